@@ -1,0 +1,50 @@
+# Shared build helpers: warnings, areas, libraries and tests.
+
+set(MELVARIN_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Wno-unused-parameter)
+
+# Source paths in diagnostics and assertion messages are reported relative to the tree, as
+# "../../src/core/...", whatever folder the build runs in.
+add_compile_options("-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=../../")
+
+macro(melvarin_add_area dir)
+  if(EXISTS "${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt")
+    add_subdirectory(${dir})
+  endif()
+endmacro()
+
+# melvarin_add_library(<name> SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...] [QT])
+# A static library whose headers are included from the repository root ("src/core/midi/...")
+# or, for the engine, from its own folder.
+function(melvarin_add_library name)
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS;INCLUDE_DIRS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR} ${ARG_INCLUDE_DIRS})
+  target_compile_options(${name} PRIVATE ${MELVARIN_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+  if(ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  endif()
+endfunction()
+
+# melvarin_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [QT])
+# One GoogleTest program; every test case becomes a ctest test. Tests run with the offscreen Qt
+# platform and with settings and data folders pointed at the test's own temporary folder by the
+# test fixtures themselves.
+function(melvarin_add_test name)
+  cmake_parse_arguments(ARG "QT" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${MELVARIN_WARNINGS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} melvarin_test_support GTest::gmock)
+  if(ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  set(properties TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+endfunction()

@@ -1,0 +1,78 @@
+#include "src/core/midi/midi.h"
+
+#include <algorithm>
+
+namespace Core {
+
+MidiMessage::MidiMessage(const unsigned char* bytes, unsigned long size) {
+  MELVARIN_ASSERT(size > 0);
+  MELVARIN_ASSERT(size <= MaxLength);
+  m_bytes[0] = bytes[0];
+  if (size >= 2) m_bytes[1] = bytes[1];
+  if (size >= 3) m_bytes[2] = bytes[2];
+  m_length = static_cast<unsigned char>(size);
+}
+
+unsigned char MidiMessage::GetByte(unsigned long index) const {
+  const unsigned long Length = m_length;
+  MELVARIN_ASSERT(index < Length);
+  return m_bytes[index];
+}
+
+unsigned char MidiMessage::GetChannel() const {
+  MELVARIN_ASSERT(!IsMeta());
+  return m_bytes[0] & 0x0F;
+}
+
+unsigned char MidiMessage::GetNote() const {
+  MELVARIN_ASSERT(IsNoteOn() || IsNoteOff() || IsAftertouch());
+  return m_bytes[1];
+}
+
+unsigned char MidiMessage::GetVelocity() const {
+  MELVARIN_ASSERT(IsNoteOn() || IsNoteOff());
+  return m_bytes[2];
+}
+
+unsigned char MidiMessage::GetPressure() const {
+  if (IsChannelPressure()) return m_bytes[1];
+  if (IsAftertouch()) return m_bytes[2];
+  MELVARIN_ASSERT(false);
+}
+
+void MidiMessage::SetVelocity(unsigned char velocity) {
+  MELVARIN_ASSERT(IsNoteOn() || IsNoteOff());
+  m_bytes[2] = velocity;
+}
+
+bool operator==(const MidiMessage& a, const MidiMessage& b) {
+  if (a.m_length != b.m_length) return false;
+  return std::equal(a.m_bytes.begin(), a.m_bytes.begin() + a.m_length, b.m_bytes.begin());
+}
+
+void MidiStream::Normalize() {
+  std::sort(m_events.begin(), m_events.end(),
+            [](const MidiEvent& a, const MidiEvent& b) { return a.GetTime() < b.GetTime(); });
+}
+
+unsigned char MidiKeyboardState::GetKey(unsigned long index) const {
+  MELVARIN_ASSERT(index < MidiKeyCount);
+  return m_keys[index];
+}
+
+void MidiKeyboardState::SetKey(unsigned long index, unsigned char value) {
+  MELVARIN_ASSERT(index < MidiKeyCount);
+  m_keys[index] = value;
+}
+
+bool IsMidiChromatic(unsigned char note) {
+  const int key = note - 21;
+  if (key == 87) return false;
+  if (key < 3) return key == 1;
+  switch ((note - 24) % 12) {
+    case 1: case 3: case 6: case 8: case 10: return true;
+    default: return false;
+  }
+}
+
+}  // namespace Core

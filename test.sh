@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with the tests, starts the test services, runs every test and
+# stops the services again. Exits non-zero when anything fails.
+#   ./test.sh            normal build
+#   ./test.sh asan|tsan  the same under a sanitizer preset
+set -euo pipefail
+cd "$(dirname "$0")"
+preset=${1:-default}
+
+./scripts/install-deps.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+
+pidfile="$PWD/build/$preset/jackd.pid"
+cleanup() { ./scripts/jack-service.sh stop "$pidfile"; }
+trap cleanup EXIT
+./scripts/jack-service.sh start "$pidfile" || true
+export MELVARIN_MIDI_API=jack
+
+ctest --preset "$preset" -j "$(nproc)" --timeout 300

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace Testing {
+
+// Points the settings store and the user data folder at a fresh temporary folder for the lifetime
+// of the object, and restores the previous environment afterwards.
+class TempEnvironment {
+ public:
+  TempEnvironment();
+  ~TempEnvironment();
+  TempEnvironment(const TempEnvironment&) = delete;
+  TempEnvironment& operator=(const TempEnvironment&) = delete;
+
+  QString Root() const { return m_dir.path(); }
+  QString ConfigHome() const;
+  QString DataHome() const;
+
+ private:
+  QTemporaryDir m_dir;
+  QByteArray m_oldConfigHome;
+  QByteArray m_oldDataHome;
+};
+
+}  // namespace Testing
