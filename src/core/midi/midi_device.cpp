@@ -1,0 +1,65 @@
+#include "src/core/midi/midi_device.h"
+
+#include <QCoreApplication>
+#include <QMutexLocker>
+
+#include <algorithm>
+
+namespace Core {
+
+void MidiInDeviceBase::GetKeybardState(unsigned long channel, MidiKeyboardState& state) const {
+  MELVARIN_ASSERT(channel < MidiChannelCount);
+  QMutexLocker lock(&m_recordMutex);
+  state = m_keys[channel];
+}
+
+void MidiInDeviceBase::Reset() {
+  QMutexLocker lock(&m_recordMutex);
+  for (MidiKeyboardState& keys : m_keys) keys.Clear();
+}
+
+void MidiInDeviceBase::GetStream(MidiStream& stream) const {
+  QMutexLocker lock(&m_recordMutex);
+  stream.CopyFrom(m_recorded);
+}
+
+void MidiInDeviceBase::SetVolume(double volume) {
+  // The comparisons also turn NaN into silence rather than letting it reach the scaling.
+  m_volume.store(volume >= 1.0 ? 1.0 : (volume > 0.0 ? volume : 0.0));
+}
+
+void MidiInDeviceBase::UpdateKeys(const MidiMessage& message) {
+  if (!message.IsNoteOn() && !message.IsNoteOff() && !message.IsAftertouch()) return;
+  // A key state holds notes 0 to 119 only; a keyboard may still send 120 to 127, and input from
+  // the outside must not reach the key state's range check.
+  const unsigned char note = message.GetNote();
+  if (note >= MidiKeyCount) return;
+  MidiKeyboardState& keys = m_keys[message.GetChannel()];
+  if (message.IsNoteOn())
+    keys.SetKey(note, message.GetVelocity());
+  else if (message.IsAftertouch())
+    keys.SetKey(note, message.GetPressure());
+  else
+    keys.SetKey(note, 0);
+}
+
+void MidiInDeviceBase::ProcessEvent(const MidiEvent& event) {
+  {
+    QMutexLocker lock(&m_recordMutex);
+    m_recorded.AddEvent(event);
+    UpdateKeys(event.GetMessage());
+  }
+  MidiMessage delivered = event.GetMessage();
+  if (delivered.IsNoteOn()) {
+    const double scaled = delivered.GetVelocity() * m_volume.load();
+    delivered.SetVelocity(static_cast<unsigned char>(scaled));
+  }
+  const MidiEvent out(delivered, event.GetTimePulses(), event.GetTime());
+  Notify([&out](MidiDeviceObserver* observer) { observer->OnMidiEvent(out); });
+}
+
+QString MidiInWaveDevice::GetName() const {
+  return QCoreApplication::translate("Application", "Microphone");
+}
+
+}  // namespace Core
