@@ -1,0 +1,146 @@
+#include "src/core/midi/smf/midi_file.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <smf.h>
+
+#include <climits>
+#include <cstring>
+
+namespace Core {
+
+namespace {
+
+constexpr int WriteTrackCount = 16;
+constexpr int WritePulsesPerQuarter = 96;
+
+struct SmfDeleter {
+  void operator()(smf_t* smf) const { smf_delete(smf); }
+};
+using SmfPtr = std::unique_ptr<smf_t, SmfDeleter>;
+
+QString Text(const char* message) {
+  return QApplication::translate("QApplication", message);
+}
+
+quint32 BigEndian(const char* p, int bytes) {
+  quint32 value = 0;
+  for (int i = 0; i < bytes; ++i) value = (value << 8) | static_cast<unsigned char>(p[i]);
+  return value;
+}
+
+// The library accepts a file that ends early and hands back the tracks it found, which would turn
+// a damaged piece into a shorter one. A file counts only when its header is there and every track
+// it announces is there in full.
+bool IsComplete(const QByteArray& bytes) {
+  const char* data = bytes.constData();
+  const qsizetype size = bytes.size();
+  if (size < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
+  const quint32 headerLength = BigEndian(data + 4, 4);
+  if (headerLength < 6 || headerLength > static_cast<quint32>(size - 8)) return false;
+  const quint32 announcedTracks = BigEndian(data + 10, 2);
+
+  quint32 tracks = 0;
+  qsizetype at = 8 + static_cast<qsizetype>(headerLength);
+  while (at + 8 <= size) {
+    const quint32 length = BigEndian(data + at + 4, 4);
+    if (length > static_cast<quint32>(size - at - 8)) return false;
+    if (std::memcmp(data + at, "MTrk", 4) == 0) ++tracks;
+    at += 8 + static_cast<qsizetype>(length);
+  }
+  return tracks == announcedTracks && tracks > 0;
+}
+
+}  // namespace
+
+MidiFile::MidiFile(const QString& fileName)
+    : m_fileName(fileName), m_device(std::make_shared<QFile>(fileName)) {}
+
+MidiFile::MidiFile(std::shared_ptr<QIODevice> device) : m_device(std::move(device)) {}
+
+Error MidiFile::ReadStream(MidiStream& stream) {
+  return ReadStream(stream, nullptr);
+}
+
+Error MidiFile::ReadStream(MidiStream& stream, std::vector<TempoChange>* tempoMap) {
+  // A device left open by an earlier read is read again from its start.
+  const bool reusable = m_device && m_device->isOpen() && m_device->isReadable() &&
+                        !m_device->isSequential() && m_device->seek(0);
+  if (!m_device || (!reusable && !m_device->open(QIODevice::ReadOnly)))
+    return MELVARIN_ERROR(Error::MidiFileOpen, Text("Error opening midi file."));
+
+  const qint64 size = m_device->size();
+  if (size < 0 || size > INT_MAX)
+    return MELVARIN_ERROR(Error::MidiFileLoad, Text("Error loading midi file."));
+  const QByteArray bytes = m_device->read(size);
+  if (bytes.size() < size)
+    return MELVARIN_ERROR(Error::MidiFileRead, Text("Error reading midi file."));
+
+  SmfPtr smf(!IsComplete(bytes) ? nullptr
+                                : smf_load_from_memory(bytes.constData(), static_cast<int>(size)));
+  if (!smf) return MELVARIN_ERROR(Error::MidiFileLoad, Text("Error loading midi file."));
+
+  // Everything is converted before the caller's stream is touched, so a failure never leaves
+  // half a piece behind.
+  MidiStream read;
+  while (smf_event_t* event = smf_get_next_event(smf.get())) {
+    if (smf_event_is_metadata(event)) continue;
+    // System-exclusive data does not fit a short message; it is dropped rather than cut short.
+    if (event->midi_buffer_length < 1 ||
+        static_cast<unsigned long>(event->midi_buffer_length) > MidiMessage::MaxLength)
+      continue;
+    const MidiMessage message(event->midi_buffer,
+                              static_cast<unsigned long>(event->midi_buffer_length));
+    read.AddEvent(
+        MidiEvent(message, static_cast<unsigned int>(event->time_pulses), event->time_seconds));
+  }
+  stream.GetEvents().append(read.GetEvents());
+
+  if (tempoMap) {
+    for (int number = 0;; ++number) {
+      const smf_tempo_t* tempo = smf_get_tempo_by_number(smf.get(), number);
+      if (!tempo) break;
+      tempoMap->push_back({static_cast<unsigned int>(tempo->time_pulses),
+                           static_cast<unsigned int>(tempo->microseconds_per_quarter_note)});
+    }
+  }
+  return Error();
+}
+
+Error MidiFile::WriteStream(const MidiStream& stream) {
+  SmfPtr smf(smf_new());
+  if (!smf || smf_set_format(smf.get(), 1) != 0 ||
+      smf_set_ppqn(smf.get(), WritePulsesPerQuarter) != 0)
+    return MELVARIN_ERROR(Error::MidiFileRead, Text("Error writing midi file."));
+
+  smf_track_t* tracks[WriteTrackCount];
+  for (smf_track_t*& track : tracks) {
+    track = smf_track_new();
+    if (!track) return MELVARIN_ERROR(Error::MidiFileRead, Text("Error writing midi file."));
+    smf_add_track(smf.get(), track);
+  }
+
+  for (const MidiEvent& event : stream.GetEvents()) {
+    const MidiMessage& message = event.GetMessage();
+    // The library refuses messages it cannot encode (an empty one, a status byte missing); such a
+    // stream cannot be written faithfully, so nothing is saved.
+    smf_event_t* smfEvent =
+        message.GetLength() == 0
+            ? nullptr
+            : smf_event_new_from_pointer(const_cast<unsigned char*>(message.GetRawData()),
+                                         message.GetLength());
+    if (!smfEvent) return MELVARIN_ERROR(Error::MidiFileRead, Text("Error writing midi file."));
+    const int track = message.GetRawData()[0] & 0x0F;
+    smf_track_add_event_pulses(
+        tracks[track], smfEvent,
+        static_cast<int>(std::min<unsigned int>(event.GetTimePulses(), INT_MAX)));
+  }
+
+  const QByteArray name = m_fileName.toLatin1();
+  if (name.isEmpty() || smf_save(smf.get(), name.constData()) != 0)
+    return MELVARIN_ERROR(Error::MidiFileRead, Text("Error writing midi file."));
+  return Error();
+}
+
+}  // namespace Core
