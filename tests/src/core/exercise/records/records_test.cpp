@@ -36,23 +36,6 @@ TEST(QuestionRecords, VariantsKeepOnlyTheBaseFieldsAndShareStreams) {
   EXPECT_EQ(typeid(copy.VariantData[0]), typeid(QuestionData));
 }
 
-TEST(QuestionRecords, AnswerMethodBits) {
-  Question question;
-  question.AnswerMethods = AM_NOTES | AM_VARIANT | AM_IN_ORDER;
-  EXPECT_TRUE(question.Accepts(AM_IN_ORDER));
-  question.AnswerMethods = 0;
-  EXPECT_FALSE(question.Accepts(AM_NOTES));
-  EXPECT_FALSE(question.Accepts(AM_VARIANT));
-}
-
-TEST(AnswerRecord, TimeOutAnswerIsEmpty) {
-  const Answer timeout;
-  EXPECT_EQ(timeout.Kind, AK_NONE);
-  EXPECT_TRUE(timeout.Notes.GetEvents().isEmpty());
-  EXPECT_EQ(timeout.IntervalNumber, 0);
-  EXPECT_EQ(timeout.ChosenVariant, 0u);
-}
-
 TEST(ExStatRecord, CompareByIdSortsByAscendingId) {
   std::vector<ExStat> records = {
       {7, 1, 0, 1, 0}, {2, 1, 0, 0, 1}, {5, 0, 2, 3, 3}, {2, 1, 1, 1, 1}};

