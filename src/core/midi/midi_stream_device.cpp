@@ -1,0 +1,215 @@
+#include "src/core/midi/midi_stream_device.h"
+
+#include <QMutexLocker>
+
+#include <cmath>
+
+#include "src/common/assertion.h"
+#include "src/core/midi/timer.h"
+
+namespace Core {
+
+// ---- MidiInStreamDeviceBase ----
+
+MidiInStreamDeviceBase::MidiInStreamDeviceBase(std::shared_ptr<MidiStream> stream)
+    : m_stream(std::move(stream)) {
+  m_current = EventCount();
+}
+
+qsizetype MidiInStreamDeviceBase::EventCount() const {
+  return m_stream ? m_stream->GetEvents().size() : 0;
+}
+
+bool MidiInStreamDeviceBase::AtEnd() const {
+  return m_current >= EventCount();
+}
+
+const MidiEvent& MidiInStreamDeviceBase::Current() const {
+  return m_stream->GetEvents().at(m_current);
+}
+
+std::shared_ptr<MidiStream> MidiInStreamDeviceBase::GetStream() const {
+  QMutexLocker lock(&m_mutex);
+  MELVARIN_ASSERT(m_stream.get());
+  return m_stream;
+}
+
+void MidiInStreamDeviceBase::SetStream(std::shared_ptr<MidiStream> stream) {
+  QMutexLocker lock(&m_mutex);
+  m_stream = std::move(stream);
+  Reset();
+}
+
+void MidiInStreamDeviceBase::Reset() {
+  QMutexLocker lock(&m_mutex);
+  m_current = EventCount();
+  ++m_generation;
+  MidiInDeviceBase::Reset();
+}
+
+void MidiInStreamDeviceBase::Play() {
+  QMutexLocker lock(&m_mutex);
+  if (AtEnd()) {
+    m_current = 0;
+    ++m_generation;
+  }
+}
+
+void MidiInStreamDeviceBase::Seek(int pulses) {
+  QMutexLocker lock(&m_mutex);
+  const qsizetype count = EventCount();
+  qsizetype index = 0;
+  while (index < count &&
+         static_cast<int>(m_stream->GetEvents().at(index).GetTimePulses()) < pulses)
+    ++index;
+  m_current = index;
+  ++m_generation;
+}
+
+bool MidiInStreamDeviceBase::DeliverCurrent() {
+  // Copied: an observer may replace the stream from inside its callback.
+  const MidiEvent event = Current();
+  ++m_current;
+  const std::uint64_t generation = m_generation;
+  ProcessEvent(event);
+  return generation == m_generation;
+}
+
+void MidiInStreamDeviceBase::NotifyPlaybackComplete() {
+  Subject<MidiInStreamDeviceObserver>::Notify(
+      [](MidiInStreamDeviceObserver* observer) { observer->OnPlaybackComplete(); });
+}
+
+// ---- MidiInStreamDeviceAuto ----
+
+MidiInStreamDeviceAuto::MidiInStreamDeviceAuto(std::shared_ptr<MidiStream> stream)
+    : MidiInStreamDeviceBase(std::move(stream)) {
+  {
+    QMutexLocker lock(&m_mutex);
+    MidiInStreamDeviceBase::Reset();
+    m_elapsed = 0.0;
+    m_playing = false;
+  }
+  // Not under our lock: the timer's lock comes first in the lock order. An idle device ignores
+  // any pass that comes before the stamp is stored.
+  const long long stamp = Timer::Add(this);
+  QMutexLocker lock(&m_mutex);
+  m_lastStamp = stamp;
+}
+
+MidiInStreamDeviceAuto::~MidiInStreamDeviceAuto() {
+  Timer::Remove(this);
+}
+
+void MidiInStreamDeviceAuto::Reset() {
+  QMutexLocker lock(&m_mutex);
+  MidiInStreamDeviceBase::Reset();
+  m_elapsed = 0.0;
+  m_playing = false;
+}
+
+void MidiInStreamDeviceAuto::Play() {
+  QMutexLocker lock(&m_mutex);
+  MidiInStreamDeviceBase::Play();
+  m_playing = true;
+}
+
+void MidiInStreamDeviceAuto::Pause(bool pause) {
+  QMutexLocker lock(&m_mutex);
+  m_playing = !pause;
+}
+
+bool MidiInStreamDeviceAuto::IsPlaying() const {
+  QMutexLocker lock(&m_mutex);
+  return m_playing;
+}
+
+void MidiInStreamDeviceAuto::OnTimer(long long stamp) {
+  {
+    QMutexLocker lock(&m_mutex);
+    if (!m_playing || AtEnd()) {
+      m_lastStamp = stamp;
+      return;
+    }
+    m_elapsed += static_cast<double>(stamp - m_lastStamp) / 1000.0;
+    m_lastStamp = stamp;
+    while (!AtEnd() && Current().GetTime() <= m_elapsed) {
+      if (!DeliverCurrent() || !m_playing) return;
+    }
+    if (!AtEnd()) return;
+    Reset();
+  }
+  // Reset before the notice, and the lock released, so an observer may replay from it.
+  NotifyPlaybackComplete();
+}
+
+// ---- MidiInStreamDeviceManual ----
+
+MidiInStreamDeviceManual::MidiInStreamDeviceManual(std::shared_ptr<MidiStream> stream)
+    : MidiInStreamDeviceBase(std::move(stream)) {
+  QMutexLocker lock(&m_mutex);
+  MidiInStreamDeviceBase::Reset();
+}
+
+void MidiInStreamDeviceManual::Reset() {
+  QMutexLocker lock(&m_mutex);
+  m_position = 0.0;
+  m_paused = false;
+  MidiInStreamDeviceBase::Reset();
+}
+
+void MidiInStreamDeviceManual::Play() {
+  {
+    QMutexLocker lock(&m_mutex);
+    MidiInStreamDeviceBase::Play();
+    m_paused = false;
+  }
+  // Outside the lock: playing may reach the end at once, and that notice goes out unlocked.
+  Advance(0.0);
+}
+
+void MidiInStreamDeviceManual::Pause(bool pause) {
+  QMutexLocker lock(&m_mutex);
+  m_paused = pause;
+}
+
+void MidiInStreamDeviceManual::Seek(int pulses) {
+  QMutexLocker lock(&m_mutex);
+  MidiInStreamDeviceBase::Seek(pulses);
+  m_position = pulses;
+}
+
+double MidiInStreamDeviceManual::GetPosition() const {
+  QMutexLocker lock(&m_mutex);
+  return m_position;
+}
+
+void MidiInStreamDeviceManual::Advance(double pulses) {
+  {
+    QMutexLocker lock(&m_mutex);
+    if (m_paused || AtEnd()) return;
+    m_position += pulses;
+    const double due = std::trunc(m_position);
+    while (!AtEnd() && Current().GetTimePulses() <= due) {
+      if (!DeliverCurrent() || m_paused) return;
+    }
+    if (!AtEnd()) {
+      m_position += 1.0;
+      return;
+    }
+    Reset();
+  }
+  NotifyPlaybackComplete();
+}
+
+void MidiInStreamDeviceManual::AdvanceTo(double pulses) {
+  QMutexLocker lock(&m_mutex);
+  if (m_paused || AtEnd()) return;
+  m_position = pulses;
+  const double due = std::trunc(m_position);
+  while (!AtEnd() && Current().GetTimePulses() <= due) {
+    if (!DeliverCurrent() || m_paused) return;
+  }
+}
+
+}  // namespace Core

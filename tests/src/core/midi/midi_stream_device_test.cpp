@@ -1,0 +1,338 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <future>
+#include <memory>
+
+#include "recording_devices.h"
+#include "src/core/midi/midi_connector.h"
+#include "src/core/midi/midi_stream_device.h"
+#include "src/core/midi/timer.h"
+#include "wait_until.h"
+
+namespace Core {
+namespace {
+
+using ::testing::ElementsAre;
+using Testing::RecordingOutDevice;
+
+MidiEvent NoteOn(int note, double seconds, unsigned int pulses = 0) {
+  return MidiEvent(MidiMessage(MidiNoteOn, 0, static_cast<unsigned char>(note), 100), pulses,
+                   seconds);
+}
+
+std::shared_ptr<MidiStream> StreamOf(std::initializer_list<MidiEvent> events) {
+  auto stream = std::make_shared<MidiStream>();
+  for (const MidiEvent& event : events) stream->AddEvent(event);
+  return stream;
+}
+
+class CompletionCounter : public MidiInStreamDeviceObserver {
+ public:
+  void OnPlaybackComplete() override {
+    ++count;
+    if (onComplete) onComplete();
+  }
+  std::atomic<int> count{0};
+  std::function<void()> onComplete;
+};
+
+// A question player wired the way an exercise wires it: player -> connector -> output.
+class QuestionPlayerTest : public ::testing::Test {
+ protected:
+  QuestionPlayerTest()
+      : output(std::make_shared<RecordingOutDevice>()),
+        player(std::make_shared<MidiInStreamDeviceAuto>(
+            StreamOf({NoteOn(60, 0.0), NoteOn(62, 0.1), NoteOn(64, 0.25)}))),
+        connector(player, output) {
+    player->AddObserver(&completion);
+  }
+  ~QuestionPlayerTest() override { player->RemoveObserver(&completion); }
+
+  std::vector<long long> StampsSince(long long start) const {
+    std::vector<long long> stamps;
+    for (const auto& received : output->GetReceived()) stamps.push_back(received.stamp - start);
+    return stamps;
+  }
+
+  ManualTimer clock;
+  std::shared_ptr<RecordingOutDevice> output;
+  std::shared_ptr<MidiInStreamDeviceAuto> player;
+  MidiDeviceConnector connector;
+  CompletionCounter completion;
+};
+
+TEST_F(QuestionPlayerTest, PlaysEachEventOnTheFirstPassAtOrAfterItsTimeAndEndsOnce) {
+  clock.Run(100);  // idle: nothing happens and the clock is followed
+  EXPECT_EQ(output->Count(), 0u);
+  const long long start = clock.Now();
+  player->Play();
+  clock.Run(400);
+  EXPECT_THAT(output->Notes(), ElementsAre(60, 62, 64));
+  EXPECT_THAT(StampsSince(start), ElementsAre(5, 100, 250));
+  EXPECT_EQ(completion.count, 1);
+  EXPECT_FALSE(player->IsPlaying());
+
+  MidiStream recorded;
+  player->GetStream(recorded);
+  EXPECT_EQ(recorded.GetEvents().size(), 3);
+}
+
+TEST_F(QuestionPlayerTest, PauseFreezesThePlayedTime) {
+  const long long start = clock.Now();
+  player->Play();
+  clock.Run(50);
+  player->Pause(true);
+  clock.Run(1000);
+  EXPECT_EQ(output->Count(), 1u);
+  player->Pause(false);
+  clock.Run(300);
+  EXPECT_THAT(StampsSince(start), ElementsAre(5, 1100, 1250));
+  EXPECT_EQ(completion.count, 1);
+}
+
+TEST_F(QuestionPlayerTest, ResetStopsPlaybackWithoutANoticeAndPlayStartsOver) {
+  player->Play();
+  clock.Run(150);
+  player->Reset();
+  clock.Run(500);
+  EXPECT_THAT(output->Notes(), ElementsAre(60, 62));
+  EXPECT_EQ(completion.count, 0);
+
+  player->Play();
+  clock.Run(300);
+  EXPECT_THAT(output->Notes(), ElementsAre(60, 62, 60, 62, 64));
+  EXPECT_EQ(completion.count, 1);
+}
+
+TEST_F(QuestionPlayerTest, AnObserverMayReplayFromTheCompletionNotice) {
+  completion.onComplete = [this] {
+    if (completion.count == 1) player->Play();
+  };
+  player->Play();
+  clock.Run(1000);
+  EXPECT_THAT(output->Notes(), ElementsAre(60, 62, 64, 60, 62, 64));
+  EXPECT_EQ(completion.count, 2);
+}
+
+TEST_F(QuestionPlayerTest, CompletionIsNotifiedWithThePlayersLockReleased) {
+  bool probeBlocked = true;
+  completion.onComplete = [&] {
+    auto other = std::async(std::launch::async, [this] { return player->IsPlaying(); });
+    probeBlocked = other.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
+  };
+  player->Play();
+  clock.Run(300);
+  EXPECT_EQ(completion.count, 1);
+  EXPECT_FALSE(probeBlocked);
+}
+
+TEST_F(QuestionPlayerTest, VolumeSetThroughTheConnectorScalesWhatTheOutputHears) {
+  connector.SetVolume(DEFAULT_MIDI_IN, 0.5);
+  EXPECT_DOUBLE_EQ(connector.GetVolume(DEFAULT_MIDI_IN), 0.5);
+  player->Play();
+  clock.Run(10);
+  ASSERT_EQ(output->Count(), 1u);
+  EXPECT_EQ(output->GetReceived()[0].message.GetVelocity(), 50);
+}
+
+TEST(QuestionPlayer, EventsAtOneTimeGoOutOnOnePassInStreamOrder) {
+  ManualTimer clock;
+  class Log : public MidiDeviceObserver {
+   public:
+    void OnMidiEvent(const MidiEvent& event) override {
+      notes.push_back(event.GetMessage().GetNote());
+      stamps.push_back(Timer::GetStamp());
+    }
+    std::vector<int> notes;
+    std::vector<long long> stamps;
+  } log;
+  MidiInStreamDeviceAuto player(
+      StreamOf({NoteOn(67, 0.02), NoteOn(60, 0.02), NoteOn(64, 0.02), NoteOn(72, 0.03)}));
+  player.AddObserver(&log);
+  player.Play();
+  clock.Run(100);
+  EXPECT_THAT(log.notes, ElementsAre(67, 60, 64, 72));
+  EXPECT_EQ(log.stamps[0], log.stamps[2]);
+  EXPECT_LT(log.stamps[2], log.stamps[3]);
+  player.RemoveObserver(&log);
+}
+
+TEST(QuestionPlayer, AnEmptyStreamPlaysNothingAndNeverCompletes) {
+  ManualTimer clock;
+  CompletionCounter completion;
+  MidiInStreamDeviceAuto player(std::make_shared<MidiStream>());
+  player.AddObserver(&completion);
+  player.Play();
+  clock.Run(100);
+  EXPECT_EQ(completion.count, 0);
+  MidiStream recorded;
+  player.GetStream(recorded);
+  EXPECT_TRUE(recorded.GetEvents().isEmpty());
+  player.RemoveObserver(&completion);
+}
+
+TEST(QuestionPlayer, SeekStartsFromTheFirstEventAtOrAfterThePulses) {
+  ManualTimer clock;
+  RecordingOutDevice output;
+  MidiInStreamDeviceAuto player(
+      StreamOf({NoteOn(60, 0.0, 0), NoteOn(62, 0.0, 384), NoteOn(64, 0.0, 768)}));
+  class Thru : public MidiDeviceObserver {
+   public:
+    explicit Thru(MidiOutDevice& out) : out(out) {}
+    void OnMidiEvent(const MidiEvent& event) override { out.SendMessage(event.GetMessage()); }
+    MidiOutDevice& out;
+  } thru(output);
+  player.AddObserver(&thru);
+
+  player.Play();
+  player.Seek(100);
+  clock.Run(10);
+  EXPECT_THAT(output.Notes(), ElementsAre(62, 64));
+
+  player.Seek(769);  // beyond the last event: nothing left
+  player.Play();     // so Play starts over
+  clock.Run(10);
+  EXPECT_THAT(output.Notes(), ElementsAre(62, 64, 60, 62, 64));
+  player.RemoveObserver(&thru);
+}
+
+// An observer of the events may reset the player or give it a new stream from inside its
+// callback; the replay must stop cleanly rather than run on over a stream that changed under it.
+TEST(QuestionPlayer, AnObserverMayResetOrReplaceTheStreamWhileEventsAreDelivered) {
+  ManualTimer clock;
+  CompletionCounter completion;
+  MidiInStreamDeviceAuto player(StreamOf({NoteOn(60, 0.0), NoteOn(62, 0.0), NoteOn(64, 0.0)}));
+  class Interfering : public MidiDeviceObserver {
+   public:
+    void OnMidiEvent(const MidiEvent& event) override {
+      notes.push_back(event.GetMessage().GetNote());
+      if (action) action();
+    }
+    std::vector<int> notes;
+    std::function<void()> action;
+  } observer;
+  player.AddObserver(&observer);
+  player.AddObserver(&completion);
+
+  observer.action = [&] { player.Reset(); };
+  player.Play();
+  clock.Run(20);
+  EXPECT_THAT(observer.notes, ElementsAre(60));
+
+  observer.action = [&] {
+    observer.action = nullptr;
+    player.SetStream(StreamOf({NoteOn(70, 0.0)}));
+  };
+  player.Play();
+  clock.Run(20);
+  EXPECT_THAT(observer.notes, ElementsAre(60, 60));
+  EXPECT_EQ(completion.count, 0);
+  EXPECT_EQ(player.GetStream()->GetEvents().size(), 1);
+
+  player.Play();
+  clock.Run(20);
+  EXPECT_THAT(observer.notes, ElementsAre(60, 60, 70));
+  EXPECT_EQ(completion.count, 1);
+  player.RemoveObserver(&observer);
+  player.RemoveObserver(&completion);
+}
+
+TEST(QuestionPlayer, ResetReleasesTheKeysOfTheReplayedNotes) {
+  ManualTimer clock;
+  MidiInStreamDeviceAuto player(StreamOf({NoteOn(60, 0.0), NoteOn(62, 1.0)}));
+  player.Play();
+  clock.Run(10);
+  MidiKeyboardState keys;
+  player.GetKeybardState(0, keys);
+  EXPECT_EQ(keys.GetKey(60), 100);
+  player.Reset();
+  player.GetKeybardState(0, keys);
+  EXPECT_EQ(keys.GetKey(60), 0);
+}
+
+TEST(QuestionPlayerOnTimerThread, PlaysThroughAConnectorAtTheRightTimes) {
+  auto output = std::make_shared<RecordingOutDevice>();
+  auto player = std::make_shared<MidiInStreamDeviceAuto>(
+      StreamOf({NoteOn(60, 0.0), NoteOn(62, 0.1), NoteOn(64, 0.25)}));
+  MidiDeviceConnector connector(player, output);
+  CompletionCounter completion;
+  player->AddObserver(&completion);
+
+  const long long start = Timer::GetStamp();
+  player->Play();
+  ASSERT_TRUE(Testing::WaitUntil([&] { return completion.count > 0; }));
+  EXPECT_THAT(output->Notes(), ElementsAre(60, 62, 64));
+  const auto received = output->GetReceived();
+  const long long expected[] = {0, 100, 250};
+  // Within one timer period, plus a millisecond for the whole-millisecond stamps.
+  for (size_t i = 0; i < 3; ++i)
+    EXPECT_NEAR(static_cast<double>(received[i].stamp - start), expected[i], Timer::PeriodMs + 1)
+        << "note " << i;
+
+  const long long waitEnd = Timer::GetStamp() + 50;
+  Testing::WaitUntil([&] { return Timer::GetStamp() >= waitEnd; });
+  EXPECT_EQ(completion.count, 1);
+  player->RemoveObserver(&completion);
+}
+
+TEST(ManualStreamDevice, DeliversWhatFallsDueAndNotifiesTheEndOnce) {
+  CompletionCounter completion;
+  class Log : public MidiDeviceObserver {
+   public:
+    void OnMidiEvent(const MidiEvent& event) override {
+      notes.push_back(event.GetMessage().GetNote());
+    }
+    std::vector<int> notes;
+  } log;
+  MidiInStreamDeviceManual device(
+      StreamOf({NoteOn(60, 0.0, 0), NoteOn(62, 0.0, 10), NoteOn(64, 0.0, 20)}));
+  device.AddObserver(&log);
+  device.AddObserver(&completion);
+
+  device.Advance(50);  // not playing: at the end, nothing
+  EXPECT_TRUE(log.notes.empty());
+
+  device.Play();
+  EXPECT_THAT(log.notes, ElementsAre(60));
+  // A step that leaves the next event ahead moves one more pulse on.
+  EXPECT_DOUBLE_EQ(device.GetPosition(), 1.0);
+  device.Advance(7.5);
+  EXPECT_THAT(log.notes, ElementsAre(60));
+  EXPECT_DOUBLE_EQ(device.GetPosition(), 9.5);
+  device.Advance(0.5);
+  EXPECT_THAT(log.notes, ElementsAre(60, 62));
+
+  device.Pause(true);
+  device.Advance(100);
+  EXPECT_THAT(log.notes, ElementsAre(60, 62));
+  device.Pause(false);
+  device.Advance(100);
+  EXPECT_THAT(log.notes, ElementsAre(60, 62, 64));
+  EXPECT_EQ(completion.count, 1);
+  EXPECT_DOUBLE_EQ(device.GetPosition(), 0.0);  // reset at the end
+
+  device.Play();
+  device.AdvanceTo(20);  // all the way, without a notice
+  EXPECT_THAT(log.notes, ElementsAre(60, 62, 64, 60, 62, 64));
+  EXPECT_EQ(completion.count, 1);
+
+  device.Seek(10);
+  EXPECT_DOUBLE_EQ(device.GetPosition(), 10.0);
+  device.Advance(0);
+  EXPECT_THAT(log.notes, ElementsAre(60, 62, 64, 60, 62, 64, 62));
+  device.RemoveObserver(&log);
+  device.RemoveObserver(&completion);
+}
+
+TEST(StreamDeviceDeathTest, TheReplayedStreamMustBeSet) {
+  MidiInStreamDeviceManual device(nullptr);
+  device.Play();  // nothing to play is not a failure
+  EXPECT_DEATH(device.GetStream(), "Assertion failed: m_stream.get()");
+}
+
+}  // namespace
+}  // namespace Core
