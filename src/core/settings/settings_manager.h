@@ -1,0 +1,68 @@
+#pragma once
+
+// Owns every setting: the resume record, the general options and two copies of the trainer
+// settings, one for lessons (persisted) and one for quizzes (memory only), so a quiz can run at a
+// chosen level without touching the learner's own lesson settings.
+//
+// Writes happen on the GUI thread; the exercise engine reads the trainer settings from other
+// threads between those writes, as the screens hand changed settings to a running exercise.
+
+#include <QSettings>
+
+#include <functional>
+#include <memory>
+
+#include "src/core/settings/exercise_settings.h"
+#include "src/core/settings/global_settings.h"
+#include "src/core/settings/settings_types.h"
+
+namespace Core {
+
+class SettingsManager {
+ public:
+  // Answers whether a quiz is running; asked at every call that picks a copy.
+  using QuizModeProvider = std::function<bool()>;
+
+  // The application's own quiz-mode flag.
+  static QuizModeProvider ApplicationQuizMode();
+
+  // Opens the user's store under the organisation and application names Qt reports, then loads
+  // the resume record, the general options and the lesson copy (level 1 overlaid by the store).
+  explicit SettingsManager(QuizModeProvider isQuizMode = ApplicationQuizMode());
+  ~SettingsManager();
+  SettingsManager(const SettingsManager&) = delete;
+  SettingsManager& operator=(const SettingsManager&) = delete;
+
+  void LoadState();
+  void SaveState();
+  void LoadSettings();
+  void SaveSettings();
+
+  // The quiz copy while a quiz runs, else the lesson copy. The reference lives as long as the
+  // manager and shows later changes.
+  const ExcersisesSettings& GetExcersiseSettings() const;
+  // Quiz: replaces the quiz copy only. Learn: replaces the lesson copy and saves the settings
+  // (the general options too).
+  void SetExcersiseSettings(const ExcersisesSettings& settings);
+
+  // The level the lesson copy's part for `type` equals (also during a quiz), or CustomLevel.
+  DifficultyLevelPreset GetDifficultyLevel(ExerciseType type) const;
+  // Copies that trainer's part of the level into the copy of the current mode. In learn mode the
+  // settings are then saved, so the learner's choice survives a restart; a quiz stores nothing.
+  // CustomLevel, any other non-level value and unknown trainers change nothing.
+  void SetDifficultyLevel(ExerciseType type, DifficultyLevelPreset level);
+
+  // Read in place and replaced whole by the application shell and the screens.
+  VAvaroState state;
+  GlobalSettings globalSettings;
+
+ private:
+  bool InQuiz() const { return m_isQuizMode && m_isQuizMode(); }
+
+  ExcersisesSettings m_learnSettings;
+  ExcersisesSettings m_quizSettings;
+  std::unique_ptr<QSettings> m_store;
+  QuizModeProvider m_isQuizMode;
+};
+
+}  // namespace Core

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSettings>
+
+#include "src/core/settings/difficulty_presets.h"
+#include "src/core/settings/quiz_mode.h"
+#include "src/core/settings/settings_manager.h"
+#include "store_fixture.h"
+
+namespace {
+
+using namespace Core;
+
+class SettingsManagerTest : public Testing::SettingsStoreTest {
+ protected:
+  std::unique_ptr<SettingsManager> Start() {
+    return std::make_unique<SettingsManager>([this] { return m_quiz; });
+  }
+
+  QByteArray StoreBytes() const {
+    QFile file(StoreFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  bool m_quiz = false;
+};
+
+TEST_F(SettingsManagerTest, FirstRunStartsLessonsAtTheFirstLevelAndQuizzesAtTheDefaults) {
+  auto manager = Start();
+  EXPECT_EQ(manager->state.lastState, 3);
+  EXPECT_EQ(manager->state.lessonId, 0u);
+  EXPECT_EQ(manager->state.exerciseId, 0);
+  EXPECT_EQ(manager->globalSettings.appearance, 7u);
+  EXPECT_TRUE(manager->globalSettings.showDifficultyDialog);
+
+  for (ExerciseType trainer : {NoteTrainerExercise, EarTrainerExercise, SheetMusicSymbolsExercise})
+    EXPECT_EQ(manager->GetDifficultyLevel(trainer), Level1);
+  const ExcersisesSettings& lesson = manager->GetExcersiseSettings();
+  EXPECT_EQ(lesson.noteTrainer.onWrongAnswer.delay, 3000);
+  EXPECT_EQ(lesson.noteTrainer.singleNotes.duration.seconds, 10);
+
+  m_quiz = true;
+  const ExcersisesSettings& quiz = manager->GetExcersiseSettings();
+  EXPECT_NE(&quiz, &lesson);
+  EXPECT_EQ(quiz.earTrainer.chord.duration.seconds, 30);
+  EXPECT_EQ(quiz.earTrainer.chord.duration.questions, 10);
+  EXPECT_EQ(quiz.noteTrainer.singleNotes.diapason.minimum, 15);
+  EXPECT_EQ(quiz.noteTrainer.singleNotes.diapason.maximum, 55);
+  EXPECT_TRUE(quiz.sheetMusicSymbols.noteModifiers.Tremolo);
+  EXPECT_EQ(quiz.noteTrainer.onWrongAnswer.delay, 5000);
+
+  // Building the manager writes nothing.
+  manager.reset();
+  EXPECT_FALSE(QFile::exists(StoreFile()));
+}
+
+TEST_F(SettingsManagerTest, ALevelChosenInALessonSurvivesARestart) {
+  auto manager = Start();
+  manager->SetDifficultyLevel(EarTrainerExercise, Level3);
+  EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), Level3);
+  EXPECT_EQ(manager->GetDifficultyLevel(NoteTrainerExercise), Level1);
+
+  manager = Start();
+  EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), Level3);
+
+  // Section lengths are the learner's own: the level stays.
+  ExcersisesSettings edited = manager->GetExcersiseSettings();
+  edited.earTrainer.chord.duration = {60, 5};
+  edited.earTrainer.tempo.duration.questions = 1;
+  manager->SetExcersiseSettings(edited);
+  EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), Level3);
+
+  // Material is not: one chord type less makes custom settings, also after a restart.
+  edited.earTrainer.chord.MinorTriad = false;
+  manager->SetExcersiseSettings(edited);
+  EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), CustomLevel);
+  manager = Start();
+  EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), CustomLevel);
+  EXPECT_EQ(manager->GetExcersiseSettings().earTrainer.chord.duration.seconds, 60);
+}
+
+TEST_F(SettingsManagerTest, ANoteTrainerLevelResetsTheWrongAnswerDelay) {
+  auto manager = Start();
+  ExcersisesSettings edited = manager->GetExcersiseSettings();
+  edited.noteTrainer.onWrongAnswer.delay = 1000;
+  manager->SetExcersiseSettings(edited);
+  EXPECT_EQ(manager->GetDifficultyLevel(NoteTrainerExercise), Level1) << "delay is not compared";
+
+  manager->SetDifficultyLevel(NoteTrainerExercise, Level2);
+  EXPECT_EQ(manager->GetExcersiseSettings().noteTrainer.onWrongAnswer.delay, 5000);
+  manager = Start();
+  EXPECT_EQ(manager->GetExcersiseSettings().noteTrainer.onWrongAnswer.delay, 5000);
+}
+
+TEST_F(SettingsManagerTest, AQuizNeverTouchesTheLessonCopyOrTheStore) {
+  Start()->SetDifficultyLevel(NoteTrainerExercise, Level2);
+  const QByteArray stored = StoreBytes();
+  ASSERT_FALSE(stored.isEmpty());
+
+  auto manager = Start();
+  m_quiz = true;
+  manager->SetDifficultyLevel(NoteTrainerExercise, Level4);
+  EXPECT_EQ(MatchDifficultyLevel(manager->GetExcersiseSettings(), NoteTrainerExercise), Level4);
+  EXPECT_EQ(manager->GetDifficultyLevel(NoteTrainerExercise), Level2) << "asks the lesson copy";
+
+  ExcersisesSettings quiz = manager->GetExcersiseSettings();
+  quiz.earTrainer.scales.NaturalMaj = false;
+  manager->SetExcersiseSettings(quiz);
+  EXPECT_FALSE(manager->GetExcersiseSettings().earTrainer.scales.NaturalMaj);
+
+  m_quiz = false;
+  EXPECT_EQ(MatchDifficultyLevel(manager->GetExcersiseSettings(), NoteTrainerExercise), Level2);
+  EXPECT_TRUE(manager->GetExcersiseSettings().earTrainer.scales.NaturalMaj);
+
+  // The quiz copy keeps its content for the next quiz of this run.
+  m_quiz = true;
+  EXPECT_FALSE(manager->GetExcersiseSettings().earTrainer.scales.NaturalMaj);
+
+  manager.reset();
+  EXPECT_EQ(StoreBytes(), stored);
+}
+
+TEST_F(SettingsManagerTest, NoLevelAndUnknownTrainersLeaveEverythingAsItWas) {
+  auto manager = Start();
+  manager->SetDifficultyLevel(EarTrainerExercise, CustomLevel);
+  manager->SetDifficultyLevel(EarTrainerExercise, static_cast<DifficultyLevelPreset>(-3));
+  manager->SetDifficultyLevel(static_cast<ExerciseType>(3), Level5);
+  m_quiz = true;
+  manager->SetDifficultyLevel(EarTrainerExercise, CustomLevel);
+  EXPECT_EQ(manager->GetExcersiseSettings().earTrainer.scales.duration.seconds, 30);
+  m_quiz = false;
+  for (ExerciseType trainer : {NoteTrainerExercise, EarTrainerExercise, SheetMusicSymbolsExercise})
+    EXPECT_EQ(manager->GetDifficultyLevel(trainer), Level1);
+  manager.reset();
+  EXPECT_FALSE(QFile::exists(StoreFile())) << "nothing applied, nothing saved";
+}
+
+TEST_F(SettingsManagerTest, HandingBackLessonSettingsAlsoSavesTheGeneralOptions) {
+  auto manager = Start();
+  const ExcersisesSettings& lesson = manager->GetExcersiseSettings();
+  manager->globalSettings.newsId = 12;
+  manager->globalSettings.midiInstrument = 21;
+  ExcersisesSettings edited = lesson;
+  edited.sheetMusicSymbols.signatures.GbMaj = true;
+  manager->SetExcersiseSettings(edited);
+  EXPECT_TRUE(lesson.sheetMusicSymbols.signatures.GbMaj) << "the reference shows the change";
+
+  manager->state.lastState = VAvaroState::ExerciseOpen;
+  manager->state.exerciseId = SheetMusicSymbolsExercise;
+  manager->state.exercisePosition = 77;
+  manager->SaveState();
+
+  manager = Start();
+  EXPECT_EQ(manager->globalSettings.newsId, 12);
+  EXPECT_EQ(manager->globalSettings.midiInstrument, 21);
+  EXPECT_TRUE(manager->GetExcersiseSettings().sheetMusicSymbols.signatures.GbMaj);
+  EXPECT_EQ(manager->GetDifficultyLevel(SheetMusicSymbolsExercise), CustomLevel);
+  EXPECT_TRUE(manager->state.ResumesExercise());
+  EXPECT_EQ(manager->state.exercisePosition, 77);
+}
+
+TEST_F(SettingsManagerTest, ByDefaultFollowsTheApplicationQuizFlag) {
+  SettingsManager manager;
+  const ExcersisesSettings* lesson = &manager.GetExcersiseSettings();
+  SetQuizMode(true);
+  const ExcersisesSettings* quiz = &manager.GetExcersiseSettings();
+  SetQuizMode(false);
+  EXPECT_NE(lesson, quiz);
+  EXPECT_EQ(&manager.GetExcersiseSettings(), lesson);
+  EXPECT_EQ(quiz->noteTrainer.singleNotes.duration.seconds, 30);
+}
+
+}  // namespace

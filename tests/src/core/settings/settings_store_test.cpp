@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSettings>
+
+#include "src/core/settings/difficulty_presets.h"
+#include "src/core/settings/settings_manager.h"
+#include "src/core/settings/settings_store.h"
+#include "store_fixture.h"
+
+namespace {
+
+using namespace Core;
+using StoreLayout = Testing::SettingsStoreTest;
+
+int CountWithPrefix(const QStringList& keys, const QString& prefix) {
+  int count = 0;
+  for (const QString& key : keys)
+    if (key.startsWith(prefix)) ++count;
+  return count;
+}
+
+TEST_F(StoreLayout, FirstSaveWritesTheWholeKeySetWithItsStartingValues) {
+  {
+    SettingsManager manager([] { return false; });
+    manager.SaveState();
+    manager.SaveSettings();
+  }
+  ASSERT_TRUE(QFile::exists(StoreFile()));
+  auto store = OpenStore();
+  const QStringList keys = store->allKeys();
+  EXPECT_EQ(keys.size(), 221);
+  EXPECT_EQ(CountWithPrefix(keys, "ROZazod."), 5);
+  EXPECT_EQ(CountWithPrefix(keys, "GlobalSetting/"), 11);
+  EXPECT_EQ(CountWithPrefix(keys, "Excersises/NoteTrainer/"), 51);
+  EXPECT_EQ(CountWithPrefix(keys, "Excersises/EarTrainer/"), 80);
+  EXPECT_EQ(CountWithPrefix(keys, "Excersises/SheetMusicSymbol/"), 74);
+
+  EXPECT_EQ(store->value("ROZazod.LastState").toInt(), 3);
+  EXPECT_EQ(store->value("ROZazod.ExerciseID").toInt(), 0) << "a missing key loads as 0";
+  EXPECT_EQ(store->value("GlobalSetting/Settings.Appearance").toInt(), 7);
+  EXPECT_EQ(store->value("GlobalSetting/Settings.InputDevice", "x").toString(), "");
+  EXPECT_TRUE(store->value("GlobalSetting/Settings.ShowDifficultyDialog").toBool());
+  EXPECT_TRUE(store->value("GlobalSetting/Settings.Answer.GKC").toBool());
+  EXPECT_FALSE(store->value("GlobalSetting/Settings.Answer.MultipleChoice").toBool());
+
+  const QString notes = "Excersises/NoteTrainer/";
+  EXPECT_EQ(store->value(notes + "SingleNotes/Diapason/Diapason.Minimum").toInt(), 39);
+  EXPECT_EQ(store->value(notes + "SingleNotes/Diapason/Diapason.Maximum").toInt(), 52);
+  EXPECT_TRUE(store->value(notes + "SingleNotes/Diapason/Chromatic/chromatics.White").toBool());
+  EXPECT_TRUE(store->value(notes + "SingleNotes/Cleff/cleff.FClef").toBool());
+  EXPECT_EQ(store->value(notes + "SingleNotes/Duration/Duration.SecondsValue").toInt(), 10);
+  EXPECT_EQ(store->value(notes + "Interval/Interval.IntervalEnd").toInt(), 4);
+  EXPECT_FALSE(store->value(notes + "Chord/Chord.MajorSixth").toBool());
+  EXPECT_TRUE(store->value(notes + "Chord/Chord.SecondInversion").toBool());
+  EXPECT_TRUE(
+      store->value(notes + "OnWrongAnswerPolicy/Settings.WrongAnswerPolicy.Continue").toBool());
+  EXPECT_EQ(store->value(notes + "OnWrongAnswerPolicy/Settings.WrongAnswerPolicy.Delay").toInt(),
+            3000);
+
+  EXPECT_EQ(store->value("Excersises/EarTrainer/Scales/Duration/Duration.SecondsValue").toInt(), 0);
+  EXPECT_EQ(store->value("Excersises/EarTrainer/Scales/Duration/Duration.QuestionsValue").toInt(),
+            4);
+  EXPECT_TRUE(store->value("Excersises/EarTrainer/Scales/Scales.MelodicMin").toBool());
+  EXPECT_FALSE(store->value("Excersises/EarTrainer/Tempo/Tempo.Andante").toBool());
+  EXPECT_TRUE(store->value("Excersises/SheetMusicSymbol/Tempo/Tempo.Prestissimo").toBool());
+  EXPECT_FALSE(store->value("Excersises/SheetMusicSymbol/Tempo/Tempo.Vivace").toBool());
+  EXPECT_TRUE(store->value("Excersises/SheetMusicSymbol/Signatures/Signatures.FMaj").toBool());
+  EXPECT_FALSE(store->value("Excersises/SheetMusicSymbol/Loudness/Loudness.Sforzando").toBool());
+  EXPECT_TRUE(
+      store->value("Excersises/SheetMusicSymbol/NoteModifiers/NoteModifiers.Tenuto").toBool());
+}
+
+// Flags whose level values break the pattern tell a key wired to the wrong member.
+TEST_F(StoreLayout, IrregularLevelFlagsLandUnderTheirOwnKeys) {
+  ExcersisesSettings settings;
+  ApplyDifficultyLevel(settings, EarTrainerExercise, Level3);
+  ApplyDifficultyLevel(settings, SheetMusicSymbolsExercise, Level4);
+  {
+    auto store = OpenStore();
+    SaveSettings(*store, GlobalSettings(), settings);
+  }
+  auto store = OpenStore();
+  const QString ear = "Excersises/EarTrainer/";
+  EXPECT_FALSE(store->value(ear + "Tempo/Tempo.Prestissimo").toBool());
+  EXPECT_TRUE(store->value(ear + "Tempo/Tempo.Andante").toBool());
+  EXPECT_FALSE(store->value(ear + "Tempo/Tempo.Largo").toBool());
+  EXPECT_EQ(store->value(ear + "Chord/Diapason/Diapason.Minimum").toInt(), 34);
+  EXPECT_EQ(store->value(ear + "Scales/Diapason/Diapason.Maximum").toInt(), 47);
+  EXPECT_EQ(store->value(ear + "Interval/Diapason/Diapason.Minimum").toInt(), 27);
+  const QString symbols = "Excersises/SheetMusicSymbol/";
+  EXPECT_FALSE(store->value(symbols + "NoteModifiers/NoteModifiers.EngagePedal").toBool());
+  EXPECT_FALSE(store->value(symbols + "NoteModifiers/NoteModifiers.ReleasePedal").toBool());
+  EXPECT_TRUE(store->value(symbols + "NoteModifiers/NoteModifiers.Appogiatura").toBool());
+  EXPECT_FALSE(store->value(symbols + "NoteModifiers/NoteModifiers.Arpeggio").toBool());
+  EXPECT_TRUE(store->value(symbols + "Tempo/Tempo.Largo").toBool());
+  EXPECT_TRUE(store->value(symbols + "Signatures/Signatures.AbMaj").toBool());
+  EXPECT_FALSE(store->value(symbols + "Signatures/Signatures.DbMaj").toBool());
+}
+
+TEST_F(StoreLayout, EveryRecordComesBackAsItWasSaved) {
+  ExcersisesSettings saved;
+  ApplyDifficultyLevel(saved, NoteTrainerExercise, Level4);
+  ApplyDifficultyLevel(saved, EarTrainerExercise, Level3);
+  ApplyDifficultyLevel(saved, SheetMusicSymbolsExercise, Level3);
+  saved.noteTrainer.onWrongAnswer = {false, 1000};
+  saved.noteTrainer.chord.ChordNotation = true;
+  saved.noteTrainer.interval.intervalStart = 3;
+  saved.noteTrainer.singleNotes.diapason.chromatic = {false, true};
+  saved.earTrainer.interval.cleff = {true, false};
+  saved.earTrainer.scales.duration = {45, 7};
+  saved.earTrainer.tempo.duration = {0, 3};
+  saved.sheetMusicSymbols.loudness.Piano = false;
+  saved.sheetMusicSymbols.noteModifiers.Stacatto = false;
+  saved.sheetMusicSymbols.tempo.Vivace = true;
+  saved.sheetMusicSymbols.noteModifiers.duration = {2, 1000};
+
+  GlobalSettings global;
+  global.inputDevice = "USB Keyboard: Port 1 / ü";
+  global.appearance = 4000000000u;
+  global.showNoteFingers = global.showNoteLetters = global.showMistakes = true;
+  global.hideMidiDialog = true;
+  global.newsId = 1234;
+  global.midiInstrument = -1;
+  global.showDifficultyDialog = false;
+  global.answerGkc = false;
+  global.answerMultipleChoice = true;
+
+  VAvaroState state;
+  state.lastState = VAvaroState::ExerciseOpen;
+  state.lessonId = 3000000000u;
+  state.exerciseId = EarTrainerExercise;
+  state.lessonPosition = -4;
+  state.exercisePosition = 1234567;
+  {
+    auto store = OpenStore();
+    SaveSettings(*store, global, saved);
+    SaveResumeState(*store, state);
+  }
+  auto store = OpenStore();
+  EXPECT_EQ(store->value("GlobalSetting/Settings.MidiInstrument").toInt(), -1);
+
+  ExcersisesSettings loaded;
+  GlobalSettings loadedGlobal;
+  VAvaroState loadedState;
+  LoadSettings(*store, loadedGlobal, loaded);
+  LoadResumeState(*store, loadedState);
+
+  EXPECT_TRUE(loaded.noteTrainer == saved.noteTrainer);
+  EXPECT_TRUE(loaded.earTrainer == saved.earTrainer);
+  EXPECT_TRUE(loaded.sheetMusicSymbols == saved.sheetMusicSymbols);
+  // Members the level comparison leaves out.
+  EXPECT_FALSE(loaded.noteTrainer.onWrongAnswer.autoContinue);
+  EXPECT_EQ(loaded.noteTrainer.onWrongAnswer.delay, 1000);
+  EXPECT_EQ(loaded.earTrainer.scales.duration.seconds, 45);
+  EXPECT_EQ(loaded.earTrainer.scales.duration.questions, 7);
+  EXPECT_EQ(loaded.earTrainer.tempo.duration.questions, 3);
+  EXPECT_FALSE(loaded.sheetMusicSymbols.loudness.Piano);
+  EXPECT_FALSE(loaded.sheetMusicSymbols.noteModifiers.Stacatto);
+  EXPECT_TRUE(loaded.sheetMusicSymbols.tempo.Vivace);
+  EXPECT_EQ(loaded.sheetMusicSymbols.noteModifiers.duration.questions, 1000);
+  EXPECT_EQ(loaded.noteTrainer.singleNotes.duration.seconds, 10);
+
+  EXPECT_EQ(loadedGlobal.inputDevice, global.inputDevice);
+  EXPECT_EQ(loadedGlobal.appearance, 4000000000u);
+  EXPECT_TRUE(loadedGlobal.showNoteFingers && loadedGlobal.showNoteLetters &&
+              loadedGlobal.showMistakes && loadedGlobal.hideMidiDialog);
+  EXPECT_EQ(loadedGlobal.newsId, 1234);
+  EXPECT_EQ(loadedGlobal.midiInstrument, -1);
+  EXPECT_FALSE(loadedGlobal.showDifficultyDialog);
+  EXPECT_FALSE(loadedGlobal.answerGkc);
+  EXPECT_TRUE(loadedGlobal.answerMultipleChoice);
+
+  EXPECT_EQ(loadedState.lastState, VAvaroState::ExerciseOpen);
+  EXPECT_EQ(loadedState.lessonId, 3000000000u);
+  EXPECT_EQ(loadedState.exerciseId, EarTrainerExercise);
+  EXPECT_EQ(loadedState.lessonPosition, -4);
+  EXPECT_EQ(loadedState.exercisePosition, 1234567);
+  EXPECT_TRUE(loadedState.ResumesExercise());
+}
+
+TEST_F(StoreLayout, MissingKeysKeepTheValueInMemoryExceptTheFixedOnes) {
+  Store("Excersises/EarTrainer/Chord/Chord.MajorTriad", false);
+
+  ExcersisesSettings settings = DifficultyPreset(Level5);
+  settings.earTrainer.interval.intervalEnd = 9;
+  GlobalSettings global;
+  global.appearance = 99;
+  global.newsId = 5;
+  global.midiInstrument = 21;
+  {
+    auto store = OpenStore();
+    LoadSettings(*store, global, settings);
+  }
+  EXPECT_FALSE(settings.earTrainer.chord.MajorTriad);
+  EXPECT_EQ(settings.earTrainer.interval.intervalEnd, 9);
+  EXPECT_TRUE(settings.noteTrainer.chord.Augmented);
+  EXPECT_EQ(settings.noteTrainer.singleNotes.diapason.maximum, 75);
+  EXPECT_EQ(settings.noteTrainer.onWrongAnswer.delay, 3000);
+  EXPECT_TRUE(settings.noteTrainer.onWrongAnswer.autoContinue);
+  EXPECT_EQ(global.appearance, 99u) << "appearance falls back to the value in memory";
+  EXPECT_EQ(global.newsId, 0);
+  EXPECT_EQ(global.midiInstrument, 0);
+
+  VAvaroState state;
+  state.exerciseId = 2;
+  state.lastState = 2;
+  {
+    auto store = OpenStore();
+    LoadResumeState(*store, state);
+  }
+  EXPECT_EQ(state.lastState, 3);
+  EXPECT_EQ(state.exerciseId, 0);
+  EXPECT_FALSE(state.ResumesExercise());
+}
+
+// The store is a text file the learner can edit: odd values load as stored (or as Qt converts
+// them) and the readers of this area stay well-behaved.
+TEST_F(StoreLayout, HandEditedValuesLoadUnchangedWithoutHarm) {
+  Store("GlobalSetting/Settings.MidiInstrument", 300);
+  Store("Excersises/NoteTrainer/SingleNotes/Diapason/Diapason.Minimum", 70);
+  Store("Excersises/NoteTrainer/SingleNotes/Diapason/Diapason.Maximum", 20);
+  Store("Excersises/EarTrainer/Interval/Interval.IntervalEnd", 4000);
+  Store("Excersises/EarTrainer/Chord/Duration/Duration.QuestionsValue", "many");
+  Store("Excersises/SheetMusicSymbol/Length/Duration/Duration.SecondsValue", -5);
+  Store("ROZazod.ExercisePosition", "");
+
+  SettingsManager manager([] { return false; });
+  EXPECT_EQ(manager.globalSettings.midiInstrument, 44);
+  const ExcersisesSettings& settings = manager.GetExcersiseSettings();
+  EXPECT_EQ(settings.noteTrainer.singleNotes.diapason.minimum, 70);
+  EXPECT_EQ(settings.noteTrainer.singleNotes.diapason.maximum, 20);
+  EXPECT_FALSE(settings.noteTrainer.singleNotes.diapason.Holds(50));
+  EXPECT_EQ(settings.earTrainer.interval.intervalEnd, 4000);
+  EXPECT_EQ(settings.earTrainer.chord.duration.questions, 0) << "unconvertible text reads as 0";
+  EXPECT_EQ(settings.sheetMusicSymbols.length.duration.seconds, -5);
+  EXPECT_EQ(manager.state.exercisePosition, 0);
+
+  EXPECT_EQ(manager.GetDifficultyLevel(NoteTrainerExercise), CustomLevel);
+  EXPECT_EQ(manager.GetDifficultyLevel(EarTrainerExercise), CustomLevel);
+  EXPECT_EQ(manager.GetDifficultyLevel(SheetMusicSymbolsExercise), Level1);
+}
+
+}  // namespace
