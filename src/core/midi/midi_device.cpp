@@ -19,8 +19,11 @@ void MidiInDeviceBase::Reset() {
 }
 
 void MidiInDeviceBase::GetStream(MidiStream& stream) const {
+  // A deep copy: a copy sharing the buffer would leave the producing thread to decide on its
+  // own, with a relaxed read of the share count, whether it may append in place.
   QMutexLocker lock(&m_recordMutex);
-  stream.CopyFrom(m_recorded);
+  const QVector<MidiEvent>& events = m_recorded.GetEvents();
+  stream.GetEvents() = QVector<MidiEvent>(events.cbegin(), events.cend());
 }
 
 void MidiInDeviceBase::SetVolume(double volume) {

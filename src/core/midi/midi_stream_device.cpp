@@ -1,7 +1,5 @@
 #include "src/core/midi/midi_stream_device.h"
 
-#include <QMutexLocker>
-
 #include <cmath>
 
 #include "src/common/assertion.h"
@@ -29,26 +27,26 @@ const MidiEvent& MidiInStreamDeviceBase::Current() const {
 }
 
 std::shared_ptr<MidiStream> MidiInStreamDeviceBase::GetStream() const {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   MELVARIN_ASSERT(m_stream.get());
   return m_stream;
 }
 
 void MidiInStreamDeviceBase::SetStream(std::shared_ptr<MidiStream> stream) {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   m_stream = std::move(stream);
   Reset();
 }
 
 void MidiInStreamDeviceBase::Reset() {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   m_current = EventCount();
   ++m_generation;
   MidiInDeviceBase::Reset();
 }
 
 void MidiInStreamDeviceBase::Play() {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   if (AtEnd()) {
     m_current = 0;
     ++m_generation;
@@ -56,7 +54,7 @@ void MidiInStreamDeviceBase::Play() {
 }
 
 void MidiInStreamDeviceBase::Seek(int pulses) {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   const qsizetype count = EventCount();
   qsizetype index = 0;
   while (index < count &&
@@ -85,7 +83,7 @@ void MidiInStreamDeviceBase::NotifyPlaybackComplete() {
 MidiInStreamDeviceAuto::MidiInStreamDeviceAuto(std::shared_ptr<MidiStream> stream)
     : MidiInStreamDeviceBase(std::move(stream)) {
   {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
     MidiInStreamDeviceBase::Reset();
     m_elapsed = 0.0;
     m_playing = false;
@@ -93,7 +91,7 @@ MidiInStreamDeviceAuto::MidiInStreamDeviceAuto(std::shared_ptr<MidiStream> strea
   // Not under our lock: the timer's lock comes first in the lock order. An idle device ignores
   // any pass that comes before the stamp is stored.
   const long long stamp = Timer::Add(this);
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   m_lastStamp = stamp;
 }
 
@@ -102,31 +100,31 @@ MidiInStreamDeviceAuto::~MidiInStreamDeviceAuto() {
 }
 
 void MidiInStreamDeviceAuto::Reset() {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   MidiInStreamDeviceBase::Reset();
   m_elapsed = 0.0;
   m_playing = false;
 }
 
 void MidiInStreamDeviceAuto::Play() {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   MidiInStreamDeviceBase::Play();
   m_playing = true;
 }
 
 void MidiInStreamDeviceAuto::Pause(bool pause) {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   m_playing = !pause;
 }
 
 bool MidiInStreamDeviceAuto::IsPlaying() const {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   return m_playing;
 }
 
 void MidiInStreamDeviceAuto::OnTimer(long long stamp) {
   {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (!m_playing || AtEnd()) {
       m_lastStamp = stamp;
       return;
@@ -147,12 +145,12 @@ void MidiInStreamDeviceAuto::OnTimer(long long stamp) {
 
 MidiInStreamDeviceManual::MidiInStreamDeviceManual(std::shared_ptr<MidiStream> stream)
     : MidiInStreamDeviceBase(std::move(stream)) {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   MidiInStreamDeviceBase::Reset();
 }
 
 void MidiInStreamDeviceManual::Reset() {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   m_position = 0.0;
   m_paused = false;
   MidiInStreamDeviceBase::Reset();
@@ -160,7 +158,7 @@ void MidiInStreamDeviceManual::Reset() {
 
 void MidiInStreamDeviceManual::Play() {
   {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
     MidiInStreamDeviceBase::Play();
     m_paused = false;
   }
@@ -169,24 +167,24 @@ void MidiInStreamDeviceManual::Play() {
 }
 
 void MidiInStreamDeviceManual::Pause(bool pause) {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   m_paused = pause;
 }
 
 void MidiInStreamDeviceManual::Seek(int pulses) {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   MidiInStreamDeviceBase::Seek(pulses);
   m_position = pulses;
 }
 
 double MidiInStreamDeviceManual::GetPosition() const {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   return m_position;
 }
 
 void MidiInStreamDeviceManual::Advance(double pulses) {
   {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (m_paused || AtEnd()) return;
     m_position += pulses;
     const double due = std::trunc(m_position);
@@ -203,7 +201,7 @@ void MidiInStreamDeviceManual::Advance(double pulses) {
 }
 
 void MidiInStreamDeviceManual::AdvanceTo(double pulses) {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
   if (m_paused || AtEnd()) return;
   m_position = pulses;
   const double due = std::trunc(m_position);

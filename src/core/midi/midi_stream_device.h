@@ -8,10 +8,9 @@
 // Events go to the observers while the device's lock is held (timer lock, then device lock); the
 // playback-complete notice goes out after the lock is released, once per finished stream.
 
-#include <QRecursiveMutex>
-
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "src/core/midi/midi_device.h"
 #include "src/core/midi/observers.h"
@@ -51,7 +50,7 @@ class MidiInStreamDeviceBase : public MidiInDeviceBase, public Subject<MidiInStr
   void NotifyPlaybackComplete();
 
   // Guards the stream, the position and the fields of the derived devices.
-  mutable QRecursiveMutex m_mutex;
+  mutable std::recursive_mutex m_mutex;
 
  private:
   qsizetype EventCount() const;

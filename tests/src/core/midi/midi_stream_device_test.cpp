@@ -1,11 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "recording_devices.h"
 #include "src/core/midi/midi_connector.h"
@@ -254,6 +257,26 @@ TEST(QuestionPlayer, ResetReleasesTheKeysOfTheReplayedNotes) {
   EXPECT_EQ(keys.GetKey(60), 0);
 }
 
+// Notes the stamp of every timer pass, so a test can tell how long the passes really were apart.
+class PassStamps : public MultimediaTimerObserver {
+ public:
+  void OnTimer(long long stamp) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    stamps.push_back(stamp);
+  }
+  long long LongestGap() {
+    std::lock_guard<std::mutex> lock(mutex);
+    long long longest = 0;
+    for (size_t i = 1; i < stamps.size(); ++i)
+      longest = std::max(longest, stamps[i] - stamps[i - 1]);
+    return longest;
+  }
+
+ private:
+  std::mutex mutex;
+  std::vector<long long> stamps;
+};
+
 TEST(QuestionPlayerOnTimerThread, PlaysThroughAConnectorAtTheRightTimes) {
   auto output = std::make_shared<RecordingOutDevice>();
   auto player = std::make_shared<MidiInStreamDeviceAuto>(
@@ -261,21 +284,26 @@ TEST(QuestionPlayerOnTimerThread, PlaysThroughAConnectorAtTheRightTimes) {
   MidiDeviceConnector connector(player, output);
   CompletionCounter completion;
   player->AddObserver(&completion);
+  PassStamps passes;
+  Timer::Add(&passes);
 
   const long long start = Timer::GetStamp();
   player->Play();
   ASSERT_TRUE(Testing::WaitUntil([&] { return completion.count > 0; }));
+  const long long waitEnd = Timer::GetStamp() + 50;
+  Testing::WaitUntil([&] { return Timer::GetStamp() >= waitEnd; });
+  Timer::Remove(&passes);
+  EXPECT_EQ(completion.count, 1);
+
   EXPECT_THAT(output->Notes(), ElementsAre(60, 62, 64));
   const auto received = output->GetReceived();
   const long long expected[] = {0, 100, 250};
-  // Within one timer period, plus a millisecond for the whole-millisecond stamps.
+  // Within one timer period, plus a millisecond for the whole-millisecond stamps. A loaded
+  // machine may stretch a period; the bound is then the longest period it really gave.
+  const long long period = std::max<long long>(Timer::PeriodMs, passes.LongestGap());
   for (size_t i = 0; i < 3; ++i)
-    EXPECT_NEAR(static_cast<double>(received[i].stamp - start), expected[i], Timer::PeriodMs + 1)
-        << "note " << i;
-
-  const long long waitEnd = Timer::GetStamp() + 50;
-  Testing::WaitUntil([&] { return Timer::GetStamp() >= waitEnd; });
-  EXPECT_EQ(completion.count, 1);
+    EXPECT_NEAR(static_cast<double>(received[i].stamp - start), expected[i], period + 1)
+        << "note " << i << ", longest period " << period;
   player->RemoveObserver(&completion);
 }
 
