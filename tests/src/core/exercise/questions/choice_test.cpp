@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "src/core/exercise/questions/question_choice.h"
+
+namespace Core {
+namespace {
+
+class FnValidator : public QValidator {
+ public:
+  explicit FnValidator(std::function<bool(unsigned long)> fn) : m_fn(std::move(fn)) {}
+  bool Validate(unsigned long id) override { return m_fn(id); }
+
+ private:
+  std::function<bool(unsigned long)> m_fn;
+};
+
+// Stands in for the statistics database: hands out the lesson's records of one section.
+struct FakeStatistics {
+  void GetLocalSummary(int exerciseId, int section, std::vector<ExStat>& out) {
+    ++calls;
+    askedExercise = exerciseId;
+    askedSection = section;
+    for (const ExStat& record : records)
+      if (record.ExerciseId == exerciseId && record.SectionIndex == section) out.push_back(record);
+  }
+  std::vector<ExStat> records;
+  int calls = 0;
+  int askedExercise = -1;
+  int askedSection = -1;
+};
+
+TEST(QuestionChoice, UniformWhenWeightingIsOffOrThereIsNoDatabase) {
+  FnValidator all([](unsigned long) { return true; });
+  FakeStatistics statistics;
+  int last = -1;
+  std::vector<int> ids;
+  GenerateQuestionData(10, &all, ids, nullptr, false, &statistics, 1, 2, last);
+  EXPECT_EQ(statistics.calls, 0);
+  EXPECT_EQ(ids.size(), 6u);
+  GenerateQuestionData<FakeStatistics>(10, &all, ids, nullptr, true, nullptr, 1, 2, last);
+  EXPECT_EQ(ids.size(), 6u);
+}
+
+TEST(QuestionChoice, WeightsByTheLessonsRecordsOfTheSection) {
+  // Only ids 1 and 8 are allowed; the records make id 8 four times as likely, whatever their
+  // order, and records of other sections are ignored.
+  FnValidator two([](unsigned long id) { return id == 1 || id == 8; });
+  FakeStatistics statistics;
+  statistics.records = {{8, 1, 3, 0, 4}, {1, 1, 3, 5, 0}, {1, 1, 2, 0, 9}, {8, 0, 3, 9, 0}};
+  std::srand(21);
+  int eights = 0, last = -1;
+  const int rounds = 2000;
+  for (int round = 0; round < rounds; ++round) {
+    std::vector<int> ids;
+    last = -1;  // let every round pick freely
+    const int position =
+        GenerateQuestionData(10, &two, ids, nullptr, true, &statistics, 1, 3, last);
+    if (ids[static_cast<std::size_t>(position)] == 8) ++eights;
+  }
+  EXPECT_EQ(statistics.calls, rounds);
+  EXPECT_EQ(statistics.askedExercise, 1);
+  EXPECT_EQ(statistics.askedSection, 3);
+  EXPECT_NEAR(static_cast<double>(eights) / rounds, 0.8, 0.04);
+}
+
+TEST(QuestionChoice, TheSameQuestionIsNotAskedTwiceInARow) {
+  FnValidator two([](unsigned long id) { return id == 3 || id == 4; });
+  std::srand(8);
+  int last = -1;
+  std::vector<int> ids;
+  int previous = -1;
+  for (int round = 0; round < 200; ++round) {
+    const int position = GenerateQuestionData(20, &two, ids, nullptr, nullptr, last);
+    const int question = ids[static_cast<std::size_t>(position)];
+    EXPECT_EQ(last, question);
+    EXPECT_NE(question, previous);
+    EXPECT_EQ(ids.size(), 6u);
+    previous = question;
+  }
+}
+
+TEST(QuestionChoice, AnOnlyQuestionIsAskedAgain) {
+  FnValidator one([](unsigned long id) { return id == 6; });
+  std::srand(2);
+  int last = 6;
+  std::vector<int> ids;
+  const int position = GenerateQuestionData(20, &one, ids, nullptr, nullptr, last);
+  EXPECT_EQ(ids[static_cast<std::size_t>(position)], 6);
+  EXPECT_EQ(last, 6);
+}
+
+std::shared_ptr<MidiStream> Arpeggio(const std::vector<unsigned char>& notes) {
+  auto stream = std::make_shared<MidiStream>();
+  double time = 0.0;
+  for (unsigned char note : notes) {
+    stream->AddEvent(MidiEvent(MidiMessage(MidiNoteOn, 0, note, 96), 0, time));
+    stream->AddEvent(MidiEvent(MidiMessage(MidiNoteOff, 0, note, 96), 0, time + 0.5));
+    time += 0.5;
+  }
+  return stream;
+}
+
+TEST(MakeSimultaneous, AnArpeggioBecomesOneChord) {
+  QuestionData variant;
+  variant.Stream = Arpeggio({60, 64, 67});
+  variant.Stream->InsertEvent(0, MidiEvent(MidiMessage(MidiProgramChange, 0, 5), 7, 0.25));
+  const std::shared_ptr<MidiStream> original = variant.Stream;
+
+  MakeSimultaneous(variant, 1.0);
+  ASSERT_NE(variant.Stream, original);
+  EXPECT_EQ(original->GetEvents().size(), 7) << "the shared original is not touched";
+  const auto& events = variant.Stream->GetEvents();
+  ASSERT_EQ(events.size(), 7);
+  EXPECT_EQ(events[0].GetMessage().GetCommand(), MidiProgramChange);  // other events as they were
+  EXPECT_EQ(events[0].GetTimePulses(), 7u);
+  EXPECT_DOUBLE_EQ(events[0].GetTime(), 0.25);
+  const unsigned char order[] = {60, 60, 64, 64, 67, 67};
+  for (int i = 1; i < 7; ++i) {
+    const MidiMessage& m = events[i].GetMessage();
+    EXPECT_EQ(m.GetNote(), order[i - 1]);
+    EXPECT_EQ(events[i].GetTimePulses(), 0u);
+    EXPECT_DOUBLE_EQ(events[i].GetTime(), m.IsNoteOn() ? 0.0 : 1.0);
+  }
+}
+
+TEST(MakeSimultaneous, ARepeatedNoteKeepsItsTiming) {
+  QuestionData variant;
+  variant.Stream = Arpeggio({60, 60, 64});
+  const std::shared_ptr<MidiStream> original = variant.Stream;
+  MakeSimultaneous(variant, 1.0);
+  EXPECT_EQ(variant.Stream, original);
+  EXPECT_DOUBLE_EQ(variant.Stream->GetEvents()[2].GetTime(), 0.5);
+
+  QuestionData silent;
+  MakeSimultaneous(silent, 1.0);
+  EXPECT_EQ(silent.Stream, nullptr);
+}
+
+}  // namespace
+}  // namespace Core
