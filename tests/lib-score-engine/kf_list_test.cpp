@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "assertion_pattern.h"
+#include "kf_list.h"
+
+namespace {
+
+using EngineTesting::AssertionPattern;
+
+std::vector<int> Forward(KF_List<int> const& list) {
+  std::vector<int> values;
+  for (void* pos = list.GetHeadPosition(); pos;) values.push_back(list.GetNext(pos));
+  return values;
+}
+
+// Walking backwards checks the prev links and the tail as well.
+std::vector<int> Backward(KF_List<int> const& list) {
+  std::vector<int> values;
+  for (void* pos = list.GetTailPosition(); pos;) values.insert(values.begin(), list.GetPrev(pos));
+  return values;
+}
+
+void ExpectValues(KF_List<int> const& list, std::vector<int> const& expected) {
+  EXPECT_EQ(Forward(list), expected);
+  EXPECT_EQ(Backward(list), expected);
+  EXPECT_EQ(list.GetCount(), static_cast<int>(expected.size()));
+}
+
+TEST(KF_ListTest, EmptyListAnswersNull) {
+  KF_List<int> list;
+  EXPECT_EQ(list.GetHeadPosition(), nullptr);
+  EXPECT_EQ(list.GetTailPosition(), nullptr);
+  EXPECT_EQ(list.GetHead(), 0);
+  EXPECT_EQ(list.GetTail(), 0);
+  EXPECT_EQ(list.RemoveHead(), 0);
+  EXPECT_EQ(list.size(), 0);
+  EXPECT_TRUE(list.empty() && list.IsEmpty());
+  list.RemoveAll();
+  list.RemoveAllBackward();
+  list.sort();
+  list.RemoveElementAt(nullptr);
+  ExpectValues(list, {});
+}
+
+TEST(KF_ListTest, InsertsRelativeToPositions) {
+  KF_List<int> list;
+  void* two = list.AddTail(2);
+  EXPECT_EQ(list.GetHeadPosition(), two);
+  EXPECT_EQ(list.GetTailPosition(), two);
+  list.AddHead(1);
+  void* four = list.AddTail(4);
+  list.AddElementAt(four, 3);
+  list.AddElementAt(list.GetHeadPosition(), 0);
+  list.AddElementAt(nullptr, -1);
+  list.AddElementAfter(two, 25);
+  list.AddElementAfter(list.GetTailPosition(), 5);
+  list.AddElementAfter(nullptr, 6);
+  ExpectValues(list, {-1, 0, 1, 2, 25, 3, 4, 5, 6});
+  EXPECT_EQ(list.GetAt(two), 2);
+  EXPECT_EQ(list.GetHead(), -1);
+  EXPECT_EQ(list.GetTail(), 6);
+
+  list.SetAt(two, 20);
+  EXPECT_EQ(list.GetAt(two), 20);
+
+  void* pos = list.GetTailPosition();
+  EXPECT_EQ(list.GetNext(pos), 6);
+  EXPECT_EQ(pos, nullptr);
+  pos = list.GetHeadPosition();
+  EXPECT_EQ(list.GetPrev(pos), -1);
+  EXPECT_EQ(pos, nullptr);
+}
+
+TEST(KF_ListTest, RemovalKeepsOtherPositionsValid) {
+  KF_List<int> list;
+  void* a = list.AddTail(1);
+  void* b = list.AddTail(2);
+  void* c = list.AddTail(3);
+  void* d = list.AddTail(4);
+  list.RemoveElementAt(b);
+  list.RemoveElementAt(nullptr);
+  ExpectValues(list, {1, 3, 4});
+  EXPECT_EQ(list.GetAt(c), 3);
+  list.RemoveElementAt(a);
+  EXPECT_EQ(list.GetHeadPosition(), c);
+  list.RemoveElementAt(d);
+  EXPECT_EQ(list.GetTailPosition(), c);
+  list.RemoveElementAt(c);
+  ExpectValues(list, {});
+  EXPECT_EQ(list.GetHeadPosition(), nullptr);
+
+  // A walk may remove the node it has just passed.
+  for (int v = 1; v <= 6; ++v) list.AddTail(v);
+  for (void* pos = list.GetHeadPosition(); pos;) {
+    void* current = pos;
+    if (list.GetNext(pos) % 2 == 0) list.RemoveElementAt(current);
+  }
+  ExpectValues(list, {1, 3, 5});
+
+  EXPECT_EQ(list.RemoveHead(), 1);
+  ExpectValues(list, {3, 5});
+  EXPECT_EQ(list.RemoveHead(), 3);
+  EXPECT_EQ(list.RemoveHead(), 5);
+  ExpectValues(list, {});
+
+  for (int v = 1; v <= 3; ++v) list.AddTail(v);
+  list.RemoveAllBackward();
+  ExpectValues(list, {});
+}
+
+TEST(KF_ListTest, CutSplitsAfterThePositionAndRecounts) {
+  KF_List<int> list;
+  std::vector<void*> positions;
+  for (int v = 1; v <= 5; ++v) positions.push_back(list.AddTail(v));
+
+  KF_List<int>* rest = nullptr;
+  list.Cut(positions[4], &rest);
+  ASSERT_NE(rest, nullptr);
+  ExpectValues(list, {1, 2, 3, 4, 5});
+  ExpectValues(*rest, {});
+  delete rest;
+
+  list.Cut(positions[2], &rest);
+  ExpectValues(list, {1, 2, 3});
+  ExpectValues(*rest, {4, 5});
+  EXPECT_EQ(rest->GetAt(positions[3]), 4);  // positions after the cut now belong to rest
+  rest->RemoveElementAt(positions[3]);
+  ExpectValues(*rest, {5});
+  delete rest;
+
+  list.Cut(positions[0], &rest);
+  ExpectValues(list, {1});
+  ExpectValues(*rest, {2, 3});
+  delete rest;
+
+  list.Cut(nullptr, &rest);
+  ExpectValues(list, {});
+  ExpectValues(*rest, {1});
+  delete rest;
+}
+
+TEST(KF_ListTest, DetachedChainsCanBeTakenOver) {
+  KF_List<int> list;
+  for (int v = 1; v <= 4; ++v) list.AddTail(v);
+  void* chain = list.GetHeadPosition();
+  list.ResetListNoDelete();
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetHeadPosition(), nullptr);
+
+  KF_List<int> other;
+  other.SetHeadPosition(chain);
+  ExpectValues(other, {1, 2, 3, 4});
+
+  // SetTailPosition cuts the chain off after the position; the caller takes the rest.
+  void* second = other.GetHeadPosition();
+  other.GetNext(second);
+  void* third = second;
+  other.GetNext(third);
+  other.SetTailPosition(second);
+  ExpectValues(other, {1, 2});
+  list.SetHeadPosition(third);
+  ExpectValues(list, {3, 4});
+}
+
+TEST(KF_ListTest, SortsValuesInPlace) {
+  KF_List<int> list;
+  void* first = list.AddTail(3);
+  list.AddTail(1);
+  list.AddTail(2);
+  list.sort();
+  ExpectValues(list, {1, 2, 3});
+  EXPECT_EQ(list.GetHeadPosition(), first);  // nodes stay, values move
+  EXPECT_EQ(list.GetAt(first), 1);
+
+  KF_List<int> signs;
+  signs.AddTail(1);
+  signs.AddTail(-1);
+  signs.sort();
+  ExpectValues(signs, {-1, 1});
+
+  KF_List<int> longer;
+  for (int v : {5, 3, 9, 3, -2, 7, 0, 5}) longer.AddTail(v);
+  longer.sort();
+  ExpectValues(longer, {-2, 0, 3, 3, 5, 5, 7, 9});
+}
+
+TEST(KF_ListDeathTest, SplicesCheckTheirPreconditions) {
+  KF_List<int> list;
+  list.AddTail(1);
+  KF_List<int> other;
+  void* foreign = other.AddTail(2);
+  KF_List<int>* rest = nullptr;
+  EXPECT_DEATH(list.Cut(foreign, &rest),
+               AssertionPattern("cur == tail", "SetTailPosition", "lib-score-engine/kf_list.h"));
+  EXPECT_DEATH(list.SetHeadPosition(foreign),
+               AssertionPattern("!head", "SetHeadPosition", "lib-score-engine/kf_list.h"));
+}
+
+}  // namespace
