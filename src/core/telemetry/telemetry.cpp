@@ -1,0 +1,159 @@
+#include "src/core/telemetry/telemetry.h"
+
+#include "src/common/assertion.h"
+#include "src/core/midi/error.h"
+#include "src/core/telemetry/platform_info.h"
+#include "src/core/telemetry/service_endpoint.h"
+#include "src/core/telemetry/telemetry_xml.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+
+namespace Core {
+
+namespace {
+
+qint64 SteadyMilliseconds() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// A count read from a damaged file may be negative; folding must never divide by zero.
+qint64 SafeCount(int count) {
+  return std::max(count, 0);
+}
+
+void CountVisit(int& count) {
+  if (count < INT_MAX) count = static_cast<int>(SafeCount(count) + 1);
+}
+
+// Running mean of visit lengths in whole milliseconds. The sum is formed in 64 bits: in 32 bits
+// average × count overflows after some hundreds of long visits. A visit longer than INT_MAX ms
+// (about 24 days) counts as INT_MAX.
+void FoldDuration(int& average, int count, qint64 elapsedMs) {
+  const qint64 visit = std::clamp<qint64>(elapsedMs, 0, INT_MAX);
+  const qint64 n = SafeCount(count);
+  average = static_cast<int>((static_cast<qint64>(average) * n + visit) / (n + 1));
+}
+
+}  // namespace
+
+Telemetry::Telemetry(const QString& filePath, Clock clock)
+    : m_filePath(filePath), m_clock(clock ? std::move(clock) : Clock(SteadyMilliseconds)) {
+  m_data.uid = QUuid::createUuid();
+  m_data.installDate = QDateTime::currentMSecsSinceEpoch();
+  m_data.locale = QLocale().name();
+  m_data.os = getOs();
+  m_data.tz = getTimeZoneDiff();
+  Load();
+  m_appStart = Now();
+}
+
+Telemetry::~Telemetry() {
+  try {
+    Save();
+  } catch (const Error& error) {
+    std::fprintf(stderr, "Could not save the usage record \"%s\": %s\n", qPrintable(m_filePath),
+                 qPrintable(error.GetMessage()));
+  }
+  m_uploadFuture.waitForFinished();
+}
+
+void Telemetry::EnterExercise(int exId, bool quiz) {
+  MELVARIN_ASSERT(exId >= 0 && exId < TelemetryData::ExerciseCount);
+  m_currentExercise = exId;
+  m_quizMode = quiz;
+  m_exerciseStart = Now();
+  m_exerciseOpen = true;
+}
+
+void Telemetry::ExitExercise(double score) {
+  ExitReference();
+  if (m_exerciseOpen) {
+    const int id = m_currentExercise;
+    auto& scoreAverage = m_quizMode ? m_data.quizScoreAverage[id] : m_data.exScoreAverage[id];
+    int& count = m_quizMode ? m_data.quizLaunchCount[id] : m_data.exLaunchCount[id];
+    int& timeAverage = m_quizMode ? m_data.quizTimeAverage[id] : m_data.exTimeAverage[id];
+    auto& scores = m_quizMode ? m_data.quizScore[id] : m_data.exScore[id];
+
+    const double n = static_cast<double>(SafeCount(count));
+    scoreAverage = (n * scoreAverage + score) / (n + 1);
+    FoldDuration(timeAverage, count, Now() - m_exerciseStart);
+    CountVisit(count);
+    std::shift_left(scores.begin(), scores.end(), 1);
+    scores.back() = score;
+  }
+  m_exerciseOpen = false;
+}
+
+void Telemetry::EnterReference() {
+  m_referenceStart = Now();
+  m_referenceOpen = true;
+}
+
+void Telemetry::ExitReference() {
+  if (m_referenceOpen) {
+    FoldDuration(m_data.refTimeAverage[m_currentExercise], m_data.refLaunchCount[m_currentExercise],
+                 Now() - m_referenceStart);
+    CountVisit(m_data.refLaunchCount[m_currentExercise]);
+  }
+  m_referenceOpen = false;
+}
+
+void Telemetry::EnterSettings() {
+  ExitReference();
+  m_settingsStart = Now();
+  m_settingsOpen = true;
+}
+
+void Telemetry::ExitSettings() {
+  if (m_settingsOpen) {
+    FoldDuration(m_data.settingsTimeAverage[m_currentExercise],
+                 m_data.settingsLaunchCount[m_currentExercise], Now() - m_settingsStart);
+    CountVisit(m_data.settingsLaunchCount[m_currentExercise]);
+  }
+  m_settingsOpen = false;
+}
+
+void Telemetry::ExitApp() {
+  FoldDuration(m_data.appTimeAverage, m_data.appLaunchCount, Now() - m_appStart);
+  CountVisit(m_data.appLaunchCount);
+  Upload();
+}
+
+void Telemetry::Load() {
+  QFile file(m_filePath);
+  if (!file.open(QIODevice::ReadOnly)) return;  // first run: the fresh values stand
+  try {
+    TelemetryXMLSerializer::ReadXML(file, m_data);
+  } catch (const Error&) {
+    // A broken record is not worth a word to the user; what was read before the damage stays
+    // and the file is rewritten whole at shutdown.
+  }
+}
+
+void Telemetry::Save() const {
+  const QByteArray document = TelemetryXMLSerializer::ToXML(m_data);
+  // Written beside the old file and renamed over it, so a crash or a full disk leaves the
+  // previous record intact instead of a truncated one.
+  QSaveFile file(m_filePath);
+  // Unbuffered, so a failing write (full disk) is seen here and by commit(), which then keeps
+  // the old file; a buffered write fails only at the final flush, which commit() overlooks.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    throw MELVARIN_ERROR(Error::XmlSave, file.errorString());
+  if (file.write(document) != document.size()) {
+    const QString message = file.errorString();
+    file.cancelWriting();
+    throw MELVARIN_ERROR(Error::XmlSave, message);
+  }
+  if (!file.commit()) throw MELVARIN_ERROR(Error::XmlSave, file.errorString());
+}
+
+}  // namespace Core

@@ -1,0 +1,70 @@
+#pragma once
+
+// The usage record of one installation: how often and how long the program, each trainer's
+// Learn and Quiz modes, its reference pages and its settings were visited, the recent scores,
+// and who and where the installation is. It lives in "tstats.xml" (read at construction, written
+// at destruction) and is sent to the product's web service once when the user leaves.
+// All operations run on the GUI thread.
+
+#include "src/core/telemetry/telemetry_data.h"
+
+#include <QFuture>
+#include <QString>
+
+#include <functional>
+
+namespace Core {
+
+class Telemetry {
+ public:
+  // Milliseconds of a monotonic clock; visit lengths are differences of two readings.
+  using Clock = std::function<qint64()>;
+
+  // Fresh identity (new id, install date now, this machine's platform, locale and time zone),
+  // then whatever the file holds over it. Without a clock the steady clock is used.
+  explicit Telemetry(const QString& filePath, Clock clock = {});
+  // Writes the file (a failure is reported on standard error), then waits for the upload.
+  virtual ~Telemetry();
+  Telemetry(const Telemetry&) = delete;
+  Telemetry& operator=(const Telemetry&) = delete;
+
+  // `exId` is the trainer (0 to 2); visits of the reference pages and the settings are charged
+  // to the trainer entered last.
+  void EnterExercise(int exId, bool quiz);
+  // `score`: right answers divided by all judged answers, 0 when there were none.
+  void ExitExercise(double score);
+  void EnterReference();
+  void ExitReference();
+  void EnterSettings();
+  void ExitSettings();
+  // Counts this run and starts the upload of the record.
+  void ExitApp();
+
+  // Reads the file over the record; a missing or broken file is not an error.
+  void Load();
+  // Replaces the file atomically; throws Error 0x624 when it cannot be written.
+  void Save() const;
+
+  const TelemetryData& GetData() const { return m_data; }
+
+ private:
+  void Upload();
+  static void DoUpload(const QUrl& url, const QByteArray& uid, const QByteArray& body);
+  qint64 Now() const { return m_clock(); }
+
+  QString m_filePath;
+  Clock m_clock;
+  qint64 m_appStart = 0;  // clock readings at the start of each kind of visit
+  qint64 m_exerciseStart = 0;
+  qint64 m_referenceStart = 0;
+  qint64 m_settingsStart = 0;
+  TelemetryData m_data;
+  int m_currentExercise = 0;
+  bool m_quizMode = false;
+  QFuture<void> m_uploadFuture;
+  bool m_exerciseOpen = false;
+  bool m_referenceOpen = false;
+  bool m_settingsOpen = false;
+};
+
+}  // namespace Core

@@ -1,0 +1,138 @@
+#include "src/core/telemetry/telemetry_xml.h"
+
+#include "src/core/midi/error.h"
+
+#include <QBuffer>
+#include <QXmlStreamAttributes>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace Core {
+
+namespace {
+
+// Fifteen significant digits: enough that an average survives a save and a load unchanged in
+// every digit the record cares about, and the form the service's parser expects.
+QString DoubleText(double value) {
+  return QString::number(value, 'g', 15);
+}
+
+void WriteExercise(QXmlStreamWriter& writer, const TelemetryData& data, int id) {
+  writer.writeStartElement(QStringLiteral("exercise"));
+  writer.writeAttribute(QStringLiteral("id"), QString::number(id));
+  writer.writeAttribute(QStringLiteral("exLaunchCount"), QString::number(data.exLaunchCount[id]));
+  writer.writeAttribute(QStringLiteral("quizLaunchCount"),
+                        QString::number(data.quizLaunchCount[id]));
+  writer.writeAttribute(QStringLiteral("refLaunchCount"), QString::number(data.refLaunchCount[id]));
+  writer.writeAttribute(QStringLiteral("settingsLaunchCount"),
+                        QString::number(data.settingsLaunchCount[id]));
+  writer.writeAttribute(QStringLiteral("exTimeAverage"), QString::number(data.exTimeAverage[id]));
+  writer.writeAttribute(QStringLiteral("quizTimeAverage"),
+                        QString::number(data.quizTimeAverage[id]));
+  writer.writeAttribute(QStringLiteral("refTimeAverage"), QString::number(data.refTimeAverage[id]));
+  writer.writeAttribute(QStringLiteral("settingsTimeAverage"),
+                        QString::number(data.settingsTimeAverage[id]));
+  writer.writeAttribute(QStringLiteral("exScoreAverage"), DoubleText(data.exScoreAverage[id]));
+  writer.writeAttribute(QStringLiteral("quizScoreAverage"), DoubleText(data.quizScoreAverage[id]));
+  for (const auto& [name, row] : {std::pair{QStringLiteral("exScore"), &data.exScore[id]},
+                                  std::pair{QStringLiteral("quizScore"), &data.quizScore[id]}}) {
+    for (int index = 0; index < TelemetryData::ScoreCount; ++index) {
+      writer.writeStartElement(name);
+      writer.writeAttribute(QStringLiteral("index"), QString::number(index));
+      writer.writeAttribute(QStringLiteral("value"), DoubleText((*row)[index]));
+      writer.writeEndElement();
+    }
+  }
+  writer.writeEndElement();
+}
+
+int IntValue(const QXmlStreamAttributes& attributes, const char* name) {
+  return attributes.value(QLatin1String(name)).toInt();  // 0 when absent or not a number
+}
+
+double DoubleValue(const QXmlStreamAttributes& attributes, const char* name) {
+  return attributes.value(QLatin1String(name)).toDouble();
+}
+
+}  // namespace
+
+void TelemetryXMLSerializer::WriteXML(const TelemetryData& data, QIODevice& device) {
+  QXmlStreamWriter writer(&device);
+  writer.setAutoFormatting(true);
+  writer.writeStartDocument();
+  writer.writeStartElement(QStringLiteral("telemetry"));
+  writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
+  writer.writeAttribute(QStringLiteral("appLaunchCount"), QString::number(data.appLaunchCount));
+  writer.writeAttribute(QStringLiteral("appTimeAverage"), QString::number(data.appTimeAverage));
+  writer.writeAttribute(QStringLiteral("uid"), data.uid.toString(QUuid::WithBraces));
+  writer.writeAttribute(QStringLiteral("installDate"), QString::number(data.installDate));
+  writer.writeAttribute(QStringLiteral("os"), data.os);
+  writer.writeAttribute(QStringLiteral("locale"), data.locale);
+  writer.writeAttribute(QStringLiteral("tz"), QString::number(data.tz));
+  for (int id = 0; id < TelemetryData::ExerciseCount; ++id) WriteExercise(writer, data, id);
+  writer.writeEndElement();
+  writer.writeEndDocument();
+}
+
+QByteArray TelemetryXMLSerializer::ToXML(const TelemetryData& data) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  WriteXML(data, buffer);
+  return buffer.data();
+}
+
+void TelemetryXMLSerializer::ReadXML(QIODevice& device, TelemetryData& data) {
+  TelemetryXMLSerializer serializer(data);
+  QXmlStreamReader reader(&device);
+  while (!reader.atEnd()) {
+    if (reader.readNext() == QXmlStreamReader::StartElement)
+      serializer.startElement(reader.name(), reader.attributes());
+  }
+  if (reader.hasError()) serializer.fatalError(reader);
+}
+
+void TelemetryXMLSerializer::startElement(QStringView localName,
+                                          const QXmlStreamAttributes& attributes) {
+  if (localName == u"telemetry") {
+    const QString version = attributes.value(QLatin1String("version")).toString();
+    if (version != QLatin1String("1.0")) throw MELVARIN_ERROR(Error::XmlParse, version);
+    m_data.appLaunchCount = IntValue(attributes, "appLaunchCount");
+    m_data.appTimeAverage = IntValue(attributes, "appTimeAverage");
+    // A damaged id must not turn the installation into the null id that every other damaged
+    // installation would share: the fresh id stays. The same goes for an unreadable date.
+    const QUuid uid = QUuid::fromString(attributes.value(QLatin1String("uid")));
+    if (!uid.isNull()) m_data.uid = uid;
+    bool dateIsNumber = false;
+    const qint64 installDate =
+        attributes.value(QLatin1String("installDate")).toLongLong(&dateIsNumber);
+    if (dateIsNumber) m_data.installDate = installDate;
+  } else if (localName == u"exercise") {
+    const int id = IntValue(attributes, "id");
+    m_exercise = (id >= 0 && id < TelemetryData::ExerciseCount) ? id : -1;
+    if (m_exercise < 0) return;
+    m_data.exLaunchCount[id] = IntValue(attributes, "exLaunchCount");
+    m_data.quizLaunchCount[id] = IntValue(attributes, "quizLaunchCount");
+    m_data.refLaunchCount[id] = IntValue(attributes, "refLaunchCount");
+    m_data.settingsLaunchCount[id] = IntValue(attributes, "settingsLaunchCount");
+    m_data.exTimeAverage[id] = IntValue(attributes, "exTimeAverage");
+    m_data.quizTimeAverage[id] = IntValue(attributes, "quizTimeAverage");
+    m_data.refTimeAverage[id] = IntValue(attributes, "refTimeAverage");
+    m_data.settingsTimeAverage[id] = IntValue(attributes, "settingsTimeAverage");
+    m_data.exScoreAverage[id] = DoubleValue(attributes, "exScoreAverage");
+    m_data.quizScoreAverage[id] = DoubleValue(attributes, "quizScoreAverage");
+  } else if (localName == u"exScore" || localName == u"quizScore") {
+    const int index = IntValue(attributes, "index");
+    if (m_exercise < 0 || index < 0 || index >= TelemetryData::ScoreCount) return;
+    auto& row = localName == u"exScore" ? m_data.exScore : m_data.quizScore;
+    row[m_exercise][index] = DoubleValue(attributes, "value");
+  }
+}
+
+void TelemetryXMLSerializer::fatalError(const QXmlStreamReader& reader) {
+  throw MELVARIN_ERROR(Error::XmlParse, QStringLiteral("TelemetryDb XML error %1:%2 : %3")
+                                            .arg(reader.lineNumber())
+                                            .arg(reader.columnNumber())
+                                            .arg(reader.errorString()));
+}
+
+}  // namespace Core

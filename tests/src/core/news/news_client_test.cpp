@@ -1,0 +1,162 @@
+// The news client against a real HTTP server on the loopback interface.
+
+#include <gtest/gtest.h>
+
+#include "src/core/news/news_client.h"
+#include "src/core/settings/global_settings.h"
+#include "src/core/telemetry/service_endpoint.h"
+#include "support/http_test_server.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+namespace {
+
+using Testing::HttpTestServer;
+
+class NewsClientTest : public ::testing::Test {
+ protected:
+  void SetUp() override { qputenv("MELVARIN_SERVICE_URL", m_server.BaseUrl().toUtf8()); }
+  void TearDown() override {
+    qunsetenv("MELVARIN_SERVICE_URL");
+    Core::SetServiceTransferTimeoutMs(30000);
+  }
+
+  void Answer(const QByteArray& body, QList<QPair<QByteArray, QByteArray>> headers = {}) {
+    HttpTestServer::Response response;
+    response.body = body;
+    response.headers = std::move(headers);
+    m_server.SetResponse(response);
+  }
+
+  // Runs one fetch to its end and returns what the client kept.
+  std::vector<Core::NewsItem> Fetch(int lastNewsId, int* readId = nullptr) {
+    Core::NewsClient client(lastNewsId, "en-us");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !client.isFetching(); }, 10000));
+    std::vector<Core::NewsItem> items{Core::NewsItem{}};  // replaced, not appended to
+    client.getLatestNews(items);
+    if (readId) {
+      Core::GlobalSettings settings;
+      client.markAsRead(settings);
+      *readId = settings.newsId;
+    }
+    return items;
+  }
+
+  HttpTestServer m_server;
+};
+
+TEST_F(NewsClientTest, ItemArrivesWithItsIdAndTheTextBeforeTheFirstZeroByte) {
+  Answer(QByteArray("Hi\0and more", 11), {{"NewsID", "42"}});
+  Core::NewsClient client(7, "en-us");
+  QObject receiver;  // on this thread: the signal must arrive queued here
+  int received = 0;
+  QObject::connect(&client, &Core::NewsClient::newsReceived, &receiver, [&] { ++received; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return received > 0; }, 10000));
+
+  std::vector<Core::NewsItem> items;
+  client.getLatestNews(items);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].id, 42);
+  EXPECT_EQ(items[0].text, "Hi");
+  EXPECT_TRUE(items[0].title.isEmpty());
+  Core::GlobalSettings settings;
+  client.markAsRead(settings);
+  EXPECT_EQ(settings.newsId, 42);
+
+  const std::vector<HttpTestServer::Request> requests = m_server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].method, "GET");
+  EXPECT_EQ(requests[0].path, "/Services/News.ashx");
+  EXPECT_EQ(requests[0].Header("NewsId"), "7");
+  EXPECT_EQ(requests[0].Header("LocalizationCode"), "en-us");
+}
+
+TEST_F(NewsClientTest, TextIsReadAsLatin1AndAMissingIdIsZero) {
+  Answer("Caf\xe9 news");
+  const std::vector<Core::NewsItem> items = Fetch(3);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].id, 0);
+  EXPECT_EQ(items[0].text, QString::fromUtf8("Café news"));
+
+  Answer("x", {{"NewsID", "soon"}});
+  ASSERT_EQ(Fetch(3).size(), 1u);
+  EXPECT_EQ(Fetch(3)[0].id, 0);
+}
+
+TEST_F(NewsClientTest, NoItemFromAnEmptyBodyAnErrorStatusOrABrokenAnswer) {
+  struct Case {
+    const char* name;
+    HttpTestServer::Behaviour behaviour;
+    int status;
+    QByteArray body;
+  };
+  const Case cases[] = {
+      {"empty body", HttpTestServer::Behaviour::Answer, 200, ""},
+      {"error status", HttpTestServer::Behaviour::Answer, 500, "Server error"},
+      {"garbage", HttpTestServer::Behaviour::AnswerGarbage, 200, "x"},
+      {"closed connection", HttpTestServer::Behaviour::CloseConnection, 200, "x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HttpTestServer::Response response;
+    response.status = c.status;
+    response.body = c.body;
+    response.headers = {{"NewsID", "9"}};
+    m_server.SetResponse(response);
+    m_server.SetBehaviour(c.behaviour);
+    int readId = 0;
+    EXPECT_TRUE(Fetch(5, &readId).empty());
+    EXPECT_EQ(readId, 5);  // nothing new was read: the id stays the one we started with
+  }
+}
+
+TEST_F(NewsClientTest, SlowServerIsWaitedFor) {
+  Answer("Late news", {{"NewsID", "8"}});
+  m_server.SetBehaviour(HttpTestServer::Behaviour::AnswerSlowly, 300);
+  const std::vector<Core::NewsItem> items = Fetch(1);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].text, "Late news");
+}
+
+TEST_F(NewsClientTest, SilentServerIsGivenUpAfterTheTransferTimeout) {
+  m_server.SetBehaviour(HttpTestServer::Behaviour::NeverAnswer);
+  Core::SetServiceTransferTimeoutMs(300);
+  QElapsedTimer clock;
+  clock.start();
+  int readId = 0;
+  EXPECT_TRUE(Fetch(4, &readId).empty());
+  EXPECT_EQ(readId, 4);
+  EXPECT_LT(clock.elapsed(), 10000);
+}
+
+TEST_F(NewsClientTest, DestroyingTheClientCancelsAPendingFetchPromptly) {
+  m_server.SetBehaviour(HttpTestServer::Behaviour::NeverAnswer);
+  Core::SetServiceTransferTimeoutMs(60000);  // only the cancellation can end these fetches
+  {
+    QElapsedTimer clock;
+    clock.start();
+    {
+      Core::NewsClient client(1, "en-us");
+      ASSERT_TRUE(m_server.WaitForRequests(1, 10000));  // the request is in flight
+    }
+    EXPECT_LT(clock.elapsed(), 10000);
+  }
+  // Destroyed at once, most of these never get to send their request: that must not hang
+  // either, whichever point the fetch had reached.
+  QElapsedTimer clock;
+  clock.start();
+  for (int i = 0; i < 20; ++i) Core::NewsClient client(1, "en-us");
+  EXPECT_LT(clock.elapsed(), 10000);
+}
+
+TEST_F(NewsClientTest, NothingIsRequestedWithoutAConfiguredService) {
+  qunsetenv("MELVARIN_SERVICE_URL");
+  Answer("news", {{"NewsID", "3"}});
+  int readId = 0;
+  EXPECT_TRUE(Fetch(2, &readId).empty());
+  EXPECT_EQ(readId, 2);
+  EXPECT_TRUE(m_server.Requests().empty());
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+// "tstats.xml": its exact form, reading damaged or foreign files, and safe replacement.
+
+#include <gtest/gtest.h>
+
+#include "src/core/midi/error.h"
+#include "src/core/telemetry/platform_info.h"
+#include "src/core/telemetry/telemetry.h"
+#include "src/core/telemetry/telemetry_xml.h"
+#include "support/temp_environment.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <ctime>
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+Core::TelemetryData Read(const QByteArray& text, Core::TelemetryData data = {}) {
+  QBuffer buffer;
+  buffer.setData(text);
+  buffer.open(QIODevice::ReadOnly);
+  Core::TelemetryXMLSerializer::ReadXML(buffer, data);
+  return data;
+}
+
+TEST(TelemetryXmlTest, DocumentHasTheAttributeOrderAndNumberForms) {
+  Core::TelemetryData data;
+  data.appLaunchCount = 2;
+  data.appTimeAverage = 5;
+  data.uid = QUuid::fromString(QStringLiteral("{12345678-9abc-def0-1234-56789abcdef0}"));
+  data.installDate = 1733500000123;
+  data.os = "Linux";
+  data.locale = "de_DE";
+  data.tz = -18000;
+  data.exLaunchCount[1] = 3;
+  data.exScoreAverage[1] = 1.0 / 3.0;
+  data.quizScore[2][9] = 0.75;
+
+  const QList<QByteArray> lines = Core::TelemetryXMLSerializer::ToXML(data).split('\n');
+  ASSERT_EQ(lines.size(), 1 + 1 + 3 * 22 + 1 + 1);  // last element is the final newline
+  EXPECT_EQ(lines[0], R"(<?xml version="1.0" encoding="UTF-8"?>)");
+  EXPECT_EQ(lines[1], R"(<telemetry version="1.0" appLaunchCount="2" appTimeAverage="5" )"
+                      R"(uid="{12345678-9abc-def0-1234-56789abcdef0}" installDate="1733500000123" )"
+                      R"(os="Linux" locale="de_DE" tz="-18000">)");
+  EXPECT_EQ(lines[2],
+            R"(    <exercise id="0" exLaunchCount="0" quizLaunchCount="0" refLaunchCount="0" )"
+            R"(settingsLaunchCount="0" exTimeAverage="0" quizTimeAverage="0" refTimeAverage="0" )"
+            R"(settingsTimeAverage="0" exScoreAverage="0" quizScoreAverage="0">)");
+  EXPECT_EQ(lines[3], R"(        <exScore index="0" value="0"/>)");
+  EXPECT_EQ(lines[13], R"(        <quizScore index="0" value="0"/>)");
+  EXPECT_EQ(lines[23], "    </exercise>");
+  EXPECT_TRUE(lines[24].contains(R"(exLaunchCount="3")"));
+  EXPECT_TRUE(lines[24].contains(R"(exScoreAverage="0.333333333333333")"));
+  EXPECT_EQ(lines[66], R"(        <quizScore index="9" value="0.75"/>)");
+  EXPECT_EQ(lines[68], "</telemetry>");
+
+  // And it reads back to the same record.
+  Core::TelemetryData back = Read(Core::TelemetryXMLSerializer::ToXML(data));
+  EXPECT_EQ(back.uid, data.uid);
+  EXPECT_EQ(back.installDate, data.installDate);
+  EXPECT_EQ(back.exLaunchCount[1], 3);
+  EXPECT_NEAR(back.exScoreAverage[1], 1.0 / 3.0, 1e-15);
+  EXPECT_EQ(back.quizScore[2][9], 0.75);
+}
+
+TEST(TelemetryXmlTest, DamagedIdentityKeepsTheFreshValues) {
+  Core::TelemetryData fresh;
+  fresh.uid = QUuid::createUuid();
+  fresh.installDate = 1733500000000;
+  for (const char* root : {R"(<telemetry version="1.0" appLaunchCount="4"/>)",
+                           R"(<telemetry version="1.0" uid="not-a-uuid" installDate="soon"/>)",
+                           R"(<telemetry version="1.0" uid="" installDate=""/>)"}) {
+    SCOPED_TRACE(root);
+    const Core::TelemetryData data = Read(root, fresh);
+    EXPECT_EQ(data.uid, fresh.uid);
+    EXPECT_EQ(data.installDate, fresh.installDate);
+  }
+}
+
+TEST(TelemetryXmlTest, OutOfRangeBlocksAreSkipped) {
+  const Core::TelemetryData data =
+      Read(R"(<telemetry version="1.0"><exercise id="3" exLaunchCount="9">)"
+           R"(<exScore index="0" value="0.5"/></exercise>)"
+           R"(<exercise id="1" exLaunchCount="2"><exScore index="10" value="0.5"/>)"
+           R"(<exScore index="-1" value="0.5"/><quizScore index="4" value="0.25"/>)"
+           R"(</exercise></telemetry>)");
+  EXPECT_EQ(data.exLaunchCount, (Core::TelemetryData::PerExercise{0, 2, 0}));
+  EXPECT_EQ(data.exScore, Core::TelemetryData().exScore);
+  EXPECT_EQ(data.quizScore[1][4], 0.25);
+}
+
+TEST(TelemetryXmlTest, BrokenDocumentsAreReportedWithWhatWasReadKept) {
+  try {
+    Read(R"(<telemetry version="2.0" appLaunchCount="4"/>)");
+    ADD_FAILURE() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.GetCode(), Error::XmlParse);
+    EXPECT_EQ(error.GetMessage(), "2.0");
+  }
+
+  Core::TelemetryData data;
+  try {
+    QBuffer buffer;
+    buffer.setData(
+        "<telemetry version=\"1.0\" appLaunchCount=\"4\">\n"
+        "    <exercise id=\"1\" exLaunchCount=\"6\"/>\n"
+        "    <exercise id=\"2\" exLaun");
+    buffer.open(QIODevice::ReadOnly);
+    Core::TelemetryXMLSerializer::ReadXML(buffer, data);
+    ADD_FAILURE() << "no error";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.GetCode(), Error::XmlParse);
+    EXPECT_TRUE(error.GetMessage().startsWith("TelemetryDb XML error 3:"))
+        << error.GetMessage().toStdString();
+  }
+  EXPECT_EQ(data.appLaunchCount, 4);
+  EXPECT_EQ(data.exLaunchCount[1], 6);
+}
+
+class TelemetryFileTest : public ::testing::Test {
+ protected:
+  Testing::TempEnvironment m_env;
+  QString m_path = m_env.DataHome() + "/tstats.xml";
+};
+
+TEST_F(TelemetryFileTest, IdentitySurvivesARestart) {
+  QUuid uid;
+  qint64 installDate = 0;
+  {
+    Core::Telemetry first(m_path);
+    uid = first.GetData().uid;
+    installDate = first.GetData().installDate;
+  }
+  Core::Telemetry second(m_path);
+  EXPECT_EQ(second.GetData().uid, uid);
+  EXPECT_EQ(second.GetData().installDate, installDate);
+}
+
+TEST_F(TelemetryFileTest, ForeignVersionLeavesFreshValuesAndIsReplacedAtShutdown) {
+  WriteAll(m_path, R"(<telemetry version="0.9" appLaunchCount="40" installDate="5"/>)");
+  {
+    Core::Telemetry telemetry(m_path);
+    EXPECT_EQ(telemetry.GetData().appLaunchCount, 0);
+    EXPECT_NE(telemetry.GetData().installDate, 5);
+  }
+  EXPECT_TRUE(ReadAll(m_path).contains(R"(<telemetry version="1.0")"));
+}
+
+TEST_F(TelemetryFileTest, RecentInstallDateReadsBackUnchanged) {
+  WriteAll(m_path, R"(<telemetry version="1.0" installDate="1733500000999"/>)");
+  Core::Telemetry telemetry(m_path);
+  EXPECT_EQ(telemetry.GetData().installDate, 1733500000999);
+}
+
+TEST_F(TelemetryFileTest, FailedSaveOnAFullDiskLeavesThePreviousFile) {
+  { Core::Telemetry telemetry(m_path); }
+  const QByteArray before = ReadAll(m_path);
+  ASSERT_FALSE(before.isEmpty());
+
+  // A file size limit stands in for a full device: every write beyond 100 bytes fails.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 100;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  bool failed = false;
+  {
+    Core::Telemetry telemetry(m_path);
+    telemetry.EnterExercise(0, false);
+    telemetry.ExitExercise(1.0);
+    try {
+      telemetry.Save();
+    } catch (const Error& error) {
+      failed = error.GetCode() == Error::XmlSave && !error.GetMessage().isEmpty();
+    }
+    testing::internal::CaptureStderr();
+  }  // the destructor's own save fails the same way and only says so
+  const std::string complaint = testing::internal::GetCapturedStderr();
+  setrlimit(RLIMIT_FSIZE, &old);
+
+  EXPECT_TRUE(failed);
+  EXPECT_NE(complaint.find("tstats.xml"), std::string::npos);
+  EXPECT_EQ(ReadAll(m_path), before);
+}
+
+TEST_F(TelemetryFileTest, UnwritableFolderIsReportedWithoutEndingTheProgram) {
+  WriteAll(m_env.DataHome() + "/blocked", "a file where a folder should be");
+  testing::internal::CaptureStderr();
+  { Core::Telemetry telemetry(m_env.DataHome() + "/blocked/tstats.xml"); }
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Could not save the usage record"),
+            std::string::npos);
+}
+
+TEST(TimeZoneTest, OffsetIsPositiveEastOfGreenwich) {
+  const QByteArray old = qgetenv("TZ");
+  qputenv("TZ", "UTC-2");  // POSIX writes zones east of Greenwich with a minus sign
+  tzset();
+  EXPECT_EQ(Core::getTimeZoneDiff(), 7200);
+  qputenv("TZ", "EST5");
+  tzset();
+  EXPECT_EQ(Core::getTimeZoneDiff(), -18000);
+  if (old.isNull())
+    qunsetenv("TZ");
+  else
+    qputenv("TZ", old);
+  tzset();
+}
+
+}  // namespace

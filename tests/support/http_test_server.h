@@ -1,0 +1,84 @@
+#pragma once
+
+// A small HTTP/1.1 server on 127.0.0.1 for tests of network clients. It runs on its own thread,
+// so a test may block its main thread (waiting for a worker, destroying a client) while the
+// server goes on answering. Every request it receives is recorded; how it answers is chosen per
+// test: normally, after a delay, never, with bytes that are not HTTP, or by closing the
+// connection without a word.
+
+#include <QByteArray>
+#include <QList>
+#include <QMutex>
+#include <QPair>
+#include <QString>
+#include <QWaitCondition>
+
+#include <memory>
+#include <vector>
+
+class QThread;
+
+namespace Testing {
+
+class HttpTestServerWorker;
+
+class HttpTestServer {
+ public:
+  enum class Behaviour { Answer, AnswerSlowly, NeverAnswer, AnswerGarbage, CloseConnection };
+
+  struct Request {
+    QByteArray method;
+    QByteArray path;
+    QList<QPair<QByteArray, QByteArray>> headers;  // in the order received, names as sent
+    QByteArray body;
+
+    // The value of the first header with this name (compared without regard to case), or a
+    // null array when there is none.
+    QByteArray Header(const QByteArray& name) const;
+    bool HasHeader(const QByteArray& name) const { return !Header(name).isNull(); }
+  };
+
+  struct Response {
+    int status = 200;
+    QList<QPair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+  };
+
+  HttpTestServer();
+  ~HttpTestServer();
+  HttpTestServer(const HttpTestServer&) = delete;
+  HttpTestServer& operator=(const HttpTestServer&) = delete;
+
+  // "http://127.0.0.1:<port>", the form the service configuration takes.
+  QString BaseUrl() const;
+  quint16 Port() const { return m_port; }
+
+  void SetResponse(const Response& response);
+  // AnswerSlowly waits delayMs after the request is complete before it answers.
+  void SetBehaviour(Behaviour behaviour, int delayMs = 0);
+
+  std::vector<Request> Requests() const;
+  // Waits until at least `count` requests have arrived; false when the time runs out first.
+  bool WaitForRequests(std::size_t count, int timeoutMs) const;
+
+ private:
+  friend class HttpTestServerWorker;
+  struct Settings {
+    Response response;
+    Behaviour behaviour = Behaviour::Answer;
+    int delayMs = 0;
+  };
+  Settings CurrentSettings() const;
+  void Record(const Request& request);
+
+  mutable QMutex m_mutex;
+  mutable QWaitCondition m_arrived;
+  Settings m_settings;
+  std::vector<Request> m_requests;
+
+  std::unique_ptr<QThread> m_thread;
+  HttpTestServerWorker* m_worker = nullptr;
+  quint16 m_port = 0;
+};
+
+}  // namespace Testing
