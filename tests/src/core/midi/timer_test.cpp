@@ -38,19 +38,6 @@ class StampRecorder : public MultimediaTimerObserver {
   std::vector<std::thread::id> threads;
 };
 
-TEST(ManualTimer, DrivesPassesWithItsOwnClockAndStartsNoThread) {
-  ManualTimer clock(500);
-  StampRecorder recorder;
-  EXPECT_EQ(Timer::Add(&recorder), 500);
-  EXPECT_EQ(Timer::GetThreadId(), std::thread::id());
-
-  clock.Run(12);  // two whole periods
-  clock.Advance(3);
-  clock.Pass();
-  EXPECT_THAT(recorder.Stamps(), ::testing::ElementsAre(505, 510, 513));
-  Timer::Remove(&recorder);
-}
-
 TEST(ManualTimer, AnObserverAddedTwiceTicksTwiceUntilRemovedTwice) {
   ManualTimer clock;
   StampRecorder once, twice, never;

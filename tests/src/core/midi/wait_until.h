@@ -4,6 +4,9 @@
 // loaded machine or a sanitizer build; returns whether the condition came true.
 
 #include <chrono>
+#include <functional>
+#include <future>
+#include <memory>
 #include <thread>
 
 namespace Testing {
@@ -16,6 +19,20 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chr
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
+}
+
+// Runs `action` on another thread and tells whether it finished within the time-out; false when
+// it blocks, e.g. on a lock the calling thread holds. The thread is detached so that a blocked
+// action cannot hang the caller.
+inline bool FinishesOnAnotherThread(std::function<void()> action,
+                                    std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+  auto done = std::make_shared<std::promise<void>>();
+  std::future<void> finished = done->get_future();
+  std::thread([action = std::move(action), done] {
+    action();
+    done->set_value();
+  }).detach();
+  return finished.wait_for(timeout) == std::future_status::ready;
 }
 
 }  // namespace Testing
