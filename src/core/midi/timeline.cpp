@@ -6,11 +6,11 @@
 namespace Core {
 
 // Holds the timeline's lock; the outermost one delivers the notices queued meanwhile, in order,
-// after releasing it. Nested operations (an operation calling another, or an observer calling
-// back into the timeline) queue onto the same list.
+// after releasing it. An operation that calls another queues onto the same list; an observer that
+// calls back into the timeline from a notice starts a fresh outermost lock of its own.
 class TimeLine::Lock {
  public:
-  explicit Lock(const TimeLine& timeline) : m_timeline(const_cast<TimeLine&>(timeline)) {
+  explicit Lock(const TimeLine& timeline) : m_timeline(timeline) {
     m_timeline.m_mutex.lock();
     ++m_timeline.m_lockDepth;
   }
@@ -18,13 +18,13 @@ class TimeLine::Lock {
     std::vector<Notice> notices;
     if (--m_timeline.m_lockDepth == 0) notices.swap(m_timeline.m_pending);
     m_timeline.m_mutex.unlock();
-    for (const Notice& notice : notices) m_timeline.Notify(notice);
+    for (const Notice& notice : notices) const_cast<TimeLine&>(m_timeline).Notify(notice);
   }
   Lock(const Lock&) = delete;
   Lock& operator=(const Lock&) = delete;
 
  private:
-  TimeLine& m_timeline;
+  const TimeLine& m_timeline;
 };
 
 TimeLine::TimeLine() {

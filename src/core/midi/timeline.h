@@ -81,8 +81,9 @@ class TimeLine : public MultimediaTimerObserver, public Subject<TimeLineObserver
 
   // A standard mutex rather than Qt's: its locking is visible to the thread sanitizer.
   mutable std::recursive_mutex m_mutex;
-  int m_lockDepth = 0;
-  std::vector<Notice> m_pending;
+  // Mutable so that queries, which queue nothing, can take the same lock.
+  mutable int m_lockDepth = 0;
+  mutable std::vector<Notice> m_pending;
 
   TimeLineState m_state = TLS_STOPPED;
   int m_interval = 167;
