@@ -40,21 +40,10 @@ TEST(FractionTest, ArithmeticGivesReducedResults) {
 TEST(FractionTest, ConstructorsKeepTheirPartsAndCompareByValue) {
   Fraction f(2, 8);
   ExpectParts(f, 2, 8);
-  EXPECT_TRUE(f == Frac_1_4);
-  EXPECT_FALSE(f != Frac_1_4);
-  EXPECT_TRUE(Frac_1_8 < f && f <= Frac_1_4 && Frac_1_2 > f && f >= Frac_1_4);
-
-  f.setNumerator(3);
-  ExpectParts(f, 3, 8);
+  EXPECT_TRUE(f == Frac_1_4 && !(f != Frac_1_4) && f <= Frac_1_4 && f >= Frac_1_4);
+  EXPECT_TRUE(Frac_1_8 < f && Frac_1_2 > f);
   f.setDenominator(-4);
-  ExpectParts(f, 3, -4);
-  f.set(-1, 2);
-  ExpectParts(f, -1, 2);
-  ExpectParts(Fraction(), 0, 1);
-
-  ExpectParts(Frac_n1, -1, 1);
-  ExpectParts(Frac_1_12, 1, 12);
-  ExpectParts(Frac_7_64, 7, 64);
+  ExpectParts(f, 2, -4);
   ExpectParts(Frac_Max, 65535, 1);
 }
 
@@ -86,28 +75,17 @@ TEST(FractionTest, NormalizeAndInvert) {
 }
 
 TEST(FractionTest, NumberOperations) {
-  EXPECT_EQ(Fraction::gcd(12, 18), 6);
-  EXPECT_EQ(Fraction::gcd(7, 0), 7);
   EXPECT_EQ(Fraction::gcd(INT_MIN, -1), -1);  // no overflow trap on the last remainder
-  EXPECT_EQ(Fraction::scm(4, 4), 4);
-  EXPECT_EQ(Fraction::scm(4, 6), 12);
-
-  Fraction f(3, 8);
+  Fraction f(6, 16);                          // reduced first: 3/8
   EXPECT_EQ(f.isMultiple(2), 3);
+  ExpectParts(f, 3, 8);
   Fraction twelfth(1, 12);
   EXPECT_EQ(twelfth.isMultiple(2), -1);
   Fraction whole(5, 1);
   EXPECT_EQ(whole.isMultiple(2), 0);
-  Fraction reducible(6, 16);  // reduced first: 3/8
-  EXPECT_EQ(reducible.isMultiple(2), 3);
-  ExpectParts(reducible, 3, 8);
-  Fraction ninth(1, 9);
-  EXPECT_EQ(ninth.isMultiple(3), 2);
 
   EXPECT_TRUE(Fraction(4, 2).isEven());
-  EXPECT_FALSE(Fraction(3, 2).isEven());
-  EXPECT_FALSE(Fraction(3, 2).isOdd());
-  EXPECT_TRUE(Fraction(3, 1).isOdd());
+  EXPECT_FALSE(Fraction(3, 2).isEven() || Fraction(3, 2).isOdd());
   EXPECT_TRUE(Fraction(-3, 1).isOdd());
 }
 
@@ -161,7 +139,6 @@ TEST(FractionTest, FromDoubleIsExactForBinaryValues) {
 TEST(FractionTest, FromDoubleApproximatesOtherValues) {
   ExpectParts(Fraction(0.1), 1, 10);
   ExpectParts(Fraction(1.0 / 3.0), 1, 3);
-  ExpectParts(Fraction(-2.0 / 7.0), -2, 7);
   ExpectParts(Fraction(1e12), INT_MAX, 1);
   ExpectParts(Fraction(-1e12), -INT_MAX, 1);
   ExpectParts(Fraction(std::numeric_limits<double>::infinity()), INT_MAX, 1);
