@@ -1,0 +1,77 @@
+#pragma once
+
+// MIDI port devices over RtMidi: one input device per input port of the MIDI system, and the
+// matching output device (complete, though the program plays through the synthesizer instead).
+
+#include <QString>
+
+#include <RtMidi.h>
+
+#include <memory>
+#include <vector>
+
+#include "src/core/midi/midi_device.h"
+
+namespace Core {
+
+// Live input is stamped at 768 pulses per second.
+constexpr double LiveInputPulsesPerSecond = 768.0;
+
+class MidiInRtDevice : public MidiInDeviceBase {
+ public:
+  explicit MidiInRtDevice(unsigned int port);
+  ~MidiInRtDevice() override;
+
+  // Reopens the port and starts the clock of the stamps again from 0. A port that fails to open
+  // leaves the device closed (IsOk() false); nothing is thrown.
+  void Reset() override;
+  void Close() override;
+  bool IsOk() const override { return static_cast<bool>(m_input); }
+  // The name of this device's own port, as the MIDI system reported it when the port was opened.
+  QString GetName() const override;
+
+  // Stamps one incoming message and delivers it; called on the MIDI system's input thread.
+  void OnRtEvent(double delta, std::vector<unsigned char>* message);
+
+  // Number of input ports; throws Error (0x300 + the RtMidi error type) when they cannot be
+  // counted.
+  static unsigned int GetPortCount();
+
+ private:
+  std::shared_ptr<RtMidiIn> m_input;
+  double m_seconds = 0.0;  // time of the messages received since the last Reset
+  unsigned int m_port;
+  QString m_name;
+};
+
+struct RtEventHandler {
+  // The callback registered with RtMidi; `userData` is the receiving MidiInRtDevice.
+  static void OnRtEvent(double delta, std::vector<unsigned char>* message, void* userData);
+};
+
+class MidiOutRtDevice : public MidiOutDevice {
+ public:
+  explicit MidiOutRtDevice(unsigned int port);
+  ~MidiOutRtDevice() override;
+
+  QString GetName() const override;
+  // Reopens the port; a port that fails to open leaves the device closed (IsOk() false).
+  void Reset() override;
+  void Close();
+  bool IsOk() const { return static_cast<bool>(m_output); }
+  // Channel by channel: all sound off, reset all controllers, full channel volume.
+  void Stop() override;
+  void SendMessage(const MidiMessage& message) override;
+  double GetVolume() const override { return 0.0; }
+  void SetVolume(double) override {}
+
+  // Number of output ports; 0 when they cannot be counted.
+  static unsigned int GetPortCount();
+
+ private:
+  std::shared_ptr<RtMidiOut> m_output;
+  unsigned int m_port;
+  QString m_name;
+};
+
+}  // namespace Core

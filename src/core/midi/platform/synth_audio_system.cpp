@@ -1,0 +1,146 @@
+#include "src/core/midi/platform/synth_audio_system.h"
+
+#include <QFile>
+#include <QtGlobal>
+
+#include <fluidsynth.h>
+
+#include <cstdio>
+#include <mutex>
+
+#include "src/core/midi/platform/sound_effect_mixer.h"
+
+namespace Core {
+
+namespace {
+
+constexpr double LowPassCutoffHz = 8000.0;
+constexpr double SynthGain = 0.5;
+
+// FluidSynth reports each failed driver and file at length; the synthesizer says one line itself.
+void QuietenFluidSynth() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+      fluid_set_log_function(level, nullptr, nullptr);
+  });
+}
+
+}  // namespace
+
+QString SynthAudioSystem::DefaultSoundFont() {
+  for (const char* path :
+       {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+        "/usr/share/sounds/sf2/TimGM6mb.sf2"}) {
+    if (QFile::exists(QString::fromLatin1(path))) return QString::fromLatin1(path);
+  }
+  return QString();
+}
+
+SynthAudioSystem::SynthAudioSystem(const SynthOptions& options) {
+  QuietenFluidSynth();
+  m_settings = new_fluid_settings();
+  fluid_settings_setint(m_settings, "synth.reverb.active", 0);
+  fluid_settings_setint(m_settings, "synth.chorus.active", 0);
+  fluid_settings_setnum(m_settings, "synth.gain", SynthGain);
+  fluid_settings_setint(m_settings, "synth.threadsafe-api", 1);
+  m_synth = new_fluid_synth(m_settings);
+
+  const QString soundFont = options.soundFont.isEmpty() ? DefaultSoundFont() : options.soundFont;
+  if (m_synth && !soundFont.isEmpty())
+    m_soundFontId = fluid_synth_sfload(m_synth, QFile::encodeName(soundFont).constData(), 1);
+  if (m_soundFontId < 0) {
+    std::fprintf(stderr, "Software synthesizer: no General MIDI SoundFont (%s); it stays silent.\n",
+                 qPrintable(soundFont.isEmpty() ? QStringLiteral("none found") : soundFont));
+    m_soundFontId = -1;
+  }
+
+  if (options.audioOutput && m_synth) OpenAudioOutput(options.audioDrivers);
+  double rate = 44100.0;
+  fluid_settings_getnum(m_settings, "synth.sample-rate", &rate);
+  m_sampleRate = rate;
+  m_filterLeft.Configure(LowPassCutoffHz, m_sampleRate);
+  m_filterRight.Configure(LowPassCutoffHz, m_sampleRate);
+  SoundEffectMixer::Instance().Claim(this, m_sampleRate);
+}
+
+void SynthAudioSystem::OpenAudioOutput(const QStringList& drivers) {
+  // Trying JACK must not start a JACK server of its own.
+  if (!qEnvironmentVariableIsSet("JACK_NO_START_SERVER")) qputenv("JACK_NO_START_SERVER", "1");
+  for (const QString& driver : drivers) {
+    if (fluid_settings_setstr(m_settings, "audio.driver", qPrintable(driver)) != FLUID_OK) continue;
+    if (driver == QLatin1String("jack"))
+      fluid_settings_setint(m_settings, "audio.jack.autoconnect", 1);
+    m_driver = new_fluid_audio_driver2(m_settings, &SynthAudioSystem::AudioCallback, this);
+    if (m_driver) return;
+  }
+  std::fprintf(stderr, "Software synthesizer: no audio output could be opened; it stays silent.\n");
+}
+
+SynthAudioSystem::~SynthAudioSystem() {
+  // The audio thread stops before anything it reads goes away.
+  if (m_driver) delete_fluid_audio_driver(m_driver);
+  SoundEffectMixer::Instance().Release(this);
+  if (m_synth) delete_fluid_synth(m_synth);
+  if (m_settings) delete_fluid_settings(m_settings);
+}
+
+void SynthAudioSystem::HandleMidiMessage(const unsigned char* bytes, unsigned char length) {
+  if (!m_synth || !bytes || length < 1) return;
+  const unsigned char status = bytes[0];
+  if (status < 0x80 || status >= 0xF0) return;
+  const int channel = status & 0x0F;
+  const int d1 = length > 1 ? bytes[1] & 0x7F : -1;
+  const int d2 = length > 2 ? bytes[2] & 0x7F : -1;
+  switch (status & 0xF0) {
+    case 0x80:
+      if (d1 >= 0) fluid_synth_noteoff(m_synth, channel, d1);
+      break;
+    case 0x90:
+      if (d2 > 0)
+        fluid_synth_noteon(m_synth, channel, d1, d2);
+      else if (d1 >= 0)
+        fluid_synth_noteoff(m_synth, channel, d1);
+      break;
+    case 0xA0:
+      if (d2 >= 0) fluid_synth_key_pressure(m_synth, channel, d1, d2);
+      break;
+    case 0xB0:
+      if (d2 >= 0) fluid_synth_cc(m_synth, channel, d1, d2);
+      break;
+    case 0xC0:
+      if (d1 >= 0) fluid_synth_program_change(m_synth, channel, d1);
+      break;
+    case 0xD0:
+      if (d1 >= 0) fluid_synth_channel_pressure(m_synth, channel, d1);
+      break;
+    case 0xE0:
+      if (d2 >= 0) fluid_synth_pitch_bend(m_synth, channel, d1 | (d2 << 7));
+      break;
+  }
+}
+
+void SynthAudioSystem::Render(float* left, float* right, int frames) {
+  if (frames <= 0) return;
+  if (m_synth) {
+    fluid_synth_write_float(m_synth, frames, left, 0, 1, right, 0, 1);
+  } else {
+    std::fill(left, left + frames, 0.0f);
+    std::fill(right, right + frames, 0.0f);
+  }
+  m_filterLeft.Process(left, frames);
+  m_filterRight.Process(right, frames);
+  SoundEffectMixer::Instance().MixInto(this, left, right, frames);
+}
+
+int SynthAudioSystem::AudioCallback(void* data, int length, int, float*[], int nout, float* out[]) {
+  auto* self = static_cast<SynthAudioSystem*>(data);
+  if (nout < 1) return FLUID_OK;
+  float* left = out[0];
+  float* right = nout > 1 ? out[1] : out[0];
+  self->Render(left, right, length);
+  for (int i = 2; i < nout; ++i) std::fill(out[i], out[i] + length, 0.0f);
+  return FLUID_OK;
+}
+
+}  // namespace Core

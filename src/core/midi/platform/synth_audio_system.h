@@ -1,0 +1,64 @@
+#pragma once
+
+// The software synthesizer behind the synthesizer device: FluidSynth with a General MIDI
+// SoundFont, its own reverb and chorus off, a low-pass stage on its output, and the sound effects
+// mixed in. It sounds through the first audio output that opens (PulseAudio, ALSA, JACK); with no
+// SoundFont or no audio output it still takes every message and stays silent.
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+#include "src/core/midi/platform/low_pass_filter.h"
+
+typedef struct _fluid_hashtable_t fluid_settings_t;
+typedef struct _fluid_synth_t fluid_synth_t;
+typedef struct _fluid_audio_driver_t fluid_audio_driver_t;
+
+namespace Core {
+
+struct SynthOptions {
+  // Empty: the system's General MIDI SoundFont (default-GM.sf2, else TimGM6mb.sf2).
+  QString soundFont;
+  // False renders only on request (Render), for tests and offline use.
+  bool audioOutput = true;
+  // FluidSynth audio drivers tried in this order; the first that opens is used.
+  QStringList audioDrivers{QStringLiteral("pulseaudio"), QStringLiteral("alsa"),
+                           QStringLiteral("jack")};
+};
+
+class SynthAudioSystem {
+ public:
+  explicit SynthAudioSystem(const SynthOptions& options = {});
+  ~SynthAudioSystem();
+  SynthAudioSystem(const SynthAudioSystem&) = delete;
+  SynthAudioSystem& operator=(const SynthAudioSystem&) = delete;
+
+  // Plays one channel message (note off/on, key and channel pressure, control and program
+  // change, pitch bend); anything else is ignored. Safe from any thread; no allocation.
+  void HandleMidiMessage(const unsigned char* bytes, unsigned char length);
+
+  // Renders `frames` frames of the output path (synthesizer, low-pass, sound effects) into the
+  // two buffers. The audio output calls it from its own thread; tests call it directly.
+  void Render(float* left, float* right, int frames);
+
+  bool HasSoundFont() const { return m_soundFontId >= 0; }
+  bool HasAudioOutput() const { return m_driver != nullptr; }
+  double SampleRate() const { return m_sampleRate; }
+
+  static QString DefaultSoundFont();
+
+ private:
+  static int AudioCallback(void* data, int length, int nfx, float* fx[], int nout, float* out[]);
+  void OpenAudioOutput(const QStringList& drivers);
+
+  fluid_settings_t* m_settings = nullptr;
+  fluid_synth_t* m_synth = nullptr;
+  fluid_audio_driver_t* m_driver = nullptr;
+  int m_soundFontId = -1;
+  double m_sampleRate = 44100.0;
+  LowPassFilter m_filterLeft, m_filterRight;
+};
+
+}  // namespace Core

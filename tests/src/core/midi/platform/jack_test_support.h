@@ -1,0 +1,86 @@
+#pragma once
+
+// Helpers for tests that talk to a real JACK server (the dummy back end started by the test
+// script). Without a server they skip with a message; they never pass on their own.
+
+#include <gtest/gtest.h>
+
+#include <QtGlobal>
+
+#include <RtMidi.h>
+#include <jack/jack.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "src/core/midi/observers.h"
+
+namespace Testing {
+
+inline bool JackServerAnswers() {
+  jack_status_t status;
+  jack_client_t* client = jack_client_open("melvarin-probe", JackNoStartServer, &status);
+  if (!client) return false;
+  jack_client_close(client);
+  return true;
+}
+
+// Uses JACK for the port devices and skips the test when no server answers.
+#define MELVARIN_REQUIRE_JACK()                                                          \
+  do {                                                                                   \
+    qputenv("MELVARIN_MIDI_API", "jack");                                                \
+    qputenv("JACK_NO_START_SERVER", "1");                                                \
+    if (!::Testing::JackServerAnswers())                                                 \
+      GTEST_SKIP() << "No JACK server answers; start one with scripts/jack-service.sh."; \
+  } while (0)
+
+// Index of the port whose name contains `part`, or -1.
+template <class RtMidiPort>
+int FindPort(RtMidiPort& midi, const std::string& part) {
+  for (unsigned int i = 0; i < midi.getPortCount(); ++i)
+    if (midi.getPortName(i).find(part) != std::string::npos) return static_cast<int>(i);
+  return -1;
+}
+
+// Collects delivered events and lets the test thread wait for them.
+class EventCollector : public Core::MidiDeviceObserver {
+ public:
+  void OnMidiEvent(const Core::MidiEvent& event) override {
+    {
+      std::lock_guard lock(m_mutex);
+      m_events.push_back(event);
+      m_arrivals.push_back(std::chrono::steady_clock::now());
+    }
+    m_changed.notify_all();
+  }
+
+  bool WaitFor(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, timeout, [&] { return m_events.size() >= count; });
+  }
+
+  std::vector<Core::MidiEvent> Events() {
+    std::lock_guard lock(m_mutex);
+    return m_events;
+  }
+  std::vector<std::chrono::steady_clock::time_point> Arrivals() {
+    std::lock_guard lock(m_mutex);
+    return m_arrivals;
+  }
+  void Clear() {
+    std::lock_guard lock(m_mutex);
+    m_events.clear();
+    m_arrivals.clear();
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::vector<Core::MidiEvent> m_events;
+  std::vector<std::chrono::steady_clock::time_point> m_arrivals;
+};
+
+}  // namespace Testing

@@ -1,0 +1,227 @@
+#include "src/core/midi/platform/midi_device_rt.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSet>
+
+#include <thread>
+
+#include "src/core/midi/error.h"
+#include "tests/src/core/midi/platform/jack_test_support.h"
+
+namespace Core {
+namespace {
+
+using namespace std::chrono_literals;
+using Testing::EventCollector;
+using Testing::FindPort;
+
+// A keyboard stand-in: a JACK MIDI output port of another client, as a USB keyboard would be.
+class VirtualKeyboard {
+ public:
+  explicit VirtualKeyboard(const std::string& client) : m_out(RtMidi::UNIX_JACK, client) {
+    m_out.openVirtualPort("keys");
+    m_name = client + ":keys";
+  }
+  void Send(std::vector<unsigned char> bytes) { m_out.sendMessage(&bytes); }
+  // The input port number of this keyboard as the port devices count.
+  unsigned int InputPort() const {
+    RtMidiIn in(RtMidi::UNIX_JACK, "melvarin-test-lookup");
+    const int port = FindPort(in, m_name);
+    EXPECT_GE(port, 0) << m_name;
+    return static_cast<unsigned int>(port);
+  }
+  const std::string& Name() const { return m_name; }
+
+ private:
+  RtMidiOut m_out;
+  std::string m_name;
+};
+
+class MidiInRtDeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { MELVARIN_REQUIRE_JACK(); }
+};
+
+TEST_F(MidiInRtDeviceTest, EveryPortBecomesADeviceNamedAfterItsOwnPort) {
+  VirtualKeyboard first("Melvarin Test Keyboard A");
+  VirtualKeyboard second("Melvarin Test Keyboard B");
+
+  const unsigned int count = MidiInRtDevice::GetPortCount();
+  ASSERT_GE(count, 2u);
+  QSet<QString> names;
+  for (unsigned int port = 0; port < count; ++port) {
+    MidiInRtDevice device(port);
+    ASSERT_TRUE(device.IsOk()) << "port " << port;
+    names << device.GetName();
+  }
+  EXPECT_EQ(names.size(), static_cast<qsizetype>(count)) << "two devices report one name";
+  EXPECT_TRUE(names.contains(QString::fromStdString(first.Name())));
+  EXPECT_TRUE(names.contains(QString::fromStdString(second.Name())));
+
+  MidiInRtDevice device(second.InputPort());
+  EXPECT_EQ(device.GetName(), QString::fromStdString(second.Name()));
+}
+
+TEST_F(MidiInRtDeviceTest, APortThatIsNotThereLeavesTheDeviceClosed) {
+  MidiInRtDevice device(MidiInRtDevice::GetPortCount() + 3);
+  EXPECT_FALSE(device.IsOk());
+  device.Close();  // closing a device that never opened is harmless
+  EXPECT_FALSE(device.IsOk());
+}
+
+// Stamps: the seconds add up the gaps between messages; the pulses (768 a second) are those of
+// the previous message's time.
+TEST_F(MidiInRtDeviceTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
+  VirtualKeyboard keyboard("Melvarin Test Stamps");
+  MidiInRtDevice device(keyboard.InputPort());
+  ASSERT_TRUE(device.IsOk());
+  EventCollector collector;
+  device.AddObserver(&collector);
+
+  for (unsigned char note : {60, 62, 64}) {
+    if (note != 60) std::this_thread::sleep_for(500ms);
+    keyboard.Send({0x90, note, 100});
+  }
+  ASSERT_TRUE(collector.WaitFor(3));
+  const std::vector<MidiEvent> events = collector.Events();
+  const double expectedSeconds[] = {0.0, 0.5, 1.0};
+  const double expectedPulses[] = {0.0, 0.0, 384.0};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(events[i].GetTime(), expectedSeconds[i], 0.04) << "message " << i;
+    EXPECT_NEAR(events[i].GetTimePulses(), expectedPulses[i], 0.04 * 768) << "message " << i;
+    EXPECT_EQ(events[i].GetMessage().GetNote(), 60 + 2 * i);
+  }
+
+  MidiStream recorded;
+  device.GetStream(recorded);
+  EXPECT_EQ(recorded.GetEvents().size(), 3);
+  MidiKeyboardState keys;
+  device.GetKeybardState(0, keys);
+  EXPECT_EQ(keys.GetKey(64), 100);
+
+  // Reset starts the clock again and releases the keys.
+  device.Reset();
+  ASSERT_TRUE(device.IsOk());
+  device.GetKeybardState(0, keys);
+  EXPECT_EQ(keys.GetKey(64), 0);
+  collector.Clear();
+  keyboard.Send({0x80, 64, 0});
+  ASSERT_TRUE(collector.WaitFor(1));
+  EXPECT_EQ(collector.Events()[0].GetTime(), 0.0);
+  EXPECT_EQ(collector.Events()[0].GetTimePulses(), 0u);
+  device.RemoveObserver(&collector);
+}
+
+TEST_F(MidiInRtDeviceTest, SystemExclusiveIsDroppedButItsTimeStillCounts) {
+  VirtualKeyboard keyboard("Melvarin Test Sysex");
+  MidiInRtDevice device(keyboard.InputPort());
+  ASSERT_TRUE(device.IsOk());
+  EventCollector collector;
+  device.AddObserver(&collector);
+
+  keyboard.Send({0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
+  std::this_thread::sleep_for(300ms);
+  keyboard.Send({0xF8});  // a one-byte clock message is a message like any other
+  keyboard.Send({0x90, 67, 80});
+  ASSERT_TRUE(collector.WaitFor(2));
+  std::this_thread::sleep_for(50ms);
+  const std::vector<MidiEvent> events = collector.Events();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].GetMessage().GetLength(), 1);
+  EXPECT_EQ(events[1].GetMessage().GetNote(), 67);
+  EXPECT_NEAR(events[1].GetTime(), 0.3, 0.04);
+  device.RemoveObserver(&collector);
+}
+
+TEST_F(MidiInRtDeviceTest, ClosedDeviceReceivesNothing) {
+  VirtualKeyboard keyboard("Melvarin Test Close");
+  MidiInRtDevice device(keyboard.InputPort());
+  EventCollector collector;
+  device.AddObserver(&collector);
+  device.Close();
+  EXPECT_FALSE(device.IsOk());
+  keyboard.Send({0x90, 60, 1});
+  EXPECT_FALSE(collector.WaitFor(1, 200ms));
+  device.RemoveObserver(&collector);
+}
+
+// The output device, checked at a JACK input port that records what arrives.
+class MidiSink {
+ public:
+  MidiSink() : m_in(RtMidi::UNIX_JACK, "Melvarin Test Sink") {
+    m_in.ignoreTypes(false, false, false);
+    m_in.setCallback([](double, std::vector<unsigned char>* message,
+                        void* self) { static_cast<MidiSink*>(self)->Record(*message); },
+                     this);
+    m_in.openVirtualPort("in");
+  }
+  bool WaitFor(size_t count) {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, 5s, [&] { return m_messages.size() >= count; });
+  }
+  std::vector<std::vector<unsigned char>> Messages() {
+    std::lock_guard lock(m_mutex);
+    return m_messages;
+  }
+
+ private:
+  void Record(const std::vector<unsigned char>& message) {
+    {
+      std::lock_guard lock(m_mutex);
+      m_messages.push_back(message);
+    }
+    m_changed.notify_all();
+  }
+  RtMidiIn m_in;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::vector<std::vector<unsigned char>> m_messages;
+};
+
+TEST_F(MidiInRtDeviceTest, OutputDeviceSendsMessagesAndStopsEveryChannel) {
+  MidiSink sink;
+  RtMidiOut lookup(RtMidi::UNIX_JACK, "melvarin-test-lookup");
+  const int port = FindPort(lookup, "Melvarin Test Sink:in");
+  ASSERT_GE(port, 0);
+
+  MidiOutRtDevice device(static_cast<unsigned int>(port));
+  ASSERT_TRUE(device.IsOk());
+  EXPECT_EQ(device.GetName(), "Melvarin Test Sink:in");
+  EXPECT_EQ(device.GetVolume(), 0.0);
+
+  device.SendMessage(MidiMessage(MidiProgramChange, 2, 40));
+  device.Stop();
+  ASSERT_TRUE(sink.WaitFor(49));
+  const auto messages = sink.Messages();
+  ASSERT_EQ(messages.size(), 49u);
+  EXPECT_EQ(messages[0], (std::vector<unsigned char>{0xC2, 40}));
+  for (unsigned channel = 0; channel < 16; ++channel) {
+    const auto status = static_cast<unsigned char>(0xB0 | channel);
+    EXPECT_EQ(messages[1 + 3 * channel], (std::vector<unsigned char>{status, 120, 0}));
+    EXPECT_EQ(messages[2 + 3 * channel], (std::vector<unsigned char>{status, 121, 0}));
+    EXPECT_EQ(messages[3 + 3 * channel], (std::vector<unsigned char>{status, 7, 127}));
+  }
+  EXPECT_FALSE(MidiOutRtDevice(MidiOutRtDevice::GetPortCount() + 3).IsOk());
+}
+
+// Without an ALSA sequencer, forcing ALSA makes port counting fail: that is reported as an Error
+// carrying the library's error type, not as a crash.
+TEST(MidiPortCount, FailureToCountIsAnErrorWithTheLibrarysType) {
+  if (QFile::exists("/dev/snd/seq")) GTEST_SKIP() << "This machine has an ALSA sequencer.";
+  qputenv("MELVARIN_MIDI_API", "alsa");
+  try {
+    MidiInRtDevice::GetPortCount();
+    FAIL() << "counting succeeded without a sequencer";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.GetCode(), 0x300 + RtMidiError::DRIVER_ERROR);
+    EXPECT_FALSE(error.GetMessage().isEmpty());
+    EXPECT_STREQ(error.GetFunction(), "GetPortCount");
+  }
+  EXPECT_EQ(MidiOutRtDevice::GetPortCount(), 0u);
+  EXPECT_FALSE(MidiInRtDevice(0).IsOk());
+}
+
+}  // namespace
+}  // namespace Core
