@@ -1,0 +1,366 @@
+#include "src/core/exercise/ear_trainer.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+
+#include "src/common/assertion.h"
+#include "src/core/exercise/questions/question_pools.h"
+#include "src/core/exercise/questions/tempo_pool.h"
+#include "src/core/exercise/questions/validators.h"
+#include "src/core/exercise/questions/variant_providers.h"
+#include "src/core/exercise/theory/key_geometry.h"
+#include "src/core/exercise/theory/names.h"
+#include "src/core/midi/tempo/midi_bank.h"
+#include "src/core/score_provider/score_provider.h"
+#include "src/core/settings/settings_manager.h"
+
+namespace Core {
+
+namespace EarTrainer {
+std::vector<QuestionNoteData> SingleNotes;
+std::vector<QuestionChordData> Intervals;
+std::vector<QuestionChordData> Chords;
+std::vector<QuestionScaleData> Scales;
+std::vector<QuestionTempoData> Tempos;
+}  // namespace EarTrainer
+
+namespace {
+
+enum Section : unsigned long {
+  SingleNotesSection = 0,
+  IntervalsSection = 1,
+  ChordsSection = 2,
+  ScalesSection = 3,
+  TempoSection = 4,
+};
+
+template <class Pool>
+const typename Pool::value_type* Entry(const Pool& pool, int id) {
+  if (id < 0 || static_cast<std::size_t>(id) >= pool.size()) return nullptr;
+  return &pool[static_cast<std::size_t>(id)];
+}
+
+QString OnOneLine(QString text) {
+  return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+template <class Record>
+void TakeVariants(Question& question, const std::vector<Record>& pool, const std::vector<int>& ids,
+                  int correct) {
+  question.CorrectVariant = static_cast<unsigned long>(correct);
+  for (int id : ids) question.VariantData.push_back(pool[static_cast<std::size_t>(id)]);
+}
+
+TempoPieceSource PiecesOf(const std::shared_ptr<MidiBank>& bank) {
+  if (!bank) return {};
+  return [bank](TempoTypes tempo) {
+    std::vector<MidiBank::MidiFileInfo> pieces;
+    bank->GetByTempo(tempo, pieces);
+    std::vector<std::shared_ptr<MidiStream>> streams;
+    for (const MidiBank::MidiFileInfo& piece : pieces) streams.push_back(piece.stream);
+    return streams;
+  };
+}
+
+}  // namespace
+
+void SetGKey(Question& question) {
+  question.GClef = true;
+  if (question.CorrectVariant >= question.VariantData.size()) return;
+  const std::shared_ptr<MidiStream>& stream = question.VariantData[question.CorrectVariant].Stream;
+  if (!stream) return;
+  int sum = 0;
+  int count = 0;
+  for (const MidiEvent& event : stream->GetEvents()) {
+    if (!event.GetMessage().IsNoteOn()) continue;
+    sum += event.GetMessage().GetNote();
+    ++count;
+  }
+  if (count > 0) question.GClef = sum / count > 59;
+}
+
+ExerciseEarTrainer::ExerciseEarTrainer() = default;
+
+ExerciseEarTrainer::~ExerciseEarTrainer() {
+  ShutdownExercise();
+}
+
+void ExerciseEarTrainer::DoCreateSections(std::vector<SectionInfo>& sections) {
+  const char* const names[][2] = {{"Single Notes", "Train Single Notes"},
+                                  {"Intervals", "Train Intervals"},
+                                  {"Chords", "Train Chords"},
+                                  {"Scales", "Train Scales"},
+                                  {"Tempo", "Train Tempo"}};
+  for (const auto& name : names)
+    sections.push_back({QApplication::translate("QApplication", name[0]),
+                        QApplication::translate("QApplication", name[1])});
+  EarTrainer::SingleNotes = GetNotesPoolSustained();
+  EarTrainer::Intervals = GetIntervalPool();
+  EarTrainer::Chords = GetChordPool();
+  EarTrainer::Scales = GetScalePool();
+  GenerateTempoPool(EarTrainer::Tempos, PiecesOf(TempoBank));
+}
+
+void ExerciseEarTrainer::ApplySettings() {
+  const SettingsManager* manager = GetSettingsManager();
+  if (!manager) return;
+  const EarTrainerSettings& trainer = manager->GetExcersiseSettings().earTrainer;
+  ExerciseCommonSettings common = GetCommonSettings();
+  const ExerciseDuration durations[] = {trainer.singleNotes.duration, trainer.interval.duration,
+                                        trainer.chord.duration, trainer.scales.duration,
+                                        trainer.tempo.duration};
+  if (common.Sections.size() < 5) common.Sections.resize(5);
+  for (std::size_t i = 0; i < 5; ++i) {
+    common.Sections[i].QuestionCount =
+        static_cast<unsigned int>(std::max(durations[i].questions, 0));
+    common.Sections[i].TimePerQuestion = durations[i].seconds * 1000;
+  }
+  common.Instrument = static_cast<unsigned char>(manager->globalSettings.midiInstrument);
+  SetCommonSettings(common);
+}
+
+void ExerciseEarTrainer::DoCreateQuestionPool(unsigned long, std::vector<Question>& pool) {
+  Question placeholder;
+  placeholder.Type = QT_EAR;
+  placeholder.AnswerMethods = AM_NOTES;
+  placeholder.GClef = false;
+  pool.push_back(placeholder);
+}
+
+void ExerciseEarTrainer::DoPrepareQuestion(unsigned long section, Question& question) {
+  const SettingsManager* manager = GetSettingsManager();
+  MELVARIN_ASSERT(manager);
+  question.Type = QT_EAR;
+  question.AnswerMethods = AM_NOTES | AM_VARIANT;
+  question.Flat = (std::rand() & 1) != 0;
+  EarTrainerSettings settings = manager->GetExcersiseSettings().earTrainer;
+  std::vector<int> ids;
+  QuestionData* correctVariant = nullptr;
+
+  switch (section) {
+    case SingleNotesSection: {
+      NoteValidator validator(&settings.singleNotes.diapason);
+      const int correct =
+          GenerateQuestionData(EarTrainer::SingleNotes.size(), &validator, ids, nullptr);
+      TakeVariants(question, EarTrainer::SingleNotes, ids, correct);
+      SetGKey(question);
+      const unsigned int key = EarTrainer::SingleNotes[static_cast<std::size_t>(ids[correct])].Key;
+      correctVariant = &question.VariantData[question.CorrectVariant];
+      correctVariant->Rmn = ScoreProvider::GetQuestionScoreNotes(
+          {key}, question.GClef, question.Flat, ScoreProvider::ST_NOTE);
+      break;
+    }
+    case IntervalsSection: {
+      IntervalValidator validator(&settings.interval);
+      const int correct = GenerateQuestionData(EarTrainer::Intervals.size(), &validator, ids,
+                                               &IntervalRootNoteProvider);
+      TakeVariants(question, EarTrainer::Intervals, ids, correct);
+      SetGKey(question);
+      correctVariant = &question.VariantData[question.CorrectVariant];
+      if (!settings.interval.arpeggiated) MakeSimultaneous(*correctVariant, 1.0);
+      correctVariant->Rmn = ScoreProvider::GetQuestionScoreNotes(
+          EarTrainer::Intervals[static_cast<std::size_t>(ids[correct])].Keys, question.GClef,
+          question.Flat, ScoreProvider::ST_INTERVAL);
+      break;
+    }
+    case ChordsSection: {
+      ChordValidator validator(&settings.chord);
+      const int correct =
+          GenerateQuestionData(EarTrainer::Chords.size(), &validator, ids, &ChordRootNoteProvider);
+      TakeVariants(question, EarTrainer::Chords, ids, correct);
+      SetGKey(question);
+      correctVariant = &question.VariantData[question.CorrectVariant];
+      if (!settings.chord.Arpeggiated) MakeSimultaneous(*correctVariant, 1.0);
+      correctVariant->Rmn = ScoreProvider::GetQuestionScoreNotes(
+          EarTrainer::Chords[static_cast<std::size_t>(ids[correct])].Keys, question.GClef,
+          question.Flat, ScoreProvider::ST_CHORD);
+      break;
+    }
+    case ScalesSection: {
+      // A scale must be played note by note, in its order.
+      question.AnswerMethods |= AM_IN_ORDER;
+      ScaleValidator validator(&settings.scales);
+      const int correct =
+          GenerateQuestionData(EarTrainer::Scales.size(), &validator, ids, &ScaleRootNoteProvider);
+      bool ascending = false;
+      if (settings.scales.Ascending && !settings.scales.Descending)
+        ascending = true;
+      else if (settings.scales.Ascending)
+        ascending = (std::rand() & 1) != 0;
+      TakeVariants(question, EarTrainer::Scales, ids, correct);
+      if (!ascending) {
+        for (std::size_t i = 0; i < ids.size(); ++i)
+          question.VariantData[i].Stream =
+              EarTrainer::Scales[static_cast<std::size_t>(ids[i])].DescendingStream;
+      }
+      SetGKey(question);
+      const QuestionScaleData& entry = EarTrainer::Scales[static_cast<std::size_t>(ids[correct])];
+      question.VariantData[question.CorrectVariant].Rmn = ScoreProvider::GetQuestionScoreNotes(
+          ascending ? entry.Keys : entry.DescendingKeys, question.GClef, question.Flat,
+          ScoreProvider::ST_SEQUENCE);
+      break;
+    }
+    case TempoSection: {
+      TempoValidator validator(&settings.tempo);
+      const int correct =
+          GenerateQuestionData(EarTrainer::Tempos.size(), &validator, ids, &TempoVariantProvider);
+      question.Type = QT_TEMPO;
+      question.AnswerMethods = AM_VARIANT;
+      TakeVariants(question, EarTrainer::Tempos, ids, correct);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+unsigned int ExerciseEarTrainer::GetSupportedAnswerMethods(const Question&) {
+  return GetCurrentSection() >= TempoSection ? 1 : 2;
+}
+
+void ExerciseEarTrainer::GetRazidAnswer(unsigned long section, const Question& question,
+                                        const Answer& answer, std::string& rmn,
+                                        std::vector<NoteWAnalysis>& notes, int& highlight) {
+  if (section == TempoSection) return;  // a piece has no answer score
+  AnalyseAnswer(question, answer, rmn, notes,
+                section == IntervalsSection || section == ScalesSection, highlight);
+}
+
+unsigned int ExerciseEarTrainer::GetNoteById(int section, int id) {
+  using namespace EarTrainer;
+  switch (section) {
+    case SingleNotesSection:
+      if (auto entry = Entry(SingleNotes, id)) return entry->Key;
+      break;
+    case IntervalsSection:
+      if (auto entry = Entry(Intervals, id)) return entry->Root;
+      break;
+    case ChordsSection:
+      if (auto entry = Entry(Chords, id)) return entry->Root;
+      break;
+    case ScalesSection:
+      if (auto entry = Entry(Scales, id)) return entry->Root;
+      break;
+    default:
+      break;
+  }
+  return static_cast<unsigned int>(-1);
+}
+
+QString ExerciseEarTrainer::GetQuestionTextById(int section, int id) {
+  using namespace EarTrainer;
+  switch (section) {
+    case SingleNotesSection:
+      if (auto entry = Entry(SingleNotes, id)) return entry->Text;
+      break;
+    case IntervalsSection:
+      if (auto entry = Entry(Intervals, id)) return OnOneLine(entry->Text);
+      break;
+    case ChordsSection:
+      if (auto entry = Entry(Chords, id)) return OnOneLine(entry->Text);
+      break;
+    case ScalesSection:
+      if (auto entry = Entry(Scales, id)) return entry->Text;
+      break;
+    case TempoSection:
+      if (auto entry = Entry(Tempos, id)) return OnOneLine(entry->Text);
+      break;
+    default:
+      break;
+  }
+  return QString();
+}
+
+bool ExerciseEarTrainer::CompareQuestionGroup(int section, int id1, int id2) {
+  using namespace EarTrainer;
+  switch (section) {
+    case SingleNotesSection: {
+      auto a = Entry(SingleNotes, id1);
+      auto b = Entry(SingleNotes, id2);
+      if (a && b)
+        return GetNoteType(static_cast<unsigned char>(a->Key)) ==
+               GetNoteType(static_cast<unsigned char>(b->Key));
+      break;
+    }
+    case IntervalsSection: {
+      auto a = Entry(Intervals, id1);
+      auto b = Entry(Intervals, id2);
+      if (a && b) return a->Kind == b->Kind;
+      break;
+    }
+    case ChordsSection: {
+      auto a = Entry(Chords, id1);
+      auto b = Entry(Chords, id2);
+      if (a && b) return a->Kind == b->Kind;
+      break;
+    }
+    case ScalesSection: {
+      auto a = Entry(Scales, id1);
+      auto b = Entry(Scales, id2);
+      if (a && b) return a->Kind == b->Kind;
+      break;
+    }
+    case TempoSection:
+      if (Entry(Tempos, id1) && Entry(Tempos, id2))
+        return TempoVariantProvider.CompareVariants(static_cast<unsigned long>(id1),
+                                                    static_cast<unsigned long>(id2));
+      break;
+    default:
+      break;
+  }
+  return id1 == id2;
+}
+
+QString ExerciseEarTrainer::GetGroupTextById(int section, int id) {
+  using namespace EarTrainer;
+  switch (section) {
+    case SingleNotesSection:
+      if (auto entry = Entry(SingleNotes, id))
+        return GetNoteStringByType(GetNoteType(static_cast<unsigned char>(entry->Key)), false);
+      break;
+    case IntervalsSection:
+      if (auto entry = Entry(Intervals, id))
+        return GetIntervalStringByType(static_cast<int>(entry->Kind));
+      break;
+    case ChordsSection:
+      if (auto entry = Entry(Chords, id)) return GetChordStringType(entry->Kind);
+      break;
+    case ScalesSection:
+      if (auto entry = Entry(Scales, id)) return GetScaleStringType(entry->Kind);
+      break;
+    case TempoSection:
+      if (auto entry = Entry(Tempos, id)) return entry->Text;
+      break;
+    default:
+      break;
+  }
+  return QString();
+}
+
+void ExerciseEarTrainer::GetQuestionGroups(int section, std::vector<int>& groups) {
+  switch (section) {
+    case SingleNotesSection:
+      for (int key = 3; key <= 14; ++key) groups.push_back(key);
+      break;
+    case IntervalsSection:
+      GetIntervalGroups(groups);
+      break;
+    case ChordsSection:
+      GetChordGroups(groups);
+      break;
+    case ScalesSection:
+      // 78 * t lies inside the block of 76 entries of scale type t.
+      for (int type = 0; type < 10; ++type) groups.push_back(78 * type);
+      break;
+    case TempoSection:
+      // Tempo classes 0 to 5.
+      for (int tempo = 0; tempo < 6; ++tempo)
+        groups.push_back(tempo * static_cast<int>(MaxMelodiesPerTempo));
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace Core

@@ -1,0 +1,348 @@
+// The question flow of an exercise: asking, playing, judging, completing, and following the
+// timeline through timed and untimed sections.
+
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "src/common/assertion.h"
+#include "src/core/exercise/exercise.h"
+#include "src/core/midi/midi_connector.h"
+#include "src/core/midi/midi_stream_device.h"
+#include "src/core/midi/timeline.h"
+#include "src/core/settings/instrument_table.h"
+
+namespace Core {
+
+namespace {
+
+bool IsPlayed(unsigned int type) {
+  return type == QT_EAR || type == QT_TEMPO || type == QT_NOTE || type == QT_CHORD_NAME;
+}
+
+constexpr unsigned long NoSection = static_cast<unsigned long>(-1);
+
+}  // namespace
+
+void Exercise::EnterSection(unsigned long section) {
+  m_currentSection = section;
+  m_untimedSlot = 0;
+  m_progress.SectionQuestions = static_cast<int>(QuestionCount(section));
+  m_progress.SectionAsked = 0;
+  m_progress.SectionRight = 0;
+  const auto index = static_cast<unsigned int>(section);
+  Subject<ExerciseObserver>::Notify(
+      [index](ExerciseObserver* observer) { observer->OnSectionChanged(index); });
+}
+
+void Exercise::NextQuestion() {
+  QMutexLocker lock(&LessonMutex());
+  MELVARIN_ASSERT(GetState() == ES_READY);
+  m_playbackCut = false;
+  const unsigned long current = m_currentSection;
+  TimeLine& timeline = GetTimeline();
+  if (m_endReached || timeline.GetCurrentSectionIndex() != current || QuestionCount(current) == 0) {
+    unsigned long next = current + 1;
+    while (next < m_sections.size() && QuestionCount(next) == 0) ++next;
+    if (m_endReached || next >= m_sections.size()) {
+      SetState(ES_STOPPED);
+      StopInternal(true);
+      return;
+    }
+    EnterSection(next);
+  }
+  LoadNextQuestion();
+  // The section the question is asked in decides: a timed section entered from an untimed one
+  // must time its first question too.
+  if (TimePerQuestion(m_currentSection) != 0 && GetPlaybackState() == PS_PLAYING &&
+      GetState() == ES_AWAITING_ANSWER)
+    timeline.Start();
+}
+
+void Exercise::LoadNextQuestion() {
+  const unsigned long section = m_currentSection;
+  if (m_asked.size() < section + 1) m_asked.resize(section + 1);
+  const std::vector<Question>& pool = m_pools[section];
+  MELVARIN_ASSERT(!pool.empty());
+  Question question = pool[static_cast<unsigned long>(std::rand()) % pool.size()];
+  DoPrepareQuestion(section, question);
+  m_asked[section].push_back(std::move(question));
+  // Notes played into an abandoned question do not count for this one.
+  m_answerStream.Clear();
+
+  const Question& asked = m_asked[section].back();
+  TimeLine& timeline = GetTimeline();
+  m_questionStart = timeline.GetPosition();
+  if (IsPlayed(asked.Type)) {
+    timeline.SetPosition(timeline.GetPosition() + 1);
+    // A copy: the pool streams are shared by every question and may be read by the player.
+    auto stream = std::make_shared<MidiStream>();
+    if (asked.CorrectVariant < asked.VariantData.size() &&
+        asked.VariantData[asked.CorrectVariant].Stream)
+      stream->CopyFrom(*asked.VariantData[asked.CorrectVariant].Stream);
+    if (asked.Type != QT_TEMPO) {
+      const auto program =
+          static_cast<unsigned char>(InstrumentProgram(m_commonSettings.Instrument));
+      const MidiEvent change(MidiMessage(MidiProgramChange, 0, program), 0, -1.0);
+      const QVector<MidiEvent>& events = stream->GetEvents();
+      if (!events.isEmpty() && events.first().GetMessage().GetCommand() == MidiProgramChange)
+        stream->ReplaceEvent(0, change);
+      else
+        stream->InsertEvent(0, change);
+    }
+    if (stream->GetEvents().isEmpty()) {
+      // Nothing to play would never report its end.
+      SetState(ES_AWAITING_ANSWER);
+    } else {
+      SetState(ES_PLAYING);
+      StopMidi();
+      m_player->SetStream(stream);
+      m_player->Play();
+    }
+  } else {
+    SetState(ES_AWAITING_ANSWER);
+  }
+  ++m_progress.QuestionsAsked;
+  ++m_progress.SectionAsked;
+}
+
+void Exercise::OnPlaybackComplete() {
+  QMutexLocker lock(&LessonMutex());
+  if (!m_player || !HasTimeline()) return;
+  // A notice from a stream that was cut off while a newer question started playing.
+  if (m_player->IsPlaying()) return;
+  if (GetState() != ES_PLAYING) return;
+  SetState(ES_AWAITING_ANSWER);
+  GetTimeline().Start();
+}
+
+void Exercise::OnTimeLinePositionChanged(int position) {
+  {
+    QMutexLocker lock(&LessonMutex());
+    if (!HasTimeline()) return;
+    HandleBoundary(position, false);
+  }
+  LessonBase::OnTimeLinePositionChanged(position);
+}
+
+void Exercise::OnTimeLineSectionChanged(unsigned long, unsigned long current) {
+  if (current != NoSection) return;
+  int total = 0;
+  {
+    QMutexLocker lock(&LessonMutex());
+    if (!HasTimeline()) return;
+    total = GetTimeline().GetTotalDuration();
+    HandleBoundary(total, true);
+  }
+  LessonBase::OnTimeLinePositionChanged(total);
+}
+
+void Exercise::HandleBoundary(int, bool atEnd) {
+  TimeLine& timeline = GetTimeline();
+  const unsigned long section = m_currentSection;
+  // At its end the timeline stands at 0 again; the end is a boundary of every section.
+  const int sectionPosition = atEnd ? 0 : timeline.GetSectionPosition();
+  if (atEnd) m_endReached = true;
+  if (IsUntimed(section)) {
+    if (sectionPosition % UntimedSlotTicks == 0) timeline.Stop();
+    return;
+  }
+  if (sectionPosition % TicksPerQuestion(section) != 0) return;
+  if (GetState() == ES_AWAITING_ANSWER) {
+    ProvideAnswer(Answer());  // the time is up
+  } else {
+    CompleteQuestion(true);
+  }
+  timeline.Stop();
+  if (atEnd) {
+    SetState(ES_FINISHED);
+    Stop();
+  } else {
+    SetState(ES_READY);
+  }
+}
+
+int Exercise::Verdict(const Question& question, const Answer& answer) const {
+  if (answer.Kind == AK_NONE || question.AnswerMethods == 0) return 0;
+  if (answer.Kind == AK_VARIANT) return answer.ChosenVariant == question.CorrectVariant ? 1 : 0;
+  if (answer.Kind != AK_NOTES) return 0;
+  // A picture question has no notes to compare with: keys played to it are wrong.
+  if (question.CorrectVariant >= question.VariantData.size()) return 0;
+  const std::shared_ptr<MidiStream>& expected =
+      question.VariantData[question.CorrectVariant].Stream;
+  if (!expected) return 0;
+  const bool ordered = question.Accepts(AM_IN_ORDER) && question.Type != QT_CHORD_NAME;
+  const bool anyOctave = question.Type == QT_CHORD_NAME;
+  return CompareChords(*expected, answer.Notes, ordered, anyOctave);
+}
+
+int Exercise::CheckAnswer(const Question& question, const Answer& answer) const {
+  return Verdict(question, answer);
+}
+
+void Exercise::ProvideAnswer(const Answer& answer) {
+  QMutexLocker lock(&LessonMutex());
+  if (!HasTimeline()) return;
+  const ExerciseState state = GetState();
+  if (state != ES_PLAYING && state != ES_AWAITING_ANSWER) return;
+  if (m_currentSection >= m_asked.size() || m_asked[m_currentSection].empty()) return;
+  const Question& question = m_asked[m_currentSection].back();
+  const int verdict = Verdict(question, answer);
+  if (verdict < 0) return;  // right so far; more notes to come
+
+  if (m_player->IsPlaying()) StopMidi();
+  const bool right = verdict == 1;
+  if (right) {
+    ++m_progress.RightAnswers;
+    ++m_progress.SectionRight;
+  }
+  ++m_progress.Answered;
+  if (m_answers.size() < m_currentSection + 1) m_answers.resize(m_currentSection + 1);
+  m_answers[m_currentSection].push_back(answer);
+  Subject<ExerciseObserver>::Notify(
+      [right, &answer](ExerciseObserver* observer) { observer->OnAnswerProvided(right, answer); });
+  AddStats(question, answer, right);
+  CompleteQuestion(true);
+}
+
+void Exercise::CompleteQuestion(bool advance) {
+  TimeLine& timeline = GetTimeline();
+  timeline.Stop();
+  const unsigned long section = m_currentSection;
+  const int total = timeline.GetTotalDuration();
+
+  if (IsUntimed(section)) {
+    // Each question owns one slot, however long its answer took: the section asks exactly its
+    // question count. An abandoned question gives its slot to the next.
+    if (advance) ++m_untimedSlot;
+    const int target = timeline.GetSectionStartPosition(section) + m_untimedSlot * UntimedSlotTicks;
+    if (target >= total) {
+      m_endReached = true;
+      timeline.SetPosition(std::max(total - 1, 0));
+    } else {
+      timeline.SetPosition(target);
+    }
+    SetState(ES_READY);
+    return;
+  }
+
+  const int ticks = TicksPerQuestion(section);
+  const int position = timeline.GetPosition();
+  int offset = timeline.GetSectionPosition() % ticks;
+  const ExerciseState state = GetState();
+  // An unplayed question answered before its first tick stands at the start of its own slot,
+  // not at the end of it: it still uses up that slot.
+  const bool answeredAtOnce = advance && offset == 0 && !m_endReached &&
+                              (state == ES_PLAYING || state == ES_AWAITING_ANSWER) &&
+                              position == m_questionStart;
+  if (offset == 0 && !answeredAtOnce) {
+    SetState(ES_READY);
+    return;
+  }
+  const int target = position - offset + (advance ? ticks : 0);
+  if (target >= total) {
+    timeline.SetPosition(std::max(total - 1, 0));
+    SetState(ES_FINISHED);
+    Stop();
+  } else {
+    timeline.SetPosition(target);
+    SetState(ES_READY);
+  }
+}
+
+void Exercise::AbortQuestion() {
+  QMutexLocker lock(&LessonMutex());
+  const ExerciseState state = GetState();
+  if (state == ES_PLAYING || state == ES_AWAITING_ANSWER) CompleteQuestion(false);
+  if (GetPlaybackState() == PS_PLAYING && GetState() == ES_READY) NextQuestion();
+}
+
+// Playback control.
+
+void Exercise::Start() {
+  SetPlaybackState(PS_PLAYING);
+}
+
+bool Exercise::Pause(bool pause) {
+  QMutexLocker lock(&LessonMutex());
+  if (GetState() == ES_FINISHED) return false;
+  const bool changed = LessonBase::Pause(pause);
+  if (changed) StopMidi();
+  return changed;
+}
+
+void Exercise::StopInternal(bool immediately) {
+  LessonBase::StopInternal(immediately);
+  StopMidi();
+}
+
+void Exercise::SetPosition(int position) {
+  QMutexLocker lock(&LessonMutex());
+  m_endReached = false;
+  LessonBase::SetPosition(position);
+}
+
+void Exercise::SwitchToSection(unsigned long section) {
+  QMutexLocker lock(&LessonMutex());
+  if (section != m_currentSection) EnterSection(section);
+}
+
+void Exercise::SeekSection(unsigned long, int sectionPosition) {
+  QMutexLocker lock(&LessonMutex());
+  if (IsUntimed(m_currentSection)) {
+    // The first slot boundary at or after the new position.
+    m_untimedSlot = (sectionPosition + UntimedSlotTicks - 1) / UntimedSlotTicks;
+    CompleteQuestion(false);
+  } else {
+    CompleteQuestion(true);
+  }
+}
+
+void Exercise::MoveToSection(int section) {
+  QMutexLocker lock(&LessonMutex());
+  SetPosition(GetTimeline().GetSectionStartPosition(static_cast<unsigned long>(section)));
+  Start();
+}
+
+// MIDI input.
+
+void Exercise::ExternalMidiEvent(const MidiEvent& event) {
+  InternalMidiEvent(event);
+}
+
+void Exercise::InternalMidiEvent(const MidiEvent& event) {
+  const MidiMessage& message = event.GetMessage();
+  std::shared_ptr<MidiOutDevice> thru;
+  {
+    QMutexLocker lock(&LessonMutex());
+    // Checked under the lock: a note that arrives just after the question was decided must not
+    // be kept for the next one.
+    if (GetState() == ES_AWAITING_ANSWER && message.IsStandardMessage()) {
+      if (message.IsNoteAudible()) {
+        if (!m_playbackCut) {
+          StopMidi();
+          m_playbackCut = true;
+        }
+        m_answerStream.AddEvent(event);
+        Answer answer;
+        answer.Kind = AK_NOTES;
+        answer.Notes = m_answerStream;
+        ProvideAnswer(answer);
+        if (GetState() != ES_AWAITING_ANSWER) m_answerStream.Clear();
+        const int note = message.GetNote();
+        Subject<ExerciseObserver>::Notify(
+            [note](ExerciseObserver* observer) { observer->OnNoteEvent(true, note); });
+      } else if (message.IsNoteOff() || message.IsNoteOn()) {
+        const int note = message.GetNote();
+        Subject<ExerciseObserver>::Notify(
+            [note](ExerciseObserver* observer) { observer->OnNoteEvent(false, note); });
+      }
+    }
+    if (m_connector) thru = m_connector->GetMidiOutDevice();
+  }
+  // The played key sounds on the output whatever the state.
+  if (thru) thru->SendMessage(message);
+}
+
+}  // namespace Core

@@ -1,0 +1,43 @@
+#include "src/core/exercise/midi_answer_listener.h"
+
+#include <QMutexLocker>
+
+#include "src/core/exercise/exercise.h"
+
+namespace Core {
+
+MidiAnswerListener::MidiAnswerListener(Exercise* exercise, std::shared_ptr<MidiInDevice> device)
+    : m_exercise(exercise) {
+  SetDevice(std::move(device));
+}
+
+MidiAnswerListener::~MidiAnswerListener() {
+  Detach();
+  QMutexLocker wait(&m_deliveryMutex);
+}
+
+void MidiAnswerListener::SetDevice(std::shared_ptr<MidiInDevice> device) {
+  QMutexLocker lock(&m_deviceMutex);
+  StopObserving();
+  m_device = device;
+  if (device && !m_detached.load()) device->AddObserver(this);
+}
+
+void MidiAnswerListener::Detach() {
+  QMutexLocker lock(&m_deviceMutex);
+  m_detached.store(true);
+  StopObserving();
+  m_device.reset();
+}
+
+void MidiAnswerListener::StopObserving() {
+  if (std::shared_ptr<MidiInDevice> previous = m_device.lock()) previous->RemoveObserver(this);
+}
+
+void MidiAnswerListener::OnMidiEvent(const MidiEvent& event) {
+  QMutexLocker delivering(&m_deliveryMutex);
+  if (m_detached.load()) return;
+  m_exercise->InternalMidiEvent(event);
+}
+
+}  // namespace Core

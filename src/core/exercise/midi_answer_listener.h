@@ -1,0 +1,48 @@
+#pragma once
+
+// Connects the selected MIDI input device to a running exercise: every event the device delivers
+// on its input thread is handed to the exercise, which judges answers and echoes the note to the
+// output. The exercise owns the listener and moves it when the selected device changes.
+
+#include <QMutex>
+
+#include <atomic>
+#include <memory>
+
+#include "src/core/midi/midi_device.h"
+#include "src/core/midi/observers.h"
+
+namespace Core {
+
+class Exercise;
+
+class MidiAnswerListener : public MidiDeviceObserver {
+ public:
+  MidiAnswerListener(Exercise* exercise, std::shared_ptr<MidiInDevice> device);
+  // Stops listening and waits for a delivery still under way on the input thread, so no event
+  // reaches the exercise once the listener is gone. The caller must not hold the exercise's
+  // lesson lock: that delivery may be waiting for it.
+  ~MidiAnswerListener() override;
+  MidiAnswerListener(const MidiAnswerListener&) = delete;
+  MidiAnswerListener& operator=(const MidiAnswerListener&) = delete;
+
+  // Stops listening to the previous device (when it still exists) and listens to this one.
+  void SetDevice(std::shared_ptr<MidiInDevice> device);
+  // Stops listening for good and drops events that are already on their way. Does not wait, so
+  // it may be called under the lesson lock; the listener is destroyed later.
+  void Detach();
+
+  void OnMidiEvent(const MidiEvent& event) override;
+
+ private:
+  void StopObserving();
+
+  QMutex m_deviceMutex;  // guards the device change
+  // Held while an event is handed to the exercise; the destructor takes it to wait for one.
+  QMutex m_deliveryMutex;
+  std::atomic<bool> m_detached{false};
+  Exercise* const m_exercise;
+  std::weak_ptr<MidiInDevice> m_device;
+};
+
+}  // namespace Core

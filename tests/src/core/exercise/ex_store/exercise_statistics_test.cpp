@@ -1,0 +1,231 @@
+// The statistics database over real files in a temporary data folder.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "src/core/exercise/ex_store/exercise_statistics.h"
+#include "support/temp_environment.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+namespace {
+
+using Core::ExStat;
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
+
+constexpr char EmptyDocument[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ex_stat version=\"1.0\"/>\n";
+
+QByteArray Document(const QByteArray& entries) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ex_stat version=\"1.0\">\n" + entries +
+         "</ex_stat>\n";
+}
+
+class ExerciseStatisticsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(QDir().mkpath(m_folder)); }
+
+  std::unique_ptr<Core::ExerciseStatistics> Open() {
+    return std::make_unique<Core::ExerciseStatistics>(m_total, m_local);
+  }
+  static QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  static void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  static std::vector<ExStat> Local(Core::ExerciseStatistics& stats, int exId) {
+    std::vector<ExStat> out;
+    stats.GetLocalSummary(exId, out);
+    return out;
+  }
+  static std::vector<ExStat> Total(Core::ExerciseStatistics& stats, int exId) {
+    std::vector<ExStat> out;
+    stats.GetTotalSummary(exId, out);
+    return out;
+  }
+
+  Testing::TempEnvironment m_env;
+  QString m_folder = m_env.DataHome() + "/Quorvale/MelvarinStudio";
+  QString m_total = m_folder + "/stats.xml";
+  QString m_local = m_folder + "/statsLocal.xml";
+};
+
+TEST_F(ExerciseStatisticsTest, FirstRunCreatesBothFilesEmpty) {
+  auto stats = Open();
+  EXPECT_EQ(ReadAll(m_total), EmptyDocument);
+  EXPECT_EQ(ReadAll(m_local), EmptyDocument);
+  EXPECT_TRUE(stats->GetStorageError().IsEmpty());
+}
+
+TEST_F(ExerciseStatisticsTest, AnswersMergePerQuestionAndSectionInBothSets) {
+  auto stats = Open();
+  stats->AddEntry({5, 0, 1, 1, 0});
+  stats->AddEntry({7, 2, 0, 0, 1});
+  stats->AddEntry({5, 0, 1, 1, 0});
+  stats->AddEntry({5, 0, 2, 0, 1});
+  for (auto* summary : {&Local, &Total}) {
+    EXPECT_THAT(summary(*stats, 0), UnorderedElementsAre(ExStat{5, 0, 1, 2, 0}, ExStat{5, 0, 2, 0, 1}));
+  }
+
+  std::vector<ExStat> out{ExStat{99}};
+  stats->GetLocalSummary(0, 1, out);  // appends, keeps what was there
+  EXPECT_THAT(out, ElementsAre(ExStat{99}, ExStat{5, 0, 1, 2, 0}));
+  out.clear();
+  stats->GetTotalSummary(0, 3, out);
+  EXPECT_TRUE(out.empty());
+
+  stats->Save();
+  const QByteArray expected =
+      Document("    <entry id=\"5\" exId=\"0\" section=\"1\" correct=\"2\" wrong=\"0\"/>\n"
+               "    <entry id=\"7\" exId=\"2\" section=\"0\" correct=\"0\" wrong=\"1\"/>\n"
+               "    <entry id=\"5\" exId=\"0\" section=\"2\" correct=\"0\" wrong=\"1\"/>\n");
+  EXPECT_EQ(ReadAll(m_total), expected);
+  EXPECT_EQ(ReadAll(m_local), expected);
+
+  // And a restart reads them back.
+  stats = Open();
+  EXPECT_THAT(Total(*stats, 2), ElementsAre(ExStat{7, 2, 0, 0, 1}));
+}
+
+TEST_F(ExerciseStatisticsTest, ClearingEmptiesOneExerciseOfOneSetAndRewritesItsFile) {
+  auto stats = Open();
+  stats->AddEntry({1, 0, 0, 1, 0});
+  stats->AddEntry({2, 1, 0, 1, 0});
+  stats->AddEntry({3, 0, 1, 0, 1});
+  stats->ClearLocal(0);
+  EXPECT_TRUE(Local(*stats, 0).empty());
+  EXPECT_EQ(Local(*stats, 1).size(), 1u);
+  EXPECT_EQ(Total(*stats, 0).size(), 2u);
+  EXPECT_EQ(ReadAll(m_local),
+            Document("    <entry id=\"2\" exId=\"1\" section=\"0\" correct=\"1\" wrong=\"0\"/>\n"));
+  EXPECT_EQ(ReadAll(m_total), EmptyDocument);  // untouched until saved
+
+  QFile::remove(m_local);
+  stats->ClearLocal(2);  // nothing to erase, still written
+  EXPECT_TRUE(QFile::exists(m_local));
+
+  stats->ClearTotal(0);
+  EXPECT_TRUE(Total(*stats, 0).empty());
+  EXPECT_TRUE(ReadAll(m_total).contains("id=\"2\""));
+  EXPECT_FALSE(ReadAll(m_total).contains("id=\"1\""));
+}
+
+TEST_F(ExerciseStatisticsTest, DuplicatesFromAFileAreKeptAndLaterAnswersGoToOneOfThem) {
+  const QByteArray entry = "    <entry id=\"4\" exId=\"1\" section=\"0\" correct=\"1\" wrong=\"0\"/>\n";
+  WriteAll(m_total, Document(entry + entry));
+  auto stats = Open();
+  stats->AddEntry({4, 1, 0, 0, 3});
+  EXPECT_THAT(Total(*stats, 1), UnorderedElementsAre(ExStat{4, 1, 0, 1, 0}, ExStat{4, 1, 0, 1, 3}));
+}
+
+TEST_F(ExerciseStatisticsTest, BrokenFileKeepsItsReadableEntriesAndTheOtherFileIsStillRead) {
+  const QByteArray localText =
+      Document("    <entry id=\"8\" exId=\"2\" section=\"1\" correct=\"4\" wrong=\"4\"/>\n");
+  WriteAll(m_local, localText);
+  WriteAll(m_total, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ex_stat version=\"1.0\">\n"
+                    "    <entry id=\"1\" exId=\"0\" section=\"0\" correct=\"6\" wrong=\"0\"/>\n"
+                    "    <entry id=\"2\" exId=\"0\" sec");
+  auto stats = Open();
+  EXPECT_THAT(Total(*stats, 0), ElementsAre(ExStat{1, 0, 0, 6, 0}));
+  EXPECT_THAT(Local(*stats, 2), ElementsAre(ExStat{8, 2, 1, 4, 4}));
+  // The broken file is replaced by what could be read; the sound one is left as it was.
+  EXPECT_EQ(ReadAll(m_total),
+            Document("    <entry id=\"1\" exId=\"0\" section=\"0\" correct=\"6\" wrong=\"0\"/>\n"));
+  EXPECT_EQ(ReadAll(m_local), localText);
+  EXPECT_TRUE(stats->GetStorageError().IsEmpty());
+}
+
+TEST_F(ExerciseStatisticsTest, UnreadableFileIsNeverOverwrittenByTheLoad) {
+  // A folder where the total file should be: it exists but cannot be read as a file.
+  ASSERT_TRUE(QDir().mkpath(m_total));
+  const QByteArray localText =
+      Document("    <entry id=\"3\" exId=\"1\" section=\"0\" correct=\"1\" wrong=\"0\"/>\n");
+  WriteAll(m_local, localText);
+  testing::internal::CaptureStderr();
+  auto stats = Open();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("stats.xml"), std::string::npos);
+  EXPECT_TRUE(QFileInfo(m_total).isDir());
+  EXPECT_EQ(ReadAll(m_local), localText);
+  EXPECT_THAT(Local(*stats, 1), ElementsAre(ExStat{3, 1, 0, 1, 0}));
+  EXPECT_EQ(stats->GetStorageError().GetCode(), Error::XmlLoad);
+}
+
+TEST_F(ExerciseStatisticsTest, ReloadingTheLocalFile) {
+  auto stats = Open();
+  stats->AddEntry({1, 0, 0, 1, 0});
+  WriteAll(m_local, Document("    <entry id=\"2\" exId=\"0\" section=\"0\" correct=\"0\" wrong=\"2\"/>\n"));
+  stats->LoadLocal();
+  EXPECT_THAT(Local(*stats, 0), ElementsAre(ExStat{2, 0, 0, 0, 2}));
+
+  QFile::remove(m_local);
+  stats->LoadLocal();  // nothing to read: the set stays
+  EXPECT_THAT(Local(*stats, 0), ElementsAre(ExStat{2, 0, 0, 0, 2}));
+
+  // A broken local file is rewritten from what was read; the total file is not touched.
+  const QByteArray totalBefore = ReadAll(m_total);
+  WriteAll(m_local, "<ex_stat version=\"1.0\"><entry id=\"6\" exId=\"0\"/><entr");
+  stats->LoadLocal();
+  EXPECT_THAT(Local(*stats, 0), ElementsAre(ExStat{6, 0, 0, 0, 0}));
+  EXPECT_EQ(ReadAll(m_local),
+            Document("    <entry id=\"6\" exId=\"0\" section=\"0\" correct=\"0\" wrong=\"0\"/>\n"));
+  EXPECT_EQ(ReadAll(m_total), totalBefore);
+}
+
+TEST_F(ExerciseStatisticsTest, FailedSaveOnAFullDiskLeavesThePreviousFiles) {
+  auto stats = Open();
+  stats->AddEntry({1, 0, 0, 1, 0});
+  stats->Save();
+  const QByteArray before = ReadAll(m_total);
+  for (int id = 2; id < 200; ++id) stats->AddEntry({id, 0, 0, 1, 0});
+
+  // A file size limit stands in for a full device: every write beyond 200 bytes fails.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 200;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  Error failure;
+  try {
+    stats->Save();
+  } catch (const Error& error) {
+    failure = error;
+  }
+  setrlimit(RLIMIT_FSIZE, &old);
+
+  EXPECT_EQ(failure.GetCode(), Error::XmlSave);
+  EXPECT_STREQ(failure.GetFunction(), "Save");
+  EXPECT_FALSE(failure.GetMessage().isEmpty());
+  EXPECT_EQ(ReadAll(m_total), before);
+  stats->Save();  // with room again, everything is there
+  EXPECT_EQ(Core::ExerciseStatistics(m_total, m_local).GetStorageError().IsEmpty(), true);
+  EXPECT_TRUE(ReadAll(m_total).contains("id=\"199\""));
+}
+
+TEST_F(ExerciseStatisticsTest, UnwritableDataFolderIsReportedAndTheStatisticsLiveInMemory) {
+  WriteAll(m_folder + "/blocked", "a file where the data folder should be");
+  testing::internal::CaptureStderr();
+  Core::ExerciseStatistics stats(m_folder + "/blocked/stats.xml",
+                                 m_folder + "/blocked/statsLocal.xml");
+  const std::string complaint = testing::internal::GetCapturedStderr();
+  EXPECT_NE(complaint.find("Could not write the statistics file"), std::string::npos);
+  EXPECT_EQ(stats.GetStorageError().GetCode(), Error::XmlSave);
+
+  stats.AddEntry({1, 0, 0, 1, 0});
+  EXPECT_THAT(Local(stats, 0), ElementsAre(ExStat{1, 0, 0, 1, 0}));
+  EXPECT_THROW(stats.Save(), Error);
+  EXPECT_THROW(stats.ClearLocal(0), Error);
+  EXPECT_TRUE(Local(stats, 0).empty());  // cleared in memory all the same
+}
+
+}  // namespace
