@@ -54,8 +54,8 @@ TEST(ExStatXmlTest, EntriesAreWrittenInInsertionOrderAndReadBack) {
   ExStatSet back;
   ASSERT_TRUE(Read(XMLSerializer::ToXML(set), back).IsEmpty());
   // Fields are stored unsigned: negative values come back as 0.
-  EXPECT_THAT(back.Records(), ElementsAre(ExStat{9, 2, 1, 3, 0}, ExStat{4, 0, 0, 0, 12},
-                                          ExStat{0, 1, 2, 0, 7}));
+  EXPECT_THAT(back.Records(),
+              ElementsAre(ExStat{9, 2, 1, 3, 0}, ExStat{4, 0, 0, 0, 12}, ExStat{0, 1, 2, 0, 7}));
 }
 
 TEST(ExStatXmlTest, LenientAboutMissingFieldsOtherRootsAndDuplicates) {
@@ -87,7 +87,8 @@ TEST(ExStatXmlTest, FileCutInTheMiddleKeepsTheEntriesBeforeTheCut) {
   ExStatSet set;
   const Error error = Read(cut, set);
   EXPECT_EQ(error.GetCode(), Error::XmlParse);
-  EXPECT_TRUE(error.GetMessage().startsWith("ExerciseDb XML error 5:")) << error.GetMessage().toStdString();
+  EXPECT_TRUE(error.GetMessage().startsWith("ExerciseDb XML error 5:"))
+      << error.GetMessage().toStdString();
   EXPECT_THAT(set.Records(), ElementsAre(ExStat{1, 0, 0, 1, 0}, ExStat{2, 0, 0, 0, 1}));
 }
 

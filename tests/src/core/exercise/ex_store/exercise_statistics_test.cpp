@@ -74,7 +74,8 @@ TEST_F(ExerciseStatisticsTest, AnswersMergePerQuestionAndSectionInBothSets) {
   stats->AddEntry({5, 0, 1, 1, 0});
   stats->AddEntry({5, 0, 2, 0, 1});
   for (auto* summary : {&Local, &Total}) {
-    EXPECT_THAT(summary(*stats, 0), UnorderedElementsAre(ExStat{5, 0, 1, 2, 0}, ExStat{5, 0, 2, 0, 1}));
+    EXPECT_THAT(summary(*stats, 0),
+                UnorderedElementsAre(ExStat{5, 0, 1, 2, 0}, ExStat{5, 0, 2, 0, 1}));
   }
 
   std::vector<ExStat> out{ExStat{99}};
@@ -85,10 +86,10 @@ TEST_F(ExerciseStatisticsTest, AnswersMergePerQuestionAndSectionInBothSets) {
   EXPECT_TRUE(out.empty());
 
   stats->Save();
-  const QByteArray expected =
-      Document("    <entry id=\"5\" exId=\"0\" section=\"1\" correct=\"2\" wrong=\"0\"/>\n"
-               "    <entry id=\"7\" exId=\"2\" section=\"0\" correct=\"0\" wrong=\"1\"/>\n"
-               "    <entry id=\"5\" exId=\"0\" section=\"2\" correct=\"0\" wrong=\"1\"/>\n");
+  const QByteArray expected = Document(
+      "    <entry id=\"5\" exId=\"0\" section=\"1\" correct=\"2\" wrong=\"0\"/>\n"
+      "    <entry id=\"7\" exId=\"2\" section=\"0\" correct=\"0\" wrong=\"1\"/>\n"
+      "    <entry id=\"5\" exId=\"0\" section=\"2\" correct=\"0\" wrong=\"1\"/>\n");
   EXPECT_EQ(ReadAll(m_total), expected);
   EXPECT_EQ(ReadAll(m_local), expected);
 
@@ -121,7 +122,8 @@ TEST_F(ExerciseStatisticsTest, ClearingEmptiesOneExerciseOfOneSetAndRewritesItsF
 }
 
 TEST_F(ExerciseStatisticsTest, DuplicatesFromAFileAreKeptAndLaterAnswersGoToOneOfThem) {
-  const QByteArray entry = "    <entry id=\"4\" exId=\"1\" section=\"0\" correct=\"1\" wrong=\"0\"/>\n";
+  const QByteArray entry =
+      "    <entry id=\"4\" exId=\"1\" section=\"0\" correct=\"1\" wrong=\"0\"/>\n";
   WriteAll(m_total, Document(entry + entry));
   auto stats = Open();
   stats->AddEntry({4, 1, 0, 0, 3});
@@ -132,9 +134,10 @@ TEST_F(ExerciseStatisticsTest, BrokenFileKeepsItsReadableEntriesAndTheOtherFileI
   const QByteArray localText =
       Document("    <entry id=\"8\" exId=\"2\" section=\"1\" correct=\"4\" wrong=\"4\"/>\n");
   WriteAll(m_local, localText);
-  WriteAll(m_total, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ex_stat version=\"1.0\">\n"
-                    "    <entry id=\"1\" exId=\"0\" section=\"0\" correct=\"6\" wrong=\"0\"/>\n"
-                    "    <entry id=\"2\" exId=\"0\" sec");
+  WriteAll(m_total,
+           "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ex_stat version=\"1.0\">\n"
+           "    <entry id=\"1\" exId=\"0\" section=\"0\" correct=\"6\" wrong=\"0\"/>\n"
+           "    <entry id=\"2\" exId=\"0\" sec");
   auto stats = Open();
   EXPECT_THAT(Total(*stats, 0), ElementsAre(ExStat{1, 0, 0, 6, 0}));
   EXPECT_THAT(Local(*stats, 2), ElementsAre(ExStat{8, 2, 1, 4, 4}));
@@ -163,7 +166,8 @@ TEST_F(ExerciseStatisticsTest, UnreadableFileIsNeverOverwrittenByTheLoad) {
 TEST_F(ExerciseStatisticsTest, ReloadingTheLocalFile) {
   auto stats = Open();
   stats->AddEntry({1, 0, 0, 1, 0});
-  WriteAll(m_local, Document("    <entry id=\"2\" exId=\"0\" section=\"0\" correct=\"0\" wrong=\"2\"/>\n"));
+  WriteAll(m_local,
+           Document("    <entry id=\"2\" exId=\"0\" section=\"0\" correct=\"0\" wrong=\"2\"/>\n"));
   stats->LoadLocal();
   EXPECT_THAT(Local(*stats, 0), ElementsAre(ExStat{2, 0, 0, 0, 2}));
 

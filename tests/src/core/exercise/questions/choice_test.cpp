@@ -2,19 +2,11 @@
 
 #include <cstdlib>
 
+#include "fn_validator.h"
 #include "src/core/exercise/questions/question_choice.h"
 
 namespace Core {
 namespace {
-
-class FnValidator : public QValidator {
- public:
-  explicit FnValidator(std::function<bool(unsigned long)> fn) : m_fn(std::move(fn)) {}
-  bool Validate(unsigned long id) override { return m_fn(id); }
-
- private:
-  std::function<bool(unsigned long)> m_fn;
-};
 
 // Stands in for the statistics database: hands out the lesson's records of one section.
 struct FakeStatistics {

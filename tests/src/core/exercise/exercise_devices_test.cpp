@@ -1,0 +1,192 @@
+// How an exercise reaches its devices: the selected input answers through the listener and
+// sounds on the output, questions play on the output with the chosen instrument, and pausing
+// silences the output.
+
+#include <gtest/gtest.h>
+
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <functional>
+#include <memory>
+
+#include "exercise_test_support.h"
+#include "src/core/exercise/symbol_trainer.h"
+#include "src/core/midi/platform/sound_controller.h"
+#include "src/core/midi/timer.h"
+#include "src/core/settings/settings_manager.h"
+#include "support/temp_environment.h"
+
+namespace {
+
+using Testing::NoteOn;
+
+class KeyboardStub : public Core::MidiInDeviceBase {
+ public:
+  explicit KeyboardStub(QString name) : m_name(std::move(name)) {}
+  QString GetName() const override { return m_name; }
+  void Press(int note) { ProcessEvent(NoteOn(note)); }
+
+ private:
+  QString m_name;
+};
+
+class OutputRecorder : public Core::MidiOutDevice {
+ public:
+  QString GetName() const override { return "recorder"; }
+  void Reset() override {}
+  void Stop() override {
+    QMutexLocker lock(&m_mutex);
+    ++m_stops;
+  }
+  void SendMessage(const Core::MidiMessage& message) override {
+    QMutexLocker lock(&m_mutex);
+    m_messages.push_back(message);
+  }
+  double GetVolume() const override { return 1.0; }
+  void SetVolume(double) override {}
+
+  std::vector<Core::MidiMessage> Messages() const {
+    QMutexLocker lock(&m_mutex);
+    return m_messages;
+  }
+  int Stops() const {
+    QMutexLocker lock(&m_mutex);
+    return m_stops;
+  }
+
+ private:
+  mutable QMutex m_mutex;
+  std::vector<Core::MidiMessage> m_messages;
+  int m_stops = 0;
+};
+
+class ExerciseDevicesTest : public ::testing::Test {
+ protected:
+  ExerciseDevicesTest() {
+    Core::SoundDeviceFactory factory;
+    factory.countInputPorts = [] { return 2u; };
+    factory.openInput = [this](unsigned int port) { return port == 0 ? keys : otherKeys; };
+    factory.createSynthesizer = [this] { return output; };
+    factory.watchSetup = [](std::function<void()>) {};
+    controller = std::make_shared<Core::SoundController>(factory);
+    controller->SelectInputMidiDevice(0);
+  }
+
+  void Make(Testing::TestSection section) {
+    exercise = std::make_unique<Testing::TestTrainer>(std::vector<Testing::TestSection>{section});
+    exercise->SetSoundController(controller);
+    notices.Attach(*exercise);
+  }
+  void TearDown() override {
+    if (exercise) notices.Detach(*exercise);
+    exercise.reset();
+  }
+  bool RunUntil(const std::function<bool()>& done) {
+    for (int t = 0; t < 5000 && !done(); t += Core::Timer::PeriodMs)
+      timer.Run(Core::Timer::PeriodMs);
+    return done();
+  }
+
+  Core::ManualTimer timer;
+  std::shared_ptr<KeyboardStub> keys = std::make_shared<KeyboardStub>("first");
+  std::shared_ptr<KeyboardStub> otherKeys = std::make_shared<KeyboardStub>("second");
+  std::shared_ptr<OutputRecorder> output = std::make_shared<OutputRecorder>();
+  std::shared_ptr<Core::SoundController> controller;
+  std::unique_ptr<Testing::TestTrainer> exercise;
+  Testing::NoticeRecorder notices;
+};
+
+TEST_F(ExerciseDevicesTest, PlayedQuestionStartsWithTheInstrumentsGeneralMidiProgram) {
+  Testing::TestSection played;
+  played.questionType = Core::QT_NOTE;
+  Make(played);
+  exercise->Configure(2, 0, 21);  // Violin
+  exercise->Pause(false);
+  exercise->NextQuestion();
+  ASSERT_TRUE(RunUntil([&] { return exercise->GetState() == Core::ES_AWAITING_ANSWER; }));
+  const std::vector<Core::MidiMessage> sent = output->Messages();
+  ASSERT_EQ(sent.size(), 3u);
+  EXPECT_EQ(sent[0], Core::MidiMessage(Core::MidiProgramChange, 0, 40));
+  EXPECT_TRUE(sent[1].IsNoteAudible());
+  EXPECT_EQ(sent[1].GetNote(), 60);
+  EXPECT_TRUE(sent[2].IsNoteOff());
+}
+
+TEST_F(ExerciseDevicesTest, TempoQuestionsPlayWithoutAProgramChange) {
+  Testing::TestSection tempo;
+  tempo.questionType = Core::QT_TEMPO;
+  Make(tempo);
+  exercise->Configure(2, 0, 21);
+  exercise->Pause(false);
+  exercise->NextQuestion();
+  ASSERT_TRUE(RunUntil([&] { return exercise->GetState() == Core::ES_AWAITING_ANSWER; }));
+  const std::vector<Core::MidiMessage> sent = output->Messages();
+  ASSERT_FALSE(sent.empty());
+  EXPECT_TRUE(sent[0].IsNoteAudible());
+}
+
+TEST_F(ExerciseDevicesTest, KeysOfTheSelectedInputAnswerAndSoundInEveryState) {
+  Make(Testing::TestSection{});
+  exercise->Configure(2, 0);
+  keys->Press(61);  // not answering yet, but heard
+  ASSERT_EQ(output->Messages().size(), 1u);
+  exercise->Pause(false);
+  exercise->NextQuestion();
+  otherKeys->Press(60);
+  EXPECT_EQ(notices.Count("note on 60"), 0);
+  keys->Press(60);
+  EXPECT_EQ(notices.Count("answer right kind 1"), 1);
+  EXPECT_EQ(output->Messages().size(), 2u);
+
+  // Another input selected: the settings change moves the listener.
+  controller->SelectInputMidiDevice(1);
+  exercise->Configure(2, 0);
+  exercise->NextQuestion();
+  keys->Press(60);
+  EXPECT_EQ(exercise->GetState(), Core::ES_AWAITING_ANSWER);
+  otherKeys->Press(60);
+  EXPECT_EQ(notices.Count("answer right kind 1"), 2);
+}
+
+TEST_F(ExerciseDevicesTest, PausingSilencesTheOutput) {
+  Make(Testing::TestSection{});
+  exercise->Configure(2, 0);
+  exercise->Pause(false);
+  exercise->NextQuestion();
+  const int before = output->Stops();
+  EXPECT_TRUE(exercise->Pause(true));
+  EXPECT_GT(output->Stops(), before);
+}
+
+TEST_F(ExerciseDevicesTest, WithoutAnInputSelectedKeysDoNotReachTheExercise) {
+  controller->SelectInputMidiDevice(Core::SoundController::NoSelection);
+  Make(Testing::TestSection{});
+  exercise->Configure(2, 0);
+  exercise->Pause(false);
+  exercise->NextQuestion();
+  keys->Press(60);
+  EXPECT_EQ(exercise->GetState(), Core::ES_AWAITING_ANSWER);
+  exercise->ExternalMidiEvent(NoteOn(60));  // the on-screen piano still answers and sounds
+  EXPECT_EQ(notices.Count("answer right kind 1"), 1);
+  EXPECT_EQ(output->Messages().size(), 1u);
+}
+
+TEST_F(ExerciseDevicesTest, MusicSymbolsTrainerDoesNotListenToTheKeyboard) {
+  Testing::TempEnvironment env;
+  Core::SettingsManager settings([] { return false; });
+  Core::ExerciseSymbolTrainer symbols;
+  symbols.SetStatistics(nullptr, 2);
+  symbols.SetSoundController(controller);
+  symbols.SetSettings(&settings);
+  Testing::NoticeRecorder seen;
+  seen.Attach(symbols);
+  symbols.Pause(false);
+  symbols.NextQuestion();
+  keys->Press(60);
+  EXPECT_EQ(seen.Count("note on 60"), 0);
+  EXPECT_EQ(symbols.GetState(), Core::ES_AWAITING_ANSWER);
+  seen.Detach(symbols);
+}
+
+}  // namespace
