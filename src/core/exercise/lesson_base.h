@@ -19,12 +19,12 @@
 
 #include "src/core/exercise/records/exercise_state.h"
 #include "src/core/midi/observers.h"
+#include "src/core/midi/timeline.h"
 #include "src/core/midi/subject.h"
 
 namespace Core {
 
 class SoundController;
-class TimeLine;
 
 // Which hand a lesson is for. The engine only stores it for the screens.
 enum HandsMode : unsigned int {
