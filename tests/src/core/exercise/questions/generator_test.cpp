@@ -84,8 +84,8 @@ TEST(QuestionGenerator, NothingAllowedStillGivesAQuestionOfThePool) {
     for (bool weighted : {false, true}) {
       std::srand(seed);
       std::vector<int> variants;
-      const int position = weighted ? generator.GenerateByStatistics(variants, {})
-                                    : generator.Generate(variants);
+      const int position =
+          weighted ? generator.GenerateByStatistics(variants, {}) : generator.Generate(variants);
       ExpectSixDistinct(variants, position, static_cast<int>(firstTried));
     }
   }
