@@ -55,13 +55,28 @@ SynthAudioSystem::SynthAudioSystem(const SynthOptions& options) {
     m_soundFontId = -1;
   }
 
-  if (options.audioOutput && m_synth) OpenAudioOutput(options.audioDrivers);
-  double rate = 44100.0;
-  fluid_settings_getnum(m_settings, "synth.sample-rate", &rate);
-  m_sampleRate = rate;
+  // Everything the audio thread reads is set up before the audio output starts calling.
+  m_sampleRate = CurrentSampleRate();
+  m_filterRate = m_sampleRate;
   m_filterLeft.Configure(LowPassCutoffHz, m_sampleRate);
   m_filterRight.Configure(LowPassCutoffHz, m_sampleRate);
   SoundEffectMixer::Instance().Claim(this, m_sampleRate);
+  if (options.audioOutput && m_synth) OpenAudioOutput(options.audioDrivers);
+
+  // An output may run at its own rate (a JACK server does); the audio thread then retunes the
+  // filter itself before its next block.
+  const double rate = CurrentSampleRate();
+  if (rate != m_sampleRate) {
+    m_sampleRate = rate;
+    m_pendingRate.store(rate);
+    SoundEffectMixer::Instance().Claim(this, rate);
+  }
+}
+
+double SynthAudioSystem::CurrentSampleRate() const {
+  double rate = 44100.0;
+  fluid_settings_getnum(m_settings, "synth.sample-rate", &rate);
+  return rate > 0 ? rate : 44100.0;
 }
 
 void SynthAudioSystem::OpenAudioOutput(const QStringList& drivers) {
@@ -127,6 +142,12 @@ void SynthAudioSystem::Render(float* left, float* right, int frames) {
   } else {
     std::fill(left, left + frames, 0.0f);
     std::fill(right, right + frames, 0.0f);
+  }
+  const double pending = m_pendingRate.exchange(0.0);
+  if (pending > 0 && pending != m_filterRate) {
+    m_filterRate = pending;
+    m_filterLeft.Configure(LowPassCutoffHz, pending);
+    m_filterRight.Configure(LowPassCutoffHz, pending);
   }
   m_filterLeft.Process(left, frames);
   m_filterRight.Process(right, frames);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <memory>
 
 #include "src/core/midi/platform/low_pass_filter.h"
@@ -52,13 +53,17 @@ class SynthAudioSystem {
  private:
   static int AudioCallback(void* data, int length, int nfx, float* fx[], int nout, float* out[]);
   void OpenAudioOutput(const QStringList& drivers);
+  double CurrentSampleRate() const;
 
   fluid_settings_t* m_settings = nullptr;
   fluid_synth_t* m_synth = nullptr;
   fluid_audio_driver_t* m_driver = nullptr;
   int m_soundFontId = -1;
   double m_sampleRate = 44100.0;
+  // Owned by whichever thread renders once the audio output runs.
+  double m_filterRate = 44100.0;
   LowPassFilter m_filterLeft, m_filterRight;
+  std::atomic<double> m_pendingRate{0.0};
 };
 
 }  // namespace Core

@@ -44,6 +44,12 @@ class MidiInRtDeviceTest : public ::testing::Test {
   void SetUp() override { MELVARIN_REQUIRE_JACK(); }
 };
 
+// Delivery tests, which time or count what arrives.
+class MidiInRtDeliveryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { MELVARIN_REQUIRE_JACK_DELIVERY(); }
+};
+
 TEST_F(MidiInRtDeviceTest, EveryPortBecomesADeviceNamedAfterItsOwnPort) {
   VirtualKeyboard first("Melvarin Test Keyboard A");
   VirtualKeyboard second("Melvarin Test Keyboard B");
@@ -73,11 +79,11 @@ TEST_F(MidiInRtDeviceTest, APortThatIsNotThereLeavesTheDeviceClosed) {
 
 // Stamps: the seconds add up the gaps between messages; the pulses (768 a second) are those of
 // the previous message's time.
-TEST_F(MidiInRtDeviceTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
+TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
   VirtualKeyboard keyboard("Melvarin Test Stamps");
+  EventCollector collector;  // outlives the device that calls it
   MidiInRtDevice device(keyboard.InputPort());
   ASSERT_TRUE(device.IsOk());
-  EventCollector collector;
   device.AddObserver(&collector);
 
   for (unsigned char note : {60, 62, 64}) {
@@ -114,11 +120,11 @@ TEST_F(MidiInRtDeviceTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
   device.RemoveObserver(&collector);
 }
 
-TEST_F(MidiInRtDeviceTest, SystemExclusiveIsDroppedButItsTimeStillCounts) {
+TEST_F(MidiInRtDeliveryTest, SystemExclusiveIsDroppedButItsTimeStillCounts) {
   VirtualKeyboard keyboard("Melvarin Test Sysex");
+  EventCollector collector;  // outlives the device that calls it
   MidiInRtDevice device(keyboard.InputPort());
   ASSERT_TRUE(device.IsOk());
-  EventCollector collector;
   device.AddObserver(&collector);
 
   keyboard.Send({0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
@@ -135,10 +141,10 @@ TEST_F(MidiInRtDeviceTest, SystemExclusiveIsDroppedButItsTimeStillCounts) {
   device.RemoveObserver(&collector);
 }
 
-TEST_F(MidiInRtDeviceTest, ClosedDeviceReceivesNothing) {
+TEST_F(MidiInRtDeliveryTest, ClosedDeviceReceivesNothing) {
   VirtualKeyboard keyboard("Melvarin Test Close");
-  MidiInRtDevice device(keyboard.InputPort());
   EventCollector collector;
+  MidiInRtDevice device(keyboard.InputPort());
   device.AddObserver(&collector);
   device.Close();
   EXPECT_FALSE(device.IsOk());
@@ -156,6 +162,10 @@ class MidiSink {
                         void* self) { static_cast<MidiSink*>(self)->Record(*message); },
                      this);
     m_in.openVirtualPort("in");
+  }
+  ~MidiSink() {
+    m_in.cancelCallback();  // before the members the callback uses go
+    m_in.closePort();
   }
   bool WaitFor(size_t count) {
     std::unique_lock lock(m_mutex);
@@ -180,7 +190,7 @@ class MidiSink {
   std::vector<std::vector<unsigned char>> m_messages;
 };
 
-TEST_F(MidiInRtDeviceTest, OutputDeviceSendsMessagesAndStopsEveryChannel) {
+TEST_F(MidiInRtDeliveryTest, OutputDeviceSendsMessagesAndStopsEveryChannel) {
   MidiSink sink;
   RtMidiOut lookup(RtMidi::UNIX_JACK, "melvarin-test-lookup");
   const int port = FindPort(lookup, "Melvarin Test Sink:in");
@@ -204,6 +214,32 @@ TEST_F(MidiInRtDeviceTest, OutputDeviceSendsMessagesAndStopsEveryChannel) {
     EXPECT_EQ(messages[3 + 3 * channel], (std::vector<unsigned char>{status, 7, 127}));
   }
   EXPECT_FALSE(MidiOutRtDevice(MidiOutRtDevice::GetPortCount() + 3).IsOk());
+}
+
+// The input thread delivers while the GUI thread reads the recorded answer and the keys.
+TEST(MidiInRtDeviceThreads, EventsFromTheInputThreadWhileTheGuiThreadReads) {
+  MidiInRtDevice device(100000);  // no such port: the device stays closed, events are fed by hand
+  EventCollector collector;
+  device.AddObserver(&collector);
+  std::thread input([&] {
+    for (int i = 0; i < 2000; ++i) {
+      std::vector<unsigned char> message{0x90, static_cast<unsigned char>(i % 100), 64};
+      device.OnRtEvent(0.001, &message);
+    }
+  });
+  MidiStream recorded;
+  MidiKeyboardState keys;
+  for (int i = 0; i < 200; ++i) {
+    device.GetStream(recorded);
+    device.GetKeybardState(0, keys);
+  }
+  input.join();
+  device.GetStream(recorded);
+  ASSERT_EQ(recorded.GetEvents().size(), 2000);
+  EXPECT_NEAR(recorded.GetEvents().last().GetTime(), 2.0, 1e-9);
+  EXPECT_EQ(recorded.GetEvents().last().GetTimePulses(), static_cast<unsigned>(768 * 1.999));
+  EXPECT_TRUE(collector.WaitFor(2000));
+  device.RemoveObserver(&collector);
 }
 
 // Without an ALSA sequencer, forcing ALSA makes port counting fail: that is reported as an Error
