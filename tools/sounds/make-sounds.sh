@@ -4,6 +4,7 @@
 #   wrong.wav  a soft low two-note fall (A3 then F3) with a dull timbre, about 0.5 s
 # 44.1 kHz, 16-bit mono; quiet enough to sit under the piano.
 set -euo pipefail
+export SOX_OPTS="-R"  # repeatable dither: the same script writes the same files
 out=${1:-"$(cd "$(dirname "$0")/../.." && pwd)/resources/wav"}
 mkdir -p "$out"
 tmp=$(mktemp -d)
@@ -11,15 +12,15 @@ trap 'rm -rf "$tmp"' EXIT
 
 
 # Bell: a sine with a quiet octave overtone and a long exponential decay.
-bell() {  # name seconds frequency
+bell() {  # name seconds frequency octave-above
   sox -q -n -r 44100 -c 1 -b 16 "$tmp/$1-a.wav" synth "$2" sine "$3" fade h 0.003 "$2" "$2"
-  sox -q -n -r 44100 -c 1 -b 16 "$tmp/$1-b.wav" synth "$2" sine "$(echo "$3 * 2" | bc -l)" \
+  sox -q -n -r 44100 -c 1 -b 16 "$tmp/$1-b.wav" synth "$2" sine "$4" \
     fade h 0.003 "$2" "$2" vol 0.25
   sox -q -m "$tmp/$1-a.wav" "$tmp/$1-b.wav" "$tmp/$1.wav"
 }
 
-bell right1 0.16 1318.51
-bell right2 0.30 1760.00
+bell right1 0.16 1318.51 2637.02
+bell right2 0.30 1760.00 3520.00
 sox -q "$tmp/right1.wav" "$tmp/right2.wav" "$out/right.wav" norm -6
 
 # Dull: a triangle wave softened by a low-pass, falling a major third.
