@@ -87,8 +87,9 @@ TEST_F(NewsClientTest, TextIsReadAsLatin1AndAMissingIdIsZero) {
   EXPECT_EQ(items[0].text, QString::fromUtf8("Café news"));
 
   Answer("x", {{"NewsID", "soon"}});
-  ASSERT_EQ(Fetch(3).size(), 1u);
-  EXPECT_EQ(Fetch(3)[0].id, 0);
+  const std::vector<Core::NewsItem> second = Fetch(3);
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(second[0].id, 0);
 }
 
 TEST_F(NewsClientTest, NoItemFromAnEmptyBodyAnErrorStatusOrABrokenAnswer) {

@@ -160,12 +160,6 @@ TEST_F(TelemetryFileTest, ForeignVersionLeavesFreshValuesAndIsReplacedAtShutdown
   EXPECT_TRUE(ReadAll(m_path).contains(R"(<telemetry version="1.0")"));
 }
 
-TEST_F(TelemetryFileTest, RecentInstallDateReadsBackUnchanged) {
-  WriteAll(m_path, R"(<telemetry version="1.0" installDate="1733500000999"/>)");
-  Core::Telemetry telemetry(m_path);
-  EXPECT_EQ(telemetry.GetData().installDate, 1733500000999);
-}
-
 TEST_F(TelemetryFileTest, FailedSaveOnAFullDiskLeavesThePreviousFile) {
   { Core::Telemetry telemetry(m_path); }
   const QByteArray before = ReadAll(m_path);

@@ -6,7 +6,6 @@
 #include "src/core/telemetry/telemetry.h"
 #include "support/temp_environment.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <climits>
@@ -124,14 +123,6 @@ TEST_F(TelemetryTest, ReferenceVisitsAreChargedToTheLastExerciseAndClosedByOther
   EXPECT_EQ(data.exTimeAverage[2], 900);
 }
 
-TEST_F(TelemetryTest, ApplicationRunsAreCountedOnExit) {
-  auto telemetry = Make();
-  m_now += 4000;
-  telemetry->ExitApp();  // no service configured: counts, sends nothing
-  EXPECT_EQ(telemetry->GetData().appLaunchCount, 1);
-  EXPECT_EQ(telemetry->GetData().appTimeAverage, 4000);
-}
-
 TEST_F(TelemetryTest, DamagedCountsInTheFileAreFoldedSafely) {
   WriteFile(R"(<telemetry version="1.0" appLaunchCount="-1" appTimeAverage="7">)"
             R"(<exercise id="1" exLaunchCount="-1" exScoreAverage="0.9"/></telemetry>)");
@@ -146,23 +137,6 @@ TEST_F(TelemetryTest, DamagedCountsInTheFileAreFoldedSafely) {
   EXPECT_DOUBLE_EQ(data.exScoreAverage[1], 0.5);
   EXPECT_EQ(data.exTimeAverage[1], 50);
   EXPECT_EQ(data.appLaunchCount, 1);
-}
-
-TEST_F(TelemetryTest, FreshRecordDescribesThisInstallation) {
-  const qint64 before = QDateTime::currentMSecsSinceEpoch();
-  auto telemetry = Make();
-  const Core::TelemetryData& data = telemetry->GetData();
-  EXPECT_FALSE(data.uid.isNull());
-  EXPECT_GE(data.installDate, before);
-  EXPECT_LE(data.installDate, QDateTime::currentMSecsSinceEpoch());
-  EXPECT_EQ(data.locale, QLocale().name());
-  EXPECT_FALSE(data.os.isEmpty());
-}
-
-TEST(TelemetryDeathTest, EnteringAnUnknownExerciseIsAProgrammingError) {
-  Testing::TempEnvironment env;
-  Core::Telemetry telemetry(env.DataHome() + "/tstats.xml");
-  EXPECT_DEATH(telemetry.EnterExercise(3, false), "Assertion failed: .*function EnterExercise");
 }
 
 }  // namespace

@@ -92,23 +92,4 @@ TEST(ExStatXmlTest, FileCutInTheMiddleKeepsTheEntriesBeforeTheCut) {
   EXPECT_THAT(set.Records(), ElementsAre(ExStat{1, 0, 0, 1, 0}, ExStat{2, 0, 0, 0, 1}));
 }
 
-TEST(MultiIndexedTest, LookupsFollowAppendsAndErasures) {
-  ExStatSet set = SetOf({{5, 0, 1}, {6, 1, 0}, {7, 0, 1}, {8, 0, 2}});
-  auto ids = [&set](auto range) {
-    std::vector<int> out;
-    for (auto p = range.first; p != range.second; ++p) out.push_back(set.Records()[*p].Id);
-    std::sort(out.begin(), out.end());
-    return out;
-  };
-  EXPECT_THAT(ids(set.Range<2>({0, 1})), ElementsAre(5, 7));
-  EXPECT_THAT(ids(set.Range<1>(0)), ElementsAre(5, 7, 8));
-  EXPECT_EQ(set.Find<0>(9), set.Size());
-
-  set.Append({9, 0, 1});
-  set.EraseIf([](const ExStat& r) { return r.Id == 5; });
-  EXPECT_THAT(ids(set.Range<2>({0, 1})), ElementsAre(7, 9));
-  EXPECT_EQ(set.Records()[set.Find<0>(9)].Id, 9);
-  EXPECT_TRUE(ids(set.Range<2>({3, 0})).empty());
-}
-
 }  // namespace
