@@ -31,36 +31,6 @@ class KeyboardStub : public Core::MidiInDeviceBase {
   QString m_name;
 };
 
-class OutputRecorder : public Core::MidiOutDevice {
- public:
-  QString GetName() const override { return "recorder"; }
-  void Reset() override {}
-  void Stop() override {
-    QMutexLocker lock(&m_mutex);
-    ++m_stops;
-  }
-  void SendMessage(const Core::MidiMessage& message) override {
-    QMutexLocker lock(&m_mutex);
-    m_messages.push_back(message);
-  }
-  double GetVolume() const override { return 1.0; }
-  void SetVolume(double) override {}
-
-  std::vector<Core::MidiMessage> Messages() const {
-    QMutexLocker lock(&m_mutex);
-    return m_messages;
-  }
-  int Stops() const {
-    QMutexLocker lock(&m_mutex);
-    return m_stops;
-  }
-
- private:
-  mutable QMutex m_mutex;
-  std::vector<Core::MidiMessage> m_messages;
-  int m_stops = 0;
-};
-
 class ExerciseDevicesTest : public ::testing::Test {
  protected:
   ExerciseDevicesTest() {
@@ -91,7 +61,7 @@ class ExerciseDevicesTest : public ::testing::Test {
   Core::ManualTimer timer;
   std::shared_ptr<KeyboardStub> keys = std::make_shared<KeyboardStub>("first");
   std::shared_ptr<KeyboardStub> otherKeys = std::make_shared<KeyboardStub>("second");
-  std::shared_ptr<OutputRecorder> output = std::make_shared<OutputRecorder>();
+  std::shared_ptr<Testing::OutputRecorder> output = std::make_shared<Testing::OutputRecorder>();
   std::shared_ptr<Core::SoundController> controller;
   std::unique_ptr<Testing::TestTrainer> exercise;
   Testing::NoticeRecorder notices;

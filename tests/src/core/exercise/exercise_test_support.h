@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QString>
+#include <QWaitCondition>
 
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "src/core/exercise/exercise.h"
 #include "src/core/midi/midi.h"
+#include "src/core/midi/midi_device.h"
 
 namespace Testing {
 
@@ -55,15 +57,50 @@ class NoticeRecorder : public Core::ExerciseObserver, public Core::LessonBaseObs
   // Everything recorded so far except ticks.
   std::vector<std::string> TakeWithoutTicks();
   int Count(const std::string& notice) const;
+  // Waits (for notices sent on other threads) until `notice` has been recorded `count` times.
+  bool WaitForCount(const std::string& notice, int count, int milliseconds = 5000);
 
  private:
   void Add(std::string notice) {
     QMutexLocker lock(&m_mutex);
     m_notices.push_back(std::move(notice));
+    m_added.wakeAll();
   }
 
   mutable QMutex m_mutex;
+  QWaitCondition m_added;
   std::vector<std::string> m_notices;
+};
+
+// An output device that keeps every message it is sent.
+class OutputRecorder : public Core::MidiOutDevice {
+ public:
+  QString GetName() const override { return "recorder"; }
+  void Reset() override {}
+  void Stop() override {
+    QMutexLocker lock(&m_mutex);
+    ++m_stops;
+  }
+  void SendMessage(const Core::MidiMessage& message) override {
+    QMutexLocker lock(&m_mutex);
+    m_messages.push_back(message);
+  }
+  double GetVolume() const override { return 1.0; }
+  void SetVolume(double) override {}
+
+  std::vector<Core::MidiMessage> Messages() const {
+    QMutexLocker lock(&m_mutex);
+    return m_messages;
+  }
+  int Stops() const {
+    QMutexLocker lock(&m_mutex);
+    return m_stops;
+  }
+
+ private:
+  mutable QMutex m_mutex;
+  std::vector<Core::MidiMessage> m_messages;
+  int m_stops = 0;
 };
 
 // One section of the test trainer.

@@ -1,0 +1,259 @@
+// Each trainer runs headless through all its sections, timed and untimed, answered on the keys
+// (the on-screen piano's path), with the buttons, by letting the time run out, and on a real MIDI
+// port. A timed exercise ends finished, an untimed one stopped.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <RtMidi.h>
+
+#include <ostream>
+
+#include <memory>
+#include <set>
+
+#include "../midi/platform/jack_test_support.h"
+#include "exercise_test_support.h"
+#include "src/core/exercise/ear_trainer.h"
+#include "src/core/exercise/ex_store/exercise_statistics.h"
+#include "src/core/exercise/note_trainer.h"
+#include "src/core/exercise/symbol_trainer.h"
+#include "src/core/midi/platform/sound_controller.h"
+#include "src/core/midi/tempo/midi_bank.h"
+#include "src/core/midi/timer.h"
+#include "src/core/settings/settings_manager.h"
+#include "support/temp_environment.h"
+
+namespace {
+
+enum class Answering { Keys, Buttons, TimeOuts, Port };
+
+struct RunCase {
+  int trainer;  // catalog index
+  bool timed;
+  Answering answering;
+};
+
+std::string Describe(const RunCase& run) {
+  const char* trainers[] = {"NoteTrainer", "EarTrainer", "MusicSymbols"};
+  const char* ways[] = {"Keys", "Buttons", "TimeOuts", "Port"};
+  return std::string(trainers[run.trainer]) + (run.timed ? "Timed" : "Untimed") +
+         ways[static_cast<int>(run.answering)];
+}
+
+void PrintTo(const RunCase& run, std::ostream* out) {
+  *out << Describe(run);
+}
+
+std::string Name(const ::testing::TestParamInfo<RunCase>& info) {
+  return Describe(info.param);
+}
+
+// A JACK MIDI output port of another client, as a USB keyboard would be.
+class VirtualKeyboard {
+ public:
+  // Tests run side by side: each keyboard's client has a name of its own.
+  VirtualKeyboard()
+      : m_client("Melvarin Exercise Keys " + std::to_string(QCoreApplication::applicationPid()) +
+                 "-" + std::to_string(++s_made)),
+        m_out(RtMidi::UNIX_JACK, m_client) {
+    m_out.openVirtualPort("keys");
+  }
+  QString PortName() const { return QString::fromStdString(m_client + ":keys"); }
+  void Press(int note) {
+    std::vector<unsigned char> bytes{0x90, static_cast<unsigned char>(note), 100};
+    m_out.sendMessage(&bytes);
+  }
+
+ private:
+  static inline int s_made = 0;
+  std::string m_client;
+  RtMidiOut m_out;
+};
+
+class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
+ protected:
+  void SetUp() override {
+    if (GetParam().answering == Answering::Port) {
+      MELVARIN_REQUIRE_JACK();
+      keyboard = std::make_unique<VirtualKeyboard>();
+      Core::SoundDeviceFactory factory = Core::SoundDeviceFactory::Platform();
+      factory.createSynthesizer = [this] { return output; };
+      factory.watchSetup = [](std::function<void()>) {};
+      controller = std::make_shared<Core::SoundController>(factory);
+      ASSERT_TRUE(controller->SelectInputMidiDevice(keyboard->PortName()));
+    }
+    Core::ExcersisesSettings all = settings.GetExcersiseSettings();
+    const Core::ExerciseDuration duration{GetParam().timed ? 1 : 0, 2};
+    for (Core::ExerciseDuration* section :
+         {&all.noteTrainer.singleNotes.duration, &all.noteTrainer.interval.duration,
+          &all.noteTrainer.chord.duration, &all.earTrainer.singleNotes.duration,
+          &all.earTrainer.interval.duration, &all.earTrainer.chord.duration,
+          &all.earTrainer.scales.duration, &all.earTrainer.tempo.duration,
+          &all.sheetMusicSymbols.length.duration, &all.sheetMusicSymbols.signatures.duration,
+          &all.sheetMusicSymbols.tempo.duration, &all.sheetMusicSymbols.loudness.duration,
+          &all.sheetMusicSymbols.noteModifiers.duration})
+      *section = duration;
+    settings.SetExcersiseSettings(all);
+    statistics = std::make_shared<Core::ExerciseStatistics>(env.Root() + "/stats.xml",
+                                                            env.Root() + "/statsLocal.xml");
+  }
+  void TearDown() override {
+    if (exercise) notices.Detach(*exercise);
+    exercise.reset();
+  }
+
+  // The screen's order of calls when it starts an exercise.
+  void Open() {
+    switch (GetParam().trainer) {
+      case 0:
+        exercise = std::make_unique<Core::ExerciseNoteTrainer>();
+        break;
+      case 1:
+        exercise = std::make_unique<Core::ExerciseEarTrainer>();
+        break;
+      default:
+        exercise = std::make_unique<Core::ExerciseSymbolTrainer>();
+        break;
+    }
+    exercise->SetStatistics(statistics, GetParam().trainer);
+    exercise->TempoBank = bank;
+    exercise->Reset();
+    if (controller) exercise->SetSoundController(controller);
+    notices.Attach(*exercise);
+    exercise->SetQuizMode(false);
+    exercise->ClearLocalStats();
+    exercise->SetSettings(&settings);
+    exercise->Pause(false);
+  }
+
+  bool RunWhile(Core::ExerciseState state) {
+    for (int t = 0; t < 60000 && exercise->GetState() == state; t += Core::Timer::PeriodMs)
+      timer.Run(Core::Timer::PeriodMs);
+    return exercise->GetState() != state;
+  }
+
+  void PlayCorrectNotes(const Core::Question& question) {
+    std::vector<int> notes;
+    for (const Core::MidiEvent& event :
+         question.VariantData[question.CorrectVariant].Stream->GetEvents())
+      if (event.GetMessage().IsNoteAudible()) notes.push_back(event.GetMessage().GetNote());
+    for (int note : notes) {
+      if (exercise->GetState() != Core::ES_AWAITING_ANSWER) break;
+      if (GetParam().answering == Answering::Port) {
+        const std::string seen = "note on " + std::to_string(note);
+        const int before = notices.Count(seen);
+        keyboard->Press(note);
+        ASSERT_TRUE(notices.WaitForCount(seen, before + 1)) << "the port delivered nothing";
+      } else {
+        exercise->ExternalMidiEvent(Testing::NoteOn(note));
+      }
+    }
+  }
+
+  void Answer(const Core::Question& question) {
+    const bool keys = question.Accepts(Core::AM_NOTES);
+    switch (GetParam().answering) {
+      case Answering::TimeOuts:
+        ASSERT_TRUE(RunWhile(Core::ES_AWAITING_ANSWER));
+        return;
+      case Answering::Buttons:
+        if (!question.Accepts(Core::AM_VARIANT)) break;
+        exercise->ProvideAnswer(Variant(question.CorrectVariant));
+        return;
+      case Answering::Keys:
+      case Answering::Port:
+        if (!keys) break;
+        PlayCorrectNotes(question);
+        return;
+    }
+    if (keys)
+      PlayCorrectNotes(question);
+    else
+      exercise->ProvideAnswer(Variant(question.CorrectVariant));
+  }
+
+  static Core::Answer Variant(unsigned long index) {
+    Core::Answer answer;
+    answer.Kind = Core::AK_VARIANT;
+    answer.ChosenVariant = index;
+    return answer;
+  }
+
+  Core::ManualTimer timer;
+  Testing::TempEnvironment env;
+  Core::SettingsManager settings{[] { return false; }};
+  std::shared_ptr<Core::MidiBank> bank = std::make_shared<Core::MidiBank>();
+  std::shared_ptr<Core::ExerciseStatistics> statistics;
+  std::unique_ptr<VirtualKeyboard> keyboard;
+  std::shared_ptr<Testing::OutputRecorder> output = std::make_shared<Testing::OutputRecorder>();
+  std::shared_ptr<Core::SoundController> controller;
+  std::unique_ptr<Core::Exercise> exercise;
+  Testing::NoticeRecorder notices;
+};
+
+TEST_P(TrainerRunTest, RunsThroughEverySectionToItsEnd) {
+  Open();
+  const unsigned long sections = exercise->GetTimeline().GetSectionCount();
+  std::set<unsigned long> visited;
+  std::set<int> heardTempoClasses;
+  for (int guard = 0; guard < 200; ++guard) {
+    const Core::ExerciseState state = exercise->GetState();
+    if (state == Core::ES_STOPPED || state == Core::ES_FINISHED) break;
+    if (state == Core::ES_READY) {
+      exercise->NextQuestion();
+      continue;
+    }
+    const Core::Question question = exercise->GetCurrentQuestion();
+    visited.insert(exercise->GetCurrentSection());
+    if (question.Type == Core::QT_TEMPO) {
+      const auto& stream = question.VariantData[question.CorrectVariant].Stream;
+      std::vector<Core::MidiBank::MidiFileInfo> pieces;
+      bank->GetByTempo(
+          static_cast<Core::TempoTypes>(question.VariantData[question.CorrectVariant].Id / 64),
+          pieces);
+      bool fromBank = false;
+      for (const auto& piece : pieces) fromBank = fromBank || piece.stream == stream;
+      EXPECT_TRUE(fromBank) << "a tempo question plays a piece of its class";
+    }
+    if (state == Core::ES_PLAYING) {
+      ASSERT_TRUE(RunWhile(Core::ES_PLAYING));
+    }
+    if (exercise->GetState() == Core::ES_AWAITING_ANSWER) Answer(question);
+    if (HasFatalFailure()) return;
+  }
+
+  EXPECT_EQ(exercise->GetState(), GetParam().timed ? Core::ES_FINISHED : Core::ES_STOPPED);
+  EXPECT_EQ(visited.size(), sections);
+  const Core::ExerciseProgress& progress = exercise->GetProgress();
+  EXPECT_EQ(progress.QuestionsAsked, static_cast<int>(2 * sections));
+  EXPECT_EQ(progress.Answered, progress.QuestionsAsked);
+  const bool allRight = GetParam().answering != Answering::TimeOuts;
+  EXPECT_EQ(progress.RightAnswers, allRight ? progress.Answered : 0);
+  EXPECT_EQ(notices.Count(allRight ? "answer right kind 0" : "answer wrong kind 0"),
+            allRight ? 0 : progress.Answered);
+
+  int recorded = 0;
+  std::vector<Core::ExStat> records;
+  statistics->GetLocalSummary(GetParam().trainer, records);
+  for (const Core::ExStat& record : records) recorded += record.Correct + record.Wrong;
+  EXPECT_EQ(recorded, progress.Answered);
+}
+
+std::vector<RunCase> Cases() {
+  std::vector<RunCase> cases;
+  for (int trainer = 0; trainer < 3; ++trainer) {
+    for (bool timed : {true, false}) {
+      cases.push_back({trainer, timed, Answering::Buttons});
+      cases.push_back({trainer, timed, Answering::Keys});
+      if (timed) cases.push_back({trainer, timed, Answering::TimeOuts});
+    }
+    cases.push_back({trainer, false, Answering::Port});
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Trainers, TrainerRunTest, ::testing::ValuesIn(Cases()), Name);
+
+}  // namespace
