@@ -10,6 +10,7 @@
 #include <RtMidi.h>
 #include <jack/jack.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -47,6 +48,47 @@ inline bool JackServerAnswers() {
 #else
 #define MELVARIN_REQUIRE_JACK_DELIVERY() MELVARIN_REQUIRE_JACK()
 #endif
+
+// Counts the cycles the JACK server missed. A server without real-time scheduling on a busy
+// machine misses some, and the MIDI of a missed cycle is lost or late; tests that time or count
+// MIDI repeat an attempt during which cycles were missed (up to three times) instead of judging it.
+class XrunCounter {
+ public:
+  XrunCounter() {
+    jack_status_t status;
+    m_client = jack_client_open("melvarin-xrun-counter", JackNoStartServer, &status);
+    if (!m_client) return;
+    jack_set_xrun_callback(
+        m_client,
+        [](void* count) {
+          ++*static_cast<std::atomic<int>*>(count);
+          return 0;
+        },
+        &m_count);
+    jack_activate(m_client);
+  }
+  ~XrunCounter() {
+    if (m_client) jack_client_close(m_client);
+  }
+  XrunCounter(const XrunCounter&) = delete;
+  XrunCounter& operator=(const XrunCounter&) = delete;
+
+  int Count() const { return m_count.load(); }
+
+  // Runs `attempt` until one runs without missed cycles, at most three times.
+  template <class Attempt>
+  void RunClean(Attempt&& attempt) {
+    for (int round = 1; round <= 3; ++round) {
+      const int before = Count();
+      attempt();
+      if (Count() == before) return;
+    }
+  }
+
+ private:
+  jack_client_t* m_client = nullptr;
+  std::atomic<int> m_count{0};
+};
 
 // Index of the port whose name contains `part`, or -1.
 template <class RtMidiPort>
