@@ -22,7 +22,10 @@ RtMidi::Api ChooseMidiApi() {
   const QByteArray forced = qgetenv("MELVARIN_MIDI_API").trimmed().toLower();
   if (forced == "alsa") return RtMidi::LINUX_ALSA;
   if (forced == "jack") return RtMidi::UNIX_JACK;
-  return AlsaSequencerOpens() ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK;
+  // Whether the machine has a sequencer does not change while the program runs; probing once
+  // also keeps ALSA's complaints about a missing one to a single time.
+  static const bool alsa = AlsaSequencerOpens();
+  return alsa ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK;
 }
 
 }  // namespace Core
