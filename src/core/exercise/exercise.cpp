@@ -1,7 +1,6 @@
 #include "src/core/exercise/exercise.h"
 
 #include <QDebug>
-#include <QMutexLocker>
 
 #include <cstdlib>
 #include <exception>
@@ -30,7 +29,7 @@ Exercise::~Exercise() {
 
 void Exercise::Shutdown() {
   {
-    QMutexLocker lock(&LessonMutex());
+    LessonLocker lock(LessonMutex());
     if (m_shutDown) return;
     m_shutDown = true;
   }
@@ -40,7 +39,7 @@ void Exercise::Shutdown() {
   std::shared_ptr<MidiInStreamDeviceAuto> player;
   std::shared_ptr<MidiDeviceConnector> connector;
   {
-    QMutexLocker lock(&LessonMutex());
+    LessonLocker lock(LessonMutex());
     listeners = std::move(m_retiredListeners);
     if (m_listener) listeners.push_back(std::move(m_listener));
     for (auto& listener : listeners) listener->Detach();
@@ -79,7 +78,7 @@ void Exercise::Reset() {
   std::shared_ptr<MidiInStreamDeviceAuto> oldPlayer;
   std::shared_ptr<MidiDeviceConnector> oldConnector;
   {
-    QMutexLocker lock(&LessonMutex());
+    LessonLocker lock(LessonMutex());
     m_weightedPicking = true;
     m_state.store(ES_READY);
     m_currentSection = 0;
@@ -127,7 +126,7 @@ void Exercise::Reset() {
 }
 
 void Exercise::SetSoundController(std::shared_ptr<SoundController> controller) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   LessonBase::SetSoundController(std::move(controller));
   ReconnectDevices();
 }
@@ -141,7 +140,7 @@ std::shared_ptr<MidiOutDevice> Exercise::SelectedOutput() const {
 }
 
 void Exercise::StopMidi() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (m_player) m_player->Reset();
   if (std::shared_ptr<MidiOutDevice> output = SelectedOutput()) output->Stop();
 }
@@ -153,7 +152,7 @@ void Exercise::RetireListener() {
 }
 
 void Exercise::ReconnectDevices() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   // Also waits for a replay pass under way, so the old connector below is not in use.
   StopMidi();
 
@@ -180,36 +179,36 @@ void Exercise::ReconnectDevices() {
 }
 
 void Exercise::SetQuizMode(bool quiz) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   m_quizMode = quiz;
   ApplyDurationSettings();
 }
 
 bool Exercise::IsQuizMode() const {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   return m_quizMode;
 }
 
 void Exercise::SetSettings(const SettingsManager* settings) {
   {
-    QMutexLocker lock(&LessonMutex());
+    LessonLocker lock(LessonMutex());
     m_settings = settings;
   }
   ApplySettings();
 }
 
 const SettingsManager* Exercise::GetSettingsManager() const {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   return m_settings;
 }
 
 const ExerciseCommonSettings& Exercise::GetCommonSettings() const {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   return m_commonSettings;
 }
 
 void Exercise::SetCommonSettings(const ExerciseCommonSettings& settings) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   m_commonSettings = settings;
   if (m_commonSettings.Sections.size() < m_sections.size())
     m_commonSettings.Sections.resize(m_sections.size());
@@ -218,7 +217,7 @@ void Exercise::SetCommonSettings(const ExerciseCommonSettings& settings) {
 }
 
 void Exercise::HandleSettingsChange() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   ReconnectDevices();
   if (GetState() == ES_AWAITING_ANSWER) {
     CompleteQuestion(false);
@@ -248,7 +247,7 @@ int Exercise::TicksPerQuestion(unsigned long section) const {
 }
 
 void Exercise::ApplyDurationSettings() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (!HasTimeline()) return;
   TimeLine& timeline = GetTimeline();
   const unsigned long count =
@@ -264,19 +263,19 @@ ExerciseState Exercise::GetState() const {
 }
 
 void Exercise::SetState(ExerciseState state) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   m_state.store(state);
   Subject<LessonBaseObserver>::Notify(
       [state](LessonBaseObserver* observer) { observer->OnStateChanged(state); });
 }
 
 unsigned long Exercise::GetCurrentSection() const {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   return m_currentSection;
 }
 
 const Question& Exercise::GetCurrentQuestion() const {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (m_currentSection < m_asked.size() && !m_asked[m_currentSection].empty())
     return m_asked[m_currentSection].back();
   return m_emptyQuestion;
@@ -289,13 +288,13 @@ const ExerciseProgress& Exercise::GetProgress() const {
 // Statistics.
 
 void Exercise::SetStatistics(std::shared_ptr<ExerciseStatistics> statistics, int exerciseId) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   m_statistics = std::move(statistics);
   m_exerciseId = exerciseId;
 }
 
 int Exercise::GetExerciseId() const {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   return m_exerciseId;
 }
 
@@ -316,17 +315,17 @@ bool Exercise::IsGlobalStatistics() const {
 }
 
 void Exercise::ClearGlobalStatistics() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (m_statistics) m_statistics->ClearTotal(m_exerciseId);
 }
 
 void Exercise::ClearLocalStats() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (m_statistics) m_statistics->ClearLocal(m_exerciseId);
 }
 
 void Exercise::LoadLocalStats() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (!m_statistics) return;
   m_statistics->LoadLocal();
   std::vector<ExStat> records;
@@ -339,7 +338,7 @@ void Exercise::LoadLocalStats() {
 }
 
 void Exercise::AddStats(const Question& question, const Answer&, bool right) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (!m_statistics || question.CorrectVariant >= question.VariantData.size()) return;
   ExStat record;
   record.Id = question.VariantData[question.CorrectVariant].Id;
@@ -354,7 +353,7 @@ void Exercise::AddStats(const Question& question, const Answer&, bool right) {
 
 int Exercise::GenerateQuestionData(unsigned long poolSize, QValidator* validator,
                                    std::vector<int>& ids, QVariantProvider* provider) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   return Core::GenerateQuestionData(poolSize, validator, ids, provider, m_weightedPicking,
                                     m_statistics.get(), m_exerciseId,
                                     static_cast<int>(m_currentSection), m_lastQuestionId);

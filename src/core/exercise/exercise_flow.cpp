@@ -1,8 +1,6 @@
 // The question flow of an exercise: asking, playing, judging, completing, and following the
 // timeline through timed and untimed sections.
 
-#include <QMutexLocker>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -37,7 +35,7 @@ void Exercise::EnterSection(unsigned long section) {
 }
 
 void Exercise::NextQuestion() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   MELVARIN_ASSERT(GetState() == ES_READY);
   m_playbackCut = false;
   const unsigned long current = m_currentSection;
@@ -108,7 +106,7 @@ void Exercise::LoadNextQuestion() {
 }
 
 void Exercise::OnPlaybackComplete() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (!m_player || !HasTimeline()) return;
   // A notice from a stream that was cut off while a newer question started playing.
   if (m_player->IsPlaying()) return;
@@ -119,7 +117,7 @@ void Exercise::OnPlaybackComplete() {
 
 void Exercise::OnTimeLinePositionChanged(int position) {
   {
-    QMutexLocker lock(&LessonMutex());
+    LessonLocker lock(LessonMutex());
     if (!HasTimeline()) return;
     HandleBoundary(position, false);
   }
@@ -130,7 +128,7 @@ void Exercise::OnTimeLineSectionChanged(unsigned long, unsigned long current) {
   if (current != NoSection) return;
   int total = 0;
   {
-    QMutexLocker lock(&LessonMutex());
+    LessonLocker lock(LessonMutex());
     if (!HasTimeline()) return;
     total = GetTimeline().GetTotalDuration();
     HandleBoundary(total, true);
@@ -182,7 +180,7 @@ int Exercise::CheckAnswer(const Question& question, const Answer& answer) const 
 }
 
 void Exercise::ProvideAnswer(const Answer& answer) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (!HasTimeline()) return;
   const ExerciseState state = GetState();
   if (state != ES_PLAYING && state != ES_AWAITING_ANSWER) return;
@@ -252,7 +250,7 @@ void Exercise::CompleteQuestion(bool advance) {
 }
 
 void Exercise::AbortQuestion() {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   const ExerciseState state = GetState();
   if (state == ES_PLAYING || state == ES_AWAITING_ANSWER) CompleteQuestion(false);
   if (GetPlaybackState() == PS_PLAYING && GetState() == ES_READY) NextQuestion();
@@ -265,7 +263,7 @@ void Exercise::Start() {
 }
 
 bool Exercise::Pause(bool pause) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (GetState() == ES_FINISHED) return false;
   const bool changed = LessonBase::Pause(pause);
   if (changed) StopMidi();
@@ -278,18 +276,18 @@ void Exercise::StopInternal(bool immediately) {
 }
 
 void Exercise::SetPosition(int position) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   m_endReached = false;
   LessonBase::SetPosition(position);
 }
 
 void Exercise::SwitchToSection(unsigned long section) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (section != m_currentSection) EnterSection(section);
 }
 
 void Exercise::SeekSection(unsigned long, int sectionPosition) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   if (IsUntimed(m_currentSection)) {
     // The first slot boundary at or after the new position.
     m_untimedSlot = (sectionPosition + UntimedSlotTicks - 1) / UntimedSlotTicks;
@@ -300,7 +298,7 @@ void Exercise::SeekSection(unsigned long, int sectionPosition) {
 }
 
 void Exercise::MoveToSection(int section) {
-  QMutexLocker lock(&LessonMutex());
+  LessonLocker lock(LessonMutex());
   SetPosition(GetTimeline().GetSectionStartPosition(static_cast<unsigned long>(section)));
   Start();
 }
@@ -315,7 +313,7 @@ void Exercise::InternalMidiEvent(const MidiEvent& event) {
   const MidiMessage& message = event.GetMessage();
   std::shared_ptr<MidiOutDevice> thru;
   {
-    QMutexLocker lock(&LessonMutex());
+    LessonLocker lock(LessonMutex());
     // Checked under the lock: a note that arrives just after the question was decided must not
     // be kept for the next one.
     if (GetState() == ES_AWAITING_ANSWER && message.IsStandardMessage()) {

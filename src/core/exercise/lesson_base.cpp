@@ -1,7 +1,5 @@
 #include "src/core/exercise/lesson_base.h"
 
-#include <QMutexLocker>
-
 #include <utility>
 
 #include "src/common/assertion.h"
@@ -14,7 +12,7 @@ LessonBase::LessonBase() = default;
 LessonBase::~LessonBase() {
   std::shared_ptr<TimeLine> timeline = TakeTimeline();
   {
-    QMutexLocker lock(&m_lessonMutex);
+    LessonLocker lock(m_lessonMutex);
     m_soundController.reset();
   }
   // Released here, outside the lesson lock: the timeline unregisters from the timer.
@@ -34,7 +32,7 @@ void LessonBase::Reset() {
   auto fresh = std::make_shared<TimeLine>();
   std::shared_ptr<TimeLine> old;
   {
-    QMutexLocker lock(&m_lessonMutex);
+    LessonLocker lock(m_lessonMutex);
     m_playbackState = PS_STOPPED;
     m_handsMode = HM_BOTH;
     m_seeking = false;
@@ -48,22 +46,22 @@ void LessonBase::Reset() {
 }
 
 void LessonBase::SetSoundController(std::shared_ptr<SoundController> controller) {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   m_soundController = std::move(controller);
 }
 
 std::shared_ptr<SoundController> LessonBase::GetSoundController() const {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   return m_soundController;
 }
 
 PlaybackState LessonBase::GetPlaybackState() const {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   return m_playbackState;
 }
 
 void LessonBase::SetPlaybackState(PlaybackState state) {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   if (state == m_playbackState) return;
   m_playbackState = state;
   Subject<LessonBaseObserver>::Notify(
@@ -71,7 +69,7 @@ void LessonBase::SetPlaybackState(PlaybackState state) {
 }
 
 void LessonBase::Start() {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   GetTimeline().Start();
   SetPlaybackState(PS_PLAYING);
 }
@@ -82,12 +80,12 @@ void LessonBase::Stop() {
 
 void LessonBase::StopInternal(bool immediately) {
   GetTimeline().Stop(immediately);
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   SetPlaybackState(PS_STOPPED);
 }
 
 bool LessonBase::Pause(bool pause) {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   const bool wasPaused = m_playbackState == PS_PAUSED;
   GetTimeline().Pause(pause);
   SetPlaybackState(pause ? PS_PAUSED : PS_PLAYING);
@@ -95,7 +93,7 @@ bool LessonBase::Pause(bool pause) {
 }
 
 void LessonBase::SetPosition(int position) {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   TimeLine& timeline = GetTimeline();
   const unsigned long target = timeline.GetSectionAtPosition(position);
   const PlaybackState playback = m_playbackState;
@@ -110,42 +108,42 @@ void LessonBase::SetPosition(int position) {
 }
 
 void LessonBase::BeginSeek() {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   m_playingAtSeek = m_playbackState == PS_PLAYING;
   m_seeking = true;
   if (m_playingAtSeek) Pause(true);
 }
 
 void LessonBase::EndSeek() {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   m_seeking = false;
   if (m_playingAtSeek) Pause(false);
 }
 
 TimeLine& LessonBase::GetTimeline() const {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   MELVARIN_ASSERT(m_timeline);
   return *m_timeline;
 }
 
 bool LessonBase::HasTimeline() const {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   return static_cast<bool>(m_timeline);
 }
 
 std::shared_ptr<TimeLine> LessonBase::TakeTimeline() {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   if (m_timeline) m_timeline->RemoveObserver(this);
   return std::exchange(m_timeline, nullptr);
 }
 
 void LessonBase::SetHandsMode(HandsMode mode) {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   m_handsMode = mode;
 }
 
 HandsMode LessonBase::GetHandsMode() const {
-  QMutexLocker lock(&m_lessonMutex);
+  LessonLocker lock(m_lessonMutex);
   return m_handsMode;
 }
 

@@ -13,18 +13,24 @@
 // thread holds the timer's lock while it delivers ticks, and those ticks wait for the lesson lock;
 // so a timeline is never built or released while this thread holds the lesson lock.
 
-#include <QRecursiveMutex>
-
 #include <memory>
+#include <mutex>
 
 #include "src/core/exercise/records/exercise_state.h"
 #include "src/core/midi/observers.h"
-#include "src/core/midi/timeline.h"
 #include "src/core/midi/subject.h"
+#include "src/core/midi/timeline.h"
 
 namespace Core {
 
 class SoundController;
+
+// The lesson lock: recursive, so that operations may call each other and an observer on the GUI
+// thread may call back from inside a notice. A standard recursive mutex rather than
+// QRecursiveMutex, whose locking the distribution's Qt keeps inside the library, out of
+// ThreadSanitizer's sight.
+using LessonMutexType = std::recursive_mutex;
+using LessonLocker = std::lock_guard<LessonMutexType>;
 
 // Which hand a lesson is for. The engine only stores it for the screens.
 enum HandsMode : unsigned int {
@@ -83,7 +89,7 @@ class LessonBase : public TimeLineObserver, public Subject<LessonBaseObserver> {
   HandsMode GetHandsMode() const;
 
  protected:
-  QRecursiveMutex& LessonMutex() const { return m_lessonMutex; }
+  LessonMutexType& LessonMutex() const { return m_lessonMutex; }
   std::shared_ptr<SoundController> GetSoundController() const;
   // Detaches the lesson from its timeline and hands the timeline over, so that a derived
   // destructor can release it (and so unregister it from the timer) before anything else goes.
@@ -91,7 +97,7 @@ class LessonBase : public TimeLineObserver, public Subject<LessonBaseObserver> {
   bool HasTimeline() const;
 
  private:
-  mutable QRecursiveMutex m_lessonMutex;
+  mutable LessonMutexType m_lessonMutex;
   PlaybackState m_playbackState = PS_STOPPED;
   HandsMode m_handsMode = HM_BOTH;
   bool m_seeking = false;

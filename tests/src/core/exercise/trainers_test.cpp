@@ -123,7 +123,9 @@ TEST_F(TrainerTest, OnlyTheCorrectChordVariantSoundsAsOneChord) {
     if (i == question.CorrectVariant) {
       EXPECT_NE(variant.Stream, pooled.Stream);
       for (const Core::MidiEvent& event : variant.Stream->GetEvents())
-        if (event.GetMessage().IsNoteAudible()) EXPECT_EQ(event.GetTime(), 0.0);
+        if (event.GetMessage().IsNoteAudible()) {
+          EXPECT_EQ(event.GetTime(), 0.0);
+        }
     } else {
       EXPECT_EQ(variant.Stream, pooled.Stream);
     }
@@ -272,7 +274,9 @@ TEST_F(TrainerTest, MusicSymbolsLengthsFollowTheirFlags) {
     const Core::Question& question = Ask(*trainer);
     const Core::QuestionData& correct = question.VariantData[question.CorrectVariant];
     asked.insert(correct.Id);
-    if (correct.Id == 5) EXPECT_EQ(correct.Picture, QString(":/pixmap/exercise/quarterrest.png"));
+    if (correct.Id == 5) {
+      EXPECT_EQ(correct.Picture, QString(":/pixmap/exercise/quarterrest.png"));
+    }
   }
   EXPECT_EQ(asked, (std::set<int>{4, 5}));
   Change([](Core::ExcersisesSettings& s) { s.sheetMusicSymbols.length.Rests = false; });
