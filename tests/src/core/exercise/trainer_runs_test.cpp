@@ -82,7 +82,13 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
       factory.createSynthesizer = [this] { return output; };
       factory.watchSetup = [](std::function<void()>) {};
       controller = std::make_shared<Core::SoundController>(factory);
-      ASSERT_TRUE(controller->SelectInputMidiDevice(keyboard->PortName()));
+      // Other tests' ports come and go while the ports are counted and opened: look again.
+      bool found = controller->SelectInputMidiDevice(keyboard->PortName());
+      for (int attempt = 0; attempt < 20 && !found; ++attempt) {
+        controller->UpdateDevices();
+        found = controller->SelectInputMidiDevice(keyboard->PortName());
+      }
+      ASSERT_TRUE(found);
     }
     Core::ExcersisesSettings all = settings.GetExcersiseSettings();
     const Core::ExerciseDuration duration{GetParam().timed ? 1 : 0, 2};
