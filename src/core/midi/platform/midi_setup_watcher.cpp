@@ -1,11 +1,14 @@
 #include "src/core/midi/platform/midi_setup_watcher.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
+#include <QSocketNotifier>
 #include <QStringList>
 
 #include <alsa/asoundlib.h>
 #include <jack/jack.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <mutex>
 #include <thread>
@@ -18,16 +21,32 @@ namespace {
 
 const char* const ClientName = "Quorvale";
 
-// Posts a check to the GUI thread. Without an application object there is no GUI thread to
-// deliver to, and the notice is dropped.
-void PostToGui(std::function<void()> check) {
-  if (QCoreApplication* app = QCoreApplication::instance())
-    QMetaObject::invokeMethod(app, std::move(check), Qt::QueuedConnection);
-}
-
 class Watcher : public MidiSetupWatcher {
  public:
   explicit Watcher(std::function<void()> onChange) : m_onChange(std::move(onChange)) {}
+
+  // GUI thread, before Open: the wake-up line from the MIDI system's threads to the GUI thread.
+  // A pipe rather than a posted event: nothing allocated on one thread is used on the other, and
+  // a burst of notices becomes one check.
+  bool ConnectToGui() {
+    if (!QCoreApplication::instance()) return false;  // no GUI thread to deliver to
+    if (pipe2(m_wake, O_NONBLOCK | O_CLOEXEC) != 0) return false;
+    m_notifier = new QSocketNotifier(m_wake[0], QSocketNotifier::Read);
+    QObject::connect(m_notifier, &QSocketNotifier::activated, [this] {
+      char drained[64];
+      while (read(m_wake[0], drained, sizeof drained) > 0) {
+      }
+      Check();
+    });
+    return true;
+  }
+
+  // Any thread: asks the GUI thread to look at the MIDI set-up.
+  void Wake() {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written =
+        write(m_wake[1], &byte, 1);  // full pipe: a check is due
+  }
 
   // GUI thread: passes the notice on when the MIDI sources differ from the last ones seen.
   void Check() {
@@ -46,6 +65,8 @@ class Watcher : public MidiSetupWatcher {
  private:
   std::function<void()> m_onChange;
   QStringList m_sources;
+  int m_wake[2] = {-1, -1};
+  QSocketNotifier* m_notifier = nullptr;  // lives as long as the process, like the watcher
 };
 
 class JackWatcher : public Watcher {
@@ -78,10 +99,9 @@ class JackWatcher : public Watcher {
   }
 
  private:
-  // JACK's notification thread: server calls are not allowed here, so the work is posted.
+  // JACK's notification thread: server calls are not allowed here, so the work is handed on.
   static void OnPortRegistration(jack_port_id_t, int, void* user) {
-    auto* self = static_cast<JackWatcher*>(user);
-    PostToGui([self] { self->Check(); });
+    static_cast<JackWatcher*>(user)->Wake();
   }
 
   jack_client_t* m_client = nullptr;
@@ -143,7 +163,7 @@ class AlsaWatcher : public Watcher {
       const int result = snd_seq_event_input(m_sequencer, &event);
       if (result == -ENOSPC) continue;
       if (result < 0) return;
-      PostToGui([this] { Check(); });
+      Wake();
     }
   }
 
@@ -164,7 +184,7 @@ bool MidiSetupWatcher::Start(std::function<void()> onChange) {
     watcher = std::make_unique<AlsaWatcher>(std::move(onChange));
   else
     watcher = std::make_unique<JackWatcher>(std::move(onChange));
-  watching = watcher->Open();
+  watching = watcher->ConnectToGui() && watcher->Open();
   // Lives as long as the process, like the client it holds.
   if (watching) (void)watcher.release();
   return watching;
