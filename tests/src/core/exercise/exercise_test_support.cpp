@@ -1,8 +1,7 @@
 #include "exercise_test_support.h"
 
-#include <QDeadlineTimer>
-
 #include <algorithm>
+#include <chrono>
 
 namespace Testing {
 
@@ -13,16 +12,15 @@ std::vector<std::string> NoticeRecorder::TakeWithoutTicks() {
 }
 
 int NoticeRecorder::Count(const std::string& notice) const {
-  QMutexLocker lock(&m_mutex);
+  std::lock_guard lock(m_mutex);
   return static_cast<int>(std::count(m_notices.begin(), m_notices.end(), notice));
 }
 
 bool NoticeRecorder::WaitForCount(const std::string& notice, int count, int milliseconds) {
-  QDeadlineTimer deadline(milliseconds);
-  QMutexLocker lock(&m_mutex);
-  while (std::count(m_notices.begin(), m_notices.end(), notice) < count && !deadline.hasExpired())
-    m_added.wait(&m_mutex, deadline);
-  return std::count(m_notices.begin(), m_notices.end(), notice) >= count;
+  std::unique_lock lock(m_mutex);
+  return m_added.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] {
+    return std::count(m_notices.begin(), m_notices.end(), notice) >= count;
+  });
 }
 
 Core::MidiEvent NoteOn(int note, int velocity) {

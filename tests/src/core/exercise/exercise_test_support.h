@@ -6,7 +6,9 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QString>
-#include <QWaitCondition>
+
+#include <condition_variable>
+#include <mutex>
 
 #include <memory>
 #include <string>
@@ -49,7 +51,7 @@ class NoticeRecorder : public Core::ExerciseObserver, public Core::LessonBaseObs
 
   // Everything recorded so far; the record starts afresh.
   std::vector<std::string> Take() {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     std::vector<std::string> taken;
     taken.swap(m_notices);
     return taken;
@@ -62,13 +64,16 @@ class NoticeRecorder : public Core::ExerciseObserver, public Core::LessonBaseObs
 
  private:
   void Add(std::string notice) {
-    QMutexLocker lock(&m_mutex);
-    m_notices.push_back(std::move(notice));
-    m_added.wakeAll();
+    {
+      std::lock_guard lock(m_mutex);
+      m_notices.push_back(std::move(notice));
+    }
+    m_added.notify_all();
   }
 
-  mutable QMutex m_mutex;
-  QWaitCondition m_added;
+  // Standard types: ThreadSanitizer cannot see the distribution's QWaitCondition release a mutex.
+  mutable std::mutex m_mutex;
+  std::condition_variable m_added;
   std::vector<std::string> m_notices;
 };
 
