@@ -24,6 +24,12 @@ const char* const ClientName = "Quorvale";
 class Watcher : public MidiSetupWatcher {
  public:
   explicit Watcher(std::function<void()> onChange) : m_onChange(std::move(onChange)) {}
+  // Only a watcher that failed to open is ever destroyed; a working one lives with the process.
+  ~Watcher() override {
+    delete m_notifier;
+    for (int fd : m_wake)
+      if (fd >= 0) close(fd);
+  }
 
   // GUI thread, before Open: the wake-up line from the MIDI system's threads to the GUI thread.
   // A pipe rather than a posted event: nothing allocated on one thread is used on the other, and

@@ -50,8 +50,9 @@ inline bool JackServerAnswers() {
 #endif
 
 // Counts the cycles the JACK server missed. A server without real-time scheduling on a busy
-// machine misses some, and the MIDI of a missed cycle is lost or late; tests that time or count
-// MIDI repeat an attempt during which cycles were missed (up to three times) instead of judging it.
+// machine misses some, or stalls for a while, and the MIDI of such cycles is lost or late. Tests
+// that time or count MIDI therefore repeat an attempt (up to three times) when cycles were missed
+// during it or when not everything arrived; a device that really loses messages fails all three.
 class XrunCounter {
  public:
   XrunCounter() {
@@ -75,13 +76,14 @@ class XrunCounter {
 
   int Count() const { return m_count.load(); }
 
-  // Runs `attempt` until one runs without missed cycles, at most three times.
+  // Runs `attempt` (which returns whether everything arrived) until one is complete and ran
+  // without missed cycles, at most three times.
   template <class Attempt>
   void RunClean(Attempt&& attempt) {
     for (int round = 1; round <= 3; ++round) {
       const int before = Count();
-      attempt();
-      if (Count() == before) return;
+      const bool complete = attempt();
+      if (complete && Count() == before) return;
     }
   }
 

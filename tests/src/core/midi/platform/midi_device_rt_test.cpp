@@ -109,8 +109,9 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
       if (note != 60) std::this_thread::sleep_for(500ms);
       keyboard.Send({0x90, note, 100});
     }
-    collector.WaitFor(3);
+    const bool complete = collector.WaitFor(3);
     events = collector.Events();
+    return complete;
   });
   ASSERT_EQ(events.size(), 3u);
   const double expectedSeconds[] = {0.0, 0.5, 1.0};
@@ -142,8 +143,9 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
     device.Reset();
     collector.Clear();
     keyboard.Send({0x80, 64, 0});
-    collector.WaitFor(1);
+    const bool complete = collector.WaitFor(1);
     events = collector.Events();
+    return complete;
   });
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].GetTime(), 0.0);
@@ -168,9 +170,10 @@ TEST_F(MidiInRtDeliveryTest, SystemExclusiveIsDroppedButItsTimeStillCounts) {
     std::this_thread::sleep_for(300ms);
     keyboard.Send({0xF8});  // a one-byte clock message is a message like any other
     keyboard.Send({0x90, 67, 80});
-    collector.WaitFor(2);
-    std::this_thread::sleep_for(50ms);
+    const bool complete = collector.WaitFor(2);
+    std::this_thread::sleep_for(50ms);  // nothing more may follow
     events = collector.Events();
+    return complete;
   });
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].GetMessage().GetLength(), 1);
@@ -251,8 +254,9 @@ TEST_F(MidiInRtDeliveryTest, OutputDeviceSendsMessagesAndStopsEveryChannel) {
     sink.Clear();
     device.SendMessage(MidiMessage(MidiProgramChange, 2, 40));
     device.Stop();
-    sink.WaitFor(49);
+    const bool complete = sink.WaitFor(49);
     messages = sink.Messages();
+    return complete;
   });
   ASSERT_EQ(messages.size(), 49u);
   EXPECT_EQ(messages[0], (std::vector<unsigned char>{0xC2, 40}));

@@ -188,6 +188,7 @@ TEST(SoundControllerOnJack, EachJackSourceBecomesAnInputNamedAfterItsPort) {
     std::vector<unsigned char> noteOn{0x90, 61, 70};
     keyboard.sendMessage(&noteOn);
     arrived = collector.WaitFor(1);
+    return arrived;
   });
   EXPECT_TRUE(arrived);
   input->RemoveObserver(&collector);
