@@ -162,6 +162,49 @@ TEST_F(ExerciseFlowTest, UntimedTimeAllowanceBelowOneTickWaitsForTheAnswer) {
   EXPECT_EQ(exercise->GetState(), ES_STOPPED);
 }
 
+TEST_F(ExerciseFlowTest, TimePerQuestionSetsTheTicksOfASection) {
+  Make({TestSection{}, TestSection{}, TestSection{}});
+  exercise->Configure(3, 5000);
+  exercise->ConfigureSection(1, 3, 75);
+  exercise->ConfigureSection(2, 3, -30);
+  EXPECT_EQ(exercise->GetTimeline().GetSectionDuration(0), 300);
+  EXPECT_EQ(exercise->GetTimeline().GetSectionDuration(1), 3);
+  EXPECT_EQ(exercise->GetTimeline().GetSectionDuration(2), 30);
+}
+
+TEST_F(ExerciseFlowTest, NewSettingsReplaceTheWaitingQuestion) {
+  Make({TestSection{}});
+  exercise->Configure(3, 1000);
+  Begin();
+  timer.Run(200);
+  exercise->Configure(3, 2000);
+  EXPECT_EQ(exercise->GetState(), ES_AWAITING_ANSWER);
+  EXPECT_EQ(exercise->GetProgress().QuestionsAsked, 2);
+  EXPECT_EQ(exercise->GetProgress().Answered, 0);
+  EXPECT_EQ(exercise->GetTimeline().GetPosition(), 0);
+  EXPECT_EQ(exercise->GetTimeline().GetSectionDuration(0), 120);
+}
+
+TEST_F(ExerciseFlowTest, ResumedLessonCountsTheStoredAnswers) {
+  Make({TestSection{}});
+  AttachStatistics();
+  Core::ExStat right{4, 0, 0, 3, 0};
+  Core::ExStat wrong{5, 0, 0, 0, 2};
+  Core::ExStat otherExercise{4, 1, 0, 7, 7};
+  for (const Core::ExStat& record : {right, wrong, otherExercise}) statistics->AddEntry(record);
+  statistics->Save();
+  exercise->LoadLocalStats();
+  EXPECT_EQ(exercise->GetProgress().QuestionsAsked, 5);
+  EXPECT_EQ(exercise->GetProgress().RightAnswers, 3);
+  EXPECT_EQ(exercise->GetProgress().Answered, 5);
+  exercise->ClearLocalStats();
+  std::vector<Core::ExStat> records;
+  statistics->GetLocalSummary(0, records);
+  EXPECT_TRUE(records.empty());
+  statistics->GetLocalSummary(1, records);
+  EXPECT_EQ(records.size(), 1u);
+}
+
 TEST_F(ExerciseFlowTest, SectionsAreEnteredInOrderSkippingEmptyOnes) {
   Make({TestSection{}, TestSection{}, TestSection{}});
   exercise->Configure(1, 100);
