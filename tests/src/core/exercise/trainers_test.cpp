@@ -229,19 +229,6 @@ TEST_F(TrainerTest, EarTrainerTempoQuestionsAreHeardAndAnsweredWithButtonsOnly) 
   EXPECT_TRUE(rmn.empty());
 }
 
-TEST_F(TrainerTest, EarTrainerGroupsOfScales) {
-  auto trainer = Open<Core::ExerciseEarTrainer>(0, 5);
-  std::vector<int> groups;
-  trainer->GetQuestionGroups(3, groups);
-  ASSERT_EQ(groups.size(), 10u);
-  for (int type = 0; type < 10; ++type) {
-    EXPECT_EQ(Core::EarTrainer::Scales[static_cast<std::size_t>(groups[type])].Kind,
-              static_cast<unsigned int>(type));
-    EXPECT_EQ(trainer->GetGroupTextById(3, groups[type]),
-              Core::GetScaleStringType(static_cast<unsigned int>(type)));
-  }
-}
-
 TEST_F(TrainerTest, MusicSymbolsAreMultipleChoiceOnlyAndTempoButtonsDescribeTheTerm) {
   auto trainer = Open<Core::ExerciseSymbolTrainer>(2, 5);
   EXPECT_FALSE(trainer->CanUseMidiIn());
