@@ -1,6 +1,6 @@
 #include "src/core/exercise/ear_trainer.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdlib>
 
@@ -93,8 +93,8 @@ void ExerciseEarTrainer::DoCreateSections(std::vector<SectionInfo>& sections) {
                                   {"Scales", "Train Scales"},
                                   {"Tempo", "Train Tempo"}};
   for (const auto& name : names)
-    sections.push_back({QApplication::translate("QApplication", name[0]),
-                        QApplication::translate("QApplication", name[1])});
+    sections.push_back({QCoreApplication::translate("QApplication", name[0]),
+                        QCoreApplication::translate("QApplication", name[1])});
   EarTrainer::SingleNotes = GetNotesPoolSustained();
   EarTrainer::Intervals = GetIntervalPool();
   EarTrainer::Chords = GetChordPool();

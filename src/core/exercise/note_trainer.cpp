@@ -1,6 +1,6 @@
 #include "src/core/exercise/note_trainer.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdlib>
 
@@ -72,12 +72,12 @@ ExerciseNoteTrainer::~ExerciseNoteTrainer() {
 }
 
 void ExerciseNoteTrainer::DoCreateSections(std::vector<SectionInfo>& sections) {
-  sections.push_back({QApplication::translate("QApplication", "Single Notes"),
-                      QApplication::translate("QApplication", "Train Single Notes")});
-  sections.push_back({QApplication::translate("QApplication", "Intervals"),
-                      QApplication::translate("QApplication", "Train Intervals")});
-  sections.push_back({QApplication::translate("QApplication", "Chords"),
-                      QApplication::translate("QApplication", "Train Chords")});
+  sections.push_back({QCoreApplication::translate("QApplication", "Single Notes"),
+                      QCoreApplication::translate("QApplication", "Train Single Notes")});
+  sections.push_back({QCoreApplication::translate("QApplication", "Intervals"),
+                      QCoreApplication::translate("QApplication", "Train Intervals")});
+  sections.push_back({QCoreApplication::translate("QApplication", "Chords"),
+                      QCoreApplication::translate("QApplication", "Train Chords")});
   NoteTrainer::SingleNotes = GetNotesPoolSustained();
   NoteTrainer::Intervals = GetIntervalPool();
   NoteTrainer::Chords = GetChordPool();

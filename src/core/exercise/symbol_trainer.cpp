@@ -1,6 +1,6 @@
 #include "src/core/exercise/symbol_trainer.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdlib>
 
@@ -106,8 +106,8 @@ void ExerciseSymbolTrainer::DoCreateSections(std::vector<SectionInfo>& sections)
                                   {"Loudness", "Train Loudness"},
                                   {"Note Modifiers", "Train Note Modifiers"}};
   for (const auto& name : names)
-    sections.push_back({QApplication::translate("QApplication", name[0]),
-                        QApplication::translate("QApplication", name[1])});
+    sections.push_back({QCoreApplication::translate("QApplication", name[0]),
+                        QCoreApplication::translate("QApplication", name[1])});
   static bool initialised = false;
   if (!initialised) {
     initialised = true;
