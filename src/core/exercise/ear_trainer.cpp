@@ -354,9 +354,7 @@ void ExerciseEarTrainer::GetQuestionGroups(int section, std::vector<int>& groups
       for (int type = 0; type < 10; ++type) groups.push_back(78 * type);
       break;
     case TempoSection:
-      // Tempo classes 0 to 5.
-      for (int tempo = 0; tempo < 6; ++tempo)
-        groups.push_back(tempo * static_cast<int>(MaxMelodiesPerTempo));
+      GetTempoGroups(groups);
       break;
     default:
       break;

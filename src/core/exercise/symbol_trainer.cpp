@@ -232,8 +232,7 @@ void ExerciseSymbolTrainer::GetQuestionGroups(int section, std::vector<int>& gro
   std::size_t size = 0;
   switch (section) {
     case TempoSection:
-      for (int tempo = 0; tempo < 6; ++tempo)
-        groups.push_back(tempo * static_cast<int>(MaxMelodiesPerTempo));
+      GetTempoGroups(groups);
       return;
     case LengthSection:
       size = LengthPool.size();

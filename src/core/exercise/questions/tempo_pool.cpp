@@ -68,4 +68,9 @@ void GenerateTempoPool(std::vector<QuestionTempoData>& pool, const TempoPieceSou
   }
 }
 
+void GetTempoGroups(std::vector<int>& groups) {
+  for (unsigned int tempo = 0; tempo < TempoTypeCount; ++tempo)
+    groups.push_back(static_cast<int>(tempo * MaxMelodiesPerTempo));
+}
+
 }  // namespace Core

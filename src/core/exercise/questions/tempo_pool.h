@@ -26,4 +26,8 @@ void GenerateTempoPool(std::vector<QuestionTempoData>& pool, const TempoPieceSou
 // next begins and the last one a beat later.
 std::shared_ptr<MidiStream> MakeTempoFallbackStream(int bpm);
 
+// One representative id per tempo class, for the statistics views' groups: the first entry of
+// each class's block, every class included (vivace too, so its results are visible).
+void GetTempoGroups(std::vector<int>& groups);
+
 }  // namespace Core
