@@ -15,7 +15,15 @@ using namespace Core;
 class SettingsManagerTest : public Testing::SettingsStoreTest {
  protected:
   std::unique_ptr<SettingsManager> Start() {
+    ForgetCachedStore();
     return std::make_unique<SettingsManager>([this] { return m_quiz; });
+  }
+
+  // As the program does when it is left and started again: the old manager releases its store
+  // before the new one reads the file.
+  void Restart(std::unique_ptr<SettingsManager>& manager) {
+    manager.reset();
+    manager = Start();
   }
 
   QByteArray StoreBytes() const {
@@ -61,7 +69,7 @@ TEST_F(SettingsManagerTest, ALevelChosenInALessonSurvivesARestart) {
   EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), Level3);
   EXPECT_EQ(manager->GetDifficultyLevel(NoteTrainerExercise), Level1);
 
-  manager = Start();
+  Restart(manager);
   EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), Level3);
 
   // Section lengths are the learner's own: the level stays.
@@ -75,7 +83,7 @@ TEST_F(SettingsManagerTest, ALevelChosenInALessonSurvivesARestart) {
   edited.earTrainer.chord.MinorTriad = false;
   manager->SetExcersiseSettings(edited);
   EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), CustomLevel);
-  manager = Start();
+  Restart(manager);
   EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), CustomLevel);
   EXPECT_EQ(manager->GetExcersiseSettings().earTrainer.chord.duration.seconds, 60);
 }
@@ -89,7 +97,7 @@ TEST_F(SettingsManagerTest, ANoteTrainerLevelResetsTheWrongAnswerDelay) {
 
   manager->SetDifficultyLevel(NoteTrainerExercise, Level2);
   EXPECT_EQ(manager->GetExcersiseSettings().noteTrainer.onWrongAnswer.delay, 5000);
-  manager = Start();
+  Restart(manager);
   EXPECT_EQ(manager->GetExcersiseSettings().noteTrainer.onWrongAnswer.delay, 5000);
 }
 
@@ -151,7 +159,7 @@ TEST_F(SettingsManagerTest, HandingBackLessonSettingsAlsoSavesTheGeneralOptions)
   manager->state.exercisePosition = 77;
   manager->SaveState();
 
-  manager = Start();
+  Restart(manager);
   EXPECT_EQ(manager->globalSettings.newsId, 12);
   EXPECT_EQ(manager->globalSettings.midiInstrument, 21);
   EXPECT_TRUE(manager->GetExcersiseSettings().sheetMusicSymbols.signatures.GbMaj);

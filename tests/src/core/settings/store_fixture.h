@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <memory>
@@ -25,12 +28,24 @@ class SettingsStoreTest : public ::testing::Test {
 
   QString StoreFile() const { return m_env.ConfigHome() + "/Quorvale/MelvarinStudio.conf"; }
 
-  // A separate handle on the same file, as a later run of the program would open it.
-  static std::unique_ptr<QSettings> OpenStore() {
+  // Qt keeps the values of a closed store in memory and hands them to the next handle on the same
+  // file as long as the file looks unchanged, so a handle opened in this process would never parse
+  // the file. Moving its modification time makes the next handle read the file itself, as a later
+  // run of the program would.
+  void ForgetCachedStore() const {
+    QFile file(StoreFile());
+    if (!file.open(QIODevice::ReadWrite)) return;
+    const QDateTime modified = QFileInfo(file).lastModified();
+    file.setFileTime(modified.addSecs(-10), QFileDevice::FileModificationTime);
+  }
+
+  // A separate handle on the same file, reading what is on disk.
+  std::unique_ptr<QSettings> OpenStore() const {
+    ForgetCachedStore();
     return std::make_unique<QSettings>(QSettings::UserScope, "Quorvale", "MelvarinStudio");
   }
 
-  static void Store(const QString& key, const QVariant& value) {
+  void Store(const QString& key, const QVariant& value) const {
     auto store = OpenStore();
     store->setValue(key, value);
     store->sync();
