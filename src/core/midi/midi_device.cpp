@@ -62,7 +62,7 @@ void MidiInDeviceBase::ProcessEvent(const MidiEvent& event) {
 }
 
 QString MidiInWaveDevice::GetName() const {
-  return QCoreApplication::translate("Application", "Microphone");
+  return QCoreApplication::translate("QApplication", "Microphone");
 }
 
 }  // namespace Core

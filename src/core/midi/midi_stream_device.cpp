@@ -131,8 +131,10 @@ void MidiInStreamDeviceAuto::OnTimer(long long stamp) {
     }
     m_elapsed += static_cast<double>(stamp - m_lastStamp) / 1000.0;
     m_lastStamp = stamp;
+    // A pause asked for from inside an event notice takes effect at the next pass: what is due
+    // now still goes out, so a pause on the last event cannot swallow the end of the stream.
     while (!AtEnd() && Current().GetTime() <= m_elapsed) {
-      if (!DeliverCurrent() || !m_playing) return;
+      if (!DeliverCurrent()) return;
     }
     if (!AtEnd()) return;
     Reset();
@@ -189,7 +191,7 @@ void MidiInStreamDeviceManual::Advance(double pulses) {
     m_position += pulses;
     const double due = std::trunc(m_position);
     while (!AtEnd() && Current().GetTimePulses() <= due) {
-      if (!DeliverCurrent() || m_paused) return;
+      if (!DeliverCurrent()) return;
     }
     if (!AtEnd()) {
       m_position += 1.0;
@@ -206,7 +208,7 @@ void MidiInStreamDeviceManual::AdvanceTo(double pulses) {
   m_position = pulses;
   const double due = std::trunc(m_position);
   while (!AtEnd() && Current().GetTimePulses() <= due) {
-    if (!DeliverCurrent() || m_paused) return;
+    if (!DeliverCurrent()) return;
   }
 }
 

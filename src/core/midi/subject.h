@@ -46,14 +46,8 @@ class Subject {
     for (T* observer : observers) call(observer);
   }
 
- protected:
-  bool HasObservers() const {
-    QMutexLocker lock(&m_mutex);
-    return !m_observers.empty();
-  }
-
  private:
-  mutable QMutex m_mutex;
+  QMutex m_mutex;
   std::vector<T*> m_observers;
 };
 

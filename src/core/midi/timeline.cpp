@@ -177,6 +177,7 @@ unsigned long TimeLine::AddSection(const QString& name, int duration) {
 
 void TimeLine::SetSectionDuration(unsigned long index, int duration) {
   Lock lock(*this);
+  MELVARIN_ASSERT(index < m_sections.size());
   const unsigned long current = SectionAtLocked(m_position);
   const int delta = duration - m_sections[index].duration;
   m_total += delta;
@@ -194,11 +195,13 @@ unsigned long TimeLine::GetSectionCount() const {
 
 QString TimeLine::GetSectionName(unsigned long index) const {
   Lock lock(*this);
+  MELVARIN_ASSERT(index < m_sections.size());
   return m_sections[index].name;
 }
 
 int TimeLine::GetSectionDuration(unsigned long index) const {
   Lock lock(*this);
+  MELVARIN_ASSERT(index < m_sections.size());
   return m_sections[index].duration;
 }
 

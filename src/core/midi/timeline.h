@@ -55,6 +55,7 @@ class TimeLine : public MultimediaTimerObserver, public Subject<TimeLineObserver
   unsigned long GetSectionAtPosition(int position) const;
   void MoveToSection(unsigned long index);
 
+  // Section indexes given to the operations below must name an existing section.
   unsigned long AddSection(const QString& name, int duration);
   // Keeps the position in its place within its section; restarts the current section when it is
   // the one that changes.

@@ -4,19 +4,13 @@
 #include <thread>
 #include <vector>
 
+#include "recording_devices.h"
 #include "src/core/midi/midi_device.h"
 
 namespace Core {
 namespace {
 
-// A source driven by the test: whatever it is fed goes through the shared delivery step.
-class FedInDevice : public MidiInDeviceBase {
- public:
-  QString GetName() const override { return "fed"; }
-  void Feed(const MidiMessage& message, unsigned int pulses = 0, double seconds = 0.0) {
-    ProcessEvent(MidiEvent(message, pulses, seconds));
-  }
-};
+using Testing::FedInDevice;
 
 class RecordingObserver : public MidiDeviceObserver {
  public:

@@ -41,6 +41,15 @@ class CompletionCounter : public MidiInStreamDeviceObserver {
   std::function<void()> onComplete;
 };
 
+// Runs an action from inside every event notice.
+class EventHook : public MidiDeviceObserver {
+ public:
+  void OnMidiEvent(const MidiEvent&) override {
+    if (action) action();
+  }
+  std::function<void()> action;
+};
+
 // A question player wired the way an exercise wires it: player -> connector -> output.
 class QuestionPlayerTest : public ::testing::Test {
  protected:
@@ -150,13 +159,7 @@ TEST_F(QuestionPlayerTest, SeekStartsFromTheFirstEventAtOrAfterThePulses) {
 // An observer of the events may reset the player or give it a new stream from inside its
 // callback; the replay must stop cleanly rather than run on over a stream that changed under it.
 TEST_F(QuestionPlayerTest, AnObserverMayResetOrReplaceTheStreamWhileEventsAreDelivered) {
-  class Interfering : public MidiDeviceObserver {
-   public:
-    void OnMidiEvent(const MidiEvent&) override {
-      if (action) action();
-    }
-    std::function<void()> action;
-  } observer;
+  EventHook observer;
   player->SetStream(StreamOf({NoteOn(60, 0.0), NoteOn(62, 0.0), NoteOn(64, 0.0)}));
   player->AddObserver(&observer);
 
@@ -175,6 +178,21 @@ TEST_F(QuestionPlayerTest, AnObserverMayResetOrReplaceTheStreamWhileEventsAreDel
   player->Play();
   clock.Run(20);
   EXPECT_THAT(output->Notes(), ElementsAre(60, 60, 70));
+  EXPECT_EQ(completion.count, 1);
+  player->RemoveObserver(&observer);
+}
+
+// The exercise waits for the end of every question it plays: a pause asked for from the last
+// event's notice must not leave the player at the end of its stream without ever saying so.
+TEST_F(QuestionPlayerTest, APauseFromTheLastEventsNoticeStillEndsThePlayback) {
+  EventHook observer;
+  observer.action = [&] {
+    if (output->Count() == 3) player->Pause(true);  // the connector has sent the last note
+  };
+  player->AddObserver(&observer);
+  player->Play();
+  clock.Run(400);
+  EXPECT_THAT(output->Notes(), ElementsAre(60, 62, 64));
   EXPECT_EQ(completion.count, 1);
   player->RemoveObserver(&observer);
 }

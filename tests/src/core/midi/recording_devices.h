@@ -52,7 +52,9 @@ class RecordingOutDevice : public Core::MidiOutDevice {
 class FedInDevice : public Core::MidiInDeviceBase {
  public:
   QString GetName() const override { return "fed"; }
-  void Feed(const Core::MidiMessage& message) { ProcessEvent(Core::MidiEvent(message, 0, 0.0)); }
+  void Feed(const Core::MidiMessage& message, unsigned int pulses = 0, double seconds = 0.0) {
+    ProcessEvent(Core::MidiEvent(message, pulses, seconds));
+  }
 };
 
 }  // namespace Testing

@@ -173,6 +173,17 @@ TEST_F(TimeLineTest, ChangingASectionDurationKeepsThePositionInItsSection) {
   EXPECT_EQ(timeline->GetTotalDuration(), 8);
 }
 
+TEST_F(TimeLineTest, DestroyingARunningTimelineStopsItAndLeavesTheTimer) {
+  timeline->AddSection("only", 10);
+  timeline->Start();
+  clock.Run(50);
+  log.Take();
+  timeline.reset();
+  EXPECT_THAT(log.Take(), ElementsAre("state 2>0"));
+  clock.Run(100);  // a pass reaching the destroyed timeline would use freed memory
+  EXPECT_TRUE(log.Take().empty());
+}
+
 // Every notice must arrive with the timeline's lock released: another thread must be able to use
 // the timeline from inside any callback. Were the lock held, the probe would time out.
 TEST_F(TimeLineTest, ObserversAreCalledWithoutTheTimelineLock) {
