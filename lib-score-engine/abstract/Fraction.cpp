@@ -25,18 +25,22 @@ uint64_t Magnitude(int64_t v) {
   return v < 0 ? uint64_t{0} - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
 }
 
+// Euclid with the truncating remainder, so the result may be negative for negative inputs;
+// 64 bits wide, so INT_MIN % -1 cannot trap.
+int64_t TruncatingGcd(int64_t a, int64_t b) {
+  while (b != 0) {
+    const int64_t r = a % b;
+    a = b;
+    b = r;
+  }
+  return a;
+}
+
 // Smallest common multiple of two denominators, as the arithmetic defines it (a when both are
 // equal, else a / gcd(a, b) * b); 64 bits wide, so it cannot overflow for int inputs.
 int64_t CommonDenominator(int64_t a, int64_t b) {
   if (a == b) return a;
-  int64_t x = a;
-  int64_t y = b;
-  while (y != 0) {
-    const int64_t r = x % y;
-    x = y;
-    y = r;
-  }
-  return a / x * b;
+  return a / TruncatingGcd(a, b) * b;
 }
 
 // The fraction closest to |x| whose parts fit an int, by continued fractions. The last
@@ -232,14 +236,7 @@ void Fraction::invert() {
 }
 
 int Fraction::gcd(int a, int b) {
-  int64_t x = a;
-  int64_t y = b;
-  while (y != 0) {
-    const int64_t r = x % y;
-    x = y;
-    y = r;
-  }
-  return static_cast<int>(x);
+  return static_cast<int>(TruncatingGcd(a, b));
 }
 
 int Fraction::scm(int a, int b) {

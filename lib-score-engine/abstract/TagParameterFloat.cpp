@@ -1,7 +1,9 @@
 #include "TagParameterFloat.h"
 
 #include <cctype>
+#include <cfloat>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "ARUnits.h"
@@ -17,8 +19,12 @@ float ParseNumber(char const* text, size_t length) {
   char const* end = text + length;
   while (begin < end && std::isspace(static_cast<unsigned char>(*begin))) ++begin;
   if (begin < end && *begin == '+') ++begin;
+  // "nan1" or "inf2" give 0 like a text without digits: a length that is not a number would
+  // upset every later comparison of the layout. Lengths beyond the float range stay the
+  // largest float rather than an undefined conversion.
   double value = 0.0;
-  if (std::from_chars(begin, end, value).ec != std::errc()) return 0.0f;
+  if (std::from_chars(begin, end, value).ec != std::errc() || !std::isfinite(value)) return 0.0f;
+  if (std::fabs(value) > FLT_MAX) return value < 0 ? -FLT_MAX : FLT_MAX;
   return static_cast<float>(value);
 }
 

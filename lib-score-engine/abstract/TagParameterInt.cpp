@@ -1,5 +1,7 @@
 #include "TagParameterInt.h"
 
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 
 TagParameterInt::TagParameterInt(int value) : TagParameterFloat(static_cast<float>(value)) {}
@@ -14,6 +16,18 @@ bool TagParameterInt::copyValue(TagParameter* other) {
   return true;
 }
 
+// A decimal integer as atoi reads it, but numbers beyond the int range (undefined for atoi)
+// stay at its ends.
 void TagParameterInt::setValue(char const* text) {
-  mValue = static_cast<float>(std::atoi(text));
+  const long long value = std::strtoll(text, nullptr, 10);
+  mValue = static_cast<float>(value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : value);
+}
+
+// Set from a float parameter or from text such as "2147483647", the float may lie beyond the int
+// range, where a plain conversion is undefined.
+int TagParameterInt::getValue() const {
+  if (std::isnan(mValue)) return 0;
+  if (mValue >= 2147483648.0f) return INT_MAX;
+  if (mValue <= -2147483648.0f) return INT_MIN;
+  return static_cast<int>(mValue);
 }

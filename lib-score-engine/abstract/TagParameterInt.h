@@ -16,6 +16,6 @@ class TagParameterInt : public TagParameterFloat {
 
   virtual void setValue(int value) { mValue = static_cast<float>(value); }
 
-  // The value truncated towards zero.
-  int getValue() const { return static_cast<int>(mValue); }
+  // The value truncated towards zero, kept within the int range.
+  int getValue() const;
 };

@@ -9,42 +9,23 @@ namespace {
 
 using EngineTesting::AssertionPattern;
 
-std::vector<int> Forward(KF_List<int> const& list) {
-  std::vector<int> values;
-  for (void* pos = list.GetHeadPosition(); pos;) values.push_back(list.GetNext(pos));
-  return values;
-}
-
-// Walking backwards checks the prev links and the tail as well.
-std::vector<int> Backward(KF_List<int> const& list) {
-  std::vector<int> values;
-  for (void* pos = list.GetTailPosition(); pos;) values.insert(values.begin(), list.GetPrev(pos));
-  return values;
-}
-
+// Walks both ways, so the prev links, the tail and the count are checked along with the values.
 void ExpectValues(KF_List<int> const& list, std::vector<int> const& expected) {
-  EXPECT_EQ(Forward(list), expected);
-  EXPECT_EQ(Backward(list), expected);
+  std::vector<int> forward, backward;
+  for (void* pos = list.GetHeadPosition(); pos;) forward.push_back(list.GetNext(pos));
+  for (void* pos = list.GetTailPosition(); pos;)
+    backward.insert(backward.begin(), list.GetPrev(pos));
+  EXPECT_EQ(forward, expected);
+  EXPECT_EQ(backward, expected);
   EXPECT_EQ(list.GetCount(), static_cast<int>(expected.size()));
-}
-
-TEST(KF_ListTest, EmptyListAnswersNull) {
-  KF_List<int> list;
-  EXPECT_EQ(list.GetHead(), 0);
-  EXPECT_EQ(list.GetTail(), 0);
-  EXPECT_EQ(list.RemoveHead(), 0);
-  EXPECT_TRUE(list.empty() && list.IsEmpty() && list.size() == 0);
-  list.RemoveAllBackward();
-  list.sort();
-  list.RemoveElementAt(nullptr);
-  ExpectValues(list, {});
 }
 
 TEST(KF_ListTest, InsertsRelativeToPositions) {
   KF_List<int> list;
+  EXPECT_EQ(list.GetHead(), 0);
+  EXPECT_EQ(list.RemoveHead(), 0);
+  list.sort();
   void* two = list.AddTail(2);
-  EXPECT_EQ(list.GetHeadPosition(), two);
-  EXPECT_EQ(list.GetTailPosition(), two);
   list.AddHead(1);
   void* four = list.AddTail(4);
   list.AddElementAt(four, 3);
@@ -54,19 +35,8 @@ TEST(KF_ListTest, InsertsRelativeToPositions) {
   list.AddElementAfter(list.GetTailPosition(), 5);
   list.AddElementAfter(nullptr, 6);
   ExpectValues(list, {-1, 0, 1, 2, 25, 3, 4, 5, 6});
-  EXPECT_EQ(list.GetAt(two), 2);
-  EXPECT_EQ(list.GetHead(), -1);
-  EXPECT_EQ(list.GetTail(), 6);
-
   list.SetAt(two, 20);
   EXPECT_EQ(list.GetAt(two), 20);
-
-  void* pos = list.GetTailPosition();
-  EXPECT_EQ(list.GetNext(pos), 6);
-  EXPECT_EQ(pos, nullptr);
-  pos = list.GetHeadPosition();
-  EXPECT_EQ(list.GetPrev(pos), -1);
-  EXPECT_EQ(pos, nullptr);
 }
 
 TEST(KF_ListTest, RemovalKeepsOtherPositionsValid) {
@@ -74,16 +44,13 @@ TEST(KF_ListTest, RemovalKeepsOtherPositionsValid) {
   void* a = list.AddTail(1);
   void* b = list.AddTail(2);
   void* c = list.AddTail(3);
-  void* d = list.AddTail(4);
   list.RemoveElementAt(b);
-  ExpectValues(list, {1, 3, 4});
+  list.RemoveElementAt(nullptr);
+  ExpectValues(list, {1, 3});
   list.RemoveElementAt(a);
   EXPECT_EQ(list.GetHeadPosition(), c);
-  list.RemoveElementAt(d);
-  EXPECT_EQ(list.GetTailPosition(), c);
   list.RemoveElementAt(c);
   ExpectValues(list, {});
-  EXPECT_EQ(list.GetHeadPosition(), nullptr);
 
   // A walk may remove the node it has just passed.
   for (int v = 1; v <= 6; ++v) list.AddTail(v);
@@ -92,9 +59,10 @@ TEST(KF_ListTest, RemovalKeepsOtherPositionsValid) {
     if (list.GetNext(pos) % 2 == 0) list.RemoveElementAt(current);
   }
   ExpectValues(list, {1, 3, 5});
-
   EXPECT_EQ(list.RemoveHead(), 1);
   ExpectValues(list, {3, 5});
+  list.RemoveAllBackward();
+  ExpectValues(list, {});
 }
 
 TEST(KF_ListTest, CutSplitsAfterThePositionAndRecounts) {
@@ -105,26 +73,19 @@ TEST(KF_ListTest, CutSplitsAfterThePositionAndRecounts) {
   KF_List<int>* rest = nullptr;
   list.Cut(positions[4], &rest);
   ASSERT_NE(rest, nullptr);
-  ExpectValues(list, {1, 2, 3, 4, 5});
   ExpectValues(*rest, {});
   delete rest;
 
   list.Cut(positions[2], &rest);
   ExpectValues(list, {1, 2, 3});
   ExpectValues(*rest, {4, 5});
-  EXPECT_EQ(rest->GetAt(positions[3]), 4);  // positions after the cut now belong to rest
-  rest->RemoveElementAt(positions[3]);
+  rest->RemoveElementAt(positions[3]);  // positions after the cut now belong to rest
   ExpectValues(*rest, {5});
-  delete rest;
-
-  list.Cut(positions[0], &rest);
-  ExpectValues(list, {1});
-  ExpectValues(*rest, {2, 3});
   delete rest;
 
   list.Cut(nullptr, &rest);
   ExpectValues(list, {});
-  ExpectValues(*rest, {1});
+  ExpectValues(*rest, {1, 2, 3});
   delete rest;
 }
 
@@ -134,13 +95,10 @@ TEST(KF_ListTest, DetachedChainsCanBeTakenOver) {
   void* chain = list.GetHeadPosition();
   list.ResetListNoDelete();
   EXPECT_EQ(list.GetCount(), 0);
-  EXPECT_EQ(list.GetHeadPosition(), nullptr);
 
   KF_List<int> other;
   other.SetHeadPosition(chain);
   ExpectValues(other, {1, 2, 3, 4});
-
-  // SetTailPosition cuts the chain off after the position; the caller takes the rest.
   void* second = other.GetHeadPosition();
   other.GetNext(second);
   void* third = second;
@@ -154,30 +112,31 @@ TEST(KF_ListTest, DetachedChainsCanBeTakenOver) {
 TEST(KF_ListTest, SortsValuesInPlace) {
   KF_List<int> list;
   void* first = list.AddTail(3);
-  list.AddTail(1);
+  list.AddTail(-1);
   list.AddTail(2);
   list.sort();
-  ExpectValues(list, {1, 2, 3});
+  ExpectValues(list, {-1, 2, 3});
   EXPECT_EQ(list.GetHeadPosition(), first);  // nodes stay, values move
-  EXPECT_EQ(list.GetAt(first), 1);
-
-  KF_List<int> signs;
-  signs.AddTail(1);
-  signs.AddTail(-1);
-  signs.sort();
-  ExpectValues(signs, {-1, 1});
 }
 
 TEST(KF_ListDeathTest, SplicesCheckTheirPreconditions) {
+  constexpr char kSource[] = "lib-score-engine/kf_list.h";
   KF_List<int> list;
   list.AddTail(1);
   KF_List<int> other;
   void* foreign = other.AddTail(2);
   KF_List<int>* rest = nullptr;
   EXPECT_DEATH(list.Cut(foreign, &rest),
-               AssertionPattern("cur == tail", "SetTailPosition", "lib-score-engine/kf_list.h"));
+               AssertionPattern("cur == tail", "SetTailPosition", kSource));
   EXPECT_DEATH(list.SetHeadPosition(foreign),
-               AssertionPattern("!head", "SetHeadPosition", "lib-score-engine/kf_list.h"));
+               AssertionPattern("!head", "SetHeadPosition", kSource));
+  KF_List<int> empty;
+  EXPECT_DEATH(
+      {
+        empty.SetTailPosition(foreign);  // a tail without a head
+        empty.SetHeadPosition(foreign);
+      },
+      AssertionPattern("!tail", "SetHeadPosition", kSource));
 }
 
 }  // namespace

@@ -11,14 +11,11 @@ namespace {
 using EngineTesting::AssertionPattern;
 
 // Exposes the buffer geometry, which later layout code relies on through the index offset.
-template <class V>
-struct Probe : V {
-  using V::V;
-  int Slots() const { return this->memsize; }
-  int Offset() const { return this->indexoffset; }
+struct IntVector : KF_Vector<int> {
+  IntVector() : KF_Vector<int>(-1) {}
+  int Slots() const { return memsize; }
+  int Offset() const { return indexoffset; }
 };
-
-using IntVector = Probe<KF_Vector<int>>;
 
 void ExpectRange(KF_Vector<int> const& v, int minimum, int maximum, int count) {
   EXPECT_EQ(v.GetMinimum(), minimum);
@@ -33,19 +30,13 @@ struct Counted {
   std::vector<int>* deleted;
 };
 
-TEST(KF_VectorTest, NewVectorIsEmpty) {
-  IntVector v(-1);
-  ExpectRange(v, 0, -1, 0);
-  EXPECT_EQ(v.Slots(), 10);
-  for (int index : {-1000, -1, 0, 5, 9, 10, 1000}) EXPECT_EQ(v.Get(index), -1);
-}
-
 TEST(KF_VectorTest, GrowsByTheTableKeepingIndices) {
-  IntVector up(-1);
+  IntVector up;
+  ExpectRange(up, 0, -1, 0);
+  EXPECT_EQ(up.Get(-1000), -1);
   up.Set(25, 250);
   EXPECT_EQ(up.Slots(), 240);
   EXPECT_EQ(up.Offset(), -20);
-  ExpectRange(up, 25, 25, 1);
   up.Set(300, 3000);
   EXPECT_EQ(up.Slots(), 560);
   EXPECT_EQ(up.Offset(), -50);
@@ -53,10 +44,9 @@ TEST(KF_VectorTest, GrowsByTheTableKeepingIndices) {
   EXPECT_EQ(up.Slots(), 2240);
   EXPECT_EQ(up.Offset(), -110);
   EXPECT_EQ(up.Get(25), 250);
-  EXPECT_EQ(up.Get(300), 3000);
   ExpectRange(up, 25, 2000, 3);
 
-  IntVector down(-1);
+  IntVector down;
   down.Set(0, 7);
   down.Set(-5, -50);
   EXPECT_EQ(down.Slots(), 32);
@@ -64,14 +54,14 @@ TEST(KF_VectorTest, GrowsByTheTableKeepingIndices) {
   EXPECT_EQ(down.Get(0), 7);
 
   // Indices set in both directions all keep their values.
-  IntVector mixed(-1);
+  IntVector mixed;
   for (int i = 0; i < 700; ++i) mixed.Set(i % 2 ? i : -i, i);
   for (int i = 0; i < 700; ++i) EXPECT_EQ(mixed.Get(i % 2 ? i : -i), i);
   ExpectRange(mixed, -698, 699, 700);
 }
 
 TEST(KF_VectorTest, EmptyingSlotsMovesTheBounds) {
-  IntVector v(-1);
+  IntVector v;
   v.Set(3, 30);
   v.Set(7, 70);
   v.Set(9, 90);
@@ -81,35 +71,31 @@ TEST(KF_VectorTest, EmptyingSlotsMovesTheBounds) {
   ExpectRange(v, 7, 7, 1);
   v.Delete(7);
   ExpectRange(v, 0, -1, 0);
-  v.Set(4, 1);
-
+  v.Set(40, 1);
   v.RemoveAll();
   ExpectRange(v, 0, -1, 0);
   EXPECT_EQ(v.Slots(), 10);
-  EXPECT_EQ(v.Offset(), 0);
 }
 
 TEST(KF_VectorTest, CutMovesTheUpperPartUnderTheSameIndices) {
-  IntVector v(-1);
+  IntVector v;
   for (int index : {5, 7, 8, 10}) v.Set(index, index * 10);
   KF_Vector<int>* upper = nullptr;
   v.Cut(7, &upper);
   ASSERT_NE(upper, nullptr);
   ExpectRange(v, 5, 7, 2);
   ExpectRange(*upper, 8, 10, 2);
-  EXPECT_EQ(upper->Get(8), 80);
   EXPECT_EQ(upper->Get(10), 100);
   EXPECT_EQ(v.Get(8), -1);
 
   KF_Vector<int>* none = nullptr;
   upper->Cut(10, &none);
-  ASSERT_NE(none, nullptr);
   ExpectRange(*none, 0, -1, 0);
   delete none;
   upper->Cut(11, &none);
   EXPECT_EQ(none, nullptr);
 
-  // A cut-off part emptied again must still report its bounds.
+  // A cut-off part (its offset above 0) emptied again must still report its bounds.
   upper->Delete(8);
   upper->Delete(10);
   ExpectRange(*upper, 0, -1, 0);
@@ -118,26 +104,21 @@ TEST(KF_VectorTest, CutMovesTheUpperPartUnderTheSameIndices) {
   delete upper;
 }
 
-TEST(KF_IVectorTest, CutBeginMovesTheLowerPartAndItsOwnership) {
+TEST(KF_IVectorTest, CutsHandOverElementsAndOwnership) {
   std::vector<int> deleted;
   auto v = std::make_unique<KF_IVector<Counted>>(1);
   for (int index : {5, 7, 8, 10}) v->Set(index, new Counted(index, &deleted));
   KF_IVector<Counted>* lower = nullptr;
   v->CutBegin(7, &lower);
-  ASSERT_NE(lower, nullptr);
   EXPECT_EQ(lower->getOwnership(), 1);
   EXPECT_EQ(lower->GetMinimum(), 5);
   EXPECT_EQ(lower->GetMaximum(), 7);
-  EXPECT_EQ(lower->GetCount(), 2);
   EXPECT_EQ(v->GetMinimum(), 8);
-  EXPECT_EQ(v->GetMaximum(), 10);
   EXPECT_EQ(v->GetCount(), 2);
-  EXPECT_EQ(lower->Get(5)->id, 5);
   EXPECT_EQ(v->Get(5), nullptr);
 
   KF_IVector<Counted>* upper = nullptr;
   v->Cut(8, &upper);
-  EXPECT_EQ(upper->getOwnership(), 1);
   EXPECT_EQ(upper->Get(10)->id, 10);
   KF_IVector<Counted>* outside = nullptr;
   v->CutBegin(4, &outside);
@@ -152,6 +133,7 @@ TEST(KF_IVectorTest, CutBeginMovesTheLowerPartAndItsOwnership) {
 
 TEST(KF_IVectorTest, DeletesOwnedElementsExactlyOnce) {
   std::vector<int> deleted;
+  auto* first = new Counted(4, &deleted);
   {
     KF_IVector<Counted> owning(1);
     owning.Set(-3, new Counted(1, &deleted));
@@ -160,34 +142,26 @@ TEST(KF_IVectorTest, DeletesOwnedElementsExactlyOnce) {
     owning.Delete(99999);  // outside the buffer: nothing
     owning.Delete(40);
     EXPECT_EQ(deleted, (std::vector<int>{2}));
-    EXPECT_EQ(owning.GetCount(), 1);
+    // Set over an owned element hands the old one back to the caller.
+    owning.Set(5, first);
+    owning.Set(5, new Counted(5, &deleted));
   }
-  EXPECT_EQ(deleted, (std::vector<int>{2, 1}));
-
-  deleted.clear();
-  // Set over an owned element hands the old one back to the caller.
-  KF_IVector<Counted> owning(1);
-  auto* first = new Counted(4, &deleted);
-  owning.Set(0, first);
-  owning.Set(0, new Counted(5, &deleted));
-  EXPECT_TRUE(deleted.empty());
+  EXPECT_EQ(deleted, (std::vector<int>{2, 1, 5}));
   delete first;
-  EXPECT_EQ(deleted, (std::vector<int>{4}));
 }
 
 TEST(KF_VectorDeathTest, DeleteOutsideTheBoundsStops) {
-  IntVector v(-1);
+  constexpr char kSource[] = "lib-score-engine/kf_vect.h";
+  IntVector v;
   v.Set(3, 1);
   v.Set(6, 2);
-  EXPECT_DEATH(v.Delete(2), AssertionPattern("false", "Delete", "lib-score-engine/kf_vect.h"));
-  EXPECT_DEATH(v.Delete(7), AssertionPattern("false", "Delete", "lib-score-engine/kf_vect.h"));
-
+  EXPECT_DEATH(v.Delete(2), AssertionPattern("false", "Delete", kSource));
+  EXPECT_DEATH(v.Delete(7), AssertionPattern("false", "Delete", kSource));
   // A borrowing vector deletes nothing, so it checks the bounds like the plain one.
   KF_IVector<int> borrowing(0);
   int element = 0;
   borrowing.Set(2, &element);
-  EXPECT_DEATH(borrowing.Delete(1),
-               AssertionPattern("false", "Delete", "lib-score-engine/kf_vect.h"));
+  EXPECT_DEATH(borrowing.Delete(1), AssertionPattern("false", "Delete", kSource));
 }
 
 }  // namespace
