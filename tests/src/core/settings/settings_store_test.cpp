@@ -18,134 +18,101 @@ using StoreLayout = Testing::SettingsStoreTest;
 // The keys and values a first run leaves in the store, as the text the file holds. Written out
 // from the store's documented layout rather than from the code's tables, so a misspelt key, a
 // flag under the wrong name or a value of the wrong type shows up as a difference.
-class ExpectedStore {
- public:
-  void Text(const QString& key, const QString& text) { m_values[key] = text; }
+struct ExpectedStore {
+  void Text(const QString& key, const QString& text) { values[key] = text; }
   void Number(const QString& key, int value) { Text(key, QString::number(value)); }
   void Flag(const QString& key, bool on) { Text(key, on ? "true" : "false"); }
 
-  // `names` lists a flag family in order; the flags named in `off` are expected false.
-  void Flags(const QString& group, const QString& family, const QString& names,
-             const QString& off = {}) {
-    const QStringList offNames = off.split(' ', Qt::SkipEmptyParts);
+  // A flag family in its order; a leading '-' marks a flag that is off.
+  void Flags(const QString& group, const QString& family, const QString& names) {
     for (const QString& name : names.split(' ', Qt::SkipEmptyParts))
-      Flag(group + family + "." + name, !offNames.contains(name));
-  }
-  void Range(const QString& group, int minimum, int maximum) {
-    Number(group + "Diapason/Diapason.Minimum", minimum);
-    Number(group + "Diapason/Diapason.Maximum", maximum);
-    Flag(group + "Diapason/Chromatic/chromatics.White", true);
-    Flag(group + "Diapason/Chromatic/chromatics.Black", true);
+      Flag(group + family + "." + name.mid(name.startsWith('-')), !name.startsWith('-'));
   }
   void Length(const QString& group, int seconds, int questions) {
     Number(group + "Duration/Duration.SecondsValue", seconds);
     Number(group + "Duration/Duration.QuestionsValue", questions);
   }
-  void BothClefs(const QString& group) {
+  // A key range with both colours, a section length and both clefs.
+  void RangeBlock(const QString& group, int minimum, int maximum, int seconds, int questions) {
+    Number(group + "Diapason/Diapason.Minimum", minimum);
+    Number(group + "Diapason/Diapason.Maximum", maximum);
+    Flag(group + "Diapason/Chromatic/chromatics.White", true);
+    Flag(group + "Diapason/Chromatic/chromatics.Black", true);
+    Length(group, seconds, questions);
     Flag(group + "Cleff/cleff.GClef", true);
     Flag(group + "Cleff/cleff.FClef", true);
   }
 
-  const std::map<QString, QString>& Values() const { return m_values; }
-
- private:
-  std::map<QString, QString> m_values;
+  std::map<QString, QString> values;
 };
 
-const QString kChordFlags =
-    "MajorTriad MinorTriad MajorSixth MinorSixth MajorSeventh MinorSeventh DominantSeventh "
-    "Suspended2 Suspended4 SuspendedSixth2 SuspendedSixth4 SuspendedSeventh2 SuspendedSeventh4 "
-    "Augmented AugmentedSixth AugmentedSeventh Diminished DiminishedSeventh FirstInversion "
-    "SecondInversion Arpeggiated ChordNotation";
-const QString kTempoFlags = "Largo Adagio Andante Allegro Moderato Presto Prestissimo Vivace";
-
-// Trainer blocks at the easiest level, with the fixed fallbacks of the wrong-answer record.
+// The easiest level, with the fixed fallbacks of the wrong-answer record.
 ExpectedStore FirstRunStore() {
   ExpectedStore expected;
-  for (const char* key : {"ROZazod.LastState", "ROZazod.LessonID", "ROZazod.ExerciseID",
-                          "ROZazod.LessonPosition", "ROZazod.ExercisePosition"})
+  for (const char* key : {"ROZazod.LessonID", "ROZazod.ExerciseID", "ROZazod.LessonPosition",
+                          "ROZazod.ExercisePosition"})
     expected.Number(key, 0);
   expected.Number("ROZazod.LastState", 3);
 
   const QString global = "GlobalSetting/Settings.";
   expected.Text(global + "InputDevice", "");
   expected.Number(global + "Appearance", 7);
-  expected.Flag(global + "ShowNoteFingers", false);
-  expected.Flag(global + "ShowNoteLetters", false);
-  expected.Flag(global + "ShowMistakes", false);
-  expected.Flag(global + "HideMidiDialog", false);
   expected.Number(global + "NewsId", 0);
   expected.Number(global + "MidiInstrument", 0);
-  expected.Flag(global + "ShowDifficultyDialog", true);
-  expected.Flag(global + "Answer.GKC", true);
-  expected.Flag(global + "Answer.MultipleChoice", false);
+  expected.Flags("GlobalSetting/", "Settings",
+                 "-ShowNoteFingers -ShowNoteLetters -ShowMistakes -HideMidiDialog "
+                 "ShowDifficultyDialog Answer.GKC -Answer.MultipleChoice");
 
-  const QString chordsOff =
-      "MajorSixth MinorSixth MajorSeventh MinorSeventh DominantSeventh Suspended2 Suspended4 "
-      "SuspendedSixth2 SuspendedSixth4 SuspendedSeventh2 SuspendedSeventh4 Augmented "
-      "AugmentedSixth AugmentedSeventh Diminished DiminishedSeventh Arpeggiated ChordNotation";
   for (const QString trainer : {"Excersises/NoteTrainer/", "Excersises/EarTrainer/"}) {
-    const QString notes = trainer + "SingleNotes/";
-    expected.Range(notes, 39, 52);
-    expected.Length(notes, 10, 20);
-    expected.BothClefs(notes);
+    expected.RangeBlock(trainer + "SingleNotes/", 39, 52, 10, 20);
     const QString interval = trainer + "Interval/";
     expected.Number(interval + "Interval.IntervalStart", 0);
     expected.Number(interval + "Interval.IntervalEnd", 4);
     expected.Flag(interval + "Interval.Arpeggiated", true);
-    expected.Range(interval, 39, 40);
-    expected.Length(interval, 10, 20);
-    expected.BothClefs(interval);
-    const QString chord = trainer + "Chord/";
-    expected.Range(chord, 39, 40);
-    expected.Length(chord, 10, 20);
-    expected.BothClefs(chord);
-    expected.Flags(chord, "Chord", kChordFlags, chordsOff);
+    expected.RangeBlock(interval, 39, 40, 10, 20);
+    expected.RangeBlock(trainer + "Chord/", 39, 40, 10, 20);
+    expected.Flags(trainer + "Chord/", "Chord",
+                   "MajorTriad MinorTriad -MajorSixth -MinorSixth -MajorSeventh -MinorSeventh "
+                   "-DominantSeventh -Suspended2 -Suspended4 -SuspendedSixth2 -SuspendedSixth4 "
+                   "-SuspendedSeventh2 -SuspendedSeventh4 -Augmented -AugmentedSixth "
+                   "-AugmentedSeventh -Diminished -DiminishedSeventh FirstInversion "
+                   "SecondInversion -Arpeggiated -ChordNotation");
   }
-  const QString policy = "Excersises/NoteTrainer/OnWrongAnswerPolicy/Settings.WrongAnswerPolicy.";
-  expected.Flag(policy + "Continue", true);
-  expected.Number(policy + "Delay", 3000);
+  expected.Flags("Excersises/NoteTrainer/OnWrongAnswerPolicy/", "Settings.WrongAnswerPolicy",
+                 "Continue");
+  expected.Number("Excersises/NoteTrainer/OnWrongAnswerPolicy/Settings.WrongAnswerPolicy.Delay",
+                  3000);
 
   const QString scales = "Excersises/EarTrainer/Scales/";
-  expected.Range(scales, 39, 40);
-  expected.Length(scales, 0, 4);
-  expected.BothClefs(scales);
+  expected.RangeBlock(scales, 39, 40, 0, 4);
   expected.Flags(scales, "Scales",
-                 "NaturalMaj NaturalMin PentatonicMaj PentatonicMin Harmonic MelodicMin "
-                 "Diminished Blues Augmented WholeTone ApplyDifferentScaleModes Ascending "
-                 "Descending",
-                 "NaturalMin PentatonicMaj PentatonicMin Harmonic Diminished Blues Augmented "
-                 "WholeTone ApplyDifferentScaleModes");
-  for (const QString tempo :
-       {"Excersises/EarTrainer/Tempo/", "Excersises/SheetMusicSymbol/Tempo/"}) {
-    expected.Length(tempo, 10, 20);
-    expected.Flags(tempo, "Tempo", kTempoFlags, "Largo Andante Presto Vivace");
-  }
+                 "NaturalMaj -NaturalMin -PentatonicMaj -PentatonicMin -Harmonic MelodicMin "
+                 "-Diminished -Blues -Augmented -WholeTone -ApplyDifferentScaleModes Ascending "
+                 "Descending");
 
   const QString symbols = "Excersises/SheetMusicSymbol/";
-  expected.Length(symbols + "Length/", 10, 20);
-  expected.Flags(symbols + "Length/", "Length",
-                 "Whole Half Quarter Eights Sixteenth ThirtySecond SixtyFourth "
-                 "HundredTwentyEight Rests",
-                 "Eights Sixteenth ThirtySecond SixtyFourth HundredTwentyEight");
-  expected.Length(symbols + "Signatures/", 10, 20);
-  expected.Flags(symbols + "Signatures/", "Signatures",
-                 "CMaj AMaj GMaj EMaj DMaj BMaj FMaj GbMaj EbMaj DbMaj BbMaj AbMaj",
-                 "AMaj EMaj DMaj BMaj GbMaj EbMaj DbMaj BbMaj AbMaj");
-  expected.Length(symbols + "Loudness/", 10, 20);
-  expected.Flags(symbols + "Loudness/", "Loudness",
-                 "Pianississimo Pianissimo Piano MezzoPiano MezzoForte Forte Fortissimo "
-                 "Fortississimo Sforzando Crescendo Diminuendo",
-                 "Pianississimo Pianissimo MezzoPiano MezzoForte Fortissimo Fortississimo "
-                 "Sforzando");
-  expected.Length(symbols + "NoteModifiers/", 10, 20);
-  expected.Flags(symbols + "NoteModifiers/", "NoteModifiers",
-                 "Stacatto Fermata Tremolo Stacattissimo Trill EngagePedal ReleasePedal Acent Tie "
-                 "OttavaAlto Marcato OttavaBasso Natural Flat Sharp RepeatSigns VoltaBracket "
-                 "Appogiatura DoubleFlat DoubleSharp Arpeggio Tenuto Slur Acciaccatura",
-                 "Fermata Tremolo Stacattissimo Trill EngagePedal ReleasePedal Acent Tie "
-                 "OttavaAlto Marcato OttavaBasso Sharp RepeatSigns VoltaBracket Appogiatura "
-                 "DoubleFlat DoubleSharp Arpeggio Acciaccatura");
+  for (const QString& tempo : {QString("Excersises/EarTrainer/Tempo/"), symbols + "Tempo/"}) {
+    expected.Length(tempo, 10, 20);
+    expected.Flags(tempo, "Tempo",
+                   "-Largo Adagio -Andante Allegro Moderato -Presto Prestissimo -Vivace");
+  }
+  const std::pair<QString, QString> families[] = {
+      {"Length",
+       "Whole Half Quarter -Eights -Sixteenth -ThirtySecond -SixtyFourth -HundredTwentyEight "
+       "Rests"},
+      {"Signatures", "CMaj -AMaj GMaj -EMaj -DMaj -BMaj FMaj -GbMaj -EbMaj -DbMaj -BbMaj -AbMaj"},
+      {"Loudness",
+       "-Pianississimo -Pianissimo Piano -MezzoPiano -MezzoForte Forte -Fortissimo "
+       "-Fortississimo -Sforzando Crescendo Diminuendo"},
+      {"NoteModifiers",
+       "Stacatto -Fermata -Tremolo -Stacattissimo -Trill -EngagePedal -ReleasePedal -Acent -Tie "
+       "-OttavaAlto -Marcato -OttavaBasso Natural Flat -Sharp -RepeatSigns -VoltaBracket "
+       "-Appogiatura -DoubleFlat -DoubleSharp -Arpeggio Tenuto Slur -Acciaccatura"},
+  };
+  for (const auto& [family, names] : families) {
+    expected.Length(symbols + family + "/", 10, 20);
+    expected.Flags(symbols + family + "/", family, names);
+  }
   return expected;
 }
 
@@ -156,8 +123,7 @@ TEST_F(StoreLayout, FirstSaveWritesTheWholeKeySetWithItsStartingValues) {
     manager.SaveSettings();
   }
   ASSERT_TRUE(QFile::exists(StoreFile()));
-  const ExpectedStore firstRun = FirstRunStore();
-  const std::map<QString, QString>& expected = firstRun.Values();
+  const std::map<QString, QString> expected = FirstRunStore().values;
   ASSERT_EQ(expected.size(), 221u);
 
   auto store = OpenStore();
