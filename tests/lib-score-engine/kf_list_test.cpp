@@ -89,26 +89,6 @@ TEST(KF_ListTest, CutSplitsAfterThePositionAndRecounts) {
   delete rest;
 }
 
-TEST(KF_ListTest, DetachedChainsCanBeTakenOver) {
-  KF_List<int> list;
-  for (int v = 1; v <= 4; ++v) list.AddTail(v);
-  void* chain = list.GetHeadPosition();
-  list.ResetListNoDelete();
-  EXPECT_EQ(list.GetCount(), 0);
-
-  KF_List<int> other;
-  other.SetHeadPosition(chain);
-  ExpectValues(other, {1, 2, 3, 4});
-  void* second = other.GetHeadPosition();
-  other.GetNext(second);
-  void* third = second;
-  other.GetNext(third);
-  other.SetTailPosition(second);
-  ExpectValues(other, {1, 2});
-  list.SetHeadPosition(third);
-  ExpectValues(list, {3, 4});
-}
-
 TEST(KF_ListTest, SortsValuesInPlace) {
   KF_List<int> list;
   void* first = list.AddTail(3);
