@@ -294,6 +294,7 @@ TEST_F(StoreLayout, HandEditedValuesLoadUnchangedWithoutHarm) {
   Store("Excersises/SheetMusicSymbol/Length/Duration/Duration.SecondsValue", -5);
   Store("ROZazod.ExercisePosition", "");
 
+  ForgetCachedStore();
   SettingsManager manager([] { return false; });
   EXPECT_EQ(manager.globalSettings.midiInstrument, 44);
   const ExcersisesSettings& settings = manager.GetExcersiseSettings();
