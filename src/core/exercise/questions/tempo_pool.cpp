@@ -27,9 +27,8 @@ QuestionTempoData MakeEntry(unsigned int tempo, unsigned int index,
 
 std::shared_ptr<MidiStream> MakeTempoFallbackStream(int bpm) {
   auto stream = std::make_shared<MidiStream>();
-  const double beat = 60.0 / bpm;
   for (int k = 0; k <= FallbackNoteCount; ++k) {
-    const double time = k * beat;
+    const double time = k * 60.0 / bpm;
     if (k > 0) {
       const auto previous = static_cast<unsigned char>(FallbackFirstNote + k - 1);
       stream->AddEvent(MidiEvent(MidiMessage(MidiNoteOff, 0, previous, Velocity), 0, time));
@@ -49,6 +48,8 @@ void GenerateTempoPool(std::vector<QuestionTempoData>& pool, const TempoPieceSou
     const std::size_t first = pool.size();
     std::vector<std::shared_ptr<MidiStream>> streams;
     if (pieces) streams = pieces(static_cast<TempoTypes>(tempo));
+    // A piece that has no stream would give questions with nothing to play: leave it out.
+    std::erase(streams, nullptr);
 
     const std::size_t count = std::min<std::size_t>(streams.size(), MaxMelodiesPerTempo);
     for (std::size_t k = 0; k < count; ++k)

@@ -44,6 +44,7 @@ TEST(TempoPool, PiecesOfAClassAreSharedAndRepeatedToSixtyFourEntries) {
   std::map<unsigned, Streams> bank;
   for (int k = 0; k < 3; ++k) bank[TEMPO_ANDANTE].push_back(std::make_shared<MidiStream>());
   for (int k = 0; k < 70; ++k) bank[TEMPO_PRESTO].push_back(std::make_shared<MidiStream>());
+  bank[TEMPO_LARGO] = {nullptr};  // a piece that could not be read
 
   std::vector<QuestionTempoData> pool;
   GenerateTempoPool(pool, [&](TempoTypes tempo) { return bank[tempo]; });
@@ -54,6 +55,8 @@ TEST(TempoPool, PiecesOfAClassAreSharedAndRepeatedToSixtyFourEntries) {
     EXPECT_EQ(pool[5 * 64 + k].Stream, bank[TEMPO_PRESTO][k]);  // only the first 64 pieces
   }
   EXPECT_EQ(pool[0].Stream->GetEvents().size(), 22);  // no adagio piece: fallback notes
+  ASSERT_NE(pool[3 * 64 + 63].Stream, nullptr);
+  EXPECT_EQ(pool[3 * 64 + 63].Stream->GetEvents().size(), 22);
 
   // A pool that holds anything is left as it is.
   bool asked = false;
