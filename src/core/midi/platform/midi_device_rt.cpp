@@ -13,6 +13,7 @@ const char* const InputPortName = "RtMidi Input";
 const char* const OutputClientName = "RtMidi Output Client";
 const char* const OutputPortName = "RtMidi Output";
 constexpr unsigned int InputQueueLimit = 100;
+constexpr unsigned char SystemExclusive = 0xF0;
 
 }  // namespace
 
@@ -67,9 +68,11 @@ void MidiInRtDevice::OnRtEvent(double delta, std::vector<unsigned char>* message
   // added.
   const auto pulses = static_cast<unsigned int>(LiveInputPulsesPerSecond * m_seconds);
   m_seconds += delta;
-  // System-exclusive data does not fit a short message. Its time still counts, so the stamps of
-  // the messages after it stay right.
-  if (message->empty() || message->size() > MidiMessage::MaxLength) return;
+  // System-exclusive data does not fit a short message, however short the piece that arrives.
+  // Its time still counts, so the stamps of the messages after it stay right.
+  if (message->empty() || message->size() > MidiMessage::MaxLength ||
+      message->front() == SystemExclusive)
+    return;
   ProcessEvent(MidiEvent(MidiMessage(message->data(), message->size()), pulses, m_seconds));
 }
 

@@ -6,7 +6,8 @@
 #include <smf.h>
 
 #include <climits>
-#include <cstring>
+
+#include "src/core/midi/smf/smf_structure.h"
 
 namespace Core {
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr int WriteTrackCount = 16;
 constexpr int WritePulsesPerQuarter = 96;
+constexpr unsigned char SystemExclusive = 0xF0;
 
 struct SmfDeleter {
   void operator()(smf_t* smf) const { smf_delete(smf); }
@@ -22,34 +24,6 @@ using SmfPtr = std::unique_ptr<smf_t, SmfDeleter>;
 
 QString Text(const char* message) {
   return QApplication::translate("QApplication", message);
-}
-
-quint32 BigEndian(const char* p, int bytes) {
-  quint32 value = 0;
-  for (int i = 0; i < bytes; ++i) value = (value << 8) | static_cast<unsigned char>(p[i]);
-  return value;
-}
-
-// The library accepts a file that ends early and hands back the tracks it found, which would turn
-// a damaged piece into a shorter one. A file counts only when its header is there and every track
-// it announces is there in full.
-bool IsComplete(const QByteArray& bytes) {
-  const char* data = bytes.constData();
-  const qsizetype size = bytes.size();
-  if (size < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
-  const quint32 headerLength = BigEndian(data + 4, 4);
-  if (headerLength < 6 || headerLength > static_cast<quint32>(size - 8)) return false;
-  const quint32 announcedTracks = BigEndian(data + 10, 2);
-
-  quint32 tracks = 0;
-  qsizetype at = 8 + static_cast<qsizetype>(headerLength);
-  while (at + 8 <= size) {
-    const quint32 length = BigEndian(data + at + 4, 4);
-    if (length > static_cast<quint32>(size - at - 8)) return false;
-    if (std::memcmp(data + at, "MTrk", 4) == 0) ++tracks;
-    at += 8 + static_cast<qsizetype>(length);
-  }
-  return tracks == announcedTracks && tracks > 0;
 }
 
 }  // namespace
@@ -77,8 +51,9 @@ Error MidiFile::ReadStream(MidiStream& stream, std::vector<TempoChange>* tempoMa
   if (bytes.size() < size)
     return MELVARIN_ERROR(Error::MidiFileRead, Text("Error reading midi file."));
 
-  SmfPtr smf(!IsComplete(bytes) ? nullptr
-                                : smf_load_from_memory(bytes.constData(), static_cast<int>(size)));
+  SmfPtr smf(!IsWellFormedMidiFile(bytes)
+                 ? nullptr
+                 : smf_load_from_memory(bytes.constData(), static_cast<int>(size)));
   if (!smf) return MELVARIN_ERROR(Error::MidiFileLoad, Text("Error loading midi file."));
 
   // Everything is converted before the caller's stream is touched, so a failure never leaves
@@ -86,9 +61,11 @@ Error MidiFile::ReadStream(MidiStream& stream, std::vector<TempoChange>* tempoMa
   MidiStream read;
   while (smf_event_t* event = smf_get_next_event(smf.get())) {
     if (smf_event_is_metadata(event)) continue;
-    // System-exclusive data does not fit a short message; it is dropped rather than cut short.
+    // System-exclusive data does not fit a short message; it is dropped rather than cut short,
+    // and so is a fragment of it that happens to be short.
     if (event->midi_buffer_length < 1 ||
-        static_cast<unsigned long>(event->midi_buffer_length) > MidiMessage::MaxLength)
+        static_cast<unsigned long>(event->midi_buffer_length) > MidiMessage::MaxLength ||
+        event->midi_buffer[0] == SystemExclusive)
       continue;
     const MidiMessage message(event->midi_buffer,
                               static_cast<unsigned long>(event->midi_buffer_length));

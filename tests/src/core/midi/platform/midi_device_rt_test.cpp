@@ -295,6 +295,23 @@ TEST(MidiInRtDeviceThreads, EventsFromTheInputThreadWhileTheGuiThreadReads) {
   device.RemoveObserver(&collector);
 }
 
+// A port may hand over system-exclusive data in pieces short enough to look like a message.
+TEST(MidiInRtDeviceThreads, SystemExclusiveOfAnyLengthIsDroppedButItsTimeCounts) {
+  MidiInRtDevice device(100000);  // no such port: events are fed by hand
+  EventCollector collector;
+  device.AddObserver(&collector);
+  for (std::vector<unsigned char> message :
+       {std::vector<unsigned char>{0xF0, 0xF7}, {0xF0, 0x7E, 0xF7}, {}, {0x90, 60, 99}}) {
+    device.OnRtEvent(0.25, &message);
+  }
+  ASSERT_TRUE(collector.WaitFor(1));
+  const std::vector<MidiEvent> events = collector.Events();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].GetMessage(), MidiMessage(0x90, 60, 99));
+  EXPECT_DOUBLE_EQ(events[0].GetTime(), 1.0);
+  device.RemoveObserver(&collector);
+}
+
 // Without an ALSA sequencer, forcing ALSA makes port counting fail: that is reported as an Error
 // carrying the library's error type, not as a crash.
 TEST(MidiPortCount, FailureToCountIsAnErrorWithTheLibrarysType) {

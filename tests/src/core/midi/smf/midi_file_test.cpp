@@ -135,14 +135,29 @@ TEST(MidiFileRead, DropsSystemExclusiveButKeepsShortSystemMessages) {
   using B = SmfBytes;
   const QByteArray bytes = SmfBytes(0, 96)
                                .Track({{0, B::Bytes({0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7})},
+                                       {0, B::Bytes({0xF0, 0x02, 0x7E, 0x01})},  // short, unended
                                        {0, B::Bytes({0x90, 64, 90})},
-                                       {96, B::Bytes({0x80, 64, 0})}})
+                                       {48, B::Bytes({0xF8})},
+                                       {48, B::Bytes({0x80, 64, 0})}})
                                .Build();
   MidiStream stream;
   ASSERT_TRUE(MidiFile(Buffer(bytes)).ReadStream(stream).IsEmpty());
-  ASSERT_EQ(stream.GetEvents().size(), 2);
-  for (const MidiEvent& e : stream.GetEvents()) EXPECT_LE(e.GetMessage().GetLength(), 3);
+  ASSERT_EQ(stream.GetEvents().size(), 3);
   EXPECT_TRUE(stream.GetEvents()[0].GetMessage().IsNoteOn());
+  EXPECT_EQ(stream.GetEvents()[1].GetMessage().GetLength(), 1);
+  EXPECT_TRUE(stream.GetEvents()[2].GetMessage().IsNoteOff());
+}
+
+// Running status: data bytes without a status byte repeat the previous channel message.
+TEST(MidiFileRead, RunningStatusRepeatsThePreviousChannelMessage) {
+  using B = SmfBytes;
+  const QByteArray bytes =
+      SmfBytes(0, 96).Track({{0, B::Bytes({0x91, 60, 90})}, {96, B::Bytes({60, 0})}}).Build();
+  MidiStream stream;
+  ASSERT_TRUE(MidiFile(Buffer(bytes)).ReadStream(stream).IsEmpty());
+  ASSERT_EQ(stream.GetEvents().size(), 2);
+  EXPECT_EQ(stream.GetEvents()[1].GetMessage(), MidiMessage(0x91, 60, 0));
+  EXPECT_EQ(stream.GetEvents()[1].GetTimePulses(), 96u);
 }
 
 struct BadInput {
@@ -176,13 +191,65 @@ TEST_P(MidiFileBadInput, GivesTheLoadErrorAndLeavesTheStreamUntouched) {
   EXPECT_TRUE(tempoMap.empty());
 }
 
+// One track of `body` (no end-of-track is added) under a format-0 header.
+QByteArray RawTrack(const QByteArray& body) {
+  return "MThd" + SmfBytes::Bytes({0, 0, 0, 6, 0, 0, 0, 1, 0, 96}) + "MTrk" +
+         SmfBytes::Bytes({0, 0, 0, static_cast<int>(body.size())}) + body;
+}
+
+QByteArray WithHeaderWord(QByteArray bytes, int offset, int value) {
+  bytes[offset] = static_cast<char>(value >> 8);
+  bytes[offset + 1] = static_cast<char>(value);
+  return bytes;
+}
+
+// Several of these abort the whole program inside the parsing library unless they are refused
+// before it sees them.
 INSTANTIATE_TEST_SUITE_P(
     Files, MidiFileBadInput,
-    ::testing::Values(BadInput{"Empty", QByteArray()},
-                      BadInput{"Text", QByteArray("This is a shopping list, not music.\n")},
-                      BadInput{"Truncated", TwoTrackPiece().left(40)},
-                      BadInput{"HeaderOnly", TwoTrackPiece().left(14)}),
+    ::testing::Values(
+        BadInput{"Empty", QByteArray()},
+        BadInput{"Text", QByteArray("This is a shopping list, not music.\n")},
+        BadInput{"Truncated", TwoTrackPiece().left(40)},
+        BadInput{"HeaderOnly", TwoTrackPiece().left(14)},
+        BadInput{"NoEndOfTrack", RawTrack(SmfBytes::Bytes({0, 0x90, 60, 90}))},
+        BadInput{"EventCutOffByTheTrackEnd", RawTrack(SmfBytes::Bytes({0, 0x90, 60}))},
+        BadInput{"MetaLongerThanTheTrack",
+                 RawTrack(SmfBytes::Bytes({0, 0xFF, 0x03, 0x40, 'x', 0, 0xFF, 0x2F, 0}))},
+        BadInput{"EscapedSystemExclusive",
+                 RawTrack(SmfBytes::Bytes({0, 0xF7, 0x01, 0x01, 0, 0xFF, 0x2F, 0}))},
+        BadInput{"RunningStatusWithoutStatus",
+                 RawTrack(SmfBytes::Bytes({0, 60, 90, 0, 0xFF, 0x2F, 0}))},
+        BadInput{"ShortTempo",
+                 RawTrack(SmfBytes::Bytes({0, 0xFF, 0x51, 0x01, 7, 0, 0xFF, 0x2F, 0}))},
+        BadInput{"OtherChunkBeforeATrack",
+                 TwoTrackPiece().insert(14, "XTRA" + SmfBytes::Bytes({0, 0, 0, 0}))},
+        BadInput{"TimeCodeDivision", WithHeaderWord(TwoTrackPiece(), 12, 0xE728)},
+        BadInput{"NoDivision", WithHeaderWord(TwoTrackPiece(), 12, 0)},
+        BadInput{"FormatTwo", WithHeaderWord(TwoTrackPiece(), 8, 2)}),
     [](const auto& test) { return std::string(test.param.name); });
+
+// Damage anywhere in a file either still reads or gives the load error; it never ends the program.
+TEST(MidiFileRead, DamageAnywhereNeverEndsTheProgram) {
+  const QByteArray piece = TwoTrackPiece();
+  auto read = [](const QByteArray& bytes) {
+    MidiStream stream;
+    const Error error = MidiFile(Buffer(bytes)).ReadStream(stream);
+    if (error) {
+      EXPECT_EQ(error.GetCode(), 0x108);
+      EXPECT_TRUE(stream.GetEvents().isEmpty());
+    }
+  };
+  for (qsizetype at = 0; at < piece.size(); ++at) {
+    SCOPED_TRACE(at);
+    read(piece.left(at));
+    for (int value : {0x00, 0x2F, 0x7F, 0x80, 0xF0, 0xF7, 0xFF}) {
+      QByteArray damaged = piece;
+      damaged[at] = static_cast<char>(value);
+      read(damaged);
+    }
+  }
+}
 
 TEST(MidiFileRead, MissingFileGivesTheOpenError) {
   MidiStream stream;
