@@ -95,9 +95,15 @@ TEST(KF_VectorTest, CutMovesTheUpperPartUnderTheSameIndices) {
   upper->Cut(11, &none);
   EXPECT_EQ(none, nullptr);
 
-  // A cut-off part (its offset above 0) emptied again must still report its bounds.
-  upper->Delete(8);
-  upper->Delete(10);
+  delete upper;
+
+  // A part cut off high up has its offset above 0; emptied again, it must still report its
+  // bounds and grow downwards.
+  IntVector high;
+  high.Set(20, 1);
+  high.Set(25, 2);
+  high.Cut(20, &upper);
+  upper->Delete(25);
   ExpectRange(*upper, 0, -1, 0);
   upper->Set(-3, 1);
   EXPECT_EQ(upper->Get(-3), 1);
