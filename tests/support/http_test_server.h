@@ -4,7 +4,11 @@
 // so a test may block its main thread (waiting for a worker, destroying a client) while the
 // server goes on answering. Every request it receives is recorded; how it answers is chosen per
 // test: normally, after a delay, never, with bytes that are not HTTP, or by closing the
-// connection without a word.
+// connection without a word. HttpServiceTest is the fixture of the program's online features.
+
+#include <gtest/gtest.h>
+
+#include "src/core/telemetry/service_endpoint.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,6 +18,7 @@
 #include <QWaitCondition>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QThread;
@@ -94,6 +99,27 @@ class HttpTestServer {
   std::unique_ptr<QThread> m_thread;
   HttpTestServerWorker* m_worker = nullptr;
   quint16 m_port = 0;
+};
+
+// Each test gets a fresh server, and the service configuration points at it for the test's
+// length; the transfer timeout a test shortens is restored afterwards.
+class HttpServiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (UnderThreadSanitizer)
+      GTEST_SKIP() << "Qt's network and thread handoffs are invisible to ThreadSanitizer";
+    m_server.emplace();
+    qputenv("MELVARIN_SERVICE_URL", m_server->BaseUrl().toUtf8());
+  }
+  void TearDown() override {
+    qunsetenv("MELVARIN_SERVICE_URL");
+    Core::SetServiceTransferTimeoutMs(m_transferTimeoutMs);
+  }
+
+  std::optional<HttpTestServer> m_server;  // started only where the test runs
+
+ private:
+  const int m_transferTimeoutMs = Core::ServiceTransferTimeoutMs();
 };
 
 }  // namespace Testing

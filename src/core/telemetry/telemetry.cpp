@@ -9,7 +9,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <chrono>
@@ -140,20 +139,10 @@ void Telemetry::Load() {
 }
 
 void Telemetry::Save() const {
-  const QByteArray document = TelemetryXMLSerializer::ToXML(m_data);
-  // Written beside the old file and renamed over it, so a crash or a full disk leaves the
-  // previous record intact instead of a truncated one.
-  QSaveFile file(m_filePath);
-  // Unbuffered, so a failing write (full disk) is seen here and by commit(), which then keeps
-  // the old file; a buffered write fails only at the final flush, which commit() overlooks.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-    throw MELVARIN_ERROR(Error::XmlSave, file.errorString());
-  if (file.write(document) != document.size()) {
-    const QString message = file.errorString();
-    file.cancelWriting();
-    throw MELVARIN_ERROR(Error::XmlSave, message);
-  }
-  if (!file.commit()) throw MELVARIN_ERROR(Error::XmlSave, file.errorString());
+  // The file is replaced whole: a crash or a full disk leaves the previous record intact.
+  if (const std::optional<QString> failure =
+          XmlFile::ReplaceFile(m_filePath, TelemetryXMLSerializer::WriteXML(m_data)))
+    throw MELVARIN_ERROR(Error::XmlSave, *failure);
 }
 
 }  // namespace Core

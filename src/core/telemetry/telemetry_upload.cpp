@@ -17,7 +17,7 @@ void Telemetry::Upload() {
   if (url.isEmpty()) return;  // no service configured: nothing leaves the machine
   // The document is taken now, on the GUI thread, so the worker never reads the record while
   // the GUI thread might still touch it; it is the same text the destructor writes to the file.
-  const QByteArray body = TelemetryXMLSerializer::ToXML(m_data);
+  const QByteArray body = TelemetryXMLSerializer::WriteXML(m_data);
   const QByteArray uid = m_data.uid.toString(QUuid::WithBraces).toUtf8();
   m_uploadFuture.waitForFinished();  // one upload at a time; the destructor waits for the last
   m_uploadFuture = QtConcurrent::run(&Telemetry::DoUpload, url, uid, body);

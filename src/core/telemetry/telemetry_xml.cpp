@@ -2,9 +2,7 @@
 
 #include "src/core/midi/error.h"
 
-#include <QBuffer>
 #include <QXmlStreamAttributes>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace Core {
@@ -56,39 +54,29 @@ double DoubleValue(const QXmlStreamAttributes& attributes, const char* name) {
 
 }  // namespace
 
-void TelemetryXMLSerializer::WriteXML(const TelemetryData& data, QIODevice& device) {
-  QXmlStreamWriter writer(&device);
-  writer.setAutoFormatting(true);
-  writer.writeStartDocument();
-  writer.writeStartElement(QStringLiteral("telemetry"));
-  writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
-  writer.writeAttribute(QStringLiteral("appLaunchCount"), QString::number(data.appLaunchCount));
-  writer.writeAttribute(QStringLiteral("appTimeAverage"), QString::number(data.appTimeAverage));
-  writer.writeAttribute(QStringLiteral("uid"), data.uid.toString(QUuid::WithBraces));
-  writer.writeAttribute(QStringLiteral("installDate"), QString::number(data.installDate));
-  writer.writeAttribute(QStringLiteral("os"), data.os);
-  writer.writeAttribute(QStringLiteral("locale"), data.locale);
-  writer.writeAttribute(QStringLiteral("tz"), QString::number(data.tz));
-  for (int id = 0; id < TelemetryData::ExerciseCount; ++id) WriteExercise(writer, data, id);
-  writer.writeEndElement();
-  writer.writeEndDocument();
-}
-
-QByteArray TelemetryXMLSerializer::ToXML(const TelemetryData& data) {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  WriteXML(data, buffer);
-  return buffer.data();
+QByteArray TelemetryXMLSerializer::WriteXML(const TelemetryData& data) {
+  return XmlFile::WriteDocument([&data](QXmlStreamWriter& writer) {
+    writer.writeStartElement(QStringLiteral("telemetry"));
+    writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
+    writer.writeAttribute(QStringLiteral("appLaunchCount"), QString::number(data.appLaunchCount));
+    writer.writeAttribute(QStringLiteral("appTimeAverage"), QString::number(data.appTimeAverage));
+    writer.writeAttribute(QStringLiteral("uid"), data.uid.toString(QUuid::WithBraces));
+    writer.writeAttribute(QStringLiteral("installDate"), QString::number(data.installDate));
+    writer.writeAttribute(QStringLiteral("os"), data.os);
+    writer.writeAttribute(QStringLiteral("locale"), data.locale);
+    writer.writeAttribute(QStringLiteral("tz"), QString::number(data.tz));
+    for (int id = 0; id < TelemetryData::ExerciseCount; ++id) WriteExercise(writer, data, id);
+    writer.writeEndElement();
+  });
 }
 
 void TelemetryXMLSerializer::ReadXML(QIODevice& device, TelemetryData& data) {
   TelemetryXMLSerializer serializer(data);
-  QXmlStreamReader reader(&device);
-  while (!reader.atEnd()) {
-    if (reader.readNext() == QXmlStreamReader::StartElement)
-      serializer.startElement(reader.name(), reader.attributes());
-  }
-  if (reader.hasError()) serializer.fatalError(reader);
+  const std::optional<XmlFile::ParseFault> fault = XmlFile::ReadStartElements(
+      device, [&serializer](QStringView localName, const QXmlStreamAttributes& attributes) {
+        serializer.startElement(localName, attributes);
+      });
+  if (fault) fatalError(*fault);
 }
 
 void TelemetryXMLSerializer::startElement(QStringView localName,
@@ -128,11 +116,11 @@ void TelemetryXMLSerializer::startElement(QStringView localName,
   }
 }
 
-void TelemetryXMLSerializer::fatalError(const QXmlStreamReader& reader) {
+void TelemetryXMLSerializer::fatalError(const XmlFile::ParseFault& fault) {
   throw MELVARIN_ERROR(Error::XmlParse, QStringLiteral("TelemetryDb XML error %1:%2 : %3")
-                                            .arg(reader.lineNumber())
-                                            .arg(reader.columnNumber())
-                                            .arg(reader.errorString()));
+                                            .arg(fault.line)
+                                            .arg(fault.column)
+                                            .arg(fault.message));
 }
 
 }  // namespace Core

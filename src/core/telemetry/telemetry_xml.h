@@ -3,20 +3,17 @@
 // The document of the usage record, as stored in "tstats.xml" and sent by the upload.
 
 #include "src/core/telemetry/telemetry_data.h"
-
-#include <QStringView>
+#include "src/core/xml_file/xml_file.h"
 
 class QIODevice;
 class QXmlStreamAttributes;
-class QXmlStreamReader;
 
 namespace Core {
 
 class TelemetryXMLSerializer {
  public:
-  // Writes the whole document into a device opened for writing.
-  static void WriteXML(const TelemetryData& data, QIODevice& device);
-  static QByteArray ToXML(const TelemetryData& data);
+  // The whole document of a record.
+  static QByteArray WriteXML(const TelemetryData& data);
 
   // Reads a document over `data`: every attribute found overwrites its field, anything absent
   // keeps its value. Throws Error 0x623 on a broken document or a version other than "1.0"; the
@@ -26,7 +23,7 @@ class TelemetryXMLSerializer {
  private:
   explicit TelemetryXMLSerializer(TelemetryData& data) : m_data(data) {}
   void startElement(QStringView localName, const QXmlStreamAttributes& attributes);
-  [[noreturn]] void fatalError(const QXmlStreamReader& reader);
+  [[noreturn]] static void fatalError(const XmlFile::ParseFault& fault);
 
   TelemetryData& m_data;
   int m_exercise = 0;  // id of the last "exercise" element; -1 when it was out of range

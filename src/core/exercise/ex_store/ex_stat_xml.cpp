@@ -2,9 +2,7 @@
 
 #include "src/core/midi/error.h"
 
-#include <QBuffer>
 #include <QXmlStreamAttributes>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace Core::ExDbDetail {
@@ -18,41 +16,31 @@ int FieldValue(const QXmlStreamAttributes& attributes, const char* name) {
 
 }  // namespace
 
-void XMLSerializer::WriteXML(const ExStatSet& set, QIODevice& device) {
-  QXmlStreamWriter writer(&device);
-  writer.setAutoFormatting(true);
-  writer.writeStartDocument();
-  writer.writeStartElement(QStringLiteral("ex_stat"));
-  writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
-  for (const ExStat& record : set.Records()) {
-    writer.writeStartElement(QStringLiteral("entry"));
-    writer.writeAttribute(QStringLiteral("id"), QString::number(record.Id));
-    writer.writeAttribute(QStringLiteral("exId"), QString::number(record.ExerciseId));
-    writer.writeAttribute(QStringLiteral("section"), QString::number(record.SectionIndex));
-    writer.writeAttribute(QStringLiteral("correct"), QString::number(record.Correct));
-    writer.writeAttribute(QStringLiteral("wrong"), QString::number(record.Wrong));
+QByteArray XMLSerializer::WriteXML(const ExStatSet& set) {
+  return XmlFile::WriteDocument([&set](QXmlStreamWriter& writer) {
+    writer.writeStartElement(QStringLiteral("ex_stat"));
+    writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
+    for (const ExStat& record : set.Records()) {
+      writer.writeStartElement(QStringLiteral("entry"));
+      writer.writeAttribute(QStringLiteral("id"), QString::number(record.Id));
+      writer.writeAttribute(QStringLiteral("exId"), QString::number(record.ExerciseId));
+      writer.writeAttribute(QStringLiteral("section"), QString::number(record.SectionIndex));
+      writer.writeAttribute(QStringLiteral("correct"), QString::number(record.Correct));
+      writer.writeAttribute(QStringLiteral("wrong"), QString::number(record.Wrong));
+      writer.writeEndElement();
+    }
     writer.writeEndElement();
-  }
-  writer.writeEndElement();
-  writer.writeEndDocument();
-}
-
-QByteArray XMLSerializer::ToXML(const ExStatSet& set) {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  WriteXML(set, buffer);
-  return buffer.data();
+  });
 }
 
 void XMLSerializer::ReadXML(QIODevice& device, ExStatSet& set) {
   set.Clear();
   XMLSerializer serializer(set);
-  QXmlStreamReader reader(&device);
-  while (!reader.atEnd()) {
-    if (reader.readNext() == QXmlStreamReader::StartElement)
-      serializer.startElement(reader.name(), reader.attributes());
-  }
-  if (reader.hasError()) serializer.fatalError(reader);
+  const std::optional<XmlFile::ParseFault> fault = XmlFile::ReadStartElements(
+      device, [&serializer](QStringView localName, const QXmlStreamAttributes& attributes) {
+        serializer.startElement(localName, attributes);
+      });
+  if (fault) fatalError(*fault);
 }
 
 void XMLSerializer::startElement(QStringView localName, const QXmlStreamAttributes& attributes) {
@@ -71,11 +59,11 @@ void XMLSerializer::startElement(QStringView localName, const QXmlStreamAttribut
   // Any other element is ignored; "entry" elements count wherever they are nested.
 }
 
-void XMLSerializer::fatalError(const QXmlStreamReader& reader) {
+void XMLSerializer::fatalError(const XmlFile::ParseFault& fault) {
   throw MELVARIN_ERROR(Error::XmlParse, QStringLiteral("ExerciseDb XML error %1:%2 : %3")
-                                            .arg(reader.lineNumber())
-                                            .arg(reader.columnNumber())
-                                            .arg(reader.errorString()));
+                                            .arg(fault.line)
+                                            .arg(fault.column)
+                                            .arg(fault.message));
 }
 
 }  // namespace Core::ExDbDetail

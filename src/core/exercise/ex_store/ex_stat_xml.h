@@ -4,20 +4,17 @@
 // element per record, in the set's insertion order.
 
 #include "src/core/exercise/ex_store/ex_stat_set.h"
-
-#include <QStringView>
+#include "src/core/xml_file/xml_file.h"
 
 class QIODevice;
 class QXmlStreamAttributes;
-class QXmlStreamReader;
 
 namespace Core::ExDbDetail {
 
 class XMLSerializer {
  public:
-  // Writes the whole document into a device opened for writing.
-  static void WriteXML(const ExStatSet& set, QIODevice& device);
-  static QByteArray ToXML(const ExStatSet& set);
+  // The whole document of a set.
+  static QByteArray WriteXML(const ExStatSet& set);
 
   // Empties `set`, then appends one record per "entry" (duplicates are kept, not merged).
   // Throws Error 0x623 on a broken document or a version other than "1.0"; the records read
@@ -27,7 +24,7 @@ class XMLSerializer {
  private:
   explicit XMLSerializer(ExStatSet& set) : m_set(set) {}
   void startElement(QStringView localName, const QXmlStreamAttributes& attributes);
-  [[noreturn]] void fatalError(const QXmlStreamReader& reader);
+  [[noreturn]] static void fatalError(const XmlFile::ParseFault& fault);
 
   ExStatSet& m_set;
 };

@@ -3,8 +3,9 @@
 #include "src/core/exercise/ex_store/ex_stat_xml.h"
 
 #include <QFile>
-#include <QSaveFile>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 
 namespace Core {
@@ -15,6 +16,12 @@ template <std::size_t Index, class Key>
 void AppendMatches(ExStatSet& set, const Key& key, std::vector<ExStat>& out) {
   const auto [first, last] = set.Range<Index>(key);
   for (auto position = first; position != last; ++position) out.push_back(set.Records()[*position]);
+}
+
+// Counts read from a file may already sit at the top of the range; they stay there.
+int AddCounts(int count, int more) {
+  const long long sum = static_cast<long long>(count) + more;
+  return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
 }
 
 void EraseExercise(ExStatSet& set, int exId) {
@@ -89,8 +96,8 @@ void ExerciseStatistics::AddEntry(ExStatSet& set, const ExStat& e) {
   for (auto position = first; position != last; ++position) {
     ExStat& record = set.At(*position);
     if (record.Id == e.Id) {
-      record.Correct += e.Correct;
-      record.Wrong += e.Wrong;
+      record.Correct = AddCounts(record.Correct, e.Correct);
+      record.Wrong = AddCounts(record.Wrong, e.Wrong);
       return;
     }
   }
@@ -141,20 +148,10 @@ Error ExerciseStatistics::GetStorageError() const {
 }
 
 void ExerciseStatistics::Save(const ExStatSet& set, const QString& path) {
-  // The whole document is ready before the file is touched, and it is written beside the old
-  // file and renamed over it: a crash or a full disk leaves the previous file intact.
-  const QByteArray document = ExDbDetail::XMLSerializer::ToXML(set);
-  QSaveFile file(path);
-  // Unbuffered, so a failing write (full disk) is seen here and by commit(), which then keeps
-  // the old file; a buffered write fails only at the final flush, which commit() overlooks.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-    throw MELVARIN_ERROR(Error::XmlSave, file.errorString());
-  if (file.write(document) != document.size()) {
-    const QString message = file.errorString();
-    file.cancelWriting();
-    throw MELVARIN_ERROR(Error::XmlSave, message);
-  }
-  if (!file.commit()) throw MELVARIN_ERROR(Error::XmlSave, file.errorString());
+  // The file is replaced whole: a crash or a full disk leaves the previous one intact.
+  if (const std::optional<QString> failure =
+          XmlFile::ReplaceFile(path, ExDbDetail::XMLSerializer::WriteXML(set)))
+    throw MELVARIN_ERROR(Error::XmlSave, *failure);
 }
 
 void ExerciseStatistics::WriteRecovered(const ExStatSet& set, const QString& path) {

@@ -54,16 +54,11 @@ class MultiIndexed {
   using Positions = std::vector<std::size_t>::const_iterator;
 
   const std::vector<Record>& Records() const { return m_records; }
-  std::size_t Size() const { return m_records.size(); }
   // Only fields outside every key may be changed through this.
   Record& At(std::size_t position) { return m_records[position]; }
 
   void Append(const Record& record) {
     m_records.push_back(record);
-    m_indexed = false;
-  }
-  void Erase(std::size_t position) {
-    m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(position));
     m_indexed = false;
   }
   // Erases every record the predicate accepts; the others keep their order.
@@ -84,13 +79,6 @@ class MultiIndexed {
     Rebuild();
     const std::vector<std::size_t>& positions = m_indexes[I].positions;
     return std::equal_range(positions.begin(), positions.end(), key, KeyLess<I>{this});
-  }
-
-  // The position of a record with this key in index I, or Size() when there is none.
-  template <std::size_t I>
-  std::size_t Find(const Key<I>& key) {
-    const auto [first, last] = Range<I>(key);
-    return first == last ? Size() : *first;
   }
 
  private:

@@ -8,27 +8,14 @@
 #include "support/http_test_server.h"
 
 #include <QElapsedTimer>
-
 #include <QTest>
-#include <optional>
 
 namespace {
 
 using Testing::HttpTestServer;
 
-class NewsClientTest : public ::testing::Test {
+class NewsClientTest : public Testing::HttpServiceTest {
  protected:
-  void SetUp() override {
-    if (Testing::UnderThreadSanitizer)
-      GTEST_SKIP() << "Qt's network and thread handoffs are invisible to ThreadSanitizer";
-    m_server.emplace();
-    qputenv("MELVARIN_SERVICE_URL", m_server->BaseUrl().toUtf8());
-  }
-  void TearDown() override {
-    qunsetenv("MELVARIN_SERVICE_URL");
-    Core::SetServiceTransferTimeoutMs(30000);
-  }
-
   void Answer(const QByteArray& body, QList<QPair<QByteArray, QByteArray>> headers = {}) {
     HttpTestServer::Response response;
     response.body = body;
@@ -49,8 +36,6 @@ class NewsClientTest : public ::testing::Test {
     }
     return items;
   }
-
-  std::optional<HttpTestServer> m_server;  // started only where the test runs
 };
 
 TEST_F(NewsClientTest, ItemArrivesWithItsIdAndTheTextBeforeTheFirstZeroByte) {

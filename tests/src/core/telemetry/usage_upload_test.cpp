@@ -8,9 +8,7 @@
 #include "support/temp_environment.h"
 
 #include <QElapsedTimer>
-
 #include <QFile>
-#include <optional>
 
 #include <atomic>
 #include <thread>
@@ -19,24 +17,13 @@ namespace {
 
 using Testing::HttpTestServer;
 
-class UsageUploadTest : public ::testing::Test {
+class UsageUploadTest : public Testing::HttpServiceTest {
  protected:
-  void SetUp() override {
-    if (Testing::UnderThreadSanitizer)
-      GTEST_SKIP() << "Qt's network and thread handoffs are invisible to ThreadSanitizer";
-    m_server.emplace();
-    qputenv("MELVARIN_SERVICE_URL", m_server->BaseUrl().toUtf8());
-  }
-  void TearDown() override {
-    qunsetenv("MELVARIN_SERVICE_URL");
-    Core::SetServiceTransferTimeoutMs(30000);
-  }
   QByteArray StoredFile() const {
     QFile file(m_path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
-  std::optional<HttpTestServer> m_server;  // started only where the test runs
   Testing::TempEnvironment m_env;
   QString m_path = m_env.DataHome() + "/tstats.xml";
 };

@@ -11,6 +11,7 @@
 
 #include <sys/resource.h>
 
+#include <climits>
 #include <csignal>
 
 namespace {
@@ -121,13 +122,17 @@ TEST_F(ExerciseStatisticsTest, ClearingEmptiesOneExerciseOfOneSetAndRewritesItsF
   EXPECT_FALSE(ReadAll(m_total).contains("id=\"1\""));
 }
 
-TEST_F(ExerciseStatisticsTest, DuplicatesFromAFileAreKeptAndLaterAnswersGoToOneOfThem) {
+TEST_F(ExerciseStatisticsTest, RecordsFromAFileAreTakenAsTheyAreAndLaterAnswersAddUp) {
   const QByteArray entry =
       "    <entry id=\"4\" exId=\"1\" section=\"0\" correct=\"1\" wrong=\"0\"/>\n";
-  WriteAll(m_total, Document(entry + entry));
+  WriteAll(m_total, Document(entry + entry +
+                             "    <entry id=\"6\" exId=\"1\" section=\"0\" correct=\"2147483647\""
+                             " wrong=\"0\"/>\n"));
   auto stats = Open();
-  stats->AddEntry({4, 1, 0, 0, 3});
-  EXPECT_THAT(Total(*stats, 1), UnorderedElementsAre(ExStat{4, 1, 0, 1, 0}, ExStat{4, 1, 0, 1, 3}));
+  stats->AddEntry({4, 1, 0, 0, 3});  // duplicates stay apart; the answer goes to one of them
+  stats->AddEntry({6, 1, 0, 1, 0});  // a count at the top of the range stays there
+  EXPECT_THAT(Total(*stats, 1), UnorderedElementsAre(ExStat{4, 1, 0, 1, 0}, ExStat{4, 1, 0, 1, 3},
+                                                     ExStat{6, 1, 0, INT_MAX, 0}));
 }
 
 TEST_F(ExerciseStatisticsTest, BrokenFileKeepsItsReadableEntriesAndTheOtherFileIsStillRead) {
