@@ -1,7 +1,5 @@
 #include "src/core/exercise/ear_trainer.h"
 
-#include <QCoreApplication>
-
 #include <cstdlib>
 
 #include "src/common/assertion.h"
@@ -11,6 +9,7 @@
 #include "src/core/exercise/questions/variant_providers.h"
 #include "src/core/exercise/theory/key_geometry.h"
 #include "src/core/exercise/theory/names.h"
+#include "src/core/exercise/trainer_support.h"
 #include "src/core/midi/tempo/midi_bank.h"
 #include "src/core/score_provider/score_provider.h"
 #include "src/core/settings/settings_manager.h"
@@ -27,6 +26,8 @@ std::vector<QuestionTempoData> Tempos;
 
 namespace {
 
+using namespace TrainerSupport;
+
 enum Section : unsigned long {
   SingleNotesSection = 0,
   IntervalsSection = 1,
@@ -34,23 +35,6 @@ enum Section : unsigned long {
   ScalesSection = 3,
   TempoSection = 4,
 };
-
-template <class Pool>
-const typename Pool::value_type* Entry(const Pool& pool, int id) {
-  if (id < 0 || static_cast<std::size_t>(id) >= pool.size()) return nullptr;
-  return &pool[static_cast<std::size_t>(id)];
-}
-
-QString OnOneLine(QString text) {
-  return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
-template <class Record>
-void TakeVariants(Question& question, const std::vector<Record>& pool, const std::vector<int>& ids,
-                  int correct) {
-  question.CorrectVariant = static_cast<unsigned long>(correct);
-  for (int id : ids) question.VariantData.push_back(pool[static_cast<std::size_t>(id)]);
-}
 
 TempoPieceSource PiecesOf(const std::shared_ptr<MidiBank>& bank) {
   if (!bank) return {};
@@ -87,14 +71,11 @@ ExerciseEarTrainer::~ExerciseEarTrainer() {
 }
 
 void ExerciseEarTrainer::DoCreateSections(std::vector<SectionInfo>& sections) {
-  const char* const names[][2] = {{"Single Notes", "Train Single Notes"},
-                                  {"Intervals", "Train Intervals"},
-                                  {"Chords", "Train Chords"},
-                                  {"Scales", "Train Scales"},
-                                  {"Tempo", "Train Tempo"}};
-  for (const auto& name : names)
-    sections.push_back({QCoreApplication::translate("QApplication", name[0]),
-                        QCoreApplication::translate("QApplication", name[1])});
+  AddSections(sections, {{"Single Notes", "Train Single Notes"},
+                         {"Intervals", "Train Intervals"},
+                         {"Chords", "Train Chords"},
+                         {"Scales", "Train Scales"},
+                         {"Tempo", "Train Tempo"}});
   EarTrainer::SingleNotes = GetNotesPoolSustained();
   EarTrainer::Intervals = GetIntervalPool();
   EarTrainer::Chords = GetChordPool();
@@ -106,26 +87,12 @@ void ExerciseEarTrainer::ApplySettings() {
   const SettingsManager* manager = GetSettingsManager();
   if (!manager) return;
   const EarTrainerSettings& trainer = manager->GetExcersiseSettings().earTrainer;
-  ExerciseCommonSettings common = GetCommonSettings();
-  const ExerciseDuration durations[] = {trainer.singleNotes.duration, trainer.interval.duration,
-                                        trainer.chord.duration, trainer.scales.duration,
-                                        trainer.tempo.duration};
-  if (common.Sections.size() < 5) common.Sections.resize(5);
-  for (std::size_t i = 0; i < 5; ++i) {
-    common.Sections[i].QuestionCount =
-        static_cast<unsigned int>(std::max(durations[i].questions, 0));
-    common.Sections[i].TimePerQuestion = durations[i].seconds * 1000;
-  }
-  common.Instrument = static_cast<unsigned char>(manager->globalSettings.midiInstrument);
-  SetCommonSettings(common);
+  ApplySectionSettings({trainer.singleNotes.duration, trainer.interval.duration,
+                        trainer.chord.duration, trainer.scales.duration, trainer.tempo.duration});
 }
 
 void ExerciseEarTrainer::DoCreateQuestionPool(unsigned long, std::vector<Question>& pool) {
-  Question placeholder;
-  placeholder.Type = QT_EAR;
-  placeholder.AnswerMethods = AM_NOTES;
-  placeholder.GClef = false;
-  pool.push_back(placeholder);
+  AddPlaceholder(pool, QT_EAR, AM_NOTES);
 }
 
 void ExerciseEarTrainer::DoPrepareQuestion(unsigned long section, Question& question) {
@@ -231,40 +198,35 @@ unsigned int ExerciseEarTrainer::GetNoteById(int section, int id) {
   using namespace EarTrainer;
   switch (section) {
     case SingleNotesSection:
-      if (auto entry = Entry(SingleNotes, id)) return entry->Key;
-      break;
+      return RootKeyOf(SingleNotes, id);
     case IntervalsSection:
-      if (auto entry = Entry(Intervals, id)) return entry->Root;
-      break;
+      return RootKeyOf(Intervals, id);
     case ChordsSection:
-      if (auto entry = Entry(Chords, id)) return entry->Root;
-      break;
+      return RootKeyOf(Chords, id);
     case ScalesSection:
-      if (auto entry = Entry(Scales, id)) return entry->Root;
-      break;
+      return RootKeyOf(Scales, id);
     default:
-      break;
+      return NoKey;
   }
-  return static_cast<unsigned int>(-1);
 }
 
 QString ExerciseEarTrainer::GetQuestionTextById(int section, int id) {
   using namespace EarTrainer;
   switch (section) {
     case SingleNotesSection:
-      if (auto entry = Entry(SingleNotes, id)) return entry->Text;
+      if (auto entry = PoolEntry(SingleNotes, id)) return entry->Text;
       break;
     case IntervalsSection:
-      if (auto entry = Entry(Intervals, id)) return OnOneLine(entry->Text);
+      if (auto entry = PoolEntry(Intervals, id)) return OnOneLine(entry->Text);
       break;
     case ChordsSection:
-      if (auto entry = Entry(Chords, id)) return OnOneLine(entry->Text);
+      if (auto entry = PoolEntry(Chords, id)) return OnOneLine(entry->Text);
       break;
     case ScalesSection:
-      if (auto entry = Entry(Scales, id)) return entry->Text;
+      if (auto entry = PoolEntry(Scales, id)) return entry->Text;
       break;
     case TempoSection:
-      if (auto entry = Entry(Tempos, id)) return OnOneLine(entry->Text);
+      if (auto entry = PoolEntry(Tempos, id)) return OnOneLine(entry->Text);
       break;
     default:
       break;
@@ -275,62 +237,43 @@ QString ExerciseEarTrainer::GetQuestionTextById(int section, int id) {
 bool ExerciseEarTrainer::CompareQuestionGroup(int section, int id1, int id2) {
   using namespace EarTrainer;
   switch (section) {
-    case SingleNotesSection: {
-      auto a = Entry(SingleNotes, id1);
-      auto b = Entry(SingleNotes, id2);
-      if (a && b)
-        return GetNoteType(static_cast<unsigned char>(a->Key)) ==
-               GetNoteType(static_cast<unsigned char>(b->Key));
-      break;
-    }
-    case IntervalsSection: {
-      auto a = Entry(Intervals, id1);
-      auto b = Entry(Intervals, id2);
-      if (a && b) return a->Kind == b->Kind;
-      break;
-    }
-    case ChordsSection: {
-      auto a = Entry(Chords, id1);
-      auto b = Entry(Chords, id2);
-      if (a && b) return a->Kind == b->Kind;
-      break;
-    }
-    case ScalesSection: {
-      auto a = Entry(Scales, id1);
-      auto b = Entry(Scales, id2);
-      if (a && b) return a->Kind == b->Kind;
-      break;
-    }
+    case SingleNotesSection:
+      return SameGroup(SingleNotes, id1, id2);
+    case IntervalsSection:
+      return SameGroup(Intervals, id1, id2);
+    case ChordsSection:
+      return SameGroup(Chords, id1, id2);
+    case ScalesSection:
+      return SameGroup(Scales, id1, id2);
     case TempoSection:
-      if (Entry(Tempos, id1) && Entry(Tempos, id2))
+      if (PoolEntry(Tempos, id1) && PoolEntry(Tempos, id2))
         return TempoVariantProvider.CompareVariants(static_cast<unsigned long>(id1),
                                                     static_cast<unsigned long>(id2));
-      break;
+      return id1 == id2;
     default:
-      break;
+      return id1 == id2;
   }
-  return id1 == id2;
 }
 
 QString ExerciseEarTrainer::GetGroupTextById(int section, int id) {
   using namespace EarTrainer;
   switch (section) {
     case SingleNotesSection:
-      if (auto entry = Entry(SingleNotes, id))
-        return GetNoteStringByType(GetNoteType(static_cast<unsigned char>(entry->Key)), false);
+      if (auto entry = PoolEntry(SingleNotes, id))
+        return GetNoteStringByType(GroupOf(*entry), false);
       break;
     case IntervalsSection:
-      if (auto entry = Entry(Intervals, id))
+      if (auto entry = PoolEntry(Intervals, id))
         return GetIntervalStringByType(static_cast<int>(entry->Kind));
       break;
     case ChordsSection:
-      if (auto entry = Entry(Chords, id)) return GetChordStringType(entry->Kind);
+      if (auto entry = PoolEntry(Chords, id)) return GetChordStringType(entry->Kind);
       break;
     case ScalesSection:
-      if (auto entry = Entry(Scales, id)) return GetScaleStringType(entry->Kind);
+      if (auto entry = PoolEntry(Scales, id)) return GetScaleStringType(entry->Kind);
       break;
     case TempoSection:
-      if (auto entry = Entry(Tempos, id)) return entry->Text;
+      if (auto entry = PoolEntry(Tempos, id)) return entry->Text;
       break;
     default:
       break;

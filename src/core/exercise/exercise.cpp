@@ -2,8 +2,10 @@
 
 #include <QDebug>
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <limits>
 #include <utility>
 
 #include "src/common/assertion.h"
@@ -16,8 +18,22 @@
 #include "src/core/midi/midi_stream_device.h"
 #include "src/core/midi/platform/sound_controller.h"
 #include "src/core/midi/timeline.h"
+#include "src/core/settings/settings_manager.h"
 
 namespace Core {
+
+namespace {
+
+// Section lengths come from a settings file the user may edit: they are kept small enough that
+// no product or sum of them leaves the range of an int.
+constexpr long long MaxSectionTicks = std::numeric_limits<int>::max() / 16;
+
+int Saturated(long long value) {
+  return static_cast<int>(std::clamp<long long>(value, -std::numeric_limits<int>::max(),
+                                                std::numeric_limits<int>::max()));
+}
+
+}  // namespace
 
 Exercise::Exercise() {
   m_emptyQuestion.GClef = false;
@@ -207,6 +223,21 @@ const ExerciseCommonSettings& Exercise::GetCommonSettings() const {
   return m_commonSettings;
 }
 
+void Exercise::ApplySectionSettings(std::initializer_list<ExerciseDuration> durations) {
+  const SettingsManager* manager = GetSettingsManager();
+  if (!manager) return;
+  ExerciseCommonSettings common = GetCommonSettings();
+  if (common.Sections.size() < durations.size()) common.Sections.resize(durations.size());
+  auto section = common.Sections.begin();
+  for (const ExerciseDuration& duration : durations) {
+    section->QuestionCount = static_cast<unsigned int>(std::max(duration.questions, 0));
+    section->TimePerQuestion = Saturated(duration.seconds * 1000LL);
+    ++section;
+  }
+  common.Instrument = static_cast<unsigned char>(manager->globalSettings.midiInstrument);
+  SetCommonSettings(common);
+}
+
 void Exercise::SetCommonSettings(const ExerciseCommonSettings& settings) {
   LessonLocker lock(LessonMutex());
   m_commonSettings = settings;
@@ -243,7 +274,10 @@ bool Exercise::IsUntimed(unsigned long section) const {
 }
 
 int Exercise::TicksPerQuestion(unsigned long section) const {
-  return IsUntimed(section) ? UntimedSlotTicks : std::abs(TimePerQuestion(section)) / TickMs;
+  return IsUntimed(section)
+             ? UntimedSlotTicks
+             : static_cast<int>(std::abs(static_cast<long long>(TimePerQuestion(section))) /
+                                TickMs);
 }
 
 void Exercise::ApplyDurationSettings() {
@@ -253,7 +287,8 @@ void Exercise::ApplyDurationSettings() {
   const unsigned long count =
       std::min<unsigned long>(m_sections.size(), timeline.GetSectionCount());
   for (unsigned long i = 0; i < count; ++i) {
-    const int duration = static_cast<int>(QuestionCount(i)) * TicksPerQuestion(i);
+    const int duration = static_cast<int>(std::min<long long>(
+        static_cast<long long>(QuestionCount(i)) * TicksPerQuestion(i), MaxSectionTicks));
     if (timeline.GetSectionDuration(i) != duration) timeline.SetSectionDuration(i, duration);
   }
 }
@@ -281,7 +316,8 @@ const Question& Exercise::GetCurrentQuestion() const {
   return m_emptyQuestion;
 }
 
-const ExerciseProgress& Exercise::GetProgress() const {
+ExerciseProgress Exercise::GetProgress() const {
+  LessonLocker lock(LessonMutex());
   return m_progress;
 }
 

@@ -20,6 +20,7 @@
 #include <QString>
 
 #include <atomic>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,7 @@
 
 namespace Core {
 
+struct ExerciseDuration;
 class ExerciseStatistics;
 class MidiAnswerListener;
 class MidiBank;
@@ -144,7 +146,9 @@ class Exercise : public LessonBase,
   unsigned long GetCurrentSection() const;
   // The last question asked in the current section, else an empty question.
   const Question& GetCurrentQuestion() const;
-  const ExerciseProgress& GetProgress() const;
+  // A copy taken under the lesson lock: answers change the counters on the MIDI and timer
+  // threads while the screen reads them.
+  ExerciseProgress GetProgress() const;
 
   void GetStatistics(int section, std::vector<ExStat>& records);
   void SetGlobalStatistics(bool global);
@@ -179,6 +183,9 @@ class Exercise : public LessonBase,
 
   const SettingsManager* GetSettingsManager() const;
   int GetExerciseId() const;
+  // What every trainer's ApplySettings does: each section's question count and time per question
+  // from its duration settings (in section order), and the chosen playback instrument.
+  void ApplySectionSettings(std::initializer_list<ExerciseDuration> durations);
 
  private:
   void SetState(ExerciseState state);

@@ -286,8 +286,11 @@ void Exercise::SwitchToSection(unsigned long section) {
   if (section != m_currentSection) EnterSection(section);
 }
 
-void Exercise::SeekSection(unsigned long, int sectionPosition) {
+void Exercise::SeekSection(unsigned long section, int sectionPosition) {
   LessonLocker lock(LessonMutex());
+  // After its end the timeline stands at 0 while the exercise is still in its last section: a
+  // move into the first section is then no section change for the timeline, but it is one here.
+  if (section != m_currentSection) EnterSection(section);
   if (IsUntimed(m_currentSection)) {
     // The first slot boundary at or after the new position.
     m_untimedSlot = (sectionPosition + UntimedSlotTicks - 1) / UntimedSlotTicks;

@@ -1,7 +1,5 @@
 #include "src/core/exercise/note_trainer.h"
 
-#include <QCoreApplication>
-
 #include <cstdlib>
 
 #include "src/common/assertion.h"
@@ -10,6 +8,7 @@
 #include "src/core/exercise/questions/variant_providers.h"
 #include "src/core/exercise/theory/key_geometry.h"
 #include "src/core/exercise/theory/names.h"
+#include "src/core/exercise/trainer_support.h"
 #include "src/core/score_provider/score_provider.h"
 #include "src/core/settings/settings_manager.h"
 
@@ -25,24 +24,9 @@ bool PrevGKey = false;
 
 namespace {
 
+using namespace TrainerSupport;
+
 enum Section : unsigned long { SingleNotesSection = 0, IntervalsSection = 1, ChordsSection = 2 };
-
-// The statistics files may name ids the current pools do not hold.
-template <class Pool>
-bool InPool(const Pool& pool, int id) {
-  return id >= 0 && static_cast<std::size_t>(id) < pool.size();
-}
-
-QString OnOneLine(QString text) {
-  return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
-template <class Record>
-void TakeVariants(Question& question, const std::vector<Record>& pool, const std::vector<int>& ids,
-                  int correct) {
-  question.CorrectVariant = static_cast<unsigned long>(correct);
-  for (int id : ids) question.VariantData.push_back(pool[static_cast<std::size_t>(id)]);
-}
 
 }  // namespace
 
@@ -72,12 +56,9 @@ ExerciseNoteTrainer::~ExerciseNoteTrainer() {
 }
 
 void ExerciseNoteTrainer::DoCreateSections(std::vector<SectionInfo>& sections) {
-  sections.push_back({QCoreApplication::translate("QApplication", "Single Notes"),
-                      QCoreApplication::translate("QApplication", "Train Single Notes")});
-  sections.push_back({QCoreApplication::translate("QApplication", "Intervals"),
-                      QCoreApplication::translate("QApplication", "Train Intervals")});
-  sections.push_back({QCoreApplication::translate("QApplication", "Chords"),
-                      QCoreApplication::translate("QApplication", "Train Chords")});
+  AddSections(sections, {{"Single Notes", "Train Single Notes"},
+                         {"Intervals", "Train Intervals"},
+                         {"Chords", "Train Chords"}});
   NoteTrainer::SingleNotes = GetNotesPoolSustained();
   NoteTrainer::Intervals = GetIntervalPool();
   NoteTrainer::Chords = GetChordPool();
@@ -87,25 +68,12 @@ void ExerciseNoteTrainer::ApplySettings() {
   const SettingsManager* manager = GetSettingsManager();
   if (!manager) return;
   const NoteTrainerSettings& trainer = manager->GetExcersiseSettings().noteTrainer;
-  ExerciseCommonSettings common = GetCommonSettings();
-  const ExerciseDuration durations[] = {trainer.singleNotes.duration, trainer.interval.duration,
-                                        trainer.chord.duration};
-  if (common.Sections.size() < 3) common.Sections.resize(3);
-  for (std::size_t i = 0; i < 3; ++i) {
-    common.Sections[i].QuestionCount =
-        static_cast<unsigned int>(std::max(durations[i].questions, 0));
-    common.Sections[i].TimePerQuestion = durations[i].seconds * 1000;
-  }
-  common.Instrument = static_cast<unsigned char>(manager->globalSettings.midiInstrument);
-  SetCommonSettings(common);
+  ApplySectionSettings(
+      {trainer.singleNotes.duration, trainer.interval.duration, trainer.chord.duration});
 }
 
 void ExerciseNoteTrainer::DoCreateQuestionPool(unsigned long, std::vector<Question>& pool) {
-  Question placeholder;
-  placeholder.Type = QT_NOTE;
-  placeholder.AnswerMethods = AM_NOTES;
-  placeholder.GClef = false;
-  pool.push_back(placeholder);
+  AddPlaceholder(pool, QT_NOTE, AM_NOTES);
 }
 
 void ExerciseNoteTrainer::DoPrepareQuestion(unsigned long section, Question& question) {
@@ -181,80 +149,62 @@ unsigned int ExerciseNoteTrainer::GetNoteById(int section, int id) {
   using namespace NoteTrainer;
   switch (section) {
     case SingleNotesSection:
-      if (InPool(SingleNotes, id)) return SingleNotes[static_cast<std::size_t>(id)].Key;
-      break;
+      return RootKeyOf(SingleNotes, id);
     case IntervalsSection:
-      if (InPool(Intervals, id)) return Intervals[static_cast<std::size_t>(id)].Root;
-      break;
+      return RootKeyOf(Intervals, id);
     case ChordsSection:
-      if (InPool(Chords, id)) return Chords[static_cast<std::size_t>(id)].Root;
-      break;
+      return RootKeyOf(Chords, id);
     default:
-      break;
+      return NoKey;
   }
-  return static_cast<unsigned int>(-1);
 }
 
 QString ExerciseNoteTrainer::GetQuestionTextById(int section, int id) {
   using namespace NoteTrainer;
+  const QuestionData* entry = nullptr;
   switch (section) {
     case SingleNotesSection:
-      if (InPool(SingleNotes, id)) return SingleNotes[static_cast<std::size_t>(id)].Text;
+      entry = PoolEntry(SingleNotes, id);
       break;
     case IntervalsSection:
-      if (InPool(Intervals, id)) return OnOneLine(Intervals[static_cast<std::size_t>(id)].Text);
+      entry = PoolEntry(Intervals, id);
       break;
     case ChordsSection:
-      if (InPool(Chords, id)) return OnOneLine(Chords[static_cast<std::size_t>(id)].Text);
+      entry = PoolEntry(Chords, id);
       break;
     default:
       break;
   }
-  return QString();
+  return entry ? OnOneLine(entry->Text) : QString();
 }
 
 bool ExerciseNoteTrainer::CompareQuestionGroup(int section, int id1, int id2) {
   using namespace NoteTrainer;
   switch (section) {
     case SingleNotesSection:
-      if (InPool(SingleNotes, id1) && InPool(SingleNotes, id2))
-        return GetNoteType(
-                   static_cast<unsigned char>(SingleNotes[static_cast<std::size_t>(id1)].Key)) ==
-               GetNoteType(
-                   static_cast<unsigned char>(SingleNotes[static_cast<std::size_t>(id2)].Key));
-      break;
+      return SameGroup(SingleNotes, id1, id2);
     case IntervalsSection:
-      if (InPool(Intervals, id1) && InPool(Intervals, id2))
-        return Intervals[static_cast<std::size_t>(id1)].Kind ==
-               Intervals[static_cast<std::size_t>(id2)].Kind;
-      break;
+      return SameGroup(Intervals, id1, id2);
     case ChordsSection:
-      if (InPool(Chords, id1) && InPool(Chords, id2))
-        return Chords[static_cast<std::size_t>(id1)].Kind ==
-               Chords[static_cast<std::size_t>(id2)].Kind;
-      break;
+      return SameGroup(Chords, id1, id2);
     default:
-      break;
+      return id1 == id2;
   }
-  return id1 == id2;
 }
 
 QString ExerciseNoteTrainer::GetGroupTextById(int section, int id) {
   using namespace NoteTrainer;
   switch (section) {
     case SingleNotesSection:
-      if (InPool(SingleNotes, id))
-        return GetNoteStringByType(
-            GetNoteType(static_cast<unsigned char>(SingleNotes[static_cast<std::size_t>(id)].Key)),
-            false);
+      if (const auto* entry = PoolEntry(SingleNotes, id))
+        return GetNoteStringByType(GroupOf(*entry), false);
       break;
     case IntervalsSection:
-      if (InPool(Intervals, id))
-        return GetIntervalStringByType(
-            static_cast<int>(Intervals[static_cast<std::size_t>(id)].Kind));
+      if (const auto* entry = PoolEntry(Intervals, id))
+        return GetIntervalStringByType(static_cast<int>(entry->Kind));
       break;
     case ChordsSection:
-      if (InPool(Chords, id)) return GetChordStringType(Chords[static_cast<std::size_t>(id)].Kind);
+      if (const auto* entry = PoolEntry(Chords, id)) return GetChordStringType(entry->Kind);
       break;
     default:
       break;

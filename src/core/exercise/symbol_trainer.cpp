@@ -1,7 +1,5 @@
 #include "src/core/exercise/symbol_trainer.h"
 
-#include <QCoreApplication>
-
 #include <cstdlib>
 
 #include "src/common/assertion.h"
@@ -11,6 +9,7 @@
 #include "src/core/exercise/questions/variant_providers.h"
 #include "src/core/exercise/symbol_tables.h"
 #include "src/core/exercise/theory/tempo.h"
+#include "src/core/exercise/trainer_support.h"
 #include "src/core/settings/settings_manager.h"
 
 namespace Core {
@@ -24,6 +23,8 @@ std::vector<QuestionData> ModifiersPool;
 }  // namespace SymbolTrainer
 
 namespace {
+
+using namespace TrainerSupport;
 
 enum Section : unsigned long {
   LengthSection = 0,
@@ -71,19 +72,17 @@ void Init() {
 // The section's pool as plain variant records.
 const QuestionData* Entry(int section, int id) {
   using namespace SymbolTrainer;
-  if (id < 0) return nullptr;
-  const auto index = static_cast<std::size_t>(id);
   switch (section) {
     case LengthSection:
-      return index < LengthPool.size() ? &LengthPool[index] : nullptr;
+      return PoolEntry(LengthPool, id);
     case SignaturesSection:
-      return index < SignaturesPool.size() ? &SignaturesPool[index] : nullptr;
+      return PoolEntry(SignaturesPool, id);
     case TempoSection:
-      return index < TempoPool.size() ? &TempoPool[index] : nullptr;
+      return PoolEntry(TempoPool, id);
     case LoudnessSection:
-      return index < LoudnessPool.size() ? &LoudnessPool[index] : nullptr;
+      return PoolEntry(LoudnessPool, id);
     case ModifiersSection:
-      return index < ModifiersPool.size() ? &ModifiersPool[index] : nullptr;
+      return PoolEntry(ModifiersPool, id);
     default:
       return nullptr;
   }
@@ -100,14 +99,11 @@ ExerciseSymbolTrainer::~ExerciseSymbolTrainer() {
 }
 
 void ExerciseSymbolTrainer::DoCreateSections(std::vector<SectionInfo>& sections) {
-  const char* const names[][2] = {{"Note Lengths", "Train Note Lengths"},
-                                  {"Key Signatures", "Train Key Signatures"},
-                                  {"Tempo", "Train Tempo"},
-                                  {"Loudness", "Train Loudness"},
-                                  {"Note Modifiers", "Train Note Modifiers"}};
-  for (const auto& name : names)
-    sections.push_back({QCoreApplication::translate("QApplication", name[0]),
-                        QCoreApplication::translate("QApplication", name[1])});
+  AddSections(sections, {{"Note Lengths", "Train Note Lengths"},
+                         {"Key Signatures", "Train Key Signatures"},
+                         {"Tempo", "Train Tempo"},
+                         {"Loudness", "Train Loudness"},
+                         {"Note Modifiers", "Train Note Modifiers"}});
   static bool initialised = false;
   if (!initialised) {
     initialised = true;
@@ -119,26 +115,13 @@ void ExerciseSymbolTrainer::ApplySettings() {
   const SettingsManager* manager = GetSettingsManager();
   if (!manager) return;
   const SheetMusicSymbolsSettings& trainer = manager->GetExcersiseSettings().sheetMusicSymbols;
-  ExerciseCommonSettings common = GetCommonSettings();
-  const ExerciseDuration durations[] = {trainer.length.duration, trainer.signatures.duration,
-                                        trainer.tempo.duration, trainer.loudness.duration,
-                                        trainer.noteModifiers.duration};
-  if (common.Sections.size() < 5) common.Sections.resize(5);
-  for (std::size_t i = 0; i < 5; ++i) {
-    common.Sections[i].QuestionCount =
-        static_cast<unsigned int>(std::max(durations[i].questions, 0));
-    common.Sections[i].TimePerQuestion = durations[i].seconds * 1000;
-  }
-  common.Instrument = static_cast<unsigned char>(manager->globalSettings.midiInstrument);
-  SetCommonSettings(common);
+  ApplySectionSettings({trainer.length.duration, trainer.signatures.duration,
+                        trainer.tempo.duration, trainer.loudness.duration,
+                        trainer.noteModifiers.duration});
 }
 
 void ExerciseSymbolTrainer::DoCreateQuestionPool(unsigned long, std::vector<Question>& pool) {
-  Question placeholder;
-  placeholder.Type = QT_SYMBOL;
-  placeholder.AnswerMethods = AM_VARIANT;
-  placeholder.GClef = false;
-  pool.push_back(placeholder);
+  AddPlaceholder(pool, QT_SYMBOL, AM_VARIANT);
 }
 
 void ExerciseSymbolTrainer::DoPrepareQuestion(unsigned long section, Question& question) {
@@ -151,22 +134,17 @@ void ExerciseSymbolTrainer::DoPrepareQuestion(unsigned long section, Question& q
   std::vector<int> ids;
   int correct = 0;
 
-  const auto take = [&](const auto& pool) {
-    question.CorrectVariant = static_cast<unsigned long>(correct);
-    for (int id : ids) question.VariantData.push_back(pool[static_cast<std::size_t>(id)]);
-  };
-
   switch (section) {
     case LengthSection: {
       LengthValidator validator(&settings.length);
       correct = GenerateQuestionData(LengthPool.size(), &validator, ids, nullptr);
-      take(LengthPool);
+      TakeVariants(question, LengthPool, ids, correct);
       break;
     }
     case TempoSection: {
       TempoValidator validator(&settings.tempo);
       correct = GenerateQuestionData(TempoPool.size(), &validator, ids, &TempoVariantProvider);
-      take(TempoPool);
+      TakeVariants(question, TempoPool, ids, correct);
       // The buttons show what the term means; the statistics keep its name.
       for (std::size_t i = 0; i < ids.size(); ++i)
         question.VariantData[i].Text =
@@ -176,20 +154,20 @@ void ExerciseSymbolTrainer::DoPrepareQuestion(unsigned long section, Question& q
     case LoudnessSection: {
       LoudnessValidator validator(&settings.loudness);
       correct = GenerateQuestionData(LoudnessPool.size(), &validator, ids, nullptr);
-      take(LoudnessPool);
+      TakeVariants(question, LoudnessPool, ids, correct);
       break;
     }
     case ModifiersSection: {
       ModifiersValidator validator(&settings.noteModifiers);
       correct = GenerateQuestionData(ModifiersPool.size(), &validator, ids, nullptr);
-      take(ModifiersPool);
+      TakeVariants(question, ModifiersPool, ids, correct);
       break;
     }
     default: {
       // Key signatures, each button's picture in a clef of its own.
       SignatureValidator validator(&settings.signatures);
       correct = GenerateQuestionData(SignaturesPool.size(), &validator, ids, nullptr);
-      take(SignaturesPool);
+      TakeVariants(question, SignaturesPool, ids, correct);
       const auto& rows = SignatureSymbols();
       for (std::size_t i = 0; i < ids.size(); ++i) {
         const SignatureRow& row = rows[static_cast<std::size_t>(ids[i])];
@@ -211,9 +189,7 @@ bool ExerciseSymbolTrainer::CanUseMidiIn() {
 
 QString ExerciseSymbolTrainer::GetQuestionTextById(int section, int id) {
   const QuestionData* entry = Entry(section, id);
-  if (!entry) return QString();
-  QString text = entry->Text;
-  return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  return entry ? OnOneLine(entry->Text) : QString();
 }
 
 QString ExerciseSymbolTrainer::GetGroupTextById(int section, int id) {

@@ -122,6 +122,22 @@ TEST_F(ExerciseFlowTest, TimedExerciseFinishesAfterItsLastTimeOutAndRefusesPause
   EXPECT_EQ(exercise->GetPlaybackState(), Core::PS_STOPPED);
 }
 
+TEST_F(ExerciseFlowTest, SectionChosenAfterTheLastTimeOutAsksAgain) {
+  Make({TestSection{}, TestSection{}});
+  exercise->Configure(1, 100);
+  Begin();
+  RunToEnd([&] { RunUntil([&] { return exercise->GetState() != ES_AWAITING_ANSWER; }); });
+  ASSERT_EQ(exercise->GetState(), ES_FINISHED);
+  // The timeline stands at 0 again after its end, yet the exercise is still in its last section.
+  exercise->BeginSeek();
+  exercise->MoveToSection(0);
+  exercise->EndSeek();
+  EXPECT_EQ(exercise->GetState(), ES_READY);
+  exercise->NextQuestion();
+  EXPECT_EQ(exercise->GetState(), ES_AWAITING_ANSWER);
+  EXPECT_EQ(exercise->GetCurrentSection(), 0u);
+}
+
 TEST_F(ExerciseFlowTest, TimedSectionsAskTheirCountEvenWhenEveryAnswerComesAtOnce) {
   Make({TestSection{}, TestSection{}});
   exercise->Configure(3, 100);

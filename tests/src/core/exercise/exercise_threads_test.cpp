@@ -105,6 +105,11 @@ class ExerciseThreadsTest : public ::testing::Test {
     std::mt19937 random(11);
     const auto end = std::chrono::steady_clock::now() + duration;
     while (std::chrono::steady_clock::now() < end) {
+      // The progress display reads the counters while keys and time-outs change them.
+      const Core::ExerciseProgress progress = exercise->GetProgress();
+      EXPECT_LE(progress.RightAnswers, progress.Answered);
+      EXPECT_LE(progress.Answered, progress.QuestionsAsked);
+      EXPECT_LE(progress.SectionRight, progress.SectionAsked);
       switch (exercise->GetState()) {
         case Core::ES_READY:
           if (exercise->GetPlaybackState() == Core::PS_PLAYING) exercise->NextQuestion();

@@ -252,7 +252,7 @@ TEST_P(TrainerRunTest, RunsThroughEverySectionToItsEnd) {
 
   EXPECT_EQ(exercise->GetState(), GetParam().timed ? Core::ES_FINISHED : Core::ES_STOPPED);
   EXPECT_EQ(visited.size(), sections);
-  const Core::ExerciseProgress& progress = exercise->GetProgress();
+  const Core::ExerciseProgress progress = exercise->GetProgress();
   EXPECT_EQ(progress.QuestionsAsked, static_cast<int>(2 * sections));
   EXPECT_EQ(progress.Answered, progress.QuestionsAsked);
   const bool allRight = GetParam().answering != Answering::TimeOuts;
