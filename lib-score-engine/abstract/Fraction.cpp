@@ -12,19 +12,6 @@ namespace {
 
 constexpr int64_t kIntMax = INT_MAX;
 
-uint64_t Gcd64(uint64_t a, uint64_t b) {
-  while (b != 0) {
-    const uint64_t r = a % b;
-    a = b;
-    b = r;
-  }
-  return a;
-}
-
-uint64_t Magnitude(int64_t v) {
-  return v < 0 ? uint64_t{0} - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
-}
-
 // Euclid with the truncating remainder, so the result may be negative for negative inputs;
 // 64 bits wide, so INT_MIN % -1 cannot trap.
 int64_t TruncatingGcd(int64_t a, int64_t b) {
@@ -170,7 +157,9 @@ void Fraction::StoreReduced(int64_t n, int64_t d) {
     n = -1;
     d = 1;
   } else {
-    const auto g = static_cast<int64_t>(Gcd64(Magnitude(n), Magnitude(d)));
+    // Int parts keep n and d well inside 64 bits (never INT64_MIN), so the division by a
+    // negative divisor cannot overflow.
+    const int64_t g = TruncatingGcd(n, d);
     n /= g;
     d /= g;
     if (d < 0) {

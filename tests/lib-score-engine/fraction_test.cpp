@@ -113,6 +113,11 @@ TEST(FractionTest, OverflowingResultsStayClose) {
   const Fraction sum = Fraction(1, 2147483647) + Fraction(1, 2147483646);
   EXPECT_NEAR(sum.getValue(), 2.0 / 2147483646.5, 1e-15);
   ExpectParts(Fraction(INT_MAX, 1) * Fraction(4, 1), INT_MAX, 1);
+  const Fraction extremes = Fraction(INT_MIN, INT_MAX - 1) - Fraction(INT_MAX, INT_MIN);
+  EXPECT_NEAR(
+      extremes.getValue(),
+      static_cast<double>(INT_MIN) / (INT_MAX - 1) + static_cast<double>(INT_MAX) / 2147483648.0,
+      1e-12);
   Fraction negated(INT_MIN, -1);
   negated.normalize();
   ExpectParts(negated, INT_MAX, 1);
