@@ -59,6 +59,68 @@ class TrainerTest : public ::testing::Test {
   Core::SettingsManager settings{[] { return false; }};
 };
 
+// Section i of every trainer gets {seconds i + 1, questions 10 + i}; the symbols trainer's tempo
+// section is untimed.
+TEST_F(TrainerTest, EachTrainerTakesItsSectionSettingsInOrderWithTheInstrument) {
+  Change([](Core::ExcersisesSettings& s) {
+    const auto set = [](std::initializer_list<Core::ExerciseDuration*> durations) {
+      int i = 0;
+      for (Core::ExerciseDuration* duration : durations) {
+        *duration = {i + 1, 10 + i};
+        ++i;
+      }
+    };
+    set({&s.noteTrainer.singleNotes.duration, &s.noteTrainer.interval.duration,
+         &s.noteTrainer.chord.duration});
+    set({&s.earTrainer.singleNotes.duration, &s.earTrainer.interval.duration,
+         &s.earTrainer.chord.duration, &s.earTrainer.scales.duration,
+         &s.earTrainer.tempo.duration});
+    set({&s.sheetMusicSymbols.length.duration, &s.sheetMusicSymbols.signatures.duration,
+         &s.sheetMusicSymbols.tempo.duration, &s.sheetMusicSymbols.loudness.duration,
+         &s.sheetMusicSymbols.noteModifiers.duration});
+    s.sheetMusicSymbols.tempo.duration.seconds = 0;
+  });
+  settings.globalSettings.midiInstrument = 21;
+  const auto check = [&](Core::Exercise& trainer, std::size_t sections) {
+    trainer.Reset();
+    trainer.SetSettings(&settings);
+    const Core::ExerciseCommonSettings common = trainer.GetCommonSettings();
+    EXPECT_EQ(common.Instrument, 21);
+    ASSERT_EQ(common.Sections.size(), sections);
+    for (std::size_t i = 0; i < sections; ++i) {
+      EXPECT_EQ(common.Sections[i].QuestionCount, 10 + i);
+      const int ticks = common.Sections[i].TimePerQuestion == 0 ? 10 : 20 * (int(i) + 1);
+      EXPECT_EQ(trainer.GetTimeline().GetSectionDuration(i), int(10 + i) * ticks);
+    }
+  };
+  Core::ExerciseNoteTrainer notes;
+  check(notes, 3);
+  Core::ExerciseEarTrainer ear;
+  check(ear, 5);
+  Core::ExerciseSymbolTrainer symbols;
+  check(symbols, 5);
+  EXPECT_EQ(symbols.GetCommonSettings().Sections[2].TimePerQuestion, 0);
+}
+
+TEST_F(TrainerTest, OutsizedDurationsFromTheSettingsFileKeepTheTimelineSound) {
+  Change([](Core::ExcersisesSettings& s) {
+    s.noteTrainer.singleNotes.duration = {5000000, 2000000000};
+    s.noteTrainer.interval.duration = {-5000000, 2000000000};
+    s.noteTrainer.chord.duration = {0, 2000000000};
+  });
+  Core::ExerciseNoteTrainer trainer;
+  trainer.SetSettings(&settings);
+  int sum = 0;
+  for (unsigned long i = 0; i < 3; ++i) {
+    EXPECT_GT(trainer.GetTimeline().GetSectionDuration(i), 0);
+    sum += trainer.GetTimeline().GetSectionDuration(i);
+  }
+  EXPECT_EQ(trainer.GetTimeline().GetTotalDuration(), sum);
+  trainer.Pause(false);
+  trainer.NextQuestion();
+  EXPECT_EQ(trainer.GetState(), Core::ES_PLAYING);
+}
+
 TEST(NoteTrainerClef, BothClefsTakeTurnsAndKeysOutsideAClefForceTheOther) {
   const CleffSettings both;
   EXPECT_TRUE(ChooseNoteTrainerClef(both, 40));  // the first turn of the process is treble
