@@ -13,22 +13,10 @@ namespace Testing {
 
 namespace {
 
-QByteArray ReasonPhrase(int status) {
-  switch (status) {
-    case 200:
-      return "OK";
-    case 404:
-      return "Not Found";
-    case 500:
-      return "Internal Server Error";
-    default:
-      return "Status";
-  }
-}
-
 QByteArray Serialize(const HttpTestServer::Response& response) {
-  QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
-                   ReasonPhrase(response.status) + "\r\n";
+  // Clients go by the status code; the reason phrase is only for people.
+  QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) +
+                   (response.status == 200 ? " OK" : " Error") + "\r\n";
   for (const auto& [name, value] : response.headers) out += name + ": " + value + "\r\n";
   out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
   out += "Connection: close\r\n\r\n";
@@ -130,7 +118,7 @@ class HttpTestServerWorker : public QObject {
 
 QByteArray HttpTestServer::Request::Header(const QByteArray& name) const {
   for (const auto& [headerName, value] : headers)
-    if (headerName.compare(name, Qt::CaseInsensitive) == 0) return value.isNull() ? "" : value;
+    if (headerName == name) return value.isNull() ? "" : value;
   return QByteArray();
 }
 

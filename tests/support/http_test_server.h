@@ -52,10 +52,8 @@ class HttpTestServer {
     QList<QPair<QByteArray, QByteArray>> headers;  // in the order received, names as sent
     QByteArray body;
 
-    // The value of the first header with this name (compared without regard to case), or a
-    // null array when there is none.
+    // The value of the first header with exactly this name, or a null array when there is none.
     QByteArray Header(const QByteArray& name) const;
-    bool HasHeader(const QByteArray& name) const { return !Header(name).isNull(); }
   };
 
   struct Response {
@@ -71,7 +69,6 @@ class HttpTestServer {
 
   // "http://127.0.0.1:<port>", the form the service configuration takes.
   QString BaseUrl() const;
-  quint16 Port() const { return m_port; }
 
   void SetResponse(const Response& response);
   // AnswerSlowly waits delayMs after the request is complete before it answers.

@@ -88,33 +88,24 @@ TEST_F(TelemetryTest, DurationAveragesTruncateAndSurviveLongHistories) {
   EXPECT_EQ(telemetry->GetData().refTimeAverage[0], INT_MAX);
 }
 
-TEST_F(TelemetryTest, ExitWithoutAnOpenVisitCountsNothing) {
+TEST_F(TelemetryTest, VisitsCountOnlyWhileOpenAndGoToTheExerciseEnteredLast) {
   auto telemetry = Make();
-  telemetry->ExitReference();
+  telemetry->ExitReference();  // nothing is open: nothing is counted
   telemetry->ExitExercise(1.0);
-  telemetry->EnterSettings();
-  m_now += 10;
-  telemetry->ExitSettings();
-  telemetry->ExitSettings();
-  const Core::TelemetryData& data = telemetry->GetData();
-  EXPECT_EQ(data.refLaunchCount[0], 0);
-  EXPECT_EQ(data.exLaunchCount[0], 0);
-  EXPECT_EQ(data.settingsLaunchCount[0], 1);
-  EXPECT_EQ(data.exScore[0][9], 0.0);
-}
-
-TEST_F(TelemetryTest, ReferenceVisitsAreChargedToTheLastExerciseAndClosedByOtherVisits) {
-  auto telemetry = Make();
   telemetry->EnterExercise(2, false);
   telemetry->EnterReference();
   m_now += 300;
   telemetry->EnterSettings();  // leaving the reference pages for the settings ends that visit
   m_now += 500;
   telemetry->ExitSettings();
+  telemetry->ExitSettings();  // already closed
   telemetry->EnterReference();
   m_now += 100;
   telemetry->ExitExercise(1.0);  // and so does leaving the exercise
   const Core::TelemetryData& data = telemetry->GetData();
+  EXPECT_EQ(data.exLaunchCount[0], 0);
+  EXPECT_EQ(data.refLaunchCount[0], 0);
+  EXPECT_EQ(data.exScore[0][9], 0.0);
   EXPECT_EQ(data.refLaunchCount[2], 2);
   EXPECT_EQ(data.refTimeAverage[2], 200);
   EXPECT_EQ(data.settingsLaunchCount[2], 1);
