@@ -9,8 +9,9 @@
 
 namespace Core {
 
-// Keys 0..98 have a name in the notation: the piano (0 = A0 .. 87 = C8) and the octave above it.
-// Played keys come from MIDI input and may lie anywhere; the builders leave out what has no name.
+// Keys 0..98 have a name in the notation: the piano (0 = A0 .. 87 = C8) and the keys above it up
+// to B8, as far as the octave numbers go. Played keys come from MIDI input and may lie anywhere;
+// the builders leave out what has no name.
 bool HasRazidName(int key);
 
 // Appends the name of `key` (middle C, key 39, is "c1"). A black key takes its flat name when

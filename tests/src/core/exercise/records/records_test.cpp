@@ -4,10 +4,6 @@
 #include <QMetaType>
 #include <QObject>
 
-#include <algorithm>
-#include <vector>
-
-#include "src/core/exercise/records/ex_stat.h"
 #include "src/core/exercise/records/meta_types.h"
 #include "src/core/exercise/records/question.h"
 
@@ -34,16 +30,6 @@ TEST(QuestionRecords, VariantsKeepOnlyTheBaseFieldsAndShareStreams) {
   EXPECT_EQ(copy.VariantData[0].Stream.get(), chord.Stream.get());
   // The stored variant is a plain base record, whatever it was built from.
   EXPECT_EQ(typeid(copy.VariantData[0]), typeid(QuestionData));
-}
-
-TEST(ExStatRecord, CompareByIdSortsByAscendingId) {
-  std::vector<ExStat> records = {
-      {7, 1, 0, 1, 0}, {2, 1, 0, 0, 1}, {5, 0, 2, 3, 3}, {2, 1, 1, 1, 1}};
-  std::sort(records.begin(), records.end(), ExStat::CompareById);
-  std::vector<int> ids;
-  for (const ExStat& r : records) ids.push_back(r.Id);
-  EXPECT_EQ(ids, (std::vector<int>{2, 2, 5, 7}));
-  EXPECT_FALSE(ExStat::CompareById(records[0], records[1]));
 }
 
 // The exercise screen receives the answers judged on the MIDI input thread through a queued
