@@ -11,8 +11,8 @@ namespace Melvarin {
 
 }  // namespace Melvarin
 
-#define MELVARIN_ASSERT(expression)                                                  \
-  do {                                                                               \
-    if (!(expression)) [[unlikely]]                                                  \
-      ::Melvarin::AssertionFailed(__FILE__, __func__, __LINE__, #expression);        \
+#define MELVARIN_ASSERT(expression)                                           \
+  do {                                                                        \
+    if (!(expression)) [[unlikely]]                                           \
+      ::Melvarin::AssertionFailed(__FILE__, __func__, __LINE__, #expression); \
   } while (false)

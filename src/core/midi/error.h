@@ -60,7 +60,6 @@ struct ErrorData {
 }  // namespace Detail
 
 // Builds an Error for the current source position: MELVARIN_ERROR(Error::XmlSave, text).
-#define MELVARIN_ERROR(code, message)                                                       \
-  ::Error(std::make_shared<::Detail::ErrorData>(                                            \
-      ::Detail::ErrorData{__FILE__, __func__, __LINE__, static_cast<int>(code), (message), \
-                          ::Error()}))
+#define MELVARIN_ERROR(code, message)                                \
+  ::Error(std::make_shared<::Detail::ErrorData>(::Detail::ErrorData{ \
+      __FILE__, __func__, __LINE__, static_cast<int>(code), (message), ::Error()}))

@@ -67,12 +67,12 @@ void MidiKeyboardState::SetKey(unsigned long index, unsigned char value) {
 
 bool IsMidiChromatic(unsigned char note) {
   const int key = note - 21;
-  if (key == 87) return false;
-  if (key < 3) return key == 1;
-  switch ((note - 24) % 12) {
-    case 1: case 3: case 6: case 8: case 10: return true;
-    default: return false;
-  }
+  if (key == 87) return false;   // C8
+  if (key < 3) return key == 1;  // A0, A#0, B0 below the first full octave
+  // By pitch class from C: C#, D#, F#, G# and A# are the black keys.
+  constexpr bool Black[12] = {false, true,  false, true,  false, false,
+                              true,  false, true,  false, true,  false};
+  return Black[(note - 24) % 12];
 }
 
 }  // namespace Core

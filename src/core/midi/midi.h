@@ -34,7 +34,8 @@ class MidiMessage {
   MidiMessage() = default;
   MidiMessage(unsigned char status, unsigned char d1, unsigned char d2)
       : m_bytes{status, d1, d2}, m_length(3) {}
-  MidiMessage(MidiCommand cmd, unsigned char channel) : m_bytes{Status(cmd, channel), 0, 0}, m_length(1) {}
+  MidiMessage(MidiCommand cmd, unsigned char channel)
+      : m_bytes{Status(cmd, channel), 0, 0}, m_length(1) {}
   MidiMessage(MidiCommand cmd, unsigned char channel, unsigned char d1)
       : m_bytes{Status(cmd, channel), d1, 0}, m_length(2) {}
   MidiMessage(MidiCommand cmd, unsigned char channel, unsigned char d1, unsigned char d2)

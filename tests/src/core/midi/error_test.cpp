@@ -39,12 +39,4 @@ TEST(Error, CopiesShareOneRecordFreedWithTheLast) {
   EXPECT_TRUE(record.expired());
 }
 
-TEST(Error, TravelsAsAnException) {
-  try {
-    throw FailWithPortError(2);
-  } catch (const Error& error) {
-    EXPECT_EQ(error.GetCode(), 0x302);
-  }
-}
-
 }  // namespace
