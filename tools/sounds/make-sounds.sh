@@ -2,7 +2,7 @@
 # Writes the answer-feedback sounds into resources/wav/ with sox:
 #   right.wav  two bright bell-like notes rising a fourth (E6 then A6), about 0.45 s
 #   wrong.wav  a soft low two-note fall (A3 then F3) with a dull timbre, about 0.5 s
-# 44.1 kHz, 16-bit mono; quiet enough to sit under the piano.
+# 44.1 kHz, 16-bit mono, normalised; the program mixes them in at about the piano's loudness.
 set -euo pipefail
 export SOX_OPTS="-R"  # repeatable dither: the same script writes the same files
 out=${1:-"$(cd "$(dirname "$0")/../.." && pwd)/resources/wav"}

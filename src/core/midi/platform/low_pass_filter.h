@@ -3,6 +3,7 @@
 // A second-order low-pass (Butterworth response, bilinear transform) for one audio channel. The
 // synthesizer's output passes through one per channel, taking the edge off bright samples.
 
+#include <algorithm>
 #include <cmath>
 
 namespace Core {
@@ -11,7 +12,10 @@ class LowPassFilter {
  public:
   void Configure(double cutoffHz, double sampleRate) {
     const double pi = 3.14159265358979323846;
-    const double k = std::tan(pi * cutoffHz / sampleRate);
+    // An audio output running at a low rate puts the cutoff at or above half the rate, where the
+    // design breaks down (at exactly half it divides by infinity); it is held just below.
+    const double cutoff = std::min(cutoffHz, 0.45 * sampleRate);
+    const double k = std::tan(pi * cutoff / sampleRate);
     const double q = 1.0 / std::sqrt(2.0);
     const double norm = 1.0 / (1.0 + k / q + k * k);
     m_a0 = k * k * norm;

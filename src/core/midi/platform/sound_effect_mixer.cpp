@@ -6,8 +6,9 @@ namespace Core {
 
 namespace {
 
-// The effects sit a little under the piano.
-constexpr float EffectGain = 0.6f;
+// The cues are normalised near full scale while the synthesizer plays a note around -20 dBFS;
+// this brings a cue to about the loudness of a piano note instead of far above it.
+constexpr float EffectGain = 0.2f;
 
 }  // namespace
 

@@ -29,6 +29,8 @@ class SoundTest : public ::testing::Test {
   }
   static size_t Playing() { return SoundEffectMixer::Instance().PlayingCount(); }
 
+  SynthAudioSystem m_output;
+
  private:
   static SynthOptions Options() {
     SynthOptions options;
@@ -36,7 +38,6 @@ class SoundTest : public ::testing::Test {
     options.audioOutput = false;
     return options;
   }
-  SynthAudioSystem m_output;
 };
 
 TEST_F(SoundTest, AllSoundsShareTheOneServerCreatedByTheFirst) {
@@ -100,6 +101,23 @@ TEST_F(SoundTest, UnreadableOrDamagedFilesPlayNothing) {
   broken.play();
   EXPECT_EQ(Playing(), 0u);
   EXPECT_LT(Rms(Render(0.05)), 1e-9);
+}
+
+// A cue is feedback on a note just played: it must not drown the piano, nor be lost under it.
+TEST_F(SoundTest, CuesSoundAboutAsLoudAsAPianoNote) {
+  const unsigned char noteOn[] = {0x90, 60, 96};
+  const unsigned char noteOff[] = {0x80, 60, 0};
+  m_output.HandleMidiMessage(noteOn, 3);
+  const double piano = Rms(Render(0.4));
+  m_output.HandleMidiMessage(noteOff, 3);
+  Render(1.0);
+  for (const char* path : {":/wav/right.wav", ":/wav/wrong.wav"}) {
+    Sound cue(path);
+    cue.play();
+    const double loudness = Rms(Render(0.4));
+    EXPECT_GT(loudness, piano / 3) << path;
+    EXPECT_LT(loudness, piano * 3) << path;
+  }
 }
 
 // The two cues must be told apart at once: the right one bright and high, the wrong one low.
