@@ -7,7 +7,6 @@
 #include "src/core/exercise/questions/tempo_pool.h"
 #include "src/core/exercise/questions/validators.h"
 #include "src/core/exercise/questions/variant_providers.h"
-#include "src/core/exercise/theory/key_geometry.h"
 #include "src/core/exercise/theory/names.h"
 #include "src/core/exercise/trainer_support.h"
 #include "src/core/midi/tempo/midi_bank.h"
@@ -35,6 +34,10 @@ enum Section : unsigned long {
   ScalesSection = 3,
   TempoSection = 4,
 };
+
+KeySectionLookups Lookups() {
+  return {EarTrainer::SingleNotes, EarTrainer::Intervals, EarTrainer::Chords};
+}
 
 TempoPieceSource PiecesOf(const std::shared_ptr<MidiBank>& bank) {
   if (!bank) return {};
@@ -195,103 +198,66 @@ void ExerciseEarTrainer::GetRazidAnswer(unsigned long section, const Question& q
 }
 
 unsigned int ExerciseEarTrainer::GetNoteById(int section, int id) {
-  using namespace EarTrainer;
   switch (section) {
-    case SingleNotesSection:
-      return RootKeyOf(SingleNotes, id);
-    case IntervalsSection:
-      return RootKeyOf(Intervals, id);
-    case ChordsSection:
-      return RootKeyOf(Chords, id);
-    case ScalesSection:
-      return RootKeyOf(Scales, id);
-    default:
+    case ScalesSection: {
+      const QuestionScaleData* scale = PoolEntry(EarTrainer::Scales, id);
+      return scale ? scale->Root : NoKey;
+    }
+    case TempoSection:
       return NoKey;
+    default:
+      return Lookups().NoteById(section, id);
   }
 }
 
 QString ExerciseEarTrainer::GetQuestionTextById(int section, int id) {
-  using namespace EarTrainer;
   switch (section) {
-    case SingleNotesSection:
-      if (auto entry = PoolEntry(SingleNotes, id)) return entry->Text;
-      break;
-    case IntervalsSection:
-      if (auto entry = PoolEntry(Intervals, id)) return OnOneLine(entry->Text);
-      break;
-    case ChordsSection:
-      if (auto entry = PoolEntry(Chords, id)) return OnOneLine(entry->Text);
-      break;
     case ScalesSection:
-      if (auto entry = PoolEntry(Scales, id)) return entry->Text;
-      break;
+      // Kept as it is, line breaks included.
+      if (const QuestionScaleData* scale = PoolEntry(EarTrainer::Scales, id)) return scale->Text;
+      return QString();
     case TempoSection:
-      if (auto entry = PoolEntry(Tempos, id)) return OnOneLine(entry->Text);
-      break;
+      if (const QuestionTempoData* tempo = PoolEntry(EarTrainer::Tempos, id))
+        return OnOneLine(tempo->Text);
+      return QString();
     default:
-      break;
+      return Lookups().QuestionTextById(section, id);
   }
-  return QString();
 }
 
 bool ExerciseEarTrainer::CompareQuestionGroup(int section, int id1, int id2) {
-  using namespace EarTrainer;
   switch (section) {
-    case SingleNotesSection:
-      return SameGroup(SingleNotes, id1, id2);
-    case IntervalsSection:
-      return SameGroup(Intervals, id1, id2);
-    case ChordsSection:
-      return SameGroup(Chords, id1, id2);
-    case ScalesSection:
-      return SameGroup(Scales, id1, id2);
+    case ScalesSection: {
+      const QuestionScaleData* first = PoolEntry(EarTrainer::Scales, id1);
+      const QuestionScaleData* second = PoolEntry(EarTrainer::Scales, id2);
+      return first && second ? first->Kind == second->Kind : id1 == id2;
+    }
     case TempoSection:
-      if (PoolEntry(Tempos, id1) && PoolEntry(Tempos, id2))
+      if (PoolEntry(EarTrainer::Tempos, id1) && PoolEntry(EarTrainer::Tempos, id2))
         return TempoVariantProvider.CompareVariants(static_cast<unsigned long>(id1),
                                                     static_cast<unsigned long>(id2));
       return id1 == id2;
     default:
-      return id1 == id2;
+      return Lookups().CompareQuestionGroup(section, id1, id2);
   }
 }
 
 QString ExerciseEarTrainer::GetGroupTextById(int section, int id) {
-  using namespace EarTrainer;
   switch (section) {
-    case SingleNotesSection:
-      if (auto entry = PoolEntry(SingleNotes, id))
-        return GetNoteStringByType(GroupOf(*entry), false);
-      break;
-    case IntervalsSection:
-      if (auto entry = PoolEntry(Intervals, id))
-        return GetIntervalStringByType(static_cast<int>(entry->Kind));
-      break;
-    case ChordsSection:
-      if (auto entry = PoolEntry(Chords, id)) return GetChordStringType(entry->Kind);
-      break;
     case ScalesSection:
-      if (auto entry = PoolEntry(Scales, id)) return GetScaleStringType(entry->Kind);
-      break;
+      if (const QuestionScaleData* scale = PoolEntry(EarTrainer::Scales, id))
+        return GetScaleStringType(scale->Kind);
+      return QString();
     case TempoSection:
-      if (auto entry = PoolEntry(Tempos, id)) return entry->Text;
-      break;
+      if (const QuestionTempoData* tempo = PoolEntry(EarTrainer::Tempos, id)) return tempo->Text;
+      return QString();
     default:
-      break;
+      return Lookups().GroupTextById(section, id);
   }
-  return QString();
 }
 
 void ExerciseEarTrainer::GetQuestionGroups(int section, std::vector<int>& groups) {
   switch (section) {
-    case SingleNotesSection:
-      for (int key = 3; key <= 14; ++key) groups.push_back(key);
-      break;
-    case IntervalsSection:
-      GetIntervalGroups(groups);
-      break;
-    case ChordsSection:
-      GetChordGroups(groups);
-      break;
     case ScalesSection:
       // 78 * t lies inside the block of 76 entries of scale type t.
       for (int type = 0; type < 10; ++type) groups.push_back(78 * type);
@@ -300,6 +266,7 @@ void ExerciseEarTrainer::GetQuestionGroups(int section, std::vector<int>& groups
       GetTempoGroups(groups);
       break;
     default:
+      Lookups().QuestionGroups(section, groups);
       break;
   }
 }

@@ -1,7 +1,5 @@
 #include "src/core/exercise/midi_answer_listener.h"
 
-#include <QMutexLocker>
-
 #include "src/core/exercise/exercise.h"
 
 namespace Core {
@@ -13,18 +11,18 @@ MidiAnswerListener::MidiAnswerListener(Exercise* exercise, std::shared_ptr<MidiI
 
 MidiAnswerListener::~MidiAnswerListener() {
   Detach();
-  QMutexLocker wait(&m_deliveryMutex);
+  std::lock_guard wait(m_deliveryMutex);
 }
 
 void MidiAnswerListener::SetDevice(std::shared_ptr<MidiInDevice> device) {
-  QMutexLocker lock(&m_deviceMutex);
+  std::lock_guard lock(m_deviceMutex);
   StopObserving();
   m_device = device;
   if (device && !m_detached.load()) device->AddObserver(this);
 }
 
 void MidiAnswerListener::Detach() {
-  QMutexLocker lock(&m_deviceMutex);
+  std::lock_guard lock(m_deviceMutex);
   m_detached.store(true);
   StopObserving();
   m_device.reset();
@@ -35,7 +33,7 @@ void MidiAnswerListener::StopObserving() {
 }
 
 void MidiAnswerListener::OnMidiEvent(const MidiEvent& event) {
-  QMutexLocker delivering(&m_deliveryMutex);
+  std::lock_guard delivering(m_deliveryMutex);
   if (m_detached.load()) return;
   m_exercise->InternalMidiEvent(event);
 }

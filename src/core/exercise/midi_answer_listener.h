@@ -4,10 +4,9 @@
 // on its input thread is handed to the exercise, which judges answers and echoes the note to the
 // output. The exercise owns the listener and moves it when the selected device changes.
 
-#include <QMutex>
-
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 #include "src/core/midi/midi_device.h"
 #include "src/core/midi/observers.h"
@@ -37,9 +36,10 @@ class MidiAnswerListener : public MidiDeviceObserver {
  private:
   void StopObserving();
 
-  QMutex m_deviceMutex;  // guards the device change
+  // Standard mutexes, whose hand-over ThreadSanitizer can follow in the threaded tests.
+  std::mutex m_deviceMutex;  // guards the device change
   // Held while an event is handed to the exercise; the destructor takes it to wait for one.
-  QMutex m_deliveryMutex;
+  std::mutex m_deliveryMutex;
   std::atomic<bool> m_detached{false};
   Exercise* const m_exercise;
   std::weak_ptr<MidiInDevice> m_device;

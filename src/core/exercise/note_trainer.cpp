@@ -6,8 +6,6 @@
 #include "src/core/exercise/questions/question_pools.h"
 #include "src/core/exercise/questions/validators.h"
 #include "src/core/exercise/questions/variant_providers.h"
-#include "src/core/exercise/theory/key_geometry.h"
-#include "src/core/exercise/theory/names.h"
 #include "src/core/exercise/trainer_support.h"
 #include "src/core/score_provider/score_provider.h"
 #include "src/core/settings/settings_manager.h"
@@ -27,6 +25,10 @@ namespace {
 using namespace TrainerSupport;
 
 enum Section : unsigned long { SingleNotesSection = 0, IntervalsSection = 1, ChordsSection = 2 };
+
+KeySectionLookups Lookups() {
+  return {NoteTrainer::SingleNotes, NoteTrainer::Intervals, NoteTrainer::Chords};
+}
 
 }  // namespace
 
@@ -146,87 +148,23 @@ void ExerciseNoteTrainer::GetRazidAnswer(unsigned long section, const Question& 
 }
 
 unsigned int ExerciseNoteTrainer::GetNoteById(int section, int id) {
-  using namespace NoteTrainer;
-  switch (section) {
-    case SingleNotesSection:
-      return RootKeyOf(SingleNotes, id);
-    case IntervalsSection:
-      return RootKeyOf(Intervals, id);
-    case ChordsSection:
-      return RootKeyOf(Chords, id);
-    default:
-      return NoKey;
-  }
+  return Lookups().NoteById(section, id);
 }
 
 QString ExerciseNoteTrainer::GetQuestionTextById(int section, int id) {
-  using namespace NoteTrainer;
-  const QuestionData* entry = nullptr;
-  switch (section) {
-    case SingleNotesSection:
-      entry = PoolEntry(SingleNotes, id);
-      break;
-    case IntervalsSection:
-      entry = PoolEntry(Intervals, id);
-      break;
-    case ChordsSection:
-      entry = PoolEntry(Chords, id);
-      break;
-    default:
-      break;
-  }
-  return entry ? OnOneLine(entry->Text) : QString();
+  return Lookups().QuestionTextById(section, id);
 }
 
 bool ExerciseNoteTrainer::CompareQuestionGroup(int section, int id1, int id2) {
-  using namespace NoteTrainer;
-  switch (section) {
-    case SingleNotesSection:
-      return SameGroup(SingleNotes, id1, id2);
-    case IntervalsSection:
-      return SameGroup(Intervals, id1, id2);
-    case ChordsSection:
-      return SameGroup(Chords, id1, id2);
-    default:
-      return id1 == id2;
-  }
+  return Lookups().CompareQuestionGroup(section, id1, id2);
 }
 
 QString ExerciseNoteTrainer::GetGroupTextById(int section, int id) {
-  using namespace NoteTrainer;
-  switch (section) {
-    case SingleNotesSection:
-      if (const auto* entry = PoolEntry(SingleNotes, id))
-        return GetNoteStringByType(GroupOf(*entry), false);
-      break;
-    case IntervalsSection:
-      if (const auto* entry = PoolEntry(Intervals, id))
-        return GetIntervalStringByType(static_cast<int>(entry->Kind));
-      break;
-    case ChordsSection:
-      if (const auto* entry = PoolEntry(Chords, id)) return GetChordStringType(entry->Kind);
-      break;
-    default:
-      break;
-  }
-  return QString();
+  return Lookups().GroupTextById(section, id);
 }
 
 void ExerciseNoteTrainer::GetQuestionGroups(int section, std::vector<int>& groups) {
-  switch (section) {
-    case SingleNotesSection:
-      // C1 to B1: one key per pitch class.
-      for (int key = 3; key <= 14; ++key) groups.push_back(key);
-      break;
-    case IntervalsSection:
-      GetIntervalGroups(groups);
-      break;
-    case ChordsSection:
-      GetChordGroups(groups);
-      break;
-    default:
-      break;
-  }
+  Lookups().QuestionGroups(section, groups);
 }
 
 }  // namespace Core

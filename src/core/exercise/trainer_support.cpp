@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 
+#include "src/core/exercise/questions/question_pools.h"
 #include "src/core/exercise/theory/key_geometry.h"
+#include "src/core/exercise/theory/names.h"
 
 namespace Core::TrainerSupport {
 
@@ -20,12 +22,115 @@ void AddPlaceholder(std::vector<Question>& pool, unsigned int type, unsigned int
   pool.push_back(placeholder);
 }
 
-unsigned int GroupOf(const QuestionNoteData& entry) {
-  return GetNoteType(static_cast<unsigned char>(entry.Key));
-}
-
 QString OnOneLine(QString text) {
   return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+namespace {
+
+enum KeySection : int { NotesSection = 0, IntervalsSection = 1, ChordsSection = 2 };
+
+unsigned int PitchClass(const QuestionNoteData& note) {
+  return GetNoteType(static_cast<unsigned char>(note.Key));
+}
+
+}  // namespace
+
+unsigned int KeySectionLookups::NoteById(int section, int id) const {
+  const QuestionChordData* entry = nullptr;
+  switch (section) {
+    case NotesSection:
+      if (const QuestionNoteData* note = PoolEntry(m_notes, id)) return note->Key;
+      return NoKey;
+    case IntervalsSection:
+      entry = PoolEntry(m_intervals, id);
+      break;
+    case ChordsSection:
+      entry = PoolEntry(m_chords, id);
+      break;
+    default:
+      break;
+  }
+  return entry ? entry->Root : NoKey;
+}
+
+QString KeySectionLookups::QuestionTextById(int section, int id) const {
+  const QuestionData* entry = nullptr;
+  switch (section) {
+    case NotesSection:
+      entry = PoolEntry(m_notes, id);
+      break;
+    case IntervalsSection:
+      entry = PoolEntry(m_intervals, id);
+      break;
+    case ChordsSection:
+      entry = PoolEntry(m_chords, id);
+      break;
+    default:
+      break;
+  }
+  return entry ? OnOneLine(entry->Text) : QString();
+}
+
+bool KeySectionLookups::CompareQuestionGroup(int section, int id1, int id2) const {
+  // Ids outside the pool (from an older statistics file) form groups of their own.
+  switch (section) {
+    case NotesSection: {
+      const QuestionNoteData* first = PoolEntry(m_notes, id1);
+      const QuestionNoteData* second = PoolEntry(m_notes, id2);
+      if (first && second) return PitchClass(*first) == PitchClass(*second);
+      break;
+    }
+    case IntervalsSection:
+    case ChordsSection: {
+      const std::vector<QuestionChordData>& pool =
+          section == IntervalsSection ? m_intervals : m_chords;
+      const QuestionChordData* first = PoolEntry(pool, id1);
+      const QuestionChordData* second = PoolEntry(pool, id2);
+      if (first && second) return first->Kind == second->Kind;
+      break;
+    }
+    default:
+      break;
+  }
+  return id1 == id2;
+}
+
+QString KeySectionLookups::GroupTextById(int section, int id) const {
+  switch (section) {
+    case NotesSection:
+      if (const QuestionNoteData* note = PoolEntry(m_notes, id))
+        return GetNoteStringByType(PitchClass(*note), false);
+      break;
+    case IntervalsSection:
+      if (const QuestionChordData* interval = PoolEntry(m_intervals, id))
+        return GetIntervalStringByType(static_cast<int>(interval->Kind));
+      break;
+    case ChordsSection:
+      if (const QuestionChordData* chord = PoolEntry(m_chords, id))
+        return GetChordStringType(chord->Kind);
+      break;
+    default:
+      break;
+  }
+  return QString();
+}
+
+void KeySectionLookups::QuestionGroups(int section, std::vector<int>& groups) const {
+  switch (section) {
+    case NotesSection:
+      // C1 to B1: one key per pitch class.
+      for (int key = 3; key <= 14; ++key) groups.push_back(key);
+      break;
+    case IntervalsSection:
+      GetIntervalGroups(groups);
+      break;
+    case ChordsSection:
+      GetChordGroups(groups);
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace Core::TrainerSupport

@@ -39,33 +39,31 @@ const typename Pool::value_type* PoolEntry(const Pool& pool, int id) {
 // What the statistics views get for a question id that names no piano key.
 constexpr unsigned int NoKey = static_cast<unsigned int>(-1);
 
-// The piano key a note question stands for, and the root of an interval, chord or scale.
-inline unsigned int RootKey(const QuestionNoteData& entry) {
-  return entry.Key;
-}
-inline unsigned int RootKey(const QuestionChordData& entry) {
-  return entry.Root;
-}
+// The statistics lookups of the note and ear trainers' first three sections (single notes,
+// intervals, chords), which both trainers label and group alike over their own pools. Sections
+// beyond these get the answers of a section without groups.
+class KeySectionLookups {
+ public:
+  KeySectionLookups(const std::vector<QuestionNoteData>& notes,
+                    const std::vector<QuestionChordData>& intervals,
+                    const std::vector<QuestionChordData>& chords)
+      : m_notes(notes), m_intervals(intervals), m_chords(chords) {}
 
-// The statistics group: notes by pitch class, intervals, chords and scales by their kind.
-unsigned int GroupOf(const QuestionNoteData& entry);
-inline unsigned int GroupOf(const QuestionChordData& entry) {
-  return entry.Kind;
-}
+  // The note's key, or the root of an interval or chord.
+  unsigned int NoteById(int section, int id) const;
+  // Names on one line.
+  QString QuestionTextById(int section, int id) const;
+  // Notes by pitch class, intervals and chords by their kind.
+  bool CompareQuestionGroup(int section, int id1, int id2) const;
+  QString GroupTextById(int section, int id) const;
+  // One id per group: the keys C1 to B1, then the interval and chord groups.
+  void QuestionGroups(int section, std::vector<int>& groups) const;
 
-template <class Pool>
-unsigned int RootKeyOf(const Pool& pool, int id) {
-  const auto* entry = PoolEntry(pool, id);
-  return entry ? RootKey(*entry) : NoKey;
-}
-
-// Ids outside the pool form groups of their own.
-template <class Pool>
-bool SameGroup(const Pool& pool, int id1, int id2) {
-  const auto* first = PoolEntry(pool, id1);
-  const auto* second = PoolEntry(pool, id2);
-  return first && second ? GroupOf(*first) == GroupOf(*second) : id1 == id2;
-}
+ private:
+  const std::vector<QuestionNoteData>& m_notes;
+  const std::vector<QuestionChordData>& m_intervals;
+  const std::vector<QuestionChordData>& m_chords;
+};
 
 // The six pool entries named by `ids` become the question's variants, `correct` the right one.
 template <class Record>

@@ -264,6 +264,29 @@ TEST_F(TrainerTest, EarTrainerScaleDirectionVariesWhenBothAreOn) {
   EXPECT_EQ(directions.size(), 2u);
 }
 
+TEST_F(TrainerTest, EarTrainerScaleGroupsNameEveryScaleTypeOnce) {
+  Core::ExerciseEarTrainer trainer;
+  trainer.Reset();
+  std::vector<int> groups;
+  trainer.GetQuestionGroups(3, groups);
+  ASSERT_EQ(groups.size(), 10u);
+  std::set<unsigned int> kinds;
+  for (int id : groups) {
+    const auto& scale = Core::EarTrainer::Scales[static_cast<std::size_t>(id)];
+    kinds.insert(scale.Kind);
+    EXPECT_EQ(trainer.GetGroupTextById(3, id), Core::GetScaleStringType(scale.Kind));
+    EXPECT_EQ(trainer.GetNoteById(3, id), scale.Root);
+    EXPECT_TRUE(trainer.CompareQuestionGroup(3, id, id + 1));
+  }
+  EXPECT_EQ(kinds.size(), 10u);
+  EXPECT_FALSE(trainer.CompareQuestionGroup(3, groups[0], groups[1]));
+  // The first sections answer as the note trainer's do.
+  EXPECT_EQ(trainer.GetGroupTextById(0, 40), Core::GetNoteStringByType(1, false));
+  EXPECT_EQ(trainer.GetNoteById(2, 0), 0u);
+  EXPECT_EQ(trainer.GetNoteById(4, 0), static_cast<unsigned int>(-1));
+  EXPECT_TRUE(trainer.GetQuestionTextById(3, -1).isEmpty());
+}
+
 TEST_F(TrainerTest, EarTrainerTempoQuestionsAreHeardAndAnsweredWithButtonsOnly) {
   auto trainer = Open<Core::ExerciseEarTrainer>(4, 5);
   const Core::Question& question = Ask(*trainer);
