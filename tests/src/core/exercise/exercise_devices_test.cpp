@@ -19,17 +19,8 @@
 
 namespace {
 
+using Testing::KeyboardStub;
 using Testing::NoteOn;
-
-class KeyboardStub : public Core::MidiInDeviceBase {
- public:
-  explicit KeyboardStub(QString name) : m_name(std::move(name)) {}
-  QString GetName() const override { return m_name; }
-  void Press(int note) { ProcessEvent(NoteOn(note)); }
-
- private:
-  QString m_name;
-};
 
 class ExerciseDevicesTest : public ::testing::Test {
  protected:

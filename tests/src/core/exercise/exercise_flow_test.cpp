@@ -25,12 +25,7 @@ using Testing::TestSection;
 using Testing::TestTrainer;
 using Strings = std::vector<std::string>;
 
-Core::Answer Variant(unsigned long index) {
-  Core::Answer answer;
-  answer.Kind = Core::AK_VARIANT;
-  answer.ChosenVariant = index;
-  return answer;
-}
+constexpr auto Variant = Testing::VariantAnswer;
 
 class ExerciseFlowTest : public ::testing::Test {
  protected:

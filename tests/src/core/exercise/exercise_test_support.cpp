@@ -34,6 +34,17 @@ Core::MidiEvent NoteOff(int note) {
       Core::MidiMessage(Core::MidiNoteOff, 0, static_cast<unsigned char>(note), 0), 0, 0.0);
 }
 
+void KeyboardStub::Press(int note) {
+  ProcessEvent(NoteOn(note));
+}
+
+Core::Answer VariantAnswer(unsigned long index) {
+  Core::Answer answer;
+  answer.Kind = Core::AK_VARIANT;
+  answer.ChosenVariant = index;
+  return answer;
+}
+
 std::shared_ptr<Core::MidiStream> ChordStream(const std::vector<int>& notes, double seconds) {
   auto stream = std::make_shared<Core::MidiStream>();
   for (int note : notes) stream->AddEvent(NoteOn(note));

@@ -108,6 +108,21 @@ class OutputRecorder : public Core::MidiOutDevice {
   int m_stops = 0;
 };
 
+// An input device whose events the test hands in, on whatever thread calls it.
+class KeyboardStub : public Core::MidiInDeviceBase {
+ public:
+  explicit KeyboardStub(QString name = "keys") : m_name(std::move(name)) {}
+  QString GetName() const override { return m_name; }
+  void Send(const Core::MidiEvent& event) { ProcessEvent(event); }
+  void Press(int note);
+
+ private:
+  QString m_name;
+};
+
+// A multiple-choice answer.
+Core::Answer VariantAnswer(unsigned long index);
+
 // One section of the test trainer.
 struct TestSection {
   unsigned int questionType = Core::QT_SILENT;

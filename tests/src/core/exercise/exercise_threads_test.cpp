@@ -22,14 +22,9 @@
 namespace {
 
 using namespace std::chrono_literals;
+using Testing::KeyboardStub;
 using Testing::NoteOff;
 using Testing::NoteOn;
-
-class KeyboardStub : public Core::MidiInDeviceBase {
- public:
-  QString GetName() const override { return "keys"; }
-  void Send(const Core::MidiEvent& event) { ProcessEvent(event); }
-};
 
 // Behaves like the exercise screen's handler: notices from other threads are only recorded; on
 // the GUI thread the notice runs the screen's slot at once, which reads the exercise back.
@@ -121,10 +116,7 @@ class ExerciseThreadsTest : public ::testing::Test {
           break;
         default:
           if (random() % 5 == 0) {
-            Core::Answer answer;
-            answer.Kind = Core::AK_VARIANT;
-            answer.ChosenVariant = random() % 6;
-            exercise->ProvideAnswer(answer);
+            exercise->ProvideAnswer(Testing::VariantAnswer(random() % 6));
           }
           break;
       }

@@ -10,14 +10,7 @@
 
 namespace {
 
-using Testing::NoteOn;
-
-// An input device whose events the test sends.
-class KeyboardStub : public Core::MidiInDeviceBase {
- public:
-  QString GetName() const override { return "stub"; }
-  void Press(int note) { ProcessEvent(NoteOn(note)); }
-};
+using Testing::KeyboardStub;
 
 class MidiAnswerListenerTest : public ::testing::Test {
  protected:

@@ -184,7 +184,7 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
         return;
       case Answering::Buttons:
         if (!question.Accepts(Core::AM_VARIANT)) break;
-        exercise->ProvideAnswer(Variant(question.CorrectVariant));
+        exercise->ProvideAnswer(Testing::VariantAnswer(question.CorrectVariant));
         return;
       case Answering::Keys:
       case Answering::Port:
@@ -195,14 +195,7 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
     if (keys)
       PlayCorrectNotes(question);
     else
-      exercise->ProvideAnswer(Variant(question.CorrectVariant));
-  }
-
-  static Core::Answer Variant(unsigned long index) {
-    Core::Answer answer;
-    answer.Kind = Core::AK_VARIANT;
-    answer.ChosenVariant = index;
-    return answer;
+      exercise->ProvideAnswer(Testing::VariantAnswer(question.CorrectVariant));
   }
 
   Core::ManualTimer timer;
