@@ -175,6 +175,8 @@ TEST_F(ExerciseFlowTest, UntimedTimeAllowanceBelowOneTickWaitsForTheAnswer) {
 
 TEST_F(ExerciseFlowTest, TimePerQuestionSetsTheTicksOfASection) {
   Make({TestSection{}, TestSection{}, TestSection{}});
+  // Until the trainer's settings arrive: 15 questions of 5 s.
+  EXPECT_EQ(exercise->GetTimeline().GetSectionDuration(2), 1500);
   exercise->Configure(3, 5000);
   exercise->ConfigureSection(1, 3, 75);
   exercise->ConfigureSection(2, 3, -30);
