@@ -3,6 +3,7 @@
 #include "src/common/assertion.h"
 #include "src/core/midi/error.h"
 #include "src/core/midi/platform/midi_api.h"
+#include "src/core/midi/platform/silence_outputs.h"
 
 namespace Core {
 
@@ -129,11 +130,7 @@ QString MidiOutRtDevice::GetName() const {
 }
 
 void MidiOutRtDevice::Stop() {
-  for (unsigned char channel = 0; channel < MidiChannelCount; ++channel) {
-    SendMessage(MidiMessage(MidiControlChange, channel, 120, 0));
-    SendMessage(MidiMessage(MidiControlChange, channel, 121, 0));
-    SendMessage(MidiMessage(MidiControlChange, channel, 7, 127));
-  }
+  SilenceEveryChannel(*this);
 }
 
 void MidiOutRtDevice::SendMessage(const MidiMessage& message) {

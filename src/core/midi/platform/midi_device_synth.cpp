@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <mutex>
 
+#include "src/core/midi/platform/silence_outputs.h"
+
 namespace Core {
 
 SynthHandle CreateSynthMidiDevice(const SynthOptions& options) {
@@ -32,11 +34,7 @@ QString MidiOutSynthDevice::GetName() const {
 }
 
 void MidiOutSynthDevice::Stop() {
-  for (unsigned char channel = 0; channel < MidiChannelCount; ++channel) {
-    SendMessage(MidiMessage(MidiControlChange, channel, 120, 0));
-    SendMessage(MidiMessage(MidiControlChange, channel, 121, 0));
-    SendMessage(MidiMessage(MidiControlChange, channel, 7, 127));
-  }
+  SilenceEveryChannel(*this);
 }
 
 void MidiOutSynthDevice::SendMessage(const MidiMessage& message) {

@@ -60,6 +60,21 @@ class MidiInRtDeviceTest : public ::testing::Test {
 class MidiInRtDeliveryTest : public ::testing::Test {
  protected:
   void SetUp() override { MELVARIN_REQUIRE_JACK_DELIVERY(); }
+  void TearDown() override {
+    if (device) device->RemoveObserver(&collector);
+  }
+
+  // A keyboard of its own for the test, and its input device reporting to `collector`.
+  void Connect(const std::string& client) {
+    keyboard = std::make_unique<VirtualKeyboard>(client);
+    device = OpenInputOf(*keyboard);
+    ASSERT_TRUE(device) << "no input device reports " << keyboard->Name();
+    device->AddObserver(&collector);
+  }
+
+  EventCollector collector;  // outlives the device that calls it
+  std::unique_ptr<VirtualKeyboard> keyboard;
+  std::unique_ptr<MidiInRtDevice> device;
 };
 
 TEST_F(MidiInRtDeviceTest, EveryPortBecomesADeviceNamedAfterItsOwnPort) {
@@ -93,21 +108,16 @@ TEST_F(MidiInRtDeviceTest, APortThatIsNotThereLeavesTheDeviceClosed) {
 // Stamps: the seconds add up the gaps between messages; the pulses (768 a second) are those of
 // the previous message's time.
 TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
-  VirtualKeyboard keyboard("Melvarin Test Stamps");
-  EventCollector collector;  // outlives the device that calls it
-  const std::unique_ptr<MidiInRtDevice> opened = OpenInputOf(keyboard);
-  ASSERT_TRUE(opened);
-  MidiInRtDevice& device = *opened;
-  device.AddObserver(&collector);
+  ASSERT_NO_FATAL_FAILURE(Connect("Melvarin Test Stamps"));
 
   std::vector<MidiEvent> events;
   Testing::XrunCounter xruns;
   xruns.RunClean([&] {
-    device.Reset();  // a fresh clock for every attempt
+    device->Reset();  // a fresh clock for every attempt
     collector.Clear();
     for (unsigned char note : {60, 62, 64}) {
       if (note != 60) std::this_thread::sleep_for(500ms);
-      keyboard.Send({0x90, note, 100});
+      keyboard->Send({0x90, note, 100});
     }
     const bool complete = collector.WaitFor(3);
     events = collector.Events();
@@ -127,22 +137,22 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
 
   // The record keeps everything delivered since the device was made, across resets.
   MidiStream recorded;
-  device.GetStream(recorded);
+  device->GetStream(recorded);
   ASSERT_GE(recorded.GetEvents().size(), 3);
   EXPECT_EQ(recorded.GetEvents().last().GetMessage().GetNote(), 64);
   MidiKeyboardState keys;
-  device.GetKeybardState(0, keys);
+  device->GetKeybardState(0, keys);
   EXPECT_EQ(keys.GetKey(64), 100);
 
   // Reset starts the clock again and releases the keys.
-  device.Reset();
-  ASSERT_TRUE(device.IsOk());
-  device.GetKeybardState(0, keys);
+  device->Reset();
+  ASSERT_TRUE(device->IsOk());
+  device->GetKeybardState(0, keys);
   EXPECT_EQ(keys.GetKey(64), 0);
   xruns.RunClean([&] {
-    device.Reset();
+    device->Reset();
     collector.Clear();
-    keyboard.Send({0x80, 64, 0});
+    keyboard->Send({0x80, 64, 0});
     const bool complete = collector.WaitFor(1);
     events = collector.Events();
     return complete;
@@ -150,26 +160,20 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].GetTime(), 0.0);
   EXPECT_EQ(events[0].GetTimePulses(), 0u);
-  device.RemoveObserver(&collector);
 }
 
 TEST_F(MidiInRtDeliveryTest, SystemExclusiveIsDroppedButItsTimeStillCounts) {
-  VirtualKeyboard keyboard("Melvarin Test Sysex");
-  EventCollector collector;  // outlives the device that calls it
-  const std::unique_ptr<MidiInRtDevice> opened = OpenInputOf(keyboard);
-  ASSERT_TRUE(opened);
-  MidiInRtDevice& device = *opened;
-  device.AddObserver(&collector);
+  ASSERT_NO_FATAL_FAILURE(Connect("Melvarin Test Sysex"));
 
   std::vector<MidiEvent> events;
   Testing::XrunCounter xruns;
   xruns.RunClean([&] {
-    device.Reset();
+    device->Reset();
     collector.Clear();
-    keyboard.Send({0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
+    keyboard->Send({0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
     std::this_thread::sleep_for(300ms);
-    keyboard.Send({0xF8});  // a one-byte clock message is a message like any other
-    keyboard.Send({0x90, 67, 80});
+    keyboard->Send({0xF8});  // a one-byte clock message is a message like any other
+    keyboard->Send({0x90, 67, 80});
     const bool complete = collector.WaitFor(2);
     std::this_thread::sleep_for(50ms);  // nothing more may follow
     events = collector.Events();
@@ -179,21 +183,14 @@ TEST_F(MidiInRtDeliveryTest, SystemExclusiveIsDroppedButItsTimeStillCounts) {
   EXPECT_EQ(events[0].GetMessage().GetLength(), 1);
   EXPECT_EQ(events[1].GetMessage().GetNote(), 67);
   EXPECT_NEAR(events[1].GetTime(), 0.3, 0.08);
-  device.RemoveObserver(&collector);
 }
 
 TEST_F(MidiInRtDeliveryTest, ClosedDeviceReceivesNothing) {
-  VirtualKeyboard keyboard("Melvarin Test Close");
-  EventCollector collector;
-  const std::unique_ptr<MidiInRtDevice> opened = OpenInputOf(keyboard);
-  ASSERT_TRUE(opened);
-  MidiInRtDevice& device = *opened;
-  device.AddObserver(&collector);
-  device.Close();
-  EXPECT_FALSE(device.IsOk());
-  keyboard.Send({0x90, 60, 1});
+  ASSERT_NO_FATAL_FAILURE(Connect("Melvarin Test Close"));
+  device->Close();
+  EXPECT_FALSE(device->IsOk());
+  keyboard->Send({0x90, 60, 1});
   EXPECT_FALSE(collector.WaitFor(1, 200ms));
-  device.RemoveObserver(&collector);
 }
 
 // The output device, checked at a JACK input port that records what arrives.
