@@ -104,6 +104,13 @@ class HttpTestServerWorker : public QObject {
       case HttpTestServer::Behaviour::CloseConnection:
         socket->abort();
         break;
+      case HttpTestServer::Behaviour::Trickle: {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100000000\r\n\r\n");
+        auto* drip = new QTimer(socket);
+        QObject::connect(drip, &QTimer::timeout, socket, [socket] { socket->write(" "); });
+        drip->start(settings.delayMs);
+        break;
+      }
     }
   }
 

@@ -44,7 +44,14 @@ class HttpTestServerWorker;
 
 class HttpTestServer {
  public:
-  enum class Behaviour { Answer, AnswerSlowly, NeverAnswer, AnswerGarbage, CloseConnection };
+  enum class Behaviour {
+    Answer,
+    AnswerSlowly,  // waits delayMs after the request is complete before it answers
+    NeverAnswer,
+    AnswerGarbage,
+    CloseConnection,
+    Trickle,  // promises a long body and sends one byte of it every delayMs, never finishing
+  };
 
   struct Request {
     QByteArray method;
@@ -71,7 +78,6 @@ class HttpTestServer {
   QString BaseUrl() const;
 
   void SetResponse(const Response& response);
-  // AnswerSlowly waits delayMs after the request is complete before it answers.
   void SetBehaviour(Behaviour behaviour, int delayMs = 0);
 
   std::vector<Request> Requests() const;

@@ -8,6 +8,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace Core {
@@ -31,6 +32,13 @@ void Telemetry::DoUpload(const QUrl& url, const QByteArray& uid, const QByteArra
   request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
   request.setTransferTimeout(ServiceTransferTimeoutMs());
   QNetworkReply* reply = manager.post(request, body);
+  // The transfer timeout only fires while nothing moves. A server that keeps trickling bytes
+  // would hold the shutdown, which waits for this upload, for ever: the upload as a whole gets no
+  // longer than that timeout either.
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+  deadline.start(ServiceTransferTimeoutMs());
   QEventLoop loop;
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
   // The answer is not looked at: failures are neither reported nor retried.

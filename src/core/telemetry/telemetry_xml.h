@@ -15,9 +15,10 @@ class TelemetryXMLSerializer {
   // The whole document of a record.
   static QByteArray WriteXML(const TelemetryData& data);
 
-  // Reads a document over `data`: every attribute found overwrites its field, anything absent
-  // keeps its value. Throws Error 0x623 on a broken document or a version other than "1.0"; the
-  // values read before the failure stay.
+  // Reads a document over `data`: each element found overwrites the fields it stands for (a
+  // missing or unreadable number as 0), except that a missing or malformed uid or install date
+  // keeps the value `data` had; fields of elements not found keep theirs. Throws Error 0x623 on a
+  // broken document or a version other than "1.0"; the values read before the failure stay.
   static void ReadXML(QIODevice& device, TelemetryData& data);
 
  private:

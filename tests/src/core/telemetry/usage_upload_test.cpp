@@ -81,6 +81,18 @@ TEST_F(UsageUploadTest, SilentServerDelaysShutdownOnlyUntilTheTimeoutAndTheFileC
   EXPECT_LT(clock.elapsed(), 10000);
 }
 
+TEST_F(UsageUploadTest, EndlessAnswerIsCutOffAfterTheTimeout) {
+  m_server->SetBehaviour(HttpTestServer::Behaviour::Trickle, 20);  // never idle for long
+  Core::SetServiceTransferTimeoutMs(500);
+  QElapsedTimer clock;
+  clock.start();
+  {
+    Core::Telemetry telemetry(m_path);
+    telemetry.ExitApp();
+  }
+  EXPECT_LT(clock.elapsed(), 10000);
+}
+
 TEST_F(UsageUploadTest, BrokenAnswersEndTheUploadAtOnce) {
   for (auto behaviour :
        {HttpTestServer::Behaviour::AnswerGarbage, HttpTestServer::Behaviour::CloseConnection,
