@@ -114,17 +114,6 @@ TEST_F(QuestionPlayerTest, AnObserverMayReplayFromTheCompletionNotice) {
   EXPECT_EQ(completion.count, 2);
 }
 
-TEST_F(QuestionPlayerTest, CompletionIsNotifiedWithThePlayersLockReleased) {
-  bool probeBlocked = true;
-  completion.onComplete = [&] {
-    probeBlocked = !Testing::FinishesOnAnotherThread([this] { player->IsPlaying(); });
-  };
-  player->Play();
-  clock.Run(300);
-  EXPECT_EQ(completion.count, 1);
-  EXPECT_FALSE(probeBlocked);
-}
-
 TEST_F(QuestionPlayerTest, EventsAtOneTimeGoOutOnOnePassInStreamOrder) {
   player->SetStream(
       StreamOf({NoteOn(67, 0.02), NoteOn(60, 0.02), NoteOn(64, 0.02), NoteOn(72, 0.03)}));
@@ -211,6 +200,10 @@ class PassStamps : public MultimediaTimerObserver {
       longest = std::max(longest, stamps[i] - stamps[i - 1]);
     return longest;
   }
+  size_t Count() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return stamps.size();
+  }
 
  private:
   std::mutex mutex;
@@ -244,6 +237,42 @@ TEST(QuestionPlayerOnTimerThread, PlaysThroughAConnectorAtTheRightTimes) {
   for (size_t i = 0; i < 3; ++i)
     EXPECT_NEAR(static_cast<double>(received[i].stamp - start), expected[i], period + 1)
         << "note " << i << ", longest period " << period;
+  player->RemoveObserver(&completion);
+}
+
+TEST(QuestionPlayerOnTimerThread, PauseFreezesItAndTheEndComesOnceWithTheLockReleased) {
+  auto output = std::make_shared<RecordingOutDevice>();
+  auto player = std::make_shared<MidiInStreamDeviceAuto>(
+      StreamOf({NoteOn(60, 0.0), NoteOn(62, 0.3), NoteOn(64, 0.35)}));
+  MidiDeviceConnector connector(player, output);
+  CompletionCounter completion;
+  std::atomic<bool> probeBlocked{true};
+  completion.onComplete = [&] {
+    probeBlocked = !Testing::FinishesOnAnotherThread([&] { player->IsPlaying(); });
+  };
+  player->AddObserver(&completion);
+  PassStamps passes;
+  Timer::Add(&passes);
+
+  player->Play();
+  ASSERT_TRUE(Testing::WaitUntil([&] { return output->Count() == 1; }));
+  player->Pause(true);
+  // Eighty passes, at least 400 ms: far beyond the times of the two notes left.
+  const size_t pausedAt = passes.Count();
+  ASSERT_TRUE(Testing::WaitUntil([&] { return passes.Count() >= pausedAt + 80; }));
+  EXPECT_EQ(output->Count(), 1u);
+  player->Pause(false);
+
+  ASSERT_TRUE(Testing::WaitUntil([&] { return completion.count > 0; }));
+  const size_t endedAt = passes.Count();
+  ASSERT_TRUE(Testing::WaitUntil([&] { return passes.Count() >= endedAt + 10; }));
+  Timer::Remove(&passes);
+  EXPECT_EQ(completion.count, 1);
+  EXPECT_FALSE(probeBlocked);
+  EXPECT_THAT(output->Notes(), ElementsAre(60, 62, 64));
+  const auto received = output->GetReceived();
+  // The second note came the paused passes later than its time, give or take a few passes.
+  EXPECT_GE(received[1].stamp - received[0].stamp, 300 + 70 * Timer::PeriodMs);
   player->RemoveObserver(&completion);
 }
 
