@@ -278,7 +278,9 @@ void Exercise::StopInternal(bool immediately) {
 void Exercise::SetPosition(int position) {
   LessonLocker lock(LessonMutex());
   m_endReached = false;
-  LessonBase::SetPosition(position);
+  // A resumed exercise brings its position from the settings file: one before the start means
+  // the start (the timeline itself sends one past the end back to 0).
+  LessonBase::SetPosition(std::max(position, 0));
 }
 
 void Exercise::SwitchToSection(unsigned long section) {

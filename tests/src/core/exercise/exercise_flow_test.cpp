@@ -133,6 +133,20 @@ TEST_F(ExerciseFlowTest, SectionChosenAfterTheLastTimeOutAsksAgain) {
   EXPECT_EQ(exercise->GetCurrentSection(), 0u);
 }
 
+TEST_F(ExerciseFlowTest, ResumePositionOutsideTheTimelineStartsAtTheBeginning) {
+  Make({TestSection{}, TestSection{}});
+  exercise->Configure(2, 100);
+  for (int stored : {-7, 1000}) {
+    exercise->SetPosition(stored);
+    EXPECT_EQ(exercise->GetTimeline().GetPosition(), 0);
+    EXPECT_EQ(exercise->GetCurrentSection(), 0u);
+    EXPECT_EQ(exercise->GetState(), ES_READY);
+  }
+  Begin();
+  RunToEnd([&] { exercise->ProvideAnswer(Variant(2)); });
+  EXPECT_EQ(exercise->GetProgress().QuestionsAsked, 4);
+}
+
 TEST_F(ExerciseFlowTest, TimedSectionsAskTheirCountEvenWhenEveryAnswerComesAtOnce) {
   Make({TestSection{}, TestSection{}});
   exercise->Configure(3, 100);
