@@ -10,6 +10,7 @@
 
 #include "src/core/exercise/theory/key_geometry.h"
 #include "src/core/exercise/theory/names.h"
+#include "src/core/exercise/theory/tempo.h"
 
 namespace Core {
 
@@ -129,6 +130,6 @@ inline constexpr unsigned long ScalePoolSize = ScaleTypeCount * ScaleRootCount;
 
 // Tempo questions: id = tempo class * 64 + piece index; every class fills its 64 slots.
 constexpr unsigned int MaxMelodiesPerTempo = 64;
-inline constexpr unsigned long TempoPoolSize = 7 * MaxMelodiesPerTempo;
+inline constexpr unsigned long TempoPoolSize = TempoTypeCount * MaxMelodiesPerTempo;
 
 }  // namespace Core

@@ -87,7 +87,7 @@ bool ValidateScaleQuestion(unsigned long id, const ScalesSettings* settings) {
 }
 
 bool ValidateTempoQuestion(unsigned long id, const TempoSettings* settings) {
-  switch (id / 64) {
+  switch (id / MaxMelodiesPerTempo) {
     case TEMPO_ADAGIO:
       return settings->Adagio;
     case TEMPO_ALLEGRO:
