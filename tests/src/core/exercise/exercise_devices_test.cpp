@@ -58,33 +58,32 @@ class ExerciseDevicesTest : public ::testing::Test {
   Testing::NoticeRecorder notices;
 };
 
-TEST_F(ExerciseDevicesTest, PlayedQuestionStartsWithTheInstrumentsGeneralMidiProgram) {
+TEST_F(ExerciseDevicesTest, PlayedQuestionsStartWithTheInstrumentsProgramExceptTempoPieces) {
   Testing::TestSection played;
   played.questionType = Core::QT_NOTE;
-  Make(played);
-  exercise->Configure(2, 0, 21);  // Violin
+  Testing::TestSection tempo;
+  tempo.questionType = Core::QT_TEMPO;
+  exercise =
+      std::make_unique<Testing::TestTrainer>(std::vector<Testing::TestSection>{played, tempo});
+  exercise->SetSoundController(controller);
+  exercise->Configure(1, 0, 21);  // Violin
   exercise->Pause(false);
   exercise->NextQuestion();
   ASSERT_TRUE(RunUntil([&] { return exercise->GetState() == Core::ES_AWAITING_ANSWER; }));
-  const std::vector<Core::MidiMessage> sent = output->Messages();
+  std::vector<Core::MidiMessage> sent = output->Messages();
   ASSERT_EQ(sent.size(), 3u);
   EXPECT_EQ(sent[0], Core::MidiMessage(Core::MidiProgramChange, 0, 40));
   EXPECT_TRUE(sent[1].IsNoteAudible());
   EXPECT_EQ(sent[1].GetNote(), 60);
   EXPECT_TRUE(sent[2].IsNoteOff());
-}
 
-TEST_F(ExerciseDevicesTest, TempoQuestionsPlayWithoutAProgramChange) {
-  Testing::TestSection tempo;
-  tempo.questionType = Core::QT_TEMPO;
-  Make(tempo);
-  exercise->Configure(2, 0, 21);
-  exercise->Pause(false);
+  exercise->ProvideAnswer(Testing::VariantAnswer(2));
   exercise->NextQuestion();
+  ASSERT_EQ(exercise->GetCurrentSection(), 1u);
   ASSERT_TRUE(RunUntil([&] { return exercise->GetState() == Core::ES_AWAITING_ANSWER; }));
-  const std::vector<Core::MidiMessage> sent = output->Messages();
-  ASSERT_FALSE(sent.empty());
-  EXPECT_TRUE(sent[0].IsNoteAudible());
+  sent = output->Messages();
+  ASSERT_GT(sent.size(), 3u);
+  EXPECT_TRUE(sent[3].IsNoteAudible());
 }
 
 TEST_F(ExerciseDevicesTest, KeysOfTheSelectedInputAnswerAndSoundInEveryState) {
