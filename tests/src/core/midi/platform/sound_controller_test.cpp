@@ -173,7 +173,15 @@ TEST(SoundControllerOnJack, EachJackSourceBecomesAnInputNamedAfterItsPort) {
   keyboard.openVirtualPort("midi out");
 
   SoundController controller;
-  const unsigned int ports = MidiInRtDevice::GetPortCount();
+  // Other programs on the same server may add or remove ports meanwhile; an enumeration counts
+  // when the number of ports stayed the same around it.
+  unsigned int ports = MidiInRtDevice::GetPortCount();
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    controller.UpdateDevices();
+    const unsigned int after = MidiInRtDevice::GetPortCount();
+    if (after == ports) break;
+    ports = after;
+  }
   ASSERT_EQ(controller.GetInputMidiDeviceCount(), ports);
   ASSERT_TRUE(controller.SelectInputMidiDevice(QStringLiteral("Melvarin Stage Piano:midi out")));
   ASSERT_TRUE(controller.GetOutputMidiDevice());
