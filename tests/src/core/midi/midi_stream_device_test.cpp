@@ -325,5 +325,21 @@ TEST(ManualStreamDevice, DeliversWhatFallsDueAndNotifiesTheEndOnce) {
   device.RemoveObserver(&completion);
 }
 
+TEST(ManualStreamDevice, APauseFromTheLastEventsNoticeStillEndsThePlayback) {
+  MidiInStreamDeviceManual device(StreamOf({NoteOn(60, 0.0, 0), NoteOn(62, 0.0, 10)}));
+  CompletionCounter completion;
+  EventHook pauser;
+  pauser.action = [&] { device.Pause(true); };
+  device.AddObserver(&completion);
+  device.AddObserver(&pauser);
+  device.Play();  // delivers the first note, which pauses
+  device.Pause(false);
+  device.Advance(10);  // the last note pauses again
+  EXPECT_EQ(completion.count, 1);
+  EXPECT_DOUBLE_EQ(device.GetPosition(), 0.0);
+  device.RemoveObserver(&completion);
+  device.RemoveObserver(&pauser);
+}
+
 }  // namespace
 }  // namespace Core
