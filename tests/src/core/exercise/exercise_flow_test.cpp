@@ -156,6 +156,11 @@ TEST_F(ExerciseFlowTest, TimedSectionsAskTheirCountEvenWhenEveryAnswerComesAtOnc
   EXPECT_EQ(exercise->GetState(), ES_FINISHED);
   EXPECT_EQ(exercise->GetProgress().RightAnswers, 6);
   EXPECT_EQ(exercise->GetTimeline().GetPosition(), exercise->GetTimeline().GetTotalDuration() - 1);
+  // The last answer is told first, then the end, then the stopped playback.
+  const Strings seen = notices.TakeWithoutTicks();
+  ASSERT_GE(seen.size(), 3u);
+  EXPECT_EQ(Strings(seen.end() - 3, seen.end()),
+            (Strings{"answer right kind 4", "state 4", "playback 0"}));
 }
 
 TEST_F(ExerciseFlowTest, UntimedSectionAsksExactlyItsCountHoweverSlowAndThenStops) {
