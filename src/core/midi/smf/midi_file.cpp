@@ -26,6 +26,13 @@ QString Text(const char* message) {
   return QApplication::translate("QApplication", message);
 }
 
+bool HasValidDataBytes(const MidiMessage& message) {
+  if (message.GetLength() == 0) return false;
+  for (unsigned long i = 1; i < message.GetLength(); ++i)
+    if (message.GetRawData()[i] >= 0x80) return false;
+  return true;
+}
+
 }  // namespace
 
 MidiFile::MidiFile(const QString& fileName)
@@ -100,10 +107,14 @@ Error MidiFile::WriteStream(const MidiStream& stream) {
 
   for (const MidiEvent& event : stream.GetEvents()) {
     const MidiMessage& message = event.GetMessage();
-    // The library refuses messages it cannot encode (an empty one, a status byte missing); such a
-    // stream cannot be written faithfully, so nothing is saved.
+    // A track holds channel messages. System messages have no place in it: the library would take
+    // a system reset (0xFF) from a keyboard for the start of a metadata event and end the program.
+    if (message.GetLength() > 0 && !message.IsStandardMessage()) continue;
+    // The library refuses some messages it cannot encode (an empty one, a status byte missing)
+    // and writes data bytes of 128 and more as they are, which no reader takes back. Such a stream
+    // cannot be written faithfully, so nothing is saved.
     smf_event_t* smfEvent =
-        message.GetLength() == 0
+        !HasValidDataBytes(message)
             ? nullptr
             : smf_event_new_from_pointer(const_cast<unsigned char*>(message.GetRawData()),
                                          message.GetLength());

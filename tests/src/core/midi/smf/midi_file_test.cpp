@@ -271,7 +271,12 @@ TEST(MidiFileWrite, RoundTripKeepsEveryChannelMessageAndPutsEachChannelOnItsOwnT
   written.AddEvent(Event(0xE0, 0x00, 0x40, 72));
   written.AddEvent(Event(0x80, 60, 0, 96));
   written.AddEvent(Event(0x89, 38, 0, 96));
-  ASSERT_TRUE(MidiFile(path).WriteStream(written).IsEmpty());
+  // A keyboard's clock and system reset have no place in a file's tracks; they are left out.
+  MidiStream recorded = written;
+  const unsigned char clock[] = {0xF8}, systemReset[] = {0xFF};
+  recorded.AddEvent(MidiEvent(MidiMessage(clock, 1), 10, 0.0));
+  recorded.AddEvent(MidiEvent(MidiMessage(systemReset, 1), 20, 0.0));
+  ASSERT_TRUE(MidiFile(path).WriteStream(recorded).IsEmpty());
 
   MidiStream read;
   ASSERT_TRUE(MidiFile(path).ReadStream(read).IsEmpty());
@@ -312,11 +317,14 @@ TEST(MidiFileWrite, FailuresAreReportedAndNothingIsSaved) {
   // A reader built on a device has no file name to write to.
   EXPECT_EQ(MidiFile(Buffer(QByteArray())).WriteStream(stream).GetCode(), 0x101);
 
-  // An empty message cannot be encoded; the file is not written at all.
-  stream.AddEvent(MidiEvent());
-  const QString path = dir.filePath("empty-message.mid");
-  EXPECT_EQ(MidiFile(path).WriteStream(stream).GetCode(), 0x101);
-  EXPECT_FALSE(QFile::exists(path));
+  // Messages that cannot be encoded faithfully: the file is not written at all.
+  for (const MidiEvent& unencodable : {MidiEvent(), Event(0x90, 60, 200, 0)}) {
+    MidiStream bad = stream;
+    bad.AddEvent(unencodable);
+    const QString path = dir.filePath("unwritable.mid");
+    EXPECT_EQ(MidiFile(path).WriteStream(bad).GetCode(), 0x101);
+    EXPECT_FALSE(QFile::exists(path));
+  }
 }
 
 }  // namespace
