@@ -154,16 +154,6 @@ void CountingHandler() {
   handlerOnGuiThread = handlerOnGuiThread && QThread::currentThread() == qApp->thread();
 }
 
-TEST(SoundController, SetUpNoticesGoToTheRegisteredHandler) {
-  SoundController::SetMidiDeviceHandler(nullptr);
-  StateChangedHandler();  // no handler: nothing happens
-  SoundController::SetMidiDeviceHandler(&CountingHandler);
-  handlerCalls = 0;
-  StateChangedHandler();
-  EXPECT_EQ(handlerCalls, 1);
-  SoundController::SetMidiDeviceHandler(nullptr);
-}
-
 // ---- the real MIDI system and synthesizer ----
 
 TEST(SoundControllerOnJack, EachJackSourceBecomesAnInputNamedAfterItsPort) {
