@@ -77,6 +77,10 @@ void BM_MidiInputLatency(benchmark::State& state) {
     return;
   }
   Core::MidiInRtDevice device(static_cast<unsigned int>(port));
+  if (!device.IsOk() || device.GetName() != "Melvarin Latency Keyboard:out") {
+    state.SkipWithError("The input device did not open the benchmark's own port.");
+    return;
+  }
   ArrivalClock observer;
   device.AddObserver(&observer);
 
