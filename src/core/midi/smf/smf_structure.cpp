@@ -107,7 +107,10 @@ bool TrackIsWellFormed(Reader track) {
 
     unsigned char status;
     if (!track.Byte(status)) return false;
+    // Metadata and system-exclusive events end any running status (the library would otherwise
+    // read the data bytes after them as another metadata event).
     if (status == MetaEvent) {
+      runningStatus = 0;
       unsigned char type;
       quint32 length;
       if (!track.Byte(type) || type >= 0x80 || !track.VarLen(length)) return false;

@@ -220,6 +220,10 @@ INSTANTIATE_TEST_SUITE_P(
                  RawTrack(SmfBytes::Bytes({0, 0xF7, 0x01, 0x01, 0, 0xFF, 0x2F, 0}))},
         BadInput{"RunningStatusWithoutStatus",
                  RawTrack(SmfBytes::Bytes({0, 60, 90, 0, 0xFF, 0x2F, 0}))},
+        // Read by the library as a second metadata event, which would lose the note quietly.
+        BadInput{"RunningStatusAfterMetadata",
+                 RawTrack(SmfBytes::Bytes({0, 0x90, 60, 90, 0, 0xFF, 0x01, 1, 'x', 16, 60, 0, 0,
+                                           0xFF, 0x2F, 0}))},
         BadInput{"ShortTempo",
                  RawTrack(SmfBytes::Bytes({0, 0xFF, 0x51, 0x01, 7, 0, 0xFF, 0x2F, 0}))},
         BadInput{"OtherChunkBeforeATrack",
