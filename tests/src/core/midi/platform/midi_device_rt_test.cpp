@@ -170,19 +170,23 @@ TEST_F(MidiInRtDeliveryTest, SystemExclusiveIsDroppedButItsTimeStillCounts) {
   xruns.RunClean([&] {
     device->Reset();
     collector.Clear();
-    keyboard->Send({0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
+    // The reopened port's connection takes effect with one of the server's next cycles; the
+    // first message shows it is live, so that the system-exclusive data cannot be lost unseen.
+    keyboard->Send({0xFE});
+    if (!collector.WaitFor(1)) return false;
     std::this_thread::sleep_for(300ms);
+    keyboard->Send({0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
     keyboard->Send({0xF8});  // a one-byte clock message is a message like any other
     keyboard->Send({0x90, 67, 80});
-    const bool complete = collector.WaitFor(2);
+    const bool complete = collector.WaitFor(3);
     std::this_thread::sleep_for(50ms);  // nothing more may follow
     events = collector.Events();
     return complete;
   });
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].GetMessage().GetLength(), 1);
-  EXPECT_EQ(events[1].GetMessage().GetNote(), 67);
-  EXPECT_NEAR(events[1].GetTime(), 0.3, 0.08);
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[1].GetMessage().GetLength(), 1);
+  EXPECT_EQ(events[2].GetMessage().GetNote(), 67);
+  EXPECT_NEAR(events[2].GetTime() - events[0].GetTime(), 0.3, 0.08);
 }
 
 TEST_F(MidiInRtDeliveryTest, ClosedDeviceReceivesNothing) {
@@ -236,13 +240,18 @@ class MidiSink {
 
 TEST_F(MidiInRtDeliveryTest, OutputDeviceSendsMessagesAndStopsEveryChannel) {
   MidiSink sink;
-  RtMidiOut lookup(RtMidi::UNIX_JACK, "melvarin-test-lookup");
-  const int port = FindPort(lookup, "Melvarin Test Sink:in");
-  ASSERT_GE(port, 0);
-
-  MidiOutRtDevice device(static_cast<unsigned int>(port));
-  ASSERT_TRUE(device.IsOk());
-  EXPECT_EQ(device.GetName(), "Melvarin Test Sink:in");
+  // Ports are addressed by number, and other programs' ports may come and go between the look-up
+  // and the opening: the device counts only when it opened the sink's own port.
+  std::unique_ptr<MidiOutRtDevice> opened;
+  for (int attempt = 0; attempt < 5 && !opened; ++attempt) {
+    RtMidiOut lookup(RtMidi::UNIX_JACK, "melvarin-test-lookup");
+    const int port = FindPort(lookup, "Melvarin Test Sink:in");
+    if (port < 0) continue;
+    opened = std::make_unique<MidiOutRtDevice>(static_cast<unsigned int>(port));
+    if (!opened->IsOk() || opened->GetName() != "Melvarin Test Sink:in") opened.reset();
+  }
+  ASSERT_TRUE(opened) << "no output device opened the sink's port";
+  MidiOutRtDevice& device = *opened;
   EXPECT_EQ(device.GetVolume(), 0.0);
 
   std::vector<std::vector<unsigned char>> messages;
