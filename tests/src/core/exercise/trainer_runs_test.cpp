@@ -80,7 +80,7 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
  protected:
   void SetUp() override {
     if (GetParam().answering == Answering::Port) {
-      MELVARIN_REQUIRE_JACK();
+      MELVARIN_REQUIRE_JACK_DELIVERY();
       keyboard = std::make_unique<VirtualKeyboard>();
       Core::SoundDeviceFactory factory = Core::SoundDeviceFactory::Platform();
       factory.createSynthesizer = [this] { return output; };
@@ -166,10 +166,17 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
     for (int note : notes) {
       if (exercise->GetState() != Core::ES_AWAITING_ANSWER) break;
       if (GetParam().answering == Answering::Port) {
+        // A JACK server without real-time scheduling drops the MIDI of a cycle it misses when the
+        // machine is loaded. A key lost that way is pressed again, but only after long enough
+        // that a merely late one would have arrived and been judged.
         const std::string seen = "note on " + std::to_string(note);
         const int before = notices.Count(seen);
-        keyboard->Press(note);
-        ASSERT_TRUE(notices.WaitForCount(seen, before + 1)) << "the port delivered nothing";
+        bool delivered = false;
+        for (int press = 0; press < 3 && !delivered; ++press) {
+          keyboard->Press(note);
+          delivered = notices.WaitForCount(seen, before + 1, 3000);
+        }
+        ASSERT_TRUE(delivered) << "the port delivered nothing";
       } else {
         exercise->ExternalMidiEvent(Testing::NoteOn(note));
       }
