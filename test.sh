@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with the tests, starts the test services, runs every test and
 # stops the services again. Exits non-zero when anything fails.
-#   ./test.sh            normal build
-#   ./test.sh asan|tsan  the same under a sanitizer preset
+#   ./test.sh                        normal build
+#   ./test.sh asan|tsan [ctest args]  the same under a sanitizer preset, e.g. -L threads
 set -euo pipefail
 cd "$(dirname "$0")"
 preset=${1:-default}
+shift || true
 
 ./scripts/install-deps.sh
 cmake --preset "$preset" >/dev/null
@@ -17,4 +18,4 @@ trap cleanup EXIT
 ./scripts/jack-service.sh start "$pidfile" || true
 export MELVARIN_MIDI_API=jack
 
-ctest --preset "$preset" -j "$(nproc)" --timeout 300
+ctest --preset "$preset" -j "$(nproc)" --timeout 300 "$@"
