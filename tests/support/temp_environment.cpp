@@ -30,7 +30,11 @@ TempEnvironment::~TempEnvironment() {
   Restore("XDG_DATA_HOME", m_oldDataHome);
 }
 
-QString TempEnvironment::ConfigHome() const { return m_dir.path() + "/config"; }
-QString TempEnvironment::DataHome() const { return m_dir.path() + "/data"; }
+QString TempEnvironment::ConfigHome() const {
+  return m_dir.path() + "/config";
+}
+QString TempEnvironment::DataHome() const {
+  return m_dir.path() + "/data";
+}
 
 }  // namespace Testing
