@@ -36,39 +36,24 @@ unsigned int PitchClass(const QuestionNoteData& note) {
 
 }  // namespace
 
+const QuestionChordData* KeySectionLookups::ChordEntry(int section, int id) const {
+  if (section == IntervalsSection) return PoolEntry(m_intervals, id);
+  if (section == ChordsSection) return PoolEntry(m_chords, id);
+  return nullptr;
+}
+
 unsigned int KeySectionLookups::NoteById(int section, int id) const {
-  const QuestionChordData* entry = nullptr;
-  switch (section) {
-    case NotesSection:
-      if (const QuestionNoteData* note = PoolEntry(m_notes, id)) return note->Key;
-      return NoKey;
-    case IntervalsSection:
-      entry = PoolEntry(m_intervals, id);
-      break;
-    case ChordsSection:
-      entry = PoolEntry(m_chords, id);
-      break;
-    default:
-      break;
+  if (section == NotesSection) {
+    const QuestionNoteData* note = PoolEntry(m_notes, id);
+    return note ? note->Key : NoKey;
   }
+  const QuestionChordData* entry = ChordEntry(section, id);
   return entry ? entry->Root : NoKey;
 }
 
 QString KeySectionLookups::QuestionTextById(int section, int id) const {
-  const QuestionData* entry = nullptr;
-  switch (section) {
-    case NotesSection:
-      entry = PoolEntry(m_notes, id);
-      break;
-    case IntervalsSection:
-      entry = PoolEntry(m_intervals, id);
-      break;
-    case ChordsSection:
-      entry = PoolEntry(m_chords, id);
-      break;
-    default:
-      break;
-  }
+  const QuestionData* entry = ChordEntry(section, id);
+  if (section == NotesSection) entry = PoolEntry(m_notes, id);
   return entry ? OnOneLine(entry->Text) : QString();
 }
 

@@ -60,6 +60,9 @@ class KeySectionLookups {
   void QuestionGroups(int section, std::vector<int>& groups) const;
 
  private:
+  // The interval or chord entry of `id`; null in other sections or outside the pool.
+  const QuestionChordData* ChordEntry(int section, int id) const;
+
   const std::vector<QuestionNoteData>& m_notes;
   const std::vector<QuestionChordData>& m_intervals;
   const std::vector<QuestionChordData>& m_chords;
