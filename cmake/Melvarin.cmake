@@ -26,12 +26,14 @@ function(melvarin_add_library name)
   endif()
 endfunction()
 
-# melvarin_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [QT] [RESOURCE_LOCK <name>])
+# melvarin_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [QT] [RESOURCE_LOCK <name>]
+#                   [ENVIRONMENT_MODIFICATION <VAR=op:value>])
 # One GoogleTest program; every test case becomes a ctest test. Tests run with the offscreen Qt
 # platform and with settings and data folders pointed at the test's own temporary folder by the
 # test fixtures themselves.
 function(melvarin_add_test name)
-  cmake_parse_arguments(ARG "QT" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "TIMEOUT;RESOURCE_LOCK;ENVIRONMENT_MODIFICATION" "SOURCES;LIBS;LABELS"
+                        ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${MELVARIN_WARNINGS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
@@ -45,6 +47,9 @@ function(melvarin_add_test name)
   set(properties TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
+  if(ARG_ENVIRONMENT_MODIFICATION)  # one change, e.g. sanitizer options the preset sets otherwise
+    list(APPEND properties ENVIRONMENT_MODIFICATION "${ARG_ENVIRONMENT_MODIFICATION}")
   endif()
   if(ARG_RESOURCE_LOCK)  # tests sharing one outside service (the JACK server) run one at a time
     list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})

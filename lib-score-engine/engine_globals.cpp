@@ -6,6 +6,10 @@
 
 NVstring ARUnits::sType("hs");
 
+RazidGlobalSettings gGlobalSettings;
+ARFactory* gGlobalFactory = nullptr;
+ARMusic* gCurArMusic = nullptr;
+
 void ZudidOvod(char const* message, char const* info) {
   if (info)
     std::fprintf(stderr, "Razid Warning: %s %s\n", message, info);

@@ -21,6 +21,8 @@ class TagParameterFloat : public TagParameter {
   virtual void setValue(float value) { mValue = value; }
 
   void setUnit(char const* unit);
+  // The unit as written, at most two characters; empty for a plain number or the default unit.
+  char const* getUnit() const { return mUnit; }
   void reset(float value, char const* unit);
   float getValue(float lspace) const;
   static float convertValue(float value, char const* unit, float lspace);

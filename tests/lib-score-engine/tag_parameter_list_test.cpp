@@ -8,6 +8,7 @@
 #include "TagParameterList.h"
 #include "TagParameterString.h"
 #include "engine_globals.h"
+#include "given_parameters.h"
 
 namespace {
 
@@ -21,25 +22,7 @@ float FloatAt(TagParameterList const& list, size_t i) {
   return static_cast<TagParameterFloat*>(Items(list).at(i))->getUnitValue();
 }
 
-// A tag's parameters as the parser hands them over: an empty name means positional.
-class Given {
- public:
-  Given& Float(float value, char const* name = "") {
-    return Add(new TagParameterFloat(value), name);
-  }
-  Given& Text(char const* value, char const* name = "") {
-    return Add(new TagParameterString(value), name);
-  }
-  TagParameterList const& list() const { return mList; }
-
- private:
-  Given& Add(TagParameter* parameter, char const* name) {
-    parameter->mName = name;
-    mList.AddTail(parameter);
-    return *this;
-  }
-  TagParameterList mList{1};
-};
+using EngineTesting::Given;
 
 struct Matched {
   std::unique_ptr<TagParameterList> list;

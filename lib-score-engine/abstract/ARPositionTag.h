@@ -1,0 +1,30 @@
+#pragma once
+
+class ARMusicalObject;
+
+// The second base of every tag that spans a range of events. A begin tag and its end marker point
+// at each other; while they do, the end position is the end marker's own position.
+class ARPositionTag {
+ public:
+  ARPositionTag() = default;
+  ARPositionTag(ARPositionTag const&) = delete;
+  ARPositionTag& operator=(ARPositionTag const&) = delete;
+  virtual ~ARPositionTag() = default;
+
+  virtual ARMusicalObject* Copy() const { return nullptr; }
+  // Positions are nodes of the voice's object list.
+  virtual void setPosition(void* pos) { position = pos; }
+  virtual void* getPosition() const { return position; }
+  virtual void* getStartPosition() const { return getPosition(); }
+  virtual void setStartPosition(void* pos) { setPosition(pos); }
+  virtual void* getEndPosition() const;
+  virtual void setEndPosition(void* pos);
+  virtual void setCorrespondence(ARPositionTag* tag) { correspondence = tag; }
+  virtual ARPositionTag* getCorrespondence() const { return correspondence; }
+  virtual bool isEndTagClass() const { return false; }
+
+ protected:
+  void* position = nullptr;
+  void* endPosition = nullptr;
+  ARPositionTag* correspondence = nullptr;
+};
