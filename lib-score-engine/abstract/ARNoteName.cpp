@@ -1,0 +1,4 @@
+#include "ARNoteName.h"
+
+ARNoteName const ARNoteName::empty("empty");
+ARNoteName const ARNoteName::unknown("unknown");

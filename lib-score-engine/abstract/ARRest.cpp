@@ -1,0 +1,5 @@
+#include "ARRest.h"
+
+std::ostream& ARRest::operator<<(std::ostream& os) const {
+  return os << "_*" << duration.getNumerator() << '/' << duration.getDenominator() << ' ';
+}
