@@ -3,6 +3,9 @@
 #include <memory>
 
 #include "ARMusicalEvent.h"
+#include "ARNote.h"
+#include "assertion_pattern.h"
+#include "engine_globals.h"
 
 namespace {
 
@@ -46,7 +49,8 @@ TEST(ARMusicalEventTest, DotsLengthenByHalvesAndSkipLengthsOfZero) {
   for (Case c : {Case{{1, 4}, 1, {3, 8}},
                  {{1, 2}, 3, {15, 16}},
                  {{1, 8}, 2, {7, 32}},
-                 {{0, 4}, 1, {0, 4}}}) {
+                 {{0, 4}, 1, {0, 4}},
+                 {{0, 1}, 2, {0, 1}}}) {
     ARMusicalEvent event(c.base.numerator, c.base.denominator);
     event.setPoints(c.dots);
     ExpectLength(event, c.dotted);
@@ -89,6 +93,36 @@ TEST(ARMusicalObjectTest, RepresentationsAreListedButNeverOwned) {
   object.resetGRRepresentation();
   EXPECT_EQ(object.getFirstGRRepresentation(), nullptr);
   object.addGRRepresentation(first);  // left for the destructor to forget
+}
+
+TEST(ARMusicalObjectTest, DebugDumpAndEngineStartState) {
+  ARMusicalObject object(Fraction(3, 4));
+  object.setDuration(Fraction(1, 8));
+  testing::internal::CaptureStdout();
+  object.print();
+  ARMusicalEvent(1, 4).print();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "ARMusicalObject: duration: 1/8 time pos: 3/4\n");
+
+  EXPECT_EQ(gGlobalSettings.gDevice, nullptr);
+  EXPECT_EQ(gGlobalSettings.gAutoBarlines, 1) << "bar lines are inserted unless switched off";
+  EXPECT_EQ(gGlobalFactory, nullptr);
+  EXPECT_EQ(gCurArMusic, nullptr);
+}
+
+TEST(ARMusicalObjectDeathTest, BrokenInvariantsStopWithTheirExpression) {
+  using EngineTesting::AssertionPattern;
+  constexpr char kObject[] = "lib-score-engine/abstract/ARMusicalObject.cpp";
+  ARMusicalObject object;
+  EXPECT_DEATH(
+      object.setRelativeTimePosition(Fraction(-1, 4)),
+      AssertionPattern("newRelativeTimePosition>=DURATION_0", "setRelativeTimePosition", kObject));
+  object.addGRRepresentation(nullptr);
+  EXPECT_DEATH(delete object.Copy(),
+               AssertionPattern("armo.mGrObject == NULL", "ARMusicalObject", kObject));
+  ARNote note(NVstring("c"), 2, 1, 1, 4, 80);
+  EXPECT_DEATH(note.addSharp(), AssertionPattern("accidentals<=MAX_ACCIDENTALS", "addSharp",
+                                                 "lib-score-engine/abstract/ARNote.cpp"));
 }
 
 TEST(ARMusicalObjectTest, PowerOfTwoDenominators) {

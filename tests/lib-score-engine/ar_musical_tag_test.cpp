@@ -169,8 +169,17 @@ TEST(ARMusicalTagTest, CopiesTakeCommonParametersAndRangeButNotState) {
   EXPECT_EQ(Rmn(ProbeTag<CommonOnly>()), "\\probe ");
 }
 
+// A range tag, as every tag class spanning events is built.
+class RangeProbe : public ARMTParameter, public ARPositionTag {
+ public:
+  void print() const override {}
+  void setTagParameterList(TagParameterList& given) override { given.RemoveAll(); }
+  ARMusicalObject* Copy() const override { return new RangeProbe; }
+};
+
 TEST(ARPositionTagTest, EndPositionFollowsTheCorrespondence) {
-  ARPositionTag begin, end;
+  RangeProbe begin;
+  ARPositionTag end;
   int nodes[3];
   begin.setPosition(&nodes[0]);
   begin.setEndPosition(&nodes[1]);
@@ -184,7 +193,9 @@ TEST(ARPositionTagTest, EndPositionFollowsTheCorrespondence) {
   EXPECT_EQ(begin.getEndPosition(), &nodes[2]);
   EXPECT_EQ(end.getEndPosition(), &nodes[0]);
   EXPECT_FALSE(begin.isEndTagClass());
-  EXPECT_EQ(begin.Copy(), nullptr);
+  EXPECT_EQ(end.Copy(), nullptr);
+  std::unique_ptr<ARMusicalObject> copy(static_cast<ARPositionTag&>(begin).Copy());
+  EXPECT_TRUE(dynamic_cast<RangeProbe*>(copy.get())) << "one override serves both bases";
 }
 
 }  // namespace
