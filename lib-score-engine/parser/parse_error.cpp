@@ -1,6 +1,5 @@
 #include "parse_error.h"
 
-#include <climits>
 #include <cstdio>
 
 long lnr = 1;
@@ -8,19 +7,9 @@ long cnr = 0;
 int gParseErrorLine = 0;
 int gParseErrorCol = 0;
 
-namespace {
-
-int ClampToInt(long value) {
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
-
-}  // namespace
-
 int gd_error(char const* message) {
-  gParseErrorLine = ClampToInt(lnr);
-  gParseErrorCol = ClampToInt(cnr);
+  gParseErrorLine = static_cast<int>(lnr);
+  gParseErrorCol = static_cast<int>(cnr);
   std::printf("Razid error: %s (line %d, char %d)\n", message ? message : "", gParseErrorLine,
               gParseErrorCol);
   std::fflush(stdout);

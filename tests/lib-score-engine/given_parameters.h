@@ -12,6 +12,13 @@ namespace EngineTesting {
 // without a name was given by position).
 class Given {
  public:
+  Given() = default;
+  // A copy of each parameter, so a case table can hold its own.
+  Given(Given const& other) {
+    for (void* pos = other.mList.GetHeadPosition(); pos;)
+      mList.AddTail(other.mList.GetNext(pos)->getCopy());
+  }
+
   Given& Text(char const* value, char const* name = "") {
     return Add(new TagParameterString(value), name);
   }
