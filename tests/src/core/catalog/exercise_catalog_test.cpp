@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/exercise/ex_store/exercise_statistics.h"
@@ -47,6 +48,29 @@ TEST_F(ExerciseCatalogTest, FirstRunCreatesTheDataFolderAndTheStatisticsFiles) {
   EXPECT_TRUE(QFileInfo::exists(folder.absoluteFilePath("statsLocal.xml")));
   EXPECT_TRUE(folder.absolutePath().startsWith(env.DataHome()));
   EXPECT_TRUE(catalog.GetTelemetry());
+}
+
+// A kill between writing a data file and renaming it over the old one leaves the written
+// temporary file behind; the next start removes those of our files and nothing else.
+TEST_F(ExerciseCatalogTest, StartRemovesTheTemporaryFilesOfInterruptedSavesOnly) {
+  const QDir folder = Core::ExerciseCatalog::GetDbDir();
+  QStringList leftovers;
+  for (const char* name : {"stats.xml", "statsLocal.xml", "tstats.xml"}) {
+    QTemporaryFile file(folder.absoluteFilePath(name));  // named as a save names it
+    ASSERT_TRUE(file.open());
+    file.setAutoRemove(false);
+    leftovers << file.fileName();
+  }
+  const QStringList others = {"stats.xml.AbCdE",  "stats.xml.AbCdEfG", "Stats.xml.abcdef",
+                              "stats.xml.ab-def", "other.xml.abcdef",  "xstats.xml.abcdef"};
+  for (const QString& name : others)
+    QFile(folder.absoluteFilePath(name)).open(QIODevice::WriteOnly);
+  ASSERT_TRUE(folder.mkdir("tstats.xml.folder"));
+
+  Core::ExerciseCatalog catalog;
+  for (const QString& path : leftovers) EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+  for (const QString& name : others + QStringList{"tstats.xml.folder", "stats.xml"})
+    EXPECT_TRUE(QFileInfo::exists(folder.absoluteFilePath(name))) << name.toStdString();
 }
 
 TEST_F(ExerciseCatalogTest, OpensAFreshTrainerEachTimeSharingOneStatisticsDatabase) {
