@@ -40,6 +40,20 @@ inline constexpr bool UnderThreadSanitizer = false;
 inline constexpr bool UnderThreadSanitizer = false;
 #endif
 
+// AddressSanitizer keeps freed memory aside for a while, so the memory a test sees held at once
+// says nothing about leaks or growth under it.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool UnderAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool UnderAddressSanitizer = true;
+#else
+inline constexpr bool UnderAddressSanitizer = false;
+#endif
+#else
+inline constexpr bool UnderAddressSanitizer = false;
+#endif
+
 class HttpTestServerWorker;
 
 class HttpTestServer {
@@ -50,7 +64,8 @@ class HttpTestServer {
     NeverAnswer,
     AnswerGarbage,
     CloseConnection,
-    Trickle,  // promises a long body and sends one byte of it every delayMs, never finishing
+    Trickle,  // sends a body without a length, one byte every delayMs, never finishing
+    Flood,    // sends a body without a length as fast as the client takes it, never finishing
   };
 
   struct Request {

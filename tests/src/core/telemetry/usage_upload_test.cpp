@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <atomic>
 #include <thread>
@@ -16,6 +17,19 @@
 namespace {
 
 using Testing::HttpTestServer;
+
+// The most memory this process has held at once, in KiB, since the last ResetPeakMemory().
+qint64 PeakMemoryKiB() {
+  QFile status("/proc/self/status");
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  const QRegularExpressionMatch match =
+      QRegularExpression(R"(VmHWM:\s*(\d+))").match(QString::fromLatin1(status.readAll()));
+  return match.captured(1).toLongLong();
+}
+void ResetPeakMemory() {
+  QFile clear("/proc/self/clear_refs");
+  if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+}
 
 class UsageUploadTest : public Testing::HttpServiceTest {
  protected:
@@ -81,16 +95,27 @@ TEST_F(UsageUploadTest, SilentServerDelaysShutdownOnlyUntilTheTimeoutAndTheFileC
   EXPECT_LT(clock.elapsed(), 10000);
 }
 
-TEST_F(UsageUploadTest, EndlessAnswerIsCutOffAfterTheTimeout) {
-  m_server->SetBehaviour(HttpTestServer::Behaviour::Trickle, 20);  // never idle for long
-  Core::SetServiceTransferTimeoutMs(500);
-  QElapsedTimer clock;
-  clock.start();
-  {
-    Core::Telemetry telemetry(m_path);
-    telemetry.ExitApp();
+// The answer is not read: it is dropped as it arrives. One that trickles so that the transfer
+// never stalls ends at the transfer timeout for the upload as a whole; one that floods ends the
+// upload at once instead of piling up in memory.
+TEST_F(UsageUploadTest, EndlessAnswersAreCutShortWithoutPilingUp) {
+  for (auto [behaviour, timeoutMs] : {std::pair(HttpTestServer::Behaviour::Trickle, 500),
+                                      std::pair(HttpTestServer::Behaviour::Flood, 60000)}) {
+    m_server->SetBehaviour(behaviour, 20);
+    Core::SetServiceTransferTimeoutMs(timeoutMs);
+    ResetPeakMemory();
+    const qint64 before = PeakMemoryKiB();
+    QElapsedTimer clock;
+    clock.start();
+    {
+      Core::Telemetry telemetry(m_path);
+      telemetry.ExitApp();
+    }
+    EXPECT_LT(clock.elapsed(), 10000);
+    if (!Testing::UnderAddressSanitizer) {
+      EXPECT_LT(PeakMemoryKiB() - before, 64 * 1024);
+    }
   }
-  EXPECT_LT(clock.elapsed(), 10000);
 }
 
 TEST_F(UsageUploadTest, BrokenAnswersEndTheUploadAtOnce) {
