@@ -17,8 +17,8 @@ void LimitReplyDuration(QNetworkReply* reply) {
   deadline->start(ServiceTransferTimeoutMs());
 }
 
-// The network layer's read buffer size is no bound here: data already handed on from its
-// socket thread keeps arriving past it. Each arrival is checked instead and ends the reply.
+// Each arrival is checked. The network layer's read buffer size would not do: a flood keeps
+// arriving far past it.
 void LimitReplyBody(QNetworkReply* reply, qint64 maxBytes) {
   auto check = [reply, maxBytes] {
     const qint64 declared = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
