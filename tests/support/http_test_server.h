@@ -40,20 +40,6 @@ inline constexpr bool UnderThreadSanitizer = false;
 inline constexpr bool UnderThreadSanitizer = false;
 #endif
 
-// AddressSanitizer keeps freed memory aside for a while, so the memory a test sees held at once
-// says nothing about leaks or growth under it.
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool UnderAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-inline constexpr bool UnderAddressSanitizer = true;
-#else
-inline constexpr bool UnderAddressSanitizer = false;
-#endif
-#else
-inline constexpr bool UnderAddressSanitizer = false;
-#endif
-
 class HttpTestServerWorker;
 
 class HttpTestServer {

