@@ -13,6 +13,9 @@ namespace Testing {
 
 namespace {
 
+// A body without a length ends only when the connection does.
+constexpr char OpenEndedHeader[] = "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n";
+
 QByteArray Serialize(const HttpTestServer::Response& response) {
   // Clients go by the status code; the reason phrase is only for people.
   QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) +
@@ -105,13 +108,30 @@ class HttpTestServerWorker : public QObject {
         socket->abort();
         break;
       case HttpTestServer::Behaviour::Trickle: {
-        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100000000\r\n\r\n");
+        socket->write(OpenEndedHeader);
         auto* drip = new QTimer(socket);
         QObject::connect(drip, &QTimer::timeout, socket, [socket] { socket->write(" "); });
         drip->start(settings.delayMs);
         break;
       }
+      case HttpTestServer::Behaviour::Flood:
+        socket->write(OpenEndedHeader);
+        Pour(socket);
+        break;
     }
+  }
+
+  // Keeps a few chunks queued on the socket for as long as it is open, so the server itself
+  // never holds more than that however slowly the client reads.
+  static void Pour(QTcpSocket* socket) {
+    static const QByteArray chunk(64 * 1024, 'x');
+    auto topUp = [socket] {
+      while (socket->state() == QAbstractSocket::ConnectedState &&
+             socket->bytesToWrite() < 4 * chunk.size())
+        socket->write(chunk);
+    };
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, topUp);
+    topUp();
   }
 
   static void Send(QTcpSocket* socket, const QByteArray& bytes) {

@@ -50,7 +50,8 @@ class HttpTestServer {
     NeverAnswer,
     AnswerGarbage,
     CloseConnection,
-    Trickle,  // promises a long body and sends one byte of it every delayMs, never finishing
+    Trickle,  // sends a body without a length, one byte every delayMs, never finishing
+    Flood,    // sends a body without a length as fast as the client takes it, never finishing
   };
 
   struct Request {

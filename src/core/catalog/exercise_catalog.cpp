@@ -9,6 +9,7 @@
 #include "src/core/exercise/note_trainer.h"
 #include "src/core/exercise/symbol_trainer.h"
 #include "src/core/telemetry/telemetry.h"
+#include "src/core/xml_file/xml_file.h"
 
 namespace Core {
 
@@ -29,6 +30,9 @@ ExerciseCatalog::ExerciseCatalog() {
        tr("Quiz yourself on music symbols")},
   };
   const QDir folder = GetDbDir();
+  // Saves cut short by a kill may have left their temporary files beside ours.
+  for (const char* name : {"stats.xml", "statsLocal.xml", "tstats.xml"})
+    XmlFile::RemoveLeftovers(folder.absoluteFilePath(name));
   m_statistics = std::make_shared<ExerciseStatistics>(folder.absoluteFilePath("stats.xml"),
                                                       folder.absoluteFilePath("statsLocal.xml"));
   m_telemetry = std::make_shared<Telemetry>(folder.absoluteFilePath("tstats.xml"));

@@ -25,7 +25,8 @@ struct ExerciseInfo {
 class ExerciseCatalog {
  public:
   // Builds the three entries, then loads the statistics ("stats.xml", "statsLocal.xml") and the
-  // usage record ("tstats.xml") from the data folder, creating the folder when it is missing.
+  // usage record ("tstats.xml") from the data folder, creating the folder when it is missing and
+  // removing the temporary files that interrupted saves of these three left in it.
   ExerciseCatalog();
   // The usage record goes first (it writes its file), then the statistics database.
   virtual ~ExerciseCatalog();

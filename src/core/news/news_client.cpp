@@ -2,6 +2,7 @@
 
 #include "src/core/settings/global_settings.h"
 #include "src/core/telemetry/service_endpoint.h"
+#include "src/core/telemetry/service_reply.h"
 
 #include <QEventLoop>
 #include <QFuture>
@@ -90,6 +91,10 @@ void NewsClient::init() {
     data.manager = manager;
     data.eventLoop = eventLoop;
     data.reply = manager->get(request);
+    // The transfer timeout fires only while nothing arrives; the fetch as a whole gets no longer
+    // either, and no more than a news item's worth of answer.
+    LimitReplyDuration(data.reply);
+    LimitReplyBody(data.reply, MaxReplyBytes);
   }
   eventLoop->exec();
 
@@ -103,7 +108,7 @@ void NewsClient::init() {
 void NewsClient::replyFinished(QNetworkReply* reply) {
   if (reply->error() == QNetworkReply::NoError) {
     QByteArray body = reply->readAll();
-    if (!body.isEmpty()) {
+    if (!body.isEmpty() && body.size() <= MaxReplyBytes) {
       bool isNumber = false;
       int newsId = reply->rawHeader("NewsID").trimmed().toInt(&isNumber);
       if (!isNumber) newsId = 0;

@@ -27,6 +27,9 @@ class NewsClient : public QObject {
   Q_OBJECT
 
  public:
+  // News is a short text; an answer longer than this is refused as it arrives.
+  static constexpr qint64 MaxReplyBytes = 1024 * 1024;
+
   // Starts the fetch at once. `lastNewsId` is the id of the last item read, `localizationCode`
   // the language the news should be in ("en-us").
   NewsClient(int lastNewsId, QString localizationCode);

@@ -28,15 +28,22 @@ class SettingsManager {
 
   // Opens the user's store under the organisation and application names Qt reports, then loads
   // the resume record, the general options and the lesson copy (level 1 overlaid by the store).
+  // A lock file of the store that names no owner, left by a kill, is removed first.
   explicit SettingsManager(QuizModeProvider isQuizMode = ApplicationQuizMode());
   ~SettingsManager();
   SettingsManager(const SettingsManager&) = delete;
   SettingsManager& operator=(const SettingsManager&) = delete;
 
+  // The saves write the store's file before they return. When it cannot be written, the
+  // problem is reported on standard error and in GetStorageStatus(); the values stay pending and
+  // go to the file with the next save that can write it.
   void LoadState();
   void SaveState();
   void LoadSettings();
   void SaveSettings();
+
+  // The outcome of the last save: QSettings::NoError while the file holds everything saved.
+  QSettings::Status GetStorageStatus() const { return m_storageStatus; }
 
   // The quiz copy while a quiz runs, else the lesson copy. The reference lives as long as the
   // manager and shows later changes.
@@ -58,11 +65,13 @@ class SettingsManager {
 
  private:
   bool InQuiz() const { return m_isQuizMode && m_isQuizMode(); }
+  void WriteStore();
 
   ExcersisesSettings m_learnSettings;
   ExcersisesSettings m_quizSettings;
   std::unique_ptr<QSettings> m_store;
   QuizModeProvider m_isQuizMode;
+  QSettings::Status m_storageStatus = QSettings::NoError;
 };
 
 }  // namespace Core

@@ -1,6 +1,7 @@
 // Sending the usage record to the product's web service when the user leaves.
 
 #include "src/core/telemetry/service_endpoint.h"
+#include "src/core/telemetry/service_reply.h"
 #include "src/core/telemetry/telemetry.h"
 #include "src/core/telemetry/telemetry_xml.h"
 
@@ -8,10 +9,14 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace Core {
+
+namespace {
+// The service acknowledges an upload in a few bytes; the answer is not read in any case.
+constexpr qint64 MaxUploadAnswerBytes = 1024 * 1024;
+}  // namespace
 
 void Telemetry::Upload() {
   const QUrl url = UploadUrl();
@@ -32,16 +37,13 @@ void Telemetry::DoUpload(const QUrl& url, const QByteArray& uid, const QByteArra
   request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
   request.setTransferTimeout(ServiceTransferTimeoutMs());
   QNetworkReply* reply = manager.post(request, body);
-  // The transfer timeout only fires while nothing moves. A server that keeps trickling bytes
-  // would hold the shutdown, which waits for this upload, for ever: the upload as a whole gets no
-  // longer than that timeout either.
-  QTimer deadline;
-  deadline.setSingleShot(true);
-  QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-  deadline.start(ServiceTransferTimeoutMs());
+  // The shutdown waits for this upload: the upload as a whole gets no longer than the transfer
+  // timeout. The answer is not looked at, so it is dropped as it comes; failures are neither
+  // reported nor retried.
+  LimitReplyDuration(reply);
+  DiscardReplyBody(reply, MaxUploadAnswerBytes);
   QEventLoop loop;
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  // The answer is not looked at: failures are neither reported nor retried.
   if (!reply->isFinished()) loop.exec();
 }
 

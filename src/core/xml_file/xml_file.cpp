@@ -1,6 +1,9 @@
 #include "src/core/xml_file/xml_file.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -30,6 +33,17 @@ std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes)
   }
   if (!file.commit()) return file.errorString();
   return std::nullopt;
+}
+
+void RemoveLeftovers(const QString& path) {
+  const QFileInfo target(path);
+  // QSaveFile names its temporary file after the target with a random six-character suffix.
+  const QRegularExpression temporaryName(
+      QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(target.fileName())));
+  const QFileInfoList entries =
+      target.dir().entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+  for (const QFileInfo& entry : entries)
+    if (temporaryName.match(entry.fileName()).hasMatch()) QFile::remove(entry.filePath());
 }
 
 std::optional<ParseFault> ReadStartElements(QIODevice& device,

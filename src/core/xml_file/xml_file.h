@@ -27,6 +27,11 @@ QByteArray WriteDocument(const std::function<void(QXmlStreamWriter&)>& writeRoot
 // the previous file intact. Returns the file's error text on failure, nothing on success.
 std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes);
 
+// Removes what replacements of `path` cut short by a kill left beside it: the temporary files,
+// named like the file followed by a dot and six letters or digits, that were written but never
+// renamed over it. Nothing else in the folder is touched. Call it before the file is in use.
+void RemoveLeftovers(const QString& path);
+
 // Where and why a document is not well formed.
 struct ParseFault {
   qint64 line = 0;

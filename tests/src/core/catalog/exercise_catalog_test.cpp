@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/exercise/ex_store/exercise_statistics.h"
@@ -47,6 +48,20 @@ TEST_F(ExerciseCatalogTest, FirstRunCreatesTheDataFolderAndTheStatisticsFiles) {
   EXPECT_TRUE(QFileInfo::exists(folder.absoluteFilePath("statsLocal.xml")));
   EXPECT_TRUE(folder.absolutePath().startsWith(env.DataHome()));
   EXPECT_TRUE(catalog.GetTelemetry());
+}
+
+// A kill between writing a data file and renaming it over the old one leaves the temporary file.
+TEST_F(ExerciseCatalogTest, StartRemovesTheTemporaryFilesOfInterruptedSavesOnly) {
+  const QDir folder = Core::ExerciseCatalog::GetDbDir();
+  QTemporaryFile leftover(folder.absoluteFilePath("stats.xml"));  // named as a save names it
+  ASSERT_TRUE(leftover.open());
+  const QStringList leftovers = {leftover.fileName(), "statsLocal.xml.abcdef", "tstats.xml.QwErTy"};
+  const QStringList others = {"stats.xml.AbCdE", "Stats.xml.abcdef", "xstats.xml.abcdef"};
+  for (const QString& name : leftovers + others) QFile(folder.filePath(name)).open(QFile::Append);
+
+  Core::ExerciseCatalog catalog;
+  for (const QString& name : leftovers) EXPECT_FALSE(folder.exists(name)) << name.toStdString();
+  for (const QString& name : others) EXPECT_TRUE(folder.exists(name)) << name.toStdString();
 }
 
 TEST_F(ExerciseCatalogTest, OpensAFreshTrainerEachTimeSharingOneStatisticsDatabase) {

@@ -105,15 +105,47 @@ TEST_F(NewsClientTest, NoItemFromAnEmptyBodyAnErrorStatusOrABrokenAnswer) {
   }
 }
 
-TEST_F(NewsClientTest, SilentServerIsGivenUpAfterTheTransferTimeout) {
-  m_server->SetBehaviour(HttpTestServer::Behaviour::NeverAnswer);
+// A server that says nothing, or trickles its answer so that the transfer never stalls, is
+// given up once the transfer timeout has passed for the fetch as a whole.
+TEST_F(NewsClientTest, SilentOrTricklingServerIsGivenUpAfterTheTransferTimeout) {
   Core::SetServiceTransferTimeoutMs(300);
-  QElapsedTimer clock;
-  clock.start();
-  int readId = 0;
-  EXPECT_TRUE(Fetch(4, &readId).empty());
-  EXPECT_EQ(readId, 4);
-  EXPECT_LT(clock.elapsed(), 10000);
+  for (auto behaviour :
+       {HttpTestServer::Behaviour::NeverAnswer, HttpTestServer::Behaviour::Trickle}) {
+    m_server->SetBehaviour(behaviour, 20);
+    QElapsedTimer clock;
+    clock.start();
+    int readId = 0;
+    EXPECT_TRUE(Fetch(4, &readId).empty());
+    EXPECT_EQ(readId, 4);
+    EXPECT_LT(clock.elapsed(), 10000);
+  }
+}
+
+// News larger than the cap is refused as it arrives, so a server that sends without end cannot
+// make the client hold ever more of it.
+TEST_F(NewsClientTest, AnAnswerLargerThanTheCapIsRefused) {
+  Core::SetServiceTransferTimeoutMs(60000);  // only the cap can end the endless answer in time
+  const qsizetype cap = Core::NewsClient::MaxReplyBytes;
+  struct Case {
+    HttpTestServer::Behaviour behaviour;
+    qsizetype bodySize;
+    std::size_t items;
+  };
+  for (const Case& c : {Case{HttpTestServer::Behaviour::Answer, cap, 1},
+                        Case{HttpTestServer::Behaviour::Answer, cap + 1, 0},
+                        Case{HttpTestServer::Behaviour::Flood, 0, 0}}) {
+    SCOPED_TRACE(c.bodySize);
+    Answer(QByteArray(c.bodySize, 'n'), {{"NewsID", "8"}});
+    m_server->SetBehaviour(c.behaviour);
+    QElapsedTimer clock;
+    clock.start();
+    const std::vector<Core::NewsItem> items = Fetch(1);
+    ASSERT_EQ(items.size(), c.items);
+    if (c.items) {
+      EXPECT_EQ(items[0].text.size(), cap);
+    }
+    EXPECT_LT(clock.elapsed(), 10000);
+  }
 }
 
 TEST_F(NewsClientTest, DestroyingTheClientCancelsAPendingFetchPromptly) {

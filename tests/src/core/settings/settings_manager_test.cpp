@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 
 #include "src/core/settings/difficulty_presets.h"
@@ -145,11 +147,15 @@ TEST_F(SettingsManagerTest, HandingBackLessonSettingsAlsoSavesTheGeneralOptions)
   edited.sheetMusicSymbols.signatures.GbMaj = true;
   manager->SetExcersiseSettings(edited);
   EXPECT_TRUE(lesson.sheetMusicSymbols.signatures.GbMaj) << "the reference shows the change";
+  // On disk when the save returns, not at a later pass of an event loop a crash may not reach.
+  EXPECT_TRUE(StoreBytes().contains("Settings.NewsId=12"));
 
   manager->state.lastState = VAvaroState::ExerciseOpen;
   manager->state.exerciseId = SheetMusicSymbolsExercise;
   manager->state.exercisePosition = 77;
   manager->SaveState();
+  EXPECT_TRUE(StoreBytes().contains("ROZazod.ExercisePosition=77"));
+  EXPECT_EQ(manager->GetStorageStatus(), QSettings::NoError);
 
   Restart(manager);
   EXPECT_EQ(manager->globalSettings.newsId, 12);
@@ -158,6 +164,50 @@ TEST_F(SettingsManagerTest, HandingBackLessonSettingsAlsoSavesTheGeneralOptions)
   EXPECT_EQ(manager->GetDifficultyLevel(SheetMusicSymbolsExercise), CustomLevel);
   EXPECT_TRUE(manager->state.ResumesExercise());
   EXPECT_EQ(manager->state.exercisePosition, 77);
+}
+
+// A file that cannot be written is reported, and the next save that can write it does.
+TEST_F(SettingsManagerTest, AFailedSaveIsReportedAndWrittenByTheNextOne) {
+  auto manager = Start();
+  ASSERT_TRUE(QDir().mkpath(StoreFile()));  // a folder where the file belongs: never writable
+  manager->globalSettings.newsId = 13;
+  testing::internal::CaptureStderr();
+  manager->SaveSettings();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(StoreFile().toStdString()),
+            std::string::npos);
+  EXPECT_EQ(manager->GetStorageStatus(), QSettings::AccessError);
+
+  ASSERT_TRUE(QDir(StoreFile()).removeRecursively());
+  manager->state.exercisePosition = 78;
+  manager->SaveState();
+  EXPECT_EQ(manager->GetStorageStatus(), QSettings::NoError);
+  EXPECT_TRUE(StoreBytes().contains("Settings.NewsId=13")) << "the failed save is not lost";
+  EXPECT_TRUE(StoreBytes().contains("ROZazod.ExercisePosition=78"));
+}
+
+// A kill while Qt creates the lock file leaves it empty (or cut short); Qt would then wait until
+// it is half a minute old before every write.
+TEST_F(SettingsManagerTest, ALockFileNamingNoOwnerDoesNotDelayTheFirstSave) {
+  for (const QByteArray& content : {QByteArray(), QByteArray("12ab\xff\n")}) {
+    SCOPED_TRACE(content.toStdString());
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+    QFile lock(StoreFile() + ".lock");
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly) && lock.write(content) == content.size());
+    lock.close();
+    auto manager = Start();
+    manager->globalSettings.newsId = 5;
+    QElapsedTimer clock;
+    clock.start();
+    manager->SaveSettings();
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_TRUE(StoreBytes().contains("Settings.NewsId=5"));
+  }
+
+  // A lock a running program holds is left alone.
+  QLockFile held(StoreFile() + ".lock");
+  ASSERT_TRUE(held.tryLock(0));
+  Start();
+  EXPECT_TRUE(QFile::exists(StoreFile() + ".lock"));
 }
 
 // Whatever the file holds, the program starts: unreadable lines and values of foreign types read
@@ -181,6 +231,7 @@ TEST_F(SettingsManagerTest, AGarbledStoreFileStartsAtTheFirstLevelAndTakesTheNex
   EXPECT_EQ(manager->GetDifficultyLevel(SheetMusicSymbolsExercise), Level1);
 
   manager->SetDifficultyLevel(EarTrainerExercise, Level4);
+  EXPECT_EQ(manager->GetStorageStatus(), QSettings::NoError) << "the damage was read, not written";
   Restart(manager);
   EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), Level4);
 }
