@@ -44,6 +44,8 @@ SynthAudioSystem::SynthAudioSystem(const SynthOptions& options) {
   fluid_settings_setint(m_settings, "synth.chorus.active", 0);
   fluid_settings_setnum(m_settings, "synth.gain", SynthGain);
   fluid_settings_setint(m_settings, "synth.threadsafe-api", 1);
+  // Only the instruments in use are read from the SoundFont (a General MIDI one is 150 MB).
+  fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
   m_synth = new_fluid_synth(m_settings);
 
   const QString soundFont = options.soundFont.isEmpty() ? DefaultSoundFont() : options.soundFont;
