@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <cmath>
+#include <ostream>
+#include <string>
 #include <thread>
 
 #include "tests/src/core/midi/platform/audio_test_support.h"
@@ -50,6 +52,10 @@ struct Instrument {
   unsigned char program;
   unsigned char note;
 };
+
+void PrintTo(const Instrument& instrument, std::ostream* out) {
+  *out << instrument.name;
+}
 
 class FirstNoteOfAnInstrument : public testing::TestWithParam<Instrument> {
  protected:
@@ -166,8 +172,8 @@ TEST(MidiOutSynthDevice, NoAudioOutputLeavesASilentWorkingSynthesizer) {
   system.HandleMidiMessage(noteOn, 3);
 }
 
-// The GUI, timer and MIDI threads send at once while the audio thread renders, and the device is
-// closed in the middle of it all.
+// The GUI, timer and MIDI threads send at once, changing instruments as they go, while the audio
+// thread renders, and the device is closed in the middle of it all.
 TEST(MidiOutSynthDevice, SendsFromSeveralThreadsWhileRenderingAndClosing) {
   MidiOutSynthDevice synth(Offline());
   std::atomic<bool> rendering{true};
@@ -179,6 +185,9 @@ TEST(MidiOutSynthDevice, SendsFromSeveralThreadsWhileRenderingAndClosing) {
   for (unsigned char channel = 0; channel < 3; ++channel) {
     senders.emplace_back([&synth, channel] {
       for (int i = 0; i < 3000; ++i) {
+        if (i % 500 == 0)
+          synth.SendMessage(
+              MidiMessage(MidiProgramChange, channel, static_cast<unsigned char>(i / 500 * 9)));
         const auto note = static_cast<unsigned char>(40 + i % 40);
         synth.SendMessage(MidiMessage(MidiNoteOn, channel, note, 90));
         synth.SendMessage(MidiMessage(MidiNoteOff, channel, note, 0));
