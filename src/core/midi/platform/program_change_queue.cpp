@@ -1,5 +1,8 @@
 #include "src/core/midi/platform/program_change_queue.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <utility>
 
 namespace Core {
@@ -43,6 +46,10 @@ void ProgramChangeQueue::Pop() {
 }
 
 void ProgramChangeQueue::Run() {
+  // Woken by a program change, this thread must not take the processor from the thread that
+  // sent it, which goes on playing: a batch thread never preempts on waking.
+  const sched_param batch{};
+  pthread_setschedparam(pthread_self(), SCHED_BATCH, &batch);
   std::unique_lock lock(m_mutex);
   for (;;) {
     m_queued.wait(lock, [this] { return m_count > 0 || m_stopping; });
