@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <ostream>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -53,10 +54,6 @@ struct Instrument {
   unsigned char note;
 };
 
-void PrintTo(const Instrument& instrument, std::ostream* out) {
-  *out << instrument.name;
-}
-
 class FirstNoteOfAnInstrument : public testing::TestWithParam<Instrument> {
  protected:
   static std::vector<float> Render(const Instrument& instrument, bool loadedBefore) {
@@ -74,21 +71,21 @@ TEST_P(FirstNoteOfAnInstrument, SoundsAtOnceAndAsTheLoadedInstrumentDoes) {
   EXPECT_GT(Rms(first), 0.01);
   EXPECT_EQ(first, Render(instrument, true));
 
-  // And it is that instrument, not the piano every channel starts with.
-  if (instrument.program != 0) {
+  if (instrument.program != 0) {  // it is that instrument, not the piano channels start with
     const std::vector<float> piano = Render({"piano", 0, 0, instrument.note}, false);
     std::vector<float> difference(piano.size());
-    for (size_t i = 0; i < piano.size(); ++i) difference[i] = piano[i] - first[i];
+    std::transform(piano.begin(), piano.end(), first.begin(), difference.begin(), std::minus<>());
     EXPECT_GT(Rms(difference), 0.5 * std::min(Rms(piano), Rms(first)));
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    GeneralMidi, FirstNoteOfAnInstrument,
-    testing::Values(Instrument{"piano", 0, 0, 72}, Instrument{"church_organ", 0, 19, 60},
-                    Instrument{"violin", 0, 40, 72}, Instrument{"trumpet", 3, 56, 67},
-                    Instrument{"flute", 0, 73, 72}, Instrument{"drum_kit_snare", 9, 0, 38}),
-    [](const auto& named) { return std::string(named.param.name); });
+INSTANTIATE_TEST_SUITE_P(GeneralMidi, FirstNoteOfAnInstrument,
+                         testing::Values(Instrument{"church_organ", 0, 19, 60},
+                                         Instrument{"violin", 0, 40, 72},
+                                         Instrument{"trumpet", 3, 56, 67},
+                                         Instrument{"flute", 0, 73, 72},
+                                         Instrument{"drum_kit_snare", 9, 0, 38}),
+                         [](const auto& named) { return std::string(named.param.name); });
 
 TEST(MidiOutSynthDevice, ChannelVolumeAndAllSoundOffAreObeyed) {
   auto loudness = [](unsigned char volume) {
