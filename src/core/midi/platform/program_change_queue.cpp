@@ -8,7 +8,9 @@
 namespace Core {
 
 ProgramChangeQueue::ProgramChangeQueue(std::function<void(const SynthMessage&)> deliver)
-    : m_deliver(std::move(deliver)), m_thread([this] { Run(); }) {}
+    : m_deliver(std::move(deliver)), m_thread([this] { Run(); }) {
+  m_program.fill(-1);
+}
 
 ProgramChangeQueue::~ProgramChangeQueue() {
   {
@@ -20,16 +22,25 @@ ProgramChangeQueue::~ProgramChangeQueue() {
   m_thread.join();
 }
 
+bool ProgramChangeQueue::SelectsInstrument(const SynthMessage& message) {
+  int& program = m_program[message.Channel()];
+  if (message.IsBankSelect()) program = -1;
+  if (!message.IsProgramChange() || program == message.data1) return false;
+  program = message.data1;
+  return true;
+}
+
 void ProgramChangeQueue::Send(const SynthMessage& message) {
   std::unique_lock lock(m_mutex);
+  const bool selects = SelectsInstrument(message);
   // Delivered under the lock, so it cannot overtake a waiting message nor run beside one.
-  if (m_count == 0 && !message.IsProgramChange()) {
+  if (m_count == 0 && !selects) {
     m_deliver(message);
     return;
   }
   m_delivered.wait(lock, [this] { return m_count < Capacity || m_stopping; });
   if (m_stopping) return;
-  m_waiting[(m_head + m_count) % Capacity] = message;
+  m_waiting[(m_head + m_count) % Capacity] = {message, selects};
   const bool first = ++m_count == 1;
   lock.unlock();
   if (first) m_queued.notify_one();
@@ -54,17 +65,17 @@ void ProgramChangeQueue::Run() {
   for (;;) {
     m_queued.wait(lock, [this] { return m_count > 0 || m_stopping; });
     if (m_stopping) return;
-    // Only the program change at the head is applied without the lock: it is the slow one, and
-    // while it stays at the head everything sent meanwhile queues up behind it.
-    if (m_waiting[m_head].IsProgramChange()) {
-      const SynthMessage change = m_waiting[m_head];
+    // Only a selection at the head is applied without the lock: it is the slow one, and while
+    // it stays at the head everything sent meanwhile queues up behind it.
+    if (m_waiting[m_head].selects) {
+      const SynthMessage change = m_waiting[m_head].message;
       lock.unlock();
       m_deliver(change);
       lock.lock();
       Pop();
     }
-    while (m_count > 0 && !m_waiting[m_head].IsProgramChange()) {
-      m_deliver(m_waiting[m_head]);
+    while (m_count > 0 && !m_waiting[m_head].selects) {
+      m_deliver(m_waiting[m_head].message);
       Pop();
     }
     m_delivered.notify_all();
