@@ -8,9 +8,7 @@
 namespace Core {
 
 ProgramChangeQueue::ProgramChangeQueue(std::function<void(const SynthMessage&)> deliver)
-    : m_deliver(std::move(deliver)), m_thread([this] { Run(); }) {
-  m_program.fill(-1);
-}
+    : m_deliver(std::move(deliver)), m_thread([this] { Run(); }) {}
 
 ProgramChangeQueue::~ProgramChangeQueue() {
   {

@@ -62,7 +62,12 @@ class ProgramChangeQueue {
   std::condition_variable m_queued;     // the loading thread has work or is to stop
   std::condition_variable m_delivered;  // the queue shrank
   std::array<Waiting, Capacity> m_waiting;
-  std::array<int, 16> m_program;  // -1: not known, or a bank was selected since
+  // Each channel's program; -1: not known, or a bank was selected since.
+  std::array<int, 16> m_program = [] {
+    std::array<int, 16> unknown;
+    unknown.fill(-1);
+    return unknown;
+  }();
   std::size_t m_head = 0;
   std::size_t m_count = 0;
   bool m_stopping = false;
