@@ -5,6 +5,7 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -44,7 +45,12 @@ SynthAudioSystem::SynthAudioSystem(const SynthOptions& options) {
   fluid_settings_setint(m_settings, "synth.chorus.active", 0);
   fluid_settings_setnum(m_settings, "synth.gain", SynthGain);
   fluid_settings_setint(m_settings, "synth.threadsafe-api", 1);
+  // Only the instruments in use are read from the SoundFont (a General MIDI one is 150 MB).
+  fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
   m_synth = new_fluid_synth(m_settings);
+  if (m_synth)
+    m_queue = std::make_unique<ProgramChangeQueue>(
+        [this](const SynthMessage& message) { Deliver(message); });
 
   const QString soundFont = options.soundFont.isEmpty() ? DefaultSoundFont() : options.soundFont;
   if (m_synth && !soundFont.isEmpty())
@@ -93,49 +99,75 @@ void SynthAudioSystem::OpenAudioOutput(const QStringList& drivers) {
 }
 
 SynthAudioSystem::~SynthAudioSystem() {
-  // The audio thread stops before anything it reads goes away.
+  // The audio and loading threads stop before anything they read goes away.
   if (m_driver) delete_fluid_audio_driver(m_driver);
+  m_queue.reset();
   SoundEffectMixer::Instance().Release(this);
   if (m_synth) delete_fluid_synth(m_synth);
   if (m_settings) delete_fluid_settings(m_settings);
 }
 
 void SynthAudioSystem::HandleMidiMessage(const unsigned char* bytes, unsigned char length) {
-  if (!m_synth || !bytes || length < 1) return;
+  if (!m_queue || !bytes || length < 1) return;
   const unsigned char status = bytes[0];
   if (status < 0x80 || status >= 0xF0) return;
-  const int channel = status & 0x0F;
   const int d1 = length > 1 ? bytes[1] & 0x7F : -1;
   const int d2 = length > 2 ? bytes[2] & 0x7F : -1;
+  SynthMessage message{status, static_cast<unsigned char>(std::max(d1, 0)),
+                       static_cast<unsigned char>(std::max(d2, 0))};
   switch (status & 0xF0) {
+    case 0x90:
+      if (d1 < 0) return;
+      // A note-on without velocity ends the note.
+      if (d2 <= 0) message = {static_cast<unsigned char>(0x80 | (status & 0x0F)), message.data1, 0};
+      break;
     case 0x80:
-      if (d1 >= 0) fluid_synth_noteoff(m_synth, channel, d1);
+    case 0xC0:
+    case 0xD0:
+      if (d1 < 0) return;
+      break;
+    default:  // key pressure, control change, pitch bend
+      if (d2 < 0) return;
+      break;
+  }
+  m_queue->Send(message);
+}
+
+void SynthAudioSystem::Deliver(const SynthMessage& message) {
+  const int channel = message.status & 0x0F;
+  const int d1 = message.data1;
+  const int d2 = message.data2;
+  switch (message.status & 0xF0) {
+    case 0x80:
+      fluid_synth_noteoff(m_synth, channel, d1);
       break;
     case 0x90:
-      if (d2 > 0)
-        fluid_synth_noteon(m_synth, channel, d1, d2);
-      else if (d1 >= 0)
-        fluid_synth_noteoff(m_synth, channel, d1);
+      fluid_synth_noteon(m_synth, channel, d1, d2);
       break;
     case 0xA0:
-      if (d2 >= 0) fluid_synth_key_pressure(m_synth, channel, d1, d2);
+      fluid_synth_key_pressure(m_synth, channel, d1, d2);
       break;
     case 0xB0:
-      if (d2 >= 0) fluid_synth_cc(m_synth, channel, d1, d2);
+      fluid_synth_cc(m_synth, channel, d1, d2);
       break;
     case 0xC0:
-      if (d1 >= 0) fluid_synth_program_change(m_synth, channel, d1);
+      fluid_synth_program_change(m_synth, channel, d1);
       break;
     case 0xD0:
-      if (d1 >= 0) fluid_synth_channel_pressure(m_synth, channel, d1);
+      fluid_synth_channel_pressure(m_synth, channel, d1);
       break;
     case 0xE0:
-      if (d2 >= 0) fluid_synth_pitch_bend(m_synth, channel, d1 | (d2 << 7));
+      fluid_synth_pitch_bend(m_synth, channel, d1 | (d2 << 7));
       break;
   }
 }
 
 void SynthAudioSystem::Render(float* left, float* right, int frames) {
+  if (m_queue) m_queue->WaitUntilDelivered();
+  RenderBlock(left, right, frames);
+}
+
+void SynthAudioSystem::RenderBlock(float* left, float* right, int frames) {
   if (frames <= 0) return;
   if (m_synth) {
     fluid_synth_write_float(m_synth, frames, left, 0, 1, right, 0, 1);
@@ -159,7 +191,7 @@ int SynthAudioSystem::AudioCallback(void* data, int length, int, float*[], int n
   if (nout < 1) return FLUID_OK;
   float* left = out[0];
   float* right = nout > 1 ? out[1] : out[0];
-  self->Render(left, right, length);
+  self->RenderBlock(left, right, length);
   for (int i = 2; i < nout; ++i) std::fill(out[i], out[i] + length, 0.0f);
   return FLUID_OK;
 }

@@ -3,7 +3,8 @@
 // The software synthesizer behind the synthesizer device: FluidSynth with a General MIDI
 // SoundFont, its own reverb and chorus off, a low-pass stage on its output, and the sound effects
 // mixed in. It sounds through the first audio output that opens (PulseAudio, ALSA, JACK); with no
-// SoundFont or no audio output it still takes every message and stays silent.
+// SoundFont or no audio output it still takes every message and stays silent. An instrument's
+// samples are read from the SoundFont when a channel selects it, on a thread of its own.
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,7 @@
 #include <memory>
 
 #include "src/core/midi/platform/low_pass_filter.h"
+#include "src/core/midi/platform/program_change_queue.h"
 
 typedef struct _fluid_hashtable_t fluid_settings_t;
 typedef struct _fluid_synth_t fluid_synth_t;
@@ -37,11 +39,13 @@ class SynthAudioSystem {
   SynthAudioSystem& operator=(const SynthAudioSystem&) = delete;
 
   // Plays one channel message (note off/on, key and channel pressure, control and program
-  // change, pitch bend); anything else is ignored. Safe from any thread; no allocation.
+  // change, pitch bend); anything else is ignored. Safe from any thread; no allocation. A
+  // program change returns before its instrument is loaded; what follows it sounds once it is.
   void HandleMidiMessage(const unsigned char* bytes, unsigned char length);
 
   // Renders `frames` frames of the output path (synthesizer, low-pass, sound effects) into the
-  // two buffers. The audio output calls it from its own thread; tests call it directly.
+  // two buffers, for offline use: it first waits for the instruments being loaded, so that
+  // everything sent before the call is heard in it.
   void Render(float* left, float* right, int frames);
 
   bool HasSoundFont() const { return m_soundFontId >= 0; }
@@ -52,6 +56,9 @@ class SynthAudioSystem {
 
  private:
   static int AudioCallback(void* data, int length, int nfx, float* fx[], int nout, float* out[]);
+  // What the audio output renders: it never waits for a loading instrument.
+  void RenderBlock(float* left, float* right, int frames);
+  void Deliver(const SynthMessage& message);
   void OpenAudioOutput(const QStringList& drivers);
   double CurrentSampleRate() const;
 
@@ -64,6 +71,7 @@ class SynthAudioSystem {
   double m_filterRate = 44100.0;
   LowPassFilter m_filterLeft, m_filterRight;
   std::atomic<double> m_pendingRate{0.0};
+  std::unique_ptr<ProgramChangeQueue> m_queue;  // null without a synthesizer
 };
 
 }  // namespace Core

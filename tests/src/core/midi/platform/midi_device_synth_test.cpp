@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
+#include <string>
 #include <thread>
 
 #include "tests/src/core/midi/platform/audio_test_support.h"
@@ -41,22 +44,48 @@ TEST(MidiOutSynthDevice, ANoteSoundsAndStopSilencesIt) {
   EXPECT_LT(Rms(Play(synth, 0.2)), 1e-5);
 }
 
-// The synthesizer plays the program it was given: a flute and a piano on the same key differ.
-TEST(MidiOutSynthDevice, ProgramChangeSelectsTheGeneralMidiInstrument) {
-  auto render = [](int program) {
+// An instrument's samples are read from the SoundFont only when a channel selects it: the note
+// sent right behind the program change must already sound with that instrument, exactly as it
+// does once the instrument has been in use for a while.
+struct Instrument {
+  const char* name;
+  unsigned char channel;
+  unsigned char program;
+  unsigned char note;
+};
+
+class FirstNoteOfAnInstrument : public testing::TestWithParam<Instrument> {
+ protected:
+  static std::vector<float> Render(const Instrument& instrument, bool loadedBefore) {
     MidiOutSynthDevice synth(Offline());
-    synth.SendMessage(MidiMessage(MidiProgramChange, 0, static_cast<unsigned char>(program)));
-    synth.SendMessage(MidiMessage(MidiNoteOn, 0, 72, 100));
+    synth.SendMessage(MidiMessage(MidiProgramChange, instrument.channel, instrument.program));
+    if (loadedBefore) Play(synth, 0.1);
+    synth.SendMessage(MidiMessage(MidiNoteOn, instrument.channel, instrument.note, 100));
     return Play(synth, 0.4);
-  };
-  const std::vector<float> piano = render(0);
-  const std::vector<float> flute = render(73);
-  ASSERT_GT(Rms(piano), 0.01);
-  ASSERT_GT(Rms(flute), 0.01);
-  std::vector<float> difference(piano.size());
-  for (size_t i = 0; i < piano.size(); ++i) difference[i] = piano[i] - flute[i];
-  EXPECT_GT(Rms(difference), 0.5 * std::min(Rms(piano), Rms(flute)));
+  }
+};
+
+TEST_P(FirstNoteOfAnInstrument, SoundsAtOnceAndAsTheLoadedInstrumentDoes) {
+  const Instrument instrument = GetParam();
+  const std::vector<float> first = Render(instrument, false);
+  EXPECT_GT(Rms(first), 0.01);
+  EXPECT_EQ(first, Render(instrument, true));
+
+  if (instrument.program != 0) {  // it is that instrument, not the piano channels start with
+    const std::vector<float> piano = Render({"piano", 0, 0, instrument.note}, false);
+    std::vector<float> difference(piano.size());
+    std::transform(piano.begin(), piano.end(), first.begin(), difference.begin(), std::minus<>());
+    EXPECT_GT(Rms(difference), 0.5 * std::min(Rms(piano), Rms(first)));
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(GeneralMidi, FirstNoteOfAnInstrument,
+                         testing::Values(Instrument{"church_organ", 0, 19, 60},
+                                         Instrument{"violin", 0, 40, 72},
+                                         Instrument{"trumpet", 3, 56, 67},
+                                         Instrument{"flute", 0, 73, 72},
+                                         Instrument{"drum_kit_snare", 9, 0, 38}),
+                         [](const auto& named) { return std::string(named.param.name); });
 
 TEST(MidiOutSynthDevice, ChannelVolumeAndAllSoundOffAreObeyed) {
   auto loudness = [](unsigned char volume) {
@@ -140,8 +169,8 @@ TEST(MidiOutSynthDevice, NoAudioOutputLeavesASilentWorkingSynthesizer) {
   system.HandleMidiMessage(noteOn, 3);
 }
 
-// The GUI, timer and MIDI threads send at once while the audio thread renders, and the device is
-// closed in the middle of it all.
+// The GUI, timer and MIDI threads send at once, changing instruments as they go, while the audio
+// thread renders, and the device is closed in the middle of it all.
 TEST(MidiOutSynthDevice, SendsFromSeveralThreadsWhileRenderingAndClosing) {
   MidiOutSynthDevice synth(Offline());
   std::atomic<bool> rendering{true};
@@ -153,6 +182,9 @@ TEST(MidiOutSynthDevice, SendsFromSeveralThreadsWhileRenderingAndClosing) {
   for (unsigned char channel = 0; channel < 3; ++channel) {
     senders.emplace_back([&synth, channel] {
       for (int i = 0; i < 3000; ++i) {
+        if (i % 500 == 0)
+          synth.SendMessage(
+              MidiMessage(MidiProgramChange, channel, static_cast<unsigned char>(i / 500 * 9)));
         const auto note = static_cast<unsigned char>(40 + i % 40);
         synth.SendMessage(MidiMessage(MidiNoteOn, channel, note, 90));
         synth.SendMessage(MidiMessage(MidiNoteOff, channel, note, 0));
