@@ -13,11 +13,15 @@
 namespace Core {
 namespace {
 
-// Two tracks at 480 pulses per quarter: a conductor track with a title and two tempo changes
-// (120 bpm, then 60 bpm from beat 2), and a track of notes, a controller and a text event.
+// Two tracks at 480 pulses per quarter: a conductor track with a title, two tempo changes (120 bpm,
+// then 60 bpm from beat 2) and two time signatures, and a track of notes, a controller and a text.
 QByteArray TwoTrackPiece() {
   return SmfBytes(1, 480)
-      .Track({{0, Meta(0x03, "Song")}, {0, Tempo(500000)}, {960, Tempo(1000000)}})
+      .Track({{0, Meta(0x03, "Song")},
+              {0, TimeSignature()},
+              {0, Tempo(500000)},
+              {960, Tempo(1000000)},
+              {480, TimeSignature()}})
       .Track({{0, Bytes({0xC0, 0x00})},
               {0, Bytes({0x90, 60, 100})},
               {480, Bytes({0x80, 60, 0})},
@@ -61,11 +65,14 @@ TEST(MidiFileRead, MergesTracksByTimeSkipsMetadataAndConvertsTempoToSeconds) {
   EXPECT_DOUBLE_EQ(events[4].GetTime(), 2.0);
   EXPECT_EQ(events[4].GetMessage().GetChannel(), 9);
 
-  ASSERT_EQ(tempoMap.size(), 2u);
-  EXPECT_EQ(tempoMap[0].position, 0u);
-  EXPECT_EQ(tempoMap[0].microsecondsPerQuarter, 500000u);
-  EXPECT_EQ(tempoMap[1].position, 960u);
-  EXPECT_EQ(tempoMap[1].microsecondsPerQuarter, 1000000u);
+  // A time signature opens an entry that carries the tempo on; one at the pulse of a tempo
+  // change shares its entry.
+  ASSERT_EQ(tempoMap.size(), 3u);
+  const std::pair<unsigned, unsigned> expected[] = {{0, 500000}, {960, 1000000}, {1440, 1000000}};
+  for (size_t i = 0; i < tempoMap.size(); ++i) {
+    EXPECT_EQ(tempoMap[i].position, expected[i].first);
+    EXPECT_EQ(tempoMap[i].microsecondsPerQuarter, expected[i].second);
+  }
 }
 
 TEST(MidiFileRead, AppendsToWhatTheStreamAlreadyHoldsAndRereadsTheSameSource) {
@@ -75,25 +82,6 @@ TEST(MidiFileRead, AppendsToWhatTheStreamAlreadyHoldsAndRereadsTheSameSource) {
   ASSERT_TRUE(file.ReadStream(stream).IsEmpty());
   ASSERT_TRUE(file.ReadStream(stream).IsEmpty());
   EXPECT_EQ(stream.GetEvents().size(), 11);
-}
-
-// A time signature opens a tempo-map entry that carries the tempo on; a second change at the
-// same pulse replaces the first. Every tempo counts, whichever track holds it.
-TEST(MidiFileRead, TempoMapListsEachPulseWhereTempoOrMetreChanges) {
-  const QByteArray bytes =
-      SmfBytes(1, 96)
-          .Track({{0, TimeSignature()}, {0, Tempo(400000)}, {384, TimeSignature()}})
-          .Track({{192, Tempo(600000)}, {0, Tempo(250000)}})
-          .Build();
-  MidiStream stream;
-  std::vector<MidiFile::TempoChange> tempoMap;
-  ASSERT_TRUE(MidiFile(Buffer(bytes)).ReadStream(stream, &tempoMap).IsEmpty());
-  ASSERT_EQ(tempoMap.size(), 3u);
-  const std::pair<unsigned, unsigned> expected[] = {{0, 400000}, {192, 250000}, {384, 250000}};
-  for (size_t i = 0; i < tempoMap.size(); ++i) {
-    EXPECT_EQ(tempoMap[i].position, expected[i].first);
-    EXPECT_EQ(tempoMap[i].microsecondsPerQuarter, expected[i].second);
-  }
 }
 
 struct WellFormedFile {
