@@ -114,6 +114,7 @@ TEST_P(MidiFileWellFormed, ReadsEveryEventAndNothingElse) {
 // At 96 pulses per quarter and 120 bpm: a note on at 0 and its note off a quarter (0.5 s) later.
 const QByteArray NoteOn = Bytes({0x90, 60, 64});
 const QByteArray NoteOff = Bytes({0x80, 60, 0});
+const unsigned char Clock[] = {0xF8};
 const std::vector<MidiEvent> Note = {Event(0x90, 60, 64, 0, 0.0), Event(0x80, 60, 0, 96, 0.5)};
 
 // One format-0 track: the event `before`, then the note.
@@ -149,9 +150,11 @@ INSTANTIATE_TEST_SUITE_P(
             "OtherChunkBeforeATrack",
             SmfBytes(0, 96).Chunk("XTRA", "data").Track({{0, NoteOn}, {96, NoteOff}}).Build(),
             Note},
-        WellFormedFile{"SystemExclusiveInPackets",
-                       NoteAfter(Bytes({0xF0, 0x03, 0x43, 0x12, 0x00, 0, 0xF7, 0x02, 0x43, 0xF7})),
-                       Note},
+        // System-exclusive data, here in two packets, is left out; a clock message is kept.
+        WellFormedFile{
+            "SystemExclusiveLeftOutClockKept",
+            NoteAfter(Bytes({0xF0, 0x03, 0x43, 0x12, 0x00, 0, 0xF7, 0x02, 0x43, 0xF7, 0, 0xF8})),
+            {MidiEvent(MidiMessage(Clock, 1), 0, 0.0), Note[0], Note[1]}},
         WellFormedFile{
             "RunningStatus",
             SmfBytes(0, 96).Track({{0, Bytes({0x91, 60, 90})}, {96, Bytes({60, 0})}}).Build(),
