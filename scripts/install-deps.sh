@@ -22,6 +22,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # asset generators
   sox
+  # fuzzing (the fuzz preset)
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

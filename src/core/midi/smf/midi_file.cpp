@@ -7,7 +7,7 @@
 
 #include <climits>
 
-#include "src/core/midi/smf/smf_structure.h"
+#include "src/core/midi/smf/smf_reader.h"
 
 namespace Core {
 
@@ -15,7 +15,6 @@ namespace {
 
 constexpr int WriteTrackCount = 16;
 constexpr int WritePulsesPerQuarter = 96;
-constexpr unsigned char SystemExclusive = 0xF0;
 
 struct SmfDeleter {
   void operator()(smf_t* smf) const { smf_delete(smf); }
@@ -58,36 +57,13 @@ Error MidiFile::ReadStream(MidiStream& stream, std::vector<TempoChange>* tempoMa
   if (bytes.size() < size)
     return MELVARIN_ERROR(Error::MidiFileRead, Text("Error reading midi file."));
 
-  SmfPtr smf(!IsWellFormedMidiFile(bytes)
-                 ? nullptr
-                 : smf_load_from_memory(bytes.constData(), static_cast<int>(size)));
-  if (!smf) return MELVARIN_ERROR(Error::MidiFileLoad, Text("Error loading midi file."));
+  std::optional<SmfContents> contents = ReadSmf(bytes);
+  if (!contents) return MELVARIN_ERROR(Error::MidiFileLoad, Text("Error loading midi file."));
 
-  // Everything is converted before the caller's stream is touched, so a failure never leaves
-  // half a piece behind.
-  MidiStream read;
-  while (smf_event_t* event = smf_get_next_event(smf.get())) {
-    if (smf_event_is_metadata(event)) continue;
-    // System-exclusive data does not fit a short message; it is dropped rather than cut short,
-    // and so is a fragment of it that happens to be short.
-    if (event->midi_buffer_length < 1 ||
-        static_cast<unsigned long>(event->midi_buffer_length) > MidiMessage::MaxLength ||
-        event->midi_buffer[0] == SystemExclusive)
-      continue;
-    const MidiMessage message(event->midi_buffer,
-                              static_cast<unsigned long>(event->midi_buffer_length));
-    read.AddEvent(
-        MidiEvent(message, static_cast<unsigned int>(event->time_pulses), event->time_seconds));
-  }
-  stream.GetEvents().append(read.GetEvents());
-
+  stream.GetEvents().append(contents->events);
   if (tempoMap) {
-    for (int number = 0;; ++number) {
-      const smf_tempo_t* tempo = smf_get_tempo_by_number(smf.get(), number);
-      if (!tempo) break;
-      tempoMap->push_back({static_cast<unsigned int>(tempo->time_pulses),
-                           static_cast<unsigned int>(tempo->microseconds_per_quarter_note)});
-    }
+    for (const SmfTempoMap::Entry& entry : contents->tempoMap)
+      tempoMap->push_back({entry.pulses, entry.microsecondsPerQuarter});
   }
   return Error();
 }

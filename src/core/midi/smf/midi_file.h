@@ -1,8 +1,9 @@
 #pragma once
 
 // Reads a Standard MIDI File into a stream of events (with the file's tempo map on request) and
-// writes a stream back as a Standard MIDI File. Failures come back as Error values, never as
-// exceptions; a failed read leaves the stream untouched.
+// writes a stream back as a Standard MIDI File. Reading is our own (smf_reader.h), in one pass over
+// the bytes; writing goes through libsmf. Failures come back as Error values, never as exceptions;
+// a failed read leaves the stream untouched.
 
 #include <QIODevice>
 #include <QString>
@@ -25,8 +26,9 @@ class MidiFile {
   explicit MidiFile(const QString& fileName);
   explicit MidiFile(std::shared_ptr<QIODevice> device);
 
-  // Appends the file's channel and system events (metadata left out) to `stream`, in time order,
-  // each with its pulse time in the file's resolution and its tempo-aware time in seconds.
+  // Appends the file's channel and short system messages (metadata and system-exclusive data left
+  // out) to `stream`, in time order, each with its pulse time in the file's resolution and its
+  // tempo-aware time in seconds.
   Error ReadStream(MidiStream& stream);
   Error ReadStream(MidiStream& stream, std::vector<TempoChange>* tempoMap);
 

@@ -1,0 +1,15 @@
+#pragma once
+
+// Entry functions of the fuzz targets. Each takes any bytes at all, hands them to the code under
+// test and aborts the process when that code breaks one of its promises; it returns 0 otherwise.
+// The libFuzzer programs (fuzz preset) and the corpus replay test call the same functions.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Fuzz {
+
+// The bytes as a Standard MIDI File read through a device.
+int ReadMidiFile(const std::uint8_t* data, std::size_t size);
+
+}  // namespace Fuzz

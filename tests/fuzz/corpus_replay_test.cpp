@@ -1,0 +1,39 @@
+// Feeds every file of each fuzz target's corpus to the target's entry function, as the libFuzzer
+// program would, so that what the fuzzer found once stays found in every build.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "fuzz/fuzz_targets.h"
+
+namespace {
+
+struct Target {
+  const char* corpus;
+  int (*entry)(const std::uint8_t*, std::size_t);
+};
+
+class FuzzCorpus : public ::testing::TestWithParam<Target> {};
+
+TEST_P(FuzzCorpus, EveryInputPassesTheTarget) {
+  const QDir folder(QStringLiteral(MELVARIN_FUZZ_CORPORA "/") + GetParam().corpus);
+  const QStringList names = folder.entryList(QDir::Files);
+  ASSERT_GE(names.size(), 10) << "corpus missing at " << folder.path().toStdString();
+  for (const QString& name : names) {
+    SCOPED_TRACE(name.toStdString());
+    QFile file(folder.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(GetParam().entry(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size())),
+              0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus,
+                         ::testing::Values(Target{"midi_file", &Fuzz::ReadMidiFile}),
+                         [](const auto& test) { return std::string(test.param.corpus); });
+
+}  // namespace
