@@ -2,7 +2,6 @@
 
 #include <array>
 #include <memory>
-#include <string>
 
 #include "ARAccol.h"
 #include "ARBarFormat.h"
@@ -26,58 +25,41 @@ constexpr char kWrongId[] =
     "Razid Warning: Required tag parameter was not set:  id\n";
 using Page = std::array<float, 6>;
 
-Page PageOf(ARPageFormat const& format) {
+// Width, height and the left, top, right and bottom margins, in layout units.
+void ExpectPage(ARPageFormat const& format, Page const& expected) {
   Page page;
   format.getPageFormat(&page[0], &page[1], &page[2], &page[3], &page[4], &page[5]);
-  return page;
-}
-
-void ExpectPage(Page const& actual, Page const& expected, std::string const& what) {
-  for (size_t i = 0; i < actual.size(); ++i)
-    EXPECT_NEAR(actual[i], expected[i], 0.01f) << what << " value " << i;
+  for (size_t i = 0; i < page.size(); ++i) EXPECT_NEAR(page[i], expected[i], 0.01f) << i;
 }
 
 TEST(ARPageFormatTest, NamedOrMeasuredPagesAreKeptWithinLimits) {
-  struct Case {
-    Given given;
-    Page page;
-    char const* format;
-  };
-  const Case cases[] = {
-      {Given().Text("A3"),
-       {7042.0576f, 9958.465f, 474.2126f, 1185.5316f, 474.2126f, 711.3189f},
-       "A3"},
-      {Given().Text("letter", "type").Float(1, "lm", "cm"),
-       {4267.9136f, 7350.2954f, kCm, 5 * kCm, 2 * kCm, 3 * kCm},
-       "letter"},
+  const std::pair<Given, Page> cases[] = {
+      {Given().Text("A3"), {7042.0576f, 9958.465f, 474.2126f, 1185.5316f, 474.2126f, 711.3189f}},
+      {Given().Text("letter").Float(1, "lm", "cm"),
+       {18 * kCm, 31 * kCm, kCm, 5 * kCm, 2 * kCm, 3 * kCm}},
       // Another name keeps the size of the page.
-      {Given().Text("legal"),
-       {4979.2324f, 7042.0576f, 2 * kCm, 5 * kCm, 2 * kCm, 3 * kCm},
-       "legal"},
-      // Bare numbers are half spaces; too narrow a page drops the margins that do not fit.
-      {Given().Float(30, "w", "mm").Float(100, "h").Float(0, "tm").Float(0, "bm"),
-       {5 * kCm, 2500, 0, 0, 0, 0},
-       ""},
+      {Given().Text("legal"), {21 * kCm, 29.7f * kCm, 2 * kCm, 5 * kCm, 2 * kCm, 3 * kCm}},
+      // Bare numbers are half spaces; too small a page drops the margins that do not fit.
+      {Given().Float(30, "w", "mm").Float(100, "h"), {5 * kCm, 2500, 0, 5 * kCm, 0, 3 * kCm}},
       {Given().Float(500, "w", "cm").Float(0.5f, "h", "cm"),
-       {400 * kCm, kCm, 2 * kCm, 0, 2 * kCm, 0},
-       ""},
+       {400 * kCm, kCm, 2 * kCm, 0, 2 * kCm, 0}},
   };
-  for (Case const& c : cases) {
+  for (auto const& [given, page] : cases) {
     ARPageFormat format;
-    Bind(format, c.given);
-    ExpectPage(PageOf(format), c.page, c.format);
-    EXPECT_STREQ(format.getFormat().c_str(), c.format);
+    Bind(format, given);
+    ExpectPage(format, page);
   }
-  ExpectPage(PageOf(ARPageFormat()), {21 * kCm, 29.7f * kCm, 2 * kCm, 2 * kCm, 2 * kCm, 2 * kCm},
-             "default");
-  EXPECT_EQ(Rmn(ARPageFormat()), "");
+  ARPageFormat named;
+  Bind(named, Given().Text("legal", "type"));
+  EXPECT_STREQ(named.getFormat().c_str(), "legal");
+  EXPECT_EQ(Rmn(named), "");
+  ExpectPage(ARPageFormat(), {21 * kCm, 29.7f * kCm, 2 * kCm, 2 * kCm, 2 * kCm, 2 * kCm});
 
   // The layout's page shares the room that is left out to margins that leave too little.
   const ARPageFormat layout(6 * kCm, 2 * kCm, 2 * kCm, 2 * kCm, 2 * kCm, 2 * kCm);
-  const Page shared{6 * kCm, 2 * kCm, 0.5f * kCm, 0.5f * kCm, 0.5f * kCm, 0.5f * kCm};
-  ExpectPage(PageOf(layout), shared, "layout");
   std::unique_ptr<ARMusicalObject> copy(layout.Copy());
-  ExpectPage(PageOf(static_cast<ARPageFormat&>(*copy)), shared, "copy");
+  ExpectPage(static_cast<ARPageFormat&>(*copy),
+             {6 * kCm, 2 * kCm, 0.5f * kCm, 0.5f * kCm, 0.5f * kCm, 0.5f * kCm});
 }
 
 TEST(ARStaffTest, NumbersFromOneOrANameAndTheDistance) {
@@ -90,28 +72,20 @@ TEST(ARStaffTest, NumbersFromOneOrANameAndTheDistance) {
   const Case cases[] = {
       {Given().Int(2).Float(3, "dy", "cm"), 2, "", "\\staff<2,dy=3cm> "},
       {Given().Int(0), 1, "Razid Warning: Staff-Parameter-Value smaller than 1\n", "\\staff<1> "},
-      {Given().Int(-5, "id"), 1, "Razid Warning: Staff-Parameter-Value smaller than 1\n",
-       "\\staff<1> "},
       {Given().Text("piano"), -1, kWrongId, "\\staff<\"piano\"> "},
-      {Given().Float(3, "dy"), 0,
-       "Razid Warning: Required tag parameter was not set:  id\n"
-       "Razid Warning: Required tag parameter was not set:  id\n",
-       "\\staff "},
   };
   for (Case const& c : cases) {
     ARStaff staff;
-    EXPECT_EQ(Bind(staff, c.given).warnings, c.warnings);
+    EXPECT_EQ(Bind(staff, c.given), c.warnings);
     EXPECT_EQ(staff.getStaffNumber(), c.number);
-    EXPECT_EQ(Rmn(staff), c.rmn);
-    std::unique_ptr<ARMusicalObject> copy(staff.Copy());
-    EXPECT_EQ(static_cast<ARStaff&>(*copy).getStaffNumber(), c.number);
+    EXPECT_EQ(Rmn(*std::unique_ptr<ARMusicalObject>(staff.Copy())), c.rmn);
   }
-  EXPECT_EQ(Rmn(*std::unique_ptr<ARMusicalObject>(ARStaff(3).Copy())), "\\staff<3> ");
+  EXPECT_EQ(Rmn(ARStaff(3)), "\\staff<3> ");
+  EXPECT_EQ(ARStaff().getStaffNumber(), 0);
 }
 
 TEST(ARFormatTagsTest, KeepOnlyWhatTheTagGives) {
   ARStaffFormat staffFormat;
-  EXPECT_EQ(Rmn(staffFormat), "\\staffFormat ");
   Bind(staffFormat, Given().Text("3-line").Float(3, "size", "pt"));
   // 3 pt is 24.9998 layout units, written back as 25 units.
   EXPECT_NEAR(staffFormat.getStaffSize()->getValue(50.0f), 25.0f, 1e-4f);
@@ -138,14 +112,13 @@ TEST(ARFormatTagsTest, KeepOnlyWhatTheTagGives) {
   EXPECT_EQ(Rmn(systemFormat), "\\systemFormat<dx=2cm> ");
 
   ARAccol accolade;
-  EXPECT_EQ(Bind(accolade, Given().Int(1).Text("1-3")).warnings, kWrongId);
+  EXPECT_EQ(Bind(accolade, Given().Int(1).Text("1-3")), kWrongId);
   EXPECT_EQ(accolade.getIdInt()->getValue(), 1);
   EXPECT_STREQ(accolade.getRangeParameter()->getValue(), "1-3");
   EXPECT_STREQ(accolade.getTypeParameter()->getValue(), "standard");
   EXPECT_FALSE(ARMTParameter::IsSet(accolade.getTypeParameter()));
   Bind(accolade, Given().Text("a").Text("1-2").Text("curlyBrace", "type"));
-  EXPECT_EQ(accolade.getIdInt(), nullptr);
-  EXPECT_STREQ(accolade.getIdString()->getValue(), "a");
+  EXPECT_TRUE(accolade.getIdString() && !accolade.getIdInt());
   EXPECT_STREQ(accolade.getTypeParameter()->getValue(), "curlyBrace");
   EXPECT_EQ(Rmn(accolade), "\\accol ");
 }
@@ -159,15 +132,6 @@ TEST(ARUnitsTest, TheDefaultUnitHoldsForEveryLaterLength) {
   Bind(later, Given().Float(10, "dx"));
   EXPECT_NEAR(later.getDX()->getValue(50.0f), kCm, 0.01f);
   ARUnits::sType = saved;
-}
-
-TEST(ARFormatTagsTest, AllAreStateTags) {
-  std::unique_ptr<ARMusicalTag> tags[] = {
-      std::make_unique<ARPageFormat>(),  std::make_unique<ARSystemFormat>(),
-      std::make_unique<ARStaffFormat>(), std::make_unique<ARUnits>(),
-      std::make_unique<ARStaff>(),       std::make_unique<ARBarFormat>(),
-      std::make_unique<ARAccol>()};
-  for (auto const& tag : tags) EXPECT_TRUE(tag->IsStateTag()) << Rmn(*tag);
 }
 
 }  // namespace
