@@ -52,7 +52,6 @@ TEST(ARMeterTest, TakesItsOwnSizeAndTheBarLineSwitch) {
 
   const ARMeter made(6, 8);
   EXPECT_EQ(Rmn(made), "\\meter<\"6/8\"> ");
-  EXPECT_EQ(made.getMeterType(), ARMeter::NUMERIC);
   EXPECT_EQ(ARMeter(3, 0).getMeterTime(), Fraction(0, 1)) << "3/0 is no meter";
 }
 
