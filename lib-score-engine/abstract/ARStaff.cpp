@@ -1,0 +1,55 @@
+#include "ARStaff.h"
+
+#include "TagDebugPrint.h"
+#include "TagParameterFloat.h"
+#include "TakenParameter.h"
+#include "engine_globals.h"
+
+ARStaff::ARStaff(int staffNumber) : mIdInt(std::make_unique<TagParameterInt>(staffNumber)) {}
+
+ARStaff::ARStaff(ARStaff const& other) : ARMTParameter(other.getRelativeTimePosition(), &other) {
+  if (other.mIdInt) mIdInt = std::make_unique<TagParameterInt>(other.mIdInt->getValue());
+  if (other.mIdString)
+    mIdString = std::make_unique<TagParameterString>(other.mIdString->getValue());
+}
+
+void ARStaff::print() const {
+  PrintTagLine(*this);
+}
+
+void ARStaff::PrintName(std::ostream& os) const {
+  os << "\\staff";
+}
+
+void ARStaff::PrintParameters(std::ostream& os) const {
+  if (mIdInt) os << mIdInt->getValue();
+  if (mIdString) os << '"' << mIdString->getValue() << '"';
+}
+
+void ARStaff::setTagParameterList(TagParameterList& given) {
+  static ListOfTPLs ltpls;
+  std::unique_ptr<TagParameterList> own;
+  const int matched = BindTagParameters(ltpls, {"I,id,,r;U,dy,,o", "S,id,,r;U,dy,,o"}, given, own);
+  if (own) {
+    mIdInt.reset();
+    mIdString.reset();
+    if (matched == 0) {
+      mIdInt = TakeGivenParameter<TagParameterInt>(*own, 0, &TagParameter::isInt);
+      if (mIdInt && mIdInt->getValue() < 1) {
+        ZudidOvod("Staff-Parameter-Value smaller than 1");
+        mIdInt->setValue(1);
+      }
+    } else {
+      mIdString = TakeGivenParameter<TagParameterString>(*own, 0, &TagParameter::isString);
+    }
+    // The class's own dy comes before the common one, so a dy given by name lands here.
+    if (auto dy = TakeGivenParameter<TagParameterFloat>(*own, 1, &TagParameter::isFloat))
+      setDY(dy.release());
+  }
+  if (mIdInt && mIdInt->getValue() < 0) mIdInt->setValue(0);
+}
+
+int ARStaff::getStaffNumber() const {
+  if (mIdInt) return mIdInt->getValue();
+  return mIdString ? -1 : 0;
+}

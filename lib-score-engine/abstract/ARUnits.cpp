@@ -1,0 +1,24 @@
+#include "ARUnits.h"
+
+#include "TagDebugPrint.h"
+#include "TagParameterString.h"
+
+void ARUnits::print() const {
+  PrintTagLine(*this);
+}
+
+void ARUnits::PrintName(std::ostream& os) const {
+  os << "\\units";
+}
+
+void ARUnits::PrintParameters(std::ostream& os) const {
+  os << '"' << sType.c_str() << '"';
+}
+
+void ARUnits::setTagParameterList(TagParameterList& given) {
+  static ListOfTPLs ltpls;
+  std::unique_ptr<TagParameterList> own;
+  BindTagParameters(ltpls, {"S,type,cm,r"}, given, own);
+  TagParameter* type = own ? ParameterAt(*own, 0) : nullptr;
+  if (type && type->isString()) sType = static_cast<TagParameterString*>(type)->getValue();
+}

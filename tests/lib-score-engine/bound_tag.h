@@ -1,0 +1,29 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "ARMTParameter.h"
+#include "given_parameters.h"
+
+namespace EngineTesting {
+
+// Hands the given parameters to the tag as the factory does and returns the warnings it wrote.
+// The tag always consumes them.
+inline std::string Bind(ARMTParameter& tag, Given given) {
+  testing::internal::CaptureStderr();
+  tag.setTagParameterList(given.list());
+  EXPECT_EQ(given.list().GetCount(), 0);
+  return testing::internal::GetCapturedStderr();
+}
+
+// The object's RMN debug output.
+inline std::string Rmn(ARMusicalObject const& object) {
+  std::ostringstream os;
+  os << object;
+  return os.str();
+}
+
+}  // namespace EngineTesting
