@@ -1,5 +1,9 @@
 #include "AROctava.h"
 
+#include <algorithm>
+
+#include "ARNote.h"
+
 #include "BoundParameters.h"
 #include "RmnOutput.h"
 
@@ -25,6 +29,11 @@ void AROctava::setTagParameterList(TagParameterList& given) {
   octava.reset();
   if (BindTagParameters(ltpls, {"I,i,,r"}, given, own) >= 0)
     octava = TakeBound<TagParameterInt>(*own, 0);
+}
+
+int AROctava::getOctava() const {
+  constexpr int kWidest = MAX_REGISTER - MIN_REGISTER;
+  return octava ? std::clamp(octava->getValue(), -kWidest, kWidest) : 0;
 }
 
 void AROctava::print() const {

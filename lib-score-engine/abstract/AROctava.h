@@ -23,8 +23,10 @@ class AROctava : public ARMTParameter, public ARPositionTag {
   void PrintParameters(std::ostream& os) const override { os << "i=" << getOctava(); }
   bool IsStateTag() const override { return true; }
 
-  // The octave count; 0 without one.
-  int getOctava() const { return octava ? octava->getValue() : 0; }
+  // The octave count; 0 without one. Notes add it to their register, which stays within
+  // MIN_REGISTER..MAX_REGISTER, so a count beyond the width of that range is cut to it: the
+  // notes come out the same, and the sum cannot overflow.
+  int getOctava() const;
   TagParameterInt const* getTPOctava() const { return octava.get(); }
   AROctava const* getSavedTag() const { return savedTag; }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -117,6 +118,9 @@ TEST(RangeStateTagsTest, EndTagsRestoreTheSavedState) {
   EXPECT_EQ(octavaBack->getOctava(), 1);
   EXPECT_EQ(Rmn(*octavaBack), "\\oct<i=1> ");
   EXPECT_EQ(none->getTPOctava(), nullptr);
+  // Added to a note's register, the largest count must not overflow.
+  Read(up8, Given().Int(INT_MAX));
+  EXPECT_EQ(up8.getOctava(), 20);
 }
 
 TEST(RangeStateTagsTest, CopiesKeepValueSavedTagAndRange) {
