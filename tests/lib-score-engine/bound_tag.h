@@ -12,7 +12,7 @@ namespace EngineTesting {
 
 // Hands the given parameters to the tag as the factory does and returns the warnings it wrote.
 // The tag always consumes them.
-inline std::string Bind(ARMTParameter& tag, Given given) {
+inline std::string Bind(ARMTParameter& tag, Given given = Given()) {
   testing::internal::CaptureStderr();
   tag.setTagParameterList(given.list());
   EXPECT_EQ(given.list().GetCount(), 0);

@@ -1,0 +1,7 @@
+#include "ARBreathMark.h"
+
+#include "RmnOutput.h"
+
+void ARBreathMark::print() const {
+  PrintRmnLine(*this);
+}
