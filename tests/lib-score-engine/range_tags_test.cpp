@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "ARBeam.h"
+#include "ARDisplayDuration.h"
+#include "ARShareLocation.h"
+#include "ARShareStem.h"
+#include "ARSlur.h"
+#include "ARTie.h"
+#include "MoreMusicalTags.h"
+#include "tag_testing.h"
+
+namespace {
+
+using EngineTesting::Given;
+using EngineTesting::Rmn;
+
+// What every range tag class shares: its range setting, its name with and without a range, the
+// end tag of its "Begin" form, and that it takes the common parameters.
+struct RangeClass {
+  std::function<ARMTParameter*()> make;
+  int rangeSetting;
+  char const* ranged;   // written with a range
+  char const* begin;    // written in the "Begin" form
+  char const* endText;  // the end tag of the "Begin" form, or null
+  Given required = {};  // what the class needs before it takes anything
+};
+
+TEST(RangeTagsTest, EveryClassNamesItsFormsAndMatchesItsEndTag) {
+  const RangeClass classes[] = {
+      {[] { return new ARSlur; }, 1, "\\slur( ", "\\slurBegin ", "\\slurEnd"},
+      {[] { return new ARTie; }, 1, "\\tie( ", "\\tieBegin ", "\\tieEnd"},
+      {[] { return new ARBeam; }, 1, "\\beam( ", "\\beamBegin ", "\\beamEnd"},
+      {[] { return new ARShareStem; }, 1, "\\shareStem( ", "\\shareStemBegin ", nullptr},
+      {[] { return new ARShareLocation; }, 1, "\\shareLocation( ", "\\shareLocationBegin ",
+       nullptr},
+      {[] { return new ARDisplayDuration; }, 1, "\\dispDur<0,1,0>( ", "\\dispDurBegin<0,1,0> ",
+       "\\dispDurEnd", Given().Int(1).Int(4)},
+  };
+  for (RangeClass const& c : classes) {
+    std::unique_ptr<ARMTParameter> tag(c.make());
+    SCOPED_TRACE(c.ranged);
+    EXPECT_EQ(tag->getRangeSetting(), c.rangeSetting);
+    EXPECT_EQ(Rmn(*tag), c.begin);
+    EXPECT_FALSE(tag->MatchEndTag(")"));
+    if (c.endText) EXPECT_TRUE(tag->MatchEndTag(c.endText));
+    EXPECT_FALSE(tag->MatchEndTag("\\otherEnd"));
+    tag->setRange(true);
+    EXPECT_EQ(Rmn(*tag), c.ranged);
+    EXPECT_TRUE(tag->MatchEndTag(")"));
+    if (c.endText) EXPECT_FALSE(tag->MatchEndTag(c.endText)) << "a range ends only with ')'";
+
+    // Every class takes the common parameters, whatever its own templates.
+    Given given = c.required;
+    EngineTesting::Apply(*tag, given.Text("red", "color"));
+    ASSERT_NE(tag->getColor(), nullptr);
+    EXPECT_STREQ(tag->getColor()->getValue(), "red");
+    testing::internal::CaptureStdout();
+    tag->print();
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("color=\"red\""), std::string::npos);
+  }
+}
+
+}  // namespace
