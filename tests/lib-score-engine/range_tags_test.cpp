@@ -3,11 +3,22 @@
 #include <functional>
 #include <memory>
 
+#include "ARAcc.h"
+#include "ARAccelerando.h"
+#include "ARAccent.h"
+#include "ARAlter.h"
 #include "ARBeam.h"
+#include "ARCrescendo.h"
+#include "ARDiminuendo.h"
 #include "ARDisplayDuration.h"
+#include "ARFermata.h"
+#include "ARMarcato.h"
+#include "ARRitardando.h"
 #include "ARShareLocation.h"
 #include "ARShareStem.h"
 #include "ARSlur.h"
+#include "ARStaccato.h"
+#include "ARTenuto.h"
 #include "ARTie.h"
 #include "MoreMusicalTags.h"
 #include "tag_testing.h"
@@ -38,6 +49,19 @@ TEST(RangeTagsTest, EveryClassNamesItsFormsAndMatchesItsEndTag) {
        nullptr},
       {[] { return new ARDisplayDuration; }, 1, "\\dispDur<0,1,0>( ", "\\dispDurBegin<0,1,0> ",
        "\\dispDurEnd", Given().Int(1).Int(4)},
+      {[] { return new ARStaccato; }, 1, "\\stacc( ", "\\stacc ", "\\staccEnd"},
+      {[] { return new ARAccent; }, 1, "\\accent( ", "\\accent ", nullptr},
+      {[] { return new ARMarcato; }, 1, "\\marcato( ", "\\marcato ", nullptr},
+      {[] { return new ARTenuto; }, 1, "\\ten( ", "\\ten ", nullptr},
+      {[] { return new ARFermata; }, 2, "\\fermata ", "\\fermata ", nullptr},
+      {[] { return new ARAcc; }, 1, "\\acc( ", "\\acc ", nullptr},
+      {[] { return new ARAlter; }, 2, "\\alter<detune=0>( ", "\\alter<detune=0> ", nullptr,
+       Given().Float(1)},
+      {[] { return new ARCrescendo; }, 1, "\\cresc( ", "\\crescBegin ", "\\crescEnd",
+       Given().Text("f")},
+      {[] { return new ARDiminuendo; }, 1, "\\dim( ", "\\dimBegin ", "\\dimEnd", Given().Text("p")},
+      {[] { return new ARAccelerando; }, 1, "\\accel( ", "\\accelBegin ", "\\accelEnd"},
+      {[] { return new ARRitardando; }, 1, "\\rit( ", "\\ritBegin ", "\\ritEnd"},
   };
   for (RangeClass const& c : classes) {
     std::unique_ptr<ARMTParameter> tag(c.make());
