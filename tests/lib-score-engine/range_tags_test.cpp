@@ -8,18 +8,30 @@
 #include "ARAccent.h"
 #include "ARAlter.h"
 #include "ARBeam.h"
+#include "ARChordTag.h"
 #include "ARCrescendo.h"
+#include "ARCue.h"
 #include "ARDiminuendo.h"
 #include "ARDisplayDuration.h"
 #include "ARFermata.h"
+#include "ARFingering.h"
+#include "ARGrace.h"
+#include "ARLabel.h"
+#include "ARLyrics.h"
 #include "ARMarcato.h"
+#include "ARMark.h"
 #include "ARRitardando.h"
 #include "ARShareLocation.h"
 #include "ARShareStem.h"
 #include "ARSlur.h"
 #include "ARStaccato.h"
 #include "ARTenuto.h"
+#include "ARText.h"
 #include "ARTie.h"
+#include "ARTremolo.h"
+#include "ARTrill.h"
+#include "ARUserChordTag.h"
+#include "ARVolta.h"
 #include "MoreMusicalTags.h"
 #include "tag_testing.h"
 
@@ -62,6 +74,23 @@ TEST(RangeTagsTest, EveryClassNamesItsFormsAndMatchesItsEndTag) {
       {[] { return new ARDiminuendo; }, 1, "\\dim( ", "\\dimBegin ", "\\dimEnd", Given().Text("p")},
       {[] { return new ARAccelerando; }, 1, "\\accel( ", "\\accelBegin ", "\\accelEnd"},
       {[] { return new ARRitardando; }, 1, "\\rit( ", "\\ritBegin ", "\\ritEnd"},
+      {[] { return new ARText; }, 2, "\\text<\"\">( ", "\\text<\"\"> ", nullptr, Given().Text("x")},
+      {[] { return new ARFingering; }, 1, "\\fingering<text=\"\">( ", "\\fingering<text=\"\"> ",
+       nullptr, Given().Text("x")},
+      {[] { return new ARMark; }, 0, "\\mark<text=\"\">( ", "\\mark<text=\"\"> ", nullptr,
+       Given().Text("x")},
+      {[] { return new ARLabel; }, 2, "\\Label<text=\"\">( ", "\\Label<text=\"\"> ", nullptr,
+       Given().Text("x")},
+      {[] { return new ARLyrics; }, 1, "\\text<\"\">( ", "\\text<\"\"> ", nullptr,
+       Given().Text("x")},
+      {[] { return new ARGrace; }, 1, "\\grace( ", "\\grace ", nullptr},
+      {[] { return new ARCue; }, 1, "\\cue( ", "\\cue ", nullptr},
+      {[] { return new ARChordTag; }, 1, "\\chord( ", "\\chordBegin ", nullptr},
+      {[] { return new ARUserChordTag; }, 1, "\\splitChord( ", "\\splitChordBegin ", nullptr},
+      {[] { return new ARVolta; }, 1, "\\volta( ", "\\volta ", "\\voltaEnd",
+       Given().Text("1").Text("1.")},
+      {[] { return new ARTrill(ARTrill::TURN); }, 1, "\\turn( ", "\\turn ", nullptr},
+      {[] { return new ARTremolo; }, 1, "\\trem( ", "\\trem ", nullptr},
   };
   for (RangeClass const& c : classes) {
     std::unique_ptr<ARMTParameter> tag(c.make());
