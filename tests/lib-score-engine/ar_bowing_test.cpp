@@ -95,7 +95,6 @@ TEST(ARBowingTest, ACopyMayHaveItsCurveWorkedOutAgain) {
   EXPECT_FALSE(copy.getParSet());
   EXPECT_FLOAT_EQ(Units(copy.getH()), 50);
   EXPECT_STREQ(copy.getColor()->getValue(), "blue");
-  EXPECT_EQ(copy.getRangeSetting(), ARMusicalTag::ONLYRANGE);
   copy.setCurve(1, 0.0f, 0.0f, 300.0f, 0.0f);
   EXPECT_FLOAT_EQ(Units(copy.getH()), 37.5f);
 }
