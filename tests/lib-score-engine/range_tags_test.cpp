@@ -98,12 +98,12 @@ TEST(RangeTagsTest, EveryClassNamesItsFormsAndMatchesItsEndTag) {
     EXPECT_EQ(tag->getRangeSetting(), c.rangeSetting);
     EXPECT_EQ(Rmn(*tag), c.begin);
     EXPECT_FALSE(tag->MatchEndTag(")"));
-    if (c.endText) EXPECT_TRUE(tag->MatchEndTag(c.endText));
+    EXPECT_EQ(c.endText && tag->MatchEndTag(c.endText), c.endText != nullptr);
     EXPECT_FALSE(tag->MatchEndTag("\\otherEnd"));
     tag->setRange(true);
     EXPECT_EQ(Rmn(*tag), c.ranged);
     EXPECT_TRUE(tag->MatchEndTag(")"));
-    if (c.endText) EXPECT_FALSE(tag->MatchEndTag(c.endText)) << "a range ends only with ')'";
+    EXPECT_FALSE(c.endText && tag->MatchEndTag(c.endText)) << "a range ends only with ')'";
 
     // Every class takes the common parameters, whatever its own templates.
     Given given = c.required;
