@@ -37,7 +37,8 @@ void ARBowing::setTagParameterList(TagParameterList& given) {
   } else if (form == 0) {
     mCurve = TakeOfKind<TagParameterString>(*own, 0);
     if (IsSet(mCurve.get())) mParSet = true;
-    SetFlatGeometry(std::strcmp(mCurve->getValue(), "down") == 0 ? -2.0f : 2.0f);
+    const bool down = !mCurve || std::strcmp(mCurve->getValue(), "down") == 0;
+    SetFlatGeometry(down ? -2.0f : 2.0f);
   }
 }
 
