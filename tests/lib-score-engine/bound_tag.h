@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ARMTParameter.h"
+#include "TagParameterFloat.h"
 #include "given_parameters.h"
 
 namespace EngineTesting {
@@ -24,6 +25,11 @@ inline std::string Rmn(ARMusicalObject const& object) {
   std::ostringstream os;
   os << object;
   return os.str();
+}
+
+// A parameter's value in layout units, at a line space of 50; -1000 when absent.
+inline float Units(TagParameterFloat const* parameter) {
+  return parameter ? parameter->getValue(50) : -1000.0f;
 }
 
 }  // namespace EngineTesting

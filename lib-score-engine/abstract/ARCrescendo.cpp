@@ -1,0 +1,11 @@
+#include "ARCrescendo.h"
+
+#include "TagClassSupport.h"
+
+void ARCrescendo::PrintName(std::ostream& os) const {
+  os << (rangeFlag ? "\\cresc" : "\\crescBegin");
+}
+
+bool ARCrescendo::MatchEndTag(char const* text) {
+  return ARDynamics::MatchEndTag(text) || IsBeginFormEnd(rangeFlag, text, "\\crescEnd");
+}

@@ -1,0 +1,11 @@
+#include "ARDiminuendo.h"
+
+#include "TagClassSupport.h"
+
+void ARDiminuendo::PrintName(std::ostream& os) const {
+  os << (rangeFlag ? "\\dim" : "\\dimBegin");
+}
+
+bool ARDiminuendo::MatchEndTag(char const* text) {
+  return ARDynamics::MatchEndTag(text) || IsBeginFormEnd(rangeFlag, text, "\\dimEnd");
+}

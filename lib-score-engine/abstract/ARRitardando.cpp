@@ -1,0 +1,21 @@
+#include "ARRitardando.h"
+
+#include "TagClassSupport.h"
+
+void ARRitardando::print() const {
+  PrintTagLine(*this);
+}
+
+void ARRitardando::PrintName(std::ostream& os) const {
+  os << (rangeFlag ? "\\rit" : "\\ritBegin");
+}
+
+bool ARRitardando::MatchEndTag(char const* text) {
+  return ARMTParameter::MatchEndTag(text) || IsBeginFormEnd(rangeFlag, text, "\\ritEnd");
+}
+
+void ARRitardando::setTagParameterList(TagParameterList& given) {
+  std::unique_ptr<TagParameterList> own;
+  if (BindTagParameters(sTemplates, {TempoChangeTexts::kTemplate}, given, own) >= 0)
+    texts.Take(*own);
+}

@@ -1,0 +1,16 @@
+#include "ARStaccato.h"
+
+#include "TagClassSupport.h"
+
+void ARStaccato::print() const {
+  PrintTagLine(*this);
+}
+
+void ARStaccato::setTagParameterList(TagParameterList& given) {
+  std::unique_ptr<TagParameterList> own;
+  BindTagParameters(sTemplates, {""}, given, own);
+}
+
+bool ARStaccato::MatchEndTag(char const* text) {
+  return ARMTParameter::MatchEndTag(text) || IsBeginFormEnd(rangeFlag, text, "\\staccEnd");
+}

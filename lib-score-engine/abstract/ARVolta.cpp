@@ -1,0 +1,19 @@
+#include "ARVolta.h"
+
+#include "TagClassSupport.h"
+
+void ARVolta::print() const {
+  PrintTagLine(*this);
+}
+
+bool ARVolta::MatchEndTag(char const* text) {
+  return ARMTParameter::MatchEndTag(text) || IsBeginFormEnd(rangeFlag, text, "\\voltaEnd");
+}
+
+void ARVolta::setTagParameterList(TagParameterList& given) {
+  std::unique_ptr<TagParameterList> own;
+  if (BindTagParameters(sTemplates, {"S,pass,,r;S,m,,r;S,format,,o"}, given, own) < 0) return;
+  std::string* fields[] = {&pass, &mark, &format};
+  for (int i = 0; i < 3; ++i)
+    if (auto text = TakeOfKind<TagParameterString>(*own, i)) *fields[i] = text->getValue();
+}
