@@ -13,6 +13,9 @@
 #include <QRawFont>
 #include <QTemporaryDir>
 
+#include <cmath>
+#include <utility>
+
 #include "music_symbol_table.h"
 
 namespace {
@@ -41,8 +44,11 @@ class MusicFont : public ::testing::Test {
 
   static QChar Character(unsigned int code) { return QChar(char16_t(kMusicSymbolTable[code])); }
 
+  // The outline's bounds (the metrics' tight rectangle always takes in the baseline).
   QRectF Ink(unsigned int code) const {
-    return QFontMetricsF(font).tightBoundingRect(Character(code));
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(QString(Character(code)));
+    return glyphs.size() == 1 ? raw.pathForGlyph(glyphs[0]).boundingRect() : QRectF();
   }
 
   QFont font;
@@ -95,6 +101,49 @@ TEST_F(MusicFont, PlacesHeadsBarAndLedgerAsTheEngineDrawsThem) {
   EXPECT_NEAR(Ink(139).height(), 200.0, 0.5);
   EXPECT_NEAR(Ink(95).width(), 102.0, 0.5);
   EXPECT_NEAR(Ink(95).center().y(), 0.0, 0.5);
+}
+
+// Stems run one line space (50 px) from the head's left or right edge; flags hang from the
+// stem's tip (the baseline) on the stem's x. Positions at 200 px, y downwards.
+TEST_F(MusicFont, StemsAndFlagsMeetAtTheHeadsEdgesAndTheStemsTip) {
+  const auto left = &QRectF::left, right = &QRectF::right, top = &QRectF::top,
+             bottom = &QRectF::bottom;
+  for (unsigned int code : {150u, 218u}) {
+    for (auto [edge, px] : {std::pair{left, 0.0}, {right, 5.0}, {top, 0.0}, {bottom, 50.0}})
+      EXPECT_NEAR((Ink(code).*edge)(), px, 0.5) << "down stem " << code;
+  }
+  for (unsigned int code : {151u, 219u}) {
+    for (auto [edge, px] : {std::pair{left, 55.0}, {right, 60.0}, {top, -50.0}, {bottom, 0.0}})
+      EXPECT_NEAR((Ink(code).*edge)(), px, 0.5) << "up stem " << code;
+  }
+  for (unsigned int code : {106u, 107u, 221u, 115u}) {
+    EXPECT_NEAR(Ink(code).left(), 55.0, 0.5) << "up flag " << code;
+    EXPECT_NEAR(Ink(code).top(), 0.0, 0.5) << "up flag " << code;
+  }
+  for (unsigned int code : {74u, 75u, 222u, 83u}) {
+    EXPECT_NEAR(Ink(code).left(), 0.0, 0.5) << "down flag " << code;
+    EXPECT_NEAR(Ink(code).bottom(), 0.0, 0.5) << "down flag " << code;
+  }
+}
+
+// Symbols are spaced by their advances in whole pixels at 200 px; clefs stand on the bottom line
+// with their reference line 1, 2 or 3 line spaces up, meter digits are centred on their line.
+TEST_F(MusicFont, AdvancesAreWholePixelsAndClefsAndDigitsSitOnTheirLines) {
+  const QFontMetricsF metrics(font);
+  for (unsigned int code : kDrawnCodes) {
+    const qreal advance = metrics.horizontalAdvance(Character(code));
+    EXPECT_DOUBLE_EQ(advance, std::round(advance)) << "code " << code;
+  }
+  // The C clef spans the staff around its middle line; the G clef reaches below and above the
+  // staff; the F clef stays in its upper part.
+  EXPECT_NEAR(Ink(66).top(), -200.0, 0.5);
+  EXPECT_NEAR(Ink(66).bottom(), 0.0, 0.5);
+  EXPECT_GT(Ink(38).bottom(), 50.0);
+  EXPECT_LT(Ink(38).top(), -250.0);
+  EXPECT_GT(Ink(63).bottom(), -75.0);
+  EXPECT_LT(Ink(63).bottom(), -25.0);
+  for (unsigned int digit = 48; digit <= 57; ++digit)
+    EXPECT_NEAR(Ink(digit).center().y(), 0.0, 1.0) << "digit " << digit - 48;
 }
 
 TEST(MusicFontGenerator, RegeneratesTheCompiledFontByteForByte) {
