@@ -94,13 +94,13 @@ def repeat_dots(centre_x):
 #   int:      the parts are kept where they are, with this advance.
 class Symbol:
 
-    def __init__(self, code, name, parts, advance="centre", dy=0, rest_on_baseline=False):
+    def __init__(self, code, name, parts, advance="centre", dy=0, ink_on_baseline=False):
         self.code = code
         self.name = name
         self.parts = parts
         self.advance = advance
         self.dy = dy
-        self.rest_on_baseline = rest_on_baseline
+        self.ink_on_baseline = ink_on_baseline
 
 
 def rest(code, name, source, row_y):
@@ -111,7 +111,7 @@ def rest(code, name, source, row_y):
 
 def above(code, name, source):
     # Articulations and similar marks are placed by the lowest point of their ink.
-    return Symbol(code, name, [part(source)], rest_on_baseline=True)
+    return Symbol(code, name, [part(source)], ink_on_baseline=True)
 
 
 # Extra room after a letter when the next one follows, where the source relies on kerning.
@@ -237,7 +237,7 @@ def ink_bounds(parts, source_glyphs, transform=(1, 0, 0, 1, 0, 0)):
 def placed_transform(symbol, source_glyphs):
     """The transform that puts the symbol's ink where the engine draws it, and its advance."""
     x_min, y_min, x_max, _ = ink_bounds(symbol.parts, source_glyphs)
-    dy = symbol.dy - (y_min if symbol.rest_on_baseline else 0)
+    dy = symbol.dy - (y_min if symbol.ink_on_baseline else 0)
     if isinstance(symbol.advance, int):
         return (1, 0, 0, 1, 0, dy), symbol.advance
     if symbol.advance == "head":
