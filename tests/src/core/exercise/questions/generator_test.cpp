@@ -13,7 +13,9 @@
 namespace Core {
 namespace {
 
-FnValidator AcceptAll([](unsigned long) { return true; });
+bool AcceptAll(unsigned long) {
+  return true;
+}
 
 // The draws the generator is expected to take, replayed from the same seed.
 unsigned long IndexBelow(unsigned long n) {
@@ -88,7 +90,8 @@ TEST(QuestionGenerator, SameSeedGivesTheSameQuestionsDrawForDraw) {
   settings.intervalStart = settings.intervalEnd = 3;
   settings.diapason = {40, 44, {true, true}};
   IntervalValidator validator(&settings);
-  QuestionGenerator generator(IntervalPoolSize, &validator, &IntervalRootNoteProvider);
+  const AllowedIds allowed(IntervalPoolSize, validator);
+  QuestionGenerator generator(allowed, &IntervalRootNoteProvider);
   for (unsigned seed = 1; seed <= 100; ++seed) {
     std::srand(seed);
     std::vector<int> expected;
@@ -106,10 +109,10 @@ TEST(QuestionGenerator, SameSeedGivesTheSameQuestionsDrawForDraw) {
 TEST(QuestionGenerator, WeightedPickWalksTheWeightsToA64BitTarget) {
   // Ids 2 and 3 are allowed. Id 2 has two records that add up to 1 right and 2 wrong (200);
   // id 3 was mostly right (50). A record of an id outside the pool must not stall the walk.
-  FnValidator twoAndThree([](unsigned long id) { return id == 2 || id == 3; });
+  const AllowedIds twoAndThree = AllowedBy(5, [](unsigned long id) { return id == 2 || id == 3; });
   const std::vector<ExStat> stats = {
       {-4, 0, 0, 0, 9}, {2, 0, 0, 1, 0}, {2, 0, 0, 0, 2}, {3, 0, 0, 4, 1}};
-  QuestionGenerator generator(5, &twoAndThree, nullptr);
+  QuestionGenerator generator(twoAndThree, nullptr);
   int picked[4] = {};
   for (unsigned seed = 1; seed <= 200; ++seed) {
     std::srand(seed);
@@ -130,8 +133,8 @@ TEST(QuestionGenerator, WeightedPickWalksTheWeightsToA64BitTarget) {
 }
 
 TEST(QuestionGenerator, NothingAllowedStillGivesAQuestionOfThePool) {
-  FnValidator nothing([](unsigned long) { return false; });
-  QuestionGenerator generator(30, &nothing, nullptr);
+  const AllowedIds nothing = AllowedBy(30, [](unsigned long) { return false; });
+  QuestionGenerator generator(nothing, nullptr);
   for (unsigned seed = 1; seed <= 20; ++seed) {
     std::srand(seed);
     const unsigned long firstTried = IndexBelow(30);
@@ -147,7 +150,8 @@ TEST(QuestionGenerator, NothingAllowedStillGivesAQuestionOfThePool) {
 
 TEST(QuestionGenerator, PoolsWithFewerThanSixAnswersFillAsWellAsTheyCan) {
   for (unsigned long size : {1ul, 2ul, 3ul, 5ul, 6ul}) {
-    QuestionGenerator generator(size, &AcceptAll, nullptr);
+    const AllowedIds all = AllowedBy(size, AcceptAll);
+    QuestionGenerator generator(all, nullptr);
     for (unsigned seed = 1; seed <= 10; ++seed) {
       std::srand(seed);
       std::vector<int> variants;
@@ -186,7 +190,8 @@ class OneAnswerProvider : public QVariantProvider {
 
 TEST(QuestionGenerator, ProvidersThatCannotYieldNewAnswersDoNotStallGeneration) {
   StubbornProvider stubborn;
-  QuestionGenerator generator(40, &AcceptAll, &stubborn);
+  const AllowedIds forty = AllowedBy(40, AcceptAll);
+  QuestionGenerator generator(forty, &stubborn);
   std::srand(1);
   for (int round = 0; round < 20; ++round) {
     std::vector<int> variants;
@@ -196,7 +201,8 @@ TEST(QuestionGenerator, ProvidersThatCannotYieldNewAnswersDoNotStallGeneration) 
   EXPECT_GT(stubborn.offers, 0);
 
   OneAnswerProvider oneAnswer;
-  QuestionGenerator sameAnswers(300, &AcceptAll, &oneAnswer);
+  const AllowedIds many = AllowedBy(300, AcceptAll);
+  QuestionGenerator sameAnswers(many, &oneAnswer);
   std::vector<int> variants;
   const int position = sameAnswers.Generate(variants);
   EXPECT_EQ(variants, std::vector<int>(6, variants[static_cast<std::size_t>(position)]));
