@@ -27,8 +27,8 @@ constexpr std::uint64_t WordRange = 4294967295u;
 // The weight of an id without records.
 constexpr std::uint64_t PlainWeight = 100;
 
-// Plain ids to add to a running sum of `sum` before it reaches `target`, counting the one that
-// reaches it, less one: the offset of that id in a run of plain ids.
+// In a run of ids of plain weight whose running sum starts at `sum`, the offset of the id at
+// which the sum reaches `target`.
 std::size_t PlainStepsToReach(std::uint64_t sum, std::uint64_t target) {
   if (target <= sum) return 0;
   return static_cast<std::size_t>((target - sum + PlainWeight - 1) / PlainWeight - 1);
