@@ -1,11 +1,13 @@
 // Time to prepare questions with weighting by the lesson's results: one question of each kind
 // (notes, interval, chord, scale, tempo) per iteration, and each kind alone. Pools are built
-// before timing, as they are once per process in the program. Report the median:
+// before timing, as they are once per process in the program; each question asks its kind's list
+// of allowed ids for the settings, as a trainer does, and the list is built in the first
+// question. Report the median:
 //   bench_questions --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "src/core/exercise/questions/question_choice.h"
 #include "src/core/exercise/questions/tempo_pool.h"
@@ -15,8 +17,7 @@ namespace {
 using namespace Core;
 
 struct Kind {
-  unsigned long poolSize;
-  QValidator* validator;
+  std::function<const AllowedIds&()> allowed;
   QVariantProvider* provider;
   std::vector<ExStat> records;
 };
@@ -33,22 +34,28 @@ struct Setup {
   Setup() {
     std::srand(1);
     GenerateTempoPool(tempoPool);
-    kinds = {
-        {GetNotesPoolSharp().size(), &noteValidator, nullptr, {}},
-        {GetIntervalPool().size(), &intervalValidator, &IntervalRootNoteProvider, {}},
-        {GetChordPool().size(), &chordValidator, &ChordRootNoteProvider, {}},
-        {GetScalePool().size(), &scaleValidator, &ScaleRootNoteProvider, {}},
-        {tempoPool.size(), &tempoValidator, &TempoVariantProvider, {}},
+    Add(GetNotesPoolSharp().size(), notes, settings.singleNotes.diapason, nullptr);
+    Add(GetIntervalPool().size(), intervals, settings.interval, &IntervalRootNoteProvider);
+    Add(GetChordPool().size(), chords, settings.chord, &ChordRootNoteProvider);
+    Add(GetScalePool().size(), scales, settings.scales, &ScaleRootNoteProvider);
+    Add(tempoPool.size(), tempos, settings.tempo, &TempoVariantProvider);
+  }
+
+  template <class Cache, class Settings>
+  void Add(unsigned long poolSize, Cache& cache, const Settings& section,
+           QVariantProvider* provider) {
+    auto allowed = [&cache, &section, poolSize]() -> const AllowedIds& {
+      return cache.Get(poolSize, section);
     };
-    for (Kind& kind : kinds) kind.records = LessonRecords(kind.poolSize);
+    kinds.push_back({allowed, provider, LessonRecords(poolSize)});
   }
 
   EarTrainerSettings settings;
-  NoteValidator noteValidator{&settings.singleNotes.diapason};
-  IntervalValidator intervalValidator{&settings.interval};
-  ChordValidator chordValidator{&settings.chord};
-  ScaleValidator scaleValidator{&settings.scales};
-  TempoValidator tempoValidator{&settings.tempo};
+  NoteIdsCache notes;
+  IntervalIdsCache intervals;
+  ChordIdsCache chords;
+  ScaleIdsCache scales;
+  TempoIdsCache tempos;
   std::vector<QuestionTempoData> tempoPool;
   std::vector<Kind> kinds;
 };
@@ -61,7 +68,7 @@ Setup& Shared() {
 int Generate(Kind& kind, int& last) {
   std::vector<int> ids;
   const int position =
-      GenerateQuestionData(kind.poolSize, kind.validator, ids, kind.provider, &kind.records, last);
+      GenerateQuestionData(kind.allowed(), ids, kind.provider, &kind.records, last);
   return ids[static_cast<std::size_t>(position)];
 }
 

@@ -1,6 +1,7 @@
 #include "support/temp_environment.h"
 
 #include <QDir>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace Testing {
@@ -11,6 +12,11 @@ void Restore(const char* name, const QByteArray& value) {
     qunsetenv(name);
   else
     qputenv(name, value);
+}
+
+// Where Qt keeps user settings when nothing else is set.
+QString DefaultConfigHome(const QByteArray& configHome) {
+  return configHome.isEmpty() ? QDir::homePath() + "/.config" : QString::fromLocal8Bit(configHome);
 }
 }  // namespace
 
@@ -23,11 +29,14 @@ TempEnvironment::TempEnvironment()
   qputenv("XDG_CONFIG_HOME", ConfigHome().toLocal8Bit());
   qputenv("XDG_DATA_HOME", DataHome().toLocal8Bit());
   QStandardPaths::setTestModeEnabled(false);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ConfigHome());
 }
 
 TempEnvironment::~TempEnvironment() {
   Restore("XDG_CONFIG_HOME", m_oldConfigHome);
   Restore("XDG_DATA_HOME", m_oldDataHome);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     DefaultConfigHome(m_oldConfigHome));
 }
 
 QString TempEnvironment::ConfigHome() const {

@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "src/common/assertion.h"
+#include "src/core/exercise/questions/allowed_ids.h"
 #include "src/core/exercise/questions/question_pools.h"
 #include "src/core/exercise/questions/tempo_pool.h"
-#include "src/core/exercise/questions/validators.h"
 #include "src/core/exercise/questions/variant_providers.h"
 #include "src/core/exercise/theory/names.h"
 #include "src/core/exercise/trainer_support.h"
@@ -67,7 +67,15 @@ void SetGKey(Question& question) {
   if (count > 0) question.GClef = sum / count > 59;
 }
 
-ExerciseEarTrainer::ExerciseEarTrainer() = default;
+struct ExerciseEarTrainer::AllowedQuestions {
+  NoteIdsCache notes;
+  IntervalIdsCache intervals;
+  ChordIdsCache chords;
+  ScaleIdsCache scales;
+  TempoIdsCache tempos;
+};
+
+ExerciseEarTrainer::ExerciseEarTrainer() : m_allowed(std::make_unique<AllowedQuestions>()) {}
 
 ExerciseEarTrainer::~ExerciseEarTrainer() {
   ShutdownExercise();
@@ -110,9 +118,9 @@ void ExerciseEarTrainer::DoPrepareQuestion(unsigned long section, Question& ques
 
   switch (section) {
     case SingleNotesSection: {
-      NoteValidator validator(&settings.singleNotes.diapason);
-      const int correct =
-          GenerateQuestionData(EarTrainer::SingleNotes.size(), &validator, ids, nullptr);
+      const int correct = GenerateQuestionData(
+          m_allowed->notes.Get(EarTrainer::SingleNotes.size(), settings.singleNotes.diapason), ids,
+          nullptr);
       TakeVariants(question, EarTrainer::SingleNotes, ids, correct);
       SetGKey(question);
       const unsigned int key = EarTrainer::SingleNotes[static_cast<std::size_t>(ids[correct])].Key;
@@ -122,9 +130,9 @@ void ExerciseEarTrainer::DoPrepareQuestion(unsigned long section, Question& ques
       break;
     }
     case IntervalsSection: {
-      IntervalValidator validator(&settings.interval);
-      const int correct = GenerateQuestionData(EarTrainer::Intervals.size(), &validator, ids,
-                                               &IntervalRootNoteProvider);
+      const int correct = GenerateQuestionData(
+          m_allowed->intervals.Get(EarTrainer::Intervals.size(), settings.interval), ids,
+          &IntervalRootNoteProvider);
       TakeVariants(question, EarTrainer::Intervals, ids, correct);
       SetGKey(question);
       correctVariant = &question.VariantData[question.CorrectVariant];
@@ -135,9 +143,9 @@ void ExerciseEarTrainer::DoPrepareQuestion(unsigned long section, Question& ques
       break;
     }
     case ChordsSection: {
-      ChordValidator validator(&settings.chord);
       const int correct =
-          GenerateQuestionData(EarTrainer::Chords.size(), &validator, ids, &ChordRootNoteProvider);
+          GenerateQuestionData(m_allowed->chords.Get(EarTrainer::Chords.size(), settings.chord),
+                               ids, &ChordRootNoteProvider);
       TakeVariants(question, EarTrainer::Chords, ids, correct);
       SetGKey(question);
       correctVariant = &question.VariantData[question.CorrectVariant];
@@ -150,9 +158,9 @@ void ExerciseEarTrainer::DoPrepareQuestion(unsigned long section, Question& ques
     case ScalesSection: {
       // A scale must be played note by note, in its order.
       question.AnswerMethods |= AM_IN_ORDER;
-      ScaleValidator validator(&settings.scales);
       const int correct =
-          GenerateQuestionData(EarTrainer::Scales.size(), &validator, ids, &ScaleRootNoteProvider);
+          GenerateQuestionData(m_allowed->scales.Get(EarTrainer::Scales.size(), settings.scales),
+                               ids, &ScaleRootNoteProvider);
       bool ascending = false;
       if (settings.scales.Ascending && !settings.scales.Descending)
         ascending = true;
@@ -172,9 +180,9 @@ void ExerciseEarTrainer::DoPrepareQuestion(unsigned long section, Question& ques
       break;
     }
     case TempoSection: {
-      TempoValidator validator(&settings.tempo);
       const int correct =
-          GenerateQuestionData(EarTrainer::Tempos.size(), &validator, ids, &TempoVariantProvider);
+          GenerateQuestionData(m_allowed->tempos.Get(EarTrainer::Tempos.size(), settings.tempo),
+                               ids, &TempoVariantProvider);
       question.Type = QT_TEMPO;
       question.AnswerMethods = AM_VARIANT;
       TakeVariants(question, EarTrainer::Tempos, ids, correct);

@@ -5,6 +5,7 @@
 // of a piece with the buttons only). Sections: 0 single notes, 1 intervals, 2 chords, 3 scales,
 // 4 tempo.
 
+#include <memory>
 #include <vector>
 
 #include "src/core/exercise/exercise.h"
@@ -47,6 +48,11 @@ class ExerciseEarTrainer : public Exercise {
   void DoCreateSections(std::vector<SectionInfo>& sections) override;
   void DoCreateQuestionPool(unsigned long section, std::vector<Question>& pool) override;
   void DoPrepareQuestion(unsigned long section, Question& question) override;
+
+ private:
+  // The ids each section's settings allow, kept until those settings change.
+  struct AllowedQuestions;
+  std::unique_ptr<AllowedQuestions> m_allowed;
 };
 
 }  // namespace Core

@@ -387,12 +387,12 @@ void Exercise::AddStats(const Question& question, const Answer&, bool right) {
 
 // Question choice and answer checking for the trainers.
 
-int Exercise::GenerateQuestionData(unsigned long poolSize, QValidator* validator,
-                                   std::vector<int>& ids, QVariantProvider* provider) {
+int Exercise::GenerateQuestionData(const AllowedIds& allowed, std::vector<int>& ids,
+                                   QVariantProvider* provider) {
   LessonLocker lock(LessonMutex());
-  return Core::GenerateQuestionData(poolSize, validator, ids, provider, m_weightedPicking,
-                                    m_statistics.get(), m_exerciseId,
-                                    static_cast<int>(m_currentSection), m_lastQuestionId);
+  return Core::GenerateQuestionData(allowed, ids, provider, m_weightedPicking, m_statistics.get(),
+                                    m_exerciseId, static_cast<int>(m_currentSection),
+                                    m_lastQuestionId);
 }
 
 void Exercise::MakeSimultaneous(QuestionData& variant, double noteLength) {

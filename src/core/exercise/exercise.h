@@ -38,13 +38,13 @@
 namespace Core {
 
 struct ExerciseDuration;
+class AllowedIds;
 class ExerciseStatistics;
 class MidiAnswerListener;
 class MidiBank;
 class MidiDeviceConnector;
 class MidiInStreamDeviceAuto;
 class MidiOutDevice;
-class QValidator;
 class QVariantProvider;
 class SettingsManager;
 
@@ -176,8 +176,9 @@ class Exercise : public LessonBase,
   // Turns a pool entry into an asked question with six variants.
   virtual void DoPrepareQuestion(unsigned long section, Question& question) = 0;
 
-  // Six variant ids into a pool of `poolSize` entries; returns the correct one's position.
-  int GenerateQuestionData(unsigned long poolSize, QValidator* validator, std::vector<int>& ids,
+  // Six variant ids into a pool, the question among the `allowed` ids; returns the correct one's
+  // position.
+  int GenerateQuestionData(const AllowedIds& allowed, std::vector<int>& ids,
                            QVariantProvider* provider);
   void MakeSimultaneous(QuestionData& variant, double noteLength);
 

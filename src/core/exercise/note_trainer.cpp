@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "src/common/assertion.h"
+#include "src/core/exercise/questions/allowed_ids.h"
 #include "src/core/exercise/questions/question_pools.h"
-#include "src/core/exercise/questions/validators.h"
 #include "src/core/exercise/questions/variant_providers.h"
 #include "src/core/exercise/trainer_support.h"
 #include "src/core/score_provider/score_provider.h"
@@ -49,7 +49,13 @@ bool ChooseNoteTrainerClef(const CleffSettings& clefs, unsigned int key) {
   return treble;
 }
 
-ExerciseNoteTrainer::ExerciseNoteTrainer() {
+struct ExerciseNoteTrainer::AllowedQuestions {
+  NoteIdsCache notes;
+  IntervalIdsCache intervals;
+  ChordIdsCache chords;
+};
+
+ExerciseNoteTrainer::ExerciseNoteTrainer() : m_allowed(std::make_unique<AllowedQuestions>()) {
   Reset();
 }
 
@@ -84,15 +90,15 @@ void ExerciseNoteTrainer::DoPrepareQuestion(unsigned long section, Question& que
   question.Type = QT_NOTE;
   question.AnswerMethods = AM_NOTES | AM_VARIANT;
   question.Flat = (std::rand() & 1) != 0;
-  // A copy: the validators read it while the settings screens may hand in new settings.
+  // A copy: the settings screens may hand in new settings meanwhile.
   NoteTrainerSettings settings = manager->GetExcersiseSettings().noteTrainer;
   std::vector<int> ids;
 
   switch (section) {
     case SingleNotesSection: {
-      NoteValidator validator(&settings.singleNotes.diapason);
-      const int correct =
-          GenerateQuestionData(NoteTrainer::SingleNotes.size(), &validator, ids, nullptr);
+      const int correct = GenerateQuestionData(
+          m_allowed->notes.Get(NoteTrainer::SingleNotes.size(), settings.singleNotes.diapason), ids,
+          nullptr);
       TakeVariants(question, NoteTrainer::SingleNotes, ids, correct);
       const unsigned int key = NoteTrainer::SingleNotes[static_cast<std::size_t>(ids[correct])].Key;
       question.GClef = ChooseNoteTrainerClef(settings.singleNotes.cleff, key);
@@ -101,9 +107,9 @@ void ExerciseNoteTrainer::DoPrepareQuestion(unsigned long section, Question& que
       break;
     }
     case IntervalsSection: {
-      IntervalValidator validator(&settings.interval);
-      const int correct = GenerateQuestionData(NoteTrainer::Intervals.size(), &validator, ids,
-                                               &IntervalRootNoteProvider);
+      const int correct = GenerateQuestionData(
+          m_allowed->intervals.Get(NoteTrainer::Intervals.size(), settings.interval), ids,
+          &IntervalRootNoteProvider);
       TakeVariants(question, NoteTrainer::Intervals, ids, correct);
       const QuestionChordData& entry =
           NoteTrainer::Intervals[static_cast<std::size_t>(ids[correct])];
@@ -115,9 +121,9 @@ void ExerciseNoteTrainer::DoPrepareQuestion(unsigned long section, Question& que
       break;
     }
     case ChordsSection: {
-      ChordValidator validator(&settings.chord);
       const int correct =
-          GenerateQuestionData(NoteTrainer::Chords.size(), &validator, ids, &ChordRootNoteProvider);
+          GenerateQuestionData(m_allowed->chords.Get(NoteTrainer::Chords.size(), settings.chord),
+                               ids, &ChordRootNoteProvider);
       TakeVariants(question, NoteTrainer::Chords, ids, correct);
       const QuestionChordData& entry = NoteTrainer::Chords[static_cast<std::size_t>(ids[correct])];
       question.GClef = ChooseNoteTrainerClef(settings.chord.cleff, entry.Keys.front());

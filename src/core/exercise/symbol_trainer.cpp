@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "src/common/assertion.h"
+#include "src/core/exercise/questions/allowed_ids.h"
 #include "src/core/exercise/questions/question_shapes.h"
 #include "src/core/exercise/questions/tempo_pool.h"
-#include "src/core/exercise/questions/validators.h"
 #include "src/core/exercise/questions/variant_providers.h"
 #include "src/core/exercise/symbol_tables.h"
 #include "src/core/exercise/theory/tempo.h"
@@ -90,7 +90,13 @@ const QuestionData* Entry(int section, int id) {
 
 }  // namespace
 
-ExerciseSymbolTrainer::ExerciseSymbolTrainer() {
+// The symbol pools hold a few dozen entries each: their lists are taken afresh for every
+// question. Only the tempo pool is large enough to be worth keeping.
+struct ExerciseSymbolTrainer::AllowedQuestions {
+  TempoIdsCache tempos;
+};
+
+ExerciseSymbolTrainer::ExerciseSymbolTrainer() : m_allowed(std::make_unique<AllowedQuestions>()) {
   Reset();
 }
 
@@ -137,13 +143,13 @@ void ExerciseSymbolTrainer::DoPrepareQuestion(unsigned long section, Question& q
   switch (section) {
     case LengthSection: {
       LengthValidator validator(&settings.length);
-      correct = GenerateQuestionData(LengthPool.size(), &validator, ids, nullptr);
+      correct = GenerateQuestionData(AllowedIds(LengthPool.size(), validator), ids, nullptr);
       TakeVariants(question, LengthPool, ids, correct);
       break;
     }
     case TempoSection: {
-      TempoValidator validator(&settings.tempo);
-      correct = GenerateQuestionData(TempoPool.size(), &validator, ids, &TempoVariantProvider);
+      correct = GenerateQuestionData(m_allowed->tempos.Get(TempoPool.size(), settings.tempo), ids,
+                                     &TempoVariantProvider);
       TakeVariants(question, TempoPool, ids, correct);
       // The buttons show what the term means; the statistics keep its name.
       for (std::size_t i = 0; i < ids.size(); ++i)
@@ -153,20 +159,20 @@ void ExerciseSymbolTrainer::DoPrepareQuestion(unsigned long section, Question& q
     }
     case LoudnessSection: {
       LoudnessValidator validator(&settings.loudness);
-      correct = GenerateQuestionData(LoudnessPool.size(), &validator, ids, nullptr);
+      correct = GenerateQuestionData(AllowedIds(LoudnessPool.size(), validator), ids, nullptr);
       TakeVariants(question, LoudnessPool, ids, correct);
       break;
     }
     case ModifiersSection: {
       ModifiersValidator validator(&settings.noteModifiers);
-      correct = GenerateQuestionData(ModifiersPool.size(), &validator, ids, nullptr);
+      correct = GenerateQuestionData(AllowedIds(ModifiersPool.size(), validator), ids, nullptr);
       TakeVariants(question, ModifiersPool, ids, correct);
       break;
     }
     default: {
       // Key signatures, each button's picture in a clef of its own.
       SignatureValidator validator(&settings.signatures);
-      correct = GenerateQuestionData(SignaturesPool.size(), &validator, ids, nullptr);
+      correct = GenerateQuestionData(AllowedIds(SignaturesPool.size(), validator), ids, nullptr);
       TakeVariants(question, SignaturesPool, ids, correct);
       const auto& rows = SignatureSymbols();
       for (std::size_t i = 0; i < ids.size(); ++i) {

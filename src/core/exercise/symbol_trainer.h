@@ -4,6 +4,7 @@
 // among six buttons. Sections: 0 note lengths, 1 key signatures, 2 tempo, 3 loudness, 4 note
 // modifiers. Multiple choice only; MIDI input is not used.
 
+#include <memory>
 #include <vector>
 
 #include "src/core/exercise/exercise.h"
@@ -37,6 +38,11 @@ class ExerciseSymbolTrainer : public Exercise {
   void DoCreateSections(std::vector<SectionInfo>& sections) override;
   void DoCreateQuestionPool(unsigned long section, std::vector<Question>& pool) override;
   void DoPrepareQuestion(unsigned long section, Question& question) override;
+
+ private:
+  // The ids each section's settings allow, kept until those settings change.
+  struct AllowedQuestions;
+  std::unique_ptr<AllowedQuestions> m_allowed;
 };
 
 }  // namespace Core

@@ -11,10 +11,10 @@ constexpr int Attempts = 10;
 
 }  // namespace
 
-int GenerateQuestionData(unsigned long poolSize, QValidator* validator, std::vector<int>& ids,
+int GenerateQuestionData(const AllowedIds& allowed, std::vector<int>& ids,
                          QVariantProvider* provider, const std::vector<ExStat>* lessonRecords,
                          int& lastQuestionId) {
-  QuestionGenerator generator(poolSize, validator, provider);
+  QuestionGenerator generator(allowed, provider);
   int position = 0;
   for (int attempt = 1; attempt <= Attempts; ++attempt) {
     ids.clear();

@@ -11,26 +11,27 @@
 
 namespace Core {
 
-// Fills `ids` with the six variant ids of a new question and returns the position of the correct
-// one. `lessonRecords` (the current lesson's records of the exercise and section, sorted by Id)
-// weights the pick towards missed questions; null picks uniformly. The same question is not asked
-// twice in a row unless ten attempts found nothing else; `lastQuestionId` is read and updated.
-int GenerateQuestionData(unsigned long poolSize, QValidator* validator, std::vector<int>& ids,
+// Fills `ids` with the six variant ids of a new question, asked among the `allowed` ids, and
+// returns the position of the correct one. `lessonRecords` (the current lesson's records of the
+// exercise and section, sorted by Id) weights the pick towards missed questions; null picks
+// uniformly. The same question is not asked twice in a row unless ten attempts found nothing else;
+// `lastQuestionId` is read and updated.
+int GenerateQuestionData(const AllowedIds& allowed, std::vector<int>& ids,
                          QVariantProvider* provider, const std::vector<ExStat>* lessonRecords,
                          int& lastQuestionId);
 
 // As above, reading the lesson's records from a statistics database (anything with
 // GetLocalSummary(exerciseId, section, out)) when weighted picking is on and a database is given.
 template <class Statistics>
-int GenerateQuestionData(unsigned long poolSize, QValidator* validator, std::vector<int>& ids,
+int GenerateQuestionData(const AllowedIds& allowed, std::vector<int>& ids,
                          QVariantProvider* provider, bool weighted, Statistics* statistics,
                          int exerciseId, int section, int& lastQuestionId) {
   if (!weighted || statistics == nullptr)
-    return GenerateQuestionData(poolSize, validator, ids, provider, nullptr, lastQuestionId);
+    return GenerateQuestionData(allowed, ids, provider, nullptr, lastQuestionId);
   std::vector<ExStat> records;
   statistics->GetLocalSummary(exerciseId, section, records);
   std::sort(records.begin(), records.end(), &ExStat::CompareById);
-  return GenerateQuestionData(poolSize, validator, ids, provider, &records, lastQuestionId);
+  return GenerateQuestionData(allowed, ids, provider, &records, lastQuestionId);
 }
 
 // Makes the variant's notes sound at once: every note starts at 0 s and stops after

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <numeric>
 #include <utility>
 
@@ -23,6 +24,16 @@ constexpr int RandomTries = 256;
 
 constexpr std::uint64_t WordRange = 4294967295u;
 
+// The weight of an id without records.
+constexpr std::uint64_t PlainWeight = 100;
+
+// In a run of ids of plain weight whose running sum starts at `sum`, the offset of the id at
+// which the sum reaches `target`.
+std::size_t PlainStepsToReach(std::uint64_t sum, std::uint64_t target) {
+  if (target <= sum) return 0;
+  return static_cast<std::size_t>((target - sum + PlainWeight - 1) / PlainWeight - 1);
+}
+
 // Redraws `position` until it differs from the taken positions; after the bound it becomes the
 // first free position.
 template <class Taken>
@@ -35,11 +46,27 @@ unsigned int RedrawUntilFree(unsigned int position, Taken taken) {
 
 }  // namespace
 
-QuestionGenerator::QuestionGenerator(unsigned long poolSize, QValidator* validator,
-                                     QVariantProvider* provider)
-    : m_poolSize(poolSize), m_validator(validator), m_provider(provider) {
-  MELVARIN_ASSERT(poolSize > 0);
-  MELVARIN_ASSERT(validator != nullptr);
+std::size_t QuestionGenerator::PositionReaching(std::uint64_t target,
+                                                const std::vector<RecordedWeight>& recorded) const {
+  // The running sum over the allowed ids in order, the first position at which it reaches the
+  // target; target never exceeds the total, so one is found.
+  std::uint64_t sum = 0;
+  std::size_t next = 0;  // the first position not yet added
+  for (const RecordedWeight& entry : recorded) {
+    const std::size_t run = entry.position - next;  // plain ids before this one
+    if (run > 0 && sum + PlainWeight * run >= target) return next + PlainStepsToReach(sum, target);
+    sum += PlainWeight * run + entry.weight;
+    if (sum >= target) return entry.position;
+    next = entry.position + 1;
+  }
+  const std::size_t position = next + PlainStepsToReach(sum, target);
+  MELVARIN_ASSERT(position < m_allowed.Ids().size());
+  return position;
+}
+
+QuestionGenerator::QuestionGenerator(const AllowedIds& allowed, QVariantProvider* provider)
+    : m_allowed(allowed), m_poolSize(allowed.PoolSize()), m_provider(provider) {
+  MELVARIN_ASSERT(m_poolSize > 0);
 }
 
 int QuestionGenerator::Generate(std::vector<int>& variants) {
@@ -48,7 +75,7 @@ int QuestionGenerator::Generate(std::vector<int>& variants) {
   int question = -1;
   for (unsigned long i = 0; i < m_poolSize; ++i) {
     const unsigned long j = i + DrawIndexBelow(m_poolSize - i);
-    if (m_validator->Validate(static_cast<unsigned long>(ids[j]))) {
+    if (m_allowed.Contains(static_cast<unsigned long>(ids[j]))) {
       question = ids[j];
       break;
     }
@@ -69,43 +96,41 @@ unsigned int QuestionGenerator::Weight(int correct, int wrong) {
 
 int QuestionGenerator::GenerateByStatistics(std::vector<int>& variants,
                                             const std::vector<ExStat>& stats) {
-  std::vector<std::pair<unsigned long, unsigned int>> kept;
-  std::uint64_t total = 0;
-  auto record = stats.begin();
-  for (unsigned long id = 0; id < m_poolSize; ++id) {
-    // Records of ids outside the pool, and repeated records of one id (a statistics file may hold
-    // them), must not stall the walk: lower ids are passed over, repeats add up.
-    while (record != stats.end() && record->Id < static_cast<long>(id)) ++record;
-    unsigned int weight = 100;
-    if (record != stats.end() && record->Id == static_cast<long>(id)) {
-      std::int64_t correct = 0, wrong = 0;
-      for (; record != stats.end() && record->Id == static_cast<long>(id); ++record) {
-        correct += record->Correct;
-        wrong += record->Wrong;
-      }
-      weight = Weight(static_cast<int>(std::clamp<std::int64_t>(correct, INT32_MIN, INT32_MAX)),
-                      static_cast<int>(std::clamp<std::int64_t>(wrong, INT32_MIN, INT32_MAX)));
+  // Most allowed ids have no record and weigh 100: only the recorded ones are listed, and the
+  // walk to the target crosses the runs of plain ids between them in one step each. Work thus
+  // follows the lesson's records, not the size of the selection.
+  std::vector<RecordedWeight> recorded;
+  recorded.reserve(stats.size());
+  std::uint64_t total = PlainWeight * m_allowed.Ids().size();
+  long highest = std::numeric_limits<long>::min();
+  for (auto record = stats.begin(); record != stats.end();) {
+    const long id = record->Id;
+    std::int64_t correct = 0, wrong = 0;
+    for (; record != stats.end() && record->Id == id; ++record) {
+      correct += record->Correct;
+      wrong += record->Wrong;
     }
-    if (m_validator->Validate(id)) {
-      kept.emplace_back(id, weight);
-      total += weight;
-    }
+    // Repeated records of one id (a statistics file may hold them) add up. A record out of order
+    // counts for nothing, as a walk through the pool that only moves on would pass it by.
+    if (id <= highest) continue;
+    highest = id;
+    const std::size_t position =
+        id < 0 ? AllowedIds::NotAllowed : m_allowed.PositionOf(static_cast<unsigned long>(id));
+    if (position == AllowedIds::NotAllowed) continue;
+    const unsigned int weight =
+        Weight(static_cast<int>(std::clamp<std::int64_t>(correct, INT32_MIN, INT32_MAX)),
+               static_cast<int>(std::clamp<std::int64_t>(wrong, INT32_MIN, INT32_MAX)));
+    recorded.push_back({position, weight});
+    total = total + weight - PlainWeight;
   }
 
   int question = -1;
-  if (kept.empty()) {
-    // Nothing accepted: as the uniform pick would, take the first id it would try.
+  if (m_allowed.Ids().empty()) {
+    // Nothing allowed: as the uniform pick would, take the first id it would try.
     question = static_cast<int>(DrawIndexBelow(m_poolSize));
   } else {
     const std::uint64_t target = static_cast<std::uint64_t>(DrawWord32()) * total / WordRange;
-    std::uint64_t sum = 0;
-    for (const auto& [id, weight] : kept) {
-      sum += weight;
-      if (sum >= target) {
-        question = static_cast<int>(id);
-        break;
-      }
-    }
+    question = static_cast<int>(m_allowed.Ids()[PositionReaching(target, recorded)]);
   }
   return FillVariants(question, variants);
 }

@@ -107,6 +107,39 @@ bool ValidateTempoQuestion(unsigned long id, const TempoSettings* settings) {
   }
 }
 
+bool SameSelection(const NotesDiapason& a, const NotesDiapason& b) {
+  return a.minimum == b.minimum && a.maximum == b.maximum &&
+         a.chromatic.white == b.chromatic.white && a.chromatic.black == b.chromatic.black;
+}
+
+bool SameSelection(const IntervalSettings& a, const IntervalSettings& b) {
+  return a.intervalStart == b.intervalStart && a.intervalEnd == b.intervalEnd &&
+         SameSelection(a.diapason, b.diapason);
+}
+
+bool SameSelection(const ChordSettings& a, const ChordSettings& b) {
+  for (unsigned int type = 0; type < ChordTypeCount; ++type)
+    if (isOn(type, &a) != isOn(type, &b)) return false;
+  return a.FirstInversion == b.FirstInversion && a.SecondInversion == b.SecondInversion &&
+         SameSelection(a.diapason, b.diapason);
+}
+
+bool SameSelection(const ScalesSettings& a, const ScalesSettings& b) {
+  return a.NaturalMaj == b.NaturalMaj && a.NaturalMin == b.NaturalMin &&
+         a.PentatonicMaj == b.PentatonicMaj && a.PentatonicMin == b.PentatonicMin &&
+         a.Harmonic == b.Harmonic && a.MelodicMin == b.MelodicMin && a.Diminished == b.Diminished &&
+         a.Blues == b.Blues && a.Augmented == b.Augmented && a.WholeTone == b.WholeTone &&
+         SameSelection(a.diapason, b.diapason);
+}
+
+bool SameSelection(const TempoSettings& a, const TempoSettings& b) {
+  for (unsigned long tempo = 0; tempo < TempoTypeCount; ++tempo) {
+    const unsigned long id = tempo * MaxMelodiesPerTempo;
+    if (ValidateTempoQuestion(id, &a) != ValidateTempoQuestion(id, &b)) return false;
+  }
+  return true;
+}
+
 bool ChordValid(unsigned long root, unsigned long type, unsigned long inversion) {
   return type < ChordTypeCount && inversion < ChordInversionCount &&
          root <= MaxChordNote[type][inversion];

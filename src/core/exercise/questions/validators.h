@@ -40,6 +40,14 @@ bool ValidateScaleQuestion(unsigned long id, const ScalesSettings* settings);
 // The tempo class's flag; Prestissimo has no class and selects nothing.
 bool ValidateTempoQuestion(unsigned long id, const TempoSettings* settings);
 
+// Whether two settings records select the same questions: they agree in every value the
+// validator above reads. Other values (durations, clefs, playing styles) may differ.
+bool SameSelection(const NotesDiapason& a, const NotesDiapason& b);
+bool SameSelection(const IntervalSettings& a, const IntervalSettings& b);
+bool SameSelection(const ChordSettings& a, const ChordSettings& b);
+bool SameSelection(const ScalesSettings& a, const ScalesSettings& b);
+bool SameSelection(const TempoSettings& a, const TempoSettings& b);
+
 // The top note of the chord stays on the keyboard.
 bool ChordValid(unsigned long root, unsigned long type, unsigned long inversion);
 // The flag of chord type 0..17; false for any other type.

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <chrono>
 
+#include "src/core/exercise/ear_trainer.h"
+#include "src/core/exercise/note_trainer.h"
+
 namespace Testing {
 
 std::vector<std::string> NoticeRecorder::TakeWithoutTicks() {
@@ -21,6 +24,11 @@ bool NoticeRecorder::WaitForCount(const std::string& notice, int count, int mill
   return m_added.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] {
     return std::count(m_notices.begin(), m_notices.end(), notice) >= count;
   });
+}
+
+void ResetProcessWideTrainerState() {
+  Core::PrevGKey = false;
+  Core::EarTrainer::Tempos.clear();
 }
 
 Core::MidiEvent NoteOn(int note, int velocity) {

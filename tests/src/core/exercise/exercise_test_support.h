@@ -120,6 +120,11 @@ class KeyboardStub : public Core::MidiInDeviceBase {
   QString m_name;
 };
 
+// Sets the trainer state the program keeps from its first exercise to its end (the note
+// trainer's clef turn, the ear trainer's tempo pool taken from the first tempo bank) back to how a
+// new process starts, so that every test meets it as the first exercise of a run would.
+void ResetProcessWideTrainerState();
+
 // A multiple-choice answer.
 Core::Answer VariantAnswer(unsigned long index);
 

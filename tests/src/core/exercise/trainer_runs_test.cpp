@@ -79,6 +79,7 @@ class VirtualKeyboard {
 class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
  protected:
   void SetUp() override {
+    Testing::ResetProcessWideTrainerState();
     if (GetParam().answering == Answering::Port) {
       MELVARIN_REQUIRE_JACK_DELIVERY();
       keyboard = std::make_unique<VirtualKeyboard>();

@@ -27,6 +27,8 @@ using Core::CleffSettings;
 // Runs questions of one section of a trainer: every other section asks nothing.
 class TrainerTest : public ::testing::Test {
  protected:
+  void SetUp() override { Testing::ResetProcessWideTrainerState(); }
+
   template <class Trainer>
   std::unique_ptr<Trainer> Open(unsigned long section, int sectionCount) {
     auto trainer = std::make_unique<Trainer>();
@@ -122,6 +124,7 @@ TEST_F(TrainerTest, OutsizedDurationsFromTheSettingsFileKeepTheTimelineSound) {
 }
 
 TEST(NoteTrainerClef, BothClefsTakeTurnsAndKeysOutsideAClefForceTheOther) {
+  Testing::ResetProcessWideTrainerState();
   const CleffSettings both;
   EXPECT_TRUE(ChooseNoteTrainerClef(both, 40));  // the first turn of the process is treble
   EXPECT_FALSE(ChooseNoteTrainerClef(both, 40));

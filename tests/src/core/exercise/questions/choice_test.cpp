@@ -26,7 +26,7 @@ struct FakeStatistics {
 TEST(QuestionChoice, WeightsByTheLessonsRecordsOfTheSection) {
   // Only ids 1 and 8 are allowed; the records make id 8 four times as likely, whatever their
   // order, and records of other sections are ignored.
-  FnValidator two([](unsigned long id) { return id == 1 || id == 8; });
+  const AllowedIds two = AllowedBy(10, [](unsigned long id) { return id == 1 || id == 8; });
   FakeStatistics statistics;
   statistics.records = {{8, 1, 3, 0, 4}, {1, 1, 3, 5, 0}, {1, 1, 2, 0, 9}, {8, 0, 3, 9, 0}};
   std::srand(21);
@@ -35,8 +35,7 @@ TEST(QuestionChoice, WeightsByTheLessonsRecordsOfTheSection) {
   for (int round = 0; round < rounds; ++round) {
     std::vector<int> ids;
     last = -1;  // let every round pick freely
-    const int position =
-        GenerateQuestionData(10, &two, ids, nullptr, true, &statistics, 1, 3, last);
+    const int position = GenerateQuestionData(two, ids, nullptr, true, &statistics, 1, 3, last);
     if (ids[static_cast<std::size_t>(position)] == 8) ++eights;
   }
   EXPECT_EQ(statistics.calls, rounds);
@@ -46,19 +45,19 @@ TEST(QuestionChoice, WeightsByTheLessonsRecordsOfTheSection) {
 
   // Without weighting, or without a database, nothing is read.
   std::vector<int> ids;
-  GenerateQuestionData(10, &two, ids, nullptr, false, &statistics, 1, 3, last);
-  GenerateQuestionData<FakeStatistics>(10, &two, ids, nullptr, true, nullptr, 1, 3, last);
+  GenerateQuestionData(two, ids, nullptr, false, &statistics, 1, 3, last);
+  GenerateQuestionData<FakeStatistics>(two, ids, nullptr, true, nullptr, 1, 3, last);
   EXPECT_EQ(statistics.calls, rounds);
 }
 
 TEST(QuestionChoice, TheSameQuestionIsNotAskedTwiceInARow) {
-  FnValidator two([](unsigned long id) { return id == 3 || id == 4; });
+  const AllowedIds two = AllowedBy(20, [](unsigned long id) { return id == 3 || id == 4; });
   std::srand(8);
   int last = -1;
   std::vector<int> ids;
   int previous = -1;
   for (int round = 0; round < 200; ++round) {
-    const int position = GenerateQuestionData(20, &two, ids, nullptr, nullptr, last);
+    const int position = GenerateQuestionData(two, ids, nullptr, nullptr, last);
     const int question = ids[static_cast<std::size_t>(position)];
     EXPECT_EQ(last, question);
     EXPECT_NE(question, previous);
@@ -66,9 +65,9 @@ TEST(QuestionChoice, TheSameQuestionIsNotAskedTwiceInARow) {
     previous = question;
   }
   // An only question is asked again after ten attempts.
-  FnValidator one([](unsigned long id) { return id == 6; });
   last = 6;
-  const int position = GenerateQuestionData(20, &one, ids, nullptr, nullptr, last);
+  const int position = GenerateQuestionData(AllowedBy(20, [](unsigned long id) { return id == 6; }),
+                                            ids, nullptr, nullptr, last);
   EXPECT_EQ(ids[static_cast<std::size_t>(position)], 6);
 }
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "src/core/exercise/questions/validators.h"
+#include "src/core/exercise/questions/allowed_ids.h"
 
 namespace Core {
 
@@ -15,5 +15,11 @@ class FnValidator : public QValidator {
  private:
   std::function<bool(unsigned long)> m_fn;
 };
+
+// The ids of a pool of `poolSize` entries that a predicate accepts.
+inline AllowedIds AllowedBy(unsigned long poolSize, std::function<bool(unsigned long)> fn) {
+  FnValidator validator(std::move(fn));
+  return AllowedIds(poolSize, validator);
+}
 
 }  // namespace Core

@@ -50,8 +50,8 @@ void CheckCase(const Case& c, int seeds) {
       std::vector<int> ids;
       int last = -1;
       const auto start = Clock::now();
-      const int position = GenerateQuestionData(c.poolSize, c.validator, ids, c.provider,
-                                                weighted ? &records : nullptr, last);
+      const int position = GenerateQuestionData(AllowedIds(c.poolSize, *c.validator), ids,
+                                                c.provider, weighted ? &records : nullptr, last);
       slowest = std::max(slowest, Clock::now() - start);
 
       ASSERT_EQ(ids.size(), 6u) << "seed " << seed;

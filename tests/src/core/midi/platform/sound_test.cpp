@@ -41,7 +41,8 @@ class SoundTest : public ::testing::Test {
 };
 
 TEST_F(SoundTest, AllSoundsShareTheOneServerCreatedByTheFirst) {
-  ASSERT_EQ(servers, nullptr);
+  // The first sound of the process makes the server and it stays to the end, so an earlier test
+  // may have made it: either way there is one.
   Sound right(":/wav/right.wav");
   ASSERT_NE(servers, nullptr);
   AuServer* first = servers->first();
