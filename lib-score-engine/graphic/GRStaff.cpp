@@ -26,6 +26,10 @@ GRStaff::GRStaff(GRSystemSlice* slice) : mGrSystemSlice(slice) {
   if (slice) mRelativeTimePositionOfGR = slice->getRelativeTimePosition();
 }
 
+GRStaff::~GRStaff() {
+  mCompElements.RemoveAll();
+}
+
 int GRStaff::getFontSize() const {
   return static_cast<int>(4 * getLineSpace());
 }

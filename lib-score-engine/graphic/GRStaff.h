@@ -15,6 +15,8 @@ class GRSystemSlice;
 class GRStaff : public GRCompositeNotationElement {
  public:
   explicit GRStaff(GRSystemSlice* slice);
+  // The elements go while the staff is still whole, since they may ask it for its system.
+  ~GRStaff() override;
 
   int getFontSize() const override;
   // Lines, then the elements moved down to the staff, then the map's staff-lines record.

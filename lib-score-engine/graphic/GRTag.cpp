@@ -5,19 +5,12 @@
 #include "TagParameterFloat.h"
 #include "TagParameterString.h"
 
-namespace {
-// A common parameter counts only when the text gave it.
-bool Given(TagParameter const* parameter) {
-  return parameter && parameter->mState != TagParameter::NOTSET;
-}
-}  // namespace
-
 GRTag::GRTag(ARMusicalTag const* tag, float lineSpace) {
   if (!tag) return;
   if (tag->IsStateTag()) tagType = STAFFTAG;
   if (tag->getIsAuto()) isAutoTag = 1;
   if (tag->getError()) error = tag->getError();
-  if (Given(tag->getColor())) {
+  if (tag->getColor()) {
     colRef = new unsigned char[4];
     // Not a colour: drawn black.
     if (!tag->getColor()->getRGB(colRef)) {
@@ -25,9 +18,9 @@ GRTag::GRTag(ARMusicalTag const* tag, float lineSpace) {
       colRef = nullptr;
     }
   }
-  if (Given(tag->getDX())) offset.x = tag->getDX()->getValue(lineSpace);
-  if (Given(tag->getDY())) offset.y = -tag->getDY()->getValue(lineSpace);
-  if (Given(tag->getSize())) size = tag->getSize()->getValue(50);
+  if (tag->getDX()) offset.x = tag->getDX()->getValue(lineSpace);
+  if (tag->getDY()) offset.y = -tag->getDY()->getValue(lineSpace);
+  if (tag->getSize()) size = tag->getSize()->getValue(50);
 }
 
 GRTag::~GRTag() {

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ARNote.h"
+#include "GRARCompositeNotationElement.h"
+#include "GRGlue.h"
+#include "GRSpecial.h"
+#include "NEPointerList.h"
+#include "NVstring.h"
+#include "engine_globals.h"
+#include "graphic_fixture.h"
+#include "lib-score-engine/assertion_pattern.h"
+
+namespace {
+
+using EngineTesting::GraphicFixture;
+using Calls = std::vector<std::string>;
+
+// An element whose display settings a test sets directly.
+class Probe : public GRNotationElement {
+ public:
+  explicit Probe(NVPoint at = {}, unsigned int symbol = 0) {
+    mPosition = at;
+    mSymbol = symbol;
+  }
+  unsigned char const* getColRef() const override { return color.empty() ? nullptr : color.data(); }
+  float getSize() const override { return size; }
+  NVPoint const& getReferencePosition() const override { return reference; }
+  NVPoint const& getOffset() const override { return offset; }
+  NVstring const* getFont() const override { return font.length() ? &font : nullptr; }
+  NVstring const* getFontAttrib() const override {
+    return attributes.length() ? &attributes : nullptr;
+  }
+  int getFontSize() const override { return fontSize; }
+  void DrawText(VGDevice& device, char const* text) const { OnDrawText(device, text, 1); }
+  void DrawAt(VGDevice& device, float sizeArg) const {
+    OnDrawSymbol(device, mSymbol, 0, 0, sizeArg);
+  }
+
+  std::vector<unsigned char> color;
+  float size = 1;
+  NVPoint reference;
+  NVPoint offset;
+  NVstring font;
+  NVstring attributes;
+  int fontSize = 75;
+};
+
+class ObjectBaseTest : public GraphicFixture {};
+
+TEST_F(ObjectBaseTest, SymbolSizeChoosesTheFontAndScalesOnlyTheReferencePosition) {
+  struct Case {
+    float size;
+    char const* font;
+    char const* draw;
+    Calls requests;
+  } const cases[] = {
+      {1, "Razid2@200", "DrawMusicSymbol(75,55,65)", {}},
+      {0.75f, "Razid2@150", "DrawMusicSymbol(82.5,55,65)", {"CreateVGFont(Razid2,150,0)"}},
+      {0.5f, "Razid2@100", "DrawMusicSymbol(90,55,65)", {"CreateVGFont(Razid2,100,0)"}},
+  };
+  StartEngine();
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.size);
+    Probe element({100, 50}, 65);
+    element.reference = {-30, 0};
+    element.offset = {5, 5};
+    element.size = c.size;
+    device.calls.clear();
+    system.requests.clear();
+    element.OnDraw(device, map);
+    EXPECT_EQ(device.calls,
+              (Calls{"SetFontAlign(17)", std::string("SetMusicFont(") + c.font + ")",
+                     std::string(c.draw) + " font=" + c.font + " color=rgba(0,0,0,255) align=17"}));
+    EXPECT_EQ(system.requests, c.requests);
+    EXPECT_TRUE(map.IsEmpty()) << "plain symbols report nothing";
+  }
+}
+
+TEST_F(ObjectBaseTest, ColouredSymbolLeavesTheFontColourOpaqueBlack) {
+  StartEngine();
+  Probe element({100, 50}, 65);
+  element.reference = {-30, 0};
+  element.color = {200, 10, 20, 128};
+  element.DrawAt(device, 0.75f);
+  EXPECT_EQ(
+      device.calls,
+      (Calls{"SetFontColor(rgba(200,10,20,128))", "SetFontAlign(17)", "SetMusicFont(Razid2@150)",
+             "DrawMusicSymbol(77.5,50,65) font=Razid2@150 color=rgba(200,10,20,128) align=17",
+             "SetFontColor(rgba(0,0,0,255))"}));
+  device.calls.clear();
+  Probe empty({100, 50}, 0);
+  empty.OnDraw(device, map);
+  EXPECT_TRUE(device.calls.empty()) << "symbol 0 draws nothing";
+}
+
+TEST_F(ObjectBaseTest, TextUsesTheStartUpFontOrANamedOneAndScalesTheReferenceByFontSize) {
+  StartEngine();
+  Probe element({100, 50});
+  element.reference = {0.5f, 1};
+  element.fontSize = 40;
+  element.DrawText(device, "p");
+  element.font = "Arial";
+  element.attributes = "bi";
+  element.color = {0, 0, 255, 255};
+  element.DrawText(device, "f");
+  EXPECT_EQ(device.calls,
+            (Calls{"SetTextFont(Times@75)", "SetFontAlign(17)",
+                   "DrawString(120,90,p,1) font=Times@75 color=rgba(0,0,0,255) align=17",
+                   "SetTextFont(Arial@40)", "SetFontColor(rgba(0,0,255,255))", "SetFontAlign(17)",
+                   "DrawString(120,90,f,1) font=Arial@40 color=rgba(0,0,255,255) align=17",
+                   "SetFontColor(rgba(0,0,0,255))"}));
+  EXPECT_EQ(system.requests, (Calls{"CreateVGFont(Arial,40,3)"}));
+}
+
+TEST_F(ObjectBaseTest, SymbolWidthIsMeasuredOnceOnTheRegisteredDevice) {
+  EXPECT_EQ(GObject::GetSymbolExtent(70), 0) << "no device yet";
+  StartEngine();
+  EXPECT_EQ(GObject::GetSymbolExtent(70), 0) << "the 0 measured without a device is kept";
+  EXPECT_EQ(GObject::GetSymbolExtent(65), 60);
+  EXPECT_EQ(GObject::GetSymbolExtent(65), 60);
+  EXPECT_EQ(GObject::GetSymbolExtent(66), 60);
+  EXPECT_EQ(system.measured, 2);
+  EXPECT_EQ(GObject::GetSymbolExtent(65 + 256), 60) << "a code beyond a byte measures its low byte";
+  EXPECT_EQ(system.measured, 2);
+}
+
+TEST_F(ObjectBaseTest, PositionsReachAssociatedElementsThatHaveNoSpringOfTheirOwn) {
+  Probe leader;
+  Probe follower;
+  Probe sprung;
+  sprung.setNeedsSpring(1);
+  leader.addAssociation(&follower);
+  leader.addAssociation(&sprung);
+  leader.setPosition({10, 20});
+  leader.setHPosition(30);
+  EXPECT_EQ(follower.getPosition(), (NVPoint{30, 20}));
+  EXPECT_EQ(sprung.getPosition(), (NVPoint{0, 0}));
+  {
+    Probe gone;
+    gone.addAssociation(&leader);
+    leader.addAssociation(&gone);
+  }
+  EXPECT_EQ(leader.getAssociations()->GetCount(), 2) << "a deleted element is forgotten";
+}
+
+TEST_F(ObjectBaseTest, CompositeMovesItsPartsAndTakesTheirBoxAndSpaces) {
+  ARNote ar(Fraction(1, 4), Fraction(1, 8));
+  GRARCompositeNotationElement composite(&ar);
+  EXPECT_EQ(composite.getRelativeTimePosition(), Fraction(1, 4));
+  EXPECT_EQ(composite.getDuration(), Fraction(1, 8));
+  auto* head = new Probe;
+  head->setBoundingBox({-10, -5, 10, 5});
+  head->setLeftSpace(12);
+  auto* dot = new Probe;
+  dot->setBoundingBox({0, 0, 4, 4});
+  dot->setRightSpace(30);
+  composite.AddTail(head);
+  composite.AddTail(dot);
+  composite.setPosition({100, 50});
+  EXPECT_EQ(dot->getPosition(), (NVPoint{100, 50}));
+  EXPECT_EQ(composite.getBoundingBox(), (NVRect{-10, -5, 10, 5}));
+  EXPECT_EQ(composite.getLeftSpace(), 12);
+  EXPECT_EQ(composite.getRightSpace(), 30);
+  composite.setHPosition(120);
+  EXPECT_EQ(head->getPosition().x, 120);
+}
+
+TEST_F(ObjectBaseTest, ElementLeavesItsAbstractObjectAndDeletesItOnlyWhenOwned) {
+  ARNote kept(Fraction(1, 4));
+  auto* element = new GRARNotationElement(&kept);
+  kept.addGRRepresentation(element);
+  delete element;
+  EXPECT_EQ(kept.getGRRepresentation()->GetCount(), 0);
+  delete new GRARNotationElement(new ARNote(Fraction(1, 4)), true);  // the leak check watches
+  EXPECT_DEATH(GRARNotationElement(nullptr),
+               EngineTesting::AssertionPattern("mAbstractRepresentation", "GRARNotationElement",
+                                               "lib-score-engine/graphic/GRARNotationElement.cpp"));
+}
+
+TEST_F(ObjectBaseTest, SharedSpringOrderPutsTimeFirstThenBeginGluesAndEndGluesLast) {
+  Probe early;
+  Probe late;
+  late.setRelativeTimePosition(Fraction(1, 4));
+  Probe note;
+  GRGlue start(nullptr, GRGlue::START_GLUE);
+  GRGlue end(nullptr, GRGlue::END_GLUE);
+  struct Case {
+    GRNotationElement const* a;
+    GRNotationElement const* b;
+    int order;
+  } const cases[] = {{&early, nullptr, -1}, {nullptr, &early, 1}, {&early, &late, -1},
+                     {&late, &start, 1},    {&start, &note, -1},  {&note, &start, 1},
+                     {&end, &note, 1},      {&note, &end, -1},    {&early, &note, 0}};
+  for (Case const& c : cases) EXPECT_EQ(GRNotationElement::ComparePos(c.a, c.b), c.order);
+}
+
+TEST(GraphicValuesTest, RectanglesMergeOnlyWhatHasExtent) {
+  struct Case {
+    NVRect box;
+    NVRect other;
+    NVRect merged;
+  } const cases[] = {
+      {{0, 0, 10, 10}, {0, 0, 0, 0}, {0, 0, 10, 10}},    {{0, 0, 0, 0}, {1, 2, 3, 4}, {1, 2, 3, 4}},
+      {{0, 0, 10, 10}, {20, 0, 20, 5}, {0, 0, 20, 10}},  // zero width, some height: counts
+      {{5, 0, 5, 10}, {1, 2, 3, 4}, {1, 2, 3, 4}},       // a flat receiver is replaced
+      {{0, 0, 10, 10}, {-5, 5, 5, 20}, {-5, 0, 10, 20}},
+  };
+  for (Case const& c : cases) {
+    NVRect box = c.box;
+    box.Merge(c.other);
+    EXPECT_EQ(box, c.merged) << c.box << " + " << c.other;
+  }
+  EXPECT_TRUE((NVRect{0, 0, 10, 10}).Collides({10, 10, 20, 20}));
+  EXPECT_TRUE((NVRect{0, 0, 10, 10}).Contains({10, 0}));
+  EXPECT_FALSE(GObject::positionIsOnStaffLine(75, 50));
+  EXPECT_TRUE(GObject::positionIsOnStaffLine(100, 50));
+}
+
+}  // namespace
