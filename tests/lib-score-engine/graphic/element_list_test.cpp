@@ -12,10 +12,9 @@ using EngineTesting::GraphicFixture;
 
 class Timed : public GRNotationElement {
  public:
-  Timed(Fraction tp, Fraction duration, unsigned int symbol = 0) {
+  Timed(Fraction tp, Fraction duration) {
     setRelativeTimePosition(tp);
     setDuration(duration);
-    mSymbol = symbol;
   }
 };
 
@@ -45,26 +44,6 @@ TEST_F(ElementListTest, ShortestDurationsWithAndWithoutTheZeroOnes) {
   ASSERT_EQ(positive->GetCount(), 2);
   EXPECT_EQ(positive->GetHead(), &eighth1);
   EXPECT_EQ(positive->GetTail(), &eighth2);
-  NEPointerList zeros;
-  zeros.AddTail(&none);
-  EXPECT_EQ(
-      std::unique_ptr<NEPointerList>(zeros.getElementsWithShortestDurationNotNull())->GetCount(),
-      0);
-}
-
-TEST_F(ElementListTest, DrawingAndPlacingReachEveryElementInOrder) {
-  StartEngine();
-  Timed a(Frac_0, Frac_0, 65), b(Frac_0, Frac_0, 66);
-  NEPointerList list;
-  list.AddTail(&a);
-  list.AddTail(&b);
-  list.setPosition({10, 20});
-  list.setHPosition(30);
-  list.OnDraw(device, map);
-  EXPECT_EQ(device.calls[2],
-            "DrawMusicSymbol(30,20,65) font=Razid2@200 color=rgba(0,0,0,255) align=17");
-  EXPECT_EQ(device.calls[5],
-            "DrawMusicSymbol(30,20,66) font=Razid2@200 color=rgba(0,0,0,255) align=17");
 }
 
 }  // namespace

@@ -22,7 +22,13 @@ std::string Call(char const* name, Args const&... args) {
 }
 
 // "name@size" of a font, "none" for null.
-std::string FontName(VGFont const* font);
+inline std::string FontName(VGFont const* font) {
+  return font ? std::string(font->GetName()) + "@" + std::to_string(font->GetSize()) : "none";
+}
+
+inline std::string Rgba(VGColor const& c) {
+  return Call("rgba", int(c.red), int(c.green), int(c.blue), int(c.alpha));
+}
 
 // A device that draws nothing and records every call with its arguments; symbols and strings
 // also record the state they are drawn in (font, colour, alignment).
@@ -53,13 +59,11 @@ class RecordingDevice : public VGDevice {
     Log(Call("Rectangle", l, t, r, b));
   }
   void SetMusicFont(VGFont const* font) override {
-    mMusicFont = font;
-    Log(Call("SetMusicFont", FontName(font)));
+    Log(Call("SetMusicFont", FontName(font))), mMusicFont = font;
   }
   VGFont const* GetMusicFont() const override { return mMusicFont; }
   void SetTextFont(VGFont const* font) override {
-    mTextFont = font;
-    Log(Call("SetTextFont", FontName(font)));
+    Log(Call("SetTextFont", FontName(font))), mTextFont = font;
   }
   VGFont const* GetTextFont() const override { return mTextFont; }
   void SelectPen(VGColor const& c, float width) override { Log(Call("SelectPen", Rgba(c), width)); }
@@ -69,19 +73,14 @@ class RecordingDevice : public VGDevice {
   void PushFillColor(VGColor const& c) override { Log(Call("PushFillColor", Rgba(c))); }
   void PopFillColor() override { Log(Call("PopFillColor")); }
   void SetRasterOpMode(VRasterOpMode mode) override {
-    mRasterMode = mode;
-    Log(Call("SetRasterOpMode", int(mode)));
+    Log(Call("SetRasterOpMode", int(mode))), mRasterMode = mode;
   }
   VRasterOpMode GetRasterOpMode() const override { return mRasterMode; }
-  bool CopyPixels(VGDevice*, float) override { return Log(Call("CopyPixels")), false; }
-  bool CopyPixels(int, int, VGDevice*, int, int, int, int, float) override {
-    return Log(Call("CopyPixels")), false;
-  }
-  bool CopyPixels(int, int, int, int, VGDevice*, float) override {
-    return Log(Call("CopyPixels")), false;
-  }
+  bool CopyPixels(VGDevice*, float) override { return Copy(); }
+  bool CopyPixels(int, int, VGDevice*, int, int, int, int, float) override { return Copy(); }
+  bool CopyPixels(int, int, int, int, VGDevice*, float) override { return Copy(); }
   bool CopyPixels(int, int, int, int, VGDevice*, int, int, int, int, float) override {
-    return Log(Call("CopyPixels")), false;
+    return Copy();
   }
   void SetScale(float x, float y) override { Log(Call("SetScale", x, y)); }
   void SetOrigin(float x, float y) override { Log(Call("SetOrigin", x, y)); }
@@ -102,18 +101,15 @@ class RecordingDevice : public VGDevice {
     Log(Call("DrawString", x, y, s, count) + State(mTextFont));
   }
   void SetFontColor(VGColor const& c) override {
-    mFontColor = c;
-    Log(Call("SetFontColor", Rgba(c)));
+    Log(Call("SetFontColor", Rgba(c))), mFontColor = c;
   }
   VGColor GetFontColor() const override { return mFontColor; }
   void SetFontBackgroundColor(VGColor const& c) override {
-    mBackground = c;
-    Log(Call("SetFontBackgroundColor", Rgba(c)));
+    Log(Call("SetFontBackgroundColor", Rgba(c))), mBackground = c;
   }
   VGColor GetFontBackgroundColor() const override { return mBackground; }
   void SetFontAlign(unsigned int align) override {
-    mAlign = align;
-    Log(Call("SetFontAlign", align));
+    Log(Call("SetFontAlign", align)), mAlign = align;
   }
   unsigned int GetFontAlign() const override { return mAlign; }
   void SetDPITag(float dpi) override { Log(Call("SetDPITag", dpi)); }
@@ -123,11 +119,13 @@ class RecordingDevice : public VGDevice {
   VGSystem* getVGSystem() const override { return mSystem; }
   void* GetNativeContext() const override { return nullptr; }
 
-  static std::string Rgba(VGColor const& c);
-
  private:
   void Log(std::string call) { calls.push_back(std::move(call)); }
-  std::string State(VGFont const* font) const;
+  bool Copy() { return Log(Call("CopyPixels")), false; }
+  std::string State(VGFont const* font) const {
+    return " font=" + FontName(font) + " color=" + Rgba(mFontColor) +
+           " align=" + std::to_string(mAlign);
+  }
 
   VGSystem* mSystem;
   VGFont const* mMusicFont = nullptr;

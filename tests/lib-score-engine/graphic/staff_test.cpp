@@ -7,7 +7,6 @@
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
-#include "NEPointerList.h"
 #include "graphic_fixture.h"
 
 namespace {
@@ -130,21 +129,6 @@ TEST_F(StaffTest, ALaterSecondGlueBecomesThePartnerOfTheFirst) {
   EXPECT_EQ(second->getAssociations()->GetHead(), first);
   EXPECT_EQ(third->getAssociations(), nullptr);
   EXPECT_EQ(staff->getElements().GetCount(), 3);
-  EXPECT_EQ(first->getRightSpace(), 50);
-  EXPECT_EQ(first->getSConst(), 100);
-}
-
-TEST_F(StaffTest, CarriedStateGoesBackToTheDefaultLineSpace) {
-  GRStaffState state;
-  state.lineSpace = 30;
-  state.numlines = 3;
-  state.basepit = 2;
-  GRStaffState copy;
-  copy = state;
-  EXPECT_EQ(copy.lineSpace, 50);
-  EXPECT_EQ(copy.numlines, 3);
-  EXPECT_EQ(copy.basepit, 2);
-  EXPECT_STREQ(copy.clefname.c_str(), "g2");
 }
 
 TEST_F(StaffTest, StaffDrawsLinesThenElementsAndReportsItself) {
