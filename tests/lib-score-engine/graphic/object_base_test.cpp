@@ -122,7 +122,7 @@ TEST_F(ObjectBaseTest, SymbolWidthIsMeasuredOnceOnTheRegisteredDevice) {
 }
 
 TEST_F(ObjectBaseTest, PositionsReachAssociatedElementsThatHaveNoSpringOfTheirOwn) {
-  Probe leader, follower, sprung;
+  Probe follower, sprung, leader;  // the leader goes first, telling the others
   sprung.setNeedsSpring(1);
   leader.addAssociation(&follower);
   leader.addAssociation(&sprung);
