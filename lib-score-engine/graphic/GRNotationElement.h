@@ -72,7 +72,6 @@ class GRNotationElement : public GObject {
   // glues last; others at the same time are equal.
   static int ComparePos(GRNotationElement const* a, GRNotationElement const* b);
 
- protected:
   // Draws symbol in the element's colour and alignment; the font colour is left opaque black
   // after a coloured symbol.
   void OnDrawSymbol(VGDevice& device, unsigned int symbol, float dx = 0, float dy = 0,
@@ -85,6 +84,7 @@ class GRNotationElement : public GObject {
   // units of the font size.
   void OnDrawText(VGDevice& device, char const* text, int length) const;
 
+ protected:
   unsigned int mSymbol = 0;
   GRStaff* mGrStaff = nullptr;
   int mNeedsSpring = 0;

@@ -32,7 +32,6 @@ class Probe : public GRNotationElement {
     return attributes.length() ? &attributes : nullptr;
   }
   int getFontSize() const override { return fontSize; }
-  void DrawText(VGDevice& device, char const* text) const { OnDrawText(device, text, 1); }
 
   std::vector<unsigned char> color;
   float size = 1;
@@ -95,11 +94,11 @@ TEST_F(ObjectBaseTest, TextUsesTheStartUpFontOrANamedOneAndScalesTheReferenceByF
   Probe element({100, 50});
   element.reference = {0.5f, 1};
   element.fontSize = 40;
-  element.DrawText(device, "p");
+  element.OnDrawText(device, "p", 1);
   element.font = "Arial";
   element.attributes = "bi";
   element.color = {0, 0, 255, 255};
-  element.DrawText(device, "f");
+  element.OnDrawText(device, "f", 1);
   EXPECT_EQ(device.calls,
             (Calls{"SetTextFont(Times@75)", "SetFontAlign(17)",
                    "DrawString(120,90,p,1) font=Times@75 color=rgba(0,0,0,255) align=17",
