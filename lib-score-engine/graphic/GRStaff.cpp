@@ -54,6 +54,9 @@ float GRStaff::getNotePosition(int pitch, int octave) const {
 }
 
 int GRStaff::getNumHelplines(int pitch, int octave) const {
+  // A staff format can shrink the line space to nothing or below; such a staff has no ledger
+  // lines.
+  if (getLineSpace() <= 0) return 0;
   float v = getNotePosition(pitch, octave) / getLineSpace();
   v += v < 0 ? -0.25f : 0.25f;
   int const n = static_cast<int>(v);
@@ -74,7 +77,8 @@ VGColor GRStaff::getNoteColor(int pitch) const {
 
 float GRStaff::positionAtFirstOctave(int pitch, int fromOctave, int step, float limit) const {
   // Each octave moves a note by 3.5 line spaces, so a place within the staff is reached in a
-  // few steps; the bound only guards a staff of no height.
+  // few steps; the bound guards a staff whose format made its line space negative, where the
+  // search would move away from the staff for ever.
   float pos = getNotePosition(pitch, fromOctave);
   for (int octave = fromOctave, steps = 0; steps < 32; octave += step, ++steps) {
     pos = getNotePosition(pitch, octave);

@@ -60,6 +60,11 @@ TEST_F(StaffTest, NotesStandWhereTheTrebleClefPutsThem) {
     EXPECT_EQ(staff->getNumHelplines(c.pitch, c.octave), c.ledgerLines);
     EXPECT_EQ(staff->getDefaultThroatDirection(c.pitch, c.octave), c.stem);
   }
+  // A staff format of negative size turns the staff over: no ledger lines, and the search for
+  // a key's octave ends.
+  staves[1][0]->getStaffState().lineSpace = -50;
+  EXPECT_EQ(staves[1][0]->getNumHelplines(2, 1), 0);
+  staves[1][0]->getKeyPosition(5, 1);
   EXPECT_EQ(staff->getNumlines(), 5);
   EXPECT_EQ(staff->getDredgeSize(), 200);
   EXPECT_EQ(staff->getFontSize(), 200);
