@@ -34,8 +34,8 @@ class FixedWidthFont : public VGFont {
 };
 
 // A drawing system that makes fixed-width fonts, except for the faces it is told are missing,
-// and records each request. A system whose fonts measure the real music font through Qt plugs
-// into GraphicFixture in its place.
+// and records each request. A system whose fonts measure the real music font through Qt takes
+// its place with RecordingDevice::setVGSystem before StartEngine.
 class FakeSystem : public VGSystem {
  public:
   std::vector<std::string> requests;

@@ -35,6 +35,9 @@ inline std::string Rgba(VGColor const& c) {
 class RecordingDevice : public VGDevice {
  public:
   explicit RecordingDevice(VGSystem* system) : mSystem(system) {}
+  // The system that makes the fonts the engine measures with: a Qt system measures the real
+  // music font.
+  void setVGSystem(VGSystem* system) { mSystem = system; }
 
   std::vector<std::string> calls;
 
