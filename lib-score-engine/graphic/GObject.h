@@ -1,0 +1,65 @@
+#pragma once
+
+#include "NVPoint.h"
+#include "NVRect.h"
+
+class NVstring;
+class VGDevice;
+class VScoreSymbolMap;
+struct VGColor;
+
+// The root of everything drawable: a position in page coordinates after layout, a bounding box
+// relative to it, and the drawing hooks.
+class GObject {
+ public:
+  GObject();
+  GObject(GObject const& other);
+  GObject& operator=(GObject const&) = delete;
+  virtual ~GObject();
+
+  virtual void addToOffset(NVPoint const&) {}
+  virtual NVPoint const& getOffset() const { return sRefposNone; }
+  virtual NVstring const* getFont() const { return nullptr; }
+  virtual NVstring const* getFontAttrib() const { return nullptr; }
+  // Red, green, blue, alpha; null draws black.
+  virtual unsigned char const* getColRef() const { return nullptr; }
+  virtual int getFontSize() const { return 75; }
+  virtual float getSize() const { return 1.0f; }
+  virtual NVPoint const& getReferencePosition() const { return sRefposNone; }
+  virtual void setPosition(NVPoint const& point) { mPosition = point; }
+  virtual void setHPosition(float x) { mPosition.x = x; }
+  virtual void tellPosition(GObject*, NVPoint const&) {}
+  virtual bool isGREventClass() const { return false; }
+  virtual void OnDraw(VGDevice& device, VScoreSymbolMap& map) const = 0;
+  virtual void DrawBoundingBox(VGDevice& device, VGColor const& color) const;
+  virtual unsigned int getGGSInfo(int) const { return 0; }
+  virtual void GGSOutput() const {}
+
+  NVPoint const& getPosition() const { return mPosition; }
+  NVRect const& getBoundingBox() const { return mBoundingBox; }
+  void setBoundingBox(NVRect const& box) { mBoundingBox = box; }
+
+  // The width of a music-font glyph, measured once on the registered device with the start-up
+  // music font and kept for every later element; 0 (also kept) without a device.
+  static float GetSymbolExtent(unsigned int symbol);
+  static bool positionIsOnStaffLine(float pos, float lineSpace);
+  // Forgets every measured width.
+  static void ResetSymbolExtents();
+  static int GetInstanceCount() { return sInstanceCount; }
+
+ protected:
+  NVPoint mPosition;
+  NVRect mBoundingBox;
+  // The object's own address, for debug output only.
+  void const* mId;
+
+  static NVPoint const sRefposNone;
+
+ private:
+  // A first object after all others are gone starts with nothing measured, since the device or
+  // font may have changed meanwhile.
+  static void NotifyNewInstance();
+
+  static float sSymbolExtentMap[256];
+  static int sInstanceCount;
+};

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <ostream>
+
+#include "Fraction.h"
+#include "GObject.h"
+
+class ARMusicalObject;
+class GRStaff;
+class GRSystemSlice;
+class NEPointerList;
+
+// A drawable element of the score: an optional music-font symbol, the staff it stands on, its
+// time and duration, the springs that space it and the elements associated with it (those it
+// tells its position to, and the tags that span it).
+class GRNotationElement : public GObject {
+ public:
+  GRNotationElement() = default;
+  GRNotationElement(GRNotationElement const&) = delete;
+  // Every associated element forgets this one.
+  ~GRNotationElement() override;
+
+  // Tells the new position to every associated element.
+  void setPosition(NVPoint const& point) override;
+  void setHPosition(float x) override;
+  // Takes the position told, unless the element is placed by its own spring.
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  // Draws the symbol, if any; reports nothing to the map.
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  void GGSOutput() const override {}
+
+  virtual void setGRStaff(GRStaff* staff) { mGrStaff = staff; }
+  virtual float getLeftSpace() const { return mLeftSpace; }
+  virtual float getRightSpace() const { return mRightSpace; }
+  virtual void setLeftSpace(float space) { mLeftSpace = space; }
+  virtual void setRightSpace(float space) { mRightSpace = space; }
+  virtual void setNeedsSpring(int needs) { mNeedsSpring = needs; }
+  virtual int getNeedsSpring() const { return mNeedsSpring; }
+  virtual int getSpringID() const { return mSpringID; }
+  virtual void tellSpringID(int id) { mSpringID = id; }
+  virtual void removeAssociation(NEPointerList const& elements);
+  virtual void removeAssociation(GRNotationElement* element);
+  virtual NVPoint getTieEnd() const { return mPosition; }
+  virtual NVPoint getTieStart() const { return mPosition; }
+  // Left edge on the base line.
+  virtual unsigned int getTextAlign() const { return 17; }
+  virtual ARMusicalObject const* getAbstractRepresentation() const { return nullptr; }
+  virtual Fraction const& getDuration() const { return mDurationOfGR; }
+  virtual void setDuration(Fraction const& duration) { mDurationOfGR = duration; }
+  virtual void setRelativeTimePosition(Fraction const& tp) { mRelativeTimePositionOfGR = tp; }
+  virtual void setRelativeEndTimePosition(Fraction const& end);
+  virtual Fraction const& getRelativeTimePosition() const { return mRelativeTimePositionOfGR; }
+  virtual Fraction getRelativeEndTimePosition() const;
+  virtual void recalcVerticalPosition() {}
+  virtual void addAssociation(GRNotationElement* element);
+  virtual void print() const {}
+  virtual void print(std::ostream& os) const;
+  virtual void GGSOutputAt(unsigned int, long, long, float) const {}
+
+  GRStaff* getGRStaff() const { return mGrStaff; }
+  GRSystemSlice* getGRSystemSlice() const;
+  int getStaffNumber() const;
+  unsigned int getSymbol() const { return mSymbol; }
+  void setSymbol(unsigned int symbol) { mSymbol = symbol; }
+  // Null until something is associated.
+  NEPointerList* getAssociations() const { return mAssociated; }
+  void FreeAssociatedList();
+  // Widens the box by element's box, taken where that element stands relative to this one.
+  void addToBoundingBox(GRNotationElement* element);
+
+  // Sorts elements that share a spring: by time, then start and second glues first and end
+  // glues last; others at the same time are equal.
+  static int ComparePos(GRNotationElement const* a, GRNotationElement const* b);
+
+  // Draws symbol in the element's colour and alignment; the font colour is left opaque black
+  // after a coloured symbol.
+  void OnDrawSymbol(VGDevice& device, unsigned int symbol, float dx = 0, float dy = 0,
+                    float size = 0) const;
+  // Draws symbol at the position, moved by the offset, by the reference position scaled with
+  // the size and by dx, dy. A size of 0 takes the element's own.
+  void DrawSymbol(VGDevice& device, unsigned int symbol, float dx = 0, float dy = 0,
+                  float size = 0) const;
+  // Draws text in the element's font, colour and alignment; the reference position counts in
+  // units of the font size.
+  void OnDrawText(VGDevice& device, char const* text, int length) const;
+
+ protected:
+  unsigned int mSymbol = 0;
+  GRStaff* mGrStaff = nullptr;
+  int mNeedsSpring = 0;
+  int mSpringID = -1;
+  float mLeftSpace = 0;
+  float mRightSpace = 0;
+  Fraction mDurationOfGR;
+  Fraction mRelativeTimePositionOfGR;
+  NEPointerList* mAssociated = nullptr;
+};
+
+std::ostream& operator<<(std::ostream& os, GRNotationElement const& element);
+
+// Vertical order of elements on a system: by y, each staff number counting 1000 units further
+// down; an element without a staff counts 1000 units up.
+int compnotposy(GRNotationElement const* el1, GRNotationElement const* el2);

@@ -1,0 +1,25 @@
+#pragma once
+
+// A page of the score: its size and margins in layout units (237.10631 per centimetre).
+class GRPage {
+ public:
+  GRPage(float width, float height, float marginLeft, float marginTop, float marginRight,
+         float marginBottom);
+  GRPage(GRPage const&) = delete;
+  GRPage& operator=(GRPage const&) = delete;
+  virtual ~GRPage() = default;
+
+  float getPageWidth() const { return mWidth; }
+  float getPageHeight() const { return mHeight; }
+  float getMarginLeft() const { return mLeft; }
+  // The four margins in centimetres.
+  void getMarginsCm(float* left, float* top, float* right, float* bottom) const;
+
+ private:
+  float mWidth;
+  float mHeight;
+  float mLeft;
+  float mTop;
+  float mRight;
+  float mBottom;
+};

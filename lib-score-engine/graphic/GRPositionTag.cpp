@@ -1,0 +1,211 @@
+#include "GRPositionTag.h"
+
+#include <cstddef>
+
+#include "GRGlue.h"
+#include "GRNotationElement.h"
+#include "GRStaff.h"
+#include "GRSystemStartEndStruct.h"
+#include "NEPointerList.h"
+#include "src/common/assertion.h"
+
+using SSE = GRSystemStartEndStruct;
+
+GRPositionTag::GRPositionTag(void* endPosition, ARMusicalTag const* tag, float lineSpace)
+    : GRTag(tag, lineSpace), endPosition(endPosition), lastEndFlag(SSE::NO_ELEMENT) {}
+
+GRPositionTag::~GRPositionTag() {
+  mStartEndList.RemoveAll();
+}
+
+GRNotationElement* GRPositionTag::asElement() {
+  // Every concrete range tag is also a notation element, which holds the associations.
+  auto* el = dynamic_cast<GRNotationElement*>(this);
+  MELVARIN_ASSERT(el);
+  return el;
+}
+
+GRSystemStartEndStruct* GRPositionTag::getSystemStartEndStruct(GRSystem const* s) const {
+  void* pos = mStartEndList.GetHeadPosition();
+  while (pos) {
+    SSE* sse = mStartEndList.GetNext(pos);
+    if (!sse->grsystem || sse->grsystem == s) return sse;
+  }
+  return nullptr;
+}
+
+GRSystemStartEndStruct* GRPositionTag::requireStartEnd(GRStaff const* staff) const {
+  SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
+  MELVARIN_ASSERT(sse);
+  return sse;
+}
+
+void GRPositionTag::addFirstStartEnd(GRStaff const* staff) {
+  auto* sse = new SSE;
+  sse->grsystem = staff ? staff->getGRSystem() : nullptr;
+  sse->startflag = SSE::BEGINS_HERE;
+  sse->endflag = SSE::NO_ELEMENT;
+  sse->p = getNewGRSaveStruct();
+  mStartEndList.AddTail(sse);
+}
+
+void GRPositionTag::openPiece(GRStaff* staff, void* startPos) {
+  auto* sse = new SSE;
+  sse->grsystem = staff->getGRSystem();
+  sse->startflag = SSE::CONTINUES_FROM_LAST;
+  sse->startpos = startPos;
+  sse->endflag = lastEndFlag;
+  sse->endElement = lastendElement;
+  sse->endpos = lastEndPos;
+  sse->p = getNewGRSaveStruct();
+  mStartEndList.AddTail(sse);
+  if (error) {
+    sse->startElement = nullptr;
+    sse->endElement = nullptr;
+  } else {
+    setStartElement(staff, staff->getSecondGlue());
+  }
+}
+
+void GRPositionTag::StaffBegin(GRStaff* staff) {
+  openPiece(staff, nullptr);
+}
+
+void GRPositionTag::ResumeTag(GRStaff* staff, void* pos) {
+  openPiece(staff, pos);
+}
+
+void GRPositionTag::fillStart(GRStaff* staff, GRSystemStartEndStruct* sse) {
+  NEPointerList* list = asElement()->getAssociations();
+  if (sse->startflag == SSE::BEGINS_HERE && !sse->startElement) {
+    setStartElement(staff, list->GetHead());
+    sse->startpos = list->GetHeadPosition();
+  }
+}
+
+void GRPositionTag::BreakTag(GRStaff* staff, void*& pos) {
+  SSE* sse = requireStartEnd(staff);
+  NEPointerList* list = asElement()->getAssociations();
+  if (error) {
+    sse->startElement = nullptr;
+    sse->endElement = nullptr;
+    lastendElement = nullptr;
+    return;
+  }
+  if (!list) return;
+  fillStart(staff, sse);
+  lastEndFlag = sse->endflag;
+  lastendElement = sse->endElement;
+  lastEndPos = sse->endpos;
+  sse->endElement = nullptr;
+  setEndElement(staff, staff->getEndGlue());
+  sse->endflag = SSE::CONTINUES_ON_NEXT;
+  sse->endpos = pos;
+  sse->grsystem = staff->getGRSystem();
+  if (pos) list->GetNext(pos);
+}
+
+void GRPositionTag::StaffFinished(GRStaff* staff) {
+  SSE* sse = requireStartEnd(staff);
+  NEPointerList* list = asElement()->getAssociations();
+  if (error) {
+    sse->startElement = nullptr;
+    sse->endElement = nullptr;
+    lastendElement = nullptr;
+    return;
+  }
+  if (!list) return;
+  fillStart(staff, sse);
+  lastEndFlag = sse->endflag;
+  lastendElement = sse->endElement;
+  lastEndPos = sse->endpos;
+  MELVARIN_ASSERT(lastendElement == NULL);
+  setEndElement(staff, staff->getEndGlue());
+  sse->endflag = SSE::CONTINUES_ON_NEXT;
+  sse->endpos = list->GetTailPosition();
+  sse->grsystem = staff->getGRSystem();
+}
+
+void GRPositionTag::RangeEnd(GRStaff* staff) {
+  SSE* sse = requireStartEnd(staff);
+  NEPointerList* list = asElement()->getAssociations();
+  if (error) {
+    sse->startElement = nullptr;
+    sse->endElement = nullptr;
+    return;
+  }
+  if (!list) return;
+  fillStart(staff, sse);
+  setEndElement(staff, list->GetTail());
+  sse->endflag = SSE::ENDS_HERE;
+  sse->endpos = list->GetTailPosition();
+}
+
+void GRPositionTag::setStartElement(GRStaff const* staff, GRNotationElement* element) {
+  SSE* sse = requireStartEnd(staff);
+  GRNotationElement* self = asElement();
+  if (sse->startElement) sse->startElement->removeAssociation(self);
+  if (error) {
+    sse->startElement = nullptr;
+    return;
+  }
+  sse->startElement = element;
+  if (element) element->addAssociation(self);
+}
+
+void GRPositionTag::setEndElement(GRStaff const* staff, GRNotationElement* element) {
+  SSE* sse = requireStartEnd(staff);
+  GRNotationElement* self = asElement();
+  if (sse->endElement) sse->endElement->removeAssociation(self);
+  if (error) {
+    sse->endElement = nullptr;
+    return;
+  }
+  sse->endElement = element;
+  if (element) element->addAssociation(self);
+}
+
+void GRPositionTag::addAssociation(GRNotationElement* element) {
+  if (error) return;
+  GRStaff const* pstaff = element->getGRStaff();
+  MELVARIN_ASSERT(pstaff);
+  SSE* sse = requireStartEnd(pstaff);
+  if (sse->startflag == SSE::CONTINUES_FROM_LAST && !sse->startpos)
+    sse->startpos = asElement()->getAssociations()->GetTailPosition();
+}
+
+void GRPositionTag::removeAssociation(GRNotationElement* element) {
+  GRStaff const* staff = element->getGRStaff();
+  if (!staff) return;
+  SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
+  if (!sse) return;
+  if (sse->startElement == element) {
+    sse->startElement = nullptr;
+    sse->startflag = SSE::NO_ELEMENT;
+    sse->startpos = nullptr;
+  }
+  if (sse->endElement == element) {
+    sse->endElement = nullptr;
+    sse->endflag = SSE::NO_ELEMENT;
+    sse->endpos = nullptr;
+  }
+}
+
+void GRPositionTag::forgetEnds(GRSystemStartEndStruct* sse) {
+  GRNotationElement* self = asElement();
+  if (sse->startElement) sse->startElement->removeAssociation(self);
+  if (sse->endElement) sse->endElement->removeAssociation(self);
+}
+
+void GRPositionTag::DeleteAllSSEs() {
+  void* pos = mStartEndList.GetHeadPosition();
+  while (pos) forgetEnds(mStartEndList.GetNext(pos));
+}
+
+bool GRPositionTag::DeleteStaff(GRStaff* staff) {
+  SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
+  if (!sse) MELVARIN_ASSERT(false);
+  forgetEnds(sse);
+  mStartEndList.RemoveElement(sse);
+  return mStartEndList.GetCount() == 0;
+}

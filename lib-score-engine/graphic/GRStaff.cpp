@@ -1,0 +1,223 @@
+#include "GRStaff.h"
+
+#include "GRGlue.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
+#include "ScoreElementDesc.h"
+#include "VGDevice.h"
+#include "VScoreSymbolMap.h"
+#include "src/common/assertion.h"
+
+namespace {
+bool IsNatural(int pitch) {
+  return pitch >= 2 && pitch <= 8;
+}
+bool IsChromatic(int pitch) {
+  return pitch >= 9 && pitch <= 13;
+}
+}  // namespace
+
+GRStaff::GRStaff(GRSystemSlice* slice) : mGrSystemSlice(slice) {
+  mStaffState.clefname = "";
+  mStaffState.basepit = mStaffState.transposeOffset + 6;
+  mStaffState.baseoct = 1;
+  mStaffState.octava = 0;
+  mStaffState.baseline = 3;
+  if (slice) mRelativeTimePositionOfGR = slice->getRelativeTimePosition();
+}
+
+GRStaff::~GRStaff() {
+  mCompElements.RemoveAll();
+}
+
+int GRStaff::getFontSize() const {
+  return static_cast<int>(4 * getLineSpace());
+}
+
+float GRStaff::getDredgeSize() const {
+  return (getNumlines() - 1) * getLineSpace();
+}
+
+float GRStaff::getNotePosition(int pitch, int octave) const {
+  GRStaffState const& s = mStaffState;
+  int step = 0;
+  if (IsNatural(pitch))
+    step = s.basepit - pitch;
+  else if (pitch == 9 || pitch == 10)
+    step = s.basepit + 7 - pitch;
+  else if (pitch >= 11 && pitch <= 13)
+    step = s.basepit + 6 - pitch;
+  else
+    return 0;
+  float const half = s.lineSpace / 2;
+  return step * half + s.lineSpace * s.baseline - 7 * half * (octave - s.octava - s.baseoct);
+}
+
+int GRStaff::getNumHelplines(int pitch, int octave) const {
+  // A staff format can shrink the line space to nothing or below; such a staff has no ledger
+  // lines.
+  if (getLineSpace() <= 0) return 0;
+  float v = getNotePosition(pitch, octave) / getLineSpace();
+  v += v < 0 ? -0.25f : 0.25f;
+  int const n = static_cast<int>(v);
+  if (n < 0) return -n;
+  if (n >= getNumlines()) return getNumlines() - n - 1;
+  return 0;
+}
+
+int GRStaff::getDefaultThroatDirection(int pitch, int octave) const {
+  return (getNumlines() / 2) * getLineSpace() >= getNotePosition(pitch, octave) ? -1 : 1;
+}
+
+VGColor GRStaff::getNoteColor(int pitch) const {
+  if (IsNatural(pitch)) return VGColor(0, 0, 0);
+  if (IsChromatic(pitch)) return VGColor(0, 0, 255);
+  return VGColor(255, 0, 0);
+}
+
+float GRStaff::positionAtFirstOctave(int pitch, int fromOctave, int step, float limit) const {
+  // Each octave moves a note by 3.5 line spaces, so a place within the staff is reached in a
+  // few steps; the bound guards a staff whose format made its line space negative, where the
+  // search would move away from the staff for ever.
+  float pos = getNotePosition(pitch, fromOctave);
+  for (int octave = fromOctave, steps = 0; steps < 32; octave += step, ++steps) {
+    pos = getNotePosition(pitch, octave);
+    if (step > 0 ? pos <= limit : pos >= limit) break;
+  }
+  return pos;
+}
+
+float GRStaff::getKeyPosition(int pitch, int direction) const {
+  GRStaffState const& s = mStaffState;
+  if (!IsNatural(pitch)) return 0;
+  int const lines = getNumlines();
+  float const space = getLineSpace();
+  int const clefPitch = s.basepit - s.transposeOffset;
+  bool const trebleOrBass =
+      (clefPitch == 6 && s.baseline == 3) || (clefPitch == 5 && s.baseline == 1);
+  float limit;
+  if (trebleOrBass) {
+    limit = direction < 0 ? positionAtFirstOctave(5, s.baseoct - 1, 1, lines * space)
+                          : positionAtFirstOctave(6, s.baseoct + 1, -1, -space);
+  } else if (direction < 0) {
+    int const down = (2 * (lines - 1 - s.baseline)) % 7;
+    int const bottomPitch = (((s.basepit - 2 - down) % 7) + 7) % 7 + 2;
+    limit = positionAtFirstOctave(bottomPitch, s.baseoct - 1, 1, (lines - 1) * space);
+  } else {
+    int const topPitch = (((s.basepit - 2 + 2 * s.baseline) % 7) + 7) % 7 + 2;
+    limit = positionAtFirstOctave(topPitch, s.baseoct + 1, -1, 0);
+  }
+  return direction < 0 ? positionAtFirstOctave(pitch, s.baseoct - 1, 1, limit)
+                       : positionAtFirstOctave(pitch, s.baseoct + 1, -1, limit);
+}
+
+KF_List<int>* GRStaff::askAccidentals(int pitch, int, int accidentals) const {
+  auto* signs = new KF_List<int>;
+  if (IsChromatic(pitch)) signs->AddTail(1);
+  if (!IsNatural(pitch) && !IsChromatic(pitch)) return signs;
+  int const measure = mStaffState.MeasureAccidentals[pitch - 2];
+  int const instrument = mStaffState.instrKeyArray[pitch - 2];
+  if (measure + instrument == accidentals) return signs;
+  signs->AddTail(instrument == accidentals ? -10 : accidentals - instrument);
+  return signs;
+}
+
+void GRStaff::setClefParameters(char const* name, int clefBasePitch, int baseOctave, int baseLine,
+                                int clefState) {
+  GRStaffState& s = mStaffState;
+  s.clefset = clefState;
+  s.clefname = name;
+  s.basepit = s.transposeOffset + clefBasePitch;
+  s.baseoct = baseOctave;
+  s.octava = 0;
+  s.baseline = baseLine;
+}
+
+void GRStaff::setKeyParameters(int numKeys, int const (&keyArray)[GRStaffState::kPitches]) {
+  GRStaffState& s = mStaffState;
+  s.keyset = true;
+  s.numkeys = numKeys;
+  for (int i = 0; i < GRStaffState::kPitches; ++i) {
+    s.KeyArray[i] = keyArray[i];
+    s.MeasureAccidentals[i] = keyArray[i] - s.instrKeyArray[i];
+  }
+}
+
+GRSystem* GRStaff::getGRSystem() const {
+  if (mGrSystem) return mGrSystem;
+  return mGrSystemSlice ? mGrSystemSlice->getGRSystem() : nullptr;
+}
+
+int GRStaff::getStaffNumber() const {
+  GRSystem* system = getGRSystem();
+  return system ? system->getStaffNumber(this) : -1;
+}
+
+GRStaff* GRStaff::getPreviousStaff() const {
+  GRSystem* system = getGRSystem();
+  if (!system || !mGrSystemSlice) return nullptr;
+  GRSystemSlice* previous = system->getPreviousSlice(mGrSystemSlice);
+  return previous ? previous->getStaff(mGrSystemSlice->getStaffNumber(this)) : nullptr;
+}
+
+void GRStaff::AddSecondGlue(GRGlue* glue) {
+  if (!mSecondGlue) {
+    mSecondGlue = glue;
+  } else if (!mSecondGlue->getPartner()) {
+    glue->addAssociation(mSecondGlue);
+    mSecondGlue->setPartner(glue);
+  }
+  AddTail(glue);
+}
+
+void GRStaff::EndStaff(Fraction const& tp) {
+  MELVARIN_ASSERT(!mEndGlue);
+  setRelativeEndTimePosition(tp);
+  mEndGlue = new GRGlue(this, GRGlue::END_GLUE);
+  mEndGlue->setRelativeTimePosition(tp);
+  AddTail(mEndGlue);
+}
+
+void GRStaff::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
+  NotifyNewScoreElement(device, map);
+  drawLines(device);
+  device.OffsetOrigin(0, mPosition.y);
+  mCompElements.OnDraw(device, map);
+  device.OffsetOrigin(0, -mPosition.y);
+  ScoreElementDesc lines;
+  lines.kind = 2;
+  lines.subtype = 5;
+  lines.left = mPosition.x;
+  lines.top = mPosition.y;
+  lines.right = mPosition.x + mLength;
+  lines.bottom = mPosition.y + getDredgeSize();
+  lines.refX = mPosition.x;
+  lines.refY = mPosition.y;
+  map.AddElement(device, lines);
+}
+
+void GRStaff::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {
+  map.SetDent(device, getLineSpace());
+  ScoreElementDesc staff;
+  staff.kind = 5;
+  staff.date = static_cast<float>(mRelativeTimePositionOfGR.getValue());
+  staff.duration = static_cast<float>(mDurationOfGR.getValue());
+  staff.left = mPosition.x + mBoundingBox.left;
+  staff.top = mPosition.y + mBoundingBox.top;
+  staff.right = mPosition.x + mLength;
+  staff.bottom = mPosition.y + mBoundingBox.bottom;
+  staff.refX = mPosition.x;
+  staff.refY = mPosition.y;
+  map.AddElement(device, staff);
+}
+
+void GRStaff::drawLines(VGDevice& device) const {
+  device.PushPen(VGColor(0, 0, 0, 122), 4);
+  float const space = getLineSpace();
+  for (int i = 0; i < getNumlines(); ++i) {
+    float const y = mPosition.y + i * space;
+    device.Line(mPosition.x, y, mPosition.x + mLength, y);
+  }
+  device.Line(mPosition.x, mPosition.y + getDredgeSize(), mPosition.x, mPosition.y);
+  device.PopPen();
+}

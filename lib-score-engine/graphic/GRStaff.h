@@ -1,0 +1,84 @@
+#pragma once
+
+#include "GRCompositeNotationElement.h"
+#include "GRStaffState.h"
+#include "VGColor.h"
+#include "kf_list.h"
+
+class GRGlue;
+class GRSystem;
+class GRSystemSlice;
+
+// One staff of one system slice: the elements written to it, its running state, and the glues
+// that tie its begin and end to the spacing. It turns pitches into vertical places in its
+// current clef (0 = top line, downwards positive) and keeps the accidentals of the measure.
+class GRStaff : public GRCompositeNotationElement {
+ public:
+  explicit GRStaff(GRSystemSlice* slice);
+  // The elements go while the staff is still whole, since they may ask it for its system.
+  ~GRStaff() override;
+
+  int getFontSize() const override;
+  // Lines, then the elements moved down to the staff, then the map's staff-lines record.
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+
+  // Pitch classes 2 (c) to 13 (ais); any other pitch stands at 0.
+  virtual float getNotePosition(int pitch, int octave) const;
+  // 1 (up) or -1 (down): notes from the middle line upwards take their stem down.
+  virtual int getDefaultThroatDirection(int pitch, int octave) const;
+  // Ledger lines of a note: positive above the staff, negative below.
+  virtual int getNumHelplines(int pitch, int octave) const;
+  virtual VGColor getNoteColor(int pitch) const;
+  virtual int getNumlines() const { return mStaffState.numlines; }
+  // From the top line to the bottom line.
+  virtual float getDredgeSize() const;
+  // Where a key signature draws the accidental of pitch (2 c to 8 h): sharps for direction > 0,
+  // flats for direction < 0, kept within the staff.
+  virtual float getKeyPosition(int pitch, int direction) const;
+  // The accidental signs to draw before a note in the key and measure so far: 1 first for a
+  // chromatic pitch, then -10 for a natural or the accidentals needed. The caller deletes it.
+  virtual KF_List<int>* askAccidentals(int pitch, int octave, int accidentals) const;
+
+  float getLineSpace() const { return mStaffState.lineSpace; }
+  GRStaffState& getStaffState() { return mStaffState; }
+  GRStaffState const& getStaffState() const { return mStaffState; }
+  float getLength() const { return mLength; }
+  void setLength(float length) { mLength = length; }
+
+  // The clef in force: its name, the pitch class on its reference line (before transposition),
+  // the octave of that pitch, and the line (from the top, from 0). An octava ends with it.
+  void setClefParameters(char const* name, int clefBasePitch, int baseOctave, int baseLine,
+                         int clefState);
+  // The key in force: the number of sharps (positive) or flats and the accidental of each pitch.
+  // The measure starts over in the new key.
+  void setKeyParameters(int numKeys, int const (&keyArray)[GRStaffState::kPitches]);
+
+  GRSystemSlice* getGRSystemSlice() const { return mGrSystemSlice; }
+  // The system the staff is attached to, else its slice's.
+  GRSystem* getGRSystem() const;
+  int getStaffNumber() const;
+  // The staff of the same number in the slice before this one in the same system.
+  GRStaff* getPreviousStaff() const;
+
+  GRGlue* getStartGlue() const { return mStartGlue; }
+  GRGlue* getSecondGlue() const { return mSecondGlue; }
+  GRGlue* getEndGlue() const { return mEndGlue; }
+  // The first becomes the second glue; a later one becomes the partner of the second glue when
+  // it has none. Appended in every case.
+  void AddSecondGlue(GRGlue* glue);
+  // Ends the staff at tp with its end glue, which goes to the system's spring at the end.
+  void EndStaff(Fraction const& tp);
+
+ private:
+  float positionAtFirstOctave(int pitch, int fromOctave, int step, float limit) const;
+  void drawLines(VGDevice& device) const;
+  void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
+
+  GRGlue* mEndGlue = nullptr;
+  GRGlue* mStartGlue = nullptr;
+  GRGlue* mSecondGlue = nullptr;
+  GRSystem* mGrSystem = nullptr;
+  GRSystemSlice* mGrSystemSlice;
+  float mLength = 0;
+  GRStaffState mStaffState;
+};

@@ -1,0 +1,7 @@
+#include "GRSystemTag.h"
+
+#include "GRSystemTagInterface.h"
+
+void GRSystemTag::checkPosition(GRSystem const* system) {
+  if (mSystemTag) mSystemTag->checkPosition(system);
+}

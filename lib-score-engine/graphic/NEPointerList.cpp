@@ -1,0 +1,72 @@
+#include "NEPointerList.h"
+
+#include <climits>
+
+#include "GRNotationElement.h"
+#include "src/common/assertion.h"
+
+NEPointerList::NEPointerList(int ownership) : KF_IPointerList<GRNotationElement>(ownership) {}
+
+NEPointerList::NEPointerList(NEPointerList const& other, int ownership)
+    : KF_IPointerList<GRNotationElement>(other, ownership) {}
+
+NEPointerList::~NEPointerList() = default;
+
+void NEPointerList::setHPosition(float x) {
+  void* pos = GetHeadPosition();
+  while (pos) GetNext(pos)->setHPosition(x);
+}
+
+void NEPointerList::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
+  void* pos = GetHeadPosition();
+  while (pos) GetNext(pos)->OnDraw(device, map);
+}
+
+void NEPointerList::setPosition(NVPoint const& point) {
+  void* pos = GetHeadPosition();
+  while (pos) GetNext(pos)->setPosition(point);
+}
+
+void NEPointerList::tellPosition(GObject* caller, NVPoint const& point) {
+  void* pos = GetHeadPosition();
+  while (pos) GetNext(pos)->tellPosition(caller, point);
+}
+
+NEPointerList* NEPointerList::getElementsWithShortestDuration() const {
+  return ElementsWithShortestDuration(false);
+}
+
+NEPointerList* NEPointerList::getElementsWithShortestDurationNotNull() const {
+  return ElementsWithShortestDuration(true);
+}
+
+NEPointerList* NEPointerList::ElementsWithShortestDuration(bool positiveOnly) const {
+  MELVARIN_ASSERT(!empty());
+  Fraction shortest(INT_MAX, 1);
+  void* pos = GetHeadPosition();
+  while (pos) {
+    Fraction const& duration = GetNext(pos)->getDuration();
+    if (positiveOnly && duration <= Frac_0) continue;
+    if (duration < shortest) shortest = duration;
+  }
+  auto* result = new NEPointerList(0);
+  pos = GetHeadPosition();
+  while (pos) {
+    GRNotationElement* element = GetNext(pos);
+    if (element->getDuration() == shortest) result->AddTail(element);
+  }
+  return result;
+}
+
+void* NEPointerList::AddAtTimePosition(Fraction const& tp, GRNotationElement* element) {
+  void* pos = GetHeadPosition();
+  while (pos) {
+    void* here = pos;
+    if (GetNext(pos)->getRelativeTimePosition() > tp) return AddElementAt(here, element);
+  }
+  return AddTail(element);
+}
+
+void* NEPointerList::AddAtCorrectTimePosition(GRNotationElement* element) {
+  return AddAtTimePosition(element->getRelativeTimePosition(), element);
+}

@@ -1,0 +1,17 @@
+#include "engine_reset.h"
+
+#include "GObject.h"
+#include "GRSpecial.h"
+#include "engine_globals.h"
+#include "graphic_globals.h"
+
+void RazidResetEngineState() {
+  GObject::ResetSymbolExtents();
+  // The start-up fonts belong to the cache, so they go with it.
+  GRSpecial::ReleaseAllFonts();
+  gFontDefs.music.font = nullptr;
+  gFontDefs.text.font = nullptr;
+  gCurSystem = nullptr;
+  gCurStaff = nullptr;
+  gGlobalSettings.gDevice = nullptr;
+}
