@@ -1,9 +1,10 @@
 #include "ARAccelerando.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
+#include "RmnOutput.h"
 
 void ARAccelerando::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARAccelerando::PrintName(std::ostream& os) const {

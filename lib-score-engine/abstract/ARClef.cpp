@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "TagDebugPrint.h"
+#include "RmnOutput.h"
 #include "TagParameterString.h"
 #include "TagTextNumber.h"
 
@@ -60,7 +60,7 @@ ARClef::ARClef(ARClef const& other)
       mOctava(other.mOctava) {}
 
 void ARClef::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARClef::PrintName(std::ostream& os) const {

@@ -1,6 +1,6 @@
 #include "ARComposer.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
 
 void ARComposer::PrintParameters(std::ostream& os) const {
   os << '"' << (getName() ? getName() : "") << '"';

@@ -1,9 +1,10 @@
 #include "ARLyrics.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 void ARLyrics::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARLyrics::PrintParameters(std::ostream& os) const {

@@ -1,6 +1,6 @@
 #include "ARTitle.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
 
 void ARTitle::PrintParameters(std::ostream& os) const {
   os << '"' << (getName() ? getName() : "") << '"';

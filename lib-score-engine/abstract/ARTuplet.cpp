@@ -2,8 +2,9 @@
 
 #include <climits>
 
+#include "BoundParameters.h"
 #include "MoreMusicalTags.h"
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -21,7 +22,7 @@ ARTuplet::ARTuplet() {
 }
 
 void ARTuplet::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 std::ostream& ARTuplet::operator<<(std::ostream& os) const {

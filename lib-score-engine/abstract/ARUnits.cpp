@@ -1,10 +1,10 @@
 #include "ARUnits.h"
 
-#include "TagDebugPrint.h"
+#include "RmnOutput.h"
 #include "TagParameterString.h"
 
 void ARUnits::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARUnits::PrintName(std::ostream& os) const {
