@@ -15,7 +15,8 @@ void ARAccelerando::PrintParameters(std::ostream& os) const {
   char const* separator = "";
   for (TagParameterString const* text : {texts.tempo.get(), texts.abstempo.get()}) {
     if (!IsSet(text)) continue;
-    os << separator << '"' << text->getValue() << '"';
+    os << separator;
+    WriteQuoted(os, text->getValue());
     separator = ",";
   }
 }

@@ -68,7 +68,7 @@ void ARClef::PrintName(std::ostream& os) const {
 }
 
 void ARClef::PrintParameters(std::ostream& os) const {
-  if (mName) os << '"' << mName->c_str() << '"';
+  if (mName) WriteQuoted(os, mName->c_str());
 }
 
 void ARClef::setTagParameterList(TagParameterList& given) {

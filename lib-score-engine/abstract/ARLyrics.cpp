@@ -8,7 +8,7 @@ void ARLyrics::print() const {
 }
 
 void ARLyrics::PrintParameters(std::ostream& os) const {
-  os << '"' << (getText() ? getText() : "") << '"';
+  WriteQuoted(os, getText());
 }
 
 void ARLyrics::CreateListOfTPLs(ListOfTPLs& ltpls, ListOfStrings& strings) {

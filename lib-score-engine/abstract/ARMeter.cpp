@@ -26,7 +26,7 @@ void ARMeter::PrintName(std::ostream& os) const {
 }
 
 void ARMeter::PrintParameters(std::ostream& os) const {
-  os << '"' << mName.c_str() << '"';
+  WriteQuoted(os, mName.c_str());
 }
 
 void ARMeter::setTagParameterList(TagParameterList& given) {

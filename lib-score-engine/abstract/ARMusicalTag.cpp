@@ -4,6 +4,7 @@
 #include <string>
 
 #include "BoundParameters.h"
+#include "RmnOutput.h"
 #include "TagParameterFloat.h"
 #include "TagParameterString.h"
 #include "src/common/assertion.h"
@@ -25,7 +26,8 @@ void TakeCommonFromTail(TagParameterList& bound, Parameter*& field) {
 }
 
 void PrintFloat(std::ostream& os, char const* name, TagParameterFloat const* parameter) {
-  os << name << "=" << parameter->getUnitValue() << parameter->getUnit();
+  os << name << "=";
+  WriteAsWritten(os, *parameter);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ void ARStaff::PrintName(std::ostream& os) const {
 
 void ARStaff::PrintParameters(std::ostream& os) const {
   if (mIdInt) os << mIdInt->getValue();
-  if (mIdString) os << '"' << mIdString->getValue() << '"';
+  if (mIdString) WriteQuoted(os, mIdString->getValue());
 }
 
 void ARStaff::setTagParameterList(TagParameterList& given) {

@@ -32,7 +32,10 @@ void ARStaffFormat::PrintName(std::ostream& os) const {
 void ARStaffFormat::PrintParameters(std::ostream& os) const {
   if (mStyle) os << "style=\"" << mStyle->getValue() << '"';
   if (mStyle && mStaffSize) os << ',';
-  if (mStaffSize) os << "size=" << mStaffSize->getUnitValue() << mStaffSize->getUnit();
+  if (mStaffSize) {
+    os << "size=";
+    WriteAsWritten(os, *mStaffSize);
+  }
 }
 
 void ARStaffFormat::setTagParameterList(TagParameterList& given) {

@@ -16,7 +16,7 @@ void ARText::print() const {
 }
 
 void ARText::PrintParameters(std::ostream& os) const {
-  os << '"' << (getText() ? getText() : "") << '"';
+  WriteQuoted(os, getText());
 }
 
 void ARText::CreateListOfTPLs(ListOfTPLs& ltpls, ListOfStrings& strings) {

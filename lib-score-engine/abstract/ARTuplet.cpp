@@ -29,7 +29,8 @@ std::ostream& ARTuplet::operator<<(std::ostream& os) const {
   os << (rangeFlag ? "\\tuplet" : "\\tupletBegin");
   char const* separator = "<";
   if (!format.empty()) {
-    os << separator << '"' << format << '"';
+    os << separator;
+    WriteQuoted(os, format.c_str());
     separator = ",";
   }
   if (dy1Set) {
