@@ -1,6 +1,7 @@
 #include "ARAcc.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 ARAcc::ARAcc(ARAcc const& other) : ARMTParameter(), ARPositionTag() {
   rangeSetting = ONLYRANGE;
@@ -8,7 +9,7 @@ ARAcc::ARAcc(ARAcc const& other) : ARMTParameter(), ARPositionTag() {
 }
 
 void ARAcc::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARAcc::PrintParameters(std::ostream& os) const {

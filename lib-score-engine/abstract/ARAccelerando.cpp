@@ -1,9 +1,10 @@
 #include "ARAccelerando.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
+#include "RmnOutput.h"
 
 void ARAccelerando::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARAccelerando::PrintName(std::ostream& os) const {
@@ -14,7 +15,8 @@ void ARAccelerando::PrintParameters(std::ostream& os) const {
   char const* separator = "";
   for (TagParameterString const* text : {texts.tempo.get(), texts.abstempo.get()}) {
     if (!IsSet(text)) continue;
-    os << separator << '"' << text->getValue() << '"';
+    os << separator;
+    WriteQuoted(os, text->getValue());
     separator = ",";
   }
 }

@@ -1,9 +1,9 @@
 #include "ARAccent.h"
 
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 
 void ARAccent::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARAccent::setTagParameterList(TagParameterList& given) {

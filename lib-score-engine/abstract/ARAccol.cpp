@@ -1,10 +1,10 @@
 #include "ARAccol.h"
 
-#include "TagDebugPrint.h"
-#include "TakenParameter.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 void ARAccol::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARAccol::PrintName(std::ostream& os) const {
@@ -21,9 +21,9 @@ void ARAccol::setTagParameterList(TagParameterList& given) {
   mIdInt.reset();
   mIdString.reset();
   if (matched == 0)
-    mIdString = TakeBoundParameter<TagParameterString>(*own, 0, &TagParameter::isString);
+    mIdString = TakeOfKind<TagParameterString>(*own, 0);
   else
-    mIdInt = TakeBoundParameter<TagParameterInt>(*own, 0, &TagParameter::isInt);
-  mRange = TakeBoundParameter<TagParameterString>(*own, 1, &TagParameter::isString);
-  mType = TakeBoundParameter<TagParameterString>(*own, 2, &TagParameter::isString);
+    mIdInt = TakeOfKind<TagParameterInt>(*own, 0);
+  mRange = TakeOfKind<TagParameterString>(*own, 1);
+  mType = TakeOfKind<TagParameterString>(*own, 2);
 }

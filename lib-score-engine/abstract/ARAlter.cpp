@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 ARAlter::ARAlter(ARAlter* previousAlter, ARAlter const* copyFrom) : previous(previousAlter) {
   rangeSetting = RANGEDC;
@@ -15,7 +16,7 @@ ARAlter::ARAlter(ARAlter* previousAlter, ARAlter const* copyFrom) : previous(pre
 }
 
 void ARAlter::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARAlter::PrintParameters(std::ostream& os) const {

@@ -1,7 +1,7 @@
 #include "ARBarFormat.h"
 
-#include "TagDebugPrint.h"
-#include "TakenParameter.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 ARBarFormat::ARBarFormat(ARBarFormat const& other)
     : ARMTParameter(other.getRelativeTimePosition(), &other) {
@@ -9,7 +9,7 @@ ARBarFormat::ARBarFormat(ARBarFormat const& other)
 }
 
 void ARBarFormat::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARBarFormat::PrintName(std::ostream& os) const {
@@ -24,5 +24,5 @@ void ARBarFormat::setTagParameterList(TagParameterList& given) {
   static ListOfTPLs ltpls;
   std::unique_ptr<TagParameterList> own;
   BindTagParameters(ltpls, {"S,style,staff,o"}, given, own);
-  if (own) mStyle = TakeGivenParameter<TagParameterString>(*own, 0, &TagParameter::isString);
+  if (own) mStyle = OnlyIfSet(TakeOfKind<TagParameterString>(*own, 0));
 }

@@ -1,13 +1,15 @@
 #include "ARBeam.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 ARBeam::ARBeam() {
   rangeSetting = ONLYRANGE;
 }
 
 void ARBeam::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARBeam::PrintName(std::ostream& os) const {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
 
 ARBowing::ARBowing() {
   rangeSetting = ONLYRANGE;

@@ -1,6 +1,7 @@
 #include "ARChordTag.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 ARChordTag::ARChordTag(ARChordTag const* copy) {
   rangeSetting = ONLYRANGE;
@@ -11,7 +12,7 @@ ARChordTag::ARChordTag(ARChordTag const* copy) {
 }
 
 void ARChordTag::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARChordTag::PrintName(std::ostream& os) const {

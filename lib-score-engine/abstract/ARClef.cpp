@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "TagDebugPrint.h"
+#include "RmnOutput.h"
 #include "TagParameterString.h"
 #include "TagTextNumber.h"
 
@@ -60,7 +60,7 @@ ARClef::ARClef(ARClef const& other)
       mOctava(other.mOctava) {}
 
 void ARClef::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARClef::PrintName(std::ostream& os) const {
@@ -68,7 +68,7 @@ void ARClef::PrintName(std::ostream& os) const {
 }
 
 void ARClef::PrintParameters(std::ostream& os) const {
-  if (mName) os << '"' << mName->c_str() << '"';
+  if (mName) WriteQuoted(os, mName->c_str());
 }
 
 void ARClef::setTagParameterList(TagParameterList& given) {

@@ -1,9 +1,10 @@
 #include "ARComposer.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 void ARComposer::PrintParameters(std::ostream& os) const {
-  os << '"' << (getName() ? getName() : "") << '"';
+  WriteQuoted(os, getName());
 }
 
 void ARComposer::setTagParameterList(TagParameterList& given) {

@@ -1,6 +1,6 @@
 #include "ARCrescendo.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
 
 void ARCrescendo::PrintName(std::ostream& os) const {
   os << (rangeFlag ? "\\cresc" : "\\crescBegin");

@@ -1,9 +1,10 @@
 #include "ARCue.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 void ARCue::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARCue::PrintParameters(std::ostream& os) const {

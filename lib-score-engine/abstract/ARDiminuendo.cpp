@@ -1,6 +1,6 @@
 #include "ARDiminuendo.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
 
 void ARDiminuendo::PrintName(std::ostream& os) const {
   os << (rangeFlag ? "\\dim" : "\\dimBegin");

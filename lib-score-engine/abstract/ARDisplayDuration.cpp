@@ -1,6 +1,8 @@
 #include "ARDisplayDuration.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 ARDisplayDuration::ARDisplayDuration() {
   rangeSetting = ONLYRANGE;
@@ -13,7 +15,7 @@ ARDisplayDuration::ARDisplayDuration(ARDisplayDuration const* copy)
       ndots(CopyOfKind<TagParameterInt>(copy->ndots.get())) {}
 
 void ARDisplayDuration::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARDisplayDuration::PrintName(std::ostream& os) const {

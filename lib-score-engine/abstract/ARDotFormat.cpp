@@ -10,7 +10,9 @@ ListOfTPLs ARDotFormat::ltpls;
 ARDotFormat const defaultARDotFormat;
 
 ARDotFormat::ARDotFormat(ARDotFormat const* saved, ARDotFormat const* copy)
-    : ARMTParameter(Frac_0, copy), savedTag(saved), dd(copy ? CopyHeld(copy->dd) : nullptr) {
+    : ARMTParameter(Frac_0, copy),
+      savedTag(saved),
+      dd(copy ? CopyOfKind<TagParameterFloat>(copy->dd.get()) : nullptr) {
   rangeSetting = RANGEDC;
   if (!copy) {
     TagParameterList none(1);

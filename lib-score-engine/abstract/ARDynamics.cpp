@@ -1,9 +1,10 @@
 #include "ARDynamics.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 void ARDynamics::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARDynamics::setTagParameterList(TagParameterList& given) {

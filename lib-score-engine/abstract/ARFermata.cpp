@@ -3,10 +3,10 @@
 #include <sstream>
 #include <string>
 
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 
 void ARFermata::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARFermata::setTagParameterList(TagParameterList& given) {

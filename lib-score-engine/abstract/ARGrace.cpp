@@ -1,9 +1,10 @@
 #include "ARGrace.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 void ARGrace::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARGrace::PrintParameters(std::ostream& os) const {

@@ -8,9 +8,9 @@ ListOfTPLs ARInstrument::ltpls;
 void ARInstrument::setTagParameterList(TagParameterList& given) {
   std::unique_ptr<TagParameterList> own;
   if (BindTagParameters(ltpls, {"S,name,,r;S,midiname,,o;S,transp,,o"}, given, own) < 0) return;
-  name = TakeBoundIfSet<TagParameterString>(*own, 0);
-  midiName = TakeBoundIfSet<TagParameterString>(*own, 1);
-  transp = TakeBoundIfSet<TagParameterString>(*own, 2);
+  name = OnlyIfSet(TakeBound<TagParameterString>(*own, 0));
+  midiName = OnlyIfSet(TakeBound<TagParameterString>(*own, 1));
+  transp = OnlyIfSet(TakeBound<TagParameterString>(*own, 2));
 }
 
 void ARInstrument::print() const {

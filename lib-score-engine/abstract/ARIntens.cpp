@@ -25,5 +25,8 @@ void ARIntens::print() const {
 void ARIntens::PrintParameters(std::ostream& os) const {
   WriteQuoted(os, text.c_str());
   // The value is written scaled as a length, as the output always did.
-  if (value != -1.0f) os << "," << value * 0.0042175176f << "cm";
+  if (value != -1.0f) {
+    os << ",";
+    WriteCentimetres(os, value);
+  }
 }

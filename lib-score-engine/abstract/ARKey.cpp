@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "TagDebugPrint.h"
+#include "RmnOutput.h"
 #include "TagParameterInt.h"
 #include "TagParameterString.h"
 #include "note_names.h"
@@ -48,7 +48,7 @@ ARKey::ARKey(ARKey const& other)
 }
 
 void ARKey::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARKey::PrintName(std::ostream& os) const {

@@ -1,13 +1,14 @@
 #include "ARLyrics.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 void ARLyrics::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARLyrics::PrintParameters(std::ostream& os) const {
-  os << '"' << (getText() ? getText() : "") << '"';
+  WriteQuoted(os, getText());
 }
 
 void ARLyrics::CreateListOfTPLs(ListOfTPLs& ltpls, ListOfStrings& strings) {

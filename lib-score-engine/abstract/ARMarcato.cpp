@@ -1,9 +1,9 @@
 #include "ARMarcato.h"
 
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 
 void ARMarcato::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARMarcato::setTagParameterList(TagParameterList& given) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "TagDebugPrint.h"
+#include "RmnOutput.h"
 #include "TagParameterFloat.h"
 #include "TagParameterString.h"
 #include "TagTextNumber.h"
@@ -18,7 +18,7 @@ std::ostream& ARMeter::operator<<(std::ostream& os) const {
 }
 
 void ARMeter::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARMeter::PrintName(std::ostream& os) const {
@@ -26,7 +26,7 @@ void ARMeter::PrintName(std::ostream& os) const {
 }
 
 void ARMeter::PrintParameters(std::ostream& os) const {
-  os << '"' << mName.c_str() << '"';
+  WriteQuoted(os, mName.c_str());
 }
 
 void ARMeter::setTagParameterList(TagParameterList& given) {

@@ -3,6 +3,8 @@
 #include <sstream>
 #include <string>
 
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 #include "TagParameterFloat.h"
 #include "TagParameterString.h"
 #include "src/common/assertion.h"
@@ -12,36 +14,20 @@ namespace {
 // The parameters every tag accepts, after the class's own.
 constexpr char kCommonParameters[] = "S,color,black,o;U,dx,0,o;U,dy,0,o;F,size,1.0,o";
 
-// A copy of source when it is a parameter of the kind the field holds, else null.
-template <class Parameter>
-Parameter* CopyOfKind(TagParameter const* source, bool (TagParameter::*isKind)() const) {
-  if (!source) return nullptr;
-  TagParameter* copy = source->getCopy();
-  if ((copy->*isKind)()) return static_cast<Parameter*>(copy);
-  delete copy;
-  return nullptr;
-}
-
 // Moves the last parameter of bound into field, replacing what the field held; a parameter the
-// text did not give leaves the field null, so template defaults never reach the tag.
+// text did not give leaves the field null, so template defaults never reach the tag. The common
+// template fixes the kinds at the tail.
 template <class Parameter>
-void TakeCommonFromTail(TagParameterList& bound, Parameter*& field,
-                        bool (TagParameter::*isKind)() const) {
-  void* pos = bound.GetTailPosition();
-  MELVARIN_ASSERT(pos != nullptr);
-  TagParameter* parameter = bound.GetAt(pos);
-  bound.KF_List<TagParameter*>::RemoveElementAt(pos);
-  MELVARIN_ASSERT(parameter && (parameter->*isKind)());
+void TakeCommonFromTail(TagParameterList& bound, Parameter*& field) {
+  std::unique_ptr<Parameter> parameter = TakeTailOfKind<Parameter>(bound);
+  MELVARIN_ASSERT(parameter != nullptr);
   delete field;
-  field = nullptr;
-  if (parameter->mState == TagParameter::NOTSET)
-    delete parameter;
-  else
-    field = static_cast<Parameter*>(parameter);
+  field = OnlyIfSet(std::move(parameter)).release();
 }
 
 void PrintFloat(std::ostream& os, char const* name, TagParameterFloat const* parameter) {
-  os << name << "=" << parameter->getUnitValue() << parameter->getUnit();
+  os << name << "=";
+  WriteAsWritten(os, *parameter);
 }
 
 }  // namespace
@@ -57,10 +43,10 @@ ARMusicalTag::ARMusicalTag(int newId, ARMusicalTag const* copy) : id(newId) {
 
 void ARMusicalTag::CopyCommon(ARMusicalTag const* copy) {
   if (!copy) return;
-  color = CopyOfKind<TagParameterString>(copy->color, &TagParameter::isString);
-  mDx = CopyOfKind<TagParameterFloat>(copy->mDx, &TagParameter::isFloat);
-  mDy = CopyOfKind<TagParameterFloat>(copy->mDy, &TagParameter::isFloat);
-  size = CopyOfKind<TagParameterFloat>(copy->size, &TagParameter::isFloat);
+  color = CopyOfKind<TagParameterString>(copy->color).release();
+  mDx = CopyOfKind<TagParameterFloat>(copy->mDx).release();
+  mDy = CopyOfKind<TagParameterFloat>(copy->mDy).release();
+  size = CopyOfKind<TagParameterFloat>(copy->size).release();
   rangeSetting = copy->rangeSetting;
   rangeFlag = copy->rangeFlag;
 }
@@ -118,10 +104,10 @@ int ARMusicalTag::MatchListOfTPLsWithTPL(ListOfTPLs const& ltpls, TagParameterLi
   }
   if (!bound) return -1;
 
-  TakeCommonFromTail(*bound, size, &TagParameter::isFloat);
-  TakeCommonFromTail(*bound, mDy, &TagParameter::isFloat);
-  TakeCommonFromTail(*bound, mDx, &TagParameter::isFloat);
-  TakeCommonFromTail(*bound, color, &TagParameter::isString);
+  TakeCommonFromTail(*bound, size);
+  TakeCommonFromTail(*bound, mDy);
+  TakeCommonFromTail(*bound, mDx);
+  TakeCommonFromTail(*bound, color);
   *rtpl = bound;
   return index;
 }

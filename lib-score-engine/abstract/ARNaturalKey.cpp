@@ -1,9 +1,9 @@
 #include "ARNaturalKey.h"
 
-#include "TagDebugPrint.h"
+#include "RmnOutput.h"
 
 void ARNaturalKey::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARNaturalKey::PrintName(std::ostream& os) const {

@@ -10,7 +10,7 @@ void ARNewSystem::setTagParameterList(TagParameterList& given) {
   std::unique_ptr<TagParameterList> own;
   if (BindTagParameters(ltpls, {"U,dy,0,o"}, given, own) < 0) return;
   // A dy not written leaves what the common parameters gave.
-  if (auto dy = TakeBoundIfSet<TagParameterFloat>(*own, 0)) setDY(dy.release());
+  if (auto dy = OnlyIfSet(TakeBound<TagParameterFloat>(*own, 0))) setDY(dy.release());
 }
 
 std::ostream& ARNewSystem::operator<<(std::ostream& os) const {

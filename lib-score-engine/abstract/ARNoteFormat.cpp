@@ -6,7 +6,9 @@
 ListOfTPLs ARNoteFormat::ltpls;
 
 ARNoteFormat::ARNoteFormat(ARNoteFormat const* saved, ARNoteFormat const* copy)
-    : ARMTParameter(Frac_0, copy), savedTag(saved), style(copy ? CopyHeld(copy->style) : nullptr) {
+    : ARMTParameter(Frac_0, copy),
+      savedTag(saved),
+      style(copy ? CopyOfKind<TagParameterString>(copy->style.get()) : nullptr) {
   rangeSetting = RANGEDC;
 }
 

@@ -12,7 +12,7 @@ ListOfTPLs AROctava::ltpls;
 AROctava::AROctava(AROctava const* saved, AROctava const* copy)
     : ARMTParameter(Frac_0, copy),
       savedTag(saved),
-      octava(copy ? CopyHeld(copy->octava) : nullptr) {
+      octava(copy ? CopyOfKind<TagParameterInt>(copy->octava.get()) : nullptr) {
   rangeSetting = RANGEDC;
 }
 

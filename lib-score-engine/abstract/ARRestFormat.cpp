@@ -6,7 +6,9 @@
 ListOfTPLs ARRestFormat::ltpls;
 
 ARRestFormat::ARRestFormat(ARRestFormat const* saved, ARRestFormat const* copy)
-    : ARMTParameter(Frac_0, copy), savedTag(saved), posy(copy ? CopyHeld(copy->posy) : nullptr) {
+    : ARMTParameter(Frac_0, copy),
+      savedTag(saved),
+      posy(copy ? CopyOfKind<TagParameterFloat>(copy->posy.get()) : nullptr) {
   rangeSetting = RANGEDC;
 }
 

@@ -1,9 +1,10 @@
 #include "ARRitardando.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
+#include "RmnOutput.h"
 
 void ARRitardando::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARRitardando::PrintName(std::ostream& os) const {

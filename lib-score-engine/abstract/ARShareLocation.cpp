@@ -1,6 +1,6 @@
 #include "ARShareLocation.h"
 
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 
 ARShareLocation::ARShareLocation() {
   rangeSetting = ONLYRANGE;
@@ -9,7 +9,7 @@ ARShareLocation::ARShareLocation() {
 ARShareLocation::ARShareLocation(ARShareLocation const* copy) : ARMTParameter(Frac_0, copy) {}
 
 void ARShareLocation::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARShareLocation::PrintName(std::ostream& os) const {

@@ -1,6 +1,6 @@
 #include "ARShareStem.h"
 
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 
 ARShareStem::ARShareStem() {
   rangeSetting = ONLYRANGE;
@@ -9,7 +9,7 @@ ARShareStem::ARShareStem() {
 ARShareStem::ARShareStem(ARShareStem const* copy) : ARMTParameter(Frac_0, copy) {}
 
 void ARShareStem::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARShareStem::PrintName(std::ostream& os) const {

@@ -1,9 +1,10 @@
 #include "ARSlur.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
+#include "RmnOutput.h"
 
 void ARSlur::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARSlur::PrintName(std::ostream& os) const {

@@ -1,29 +1,16 @@
 #include "ARSpecial.h"
 
-#include <climits>
-#include <cstdlib>
-
 #include "BoundParameters.h"
 #include "RmnOutput.h"
 #include "TagParameterFloat.h"
 #include "TagParameterString.h"
+#include "TagTextNumber.h"
 
 ListOfTPLs ARSpecial::ltpls;
 
 namespace {
 
 constexpr float kLineSpace = 50.0f;
-
-// The leading number of text in base, as scanf reads it (blanks, a sign, "0x" in base 16), but
-// kept within the int range: "\4294967361" must not wrap round to a valid code. False when text
-// holds no number.
-bool ReadCode(char const* text, int base, int& code) {
-  char* end = nullptr;
-  const long long value = std::strtoll(text, &end, base);
-  if (end == text) return false;
-  code = value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
-  return true;
-}
 
 }  // namespace
 
@@ -43,12 +30,13 @@ void ARSpecial::ReadCharacter(char const* text) {
   int code = static_cast<unsigned char>(text[0]);
   bool read = true;
   if (text[0] == '\\') {
-    if (text[1] == 'o')
-      read = ReadCode(text + 2, 8, code);
-    else if (text[1] == 'x')
-      read = ReadCode(text + 2, 16, code);
-    else
-      read = ReadCode(text + 1, 10, code);
+    // "\o101", "\x41" and "\65" all stand for "A"; a code beyond the int range must not wrap
+    // round to a valid one.
+    const int base = text[1] == 'o' ? 8 : text[1] == 'x' ? 16 : 10;
+    char const* digits = text + (base == 10 ? 1 : 2);
+    char const* end = nullptr;
+    code = ReadTagTextInt(digits, &end, base);
+    read = end != digits;
   }
   if (!read || code < 1 || code > 255)
     setError(1);

@@ -1,9 +1,10 @@
 #include "ARStaccato.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
+#include "RmnOutput.h"
 
 void ARStaccato::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARStaccato::setTagParameterList(TagParameterList& given) {

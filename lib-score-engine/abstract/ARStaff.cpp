@@ -1,8 +1,8 @@
 #include "ARStaff.h"
 
-#include "TagDebugPrint.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 #include "TagParameterFloat.h"
-#include "TakenParameter.h"
 #include "engine_globals.h"
 
 ARStaff::ARStaff(int staffNumber) : mIdInt(std::make_unique<TagParameterInt>(staffNumber)) {}
@@ -14,7 +14,7 @@ ARStaff::ARStaff(ARStaff const& other) : ARMTParameter(other.getRelativeTimePosi
 }
 
 void ARStaff::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARStaff::PrintName(std::ostream& os) const {
@@ -23,7 +23,7 @@ void ARStaff::PrintName(std::ostream& os) const {
 
 void ARStaff::PrintParameters(std::ostream& os) const {
   if (mIdInt) os << mIdInt->getValue();
-  if (mIdString) os << '"' << mIdString->getValue() << '"';
+  if (mIdString) WriteQuoted(os, mIdString->getValue());
 }
 
 void ARStaff::setTagParameterList(TagParameterList& given) {
@@ -34,17 +34,16 @@ void ARStaff::setTagParameterList(TagParameterList& given) {
     mIdInt.reset();
     mIdString.reset();
     if (matched == 0) {
-      mIdInt = TakeGivenParameter<TagParameterInt>(*own, 0, &TagParameter::isInt);
+      mIdInt = OnlyIfSet(TakeOfKind<TagParameterInt>(*own, 0));
       if (mIdInt && mIdInt->getValue() < 1) {
         ZudidOvod("Staff-Parameter-Value smaller than 1");
         mIdInt->setValue(1);
       }
     } else {
-      mIdString = TakeGivenParameter<TagParameterString>(*own, 0, &TagParameter::isString);
+      mIdString = OnlyIfSet(TakeOfKind<TagParameterString>(*own, 0));
     }
     // The class's own dy comes before the common one, so a dy given by name lands here.
-    if (auto dy = TakeGivenParameter<TagParameterFloat>(*own, 1, &TagParameter::isFloat))
-      setDY(dy.release());
+    if (auto dy = OnlyIfSet(TakeOfKind<TagParameterFloat>(*own, 1))) setDY(dy.release());
   }
   if (mIdInt && mIdInt->getValue() < 0) mIdInt->setValue(0);
 }

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "TagDebugPrint.h"
-#include "TakenParameter.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ void RoundToLayoutUnits(TagParameterFloat& size) {
 }  // namespace
 
 void ARStaffFormat::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARStaffFormat::PrintName(std::ostream& os) const {
@@ -32,7 +32,10 @@ void ARStaffFormat::PrintName(std::ostream& os) const {
 void ARStaffFormat::PrintParameters(std::ostream& os) const {
   if (mStyle) os << "style=\"" << mStyle->getValue() << '"';
   if (mStyle && mStaffSize) os << ',';
-  if (mStaffSize) os << "size=" << mStaffSize->getUnitValue() << mStaffSize->getUnit();
+  if (mStaffSize) {
+    os << "size=";
+    WriteAsWritten(os, *mStaffSize);
+  }
 }
 
 void ARStaffFormat::setTagParameterList(TagParameterList& given) {
@@ -40,7 +43,7 @@ void ARStaffFormat::setTagParameterList(TagParameterList& given) {
   std::unique_ptr<TagParameterList> own;
   BindTagParameters(ltpls, {"S,style,standard,o;U,size,3pt,o"}, given, own);
   if (!own) return;
-  mStyle = TakeGivenParameter<TagParameterString>(*own, 0, &TagParameter::isString);
-  mStaffSize = TakeGivenParameter<TagParameterFloat>(*own, 1, &TagParameter::isFloat);
+  mStyle = OnlyIfSet(TakeOfKind<TagParameterString>(*own, 0));
+  mStaffSize = OnlyIfSet(TakeOfKind<TagParameterFloat>(*own, 1));
   if (mStaffSize) RoundToLayoutUnits(*mStaffSize);
 }

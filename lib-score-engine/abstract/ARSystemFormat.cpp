@@ -1,11 +1,11 @@
 #include "ARSystemFormat.h"
 
-#include "TagDebugPrint.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 #include "TagParameterFloat.h"
-#include "TakenParameter.h"
 
 void ARSystemFormat::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARSystemFormat::PrintName(std::ostream& os) const {
@@ -17,8 +17,7 @@ void ARSystemFormat::setTagParameterList(TagParameterList& given) {
   std::unique_ptr<TagParameterList> own;
   BindTagParameters(ltpls, {"S,staves,,o;U,dx,,o"}, given, own);
   if (!own) return;
-  mStaves = TakeGivenParameter<TagParameterString>(*own, 0, &TagParameter::isString);
+  mStaves = OnlyIfSet(TakeOfKind<TagParameterString>(*own, 0));
   // The class's own dx comes before the common one, so a dx given by name lands here.
-  if (auto dx = TakeGivenParameter<TagParameterFloat>(*own, 1, &TagParameter::isFloat))
-    setDX(dx.release());
+  if (auto dx = OnlyIfSet(TakeOfKind<TagParameterFloat>(*own, 1))) setDX(dx.release());
 }

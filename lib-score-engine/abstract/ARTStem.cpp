@@ -9,7 +9,7 @@ ARTStem::ARTStem(int kind, ARTStem const* saved, ARTStem const* copy)
     : ARMTParameter(Frac_0, copy),
       savedTag(saved),
       stemState(copy ? copy->stemState : kind),
-      length(copy ? CopyHeld(copy->length) : nullptr) {
+      length(copy ? CopyOfKind<TagParameterFloat>(copy->length.get()) : nullptr) {
   rangeSetting = RANGEDC;
 }
 

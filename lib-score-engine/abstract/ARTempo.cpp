@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
 
 namespace {
 

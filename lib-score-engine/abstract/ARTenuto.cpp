@@ -1,9 +1,9 @@
 #include "ARTenuto.h"
 
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 
 void ARTenuto::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARTenuto::setTagParameterList(TagParameterList& given) {

@@ -3,7 +3,8 @@
 #include <map>
 
 #include "ARLyrics.h"
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 ARText::ARText(NVstring const& textValue, float)
     : text(std::make_unique<TagParameterString>(textValue.c_str())) {
@@ -11,11 +12,11 @@ ARText::ARText(NVstring const& textValue, float)
 }
 
 void ARText::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARText::PrintParameters(std::ostream& os) const {
-  os << '"' << (getText() ? getText() : "") << '"';
+  WriteQuoted(os, getText());
 }
 
 void ARText::CreateListOfTPLs(ListOfTPLs& ltpls, ListOfStrings& strings) {

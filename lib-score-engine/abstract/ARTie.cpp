@@ -1,9 +1,10 @@
 #include "ARTie.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
+#include "RmnOutput.h"
 
 void ARTie::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARTie::PrintName(std::ostream& os) const {

@@ -1,9 +1,10 @@
 #include "ARTitle.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 void ARTitle::PrintParameters(std::ostream& os) const {
-  os << '"' << (getName() ? getName() : "") << '"';
+  WriteQuoted(os, getName());
 }
 
 void ARTitle::setTagParameterList(TagParameterList& given) {

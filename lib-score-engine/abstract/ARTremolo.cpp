@@ -1,9 +1,9 @@
 #include "ARTremolo.h"
 
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 
 void ARTremolo::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARTremolo::PrintParameters(std::ostream& os) const {

@@ -1,9 +1,9 @@
 #include "ARTrill.h"
 
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 
 void ARTrill::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARTrill::PrintName(std::ostream& os) const {

@@ -2,8 +2,9 @@
 
 #include <climits>
 
+#include "BoundParameters.h"
 #include "MoreMusicalTags.h"
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -21,14 +22,15 @@ ARTuplet::ARTuplet() {
 }
 
 void ARTuplet::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 std::ostream& ARTuplet::operator<<(std::ostream& os) const {
   os << (rangeFlag ? "\\tuplet" : "\\tupletBegin");
   char const* separator = "<";
   if (!format.empty()) {
-    os << separator << '"' << format << '"';
+    os << separator;
+    WriteQuoted(os, format.c_str());
     separator = ",";
   }
   if (dy1Set) {

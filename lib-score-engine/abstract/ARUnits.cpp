@@ -1,10 +1,10 @@
 #include "ARUnits.h"
 
-#include "TagDebugPrint.h"
+#include "RmnOutput.h"
 #include "TagParameterString.h"
 
 void ARUnits::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARUnits::PrintName(std::ostream& os) const {
@@ -12,7 +12,7 @@ void ARUnits::PrintName(std::ostream& os) const {
 }
 
 void ARUnits::PrintParameters(std::ostream& os) const {
-  os << '"' << sType.c_str() << '"';
+  WriteQuoted(os, sType.c_str());
 }
 
 void ARUnits::setTagParameterList(TagParameterList& given) {

@@ -1,9 +1,11 @@
 #include "ARVolta.h"
 
-#include "TagClassSupport.h"
+#include "BeginFormEnd.h"
+#include "BoundParameters.h"
+#include "RmnOutput.h"
 
 void ARVolta::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 bool ARVolta::MatchEndTag(char const* text) {

@@ -1,6 +1,6 @@
 #include "MoreMusicalTags.h"
 
-#include "TagClassSupport.h"
+#include "RmnOutput.h"
 #include "src/common/assertion.h"
 
 // The repeat end is a structure tag of its own; its count is read in this one place.
@@ -21,7 +21,7 @@ ARTagEnd::ARTagEnd(int newId, ARTagEnd const* copy) : ARMTParameter(newId, copy)
 }
 
 void ARTagEnd::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void* ARTagEnd::getEndPosition() const {
@@ -55,7 +55,7 @@ ARBase::ARBase() {
 }
 
 void ARBase::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARBase::PrintParameters(std::ostream& os) const {
@@ -74,7 +74,7 @@ ARMerge::ARMerge() {
 }
 
 void ARMerge::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARMerge::setError(int newError) {
@@ -85,11 +85,11 @@ void ARMerge::setError(int newError) {
 }
 
 void ARSecondGlue::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARBeamState::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARBeamState::PrintName(std::ostream& os) const {
@@ -97,17 +97,17 @@ void ARBeamState::PrintName(std::ostream& os) const {
 }
 
 void ARNewPage::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARPossibleBreak::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARStaffOn::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }
 
 void ARStaffOff::print() const {
-  PrintTagLine(*this);
+  PrintRmnLine(*this);
 }

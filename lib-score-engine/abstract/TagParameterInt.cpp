@@ -2,7 +2,8 @@
 
 #include <climits>
 #include <cmath>
-#include <cstdlib>
+
+#include "TagTextNumber.h"
 
 TagParameterInt::TagParameterInt(int value) : TagParameterFloat(static_cast<float>(value)) {}
 
@@ -19,8 +20,7 @@ bool TagParameterInt::copyValue(TagParameter* other) {
 // A decimal integer as atoi reads it, but numbers beyond the int range (undefined for atoi)
 // stay at its ends.
 void TagParameterInt::setValue(char const* text) {
-  const long long value = std::strtoll(text, nullptr, 10);
-  mValue = static_cast<float>(value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : value);
+  mValue = static_cast<float>(ReadTagTextInt(text));
 }
 
 // Set from a float parameter or from text such as "2147483647", the float may lie beyond the int

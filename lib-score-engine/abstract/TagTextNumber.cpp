@@ -1,20 +1,12 @@
 #include "TagTextNumber.h"
 
-#include <cctype>
 #include <climits>
+#include <cstdlib>
 
-int ReadTagTextInt(char const* text, char const** end) {
-  char const* p = text;
-  while (std::isspace(static_cast<unsigned char>(*p))) ++p;
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
-  // Counted towards the sign's end of the range, which holds one more for negative numbers.
-  const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-  long long value = 0;
-  char const* digits = p;
-  for (; std::isdigit(static_cast<unsigned char>(*p)); ++p)
-    if (value < limit) value = value * 10 + (*p - '0');
-  if (end) *end = p == digits ? text : p;
-  if (value > limit) value = limit;
-  return static_cast<int>(negative ? -value : value);
+int ReadTagTextInt(char const* text, char const** end, int base) {
+  char* stop = nullptr;
+  // A long long holds every int, and strtoll itself stays at its own ends beyond that.
+  const long long value = std::strtoll(text, &stop, base);
+  if (end) *end = stop;
+  return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
 }

@@ -1,6 +1,6 @@
 #include "TempoChangeTexts.h"
 
-#include "TagClassSupport.h"
+#include "BoundParameters.h"
 
 void TempoChangeTexts::Take(TagParameterList& own) {
   tempo = TakeOfKind<TagParameterString>(own, 0);
