@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
 #include <sstream>
 #include <unordered_map>
 #include <unordered_set>
@@ -296,10 +295,9 @@ void ARMusicalVoice::FinishChord() {
     chordGroupList.front().startpos = chordBeginPosition;
   }
 
-  std::vector<void*> chordNodes;
-  for (void* pos = chordBeginPosition; pos; ObjectList::GetNext(pos)) chordNodes.push_back(pos);
+  const NodeOrder order = OrderOfNodes(chordBeginPosition);
   void* tagCursor = firstInside();
-  for (ARChordGroup const& group : chordGroupList) AddChordGroupTags(group, tagCursor, chordNodes);
+  for (ARChordGroup const& group : chordGroupList) AddChordGroupTags(group, tagCursor, order);
 
   // The closing placeholder ends the chord; it is appended outside the chord's bookkeeping, as a
   // chord element of no length.
@@ -328,9 +326,7 @@ void ARMusicalVoice::FinishChord() {
 }
 
 void ARMusicalVoice::AddChordGroupTags(ARChordGroup const& group, void* tagCursor,
-                                       std::vector<void*> const& chordNodes) {
-  std::unordered_map<void const*, int> order;
-  for (size_t i = 0; i < chordNodes.size(); ++i) order[chordNodes[i]] = static_cast<int>(i);
+                                       NodeOrder const& order) {
   auto indexOf = [&](void const* node) {
     auto found = order.find(node);
     return found == order.end() ? -1 : found->second;
@@ -390,17 +386,11 @@ void ARMusicalVoice::TimeChordElements(Fraction const& start, Fraction const& ch
       object->setRelativeTimePosition(end);
 }
 
-void ARMusicalVoice::DeletePositionTag(void* node, bool ownedByEvents) {
-  ARPositionTag* tag = mPosTagList->GetAt(node);
-  pendingPositionTags->RemoveElement(tag);
-  curVoiceState->Forget(tag);
-  if (chordBeginState) chordBeginState->Forget(tag);
-  if (ownedByEvents) {
-    tag->setCorrespondence(nullptr);
-    mPosTagList->KF_List::RemoveElementAt(node);
-  } else {
-    mPosTagList->RemoveElementAt(node);
-  }
+ARMusicalVoice::NodeOrder ARMusicalVoice::OrderOfNodes(void* from) const {
+  NodeOrder order;
+  int index = 0;
+  for (void* pos = from; pos; ObjectList::GetNext(pos)) order[pos] = index++;
+  return order;
 }
 
 void ARMusicalVoice::ConvertToNormalForm() {
@@ -415,16 +405,25 @@ void ARMusicalVoice::ConvertToNormalForm() {
     void* at = pos;
     if (!IsValidRange(mPosTagList->GetNext(pos))) invalid.push_back(at);
   }
+  // Nothing may point at them afterwards: not the tags that wait for an event, not the voice's
+  // states, not their partners.
   for (void* node : invalid) {
     ARPositionTag* tag = mPosTagList->GetAt(node);
-    DeletePositionTag(node, inEvents.count(ObjectOf(tag)) != 0);
+    pendingPositionTags->RemoveElement(tag);
+    curVoiceState->Forget(tag);
+    if (chordBeginState) chordBeginState->Forget(tag);
+  }
+  for (void* node : invalid) mPosTagList->GetAt(node)->setCorrespondence(nullptr);
+  for (void* node : invalid) {
+    if (inEvents.count(ObjectOf(mPosTagList->GetAt(node))))
+      mPosTagList->KF_List::RemoveElementAt(node);  // the event list keeps it
+    else
+      mPosTagList->RemoveElementAt(node);
   }
 
   // At every element the ranges it opens come first and the ranges it closes next, all before
   // those of later elements; tags at one element keep their order, so nesting is kept.
-  std::unordered_map<void const*, int> order;
-  int index = 0;
-  for (void* pos = GetHeadPosition(); pos; ObjectList::GetNext(pos)) order[pos] = index++;
+  const NodeOrder order = OrderOfNodes(GetHeadPosition());
   std::vector<std::pair<int, ARPositionTag*>> entries;
   entries.reserve(mPosTagList->GetCount());
   for (void* pos = mPosTagList->GetHeadPosition(); pos;) {
