@@ -94,7 +94,6 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void setVoiceNum(int number) { voiceNum = number; }
   int getReadMode() const { return readmode; }
   void setReadMode(int mode) { readmode = mode; }
-  void* getLastEventPosition() const { return lastEventPosition; }
   int getNumPitchedNotes() const { return numPitchedNotes; }
   int getPitchSum() const { return pitchSum; }
   ARMusicalVoiceState* getEndState() const { return endState; }

@@ -72,6 +72,7 @@ TEST(VoiceTest, AStateTagRightAfterTheChordOpensStandsBeforeIt) {
             "\\shareLocationBegin@1/4");
   EXPECT_NE(elements.find("d1*1/4@1/2+1/4"), std::string::npos);
   EXPECT_EQ(b.voice.getNumPitchedNotes(), 3);
+  EXPECT_EQ(b.voice.getPitchSum(), (7 + 7) + (7 + 2) + (7 + 3));
 }
 
 TEST(VoiceTest, RangesThatHoldNoEventOrCloseNothingAreDropped) {
@@ -115,41 +116,40 @@ TEST(VoiceTest, NormalFormClosesRangesBeforeTheNextOnesOpen) {
             "\\slur(@0/1 c1*1/4@0/1+1/4 )@1/4 \\slur(@1/4 d1*1/4@1/4+1/4 )@1/2 ");
 }
 
-// Each object one step returns, and how many steps the voice takes.
+// The objects the steps of one iteration return.
 std::vector<ARMusicalObject*> Walk(ARMusicalVoice const& voice, ARMusicalVoiceState& state) {
   std::vector<ARMusicalObject*> steps;
   for (void* pos = voice.GetHeadPosition(state); pos;) steps.push_back(voice.GetNext(pos, state));
   return steps;
 }
 
-TEST(VoiceTest, ChordModeStepsOverAWholeChordAndModeOneOverEachElement) {
+// "a {c, e} b" in normal form; chordStart is the chord's opening placeholder.
+struct ChordIterationTest : testing::Test {
+  void SetUp() override {
+    b.Note("a").Chord({{"c"}, {"e"}}).Note("b");
+    b.voice.ConvertToNormalForm();
+    chordStart = b.voice.GetHeadPosition();
+    b.voice.GetNext(chordStart);
+  }
   VoiceBuilder b;
-  b.Note("a").Chord({{"c"}, {"e"}}).Note("b");
-  b.voice.ConvertToNormalForm();
+  void* chordStart = nullptr;
   ARMusicalVoiceState state;
+};
+
+TEST_F(ChordIterationTest, ChordModeStepsOverAWholeChordAndModeOneOverEachElement) {
   std::vector<ARMusicalObject*> steps = Walk(b.voice, state);
   ASSERT_EQ(steps.size(), 3u);
-  void* chordStart = b.voice.GetHeadPosition();
-  b.voice.GetNext(chordStart);
-  EXPECT_EQ(steps[1], b.voice.GetAt(chordStart));  // the opening placeholder
-  EXPECT_EQ(steps[1]->getDuration(), Frac_1_4);
+  EXPECT_EQ(steps[1], b.voice.GetAt(chordStart));
   EXPECT_EQ(state.getCurTime(), Fraction(3, 4));
-
   b.voice.setReadMode(ARMusicalVoice::EVENTMODE);
-  ARMusicalVoiceState eachElement;
-  EXPECT_EQ(Walk(b.voice, eachElement).size(), static_cast<size_t>(b.voice.GetCount()));
+  EXPECT_EQ(Walk(b.voice, state).size(), static_cast<size_t>(b.voice.GetCount()));
 }
 
-TEST(VoiceTest, ChordSnapshotsAreTakenBeforeEachChordAndRestoredOnTheWayBack) {
-  VoiceBuilder b;
-  b.Note("a").Chord({{"c"}, {"e"}}).Note("b");
-  b.voice.ConvertToNormalForm();
-  ARMusicalVoiceState state;
+TEST_F(ChordIterationTest, SnapshotsAreTakenBeforeEachChordAndRestoredOnTheWayBack) {
   void* pos = b.voice.GetHeadPosition(state);
   b.voice.GetNext(pos, state);  // a: the chord opens next
   ASSERT_NE(state.getChordState(), nullptr);
   EXPECT_NE(state.getCurChordTag(), nullptr);
-  void* chordStart = pos;
 
   ARMusicalVoiceState copy(state);
   EXPECT_NE(copy.getChordState(), state.getChordState());
@@ -162,9 +162,8 @@ TEST(VoiceTest, ChordSnapshotsAreTakenBeforeEachChordAndRestoredOnTheWayBack) {
   b.voice.GetNext(pos, state);  // the chord
   EXPECT_EQ(state.getChordState(), nullptr);
   ASSERT_NE(state.getPrevChordState(), nullptr);
-  ARMusicalObject* back = b.voice.GetPrevEvent(pos, state);
+  EXPECT_EQ(b.voice.GetPrevEvent(pos, state), b.voice.GetAt(chordStart));
   EXPECT_EQ(pos, chordStart);
-  EXPECT_EQ(back, b.voice.GetAt(chordStart));
   EXPECT_NE(state.getCurChordTag(), nullptr);
   EXPECT_EQ(state.getCurTime(), Frac_1_4);
 }
