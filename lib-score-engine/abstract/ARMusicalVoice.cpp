@@ -602,7 +602,7 @@ ARMusicalObject* ARMusicalVoice::GetPrevEvent(void*& pos, ARMusicalVoiceState& s
       ARPositionTag* tag = mPosTagList->GetAt(entry);
       if (!tag->isEndTagClass() || tag->getPosition() != prev) break;
       ARPositionTag* begin = tag->getCorrespondence();
-      if (dynamic_cast<ARChordTag*>(begin)) intoChord = true;
+      if (ARMusicalVoiceState::AsChordRange(begin)) intoChord = true;
       if (begin && !state.IsOpen(begin)) state.AddPositionTag(begin);
       state.ptagpos = entry;
       mPosTagList->GetPrev(entry);

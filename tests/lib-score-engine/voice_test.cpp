@@ -10,6 +10,7 @@
 #include "ARGrace.h"
 #include "ARSlur.h"
 #include "ARStaff.h"
+#include "ARUserChordTag.h"
 #include "voice_builder.h"
 
 namespace {
@@ -143,6 +144,15 @@ TEST_F(ChordIterationTest, ChordModeStepsOverAWholeChordAndModeOneOverEachElemen
   EXPECT_EQ(state.getCurTime(), Fraction(3, 4));
   b.voice.setReadMode(ARMusicalVoice::EVENTMODE);
   EXPECT_EQ(Walk(b.voice, state).size(), static_cast<size_t>(b.voice.GetCount()));
+}
+
+TEST(VoiceTest, AChordLabelAroundChordsIsNoChordOfItsOwn) {
+  VoiceBuilder b;
+  auto* label = b.Open(new ARUserChordTag);
+  b.Chord({{"c"}, {"e"}}).Chord({{"d"}});
+  b.Close(label).voice.ConvertToNormalForm();
+  ARMusicalVoiceState state;
+  EXPECT_EQ(Walk(b.voice, state).size(), 2u);
 }
 
 TEST_F(ChordIterationTest, SnapshotsAreTakenBeforeEachChordAndRestoredOnTheWayBack) {
