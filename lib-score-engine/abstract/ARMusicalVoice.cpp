@@ -273,8 +273,6 @@ void ARMusicalVoice::initChordNote() {
 
 void ARMusicalVoice::FinishChord() {
   MELVARIN_ASSERT(chordBeginState != nullptr);
-  const int oldReadMode = readmode;
-  readmode = EVENTMODE;
   PositionTagList& list = PositionTags();
   // The chord's own opening tags end the part of the list that stood before the chord; what
   // follows them was opened or closed inside it.
@@ -322,7 +320,6 @@ void ARMusicalVoice::FinishChord() {
   chordGroupList.clear();
   chordBeginPosition = nullptr;
   chordVoiceIndex = -1;
-  readmode = oldReadMode;
 }
 
 void ARMusicalVoice::AddChordGroupTags(ARChordGroup const& group, void* tagCursor,
@@ -395,8 +392,6 @@ ARMusicalVoice::NodeOrder ARMusicalVoice::OrderOfNodes(void* from) const {
 
 void ARMusicalVoice::ConvertToNormalForm() {
   if (!mPosTagList) return;
-  const int oldReadMode = readmode;
-  readmode = EVENTMODE;
 
   // Ranges that never closed, closed nothing or hold no event go, wherever they stand.
   const ObjectSet inEvents = ObjectsOf(*this);
@@ -440,7 +435,6 @@ void ARMusicalVoice::ConvertToNormalForm() {
     mPosTagList->GetNext(pos);
   }
   curVoiceState->ptagpos = mPosTagList->GetTailPosition();
-  readmode = oldReadMode;
 }
 
 void ARMusicalVoice::print() const {
