@@ -36,6 +36,13 @@ class VoiceBuilder {
     voice.AddPositionTag(tag);
     return tag;
   }
+  // A tag whose range is optional: element and range tag at once until its range is known.
+  template <class RangeTag>
+  RangeTag* Optional(RangeTag* tag) {
+    voice.AddTail(tag);
+    voice.AddPositionTag(tag);
+    return tag;
+  }
   // ")" of the range of tag.
   VoiceBuilder& Close(ARMusicalTag* tag) {
     voice.setPositionTagEndPos(tag->getID(), new ARDummyRangeEnd(nullptr), tag);
@@ -67,9 +74,7 @@ inline std::string Elements(ARMusicalVoice const& voice) {
   auto write = [&](ARMusicalObject const& object) {
     std::ostringstream rmn;
     rmn << object;
-    std::string text = rmn.str();
-    text.pop_back();
-    out += text + "@" + time(object.getRelativeTimePosition());
+    out += rmn.str().substr(0, rmn.str().size() - 1) + "@" + time(object.getRelativeTimePosition());
     if (object.getDuration() > Frac_0) out += "+" + time(object.getDuration());
     out += " ";
   };
