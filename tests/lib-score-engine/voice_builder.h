@@ -7,7 +7,6 @@
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
 #include "ARNote.h"
-#include "ARPositionTag.h"
 #include "MoreMusicalTags.h"
 
 namespace EngineTesting {
@@ -66,7 +65,7 @@ class VoiceBuilder {
 // where the iteration meets them.
 inline std::string Elements(ARMusicalVoice const& voice) {
   std::string out;
-  auto const* tags = const_cast<ARMusicalVoice&>(voice).getPositionTagList();
+  auto const* tags = voice.getPositionTagList();
   void* entry = tags ? tags->GetHeadPosition() : nullptr;
   auto time = [](Fraction const& value) {
     return std::to_string(value.getNumerator()) + "/" + std::to_string(value.getDenominator());
