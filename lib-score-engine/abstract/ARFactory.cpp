@@ -24,6 +24,7 @@
 #include "ARTStem.h"
 #include "ARText.h"
 #include "ARTrill.h"
+#include "ARUserChordTag.h"
 #include "MoreMusicalTags.h"
 #include "TagParameterFloat.h"
 #include "TagParameterInt.h"
@@ -108,6 +109,7 @@ void ARFactory::createChord() {
   // clang-format off
   MELVARIN_ASSERT(mCurrentVoice);
   // clang-format on
+  dropOpenChordTags();
   mCurrentVoice->BeginChord();
   mChordOpen = true;
 }
@@ -224,6 +226,25 @@ void ARFactory::addEvent() {
     mCurrentVoice->setPositionTagEndPos(-1, new ARDummyRangeEnd("\\dispDurEnd"), graceDisplay);
 }
 
+bool ARFactory::chordTagOpen() const {
+  return std::any_of(mTags.begin(), mTags.end(), [this](OpenTag const& open) {
+    return open.voice == mCurrentVoice && dynamic_cast<ARUserChordTag*>(open.tag);
+  });
+}
+
+// Chords do not nest: a chord written inside a chord tag's range cancels that chord tag. Its
+// place on the stack goes to a tag of no meaning, so the range still ends where it was written.
+void ARFactory::dropOpenChordTags() {
+  for (OpenTag& open : mTags) {
+    auto* chordTag = dynamic_cast<ARUserChordTag*>(open.tag);
+    if (!chordTag || open.voice != mCurrentVoice) continue;
+    mCurrentVoice->RemovePositionTag(chordTag);
+    delete chordTag;
+    open.tag = new ARTDummy();
+    open.stackOnly = true;
+  }
+}
+
 ARMusicalTag* ARFactory::newestTag() const {
   return mTags.empty() ? nullptr : mTags.back().tag;
 }
@@ -243,7 +264,11 @@ void ARFactory::createTag(char const* name, long id) {
   TagEntry kind = entry ? entry->entry : TagEntry::None;
   bool const refusedCue = kind == TagEntry::Cue && (mCurrentCue || mChordOpen);
   bool const refusedGrace = std::strcmp(name, "grace") == 0 && mCurrentGrace;
-  if (refusedCue || refusedGrace) {
+  // Chords do not nest: a chord tag inside a chord or inside another chord tag's range is
+  // dropped like an unknown tag.
+  bool const refusedChord =
+      entry && entry->make == FindTagName("chord")->make && (mChordOpen || chordTagOpen());
+  if (refusedCue || refusedGrace || refusedChord) {
     // A cue is refused inside a chord as well: its notes would leave the chord half read.
     if (mCurrentCue) ZudidOvod("There is a cue already active");
     if (refusedGrace) ZudidOvod("There is a grace already active");
@@ -301,7 +326,7 @@ void ARFactory::fileTag(ARMusicalTag* tag, TagEntry kind, int id) {
       stackOnly = true;
       break;
   }
-  mTags.push_back({tag, stackOnly});
+  mTags.push_back({tag, stackOnly, mCurrentVoice});
 }
 
 void ARFactory::rememberStateTag(ARMusicalTag* tag) {
@@ -496,6 +521,9 @@ void ARFactory::closeStateTagRange(ARMusicalTag* tag, ARPositionTag* positionTag
   }
   tag->setRange(false);
   if (positionTag) mCurrentVoice->RemovePositionTag(positionTag);
+  // Inside the range of another tag of its class the state to come back to is that tag's, which
+  // is still ranged; the state after the range is a plain tag all the same.
+  endState->setRange(false);
   mCurrentVoice->AddTail(endState);
   rememberStateTag(endState);
 }

@@ -289,3 +289,7 @@ TagName const* FindTagName(char const* name) {
   auto const found = index->find(name);
   return found == index->end() ? nullptr : found->second;
 }
+
+std::span<TagName const> AllTagNames() {
+  return kTagNames;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 class ARAlter;
 class ARDotFormat;
 class ARMusicalTag;
@@ -41,3 +43,6 @@ struct TagName {
 // The table entry of a tag name written without its backslash (exact, case-sensitive); null for
 // a name the engine does not know, which makes an ARTDummy.
 TagName const* FindTagName(char const* name);
+
+// Every entry of the table.
+std::span<TagName const> AllTagNames();
