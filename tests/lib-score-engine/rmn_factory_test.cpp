@@ -3,6 +3,10 @@
 // standard output and standard error, and the voices the factory made.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -219,6 +223,20 @@ TEST(RmnFactoryMusicTest, TagIdsAreCountedAndClampedAndNamesAreKept) {
   EXPECT_EQ(Parse("[ \\slur:99999999999( c ) ]").parsed.music->getMaxTagId(),
             ARFactory::kMaxTagId + 1);
   EXPECT_EQ(ARFactory::sMaxTagId, -1) << "handing the music over resets the count";
+}
+
+TEST(RmnFactoryMusicTest, AFileParsesIntoMusicNamedAfterItsPath) {
+  auto const path = std::filesystem::temp_directory_path() /
+                    ("rmn_factory_test_" + std::to_string(::getpid()) + ".rmn");
+  std::ofstream(path) << "{ [ c ], [ d ] }";
+  ParsedMusic const parsed = ParseMusicFile(path.c_str());
+  std::filesystem::remove(path);
+  ASSERT_EQ(parsed.result, 0);
+  EXPECT_STREQ(parsed.music->getName().c_str(), path.c_str());
+  EXPECT_EQ(parsed.music->GetCount(), 2);
+  std::ostringstream rmn;
+  parsed.music->output(rmn);
+  EXPECT_EQ(rmn.str(), " {  [ c1*1/4  ]  ,  [ d1*1/4  ]  } ");
 }
 
 TEST(RmnFactoryMusicTest, DeepNestingIsReportedAndTheTreeDeleted) {

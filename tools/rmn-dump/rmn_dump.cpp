@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
   }
   std::cout << std::flush;
   if (asRmn && parsed.music) {
+    std::cout << "result 0\nerror line 0\n";
     parsed.music->output(std::cout, true);
     std::cout << '\n';
   } else {
