@@ -266,11 +266,11 @@ void ARFactory::createTag(char const* name, long id) {
   bool const refusedGrace = std::strcmp(name, "grace") == 0 && mCurrentGrace;
   // Chords do not nest: a chord tag inside a chord or inside another chord tag's range is
   // dropped like an unknown tag.
-  bool const refusedChord =
-      entry && entry->make == FindTagName("chord")->make && (mChordOpen || chordTagOpen());
+  bool const isChordTag = std::strcmp(name, "chord") == 0 || std::strcmp(name, "splitChord") == 0;
+  bool const refusedChord = isChordTag && (mChordOpen || chordTagOpen());
   if (refusedCue || refusedGrace || refusedChord) {
     // A cue is refused inside a chord as well: its notes would leave the chord half read.
-    if (mCurrentCue) ZudidOvod("There is a cue already active");
+    if (refusedCue && mCurrentCue) ZudidOvod("There is a cue already active");
     if (refusedGrace) ZudidOvod("There is a grace already active");
     entry = nullptr;
     kind = TagEntry::None;

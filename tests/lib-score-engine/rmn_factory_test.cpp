@@ -23,7 +23,7 @@ struct ParseCase {
   int errorLine;
   char const* stdoutText;
   char const* stderrText;
-  char const* voices;  // the dump after its result and error lines
+  char const* voices;  // the dump after its result and error lines; null: not checked
 };
 
 struct Outcome {
@@ -55,7 +55,7 @@ TEST_P(RmnFactoryTest, BuildsTheVoicesOrReportsWhyNot) {
   EXPECT_EQ(outcome.err, c.stderrText) << c.text;
   std::string const header =
       "result " + std::to_string(c.result) + "\nerror line " + std::to_string(c.errorLine) + "\n";
-  EXPECT_EQ(outcome.dump, header + c.voices) << c.text;
+  if (c.voices) EXPECT_EQ(outcome.dump, header + c.voices) << c.text;
   EXPECT_EQ(outcome.parsed.music != nullptr, c.result == 0) << c.text;
 }
 
@@ -185,6 +185,13 @@ INSTANTIATE_TEST_SUITE_P(
                               "  0/1 1/4 ARNote - c1*1/4\n"
                               "  1/4 0/1 ARText - \\text<\"name\">\n"
                               " position tags:\n"},
+                    // Each refusal names its own kind of tag.
+                    ParseCase{"[ \\cue( c \\grace( d \\grace( e ) ) \\cue( f ) ) ]", 0, 0, "",
+                              "Razid Warning: There is a grace already active\n"
+                              "Razid Warning: Tagrange ignored (1)\n"
+                              "Razid Warning: There is a cue already active\n"
+                              "Razid Warning: Tagrange ignored (1)\n",
+                              nullptr},
                     // A cue cannot open inside a chord, nor a chord tag around a chord.
                     ParseCase{"[ { \\cue( c ) } \\chord( { d } ) ]", 0, 0, "",
                               "Razid Warning: Tagrange ignored (1)\n"
