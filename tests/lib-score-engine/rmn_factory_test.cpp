@@ -55,7 +55,9 @@ TEST_P(RmnFactoryTest, BuildsTheVoicesOrReportsWhyNot) {
   EXPECT_EQ(outcome.err, c.stderrText) << c.text;
   std::string const header =
       "result " + std::to_string(c.result) + "\nerror line " + std::to_string(c.errorLine) + "\n";
-  if (c.voices) EXPECT_EQ(outcome.dump, header + c.voices) << c.text;
+  if (c.voices) {
+    EXPECT_EQ(outcome.dump, header + c.voices) << c.text;
+  }
   EXPECT_EQ(outcome.parsed.music != nullptr, c.result == 0) << c.text;
 }
 
