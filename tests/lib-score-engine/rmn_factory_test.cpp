@@ -248,6 +248,19 @@ TEST(RmnFactoryMusicTest, AFileParsesIntoMusicNamedAfterItsPath) {
   EXPECT_EQ(rmn.str(), " {  [ c1*1/4  ]  ,  [ d1*1/4  ]  } ");
 }
 
+TEST(RmnFactoryMusicTest, TextsThatOnceBrokeTheEngineParse) {
+  for (auto [text, voices] : {std::pair{"[ \\meter<\"-3/4\"> c d e f ]", 1},
+                              {"[ { c*7/2 , e } ]", 1},
+                              {"[ \\meter<\"4/4\"> c*32767 ]", 1},
+                              {"{ [ \\staff<1> \\clef<\"g2\">  \\stemsAuto  { c1 , e1 , g1 }  ], "
+                               "[ \\staff<1> \\clef<\"g2\">  \\stemsAuto  ] }",
+                               2}}) {
+    Outcome const outcome = Parse(text);
+    ASSERT_EQ(outcome.parsed.result, 0) << text;
+    EXPECT_EQ(outcome.parsed.music->GetCount(), voices) << text;
+  }
+}
+
 TEST(RmnFactoryMusicTest, DeepNestingIsReportedAndTheTreeDeleted) {
   std::string text = "[ ";
   for (int i = 0; i < 5000; ++i) text += "\\t<\"x\">( ";
