@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
 #include <sstream>
 #include <unordered_map>
 #include <unordered_set>
@@ -274,8 +273,6 @@ void ARMusicalVoice::initChordNote() {
 
 void ARMusicalVoice::FinishChord() {
   MELVARIN_ASSERT(chordBeginState != nullptr);
-  const int oldReadMode = readmode;
-  readmode = EVENTMODE;
   PositionTagList& list = PositionTags();
   // The chord's own opening tags end the part of the list that stood before the chord; what
   // follows them was opened or closed inside it.
@@ -296,10 +293,9 @@ void ARMusicalVoice::FinishChord() {
     chordGroupList.front().startpos = chordBeginPosition;
   }
 
-  std::vector<void*> chordNodes;
-  for (void* pos = chordBeginPosition; pos; ObjectList::GetNext(pos)) chordNodes.push_back(pos);
+  const NodeOrder order = OrderOfNodes(chordBeginPosition);
   void* tagCursor = firstInside();
-  for (ARChordGroup const& group : chordGroupList) AddChordGroupTags(group, tagCursor, chordNodes);
+  for (ARChordGroup const& group : chordGroupList) AddChordGroupTags(group, tagCursor, order);
 
   // The closing placeholder ends the chord; it is appended outside the chord's bookkeeping, as a
   // chord element of no length.
@@ -324,13 +320,10 @@ void ARMusicalVoice::FinishChord() {
   chordGroupList.clear();
   chordBeginPosition = nullptr;
   chordVoiceIndex = -1;
-  readmode = oldReadMode;
 }
 
 void ARMusicalVoice::AddChordGroupTags(ARChordGroup const& group, void* tagCursor,
-                                       std::vector<void*> const& chordNodes) {
-  std::unordered_map<void const*, int> order;
-  for (size_t i = 0; i < chordNodes.size(); ++i) order[chordNodes[i]] = static_cast<int>(i);
+                                       NodeOrder const& order) {
   auto indexOf = [&](void const* node) {
     auto found = order.find(node);
     return found == order.end() ? -1 : found->second;
@@ -390,23 +383,15 @@ void ARMusicalVoice::TimeChordElements(Fraction const& start, Fraction const& ch
       object->setRelativeTimePosition(end);
 }
 
-void ARMusicalVoice::DeletePositionTag(void* node, bool ownedByEvents) {
-  ARPositionTag* tag = mPosTagList->GetAt(node);
-  pendingPositionTags->RemoveElement(tag);
-  curVoiceState->Forget(tag);
-  if (chordBeginState) chordBeginState->Forget(tag);
-  if (ownedByEvents) {
-    tag->setCorrespondence(nullptr);
-    mPosTagList->KF_List::RemoveElementAt(node);
-  } else {
-    mPosTagList->RemoveElementAt(node);
-  }
+ARMusicalVoice::NodeOrder ARMusicalVoice::OrderOfNodes(void* from) const {
+  NodeOrder order;
+  int index = 0;
+  for (void* pos = from; pos; ObjectList::GetNext(pos)) order[pos] = index++;
+  return order;
 }
 
 void ARMusicalVoice::ConvertToNormalForm() {
   if (!mPosTagList) return;
-  const int oldReadMode = readmode;
-  readmode = EVENTMODE;
 
   // Ranges that never closed, closed nothing or hold no event go, wherever they stand.
   const ObjectSet inEvents = ObjectsOf(*this);
@@ -415,16 +400,25 @@ void ARMusicalVoice::ConvertToNormalForm() {
     void* at = pos;
     if (!IsValidRange(mPosTagList->GetNext(pos))) invalid.push_back(at);
   }
+  // Nothing may point at them afterwards: not the tags that wait for an event, not the voice's
+  // states, not their partners.
   for (void* node : invalid) {
     ARPositionTag* tag = mPosTagList->GetAt(node);
-    DeletePositionTag(node, inEvents.count(ObjectOf(tag)) != 0);
+    pendingPositionTags->RemoveElement(tag);
+    curVoiceState->Forget(tag);
+    if (chordBeginState) chordBeginState->Forget(tag);
+  }
+  for (void* node : invalid) mPosTagList->GetAt(node)->setCorrespondence(nullptr);
+  for (void* node : invalid) {
+    if (inEvents.count(ObjectOf(mPosTagList->GetAt(node))))
+      mPosTagList->KF_List::RemoveElementAt(node);  // the event list keeps it
+    else
+      mPosTagList->RemoveElementAt(node);
   }
 
   // At every element the ranges it opens come first and the ranges it closes next, all before
   // those of later elements; tags at one element keep their order, so nesting is kept.
-  std::unordered_map<void const*, int> order;
-  int index = 0;
-  for (void* pos = GetHeadPosition(); pos; ObjectList::GetNext(pos)) order[pos] = index++;
+  const NodeOrder order = OrderOfNodes(GetHeadPosition());
   std::vector<std::pair<int, ARPositionTag*>> entries;
   entries.reserve(mPosTagList->GetCount());
   for (void* pos = mPosTagList->GetHeadPosition(); pos;) {
@@ -441,7 +435,6 @@ void ARMusicalVoice::ConvertToNormalForm() {
     mPosTagList->GetNext(pos);
   }
   curVoiceState->ptagpos = mPosTagList->GetTailPosition();
-  readmode = oldReadMode;
 }
 
 void ARMusicalVoice::print() const {
@@ -603,7 +596,7 @@ ARMusicalObject* ARMusicalVoice::GetPrevEvent(void*& pos, ARMusicalVoiceState& s
       ARPositionTag* tag = mPosTagList->GetAt(entry);
       if (!tag->isEndTagClass() || tag->getPosition() != prev) break;
       ARPositionTag* begin = tag->getCorrespondence();
-      if (dynamic_cast<ARChordTag*>(begin)) intoChord = true;
+      if (ARMusicalVoiceState::AsChordRange(begin)) intoChord = true;
       if (begin && !state.IsOpen(begin)) state.AddPositionTag(begin);
       state.ptagpos = entry;
       mPosTagList->GetPrev(entry);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ostream>
+#include <unordered_map>
 #include <vector>
 
 #include "ARMusicalEvent.h"
@@ -93,7 +94,6 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void setVoiceNum(int number) { voiceNum = number; }
   int getReadMode() const { return readmode; }
   void setReadMode(int mode) { readmode = mode; }
-  void* getLastEventPosition() const { return lastEventPosition; }
   int getNumPitchedNotes() const { return numPitchedNotes; }
   int getPitchSum() const { return pitchSum; }
   ARMusicalVoiceState* getEndState() const { return endState; }
@@ -101,15 +101,16 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void setEndState(ARMusicalVoiceState* state);
 
  private:
+  // The place of every node from from to the tail, counted from 0.
+  using NodeOrder = std::unordered_map<void const*, int>;
+  NodeOrder OrderOfNodes(void* from) const;
+
   void StartChordGroup(Fraction const& groupDuration);
-  void AddChordGroupTags(ARChordGroup const& group, void* tagCursor,
-                         std::vector<void*> const& chordNodes);
+  void AddChordGroupTags(ARChordGroup const& group, void* tagCursor, NodeOrder const& order);
   void CloseChordRange(ARPositionTag* begin, char const* endText);
   void TimeChordElements(Fraction const& start, Fraction const& chordDuration, void* tagCursor);
   // The range-tag list made on first use.
   PositionTagList& PositionTags();
-  // Deletes the range tag, or only unlinks it when the event list owns it.
-  void DeletePositionTag(void* node, bool ownedByEvents);
 
   // One step of GetNext: closes the ranges ending at pos, takes the object there, opens the
   // ranges beginning after it.

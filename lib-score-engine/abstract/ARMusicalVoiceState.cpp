@@ -144,7 +144,7 @@ ARMusicalTag* ARMusicalVoiceState::RemoveCurStateTag(std::type_info const& type)
 
 void ARMusicalVoiceState::AddPositionTag(ARPositionTag* tag, int addToAdded) {
   MELVARIN_ASSERT(tag != nullptr);
-  if (auto* chord = dynamic_cast<ARChordTag*>(tag)) {
+  if (ARChordTag* chord = AsChordRange(tag)) {
     if (curchordtag) RidevUzuze("nested chordtags are not allowed!");
     MELVARIN_ASSERT(curchordtag == nullptr);
     curchordtag = chord;
@@ -181,6 +181,11 @@ bool ARMusicalVoiceState::IsOpen(ARPositionTag const* tag) const {
   if (!curpositiontags || !tag) return false;
   if (tag->isEndTagClass()) tag = tag->getCorrespondence();
   return tag && curpositiontags->GetElementPos(const_cast<ARPositionTag*>(tag)) != nullptr;
+}
+
+ARChordTag* ARMusicalVoiceState::AsChordRange(ARPositionTag* tag) {
+  // A chord label is of a class derived from the chord tag; it may span chords.
+  return tag && typeid(*tag) == typeid(ARChordTag) ? static_cast<ARChordTag*>(tag) : nullptr;
 }
 
 void ARMusicalVoiceState::DeleteAddedAndRemovedPTags() {

@@ -50,6 +50,8 @@ class ARMusicalVoiceState {
   bool IsOpen(ARPositionTag const* tag) const;
   // Forgets which ranges the last step opened and closed.
   void DeleteAddedAndRemovedPTags();
+  // The chord tag the voice puts around every chord, not a chord label the text writes.
+  static ARChordTag* AsChordRange(ARPositionTag* tag);
 
   Fraction const& getCurTime() const { return curtp; }
   Fraction const& getLastBarTime() const { return curlastbartp; }
