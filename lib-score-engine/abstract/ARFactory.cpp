@@ -24,7 +24,6 @@
 #include "ARTStem.h"
 #include "ARText.h"
 #include "ARTrill.h"
-#include "ARUserChordTag.h"
 #include "MoreMusicalTags.h"
 #include "TagParameterFloat.h"
 #include "TagParameterInt.h"
@@ -102,16 +101,13 @@ void ARFactory::resetVoiceState() {
   mCurrentCue = nullptr;
   mCurrentTrill = nullptr;
   mCurrentStaff = nullptr;
-  mChordOpen = false;
 }
 
 void ARFactory::createChord() {
   // clang-format off
   MELVARIN_ASSERT(mCurrentVoice);
   // clang-format on
-  dropOpenChordTags();
   mCurrentVoice->BeginChord();
-  mChordOpen = true;
 }
 
 void ARFactory::initChordNote() {
@@ -126,7 +122,6 @@ void ARFactory::addChord() {
   MELVARIN_ASSERT(mCurrentVoice);
   // clang-format on
   mCurrentVoice->FinishChord();
-  mChordOpen = false;
 }
 
 void ARFactory::createEvent(char const* name) {
@@ -226,25 +221,6 @@ void ARFactory::addEvent() {
     mCurrentVoice->setPositionTagEndPos(-1, new ARDummyRangeEnd("\\dispDurEnd"), graceDisplay);
 }
 
-bool ARFactory::chordTagOpen() const {
-  return std::any_of(mTags.begin(), mTags.end(), [this](OpenTag const& open) {
-    return open.voice == mCurrentVoice && dynamic_cast<ARUserChordTag*>(open.tag);
-  });
-}
-
-// Chords do not nest: a chord written inside a chord tag's range cancels that chord tag. Its
-// place on the stack goes to a tag of no meaning, so the range still ends where it was written.
-void ARFactory::dropOpenChordTags() {
-  for (OpenTag& open : mTags) {
-    auto* chordTag = dynamic_cast<ARUserChordTag*>(open.tag);
-    if (!chordTag || open.voice != mCurrentVoice) continue;
-    mCurrentVoice->RemovePositionTag(chordTag);
-    delete chordTag;
-    open.tag = new ARTDummy();
-    open.stackOnly = true;
-  }
-}
-
 ARMusicalTag* ARFactory::newestTag() const {
   return mTags.empty() ? nullptr : mTags.back().tag;
 }
@@ -262,15 +238,10 @@ void ARFactory::createTag(char const* name, long id) {
 
   TagName const* entry = FindTagName(name);
   TagEntry kind = entry ? entry->entry : TagEntry::None;
-  bool const refusedCue = kind == TagEntry::Cue && (mCurrentCue || mChordOpen);
+  bool const refusedCue = kind == TagEntry::Cue && mCurrentCue;
   bool const refusedGrace = std::strcmp(name, "grace") == 0 && mCurrentGrace;
-  // Chords do not nest: a chord tag inside a chord or inside another chord tag's range is
-  // dropped like an unknown tag.
-  bool const isChordTag = std::strcmp(name, "chord") == 0 || std::strcmp(name, "splitChord") == 0;
-  bool const refusedChord = isChordTag && (mChordOpen || chordTagOpen());
-  if (refusedCue || refusedGrace || refusedChord) {
-    // A cue is refused inside a chord as well: its notes would leave the chord half read.
-    if (refusedCue && mCurrentCue) ZudidOvod("There is a cue already active");
+  if (refusedCue || refusedGrace) {
+    if (refusedCue) ZudidOvod("There is a cue already active");
     if (refusedGrace) ZudidOvod("There is a grace already active");
     entry = nullptr;
     kind = TagEntry::None;
@@ -326,7 +297,7 @@ void ARFactory::fileTag(ARMusicalTag* tag, TagEntry kind, int id) {
       stackOnly = true;
       break;
   }
-  mTags.push_back({tag, stackOnly, mCurrentVoice});
+  mTags.push_back({tag, stackOnly});
 }
 
 void ARFactory::rememberStateTag(ARMusicalTag* tag) {

@@ -71,13 +71,9 @@ class ARFactory {
   struct OpenTag {
     ARMusicalTag* tag;
     bool stackOnly;
-    ARMusicalVoice* voice;  // the voice it was made in
   };
 
   ARMusicalTag* newestTag() const;
-  // Whether a chord tag's range is open in the current voice.
-  bool chordTagOpen() const;
-  void dropOpenChordTags();
   ARMusicalTag* makeTag(char const* name, TagName const* entry);
   void fileTag(ARMusicalTag* tag, TagEntry entry, int id);
   void openCue(ARCue* cue);
@@ -105,5 +101,4 @@ class ARFactory {
   ARMusicalVoice* mSavedVoice = nullptr;
   ARStaff* mCurrentStaff = nullptr;
   int mVoiceNum = 1;
-  bool mChordOpen = false;
 };

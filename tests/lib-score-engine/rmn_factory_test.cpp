@@ -194,20 +194,28 @@ INSTANTIATE_TEST_SUITE_P(
                               "Razid Warning: There is a cue already active\n"
                               "Razid Warning: Tagrange ignored (1)\n",
                               nullptr},
-                    // A cue cannot open inside a chord, nor a chord tag around a chord.
-                    ParseCase{"[ { \\cue( c ) } \\chord( { d } ) ]", 0, 0, "",
-                              "Razid Warning: Tagrange ignored (1)\n"
-                              "Razid Trace: chord-Tag is no longer supported!\n",
-                              "voice 1 (number 1, length 1/2)\n"
+                    // A cue inside a chord takes its note along; a chord label goes around a chord.
+                    ParseCase{"[ { \\cue( c ) } \\splitChord( { d } ) ]", 0, 0, "", "",
+                              "voice 1 (number -1, length 1/4)\n"
+                              "  0/1 0/1 ARStaff - \\staff<1>\n"
+                              "  0/1 0/1 ARNote - empty-10*0/1\n"
+                              "  0/1 0/1 ARNoteFormat - \\noteFormat<color=\"blue\",size=0.6>\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              " position tags:\n"
+                              "voice 2 (number 1, length 1/4)\n"
+                              "  0/1 0/1 ARNote - empty-10*0/1\n"
+                              "  0/1 0/1 ARChordComma - \\chordComma\n"
+                              "  0/1 0/1 ARNote - empty1*0/1\n"
                               "  0/1 1/4 ARNote - empty-10*1/4\n"
                               "  1/4 0/1 ARChordComma - \\chordComma\n"
-                              "  1/4 0/1 ARNote - c1*0/1\n"
+                              "  1/4 0/1 ARNote - d1*0/1\n"
                               "  1/4 0/1 ARNote - empty1*0/1\n"
-                              "  1/4 1/4 ARNote - empty-10*1/4\n"
-                              "  1/2 0/1 ARChordComma - \\chordComma\n"
-                              "  1/2 0/1 ARNote - d1*0/1\n"
-                              "  1/2 0/1 ARNote - empty1*0/1\n"
                               " position tags:\n"
+                              "  0/1 0/1 ARChordTag auto \\autoChordBegin\n"
+                              "  0/1 0/1 ARShareLocation auto \\shareLocationBegin\n"
+                              "  0/1 0/1 ARDummyRangeEnd auto \\shareLocationEnd\n"
+                              "  0/1 0/1 ARDummyRangeEnd auto \\autoChordEnd\n"
+                              "  0/1 0/1 ARUserChordTag - \\splitChord(\n"
                               "  0/1 0/1 ARChordTag auto \\autoChordBegin\n"
                               "  0/1 0/1 ARShareLocation auto \\shareLocationBegin\n"
                               "  1/4 0/1 ARDisplayDuration auto \\dispDurBegin<1,4,0>\n"
@@ -216,14 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "  1/4 0/1 ARDummyRangeEnd auto \\dispDurEnd\n"
                               "  1/4 0/1 ARDummyRangeEnd auto \\shareLocationEnd\n"
                               "  1/4 0/1 ARDummyRangeEnd auto \\autoChordEnd\n"
-                              "  1/4 0/1 ARChordTag auto \\autoChordBegin\n"
-                              "  1/4 0/1 ARShareLocation auto \\shareLocationBegin\n"
-                              "  1/2 0/1 ARDisplayDuration auto \\dispDurBegin<1,4,0>\n"
-                              "  1/2 0/1 ARShareStem auto \\shareStemBegin\n"
-                              "  1/2 0/1 ARDummyRangeEnd auto \\shareStemEnd\n"
-                              "  1/2 0/1 ARDummyRangeEnd auto \\dispDurEnd\n"
-                              "  1/2 0/1 ARDummyRangeEnd auto \\shareLocationEnd\n"
-                              "  1/2 0/1 ARDummyRangeEnd auto \\autoChordEnd\n"}),
+                              "  1/4 0/1 ARDummyRangeEnd - )\n"}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 TEST(RmnFactoryMusicTest, TagIdsAreCountedAndClampedAndNamesAreKept) {
