@@ -11,6 +11,7 @@
 #include "ARMTParameter.h"
 #include "ARMusic.h"
 #include "ARMusicalVoice.h"
+#include "ARMusicalVoiceState.h"
 #include "ARNote.h"
 #include "ARNoteFormat.h"
 #include "AROctava.h"
@@ -217,8 +218,17 @@ void ARFactory::addEvent() {
   mCurrentVoice->AddTail(mCurrentEvent);
   mLastEvent = mCurrentEvent;
   mCurrentEvent = nullptr;
-  if (graceDisplay)
+  if (graceDisplay) {
     mCurrentVoice->setPositionTagEndPos(-1, new ARDummyRangeEnd("\\dispDurEnd"), graceDisplay);
+    closeInVoiceState(graceDisplay);
+  }
+}
+
+// A closed range is no longer open at the voice's end. Left open there, every closed range would
+// be carried along by every later copy of that state (one per chord).
+void ARFactory::closeInVoiceState(ARPositionTag* begin) {
+  ARMusicalVoiceState* const state = mCurrentVoice->getVoiceState();
+  if (begin && state->IsOpen(begin)) state->RemovePositionTag(begin, 0);
 }
 
 ARMusicalTag* ARFactory::newestTag() const {
@@ -291,6 +301,7 @@ void ARFactory::fileTag(ARMusicalTag* tag, TagEntry kind, int id) {
     case TagEntry::End:
       tag->setID(id);
       stackOnly = !mCurrentVoice->setPositionTagEndPos(id, tag, nullptr);
+      closeInVoiceState(dynamic_cast<ARPositionTag*>(tag)->getCorrespondence());
       break;
     case TagEntry::None:
     case TagEntry::Cue:
@@ -460,7 +471,13 @@ bool ARFactory::closeRange(ARMusicalTag* tag) {
              positionTag->getPosition()) {
     auto* end = new ARDummyRangeEnd(nullptr);
     if (!mCurrentVoice->setPositionTagEndPos(tag->getID(), end, tag)) delete end;
-    mCurrentVoice->removeTag(tag);
+    // Only a tag whose range is optional went into the event list as well; looking for any other
+    // there would walk the whole voice for nothing at every range. Either way the range is no
+    // longer open at the voice's end.
+    if (setting == ARMusicalTag::RANGEDC)
+      mCurrentVoice->removeTag(tag);
+    else
+      closeInVoiceState(positionTag);
   } else if (!tag->getRange() && positionTag && setting == ARMusicalTag::RANGEDC) {
     mCurrentVoice->RemovePositionTag(positionTag);
   }

@@ -74,6 +74,7 @@ class ARFactory {
   };
 
   ARMusicalTag* newestTag() const;
+  void closeInVoiceState(ARPositionTag* begin);
   ARMusicalTag* makeTag(char const* name, TagName const* entry);
   void fileTag(ARMusicalTag* tag, TagEntry entry, int id);
   void openCue(ARCue* cue);

@@ -11,6 +11,8 @@
 #include <string>
 
 #include "ARFactory.h"
+#include "ARMusicalVoice.h"
+#include "ARMusicalVoiceState.h"
 #include "ARTagNames.h"
 #include "music_dump.h"
 #include "parse_music.h"
@@ -260,6 +262,19 @@ TEST(RmnFactoryMusicTest, TextsThatOnceBrokeTheEngineParse) {
     ASSERT_EQ(outcome.parsed.result, 0) << text;
     EXPECT_EQ(outcome.parsed.music->GetCount(), voices) << text;
   }
+}
+
+// Closed ranges are closed at the voice's end as well: a state that kept them open would carry
+// them into every later copy of it, and long texts would parse in quadratic time.
+TEST(RmnFactoryMusicTest, ClosedRangesAreNotOpenAtTheVoicesEnd) {
+  Outcome const outcome = Parse(
+      "[ \\slurBegin c \\slurEnd \\slur( d ) \\t<\"x\">( e ) \\grace( f/8 ) g \\tieBegin a ]");
+  ASSERT_EQ(outcome.parsed.result, 0);
+  ARMusicalVoice* const voice = outcome.parsed.music->GetHead();
+  int open = 0;
+  for (void* pos = voice->getPositionTagList()->GetHeadPosition(); pos;)
+    open += voice->getVoiceState()->IsOpen(voice->getPositionTagList()->GetNext(pos));
+  EXPECT_EQ(open, 0) << "the unclosed tie is gone from the normal form";
 }
 
 TEST(RmnFactoryMusicTest, DeepNestingIsReportedAndTheTreeDeleted) {
