@@ -146,6 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "extra text is : \"\nRazid error: syntax error (line 1, char 0)\n"},
         GrammarCase{"[ c ] % rest of the line ]\n", 0, "{ [ note:c +note ] }", ""},
         GrammarCase{"[ c (* a (* b\n *) c *) d ]", 0, "{ [ note:c +note note:d +note ] }", ""},
+        GrammarCase{"[ c (* a\n *) d %\n ! ]", 1, "{ [ note:c +note note:d +note",
+                    "extra text is : !\nRazid error: syntax error (line 3, char 0)\n"},
         GrammarCase{"[ c (* never closed", 1, "{ [ note:c +note", kSyntaxError1}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
@@ -184,6 +186,11 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"[ \\i<\"p\", (* note *) dy=1> ]", 1, "{ [ tag:\\i str:p arg:", kSyntaxError1},
         GrammarCase{"[ \\i<> ]", 1, "{ [ tag:\\i", kSyntaxError1},
         GrammarCase{"[ \\i<1,> ]", 1, "{ [ tag:\\i int:1 arg:", kSyntaxError1},
+        GrammarCase{"[ \\t1<$x=+1.5, b_2=-.5rl, 7> ]", 0,
+                    "{ [ tag:\\t1 float:1.500000 arg:$x float:-0.500000 unit:rl arg:b_2 int:7 "
+                    "arg: add end ] }",
+                    ""},
+        GrammarCase{"[ \\i<1.5.3> ]", 1, "{ [ tag:\\i float:1.500000 arg:", kSyntaxError1},
         GrammarCase{"[ \\i<3, word> ]", 0, "{ [ tag:\\i int:3 arg: arg: add end ] }", ""},
         GrammarCase{"[ \\tag:3 | \\slur(c) ]", 0,
                     "{ [ tag:\\tag:3 add end tag:\\bar add end tag:\\slur add range note:c +note "
