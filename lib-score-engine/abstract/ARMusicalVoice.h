@@ -56,13 +56,15 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   virtual void BeginChord();
 
   // Closes the range of the most recent open begin tag with that id that the end tag fits, at
-  // the last event; returns the end tag's node in the range-tag list.
+  // the last event; returns the end tag's node in the range-tag list. The voice takes the end
+  // tag also when it fits no range: it is marked so that the normal form drops it.
   virtual void* setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusicalTag* startTag);
   // Withdraws a begin tag from the range-tag list without deleting it; the caller takes it.
   virtual void RemovePositionTag(ARPositionTag* tag);
   // Opens a range that begins at the next event; the voice takes the tag.
   virtual void AddPositionTag(ARPositionTag* tag);
   virtual PositionTagList* getPositionTagList() { return mPosTagList; }
+  PositionTagList const* getPositionTagList() const { return mPosTagList; }
   // Takes a tag back from the event list without deleting it and closes its range; the caller
   // takes it. False when the event list does not hold it.
   bool removeTag(ARMusicalObject* object);
@@ -79,7 +81,8 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
 
   // Starts an iteration: the state stands before the first element. Returns its position.
   virtual void* GetHeadPosition(ARMusicalVoiceState& state) const;
-  // Steps back to the event before pos and returns it.
+  // Steps back to the event before pos and returns it; in CHORDMODE a chord it steps into is
+  // stepped back over whole, to the state before it.
   virtual ARMusicalObject* GetPrevEvent(void*& pos, ARMusicalVoiceState& state) const;
   // Returns the object at pos and moves pos and state past it (past the whole chord in
   // CHORDMODE); null at the end.

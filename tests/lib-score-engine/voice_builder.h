@@ -7,7 +7,6 @@
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
 #include "ARNote.h"
-#include "ARPositionTag.h"
 #include "MoreMusicalTags.h"
 
 namespace EngineTesting {
@@ -36,6 +35,13 @@ class VoiceBuilder {
     voice.AddPositionTag(tag);
     return tag;
   }
+  // A tag whose range is optional: element and range tag at once until its range is known.
+  template <class RangeTag>
+  RangeTag* Optional(RangeTag* tag) {
+    voice.AddTail(tag);
+    voice.AddPositionTag(tag);
+    return tag;
+  }
   // ")" of the range of tag.
   VoiceBuilder& Close(ARMusicalTag* tag) {
     voice.setPositionTagEndPos(tag->getID(), new ARDummyRangeEnd(nullptr), tag);
@@ -59,7 +65,7 @@ class VoiceBuilder {
 // where the iteration meets them.
 inline std::string Elements(ARMusicalVoice const& voice) {
   std::string out;
-  auto const* tags = const_cast<ARMusicalVoice&>(voice).getPositionTagList();
+  auto const* tags = voice.getPositionTagList();
   void* entry = tags ? tags->GetHeadPosition() : nullptr;
   auto time = [](Fraction const& value) {
     return std::to_string(value.getNumerator()) + "/" + std::to_string(value.getDenominator());
@@ -67,9 +73,7 @@ inline std::string Elements(ARMusicalVoice const& voice) {
   auto write = [&](ARMusicalObject const& object) {
     std::ostringstream rmn;
     rmn << object;
-    std::string text = rmn.str();
-    text.pop_back();
-    out += text + "@" + time(object.getRelativeTimePosition());
+    out += rmn.str().substr(0, rmn.str().size() - 1) + "@" + time(object.getRelativeTimePosition());
     if (object.getDuration() > Frac_0) out += "+" + time(object.getDuration());
     out += " ";
   };
