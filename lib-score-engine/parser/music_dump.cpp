@@ -50,7 +50,7 @@ void PrintVoice(ARMusicalVoice const& voice, int index, std::ostream& out) {
   for (void* pos = voice.ARMusicalVoice::ObjectList::GetHeadPosition(); pos;)
     PrintObject(*voice.ARMusicalVoice::ObjectList::GetNext(pos), out);
   out << " position tags:\n";
-  auto* tags = const_cast<ARMusicalVoice&>(voice).getPositionTagList();
+  auto const* tags = voice.getPositionTagList();
   if (!tags) return;
   for (void* pos = tags->GetHeadPosition(); pos;) {
     auto const* object = dynamic_cast<ARMusicalObject const*>(tags->GetNext(pos));
