@@ -49,18 +49,14 @@ ARFactory::~ARFactory() {
 }
 
 void ARFactory::createMusic() {
-  // clang-format off
   MELVARIN_ASSERT(!mCurrentMusic);
-  // clang-format on
   mCurrentMusic = new ARMusic();
 }
 
 ARMusic* ARFactory::getMusic() {
-  // clang-format off
   MELVARIN_ASSERT(!mCurrentEvent);
   MELVARIN_ASSERT(!mCurrentVoice);
   MELVARIN_ASSERT(mCurrentMusic);
-  // clang-format on
   mCurrentMusic->setMaxTagId(sMaxTagId + 1);
   mCurrentMusic->doAutoStuff();
   ARMusic* music = mCurrentMusic;
@@ -70,19 +66,15 @@ ARMusic* ARFactory::getMusic() {
 }
 
 void ARFactory::createVoice() {
-  // clang-format off
   MELVARIN_ASSERT(!mCurrentVoice);
-  // clang-format on
   mCurrentVoice = new ARMusicalVoice();
   mCurrentVoice->setVoiceNum(mVoiceNum++);
 }
 
 void ARFactory::addVoice() {
-  // clang-format off
   MELVARIN_ASSERT(!mCurrentEvent);
   MELVARIN_ASSERT(mCurrentMusic);
   MELVARIN_ASSERT(mCurrentVoice);
-  // clang-format on
   mCurrentVoice->ConvertToNormalForm();
   mCurrentMusic->AddTail(mCurrentVoice);
   mCurrentVoice = nullptr;
@@ -105,31 +97,23 @@ void ARFactory::resetVoiceState() {
 }
 
 void ARFactory::createChord() {
-  // clang-format off
   MELVARIN_ASSERT(mCurrentVoice);
-  // clang-format on
   mCurrentVoice->BeginChord();
 }
 
 void ARFactory::initChordNote() {
-  // clang-format off
   MELVARIN_ASSERT(mCurrentVoice);
-  // clang-format on
   mCurrentVoice->initChordNote();
 }
 
 void ARFactory::addChord() {
-  // clang-format off
   MELVARIN_ASSERT(mCurrentVoice);
-  // clang-format on
   mCurrentVoice->FinishChord();
 }
 
 void ARFactory::createEvent(char const* name) {
-  // clang-format off
   MELVARIN_ASSERT(!mCurrentEvent);
   MELVARIN_ASSERT(name);
-  // clang-format on
   if (std::strcmp(name, "_") == 0 || std::strcmp(name, "rest") == 0)
     mCurrentEvent = new ARRest(mCurrentNumerator, mCurrentDenominator);
   else
@@ -138,9 +122,7 @@ void ARFactory::createEvent(char const* name) {
 }
 
 void ARFactory::setRegister(int newRegister) {
-  // clang-format off
   MELVARIN_ASSERT(mCurrentEvent);
-  // clang-format on
   auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
   if (!note) return;
   // The running register stays inside the register range too, so the next note does not start
@@ -152,64 +134,48 @@ void ARFactory::setRegister(int newRegister) {
 // The running duration is the one the event ended up with: the event keeps its length within the
 // range an event can last.
 void ARFactory::setNumerator(int newNumerator) {
-  // clang-format off
   MELVARIN_ASSERT(mCurrentEvent);
-  // clang-format on
   mCurrentEvent->setNumerator(newNumerator);
   mCurrentNumerator = mCurrentEvent->getDuration().getNumerator();
 }
 
 void ARFactory::setDenominator(int newDenominator) {
-  // clang-format off
   MELVARIN_ASSERT(mCurrentEvent);
-  // clang-format on
   mCurrentEvent->setDenominator(newDenominator);
   mCurrentDenominator = mCurrentEvent->getDuration().getDenominator();
 }
 
 void ARFactory::setAccidentals(int newAccidentals) {
   auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
-  // clang-format off
   MELVARIN_ASSERT(note);
-  // clang-format on
   // A note holds at most a double sharp or a double flat; "c###" is read as the most it can hold.
   note->setAccidentals(std::clamp(newAccidentals, MIN_ACCIDENTALS, MAX_ACCIDENTALS));
 }
 
 void ARFactory::addSharp() {
   auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
-  // clang-format off
   MELVARIN_ASSERT(note);
-  // clang-format on
   note->addSharp();
 }
 
 void ARFactory::addFlat() {
   auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
-  // clang-format off
   MELVARIN_ASSERT(note);
-  // clang-format on
   note->addFlat();
 }
 
 void ARFactory::setPoints(int pointCount) {
-  // clang-format off
   MELVARIN_ASSERT(mCurrentEvent);
-  // clang-format on
   mCurrentEvent->setPoints(pointCount);
 }
 
 void ARFactory::addEvent() {
-  // clang-format off
   MELVARIN_ASSERT(mCurrentVoice);
   MELVARIN_ASSERT(mCurrentEvent);
-  // clang-format on
   // A grace note sounds for no time and keeps its written length for display only.
   ARDisplayDuration* graceDisplay = nullptr;
   if (mCurrentGrace && mCurrentEvent->getDuration() > DURATION_0) {
-    // clang-format off
     MELVARIN_ASSERT(mCurrentGrace->getRange());
-    // clang-format on
     graceDisplay = new ARDisplayDuration();
     graceDisplay->setDisplayDuration(mCurrentEvent->getDuration());
     mCurrentVoice->AddPositionTag(graceDisplay);
@@ -236,12 +202,10 @@ ARMusicalTag* ARFactory::newestTag() const {
 }
 
 void ARFactory::createTag(char const* name, long id) {
-  // clang-format off
   MELVARIN_ASSERT(mCurrentMusic);
   MELVARIN_ASSERT(mCurrentVoice);
   MELVARIN_ASSERT(!mCurrentEvent);
   MELVARIN_ASSERT(name);
-  // clang-format on
   id = std::min(id, kMaxTagId);
   if (id > sMaxTagId) sMaxTagId = id;
   int const tagId = static_cast<int>(id);
@@ -270,15 +234,11 @@ void ARFactory::createTag(char const* name, long id) {
     if (auto* staff = dynamic_cast<ARStaff*>(tag)) mCurrentStaff = staff;
   }
 
-  // clang-format off
   MELVARIN_ASSERT(mTagParameterList.empty());
-  // clang-format on
-  auto* const musicalTag = tag;
-  if (kind == TagEntry::Range && dynamic_cast<ARPositionTag*>(tag) &&
-      tag->getRangeSetting() == ARMusicalTag::RANGEDC) {
-    // clang-format off
-    MELVARIN_ASSERT(mCurrentVoice->GetTail() != musicalTag);
-    // clang-format on
+  // A tag whose range is optional also stands in the event list, as it will stay there when the
+  // text gives it no range.
+  if (kind == TagEntry::Range && tag->getRangeSetting() == ARMusicalTag::RANGEDC) {
+    MELVARIN_ASSERT(mCurrentVoice->GetTail() != tag);
     mCurrentVoice->AddTail(tag);
   }
   if (tag->IsStateTag()) rememberStateTag(tag);
@@ -380,9 +340,7 @@ void ARFactory::addTagParameter(double value) {
 void ARFactory::setUnit(char const* unit) {
   if (mTagParameterList.empty()) return;
   auto* tpf = dynamic_cast<TagParameterFloat*>(mTagParameterList.GetTail());
-  // clang-format off
   MELVARIN_ASSERT(tpf);
-  // clang-format on
   tpf->setUnit(unit);
 }
 
@@ -392,27 +350,21 @@ void ARFactory::setParameterName(char const* name) {
 }
 
 void ARFactory::addTag() {
-  // clang-format off
   MELVARIN_ASSERT(!mTags.empty());
-  // clang-format on
   if (auto* tag = dynamic_cast<ARMTParameter*>(newestTag()))
     tag->setTagParameterList(mTagParameterList);
   mTagParameterList.RemoveAll();
 }
 
 void ARFactory::tagRange() {
-  // clang-format off
   MELVARIN_ASSERT(!mTags.empty());
-  // clang-format on
   newestTag()->setRange(true);
 }
 
 void ARFactory::endTag() {
-  // clang-format off
   MELVARIN_ASSERT(!mCurrentEvent);
   MELVARIN_ASSERT(mCurrentVoice);
   MELVARIN_ASSERT(!mTags.empty());
-  // clang-format on
   OpenTag const open = mTags.back();
   mTags.pop_back();
   ARMusicalTag* const tag = open.tag;
@@ -437,9 +389,7 @@ void ARFactory::endTag() {
       mCurrentVoice->AddTail(new ARRepeatEndRangeEnd(repeatEnd));
     if (open.stackOnly) delete tag;
   }
-  // clang-format off
   MELVARIN_ASSERT(mTagParameterList.empty());
-  // clang-format on
 }
 
 bool ARFactory::closeRange(ARMusicalTag* tag) {
@@ -503,9 +453,7 @@ void ARFactory::closeStateTagRange(ARMusicalTag* tag, ARPositionTag* positionTag
   else if (auto* dotFormat = dynamic_cast<ARDotFormat*>(tag))
     endState = dotFormat->getEndTag();
   if (!endState) {
-    // clang-format off
     MELVARIN_ASSERT(false);
-    // clang-format on
   }
   tag->setRange(false);
   if (positionTag) mCurrentVoice->RemovePositionTag(positionTag);
