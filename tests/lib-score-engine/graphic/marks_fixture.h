@@ -1,6 +1,6 @@
 #pragma once
 
-#include <memory>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,37 +11,23 @@
 
 namespace EngineTesting {
 
-// A font whose glyphs and characters are all half its size wide and its size high: the music
-// font at 200 has glyphs 100 wide, the text font at 75 characters 37.5 wide.
-class HalfWidthFont : public VGFont {
- public:
-  HalfWidthFont(char const* name, int size, int properties)
-      : mName(name), mSize(size), mProperties(properties) {}
-
-  char const* GetName() const override { return mName.c_str(); }
-  int GetSize() const override { return mSize; }
-  int GetProperties() const override { return mProperties; }
-  void GetExtent(char const* s, int count, float* width, float* height, VGDevice*) const override {
-    *width = s ? count * 0.5f * mSize : 0;
-    *height = mSize;
-  }
-  void GetExtent(unsigned char, float* width, float* height, VGDevice*) const override {
-    *width = 0.5f * mSize;
-    *height = mSize;
-  }
-
- private:
-  std::string mName;
-  int mSize;
-  int mProperties;
-};
-
+// Fonts whose glyphs are half their size wide, as their characters are: the music font at 200
+// has glyphs 100 wide, the text font at 75 characters 37.5 wide.
 class HalfWidthSystem : public FakeSystem {
+  class HalfWidthFont : public FixedWidthFont {
+   public:
+    using FixedWidthFont::FixedWidthFont;
+    void GetExtent(unsigned char, float* width, float* height, VGDevice*) const override {
+      *width = 0.5f * GetSize();
+      *height = GetSize();
+    }
+  };
+
  public:
   VGFont const* CreateVGFont(char const* face, int size, int properties) const override {
-    const_cast<HalfWidthSystem*>(this)->requests.push_back(
-        Call("CreateVGFont", face, size, properties));
-    return new HalfWidthFont(face, size, properties);
+    auto* self = const_cast<HalfWidthSystem*>(this);
+    self->requests.push_back(Call("CreateVGFont", face, size, properties));
+    return new HalfWidthFont(face, size, properties, &self->measured);
   }
 };
 
@@ -61,10 +47,10 @@ class MarksFixture : public GraphicFixture {
 
   // The device's calls from the first one that starts with prefix.
   std::vector<std::string> CallsFrom(char const* prefix) const {
-    for (size_t i = 0; i < device.calls.size(); ++i)
-      if (device.calls[i].rfind(prefix, 0) == 0)
-        return {device.calls.begin() + static_cast<long>(i), device.calls.end()};
-    return {};
+    auto from =
+        std::find_if(device.calls.begin(), device.calls.end(),
+                     [prefix](std::string const& call) { return call.rfind(prefix, 0) == 0; });
+    return {from, device.calls.end()};
   }
   // Only the symbols and strings drawn, without the state they were drawn in.
   std::vector<std::string> Drawn() const {

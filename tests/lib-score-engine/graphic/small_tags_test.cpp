@@ -7,16 +7,12 @@
 #include "ARDrVesk.h"
 #include "ARGrace.h"
 #include "ARIntens.h"
-#include "ARSpace.h"
 #include "ARSpecial.h"
-#include "ARUserChordTag.h"
-#include "GRChordTag.h"
 #include "GRDrPild.h"
 #include "GRDrVesk.h"
 #include "GRDummy.h"
 #include "GRGrace.h"
 #include "GRIntens.h"
-#include "GRSpace.h"
 #include "GRSpecial.h"
 #include "lib-score-engine/bound_tag.h"
 #include "marks_fixture.h"
@@ -93,6 +89,7 @@ TEST_F(SmallTagTest, GraceNotesStandBeforeTheirOneEventOnly) {
   event.setPosition(NVPoint{200, 0});
   GRDummy dummy(&grace);
   dummy.OnDraw(device, map);
+  GRDummy(nullptr).OnDraw(device, map);
   EXPECT_THAT(Drawn(), ElementsAre("DrawMusicSymbol(140,0,88)"));
 
   Note second(staff, 0);
@@ -105,24 +102,6 @@ TEST_F(SmallTagTest, GraceNotesStandBeforeTheirOneEventOnly) {
   grace.OnDraw(device, map);
   EXPECT_TRUE(device.calls.empty());
   EXPECT_EQ(graceNote->getPosition().x, 140);
-}
-
-TEST_F(SmallTagTest, ChordTagsGiveTheirLabelAndSpacesDrawNothing) {
-  ARUserChordTag labelled;
-  Bind(labelled, Given().Text("Cmaj7"));
-  GRChordTag chord(staff, &labelled);
-  EXPECT_STREQ(chord.getLabel().c_str(), "Cmaj7");
-  EXPECT_EQ(chord.getStartEndCount(), 1);
-
-  ARSpace space;
-  Bind(space, Given().Float(4));  // half spaces
-  GRSpace grSpace(&space, false);
-  EXPECT_EQ(grSpace.getBoundingBox(), (NVRect{0, 0, 100, 0}));
-  EXPECT_EQ(grSpace.getNeedsSpring(), 0);
-  grSpace.OnDraw(device, map);
-  GRDummy empty(nullptr);
-  empty.OnDraw(device, map);
-  EXPECT_TRUE(device.calls.empty());
 }
 
 // A drawing system that holds every picture as 400 x 300 pixels.
