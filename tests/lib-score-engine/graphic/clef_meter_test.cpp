@@ -3,11 +3,13 @@
 
 #include "ARBar.h"
 #include "ARClef.h"
+#include "ARKey.h"
 #include "ARMeter.h"
 #include "ARRepeatEnd.h"
 #include "GRBar.h"
 #include "GRClef.h"
 #include "GRGlue.h"
+#include "GRKey.h"
 #include "GRMeter.h"
 #include "GRRepeatEnd.h"
 #include "lib-score-engine/bound_tag.h"
@@ -159,7 +161,9 @@ TEST_F(ClefMeterTest, SharedSpringOrderIsBarClefKeyMeterThenOthersByExactClass) 
   ARMeter arMeter(3, 4);
   ARBar arBar;
   ARRepeatEnd arRepeat;
+  ARKey arKey(1);
   GRClef clef(&arClef, staff, false);
+  GRKey key(staff, &arKey, 0, false);
   GRMeter meter(&arMeter, staff, false);
   GRBar bar(&arBar, staff, Frac_0);
   GRBar bar2(&arBar, staff, Frac_0);
@@ -170,9 +174,10 @@ TEST_F(ClefMeterTest, SharedSpringOrderIsBarClefKeyMeterThenOthersByExactClass) 
     GRNotationElement const* a;
     GRNotationElement const* b;
     int order;
-  } const cases[] = {{&bar, &clef, -1}, {&clef, &bar, 1},      {&clef, &meter, -1},
-                     {&meter, &bar, 1}, {&meter, &repeat, -1}, {&repeat, &bar, 1},
-                     {&bar, &bar2, 0},  {&start, &bar, -1}};
+  } const cases[] = {{&bar, &clef, -1},     {&clef, &bar, 1},   {&clef, &key, -1},
+                     {&key, &meter, -1},    {&meter, &key, 1},  {&meter, &bar, 1},
+                     {&meter, &repeat, -1}, {&repeat, &bar, 1}, {&bar, &bar2, 0},
+                     {&start, &bar, -1}};
   for (Case const& c : cases) EXPECT_EQ(GRNotationElement::ComparePos(c.a, c.b), c.order);
 }
 
