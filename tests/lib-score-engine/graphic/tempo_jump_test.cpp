@@ -12,6 +12,7 @@
 #include "engine_reset.h"
 #include "lib-score-engine/bound_tag.h"
 #include "marks_fixture.h"
+#include "razid_font_system.h"
 
 namespace {
 
@@ -135,6 +136,24 @@ TEST_F(JumpTest, AResetEngineMakesTheJumpAndTempoFontsAgain) {
   tempoAgain.OnDraw(device, map);
   EXPECT_THAT(device.calls, Contains("SetTextFont(Times New Roman Bold Italic@110)"));
   EXPECT_THAT(device.calls, Contains("SetTextFont(Times New Roman@90)"));
+}
+
+}  // namespace
+
+namespace {
+
+class RazidTempoTest : public EngineTesting::RazidFontFixture {};
+
+// The words follow a quarter note at 0.65 of the real head's width.
+TEST_F(RazidTempoTest, WordsFollowTheSmallNoteByItsScaledHeadWidth) {
+  StartEngine();
+  ARTempo tempo;
+  Bind(tempo, Given().Text("[1/4] Allegro"));
+  GRTempo grTempo(nullptr, &tempo);
+  grTempo.setHPosition(100);
+  grTempo.OnDraw(device, map);
+  EXPECT_NEAR(GObject::GetSymbolExtent(88), 60, 0.5);
+  EXPECT_THAT(device.calls, Contains(HasSubstr("DrawString(139,-100, Allegro,8)")));
 }
 
 }  // namespace
