@@ -68,7 +68,7 @@ bool GRBar::operator==(GRTag const& other) const {
 }
 
 void GRBar::tellPosition(GObject*, NVPoint const& point) {
-  setHPosition(point.x);
+  mPosition.x = point.x;
 }
 
 void GRBar::setGRStaff(GRStaff* staff) {

@@ -3,11 +3,9 @@
 
 #include <memory>
 
-#include "ARInstrument.h"
 #include "ARText.h"
 #include "ARTitle.h"
 #include "GRGlue.h"
-#include "GRInstrument.h"
 #include "GRPage.h"
 #include "GRPageText.h"
 #include "GRSText.h"
@@ -43,15 +41,6 @@ class TextTest : public MarksFixture {
     event.addAssociation(&text);
   }
 };
-
-TEST(TextAlignmentTest, TwoLetterFormatsGiveHorizontalAndVerticalFlags) {
-  struct Case {
-    char const* format;
-    unsigned int align;
-  } const cases[] = {{nullptr, 20}, {"", 20},   {"lt", 20}, {"rc", 33},
-                     {"cb", 10},    {"xy", 20}, {"ltc", 20}};
-  for (Case const& c : cases) EXPECT_EQ(GRText::AlignmentOf(c.format), c.align);
-}
 
 TEST_F(TextTest, TextUnderTheStaffAtItsEventWithItsFormatFontAndColour) {
   ARText plain;
@@ -151,7 +140,7 @@ TEST_F(TextTest, PageTextsArePlacedByTheirPageFormatAndAlignedByTheirTextFormat)
   }
 }
 
-TEST_F(TextTest, StaffTextsFollowTheirFirstEventAndInstrumentsWriteTheirName) {
+TEST_F(TextTest, StaffTextFollowsItsFirstEventAndLetsItGo) {
   auto event = std::make_unique<Event>(staff);
   Event other(staff);
   GRSText octava(staff, NVstring("8va"), 3);
@@ -165,17 +154,6 @@ TEST_F(TextTest, StaffTextsFollowTheirFirstEventAndInstrumentsWriteTheirName) {
   EXPECT_THAT(device.calls.back(), HasSubstr("align=20"));
   // The event goes first; the text must not reach back to it when it goes.
   event.reset();
-
-  ARInstrument named;
-  Bind(named, Given().Text("Piano"));
-  ARInstrument unnamed;
-  GRInstrument piano(&named);
-  GRInstrument nothing(&unnamed);
-  EXPECT_EQ(piano.getBoundingBox(), (NVRect{0, 0, 100, 150}));
-  piano.setPosition(NVPoint{10, 20});
-  piano.OnDraw(device, map);
-  nothing.OnDraw(device, map);
-  EXPECT_EQ(Drawn().back(), "DrawString(10,20,Piano,5)");
 }
 
 }  // namespace
