@@ -13,7 +13,6 @@ class GRPageText : public GRTagARNotationElement {
              NVstring const* textFormat, NVstring const* font, int fontSize,
              NVstring const* fontAttrib);
 
-  void setGRPage(GRPage* page) { mGRPage = page; }
   // The first letter of the page format gives x, the second y: "l"/"t" the page's edge, "c"
   // its middle, "r"/"b" its other edge, "1" to "7" the edges, margins and middle in between.
   // Other letters keep the coordinate.

@@ -77,9 +77,11 @@ TEST_F(SmallTagTest, SpecialGlyphAtItsScaleAndOffsetUnlessInError) {
 }
 
 TEST_F(SmallTagTest, GraceNotesStandBeforeTheirOneEventOnly) {
+  // The events outlive the group, as on a staff.
+  Note event(staff, 0);
+  Note second(staff, 0);
   ARGrace arGrace;
   GRGrace grace(staff, &arGrace);
-  Note event(staff, 0);
   auto* graceNote = new Note(staff, 88);
   grace.addAssociation(&event);
   grace.addAssociation(graceNote);
@@ -92,7 +94,6 @@ TEST_F(SmallTagTest, GraceNotesStandBeforeTheirOneEventOnly) {
   GRDummy(nullptr).OnDraw(device, map);
   EXPECT_THAT(Drawn(), ElementsAre("DrawMusicSymbol(140,0,88)"));
 
-  Note second(staff, 0);
   grace.addAssociation(&second);
   testing::internal::CaptureStderr();
   dummy.tellPosition(&event, NVPoint{500, 0});

@@ -71,16 +71,16 @@ TEST_F(TextTest, TextUnderTheStaffAtItsEventWithItsFormatFontAndColour) {
 }
 
 TEST_F(TextTest, ARangeContinuedOnTheNextSystemShowsAHyphenOnce) {
+  // The text outlives the staves and their glues, as the layout deletes them.
+  ARText lyric;
+  Bind(lyric, Given().Text("la"));
+  GRText text(staff, &lyric);
   GRSystem nextSystem;
   auto* slice = new GRSystemSlice(nullptr, Frac_1);
   nextSystem.AddSystemSlice(slice);
   auto* nextStaff = new GRStaff(slice);
   slice->addStaff(nextStaff, 0);
   nextStaff->AddSecondGlue(new GRGlue(nextStaff, GRGlue::SECOND_GLUE));
-
-  ARText lyric;
-  Bind(lyric, Given().Text("la"));
-  GRText text(staff, &lyric);
   Event first(staff);
   Event second(nextStaff);
   Event third(nextStaff);
