@@ -35,49 +35,21 @@ class ClefMeterTest : public MarksFixture {
 TEST_F(ClefMeterTest, EachClefKindSetsGlyphPitchOctaveLineBoxAndRecord) {
   struct Case {
     char const* name;
-    unsigned int glyph;
-    int pitch, octave, line;
+    int glyph, pitch, octave, line;
     float y, top, bottom, leftSpace, rightSpace;
-    std::vector<std::string> drawn;
+    char const* drawn;
   } const cases[] = {
-      {"g2", 38, 6, 1, 3, 150, -205, 135, 60, 60, {"DrawMusicSymbol(40,200,38)"}},
-      {"c3", 66, 2, 1, 2, 100, -100, 100, 60, 60, {"DrawMusicSymbol(40,200,66)"}},
-      {"g2+8",
-       38,
-       6,
-       2,
-       3,
-       150,
-       -280,
-       135,
-       60,
-       60,
-       {"DrawMusicSymbol(40,200,38)", "DrawString(100,-55,8,1)"}},
-      {"f4-15",
-       63,
-       5,
-       -2,
-       1,
-       50,
-       -50,
-       225,
-       60,
-       60,
-       {"DrawMusicSymbol(40,200,63)", "DrawString(100,275,15,2)"}},
+      {"g2", 38, 6, 1, 3, 150, -205, 135, 60, 60, "DrawMusicSymbol(40,200,38)"},
+      {"c3", 66, 2, 1, 2, 100, -100, 100, 60, 60, "DrawMusicSymbol(40,200,66)"},
+      {"g2+8", 38, 6, 2, 3, 150, -280, 135, 60, 60,
+       "DrawMusicSymbol(40,200,38) DrawString(100,-55,8,1)"},
+      {"f4-15", 63, 5, -2, 1, 50, -50, 225, 60, 60,
+       "DrawMusicSymbol(40,200,63) DrawString(100,275,15,2)"},
       // Two treble glyphs side by side and never an octave mark.
-      {"gg2-8",
-       38,
-       6,
-       0,
-       3,
-       150,
-       -205,
-       210,
-       60,
-       160,
-       {"DrawMusicSymbol(40,200,38)", "DrawMusicSymbol(140,200,38)"}},
+      {"gg2-8", 38, 6, 0, 3, 150, -205, 210, 60, 160,
+       "DrawMusicSymbol(40,200,38) DrawMusicSymbol(140,200,38)"},
       // Nothing drawn, but the clef is still reported.
-      {"none", 0, 6, 1, 3, 0, 0, 0, 10, 10, {}},
+      {"none", 0, 6, 1, 3, 0, 0, 0, 10, 10, ""},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.name);
@@ -86,11 +58,11 @@ TEST_F(ClefMeterTest, EachClefKindSetsGlyphPitchOctaveLineBoxAndRecord) {
     GRClef clef(Clef(c.name), staff, true);
     EXPECT_EQ(std::vector<int>(
                   {int(clef.getSymbol()), clef.mClefPitch, clef.mClefOctave, clef.mClefStaffLine}),
-              std::vector<int>({int(c.glyph), c.pitch, c.octave, c.line}));
+              std::vector<int>({c.glyph, c.pitch, c.octave, c.line}));
     EXPECT_EQ(clef.getRightSpace(), c.rightSpace);
     clef.setHPosition(100);
     clef.OnDraw(device, map);
-    EXPECT_EQ(Drawn(), c.drawn);
+    EXPECT_EQ(DrawnText(), c.drawn);
     ASSERT_EQ(map.elements.size(), 1u);
     ScoreElementDesc const& r = map.elements[0];
     EXPECT_EQ(std::vector<float>({float(r.kind), float(r.subtype), r.left, r.top, r.right, r.bottom,
@@ -126,17 +98,15 @@ TEST_F(ClefMeterTest, MeterNumbersAreDrawnDigitByDigitAndCAsOneGlyph) {
   struct Case {
     ARMeter* meter;
     float left;
-    std::vector<std::string> drawn;
+    char const* drawn;
   } const cases[] = {
       // Widths: "12" 200, "8" and "4" 100, "100" 300; reference x is -(half width + 10).
-      {new ARMeter(12, 8),
-       -110,
-       {"DrawMusicSymbol(860,50,49)", "DrawMusicSymbol(920,50,50)", "DrawMusicSymbol(890,150,56)"}},
-      {new ARMeter(100, 4),
-       -160,
-       {"DrawMusicSymbol(810,50,49)", "DrawMusicSymbol(870,50,48)", "DrawMusicSymbol(840,150,52)"}},
-      {&common, -60, {"DrawMusicSymbol(940,100,99)"}},
-      {&cut, -60, {"DrawMusicSymbol(940,100,67)"}},
+      {new ARMeter(12, 8), -110,
+       "DrawMusicSymbol(860,50,49) DrawMusicSymbol(920,50,50) DrawMusicSymbol(890,150,56)"},
+      {new ARMeter(100, 4), -160,
+       "DrawMusicSymbol(810,50,49) DrawMusicSymbol(870,50,48) DrawMusicSymbol(840,150,52)"},
+      {&common, -60, "DrawMusicSymbol(940,100,99)"},
+      {&cut, -60, "DrawMusicSymbol(940,100,67)"},
   };
   for (Case const& c : cases) {
     device.calls.clear();
@@ -145,7 +115,7 @@ TEST_F(ClefMeterTest, MeterNumbersAreDrawnDigitByDigitAndCAsOneGlyph) {
     EXPECT_EQ(meter.getLeftSpace(), -c.left);
     meter.setHPosition(1000);
     meter.OnDraw(device, map);
-    EXPECT_EQ(Drawn(), c.drawn);
+    EXPECT_EQ(DrawnText(), c.drawn);
   }
   EXPECT_TRUE(map.elements.empty());
   GRMeter common2(&common, staff, false);

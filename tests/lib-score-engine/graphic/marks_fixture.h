@@ -52,6 +52,12 @@ class MarksFixture : public GraphicFixture {
                      [prefix](std::string const& call) { return call.rfind(prefix, 0) == 0; });
     return {from, device.calls.end()};
   }
+  // The same joined by blanks.
+  std::string DrawnText() const {
+    std::string text;
+    for (std::string const& call : Drawn()) text += (text.empty() ? "" : " ") + call;
+    return text;
+  }
   // Only the symbols and strings drawn, without the state they were drawn in.
   std::vector<std::string> Drawn() const {
     std::vector<std::string> drawn;
