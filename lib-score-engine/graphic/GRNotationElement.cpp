@@ -4,7 +4,11 @@
 
 #include "ARMusicalObject.h"
 #include "ARMusicalTag.h"
+#include "GRBar.h"
+#include "GRClef.h"
 #include "GRGlue.h"
+#include "GRKey.h"
+#include "GRMeter.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystemSlice.h"
@@ -105,6 +109,19 @@ int GRNotationElement::ComparePos(GRNotationElement const* a, GRNotationElement 
   if (bIsGlue && kindB != 0) return 1;
   if (aIsGlue) return 1;
   if (bIsGlue) return -1;
+  // Bars, clefs, keys and meters open what follows them at that time, in this order. Two of one
+  // kind compare equal, so the order stays consistent when a sort asks both ways.
+  auto rank = [](GRNotationElement const* e) {
+    std::type_info const& type = typeid(*e);
+    if (type == typeid(GRBar)) return 0;
+    if (type == typeid(GRClef)) return 1;
+    if (type == typeid(GRKey)) return 2;
+    if (type == typeid(GRMeter)) return 3;
+    return 4;
+  };
+  int const rankA = rank(a);
+  int const rankB = rank(b);
+  if (rankA != rankB) return rankA < rankB ? -1 : 1;
   return 0;
 }
 

@@ -69,7 +69,8 @@ class GRNotationElement : public GObject {
   void addToBoundingBox(GRNotationElement* element);
 
   // Sorts elements that share a spring: by time, then start and second glues first and end
-  // glues last; others at the same time are equal.
+  // glues last, then bars, clefs, keys and meters in this order before all others; the class
+  // must match exactly. Others at the same time are equal.
   static int ComparePos(GRNotationElement const* a, GRNotationElement const* b);
 
   // Draws symbol in the element's colour and alignment; the font colour is left opaque black

@@ -1,12 +1,15 @@
 #include "GRPage.h"
 
+#include "ARMusicalEvent.h"
+
 namespace {
 constexpr float kCmPerUnit = 0.0042175176f;
 }
 
 GRPage::GRPage(float width, float height, float marginLeft, float marginTop, float marginRight,
                float marginBottom)
-    : mWidth(width),
+    : GREvent(nullptr, new ARMusicalEvent(Frac_0), true),
+      mWidth(width),
       mHeight(height),
       mLeft(marginLeft),
       mTop(marginTop),

@@ -1,13 +1,17 @@
 #pragma once
 
-// A page of the score: its size and margins in layout units (237.10631 per centimetre).
-class GRPage {
+#include "GREvent.h"
+
+// A page of the score: its size and margins in layout units (237.10631 per centimetre). It is an
+// event of the piece; its elements draw in order.
+class GRPage : public GREvent {
  public:
   GRPage(float width, float height, float marginLeft, float marginTop, float marginRight,
          float marginBottom);
-  GRPage(GRPage const&) = delete;
-  GRPage& operator=(GRPage const&) = delete;
-  virtual ~GRPage() = default;
+
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override {
+    DrawSubElements(device, map);
+  }
 
   float getPageWidth() const { return mWidth; }
   float getPageHeight() const { return mHeight; }

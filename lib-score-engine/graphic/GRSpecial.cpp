@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ARSpecial.h"
 #include "GRFontInfo.h"
 #include "NVstring.h"
 #include "VGDevice.h"
@@ -22,6 +23,21 @@ int StyleOf(char const* attributes) {
   return style;
 }
 }  // namespace
+
+GRSpecial::GRSpecial(ARSpecial* special, bool ownsAR)
+    : GRARNotationElement(special, ownsAR), GRTag(nullptr, 50) {
+  mNeedsSpring = 1;
+}
+
+void GRSpecial::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  auto const* special = static_cast<ARSpecial const*>(getAbstractRepresentation());
+  if (special->getError()) return;
+  int const pointSize = static_cast<int>(special->getScale() * 4 * 50 + 0.5f);
+  device.SetMusicFont(FindOrCreateFont(pointSize));
+  device.SetFontAlign(17);
+  device.DrawMusicSymbol(mPosition.x + special->getOffsetX(), mPosition.y + special->getOffsetY(),
+                         special->getChar());
+}
 
 VGFont const* GRSpecial::FindOrCreateFont(int size, NVstring const* name,
                                           NVstring const* attributes) {

@@ -1,6 +1,9 @@
 #include "GRSystem.h"
 
+#include "ARMusicalEvent.h"
 #include "GRSystemSlice.h"
+
+GRSystem::GRSystem() : GREvent(nullptr, new ARMusicalEvent(Frac_0), true) {}
 
 GRSystem::~GRSystem() {
   mSystemSlices.RemoveAll();

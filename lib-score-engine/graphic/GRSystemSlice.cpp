@@ -1,10 +1,11 @@
 #include "GRSystemSlice.h"
 
+#include "ARMusicalEvent.h"
 #include "GRStaff.h"
 #include "src/common/assertion.h"
 
 GRSystemSlice::GRSystemSlice(GRStaffManager*, Fraction const& tp)
-    : mRelativeTimePosition(tp), mStaffs(new KF_IVector<GRStaff>(1)) {}
+    : GREvent(nullptr, new ARMusicalEvent(tp, Frac_0), true), mStaffs(new KF_IVector<GRStaff>(1)) {}
 
 GRSystemSlice::~GRSystemSlice() {
   delete mStaffs;

@@ -1,7 +1,9 @@
 #include "engine_reset.h"
 
 #include "GObject.h"
+#include "GRJump.h"
 #include "GRSpecial.h"
+#include "GRTempo.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
 
@@ -11,6 +13,9 @@ void RazidResetEngineState() {
   GRSpecial::ReleaseAllFonts();
   gFontDefs.music.font = nullptr;
   gFontDefs.text.font = nullptr;
+  // Their fonts were in the cache.
+  GRJump::ResetClassState();
+  GRTempo::ResetClassState();
   gCurSystem = nullptr;
   gCurStaff = nullptr;
   gGlobalSettings.gDevice = nullptr;

@@ -1,0 +1,151 @@
+#include "GRArticulation.h"
+
+#include <typeinfo>
+
+#include "ARAccent.h"
+#include "ARBreathMark.h"
+#include "ARFermata.h"
+#include "ARMarcato.h"
+#include "ARStaccato.h"
+#include "ARTenuto.h"
+#include "GRSingleNote.h"
+#include "GRStaff.h"
+#include "src/common/assertion.h"
+
+namespace {
+// Masks of the event's flags that an articulation stacks outside of.
+constexpr int kStaccatoMask = 3;
+constexpr int kOutsideStaffMask = 56;
+constexpr int kAccentOrMarcatoMask = 24;
+}  // namespace
+
+GRArticulation::GRArticulation(ARMusicalTag* tag, float lineSpace, bool ownsAR)
+    : GRTagARNotationElement(tag, lineSpace, ownsAR) {
+  MELVARIN_ASSERT(tag);
+  std::type_info const& kind = typeid(*tag);
+  if (kind == typeid(ARAccent)) {
+    Set(62, kAccent, 25, -25, 25);
+  } else if (kind == typeid(ARMarcato)) {
+    mArticulationFlag = kMarcato;
+    setMarcatoDirection(true);
+  } else if (kind == typeid(ARTenuto)) {
+    Set(45, kTenuto, 0, -6, 0);
+  } else if (kind == typeid(ARFermata)) {
+    Set(85, kFermata, 0, -66.5f, 0);
+  } else if (kind == typeid(ARBreathMark)) {
+    Set(44, kBreathMark, -49.875f, -66.5f, 0);
+  } else {
+    Set(46, kStaccato, 0, -10, 0);
+  }
+}
+
+void GRArticulation::Set(unsigned int symbol, int flag, float refY, float top, float bottom) {
+  setArticulationSymbol(symbol);
+  mArticulationFlag = flag;
+  mRefpos = NVPoint{-mLeftSpace, refY};
+  mBoundingBox.Set(-mLeftSpace, top, mRightSpace, bottom);
+}
+
+void GRArticulation::setArticulationSymbol(unsigned int symbol) {
+  mSymbol = symbol;
+  mLeftSpace = mRightSpace = 0.5f * GetSymbolExtent(symbol);
+}
+
+void GRArticulation::setMarcatoDirection(bool up) {
+  if (up) {
+    Set(94, kMarcato, 26.4f, -60, 20);
+  } else {
+    Set(118, kMarcato, 56, -24, 56);
+  }
+}
+
+void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
+  if (!caller || !caller->isGREventClass()) return;
+  auto* event = static_cast<GREvent*>(caller);
+  NVPoint q = point;
+  float const lineSpace = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
+  auto const* note = dynamic_cast<GRSingleNote const*>(event);
+  bool const stemUp = note && note->getDirection() == dirUP;
+  switch (mArticulationFlag) {
+    case kMarcato:
+      setMarcatoDirection(!stemUp);
+      placeAfterNote(event, q, !stemUp);
+      break;
+    case kFermata:
+      if (stemUp) {
+        q.y = -0.5f * lineSpace;
+      } else {
+        placeAfterNote(event, q, true);
+      }
+      break;
+    case kBreathMark:
+      q.y = -0.5f * lineSpace;
+      q.x += 75;
+      break;
+    default:
+      placeAfterNote(event, q, !stemUp);
+  }
+  setPosition(q);
+  if (mArticulationFlag != kBreathMark) {
+    event->addToBoundingBox(this);
+    event->updateBoundingBox();
+  }
+}
+
+void GRArticulation::placeAfterNote(GREvent const* event, NVPoint& point, bool above) const {
+  if (above) {
+    placeAbove(event, point);
+  } else {
+    placeBelow(event, point);
+  }
+}
+
+void GRArticulation::placeAbove(GREvent const* event, NVPoint& q) const {
+  float const L = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
+  float const h = 0.5f * L;
+  int const own = mArticulationFlag;
+  q.y -= L;
+  if (q.y >= 0 && positionIsOnStaffLine(q.y, L)) q.y -= h;
+  if (event->hasArticulation(kOutsideStaffMask) && q.y > h) q.y = h;
+  if (own & kStaccatoMask) return;
+  if (event->hasArticulation(kStaccatoMask)) q.y -= (q.y > 0 ? L : h);
+  if (own == kTenuto) return;
+  if (event->hasArticulation(kTenuto)) q.y -= (q.y > 0 ? L : h);
+  if (q.y > -L) {
+    q.y = -L;
+  } else {
+    q.y -= h;
+  }
+  if (own & kAccentOrMarcatoMask) return;
+  if (event->hasArticulation(kAccent)) {
+    q.y -= L;
+  } else if (event->hasArticulation(kMarcato)) {
+    q.y -= L + h;
+  }
+}
+
+void GRArticulation::placeBelow(GREvent const* event, NVPoint& q) const {
+  GRStaff const* staff = event->getGRStaff();
+  float const L = staff ? staff->getLineSpace() : 50;
+  float const h = 0.5f * L;
+  float const B = ((staff ? staff->getNumlines() : 5) - 1) * L;
+  int const own = mArticulationFlag;
+  q.y += L;
+  if (B >= q.y && positionIsOnStaffLine(q.y, L)) q.y += h;
+  if (event->hasArticulation(kOutsideStaffMask) && B - h > q.y) q.y = B - h;
+  if (own & kStaccatoMask) return;
+  if (event->hasArticulation(kStaccatoMask)) q.y += (q.y < B ? L : h);
+  if (own == kTenuto) return;
+  if (event->hasArticulation(kTenuto)) q.y += (q.y < B ? L : h);
+  if (B + L > q.y) {
+    q.y = B + L;
+  } else {
+    q.y += h;
+  }
+  if (own & kAccentOrMarcatoMask) return;
+  if (event->hasArticulation(kAccent)) {
+    q.y += L;
+  } else if (event->hasArticulation(kMarcato)) {
+    q.y += L + h;
+  }
+}

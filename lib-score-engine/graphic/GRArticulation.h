@@ -1,0 +1,41 @@
+#pragma once
+
+#include "GRTagARNotationElement.h"
+
+class GREvent;
+
+// A staccato, accent, marcato, tenuto, fermata or breath mark attached to one event. It stands
+// outside the head and the event's other articulations, in a fixed order from the head outwards,
+// and follows the event whenever it moves.
+class GRArticulation : public GRTagARNotationElement {
+ public:
+  // The flags, shared with the event's articulation flags.
+  enum Flag {
+    kStaccato = 1,
+    kTenuto = 4,
+    kAccent = 8,
+    kMarcato = 16,
+    kFermata = 32,
+    kBreathMark = 64,
+  };
+
+  // An unknown tag is drawn as a staccato.
+  GRArticulation(ARMusicalTag* tag, float lineSpace, bool ownsAR = false);
+
+  // Takes its place from the event that tells it.
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  NVPoint const& getReferencePosition() const override { return mRefpos; }
+
+  void setArticulationSymbol(unsigned int symbol);
+  void setMarcatoDirection(bool up);
+  int getArticulationFlag() const { return mArticulationFlag; }
+
+ private:
+  void Set(unsigned int symbol, int flag, float refY, float top, float bottom);
+  void placeAfterNote(GREvent const* event, NVPoint& point, bool above) const;
+  void placeAbove(GREvent const* event, NVPoint& point) const;
+  void placeBelow(GREvent const* event, NVPoint& point) const;
+
+  int mArticulationFlag = kStaccato;
+  NVPoint mRefpos;
+};

@@ -1,0 +1,181 @@
+#include "GREvent.h"
+
+#include <typeinfo>
+
+#include "ARDotFormat.h"
+#include "ARMusicalEvent.h"
+#include "GRArticulation.h"
+#include "GRGlobalLocation.h"
+#include "GRGlobalStem.h"
+#include "GRNoteDot.h"
+#include "GRStaff.h"
+#include "TagParameterFloat.h"
+#include "src/common/assertion.h"
+
+namespace {
+float LineSpaceOf(GRStaff const* staff) {
+  return staff ? staff->getLineSpace() : 50;
+}
+}  // namespace
+
+GREvent::GREvent(GRStaff* staff, ARMusicalEvent* ar, bool ownsAR)
+    : GRARCompositeNotationElement(ar, ownsAR),
+      mSize(LineSpaceOf(staff) / 50),
+      mCurLSPACE(LineSpaceOf(staff)) {
+  mGrStaff = staff;
+}
+
+GREvent::GREvent(GRStaff* staff, ARMusicalEvent* ar, Fraction const& relativeTimePosition,
+                 Fraction const& duration)
+    : GREvent(staff, ar, false) {
+  MELVARIN_ASSERT(relativeTimePosition >= ar->getRelativeTimePosition());
+  mRelativeTimePositionOfGR = relativeTimePosition;
+  mDurationOfGR = duration;
+  mNeedsSpring = 1;
+  MELVARIN_ASSERT(getRelativeEndTimePosition() <= ar->getRelativeEndTimePosition());
+}
+
+GREvent::~GREvent() = default;
+
+void GREvent::addToOffset(NVPoint const& offset) {
+  mOffset += offset;
+  GRARCompositeNotationElement::addToOffset(offset);
+}
+
+void GREvent::tellArticulations() {
+  for (auto& articulation : mArticulations) articulation->tellPosition(this, mPosition);
+}
+
+void GREvent::drawArticulations(VGDevice& device, VScoreSymbolMap& map) const {
+  for (auto const& articulation : mArticulations) articulation->OnDraw(device, map);
+}
+
+void GREvent::setPosition(NVPoint const& point) {
+  GRARCompositeNotationElement::setPosition(point);
+  tellArticulations();
+  updateBoundingBox();
+}
+
+void GREvent::setHPosition(float x) {
+  GRARCompositeNotationElement::setHPosition(x);
+  tellArticulations();
+  updateBoundingBox();
+}
+
+void GREvent::updateBoundingBox() {
+  GRARCompositeNotationElement::updateBoundingBox();
+  for (auto& articulation : mArticulations) addToBoundingBox(articulation.get());
+}
+
+void GREvent::removeAssociation(GRNotationElement* element) {
+  if (mGlobalStem && element == static_cast<GRNotationElement*>(mGlobalStem)) mGlobalStem = nullptr;
+  GRARCompositeNotationElement::removeAssociation(element);
+}
+
+void GREvent::addArticulation(ARMusicalTag* tag) {
+  auto articulation = std::make_unique<GRArticulation>(tag, mCurLSPACE, false);
+  GRArticulation* added = articulation.get();
+  mArticulations.push_back(std::move(articulation));
+  added->tellPosition(this, mPosition);
+  mArticulationFlags |= added->getArticulationFlag();
+  updateBoundingBox();
+}
+
+bool GREvent::adjustLength(Fraction const&) {
+  MELVARIN_ASSERT(false);
+  return false;
+}
+
+void GREvent::setGlobalStem(GRGlobalStem* stem) {
+  mGlobalStem = stem;
+  if (stem && stem->getFirstEl() && stem->getFirstEl() != this) mNeedsSpring = -1;
+}
+
+void GREvent::setGlobalLocation(GRGlobalLocation* location) {
+  if (location && location->getFirstEl() && location->getFirstEl() != this) mNeedsSpring = -1;
+}
+
+GDirection GREvent::getStemDirection() const {
+  return mGlobalStem ? mGlobalStem->getStemDir() : dirOFF;
+}
+
+void GREvent::setStemDirection(GDirection direction) {
+  if (mGlobalStem) mGlobalStem->setStemDirection(direction);
+}
+
+void GREvent::setFlagOnOff(bool on) {
+  if (mGlobalStem) mGlobalStem->setFlagOnOff(on);
+}
+
+bool GREvent::getStemDirSet() const {
+  return mGlobalStem && mGlobalStem->getStemDirSet();
+}
+
+bool GREvent::getStemLengthSet() const {
+  return mGlobalStem && mGlobalStem->getStemLengthSet();
+}
+
+float GREvent::getStemLength() const {
+  return mGlobalStem ? mGlobalStem->getStemLength() : 0;
+}
+
+NVPoint GREvent::getStemStartPos() const {
+  return mGlobalStem ? mGlobalStem->getStemStartPos() : NVPoint();
+}
+
+NVPoint GREvent::getStemEndPos() const {
+  return mGlobalStem ? mGlobalStem->getStemEndPos() : NVPoint{mBoundingBox.right, 0};
+}
+
+float GREvent::changeStemLength(float length) {
+  return mGlobalStem ? mGlobalStem->changeStemLength(length) : 0;
+}
+
+int GREvent::getNumFaehnchen() const {
+  return mGlobalStem ? mGlobalStem->getNumFaehnchen() : 0;
+}
+
+void GREvent::createDots(Fraction const& duration, float dotOffset, NVPoint const& pos) {
+  int const count = GRNoteDot::DurationToDotCount(duration);
+  if (count < 1) return;
+  auto* dot = new GRNoteDot(this, dotOffset, count);
+  dot->setPosition(pos);
+  AddTail(dot);
+  updateBoundingBox();
+}
+
+GRNoteDot* GREvent::getDot() const {
+  void* pos = First();
+  while (pos) {
+    GRNotationElement* element = GetNext(pos);
+    if (typeid(*element) == typeid(GRNoteDot)) return static_cast<GRNoteDot*>(element);
+  }
+  return nullptr;
+}
+
+void GREvent::setDotFormat(ARDotFormat const* format) {
+  setDotFormat(getDot(), format);
+}
+
+void GREvent::setDotFormat(GRNoteDot* dot, ARDotFormat const* format) {
+  if (!dot || !format) return;
+  NVPoint offset = dot->getOffset();
+  if (TagParameterFloat const* dx = format->getDX()) offset.x += dx->getValue(mCurLSPACE);
+  if (TagParameterFloat const* dy = format->getDY()) {
+    if (!ARMTParameter::IsSet(dy)) {
+      // A dot beside a head on a line moves into the space above.
+      if (positionIsOnStaffLine(mPosition.y, mCurLSPACE)) offset.y -= 0.8f * mCurLSPACE / 2;
+    } else {
+      offset.y -= dy->getValue(mCurLSPACE);
+    }
+  }
+  dot->setOffset(offset);
+  if (TagParameterFloat const* size = format->getSize())
+    dot->setSize(dot->getSize() * size->getValue(50));
+}
+
+bool GREvent::isSyncopated() const {
+  Fraction duration = mDurationOfGR;
+  duration.normalize();
+  return mRelativeTimePositionOfGR.getDenominator() < duration.getDenominator();
+}

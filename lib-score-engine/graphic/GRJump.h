@@ -1,0 +1,37 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "GRTagARNotationElement.h"
+
+class ARJump;
+class VGFont;
+
+// A navigation mark above the staff (da capo, dal segno, fine and the like): a row of words in
+// the jump font and of named glyphs.
+class GRJump : public GRTagARNotationElement {
+ public:
+  // A right-justified mark ends at its position; others start 50 units before it.
+  GRJump(ARJump* jump, bool rightJustified);
+
+  // The glyph map and the font are made again after the engine is reset: the font points into
+  // the font cache.
+  static void ResetClassState();
+
+  ARJump const* getARJump() const;
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  NVPoint const& getReferencePosition() const override { return sRefposNone; }
+  virtual float getSymbolSize() const { return 1.0f; }
+  VGFont const* SelectTextFont(VGDevice& device) const;
+
+ protected:
+  // The glyph of a symbol part's name; 0 for a name without one.
+  static unsigned int GlyphOf(std::string const& name);
+
+  bool mRightJustified;
+
+ private:
+  static std::map<std::string, unsigned int> mSymbols;
+  static VGFont const* mFont;
+};

@@ -1,0 +1,115 @@
+#include "GRMeter.h"
+
+#include <algorithm>
+#include <string>
+
+#include "ARMeter.h"
+#include "GRStaff.h"
+#include "VGDevice.h"
+#include "VGFont.h"
+#include "engine_globals.h"
+#include "graphic_globals.h"
+#include "src/common/assertion.h"
+
+NVPoint GRMeter::refposC;
+NVPoint GRMeter::refposC2;
+
+namespace {
+constexpr unsigned int kCommonTimeGlyph = 99;
+constexpr unsigned int kCutTimeGlyph = 67;
+
+float LineSpaceOf(GRStaff const* staff) {
+  return staff ? staff->getLineSpace() : 50;
+}
+
+// The width of a number in digit glyphs of the start-up music font; 0 without a device.
+float NumberWidth(int number) {
+  VGDevice* device = gGlobalSettings.gDevice;
+  if (!device || !gFontDefs.music.font) return 0;
+  std::string const text = std::to_string(number);
+  float width = 0;
+  float height = 0;
+  gFontDefs.music.font->GetExtent(text.c_str(), static_cast<int>(text.size()), &width, &height,
+                                  device);
+  return width;
+}
+}  // namespace
+
+GRMeter::GRMeter(ARMeter* meter, GRStaff* staff, bool ownsAR)
+    : GRTagARNotationElement(meter, LineSpaceOf(staff), ownsAR),
+      mtype(meter ? meter->getMeterType() : ARMeter::NONE),
+      curLSPACE(LineSpaceOf(staff)) {
+  MELVARIN_ASSERT(meter);
+  if (mtype == ARMeter::NUMERIC) {
+    numerator = meter->getNumerator();
+    denominator = meter->getDenominator();
+  }
+  mNeedsSpring = 1;
+  sconst = 100;
+  mBoundingBox.left = 0;
+  mBoundingBox.top = 0;
+
+  float width = 0;
+  if (mtype == ARMeter::C || mtype == ARMeter::C2)
+    width = GetSymbolExtent(kCommonTimeGlyph);
+  else if (mtype == ARMeter::NUMERIC)
+    width = std::max(NumberWidth(numerator), NumberWidth(denominator));
+  bool const drawn = mtype >= ARMeter::NUMERIC && mtype <= ARMeter::C2;
+  if (drawn) {
+    mBoundingBox.left = -0.5f * width - 10;
+    mBoundingBox.right = 0.5f * width + 50;
+  }
+  size = curLSPACE / 50 * size;
+  mBoundingBox.bottom = 5 * curLSPACE;
+  mLeftSpace = -mBoundingBox.left * size;
+  mRightSpace = mBoundingBox.right * size;
+
+  NVPoint const reference{-0.5f * width - 10, 100};
+  if (mtype == ARMeter::NUMERIC) {
+    meterRefpos = NVPoint{reference.x, 0};
+  } else if (mtype == ARMeter::C) {
+    refposC = reference;
+    refposC2 = reference;
+  } else if (mtype == ARMeter::C2) {
+    refposC2 = reference;
+  }
+}
+
+ARMeter* GRMeter::getARMeter() const {
+  return static_cast<ARMeter*>(const_cast<GRMeter*>(this)->getAbstractRepresentation());
+}
+
+bool GRMeter::operator==(GRMeter const& other) const {
+  return mtype == other.mtype && numerator == other.numerator && denominator == other.denominator;
+}
+
+bool GRMeter::operator==(GRTag const& other) const {
+  auto const* meter = dynamic_cast<GRMeter const*>(&other);
+  return meter && *this == *meter;
+}
+
+NVPoint const& GRMeter::getReferencePosition() const {
+  if (mtype == ARMeter::C) return refposC;
+  if (mtype == ARMeter::C2) return refposC2;
+  return meterRefpos;
+}
+
+void GRMeter::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  if (error) return;
+  if (mtype == ARMeter::C) {
+    OnDrawSymbol(device, kCommonTimeGlyph, 0, 0, size);
+  } else if (mtype == ARMeter::C2) {
+    OnDrawSymbol(device, kCutTimeGlyph, 0, 0, size);
+  } else if (mtype == ARMeter::NUMERIC) {
+    DrawNumber(device, numerator, curLSPACE);
+    DrawNumber(device, denominator, 3 * curLSPACE);
+  }
+}
+
+void GRMeter::DrawNumber(VGDevice& device, int number, float dy) const {
+  std::string const digits = std::to_string(number);
+  float const dx = number > 9 ? 30 : 0;
+  // A digit's glyph is its character code.
+  OnDrawSymbol(device, static_cast<unsigned char>(digits[0]), -dx, dy, size);
+  if (digits.size() > 1) OnDrawSymbol(device, static_cast<unsigned char>(digits[1]), dx, dy, size);
+}

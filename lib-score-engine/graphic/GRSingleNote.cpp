@@ -1,0 +1,395 @@
+#include "GRSingleNote.h"
+
+#include <algorithm>
+#include <memory>
+#include <typeinfo>
+
+#include "ARAcc.h"
+#include "ARNote.h"
+#include "ARNoteFormat.h"
+#include "ARTHead.h"
+#include "GRAccidental.h"
+#include "GRFlag.h"
+#include "GRGlobalStem.h"
+#include "GRStaff.h"
+#include "GRStdNoteHead.h"
+#include "GRStem.h"
+#include "ScoreElementDesc.h"
+#include "TagParameterFloat.h"
+#include "TagParameterString.h"
+#include "VGDevice.h"
+#include "VScoreSymbolMap.h"
+#include "engine_globals.h"
+#include "src/common/assertion.h"
+
+namespace {
+constexpr unsigned int kLedgerLine = 95;
+}
+
+GRSingleNote::GRSingleNote(GRStaff* staff, ARNote* note, Fraction const& relativeTimePosition,
+                           Fraction const& duration)
+    : GRNote(staff, note, relativeTimePosition, duration), mStemLength(mCurLSPACE * 3.5f) {}
+
+template <class T>
+T* GRSingleNote::FirstOf(bool exactType) const {
+  void* pos = First();
+  while (pos) {
+    GRNotationElement* element = GetNext(pos);
+    if (exactType ? typeid(*element) == typeid(T) : dynamic_cast<T*>(element) != nullptr)
+      return static_cast<T*>(element);
+  }
+  return nullptr;
+}
+
+GRStem* GRSingleNote::getStem() const {
+  return mGlobalStem ? mGlobalStem->getGRStem() : FirstOf<GRStem>(false);
+}
+
+GRFlag* GRSingleNote::getFlag() const {
+  return mGlobalStem ? mGlobalStem->getGRFlag() : FirstOf<GRFlag>(true);
+}
+
+void GRSingleNote::doCreateNote(Fraction const& displayDuration) {
+  createNote(displayDuration);
+}
+
+void GRSingleNote::removeElements() {
+  RemoveAllSubElements();
+  mNoteHead = nullptr;
+}
+
+void GRSingleNote::createNote(Fraction const& displayDuration) {
+  mDurationTemplate = displayDuration;
+  if (mDurationTemplate <= Frac_0) {
+    mNumHelpLines = 0;
+    return;
+  }
+  int pitch, octave, accidentals;
+  getPitchAndOctave(&pitch, &octave, &accidentals);
+
+  mNoteHead = new GRStdNoteHead(this, mDurationTemplate);
+  AddTail(mNoteHead);
+  mNoteBreite = (mNoteHead->getLeftSpace() + mNoteHead->getRightSpace()) / mSize;
+
+  if (!mGlobalStem) {
+    GRStem* stem;
+    if (mStemDir != dirAUTO) {
+      stem = new GRStem(this, mDurationTemplate, mStemDir, mStemLength, mNoteBreite);
+      mStemLength = stem->getStemLength();
+      mStemDirSet = true;
+    } else {
+      GDirection const direction =
+          mGrStaff ? mGrStaff->getDefaultThroatDirection(pitch, octave) : dirUP;
+      stem = new GRStem(this, mDurationTemplate, direction, mStemLength, mNoteBreite);
+      mStemDir = stem->getStemDir();
+      mStemLength = stem->getStemLength();
+    }
+    AddTail(stem);
+    AddTail(new GRFlag(this, mDurationTemplate, mStemDir, mStemLength, mNoteBreite));
+  }
+
+  createDots(mDurationTemplate, mNoteBreite, NVPoint{});
+
+  if (mGrStaff) {
+    std::unique_ptr<KF_List<int>> codes(mGrStaff->askAccidentals(pitch, octave, accidentals));
+    for (void* pos = codes->GetHeadPosition(); pos;)
+      AddTail(new GRAccidental(this, mNoteBreite, codes->GetNext(pos), 1, 50));
+  }
+
+  mPosition.y = mGrStaff ? mGrStaff->getNotePosition(pitch, octave) : 0;
+  setPosition(mPosition);
+
+  ReachMiddleLine();
+  if (mGrStaff) mNumHelpLines = mGrStaff->getNumHelplines(pitch, octave);
+  if (!mGlobalStem) adjustHeadPosition(kNormal);
+  updateBoundingBox();
+}
+
+// A stem that would end short of the middle line is lengthened to reach it.
+void GRSingleNote::ReachMiddleLine() {
+  GRStem* stem = mGlobalStem ? nullptr : getStem();
+  if (mStemLengthSet || !stem) return;
+  float const middle = 2 * mCurLSPACE;
+  float const y = stem->getPosition().y;
+  if (stem->getStemDir() == dirDOWN && middle > stem->getStemLength() + y) {
+    changeStemLength(middle - y);
+    mStemLength = stem->getStemLength();
+  } else if (stem->getStemDir() == dirUP && y - stem->getStemLength() > middle) {
+    changeStemLength(y - middle);
+    mStemLength = stem->getStemLength();
+  }
+}
+
+int GRSingleNote::adjustHeadPosition(int suggested) {
+  float const w = 60 * mSize;
+  int const state = mHeadState != kNoHeadState ? mHeadState : suggested;
+  GDirection direction = dirOFF;
+  if (mGlobalStem) {
+    direction = mGlobalStem->getStemDir();
+  } else if (GRStem* stem = getStem()) {
+    direction = stem->getStemDir();
+  }
+  bool const up = direction == dirOFF || direction == dirUP;
+  bool const down = direction == dirDOWN;
+  float move = 0;
+  int result = kCenter;
+  switch (state) {
+    case kNormal:
+      result = up ? kLeft : down ? kRight : kCenter;
+      break;
+    case kReverse:
+      move = up ? w : down ? -w : 0;
+      result = up ? kRight : down ? kLeft : kCenter;
+      break;
+    case kCenter:
+      move = up ? w / 2 : down ? -w / 2 : 0;
+      break;
+    case kRight:
+      move = up ? w : 0;
+      result = kRight;
+      break;
+    case kLeft:
+      move = down ? -w : 0;
+      result = kLeft;
+      break;
+    default:
+      break;
+  }
+  if (move != 0 && mNoteHead) mNoteHead->addToOffset(NVPoint{move, 0});
+  return result;
+}
+
+void GRSingleNote::setHeadState(ARTHead const* head) {
+  if (head) mHeadState = head->getHeadState();
+}
+
+void GRSingleNote::setPosition(NVPoint const& point) {
+  GREvent::setPosition(point);
+  // Accidentals go right to left, each 10 units and its own width before the one after it.
+  float x = mPosition.x - 0.5f * mNoteBreite;
+  void* pos = First();
+  while (pos) {
+    auto* accidental = dynamic_cast<GRAccidental*>(GetNext(pos));
+    if (!accidental) continue;
+    x -= 10;
+    accidental->setPosition(NVPoint{x, mPosition.y});
+    x -= accidental->getLeftSpace() + accidental->getRightSpace();
+  }
+  updateBoundingBox();
+}
+
+void GRSingleNote::tellPosition(GObject*, NVPoint const& point) {
+  if (mNeedsSpring == 0 && mSpringID == -1) setHPosition(point.x);
+}
+
+NVPoint GRSingleNote::getTieStart() const {
+  return NVPoint{mPosition.x + 0.75f * mCurLSPACE, mPosition.y + mCurLSPACE};
+}
+
+NVPoint GRSingleNote::getTieEnd() const {
+  return NVPoint{mPosition.x + 0.25f * mCurLSPACE, mPosition.y + mCurLSPACE};
+}
+
+void GRSingleNote::recalcVerticalPosition() {
+  int pitch, octave, accidentals;
+  getPitchAndOctave(&pitch, &octave, &accidentals);
+  float const y = mGrStaff ? mGrStaff->getNotePosition(pitch, octave) : 0;
+  setPosition(NVPoint{mPosition.x, y});
+  if (mGrStaff) mNumHelpLines = mGrStaff->getNumHelplines(pitch, octave);
+  updateBoundingBox();
+}
+
+void GRSingleNote::updateBoundingBox() {
+  GREvent::updateBoundingBox();
+  mBoundingBox.left = std::min(mBoundingBox.left, -0.5f * mNoteBreite);
+  mBoundingBox.right = std::max(mBoundingBox.right, 0.5f * mNoteBreite);
+  if (mNumHelpLines > 0) {
+    float const w = mNoteBreite * 0.8f * mSize;
+    mLeftSpace = std::max(mLeftSpace, w);
+    mRightSpace = std::max(mRightSpace, w);
+  }
+  if (mGlobalStem && mGlobalStem->getGRFlag()) {
+    mLeftSpace = std::max(mLeftSpace, mGlobalStem->getGRFlag()->getLeftSpace());
+    mRightSpace = std::max(mRightSpace, mGlobalStem->getGRFlag()->getRightSpace());
+  }
+}
+
+void GRSingleNote::setSize(float size) {
+  mSize = size;
+  mStemLength *= size;
+}
+
+void GRSingleNote::addArticulation(ARMusicalTag* tag) {
+  auto const* acc = dynamic_cast<ARAcc const*>(tag);
+  if (!acc) {
+    GREvent::addArticulation(tag);
+    return;
+  }
+  KF_IPointerList<GRAccidental> accidentals(0);
+  extractAccidentals(&accidentals);
+  if (accidentals.GetCount() == 0) {
+    int const code = getARNote()->getAccidentals();
+    auto* natural = new GRAccidental(this, mNoteBreite, code != 0 ? code : -10, 1, 50);
+    natural->setPosition(mPosition);
+    AddTail(natural);
+    accidentals.AddTail(natural);
+  }
+  for (void* pos = accidentals.GetHeadPosition(); pos;) {
+    GRAccidental* accidental = accidentals.GetNext(pos);
+    NVPoint offset = accidental->getOffset();
+    if (tag->getDX()) offset.x += tag->getDX()->getValue(50);
+    if (tag->getDY()) offset.y -= tag->getDY()->getValue(50);
+    accidental->setOffset(offset);
+    if (tag->getSize()) accidental->setSize(tag->getSize()->getValue(50));
+  }
+  updateBoundingBox();
+}
+
+bool GRSingleNote::adjustLength(Fraction const&) {
+  MELVARIN_ASSERT(false);
+  return false;
+}
+
+float GRSingleNote::setStemLength(float length) {
+  if (mGlobalStem) {
+    mGlobalStem->setNoteStemLength(this, length);
+    return mGlobalStem->getStemLength();
+  }
+  if (mStemLengthSet) ZudidOvod("Stemlength already set!");
+  if (GRStem* stem = getStem()) {
+    stem->setStemLength(length);
+    mStemLength = stem->getStemLength();
+  } else {
+    mStemLength = length;
+  }
+  if (GRFlag* flag = FirstOf<GRFlag>(true)) flag->changeStemLength(this, mStemLength, mStemDir);
+  mStemLengthSet = true;
+  updateBoundingBox();
+  return 0;
+}
+
+float GRSingleNote::changeStemLength(float length) {
+  if (!mStemLengthSet) {
+    setStemLength(length);
+    mStemLengthSet = false;
+  }
+  return mStemLength;
+}
+
+GDirection GRSingleNote::getStemDirection() const {
+  return mGlobalStem ? mGlobalStem->getStemDir() : mStemDir;
+}
+
+void GRSingleNote::setStemDirection(GDirection direction) {
+  mStemDir = direction;
+  if (GRStem* stem = getStem()) {
+    stem->setStemDir(direction);
+    updateBoundingBox();
+  }
+}
+
+void GRSingleNote::setStemOnOff(bool on) {
+  if (GRStem* stem = getStem()) stem->setStemDir(on ? dirAUTO : dirOFF);
+  updateBoundingBox();
+}
+
+void GRSingleNote::setFlagOnOff(bool on) {
+  if (GRFlag* flag = getFlag()) flag->setFlagOnOff(on);
+  updateBoundingBox();
+}
+
+float GRSingleNote::getStemLength() const {
+  if (GRStem* stem = getStem()) return stem->getStemLength();
+  return mStemLength;
+}
+
+NVPoint GRSingleNote::getStemStartPos() const {
+  if (!getStem()) return mPosition;
+  float const s = mSize;
+  float const hw = mNoteBreite;
+  switch (mStemDir) {
+    case dirUP:
+      return NVPoint{mPosition.x + hw * 0.5f * s + mOffset.x - 4 * s,
+                     mPosition.y + mOffset.y - mStemLength};
+    case dirDOWN:
+      return NVPoint{mPosition.x - hw * 0.5f * s + mOffset.x,
+                     mPosition.y + mOffset.y + mStemLength};
+    default:
+      return mPosition;
+  }
+}
+
+NVPoint GRSingleNote::getStemEndPos() const {
+  NVPoint end = getStemStartPos();
+  if (getStem() && mStemDir == dirUP) end.x -= 2 * mSize;
+  return end;
+}
+
+int GRSingleNote::getNumFaehnchen() const {
+  if (mGlobalStem) return mGlobalStem->getNumFaehnchen();
+  GRFlag const* flag = FirstOf<GRFlag>(true);
+  return flag ? flag->getNumFaehnchen() : 0;
+}
+
+void GRSingleNote::setNoteFormat(ARNoteFormat const* format) {
+  if (!format) return;
+  if (TagParameterString const* color = format->getColor()) {
+    if (!color->getRGB(mColor.make())) mColor.reset();
+  }
+  if (TagParameterFloat const* dx = format->getDX()) mOffset.x = dx->getValue(50);
+  if (TagParameterFloat const* dy = format->getDY()) mOffset.y -= dy->getValue(50);
+  float const size = format->getSize() ? format->getSize()->getValue(50) : 1;
+  if (TagParameterString const* style = format->getTPStyle()) mStyle = style->getValue();
+  if (!mStemLengthSet) mStemLength = mCurLSPACE * 3.5f * size;
+  MELVARIN_ASSERT(mGrStaff);
+  mSize = mGrStaff->getLineSpace() / 50 * size;
+}
+
+void GRSingleNote::extractAccidentals(KF_IPointerList<GRAccidental>* list) const {
+  void* pos = First();
+  while (pos) {
+    if (auto* accidental = dynamic_cast<GRAccidental*>(GetNext(pos))) list->AddTail(accidental);
+  }
+}
+
+void GRSingleNote::updateAccidentalsPos() {
+  if (auto* accidental = dynamic_cast<GRAccidental*>(GetTail()))
+    accidental->addToOffset(NVPoint{mSize * -60, 0});
+  updateBoundingBox();
+}
+
+void GRSingleNote::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
+  // Ledger lines stand at their staff heights, in black.
+  if (mNumHelpLines != 0) {
+    device.SetFontAlign(17);
+    float const dx = mSize * -51;
+    int const count = std::abs(mNumHelpLines);
+    float y =
+        mNumHelpLines > 0 ? -mCurLSPACE : (mGrStaff ? mGrStaff->getNumlines() : 5) * mCurLSPACE;
+    float const step = mNumHelpLines > 0 ? -mCurLSPACE : mCurLSPACE;
+    for (int i = 0; i < count; ++i, y += step)
+      DrawSymbol(device, kLedgerLine, dx, y - mPosition.y, 0);
+  }
+  VGColor const saved = device.GetFontColor();
+  if (mColor.get()) device.SetFontColor(VGColor(mColor.get()));
+  DrawSubElements(device, map);
+  drawArticulations(device, map);
+  if (mColor.get()) device.SetFontColor(saved);
+  NotifyNewScoreElement(device, map);
+}
+
+void GRSingleNote::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {
+  ScoreElementDesc desc;
+  desc.kind = 1;
+  desc.subtype = 10;
+  desc.date = static_cast<float>(mRelativeTimePositionOfGR.getValue());
+  desc.duration = static_cast<float>(mDurationOfGR.getValue());
+  desc.left = mBoundingBox.left + mPosition.x;
+  desc.top = mBoundingBox.top + mPosition.y;
+  desc.right = mBoundingBox.right + mPosition.x;
+  desc.bottom = mBoundingBox.bottom + mPosition.y;
+  desc.refX = mPosition.x;
+  desc.refY = mPosition.y;
+  desc.headX = mPosition.x + (mNoteHead ? mNoteHead->getOffset().x : 0);
+  map.AddElement(device, desc);
+}

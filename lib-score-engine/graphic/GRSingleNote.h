@@ -1,0 +1,97 @@
+#pragma once
+
+#include "GRNote.h"
+#include "kf_ilist.h"
+
+class ARTHead;
+class GRAccidental;
+class GRFlag;
+class GRStdNoteHead;
+class GRStem;
+
+// One note of a voice: head, stem and flag (unless it shares a group's stem), dots, accidentals,
+// ledger lines and articulations. It reports its box, reference point and head x to the symbol
+// map, which is how the application finds the notes on the page.
+class GRSingleNote : public GRNote {
+ public:
+  // Head states of ARTHead.
+  enum HeadState {
+    kNoHeadState = 0,
+    kNormal = 1,
+    kReverse = 2,
+    kCenter = 3,
+    kRight = 4,
+    kLeft = 5
+  };
+
+  GRSingleNote(GRStaff* staff, ARNote* note, Fraction const& relativeTimePosition,
+               Fraction const& duration);
+
+  // Builds the sub-elements for the length shown; nothing for a length of 0 or less.
+  void doCreateNote(Fraction const& displayDuration);
+  // The voice manager rebuilds notes this way.
+  void removeElements();
+
+  // Moves the head beside the stem for state (the note's own head state wins) and returns the
+  // side it ends on.
+  virtual int adjustHeadPosition(int suggested);
+  virtual void setHeadState(ARTHead const* head);
+  virtual float tstStemEndPos(float) { return 0; }
+  virtual float setStemEndPos(float) { return 0; }
+  virtual GDirection getDirection() const { return mStemDir; }
+  virtual void setStemOnOff(bool on);
+  virtual Fraction const& getDurTemplate() const { return mDurationTemplate; }
+  virtual void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
+
+  void drawStemOnly(int) override {}
+  void setBeamStem(GRBeam*, float) override {}
+  void addToOffset(NVPoint const& offset) override { mOffset += offset; }
+  void setPosition(NVPoint const& point) override;
+  void setHPosition(float x) override { GREvent::setHPosition(x); }
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  NVPoint getTieStart() const override;
+  NVPoint getTieEnd() const override;
+  void recalcVerticalPosition() override;
+  void updateBoundingBox() override;
+  void setSize(float size) override;
+  void addArticulation(ARMusicalTag* tag) override;
+  bool adjustLength(Fraction const& duration) override;
+  float setStemLength(float length) override;
+  GDirection getStemDirection() const override;
+  void setStemDirection(GDirection direction) override;
+  void setFlagOnOff(bool on) override;
+  bool getStemDirSet() const override { return mStemDirSet; }
+  bool getStemLengthSet() const override { return mStemLengthSet; }
+  float getStemLength() const override;
+  NVPoint getStemStartPos() const override;
+  NVPoint getStemEndPos() const override;
+  float changeStemLength(float length) override;
+  int getNumFaehnchen() const override;
+  void setNoteFormat(ARNoteFormat const* format) override;
+
+  GRStdNoteHead* getNoteHead() const { return mNoteHead; }
+  GRStem* getStem() const;
+  GRFlag* getFlag() const;
+  int getNumHelplines() const { return mNumHelpLines; }
+  float getHeadWidth() const { return mNoteBreite; }
+  void extractAccidentals(KF_IPointerList<GRAccidental>* list) const;
+  // Moves the last accidental a head width further left, beside a head moved out of the way.
+  void updateAccidentalsPos();
+
+ private:
+  void createNote(Fraction const& displayDuration);
+  void ReachMiddleLine();
+  template <class T>
+  T* FirstOf(bool exactType) const;
+
+  int mNumHelpLines = 0;
+  float mNoteBreite = 0;
+  Fraction mDurationTemplate;
+  GRStdNoteHead* mNoteHead = nullptr;
+  GDirection mStemDir = dirAUTO;
+  float mStemLength;
+  bool mStemLengthSet = false;
+  bool mStemDirSet = false;
+  int mHeadState = kNoHeadState;
+};

@@ -1,0 +1,191 @@
+#include "GRSingleRest.h"
+
+#include "ARRest.h"
+#include "ARRestFormat.h"
+#include "GRGlue.h"
+#include "GRStaff.h"
+#include "ScoreElementDesc.h"
+#include "TagParameterFloat.h"
+#include "TagParameterString.h"
+#include "VGDevice.h"
+#include "VScoreSymbolMap.h"
+#include "src/common/assertion.h"
+
+namespace {
+// The rows of the rest table, longest first; heights count in line spaces from the top line.
+struct RestRow {
+  double atLeast;
+  int symbol;
+  float boxTop, boxBottom, y, dotY;
+};
+constexpr RestRow kRestRows[] = {
+    {1.0, GRSingleRest::kWholeBar, 1, 1.5f, 1, 2},
+    {1.0 / 2, GRSingleRest::kHalfBar, 1.5f, 2, 1.5f, 1.5f},
+    {1.0 / 4, 165, -2, 2, 2, 2},
+    {1.0 / 8, 97, 1.5f, 3, 1.25f, 2},
+    {1.0 / 16, 64, 1.5f, 4, 2.25f, 2},
+    {1.0 / 32, 174, 1.5f, 4, 2.25f, 1},
+    {1.0 / 64, 108, 0.5f, 4, 3.25f, 1},
+    {1.0 / 128, 47, 0.5f, 4, 4.25f, 1},
+};
+// A bar rest is this high.
+constexpr float kBarRestHeight = 25;
+// The symbol-map box reaches this far around a rest.
+constexpr float kRecordMargin = 50;
+}  // namespace
+
+GRSingleRest::GRSingleRest(GRStaff* staff, ARRest* rest, Fraction const& relativeTimePosition,
+                           Fraction const& duration, Fraction displayLength)
+    : GRRest(staff, rest, relativeTimePosition, duration) {
+  createRest(displayLength > Frac_0 ? displayLength : duration);
+  if (duration.getValue() == 0) mNeedsSpring = 0;
+}
+
+GRSingleRest::GRSingleRest(GRStaff* staff, ARRest* rest) : GRRest(staff, rest) {
+  createRest(Frac_1);
+}
+
+GRSingleRest::GRSingleRest(GRStaff* staff, Fraction const& duration) : GRRest(staff, duration) {
+  MELVARIN_ASSERT(staff);
+  createRest(duration);
+}
+
+void GRSingleRest::createRest(Fraction const& duration) {
+  float const ls = mCurLSPACE;
+  mDurationTemplate = duration;
+  mRestSymbol = 0;
+  mBoundingBox = NVRect{};
+  mLeftSpace = mRightSpace = 0;
+  NVPoint dotPosition{0, 2 * ls};
+  mBoundingBox.bottom = 2 * ls;
+  for (RestRow const& row : kRestRows) {
+    if (duration.getValue() < row.atLeast) continue;
+    mRestSymbol = row.symbol;
+    mBoundingBox.top = row.boxTop * ls;
+    mBoundingBox.bottom = row.boxBottom * ls;
+    mPosition.y = row.y * ls;
+    dotPosition.y = row.dotY * ls;
+    float const halfWidth = mRestSymbol == kWholeBar || mRestSymbol == kHalfBar
+                                ? 0.5f * ls
+                                : GetSymbolExtent(mRestSymbol) / 2;
+    mLeftSpace = mRightSpace = halfWidth * mSize;
+    break;
+  }
+  createDots(duration, (mBoundingBox.right - mBoundingBox.left) / mSize, dotPosition);
+}
+
+bool GRSingleRest::adjustLength(Fraction const& duration) {
+  mDurationOfGR = duration;
+  RemoveAllSubElements();
+  createRest(duration);
+  setPosition(mPosition);
+  return mRestSymbol != 0;
+}
+
+int GRSingleRest::getNumFaehnchen() const {
+  switch (mRestSymbol) {
+    case 97:
+      return 1;
+    case 64:
+      return 2;
+    case 174:
+      return 3;
+    case 108:
+      return 4;
+    case 47:
+      return 5;
+    default:
+      return 0;
+  }
+}
+
+void GRSingleRest::setFillsBar(bool fills, GRNotationElement* start, GRNotationElement* end) {
+  mFillsBar = fills;
+  if (!fills) return;
+  mFirstBar = start;
+  mLastBar = end;
+}
+
+void GRSingleRest::setRestFormat(ARRestFormat* format) {
+  if (!format) return;
+  MELVARIN_ASSERT(mGrStaff);
+  float const ls = mGrStaff->getLineSpace();
+  if (format->getPosy()) mPosition.y = -format->getPosy()->getValue(ls);
+  if (format->getDX()) mOffset.x = format->getDX()->getValue(ls);
+  if (format->getDY()) mOffset.y = format->getDY()->getValue(ls);
+  if (format->getSize()) mSize = format->getSize()->getValue(ls);
+  if (TagParameterString const* color = format->getColor()) {
+    if (!color->getRGB(mColor.make())) mColor.reset();
+  }
+}
+
+void GRSingleRest::setPosition(NVPoint const& point) {
+  GREvent::setPosition(point);
+}
+
+float GRSingleRest::BarFillingCentre(GRNotationElement const* end) const {
+  float startX = -1;
+  GRStaff const* endStaff = end->getGRStaff();
+  GRStaff const* startStaff = mFirstBar ? mFirstBar->getGRStaff() : nullptr;
+  if (mFirstBar && startStaff && endStaff && startStaff->getGRSystem() == endStaff->getGRSystem() &&
+      mFirstBar->getPosition().x >= 0) {
+    startX = mFirstBar->getPosition().x;
+  } else if (mGrStaff && mGrStaff->getSecondGlue()) {
+    startX = mGrStaff->getSecondGlue()->getPosition().x;
+  }
+  return startX + (end->getPosition().x - startX) / 2;
+}
+
+void GRSingleRest::tellPosition(GObject* caller, NVPoint const& point) {
+  if (mFillsBar && mLastBar && caller == mLastBar) {
+    setHPosition(BarFillingCentre(mLastBar));
+  } else if (mNeedsSpring == 0 && mSpringID == -1) {
+    setHPosition(point.x);
+  }
+}
+
+void GRSingleRest::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
+  VGColor const color = mColor.get() ? VGColor(mColor.get()) : kOpaqueBlack;
+  NVPoint const at = mPosition + mOffset;
+  ScoreElementDesc desc;
+  desc.left = at.x - kRecordMargin;
+  desc.top = at.y - kRecordMargin;
+  desc.right = at.x + kRecordMargin;
+  desc.bottom = at.y + kRecordMargin;
+  switch (mRestSymbol) {
+    case 47:
+    case 64:
+    case 97:
+    case 108:
+    case 165:
+    case 174:
+      OnDrawSymbol(device, mRestSymbol, 0, 0, 0);
+      break;
+    case kWholeBar:
+    case kHalfBar: {
+      device.PushFillColor(color);
+      device.PushPen(color, 1);
+      float const left = mPosition.x - mLeftSpace + mOffset.x;
+      float const top = mPosition.y + mOffset.y;
+      float const right = mPosition.x + mRightSpace + mOffset.x;
+      device.Rectangle(left, top, right, top + kBarRestHeight);
+      device.PopPen();
+      device.PopFillColor();
+      desc.left = left - kRecordMargin;
+      desc.top = top - kRecordMargin;
+      desc.right = right + kRecordMargin;
+      desc.bottom = top + kBarRestHeight + kRecordMargin;
+      break;
+    }
+    default:
+      break;
+  }
+  DrawSubElements(device, map);
+  desc.kind = 1;
+  desc.subtype = 11;
+  desc.refX = (desc.left + desc.right) / 2;
+  desc.refY = (desc.top + desc.bottom) / 2;
+  desc.date = static_cast<float>(mRelativeTimePositionOfGR.getValue());
+  desc.duration = static_cast<float>(mDurationOfGR.getValue());
+  map.AddElement(device, desc);
+}

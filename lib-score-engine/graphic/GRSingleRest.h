@@ -1,0 +1,44 @@
+#pragma once
+
+#include "GRRest.h"
+
+// A rest of a voice: its glyph from the length shown, at its height on the staff; the whole and
+// half rests are bars hanging from or resting on a line, and a rest that fills its bar stands
+// in the bar's middle. It reports itself to the symbol map, also without a glyph.
+class GRSingleRest : public GRRest {
+ public:
+  // Symbols other than glyph codes.
+  enum { kWholeBar = 1, kHalfBar = 2 };
+
+  // The glyph is built for displayLength when it is positive, else for duration.
+  GRSingleRest(GRStaff* staff, ARRest* rest, Fraction const& relativeTimePosition,
+               Fraction const& duration, Fraction displayLength = Fraction());
+  // A whole rest.
+  GRSingleRest(GRStaff* staff, ARRest* rest);
+  // Owns a new rest of that length; the staff must be given.
+  GRSingleRest(GRStaff* staff, Fraction const& duration);
+
+  virtual Fraction const& getDurTemplate() const { return mDurationTemplate; }
+  // Centred on its x.
+  unsigned int getTextAlign() const override { return 9; }
+  NVPoint const& getReferencePosition() const override { return sRefposNone; }
+  void updateBoundingBox() override {}
+  bool adjustLength(Fraction const& duration) override;
+  int getNumFaehnchen() const override;
+  void setFillsBar(bool fills, GRNotationElement* start, GRNotationElement* end) override;
+  void setRestFormat(ARRestFormat* format) override;
+  void setPosition(NVPoint const& point) override;
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+
+  int getRestSymbol() const { return mRestSymbol; }
+
+ private:
+  void createRest(Fraction const& duration);
+  float BarFillingCentre(GRNotationElement const* end) const;
+
+  int mRestSymbol = 0;
+  Fraction mDurationTemplate;
+  GRNotationElement* mFirstBar = nullptr;
+  GRNotationElement* mLastBar = nullptr;
+};

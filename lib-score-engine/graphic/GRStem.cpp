@@ -1,0 +1,93 @@
+#include "GRStem.h"
+
+#include "GRGlobalStem.h"
+#include "ScoreElementDesc.h"
+#include "VGDevice.h"
+#include "VScoreSymbolMap.h"
+
+namespace {
+constexpr unsigned int kStemDownStart = 218;
+constexpr unsigned int kStemDownSegment = 150;
+constexpr unsigned int kStemUpStart = 219;
+constexpr unsigned int kStemUpSegment = 151;
+}  // namespace
+
+GRStem::GRStem(GREvent* event, Fraction const& duration, GDirection direction, float stemLength,
+               float headWidth)
+    : mStemLength(stemLength), mStemDir(direction) {
+  mRefpos.x = -0.5f * headWidth;
+  if (duration.getValue() >= 1) {
+    mStemDir = dirOFF;
+    return;
+  }
+  mColor.set(event->getColRef());
+  mOffset = event->getOffset();
+  mSize = event->getSize();
+  UpdateBox();
+}
+
+GRStem::GRStem(GRGlobalStem* globalStem) : mStemLength(0), mStemDir(dirOFF) {
+  mColor.set(globalStem->getColRef());
+  mOffset = globalStem->getOffset();
+  mSize = globalStem->getSize();
+  mRefpos.x = -30;
+}
+
+void GRStem::UpdateBox() {
+  mBoundingBox.top = mStemDir == dirUP ? -mStemLength : 0;
+  mBoundingBox.bottom = mStemDir == dirDOWN ? mStemLength : 0;
+}
+
+void GRStem::setStemLength(float length) {
+  mStemLength = length;
+  UpdateBox();
+}
+
+void GRStem::setStemDir(GDirection direction) {
+  mStemDir = direction;
+  UpdateBox();
+}
+
+void GRStem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
+  if (mStemDir != dirUP && mStemDir != dirDOWN) return;
+  if (mColor.get()) device.SetFontColor(VGColor(mColor.get()));
+  device.SetFontAlign(getTextAlign());
+  float const segment = mSize * 50;
+  float const half = segment / 2;
+  if (mStemDir == dirDOWN) {
+    DrawSymbol(device, kStemDownStart, 0, 0, 0);
+    for (float y = half; mStemLength > half && y < mStemLength; y += half) {
+      if (segment + y > mStemLength) {
+        DrawSymbol(device, kStemDownSegment, 0, mStemLength - segment, 0);
+        break;
+      }
+      DrawSymbol(device, kStemDownSegment, 0, y, 0);
+    }
+  } else {
+    DrawSymbol(device, kStemUpStart, 0, 0, 0);
+    for (float y = -half; mStemLength > half && -y < mStemLength; y -= half) {
+      if (segment - y > mStemLength) {
+        DrawSymbol(device, kStemUpSegment, 0, segment - mStemLength, 0);
+        break;
+      }
+      DrawSymbol(device, kStemUpSegment, 0, y, 0);
+    }
+  }
+  if (mColor.get()) device.SetFontColor(kOpaqueBlack);
+  NotifyNewScoreElement(device, map);
+}
+
+void GRStem::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {
+  ScoreElementDesc desc;
+  desc.kind = 2;
+  desc.subtype = 10;
+  float const x = mPosition.x + mOffset.x + (mStemDir == dirDOWN ? mRefpos.x : -mRefpos.x);
+  float const y = mPosition.y + mOffset.y + mRefpos.y;
+  desc.left = mBoundingBox.left + x;
+  desc.top = mBoundingBox.top + y;
+  desc.right = mBoundingBox.right + x;
+  desc.bottom = mBoundingBox.bottom + y;
+  desc.refX = x;
+  desc.refY = y;
+  map.AddElement(device, desc);
+}

@@ -1,0 +1,136 @@
+#include "GRTempo.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "ARTempo.h"
+#include "GRSpecial.h"
+#include "NVstring.h"
+#include "TagParameterFloat.h"
+#include "VGDevice.h"
+#include "VGFont.h"
+#include "engine_globals.h"
+#include "graphic_globals.h"
+#include "src/common/assertion.h"
+
+VGFont const* GRTempo::mFont = nullptr;
+
+namespace {
+constexpr unsigned int kFilledHead = 88;
+constexpr unsigned int kHalfHead = 69;
+constexpr unsigned int kWholeHead = 119;
+constexpr unsigned int kStemStart = 219;
+constexpr unsigned int kStemPiece = 151;
+constexpr unsigned int kDot = 46;
+constexpr float kNoteScale = 0.65f;
+
+bool IsSymbolPart(std::pair<std::string, int> const& part) {
+  return part.second == 1;
+}
+
+bool IsAnyOf(Fraction const& value, std::initializer_list<Fraction> values) {
+  for (Fraction const& candidate : values)
+    if (value == candidate) return true;
+  return false;
+}
+
+unsigned int FlagOf(Fraction const& v) {
+  if (IsAnyOf(v, {Fraction(1, 8), Fraction(3, 16), Fraction(7, 32)})) return 106;
+  if (IsAnyOf(v, {Fraction(1, 16), Fraction(3, 32), Fraction(7, 64)})) return 107;
+  if (v == Fraction(1, 32)) return 221;
+  if (v == Fraction(1, 64)) return 115;
+  return 0;
+}
+
+float TextWidth(VGFont const* font, char const* text, VGDevice* device) {
+  if (!font || !device) return 0;
+  float width = 0;
+  float height = 0;
+  font->GetExtent(text, static_cast<int>(std::strlen(text)), &width, &height, device);
+  return width;
+}
+}  // namespace
+
+GRTempo::GRTempo(GRStaff*, ARTempo* tempo) : GRTagARNotationElement(tempo, 50) {
+  MELVARIN_ASSERT(tempo);
+  NVstring const face("Times New Roman");
+  NVstring const noAttributes("");
+  mFont = GRSpecial::FindOrCreateFont(90, &face, &noAttributes);
+  tagType = SYSTEMTAG;
+  mPosition.y -= 100;
+  mBoundingBox = NVRect{0, -100, 0, 0};
+  for (auto const& part : tempo->getTempoMark()) {
+    if (IsSymbolPart(part)) {
+      Fraction const value = getDuration(part.first.c_str());
+      mBoundingBox.right += GetSymbolExtent(kFilledHead);
+      if (value.getNumerator() == 3) mBoundingBox.right += 50;
+    } else {
+      mBoundingBox.right += TextWidth(mFont, part.first.c_str(), gGlobalSettings.gDevice);
+    }
+  }
+}
+
+Fraction GRTempo::getDuration(char const* text) const {
+  int numerator = 0;
+  int denominator = 0;
+  // A part such as "1/0" is no note value: a fraction over nothing cannot even be made.
+  if (std::sscanf(text, "%d/%d", &numerator, &denominator) != 2 || denominator <= 0)
+    return Fraction(0, 1);
+  Fraction value(numerator, denominator);
+  value.normalize();
+  return value;
+}
+
+void GRTempo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  auto const* tempo = static_cast<ARTempo const*>(getAbstractRepresentation());
+  if (tempo->getTempoMark().empty()) return;
+  float x = getOffset().x;
+  float dy = 0;
+  if (tempo->getDY()) dy = -tempo->getDY()->getValue(50);
+  for (auto const& part : tempo->getTempoMark()) {
+    float width = 0;
+    if (IsSymbolPart(part))
+      width = DrawNote(device, getDuration(part.first.c_str()), x, dy);
+    else
+      DrawText(device, part.first.c_str(), x, dy, &width);
+    x += width;
+  }
+}
+
+void GRTempo::DrawText(VGDevice& device, char const* text, float x, float y, float* width) const {
+  device.SetTextFont(mFont);
+  device.SetFontAlign(getTextAlign());
+  device.DrawString(mPosition.x + x, mPosition.y + y, text, static_cast<int>(std::strlen(text)));
+  if (width) *width = TextWidth(device.GetTextFont(), text, &device);
+}
+
+float GRTempo::DrawNote(VGDevice& device, Fraction const& value, float x, float y) const {
+  unsigned int head = kFilledHead;
+  if (value >= Fraction(1, 1))
+    head = kWholeHead;
+  else if (IsAnyOf(value, {Fraction(1, 2), Fraction(3, 4), Fraction(7, 8)}))
+    head = kHalfHead;
+  unsigned int const flag = FlagOf(value);
+
+  float const xScale = device.GetXScale();
+  float const yScale = device.GetYScale();
+  device.SetScale(xScale * kNoteScale, yScale * kNoteScale);
+  device.SetMusicFont(gFontDefs.music.font);
+  float const headWidth = GetSymbolExtent(head);
+  float const X = (x + mPosition.x) / kNoteScale;
+  float const Y = (headWidth / -2.5f + y + mPosition.y) / kNoteScale;
+  device.DrawMusicSymbol(X, Y, head);
+  if (head != kWholeHead) {
+    device.DrawMusicSymbol(X, Y, kStemStart);
+    for (float rise : {25.0f, 50.0f, 75.0f, 100.0f, 100.0f})
+      device.DrawMusicSymbol(X, Y - rise, kStemPiece);
+  }
+  if (flag) device.DrawMusicSymbol(X, Y - 200, flag);
+  float width = kNoteScale * headWidth;
+  if (value.getNumerator() == 3) {
+    device.DrawMusicSymbol(X + 100, Y, kDot);
+    width += 50;
+  }
+  device.SetScale(xScale, yScale);
+  return width;
+}

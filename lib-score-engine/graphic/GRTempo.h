@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Fraction.h"
+#include "GRTagARNotationElement.h"
+
+class ARTempo;
+class VGFont;
+
+// A tempo mark above the staff: its words in the tempo font, its note values as small notes.
+class GRTempo : public GRTagARNotationElement {
+ public:
+  GRTempo(GRStaff* staff, ARTempo* tempo);
+
+  // The font points into the font cache, so it is made again after the engine is reset.
+  static void ResetClassState() { mFont = nullptr; }
+
+  unsigned int getTextAlign() const override { return 17; }
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  // Draws the note value as a note at 0.65 of its size; returns the width it takes.
+  float DrawNote(VGDevice& device, Fraction const& value, float x, float y) const;
+  void DrawText(VGDevice& device, char const* text, float x, float y, float* width) const;
+  // The note value of a symbol part such as "1/4", reduced; 0/1 unless it is two numbers with
+  // a positive denominator.
+  Fraction getDuration(char const* text) const;
+  using GRNotationElement::getDuration;
+
+ private:
+  static VGFont const* mFont;
+};

@@ -1,0 +1,154 @@
+#include "GRText.h"
+
+#include <cstring>
+
+#include "ARText.h"
+#include "GRSpecial.h"
+#include "GRStaff.h"
+#include "GRSystemStartEndStruct.h"
+#include "NEPointerList.h"
+#include "NVstring.h"
+#include "TagParameterFloat.h"
+#include "VGDevice.h"
+#include "VGFont.h"
+#include "engine_globals.h"
+#include "graphic_globals.h"
+#include "src/common/assertion.h"
+
+namespace {
+// A parameter the writer gave, or null.
+TagParameterFloat const* Written(TagParameterFloat const* parameter) {
+  return parameter && parameter->mState != TagParameter::NOTSET ? parameter : nullptr;
+}
+
+float LineSpaceOf(GRStaff const* staff) {
+  return staff ? staff->getLineSpace() : 50;
+}
+
+void SetText(NVstring*& text, char const* value) {
+  if (text)
+    *text = value;
+  else
+    text = new NVstring(value);
+}
+}  // namespace
+
+GRText::GRTextSaveStruct::~GRTextSaveStruct() {
+  delete text;
+}
+
+unsigned int GRText::AlignmentOf(char const* format) {
+  if (!format || std::strlen(format) != 2) return 16 | 4;
+  unsigned int horizontal = 16;
+  if (format[0] == 'c') horizontal = 8;
+  if (format[0] == 'r') horizontal = 32;
+  unsigned int vertical = 4;
+  if (format[1] == 'c') vertical = 1;
+  if (format[1] == 'b') vertical = 2;
+  return horizontal | vertical;
+}
+
+GRText::GRText(GRStaff* staff, ARText* text) : GRPTagARNotationElement(text) {
+  MELVARIN_ASSERT(text);
+  mGrStaff = staff;
+  addFirstStartEnd(staff);
+  float const lineSpace = LineSpaceOf(staff);
+  fontSize = text->getFSize(lineSpace);
+  if (fontSize == 0) fontSize = 75;
+  if (text->getFont()) font = new NVstring(text->getFont());
+  if (text->getFAttrib()) fontAttrib = new NVstring(text->getFAttrib());
+  VGFont const* measuring = gFontDefs.text.font;
+  if (font && font->length() > 0)
+    measuring = GRSpecial::FindOrCreateFont(fontSize, font, fontAttrib);
+  mTextAlign = AlignmentOf(text->getTextformat());
+
+  GRTextSaveStruct* piece = firstPiece();
+  char const* value = text->getText() ? text->getText() : "";
+  SetText(piece->text, value);
+  float width = 0;
+  float height = 0;
+  if (gGlobalSettings.gDevice && measuring)
+    measuring->GetExtent(value, static_cast<int>(std::strlen(value)), &width, &height,
+                         gGlobalSettings.gDevice);
+  piece->boundingBox = NVRect{0, height, width, 200};
+}
+
+ARText const* GRText::getARText() const {
+  return static_cast<ARText const*>(getAbstractRepresentation());
+}
+
+GRText::GRTextSaveStruct* GRText::pieceOf(GRSystem const* system) const {
+  GRSystemStartEndStruct* sse = getSystemStartEndStruct(system);
+  return sse ? static_cast<GRTextSaveStruct*>(sse->p) : nullptr;
+}
+
+GRText::GRTextSaveStruct* GRText::firstPiece() const {
+  void* pos = mStartEndList.GetHeadPosition();
+  return pos ? static_cast<GRTextSaveStruct*>(mStartEndList.GetNext(pos)->p) : nullptr;
+}
+
+void GRText::setPosition(NVPoint const& point) {
+  GRNotationElement::setPosition(point);
+  if (GRTextSaveStruct* piece = pieceOf(mGrStaff ? mGrStaff->getGRSystem() : nullptr))
+    piece->position = point;
+}
+
+void GRText::setHPosition(float x) {
+  GRNotationElement::setHPosition(x);
+  if (GRTextSaveStruct* piece = pieceOf(mGrStaff ? mGrStaff->getGRSystem() : nullptr))
+    piece->position.x = x;
+}
+
+void GRText::tellPosition(GObject* caller, NVPoint const& point) {
+  auto* element = dynamic_cast<GRNotationElement*>(caller);
+  if (!element || !element->getGRStaff()) return;
+  GRSystemStartEndStruct* sse = getSystemStartEndStruct(element->getGRStaff()->getGRSystem());
+  if (!sse) return;
+  auto* piece = static_cast<GRTextSaveStruct*>(sse->p);
+  GRNotationElement* start = sse->startElement;
+  // A piece that begins here starts at the first element it spans.
+  if (!start && sse->startflag == GRSystemStartEndStruct::BEGINS_HERE && mAssociated &&
+      mAssociated->GetCount() > 0)
+    start = mAssociated->GetHead();
+  if (sse->startflag == GRSystemStartEndStruct::CONTINUES_FROM_LAST && element != start) {
+    if (piece->position.x == 0) {
+      piece->position = NVPoint{point.x - 25, point.y};
+      SetText(piece->text, "-");
+    }
+  } else if (element == start) {
+    piece->position = NVPoint{point.x, element->getPosition().y};
+    SetText(piece->text, getARText()->getText() ? getARText()->getText() : "");
+  }
+}
+
+float GRText::getLeftSpace() const {
+  GRTextSaveStruct const* piece = firstPiece();
+  return piece ? -piece->boundingBox.left : 0;
+}
+
+float GRText::getRightSpace() const {
+  GRTextSaveStruct const* piece = firstPiece();
+  return piece ? piece->boundingBox.right : 0;
+}
+
+void GRText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  GRTextSaveStruct const* piece = pieceOf(gCurSystem);
+  if (!piece || !piece->text) return;
+  float const lineSpace = LineSpaceOf(gCurStaff);
+  float x = piece->position.x;
+  float y = gCurStaff ? gCurStaff->getDredgeSize() : 0;
+  ARText const* text = getARText();
+  if (TagParameterFloat const* ypos = Written(text->getYPos())) y -= ypos->getValue(lineSpace);
+  if (TagParameterFloat const* dy = Written(text->getDY())) y += -dy->getValue(lineSpace);
+  if (TagParameterFloat const* dx = Written(text->getDX())) x += dx->getValue(lineSpace);
+
+  VGFont const* drawing = gFontDefs.text.font;
+  if (font && font->length() > 0) drawing = GRSpecial::FindOrCreateFont(fontSize, font, fontAttrib);
+  device.SetTextFont(drawing);
+  VGColor const saved = device.GetFontColor();
+  if (colRef) device.SetFontColor(VGColor(colRef));
+  device.SetFontAlign(mTextAlign);
+  device.DrawString(x + piece->boundingBox.left, y, piece->text->c_str(),
+                    static_cast<int>(piece->text->length()));
+  if (colRef) device.SetFontColor(saved);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "GRPTagARNotationElement.h"
+#include "NVRect.h"
+
+class ARText;
+class NVstring;
+
+// The text of a text, label, mark or fingering tag, drawn under the staff at the place of the
+// event it is attached to. It keeps one piece per system; a range continued on a new system
+// shows a hyphen there.
+class GRText : public GRPTagARNotationElement {
+ public:
+  struct GRTextSaveStruct : GRPositionTag::GRSaveStruct {
+    ~GRTextSaveStruct() override;
+    NVPoint position;
+    // Left 0, top the text's height, right its width, bottom 200.
+    NVRect boundingBox;
+    NVstring* text = nullptr;
+  };
+
+  GRText(GRStaff* staff, ARText* text);
+
+  // Device alignment from a two-letter format: "l" 16, "c" 8, "r" 32, then "t" 4, "c" 1, "b" 2;
+  // other letters count as "l" and "t", and so does a format that is not two letters long.
+  static unsigned int AlignmentOf(char const* format);
+
+  ARText const* getARText() const;
+  // The piece of the text's own system follows.
+  void setPosition(NVPoint const& point) override;
+  void setHPosition(float x) override;
+  // The piece of the caller's system takes the caller's place: the text at its start element,
+  // or a hyphen 25 units before the first element of a continued piece.
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  float getLeftSpace() const override;
+  float getRightSpace() const override;
+  unsigned int getTextAlign() const override { return mTextAlign; }
+  GRSaveStruct* getNewGRSaveStruct() override { return new GRTextSaveStruct; }
+  // The piece of the system being drawn, under the staff being drawn.
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+
+ private:
+  GRTextSaveStruct* pieceOf(GRSystem const* system) const;
+  GRTextSaveStruct* firstPiece() const;
+
+  unsigned int mTextAlign;
+};
