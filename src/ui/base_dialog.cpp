@@ -53,8 +53,8 @@ class InputBlocker : public QObject {
 BaseDialog::BaseDialog(QWidget* parent, QRect rect, double startOpacity, double endOpacity,
                        bool translucent)
     : QDialog(parent),
-      m_fade(new CustomPropertyAnimation(this, "opacity", this)),
       m_opacityEffect(new QGraphicsOpacityEffect(this)),
+      m_fade(new CustomPropertyAnimation(this, "opacity", this)),
       m_rect(rect) {
   // Over a parent the dialog is a plain child: a translucent top-level window is black without a
   // compositor and cannot be placed on every desktop.

@@ -59,8 +59,9 @@ class BaseDialog : public QDialog {
  private:
   void paintShadow();
 
-  CustomPropertyAnimation* m_fade;
+  // The effect comes first: the animation reads the opacity as it is created.
   QGraphicsOpacityEffect* m_opacityEffect;
+  CustomPropertyAnimation* m_fade;
   QWidget* m_frame = nullptr;
   QRect m_rect;
   bool m_shadow = false;
