@@ -70,6 +70,12 @@ BaseDialog::BaseDialog(QWidget* parent, QRect rect, double startOpacity, double 
   QDialog::setVisible(false);
 }
 
+BaseDialog::~BaseDialog() {
+  // A fade still running when the dialog goes must not call back into the half-destroyed dialog.
+  disconnect(m_fade, nullptr, this, nullptr);
+  m_fade->stop();
+}
+
 double BaseDialog::opacity() const {
   return m_opacityEffect->opacity();
 }

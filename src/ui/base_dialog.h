@@ -26,6 +26,7 @@ class BaseDialog : public QDialog {
   static constexpr int FadeMs = 500;
 
   BaseDialog(QWidget* parent, QRect rect, double startOpacity, double endOpacity, bool translucent);
+  ~BaseDialog() override;
 
   // Fades in from hidden; a visible dialog (also one fading out) is left as it is.
   virtual void show();

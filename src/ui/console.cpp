@@ -336,7 +336,8 @@ void Console::timerEvent(QTimerEvent* event) {
 void Console::StartDeviceDetection() {
   if (m_deviceCountdown != 0) return;
   m_deviceCountdown = DeviceScanCountdown;
-  QTimer::singleShot(DeviceScanIntervalMs, this, &Console::deviceDetectionHandler);
+  QTimer::singleShot(DeviceScanIntervalMs, Qt::PreciseTimer, this,
+                     &Console::deviceDetectionHandler);
 }
 
 void Console::deviceDetectionHandler() {
@@ -350,7 +351,8 @@ void Console::deviceDetectionHandler() {
     m_deviceCountdown = 0;
     emit deviceChange();
   } else {
-    QTimer::singleShot(DeviceScanIntervalMs, this, &Console::deviceDetectionHandler);
+    QTimer::singleShot(DeviceScanIntervalMs, Qt::PreciseTimer, this,
+                       &Console::deviceDetectionHandler);
   }
 }
 

@@ -30,6 +30,7 @@ class ConsoleExerciseControl : public QWidget {
   // The trainer last started (-1 before the first start) and whether it runs as a quiz.
   int GetCurrentExerciseId() const { return m_exerciseId; }
   bool IsQuiz() const { return m_quiz; }
+  bool IsPaused() const { return m_paused; }
 
   void StartExercise(size_t exerciseId, bool quiz, bool resume);
   void StopExercise();
