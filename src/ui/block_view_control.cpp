@@ -21,8 +21,9 @@ namespace UI {
 namespace {
 // Screens taller than this use the big background and its button table.
 constexpr int SmallScreenHeight = 900;
-// The picture's design size, used to place the buttons while the picture is missing.
-constexpr QSize DesignSize(1440, 839);
+// Used in place of a missing picture's size: the width over which the button table is centred
+// and a height at which that width fits a 1440 x 839 screen.
+constexpr QSize DesignSize(2292, 1336);
 }  // namespace
 
 BlockViewControl::BlockViewControl(QWidget* parent) : QWidget(parent) {
