@@ -3,12 +3,14 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <RtMidi.h>
 
 #include "../core/midi/platform/jack_test_support.h"
 #include "shell_fixture.h"
 #include "src/core/midi/platform/sound_controller.h"
+#include "src/ui/app_rating.h"
 #include "src/ui/console_exercise_control.h"
 #include "src/ui/message_dialogs.h"
 #include "support/http_test_server.h"
@@ -101,6 +103,42 @@ TEST_F(ConsoleServicesTest, NewsShowsTheMailButtonAfterASecondAndOpensInTheDialo
                   ->toPlainText()
                   .contains("New lessons are out"));
   EXPECT_EQ(Stored("GlobalSetting/Settings.NewsId").toInt(), 7);
+  qunsetenv("MELVARIN_SERVICE_URL");
+}
+
+TEST_F(ConsoleServicesTest, TheExitAsksForTheRatingBetweenHidingAndTheUpload) {
+  if (Testing::UnderThreadSanitizer) GTEST_SKIP() << "Qt's network handoffs are invisible to it";
+  Testing::HttpTestServer server;
+  qputenv("MELVARIN_SERVICE_URL", server.BaseUrl().toUtf8());
+  Restart();
+  StartConsole();
+  m_console->OpenExercise(1, false);
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone(); }));
+
+  auto uploads = [&server] {
+    int count = 0;
+    for (const auto& request : server.Requests()) count += request.path == "/Services/Tstats.ashx";
+    return count;
+  };
+  // What has happened when the rating is up: record stored, exercise stopped, window hidden, and
+  // no upload yet.
+  bool hidden = false, stopped = false, uploaded = true;
+  int stored = 0;
+  QTimer::singleShot(300, [&] {
+    auto* rating = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!rating) return;
+    hidden = !m_console->isVisible();
+    stopped = !m_console->GetExerciseControl()->HasExercise();
+    stored = Stored("ROZazod.LastState").toInt();
+    uploaded = uploads() > 0;
+    rating->reject();
+  });
+  m_console->userExitRequest();
+  EXPECT_TRUE(hidden);
+  EXPECT_TRUE(stopped);
+  EXPECT_EQ(stored, 2);
+  EXPECT_FALSE(uploaded);
+  EXPECT_TRUE(WaitUntil([&] { return uploads() == 1; }));
   qunsetenv("MELVARIN_SERVICE_URL");
 }
 

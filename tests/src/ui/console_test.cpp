@@ -10,6 +10,8 @@
 #include "src/ui/block_view_control.h"
 #include "src/ui/console_exercise_control.h"
 #include "src/ui/difficulty_level_dialog.h"
+#include "src/ui/fader_widget.h"
+#include "src/ui/settings_control.h"
 
 namespace {
 
@@ -153,6 +155,49 @@ TEST_F(ConsoleTest, LeavingAQuizStoresNoExercise) {
   ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
   m_console->userExitRequest();
   EXPECT_EQ(Stored("ROZazod.LastState").toInt(), 3);
+}
+
+TEST_F(ConsoleTest, PageButtonsSwitchTheExerciseScreensViewOrFadeBackToIt) {
+  StartConsole();
+  m_console->OpenExercise(1, false);
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
+  const Ui_Console& ui = m_console->form();
+  const QString selected = ui.ToolBar->property("selectedStyle").toString();
+  QSignalSpy statistics(m_console.get(), qOverload<UI::Speed>(&UI::Console::showStatistics));
+  QSignalSpy reference(m_console.get(), qOverload<UI::Speed>(&UI::Console::showReference));
+
+  Click(ui.Statistics);
+  ASSERT_EQ(statistics.size(), 1);
+  EXPECT_EQ(statistics[0][0].toInt(), UI::SpeedAnimated);
+  EXPECT_FALSE(m_console->Fader()->isFading());
+  EXPECT_EQ(ui.Statistics->styleSheet(), selected);
+
+  Click(ui.Settings);
+  EXPECT_TRUE(ExerciseScreen()->IsPaused());
+  QWidget* panel = m_console->GetSettingsEarControl(0);
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && panel->isVisible(); }));
+  EXPECT_EQ(ui.Settings->styleSheet(), selected);
+
+  Click(ui.Reference);
+  ASSERT_EQ(reference.size(), 1);
+  EXPECT_EQ(reference[0][0].toInt(), UI::SpeedImmediate);
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
+  EXPECT_EQ(ui.Reference->styleSheet(), selected);
+  EXPECT_NE(ui.Exercise->styleSheet(), selected);
+}
+
+TEST_F(ConsoleTest, NoScreenChangesWhileMinimisedAndTheRestoreIsFullScreen) {
+  StartConsole();
+  QSignalSpy minimized(m_console.get(), &UI::Console::windowMinimized);
+  m_console->userMinimizeScreenRequest();
+  EXPECT_EQ(minimized.size(), 1);
+  const int depth = m_stack->Depth();
+  m_console->Show(Home(), true);
+  EXPECT_EQ(m_stack->Depth(), depth);
+  m_console->setWindowState(Qt::WindowNoState);
+  EXPECT_TRUE(WaitUntil([&] { return m_console->isFullScreen(); }));
+  m_console->Show(Home(), true);
+  EXPECT_EQ(m_stack->Depth(), depth + 1);
 }
 
 }  // namespace
