@@ -14,6 +14,7 @@
 #include "src/core/settings/quiz_mode.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/core/telemetry/service_endpoint.h"
+#include "src/ui/background_synth_device.h"
 #include "src/ui/notation_engine.h"
 #include "src/ui/window_stack_manager.h"
 
@@ -74,7 +75,9 @@ void Application::Init() {
 }
 
 void Application::InitSound() {
-  auto controller = std::make_shared<Core::SoundController>();
+  Core::SoundDeviceFactory devices = Core::SoundDeviceFactory::Platform();
+  devices.createSynthesizer = [] { return std::make_shared<UI::BackgroundSynthDevice>(); };
+  auto controller = std::make_shared<Core::SoundController>(std::move(devices));
   if (controller->GetInputMidiDeviceCount() > 0) controller->SelectInputMidiDevice(0ul);
   if (controller->GetOutputMidiDeviceCount() > 0) controller->SelectOutputMidiDevice(0ul);
   m_soundController = std::move(controller);

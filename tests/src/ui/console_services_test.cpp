@@ -124,7 +124,7 @@ TEST_F(ConsoleServicesTest, TheExitAsksForTheRatingBetweenHidingAndTheUpload) {
   // no upload yet.
   bool hidden = false, stopped = false, uploaded = true;
   int stored = 0;
-  QTimer::singleShot(300, [&] {
+  QTimer::singleShot(300, m_console.get(), [&] {
     auto* rating = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (!rating) return;
     hidden = !m_console->isVisible();
@@ -133,7 +133,7 @@ TEST_F(ConsoleServicesTest, TheExitAsksForTheRatingBetweenHidingAndTheUpload) {
     uploaded = uploads() > 0;
     rating->reject();
   });
-  m_console->userExitRequest();
+  ExitConsole();
   EXPECT_TRUE(hidden);
   EXPECT_TRUE(stopped);
   EXPECT_EQ(stored, 2);

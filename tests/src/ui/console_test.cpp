@@ -121,7 +121,7 @@ TEST_F(ConsoleTest, LeavingALessonIsResumedAtTheNextStart) {
   // Opening the exercise stored "no exercise": a run that ends without the exit starts at home.
   EXPECT_EQ(Stored("ROZazod.LastState").toInt(), 3);
 
-  m_console->userExitRequest();
+  ExitConsole();
   EXPECT_FALSE(m_console->isVisible());
   EXPECT_EQ(Stored("ROZazod.LastState").toInt(), 2);
   EXPECT_EQ(Stored("ROZazod.ExerciseID").toInt(), 2);
@@ -153,7 +153,7 @@ TEST_F(ConsoleTest, LeavingAQuizStoresNoExercise) {
   StartConsole();
   m_console->OpenExercise(0, true);
   ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
-  m_console->userExitRequest();
+  ExitConsole();
   EXPECT_EQ(Stored("ROZazod.LastState").toInt(), 3);
 }
 

@@ -56,11 +56,11 @@ TEST_F(DialogTest, ExecReturnsAfterTheFadeOutAndBlocksTheWindowMeanwhile) {
   QSignalSpy closed(&dialog, &UI::BaseDialog::DialogClosed);
   bool visibleWhileFading = false;
   QElapsedTimer clock;
-  QTimer::singleShot(600, [&] {
+  QTimer::singleShot(600, &dialog, [&] {
     QTest::mouseClick(&behind, Qt::LeftButton);
     clock.start();
     dialog.done(3);
-    QTimer::singleShot(250, [&] { visibleWhileFading = dialog.isVisible(); });
+    QTimer::singleShot(250, &dialog, [&] { visibleWhileFading = dialog.isVisible(); });
   });
   EXPECT_EQ(dialog.exec(), 3);
   EXPECT_GE(clock.elapsed(), UI::BaseDialog::FadeMs);
@@ -152,7 +152,7 @@ TEST_F(DialogTest, TheWarningRecordsItsBoxWhenItCloses) {
   EXPECT_TRUE(Child<QLabel>(dialog, "Loading_4")->text().contains("No MIDI keyboard found"));
   auto* box = Child<QCheckBox>(dialog, "DoNotShowAgain");
   box->setChecked(true);
-  QTimer::singleShot(600, [&] { Click(Child<QAbstractButton>(dialog, "Close")); });
+  QTimer::singleShot(600, &dialog, [&] { Click(Child<QAbstractButton>(dialog, "Close")); });
   dialog.exec();
   EXPECT_TRUE(App()->GetSettings()->globalSettings.hideMidiDialog);
   EXPECT_TRUE(Stored("GlobalSetting/Settings.HideMidiDialog").toBool());
@@ -182,7 +182,8 @@ class RatingTest : public DialogTest {
   // was shown.
   bool AskRating(const std::function<void(QDialog*)>& answer) {
     bool shown = false;
-    QTimer::singleShot(100, [&] {
+    QObject answering;  // ends the timer with this call
+    QTimer::singleShot(100, &answering, [&] {
       if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
         shown = true;
         answer(dialog);

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "src/ui/fader_widget.h"
 
@@ -40,6 +41,15 @@ UI::Console* ShellTest::StartConsole() {
   App()->setMainWindow(m_console.get());
   EXPECT_TRUE(WaitUntil([this] { return FadeDone(); }));
   return m_console.get();
+}
+
+void ShellTest::ExitConsole() {
+  m_console->userExitRequest();
+  // The exit ends the application's event loop, and with no loop running Qt keeps every later
+  // local loop (a dialog's exec, a wait) from running. The application's own loop, run to its
+  // end, clears that again.
+  QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
 }
 
 void ShellTest::CloseConsole() {

@@ -31,6 +31,8 @@ class ShellTest : public ::testing::Test {
   static Application* App() { return Application::instance(); }
   // Builds the main window and waits until its first screen has faded in.
   UI::Console* StartConsole();
+  // Leaves through the main window's exit, which ends the program's event loop.
+  void ExitConsole();
   // Ends the main window as the program does after its event loop, keeping the services.
   void CloseConsole();
   // Releases the services and creates them again from the stored files, as a new run would.
