@@ -95,29 +95,28 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
   m_ui.Mail->hide();
   m_ui.captionSeparator_2->setVisible(!m_ui.Mail->isHidden());
 
-  setFixedSize(PrimaryScreenGeometry().size());
   Core::SoundController::SetMidiDeviceHandler(&ConsoleMidiDeviceChangedHandler);
-
-  // The chosen screen's own size: the window covers that screen, whatever size the primary
-  // screen has.
-  const int display = app->GetDisplayIndex();
-  if (display >= 0 && display < ScreenCount()) {
-    const QRect screen = ScreenGeometry(display);
-    setFixedSize(screen.size());
-    move(screen.topLeft());
-  }
+  // The window covers the chosen screen with that screen's own size.
+  const QRect area = WindowArea(app->GetDisplayIndex());
+  setFixedSize(area.size());
+  move(area.topLeft());
 
   if (app->IsFullscreen())
     showFullScreen();
   else
     setVisible(true);
-  m_newsTimerId = startTimer(FirstNewsLookMs);
+  m_newsTimerId = startTimer(FirstNewsLookMs, Qt::PreciseTimer);
 }
 
 Console::~Console() {
   if (m_newsTimerId) killTimer(m_newsTimerId);
   Core::SoundController::SetMidiDeviceHandler(nullptr);
   if (ConsoleInstance == this) ConsoleInstance = nullptr;
+}
+
+QRect Console::WindowArea(int display) {
+  return display >= 0 && display < ScreenCount() ? ScreenGeometry(display)
+                                                 : PrimaryScreenGeometry();
 }
 
 BlockViewControl* Console::GetBlockViewControl() {

@@ -44,6 +44,9 @@ class Console : public QMainWindow {
   static constexpr int NewsPeriodMs = 30000;
 
   explicit Console(QMainWindow* parent = nullptr);
+  // Where the window goes for the "-display" index: that screen, or the primary screen for an
+  // index that names none.
+  static QRect WindowArea(int display);
   ~Console() override;
 
   BlockViewControl* GetBlockViewControl();

@@ -6,7 +6,10 @@
 #include <QSettings>
 
 #include "src/ui/application.h"
+#include "src/ui/console.h"
 #include "src/ui/progress.h"
+#include "src/ui/screen_geometry.h"
+#include "src/ui/splash_dialog.h"
 #include "support/temp_environment.h"
 
 namespace {
@@ -33,6 +36,17 @@ TEST(ApplicationCommandLine, DisplayIndexAndFullScreen) {
     EXPECT_EQ(Application::GetDisplayIndex(c.arguments), c.display) << args;
     EXPECT_EQ(Application::IsFullscreen(c.arguments), c.fullscreen) << args;
   }
+}
+
+TEST(WindowPlaces, TheChosenScreenWithItsOwnSizeAndTheSplashInTheMiddle) {
+  const QRect primary(0, 0, 1440, 900), second(1440, 0, 1920, 1080);
+  UI::SetScreenGeometries({primary, second});
+  EXPECT_EQ(UI::Console::WindowArea(1), second);
+  for (int display : {0, 2, -1}) EXPECT_EQ(UI::Console::WindowArea(display), primary) << display;
+  UI::SplashDialog splash(nullptr);
+  EXPECT_EQ(splash.geometry(), QRect(489, 257, 462, 386));
+  EXPECT_FALSE(splash.isModal());
+  UI::SetScreenGeometries({primary});
 }
 
 TEST(ApplicationServices, AreCreatedAndReleasedInTheirFixedOrders) {
