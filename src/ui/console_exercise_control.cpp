@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/exercise/exercise.h"
 #include "src/core/settings/global_settings.h"

@@ -217,6 +217,12 @@ TEST_F(RatingTest, IsNotAskedBeforeItsDayOrWithoutTheServiceAndEscapeStoresNothi
   EXPECT_FALSE(Stored("showRatingDialog").toBool());
   EXPECT_TRUE(AskRating(escape));
   EXPECT_TRUE(m_opened.isEmpty());
+
+  // Help is a page of the same service.
+  App()->showHelp();
+  qunsetenv("MELVARIN_SERVICE_URL");
+  App()->showHelp();
+  EXPECT_EQ(m_opened, QStringList{"http://127.0.0.1:9/Home/Help"});
 }
 
 }  // namespace
