@@ -34,9 +34,11 @@ const char* const StyleSheetPath = ":/css/global.css";
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   QFont::insertSubstitution(".Razid2", "Razid2");
   // The faces the forms name are set in Liberation or DejaVu, so layouts are the same everywhere.
-  QFont::insertSubstitutions("Tahoma", {"DejaVu Sans", "Liberation Sans"});
-  QFont::insertSubstitutions("MS Shell Dlg 2", {"Liberation Sans", "DejaVu Sans"});
-  QFont::insertSubstitutions("Calibri", {"Liberation Sans", "DejaVu Sans"});
+  for (const char* face : {"Arial", "Tahoma", "MS Shell Dlg 2", "Calibri"})
+    QFont::insertSubstitutions(face, {"Liberation Sans", "DejaVu Sans"});
+  for (const char* face : {"Times", "Times New Roman"})
+    QFont::insertSubstitutions(face, {"Liberation Serif", "DejaVu Serif"});
+  QFont::insertSubstitutions("Verdana", {"DejaVu Sans", "Liberation Sans"});
   setOrganizationName(tr("Quorvale"));
   setOrganizationDomain(tr("quorvale.com"));
   setApplicationName(tr("MelvarinStudio"));
