@@ -29,8 +29,15 @@ class ConsoleServicesTest : public Testing::ShellTest {
   void RequireNoMidiInput() {
     MELVARIN_REQUIRE_JACK();
     Restart();  // the sound controller on JACK
-    if (App()->GetSoundController()->GetInputMidiDeviceCount() != 0)
-      GTEST_SKIP() << "The JACK server already has MIDI sources.";
+    // A port closed by the test before goes with its client, which can take a moment.
+    auto controller = App()->GetSoundController();
+    if (!WaitUntil([&] { return !controller->UpdateDevices(); }, 3000))
+      GTEST_SKIP() << "The JACK server has MIDI sources of other programs.";
+  }
+  // Other test programs on the same JACK server may add a MIDI source while a test waits for
+  // none; such a run says nothing about the rescan.
+  bool Disturbed(const QSignalSpy& changes) const {
+    return !changes.isEmpty() && App()->GetSoundController()->GetInputMidiDeviceCount() > 0;
   }
   // Starts the detection as a notice would, once a notice of an earlier change has run its course.
   void Notice(QElapsedTimer& clock) {
@@ -54,6 +61,7 @@ TEST_F(ConsoleServicesTest, APluggedInKeyboardIsFoundByTheSecondlyRescan) {
   EXPECT_GE(clock.elapsed(), UI::Console::DeviceScanIntervalMs);
   ASSERT_TRUE(WaitUntil([&] { return Countdown() == UI::Console::DeviceScanCountdown - 2; }));
   EXPECT_GE(clock.elapsed(), 2 * UI::Console::DeviceScanIntervalMs);
+  if (Disturbed(changes)) GTEST_SKIP() << "A MIDI source of another program appeared.";
   EXPECT_EQ(changes.size(), 0);
   EXPECT_FALSE(m_console->GetExerciseControl()->IsPaused());
 
@@ -74,6 +82,7 @@ TEST_F(ConsoleServicesTest, TheRescanGivesUpAfterNineTries) {
   QElapsedTimer clock;
   Notice(clock);
   ASSERT_TRUE(WaitUntil([&] { return Countdown() == 0; }, 15000));
+  if (Disturbed(changes)) GTEST_SKIP() << "A MIDI source of another program appeared.";
   EXPECT_GE(clock.elapsed(), UI::Console::DeviceScanCountdown * UI::Console::DeviceScanIntervalMs);
   EXPECT_EQ(changes.size(), 0);
 }
