@@ -41,6 +41,11 @@ class Camera {
     m_ok = m_ok && saved;
     return saved;
   }
+  // Records a step that did not come about; the run then fails.
+  void Expect(bool done, const char* step) {
+    if (!done) std::printf("FAILED to wait for %s\n", step);
+    m_ok = m_ok && done;
+  }
   bool Ok() const { return m_ok; }
 
  private:
@@ -69,37 +74,40 @@ int main(int argc, char** argv) {
   {
     UI::SplashDialog splash(nullptr);
     splash.show();
-    QTest::qWaitForWindowExposed(&splash);
-    camera.Take("splash");
+    camera.Expect(QTest::qWaitForWindowExposed(&splash), "the splash");
+    camera.Take("the splash");
   }
 
   UI::Console console(nullptr);
   app.setMainWindow(&console);
-  QTest::qWaitForWindowExposed(&console);
+  camera.Expect(QTest::qWaitForWindowExposed(&console), "the main window");
   auto faded = [&] { return !console.Fader()->isFading(); };
-  WaitUntil(faded);
+  camera.Expect(WaitUntil(faded), "the home screen");
   camera.Take("home");
 
   UI::BlockViewControl* homeScreen = console.GetBlockViewControl();
   UI::DifficultyLevelDialog* difficulty = homeScreen->GetDifficultyLevelDialog();
   QTest::mouseClick(homeScreen->findChild<QPushButton*>("Learn1"), Qt::LeftButton);
-  WaitUntil([&] { return Shown(difficulty); });
+  camera.Expect(WaitUntil([&] { return Shown(difficulty); }), "the difficulty dialog");
   camera.Take("difficulty_lesson");
   difficulty->fadeOut();
-  WaitUntil([&] { return !difficulty->isVisible(); });
+  camera.Expect(WaitUntil([&] { return !difficulty->isVisible(); }),
+                "the difficulty dialog to close");
 
   QTest::mouseClick(homeScreen->findChild<QPushButton*>("Quiz2"), Qt::LeftButton);
-  WaitUntil([&] { return Shown(difficulty); });
+  camera.Expect(WaitUntil([&] { return Shown(difficulty); }), "the difficulty dialog");
   camera.Take("difficulty_quiz");
   QTest::mouseClick(difficulty->findChild<QAbstractButton*>("Level3"), Qt::LeftButton);
-  WaitUntil([&] { return faded() && !difficulty->isVisible(); });
+  camera.Expect(WaitUntil([&] { return faded() && !difficulty->isVisible(); }),
+                "the exercise screen");
   camera.Take("toolbar_exercise");
 
   console.showAbout();
-  WaitUntil([&] { return Shown(console.aboutDialog()); });
+  camera.Expect(WaitUntil([&] { return Shown(console.aboutDialog()); }), "the About dialog");
   camera.Take("about");
   console.aboutDialog()->fadeOut();
-  WaitUntil([&] { return !console.aboutDialog()->isVisible(); });
+  camera.Expect(WaitUntil([&] { return !console.aboutDialog()->isVisible(); }),
+                "the About dialog to close");
 
   UI::MailDialog mail(&console, QRect(QPoint(0, 0), console.size()));
   QString news =
@@ -107,23 +115,23 @@ int main(int argc, char** argv) {
       "ear trainer. <a href=\"https://example.org/news\">Read more</a></p></body></html>";
   mail.setText(news);
   mail.show();
-  WaitUntil([&] { return Shown(&mail); });
+  camera.Expect(WaitUntil([&] { return Shown(&mail); }), "the mail dialog");
   camera.Take("mail");
   mail.fadeOut();
-  WaitUntil([&] { return !mail.isVisible(); });
+  camera.Expect(WaitUntil([&] { return !mail.isVisible(); }), "the mail dialog to close");
 
   UI::WarningDialog warning(&console, QRect(QPoint(0, 0), console.size()));
   warning.show();
-  WaitUntil([&] { return Shown(&warning); });
+  camera.Expect(WaitUntil([&] { return Shown(&warning); }), "the warning");
   camera.Take("warning");
   warning.fadeOut();
-  WaitUntil([&] { return !warning.isVisible(); });
+  camera.Expect(WaitUntil([&] { return !warning.isVisible(); }), "the warning to close");
 
   {
     UI::AppRating rating(nullptr);
     rating.show();
-    QTest::qWaitForWindowExposed(&rating);
-    camera.Take("rating");
+    camera.Expect(QTest::qWaitForWindowExposed(&rating), "the rating");
+    camera.Take("the rating");
   }
   app.setMainWindow(nullptr);
   return camera.Ok() ? 0 : 1;
