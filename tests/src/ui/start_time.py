@@ -4,7 +4,8 @@ X server, and its resident memory three seconds later. Run inside an X server of
 
     xvfb-run -a -s "-screen 0 1440x900x24" tests/src/ui/start_time.py build/release/src/ui/melvarin-studio
 
-Each of the five runs gets fresh settings and data folders; the medians are printed."""
+Each of the five runs gets fresh settings and data folders; the medians are printed. Needs xev and
+xprop (Debian x11-utils)."""
 
 import os
 import statistics
