@@ -1,0 +1,171 @@
+#include "src/ui/application.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFont>
+#include <QWidget>
+
+#include "lib-razid-qt/music_font.h"
+#include "src/common/assertion.h"
+#include "src/core/catalog/exercise_catalog.h"
+#include "src/core/midi/platform/sound_controller.h"
+#include "src/core/midi/tempo/midi_bank.h"
+#include "src/core/news/news_client.h"
+#include "src/core/settings/quiz_mode.h"
+#include "src/core/settings/settings_manager.h"
+#include "src/core/telemetry/service_endpoint.h"
+#include "src/ui/background_synth_device.h"
+#include "src/ui/notation_engine.h"
+#include "src/ui/window_stack_manager.h"
+
+namespace {
+Application::LinkOpener& Opener() {
+  static Application::LinkOpener opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  return opener;
+}
+Application::ServiceTrace& TraceHook() {
+  static Application::ServiceTrace trace;
+  return trace;
+}
+
+const char* const StyleSheetPath = ":/css/global.css";
+}  // namespace
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  QFont::insertSubstitution(".Razid2", "Razid2");
+  // The faces the forms name are set in Liberation or DejaVu, so layouts are the same everywhere.
+  for (const char* face : {"Arial", "Tahoma", "MS Shell Dlg 2", "Calibri"})
+    QFont::insertSubstitutions(face, {"Liberation Sans", "DejaVu Sans"});
+  for (const char* face : {"Times", "Times New Roman"})
+    QFont::insertSubstitutions(face, {"Liberation Serif", "DejaVu Serif"});
+  QFont::insertSubstitutions("Verdana", {"DejaVu Sans", "Liberation Sans"});
+  setOrganizationName(tr("Quorvale"));
+  setOrganizationDomain(tr("quorvale.com"));
+  setApplicationName(tr("MelvarinStudio"));
+  m_musicFontLoaded = RazidQt::RegisterMusicFont(&m_musicFontError);
+  UI::StartNotationEngine();
+  m_windowStackManager = new UI::WindowStackManager;
+  Core::SetQuizMode(false);
+}
+
+Application::~Application() {
+  UI::StopNotationEngine();
+  ReleaseServices();
+}
+
+Application* Application::instance() {
+  auto* app = qobject_cast<Application*>(QCoreApplication::instance());
+  MELVARIN_ASSERT(app != nullptr);
+  return app;
+}
+
+void Application::Trace(const char* event) const {
+  if (TraceHook()) TraceHook()(QString::fromLatin1(event));
+}
+
+void Application::Init() {
+  if (QFile::exists(StyleSheetPath))
+    setStyleSheet(QStringLiteral("file:///") + QString::fromLatin1(StyleSheetPath));
+  m_settings.reset();
+  m_settings = std::make_unique<Core::SettingsManager>();
+  Trace("create settings");
+  InitSound();
+  InitExerciseCatalog();
+  m_newsClient = std::make_shared<Core::NewsClient>(m_settings->globalSettings.newsId, "en-us");
+  Trace("create news");
+  ApplySettings();
+}
+
+void Application::InitSound() {
+  Core::SoundDeviceFactory devices = Core::SoundDeviceFactory::Platform();
+  devices.createSynthesizer = [] { return std::make_shared<UI::BackgroundSynthDevice>(); };
+  auto controller = std::make_shared<Core::SoundController>(std::move(devices));
+  if (controller->GetInputMidiDeviceCount() > 0) controller->SelectInputMidiDevice(0ul);
+  if (controller->GetOutputMidiDeviceCount() > 0) controller->SelectOutputMidiDevice(0ul);
+  m_soundController = std::move(controller);
+  Trace("create sound");
+}
+
+void Application::InitExerciseCatalog() {
+  m_exerciseCatalog = std::make_shared<Core::ExerciseCatalog>();
+  Trace("create catalog");
+  m_midiBank = std::make_shared<Core::MidiBank>();
+  Trace("create tempo bank");
+}
+
+void Application::ReleaseServices() {
+  if (!m_settings) return;
+  m_midiBank.reset();
+  Trace("release tempo bank");
+  m_newsClient.reset();
+  Trace("release news");
+  m_settings.reset();
+  Trace("release settings");
+  m_exerciseCatalog.reset();
+  Trace("release catalog");
+  m_soundController.reset();
+  Trace("release sound");
+}
+
+void Application::SetExcerciseSettings(const Core::ExcersisesSettings& settings) {
+  m_settings->SetExcersiseSettings(settings);
+}
+
+void Application::SetGlobalSettings(const Core::GlobalSettings& settings) {
+  m_settings->globalSettings = settings;
+  m_settings->SaveSettings();
+  ApplySettings();
+}
+
+void Application::SetStateSettings(const Core::VAvaroState& state) {
+  m_settings->state = state;
+  m_settings->SaveState();
+}
+
+void Application::ApplySettings() {
+  MELVARIN_ASSERT(m_soundController != nullptr);
+  if (!m_soundController->SelectInputMidiDevice(m_settings->globalSettings.inputDevice) &&
+      m_soundController->GetInputMidiDeviceCount() > 0)
+    m_soundController->SelectInputMidiDevice(0ul);
+}
+
+void Application::SetQuizMode(bool quiz) {
+  Core::SetQuizMode(quiz);
+}
+
+bool Application::IsQuizMode() const {
+  return Core::IsQuizMode();
+}
+
+bool Application::IsFullscreen(const QStringList& arguments) {
+  return !arguments.contains(QStringLiteral("-nofs"), Qt::CaseSensitive);
+}
+
+int Application::GetDisplayIndex(const QStringList& arguments) {
+  const qsizetype at = arguments.indexOf(QStringLiteral("-display"));
+  if (at < 0 || at + 1 >= arguments.size()) return 0;
+  bool ok = false;
+  const int index = arguments[at + 1].toInt(&ok, 10);
+  return ok ? index : 0;
+}
+
+void Application::openLink(const QUrl& url, bool minimize) {
+  if (minimize && m_mainWindow) m_mainWindow->showMinimized();
+  if (url.isEmpty()) return;
+  Opener()(url);
+}
+
+void Application::SetLinkOpener(LinkOpener opener) {
+  Opener() = std::move(opener);
+}
+
+void Application::SetServiceTrace(ServiceTrace trace) {
+  TraceHook() = std::move(trace);
+}
+
+void Application::showHelp() {
+  const QUrl help = Core::ServiceUrl(QStringLiteral("/Home/Help"));
+  // Without the online service there is no help page to open.
+  if (help.isEmpty()) return;
+  openLink(help, true);
+}

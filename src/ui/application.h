@@ -1,0 +1,98 @@
+#pragma once
+
+// The program's application object. It prepares the process-wide pieces (font substitutions, the
+// music font, the names that key the settings store, the notation engine), creates the
+// long-lived services in a fixed order and releases them in a fixed order; every screen reaches
+// them through the one instance.
+
+#include <QApplication>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+namespace Core {
+class ExerciseCatalog;
+class MidiBank;
+class NewsClient;
+class SettingsManager;
+class SoundController;
+struct ExcersisesSettings;
+struct GlobalSettings;
+struct VAvaroState;
+}  // namespace Core
+
+namespace UI {
+class WindowStackManager;
+}
+
+class Application : public QApplication {
+  Q_OBJECT
+
+ public:
+  // Opens an address in the desktop browser; tests put their own in place.
+  using LinkOpener = std::function<void(const QUrl&)>;
+  // Told of each service created and released, by name, in order.
+  using ServiceTrace = std::function<void(const QString& event)>;
+
+  Application(int& argc, char** argv);
+  ~Application() override;
+
+  // The running application object; only valid once one has been constructed.
+  static Application* instance();
+
+  // False when the music font could not be registered: the program cannot show music.
+  bool MusicFontLoaded() const { return m_musicFontLoaded; }
+  const QString& MusicFontError() const { return m_musicFontError; }
+
+  void Init();
+  void InitSound();
+  void InitExerciseCatalog();
+  // Releases the services in their fixed order; the destructor does it too.
+  void ReleaseServices();
+
+  Core::SettingsManager* GetSettings() const { return m_settings.get(); }
+  std::shared_ptr<Core::SoundController> GetSoundController() const { return m_soundController; }
+  std::shared_ptr<Core::ExerciseCatalog> GetExerciseCatalog() const { return m_exerciseCatalog; }
+  std::shared_ptr<Core::NewsClient> GetNewsClient() const { return m_newsClient; }
+  std::shared_ptr<Core::MidiBank> GetMidiBank() const { return m_midiBank; }
+  UI::WindowStackManager* windowStackManager() const { return m_windowStackManager; }
+  void setWindowStackManager(UI::WindowStackManager* manager) { m_windowStackManager = manager; }
+
+  void SetExcerciseSettings(const Core::ExcersisesSettings& settings);
+  void SetGlobalSettings(const Core::GlobalSettings& settings);
+  void SetStateSettings(const Core::VAvaroState& state);
+  void ApplySettings();
+
+  void SetQuizMode(bool quiz);
+  bool IsQuizMode() const;
+
+  bool IsFullscreen() const { return IsFullscreen(arguments()); }
+  int GetDisplayIndex() const { return GetDisplayIndex(arguments()); }
+  static bool IsFullscreen(const QStringList& arguments);
+  static int GetDisplayIndex(const QStringList& arguments);
+
+  void setMainWindow(QWidget* window) { m_mainWindow = window; }
+  // Minimises the main window first when asked, then opens the address. An empty address (the
+  // online service is not configured) opens nothing.
+  void openLink(const QUrl& url, bool minimize);
+  static void SetLinkOpener(LinkOpener opener);
+  static void SetServiceTrace(ServiceTrace trace);
+
+ public slots:
+  void showHelp();
+
+ private:
+  void Trace(const char* event) const;
+
+  std::shared_ptr<Core::SoundController> m_soundController;
+  std::shared_ptr<Core::ExerciseCatalog> m_exerciseCatalog;
+  std::unique_ptr<Core::SettingsManager> m_settings;
+  std::shared_ptr<Core::NewsClient> m_newsClient;
+  std::shared_ptr<Core::MidiBank> m_midiBank;
+  UI::WindowStackManager* m_windowStackManager = nullptr;
+  QWidget* m_mainWindow = nullptr;
+  bool m_musicFontLoaded = false;
+  QString m_musicFontError;
+};

@@ -1,0 +1,441 @@
+#include "src/ui/console.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QTimer>
+#include <QTimerEvent>
+
+#include <vector>
+
+#include "src/common/assertion.h"
+#include "src/core/catalog/exercise_catalog.h"
+#include "src/core/midi/platform/sound_controller.h"
+#include "src/core/news/news_client.h"
+#include "src/core/settings/settings_manager.h"
+#include "src/core/telemetry/telemetry.h"
+#include "src/ui/app_rating.h"
+#include "src/ui/application.h"
+#include "src/ui/block_view_control.h"
+#include "src/ui/console_exercise_control.h"
+#include "src/ui/fader_widget.h"
+#include "src/ui/message_dialogs.h"
+#include "src/ui/screen_geometry.h"
+#include "src/ui/settings_control.h"
+#include "src/ui/window_stack_manager.h"
+
+namespace UI {
+
+namespace {
+Console* ConsoleInstance = nullptr;
+
+std::shared_ptr<Core::Telemetry> UsageRecord() {
+  auto catalog = Application::instance()->GetExerciseCatalog();
+  MELVARIN_ASSERT(catalog != nullptr);
+  return catalog->GetTelemetry();
+}
+}  // namespace
+
+void ConsoleMidiDeviceChangedHandler() {
+  if (ConsoleInstance) ConsoleInstance->StartDeviceDetection();
+}
+
+Console::Console(QMainWindow* parent) : QMainWindow(parent) {
+  ConsoleInstance = this;
+  Application* app = Application::instance();
+  MELVARIN_ASSERT(app->GetSettings() && app->GetSoundController() && app->GetNewsClient() &&
+                  app->GetExerciseCatalog());
+
+  GetBlockViewControl();
+  GetExerciseControl();
+  GetSettingsNoteControl(1);
+  GetSettingsEarControl(1);
+  GetSettingsSymbolControl(1);
+
+  m_ui.setupUi(this);
+  m_fader = new FaderWidget(nullptr);
+  m_ui.verticalLayout->addWidget(m_fader);
+  ResetTitle();
+
+  QLayout* toolbarLayout = m_ui.ToolBar->layout();
+  toolbarLayout->setContentsMargins(0, 0, 0, 0);
+  toolbarLayout->setSpacing(0);
+  toolbarLayout->setSizeConstraint(QLayout::SetNoConstraint);
+  m_ui.ToolBar->addWidget(m_ui.ToolbarContentContainer);
+
+  m_ui.Settings->setText(tr("Settings"));
+  m_ui.About->setText(tr("About"));
+  m_ui.Mail->setText(tr("Mail"));
+  m_ui.Help->setText(tr("Help"));
+  m_ui.Exercise->setText(tr("Exercise"));
+  m_ui.Reference->setText(tr("Reference"));
+  m_ui.Statistics->setText(tr("Statistics"));
+
+  connect(m_ui.Close, &QToolButton::released, this, &Console::userExitRequest);
+  connect(m_ui.Minimize, &QToolButton::clicked, this, &Console::userMinimizeScreenRequest);
+  connect(m_ui.Settings, &QToolButton::released, this, &Console::showSettings);
+  connect(m_ui.About, &QToolButton::released, this, &Console::showAbout);
+  connect(m_ui.Mail, &QToolButton::released, this, &Console::showMail);
+  connect(m_ui.Help, &QToolButton::released, this, &Console::showHelp);
+  connect(m_ui.Exercise, &QToolButton::released, this, qOverload<>(&Console::showExercise));
+  connect(m_ui.Reference, &QToolButton::released, this, qOverload<>(&Console::showReference));
+  connect(m_ui.Statistics, &QToolButton::released, this, qOverload<>(&Console::showStatistics));
+  connect(m_ui.Home, &QToolButton::released, this, &Console::NavigateHome);
+  connect(app->GetNewsClient().get(), &Core::NewsClient::newsReceived, this,
+          &Console::onMailReceived);
+  connect(this, &Console::deviceChange, this, &Console::updateDevices);
+  connect(m_ui.FullScreenToggle, &QToolButton::clicked, this, &Console::toggleFullscreen);
+
+  m_ui.Home->installEventFilter(this);
+  m_ui.Settings->installEventFilter(this);
+  m_ui.Close->installEventFilter(this);
+
+  qRegisterMetaType<size_t>("size_t");
+  qRegisterMetaType<UI::Speed>("UI::Speed");
+
+  m_ui.Mail->hide();
+  m_ui.captionSeparator_2->setVisible(!m_ui.Mail->isHidden());
+
+  Core::SoundController::SetMidiDeviceHandler(&ConsoleMidiDeviceChangedHandler);
+  // The window covers the chosen screen with that screen's own size.
+  const QRect area = WindowArea(app->GetDisplayIndex());
+  setFixedSize(area.size());
+  move(area.topLeft());
+
+  if (app->IsFullscreen())
+    showFullScreen();
+  else
+    setVisible(true);
+  m_newsTimerId = startTimer(FirstNewsLookMs, Qt::PreciseTimer);
+}
+
+Console::~Console() {
+  if (m_newsTimerId) killTimer(m_newsTimerId);
+  Core::SoundController::SetMidiDeviceHandler(nullptr);
+  if (ConsoleInstance == this) ConsoleInstance = nullptr;
+}
+
+QRect Console::WindowArea(int display) {
+  return display >= 0 && display < ScreenCount() ? ScreenGeometry(display)
+                                                 : PrimaryScreenGeometry();
+}
+
+BlockViewControl* Console::GetBlockViewControl() {
+  if (!m_blockView) {
+    m_blockView = new BlockViewControl(this);
+    m_blockView->hide();
+    m_blockView->setAttribute(Qt::WA_StyledBackground);
+    connect(m_blockView, &BlockViewControl::OpenExercise, this,
+            qOverload<size_t, bool>(&Console::OpenExercise));
+  }
+  return m_blockView;
+}
+
+ConsoleExerciseControl* Console::GetExerciseControl() {
+  if (!m_exerciseControl) {
+    m_exerciseControl = new ConsoleExerciseControl(this);
+    m_exerciseControl->hide();
+    connect(this, &Console::SettingsChanged, m_exerciseControl,
+            &ConsoleExerciseControl::ApplySettings);
+    connect(m_exerciseControl, &ConsoleExerciseControl::ExitSignal, this, &Console::NavigateHome);
+  }
+  return m_exerciseControl;
+}
+
+namespace {
+template <class Panel>
+Panel* SettingsPanel(Panel*& panel, Console* window, int page) {
+  if (!panel) {
+    panel = new Panel(window);
+    panel->hide();
+    QObject::connect(panel, &SettingsControl::HideSettings, window, &Console::HideSettings);
+  }
+  panel->SetPage(page);
+  return panel;
+}
+}  // namespace
+
+SettingsNoteControl* Console::GetSettingsNoteControl(int page) {
+  return SettingsPanel(m_noteSettings, this, page);
+}
+
+SettingsEarControl* Console::GetSettingsEarControl(int page) {
+  return SettingsPanel(m_earSettings, this, page);
+}
+
+SettingsSymbolControl* Console::GetSettingsSymbolControl(int page) {
+  return SettingsPanel(m_symbolSettings, this, page);
+}
+
+bool Console::isSettingsPanel(QWidget* screen) const {
+  return screen &&
+         (screen == m_noteSettings || screen == m_earSettings || screen == m_symbolSettings);
+}
+
+void Console::Show(QWidget* screen, bool fade) {
+  if (m_minimizing || m_minimized) return;
+  WindowStackManager* stack = Application::instance()->windowStackManager();
+  QWidget* previous = stack->GetCurrentWindow();
+  if (screen == m_blockView) m_blockView->prepareStatisticsUpdate();
+  if (screen == m_exerciseControl) setStyleSheet(m_exerciseControl->styleSheet());
+  stack->Show(screen, fade ? m_fader : nullptr);
+  if (isSettingsPanel(previous) && m_exerciseControl) {
+    static_cast<SettingsControl*>(previous)->Gui2Data();
+    m_exerciseControl->ApplySettings();
+    UsageRecord()->ExitSettings();
+  }
+  UpdateToolbarState(screen);
+}
+
+void Console::storeResumeRecord() {
+  Application* app = Application::instance();
+  Core::VAvaroState state = app->GetSettings()->state;
+  if (m_exerciseControl && m_exerciseControl->isVisible() && !m_quiz) {
+    state.lastState = Core::VAvaroState::ExerciseOpen;
+    if (m_exerciseControl->SaveState(state)) app->SetStateSettings(state);
+    return;
+  }
+  state.lastState = Core::VAvaroState::NoExerciseOpen;
+  app->SetStateSettings(state);
+}
+
+void Console::SaveState() {
+  storeResumeRecord();
+}
+
+bool Console::LoadState() {
+  const Core::VAvaroState state = Application::instance()->GetSettings()->state;
+  // The usage record asserts the trainer id, so only the three trainers are resumed.
+  if (!state.ResumesExercise() || state.exerciseId < 0 || state.exerciseId > 2) return false;
+  OpenExercise(size_t(state.exerciseId), false, true);
+  m_exerciseControl->LoadState(state);
+  return true;
+}
+
+void Console::OpenExercise(size_t exerciseId, bool quizMode, bool resume) {
+  GetExerciseControl()->StartExercise(exerciseId, quizMode, resume);
+  m_quiz = quizMode;
+  Show(m_exerciseControl, true);
+  storeResumeRecord();
+}
+
+void Console::firstShow() {
+  Show(GetBlockViewControl(), true);
+  setupNavigation(LoadState() ? StartInExercise : StartAtHome);
+}
+
+bool Console::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show) {
+    if (!m_exerciseControl || !m_exerciseControl->HasExercise())
+      firstShow();
+    else if (m_minimized)
+      m_minimized = false;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Console::NavigateHome() {
+  Show(GetBlockViewControl(), true);
+  m_exerciseControl->StopExercise();
+}
+
+void Console::HideSettings() {
+  Show(GetBlockViewControl(), true);
+  m_exerciseControl->StopExercise();
+  emit SettingsChanged();
+}
+
+void Console::showSettings() {
+  highlightToolBarItem(m_ui.Settings);
+  UsageRecord()->EnterSettings();
+  m_exerciseControl->PauseExercise(true, false);
+  const int page = m_exerciseControl->GetExerciseSectionIndex();
+  SettingsControl* panel = nullptr;
+  switch (m_exerciseControl->GetCurrentExerciseId()) {
+    case 0:
+      panel = GetSettingsNoteControl(page);
+      break;
+    case 1:
+      panel = GetSettingsEarControl(page);
+      break;
+    default:
+      panel = GetSettingsSymbolControl(page);
+      break;
+  }
+  if (!panel->isVisible()) {
+    panel->setQuizMode(m_quiz);
+    Show(panel, true);
+  }
+}
+
+void Console::showAbout() {
+  if (!m_aboutDialog) m_aboutDialog = new AboutDialog(this, QRect(QPoint(0, 0), size()));
+  m_aboutDialog->show();
+  QCoreApplication::processEvents();
+}
+
+void Console::showHelp() {
+  Application::instance()->showHelp();
+}
+
+void Console::showMail() {
+  Application* app = Application::instance();
+  if (!m_mailDialog) {
+    m_mailDialog = new MailDialog(this, QRect(QPoint(0, 0), PrimaryScreenGeometry().size()));
+    connect(m_mailDialog, &BaseDialog::DialogClosed, this, &Console::onMailShown);
+  }
+  m_mailPaused = m_exerciseControl->PauseExercise(true, false);
+  std::vector<Core::NewsItem> news;
+  app->GetNewsClient()->getLatestNews(news);
+  Core::GlobalSettings settings = app->GetSettings()->globalSettings;
+  app->GetNewsClient()->markAsRead(settings);
+  app->SetGlobalSettings(settings);
+  if (!news.empty()) {
+    QString text = news.back().text;
+    m_mailDialog->setText(text);
+    m_mailDialog->show();
+    QCoreApplication::processEvents();
+  }
+}
+
+void Console::onMailShown() {
+  if (!m_mailPaused) return;
+  m_mailPaused = false;
+  m_exerciseControl->PauseExercise(false, false);
+}
+
+int Console::checkNews() {
+  const qint64 now = QDateTime::currentSecsSinceEpoch();
+  if (now - m_lastNewsCheck < NewsPeriodMs / 1000) return 0;
+  m_lastNewsCheck = now;
+  std::vector<Core::NewsItem> news;
+  Application::instance()->GetNewsClient()->getLatestNews(news);
+  return news.empty() ? 2 : 1;
+}
+
+void Console::onMailReceived() {
+  const int result = checkNews();
+  if (result == 1) m_ui.Mail->show();
+  if (result == 2) m_ui.Mail->hide();
+  m_ui.captionSeparator_2->setVisible(!m_ui.Mail->isHidden());
+}
+
+void Console::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != m_newsTimerId) {
+    QMainWindow::timerEvent(event);
+    return;
+  }
+  onMailReceived();
+  if (!m_firstNewsTick) {
+    killTimer(m_newsTimerId);
+    m_newsTimerId = startTimer(NewsPeriodMs);
+    m_firstNewsTick = true;
+  }
+}
+
+void Console::StartDeviceDetection() {
+  if (m_deviceCountdown != 0) return;
+  m_deviceCountdown = DeviceScanCountdown;
+  QTimer::singleShot(DeviceScanIntervalMs, Qt::PreciseTimer, this,
+                     &Console::deviceDetectionHandler);
+}
+
+void Console::deviceDetectionHandler() {
+  const int countdown = m_deviceCountdown;
+  m_deviceCountdown = countdown - 1;
+  if (countdown < 2) {
+    m_deviceCountdown = 0;
+    return;
+  }
+  if (Application::instance()->GetSoundController()->UpdateDevices()) {
+    m_deviceCountdown = 0;
+    emit deviceChange();
+  } else {
+    QTimer::singleShot(DeviceScanIntervalMs, Qt::PreciseTimer, this,
+                       &Console::deviceDetectionHandler);
+  }
+}
+
+void Console::updateDevices() {
+  Application::instance()->ApplySettings();
+  if (!m_exerciseControl) return;
+  m_exerciseControl->PauseExercise(true, true);
+  m_exerciseControl->ApplySettings();
+  m_exerciseControl->HideMidiWarningDialog();
+}
+
+void Console::userMinimizeScreenRequest() {
+  showMinimized();
+  emit windowMinimized();
+}
+
+void Console::showMinimized() {
+  if (m_exerciseControl) m_exerciseControl->PauseExercise(true, false);
+  m_minimizing = true;
+  showNormal();
+  QMainWindow::showMinimized();
+  m_minimized = true;
+  m_minimizing = false;
+}
+
+void Console::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange && m_minimized && !isMinimized()) {
+    m_minimizing = true;
+    showFullScreen();
+    m_minimized = false;
+    m_minimizing = false;
+  }
+  QMainWindow::changeEvent(event);
+}
+
+void Console::toggleFullscreen() {
+  if (isFullScreen()) {
+    showNormal();
+    update();
+    setWindowState(windowState() & ~Qt::WindowFullScreen);
+  } else {
+    showFullScreen();
+  }
+}
+
+void Console::paintEvent(QPaintEvent* event) {
+  if (isFullScreen()) {
+    m_ui.Minimize->hide();
+    if (!m_fullScreenLookApplied) {
+      m_ui.FullScreenToggle->setStyleSheet(
+          m_ui.FullScreenToggle->property("fullScreenStyle").toString());
+      m_fullScreenLookApplied = true;
+    }
+  } else {
+    m_ui.Minimize->show();
+    if (m_fullScreenLookApplied) {
+      m_ui.FullScreenToggle->setStyleSheet(
+          m_ui.FullScreenToggle->property("notFullScreenStyle").toString());
+      m_fullScreenLookApplied = false;
+    }
+  }
+  QMainWindow::paintEvent(event);
+}
+
+void Console::setVisible(bool visible) {
+  QMainWindow::setVisible(visible);
+}
+
+void Console::closeEvent(QCloseEvent* event) {
+  userExitRequest();
+  event->accept();
+}
+
+void Console::userExitRequest() {
+  // The close event of the hide below must not start the exit a second time.
+  if (m_exiting) return;
+  m_exiting = true;
+  storeResumeRecord();
+  if (m_exerciseControl) m_exerciseControl->StopExercise();
+  hide();
+  AppRating rating(nullptr);
+  rating.Show();
+  UsageRecord()->ExitApp();
+  QCoreApplication::exit(0);
+}
+
+}  // namespace UI

@@ -1,0 +1,36 @@
+// The program's entry point: services, splash, main window, event loop, then the orderly
+// destruction of the window, the splash and the application object.
+
+#include <QMessageBox>
+
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+
+#include "src/ui/application.h"
+#include "src/ui/console.h"
+#include "src/ui/splash_dialog.h"
+
+int main(int argc, char** argv) {
+  std::srand(unsigned(std::time(nullptr)));
+  Application app(argc, argv);
+  if (!app.MusicFontLoaded()) {
+    QMessageBox::critical(nullptr, QObject::tr("Melvarin Studio"),
+                          QObject::tr("The music font could not be loaded (%1). Melvarin Studio "
+                                      "cannot show music and stops.")
+                              .arg(app.MusicFontError()));
+    return 1;
+  }
+  app.Init();
+  auto splash = std::make_unique<UI::SplashDialog>(nullptr);
+  splash->setVisible(true);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  auto console = std::make_unique<UI::Console>(nullptr);
+  splash->hide();
+  app.setMainWindow(console.get());
+  QApplication::exec();
+  app.setMainWindow(nullptr);
+  console.reset();
+  splash.reset();
+  return 0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+// The three message overlays: the program's version (About), the latest news item (Mail) and the
+// "no MIDI keyboard" warning with its box to stop it for good.
+
+#include "src/ui/base_dialog.h"
+#include "ui_about_dialog.h"
+#include "ui_mail_dialog.h"
+#include "ui_warning_dialog.h"
+
+namespace UI {
+
+// Fills the form's rich-text template (one "%1") of `label` with a translated message, so the form
+// keeps the typography and translators only the words.
+void FillTemplate(QLabel* label, const QString& message);
+
+class AboutDialog : public BaseDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* Version = "1.8";
+
+  AboutDialog(QWidget* parent, QRect rect);
+  void show() override;
+
+ private slots:
+  void on_Close_released();
+
+ private:
+  Ui_about_dialog m_ui;
+};
+
+class MailDialog : public BaseDialog {
+  Q_OBJECT
+
+ public:
+  MailDialog(QWidget* parent, QRect rect);
+
+ public slots:
+  // An HTML document ending with "</html>" directly followed by the Base64 text of its picture,
+  // which the document names "rc://bg.jpg". Anything else shows an apology.
+  void setText(QString& text);
+
+ private slots:
+  void on_Close_released();
+  void openLink(const QUrl& url);
+
+ private:
+  Ui_mail_dialog m_ui;
+};
+
+class WarningDialog : public BaseDialog {
+  Q_OBJECT
+
+ public:
+  WarningDialog(QWidget* parent, QRect rect);
+
+ public slots:
+  // Hiding records the "Do not show again" box in the settings, ticked or not.
+  void setVisible(bool visible) override;
+
+ private slots:
+  void on_Close_released();
+
+ private:
+  Ui_warning_dialog m_ui;
+};
+
+}  // namespace UI

@@ -1,0 +1,88 @@
+// The application object: its command line, and the order in which it creates and releases the
+// services.
+
+#include <gtest/gtest.h>
+
+#include <QSettings>
+
+#include "src/ui/application.h"
+#include "src/ui/console.h"
+#include "src/ui/progress.h"
+#include "src/ui/screen_geometry.h"
+#include "src/ui/splash_dialog.h"
+#include "support/temp_environment.h"
+
+namespace {
+
+TEST(ApplicationCommandLine, DisplayIndexAndFullScreen) {
+  struct Case {
+    QStringList arguments;
+    int display;
+    bool fullscreen;
+  };
+  const Case cases[] = {
+      {{"p", "-display", "2"}, 2, true},
+      {{"p", "-display", "abc"}, 0, true},
+      {{"p", "-display"}, 0, true},
+      {{"p"}, 0, true},
+      {{"p", "-display", "1", "-display", "2"}, 1, true},
+      {{"p", "-display", "-1"}, -1, true},
+      {{"p", "x", "-nofs"}, 0, false},
+      {{"-nofs"}, 0, false},
+      {{"p", "-NOFS"}, 0, true},
+  };
+  for (const Case& c : cases) {
+    const std::string args = c.arguments.join(' ').toStdString();
+    EXPECT_EQ(Application::GetDisplayIndex(c.arguments), c.display) << args;
+    EXPECT_EQ(Application::IsFullscreen(c.arguments), c.fullscreen) << args;
+  }
+}
+
+TEST(WindowPlaces, TheChosenScreenWithItsOwnSizeAndTheSplashInTheMiddle) {
+  const QRect primary(0, 0, 1440, 900), second(1440, 0, 1920, 1080);
+  UI::SetScreenGeometries({primary, second});
+  EXPECT_EQ(UI::Console::WindowArea(1), second);
+  for (int display : {0, 2, -1}) EXPECT_EQ(UI::Console::WindowArea(display), primary) << display;
+  UI::SplashDialog splash(nullptr);
+  EXPECT_EQ(splash.geometry(), QRect(489, 257, 462, 386));
+  EXPECT_FALSE(splash.isModal());
+  UI::SetScreenGeometries({primary});
+}
+
+TEST(ApplicationServices, AreCreatedAndReleasedInTheirFixedOrders) {
+  Testing::TempEnvironment environment;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, environment.ConfigHome());
+  QStringList trace;
+  Application::SetServiceTrace([&trace](const QString& event) { trace << event; });
+  Application* app = Application::instance();
+  app->Init();
+  EXPECT_TRUE(app->GetSettings() && app->GetSoundController() && app->GetExerciseCatalog() &&
+              app->GetMidiBank() && app->GetNewsClient());
+  app->ReleaseServices();
+  Application::SetServiceTrace({});
+  EXPECT_EQ(trace,
+            (QStringList{"create settings", "create sound", "create catalog", "create tempo bank",
+                         "create news", "release tempo bank", "release news", "release settings",
+                         "release catalog", "release sound"}));
+  EXPECT_EQ(app->GetSettings(), nullptr);
+  EXPECT_EQ(app->GetSoundController(), nullptr);
+}
+
+TEST(ProgressBar, LengthsScaleInSixtyFourBits) {
+  struct Case {
+    int count, half, max, length;
+  };
+  const Case cases[] = {
+      {0, 500, 0, 0},
+      {5, 100, 0, 0},
+      {3, 100, 5, 60},
+      {5, 100, 5, 100},
+      {2147483647, 500, 2147483647, 500},
+      {1000000, 800, 2000000, 400},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Progress::BarLength(c.count, c.half, c.max), c.length)
+        << c.count << " of " << c.max << " on " << c.half;
+}
+
+}  // namespace

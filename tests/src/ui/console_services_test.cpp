@@ -1,0 +1,154 @@
+// The main window's work with the outside: MIDI devices plugged in while it runs (real JACK
+// ports) and news from the service (an HTTP server in the test).
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <RtMidi.h>
+
+#include "../core/midi/platform/jack_test_support.h"
+#include "shell_fixture.h"
+#include "src/core/midi/platform/sound_controller.h"
+#include "src/ui/app_rating.h"
+#include "src/ui/console_exercise_control.h"
+#include "src/ui/message_dialogs.h"
+#include "support/http_test_server.h"
+
+namespace {
+
+using Testing::WaitUntil;
+
+class ConsoleServicesTest : public Testing::ShellTest {
+ protected:
+  int Countdown() const { return m_console->deviceDetectionCountdown(); }
+  void OpenLesson() {
+    m_console->OpenExercise(0, false);
+    ASSERT_TRUE(WaitUntil([&] { return FadeDone(); }));
+  }
+  void RequireNoMidiInput() {
+    MELVARIN_REQUIRE_JACK();
+    Restart();  // the sound controller on JACK
+    // A port closed by the test before goes with its client, which can take a moment.
+    auto controller = App()->GetSoundController();
+    if (!WaitUntil([&] { return !controller->UpdateDevices(); }, 3000))
+      GTEST_SKIP() << "The JACK server has MIDI sources of other programs.";
+  }
+  // Other test programs on the same JACK server may add a MIDI source while a test waits for
+  // none; such a run says nothing about the rescan.
+  bool Disturbed(const QSignalSpy& changes) const {
+    return !changes.isEmpty() && App()->GetSoundController()->GetInputMidiDeviceCount() > 0;
+  }
+  // Starts the detection as a notice would, once a notice of an earlier change has run its course.
+  void Notice(QElapsedTimer& clock) {
+    ASSERT_TRUE(WaitUntil([&] { return Countdown() == 0; }, 15000));
+    clock.start();
+    UI::ConsoleMidiDeviceChangedHandler();
+  }
+};
+
+TEST_F(ConsoleServicesTest, APluggedInKeyboardIsFoundByTheSecondlyRescan) {
+  RequireNoMidiInput();
+  if (IsSkipped()) return;
+  StartConsole();
+  OpenLesson();
+  QSignalSpy changes(m_console.get(), &UI::Console::deviceChange);
+  QElapsedTimer clock;
+  Notice(clock);
+  UI::ConsoleMidiDeviceChangedHandler();  // ignored while a detection is pending
+  EXPECT_EQ(Countdown(), UI::Console::DeviceScanCountdown);
+  ASSERT_TRUE(WaitUntil([&] { return Countdown() == UI::Console::DeviceScanCountdown - 1; }));
+  EXPECT_GE(clock.elapsed(), UI::Console::DeviceScanIntervalMs);
+  ASSERT_TRUE(WaitUntil([&] { return Countdown() == UI::Console::DeviceScanCountdown - 2; }));
+  EXPECT_GE(clock.elapsed(), 2 * UI::Console::DeviceScanIntervalMs);
+  if (Disturbed(changes)) GTEST_SKIP() << "A MIDI source of another program appeared.";
+  EXPECT_EQ(changes.size(), 0);
+  EXPECT_FALSE(m_console->GetExerciseControl()->IsPaused());
+
+  RtMidiOut keyboard(RtMidi::UNIX_JACK, "Melvarin Hot Plug");
+  keyboard.openVirtualPort("out");
+  ASSERT_TRUE(changes.wait(3000));
+  EXPECT_EQ(Countdown(), 0);
+  EXPECT_EQ(App()->GetSoundController()->GetInputMidiDeviceCount(), 1u);
+  EXPECT_EQ(App()->GetSoundController()->GetSelectedInputMidiDevice(), 0u);
+  EXPECT_TRUE(m_console->GetExerciseControl()->IsPaused());
+}
+
+TEST_F(ConsoleServicesTest, TheRescanGivesUpAfterNineTries) {
+  RequireNoMidiInput();
+  if (IsSkipped()) return;
+  StartConsole();
+  QSignalSpy changes(m_console.get(), &UI::Console::deviceChange);
+  QElapsedTimer clock;
+  Notice(clock);
+  ASSERT_TRUE(WaitUntil([&] { return Countdown() == 0; }, 15000));
+  if (Disturbed(changes)) GTEST_SKIP() << "A MIDI source of another program appeared.";
+  EXPECT_GE(clock.elapsed(), UI::Console::DeviceScanCountdown * UI::Console::DeviceScanIntervalMs);
+  EXPECT_EQ(changes.size(), 0);
+}
+
+TEST_F(ConsoleServicesTest, NewsShowsTheMailButtonAfterASecondAndOpensInTheDialog) {
+  if (Testing::UnderThreadSanitizer) GTEST_SKIP() << "Qt's network handoffs are invisible to it";
+  Testing::HttpTestServer server;
+  Testing::HttpTestServer::Response news;
+  news.headers << qMakePair(QByteArray("NewsID"), QByteArray("7"));
+  news.body = "<html><body><p>New lessons are out</p></body></html>";
+  server.SetResponse(news);
+  qputenv("MELVARIN_SERVICE_URL", server.BaseUrl().toUtf8());
+  Restart();
+  QElapsedTimer clock;
+  clock.start();
+  StartConsole();
+  QWidget* mail = m_console->form().Mail;
+  ASSERT_TRUE(WaitUntil([&] { return mail->isVisible(); }, 3000));
+  EXPECT_GE(clock.elapsed(), UI::Console::FirstNewsLookMs);
+  EXPECT_TRUE(m_console->form().captionSeparator_2->isVisible());
+
+  Click(mail);
+  ASSERT_NE(m_console->mailDialog(), nullptr);
+  EXPECT_TRUE(m_console->mailDialog()->isVisible());
+  EXPECT_TRUE(m_console->mailDialog()
+                  ->findChild<QTextBrowser*>("mailText")
+                  ->toPlainText()
+                  .contains("New lessons are out"));
+  EXPECT_EQ(Stored("GlobalSetting/Settings.NewsId").toInt(), 7);
+  qunsetenv("MELVARIN_SERVICE_URL");
+}
+
+TEST_F(ConsoleServicesTest, TheExitAsksForTheRatingBetweenHidingAndTheUpload) {
+  if (Testing::UnderThreadSanitizer) GTEST_SKIP() << "Qt's network handoffs are invisible to it";
+  Testing::HttpTestServer server;
+  qputenv("MELVARIN_SERVICE_URL", server.BaseUrl().toUtf8());
+  Restart();
+  StartConsole();
+  m_console->OpenExercise(1, false);
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone(); }));
+
+  auto uploads = [&server] {
+    int count = 0;
+    for (const auto& request : server.Requests()) count += request.path == "/Services/Tstats.ashx";
+    return count;
+  };
+  // What has happened when the rating is up: record stored, exercise stopped, window hidden, and
+  // no upload yet.
+  bool hidden = false, stopped = false, uploaded = true;
+  int stored = 0;
+  QTimer::singleShot(300, m_console.get(), [&] {
+    auto* rating = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!rating) return;
+    hidden = !m_console->isVisible();
+    stopped = !m_console->GetExerciseControl()->HasExercise();
+    stored = Stored("ROZazod.LastState").toInt();
+    uploaded = uploads() > 0;
+    rating->reject();
+  });
+  ExitConsole();
+  EXPECT_TRUE(hidden);
+  EXPECT_TRUE(stopped);
+  EXPECT_EQ(stored, 2);
+  EXPECT_FALSE(uploaded);
+  EXPECT_TRUE(WaitUntil([&] { return uploads() == 1; }));
+  qunsetenv("MELVARIN_SERVICE_URL");
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+// The main window end to end: first start, the home screen's buttons and the difficulty dialog,
+// the toolbar in both states, and the resume record across a restart.
+
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include "shell_fixture.h"
+#include "src/core/settings/difficulty_presets.h"
+#include "src/core/settings/settings_manager.h"
+#include "src/ui/block_view_control.h"
+#include "src/ui/console_exercise_control.h"
+#include "src/ui/difficulty_level_dialog.h"
+#include "src/ui/fader_widget.h"
+#include "src/ui/settings_control.h"
+
+namespace {
+
+using Testing::WaitUntil;
+
+class ConsoleTest : public Testing::ShellTest {
+ protected:
+  UI::BlockViewControl* Home() const { return m_console->GetBlockViewControl(); }
+  UI::ConsoleExerciseControl* ExerciseScreen() const { return m_console->GetExerciseControl(); }
+  QPushButton* HomeButton(const char* name) const { return Home()->findChild<QPushButton*>(name); }
+  UI::DifficultyLevelDialog* Difficulty() const { return Home()->GetDifficultyLevelDialog(); }
+  QAbstractButton* DifficultyButton(const char* name) const {
+    return Difficulty()->findChild<QAbstractButton*>(name);
+  }
+  void SetDifficultyDialog(bool show) const {
+    Core::GlobalSettings settings = App()->GetSettings()->globalSettings;
+    settings.showDifficultyDialog = show;
+    App()->SetGlobalSettings(settings);
+  }
+  bool DialogShown() const { return Difficulty()->isVisible() && Difficulty()->opacity() == 1.0; }
+  bool OnExerciseScreen() const { return FadeDone() && ExerciseScreen()->isVisible(); }
+
+  // The toolbar's buttons that are shown, in toolbar order.
+  QStringList ShownPageButtons() const {
+    QStringList shown;
+    const Ui_Console& ui = m_console->form();
+    for (QWidget* button :
+         {static_cast<QWidget*>(ui.Home), static_cast<QWidget*>(ui.Exercise),
+          static_cast<QWidget*>(ui.Reference), static_cast<QWidget*>(ui.Statistics),
+          static_cast<QWidget*>(ui.Settings), static_cast<QWidget*>(ui.Help),
+          static_cast<QWidget*>(ui.About)})
+      if (button->isVisibleTo(m_console.get())) shown << button->objectName();
+    return shown;
+  }
+};
+
+TEST_F(ConsoleTest, FirstStartFadesInTheHomeScreenWithOnlyHelpAndAbout) {
+  StartConsole();
+  EXPECT_TRUE(Home()->isVisible());
+  EXPECT_TRUE(WaitUntil([&] {
+    return ShownPageButtons() == QStringList{"Help", "About"};
+  })) << ShownPageButtons().join(",").toStdString();
+  EXPECT_FALSE(m_console->form().Mail->isVisible());
+  EXPECT_EQ(m_console->size(), QSize(1440, 900));
+}
+
+TEST_F(ConsoleTest, AQuizGoesThroughTheDifficultyDialogAndShowsItsToolbar) {
+  StartConsole();
+  QSignalSpy opened(Home(), &UI::BlockViewControl::OpenExercise);
+  Click(HomeButton("Quiz2"));
+  ASSERT_TRUE(WaitUntil([&] { return DialogShown(); }));
+  EXPECT_TRUE(App()->IsQuizMode());
+  EXPECT_FALSE(DifficultyButton("Custom")->isVisible());
+  Click(DifficultyButton("Level3"));
+
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_EQ(opened[0][0].value<size_t>(), 1u);
+  EXPECT_TRUE(opened[0][1].toBool());
+  // The quiz copy of the ear trainer's settings is now the third level.
+  EXPECT_EQ(Core::MatchDifficultyLevel(App()->GetSettings()->GetExcersiseSettings(),
+                                       Core::EarTrainerExercise),
+            Core::Level3);
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen() && !Difficulty()->isVisible(); }));
+  EXPECT_EQ(ShownPageButtons(),
+            (QStringList{"Home", "Exercise", "Statistics", "Settings", "Help", "About"}));
+  EXPECT_EQ(m_console->form().Exercise->text(), "Quiz");
+  EXPECT_EQ(m_console->form().CaptionText->property("captionStyle").toString(), "earTrainerQuiz");
+  EXPECT_EQ(m_console->form().CaptionText->styleSheet(),
+            m_console->form().CaptionText->property("earTrainerQuiz").toString());
+
+  // Home hides the page buttons again and stops the quiz.
+  Click(m_console->form().Home);
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && Home()->isVisible(); }));
+  EXPECT_TRUE(WaitUntil([&] { return ShownPageButtons() == QStringList{"Help", "About"}; }));
+  EXPECT_FALSE(ExerciseScreen()->HasExercise());
+}
+
+TEST_F(ConsoleTest, LearnOpensAtOnceWithoutTheDialogAndCloseOpensNothing) {
+  StartConsole();
+  QSignalSpy opened(Home(), &UI::BlockViewControl::OpenExercise);
+
+  // With the dialog asked for, Close dismisses it and starts nothing.
+  Click(HomeButton("Learn1"));
+  ASSERT_TRUE(WaitUntil([&] { return DialogShown(); }));
+  Click(DifficultyButton("Close"));
+  EXPECT_TRUE(WaitUntil([&] { return !Difficulty()->isVisible(); }));
+  EXPECT_EQ(opened.size(), 0);
+  EXPECT_FALSE(ExerciseScreen()->HasExercise());
+
+  SetDifficultyDialog(false);
+  Click(HomeButton("Learn1"));
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_EQ(opened[0][0].value<size_t>(), 0u);
+  EXPECT_FALSE(opened[0][1].toBool());
+  EXPECT_FALSE(Difficulty()->isVisible());
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
+  EXPECT_EQ(ShownPageButtons(), (QStringList{"Home", "Exercise", "Reference", "Statistics",
+                                             "Settings", "Help", "About"}));
+  EXPECT_EQ(m_console->form().Exercise->text(), "Exercise");
+}
+
+TEST_F(ConsoleTest, LeavingALessonIsResumedAtTheNextStart) {
+  StartConsole();
+  SetDifficultyDialog(false);
+  Click(HomeButton("Learn3"));
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
+  // Opening the exercise stored "no exercise": a run that ends without the exit starts at home.
+  EXPECT_EQ(Stored("ROZazod.LastState").toInt(), 3);
+
+  ExitConsole();
+  EXPECT_FALSE(m_console->isVisible());
+  EXPECT_EQ(Stored("ROZazod.LastState").toInt(), 2);
+  EXPECT_EQ(Stored("ROZazod.ExerciseID").toInt(), 2);
+
+  Restart();
+  StartConsole();
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
+  EXPECT_TRUE(ExerciseScreen()->HasExercise());
+  EXPECT_EQ(ExerciseScreen()->GetCurrentExerciseId(), 2);
+  EXPECT_FALSE(ExerciseScreen()->IsQuiz());
+  EXPECT_TRUE(WaitUntil([&] {
+    return ShownPageButtons() ==
+           QStringList{"Home", "Exercise", "Reference", "Statistics", "Settings", "Help", "About"};
+  }));
+}
+
+TEST_F(ConsoleTest, AResumeRecordOfNoTrainerStartsAtHome) {
+  for (int exerciseId : {3, -2, 1000}) {
+    Store("ROZazod.LastState", 2);
+    Store("ROZazod.ExerciseID", exerciseId);
+    Restart();
+    StartConsole();
+    EXPECT_TRUE(Home()->isVisible()) << exerciseId;
+    EXPECT_FALSE(ExerciseScreen()->HasExercise()) << exerciseId;
+  }
+}
+
+TEST_F(ConsoleTest, LeavingAQuizStoresNoExercise) {
+  StartConsole();
+  m_console->OpenExercise(0, true);
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
+  ExitConsole();
+  EXPECT_EQ(Stored("ROZazod.LastState").toInt(), 3);
+}
+
+TEST_F(ConsoleTest, PageButtonsSwitchTheExerciseScreensViewOrFadeBackToIt) {
+  StartConsole();
+  m_console->OpenExercise(1, false);
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
+  const Ui_Console& ui = m_console->form();
+  const QString selected = ui.ToolBar->property("selectedStyle").toString();
+  QSignalSpy statistics(m_console.get(), qOverload<UI::Speed>(&UI::Console::showStatistics));
+  QSignalSpy reference(m_console.get(), qOverload<UI::Speed>(&UI::Console::showReference));
+
+  Click(ui.Statistics);
+  ASSERT_EQ(statistics.size(), 1);
+  EXPECT_EQ(statistics[0][0].toInt(), UI::SpeedAnimated);
+  EXPECT_FALSE(m_console->Fader()->isFading());
+  EXPECT_EQ(ui.Statistics->styleSheet(), selected);
+
+  Click(ui.Settings);
+  EXPECT_TRUE(ExerciseScreen()->IsPaused());
+  QWidget* panel = m_console->GetSettingsEarControl(0);
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && panel->isVisible(); }));
+  EXPECT_EQ(ui.Settings->styleSheet(), selected);
+
+  Click(ui.Reference);
+  ASSERT_EQ(reference.size(), 1);
+  EXPECT_EQ(reference[0][0].toInt(), UI::SpeedImmediate);
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
+  EXPECT_EQ(ui.Reference->styleSheet(), selected);
+  EXPECT_NE(ui.Exercise->styleSheet(), selected);
+}
+
+TEST_F(ConsoleTest, NoScreenChangesWhileMinimisedAndTheRestoreIsFullScreen) {
+  StartConsole();
+  QSignalSpy minimized(m_console.get(), &UI::Console::windowMinimized);
+  m_console->userMinimizeScreenRequest();
+  EXPECT_EQ(minimized.size(), 1);
+  const int depth = m_stack->Depth();
+  m_console->Show(Home(), true);
+  EXPECT_EQ(m_stack->Depth(), depth);
+  m_console->setWindowState(Qt::WindowNoState);
+  EXPECT_TRUE(WaitUntil([&] { return m_console->isFullScreen(); }));
+  m_console->Show(Home(), true);
+  EXPECT_EQ(m_stack->Depth(), depth + 1);
+}
+
+}  // namespace

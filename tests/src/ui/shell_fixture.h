@@ -1,0 +1,53 @@
+#pragma once
+
+// The shell's test fixture: the real core services in a temporary settings and data folder, and
+// the main window built the way the program builds it.
+
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+#include "src/ui/application.h"
+#include "src/ui/console.h"
+#include "src/ui/window_stack_manager.h"
+#include "support/temp_environment.h"
+
+namespace Testing {
+
+// Runs the event loop until `done` holds; false when `ms` pass first.
+inline bool WaitUntil(const std::function<bool()>& done, int ms = 5000) {
+  return QTest::qWaitFor(done, ms);
+}
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  static Application* App() { return Application::instance(); }
+  // Builds the main window and waits until its first screen has faded in.
+  UI::Console* StartConsole();
+  // Leaves through the main window's exit, which ends the program's event loop.
+  void ExitConsole();
+  // Ends the main window as the program does after its event loop, keeping the services.
+  void CloseConsole();
+  // Releases the services and creates them again from the stored files, as a new run would.
+  void Restart();
+  // The stored value of a settings key, read from the file.
+  QVariant Stored(const QString& key) const;
+  void Store(const QString& key, const QVariant& value) const;
+  bool FadeDone() const;
+  // Clicks the middle of a widget.
+  static void Click(QWidget* widget);
+
+  TempEnvironment m_env;
+  // Each main window starts with an empty history of screens.
+  std::unique_ptr<UI::WindowStackManager> m_stack;
+  std::unique_ptr<UI::Console> m_console;
+};
+
+}  // namespace Testing

@@ -1,0 +1,69 @@
+#!/usr/bin/python3
+"""Measures the program's start: from starting the process to its main window being mapped on the
+X server, and its resident memory three seconds later. Run inside an X server of the design size:
+
+    xvfb-run -a -s "-screen 0 1440x900x24" tests/src/ui/start_time.py build/release/src/ui/melvarin-studio
+
+Each of the five runs gets fresh settings and data folders; the medians are printed. Needs xev and
+xprop (Debian x11-utils)."""
+
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+MAIN_WINDOW_TITLE = "Melvarin Studio"
+
+
+def window_title(window_id):
+    out = subprocess.run(["xprop", "-id", window_id, "WM_NAME"], capture_output=True, text=True)
+    return out.stdout.split("=", 1)[1].strip().strip('"') if "=" in out.stdout else ""
+
+
+def resident_mb(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1]) / 1024.0
+    return float("nan")
+
+
+def one_run(program):
+    # Every window mapped on the screen is reported by xev, one line per event, as it happens.
+    watcher = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure"],
+                               stdout=subprocess.PIPE, text=True)
+    time.sleep(0.5)  # xev is listening once it has started
+    with tempfile.TemporaryDirectory() as home:
+        env = dict(os.environ, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data")
+        start = time.monotonic()
+        app = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+        mapped = None
+        for line in watcher.stdout:
+            if line.startswith("MapNotify"):
+                at = time.monotonic()
+                window = next(watcher.stdout).split("window ")[1].split(",")[0]
+                if window_title(window) == MAIN_WINDOW_TITLE:
+                    mapped = at - start
+                    break
+        watcher.kill()
+        time.sleep(3)
+        memory = resident_mb(app.pid)
+        app.kill()
+        app.wait()
+    return mapped * 1000.0, memory
+
+
+def main():
+    program = sys.argv[1]
+    runs = [one_run(program) for _ in range(5)]
+    for mapped, memory in runs:
+        print(f"main window mapped after {mapped:.0f} ms, resident {memory:.1f} MB")
+    print(f"median: {statistics.median(r[0] for r in runs):.0f} ms, "
+          f"{statistics.median(r[1] for r in runs):.1f} MB")
+
+
+if __name__ == "__main__":
+    main()
