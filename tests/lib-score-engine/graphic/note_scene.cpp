@@ -74,12 +74,12 @@ GRSingleRest* NoteScene<Engine>::Rest(Fraction display, float x) {
   auto* ar = Own(new ARRest(display));
   auto* rest = new GRSingleRest(staff, ar, Frac_0, display, display);
   elements.emplace_back(rest);
-  rest->setPosition(NVPoint{x, rest->getPosition().y});
+  rest->setHPosition(x);
   return rest;
 }
 
 template <class Engine>
-GRGlobalStem* NoteScene<Engine>::Chord(std::initializer_list<NoteSpec> specs, Fraction display,
+GRGlobalStem* NoteScene<Engine>::Chord(std::vector<NoteSpec> const& specs, Fraction display,
                                        float x) {
   auto* stem = new GRGlobalStem(staff, Own(new ARShareStem), nullptr, nullptr, nullptr);
   tags.emplace_back(stem);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -51,8 +50,9 @@ class NoteScene : public Engine {
   GRSingleNote* Note(NoteSpec spec, Fraction display, float x = 200,
                      ARNoteFormat const* format = nullptr);
   GRSingleRest* Rest(Fraction display, float x = 200);
-  // Zero-length notes under one shared stem, shown as display.
-  GRGlobalStem* Chord(std::initializer_list<NoteSpec> notes, Fraction display, float x = 200);
+  // Zero-length notes under one shared stem, shown as display; the rest is placed at x without
+  // moving it (or its dots) from its height.
+  GRGlobalStem* Chord(std::vector<NoteSpec> const& notes, Fraction display, float x = 200);
   GRSingleNote* ChordNote(int index) const;
   void Draw();
 
