@@ -1,0 +1,500 @@
+#include "ARFactory.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "ARAlter.h"
+#include "ARCue.h"
+#include "ARDisplayDuration.h"
+#include "ARDotFormat.h"
+#include "ARGrace.h"
+#include "ARMTParameter.h"
+#include "ARMusic.h"
+#include "ARMusicalVoice.h"
+#include "ARNote.h"
+#include "ARNoteFormat.h"
+#include "AROctava.h"
+#include "ARRepeatBegin.h"
+#include "ARRepeatEnd.h"
+#include "ARRest.h"
+#include "ARRestFormat.h"
+#include "ARStaff.h"
+#include "ARTDummy.h"
+#include "ARTHead.h"
+#include "ARTStem.h"
+#include "ARText.h"
+#include "ARTrill.h"
+#include "MoreMusicalTags.h"
+#include "TagParameterFloat.h"
+#include "TagParameterInt.h"
+#include "TagParameterString.h"
+#include "engine_globals.h"
+#include "src/common/assertion.h"
+
+long ARFactory::sMaxTagId = -1;
+
+ARFactory::ARFactory() {
+  sMaxTagId = -1;
+}
+
+ARFactory::~ARFactory() {
+  for (OpenTag const& open : mTags)
+    if (open.stackOnly) delete open.tag;
+  delete mSavedVoice;
+  delete mCurrentEvent;
+  delete mCurrentVoice;
+  delete mCurrentMusic;
+  mTagParameterList.RemoveAll();
+}
+
+void ARFactory::createMusic() {
+  // clang-format off
+  MELVARIN_ASSERT(!mCurrentMusic);
+  // clang-format on
+  mCurrentMusic = new ARMusic();
+}
+
+ARMusic* ARFactory::getMusic() {
+  // clang-format off
+  MELVARIN_ASSERT(!mCurrentEvent);
+  MELVARIN_ASSERT(!mCurrentVoice);
+  MELVARIN_ASSERT(mCurrentMusic);
+  // clang-format on
+  mCurrentMusic->setMaxTagId(sMaxTagId + 1);
+  mCurrentMusic->doAutoStuff();
+  ARMusic* music = mCurrentMusic;
+  mCurrentMusic = nullptr;
+  sMaxTagId = -1;
+  return music;
+}
+
+void ARFactory::createVoice() {
+  // clang-format off
+  MELVARIN_ASSERT(!mCurrentVoice);
+  // clang-format on
+  mCurrentVoice = new ARMusicalVoice();
+  mCurrentVoice->setVoiceNum(mVoiceNum++);
+}
+
+void ARFactory::addVoice() {
+  // clang-format off
+  MELVARIN_ASSERT(!mCurrentEvent);
+  MELVARIN_ASSERT(mCurrentMusic);
+  MELVARIN_ASSERT(mCurrentVoice);
+  // clang-format on
+  mCurrentVoice->ConvertToNormalForm();
+  mCurrentMusic->AddTail(mCurrentVoice);
+  mCurrentVoice = nullptr;
+  resetVoiceState();
+}
+
+void ARFactory::resetVoiceState() {
+  mCurrentRegister = 1;
+  mCurrentNumerator = 1;
+  mCurrentDenominator = 4;
+  mCurrentIntensity = 80;
+  // A repeat end may still refer to a repeat begin of an earlier voice.
+  ARRepeatBegin* const repeatBegin = mCurrent.repeatBegin;
+  mCurrent = PreviousStateTags{};
+  mCurrent.repeatBegin = repeatBegin;
+  mCurrentGrace = nullptr;
+  mCurrentCue = nullptr;
+  mCurrentTrill = nullptr;
+  mCurrentStaff = nullptr;
+}
+
+void ARFactory::createChord() {
+  // clang-format off
+  MELVARIN_ASSERT(mCurrentVoice);
+  // clang-format on
+  mCurrentVoice->BeginChord();
+}
+
+void ARFactory::initChordNote() {
+  // clang-format off
+  MELVARIN_ASSERT(mCurrentVoice);
+  // clang-format on
+  mCurrentVoice->initChordNote();
+}
+
+void ARFactory::addChord() {
+  // clang-format off
+  MELVARIN_ASSERT(mCurrentVoice);
+  // clang-format on
+  mCurrentVoice->FinishChord();
+}
+
+void ARFactory::createEvent(char const* name) {
+  // clang-format off
+  MELVARIN_ASSERT(!mCurrentEvent);
+  MELVARIN_ASSERT(name);
+  // clang-format on
+  if (std::strcmp(name, "_") == 0 || std::strcmp(name, "rest") == 0)
+    mCurrentEvent = new ARRest(mCurrentNumerator, mCurrentDenominator);
+  else
+    mCurrentEvent = new ARNote(name, 0, mCurrentRegister, mCurrentNumerator, mCurrentDenominator,
+                               mCurrentIntensity);
+}
+
+void ARFactory::setRegister(int newRegister) {
+  // clang-format off
+  MELVARIN_ASSERT(mCurrentEvent);
+  // clang-format on
+  auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
+  if (!note) return;
+  // The running register stays inside the register range too, so the next note does not start
+  // from a register no note can have.
+  mCurrentRegister = std::clamp(newRegister, MIN_REGISTER, MAX_REGISTER);
+  note->setRegister(mCurrentRegister);
+}
+
+// The running duration is the one the event ended up with: the event keeps its length within the
+// range an event can last.
+void ARFactory::setNumerator(int newNumerator) {
+  // clang-format off
+  MELVARIN_ASSERT(mCurrentEvent);
+  // clang-format on
+  mCurrentEvent->setNumerator(newNumerator);
+  mCurrentNumerator = mCurrentEvent->getDuration().getNumerator();
+}
+
+void ARFactory::setDenominator(int newDenominator) {
+  // clang-format off
+  MELVARIN_ASSERT(mCurrentEvent);
+  // clang-format on
+  mCurrentEvent->setDenominator(newDenominator);
+  mCurrentDenominator = mCurrentEvent->getDuration().getDenominator();
+}
+
+void ARFactory::setAccidentals(int newAccidentals) {
+  auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
+  // clang-format off
+  MELVARIN_ASSERT(note);
+  // clang-format on
+  // A note holds at most a double sharp or a double flat; "c###" is read as the most it can hold.
+  note->setAccidentals(std::clamp(newAccidentals, MIN_ACCIDENTALS, MAX_ACCIDENTALS));
+}
+
+void ARFactory::addSharp() {
+  auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
+  // clang-format off
+  MELVARIN_ASSERT(note);
+  // clang-format on
+  note->addSharp();
+}
+
+void ARFactory::addFlat() {
+  auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
+  // clang-format off
+  MELVARIN_ASSERT(note);
+  // clang-format on
+  note->addFlat();
+}
+
+void ARFactory::setPoints(int pointCount) {
+  // clang-format off
+  MELVARIN_ASSERT(mCurrentEvent);
+  // clang-format on
+  mCurrentEvent->setPoints(pointCount);
+}
+
+void ARFactory::addEvent() {
+  // clang-format off
+  MELVARIN_ASSERT(mCurrentVoice);
+  MELVARIN_ASSERT(mCurrentEvent);
+  // clang-format on
+  // A grace note sounds for no time and keeps its written length for display only.
+  ARDisplayDuration* graceDisplay = nullptr;
+  if (mCurrentGrace && mCurrentEvent->getDuration() > DURATION_0) {
+    // clang-format off
+    MELVARIN_ASSERT(mCurrentGrace->getRange());
+    // clang-format on
+    graceDisplay = new ARDisplayDuration();
+    graceDisplay->setDisplayDuration(mCurrentEvent->getDuration());
+    mCurrentVoice->AddPositionTag(graceDisplay);
+    mCurrentEvent->setDuration(DURATION_0);
+  }
+  mCurrentVoice->AddTail(mCurrentEvent);
+  mLastEvent = mCurrentEvent;
+  mCurrentEvent = nullptr;
+  if (graceDisplay)
+    mCurrentVoice->setPositionTagEndPos(-1, new ARDummyRangeEnd("\\dispDurEnd"), graceDisplay);
+}
+
+ARMusicalTag* ARFactory::newestTag() const {
+  return mTags.empty() ? nullptr : mTags.back().tag;
+}
+
+void ARFactory::createTag(char const* name, long id) {
+  // clang-format off
+  MELVARIN_ASSERT(mCurrentMusic);
+  MELVARIN_ASSERT(mCurrentVoice);
+  MELVARIN_ASSERT(!mCurrentEvent);
+  MELVARIN_ASSERT(name);
+  // clang-format on
+  id = std::min(id, kMaxTagId);
+  if (id > sMaxTagId) sMaxTagId = id;
+  int const tagId = static_cast<int>(id);
+
+  TagName const* entry = FindTagName(name);
+  TagEntry kind = entry ? entry->entry : TagEntry::None;
+  bool const refusedCue = kind == TagEntry::Cue && mCurrentCue;
+  bool const refusedGrace = std::strcmp(name, "grace") == 0 && mCurrentGrace;
+  if (refusedCue || refusedGrace) {
+    if (refusedCue) ZudidOvod("There is a cue already active");
+    if (refusedGrace) ZudidOvod("There is a grace already active");
+    entry = nullptr;
+    kind = TagEntry::None;
+  }
+  ARMusicalTag* const tag = entry ? entry->make(mCurrent) : new ARTDummy();
+  if (std::strcmp(name, "chord") == 0) RidevUzuze("chord-Tag is no longer supported!");
+  fileTag(tag, kind, tagId);
+
+  if (entry) {
+    if (auto* grace = dynamic_cast<ARGrace*>(tag)) mCurrentGrace = grace;
+    if (auto* trill = dynamic_cast<ARTrill*>(tag); trill && !mCurrentTrill) mCurrentTrill = trill;
+    if (auto* cue = dynamic_cast<ARCue*>(tag)) openCue(cue);
+    if (auto* begin = dynamic_cast<ARRepeatBegin*>(tag)) mCurrent.repeatBegin = begin;
+    if (auto* end = dynamic_cast<ARRepeatEnd*>(tag); end && mCurrent.repeatBegin)
+      mCurrent.repeatBegin->setRepeatEnd(end);
+    if (auto* staff = dynamic_cast<ARStaff*>(tag)) mCurrentStaff = staff;
+  }
+
+  // clang-format off
+  MELVARIN_ASSERT(mTagParameterList.empty());
+  // clang-format on
+  auto* const musicalTag = tag;
+  if (kind == TagEntry::Range && dynamic_cast<ARPositionTag*>(tag) &&
+      tag->getRangeSetting() == ARMusicalTag::RANGEDC) {
+    // clang-format off
+    MELVARIN_ASSERT(mCurrentVoice->GetTail() != musicalTag);
+    // clang-format on
+    mCurrentVoice->AddTail(tag);
+  }
+  if (tag->IsStateTag()) rememberStateTag(tag);
+  if (tagId != -1) tag->setID(tagId);
+}
+
+void ARFactory::fileTag(ARMusicalTag* tag, TagEntry kind, int id) {
+  bool stackOnly = false;
+  switch (kind) {
+    case TagEntry::Object:
+      mCurrentVoice->AddTail(tag);
+      break;
+    case TagEntry::Begin:
+      // Open until the end tag of its name closes it; a range written after it is ignored.
+      tag->setAllowRange(0);
+      [[fallthrough]];
+    case TagEntry::Range:
+      mCurrentVoice->AddPositionTag(dynamic_cast<ARPositionTag*>(tag));
+      break;
+    case TagEntry::End:
+      tag->setID(id);
+      stackOnly = !mCurrentVoice->setPositionTagEndPos(id, tag, nullptr);
+      break;
+    case TagEntry::None:
+    case TagEntry::Cue:
+      stackOnly = true;
+      break;
+  }
+  mTags.push_back({tag, stackOnly});
+}
+
+void ARFactory::rememberStateTag(ARMusicalTag* tag) {
+  if (auto* octava = dynamic_cast<AROctava*>(tag))
+    mCurrent.octava = octava;
+  else if (auto* stem = dynamic_cast<ARTStem*>(tag))
+    mCurrent.stem = stem;
+  else if (auto* head = dynamic_cast<ARTHead*>(tag))
+    mCurrent.head = head;
+  else if (auto* noteFormat = dynamic_cast<ARNoteFormat*>(tag))
+    mCurrent.noteFormat = noteFormat;
+  else if (auto* alter = dynamic_cast<ARAlter*>(tag))
+    mCurrent.alter = alter;
+  else if (auto* restFormat = dynamic_cast<ARRestFormat*>(tag))
+    mCurrent.restFormat = restFormat;
+  else if (auto* dotFormat = dynamic_cast<ARDotFormat*>(tag))
+    mCurrent.dotFormat = dotFormat;
+}
+
+void ARFactory::openCue(ARCue* cue) {
+  mCurrentCue = cue;
+  ARMusicalVoice* const mainVoice = mCurrentVoice;
+  mSavedVoice = mainVoice;
+  mCurrentVoice = new ARMusicalVoice();
+  mCurrentVoice->setVoiceNum(-1);
+  mCurrentVoice->AddTail(mCurrentStaff ? new ARStaff(*mCurrentStaff)
+                                       : new ARStaff(mainVoice->getVoiceNum()));
+  // The cue starts where the main voice stands.
+  mCurrentVoice->AddTail(new ARNote(mainVoice->getDuration()));
+  auto* small = new ARNoteFormat();
+  small->setSize(0.6f);
+  small->setColor("blue");
+  mCurrentVoice->AddTail(small);
+}
+
+void ARFactory::closeCue(ARCue* cue) {
+  mCurrentVoice->ConvertToNormalForm();
+  mCurrentMusic->AddTail(mCurrentVoice);
+  mCurrentVoice = mSavedVoice;
+  mSavedVoice = nullptr;
+  mCurrentCue = nullptr;
+  TagParameterString const* const name = cue->getName();
+  if (!name) return;
+  auto* text = new ARText(NVstring(name->getValue()), 0);
+  if (TagParameterFloat const* dy = cue->getDY())
+    text->setDY(static_cast<TagParameterFloat*>(dy->getCopy()));
+  if (TagParameterFloat const* dx = cue->getDX())
+    text->setDX(static_cast<TagParameterFloat*>(dx->getCopy()));
+  if (TagParameterString const* color = cue->getColor()) text->setColor(color->getValue());
+  if (TagParameterFloat const* size = cue->getSize()) text->setSize(size->getValue(50));
+  mCurrentVoice->AddTail(text);
+}
+
+void ARFactory::addTagParameter(char const* text) {
+  if (dynamic_cast<ARMTParameter*>(newestTag()))
+    mTagParameterList.AddTail(new TagParameterString(text));
+}
+
+void ARFactory::addTagParameter(int value) {
+  if (dynamic_cast<ARMTParameter*>(newestTag()))
+    mTagParameterList.AddTail(new TagParameterInt(value));
+}
+
+void ARFactory::addTagParameter(double value) {
+  if (dynamic_cast<ARMTParameter*>(newestTag()))
+    mTagParameterList.AddTail(new TagParameterFloat(static_cast<float>(value)));
+}
+
+void ARFactory::setUnit(char const* unit) {
+  if (mTagParameterList.empty()) return;
+  auto* tpf = dynamic_cast<TagParameterFloat*>(mTagParameterList.GetTail());
+  // clang-format off
+  MELVARIN_ASSERT(tpf);
+  // clang-format on
+  tpf->setUnit(unit);
+}
+
+void ARFactory::setParameterName(char const* name) {
+  if (mTagParameterList.empty()) return;
+  mTagParameterList.GetTail()->mName = name ? name : "";
+}
+
+void ARFactory::addTag() {
+  // clang-format off
+  MELVARIN_ASSERT(!mTags.empty());
+  // clang-format on
+  if (auto* tag = dynamic_cast<ARMTParameter*>(newestTag()))
+    tag->setTagParameterList(mTagParameterList);
+  mTagParameterList.RemoveAll();
+}
+
+void ARFactory::tagRange() {
+  // clang-format off
+  MELVARIN_ASSERT(!mTags.empty());
+  // clang-format on
+  newestTag()->setRange(true);
+}
+
+void ARFactory::endTag() {
+  // clang-format off
+  MELVARIN_ASSERT(!mCurrentEvent);
+  MELVARIN_ASSERT(mCurrentVoice);
+  MELVARIN_ASSERT(!mTags.empty());
+  // clang-format on
+  OpenTag const open = mTags.back();
+  mTags.pop_back();
+  ARMusicalTag* const tag = open.tag;
+
+  bool kept = true;
+  if (tag == mCurrentCue) {
+    closeCue(mCurrentCue);
+  } else {
+    if (tag == mCurrentGrace) {
+      if (!tag->getRange()) RidevUzuze("Grace-tag without range ignored!");
+      mCurrentGrace = nullptr;
+    } else if (tag == mCurrentTrill) {
+      if (!tag->getRange()) RidevUzuze("trill-tag without range ignored!");
+      mCurrentTrill = nullptr;
+    }
+    kept = closeRange(tag);
+  }
+  if (kept) {
+    if (auto* text = dynamic_cast<ARText*>(tag))
+      text->setRelativeEndTimePosition(mCurrentVoice->getDuration());
+    if (auto* repeatEnd = dynamic_cast<ARRepeatEnd*>(tag); repeatEnd && tag->getRange())
+      mCurrentVoice->AddTail(new ARRepeatEndRangeEnd(repeatEnd));
+    if (open.stackOnly) delete tag;
+  }
+  // clang-format off
+  MELVARIN_ASSERT(mTagParameterList.empty());
+  // clang-format on
+}
+
+bool ARFactory::closeRange(ARMusicalTag* tag) {
+  auto* const positionTag = dynamic_cast<ARPositionTag*>(tag);
+  int const setting = tag->getRangeSetting();
+  // A range with no event in it is no range: an optional one leaves a plain tag, a required one
+  // leaves nothing.
+  if (tag->getRange() && positionTag && !positionTag->isEndTagClass() &&
+      !positionTag->getPosition() && setting != ARMusicalTag::NORANGE) {
+    tag->setRange(false);
+    if (setting == ARMusicalTag::ONLYRANGE) {
+      mCurrentVoice->RemovePositionTag(positionTag);
+      delete tag;
+      return false;
+    }
+  }
+
+  if (tag->getRange() && setting == ARMusicalTag::NORANGE) {
+    ZudidOvod("Tagrange ignored (1)");
+    tag->setRange(false);
+  } else if (!tag->getRange() && setting == ARMusicalTag::ONLYRANGE) {
+    ZudidOvod("Tag has no range - ignored");
+    if (positionTag) mCurrentVoice->RemovePositionTag(positionTag);
+    delete tag;
+    return false;
+  } else if (tag->getRange() && tag->IsStateTag()) {
+    closeStateTagRange(tag, positionTag);
+  } else if (tag->getRange() && positionTag && !positionTag->isEndTagClass() &&
+             positionTag->getPosition()) {
+    auto* end = new ARDummyRangeEnd(nullptr);
+    if (!mCurrentVoice->setPositionTagEndPos(tag->getID(), end, tag)) delete end;
+    mCurrentVoice->removeTag(tag);
+  } else if (!tag->getRange() && positionTag && setting == ARMusicalTag::RANGEDC) {
+    mCurrentVoice->RemovePositionTag(positionTag);
+  }
+  return true;
+}
+
+// A state tag written with a range holds for the range only: it stays where the range began as a
+// plain tag, and the state it interrupted comes back after the range.
+void ARFactory::closeStateTagRange(ARMusicalTag* tag, ARPositionTag* positionTag) {
+  ARMusicalTag* endState = nullptr;
+  if (auto* octava = dynamic_cast<AROctava*>(tag))
+    endState = octava->getEndTag();
+  else if (auto* stem = dynamic_cast<ARTStem*>(tag))
+    endState = stem->getEndTag();
+  else if (auto* head = dynamic_cast<ARTHead*>(tag))
+    endState = head->getEndTag();
+  else if (auto* noteFormat = dynamic_cast<ARNoteFormat*>(tag))
+    endState = noteFormat->getEndTag();
+  else if (auto* alter = dynamic_cast<ARAlter*>(tag))
+    endState = alter->getEndTag();
+  else if (auto* restFormat = dynamic_cast<ARRestFormat*>(tag))
+    endState = restFormat->getEndTag();
+  else if (auto* dotFormat = dynamic_cast<ARDotFormat*>(tag))
+    endState = dotFormat->getEndTag();
+  if (!endState) {
+    // clang-format off
+    MELVARIN_ASSERT(false);
+    // clang-format on
+  }
+  tag->setRange(false);
+  if (positionTag) mCurrentVoice->RemovePositionTag(positionTag);
+  // Inside the range of another tag of its class the state to come back to is that tag's, which
+  // is still ranged; the state after the range is a plain tag all the same.
+  endState->setRange(false);
+  mCurrentVoice->AddTail(endState);
+  rememberStateTag(endState);
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <ostream>
+#include <unordered_map>
+#include <vector>
+
+#include "ARMusicalEvent.h"
+#include "kf_ilist.h"
+
+class ARChordTag;
+class ARMusicalTag;
+class ARMusicalVoiceState;
+class ARPositionTag;
+class ARShareLocation;
+
+// One run of notes of a chord that share a written length: they share a stem and are drawn with
+// that length.
+struct ARChordGroup {
+  Fraction dur;
+  void* startpos = nullptr;  // the group's opening placeholder
+  void* endpos = nullptr;    // the group's last element
+};
+
+// One sequence of the RMN text: its events and tags in time order, and beside them the list of
+// its range tags. A range tag lives in that list only and points at the nodes of the event list
+// where its range begins and ends. A chord is a run of elements of this list: an opening
+// placeholder that carries the chord's length, the notes at the chord's end time with no length
+// of their own, and the ranges the layout draws it from (see FinishChord).
+//
+// The event list owns its objects and the range-tag list owns its tags; a tag that is, for a
+// while, in both belongs to the event list.
+class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusicalEvent {
+ public:
+  using ObjectList = KF_IPointerList<ARMusicalObject>;
+  using PositionTagList = KF_IPointerList<ARPositionTag>;
+
+  // How GetNext steps: a whole chord as one step, or element by element.
+  static constexpr int CHORDMODE = 0;
+  static constexpr int EVENTMODE = 1;
+
+  ARMusicalVoice();
+  ~ARMusicalVoice() override;
+
+  // Appends without any bookkeeping.
+  void* InsertAtTail(ARMusicalObject* object);
+  // Appends in time order: gives the object the voice's end time, lengthens the voice, attaches
+  // waiting range tags to an event and sorts chord notes into groups. A state tag that comes right
+  // after the start of a chord goes in front of it. Ranged tags go through AddPositionTag.
+  void* AddTail(ARMusicalObject* object);
+  // Lengthens the voice to newDuration with a placeholder and closes every range left open.
+  void adjustDuration(Fraction const& newDuration);
+
+  // A chord: BeginChord, then for every chord note initChordNote and the note, then FinishChord.
+  virtual void initChordNote();
+  virtual void FinishChord();
+  virtual void BeginChord();
+
+  // Closes the range of the most recent open begin tag with that id that the end tag fits, at
+  // the last event; returns the end tag's node in the range-tag list.
+  virtual void* setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusicalTag* startTag);
+  // Withdraws a begin tag from the range-tag list without deleting it; the caller takes it.
+  virtual void RemovePositionTag(ARPositionTag* tag);
+  // Opens a range that begins at the next event; the voice takes the tag.
+  virtual void AddPositionTag(ARPositionTag* tag);
+  virtual PositionTagList* getPositionTagList() { return mPosTagList; }
+  // Takes a tag back from the event list without deleting it and closes its range; the caller
+  // takes it. False when the event list does not hold it.
+  bool removeTag(ARMusicalObject* object);
+  // Drops the ranges that never closed or hold no event and puts the range-tag list in the order
+  // the iteration reads it: at every element, the ranges it opens, then the ranges it closes.
+  void ConvertToNormalForm();
+
+  void print() const override;
+  std::ostream& operator<<(std::ostream& os) const override;
+  // The elements between " [ " and " ] ", each range tag where its range opens or closes; with
+  // withAuto false the tags the engine made itself are left out.
+  virtual void output(std::ostream& os, bool withAuto) const;
+  void resetGRRepresentation() override;
+
+  // Starts an iteration: the state stands before the first element. Returns its position.
+  virtual void* GetHeadPosition(ARMusicalVoiceState& state) const;
+  // Steps back to the event before pos and returns it.
+  virtual ARMusicalObject* GetPrevEvent(void*& pos, ARMusicalVoiceState& state) const;
+  // Returns the object at pos and moves pos and state past it (past the whole chord in
+  // CHORDMODE); null at the end.
+  virtual ARMusicalObject* GetNext(void*& pos, ARMusicalVoiceState& state) const;
+  // The state at the tail of the voice.
+  virtual ARMusicalVoiceState* getVoiceState() { return curVoiceState; }
+
+  using ObjectList::GetHeadPosition;
+  using ObjectList::GetNext;
+
+  int getVoiceNum() const { return voiceNum; }
+  void setVoiceNum(int number) { voiceNum = number; }
+  int getReadMode() const { return readmode; }
+  void setReadMode(int mode) { readmode = mode; }
+  int getNumPitchedNotes() const { return numPitchedNotes; }
+  int getPitchSum() const { return pitchSum; }
+  ARMusicalVoiceState* getEndState() const { return endState; }
+  // The voice takes the state.
+  void setEndState(ARMusicalVoiceState* state);
+
+ private:
+  // The place of every node from from to the tail, counted from 0.
+  using NodeOrder = std::unordered_map<void const*, int>;
+  NodeOrder OrderOfNodes(void* from) const;
+
+  void StartChordGroup(Fraction const& groupDuration);
+  void AddChordGroupTags(ARChordGroup const& group, void* tagCursor, NodeOrder const& order);
+  void CloseChordRange(ARPositionTag* begin, char const* endText);
+  void TimeChordElements(Fraction const& start, Fraction const& chordDuration, void* tagCursor);
+  // The range-tag list made on first use.
+  PositionTagList& PositionTags();
+
+  // One step of GetNext: closes the ranges ending at pos, takes the object there, opens the
+  // ranges beginning after it.
+  ARMusicalObject* Step(void*& pos, ARMusicalVoiceState& state) const;
+  void OpenRangesAt(void* pos, ARMusicalVoiceState& state) const;
+  void CloseRangesAt(void* pos, ARMusicalVoiceState& state) const;
+
+  ARChordTag* currentChordTag = nullptr;
+  ARShareLocation* currentShareLocation = nullptr;
+  std::vector<ARChordGroup> chordGroupList;
+  void* chordBeginPosition = nullptr;
+  int chordVoiceIndex = -1;
+  ARMusicalVoiceState* chordBeginState = nullptr;
+  int numPitchedNotes = 0;
+  int pitchSum = 0;
+  void* lastEventPosition = nullptr;
+  ARMusicalVoiceState* curVoiceState;
+  ARMusicalVoiceState* endState = nullptr;
+  int readmode = CHORDMODE;
+  PositionTagList* mPosTagList = nullptr;
+  PositionTagList* pendingPositionTags;
+  // Set by the factory: voices count from 1, a cue's voice is -1.
+  int voiceNum = 0;
+};

@@ -1,0 +1,204 @@
+#include "ARMusicalVoiceState.h"
+
+#include "ARAuto.h"
+#include "ARChordTag.h"
+#include "ARDisplayDuration.h"
+#include "ARGrace.h"
+#include "ARMeter.h"
+#include "ARMusicalTag.h"
+#include "ARPositionTag.h"
+#include "MoreMusicalTags.h"
+#include "engine_globals.h"
+#include "src/common/assertion.h"
+
+namespace {
+
+template <class T>
+KF_IPointerList<T>* CopyOfList(KF_IPointerList<T> const* list) {
+  return list ? new KF_IPointerList<T>(*list, 0) : nullptr;
+}
+
+template <class T>
+void Append(KF_IPointerList<T>*& list, T* element) {
+  if (!list) list = new KF_IPointerList<T>(0);
+  list->AddTail(element);
+}
+
+template <class T>
+void RemoveFrom(KF_IPointerList<T>* list, T* element) {
+  if (list) list->RemoveElement(element);
+}
+
+// The tag whose range an end marker closes; a begin tag stands for itself.
+ARPositionTag* RangeOf(ARPositionTag* tag) {
+  if (!tag->isEndTagClass()) return tag;
+  MELVARIN_ASSERT(tag->getCorrespondence() != nullptr);
+  return tag->getCorrespondence();
+}
+
+}  // namespace
+
+ARMusicalVoiceState::ARMusicalVoiceState(ARMusicalVoiceState const& other) {
+  CopyFrom(other, true);
+}
+
+ARMusicalVoiceState& ARMusicalVoiceState::operator=(ARMusicalVoiceState const& other) {
+  if (this != &other) {
+    // The source may be one of this state's own snapshots: copy before letting go of them.
+    ARMusicalVoiceState copy(other);
+    DeleteAll();
+    CopyFrom(copy, true);
+  }
+  return *this;
+}
+
+ARMusicalVoiceState::~ARMusicalVoiceState() {
+  DeleteAll();
+}
+
+void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots) {
+  curlastbartp = other.curlastbartp;
+  curlastbarpos = other.curlastbarpos;
+  ptagpos = other.ptagpos;
+  curtp = other.curtp;
+  curstatetags = CopyOfList(other.curstatetags);
+  curtags = CopyOfList(other.curtags);
+  addedpositiontags = CopyOfList(other.addedpositiontags);
+  removedpositiontags = CopyOfList(other.removedpositiontags);
+  curpositiontags = CopyOfList(other.curpositiontags);
+  vpos = other.vpos;
+  curmeter = other.curmeter;
+  curdispdur = other.curdispdur;
+  curbeamstate = other.curbeamstate;
+  curauto = other.curauto;
+  curgrace = other.curgrace;
+  curchordtag = other.curchordtag;
+  if (!withSnapshots) return;
+  // Snapshots are one level deep; one holding snapshots of its own would make copies grow
+  // without end.
+  for (ARMusicalVoiceState const* snapshot : {other.chordState, other.prevchordState}) {
+    if (!snapshot) continue;
+    MELVARIN_ASSERT(snapshot->chordState == nullptr);
+    MELVARIN_ASSERT(snapshot->prevchordState == nullptr);
+  }
+  if (other.chordState) chordState = other.chordState->Snapshot();
+  if (other.prevchordState) prevchordState = other.prevchordState->Snapshot();
+}
+
+ARMusicalVoiceState* ARMusicalVoiceState::Snapshot() const {
+  auto* copy = new ARMusicalVoiceState;
+  copy->CopyFrom(*this, false);
+  return copy;
+}
+
+void ARMusicalVoiceState::DeleteAll() {
+  for (TagList** list : {&curstatetags, &curtags}) {
+    delete *list;
+    *list = nullptr;
+  }
+  for (PositionTagList** list : {&addedpositiontags, &removedpositiontags, &curpositiontags}) {
+    delete *list;
+    *list = nullptr;
+  }
+  delete chordState;
+  chordState = nullptr;
+  delete prevchordState;
+  prevchordState = nullptr;
+}
+
+void ARMusicalVoiceState::AddStateTag(ARMusicalTag* tag) {
+  MELVARIN_ASSERT(tag != nullptr);
+  bool replaced = false;
+  if (curstatetags) {
+    for (void* pos = curstatetags->GetHeadPosition(); pos && !replaced;) {
+      void* at = pos;
+      if (typeid(*curstatetags->GetNext(pos)) == typeid(*tag)) {
+        curstatetags->SetAt(at, tag);
+        replaced = true;
+      }
+    }
+  }
+  if (!replaced) Append(curstatetags, tag);
+  if (auto* meter = dynamic_cast<ARMeter*>(tag))
+    curmeter = meter;
+  else if (auto* beamState = dynamic_cast<ARBeamState*>(tag))
+    curbeamstate = beamState;
+  else if (auto* automatic = dynamic_cast<ARAuto*>(tag))
+    curauto = automatic;
+}
+
+ARMusicalTag* ARMusicalVoiceState::getCurStateTag(std::type_info const& type) const {
+  if (!curstatetags) return nullptr;
+  for (void* pos = curstatetags->GetHeadPosition(); pos;) {
+    ARMusicalTag* tag = curstatetags->GetNext(pos);
+    if (typeid(*tag) == type) return tag;
+  }
+  return nullptr;
+}
+
+ARMusicalTag* ARMusicalVoiceState::RemoveCurStateTag(std::type_info const& type) {
+  ARMusicalTag* tag = getCurStateTag(type);
+  if (tag) curstatetags->RemoveElement(tag);
+  return tag;
+}
+
+void ARMusicalVoiceState::AddPositionTag(ARPositionTag* tag, int addToAdded) {
+  MELVARIN_ASSERT(tag != nullptr);
+  if (ARChordTag* chord = AsChordRange(tag)) {
+    if (curchordtag) RidevUzuze("nested chordtags are not allowed!");
+    MELVARIN_ASSERT(curchordtag == nullptr);
+    curchordtag = chord;
+  } else if (auto* grace = dynamic_cast<ARGrace*>(tag)) {
+    if (curgrace) RidevUzuze("nested gracetags are notallowed!");
+    MELVARIN_ASSERT(curgrace == nullptr);
+    curgrace = grace;
+  } else if (auto* displayDuration = dynamic_cast<ARDisplayDuration*>(tag)) {
+    curdispdur = displayDuration;
+  }
+  Append(curpositiontags, tag);
+  if (addToAdded) Append(addedpositiontags, tag);
+}
+
+void ARMusicalVoiceState::RemovePositionTag(ARPositionTag* tag, int addToRemoved) {
+  ARPositionTag* range = RangeOf(tag);
+  const int removed = curpositiontags ? curpositiontags->RemoveElement(range) : 0;
+  MELVARIN_ASSERT(removed == 1);
+  if (addToRemoved) Append(removedpositiontags, range);
+  RemoveFrom(addedpositiontags, range);
+  if (range == curdispdur) {
+    // The innermost display duration still open is the one in force again.
+    curdispdur = nullptr;
+    for (void* pos = curpositiontags->GetTailPosition(); pos && !curdispdur;)
+      curdispdur = dynamic_cast<ARDisplayDuration*>(curpositiontags->GetPrev(pos));
+  } else if (range == curchordtag) {
+    curchordtag = nullptr;
+  } else if (range == curgrace) {
+    curgrace = nullptr;
+  }
+}
+
+bool ARMusicalVoiceState::IsOpen(ARPositionTag const* tag) const {
+  if (!curpositiontags || !tag) return false;
+  if (tag->isEndTagClass()) tag = tag->getCorrespondence();
+  return tag && curpositiontags->GetElementPos(const_cast<ARPositionTag*>(tag)) != nullptr;
+}
+
+ARChordTag* ARMusicalVoiceState::AsChordRange(ARPositionTag* tag) {
+  // A chord label is of a class derived from the chord tag; it may span chords.
+  return tag && typeid(*tag) == typeid(ARChordTag) ? static_cast<ARChordTag*>(tag) : nullptr;
+}
+
+void ARMusicalVoiceState::DeleteAddedAndRemovedPTags() {
+  delete addedpositiontags;
+  addedpositiontags = nullptr;
+  delete removedpositiontags;
+  removedpositiontags = nullptr;
+}
+
+void ARMusicalVoiceState::Forget(ARPositionTag* tag) {
+  if (IsOpen(tag) && !tag->isEndTagClass()) RemovePositionTag(tag, 0);
+  RemoveFrom(addedpositiontags, tag);
+  RemoveFrom(removedpositiontags, tag);
+  for (ARMusicalVoiceState* snapshot : {chordState, prevchordState})
+    if (snapshot) snapshot->Forget(tag);
+}

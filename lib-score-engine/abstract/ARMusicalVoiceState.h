@@ -1,0 +1,103 @@
+#pragma once
+
+#include <typeinfo>
+
+#include "Fraction.h"
+#include "kf_ilist.h"
+
+class ARAuto;
+class ARBeamState;
+class ARChordTag;
+class ARDisplayDuration;
+class ARGrace;
+class ARMeter;
+class ARMusicalTag;
+class ARMusicalVoice;
+class ARPositionTag;
+
+// Where an iteration over a voice stands: its place in the event list and in the voice's list of
+// range tags, the time, the state tags in force, the ranges open now and those the last step
+// opened and closed, and the time and place of the last bar line. A copy is a snapshot that can
+// be resumed later. The lists only point at tags; the tags belong to the voice.
+class ARMusicalVoiceState {
+ public:
+  using TagList = KF_IPointerList<ARMusicalTag>;
+  using PositionTagList = KF_IPointerList<ARPositionTag>;
+
+  ARMusicalVoiceState() = default;
+  // Copies every list into a list of its own; the chord snapshots are copied one level deep.
+  ARMusicalVoiceState(ARMusicalVoiceState const& other);
+  ARMusicalVoiceState& operator=(ARMusicalVoiceState const& other);
+  virtual ~ARMusicalVoiceState();
+
+  // Drops the lists and the snapshots; times and single tags stay as they are.
+  void DeleteAll();
+
+  // Replaces the state tag of the tag's class, or adds it; a meter, beam state or automatic
+  // setting also becomes the one in force.
+  void AddStateTag(ARMusicalTag* tag);
+  // The state tag of exactly that class, or null.
+  ARMusicalTag* getCurStateTag(std::type_info const& type) const;
+  // Takes the state tag of exactly that class out of the state and returns it, or null.
+  ARMusicalTag* RemoveCurStateTag(std::type_info const& type);
+
+  // Opens a range. Chord and grace ranges never nest.
+  void AddPositionTag(ARPositionTag* tag, int addToAdded = 1);
+  // Closes the range of tag, or of its begin tag when tag is an end marker; the range must be
+  // open.
+  void RemovePositionTag(ARPositionTag* tag, int addToRemoved = 1);
+  // True while the range of tag (or of the begin tag of an end marker) is open.
+  bool IsOpen(ARPositionTag const* tag) const;
+  // Forgets which ranges the last step opened and closed.
+  void DeleteAddedAndRemovedPTags();
+  // The chord tag the voice puts around every chord, not a chord label the text writes.
+  static ARChordTag* AsChordRange(ARPositionTag* tag);
+
+  Fraction const& getCurTime() const { return curtp; }
+  Fraction const& getLastBarTime() const { return curlastbartp; }
+  void* getLastBarPosition() const { return curlastbarpos; }
+  void* getVoicePosition() const { return vpos; }
+  void* getPositionTagPosition() const { return ptagpos; }
+  // Each list is null until something went into it.
+  TagList const* getCurStateTags() const { return curstatetags; }
+  PositionTagList const* getAddedPositionTags() const { return addedpositiontags; }
+  PositionTagList const* getRemovedPositionTags() const { return removedpositiontags; }
+  PositionTagList const* getCurPositionTags() const { return curpositiontags; }
+  ARMeter* getCurMeter() const { return curmeter; }
+  ARDisplayDuration* getCurDisplayDuration() const { return curdispdur; }
+  ARBeamState* getCurBeamState() const { return curbeamstate; }
+  ARAuto* getCurAuto() const { return curauto; }
+  ARGrace* getCurGrace() const { return curgrace; }
+  ARChordTag* getCurChordTag() const { return curchordtag; }
+  ARMusicalVoiceState const* getChordState() const { return chordState; }
+  ARMusicalVoiceState const* getPrevChordState() const { return prevchordState; }
+
+ private:
+  friend class ARMusicalVoice;
+
+  void CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots);
+  // A copy without snapshots, as a snapshot is kept.
+  ARMusicalVoiceState* Snapshot() const;
+  // Takes the tag out of every list of ranges, open or not; for a range tag that is deleted.
+  void Forget(ARPositionTag* tag);
+
+  Fraction curlastbartp;
+  void* curlastbarpos = nullptr;
+  void* ptagpos = nullptr;
+  Fraction curtp;
+  TagList* curstatetags = nullptr;
+  TagList* curtags = nullptr;
+  PositionTagList* addedpositiontags = nullptr;
+  PositionTagList* removedpositiontags = nullptr;
+  PositionTagList* curpositiontags = nullptr;
+  void* vpos = nullptr;
+  ARMeter* curmeter = nullptr;
+  ARDisplayDuration* curdispdur = nullptr;
+  ARBeamState* curbeamstate = nullptr;
+  ARAuto* curauto = nullptr;
+  ARGrace* curgrace = nullptr;
+  ARChordTag* curchordtag = nullptr;
+  // Taken when the current chord was entered, and the one before; never holding snapshots.
+  ARMusicalVoiceState* chordState = nullptr;
+  ARMusicalVoiceState* prevchordState = nullptr;
+};

@@ -1,0 +1,228 @@
+/* The RMN grammar. It builds nothing itself: each rule fires the parser callback that drives the
+   factory. There is no error recovery: the first token no rule takes stops the parse. The C
+   skeleton's stack starts at 200 entries and grows up to 10000; beyond that the parse fails with
+   "memory exhausted". */
+
+%define api.prefix {rmn}
+%define parse.error simple
+
+%code requires {
+#include <cstdlib>
+}
+
+%code {
+#include "parser_callbacks.h"
+#include "rmn_scan_support.h"
+
+int rmnlex();
+static void rmnerror(char const* message) { rmn_report_parse_error(message); }
+
+/* The name of the tag being started, kept from its TAGNAME until its tag id is read. */
+static char* gTagName = nullptr;
+
+static void take_tag_name(char* name) {
+  std::free(gTagName);
+  gTagName = name;
+}
+}
+
+%union {
+  char* text;
+  long number;
+  double real;
+}
+
+%token <text> NUMBER PNUMBER NNUMBER FLOAT UNIT IDENT TAGNAME SOLFEGE CHROMATIC DIATONIC EMPTY
+%token <text> STRING
+%token LBRACE RBRACE COMMA COLON LBRACKET RBRACKET LPAREN RPAREN BAR DOT DDOT SHARP FLAT
+%token MULT DIV EQUAL MSECONDS SECONDS LANGLE RANGLE REST EXTRA
+
+%type <number> int uint
+%type <real> float
+%type <text> identifier
+
+%destructor { std::free($$); } <text>
+
+%start score
+
+%%
+
+score
+  : scorebrace RBRACE { gd_segmExit(); }
+  | scorebrace voicelist RBRACE { gd_segmExit(); }
+  | { gd_segmInit(); } voice { gd_segmExit(); }
+  ;
+
+scorebrace
+  : LBRACE { gd_segmInit(); }
+  ;
+
+voicelist
+  : voice { gd_segmAppendSeq(); }
+  | voicelist COMMA voice { gd_segmAppendSeq(); }
+  ;
+
+voice
+  : LBRACKET { gd_seqInit(); } symbols RBRACKET { gd_seqExit(); }
+  ;
+
+symbols
+  : %empty
+  | symbols event { gd_seqAppendNote(); }
+  | symbols tag
+  | symbols chord { gd_seqAppendChord(); }
+  ;
+
+tag
+  : taghead { gd_tagEnd(); }
+  | rangetag { gd_tagEnd(); }
+  ;
+
+taghead
+  : tagid { gd_tagAdd(); }
+  | tagid LANGLE params RANGLE { gd_tagAdd(); }
+  ;
+
+rangetag
+  : taghead LPAREN { gd_tagRange(); } symbols RPAREN
+  ;
+
+tagname
+  : TAGNAME { take_tag_name($1); }
+  ;
+
+tagid
+  : tagname { gd_tagStart(gTagName, 0); }
+  | tagname COLON uint { gd_tagStart(gTagName, $3); }
+  | BAR { gd_tagStart("\\bar", 0); }
+  ;
+
+tagarg
+  : int { gd_tagIntArg($1); }
+  | float { gd_tagFloatArg($1); }
+  | int UNIT { gd_tagIntArg($1); gd_tagArgUnit($2); std::free($2); }
+  | float UNIT { gd_tagFloatArg($1); gd_tagArgUnit($2); std::free($2); }
+  | STRING { gd_tagStrArg($1); std::free($1); }
+  | IDENT { std::free($1); }
+  ;
+
+tagparam
+  : tagarg { gd_tagAddArg(""); }
+  | identifier EQUAL tagarg { gd_tagAddArg($1); std::free($1); }
+  ;
+
+params
+  : tagparam
+  | params COMMA tagparam
+  ;
+
+chord
+  : LBRACE { gd_chordInit(); } chordsymbols RBRACE
+  ;
+
+chordsymbols
+  : { gd_chordInitNote(); } chordsymbol
+  | chordsymbols COMMA { gd_chordInitNote(); } chordsymbol
+  ;
+
+chordsymbol
+  : chordevent
+  | chordtags chordevent
+  | chordevent chordtags
+  | chordtags chordevent chordtags
+  ;
+
+chordevent
+  : event { gd_chordAppendNote(); }
+  | chordrangetag
+  ;
+
+chordrangetag
+  : taghead LPAREN { gd_tagRange(); } chordsymbol RPAREN { gd_tagEnd(); }
+  ;
+
+chordtags
+  : taghead { gd_tagEnd(); }
+  | chordtags taghead { gd_tagEnd(); }
+  ;
+
+event
+  : note
+  | rest
+  ;
+
+rest
+  : restname duration dots
+  | restname LANGLE uint RANGLE duration dots
+  ;
+
+restname
+  : REST { gd_noteInit("_"); }
+  ;
+
+note
+  : notename2 octave duration dots
+  | notename2 accidentals octave duration dots
+  ;
+
+notename2
+  : notename
+  | notename LANGLE uint RANGLE
+  ;
+
+notename
+  : DIATONIC { gd_noteInit($1); std::free($1); }
+  | CHROMATIC { gd_noteInit($1); std::free($1); }
+  | SOLFEGE { gd_noteInit($1); std::free($1); }
+  | EMPTY { gd_noteInit($1); std::free($1); }
+  ;
+
+accidentals
+  : accidental
+  | accidentals accidental
+  ;
+
+accidental
+  : SHARP { gd_noteAcc(1); }
+  | FLAT { gd_noteAcc(-1); }
+  ;
+
+octave
+  : %empty
+  | int { gd_noteOct($1); }
+  ;
+
+duration
+  : %empty
+  | MULT uint DIV uint { gd_noteEnum($2); gd_noteDenom($4); }
+  | MULT uint { gd_noteEnum($2); }
+  | DIV uint { gd_noteDenom($2); }
+  ;
+
+dots
+  : %empty
+  | DOT { gd_noteDot(); }
+  | DDOT { gd_noteDdot(); }
+  ;
+
+identifier
+  : IDENT
+  ;
+
+uint
+  : NUMBER { $$ = rmn_read_number($1); std::free($1); }
+  ;
+
+int
+  : NUMBER { $$ = rmn_read_number($1); std::free($1); }
+  | PNUMBER { $$ = rmn_read_number($1); std::free($1); }
+  | NNUMBER { $$ = rmn_read_number($1); std::free($1); }
+  ;
+
+float
+  : FLOAT { $$ = static_cast<float>(std::strtod($1, nullptr)); std::free($1); }
+  ;
+
+%%
+
+void rmn_grammar_reset() { take_tag_name(nullptr); }

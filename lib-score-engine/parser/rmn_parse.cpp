@@ -1,0 +1,122 @@
+#include "rmn_parse.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "parse_error.h"
+#include "rmn_scan_support.h"
+
+int gd_scanner_line = 1;
+
+char* rmn_copy_text(char const* text, int length) {
+  auto* copy = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
+  if (!copy) rmn_scanner_fatal("out of memory");
+  std::memcpy(copy, text, static_cast<std::size_t>(length));
+  copy[length] = '\0';
+  return copy;
+}
+
+void rmn_unescape_string(char* text) {
+  char* out = text;
+  for (char const* in = text; *in; ++in) {
+    if (in[0] == '\\' && in[1] == '"') continue;  // the quote stays, the backslash goes
+    *out++ = *in;
+    if (in[0] == '\\' && in[1] == '\\') {
+      ++in;  // two backslashes give one
+    } else if (in[0] == '\\' && in[1]) {
+      *out++ = *++in;  // any other backslash stays with the character it takes along
+    }
+  }
+  *out = '\0';
+  // Drop the two quotes.
+  std::size_t length = static_cast<std::size_t>(out - text);
+  if (length >= 2) {
+    std::memmove(text, text + 1, length - 2);
+    text[length - 2] = '\0';
+  }
+}
+
+void rmn_report_extra(char const* text) {
+  std::printf("extra text is : %s\n", text);
+}
+
+long rmn_read_number(char const* text) {
+  long value = std::strtol(text, nullptr, 10);  // saturates at the long range
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return value;
+}
+
+void rmn_report_parse_error(char const* message) {
+  if (std::strcmp(message, "syntax error") == 0) lnr = gd_scanner_line;
+  gd_error(message);
+}
+
+void rmn_scanner_fatal(char const* message) {
+  throw RmnScannerFatal{message};
+}
+
+void gd_init() {
+  gd_imp_init();
+}
+void gd_exit() {
+  gd_imp_exit();
+}
+void gd_imp_init() {}
+void gd_imp_exit() {}
+
+int gd_parse_buffer(char const* text) {
+  lnr = 1;
+  cnr = 0;
+  gd_scanner_line = 1;
+  if (!text || !*text) return RMN_PARSE_NO_INPUT;
+  int const result = rmn_parse_bytes(text, std::strlen(text));
+  gd_imp_exit();
+  return result;
+}
+
+namespace {
+
+bool StartsWithUtf16Mark(std::string const& bytes) {
+  auto const markByte = [](char c) {
+    auto const b = static_cast<unsigned char>(c);
+    return b == 0xFE || b == 0xFF;
+  };
+  return bytes.size() >= 2 && markByte(bytes[0]) && markByte(bytes[1]);
+}
+
+// The 8-bit form of UTF-16 text of ASCII characters: the bytes 1 to 127, in order.
+std::string AsciiBytesOf(std::string const& bytes) {
+  std::string text;
+  text.reserve(bytes.size() / 2);
+  for (char c : bytes) {
+    auto const b = static_cast<unsigned char>(c);
+    if (b >= 1 && b <= 127) text.push_back(c);
+  }
+  return text;
+}
+
+}  // namespace
+
+int gd_parse(char const* path, int /*mode*/) {
+  std::ifstream file(path ? path : "", std::ios::binary);
+  if (!file) {
+    gd_error("Could not open file");
+    return RMN_PARSE_NO_INPUT;
+  }
+  std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (file.bad()) {
+    gd_error("Could not open file");
+    return RMN_PARSE_NO_INPUT;
+  }
+  if (StartsWithUtf16Mark(bytes)) bytes = AsciiBytesOf(bytes);
+  gd_scanner_line = 1;
+  int const result = rmn_parse_bytes(bytes.data(), bytes.size());
+  gd_imp_exit();
+  return result;
+}

@@ -1,0 +1,289 @@
+// RMN texts through the whole parse as the engine's interface runs it: scanner, grammar,
+// callbacks, factory and voices. Each case checks the result, the error line, what went to
+// standard output and standard error, and the voices the factory made.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "ARFactory.h"
+#include "ARTagNames.h"
+#include "music_dump.h"
+#include "parse_music.h"
+
+namespace {
+
+struct ParseCase {
+  char const* text;
+  int result;
+  int errorLine;
+  char const* stdoutText;
+  char const* stderrText;
+  char const* voices;  // the dump after its result and error lines; null: not checked
+};
+
+struct Outcome {
+  ParsedMusic parsed;
+  std::string out, err, dump;
+};
+
+Outcome Parse(std::string const& text) {
+  Outcome outcome;
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  outcome.parsed = ParseMusicText(text.c_str());
+  outcome.out = testing::internal::GetCapturedStdout();
+  outcome.err = testing::internal::GetCapturedStderr();
+  std::ostringstream dump;
+  DumpMusic(outcome.parsed, dump);
+  outcome.dump = dump.str();
+  return outcome;
+}
+
+class RmnFactoryTest : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(RmnFactoryTest, BuildsTheVoicesOrReportsWhyNot) {
+  ParseCase const& c = GetParam();
+  Outcome const outcome = Parse(c.text);
+  EXPECT_EQ(outcome.parsed.result, c.result) << c.text;
+  EXPECT_EQ(outcome.parsed.errorLine, c.errorLine) << c.text;
+  EXPECT_EQ(outcome.out, c.stdoutText) << c.text;
+  EXPECT_EQ(outcome.err, c.stderrText) << c.text;
+  std::string const header =
+      "result " + std::to_string(c.result) + "\nerror line " + std::to_string(c.errorLine) + "\n";
+  if (c.voices) {
+    EXPECT_EQ(outcome.dump, header + c.voices) << c.text;
+  }
+  EXPECT_EQ(outcome.parsed.music != nullptr, c.result == 0) << c.text;
+}
+
+constexpr char const* kSyntaxError1 = "Razid error: syntax error (line 1, char 0)\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, RmnFactoryTest,
+    testing::Values(
+        ParseCase{"[ c d\n  e x ]", 1, 2,
+                  "extra text is : x\nRazid error: syntax error (line 2, char 0)\n", "", ""},
+        ParseCase{"{ [ c ] [ d ] }", 1, 1, kSyntaxError1, "", ""},
+        ParseCase{"[ \\meter<4/4> c ]", 1, 1, kSyntaxError1, "", ""},
+        ParseCase{"[ c cm ]", 1, 1, kSyntaxError1, "", ""}, ParseCase{"", -1, 0, "", "", ""},
+        ParseCase{"{ }", 0, 0, "", "", ""},
+        // Failed parses with ranges, cues, graces and chords still open: all of it is deleted.
+        ParseCase{"[ \\t<\"x\">( c \\slur( d \\cue<\"n\">( e \\grace( f", 1, 1, kSyntaxError1, "",
+                  ""},
+        ParseCase{"[ \\foo<1>( c { d, e \\i<\"p\"", 1, 1, kSyntaxError1, "", ""}),
+    [](auto const& param) { return "case" + std::to_string(param.index); });
+
+INSTANTIATE_TEST_SUITE_P(
+    RunningNoteState, RmnFactoryTest,
+    testing::Values(ParseCase{"[ c/8. d e ]", 0, 0, "", "",
+                              "voice 1 (number 1, length 9/16)\n"
+                              "  0/1 3/16 ARNote - c1*1/8.\n"
+                              "  3/16 3/16 ARNote - d1*1/8.\n"
+                              "  3/8 3/16 ARNote - e1*1/8.\n"
+                              " position tags:\n"},
+                    ParseCase{"{ [ c*3 d/8. e/4 ], [ f ] }", 0, 0, "", "",
+                              "voice 1 (number 1, length 55/16)\n"
+                              "  0/1 3/1 ARNote - c1*3/1\n"
+                              "  3/1 3/16 ARNote - d1*1/8.\n"
+                              "  51/16 1/4 ARNote - e1*1/4\n"
+                              " position tags:\n"
+                              "voice 2 (number 2, length 1/4)\n"
+                              "  0/1 1/4 ARNote - f1*1/4\n"
+                              " position tags:\n"},
+                    ParseCase{"[ c#2 d ]", 0, 0, "", "",
+                              "voice 1 (number 1, length 1/2)\n"
+                              "  0/1 1/4 ARNote - c#2*1/4\n"
+                              "  1/4 1/4 ARNote - d2*1/4\n"
+                              " position tags:\n"},
+                    // Registers stay within -10..10, for the note and for the notes after it.
+                    ParseCase{"[ c11 d c-99999999999 e ]", 0, 0, "", "",
+                              "voice 1 (number 1, length 1/1)\n"
+                              "  0/1 1/4 ARNote - c10*1/4\n"
+                              "  1/4 1/4 ARNote - d10*1/4\n"
+                              "  1/2 1/4 ARNote - c-10*1/4\n"
+                              "  3/4 1/4 ARNote - e-10*1/4\n"
+                              " position tags:\n"},
+                    ParseCase{"[ c#### d&&& ]", 0, 0, "", "",
+                              "voice 1 (number 1, length 1/2)\n"
+                              "  0/1 1/4 ARNote - c##1*1/4\n"
+                              "  1/4 1/4 ARNote - d&&1*1/4\n"
+                              " position tags:\n"},
+                    ParseCase{"[ c*0. _/0 ]", 0, 0, "", "Razid Warning: Denominator is too small\n",
+                              "voice 1 (number 1, length 1/1)\n"
+                              "  0/1 0/1 ARNote - c1*0/1\n"
+                              "  0/1 1/1 ARRest - _*1/1\n"
+                              " position tags:\n"}),
+    [](auto const& param) { return "case" + std::to_string(param.index); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Tags, RmnFactoryTest,
+    testing::Values(ParseCase{"[ \\slurBegin c d \\slurEnd ]", 0, 0, "", "",
+                              "voice 1 (number 1, length 1/2)\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              "  1/4 1/4 ARNote - d1*1/4\n"
+                              " position tags:\n"
+                              "  0/1 0/1 ARSlur - \\slurBegin\n"
+                              "  1/2 0/1 ARDummyRangeEnd - \\slurEnd\n"},
+                    ParseCase{"[ \\slur c d ]", 0, 0, "",
+                              "Razid Warning: Tag has no range - ignored\n",
+                              "voice 1 (number 1, length 1/2)\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              "  1/4 1/4 ARNote - d1*1/4\n"
+                              " position tags:\n"},
+                    ParseCase{"[ \\dimBegin:5 c \\dimEnd:5 ]", 0, 0, "", "",
+                              "voice 1 (number 1, length 1/4)\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              " position tags:\n"
+                              "  0/1 0/1 ARDiminuendo - \\dimBegin:5\n"
+                              "  1/4 0/1 ARDummyRangeEnd - \\dimEnd:5\n"},
+                    // Unknown tags drop their parameters silently; a range on them is ignored.
+                    ParseCase{"[ \\foo<1, \"x\"> \\barEnd( c ) ]", 0, 0, "",
+                              "Razid Warning: Tagrange ignored (1)\n",
+                              "voice 1 (number 1, length 1/4)\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              " position tags:\n"},
+                    // An empty required range leaves nothing, an empty optional one a plain tag.
+                    ParseCase{"[ \\fermata() c \\slur() d ]", 0, 0, "", "",
+                              "voice 1 (number 1, length 1/2)\n"
+                              "  0/1 0/1 ARFermata - \\fermata\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              "  1/4 1/4 ARNote - d1*1/4\n"
+                              " position tags:\n"},
+                    // A state tag with a range holds for the range; the state before it comes back.
+                    ParseCase{"[ \\stemsUp( c ) d ]", 0, 0, "", "",
+                              "voice 1 (number 1, length 1/2)\n"
+                              "  0/1 0/1 ARTStem - \\stemsUp\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              "  1/4 0/1 ARTStem - \\stemsAuto\n"
+                              "  1/4 1/4 ARNote - d1*1/4\n"
+                              " position tags:\n"},
+                    ParseCase{"[ \\grace( c/8 \\grace( d ) ) ]", 0, 0, "",
+                              "Razid Warning: There is a grace already active\n"
+                              "Razid Warning: Tagrange ignored (1)\n",
+                              "voice 1 (number 1, length 0/1)\n"
+                              "  0/1 0/1 ARNote - c1*0/1\n"
+                              "  0/1 0/1 ARNote - d1*0/1\n"
+                              " position tags:\n"
+                              "  0/1 0/1 ARGrace - \\grace(\n"
+                              "  0/1 0/1 ARDisplayDuration - \\dispDurBegin<1,8,0>\n"
+                              "  0/1 0/1 ARDummyRangeEnd - \\dispDurEnd\n"
+                              "  0/1 0/1 ARDisplayDuration - \\dispDurBegin<1,8,0>\n"
+                              "  0/1 0/1 ARDummyRangeEnd - \\dispDurEnd\n"
+                              "  0/1 0/1 ARDummyRangeEnd - )\n"},
+                    ParseCase{"[ c \\cue<\"name\">( d e ) ]", 0, 0, "", "",
+                              "voice 1 (number -1, length 3/4)\n"
+                              "  0/1 0/1 ARStaff - \\staff<1>\n"
+                              "  0/1 1/4 ARNote - empty-10*1/4\n"
+                              "  1/4 0/1 ARNoteFormat - \\noteFormat<color=\"blue\",size=0.6>\n"
+                              "  1/4 1/4 ARNote - d1*1/4\n"
+                              "  1/2 1/4 ARNote - e1*1/4\n"
+                              " position tags:\n"
+                              "voice 2 (number 1, length 1/4)\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              "  1/4 0/1 ARText - \\text<\"name\">\n"
+                              " position tags:\n"},
+                    // Each refusal names its own kind of tag.
+                    ParseCase{"[ \\cue( c \\grace( d \\grace( e ) ) \\cue( f ) ) ]", 0, 0, "",
+                              "Razid Warning: There is a grace already active\n"
+                              "Razid Warning: Tagrange ignored (1)\n"
+                              "Razid Warning: There is a cue already active\n"
+                              "Razid Warning: Tagrange ignored (1)\n",
+                              nullptr},
+                    // A cue inside a chord takes its note along; a chord label goes around a chord.
+                    ParseCase{"[ { \\cue( c ) } \\splitChord( { d } ) ]", 0, 0, "", "",
+                              "voice 1 (number -1, length 1/4)\n"
+                              "  0/1 0/1 ARStaff - \\staff<1>\n"
+                              "  0/1 0/1 ARNote - empty-10*0/1\n"
+                              "  0/1 0/1 ARNoteFormat - \\noteFormat<color=\"blue\",size=0.6>\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              " position tags:\n"
+                              "voice 2 (number 1, length 1/4)\n"
+                              "  0/1 0/1 ARNote - empty-10*0/1\n"
+                              "  0/1 0/1 ARChordComma - \\chordComma\n"
+                              "  0/1 0/1 ARNote - empty1*0/1\n"
+                              "  0/1 1/4 ARNote - empty-10*1/4\n"
+                              "  1/4 0/1 ARChordComma - \\chordComma\n"
+                              "  1/4 0/1 ARNote - d1*0/1\n"
+                              "  1/4 0/1 ARNote - empty1*0/1\n"
+                              " position tags:\n"
+                              "  0/1 0/1 ARChordTag auto \\autoChordBegin\n"
+                              "  0/1 0/1 ARShareLocation auto \\shareLocationBegin\n"
+                              "  0/1 0/1 ARDummyRangeEnd auto \\shareLocationEnd\n"
+                              "  0/1 0/1 ARDummyRangeEnd auto \\autoChordEnd\n"
+                              "  0/1 0/1 ARUserChordTag - \\splitChord(\n"
+                              "  0/1 0/1 ARChordTag auto \\autoChordBegin\n"
+                              "  0/1 0/1 ARShareLocation auto \\shareLocationBegin\n"
+                              "  1/4 0/1 ARDisplayDuration auto \\dispDurBegin<1,4,0>\n"
+                              "  1/4 0/1 ARShareStem auto \\shareStemBegin\n"
+                              "  1/4 0/1 ARDummyRangeEnd auto \\shareStemEnd\n"
+                              "  1/4 0/1 ARDummyRangeEnd auto \\dispDurEnd\n"
+                              "  1/4 0/1 ARDummyRangeEnd auto \\shareLocationEnd\n"
+                              "  1/4 0/1 ARDummyRangeEnd auto \\autoChordEnd\n"
+                              "  1/4 0/1 ARDummyRangeEnd - )\n"}),
+    [](auto const& param) { return "case" + std::to_string(param.index); });
+
+TEST(RmnFactoryMusicTest, TagIdsAreCountedAndClampedAndNamesAreKept) {
+  EXPECT_EQ(Parse("[ \\dimBegin:1 c \\dimEnd:1 ]").parsed.music->getMaxTagId(), 2);
+  EXPECT_EQ(Parse("[ c ]").parsed.music->getMaxTagId(), 0) << "no ids: -1 + 1";
+  EXPECT_EQ(Parse("[ \\slur:99999999999( c ) ]").parsed.music->getMaxTagId(),
+            ARFactory::kMaxTagId + 1);
+  EXPECT_EQ(ARFactory::sMaxTagId, -1) << "handing the music over resets the count";
+}
+
+TEST(RmnFactoryMusicTest, AFileParsesIntoMusicNamedAfterItsPath) {
+  auto const path = std::filesystem::temp_directory_path() /
+                    ("rmn_factory_test_" + std::to_string(::getpid()) + ".rmn");
+  std::ofstream(path) << "{ [ c ], [ d ] }";
+  ParsedMusic const parsed = ParseMusicFile(path.c_str());
+  std::filesystem::remove(path);
+  ASSERT_EQ(parsed.result, 0);
+  EXPECT_STREQ(parsed.music->getName().c_str(), path.c_str());
+  EXPECT_EQ(parsed.music->GetCount(), 2);
+  std::ostringstream rmn;
+  parsed.music->output(rmn);
+  EXPECT_EQ(rmn.str(), " {  [ c1*1/4  ]  ,  [ d1*1/4  ]  } ");
+}
+
+TEST(RmnFactoryMusicTest, TextsThatOnceBrokeTheEngineParse) {
+  for (auto [text, voices] : {std::pair{"[ \\meter<\"-3/4\"> c d e f ]", 1},
+                              {"[ { c*7/2 , e } ]", 1},
+                              {"[ \\meter<\"4/4\"> c*32767 ]", 1},
+                              {"{ [ \\staff<1> \\clef<\"g2\">  \\stemsAuto  { c1 , e1 , g1 }  ], "
+                               "[ \\staff<1> \\clef<\"g2\">  \\stemsAuto  ] }",
+                               2}}) {
+    Outcome const outcome = Parse(text);
+    ASSERT_EQ(outcome.parsed.result, 0) << text;
+    EXPECT_EQ(outcome.parsed.music->GetCount(), voices) << text;
+  }
+}
+
+TEST(RmnFactoryMusicTest, DeepNestingIsReportedAndTheTreeDeleted) {
+  std::string text = "[ ";
+  for (int i = 0; i < 5000; ++i) text += "\\t<\"x\">( ";
+  Outcome const outcome = Parse(text);
+  EXPECT_EQ(outcome.parsed.result, 2);
+  EXPECT_EQ(outcome.out, "Razid error: memory exhausted (line 1, char 0)\n");
+}
+
+// Every tag name, with and without ranges, nested, inside chords and left open: no text may
+// reach an assertion.
+TEST(RmnFactoryMusicTest, EveryTagNameInEveryPlaceParsesOrFailsCleanly) {
+  for (TagName const& tag : AllTagNames()) {
+    std::string const t = std::string("\\") + tag.name;
+    for (std::string const& text :
+         {"[ " + t + " c ]", "[ " + t + "( c ) " + t + "() d ]",
+          "[ { " + t + " c, " + t + "( e ) } ]", "[ " + t + "<1, \"x\", 2.5cm, a=1>( c d ) ]",
+          "[ c " + t + "<\"1\">( d " + t + "( e ) ) ]", "[ " + t + "( " + t + "( c ) { d, e } ) ]",
+          "{ [ " + t + "( c ], [ " + t + " ] }"}) {
+      Outcome const outcome = Parse(text);
+      EXPECT_TRUE(outcome.parsed.result == 0 || outcome.parsed.result == 1) << text;
+    }
+  }
+}
+
+}  // namespace

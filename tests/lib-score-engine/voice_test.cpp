@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <typeinfo>
+#include <vector>
+
+#include "ARBar.h"
+#include "ARChordTag.h"
+#include "ARClef.h"
+#include "ARDisplayDuration.h"
+#include "ARGrace.h"
+#include "ARSlur.h"
+#include "ARStaff.h"
+#include "ARUserChordTag.h"
+#include "voice_builder.h"
+
+namespace {
+
+using EngineTesting::Elements;
+using EngineTesting::VoiceBuilder;
+
+constexpr char kChordCEG[] =
+    "\\autoChordBegin@0/1 \\shareLocationBegin@0/1 \\dispDurBegin<1,4,0>@1/4 "
+    "\\shareStemBegin@1/4 empty-10*1/4@0/1+1/4 \\chordComma@1/4 c1*0/1@1/4 \\chordComma@1/4 "
+    "e1*0/1@1/4 \\chordComma@1/4 g1*0/1@1/4 \\shareStemEnd@1/4 \\dispDurEnd@1/4 empty1*0/1@1/4 "
+    "\\shareLocationEnd@1/4 \\autoChordEnd@1/4 ";
+
+TEST(VoiceTest, ChordsTakeTheFormTheLayoutReads) {
+  struct Case {
+    char const* name;
+    std::initializer_list<VoiceBuilder::ChordNote> notes;
+    Fraction length;
+    char const* elements;
+  };
+  const Case cases[] = {
+      {"one group: its placeholder is the chord's own", {{"c"}, {"e"}, {"g"}}, Frac_1_4, kChordCEG},
+      {"two groups: each its drawn length and stem, the chord as long as the longest",
+       {{"c", 1, 4}, {"e", 1, 8}},
+       Frac_1_4,
+       "\\autoChordBegin@0/1 \\shareLocationBegin@0/1 empty-10*1/4@0/1+1/4 \\chordComma@1/4 "
+       "\\dispDurBegin<1,4,0>@1/4 \\shareStemBegin@1/4 empty0*0/1@1/4 c1*0/1@1/4 "
+       "\\chordComma@1/4 \\shareStemEnd@1/4 \\dispDurEnd@1/4 \\dispDurBegin<1,8,0>@1/4 "
+       "\\shareStemBegin@1/4 empty0*0/1@1/4 e1*0/1@1/4 \\shareStemEnd@1/4 \\dispDurEnd@1/4 "
+       "empty1*0/1@1/4 \\shareLocationEnd@1/4 \\autoChordEnd@1/4 "},
+      {"no group: every member went elsewhere",
+       {},
+       Frac_0,
+       "\\autoChordBegin@0/1 \\shareLocationBegin@0/1 empty-10*0/1@0/1 empty1*0/1@0/1 "
+       "\\shareLocationEnd@0/1 \\autoChordEnd@0/1 "},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.name);
+    VoiceBuilder b;
+    b.Chord(c.notes);
+    EXPECT_EQ(Elements(b.voice), c.elements);
+    EXPECT_EQ(b.voice.getDuration(), c.length);
+    b.voice.ConvertToNormalForm();
+    EXPECT_EQ(Elements(b.voice), c.elements);
+  }
+}
+
+TEST(VoiceTest, AStateTagRightAfterTheChordOpensStandsBeforeIt) {
+  VoiceBuilder b;
+  b.Note("a");
+  b.voice.BeginChord();
+  b.Tag(new ARClef);
+  b.voice.initChordNote();
+  b.Note("c");
+  b.voice.FinishChord();
+  b.Note("d");
+  const std::string elements = Elements(b.voice);
+  EXPECT_EQ(elements.substr(0, elements.find(" \\dispDur")),
+            "a1*1/4@0/1+1/4 \\clef@1/4 \\autoChordBegin@1/4 "
+            "\\shareLocationBegin@1/4");
+  EXPECT_NE(elements.find("d1*1/4@1/2+1/4"), std::string::npos);
+  EXPECT_EQ(b.voice.getNumPitchedNotes(), 3);
+  EXPECT_EQ(b.voice.getPitchSum(), (7 + 7) + (7 + 2) + (7 + 3));
+}
+
+TEST(VoiceTest, RangesThatHoldNoEventOrCloseNothingAreDropped) {
+  VoiceBuilder b;
+  b.Note("c");
+  auto* empty = b.Open(new ARSlur);
+  b.Close(empty);
+  EXPECT_EQ(empty->getPosition(), b.voice.GetTailPosition());
+  EXPECT_EQ(empty->getError(), 1);
+  EXPECT_EQ(empty->getAssociation(), 4);
+  auto* end = dynamic_cast<ARMusicalTag*>(b.voice.getPositionTagList()->GetTail());
+  EXPECT_EQ(end->getAssociation(), 3);
+
+  auto* open = b.Open(new ARSlur);  // never closed
+  auto* other = new ARSlur;
+  other->setRange(true);
+  testing::internal::CaptureStderr();
+  b.Note("d").Close(other);  // a ")" of a range that was not opened
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Razid Trace: TagEnd does not match a begin-tag\n");
+  delete other;
+  auto* kept = b.Open(new ARSlur);
+  b.Note("e").Close(kept);
+  b.Open(new ARSlur);  // stands after the last event
+  EXPECT_NE(open->getPosition(), nullptr);
+
+  b.voice.ConvertToNormalForm();
+  EXPECT_EQ(b.voice.getPositionTagList()->GetCount(), 2);
+  EXPECT_EQ(Elements(b.voice), "c1*1/4@0/1+1/4 d1*1/4@1/4+1/4 \\slur(@1/2 e1*1/4@1/2+1/4 )@3/4 ");
+}
+
+TEST(VoiceTest, NormalFormClosesRangesBeforeTheNextOnesOpen) {
+  VoiceBuilder b;
+  auto* first = b.Open(new ARSlur);
+  b.Note("c");
+  auto* second = b.Open(new ARSlur);  // opened before the first is closed at c
+  b.Close(first).Note("d").Close(second);
+  EXPECT_NE(Elements(b.voice).find("out of order"), std::string::npos);
+  b.voice.ConvertToNormalForm();
+  EXPECT_EQ(Elements(b.voice),
+            "\\slur(@0/1 c1*1/4@0/1+1/4 )@1/4 \\slur(@1/4 d1*1/4@1/4+1/4 )@1/2 ");
+}
+
+// The objects the steps of one iteration return.
+std::vector<ARMusicalObject*> Walk(ARMusicalVoice const& voice, ARMusicalVoiceState& state) {
+  std::vector<ARMusicalObject*> steps;
+  for (void* pos = voice.GetHeadPosition(state); pos;) steps.push_back(voice.GetNext(pos, state));
+  return steps;
+}
+
+// "a {c, e} b" in normal form; chordStart is the chord's opening placeholder.
+struct ChordIterationTest : testing::Test {
+  void SetUp() override {
+    b.Note("a").Chord({{"c"}, {"e"}}).Note("b");
+    b.voice.ConvertToNormalForm();
+    chordStart = b.voice.GetHeadPosition();
+    b.voice.GetNext(chordStart);
+  }
+  VoiceBuilder b;
+  void* chordStart = nullptr;
+  ARMusicalVoiceState state;
+};
+
+TEST_F(ChordIterationTest, ChordModeStepsOverAWholeChordAndModeOneOverEachElement) {
+  std::vector<ARMusicalObject*> steps = Walk(b.voice, state);
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[1], b.voice.GetAt(chordStart));
+  EXPECT_EQ(state.getCurTime(), Fraction(3, 4));
+  b.voice.setReadMode(ARMusicalVoice::EVENTMODE);
+  EXPECT_EQ(Walk(b.voice, state).size(), static_cast<size_t>(b.voice.GetCount()));
+}
+
+TEST(VoiceTest, AChordLabelAroundChordsIsNoChordOfItsOwn) {
+  VoiceBuilder b;
+  auto* label = b.Open(new ARUserChordTag);
+  b.Chord({{"c"}, {"e"}}).Chord({{"d"}});
+  b.Close(label).voice.ConvertToNormalForm();
+  ARMusicalVoiceState state;
+  EXPECT_EQ(Walk(b.voice, state).size(), 2u);
+}
+
+TEST_F(ChordIterationTest, SnapshotsAreTakenBeforeEachChordAndRestoredOnTheWayBack) {
+  void* pos = b.voice.GetHeadPosition(state);
+  b.voice.GetNext(pos, state);  // a: the chord opens next
+  ASSERT_NE(state.getChordState(), nullptr);
+  EXPECT_NE(state.getCurChordTag(), nullptr);
+
+  ARMusicalVoiceState copy(state);
+  EXPECT_NE(copy.getChordState(), state.getChordState());
+  EXPECT_EQ(copy.getChordState()->getCurChordTag(), state.getCurChordTag());
+  void* copyPos = pos;
+  b.voice.GetNext(copyPos, copy);
+  EXPECT_EQ(copy.getCurChordTag(), nullptr);
+  EXPECT_NE(state.getCurChordTag(), nullptr);
+
+  b.voice.GetNext(pos, state);  // the chord
+  EXPECT_EQ(state.getChordState(), nullptr);
+  ASSERT_NE(state.getPrevChordState(), nullptr);
+  EXPECT_EQ(b.voice.GetPrevEvent(pos, state), b.voice.GetAt(chordStart));
+  EXPECT_EQ(pos, chordStart);
+  EXPECT_NE(state.getCurChordTag(), nullptr);
+  EXPECT_EQ(state.getCurTime(), Frac_1_4);
+}
+
+TEST(VoiceStateTest, StateTagsAndRangesFollowTheSteps) {
+  VoiceBuilder b;
+  auto* second = new ARClef;
+  b.Tag(new ARClef).Tag(second).Tag(new ARBar);
+  auto* outer = b.Open(new ARDisplayDuration);
+  b.Note("c");
+  auto* inner = b.Open(new ARDisplayDuration);
+  b.Note("d").Close(inner).Note("e").Close(outer).Note("f");
+  b.voice.ConvertToNormalForm();
+  ARMusicalVoiceState state;
+  void* pos = b.voice.GetHeadPosition(state);
+  for (int i = 0; i < 4; ++i) b.voice.GetNext(pos, state);  // clef, clef, bar, c
+  EXPECT_EQ(state.getCurStateTags()->GetCount(), 1);
+  EXPECT_EQ(state.getCurStateTag(typeid(ARClef)), second);
+  EXPECT_EQ(state.getLastBarTime(), Frac_0);
+  EXPECT_EQ(state.getCurDisplayDuration(), inner);
+  b.voice.GetNext(pos, state);  // d closes the inner range
+  EXPECT_EQ(state.getCurDisplayDuration(), outer);
+  ASSERT_NE(state.getRemovedPositionTags(), nullptr);
+  EXPECT_EQ(state.getRemovedPositionTags()->GetHead(), inner);
+  EXPECT_FALSE(state.IsOpen(inner));
+  void* atE = pos;
+  EXPECT_EQ(b.voice.GetPrevEvent(pos, state), b.voice.GetAt(inner->getPosition()));  // d
+  EXPECT_EQ(state.getCurDisplayDuration(), inner);                                   // open again
+  b.voice.GetNext(pos, state);                                                       // d again
+  EXPECT_EQ(pos, atE);
+  b.voice.GetNext(pos, state);  // e
+  EXPECT_EQ(state.getRemovedPositionTags()->GetHead(), outer);
+  b.voice.GetNext(pos, state);  // f
+  EXPECT_EQ(state.getRemovedPositionTags(), nullptr);
+  EXPECT_EQ(state.getCurDisplayDuration(), nullptr);
+}
+
+TEST(VoiceStateTest, MovingToAnotherStaffForgetsClefAndKey) {
+  VoiceBuilder b;
+  b.Tag(new ARStaff(1)).Tag(new ARClef).Tag(new ARStaff(2)).Note("c");
+  ARMusicalVoiceState state;
+  Walk(b.voice, state);
+  EXPECT_EQ(state.getCurStateTag(typeid(ARClef)), nullptr);
+  EXPECT_NE(state.getCurStateTag(typeid(ARStaff)), nullptr);
+}
+
+// A range tag that counts how many of its kind are alive, so that a tag deleted twice or never
+// shows without the sanitizer too.
+struct CountedSlur : ARSlur {
+  CountedSlur() { ++alive; }
+  ~CountedSlur() override { --alive; }
+  static inline int alive = 0;
+};
+
+TEST(VoiceTest, EveryRangeTagHasOneOwner) {
+  testing::internal::CaptureStderr();
+  {
+    VoiceBuilder b;
+    auto* optional = new CountedSlur;  // an optional range: element and range tag at once
+    b.Tag(optional);
+    b.voice.AddPositionTag(optional);
+    b.Note("c");
+    auto* withdrawn = new CountedSlur;  // written without its range: stays an element only
+    b.Tag(withdrawn);
+    b.voice.AddPositionTag(withdrawn);
+    b.voice.RemovePositionTag(withdrawn);
+    b.Open(new CountedSlur);  // never reaches an event
+  }
+  {
+    VoiceBuilder unfinished;  // a parse that stops inside a chord
+    unfinished.voice.BeginChord();
+    unfinished.Open(new CountedSlur);
+    unfinished.Note("c");
+  }
+  EXPECT_EQ(CountedSlur::alive, 0);
+  testing::internal::GetCapturedStderr();
+}
+
+TEST(VoiceTest, AClosedRangeTakenBackFromTheEventListIsClosedInTheVoiceState) {
+  VoiceBuilder b;
+  for (int i = 0; i < 2; ++i) {  // a second grace range would not open inside the first
+    auto* grace = b.Open(new ARGrace);
+    b.Note("c").Close(grace);
+    EXPECT_FALSE(b.voice.removeTag(grace));
+    EXPECT_EQ(b.voice.getVoiceState()->getCurGrace(), nullptr);
+  }
+  auto* optional = new ARSlur;
+  b.Tag(optional);
+  b.voice.AddPositionTag(optional);
+  optional->setRange(true);
+  b.Note("d").Close(optional);
+  EXPECT_TRUE(b.voice.removeTag(optional));
+  b.voice.ConvertToNormalForm();
+  EXPECT_EQ(b.voice.getPositionTagList()->GetCount(), 6);
+}
+
+TEST(VoiceTest, AdjustDurationFillsTheVoiceAndClosesOpenRanges) {
+  VoiceBuilder b;
+  b.Note("c");
+  auto* open = b.Open(new ARSlur);
+  b.voice.adjustDuration(Frac_1_4);
+  EXPECT_EQ(b.voice.GetCount(), 1);
+  b.voice.adjustDuration(Fraction(3, 4));
+  EXPECT_EQ(Elements(b.voice), "c1*1/4@0/1+1/4 \\slur(@1/4 empty-10*1/2@1/4+1/2 ");
+  EXPECT_EQ(open->getEndPosition(), b.voice.GetTailPosition());
+  EXPECT_EQ(b.voice.getDuration(), Fraction(3, 4));
+}
+
+}  // namespace
