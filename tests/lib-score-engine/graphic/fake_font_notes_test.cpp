@@ -140,7 +140,8 @@ TEST_F(NoteArithmetic, HeadStylesPickGlyphsAndNoHeadsKeepsRoomButShowsNothing) {
   } const cases[] = {{"x", 191, 30}, {"diamond", 81, 30}, {"unknown", 0, 0}, {"noHeads", 88, 30}};
   for (Case const& c : cases) {
     SCOPED_TRACE(c.style);
-    GRStdNoteHead const* head = Note({"g", 1}, Frac_1_4, 200, Format(Given().Text(c.style)))->getNoteHead();
+    GRStdNoteHead const* head =
+        Note({"g", 1}, Frac_1_4, 200, Format(Given().Text(c.style)))->getNoteHead();
     EXPECT_EQ(head->getSymbol(), c.head);
     EXPECT_EQ(head->getLeftSpace(), c.room);
     EXPECT_EQ(head->getBoundingBox().right, c.head ? 33 : 0);
@@ -189,7 +190,7 @@ TEST_F(NoteArithmetic, RestsTakeGlyphHeightAndDotsFromTheTable) {
     int dots;
     float dotY;
   } const cases[] = {
-      {Fraction(3, 8), 165, 100, 1, 100}, {Fraction(3, 32), 64, 112.5f, 1, 100},
+      {Fraction(3, 8), 165, 100, 1, 100},   {Fraction(3, 32), 64, 112.5f, 1, 100},
       {Fraction(3, 64), 174, 112.5f, 0, 0}, {Frac_1_2, GRSingleRest::kHalfBar, 75, 0, 0},
       {Fraction(1, 256), 0, 0, 0, 0},
   };
@@ -240,7 +241,8 @@ TEST_F(NoteArithmetic, ArticulationsStackOutsideTheHeadInTheirOrder) {
   up->addArticulation(&fermata);
   Draw();
   // Every glyph here is 60 wide: drawn 30 left of where it stands.
-  for (char const* placed : {"46@170,25", "62@170,-25", "44@445,-74.875", "118@370,306", "85@370,-25"})
+  for (char const* placed :
+       {"46@170,25", "62@170,-25", "44@445,-74.875", "118@370,306", "85@370,-25"})
     EXPECT_TRUE(Drawn(placed)) << placed;
 }
 
@@ -263,7 +265,7 @@ TEST_F(NoteArithmetic, ChordStemFollowsItsNotesAndLength) {
     int direction;
     unsigned int flag;
   } const cases[] = {
-      {{{"c", 1}, {"g", 1}}, Frac_1, 0, 0},      // whole notes: no stem, no flag
+      {{{"c", 1}, {"g", 1}}, Frac_1, 0, 0},                // whole notes: no stem, no flag
       {{{"e", 1}, {"f", 1}, {"f", 2}}, Frac_1_8, 1, 106},  // even ends, mean below the middle
       {{{"e", 1}, {"e", 2}, {"f", 2}}, Frac_1_8, -1, 74},  // even ends, mean above the middle
       {{{"c", 2}, {"e", 2}}, Frac_1_4, -1, 0},
