@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,10 @@
 #include "ARDotFormat.h"
 #include "ARFermata.h"
 #include "ARMarcato.h"
+#include "ARNote.h"
 #include "ARNoteFormat.h"
 #include "ARRest.h"
+#include "ARShareStem.h"
 #include "ARStaccato.h"
 #include "GRAccidental.h"
 #include "GRFlag.h"
@@ -114,6 +117,11 @@ TEST_F(NoteArithmetic, StemsReachTheMiddleLineAndStandBesideTheirOwnHead) {
   std::vector<float> stems;
   for (ScoreElementDesc const& stem : Records(2, 10)) stems.push_back(stem.refX);
   EXPECT_EQ(stems, (std::vector<float>{230, 370, 640, 830}));
+  // A length the text made endless draws the start glyph only.
+  low->setStemLength(std::numeric_limits<float>::infinity());
+  device.calls.clear();
+  low->OnDraw(device, map);
+  EXPECT_EQ(Symbols().size(), 4u);  // two ledger lines, head, stem start
 }
 
 TEST_F(NoteArithmetic, LedgerLinesStandAtStaffHeightsAndWidenNotesAboveOnly) {
@@ -280,6 +288,33 @@ TEST_F(NoteArithmetic, ChordStemFollowsItsNotesAndLength) {
   map.Reset();
   Draw();
   EXPECT_EQ(Records(2, 10).size(), 3u);
+}
+
+TEST_F(NoteArithmetic, ChordOverTwoStavesIsPlacedOnceTheSystemIsPlaced) {
+  GRSystemSlice* slice = grSystem->getFirstGRSystemSlice();
+  auto* lower = new GRStaff(slice);
+  slice->addStaff(lower, 1);
+  lower->setPosition(NVPoint{0, 400});
+  auto* stem = new GRGlobalStem(staff, Own(new ARShareStem), nullptr, nullptr, nullptr);
+  tags.emplace_back(stem);
+  for (GRStaff* on : {staff, lower}) {
+    auto* note =
+        new GRSingleNote(on, Own(new ARNote("c", 0, on == staff ? 2 : 1, 0, 1, 0)), Frac_0, Frac_0);
+    elements.emplace_back(note);
+    note->setGlobalStem(stem);
+    note->doCreateNote(Frac_1_4);
+    stem->addAssociation(note);
+  }
+  stem->RangeEnd(staff);
+  EXPECT_EQ(stem->getTagType(), GRTag::SYSTEMTAG);
+  for (auto const& note : elements) note->setPosition(NVPoint{300, note->getPosition().y});
+  EXPECT_NE(stem->getGRStem()->getPosition().x, 300);  // not before the system is placed
+  stem->checkPosition(grSystem.get());
+  GRStem const* placed = stem->getGRStem();
+  EXPECT_EQ(placed->getPosition().x, 300);
+  EXPECT_EQ(placed->getStemDir(), dirUP);
+  EXPECT_EQ(placed->getPosition().y, 650);  // c1 on the lower staff, in the upper one's terms
+  EXPECT_EQ(placed->getStemLength(), 175 + 650 - 75);
 }
 
 }  // namespace
