@@ -33,7 +33,6 @@ namespace {
 using EngineTesting::FakeFontNotes;
 using EngineTesting::Given;
 using EngineTesting::GlyphWidthSystem;
-using EngineTesting::NoteSpec;
 using Strings = std::vector<std::string>;
 
 // Heads (88) are 60 wide, the sharp (35) 40 and the half-note head (69) 80.
@@ -255,37 +254,36 @@ TEST_F(NoteArithmetic, ArticulationsStackOutsideTheHeadInTheirOrder) {
 }
 
 TEST_F(NoteArithmetic, ChordHeadsAndSignsMakeRoomForSecondsAndUnisons) {
-  Chord({{"c", 1}, {"d", 1, 1}}, Frac_1_4, 200);
-  Chord({{"g", 1}, {"g", 1}}, Frac_1_4, 500);
-  auto headX = [&](int i) { return ChordNote(i)->getNoteHead()->getNoteHeadPosition().x; };
+  auto const notes = NotesOf(Voice("[ { c1, dis1 } { g1, g1 } ]", {200, 500}));
+  auto headX = [&](int i) { return notes.at(i)->getNoteHead()->getNoteHeadPosition().x; };
   EXPECT_EQ(headX(1), 260);
   EXPECT_EQ(headX(3), 560);
   KF_IPointerList<GRAccidental> signs(0);
-  ChordNote(1)->extractAccidentals(&signs);
+  notes.at(1)->extractAccidentals(&signs);
   ASSERT_EQ(signs.GetCount(), 1);
   EXPECT_EQ(signs.GetHead()->getOffset().x, -120);
 }
 
 TEST_F(NoteArithmetic, ChordStemFollowsItsNotesAndLength) {
   struct Case {
-    std::vector<NoteSpec> notes;
-    Fraction length;
+    char const* chord;
     int direction;
     unsigned int flag;
   } const cases[] = {
-      {{{"c", 1}, {"g", 1}}, Frac_1, 0, 0},                // whole notes: no stem, no flag
-      {{{"e", 1}, {"f", 1}, {"f", 2}}, Frac_1_8, 1, 106},  // even ends, mean below the middle
-      {{{"e", 1}, {"e", 2}, {"f", 2}}, Frac_1_8, -1, 74},  // even ends, mean above the middle
-      {{{"c", 2}, {"e", 2}}, Frac_1_4, -1, 0},
+      {"[ { c1/1, g1 } ]", 0, 0},        // whole notes: no stem, no flag
+      {"[ { e1/8, f1, f2 } ]", 1, 106},  // even ends, mean below the middle
+      {"[ { e1/8, e2, f2 } ]", -1, 74},  // even ends, mean above the middle
+      {"[ { c2/4, e2 } ]", -1, 0},
   };
-  int x = 200;
   for (Case const& c : cases) {
-    SCOPED_TRACE(x);
-    GRGlobalStem* stem = Chord(c.notes, c.length, x += 300);
+    SCOPED_TRACE(c.chord);
+    GRGlobalStem const* stem = nullptr;
+    for (GRNotationElement* tag : Voice(c.chord).tags)
+      if (!stem) stem = dynamic_cast<GRGlobalStem*>(tag);
+    ASSERT_NE(stem, nullptr);
     EXPECT_EQ(stem->getStemDir(), c.direction);
     EXPECT_EQ(stem->getGRFlag()->getSymbol(), c.flag);
   }
-  map.Reset();
   Draw();
   EXPECT_EQ(Records(2, 10).size(), 3u);
 }

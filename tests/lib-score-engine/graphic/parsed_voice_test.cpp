@@ -5,16 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "GRGlobalStem.h"
-#include "GRSingleNote.h"
-#include "GRStem.h"
 #include "note_scene.h"
-#include "voice_elements.h"
 
 namespace {
 
 using EngineTesting::RazidNotes;
-using EngineTesting::VoiceElements;
 
 std::vector<float> HeadsX(std::vector<ScoreElementDesc> const& notes) {
   std::vector<float> heads;
@@ -23,25 +18,25 @@ std::vector<float> HeadsX(std::vector<ScoreElementDesc> const& notes) {
 }
 
 TEST_F(RazidNotes, ParsedChordDrawsOneStemAndReportsEveryNote) {
-  VoiceElements voice(staff, "[ { c1, e1, g1 } { c1, d1 } ]", {200, 500});
-  ASSERT_TRUE(voice.parsed());
-  voice.Draw(device, map);
+  // The second stem goes up, the third down: a second's upper head goes right of the one, the
+  // lower head left of the other.
+  Voice("[ { c1, e1, g1 } { c1, d1 } { c2, h1 } ]", {200, 500, 800});
+  Draw();
   auto const stems = Records(2, 10);
-  ASSERT_EQ(stems.size(), 2u);
+  ASSERT_EQ(stems.size(), 3u);
   EXPECT_EQ(stems[0].refX, 230);
   EXPECT_EQ(stems[0].refY, 250);
   EXPECT_EQ(stems[0].top, -25);  // 275 long
   std::vector<std::string> const symbols = Symbols();
   EXPECT_EQ(std::count(symbols.begin(), symbols.end(), "219@170,250"), 1);
-  EXPECT_EQ(HeadsX(Records(1, 10)), (std::vector<float>{200, 200, 200, 500, 560}));
+  EXPECT_EQ(HeadsX(Records(1, 10)), (std::vector<float>{200, 200, 200, 500, 560, 800, 740}));
   // The placeholders that carry each chord's length are empty events.
   EXPECT_FALSE(Records(1, 12).empty());
 }
 
 TEST_F(RazidNotes, ParsedNotesFollowOneAnother100Apart) {
-  VoiceElements voice(staff, "[ g1/4 _/4 c1/2 ]");
-  ASSERT_TRUE(voice.parsed());
-  voice.Draw(device, map);
+  Voice("[ g1/4 _/4 c1/2 ]", {});
+  Draw();
   auto const notes = Records(1, 10);
   ASSERT_EQ(notes.size(), 2u);
   EXPECT_EQ(notes[0].refX, 100);
