@@ -8,6 +8,7 @@
 
 #include "ARAcc.h"
 #include "ARAccent.h"
+#include "ARBembel.h"
 #include "ARBreathMark.h"
 #include "ARDotFormat.h"
 #include "ARFermata.h"
@@ -18,6 +19,8 @@
 #include "ARShareStem.h"
 #include "ARStaccato.h"
 #include "GRAccidental.h"
+#include "GRBembel.h"
+#include "GRBreathMark.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRNoteDot.h"
@@ -247,9 +250,16 @@ TEST_F(NoteArithmetic, ArticulationsStackOutsideTheHeadInTheirOrder) {
   up->addArticulation(&marcato);
   up->addArticulation(&fermata);
   Draw();
+  // The free-standing breath mark and bembel draw where their springs put them.
+  GRBreathMark mark(&breath);
+  GRBembel bembel(Own(new ARBembel));
+  mark.setHPosition(600);
+  bembel.setPosition(NVPoint{800, 0});
+  mark.OnDraw(device, map);
+  bembel.OnDraw(device, map);
   // Every glyph here is 60 wide: drawn 30 left of where it stands.
-  for (char const* placed :
-       {"46@170,25", "62@170,-25", "44@445,-74.875", "118@370,306", "85@370,-25"})
+  for (char const* placed : {"46@170,25", "62@170,-25", "44@445,-74.875", "118@370,306",
+                             "85@370,-25", "44@527.5,-75", "164@770,0"})
     EXPECT_TRUE(Drawn(placed)) << placed;
 }
 
