@@ -10,6 +10,7 @@
 #include "ARAccent.h"
 #include "ARBembel.h"
 #include "ARBreathMark.h"
+#include "ARChord.h"
 #include "ARDotFormat.h"
 #include "ARFermata.h"
 #include "ARMarcato.h"
@@ -21,6 +22,7 @@
 #include "GRAccidental.h"
 #include "GRBembel.h"
 #include "GRBreathMark.h"
+#include "GRChord.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRNoteDot.h"
@@ -323,6 +325,42 @@ TEST_F(NoteArithmetic, ChordOverTwoStavesIsPlacedOnceTheSystemIsPlaced) {
   EXPECT_EQ(placed->getStemDir(), dirUP);
   EXPECT_EQ(placed->getPosition().y, 650);  // c1 on the lower staff, in the upper one's terms
   EXPECT_EQ(placed->getStemLength(), 175 + 650 - 75);
+}
+
+TEST_F(NoteArithmetic, ChordAsOneEventTakesItsOwnStemAndPushesSecondsBy55) {
+  struct Case {
+    std::vector<EngineTesting::NoteSpec> notes;
+    int direction;
+    std::vector<float> heads;
+  } const cases[] = {
+      {{{"c", 1}, {"e", 1}, {"g", 1}}, 1, {0, 0, 0}},
+      {{{"c", 1}, {"d", 1}}, 1, {0, 55}},
+      {{{"h", 1}, {"c", 2}}, -1, {-55, 0}},  // on the middle line and above: down
+      {{{"g", 1}, {"g", 1}}, 1, {0, 55}},
+      {{{"c", 3}, {"a", 0}}, -1, {0, 0}},  // even distances go down; ledger lines both ways
+  };
+  float x = 0;
+  for (Case const& c : cases) {
+    auto* ar = Own(new ARChord);
+    for (auto const& n : c.notes) ar->AddTail(new ARNote(n.name, n.accidentals, n.octave, 1, 4, 0));
+    auto* chord = new GRChord(staff, ar, Frac_0, Frac_1_4, Frac_1_4);
+    elements.emplace_back(chord);
+    chord->setHPosition(x += 300);
+    EXPECT_EQ(chord->getStemDirection(), c.direction);
+    std::vector<float> heads;
+    for (void* pos = chord->First(); pos;)
+      if (auto* head = dynamic_cast<GRStdNoteHead*>(chord->GetNext(pos)))
+        heads.push_back(head->getOffset().x);
+    EXPECT_EQ(heads, c.heads) << x;
+  }
+  auto const* first = static_cast<GRChord*>(elements.front().get());
+  EXPECT_EQ(first->getStem()->getStemLength(), 275);
+  EXPECT_EQ(first->getStem()->getPosition().y, 250);
+  Draw();
+  for (char const* line : {"95@1449,-50", "95@1449,-100", "95@1449,250", "95@1449,300"})
+    EXPECT_TRUE(Drawn(line)) << line;
+  EXPECT_TRUE(Records(1, 10).empty());
+  EXPECT_EQ(Records(2, 10).size(), 5u);
 }
 
 }  // namespace
