@@ -241,19 +241,16 @@ TEST_F(NoteArithmetic, EventWithoutSharedStemHasNoStemOfItsOwn) {
 TEST_F(NoteArithmetic, ArticulationsStackOutsideTheHeadInTheirOrder) {
   GRSingleNote* down = Note({"h", 1}, Frac_1_4, 200);
   GRSingleNote* up = Note({"g", 1}, Frac_1_4, 400);
-  ARStaccato staccato;
-  ARAccent accent;
-  ARMarcato marcato;
-  ARFermata fermata;
-  ARBreathMark breath;
-  down->addArticulation(&staccato);
-  down->addArticulation(&accent);
-  up->addArticulation(&breath);
-  up->addArticulation(&marcato);
-  up->addArticulation(&fermata);
+  // The abstract tags outlive the elements that show them, as in a score.
+  auto* breath = Own(new ARBreathMark);
+  down->addArticulation(Own(new ARStaccato));
+  down->addArticulation(Own(new ARAccent));
+  up->addArticulation(breath);
+  up->addArticulation(Own(new ARMarcato));
+  up->addArticulation(Own(new ARFermata));
   Draw();
   // The free-standing breath mark and bembel draw where their springs put them.
-  GRBreathMark mark(&breath);
+  GRBreathMark mark(breath);
   GRBembel bembel(Own(new ARBembel));
   mark.setHPosition(600);
   bembel.setPosition(NVPoint{800, 0});

@@ -106,9 +106,8 @@ TEST_F(RazidNotes, RestsDrawByTheirTableAndAlwaysReport) {
 TEST_F(RazidNotes, StaccatoStandsOutsideTheHeadAwayFromTheStem) {
   GRSingleNote* down = Note({"h", 1}, Frac_1_4, 200);
   GRSingleNote* up = Note({"g", 1}, Frac_1_4, 400);
-  ARStaccato first, second;
-  down->addArticulation(&first);
-  up->addArticulation(&second);
+  down->addArticulation(Own(new ARStaccato));
+  up->addArticulation(Own(new ARStaccato));
   Draw();
   Strings dots;
   for (std::string const& symbol : Symbols())
