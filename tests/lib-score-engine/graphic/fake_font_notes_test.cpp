@@ -26,6 +26,7 @@
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRNoteDot.h"
+#include "GRPage.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRStdNoteHead.h"
@@ -227,6 +228,16 @@ TEST_F(NoteArithmetic, BarFillingRestStandsInTheMiddleOfItsBar) {
   rest->tellPosition(start, NVPoint{700, 0});
   EXPECT_EQ(rest->getPosition().x, 300);
   EXPECT_EQ(GRSingleRest(staff, Own(new ARRest(Frac_0)), Frac_0, Frac_0).getNeedsSpring(), 0);
+}
+
+TEST_F(NoteArithmetic, PagesSystemsAndSlicesAreEventsDrawingTheirElements) {
+  GRSystemSlice slice(nullptr, Frac_1_2);
+  EXPECT_TRUE(slice.isGREventClass());
+  EXPECT_EQ(slice.getRelativeTimePosition(), Frac_1_2);
+  GRPage page(2100, 2970, 100, 100, 100, 100);
+  page.AddTail(new GRSingleRest(staff, Frac_1_4));
+  page.OnDraw(device, map);
+  EXPECT_EQ(Records(1, 11).size(), 1u);
 }
 
 TEST_F(NoteArithmetic, EventWithoutSharedStemHasNoStemOfItsOwn) {
