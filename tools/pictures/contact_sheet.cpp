@@ -1,0 +1,125 @@
+#include "tools/pictures/contact_sheet.h"
+
+#include "tools/pictures/paint_kit.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMap>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace Pictures {
+
+namespace {
+
+constexpr int CellWidth = 300;
+constexpr int CellHeight = 230;
+constexpr int LabelHeight = 30;
+constexpr int Columns = 5;
+constexpr int PerSheet = Columns * 4;  // small enough to be read at a glance
+
+void Checkers(QPainter& painter, const QRect& rect) {
+  for (int y = rect.top(); y < rect.bottom(); y += 8) {
+    for (int x = rect.left(); x < rect.right(); x += 8) {
+      const bool dark = ((x - rect.left()) / 8 + (y - rect.top()) / 8) % 2;
+      painter.fillRect(QRect(x, y, 8, 8).intersected(rect),
+                       dark ? QColor(150, 150, 150) : QColor(200, 200, 200));
+    }
+  }
+}
+
+QImage Sheet(const QDir& pictures, const QStringList& paths) {
+  const int rows = int((paths.size() + Columns - 1) / Columns);
+  QImage sheet(Columns * CellWidth, rows * (CellHeight + LabelHeight), QImage::Format_RGB32);
+  sheet.fill(QColor(60, 60, 60));
+  QPainter painter(&sheet);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+  for (int i = 0; i < paths.size(); ++i) {
+    const QRect cell((i % Columns) * CellWidth, (i / Columns) * (CellHeight + LabelHeight),
+                     CellWidth, CellHeight);
+    const QImage picture = QImageReader(pictures.filePath(paths[i])).read();
+    // Small pictures are enlarged by a whole factor so their pixels can be judged.
+    QSize shown = picture.size();
+    const int zoom = std::clamp(std::min((CellWidth - 10) / std::max(1, shown.width()),
+                                         (CellHeight - 10) / std::max(1, shown.height())),
+                                1, 4);
+    shown *= zoom;
+    if (shown.width() > CellWidth - 10 || shown.height() > CellHeight - 10) {
+      shown.scale(CellWidth - 10, CellHeight - 10, Qt::KeepAspectRatio);
+    }
+    const QRect target(cell.center().x() - shown.width() / 2,
+                       cell.center().y() - shown.height() / 2, shown.width(), shown.height());
+    Checkers(painter, target);
+    painter.drawImage(target, picture);
+    const QString label = QString("%1  %2x%3")
+                              .arg(QFileInfo(paths[i]).fileName())
+                              .arg(picture.width())
+                              .arg(picture.height());
+    DrawText(painter, QRectF(cell.left() + 4, cell.bottom() + 2, CellWidth - 8, LabelHeight - 4),
+             label, SansFont(12), Qt::white);
+  }
+  return sheet;
+}
+
+// The home screen as a 1440 x 900 display shows it under the 61-pixel toolbar: the background
+// scaled by height and centred, with the buttons and bars where the screen places them.
+QImage HomePreview(const QDir& pictures) {
+  const QSize screen(1440, 900 - 61);
+  QImage preview(screen, QImage::Format_RGB32);
+  preview.fill(Qt::black);
+  const QImage background(pictures.filePath("PIX/pixmap/main_bg.png"));
+  const double s = double(std::min(screen.width(), screen.height())) / background.height();
+  const int shownWidth = int(background.width() * s);
+  const int ox = (screen.width() - shownWidth) / 2;
+  QPainter painter(&preview);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRect(ox, 0, shownWidth, int(background.height() * s)), background);
+  const double x0 = 586 * s + ox;
+  const double dy = 245 * s;
+  const QSize button(int(142 * s), int(54 * s));
+  const int buttonsY = int(364.2 * s + dy);
+  const QImage learn(pictures.filePath("PIX/pixmap/btn_learn_normal.png"));
+  const QImage quiz(pictures.filePath("PIX/pixmap/btn_quiz_normal.png"));
+  const QImage bar(pictures.filePath("PIX/pixmap/progress_main_bg.png"));
+  const QImage red(pictures.filePath("PIX/pixmap/progress_main_red.png"));
+  const QImage green(pictures.filePath("PIX/pixmap/progress_main_green.png"));
+  for (int k = 0; k < 3; ++k) {
+    const double bx = x0 + k * (50 * s + 340.4 * s);
+    painter.drawImage(QRect(QPoint(int(bx + 28 * s), buttonsY), button), learn);
+    painter.drawImage(QRect(QPoint(int(bx + 28 * s + 142 * s - s), buttonsY), button), quiz);
+    const QRect barRect(int(bx + 30 * s), int(451 * s + dy), int(280 * s), int(29 * s));
+    painter.drawImage(barRect, bar);
+    // A bar with a few wrong and more right answers, revealed from the middle.
+    const int half = barRect.width() / 2;
+    painter.drawImage(
+        QRect(barRect.left() + half - half / 3, barRect.top(), half / 3, barRect.height()), red,
+        QRect(red.width() - red.width() / 3, 0, red.width() / 3, red.height()));
+    painter.drawImage(QRect(barRect.left() + half, barRect.top(), half * 2 / 3, barRect.height()),
+                      green, QRect(0, 0, green.width() * 2 / 3, green.height()));
+  }
+  return preview;
+}
+
+}  // namespace
+
+QStringList WriteContactSheets(const QDir& pictures, const QStringList& paths, const QDir& sheets) {
+  QMap<QString, QStringList> byFolder;
+  for (const QString& path : paths) byFolder[QFileInfo(path).path()] << path;
+  QStringList written;
+  const QString home = sheets.filePath("home-preview.png");
+  if (HomePreview(pictures).save(home)) written << home;
+  for (auto folder = byFolder.cbegin(); folder != byFolder.cend(); ++folder) {
+    QString name = folder.key() == "." ? QString("root") : folder.key();
+    name.replace('/', '-');
+    const QStringList& all = folder.value();
+    for (qsizetype first = 0; first < all.size(); first += PerSheet) {
+      const QString file =
+          sheets.filePath(QString("%1-%2.png").arg(name).arg(first / PerSheet + 1));
+      if (Sheet(pictures, all.mid(first, PerSheet)).save(file)) written << file;
+    }
+  }
+  return written;
+}
+
+}  // namespace Pictures
