@@ -101,6 +101,51 @@ QImage HomePreview(const QDir& pictures) {
   return preview;
 }
 
+// The toolbar of an open quiz as the main window lays it out: back button, caption, the page
+// buttons with Exercise chosen and Statistics under the pointer, and the window buttons.
+QImage ToolbarPreview(const QDir& pictures) {
+  auto picture = [&](const char* name) {
+    return QImage(pictures.filePath(QString("PIX/pixmap/") + name));
+  };
+  QImage preview(1440, 61, QImage::Format_RGB32);
+  QPainter painter(&preview);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+  const QImage header = picture("header_bg.png");
+  for (int x = 0; x < preview.width(); x += header.width()) painter.drawImage(x, 0, header);
+  painter.drawImage(12, 0, picture("button_back_normal.PNG"));
+  painter.drawImage(62, 0, picture("separator_header.png"));
+  painter.drawImage(87, 6, picture("title_ear_quiz.PNG"));
+  int x = 780;
+  const char* pages[][2] = {{"ico_news.png", "Mail"},
+                            {"ico_exercise.png", "Quiz"},
+                            {"ico_statistic.png", "Statistics"},
+                            {"ico_settings.png", "Settings"},
+                            {"ico_help.png", "Help"},
+                            {"ico_about.png", "About"}};
+  for (int i = 0; i < 6; ++i) {
+    const QRect button(x, 0, 80, 61);
+    if (i == 1) painter.drawImage(button.center().x() - 42, 0, picture("highlight_orange.png"));
+    if (i == 2) {
+      const QImage hover = picture("tab_hover.PNG");
+      for (int t = button.left(); t < button.right(); t += hover.width())
+        painter.drawImage(t, 0, hover);
+    }
+    painter.drawImage(button.center().x() - 16, 6, picture(pages[i][0]));
+    DrawText(painter, QRectF(button.left(), 40, button.width(), 16), pages[i][1], SansFont(14),
+             Qt::white);
+    x += 80;
+    if (i == 0) {
+      painter.drawImage(x, 0, picture("separator_header.png"));
+      x += 3;
+    }
+  }
+  painter.drawImage(x + 3, 0, picture("separator_header.png"));
+  painter.drawImage(preview.width() - 5 - 3 * 36, 12, picture("exitfull_normal.png"));
+  painter.drawImage(preview.width() - 5 - 2 * 36, 12, picture("button_mini_hover.png"));
+  painter.drawImage(preview.width() - 5 - 36, 12, picture("button_close_normal.png"));
+  return preview;
+}
+
 }  // namespace
 
 QStringList WriteContactSheets(const QDir& pictures, const QStringList& paths, const QDir& sheets) {
@@ -109,6 +154,8 @@ QStringList WriteContactSheets(const QDir& pictures, const QStringList& paths, c
   QStringList written;
   const QString home = sheets.filePath("home-preview.png");
   if (HomePreview(pictures).save(home)) written << home;
+  const QString toolbar = sheets.filePath("toolbar-preview.png");
+  if (ToolbarPreview(pictures).save(toolbar)) written << toolbar;
   for (auto folder = byFolder.cbegin(); folder != byFolder.cend(); ++folder) {
     QString name = folder.key() == "." ? QString("root") : folder.key();
     name.replace('/', '-');

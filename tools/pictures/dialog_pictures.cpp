@@ -141,11 +141,19 @@ void AddSectionEnd(PictureSet& set) {
 void LevelButton(QPainter& painter, QSizeF size, int level, ButtonState state) {
   const QRectF rect = Whole(size).adjusted(1.5, 1.5, -1.5, -1.5);
   const QPainterPath path = RoundedRect(rect, 10);
-  QColor face = Qt::white, ink = Palette::Navy, border = Palette::Mist;
+  QColor face = Qt::white;
+  QColor ink = Palette::Navy;
+  QColor border = Palette::Mist;
   if (state == ButtonState::Hover) border = Palette::Orange;
-  if (state == ButtonState::Pressed)
-    face = Palette::Orange, ink = Qt::white, border = Palette::Orange.darker(120);
-  if (state == ButtonState::Disabled) face = Palette::Paper, ink = WithAlpha(Palette::Ink, 90);
+  if (state == ButtonState::Pressed) {
+    face = Palette::Orange;
+    ink = Qt::white;
+    border = Palette::Orange.darker(120);
+  }
+  if (state == ButtonState::Disabled) {
+    face = Palette::Paper;
+    ink = WithAlpha(Palette::Ink, 90);
+  }
   painter.fillPath(
       path, VerticalGradient(rect, face, face.darker(state == ButtonState::Pressed ? 115 : 104)));
   painter.setPen(QPen(border, state == ButtonState::Hover ? 2 : 1));

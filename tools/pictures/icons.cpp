@@ -248,13 +248,13 @@ void MidiPlug(QPainter& painter, const QRectF& box, const QColor& colour) {
   painter.drawEllipse(f.Rect(0.1, 0.1, 0.8, 0.8));
   painter.setPen(Qt::NoPen);
   painter.setBrush(colour);
-  // The five pins of a DIN socket on an arc, and the key notch at the top.
+  // The five pins of a DIN socket on the upper half circle, the key notch at the bottom.
   for (int i = 0; i < 5; ++i) {
-    const qreal angle = M_PI * (1.0 + i * 0.25);
-    painter.drawEllipse(f(0.5 + 0.24 * std::cos(angle), 0.52 - 0.24 * std::sin(angle) * -1),
+    const qreal angle = M_PI * i / 4;
+    painter.drawEllipse(f(0.5 - 0.24 * std::cos(angle), 0.54 - 0.24 * std::sin(angle)),
                         f.Size(0.055), f.Size(0.055));
   }
-  painter.drawRoundedRect(f.Rect(0.45, 0.12, 0.1, 0.1), 1, 1);
+  painter.drawRoundedRect(f.Rect(0.44, 0.74, 0.12, 0.08), 1, 1);
 }
 
 void PlayTriangle(QPainter& painter, const QRectF& box, const QColor& colour) {
