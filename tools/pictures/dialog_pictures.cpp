@@ -62,7 +62,8 @@ void AddSplashAndAbout(PictureSet& set) {
 }
 
 void AddMail(PictureSet& set) {
-  set.Add(Pix + "news_wnd_bg.PNG", {526, 403}, [](QPainter& p, QSizeF s) {
+  // The form bounds the panel between 526 and 525 pixels wide; Qt lays it out 525 wide.
+  set.Add(Pix + "news_wnd_bg.PNG", {525, 403}, [](QPainter& p, QSizeF s) {
     const QRectF rect = Whole(s).adjusted(1, 1, -1, -1);
     Panel(p, rect, 14, Palette::Paper, Palette::Mist, Palette::Steel);
     // Header with the envelope over the news text.
