@@ -8,6 +8,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <map>
+#include <vector>
 
 namespace Pictures {
 
@@ -146,6 +148,46 @@ QImage ToolbarPreview(const QDir& pictures) {
   return preview;
 }
 
+// The first three octaves of the on-screen piano as it lays its key pictures out (white keys
+// first, then black ones), with a few keys in the looks of an answer.
+QImage KeyboardPreview(const QDir& pictures) {
+  const char* names[14] = {"Afirst",  "C", "C_sharp", "D", "D_sharp", "E", "F",
+                           "F_sharp", "G", "G_sharp", "A", "A_sharp", "B", "Clast"};
+  struct Key {
+    int index;
+    double x;
+    bool white;
+  };
+  std::vector<Key> keys = {{0, 0, true}, {11, 30, false}, {12, 35, true}};
+  for (int octave = 0; octave < 2; ++octave) {
+    const double base = 245.0 * octave;
+    const double blackOffsets[12] = {0, 21, 0, 65, 0, 0, 126, 0, 165, 0, 206, 0};
+    for (int n = 0; n < 12; ++n) {
+      const bool black = n == 1 || n == 3 || n == 6 || n == 8 || n == 10;
+      const double x =
+          black ? blackOffsets[n] + base + 70 : ((n < 5 ? n : n + 1) / 2) * 35 + base + 70;
+      keys.push_back({n + 1, x, !black});
+    }
+  }
+  const std::map<int, const char*> looks = {{4, "green"},    {6, "red"},    {9, "blue"},
+                                            {14, "pressed"}, {18, "hover"}, {21, "green"}};
+  QImage preview(560, 180, QImage::Format_RGB32);
+  preview.fill(QColor(40, 40, 40));
+  QPainter painter(&preview);
+  for (bool whitePass : {true, false}) {
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      if (keys[k].white != whitePass) continue;
+      const auto look = looks.find(int(k));
+      const QString folder = look == looks.end() ? QString("normal") : QString(look->second);
+      const QString suffix = look == looks.end() ? QString() : "_" + folder;
+      painter.drawImage(QPointF(keys[k].x, 0),
+                        QImage(pictures.filePath("pixmap/GKC/" + folder + "/" +
+                                                 names[keys[k].index] + suffix + ".png")));
+    }
+  }
+  return preview;
+}
+
 }  // namespace
 
 QStringList WriteContactSheets(const QDir& pictures, const QStringList& paths, const QDir& sheets) {
@@ -156,6 +198,8 @@ QStringList WriteContactSheets(const QDir& pictures, const QStringList& paths, c
   if (HomePreview(pictures).save(home)) written << home;
   const QString toolbar = sheets.filePath("toolbar-preview.png");
   if (ToolbarPreview(pictures).save(toolbar)) written << toolbar;
+  const QString keyboard = sheets.filePath("keyboard-preview.png");
+  if (KeyboardPreview(pictures).save(keyboard)) written << keyboard;
   for (auto folder = byFolder.cbegin(); folder != byFolder.cend(); ++folder) {
     QString name = folder.key() == "." ? QString("root") : folder.key();
     name.replace('/', '-');

@@ -39,13 +39,21 @@ struct Look {
   bool pressed;
 };
 
+// `colour` laid over ivory at `strength` (0..1): answer colours that still read as key tops.
+QColor Tint(const QColor& colour, qreal strength) {
+  const QColor ivory(0xfb, 0xfb, 0xf8);
+  auto mix = [&](int key, int tint) { return int(key + (tint - key) * strength); };
+  return QColor(mix(ivory.red(), colour.red()), mix(ivory.green(), colour.green()),
+                mix(ivory.blue(), colour.blue()));
+}
+
 const Look Looks[6] = {
     {"normal", QColor(0xfb, 0xfb, 0xf8), QColor(0x1c, 0x1d, 0x22), false},
-    {"hover", QColor(0xff, 0xe9, 0xcc), QColor(0x3a, 0x40, 0x52), false},
+    {"hover", Tint(Palette::Amber, 0.3), QColor(0x3a, 0x40, 0x52), false},
     {"pressed", QColor(0xd9, 0xdd, 0xe4), QColor(0x08, 0x08, 0x0a), true},
-    {"green", Palette::Green.lighter(140), Palette::Green.darker(130), false},
-    {"blue", Palette::Blue.lighter(135), Palette::Blue.darker(140), false},
-    {"red", Palette::Red.lighter(135), Palette::Red.darker(140), false},
+    {"green", Tint(Palette::Green, 0.6), Palette::Green.darker(150), false},
+    {"blue", Tint(Palette::Blue, 0.55), Palette::Blue.darker(150), false},
+    {"red", Tint(Palette::Red, 0.6), Palette::Red.darker(150), false},
 };
 
 QPainterPath WhiteOutline(const KeyShape& shape) {
@@ -85,7 +93,7 @@ void BlackKey(QPainter& painter, const Look& look) {
   const qreal faceBottom = BlackHeight - (look.pressed ? 5 : 11);
   const QRectF face(3, 0, BlackWidth - 6, faceBottom);
   painter.fillPath(RoundedRect(face, 2),
-                   VerticalGradient(face, look.black.lighter(150), look.black.lighter(185)));
+                   VerticalGradient(face, look.black.lighter(125), look.black.lighter(150)));
   painter.setPen(QPen(look.black.darker(160), 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawPath(outline);
