@@ -7,7 +7,9 @@
 namespace Pictures {
 
 // Writes the sheets of each folder of `paths` (relative to `pictures`) into `sheets` as
-// "<folder with slashes as dashes>-<page>.png"; returns the sheet files written.
+// "<folder with slashes as dashes>-<page>.png", and beside them previews of the home screen, the
+// toolbar and the piano put together from the pictures as the screens lay them out; returns the
+// files written.
 QStringList WriteContactSheets(const QDir& pictures, const QStringList& paths, const QDir& sheets);
 
 }  // namespace Pictures
