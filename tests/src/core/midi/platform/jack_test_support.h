@@ -9,10 +9,12 @@
 
 #include <RtMidi.h>
 #include <jack/jack.h>
+#include <jack/midiport.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -99,6 +101,58 @@ int FindPort(RtMidiPort& midi, const std::string& part) {
     if (midi.getPortName(i).find(part) != std::string::npos) return static_cast<int>(i);
   return -1;
 }
+
+// A keyboard that hands the server at most `perCycle` queued messages per JACK cycle, each as
+// an event of its own, as a hardware keyboard's driver would; RtMidi's own output may put a whole
+// burst into one cycle.
+class CycleKeyboard {
+ public:
+  CycleKeyboard(const char* client, size_t perCycle) : m_perCycle(perCycle) {
+    jack_status_t status;
+    m_client = jack_client_open(client, JackNoStartServer, &status);
+    if (!m_client) return;
+    m_port = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+    jack_set_process_callback(m_client, &CycleKeyboard::Process, this);
+    if (!m_port || jack_activate(m_client) != 0) {
+      jack_client_close(m_client);
+      m_client = nullptr;
+    }
+  }
+  ~CycleKeyboard() {
+    if (m_client) jack_client_close(m_client);
+  }
+  CycleKeyboard(const CycleKeyboard&) = delete;
+  CycleKeyboard& operator=(const CycleKeyboard&) = delete;
+
+  bool IsOpen() const { return m_client; }
+  std::string Name() const { return jack_port_name(m_port); }
+  void Send(std::vector<unsigned char> bytes) {
+    std::lock_guard lock(m_mutex);
+    m_queue.push_back(std::move(bytes));
+  }
+
+ private:
+  static int Process(jack_nframes_t frames, void* self) {
+    auto* keyboard = static_cast<CycleKeyboard*>(self);
+    void* buffer = jack_port_get_buffer(keyboard->m_port, frames);
+    jack_midi_clear_buffer(buffer);
+    std::unique_lock lock(keyboard->m_mutex, std::try_to_lock);
+    if (!lock) return 0;  // the test thread is queueing: send in the next cycle
+    for (jack_nframes_t frame = 0; frame < keyboard->m_perCycle && !keyboard->m_queue.empty();
+         ++frame) {
+      const std::vector<unsigned char>& bytes = keyboard->m_queue.front();
+      if (jack_midi_event_write(buffer, frame, bytes.data(), bytes.size()) != 0) break;
+      keyboard->m_queue.pop_front();
+    }
+    return 0;
+  }
+
+  size_t m_perCycle;
+  jack_client_t* m_client = nullptr;
+  jack_port_t* m_port = nullptr;
+  std::mutex m_mutex;
+  std::deque<std::vector<unsigned char>> m_queue;
+};
 
 // Collects delivered events and lets the test thread wait for them.
 class EventCollector : public Core::MidiDeviceObserver {

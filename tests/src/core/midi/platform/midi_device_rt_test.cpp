@@ -25,11 +25,6 @@ class VirtualKeyboard {
     m_name = client + ":keys";
   }
   void Send(std::vector<unsigned char> bytes) { m_out.sendMessage(&bytes); }
-  // The input port number of this keyboard as the port devices count; -1 when it is not listed.
-  int InputPort() const {
-    RtMidiIn in(RtMidi::UNIX_JACK, "melvarin-test-lookup");
-    return FindPort(in, m_name);
-  }
   const std::string& Name() const { return m_name; }
 
  private:
@@ -37,16 +32,16 @@ class VirtualKeyboard {
   std::string m_name;
 };
 
-// Opens the input device of `keyboard`. Ports are addressed by number, and other programs' ports
-// may come and go between the look-up and the opening (tests share one JACK server); the device
-// counts only when it reports the keyboard's own port.
-std::unique_ptr<MidiInRtDevice> OpenInputOf(const VirtualKeyboard& keyboard) {
+// Opens the input device of the JACK source `portName`. Ports are addressed by number, and other
+// programs' ports may come and go between the look-up and the opening (tests share one JACK
+// server); the device counts only when it reports the source's own port.
+std::unique_ptr<MidiInRtDevice> OpenInputOf(const std::string& portName) {
   for (int attempt = 0; attempt < 5; ++attempt) {
-    const int port = keyboard.InputPort();
+    RtMidiIn lookup(RtMidi::UNIX_JACK, "melvarin-test-lookup");
+    const int port = FindPort(lookup, portName);
     if (port < 0) continue;
     auto device = std::make_unique<MidiInRtDevice>(static_cast<unsigned int>(port));
-    if (device->IsOk() && device->GetName() == QString::fromStdString(keyboard.Name()))
-      return device;
+    if (device->IsOk() && device->GetName() == QString::fromStdString(portName)) return device;
   }
   return nullptr;
 }
@@ -67,9 +62,20 @@ class MidiInRtDeliveryTest : public ::testing::Test {
   // A keyboard of its own for the test, and its input device reporting to `collector`.
   void Connect(const std::string& client) {
     keyboard = std::make_unique<VirtualKeyboard>(client);
-    device = OpenInputOf(*keyboard);
-    ASSERT_TRUE(device) << "no input device reports " << keyboard->Name();
+    ASSERT_NO_FATAL_FAILURE(Listen(keyboard->Name()));
+  }
+  void Listen(const std::string& portName) {
+    device = OpenInputOf(portName);
+    ASSERT_TRUE(device) << "no input device reports " << portName;
     device->AddObserver(&collector);
+  }
+  // The device's connection takes effect with one of the server's next cycles; a message that
+  // arrives shows it is live.
+  template <class Keyboard>
+  void WaitUntilLive(Keyboard& source) {
+    source.Send({0xFE});
+    ASSERT_TRUE(collector.WaitFor(1)) << "the device's connection never came up";
+    collector.Clear();
   }
 
   EventCollector collector;  // outlives the device that calls it
@@ -95,7 +101,7 @@ TEST_F(MidiInRtDeviceTest, EveryPortBecomesADeviceNamedAfterItsOwnPort) {
   EXPECT_TRUE(names.contains(QString::fromStdString(first.Name())));
   EXPECT_TRUE(names.contains(QString::fromStdString(second.Name())));
 
-  EXPECT_TRUE(OpenInputOf(second)) << "no device reports " << second.Name();
+  EXPECT_TRUE(OpenInputOf(second.Name())) << "no device reports " << second.Name();
 }
 
 TEST_F(MidiInRtDeviceTest, APortThatIsNotThereLeavesTheDeviceClosed) {
@@ -187,6 +193,70 @@ TEST_F(MidiInRtDeliveryTest, SystemExclusiveIsDroppedButItsTimeStillCounts) {
   EXPECT_EQ(events[1].GetMessage().GetLength(), 1);
   EXPECT_EQ(events[2].GetMessage().GetNote(), 67);
   EXPECT_NEAR(events[2].GetTime() - events[0].GetTime(), 0.3, 0.08);
+}
+
+// A system-exclusive message that lacks its closing 0xF7 loses itself, not what the keyboard
+// plays after it in later cycles.
+TEST_F(MidiInRtDeliveryTest, ABrokenSystemExclusiveMessageLosesOnlyItself) {
+  Testing::CycleKeyboard keyboard("Melvarin Test Broken Sysex", 1);
+  ASSERT_TRUE(keyboard.IsOpen());
+  ASSERT_NO_FATAL_FAILURE(Listen(keyboard.Name()));
+  ASSERT_NO_FATAL_FAILURE(WaitUntilLive(keyboard));
+
+  std::vector<MidiEvent> events;
+  Testing::XrunCounter xruns;
+  xruns.RunClean([&] {
+    collector.Clear();
+    keyboard.Send({0xF0, 0x01, 0x02});
+    keyboard.Send({0x90, 0x3C, 0x40});
+    keyboard.Send({0x80, 0x3C, 0x00});
+    const bool complete = collector.WaitFor(2);
+    events = collector.Events();
+    return complete;
+  });
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].GetMessage(), MidiMessage(0x90, 0x3C, 0x40));
+  EXPECT_EQ(events[1].GetMessage(), MidiMessage(0x80, 0x3C, 0x00));
+}
+
+// A flood of notes with a broken system-exclusive message in every eight messages, and now and
+// then a complete one: every note arrives and no key stays down.
+TEST_F(MidiInRtDeliveryTest, AFloodWithBrokenSystemExclusiveLeavesNoKeyDown) {
+  Testing::CycleKeyboard keyboard("Melvarin Test Sysex Flood", 8);
+  ASSERT_TRUE(keyboard.IsOpen());
+  ASSERT_NO_FATAL_FAILURE(Listen(keyboard.Name()));
+  ASSERT_NO_FATAL_FAILURE(WaitUntilLive(keyboard));
+
+  std::vector<std::vector<unsigned char>> flood;
+  std::vector<MidiMessage> notes;
+  for (int i = 0; notes.size() < 700; ++i) {
+    if (i % 8 == 3) {
+      flood.push_back({0xF0, 0x43, static_cast<unsigned char>(i & 0x7F)});
+    } else if (i % 40 == 6) {
+      flood.push_back({0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
+    } else {
+      const auto key = static_cast<unsigned char>(21 + notes.size() / 2 % 88);
+      notes.push_back(notes.size() % 2 ? MidiMessage(0x80, key, 0) : MidiMessage(0x90, key, 100));
+      const unsigned char* bytes = notes.back().GetRawData();
+      flood.emplace_back(bytes, bytes + 3);
+    }
+  }
+  std::vector<MidiEvent> events;
+  Testing::XrunCounter xruns;
+  xruns.RunClean([&] {
+    collector.Clear();
+    for (const auto& message : flood) keyboard.Send(message);
+    const bool complete = collector.WaitFor(notes.size());
+    events = collector.Events();
+    return complete;
+  });
+  ASSERT_EQ(events.size(), notes.size());
+  for (size_t i = 0; i < notes.size(); ++i)
+    ASSERT_EQ(events[i].GetMessage(), notes[i]) << "message " << i;
+  MidiKeyboardState keys;
+  device->GetKeybardState(0, keys);
+  for (unsigned char key = 0; key < MidiKeyCount; ++key)
+    EXPECT_EQ(keys.GetKey(key), 0) << "key " << int(key) << " stays down";
 }
 
 TEST_F(MidiInRtDeliveryTest, ClosedDeviceReceivesNothing) {
@@ -301,20 +371,49 @@ TEST(MidiInRtDeviceThreads, EventsFromTheInputThreadWhileTheGuiThreadReads) {
   device.RemoveObserver(&collector);
 }
 
-// A port may hand over system-exclusive data in pieces short enough to look like a message.
-TEST(MidiInRtDeviceThreads, SystemExclusiveOfAnyLengthIsDroppedButItsTimeCounts) {
+// What a port hands over is walked for the short messages in it: a port may hand over
+// system-exclusive data in pieces short enough to look like a message, and RtMidi's ALSA input
+// joins a system-exclusive message that lacks its closing 0xF7 with the next event.
+TEST(MidiInRtDeviceThreads, ShortMessagesAreRecoveredFromWhatAPortHandsOver) {
+  using Bytes = std::vector<unsigned char>;
+  const struct {
+    Bytes handedOver;
+    std::vector<Bytes> delivered;
+  } cases[] = {
+      {{0x90, 60, 99}, {{0x90, 60, 99}}},
+      {{0xF0, 0xF7}, {}},
+      {{0xF0, 0x7E, 0xF7}, {}},
+      {{}, {}},
+      {{0xF0, 0x01, 0x02, 0x90, 0x3C, 0x40, 0x80, 0x3C, 0x00},
+       {{0x90, 0x3C, 0x40}, {0x80, 0x3C, 0}}},
+      // Real time stands alone, even inside another message.
+      {{0xF0, 0x01, 0xF8, 0x02, 0x90, 0x3C, 0xFE, 0x40, 0xC0, 0x05, 0xF7},
+       {{0xF8}, {0xFE}, {0x90, 0x3C, 0x40}, {0xC0, 0x05}}},
+      {{0xF0, 0x43, 0xF2, 0x01, 0x02, 0xF1, 0x05, 0xF6, 0xF4, 0x10},
+       {{0xF2, 1, 2}, {0xF1, 5}, {0xF6}}},
+      // A message cut short, or data bytes that belong to none, are dropped.
+      {{0xF0, 0x01, 0x02, 0x90, 0x3C}, {}},
+      {{0x90, 0x3C, 0x90, 0x3D, 0x41, 0x3E, 0x42}, {{0x90, 0x3D, 0x41}}},
+      {{0xB0}, {}},
+  };
   MidiInRtDevice device(100000);  // no such port: events are fed by hand
   EventCollector collector;
   device.AddObserver(&collector);
-  for (std::vector<unsigned char> message :
-       {std::vector<unsigned char>{0xF0, 0xF7}, {0xF0, 0x7E, 0xF7}, {}, {0x90, 60, 99}}) {
+  std::vector<std::pair<Bytes, double>> expected;
+  double seconds = 0.0;
+  for (const auto& c : cases) {
+    Bytes message = c.handedOver;
     device.OnRtEvent(0.25, &message);
+    seconds += 0.25;  // the time of dropped data still counts
+    for (const Bytes& bytes : c.delivered) expected.emplace_back(bytes, seconds);
   }
-  ASSERT_TRUE(collector.WaitFor(1));
   const std::vector<MidiEvent> events = collector.Events();
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].GetMessage(), MidiMessage(0x90, 60, 99));
-  EXPECT_DOUBLE_EQ(events[0].GetTime(), 1.0);
+  ASSERT_EQ(events.size(), expected.size());
+  for (size_t i = 0; i < events.size(); ++i) {
+    const Bytes& bytes = expected[i].first;
+    EXPECT_EQ(events[i].GetMessage(), MidiMessage(bytes.data(), bytes.size())) << "event " << i;
+    EXPECT_DOUBLE_EQ(events[i].GetTime(), expected[i].second) << "event " << i;
+  }
   device.RemoveObserver(&collector);
 }
 
