@@ -51,15 +51,30 @@ inline bool JackServerAnswers() {
 #define MELVARIN_REQUIRE_JACK_DELIVERY() MELVARIN_REQUIRE_JACK()
 #endif
 
+// A client of the test's own that counts one kind of notice from the JACK server.
+class JackNoticeCounter {
+ public:
+  bool IsOpen() const { return m_client; }
+  int Count() const { return m_count.load(); }
+
+ protected:
+  explicit JackNoticeCounter(const char* name)
+      : m_client(jack_client_open(name, JackNoStartServer, nullptr)) {}
+  ~JackNoticeCounter() {
+    if (m_client) jack_client_close(m_client);
+  }
+
+  jack_client_t* m_client;
+  std::atomic<int> m_count{0};
+};
+
 // Counts the cycles the JACK server missed. A server without real-time scheduling on a busy
 // machine misses some, or stalls for a while, and the MIDI of such cycles is lost or late. Tests
 // that time or count MIDI therefore repeat an attempt (up to three times) when cycles were missed
 // during it or when not everything arrived; a device that really loses messages fails all three.
-class XrunCounter {
+class XrunCounter : public JackNoticeCounter {
  public:
-  XrunCounter() {
-    jack_status_t status;
-    m_client = jack_client_open("melvarin-xrun-counter", JackNoStartServer, &status);
+  XrunCounter() : JackNoticeCounter("melvarin-xrun-counter") {
     if (!m_client) return;
     jack_set_xrun_callback(
         m_client,
@@ -70,13 +85,6 @@ class XrunCounter {
         &m_count);
     jack_activate(m_client);
   }
-  ~XrunCounter() {
-    if (m_client) jack_client_close(m_client);
-  }
-  XrunCounter(const XrunCounter&) = delete;
-  XrunCounter& operator=(const XrunCounter&) = delete;
-
-  int Count() const { return m_count.load(); }
 
   // Runs `attempt` (which returns whether everything arrived) until one is complete and ran
   // without missed cycles, at most three times.
@@ -88,10 +96,26 @@ class XrunCounter {
       if (complete && Count() == before) return;
     }
   }
+};
+
+// Counts the ports that come and go on the server, leaving out the input ports of port devices
+// ("RtMidi Input"), which a rescan reopens and which are never MIDI sources. Tests share one
+// server, so other programs' ports may come and go at any time, even within a moment.
+class ForeignPortChanges : public JackNoticeCounter {
+ public:
+  ForeignPortChanges() : JackNoticeCounter("melvarin-port-changes") {
+    if (!m_client) return;
+    jack_set_port_registration_callback(m_client, &ForeignPortChanges::OnPort, this);
+    jack_activate(m_client);
+  }
 
  private:
-  jack_client_t* m_client = nullptr;
-  std::atomic<int> m_count{0};
+  // A port that has just gone still has its name, so both notices can be told apart.
+  static void OnPort(jack_port_id_t id, int, void* self) {
+    auto* changes = static_cast<ForeignPortChanges*>(self);
+    const jack_port_t* port = jack_port_by_id(changes->m_client, id);
+    if (!port || jack_port_short_name(port) != std::string("RtMidi Input")) ++changes->m_count;
+  }
 };
 
 // Index of the port whose name contains `part`, or -1.
@@ -102,29 +126,22 @@ int FindPort(RtMidiPort& midi, const std::string& part) {
   return -1;
 }
 
-// A keyboard that hands the server at most `perCycle` queued messages per JACK cycle, each as
-// an event of its own, as a hardware keyboard's driver would; RtMidi's own output may put a whole
-// burst into one cycle.
+// A keyboard that hands the server one message per JACK cycle, as a played keyboard's driver
+// would; RtMidi's own output may put a whole burst into one cycle.
 class CycleKeyboard {
  public:
-  CycleKeyboard(const char* client, size_t perCycle) : m_perCycle(perCycle) {
-    jack_status_t status;
-    m_client = jack_client_open(client, JackNoStartServer, &status);
+  explicit CycleKeyboard(const char* client)
+      : m_client(jack_client_open(client, JackNoStartServer, nullptr)) {
     if (!m_client) return;
     m_port = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     jack_set_process_callback(m_client, &CycleKeyboard::Process, this);
-    if (!m_port || jack_activate(m_client) != 0) {
-      jack_client_close(m_client);
-      m_client = nullptr;
-    }
+    jack_activate(m_client);
   }
   ~CycleKeyboard() {
     if (m_client) jack_client_close(m_client);
   }
-  CycleKeyboard(const CycleKeyboard&) = delete;
-  CycleKeyboard& operator=(const CycleKeyboard&) = delete;
 
-  bool IsOpen() const { return m_client; }
+  bool IsOpen() const { return m_port; }
   std::string Name() const { return jack_port_name(m_port); }
   void Send(std::vector<unsigned char> bytes) {
     std::lock_guard lock(m_mutex);
@@ -136,19 +153,16 @@ class CycleKeyboard {
     auto* keyboard = static_cast<CycleKeyboard*>(self);
     void* buffer = jack_port_get_buffer(keyboard->m_port, frames);
     jack_midi_clear_buffer(buffer);
-    std::unique_lock lock(keyboard->m_mutex, std::try_to_lock);
-    if (!lock) return 0;  // the test thread is queueing: send in the next cycle
-    for (jack_nframes_t frame = 0; frame < keyboard->m_perCycle && !keyboard->m_queue.empty();
-         ++frame) {
+    std::unique_lock lock(keyboard->m_mutex, std::try_to_lock);  // else: in the next cycle
+    if (lock && !keyboard->m_queue.empty()) {
       const std::vector<unsigned char>& bytes = keyboard->m_queue.front();
-      if (jack_midi_event_write(buffer, frame, bytes.data(), bytes.size()) != 0) break;
+      jack_midi_event_write(buffer, 0, bytes.data(), bytes.size());
       keyboard->m_queue.pop_front();
     }
     return 0;
   }
 
-  size_t m_perCycle;
-  jack_client_t* m_client = nullptr;
+  jack_client_t* m_client;
   jack_port_t* m_port = nullptr;
   std::mutex m_mutex;
   std::deque<std::vector<unsigned char>> m_queue;

@@ -132,39 +132,6 @@ TEST(SoundController, SelectingByNamePicksTheFirstMatchOrKeepsTheSelection) {
   EXPECT_EQ(controller.GetSelectedInputMidiDevice(), 1u);
 }
 
-// Counts the ports that come and go on the JACK server, leaving out the input ports of port
-// devices ("RtMidi Input"), which a rescan reopens and which are never MIDI sources. Tests share
-// one server, so other programs' ports may come and go at any time, even within a moment.
-class ForeignPortChanges {
- public:
-  ForeignPortChanges() {
-    jack_status_t status;
-    m_client = jack_client_open("melvarin-test-port-changes", JackNoStartServer, &status);
-    if (!m_client) return;
-    jack_set_port_registration_callback(m_client, &ForeignPortChanges::OnPort, this);
-    jack_activate(m_client);
-  }
-  ~ForeignPortChanges() {
-    if (m_client) jack_client_close(m_client);
-  }
-  ForeignPortChanges(const ForeignPortChanges&) = delete;
-  ForeignPortChanges& operator=(const ForeignPortChanges&) = delete;
-
-  bool IsOpen() const { return m_client; }
-  int Count() const { return m_count.load(); }
-
- private:
-  // A port that has just gone keeps its name, so both notices can be told apart.
-  static void OnPort(jack_port_id_t id, int, void* self) {
-    auto* changes = static_cast<ForeignPortChanges*>(self);
-    const jack_port_t* port = jack_port_by_id(changes->m_client, id);
-    if (!port || jack_port_short_name(port) != std::string("RtMidi Input")) ++changes->m_count;
-  }
-
-  jack_client_t* m_client = nullptr;
-  std::atomic<int> m_count{0};
-};
-
 int handlerCalls = 0;
 bool handlerOnGuiThread = true;
 void CountingHandler() {
@@ -212,7 +179,7 @@ TEST(SoundControllerOnJack, EachJackSourceBecomesAnInputNamedAfterItsPort) {
 
 TEST(SoundControllerOnJack, APortAppearingOrVanishingRaisesTheNoticeOnTheGuiThread) {
   MELVARIN_REQUIRE_JACK();
-  ForeignPortChanges foreign;  // from before anything the notices could be about
+  Testing::ForeignPortChanges foreign;  // from before anything the notices could be about
   ASSERT_TRUE(foreign.IsOpen());
   SoundController::SetMidiDeviceHandler(&CountingHandler);
   RtMidiOut present(RtMidi::UNIX_JACK, "Melvarin Present Keyboard");
