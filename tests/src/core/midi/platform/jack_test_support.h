@@ -126,12 +126,13 @@ int FindPort(RtMidiPort& midi, const std::string& part) {
   return -1;
 }
 
-// A keyboard that hands the server one message per JACK cycle, as a played keyboard's driver
-// would; RtMidi's own output may put a whole burst into one cycle.
+// A keyboard that hands the server at most `perCycle` messages per JACK cycle, each an event of
+// its own, as a played keyboard's driver would; RtMidi's own output may put a whole burst into
+// one cycle.
 class CycleKeyboard {
  public:
-  explicit CycleKeyboard(const char* client)
-      : m_client(jack_client_open(client, JackNoStartServer, nullptr)) {
+  CycleKeyboard(const char* client, size_t perCycle)
+      : m_client(jack_client_open(client, JackNoStartServer, nullptr)), m_perCycle(perCycle) {
     if (!m_client) return;
     m_port = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     jack_set_process_callback(m_client, &CycleKeyboard::Process, this);
@@ -154,15 +155,18 @@ class CycleKeyboard {
     void* buffer = jack_port_get_buffer(keyboard->m_port, frames);
     jack_midi_clear_buffer(buffer);
     std::unique_lock lock(keyboard->m_mutex, std::try_to_lock);  // else: in the next cycle
-    if (lock && !keyboard->m_queue.empty()) {
+    for (jack_nframes_t frame = 0;
+         lock && frame < keyboard->m_perCycle && frame < frames && !keyboard->m_queue.empty();
+         ++frame) {
       const std::vector<unsigned char>& bytes = keyboard->m_queue.front();
-      jack_midi_event_write(buffer, 0, bytes.data(), bytes.size());
+      jack_midi_event_write(buffer, frame, bytes.data(), bytes.size());
       keyboard->m_queue.pop_front();
     }
     return 0;
   }
 
   jack_client_t* m_client;
+  size_t m_perCycle;
   jack_port_t* m_port = nullptr;
   std::mutex m_mutex;
   std::deque<std::vector<unsigned char>> m_queue;
@@ -183,6 +187,15 @@ class EventCollector : public Core::MidiDeviceObserver {
   bool WaitFor(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, timeout, [&] { return m_events.size() >= count; });
+  }
+
+  // Waits until the last message delivered has the status byte `status`: a marker sent after
+  // everything else.
+  bool WaitForLast(unsigned char status) {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::seconds(5), [&] {
+      return !m_events.empty() && m_events.back().GetMessage().GetRawData()[0] == status;
+    });
   }
 
   std::vector<Core::MidiEvent> Events() {

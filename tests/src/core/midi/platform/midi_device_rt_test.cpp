@@ -161,43 +161,58 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
 }
 
 // A system-exclusive message that lacks its closing 0xF7 loses itself, not what the keyboard
-// plays after it in later cycles: in a flood with one such message in eight (and now and then a
-// complete one) every note arrives and no key stays down.
+// plays after it: neither in the next cycles nor in a flood with one such message in eight (and
+// now and then a complete one), where every note arrives and no key stays down.
 TEST_F(MidiInRtDeliveryTest, ABrokenSystemExclusiveMessageLosesOnlyItself) {
-  Testing::CycleKeyboard keyboard("Melvarin Test Broken Sysex");
-  ASSERT_TRUE(keyboard.IsOpen());
-  ASSERT_NO_FATAL_FAILURE(Listen(keyboard.Name()));
-  keyboard.Send({0xFE});  // the connection takes effect with one of the server's next cycles
-  ASSERT_TRUE(collector.WaitFor(1));
-
-  std::vector<std::vector<unsigned char>> sent{{0xF0, 0x01, 0x02}, {0x90, 0x3C, 0x40}};
-  std::vector<MidiMessage> notes{MidiMessage(0x90, 0x3C, 0x40)};
-  for (int i = 2; notes.size() < 240; ++i) {
-    if (i % 8 == 0) {
-      sent.push_back({0xF0, 0x43, static_cast<unsigned char>(i & 0x7F)});
-    } else if (i % 40 == 5) {
-      sent.push_back({0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
-    } else {
-      const auto key = static_cast<unsigned char>(0x3C + notes.size() / 2 % 40);
-      notes.push_back(notes.size() % 2 ? MidiMessage(0x80, key, 0) : MidiMessage(0x90, key, 100));
-      sent.emplace_back(notes.back().GetRawData(), notes.back().GetRawData() + 3);
-    }
+  using Bytes = std::vector<unsigned char>;
+  std::vector<Bytes> flood;
+  for (int i = 0, played = 0; played < 120; ++i) {
+    const auto key = static_cast<unsigned char>(0x3C + played / 2 % 40);
+    if (i % 8 == 3)
+      flood.push_back({0xF0, 0x43, static_cast<unsigned char>(i & 0x7F)});
+    else if (i % 40 == 6)
+      flood.push_back({0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
+    else
+      flood.push_back(played++ % 2 ? Bytes{0x80, key, 0} : Bytes{0x90, key, 100});
   }
-  std::vector<MidiEvent> events;
-  Testing::XrunCounter xruns;
-  xruns.RunClean([&] {
-    collector.Clear();
-    for (const auto& message : sent) keyboard.Send(message);
-    const bool complete = collector.WaitFor(notes.size());
-    events = collector.Events();
-    return complete;
-  });
-  ASSERT_EQ(events.size(), notes.size());
-  for (size_t i = 0; i < notes.size(); ++i)
-    EXPECT_EQ(events[i].GetMessage(), notes[i]) << "message " << i;
-  MidiKeyboardState keys;
-  device->GetKeybardState(0, keys);
-  for (unsigned char key = 0; key < MidiKeyCount; ++key) EXPECT_EQ(keys.GetKey(key), 0) << +key;
+  const struct {
+    const char* keyboard;
+    size_t perCycle;
+    std::vector<Bytes> sent;
+  } cases[] = {
+      {"Melvarin Test Broken Sysex", 1, {{0xF0, 0x01, 0x02}, {0x90, 0x3C, 0x40}, {0x80, 0x3C, 0}}},
+      {"Melvarin Test Sysex Flood", 16, flood},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keyboard);
+    Testing::CycleKeyboard keyboard(c.keyboard, c.perCycle);
+    ASSERT_TRUE(keyboard.IsOpen());
+    if (device) device->RemoveObserver(&collector);
+    ASSERT_NO_FATAL_FAILURE(Listen(keyboard.Name()));
+    std::vector<MidiMessage> notes;
+    for (const Bytes& bytes : c.sent)
+      if ((bytes[0] & 0xE0) == 0x80) notes.emplace_back(bytes[0], bytes[1], bytes[2]);
+
+    std::vector<MidiEvent> events;
+    Testing::XrunCounter xruns;
+    xruns.RunClean([&] {
+      // What an earlier attempt left on its way arrives before a marker sent after it; the first
+      // marker also shows that the connection, which takes effect with a later cycle, is live.
+      keyboard.Send({0xFE});
+      if (!collector.WaitForLast(0xFE)) return false;
+      collector.Clear();
+      for (const Bytes& message : c.sent) keyboard.Send(message);
+      const bool complete = collector.WaitFor(notes.size());
+      events = collector.Events();
+      return complete;
+    });
+    ASSERT_EQ(events.size(), notes.size());
+    for (size_t i = 0; i < notes.size(); ++i)
+      EXPECT_EQ(events[i].GetMessage(), notes[i]) << "message " << i;
+    MidiKeyboardState keys;
+    device->GetKeybardState(0, keys);
+    for (unsigned char key = 0; key < MidiKeyCount; ++key) EXPECT_EQ(keys.GetKey(key), 0) << +key;
+  }
 }
 
 TEST_F(MidiInRtDeliveryTest, ClosedDeviceReceivesNothing) {
