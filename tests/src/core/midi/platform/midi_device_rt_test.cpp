@@ -69,6 +69,16 @@ class MidiInRtDeliveryTest : public ::testing::Test {
     ASSERT_TRUE(device) << "no input device reports " << portName;
     device->AddObserver(&collector);
   }
+  // A connection takes effect with one of the server's next cycles, and what an earlier attempt
+  // left on its way arrives before a marker sent after it: once the marker is in, the device is
+  // live and nothing stale follows. Real time, the marker stays out of the record.
+  template <class Keyboard>
+  bool Flush(Keyboard& source) {
+    source.Send({0xFE});
+    const bool live = collector.WaitForLast(0xFE);
+    collector.Clear();
+    return live;
+  }
 
   EventCollector collector;  // outlives the device that calls it
   std::unique_ptr<VirtualKeyboard> keyboard;
@@ -111,8 +121,8 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
   std::vector<MidiEvent> events;
   Testing::XrunCounter xruns;
   xruns.RunClean([&] {
-    device->Reset();  // a fresh clock for every attempt
-    collector.Clear();
+    device->Reset();  // a fresh clock for every attempt, which the marker starts at 0
+    if (!Flush(*keyboard)) return false;
     for (unsigned char note : {60, 62, 64}) {
       if (note != 60) std::this_thread::sleep_for(500ms);
       keyboard->Send({0x90, note, 100});
@@ -149,14 +159,14 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
   EXPECT_EQ(keys.GetKey(64), 0);
   xruns.RunClean([&] {
     device->Reset();
-    collector.Clear();
+    if (!Flush(*keyboard)) return false;
     keyboard->Send({0x80, 64, 0});
     const bool complete = collector.WaitFor(1);
     events = collector.Events();
     return complete;
   });
   ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].GetTime(), 0.0);
+  EXPECT_NEAR(events[0].GetTime(), 0.0, tolerance);
   EXPECT_EQ(events[0].GetTimePulses(), 0u);
 }
 
@@ -196,11 +206,7 @@ TEST_F(MidiInRtDeliveryTest, ABrokenSystemExclusiveMessageLosesOnlyItself) {
     std::vector<MidiEvent> events;
     Testing::XrunCounter xruns;
     xruns.RunClean([&] {
-      // What an earlier attempt left on its way arrives before a marker sent after it; the first
-      // marker also shows that the connection, which takes effect with a later cycle, is live.
-      keyboard.Send({0xFE});
-      if (!collector.WaitForLast(0xFE)) return false;
-      collector.Clear();
+      if (!Flush(keyboard)) return false;
       for (const Bytes& message : c.sent) keyboard.Send(message);
       const bool complete = collector.WaitFor(notes.size());
       events = collector.Events();
