@@ -46,7 +46,11 @@ function(melvarin_add_test name)
   endif()
   set(properties TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(ARG_LABELS)
-    list(APPEND properties LABELS "${ARG_LABELS}")
+    # The discovered tests' properties pass through two flattened lists, where a list of labels
+    # would come apart and eat the next property (a JACK test lost its lock). Several labels
+    # become one label, "exercise,jack", which -L and --label-exclude still find by either name.
+    string(JOIN "," labels ${ARG_LABELS})
+    list(APPEND properties LABELS "${labels}")
   endif()
   if(ARG_ENVIRONMENT_MODIFICATION)  # one change, e.g. sanitizer options the preset sets otherwise
     list(APPEND properties ENVIRONMENT_MODIFICATION "${ARG_ENVIRONMENT_MODIFICATION}")

@@ -7,6 +7,17 @@
 
 namespace Core {
 
+namespace {
+
+// System real-time messages (clock, start, stop, active sensing, ...) carry no music. A keyboard
+// sends clock and active sensing all the time, whether anyone plays or not, so recording them
+// would grow the record without bound on an idle device.
+bool IsSystemRealTime(const MidiMessage& message) {
+  return message.GetRawData()[0] >= 0xF8;
+}
+
+}  // namespace
+
 void MidiInDeviceBase::GetKeybardState(unsigned long channel, MidiKeyboardState& state) const {
   MELVARIN_ASSERT(channel < MidiChannelCount);
   QMutexLocker lock(&m_recordMutex);
@@ -49,7 +60,7 @@ void MidiInDeviceBase::UpdateKeys(const MidiMessage& message) {
 void MidiInDeviceBase::ProcessEvent(const MidiEvent& event) {
   {
     QMutexLocker lock(&m_recordMutex);
-    m_recorded.AddEvent(event);
+    if (!IsSystemRealTime(event.GetMessage())) m_recorded.AddEvent(event);
     UpdateKeys(event.GetMessage());
   }
   MidiMessage delivered = event.GetMessage();

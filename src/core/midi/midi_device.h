@@ -2,7 +2,7 @@
 
 // The two faces of every MIDI source and sink: sources (input ports, the question player) deliver
 // stamped events to their observers, sinks (the synthesizer, output ports) accept messages.
-// MidiInDeviceBase is what every source shares: a record of everything it delivered, the pressed
+// MidiInDeviceBase is what every source shares: a record of the music it delivered, the pressed
 // keys of the 16 channels and a volume applied to note-on velocities on the way out.
 
 #include <QMutex>
@@ -27,7 +27,7 @@ class MidiInDevice : public Subject<MidiDeviceObserver> {
   virtual void GetKeybardState(unsigned long channel, MidiKeyboardState& state) const = 0;
   virtual void Reset() = 0;
   virtual void Close() = 0;
-  // Copies every event the device has delivered so far.
+  // Copies every event the device has delivered so far, system real-time messages left out.
   virtual void GetStream(MidiStream& stream) const = 0;
   virtual double GetVolume() const = 0;
   virtual void SetVolume(double volume) = 0;
@@ -62,9 +62,9 @@ class MidiInDeviceBase : public MidiInDevice {
   void SetVolume(double volume) override;
 
  protected:
-  // Records the event as it came, updates the key state of its channel, and hands observers a
-  // copy whose note-on velocity is scaled by the volume. Runs on the producing thread; the
-  // record lock is released before any observer is called.
+  // Records the event as it came (unless it is a system real-time message), updates the key state
+  // of its channel, and hands observers a copy whose note-on velocity is scaled by the volume. Runs
+  // on the producing thread; the record lock is released before any observer is called.
   void ProcessEvent(const MidiEvent& event);
 
  private:

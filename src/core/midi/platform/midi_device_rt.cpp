@@ -2,7 +2,9 @@
 
 #include "src/common/assertion.h"
 #include "src/core/midi/error.h"
+#include "src/core/midi/platform/jack_midi_input.h"
 #include "src/core/midi/platform/midi_api.h"
+#include "src/core/midi/platform/short_messages.h"
 #include "src/core/midi/platform/silence_outputs.h"
 
 namespace Core {
@@ -14,7 +16,6 @@ const char* const InputPortName = "RtMidi Input";
 const char* const OutputClientName = "RtMidi Output Client";
 const char* const OutputPortName = "RtMidi Output";
 constexpr unsigned int InputQueueLimit = 100;
-constexpr unsigned char SystemExclusive = 0xF0;
 
 }  // namespace
 
@@ -32,8 +33,15 @@ void MidiInRtDevice::Reset() {
   Close();
   MidiInDeviceBase::Reset();
   m_seconds = 0.0;
+  const RtMidi::Api api = ChooseMidiApi();
+  if (api == RtMidi::UNIX_JACK) {
+    m_jackInput = JackMidiInput::Open(InputClientName, InputPortName, m_port,
+                                      &RtEventHandler::OnRtEvent, this);
+    if (m_jackInput) m_name = m_jackInput->SourceName();
+    return;
+  }
   try {
-    auto input = std::make_shared<RtMidiIn>(ChooseMidiApi(), InputClientName, InputQueueLimit);
+    auto input = std::make_shared<RtMidiIn>(api, InputClientName, InputQueueLimit);
     // Some back ends quietly connect nothing for a port number they do not have; a port that is
     // not there counts as one that failed to open.
     if (m_port >= input->getPortCount()) return;
@@ -48,6 +56,7 @@ void MidiInRtDevice::Reset() {
 }
 
 void MidiInRtDevice::Close() {
+  m_jackInput.reset();  // stops its callback before it goes
   if (!m_input) return;
   // The callback goes first, so that no event reaches a device whose port is closing.
   try {
@@ -59,7 +68,7 @@ void MidiInRtDevice::Close() {
 }
 
 QString MidiInRtDevice::GetName() const {
-  MELVARIN_ASSERT(m_input);
+  MELVARIN_ASSERT(IsOk());
   return m_name;
 }
 
@@ -69,12 +78,12 @@ void MidiInRtDevice::OnRtEvent(double delta, std::vector<unsigned char>* message
   // added.
   const auto pulses = static_cast<unsigned int>(LiveInputPulsesPerSecond * m_seconds);
   m_seconds += delta;
-  // System-exclusive data does not fit a short message, however short the piece that arrives.
-  // Its time still counts, so the stamps of the messages after it stay right.
-  if (message->empty() || message->size() > MidiMessage::MaxLength ||
-      message->front() == SystemExclusive)
-    return;
-  ProcessEvent(MidiEvent(MidiMessage(message->data(), message->size()), pulses, m_seconds));
+  // System-exclusive data does not fit a short message; its time still counts, so the stamps of
+  // the messages after it stay right. What a port joined to it is still delivered.
+  ForEachShortMessage(message->data(), message->size(),
+                      [&](const unsigned char* bytes, unsigned int length) {
+                        ProcessEvent(MidiEvent(MidiMessage(bytes, length), pulses, m_seconds));
+                      });
 }
 
 unsigned int MidiInRtDevice::GetPortCount() {

@@ -2,6 +2,8 @@
 
 // MIDI port devices over RtMidi: one input device per input port of the MIDI system, and the
 // matching output device (complete, though the program plays through the synthesizer instead).
+// Under JACK the input device reads its port directly (jack_midi_input.h); RtMidi still counts
+// the ports.
 
 #include <QString>
 
@@ -13,6 +15,8 @@
 #include "src/core/midi/midi_device.h"
 
 namespace Core {
+
+class JackMidiInput;
 
 // Live input is stamped at 768 pulses per second.
 constexpr double LiveInputPulsesPerSecond = 768.0;
@@ -26,11 +30,12 @@ class MidiInRtDevice : public MidiInDeviceBase {
   // leaves the device closed (IsOk() false); nothing is thrown.
   void Reset() override;
   void Close() override;
-  bool IsOk() const override { return static_cast<bool>(m_input); }
+  bool IsOk() const override { return m_input || m_jackInput; }
   // The name of this device's own port, as the MIDI system reported it when the port was opened.
   QString GetName() const override;
 
-  // Stamps one incoming message and delivers it; called on the MIDI system's input thread.
+  // Stamps what the port handed over and delivers the short messages in it (system-exclusive
+  // data is dropped, its time still counts); called on the MIDI system's input thread.
   void OnRtEvent(double delta, std::vector<unsigned char>* message);
 
   // Number of input ports; throws Error (0x300 + the RtMidi error type) when they cannot be
@@ -38,8 +43,9 @@ class MidiInRtDevice : public MidiInDeviceBase {
   static unsigned int GetPortCount();
 
  private:
-  std::shared_ptr<RtMidiIn> m_input;
-  double m_seconds = 0.0;  // time of the messages received since the last Reset
+  std::shared_ptr<RtMidiIn> m_input;           // the port under ALSA
+  std::unique_ptr<JackMidiInput> m_jackInput;  // the port under JACK
+  double m_seconds = 0.0;                      // time of the messages received since the last Reset
   unsigned int m_port;
   QString m_name;
 };

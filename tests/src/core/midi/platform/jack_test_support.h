@@ -9,10 +9,12 @@
 
 #include <RtMidi.h>
 #include <jack/jack.h>
+#include <jack/midiport.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -49,15 +51,30 @@ inline bool JackServerAnswers() {
 #define MELVARIN_REQUIRE_JACK_DELIVERY() MELVARIN_REQUIRE_JACK()
 #endif
 
+// A client of the test's own that counts one kind of notice from the JACK server.
+class JackNoticeCounter {
+ public:
+  bool IsOpen() const { return m_client; }
+  int Count() const { return m_count.load(); }
+
+ protected:
+  explicit JackNoticeCounter(const char* name)
+      : m_client(jack_client_open(name, JackNoStartServer, nullptr)) {}
+  ~JackNoticeCounter() {
+    if (m_client) jack_client_close(m_client);
+  }
+
+  jack_client_t* m_client;
+  std::atomic<int> m_count{0};
+};
+
 // Counts the cycles the JACK server missed. A server without real-time scheduling on a busy
 // machine misses some, or stalls for a while, and the MIDI of such cycles is lost or late. Tests
 // that time or count MIDI therefore repeat an attempt (up to three times) when cycles were missed
 // during it or when not everything arrived; a device that really loses messages fails all three.
-class XrunCounter {
+class XrunCounter : public JackNoticeCounter {
  public:
-  XrunCounter() {
-    jack_status_t status;
-    m_client = jack_client_open("melvarin-xrun-counter", JackNoStartServer, &status);
+  XrunCounter() : JackNoticeCounter("melvarin-xrun-counter") {
     if (!m_client) return;
     jack_set_xrun_callback(
         m_client,
@@ -68,13 +85,6 @@ class XrunCounter {
         &m_count);
     jack_activate(m_client);
   }
-  ~XrunCounter() {
-    if (m_client) jack_client_close(m_client);
-  }
-  XrunCounter(const XrunCounter&) = delete;
-  XrunCounter& operator=(const XrunCounter&) = delete;
-
-  int Count() const { return m_count.load(); }
 
   // Runs `attempt` (which returns whether everything arrived) until one is complete and ran
   // without missed cycles, at most three times.
@@ -86,10 +96,26 @@ class XrunCounter {
       if (complete && Count() == before) return;
     }
   }
+};
+
+// Counts the ports that come and go on the server, leaving out the input ports of port devices
+// ("RtMidi Input"), which a rescan reopens and which are never MIDI sources. Tests share one
+// server, so other programs' ports may come and go at any time, even within a moment.
+class ForeignPortChanges : public JackNoticeCounter {
+ public:
+  ForeignPortChanges() : JackNoticeCounter("melvarin-port-changes") {
+    if (!m_client) return;
+    jack_set_port_registration_callback(m_client, &ForeignPortChanges::OnPort, this);
+    jack_activate(m_client);
+  }
 
  private:
-  jack_client_t* m_client = nullptr;
-  std::atomic<int> m_count{0};
+  // A port that has just gone still has its name, so both notices can be told apart.
+  static void OnPort(jack_port_id_t id, int, void* self) {
+    auto* changes = static_cast<ForeignPortChanges*>(self);
+    const jack_port_t* port = jack_port_by_id(changes->m_client, id);
+    if (!port || jack_port_short_name(port) != std::string("RtMidi Input")) ++changes->m_count;
+  }
 };
 
 // Index of the port whose name contains `part`, or -1.
@@ -99,6 +125,52 @@ int FindPort(RtMidiPort& midi, const std::string& part) {
     if (midi.getPortName(i).find(part) != std::string::npos) return static_cast<int>(i);
   return -1;
 }
+
+// A keyboard that hands the server at most `perCycle` messages per JACK cycle, each an event of
+// its own, as a played keyboard's driver would; RtMidi's own output may put a whole burst into
+// one cycle.
+class CycleKeyboard {
+ public:
+  CycleKeyboard(const char* client, size_t perCycle)
+      : m_client(jack_client_open(client, JackNoStartServer, nullptr)), m_perCycle(perCycle) {
+    if (!m_client) return;
+    m_port = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+    jack_set_process_callback(m_client, &CycleKeyboard::Process, this);
+    jack_activate(m_client);
+  }
+  ~CycleKeyboard() {
+    if (m_client) jack_client_close(m_client);
+  }
+
+  bool IsOpen() const { return m_port; }
+  std::string Name() const { return jack_port_name(m_port); }
+  void Send(std::vector<unsigned char> bytes) {
+    std::lock_guard lock(m_mutex);
+    m_queue.push_back(std::move(bytes));
+  }
+
+ private:
+  static int Process(jack_nframes_t frames, void* self) {
+    auto* keyboard = static_cast<CycleKeyboard*>(self);
+    void* buffer = jack_port_get_buffer(keyboard->m_port, frames);
+    jack_midi_clear_buffer(buffer);
+    std::unique_lock lock(keyboard->m_mutex, std::try_to_lock);  // else: in the next cycle
+    for (jack_nframes_t frame = 0;
+         lock && frame < keyboard->m_perCycle && frame < frames && !keyboard->m_queue.empty();
+         ++frame) {
+      const std::vector<unsigned char>& bytes = keyboard->m_queue.front();
+      jack_midi_event_write(buffer, frame, bytes.data(), bytes.size());
+      keyboard->m_queue.pop_front();
+    }
+    return 0;
+  }
+
+  jack_client_t* m_client;
+  size_t m_perCycle;
+  jack_port_t* m_port = nullptr;
+  std::mutex m_mutex;
+  std::deque<std::vector<unsigned char>> m_queue;
+};
 
 // Collects delivered events and lets the test thread wait for them.
 class EventCollector : public Core::MidiDeviceObserver {
@@ -115,6 +187,15 @@ class EventCollector : public Core::MidiDeviceObserver {
   bool WaitFor(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, timeout, [&] { return m_events.size() >= count; });
+  }
+
+  // Waits until the last message delivered has the status byte `status`: a marker sent after
+  // everything else.
+  bool WaitForLast(unsigned char status) {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::seconds(5), [&] {
+      return !m_events.empty() && m_events.back().GetMessage().GetRawData()[0] == status;
+    });
   }
 
   std::vector<Core::MidiEvent> Events() {
