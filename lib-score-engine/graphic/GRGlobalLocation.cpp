@@ -10,6 +10,8 @@ GRGlobalLocation::GRGlobalLocation(GRStaff* staff, ARShareLocation* tag)
 }
 
 GRGlobalLocation::~GRGlobalLocation() {
+  // The ends of each piece hold the tag too.
+  DeleteAllSSEs();
   if (mFirstEl) mFirstEl->removeAssociation(this);
   if (NEPointerList* list = getAssociations()) {
     for (void* pos = list->GetHeadPosition(); pos;) list->GetNext(pos)->removeAssociation(this);

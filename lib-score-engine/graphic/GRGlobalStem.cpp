@@ -42,6 +42,8 @@ GRGlobalStem::GRGlobalStem(GRStaff* staff, ARShareStem* tag, ARTStem* stemTag,
 }
 
 GRGlobalStem::~GRGlobalStem() {
+  // The ends of each piece hold the tag too.
+  DeleteAllSSEs();
   if (mFirstEl) mFirstEl->removeAssociation(this);
   if (NEPointerList* list = getAssociations()) {
     for (void* pos = list->GetHeadPosition(); pos;) list->GetNext(pos)->removeAssociation(this);

@@ -1,5 +1,7 @@
 #include "GRStem.h"
 
+#include <cmath>
+
 #include "GRGlobalStem.h"
 #include "ScoreElementDesc.h"
 #include "VGDevice.h"
@@ -54,9 +56,12 @@ void GRStem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   device.SetFontAlign(getTextAlign());
   float const segment = mSize * 50;
   float const half = segment / 2;
+  // A length the text made endless (or a size of 0) would never reach its end: only the start
+  // glyph is drawn then.
+  bool const segments = std::isfinite(mStemLength) && half > 0;
   if (mStemDir == dirDOWN) {
     DrawSymbol(device, kStemDownStart, 0, 0, 0);
-    for (float y = half; mStemLength > half && y < mStemLength; y += half) {
+    for (float y = half; segments && mStemLength > half && y < mStemLength; y += half) {
       if (segment + y > mStemLength) {
         DrawSymbol(device, kStemDownSegment, 0, mStemLength - segment, 0);
         break;
@@ -65,7 +70,7 @@ void GRStem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
     }
   } else {
     DrawSymbol(device, kStemUpStart, 0, 0, 0);
-    for (float y = -half; mStemLength > half && -y < mStemLength; y -= half) {
+    for (float y = -half; segments && mStemLength > half && -y < mStemLength; y -= half) {
       if (segment - y > mStemLength) {
         DrawSymbol(device, kStemUpSegment, 0, segment - mStemLength, 0);
         break;

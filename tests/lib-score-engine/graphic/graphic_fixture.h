@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "ScoreElementDesc.h"
 #include "VGSystem.h"
-#include "VScoreSymbolMap.h"
 #include "recording_device.h"
+#include "recording_symbol_map.h"
 
 namespace EngineTesting {
 
@@ -48,33 +47,6 @@ class FakeSystem : public VGSystem {
   VGDevice* CreatePrinterDevice() override { return nullptr; }
   VGDevice* CreateAntiAliasedMemoryDevice(int, int) override { return nullptr; }
   VGFont const* CreateVGFont(char const* face, int size, int properties) const override;
-};
-
-// Keeps every record reported to it.
-class RecordingSymbolMap : public VScoreSymbolMap {
- public:
-  std::vector<ScoreElementDesc> elements;
-
-  void AddElement(VGDevice const&, ScoreElementDesc const& desc) override {
-    elements.push_back(desc);
-  }
-  void Finish() override {}
-  void SetDent(VGDevice const&, float dent) override { mDent = dent; }
-  void Reset() override { elements.clear(); }
-  bool IsEmpty() const override { return elements.empty(); }
-  float GetDent() const override { return mDent; }
-  CScoreElement* GetRootElement() const override { return nullptr; }
-  int ElementCount() const override { return static_cast<int>(elements.size()); }
-  int ElementCountForType(int) const override { return 0; }
-  CScoreElement const* GetElement(int) const override { return nullptr; }
-  float GetMinDate() const override { return -1; }
-  float GetMaxDate() const override { return 0; }
-  CScoreElement* FindNthElementOfType(int, int, CScoreElement*) const override { return nullptr; }
-  CScoreElement* FindNearestSubElement(int, float, float) const override { return nullptr; }
-  CScoreElement* FindEventHitBy(float, float) const override { return nullptr; }
-
- private:
-  float mDent = 0;
 };
 
 // Every graphic test starts from a fresh engine and ends by resetting it. The engine is started

@@ -4,8 +4,6 @@
 
 #include "ARNote.h"
 #include "ARRest.h"
-#include "ARShareStem.h"
-#include "GRGlobalStem.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRSystemSlice.h"
@@ -49,6 +47,7 @@ void NoteScene<Engine>::SetUp() {
 
 template <class Engine>
 void NoteScene<Engine>::TearDown() {
+  voices.clear();
   tags.clear();
   elements.clear();
   grSystem.reset();
@@ -74,40 +73,30 @@ GRSingleRest* NoteScene<Engine>::Rest(Fraction display, float x) {
   auto* ar = Own(new ARRest(display));
   auto* rest = new GRSingleRest(staff, ar, Frac_0, display, display);
   elements.emplace_back(rest);
-  rest->setPosition(NVPoint{x, rest->getPosition().y});
+  rest->setHPosition(x);
   return rest;
 }
 
 template <class Engine>
-GRGlobalStem* NoteScene<Engine>::Chord(std::initializer_list<NoteSpec> specs, Fraction display,
-                                       float x) {
-  auto* stem = new GRGlobalStem(staff, Own(new ARShareStem), nullptr, nullptr, nullptr);
-  tags.emplace_back(stem);
-  std::vector<GRSingleNote*> made;
-  for (NoteSpec const& spec : specs) {
-    auto* ar = Own(new ARNote(spec.name, spec.accidentals, spec.octave, 0, 1, 0));
-    auto* note = new GRSingleNote(staff, ar, Frac_0, Frac_0);
-    elements.emplace_back(note);
-    note->setGlobalStem(stem);
-    note->doCreateNote(display);
-    stem->addAssociation(note);
-    made.push_back(note);
-  }
-  stem->RangeEnd(staff);
-  for (GRSingleNote* note : made) note->setPosition(NVPoint{x, note->getPosition().y});
-  chordNotes.insert(chordNotes.end(), made.begin(), made.end());
-  return stem;
+VoiceElements& NoteScene<Engine>::Voice(char const* text, std::vector<float> xs) {
+  voices.push_back(std::make_unique<VoiceElements>(staff, text, std::move(xs)));
+  EXPECT_TRUE(voices.back()->parsed()) << text;
+  return *voices.back();
 }
 
 template <class Engine>
-GRSingleNote* NoteScene<Engine>::ChordNote(int index) const {
-  return chordNotes.at(index);
+std::vector<GRSingleNote*> NoteScene<Engine>::NotesOf(VoiceElements const& voice) {
+  std::vector<GRSingleNote*> notes;
+  for (GREvent* event : voice.events)
+    if (auto* note = dynamic_cast<GRSingleNote*>(event)) notes.push_back(note);
+  return notes;
 }
 
 template <class Engine>
 void NoteScene<Engine>::Draw() {
   for (auto const& element : elements) element->OnDraw(this->device, this->map);
   for (auto const& tag : tags) tag->OnDraw(this->device, this->map);
+  for (auto const& voice : voices) voice->Draw(this->device, this->map);
 }
 
 template <class Engine>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,9 +13,9 @@
 #include "GRSystemSlice.h"
 #include "graphic_fixture.h"
 #include "razid_font_system.h"
+#include "voice_elements.h"
 
 class ARNoteFormat;
-class GRGlobalStem;
 class GRSingleNote;
 class GRSingleRest;
 
@@ -51,9 +50,10 @@ class NoteScene : public Engine {
   GRSingleNote* Note(NoteSpec spec, Fraction display, float x = 200,
                      ARNoteFormat const* format = nullptr);
   GRSingleRest* Rest(Fraction display, float x = 200);
-  // Zero-length notes under one shared stem, shown as display.
-  GRGlobalStem* Chord(std::initializer_list<NoteSpec> notes, Fraction display, float x = 200);
-  GRSingleNote* ChordNote(int index) const;
+  // The first voice of text as elements (see VoiceElements), drawn after the scene's own.
+  VoiceElements& Voice(char const* text, std::vector<float> xs = {200});
+  // The notes among its events, in voice order.
+  static std::vector<GRSingleNote*> NotesOf(VoiceElements const& voice);
   void Draw();
 
   // The calls of drawing music symbols, as "code@x,y" with the state they were drawn in when
@@ -71,7 +71,7 @@ class NoteScene : public Engine {
   std::unique_ptr<GRSystem> grSystem;
   GRStaff* staff = nullptr;
   std::vector<std::unique_ptr<GRNotationElement>> elements;
-  std::vector<GRSingleNote*> chordNotes;
+  std::vector<std::unique_ptr<VoiceElements>> voices;
   std::vector<std::unique_ptr<GRNotationElement>> tags;
 };
 

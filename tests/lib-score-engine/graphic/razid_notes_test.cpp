@@ -8,7 +8,6 @@
 #include "ARNoteFormat.h"
 #include "ARStaccato.h"
 #include "GObject.h"
-#include "GRGlobalStem.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRStdNoteHead.h"
@@ -104,33 +103,11 @@ TEST_F(RazidNotes, RestsDrawByTheirTableAndAlwaysReport) {
   EXPECT_EQ(records[2].refX, 900);
 }
 
-TEST_F(RazidNotes, ChordSharesOneStemAndPutsSecondsBesideIt) {
-  Chord({{"c", 1}, {"e", 1}, {"g", 1}}, Frac_1_4, 200);
-  GRGlobalStem* stem = Chord({{"c", 1}, {"d", 1}}, Frac_1_4, 500);
-  Chord({{"c", 2}, {"h", 1}}, Frac_1_4, 800);  // stem down: the lower head moves left
-  Draw();
-  GRStem const* cegStem = static_cast<GRGlobalStem*>(tags[0].get())->getGRStem();
-  EXPECT_EQ(cegStem->getStemDir(), dirUP);
-  EXPECT_EQ(cegStem->getStemLength(), 275);
-  EXPECT_EQ(cegStem->getPosition().y, 250);
-  EXPECT_EQ(stem->getStemDir(), dirUP);
-  auto const stems = Records(2, 10);
-  ASSERT_EQ(stems.size(), 3u);
-  EXPECT_EQ(stems[0].refX, 230);
-  EXPECT_EQ(stems[0].refY, 250);
-  Strings const symbols = Symbols();
-  EXPECT_EQ(std::count(symbols.begin(), symbols.end(), "219@170,250"), 1);
-  std::vector<float> heads;
-  for (ScoreElementDesc const& note : Records(1, 10)) heads.push_back(note.headX);
-  EXPECT_EQ(heads, (std::vector<float>{200, 200, 200, 500, 560, 800, 740}));
-}
-
 TEST_F(RazidNotes, StaccatoStandsOutsideTheHeadAwayFromTheStem) {
   GRSingleNote* down = Note({"h", 1}, Frac_1_4, 200);
   GRSingleNote* up = Note({"g", 1}, Frac_1_4, 400);
-  ARStaccato first, second;
-  down->addArticulation(&first);
-  up->addArticulation(&second);
+  down->addArticulation(Own(new ARStaccato));
+  up->addArticulation(Own(new ARStaccato));
   Draw();
   Strings dots;
   for (std::string const& symbol : Symbols())

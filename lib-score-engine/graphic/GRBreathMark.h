@@ -1,0 +1,16 @@
+#pragma once
+
+#include "GRTagARNotationElement.h"
+
+// A free-standing breath mark: a comma above the staff, placed by a spring of its own.
+class GRBreathMark : public GRTagARNotationElement {
+ public:
+  explicit GRBreathMark(ARMusicalTag* tag);
+
+  NVPoint const& getReferencePosition() const override { return mRefpos; }
+
+  static constexpr unsigned int sBreathMarkSymbol = 44;
+
+ private:
+  NVPoint mRefpos;
+};
