@@ -25,7 +25,7 @@ class SpannerScene : public RazidNotes {
   void TearDown() override {
     for (auto& [tag, element] : marks) {
       for (GRStaff* s : {staff, staff2})
-        if (s) tag->DeleteStaff(s);
+        if (s && tag->getSystemStartEndStruct(s->getGRSystem())) tag->DeleteStaff(s);
       delete element;
     }
     marks.clear();
@@ -53,14 +53,15 @@ class SpannerScene : public RazidNotes {
     return *voices.back();
   }
 
-  // The mark over the events, ended on their staff; its piece is then placed.
+  // The mark over the events, ended on their staff; the events are then told their places in
+  // order.
   template <class Tag>
   Tag* Span(Tag* tag, std::vector<GREvent*> const& events) {
     marks.emplace_back(tag, tag);
     for (GREvent* event : events) tag->addAssociation(event);
     if (events.empty()) return tag;
     tag->RangeEnd(events.back()->getGRStaff());
-    Place(tag, events.back());
+    for (GREvent* event : events) Place(tag, event);
     return tag;
   }
   // The mark over first on the first system and second on the second.
@@ -74,8 +75,10 @@ class SpannerScene : public RazidNotes {
     tag->StaffBegin(staff2);
     for (GREvent* event : second) tag->addAssociation(event);
     tag->RangeEnd(staff2);
+    for (GREvent* event : first) Place(tag, event);
     Place(tag, staff->getEndGlue());
-    Place(tag, second.back());
+    Place(tag, staff2->getSecondGlue());
+    for (GREvent* event : second) Place(tag, event);
     return tag;
   }
   template <class Tag>
