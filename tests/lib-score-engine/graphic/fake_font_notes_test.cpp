@@ -26,6 +26,7 @@
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRNoteDot.h"
+#include "GRPage.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRStdNoteHead.h"
@@ -126,6 +127,14 @@ TEST_F(NoteArithmetic, StemsReachTheMiddleLineAndStandBesideTheirOwnHead) {
   device.calls.clear();
   low->OnDraw(device, map);
   EXPECT_EQ(Symbols().size(), 4u);  // two ledger lines, head, stem start
+  // So does a stem of a note format's size of 0 or below, whose segments would not advance.
+  for (float size : {0.0f, -1.0f}) {
+    GRSingleNote* shrunk = Note({"g", 1}, Frac_1_4, 900, Format(Given().Float(size, "size")));
+    device.calls.clear();
+    shrunk->OnDraw(device, map);
+    EXPECT_LE(Symbols().size(), 2u) << size;
+    EXPECT_EQ(shrunk->getStem()->getSize(), size);
+  }
 }
 
 TEST_F(NoteArithmetic, LedgerLinesStandAtStaffHeightsAndWidenNotesAboveOnly) {
@@ -227,6 +236,16 @@ TEST_F(NoteArithmetic, BarFillingRestStandsInTheMiddleOfItsBar) {
   rest->tellPosition(start, NVPoint{700, 0});
   EXPECT_EQ(rest->getPosition().x, 300);
   EXPECT_EQ(GRSingleRest(staff, Own(new ARRest(Frac_0)), Frac_0, Frac_0).getNeedsSpring(), 0);
+}
+
+TEST_F(NoteArithmetic, PagesSystemsAndSlicesAreEventsDrawingTheirElements) {
+  GRSystemSlice slice(nullptr, Frac_1_2);
+  EXPECT_TRUE(slice.isGREventClass());
+  EXPECT_EQ(slice.getRelativeTimePosition(), Frac_1_2);
+  GRPage page(2100, 2970, 100, 100, 100, 100);
+  page.AddTail(new GRSingleRest(staff, Frac_1_4));
+  page.OnDraw(device, map);
+  EXPECT_EQ(Records(1, 11).size(), 1u);
 }
 
 TEST_F(NoteArithmetic, EventWithoutSharedStemHasNoStemOfItsOwn) {
