@@ -70,7 +70,7 @@ class SpannerScene : public RazidNotes {
                  std::vector<GREvent*> const& second) {
     marks.emplace_back(tag, tag);
     for (GREvent* event : first) tag->addAssociation(event);
-    void* pos = tag->getAssociations()->GetTailPosition();
+    void* pos = tag->getAssociations() ? tag->getAssociations()->GetTailPosition() : nullptr;
     tag->BreakTag(staff, pos);
     tag->StaffBegin(staff2);
     for (GREvent* event : second) tag->addAssociation(event);
