@@ -28,19 +28,15 @@ class BeamTest : public SpannerScene {
     EXPECT_NE(save, nullptr);
     return *save;
   }
-  // How many flags the events draw.
+  // How many flags the events draw (their glyphs all the eighth flag's).
   int FlagsDrawn(std::vector<GREvent*> const& events) {
     device.calls.clear();
-    int flags = 0;
-    for (GREvent* event : events) {
-      event->OnDraw(device, map);
-      GRFlag* flag = static_cast<GRSingleNote*>(event)->getFlag();
-      if (!flag) continue;
-      std::string const code = std::to_string(flag->getSymbol()) + "@";
-      for (std::string const& s : Symbols()) flags += s.rfind(code, 0) == 0;
-      device.calls.clear();
-    }
-    return flags;
+    for (GREvent* event : events) event->OnDraw(device, map);
+    std::string const code =
+        std::to_string(static_cast<GRSingleNote*>(events[0])->getFlag()->getSymbol()) + "@";
+    auto const symbols = Symbols();
+    return std::count_if(symbols.begin(), symbols.end(),
+                         [&](std::string const& s) { return s.rfind(code, 0) == 0; });
   }
   static std::vector<float> Stems(std::vector<GREvent*> const& events) {
     std::vector<float> lengths;
@@ -153,6 +149,21 @@ TEST_F(BeamTest, BeamBrokenBySystemBreakDrawsHorizontalPieces) {
   DrawSystem(system2.get(), beam);
   EXPECT_EQ(Calls({"Polygon"}).size(), 4u);
   EXPECT_EQ(Records(2, 14).size(), 2u);
+}
+
+TEST_F(BeamTest, BeamOverTwoStavesIsPlacedOnlyByItsSystem) {
+  auto* lower = new GRStaff(staff->getGRSystemSlice());
+  staff->getGRSystemSlice()->addStaff(lower, 1);
+  lower->setPosition(NVPoint{0, 400});
+  auto& top = Voice("[ g1/8 ]", {100});
+  auto& bottom = VoiceOn(lower, "[ g1/8 ]", {300});
+  auto* beam = BeamOver({top.events[0], bottom.events[0]});
+  EXPECT_EQ(beam->getTagType(), GRTag::SYSTEMTAG);
+  EXPECT_EQ(Main(beam).p[2].x, 0) << "not placed when its last note is";
+  beam->checkPosition(grSystem.get());
+  // Relative to the upper staff: the end lies on the lower one.
+  EXPECT_EQ(Main(beam).p[2].x, bottom.events[0]->getStemEndPos().x);
+  EXPECT_GT(Main(beam).p[2].y, 0);
 }
 
 }  // namespace

@@ -96,13 +96,13 @@ TEST_F(VoltaTest, FormatGivesTheHooksAndTheBracketEndsBeforeTheNextNote) {
     volta->FinishPTag(staff);
     Lines drawn = Drawn(volta);
     ASSERT_EQ(drawn.size(), c.lines.size() + 1);
-    EXPECT_EQ(drawn.back().rfind("DrawString(" + std::to_string(int(left + 25)), 0), 0u)
-        << drawn.back();
-    EXPECT_NE(drawn.back().find(",1.,2)"), std::string::npos) << drawn.back();
+    std::ostringstream text;
+    text << "DrawString(" << left + 25 << "," << bottom - 25 << ",1.,2) font=Times@75";
+    EXPECT_EQ(drawn.back().rfind(text.str(), 0), 0u) << drawn.back();
     drawn.pop_back();
     EXPECT_EQ(drawn, c.lines);
   }
-  EXPECT_EQ(top - (bottom - 25), -75) << "hooks are 75 long";
+  EXPECT_EQ(bottom, -50) << "over a1's stem, the hooks 75 long";
 }
 
 TEST_F(VoltaTest, BrokenVoltaDrawsAnOpeningPieceWithTextThenAClosingOne) {
