@@ -68,7 +68,8 @@ void HeadsAt(GRNotationElement* element, bool orLocation, GRStdNoteHead*& top,
 
 }  // namespace
 
-GRBowing::GRBowing(GRStaff* staff, ARBowing* ar) : GRPTagARNotationElement(ar), mBowing(ar) {
+GRBowing::GRBowing(GRStaff* staff, ARBowing* ar, bool ownsAR)
+    : GRPTagARNotationElement(ar, ownsAR), mBowing(ar) {
   MELVARIN_ASSERT(ar);
   MELVARIN_ASSERT(staff);
   setGRStaff(staff);

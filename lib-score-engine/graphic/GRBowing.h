@@ -34,7 +34,8 @@ class GRBowing : public GRPTagARNotationElement {
     int curveDir = 1;  // 1 above the notes, -1 below
   };
 
-  GRBowing(GRStaff* staff, ARBowing* ar);
+  // ownsAR for a bowing the engine makes without a tag of the text.
+  GRBowing(GRStaff* staff, ARBowing* ar, bool ownsAR = false);
   // The staves have removed every piece (DeleteStaff) by now.
   ~GRBowing() override;
 

@@ -1,6 +1,12 @@
 #include "GRCrescendo.h"
 
+#include "ARDynamics.h"
 #include "VGDevice.h"
+#include "src/common/assertion.h"
+
+GRCrescendo::GRCrescendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, true) {
+  MELVARIN_ASSERT(staff);
+}
 
 void GRCrescendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   GRDynamicsSaveStruct const& piece = currentPiece();

@@ -1,6 +1,12 @@
 #include "GRDiminuendo.h"
 
+#include "ARDynamics.h"
 #include "VGDevice.h"
+#include "src/common/assertion.h"
+
+GRDiminuendo::GRDiminuendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, true) {
+  MELVARIN_ASSERT(staff);
+}
 
 void GRDiminuendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   GRDynamicsSaveStruct const& piece = currentPiece();

@@ -6,5 +6,7 @@
 class GRDiminuendo : public GRDynamics {
  public:
   using GRDynamics::GRDynamics;
+  // A wedge of its own, with no tag in the text.
+  explicit GRDiminuendo(GRStaff* staff);
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 };

@@ -13,7 +13,8 @@
 using SSE = GRSystemStartEndStruct;
 using Save = GRDynamics::GRDynamicsSaveStruct;
 
-GRDynamics::GRDynamics(GRStaff* staff, ARDynamics* ar) : GRPTagARNotationElement(ar) {
+GRDynamics::GRDynamics(GRStaff* staff, ARDynamics* ar, bool ownsAR)
+    : GRPTagARNotationElement(ar, ownsAR) {
   MELVARIN_ASSERT(ar);
   setGRStaff(staff);
   // The abstract hairpin has no placement of its own: wedges stand below the staff.

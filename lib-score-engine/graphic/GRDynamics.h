@@ -17,7 +17,8 @@ class GRDynamics : public GRPTagARNotationElement {
     float lowerOpening = 0;  // how far the lower leg ends below point.y
   };
 
-  GRDynamics(GRStaff* staff, ARDynamics* ar);
+  // ownsAR for a wedge the engine makes without a tag of the text.
+  GRDynamics(GRStaff* staff, ARDynamics* ar, bool ownsAR = false);
 
   // Later pieces stand where the first one does.
   GRSaveStruct* getNewGRSaveStruct() override;

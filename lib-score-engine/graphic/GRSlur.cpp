@@ -37,6 +37,8 @@ NVPoint Anchor(GRNotationElement const* element, bool below, GDirection stem) {
 
 GRSlur::GRSlur(GRStaff* staff, ARSlur* ar) : GRBowing(staff, ar) {}
 
+GRSlur::GRSlur(GRStaff* staff) : GRBowing(staff, new ARSlur, true) {}
+
 void GRSlur::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   // A long slur goes over the music.
   if (getAssociations() && getAssociations()->GetCount() >= 17) {

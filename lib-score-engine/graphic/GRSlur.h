@@ -9,6 +9,8 @@ class ARSlur;
 class GRSlur : public GRBowing {
  public:
   GRSlur(GRStaff* staff, ARSlur* ar);
+  // A slur of its own, with no tag in the text.
+  explicit GRSlur(GRStaff* staff);
 
  protected:
   void automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ARTie.h"
+#include "GRGlue.h"
 #include "GRRest.h"
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
@@ -13,6 +14,21 @@ constexpr float kGap = 7.5000005f;
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
+
+GRTie::GRTie(GRStaff* staff) : GRBowing(staff, new ARTie, true) {}
+
+GRTie::GRTie(GRStaff* staff, GRNotationElement* start, GRNotationElement* end) : GRTie(staff) {
+  GRSystemStartEndStruct* sse = mStartEndList.GetHead();
+  setStartElement(staff, start ? start : staff->getSecondGlue());
+  sse->startflag =
+      start ? GRSystemStartEndStruct::BEGINS_HERE : GRSystemStartEndStruct::CONTINUES_FROM_LAST;
+  setEndElement(staff, end ? end : staff->getEndGlue());
+  sse->endflag =
+      end ? GRSystemStartEndStruct::ENDS_HERE : GRSystemStartEndStruct::CONTINUES_ON_NEXT;
+  if (GRNotationElement* at = end ? end : start)
+    setRelativeTimePosition(at->getRelativeTimePosition());
+  mBoundingBox = NVRect{};
+}
 
 void GRTie::addAssociation(GRNotationElement* element) {
   if (dynamic_cast<GRRest*>(element)) {

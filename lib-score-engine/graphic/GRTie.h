@@ -9,6 +9,11 @@ class ARTie;
 class GRTie : public GRBowing {
  public:
   GRTie(GRStaff* staff, ARTie* ar);
+  // A tie of its own, with no tag in the text.
+  explicit GRTie(GRStaff* staff);
+  // A tie of its own between two elements of the staff; a missing start is the staff's second
+  // glue, a missing end its end glue.
+  GRTie(GRStaff* staff, GRNotationElement* start, GRNotationElement* end);
   // Rests cannot be tied.
   void addAssociation(GRNotationElement* element) override;
 

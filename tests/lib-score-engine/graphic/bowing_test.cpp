@@ -94,6 +94,16 @@ TEST_F(BowingTest, TieLeavesTheLineOrSpaceByItsOwnAmount) {
   }
 }
 
+TEST_F(BowingTest, TieMadeFromItsEndsIsPlacedWithTheEnd) {
+  auto& voice = Voice("[ e1/4 e1/4 ]", {100, 300});
+  auto* tie = new GRTie(staff, voice.events[0], voice.events[1]);
+  marks.emplace_back(tie, tie);
+  Place(tie, voice.events[1]);
+  EXPECT_NEAR(At(Bow(tie), 0).y - voice.events[0]->getPosition().y, 12.5, 0.01);
+  DrawSystem(grSystem.get(), tie);
+  EXPECT_EQ(Calls({"Polygon"}), (std::vector<std::string>{"Polygon(54)"}));
+}
+
 TEST_F(BowingTest, WrongElementsPutTheBowingInErrorAndItDrawsNothing) {
   auto& rest = Voice("[ g1/4 _/4 ]", {100, 300});
   auto* tie = TieOver(rest.events);
