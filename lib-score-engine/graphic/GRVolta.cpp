@@ -182,6 +182,8 @@ void GRVolta::drawPiece(VGDevice& device, NVRect box, int pieceShape, bool withT
 }
 
 void GRVolta::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  // Never placed: no element of its range told it where it stands.
+  if (!system) return;
   auto moved = [](NVRect box, NVPoint const& by) {
     return NVRect{box.left + by.x, box.top + by.y, box.right + by.x, box.bottom + by.y};
   };

@@ -128,6 +128,7 @@ TEST_F(VoltaTest, TableOfLastVoltasForgetsVoltasThatGoAndIsClearedByTheReset) {
   auto* first = new GRVolta(staff, Ending(""));
   first->addAssociation(voice.events[0]);
   first->FinishPTag(staff);
+  EXPECT_TRUE(Drawn(first).empty()) << "never placed, so nothing to draw";
   EXPECT_EQ(GRVolta::getPrevious(staff->getStaffNumber()), first);
   first->DeleteStaff(staff);
   delete first;
