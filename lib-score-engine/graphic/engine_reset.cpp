@@ -4,6 +4,7 @@
 #include "GRJump.h"
 #include "GRSpecial.h"
 #include "GRTempo.h"
+#include "GRVolta.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
 
@@ -16,6 +17,7 @@ void RazidResetEngineState() {
   // Their fonts were in the cache.
   GRJump::ResetClassState();
   GRTempo::ResetClassState();
+  GRVolta::ResetClassState();
   gCurSystem = nullptr;
   gCurStaff = nullptr;
   gGlobalSettings.gDevice = nullptr;

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "GRBeam.h"
+
+// A beam the automatic beaming inserted: it stops at a rest after its notes and dissolves over
+// a single note.
+class GRAutoBeam : public GRBeam {
+ public:
+  using GRBeam::GRBeam;
+  bool isAutoBeam() const override { return true; }
+};

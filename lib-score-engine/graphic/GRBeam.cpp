@@ -1,0 +1,514 @@
+#include "GRBeam.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "ARBeam.h"
+#include "GREvent.h"
+#include "GRSimpleBeam.h"
+#include "GRSingleNote.h"
+#include "GRSingleRest.h"
+#include "GRStaff.h"
+#include "GRSystemSlice.h"
+#include "GRSystemTag.h"
+#include "NEPointerList.h"
+#include "ScoreElementDesc.h"
+#include "TagParameterFloat.h"
+#include "VGDevice.h"
+#include "VScoreSymbolMap.h"
+#include "engine_globals.h"
+#include "graphic_globals.h"
+#include "src/common/assertion.h"
+
+using SSE = GRSystemStartEndStruct;
+
+namespace {
+
+// A corner parameter counts when the text gave it.
+bool IsSet(TagParameterFloat const* parameter) {
+  return parameter && parameter->mState != TagParameter::NOTSET;
+}
+
+float Value(TagParameterFloat const* parameter, float lineSpace) {
+  return parameter->getValue(lineSpace);
+}
+
+float HalfSpaces(float count, float lineSpace) {
+  return TagParameterFloat::convertValue(count, "hs", lineSpace);
+}
+
+// Every element of the piece, its last one included.
+template <class F>
+void ForEachInPiece(NEPointerList const* list, SSE const* sse, F f) {
+  if (!list) return;
+  for (void* pos = sse->startpos ? sse->startpos : list->GetHeadPosition(); pos;) {
+    void* const here = pos;
+    GRNotationElement* element = list->GetNext(pos);
+    if (!f(element, pos)) return;
+    if (here == sse->endpos) return;
+  }
+}
+
+GREvent* AsEvent(GRNotationElement* element) {
+  return element && element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
+}
+
+NVPoint StaffPos(GRNotationElement const* element) {
+  GRStaff const* staff = element ? element->getGRStaff() : nullptr;
+  return staff ? staff->getPosition() : NVPoint{};
+}
+
+}  // namespace
+
+GRBeam::GRBeam(GRStaff* staff, ARBeam* ar) : GRPTagARNotationElement(ar) {
+  setGRStaff(staff);
+  addFirstStartEnd(staff);
+}
+
+GRBeam::~GRBeam() = default;
+
+ARBeam const* GRBeam::getARBeam() const {
+  return dynamic_cast<ARBeam const*>(getAbstractRepresentation());
+}
+
+GRBeam::GRBeamSaveStruct* GRBeam::saveOf(SSE const* sse) const {
+  return sse ? static_cast<GRBeamSaveStruct*>(sse->p) : nullptr;
+}
+
+void GRBeam::addAssociation(GRNotationElement* element) {
+  if (error || !element || !element->getGRStaff()) return;
+  GREvent* event = AsEvent(element);
+  if (element->getDuration() == Frac_0 && !(event && event->getGlobalStem())) return;
+  bool const isRest = dynamic_cast<GRRest*>(element) != nullptr;
+  if (isAutoBeam()) {
+    if (isRest && getAssociations() && getAssociations()->GetCount() > 0) restAfterNotes = true;
+    if (restAfterNotes && !isRest) {
+      setError(element->getGRStaff(), 1);
+      return;
+    }
+  }
+  if (event && element->getDuration() == Frac_0) {
+    // One stem for the notes of a chord: its first note stands for it.
+    GREvent* last = getAssociations() && getAssociations()->GetCount()
+                        ? AsEvent(getAssociations()->GetTail())
+                        : nullptr;
+    if (last && (!last->getGlobalStem() || last->getGlobalStem() == event->getGlobalStem())) return;
+  }
+  if (dynamic_cast<GRSingleRest*>(element)) return;
+  if (event && event->getNumFaehnchen() > 0) {
+    SSE* sse = getSystemStartEndStruct(element->getGRStaff()->getGRSystem());
+    if (!sse) return;
+    GRBeamSaveStruct* st = saveOf(sse);
+    if (event->getStemDirSet()) {
+      st->dirset = 1;
+    } else if (event->getStemDirection() == dirUP) {
+      ++st->direction;
+    } else if (event->getStemDirection() == dirDOWN) {
+      --st->direction;
+    }
+    GRPTagARNotationElement::addAssociation(element);
+    event->setFlagOnOff(false);
+    event->incBeamCount();
+    return;
+  }
+  setError(element->getGRStaff(), 1);
+}
+
+void GRBeam::setError(GRStaff const*, int code) {
+  GRTag::setError(code);
+  NEPointerList* list = getAssociations();
+  if (code && list) {
+    for (void* pos = list->GetHeadPosition(); pos;)
+      if (GREvent* event = AsEvent(list->GetNext(pos))) event->setFlagOnOff(true);
+  }
+  DeleteAllSSEs();
+  if (list) FreeAssociatedList();
+}
+
+void GRBeam::RangeEnd(GRStaff* staff) {
+  MELVARIN_ASSERT(staff);
+  GRPTagARNotationElement::RangeEnd(staff);
+  NEPointerList* list = getAssociations();
+  if (error || !list || list->GetCount() == 0) return;
+  SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
+  MELVARIN_ASSERT(sse);
+  GRBeamSaveStruct* st = saveOf(sse);
+
+  // An automatic beam over one note is no beam: the note keeps its flag; its ends forget the
+  // beam as the error lets go of everything.
+  if (isAutoBeam() && list->GetCount() == 1) {
+    if (GREvent* event = AsEvent(list->GetHead())) event->decBeamCount();
+    setError(staff, 1);
+    return;
+  }
+
+  int firstStaff = -1;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    if (firstStaff < 0) {
+      firstStaff = element->getStaffNumber();
+    } else if (element->getStaffNumber() != firstStaff && tagType != SYSTEMTAG) {
+      tagType = SYSTEMTAG;
+      if (GRSystemSlice* slice = element->getGRSystemSlice())
+        slice->addSystemTag(new GRSystemTag(this));
+      return false;
+    }
+    return true;
+  });
+
+  if (st->dirset) return;
+  GDirection common = dirOFF;
+  bool first = true;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    GREvent* event = AsEvent(element);
+    if (!event) return true;
+    if (first) {
+      first = false;
+      common = event->getStemDirection();
+      if (common == dirOFF) common = st->direction >= 0 ? dirUP : dirDOWN;
+    }
+    event->setStemDirection(common);
+    event->setFlagOnOff(false);
+    return true;
+  });
+}
+
+void GRBeam::StaffBegin(GRStaff* staff) {
+  MELVARIN_ASSERT(staff);
+  GRPTagARNotationElement::StaffBegin(staff);
+}
+
+void GRBeam::StaffFinished(GRStaff*) {
+  // The layout breaks a beam through BreakTag only.
+  MELVARIN_ASSERT(false);
+}
+
+void GRBeam::ResumeTag(GRStaff* staff, void* pos) {
+  if (staff) GRPTagARNotationElement::ResumeTag(staff, pos);
+}
+
+void GRBeam::BreakTag(GRStaff* staff, void*& pos) {
+  if (staff) GRPTagARNotationElement::BreakTag(staff, pos);
+}
+
+void GRBeam::checkNotes(GRStaff* staff) {
+  SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
+  if (!sse || !getAssociations()) return;
+  bool allEvents = true;
+  ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
+    allEvents = allEvents && element->isGREventClass();
+    return true;
+  });
+  if (!allEvents) setError(staff, 1);
+}
+
+void GRBeam::checkPosition(GRSystem const* system) {
+  SSE* sse = getSystemStartEndStruct(system);
+  MELVARIN_ASSERT(sse);
+  if (!sse->endElement) return;
+  isSystemCall = true;
+  tellPosition(sse->endElement, sse->endElement->getPosition());
+  isSystemCall = false;
+}
+
+void GRBeam::tellPosition(GObject* caller, NVPoint const&) {
+  if (error || !getAssociations() || getAssociations()->GetCount() == 0) return;
+  if (tagType == SYSTEMTAG && !isSystemCall) return;
+  auto* element = dynamic_cast<GRNotationElement*>(caller);
+  if (!element || !element->getGRStaff()) return;
+  SSE* sse = getSystemStartEndStruct(element->getGRStaff()->getGRSystem());
+  MELVARIN_ASSERT(sse);
+  if (sse->endElement != element) return;
+  GRBeamSaveStruct* st = saveOf(sse);
+  st->simpleBeams.reset();
+  placeCorners(sse, st);
+  bool const adjust = limitSlope(sse, st);
+  correctStems(sse, st, adjust);
+  addLevels(sse, st);
+}
+
+void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
+  ARBeam const* ar = getARBeam();
+  bool const spec = ar && ar->isRazidSpecBeam();
+  auto given = [&](TagParameterFloat const* (ARBeam::*get)() const) {
+    return ar && IsSet((ar->*get)()) ? (ar->*get)() : nullptr;
+  };
+  bool const system = tagType == SYSTEMTAG;
+  GREvent* start = AsEvent(sse->startElement);
+  GREvent* end = AsEvent(sse->endElement);
+  NVPoint* p = st->p;
+  GRStaff const* startStaff = sse->startElement->getGRStaff();
+  float const ls = startStaff ? startStaff->getLineSpace() : mGrStaff->getLineSpace();
+  float size = 1.0f;
+  GDirection dir = dirUP;
+  if (start) {
+    p[0] = start->getStemStartPos();
+    if (spec) p[0].y = start->getPosition().y;
+    dir = start->getStemDirection();
+    size = start->getSize();
+  } else {
+    p[0] = sse->startElement->getPosition();
+  }
+  if (system) p[0] += StaffPos(sse->startElement);
+  p[1] = p[0];
+  bool const single = start && start == end;
+  if (auto* dx1 = given(&ARBeam::getDX1)) {
+    p[0].x += Value(dx1, ls);
+  } else if (single) {
+    p[0].x -= HalfSpaces(2, ls) * size;
+  }
+  if (auto* dy1 = given(&ARBeam::getDY1)) p[0].y -= Value(dy1, ls);
+  if (auto* dx2 = given(&ARBeam::getDX2)) {
+    p[1].x += Value(dx2, ls);
+  } else if (single) {
+    p[1].x -= HalfSpaces(2, ls) * size;
+  }
+  float const thickness = HalfSpaces(0.9f, ls) * size;
+  if (auto* dy2 = given(&ARBeam::getDY2)) {
+    p[1].y -= Value(dy2, ls);
+  } else {
+    p[1].y = dir == dirDOWN ? p[0].y - thickness : p[0].y + thickness;
+  }
+
+  if (end) {
+    p[2] = end->getStemEndPos();
+    if (spec) p[2].y = end->getPosition().y;
+  } else {
+    p[2] = sse->endElement->getPosition();
+  }
+  if (system) p[2] += StaffPos(sse->endElement);
+  p[3] = p[2];
+  float const endLs =
+      sse->endElement->getGRStaff() ? sse->endElement->getGRStaff()->getLineSpace() : ls;
+  if (auto* dx3 = given(&ARBeam::getDX3)) p[2].x += Value(dx3, endLs);
+  if (auto* dy3 = given(&ARBeam::getDY3)) {
+    p[2].y -= Value(dy3, endLs);
+  } else if (auto* dy1 = given(&ARBeam::getDY1)) {
+    p[2].y -= Value(dy1, endLs);
+  }
+  if (auto* dx4 = given(&ARBeam::getDX4)) p[3].x += Value(dx4, endLs);
+  if (auto* dy4 = given(&ARBeam::getDY4)) {
+    p[3].y -= Value(dy4, endLs);
+  } else {
+    p[3].y = dir == dirDOWN ? p[2].y - thickness : p[2].y + thickness;
+  }
+
+  // Given stem lengths: the text's dy1 at the start, dy3 (else dy1) at the end.
+  if (spec) {
+    auto setLength = [](GREvent* event, TagParameterFloat const* length) {
+      auto* note = dynamic_cast<GRSingleNote*>(event);
+      if (note && length && !note->getStemLengthSet()) note->setStemLength(Value(length, 50));
+    };
+    setLength(start, given(&ARBeam::getDY1));
+    auto* dy3 = given(&ARBeam::getDY3);
+    setLength(end, dy3 ? dy3 : given(&ARBeam::getDY1));
+  }
+}
+
+bool GRBeam::limitSlope(SSE* sse, GRBeamSaveStruct* st) {
+  ARBeam const* ar = getARBeam();
+  GREvent* start = AsEvent(sse->startElement);
+  GREvent* end = AsEvent(sse->endElement);
+  NVPoint* p = st->p;
+  if ((start && end && start->getStemLengthSet() && end->getStemLengthSet()) ||
+      tagType == SYSTEMTAG || (ar && ar->isRazidSpecBeam()))
+    return false;
+  if (start && end) {
+    GDirection const dir = start->getStemDirection();
+    float const dx = p[2].x - p[0].x;
+    if (end->getStemDirection() != dir || dx == 0) return true;
+    float const slope = (p[2].y - p[0].y) / dx;
+    auto moveStart = [&](float y) {
+      p[1].y += y - p[0].y;
+      p[0].y = y;
+    };
+    auto moveEnd = [&](float y) {
+      p[3].y += y - p[2].y;
+      p[2].y = y;
+    };
+    // The end moved is always the one whose move takes the beam away from the heads.
+    if (slope > 0.1f) {
+      if (dir == dirDOWN)
+        moveStart(p[2].y - 0.1f * dx);
+      else
+        moveEnd(p[0].y + 0.1f * dx);
+    } else if (slope < -0.1f) {
+      if (dir == dirDOWN)
+        moveEnd(p[0].y - 0.1f * dx);
+      else
+        moveStart(p[2].y + 0.1f * dx);
+    }
+  } else if (end) {
+    p[0].y = p[2].y;
+    p[1].y = p[3].y;
+  } else {
+    p[2].y = p[0].y;
+    p[3].y = p[1].y;
+  }
+  return true;
+}
+
+void GRBeam::correctStems(SSE* sse, GRBeamSaveStruct* st, bool adjust) {
+  GRStaff const* endStaff = sse->endElement->getGRStaff();
+  float const m = 3.5f * (endStaff ? endStaff->getLineSpace() : mGrStaff->getLineSpace());
+  bool const system = tagType == SYSTEMTAG;
+  NVPoint* p = st->p;
+  GREvent* start = AsEvent(sse->startElement);
+  GREvent* end = AsEvent(sse->endElement);
+  for (int pass = 0; pass < 2; ++pass) {
+    float need = 0;
+    ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
+      GREvent* event = AsEvent(element);
+      if (!event) return true;
+      NVPoint const stemStart = event->getStemStartPos();
+      float const x = stemStart.x + (system ? StaffPos(event).x : 0);
+      float const dx = p[2].x - p[0].x;
+      float const y = dx == 0 ? p[0].y : p[0].y + (p[2].y - p[0].y) / dx * (x - p[0].x);
+      GDirection const dir = event->getStemDirection();
+      float head = stemStart.y;
+      if (dir == dirUP) head += event->getStemLength();
+      if (dir == dirDOWN) head -= event->getStemLength();
+      float const d = y - head - (system ? StaffPos(event).y : 0);
+      float shift = 0;
+      bool wrongSide = false;
+      if (dir == dirDOWN && d >= 0 && d < m) shift = d - m;
+      if (dir == dirUP && d < 0 && d > -m) shift = m + d;
+      if (dir == dirUP && d >= 0) shift = d + m, wrongSide = true;
+      if (dir == dirDOWN && d < 0) shift = d - m, wrongSide = true;
+      if (adjust && shift != 0) {
+        if (need == 0 || (need > 0 && shift > need) || (need < 0 && shift < need)) {
+          if (need != 0 && (need > 0) != (shift > 0)) {
+            RidevUzuze("WARNING: different beam adjustments!");
+          } else {
+            need = shift;
+          }
+        } else if ((need > 0) != (shift > 0)) {
+          RidevUzuze("WARNING: different beam adjustments!");
+        }
+      }
+      event->changeStemLength(wrongSide ? m : std::fabs(d));
+      return true;
+    });
+    bool const fixed = (start && start->getStemLengthSet()) || (end && end->getStemLengthSet());
+    if (pass > 0 || need == 0 || fixed) return;
+    for (NVPoint& corner : st->p) corner.y -= need;
+  }
+}
+
+void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
+  NEPointerList* list = getAssociations();
+  GREvent* start = AsEvent(sse->startElement);
+  GDirection dir = start ? start->getStemDirection() : dirUP;
+  if (st->dirset)
+    if (GREvent* first = AsEvent(list->GetHead())) dir = first->getStemDirection();
+  float const ls = mGrStaff ? mGrStaff->getLineSpace() : 50;
+  float const thick = 0.4f * dir * ls;
+  NVPoint* p = st->p;
+  float const slope = p[2].x != p[0].x ? (p[2].y - p[0].y) / (p[2].x - p[0].x) : 0;
+  bool const system = tagType == SYSTEMTAG;
+  NVPoint const startStaff = system ? StaffPos(sse->startElement) : NVPoint{};
+  auto stemStart = [&](GREvent* e) {
+    return e->getStemStartPos() + (system ? StaffPos(e) : NVPoint{});
+  };
+  auto stemEnd = [&](GREvent* e) {
+    return e->getStemEndPos() + (system ? StaffPos(e) : NVPoint{});
+  };
+  GREvent* lastOfPiece = nullptr;
+  GREvent* firstOfPiece = nullptr;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    if (GREvent* event = AsEvent(element)) {
+      if (!firstOfPiece) firstOfPiece = event;
+      lastOfPiece = event;
+    }
+    return true;
+  });
+
+  for (;;) {
+    std::vector<GREvent*> run;
+    bool reachedEnd = false;
+    int level = 0;
+    ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+      GREvent* event = AsEvent(element);
+      if (!event) return true;
+      bool const needs = event->getBeamCount() < event->getNumFaehnchen();
+      if (run.empty()) {
+        if (!needs) return true;
+        level = event->getBeamCount();
+      } else if (!needs) {
+        return false;
+      }
+      event->incBeamCount();
+      run.push_back(event);
+      reachedEnd = event == lastOfPiece;
+      return true;
+    });
+    if (run.empty()) break;
+
+    NVPoint const offset{0, level * 0.75f * dir * ls};
+    NVPoint left, right;
+    bool const broken = sse->endflag == SSE::CONTINUES_ON_NEXT;
+    NVPoint const endAt =
+        sse->endElement->getPosition() + (system ? StaffPos(sse->endElement) : NVPoint{});
+    if (sse->startflag == SSE::CONTINUES_FROM_LAST) {
+      right = stemEnd(run.back()) + offset;
+      if (run.size() > 1 && broken && reachedEnd) right.x = endAt.x;
+      left = NVPoint{sse->startElement->getPosition().x + (system ? startStaff.x : 0), right.y};
+    } else if (run.size() > 1) {
+      left = stemStart(run.front()) + offset;
+      right = stemEnd(run.back()) + offset;
+      if (broken && reachedEnd) right = NVPoint{endAt.x, left.y};
+    } else if (broken) {
+      left = stemEnd(run.front()) + offset;
+      right = NVPoint{endAt.x, left.y};
+    } else {
+      GREvent* event = run.front();
+      NVPoint const stub{ls, slope * ls};
+      if (event != lastOfPiece && (event->isSyncopated() || event == firstOfPiece)) {
+        left = stemStart(event) + offset;
+        right = left + stub;
+      } else {
+        right = stemEnd(event) + offset;
+        left = right - stub;
+      }
+    }
+    NVPoint corners[4] = {left, left + NVPoint{0, thick}, right, right + NVPoint{0, thick}};
+    if (system)
+      for (NVPoint& corner : corners) corner -= startStaff;
+    if (!st->simpleBeams) st->simpleBeams = std::make_unique<KF_IPointerList<GRSimpleBeam>>(1);
+    st->simpleBeams->AddTail(new GRSimpleBeam(this, corners));
+  }
+  if (system)
+    for (NVPoint& corner : st->p) corner -= startStaff;
+}
+
+void GRBeam::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
+  if (error) return;
+  SSE* sse = getSystemStartEndStruct(gCurSystem);
+  if (!sse) return;
+  GRBeamSaveStruct const* st = saveOf(sse);
+  MELVARIN_ASSERT(st);
+  VGColor const colour = getColRef() ? VGColor(getColRef()) : VGColor(0, 0, 0, 255);
+  device.PushFillColor(colour);
+  device.PushPen(colour, 1.0f);
+  NVPoint const* p = st->p;
+  float const xs[] = {p[0].x, p[1].x, p[3].x, p[2].x};
+  float const ys[] = {p[0].y, p[1].y, p[3].y, p[2].y};
+  device.Polygon(xs, ys, 4);
+  if (st->simpleBeams) {
+    for (void* pos = st->simpleBeams->GetHeadPosition(); pos;)
+      st->simpleBeams->GetNext(pos)->OnDraw(device, map);
+  }
+  device.PopPen();
+  device.PopFillColor();
+
+  ScoreElementDesc desc;
+  desc.kind = 2;
+  desc.subtype = 14;
+  desc.left = std::min({p[0].x, p[1].x, p[2].x, p[3].x});
+  desc.top = std::min({p[0].y, p[1].y, p[2].y, p[3].y});
+  desc.right = std::max({p[0].x, p[1].x, p[2].x, p[3].x});
+  desc.bottom = std::max({p[0].y, p[1].y, p[2].y, p[3].y});
+  desc.refX = mPosition.x;
+  desc.refY = mPosition.y;
+  map.AddElement(device, desc);
+}

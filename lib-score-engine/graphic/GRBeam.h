@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+
+#include "GRPTagARNotationElement.h"
+#include "GRSystemTagInterface.h"
+#include "kf_ilist.h"
+
+class ARBeam;
+class GREvent;
+class GRSimpleBeam;
+
+// The beam over a run of flagged events of a voice: one stem direction for all, the main beam's
+// corners per system piece, every stem made to reach it, and one GRSimpleBeam per further
+// level. A beam whose events lie on two staves is placed by its system once both are placed.
+class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
+ public:
+  struct GRBeamSaveStruct : GRPositionTag::GRSaveStruct {
+    int dirset = 0;     // some event has its stem direction set
+    int direction = 0;  // events with stems up minus those with stems down
+    // Start at the stem, start away from it, end at the stem, end away from it.
+    NVPoint p[4];
+    std::unique_ptr<KF_IPointerList<GRSimpleBeam>> simpleBeams;
+  };
+
+  GRBeam(GRStaff* staff, ARBeam* ar);
+  ~GRBeam() override;
+
+  GRSaveStruct* getNewGRSaveStruct() override { return new GRBeamSaveStruct; }
+  ARBeam const* getARBeam() const;
+  virtual bool isAutoBeam() const { return false; }
+
+  void addAssociation(GRNotationElement* element) override;
+  void RangeEnd(GRStaff* staff) override;
+  void StaffBegin(GRStaff* staff) override;
+  void StaffFinished(GRStaff* staff) override;
+  void ResumeTag(GRStaff* staff, void* pos) override;
+  void BreakTag(GRStaff* staff, void*& pos) override;
+
+  // Works out the piece of the element's system once its last element is placed.
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  void checkPosition(GRSystem const* system) override;
+  using GRTag::setError;
+  // A non-zero code gives the events their flags back; the beam then lets go of everything.
+  virtual void setError(GRStaff const* staff, int code);
+  // Every element of the piece on the staff's system must be an event.
+  virtual void checkNotes(GRStaff* staff);
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+
+ private:
+  GRBeamSaveStruct* saveOf(GRSystemStartEndStruct const* sse) const;
+  void placeCorners(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
+  // Returns true when stem needs count (the slope was left to the layout).
+  bool limitSlope(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
+  void correctStems(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st, bool adjust);
+  void addLevels(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
+
+  bool isSystemCall = false;
+  bool restAfterNotes = false;
+};

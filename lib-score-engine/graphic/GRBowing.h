@@ -1,0 +1,74 @@
+#pragma once
+
+#include "GDirection.h"
+#include "GRPTagARNotationElement.h"
+
+class ARBowing;
+class GRGlobalStem;
+class GRStdNoteHead;
+
+// What slurs and ties share: per system piece the notes at both ends, whether the curve lies
+// above or below them, two anchors and one middle control point, drawn as one filled band.
+class GRBowing : public GRPTagARNotationElement {
+ public:
+  struct GRBowingSaveStruct : GRPositionTag::GRSaveStruct {
+    int numoffsets = 3;
+    // Start anchor, middle control point and end anchor, relative to position.
+    NVPoint offsets[3];
+    NVPoint position;  // the start anchor
+    float inflexion = 6.0f;
+  };
+  // What one update knows about the ends of its piece.
+  struct GRBowingContext {
+    GRStaff* staff = nullptr;
+    bool openRight = false;  // the piece goes on on the next system
+    bool openLeft = false;   // the piece comes from the previous system
+    GRStdNoteHead* topLeftHead = nullptr;
+    GRStdNoteHead* bottomLeftHead = nullptr;
+    GRStdNoteHead* topRightHead = nullptr;
+    GRStdNoteHead* bottomRightHead = nullptr;
+    GDirection stemDirLeft = dirOFF;
+    GDirection stemDirRight = dirOFF;
+    GRGlobalStem* leftStem = nullptr;
+    GRGlobalStem* rightStem = nullptr;
+    int curveDir = 1;  // 1 above the notes, -1 below
+  };
+
+  // ownsAR for a bowing the engine makes without a tag of the text.
+  GRBowing(GRStaff* staff, ARBowing* ar, bool ownsAR = false);
+  // The staves have removed every piece (DeleteStaff) by now.
+  ~GRBowing() override;
+
+  GRSaveStruct* getNewGRSaveStruct() override { return new GRBowingSaveStruct; }
+  void addAssociation(GRNotationElement* element) override;
+  void removeAssociation(GRNotationElement* element) override;
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  virtual void updateBoundingBox();
+
+  GRNotationElement* getStartElement(GRStaff const* staff) const;
+  GRNotationElement* getEndElement(GRStaff const* staff) const;
+
+ protected:
+  virtual void updateBow(GRStaff* staff);
+  virtual void automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // The notes' own anchor points; ties and slurs look further.
+  virtual void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  virtual void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  void manualAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  void manualControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  void applyAnchorPointsOffsets(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // Keeps the anchors in the piece's record and tells the abstract tag its curve.
+  void setAnchors(GRBowingContext const& context, GRSystemStartEndStruct* sse, NVPoint start,
+                  NVPoint end);
+  ARBowing* getARBowing() const { return mBowing; }
+  static GRBowingSaveStruct* saveOf(GRSystemStartEndStruct const* sse);
+  // From the anchors to the control point's height.
+  static NVRect PieceBox(GRBowingSaveStruct const& save);
+
+ private:
+  void getBowBeginingContext(GRBowingContext& context, GRSystemStartEndStruct* sse) const;
+  void getBowEndingContext(GRBowingContext& context, GRSystemStartEndStruct* sse) const;
+
+  ARBowing* mBowing;
+};

@@ -1,0 +1,20 @@
+#include "GRCrescendo.h"
+
+#include "ARDynamics.h"
+#include "VGDevice.h"
+#include "src/common/assertion.h"
+
+GRCrescendo::GRCrescendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, true) {
+  MELVARIN_ASSERT(staff);
+}
+
+void GRCrescendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  GRDynamicsSaveStruct const& piece = currentPiece();
+  NVPoint const& p = piece.point;
+  device.PushPen(colour(), 1.0f);
+  device.MoveTo(p.x, p.y);
+  device.LineTo(p.x + piece.length, p.y - piece.upperOpening);
+  device.MoveTo(p.x, p.y);
+  device.LineTo(p.x + piece.length, p.y + piece.lowerOpening);
+  device.PopPen();
+}

@@ -1,0 +1,20 @@
+#include "GRDiminuendo.h"
+
+#include "ARDynamics.h"
+#include "VGDevice.h"
+#include "src/common/assertion.h"
+
+GRDiminuendo::GRDiminuendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, true) {
+  MELVARIN_ASSERT(staff);
+}
+
+void GRDiminuendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  GRDynamicsSaveStruct const& piece = currentPiece();
+  NVPoint const& p = piece.point;
+  device.PushPen(colour(), 1.0f);
+  device.MoveTo(p.x, p.y - piece.upperOpening);
+  device.LineTo(p.x + piece.length, p.y);
+  device.MoveTo(p.x, p.y + piece.lowerOpening);
+  device.LineTo(p.x + piece.length, p.y);
+  device.PopPen();
+}

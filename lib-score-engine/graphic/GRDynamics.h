@@ -1,0 +1,34 @@
+#pragma once
+
+#include "GRPTagARNotationElement.h"
+
+class ARDynamics;
+
+// What crescendo and diminuendo wedges share: per system piece the wedge's start and end x and
+// a height clear of the notes, below or above the staff.
+class GRDynamics : public GRPTagARNotationElement {
+ public:
+  struct GRDynamicsSaveStruct : GRPositionTag::GRSaveStruct {
+    int placement = 0;  // 0 below the staff, 1 above
+    NVPoint point;      // the pointed end at the left, staff coordinates
+    float reserved = 0;
+    float upperOpening = 0;  // how far the upper leg ends above point.y
+    float length = 0;
+    float lowerOpening = 0;  // how far the lower leg ends below point.y
+  };
+
+  // ownsAR for a wedge the engine makes without a tag of the text.
+  GRDynamics(GRStaff* staff, ARDynamics* ar, bool ownsAR = false);
+
+  // Later pieces stand where the first one does.
+  GRSaveStruct* getNewGRSaveStruct() override;
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
+  // -1 without a staff.
+  virtual int updateDynamic(GRStaff const* staff);
+
+ protected:
+  // The piece of the system being drawn.
+  GRDynamicsSaveStruct const& currentPiece() const;
+  VGColor colour() const;
+};

@@ -1,0 +1,190 @@
+#include "GRNewTuplet.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "ARTuplet.h"
+#include "GREvent.h"
+#include "GRStaff.h"
+#include "NEPointerList.h"
+#include "VGDevice.h"
+#include "graphic_globals.h"
+#include "src/common/assertion.h"
+
+using SSE = GRSystemStartEndStruct;
+using Save = GRNewTuplet::GRNewTupletSaveStruct;
+
+namespace {
+
+constexpr float kOverhang = 32.5f;   // the bracket reaches this far beyond the outer notes
+constexpr float kClearance = 62.5f;  // between the notes and the bracket
+constexpr float kHook = 25;
+
+GREvent* AsEvent(GRNotationElement* element) {
+  return element && element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
+}
+
+float Top(GRNotationElement const* e) {
+  return e->getPosition().y + e->getBoundingBox().top;
+}
+float Bottom(GRNotationElement const* e) {
+  return e->getPosition().y + e->getBoundingBox().bottom;
+}
+
+// The line through the outer notes' edges, bent over the farthest note in between (above: the
+// highest; below: the lowest). left and right are the line's heights at the bracket's ends.
+void BendOver(float& left, float& right, float x1, float x2, GRNotationElement const* obstacle,
+              bool above) {
+  if (!obstacle) return;
+  float const ox = obstacle->getPosition().x;
+  float const oy = above ? Top(obstacle) : Bottom(obstacle);
+  auto beyond = [above](float a, float b) { return above ? a < b : a > b; };
+  float const dx = x2 - x1;
+  if (!beyond(left, oy) && !beyond(right, oy)) {
+    left = right = oy;
+  } else if (!beyond(right, oy)) {
+    right = left + (oy - left) / (ox - x1) * dx;  // from the start through the obstacle
+  } else {
+    left = right - (right - oy) / (x2 - ox) * dx;  // from the end back through it
+  }
+}
+
+}  // namespace
+
+GRNewTuplet::GRNewTuplet(GRStaff* staff, ARTuplet* ar) : GRPTagARNotationElement(ar), mTuplet(ar) {
+  MELVARIN_ASSERT(ar);
+  MELVARIN_ASSERT(staff);
+  setGRStaff(staff);
+  addFirstStartEnd(staff);
+}
+
+void GRNewTuplet::tellPosition(GObject* caller, NVPoint const& point) {
+  auto* element = dynamic_cast<GRNotationElement*>(caller);
+  if (!element || !element->getGRStaff()) return;
+  if (!mTuplet->isFormatSet() && !mTuplet->isDy1Set() && !mTuplet->isDy2Set()) {
+    automaticPosition(element);
+  } else {
+    manualPosition(element, point);
+  }
+}
+
+void GRNewTuplet::automaticPosition(GRNotationElement* element) {
+  GREvent* event = AsEvent(element);
+  if (!event) return;
+  GRStaff* staff = element->getGRStaff();
+  SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
+  if (!sse || !sse->p) return;
+  GREvent* start = AsEvent(sse->startElement);
+  GREvent* end = AsEvent(sse->endElement);
+  if (!start || !end || element != end) return;
+  auto* save = static_cast<Save*>(sse->p);
+  leftBrace = rightBrace = start->getBeamCount() < 1 || end->getBeamCount() < 1;
+  // A tuplet over one place has no bracket to place: the piece stays unplaced.
+  if (start->getPosition().x == end->getPosition().x) return;
+
+  float const x1 = start->getPosition().x - kOverhang;
+  float const x2 = end->getPosition().x + kOverhang;
+  float topLeft = Top(start), topRight = Top(end);
+  float bottomLeft = Bottom(start), bottomRight = Bottom(end);
+  int stems = 0;
+  GREvent const* topObstacle = nullptr;
+  GREvent const* bottomObstacle = nullptr;
+  NEPointerList* list = getAssociations();
+  for (void* pos = list ? list->GetHeadPosition() : nullptr; pos;) {
+    GREvent* e = AsEvent(list->GetNext(pos));
+    if (!e) continue;
+    stems += e->getStemDirection() == dirUP ? 1 : e->getStemDirection() == dirDOWN ? -1 : 0;
+    if (e == start || e == end) continue;
+    float const at = (e->getPosition().x - x1) / (x2 - x1);
+    if (topLeft + (topRight - topLeft) * at > Top(e)) topObstacle = e;
+    if (bottomLeft + (bottomRight - bottomLeft) * at < Bottom(e)) bottomObstacle = e;
+  }
+  BendOver(topLeft, topRight, x1, x2, topObstacle, true);
+  BendOver(bottomLeft, bottomRight, x1, x2, bottomObstacle, false);
+
+  float left, right;
+  if (stems < 0) {
+    float const h = staff->getDredgeSize();
+    left = std::max(h, bottomLeft + kClearance);
+    right = std::max(h, bottomRight + kClearance);
+    direction = -1;
+  } else {
+    left = topLeft > 0 ? -kClearance : topLeft - kClearance;
+    right = topRight > 0 ? -kClearance : topRight - kClearance;
+    direction = 1;
+  }
+  save->p1 = NVPoint{x1, left};
+  save->p2 = NVPoint{x2, right};
+  save->textPos = NVPoint{(x1 + x2) / 2, (left + right) / 2 + 50};
+  save->placed = true;
+}
+
+void GRNewTuplet::manualPosition(GRNotationElement* element, NVPoint const& point) {
+  if (!element->isGREventClass()) return;
+  SSE* sse = getSystemStartEndStruct(element->getGRStaff()->getGRSystem());
+  if (!sse || !sse->p) return;
+  auto* save = static_cast<Save*>(sse->p);
+  float d1 = 62.5f, d2 = 62.5f;
+  if (mTuplet->isDy1Set()) {
+    d1 = mTuplet->getDy1();
+    d2 = mTuplet->getDy2();
+  } else if (mTuplet->isDy2Set()) {
+    d1 = mTuplet->getDy1();
+    d2 = mTuplet->getDy2();
+  }
+  if (d1 > 0 || d2 > 0 || (!mTuplet->isDy1Set() && !mTuplet->isDy2Set())) direction = 1;
+  NVPoint const& at = element->getPosition();
+  if (element == sse->startElement) save->p1 = NVPoint{at.x - kOverhang, at.y - d1};
+  if (element == sse->endElement) save->p2 = NVPoint{at.x + kOverhang, at.y - d2};
+  if (element == sse->endElement || (!sse->endElement && element == sse->startElement)) {
+    if (sse->startElement && sse->endElement) {
+      save->textPos = NVPoint{(save->p1.x + save->p2.x) / 2, std::max(save->p1.y, save->p2.y)};
+    } else {
+      save->textPos = point;
+    }
+    save->placed = true;
+  }
+  leftBrace = mTuplet->getLeftBrace();
+  rightBrace = mTuplet->getRightBrace();
+}
+
+void GRNewTuplet::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  MELVARIN_ASSERT(gCurSystem);
+  SSE* sse = getSystemStartEndStruct(gCurSystem);
+  if (!sse || !sse->p) return;
+  auto const* save = static_cast<Save const*>(sse->p);
+  if (!save->placed) return;
+
+  float gap = 12.5f;
+  int const numerator = mTuplet->getNumerator();
+  if (numerator >= 1) {
+    char text[32];
+    int const denominator = mTuplet->getDenominator();
+    if (denominator >= 1) {
+      std::snprintf(text, sizeof text, "%d:%d", numerator, denominator);
+    } else {
+      std::snprintf(text, sizeof text, "%d", numerator);
+    }
+    int const length = static_cast<int>(std::strlen(text));
+    device.SetTextFont(gFontDefs.text.font);
+    VGColor const background = device.GetFontBackgroundColor();
+    device.SetFontBackgroundColor(VGColor(255, 255, 255, 255));
+    device.SetFontAlign(10);  // centred, on the bottom
+    device.DrawString(save->textPos.x, save->textPos.y, text, length);
+    device.SetFontBackgroundColor(background);
+    gap = (length + 0.5f) * 50 * 0.5f;
+  }
+
+  if (!leftBrace && !rightBrace) return;
+  NVPoint const& p1 = save->p1;
+  NVPoint const& p2 = save->p2;
+  NVPoint const m{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2};
+  float const slope = (p2.y - p1.y) / (p2.x - p1.x);
+  device.PushPen(VGColor(0, 0, 0, 255), 4.0f);
+  if (sse->startflag == SSE::BEGINS_HERE) device.Line(p1.x, p1.y + direction * kHook, p1.x, p1.y);
+  device.Line(p1.x, p1.y, m.x - gap, m.y - gap * slope);
+  device.Line(m.x + gap, m.y + slope * gap, p2.x, p2.y);
+  if (sse->endflag == SSE::ENDS_HERE) device.Line(p2.x, p2.y, p2.x, p2.y + direction * kHook);
+  device.PopPen();
+}

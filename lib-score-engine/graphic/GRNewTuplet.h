@@ -1,0 +1,34 @@
+#pragma once
+
+#include "GRPTagARNotationElement.h"
+
+class ARTuplet;
+
+// The number of a tuplet over or under its notes, with a bracket whose halves leave room for it.
+// The bracket is placed clear of the notes, or where the tag's format or offsets put it.
+class GRNewTuplet : public GRPTagARNotationElement {
+ public:
+  struct GRNewTupletSaveStruct : GRPositionTag::GRSaveStruct {
+    NVPoint p1;       // left end of the bracket
+    NVPoint p2;       // right end
+    NVPoint textPos;  // where the number stands
+    // A piece whose ends stand at one x has no bracket to place; it draws nothing.
+    bool placed = false;
+  };
+
+  GRNewTuplet(GRStaff* staff, ARTuplet* ar);
+
+  GRSaveStruct* getNewGRSaveStruct() override { return new GRNewTupletSaveStruct; }
+  ARTuplet const* getARTuplet() const { return mTuplet; }
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+
+ private:
+  void automaticPosition(GRNotationElement* element);
+  void manualPosition(GRNotationElement* element, NVPoint const& point);
+
+  ARTuplet* mTuplet;
+  int direction = 1;  // 1 above the notes, -1 below
+  bool leftBrace = false;
+  bool rightBrace = false;
+};

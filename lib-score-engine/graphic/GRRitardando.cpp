@@ -1,0 +1,9 @@
+#include "GRRitardando.h"
+
+#include "ARRitardando.h"
+
+GRRitardando::GRRitardando(GRStaff* staff, ARRitardando* ar) : GRFirstNoteMark(staff, ar) {}
+
+void GRRitardando::drawMark(VGDevice& device, VScoreSymbolMap&) const {
+  drawText(device, "rit");
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "GRFirstNoteMark.h"
+
+class ARRitardando;
+
+// Draws the ritardando text over its notes, at the first note.
+class GRRitardando : public GRFirstNoteMark {
+ public:
+  GRRitardando(GRStaff* staff, ARRitardando* ar);
+  void drawMark(VGDevice& device, VScoreSymbolMap& map) const override;
+};

@@ -1,0 +1,143 @@
+#include "GRSlur.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "ARSlur.h"
+#include "GRNote.h"
+#include "GRStdNoteHead.h"
+#include "NEPointerList.h"
+
+namespace {
+
+NVRect PageBox(GRNotationElement const* element) {
+  NVRect box = element->getBoundingBox();
+  NVPoint const& at = element->getPosition();
+  box.left += at.x;
+  box.right += at.x;
+  box.top += at.y;
+  box.bottom += at.y;
+  return box;
+}
+
+// Where the slur meets one end: beside or under the head on the side away from the stem.
+NVPoint Anchor(GRNotationElement const* element, bool below, GDirection stem) {
+  NVRect const box = PageBox(element);
+  float const centre = (box.left + box.right) / 2;
+  float x;
+  if (below) {
+    x = stem == dirUP ? centre : box.left;
+  } else {
+    x = stem == dirUP ? box.right : centre;
+  }
+  return NVPoint{x, below ? box.bottom + 37.5f : box.top - 37.5f};
+}
+
+}  // namespace
+
+GRSlur::GRSlur(GRStaff* staff, ARSlur* ar) : GRBowing(staff, ar) {}
+
+GRSlur::GRSlur(GRStaff* staff) : GRBowing(staff, new ARSlur, true) {}
+
+void GRSlur::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  // A long slur goes over the music.
+  if (getAssociations() && getAssociations()->GetCount() >= 17) {
+    context.curveDir = 1;
+    return;
+  }
+  auto* start = dynamic_cast<GRNote*>(sse->startElement);
+  auto* end = dynamic_cast<GRNote*>(sse->endElement);
+  if (start && end) {
+    int p1, o1, a1, p2, o2, a2;
+    start->getPitchAndOctave(&p1, &o1, &a1);
+    end->getPitchAndOctave(&p2, &o2, &a2);
+    if (p1 == p2 && o1 == o2 && a1 == a2) {
+      context.curveDir = start->getThroatDirection();
+      return;
+    }
+  }
+  GRBowing::automaticCurveDirection(context, sse);
+}
+
+void GRSlur::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  bool const below = context.curveDir != 1;
+  auto endOf = [below](GRStdNoteHead* top, GRStdNoteHead* bottom,
+                       GRNotationElement* element) -> GRNotationElement* {
+    if (top == bottom) return element;
+    return below ? bottom : top;
+  };
+  GRNotationElement const* first =
+      endOf(context.topLeftHead, context.bottomLeftHead, sse->startElement);
+  GRNotationElement const* last =
+      endOf(context.topRightHead, context.bottomRightHead, sse->endElement);
+  NVPoint start = Anchor(first, below, context.stemDirLeft);
+  NVPoint end = Anchor(last, below, context.stemDirRight);
+  float const open = below ? 50.0f : -50.0f;
+  if (context.openLeft) {
+    start.y = end.y + open;
+    start.x = std::min(start.x, end.x - 75);
+  }
+  if (context.openRight) {
+    end.y = start.y + open;
+    end.x = std::max(end.x, start.x + 75);
+  }
+  setAnchors(context, sse, start, end);
+}
+
+void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  NEPointerList const* list = getAssociations();
+  if (!list) return;
+  GRBowingSaveStruct* save = saveOf(sse);
+  bool const above = context.curveDir == 1;
+  float const x0 = save->position.x + save->offsets[0].x;
+  float const y0 = save->position.y + save->offsets[0].y;
+  float const x1 = save->position.x + save->offsets[2].x;
+  float const y1 = save->position.y + save->offsets[2].y;
+  Fraction const& t0 = sse->startElement->getRelativeTimePosition();
+  Fraction const& t1 = sse->endElement->getRelativeTimePosition();
+  // "Farther" is higher above the notes, lower below them.
+  auto farther = [above](float a, float b) { return above ? a < b : a > b; };
+
+  float extreme = farther(y0, y1) ? y0 : y1;
+  float s1 = above ? -0.03f : 0.03f;
+  float s2 = above ? 0.03f : -0.03f;
+  for (void* pos = list->GetHeadPosition(); pos;) {
+    GRNotationElement const* element = list->GetNext(pos);
+    Fraction const& t = element->getRelativeTimePosition();
+    if (!(t0 < t && t < t1)) continue;
+    NVRect const& own = element->getBoundingBox();
+    if (own.right - own.left == 0 && own.bottom - own.top == 0) continue;
+    NVRect const box = PageBox(element);
+    if (!(box.left > x0 && box.right < x1)) continue;
+    float const ey = above ? box.top : box.bottom;
+    if (farther(ey, extreme)) extreme = ey;
+    float const rise = (ey - y0) / (box.left - x0);
+    if (above ? rise < s1 : rise > s1) s1 = rise;
+    float const fall = (y1 - ey) / (x1 - box.right);
+    if (above ? fall > s2 : fall < s2) s2 = fall;
+  }
+
+  // The line leaving the start and the one reaching the end, neither passing more than 20
+  // beyond the other end.
+  float const b1 = y0 - s1 * x0;
+  float const b2 = y1 - s2 * x1;
+  float const margin = above ? -20.0f : 20.0f;
+  if (farther(y1 + margin, s1 * x1 + b1)) s1 = ((y1 + margin) - b1) / x1;
+  if (farther(y0 + margin, s2 * x0 + b2)) s2 = ((y0 + margin) - b2) / x0;
+
+  float xi = 0, yi = 0;
+  if (s1 != s2) {
+    xi = (b2 - b1) / (s1 - s2);
+    yi = s1 * xi + b1;
+  }
+  if (xi <= x0 + 5 || xi >= x1 - 5) {
+    xi = (x0 + x1) / 2;
+    yi = extreme;
+  }
+  float const d = std::fabs(yi - extreme);
+  float const c = std::clamp(0.35f * d, 40.0f, 160.0f);
+  float const controlY = above ? extreme - c : extreme + c;
+  // A curve that must rise far over its notes is drawn fuller.
+  if (d > c) save->inflexion = 1 / (1 / save->inflexion + (d - c) * 0.0028f);
+  save->offsets[1] = NVPoint{xi, controlY} - save->position;
+}

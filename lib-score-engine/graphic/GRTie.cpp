@@ -1,0 +1,76 @@
+#include "GRTie.h"
+
+#include <algorithm>
+
+#include "ARTie.h"
+#include "GRGlue.h"
+#include "GRRest.h"
+#include "GRStaff.h"
+#include "GRStdNoteHead.h"
+
+namespace {
+// Just over 7.5, the gap between a head and the tie's end.
+constexpr float kGap = 7.5000005f;
+}  // namespace
+
+GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
+
+GRTie::GRTie(GRStaff* staff) : GRBowing(staff, new ARTie, true) {}
+
+GRTie::GRTie(GRStaff* staff, GRNotationElement* start, GRNotationElement* end) : GRTie(staff) {
+  GRSystemStartEndStruct* sse = mStartEndList.GetHead();
+  setStartElement(staff, start ? start : staff->getSecondGlue());
+  sse->startflag =
+      start ? GRSystemStartEndStruct::BEGINS_HERE : GRSystemStartEndStruct::CONTINUES_FROM_LAST;
+  setEndElement(staff, end ? end : staff->getEndGlue());
+  sse->endflag =
+      end ? GRSystemStartEndStruct::ENDS_HERE : GRSystemStartEndStruct::CONTINUES_ON_NEXT;
+  if (GRNotationElement* at = end ? end : start)
+    setRelativeTimePosition(at->getRelativeTimePosition());
+  mBoundingBox = NVRect{};
+}
+
+void GRTie::addAssociation(GRNotationElement* element) {
+  if (dynamic_cast<GRRest*>(element)) {
+    error = 1;
+    return;
+  }
+  GRBowing::addAssociation(element);
+}
+
+void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  bool const above = context.curveDir == 1;
+  GRStdNoteHead* startHead = above ? context.topLeftHead : context.bottomLeftHead;
+  GRStdNoteHead* endHead = above ? context.topRightHead : context.bottomRightHead;
+  GRNotationElement const* startAt =
+      startHead ? static_cast<GRNotationElement*>(startHead) : sse->startElement;
+  GRNotationElement const* endAt =
+      endHead ? static_cast<GRNotationElement*>(endHead) : sse->endElement;
+  NVPoint start = startHead ? startHead->getNoteHeadPosition() : startAt->getPosition();
+  start.x += startAt->getRightSpace() + kGap;
+  NVPoint end = endHead ? endHead->getNoteHeadPosition() : endAt->getPosition();
+  end.x -= endAt->getLeftSpace() + kGap;
+  if (context.openLeft) {
+    start.y = end.y;
+    start.x = std::min(start.x, end.x - 75);
+  }
+  if (context.openRight) {
+    end.y = start.y;
+    end.x = std::max(end.x, start.x + 75);
+  }
+  // Off the line or out of the middle of the space the notes stand on.
+  float const away =
+      GObject::positionIsOnStaffLine(start.y, context.staff->getLineSpace()) ? 12.5f : 37.5f;
+  float const move = above ? -away : away;
+  start.y += move;
+  end.y += move;
+  setAnchors(context, sse, start, end);
+}
+
+void GRTie::automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  GRBowingSaveStruct* save = saveOf(sse);
+  float const dx = save->offsets[2].x - save->offsets[0].x;
+  float const h = context.staff->getLineSpace() * (dx >= 600 ? 1.25f : 0.5f);
+  save->offsets[1].x = save->offsets[0].x + dx / 2;
+  save->offsets[1].y = save->offsets[0].y - context.curveDir * h;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "GRBowing.h"
+
+class ARTie;
+
+// A tie: from just right of the first head to just left of the last, moved off the staff line
+// or space it lies on; flatter than a slur.
+class GRTie : public GRBowing {
+ public:
+  GRTie(GRStaff* staff, ARTie* ar);
+  // A tie of its own, with no tag in the text.
+  explicit GRTie(GRStaff* staff);
+  // A tie of its own between two elements of the staff; a missing start is the staff's second
+  // glue, a missing end its end glue.
+  GRTie(GRStaff* staff, GRNotationElement* start, GRNotationElement* end);
+  // Rests cannot be tied.
+  void addAssociation(GRNotationElement* element) override;
+
+ protected:
+  void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
+  void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
+};

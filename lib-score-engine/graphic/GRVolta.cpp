@@ -1,0 +1,203 @@
+#include "GRVolta.h"
+
+#include <algorithm>
+
+#include "ARVolta.h"
+#include "GRBar.h"
+#include "GREvent.h"
+#include "GRGlobalStem.h"
+#include "GRNote.h"
+#include "GRRest.h"
+#include "GRStaff.h"
+#include "GRSystem.h"
+#include "NEPointerList.h"
+#include "VGDevice.h"
+#include "graphic_globals.h"
+
+namespace {
+
+constexpr float kHookEnd = 25;  // hooks stop this far above the bracket's bottom
+constexpr float kGap = 12.5f;   // between the bracket's end and the next element
+
+NVRect PageBox(GRNotationElement const* element) {
+  NVRect box = element->getBoundingBox();
+  NVPoint const& at = element->getPosition();
+  return NVRect{box.left + at.x, box.top + at.y, box.right + at.x, box.bottom + at.y};
+}
+
+bool IsNoteOrRest(GRNotationElement const* element) {
+  return dynamic_cast<GRNote const*>(element) || dynamic_cast<GRRest const*>(element);
+}
+
+}  // namespace
+
+GRVolta::GRVolta(GRStaff* staff, ARVolta* ar) : GRPTagARNotationElement(ar) {
+  setGRStaff(staff);
+  addFirstStartEnd(staff);
+  std::string const& format = ar->getFormat();
+  if (format == "|-") {
+    shape = LEFT_HOOK;
+  } else if (format == "-|") {
+    shape = RIGHT_HOOK;
+  } else if (format == "-") {
+    shape = NO_HOOKS;
+  }
+  mark = ar->getMark();
+}
+
+GRVolta::~GRVolta() {
+  for (auto it = mPrevious.begin(); it != mPrevious.end();) {
+    if (it->second == this) {
+      it = mPrevious.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+GRVolta* GRVolta::getPrevious(int staffNumber) {
+  auto it = mPrevious.find(staffNumber);
+  return it == mPrevious.end() ? nullptr : it->second;
+}
+
+GRNotationElement* GRVolta::getBegElt(GRNotationElement* element) const {
+  GRStaff* staff = element->getGRStaff();
+  NEPointerList& list = staff->getElements();
+  void* pos = list.GetElementPos(element);
+  if (pos) list.GetPrev(pos);
+  while (pos)
+    if (IsNoteOrRest(list.GetPrev(pos))) return nullptr;
+  GRStaff* previous = staff->getPreviousStaff();
+  if (!previous || previous->getElements().GetCount() == 0) return nullptr;
+  return previous->getElements().GetTail();
+}
+
+GRNotationElement* GRVolta::getEndElt(GRNotationElement* element) const {
+  NEPointerList& list = element->getGRStaff()->getElements();
+  void* pos = list.GetElementPos(element);
+  if (pos) list.GetNext(pos);
+  while (pos) {
+    GRNotationElement* next = list.GetNext(pos);
+    if (next != element && (dynamic_cast<GRBar*>(next) || IsNoteOrRest(next))) return next;
+  }
+  return nullptr;
+}
+
+void GRVolta::tellPosition(GObject* caller, NVPoint const&) {
+  auto* element = dynamic_cast<GRNotationElement*>(caller);
+  NEPointerList* list = getAssociations();
+  if (!element || !element->getGRStaff() || !list || list->GetCount() == 0) return;
+  GRSystem const* elementSystem = element->getGRStaff()->getGRSystem();
+  bool atBreak = false;
+  if (system && system != elementSystem) {
+    firstPieceBox = mBoundingBox;
+    firstPiecePos = mPosition;
+    broken = true;
+    atBreak = true;
+  }
+  float const dy = getOffset().y;
+  if (atBreak || element == list->GetHead()) {
+    system = elementSystem;
+    mBoundingBox = NVRect{0, -100, 0, 0};
+    mPosition = NVPoint{element->getPosition().x + element->getBoundingBox().left, dy};
+    if (broken) mPosition.y = firstPiecePos.y = std::min(mPosition.y, firstPiecePos.y);
+    if (!begElt) begElt = getBegElt(element);
+  }
+  // A volta over one element starts and ends with it.
+  if (element != list->GetTail()) return;
+  for (void* pos = list->GetHeadPosition(); pos;) {
+    GRNotationElement* e = list->GetNext(pos);
+    if (!e->getGRStaff() || e->getGRStaff()->getGRSystem() != system) continue;
+    NVRect const box = PageBox(e);
+    mBoundingBox.right = box.right - e->getGRStaff()->getPosition().x - mPosition.x;
+    if (dy != 0) continue;
+    mPosition.y = std::min(mPosition.y, box.top);
+    if (auto* event = dynamic_cast<GREvent*>(e))
+      if (GRGlobalStem* stem = event->getGlobalStem())
+        mPosition.y = std::min(mPosition.y, PageBox(stem).top);
+  }
+  if (broken) mPosition.y = firstPiecePos.y = std::min(mPosition.y, firstPiecePos.y);
+  endElt = getEndElt(element);
+}
+
+void GRVolta::adjustRight(GRNotationElement* element) {
+  mBoundingBox.right += PageBox(element).left - pageRight() - kGap;
+}
+
+void GRVolta::FinishPTag(GRStaff* staff) {
+  NEPointerList* list = getAssociations();
+  if (!staff || !list || list->GetCount() == 0) return;
+  if (!broken) {
+    if (endElt) adjustRight(endElt);
+    if (begElt) {
+      float const left = PageBox(begElt).right;
+      mBoundingBox.right += mPosition.x - left;
+      mPosition.x = left;
+      adjustPrevious(staff);
+    }
+  } else if (staff != list->GetHead()->getGRStaff()) {
+    if (endElt) adjustRight(endElt);
+  } else if (begElt) {
+    float const left =
+        begElt->getPosition().x + (begElt->getBoundingBox().right - begElt->getBoundingBox().left);
+    firstPieceBox.right += firstPiecePos.x - left;
+    firstPiecePos.x = left;
+    if (GRSystem const* first = staff->getGRSystem())
+      firstPieceBox.right = first->getBoundingBox().right - firstPiecePos.x;
+    adjustPrevious(staff);
+  }
+  mPrevious[staff->getStaffNumber()] = this;
+}
+
+void GRVolta::adjustPrevious(GRStaff* staff) {
+  GRVolta* previous = mPrevious[staff->getStaffNumber()];
+  if (!previous || previous == this) return;
+  GRStaff* before = staff->getPreviousStaff();
+  if (!before || before->getElements().GetCount() == 0) return;
+  // Only a volta ending where this one's slice begins, and neither placed by hand.
+  if (previous->endElt != before->getElements().GetTail()) return;
+  if (previous->getOffset().y != 0 || getOffset().y != 0) return;
+  if (previous->mPosition.y > mPosition.y) {
+    previous->setPosition(NVPoint{previous->mPosition.x, mPosition.y});
+    previous->adjustPrevious(before);
+  } else if (mPosition.y > previous->mPosition.y) {
+    mPosition.y = previous->mPosition.y;
+    if (broken) firstPiecePos.y = mPosition.y;
+  }
+}
+
+void GRVolta::drawPiece(VGDevice& device, NVRect box, int pieceShape, bool withText) const {
+  device.Line(box.left, box.top, box.right, box.top);
+  if (pieceShape == LEFT_HOOK || pieceShape == BOTH_HOOKS)
+    device.Line(box.left, box.top, box.left, box.bottom - kHookEnd);
+  if (pieceShape == RIGHT_HOOK || pieceShape == BOTH_HOOKS)
+    device.Line(box.right, box.top, box.right, box.bottom - kHookEnd);
+  if (!withText) return;
+  VGColor const colour = device.GetFontColor();
+  device.SetTextFont(gFontDefs.text.font);
+  device.SetFontColor(kOpaqueBlack);
+  device.SetFontAlign(17);  // left edge on the base line
+  device.DrawString(box.left + 25, box.bottom - 25, mark.c_str(), static_cast<int>(mark.size()));
+  device.SetFontColor(colour);
+}
+
+void GRVolta::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  // Never placed: no element of its range told it where it stands.
+  if (!system) return;
+  auto moved = [](NVRect box, NVPoint const& by) {
+    return NVRect{box.left + by.x, box.top + by.y, box.right + by.x, box.bottom + by.y};
+  };
+  device.PushPen(kOpaqueBlack, 4.0f);
+  if (!broken) {
+    drawPiece(device, moved(mBoundingBox, mPosition), shape, true);
+  } else if (!mDrawSecondPiece) {
+    // The earlier system: the piece opens the volta and carries its text.
+    int const first = shape == BOTH_HOOKS ? LEFT_HOOK : shape == RIGHT_HOOK ? NO_HOOKS : shape;
+    drawPiece(device, moved(firstPieceBox, firstPiecePos), first, true);
+  } else {
+    int const second = shape == BOTH_HOOKS ? RIGHT_HOOK : shape == LEFT_HOOK ? NO_HOOKS : shape;
+    drawPiece(device, moved(mBoundingBox, mPosition), second, false);
+  }
+  if (broken) mDrawSecondPiece = !mDrawSecondPiece;
+  device.PopPen();
+}

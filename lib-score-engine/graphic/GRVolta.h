@@ -1,0 +1,54 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "GRPTagARNotationElement.h"
+
+class ARVolta;
+class GRSystem;
+
+// The bracket with its text over the bars of an ending. It starts at its first element (or at
+// the bar before it when the ending opens a staff slice), ends before the next bar, note or
+// rest, stands above its notes, goes on over a break as two pieces, and lines up with the volta
+// just before it on the same staff.
+class GRVolta : public GRPTagARNotationElement {
+ public:
+  GRVolta(GRStaff* staff, ARVolta* ar);
+  // Takes itself out of the table of last voltas.
+  ~GRVolta() override;
+
+  void tellPosition(GObject* caller, NVPoint const& point) override;
+  void FinishPTag(GRStaff* staff) override;
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  NVPoint const& getReferencePosition() const override { return refpos; }
+
+  // The last volta finished on a staff number, null for none.
+  static GRVolta* getPrevious(int staffNumber);
+  // Forgets every volta: a new score starts without any.
+  static void ResetClassState() { mPrevious.clear(); }
+
+ private:
+  enum Shape { BOTH_HOOKS = 0, LEFT_HOOK = 1, RIGHT_HOOK = 2, NO_HOOKS = 3 };
+
+  GRNotationElement* getBegElt(GRNotationElement* element) const;
+  GRNotationElement* getEndElt(GRNotationElement* element) const;
+  void adjustPrevious(GRStaff* staff);
+  void adjustRight(GRNotationElement* element);
+  float pageRight() const { return mPosition.x + mBoundingBox.right; }
+  void drawPiece(VGDevice& device, NVRect box, int shape, bool withText) const;
+
+  NVRect firstPieceBox;
+  NVPoint firstPiecePos;
+  GRSystem const* system = nullptr;
+  bool broken = false;
+  GRNotationElement* endElt = nullptr;
+  GRNotationElement* begElt = nullptr;
+  int shape = BOTH_HOOKS;
+  std::string mark;
+  // Which piece of a broken volta the next drawing is.
+  mutable bool mDrawSecondPiece = false;
+
+  static inline std::map<int, GRVolta*> mPrevious;
+  static inline NVPoint const refpos{};
+};

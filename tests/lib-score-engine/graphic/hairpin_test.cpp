@@ -1,0 +1,59 @@
+// Crescendo and diminuendo wedges under parsed notes; one system and across a break.
+#include <gtest/gtest.h>
+
+#include "ARCrescendo.h"
+#include "ARDiminuendo.h"
+#include "GRCrescendo.h"
+#include "GRDiminuendo.h"
+#include "spanner_scene.h"
+
+namespace {
+
+using EngineTesting::SpannerScene;
+using Lines = std::vector<std::string>;
+
+class HairpinTest : public SpannerScene {
+ protected:
+  Lines Drawn(GRDynamics* wedge, GRSystem const* system = nullptr) {
+    device.calls.clear();
+    DrawSystem(system ? system : grSystem.get(), wedge);
+    return Calls({"MoveTo", "LineTo"});
+  }
+};
+
+TEST_F(HairpinTest, WedgesStandOneLineSpaceUnderTheStaff) {
+  auto& voice = Voice("[ a1/4 a1/4 ]", {100, 300});
+  auto* cresc = Span(new GRCrescendo(staff, Own(new ARCrescendo)), voice.events);
+  EXPECT_EQ(Drawn(cresc), (Lines{"MoveTo(112.5,250)", "LineTo(370.5,237.5)", "MoveTo(112.5,250)",
+                                 "LineTo(370.5,262.5)"}));
+  auto* dim = Span(new GRDiminuendo(staff, Own(new ARDiminuendo)), voice.events);
+  EXPECT_EQ(Drawn(dim), (Lines{"MoveTo(112.5,237.5)", "LineTo(370.5,250)", "MoveTo(112.5,262.5)",
+                               "LineTo(370.5,250)"}));
+}
+
+TEST_F(HairpinTest, LowNoteTakesTheWedgeFiftyBelowIt) {
+  auto& voice = Voice("[ a1/4 a0/4 ]", {100, 300});
+  auto* cresc = Span(new GRCrescendo(staff, Own(new ARCrescendo)), voice.events);
+  GREvent* low = voice.events[1];
+  float const bottom = low->getPosition().y + low->getBoundingBox().bottom;
+  ASSERT_GT(bottom, 200);
+  auto const* piece = Piece<GRDynamics::GRDynamicsSaveStruct>(cresc, grSystem.get());
+  EXPECT_EQ(piece->point.y, bottom + 50);
+}
+
+TEST_F(HairpinTest, BrokenWedgeDrawsOnePerSystemAtTheSameHeight) {
+  AddSecondSystem(900);
+  auto& first = VoiceOn(staff, "[ a1/4 ]", {700});
+  auto& second = VoiceOn(staff2, "[ a1/4 ]", {300});
+  auto* cresc =
+      SpanBreak(new GRCrescendo(staff, Own(new ARCrescendo)), first.events, second.events);
+  Lines const before = Drawn(cresc, grSystem.get());
+  Lines const after = Drawn(cresc, system2.get());
+  ASSERT_EQ(before.size(), 4u);
+  ASSERT_EQ(after.size(), 4u);
+  EXPECT_EQ(before[0], "MoveTo(712.5,250)");
+  // Each piece spans the notes of its own system.
+  EXPECT_EQ(after[0], "MoveTo(312.5,250)");
+}
+
+}  // namespace
