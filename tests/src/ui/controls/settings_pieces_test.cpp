@@ -100,20 +100,6 @@ TEST(BinderTest, CheckBoxesStoreTrueOnlyWhenFullyChecked) {
   }
 }
 
-TEST(BinderTest, KeyRangesGoThroughTheSelector) {
-  UI::GkcRangeSelectorControl selector;
-  Core::NotesDiapason diapason;
-  diapason.minimum = 27;
-  diapason.maximum = 88;
-  diapason.chromatic = {false, true};
-  UI::Data2diapUi(diapason, &selector);
-  Core::NotesDiapason back;
-  UI::diapUi2Data(back, &selector);
-  EXPECT_EQ(back.minimum, 27);
-  EXPECT_EQ(back.maximum, 88);
-  EXPECT_TRUE(back.chromatic.white);  // the colours have binders of their own
-}
-
 TEST(KeyColourBinderTest, ThreeRadiosStandForTwoFlags) {
   QWidget page;
   auto* white = new QRadioButton(&page);

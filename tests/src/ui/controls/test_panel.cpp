@@ -22,11 +22,7 @@ TestPanel::TestPanel(QWidget* parent) : UI::SettingsControl(parent) {
   trainerTab->setText("Single Notes");
   generalTab = new QToolButton(tabs);
   generalTab->setText("General");
-  for (QToolButton* tab : {trainerTab, generalTab}) {
-    tab->setCheckable(true);
-    tab->setStyleSheet("QToolButton { color: white; font: 16px 'Tahoma'; border: none; }");
-    tabLayout->addWidget(tab);
-  }
+  for (QToolButton* tab : {trainerTab, generalTab}) tabLayout->addWidget(tab);
   tabLayout->addStretch();
   auto* apply = new QToolButton(tabs);
   apply->setText("Apply");
@@ -65,8 +61,6 @@ void TestPanel::setVisible(bool visible) {
 
 void TestPanel::SetPage(int page) {
   pages->setCurrentIndex(page);
-  trainerTab->setChecked(page == 0);
-  generalTab->setChecked(page == 1);
   UI::SettingsControl::SetPage(page == pages->count() - 1 ? 0 : page + 1);
 }
 
