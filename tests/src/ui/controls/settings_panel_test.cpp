@@ -238,6 +238,10 @@ TEST_F(DeviceBoxTest, ArrowsStepThroughTheDevicesAndLeavingSelectsTheOneShown) {
   EXPECT_EQ(box()->shownText(), Shown(0));
   box()->on_nextMidiDeviceDown_clicked();
   EXPECT_EQ(box()->shownText(), Shown(2));
+  // The boxes of the other panels show the same device.
+  UI::DeviceBoxView other;
+  other.show();
+  EXPECT_EQ(other.shownText(), Shown(2));
   Leave();
   EXPECT_EQ(Stored("GlobalSetting/Settings.InputDevice").toString(), names[2]);
   EXPECT_EQ(App()->GetSoundController()->GetSelectedInputMidiDevice(), 2u);
