@@ -6,8 +6,9 @@
 
 namespace UI {
 
-SettingsControl::SettingsControl(QWidget* parent, const QString& name, const QString& title)
-    : QWidget(parent), m_label(new QLabel(title, this)), m_title(title) {
+SettingsPanelStandIn::SettingsPanelStandIn(QWidget* parent, const QString& name,
+                                           const QString& title)
+    : SettingsControl(parent), m_label(new QLabel(title, this)), m_title(title) {
   setObjectName(name);
   setStyleSheet("background-color: rgb(32, 36, 44); color: white; font: 22px \"Tahoma\";");
   m_label->setAlignment(Qt::AlignCenter);
@@ -19,9 +20,8 @@ SettingsControl::SettingsControl(QWidget* parent, const QString& name, const QSt
   connect(close, &QPushButton::clicked, this, &SettingsControl::HideSettings);
 }
 
-void SettingsControl::setQuizMode(bool quiz) {
-  m_quiz = quiz;
-  m_label->setText(quiz ? tr("%1 (read-only during a quiz)").arg(m_title) : m_title);
+void SettingsPanelStandIn::Data2Gui() {
+  m_label->setText(isQuizMode() ? tr("%1 (read-only during a quiz)").arg(m_title) : m_title);
 }
 
 }  // namespace UI

@@ -1,55 +1,51 @@
 #pragma once
 
-// Stand-ins for the three trainer settings panels until the real ones are written: exactly the
-// operations the main window uses, and a Close button that asks to leave the panel.
+// Stand-ins for the three trainer settings panels until the real ones are written: the panel
+// base with no pages, and a Close button that asks to leave the panel.
 
-#include <QWidget>
+#include "src/ui/controls/settings_control.h"
 
 class QLabel;
 
 namespace UI {
 
-class SettingsControl : public QWidget {
+class SettingsPanelStandIn : public SettingsControl {
   Q_OBJECT
 
  public:
-  SettingsControl(QWidget* parent, const QString& name, const QString& title);
+  SettingsPanelStandIn(QWidget* parent, const QString& name, const QString& title);
 
-  virtual void Gui2Data() {}
-  virtual void SetPage(int page) { m_page = page; }
+  void Gui2Data() override {}
+  void Data2Gui() override;
+  void SetPage(int page) override { m_page = page; }
   int Page() const { return m_page; }
-  void setQuizMode(bool quiz);
-  bool QuizMode() const { return m_quiz; }
-
- signals:
-  void HideSettings();
 
  private:
   int m_page = 0;
-  bool m_quiz = false;
   QLabel* m_label;
   QString m_title;
 };
 
-class SettingsNoteControl : public SettingsControl {
+class SettingsNoteControl : public SettingsPanelStandIn {
   Q_OBJECT
  public:
   explicit SettingsNoteControl(QWidget* parent)
-      : SettingsControl(parent, "settings_note_control", tr("Note trainer settings")) {}
+      : SettingsPanelStandIn(parent, "settings_note_control", tr("Note trainer settings")) {}
 };
 
-class SettingsEarControl : public SettingsControl {
+class SettingsEarControl : public SettingsPanelStandIn {
   Q_OBJECT
  public:
   explicit SettingsEarControl(QWidget* parent)
-      : SettingsControl(parent, "settings_ear_control", tr("Ear trainer settings")) {}
+      : SettingsPanelStandIn(parent, "settings_ear_control", tr("Ear trainer settings")) {}
 };
 
-class SettingsSymbolControl : public SettingsControl {
+class SettingsSymbolControl : public SettingsPanelStandIn {
   Q_OBJECT
  public:
   explicit SettingsSymbolControl(QWidget* parent)
-      : SettingsControl(parent, "settings_symbol_control", tr("Music symbols trainer settings")) {}
+      : SettingsPanelStandIn(parent, "settings_symbol_control",
+                             tr("Music symbols trainer settings")) {}
 };
 
 }  // namespace UI

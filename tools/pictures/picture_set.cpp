@@ -86,6 +86,7 @@ PictureSet AllPictures() {
   AddKeyboardPictures(set);
   AddRangeSelectorPictures(set);
   AddWidgetPictures(set);
+  AddSettingsPictures(set);
   return set;
 }
 

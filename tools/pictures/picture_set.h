@@ -48,5 +48,6 @@ void AddDialogPictures(PictureSet& set);
 void AddKeyboardPictures(PictureSet& set);
 void AddRangeSelectorPictures(PictureSet& set);
 void AddWidgetPictures(PictureSet& set);
+void AddSettingsPictures(PictureSet& set);
 
 }  // namespace Pictures

@@ -1,0 +1,70 @@
+#pragma once
+
+// The pair of spin boxes on every trainer page that sets a section's number of questions and its
+// answer time-out in seconds. Values change only by stepping, within 1 and the list size.
+
+#include <QProxyStyle>
+#include <QSpinBox>
+#include <QWidget>
+
+#include <memory>
+
+class Ui_durationControl;
+
+namespace UI {
+
+// Disables the up arrow at the maximum and the down arrow at the minimum.
+class DurationSpinBoxStyle : public QProxyStyle {
+  Q_OBJECT
+
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option = nullptr,
+                const QWidget* widget = nullptr,
+                QStyleHintReturn* returnData = nullptr) const override;
+};
+
+// A spin box whose text cannot be typed into.
+class DurationSpinBox : public QSpinBox {
+  Q_OBJECT
+
+ public:
+  explicit DurationSpinBox(QWidget* parent = nullptr);
+  void disableTextField();
+
+ private:
+  std::unique_ptr<DurationSpinBoxStyle> m_style;
+};
+
+class DurationControl : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit DurationControl(QWidget* parent = nullptr, int questionListSize = 1000,
+                           int timeoutListSize = 60, int questionValue = 0, int timeoutValue = 0);
+  ~DurationControl() override;
+
+  void setQuestionListSize(int size);
+  void setTimeoutListSize(int size);
+  int questionListSize() const;
+  int timeoutListSize() const;
+  // A value below 1 shows as 1.
+  bool scrollToQuestionValue(int value);
+  // A value below 1 is an untimed section: it shows as "Untimed" and reads back as 0 until the
+  // learner steps to a time, so showing and leaving a page never gives it a time-out.
+  bool scrollToTimeoutValue(int value);
+  int selectedQuestionIndex();
+  int selectedTimeoutIndex();
+
+  DurationSpinBox* questionBox() const;
+  DurationSpinBox* timeoutBox() const;
+
+ private slots:
+  void questionCountChanged(int) {}
+
+ private:
+  void LeaveUntimed(int value);
+
+  std::unique_ptr<Ui_durationControl> m_ui;
+};
+
+}  // namespace UI
