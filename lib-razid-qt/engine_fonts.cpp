@@ -1,0 +1,46 @@
+#include "lib-razid-qt/engine_fonts.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QStringList>
+#include <QtGlobal>
+
+namespace RazidQt {
+namespace {
+
+// Runs at static initialisation, before any QGuiApplication and so before the raster engine reads
+// the limit (once, at its first glyph).
+[[maybe_unused]] const bool glyphCacheRaised = [] {
+  if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
+    qputenv("QT_MAX_CACHED_GLYPH_SIZE", QByteArray::number(kCachedGlyphSize));
+  return true;
+}();
+
+void MapTextFaces() {
+  QFont::insertSubstitution(".Razid2", kMusicFontFamily);
+  for (const char* face : {"Arial", "Helvetica", "Tahoma", "MS Shell Dlg 2", "Calibri"})
+    QFont::insertSubstitutions(face, {"Liberation Sans", "DejaVu Sans"});
+  for (const char* face : {"Times", "Times New Roman"})
+    QFont::insertSubstitutions(face, {"Liberation Serif", "DejaVu Serif"});
+  QFont::insertSubstitutions("Verdana", {"DejaVu Sans", "Liberation Sans"});
+}
+
+}  // namespace
+
+bool PrepareEngineFonts(QString* error) {
+  // Substitutions add to a list: made twice, each face would be listed twice.
+  static bool substituted = false;
+  if (!substituted) MapTextFaces();
+  substituted = true;
+  return RegisterMusicFont(error);
+}
+
+bool MusicFamilyAvailable() {
+  static bool found = false;
+  if (!found)
+    found =
+        QFontDatabase::families().contains(QLatin1String(kMusicFontFamily), Qt::CaseInsensitive);
+  return found;
+}
+
+}  // namespace RazidQt
