@@ -17,6 +17,7 @@
 
 #include "lib-razid-qt/GFontQt.h"
 #include "lib-razid-qt/GSystemQt.h"
+#include "lib-razid-qt/glyph_image_cache.h"
 #include "lib-razid-qt/raster_mode.h"
 #include "src/common/assertion.h"
 
@@ -306,16 +307,45 @@ int GDeviceQt::GetHeight() const {
 
 void GDeviceQt::DrawMusicSymbol(float x, float y, unsigned int symbol) {
   auto* font = static_cast<GFontQt const*>(mMusicFont);
-  if (font) DrawText(x, y, font->symbolFont(), QString(font->Symbol(symbol)));
+  if (!font || !mPainter) return;
+  const QChar character = font->Symbol(symbol);
+  const QString text(character);
+  const QPoint position = AlignedPosition(x, y, font->symbolFont(), text);
+  if (!DrawsOnRaster()) return DrawText(position, font->symbolFont(), text);
+  // Symbols drawn as images cached for the process, at the device pixel of their position.
+  const QTransform transform = mPainter->worldTransform();
+  const RazidQt::GlyphImage& glyph =
+      RazidQt::CachedGlyph(font->symbolFont(), font->symbolFontKey(), character,
+                           ToQColor(mFontColor).rgba(), transform.m11(), transform.m22());
+  if (glyph.image.isNull()) return;
+  const QPointF origin = transform.map(QPointF(position));
+  mPainter->setWorldTransform(QTransform());
+  mPainter->drawImage(QPoint(qRound(origin.x()), qRound(origin.y())) + glyph.offset, glyph.image);
+  mPainter->setWorldTransform(transform);
 }
 
 void GDeviceQt::DrawString(float x, float y, char const* s, int) {
   auto* font = static_cast<GFontQt const*>(mTextFont);
-  if (font && s) DrawText(x, y, font->textFont(), QString::fromLatin1(s));
+  if (!font || !s || !mPainter) return;
+  const QString text = QString::fromLatin1(s);
+  DrawText(AlignedPosition(x, y, font->textFont(), text), font->textFont(), text);
 }
 
-void GDeviceQt::DrawText(float x, float y, const QFont& font, const QString& text) {
-  if (!mPainter) return;
+// Images stand in for glyphs only where they look the same: on pixels (not in a PDF or a
+// recorded picture), without rotation, and with no text background to fill.
+bool GDeviceQt::DrawsOnRaster() const {
+  switch (mPainter->device()->devType()) {
+    case QInternal::Image:
+    case QInternal::Pixmap:
+    case QInternal::Widget:
+      return mPainter->worldTransform().type() <= QTransform::TxScale &&
+             mPainter->backgroundMode() == Qt::TransparentMode;
+    default:
+      return false;
+  }
+}
+
+QPoint GDeviceQt::AlignedPosition(float x, float y, const QFont& font, const QString& text) const {
   const QFontMetrics metrics(font);
   if (mFontAlign & kAlignTop)
     y += metrics.ascent();
@@ -325,10 +355,14 @@ void GDeviceQt::DrawText(float x, float y, const QFont& font, const QString& tex
     x -= metrics.horizontalAdvance(text);
   else if (mFontAlign & kAlignCenter)
     x = float(x + -0.5 * metrics.horizontalAdvance(text));
+  return QPoint(Trunc(x), Trunc(y));
+}
+
+void GDeviceQt::DrawText(QPoint position, const QFont& font, const QString& text) {
   const QPen pen = mPainter->pen();
   mPainter->setPen(ToQColor(mFontColor));
   mPainter->setFont(font);
-  mPainter->drawText(Trunc(x), Trunc(y), text);
+  mPainter->drawText(position, text);
   mPainter->setPen(pen);
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "VGDevice.h"
+#include "VGFont.h"
 
 class GSystemQt;
 class QFont;
@@ -108,7 +109,9 @@ class GDeviceQt : public VGDevice {
     QPoint penPosition;
   };
 
-  void DrawText(float x, float y, const QFont& font, const QString& text);
+  QPoint AlignedPosition(float x, float y, const QFont& font, const QString& text) const;
+  void DrawText(QPoint position, const QFont& font, const QString& text);
+  bool DrawsOnRaster() const;
   void FillWithoutPen(const auto& draw);
 
   QPainter* mPainter;

@@ -17,6 +17,7 @@ GFontQt::GFontQt(const QFont& font, char const* name, int size, int properties,
       mSymbolTable(symbolTable) {
   MELVARIN_ASSERT(name != nullptr && symbolTable != nullptr);
   mSymbolFont.setStyleStrategy(QFont::NoFontMerging);
+  mSymbolFontKey = mSymbolFont.key();
 }
 
 void GFontQt::GetExtent(char const* s, int, float* width, float* height, VGDevice* device) const {

@@ -31,6 +31,8 @@ class GFontQt : public VGFont {
 
   const QFont& textFont() const { return mFont; }
   const QFont& symbolFont() const { return mSymbolFont; }
+  // Identifies the symbol font among all fonts, for images of its symbols kept beyond its life.
+  const QString& symbolFontKey() const { return mSymbolFontKey; }
 
  private:
   void Measure(const QFont& font, const QString& text, float* width, float* height,
@@ -38,6 +40,7 @@ class GFontQt : public VGFont {
 
   QFont mFont;
   QFont mSymbolFont;
+  QString mSymbolFontKey;
   QByteArray mName;
   int mSize;
   int mProperties;

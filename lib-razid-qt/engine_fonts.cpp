@@ -3,18 +3,9 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QStringList>
-#include <QtGlobal>
 
 namespace RazidQt {
 namespace {
-
-// Runs at static initialisation, before any QGuiApplication and so before the raster engine reads
-// the limit (once, at its first glyph).
-[[maybe_unused]] const bool glyphCacheRaised = [] {
-  if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
-    qputenv("QT_MAX_CACHED_GLYPH_SIZE", QByteArray::number(kCachedGlyphSize));
-  return true;
-}();
 
 void MapTextFaces() {
   QFont::insertSubstitution(".Razid2", kMusicFontFamily);

@@ -6,12 +6,6 @@
 
 namespace RazidQt {
 
-// The glyph size up to which Qt's raster engine keeps glyph images. The engine draws its music
-// font at about 70 pixels on screen, above Qt's default of 64, where every glyph would be filled
-// as a path at every draw. Linking this library raises the limit before main() runs, so before
-// any QGuiApplication; a value set in the environment is kept.
-inline constexpr int kCachedGlyphSize = 256;
-
 // The fonts the engine needs, made ready before the engine starts (by the application, the tests,
 // the render tool and the benchmarks alike): the music font is registered from its resource and
 // the text faces the engine and the forms name are mapped to Liberation (else DejaVu) faces, so
