@@ -331,14 +331,16 @@ void GDeviceQt::DrawString(float x, float y, char const* s, int) {
   DrawText(AlignedPosition(x, y, font->textFont(), text), font->textFont(), text);
 }
 
-// Images stand in for glyphs only where they look the same: on pixels (not in a PDF or a
-// recorded picture), without rotation, and with no text background to fill.
+// Images stand in for glyphs only where they look the same: on pixels one to one (not in a PDF,
+// a recorded picture or a high-density pixmap), without rotation, and with no text background.
 bool GDeviceQt::DrawsOnRaster() const {
-  switch (mPainter->device()->devType()) {
+  const QPaintDevice* target = mPainter->device();
+  switch (target->devType()) {
     case QInternal::Image:
     case QInternal::Pixmap:
     case QInternal::Widget:
-      return mPainter->worldTransform().type() <= QTransform::TxScale &&
+      return target->devicePixelRatio() == 1 &&
+             mPainter->worldTransform().type() <= QTransform::TxScale &&
              mPainter->backgroundMode() == Qt::TransparentMode;
     default:
       return false;

@@ -194,6 +194,15 @@ TEST_F(ImageDevice, ASymbolHasInkOfTheFontColourWhereItIsPlaced) {
   EXPECT_EQ(Ink(image.rect()), Ink(QRect(49, 93, 14, 14)));
 }
 
+// With an opaque font background the symbol is drawn as text, over its background box.
+TEST_F(ImageDevice, AnOpaqueFontBackgroundIsFilledBehindTheSymbol) {
+  UseMusicFont(40);
+  device->SetFontBackgroundColor(VGColor(255, 255, 0));
+  device->DrawMusicSymbol(50, 100, 88);
+  EXPECT_GT(PixelsOf(QRect(45, 60, 30, 60), qRgb(255, 255, 0)), 100);
+  EXPECT_GT(PixelsOf(QRect(50, 95, 12, 10), qRgb(0, 0, 0)), 40);
+}
+
 TEST_F(ImageDevice, AlignmentMovesTheSymbolByItsWidthAndTheFontsAscent) {
   struct Row {
     unsigned int align;
