@@ -311,9 +311,12 @@ void GDeviceQt::DrawMusicSymbol(float x, float y, unsigned int symbol) {
   const QChar character = font->Symbol(symbol);
   const QString text(character);
   const QPoint position = AlignedPosition(x, y, font->symbolFont(), text);
-  if (!DrawsOnRaster()) return DrawText(position, font->symbolFont(), text);
-  // Symbols drawn as images cached for the process, at the device pixel of their position.
   const QTransform transform = mPainter->worldTransform();
+  const qreal size = font->symbolFont().pixelSize() *
+                     std::max(std::abs(transform.m11()), std::abs(transform.m22()));
+  if (!DrawsOnRaster() || size > RazidQt::kMaxGlyphImageSize)
+    return DrawText(position, font->symbolFont(), text);
+  // Symbols drawn as images cached for the process, at the device pixel of their position.
   const RazidQt::GlyphImage& glyph =
       RazidQt::CachedGlyph(font->symbolFont(), font->symbolFontKey(), character,
                            ToQColor(mFontColor).rgba(), transform.m11(), transform.m22());

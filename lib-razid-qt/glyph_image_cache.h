@@ -12,6 +12,9 @@
 // every draw. A symbol is rendered once per font, character, colour and scale instead.
 namespace RazidQt {
 
+// Larger symbols (a zoomed page) are left to Qt's own drawing rather than kept as images.
+inline constexpr qreal kMaxGlyphImageSize = 512;
+
 struct GlyphImage {
   QImage image;
   // From the symbol's origin on the baseline, in device pixels, to the image's top left corner.
