@@ -4,8 +4,8 @@
 
 namespace EngineTesting {
 
-// A drawing system whose fonts measure through Qt: the music font "Razid2" by the character the
-// symbol table gives each code, any other face by its text, as the Qt front end measures.
+// A drawing system whose fonts are the Qt front end's own (GFontQt), measuring the music font
+// "Razid2" and the text faces as pages are drawn; its devices are the recording ones.
 class RazidFontSystem : public FakeSystem {
  public:
   VGFont const* CreateVGFont(char const* face, int size, int properties) const override;

@@ -1,0 +1,394 @@
+#include "lib-razid-qt/GDeviceQt.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QLineF>
+#include <QPainter>
+#include <QPicture>
+#include <QPixmap>
+#include <QPolygonF>
+#include <QPrinter>
+#include <QRectF>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "lib-razid-qt/GFontQt.h"
+#include "lib-razid-qt/GSystemQt.h"
+#include "lib-razid-qt/glyph_image_cache.h"
+#include "lib-razid-qt/raster_mode.h"
+#include "src/common/assertion.h"
+
+namespace {
+
+// Coordinates are cut to whole units towards zero. A layout gone wrong can hand over values no
+// int holds (or not a number), which a plain conversion would turn into undefined behaviour.
+int Trunc(double value) {
+  if (std::isnan(value)) return 0;
+  constexpr double low = std::numeric_limits<int>::min();
+  constexpr double high = std::numeric_limits<int>::max();
+  return int(std::clamp(value, low, high));
+}
+
+QColor ToQColor(VGColor const& color) {
+  return QColor(color.red, color.green, color.blue, color.alpha);
+}
+
+QRect TruncatedRect(float left, float top, float right, float bottom) {
+  return QRect(Trunc(left), Trunc(top), Trunc(double(right) - left), Trunc(double(bottom) - top));
+}
+
+QPaintDevice* PaintDeviceOf(VGDevice* device) {
+  auto* qtDevice = dynamic_cast<GDeviceQt*>(device);
+  return qtDevice && qtDevice->painter() ? qtDevice->painter()->device() : nullptr;
+}
+
+}  // namespace
+
+GDeviceQt::GDeviceQt(QPainter* painter, GSystemQt* system) : mPainter(painter), mSystem(system) {
+  if (!mPainter) return;
+  SelectPen(kOpaqueBlack, 1.0f);
+  SelectFillColor(VGColor(255, 255, 255));
+  SetFontColor(kOpaqueBlack);
+  SetFontBackgroundColor(VGColor(255, 255, 255, 0));
+  SetDPITag(72.0f);
+  SetFontAlign(kAlignBase | kAlignLeft);
+  MoveTo(0, 0);
+}
+
+GDeviceQt::~GDeviceQt() = default;
+
+void GDeviceQt::AdoptFonts(VGFont const* textFont, VGFont const* musicFont) {
+  mOwnedTextFont.reset(textFont);
+  mOwnedMusicFont.reset(musicFont);
+  SetTextFont(textFont);
+  SetMusicFont(musicFont);
+}
+
+bool GDeviceQt::BeginDraw() {
+  mSavedStates.push_back({mFontColor, mFontAlign, mTextFont, mMusicFont, mPenPosition});
+  if (mPainter) mPainter->save();
+  return true;
+}
+
+void GDeviceQt::EndDraw() {
+  MELVARIN_ASSERT(!mSavedStates.empty());
+  const SavedState& saved = mSavedStates.back();
+  mFontColor = saved.fontColor;
+  mFontAlign = saved.fontAlign;
+  mTextFont = saved.textFont;
+  mMusicFont = saved.musicFont;
+  mPenPosition = saved.penPosition;
+  mSavedStates.pop_back();
+  if (mPainter) mPainter->restore();
+}
+
+void GDeviceQt::InvalidateRect(float left, float top, float right, float bottom) {
+  QPaintDevice* target = mPainter ? mPainter->device() : nullptr;
+  if (target && target->devType() == QInternal::Widget)
+    static_cast<QWidget*>(target)->update(TruncatedRect(left, top, right, bottom));
+}
+
+void GDeviceQt::MoveTo(float x, float y) {
+  mPenPosition = QPoint(Trunc(x), Trunc(y));
+}
+
+void GDeviceQt::LineTo(float x, float y) {
+  if (mPainter) mPainter->drawLine(QLineF(mPenPosition, QPointF(x, y)));
+  MoveTo(x, y);
+}
+
+void GDeviceQt::Line(float x1, float y1, float x2, float y2) {
+  MoveTo(x1, y1);
+  LineTo(x2, y2);
+}
+
+void GDeviceQt::Frame(float left, float top, float right, float bottom) {
+  MoveTo(left, top);
+  LineTo(right, top);
+  LineTo(right, bottom);
+  LineTo(left, bottom);
+  LineTo(left, top);
+}
+
+float GDeviceQt::CoordToDegree(float x, float y) {
+  float angle = float(std::atan(y / x) * 57.2957763671875);
+  if (x < 0) angle += 180;
+  if (angle < 0)
+    angle += 360;
+  else if (angle > 360)
+    angle -= 360;
+  return angle;
+}
+
+void GDeviceQt::Arc(float left, float top, float right, float bottom, float startX, float startY,
+                    float endX, float endY) {
+  const int w = Trunc(double(right) - left);
+  const int h = Trunc(double(bottom) - top);
+  // An ellipse without width or height has no directions to measure: nothing to draw.
+  if (!mPainter || w == 0 || h == 0) return;
+  const float cx = (left + right) * 0.5f;
+  const float cy = (top + bottom) * 0.5f;
+  const float start = CoordToDegree((startX - cx) / float(w), (cy - startY) / float(h));
+  const float end = CoordToDegree((endX - cx) / float(w), (cy - endY) / float(h));
+  const float start16 = start * 16;
+  const int span = Trunc(end * 16 - start16);
+  mPainter->drawArc(QRect(Trunc(left), Trunc(top), w, h), std::abs(Trunc(start16)),
+                    span == std::numeric_limits<int>::min() ? 0 : std::abs(span));
+}
+
+// Filled shapes take the brush only; the pen would outline them.
+void GDeviceQt::FillWithoutPen(const auto& draw) {
+  if (!mPainter) return;
+  const QPen pen = mPainter->pen();
+  mPainter->setPen(Qt::NoPen);
+  draw();
+  mPainter->setPen(pen);
+}
+
+void GDeviceQt::Triangle(float x1, float y1, float x2, float y2, float x3, float y3) {
+  const QPolygonF triangle({QPointF(x1, y1), QPointF(x2, y2), QPointF(x3, y3)});
+  FillWithoutPen([&] { mPainter->drawPolygon(triangle, Qt::OddEvenFill); });
+}
+
+void GDeviceQt::Polygon(float const* xs, float const* ys, int count) {
+  if (count < 1) return;
+  MELVARIN_ASSERT(xs != nullptr && ys != nullptr);
+  QPolygonF polygon;
+  polygon.reserve(count);
+  for (int i = 0; i < count; ++i) polygon.append(QPointF(xs[i], ys[i]));
+  FillWithoutPen([&] { mPainter->drawPolygon(polygon, Qt::OddEvenFill); });
+}
+
+void GDeviceQt::Rectangle(float left, float top, float right, float bottom) {
+  const QRectF rect(TruncatedRect(left, top, right, bottom));
+  FillWithoutPen([&] { mPainter->drawRects(&rect, 1); });
+}
+
+void GDeviceQt::SelectPen(VGColor const& color, float width) {
+  if (!mPainter) return;
+  QPen pen(ToQColor(color));
+  pen.setWidthF(width);
+  mPainter->setPen(pen);
+}
+
+void GDeviceQt::SelectFillColor(VGColor const& color) {
+  if (mPainter) mPainter->setBrush(QBrush(ToQColor(color)));
+}
+
+void GDeviceQt::PushPen(VGColor const& color, float width) {
+  BeginDraw();
+  SelectPen(color, width);
+}
+
+void GDeviceQt::PushFillColor(VGColor const& color) {
+  BeginDraw();
+  SelectFillColor(color);
+}
+
+void GDeviceQt::SetRasterOpMode(VRasterOpMode mode) {
+  const QPainter::CompositionMode composition = rasterMode2CompositionMode(mode);
+  if (mPainter) mPainter->setCompositionMode(composition);
+}
+
+VGDevice::VRasterOpMode GDeviceQt::GetRasterOpMode() const {
+  return mPainter ? compositionMode2RasterMode(mPainter->compositionMode()) : kOpCopy;
+}
+
+bool GDeviceQt::CopyPixels(VGDevice* src, float alpha) {
+  QPaintDevice* source = PaintDeviceOf(src);
+  if (!source) return false;
+  const int sw = source->width(), sh = source->height();
+  return CopyPixels(0, 0, sw, sh, src, 0, 0, sw, sh, alpha);
+}
+
+bool GDeviceQt::CopyPixels(int xDest, int yDest, VGDevice* src, int xSrc, int ySrc, int srcWidth,
+                           int srcHeight, float alpha) {
+  QPaintDevice* source = PaintDeviceOf(src);
+  if (!source) return false;
+  const int w = std::min(srcWidth, source->width()), h = std::min(srcHeight, source->height());
+  return CopyPixels(xDest, yDest, w, h, src, xSrc, ySrc, w, h, alpha);
+}
+
+bool GDeviceQt::CopyPixels(int xDest, int yDest, int dstWidth, int dstHeight, VGDevice* src,
+                           float alpha) {
+  QPaintDevice* source = PaintDeviceOf(src);
+  if (!source) return false;
+  return CopyPixels(xDest, yDest, dstWidth, dstHeight, src, 0, 0, source->width(), source->height(),
+                    alpha);
+}
+
+bool GDeviceQt::CopyPixels(int xDest, int yDest, int dstWidth, int dstHeight, VGDevice* src,
+                           int xSrc, int ySrc, int srcWidth, int srcHeight, float alpha) {
+  QPaintDevice* source = PaintDeviceOf(src);
+  if (!mPainter || !source || GetRasterOpMode() == kOpInvert) return false;
+  const QRect target(xDest, yDest, dstWidth, dstHeight);
+  const QRect from(xSrc, ySrc, srcWidth, srcHeight);
+  bool copied = true;
+  mPainter->save();
+  mPainter->setOpacity(alpha == -1.0f ? 1.0 : alpha);
+  switch (source->devType()) {
+    case QInternal::Image:
+      mPainter->drawImage(target, *static_cast<QImage*>(source), from);
+      break;
+    case QInternal::Pixmap:
+      mPainter->drawPixmap(target, *static_cast<QPixmap*>(source), from);
+      break;
+    case QInternal::Picture:
+      // A picture replays its drawing; it can be placed but not cut or stretched.
+      if (xSrc == 0 && ySrc == 0 && srcWidth == dstWidth && srcHeight == dstHeight) {
+        mPainter->drawPicture(xDest, yDest, *static_cast<QPicture*>(source));
+      } else {
+        std::printf(
+            "Can't stretch from a Rect to another with QPicture : x=%d , y=%d , sW=%d , sH=%d , "
+            "dW=%d , dH=%d\n",
+            xSrc, ySrc, srcWidth, srcHeight, dstWidth, dstHeight);
+        copied = false;
+      }
+      break;
+    default:
+      copied = false;
+  }
+  mPainter->restore();
+  return copied;
+}
+
+void GDeviceQt::SetScale(float x, float y) {
+  if (mPainter) mPainter->scale(x, y);
+}
+
+void GDeviceQt::OffsetOrigin(float dx, float dy) {
+  if (mPainter) mPainter->translate(dx, dy);
+}
+
+void GDeviceQt::LogicalToDevice(float* x, float* y) const {
+  *x = *x * GetXScale() - GetXOrigin();
+  *y = *y * GetYScale() - GetYOrigin();
+}
+
+void GDeviceQt::DeviceToLogical(float* x, float* y) const {
+  *x = (*x + GetXOrigin()) / GetXScale();
+  *y = (*y + GetYOrigin()) / GetYScale();
+}
+
+float GDeviceQt::GetXScale() const {
+  return mPainter ? float(mPainter->worldTransform().m11()) : 1.0f;
+}
+
+float GDeviceQt::GetYScale() const {
+  return mPainter ? float(mPainter->worldTransform().m22()) : 1.0f;
+}
+
+// The origin is the translation in logical units; a transformation that flattens everything
+// (scale 0) has none.
+float GDeviceQt::GetXOrigin() const {
+  const float scale = GetXScale();
+  return mPainter && scale != 0 ? float(mPainter->worldTransform().dx()) / scale : 0.0f;
+}
+
+float GDeviceQt::GetYOrigin() const {
+  const float scale = GetYScale();
+  return mPainter && scale != 0 ? float(mPainter->worldTransform().dy()) / scale : 0.0f;
+}
+
+void GDeviceQt::NotifySize(int width, int height) {
+  if (mPainter)
+    mPainter->setViewport(QRect(Trunc(GetXOrigin()), Trunc(GetYOrigin()), width, height));
+}
+
+int GDeviceQt::GetWidth() const {
+  return mPainter ? mPainter->viewport().width() : 0;
+}
+int GDeviceQt::GetHeight() const {
+  return mPainter ? mPainter->viewport().height() : 0;
+}
+
+void GDeviceQt::DrawMusicSymbol(float x, float y, unsigned int symbol) {
+  auto* font = static_cast<GFontQt const*>(mMusicFont);
+  if (!font || !mPainter) return;
+  const QChar character = font->Symbol(symbol);
+  const QString text(character);
+  const QPoint position = AlignedPosition(x, y, font->symbolFont(), text);
+  const QTransform transform = mPainter->worldTransform();
+  const qreal size = font->symbolFont().pixelSize() *
+                     std::max(std::abs(transform.m11()), std::abs(transform.m22()));
+  if (!DrawsOnRaster() || size > RazidQt::kMaxGlyphImageSize)
+    return DrawText(position, font->symbolFont(), text);
+  // Symbols drawn as images cached for the process, at the device pixel of their position.
+  const RazidQt::GlyphImage& glyph =
+      RazidQt::CachedGlyph(font->symbolFont(), font->symbolFontKey(), character,
+                           ToQColor(mFontColor).rgba(), transform.m11(), transform.m22());
+  if (glyph.image.isNull()) return;
+  const QPointF origin = transform.map(QPointF(position));
+  mPainter->setWorldTransform(QTransform());
+  mPainter->drawImage(QPoint(qRound(origin.x()), qRound(origin.y())) + glyph.offset, glyph.image);
+  mPainter->setWorldTransform(transform);
+}
+
+void GDeviceQt::DrawString(float x, float y, char const* s, int) {
+  auto* font = static_cast<GFontQt const*>(mTextFont);
+  if (!font || !s || !mPainter) return;
+  const QString text = QString::fromLatin1(s);
+  DrawText(AlignedPosition(x, y, font->textFont(), text), font->textFont(), text);
+}
+
+// Images stand in for glyphs only where they look the same: on pixels one to one (not in a PDF,
+// a recorded picture or a high-density pixmap), without rotation, and with no text background.
+bool GDeviceQt::DrawsOnRaster() const {
+  const QPaintDevice* target = mPainter->device();
+  switch (target->devType()) {
+    case QInternal::Image:
+    case QInternal::Pixmap:
+    case QInternal::Widget:
+      return target->devicePixelRatio() == 1 &&
+             mPainter->worldTransform().type() <= QTransform::TxScale &&
+             mPainter->backgroundMode() == Qt::TransparentMode;
+    default:
+      return false;
+  }
+}
+
+QPoint GDeviceQt::AlignedPosition(float x, float y, const QFont& font, const QString& text) const {
+  const QFontMetrics metrics(font);
+  if (mFontAlign & kAlignTop)
+    y += metrics.ascent();
+  else if (mFontAlign & kAlignBottom)
+    y -= metrics.descent();
+  if (mFontAlign & kAlignRight)
+    x -= metrics.horizontalAdvance(text);
+  else if (mFontAlign & kAlignCenter)
+    x = float(x + -0.5 * metrics.horizontalAdvance(text));
+  return QPoint(Trunc(x), Trunc(y));
+}
+
+void GDeviceQt::DrawText(QPoint position, const QFont& font, const QString& text) {
+  const QPen pen = mPainter->pen();
+  mPainter->setPen(ToQColor(mFontColor));
+  mPainter->setFont(font);
+  mPainter->drawText(position, text);
+  mPainter->setPen(pen);
+}
+
+void GDeviceQt::SetFontBackgroundColor(VGColor const& color) {
+  if (!mPainter) return;
+  mPainter->setBackgroundMode(color.alpha != 0 ? Qt::OpaqueMode : Qt::TransparentMode);
+  mPainter->setBackground(QBrush(ToQColor(color)));
+}
+
+VGColor GDeviceQt::GetFontBackgroundColor() const {
+  if (!mPainter) return VGColor(255, 255, 255, 0);
+  const QColor color = mPainter->background().color();
+  return VGColor(color.red(), color.green(), color.blue(), color.alpha());
+}
+
+float GDeviceQt::GetDPITag() const {
+  QPaintDevice* target = mPainter ? mPainter->device() : nullptr;
+  if (!target || target->devType() != QInternal::Printer) return -1.0f;
+  return float(static_cast<QPrinter*>(target)->resolution());
+}
+
+VGSystem* GDeviceQt::getVGSystem() const {
+  return mSystem;
+}
