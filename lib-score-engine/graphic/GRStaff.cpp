@@ -1,5 +1,16 @@
 #include "GRStaff.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "ARBar.h"
+#include "ARStaffFormat.h"
+#include "GRBar.h"
+#include "GRPositionTag.h"
+#include "GRRod.h"
+#include "GRStaffManager.h"
+#include "TagParameterString.h"
+
 #include "GRGlue.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -220,4 +231,81 @@ void GRStaff::drawLines(VGDevice& device) const {
   }
   device.Line(mPosition.x, mPosition.y + getDredgeSize(), mPosition.x, mPosition.y);
   device.PopPen();
+}
+
+void GRStaff::setStaffFormat(ARStaffFormat* format) {
+  mStaffState.curstaffrmt = format;
+  if (!format) return;
+  if (format->getStaffSize()) mStaffState.lineSpace = GRStaffState::lineSpaceOf(format);
+  if (TagParameterString const* style = format->getStyle()) {
+    char const* text = style->getValue();
+    if (text && std::strlen(text) >= 6 && std::strncmp(text + 1, "-line", 5) == 0 &&
+        text[0] >= '0' && text[0] <= '7')
+      mStaffState.numlines = text[0] - '0';
+  }
+}
+
+GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElement) {
+  MELVARIN_ASSERT(notationElement);
+  if (!dynamic_cast<GRPositionTag*>(notationElement)) {
+    Fraction const& tp1 = notationElement->getRelativeTimePosition();
+    MELVARIN_ASSERT(tp1 >= getRelativeTimePosition());
+    if (GRNotationElement* last = mCompElements.GetTail())
+      if (tp1 < last->getRelativeTimePosition()) MELVARIN_ASSERT(false);
+  }
+  AddTail(notationElement);
+  return notationElement;
+}
+
+void GRStaff::startMeasure() {
+  for (int i = 0; i < GRStaffState::kPitches; ++i)
+    mStaffState.MeasureAccidentals[i] = mStaffState.KeyArray[i] - mStaffState.instrKeyArray[i];
+}
+
+GRNotationElement* GRStaff::AddBar(ARBar* bar, Fraction const& tp) {
+  startMeasure();
+  const int number = bar->getBarNumber();
+  mStaffState.curmeasurenum = number != -1 ? number : mStaffState.curmeasurenum + 1;
+  auto* grbar = new GRBar(bar, this, tp);
+  addNotationElement(grbar);
+  return grbar;
+}
+
+void GRStaff::createNewRods(GRStaffManager* manager, int& startspr, int& endspr) {
+  struct Group {
+    int spring;
+    float left;
+    float right;
+  };
+  bool haveGroup = false;
+  Group before{startspr, 0, 0};
+  Group current{};
+  auto close = [&](bool requireDifferent) {
+    const float length = before.right + current.left;
+    if ((!requireDifferent || before.spring != current.spring) && length > 0) {
+      mLastRod = new GRRod(length, before.spring, current.spring);
+      manager->addRod(mLastRod, false, true, -1);
+    }
+    before = current;
+  };
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement* el = mCompElements.GetNext(pos);
+    if (!el->getNeedsSpring()) continue;
+    const int id = el->getSpringID();
+    if (id >= endspr) break;
+    if (haveGroup && id == current.spring) {
+      current.left = std::max(current.left, el->getLeftSpace());
+      current.right = std::max(current.right, el->getRightSpace());
+      continue;
+    }
+    if (haveGroup) close(true);
+    current = Group{id, el->getLeftSpace(), el->getRightSpace()};
+    haveGroup = true;
+  }
+  if (!haveGroup) return;
+  close(false);
+  if (current.right > 0) {
+    mLastRod = new GRRod(current.right, current.spring, current.spring + 1);
+    manager->addRod(mLastRod, false, true, -1);
+  }
 }

@@ -5,7 +5,13 @@
 #include "VGColor.h"
 #include "kf_list.h"
 
+class GRRod;
+
+class ARBar;
+class ARBarFormat;
+class ARStaffFormat;
 class GRGlue;
+class GRStaffManager;
 class GRSystem;
 class GRSystemSlice;
 
@@ -69,11 +75,27 @@ class GRStaff : public GRCompositeNotationElement {
   // Ends the staff at tp with its end glue, which goes to the system's spring at the end.
   void EndStaff(Fraction const& tp);
 
+  // Its "size" sets the line space (see GRStaffState::lineSpaceOf); a "style" of a digit 0 to 7
+  // followed by "-line" sets the number of lines.
+  virtual void setStaffFormat(ARStaffFormat* format);
+  void setBarFormat(ARBarFormat* format) { mStaffState.curbarfrmt = format; }
+  // Appends an element; anything but a position tag must come in time order.
+  GRNotationElement* addNotationElement(GRNotationElement* notationElement);
+  // A bar line at tp: the measure starts over in the key, and takes the bar's "number" or the
+  // next one.
+  GRNotationElement* AddBar(ARBar* bar, Fraction const& tp);
+  // Rods between the groups of elements that share a spring, up to the end spring.
+  void createNewRods(GRStaffManager* manager, int& startspr, int& endspr);
+  GRRod* getLastRod() const { return mLastRod; }
+
  private:
   float positionAtFirstOctave(int pitch, int fromOctave, int step, float limit) const;
   void drawLines(VGDevice& device) const;
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
 
+  void startMeasure();
+
+  GRRod* mLastRod = nullptr;
   GRGlue* mEndGlue = nullptr;
   GRGlue* mStartGlue = nullptr;
   GRGlue* mSecondGlue = nullptr;

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "ARBar.h"
+#include "ARStaffFormat.h"
+#include "GRBar.h"
+#include "GRStaffManager.h"
+#include "lib-score-engine/bound_tag.h"
+#include "lib-score-engine/given_parameters.h"
+#include "spacing_fixture.h"
+
+namespace {
+
+using EngineTesting::Bind;
+using EngineTesting::Given;
+using StaffLayoutTest = EngineTesting::SpacingFixture;
+
+TEST_F(StaffLayoutTest, StaffFormatsSetLineSpaceAndLines) {
+  struct Case {
+    Given given;
+    float lineSpace;
+    int lines;
+  } const cases[] = {
+      {Given().Text("3-line").Float(6, "size", "pt"), 100, 3},
+      {Given().Text("1-line"), 50, 1},
+      {Given().Text("9-line"), 50, 5},  // eight lines or more keep the count
+      {Given().Text("3-lines"), 50, 3},
+      {Given().Text("x-line"), 50, 5},
+      {Given().Float(0, "size"), 50, 5},  // a size that lays nothing out counts as none
+      {Given().Float(-3, "size", "pt"), 50, 5},
+  };
+  for (Case const& c : cases) {
+    ARStaffFormat format;
+    Bind(format, c.given);
+    GRStaff staff(slice);
+    staff.setStaffFormat(&format);
+    EXPECT_NEAR(staff.getLineSpace(), c.lineSpace, 0.5f);
+    EXPECT_EQ(staff.getNumlines(), c.lines);
+    // A carried state takes its line space from the format alone.
+    GRStaffState copy;
+    staff.getStaffState().lineSpace = 7;
+    copy = staff.getStaffState();
+    EXPECT_NEAR(copy.lineSpace, c.lineSpace, 0.5f);
+  }
+}
+
+TEST_F(StaffLayoutTest, BarsCountMeasuresAndRestartTheKey) {
+  GRStaff* staff = staves[0];
+  staff->getStaffState().KeyArray[4] = 1;  // fis
+  staff->getStaffState().MeasureAccidentals[4] = -1;
+  ARBar numbered, plain;
+  Bind(numbered, Given().Int(5, "number"));
+  staff->AddBar(&numbered, Fraction(1, 1));
+  EXPECT_EQ(staff->getStaffState().curmeasurenum, 5);
+  EXPECT_EQ(staff->getStaffState().MeasureAccidentals[4], 1);
+  staff->AddBar(&plain, Fraction(2, 1));
+  EXPECT_EQ(staff->getStaffState().curmeasurenum, 6);
+  EXPECT_EQ(staff->getElements().GetCount(), 2);
+  EXPECT_DEATH(staff->AddBar(&plain, Fraction(1, 2)), "Assertion failed: false");
+}
+
+// Elements sharing a spring form a group that keeps its widest room on either side.
+TEST_F(StaffLayoutTest, RodsJoinTheGroupsOfSharedSprings) {
+  GRStaff* staff = staves[0];
+  struct Placed {
+    int spring;
+    float left, right;
+  } const placed[] = {{1, 10, 20}, {1, 30, 5}, {2, 15, 0}, {4, 0, 40}, {6, 50, 50}};
+  for (Placed const& p : placed) {
+    GRNotationElement* el = Element(0, 0, p.left, p.right);
+    el->setNeedsSpring(1);
+    el->tellSpringID(p.spring);
+    staff->addNotationElement(el);
+    elements.back().release();  // the staff owns it now
+  }
+  GRStaffManager manager;
+  int first = 0, end = 6;
+  staff->createNewRods(&manager, first, end);
+  struct Rod {
+    int first, end;
+    float length;
+  } const expected[] = {{0, 1, 30}, {1, 2, 35}, {4, 5, 40}, {2, 4, 0}};
+  std::vector<Rod> made;
+  for (auto const* list : {&manager.getSimpleRods(), &manager.getComplexRods()})
+    for (void* pos = list->GetHeadPosition(); pos;) {
+      GRRod const* rod = list->GetNext(pos);
+      made.push_back({rod->getSpr1(), rod->getSpr2(), rod->getLength()});
+    }
+  ASSERT_EQ(made.size(), 3u);  // 2 .. 4 has no room to keep
+  for (size_t i = 0; i < made.size(); ++i) {
+    EXPECT_EQ(made[i].first, expected[i].first);
+    EXPECT_EQ(made[i].end, expected[i].end);
+    EXPECT_EQ(made[i].length, expected[i].length);
+  }
+  EXPECT_EQ(staff->getLastRod()->getSpr1(), 4);
+}
+
+}  // namespace
