@@ -6,6 +6,8 @@
 #include "ARBar.h"
 #include "ARStaffFormat.h"
 #include "GRBar.h"
+#include "GREvent.h"
+#include "GRGlobalStem.h"
 #include "GRPositionTag.h"
 #include "GRRod.h"
 #include "GRStaffManager.h"
@@ -308,4 +310,34 @@ void GRStaff::createNewRods(GRStaffManager* manager, int& startspr, int& endspr)
     mLastRod = new GRRod(current.right, current.spring, current.spring + 1);
     manager->addRod(mLastRod, false, true, -1);
   }
+}
+
+void GRStaff::updateBoundingBox() {
+  mBoundingBox = NVRect{0, 0, mLength, getDredgeSize()};
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement const* el = mCompElements.GetNext(pos);
+    NVRect box = el->getBoundingBox();
+    box += el->getPosition();
+    mBoundingBox.Merge(box);
+  }
+}
+
+void GRStaff::FinishStaff() {
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement const* el = mCompElements.GetNext(pos);
+    if (dynamic_cast<GRPositionTag const*>(el)) continue;
+    const NVPoint offset{el->getPosition().x - mPosition.x, el->getPosition().y};
+    NVRect box = el->getBoundingBox();
+    box += offset;
+    mBoundingBox.Merge(box);
+    if (auto const* event = dynamic_cast<GREvent const*>(el)) {
+      if (GRGlobalStem const* stem = event->getGlobalStem()) {
+        NVRect stemBox = stem->getBoundingBox();
+        stemBox += offset;
+        mBoundingBox.Merge(stemBox);
+      }
+    }
+  }
+  for (void* pos = mCompElements.GetHeadPosition(); pos;)
+    if (auto* tag = dynamic_cast<GRPositionTag*>(mCompElements.GetNext(pos))) tag->FinishPTag(this);
 }

@@ -84,6 +84,11 @@ class GRStaff : public GRCompositeNotationElement {
   // A bar line at tp: the measure starts over in the key, and takes the bar's "number" or the
   // next one.
   GRNotationElement* AddBar(ARBar* bar, Fraction const& tp);
+  // The staff's lines from 0 to its length, widened by every element where it stands.
+  void updateBoundingBox() override;
+  // Takes the boxes of its elements (and their shared stems) into its own, then lets the
+  // spanners on it finish.
+  virtual void FinishStaff();
   // Rods between the groups of elements that share a spring, up to the end spring.
   void createNewRods(GRStaffManager* manager, int& startspr, int& endspr);
   GRRod* getLastRod() const { return mLastRod; }
