@@ -36,6 +36,14 @@ void GRSystemSlice::addStaff(GRStaff* newStaff, int number) {
   mStaffs->Set(number, newStaff);
 }
 
+void GRSystemSlice::getStaffRange(int& lowest, int& highest) const {
+  lowest = 0;
+  highest = -1;
+  if (mStaffs->GetCount() == 0) return;
+  lowest = mStaffs->GetMinimum();
+  highest = mStaffs->GetMaximum();
+}
+
 int GRSystemSlice::getStaffNumber(GRStaff const* staff) const {
   if (mStaffs->GetCount() == 0) return -1;
   for (int i = mStaffs->GetMinimum(); i <= mStaffs->GetMaximum(); ++i)

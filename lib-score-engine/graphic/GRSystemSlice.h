@@ -32,6 +32,8 @@ class GRSystemSlice : public GREvent {
   void addStaff(GRStaff* newStaff, int number);
   GRStaff* getStaff(int number) const;
   using GREvent::getStaffNumber;
+  // The lowest and highest staff numbers; lowest > highest when the slice has no staff.
+  void getStaffRange(int& lowest, int& highest) const;
   // The staff's number in this slice, -1 when it is not here.
   int getStaffNumber(GRStaff const* staff) const;
   // A system-level element; the slice owns it and lets it check its position once its staves

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GRGlue.h"
+#include "GRSliceHeight.h"
 #include "GRSpaceForceFunction2.h"
 #include "graphic_globals.h"
 #include "spacing_fixture.h"
@@ -98,6 +99,29 @@ TEST_F(SystemSliceTest, DrawingReportsTheSliceThenItsStaves) {
   EXPECT_EQ(map.elements[1].kind, 5);
   EXPECT_EQ(map.elements[3].kind, 5);
   EXPECT_EQ(gCurStaff, staves[1]);
+}
+
+// Several slices that may form one system: each staff lies as low as the slices need.
+TEST_F(SystemSliceTest, SliceHeightsTakeTheLowestPlaceOfEachStaff) {
+  GRSliceHeight fromBoxes;
+  EXPECT_EQ(fromBoxes.getHeight(true), 0);
+  fromBoxes.AddSystemSlice(nullptr, true);
+  fromBoxes.AddSystemSlice(SliceWith({0, 1}), true);
+  EXPECT_EQ(fromBoxes.getPosition(1), 200);  // boxes touching
+  GRSystemSlice* high = SliceWith({0, 1});
+  AddHighElement(high, 1, -60);
+  fromBoxes.AddSystemSlice(high, true);
+  EXPECT_EQ(fromBoxes.getPosition(1), 270);
+  EXPECT_EQ(fromBoxes.getHeight(true), 470);
+  EXPECT_EQ(fromBoxes.getHeight(false), 470);
+
+  GRSliceHeight placed;
+  GRSystemSlice* stacked = SliceWith({0, 2});
+  stacked->Finish();
+  placed.AddSystemSlice(stacked, false);
+  EXPECT_EQ(placed.getPosition(2), 250);
+  EXPECT_EQ(placed.getPosition(1), 0);
+  EXPECT_EQ(placed.getHeight(true), 450);
 }
 
 }  // namespace
