@@ -1,17 +1,28 @@
 #include "GRStaff.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "ARBar.h"
+#include "ARClef.h"
+#include "ARInstrument.h"
+#include "AROctava.h"
 #include "ARStaffFormat.h"
 #include "GRBar.h"
+#include "GRClef.h"
 #include "GREvent.h"
 #include "GRGlobalStem.h"
+#include "GRInstrument.h"
+#include "GRKey.h"
+#include "GRNote.h"
 #include "GRPositionTag.h"
 #include "GRRod.h"
+#include "GRSText.h"
+#include "GRSpring.h"
 #include "GRStaffManager.h"
 #include "TagParameterString.h"
+#include "note_names.h"
 
 #include "GRGlue.h"
 #include "GRSystem.h"
@@ -340,4 +351,120 @@ void GRStaff::FinishStaff() {
   }
   for (void* pos = mCompElements.GetHeadPosition(); pos;)
     if (auto* tag = dynamic_cast<GRPositionTag*>(mCompElements.GetNext(pos))) tag->FinishPTag(this);
+}
+
+Fraction GRStaff::nextElementTime() const {
+  GRNotationElement const* last = mCompElements.GetTail();
+  return last ? last->getRelativeEndTimePosition() : getRelativeTimePosition();
+}
+
+void GRStaff::EndStaff(Fraction const& tp, GRSpring* spring) {
+  EndStaff(tp);
+  spring->addElement(mEndGlue, nullptr);
+  mEndGlue->tellSpringID(spring->getID());
+}
+
+void GRStaff::EndStaff(Fraction const& tp, GRStaffManager* manager, void* position, int) {
+  MELVARIN_ASSERT(!mEndGlue);
+  // The elements after position belong to the next line; they leave without being deleted.
+  if (position) mCompElements.SetTailPosition(position);
+  EndStaff(tp);
+  manager->addElementToSpring(mEndGlue, -1);
+}
+
+void GRStaff::BeginStaff(GRStaffManager* manager) {
+  if (!mStartGlue) {
+    mStartGlue = new GRGlue(this, GRGlue::START_GLUE);
+    mStartGlue->setRelativeTimePosition(getRelativeTimePosition());
+    mCompElements.AddHead(mStartGlue);
+  }
+  if (!mSecondGlue) {
+    auto* glue = new GRGlue(this, GRGlue::SECOND_GLUE);
+    glue->setRelativeTimePosition(getRelativeTimePosition());
+    AddSecondGlue(glue);
+  }
+  manager->addElementToSpring(mStartGlue, 0);
+}
+
+GRNotationElement* GRStaff::AddClef(ARClef* clef) {
+  auto* grclef = new GRClef(clef, this, false);
+  grclef->setRelativeTimePosition(nextElementTime());
+  setClefParameters(clef->getName().c_str(), grclef->mClefPitch, grclef->mClefOctave,
+                    grclef->mClefStaffLine, GRStaffState::CLEFEXPLICIT);
+  mStaffState.curclef = clef;
+  addNotationElement(grclef);
+  return grclef;
+}
+
+GRNotationElement* GRStaff::AddInstrument(ARInstrument* instrument) {
+  auto* grinstrument = new GRInstrument(instrument);
+  grinstrument->setRelativeTimePosition(nextElementTime());
+  addNotationElement(grinstrument);
+  TagParameterString const* transp = instrument->getTransp();
+  if (!transp)
+    mStaffState.transposeOffset = 0;
+  else if (transp->getValue() && *transp->getValue())
+    setInstrumentTransposition(transp->getValue());
+  return grinstrument;
+}
+
+// "transp" names the key the instrument sounds in: a letter (lower case for minor), then "#" or
+// "&", and "+" when it sounds higher than written.
+void GRStaff::setInstrumentTransposition(char const* transp) {
+  const char letter = transp[0];
+  const char lower[2] = {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))), 0};
+  const int pitchClass = gd_noteName2pc(lower);
+  int key = 0;
+  switch (std::toupper(static_cast<unsigned char>(letter))) {
+    case 'A':
+      key = 3;
+      break;
+    case 'B':
+    case 'H':
+      key = 5;
+      break;
+    case 'D':
+      key = 2;
+      break;
+    case 'E':
+      key = 4;
+      break;
+    case 'F':
+      key = -1;
+      break;
+    case 'G':
+      key = 1;
+      break;
+    default:
+      key = 0;
+      break;
+  }
+  if (std::islower(static_cast<unsigned char>(letter))) key -= 3;
+  const char second = transp[1];
+  if (second == '#') key += 7;
+  if (second == '&') key -= 7;
+  const bool upward = second == '+' || (second && transp[2] == '+');
+  GRKey::getNonFreeKeyArray(key, mStaffState.instrKeyArray);
+  startMeasure();
+  mStaffState.transposeOffset = upward ? pitchClass - 2 : pitchClass - 9;
+  mStaffState.instrKeyNumber = key;
+}
+
+GRNotationElement* GRStaff::AddOctava(AROctava* octava) {
+  const int shift = octava->getOctava();
+  auto* text = new GRSText(this, NVstring(shift == 1 ? "8" : shift == -1 ? "8ba" : ""), 0);
+  text->setRelativeTimePosition(octava->getRelativeTimePosition());
+  mStaffState.octava = shift;
+  addNotationElement(text);
+  return text;
+}
+
+GRNote* GRStaff::getLastNote() const {
+  for (void* pos = mCompElements.GetTailPosition(); pos;)
+    if (auto* note = dynamic_cast<GRNote*>(mCompElements.GetPrev(pos))) return note;
+  return nullptr;
+}
+
+float GRStaff::getDistance() const {
+  return mStaffState.distanceset ? mStaffState.distance : -1;
 }

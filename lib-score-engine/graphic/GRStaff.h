@@ -8,6 +8,11 @@
 class GRRod;
 
 class ARBar;
+class ARClef;
+class ARInstrument;
+class AROctava;
+class GRNote;
+class GRSpring;
 class ARBarFormat;
 class ARStaffFormat;
 class GRGlue;
@@ -74,6 +79,22 @@ class GRStaff : public GRCompositeNotationElement {
   void AddSecondGlue(GRGlue* glue);
   // Ends the staff at tp with its end glue, which goes to the system's spring at the end.
   void EndStaff(Fraction const& tp);
+  // The same, the end glue going to spring.
+  void EndStaff(Fraction const& tp, GRSpring* spring);
+  // The same after cutting the list after position (when given); the end glue goes to the
+  // manager's last spring.
+  void EndStaff(Fraction const& tp, GRStaffManager* manager, void* position, int);
+  // Makes the start and second glues where missing; the start glue goes to the first spring.
+  void BeginStaff(GRStaffManager* manager);
+  // The clef in force from the end of the last element on; an octava ends with it.
+  GRNotationElement* AddClef(ARClef* clef);
+  // The instrument's name, and its "transp" text as the staff's transposition.
+  GRNotationElement* AddInstrument(ARInstrument* instrument);
+  // "8" above or "8ba" below, and the notes move by the shift.
+  GRNotationElement* AddOctava(AROctava* octava);
+  GRNote* getLastNote() const;
+  // The explicit staff distance, -1 when none.
+  float getDistance() const;
 
   // Its "size" sets the line space (see GRStaffState::lineSpaceOf); a "style" of a digit 0 to 7
   // followed by "-line" sets the number of lines.
@@ -99,6 +120,9 @@ class GRStaff : public GRCompositeNotationElement {
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
 
   void startMeasure();
+  void setInstrumentTransposition(char const* transp);
+  // Where an element added now starts: the end of the last one, else the staff's time.
+  Fraction nextElementTime() const;
 
   GRRod* mLastRod = nullptr;
   GRGlue* mEndGlue = nullptr;

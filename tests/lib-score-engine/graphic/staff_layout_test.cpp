@@ -3,8 +3,12 @@
 #include <memory>
 
 #include "ARBar.h"
+#include "ARClef.h"
+#include "ARInstrument.h"
+#include "AROctava.h"
 #include "ARStaffFormat.h"
 #include "GRBar.h"
+#include "GRGlue.h"
 #include "GRStaffManager.h"
 #include "lib-score-engine/bound_tag.h"
 #include "lib-score-engine/given_parameters.h"
@@ -94,6 +98,73 @@ TEST_F(StaffLayoutTest, RodsJoinTheGroupsOfSharedSprings) {
     EXPECT_EQ(made[i].length, expected[i].length);
   }
   EXPECT_EQ(staff->getLastRod()->getSpr1(), 4);
+}
+
+// An instrument sounding in D, higher than written, moves the next clef's notes a step; an
+// octava moves them an octave until a clef ends it.
+TEST_F(StaffLayoutTest, TranspositionAndOctavaMoveTheNotes) {
+  GRStaff* staff = staves[0];
+  ARInstrument instrument;
+  Bind(instrument, Given().Text("horn").Text("D+", "transp"));
+  ARClef treble;
+  treble.setName(NVstring("g2"));
+  staff->AddInstrument(&instrument);
+  EXPECT_EQ(staff->getStaffState().transposeOffset, 1);
+  EXPECT_EQ(staff->getStaffState().instrKeyNumber, 2);
+  EXPECT_EQ(staff->getStaffState().MeasureAccidentals[0], -1);  // c against the instrument's cis
+  staff->AddClef(&treble);
+  EXPECT_EQ(staff->getNotePosition(6, 1), 175);
+
+  AROctava octava;
+  Bind(octava, Given().Int(1, "i"));
+  staff->AddOctava(&octava);
+  EXPECT_EQ(staff->getNotePosition(6, 1), 350);  // written an octave below where it sounds
+  staff->AddClef(&treble);
+  EXPECT_EQ(staff->getStaffState().octava, 0);
+  EXPECT_EQ(staff->getStaffState().clefset, GRStaffState::CLEFEXPLICIT);
+
+  ARInstrument plain;
+  Bind(plain, Given().Text("piano"));
+  staff->AddInstrument(&plain);
+  EXPECT_EQ(staff->getStaffState().transposeOffset, 0);
+  EXPECT_EQ(staff->getElements().GetCount(), 5);
+  EXPECT_EQ(staff->getLastNote(), nullptr);
+  EXPECT_EQ(staff->getDistance(), -1);
+}
+
+TEST_F(StaffLayoutTest, GluesTieTheStaffToItsFirstAndLastSprings) {
+  GRStaffManager manager;
+  manager.addSpring(new GRSpring(Fraction(0, 1), Fraction(1, 4)));
+  manager.addSpring(new GRSpring(Fraction(1, 4), Fraction(1, 4)));
+  GRStaff* staff = staves[0];
+  staff->BeginStaff(&manager);
+  staff->BeginStaff(&manager);  // glues are made once
+  EXPECT_EQ(staff->getElements().GetCount(), 2);
+  EXPECT_EQ(staff->getElements().GetHead(), staff->getStartGlue());
+  EXPECT_EQ(staff->getStartGlue()->getSpringID(), 0);
+  EXPECT_NE(staff->getSecondGlue(), nullptr);
+  staff->EndStaff(Fraction(1, 2), &manager, nullptr, 0);
+  EXPECT_EQ(staff->getEndGlue()->getSpringID(), 1);
+  EXPECT_EQ(staff->getRelativeEndTimePosition(), Fraction(1, 2));
+  EXPECT_DEATH(staff->EndStaff(Fraction(1, 2)), "!mEndGlue");
+
+  // The elements after the given place belong to the next line.
+  GRStaff* other = staves[1];
+  other->BeginStaff(&manager);
+  void* keep = other->getElements().GetTailPosition();
+  GRNotationElement* moved = Element(1, 0, 0, 0);
+  moved->setRelativeTimePosition(Fraction(1, 4));
+  other->addNotationElement(moved);
+  GRSpring last(Fraction(1, 2), Fraction(0, 1));
+  last.setID(9);
+  other->EndStaff(Fraction(1, 4), &manager, keep, 0);
+  EXPECT_EQ(other->getElements().GetCount(), 3);                  // two glues and the end glue
+  EXPECT_EQ(other->getElements().GetElementPos(moved), nullptr);  // the fixture still owns it
+
+  GRStaff* third = new GRStaff(slice);
+  slice->addStaff(third, 2);
+  third->EndStaff(Fraction(1, 2), &last);
+  EXPECT_EQ(third->getEndGlue()->getSpringID(), 9);
 }
 
 }  // namespace
