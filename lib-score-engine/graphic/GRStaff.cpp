@@ -7,6 +7,9 @@
 #include "ARBar.h"
 #include "ARClef.h"
 #include "ARInstrument.h"
+#include "ARKey.h"
+#include "ARMeter.h"
+#include "ARNaturalKey.h"
 #include "AROctava.h"
 #include "ARStaffFormat.h"
 #include "GRBar.h"
@@ -15,6 +18,7 @@
 #include "GRGlobalStem.h"
 #include "GRInstrument.h"
 #include "GRKey.h"
+#include "GRMeter.h"
 #include "GRNote.h"
 #include "GRPositionTag.h"
 #include "GRRod.h"
@@ -467,4 +471,75 @@ GRNote* GRStaff::getLastNote() const {
 
 float GRStaff::getDistance() const {
   return mStaffState.distanceset ? mStaffState.distance : -1;
+}
+
+GRNotationElement* GRStaff::AddMeter(ARMeter* meter) {
+  auto* grmeter = new GRMeter(meter, this, false);
+  grmeter->setRelativeTimePosition(nextElementTime());
+  mStaffState.meterset = meter->getMeterType() != ARMeter::NONE ? 1 : 0;
+  if (mStaffState.meterset) mStaffState.curmeter = meter;
+  addNotationElement(grmeter);
+  return grmeter;
+}
+
+namespace {
+
+void takeKey(GRStaff& staff, GRKey const& grkey) {
+  int keyArray[GRStaffState::kPitches] = {};
+  const int numKeys = grkey.getKeyArray(keyArray);
+  staff.setKeyParameters(numKeys, keyArray);
+}
+
+}  // namespace
+
+GRNotationElement* GRStaff::AddKey(ARKey* key) {
+  GRKey* grkey = nullptr;
+  if (dynamic_cast<ARNaturalKey*>(key) && mStaffState.curkey) {
+    // Naturals for the key in force; the key itself stays.
+    grkey = new GRKey(this, static_cast<ARKey*>(mStaffState.curkey->Copy()), 1, true);
+  } else {
+    grkey = new GRKey(this, key, 0, false);
+    mStaffState.curkey = key;
+    mStaffState.keyset = true;
+    takeKey(*this, *grkey);
+  }
+  grkey->setRelativeTimePosition(nextElementTime());
+  addNotationElement(grkey);
+  return grkey;
+}
+
+void GRStaff::setStaffState(GRStaffState const* state) {
+  GRStaffState& s = mStaffState;
+  s.curclef = state->curclef;
+  s.clefname = state->clefname;
+  s.basepit = state->basepit;
+  s.baseoct = state->baseoct;
+  s.octava = state->octava;
+  s.baseline = state->baseline;
+  s.keyset = state->keyset;
+  s.curkey = state->curkey;
+  s.numkeys = state->numkeys;
+  std::copy_n(state->MeasureAccidentals, GRStaffState::kPitches, s.MeasureAccidentals);
+  s.transposeOffset = state->transposeOffset;
+  s.instrKeyNumber = state->instrKeyNumber;
+  std::copy_n(state->instrKeyArray, GRStaffState::kPitches, s.instrKeyArray);
+  setStaffFormat(state->curstaffrmt);
+  s.curbarfrmt = state->curbarfrmt;
+  s.distance = state->distance;
+  s.distanceset = state->distanceset;
+}
+
+void GRStaff::UpdateStaffState(void* position) {
+  for (void* pos = position ? position : mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement* el = mCompElements.GetNext(pos);
+    if (auto* grclef = dynamic_cast<GRClef*>(el)) {
+      if (grclef->getError()) continue;
+      setClefParameters(grclef->getARClef()->getName().c_str(), grclef->mClefPitch,
+                        grclef->mClefOctave, grclef->mClefStaffLine, GRStaffState::CLEFIMPLICIT);
+    } else if (auto* grkey = dynamic_cast<GRKey*>(el)) {
+      if (grkey->getError()) continue;
+      takeKey(*this, *grkey);
+      grkey->recalcVerticalPosition();
+    }
+  }
 }

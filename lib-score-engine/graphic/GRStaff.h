@@ -10,6 +10,8 @@ class GRRod;
 class ARBar;
 class ARClef;
 class ARInstrument;
+class ARKey;
+class ARMeter;
 class AROctava;
 class GRNote;
 class GRSpring;
@@ -90,6 +92,15 @@ class GRStaff : public GRCompositeNotationElement {
   GRNotationElement* AddClef(ARClef* clef);
   // The instrument's name, and its "transp" text as the staff's transposition.
   GRNotationElement* AddInstrument(ARInstrument* instrument);
+  // The meter counts when it carries a type.
+  GRNotationElement* AddMeter(ARMeter* meter);
+  // A natural key cancels the key in force without changing it; any other key becomes the key.
+  GRNotationElement* AddKey(ARKey* key);
+  // Takes over what a staff of the next line carries on: clef, key, measure accidentals,
+  // transposition and formats; not the key accidentals' signature nor the meter.
+  void setStaffState(GRStaffState const* state);
+  // Replays the clefs and keys of the list from position (or the head) into the state.
+  void UpdateStaffState(void* position);
   // "8" above or "8ba" below, and the notes move by the shift.
   GRNotationElement* AddOctava(AROctava* octava);
   GRNote* getLastNote() const;

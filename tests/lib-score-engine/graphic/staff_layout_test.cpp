@@ -5,6 +5,9 @@
 #include "ARBar.h"
 #include "ARClef.h"
 #include "ARInstrument.h"
+#include "ARKey.h"
+#include "ARMeter.h"
+#include "ARNaturalKey.h"
 #include "AROctava.h"
 #include "ARStaffFormat.h"
 #include "GRBar.h"
@@ -165,6 +168,28 @@ TEST_F(StaffLayoutTest, GluesTieTheStaffToItsFirstAndLastSprings) {
   slice->addStaff(third, 2);
   third->EndStaff(Fraction(1, 2), &last);
   EXPECT_EQ(third->getEndGlue()->getSpringID(), 9);
+}
+
+TEST_F(StaffLayoutTest, KeysAndClefsCarryToTheNextLine) {
+  GRStaff* staff = staves[0];
+  ARKey dMajor(2);
+  ARNaturalKey natural;
+  ARMeter untyped;
+  staff->AddKey(&dMajor);
+  staff->AddMeter(&untyped);
+  staff->AddKey(&natural);  // cancels on paper only
+  EXPECT_EQ(staff->getStaffState().numkeys, 2);
+  EXPECT_EQ(staff->getStaffState().curkey, &dMajor);
+  EXPECT_EQ(staff->getStaffState().meterset, 0);
+  staff->getStaffState().basepit = 4;
+
+  GRStaff* next = staves[1];
+  next->setStaffState(&staff->getStaffState());
+  EXPECT_EQ(next->getStaffState().numkeys, 2);
+  EXPECT_EQ(next->getStaffState().basepit, 4);
+  next->UpdateStaffState(nullptr);  // nothing on it yet
+  staff->UpdateStaffState(nullptr);
+  EXPECT_EQ(staff->getStaffState().numkeys, 2);  // the natural key names the key it cancels
 }
 
 }  // namespace
