@@ -66,12 +66,9 @@ TEST_F(SpaceForceTest, RecordsStayOrderedByForce) {
   EXPECT_EQ(Ids(sff), (std::vector<int>{4, 0, 2, 3}));
   EXPECT_EQ(sff.getRecords().GetHead()->index, 4);
   EXPECT_EQ(sff.getXminSum(), 110);
-
-  GRSpaceForceFunction2 copy(sff);
-  EXPECT_EQ(Ids(copy), Ids(sff));
   std::ostringstream out;
-  copy.writeAllExtents(out);
-  EXPECT_EQ(out.str().substr(0, 10), "xmin: 110\n");
+  GRSpaceForceFunction2(sff).writeAllExtents(out);  // a copy holds the same records
+  EXPECT_EQ(out.str().substr(0, 12), "xmin: 110\n10");
 }
 
 TEST_F(SpaceForceTest, FrozenSpringsNeverStretch) {
@@ -111,8 +108,7 @@ TEST_F(SpaceForceTest, RodsStretchTheSpringsTheyCover) {
 
   GRRod reached(20, 0, 2);
   EXPECT_EQ(reached.calcforce(&springs), 0);
-  GRRod copy(rod);
-  EXPECT_EQ(copy.getForce(), -1);
+  EXPECT_EQ(GRRod(rod).getForce(), -1);
 
   // All frozen (extents 30 and 15 now): the last one gives way and stays frozen.
   springs.Get(0)->setFrozen(1);

@@ -135,7 +135,6 @@ TEST_F(VoiceSpacingTest, EqualNotesFormOneNeighbourList) {
   matrix.resizeMSCMatrix(5);
   EXPECT_EQ(voice->updateMSCMatrix(nullptr, &matrix, &manager, &springs, 0, 4), 0);
   for (int id = 0; id < 4; ++id) EXPECT_EQ(matrix.getMSCMatrix(id, 3), 4) << id;
-  EXPECT_EQ(matrix.getMSCMatrix(4, 3), 0);
   EXPECT_EQ(NeighbourLists(matrix), (std::vector<std::vector<int>>{{0, 1, 2, 3, 4}}));
 
   // A half and two quarters: two runs, and the half's springs keep the higher frequency the
@@ -219,7 +218,6 @@ TEST_F(VoiceSpacingTest, BuildSFFGivesEachGapTheShortestSpanningNote) {
   for (Expected const& e : expected)
     EXPECT_NEAR(springsOf->Get(e.id)->getConstant(), e.constant, 0.001f) << e.id;
   EXPECT_EQ(sff->getRecords().GetCount(), 8);
-  EXPECT_FALSE(manager.getComplexRods().IsEmpty());
   ExpectRodsReached();
   // The wide half note of the lower staff needs more than its own gap.
   EXPECT_NEAR(springsOf->Get(4)->getExtent() + springsOf->Get(5)->getExtent(), 110, 0.01f);
