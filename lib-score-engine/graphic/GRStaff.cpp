@@ -371,7 +371,12 @@ void GRStaff::EndStaff(Fraction const& tp, GRSpring* spring) {
 void GRStaff::EndStaff(Fraction const& tp, GRStaffManager* manager, void* position, int) {
   MELVARIN_ASSERT(!mEndGlue);
   // The elements after position belong to the next line; they leave without being deleted.
-  if (position) mCompElements.SetTailPosition(position);
+  if (position) {
+    KF_IPointerList<GRNotationElement>* rest = nullptr;
+    mCompElements.Cut(position, &rest);
+    rest->setOwnership(0);
+    delete rest;
+  }
   EndStaff(tp);
   manager->addElementToSpring(mEndGlue, -1);
 }

@@ -53,10 +53,10 @@ TEST_F(StaffLayoutTest, StaffFormatsSetLineSpaceAndLines) {
 }
 
 TEST_F(StaffLayoutTest, BarsCountMeasuresAndRestartTheKey) {
-  GRStaff* staff = staves[0];
-  staff->getStaffState().KeyArray[4] = 1;  // fis
-  staff->getStaffState().MeasureAccidentals[4] = -1;
   ARBar numbered, plain;
+  auto staff = std::make_unique<GRStaff>(slice);  // its bars go before their tags
+  staff->getStaffState().KeyArray[4] = 1;         // fis
+  staff->getStaffState().MeasureAccidentals[4] = -1;
   Bind(numbered, Given().Int(5, "number"));
   staff->AddBar(&numbered, Fraction(1, 1));
   EXPECT_EQ(staff->getStaffState().curmeasurenum, 5);
@@ -106,10 +106,11 @@ TEST_F(StaffLayoutTest, RodsJoinTheGroupsOfSharedSprings) {
 // An instrument sounding in D, higher than written, moves the next clef's notes a step; an
 // octava moves them an octave until a clef ends it.
 TEST_F(StaffLayoutTest, TranspositionAndOctavaMoveTheNotes) {
-  GRStaff* staff = staves[0];
-  ARInstrument instrument;
-  Bind(instrument, Given().Text("horn").Text("D+", "transp"));
+  ARInstrument instrument, plain;
   ARClef treble;
+  AROctava octava;
+  auto staff = std::make_unique<GRStaff>(slice);
+  Bind(instrument, Given().Text("horn").Text("D+", "transp"));
   treble.setName(NVstring("g2"));
   staff->AddInstrument(&instrument);
   EXPECT_EQ(staff->getStaffState().transposeOffset, 1);
@@ -118,7 +119,6 @@ TEST_F(StaffLayoutTest, TranspositionAndOctavaMoveTheNotes) {
   staff->AddClef(&treble);
   EXPECT_EQ(staff->getNotePosition(6, 1), 175);
 
-  AROctava octava;
   Bind(octava, Given().Int(1, "i"));
   staff->AddOctava(&octava);
   EXPECT_EQ(staff->getNotePosition(6, 1), 350);  // written an octave below where it sounds
@@ -126,7 +126,6 @@ TEST_F(StaffLayoutTest, TranspositionAndOctavaMoveTheNotes) {
   EXPECT_EQ(staff->getStaffState().octava, 0);
   EXPECT_EQ(staff->getStaffState().clefset, GRStaffState::CLEFEXPLICIT);
 
-  ARInstrument plain;
   Bind(plain, Given().Text("piano"));
   staff->AddInstrument(&plain);
   EXPECT_EQ(staff->getStaffState().transposeOffset, 0);
@@ -159,14 +158,13 @@ TEST_F(StaffLayoutTest, GluesTieTheStaffToItsFirstAndLastSprings) {
   other->EndStaff(Fraction(1, 4), &manager, keep, 0);
   EXPECT_EQ(other->getElements().GetCount(), 3);                  // two glues and the end glue
   EXPECT_EQ(other->getElements().GetElementPos(moved), nullptr);  // the fixture still owns it
-
 }
 
 TEST_F(StaffLayoutTest, KeysAndClefsCarryToTheNextLine) {
-  GRStaff* staff = staves[0];
   ARKey dMajor(2);
   ARNaturalKey natural;
   ARMeter untyped;
+  auto staff = std::make_unique<GRStaff>(slice);
   staff->AddKey(&dMajor);
   staff->AddMeter(&untyped);
   staff->AddKey(&natural);  // cancels on paper only
