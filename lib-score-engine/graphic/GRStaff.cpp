@@ -1,5 +1,33 @@
 #include "GRStaff.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "ARBar.h"
+#include "ARClef.h"
+#include "ARInstrument.h"
+#include "ARKey.h"
+#include "ARMeter.h"
+#include "ARNaturalKey.h"
+#include "AROctava.h"
+#include "ARStaffFormat.h"
+#include "GRBar.h"
+#include "GRClef.h"
+#include "GREvent.h"
+#include "GRGlobalStem.h"
+#include "GRInstrument.h"
+#include "GRKey.h"
+#include "GRMeter.h"
+#include "GRNote.h"
+#include "GRPositionTag.h"
+#include "GRRod.h"
+#include "GRSText.h"
+#include "GRSpring.h"
+#include "GRStaffManager.h"
+#include "TagParameterString.h"
+#include "note_names.h"
+
 #include "GRGlue.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -220,4 +248,303 @@ void GRStaff::drawLines(VGDevice& device) const {
   }
   device.Line(mPosition.x, mPosition.y + getDredgeSize(), mPosition.x, mPosition.y);
   device.PopPen();
+}
+
+void GRStaff::setStaffFormat(ARStaffFormat* format) {
+  mStaffState.curstaffrmt = format;
+  if (!format) return;
+  if (format->getStaffSize()) mStaffState.lineSpace = GRStaffState::lineSpaceOf(format);
+  if (TagParameterString const* style = format->getStyle()) {
+    char const* text = style->getValue();
+    if (text && std::strlen(text) >= 6 && std::strncmp(text + 1, "-line", 5) == 0 &&
+        text[0] >= '0' && text[0] <= '7')
+      mStaffState.numlines = text[0] - '0';
+  }
+}
+
+GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElement) {
+  MELVARIN_ASSERT(notationElement);
+  if (!dynamic_cast<GRPositionTag*>(notationElement)) {
+    Fraction const& tp1 = notationElement->getRelativeTimePosition();
+    MELVARIN_ASSERT(tp1 >= getRelativeTimePosition());
+    if (GRNotationElement* last = mCompElements.GetTail())
+      if (tp1 < last->getRelativeTimePosition()) MELVARIN_ASSERT(false);
+  }
+  AddTail(notationElement);
+  return notationElement;
+}
+
+void GRStaff::startMeasure() {
+  for (int i = 0; i < GRStaffState::kPitches; ++i)
+    mStaffState.MeasureAccidentals[i] = mStaffState.KeyArray[i] - mStaffState.instrKeyArray[i];
+}
+
+GRNotationElement* GRStaff::AddBar(ARBar* bar, Fraction const& tp) {
+  startMeasure();
+  const int number = bar->getBarNumber();
+  mStaffState.curmeasurenum = number != -1 ? number : mStaffState.curmeasurenum + 1;
+  auto* grbar = new GRBar(bar, this, tp);
+  addNotationElement(grbar);
+  return grbar;
+}
+
+void GRStaff::createNewRods(GRStaffManager* manager, int& startspr, int& endspr) {
+  struct Group {
+    int spring;
+    float left;
+    float right;
+  };
+  bool haveGroup = false;
+  Group before{startspr, 0, 0};
+  Group current{};
+  auto close = [&](bool requireDifferent) {
+    const float length = before.right + current.left;
+    if ((!requireDifferent || before.spring != current.spring) && length > 0) {
+      mLastRod = new GRRod(length, before.spring, current.spring);
+      manager->addRod(mLastRod, false, true, -1);
+    }
+    before = current;
+  };
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement* el = mCompElements.GetNext(pos);
+    if (!el->getNeedsSpring()) continue;
+    const int id = el->getSpringID();
+    if (id >= endspr) break;
+    if (haveGroup && id == current.spring) {
+      current.left = std::max(current.left, el->getLeftSpace());
+      current.right = std::max(current.right, el->getRightSpace());
+      continue;
+    }
+    if (haveGroup) close(true);
+    current = Group{id, el->getLeftSpace(), el->getRightSpace()};
+    haveGroup = true;
+  }
+  if (!haveGroup) return;
+  close(false);
+  if (current.right > 0) {
+    mLastRod = new GRRod(current.right, current.spring, current.spring + 1);
+    manager->addRod(mLastRod, false, true, -1);
+  }
+}
+
+void GRStaff::updateBoundingBox() {
+  mBoundingBox = NVRect{0, 0, mLength, getDredgeSize()};
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement const* el = mCompElements.GetNext(pos);
+    NVRect box = el->getBoundingBox();
+    box += el->getPosition();
+    mBoundingBox.Merge(box);
+  }
+}
+
+void GRStaff::FinishStaff() {
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement const* el = mCompElements.GetNext(pos);
+    if (dynamic_cast<GRPositionTag const*>(el)) continue;
+    const NVPoint offset{el->getPosition().x - mPosition.x, el->getPosition().y};
+    NVRect box = el->getBoundingBox();
+    box += offset;
+    mBoundingBox.Merge(box);
+    if (auto const* event = dynamic_cast<GREvent const*>(el)) {
+      if (GRGlobalStem const* stem = event->getGlobalStem()) {
+        NVRect stemBox = stem->getBoundingBox();
+        stemBox += offset;
+        mBoundingBox.Merge(stemBox);
+      }
+    }
+  }
+  for (void* pos = mCompElements.GetHeadPosition(); pos;)
+    if (auto* tag = dynamic_cast<GRPositionTag*>(mCompElements.GetNext(pos))) tag->FinishPTag(this);
+}
+
+Fraction GRStaff::nextElementTime() const {
+  GRNotationElement const* last = mCompElements.GetTail();
+  return last ? last->getRelativeEndTimePosition() : getRelativeTimePosition();
+}
+
+void GRStaff::EndStaff(Fraction const& tp, GRSpring* spring) {
+  EndStaff(tp);
+  spring->addElement(mEndGlue, nullptr);
+  mEndGlue->tellSpringID(spring->getID());
+}
+
+void GRStaff::EndStaff(Fraction const& tp, GRStaffManager* manager, void* position, int) {
+  MELVARIN_ASSERT(!mEndGlue);
+  // The elements after position belong to the next line; they leave without being deleted.
+  if (position) {
+    KF_IPointerList<GRNotationElement>* rest = nullptr;
+    mCompElements.Cut(position, &rest);
+    rest->setOwnership(0);
+    delete rest;
+  }
+  EndStaff(tp);
+  manager->addElementToSpring(mEndGlue, -1);
+}
+
+void GRStaff::BeginStaff(GRStaffManager* manager) {
+  if (!mStartGlue) {
+    mStartGlue = new GRGlue(this, GRGlue::START_GLUE);
+    mStartGlue->setRelativeTimePosition(getRelativeTimePosition());
+    mCompElements.AddHead(mStartGlue);
+  }
+  if (!mSecondGlue) {
+    auto* glue = new GRGlue(this, GRGlue::SECOND_GLUE);
+    glue->setRelativeTimePosition(getRelativeTimePosition());
+    AddSecondGlue(glue);
+  }
+  manager->addElementToSpring(mStartGlue, 0);
+}
+
+GRNotationElement* GRStaff::AddClef(ARClef* clef) {
+  auto* grclef = new GRClef(clef, this, false);
+  grclef->setRelativeTimePosition(nextElementTime());
+  setClefParameters(clef->getName().c_str(), grclef->mClefPitch, grclef->mClefOctave,
+                    grclef->mClefStaffLine, GRStaffState::CLEFEXPLICIT);
+  mStaffState.curclef = clef;
+  addNotationElement(grclef);
+  return grclef;
+}
+
+GRNotationElement* GRStaff::AddInstrument(ARInstrument* instrument) {
+  auto* grinstrument = new GRInstrument(instrument);
+  grinstrument->setRelativeTimePosition(nextElementTime());
+  addNotationElement(grinstrument);
+  TagParameterString const* transp = instrument->getTransp();
+  if (!transp)
+    mStaffState.transposeOffset = 0;
+  else if (transp->getValue() && *transp->getValue())
+    setInstrumentTransposition(transp->getValue());
+  return grinstrument;
+}
+
+// "transp" names the key the instrument sounds in: a letter (lower case for minor), then "#" or
+// "&", and "+" when it sounds higher than written.
+void GRStaff::setInstrumentTransposition(char const* transp) {
+  const char letter = transp[0];
+  const char lower[2] = {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))), 0};
+  const int pitchClass = gd_noteName2pc(lower);
+  int key = 0;
+  switch (std::toupper(static_cast<unsigned char>(letter))) {
+    case 'A':
+      key = 3;
+      break;
+    case 'B':
+    case 'H':
+      key = 5;
+      break;
+    case 'D':
+      key = 2;
+      break;
+    case 'E':
+      key = 4;
+      break;
+    case 'F':
+      key = -1;
+      break;
+    case 'G':
+      key = 1;
+      break;
+    default:
+      key = 0;
+      break;
+  }
+  if (std::islower(static_cast<unsigned char>(letter))) key -= 3;
+  const char second = transp[1];
+  if (second == '#') key += 7;
+  if (second == '&') key -= 7;
+  const bool upward = second == '+' || (second && transp[2] == '+');
+  GRKey::getNonFreeKeyArray(key, mStaffState.instrKeyArray);
+  startMeasure();
+  mStaffState.transposeOffset = upward ? pitchClass - 2 : pitchClass - 9;
+  mStaffState.instrKeyNumber = key;
+}
+
+GRNotationElement* GRStaff::AddOctava(AROctava* octava) {
+  const int shift = octava->getOctava();
+  auto* text = new GRSText(this, NVstring(shift == 1 ? "8" : shift == -1 ? "8ba" : ""), 0);
+  text->setRelativeTimePosition(octava->getRelativeTimePosition());
+  mStaffState.octava = shift;
+  addNotationElement(text);
+  return text;
+}
+
+GRNote* GRStaff::getLastNote() const {
+  for (void* pos = mCompElements.GetTailPosition(); pos;)
+    if (auto* note = dynamic_cast<GRNote*>(mCompElements.GetPrev(pos))) return note;
+  return nullptr;
+}
+
+float GRStaff::getDistance() const {
+  return mStaffState.distanceset ? mStaffState.distance : -1;
+}
+
+GRNotationElement* GRStaff::AddMeter(ARMeter* meter) {
+  auto* grmeter = new GRMeter(meter, this, false);
+  grmeter->setRelativeTimePosition(nextElementTime());
+  mStaffState.meterset = meter->getMeterType() != ARMeter::NONE ? 1 : 0;
+  if (mStaffState.meterset) mStaffState.curmeter = meter;
+  addNotationElement(grmeter);
+  return grmeter;
+}
+
+namespace {
+
+void takeKey(GRStaff& staff, GRKey const& grkey) {
+  int keyArray[GRStaffState::kPitches] = {};
+  const int numKeys = grkey.getKeyArray(keyArray);
+  staff.setKeyParameters(numKeys, keyArray);
+}
+
+}  // namespace
+
+GRNotationElement* GRStaff::AddKey(ARKey* key) {
+  GRKey* grkey = nullptr;
+  if (dynamic_cast<ARNaturalKey*>(key) && mStaffState.curkey) {
+    // Naturals for the key in force; the key itself stays.
+    grkey = new GRKey(this, static_cast<ARKey*>(mStaffState.curkey->Copy()), 1, true);
+  } else {
+    grkey = new GRKey(this, key, 0, false);
+    mStaffState.curkey = key;
+    mStaffState.keyset = true;
+    takeKey(*this, *grkey);
+  }
+  grkey->setRelativeTimePosition(nextElementTime());
+  addNotationElement(grkey);
+  return grkey;
+}
+
+void GRStaff::setStaffState(GRStaffState const* state) {
+  GRStaffState& s = mStaffState;
+  s.curclef = state->curclef;
+  s.clefname = state->clefname;
+  s.basepit = state->basepit;
+  s.baseoct = state->baseoct;
+  s.octava = state->octava;
+  s.baseline = state->baseline;
+  s.keyset = state->keyset;
+  s.curkey = state->curkey;
+  s.numkeys = state->numkeys;
+  std::copy_n(state->MeasureAccidentals, GRStaffState::kPitches, s.MeasureAccidentals);
+  s.transposeOffset = state->transposeOffset;
+  s.instrKeyNumber = state->instrKeyNumber;
+  std::copy_n(state->instrKeyArray, GRStaffState::kPitches, s.instrKeyArray);
+  setStaffFormat(state->curstaffrmt);
+  s.curbarfrmt = state->curbarfrmt;
+  s.distance = state->distance;
+  s.distanceset = state->distanceset;
+}
+
+void GRStaff::UpdateStaffState(void* position) {
+  for (void* pos = position ? position : mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement* el = mCompElements.GetNext(pos);
+    if (auto* grclef = dynamic_cast<GRClef*>(el)) {
+      if (grclef->getError()) continue;
+      setClefParameters(grclef->getARClef()->getName().c_str(), grclef->mClefPitch,
+                        grclef->mClefOctave, grclef->mClefStaffLine, GRStaffState::CLEFIMPLICIT);
+    } else if (auto* grkey = dynamic_cast<GRKey*>(el)) {
+      if (grkey->getError()) continue;
+      takeKey(*this, *grkey);
+      grkey->recalcVerticalPosition();
+    }
+  }
 }

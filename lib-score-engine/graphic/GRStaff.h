@@ -5,7 +5,20 @@
 #include "VGColor.h"
 #include "kf_list.h"
 
+class GRRod;
+
+class ARBar;
+class ARClef;
+class ARInstrument;
+class ARKey;
+class ARMeter;
+class AROctava;
+class GRNote;
+class GRSpring;
+class ARBarFormat;
+class ARStaffFormat;
 class GRGlue;
+class GRStaffManager;
 class GRSystem;
 class GRSystemSlice;
 
@@ -68,12 +81,61 @@ class GRStaff : public GRCompositeNotationElement {
   void AddSecondGlue(GRGlue* glue);
   // Ends the staff at tp with its end glue, which goes to the system's spring at the end.
   void EndStaff(Fraction const& tp);
+  // The same, the end glue going to spring.
+  void EndStaff(Fraction const& tp, GRSpring* spring);
+  // The same after cutting the list after position (when given); the end glue goes to the
+  // manager's last spring.
+  void EndStaff(Fraction const& tp, GRStaffManager* manager, void* position, int);
+  // Makes the start and second glues where missing; the start glue goes to the first spring.
+  void BeginStaff(GRStaffManager* manager);
+  // The clef in force from the end of the last element on; an octava ends with it.
+  GRNotationElement* AddClef(ARClef* clef);
+  // The instrument's name, and its "transp" text as the staff's transposition.
+  GRNotationElement* AddInstrument(ARInstrument* instrument);
+  // The meter counts when it carries a type.
+  GRNotationElement* AddMeter(ARMeter* meter);
+  // A natural key cancels the key in force without changing it; any other key becomes the key.
+  GRNotationElement* AddKey(ARKey* key);
+  // Takes over what a staff of the next line carries on: clef, key, measure accidentals,
+  // transposition and formats; not the key accidentals' signature nor the meter.
+  void setStaffState(GRStaffState const* state);
+  // Replays the clefs and keys of the list from position (or the head) into the state.
+  void UpdateStaffState(void* position);
+  // "8" above or "8ba" below, and the notes move by the shift.
+  GRNotationElement* AddOctava(AROctava* octava);
+  GRNote* getLastNote() const;
+  // The explicit staff distance, -1 when none.
+  float getDistance() const;
+
+  // Its "size" sets the line space (see GRStaffState::lineSpaceOf); a "style" of a digit 0 to 7
+  // followed by "-line" sets the number of lines.
+  virtual void setStaffFormat(ARStaffFormat* format);
+  void setBarFormat(ARBarFormat* format) { mStaffState.curbarfrmt = format; }
+  // Appends an element; anything but a position tag must come in time order.
+  GRNotationElement* addNotationElement(GRNotationElement* notationElement);
+  // A bar line at tp: the measure starts over in the key, and takes the bar's "number" or the
+  // next one.
+  GRNotationElement* AddBar(ARBar* bar, Fraction const& tp);
+  // The staff's lines from 0 to its length, widened by every element where it stands.
+  void updateBoundingBox() override;
+  // Takes the boxes of its elements (and their shared stems) into its own, then lets the
+  // spanners on it finish.
+  virtual void FinishStaff();
+  // Rods between the groups of elements that share a spring, up to the end spring.
+  void createNewRods(GRStaffManager* manager, int& startspr, int& endspr);
+  GRRod* getLastRod() const { return mLastRod; }
 
  private:
   float positionAtFirstOctave(int pitch, int fromOctave, int step, float limit) const;
   void drawLines(VGDevice& device) const;
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
 
+  void startMeasure();
+  void setInstrumentTransposition(char const* transp);
+  // Where an element added now starts: the end of the last one, else the staff's time.
+  Fraction nextElementTime() const;
+
+  GRRod* mLastRod = nullptr;
   GRGlue* mEndGlue = nullptr;
   GRGlue* mStartGlue = nullptr;
   GRGlue* mSecondGlue = nullptr;

@@ -2,6 +2,15 @@
 
 #include <algorithm>
 
+#include "ARStaffFormat.h"
+#include "TagParameterFloat.h"
+
+float GRStaffState::lineSpaceOf(ARStaffFormat const* format) {
+  if (!format || !format->getStaffSize()) return 50;
+  const float size = format->getStaffSize()->getValue(50);
+  return size > 0 ? 2 * size : 50;
+}
+
 GRStaffState& GRStaffState::operator=(GRStaffState const& other) {
   if (this == &other) return *this;
   meterset = other.meterset;
@@ -24,8 +33,7 @@ GRStaffState& GRStaffState::operator=(GRStaffState const& other) {
   curclef = other.curclef;
   curbarfrmt = other.curbarfrmt;
   curstaffrmt = other.curstaffrmt;
-  // The staff format's own size sets it once staff formats are laid out.
-  lineSpace = 50;
+  lineSpace = lineSpaceOf(curstaffrmt);
   numlines = other.numlines;
   distance = other.distance;
   distanceset = other.distanceset;

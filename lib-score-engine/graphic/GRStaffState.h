@@ -23,6 +23,10 @@ class GRStaffState {
   GRStaffState& operator=(GRStaffState const& other);
   virtual ~GRStaffState() = default;
 
+  // Twice the format's "size" read at a line space of 50; 50 when the format or its size is
+  // missing, and also for a size of 0 or less, which the score may give but nothing can lay out.
+  static float lineSpaceOf(ARStaffFormat const* format);
+
   int meterset = 0;
   int curmeasurenum = 0;
   ARMeter* curmeter = nullptr;

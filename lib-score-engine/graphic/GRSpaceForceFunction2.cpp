@@ -1,0 +1,191 @@
+#include "GRSpaceForceFunction2.h"
+
+#include "GRSpring.h"
+#include "spacing_rounding.h"
+#include "src/common/assertion.h"
+
+float GRSpaceForceFunction2::optforce = 750;
+
+GRSpaceForceFunction2::GRSpaceForceFunction2(GRSpaceForceFunction2 const& other) {
+  addSFF(other);
+}
+
+void* GRSpaceForceFunction2::findRecord(GRSpring const* spring) const {
+  for (void* pos = mRecords.GetHeadPosition(); pos;) {
+    void* here = pos;
+    if (mRecords.GetNext(pos)->spring == spring) return here;
+  }
+  return nullptr;
+}
+
+void GRSpaceForceFunction2::insertByForce(GRSpringForceIndex* record) {
+  for (void* pos = mRecords.GetHeadPosition(); pos;) {
+    void* here = pos;
+    if (mRecords.GetNext(pos)->force > record->force) {
+      mRecords.AddElementAt(here, record);
+      return;
+    }
+  }
+  mRecords.AddTail(record);
+}
+
+void GRSpaceForceFunction2::addToOptConstant(float c) {
+  mOptConstant = mOptConstant == -1 ? c : seriesCombine(mOptConstant, c);
+}
+
+void GRSpaceForceFunction2::removeFromOptConstant(float c) {
+  mOptConstant = mOptConstant == c ? -1 : seriesRemove(mOptConstant, c);
+}
+
+void GRSpaceForceFunction2::addSpring(GRSpring* spring) {
+  const float c = spring->getConstant();
+  mXmin += spring->getExtent();
+  mTotalConstant = mRecords.IsEmpty() ? c : seriesCombine(mTotalConstant, c);
+  if (spring->getForce() <= optforce)
+    addToOptConstant(c);
+  else
+    mOverOptExtent += spring->getExtent();
+  insertByForce(new GRSpringForceIndex{spring, spring->getForce(), mRecords.GetCount() + 1});
+}
+
+void GRSpaceForceFunction2::deleteSpring(GRSpring* spring) {
+  void* pos = findRecord(spring);
+  if (!pos) return;
+  const int index = mRecords.GetAt(pos)->index;
+  mRecords.RemoveElementAt(pos);
+  for (void* at = mRecords.GetHeadPosition(); at;) {
+    GRSpringForceIndex* record = mRecords.GetNext(at);
+    if (record->index > index) --record->index;
+  }
+  const float c = spring->getConstant();
+  mXmin -= spring->getExtent();
+  mTotalConstant = mRecords.IsEmpty() ? 0 : seriesRemove(mTotalConstant, c);
+  if (spring->getForce() <= optforce)
+    removeFromOptConstant(c);
+  else
+    mOverOptExtent -= spring->getExtent();
+}
+
+void GRSpaceForceFunction2::FreezeSpring(GRSpring* spr) {
+  MELVARIN_ASSERT(spr);
+  if (void* pos = findRecord(spr)) {
+    GRSpringForceIndex* record = mRecords.GetAt(pos);
+    mRecords.SetAt(pos, nullptr);
+    mRecords.RemoveElementAt(pos);
+    record->force = GRSpringForceIndex::kFrozenForce;
+    mRecords.AddTail(record);
+  }
+  if (spr->getForce() <= optforce) {
+    removeFromOptConstant(spr->getConstant());
+    mOverOptExtent += spr->getExtent();
+  }
+  spr->setFrozen(1);
+}
+
+void GRSpaceForceFunction2::UnfreezeSpring(GRSpring* spr) {
+  MELVARIN_ASSERT(spr);
+  if (void* pos = findRecord(spr)) {
+    GRSpringForceIndex* record = mRecords.GetAt(pos);
+    mRecords.SetAt(pos, nullptr);
+    mRecords.RemoveElementAt(pos);
+    record->force = spr->getForce();
+    insertByForce(record);
+  }
+  if (spr->getForce() <= optforce) {
+    addToOptConstant(spr->getConstant());
+    mOverOptExtent -= spr->getExtent();
+  }
+  spr->setFrozen(0);
+}
+
+float GRSpaceForceFunction2::getExtent(float force) const {
+  if (mRecords.IsEmpty()) return 0;
+  if (force >= mRecords.GetTail()->force && mTotalConstant > 0) return force / mTotalConstant;
+  if (mRecords.GetHead()->spring->getForce() > force) return mXmin;
+  float rest = mXmin;
+  float c = 0;
+  bool passed = false;
+  for (void* pos = mRecords.GetHeadPosition(); pos;) {
+    GRSpringForceIndex const* record = mRecords.GetNext(pos);
+    if (record->force >= force) return passed ? rest + force / c : rest;
+    rest -= record->spring->getExtent();
+    c = passed ? seriesCombine(c, record->spring->getConstant()) : record->spring->getConstant();
+    passed = true;
+  }
+  // Only a function whose springs all stand above the force with a zero total gets here.
+  return rest;
+}
+
+float GRSpaceForceFunction2::getForce(float width) const {
+  if (width <= mXmin || mRecords.IsEmpty()) return 0;
+  float rest = mXmin;
+  void* pos = mRecords.GetHeadPosition();
+  GRSpringForceIndex const* record = mRecords.GetNext(pos);
+  float c = record->spring->getConstant();
+  while (pos) {
+    rest -= record->spring->getExtent();
+    const float force = (width - rest) * c;
+    GRSpringForceIndex const* next = mRecords.GetNext(pos);
+    if (next->force >= force) return force;
+    c = seriesCombine(c, next->spring->getConstant());
+    record = next;
+  }
+  return c * width;
+}
+
+float GRSpaceForceFunction2::EvaluateBreak(float width) const {
+  if (width <= mXmin) return 0;
+  const float force = getForce(width);
+  if (force <= 0) return 0;
+  if (force <= 600) return 600 / force;
+  if (force >= 1200) return 0;
+  return 2 - force / 600;
+}
+
+void GRSpaceForceFunction2::addSFF(GRSpaceForceFunction2 const& other) {
+  const int offset = mRecords.GetCount();
+  const bool wasEmpty = mRecords.IsEmpty();
+  void* mine = mRecords.GetHeadPosition();
+  for (void* pos = other.mRecords.GetHeadPosition(); pos;) {
+    GRSpringForceIndex const* theirs = other.mRecords.GetNext(pos);
+    auto* copy = new GRSpringForceIndex{theirs->spring, theirs->force, theirs->index + offset};
+    while (mine && mRecords.GetAt(mine)->force <= copy->force) mRecords.GetNext(mine);
+    if (mine)
+      mRecords.AddElementAt(mine, copy);
+    else
+      mRecords.AddTail(copy);
+  }
+  mXmin += other.mXmin;
+  mOverOptExtent += other.mOverOptExtent;
+  if (wasEmpty) {
+    mTotalConstant = other.mTotalConstant;
+    mOptConstant = other.mOptConstant;
+  } else if (!other.mRecords.IsEmpty()) {
+    mTotalConstant = seriesCombine(mTotalConstant, other.mTotalConstant);
+    mOptConstant = seriesCombine(mOptConstant, other.mOptConstant);
+  }
+}
+
+void GRSpaceForceFunction2::ResetSprings() {
+  for (void* pos = mRecords.GetHeadPosition(); pos;) {
+    GRSpringForceIndex const* record = mRecords.GetNext(pos);
+    if (!record->spring->isFrozen()) record->spring->change_force(record->force);
+  }
+}
+
+void GRSpaceForceFunction2::writeAllExtents(std::ostream& os) const {
+  os << "xmin: " << mXmin << "\n";
+  float rest = mXmin;
+  float c = 0;
+  bool first = true;
+  for (void* pos = mRecords.GetHeadPosition(); pos;) {
+    GRSpringForceIndex const* record = mRecords.GetNext(pos);
+    GRSpring const* spring = record->spring;
+    rest -= spring->getExtent();
+    c = first ? spring->getConstant() : seriesCombine(c, spring->getConstant());
+    first = false;
+    os << record->force << "\t" << rest + record->force / c << "\t" << spring->getID() << "\t"
+       << spring->getConstant() << "\t" << spring->getExtent() << "\t" << spring->getForce() << "\t"
+       << c << "\t" << rest << "\n";
+  }
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <typeinfo>
+
+#include "Fraction.h"
+#include "GRNotationElement.h"
+#include "kf_ilist.h"
+#include "kf_list.h"
+
+class GRSpringCollider;
+class GRStaff;
+class GRVoice;
+class VGDevice;
+class VScoreSymbolMap;
+
+// One time position of a system: every element at that position, a stiffness from the shortest
+// duration there, and the extent it takes under the system's common force. The law is linear
+// (force = constant x extent); a frozen spring keeps its extent whatever force is applied.
+class GRSpring {
+ public:
+  GRSpring(GRNotationElement* element, GRVoice* voice);
+  GRSpring(Fraction const& tp, Fraction const& dur);
+  GRSpring(GRSpring const&) = delete;
+  GRSpring& operator=(GRSpring const&) = delete;
+  virtual ~GRSpring();
+
+  virtual void checkLocalCollisions() { checkAccidentalCollisions(); }
+  virtual void checkAccidentalCollisions() {}
+  virtual GRNotationElement* getFirstGRO() const { return mElements.GetHead(); }
+  virtual void* getFirstGROPosition() const { return mElements.GetHeadPosition(); }
+  virtual GRNotationElement* getNextGRO(void*& pos) const;
+  virtual float apply_force(float f) const;
+  virtual void addSameTP(GRNotationElement* element, GRVoice* voice);
+  virtual float change_x(float dx);
+  virtual float change_force(float df);
+  virtual float change_const(float dc);
+  virtual float change_dur(Fraction const& dur);
+  virtual float setlength(float len);
+  virtual Fraction const& getTimePosition() const { return mTimePosition; }
+  virtual Fraction const& getDuration() const { return mDuration; }
+  virtual float getConstant() const { return sconst; }
+
+  // 20 for a zero duration, else 1 / ln((d + 1) x funcpar) to 3 decimals.
+  static float defconst(Fraction const& dur);
+  static float defconst(float dur);
+  // The constant element would give a spring of its own duration.
+  static float onlycalcconst(GRNotationElement const* element);
+  static void setFunctionParameter(float value) { funcpar = value; }
+  static float getFunctionParameter() { return funcpar; }
+  // Set from the layout settings; every constant depends on it.
+  static float funcpar;
+
+  float calcconst(GRNotationElement* element);
+  void recalcConstant();
+  void set_const(float dc);
+  float stretchWithForce(float f);
+
+  void addElement(GRNotationElement* element, GRVoice* voice);
+  bool removeElement(GRNotationElement* element);
+  KF_IPointerList<GRNotationElement> const& getElements() const { return mElements; }
+  GRSpringCollider const* getCollider() const { return mCollider; }
+
+  void setGRPositionX(float x);
+  float getX() const { return mX; }
+  void setID(int id) { mID = id; }
+  int getID() const { return mID; }
+  // Tells every element the spring's id.
+  void setGRSpringID();
+
+  bool hasType(std::type_info const& type) const;
+  bool containsBar() const;
+  bool hasStaffAndType(GRStaff const* staff, std::type_info const& type) const;
+  // Whether the spring is shared: one voice only, more than two elements, or elements of a
+  // voiceless element or of two voices.
+  bool isCommonSpring(int numVoices) const;
+  // Glues and bars take no room of their own to the right (glues not to the left either).
+  void setNoExtent();
+
+  // The least distance between this spring and next, taken band by band through the colliders.
+  float GetMaxDistance(GRSpring const* next) const;
+
+  float getForce() const { return mForce; }
+  float getExtent() const { return mExtent; }
+  int isFrozen() const { return mFrozen; }
+  void setFrozen(int frozen) { mFrozen = frozen; }
+
+  // Draws the spring as a zigzag above the system; only the spring display asks for it.
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const;
+
+  bool operator<(GRSpring const& other) const;
+
+ private:
+  float constantFor(GRNotationElement const* element, Fraction const& d) const;
+
+  int mFrozen = 0;
+  float mX = 0;
+  Fraction mTimePosition;
+  Fraction mDuration;
+  int mID = -1;
+  float mForce = 0;
+  float mExtent = 0;
+  float sconst = 0;
+  KF_IPointerList<GRNotationElement> mElements{0};
+  KF_List<GRVoice*> mVoices;
+  GRSpringCollider* mCollider = nullptr;
+};
+
+// -1 when b lies later than a; else the order of their first elements.
+int sprcomp(GRSpring const& a, GRSpring const& b);
+int sprpcomp(GRSpring const* a, GRSpring const* b);

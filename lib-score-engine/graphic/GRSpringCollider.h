@@ -1,0 +1,36 @@
+#pragma once
+
+#include <climits>
+
+#include "kf_ivect.h"
+#include "kf_list.h"
+
+class GRNotationElement;
+
+// Sorts the elements of one spring into horizontal bands 25 units high, each staff number 20
+// bands further down, so that neighbouring springs need room only where their elements meet.
+// A band holds positions in the spring's element list.
+class GRSpringCollider {
+ public:
+  static constexpr int kNoBand = INT_MIN;
+
+  GRSpringCollider() = default;
+  GRSpringCollider(GRSpringCollider const&) = delete;
+  GRSpringCollider& operator=(GRSpringCollider const&) = delete;
+  virtual ~GRSpringCollider() = default;
+
+  virtual void AddElement(GRNotationElement* el, void* pos);
+  virtual void RemoveElement(GRNotationElement* el, void* pos);
+  // Walks the bands both colliders occupy, starting at this one's lowest when index is kNoBand;
+  // returns the first pair found and leaves index at this collider's next band. Both lists are
+  // null once the walk has ended (index back at kNoBand).
+  virtual void GetMatchingPoslists(int& index, GRSpringCollider const* other, KF_List<void*>** mine,
+                                   KF_List<void*>** theirs) const;
+
+  KF_List<void*>* getBand(int band) const { return mBands.Get(band); }
+
+ private:
+  int nextBand(int index) const;
+
+  KF_IVector<KF_List<void*>> mBands{1};
+};

@@ -1,0 +1,194 @@
+#include "GRStaffManager.h"
+
+#include "GRForceRodEntry.h"
+#include "GRRod.h"
+#include "GRSpaceForceFunction2.h"
+#include "GRSpacingMatrix.h"
+#include "GRSpring.h"
+#include "GRVoice.h"
+#include "src/common/assertion.h"
+
+bool GRStaffManager::sNeedSpecialSpacing = false;
+
+int rodpcomp(GRRod const* a, GRRod const* b) {
+  return *a < *b;
+}
+
+int GRStaffManager::addSpring(GRSpring* spring) {
+  const int id = mSpringID++;
+  spring->setID(id);
+  spring->setGRSpringID();
+  mSprings.Set(id, spring);
+  return id;
+}
+
+void GRStaffManager::addElementToSpring(GRNotationElement* element, int springid) {
+  MELVARIN_ASSERT(springid == 0 || springid == -1);
+  if (mSprings.GetCount() == 0) return;
+  const int id = springid == 0 ? mSprings.GetMinimum() : mSprings.GetMaximum();
+  GRSpring* spring = mSprings.Get(id);
+  spring->addElement(element, nullptr);
+  element->tellSpringID(id);
+  if (springid == 0) spring->recalcConstant();
+}
+
+int GRStaffManager::addRod(GRRod* rod, bool mark, bool fromFront, int) {
+  const int first = rod->getSpr1();
+  const int end = rod->getSpr2();
+  if (first < end && mark)
+    for (int id = first; id < end; ++id)
+      if (GRSpring* spring = mSprings.Get(id)) spring->setFrozen(1);
+  KF_IPointerList<GRRod>& list = end == first + 1 ? mSimpleRods : mComplexRods;
+  if (!fromFront) {
+    if (!list.IsEmpty() && rodpcomp(list.GetTail(), rod) > 0)
+      list.AddSortedTail(rod, rodpcomp);
+    else
+      list.AddTail(rod);
+  } else {
+    if (!list.IsEmpty() && rodpcomp(rod, list.GetHead()) > 0)
+      list.AddSortedHead(rod, rodpcomp);
+    else
+      list.AddHead(rod);
+  }
+  return 0;
+}
+
+int GRStaffManager::deleteRod(GRRod* rod) {
+  if (rod->getSpr2() == rod->getSpr1() + 1)
+    mSimpleRods.RemoveElement(rod);
+  else
+    mComplexRods.RemoveElement(rod);
+  return 0;
+}
+
+void GRStaffManager::createNewSystemRods(int startid, int endid) {
+  mFirstSystemRod = nullptr;
+  mLastSystemRod = nullptr;
+  for (int k = startid; k < endid; ++k) {
+    GRSpring* spring = mSprings.Get(k);
+    if (!spring) continue;
+    spring->checkLocalCollisions();
+    GRSpring* next = k + 1 < endid ? mSprings.Get(k + 1) : nullptr;
+    if (!next) continue;
+    const float distance = spring->GetMaxDistance(next);
+    if (distance <= 0) continue;
+    mLastSystemRod = new GRRod(distance, k, k + 1);
+    if (!mFirstSystemRod) mFirstSystemRod = mLastSystemRod;
+    addRod(mLastSystemRod, false, false, 0);
+  }
+}
+
+// Each gap gets the stiffness of the shortest note that spans it, scaled by how much of that
+// note the gap holds.
+void GRStaffManager::setSpringConstants(GRSpacingMatrix const& matrix) {
+  for (int k = mLastSpringID; k < mSpringID; ++k) {
+    GRSpring* spring = mSprings.Get(k);
+    GRSpring* next = mSprings.Get(k + 1);
+    if (!spring || !next) continue;
+    const double d = (next->getTimePosition() - spring->getTimePosition()).getValue();
+    if (d <= 0) continue;
+    const double m0 = matrix.getMSCMatrix(k, 0);
+    const double m3 = matrix.getMSCMatrix(k, 3);
+    const double m4 = matrix.getMSCMatrix(k, 4);
+    double constant = 0;
+    if (sNeedSpecialSpacing && d * m4 > 0) {
+      const double x = 1 / m4;
+      constant = x / d * GRSpring::defconst(static_cast<float>(x));
+    } else if (m0 * d > 0) {
+      Fraction f;
+      f.set(static_cast<int>(matrix.getMSCMatrix(k, 1)),
+            static_cast<int>(matrix.getMSCMatrix(k, 2)));
+      if (f.getDenominator() == 0) continue;
+      constant = f.getValue() / d * GRSpring::defconst(f);
+    } else if (d * m3 > 0) {
+      const Fraction frequency(m3);
+      Fraction f;
+      f.set(frequency.getDenominator(), frequency.getNumerator());
+      constant = f.getValue() / d * GRSpring::defconst(f);
+    } else {
+      continue;
+    }
+    spring->change_const(static_cast<float>(constant));
+  }
+}
+
+GRSpaceForceFunction2* GRStaffManager::BuildSFF() {
+  auto* sff = new GRSpaceForceFunction2;
+  GRSpacingMatrix matrix;
+  if (matrix.getMSCMatrixRealSize() < mSpringID) matrix.resizeMSCMatrix(mSpringID);
+  for (int k = mLastSpringID; k < mSpringID; ++k) {
+    GRSpring* spring = mSprings.Get(k);
+    GRSpring* next = mSprings.Get(k + 1);
+    if (spring && next) spring->change_dur(next->getTimePosition() - spring->getTimePosition());
+  }
+  for (void* pos = mVoices.GetHeadPosition(); pos;) {
+    GRVoice* voice = mVoices.GetNext(pos);
+    voice->updateMSCMatrix(sff, &matrix, this, &mSprings, mLastSpringID, mSpringID);
+    int first = mLastSpringID;
+    int end = mSpringID;
+    voice->createNewRods(this, first, end);
+  }
+  if (sNeedSpecialSpacing) matrix.CheckNeighbours(&mSprings);
+  createNewSystemRods(mLastSpringID, mSpringID);
+  setSpringConstants(matrix);
+  InitialSpringStretch(mLastSpringID, mSpringID, &mSimpleRods, &mComplexRods, &mSprings);
+  for (int k = mLastSpringID; k < mSpringID; ++k)
+    if (GRSpring* spring = mSprings.Get(k)) sff->addSpring(spring);
+  return sff;
+}
+
+namespace {
+
+void bubbleSort(KF_IPointerList<GRForceRodEntry>& entries) {
+  entries.sort(GRForceRodEntry::comp);
+}
+
+}  // namespace
+
+void GRStaffManager::InitialSpringStretch(int startid, int endid,
+                                          KF_IPointerList<GRRod>* tmpsimplerods,
+                                          KF_IPointerList<GRRod>* tmpcomplexrods,
+                                          KF_IVector<GRSpring>* tmpsprvect, std::ofstream*) {
+  MELVARIN_ASSERT(tmpsimplerods);
+  MELVARIN_ASSERT(tmpcomplexrods);
+  MELVARIN_ASSERT(tmpsprvect);
+  for (void* pos = tmpsimplerods->GetTailPosition(); pos;) {
+    GRRod* rod = tmpsimplerods->GetPrev(pos);
+    if (rod->getSpr1() < startid) break;
+    if (rod->getSpr2() > endid) continue;
+    if (GRSpring* spring = tmpsprvect->Get(rod->getSpr1())) spring->setlength(rod->getLength());
+  }
+
+  KF_IPointerList<GRForceRodEntry> entries(1);
+  for (void* pos = tmpcomplexrods->GetHeadPosition(); pos;) {
+    GRRod* rod = tmpcomplexrods->GetNext(pos);
+    const int a = rod->getSpr1();
+    const int b = rod->getSpr2();
+    const bool touches =
+        (a >= startid && a < endid) || (b > startid && b <= endid) || (a <= startid && b >= endid);
+    if (!touches) continue;
+    const float force = rod->calcforce(tmpsprvect);
+    if (force > 0) entries.AddTail(new GRForceRodEntry{force, rod});
+  }
+  bubbleSort(entries);
+
+  while (!entries.IsEmpty()) {
+    GRForceRodEntry* last = entries.GetTail();
+    const float force = last->force;
+    GRRod* stretched = last->rod;
+    entries.RemoveElementAt(entries.GetTailPosition());
+    if (force == 0) break;
+    if (stretched->getSpr1() >= startid && stretched->getSpr2() <= endid)
+      stretched->stretchsprings(force, tmpsprvect);
+    bool changed = false;
+    for (void* pos = entries.GetHeadPosition(); pos;) {
+      void* here = pos;
+      GRForceRodEntry* entry = entries.GetNext(pos);
+      if (!entry->rod->resetForce(*stretched)) continue;
+      entry->force = entry->rod->calcforce(tmpsprvect);
+      changed = true;
+      if (entry->force == 0) entries.RemoveElementAt(here);
+    }
+    if (changed) bubbleSort(entries);
+  }
+}

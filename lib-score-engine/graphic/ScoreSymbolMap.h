@@ -1,0 +1,51 @@
+#pragma once
+
+#include <ostream>
+#include <vector>
+
+#include "CScoreElement.h"
+#include "VScoreSymbolMap.h"
+
+// The symbol map of one page: the records reported while the page draws, turned into a tree by
+// Finish. The records live in one block reserved once, so tree links stay valid.
+class ScoreSymbolMap : public VScoreSymbolMap {
+ public:
+  static constexpr int kCapacity = 2048;
+  static constexpr int kKinds = 10;
+
+  ScoreSymbolMap();
+
+  void AddElement(VGDevice const& device, ScoreElementDesc const& desc) override;
+  void Finish() override;
+  void SetDent(VGDevice const& device, float dent) override;
+  void Reset() override;
+  bool IsEmpty() const override { return mElements.empty(); }
+  float GetDent() const override { return mDent; }
+  CScoreElement* GetRootElement() const override { return mCurrentPage; }
+  int ElementCount() const override { return static_cast<int>(mElements.size()); }
+  int ElementCountForType(int kind) const override;
+  CScoreElement const* GetElement(int index) const override { return &mElements[index]; }
+  float GetMinDate() const override { return mMinDate; }
+  float GetMaxDate() const override { return mMaxDate; }
+  // The queries over the tree are not part of the map's building.
+  CScoreElement* FindNthElementOfType(int, int, CScoreElement*) const override { return nullptr; }
+  CScoreElement* FindNearestSubElement(int, float, float) const override { return nullptr; }
+  CScoreElement* FindEventHitBy(float, float) const override { return nullptr; }
+
+  static char const* KindToString(int kind);
+  static void DispSymbolInfos(std::ostream& os, ScoreElementDesc const* desc);
+
+ private:
+  void BuildTree();
+  void CleanupTree(CScoreElement* element);
+
+  int mCounts[kKinds] = {};
+  std::vector<CScoreElement> mElements;
+  CScoreElement* mCurrentPage = nullptr;
+  CScoreElement* mCurrentSystem = nullptr;
+  CScoreElement* mCurrentSlice = nullptr;
+  CScoreElement* mCurrentStaff = nullptr;
+  float mMinDate = -1;
+  float mMaxDate = 0;
+  float mDent = 0;
+};
