@@ -42,7 +42,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setOrganizationName(tr("Quorvale"));
   setOrganizationDomain(tr("quorvale.com"));
   setApplicationName(tr("MelvarinStudio"));
-  m_musicFontLoaded = RazidQt::RegisterMusicFont(&m_musicFontError);
+  LoadMusicFont(QString::fromLatin1(RazidQt::kMusicFontResource));
   UI::StartNotationEngine();
   m_windowStackManager = new UI::WindowStackManager;
   Core::SetQuizMode(false);
@@ -57,6 +57,18 @@ Application* Application::instance() {
   auto* app = qobject_cast<Application*>(QCoreApplication::instance());
   MELVARIN_ASSERT(app != nullptr);
   return app;
+}
+
+bool Application::LoadMusicFont(const QString& path) {
+  m_musicFontError.clear();
+  m_musicFontLoaded = RazidQt::RegisterMusicFont(&m_musicFontError, path);
+  return m_musicFontLoaded;
+}
+
+QString Application::MusicFontFailureMessage() const {
+  return tr("The music font could not be loaded (%1). Melvarin Studio cannot show music and "
+            "stops.")
+      .arg(m_musicFontError);
 }
 
 void Application::Trace(const char* event) const {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSettings>
 
 #include "src/ui/application.h"
@@ -66,6 +67,26 @@ TEST(ApplicationServices, AreCreatedAndReleasedInTheirFixedOrders) {
                          "release catalog", "release sound"}));
   EXPECT_EQ(app->GetSettings(), nullptr);
   EXPECT_EQ(app->GetSoundController(), nullptr);
+}
+
+TEST(ApplicationMusicFont, AFontThatDoesNotLoadStopsTheStartWithTheReason) {
+  Testing::TempEnvironment environment;
+  const QString notAFont = environment.DataHome() + "/razid2.ttf";
+  QFile file(notAFont);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("not a font");
+  file.close();
+  const QString dejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  Application* app = Application::instance();
+  for (const QString& path : {environment.DataHome() + "/missing.ttf", notAFont, dejaVu}) {
+    if (!QFile::exists(path)) continue;
+    EXPECT_FALSE(app->LoadMusicFont(path)) << path.toStdString();
+    EXPECT_FALSE(app->MusicFontLoaded());
+    EXPECT_TRUE(app->MusicFontError().contains(path)) << app->MusicFontError().toStdString();
+    EXPECT_TRUE(app->MusicFontFailureMessage().contains(app->MusicFontError()));
+  }
+  EXPECT_TRUE(app->LoadMusicFont(":/fonts/razid2.ttf"));
+  EXPECT_TRUE(app->MusicFontError().isEmpty());
 }
 
 TEST(ProgressBar, LengthsScaleInSixtyFourBits) {
