@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +14,7 @@
 
 #include "src/ui/bouncing_tooltip.h"
 #include "src/ui/button_slider.h"
+#include "src/ui/custom_property_animation.h"
 #include "src/ui/picture_widget.h"
 #include "src/ui/speaker_widget.h"
 
@@ -22,6 +24,44 @@ QPixmap Filled(QSize size, Qt::GlobalColor color) {
   QPixmap pixmap(size);
   pixmap.fill(color);
   return pixmap;
+}
+
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+TEST(CustomPropertyAnimation, RepaintsTheParentAtEveryStepAndLeavesOtherRunsAlone) {
+  QWidget window;
+  window.resize(300, 200);
+  QWidget overlay(&window);
+  overlay.setGeometry(50, 50, 100, 100);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  PaintCounter counter;
+  window.installEventFilter(&counter);
+
+  // A property that repaints nothing by itself, so every paint of the window is the animation's.
+  UI::CustomPropertyAnimation fade(&overlay, "toolTipDuration", &overlay);
+  UI::CustomPropertyAnimation other(&overlay, "toolTipDuration", &overlay);
+  EXPECT_EQ(fade.parent(), nullptr);
+  for (auto* animation : {&fade, &other}) {
+    animation->setDuration(300);
+    animation->setKeyValueAt(0.0, 0);
+    animation->setKeyValueAt(1.0, 1000);
+  }
+  other.start();
+  fade.start();
+  EXPECT_EQ(other.state(), QAbstractAnimation::Running) << "a second run stops no other";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fade.state() == QAbstractAnimation::Stopped; }));
+  EXPECT_EQ(overlay.toolTipDuration(), 1000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 3; }))
+      << "the window under the overlay repaints as it fades";
 }
 
 TEST(PictureWidget, FitsThePictureIntoTheWidgetKeepingItsProportions) {
