@@ -18,12 +18,12 @@ void MapTextFaces() {
 
 }  // namespace
 
-bool PrepareEngineFonts(QString* error) {
+bool PrepareEngineFonts(QString* error, const QString& musicFontPath) {
   // Substitutions add to a list: made twice, each face would be listed twice.
   static bool substituted = false;
   if (!substituted) MapTextFaces();
   substituted = true;
-  return RegisterMusicFont(error);
+  return RegisterMusicFont(error, musicFontPath);
 }
 
 bool MusicFamilyAvailable() {

@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QWidget>
 
-#include "lib-razid-qt/music_font.h"
+#include "lib-razid-qt/engine_fonts.h"
 #include "src/common/assertion.h"
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/midi/platform/sound_controller.h"
@@ -32,17 +32,10 @@ const char* const StyleSheetPath = ":/css/global.css";
 }  // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-  QFont::insertSubstitution(".Razid2", "Razid2");
-  // The faces the forms name are set in Liberation or DejaVu, so layouts are the same everywhere.
-  for (const char* face : {"Arial", "Tahoma", "MS Shell Dlg 2", "Calibri"})
-    QFont::insertSubstitutions(face, {"Liberation Sans", "DejaVu Sans"});
-  for (const char* face : {"Times", "Times New Roman"})
-    QFont::insertSubstitutions(face, {"Liberation Serif", "DejaVu Serif"});
-  QFont::insertSubstitutions("Verdana", {"DejaVu Sans", "Liberation Sans"});
   setOrganizationName(tr("Quorvale"));
   setOrganizationDomain(tr("quorvale.com"));
   setApplicationName(tr("MelvarinStudio"));
-  m_musicFontLoaded = RazidQt::RegisterMusicFont(&m_musicFontError);
+  LoadMusicFont(QString::fromLatin1(RazidQt::kMusicFontResource));
   UI::StartNotationEngine();
   m_windowStackManager = new UI::WindowStackManager;
   Core::SetQuizMode(false);
@@ -57,6 +50,20 @@ Application* Application::instance() {
   auto* app = qobject_cast<Application*>(QCoreApplication::instance());
   MELVARIN_ASSERT(app != nullptr);
   return app;
+}
+
+bool Application::LoadMusicFont(const QString& path) {
+  m_musicFontError.clear();
+  // The faces the forms and the engine name are mapped to Liberation or DejaVu, and the music
+  // font is registered, before the engine starts.
+  m_musicFontLoaded = RazidQt::PrepareEngineFonts(&m_musicFontError, path);
+  return m_musicFontLoaded;
+}
+
+QString Application::MusicFontFailureMessage() const {
+  return tr("The music font could not be loaded (%1). Melvarin Studio cannot show music and "
+            "stops.")
+      .arg(m_musicFontError);
 }
 
 void Application::Trace(const char* event) const {

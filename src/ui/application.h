@@ -45,6 +45,11 @@ class Application : public QApplication {
   // False when the music font could not be registered: the program cannot show music.
   bool MusicFontLoaded() const { return m_musicFontLoaded; }
   const QString& MusicFontError() const { return m_musicFontError; }
+  // Registers the music font from `path` (the constructor takes the built-in one); false, with
+  // MusicFontError() saying why, when it cannot.
+  bool LoadMusicFont(const QString& path);
+  // What the program says before it stops for want of the music font.
+  QString MusicFontFailureMessage() const;
 
   void Init();
   void InitSound();

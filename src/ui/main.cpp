@@ -15,10 +15,7 @@ int main(int argc, char** argv) {
   std::srand(unsigned(std::time(nullptr)));
   Application app(argc, argv);
   if (!app.MusicFontLoaded()) {
-    QMessageBox::critical(nullptr, QObject::tr("Melvarin Studio"),
-                          QObject::tr("The music font could not be loaded (%1). Melvarin Studio "
-                                      "cannot show music and stops.")
-                              .arg(app.MusicFontError()));
+    QMessageBox::critical(nullptr, QObject::tr("Melvarin Studio"), app.MusicFontFailureMessage());
     return 1;
   }
   app.Init();

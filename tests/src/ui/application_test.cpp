@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSettings>
 
 #include "src/ui/application.h"
@@ -66,6 +67,18 @@ TEST(ApplicationServices, AreCreatedAndReleasedInTheirFixedOrders) {
                          "release catalog", "release sound"}));
   EXPECT_EQ(app->GetSettings(), nullptr);
   EXPECT_EQ(app->GetSoundController(), nullptr);
+}
+
+TEST(ApplicationMusicFont, AFontThatDoesNotLoadStopsTheStartWithTheReason) {
+  Testing::TempEnvironment environment;
+  const QString notAFont = environment.DataHome() + "/razid2.ttf";
+  QFile(notAFont).open(QIODevice::WriteOnly);
+  Application* app = Application::instance();
+  for (const QString& path : {environment.DataHome() + "/missing.ttf", notAFont}) {
+    EXPECT_FALSE(app->LoadMusicFont(path));
+    EXPECT_TRUE(app->MusicFontFailureMessage().contains(path)) << path.toStdString();
+  }
+  EXPECT_TRUE(app->LoadMusicFont(":/fonts/razid2.ttf") && app->MusicFontError().isEmpty());
 }
 
 TEST(ProgressBar, LengthsScaleInSixtyFourBits) {

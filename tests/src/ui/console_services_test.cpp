@@ -10,6 +10,7 @@
 #include "../core/midi/platform/jack_test_support.h"
 #include "shell_fixture.h"
 #include "src/core/midi/platform/sound_controller.h"
+#include "src/core/news/news_client.h"
 #include "src/ui/app_rating.h"
 #include "src/ui/console_exercise_control.h"
 #include "src/ui/message_dialogs.h"
@@ -34,10 +35,13 @@ class ConsoleServicesTest : public Testing::ShellTest {
     if (!WaitUntil([&] { return !controller->UpdateDevices(); }, 3000))
       GTEST_SKIP() << "The JACK server has MIDI sources of other programs.";
   }
-  // Other test programs on the same JACK server may add a MIDI source while a test waits for
-  // none; such a run says nothing about the rescan.
-  bool Disturbed(const QSignalSpy& changes) const {
-    return !changes.isEmpty() && App()->GetSoundController()->GetInputMidiDeviceCount() > 0;
+  // Other test programs on the same JACK server may add a MIDI source, and take it away again,
+  // while a test waits for none: any change before the test plugs its own keyboard is theirs, and
+  // such a run says nothing about the rescan.
+  static bool Disturbed(const QSignalSpy& changes) { return !changes.isEmpty(); }
+  // Waits for the countdown to reach `value`, or for a change that ends the rescan early.
+  bool CountdownReaches(int value, const QSignalSpy& changes) const {
+    return WaitUntil([&] { return Countdown() == value || Disturbed(changes); });
   }
   // Starts the detection as a notice would, once a notice of an earlier change has run its course.
   void Notice(QElapsedTimer& clock) {
@@ -57,12 +61,11 @@ TEST_F(ConsoleServicesTest, APluggedInKeyboardIsFoundByTheSecondlyRescan) {
   Notice(clock);
   UI::ConsoleMidiDeviceChangedHandler();  // ignored while a detection is pending
   EXPECT_EQ(Countdown(), UI::Console::DeviceScanCountdown);
-  ASSERT_TRUE(WaitUntil([&] { return Countdown() == UI::Console::DeviceScanCountdown - 1; }));
-  EXPECT_GE(clock.elapsed(), UI::Console::DeviceScanIntervalMs);
-  ASSERT_TRUE(WaitUntil([&] { return Countdown() == UI::Console::DeviceScanCountdown - 2; }));
-  EXPECT_GE(clock.elapsed(), 2 * UI::Console::DeviceScanIntervalMs);
-  if (Disturbed(changes)) GTEST_SKIP() << "A MIDI source of another program appeared.";
-  EXPECT_EQ(changes.size(), 0);
+  for (int tick = 1; tick <= 2; ++tick) {
+    ASSERT_TRUE(CountdownReaches(UI::Console::DeviceScanCountdown - tick, changes));
+    if (Disturbed(changes)) GTEST_SKIP() << "A MIDI source of another program came or went.";
+    EXPECT_GE(clock.elapsed(), tick * UI::Console::DeviceScanIntervalMs);
+  }
   EXPECT_FALSE(m_console->GetExerciseControl()->IsPaused());
 
   RtMidiOut keyboard(RtMidi::UNIX_JACK, "Melvarin Hot Plug");
@@ -82,9 +85,8 @@ TEST_F(ConsoleServicesTest, TheRescanGivesUpAfterNineTries) {
   QElapsedTimer clock;
   Notice(clock);
   ASSERT_TRUE(WaitUntil([&] { return Countdown() == 0; }, 15000));
-  if (Disturbed(changes)) GTEST_SKIP() << "A MIDI source of another program appeared.";
+  if (Disturbed(changes)) GTEST_SKIP() << "A MIDI source of another program came or went.";
   EXPECT_GE(clock.elapsed(), UI::Console::DeviceScanCountdown * UI::Console::DeviceScanIntervalMs);
-  EXPECT_EQ(changes.size(), 0);
 }
 
 TEST_F(ConsoleServicesTest, NewsShowsTheMailButtonAfterASecondAndOpensInTheDialog) {
@@ -96,11 +98,15 @@ TEST_F(ConsoleServicesTest, NewsShowsTheMailButtonAfterASecondAndOpensInTheDialo
   server.SetResponse(news);
   qputenv("MELVARIN_SERVICE_URL", server.BaseUrl().toUtf8());
   Restart();
+  // News present at start: fetched before the window is up, so the window sees them on its first
+  // look after a second. A fetch still running when the window comes would show them at once
+  // through the client's notice, or, ending after the first look, only 30 s later.
+  ASSERT_TRUE(WaitUntil([&] { return !App()->GetNewsClient()->isFetching(); }));
   QElapsedTimer clock;
   clock.start();
   StartConsole();
   QWidget* mail = m_console->form().Mail;
-  ASSERT_TRUE(WaitUntil([&] { return mail->isVisible(); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return mail->isVisible(); }));
   EXPECT_GE(clock.elapsed(), UI::Console::FirstNewsLookMs);
   EXPECT_TRUE(m_console->form().captionSeparator_2->isVisible());
 

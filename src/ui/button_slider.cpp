@@ -1,0 +1,78 @@
+#include "src/ui/button_slider.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyleOptionSlider>
+
+ButtonSlider::ButtonSlider(QWidget* parent) : QSlider(parent) {}
+
+ButtonSlider::~ButtonSlider() = default;
+
+bool ButtonSlider::ForwardGrooveEvent(QMouseEvent* event) {
+  if (!m_background) return false;
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  const QStyle::SubControl hit =
+      style()->hitTestComplexControl(QStyle::CC_Slider, &option, event->position().toPoint(), this);
+  if (hit != QStyle::SC_SliderGroove) return false;
+
+  // The slider lies exactly over the background, so the position is the same in both.
+  const QPoint position = event->position().toPoint();
+  if (QWidget* child = m_background->childAt(position)) {
+    QMouseEvent copy(event->type(), QPointF(child->mapFromParent(position)),
+                     event->globalPosition(), event->button(), event->buttons(),
+                     event->modifiers());
+    // Sent, not posted: it arrives before this handler returns, marked not spontaneous.
+    QCoreApplication::sendEvent(child, &copy);
+    repaint();
+  }
+  return true;
+}
+
+void ButtonSlider::mousePressEvent(QMouseEvent* event) {
+  if (!ForwardGrooveEvent(event)) QSlider::mousePressEvent(event);
+}
+
+void ButtonSlider::mouseReleaseEvent(QMouseEvent* event) {
+  if (!ForwardGrooveEvent(event)) QSlider::mouseReleaseEvent(event);
+}
+
+void ButtonSlider::mouseMoveEvent(QMouseEvent* event) {
+  QSlider::mouseMoveEvent(event);
+}
+
+void ButtonSlider::leaveEvent(QEvent* event) {
+  if (m_background) {
+    QEvent copy(event->type());
+    QCoreApplication::sendEvent(m_background, &copy);
+  }
+  QWidget::leaveEvent(event);
+}
+
+void ButtonSlider::paintEvent(QPaintEvent*) {
+  // A disabled slider keeps its enabled look: the timeline under it tells the state.
+  const bool wasDisabled = !isEnabled();
+  if (wasDisabled) setAttribute(Qt::WA_Disabled, false);
+
+  QPainter painter(this);
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+  style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+
+  if (m_background) {
+    if (!m_cache || m_cache->size() != size()) m_cache = std::make_shared<QPixmap>(size());
+    m_cache->fill(Qt::transparent);
+    m_background->render(m_cache.get(), QPoint(0, 0), QRegion(),
+                         QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.drawPixmap(0, 0, *m_cache);
+  }
+
+  option.subControls = QStyle::SC_SliderHandle;
+  option.state &= ~QStyle::State_Enabled;
+  style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+
+  if (wasDisabled) setAttribute(Qt::WA_Disabled, true);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// The exercise screen's seek slider. It lies over the timeline with its section buttons: a press
+// on the groove goes to the button underneath instead of moving the slider, and the timeline is
+// painted through the groove so only the handle covers it.
+
+#include <QSlider>
+
+#include <memory>
+
+class QPixmap;
+
+class ButtonSlider : public QSlider {
+  Q_OBJECT
+
+ public:
+  explicit ButtonSlider(QWidget* parent = nullptr);
+  ~ButtonSlider() override;
+
+  // The widget under the slider; not owned. Null leaves the slider a plain one.
+  void setBackgroudWidget(QWidget* widget) { m_background = widget; }
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  // Sends the event to the background's child under it when it falls on the groove; false leaves
+  // it to the slider.
+  bool ForwardGrooveEvent(QMouseEvent* event);
+
+  QWidget* m_background = nullptr;
+  std::shared_ptr<QPixmap> m_cache;
+};
