@@ -1,0 +1,121 @@
+// What the automatic passes share: linking a range in at the walk's cursor, automatic ties and
+// cutting an event or a chord in two.
+#include "ARVoicePassSupport.h"
+
+#include "ARChordTag.h"
+#include "ARDisplayDuration.h"
+#include "ARMusic.h"
+#include "ARMusicalVoice.h"
+#include "ARMusicalVoiceState.h"
+#include "ARNote.h"
+#include "ARNoteName.h"
+#include "ARTie.h"
+#include "MoreMusicalTags.h"
+#include "engine_globals.h"
+#include "src/common/assertion.h"
+
+namespace VoicePass {
+
+bool IsEmptyNote(ARMusicalObject const* object) {
+  auto const* note = dynamic_cast<ARNote const*>(object);
+  return note && note->getName().equal(ARNoteName::empty.c_str());
+}
+
+bool IsNamedNote(ARMusicalObject const* object) {
+  return dynamic_cast<ARNote const*>(object) && !IsEmptyNote(object);
+}
+
+void* InsertBefore(KF_IPointerList<ARPositionTag>& list, void* node, ARPositionTag* tag) {
+  return node ? list.AddElementAt(node, tag) : list.AddTail(tag);
+}
+
+}  // namespace VoicePass
+
+void ARMusicalVoice::doAutoStuff1() {
+  doAutoDispatchLyrics();
+  doAutoKeys();
+  doAutoBarlines();
+}
+
+void ARMusicalVoice::doAutoStuff2() {
+  doAutoCheckStaffStateTags();
+  doAutoDisplayCheck();
+  doAutoBeaming();
+  doAutoTies();
+  doAutoEndBar();
+}
+
+void* ARMusicalVoice::LinkRangeAtCursor(ARPositionTag* begin, ARTagEnd* end, void* beginPos,
+                                        void* endPos, ARMusicalVoiceState& state) {
+  PositionTagList& list = PositionTags();
+  begin->setPosition(beginPos);
+  end->setPosition(endPos);
+  begin->setCorrespondence(end);
+  end->setCorrespondence(begin);
+  if (state.ptagpos) {
+    list.AddElementAt(state.ptagpos, begin);
+    return list.AddElementAt(state.ptagpos, end);
+  }
+  list.AddTail(begin);
+  return list.AddTail(end);
+}
+
+std::pair<ARTie*, ARTagEnd*> ARMusicalVoice::MakeAutoTie() {
+  const int id = gCurArMusic ? gCurArMusic->NextTagId() : 0;
+  auto* tie = VoicePass::Auto(new ARTie);
+  tie->setID(id);
+  auto* end = VoicePass::Auto(new ARDummyRangeEnd("\\tieEnd"));
+  end->setID(id);
+  return {tie, end};
+}
+
+void* ARMusicalVoice::CutEventAt(ARMusicalVoiceState& state, void* p, Fraction const& first,
+                                 void* after, bool tie) {
+  ARMusicalObject* event = GetAt(p);
+  const Fraction whole = event->getDuration();
+  const Fraction cutTime = event->getRelativeTimePosition() + first;
+  event->setDuration(first);
+  ARMusicalObject* rest = event->Copy();
+  MELVARIN_ASSERT(rest && rest->isEventClass());
+  rest->setRelativeTimePosition(cutTime);
+  rest->setDuration(whole - first);
+  void* restPos = AddElementAfter(after, rest);
+
+  void* tieEndNode = nullptr;
+  if (tie && VoicePass::IsNamedNote(rest)) {
+    auto [autoTie, tieEnd] = MakeAutoTie();
+    autoTie->setRelativeTimePosition(event->getRelativeTimePosition());
+    tieEnd->setRelativeTimePosition(cutTime);
+    tieEndNode = LinkRangeAtCursor(autoTie, tieEnd, p, restPos, state);
+    state.AddPositionTag(autoTie, 0);
+  }
+  // Ranges that ended on the event end on its second part.
+  if (mPosTagList) {
+    for (void* entry = state.ptagpos; entry;) {
+      ARPositionTag* tag = mPosTagList->GetNext(entry);
+      if (!tag->isEndTagClass() || tag->getPosition() != p) break;
+      tag->setPosition(restPos);
+    }
+  }
+  if (tieEndNode) state.ptagpos = tieEndNode;
+  state.DeleteAddedAndRemovedPTags();
+  return restPos;
+}
+
+void* ARMusicalVoice::CutChordAt(ARMusicalVoiceState& state, void* p, Fraction const& first) {
+  ARMusicalObject* opening = GetAt(p);
+  const Fraction whole = opening->getDuration();
+  const Fraction cutTime = opening->getRelativeTimePosition() + first;
+  if (ARDisplayDuration* shown = state.curdispdur) shown->setDisplayDuration(first);
+  // The chord's notes stand at its end, which moves to the cut.
+  if (void* end = state.curchordtag->getEndPosition()) {
+    for (void* pos = p; pos;) {
+      void* at = pos;
+      ARMusicalObject* element = ObjectList::GetNext(pos);
+      if (element->getDuration() == Frac_0) element->setRelativeTimePosition(cutTime);
+      if (at == end) break;
+    }
+  }
+  opening->setDuration(first);
+  return CopyChord(state, cutTime, whole - first);
+}
