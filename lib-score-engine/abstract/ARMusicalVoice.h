@@ -169,9 +169,10 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   static std::pair<ARTie*, ARTagEnd*> MakeAutoTie();
   // Cuts the event o at p after first: the rest is a copy linked after 'after', tied to the
   // first part when tie is set and it is a named note. Ranges that ended on o end on the copy.
-  // Returns the copy's node.
+  // Returns the copy's node; beginSlot, when given, is where further ranges of the first part
+  // go, and the state's cursor where their end markers go.
   void* CutEventAt(ARMusicalVoiceState& state, void* p, Fraction const& first, void* after,
-                   bool tie);
+                   bool tie, void** beginSlot = nullptr);
   // The same for the chord the state stands at: the chord keeps first, a copy takes the rest.
   void* CutChordAt(ARMusicalVoiceState& state, void* p, Fraction const& first);
 

@@ -322,10 +322,22 @@ void ARMusicalVoice::doAutoDisplayCheck() {
           GetNext(pos, state);
         } else {
           const bool tie = openTies == 0 && VoicePass::IsNamedNote(object);
-          pos = CutEventAt(state, p, first, p, openTies == 0);
+          void* beginSlot = nullptr;
+          pos = CutEventAt(state, p, first, p, openTies == 0, &beginSlot);
           if (tie) openTies = 1;
-          if (base != Frac_1)
-            InsertDisplayDurationTag(shown, dots, object->getRelativeTimePosition(), p, state, 0);
+          if (base != Frac_1) {
+            // The first part is drawn as the plain value inside the tuplet.
+            auto* drawn = VoicePass::Auto(new ARDisplayDuration);
+            drawn->setDisplayDuration(shown);
+            drawn->setRelativeTimePosition(object->getRelativeTimePosition());
+            auto* drawnEnd = VoicePass::Auto(new ARDummyRangeEnd("\\dispDurEnd"));
+            drawn->setPosition(p);
+            drawnEnd->setPosition(p);
+            drawn->setCorrespondence(drawnEnd);
+            drawnEnd->setCorrespondence(drawn);
+            VoicePass::InsertBefore(PositionTags(), beginSlot, drawn);
+            VoicePass::InsertBefore(PositionTags(), state.ptagpos, drawnEnd);
+          }
           state.vpos = pos;
         }
         if (openBase) openBase->addEvent(static_cast<ARMusicalEvent*>(object));

@@ -2,6 +2,8 @@
 // cutting an event or a chord in two.
 #include "ARVoicePassSupport.h"
 
+#include <vector>
+
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
 #include "ARMusic.h"
@@ -70,7 +72,7 @@ std::pair<ARTie*, ARTagEnd*> ARMusicalVoice::MakeAutoTie() {
 }
 
 void* ARMusicalVoice::CutEventAt(ARMusicalVoiceState& state, void* p, Fraction const& first,
-                                 void* after, bool tie) {
+                                 void* after, bool tie, void** beginSlot) {
   ARMusicalObject* event = GetAt(p);
   const Fraction whole = event->getDuration();
   const Fraction cutTime = event->getRelativeTimePosition() + first;
@@ -80,24 +82,51 @@ void* ARMusicalVoice::CutEventAt(ARMusicalVoiceState& state, void* p, Fraction c
   rest->setRelativeTimePosition(cutTime);
   rest->setDuration(whole - first);
   void* restPos = AddElementAfter(after, rest);
+  PositionTagList& list = PositionTags();
 
-  void* tieEndNode = nullptr;
+  // The end markers at the event: ranges that ended on it end on its second part; the tie from
+  // the piece before, made when that piece was cut, stays on this one and is passed now.
+  std::vector<void*> run;
+  void* afterRun = state.ptagpos;
+  while (afterRun) {
+    ARPositionTag* tag = list.GetAt(afterRun);
+    if (!tag->isEndTagClass() || tag->getPosition() != p) break;
+    run.push_back(afterRun);
+    list.GetNext(afterRun);
+  }
+  std::vector<ARPositionTag*> kept;
+  std::vector<ARPositionTag*> moved;
+  for (void* node : run) {
+    ARPositionTag* tag = list.GetAt(node);
+    auto const* begin = dynamic_cast<ARTie const*>(tag->getCorrespondence());
+    if (begin && begin->getIsAuto()) {
+      kept.push_back(tag);
+      if (state.IsOpen(tag)) state.RemovePositionTag(tag, 0);
+    } else {
+      tag->setPosition(restPos);
+      moved.push_back(tag);
+    }
+  }
+  // In the list, at every element the begins come first, then the ends.
+  for (size_t i = 0; i < run.size(); ++i)
+    list.SetAt(run[i], i < kept.size() ? kept[i] : moved[i - kept.size()]);
+  void* firstMoved = kept.size() < run.size() ? run[kept.size()] : afterRun;
+  void* cursor = firstMoved;
+
   if (tie && VoicePass::IsNamedNote(rest)) {
     auto [autoTie, tieEnd] = MakeAutoTie();
     autoTie->setRelativeTimePosition(event->getRelativeTimePosition());
+    autoTie->setPosition(p);
     tieEnd->setRelativeTimePosition(cutTime);
-    tieEndNode = LinkRangeAtCursor(autoTie, tieEnd, p, restPos, state);
+    tieEnd->setPosition(restPos);
+    autoTie->setCorrespondence(tieEnd);
+    tieEnd->setCorrespondence(autoTie);
+    VoicePass::InsertBefore(list, run.empty() ? firstMoved : run.front(), autoTie);
+    cursor = VoicePass::InsertBefore(list, firstMoved, tieEnd);
     state.AddPositionTag(autoTie, 0);
   }
-  // Ranges that ended on the event end on its second part.
-  if (mPosTagList) {
-    for (void* entry = state.ptagpos; entry;) {
-      ARPositionTag* tag = mPosTagList->GetNext(entry);
-      if (!tag->isEndTagClass() || tag->getPosition() != p) break;
-      tag->setPosition(restPos);
-    }
-  }
-  if (tieEndNode) state.ptagpos = tieEndNode;
+  if (beginSlot) *beginSlot = kept.empty() ? cursor : run.front();
+  state.ptagpos = cursor;
   state.DeleteAddedAndRemovedPTags();
   return restPos;
 }
