@@ -61,7 +61,7 @@ ARMusic* ARFactory::getMusic() {
   ARMusic* music = mCurrentMusic;
   mCurrentMusic = nullptr;
   sMaxTagId = -1;
-  if (music->EstimatedPassWork() > ARMusic::kMaxPassWork) {
+  if (music->EstimatedPassWork() > ARMusic::sMaxPassWork) {
     // A few bytes can ask for millions of bar lines and note pieces.
     ZudidOvod("Music too large for one parse - ignored");
     delete music;

@@ -156,8 +156,7 @@ void ARMusic::MarkVoice(int voiceNum, float date, float length) {
   }
 }
 
-void ARMusic::MarkVoice(int voiceNum, int dateNum, int dateDenom, int lengthNum,
-                        int lengthDenom) {
+void ARMusic::MarkVoice(int voiceNum, int dateNum, int dateDenom, int lengthNum, int lengthDenom) {
   for (void* pos = GetHeadPosition(); pos;) {
     ARMusicalVoice* voice = GetNext(pos);
     if (voice->getVoiceNum() != voiceNum) continue;

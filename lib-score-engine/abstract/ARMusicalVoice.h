@@ -127,8 +127,7 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void SplitEventAtPos(ARMusicalVoiceState& state, Fraction const& t, int unused);
   // Copies the chord the state stands at right after it, in the form FinishChord gives, lasting
   // duration from startTime; every note is tied to its copy. Returns the copy's first node.
-  void* CopyChord(ARMusicalVoiceState& state, Fraction const& startTime,
-                  Fraction const& duration);
+  void* CopyChord(ARMusicalVoiceState& state, Fraction const& startTime, Fraction const& duration);
   // Deletes everything the automatic passes inserted.
   void removeAutoTags();
   // Colours the events from..from+length (whole note = 1) red.

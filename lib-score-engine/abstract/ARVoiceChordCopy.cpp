@@ -115,8 +115,8 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
     }
     copy->setPosition(copyNode);
     ObjectOf(copy)->setRelativeTimePosition(GetAt(copyNode)->getRelativeTimePosition());
-    copiedTags.push_back({indexOf[source->getPosition()] * 2 + (source->isEndTagClass() ? 1 : 0),
-                          copy});
+    copiedTags.push_back(
+        {indexOf[source->getPosition()] * 2 + (source->isEndTagClass() ? 1 : 0), copy});
   }
 
   // Every note is tied to its copy: the tie begins at the note, among the chord's ranges.

@@ -170,13 +170,14 @@ namespace {
 
 // The events of a merge from pos up to its end, summed; false when two of them cannot be
 // drawn as one.
-bool SumMergedEvents(ARMusicalVoice const& voice, void* pos, void* end,
-                     ARMusicalVoiceState state, Fraction& sum) {
+bool SumMergedEvents(ARMusicalVoice const& voice, void* pos, void* end, ARMusicalVoiceState state,
+                     Fraction& sum) {
   ARMusicalEvent const* previous = nullptr;
   while (pos) {
     void* at = pos;
     ARMusicalObject* object = voice.GetNext(pos, state);
-    if (auto* event = dynamic_cast<ARMusicalEvent const*>(object); event && object->isEventClass()) {
+    if (auto* event = dynamic_cast<ARMusicalEvent const*>(object);
+        event && object->isEventClass()) {
       if (previous && !previous->CanBeMerged(event)) return false;
       previous = event;
       sum += object->getDuration();
@@ -347,7 +348,8 @@ void ARMusicalVoice::doAutoDisplayCheck() {
       }
     }
 
-    if (object->isEventClass() && openBase) openBase->addEvent(static_cast<ARMusicalEvent*>(object));
+    if (object->isEventClass() && openBase)
+      openBase->addEvent(static_cast<ARMusicalEvent*>(object));
     if (openBase && writtenTuplets == 0 && IsPowerOfTwoDenom(openBase->getSumDuration()))
       closeOpenBase(autoTuplet, p, state.ptagpos);
     if (object->isEventClass()) {

@@ -10,7 +10,8 @@
 #include "MoreMusicalTags.h"
 
 ARDispatchLyricsClass::ARDispatchLyricsClass(ARLyrics* dispatched)
-    : lyrics(dispatched), text(dispatched->getText() ? new NVstring(dispatched->getText()) : nullptr) {}
+    : lyrics(dispatched),
+      text(dispatched->getText() ? new NVstring(dispatched->getText()) : nullptr) {}
 
 ARDispatchLyricsClass::~ARDispatchLyricsClass() {
   delete text;
@@ -26,8 +27,8 @@ NVstring ARDispatchLyricsClass::GetNextSubstring() {
   std::string syllable = all.substr(static_cast<size_t>(position), stop - position);
   for (char& c : syllable)
     if (c == '~') c = ' ';
-  position = found == std::string::npos ? static_cast<int>(all.size()) + 1
-                                        : static_cast<int>(found) + 1;
+  position =
+      found == std::string::npos ? static_cast<int>(all.size()) + 1 : static_cast<int>(found) + 1;
   return NVstring(syllable.c_str());
 }
 

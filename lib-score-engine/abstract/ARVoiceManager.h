@@ -16,14 +16,14 @@ class ARVoiceManager {
  public:
   // Answers of Iterate.
   enum Code {
-    kAheadAtTag = 1,         // the voice is later than the date; its next object is a tag
-    kAheadAtEvent = 2,       // the same, its next object an event
+    kAheadAtTag = 1,    // the voice is later than the date; its next object is a tag
+    kAheadAtEvent = 2,  // the same, its next object an event
     kConsumedBeforeEvent = 3,
     kConsumedBeforeTag = 4,
     kConsumedToEnd = 5,
-    kAtEvent = 6,            // tag mode: the next object takes time
-    kNewSystem = 7,          // tag mode: the next object is a system break
-    kNewPage = 8,            // tag mode: the next object is a page break
+    kAtEvent = 6,    // tag mode: the next object takes time
+    kNewSystem = 7,  // tag mode: the next object is a system break
+    kNewPage = 8,    // tag mode: the next object is a page break
     kFinished = 9,
   };
 

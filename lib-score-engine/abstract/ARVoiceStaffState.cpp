@@ -83,8 +83,9 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
           clef->setIsAuto(current->getIsAuto());
         } else {
           clef = VoicePass::Auto(new ARClef);
-          const bool high = numPitchedNotes == 0 ||
-                            static_cast<float>(pitchSum) / static_cast<float>(numPitchedNotes) >= 8.0f;
+          const bool high =
+              numPitchedNotes == 0 ||
+              static_cast<float>(pitchSum) / static_cast<float>(numPitchedNotes) >= 8.0f;
           clef->setName(NVstring(high ? "treble" : "bass"));
         }
         clef->setRelativeTimePosition(t);

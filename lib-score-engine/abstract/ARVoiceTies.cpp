@@ -68,7 +68,8 @@ void ARMusicalVoice::doAutoTies() {
       ARChordTag* chordNow = state.curchordtag;
       for (OpenTieRange const& range : ranges) {
         bool start;
-        const bool onPlaceholder = range.chord && range.first && VoicePass::IsEmptyNote(range.first);
+        const bool onPlaceholder =
+            range.chord && range.first && VoicePass::IsEmptyNote(range.first);
         if (!onPlaceholder)
           start = range.range->getPosition() == p || VoicePass::IsNamedNote(object);
         else if (!chordNow)
