@@ -16,10 +16,6 @@
 
 namespace {
 
-bool IsPowerOfTwo(int value) {
-  return value > 0 && (value & (value - 1)) == 0;
-}
-
 // The largest 1/2^k (k >= 0) not above value; value is above 0.
 Fraction LargestPlainValueBelow(Fraction const& value) {
   if (value >= Frac_1) return Frac_1;
@@ -314,13 +310,21 @@ void ARMusicalVoice::doAutoDisplayCheck() {
         merge = nullptr;
         state.DeleteAddedAndRemovedPTags();
         continue;
+      } else if (state.curchordtag && base != Frac_1) {
+        // A chord whose length needs a tuplet and no single value draws is left as it is: its
+        // copy would take a display length that is no tuplet value either.
       } else {
         Fraction first = shown;
         if (base != Frac_1) DispdurToTupletdur(first, base);
+        // Where a base closing later ends: at the event cut, or, for a chord, at its last
+        // element, with the list place the walk has reached.
+        lastPos = p;
         if (state.curchordtag) {
           CutChordAt(state, p, first);
           pos = p;
           GetNext(pos, state);
+          lastPos = pos ? pos : GetTailPosition();
+          if (pos) ObjectList::GetPrev(lastPos);
         } else {
           const bool tie = openTies == 0 && VoicePass::IsNamedNote(object);
           void* beginSlot = nullptr;
@@ -342,7 +346,6 @@ void ARMusicalVoice::doAutoDisplayCheck() {
           state.vpos = pos;
         }
         if (openBase) openBase->addEvent(static_cast<ARMusicalEvent*>(object));
-        lastPos = p;
         lastCursor = state.ptagpos;
         continue;
       }
