@@ -1,6 +1,7 @@
 // Copying a chord that a pass cuts in two: the copy has the form FinishChord gives, so iteration
 // and layout treat it as a chord, and each note is tied to its copy.
 #include <algorithm>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -70,6 +71,10 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
   for (size_t i = 0; i < nodes.size(); ++i) {
     ARMusicalObject const* source = GetAt(nodes[i]);
     ARMusicalObject* copy = source->Copy();
+    if (copy && typeid(*copy) != typeid(*source)) {
+      delete copy;  // only what copies itself whole goes into the copy
+      copy = nullptr;
+    }
     if (!copy) continue;
     if (auto* tag = dynamic_cast<ARMusicalTag*>(copy))
       tag->setIsAuto(dynamic_cast<ARMusicalTag const*>(source)->getIsAuto());
@@ -104,8 +109,12 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
       copy = end;
     } else {
       if (!inChord(partner->getPosition())) continue;
-      copy = dynamic_cast<ARPositionTag*>(ObjectOf(source)->Copy());
-      if (!copy) continue;
+      ARMusicalObject* made = ObjectOf(source)->Copy();
+      copy = dynamic_cast<ARPositionTag*>(made);
+      if (!copy) {
+        delete made;  // a tag that cannot copy itself as a range is left out
+        continue;
+      }
       if (auto* tag = dynamic_cast<ARMusicalTag*>(copy)) {
         tag->setIsAuto(dynamic_cast<ARMusicalTag*>(source)->getIsAuto());
         tag->setAssociation(1);

@@ -303,7 +303,8 @@ TEST(AutoPassesMusicTest, TextsThatOnceBrokeThePassesParse) {
        {"[ c11 d ]", "[ c*0. ]", "[ \\meter<\"-3/4\"> c d e f ]", "[ { c*7/2 , e } ]",
         "[ { \\cue( c ) } ]", "[ \\repeatEnd( c ) \\repeatEnd() d ]", "{ [ c*3 ], [ _/3 d*2 ] }",
         "[ \\tuplet<\"-3:2-\">( c/12 d/5 e/12 ) ]", "[ \\merge( c/8 c/8 c/8 c/8 c/8 ) ]",
-        "[ \\meter<\"2/4\"> { c*5/4, e/8 } ]", "[ \\meter<\"4/4\"> \\tie( c*9/4 ) d ]"}) {
+        "[ \\meter<\"2/4\"> { c*5/4, e/8 } ]", "[ \\meter<\"4/4\"> \\tie( c*9/4 ) d ]",
+        "[ { c*7/20,e2 } ]", "[ { c*3/5, e } d ]"}) {
     Parsed const p = Parse(text);
     EXPECT_EQ(p.parsed.result, 0) << text;
   }
