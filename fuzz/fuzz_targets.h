@@ -12,4 +12,8 @@ namespace Fuzz {
 // The bytes as a Standard MIDI File read through a device.
 int ReadMidiFile(const std::uint8_t* data, std::size_t size);
 
+// The bytes as RMN text: parsed, completed by the automatic passes, written back as RMN and
+// deleted.
+int ParseRmn(const std::uint8_t* data, std::size_t size);
+
 }  // namespace Fuzz

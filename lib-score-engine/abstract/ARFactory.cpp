@@ -57,11 +57,17 @@ ARMusic* ARFactory::getMusic() {
   MELVARIN_ASSERT(!mCurrentEvent);
   MELVARIN_ASSERT(!mCurrentVoice);
   MELVARIN_ASSERT(mCurrentMusic);
-  mCurrentMusic->setMaxTagId(sMaxTagId + 1);
-  mCurrentMusic->doAutoStuff();
+  mCurrentMusic->setMaxTagId(sMaxTagId + 1L);
   ARMusic* music = mCurrentMusic;
   mCurrentMusic = nullptr;
   sMaxTagId = -1;
+  if (music->EstimatedPassWork() > ARMusic::sMaxPassWork) {
+    // A few bytes can ask for millions of bar lines and note pieces.
+    ZudidOvod("Music too large for one parse - ignored");
+    delete music;
+    return nullptr;
+  }
+  music->doAutoStuff();
   return music;
 }
 

@@ -1,8 +1,16 @@
 #include "ARMusic.h"
 
+#include <climits>
 #include <iostream>
+#include <memory>
+#include <vector>
 
+#include "ARAuto.h"
+#include "ARMeter.h"
 #include "ARMusicalVoice.h"
+#include "ARMusicalVoiceState.h"
+#include "ARVoiceManager.h"
+#include "engine_globals.h"
 #include "src/common/assertion.h"
 
 ARMusic::ARMusic() : KF_IPointerList<ARMusicalVoice>(1), ARMusicalEvent(Fraction(0, 1)) {}
@@ -16,7 +24,175 @@ void ARMusic::AddTail(ARMusicalVoice* newMusicalVoice) {
   KF_IPointerList<ARMusicalVoice>::AddTail(newMusicalVoice);
 }
 
-void ARMusic::doAutoStuff() {}
+int ARMusic::NextTagId() {
+  const long id = mMaxTagId < 0 ? 0 : mMaxTagId;
+  if (mMaxTagId < INT_MAX) mMaxTagId = id + 1;
+  return id > INT_MAX ? INT_MAX : static_cast<int>(id);
+}
+
+void ARMusic::adjustDuration(Fraction const& newDuration) {
+  MELVARIN_ASSERT(newDuration >= duration);
+  duration = newDuration;
+  for (void* pos = GetHeadPosition(); pos;) GetNext(pos)->adjustDuration(newDuration);
+}
+
+void ARMusic::doAutoStuff() {
+  gCurArMusic = this;
+  Fraction longest;
+  for (void* pos = GetHeadPosition(); pos;) {
+    ARMusicalVoice* voice = GetNext(pos);
+    if (voice->getDuration() > longest) longest = voice->getDuration();
+  }
+  if (longest > duration) adjustDuration(longest);
+  for (void* pos = GetHeadPosition(); pos;) GetNext(pos)->doAutoStuff1();
+  doAutoBreaks();
+  for (void* pos = GetHeadPosition(); pos;) GetNext(pos)->doAutoStuff2();
+}
+
+namespace {
+
+// What one cycle of the break pass learnt from the voices' answers.
+struct BreakCycle {
+  bool allFinished = true;
+  bool allAtEvents = true;
+  bool consumedBeforeTag = false;
+  int breakKind = 0;
+  bool breaksOff = false;
+  bool hasTagDate = false;
+  Fraction tagDate;  // smallest date answered with 1 or 4
+  bool hasEventDate = false;
+  Fraction eventDate;  // in event mode, smallest date answered with 1 to 5
+
+  void Take(int code, Fraction const& date, bool tagMode) {
+    if (code != ARVoiceManager::kFinished) allFinished = false;
+    if (code != ARVoiceManager::kAtEvent) allAtEvents = false;
+    if (code == ARVoiceManager::kConsumedBeforeTag) consumedBeforeTag = true;
+    if (code == ARVoiceManager::kNewSystem && breakKind == 0) breakKind = 1;
+    if (code == ARVoiceManager::kNewPage) breakKind = 2;
+    if ((code == ARVoiceManager::kAheadAtTag || code == ARVoiceManager::kConsumedBeforeTag) &&
+        (!hasTagDate || date < tagDate)) {
+      tagDate = date;
+      hasTagDate = true;
+    }
+    if (!tagMode && code >= 1 && code <= 5 && (!hasEventDate || date < eventDate)) {
+      eventDate = date;
+      hasEventDate = true;
+    }
+  }
+};
+
+using Managers = std::vector<std::unique_ptr<ARVoiceManager>>;
+
+float MeanBreakQuality(Managers const& managers, Fraction const& date) {
+  float sum = 0;
+  for (auto const& manager : managers) sum += manager->CheckBreakPosition(date);
+  return sum / static_cast<float>(managers.size());
+}
+
+void InsertBreaks(Managers const& managers, Fraction const& date, int kind, float value) {
+  for (auto const& manager : managers) manager->InsertBreak(date, kind, value);
+}
+
+}  // namespace
+
+void ARMusic::doAutoBreaks() {
+  Managers managers;
+  for (void* pos = GetHeadPosition(); pos;)
+    managers.push_back(std::make_unique<ARVoiceManager>(GetNext(pos)));
+  if (managers.empty()) return;
+
+  Fraction date;
+  bool tagMode = true;
+  for (;;) {
+    BreakCycle cycle;
+    for (auto const& manager : managers) {
+      Fraction own = date;
+      cycle.Take(manager->Iterate(own, tagMode ? 1 : 0), own, tagMode);
+      ARAuto const* settings = manager->getCurAuto();
+      if (settings && settings->getSystemBreak() == ARAuto::OFF) cycle.breaksOff = true;
+    }
+    if (cycle.allFinished) break;
+
+    auto offerPossibleBreak = [&] {
+      const float quality = MeanBreakQuality(managers, date);
+      if (quality >= 0 && !cycle.breaksOff) InsertBreaks(managers, date, 3, quality);
+    };
+    if (tagMode) {
+      if (cycle.allAtEvents) {
+        tagMode = false;
+      } else if (cycle.consumedBeforeTag) {
+        // Some voice still has tags at this date.
+      } else if (cycle.breakKind != 0) {
+        InsertBreaks(managers, date, cycle.breakKind, 0);
+      } else {
+        offerPossibleBreak();
+        tagMode = false;
+      }
+      continue;
+    }
+    if (!cycle.hasEventDate) {
+      // Only finished voices answered; the others wait for tag mode.
+      tagMode = true;
+      continue;
+    }
+    date = cycle.eventDate;
+    if (cycle.hasTagDate && date == cycle.tagDate)
+      tagMode = true;
+    else
+      offerPossibleBreak();
+  }
+}
+
+void ARMusic::removeAutoTags() {
+  for (void* pos = GetHeadPosition(); pos;) GetNext(pos)->removeAutoTags();
+}
+
+void ARMusic::MarkVoice(int voiceNum, float date, float length) {
+  for (void* pos = GetHeadPosition(); pos;) {
+    ARMusicalVoice* voice = GetNext(pos);
+    if (voice->getVoiceNum() != voiceNum) continue;
+    voice->MarkVoice(date, length);
+    return;
+  }
+}
+
+void ARMusic::MarkVoice(int voiceNum, int dateNum, int dateDenom, int lengthNum, int lengthDenom) {
+  for (void* pos = GetHeadPosition(); pos;) {
+    ARMusicalVoice* voice = GetNext(pos);
+    if (voice->getVoiceNum() != voiceNum) continue;
+    voice->MarkVoice(dateNum, dateDenom, lengthNum, lengthDenom);
+    return;
+  }
+}
+
+void ARMusic::resetGRRepresentation() {
+  ARMusicalEvent::resetGRRepresentation();
+  for (void* pos = GetHeadPosition(); pos;) GetNext(pos)->resetGRRepresentation();
+}
+
+double ARMusic::EstimatedPassWork() const {
+  // Every object may be cut into a few dozen drawable parts; every whole note of time may hold a
+  // cut piece, a bar line and a break; every measure a bar line and a break in every voice.
+  double longest = 0;
+  for (void* pos = GetHeadPosition(); pos;) {
+    const double length = GetNext(pos)->getDuration().getValue();
+    if (length > longest) longest = length;
+  }
+  const double voices = GetCount();
+  double work = 0;
+  for (void* pos = GetHeadPosition(); pos;) {
+    ARMusicalVoice const* voice = GetNext(pos);
+    double measures = 0;
+    for (void* at = voice->GetHeadPosition(); at;) {
+      auto const* meter = dynamic_cast<ARMeter const*>(voice->ObjectList::GetNext(at));
+      if (!meter || meter->getNumerator() <= 0 || meter->getDenominator() <= 0) continue;
+      const double many = longest * meter->getDenominator() / meter->getNumerator();
+      if (many > measures) measures = many;
+    }
+    work += 64.0 * voice->GetCount() + 16.0 * longest + (16.0 + voices) * measures;
+  }
+  return work;
+}
 
 void ARMusic::output(std::ostream& os, bool withAuto) const {
   os << " { ";

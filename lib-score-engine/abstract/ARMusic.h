@@ -17,9 +17,29 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
 
   void AddTail(ARMusicalVoice* newMusicalVoice);
 
-  // Completes the voices for the layout. The automatic passes are not part of the engine yet, so
-  // the voices stay as the text wrote them.
+  // Brings every voice to the length of the longest and completes the voices for the layout:
+  // the automatic passes of every voice, with the line-break candidates between their stages.
   void doAutoStuff();
+  // Walks all voices together along time and inserts the breaks they ask for and the possible
+  // breaks where a line may end.
+  void doAutoBreaks();
+  // Lengthens every voice to newDuration.
+  void adjustDuration(Fraction const& newDuration);
+  // Deletes what the automatic passes inserted.
+  void removeAutoTags();
+  // Colours a stretch of the first voice with that number; nothing without one.
+  void MarkVoice(int voiceNum, float date, float length);
+  void MarkVoice(int voiceNum, int dateNum, int dateDenom, int lengthNum, int lengthDenom);
+  void resetGRRepresentation() override;
+
+  // How many objects the automatic passes could make at most, roughly; a short text can ask for
+  // millions (a huge note in a tiny meter), so the factory refuses music above sMaxPassWork,
+  // 4 million by default: a 4/4 piece of 32767 whole notes passes, 500 of them do not.
+  double EstimatedPassWork() const;
+  static inline double sMaxPassWork = 4.0e6;
+
+  // The next free tag id (for the ties the passes make); it stops at the largest int.
+  int NextTagId();
 
   // The voices' RMN forms between " { " and " } ", separated by " , ".
   void output(std::ostream& os, bool withAuto = true) const;

@@ -513,8 +513,8 @@ ARMusicalObject* ARMusicalVoice::Step(void*& pos, ARMusicalVoiceState& state) co
   ARMusicalObject* object = ObjectList::GetNext(pos);
   MELVARIN_ASSERT(dynamic_cast<ARRangeEnd*>(object) == nullptr);
   if (auto* tag = dynamic_cast<ARMusicalTag*>(object)) {
-    // Ranges live in the range-tag list only.
-    MELVARIN_ASSERT(!tag->getRange());
+    // A tag whose range is optional stands in the event list too, with its range flag set (a
+    // repeat end written with a range); the walk takes it as a plain element.
     if (tag->IsStateTag()) {
       if (auto* staff = dynamic_cast<ARStaff*>(tag)) {
         // Clef and key belong to the staff: a voice moving to another staff has neither yet.

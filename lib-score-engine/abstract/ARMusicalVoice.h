@@ -7,8 +7,12 @@
 #include "ARMusicalEvent.h"
 #include "kf_ilist.h"
 
+class ARBase;
 class ARChordTag;
 class ARMusicalTag;
+class ARTagEnd;
+class ARTie;
+class ARTuplet;
 class ARMusicalVoiceState;
 class ARPositionTag;
 class ARShareLocation;
@@ -90,6 +94,46 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   // The state at the tail of the voice.
   virtual ARMusicalVoiceState* getVoiceState() { return curVoiceState; }
 
+  // The automatic passes, run by the music in two stages around its line-break pass: lyrics to
+  // texts, naturals and bar lines first; then the leading clef, key and glue of every line,
+  // drawable durations, beams, ties and the end bar.
+  virtual void doAutoStuff1();
+  virtual void doAutoStuff2();
+  void doAutoDispatchLyrics();
+  void doAutoKeys();
+  void doAutoBarlines();
+  void doAutoCheckStaffStateTags();
+  void doAutoDisplayCheck();
+  void doAutoBeaming();
+  void doAutoTies();
+  void doAutoEndBar();
+  void doAutoFermatas() {}
+
+  // True when dur can be drawn as one value (with dots where dots is non-zero on entry); dots
+  // then says how many. Otherwise dur becomes the largest part of it that one value draws.
+  static bool DurationIsDisplayable(Fraction& dur, int& dots);
+  // True when dur inside a tuplet of base is drawn as one plain value; otherwise newbase is the
+  // base dur's denominator asks for.
+  static bool DurationFitsBase(Fraction const& dur, Fraction const& base, Fraction& newbase);
+  static void TupletdurToDispdur(Fraction& dur, Fraction const& base);
+  static void DispdurToTupletdur(Fraction& dur, Fraction const& base);
+  void InsertDisplayDurationTag(Fraction const& dispdur, int dots, Fraction const& time, void* pos,
+                                ARMusicalVoiceState& state, int moveCursor);
+  void CloseBase(ARBase* base, ARTuplet* tuplet, void* pos, void* cursor);
+  // new takes old's place, range and end marker; the caller deletes old.
+  void ReplacePositionTag(ARPositionTag* old, ARPositionTag* replacement,
+                          ARMusicalVoiceState& state, char const* endText);
+  // Cuts the event the state stands at at time t; the state then stands at the second part.
+  void SplitEventAtPos(ARMusicalVoiceState& state, Fraction const& t, int unused);
+  // Copies the chord the state stands at right after it, in the form FinishChord gives, lasting
+  // duration from startTime; every note is tied to its copy. Returns the copy's first node.
+  void* CopyChord(ARMusicalVoiceState& state, Fraction const& startTime, Fraction const& duration);
+  // Deletes everything the automatic passes inserted.
+  void removeAutoTags();
+  // Colours the events from..from+length (whole note = 1) red.
+  void MarkVoice(float from, float length);
+  void MarkVoice(int num, int den, int lnum, int lden);
+
   using ObjectList::GetHeadPosition;
   using ObjectList::GetNext;
 
@@ -114,6 +158,22 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void TimeChordElements(Fraction const& start, Fraction const& chordDuration, void* tagCursor);
   // The range-tag list made on first use.
   PositionTagList& PositionTags();
+
+  // Pass helpers (ARVoicePassSupport.cpp).
+  // Joins begin and end, places them and links both in front of the state's cursor (appended at
+  // the list's end), begin first; returns the end marker's node.
+  void* LinkRangeAtCursor(ARPositionTag* begin, ARTagEnd* end, void* beginPos, void* endPos,
+                          ARMusicalVoiceState& state);
+  // An automatic tie with the music's next tag id, and its end marker with the same id.
+  static std::pair<ARTie*, ARTagEnd*> MakeAutoTie();
+  // Cuts the event o at p after first: the rest is a copy linked after 'after', tied to the
+  // first part when tie is set and it is a named note. Ranges that ended on o end on the copy.
+  // Returns the copy's node; beginSlot, when given, is where further ranges of the first part
+  // go, and the state's cursor where their end markers go.
+  void* CutEventAt(ARMusicalVoiceState& state, void* p, Fraction const& first, void* after,
+                   bool tie, void** beginSlot = nullptr);
+  // The same for the chord the state stands at: the chord keeps first, a copy takes the rest.
+  void* CutChordAt(ARMusicalVoiceState& state, void* p, Fraction const& first);
 
   // One step of GetNext: closes the ranges ending at pos, takes the object there, opens the
   // ranges beginning after it.

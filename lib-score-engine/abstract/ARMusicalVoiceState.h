@@ -74,6 +74,7 @@ class ARMusicalVoiceState {
 
  private:
   friend class ARMusicalVoice;
+  friend class ARVoiceManager;
 
   void CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots);
   // A copy without snapshots, as a snapshot is kept.

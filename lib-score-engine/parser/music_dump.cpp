@@ -34,36 +34,41 @@ std::string Rmn(ARMusicalObject const& object) {
   return rmn;
 }
 
-char const* AutoFlag(ARMusicalObject const& object) {
+bool IsAuto(ARMusicalObject const& object) {
   auto const* tag = dynamic_cast<ARMusicalTag const*>(&object);
-  return tag && tag->getIsAuto() ? "auto" : "-";
+  return tag && tag->getIsAuto();
 }
 
-void PrintObject(ARMusicalObject const& object, std::ostream& out) {
+char const* AutoFlag(ARMusicalObject const& object) {
+  return IsAuto(object) ? "auto" : "-";
+}
+
+void PrintObject(ARMusicalObject const& object, std::ostream& out, bool withAuto) {
+  if (!withAuto && IsAuto(object)) return;
   out << "  " << Text(object.getRelativeTimePosition()) << ' ' << Text(object.getDuration()) << ' '
       << ClassName(typeid(object)) << ' ' << AutoFlag(object) << ' ' << Rmn(object) << '\n';
 }
 
-void PrintVoice(ARMusicalVoice const& voice, int index, std::ostream& out) {
+void PrintVoice(ARMusicalVoice const& voice, int index, std::ostream& out, bool withAuto) {
   out << "voice " << index << " (number " << voice.getVoiceNum() << ", length "
       << Text(voice.getDuration()) << ")\n";
   for (void* pos = voice.ARMusicalVoice::ObjectList::GetHeadPosition(); pos;)
-    PrintObject(*voice.ARMusicalVoice::ObjectList::GetNext(pos), out);
+    PrintObject(*voice.ARMusicalVoice::ObjectList::GetNext(pos), out, withAuto);
   out << " position tags:\n";
   auto const* tags = voice.getPositionTagList();
   if (!tags) return;
   for (void* pos = tags->GetHeadPosition(); pos;) {
     auto const* object = dynamic_cast<ARMusicalObject const*>(tags->GetNext(pos));
-    if (object) PrintObject(*object, out);
+    if (object) PrintObject(*object, out, withAuto);
   }
 }
 
 }  // namespace
 
-void DumpMusic(ParsedMusic const& parsed, std::ostream& out) {
+void DumpMusic(ParsedMusic const& parsed, std::ostream& out, bool withAuto) {
   out << "result " << parsed.result << '\n' << "error line " << parsed.errorLine << '\n';
   if (!parsed.music) return;
   int index = 1;
   for (void* pos = parsed.music->GetHeadPosition(); pos;)
-    PrintVoice(*parsed.music->GetNext(pos), index++, out);
+    PrintVoice(*parsed.music->GetNext(pos), index++, out, withAuto);
 }

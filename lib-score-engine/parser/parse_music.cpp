@@ -14,7 +14,10 @@ ParsedMusic RunParse(Parse parse) {
   gGlobalFactory = factory.get();
   ParsedMusic parsed;
   parsed.result = parse();
-  if (parsed.result == RMN_PARSE_OK) parsed.music.reset(factory->getMusic());
+  if (parsed.result == RMN_PARSE_OK) {
+    parsed.music.reset(factory->getMusic());
+    if (!parsed.music) parsed.result = ParsedMusic::kMusicTooLarge;
+  }
   factory.reset();
   gGlobalFactory = nullptr;
   parsed.errorLine = gParseErrorLine;

@@ -7,6 +7,8 @@
 // One parse as the engine's interface runs it: a factory of its own in gGlobalFactory, the parse,
 // then the finished music on success; on failure the factory is deleted with its partial tree.
 struct ParsedMusic {
+  // The result when the text parsed but asks for more work than one parse may do.
+  static constexpr int kMusicTooLarge = -2;
   int result = 0;                  // the parse's result code (rmn_parse.h)
   int errorLine = 0;               // line of the reported error, 0 when none was reported
   std::unique_ptr<ARMusic> music;  // null unless result is 0

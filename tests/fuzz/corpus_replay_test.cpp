@@ -33,7 +33,8 @@ TEST_P(FuzzCorpus, EveryInputPassesTheTarget) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus,
-                         ::testing::Values(Target{"midi_file", &Fuzz::ReadMidiFile}),
+                         ::testing::Values(Target{"midi_file", &Fuzz::ReadMidiFile},
+                                           Target{"rmn", &Fuzz::ParseRmn}),
                          [](const auto& test) { return std::string(test.param.corpus); });
 
 }  // namespace

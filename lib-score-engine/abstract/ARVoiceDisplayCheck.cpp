@@ -1,0 +1,378 @@
+// Drawable durations: tuplets for lengths that need them, display durations, cutting what no
+// single value draws, and merges.
+#include <vector>
+
+#include "ARChordTag.h"
+#include "ARDisplayDuration.h"
+#include "ARMusic.h"
+#include "ARMusicalVoice.h"
+#include "ARMusicalVoiceState.h"
+#include "ARTie.h"
+#include "ARTuplet.h"
+#include "ARVoicePassSupport.h"
+#include "MoreMusicalTags.h"
+#include "engine_globals.h"
+#include "src/common/assertion.h"
+
+namespace {
+
+// The largest 1/2^k (k >= 0) not above value; value is above 0.
+Fraction LargestPlainValueBelow(Fraction const& value) {
+  if (value >= Frac_1) return Frac_1;
+  int denominator = 1;
+  while (Fraction(1, denominator) > value && denominator < (1 << 30)) denominator *= 2;
+  return Fraction(1, denominator);
+}
+
+}  // namespace
+
+bool ARMusicalVoice::DurationIsDisplayable(Fraction& dur, int& dots) {
+  dur.normalize();
+  const int n = dur.getNumerator();
+  const int m = dur.getDenominator();
+  MELVARIN_ASSERT(IsPowerOfTwoDenom(dur));
+  const bool dotsAllowed = dots != 0;
+  dots = 0;
+  if (n == 1 || n == 2) return true;
+  if (dotsAllowed && n == 3 && m >= 2) {
+    dots = 1;
+    return true;
+  }
+  if (dotsAllowed && n == 7 && m >= 4) {
+    dots = 2;
+    return true;
+  }
+  // Lowering the numerator of (n-1)/m one by one, reducing as it goes, ends at the largest plain
+  // value not above (n-1)/m; it is found directly, as a huge length would take that many steps.
+  dur = n <= 1 ? Fraction(1, m) : LargestPlainValueBelow(Fraction(n - 1, m));
+  return false;
+}
+
+bool ARMusicalVoice::DurationFitsBase(Fraction const& dur, Fraction const& base,
+                                      Fraction& newbase) {
+  Fraction shown = dur * base;
+  shown.normalize();
+  if (IsPowerOfTwoDenom(shown) && shown <= Frac_1 && shown.getNumerator() == 1) return true;
+  Fraction reduced = dur;
+  reduced.normalize();
+  int odd = reduced.getDenominator();
+  while (odd > 0 && odd % 2 == 0) odd /= 2;
+  if (odd <= 1)
+    newbase = Frac_1;
+  else if (odd == 3)
+    newbase = Fraction(3, 2);
+  else if (odd == 5)
+    newbase = Fraction(5, 4);
+  else if (odd <= 11)
+    newbase = Fraction(odd, 8);
+  else
+    newbase = Fraction(odd, reduced.getNumerator() > 0 ? reduced.getNumerator() : 1);
+  return false;
+}
+
+void ARMusicalVoice::TupletdurToDispdur(Fraction& dur, Fraction const& base) {
+  dur = dur * base;
+  dur.normalize();
+  MELVARIN_ASSERT(IsPowerOfTwoDenom(dur));
+}
+
+void ARMusicalVoice::DispdurToTupletdur(Fraction& dur, Fraction const& base) {
+  dur = dur * Fraction(base.getDenominator(), base.getNumerator());
+}
+
+void ARMusicalVoice::InsertDisplayDurationTag(Fraction const& dispdur, int dots,
+                                              Fraction const& time, void* pos,
+                                              ARMusicalVoiceState& state, int moveCursor) {
+  auto* shown = VoicePass::Auto(new ARDisplayDuration);
+  shown->setDisplayDuration(dispdur);
+  if (dots) shown->setDots(dots);
+  shown->setRelativeTimePosition(time);
+  auto* end = VoicePass::Auto(new ARDummyRangeEnd("\\dispDurEnd"));
+  end->setRelativeTimePosition(time);
+  void* endNode = LinkRangeAtCursor(shown, end, pos, pos, state);
+  state.AddPositionTag(shown, 0);
+  if (moveCursor) state.ptagpos = endNode;
+}
+
+void ARMusicalVoice::CloseBase(ARBase* base, ARTuplet* tuplet, void* pos, void* cursor) {
+  PositionTagList& list = PositionTags();
+  auto close = [&](ARPositionTag* begin, char const* text) {
+    auto* end = new ARDummyRangeEnd(text);
+    end->setPosition(pos);
+    begin->setCorrespondence(end);
+    end->setCorrespondence(begin);
+    if (cursor)
+      list.AddElementAt(cursor, end);
+    else
+      list.AddTail(end);
+  };
+  close(base, "\\baseEnd");
+  if (tuplet) {
+    close(tuplet, "\\tupletEnd");
+    tuplet->setupTuplet(base);
+  }
+}
+
+void ARMusicalVoice::ReplacePositionTag(ARPositionTag* old, ARPositionTag* replacement,
+                                        ARMusicalVoiceState& state, char const* endText) {
+  auto* oldObject = dynamic_cast<ARMusicalObject*>(old);
+  auto* newObject = dynamic_cast<ARMusicalObject*>(replacement);
+  MELVARIN_ASSERT(oldObject && newObject);
+  newObject->setRelativeTimePosition(oldObject->getRelativeTimePosition());
+  replacement->setPosition(old->getPosition());
+  ARPositionTag* end = old->getCorrespondence();
+  if (auto* named = dynamic_cast<ARDummyRangeEnd*>(end)) {
+    named->setEndText(endText);
+    if (auto* tag = dynamic_cast<ARMusicalTag*>(replacement)) named->setID(tag->getID());
+  }
+  if (end) {
+    end->setCorrespondence(replacement);
+    replacement->setCorrespondence(end);
+  }
+  if (mPosTagList)
+    if (void* node = mPosTagList->GetElementPos(old)) mPosTagList->SetAt(node, replacement);
+  if (state.IsOpen(old)) {
+    state.RemovePositionTag(old, 0);
+    state.AddPositionTag(replacement, 0);
+  }
+  old->setCorrespondence(nullptr);
+}
+
+void ARMusicalVoice::SplitEventAtPos(ARMusicalVoiceState& state, Fraction const& t, int) {
+  void* p = state.vpos;
+  MELVARIN_ASSERT(p != nullptr);
+  ARMusicalObject* event = GetAt(p);
+  MELVARIN_ASSERT(event->isEventClass());
+  int openTies = 0;
+  if (state.curpositiontags) {
+    for (void* at = state.curpositiontags->GetHeadPosition(); at;) {
+      ARPositionTag* tag = state.curpositiontags->GetNext(at);
+      if (dynamic_cast<ARTie*>(tag) || dynamic_cast<ARMerge*>(tag)) ++openTies;
+    }
+  }
+  const Fraction first = t - event->getRelativeTimePosition();
+  if (state.curchordtag) {
+    CutChordAt(state, p, first);
+    void* pos = state.vpos;
+    GetNext(pos, state);
+    return;
+  }
+  void* rest = CutEventAt(state, p, first, p, openTies == 0);
+  state.vpos = rest;
+  state.curtp = t;
+}
+
+namespace {
+
+// The events of a merge from pos up to its end, summed; false when two of them cannot be
+// drawn as one.
+bool SumMergedEvents(ARMusicalVoice const& voice, void* pos, void* end, ARMusicalVoiceState state,
+                     Fraction& sum) {
+  ARMusicalEvent const* previous = nullptr;
+  while (pos) {
+    void* at = pos;
+    ARMusicalObject* object = voice.GetNext(pos, state);
+    if (auto* event = dynamic_cast<ARMusicalEvent const*>(object);
+        event && object->isEventClass()) {
+      if (previous && !previous->CanBeMerged(event)) return false;
+      previous = event;
+      sum += object->getDuration();
+    }
+    if (at == end) break;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ARMusicalVoice::doAutoDisplayCheck() {
+  ARMusicalVoiceState state;
+  void* pos = GetHeadPosition(state);
+  Fraction base = Frac_1;
+  ARBase* openBase = nullptr;
+  ARTuplet* autoTuplet = nullptr;
+  int writtenTuplets = 0;
+  int openTies = 0;
+  ARMerge* merge = nullptr;
+  int tiesBeforeMerge = 0;
+  void* lastPos = nullptr;
+  void* lastCursor = nullptr;
+
+  auto closeOpenBase = [&](ARTuplet* withTuplet, void* at, void* cursor) {
+    CloseBase(openBase, withTuplet, at, cursor);
+    if (withTuplet && state.IsOpen(withTuplet)) state.RemovePositionTag(withTuplet, 0);
+    if (state.IsOpen(openBase)) state.RemovePositionTag(openBase, 0);
+    openBase = nullptr;
+    autoTuplet = nullptr;
+    base = Frac_1;
+  };
+  auto snapshot = [](ARMusicalVoiceState::PositionTagList const* list) {
+    std::vector<ARPositionTag*> tags;
+    if (list)
+      for (void* at = list->GetHeadPosition(); at;) tags.push_back(list->GetNext(at));
+    return tags;
+  };
+
+  while (pos) {
+    void* p = pos;
+    ARMusicalObject* object = GetAt(p);
+    Fraction d;
+
+    for (ARPositionTag* tag : snapshot(state.removedpositiontags)) {
+      if (dynamic_cast<ARTie*>(tag)) --openTies;
+      if (tag == merge) merge = nullptr;
+      if (auto* tuplet = dynamic_cast<ARTuplet*>(tag); tuplet && tuplet != autoTuplet) {
+        if (openBase) closeOpenBase(nullptr, lastPos, lastCursor);
+        --writtenTuplets;
+      }
+    }
+    for (ARPositionTag* tag : snapshot(state.addedpositiontags)) {
+      if (dynamic_cast<ARTie*>(tag)) ++openTies;
+      if (auto* tuplet = dynamic_cast<ARTuplet*>(tag); tuplet && tuplet != autoTuplet) {
+        ++writtenTuplets;
+        if (openBase) closeOpenBase(autoTuplet, lastPos, lastCursor);
+      }
+      auto* written = dynamic_cast<ARMerge*>(tag);
+      if (!written || written->getError() != 0) continue;
+      Fraction sum;
+      if (SumMergedEvents(*this, p, written->getEndPosition(), state, sum)) {
+        merge = written;
+        tiesBeforeMerge = openTies;
+        d = sum;
+        continue;
+      }
+      // Events that cannot be drawn as one stay as they are; the merge goes.
+      written->setError(1);
+      ARPositionTag* end = written->getCorrespondence();
+      if (state.IsOpen(written)) state.RemovePositionTag(written, 0);
+      if (end && state.ptagpos && mPosTagList->GetAt(state.ptagpos) == end)
+        mPosTagList->GetNext(state.ptagpos);
+      if (end) mPosTagList->RemoveElement(end);
+      mPosTagList->RemoveElement(written);
+    }
+
+    if (object->isEventClass() && !merge) d = object->getDuration();
+
+    if (d > Frac_0) {
+      Fraction newBase;
+      if (!DurationFitsBase(d, base, newBase)) {
+        if (openBase) {
+          if (writtenTuplets > 0) ZudidOvod("Tuplettag does not coincide with durations");
+          closeOpenBase(autoTuplet, lastPos, lastCursor);
+        }
+        if (newBase.getNumerator() >= 2) {
+          openBase = new ARBase;
+          openBase->setBase(newBase);
+          openBase->setRelativeTimePosition(object->getRelativeTimePosition());
+          openBase->setPosition(p);
+          if (writtenTuplets == 0) {
+            autoTuplet = new ARTuplet;
+            autoTuplet->setName("-auto-");
+            autoTuplet->setRelativeTimePosition(object->getRelativeTimePosition());
+            autoTuplet->setPosition(p);
+            VoicePass::InsertBefore(PositionTags(), state.ptagpos, autoTuplet);
+            state.AddPositionTag(autoTuplet, 0);
+          }
+          VoicePass::InsertBefore(PositionTags(), state.ptagpos, openBase);
+          state.AddPositionTag(openBase, 0);
+          base = newBase;
+        }
+      }
+      Fraction shown = d;
+      int dots = base == Frac_1 ? 1 : 0;
+      if (base != Frac_1) TupletdurToDispdur(shown, base);
+      if (DurationIsDisplayable(shown, dots)) {
+        if (base != Frac_1 || merge) {
+          InsertDisplayDurationTag(shown, dots, object->getRelativeTimePosition(), p, state, 1);
+        }
+        if (merge) {
+          // The merged events after the first stay, drawn with no length.
+          ARMusicalVoiceState ahead(state);
+          void* at = p;
+          GetNext(at, ahead);
+          void* mergeEnd = merge->getEndPosition();
+          while (at) {
+            void* here = at;
+            ARMusicalObject* later = GetAt(here);
+            if (later->isEventClass())
+              InsertDisplayDurationTag(Frac_0, 0, later->getRelativeTimePosition(), here, ahead, 1);
+            if (here == mergeEnd) break;
+            GetNext(at, ahead);
+          }
+        }
+      } else if (merge) {
+        // No single value draws the merged length: the events are tied instead.
+        auto [tie, tieEnd] = MakeAutoTie();
+        delete tieEnd;
+        ReplacePositionTag(merge, tie, state, "\\tieEnd");
+        delete merge;
+        openTies = tiesBeforeMerge + 1;
+        merge = nullptr;
+        state.DeleteAddedAndRemovedPTags();
+        continue;
+      } else if (state.curchordtag && base != Frac_1) {
+        // A chord whose length needs a tuplet and no single value draws is left as it is: its
+        // copy would take a display length that is no tuplet value either.
+      } else {
+        Fraction first = shown;
+        if (base != Frac_1) DispdurToTupletdur(first, base);
+        // Where a base closing later ends: at the event cut, or, for a chord, at its last
+        // element, with the list place the walk has reached.
+        lastPos = p;
+        if (state.curchordtag) {
+          CutChordAt(state, p, first);
+          pos = p;
+          GetNext(pos, state);
+          lastPos = pos ? pos : GetTailPosition();
+          if (pos) ObjectList::GetPrev(lastPos);
+        } else {
+          const bool tie = openTies == 0 && VoicePass::IsNamedNote(object);
+          void* beginSlot = nullptr;
+          pos = CutEventAt(state, p, first, p, openTies == 0, &beginSlot);
+          if (tie) openTies = 1;
+          if (base != Frac_1) {
+            // The first part is drawn as the plain value inside the tuplet.
+            auto* drawn = VoicePass::Auto(new ARDisplayDuration);
+            drawn->setDisplayDuration(shown);
+            drawn->setRelativeTimePosition(object->getRelativeTimePosition());
+            auto* drawnEnd = VoicePass::Auto(new ARDummyRangeEnd("\\dispDurEnd"));
+            drawn->setPosition(p);
+            drawnEnd->setPosition(p);
+            drawn->setCorrespondence(drawnEnd);
+            drawnEnd->setCorrespondence(drawn);
+            VoicePass::InsertBefore(PositionTags(), beginSlot, drawn);
+            VoicePass::InsertBefore(PositionTags(), state.ptagpos, drawnEnd);
+          }
+          state.vpos = pos;
+        }
+        if (openBase) openBase->addEvent(static_cast<ARMusicalEvent*>(object));
+        lastCursor = state.ptagpos;
+        continue;
+      }
+    }
+
+    if (object->isEventClass() && openBase)
+      openBase->addEvent(static_cast<ARMusicalEvent*>(object));
+    if (openBase && writtenTuplets == 0 && IsPowerOfTwoDenom(openBase->getSumDuration()))
+      closeOpenBase(autoTuplet, p, state.ptagpos);
+    if (object->isEventClass()) {
+      lastPos = p;
+      lastCursor = state.ptagpos;
+    }
+    GetNext(pos, state);
+  }
+
+  if (openBase) {
+    PositionTagList& list = PositionTags();
+    auto close = [&](ARPositionTag* begin, char const* text) {
+      auto* end = new ARDummyRangeEnd(text);
+      end->setPosition(lastPos);
+      begin->setCorrespondence(end);
+      end->setCorrespondence(begin);
+      VoicePass::InsertBefore(list, state.ptagpos, end);
+    };
+    if (autoTuplet) close(autoTuplet, "\\tupletEnd");
+    close(openBase, "\\baseEnd");
+    if (autoTuplet) autoTuplet->setupTuplet(openBase);
+  }
+}

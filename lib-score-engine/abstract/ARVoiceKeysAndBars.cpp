@@ -1,0 +1,108 @@
+// Naturals before key changes, and the bar lines the meter implies, cutting events that run
+// across one.
+#include "ARBar.h"
+#include "ARCoda.h"
+#include "ARKey.h"
+#include "ARMeter.h"
+#include "ARMusicalVoice.h"
+#include "ARMusicalVoiceState.h"
+#include "ARNaturalKey.h"
+#include "ARNewSystem.h"
+#include "ARRepeatBegin.h"
+#include "ARSegno.h"
+#include "ARVoicePassSupport.h"
+#include "MoreMusicalTags.h"
+#include "engine_globals.h"
+
+void ARMusicalVoice::doAutoKeys() {
+  int lastKey = 0;
+  for (void* pos = ObjectList::GetHeadPosition(); pos;) {
+    void* at = pos;
+    auto* key = dynamic_cast<ARKey*>(ObjectList::GetNext(pos));
+    if (!key || dynamic_cast<ARNaturalKey*>(key)) continue;
+    if (lastKey != 0 && lastKey != key->getKeyNumber()) {
+      auto* natural = VoicePass::Auto(new ARNaturalKey);
+      natural->setRelativeTimePosition(key->getRelativeTimePosition());
+      AddElementAt(at, natural);
+    }
+    lastKey = key->getKeyNumber();
+  }
+}
+
+void ARMusicalVoice::doAutoBarlines() {
+  if (gGlobalSettings.gAutoBarlines == 0) return;
+  ARMusicalVoiceState state;
+  Fraction measure;
+  bool barsOn = false;
+  Fraction filled;
+  bool barDue = false;
+  bool barSeen = false;
+  void* insertPlace = nullptr;
+  ARMeter const* lastMeter = nullptr;
+
+  void* pos = GetHeadPosition(state);
+  while (pos) {
+    void* p = pos;
+    ARMusicalObject* object = GetAt(p);
+    if (state.curmeter != lastMeter) {
+      lastMeter = state.curmeter;
+      measure = lastMeter->getMeterTime();
+      measure.normalize();
+      // A meter of no kind (numerator 0) has no measures: no automatic bars after it.
+      barsOn = lastMeter->getAutoBarlines() == 1 && measure.getNumerator() > 0;
+      filled = Frac_0;
+      barDue = false;
+    }
+    const bool isEvent = object->isEventClass();
+    if (barDue) {
+      if (dynamic_cast<ARBar*>(object) || dynamic_cast<ARRepeatBegin*>(object)) {
+        barSeen = true;
+      } else if (dynamic_cast<ARNewPage*>(object) || dynamic_cast<ARNewSystem*>(object)) {
+        if (!insertPlace) insertPlace = p;
+      } else if ((isEvent && object->getDuration() > Frac_0) || dynamic_cast<ARCoda*>(object) ||
+                 dynamic_cast<ARSegno*>(object)) {
+        if (!barSeen) {
+          auto* bar = VoicePass::Auto(new ARBar(object->getRelativeTimePosition()));
+          AddElementAt(insertPlace ? insertPlace : p, bar);
+        }
+        filled = Frac_0;
+        insertPlace = nullptr;
+        barSeen = false;
+        barDue = false;
+      }
+    }
+    if (barDue || !isEvent) {
+      if (!barDue && dynamic_cast<ARBar*>(object)) filled = Frac_0;
+      GetNext(pos, state);
+      continue;
+    }
+    const Fraction before = filled;
+    filled += object->getDuration();
+    if (!barsOn || filled < measure) {
+      GetNext(pos, state);
+      continue;
+    }
+    if (filled == measure) {
+      barDue = true;
+      GetNext(pos, state);
+      continue;
+    }
+
+    // The event runs across the bar line: it is cut there and the second part measured again.
+    const Fraction first = measure - before;
+    const Fraction barTime = object->getRelativeTimePosition() + first;
+    auto* bar = VoicePass::Auto(new ARBar(barTime));
+    filled = Frac_0;
+    if (state.curchordtag) {
+      void* copy = CutChordAt(state, p, first);
+      AddElementAt(copy, bar);
+      pos = p;
+      GetNext(pos, state);
+      GetNext(pos, state);
+      continue;
+    }
+    void* barNode = AddElementAfter(p, bar);
+    pos = CutEventAt(state, p, first, barNode, true);
+    state.vpos = pos;
+  }
+}

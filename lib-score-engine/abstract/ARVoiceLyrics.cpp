@@ -1,0 +1,68 @@
+// Lyrics: the text of a lyrics range cut into syllables, one text range per event.
+#include <list>
+#include <string>
+
+#include "ARLyrics.h"
+#include "ARMusicalVoice.h"
+#include "ARMusicalVoiceState.h"
+#include "ARText.h"
+#include "ARVoiceLyrics.h"
+#include "MoreMusicalTags.h"
+
+ARDispatchLyricsClass::ARDispatchLyricsClass(ARLyrics* dispatched)
+    : lyrics(dispatched),
+      text(dispatched->getText() ? new NVstring(dispatched->getText()) : nullptr) {}
+
+ARDispatchLyricsClass::~ARDispatchLyricsClass() {
+  delete text;
+}
+
+NVstring ARDispatchLyricsClass::GetNextSubstring() {
+  if (!text) return NVstring("");
+  const std::string all = text->c_str();
+  if (position < 0 || static_cast<size_t>(position) >= all.size()) return NVstring("");
+  size_t found = all.find_first_of(" -_", static_cast<size_t>(position));
+  size_t stop = found == std::string::npos ? all.size() : found;
+  if (found != std::string::npos && all[found] != ' ') ++stop;
+  std::string syllable = all.substr(static_cast<size_t>(position), stop - position);
+  for (char& c : syllable)
+    if (c == '~') c = ' ';
+  position =
+      found == std::string::npos ? static_cast<int>(all.size()) + 1 : static_cast<int>(found) + 1;
+  return NVstring(syllable.c_str());
+}
+
+void ARMusicalVoice::doAutoDispatchLyrics() {
+  if (!mPosTagList) return;
+  ARMusicalVoiceState state;
+  std::list<ARDispatchLyricsClass> open;
+  void* pos = GetHeadPosition(state);
+  while (pos) {
+    void* p = pos;
+    ARMusicalObject const* object = GetAt(p);
+    if (auto const* added = state.addedpositiontags) {
+      for (void* at = added->GetHeadPosition(); at;)
+        if (auto* lyrics = dynamic_cast<ARLyrics*>(added->GetNext(at))) open.emplace_back(lyrics);
+    }
+    if (auto const* removed = state.removedpositiontags) {
+      for (void* at = removed->GetHeadPosition(); at;) {
+        auto* lyrics = dynamic_cast<ARLyrics*>(removed->GetNext(at));
+        open.remove_if([&](ARDispatchLyricsClass const& r) { return r.getLyrics() == lyrics; });
+      }
+    }
+    if (object->isEventClass()) {
+      for (ARDispatchLyricsClass& record : open) {
+        NVstring syllable = record.GetNextSubstring();
+        if (syllable.length() == 0) continue;
+        auto* text = new ARText(syllable, 0);
+        text->setRange(true);
+        text->copyLyricsParams(record.getLyrics());
+        text->setRelativeTimePosition(object->getRelativeTimePosition());
+        auto* end = new ARDummyRangeEnd(")");
+        end->setRelativeTimePosition(object->getRelativeEndTimePosition());
+        LinkRangeAtCursor(text, end, p, p, state);
+      }
+    }
+    GetNext(pos, state);
+  }
+}

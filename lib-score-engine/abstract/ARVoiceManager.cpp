@@ -1,0 +1,134 @@
+#include "ARVoiceManager.h"
+
+#include <algorithm>
+
+#include "ARMeter.h"
+#include "ARMusicalVoice.h"
+#include "ARNewSystem.h"
+#include "ARNote.h"
+#include "ARRepeatBegin.h"
+#include "ARVoicePassSupport.h"
+#include "MoreMusicalTags.h"
+#include "src/common/assertion.h"
+
+ARVoiceManager::ARVoiceManager(ARMusicalVoice* walked) : voice(walked) {
+  MELVARIN_ASSERT(voice != nullptr);
+  voice->GetHeadPosition(mCurrVoiceState);
+  // Gathered once: the break pass asks at every date, and a walk per question would make it
+  // quadratic in the voice's length.
+  for (void* pos = voice->ObjectList::GetHeadPosition(); pos;) {
+    ARMusicalObject const* object = voice->ObjectList::GetNext(pos);
+    if (dynamic_cast<ARRepeatBegin const*>(object))
+      repeatBeginTimes.push_back(object->getRelativeTimePosition());
+  }
+  std::sort(repeatBeginTimes.begin(), repeatBeginTimes.end());
+}
+
+int ARVoiceManager::CodeOfNext() const {
+  void* next = mCurrVoiceState.vpos;
+  if (!next) return kConsumedToEnd;
+  return voice->GetAt(next)->getDuration() != Frac_0 ? kConsumedBeforeEvent : kConsumedBeforeTag;
+}
+
+int ARVoiceManager::Iterate(Fraction& tp, int tagMode) {
+  void*& pos = mCurrVoiceState.vpos;
+  if (!pos) return kFinished;
+  ARMusicalObject const* next = voice->GetAt(pos);
+  const bool takesTime = next->getDuration() != Frac_0;
+  if (mCurrVoiceState.curtp > tp) {
+    tp = mCurrVoiceState.curtp;
+    return takesTime ? kAheadAtEvent : kAheadAtTag;
+  }
+  MELVARIN_ASSERT(mCurrVoiceState.curtp == tp);
+  if (tagMode) {
+    if (takesTime) return kAtEvent;
+    if (dynamic_cast<ARNewSystem const*>(next)) return kNewSystem;
+    if (dynamic_cast<ARNewPage const*>(next)) return kNewPage;
+    voice->GetNext(pos, mCurrVoiceState);
+    return CodeOfNext();
+  }
+  // An object without duration met here is consumed as in tag mode: the date stays.
+  voice->GetNext(pos, mCurrVoiceState);
+  tp = mCurrVoiceState.curtp;
+  return CodeOfNext();
+}
+
+float ARVoiceManager::CheckBreakPosition(Fraction const& tp) const {
+  if (tp == Frac_0 || tp == voice->getDuration()) return -1.0f;
+  if (tp == lastbreaktp) return -10000.0f;
+  if (std::binary_search(repeatBeginTimes.begin(), repeatBeginTimes.end(), tp)) return 1.5f;
+  Fraction const& now = mCurrVoiceState.curtp;
+  MELVARIN_ASSERT(now >= tp);
+  if (now == tp) {
+    if (!mCurrVoiceState.vpos) return -1.0f;
+    const bool atBar = mCurrVoiceState.curlastbarpos && mCurrVoiceState.curlastbartp == tp;
+    return atBar ? 1.5f : -1.0f;
+  }
+  // The break would cut the event that spans tp.
+  const Fraction sinceBreak = tp - lastbreaktp;
+  const Fraction two(2, 1);
+  if (sinceBreak < two) return -2.0f;
+  ARMeter const* meter = mCurrVoiceState.curmeter;
+  const bool metered = meter && meter->getNumerator() != 0;
+  if (sinceBreak > two && metered) return 2.0f;
+  if (sinceBreak == two) return -2.0f;
+  if (metered) return -2.0f;
+  return mCurrVoiceState.vpos != voice->ObjectList::GetHeadPosition() ? 0.0f : -2.0f;
+}
+
+void* ARVoiceManager::InsertAtBreakPlace(ARMusicalObject* tag) {
+  ARMusicalVoiceState& state = mCurrVoiceState;
+  void* bar = state.curlastbarpos;
+  if (bar && state.curlastbartp == state.curtp) return voice->AddElementAfter(bar, tag);
+  if (!state.vpos) return voice->ObjectList::AddTail(tag);
+  return voice->AddElementAt(state.vpos, tag);
+}
+
+int ARVoiceManager::InsertBreak(Fraction const& tp, int breakType, float value) {
+  ARMusicalVoiceState& state = mCurrVoiceState;
+  auto makeTag = [&]() -> ARMusicalTag* {
+    ARMusicalTag* tag;
+    if (breakType == 2)
+      tag = new ARNewPage;
+    else if (breakType == 1)
+      tag = new ARNewSystem;
+    else
+      tag = new ARPossibleBreak(value);
+    tag->setIsAuto(true);
+    return tag;
+  };
+
+  if (state.curtp <= tp && !state.vpos) {
+    // The voice has ended: pad it to tp, so that every voice carries the break.
+    if (tp > state.curtp) {
+      voice->AddTail(new ARNote(tp - state.curtp));
+      state.curtp = tp;
+      state.vpos = nullptr;
+    }
+    ARMusicalTag* tag = makeTag();
+    tag->setRelativeTimePosition(state.curtp);
+    void* bar = state.curlastbarpos;
+    if (bar && state.curlastbartp == state.curtp && bar != voice->GetTailPosition())
+      voice->AddElementAfter(bar, tag);
+    else
+      voice->AddTail(tag);
+    return 0;
+  }
+  if (state.curtp <= tp) {
+    ARMusicalObject const* next = voice->GetAt(state.vpos);
+    if (dynamic_cast<ARNewPage const*>(next) || dynamic_cast<ARNewSystem const*>(next)) {
+      voice->GetNext(state.vpos, state);
+      lastbreaktp = tp;
+      return 0;
+    }
+  } else {
+    // Step back into the event that spans tp and cut it there.
+    voice->GetPrevEvent(state.vpos, state);
+    voice->SplitEventAtPos(state, tp, 1);
+  }
+  ARMusicalTag* tag = makeTag();
+  tag->setRelativeTimePosition(state.curtp);
+  InsertAtBreakPlace(tag);
+  lastbreaktp = tp;
+  return 0;
+}

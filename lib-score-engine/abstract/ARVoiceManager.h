@@ -1,0 +1,53 @@
+#pragma once
+
+#include <vector>
+
+#include "ARMusicalVoiceState.h"
+#include "Fraction.h"
+
+class ARAuto;
+class ARMusicalObject;
+class ARMusicalVoice;
+
+// Walks one voice in step with the other voices of the music along one time line, for the
+// music's line-break pass: tells where the voice stands against a date, how good a line break at
+// a date would be for it, and inserts the breaks the pass decides on.
+class ARVoiceManager {
+ public:
+  // Answers of Iterate.
+  enum Code {
+    kAheadAtTag = 1,    // the voice is later than the date; its next object is a tag
+    kAheadAtEvent = 2,  // the same, its next object an event
+    kConsumedBeforeEvent = 3,
+    kConsumedBeforeTag = 4,
+    kConsumedToEnd = 5,
+    kAtEvent = 6,    // tag mode: the next object takes time
+    kNewSystem = 7,  // tag mode: the next object is a system break
+    kNewPage = 8,    // tag mode: the next object is a page break
+    kFinished = 9,
+  };
+
+  explicit ARVoiceManager(ARMusicalVoice* voice);
+  virtual ~ARVoiceManager() = default;
+
+  // In tag mode consumes one object without duration at the date; otherwise the next event,
+  // moving the date to its end. A voice already later moves the date to its own time.
+  int Iterate(Fraction& tp, int tagMode);
+  // The worth of a line break at tp for this voice; higher is better, below 0 unwanted.
+  float CheckBreakPosition(Fraction const& tp) const;
+  // Inserts an automatic break at tp (2 page, 1 system, otherwise a possible break of that
+  // value), cutting the event that spans tp; always 0.
+  int InsertBreak(Fraction const& tp, int breakType, float value);
+
+  ARAuto const* getCurAuto() const { return mCurrVoiceState.getCurAuto(); }
+
+ private:
+  int CodeOfNext() const;
+  void* InsertAtBreakPlace(ARMusicalObject* tag);
+
+  ARMusicalVoiceState mCurrVoiceState;
+  Fraction lastbreaktp;
+  ARMusicalVoice* voice;
+  // Times of the voice's repeat begins, in order: a repeat begin is a good place for a break.
+  std::vector<Fraction> repeatBeginTimes;
+};
