@@ -23,16 +23,6 @@ bool GREmpty::adjustLength(Fraction const& duration) {
 }
 
 void GREmpty::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {
-  ScoreElementDesc desc;
-  desc.kind = 1;
-  desc.subtype = 12;
-  desc.date = static_cast<float>(mRelativeTimePositionOfGR.getValue());
-  desc.duration = static_cast<float>(mDurationOfGR.getValue());
-  desc.left = mBoundingBox.left + mPosition.x;
-  desc.top = mBoundingBox.top + mPosition.y;
-  desc.right = mBoundingBox.right + mPosition.x;
-  desc.bottom = mBoundingBox.bottom + mPosition.y;
-  desc.refX = mPosition.x;
-  desc.refY = mPosition.y;
+  ScoreElementDesc desc = PlacedElementDesc(1, 12);
   map.AddElement(device, desc);
 }

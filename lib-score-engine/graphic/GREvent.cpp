@@ -179,3 +179,18 @@ bool GREvent::isSyncopated() const {
   duration.normalize();
   return mRelativeTimePositionOfGR.getDenominator() < duration.getDenominator();
 }
+
+ScoreElementDesc GREvent::PlacedElementDesc(int kind, int subtype) const {
+  ScoreElementDesc desc;
+  desc.kind = kind;
+  desc.subtype = subtype;
+  desc.date = static_cast<float>(mRelativeTimePositionOfGR.getValue());
+  desc.duration = static_cast<float>(mDurationOfGR.getValue());
+  desc.left = mBoundingBox.left + mPosition.x;
+  desc.top = mBoundingBox.top + mPosition.y;
+  desc.right = mBoundingBox.right + mPosition.x;
+  desc.bottom = mBoundingBox.bottom + mPosition.y;
+  desc.refX = mPosition.x;
+  desc.refY = mPosition.y;
+  return desc;
+}

@@ -7,6 +7,7 @@
 #include "GRARCompositeNotationElement.h"
 #include "NVstring.h"
 #include "OwnedColor.h"
+#include "ScoreElementDesc.h"
 
 class ARDotFormat;
 class ARMusicalEvent;
@@ -83,6 +84,9 @@ class GREvent : public GRARCompositeNotationElement {
   void setColor(unsigned char const* rgba) { mColor.set(rgba); }
 
  protected:
+  // The map record of this event: its date, duration and placed box, with the reference point at
+  // its position.
+  ScoreElementDesc PlacedElementDesc(int kind, int subtype) const;
   void tellArticulations();
   void drawArticulations(VGDevice& device, VScoreSymbolMap& map) const;
 

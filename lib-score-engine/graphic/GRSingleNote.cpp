@@ -379,17 +379,7 @@ void GRSingleNote::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
 }
 
 void GRSingleNote::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {
-  ScoreElementDesc desc;
-  desc.kind = 1;
-  desc.subtype = 10;
-  desc.date = static_cast<float>(mRelativeTimePositionOfGR.getValue());
-  desc.duration = static_cast<float>(mDurationOfGR.getValue());
-  desc.left = mBoundingBox.left + mPosition.x;
-  desc.top = mBoundingBox.top + mPosition.y;
-  desc.right = mBoundingBox.right + mPosition.x;
-  desc.bottom = mBoundingBox.bottom + mPosition.y;
-  desc.refX = mPosition.x;
-  desc.refY = mPosition.y;
+  ScoreElementDesc desc = PlacedElementDesc(1, 10);
   desc.headX = mPosition.x + (mNoteHead ? mNoteHead->getOffset().x : 0);
   map.AddElement(device, desc);
 }

@@ -152,14 +152,7 @@ void GRSystemSlice::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
 }
 
 void GRSystemSlice::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {
-  ScoreElementDesc desc;
-  desc.kind = 6;
-  desc.subtype = 0;
-  desc.date = static_cast<float>(mRelativeTimePositionOfGR.getValue());
-  desc.duration = static_cast<float>(mDurationOfGR.getValue());
-  desc.left = mBoundingBox.left + mPosition.x;
-  desc.top = mBoundingBox.top + mPosition.y;
-  desc.right = mBoundingBox.right + mPosition.x;
-  desc.bottom = mBoundingBox.bottom + mPosition.y;
+  ScoreElementDesc desc = PlacedElementDesc(6, 0);
+  desc.refX = desc.refY = 0;
   map.AddElement(device, desc);
 }
