@@ -229,7 +229,7 @@ void GRBeam::tellPosition(GObject* caller, NVPoint const&) {
 
 void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
   ARBeam const* ar = getARBeam();
-  bool const spec = ar && ar->isRazidSpecBeam();
+  bool const explicitEnds = ar && ar->isRazidSpecBeam();
   auto given = [&](TagParameterFloat const* (ARBeam::*get)() const) {
     return ar && IsSet((ar->*get)()) ? (ar->*get)() : nullptr;
   };
@@ -243,7 +243,7 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
   GDirection dir = dirUP;
   if (start) {
     p[0] = start->getStemStartPos();
-    if (spec) p[0].y = start->getPosition().y;
+    if (explicitEnds) p[0].y = start->getPosition().y;
     dir = start->getStemDirection();
     size = start->getSize();
   } else {
@@ -272,7 +272,7 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
 
   if (end) {
     p[2] = end->getStemEndPos();
-    if (spec) p[2].y = end->getPosition().y;
+    if (explicitEnds) p[2].y = end->getPosition().y;
   } else {
     p[2] = sse->endElement->getPosition();
   }
@@ -294,7 +294,7 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
   }
 
   // Given stem lengths: the text's dy1 at the start, dy3 (else dy1) at the end.
-  if (spec) {
+  if (explicitEnds) {
     auto setLength = [](GREvent* event, TagParameterFloat const* length) {
       auto* note = dynamic_cast<GRSingleNote*>(event);
       if (note && length && !note->getStemLengthSet()) note->setStemLength(Value(length, 50));

@@ -345,7 +345,7 @@ TEST_F(NoteArithmetic, ChordOverTwoStavesIsPlacedOnceTheSystemIsPlaced) {
 
 TEST_F(NoteArithmetic, ChordAsOneEventTakesItsOwnStemAndPushesSecondsBy55) {
   struct Case {
-    std::vector<EngineTesting::NoteSpec> notes;
+    std::vector<EngineTesting::NotePitch> notes;
     int direction;
     std::vector<float> heads;
   } const cases[] = {

@@ -56,9 +56,9 @@ void NoteScene<Engine>::TearDown() {
 }
 
 template <class Engine>
-GRSingleNote* NoteScene<Engine>::Note(NoteSpec spec, Fraction display, float x,
+GRSingleNote* NoteScene<Engine>::Note(NotePitch pitch, Fraction display, float x,
                                       ARNoteFormat const* format) {
-  auto* ar = Own(new ARNote(spec.name, spec.accidentals, spec.octave, display.getNumerator(),
+  auto* ar = Own(new ARNote(pitch.name, pitch.accidentals, pitch.octave, display.getNumerator(),
                             display.getDenominator(), 0));
   auto* note = new GRSingleNote(staff, ar, Frac_0, ar->getDuration());
   elements.emplace_back(note);

@@ -30,7 +30,7 @@ class GlyphWidthSystem : public FakeSystem {
 };
 
 // A written note: name ("c" .. "h"), register and accidentals.
-struct NoteSpec {
+struct NotePitch {
   char const* name;
   int octave;
   int accidentals = 0;
@@ -47,7 +47,7 @@ class NoteScene : public Engine {
   void TearDown() override;
 
   // The format, when given, applies before the glyphs are built.
-  GRSingleNote* Note(NoteSpec spec, Fraction display, float x = 200,
+  GRSingleNote* Note(NotePitch pitch, Fraction display, float x = 200,
                      ARNoteFormat const* format = nullptr);
   GRSingleRest* Rest(Fraction display, float x = 200);
   // The first voice of text as elements (see VoiceElements), drawn after the scene's own.
