@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "src/core/telemetry/service_endpoint.h"
+#include "support/sanitizers.h"
 
 #include <QByteArray>
 #include <QList>
@@ -24,21 +25,6 @@
 class QThread;
 
 namespace Testing {
-
-// Qt's libraries are not built with ThreadSanitizer, so it cannot see how Qt's thread pool,
-// futures, queued calls and network threads hand data from one thread to another, and it
-// reports every such handoff as a race. Tests that run real HTTP through Qt skip under it.
-#if defined(__SANITIZE_THREAD__)
-inline constexpr bool UnderThreadSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-inline constexpr bool UnderThreadSanitizer = true;
-#else
-inline constexpr bool UnderThreadSanitizer = false;
-#endif
-#else
-inline constexpr bool UnderThreadSanitizer = false;
-#endif
 
 class HttpTestServerWorker;
 

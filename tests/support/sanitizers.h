@@ -1,0 +1,21 @@
+#pragma once
+
+namespace Testing {
+
+// Qt's libraries are not built with ThreadSanitizer, so it cannot see how Qt's thread pool,
+// futures, queued calls and network threads hand data from one thread to another, and it
+// reports every such handoff as a race. Tests that run real HTTP, or paint with the raster
+// engine's helper threads, skip under it.
+#if defined(__SANITIZE_THREAD__)
+inline constexpr bool UnderThreadSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+inline constexpr bool UnderThreadSanitizer = true;
+#else
+inline constexpr bool UnderThreadSanitizer = false;
+#endif
+#else
+inline constexpr bool UnderThreadSanitizer = false;
+#endif
+
+}  // namespace Testing
