@@ -1,12 +1,16 @@
 #include "GRStaffManager.h"
 
+#include "ARMusicalVoice.h"
 #include "GRForceRodEntry.h"
+#include "GRPage.h"
+#include "GRPageText.h"
 #include "GRRod.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpacingMatrix.h"
 #include "GRSpring.h"
 #include "GRStaff.h"
 #include "GRStaffState.h"
+#include "GRSystem.h"
 #include "GRSystemSlice.h"
 #include "GRVoice.h"
 #include "GRVoiceManager.h"
@@ -223,4 +227,41 @@ void GRStaffManager::InitialSpringStretch(int startid, int endid,
     }
     if (changed) bubbleSort(entries);
   }
+}
+
+float GRStaffManager::getSystemWidthCm() {
+  return mCurrentSystem ? mCurrentSystem->getSystemWidthCm() : 0;
+}
+
+namespace {
+
+Fraction timeAt(ARMusicalVoice* voice, void* position) {
+  void* at = position;
+  ARMusicalObject* object =
+      voice && at ? static_cast<KF_IPointerList<ARMusicalObject>*>(voice)->GetNext(at) : nullptr;
+  return object ? object->getRelativeTimePosition() : Frac_0;
+}
+
+}  // namespace
+
+void GRStaffManager::EndPage(ARMusicalVoice* voice, void* position) {
+  setRelativeEndTimePosition(timeAt(voice, position));
+}
+
+void GRStaffManager::EndSystem(ARMusicalVoice* voice, void* position) {
+  setRelativeEndTimePosition(timeAt(voice, position));
+}
+
+void GRStaffManager::setRelativeEndTimePosition(Fraction const& tp) {
+  mDuration = tp - mStartTime;
+}
+
+int GRStaffManager::AddPageTag(GRNotationElement* element, GRStaff*, int) {
+  if (!element || !mCurrentPage) return 0;
+  if (auto* text = dynamic_cast<GRPageText*>(element)) {
+    text->setGRPage(mCurrentPage);
+    text->calcPosition();
+  }
+  mCurrentPage->AddTail(element);
+  return 0;
 }

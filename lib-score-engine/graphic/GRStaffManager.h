@@ -145,8 +145,10 @@ class GRStaffManager {
   KF_IPointerList<GRSystemSlice>& getFinishedSlices() { return mFinishedSlices; }
   KF_IVector<GRStaff>* getStaves() const { return mStaves; }
 
+  // Layout settings of the pages: the distance between systems, how they spread over a page
+  // (1 auto, 2 always, 3 never), the largest gap auto spreading accepts as a share of the inner
+  // height, and whether line breaking also fills pages well.
   static float sDefaultSystemDistance;
-  // 1 auto, 2 always, 3 never.
   static int sSystemDistribution;
   static float sSystemDistribLimit;
   // Evens out runs of equal notes; a layout setting.
@@ -182,7 +184,7 @@ class GRStaffManager {
   void springsForSyncGroups(Fraction const& tp, int& firstSpringWithMeter);
   void placeSystemTags(int firstSpringWithMeter);
   void closeSliceAtBreak(Fraction const& tp, float breakValue);
-  void handleBreak(int kind, Fraction const& tp, float& usedHeight);
+  void handleBreak(int kind, Fraction const& tp, float& usedHeight, float breakValue);
 
   float mCurrentSystemDistance = -1;
   float mPendingSystemDistance = -1;
