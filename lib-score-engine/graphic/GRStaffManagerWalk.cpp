@@ -1,7 +1,7 @@
 // The staff manager's time walk: all voice managers advance together, a tag pass and an event
 // pass at each time, and the breaks the voices ask for close slices and run the line breaker.
 
-#include "GRStaffManagerWalk.h"
+#include "GRPassResult.h"
 #include "ARABreak.h"
 #include "ARAuto.h"
 #include "ARMusic.h"
@@ -18,37 +18,6 @@
 #include "GRVoiceManager.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
-
-void GRPassResult::take(int code, Fraction const& t, float possibleBreakValue) {
-  if (code != GRVoiceManager::kFinished) allFinished = false;
-  if (mode == GRVoiceManager::kTagPass) {
-    switch (code) {
-      case GRVoiceManager::kPossibleBreak:
-        if (breakKind == 0) {
-          breakKind = 3;
-          breakValue = possibleBreakValue;
-        }
-        break;
-      case GRVoiceManager::kNewPage:
-        breakKind = 2;
-        break;
-      case GRVoiceManager::kNewSystem:
-        if (breakKind == 0 || breakKind == 3) breakKind = 1;
-        break;
-      case GRVoiceManager::kZeroDurationNext:
-        tagPassAgain = true;
-        break;
-      default:
-        break;
-    }
-    return;
-  }
-  if (code < GRVoiceManager::kLaterEvent) return;
-  if (t < nextTime) nextTime = t;
-  const bool zeroDurationNext =
-      code == GRVoiceManager::kLaterZeroDuration || code == GRVoiceManager::kZeroDurationNext;
-  if (zeroDurationNext && t < zeroDurationMinimum) zeroDurationMinimum = t;
-}
 
 GRStaffManager::GRStaffManager(GRMusic* music, ARPageFormat* pageFormat) : GRStaffManager() {
   mGrMusic = music;
