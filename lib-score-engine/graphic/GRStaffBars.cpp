@@ -1,4 +1,5 @@
-// The bar lines, repeat signs and dynamics a voice writes on a staff.
+// The bar lines, repeat signs and dynamics a voice writes on a staff, and the elements a
+// resumed spanner places at a given point of the list.
 
 #include "ARBar.h"
 #include "ARBarFormat.h"
@@ -69,4 +70,11 @@ GRNotationElement* GRStaff::AddIntens(ARIntens* intens) {
   auto* grintens = new GRIntens(this, intens);
   addNotationElement(grintens);
   return grintens;
+}
+
+void GRStaff::AddElementAt(void* position, GRNotationElement* element) {
+  if (!position || position == mCompElements.GetHeadPosition())
+    mCompElements.AddHead(element);
+  else
+    mCompElements.AddElementAt(position, element);
 }

@@ -9,13 +9,16 @@ class ARMusicalObject;
 class ARMusicalTag;
 class ARMusicalVoice;
 class ARMusicalVoiceState;
+class ARNote;
 class ARNoteFormat;
 class ARPositionTag;
 class ARRestFormat;
+class ARShareStem;
 class ARTHead;
 class ARTStem;
 class GRBar;
 class GRChordTag;
+class GREvent;
 class GRGlobalLocation;
 class GRGlobalStem;
 class GRGrace;
@@ -112,6 +115,12 @@ class GRVoiceManager {
  private:
   // Elements made from the score go to the current staff and the graphical voice.
   void addToVoice(GRNotationElement* element);
+  // Joins the event to the open spanners and writes it to staff and voice.
+  GRNotationElement* placeEvent(GREvent* event);
+  // A note (an empty for pitch 0) in the manager's stem, head, note and dot state, drawn at the
+  // length shown from shownFrom.
+  GREvent* createSingleNote(Fraction const& tp, ARNote* note, Fraction const& shownFrom,
+                            float stemLineSpace);
   void associateOpenTags(GRNotationElement* element);
   void registerSyncElement(GRNotationElement* element);
   void registerTagElement(GRNotationElement* element, ARMusicalObject* object);
@@ -122,7 +131,9 @@ class GRVoiceManager {
   // Makes the staff of that number current; false (with a warning) for a number the layout
   // cannot index.
   bool switchToStaff(int staffNumber);
+  // A rest or note that ends at the bar and started at the bar before (or at 0) fills it.
   void applyBarFilling(GRBar* bar);
+  GRNotationElement* openSharedStem(ARShareStem* tag);
   void* curPosition() const;
 
   float mPbreakval = 0;
