@@ -86,6 +86,12 @@ bool GRMusic::getRTPofPage(int n, int* numerator, int* denominator) const {
   return true;
 }
 
+int GRMusic::getPageNum(int numerator, int denominator) {
+  GRVoice const* voice = getVoice(0);
+  GRPage const* page = voice ? voice->getPageNum(numerator, denominator) : nullptr;
+  return page ? getPageIndex(page) : -10;
+}
+
 int GRMusic::getPageNumForTimePos(int numerator, int denominator) const {
   if (denominator == 0) return 0;
   double const t = static_cast<double>(numerator) / denominator;
