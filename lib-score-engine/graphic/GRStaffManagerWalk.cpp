@@ -1,7 +1,6 @@
 // The staff manager's time walk: all voice managers advance together, a tag pass and an event
 // pass at each time, and the breaks the voices ask for close slices and run the line breaker.
 
-#include "GRPassResult.h"
 #include "ARABreak.h"
 #include "ARAuto.h"
 #include "ARMusic.h"
@@ -9,6 +8,7 @@
 #include "GRChordTag.h"
 #include "GRMusic.h"
 #include "GRPage.h"
+#include "GRPassResult.h"
 #include "GRPossibleBreakState.h"
 #include "GRSpring.h"
 #include "GRStaff.h"
