@@ -19,26 +19,6 @@
 #include "engine_globals.h"
 #include "src/common/assertion.h"
 
-GRStaffManager::GRStaffManager(GRMusic* music, ARPageFormat* pageFormat) : GRStaffManager() {
-  mGrMusic = music;
-  mArMusic = music ? music->getARMusic() : nullptr;
-  mSpringID = 1;
-  mLastSpringID = 0;
-  mCurrentPage = new GRPage(music, this, mStartTime, nullptr);
-  mCurrentPage->setPageFormat(pageFormat);
-  if (music) music->addPage(mCurrentPage);
-  mCurrentSlice = new GRSystemSlice(this, mStartTime);
-  mCurrentSlice->setSpringIDs(0, -1);
-  makeSpringZero();
-}
-
-void GRStaffManager::makeSpringZero() {
-  auto* spring = new GRSpring(mStartTime, Frac_0);
-  spring->setID(0);
-  spring->change_const(50);
-  mSprings->Set(0, spring);
-}
-
 void GRStaffManager::createStaves() {
   delete mVoiceManagers;
   mVoiceManagers = new KF_IVector<GRVoiceManager>(1);
