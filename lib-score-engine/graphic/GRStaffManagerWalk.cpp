@@ -132,7 +132,7 @@ void GRStaffManager::EndStaves(Fraction const& tp, int lastSlice) {
 }
 
 int GRStaffManager::getNumVoices() const {
-  return mVoiceManagers ? mVoiceManagers->GetMaximum() + 1 : 0;
+  return mVoiceManagers ? mVoiceManagers->GetCount() : 0;
 }
 
 void GRStaffManager::NewPage(GRPage* page) {
@@ -152,10 +152,6 @@ bool GRStaffManager::IsAutoPageBreak() const {
   if (mAutoTag) return mAutoTag->getPageBreak() != ARAuto::OFF;
   if (mAutoBreakTag) return mAutoBreakTag->getPageBreakState() != ARABreak::OFF;
   return true;
-}
-
-void GRStaffManager::BreakAtPBS(void*) {
-  MELVARIN_ASSERT(false);
 }
 
 GRGlobalStem* GRStaffManager::getOtherGlobalStem(GRSystemSlice*, GRVoiceManager* asking,

@@ -168,3 +168,27 @@ TEST_F(StaffManagerSyncTest, ABreakStateKeepsEachStaffAndAnEmptyTagListPerVoice)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StaffManagerDeathTest, MergingNeedsAFirstStateAtTheOpenSlice) {
+  GRStaffManager manager;
+  EXPECT_DEATH(manager.MergeSPFs(nullptr, nullptr), "pbs1");
+  GRPossibleBreakState state;
+  state.springID = 4;
+  EXPECT_DEATH(manager.MergeSPFs(&state, nullptr), "mLastSpringID == pbs1->springID");
+  EXPECT_DEATH(manager.BreakAtPBS(nullptr), "false");
+}
+
+// With no voices the merge only joins the springs around the break by their distance.
+TEST(StaffManagerMergeTest, MergingWithoutVoicesKeepsTheSprings) {
+  GRStaffManager manager;
+  for (int id = 0; id < 3; ++id) manager.addSpring(new GRSpring(Fraction(id, 4), Fraction(1, 4)));
+  manager.closeSlice();
+  GRPossibleBreakState state;
+  state.springID = manager.getLastSpringID();
+  manager.MergeSPFs(&state, nullptr);
+  EXPECT_EQ(manager.getSpringID(), 3);
+}
+
+}  // namespace
