@@ -32,6 +32,7 @@ class StaffManagerWalkTest : public EngineTesting::GraphicFixture {
   void LayOut(char const* text) {
     ParsedMusic result = ParseMusicText(text);
     ASSERT_EQ(result.result, 0) << text;
+    music.reset();
     parsed = std::move(result.music);
     parsed->doAutoStuff();
     music = std::make_unique<GRMusic>(parsed.get(), nullptr);
