@@ -54,7 +54,6 @@ GRStaffManager::~GRStaffManager() {
   // Slices no system took are still the manager's.
   mFinishedSlices.setOwnership(1);
   mFinishedSlices.RemoveAll();
-  delete mCurrentSlice;
   for (void* pos = mSyncTable.getList()->GetHeadPosition(); pos;)
     delete mSyncTable.getList()->GetNext(pos)->value.list;
   for (void* pos = mSystemTags.getList()->GetHeadPosition(); pos;)

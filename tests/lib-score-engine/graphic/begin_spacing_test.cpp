@@ -25,6 +25,8 @@ class BeginSpacingTest : public EngineTesting::GraphicFixture {
     staff = manager->getStaff(0);
   }
   void TearDown() override {
+    // Without a music root the open slice and the first page are nobody's.
+    delete manager->getCurrentSlice();
     manager.reset();
     page.reset();
     GraphicFixture::TearDown();
