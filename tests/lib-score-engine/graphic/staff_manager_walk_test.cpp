@@ -109,3 +109,41 @@ TEST_F(StaffManagerWalkTest, TheWalkEndsOnVoicesThatAreEmpty) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string Measures(int count, char const* measure) {
+  std::string text = "{ [ \\clef<\"g2\"> \\meter<\"4/4\"> ";
+  for (int m = 0; m < count; ++m) text += std::string(measure) + (m + 1 < count ? " \\bar " : "");
+  return text + " ] }";
+}
+
+// Four hundred measures fill more than one page; every system after a break opens with the
+// clef in force.
+TEST_F(StaffManagerWalkTest, ALongPieceBreaksIntoSystemsAndPagesThatOpenWithTheClefInForce) {
+  LayOut(Measures(400, "c/4 d e f").c_str());
+  const std::vector<GRSystem*> systems = Systems();
+  ASSERT_GT(systems.size(), 2u);
+  ASSERT_GT(music->getNumPages(), 1);
+  for (int n = 2; n <= music->getNumPages(); ++n)
+    EXPECT_GT(music->getPage(n)->getRelativeTimePosition(),
+              music->getPage(n - 1)->getRelativeTimePosition());
+  Fraction previous(-1, 1);
+  for (size_t n = 0; n < systems.size(); ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_GT(systems[n]->getStartDate(), previous);
+    previous = systems[n]->getStartDate();
+    GRSystemSlice* opening = systems[n]->getFirstGRSystemSlice();
+    int lowest = 0;
+    int highest = -1;
+    opening->getStaffRange(lowest, highest);
+    GRStaff* first = opening->getStaff(lowest);
+    ASSERT_NE(first, nullptr);
+    bool clef = false;
+    for (void* pos = first->getElements().GetHeadPosition(); pos && !clef;)
+      clef = dynamic_cast<GRClef*>(first->getElements().GetNext(pos)) != nullptr;
+    EXPECT_TRUE(clef);
+  }
+}
+
+}  // namespace
