@@ -8,6 +8,7 @@
 #include "GRClef.h"
 #include "GRMusic.h"
 #include "GRPage.h"
+#include "GRSlur.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -144,6 +145,47 @@ TEST_F(StaffManagerWalkTest, ALongPieceBreaksIntoSystemsAndPagesThatOpenWithTheC
       clef = dynamic_cast<GRClef*>(first->getElements().GetNext(pos)) != nullptr;
     EXPECT_TRUE(clef);
   }
+}
+
+}  // namespace
+
+namespace {
+
+template <class Kind>
+bool StaffHolds(GRSystem const* system, Kind const* element) {
+  for (void* at = system->getSlices().GetHeadPosition(); at;) {
+    GRSystemSlice* slice = system->getSlices().GetNext(at);
+    int lowest = 0;
+    int highest = -1;
+    slice->getStaffRange(lowest, highest);
+    for (int n = lowest; n <= highest; ++n) {
+      GRStaff* staff = slice->getStaff(n);
+      if (!staff) continue;
+      for (void* pos = staff->getElements().GetHeadPosition(); pos;)
+        if (staff->getElements().GetNext(pos) == element) return true;
+    }
+  }
+  return false;
+}
+
+// A slur over the whole piece stays open at every break the line breaker picks and goes on on
+// the staff of every following system.
+TEST_F(StaffManagerWalkTest, ASlurOpenAtChosenBreaksGoesOnOnEverySystem) {
+  std::string text = Measures(100, "c/4 d e f");
+  text.replace(text.find("c/4"), 3, "\\slur( c/4");
+  text.replace(text.rfind(" ]"), 2, " ) ]");
+  LayOut(text.c_str());
+  const std::vector<GRSystem*> systems = Systems();
+  ASSERT_GT(systems.size(), 2u);
+  GRSlur const* slur = nullptr;
+  GRSystemSlice* first = systems[0]->getFirstGRSystemSlice();
+  int lowest = 0;
+  int highest = -1;
+  first->getStaffRange(lowest, highest);
+  for (void* pos = first->getStaff(lowest)->getElements().GetHeadPosition(); pos && !slur;)
+    slur = dynamic_cast<GRSlur*>(first->getStaff(lowest)->getElements().GetNext(pos));
+  ASSERT_NE(slur, nullptr);
+  for (GRSystem const* system : systems) EXPECT_TRUE(StaffHolds(system, slur));
 }
 
 }  // namespace
