@@ -180,15 +180,4 @@ TEST(StaffManagerDeathTest, MergingNeedsAFirstStateAtTheOpenSlice) {
   EXPECT_DEATH(manager.BreakAtPBS(nullptr), "false");
 }
 
-// With no voices the merge only joins the springs around the break by their distance.
-TEST(StaffManagerMergeTest, MergingWithoutVoicesKeepsTheSprings) {
-  GRStaffManager manager;
-  for (int id = 0; id < 3; ++id) manager.addSpring(new GRSpring(Fraction(id, 4), Fraction(1, 4)));
-  manager.closeSlice();
-  GRPossibleBreakState state;
-  state.springID = manager.getLastSpringID();
-  manager.MergeSPFs(&state, nullptr);
-  EXPECT_EQ(manager.getSpringID(), 3);
-}
-
 }  // namespace
