@@ -1,7 +1,6 @@
 // The staff manager's time walk: all voice managers advance together, a tag pass and an event
 // pass at each time, and the breaks the voices ask for close slices and run the line breaker.
 
-#include "GRStaffManagerWalk.h"
 #include "ARABreak.h"
 #include "ARAuto.h"
 #include "ARMusic.h"
@@ -9,6 +8,7 @@
 #include "GRChordTag.h"
 #include "GRMusic.h"
 #include "GRPage.h"
+#include "GRPassResult.h"
 #include "GRPossibleBreakState.h"
 #include "GRSpring.h"
 #include "GRStaff.h"
@@ -18,57 +18,6 @@
 #include "GRVoiceManager.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
-
-void GRPassResult::take(int code, Fraction const& t, float possibleBreakValue) {
-  if (code != GRVoiceManager::kFinished) allFinished = false;
-  if (mode == GRVoiceManager::kTagPass) {
-    switch (code) {
-      case GRVoiceManager::kPossibleBreak:
-        if (breakKind == 0) {
-          breakKind = 3;
-          breakValue = possibleBreakValue;
-        }
-        break;
-      case GRVoiceManager::kNewPage:
-        breakKind = 2;
-        break;
-      case GRVoiceManager::kNewSystem:
-        if (breakKind == 0 || breakKind == 3) breakKind = 1;
-        break;
-      case GRVoiceManager::kZeroDurationNext:
-        tagPassAgain = true;
-        break;
-      default:
-        break;
-    }
-    return;
-  }
-  if (code < GRVoiceManager::kLaterEvent) return;
-  if (t < nextTime) nextTime = t;
-  const bool zeroDurationNext =
-      code == GRVoiceManager::kLaterZeroDuration || code == GRVoiceManager::kZeroDurationNext;
-  if (zeroDurationNext && t < zeroDurationMinimum) zeroDurationMinimum = t;
-}
-
-GRStaffManager::GRStaffManager(GRMusic* music, ARPageFormat* pageFormat) : GRStaffManager() {
-  mGrMusic = music;
-  mArMusic = music ? music->getARMusic() : nullptr;
-  mSpringID = 1;
-  mLastSpringID = 0;
-  mCurrentPage = new GRPage(music, this, mStartTime, nullptr);
-  mCurrentPage->setPageFormat(pageFormat);
-  if (music) music->addPage(mCurrentPage);
-  mCurrentSlice = new GRSystemSlice(this, mStartTime);
-  mCurrentSlice->setSpringIDs(0, -1);
-  makeSpringZero();
-}
-
-void GRStaffManager::makeSpringZero() {
-  auto* spring = new GRSpring(mStartTime, Frac_0);
-  spring->setID(0);
-  spring->change_const(50);
-  mSprings->Set(0, spring);
-}
 
 void GRStaffManager::createStaves() {
   delete mVoiceManagers;
@@ -183,7 +132,7 @@ void GRStaffManager::EndStaves(Fraction const& tp, int lastSlice) {
 }
 
 int GRStaffManager::getNumVoices() const {
-  return mVoiceManagers ? mVoiceManagers->GetMaximum() + 1 : 0;
+  return mVoiceManagers ? mVoiceManagers->GetCount() : 0;
 }
 
 void GRStaffManager::NewPage(GRPage* page) {
@@ -203,10 +152,6 @@ bool GRStaffManager::IsAutoPageBreak() const {
   if (mAutoTag) return mAutoTag->getPageBreak() != ARAuto::OFF;
   if (mAutoBreakTag) return mAutoBreakTag->getPageBreakState() != ARABreak::OFF;
   return true;
-}
-
-void GRStaffManager::BreakAtPBS(void*) {
-  MELVARIN_ASSERT(false);
 }
 
 GRGlobalStem* GRStaffManager::getOtherGlobalStem(GRSystemSlice*, GRVoiceManager* asking,
