@@ -4,8 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "ARClef.h"
+#include "ARDisplayDuration.h"
+#include "ARMusic.h"
+#include "ARMusicalVoice.h"
 #include "ARNote.h"
+#include "ARRest.h"
+#include "ARShareStem.h"
 #include "GRBar.h"
+#include "GRClef.h"
 #include "GRGrace.h"
 #include "GRRepeatEnd.h"
 #include "GRSingleNote.h"
@@ -165,6 +172,32 @@ TEST_F(VoiceManagerTest, StaffNumbersOutsideTheStavesAreIgnored) {
             std::string::npos);
   EXPECT_EQ(walk.Kinds(1), (Kinds{"GRClef", "GRKey", "GRSingleNote"}));
   EXPECT_EQ(walk.Kinds(2), (Kinds{"GRSingleNote", "GRFinishBar"}));
+}
+
+TEST_F(VoiceManagerTest, ATagBeforeTheFirstNoteOfASharedStemTakesASpringOfItsOwn) {
+  // A shared stem over a shown rest of no length (which makes nothing), a clef, then a note.
+  auto music = std::make_unique<ARMusic>();
+  auto* voice = new ARMusicalVoice;
+  music->AddTail(voice);
+  auto* shown = new ARDisplayDuration;
+  shown->setDisplayDuration(Frac_1_4);
+  voice->AddPositionTag(shown);
+  voice->AddPositionTag(new ARShareStem);
+  voice->AddTail(new ARRest(Frac_0));
+  voice->AddTail(new ARClef);
+  voice->AddTail(new ARNote(Frac_1_4));
+  voice->adjustDuration(Frac_1_2);  // closes both ranges
+
+  testing::internal::CaptureStderr();
+  VoiceWalk walk(std::move(music));
+  walk.Run();
+  std::string const traces = testing::internal::GetCapturedStderr();
+  EXPECT_NE(traces.find("Razid Trace: Tag with spring in a globalstem or global location!"),
+            std::string::npos);
+  auto* clef = walk.Find<GRClef>(voice->getVoiceNum());
+  ASSERT_NE(clef, nullptr);
+  EXPECT_EQ(clef->getNeedsSpring(), 1);
+  EXPECT_GE(clef->getSpringID(), 1);
 }
 
 }  // namespace

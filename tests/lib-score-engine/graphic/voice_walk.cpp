@@ -14,8 +14,9 @@
 
 namespace EngineTesting {
 
-VoiceWalk::VoiceWalk(char const* text) {
-  mMusic = ParseMusicText(text).music;
+VoiceWalk::VoiceWalk(char const* text) : VoiceWalk(ParseMusicText(text).music) {}
+
+VoiceWalk::VoiceWalk(std::unique_ptr<ARMusic> music) : mMusic(std::move(music)) {
   if (!mMusic) return;
   int index = 0;
   for (void* pos = mMusic->GetHeadPosition(); pos; ++index)

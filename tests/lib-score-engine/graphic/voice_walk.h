@@ -21,6 +21,8 @@ namespace EngineTesting {
 class VoiceWalk {
  public:
   explicit VoiceWalk(char const* text);
+  // A music made by hand.
+  explicit VoiceWalk(std::unique_ptr<ARMusic> music);
   ~VoiceWalk();
 
   // Walks to the end of every voice.
