@@ -143,10 +143,17 @@ TEST(StaffManagerPassTest, TheEventPassOffersTheEarliestNextTime) {
   EXPECT_EQ(pass.zeroDurationMinimum, Fraction(3, 4));
   EXPECT_FALSE(pass.allFinished);
 
+  EXPECT_FALSE(pass.isStuck());
+
   GRPassResult done{VM::kEventPass};
   done.take(VM::kFinished, Fraction(1, 8), 0);
   EXPECT_TRUE(done.allFinished);
-  EXPECT_EQ(done.nextTime, Frac_Max);
+  EXPECT_FALSE(done.isStuck());
+
+  // A voice that neither finishes nor offers a time would hold the walk for ever.
+  GRPassResult stuck{VM::kEventPass};
+  stuck.take(VM::kDurationNext, Fraction(1, 8), 0);
+  EXPECT_TRUE(stuck.isStuck());
 }
 
 TEST_F(StaffManagerSyncTest, ABreakStateKeepsEachStaffAndAnEmptyTagListPerVoice) {
