@@ -9,6 +9,7 @@
 #include "GRMusic.h"
 #include "GRPage.h"
 #include "GRSlur.h"
+#include "GRSpring.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -92,6 +93,25 @@ TEST_F(StaffManagerWalkTest, ClefsOfTwoVoicesAtOneTimeShareASpring) {
     if (GRClef* clef = FirstOn<GRClef>(staff)) ids.push_back(clef->getSpringID());
   ASSERT_EQ(ids.size(), 2u);
   EXPECT_EQ(ids[0], ids[1]);
+}
+
+// The spring of the events handled at a time stands at that time, not at the time the walk
+// moves on to.
+TEST_F(StaffManagerWalkTest, EventsStandOnTheSpringOfTheirTime) {
+  LayOut("{ [ c/4 d/8 e f/2 ], [ \\staff<2> g/2 a/4 h ] }");
+  GRSystem const* system = Systems().front();
+  int events = 0;
+  for (void* at = system->getSlices().GetHeadPosition(); at;)
+    for (GRStaff const* staff : StavesOf(system->getSlices().GetNext(at)))
+      for (void* pos = staff->getElements().GetHeadPosition(); pos;) {
+        auto const* event = dynamic_cast<GREvent const*>(staff->getElements().GetNext(pos));
+        if (!event || event->getDuration() <= Frac_0) continue;
+        ++events;
+        GRSpring const* spring = system->getGRSpring(event->getSpringID());
+        ASSERT_NE(spring, nullptr);
+        EXPECT_EQ(spring->getTimePosition(), event->getRelativeTimePosition());
+      }
+  EXPECT_EQ(events, 7);
 }
 
 TEST_F(StaffManagerWalkTest, TwoTempoMarksAtOneTimeKeepTheFirst) {
