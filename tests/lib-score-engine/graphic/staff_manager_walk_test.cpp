@@ -134,6 +134,7 @@ TEST_F(StaffManagerWalkTest, ExplicitBreaksMakeSystemsAndPages) {
       {"{ [ c d \\newSystem e f ], [ c d \\newSystem e f ] }", 1, 2},
       {"{ [ c d e f ] }", 1, 1},
       {"{ [ ], [ ] }", 1, 1},
+      {"{ [ \\staff<300> c d ], [ \\staff<-4> e f ] }", 1, 1},
   };
   for (Case const& c : cases) {
     LayOut(c.text);
