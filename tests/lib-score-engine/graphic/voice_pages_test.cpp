@@ -8,14 +8,16 @@
 #include "ARNote.h"
 #include "GREvent.h"
 #include "GRPage.h"
+#include "GRStaff.h"
 #include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "GRVoice.h"
 #include "graphic_fixture.h"
 
 namespace {
 
-// Events at 0, 1/4, 1/2 and 3/4 with a tag between; the first two on a system of page 1, the
-// others on a system of page 2.
+// Events at 0, 1/4, 1/2 and 3/4 with a tag between; the first two on a staff of a system on
+// page 1, the others on a system of page 2.
 class VoicePagesTest : public EngineTesting::GraphicFixture {
  protected:
   void SetUp() override {
@@ -24,31 +26,38 @@ class VoicePagesTest : public EngineTesting::GraphicFixture {
       pages[page] = std::make_unique<GRPage>(2000, 3000, 0, 0, 0, 0);
       systems[page] = std::make_unique<GRSystem>();
       systems[page]->setGRPage(pages[page].get());
+      auto* slice = new GRSystemSlice(nullptr, Fraction(page, 2));
+      systems[page]->AddSystemSlice(slice);
+      staves[page] = new GRStaff(slice);
+      slice->addStaff(staves[page], 1);
     }
-    voice.startNewSystem(systems[0].get());
-    Event(0);
-    Event(1);
+    Event(0, 0);
+    Event(0, 1);
     Tag(Fraction(2, 4));
-    voice.startNewSystem(systems[1].get());
-    Event(2);
-    Event(3);
+    Event(1, 2);
+    Event(1, 3);
   }
-  void Event(int quarter) {
+  // The systems delete the events while their notes are still there.
+  void TearDown() override {
+    for (auto& system : systems) system.reset();
+    GraphicFixture::TearDown();
+  }
+  void Event(int system, int quarter) {
     notes.push_back(std::make_unique<ARNote>(Fraction(quarter, 4), Frac_1_4));
-    elements.push_back(
-        std::make_unique<GREvent>(nullptr, notes.back().get(), Fraction(quarter, 4), Frac_1_4));
-    voice.AddTail(elements.back().get());
+    auto* event = new GREvent(staves[system], notes.back().get(), Fraction(quarter, 4), Frac_1_4);
+    staves[system]->AddTail(event);
+    voice.AddTail(event);
   }
   void Tag(Fraction const& tp) {
-    elements.push_back(std::make_unique<GRNotationElement>());
-    elements.back()->setRelativeTimePosition(tp);
-    voice.AddTail(elements.back().get());
+    tag.setRelativeTimePosition(tp);
+    voice.AddTail(&tag);
   }
 
   std::unique_ptr<GRPage> pages[2];
   std::unique_ptr<GRSystem> systems[2];
+  GRStaff* staves[2] = {};
   std::vector<std::unique_ptr<ARNote>> notes;
-  std::vector<std::unique_ptr<GRNotationElement>> elements;
+  GRNotationElement tag;
   ARMusicalVoice arVoice;
   GRVoice voice{&arVoice, false};
 };
