@@ -147,7 +147,7 @@ TEST_F(VoiceManagerTest, NotesShowTheirDisplayedLengthOctavaAndGraceSize) {
   EXPECT_EQ(octava->getARNote()->getOctave(), 2);
 }
 
-TEST_F(VoiceManagerTest, ARestFromBarToBarFillsIt) {
+TEST_F(VoiceManagerTest, RestsFillTheirMeasureAndCentreInIt) {
   VoiceWalk walk(R"([ _/4 c/2. \bar _/1 \bar c/4 _/2. ])");
   walk.Run();
   auto* firstBar = walk.Find<GRBar>(1, 0);
@@ -161,6 +161,21 @@ TEST_F(VoiceManagerTest, ARestFromBarToBarFillsIt) {
   VoiceWalk first(R"([ _/1 \bar c/1 ])");
   first.Run();
   EXPECT_TRUE(Knows(first.Find<GRBar>(1), first.Find<GRSingleRest>(1)));
+
+  // The last rest made, marked as a whole measure, stands in the middle of the measure given.
+  VoiceWalk last("[ c/4 _/1 ]");
+  last.Run();
+  auto* rest = last.Find<GRSingleRest>(1);
+  ASSERT_NE(rest, nullptr);
+  float const y = rest->getPosition().y;
+  last.voices[0]->checkCenterRest(last.Staff(1), 100, 300);
+  EXPECT_FLOAT_EQ(rest->getPosition().x, 0);  // not a whole measure yet
+  rest->setWholeMeasure(1);
+  last.voices[0]->checkCenterRest(nullptr, 100, 300);  // another staff's measure
+  EXPECT_FLOAT_EQ(rest->getPosition().x, 0);
+  last.voices[0]->checkCenterRest(last.Staff(1), 100, 300);
+  EXPECT_FLOAT_EQ(rest->getPosition().x, 200);
+  EXPECT_FLOAT_EQ(rest->getPosition().y, y);
 }
 
 TEST_F(VoiceManagerTest, StaffNumbersOutsideTheStavesAreIgnored) {
