@@ -95,6 +95,11 @@ TEST_F(VoiceBreakTest, TheVoiceKnowsThePagesOfItsEvents) {
   EXPECT_EQ(music->getPageIndex(voice->getPageNum(0, 1)), 1);
   EXPECT_EQ(music->getPageIndex(voice->getPageNum(1, 2)), 2);
   EXPECT_EQ(music->getPageIndex(voice->getPageForTimePos(3, 4)), 2);
+  EXPECT_EQ(voice->getPageNum(1, 8), nullptr);  // no event starts there
+  EXPECT_EQ(music->getPageIndex(voice->getPageForTimePos(1, 8)), 1);
+  EXPECT_EQ(voice->getPageForTimePos(-1, 4), nullptr);  // before the first event
+  EXPECT_EQ(voice->getPageNum(1, 0), nullptr);          // a date from outside, no denominator
+  EXPECT_EQ(voice->getPageForTimePos(1, 0), nullptr);
 }
 
 }  // namespace
