@@ -87,6 +87,20 @@ TEST_F(VoiceManagerTest, TagsAndEventsBecomeTheStaffsElementsInOrder) {
   }
 }
 
+TEST_F(VoiceManagerTest, BarsInTheSystemFormatAreCopiedAcrossTheSystem) {
+  for (bool const across : {true, false}) {
+    VoiceWalk walk(across ? R"([ \barFormat<"system"> c \bar d ])" : R"([ c \bar d ])");
+    walk.Run();
+    GRBar* bar = walk.Find<GRBar>(1);
+    ASSERT_NE(bar, nullptr);
+    // The copy, the slice's own, is told where the staff's bar stands.
+    GRBar* copy = nullptr;
+    for (void* pos = bar->getAssociations()->GetHeadPosition(); pos;)
+      if (auto* other = dynamic_cast<GRBar*>(bar->getAssociations()->GetNext(pos))) copy = other;
+    EXPECT_EQ(copy != nullptr, across);
+  }
+}
+
 TEST_F(VoiceManagerTest, PassesReportWhatLiesNext) {
   // Tags only: each tag pass asks for another until the last tag; no event is ever made.
   VoiceWalk tags(R"([ \clef<"f"> \meter<"4/4"> ])");
