@@ -94,6 +94,14 @@ GRLineJudgement judgeLine(float deviation, float optForce) {
   return {acceptable, !acceptable, static_cast<float>(std::pow(-deviation, 1.2))};
 }
 
+float usedHeightAtDistance(float usedHeight, float distance, float defaultDistance) {
+  if (usedHeight <= 0 || distance <= 0) return usedHeight;
+  // A distance far below the default may take more than the page has used: the page is then
+  // as good as empty.
+  const float used = usedHeight - defaultDistance + distance;
+  return used < 0 ? 0 : used;
+}
+
 int pageSlot(float h, float innerHeight, int areas) {
   // A page without room puts every height first, rather than dividing by its height.
   if (areas <= 1 || innerHeight <= 0) return 0;

@@ -58,6 +58,14 @@ TEST(LineBreakerTest, HeightsFallIntoPageSlotsByFill) {
   EXPECT_EQ(pageSlot(950, -20, 12), 0);
 }
 
+TEST(LineBreakerTest, AOneShotSystemDistanceReplacesTheDefaultInTheUsedHeight) {
+  EXPECT_EQ(usedHeightAtDistance(300, 100, 75), 325);
+  EXPECT_EQ(usedHeightAtDistance(300, -1, 75), 300);
+  EXPECT_EQ(usedHeightAtDistance(0, 10, 75), 0);
+  // A distance that takes more than the page used leaves it empty rather than negative.
+  EXPECT_EQ(usedHeightAtDistance(50, 10, 75), 0);
+}
+
 // The line as the breaker judges it, or no value when it may not be set.
 std::optional<float> LineCost(std::vector<GRBreakSlice> const& slices, int first, int end,
                               float width) {
