@@ -2,6 +2,7 @@
 // a drawn page fills its symbol map.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -119,6 +120,15 @@ TEST_F(MusicLayoutTest, LayingOutAgainStartsFromNothingAndGivesTheSameListing) {
   EXPECT_EQ(music.getNumPages(), 1);
   EXPECT_EQ(music.getNumVoices(), voices);
   EXPECT_EQ(Listing(), first);
+
+  // An editor's command naming an element by its address changes nothing.
+  std::ostringstream address;
+  address << "\\move<" << reinterpret_cast<std::uintptr_t>(music.getPage(1)) << ",10,10>";
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(music.GGSInputPage(1, address.str().c_str()), -10);
+  EXPECT_EQ(music.GGSInputPage(1, "\\move<1,10,10>"), -10);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(Listing(), first);
 }
 
 TEST_F(MusicLayoutTest, HundredMeasuresFillSeveralPagesOfFullLines) {
@@ -153,6 +163,14 @@ TEST_F(MusicLayoutTest, HundredMeasuresFillSeveralPagesOfFullLines) {
     }
   }
   EXPECT_GE(lines, 4);
+  // Dates before the second page's start are on the first page.
+  int numerator = 0;
+  int denominator = 0;
+  ASSERT_TRUE(music.getRTPofPage(2, &numerator, &denominator));
+  EXPECT_EQ(music.getPageNumForTimePos(numerator, denominator), 2);
+  EXPECT_EQ(music.getPageNumForTimePos(0, 1), 1);
+  EXPECT_EQ(music.getPageNumForTimePos(101, 1), 0);
+  EXPECT_FALSE(music.getRTPofPage(music.getNumPages() + 1, &numerator, &denominator));
   // Every event of every voice stands in exactly one system.
   int events = 0;
   for (int v = 0; v < music.getNumVoices(); ++v)
