@@ -9,6 +9,7 @@ class GRBar;
 class GRBeginSpaceForceFunction2;
 class GRFinishBar;
 class GRGlue;
+class GRPossibleBreakState;
 class GRSpaceForceFunction2;
 class GRStaff;
 class GRStaffManager;
@@ -42,6 +43,12 @@ class GRSystemSlice : public GREvent {
   // A system-wide copy of a staff's bar, told where that bar stands.
   void addBar(GRBar* bar, int, GRStaff* staff);
   void addFinishBar(GRFinishBar* bar, int, GRStaff* staff);
+  // Moves the system-level elements and those of the slice's own list (tempo marks) to the end
+  // of to, whose owner draws and deletes them from now on.
+  void handOverElements(NEPointerList& to) {
+    to.DumpListAtTail(&mElements);
+    to.DumpListAtTail(&mCompElements);
+  }
 
   // Stacks the staves top to bottom.
   void Finish();
@@ -53,6 +60,9 @@ class GRSystemSlice : public GREvent {
   GRBeginSpaceForceFunction2* getBeginSpaceForceFunction() const { return mBeginSFF; }
   void setBeginSpaceForceFunction(GRBeginSpaceForceFunction2* sff) { mBeginSFF = sff; }
   GRSpaceForceFunction2* getSpaceForceFunction() const { return mSpaceForceFunction; }
+  // The state of the break that ends the slice; the slice owns it.
+  void addPossibleBreakState(GRPossibleBreakState* state);
+  GRPossibleBreakState* getPossibleBreakState() const { return mPossibleBreakState; }
   // The slice owns it.
   void setSpaceForceFunction(GRSpaceForceFunction2* sff);
   GRGlue* getStartGlue() const { return mStartGlue; }
@@ -76,6 +86,7 @@ class GRSystemSlice : public GREvent {
   GRSpaceForceFunction2* mSpaceForceFunction = nullptr;
   KF_IVector<GRStaff>* mStaffs;
   GRSystem* mGrSystem = nullptr;
+  GRPossibleBreakState* mPossibleBreakState = nullptr;
   int mNumber = 0;
   GRGlue* mStartGlue = nullptr;
   GRGlue* mEndGlue = nullptr;
