@@ -49,7 +49,6 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
   GetBlockViewControl();
   GetExerciseControl();
   GetSettingsNoteControl(1);
-  GetSettingsEarControl(1);
   GetSettingsSymbolControl(1);
 
   m_ui.setupUi(this);

@@ -26,7 +26,9 @@ class EarSettingsTest : public Testing::ShellTest {
   void SetUp() override {
     Testing::ShellTest::SetUp();
     StartConsole();
-    panel = m_console->findChild<UI::SettingsEarControl*>();
+    // Made on first use, so it costs the start-up nothing.
+    EXPECT_EQ(m_console->findChild<UI::SettingsEarControl*>(), nullptr);
+    panel = m_console->GetSettingsEarControl(0);
   }
   Ui_settings_ear_trainer_control& ui() { return panel->form(); }
   Core::EarTrainerSettings Record() const {
