@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QRadioButton>
 
+#include <algorithm>
+
 #include "src/ui/controls/key_colour_binders.h"
 #include "src/ui/controls/settings_binders.h"
 #include "ui_settings_ear_control.h"
@@ -130,8 +132,10 @@ void EarSettings2Gui(Core::EarTrainerSettings settings, Ui_settings_ear_trainer_
   Core::IntervalSettings& interval = settings.interval;
   Range2Gui(interval.diapason, ranges[1]);
   Data2durationUI(interval.duration, ui.earExIntervalsDuration);
-  // The record holds the last size asked, the selector one past it.
-  ui.IntervalRange->SetIntervalRange(interval.intervalStart, interval.intervalEnd + 1);
+  // The record holds the last size asked, the selector one past it. The selector fits any pair
+  // into its sizes; the bound only keeps a hand-edited end from overflowing.
+  ui.IntervalRange->SetIntervalRange(interval.intervalStart,
+                                     std::min(interval.intervalEnd, 12) + 1);
   ui.arpeggiatedIntervalSound->setChecked(interval.arpeggiated);
   ui.simultaneousIntervalSound->setChecked(!interval.arpeggiated);
 
