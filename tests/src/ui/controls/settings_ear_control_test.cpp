@@ -57,7 +57,7 @@ class EarSettingsTest : public Testing::ShellTest {
   // The trainer and general keys of a settings file: the user's store, or the active records
   // written the way the store writes them.
   Keys Dump(bool active) {
-    Stored(QString());  // makes the next handle read the file
+    Stored("ROZazod.LastState");  // makes the next handle read the file
     QSettings user(QSettings::UserScope, "Quorvale", "MelvarinStudio");
     QTemporaryFile file(QDir::tempPath() + "/active-XXXXXX.ini");
     QSettings copy((file.open(), file.fileName()), QSettings::IniFormat);
@@ -182,6 +182,8 @@ TEST_F(EarSettingsTest, LeavingALessonStoresExactlyTheEarTrainersKeys) {
   OpenSettings(false);
   EXPECT_EQ(ui().earStackedTabs->currentWidget(), ui().exEarSingleNotesArea);  // section 0
   EditEveryControl();
+  for (QWidget* selector : panel->findChildren<UI::RangeControlBase*>())  // laid out, on show
+    EXPECT_GT(selector->height(), 100) << selector->objectName().toStdString();
   Click(ui().earExTabScales);
   EXPECT_TRUE(Screenshot("ear_settings_scales"));
   LeaveByHome();
