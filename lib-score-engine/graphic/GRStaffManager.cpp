@@ -9,6 +9,10 @@
 #include "src/common/assertion.h"
 
 bool GRStaffManager::sNeedSpecialSpacing = false;
+float GRStaffManager::sDefaultSystemDistance = 75;
+int GRStaffManager::sSystemDistribution = 1;
+float GRStaffManager::sSystemDistribLimit = 0.25f;
+bool GRStaffManager::sOptPageFill = true;
 
 int rodpcomp(GRRod const* a, GRRod const* b) {
   return *a < *b;

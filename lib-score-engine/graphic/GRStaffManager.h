@@ -56,6 +56,13 @@ class GRStaffManager {
 
   // Evens out runs of equal notes; a layout setting.
   static bool sNeedSpecialSpacing;
+  // Layout settings of the pages: the distance between systems, how they spread over a page
+  // (1 auto, 2 always, 3 never), the largest gap auto spreading accepts as a share of the inner
+  // height, and whether line breaking also fills pages well.
+  static float sDefaultSystemDistance;
+  static int sSystemDistribution;
+  static float sSystemDistribLimit;
+  static bool sOptPageFill;
 
  private:
   void setSpringConstants(GRSpacingMatrix const& matrix);
