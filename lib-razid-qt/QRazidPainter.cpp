@@ -154,13 +154,13 @@ void QRazidPainter::draw(QPainter* painter, int page, const QRect& drawRect,
   painter->translate(drawRect.topLeft());
   GSystemQt system(painter);
   std::unique_ptr<VGDevice> device(system.CreateDisplayDevice());
-  mDrawRequest.device = device.get();
+  mDrawRequest.hdc = device.get();
   mDrawRequest.page = std::min(std::max(page, 1), RazidGetPageCount(mDrawRequest.handle));
   mDrawRequest.sizex = drawRect.width();
   mDrawRequest.sizey = drawRect.height();
   SetUpdateRegion(mDrawRequest.page, drawRect, redrawRect);
   RazidOnDraw(&mDrawRequest);
-  mDrawRequest.device = nullptr;
+  mDrawRequest.hdc = nullptr;
   painter->restore();
 }
 

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "RazidDrawTypes.h"
+
 // The notation engine's interface: RMN text in, laid-out pages drawn on a device out, and the
 // symbol map of a drawn page to find what was drawn where. Every function returns its failure as
 // a RazidErrCode or as a null or 0 result, never as an exception. One thread at a time.
@@ -12,10 +14,10 @@ class VGDevice;
 // 0 for success, -1 to -10 for the failures RazidGetErrorString names.
 typedef int RazidErrCode;
 
-// Opaque handles of a parsed score (AR) and of its layout (GR). A handle names a registry entry;
-// one that was freed, or never handed out, is refused and never used to reach memory.
-typedef struct RazidARNode* ARHandle;
-typedef struct RazidGRNode* GRHandle;
+// Opaque handles of a parsed score (AR) and of its layout (GR, with the page format and draw
+// request in RazidDrawTypes.h). A handle names a registry entry; one that was freed, or never
+// handed out, is refused and never used to reach memory.
+typedef struct NodeAR* ARHandle;
 
 struct RazidInitDesc {
   VGDevice* graphicDevice;    // measures texts and symbols while scores are laid out; may be null
@@ -34,39 +36,10 @@ struct RazidLayoutSettings {
   int optPageFill;     // on when 1
 };
 
-// Internal units: 237.10631 to the centimetre.
-struct RazidPageFormat {
-  float width;
-  float height;
-  float marginLeft;
-  float marginTop;
-  float marginRight;
-  float marginBottom;
-};
-
 // A time position or duration; a whole note is 1/1.
 struct RazidDate {
   int num;
   int denom;
-};
-
-// One page to draw: the update region is in page units, the size in device pixels.
-struct RazidOnDrawDesc {
-  GRHandle handle;
-  VGDevice* device;
-  int page;  // from 1
-  struct {
-    bool erase;
-    int left;
-    int top;
-    int right;
-    int bottom;
-  } updateRegion;
-  int scrollx;
-  int scrolly;
-  int reserved;
-  int sizex;
-  int sizey;
 };
 
 template <class T>
@@ -102,7 +75,6 @@ RazidErrCode RazidMarkVoice(ARHandle ar, int voice, RazidDate const& date,
 // Pages, time and drawing.
 int RazidGetPageCount(GRHandle gr);
 RazidErrCode RazidDuration(GRHandle gr, RazidDate* duration);
-int RazidFindEventPage(GRHandle gr, RazidDate date);
 int RazidFindPageAt(GRHandle gr, RazidDate date);
 RazidErrCode RazidGetPageDate(GRHandle gr, int page, RazidDate* date);
 RazidErrCode RazidOnDraw(RazidOnDrawDesc* desc);

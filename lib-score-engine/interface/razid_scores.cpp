@@ -106,8 +106,8 @@ void RazidSetDefaultPageFormat(RazidPageFormat const* format) {
   state.defaultPageFormat.reset();
   if (format)
     state.defaultPageFormat = std::make_unique<ARPageFormat>(
-        format->width, format->height, format->marginLeft, format->marginTop, format->marginRight,
-        format->marginBottom);
+        format->width, format->height, format->marginleft, format->margintop, format->marginright,
+        format->marginbottom);
 }
 
 void RazidGetDefaultPageFormat(RazidPageFormat* format) {
@@ -117,6 +117,6 @@ void RazidGetDefaultPageFormat(RazidPageFormat* format) {
     *format = kA4;
     return;
   }
-  pageFormat->getPageFormat(&format->width, &format->height, &format->marginLeft,
-                            &format->marginTop, &format->marginRight, &format->marginBottom);
+  pageFormat->getPageFormat(&format->width, &format->height, &format->marginleft,
+                            &format->margintop, &format->marginright, &format->marginbottom);
 }

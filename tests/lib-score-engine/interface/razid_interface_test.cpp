@@ -63,14 +63,14 @@ TEST_F(RazidInterfaceTest, DefaultsAndUnits) {
   EXPECT_FLOAT_EQ(format.width, 4979.2324f);
   EXPECT_FLOAT_EQ(format.height, 7042.0576f);
   for (float margin :
-       {format.marginLeft, format.marginTop, format.marginRight, format.marginBottom})
+       {format.marginleft, format.margintop, format.marginright, format.marginbottom})
     EXPECT_FLOAT_EQ(margin, 474.21262f);
 
   const RazidPageFormat wide{3000, 1000, 20, 70, 20, 70};
   RazidSetDefaultPageFormat(&wide);
   RazidGetDefaultPageFormat(&format);
   EXPECT_FLOAT_EQ(format.width, 3000);
-  EXPECT_FLOAT_EQ(format.marginTop, 70);
+  EXPECT_FLOAT_EQ(format.margintop, 70);
   RazidSetDefaultPageFormat(nullptr);
   RazidGetDefaultPageFormat(&format);
   EXPECT_FLOAT_EQ(format.width, 4979.2324f);
