@@ -62,8 +62,9 @@ void GRSystem::setSystemFormat(ARSystemFormat const* format) {
   setPosition(mPosition);
 }
 
+// The system's elements stand relative to it: moving the system leaves them and its box alone.
 void GRSystem::setPosition(NVPoint const& point) {
-  GREvent::setPosition(NVPoint{point.x + mXOffset, point.y});
+  GRNotationElement::setPosition(NVPoint{point.x + mXOffset, point.y});
 }
 
 float GRSystem::getSystemWidthCm() const {
@@ -152,9 +153,11 @@ void GRSystem::dospacing() {
     if (GRStaff* staff = mStaffs->Get(i)) staff->updateBoundingBox();
 }
 
+// A system of slices has its box from its construction; one built staff by staff takes its
+// staves in.
 void GRSystem::updateBoundingBox() {
-  GREvent::updateBoundingBox();
   if (!mStaffs || mStaffs->GetCount() == 0) return;
+  GREvent::updateBoundingBox();
   for (int i = mStaffs->GetMinimum(); i <= mStaffs->GetMaximum(); ++i) {
     GRStaff const* staff = mStaffs->Get(i);
     if (!staff) continue;

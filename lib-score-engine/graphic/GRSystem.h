@@ -17,6 +17,7 @@ class GRAccolade;
 class GRBar;
 class GRPage;
 class GRRod;
+class GRSliceHeight;
 class GRSpaceForceFunction2;
 class GRSpring;
 class GRStaff;
@@ -43,7 +44,7 @@ class GRSystem : public GREvent {
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
   // The system format's offset moves the system to the right.
   void setPosition(NVPoint const& point) override;
-  // With staves of its own, their boxes join the system's and they reach its right end.
+  // With staves of its own, the box is theirs and its elements', and they reach its right end.
   void updateBoundingBox() override;
 
   // The page's inner width less the format's offset, in centimetres.
@@ -98,10 +99,10 @@ class GRSystem : public GREvent {
 
  private:
   void takeSlices(GRStaffManager* manager, KF_IPointerList<GRSystemSlice>& pending, int count);
-  void joinSlices(int& firstId, int& lastId);
-  void placeStaves();
+  // Each staff at the height the slices give its number; the system's box spans them.
+  void placeStaves(GRSliceHeight const& heights);
   void endSystemBars();
-  // The last staff of the slices and the lowest place it reaches.
+  // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);
 

@@ -42,6 +42,8 @@ class GRSystemSlice : public GREvent {
   // A system-wide copy of a staff's bar, told where that bar stands.
   void addBar(GRBar* bar, int, GRStaff* staff);
   void addFinishBar(GRFinishBar* bar, int, GRStaff* staff);
+  // The system-level elements, which the slice's system takes over.
+  NEPointerList& getSystemElements() { return mElements; }
 
   // Stacks the staves top to bottom.
   void Finish();
