@@ -75,6 +75,8 @@ RazidErrCode RazidMarkVoice(ARHandle ar, int voice, RazidDate const& date,
 // Pages, time and drawing.
 int RazidGetPageCount(GRHandle gr);
 RazidErrCode RazidDuration(GRHandle gr, RazidDate* duration);
+// The page of the first voice's event at the date; -10 when there is none.
+int RazidFindEventPage(GRHandle gr, RazidDate date);
 int RazidFindPageAt(GRHandle gr, RazidDate date);
 RazidErrCode RazidGetPageDate(GRHandle gr, int page, RazidDate* date);
 RazidErrCode RazidOnDraw(RazidOnDrawDesc* desc);

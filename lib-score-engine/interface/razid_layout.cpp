@@ -7,6 +7,7 @@
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
 #include "GRStaffManager.h"
+#include "GRVoice.h"
 #include "Razid.h"
 #include "ScoreSymbolMap.h"
 #include "VGDevice.h"
@@ -99,6 +100,19 @@ RazidErrCode RazidDuration(GRHandle gr, RazidDate* duration) {
   }
   *duration = {music->getDuration().getNumerator(), music->getDuration().getDenominator()};
   return 0;
+}
+
+int RazidFindEventPage(GRHandle gr, RazidDate date) {
+  GRMusic const* music = LayoutOf(gr);
+  if (!music) return 0;
+  // The first voice places events on pages.
+  for (int index = 0; index < music->getNumVoices(); ++index) {
+    GRVoice const* voice = music->getVoice(index);
+    if (!voice) continue;
+    GRPage const* page = voice->getPageNum(date.num, date.denom);
+    return page ? music->getPageIndex(page) : -10;
+  }
+  return -10;
 }
 
 int RazidFindPageAt(GRHandle gr, RazidDate date) {
