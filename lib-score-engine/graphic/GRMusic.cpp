@@ -14,6 +14,31 @@
 
 GRMusic* gCurMusic = nullptr;
 
+namespace {
+ARMusic* CheckedMusic(ARMusic* music) {
+  MELVARIN_ASSERT(music);
+  return music;
+}
+}  // namespace
+
+GRMusic::GRMusic(ARMusic* music, ARPageFormat* format, bool ownsAR)
+    : GREvent(nullptr, CheckedMusic(music), ownsAR) {
+  gCurMusic = this;
+  createGR(format);
+}
+
+void GRMusic::createGR(ARPageFormat* format) {
+  ARMusic* music = getARMusic();
+  music->resetGRRepresentation();
+  mPages.RemoveAll();
+  mVoices.RemoveAll();
+  gCurMusic = this;
+  void* pos = music->GetHeadPosition();
+  while (pos) mVoices.AddTail(new GRVoice(music->GetNext(pos), false));
+  GRStaffManager manager(this, format);
+  manager.createStaves();
+}
+
 GRMusic::~GRMusic() {
   if (gCurMusic == this) gCurMusic = nullptr;
   mPages.RemoveAll();
@@ -84,6 +109,12 @@ bool GRMusic::getRTPofPage(int n, int* numerator, int* denominator) const {
   *numerator = tp.getNumerator();
   *denominator = tp.getDenominator();
   return true;
+}
+
+int GRMusic::getPageNum(int numerator, int denominator) {
+  GRVoice const* voice = getVoice(0);
+  GRPage const* page = voice ? voice->getPageNum(numerator, denominator) : nullptr;
+  return page ? getPageIndex(page) : -10;
 }
 
 int GRMusic::getPageNumForTimePos(int numerator, int denominator) const {

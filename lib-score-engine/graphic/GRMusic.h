@@ -41,6 +41,8 @@ class GRMusic : public GREvent {
   virtual float getPageHeight(int n) const;
   void adjustPageSize();
   virtual bool getRTPofPage(int n, int* numerator, int* denominator) const;
+  // The page of the first voice's event at that date; -10 when there is none.
+  virtual int getPageNum(int numerator, int denominator);
   // The page on which the date lies: 0 past the end of the music.
   virtual int getPageNumForTimePos(int numerator, int denominator) const;
 

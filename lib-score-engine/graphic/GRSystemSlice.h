@@ -9,6 +9,7 @@ class GRBar;
 class GRBeginSpaceForceFunction2;
 class GRFinishBar;
 class GRGlue;
+class GRPossibleBreakState;
 class GRSpaceForceFunction2;
 class GRStaff;
 class GRStaffManager;
@@ -55,6 +56,9 @@ class GRSystemSlice : public GREvent {
   GRBeginSpaceForceFunction2* getBeginSpaceForceFunction() const { return mBeginSFF; }
   void setBeginSpaceForceFunction(GRBeginSpaceForceFunction2* sff) { mBeginSFF = sff; }
   GRSpaceForceFunction2* getSpaceForceFunction() const { return mSpaceForceFunction; }
+  // The state of the break that ends the slice; the slice owns it.
+  void addPossibleBreakState(GRPossibleBreakState* state);
+  GRPossibleBreakState* getPossibleBreakState() const { return mPossibleBreakState; }
   // The slice owns it.
   void setSpaceForceFunction(GRSpaceForceFunction2* sff);
   GRGlue* getStartGlue() const { return mStartGlue; }
@@ -78,6 +82,7 @@ class GRSystemSlice : public GREvent {
   GRSpaceForceFunction2* mSpaceForceFunction = nullptr;
   KF_IVector<GRStaff>* mStaffs;
   GRSystem* mGrSystem = nullptr;
+  GRPossibleBreakState* mPossibleBreakState = nullptr;
   int mNumber = 0;
   GRGlue* mStartGlue = nullptr;
   GRGlue* mEndGlue = nullptr;
