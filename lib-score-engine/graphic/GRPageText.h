@@ -17,6 +17,8 @@ class GRPageText : public GRTagARNotationElement {
   // its middle, "r"/"b" its other edge, "1" to "7" the edges, margins and middle in between.
   // Other letters keep the coordinate.
   void calcPosition();
+  // The page the text is placed on.
+  void setGRPage(GRPage* page) { mGRPage = page; }
   unsigned int getTextAlign() const override { return mTextAlign; }
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 

@@ -25,7 +25,9 @@ class GRSpring {
   virtual ~GRSpring();
 
   virtual void checkLocalCollisions() { checkAccidentalCollisions(); }
-  virtual void checkAccidentalCollisions() {}
+  // Accidentals of the spring's notes that would overlap move left of each other, from the top
+  // down on each staff.
+  virtual void checkAccidentalCollisions();
   virtual GRNotationElement* getFirstGRO() const { return mElements.GetHead(); }
   virtual void* getFirstGROPosition() const { return mElements.GetHeadPosition(); }
   virtual GRNotationElement* getNextGRO(void*& pos) const;

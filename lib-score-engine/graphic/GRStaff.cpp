@@ -279,15 +279,6 @@ void GRStaff::startMeasure() {
     mStaffState.MeasureAccidentals[i] = mStaffState.KeyArray[i] - mStaffState.instrKeyArray[i];
 }
 
-GRNotationElement* GRStaff::AddBar(ARBar* bar, Fraction const& tp) {
-  startMeasure();
-  const int number = bar->getBarNumber();
-  mStaffState.curmeasurenum = number != -1 ? number : mStaffState.curmeasurenum + 1;
-  auto* grbar = new GRBar(bar, this, tp);
-  addNotationElement(grbar);
-  return grbar;
-}
-
 void GRStaff::createNewRods(GRStaffManager* manager, int& startspr, int& endspr) {
   struct Group {
     int spring;

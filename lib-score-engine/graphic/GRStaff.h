@@ -9,7 +9,12 @@ class GRRod;
 
 class ARBar;
 class ARClef;
+class ARDoubleBar;
+class ARFinishBar;
 class ARInstrument;
+class ARIntens;
+class ARRepeatBegin;
+class ARRepeatEnd;
 class ARKey;
 class ARMeter;
 class AROctava;
@@ -116,6 +121,19 @@ class GRStaff : public GRCompositeNotationElement {
   // A bar line at tp: the measure starts over in the key, and takes the bar's "number" or the
   // next one.
   GRNotationElement* AddBar(ARBar* bar, Fraction const& tp);
+  GRNotationElement* AddDoubleBar(ARDoubleBar* bar, Fraction const& tp);
+  GRNotationElement* AddFinishBar(ARFinishBar* bar, Fraction const& tp);
+  GRNotationElement* AddRepeatBegin(ARRepeatBegin* repeat);
+  // Null for a repeat end written as a range with a count: the range draws it.
+  GRNotationElement* AddRepeatEnd(ARRepeatEnd* repeat);
+  GRNotationElement* AddIntens(ARIntens* intens);
+  // A tag element of the staff, in time order like any other.
+  GRNotationElement* AddTag(GRNotationElement* tag) { return addNotationElement(tag); }
+  // Inserts before position; a null position (or the head) inserts at the head.
+  void AddElementAt(void* position, GRNotationElement* element);
+  // Opens a new line in the state carried over from the line before: the clef and key in force
+  // (on spring springId, registered with the manager) and the second glue.
+  void CreateBeginElements(GRStaffManager* manager, GRStaffState& state, int springId);
   // The staff's lines from 0 to its length, widened by every element where it stands.
   void updateBoundingBox() override;
   // Takes the boxes of its elements (and their shared stems) into its own, then lets the
@@ -131,6 +149,10 @@ class GRStaff : public GRCompositeNotationElement {
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
 
   void startMeasure();
+  // The measure starts over, numbered by the bar or counted on.
+  void startBarMeasure(ARBar const* bar);
+  // A bar in the "system" bar format is drawn across the system as well.
+  bool barsAcrossSystem() const;
   void setInstrumentTransposition(char const* transp);
   // Where an element added now starts: the end of the last one, else the staff's time.
   Fraction nextElementTime() const;

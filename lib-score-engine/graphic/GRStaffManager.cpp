@@ -1,14 +1,50 @@
 #include "GRStaffManager.h"
 
+#include "ARMusicalVoice.h"
 #include "GRForceRodEntry.h"
+#include "GRPage.h"
+#include "GRPageText.h"
 #include "GRRod.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpacingMatrix.h"
 #include "GRSpring.h"
+#include "GRStaff.h"
+#include "GRStaffState.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "GRVoice.h"
+#include "GRVoiceManager.h"
 #include "src/common/assertion.h"
 
+float GRStaffManager::sDefaultSystemDistance = 75;
+int GRStaffManager::sSystemDistribution = 1;
+float GRStaffManager::sSystemDistribLimit = 0.25f;
 bool GRStaffManager::sNeedSpecialSpacing = false;
+bool GRStaffManager::sOptPageFill = true;
+
+GRStaffManager::GRStaffManager()
+    : mStaves(new KF_IVector<GRStaff>(0)),
+      mSimpleRods(new KF_IPointerList<GRRod>(1)),
+      mComplexRods(new KF_IPointerList<GRRod>(1)),
+      mSprings(new KF_IVector<GRSpring>(1)),
+      mSpaceForceFunction(new GRSpaceForceFunction2) {}
+
+GRStaffManager::~GRStaffManager() {
+  // Slices no system took are still the manager's.
+  mFinishedSlices.setOwnership(1);
+  mFinishedSlices.RemoveAll();
+  for (void* pos = mSyncTable.getList()->GetHeadPosition(); pos;)
+    delete mSyncTable.getList()->GetNext(pos)->value.list;
+  for (void* pos = mSystemTags.getList()->GetHeadPosition(); pos;)
+    delete mSystemTags.getList()->GetNext(pos)->value;
+  delete mBeginStaffStates;
+  delete mStaves;
+  delete mVoiceManagers;
+  delete mSimpleRods;
+  delete mComplexRods;
+  delete mSprings;
+  delete mSpaceForceFunction;
+}
 
 int rodpcomp(GRRod const* a, GRRod const* b) {
   return *a < *b;
@@ -18,15 +54,15 @@ int GRStaffManager::addSpring(GRSpring* spring) {
   const int id = mSpringID++;
   spring->setID(id);
   spring->setGRSpringID();
-  mSprings.Set(id, spring);
+  mSprings->Set(id, spring);
   return id;
 }
 
 void GRStaffManager::addElementToSpring(GRNotationElement* element, int springid) {
   MELVARIN_ASSERT(springid == 0 || springid == -1);
-  if (mSprings.GetCount() == 0) return;
-  const int id = springid == 0 ? mSprings.GetMinimum() : mSprings.GetMaximum();
-  GRSpring* spring = mSprings.Get(id);
+  if (mSprings->GetCount() == 0) return;
+  const int id = springid == 0 ? mSprings->GetMinimum() : mSprings->GetMaximum();
+  GRSpring* spring = mSprings->Get(id);
   spring->addElement(element, nullptr);
   element->tellSpringID(id);
   if (springid == 0) spring->recalcConstant();
@@ -37,8 +73,8 @@ int GRStaffManager::addRod(GRRod* rod, bool mark, bool fromFront, int) {
   const int end = rod->getSpr2();
   if (first < end && mark)
     for (int id = first; id < end; ++id)
-      if (GRSpring* spring = mSprings.Get(id)) spring->setFrozen(1);
-  KF_IPointerList<GRRod>& list = end == first + 1 ? mSimpleRods : mComplexRods;
+      if (GRSpring* spring = mSprings->Get(id)) spring->setFrozen(1);
+  KF_IPointerList<GRRod>& list = end == first + 1 ? *mSimpleRods : *mComplexRods;
   if (!fromFront) {
     if (!list.IsEmpty() && rodpcomp(list.GetTail(), rod) > 0)
       list.AddSortedTail(rod, rodpcomp);
@@ -55,9 +91,9 @@ int GRStaffManager::addRod(GRRod* rod, bool mark, bool fromFront, int) {
 
 int GRStaffManager::deleteRod(GRRod* rod) {
   if (rod->getSpr2() == rod->getSpr1() + 1)
-    mSimpleRods.RemoveElement(rod);
+    mSimpleRods->RemoveElement(rod);
   else
-    mComplexRods.RemoveElement(rod);
+    mComplexRods->RemoveElement(rod);
   return 0;
 }
 
@@ -65,10 +101,10 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
   mFirstSystemRod = nullptr;
   mLastSystemRod = nullptr;
   for (int k = startid; k < endid; ++k) {
-    GRSpring* spring = mSprings.Get(k);
+    GRSpring* spring = mSprings->Get(k);
     if (!spring) continue;
     spring->checkLocalCollisions();
-    GRSpring* next = k + 1 < endid ? mSprings.Get(k + 1) : nullptr;
+    GRSpring* next = k + 1 < endid ? mSprings->Get(k + 1) : nullptr;
     if (!next) continue;
     const float distance = spring->GetMaxDistance(next);
     if (distance <= 0) continue;
@@ -82,8 +118,8 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
 // note the gap holds.
 void GRStaffManager::setSpringConstants(GRSpacingMatrix const& matrix) {
   for (int k = mLastSpringID; k < mSpringID; ++k) {
-    GRSpring* spring = mSprings.Get(k);
-    GRSpring* next = mSprings.Get(k + 1);
+    GRSpring* spring = mSprings->Get(k);
+    GRSpring* next = mSprings->Get(k + 1);
     if (!spring || !next) continue;
     const double d = (next->getTimePosition() - spring->getTimePosition()).getValue();
     if (d <= 0) continue;
@@ -117,23 +153,23 @@ GRSpaceForceFunction2* GRStaffManager::BuildSFF() {
   GRSpacingMatrix matrix;
   if (matrix.getMSCMatrixRealSize() < mSpringID) matrix.resizeMSCMatrix(mSpringID);
   for (int k = mLastSpringID; k < mSpringID; ++k) {
-    GRSpring* spring = mSprings.Get(k);
-    GRSpring* next = mSprings.Get(k + 1);
+    GRSpring* spring = mSprings->Get(k);
+    GRSpring* next = mSprings->Get(k + 1);
     if (spring && next) spring->change_dur(next->getTimePosition() - spring->getTimePosition());
   }
   for (void* pos = mVoices.GetHeadPosition(); pos;) {
     GRVoice* voice = mVoices.GetNext(pos);
-    voice->updateMSCMatrix(sff, &matrix, this, &mSprings, mLastSpringID, mSpringID);
+    voice->updateMSCMatrix(sff, &matrix, this, mSprings, mLastSpringID, mSpringID);
     int first = mLastSpringID;
     int end = mSpringID;
     voice->createNewRods(this, first, end);
   }
-  if (sNeedSpecialSpacing) matrix.CheckNeighbours(&mSprings);
+  if (sNeedSpecialSpacing) matrix.CheckNeighbours(mSprings);
   createNewSystemRods(mLastSpringID, mSpringID);
   setSpringConstants(matrix);
-  InitialSpringStretch(mLastSpringID, mSpringID, &mSimpleRods, &mComplexRods, &mSprings);
+  InitialSpringStretch(mLastSpringID, mSpringID, mSimpleRods, mComplexRods, mSprings);
   for (int k = mLastSpringID; k < mSpringID; ++k)
-    if (GRSpring* spring = mSprings.Get(k)) sff->addSpring(spring);
+    if (GRSpring* spring = mSprings->Get(k)) sff->addSpring(spring);
   return sff;
 }
 
@@ -191,4 +227,41 @@ void GRStaffManager::InitialSpringStretch(int startid, int endid,
     }
     if (changed) bubbleSort(entries);
   }
+}
+
+float GRStaffManager::getSystemWidthCm() {
+  return mCurrentSystem ? mCurrentSystem->getSystemWidthCm() : 0;
+}
+
+namespace {
+
+Fraction timeAt(ARMusicalVoice* voice, void* position) {
+  void* at = position;
+  ARMusicalObject* object =
+      voice && at ? static_cast<KF_IPointerList<ARMusicalObject>*>(voice)->GetNext(at) : nullptr;
+  return object ? object->getRelativeTimePosition() : Frac_0;
+}
+
+}  // namespace
+
+void GRStaffManager::EndPage(ARMusicalVoice* voice, void* position) {
+  setRelativeEndTimePosition(timeAt(voice, position));
+}
+
+void GRStaffManager::EndSystem(ARMusicalVoice* voice, void* position) {
+  setRelativeEndTimePosition(timeAt(voice, position));
+}
+
+void GRStaffManager::setRelativeEndTimePosition(Fraction const& tp) {
+  mDuration = tp - mStartTime;
+}
+
+int GRStaffManager::AddPageTag(GRNotationElement* element, GRStaff*, int) {
+  if (!element || !mCurrentPage) return 0;
+  if (auto* text = dynamic_cast<GRPageText*>(element)) {
+    text->setGRPage(mCurrentPage);
+    text->calcPosition();
+  }
+  mCurrentPage->AddTail(element);
+  return 0;
 }

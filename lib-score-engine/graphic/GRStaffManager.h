@@ -2,26 +2,108 @@
 
 #include <fstream>
 
+#include "Fraction.h"
 #include "GRRod.h"
+#include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
+#include "GRSystemSlice.h"
+#include "NVstring.h"
 #include "kf_ilist.h"
 #include "kf_ivect.h"
 #include "kf_list.h"
+#include "kf_vect.h"
+#include "kr_hashtable.h"
 
+class ARABreak;
+class ARAccol;
+class ARAuto;
+class ARBarFormat;
+class ARMusic;
+class ARMusicalTag;
+class ARMusicalVoice;
+class ARPageFormat;
+class ARSystemFormat;
+class GRBeginSpaceForceFunction2;
+class GRClef;
+class GRGlobalStem;
+class GRKey;
+class GRMusic;
 class GRNotationElement;
+class GRPage;
+class GRPossibleBreakState;
 class GRSpaceForceFunction2;
 class GRSpacingMatrix;
+class GRStaff;
+class GRStaffState;
+class GRSystem;
+class GRSystemSlice;
 class GRVoice;
+class GRVoiceManager;
 
-// Builds the systems of a piece from its voices. So far it holds what the spacing of one slice
-// needs: the springs numbered by id, the rods between them in rod order, and the voices that
-// add their rods and note frequencies.
+// The layout driver: walks all voices together in time through their voice managers, gathers
+// the elements of each time position into springs, closes system slices at the possible breaks
+// and hands them to the line breaker, which makes the systems and pages.
 class GRStaffManager {
  public:
-  GRStaffManager() = default;
+  // A manager for the spacing of loose slices, without music or pages.
+  GRStaffManager();
+  // Opens the first page of music with the page format.
+  GRStaffManager(GRMusic* music, ARPageFormat* pageFormat);
   GRStaffManager(GRStaffManager const&) = delete;
   GRStaffManager& operator=(GRStaffManager const&) = delete;
-  virtual ~GRStaffManager() = default;
+  virtual ~GRStaffManager();
+
+  // Records a clef, key or meter in the staff's state; false for any other tag.
+  virtual bool setStaffStateTag(ARMusicalTag* tag, int staffnum);
+  virtual float getSystemWidthCm();
+  virtual void EndPage(ARMusicalVoice* voice, void* position);
+  virtual void EndSystem(ARMusicalVoice* voice, void* position);
+  virtual void setRelativeEndTimePosition(Fraction const& tp);
+  virtual Fraction const& getRelativeTimePositionOfGR() const { return mStartTime; }
+  // The staff of the open slice with that number, made when missing; null outside 0..255.
+  virtual GRStaff* getStaff(int staffnum);
+  virtual void prepareStaff(int staffnum);
+
+  // The whole layout run.
+  void createStaves();
+  // Turns the elements gathered at tp into springs; 0.
+  int FinishSyncSlice(Fraction const& tp);
+  // Registers an element for the current time position; n is the voice number, or a spring id
+  // for an element that shares a spring. -1 when the element took no new place, else 0.
+  int AddGRSyncElement(GRNotationElement* element, GRStaff* staff, int n, GRVoice* voice,
+                       GRNotationElement* beside = nullptr);
+  // At most one system tag of a class per time position; a second one is deleted. 0.
+  int AddSystemTag(GRNotationElement* element, GRStaff* staff, int voicenum);
+  int AddPageTag(GRNotationElement* element, GRStaff* staff, int voicenum);
+
+  // The clef, key and meter that open the system after last; the caller owns it.
+  GRSystemSlice* CreateBeginSlice(GRSystemSlice const* last);
+  void ResumeOpenTags(GRSystemSlice const* last, GRSystemSlice* begin);
+  void TakeCareOfBreakAt(GRSystem* system);
+  GRGlobalStem* getOtherGlobalStem(GRSystemSlice* slice, GRVoiceManager* asking,
+                                   NVstring const& label);
+  void EndStaves(Fraction const& tp, int lastSlice);
+
+  void NewPage(GRPage* page);
+  void setPageFormat(ARPageFormat* format);
+  void setSystemFormat(ARSystemFormat* format) { mSystemFormat = format; }
+  void setAutoBreak(ARABreak* tag) { mAutoBreakTag = tag; }
+  void setAutoTag(ARAuto* tag) { mAutoTag = tag; }
+  void notifyAccoladeTag(ARAccol* tag) { mAccoladeTag = tag; }
+  void setSystemDistance(float distance, GRVoiceManager const&) {
+    mPendingSystemDistance = distance;
+  }
+  void setBarFormat(ARBarFormat* format, GRStaff* staff);
+  bool IsAutoPageBreak() const;
+  int getNumVoices() const;
+  GRBeginSpaceForceFunction2* getCurrentBegSFF() const;
+  // Breaking at a saved state is not supported.
+  void BreakAtPBS(void*);
+
+  // Picks the line breaks over the finished slices and builds the systems and pages. mode 0 at
+  // the end of the piece, 1 at a new-system tag, 2 at a new-page tag; returns the height used
+  // on the current page.
+  float FindOptimumBreaks(int mode, float usedHeight);
 
   // Spacing of the open slice: durations and constants of its springs, the rods of its voices
   // and of neighbouring springs, stretched to satisfy every rod. The caller owns the result.
@@ -38,6 +120,10 @@ class GRStaffManager {
   int deleteRod(GRRod* rod);
   // 0: the lowest spring, whose constant follows; -1: the highest.
   void addElementToSpring(GRNotationElement* element, int springid);
+  // Keeps the widest begin clef and key and rebuilds the begin function when one grew.
+  void UpdateBeginningSFF(int staffnum);
+  // Joins the spacing of two neighbouring slices; no layout path uses it.
+  void MergeSPFs(GRPossibleBreakState* pbs1, GRPossibleBreakState* pbs2);
 
   // A new spring at the next id; the manager owns it.
   int addSpring(GRSpring* spring);
@@ -46,27 +132,97 @@ class GRStaffManager {
   // Closes the open slice: its springs are those from here on.
   void closeSlice() { mLastSpringID = mSpringID; }
 
-  KF_IVector<GRSpring>* getSprings() { return &mSprings; }
-  KF_IPointerList<GRRod> const& getSimpleRods() const { return mSimpleRods; }
-  KF_IPointerList<GRRod> const& getComplexRods() const { return mComplexRods; }
+  KF_IVector<GRSpring>* getSprings() { return mSprings; }
+  KF_IPointerList<GRRod> const& getSimpleRods() const { return *mSimpleRods; }
+  KF_IPointerList<GRRod> const& getComplexRods() const { return *mComplexRods; }
   GRRod* getFirstSystemRod() const { return mFirstSystemRod; }
   GRRod* getLastSystemRod() const { return mLastSystemRod; }
   int getSpringID() const { return mSpringID; }
   int getLastSpringID() const { return mLastSpringID; }
+  GRSystemSlice* getCurrentSlice() const { return mCurrentSlice; }
+  GRPage* getCurrentPage() const { return mCurrentPage; }
+  GRSystem* getCurrentSystem() const { return mCurrentSystem; }
+  KF_IPointerList<GRSystemSlice>& getFinishedSlices() { return mFinishedSlices; }
+  KF_IVector<GRStaff>* getStaves() const { return mStaves; }
 
+  // Layout settings of the pages: the distance between systems, how they spread over a page
+  // (1 auto, 2 always, 3 never), the largest gap auto spreading accepts as a share of the inner
+  // height, and whether line breaking also fills pages well.
+  static float sDefaultSystemDistance;
+  static int sSystemDistribution;
+  static float sSystemDistribLimit;
   // Evens out runs of equal notes; a layout setting.
   static bool sNeedSpecialSpacing;
+  static bool sOptPageFill;
+
+  // Highest staff number a score may use; the per-staff vectors are indexed by it.
+  static constexpr int kMaxStaffNumber = 255;
+
+  // One element of a sync group.
+  struct SubHash {
+    GRNotationElement* grel;
+    GRStaff* grstaff;
+    int voicenum;  // -1 beside another element
+    GRVoice* voice;
+  };
+  // The zero-duration elements of one class at the current time, and the group's sync number.
+  struct HashEntry {
+    KF_IPointerList<SubHash>* list;
+    int number;
+  };
+  struct VoiceEvent {
+    GRNotationElement* grel;
+    GRVoice* voice;
+  };
 
  private:
   void setSpringConstants(GRSpacingMatrix const& matrix);
+  void makeSpringZero();
+  void resetSpacing();
+  bool isValidStaffNumber(int staffnum, char const* what) const;
+  GRSpring* springForEvents(Fraction const& tp);
+  void springsForSyncGroups(Fraction const& tp, int& firstSpringWithMeter);
+  void placeSystemTags(int firstSpringWithMeter);
+  void closeSliceAtBreak(Fraction const& tp, float breakValue);
+  void handleBreak(int kind, Fraction const& tp, float& usedHeight, float breakValue);
 
+  float mCurrentSystemDistance = -1;
+  float mPendingSystemDistance = -1;
+  GRClef* mBeginClef = nullptr;
+  GRKey* mBeginKey = nullptr;
+  KF_IVector<GRStaff>* mStaves;
+  KF_Vector<void*> mStaffPositions{nullptr};
+  KF_IVector<GRVoiceManager>* mVoiceManagers = nullptr;
+  GRSystemSlice* mCurrentSlice = nullptr;
+  GRSystem* mCurrentSystem = nullptr;
+  GRMusic* mGrMusic = nullptr;
+  GRPage* mCurrentPage = nullptr;
+  ARSystemFormat* mSystemFormat = nullptr;
+  KF_IPointerList<GRSystemSlice> mFinishedSlices{0};
+  KF_IPointerList<GRBeginSpaceForceFunction2> mBeginSFFs{1};
+  KF_IPointerList<GRSpring> mBeginSprings{1};
+  KF_Vector<float> mBeginTops{0.0f};
+  KF_Vector<float> mBeginBottoms{0.0f};
+  GRRod* mLastSystemRod = nullptr;
+  GRRod* mFirstSystemRod = nullptr;
+  Fraction mStartTime;
+  Fraction mDuration;
+  ARMusic* mArMusic = nullptr;
+  KR_HashTable<NVstring, GRNotationElement*> mSystemTags;
+  KR_HashTable<NVstring, HashEntry> mSyncTable;
+  KF_Vector<int> mVoiceSyncNumbers{-1};
+  int mSyncCounter = 1;
   int mSpringID = 0;
   int mLastSpringID = 0;
-  KF_IVector<GRSpring> mSprings{1};
-  KF_IPointerList<GRRod> mSimpleRods{1};
-  KF_IPointerList<GRRod> mComplexRods{1};
-  GRRod* mFirstSystemRod = nullptr;
-  GRRod* mLastSystemRod = nullptr;
+  KF_IPointerList<GRRod>* mSimpleRods;
+  KF_IPointerList<GRRod>* mComplexRods;
+  KF_IVector<GRSpring>* mSprings;
+  KF_IVector<GRStaffState>* mBeginStaffStates = nullptr;
+  GRSpaceForceFunction2* mSpaceForceFunction;
+  KF_IPointerList<VoiceEvent> mVoiceEvents{1};
+  ARABreak* mAutoBreakTag = nullptr;
+  ARAuto* mAutoTag = nullptr;
+  ARAccol* mAccoladeTag = nullptr;
   KF_List<GRVoice*> mVoices;
 };
 

@@ -1,37 +1,118 @@
 #pragma once
 
+#include <memory>
+#include <ostream>
+
 #include "Fraction.h"
 #include "GREvent.h"
+#include "GRSystemSlice.h"
+#include "NEPointerList.h"
 #include "kf_ilist.h"
+#include "kf_ivect.h"
 
+class ARAccol;
+class ARMusic;
+class ARSystemFormat;
+class GRAccolade;
+class GRBar;
+class GRPage;
+class GRRod;
+class GRSliceHeight;
+class GRSpaceForceFunction2;
 class GRSpring;
 class GRStaff;
-class GRSystemSlice;
+class GRStaffManager;
 
-// One line of music on a page: a run of consecutive system slices. It is an event of the
-// piece, starting with its first slice; its elements draw in order.
+// One line of music on a page: a run of consecutive system slices, the springs under them placed
+// at the force that fills the page's inner width, the staves stacked by the slices' heights, the
+// accolade at its left edge, and the system-wide bars and tags among its elements.
 class GRSystem : public GREvent {
  public:
+  // A system that is not laid out: slices and staves can belong to it on their own.
   GRSystem();
+  // Takes count slices from the front of pending (after beginSlice, when given), and the springs
+  // up to the last of them from springs, which keeps the rest. The last system of a piece that
+  // fits on this one line keeps its natural width.
+  GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startDate,
+           KF_IPointerList<GRSystemSlice>& pending, int count, GRSystemSlice* beginSlice,
+           KF_IVector<GRSpring>& springs, ARSystemFormat* format, bool lastSystem);
   ~GRSystem() override;
 
-  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override {
-    DrawSubElements(device, map);
-  }
+  // Reports the system, then draws its slices (or staves), accolade, left line and own elements
+  // relative to its position.
+  void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
+  // The system format's offset moves the system to the right.
+  void setPosition(NVPoint const& point) override;
+  // With staves of its own, the box is theirs and its elements', and they reach its right end.
+  void updateBoundingBox() override;
+
+  // The page's inner width less the format's offset, in centimetres.
+  virtual float getSystemWidthCm() const;
+  virtual GRPage* getGRPage() const { return mPage; }
+  // The page that will show the system.
+  void setGRPage(GRPage* page) { mPage = page; }
+  ARMusic* getARMusic() const;
+  void setSystemFormat(ARSystemFormat const* format);
+  void notifyAccoladeTag(ARAccol const* tag);
 
   // The system owns the slice; the first one gives the system its start date.
   void AddSystemSlice(GRSystemSlice* slice);
   GRSystemSlice* getFirstGRSystemSlice() const { return mSystemSlices.GetHead(); }
+  KF_IPointerList<GRSystemSlice> const& getSlices() const { return mSystemSlices; }
   // The slice before slice in this system, null for the first or a stranger.
   GRSystemSlice* getPreviousSlice(GRSystemSlice const* slice) const;
+  // For a system built staff by staff; the system owns the staff.
+  void addStaff(GRStaff* staff, int index);
   using GREvent::getStaffNumber;
-  // The number the first slice that knows the staff gives it; -1 when none does.
+  // The staff's own index, else the number the first slice that knows the staff gives it; -1
+  // when none does.
   int getStaffNumber(GRStaff const* staff) const;
-  // Null while the system has no springs.
+
+  // Null while the system has no springs, and for an id outside them.
   GRSpring* getGRSpring(int id) const;
+  GRSpring* getSpring(int id) const { return getGRSpring(id); }
+  KF_IVector<GRSpring> const* getSprings() const { return mSprings.get(); }
+  void addToSpring(GRNotationElement* element, int id);
+  // A system-wide copy of the staff's bar, which the system owns.
+  void addBar(GRBar* bar, int barType, GRStaff* staff);
+  void addSystemTag(GRNotationElement* element) { AddTail(element); }
+
+  // Lets every slice finish.
+  void FinishSystem();
+  // Places the springs one after the other from x = 0 and updates the staves.
+  void dospacing();
+  void setMeterOfStaffs() {}
+  void setSpringParameter(float) {}
+
+  void DrawAccolade(VGDevice& device, NVPoint const& top, NVPoint const& bottom) const;
+  void DrawSystemSprings(VGDevice& device, VScoreSymbolMap& map) const;
+  void DrawSystemForce(VGDevice& device) const;
+  // One line per slice and staff with its box, for the page's trace.
+  void traceSlices(std::ostream& os) const;
+
   Fraction const& getStartDate() const { return mStartDate; }
+  float getForce() const { return mForce; }
+  float getXOffset() const { return mXOffset; }
+  GRAccolade const* getAccolade() const { return mAccolade.get(); }
+  GRSpaceForceFunction2 const* getSpaceForceFunction() const { return mSpaceForceFunction.get(); }
 
  private:
+  void takeSlices(GRStaffManager* manager, KF_IPointerList<GRSystemSlice>& pending, int count);
+  // Each staff at the height the slices give its number; the system's box spans them.
+  void placeStaves(GRSliceHeight const& heights);
+  void endSystemBars();
+  // The staff of the highest number in the last slice.
+  GRStaff const* lastStaff() const;
+  void adoptElementsOf(GRSystemSlice* slice);
+
   Fraction mStartDate;
+  float mForce = 0;
+  float mXOffset = 0;
+  std::unique_ptr<KF_IVector<GRSpring>> mSprings;
+  std::unique_ptr<GRSpaceForceFunction2> mSpaceForceFunction;
   KF_IPointerList<GRSystemSlice> mSystemSlices{1};
+  GRPage* mPage = nullptr;
+  std::unique_ptr<GRAccolade> mAccolade;
+  std::unique_ptr<KF_IVector<GRStaff>> mStaffs;
 };

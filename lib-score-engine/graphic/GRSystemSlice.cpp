@@ -8,23 +8,33 @@
 #include "GRBar.h"
 #include "GRFinishBar.h"
 #include "GRGlue.h"
+#include "GRPossibleBreakState.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
 #include "GRStaff.h"
+#include "GRStaffManager.h"
 #include "GRSystem.h"
 #include "ScoreElementDesc.h"
 #include "VScoreSymbolMap.h"
 #include "graphic_globals.h"
 #include "src/common/assertion.h"
 
-GRSystemSlice::GRSystemSlice(GRStaffManager*, Fraction const& tp)
-    : GREvent(nullptr, new ARMusicalEvent(tp, Frac_0), true), mStaffs(new KF_IVector<GRStaff>(1)) {}
+GRSystemSlice::GRSystemSlice(GRStaffManager* manager, Fraction const& tp)
+    : GREvent(nullptr, new ARMusicalEvent(tp, Frac_0), true),
+      mBeginSFF(manager ? manager->getCurrentBegSFF() : nullptr),
+      mStaffs(new KF_IVector<GRStaff>(1)) {}
 
 GRSystemSlice::~GRSystemSlice() {
   delete mSpaceForceFunction;
   delete mStartGlue;
   delete mEndGlue;
   delete mStaffs;
+  delete mPossibleBreakState;
+}
+
+void GRSystemSlice::addPossibleBreakState(GRPossibleBreakState* state) {
+  delete mPossibleBreakState;
+  mPossibleBreakState = state;
 }
 
 GRStaff* GRSystemSlice::getStaff(int number) const {

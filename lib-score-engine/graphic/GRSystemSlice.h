@@ -9,6 +9,7 @@ class GRBar;
 class GRBeginSpaceForceFunction2;
 class GRFinishBar;
 class GRGlue;
+class GRPossibleBreakState;
 class GRSpaceForceFunction2;
 class GRStaff;
 class GRStaffManager;
@@ -42,6 +43,8 @@ class GRSystemSlice : public GREvent {
   // A system-wide copy of a staff's bar, told where that bar stands.
   void addBar(GRBar* bar, int, GRStaff* staff);
   void addFinishBar(GRFinishBar* bar, int, GRStaff* staff);
+  // The system-level elements, which the slice's system takes over.
+  NEPointerList& getSystemElements() { return mElements; }
 
   // Stacks the staves top to bottom.
   void Finish();
@@ -53,6 +56,9 @@ class GRSystemSlice : public GREvent {
   GRBeginSpaceForceFunction2* getBeginSpaceForceFunction() const { return mBeginSFF; }
   void setBeginSpaceForceFunction(GRBeginSpaceForceFunction2* sff) { mBeginSFF = sff; }
   GRSpaceForceFunction2* getSpaceForceFunction() const { return mSpaceForceFunction; }
+  // The state of the break that ends the slice; the slice owns it.
+  void addPossibleBreakState(GRPossibleBreakState* state);
+  GRPossibleBreakState* getPossibleBreakState() const { return mPossibleBreakState; }
   // The slice owns it.
   void setSpaceForceFunction(GRSpaceForceFunction2* sff);
   GRGlue* getStartGlue() const { return mStartGlue; }
@@ -76,6 +82,7 @@ class GRSystemSlice : public GREvent {
   GRSpaceForceFunction2* mSpaceForceFunction = nullptr;
   KF_IVector<GRStaff>* mStaffs;
   GRSystem* mGrSystem = nullptr;
+  GRPossibleBreakState* mPossibleBreakState = nullptr;
   int mNumber = 0;
   GRGlue* mStartGlue = nullptr;
   GRGlue* mEndGlue = nullptr;

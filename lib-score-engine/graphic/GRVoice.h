@@ -8,6 +8,7 @@
 #include "kf_list.h"
 
 class ARMusicalVoice;
+class GRPage;
 class GRRod;
 class GRSpaceForceFunction2;
 class GRSpacingMatrix;
@@ -38,6 +39,11 @@ class GRVoice : public GRARCompositeNotationElement {
   // Drops the elements added since the possible new line at tp (they are not deleted).
   virtual void rememberNLinePosition(Fraction const& tp);
 
+  // The page of the first event at num/denom; null when a later event comes first or none is.
+  GRPage* getPageNum(int num, int denom) const;
+  // The page of the last event not later than num/denom; null when none is.
+  GRPage* getPageForTimePos(int num, int denom) const;
+
   // Rods between the voice's consecutive springs since the last call; -1 before the system has
   // an element.
   int createNewRods(GRStaffManager* manager, int& startspr, int& endspr);
@@ -55,6 +61,9 @@ class GRVoice : public GRARCompositeNotationElement {
     void* lastBefore;
   };
   void* firstToWalk() const;
+  // Calls visit(event, its system) for the events in order until visit returns false.
+  template <class Visit>
+  void forEachEventWithSystem(Visit visit) const;
 
   void* mSystemStartPos = nullptr;
   bool mFirstElementPending = true;

@@ -1,0 +1,168 @@
+#include "GRLineBreaker.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr float kUnreached = 1e9f;
+
+// Springs in series; a spring without stiffness makes the whole run give way.
+float inSeries(float a, float b) {
+  if (a == 0 || b == 0) return 0;
+  return 1 / (1 / a + 1 / b);
+}
+
+std::optional<Entry>& cellAt(std::vector<Entry::Row>& table, int row, int slot) {
+  std::optional<Entry>& cell = table[row][slot];
+  if (!cell) cell = Entry{};
+  return cell;
+}
+
+bool rowHasCells(Entry::Row const& row) {
+  for (auto const& cell : row)
+    if (cell) return true;
+  return false;
+}
+
+// Where the line's system lands: below the previous one, or first on a new page when it does
+// not fit there.
+struct Placement {
+  float height;
+  int newPage;
+};
+
+Placement placeLine(GRLineHeights const& heights, float above, float innerHeight) {
+  Placement placement{heights.getHeight(false) + above, 0};
+  if (placement.height > innerHeight) {
+    placement.height = heights.getHeight(true);
+    placement.newPage = 1;
+    if (placement.height > innerHeight) placement.height = innerHeight;
+  }
+  return placement;
+}
+
+// Prefers, among the fuller page slots, the path with the most lines on its last page, then
+// the cheapest; without any, the cheapest cell of the row.
+std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int areas, int mode,
+                                     int& slot) {
+  Entry::Row const& last = table.back();
+  if (mode == 1) {
+    slot = 0;
+    return last[0];
+  }
+  int chosen = -1;
+  int bestLines = -1;
+  float bestCost = kUnreached;
+  for (int s = static_cast<int>(areas * 0.6); s < areas; ++s) {
+    if (!last[s]) continue;
+    const int lines = last[s]->getPageNumlines(table);
+    if (lines > bestLines || last[s]->cost < bestCost) {
+      chosen = s;
+      bestLines = lines;
+      bestCost = last[s]->cost;
+    }
+  }
+  if (chosen < 0) {
+    for (int s = 0; s < areas; ++s)
+      if (last[s] && (chosen < 0 || last[s]->cost < last[chosen]->cost)) chosen = s;
+  }
+  if (chosen < 0) return std::nullopt;
+  slot = chosen;
+  return last[chosen];
+}
+
+}  // namespace
+
+int Entry::getPageNumlines(std::vector<Row> const& table) const {
+  int lines = 1;
+  Entry const* cell = this;
+  while (true) {
+    if (cell->newPage) return lines;
+    if (cell->startIndex < 0 || cell->startIndex >= static_cast<int>(table.size()) ||
+        !rowHasCells(table[cell->startIndex]))
+      return lines + 1;
+    ++lines;
+    auto const& previous = table[cell->startIndex][cell->startSlot];
+    if (!previous) return lines;
+    cell = &*previous;
+  }
+}
+
+GRLineJudgement judgeLine(float deviation, float optForce) {
+  if (deviation >= 0) return {deviation < 1.3f * optForce, false, deviation};
+  const bool acceptable = deviation > -0.5f * optForce;
+  return {acceptable, !acceptable, static_cast<float>(std::pow(-deviation, 1.2))};
+}
+
+int pageSlot(float h, float innerHeight, int areas) {
+  // A page without room puts every height first, rather than dividing by its height.
+  if (areas <= 1 || innerHeight <= 0) return 0;
+  const float share = (h / innerHeight) * static_cast<float>(areas - 1);
+  const int slot = static_cast<int>(std::floor(static_cast<double>(share) + 0.5));
+  if (slot < 0) return 0;
+  return slot < areas ? slot : areas - 1;
+}
+
+std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& slices,
+                                             GRLineHeights& heights, GRLineBreakPage const& page) {
+  const int count = static_cast<int>(slices.size());
+  const int areas = page.areas < 1 ? 1 : page.areas;
+  std::vector<Entry::Row> table(count + 1, Entry::Row(areas));
+
+  for (int i = 0; i < count; ++i) {
+    if (i > 0 && !rowHasCells(table[i])) continue;
+    GRLineSpacing line;
+    const bool withBegin = i > 0 && slices[i].begin.has_value();
+    if (withBegin) line = *slices[i].begin;
+    heights.startLine(i, withBegin);
+    const float width = page.innerWidth - (i == 0 ? page.firstLineIndent : 0);
+
+    for (int k = i; k < count; ++k) {
+      const GRLineSpacing& slice = slices[k].spacing;
+      line.constant =
+          line.constant == -1 ? slice.constant : inSeries(slice.constant, line.constant);
+      line.fixedExtent += slice.fixedExtent;
+      heights.addSlice(k);
+      if (line.constant <= 0) continue;
+
+      const float deviation = (width - line.fixedExtent) * line.constant - page.optForce;
+      const GRLineJudgement judgement = judgeLine(deviation, page.optForce);
+      if (!judgement.acceptable) {
+        if (judgement.tooTight) break;
+        continue;
+      }
+      const int j = k + 1;
+      if (i == 0) {
+        const Placement placement = placeLine(heights, page.usedHeight, page.innerHeight);
+        const int slot = pageSlot(placement.height, page.innerHeight, areas);
+        std::optional<Entry>& cell = cellAt(table, j, slot);
+        if (judgement.cost < cell->cost)
+          *cell = Entry{judgement.cost, 0, 0, placement.newPage, placement.height};
+        continue;
+      }
+      for (int startSlot = 0; startSlot < areas; ++startSlot) {
+        std::optional<Entry> const& from = table[i][startSlot];
+        if (!from) continue;
+        const Placement placement =
+            placeLine(heights, from->pageHeight + page.systemDistance, page.innerHeight);
+        const int slot = pageSlot(placement.height, page.innerHeight, areas);
+        std::optional<Entry>& cell = cellAt(table, j, slot);
+        const float total = from->cost + judgement.cost;
+        if (total < cell->cost)
+          *cell = Entry{total, i, startSlot, placement.newPage, placement.height};
+      }
+    }
+  }
+
+  std::vector<breakentry> path;
+  int slot = 0;
+  std::optional<Entry> cell = chooseFinalCell(table, areas, page.mode, slot);
+  int end = count;
+  while (cell && cell->startIndex >= 0) {
+    path.insert(path.begin(),
+                breakentry{cell->startIndex + 1, end - cell->startIndex, cell->newPage});
+    end = cell->startIndex;
+    cell = table[end][cell->startSlot];
+  }
+  return path;
+}

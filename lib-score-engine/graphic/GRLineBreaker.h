@@ -1,0 +1,83 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+// The search for the best line and page breaks over the closed slices of a piece: a dynamic
+// programme over break indexes (the point after the first j slices) and page slots (how full
+// the page is after a line), judging each line by how far the force that fills the width lies
+// from the optimum force, and each page by its fill.
+
+// The spacing of a run of springs as the breaker sees it at the optimum force: the extent that
+// does not stretch, and the series constant of the springs that do (-1 when none does).
+struct GRLineSpacing {
+  float fixedExtent = 0;
+  float constant = -1;
+};
+
+// One closed slice: its own spacing and, when a line may start with it, the spacing of the
+// begin elements (clef, key) that such a line would open with.
+struct GRBreakSlice {
+  GRLineSpacing spacing;
+  std::optional<GRLineSpacing> begin;
+};
+
+// Heights of candidate lines: a line is started, extended slice by slice and asked for its
+// height below the previous system or as the first system of a page.
+class GRLineHeights {
+ public:
+  virtual ~GRLineHeights() = default;
+  virtual void startLine(int firstSlice, bool withBegin) = 0;
+  virtual void addSlice(int slice) = 0;
+  virtual float getHeight(bool firstOnPage) const = 0;
+};
+
+struct GRLineBreakPage {
+  float innerWidth = 0;
+  // Taken off the width of the first line only (a pending system format's offset).
+  float firstLineIndent = 0;
+  float innerHeight = 0;
+  // Height already used on the page by earlier systems.
+  float usedHeight = 0;
+  float systemDistance = 0;
+  int areas = 1;
+  // 1 at a new-system tag: the search ends on the first slot of the page.
+  int mode = 0;
+  float optForce = 750;
+};
+
+// One table cell: the cheapest path found to this break index and page slot.
+struct Entry {
+  float cost = 1e9f;
+  int startIndex = -1;
+  int startSlot = 0;
+  int newPage = 0;
+  float pageHeight = 0;
+
+  using Row = std::vector<std::optional<Entry>>;
+  // Lines on the page on which the path ending here ends.
+  int getPageNumlines(std::vector<Row> const& table) const;
+};
+
+// One chosen line, in line order.
+struct breakentry {
+  int firstSlice;  // 1-based
+  int numSlices;
+  int newPage;
+};
+
+// A line's judgement: whether it may be set, and what it costs.
+struct GRLineJudgement {
+  bool acceptable;
+  bool tooTight;  // not acceptable and tighter than the optimum: longer lines are worse
+  float cost;
+};
+
+// d is the line's force minus the optimum force.
+GRLineJudgement judgeLine(float deviation, float optForce);
+// The page slot of a height h on a page of inner height H.
+int pageSlot(float h, float innerHeight, int areas);
+
+// The chosen lines, empty when no path of acceptable lines reaches the last slice.
+std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& slices,
+                                             GRLineHeights& heights, GRLineBreakPage const& page);

@@ -1,0 +1,217 @@
+#include "GRMusic.h"
+
+#include <iostream>
+
+#include "ARMusic.h"
+#include "ARMusicalVoice.h"
+#include "GRPage.h"
+#include "GRSpaceForceFunction2.h"
+#include "GRStaffManager.h"
+#include "GRVoice.h"
+#include "RazidDrawTypes.h"
+#include "engine_globals.h"
+#include "src/common/assertion.h"
+
+GRMusic* gCurMusic = nullptr;
+
+namespace {
+ARMusic* CheckedMusic(ARMusic* music) {
+  MELVARIN_ASSERT(music);
+  return music;
+}
+}  // namespace
+
+GRMusic::GRMusic(ARMusic* music, ARPageFormat* format, bool ownsAR)
+    : GREvent(nullptr, CheckedMusic(music), ownsAR) {
+  gCurMusic = this;
+  createGR(format);
+}
+
+void GRMusic::createGR(ARPageFormat* format) {
+  ARMusic* music = getARMusic();
+  music->resetGRRepresentation();
+  mPages.RemoveAll();
+  mVoices.RemoveAll();
+  gCurMusic = this;
+  void* pos = music->GetHeadPosition();
+  while (pos) mVoices.AddTail(new GRVoice(music->GetNext(pos), false));
+  GRStaffManager manager(this, format);
+  manager.createStaves();
+}
+
+GRMusic::~GRMusic() {
+  if (gCurMusic == this) gCurMusic = nullptr;
+  mPages.RemoveAll();
+  mVoices.RemoveAll();
+}
+
+ARMusic* GRMusic::getARMusic() const {
+  return static_cast<ARMusic*>(
+      static_cast<ARMusicalEvent*>(const_cast<GRMusic*>(this)->getAbstractRepresentation()));
+}
+
+NVstring const& GRMusic::getName() const {
+  return mName.length() != 0 ? mName : getARMusic()->getName();
+}
+
+void GRMusic::OnDraw(VGDevice& device, RazidOnDrawDesc const& desc) {
+  if (GRPage const* page = getPage(desc.page)) page->OnDraw(device, desc);
+}
+
+void GRMusic::updateBoundingBox() {
+  if (mPages.empty()) return;
+  mBoundingBox.Set(0, 0, 1, 1);
+  void* pos = mPages.GetHeadPosition();
+  while (pos) addToBoundingBox(mPages.GetNext(pos));
+}
+
+GRPage* GRMusic::getPage(int n) const {
+  if (n < 1 || n > mPages.GetCount()) return nullptr;
+  void* pos = mPages.GetHeadPosition();
+  for (int i = 1; i < n; ++i) mPages.GetNext(pos);
+  return mPages.GetNext(pos);
+}
+
+int GRMusic::getPageIndex(GRPage const* page) const {
+  int index = 1;
+  void* pos = mPages.GetHeadPosition();
+  while (pos) {
+    if (mPages.GetNext(pos) == page) return index;
+    ++index;
+  }
+  return 0;
+}
+
+void GRMusic::addPage(GRPage* page) {
+  MELVARIN_ASSERT(page);
+  mPages.AddTail(page);
+}
+
+float GRMusic::getPageWidth(int n) const {
+  GRPage const* page = getPage(n);
+  return page ? page->getPageWidth() : 0;
+}
+
+float GRMusic::getPageHeight(int n) const {
+  GRPage const* page = getPage(n);
+  return page ? page->getPageHeight() : 0;
+}
+
+void GRMusic::adjustPageSize() {
+  void* pos = mPages.GetHeadPosition();
+  while (pos) mPages.GetNext(pos)->adjustPageSize();
+}
+
+bool GRMusic::getRTPofPage(int n, int* numerator, int* denominator) const {
+  GRPage const* page = getPage(n);
+  if (!page) return false;
+  Fraction const& tp = page->getRelativeTimePosition();
+  *numerator = tp.getNumerator();
+  *denominator = tp.getDenominator();
+  return true;
+}
+
+int GRMusic::getPageNum(int numerator, int denominator) {
+  GRVoice const* voice = getVoice(0);
+  GRPage const* page = voice ? voice->getPageNum(numerator, denominator) : nullptr;
+  return page ? getPageIndex(page) : -10;
+}
+
+int GRMusic::getPageNumForTimePos(int numerator, int denominator) const {
+  if (denominator == 0) return 0;
+  double const t = static_cast<double>(numerator) / denominator;
+  if (t > getARMusic()->getDuration().getValue()) return 0;
+  int const count = mPages.GetCount();
+  if (count < 2) return count;
+  for (int i = 1; i < count; ++i) {
+    GRPage const* next = getPage(i + 1);
+    if (!next) return 0;
+    if (next->getStartDate().getValue() > t) return i;
+  }
+  return count;
+}
+
+GRVoice* GRMusic::getVoice(int index) const {
+  if (index < 0 || index >= mVoices.GetCount()) return nullptr;
+  void* pos = mVoices.GetHeadPosition();
+  for (int i = 0; i < index; ++i) mVoices.GetNext(pos);
+  return mVoices.GetNext(pos);
+}
+
+int GRMusic::getVoiceNum(ARMusicalVoice const* voice) const {
+  int index = 0;
+  void* pos = mVoices.GetHeadPosition();
+  while (pos) {
+    if (mVoices.GetNext(pos)->getARMusicalVoice() == voice) return index;
+    ++index;
+  }
+  return -1;
+}
+
+GRVoice* GRMusic::getVoice(ARMusicalVoice const* voice) const {
+  return getVoice(getVoiceNum(voice));
+}
+
+void GRMusic::addVoiceElement(GRVoice* voice, GRNotationElement* element) {
+  if (!element) {
+    RidevUzuze("WARNING, trying to add a NULL element to voice!");
+    return;
+  }
+  if (voice) voice->AddTail(element);
+}
+
+void GRMusic::addVoiceElement(int index, GRNotationElement* element) {
+  addVoiceElement(getVoice(index), element);
+}
+
+void GRMusic::addVoiceElement(ARMusicalVoice const* voice, GRNotationElement* element) {
+  addVoiceElement(getVoice(voice), element);
+}
+
+void GRMusic::removeVoiceElement(ARMusicalVoice const* voice, GRNotationElement* element) {
+  if (GRVoice* grVoice = getVoice(voice)) grVoice->RemoveElement(element);
+}
+
+void GRMusic::setPossibleVoiceNLinePosition(ARMusicalVoice const* voice, Fraction const& tp) {
+  if (GRVoice* grVoice = getVoice(voice)) grVoice->setPossibleNLinePosition(tp);
+}
+
+void GRMusic::rememberVoiceNLinePosition(ARMusicalVoice const* voice, Fraction const& tp) {
+  if (GRVoice* grVoice = getVoice(voice)) grVoice->rememberNLinePosition(tp);
+}
+
+void GRMusic::startNewSystem(GRSystem* system) {
+  void* pos = mVoices.GetHeadPosition();
+  while (pos) mVoices.GetNext(pos)->startNewSystem(system);
+}
+
+void GRMusic::setOptForce(float force) {
+  GRSpaceForceFunction2::setOptForce(force);
+}
+
+float GRMusic::getOptForce() {
+  return GRSpaceForceFunction2::getOptForce();
+}
+
+// The editor's commands name elements by their address in memory; none is trusted, so no
+// command changes the score.
+int GRMusic::GGSInputPage(int, char const* command) {
+  std::cout << "Inside GGSInput: " << (command ? command : "") << "\n";
+  return -10;
+}
+
+void GRMusic::trace(VGDevice& device) const {
+  std::cout << "==> GRMusic content\n";
+  std::cout << "    num pages  : " << mPages.GetCount() << "\n";
+  std::cout << "    num voices : " << mVoices.GetCount() << "\n";
+  voicetrace(device);
+}
+
+void GRMusic::voicetrace(VGDevice&) const {
+  GRVoice const* voice = getVoice(0);
+  if (!voice) {
+    std::cout << "==> voice is NULL\n";
+    return;
+  }
+  std::cout << "Voice trace - voice " << voice->getBoundingBox() + voice->getPosition() << "\n";
+}

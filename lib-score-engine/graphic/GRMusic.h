@@ -1,0 +1,85 @@
+#pragma once
+
+#include "Fraction.h"
+#include "GREvent.h"
+#include "GRPage.h"
+#include "GRVoice.h"
+#include "NVstring.h"
+#include "kf_ilist.h"
+
+class ARMusic;
+class ARMusicalVoice;
+class ARPageFormat;
+struct RazidOnDrawDesc;
+
+// The laid-out score of one abstract music: its pages and one graphical voice per voice, both
+// owned. Making it lays the whole score out; a new layout starts from nothing.
+class GRMusic : public GREvent {
+ public:
+  // Lays music out at once on pages of the format given (the default A4 without one).
+  GRMusic(ARMusic* music, ARPageFormat* format, bool ownsAR = false);
+  ~GRMusic() override;
+
+  // Drops every page and voice, then lays the music out again.
+  void createGR(ARPageFormat* format);
+
+  // Draws nothing: a score is drawn page by page.
+  void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
+  virtual void OnDraw(VGDevice&) const {}
+  // Draws the page the request names, when there is one.
+  virtual void OnDraw(VGDevice& device, RazidOnDrawDesc const& desc);
+  // From (0, 0, 1, 1), widened by every page; without pages it stays.
+  void updateBoundingBox() override;
+
+  virtual int getNumPages() const { return mPages.GetCount(); }
+  // The page n counted from 1, null outside 1 .. count.
+  virtual GRPage* getPage(int n) const;
+  // The page's number from 1, 0 for a page of another score.
+  virtual int getPageIndex(GRPage const* page) const;
+  void addPage(GRPage* page);
+  virtual float getPageWidth(int n) const;
+  virtual float getPageHeight(int n) const;
+  void adjustPageSize();
+  virtual bool getRTPofPage(int n, int* numerator, int* denominator) const;
+  // The page of the first voice's event at that date; -10 when there is none.
+  virtual int getPageNum(int numerator, int denominator);
+  // The page on which the date lies: 0 past the end of the music.
+  virtual int getPageNumForTimePos(int numerator, int denominator) const;
+
+  int getNumVoices() const { return mVoices.GetCount(); }
+  GRVoice* getVoice(int index) const;
+  GRVoice* getVoice(ARMusicalVoice const* voice) const;
+  int getVoiceNum(ARMusicalVoice const* voice) const;
+  void addVoiceElement(int index, GRNotationElement* element);
+  void addVoiceElement(GRVoice* voice, GRNotationElement* element);
+  void addVoiceElement(ARMusicalVoice const* voice, GRNotationElement* element);
+  void removeVoiceElement(ARMusicalVoice const* voice, GRNotationElement* element);
+  virtual void setPossibleVoiceNLinePosition(ARMusicalVoice const* voice, Fraction const& tp);
+  virtual void rememberVoiceNLinePosition(ARMusicalVoice const* voice, Fraction const& tp);
+  void startNewSystem(GRSystem* system);
+
+  // The name the engine's caller gave, else the music's.
+  NVstring const& getName() const;
+  void setName(char const* name) { mName = name ? name : ""; }
+  ARMusic* getARMusic() const;
+  ARMusic const* getconstARMusic() const { return getARMusic(); }
+  KF_IPointerList<GRPage> const& getPages() const { return mPages; }
+
+  static void setOptForce(float force);
+  static float getOptForce();
+  void setSpringParameter(float) {}
+  void MarkVoice(int, int, int, int, int) {}
+
+  // Commands of an external graphical editor: none changes anything; -10.
+  virtual int GGSInputPage(int page, char const* command);
+  virtual void trace(VGDevice& device) const;
+  virtual void voicetrace(VGDevice& device) const;
+
+ private:
+  NVstring mName;
+  KF_IPointerList<GRVoice> mVoices{1};
+  KF_IPointerList<GRPage> mPages{1};
+};
+
+// The music being laid out, or the last one laid out while it lives.
+extern GRMusic* gCurMusic;

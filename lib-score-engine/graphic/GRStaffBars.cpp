@@ -1,0 +1,80 @@
+// The bar lines, repeat signs and dynamics a voice writes on a staff, and the elements a
+// resumed spanner places at a given point of the list.
+
+#include "ARBar.h"
+#include "ARBarFormat.h"
+#include "ARDoubleBar.h"
+#include "ARFinishBar.h"
+#include "ARIntens.h"
+#include "ARRepeatBegin.h"
+#include "ARRepeatEnd.h"
+#include "GRBar.h"
+#include "GRDoubleBar.h"
+#include "GRFinishBar.h"
+#include "GRIntens.h"
+#include "GRRepeatBegin.h"
+#include "GRRepeatEnd.h"
+#include "GRStaff.h"
+#include "GRSystemSlice.h"
+#include "TagParameterString.h"
+
+void GRStaff::startBarMeasure(ARBar const* bar) {
+  startMeasure();
+  const int number = bar->getBarNumber();
+  mStaffState.curmeasurenum = number != -1 ? number : mStaffState.curmeasurenum + 1;
+}
+
+bool GRStaff::barsAcrossSystem() const {
+  ARBarFormat const* format = mStaffState.curbarfrmt;
+  TagParameterString const* style = format ? format->getStyle() : nullptr;
+  return style && *style == "system";
+}
+
+GRNotationElement* GRStaff::AddBar(ARBar* bar, Fraction const& tp) {
+  startBarMeasure(bar);
+  auto* grbar = new GRBar(bar, this, tp);
+  addNotationElement(grbar);
+  if (mGrSystemSlice && barsAcrossSystem()) mGrSystemSlice->addBar(grbar, 0, this);
+  return grbar;
+}
+
+GRNotationElement* GRStaff::AddDoubleBar(ARDoubleBar* bar, Fraction const& tp) {
+  startBarMeasure(bar);
+  auto* grbar = new GRDoubleBar(bar, this, tp);
+  addNotationElement(grbar);
+  return grbar;
+}
+
+GRNotationElement* GRStaff::AddFinishBar(ARFinishBar* bar, Fraction const& tp) {
+  startBarMeasure(bar);
+  auto* grbar = new GRFinishBar(bar, this, tp);
+  addNotationElement(grbar);
+  if (mGrSystemSlice && barsAcrossSystem()) mGrSystemSlice->addFinishBar(grbar, 0, this);
+  return grbar;
+}
+
+GRNotationElement* GRStaff::AddRepeatBegin(ARRepeatBegin* repeat) {
+  auto* grrepeat = new GRRepeatBegin(repeat, false);
+  addNotationElement(grrepeat);
+  return grrepeat;
+}
+
+GRNotationElement* GRStaff::AddRepeatEnd(ARRepeatEnd* repeat) {
+  if (repeat->getNumRepeat() != 0 && repeat->getRange()) return nullptr;
+  auto* grrepeat = new GRRepeatEnd(repeat, this, repeat->getRelativeTimePosition());
+  addNotationElement(grrepeat);
+  return grrepeat;
+}
+
+GRNotationElement* GRStaff::AddIntens(ARIntens* intens) {
+  auto* grintens = new GRIntens(this, intens);
+  addNotationElement(grintens);
+  return grintens;
+}
+
+void GRStaff::AddElementAt(void* position, GRNotationElement* element) {
+  if (!position || position == mCompElements.GetHeadPosition())
+    mCompElements.AddHead(element);
+  else
+    mCompElements.AddElementAt(position, element);
+}

@@ -1,0 +1,128 @@
+// The staff manager's line breaking: the finished slices go to the break search, and the lines
+// it picks become systems on pages.
+
+#include <memory>
+#include <vector>
+
+#include "ARSystemFormat.h"
+#include "GRLineBreaker.h"
+#include "GRMusic.h"
+#include "GRPage.h"
+#include "GRPossibleBreakState.h"
+#include "GRSliceHeight.h"
+#include "GRSpaceForceFunction2.h"
+#include "GRStaffManager.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
+#include "TagParameterFloat.h"
+#include "src/common/assertion.h"
+
+namespace {
+
+GRLineSpacing spacingAtOptimum(GRSpaceForceFunction2 const* sff) {
+  if (!sff) return {};
+  return {sff->getOverOptExtent(), sff->getOptConstant()};
+}
+
+// Heights of candidate lines from the staves of their slices.
+class SliceLineHeights : public GRLineHeights {
+ public:
+  explicit SliceLineHeights(std::vector<GRSystemSlice*> const& slices) : mSlices(slices) {}
+
+  void startLine(int firstSlice, bool withBegin) override {
+    mHeight = std::make_unique<GRSliceHeight>();
+    if (withBegin) mHeight->AddSystemSlice(mSlices[firstSlice], true);
+  }
+  void addSlice(int slice) override { mHeight->AddSystemSlice(mSlices[slice], false); }
+  float getHeight(bool firstOnPage) const override { return mHeight->getHeight(firstOnPage); }
+
+ private:
+  std::vector<GRSystemSlice*> const& mSlices;
+  std::unique_ptr<GRSliceHeight> mHeight;
+};
+
+}  // namespace
+
+float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
+  GRLineBreakPage page;
+  page.areas = sOptPageFill && mode != 1 ? 12 : 1;
+  page.mode = mode;
+  page.optForce = GRSpaceForceFunction2::getOptForce();
+  page.systemDistance = sDefaultSystemDistance;
+  float distance = -1;
+  if (usedHeight > 0 && mCurrentSystemDistance > 0) {
+    usedHeight = usedHeight - sDefaultSystemDistance + mCurrentSystemDistance;
+    distance = mCurrentSystemDistance;
+    // A system distance below the default may take more than the page has used; the page is
+    // then as good as empty.
+    if (usedHeight < 0) usedHeight = 0;
+  }
+  mCurrentSystemDistance = mPendingSystemDistance;
+  mPendingSystemDistance = -1;
+  if (!mCurrentPage) return 0;
+  page.usedHeight = usedHeight;
+  page.innerHeight = mCurrentPage->getInnerHeight();
+  page.innerWidth = mCurrentPage->getInnerWidth();
+  if (mSystemFormat && mSystemFormat->getDX())
+    page.firstLineIndent = mSystemFormat->getDX()->getValue(50);
+
+  std::vector<GRSystemSlice*> slices;
+  std::vector<GRBreakSlice> breakSlices;
+  for (void* pos = mFinishedSlices.GetHeadPosition(); pos;) {
+    GRSystemSlice* slice = mFinishedSlices.GetNext(pos);
+    slices.push_back(slice);
+    GRBreakSlice entry;
+    if (GRPossibleBreakState* state = slice->getPossibleBreakState())
+      entry.spacing = spacingAtOptimum(state->getSpaceForceFunction());
+    if (slice->getBeginSpaceForceFunction())
+      entry.begin = spacingAtOptimum(slice->getBeginSpaceForceFunction());
+    breakSlices.push_back(entry);
+  }
+  SliceLineHeights heights(slices);
+  const std::vector<breakentry> path = findOptimumBreakPath(breakSlices, heights, page);
+
+  bool madeSystem = false;
+  auto addSystem = [&](Fraction const& time, int count, GRSystemSlice* beginSlice, bool last) {
+    auto* system = new GRSystem(this, mCurrentPage, time, mFinishedSlices, count, beginSlice,
+                                *mSprings, mSystemFormat, last);
+    mCurrentSystem = system;
+    madeSystem = true;
+    if (mAccoladeTag) system->notifyAccoladeTag(mAccoladeTag);
+    mSystemFormat = nullptr;
+    const bool added = mCurrentPage->addSystem(system, &distance);
+    MELVARIN_ASSERT(added);
+  };
+
+  GRSystemSlice* lastOfLine = nullptr;
+  for (size_t n = 0; n < path.size(); ++n) {
+    breakentry const& line = path[n];
+    if (line.newPage && mCurrentSystem) {
+      auto* next =
+          new GRPage(mGrMusic, this, mCurrentSystem->getRelativeEndTimePosition(), mCurrentPage);
+      mCurrentPage->finishPage(false);
+      NewPage(next);
+      mCurrentSystem->setGRPage(next);
+    }
+    Fraction time;
+    GRSystemSlice* beginSlice = nullptr;
+    if (!lastOfLine) {
+      time = mFinishedSlices.GetHead()->getRelativeTimePosition();
+    } else {
+      beginSlice = CreateBeginSlice(lastOfLine);
+      time = lastOfLine->getRelativeTimePosition();
+      ResumeOpenTags(lastOfLine, beginSlice);
+    }
+    void* at = mFinishedSlices.GetHeadPosition();
+    for (int k = 1; k < line.numSlices && at; ++k) mFinishedSlices.GetNext(at);
+    lastOfLine = at ? mFinishedSlices.GetNext(at) : nullptr;
+    addSystem(time, line.numSlices, beginSlice, n + 1 == path.size() && mode == 0);
+  }
+  if (!mFinishedSlices.IsEmpty())
+    addSystem(mFinishedSlices.GetHead()->getRelativeTimePosition(), mFinishedSlices.GetCount(),
+              nullptr, mode == 0);
+
+  const float used =
+      madeSystem ? mCurrentSystem->getPosition().y + mCurrentSystem->getBoundingBox().bottom : 0;
+  mCurrentPage->finishPage(true);
+  return used;
+}

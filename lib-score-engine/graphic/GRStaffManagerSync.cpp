@@ -1,0 +1,337 @@
+// The staff manager's sync slices: the elements of one time position gathered into springs,
+// the system tags of that position, and the staff states that the clef, key and meter tags set.
+
+#include <typeinfo>
+
+#include "ARClef.h"
+#include "ARKey.h"
+#include "ARMeter.h"
+#include "ARMusicalObject.h"
+#include "GRClef.h"
+#include "GRKey.h"
+#include "GRMeter.h"
+#include "GRSpaceForceFunction2.h"
+#include "GRSpring.h"
+#include "GRStaff.h"
+#include "GRStaffManager.h"
+#include "GRSystemSlice.h"
+#include "GRTag.h"
+#include "GRTempo.h"
+#include "engine_globals.h"
+#include "src/common/assertion.h"
+
+namespace {
+
+using SyncTable = KR_HashTable<NVstring, GRStaffManager::HashEntry>;
+
+// Elements of one class share a group; the dynamic type names the class.
+NVstring classKey(GRNotationElement const* element) {
+  return NVstring(typeid(*element).name());
+}
+
+SyncTable::KeyType* findGroup(SyncTable const& table, NVstring const& key) {
+  KF_IPointerList<SyncTable::KeyType>* list = table.getList();
+  for (void* pos = list->GetHeadPosition(); pos;) {
+    SyncTable::KeyType* entry = list->GetNext(pos);
+    if (entry->key.equal(key.c_str())) return entry;
+  }
+  return nullptr;
+}
+
+// A written tag beats an automatic one at the same place; of two alike the first stays.
+// Returns true when two of the tags differ, so that the staff states must follow.
+bool flagClashingTags(KF_IPointerList<GRStaffManager::SubHash> const& group) {
+  bool differ = false;
+  for (void* pos = group.GetHeadPosition(); pos;) {
+    GRStaffManager::SubHash const* earlier = group.GetNext(pos);
+    auto* first = dynamic_cast<GRTag*>(earlier->grel);
+    if (!first || first->getError()) continue;
+    for (void* later = pos; later;) {
+      GRStaffManager::SubHash const* other = group.GetNext(later);
+      if (other->grstaff != earlier->grstaff) continue;
+      auto* second = dynamic_cast<GRTag*>(other->grel);
+      if (!second) continue;
+      if (*first != *second) differ = true;
+      if (first->getIsAuto() && !second->getIsAuto()) {
+        first->setError(1);
+        break;
+      }
+      second->setError(1);
+    }
+  }
+  return differ;
+}
+
+// The begin extents grow to take in the element, which stands relative to its staff.
+void takeExtent(GRNotationElement const* element, float& top, float& bottom) {
+  const float y = element->getPosition().y;
+  const NVRect& box = element->getBoundingBox();
+  if (y + box.top < top) top = y + box.top;
+  if (y + box.bottom > bottom) bottom = y + box.bottom;
+}
+
+float widthOf(GRNotationElement const* element) {
+  return element->getBoundingBox().right - element->getBoundingBox().left;
+}
+
+}  // namespace
+
+bool GRStaffManager::isValidStaffNumber(int staffnum, char const* what) const {
+  if (staffnum >= 0 && staffnum <= kMaxStaffNumber) return true;
+  ZudidOvod("Staff number outside 0..255 ignored", what);
+  return false;
+}
+
+GRStaff* GRStaffManager::getStaff(int staffnum) {
+  if (!isValidStaffNumber(staffnum, "\\staff")) return nullptr;
+  prepareStaff(staffnum);
+  return mStaves->Get(staffnum);
+}
+
+void GRStaffManager::prepareStaff(int staffnum) {
+  if (!isValidStaffNumber(staffnum, "\\staff") || mStaves->Get(staffnum)) return;
+  if (!mCurrentSlice) return;
+  auto* staff = new GRStaff(mCurrentSlice);
+  if (mBeginStaffStates)
+    if (GRStaffState* state = mBeginStaffStates->Get(staffnum)) staff->setStaffState(state);
+  mCurrentSlice->addStaff(staff, staffnum);
+  mStaves->Set(staffnum, staff);
+}
+
+int GRStaffManager::AddGRSyncElement(GRNotationElement* element, GRStaff* staff, int n,
+                                     GRVoice* voice, GRNotationElement* beside) {
+  if (!element) return -1;
+  if (element->getNeedsSpring() == -1) {
+    if (n != -1) {
+      if (GRSpring* spring = mSprings->Get(n)) {
+        spring->addElement(element, voice);
+        element->tellSpringID(n);
+      }
+    } else if (!beside) {
+      RidevUzuze("Sync element without the element it stands beside is not placed");
+    } else if (SyncTable::KeyType* group = findGroup(mSyncTable, classKey(beside))) {
+      group->value.list->AddTail(new SubHash{element, staff, -1, voice});
+    }
+    element->setNeedsSpring(0);
+    return -1;
+  }
+  if (element->getNeedsSpring() == 0) return -1;
+  if (element->isGREventClass() && element->getDuration() > Frac_0) {
+    mVoiceEvents.AddTail(new VoiceEvent{element, voice});
+    return 0;
+  }
+
+  const NVstring key = classKey(element);
+  const int voiceNumber = mVoiceSyncNumbers.Get(n);
+  SyncTable::KeyType* group = findGroup(mSyncTable, key);
+  auto setVoiceNumber = [this](int voicenum, int number) {
+    if (voicenum >= 0) mVoiceSyncNumbers.Set(voicenum, number);
+  };
+  if (!group) {
+    auto* list = new KF_IPointerList<SubHash>(1);
+    list->AddTail(new SubHash{element, staff, n, voice});
+    mSyncTable.Set(key, HashEntry{list, ++mSyncCounter});
+    setVoiceNumber(n, mSyncCounter);
+    return 0;
+  }
+  HashEntry& entry = group->value;
+  if (voiceNumber < entry.number) {
+    entry.list->AddTail(new SubHash{element, staff, n, voice});
+    setVoiceNumber(n, entry.number);
+    return 0;
+  }
+  bool placedBefore = false;
+  for (void* pos = entry.list->GetHeadPosition(); pos && !placedBefore;) {
+    SubHash const* member = entry.list->GetNext(pos);
+    placedBefore = member->voicenum == n || mVoiceSyncNumbers.Get(member->voicenum) > entry.number;
+  }
+  if (placedBefore) {
+    // The voice already has an element of this class here: the old group keeps its place in
+    // the order under no key, and this element opens a later one.
+    group->key = "";
+    auto* list = new KF_IPointerList<SubHash>(1);
+    list->AddTail(new SubHash{element, staff, n, voice});
+    mSyncTable.getList()->AddTail(new SyncTable::KeyType{key, HashEntry{list, ++mSyncCounter}});
+    setVoiceNumber(n, mSyncCounter);
+    return 0;
+  }
+  entry.list->AddTail(new SubHash{element, staff, n, voice});
+  entry.number = ++mSyncCounter;
+  for (void* pos = entry.list->GetHeadPosition(); pos;)
+    setVoiceNumber(entry.list->GetNext(pos)->voicenum, entry.number);
+  return 0;
+}
+
+int GRStaffManager::AddSystemTag(GRNotationElement* element, GRStaff*, int) {
+  if (!element) return 0;
+  const NVstring key = classKey(element);
+  for (void* pos = mSystemTags.getList()->GetHeadPosition(); pos;) {
+    if (!mSystemTags.getList()->GetNext(pos)->key.equal(key.c_str())) continue;
+    ZudidOvod("Another SystemTag of the same type is already used");
+    RidevUzuze("SYSTEM-Tag collision");
+    delete element;
+    return 0;
+  }
+  mSystemTags.Set(key, element);
+  return 0;
+}
+
+GRSpring* GRStaffManager::springForEvents(Fraction const& tp) {
+  auto* spring = new GRSpring(tp, Frac_0);
+  Fraction shortest = Frac_Max;
+  for (void* pos = mVoiceEvents.GetHeadPosition(); pos;) {
+    VoiceEvent const* event = mVoiceEvents.GetNext(pos);
+    spring->addElement(event->grel, event->voice);
+    event->grel->tellSpringID(mSpringID);
+    if (ARMusicalObject const* object = event->grel->getAbstractRepresentation())
+      if (object->getDuration() < shortest) shortest = object->getDuration();
+  }
+  if (shortest < Frac_Max) spring->change_dur(shortest);
+  return spring;
+}
+
+void GRStaffManager::springsForSyncGroups(Fraction const& tp, int& firstSpringWithMeter) {
+  KF_IPointerList<SyncTable::KeyType>* groups = mSyncTable.getList();
+  if (groups->GetCount() > 1) groups->sort(SyncTable::compVal);
+  bool refresh = false;
+  for (void* pos = groups->GetHeadPosition(); pos;) {
+    HashEntry& entry = groups->GetNext(pos)->value;
+    auto* spring = new GRSpring(tp, Frac_0);
+    if (flagClashingTags(*entry.list)) refresh = true;
+    for (void* at = entry.list->GetHeadPosition(); at;) {
+      SubHash const* member = entry.list->GetNext(at);
+      spring->addElement(member->grel, member->voice);
+      member->grel->tellSpringID(mSpringID);
+    }
+    spring->recalcConstant();
+    delete entry.list;
+    entry.list = nullptr;
+    if (firstSpringWithMeter < 0 && spring->hasType(typeid(GRMeter)))
+      firstSpringWithMeter = mSpringID;
+    addSpring(spring);
+  }
+  if (!refresh) return;
+  for (int i = mStaves->GetMinimum(); i <= mStaves->GetMaximum(); ++i)
+    if (GRStaff* staff = mStaves->Get(i)) staff->UpdateStaffState(mStaffPositions.Get(i));
+}
+
+// A tempo mark stands over the meter when one begins here, else over the last spring made.
+void GRStaffManager::placeSystemTags(int firstSpringWithMeter) {
+  KF_IPointerList<KR_HashTable<NVstring, GRNotationElement*>::KeyType>* tags =
+      mSystemTags.getList();
+  const int id = firstSpringWithMeter >= 0 ? firstSpringWithMeter : mSpringID - 1;
+  GRSpring* spring = mSprings->Get(id);
+  for (void* pos = tags->GetHeadPosition(); pos;) {
+    GRNotationElement* element = tags->GetNext(pos)->value;
+    if (!dynamic_cast<GRTempo*>(element) || !spring || !mCurrentSlice) {
+      delete element;
+      continue;
+    }
+    spring->addElement(element, nullptr);
+    element->tellSpringID(id);
+    mCurrentSlice->AddTail(element);
+  }
+  tags->RemoveAll();
+}
+
+int GRStaffManager::FinishSyncSlice(Fraction const& tp) {
+  int firstSpringWithMeter = -1;
+  if (mSyncTable.getList()->IsEmpty()) {
+    if (!mVoiceEvents.IsEmpty()) addSpring(springForEvents(tp));
+  } else {
+    springsForSyncGroups(tp, firstSpringWithMeter);
+  }
+  placeSystemTags(firstSpringWithMeter);
+
+  for (void* pos = mSyncTable.getList()->GetHeadPosition(); pos;)
+    delete mSyncTable.getList()->GetNext(pos)->value.list;
+  mSyncTable.getList()->RemoveAll();
+  mVoiceSyncNumbers.RemoveAll();
+  mVoiceEvents.RemoveAll();
+  mSyncCounter = 1;
+  for (int i = mStaves->GetMinimum(); i <= mStaves->GetMaximum(); ++i)
+    if (GRStaff* staff = mStaves->Get(i))
+      mStaffPositions.Set(i, staff->getElements().GetTailPosition());
+  return 0;
+}
+
+bool GRStaffManager::setStaffStateTag(ARMusicalTag* tag, int staffnum) {
+  GRStaff* staff = getStaff(staffnum);
+  if (!staff || !tag) return false;
+  GRStaffState& state = staff->getStaffState();
+  if (auto* clef = dynamic_cast<ARClef*>(tag)) {
+    if (state.curclef &&
+        state.curclef->getRelativeTimePosition() == clef->getRelativeTimePosition() &&
+        !(*state.curclef == *clef))
+      ZudidOvod("Adding a different clef to a staff at the same timeposition");
+    state.curclef = clef;
+  } else if (auto* key = dynamic_cast<ARKey*>(tag)) {
+    state.curkey = key;
+  } else if (auto* meter = dynamic_cast<ARMeter*>(tag)) {
+    state.curmeter = meter;
+    return true;
+  } else {
+    return false;
+  }
+  UpdateBeginningSFF(staffnum);
+  return true;
+}
+
+GRBeginSpaceForceFunction2* GRStaffManager::getCurrentBegSFF() const {
+  return mBeginSFFs.IsEmpty() ? nullptr : mBeginSFFs.GetTail();
+}
+
+void GRStaffManager::UpdateBeginningSFF(int staffnum) {
+  if (!mBeginStaffStates) mBeginStaffStates = new KF_IVector<GRStaffState>(0);
+  for (int i = mStaves->GetMinimum(); i <= mStaves->GetMaximum(); ++i)
+    if (GRStaff* staff = mStaves->Get(i)) mBeginStaffStates->Set(i, &staff->getStaffState());
+
+  GRStaff* staff = mStaves->Get(staffnum);
+  if (!staff || staff->getElements().IsEmpty()) return;
+  GRNotationElement* last = staff->getElements().GetTail();
+  float top = mBeginTops.Get(staffnum);
+  float bottom = mBeginBottoms.Get(staffnum);
+  bool rebuild = false;
+  if (auto* clef = dynamic_cast<GRClef*>(last)) {
+    takeExtent(clef, top, bottom);
+    if (!mBeginClef || widthOf(clef) > widthOf(mBeginClef)) {
+      mBeginClef = clef;
+      rebuild = true;
+    }
+  }
+  if (auto* key = dynamic_cast<GRKey*>(last)) {
+    takeExtent(key, top, bottom);
+    if (!mBeginKey || widthOf(key) > widthOf(mBeginKey)) {
+      mBeginKey = key;
+      rebuild = true;
+    }
+  }
+  mBeginTops.Set(staffnum, top);
+  mBeginBottoms.Set(staffnum, bottom);
+  if (!rebuild || !mBeginClef || !mBeginKey) return;
+
+  const float clefHalf = widthOf(mBeginClef) / 2;
+  const float keyHalf = widthOf(mBeginKey) / 2;
+  auto* sff = new GRBeginSpaceForceFunction2;
+  auto addBeginSpring = [&](float constant, float length) {
+    auto* spring = new GRSpring(Frac_0, Frac_0);
+    spring->change_const(constant);
+    if (length > 0) spring->setlength(length);
+    mBeginSprings.AddTail(spring);
+    sff->addSpring(spring);
+  };
+  addBeginSpring(50, clefHalf);
+  addBeginSpring(mBeginClef->getSConst(), clefHalf + keyHalf);
+  addBeginSpring(mBeginKey->getSConst(), keyHalf);
+  addBeginSpring(7, 0);
+  for (int i = mBeginTops.GetMinimum(); i <= mBeginTops.GetMaximum(); ++i) {
+    getStaff(i);
+    const float staffTop = mBeginTops.Get(i);
+    const float staffBottom = mBeginBottoms.Get(i);
+    if (staffTop < 0 || staffBottom > 0) {
+      sff->getFirstVector().Set(i, staffTop);
+      sff->getSecondVector().Set(i, staffBottom);
+    }
+  }
+  mBeginSFFs.AddTail(sff);
+}

@@ -1,0 +1,185 @@
+// Building a system from the slices the line breaker chose: the slices and their springs, one
+// space-force function over them, the staves stacked, and every spring placed at the force that
+// makes the line as wide as the page allows.
+#include <algorithm>
+
+#include "ARMusicalEvent.h"
+#include "GRAccolade.h"
+#include "GRBar.h"
+#include "GRGlue.h"
+#include "GRPage.h"
+#include "GRPossibleBreakState.h"
+#include "GRSliceHeight.h"
+#include "GRSpaceForceFunction2.h"
+#include "GRSpring.h"
+#include "GRStaff.h"
+#include "GRStaffManager.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
+#include "GRSystemTag.h"
+#include "src/common/assertion.h"
+
+namespace {
+constexpr float kUnitsPerCm = 237.10631f;
+
+GRSpaceForceFunction2* FunctionOf(GRSystemSlice const* slice) {
+  if (GRSpaceForceFunction2* own = slice->getSpaceForceFunction()) return own;
+  GRPossibleBreakState const* state = slice->getPossibleBreakState();
+  return state ? state->getSpaceForceFunction() : nullptr;
+}
+
+// A glue of the system on the spring with that id, which tells the slice where it stands.
+GRGlue* GlueAt(GRSystemSlice* slice, GRSpring* spring, int id) {
+  auto* glue = new GRGlue(nullptr, GRGlue::END_GLUE);
+  glue->addAssociation(slice);
+  if (spring) spring->addElement(glue, nullptr);
+  glue->tellSpringID(id);
+  return glue;
+}
+}  // namespace
+
+GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startDate,
+                   KF_IPointerList<GRSystemSlice>& pending, int count, GRSystemSlice* beginSlice,
+                   KF_IVector<GRSpring>& springs, ARSystemFormat* format, bool lastSystem)
+    : GREvent(nullptr, new ARMusicalEvent(startDate, Frac_0), true),
+      mStartDate(startDate),
+      mPage(page),
+      mAccolade(std::make_unique<GRAccolade>(2, 0)) {
+  setSystemFormat(format);
+  GRSliceHeight heights;
+  if (beginSlice) {
+    heights.AddSystemSlice(beginSlice, true);
+    AddSystemSlice(beginSlice);
+    adoptElementsOf(beginSlice);
+  }
+  takeSlices(manager, pending, count);
+
+  // The springs up to the end of the last slice are this system's; the rest wait for the next.
+  mSpaceForceFunction = std::make_unique<GRSpaceForceFunction2>();
+  int firstId = 0;
+  int lastId = 0;
+  void* pos = mSystemSlices.GetHeadPosition();
+  bool first = true;
+  while (pos) {
+    GRSystemSlice* slice = mSystemSlices.GetNext(pos);
+    if (slice != beginSlice) heights.AddSystemSlice(slice, false);
+    if (GRSpaceForceFunction2 const* sff = FunctionOf(slice)) mSpaceForceFunction->addSFF(*sff);
+    int const start = slice->getStartSpringID();
+    int const end = slice->getEndSpringID();
+    if (!slice->getStartGlue()) slice->setStartGlue(GlueAt(slice, springs.Get(start), start));
+    if (!slice->getEndGlue()) slice->setEndGlue(GlueAt(slice, springs.Get(end), end));
+    if (first || start < firstId) firstId = start;
+    if (first || end > lastId) lastId = end;
+    first = false;
+    // Only the last slice's break state is needed further: the next system begins from it.
+    if (pos) slice->addPossibleBreakState(nullptr);
+  }
+  if (GRSpring* end = springs.Get(lastId); end && end->containsBar())
+    mSpaceForceFunction->FreezeSpring(end);
+  KF_IVector<GRSpring>* mine = nullptr;
+  springs.CutBegin(lastId, &mine);
+  mSprings.reset(mine ? mine : new KF_IVector<GRSpring>(1));
+
+  // The line ends on a spring of its own at the break.
+  GRSystemSlice* lastSlice = mSystemSlices.GetTail();
+  GRPossibleBreakState const* breakState = lastSlice ? lastSlice->getPossibleBreakState() : nullptr;
+  Fraction const endDate = breakState ? breakState->tp : mStartDate;
+  auto* endSpring = new GRSpring(endDate, Frac_0);
+  int const endId = lastId + 1;
+  endSpring->setID(endId);
+  mSprings->Set(endId, endSpring);
+  if (lastSlice) {
+    int lowest = 0;
+    int highest = -1;
+    lastSlice->getStaffRange(lowest, highest);
+    for (int i = lowest; i <= highest; ++i)
+      if (GRStaff* staff = lastSlice->getStaff(i); staff && !staff->getEndGlue())
+        staff->EndStaff(endDate, endSpring);
+  }
+
+  placeStaves(heights);
+
+  // A piece that fits on this one line keeps its natural width instead of filling the page.
+  mForce = mSpaceForceFunction->getForce(getSystemWidthCm() * kUnitsPerCm);
+  if (!beginSlice && mStartDate == Frac_0 && pending.IsEmpty() && lastSystem &&
+      GRSpaceForceFunction2::getOptForce() < mForce)
+    mForce = GRSpaceForceFunction2::getOptForce();
+
+  if (manager) manager->TakeCareOfBreakAt(this);
+
+  float x = 0;
+  for (int id = firstId; id <= endId; ++id) {
+    GRSpring* spring = mSprings->Get(id);
+    if (!spring) continue;
+    spring->stretchWithForce(mForce);
+    spring->setGRPositionX(x);
+    x += spring->getExtent();
+  }
+  mBoundingBox.right = x;
+  endSystemBars();
+}
+
+void GRSystem::takeSlices(GRStaffManager* manager, KF_IPointerList<GRSystemSlice>& pending,
+                          int count) {
+  GRSystemSlice* previous = nullptr;
+  for (int taken = 0; taken < count && !pending.IsEmpty(); ++taken) {
+    GRSystemSlice* slice = pending.RemoveHead();
+    // Springs between two slices (of begin elements) stretch again from their rods, the last
+    // spring of the previous slice standing apart meanwhile.
+    if (previous && manager && previous->getEndSpringID() < slice->getStartSpringID()) {
+      KF_IVector<GRSpring>* springs = manager->getSprings();
+      GRSpring* spring = springs->Get(previous->getEndSpringID());
+      GRSpaceForceFunction2* sff = FunctionOf(previous);
+      if (spring && sff) sff->deleteSpring(spring);
+      // The stretch only reads the rod lists.
+      manager->InitialSpringStretch(previous->getEndSpringID(), slice->getStartSpringID(),
+                                    const_cast<KF_IPointerList<GRRod>*>(&manager->getSimpleRods()),
+                                    const_cast<KF_IPointerList<GRRod>*>(&manager->getComplexRods()),
+                                    springs);
+      if (spring && sff) sff->addSpring(spring);
+    }
+    AddSystemSlice(slice);
+    adoptElementsOf(slice);
+    previous = slice;
+  }
+}
+
+void GRSystem::adoptElementsOf(GRSystemSlice* slice) {
+  slice->setGRSystem(this);
+  mCompElements.DumpListAtTail(&slice->getSystemElements());
+}
+
+void GRSystem::placeStaves(GRSliceHeight const& heights) {
+  bool first = true;
+  void* pos = mSystemSlices.GetHeadPosition();
+  while (pos) {
+    GRSystemSlice* slice = mSystemSlices.GetNext(pos);
+    int lowest = 0;
+    int highest = -1;
+    slice->getStaffRange(lowest, highest);
+    for (int i = lowest; i <= highest; ++i) {
+      GRStaff* staff = slice->getStaff(i);
+      if (!staff) continue;
+      staff->setPosition(NVPoint{staff->getPosition().x, heights.getPosition(i)});
+      NVRect box = staff->getBoundingBox();
+      box += staff->getPosition();
+      if (first || box.top < mBoundingBox.top) mBoundingBox.top = box.top;
+      if (first || box.bottom > mBoundingBox.bottom) mBoundingBox.bottom = box.bottom;
+      first = false;
+    }
+  }
+}
+
+void GRSystem::endSystemBars() {
+  GRStaff const* last = lastStaff();
+  void* pos = First();
+  while (pos) {
+    GRNotationElement* element = GetNext(pos);
+    if (auto* bar = dynamic_cast<GRBar*>(element)) {
+      bar->setPosFrom(0);
+      if (last) bar->setPosTo(last->getPosition().y + last->getDredgeSize());
+    } else if (auto* tag = dynamic_cast<GRSystemTag*>(element)) {
+      tag->checkPosition(this);
+    }
+  }
+}

@@ -1,0 +1,371 @@
+// The walk of one voice: positions, passes, status codes, breaks and the registration of the
+// elements for spacing.
+
+#include "GRVoiceManager.h"
+
+#include "ARABreak.h"
+#include "ARAccol.h"
+#include "ARAuto.h"
+#include "ARChord.h"
+#include "ARDisplayDuration.h"
+#include "ARMusicalEvent.h"
+#include "ARMusicalTag.h"
+#include "ARMusicalVoice.h"
+#include "ARMusicalVoiceState.h"
+#include "ARNewSystem.h"
+#include "ARNote.h"
+#include "ARPageFormat.h"
+#include "ARPositionTag.h"
+#include "ARRepeatBegin.h"
+#include "ARRest.h"
+#include "ARStaff.h"
+#include "ARStaffFormat.h"
+#include "ARSystemFormat.h"
+#include "ARUnits.h"
+#include "GRDummy.h"
+#include "GRGlobalLocation.h"
+#include "GRGlobalStem.h"
+#include "GRMusic.h"
+#include "GRPositionTag.h"
+#include "GRRest.h"
+#include "GRStaff.h"
+#include "GRStaffManager.h"
+#include "GRTag.h"
+#include "GRVoice.h"
+#include "MoreMusicalTags.h"
+#include "NEPointerList.h"
+#include "TagParameterFloat.h"
+#include "engine_globals.h"
+#include "src/common/assertion.h"
+
+namespace {
+
+// Staff numbers come from the score; the layout keeps its staves in vectors indexed by them.
+constexpr int kHighestStaffNumber = 255;
+
+bool hasDuration(ARMusicalObject const* object) {
+  return object->getDuration() > Frac_0;
+}
+
+}  // namespace
+
+GRVoiceManager::GRVoiceManager(GRStaffManager* staffManager, ARMusicalVoice* voice, int voiceIndex)
+    : mVoiceIndex(voiceIndex), mArVoice(voice), mStaffMgr(staffManager) {
+  mGRVoice = gCurMusic ? gCurMusic->getVoice(voice) : nullptr;
+}
+
+GRVoiceManager::~GRVoiceManager() {
+  delete mToAddGrace;
+  delete mGrTags;
+  delete mVoiceState;
+}
+
+int GRVoiceManager::addGRTag(GRTag* tag, int atHead) {
+  if (atHead)
+    mGrTags->AddHead(tag);
+  else
+    mGrTags->AddTail(tag);
+  return 0;
+}
+
+void GRVoiceManager::EndManageVoice(Fraction const&) {
+  MELVARIN_ASSERT(false);
+}
+
+int GRVoiceManager::BeginManageVoice() {
+  mStaffNum = mArVoice->getVoiceNum();
+  // The layout makes the elements of a chord one by one: each member shares the chord's spring.
+  mArVoice->setReadMode(ARMusicalVoice::EVENTMODE);
+  mVoiceState = new ARMusicalVoiceState;
+  mArVoice->GetHeadPosition(*mVoiceState);
+  mGrTags = new KF_IPointerList<GRTag>(0);
+  ReadBeginTags(mVoiceState->getCurTime());
+  mStaffMgr->prepareStaff(mStaffNum);
+  mCurGrStaff = mStaffMgr->getStaff(mStaffNum);
+  MELVARIN_ASSERT(mCurGrStaff);
+  return 0;
+}
+
+void* GRVoiceManager::curPosition() const {
+  return mVoiceState ? mVoiceState->getVoicePosition() : nullptr;
+}
+
+ARMusicalObject* GRVoiceManager::getCurrentObject() const {
+  void* pos = curPosition();
+  return pos ? mArVoice->ObjectList::GetAt(pos) : nullptr;
+}
+
+Fraction const& GRVoiceManager::getCurTimePosition() const {
+  return mVoiceState ? mVoiceState->getCurTime() : Frac_0;
+}
+
+bool GRVoiceManager::switchToStaff(int staffNumber) {
+  if (staffNumber < 0 || staffNumber > kHighestStaffNumber) {
+    ZudidOvod("Staff number out of range (0..255) ignored");
+    return false;
+  }
+  mStaffNum = staffNumber;
+  mStaffMgr->prepareStaff(mStaffNum);
+  mCurGrStaff = mStaffMgr->getStaff(mStaffNum);
+  MELVARIN_ASSERT(mCurGrStaff);
+  return true;
+}
+
+int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
+  void* position = curPosition();
+  if (!position) return kFinished;
+  Fraction const voiceTime = mVoiceState->getCurTime();
+  ARMusicalObject* object = mArVoice->ObjectList::GetAt(position);
+  if (timePosition < voiceTime) {
+    timePosition = voiceTime;
+    return hasDuration(object) ? kLaterEvent : kLaterZeroDuration;
+  }
+  MELVARIN_ASSERT(!(timePosition > voiceTime));
+
+  if (mode == kEventPass) {
+    MELVARIN_ASSERT(hasDuration(object) && object->isEventClass());
+    checkStartPTags(position);
+    GRNotationElement* element = createEvent(timePosition, object);
+    MELVARIN_ASSERT(element);  // grev
+    if (element->getDuration() > Frac_0) mLastNonZeroEvent = element;
+    if (mToAddGrace && !mToAddGrace->IsEmpty()) {
+      // Grace groups that ended just before lean on the event that follows them.
+      for (void* pos = mToAddGrace->GetHeadPosition(); pos;) {
+        auto* grace = dynamic_cast<GRNotationElement*>(mToAddGrace->GetNext(pos));
+        if (!grace) continue;
+        grace->addAssociation(element);
+        element->addAssociation(grace);
+      }
+      mToAddGrace->RemoveAll();
+    }
+    registerSyncElement(element);
+    timePosition = object->getRelativeEndTimePosition();
+    return advance();
+  }
+
+  if (dynamic_cast<ARNewSystem*>(object)) {
+    auto const* tag = static_cast<ARMusicalTag const*>(object);
+    if (TagParameterFloat const* dy = tag->getDY())
+      mStaffMgr->setSystemDistance(dy->getValue(mCurGrStaff->getLineSpace()), *this);
+    return kNewSystem;
+  }
+  if (dynamic_cast<ARNewPage*>(object)) return kNewPage;
+  if (auto* possible = dynamic_cast<ARPossibleBreak*>(object)) {
+    mPbreakval = possible->getValue();
+    return kPossibleBreak;
+  }
+  if (hasDuration(object)) return kDurationNext;
+
+  if (object->isEventClass()) {
+    checkStartPTags(position);
+    GRNotationElement* element = nullptr;
+    if (mCurGrace) {
+      ARDisplayDuration const* shown = mVoiceState->getCurDisplayDuration();
+      element = CreateGraceNote(timePosition, object,
+                                shown ? shown->getDisplayDuration() : object->getDuration());
+    } else {
+      element = createDisplayedZeroDurationEvent(timePosition, object);
+    }
+    if (element) registerSyncElement(element);
+  } else if (GRNotationElement* element = parseTag(object)) {
+    registerTagElement(element, object);
+  } else if (!dynamic_cast<ARMusicalTag*>(object) ||
+             !static_cast<ARMusicalTag*>(object)->IsStateTag()) {
+    RidevUzuze("Warning, Tag not handled");
+  }
+  return advance();
+}
+
+GRNotationElement* GRVoiceManager::createEvent(Fraction const& tp, ARMusicalObject* object) {
+  if (typeid(*object) == typeid(ARNote)) return CreateNote(tp, object);
+  if (typeid(*object) == typeid(ARRest)) return CreateRest(tp, object);
+  if (typeid(*object) == typeid(ARChord)) return CreateChord(tp, object);
+  MELVARIN_ASSERT(false);
+  return nullptr;
+}
+
+// A zero-duration event shows only under a display duration (a chord's members); else it is an
+// empty that holds its place.
+GRNotationElement* GRVoiceManager::createDisplayedZeroDurationEvent(Fraction const& tp,
+                                                                    ARMusicalObject* object) {
+  ARDisplayDuration const* shown = mVoiceState->getCurDisplayDuration();
+  if (!shown || !(shown->getDisplayDuration() > Frac_0)) return CreateEmpty(tp, object);
+  if (typeid(*object) == typeid(ARNote)) return CreateNote(tp, object);
+  if (typeid(*object) == typeid(ARRest)) return CreateRest(tp, object);
+  if (typeid(*object) == typeid(ARChord)) return CreateChord(tp, object);
+  return CreateEmpty(tp, object);
+}
+
+void GRVoiceManager::registerTagElement(GRNotationElement* element, ARMusicalObject*) {
+  if (auto* tag = dynamic_cast<GRTag*>(element)) {
+    if (tag->getTagType() == GRTag::PAGETAG) {
+      mStaffMgr->AddPageTag(element, mCurGrStaff, mVoiceIndex);
+      return;
+    }
+    if (tag->getTagType() == GRTag::SYSTEMTAG) {
+      mStaffMgr->AddSystemTag(element, mCurGrStaff, mVoiceIndex);
+      return;
+    }
+  }
+  if (!element->getNeedsSpring()) return;
+  if (mCurGlobalStem || mCurGlobalLocation) {
+    RidevUzuze("Tag with spring in a globalstem or global location!");
+    element->setNeedsSpring(-1);
+  }
+  registerSyncElement(element);
+}
+
+void GRVoiceManager::registerSyncElement(GRNotationElement* element) {
+  if (element->getNeedsSpring() == -1) {
+    GRNotationElement* shared = nullptr;
+    if (mCurGlobalLocation)
+      shared = mCurGlobalLocation->getFirstEl();
+    else if (mCurGlobalStem)
+      shared = mCurGlobalStem->getFirstEl();
+    if (shared) {
+      mStaffMgr->AddGRSyncElement(element, mCurGrStaff, shared->getSpringID(), mGRVoice, shared);
+      return;
+    }
+    // Nothing of the group is placed yet (a tag written before its first note): the element
+    // takes a spring of its own.
+    RidevUzuze("Element before the first element of a globalstem or global location: own spring");
+    element->setNeedsSpring(1);
+  }
+  mStaffMgr->AddGRSyncElement(element, mCurGrStaff, mVoiceIndex, mGRVoice, nullptr);
+}
+
+int GRVoiceManager::advance() {
+  void* remembered = curPosition();
+  void* position = remembered;
+  mArVoice->GetNext(position, *mVoiceState);
+  ARMusicalVoiceState::PositionTagList const* ended = mVoiceState->getRemovedPositionTags();
+  if (ended && !ended->IsEmpty()) checkEndPTags(remembered);
+  if (!position) return kEnded;
+  ARMusicalObject* next = mArVoice->ObjectList::GetAt(position);
+  if (!hasDuration(next)) return kZeroDurationNext;
+  MELVARIN_ASSERT(next->isEventClass());  // ARMusicalEvent::cast(o)
+  return kEventNext;
+}
+
+int GRVoiceManager::DoBreak(Fraction const& tp, int breakKind) {
+  if (ARMusicalObject* object = getCurrentObject()) {
+    MELVARIN_ASSERT(tp == mVoiceState->getCurTime());
+    if (dynamic_cast<ARPossibleBreak*>(object) || dynamic_cast<ARNewSystem*>(object) ||
+        dynamic_cast<ARNewPage*>(object)) {
+      void* position = curPosition();
+      mArVoice->GetNext(position, *mVoiceState);
+    }
+  }
+  // A voice that has ended still keeps its staff in the next slice.
+  if (breakKind == 1 || breakKind == 2) {
+    if (mGRVoice) mGRVoice->resetForNewLine();
+    ReadBeginTags(getCurTimePosition());
+    mStaffMgr->prepareStaff(mStaffNum);
+    mCurGrStaff = mStaffMgr->getStaff(mStaffNum);
+    MELVARIN_ASSERT(mCurGrStaff);
+    mCurGrStaff->BeginStaff(mStaffMgr);
+    mStartSystemTime = getCurTimePosition();
+    beginOpenTags();
+    mLastNonZeroEvent = nullptr;
+    mLastBar = nullptr;
+  } else if (breakKind == 3) {
+    mStaffMgr->prepareStaff(mStaffNum);
+    mCurGrStaff = mStaffMgr->getStaff(mStaffNum);
+    MELVARIN_ASSERT(mCurGrStaff);
+  }
+  return 1;
+}
+
+void GRVoiceManager::beginOpenTags() {
+  for (void* pos = mGrTags->GetHeadPosition(); pos;) {
+    GRTag* tag = mGrTags->GetNext(pos);
+    tag->StaffBegin(mCurGrStaff);
+    auto* ptag = dynamic_cast<GRPositionTag*>(tag);
+    if (!ptag) continue;
+    auto* dummy = new GRDummy(ptag);
+    dummy->setRelativeTimePosition(mStartSystemTime);
+    mCurGrStaff->AddTag(dummy);
+  }
+}
+
+void GRVoiceManager::closeOpenTags() {
+  if (!mGrTags) return;
+  for (void* pos = mGrTags->GetHeadPosition(); pos;)
+    mGrTags->GetNext(pos)->StaffFinished(mCurGrStaff);
+}
+
+void GRVoiceManager::ReadBeginTags(Fraction const& tp) {
+  ARMusicalVoiceState state(*mVoiceState);
+  void* position = state.getVoicePosition();
+  bool first = true;
+  bool pageFormat = false, systemFormat = false, autoBreak = false, autoTag = false;
+  bool staffFormat = false, accolade = false;
+  while (position) {
+    auto* tag = dynamic_cast<ARMusicalTag*>(mArVoice->ObjectList::GetAt(position));
+    if (!tag || tag->getRelativeTimePosition() > tp) break;
+    if (auto* staff = dynamic_cast<ARStaff*>(tag)) {
+      if (first) switchToStaff(staff->getStaffNumber());
+    } else if (auto* page = dynamic_cast<ARPageFormat*>(tag)) {
+      if (!pageFormat) mStaffMgr->setPageFormat(page);
+      pageFormat = true;
+    } else if (auto* system = dynamic_cast<ARSystemFormat*>(tag)) {
+      if (!systemFormat) mStaffMgr->setSystemFormat(system);
+      systemFormat = true;
+    } else if (auto* abreak = dynamic_cast<ARABreak*>(tag)) {
+      if (!autoBreak) mStaffMgr->setAutoBreak(abreak);
+      autoBreak = true;
+    } else if (auto* autoState = dynamic_cast<ARAuto*>(tag)) {
+      if (!autoTag) mStaffMgr->setAutoTag(autoState);
+      autoTag = true;
+    } else if (auto* format = dynamic_cast<ARStaffFormat*>(tag)) {
+      if (!staffFormat) {
+        mStaffMgr->prepareStaff(mStaffNum);
+        mCurGrStaff = mStaffMgr->getStaff(mStaffNum);
+        MELVARIN_ASSERT(mCurGrStaff);
+        mCurGrStaff->setStaffFormat(format);
+      }
+      staffFormat = true;
+    } else if (auto* accol = dynamic_cast<ARAccol*>(tag)) {
+      if (!accolade) mStaffMgr->notifyAccoladeTag(accol);
+      accolade = true;
+    }
+    first = false;
+    mArVoice->GetNext(position, state);
+  }
+}
+
+bool GRVoiceManager::checkRepeatBeginNext() {
+  void* position = curPosition();
+  if (!position) return false;
+  mArVoice->ObjectList::GetNext(position);
+  ARMusicalObject* next = position ? mArVoice->ObjectList::GetNext(position) : nullptr;
+  if (dynamic_cast<ARPossibleBreak*>(next))
+    next = position ? mArVoice->ObjectList::GetNext(position) : nullptr;
+  return dynamic_cast<ARRepeatBegin*>(next) != nullptr;
+}
+
+float GRVoiceManager::GetBreakScore(Fraction const& tp) {
+  Fraction const& voiceTime = getCurTimePosition();
+  // A voice that has ended cuts nothing wherever the others break.
+  if (getCurrentObject()) MELVARIN_ASSERT(!(tp > voiceTime));
+  float score = voiceTime > tp ? 20000 : 0;
+  score += tp == mVoiceState->getLastBarTime() ? -2000 : 1000;
+  return score;
+}
+
+void GRVoiceManager::checkCenterRest(GRStaff* staff, float x1, float x2) {
+  if (staff != mCurGrStaff) return;
+  auto* rest = dynamic_cast<GRRest*>(mLastCreatedEvent);
+  if (!rest || !rest->getWholeMeasure()) return;
+  rest->setPosition(NVPoint{x1 + (x2 - x1) * 0.5f, rest->getPosition().y});
+}
+
+void GRVoiceManager::removeAssociations(NEPointerList const& list) {
+  for (void* pos = mGrTags->GetHeadPosition(); pos;)
+    if (auto* element = dynamic_cast<GRNotationElement*>(mGrTags->GetNext(pos)))
+      element->removeAssociation(list);
+}
+
+void GRVoiceManager::rememberLastNLinePosition(Fraction const& tp) {
+  if (gCurMusic) gCurMusic->rememberVoiceNLinePosition(mArVoice, tp);
+}

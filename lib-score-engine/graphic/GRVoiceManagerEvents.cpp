@@ -1,0 +1,154 @@
+// The voice manager's events: notes, grace notes, rests, chords and empties, each drawn at the
+// length it shows, joined to the spanners open around it and written to staff and voice.
+
+#include "ARChord.h"
+#include "ARDisplayDuration.h"
+#include "ARDotFormat.h"
+#include "ARMusicalVoiceState.h"
+#include "ARNote.h"
+#include "AROctava.h"
+#include "ARRest.h"
+#include "ARTStem.h"
+#include "GRChord.h"
+#include "GREmpty.h"
+#include "GRSingleNote.h"
+#include "GRSingleRest.h"
+#include "GRStaff.h"
+#include "GRTag.h"
+#include "GRVoice.h"
+#include "GRVoiceManager.h"
+#include "TagParameterFloat.h"
+#include "src/common/assertion.h"
+
+namespace {
+
+GDirection stemDirectionOf(ARTStem const& stem) {
+  switch (stem.getStemState()) {
+    case ARTStem::UP:
+      return dirUP;
+    case ARTStem::DOWN:
+      return dirDOWN;
+    case ARTStem::OFF:
+      return dirOFF;
+    default:
+      return dirAUTO;
+  }
+}
+
+bool isSet(TagParameter const* parameter) {
+  return parameter && parameter->mState != TagParameter::NOTSET;
+}
+
+ARDotFormat const* dotFormatOr(ARDotFormat const* format) {
+  return format ? format : &defaultARDotFormat;
+}
+
+}  // namespace
+
+Fraction GRVoiceManager::displayedLength(Fraction const& duration) const {
+  ARDisplayDuration const* shown = mVoiceState->getCurDisplayDuration();
+  if (!shown) return duration;
+  // Each dot adds half of what the one before added.
+  Fraction length = shown->getDisplayDuration();
+  Fraction added = length;
+  for (int dot = 0; dot < shown->getDots(); ++dot) {
+    added = added * Frac_1_2;
+    length = length + added;
+  }
+  length.normalize();
+  return length;
+}
+
+void GRVoiceManager::associateOpenTags(GRNotationElement* element) {
+  for (void* pos = mGrTags->GetHeadPosition(); pos;)
+    if (auto* spanner = dynamic_cast<GRNotationElement*>(mGrTags->GetNext(pos)))
+      spanner->addAssociation(element);
+}
+
+void GRVoiceManager::addToVoice(GRNotationElement* element) {
+  if (mGRVoice) mGRVoice->AddTail(element);
+}
+
+GRNotationElement* GRVoiceManager::placeEvent(GREvent* event) {
+  associateOpenTags(event);
+  mCurGrStaff->addNotationElement(event);
+  addToVoice(event);
+  mLastCreatedEvent = event;
+  return event;
+}
+
+GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
+                                          Fraction const& shownFrom, float stemLineSpace) {
+  Fraction const& duration = note->getDuration();
+  if (note->getPitch() == 0) return new GREmpty(mCurGrStaff, note, tp, duration);
+  mCurEv = note;
+  Fraction const shown = displayedLength(shownFrom);
+  if (auto* octava = dynamic_cast<AROctava*>(mVoiceState->getCurStateTag(typeid(AROctava))))
+    note->setRegister(note->getOctave() + octava->getOctava());
+  auto* single = new GRSingleNote(mCurGrStaff, note, tp, duration);
+  if (mCurGlobalStem) {
+    single->setGlobalStem(mCurGlobalStem);
+  } else if (mCurStemState) {
+    single->setStemDirection(stemDirectionOf(*mCurStemState));
+    if (isSet(mCurStemState->getLength()))
+      single->setStemLength(mCurStemState->getLength()->getValue(stemLineSpace));
+  }
+  if (mCurHeadState) single->setHeadState(mCurHeadState);
+  if (mCurNoteFormat) single->setNoteFormat(mCurNoteFormat);
+  single->doCreateNote(shown);
+  single->setDotFormat(dotFormatOr(mCurDotFormat));
+  return single;
+}
+
+GRNotationElement* GRVoiceManager::CreateNote(Fraction const& tp, ARMusicalObject* object) {
+  auto* note = dynamic_cast<ARNote*>(object);
+  MELVARIN_ASSERT(note);
+  if (!(note->getDuration() > Frac_0) && !mVoiceState->getCurDisplayDuration()) return nullptr;
+  return placeEvent(createSingleNote(tp, note, note->getDuration(), mCurGrStaff->getLineSpace()));
+}
+
+GRNotationElement* GRVoiceManager::CreateGraceNote(Fraction const& tp, ARMusicalObject* object,
+                                                   Fraction const& duration) {
+  if (!object->isEventClass()) {
+    mCurEv = nullptr;
+    return nullptr;
+  }
+  auto* note = dynamic_cast<ARNote*>(object);
+  if (!note) return nullptr;
+  if (!(note->getDuration() > Frac_0) && !mVoiceState->getCurDisplayDuration()) return nullptr;
+  // Grace stems keep the length written for a full-size staff.
+  GREvent* event = createSingleNote(tp, note, duration, 50);
+  event->setSize(mCurGrStaff ? mCurGrStaff->getLineSpace() / 50 * 0.75f : 0.75f);
+  return placeEvent(event);
+}
+
+GRNotationElement* GRVoiceManager::CreateRest(Fraction const& tp, ARMusicalObject* object) {
+  auto* rest = dynamic_cast<ARRest*>(object);
+  MELVARIN_ASSERT(rest);
+  Fraction const& duration = rest->getDuration();
+  if (!(duration > Frac_0)) return nullptr;
+  mCurEv = rest;
+  auto* event = new GRSingleRest(mCurGrStaff, rest, tp, duration, displayedLength(duration));
+  event->setRestFormat(mCurRestFormat);
+  event->setDotFormat(dotFormatOr(mCurDotFormat));
+  return placeEvent(event);
+}
+
+GRNotationElement* GRVoiceManager::CreateChord(Fraction const& tp, ARMusicalObject* object) {
+  auto* chord = dynamic_cast<ARChord*>(object);
+  MELVARIN_ASSERT(chord);
+  Fraction const& duration = chord->getDuration();
+  if (!(duration > Frac_0)) return nullptr;
+  mCurEv = chord;
+  auto* event = new GRChord(mCurGrStaff, chord, tp, duration, displayedLength(duration));
+  event->setDotFormat(dotFormatOr(mCurDotFormat));
+  return placeEvent(event);
+}
+
+GRNotationElement* GRVoiceManager::CreateEmpty(Fraction const& tp, ARMusicalObject* object) {
+  if (object->getDuration() > Frac_0) return nullptr;
+  auto* ev = dynamic_cast<ARMusicalEvent*>(object);
+  MELVARIN_ASSERT(ev);
+  auto* event = new GREmpty(mCurGrStaff, ev, tp, ev->getDuration());
+  return placeEvent(event);
+}

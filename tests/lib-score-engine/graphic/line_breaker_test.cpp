@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "GRLineBreaker.h"
+
+namespace {
+
+// Lines as tall as their tallest slice, a little taller at the top of a page.
+class SliceHeights : public GRLineHeights {
+ public:
+  explicit SliceHeights(std::vector<float> heights) : mHeights(std::move(heights)) {}
+  void startLine(int, bool) override { mLine = 0; }
+  void addSlice(int slice) override { mLine = std::max(mLine, mHeights[slice]); }
+  float getHeight(bool firstOnPage) const override { return mLine + (firstOnPage ? 10 : 0); }
+
+ private:
+  std::vector<float> mHeights;
+  float mLine = 0;
+};
+
+GRLineBreakPage OneArea(float width) {
+  GRLineBreakPage page;
+  page.innerWidth = width;
+  page.innerHeight = 1e6f;
+  page.systemDistance = 75;
+  return page;
+}
+
+TEST(LineBreakerTest, LinesAreJudgedByTheirDeviationFromTheOptimumForce) {
+  struct Case {
+    float deviation;
+    bool acceptable, tooTight;
+    float cost;
+  } const cases[] = {
+      {0, true, false, 0},          {974, true, false, 974},       {975, false, false, 975},
+      {-300, true, false, 938.74f}, {-374, true, false, 1223.05f}, {-375, false, true, 0},
+  };
+  for (Case const& c : cases) {
+    const GRLineJudgement judgement = judgeLine(c.deviation, 750);
+    EXPECT_EQ(judgement.acceptable, c.acceptable) << c.deviation;
+    EXPECT_EQ(judgement.tooTight, c.tooTight) << c.deviation;
+    if (c.acceptable) {
+      EXPECT_NEAR(judgement.cost, c.cost, 0.1) << c.deviation;
+    }
+  }
+}
+
+TEST(LineBreakerTest, HeightsFallIntoPageSlotsByFill) {
+  EXPECT_EQ(pageSlot(950, 1000, 12), 10);
+  EXPECT_EQ(pageSlot(1000, 1000, 12), 11);
+  EXPECT_EQ(pageSlot(0, 1000, 12), 0);
+  EXPECT_EQ(pageSlot(950, 1000, 1), 0);
+  // A page without room puts everything first instead of dividing by its height.
+  EXPECT_EQ(pageSlot(950, 0, 12), 0);
+  EXPECT_EQ(pageSlot(950, -20, 12), 0);
+}
+
+// The line as the breaker judges it, or no value when it may not be set.
+std::optional<float> LineCost(std::vector<GRBreakSlice> const& slices, int first, int end,
+                              float width) {
+  GRLineSpacing line;
+  if (first > 0 && slices[first].begin) line = *slices[first].begin;
+  for (int k = first; k < end; ++k) {
+    const float c = slices[k].spacing.constant;
+    line.constant = line.constant == -1 ? c : 1 / (1 / c + 1 / line.constant);
+    line.fixedExtent += slices[k].spacing.fixedExtent;
+  }
+  if (line.constant <= 0) return std::nullopt;
+  const GRLineJudgement judgement =
+      judgeLine((width - line.fixedExtent) * line.constant - 750, 750);
+  if (!judgement.acceptable) return std::nullopt;
+  return judgement.cost;
+}
+
+// The cheapest split into acceptable lines, by trying every split.
+std::optional<float> CheapestSplit(std::vector<GRBreakSlice> const& slices, float width) {
+  const int n = static_cast<int>(slices.size());
+  std::optional<float> best;
+  for (unsigned mask = 0; mask < (1u << (n - 1)); ++mask) {
+    float total = 0;
+    bool fits = true;
+    for (int first = 0, k = 1; k <= n && fits; ++k) {
+      if (k < n && !(mask & (1u << (k - 1)))) continue;
+      const std::optional<float> cost = LineCost(slices, first, k, width);
+      fits = cost.has_value();
+      if (fits) total += *cost;
+      first = k;
+    }
+    if (fits && (!best || total < *best)) best = total;
+  }
+  return best;
+}
+
+TEST(LineBreakerTest, ChosenBreaksCostTheLeastThatAnyAcceptableSplitCosts) {
+  std::mt19937 random(21);
+  std::uniform_real_distribution<float> extent(40, 300);
+  std::uniform_real_distribution<float> constant(1, 12);
+  int found = 0;
+  for (int round = 0; round < 300; ++round) {
+    const int count = 1 + round % 10;
+    std::vector<GRBreakSlice> slices(count);
+    for (GRBreakSlice& slice : slices) {
+      slice.spacing = {extent(random), constant(random)};
+      if (random() % 2) slice.begin = GRLineSpacing{extent(random) / 4, constant(random) * 4};
+    }
+    SliceHeights heights(std::vector<float>(count, 200));
+    const float width = 900;
+    const std::vector<breakentry> path = findOptimumBreakPath(slices, heights, OneArea(width));
+    const std::optional<float> cheapest = CheapestSplit(slices, width);
+    ASSERT_EQ(path.empty(), !cheapest.has_value()) << "round " << round;
+    if (path.empty()) continue;
+    ++found;
+    float total = 0;
+    int next = 1;
+    for (breakentry const& line : path) {
+      ASSERT_EQ(line.firstSlice, next);
+      total += *LineCost(slices, line.firstSlice - 1, line.firstSlice - 1 + line.numSlices, width);
+      next += line.numSlices;
+    }
+    EXPECT_EQ(next, count + 1);
+    EXPECT_NEAR(total, *cheapest, 1e-3f * std::max(1.0f, *cheapest)) << "round " << round;
+  }
+  EXPECT_GT(found, 100);
+}
+
+// Each slice fills a line at the optimum force and two are far too tight, so every slice is a
+// line; 400 high, three lines do not fit on a page 1000 high.
+TEST(LineBreakerTest, ALineThatDoesNotFitStartsANewPage) {
+  std::vector<GRBreakSlice> slices(3, GRBreakSlice{{500, 1.5f}, std::nullopt});
+  SliceHeights heights({400, 400, 400});
+  GRLineBreakPage page = OneArea(1000);
+  page.innerHeight = 1000;
+  page.areas = 12;
+  const std::vector<breakentry> path = findOptimumBreakPath(slices, heights, page);
+  ASSERT_EQ(path.size(), 3u);
+  EXPECT_EQ(path[0].newPage, 0);
+  EXPECT_EQ(path[1].newPage, 0);
+  EXPECT_EQ(path[2].newPage, 1);
+
+  // A new-system tag ends the search on the first page slot, which only a short page reaches.
+  page.mode = 1;
+  EXPECT_TRUE(findOptimumBreakPath(slices, heights, page).empty());
+  page.areas = 1;
+  EXPECT_EQ(findOptimumBreakPath(slices, heights, page).size(), 3u);
+}
+
+TEST(LineBreakerTest, LooseLinesOnlyGiveNoPath) {
+  std::vector<GRBreakSlice> slices(2, GRBreakSlice{{10, 10}, std::nullopt});
+  SliceHeights heights({100, 100});
+  EXPECT_TRUE(findOptimumBreakPath(slices, heights, OneArea(5000)).empty());
+}
+
+}  // namespace
