@@ -12,6 +12,7 @@ class GRDummy : public GRNotationElement {
 
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
   void tellPosition(GObject* caller, NVPoint const& point) override;
+  GRPositionTag* getTag() const { return mTag; }
 
  private:
   GRPositionTag* mTag;

@@ -32,4 +32,3 @@ void GRPassResult::take(int code, Fraction const& t, float possibleBreakValue) {
       code == GRVoiceManager::kLaterZeroDuration || code == GRVoiceManager::kZeroDurationNext;
   if (zeroDurationNext && t < zeroDurationMinimum) zeroDurationMinimum = t;
 }
-

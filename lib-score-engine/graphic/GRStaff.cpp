@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <unordered_set>
+#include <vector>
 
 #include "ARBar.h"
 #include "ARClef.h"
@@ -14,6 +16,7 @@
 #include "ARStaffFormat.h"
 #include "GRBar.h"
 #include "GRClef.h"
+#include "GRDummy.h"
 #include "GREvent.h"
 #include "GRGlobalStem.h"
 #include "GRInstrument.h"
@@ -25,6 +28,7 @@
 #include "GRSText.h"
 #include "GRSpring.h"
 #include "GRStaffManager.h"
+#include "NEPointerList.h"
 #include "TagParameterString.h"
 #include "note_names.h"
 
@@ -55,7 +59,44 @@ GRStaff::GRStaff(GRSystemSlice* slice) : mGrSystemSlice(slice) {
 }
 
 GRStaff::~GRStaff() {
+  // A spanner goes when no other staff holds a piece of it; one that ends here while only a
+  // dummy stands for it in the list goes with the dummy. Whether it goes is asked while the
+  // elements that end its pieces are still there.
+  std::vector<GRPositionTag*> spanners;
+  std::unordered_set<GRNotationElement*> own;
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    void* at = pos;
+    GRNotationElement* element = mCompElements.GetNext(pos);
+    if (auto* spanner = dynamic_cast<GRPositionTag*>(element)) {
+      spanners.push_back(spanner);
+      mCompElements.KF_List<GRNotationElement*>::RemoveElementAt(at);
+      continue;
+    }
+    own.insert(element);
+    if (auto* dummy = dynamic_cast<GRDummy*>(element))
+      if (GRPositionTag* tag = dummy->getTag()) spanners.push_back(tag);
+  }
+  std::sort(spanners.begin(), spanners.end());
+  spanners.erase(std::unique(spanners.begin(), spanners.end()), spanners.end());
+  std::vector<GRPositionTag*> ending;
+  for (GRPositionTag* spanner : spanners)
+    if (spanner->DeleteStaff(this)) ending.push_back(spanner);
+  // Elements of the staff that know each other (a bar and the rest filling it, two second
+  // glues, a spanner and its events) forget each other first, so that none is told about one
+  // already gone.
+  std::vector<GRNotationElement*> linked(own.begin(), own.end());
+  for (GRPositionTag* spanner : spanners)
+    if (auto* element = dynamic_cast<GRNotationElement*>(spanner)) linked.push_back(element);
+  for (GRNotationElement* element : linked) {
+    NEPointerList* links = element->getAssociations();
+    if (!links) continue;
+    for (void* pos = links->GetHeadPosition(); pos;) {
+      void* at = pos;
+      if (own.count(links->GetNext(pos))) links->KF_List<GRNotationElement*>::RemoveElementAt(at);
+    }
+  }
   mCompElements.RemoveAll();
+  for (GRPositionTag* spanner : ending) delete spanner;
 }
 
 int GRStaff::getFontSize() const {
@@ -267,8 +308,14 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
   if (!dynamic_cast<GRPositionTag*>(notationElement)) {
     Fraction const& tp1 = notationElement->getRelativeTimePosition();
     MELVARIN_ASSERT(tp1 >= getRelativeTimePosition());
-    if (GRNotationElement* last = mCompElements.GetTail())
+    // A spanner takes its time from its tag, which may lie after the event it opens with (a
+    // chord's shared stem): only the elements in time order bound the next one.
+    for (void* pos = mCompElements.GetTailPosition(); pos;) {
+      GRNotationElement const* last = mCompElements.GetPrev(pos);
+      if (dynamic_cast<GRPositionTag const*>(last)) continue;
       if (tp1 < last->getRelativeTimePosition()) MELVARIN_ASSERT(false);
+      break;
+    }
   }
   AddTail(notationElement);
   return notationElement;

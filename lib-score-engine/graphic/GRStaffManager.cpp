@@ -2,6 +2,7 @@
 
 #include "ARMusicalVoice.h"
 #include "GRForceRodEntry.h"
+#include "GRMusic.h"
 #include "GRPage.h"
 #include "GRPageText.h"
 #include "GRRod.h"
@@ -28,6 +29,26 @@ GRStaffManager::GRStaffManager()
       mComplexRods(new KF_IPointerList<GRRod>(1)),
       mSprings(new KF_IVector<GRSpring>(1)),
       mSpaceForceFunction(new GRSpaceForceFunction2) {}
+
+GRStaffManager::GRStaffManager(GRMusic* music, ARPageFormat* pageFormat) : GRStaffManager() {
+  mGrMusic = music;
+  mArMusic = music ? music->getARMusic() : nullptr;
+  mSpringID = 1;
+  mLastSpringID = 0;
+  mCurrentPage = new GRPage(music, this, mStartTime, nullptr);
+  mCurrentPage->setPageFormat(pageFormat);
+  if (music) music->addPage(mCurrentPage);
+  mCurrentSlice = new GRSystemSlice(this, mStartTime);
+  mCurrentSlice->setSpringIDs(0, -1);
+  makeSpringZero();
+}
+
+void GRStaffManager::makeSpringZero() {
+  auto* spring = new GRSpring(mStartTime, Frac_0);
+  spring->setID(0);
+  spring->change_const(50);
+  mSprings->Set(0, spring);
+}
 
 GRStaffManager::~GRStaffManager() {
   // Slices no system took are still the manager's.

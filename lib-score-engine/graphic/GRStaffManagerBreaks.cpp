@@ -99,9 +99,10 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     if (line.newPage && mCurrentSystem) {
       auto* next =
           new GRPage(mGrMusic, this, mCurrentSystem->getRelativeEndTimePosition(), mCurrentPage);
+      // The systems made so far stay on the page they were placed on, so that a time in them
+      // finds that page.
       mCurrentPage->finishPage(false);
       NewPage(next);
-      mCurrentSystem->setGRPage(next);
     }
     Fraction time;
     GRSystemSlice* beginSlice = nullptr;

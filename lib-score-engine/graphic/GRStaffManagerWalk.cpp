@@ -1,7 +1,6 @@
 // The staff manager's time walk: all voice managers advance together, a tag pass and an event
 // pass at each time, and the breaks the voices ask for close slices and run the line breaker.
 
-#include "GRPassResult.h"
 #include "ARABreak.h"
 #include "ARAuto.h"
 #include "ARMusic.h"
@@ -9,6 +8,7 @@
 #include "GRChordTag.h"
 #include "GRMusic.h"
 #include "GRPage.h"
+#include "GRPassResult.h"
 #include "GRPossibleBreakState.h"
 #include "GRSpring.h"
 #include "GRStaff.h"
@@ -18,26 +18,6 @@
 #include "GRVoiceManager.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
-
-GRStaffManager::GRStaffManager(GRMusic* music, ARPageFormat* pageFormat) : GRStaffManager() {
-  mGrMusic = music;
-  mArMusic = music ? music->getARMusic() : nullptr;
-  mSpringID = 1;
-  mLastSpringID = 0;
-  mCurrentPage = new GRPage(music, this, mStartTime, nullptr);
-  mCurrentPage->setPageFormat(pageFormat);
-  if (music) music->addPage(mCurrentPage);
-  mCurrentSlice = new GRSystemSlice(this, mStartTime);
-  mCurrentSlice->setSpringIDs(0, -1);
-  makeSpringZero();
-}
-
-void GRStaffManager::makeSpringZero() {
-  auto* spring = new GRSpring(mStartTime, Frac_0);
-  spring->setID(0);
-  spring->change_const(50);
-  mSprings->Set(0, spring);
-}
 
 void GRStaffManager::createStaves() {
   delete mVoiceManagers;
@@ -152,7 +132,7 @@ void GRStaffManager::EndStaves(Fraction const& tp, int lastSlice) {
 }
 
 int GRStaffManager::getNumVoices() const {
-  return mVoiceManagers ? mVoiceManagers->GetMaximum() + 1 : 0;
+  return mVoiceManagers ? mVoiceManagers->GetCount() : 0;
 }
 
 void GRStaffManager::NewPage(GRPage* page) {
@@ -172,10 +152,6 @@ bool GRStaffManager::IsAutoPageBreak() const {
   if (mAutoTag) return mAutoTag->getPageBreak() != ARAuto::OFF;
   if (mAutoBreakTag) return mAutoBreakTag->getPageBreakState() != ARABreak::OFF;
   return true;
-}
-
-void GRStaffManager::BreakAtPBS(void*) {
-  MELVARIN_ASSERT(false);
 }
 
 GRGlobalStem* GRStaffManager::getOtherGlobalStem(GRSystemSlice*, GRVoiceManager* asking,

@@ -74,6 +74,11 @@ void GRVoiceManager::EndManageVoice(Fraction const&) {
 
 int GRVoiceManager::BeginManageVoice() {
   mStaffNum = mArVoice->getVoiceNum();
+  if (mStaffNum < 0 || mStaffNum > kHighestStaffNumber) {
+    // More voices than staves the layout can index share the last staff.
+    ZudidOvod("Voice number beyond the last staff (255): the voice goes to staff 255");
+    mStaffNum = mStaffNum < 0 ? 0 : kHighestStaffNumber;
+  }
   // The layout makes the elements of a chord one by one: each member shares the chord's spring.
   mArVoice->setReadMode(ARMusicalVoice::EVENTMODE);
   mVoiceState = new ARMusicalVoiceState;
@@ -248,8 +253,9 @@ int GRVoiceManager::advance() {
 }
 
 int GRVoiceManager::DoBreak(Fraction const& tp, int breakKind) {
-  if (ARMusicalObject* object = getCurrentObject()) {
-    MELVARIN_ASSERT(tp == mVoiceState->getCurTime());
+  // Another voice may break while this one holds an event across tp: its position stays.
+  ARMusicalObject* object = getCurrentObject();
+  if (object && tp == mVoiceState->getCurTime()) {
     if (dynamic_cast<ARPossibleBreak*>(object) || dynamic_cast<ARNewSystem*>(object) ||
         dynamic_cast<ARNewPage*>(object)) {
       void* position = curPosition();

@@ -11,6 +11,7 @@
 #include "AROctava.h"
 #include "ARStaffFormat.h"
 #include "GRBar.h"
+#include "GRClef.h"
 #include "GRGlue.h"
 #include "GRStaffManager.h"
 #include "lib-score-engine/bound_tag.h"
@@ -183,3 +184,34 @@ TEST_F(StaffLayoutTest, KeysAndClefsCarryToTheNextLine) {
 }
 
 }  // namespace
+
+TEST_F(StaffLayoutTest, ANewLineOpensWithTheCarriedClefKeyAndSecondGlue) {
+  ARClef bass;
+  bass.setName(NVstring("f"));
+  ARKey dMajor(2);
+  GRStaffState carried;
+  carried.curclef = &bass;
+  carried.curkey = &dMajor;
+  carried.transposeOffset = 0;
+  GRStaffManager manager;
+  auto staff = std::make_unique<GRStaff>(slice);
+  staff->CreateBeginElements(&manager, carried, 1);
+  auto const& elements = staff->getElements();
+  ASSERT_EQ(elements.GetCount(), 3);
+  auto* clef = dynamic_cast<GRClef*>(elements.GetHead());
+  ASSERT_NE(clef, nullptr);
+  EXPECT_NE(clef->getAbstractRepresentation(), &bass);  // a copy of its own at the line's time
+  EXPECT_EQ(staff->getStaffState().clefset, GRStaffState::CLEFEXPLICIT);
+  EXPECT_EQ(staff->getStaffState().basepit, 5);
+  EXPECT_EQ(staff->getStaffState().numkeys, 2);
+  EXPECT_EQ(staff->getSecondGlue(), elements.GetTail());
+
+  // Without a key, a transposing instrument's key still sets the measure's accidentals.
+  GRStaffState transposing;
+  transposing.instrKeyNumber = 1;
+  auto plain = std::make_unique<GRStaff>(slice);
+  plain->CreateBeginElements(&manager, transposing, 1);
+  EXPECT_EQ(plain->getElements().GetCount(), 1);
+  EXPECT_EQ(plain->getStaffState().instrKeyArray[5 - 2], 1);        // fis
+  EXPECT_EQ(plain->getStaffState().MeasureAccidentals[5 - 2], -1);  // against the instrument
+}

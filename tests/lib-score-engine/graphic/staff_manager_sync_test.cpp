@@ -9,9 +9,9 @@
 #include "ARTempo.h"
 #include "GRClef.h"
 #include "GRKey.h"
+#include "GRPassResult.h"
 #include "GRPossibleBreakState.h"
 #include "GRStaffManager.h"
-#include "GRPassResult.h"
 #include "GRTempo.h"
 #include "GRVoiceManager.h"
 #include "spacing_fixture.h"
@@ -30,9 +30,9 @@ class StaffManagerSyncTest : public SpacingFixture {
     return element;
   }
   GRKey* Key(int staff, int number, bool automatic) {
-    keys.push_back(std::make_unique<ARKey>(number));
-    keys.back()->setIsAuto(automatic);
-    auto* element = new GRKey(staves[staff], keys.back().get(), 0, false);
+    auto* key = new ARKey(number);
+    key->setIsAuto(automatic);
+    auto* element = new GRKey(staves[staff], key, 0, true);
     staves[staff]->AddTail(element);
     return element;
   }
@@ -44,7 +44,6 @@ class StaffManagerSyncTest : public SpacingFixture {
   }
 
   GRStaffManager manager;
-  std::vector<std::unique_ptr<ARKey>> keys;
 };
 
 TEST_F(StaffManagerSyncTest, LikeElementsOfDifferentVoicesShareASpringAndOneVoiceOpensAnother) {
@@ -86,6 +85,7 @@ TEST_F(StaffManagerSyncTest, AWrittenTagBeatsAnAutomaticOneAndOfTwoWrittenTheFir
 }
 
 TEST_F(StaffManagerSyncTest, ASecondTempoAtOneTimeIsDeletedWithAWarning) {
+  StartEngine();
   ARTempo tempo;
   testing::internal::CaptureStderr();
   manager.AddSystemTag(new GRTempo(staves[0], &tempo), staves[0], 0);
@@ -95,6 +95,8 @@ TEST_F(StaffManagerSyncTest, ASecondTempoAtOneTimeIsDeletedWithAWarning) {
             std::string::npos)
       << written;
   EXPECT_NE(written.find("Razid Trace: SYSTEM-Tag collision"), std::string::npos) << written;
+  // Without a slice to stand in the tempo mark is dropped with the time position.
+  manager.FinishSyncSlice(Fraction(0, 1));
 }
 
 TEST_F(StaffManagerSyncTest, StaffNumbersOutsideTheLayoutsRangeAreIgnored) {
@@ -163,6 +165,30 @@ TEST_F(StaffManagerSyncTest, ABreakStateKeepsEachStaffAndAnEmptyTagListPerVoice)
   ASSERT_NE(voice.grtags, nullptr);
   EXPECT_TRUE(voice.grtags->IsEmpty());
   voice.BeginAfterBreak(nullptr, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StaffManagerDeathTest, MergingNeedsAFirstStateAtTheOpenSlice) {
+  GRStaffManager manager;
+  EXPECT_DEATH(manager.MergeSPFs(nullptr, nullptr), "pbs1");
+  GRPossibleBreakState state;
+  state.springID = 4;
+  EXPECT_DEATH(manager.MergeSPFs(&state, nullptr), "mLastSpringID == pbs1->springID");
+  EXPECT_DEATH(manager.BreakAtPBS(nullptr), "false");
+}
+
+// With no voices the merge only joins the springs around the break by their distance.
+TEST(StaffManagerMergeTest, MergingWithoutVoicesKeepsTheSprings) {
+  GRStaffManager manager;
+  for (int id = 0; id < 3; ++id) manager.addSpring(new GRSpring(Fraction(id, 4), Fraction(1, 4)));
+  manager.closeSlice();
+  GRPossibleBreakState state;
+  state.springID = manager.getLastSpringID();
+  manager.MergeSPFs(&state, nullptr);
+  EXPECT_EQ(manager.getSpringID(), 3);
 }
 
 }  // namespace
