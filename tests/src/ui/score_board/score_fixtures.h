@@ -1,11 +1,10 @@
 #pragma once
 
-// Rendered scores made by hand for the board's tests: pages filled with one colour, or marked with
-// a line where the staff's middle is, so the tests can see where a page lands.
+// Rendered scores made by hand for the board's tests: pages filled with one colour, so the tests
+// can see where a page lands, and note positions.
 
 #include <QColor>
 #include <QImage>
-#include <QPainter>
 
 #include "src/core/score_builder/score_records.h"
 
@@ -25,14 +24,18 @@ inline Core::ScoresDescription SolidPages(int pages, int imageWidth, int rowHeig
   return description;
 }
 
+inline Core::NoteDesc At(double time, double x, int page) {
+  Core::NoteDesc note;
+  note.time = time;
+  note.x = x;
+  note.page = page;
+  return note;
+}
+
 inline QImage Transparent(int width, int height) {
   QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   return image;
-}
-
-inline bool IsColour(const QImage& image, int x, int y, QColor colour) {
-  return image.pixelColor(x, y) == colour;
 }
 
 }  // namespace ScoreBoardTesting
