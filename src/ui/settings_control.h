@@ -26,13 +26,6 @@ class SettingsPanelStandIn : public SettingsControl {
   QString m_title;
 };
 
-class SettingsNoteControl : public SettingsPanelStandIn {
-  Q_OBJECT
- public:
-  explicit SettingsNoteControl(QWidget* parent)
-      : SettingsPanelStandIn(parent, "settings_note_control", tr("Note trainer settings")) {}
-};
-
 class SettingsEarControl : public SettingsPanelStandIn {
   Q_OBJECT
  public:
