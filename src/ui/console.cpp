@@ -18,6 +18,7 @@
 #include "src/ui/block_view_control.h"
 #include "src/ui/console_exercise_control.h"
 #include "src/ui/controls/settings_note_control.h"
+#include "src/ui/controls/settings_symbol_control.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/screen_geometry.h"

@@ -33,12 +33,4 @@ class SettingsEarControl : public SettingsPanelStandIn {
       : SettingsPanelStandIn(parent, "settings_ear_control", tr("Ear trainer settings")) {}
 };
 
-class SettingsSymbolControl : public SettingsPanelStandIn {
-  Q_OBJECT
- public:
-  explicit SettingsSymbolControl(QWidget* parent)
-      : SettingsPanelStandIn(parent, "settings_symbol_control",
-                             tr("Music symbols trainer settings")) {}
-};
-
 }  // namespace UI
