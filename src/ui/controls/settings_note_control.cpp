@@ -5,8 +5,8 @@
 #include "src/ui/controls/clef_binders.h"
 #include "src/ui/controls/flag_boxes.h"
 #include "src/ui/controls/key_colour_binders.h"
+#include "src/ui/controls/panel_pieces.h"
 #include "src/ui/controls/settings_binders.h"
-#include "src/ui/controls/tab_strip.h"
 #include "ui_settings_note_trainer_control.h"
 
 namespace UI {
@@ -172,8 +172,10 @@ void SettingsNoteControl::SetPage(int page) {
 }
 
 void SettingsNoteControl::setVisible(bool visible) {
-  if (visible && !lockerInstalled())
+  if (visible && !lockerInstalled()) {
     InstallSettingsLocker(m_ui->notesTabStack, m_ui->TabsContainer, m_ui->Apply);
+    ApplyPanelStyle(this);
+  }
   SettingsControl::setVisible(visible);
 }
 

@@ -3,8 +3,8 @@
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/application.h"
 #include "src/ui/controls/flag_boxes.h"
+#include "src/ui/controls/panel_pieces.h"
 #include "src/ui/controls/settings_binders.h"
-#include "src/ui/controls/tab_strip.h"
 #include "ui_settings_symbol_trainer_control.h"
 
 namespace UI {
@@ -168,8 +168,10 @@ void SettingsSymbolControl::SetPage(int page) {
 }
 
 void SettingsSymbolControl::setVisible(bool visible) {
-  if (visible && !lockerInstalled())
+  if (visible && !lockerInstalled()) {
     InstallSettingsLocker(m_ui->symbolsStackedTabs, m_ui->TabsContainer, m_ui->Apply);
+    ApplyPanelStyle(this);
+  }
   SettingsControl::setVisible(visible);
 }
 
