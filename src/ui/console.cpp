@@ -18,10 +18,11 @@
 #include "src/ui/block_view_control.h"
 #include "src/ui/console_exercise_control.h"
 #include "src/ui/controls/settings_ear_control.h"
+#include "src/ui/controls/settings_note_control.h"
+#include "src/ui/controls/settings_symbol_control.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/screen_geometry.h"
-#include "src/ui/settings_control.h"
 #include "src/ui/window_stack_manager.h"
 
 namespace UI {
@@ -48,8 +49,6 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
 
   GetBlockViewControl();
   GetExerciseControl();
-  GetSettingsNoteControl(1);
-  GetSettingsSymbolControl(1);
 
   m_ui.setupUi(this);
   m_fader = new FaderWidget(nullptr);

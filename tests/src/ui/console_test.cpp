@@ -12,7 +12,6 @@
 #include "src/ui/controls/settings_ear_control.h"
 #include "src/ui/difficulty_level_dialog.h"
 #include "src/ui/fader_widget.h"
-#include "src/ui/settings_control.h"
 
 namespace {
 
