@@ -47,7 +47,7 @@ TEST_F(RazidInterfaceTest, VersionsUpToTheEnginesOwnAreAccepted) {
         << c.major << "." << c.minor << "." << c.sub;
 }
 
-TEST_F(RazidInterfaceTest, DefaultsAndUnits) {
+TEST_F(RazidInterfaceTest, DefaultsOfLayoutAndPage) {
   RazidLayoutSettings settings{};
   RazidGetDefaultLayoutSettings(&settings);
   EXPECT_FLOAT_EQ(settings.systemsDistance, 75);
@@ -74,11 +74,6 @@ TEST_F(RazidInterfaceTest, DefaultsAndUnits) {
   RazidSetDefaultPageFormat(nullptr);
   RazidGetDefaultPageFormat(&format);
   EXPECT_FLOAT_EQ(format.width, 4979.2324f);
-
-  EXPECT_NEAR(RazidUnit2CM(RazidCM2Unit(2)), 2, 1e-5);
-  EXPECT_NEAR(RazidInches2Unit(1), 602.25, 1e-3);
-  EXPECT_NEAR(RazidUnit2Inches(602.25f), 1, 1e-4);
-  EXPECT_EQ(RazidGetLineSpace(), 50);
 }
 
 TEST_F(RazidInterfaceTest, ParsingNeedsAStartedEngineAndSoundInput) {
@@ -120,18 +115,6 @@ TEST_F(RazidInterfaceTest, FreedAndUnknownHandlesAreRefusedAndNeverReused) {
   EXPECT_EQ(EngineState().scores.size(), held + 1);
   RazidFreeAR(second);
   EXPECT_EQ(EngineState().scores.size(), held);
-}
-
-TEST_F(RazidInterfaceTest, StoppingForgetsTheDefaultPageFormatAndTheStart) {
-  Start();
-  const RazidPageFormat wide{3000, 1000, 20, 70, 20, 70};
-  RazidSetDefaultPageFormat(&wide);
-  RazidShutdown();
-  RazidPageFormat format{};
-  RazidGetDefaultPageFormat(&format);
-  EXPECT_FLOAT_EQ(format.width, 4979.2324f);
-  ARHandle ar = nullptr;
-  EXPECT_EQ(RazidParseString(kChord, &ar), -9);
 }
 
 }  // namespace
