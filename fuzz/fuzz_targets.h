@@ -16,4 +16,7 @@ int ReadMidiFile(const std::uint8_t* data, std::size_t size);
 // deleted.
 int ParseRmn(const std::uint8_t* data, std::size_t size);
 
+// The bytes as RMN text: parsed, laid out on A4 and every page drawn on a recording device.
+int LayoutRmn(const std::uint8_t* data, std::size_t size);
+
 }  // namespace Fuzz

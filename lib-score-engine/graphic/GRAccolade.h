@@ -10,6 +10,8 @@ class GRAccolade : public GObject {
   explicit GRAccolade(int id = 1, float dx = 0) : mAccoladeID(id), mDx(dx) {}
 
   void setAccoladeType(int id) { mAccoladeID = id; }
+  int getAccoladeType() const { return mAccoladeID; }
+  float getDx() const { return mDx; }
   void setDx(float dx) { mDx = dx; }
   void draw(VGDevice& device, NVPoint const& leftTop, NVPoint const& leftBottom) const;
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}

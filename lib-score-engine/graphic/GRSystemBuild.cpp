@@ -87,6 +87,8 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   auto* endSpring = new GRSpring(endDate, Frac_0);
   int const endId = lastId + 1;
   endSpring->setID(endId);
+  // The end of the line takes no room of its own.
+  endSpring->setFrozen(1);
   mSprings->Set(endId, endSpring);
   if (lastSlice) {
     int lowest = 0;
@@ -146,7 +148,7 @@ void GRSystem::takeSlices(GRStaffManager* manager, KF_IPointerList<GRSystemSlice
 
 void GRSystem::adoptElementsOf(GRSystemSlice* slice) {
   slice->setGRSystem(this);
-  mCompElements.DumpListAtTail(&slice->getSystemElements());
+  slice->handOverElements(mCompElements);
 }
 
 void GRSystem::placeStaves(GRSliceHeight const& heights) {

@@ -43,8 +43,12 @@ class GRSystemSlice : public GREvent {
   // A system-wide copy of a staff's bar, told where that bar stands.
   void addBar(GRBar* bar, int, GRStaff* staff);
   void addFinishBar(GRFinishBar* bar, int, GRStaff* staff);
-  // The system-level elements, which the slice's system takes over.
-  NEPointerList& getSystemElements() { return mElements; }
+  // Moves the system-level elements and those of the slice's own list (tempo marks) to the end
+  // of to, whose owner draws and deletes them from now on.
+  void handOverElements(NEPointerList& to) {
+    to.DumpListAtTail(&mElements);
+    to.DumpListAtTail(&mCompElements);
+  }
 
   // Stacks the staves top to bottom.
   void Finish();

@@ -34,7 +34,8 @@ TEST_P(FuzzCorpus, EveryInputPassesTheTarget) {
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus,
                          ::testing::Values(Target{"midi_file", &Fuzz::ReadMidiFile},
-                                           Target{"rmn", &Fuzz::ParseRmn}),
+                                           Target{"rmn", &Fuzz::ParseRmn},
+                                           Target{"rmn_layout", &Fuzz::LayoutRmn}),
                          [](const auto& test) { return std::string(test.param.corpus); });
 
 }  // namespace

@@ -1,0 +1,42 @@
+#pragma once
+
+// Scores the trainer shows, as RMN text, for the engine's tests and benchmarks alike.
+
+#include <random>
+#include <string>
+
+namespace SampleScores {
+
+// The question score of keys 39, 43 and 46: the chord c1 e1 g1 on one staff.
+inline char const* QuestionScore() {
+  return "{ [ \\staff<1> \\clef<\"g2\">  \\stemsAuto  { c1 , e1 , g1 }  ], [ \\staff<1> "
+         "\\clef<\"g2\">  \\stemsAuto  ] }";
+}
+
+// 100 measures of 4/4 on two staves; every beat a quarter or a root-position triad, drawn from
+// the generator seeded with seed.
+inline std::string HundredMeasures(unsigned seed = 15) {
+  std::mt19937 random(seed);
+  char const* const names[] = {"c", "d", "e", "f", "g", "a", "h"};
+  std::string text = "{ ";
+  for (int staff = 1; staff <= 2; ++staff) {
+    text += std::string(staff == 1 ? "" : ", ") + "[ \\staff<" + std::to_string(staff) +
+            "> \\clef<\"" + (staff == 1 ? "g2" : "f4") + "\"> \\meter<\"4/4\"> ";
+    int const octave = staff == 1 ? 1 : 0;
+    for (int beat = 0; beat < 400; ++beat) {
+      int const root = static_cast<int>(random() % 7);
+      auto note = [&](int step) {
+        return std::string(names[(root + step) % 7]) + std::to_string(octave + (root + step) / 7) +
+               "/4";
+      };
+      if (random() % 2)
+        text += note(0) + " ";
+      else
+        text += "{ " + note(0) + ", " + note(2) + ", " + note(4) + " } ";
+    }
+    text += "] ";
+  }
+  return text + "}";
+}
+
+}  // namespace SampleScores
