@@ -15,6 +15,8 @@ namespace {
 //   system 10,10 - 390,190
 //   staff1 10,10 - 390,90  : note A 20..40 @0, bar x=100, note B 120..140 @1/4, rest 200..220 @1/2
 //   staff2 10,110 - 390,190: chord notes C 62..80 and D 60..78, both @3/4
+CScoreElement* const kNone = nullptr;
+
 class MapQueriesTest : public testing::Test {
  protected:
   CScoreElement* Add(CScoreElement* parent, int kind, float l, float t, float r, float b,
@@ -85,16 +87,14 @@ TEST_F(MapQueriesTest, SearchesByPosition) {
   EXPECT_EQ(RazidMapFindEventRangeX(staff1, 10), noteA);  // nothing starts before: first after
   EXPECT_EQ(RazidMapFindEventRangeX(staff1, 200), rest);  // starts at x: not the one before
 
-  CScoreElement *previous = noteA, *next = noteA;
-  RazidMapFindPreviousAndNextEvent(staff1, 130, &previous, &next);
-  EXPECT_EQ(previous, noteB);
-  EXPECT_EQ(next, noteB);
-  RazidMapFindPreviousAndNextEvent(staff1, 160, &previous, &next);
-  EXPECT_EQ(previous, noteB);
-  EXPECT_EQ(next, rest);
-  RazidMapFindPreviousAndNextEvent(nullptr, 160, &previous, &next);
-  EXPECT_EQ(previous, nullptr);
-  EXPECT_EQ(next, nullptr);
+  auto around = [](CScoreElement* from, float x) {
+    CScoreElement *previous = from, *next = from;  // set aside before the search
+    RazidMapFindPreviousAndNextEvent(from, x, &previous, &next);
+    return std::pair{previous, next};
+  };
+  EXPECT_EQ(around(staff1, 130), std::pair(noteB, noteB));
+  EXPECT_EQ(around(staff1, 160), std::pair(noteB, rest));
+  EXPECT_EQ(around(nullptr, 160), std::pair(kNone, kNone));
 }
 
 TEST_F(MapQueriesTest, SearchesByDate) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "Razid.h"
@@ -47,33 +48,25 @@ TEST_F(RazidInterfaceTest, VersionsUpToTheEnginesOwnAreAccepted) {
         << c.major << "." << c.minor << "." << c.sub;
 }
 
+auto Fields(RazidPageFormat const& f) {
+  return std::array{f.width, f.height, f.marginleft, f.margintop, f.marginright, f.marginbottom};
+}
+
 TEST_F(RazidInterfaceTest, DefaultsOfLayoutAndPage) {
-  RazidLayoutSettings settings{};
-  RazidGetDefaultLayoutSettings(&settings);
-  EXPECT_FLOAT_EQ(settings.systemsDistance, 75);
-  EXPECT_EQ(settings.systemsDistribution, 1);
-  EXPECT_FLOAT_EQ(settings.systemsDistribLimit, 0.25f);
-  EXPECT_FLOAT_EQ(settings.optimumForce, 750);
-  EXPECT_FLOAT_EQ(settings.springParameter, 1.1f);
-  EXPECT_EQ(settings.specialSpacing, 0);
-  EXPECT_EQ(settings.optPageFill, 1);
-
-  RazidPageFormat format{};
-  RazidGetDefaultPageFormat(&format);
-  EXPECT_FLOAT_EQ(format.width, 4979.2324f);
-  EXPECT_FLOAT_EQ(format.height, 7042.0576f);
-  for (float margin :
-       {format.marginleft, format.margintop, format.marginright, format.marginbottom})
-    EXPECT_FLOAT_EQ(margin, 474.21262f);
-
+  RazidLayoutSettings s{};
+  RazidGetDefaultLayoutSettings(&s);
+  EXPECT_EQ((std::array{s.systemsDistance, float(s.systemsDistribution), s.systemsDistribLimit,
+                        s.optimumForce, s.springParameter, float(s.specialSpacing),
+                        float(s.optPageFill)}),
+            (std::array{75.f, 1.f, 0.25f, 750.f, 1.1f, 0.f, 1.f}));
+  const RazidPageFormat a4{4979.2324f, 7042.0576f, 474.21262f, 474.21262f, 474.21262f, 474.21262f};
   const RazidPageFormat wide{3000, 1000, 20, 70, 20, 70};
-  RazidSetDefaultPageFormat(&wide);
-  RazidGetDefaultPageFormat(&format);
-  EXPECT_FLOAT_EQ(format.width, 3000);
-  EXPECT_FLOAT_EQ(format.margintop, 70);
-  RazidSetDefaultPageFormat(nullptr);
-  RazidGetDefaultPageFormat(&format);
-  EXPECT_FLOAT_EQ(format.width, 4979.2324f);
+  RazidPageFormat format{};
+  for (RazidPageFormat const* set : {static_cast<RazidPageFormat const*>(nullptr), &wide}) {
+    RazidSetDefaultPageFormat(set);
+    RazidGetDefaultPageFormat(&format);
+    EXPECT_EQ(Fields(format), Fields(set ? *set : a4));
+  }
 }
 
 TEST_F(RazidInterfaceTest, ParsingNeedsAStartedEngineAndSoundInput) {
@@ -107,11 +100,11 @@ TEST_F(RazidInterfaceTest, FreedAndUnknownHandlesAreRefusedAndNeverReused) {
   EXPECT_NE(second, first);
 
   const RazidDate date{0, 1}, length{1, 4};
-  EXPECT_EQ(RazidMarkVoice(first, 1, date, length), -8);
-  EXPECT_EQ(RazidMarkVoice(nullptr, 1, date, length), -8);
-  EXPECT_EQ(RazidMarkVoice(second, 1, date, length), 0);
+  EXPECT_EQ(
+      (std::array{RazidMarkVoice(first, 1, date, length), RazidMarkVoice(nullptr, 1, date, length),
+                  RazidMarkVoice(second, 1, date, length)}),
+      (std::array{-8, -8, 0}));
   RazidFreeAR(first);  // stale: frees nothing
-  RazidFreeAR(nullptr);
   EXPECT_EQ(EngineState().scores.size(), held + 1);
   RazidFreeAR(second);
   EXPECT_EQ(EngineState().scores.size(), held);
