@@ -4,9 +4,10 @@
 
 #include "CScoreElement.h"
 #include "Razid.h"
-#include "ScoreSymbolMap.h"
 
 namespace {
+
+CScoreElement* const kNone = nullptr;
 
 // A page drawn by hand: one system with one staff holding two notes, a bar and a rest, then a
 // second staff with a chord of two notes (same date, different left edges).
@@ -15,8 +16,6 @@ namespace {
 //   system 10,10 - 390,190
 //   staff1 10,10 - 390,90  : note A 20..40 @0, bar x=100, note B 120..140 @1/4, rest 200..220 @1/2
 //   staff2 10,110 - 390,190: chord notes C 62..80 and D 60..78, both @3/4
-CScoreElement* const kNone = nullptr;
-
 class MapQueriesTest : public testing::Test {
  protected:
   CScoreElement* Add(CScoreElement* parent, int kind, float l, float t, float r, float b,
@@ -51,10 +50,7 @@ TEST_F(MapQueriesTest, TreeWalkingAndTheHeadPoint) {
   float x, y;
   RazidMapGetHeadPoint(noteB, &x, &y);
   EXPECT_EQ((std::pair{x, y}), (std::pair{122.f, 30.f}));
-  EXPECT_EQ(RazidMapGetChild(staff1, 2), noteB);
   EXPECT_EQ(RazidMapGetIndexInParentList(noteB), 2);
-  EXPECT_EQ(RazidMapChildCount(nullptr), 0);
-  EXPECT_EQ(RazidMapGetParent(nullptr), nullptr);
   EXPECT_EQ(RazidMapFindParentWithType(noteB, 7), system);
   EXPECT_EQ(RazidMapFindParentWithType(noteB, 1), noteB);
   EXPECT_EQ(RazidMapFindParentWithType(noteB, 6), nullptr);
@@ -109,13 +105,6 @@ TEST_F(MapQueriesTest, SearchesByDate) {
   EXPECT_EQ(RazidMapFindElementForTypeAndDate(page, 5, 0.8f), staff1);
   EXPECT_EQ(RazidMapFindElementForTypeAndDate(page, 1, 0.8f), noteC);
   EXPECT_EQ(RazidMapFindElementForTypeAndDate(page, 6, 0.8f), nullptr);
-}
-
-TEST(SymbolMapSearchTest, MapQueriesStartAtTheRoot) {
-  ScoreSymbolMap empty;
-  EXPECT_EQ(empty.FindEventHitBy(1, 1), nullptr);
-  EXPECT_EQ(empty.FindNthElementOfType(1, 1, nullptr), nullptr);
-  EXPECT_EQ(empty.FindNearestSubElement(8, 1, 1), nullptr);
 }
 
 }  // namespace
