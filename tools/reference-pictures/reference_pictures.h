@@ -1,0 +1,33 @@
+#pragma once
+// The pictures of the exercise screen's reference pages: each is a short piece of RMN engraved by
+// the notation engine, with a mark the engine does not draw painted over it where needed.
+#include "tools/pictures/reference_marks.h"
+
+#include <QDir>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace ReferencePictures {
+
+struct Picture {
+  QString file;  // file name under the reference picture folder
+  QString rmn;
+  qreal staffSpace;  // distance of two staff lines in the written picture, in pixels
+  Pictures::ReferenceMark mark = Pictures::ReferenceMark::None;
+};
+
+// The 96 pictures in page order.
+const std::vector<Picture>& AllPictures();
+
+// The engraving, cropped to the music and turned into black ink on a transparent ground. Null
+// when the engine refuses the text. The engine must have been started.
+QImage Render(const Picture& picture);
+
+// Renders every picture into `folder`; returns the names written. Stops at the first picture
+// that cannot be rendered or written and returns the names written so far with `error` set.
+QStringList WriteAll(const QDir& folder, QString* error);
+
+}  // namespace ReferencePictures
