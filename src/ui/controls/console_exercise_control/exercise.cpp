@@ -22,6 +22,7 @@ void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool) {
   exercise = app->GetExerciseCatalog()->OpenExercise(id);
   exercise->TempoBank = app->GetMidiBank();
   exercise->SetSettings(app->GetSettings());
+  exercise->SetSoundController(app->GetSoundController());
   exercise->Reset();
   AttachHandler();
 }
