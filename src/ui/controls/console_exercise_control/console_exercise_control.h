@@ -230,6 +230,10 @@ class ConsoleExerciseControl : public QWidget {
   friend class ExerciseHandler;
   friend class ConsoleExerciseControlProbe;  // tests read the private state through it
 
+  // A new handler for the open exercise, registered with both of its subjects (lesson first); the
+  // previous handler goes with it.
+  void AttachHandler();
+
   // Exercise control.
   void ContinueAfterSeek();
   bool CheckForMidiDevice();

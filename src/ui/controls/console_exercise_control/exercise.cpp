@@ -23,6 +23,7 @@ void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool) {
   exercise->TempoBank = app->GetMidiBank();
   exercise->SetSettings(app->GetSettings());
   exercise->Reset();
+  AttachHandler();
 }
 void ConsoleExerciseControl::StopExercise() {
   exercise.reset();
