@@ -1,5 +1,6 @@
 #include "views_fixture.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QState>
 
@@ -14,15 +15,23 @@ void ExerciseViewsTest::Open(int trainer, bool quiz) {
   App()->SetQuizMode(quiz);
   m_console->OpenExercise(size_t(trainer), quiz);
   ASSERT_TRUE(WaitUntil([this] {
-    return FadeDone() && Screen()->isVisible() && Machine() && Machine()->isRunning() &&
-           !Machine()->configuration().isEmpty();
+    return FadeDone() && Screen()->isVisible() && Machine() && !MachineState().isEmpty();
   }));
   ASSERT_TRUE(Exercise());
+}
+
+QStateMachine* ExerciseViewsTest::Machine() const {
+  return Screen()->findChild<QStateMachine*>("viewMachine");
 }
 
 QString ExerciseViewsTest::MachineState() const {
   const auto states = Machine()->configuration();
   return states.isEmpty() ? QString() : (*states.begin())->objectName();
+}
+
+bool ExerciseViewsTest::Settled() const {
+  return WaitUntil(
+      [this] { return Probe().ViewAnimation()->state() == QAbstractAnimation::Stopped; });
 }
 
 void ExerciseViewsTest::Record(int section, int id, int correct, int wrong) const {
@@ -35,7 +44,7 @@ int ExerciseViewsTest::FindId(int section,
   for (int id = 0; id < 5000; ++id)
     if (match(int(Exercise()->GetNoteById(section, id)), Exercise()->GetGroupTextById(section, id)))
       return id;
-  ADD_FAILURE() << "no question in section " << section << " fits";
+  ADD_FAILURE() << "no question of section " << section << " fits";
   return -1;
 }
 
@@ -50,11 +59,10 @@ QStringList ExerciseViewsTest::ShownRows() const {
   return rows;
 }
 
-bool ExerciseViewsTest::Settled() const {
-  return WaitUntil([this] {
-    const QAbstractAnimation* animation = Probe().ViewAnimation();
-    return !animation || animation->state() == QAbstractAnimation::Stopped;
-  });
+void ExerciseViewsTest::Snap(const QString& name) const {
+  const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+  QDir().mkpath(folder);
+  EXPECT_TRUE(m_console->grab().save(folder + "/" + name + ".png"));
 }
 
 }  // namespace Testing
