@@ -179,6 +179,7 @@ void ConsoleExerciseControl::SwitchToStatSection(int section) {
 }
 
 void ConsoleExerciseControl::loadStatistics(int section, int trainer, int octave) {
+  if (section < 0 || unsigned(section) >= exercise->GetTimeline().GetSectionCount()) return;
   setStatisticsText(exercise->GetTimeline().GetSectionName(static_cast<unsigned long>(section)),
                     trainer, octave);
   std::vector<StatisticsRow> rows;

@@ -10,7 +10,7 @@
 #include <gmock/gmock.h>
 
 #include "src/core/exercise/exercise.h"
-#include "src/ui/controls/console_exercise_control/statistics_data_set.h"
+#include "src/core/exercise/theory/key_geometry.h"
 #include "src/ui/gkc_initializer.h"
 #include "src/ui/keyboard.h"
 #include "views_fixture.h"
@@ -41,13 +41,21 @@ class StatisticsViewTest : public ExerciseViewsTest {
   }
 };
 
-TEST_F(StatisticsViewTest, KeysTurnGreenOrRedByTheirRecordAndEveryNoteHasARow) {
+TEST_F(StatisticsViewTest, KeysAndRowsFollowTheRecordsAndAHoveredOctaveNarrowsTheRows) {
+  QString kind4, kind2;
   OpenStatistics(0, false, [&] {
     Record(0, C4, 9, 1);
     Record(0, D4, 8, 1);
     Record(0, E4, 3, 0);
     Record(0, E4 + 12, 0, 2);  // the same row as E4
     Record(0, 100000, 5, 5);   // an id of no question: neither row nor key
+    const int inOctave4 = FindId(1, [](int key, const QString&) { return Core::octave(key) == 4; });
+    kind4 = Exercise()->GetGroupTextById(1, inOctave4);
+    const int inOctave2 = FindId(
+        1, [&](int key, const QString& kind) { return Core::octave(key) == 2 && kind != kind4; });
+    kind2 = Exercise()->GetGroupTextById(1, inOctave2);
+    Record(1, inOctave4, 4, 1);
+    Record(1, inOctave2, 2, 3);
   });
   std::map<int, int> marked;
   for (int key = 0; key < 88; ++key)
@@ -63,36 +71,22 @@ TEST_F(StatisticsViewTest, KeysTurnGreenOrRedByTheirRecordAndEveryNoteHasARow) {
   EXPECT_EQ(Form().StatisticsHeaderLbl->text(),
             "This is your score for notes.\nFor details, hover over a keyboard note below.");
   Snap("statistics-plain");
-}
 
-TEST_F(StatisticsViewTest, HoveringAnOctaveCountsOnlyItsRecordsAndLeavingItCountsAllAgain) {
-  QString kind4, kind2;
-  OpenStatistics(0, false, [&] {
-    const int inOctave4 =
-        FindId(1, [](int key, const QString&) { return key >= C4 && key < C4 + 12; });
-    kind4 = Exercise()->GetGroupTextById(1, inOctave4);
-    const int inOctave2 = FindId(
-        1, [&](int key, const QString& kind) { return key >= 15 && key < 27 && kind != kind4; });
-    kind2 = Exercise()->GetGroupTextById(1, inOctave2);
-    Record(1, inOctave4, 4, 1);
-    Record(1, inOctave2, 2, 3);
-  });
   Form().TimelineButton2->click();
   EXPECT_EQ(Form().StatisticsHeaderLbl->text(),
             "This is your score for intervals.\nFor details, hover over a keyboard note below.");
   EXPECT_THAT(Answered(), UnorderedElementsAre(kind4 + " 1/4", kind2 + " 3/2"));
   const qsizetype groups = ShownRows().size();
-
   HoverOver(C4 + 2);
   EXPECT_EQ(Answered(), QStringList{kind4 + " 1/4"});
   EXPECT_EQ(ShownRows().size(), groups);
-  EXPECT_TRUE(Form().StatisticsHeaderLbl->text().contains(
-      "octave <b style='color:blue; font-size:18px;'>4</b>"));
+  EXPECT_TRUE(
+      Form().StatisticsHeaderLbl->text().contains("octave <b style='color:blue; "
+                                                  "font-size:18px;'>4</b>"));
   HoverOver(C4 + 5);  // the same octave
   EXPECT_EQ(Answered(), QStringList{kind4 + " 1/4"});
   HoverOver(1);  // below the octaves
   EXPECT_THAT(Answered(), UnorderedElementsAre(kind4 + " 1/4", kind2 + " 3/2"));
-  EXPECT_TRUE(Form().StatisticsHeaderLbl->text().startsWith("This is your score for intervals."));
 }
 
 TEST_F(StatisticsViewTest, OnlyAllTimeFiguresClearAndAFileThatCannotBeWrittenKeepsThem) {
@@ -131,19 +125,6 @@ TEST_F(StatisticsViewTest, OnlyAllTimeFiguresClearAndAFileThatCannotBeWrittenKee
   EXPECT_TRUE(Answered().isEmpty());
   EXPECT_EQ(ShownRows().size(), 12);
   EXPECT_FALSE(Form().clearHistory->isEnabled());
-}
-
-TEST_F(StatisticsViewTest, RecordsOfOneGroupMergeWhereverTheyStand) {
-  Open(0, false);
-  // C in three octaves, D in two, E once, spread so that merging swaps from the end.
-  std::vector<Core::ExStat> stats{{C4, 0, 0, 1, 0}, {D4, 0, 0, 2, 0},       {C4 + 12, 0, 0, 4, 1},
-                                  {E4, 0, 0, 8, 0}, {D4 - 12, 0, 0, 16, 0}, {C4 - 12, 0, 0, 32, 2}};
-  UI::StatisticsData::GroupStats(*Exercise(), 0, stats);
-  std::map<int, std::pair<int, int>> byNote;
-  for (const Core::ExStat& s : stats) byNote[s.Id % 12] = {s.Correct, s.Wrong};
-  EXPECT_EQ(stats.size(), 3u);
-  EXPECT_EQ(byNote, (std::map<int, std::pair<int, int>>{
-                        {C4 % 12, {37, 3}}, {D4 % 12, {18, 0}}, {E4 % 12, {8, 0}}}));
 }
 
 }  // namespace

@@ -20,10 +20,6 @@ void ExerciseViewsTest::Open(int trainer, bool quiz) {
   ASSERT_TRUE(Exercise());
 }
 
-QStateMachine* ExerciseViewsTest::Machine() const {
-  return Screen()->findChild<QStateMachine*>("viewMachine");
-}
-
 QString ExerciseViewsTest::MachineState() const {
   const auto states = Machine()->configuration();
   return states.isEmpty() ? QString() : (*states.begin())->objectName();

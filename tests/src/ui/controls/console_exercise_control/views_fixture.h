@@ -41,7 +41,7 @@ class ExerciseViewsTest : public ShellTest {
     return UI::ConsoleExerciseControlProbe(Screen());
   }
   Core::Exercise* Exercise() const { return Screen()->CurrentExercise(); }
-  QStateMachine* Machine() const;
+  QStateMachine* Machine() const { return Screen()->findChild<QStateMachine*>("viewMachine"); }
   QString MachineState() const;
   // Waits until no view transition runs.
   bool Settled() const;
