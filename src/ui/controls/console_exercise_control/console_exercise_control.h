@@ -16,12 +16,14 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <vector>
 
 #include "src/core/exercise/records/answer.h"
 #include "src/core/midi/platform/sound.h"
 #include "src/core/score_builder/score_records.h"
+#include "src/ui/controls/console_exercise_control/statistics_data_set.h"
 #include "src/ui/speed.h"
 #include "ui_console_exercise_control.h"
 
@@ -37,6 +39,10 @@ struct VAvaroState;
 }  // namespace Core
 
 namespace UI {
+
+// The exercise state the screen saw last; the section-end dialog comes back without its fade
+// when it had already been raised.
+extern int prevState;
 
 class ActionHintDialog;
 class ExerciseHandler;
@@ -64,6 +70,12 @@ class ConsoleExerciseControl : public QWidget {
     int width = 0;
     unsigned int duration = 0;  // ticks
   };
+
+  // The screen's views, as `currentView` holds them.
+  enum View : int { ExerciseView = 0, StatisticsView = 1, ReferenceView = 2 };
+
+  using StatisticsRow = UI::StatisticsRow;
+  using GkcStats = UI::GkcStats;
 
   // The widgets of one row of the statistics list.
   struct StatisticsWidgetRow {
@@ -253,6 +265,20 @@ class ConsoleExerciseControl : public QWidget {
   void showScoreboard();
   void setupStateMachine();
   void convertReferenceText();
+  void loadReference(int section, int exerciseId);
+  void ShowStatistics(bool global, UI::Speed speed);
+  void UpdateStatSectionButtons(int section);
+  // Connects the section buttons to the slots of `view`, and to nothing else of the screen.
+  void WireSectionButtons(int view);
+  std::array<QToolButton*, 5> TimelineSectionButtons() const;
+  int CurrentSectionIndex() const;
+  // The section whose button the statistics view shows as chosen.
+  int ShownStatisticsSection() const;
+  void loadStatisticsData(bool global);
+  void loadStatistics(int section, int trainer, int octave);
+  void setStatisticsText(const QString& sectionName, int trainer, int octave);
+  void getStatisticsDataSet(int section, int trainer, int octave, std::vector<StatisticsRow>& rows,
+                            GkcStats& keys);
 
   // Whether a notice of run `run` still belongs to the open exercise: notices queued by a stopped
   // exercise may arrive after the next one has started.
@@ -271,6 +297,8 @@ class ConsoleExerciseControl : public QWidget {
   std::vector<StatisticsWidgetRow> statisticsWidgetRows;
   StatisticsWidgetRow statisticsSummaryRow;
   QSpacerItem* statisticsBottomSpacer = nullptr;
+  QSpacerItem* statisticsTopSpacer = nullptr;
+  int currentNote = -1;  // the key the piano last reported while hovering, -1 for none
   int answerMode = 0;
   int autoNextTimerId = 0;
   long exerciseId = -1;

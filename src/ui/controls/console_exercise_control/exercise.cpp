@@ -16,6 +16,8 @@ namespace UI {
 
 void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool) {
   StopExercise();
+  // A section picked in the statistics of the last run is no choice for this one.
+  statisticsSection = -1;
   exerciseId = long(id);
   quizMode = quiz;
   Application* app = Application::instance();
