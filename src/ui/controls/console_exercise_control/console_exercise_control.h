@@ -266,6 +266,7 @@ class ConsoleExerciseControl : public QWidget {
   void setupStateMachine();
   void convertReferenceText();
   void loadReference(int section, int exerciseId);
+  void loadReferenceHelper(const char* name);
   void ShowStatistics(bool global, UI::Speed speed);
   void UpdateStatSectionButtons(int section);
   // Connects the section buttons to the slots of `view`, and to nothing else of the screen.

@@ -1,0 +1,207 @@
+// The reference view on the real window: each trainer's sections show their page and title, the
+// pages' pictures load, and printing pages the content under a red header.
+
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "src/ui/controls/console_exercise_control/reference_printing.h"
+#include "views_fixture.h"
+
+namespace Testing {
+namespace {
+
+const char* const PageNames[] = {"SingleNotes", "KeySignatures", "NoteLengths",
+                                 "Tempo",       "Loudness",      "NoteModifiers",
+                                 "Intervals",   "Chords",        "Scales"};
+
+class ReferenceViewTest : public ExerciseViewsTest {
+ protected:
+  QLabel* Content() const { return Form().referenceContentContainer; }
+  QString Page(const char* name) const { return Content()->property(name).toString(); }
+  // Opens a lesson of `trainer` (from the home screen after the first) and its reference view.
+  void OpenReference(int trainer) {
+    if (!m_console) {
+      Open(trainer, false);
+    } else {
+      m_console->NavigateHome();
+      ASSERT_TRUE(WaitUntil([this] { return FadeDone() && !Screen()->isVisible(); }));
+      m_console->OpenExercise(size_t(trainer), false);
+      ASSERT_TRUE(WaitUntil([this] { return FadeDone() && Screen()->isVisible(); }));
+    }
+    ASSERT_EQ(Screen()->GetCurrentExerciseId(), trainer);
+    Click(Toolbar().Reference);
+    ASSERT_TRUE(Settled());
+  }
+};
+
+// Sections 0 to 4 of each trainer, picked with the section buttons in the reference view. A
+// section without a page of its own leaves the one before on screen.
+TEST_F(ReferenceViewTest, EachSectionShowsItsPageAndTitle) {
+  const struct {
+    int trainer;
+    const char* pages[5];
+    const char* titles[5];
+  } trainers[] = {
+      {0,
+       {"SingleNotes", "Intervals", "Chords", "Chords", "Chords"},
+       {"Single Notes Reference", "Intervals Reference", "Chords Reference", "Chords Reference",
+        "Chords Reference"}},
+      {1,
+       {"SingleNotes", "Intervals", "Chords", "Scales", "Tempo"},
+       {"Single Notes Reference", "Intervals Reference", "Chords Reference", "Scales Reference",
+        "Tempo Reference"}},
+      {2,
+       {"NoteLengths", "KeySignatures", "Tempo", "Loudness", "NoteModifiers"},
+       {"Note Lengths Reference", "Key Signatures Reference", "Tempo Reference",
+        "Loudness Reference", "Note Modifiers Reference"}},
+  };
+  for (const auto& t : trainers) {
+    OpenReference(t.trainer);
+    QAbstractButton* buttons[] = {Form().TimelineButton1, Form().TimelineButton2,
+                                  Form().TimelineButton3, Form().TimelineButton4,
+                                  Form().TimelineButton5};
+    for (int section = 0; section < 5; ++section) {
+      buttons[section]->click();
+      EXPECT_EQ(Content()->text(), Page(t.pages[section]))
+          << "trainer " << t.trainer << " section " << section;
+      EXPECT_EQ(Form().ReferenceHeaderLbl->text(), t.titles[section])
+          << "trainer " << t.trainer << " section " << section;
+    }
+  }
+}
+
+// Every placeholder is filled, and every picture a page names is a resource that loads: 96 of
+// them over the nine pages.
+TEST_F(ReferenceViewTest, PagesAreFilledAndEveryPictureLoads) {
+  StartConsole();
+  static const QRegularExpression picture(R"re(<img src="([^"]+)")re");
+  static const QRegularExpression placeholder(R"(%\d)");
+  QSet<QString> pictures;
+  for (const char* name : PageNames) {
+    const QString page = Page(name);
+    EXPECT_TRUE(page.contains("qrichtext")) << name;
+    EXPECT_FALSE(page.contains(placeholder)) << name;
+    for (auto match = picture.globalMatch(page); match.hasNext();) {
+      const QString path = match.next().captured(1);
+      EXPECT_TRUE(path.startsWith(":/Reference/pixmap/Reference/")) << qPrintable(path);
+      EXPECT_FALSE(QImage(path).isNull()) << name << ": " << qPrintable(path);
+      pictures << path;
+    }
+  }
+  EXPECT_EQ(pictures.size(), 96);
+  EXPECT_TRUE(Page("Tempo").contains("Very slow (40-60 bpm)"));
+  EXPECT_TRUE(Page("Chords").contains("Diminished Seventh - Cdim7"));
+}
+
+int PdfPages(const QString& file) {
+  QFile pdf(file);
+  if (!pdf.open(QIODevice::ReadOnly)) return 0;
+  static const QRegularExpression page(R"(/Type\s*/Page[^s])");
+  return int(QString::fromLatin1(pdf.readAll()).count(page));
+}
+
+// A page one slice high (the page less the header band) prints on one page, one pixel more on
+// two; a page with no room below the header prints nothing rather than dividing by nothing.
+TEST_F(ReferenceViewTest, PrintedPagesFollowTheContentHeight) {
+  OpenReference(1);
+  QTemporaryDir folder;
+  const struct {
+    int pageHeight;
+    int extra;  // content height beyond one slice
+    UI::ReferencePrint::Result result;
+    int pages;
+  } cases[] = {
+      {400, 0, UI::ReferencePrint::Result::Printed, 1},
+      {400, 1, UI::ReferencePrint::Result::Printed, 2},
+      {400, 380 * 2, UI::ReferencePrint::Result::Printed, 3},
+      {UI::ReferencePrint::HeaderBand, 0, UI::ReferencePrint::Result::NoRoom, 0},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const QString file = folder.filePath(QString("page%1.pdf").arg(n++));
+    QPdfWriter pdf(file);
+    pdf.setResolution(72);  // one pixel a point
+    pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(300, c.pageHeight), QPageSize::Point),
+                                  QPageLayout::Portrait, QMarginsF()));
+    ASSERT_EQ(pdf.height(), c.pageHeight);
+    const int height = std::max(1, c.pageHeight - UI::ReferencePrint::HeaderBand + c.extra);
+    Content()->setFixedHeight(height);
+    Content()->resize(Content()->width(), height);
+    EXPECT_EQ(UI::ReferencePrint::Print(pdf, *Content(), UI::ReferencePrint::Header()), c.result);
+    EXPECT_EQ(PdfPages(file), c.pages) << "page " << c.pageHeight << " extra " << c.extra;
+  }
+}
+
+bool HasRed(const QImage& image, const QRect& area) {
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      if (pixel.red() > 200 && pixel.green() < 80 && pixel.blue() < 80) return true;
+    }
+  return false;
+}
+
+// Each page carries the header line in red at its top left, above the content, which starts 17
+// pixels down; the header names the service host, or the product's site without one.
+TEST_F(ReferenceViewTest, EveryPageHasTheRedHeaderAtTheTopLeft) {
+  OpenReference(2);
+  Form().TimelineButton5->click();  // the note modifiers, longer than a page
+  const QSize pageSize(Content()->width(), 500);
+  const int pages = UI::ReferencePrint::PageCount(Content()->height(), pageSize.height());
+  ASSERT_GE(pages, 2);
+  for (int page = 0; page < pages; ++page) {
+    QImage image(pageSize, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    UI::ReferencePrint::PaintPage(painter, *Content(), page, pageSize,
+                                  UI::ReferencePrint::Header());
+    painter.end();
+    EXPECT_TRUE(HasRed(image, QRect(0, 0, 300, 16))) << "page " << page;
+    EXPECT_FALSE(HasRed(image, QRect(0, 17, pageSize.width(), pageSize.height() - 17)));
+    if (page == 0)
+      image.save(QCoreApplication::applicationDirPath() +
+                 "/screenshots/reference-printed-page.png");
+  }
+  qunsetenv("MELVARIN_SERVICE_URL");
+  EXPECT_EQ(UI::ReferencePrint::Header(), "Quorvale Melvarin Studio | www.quorvale.com");
+  qputenv("MELVARIN_SERVICE_URL", "http://127.0.0.1:8080");
+  EXPECT_EQ(UI::ReferencePrint::Header(), "Quorvale Melvarin Studio | 127.0.0.1");
+  qunsetenv("MELVARIN_SERVICE_URL");
+}
+
+// The Print button asks through the print dialog, with printing to a file turned off; a
+// cancelled dialog prints nothing.
+TEST_F(ReferenceViewTest, PrintAsksThroughTheDialogWithoutPrintingToFile) {
+  OpenReference(1);
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    seen = true;
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+    EXPECT_EQ(dialog->windowTitle(), "Melvarin Studio Reference");
+    dialog->reject();
+  });
+  QTest::mouseClick(Form().Print, Qt::LeftButton);
+  EXPECT_TRUE(seen);
+}
+
+// Screenshots of three pages for review.
+TEST_F(ReferenceViewTest, ScreenshotsOfThePages) {
+  OpenReference(1);
+  Form().TimelineButton2->click();
+  Snap("reference-intervals");
+  Form().TimelineButton3->click();
+  Snap("reference-chords");
+  OpenReference(2);
+  Form().TimelineButton5->click();
+  Snap("reference-note-modifiers");
+}
+
+}  // namespace
+}  // namespace Testing
