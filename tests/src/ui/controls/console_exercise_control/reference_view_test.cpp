@@ -1,6 +1,7 @@
 // The reference view on the real window: each trainer's sections show their page and title, the
 // pages' pictures load, and printing pages the content under a red header.
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
