@@ -44,12 +44,13 @@ std::vector<Picture> MakePictures() {
       Staff("c1/4 d1/4 e1/4 f1/4 g1/4 a1/4 b1/4 c2/4 d2/4 e2/4 f2/4 g2/4 \\bar "
             "\\clef<\"f4\"> c0/4 d0/4 e0/4 f0/4 g0/4 a0/4 b0/4 c1/4"),
       Grid);
-  // The key signatures with sharps, then with flats.
-  QStringList keys;
+  // The key signatures: no signs, then one to six sharps and one to six flats.
+  Picture keys{"keySignatures2.png", QString(), Small};
   for (int key : {0, 1, 2, 3, 4, 5, 6, -1, -2, -3, -4, -5, -6}) {
-    keys << QString("\\key<%1> empty/4 \\bar").arg(key);
+    keys.cells << Staff(QString("\\key<%1> empty/16").arg(key));
   }
-  add("keySignatures2", Staff(keys.join(' ')), Grid);
+  keys.columns = 7;
+  list.push_back(keys);
   // Note and rest lengths.
   for (int length : {1, 2, 4, 8, 16, 32, 64, 128}) {
     add(QString("note%1l2").arg(length), Bare(QString("b1/%1").arg(length)), Small);
@@ -172,6 +173,27 @@ QImage AsInk(const QImage& engraving) {
   return ink;
 }
 
+// The cells of a grid picture side by side, `columns` to a row, each in a cell as large as the
+// largest.
+QImage RenderGrid(const Picture& picture) {
+  std::vector<QImage> cells;
+  QSize cell;
+  for (const QString& rmn : picture.cells) {
+    cells.push_back(Render({QString(), rmn, picture.staffSpace}));
+    if (cells.back().isNull()) return {};
+    cell = cell.expandedTo(cells.back().size());
+  }
+  const int rows = int(cells.size() + picture.columns - 1) / picture.columns;
+  QImage grid(cell.width() * picture.columns, cell.height() * rows, QImage::Format_ARGB32);
+  grid.fill(Qt::transparent);
+  QPainter painter(&grid);
+  for (size_t i = 0; i < cells.size(); ++i) {
+    painter.drawImage(int(i) % picture.columns * cell.width(),
+                      int(i) / picture.columns * cell.height(), cells[i]);
+  }
+  return grid;
+}
+
 }  // namespace
 
 const std::vector<Picture>& AllPictures() {
@@ -180,6 +202,7 @@ const std::vector<Picture>& AllPictures() {
 }
 
 QImage Render(const Picture& picture) {
+  if (!picture.cells.isEmpty()) return RenderGrid(picture);
   QRazidPainter score;
   score.setResizePageToMusic(true);
   if (!score.setRMNCode(picture.rmn)) return {};

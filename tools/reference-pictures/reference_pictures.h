@@ -17,6 +17,10 @@ struct Picture {
   QString rmn;
   qreal staffSpace;  // distance of two staff lines in the written picture, in pixels
   Pictures::ReferenceMark mark = Pictures::ReferenceMark::None;
+  // When set, the picture is a grid of these pieces, each engraved on its own (`rmn` is unused):
+  // the engine shows a change of key only by the signs that change.
+  QStringList cells = {};
+  int columns = 1;
 };
 
 // The 96 pictures in page order.
