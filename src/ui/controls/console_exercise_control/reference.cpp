@@ -166,10 +166,10 @@ void ConsoleExerciseControl::PrintSlot() {
   if (!accepted) return;
   switch (ReferencePrint::Print(printer, *ui.referenceContentContainer, ReferencePrint::Header())) {
     case ReferencePrint::Result::CannotBegin:
-      qWarning() << "failed to open file, is it writable?";
+      qWarning("failed to open file, is it writable?");
       break;
     case ReferencePrint::Result::PageFailed:
-      qWarning() << "failed in flushing page to disk, disk full?";
+      qWarning("failed in flushing page to disk, disk full?");
       break;
     case ReferencePrint::Result::Printed:
     case ReferencePrint::Result::NoRoom:

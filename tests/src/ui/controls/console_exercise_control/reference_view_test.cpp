@@ -136,6 +136,10 @@ TEST_F(ReferenceViewTest, PrintedPagesFollowTheContentHeight) {
     EXPECT_EQ(UI::ReferencePrint::Print(pdf, *Content(), UI::ReferencePrint::Header()), c.result);
     EXPECT_EQ(PdfPages(file), c.pages) << "page " << c.pageHeight << " extra " << c.extra;
   }
+  // A file that cannot be opened is reported, not taken for printed.
+  QPdfWriter unwritable(folder.filePath("missing/folder/page.pdf"));
+  EXPECT_EQ(UI::ReferencePrint::Print(unwritable, *Content(), UI::ReferencePrint::Header()),
+            UI::ReferencePrint::Result::CannotBegin);
 }
 
 bool HasRed(const QImage& image, const QRect& area) {
