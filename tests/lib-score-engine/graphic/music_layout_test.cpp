@@ -189,6 +189,17 @@ TEST_F(MusicLayoutTest, HundredMeasuresFillSeveralPagesOfFullLines) {
   EXPECT_EQ(Listing(), first);
 }
 
+TEST_F(MusicLayoutTest, VoicesSharingAStaffMayChangeItsStateWhileTheOtherHoldsANote) {
+  // A clef or meter of one voice stands at its own time, not after the other voice's longer
+  // note: the elements of its voice that follow come earlier than that note's end.
+  for (char const* text :
+       {"{ [ \\staff<1> c/2 \\clef<\"f4\"> c/2 ], [ \\staff<1> e/1 ] }",
+        "{ [ \\staff<1> c/2 \\meter<\"2/4\"> c/2 ], [ \\staff<1> e/1 ] }", "[\\cue(c\\meter c)]"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(LayOut(text).getNumPages(), 1);
+  }
+}
+
 TEST_F(MusicLayoutTest, DrawingTheQuestionPageFillsItsSymbolMap) {
   GRMusic& music = LayOut(SampleScores::QuestionScore());
   EngineTesting::ScalingDevice scaled(&system);
