@@ -140,6 +140,8 @@ class GRStaff : public GRCompositeNotationElement {
   // Takes the boxes of its elements (and their shared stems) into its own, then lets the
   // spanners on it finish.
   virtual void FinishStaff();
+  // Its time span, then its elements' own print, on standard error.
+  void print() const override;
   // Rods between the groups of elements that share a spring, up to the end spring.
   void createNewRods(GRStaffManager* manager, int& startspr, int& endspr);
   GRRod* getLastRod() const { return mLastRod; }
