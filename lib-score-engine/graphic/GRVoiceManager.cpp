@@ -153,7 +153,7 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
 
   if (dynamic_cast<ARNewSystem*>(object)) {
     auto const* tag = static_cast<ARMusicalTag const*>(object);
-    if (TagParameterFloat const* dy = tag->getDY())
+    if (TagParameterFloat const* dy = tag->getDY(); dy && dy->mState != TagParameter::NOTSET)
       mStaffMgr->setSystemDistance(dy->getValue(mCurGrStaff->getLineSpace()), *this);
     return kNewSystem;
   }
