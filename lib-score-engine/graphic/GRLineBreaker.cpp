@@ -94,6 +94,14 @@ GRLineJudgement judgeLine(float deviation, float optForce) {
   return {acceptable, !acceptable, static_cast<float>(std::pow(-deviation, 1.2))};
 }
 
+float usedHeightAtDistance(float usedHeight, float distance, float defaultDistance) {
+  if (usedHeight <= 0 || distance <= 0) return usedHeight;
+  // A distance far below the default may take more than the page has used: the page is then
+  // as good as empty.
+  const float used = usedHeight - defaultDistance + distance;
+  return used < 0 ? 0 : used;
+}
+
 int pageSlot(float h, float innerHeight, int areas) {
   // A page without room puts every height first, rather than dividing by its height.
   if (areas <= 1 || innerHeight <= 0) return 0;
@@ -119,8 +127,11 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
 
     for (int k = i; k < count; ++k) {
       const GRLineSpacing& slice = slices[k].spacing;
-      line.constant =
-          line.constant == -1 ? slice.constant : inSeries(slice.constant, line.constant);
+      // A slice in which no spring stretches at the optimum force (constant -1) adds width but
+      // no give; taken into the series rule its -1 would make the line stiffer, or negative.
+      if (slice.constant >= 0)
+        line.constant =
+            line.constant == -1 ? slice.constant : inSeries(slice.constant, line.constant);
       line.fixedExtent += slice.fixedExtent;
       heights.addSlice(k);
       if (line.constant <= 0) continue;

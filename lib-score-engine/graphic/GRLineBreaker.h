@@ -75,6 +75,9 @@ struct GRLineJudgement {
 
 // d is the line's force minus the optimum force.
 GRLineJudgement judgeLine(float deviation, float optForce);
+// The height used on the page when the next system stands at a one-shot distance instead of
+// the default one (no distance when it is not positive); never below 0.
+float usedHeightAtDistance(float usedHeight, float distance, float defaultDistance);
 // The page slot of a height h on a page of inner height H.
 int pageSlot(float h, float innerHeight, int areas);
 

@@ -17,4 +17,7 @@ struct GRPassResult {
   Fraction zeroDurationMinimum = Frac_Max;
 
   void take(int code, Fraction const& t, float possibleBreakValue);
+  // An event pass after which no voice offers a next time though one is unfinished: the walk
+  // cannot go on.
+  bool isStuck() const { return nextTime == Frac_Max && !allFinished; }
 };

@@ -17,6 +17,7 @@ class ARRepeatBegin;
 class ARRepeatEnd;
 class ARKey;
 class ARMeter;
+class ARMusicalObject;
 class AROctava;
 class GRNote;
 class GRSpring;
@@ -139,6 +140,8 @@ class GRStaff : public GRCompositeNotationElement {
   // Takes the boxes of its elements (and their shared stems) into its own, then lets the
   // spanners on it finish.
   virtual void FinishStaff();
+  // Its time span, then its elements' own print, on standard error.
+  void print() const override;
   // Rods between the groups of elements that share a spring, up to the end spring.
   void createNewRods(GRStaffManager* manager, int& startspr, int& endspr);
   GRRod* getLastRod() const { return mLastRod; }
@@ -154,8 +157,9 @@ class GRStaff : public GRCompositeNotationElement {
   // A bar in the "system" bar format is drawn across the system as well.
   bool barsAcrossSystem() const;
   void setInstrumentTransposition(char const* transp);
-  // Where an element added now starts: the end of the last one, else the staff's time.
-  Fraction nextElementTime() const;
+  // Where a tag added now starts: the end of the last element, else the staff's time; never
+  // after the tag's own time.
+  Fraction nextElementTime(ARMusicalObject const* tag) const;
 
   GRRod* mLastRod = nullptr;
   GRGlue* mEndGlue = nullptr;

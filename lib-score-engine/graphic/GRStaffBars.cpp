@@ -1,5 +1,7 @@
 // The bar lines, repeat signs and dynamics a voice writes on a staff, and the elements a
-// resumed spanner places at a given point of the list.
+// resumed spanner places at a given point of the list; and the staff's listing.
+
+#include <cstdio>
 
 #include "ARBar.h"
 #include "ARBarFormat.h"
@@ -77,4 +79,11 @@ void GRStaff::AddElementAt(void* position, GRNotationElement* element) {
     mCompElements.AddHead(element);
   else
     mCompElements.AddElementAt(position, element);
+}
+
+void GRStaff::print() const {
+  std::fprintf(stderr, "GRStaff::print(): %.2f-%.2f ", mRelativeTimePositionOfGR.getValue(),
+               getRelativeEndTimePosition().getValue());
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) mCompElements.GetNext(pos)->print();
+  std::fprintf(stderr, "\n");
 }

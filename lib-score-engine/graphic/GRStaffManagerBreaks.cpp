@@ -50,13 +50,8 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
   page.optForce = GRSpaceForceFunction2::getOptForce();
   page.systemDistance = sDefaultSystemDistance;
   float distance = -1;
-  if (usedHeight > 0 && mCurrentSystemDistance > 0) {
-    usedHeight = usedHeight - sDefaultSystemDistance + mCurrentSystemDistance;
-    distance = mCurrentSystemDistance;
-    // A system distance below the default may take more than the page has used; the page is
-    // then as good as empty.
-    if (usedHeight < 0) usedHeight = 0;
-  }
+  if (usedHeight > 0 && mCurrentSystemDistance > 0) distance = mCurrentSystemDistance;
+  usedHeight = usedHeightAtDistance(usedHeight, mCurrentSystemDistance, sDefaultSystemDistance);
   mCurrentSystemDistance = mPendingSystemDistance;
   mPendingSystemDistance = -1;
   if (!mCurrentPage) return 0;

@@ -324,11 +324,12 @@ void GRStaffManager::UpdateBeginningSFF(int staffnum) {
   addBeginSpring(mBeginClef->getSConst(), clefHalf + keyHalf);
   addBeginSpring(mBeginKey->getSConst(), keyHalf);
   addBeginSpring(7, 0);
+  // Numbers between the staves in use hold no extents and get no staff.
   for (int i = mBeginTops.GetMinimum(); i <= mBeginTops.GetMaximum(); ++i) {
-    getStaff(i);
     const float staffTop = mBeginTops.Get(i);
     const float staffBottom = mBeginBottoms.Get(i);
     if (staffTop < 0 || staffBottom > 0) {
+      getStaff(i);
       sff->getFirstVector().Set(i, staffTop);
       sff->getSecondVector().Set(i, staffBottom);
     }

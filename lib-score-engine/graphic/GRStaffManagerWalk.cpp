@@ -53,15 +53,12 @@ void GRStaffManager::createStaves() {
     } else {
       // The springs of this pass hold the events that began at now.
       const Fraction handled = now;
-      if (pass.nextTime == Frac_Max) {
-        if (!pass.allFinished) {
-          RidevUzuze("No voice offers a next time while one is unfinished: the layout ends here");
-          FinishSyncSlice(handled);
-          break;
-        }
-      } else {
-        now = pass.nextTime;
+      if (pass.isStuck()) {
+        RidevUzuze("No voice offers a next time while one is unfinished: the layout ends here");
+        FinishSyncSlice(handled);
+        break;
       }
+      if (pass.nextTime != Frac_Max) now = pass.nextTime;
       mode =
           pass.zeroDurationMinimum == now ? GRVoiceManager::kTagPass : GRVoiceManager::kEventPass;
       FinishSyncSlice(handled);

@@ -61,9 +61,6 @@ class GRVoice : public GRARCompositeNotationElement {
     void* lastBefore;
   };
   void* firstToWalk() const;
-  // Calls visit(event, its system) for the events in order until visit returns false.
-  template <class Visit>
-  void forEachEventWithSystem(Visit visit) const;
 
   void* mSystemStartPos = nullptr;
   bool mFirstElementPending = true;

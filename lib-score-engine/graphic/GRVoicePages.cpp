@@ -1,30 +1,16 @@
-// Which page shows a time of the voice: each event lies in the system whose node came before it.
+// Which page shows a time of the voice: the page of the system whose slice holds the staff of
+// the event at that time.
 
 #include "GRPage.h"
+#include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRVoice.h"
 
-template <class Visit>
-void GRVoice::forEachEventWithSystem(Visit visit) const {
-  GRSystem* system = nullptr;
-  size_t next = 0;
-  // A node records the voice's last element before its system; null for the voice's start.
-  auto enterSystemsAfter = [&](void* position) {
-    while (next < mSystems.size() && mSystems[next].lastBefore == position)
-      system = mSystems[next++].system;
-  };
-  enterSystemsAfter(nullptr);
-  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
-    void* at = pos;
-    GRNotationElement* element = mCompElements.GetNext(pos);
-    if (element->isGREventClass() && !visit(element, system)) return;
-    enterSystemsAfter(at);
-  }
-}
-
 namespace {
 
-GRPage* pageOf(GRSystem const* system) {
+GRPage* pageOf(GRNotationElement const* event) {
+  GRStaff const* staff = event->getGRStaff();
+  GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
   return system ? system->getGRPage() : nullptr;
 }
 
@@ -33,23 +19,25 @@ GRPage* pageOf(GRSystem const* system) {
 GRPage* GRVoice::getPageNum(int num, int denom) const {
   if (denom == 0) return nullptr;
   Fraction const time(num, denom);
-  GRPage* page = nullptr;
-  forEachEventWithSystem([&](GRNotationElement* event, GRSystem* system) {
-    Fraction const& at = event->getRelativeTimePosition();
-    if (at == time) page = pageOf(system);
-    return !(at == time) && !(at > time);
-  });
-  return page;
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement const* element = mCompElements.GetNext(pos);
+    if (!element->isGREventClass()) continue;
+    Fraction const& at = element->getRelativeTimePosition();
+    if (at == time) return pageOf(element);
+    if (at > time) return nullptr;
+  }
+  return nullptr;
 }
 
 GRPage* GRVoice::getPageForTimePos(int num, int denom) const {
   if (denom == 0) return nullptr;
   Fraction const time(num, denom);
-  GRPage* page = nullptr;
-  forEachEventWithSystem([&](GRNotationElement* event, GRSystem* system) {
-    if (event->getRelativeTimePosition() > time) return false;
-    page = pageOf(system);
-    return true;
-  });
-  return page;
+  GRNotationElement const* last = nullptr;
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement const* element = mCompElements.GetNext(pos);
+    if (!element->isGREventClass()) continue;
+    if (element->getRelativeTimePosition() > time) break;
+    last = element;
+  }
+  return last ? pageOf(last) : nullptr;
 }

@@ -67,16 +67,4 @@ TEST_F(BeginSpacingTest, TheBeginFunctionFollowsTheWidestClefAndKey) {
   EXPECT_GT(manager->getCurrentBegSFF()->getXminSum(), first->getXminSum());
 }
 
-TEST_F(BeginSpacingTest, OnlyClefKeyAndMeterAreStaffStateTags) {
-  auto* clef = new ARClef;
-  staff->AddTail(new GRClef(clef, staff, true));
-  EXPECT_TRUE(manager->setStaffStateTag(clef, 0));
-  EXPECT_EQ(staff->getStaffState().curclef, clef);
-  ARKey key(3);
-  EXPECT_TRUE(manager->setStaffStateTag(&key, 0));
-  EXPECT_EQ(staff->getStaffState().curkey, &key);
-  staff->getStaffState().curkey = nullptr;
-  EXPECT_FALSE(manager->setStaffStateTag(nullptr, 0));
-}
-
 }  // namespace

@@ -58,6 +58,14 @@ TEST(LineBreakerTest, HeightsFallIntoPageSlotsByFill) {
   EXPECT_EQ(pageSlot(950, -20, 12), 0);
 }
 
+TEST(LineBreakerTest, AOneShotSystemDistanceReplacesTheDefaultInTheUsedHeight) {
+  EXPECT_EQ(usedHeightAtDistance(300, 100, 75), 325);
+  EXPECT_EQ(usedHeightAtDistance(300, -1, 75), 300);
+  EXPECT_EQ(usedHeightAtDistance(0, 10, 75), 0);
+  // A distance that takes more than the page used leaves it empty rather than negative.
+  EXPECT_EQ(usedHeightAtDistance(50, 10, 75), 0);
+}
+
 // The line as the breaker judges it, or no value when it may not be set.
 std::optional<float> LineCost(std::vector<GRBreakSlice> const& slices, int first, int end,
                               float width) {
@@ -145,6 +153,18 @@ TEST(LineBreakerTest, ALineThatDoesNotFitStartsANewPage) {
   EXPECT_TRUE(findOptimumBreakPath(slices, heights, page).empty());
   page.areas = 1;
   EXPECT_EQ(findOptimumBreakPath(slices, heights, page).size(), 3u);
+}
+
+// Slices between two possible breaks at one time hold no spring that stretches; they must not
+// stiffen the line they join.
+TEST(LineBreakerTest, ASliceInWhichNothingStretchesAddsNoStiffness) {
+  const GRBreakSlice notes{{500, 1.5f}, std::nullopt};
+  const GRBreakSlice still{{0, -1}, std::nullopt};
+  const std::vector<GRBreakSlice> slices{notes, still, notes, still};
+  SliceHeights heights({100, 100, 100, 100});
+  const std::vector<breakentry> path = findOptimumBreakPath(slices, heights, OneArea(1000));
+  ASSERT_EQ(path.size(), 2u);
+  EXPECT_EQ(path[1].firstSlice + path[1].numSlices, 5);
 }
 
 TEST(LineBreakerTest, LooseLinesOnlyGiveNoPath) {

@@ -38,31 +38,28 @@ class SpringAccidentalsTest : public FakeFontNotes {
   }
 };
 
-TEST_F(SpringAccidentalsTest, CloseAccidentalsStepLeftFromTheTopDown) {
-  GRSingleNote* cis = Note({"c", 1, 1}, Frac_1_4);
-  GRSingleNote* dis = Note({"d", 1, 1}, Frac_1_4);
-  GRSingleNote* e = Note({"e", 1, 1}, Frac_1_4);
-  float const width = 2 * FirstAccidental(e)->getRightSpace();
+TEST_F(SpringAccidentalsTest, AccidentalsWithinReachStepLeftFromTheTopDown) {
+  float const width = 2 * FirstAccidental(Note({"e", 1, 1}, Frac_1_4))->getRightSpace();
   ASSERT_GT(width, 0);
-  // The highest keeps its place; each one below within reach moves one width further.
-  std::vector<float> const moves = Moves({cis, dis, e});
-  EXPECT_FLOAT_EQ(moves[2], 0);
-  EXPECT_FLOAT_EQ(moves[1], -width);
-  EXPECT_FLOAT_EQ(moves[0], -2 * width);
-}
-
-TEST_F(SpringAccidentalsTest, FarApartSingleOrPlacedAccidentalsStay) {
-  // An octave apart (175 units) is out of reach.
-  std::vector<float> const apart =
-      Moves({Note({"c", 1, 1}, Frac_1_4), Note({"c", 2, 1}, Frac_1_4)});
-  EXPECT_EQ(apart, (std::vector<float>{0, 0}));
-  std::vector<float> const single = Moves({Note({"c", 1, 1}, Frac_1_4), Note({"d", 1}, Frac_1_4)});
-  EXPECT_EQ(single, (std::vector<float>{0, 0}));
-  // An accidental placed by the score keeps its place; the next one still steps past it.
+  struct Case {
+    std::vector<NotePitch> notes;
+    std::vector<float> moves;  // in widths, note by note
+  } const cases[] = {
+      // The highest keeps its place; each one below within reach moves one width further.
+      {{{"c", 1, 1}, {"d", 1, 1}, {"e", 1, 1}}, {-2, -1, 0}},
+      {{{"c", 1, 1}, {"c", 2, 1}}, {0, 0}},  // an octave (175 units) is out of reach
+      {{{"c", 1, 1}, {"d", 1}}, {0, 0}},     // one accidental alone
+  };
+  for (Case const& c : cases) {
+    std::vector<GRSingleNote*> notes;
+    for (NotePitch const& pitch : c.notes) notes.push_back(Note(pitch, Frac_1_4));
+    std::vector<float> const moves = Moves(notes);
+    for (size_t i = 0; i < moves.size(); ++i) EXPECT_FLOAT_EQ(moves[i], c.moves[i] * width);
+  }
+  // An accidental placed by the score keeps its place.
   GRSingleNote* placed = Note({"c", 1, 1}, Frac_1_4);
-  GRSingleNote* top = Note({"d", 1, 1}, Frac_1_4);
   FirstAccidental(placed)->setOffsetX(FirstAccidental(placed)->getOffset().x);
-  EXPECT_FLOAT_EQ(Moves({placed, top})[0], 0);
+  EXPECT_FLOAT_EQ(Moves({placed, Note({"d", 1, 1}, Frac_1_4)})[0], 0);
 }
 
 }  // namespace

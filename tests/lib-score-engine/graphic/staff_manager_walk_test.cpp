@@ -9,6 +9,7 @@
 #include "GRMusic.h"
 #include "GRPage.h"
 #include "GRSlur.h"
+#include "GRSpring.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -17,7 +18,40 @@
 
 namespace {
 
-// Parses a score and lays it out on the default page.
+// The staves of the slice from the lowest number.
+std::vector<GRStaff*> StavesOf(GRSystemSlice const* slice) {
+  std::vector<GRStaff*> staves;
+  int lowest = 0;
+  int highest = -1;
+  slice->getStaffRange(lowest, highest);
+  for (int n = lowest; n <= highest; ++n)
+    if (GRStaff* staff = slice->getStaff(n)) staves.push_back(staff);
+  return staves;
+}
+
+template <class Kind>
+Kind* FirstOn(GRStaff const* staff) {
+  for (void* pos = staff->getElements().GetHeadPosition(); pos;)
+    if (auto* element = dynamic_cast<Kind*>(staff->getElements().GetNext(pos))) return element;
+  return nullptr;
+}
+
+bool SystemHolds(GRSystem const* system, GRNotationElement const* element) {
+  for (void* at = system->getSlices().GetHeadPosition(); at;)
+    for (GRStaff const* staff : StavesOf(system->getSlices().GetNext(at)))
+      for (void* pos = staff->getElements().GetHeadPosition(); pos;)
+        if (staff->getElements().GetNext(pos) == element) return true;
+  return false;
+}
+
+// A piece of one voice: clef and meter, then the measure count times.
+std::string Measures(int count, char const* measure) {
+  std::string text = "{ [ \\clef<\"g2\"> \\meter<\"4/4\"> ";
+  for (int m = 0; m < count; ++m) text += std::string(measure) + (m + 1 < count ? " \\bar " : "");
+  return text + " ] }";
+}
+
+// Parses a score, which the parser completes for the layout, and lays it out on the default page.
 class StaffManagerWalkTest : public EngineTesting::GraphicFixture {
  protected:
   void SetUp() override {
@@ -30,12 +64,11 @@ class StaffManagerWalkTest : public EngineTesting::GraphicFixture {
     GraphicFixture::TearDown();
   }
 
-  void LayOut(char const* text) {
-    ParsedMusic result = ParseMusicText(text);
+  void LayOut(std::string const& text) {
+    ParsedMusic result = ParseMusicText(text.c_str());
     ASSERT_EQ(result.result, 0) << text;
     music.reset();
     parsed = std::move(result.music);
-    parsed->doAutoStuff();
     music = std::make_unique<GRMusic>(parsed.get(), nullptr);
   }
 
@@ -48,34 +81,36 @@ class StaffManagerWalkTest : public EngineTesting::GraphicFixture {
     return systems;
   }
 
-  // The spring ids of the clefs on the staves of the first slice, staff by staff.
-  std::vector<int> FirstClefSprings() const {
-    std::vector<int> ids;
-    GRSystemSlice* slice = Systems().front()->getFirstGRSystemSlice();
-    int lowest = 0;
-    int highest = -1;
-    slice->getStaffRange(lowest, highest);
-    for (int n = lowest; n <= highest; ++n) {
-      NEPointerList const& elements = slice->getStaff(n)->getElements();
-      for (void* pos = elements.GetHeadPosition(); pos;) {
-        auto* clef = dynamic_cast<GRClef*>(elements.GetNext(pos));
-        if (!clef) continue;
-        ids.push_back(clef->getSpringID());
-        break;
-      }
-    }
-    return ids;
-  }
-
   std::unique_ptr<ARMusic> parsed;
   std::unique_ptr<GRMusic> music;
 };
 
 TEST_F(StaffManagerWalkTest, ClefsOfTwoVoicesAtOneTimeShareASpring) {
   LayOut("{ [ \\clef<\"g2\"> c d e f ], [ \\staff<2> \\clef<\"f4\"> c0 d e f ] }");
-  const std::vector<int> ids = FirstClefSprings();
+  std::vector<int> ids;
+  for (GRStaff* staff : StavesOf(Systems().front()->getFirstGRSystemSlice()))
+    if (GRClef* clef = FirstOn<GRClef>(staff)) ids.push_back(clef->getSpringID());
   ASSERT_EQ(ids.size(), 2u);
   EXPECT_EQ(ids[0], ids[1]);
+}
+
+// The spring of the events handled at a time stands at that time, not at the time the walk
+// moves on to.
+TEST_F(StaffManagerWalkTest, EventsStandOnTheSpringOfTheirTime) {
+  LayOut("{ [ c/4 d/8 e f/2 ], [ \\staff<2> g/2 a/4 h ] }");
+  GRSystem const* system = Systems().front();
+  int events = 0;
+  for (void* at = system->getSlices().GetHeadPosition(); at;)
+    for (GRStaff const* staff : StavesOf(system->getSlices().GetNext(at)))
+      for (void* pos = staff->getElements().GetHeadPosition(); pos;) {
+        auto const* event = dynamic_cast<GREvent const*>(staff->getElements().GetNext(pos));
+        if (!event || event->getDuration() <= Frac_0) continue;
+        ++events;
+        GRSpring const* spring = system->getGRSpring(event->getSpringID());
+        ASSERT_NE(spring, nullptr);
+        EXPECT_EQ(spring->getTimePosition(), event->getRelativeTimePosition());
+      }
+  EXPECT_EQ(events, 7);
 }
 
 TEST_F(StaffManagerWalkTest, TwoTempoMarksAtOneTimeKeepTheFirst) {
@@ -88,7 +123,8 @@ TEST_F(StaffManagerWalkTest, TwoTempoMarksAtOneTimeKeepTheFirst) {
   EXPECT_NE(written.find("Razid Trace: SYSTEM-Tag collision"), std::string::npos) << written;
 }
 
-TEST_F(StaffManagerWalkTest, ANewPageInAnyVoiceBeatsANewSystem) {
+// A new page in any voice beats a new system; voices without anything end the walk at once.
+TEST_F(StaffManagerWalkTest, ExplicitBreaksMakeSystemsAndPages) {
   struct Case {
     char const* text;
     int pages, systems;
@@ -96,6 +132,8 @@ TEST_F(StaffManagerWalkTest, ANewPageInAnyVoiceBeatsANewSystem) {
       {"{ [ c d \\newSystem e f ], [ c d \\newPage e f ] }", 2, 2},
       {"{ [ c d \\newSystem e f ], [ c d \\newSystem e f ] }", 1, 2},
       {"{ [ c d e f ] }", 1, 1},
+      {"{ [ ], [ ] }", 1, 1},
+      {"{ [ \\staff<300> c d ], [ \\staff<-4> e f ] }", 1, 1},
   };
   for (Case const& c : cases) {
     LayOut(c.text);
@@ -104,25 +142,10 @@ TEST_F(StaffManagerWalkTest, ANewPageInAnyVoiceBeatsANewSystem) {
   }
 }
 
-TEST_F(StaffManagerWalkTest, TheWalkEndsOnVoicesThatAreEmpty) {
-  LayOut("{ [ ], [ ] }");
-  EXPECT_EQ(music->getNumPages(), 1);
-}
-
-}  // namespace
-
-namespace {
-
-std::string Measures(int count, char const* measure) {
-  std::string text = "{ [ \\clef<\"g2\"> \\meter<\"4/4\"> ";
-  for (int m = 0; m < count; ++m) text += std::string(measure) + (m + 1 < count ? " \\bar " : "");
-  return text + " ] }";
-}
-
 // Four hundred measures fill more than one page; every system after a break opens with the
 // clef in force.
 TEST_F(StaffManagerWalkTest, ALongPieceBreaksIntoSystemsAndPagesThatOpenWithTheClefInForce) {
-  LayOut(Measures(400, "c/4 d e f").c_str());
+  LayOut(Measures(400, "c/4 d e f"));
   const std::vector<GRSystem*> systems = Systems();
   ASSERT_GT(systems.size(), 2u);
   ASSERT_GT(music->getNumPages(), 1);
@@ -134,38 +157,10 @@ TEST_F(StaffManagerWalkTest, ALongPieceBreaksIntoSystemsAndPagesThatOpenWithTheC
     SCOPED_TRACE(n);
     EXPECT_GT(systems[n]->getStartDate(), previous);
     previous = systems[n]->getStartDate();
-    GRSystemSlice* opening = systems[n]->getFirstGRSystemSlice();
-    int lowest = 0;
-    int highest = -1;
-    opening->getStaffRange(lowest, highest);
-    GRStaff* first = opening->getStaff(lowest);
-    ASSERT_NE(first, nullptr);
-    bool clef = false;
-    for (void* pos = first->getElements().GetHeadPosition(); pos && !clef;)
-      clef = dynamic_cast<GRClef*>(first->getElements().GetNext(pos)) != nullptr;
-    EXPECT_TRUE(clef);
+    const std::vector<GRStaff*> opening = StavesOf(systems[n]->getFirstGRSystemSlice());
+    ASSERT_FALSE(opening.empty());
+    EXPECT_NE(FirstOn<GRClef>(opening.front()), nullptr);
   }
-}
-
-}  // namespace
-
-namespace {
-
-template <class Kind>
-bool StaffHolds(GRSystem const* system, Kind const* element) {
-  for (void* at = system->getSlices().GetHeadPosition(); at;) {
-    GRSystemSlice* slice = system->getSlices().GetNext(at);
-    int lowest = 0;
-    int highest = -1;
-    slice->getStaffRange(lowest, highest);
-    for (int n = lowest; n <= highest; ++n) {
-      GRStaff* staff = slice->getStaff(n);
-      if (!staff) continue;
-      for (void* pos = staff->getElements().GetHeadPosition(); pos;)
-        if (staff->getElements().GetNext(pos) == element) return true;
-    }
-  }
-  return false;
 }
 
 // A slur over the whole piece stays open at every break the line breaker picks and goes on on
@@ -174,18 +169,12 @@ TEST_F(StaffManagerWalkTest, ASlurOpenAtChosenBreaksGoesOnOnEverySystem) {
   std::string text = Measures(100, "c/4 d e f");
   text.replace(text.find("c/4"), 3, "\\slur( c/4");
   text.replace(text.rfind(" ]"), 2, " ) ]");
-  LayOut(text.c_str());
+  LayOut(text);
   const std::vector<GRSystem*> systems = Systems();
   ASSERT_GT(systems.size(), 2u);
-  GRSlur const* slur = nullptr;
-  GRSystemSlice* first = systems[0]->getFirstGRSystemSlice();
-  int lowest = 0;
-  int highest = -1;
-  first->getStaffRange(lowest, highest);
-  for (void* pos = first->getStaff(lowest)->getElements().GetHeadPosition(); pos && !slur;)
-    slur = dynamic_cast<GRSlur*>(first->getStaff(lowest)->getElements().GetNext(pos));
+  GRSlur const* slur = FirstOn<GRSlur>(StavesOf(systems[0]->getFirstGRSystemSlice()).front());
   ASSERT_NE(slur, nullptr);
-  for (GRSystem const* system : systems) EXPECT_TRUE(StaffHolds(system, slur));
+  for (GRSystem const* system : systems) EXPECT_TRUE(SystemHolds(system, slur));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The voice manager walked as the staff manager walks it, on parsed RMN.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,18 +13,28 @@
 #include "ARRest.h"
 #include "ARShareStem.h"
 #include "GRBar.h"
+#include "GRBowing.h"
 #include "GRClef.h"
+#include "GRDummy.h"
 #include "GRGrace.h"
+#include "GRMusic.h"
+#include "GRPage.h"
+#include "GRPositionTag.h"
 #include "GRRepeatEnd.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRStaff.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
+#include "GRVoice.h"
 #include "NEPointerList.h"
 #include "graphic_fixture.h"
+#include "parse_music.h"
 #include "voice_walk.h"
 
 namespace {
 
+using EngineTesting::ElementsOf;
 using EngineTesting::VoiceWalk;
 using Kinds = std::vector<std::string>;
 
@@ -64,6 +75,10 @@ TEST_F(VoiceManagerTest, TagsAndEventsBecomeTheStaffsElementsInOrder) {
        {"GRClef", "GRKey", "GRTie", "GRSingleNote", "GRSingleNote", "GRSlur", "GRSingleNote",
         "GRSingleNote", "GRNewTuplet", "GRAutoBeam", "GRSingleNote", "GRSingleNote", "GRAutoBeam",
         "GRSingleNote", "GRCrescendo", "GRSingleNote", "GRSingleNote", "GRFinishBar"}},
+      // A range written on a tag without one: the tag takes no time in the walk.
+      {R"([ \mark(e c c) ])",
+       {"GRClef", "GRKey", "GRText", "GRSingleNote", "GRSingleNote", "GRSingleNote",
+        "GRFinishBar"}},
       {R"([ \oct<1> c \oct<0> c ])",
        {"GRSText", "GRClef", "GRKey", "GRSingleNote", "GRSText", "GRSingleNote", "GRFinishBar"}},
   };
@@ -73,6 +88,20 @@ TEST_F(VoiceManagerTest, TagsAndEventsBecomeTheStaffsElementsInOrder) {
     ASSERT_TRUE(walk.parsed());
     walk.Run();
     EXPECT_EQ(walk.Kinds(1), c.kinds);
+  }
+}
+
+TEST_F(VoiceManagerTest, BarsInTheSystemFormatAreCopiedAcrossTheSystem) {
+  for (bool const across : {true, false}) {
+    VoiceWalk walk(across ? R"([ \barFormat<"system"> c \bar d ])" : R"([ c \bar d ])");
+    walk.Run();
+    GRBar* bar = walk.Find<GRBar>(1);
+    ASSERT_NE(bar, nullptr);
+    // The copy, the slice's own, is told where the staff's bar stands.
+    GRBar* copy = nullptr;
+    for (void* pos = bar->getAssociations()->GetHeadPosition(); pos;)
+      if (auto* other = dynamic_cast<GRBar*>(bar->getAssociations()->GetNext(pos))) copy = other;
+    EXPECT_EQ(copy != nullptr, across);
   }
 }
 
@@ -147,7 +176,7 @@ TEST_F(VoiceManagerTest, NotesShowTheirDisplayedLengthOctavaAndGraceSize) {
   EXPECT_EQ(octava->getARNote()->getOctave(), 2);
 }
 
-TEST_F(VoiceManagerTest, ARestFromBarToBarFillsIt) {
+TEST_F(VoiceManagerTest, RestsFillTheirMeasureAndCentreInIt) {
   VoiceWalk walk(R"([ _/4 c/2. \bar _/1 \bar c/4 _/2. ])");
   walk.Run();
   auto* firstBar = walk.Find<GRBar>(1, 0);
@@ -161,6 +190,21 @@ TEST_F(VoiceManagerTest, ARestFromBarToBarFillsIt) {
   VoiceWalk first(R"([ _/1 \bar c/1 ])");
   first.Run();
   EXPECT_TRUE(Knows(first.Find<GRBar>(1), first.Find<GRSingleRest>(1)));
+
+  // The last rest made, marked as a whole measure, stands in the middle of the measure given.
+  VoiceWalk last("[ c/4 _/1 ]");
+  last.Run();
+  auto* rest = last.Find<GRSingleRest>(1);
+  ASSERT_NE(rest, nullptr);
+  float const y = rest->getPosition().y;
+  last.voices[0]->checkCenterRest(last.Staff(1), 100, 300);
+  EXPECT_FLOAT_EQ(rest->getPosition().x, 0);  // not a whole measure yet
+  rest->setWholeMeasure(1);
+  last.voices[0]->checkCenterRest(nullptr, 100, 300);  // another staff's measure
+  EXPECT_FLOAT_EQ(rest->getPosition().x, 0);
+  last.voices[0]->checkCenterRest(last.Staff(1), 100, 300);
+  EXPECT_FLOAT_EQ(rest->getPosition().x, 200);
+  EXPECT_FLOAT_EQ(rest->getPosition().y, y);
 }
 
 TEST_F(VoiceManagerTest, StaffNumbersOutsideTheStavesAreIgnored) {
@@ -198,6 +242,79 @@ TEST_F(VoiceManagerTest, ATagBeforeTheFirstNoteOfASharedStemTakesASpringOfItsOwn
   ASSERT_NE(clef, nullptr);
   EXPECT_EQ(clef->getNeedsSpring(), 1);
   EXPECT_GE(clef->getSpringID(), 1);
+}
+
+// Spanners open at a line break end on the line's last staff and go on on the next line, as the
+// music root lays a parsed score out.
+class VoiceBreakTest : public EngineTesting::GraphicFixture {
+ protected:
+  void SetUp() override {
+    GraphicFixture::SetUp();
+    StartEngine();
+  }
+  void TearDown() override {
+    music.reset();
+    parsed.reset();
+    GraphicFixture::TearDown();
+  }
+  void LayOut(char const* text) {
+    music.reset();
+    parsed = ParseMusicText(text).music;
+    ASSERT_TRUE(parsed) << text;
+    music = std::make_unique<GRMusic>(parsed.get(), nullptr);
+  }
+  std::vector<GRSystem*> Systems() const {
+    std::vector<GRSystem*> systems;
+    for (int n = 1; n <= music->getNumPages(); ++n) {
+      KF_IPointerList<GRSystem> const& onPage = music->getPage(n)->getSystems();
+      for (void* pos = onPage.GetHeadPosition(); pos;) systems.push_back(onPage.GetNext(pos));
+    }
+    return systems;
+  }
+  // The elements of type T on staff 1 of every slice of the system.
+  template <class T>
+  std::vector<T*> OnSystem(GRSystem const* system) const {
+    std::vector<T*> found;
+    for (void* s = system->getSlices().GetHeadPosition(); s;)
+      for (T* element : ElementsOf<T>(system->getSlices().GetNext(s)->getStaff(1)))
+        found.push_back(element);
+    return found;
+  }
+
+  std::unique_ptr<ARMusic> parsed;
+  std::unique_ptr<GRMusic> music;
+};
+
+TEST_F(VoiceBreakTest, ASlurAndATieOpenAtANewSystemGoOnOnTheNextLine) {
+  for (char const* rmn :
+       {R"([ \slur(c d \newSystem e f) ])", R"([ c/2 \tie(d/2 \newSystem d/2) ])"}) {
+    SCOPED_TRACE(rmn);
+    LayOut(rmn);
+    std::vector<GRSystem*> const systems = Systems();
+    ASSERT_EQ(systems.size(), 2u);
+    std::vector<GRBowing*> const spanners = OnSystem<GRBowing>(systems[0]);
+    std::vector<GRDummy*> const dummies = OnSystem<GRDummy>(systems[1]);
+    ASSERT_EQ(spanners.size(), 1u);
+    EXPECT_EQ(spanners[0]->getStartEndCount(), 2);  // a piece on each line
+    ASSERT_EQ(dummies.size(), 1u);                  // on the second, a dummy stands for it
+    EXPECT_EQ(dummies[0]->getTag(), static_cast<GRPositionTag*>(spanners[0]));
+    EXPECT_TRUE(OnSystem<GRBowing>(systems[1]).empty());
+  }
+}
+
+TEST_F(VoiceBreakTest, TheVoiceKnowsThePagesOfItsEvents) {
+  LayOut(R"([ c d \newPage e f ])");
+  ASSERT_EQ(music->getNumPages(), 2);
+  GRVoice* voice = music->getVoice(0);
+  ASSERT_NE(voice, nullptr);
+  EXPECT_EQ(music->getPageIndex(voice->getPageNum(0, 1)), 1);
+  EXPECT_EQ(music->getPageIndex(voice->getPageNum(1, 2)), 2);
+  EXPECT_EQ(music->getPageIndex(voice->getPageForTimePos(3, 4)), 2);
+  EXPECT_EQ(voice->getPageNum(1, 8), nullptr);  // no event starts there
+  EXPECT_EQ(music->getPageIndex(voice->getPageForTimePos(1, 8)), 1);
+  EXPECT_EQ(voice->getPageForTimePos(-1, 4), nullptr);  // before the first event
+  EXPECT_EQ(voice->getPageNum(1, 0), nullptr);          // a date from outside, no denominator
+  EXPECT_EQ(voice->getPageForTimePos(1, 0), nullptr);
 }
 
 }  // namespace

@@ -6,10 +6,9 @@
 
 #include "ARMusic.h"
 #include "Fraction.h"
+#include "GRStaff.h"
 #include "GRStaffManager.h"
 #include "GRVoiceManager.h"
-
-class GRStaff;
 
 namespace EngineTesting {
 
@@ -50,14 +49,21 @@ class VoiceWalk {
   std::unique_ptr<ARMusic> mMusic;
 };
 
+// The elements of the staff whose class is T, in list order; none without a staff.
+template <class T>
+std::vector<T*> ElementsOf(GRStaff const* staff) {
+  std::vector<T*> found;
+  if (!staff) return found;
+  for (void* pos = staff->getElements().GetHeadPosition(); pos;)
+    if (auto* element = dynamic_cast<T*>(staff->getElements().GetNext(pos)))
+      found.push_back(element);
+  return found;
+}
+
 template <class T>
 T* VoiceWalk::Find(int staffNumber, int skip) const {
-  GRStaff* staff = Staff(staffNumber);
-  if (!staff) return nullptr;
-  for (void* pos = staff->getElements().GetHeadPosition(); pos;)
-    if (auto* found = dynamic_cast<T*>(staff->getElements().GetNext(pos)))
-      if (skip-- == 0) return found;
-  return nullptr;
+  std::vector<T*> const found = ElementsOf<T>(Staff(staffNumber));
+  return skip < static_cast<int>(found.size()) ? found[skip] : nullptr;
 }
 
 }  // namespace EngineTesting
