@@ -19,4 +19,8 @@ int ParseRmn(const std::uint8_t* data, std::size_t size);
 // The bytes as RMN text: parsed, laid out on A4 and every page drawn on a recording device.
 int LayoutRmn(const std::uint8_t* data, std::size_t size);
 
+// The bytes as RMN text through the painter front end: laid out on a question's page, every page
+// drawn into an image with the Qt device and its notes read from the symbol map.
+int DrawRmn(const std::uint8_t* data, std::size_t size);
+
 }  // namespace Fuzz

@@ -96,8 +96,26 @@ void GDeviceQt::MoveTo(float x, float y) {
 }
 
 void GDeviceQt::LineTo(float x, float y) {
-  if (mPainter) mPainter->drawLine(QLineF(mPenPosition, QPointF(x, y)));
+  if (mPainter) {
+    const QLineF line(mPenPosition, QPointF(x, y));
+    if (!FillStraightLine(line)) mPainter->drawLine(line);
+  }
   MoveTo(x, y);
+}
+
+// A horizontal or vertical line of a solid, square-capped pen covers a rectangle. On pixels,
+// filling it gives the line's own pixels many times quicker than stroking it (staff lines, stems
+// and bar lines make up most of a page); printers and pictures keep real lines.
+bool GDeviceQt::FillStraightLine(const QLineF& line) {
+  const QPen& pen = mPainter->pen();
+  if ((line.x1() != line.x2()) == (line.y1() != line.y2())) return false;
+  if (pen.style() != Qt::SolidLine || pen.capStyle() != Qt::SquareCap || pen.isCosmetic() ||
+      pen.widthF() <= 0 || !DrawsOnRaster())
+    return false;
+  const qreal half = pen.widthF() / 2;
+  const QRectF covered = QRectF(line.p1(), line.p2()).normalized();
+  mPainter->fillRect(covered.adjusted(-half, -half, half, half), pen.brush());
+  return true;
 }
 
 void GDeviceQt::Line(float x1, float y1, float x2, float y2) {

@@ -9,6 +9,7 @@
 
 class GSystemQt;
 class QFont;
+class QLineF;
 class QPainter;
 class QString;
 
@@ -112,6 +113,7 @@ class GDeviceQt : public VGDevice {
   QPoint AlignedPosition(float x, float y, const QFont& font, const QString& text) const;
   void DrawText(QPoint position, const QFont& font, const QString& text);
   bool DrawsOnRaster() const;
+  bool FillStraightLine(const QLineF& line);
   void FillWithoutPen(const auto& draw);
 
   QPainter* mPainter;

@@ -11,6 +11,7 @@
 namespace {
 
 struct Target {
+  const char* name;
   const char* corpus;
   int (*entry)(const std::uint8_t*, std::size_t);
 };
@@ -33,9 +34,10 @@ TEST_P(FuzzCorpus, EveryInputPassesTheTarget) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus,
-                         ::testing::Values(Target{"midi_file", &Fuzz::ReadMidiFile},
-                                           Target{"rmn", &Fuzz::ParseRmn},
-                                           Target{"rmn_layout", &Fuzz::LayoutRmn}),
-                         [](const auto& test) { return std::string(test.param.corpus); });
+                         ::testing::Values(Target{"midi_file", "midi_file", &Fuzz::ReadMidiFile},
+                                           Target{"rmn", "rmn", &Fuzz::ParseRmn},
+                                           Target{"rmn_layout", "rmn_layout", &Fuzz::LayoutRmn},
+                                           Target{"rmn_draw", "rmn_layout", &Fuzz::DrawRmn}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

@@ -29,6 +29,32 @@ TEST_F(ImageDevice, FrameClosesOnItsFirstCornerAtWholeUnits) {
   EXPECT_EQ(Ink(QRect(12, 22, 46, 26)) + Ink(QRect(0, 0, 200, 19)), 0);
 }
 
+// Straight lines on pixels are filled as the rectangles they cover: the pixels must stay those
+// of Qt's own stroke, at any scale and with translucent pens.
+TEST_F(ImageDevice, StraightLinesCoverTheStrokesPixels) {
+  QImage stroked = image;
+  QPainter reference(&stroked);
+  for (QPainter* target : {&painter, &reference}) {
+    target->setRenderHint(QPainter::Antialiasing);
+    target->scale(0.7, 0.7);
+  }
+  device->SelectPen(VGColor(0, 0, 0, 122), 3.5f);
+  reference.setPen(painter.pen());
+  const QLineF lines[] = {{10, 20, 250, 20}, {250, 31, 10, 31}, {40, 50, 40, 270}, {60, 9, 60, 9}};
+  for (const QLineF& line : lines) {
+    device->Line(line.x1(), line.y1(), line.x2(), line.y2());
+    reference.drawLine(line);
+  }
+  reference.end();
+  painter.end();
+  int largest = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      largest = std::max(largest, std::abs(qGray(image.pixel(x, y)) - qGray(stroked.pixel(x, y))));
+  EXPECT_LE(largest, 2);
+  EXPECT_GT(Ink(image.rect()), 300);
+}
+
 TEST_F(ImageDevice, ShapesAreFilledOddEvenWithTheBrushAndNeverOutlined) {
   device->SelectPen(kBlue, 4.0f);
   device->SelectFillColor(kRed);

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "lib-razid-qt/QRazidPainter.h"
@@ -52,6 +53,13 @@ class EngineFixture : public testing::Test {
     return image;
   }
 
+  static QString WriteFile(const QTemporaryDir& dir, const char* name, const std::string& text) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.c_str());
+    return file.fileName();
+  }
+
   // Pixels of the image inside the area for which counts is true.
   static int Count(const QImage& image, const QRectF& area, auto&& counts) {
     int count = 0;
@@ -61,6 +69,11 @@ class EngineFixture : public testing::Test {
     return count;
   }
   static bool Dark(QRgb pixel) { return qGray(pixel) < 128; }
+  static QRectF Box(CScoreElement* element) {
+    float l, t, r, b;
+    RazidMapGetElementBoundingBox(element, &l, &t, &r, &b);
+    return QRectF(QPointF(l, t), QPointF(r, b));
+  }
 };
 
 }  // namespace RazidQtTesting

@@ -1,7 +1,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include "engine_fixture.h"
 #include "long_piece.h"
@@ -31,22 +30,15 @@ TEST_F(LongPieceRenderTest, EveryNoteIsDrawnAndMappedOnItsPage) {
     for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 1, n); ++n) {
       if (RazidMapGetElementSubType(e) != 10) continue;
       ++drawn;
-      float l, t, r, b;
-      RazidMapGetElementBoundingBox(e, &l, &t, &r, &b);
-      EXPECT_GT(Count(image, QRectF(QPointF(l, t), QPointF(r, b)), Dark), 0)
-          << "page " << page << " note " << n;
+      EXPECT_GT(Count(image, Box(e), Dark), 0) << "page " << page << " note " << n;
     }
   }
   EXPECT_EQ(drawn, written);
 
   QTemporaryDir dir;
-  QFile input(dir.filePath("piece.rmn"));
-  ASSERT_TRUE(input.open(QIODevice::WriteOnly));
-  input.write(piece.c_str());
-  input.close();
   const QString pdf = dir.filePath("piece.pdf");
   QProcess tool;
-  tool.start(RMN_RENDER_PATH, {"--no-resize", input.fileName(), pdf});
+  tool.start(RMN_RENDER_PATH, {"--no-resize", WriteFile(dir, "piece.rmn", piece), pdf});
   ASSERT_TRUE(tool.waitForFinished(60000));
   EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
   QFile output(pdf);

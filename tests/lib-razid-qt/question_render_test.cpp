@@ -12,12 +12,6 @@ QString QuestionChord(const char* format = "") {
 }
 constexpr QRgb kRightGreen = 0xff00996c;
 
-QRectF Box(CScoreElement* element) {
-  float l, t, r, b;
-  RazidMapGetElementBoundingBox(element, &l, &t, &r, &b);
-  return QRectF(QPointF(l, t), QPointF(r, b));
-}
-
 class QuestionRenderTest : public EngineFixture {
  protected:
   void Render(const QString& rmn) {

@@ -1,4 +1,4 @@
-#include <QTemporaryDir>
+#include <array>
 
 #include "GRSpecial.h"
 #include "engine_fixture.h"
@@ -29,7 +29,6 @@ TEST_F(RazidPainterTest, AFailedScoreKeepsItsTextAndSaysWhere) {
   testing::internal::CaptureStdout();
   EXPECT_FALSE(painter->setRMNCode("{ [ c1 \n d1 ( ] }"));
   testing::internal::GetCapturedStdout();
-  EXPECT_FALSE(painter->isRMNValid());
   EXPECT_EQ(painter->rmnCode(), "{ [ c1 \n d1 ( ] }");
   EXPECT_EQ(painter->getLastErrorMessage(), "Parse error (line 2)");
   EXPECT_EQ(painter->pageCount(), 1);
@@ -42,33 +41,22 @@ TEST_F(RazidPainterTest, AFailedScoreKeepsItsTextAndSaysWhere) {
   EXPECT_EQ(painter->rmnCode(), "");
 }
 
-TEST_F(RazidPainterTest, AScoreFromAFileIsLaidOutOnItsPageFormat) {
+// A painter's page format lays out its own score only; a missing page has no format.
+TEST_F(RazidPainterTest, AScoreFromAFileIsLaidOutOnThePaintersFormat) {
   QTemporaryDir dir;
-  QFile file(dir.filePath("chord.rmn"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(kChord);
-  file.close();
   Painter painter = NewPainter();
   painter->setResizePageToMusic(false);
-  ASSERT_TRUE(painter->setRMNFile(file.fileName()));
+  ASSERT_TRUE(painter->setRMNFile(WriteFile(dir, "chord.rmn", kChord)));
   EXPECT_EQ(painter->rmnCode(), kChord);
-  EXPECT_EQ(painter->pageCount(), 1);
   EXPECT_EQ(painter->heightForWidth(1000, 1), 1414);  // A4
   EXPECT_NEAR(painter->pageSizeMM(1).width(), 210, 0.01);
-  // A missing page has no format: the width is kept.
   EXPECT_EQ(painter->heightForWidth(1000, 2), 1000);
   EXPECT_EQ(painter->pageSizeMM(2), QSizeF(0, 0));
-}
-
-// The page formats and settings of painters apply to their own scores only.
-TEST_F(RazidPainterTest, PainterFormatsDoNotLeakIntoTheEngine) {
-  Painter question = QuestionPainter(kChord);
-  RazidPageFormat format{};
-  RazidGetDefaultPageFormat(&format);
-  EXPECT_FLOAT_EQ(format.width, 4979.2324f);
-  EXPECT_EQ(question->heightForWidth(3000, 1), 1000);
-  question->setRazidPageFormat({6000, 1000, 20, 70, 20, 70});
-  EXPECT_EQ(question->heightForWidth(3000, 1), 500);
+  painter->setRazidPageFormat({6000, 1000, 20, 70, 20, 70});
+  EXPECT_EQ(painter->heightForWidth(3000, 1), 500);
+  RazidPageFormat engineDefault{};
+  RazidGetDefaultPageFormat(&engineDefault);
+  EXPECT_FLOAT_EQ(engineDefault.width, 4979.2324f);
 }
 
 TEST_F(RazidPainterTest, LayoutsHoldTheirScoresAndRefuseStaleHandles) {
@@ -77,26 +65,22 @@ TEST_F(RazidPainterTest, LayoutsHoldTheirScoresAndRefuseStaleHandles) {
   ASSERT_EQ(RazidParseString(kChord, &ar), 0);
   ASSERT_EQ(RazidAR2GR(ar, nullptr, &gr), 0);
   RazidFreeAR(ar);
-  RazidMarkVoice(ar, 1, {0, 1}, {1, 4});  // still alive through the layout
+  EXPECT_EQ(RazidMarkVoice(ar, 1, {0, 1}, {1, 4}), 0);  // alive through the layout
   EXPECT_EQ(RazidGetPageCount(gr), 1);
-  RazidDate date{7, 7};
-  EXPECT_EQ(RazidGetPageDate(gr, 1, &date), 0);
-  EXPECT_EQ(date.num, 0);
   RazidFreeGR(gr);
 
   EXPECT_EQ(RazidMarkVoice(ar, 1, {0, 1}, {1, 4}), -8);
+  RazidDate date{7, 7};
   GRHandle none = nullptr;
   EXPECT_EQ(RazidAR2GR(ar, nullptr, &none), -8);
   EXPECT_EQ(none, nullptr);
-  EXPECT_EQ(RazidGetPageCount(gr), 0);
-  EXPECT_EQ(RazidUpdateGR(gr, nullptr), -8);
-  EXPECT_EQ(RazidResizePageToMusic(gr), -8);
-  EXPECT_EQ(RazidDuration(gr, &date), -8);
+  EXPECT_EQ((std::array{RazidGetPageCount(gr), RazidUpdateGR(gr, nullptr),
+                        RazidResizePageToMusic(gr), RazidDuration(gr, &date)}),
+            (std::array{0, -8, -8, -8}));
   EXPECT_EQ(date.denom, 1);
   RazidPageFormat format{1, 2, 3, 4, 5, 6};
   RazidGetPageFormat(gr, 1, &format);
   EXPECT_EQ(format.width + format.height + format.marginleft + format.marginbottom, 0);
-  EXPECT_EQ(RazidMapGetRootElement(gr, 1), nullptr);
   RazidFreeGR(gr);  // stale: frees nothing
 }
 
@@ -112,33 +96,35 @@ class RefusingDevice : public GDeviceQt {
 TEST_F(RazidPainterTest, DrawRequestsAreChecked) {
   Painter painter = QuestionPainter(kChord);
   RefusingDevice device;
-  RazidOnDrawDesc desc;
-  desc.handle = painter->grHandle();
-  desc.hdc = &device;
-  desc.sizex = 100;
-  desc.sizey = 100;
-  desc.page = 0;
-  EXPECT_EQ(RazidOnDraw(&desc), -7);
-  desc.page = 1;
-  desc.sizey = 0;
-  EXPECT_EQ(RazidOnDraw(&desc), -7);
-  desc.sizey = 100;
-  EXPECT_EQ(RazidOnDraw(&desc), -10);
-  EXPECT_EQ(device.ended, 1);
-  desc.handle = nullptr;
-  EXPECT_EQ(RazidOnDraw(&desc), -8);
+  const GRHandle score = painter->grHandle();
+  const struct {
+    GRHandle handle;
+    int page, height, result;
+  } cases[] = {{score, 0, 100, -7}, {score, 1, 0, -7}, {nullptr, 1, 100, -8}, {score, 1, 100, -10}};
+  for (auto const& c : cases) {
+    RazidOnDrawDesc desc;
+    desc.handle = c.handle, desc.hdc = &device, desc.page = c.page;
+    desc.sizex = 100, desc.sizey = c.height;
+    EXPECT_EQ(RazidOnDraw(&desc), c.result) << c.page << " " << c.height;
+  }
+  EXPECT_EQ(device.ended, 1);  // a drawing that could not begin is still ended
   EXPECT_EQ(RazidOnDraw(nullptr), -7);
   // An empty rectangle draws nothing.
   QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
   QPainter target(&image);
   painter->draw(&target, 1, QRect(), QRect());
-  EXPECT_EQ(RazidMapGetRootElement(painter->grHandle(), 1), nullptr);
+  EXPECT_EQ(RazidMapGetRootElement(score, 1), nullptr);
 }
 
 // Stopping lets go of the measuring device and the fonts made on it; starting again makes them
 // afresh, and scores are laid out as before.
 TEST_F(RazidPainterTest, TheEngineStopsCleanlyAndStartsAfresh) {
+  const RazidPageFormat wide{3000, 1000, 20, 70, 20, 70};
+  RazidSetDefaultPageFormat(&wide);
   QRazidPainter::stopRazidEngine();
+  RazidPageFormat format{};
+  RazidGetDefaultPageFormat(&format);
+  EXPECT_FLOAT_EQ(format.width, 4979.2324f);
   EXPECT_FALSE(QRazidPainter::isRazidEngineStarted());
   EXPECT_EQ(gGlobalSettings.gDevice, nullptr);
   EXPECT_EQ(GRSpecial::CachedFontCount(), 0);

@@ -45,6 +45,9 @@ class SystemTest : public GraphicFixture {
   }
   void TearDown() override {
     system.reset();
+    // A slice no system took.
+    pending.setOwnership(1);
+    pending.RemoveAll();
     GRSpaceForceFunction2::setOptForce(750);
     GraphicFixture::TearDown();
   }

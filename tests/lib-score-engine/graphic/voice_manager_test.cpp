@@ -75,6 +75,10 @@ TEST_F(VoiceManagerTest, TagsAndEventsBecomeTheStaffsElementsInOrder) {
        {"GRClef", "GRKey", "GRTie", "GRSingleNote", "GRSingleNote", "GRSlur", "GRSingleNote",
         "GRSingleNote", "GRNewTuplet", "GRAutoBeam", "GRSingleNote", "GRSingleNote", "GRAutoBeam",
         "GRSingleNote", "GRCrescendo", "GRSingleNote", "GRSingleNote", "GRFinishBar"}},
+      // A range written on a tag without one: the tag takes no time in the walk.
+      {R"([ \mark(e c c) ])",
+       {"GRClef", "GRKey", "GRText", "GRSingleNote", "GRSingleNote", "GRSingleNote",
+        "GRFinishBar"}},
       {R"([ \oct<1> c \oct<0> c ])",
        {"GRSText", "GRClef", "GRKey", "GRSingleNote", "GRSText", "GRSingleNote", "GRFinishBar"}},
   };

@@ -1,0 +1,7 @@
+// libFuzzer program for the whole engine: parse, layout, drawing and the symbol map; built by the
+// fuzz preset only.
+#include "fuzz/fuzz_targets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return Fuzz::DrawRmn(data, size);
+}

@@ -1,0 +1,66 @@
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <string>
+
+#include "ARMusic.h"
+#include "fuzz/fuzz_targets.h"
+#include "lib-razid-qt/QRazidPainter.h"
+#include "lib-razid-qt/engine_fonts.h"
+
+namespace Fuzz {
+namespace {
+
+// The engine draws through Qt: an application (offscreen when the program has none of its own)
+// and the engine started once, with its fonts, for the whole run.
+void StartEngineOnce() {
+  static bool started = [] {
+    if (!QCoreApplication::instance()) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+      static int argc = 1;
+      static char name[] = "fuzz";
+      static char* argv[] = {name, nullptr};
+      new QGuiApplication(argc, argv);
+    }
+    if (!RazidQt::PrepareEngineFonts()) std::abort();
+    QRazidPainter::startRazidEngine();
+    return true;
+  }();
+  (void)started;
+}
+
+// Every page drawn small, and every element of its map visited, as the score builder reads it.
+void DrawEveryPage(QRazidPainter& painter, QImage& image) {
+  for (int page = 1; page <= painter.pageCount(); ++page) {
+    image.fill(Qt::white);
+    QPainter target(&image);
+    painter.draw(&target, page, image.rect(), image.rect());
+    CScoreElement* root = RazidMapGetRootElement(painter.grHandle(), page);
+    if (!root) std::abort();
+    for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 1, n); ++n) {
+      float l, t, r, b;
+      RazidMapGetElementBoundingBox(e, &l, &t, &r, &b);
+    }
+  }
+}
+
+}  // namespace
+
+int DrawRmn(const std::uint8_t* data, std::size_t size) {
+  StartEngineOnce();
+  ARMusic::sMaxPassWork = 2.0e5;
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  QRazidPainter* painter = QRazidPainter::createRazidPainter();
+  // A question's page, as exercise scores are drawn.
+  painter->setRazidPageFormat({3000, 1000, 20, 70, 20, 70});
+  painter->setResizePageToMusic(false);
+  if (painter->setRMNCode(QString::fromLatin1(text.c_str()))) {
+    QImage image(300, 100, QImage::Format_ARGB32_Premultiplied);
+    DrawEveryPage(*painter, image);
+  }
+  QRazidPainter::destroyRazidPainter(painter);
+  return 0;
+}
+
+}  // namespace Fuzz
