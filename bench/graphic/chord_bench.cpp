@@ -22,40 +22,9 @@
 #include "graphic_globals.h"
 #include "tests/lib-score-engine/graphic/recording_device.h"
 #include "tests/lib-score-engine/graphic/recording_symbol_map.h"
+#include "tools/layout/fixed_width_fonts.h"
 
 namespace {
-
-// Every glyph 0.3 of the font size wide, as the heads of the music font are.
-class FixedFont : public VGFont {
- public:
-  FixedFont(std::string name, int size) : mName(std::move(name)), mSize(size) {}
-  char const* GetName() const override { return mName.c_str(); }
-  int GetSize() const override { return mSize; }
-  int GetProperties() const override { return 0; }
-  void GetExtent(char const*, int, float* width, float* height, VGDevice*) const override {
-    *width = *height = 0;
-  }
-  void GetExtent(unsigned char, float* width, float* height, VGDevice*) const override {
-    *width = mSize * 0.3f;
-    *height = mSize;
-  }
-
- private:
-  std::string mName;
-  int mSize;
-};
-
-class FixedFontSystem : public VGSystem {
- public:
-  VGDevice* CreateDisplayDevice() override { return nullptr; }
-  VGDevice* CreateMemoryDevice(int, int) override { return nullptr; }
-  VGDevice* CreateMemoryDevice(char const*) override { return nullptr; }
-  VGDevice* CreatePrinterDevice() override { return nullptr; }
-  VGDevice* CreateAntiAliasedMemoryDevice(int, int) override { return nullptr; }
-  VGFont const* CreateVGFont(char const* face, int size, int) const override {
-    return new FixedFont(face, size);
-  }
-};
 
 // The recording device without its records: what the engine alone costs.
 class QuietDevice : public EngineTesting::RecordingDevice {
@@ -75,7 +44,7 @@ class QuietDevice : public EngineTesting::RecordingDevice {
 template <class Device>
 void BM_ChordBuildAndDraw(benchmark::State& state) {
   RazidResetEngineState();
-  FixedFontSystem system;
+  Layout::FixedWidthSystem system;
   Device device(&system);
   EngineTesting::RecordingSymbolMap map;
   gGlobalSettings.gDevice = &device;

@@ -127,8 +127,11 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
 
     for (int k = i; k < count; ++k) {
       const GRLineSpacing& slice = slices[k].spacing;
-      line.constant =
-          line.constant == -1 ? slice.constant : inSeries(slice.constant, line.constant);
+      // A slice in which no spring stretches at the optimum force (constant -1) adds width but
+      // no give; taken into the series rule its -1 would make the line stiffer, or negative.
+      if (slice.constant >= 0)
+        line.constant =
+            line.constant == -1 ? slice.constant : inSeries(slice.constant, line.constant);
       line.fixedExtent += slice.fixedExtent;
       heights.addSlice(k);
       if (line.constant <= 0) continue;

@@ -19,6 +19,24 @@ ARMusic* CheckedMusic(ARMusic* music) {
   MELVARIN_ASSERT(music);
   return music;
 }
+
+// The element at index counted from 0, null outside the list.
+template <class T>
+T* NthOf(KF_IPointerList<T> const& list, int index) {
+  if (index < 0 || index >= list.GetCount()) return nullptr;
+  void* pos = list.GetHeadPosition();
+  for (int i = 0; i < index; ++i) list.GetNext(pos);
+  return list.GetNext(pos);
+}
+
+// The index from 0 of the first element that matches, -1 when none does.
+template <class T, class Match>
+int IndexOf(KF_IPointerList<T> const& list, Match matches) {
+  int index = 0;
+  for (void* pos = list.GetHeadPosition(); pos; ++index)
+    if (matches(list.GetNext(pos))) return index;
+  return -1;
+}
 }  // namespace
 
 GRMusic::GRMusic(ARMusic* music, ARPageFormat* format, bool ownsAR)
@@ -66,20 +84,11 @@ void GRMusic::updateBoundingBox() {
 }
 
 GRPage* GRMusic::getPage(int n) const {
-  if (n < 1 || n > mPages.GetCount()) return nullptr;
-  void* pos = mPages.GetHeadPosition();
-  for (int i = 1; i < n; ++i) mPages.GetNext(pos);
-  return mPages.GetNext(pos);
+  return NthOf(mPages, n - 1);
 }
 
 int GRMusic::getPageIndex(GRPage const* page) const {
-  int index = 1;
-  void* pos = mPages.GetHeadPosition();
-  while (pos) {
-    if (mPages.GetNext(pos) == page) return index;
-    ++index;
-  }
-  return 0;
+  return IndexOf(mPages, [page](GRPage const* each) { return each == page; }) + 1;
 }
 
 void GRMusic::addPage(GRPage* page) {
@@ -132,20 +141,12 @@ int GRMusic::getPageNumForTimePos(int numerator, int denominator) const {
 }
 
 GRVoice* GRMusic::getVoice(int index) const {
-  if (index < 0 || index >= mVoices.GetCount()) return nullptr;
-  void* pos = mVoices.GetHeadPosition();
-  for (int i = 0; i < index; ++i) mVoices.GetNext(pos);
-  return mVoices.GetNext(pos);
+  return NthOf(mVoices, index);
 }
 
 int GRMusic::getVoiceNum(ARMusicalVoice const* voice) const {
-  int index = 0;
-  void* pos = mVoices.GetHeadPosition();
-  while (pos) {
-    if (mVoices.GetNext(pos)->getARMusicalVoice() == voice) return index;
-    ++index;
-  }
-  return -1;
+  return IndexOf(mVoices,
+                 [voice](GRVoice const* each) { return each->getARMusicalVoice() == voice; });
 }
 
 GRVoice* GRMusic::getVoice(ARMusicalVoice const* voice) const {

@@ -1,54 +1,13 @@
 #include "offline_engine.h"
 
-#include <cstring>
-#include <string>
-
 #include "GRSpecial.h"
-#include "VGFont.h"
-#include "VGSystem.h"
 #include "engine_globals.h"
 #include "engine_reset.h"
 #include "graphic_globals.h"
 #include "tests/lib-score-engine/graphic/recording_device.h"
+#include "tools/layout/fixed_width_fonts.h"
 
 namespace Layout {
-namespace {
-
-class FixedWidthFont : public VGFont {
- public:
-  FixedWidthFont(char const* name, int size, int properties)
-      : mName(name ? name : ""), mSize(size), mProperties(properties) {}
-  char const* GetName() const override { return mName.c_str(); }
-  int GetSize() const override { return mSize; }
-  int GetProperties() const override { return mProperties; }
-  void GetExtent(char const* s, int, float* width, float* height, VGDevice*) const override {
-    *width = s ? static_cast<float>(std::strlen(s)) * 0.5f * static_cast<float>(mSize) : 0;
-    *height = s ? static_cast<float>(mSize) : 0;
-  }
-  void GetExtent(unsigned char, float* width, float* height, VGDevice*) const override {
-    *width = static_cast<float>(mSize) * 0.3f;
-    *height = static_cast<float>(mSize);
-  }
-
- private:
-  std::string mName;
-  int mSize;
-  int mProperties;
-};
-
-class FixedWidthSystem : public VGSystem {
- public:
-  VGDevice* CreateDisplayDevice() override { return nullptr; }
-  VGDevice* CreateMemoryDevice(int, int) override { return nullptr; }
-  VGDevice* CreateMemoryDevice(char const*) override { return nullptr; }
-  VGDevice* CreatePrinterDevice() override { return nullptr; }
-  VGDevice* CreateAntiAliasedMemoryDevice(int, int) override { return nullptr; }
-  VGFont const* CreateVGFont(char const* face, int size, int properties) const override {
-    return new FixedWidthFont(face, size, properties);
-  }
-};
-
-}  // namespace
 
 struct OfflineEngine::Parts {
   FixedWidthSystem system;

@@ -111,17 +111,19 @@ void AddMidiWarning(PictureSet& set) {
 }
 
 void AddSectionEnd(PictureSet& set) {
-  // Score panels: green for 90 % and more, red below, neutral while counting.
+  // Score panels: green for 90 % and more, red below, neutral while counting. The ground stays
+  // dark, so the score, written in the verdict's own colour, reads on it; the rim and a glow
+  // behind the number carry the verdict.
   const std::pair<const char*, QColor> panels[] = {{"green_bg.png", Palette::Green},
                                                    {"red_bg.png", Palette::Red},
                                                    {"white_bg.png", Palette::Steel}};
   for (const auto& [name, colour] : panels) {
     set.Add(Pix + name, {512, 350}, [colour](QPainter& p, QSizeF s) {
       const QRectF rect = Whole(s).adjusted(1, 1, -1, -1);
-      Panel(p, rect, 20, colour.lighter(115), colour.darker(160), colour.lighter(140));
+      Panel(p, rect, 20, Palette::Slate, Palette::Night, colour.lighter(120));
       QRadialGradient light(QPointF(s.width() / 2, 140), 260);
-      light.setColorAt(0, QColor(255, 255, 255, 40));
-      light.setColorAt(1, QColor(255, 255, 255, 0));
+      light.setColorAt(0, WithAlpha(colour, 70));
+      light.setColorAt(1, WithAlpha(colour, 0));
       p.fillPath(RoundedRect(rect, 20), light);
       // A bed for the score bar at (96, 208).
       p.fillPath(RoundedRect(QRectF(90, 204, 334, 28), 14), QColor(0, 0, 0, 60));

@@ -155,6 +155,18 @@ TEST(LineBreakerTest, ALineThatDoesNotFitStartsANewPage) {
   EXPECT_EQ(findOptimumBreakPath(slices, heights, page).size(), 3u);
 }
 
+// Slices between two possible breaks at one time hold no spring that stretches; they must not
+// stiffen the line they join.
+TEST(LineBreakerTest, ASliceInWhichNothingStretchesAddsNoStiffness) {
+  const GRBreakSlice notes{{500, 1.5f}, std::nullopt};
+  const GRBreakSlice still{{0, -1}, std::nullopt};
+  const std::vector<GRBreakSlice> slices{notes, still, notes, still};
+  SliceHeights heights({100, 100, 100, 100});
+  const std::vector<breakentry> path = findOptimumBreakPath(slices, heights, OneArea(1000));
+  ASSERT_EQ(path.size(), 2u);
+  EXPECT_EQ(path[1].firstSlice + path[1].numSlices, 5);
+}
+
 TEST(LineBreakerTest, LooseLinesOnlyGiveNoPath) {
   std::vector<GRBreakSlice> slices(2, GRBreakSlice{{10, 10}, std::nullopt});
   SliceHeights heights({100, 100});

@@ -119,6 +119,12 @@ TEST_F(MusicLayoutTest, LayingOutAgainStartsFromNothingAndGivesTheSameListing) {
   EXPECT_EQ(music.getNumPages(), 1);
   EXPECT_EQ(music.getNumVoices(), voices);
   EXPECT_EQ(Listing(), first);
+
+  // An editor's command naming an element by its address changes nothing.
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(music.GGSInputPage(1, "\\move<1,10,10>"), -10);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(Listing(), first);
 }
 
 TEST_F(MusicLayoutTest, HundredMeasuresFillSeveralPagesOfFullLines) {
@@ -153,6 +159,14 @@ TEST_F(MusicLayoutTest, HundredMeasuresFillSeveralPagesOfFullLines) {
     }
   }
   EXPECT_GE(lines, 4);
+  // Dates before the second page's start are on the first page.
+  int numerator = 0;
+  int denominator = 0;
+  ASSERT_TRUE(music.getRTPofPage(2, &numerator, &denominator));
+  EXPECT_EQ(music.getPageNumForTimePos(numerator, denominator), 2);
+  EXPECT_EQ(music.getPageNumForTimePos(0, 1), 1);
+  EXPECT_EQ(music.getPageNumForTimePos(101, 1), 0);
+  EXPECT_FALSE(music.getRTPofPage(music.getNumPages() + 1, &numerator, &denominator));
   // Every event of every voice stands in exactly one system.
   int events = 0;
   for (int v = 0; v < music.getNumVoices(); ++v)
@@ -169,6 +183,27 @@ TEST_F(MusicLayoutTest, HundredMeasuresFillSeveralPagesOfFullLines) {
   std::string const first = Listing();
   LayOut(SampleScores::HundredMeasures());
   EXPECT_EQ(Listing(), first);
+}
+
+TEST_F(MusicLayoutTest, ScoresThatOnceStoppedTheLayoutLayOut) {
+  struct Case {
+    char const* why;
+    char const* text;
+  } const cases[] = {
+      // A clef or meter of one voice stands at its own time, not after the other voice's longer
+      // note: the elements of its voice that follow come earlier than that note's end.
+      {"clef while the other voice holds",
+       "{ [ \\staff<1> c/2 \\clef<\"f4\"> c/2 ], [ \\staff<1> e/1 ] }"},
+      {"meter while the other voice holds",
+       "{ [ \\staff<1> c/2 \\meter<\"2/4\"> c/2 ], [ \\staff<1> e/1 ] }"},
+      {"cue voice on the same staff", "[\\cue(c\\meter c)]"},
+      // Lengths whose sums no longer fit an int are rounded; an event stays within its time.
+      {"rounded times", "[c*3/4777777777c*6d]"},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.why);
+    EXPECT_EQ(LayOut(c.text).getNumPages(), 1);
+  }
 }
 
 TEST_F(MusicLayoutTest, DrawingTheQuestionPageFillsItsSymbolMap) {

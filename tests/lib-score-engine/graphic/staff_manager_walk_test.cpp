@@ -51,7 +51,7 @@ std::string Measures(int count, char const* measure) {
   return text + " ] }";
 }
 
-// Parses a score and lays it out on the default page.
+// Parses a score, which the parser completes for the layout, and lays it out on the default page.
 class StaffManagerWalkTest : public EngineTesting::GraphicFixture {
  protected:
   void SetUp() override {
@@ -69,7 +69,6 @@ class StaffManagerWalkTest : public EngineTesting::GraphicFixture {
     ASSERT_EQ(result.result, 0) << text;
     music.reset();
     parsed = std::move(result.music);
-    parsed->doAutoStuff();
     music = std::make_unique<GRMusic>(parsed.get(), nullptr);
   }
 
@@ -134,6 +133,7 @@ TEST_F(StaffManagerWalkTest, ExplicitBreaksMakeSystemsAndPages) {
       {"{ [ c d \\newSystem e f ], [ c d \\newSystem e f ] }", 1, 2},
       {"{ [ c d e f ] }", 1, 1},
       {"{ [ ], [ ] }", 1, 1},
+      {"{ [ \\staff<300> c d ], [ \\staff<-4> e f ] }", 1, 1},
   };
   for (Case const& c : cases) {
     LayOut(c.text);
