@@ -133,7 +133,9 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
   if (mode == kEventPass) {
     MELVARIN_ASSERT(hasDuration(object));
     checkStartPTags(position);
-    GRNotationElement* element = createEvent(timePosition, object);
+    // Events stand at their own time, which the walk's time only approximates where the
+    // score's lengths go beyond what a fraction holds exactly.
+    GRNotationElement* element = createEvent(object->getRelativeTimePosition(), object);
     MELVARIN_ASSERT(element);  // grev
     if (element->getDuration() > Frac_0) mLastNonZeroEvent = element;
     if (mToAddGrace && !mToAddGrace->IsEmpty()) {
@@ -169,10 +171,10 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     GRNotationElement* element = nullptr;
     if (mCurGrace) {
       ARDisplayDuration const* shown = mVoiceState->getCurDisplayDuration();
-      element = CreateGraceNote(timePosition, object,
+      element = CreateGraceNote(object->getRelativeTimePosition(), object,
                                 shown ? shown->getDisplayDuration() : object->getDuration());
     } else {
-      element = createDisplayedZeroDurationEvent(timePosition, object);
+      element = createDisplayedZeroDurationEvent(object->getRelativeTimePosition(), object);
     }
     if (element) registerSyncElement(element);
   } else if (GRNotationElement* element = parseTag(object)) {
