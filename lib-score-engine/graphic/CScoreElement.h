@@ -32,6 +32,30 @@ class CScoreElement : public ScoreElementDesc {
   void DeepDraw(VGDevice& device) const;
   void Print(std::ostream& os, int indent) const;
 
+  // Searches below the element, in child order; an "event" is an element of kind 1.
+  // The deepest element whose box holds the point, descending from this one (never null).
+  CScoreElement* FindDeepSubElementHitBy(float x, float y);
+  // The n-th element of the kind in drawing order, from 1, not looking inside matches.
+  CScoreElement* FindDeepNthElementOfType(int kind, int n);
+  // Descends to the child nearest the point until one of the kind is reached.
+  CScoreElement* FindNearestSubElement(int kind, float x, float y);
+  // The event whose horizontal centre is nearest x.
+  CScoreElement* FindNearestEventX(float x);
+  // The event starting nearest at or before x, else the nearest one after it.
+  CScoreElement* FindEventRangeX(float x);
+  // Narrows previous (starting at or before x) and next (ending at or after x); never clears.
+  void FindPreviousAndNextEvent(float x, CScoreElement** previous, CScoreElement** next);
+  // The latest event not after the date (the leftmost of equal dates).
+  CScoreElement* FindEventBeforeDate(float date);
+  // The earliest event at or after the date (the first of equal dates).
+  CScoreElement* FindEventAfterDate(float date);
+  // The deepest element whose time range holds the date; null when this one does not.
+  CScoreElement* FindDeepestElementForDate(float date);
+  // The first element of the kind whose time range holds the date.
+  CScoreElement* FindChildForDate(int kind, float date);
+  // This element or its nearest ancestor of the kind.
+  CScoreElement* GetTopParentForType(int kind);
+
  private:
   std::vector<CScoreElement*> mChildren;
   CScoreElement* mParent = nullptr;

@@ -27,10 +27,12 @@ class ScoreSymbolMap : public VScoreSymbolMap {
   CScoreElement const* GetElement(int index) const override { return &mElements[index]; }
   float GetMinDate() const override { return mMinDate; }
   float GetMaxDate() const override { return mMaxDate; }
-  // The queries over the tree are not part of the map's building.
-  CScoreElement* FindNthElementOfType(int, int, CScoreElement*) const override { return nullptr; }
-  CScoreElement* FindNearestSubElement(int, float, float) const override { return nullptr; }
-  CScoreElement* FindEventHitBy(float, float) const override { return nullptr; }
+  // From the given element, else from the root.
+  CScoreElement* FindNthElementOfType(int kind, int n, CScoreElement* from) const override;
+  // The root itself when it has the kind.
+  CScoreElement* FindNearestSubElement(int kind, float x, float y) const override;
+  // The event where the descent from the root by the point stops; null when it stops elsewhere.
+  CScoreElement* FindEventHitBy(float x, float y) const override;
 
   static char const* KindToString(int kind);
   static void DispSymbolInfos(std::ostream& os, ScoreElementDesc const* desc);

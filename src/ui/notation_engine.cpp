@@ -1,8 +1,15 @@
 #include "src/ui/notation_engine.h"
 
+#include "lib-razid-qt/QRazidPainter.h"
+
 namespace UI {
 
-void StartNotationEngine() {}
-void StopNotationEngine() {}
+void StartNotationEngine() {
+  QRazidPainter::startRazidEngine();
+}
+
+void StopNotationEngine() {
+  QRazidPainter::stopRazidEngine();
+}
 
 }  // namespace UI

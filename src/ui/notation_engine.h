@@ -1,7 +1,7 @@
 #pragma once
 
-// Start and stop of the notation engine around the application's life. The engine's painter
-// front end does not exist yet; until it does these do nothing.
+// Start and stop of the notation engine around the application's life: the music font is
+// registered first, and the engine stops before anything it drew for is released.
 
 namespace UI {
 

@@ -1,0 +1,105 @@
+// Scores through the whole engine as the application renders them, in an optimised build:
+//   bench_razid --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
+// The first render of the process (fonts, glyph images) is timed once before the benchmarks and
+// printed as "cold".
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "lib-razid-qt/QRazidPainter.h"
+#include "lib-razid-qt/engine_fonts.h"
+#include "tests/lib-razid-qt/long_piece.h"
+
+namespace {
+
+constexpr char kQuestion[] =
+    "{ [ \\staff<1> \\clef<\"g2\"> \\key<\"D\"> \\meter<\"4/4\"> \\stemsAuto { d1 , f#1 , a1 } ], "
+    "[ \\staff<1> \\clef<\"g2\"> \\stemsAuto ] }";
+
+// What the score builder does for one question: painter, settings, page format, parse and
+// layout, the page drawn into a cleared 1050 x 350 image, the note boxes read back.
+int RenderQuestion(QImage& image) {
+  QRazidPainter* painter = QRazidPainter::createRazidPainter();
+  RazidLayoutSettings settings = painter->razidLayoutSettings();
+  settings.optPageFill = 0;
+  painter->setRazidLayoutSettings(settings);
+  painter->setRazidPageFormat({3000, 1000, 20, 70, 20, 70});
+  painter->setResizePageToMusic(false);
+  painter->setRMNCode(QString::fromLatin1(kQuestion));
+  image.fill(Qt::white);
+  QPainter target(&image);
+  target.setRenderHint(QPainter::Antialiasing);
+  painter->draw(&target, 1, image.rect(), image.rect());
+  target.end();
+  CScoreElement* root = RazidMapGetRootElement(painter->grHandle(), 1);
+  int notes = 0;
+  float l, t, r, b;
+  for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 1, n); ++n) {
+    if (RazidMapGetElementSubType(e) != 10) continue;
+    RazidMapGetElementBoundingBox(e, &l, &t, &r, &b);
+    ++notes;
+  }
+  QRazidPainter::destroyRazidPainter(painter);
+  return notes;
+}
+
+// The long piece parsed, laid out on A4 and every page drawn at 1240 x 1754.
+int RenderPiece(const QString& piece, QImage& image) {
+  QRazidPainter* painter = QRazidPainter::createRazidPainter();
+  painter->setResizePageToMusic(false);
+  painter->setRMNCode(piece);
+  const int pages = painter->pageCount();
+  for (int page = 1; page <= pages; ++page) {
+    image.fill(Qt::white);
+    QPainter target(&image);
+    target.setRenderHint(QPainter::Antialiasing);
+    painter->draw(&target, page, image.rect(), image.rect());
+  }
+  QRazidPainter::destroyRazidPainter(painter);
+  return pages;
+}
+
+void BM_QuestionScore(benchmark::State& state) {
+  QImage image(1050, 350, QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : state) benchmark::DoNotOptimize(RenderQuestion(image));
+}
+BENCHMARK(BM_QuestionScore)->Unit(benchmark::kMillisecond);
+
+void BM_HundredMeasures(benchmark::State& state) {
+  const QString piece = QString::fromStdString(RazidQtTesting::LongPiece());
+  QImage image(1240, 1754, QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : state) state.counters["pages"] = RenderPiece(piece, image);
+}
+BENCHMARK(BM_HundredMeasures)->Unit(benchmark::kMillisecond);
+
+double MillisecondsOf(auto&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+  if (!RazidQt::PrepareEngineFonts()) return 1;
+  QRazidPainter::startRazidEngine();
+  QImage question(1050, 350, QImage::Format_ARGB32_Premultiplied);
+  QImage page(1240, 1754, QImage::Format_ARGB32_Premultiplied);
+  const QString piece = QString::fromStdString(RazidQtTesting::LongPiece());
+  std::printf("cold: question %.2f ms, then 100 measures %.2f ms\n",
+              MillisecondsOf([&] { RenderQuestion(question); }),
+              MillisecondsOf([&] { RenderPiece(piece, page); }));
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  QRazidPainter::stopRazidEngine();
+  return 0;
+}

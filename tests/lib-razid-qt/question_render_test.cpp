@@ -1,0 +1,83 @@
+#include <cmath>
+
+#include "engine_fixture.h"
+
+namespace RazidQtTesting {
+namespace {
+
+// The question chord as the exercise engine writes it, plain and coloured as a right answer.
+QString QuestionChord(const char* format = "") {
+  return QStringLiteral("{ [ \\staff<1> \\clef<\"g2\">  \\stemsAuto %1 { c1 , e1 , g1 }  ] }")
+      .arg(QString::fromLatin1(format));
+}
+constexpr QRgb kRightGreen = 0xff00996c;
+
+QRectF Box(CScoreElement* element) {
+  float l, t, r, b;
+  RazidMapGetElementBoundingBox(element, &l, &t, &r, &b);
+  return QRectF(QPointF(l, t), QPointF(r, b));
+}
+
+class QuestionRenderTest : public EngineFixture {
+ protected:
+  void Render(const QString& rmn) {
+    painter = QuestionPainter(rmn);
+    image = Draw(*painter, 1, {1050, 350});
+    root = RazidMapGetRootElement(painter->grHandle(), 1);
+    ASSERT_NE(root, nullptr);
+    // Chords hold empty events besides their notes.
+    for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 1, n); ++n)
+      if (RazidMapGetElementSubType(e) == 10) notes.push_back(e);
+  }
+  Painter painter;
+  QImage image;
+  CScoreElement* root = nullptr;
+  std::vector<CScoreElement*> notes;
+};
+
+TEST_F(QuestionRenderTest, TheChordsNotesAreMappedWhereTheyAreDrawn) {
+  Render(QuestionChord());
+  EXPECT_EQ(RazidMapGetElementType(root), 8);
+  EXPECT_EQ(RazidMapGetRootElement(painter->grHandle(), 2), nullptr);
+
+  ASSERT_EQ(notes.size(), 3u);
+  std::vector<float> heads, references;
+  for (CScoreElement* note : notes) {
+    float x, y;
+    RazidMapGetHeadPoint(note, &x, &y);
+    heads.push_back(x);
+    references.push_back(y);
+    EXPECT_GT(Count(image, Box(note), Dark), 0) << "no ink in a note's box";
+  }
+  EXPECT_EQ(heads[1], heads[0]);
+  EXPECT_EQ(heads[2], heads[0]);
+  // A third apart: one line space, 50 units at 0.35 pixels per unit.
+  EXPECT_NEAR(std::abs(references[1] - references[0]), 17.5, 0.01);
+  EXPECT_NEAR(std::abs(references[2] - references[1]), 17.5, 0.01);
+}
+
+// The layout still places the clef centred on the staff's start, 57 units left of the staff
+// lines, and its top above the staff's box: the page's box grows past the page and ink falls
+// outside the system. Enabled when the clef stands inside its staff.
+TEST_F(QuestionRenderTest, DISABLED_EverythingDrawnLiesInThePageAndItsSystem) {
+  Render(QuestionChord());
+  const QRectF page = Box(root);
+  EXPECT_NEAR(page.left(), 0, 0.01);
+  EXPECT_NEAR(page.top(), 0, 0.01);
+  EXPECT_NEAR(page.right(), 1050, 0.01);
+  EXPECT_NEAR(page.bottom(), 350, 0.01);
+  const QRectF system = Box(RazidMapFindDeepNthElementOfType(root, 7, 1)).adjusted(-3, -3, 3, 3);
+  const int ink = Count(image, image.rect(), [](QRgb p) { return p != 0xffffffff; });
+  EXPECT_GT(ink, 0);
+  EXPECT_EQ(Count(image, system, [](QRgb p) { return p != 0xffffffff; }), ink);
+}
+
+TEST_F(QuestionRenderTest, ARightAnswerIsDrawnInItsColour) {
+  Render(QuestionChord("  \\noteFormat<color=\"0x00996c\"> "));
+  ASSERT_EQ(notes.size(), 3u);
+  for (CScoreElement* note : notes)
+    EXPECT_GT(Count(image, Box(note), [](QRgb p) { return p == kRightGreen; }), 0);
+}
+
+}  // namespace
+}  // namespace RazidQtTesting

@@ -1,0 +1,225 @@
+// rmn-render: draws a RMN file with the notation engine into a PNG, SVG or PDF file.
+//
+//   rmn-render [options] input.rmn output.png|output.svg|output.pdf
+//
+//   --page N           the page to draw (PNG and SVG draw one page, 1 by default; PDF all pages
+//                      unless a page is given)
+//   --size WxH         picture size in pixels (PNG, SVG); the height follows the page when only
+//                      the width is given (default width 1240)
+//   --format W,H,L,T,R,B   page size and margins in engine units (237.10631 to the centimetre)
+//   --settings D,M,L,F,S,N,P   layout settings: systems distance, distribution (1 auto, 2 always,
+//                      3 never), distribution limit, optimum force, spring parameter, special
+//                      spacing (1 on), optimal page fill (1 on)
+//   --no-resize        keep the page format instead of shrinking pages to their music
+//   --map              list each drawn page's symbol map and draw its boxes over the music
+#include <QApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QStringList>
+#include <QSvgGenerator>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "CScoreElement.h"
+#include "VGDevice.h"
+#include "lib-razid-qt/GSystemQt.h"
+#include "lib-razid-qt/QRazidPainter.h"
+#include "lib-razid-qt/engine_fonts.h"
+
+namespace {
+
+struct Options {
+  std::optional<int> page;
+  int width = 1240;
+  std::optional<int> height;
+  std::optional<RazidPageFormat> format;
+  std::optional<RazidLayoutSettings> settings;
+  bool resize = true;
+  bool map = false;
+  QString input;
+  QString output;
+};
+
+std::optional<std::vector<double>> Numbers(const QString& text, int count, QChar separator) {
+  const QStringList parts = text.split(separator);
+  if (parts.size() != count) return std::nullopt;
+  std::vector<double> numbers;
+  for (const QString& part : parts) {
+    bool ok = false;
+    numbers.push_back(part.toDouble(&ok));
+    if (!ok) return std::nullopt;
+  }
+  return numbers;
+}
+
+bool ParseSize(const QString& text, Options& options) {
+  if (auto both = Numbers(text, 2, 'x')) {
+    options.width = static_cast<int>((*both)[0]);
+    options.height = static_cast<int>((*both)[1]);
+  } else if (auto width = Numbers(text, 1, 'x')) {
+    options.width = static_cast<int>((*width)[0]);
+  } else {
+    return false;
+  }
+  return options.width > 0 && options.width <= 20000 && options.height.value_or(1) > 0 &&
+         options.height.value_or(1) <= 20000;
+}
+
+std::optional<Options> ParseArguments(const QStringList& arguments) {
+  Options options;
+  for (int i = 1; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    const bool hasValue = i + 1 < arguments.size();
+    if (argument == "--page" && hasValue) {
+      bool ok = false;
+      options.page = arguments[++i].toInt(&ok);
+      if (!ok) return std::nullopt;
+    } else if (argument == "--size" && hasValue) {
+      if (!ParseSize(arguments[++i], options)) return std::nullopt;
+    } else if (argument == "--format" && hasValue) {
+      auto n = Numbers(arguments[++i], 6, ',');
+      if (!n) return std::nullopt;
+      options.format = RazidPageFormat{float((*n)[0]), float((*n)[1]), float((*n)[2]),
+                                       float((*n)[3]), float((*n)[4]), float((*n)[5])};
+    } else if (argument == "--settings" && hasValue) {
+      auto n = Numbers(arguments[++i], 7, ',');
+      if (!n) return std::nullopt;
+      options.settings =
+          RazidLayoutSettings{float((*n)[0]), int((*n)[1]), float((*n)[2]), float((*n)[3]),
+                              float((*n)[4]), int((*n)[5]), int((*n)[6])};
+    } else if (argument == "--no-resize") {
+      options.resize = false;
+    } else if (argument == "--map") {
+      options.map = true;
+    } else if (argument.startsWith("--")) {
+      return std::nullopt;
+    } else if (options.input.isEmpty()) {
+      options.input = argument;
+    } else if (options.output.isEmpty()) {
+      options.output = argument;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (options.input.isEmpty() || options.output.isEmpty()) return std::nullopt;
+  return options;
+}
+
+// Lists the page's symbol map and draws its boxes, faintly, over what the page drew.
+void ShowMap(QRazidPainter& score, int page, QPainter& painter) {
+  CScoreElement* root = RazidMapGetRootElement(score.grHandle(), page);
+  std::cout << "page " << page << "\n";
+  if (!root) return;
+  root->Print(std::cout, 0);
+  painter.save();
+  painter.setOpacity(0.25);
+  GSystemQt system(&painter);
+  std::unique_ptr<VGDevice> device(system.CreateDisplayDevice());
+  RazidMapDrawElement(root, device.get());
+  painter.restore();
+}
+
+void DrawPage(QRazidPainter& score, int page, QPainter& painter, const QRect& rect, bool map) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  score.draw(&painter, page, rect, rect);
+  if (map) ShowMap(score, page, painter);
+}
+
+QSize PictureSize(const Options& options, QRazidPainter& score, int page) {
+  return {options.width, options.height.value_or(score.heightForWidth(options.width, page))};
+}
+
+bool RenderImage(const Options& options, QRazidPainter& score, int page) {
+  QImage image(PictureSize(options, score, page), QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  DrawPage(score, page, painter, image.rect(), options.map);
+  painter.end();
+  return image.save(options.output, "PNG");
+}
+
+bool RenderSvg(const Options& options, QRazidPainter& score, int page) {
+  const QSize size = PictureSize(options, score, page);
+  QSvgGenerator svg;
+  svg.setFileName(options.output);
+  svg.setSize(size);
+  svg.setViewBox(QRect(QPoint(0, 0), size));
+  QPainter painter;
+  if (!painter.begin(&svg)) return false;
+  DrawPage(score, page, painter, QRect(QPoint(0, 0), size), options.map);
+  return painter.end();
+}
+
+bool RenderPdf(const Options& options, QRazidPainter& score) {
+  const int first = options.page.value_or(1);
+  const int last = options.page.value_or(score.pageCount());
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(options.output);
+  printer.setFullPage(true);
+  printer.setPageSize(QPageSize(score.pageSizeMM(first), QPageSize::Millimeter));
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  for (int page = first; page <= last; ++page) {
+    if (page != first) {
+      printer.setPageSize(QPageSize(score.pageSizeMM(page), QPageSize::Millimeter));
+      printer.newPage();
+    }
+    DrawPage(score, page, painter, painter.viewport(), options.map);
+  }
+  return painter.end();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Drawing needs no screen.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  const std::optional<Options> options = ParseArguments(application.arguments());
+  if (!options) {
+    std::cerr << "usage: rmn-render [--page N] [--size WxH] [--format W,H,L,T,R,B]\n"
+                 "                  [--settings D,M,L,F,S,N,P] [--no-resize] [--map]\n"
+                 "                  input.rmn output.png|output.svg|output.pdf\n";
+    return 2;
+  }
+  QString error;
+  if (!RazidQt::PrepareEngineFonts(&error)) {
+    std::cerr << "rmn-render: " << error.toStdString() << "\n";
+    return 1;
+  }
+  QRazidPainter::startRazidEngine();
+  int result = 1;
+  {
+    QRazidPainter score;
+    if (options->settings) score.setRazidLayoutSettings(*options->settings);
+    if (options->format) score.setRazidPageFormat(*options->format);
+    score.setResizePageToMusic(options->resize);
+    if (!score.setRMNFile(options->input)) {
+      std::cerr << "rmn-render: " << score.getLastErrorMessage().toStdString() << "\n";
+    } else {
+      const QString suffix = QFileInfo(options->output).suffix().toLower();
+      const int page = options->page.value_or(1);
+      bool written = false;
+      if (suffix == "pdf")
+        written = RenderPdf(*options, score);
+      else if (suffix == "svg")
+        written = RenderSvg(*options, score, page);
+      else
+        written = RenderImage(*options, score, page);
+      if (written) {
+        std::cout << "pages " << score.pageCount() << "\n";
+        result = 0;
+      } else {
+        std::cerr << "rmn-render: cannot write " << options->output.toStdString() << "\n";
+      }
+    }
+  }
+  QRazidPainter::stopRazidEngine();
+  return result;
+}
