@@ -17,6 +17,7 @@
 #include "src/ui/application.h"
 #include "src/ui/block_view_control.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/controls/settings_ear_control.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/screen_geometry.h"
@@ -48,7 +49,6 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
   GetBlockViewControl();
   GetExerciseControl();
   GetSettingsNoteControl(1);
-  GetSettingsEarControl(1);
   GetSettingsSymbolControl(1);
 
   m_ui.setupUi(this);

@@ -33,13 +33,6 @@ class SettingsNoteControl : public SettingsPanelStandIn {
       : SettingsPanelStandIn(parent, "settings_note_control", tr("Note trainer settings")) {}
 };
 
-class SettingsEarControl : public SettingsPanelStandIn {
-  Q_OBJECT
- public:
-  explicit SettingsEarControl(QWidget* parent)
-      : SettingsPanelStandIn(parent, "settings_ear_control", tr("Ear trainer settings")) {}
-};
-
 class SettingsSymbolControl : public SettingsPanelStandIn {
   Q_OBJECT
  public:
