@@ -16,7 +16,7 @@
 #include "src/ui/app_rating.h"
 #include "src/ui/application.h"
 #include "src/ui/block_view_control.h"
-#include "src/ui/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/settings_ear_control.h"
 #include "src/ui/controls/settings_note_control.h"
 #include "src/ui/controls/settings_symbol_control.h"

@@ -8,7 +8,7 @@
 
 #include "src/ui/block_view_control.h"
 #include "src/ui/console.h"
-#include "src/ui/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 
 namespace UI {
 

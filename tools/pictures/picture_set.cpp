@@ -87,6 +87,7 @@ PictureSet AllPictures() {
   AddRangeSelectorPictures(set);
   AddWidgetPictures(set);
   AddSettingsPictures(set);
+  AddExercisePictures(set);
   return set;
 }
 

@@ -49,5 +49,6 @@ void AddKeyboardPictures(PictureSet& set);
 void AddRangeSelectorPictures(PictureSet& set);
 void AddWidgetPictures(PictureSet& set);
 void AddSettingsPictures(PictureSet& set);
+void AddExercisePictures(PictureSet& set);
 
 }  // namespace Pictures

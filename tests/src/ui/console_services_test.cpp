@@ -12,7 +12,7 @@
 #include "src/core/midi/platform/sound_controller.h"
 #include "src/core/news/news_client.h"
 #include "src/ui/app_rating.h"
-#include "src/ui/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/message_dialogs.h"
 #include "support/http_test_server.h"
 

@@ -8,7 +8,7 @@
 #include "src/core/settings/difficulty_presets.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/block_view_control.h"
-#include "src/ui/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/settings_ear_control.h"
 #include "src/ui/difficulty_level_dialog.h"
 #include "src/ui/fader_widget.h"

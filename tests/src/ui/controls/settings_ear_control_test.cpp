@@ -9,7 +9,7 @@
 #include "src/core/settings/settings_manager.h"
 #include "src/core/settings/settings_store.h"
 #include "src/ui/block_view_control.h"
-#include "src/ui/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/ear_settings_binding.h"
 #include "src/ui/controls/settings_ear_control.h"
 #include "src/ui/controls/settings_locked.h"

@@ -1,0 +1,156 @@
+// The screen's event filter: the soft shadows around the score frame, pausing and resuming with
+// the space bar and with a click, the "Press spacebar to pause" hint, keeping the keyboard focus
+// on the screen, and pausing when the screen is hidden.
+
+#include <QAbstractAnimation>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadialGradient>
+
+#include <initializer_list>
+#include <utility>
+
+#include "src/core/exercise/exercise.h"
+#include "src/ui/action_hint_dialog.h"
+#include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/fader_widget.h"
+#include "src/ui/play_dialog.h"
+#include "src/ui/screen_geometry.h"
+
+namespace UI {
+
+namespace {
+
+constexpr int HintDuration = 3500;
+constexpr int HintZone = 20;  // rows at the bottom of the question area that bring up the hint
+constexpr int ShadowSize = 12;
+
+using Stops = std::initializer_list<std::pair<double, int>>;  // position, alpha of black
+const Stops FrameStops = {{0, 120}, {0.1, 90}, {0.7, 20}, {1, 0}};
+const Stops TopStops = {{0, 200}, {0.1, 180}, {0.7, 20}, {1, 0}};
+const Stops KeyboardStops = {{0, 160}, {0.1, 100}, {0.7, 20}, {1, 0}};
+
+void SetStops(QGradient& gradient, const Stops& stops) {
+  for (const auto& [position, alpha] : stops) gradient.setColorAt(position, QColor(0, 0, 0, alpha));
+}
+
+// Fills the rectangle from (x1, y1) to (x2, y2), both corners included, with a linear gradient.
+void FillBand(QPainter& painter, int x1, int y1, int x2, int y2, QPointF from, QPointF to,
+              const Stops& stops) {
+  QLinearGradient gradient(from, to);
+  SetStops(gradient, stops);
+  painter.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)), gradient);
+}
+
+void FillCorner(QPainter& painter, QRect square, QPointF centre) {
+  QRadialGradient gradient(centre, 15);
+  SetStops(gradient, FrameStops);
+  painter.fillRect(square, gradient);
+}
+
+bool IsSectionButton(const Ui_console_exercise_control& ui, QObject* watched) {
+  return watched == ui.TimelineButton1 || watched == ui.TimelineButton2 ||
+         watched == ui.TimelineButton3 || watched == ui.TimelineButton4 ||
+         watched == ui.TimelineButton5;
+}
+
+}  // namespace
+
+bool ConsoleExerciseControl::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::Paint) {
+    if (watched == ui.ProgressFrameWidget) PaintFrameShadow();
+    if (watched == frameShadowStrip) PaintTopBand(frameShadowStrip);
+    if (watched == ui.ProgressFrameInternal) {
+      if (currentView != 1 && currentView != 2) PaintTopBand(ui.ProgressFrameInternal);
+      if (viewAnimation && viewAnimation->state() == QAbstractAnimation::Running)
+        ui.ProgressFrameWidget->update();
+    }
+  }
+  if (type == QEvent::MouseButtonPress && watched == actionHintDialog && currentView == 0)
+    ToggleByClick();
+  if (type == QEvent::Enter && watched == faderWidget) {
+    const QPoint pointer = QCursor::pos();
+    const QPoint bottomLeft = faderWidget->mapToGlobal(QPoint(0, faderWidget->height()));
+    if (pointer.y() >= bottomLeft.y() - HintZone && pointer.y() < bottomLeft.y())
+      ShowSpacebarHint();
+  }
+  if (type == QEvent::FocusIn && IsSectionButton(ui, watched))
+    setFocus(Qt::ActiveWindowFocusReason);
+  // Only a running lesson is paused: the screen is also hidden for a moment while it fades in,
+  // and a lesson not yet started must stay unstarted then.
+  if (watched == this && type == QEvent::Hide && currentView == 0 && exercise &&
+      exercise->GetPlaybackState() == Core::PS_PLAYING)
+    exercise->Pause(true);
+  if (watched == this && type == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && currentView == 0) {
+    ToggleBySpace();
+    event->accept();
+  }
+  if (type == QEvent::MouseButtonPress &&
+      (watched == faderWidget || watched == ui.ProgressFrameWidget) && currentView == 0)
+    ToggleByClick();
+  if (type == QEvent::MouseButtonPress) actionHintDialog->HideHint();
+  return QWidget::eventFilter(watched, event);
+}
+
+void ConsoleExerciseControl::ToggleByClick() {
+  if (!exercise) return;
+  if (exercise->GetPlaybackState() == Core::PS_PLAYING) {
+    exercise->Pause(true);
+    GetPlayDialog()->doShow(FadeAnimated, ui.rootWidget);
+  } else {
+    PauseExercise(false, false);
+  }
+}
+
+void ConsoleExerciseControl::ToggleBySpace() {
+  if (!exercise) return;
+  if (exercise->GetPlaybackState() == Core::PS_PLAYING)
+    ToggleByClick();
+  else
+    GetPlayDialog()->clickAreaClicked();
+}
+
+void ConsoleExerciseControl::ShowSpacebarHint() {
+  const int screenWidth = PrimaryScreenGeometry().width();
+  const int x = screenWidth / 2 - actionHintDialog->width() / 2;
+  const int y = ui.Gkc->mapTo(this, QPoint(0, 0)).y() - 70;
+  actionHintDialog->ShowHint(QPoint(x, y), HintDuration, 0);
+}
+
+void ConsoleExerciseControl::PaintFrameShadow() {
+  QWidget* area = ui.ProgressFrameWidget;
+  QPainter painter(area);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QPoint origin = ui.ProgressFrameInternal->mapTo(area, QPoint(0, 0));
+  const int x0 = origin.x(), y0 = origin.y();
+  const int w = ui.ProgressFrameInternal->width(), h = ui.ProgressFrameInternal->height();
+  const int s = ShadowSize;
+
+  FillBand(painter, x0 - s, y0 + 3, x0 + 2, y0 + h - 4, {x0 + 3.0, 0}, {x0 - 12.0, 0}, FrameStops);
+  FillBand(painter, x0 + w - 3, y0 + 3, x0 + w + 11, y0 + h - 4, {x0 + w - 3.0, 0},
+           {x0 + w + 12.0, 0}, FrameStops);
+  FillBand(painter, x0 + 3, y0 - s, x0 + w - 4, y0 + 2, {x0 + 3.0, y0 + 3.0}, {x0 + 3.0, y0 - 12.0},
+           FrameStops);
+  FillBand(painter, x0 + 3, y0 + h - 3, x0 + w - 4, y0 + h + 11, {x0 + 3.0, y0 + h - 3.0},
+           {x0 + 3.0, y0 + h + 12.0}, FrameStops);
+  FillCorner(painter, QRect(x0 - s, y0 - s, 15, 15), {x0 + 3.0, y0 + 3.0});
+  FillCorner(painter, QRect(x0 + w - 3, y0 - s, 15, 15), {x0 + w - 3.0, y0 + 3.0});
+  FillCorner(painter, QRect(x0 - s, y0 + h - 3, 15, 15), {x0 + 3.0, y0 + h - 3.0});
+  FillCorner(painter, QRect(x0 + w - 3, y0 + h - 3, 15, 15), {x0 + w - 3.0, y0 + h - 3.0});
+
+  const int width = area->width();
+  FillBand(painter, 0, 0, width - 1, s - 1, {0, 0}, {0, 12.0}, TopStops);
+  const int ky = area->mapFrom(this, ui.GkcLayoutWidget->mapTo(this, QPoint(0, 0))).y();
+  FillBand(painter, 0, ky - s, width - 1, ky - 1, {0, double(ky)}, {0, ky - 12.0}, KeyboardStops);
+}
+
+void ConsoleExerciseControl::PaintTopBand(QWidget* widget) {
+  QPainter painter(widget);
+  FillBand(painter, 0, 0, widget->width() - 1, ShadowSize - 1, {0, 0}, {0, 12.0}, TopStops);
+}
+
+}  // namespace UI

@@ -1,0 +1,134 @@
+// The statistics panel on the real window: rows and key colours from the trainer's own groups and
+// the database's records, the octave hover, and the lesson and all-time figures with clearing.
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+#include "src/core/exercise/exercise.h"
+#include "src/core/exercise/theory/key_geometry.h"
+#include "src/ui/gkc_initializer.h"
+#include "src/ui/keyboard.h"
+#include "views_fixture.h"
+
+namespace Testing {
+namespace {
+
+using ::testing::UnorderedElementsAre;
+
+constexpr int C4 = 39, D4 = 41, E4 = 43;
+
+class StatisticsViewTest : public ExerciseViewsTest {
+ protected:
+  void OpenStatistics(int trainer, bool quiz, const std::function<void()>& record) {
+    Open(trainer, quiz);
+    record();
+    Click(Toolbar().Statistics);
+    ASSERT_TRUE(Settled());
+  }
+  void HoverOver(int key) const {
+    const GKCKeyPositon& at = GKCinitializer::Keys()[size_t(key)];
+    QTest::mouseMove(Form().Gkc, Form().Gkc->scaleKeyRect(at.white ? at.lower : at.upper).center());
+  }
+  QStringList Answered() const {
+    QStringList rows = ShownRows();
+    rows.removeIf([](const QString& row) { return row.endsWith(" 0/0"); });
+    return rows;
+  }
+};
+
+TEST_F(StatisticsViewTest, KeysAndRowsFollowTheRecordsAndAHoveredOctaveNarrowsTheRows) {
+  QString kind4, kind2;
+  OpenStatistics(0, false, [&] {
+    Record(0, C4, 9, 1);
+    Record(0, D4, 8, 1);
+    Record(0, E4, 3, 0);
+    Record(0, E4 + 12, 0, 2);  // the same row as E4
+    Record(0, 100000, 5, 5);   // an id of no question: neither row nor key
+    const int inOctave4 = FindId(1, [](int key, const QString&) { return Core::octave(key) == 4; });
+    kind4 = Exercise()->GetGroupTextById(1, inOctave4);
+    const int inOctave2 = FindId(
+        1, [&](int key, const QString& kind) { return Core::octave(key) == 2 && kind != kind4; });
+    kind2 = Exercise()->GetGroupTextById(1, inOctave2);
+    Record(1, inOctave4, 4, 1);
+    Record(1, inOctave2, 2, 3);
+  });
+  std::map<int, int> marked;
+  for (int key = 0; key < 88; ++key)
+    if (const int colour = Form().Gkc->keyState(key).highlight) marked[key] = colour;
+  EXPECT_EQ(marked, (std::map<int, int>{{C4, KeyState::Green},
+                                        {D4, KeyState::Red},
+                                        {E4, KeyState::Green},
+                                        {E4 + 12, KeyState::Red}}));
+  EXPECT_EQ(Form().Gkc->mode(), Keyboard::HoverOctaves);
+  EXPECT_EQ(ShownRows().size(), 12);
+  auto group = [&](int key) { return Exercise()->GetGroupTextById(0, key); };
+  EXPECT_EQ(Answered(), (QStringList{group(C4) + " 1/9", group(D4) + " 1/8", group(E4) + " 2/3"}));
+  EXPECT_EQ(Form().StatisticsHeaderLbl->text(),
+            "This is your score for notes.\nFor details, hover over a keyboard note below.");
+  Snap("statistics-plain");
+
+  Form().TimelineButton2->click();
+  EXPECT_EQ(Form().StatisticsHeaderLbl->text(),
+            "This is your score for intervals.\nFor details, hover over a keyboard note below.");
+  EXPECT_THAT(Answered(), UnorderedElementsAre(kind4 + " 1/4", kind2 + " 3/2"));
+  const qsizetype groups = ShownRows().size();
+  Form().TimelineButton1->click();
+  Form().TimelineButton2->click();
+  EXPECT_EQ(Receivers::Of(Form().Gkc, SIGNAL(hover(int))), 1);
+  HoverOver(C4 + 2);
+  EXPECT_EQ(Answered(), QStringList{kind4 + " 1/4"});
+  EXPECT_EQ(ShownRows().size(), groups);
+  EXPECT_TRUE(
+      Form().StatisticsHeaderLbl->text().contains("octave <b style='color:blue; "
+                                                  "font-size:18px;'>4</b>"));
+  HoverOver(C4 + 5);  // the same octave
+  EXPECT_EQ(Answered(), QStringList{kind4 + " 1/4"});
+  HoverOver(1);  // below the octaves
+  EXPECT_THAT(Answered(), UnorderedElementsAre(kind4 + " 1/4", kind2 + " 3/2"));
+}
+
+TEST_F(StatisticsViewTest, OnlyAllTimeFiguresClearAndAFileThatCannotBeWrittenKeepsThem) {
+  OpenStatistics(0, false, [] {});
+  EXPECT_EQ(Form().viewHistory->text(), "View History");
+  EXPECT_EQ(Form().clearHistory->text(), "");
+  EXPECT_FALSE(Form().clearHistory->isEnabled());
+  QTest::mouseClick(Form().viewHistory, Qt::LeftButton);  // a lesson's empty history
+  EXPECT_EQ(Form().viewHistory->text(), "View lesson statistics");
+  EXPECT_FALSE(Form().clearHistory->isEnabled());
+  CloseConsole();
+
+  OpenStatistics(0, true, [&] { Record(0, C4, 3, 2); });
+  QTest::mouseClick(Form().viewHistory, Qt::LeftButton);
+  EXPECT_EQ(Form().viewHistory->text(), "View quiz statistics");
+  EXPECT_EQ(Form().clearHistory->text(), "Clear History");
+  ASSERT_TRUE(Form().clearHistory->isEnabled());
+  const QStringList before = ShownRows();
+  ASSERT_EQ(Answered().size(), 1);
+
+  // A folder in the all-time file's place: the file cannot be replaced.
+  const QString file = m_env.DataHome() + "/Quorvale/MelvarinStudio/stats.xml";
+  ASSERT_TRUE(QFile::remove(file));
+  ASSERT_TRUE(QDir().mkpath(file + "/blocked"));
+  QTest::mouseClick(Form().clearHistory, Qt::LeftButton);
+  auto* notice = Screen()->findChild<QMessageBox*>("clearHistoryFailure");
+  ASSERT_TRUE(notice);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_TRUE(notice->text().startsWith("The history could not be cleared"));
+  EXPECT_EQ(ShownRows(), before);
+  EXPECT_TRUE(Form().clearHistory->isEnabled());
+  notice->close();
+
+  ASSERT_TRUE(QDir(file).removeRecursively());
+  QTest::mouseClick(Form().clearHistory, Qt::LeftButton);
+  EXPECT_TRUE(Answered().isEmpty());
+  EXPECT_EQ(ShownRows().size(), 12);
+  EXPECT_FALSE(Form().clearHistory->isEnabled());
+}
+
+}  // namespace
+}  // namespace Testing
