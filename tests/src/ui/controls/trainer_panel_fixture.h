@@ -11,7 +11,7 @@
 #include "../shell_fixture.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/block_view_control.h"
-#include "src/ui/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/settings_locked.h"
 #include "ui_console.h"
 
