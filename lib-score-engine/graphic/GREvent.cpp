@@ -28,11 +28,16 @@ GREvent::GREvent(GRStaff* staff, ARMusicalEvent* ar, bool ownsAR)
 GREvent::GREvent(GRStaff* staff, ARMusicalEvent* ar, Fraction const& relativeTimePosition,
                  Fraction const& duration)
     : GREvent(staff, ar, false) {
-  MELVARIN_ASSERT(relativeTimePosition >= ar->getRelativeTimePosition());
-  mRelativeTimePositionOfGR = relativeTimePosition;
+  // Times whose fractions no longer fit an int are rounded (Fraction), so a piece reckoned from
+  // the layout's own running time may stick out of its event by a rounding step: it is kept
+  // within the event.
+  Fraction const& start = ar->getRelativeTimePosition();
+  Fraction const end = ar->getRelativeEndTimePosition();
+  mRelativeTimePositionOfGR = relativeTimePosition < start ? start : relativeTimePosition;
   mDurationOfGR = duration;
+  if (mRelativeTimePositionOfGR > end) mRelativeTimePositionOfGR = end;
+  if (getRelativeEndTimePosition() > end) mDurationOfGR = end - mRelativeTimePositionOfGR;
   mNeedsSpring = 1;
-  MELVARIN_ASSERT(getRelativeEndTimePosition() <= ar->getRelativeEndTimePosition());
 }
 
 GREvent::~GREvent() = default;

@@ -395,9 +395,14 @@ void GRStaff::FinishStaff() {
     if (auto* tag = dynamic_cast<GRPositionTag*>(mCompElements.GetNext(pos))) tag->FinishPTag(this);
 }
 
-Fraction GRStaff::nextElementTime() const {
+Fraction GRStaff::nextElementTime(ARMusicalObject const* tag) const {
   GRNotationElement const* last = mCompElements.GetTail();
-  return last ? last->getRelativeEndTimePosition() : getRelativeTimePosition();
+  Fraction time = last ? last->getRelativeEndTimePosition() : getRelativeTimePosition();
+  // With two voices on the staff the last element may be the other voice's longer note; the
+  // tag's voice goes on from the tag's own time, so the tag must not stand later.
+  if (tag && tag->getRelativeTimePosition() < time)
+    time = std::max(tag->getRelativeTimePosition(), getRelativeTimePosition());
+  return time;
 }
 
 void GRStaff::EndStaff(Fraction const& tp, GRSpring* spring) {
@@ -435,7 +440,7 @@ void GRStaff::BeginStaff(GRStaffManager* manager) {
 
 GRNotationElement* GRStaff::AddClef(ARClef* clef) {
   auto* grclef = new GRClef(clef, this, false);
-  grclef->setRelativeTimePosition(nextElementTime());
+  grclef->setRelativeTimePosition(nextElementTime(clef));
   setClefParameters(clef->getName().c_str(), grclef->mClefPitch, grclef->mClefOctave,
                     grclef->mClefStaffLine, GRStaffState::CLEFEXPLICIT);
   mStaffState.curclef = clef;
@@ -445,7 +450,7 @@ GRNotationElement* GRStaff::AddClef(ARClef* clef) {
 
 GRNotationElement* GRStaff::AddInstrument(ARInstrument* instrument) {
   auto* grinstrument = new GRInstrument(instrument);
-  grinstrument->setRelativeTimePosition(nextElementTime());
+  grinstrument->setRelativeTimePosition(nextElementTime(instrument));
   addNotationElement(grinstrument);
   TagParameterString const* transp = instrument->getTransp();
   if (!transp)
@@ -518,7 +523,7 @@ float GRStaff::getDistance() const {
 
 GRNotationElement* GRStaff::AddMeter(ARMeter* meter) {
   auto* grmeter = new GRMeter(meter, this, false);
-  grmeter->setRelativeTimePosition(nextElementTime());
+  grmeter->setRelativeTimePosition(nextElementTime(meter));
   mStaffState.meterset = meter->getMeterType() != ARMeter::NONE ? 1 : 0;
   if (mStaffState.meterset) mStaffState.curmeter = meter;
   addNotationElement(grmeter);
@@ -546,7 +551,7 @@ GRNotationElement* GRStaff::AddKey(ARKey* key) {
     mStaffState.keyset = true;
     takeKey(*this, *grkey);
   }
-  grkey->setRelativeTimePosition(nextElementTime());
+  grkey->setRelativeTimePosition(nextElementTime(key));
   addNotationElement(grkey);
   return grkey;
 }

@@ -17,6 +17,7 @@ class ARRepeatBegin;
 class ARRepeatEnd;
 class ARKey;
 class ARMeter;
+class ARMusicalObject;
 class AROctava;
 class GRNote;
 class GRSpring;
@@ -156,8 +157,9 @@ class GRStaff : public GRCompositeNotationElement {
   // A bar in the "system" bar format is drawn across the system as well.
   bool barsAcrossSystem() const;
   void setInstrumentTransposition(char const* transp);
-  // Where an element added now starts: the end of the last one, else the staff's time.
-  Fraction nextElementTime() const;
+  // Where a tag added now starts: the end of the last element, else the staff's time; never
+  // after the tag's own time.
+  Fraction nextElementTime(ARMusicalObject const* tag) const;
 
   GRRod* mLastRod = nullptr;
   GRGlue* mEndGlue = nullptr;

@@ -43,8 +43,10 @@ namespace {
 // Staff numbers come from the score; the layout keeps its staves in vectors indexed by them.
 constexpr int kHighestStaffNumber = 255;
 
+// Only events take time in the walk. A tag the score gave a length (a range written on a tag
+// that takes none) is still walked as a tag, in the tag pass.
 bool hasDuration(ARMusicalObject const* object) {
-  return object->getDuration() > Frac_0;
+  return object->isEventClass() && object->getDuration() > Frac_0;
 }
 
 }  // namespace
@@ -83,8 +85,9 @@ int GRVoiceManager::BeginManageVoice() {
   mArVoice->setReadMode(ARMusicalVoice::EVENTMODE);
   mVoiceState = new ARMusicalVoiceState;
   mArVoice->GetHeadPosition(*mVoiceState);
+  mVoiceTime = mVoiceState->getCurTime();
   mGrTags = new KF_IPointerList<GRTag>(0);
-  ReadBeginTags(mVoiceState->getCurTime());
+  ReadBeginTags(mVoiceTime);
   mStaffMgr->prepareStaff(mStaffNum);
   mCurGrStaff = mStaffMgr->getStaff(mStaffNum);
   MELVARIN_ASSERT(mCurGrStaff);
@@ -101,7 +104,7 @@ ARMusicalObject* GRVoiceManager::getCurrentObject() const {
 }
 
 Fraction const& GRVoiceManager::getCurTimePosition() const {
-  return mVoiceState ? mVoiceState->getCurTime() : Frac_0;
+  return mVoiceTime;
 }
 
 bool GRVoiceManager::switchToStaff(int staffNumber) {
@@ -119,7 +122,7 @@ bool GRVoiceManager::switchToStaff(int staffNumber) {
 int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
   void* position = curPosition();
   if (!position) return kFinished;
-  Fraction const voiceTime = mVoiceState->getCurTime();
+  Fraction const voiceTime = mVoiceTime;
   ARMusicalObject* object = mArVoice->ObjectList::GetAt(position);
   if (timePosition < voiceTime) {
     timePosition = voiceTime;
@@ -128,9 +131,11 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
   MELVARIN_ASSERT(!(timePosition > voiceTime));
 
   if (mode == kEventPass) {
-    MELVARIN_ASSERT(hasDuration(object) && object->isEventClass());
+    MELVARIN_ASSERT(hasDuration(object));
     checkStartPTags(position);
-    GRNotationElement* element = createEvent(timePosition, object);
+    // Events stand at their own time, which the walk's time only approximates where the
+    // score's lengths go beyond what a fraction holds exactly.
+    GRNotationElement* element = createEvent(object->getRelativeTimePosition(), object);
     MELVARIN_ASSERT(element);  // grev
     if (element->getDuration() > Frac_0) mLastNonZeroEvent = element;
     if (mToAddGrace && !mToAddGrace->IsEmpty()) {
@@ -150,7 +155,7 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
 
   if (dynamic_cast<ARNewSystem*>(object)) {
     auto const* tag = static_cast<ARMusicalTag const*>(object);
-    if (TagParameterFloat const* dy = tag->getDY())
+    if (TagParameterFloat const* dy = tag->getDY(); dy && dy->mState != TagParameter::NOTSET)
       mStaffMgr->setSystemDistance(dy->getValue(mCurGrStaff->getLineSpace()), *this);
     return kNewSystem;
   }
@@ -166,10 +171,10 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     GRNotationElement* element = nullptr;
     if (mCurGrace) {
       ARDisplayDuration const* shown = mVoiceState->getCurDisplayDuration();
-      element = CreateGraceNote(timePosition, object,
+      element = CreateGraceNote(object->getRelativeTimePosition(), object,
                                 shown ? shown->getDisplayDuration() : object->getDuration());
     } else {
-      element = createDisplayedZeroDurationEvent(timePosition, object);
+      element = createDisplayedZeroDurationEvent(object->getRelativeTimePosition(), object);
     }
     if (element) registerSyncElement(element);
   } else if (GRNotationElement* element = parseTag(object)) {
@@ -239,28 +244,33 @@ void GRVoiceManager::registerSyncElement(GRNotationElement* element) {
   mStaffMgr->AddGRSyncElement(element, mCurGrStaff, mVoiceIndex, mGRVoice, nullptr);
 }
 
+// The voice state counts a tag's length too, which the score may give a tag by writing a range
+// on it; the walk keeps its own time, which only events move on.
+void GRVoiceManager::stepOver() {
+  void* position = curPosition();
+  ARMusicalObject* object = mArVoice->GetNext(position, *mVoiceState);
+  if (object)
+    mVoiceTime = object->isEventClass() ? object->getRelativeEndTimePosition()
+                                        : object->getRelativeTimePosition();
+}
+
 int GRVoiceManager::advance() {
   void* remembered = curPosition();
-  void* position = remembered;
-  mArVoice->GetNext(position, *mVoiceState);
+  stepOver();
+  void* position = curPosition();
   ARMusicalVoiceState::PositionTagList const* ended = mVoiceState->getRemovedPositionTags();
   if (ended && !ended->IsEmpty()) checkEndPTags(remembered);
   if (!position) return kEnded;
-  ARMusicalObject* next = mArVoice->ObjectList::GetAt(position);
-  if (!hasDuration(next)) return kZeroDurationNext;
-  MELVARIN_ASSERT(next->isEventClass());  // ARMusicalEvent::cast(o)
-  return kEventNext;
+  return hasDuration(mArVoice->ObjectList::GetAt(position)) ? kEventNext : kZeroDurationNext;
 }
 
 int GRVoiceManager::DoBreak(Fraction const& tp, int breakKind) {
   // Another voice may break while this one holds an event across tp: its position stays.
   ARMusicalObject* object = getCurrentObject();
-  if (object && tp == mVoiceState->getCurTime()) {
+  if (object && tp == mVoiceTime) {
     if (dynamic_cast<ARPossibleBreak*>(object) || dynamic_cast<ARNewSystem*>(object) ||
-        dynamic_cast<ARNewPage*>(object)) {
-      void* position = curPosition();
-      mArVoice->GetNext(position, *mVoiceState);
-    }
+        dynamic_cast<ARNewPage*>(object))
+      stepOver();
   }
   // A voice that has ended still keeps its staff in the next slice.
   if (breakKind == 1 || breakKind == 2) {

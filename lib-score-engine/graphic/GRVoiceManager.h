@@ -127,6 +127,8 @@ class GRVoiceManager {
   GRNotationElement* createEvent(Fraction const& tp, ARMusicalObject* object);
   GRNotationElement* createDisplayedZeroDurationEvent(Fraction const& tp, ARMusicalObject* object);
   int advance();
+  // Steps past the object at the position.
+  void stepOver();
   Fraction displayedLength(Fraction const& duration) const;
   // Makes the staff of that number current; false (with a warning) for a number the layout
   // cannot index.
@@ -155,6 +157,8 @@ class GRVoiceManager {
   ARDotFormat* mCurDotFormat = nullptr;
   ARRestFormat* mCurRestFormat = nullptr;
   Fraction mStartSystemTime{0, 1};
+  // Where the voice stands: the end of the last event passed, or the time of the last tag.
+  Fraction mVoiceTime{0, 1};
   int mStaffNum = 0;
   KF_IPointerList<GRTag>* mGrTags = nullptr;
   KF_IPointerList<GRTag>* mToAddGrace = nullptr;

@@ -186,14 +186,13 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     staff->AddSecondGlue(glue);
     element = glue;
   } else if (is<ARBar>(tag)) {
-    auto* bar =
-        static_cast<GRBar*>(staff->AddBar(static_cast<ARBar*>(tag), mVoiceState->getCurTime()));
+    auto* bar = static_cast<GRBar*>(staff->AddBar(static_cast<ARBar*>(tag), mVoiceTime));
     applyBarFilling(bar);
     element = bar;
   } else if (is<ARDoubleBar>(tag)) {
-    element = staff->AddDoubleBar(static_cast<ARDoubleBar*>(tag), mVoiceState->getCurTime());
+    element = staff->AddDoubleBar(static_cast<ARDoubleBar*>(tag), mVoiceTime);
   } else if (is<ARFinishBar>(tag)) {
-    element = staff->AddFinishBar(static_cast<ARFinishBar*>(tag), mVoiceState->getCurTime());
+    element = staff->AddFinishBar(static_cast<ARFinishBar*>(tag), mVoiceTime);
   } else if (is<ARRepeatBegin>(tag)) {
     element = staff->AddRepeatBegin(static_cast<ARRepeatBegin*>(tag));
   } else if (is<ARRepeatEnd>(tag)) {

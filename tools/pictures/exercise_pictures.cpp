@@ -96,6 +96,20 @@ void AddStatisticsFrame(PictureSet& set) {
     p.drawLine(centre, centre + QPointF(0, -7));
     p.drawLine(centre, centre + QPointF(5, 0));
   });
+  // The statistics header's mark after a hovered octave: a small arrow pointing down at the piano.
+  set.Add(Pix + "pointer.png", {18, 18}, [](QPainter& p, QSizeF s) {
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath arrow;
+    arrow.moveTo(s.width() / 2, s.height() - 2);
+    arrow.lineTo(2, s.height() / 2 - 1);
+    arrow.lineTo(s.width() / 2 - 3, s.height() / 2 - 1);
+    arrow.lineTo(s.width() / 2 - 3, 2);
+    arrow.lineTo(s.width() / 2 + 3, 2);
+    arrow.lineTo(s.width() / 2 + 3, s.height() / 2 - 1);
+    arrow.lineTo(s.width() - 2, s.height() / 2 - 1);
+    arrow.closeSubpath();
+    p.fillPath(arrow, Palette::Blue);
+  });
   // The question area's placeholder while an unseen question waits: a large question mark.
   set.Add(QStringLiteral("pixmap/exercise/question.png"), {200, 200}, [](QPainter& p, QSizeF s) {
     p.setRenderHint(QPainter::Antialiasing);

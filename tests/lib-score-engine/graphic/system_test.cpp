@@ -23,12 +23,9 @@ using EngineTesting::GraphicFixture;
 constexpr float kInnerWidth = 4979.2324f - 2 * 474.21262f;
 
 // One slice over springs 0 .. 3 of constant 2, each standing at 10 under its own force, with
-// two more springs after it that belong to the next line.
-class SystemTest : public GraphicFixture {
- protected:
-  void SetUp() override {
-    GraphicFixture::SetUp();
-    GRSpaceForceFunction2::setOptForce(750);
+// two more springs after it that belong to the next line, made into a system.
+struct Line {
+  Line(GRStaffManager* manager, GRPage* page, bool last) {
     auto* sff = new GRSpaceForceFunction2;
     for (int id = 0; id <= 5; ++id) {
       auto* spring = new GRSpring(Fraction(id, 4), Fraction(1, 4));
@@ -42,53 +39,48 @@ class SystemTest : public GraphicFixture {
     slice->setSpringIDs(0, 3);
     slice->setSpaceForceFunction(sff);
     pending.AddTail(slice);
-  }
-  void TearDown() override {
-    system.reset();
-    // A slice no system took.
-    pending.setOwnership(1);
-    pending.RemoveAll();
-    GRSpaceForceFunction2::setOptForce(750);
-    GraphicFixture::TearDown();
-  }
-
-  void Build(bool last) {
-    system = std::make_unique<GRSystem>(&manager, &page, Frac_0, pending, 1, nullptr, springs,
+    system = std::make_unique<GRSystem>(manager, page, Frac_0, pending, 1, nullptr, springs,
                                         nullptr, last);
   }
 
-  GRStaffManager manager;
-  GRPage page{nullptr, &manager, Frac_0, nullptr};
   KF_IVector<GRSpring> springs{1};
   KF_IPointerList<GRSystemSlice> pending{0};
   GRSystemSlice* slice = nullptr;
   std::unique_ptr<GRSystem> system;
 };
 
-TEST_F(SystemTest, AWholeScoreOnOneLineKeepsItsNaturalWidth) {
-  Build(true);
-  EXPECT_TRUE(pending.IsEmpty());
-  EXPECT_EQ(system->getFirstGRSystemSlice(), slice);
-  // At the optimum force each spring stands at 750 / 2; the end of the line takes no room.
-  EXPECT_FLOAT_EQ(system->getForce(), 750);
-  EXPECT_FLOAT_EQ(system->getGRSpring(3)->getX(), 3 * 375);
-  EXPECT_FLOAT_EQ(system->getBoundingBox().right, 4 * 375);
-  ASSERT_NE(system->getGRSpring(4), nullptr);
-  EXPECT_EQ(system->getGRSpring(4)->getExtent(), 0);
-  // The springs after the line stay with the caller.
-  EXPECT_EQ(springs.GetMinimum(), 4);
-  EXPECT_EQ(springs.GetCount(), 2);
-  EXPECT_EQ(system->getGRSpring(5), nullptr);
-}
+class SystemTest : public GraphicFixture {
+ protected:
+  void SetUp() override {
+    GraphicFixture::SetUp();
+    GRSpaceForceFunction2::setOptForce(750);
+  }
 
-TEST_F(SystemTest, ALineBeforeOthersFillsTheInnerWidth) {
-  Build(false);
-  EXPECT_NEAR(system->getBoundingBox().right, kInnerWidth, 1);
-  EXPECT_NEAR(system->getForce(), 2 * kInnerWidth / 4, 1);
-  EXPECT_FLOAT_EQ(system->getSystemWidthCm(), page.getInnerWidthCm());
-  // Both glues of the slice stand on its springs.
-  ASSERT_NE(slice->getStartGlue(), nullptr);
-  EXPECT_EQ(slice->getEndGlue()->getSpringID(), 3);
+  GRStaffManager manager;
+  GRPage page{nullptr, &manager, Frac_0, nullptr};
+};
+
+TEST_F(SystemTest, ALineFillsTheInnerWidthUnlessItHoldsTheWholeScore) {
+  // The whole score on one line stands at the optimum force, each spring at 750 / 2.
+  for (bool const last : {true, false}) {
+    SCOPED_TRACE(last ? "whole score" : "line before others");
+    Line line(&manager, &page, last);
+    GRSystem const& system = *line.system;
+    EXPECT_TRUE(line.pending.IsEmpty());
+    EXPECT_EQ(system.getFirstGRSystemSlice(), line.slice);
+    EXPECT_NEAR(system.getForce(), last ? 750 : 2 * kInnerWidth / 4, 1);
+    EXPECT_NEAR(system.getBoundingBox().right, last ? 4 * 375 : kInnerWidth, 1);
+    EXPECT_NEAR(system.getGRSpring(3)->getX(), system.getBoundingBox().right * 3 / 4, 1);
+    // The end of the line takes no room; the springs after it stay with the caller.
+    ASSERT_NE(system.getGRSpring(4), nullptr);
+    EXPECT_EQ(system.getGRSpring(4)->getExtent(), 0);
+    EXPECT_EQ(system.getGRSpring(5), nullptr);
+    EXPECT_EQ(line.springs.GetMinimum(), 4);
+    EXPECT_EQ(line.springs.GetCount(), 2);
+    // Both glues of the slice stand on its springs.
+    ASSERT_NE(line.slice->getStartGlue(), nullptr);
+    EXPECT_EQ(line.slice->getEndGlue()->getSpringID(), 3);
+  }
 }
 
 TEST_F(SystemTest, AccoladeTypesFollowTheTagsTypeName) {

@@ -75,6 +75,10 @@ TEST_F(VoiceManagerTest, TagsAndEventsBecomeTheStaffsElementsInOrder) {
        {"GRClef", "GRKey", "GRTie", "GRSingleNote", "GRSingleNote", "GRSlur", "GRSingleNote",
         "GRSingleNote", "GRNewTuplet", "GRAutoBeam", "GRSingleNote", "GRSingleNote", "GRAutoBeam",
         "GRSingleNote", "GRCrescendo", "GRSingleNote", "GRSingleNote", "GRFinishBar"}},
+      // A range written on a tag without one: the tag takes no time in the walk.
+      {R"([ \mark(e c c) ])",
+       {"GRClef", "GRKey", "GRText", "GRSingleNote", "GRSingleNote", "GRSingleNote",
+        "GRFinishBar"}},
       {R"([ \oct<1> c \oct<0> c ])",
        {"GRSText", "GRClef", "GRKey", "GRSingleNote", "GRSText", "GRSingleNote", "GRFinishBar"}},
   };
@@ -129,6 +133,16 @@ TEST_F(VoiceManagerTest, AVoiceHoldingANoteGoesOnAcrossABreakAtAnEarlierTime) {
   EXPECT_EQ(voice.getCurStaff(), walk.Staff(1));
   // At its own time nothing is cut; no bar was passed there.
   EXPECT_FLOAT_EQ(voice.GetBreakScore(Frac_1_2), 1000);
+}
+
+TEST_F(VoiceManagerTest, EventsStandAtTheirOwnTimeWhereLengthsOverflowFractions) {
+  VoiceWalk walk("[ c#&#&2*3/4777777777 c*6 d/8. e777777777777777777777777777777777.. ]");
+  ASSERT_TRUE(walk.parsed());
+  walk.Run();
+  std::vector<GRSingleNote*> const notes = ElementsOf<GRSingleNote>(walk.Staff(1));
+  ASSERT_FALSE(notes.empty());
+  for (GRSingleNote* note : notes)
+    EXPECT_EQ(note->getRelativeTimePosition(), note->getARNote()->getRelativeTimePosition());
 }
 
 TEST_F(VoiceManagerTest, ARepeatEndBeforeARepeatBeginStandsCloser) {

@@ -126,8 +126,12 @@ void ExerciseStatistics::GetLocalSummary(int exId, std::vector<ExStat>& out) {
 
 void ExerciseStatistics::ClearTotal(int exId) {
   QMutexLocker lock(&m_mutex);
-  EraseExercise(m_total, exId);
-  Save(m_total, m_totalPath);
+  // The history goes only once the file without it is written: after a failed clear the learner
+  // still sees it, so a later save must not drop it behind their back.
+  ExStatSet kept = m_total;
+  EraseExercise(kept, exId);
+  Save(kept, m_totalPath);
+  m_total = std::move(kept);
 }
 
 void ExerciseStatistics::ClearLocal(int exId) {

@@ -1,26 +1,213 @@
-// Answers in and verdicts out: answer buttons, on-screen and MIDI keys, the coloured keys and
-// buttons, the frame colour and its shake, the sounds and the time-out notice.
-//
-// Not written yet: every operation below does nothing.
+// Answers from the on-screen piano and the six buttons, the keys lit from the MIDI keyboard, and
+// the verdict: button and frame colours, the answer score and its keys, the frame's animation,
+// the time-out notice, the sounds of the music-symbols trainer and what follows the verdict.
 
+#include <QEasingCurve>
+#include <QTimer>
+
+#include "src/core/exercise/exercise.h"
+#include "src/core/settings/exercise_settings.h"
+#include "src/core/settings/settings_manager.h"
+#include "src/ui/action_hint_dialog.h"
+#include "src/ui/application.h"
+#include "src/ui/controls/console_exercise_control/answer_keys.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/exercise_score.h"
+#include "src/ui/controls/console_exercise_control/form_buttons.h"
+#include "src/ui/controls/console_exercise_control/wrong_right_answer_animation.h"
+#include "src/ui/fader_widget.h"
+#include "src/ui/score_board/score_board.h"
+#include "src/ui/speaker_widget.h"
 
 namespace UI {
 
-void ConsoleExerciseControl::HighlightNote(bool, int) {}
-void ConsoleExerciseControl::UpdateAnswerUI(bool, Core::Answer) {}
-void ConsoleExerciseControl::VariantClicked() {}
-void ConsoleExerciseControl::IntervalClicked(int) {}
-void ConsoleExerciseControl::GKCNotePressed(int) {}
-void ConsoleExerciseControl::GKCNoteReleased(int) {}
-void ConsoleExerciseControl::ShowActionHintDialog() {}
-void ConsoleExerciseControl::HideActionHintDialog() {}
-void ConsoleExerciseControl::doWrongAnswerAnimation(bool) {}
-void ConsoleExerciseControl::doRightAnswerAnimation() {}
-void ConsoleExerciseControl::SetMultichoiceDefaultStyle(int) {}
-void ConsoleExerciseControl::SetMultichoiceCorrectStyle(int) {}
-void ConsoleExerciseControl::SetMultichoiceIncorrectStyle(int) {}
-void ConsoleExerciseControl::SetFrameColor(ScoreboardBorderStyle) {}
-void ConsoleExerciseControl::clearScoreboardFrameColor() {}
+namespace {
+
+constexpr int RightAnswerNextMs = 500;
+constexpr int TimeoutNoticeMs = 3000;
+constexpr int FrameAnimationMs = 800;
+constexpr long SymbolTrainer = 2;
+constexpr int LowestMidiKey = 21;    // A0, piano key 0
+constexpr int HighestMidiKey = 108;  // C8, piano key 87
+
+bool IsPlayedQuestion(unsigned int type) {
+  return type == Core::QT_EAR || type == Core::QT_TEMPO || type == Core::QT_NOTE ||
+         type == Core::QT_CHORD_NAME;
+}
+
+Core::MidiEvent ScreenKeyEvent(Core::MidiCommand command, int key) {
+  return Core::MidiEvent(
+      Core::MidiMessage(command, 0, static_cast<unsigned char>(key + LowestMidiKey), 100), 0, -1.0);
+}
+
+}  // namespace
+
+void ConsoleExerciseControl::VariantClicked() {
+  QObject* button = sender();
+  if (!exercise || !button || !AcceptsChoice()) return;
+  Core::Answer answer;
+  answer.Kind = Core::AK_VARIANT;
+  answer.ChosenVariant = static_cast<unsigned long>(button->property("Id").toInt() - 1);
+  exercise->ProvideAnswer(answer);
+}
+
+void ConsoleExerciseControl::IntervalClicked(int interval) {
+  if (!exercise || !AcceptsChoice()) return;
+  Core::Answer answer;
+  answer.Kind = Core::AK_INTERVAL;
+  answer.IntervalNumber = interval;
+  exercise->ProvideAnswer(answer);
+}
+
+bool ConsoleExerciseControl::AcceptsChoice() const {
+  const Core::ExerciseState state = exercise->GetState();
+  return state == Core::ES_AWAITING_ANSWER || state == Core::ES_PLAYING;
+}
+
+void ConsoleExerciseControl::GKCNotePressed(int key) {
+  if (!exercise || exercise->GetState() != Core::ES_AWAITING_ANSWER) return;
+  exercise->ExternalMidiEvent(ScreenKeyEvent(Core::MidiNoteOn, key));
+}
+
+void ConsoleExerciseControl::GKCNoteReleased(int key) {
+  // Always passed on, so that no note keeps sounding.
+  if (exercise) exercise->ExternalMidiEvent(ScreenKeyEvent(Core::MidiNoteOff, key));
+}
+
+void ConsoleExerciseControl::HighlightNote(bool on, int note) {
+  // A keyboard reaches further than the piano on the screen: its extra keys light nothing.
+  if (note < LowestMidiKey || note > HighestMidiKey) return;
+  if (!on || !exercise || exercise->GetState() != Core::ES_AWAITING_ANSWER) return;
+  ui.Gkc->highlightKeys({note - LowestMidiKey}, {});
+}
+
+void ConsoleExerciseControl::UpdateAnswerUI(bool right, Core::Answer answer) {
+  if (currentView != 0) return;
+  if (exercise) ShowAnswer(right, answer);
+  SetFrameColor(right ? CorrectBorder : WrongBorder);
+  if (right) {
+    StartAutoNextTimer(RightAnswerNextMs);
+    doRightAnswerAnimation();
+  } else {
+    const Core::GlobalSectionSettings policy =
+        Application::instance()->GetSettings()->GetExcersiseSettings().noteTrainer.onWrongAnswer;
+    doWrongAnswerAnimation(answer.Kind == Core::AK_NONE);
+    if (policy.autoContinue) {
+      StartAutoNextTimer(policy.delay);
+    } else if (exercise) {
+      exercise->Pause(true);
+      actionHintDialog->SetPauseAfterErrorMode(true);
+      ShowSpacebarHint();
+    }
+  }
+  if (exerciseId == SymbolTrainer) (right ? rightSound : wrongSound).play();
+}
+
+void ConsoleExerciseControl::ShowAnswer(bool right, const Core::Answer& answer) {
+  const Core::Question question = exercise->GetCurrentQuestion();
+  if (question.VariantData.size() <= question.CorrectVariant) return;
+  const Core::QuestionData& correct = question.VariantData[question.CorrectVariant];
+
+  SetMultichoiceCorrectStyle(static_cast<int>(question.CorrectVariant) + 1);
+  if (answer.Kind == Core::AK_VARIANT && !right)
+    SetMultichoiceIncorrectStyle(static_cast<int>(answer.ChosenVariant) + 1);
+
+  if (!correct.Rmn.empty() && IsPlayedQuestion(question.Type)) {
+    std::string rmn;
+    std::vector<Core::NoteWAnalysis> notes;
+    int highlight = -1;
+    exercise->GetRazidAnswer(exercise->GetCurrentSection(), question, answer, rmn, notes,
+                             highlight);
+    if (!rmn.empty()) {
+      scoreSet = RenderExerciseScore(rmn, highlight);
+      scoreBoard->Reset(scoreSet);
+    }
+    ui.Gkc->switchMode(Keyboard::Display);
+    ui.Gkc->changeKeysState(AnswerKeyStates(notes));
+  }
+  if (question.Type == Core::QT_EAR || question.Type == Core::QT_TEMPO) {
+    speakerWidget->stop();
+    // The heard question is revealed as a score.
+    if (!correct.Rmn.empty()) faderWidget->fadeToWidgetWOSnapshot(scoreBoard);
+  }
+}
+
+void ConsoleExerciseControl::SetMultichoiceStyle(int n, const char* name) {
+  const QList<QToolButton*> buttons = AnswerButtons(ui);
+  if (n < 1 || n > buttons.size()) return;
+  buttons[n - 1]->setStyleSheet(property(name).toString());
+}
+
+void ConsoleExerciseControl::SetMultichoiceDefaultStyle(int n) {
+  SetMultichoiceStyle(n, "MultichoiceDefaultStyle");
+}
+
+void ConsoleExerciseControl::SetMultichoiceCorrectStyle(int n) {
+  SetMultichoiceStyle(n, "MultichoiceCorrectStyle");
+}
+
+void ConsoleExerciseControl::SetMultichoiceIncorrectStyle(int n) {
+  SetMultichoiceStyle(n, "MultichoiceIncorrectStyle");
+}
+
+void ConsoleExerciseControl::SetFrameColor(ScoreboardBorderStyle style) {
+  const char* property = style == RegularBorder   ? "RegularBorderStyle"
+                         : style == CorrectBorder ? "CorrectAnswerBorderStyle"
+                                                  : "WrongAnswerBorderStyle";
+  ui.ProgressFrameInternal->setStyleSheet(ui.StatisticsWidget->property(property).toString());
+  scoreboardBorderStyle = style;
+}
+
+void ConsoleExerciseControl::clearScoreboardFrameColor() {
+  ui.ProgressFrameInternal->setStyleSheet(
+      ui.StatisticsWidget->property("RegularBorderStyle").toString());
+}
+
+WrongRightAnswerAnimation* ConsoleExerciseControl::MakeFrameAnimation(
+    const QEasingCurve& curve, const std::vector<std::pair<double, QPoint>>& offsets) {
+  auto* animation =
+      new WrongRightAnswerAnimation(ui.ProgressFrameInternal, "geometry", ui.ProgressFrameWidget);
+  animation->setDuration(FrameAnimationMs);
+  animation->setEasingCurve(curve);
+  const QRect frame = ui.ProgressFrameInternal->geometry();
+  for (const auto& [step, offset] : offsets)
+    animation->setKeyValueAt(step, frame.translated(offset));
+  return animation;
+}
+
+void ConsoleExerciseControl::ReleaseFrameFromLayout() {
+  // Without the frame its area would shrink to nothing and clip the frame it still holds.
+  ui.ProgressFrameWidget->setMinimumHeight(ui.ProgressFrameWidget->height());
+  ui.ProgressFrameLayout->removeWidget(ui.ProgressFrameInternal);
+}
+
+void ConsoleExerciseControl::doRightAnswerAnimation() {
+  if (currentView != 0) return;
+  ReleaseFrameFromLayout();
+  if (!rightAnswerAnimation)
+    rightAnswerAnimation =
+        MakeFrameAnimation(QEasingCurve::OutBounce, {{0.0, {0, 0}}, {0.5, {0, -5}}, {1.0, {0, 0}}});
+  rightAnswerAnimation->start();
+}
+
+void ConsoleExerciseControl::doWrongAnswerAnimation(bool isTimeout) {
+  if (currentView != 0) return;
+  if (isTimeout) {
+    timeoutNoticeShown = true;
+    ui.StatisticsHeaderLbl->setText(tr("Out of time."));
+    ui.StatisticsHeaderLbl->setStyleSheet(
+        ui.StatisticsHeaderLbl->property("TimeoutStyle").toString());
+    QTimer::singleShot(TimeoutNoticeMs, this, &ConsoleExerciseControl::showExerciseStatistics);
+  }
+  ReleaseFrameFromLayout();
+  if (!wrongAnswerAnimation)
+    wrongAnswerAnimation = MakeFrameAnimation(QEasingCurve::InOutElastic, {{0.0, {0, 0}},
+                                                                           {0.2, {15, 0}},
+                                                                           {0.4, {-15, 0}},
+                                                                           {0.6, {15, 0}},
+                                                                           {0.8, {-15, 0}},
+                                                                           {1.0, {0, 0}}});
+  wrongAnswerAnimation->start();
+}
 
 }  // namespace UI

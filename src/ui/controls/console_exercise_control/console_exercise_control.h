@@ -28,6 +28,7 @@
 #include "ui_console_exercise_control.h"
 
 class QAbstractAnimation;
+class QEasingCurve;
 class QPrintDialog;
 class QPropertyAnimation;
 class QSpacerItem;
@@ -40,10 +41,6 @@ struct VAvaroState;
 
 namespace UI {
 
-// The exercise state the screen saw last; the section-end dialog comes back without its fade
-// when it had already been raised.
-extern int prevState;
-
 class ActionHintDialog;
 class ExerciseHandler;
 class FaderWidget;
@@ -54,6 +51,9 @@ class SectionEndDialog;
 class SpeakerWidget;
 class WarningDialog;
 class WrongRightAnswerAnimation;
+
+// The exercise state the screen saw last (4, finished, at first); the view switching reads it.
+extern int prevState;
 
 class ConsoleExerciseControl : public QWidget {
   Q_OBJECT
@@ -230,10 +230,6 @@ class ConsoleExerciseControl : public QWidget {
   friend class ExerciseHandler;
   friend class ConsoleExerciseControlProbe;  // tests read the private state through it
 
-  // A new handler for the open exercise, registered with both of its subjects (lesson first); the
-  // previous handler goes with it.
-  void AttachHandler();
-
   // Exercise control.
   void ContinueAfterSeek();
   bool CheckForMidiDevice();
@@ -251,6 +247,21 @@ class ConsoleExerciseControl : public QWidget {
   void SetMultichoiceIncorrectStyle(int n);
   void SetFrameColor(ScoreboardBorderStyle style);
   void clearScoreboardFrameColor();
+
+  // Helpers of the run (exercise.cpp, question.cpp, answer.cpp).
+  bool ClearLessonStatistics();
+  void ReportStatisticsUnsaved();
+  const TimelineButtonInfo* ButtonOfSection(unsigned long section) const;
+  void GlideSlider();
+  void KillAutoNextTimer();
+  void StartAutoNextTimer(int ms);
+  int ChooseAnswerMode(unsigned int methods) const;
+  bool AcceptsChoice() const;
+  void ShowAnswer(bool right, const Core::Answer& answer);
+  void SetMultichoiceStyle(int n, const char* name);
+  WrongRightAnswerAnimation* MakeFrameAnimation(
+      const QEasingCurve& curve, const std::vector<std::pair<double, QPoint>>& offsets);
+  void ReleaseFrameFromLayout();
 
   // Layout and input.
   void LayoutControls();

@@ -1,77 +1,388 @@
-// Running an exercise on the screen: starting and stopping it, pausing, the seek slider and the
-// section buttons, moving from question to question, and the section end.
-//
-// Not written yet: an exercise is opened and released, and pausing reaches it; everything else
-// does nothing.
+// Driving the open exercise: start, stop, pause and resume, the Play overlay, the seek slider and
+// the section buttons, the auto-next timer, the reaction to state changes, the section-end
+// dialog, the no-MIDI-keyboard warning and the resume record.
 
 #include <QTimerEvent>
 
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/exercise/exercise.h"
+#include "src/core/midi/error.h"
+#include "src/core/midi/platform/sound_controller.h"
+#include "src/core/settings/global_settings.h"
+#include "src/core/settings/settings_manager.h"
+#include "src/core/telemetry/telemetry.h"
+#include "src/ui/action_hint_dialog.h"
 #include "src/ui/application.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/exercise_handler.h"
+#include "src/ui/controls/console_exercise_control/form_buttons.h"
+#include "src/ui/controls/console_exercise_control/resume_position.h"
+#include "src/ui/fader_widget.h"
+#include "src/ui/message_dialogs.h"
+#include "src/ui/play_dialog.h"
+#include "src/ui/progress.h"
+#include "src/ui/screen_geometry.h"
 #include "src/ui/section_end_dialog.h"
 
 namespace UI {
 
-void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool) {
+int prevState = Core::ES_FINISHED;
+
+namespace {
+
+Application* App() {
+  return Application::instance();
+}
+
+std::shared_ptr<Core::Telemetry> UsageRecord() {
+  auto catalog = App()->GetExerciseCatalog();
+  return catalog ? catalog->GetTelemetry() : nullptr;
+}
+
+}  // namespace
+
+void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool resume) {
   StopExercise();
   // A section picked in the statistics of the last run is no choice for this one.
   statisticsSection = -1;
-  exerciseId = long(id);
+  exerciseId = static_cast<long>(id);
   quizMode = quiz;
-  Application* app = Application::instance();
-  exercise = app->GetExerciseCatalog()->OpenExercise(id);
-  exercise->TempoBank = app->GetMidiBank();
-  exercise->SetSettings(app->GetSettings());
-  exercise->SetSoundController(app->GetSoundController());
-  exercise->Reset();
-  AttachHandler();
+
+  auto opened = App()->GetExerciseCatalog()->OpenExercise(id);
+  opened->TempoBank = App()->GetMidiBank();
+  // The handler is not registered yet, so the notices of this reset do not reach the screen.
+  opened->Reset();
+  opened->SetSoundController(App()->GetSoundController());
+  exerciseHandler = std::make_shared<ExerciseHandler>(this, ++runNumber);
+  opened->Core::Subject<Core::LessonBaseObserver>::AddObserver(exerciseHandler.get());
+  opened->Core::Subject<Core::ExerciseObserver>::AddObserver(exerciseHandler.get());
+  faderWidget->switchToWidget(nullptr);
+  exercise = opened;
+  exercise->SetQuizMode(quiz);
+  const bool statisticsLost = !resume && !ClearLessonStatistics();
+  if (auto usage = UsageRecord()) usage->EnterExercise(static_cast<int>(id), quiz);
+
+  ApplySettings();
+  UpdateUI();
+  ui.Gkc->cleanAllKeys();
+  ui.Gkc->Enable(true);
+  for (QToolButton* button : AnswerButtons(ui)) button->setText(QStringLiteral("--"));
+  const QString sectionStyle = ui.TimeSlider->property("sectionExerciseMode").toString();
+  for (QToolButton* button : SectionButtons(ui)) {
+    button->setStyleSheet(sectionStyle);
+    // A quiz is answered question by question: no jumping ahead through the sections.
+    button->setEnabled(!quizMode);
+  }
+  currentView = 0;
+  showExerciseStatistics();
+  if (statisticsLost) ReportStatisticsUnsaved();
+  if (sectionEndDialog) sectionEndDialog->hide();
+  for (int n = 1; n <= 6; ++n) SetMultichoiceDefaultStyle(n);
 }
+
+bool ConsoleExerciseControl::ClearLessonStatistics() {
+  try {
+    exercise->ClearLocalStats();
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+void ConsoleExerciseControl::ReportStatisticsUnsaved() {
+  ui.StatisticsHeaderLbl->setText(
+      tr("Your statistics could not be saved. The lesson goes on without them."));
+}
+
 void ConsoleExerciseControl::StopExercise() {
-  exercise.reset();
+  KillAutoNextTimer();
+  if (exercise) {
+    const int wrong = statisticsSummaryRow.bar->leftValue();
+    const int right = statisticsSummaryRow.bar->value();
+    const double ratio = wrong + right > 0 ? double(right) / double(wrong + right) : 0.0;
+    if (auto usage = UsageRecord()) usage->ExitExercise(ratio);
+    exercise->Stop();
+    // The last owner: the exercise goes here and saves its statistics files.
+    exercise.reset();
+  }
+  midiWarningShown = false;
+  GetPlayDialog()->setVisible(false);
+  actionHintDialog->HideHint();
+  showExercise(Speed(0));
+  ui.ProgressFrameInternal->setStyleSheet(
+      ui.StatisticsWidget->property("RegularBorderStyle").toString());
 }
-bool ConsoleExerciseControl::SaveState(Core::VAvaroState&) {
-  return false;
-}
-void ConsoleExerciseControl::LoadState(const Core::VAvaroState&) {}
-int ConsoleExerciseControl::GetExerciseSectionIndex() const {
-  return 0;
-}
-void ConsoleExerciseControl::HideMidiWarningDialog() {}
+
 bool ConsoleExerciseControl::IsPaused() const {
   return exercise && exercise->GetPlaybackState() == Core::PS_PAUSED;
 }
-bool ConsoleExerciseControl::PauseExercise(bool pause, bool) {
-  return exercise && currentView == 0 && exercise->Pause(pause);
+
+bool ConsoleExerciseControl::PauseExercise(bool pause, bool showDlg) {
+  if (currentView != 0 || !exercise) return false;
+  const bool changed = exercise->Pause(pause);
+  if (pause && showDlg) GetPlayDialog()->doShow(FadeMode(1), ui.rootWidget);
+  if (!pause) {
+    exercise->AbortQuestion();
+    ContinueAfterSeek();
+    ShowQuestion();
+    actionHintDialog->SetPauseAfterErrorMode(false);
+    ShowSpacebarHint();
+  }
+  return changed;
 }
-void ConsoleExerciseControl::Play() {}
-void ConsoleExerciseControl::restartExercise() {}
-void ConsoleExerciseControl::repaintProgress() {}
-void ConsoleExerciseControl::ReviewStats() {}
-void ConsoleExerciseControl::ApplySettings() {}
-void ConsoleExerciseControl::Exit() {}
-void ConsoleExerciseControl::UpdateSlider(bool) {}
-void ConsoleExerciseControl::OnNext() {}
-void ConsoleExerciseControl::UpdateUIOnStateChange() {}
-void ConsoleExerciseControl::MoveToNextQuestion() {}
-void ConsoleExerciseControl::BeginSeekSlider() {}
-void ConsoleExerciseControl::EndSeekSlider() {}
-void ConsoleExerciseControl::SwitchToSection(int) {}
-void ConsoleExerciseControl::ShowSectionEndDialog() {}
-void ConsoleExerciseControl::timerEvent(QTimerEvent*) {}
-void ConsoleExerciseControl::ContinueAfterSeek() {}
+
+void ConsoleExerciseControl::Play() {
+  if (!exercise) return;
+  if (!midiWarningShown && exercise->CanUseMidiIn() &&
+      !App()->GetSettings()->globalSettings.hideMidiDialog && !CheckForMidiDevice()) {
+    if (!warningDialog) warningDialog = new WarningDialog(this, PrimaryScreenGeometry());
+    warningDialog->exec();
+    midiWarningShown = true;
+    // A keyboard plugged in meanwhile: the main window has paused and shown the overlay again.
+    if (CheckForMidiDevice()) return;
+  }
+  PauseExercise(exercise->GetPlaybackState() == Core::PS_PLAYING, false);
+}
+
 bool ConsoleExerciseControl::CheckForMidiDevice() {
-  return false;
+  auto sound = App()->GetSoundController();
+  return sound && sound->GetInputMidiDeviceCount() > 0;
 }
-void ConsoleExerciseControl::hideAllDialogs() {}
-void ConsoleExerciseControl::BeforeSeek() {}
-void ConsoleExerciseControl::EndSeek() {}
-void ConsoleExerciseControl::enableAnswerControls(bool) {}
-void ConsoleExerciseControl::updateButtons() {}
-void ConsoleExerciseControl::UpdateProgress() {}
+
+void ConsoleExerciseControl::HideMidiWarningDialog() {
+  if (warningDialog && warningDialog->isVisible())
+    QMetaObject::invokeMethod(warningDialog, "on_Close_released");
+}
+
+void ConsoleExerciseControl::ContinueAfterSeek() {
+  if (exercise->GetPlaybackState() == Core::PS_PLAYING && exercise->GetState() == Core::ES_READY &&
+      autoNextTimerId == 0)
+    MoveToNextQuestion();
+}
+
+void ConsoleExerciseControl::MoveToNextQuestion() {
+  actionHintDialog->SetPauseAfterErrorMode(false);
+  SetFrameColor(RegularBorder);
+  if (!exercise) return;
+  if (exercise->GetState() == Core::ES_FINISHED) {
+    exercise->Reset();
+    return;
+  }
+  exercise->NextQuestion();
+  ShowQuestion();
+}
+
+void ConsoleExerciseControl::OnNext() {
+  if (exercise) exercise->NextQuestion();
+}
+
+void ConsoleExerciseControl::ShowActionHintDialog() {
+  ShowSpacebarHint();
+}
+
+void ConsoleExerciseControl::HideActionHintDialog() {
+  actionHintDialog->HideHint();
+}
+
+void ConsoleExerciseControl::hideAllDialogs() {
+  GetPlayDialog()->setVisible(false);
+  actionHintDialog->HideHint();
+}
+
+bool ConsoleExerciseControl::SaveState(Core::VAvaroState& state) {
+  if (!exercise) return false;
+  const Core::TimeLine& timeline = exercise->GetTimeline();
+  const int position = timeline.GetPosition();
+  if (!IsResumablePosition(position, timeline.GetTotalDuration())) return false;
+  if (sectionEndDialog && sectionEndDialog->isVisible()) return false;
+  state.exercisePosition = position;
+  state.exerciseId = static_cast<int>(exerciseId);
+  return true;
+}
+
+void ConsoleExerciseControl::LoadState(const Core::VAvaroState& state) {
+  faderWidget->switchToWidget(nullptr);
+  if (!exercise) return;
+  exercise->LoadLocalStats();
+  exercise->SetPosition(state.exercisePosition);
+  UpdateSlider(true);
+}
+
+void ConsoleExerciseControl::ApplySettings() {
+  if (exercise) exercise->SetSettings(App()->GetSettings());
+  LayoutTimeline();
+  if (currentView == 2) {
+    showReference(Speed(0));
+  } else if (currentView == 1) {
+    ShowStatistics(Speed(0));
+  } else {
+    UpdateUI();
+    UpdateSlider(true);
+  }
+}
+
+int ConsoleExerciseControl::GetExerciseSectionIndex() const {
+  return exercise ? static_cast<int>(exercise->GetTimeline().GetCurrentSectionIndex()) : 0;
+}
+
+const ConsoleExerciseControl::TimelineButtonInfo* ConsoleExerciseControl::ButtonOfSection(
+    unsigned long section) const {
+  for (const TimelineButtonInfo& info : timelineButtons)
+    if (info.section == section) return &info;
+  return nullptr;
+}
+
+void ConsoleExerciseControl::UpdateSlider(bool force) {
+  if (!exercise) return;
+  ui.TimeSlider->setEnabled(!quizMode);
+  const Core::TimeLine& timeline = exercise->GetTimeline();
+  const TimelineButtonInfo* info = ButtonOfSection(timeline.GetCurrentSectionIndex());
+  if (!info || info->duration == 0) return;
+  const int value = static_cast<int>(
+      info->left + double(info->width) * timeline.GetSectionPosition() / info->duration);
+  if (!force && value > ui.TimeSlider->value() + 2) {
+    sliderTarget = value;
+  } else {
+    sliderTarget = 0;
+    ui.TimeSlider->setValue(value);
+  }
+}
+
+void ConsoleExerciseControl::GlideSlider() {
+  if (!exercise || exercise->GetPlaybackState() != Core::PS_PLAYING || sliderTarget == 0) return;
+  const int value = ui.TimeSlider->value();
+  if (sliderTarget > value)
+    ui.TimeSlider->setValue(value + std::max(1, (sliderTarget - value) / 10));
+  else
+    sliderTarget = 0;
+}
+
+void ConsoleExerciseControl::KillAutoNextTimer() {
+  if (autoNextTimerId == 0) return;
+  killTimer(autoNextTimerId);
+  autoNextTimerId = 0;
+}
+
+void ConsoleExerciseControl::StartAutoNextTimer(int ms) {
+  KillAutoNextTimer();
+  autoNextTimerId = startTimer(ms);
+}
+
+void ConsoleExerciseControl::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == sliderTimerId) {
+    GlideSlider();
+  } else if (event->timerId() == autoNextTimerId && autoNextTimerId != 0) {
+    // While paused or stopped the timer keeps firing, so the question follows once play resumes.
+    if (exercise && exercise->GetPlaybackState() == Core::PS_PLAYING) {
+      KillAutoNextTimer();
+      emit NextQuestion();
+    }
+  } else {
+    QWidget::timerEvent(event);
+  }
+}
+
+void ConsoleExerciseControl::BeginSeekSlider() {
+  if (!exercise) return;
+  KillAutoNextTimer();
+  exercise->BeginSeek();
+}
+
+void ConsoleExerciseControl::BeforeSeek() {
+  BeginSeekSlider();
+}
+
+void ConsoleExerciseControl::EndSeek() {
+  if (!exercise) return;
+  exercise->EndSeek();
+  UpdateSlider(true);
+}
+
+void ConsoleExerciseControl::EndSeekSlider() {
+  if (!exercise) return;
+  const int v = ui.TimeSlider->value();
+  long long sum = 0;
+  long long position = -1;
+  for (const TimelineButtonInfo& info : timelineButtons) {
+    if (v >= info.left && v < info.left + info.width) {
+      position = sum + static_cast<long long>(double(info.duration) * (v - info.left) / info.width);
+      break;
+    }
+    sum += info.duration;
+  }
+  // Past the last section button: the last tick of the exercise.
+  if (position < 0) position = std::max<long long>(sum - 1, 0);
+  exercise->SetPosition(static_cast<int>(position));
+  ui.TimeSlider->setValue(v);
+  sliderTarget = 0;
+  exercise->EndSeek();
+  ContinueAfterSeek();
+  UpdateSlider(false);
+}
+
+void ConsoleExerciseControl::SwitchToSection(int s) {
+  if (!exercise) return;
+  KillAutoNextTimer();
+  exercise->BeginSeek();
+  exercise->MoveToSection(s);
+  exercise->EndSeek();
+  UpdateSlider(true);
+  ContinueAfterSeek();
+}
+
+void ConsoleExerciseControl::UpdateUIOnStateChange() {
+  UpdateUI();
+  if (!exercise || exercise->GetState() != Core::ES_FINISHED) return;
+  SectionEndDialog* dialog = GetSectionEndDialog();
+  if (dialog->isVisible()) return;
+  prevState = Core::ES_FINISHED;
+  dialog->setScore(statisticsSummaryRow.bar->leftValue(), statisticsSummaryRow.bar->value());
+  emit ShowSectionEndDialogSignal();
+}
+
+void ConsoleExerciseControl::ShowSectionEndDialog() {
+  statisticsSection = -1;
+  GetSectionEndDialog()->showAnimated();
+}
+
 SectionEndDialog* ConsoleExerciseControl::GetSectionEndDialog() {
+  if (!sectionEndDialog) {
+    sectionEndDialog =
+        new SectionEndDialog(this, QRect(mapToGlobal(QPoint(0, 0)), size()), 0.0, 0.96, false);
+    connect(sectionEndDialog, &SectionEndDialog::Continue, this, &ConsoleExerciseControl::Exit);
+    connect(sectionEndDialog, &SectionEndDialog::Repeat, this,
+            &ConsoleExerciseControl::restartExercise);
+    connect(sectionEndDialog, &SectionEndDialog::ReviewStats, this,
+            &ConsoleExerciseControl::ReviewStats);
+  }
   return sectionEndDialog;
+}
+
+void ConsoleExerciseControl::Exit() {
+  emit ExitSignal();
+}
+
+void ConsoleExerciseControl::restartExercise() {
+  StartExercise(static_cast<size_t>(exerciseId), quizMode, false);
+  if (!ClearLessonStatistics()) ReportStatisticsUnsaved();
+  Play();
+}
+
+void ConsoleExerciseControl::ReviewStats() {
+  ShowStatistics(Speed(1));
+}
+
+void ConsoleExerciseControl::enableAnswerControls(bool on) {
+  ui.Gkc->Enable(on);
+  for (QToolButton* button : AnswerButtons(ui)) button->setEnabled(on);
+}
+
+void ConsoleExerciseControl::UpdateProgress() {
+  if (currentView == 0) showScoreboard();
+}
+
+void ConsoleExerciseControl::repaintProgress() {
+  ui.ProgressFrameWidget->repaint();
 }
 
 }  // namespace UI

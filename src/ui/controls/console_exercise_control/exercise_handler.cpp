@@ -55,15 +55,7 @@ void ExerciseHandler::OnPlaybackStateChanged(Core::PlaybackState) {
   Deliver([](ConsoleExerciseControl* s) { emit s->PlayStateChanged(); });
 }
 
-// The screen's side of the handler: registration, the answer's copy, and five slots that only
-// pass a notice on.
-
-void ConsoleExerciseControl::AttachHandler() {
-  exerciseHandler = std::make_shared<ExerciseHandler>(this, ++runNumber);
-  static_cast<Core::Subject<Core::LessonBaseObserver>&>(*exercise).AddObserver(
-      exerciseHandler.get());
-  static_cast<Core::Subject<Core::ExerciseObserver>&>(*exercise).AddObserver(exerciseHandler.get());
-}
+// The screen's side of the handler: the answer's copy, and five slots that only pass a notice on.
 
 void ConsoleExerciseControl::OnAnswerProvided(bool right, const Core::Answer& answer) {
   Core::Answer copy;

@@ -1,12 +1,131 @@
-// Showing a question: its score, picture, text or speaker, and the answer controls it takes.
-//
-// Not written yet: every operation below does nothing.
+// Showing each question (score, picture, text or speaker), choosing how it is answered (keys or
+// the six buttons), and keeping the answer controls in step with the exercise's states.
 
+#include <cstdlib>
+
+#include "src/core/exercise/exercise.h"
+#include "src/core/settings/global_settings.h"
+#include "src/core/settings/settings_manager.h"
+#include "src/ui/application.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/exercise_score.h"
+#include "src/ui/controls/console_exercise_control/form_buttons.h"
+#include "src/ui/fader_widget.h"
+#include "src/ui/picture_widget.h"
+#include "src/ui/score_board/score_board.h"
+#include "src/ui/speaker_widget.h"
 
 namespace UI {
 
-void ConsoleExerciseControl::ShowQuestion() {}
-void ConsoleExerciseControl::UpdateUI() {}
+namespace {
+
+bool IsHeardOnly(unsigned int type) {
+  return type == Core::QT_EAR || type == Core::QT_TEMPO;
+}
+
+// The ear trainer's scales are answered after they have been heard whole.
+constexpr long EarTrainer = 1;
+constexpr unsigned long ScalesSection = 3;
+
+}  // namespace
+
+void ConsoleExerciseControl::ShowQuestion() {
+  if (!exercise) return;
+  UpdateSlider(false);
+  const Core::Question question = exercise->GetCurrentQuestion();
+  if (question.VariantData.size() <= question.CorrectVariant) return;
+  const Core::QuestionData& correct = question.VariantData[question.CorrectVariant];
+
+  ui.Gkc->switchMode(Keyboard::Input);
+  ui.Gkc->cleanAllKeys();
+  for (int n = 1; n <= 6; ++n) SetMultichoiceDefaultStyle(n);
+
+  scoreSet = correct.Rmn.empty() ? nullptr : RenderExerciseScore(correct.Rmn, -1);
+  scoreBoard->Reset(scoreSet);
+  const bool scored = scoreSet != nullptr;
+
+  // Later fades win: a text question shows its text even with a score, a heard question always
+  // ends on the speaker, a picture shows only when there is no score.
+  if (!IsHeardOnly(question.Type) && scored) faderWidget->fadeToWidgetWOSnapshot(scoreBoard);
+  if (!correct.Picture.isEmpty()) {
+    pictureWidget->setPicture(correct.Picture);
+    if (question.Type == Core::QT_SYMBOL && !scored)
+      faderWidget->fadeToWidgetWOSnapshot(pictureWidget);
+  } else if (question.Type == Core::QT_CHORD_NAME) {
+    pictureWidget->setText(correct.Text.section(QLatin1Char('\n'), 0, 0));
+    faderWidget->fadeToWidgetWOSnapshot(pictureWidget);
+  }
+  if (IsHeardOnly(question.Type)) {
+    speakerWidget->start();
+    faderWidget->fadeToWidgetWOSnapshot(speakerWidget);
+    faderWidget->refreshSnapshotEachFrame = true;
+  } else {
+    speakerWidget->stop();
+  }
+
+  answerMode = ChooseAnswerMode(exercise->GetSupportedAnswerMethods(question));
+  if (currentView == 0) updateButtons();
+  if (question.Accepts(Core::AM_VARIANT)) {
+    const QList<QToolButton*> buttons = AnswerButtons(ui);
+    for (int i = 0; i < buttons.size() && i < int(question.VariantData.size()); ++i)
+      buttons[i]->setText(question.VariantData[i].Text);
+  }
+}
+
+int ConsoleExerciseControl::ChooseAnswerMode(unsigned int methods) const {
+  if (methods == 1) return 1;
+  if (methods != 2) return 0;
+  const Core::GlobalSettings& global = Application::instance()->GetSettings()->globalSettings;
+  if (global.answerGkc && global.answerMultipleChoice) return std::rand() % 2 == 0 ? 1 : 0;
+  return global.answerMultipleChoice ? 1 : 0;
+}
+
+void ConsoleExerciseControl::updateButtons() {
+  const bool buttons = answerMode == 1;
+  ui.Gkc->setVisible(!buttons);
+  ui.GkcDemperLayoutWidget->setVisible(!buttons);
+  ui.MultipleChoiceWidget->setVisible(buttons);
+}
+
+void ConsoleExerciseControl::UpdateUI() {
+  if (!exercise) {
+    ui.TimeSlider->setEnabled(!quizMode);
+    faderWidget->switchToWidget(nullptr);
+    ui.MultipleChoiceWidget->hide();
+    return;
+  }
+  // In a quiz the slider stays off in the exercise view, or the quiz could be skipped through.
+  ui.TimeSlider->setEnabled(!quizMode || currentView != 0);
+
+  const Core::PlaybackState playback = exercise->GetPlaybackState();
+  const Core::ExerciseState state = exercise->GetState();
+  const bool scaleHeard = playback == Core::PS_PLAYING && state == Core::ES_PLAYING &&
+                          exerciseId == EarTrainer &&
+                          exercise->GetCurrentSection() == ScalesSection;
+  ui.Gkc->fadeWhenDisabled = scaleHeard;
+  enableAnswerControls(!scaleHeard);
+
+  if (currentView == 0) showScoreboard();
+
+  if (state == Core::ES_AWAITING_ANSWER && playback != Core::PS_PAUSED) {
+    ui.Gkc->Enable(true);
+    const unsigned int type = exercise->GetCurrentQuestion().Type;
+    if (type == Core::QT_NONE) {
+      faderWidget->fadeToWidgetWOSnapshot(nullptr);
+    } else if (IsHeardOnly(type)) {
+      speakerWidget->stop();
+      faderWidget->fadeToWidget(questionPicture);
+    }
+  } else {
+    ui.Gkc->Enable(false);
+  }
+
+  if (playback == Core::PS_STOPPED) {
+    faderWidget->switchToWidget(nullptr);
+    ui.MultipleChoiceWidget->hide();
+    UpdateSlider(false);
+  }
+  if (currentView == 0) updateButtons();
+}
 
 }  // namespace UI

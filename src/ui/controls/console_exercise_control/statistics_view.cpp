@@ -64,6 +64,7 @@ void ConsoleExerciseControl::showExerciseStatistics() {
        {ui.statisticsHeaderSpacer, ui.statisticsSeparatorSpacer, ui.statisticsButtonsSpacer})
     spacer->changeSize(20, 0, QSizePolicy::Minimum, QSizePolicy::Minimum);
   ui.statisticsHistoryBtnSeperator->hide();
+  ui.clearHistory->hide();  // the running score has no history to clear
   ui.referenceArea->hide();
   ui.statisticsScrollArea->show();
 

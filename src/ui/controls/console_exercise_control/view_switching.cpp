@@ -23,8 +23,6 @@
 
 namespace UI {
 
-int prevState = Core::ES_FINISHED;
-
 namespace {
 
 constexpr int TransitionMs = 220;

@@ -233,7 +233,10 @@ TEST_F(ExerciseStatisticsTest, UnwritableDataFolderIsReportedAndTheStatisticsLiv
   EXPECT_THAT(Local(stats, 0), ElementsAre(ExStat{1, 0, 0, 1, 0}));
   EXPECT_THROW(stats.Save(), Error);
   EXPECT_THROW(stats.ClearLocal(0), Error);
-  EXPECT_TRUE(Local(stats, 0).empty());  // cleared in memory all the same
+  EXPECT_TRUE(Local(stats, 0).empty());  // the run's figures are cleared in memory all the same
+  stats.AddEntry({1, 0, 0, 1, 0});
+  EXPECT_THROW(stats.ClearTotal(0), Error);
+  EXPECT_FALSE(Total(stats, 0).empty());  // but the history stays while its file keeps it
 }
 
 }  // namespace

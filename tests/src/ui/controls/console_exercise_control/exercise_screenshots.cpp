@@ -59,7 +59,12 @@ void PrepareSettings(Application& app) {
   global.hideMidiDialog = true;
   app.SetGlobalSettings(global);
   Core::ExcersisesSettings exercises = app.GetSettings()->GetExcersiseSettings();
+  // A music-symbols lesson of two questions, so that its end comes soon.
   exercises.sheetMusicSymbols.length.duration.questions = 2;
+  exercises.sheetMusicSymbols.signatures.duration.questions = 0;
+  exercises.sheetMusicSymbols.tempo.duration.questions = 0;
+  exercises.sheetMusicSymbols.loudness.duration.questions = 0;
+  exercises.sheetMusicSymbols.noteModifiers.duration.questions = 0;
   exercises.noteTrainer.onWrongAnswer.autoContinue = false;
   app.SetExcerciseSettings(exercises);
 }
@@ -94,6 +99,7 @@ int main(int argc, char** argv) {
   camera.Expect(WaitUntil(faded), "the home screen");
   UI::ConsoleExerciseControl* screen = console.GetExerciseControl();
   Ui_console_exercise_control& ui = screen->Form();
+  UI::FaderWidget* questionArea = ui.NotestavePictureWidget->findChild<UI::FaderWidget*>();
 
   auto start = [&](const char* learn) {
     QTest::mouseClick(console.GetBlockViewControl()->findChild<QPushButton*>(learn),
@@ -102,7 +108,8 @@ int main(int argc, char** argv) {
     QTest::keyClick(screen, Qt::Key_Space);
     camera.Expect(WaitUntil([&] {
                     return screen->CurrentExercise() &&
-                           screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER;
+                           screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER &&
+                           !questionArea->isFading();
                   }),
                   "the first question");
   };

@@ -77,6 +77,9 @@ TEST_F(StatisticsViewTest, KeysAndRowsFollowTheRecordsAndAHoveredOctaveNarrowsTh
             "This is your score for intervals.\nFor details, hover over a keyboard note below.");
   EXPECT_THAT(Answered(), UnorderedElementsAre(kind4 + " 1/4", kind2 + " 3/2"));
   const qsizetype groups = ShownRows().size();
+  Form().TimelineButton1->click();
+  Form().TimelineButton2->click();
+  EXPECT_EQ(Receivers::Of(Form().Gkc, SIGNAL(hover(int))), 1);
   HoverOver(C4 + 2);
   EXPECT_EQ(Answered(), QStringList{kind4 + " 1/4"});
   EXPECT_EQ(ShownRows().size(), groups);

@@ -54,6 +54,12 @@ class ExerciseViewsTest : public ShellTest {
   QStringList ShownRows() const;
   // A picture of the window for review, beside the test program.
   void Snap(const QString& name) const;
+  // Connections to one signal of an object.
+  struct Receivers : QObject {
+    static int Of(const QObject* object, const char* signal) {
+      return (object->*(&Receivers::receivers))(signal);
+    }
+  };
 };
 
 }  // namespace Testing

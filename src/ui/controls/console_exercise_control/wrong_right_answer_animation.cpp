@@ -1,0 +1,16 @@
+#include "src/ui/controls/console_exercise_control/wrong_right_answer_animation.h"
+
+#include <QWidget>
+
+namespace UI {
+
+WrongRightAnswerAnimation::WrongRightAnswerAnimation(QObject* target, const QByteArray& property,
+                                                     QWidget* repainted)
+    : QPropertyAnimation(target, property), m_repainted(repainted) {}
+
+void WrongRightAnswerAnimation::updateCurrentValue(const QVariant& value) {
+  m_repainted->update();
+  QPropertyAnimation::updateCurrentValue(value);
+}
+
+}  // namespace UI
