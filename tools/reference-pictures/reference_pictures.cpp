@@ -88,14 +88,14 @@ std::vector<Picture> MakePictures() {
   add("sharp_l", Staff("f#1/4"), Small);
   add("doublesharp_l", Staff("f##1/4"), Small);
   add("natural_l", Staff("\\key<-1> b1/4"), Small);
-  // Intervals from middle C, one note after the other.
+  // Intervals from middle C, one note after the other, as whole notes.
   const char* intervals[][2] = {{"unison", "c1"},   {"minor2", "d&1"},  {"major2", "d1"},
                                 {"minor3", "e&1"},  {"major3", "e1"},   {"perfect4", "f1"},
                                 {"tritone", "f#1"}, {"perfect5", "g1"}, {"minor6", "a&1"},
                                 {"major6", "a1"},   {"minor7", "b&1"},  {"major7", "b1"},
                                 {"perfect8", "c2"}};
   for (const auto& interval : intervals) {
-    add(interval[0], Staff(QString("c1/2 %1/2").arg(interval[1])), Grid);
+    add(interval[0], Staff(QString("c1/1 %1/1").arg(interval[1])), Grid);
   }
   // Chords on C.
   const char* chords[][2] = {
