@@ -151,8 +151,9 @@ void PaintReferenceMark(QPainter& painter, ReferenceMark mark, const EngravedNot
       VoltaBracket(painter, Span(engraved), space);
       break;
     case ReferenceMark::Sforzando:
-      Word(painter, QPointF(first.center().x(), first.bottom() + space * 1.6), "sfz", space * 1.8,
-           true);
+    case ReferenceMark::Pianississimo:
+      Word(painter, QPointF(first.center().x(), first.bottom() + space * 1.6),
+           mark == ReferenceMark::Sforzando ? "sfz" : "ppp", space * 1.8, true);
       break;
   }
   painter.restore();

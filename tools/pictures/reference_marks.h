@@ -28,6 +28,7 @@ enum class ReferenceMark {
   OttavaBassa,    // "8vb" and a dashed line below the notes
   Volta,          // a bracket numbered 1 above the notes
   Sforzando,      // "sfz" below the first note
+  Pianississimo,  // "ppp" below the first note
 };
 
 void PaintReferenceMark(QPainter& painter, ReferenceMark mark, const EngravedNotes& engraved);
