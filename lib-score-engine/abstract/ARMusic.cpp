@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ARAuto.h"
+#include "ARCast.h"
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
@@ -184,7 +185,7 @@ double ARMusic::EstimatedPassWork() const {
     ARMusicalVoice const* voice = GetNext(pos);
     double measures = 0;
     for (void* at = voice->GetHeadPosition(); at;) {
-      auto const* meter = dynamic_cast<ARMeter const*>(voice->ObjectList::GetNext(at));
+      auto const* meter = ar_cast<ARMeter const>(voice->ObjectList::GetNext(at));
       if (!meter || meter->getNumerator() <= 0 || meter->getDenominator() <= 0) continue;
       const double many = longest * meter->getDenominator() / meter->getNumerator();
       if (many > measures) measures = many;

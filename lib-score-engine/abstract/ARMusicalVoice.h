@@ -175,6 +175,9 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   // The same for the chord the state stands at: the chord keeps first, a copy takes the rest.
   void* CutChordAt(ARMusicalVoiceState& state, void* p, Fraction const& first);
 
+  // GetHeadPosition for a pass that only walks forwards: its state and every copy of it take no
+  // chord snapshots, which only a step back reads.
+  void* StartForwardWalk(ARMusicalVoiceState& state) const;
   // One step of GetNext: closes the ranges ending at pos, takes the object there, opens the
   // ranges beginning after it.
   ARMusicalObject* Step(void*& pos, ARMusicalVoiceState& state) const;

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ARCast.h"
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
 #include "ARMusicalVoice.h"
@@ -22,7 +23,7 @@ struct PlacedTag {
 };
 
 ARMusicalObject* ObjectOf(ARPositionTag* tag) {
-  return dynamic_cast<ARMusicalObject*>(tag);
+  return ar_cast<ARMusicalObject>(tag);
 }
 
 }  // namespace
@@ -76,8 +77,8 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
       copy = nullptr;
     }
     if (!copy) continue;
-    if (auto* tag = dynamic_cast<ARMusicalTag*>(copy))
-      tag->setIsAuto(dynamic_cast<ARMusicalTag const*>(source)->getIsAuto());
+    if (auto* tag = ar_cast<ARMusicalTag>(copy))
+      tag->setIsAuto(ar_cast<ARMusicalTag const>(source)->getIsAuto());
     if (source->getDuration() != Frac_0) {
       copy->setDuration(duration);
       copy->setRelativeTimePosition(startTime);
@@ -101,7 +102,7 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
     if (source->isEndTagClass()) {
       auto found = copyOf.find(partner);
       if (found == copyOf.end()) continue;
-      auto const* named = dynamic_cast<ARDummyRangeEnd const*>(source);
+      auto const* named = ar_cast<ARDummyRangeEnd const>(source);
       auto* end = new ARDummyRangeEnd(named ? named->getEndText().c_str() : ")");
       end->setIsAuto(named && named->getIsAuto());
       end->setCorrespondence(found->second);
@@ -110,16 +111,16 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
     } else {
       if (!inChord(partner->getPosition())) continue;
       ARMusicalObject* made = ObjectOf(source)->Copy();
-      copy = dynamic_cast<ARPositionTag*>(made);
+      copy = ar_cast<ARPositionTag>(made);
       if (!copy) {
         delete made;  // a tag that cannot copy itself as a range is left out
         continue;
       }
-      if (auto* tag = dynamic_cast<ARMusicalTag*>(copy)) {
-        tag->setIsAuto(dynamic_cast<ARMusicalTag*>(source)->getIsAuto());
+      if (auto* tag = ar_cast<ARMusicalTag>(copy)) {
+        tag->setIsAuto(ar_cast<ARMusicalTag>(source)->getIsAuto());
         tag->setAssociation(1);
       }
-      if (auto* shown = dynamic_cast<ARDisplayDuration*>(copy)) shown->setDisplayDuration(duration);
+      if (auto* shown = ar_cast<ARDisplayDuration>(copy)) shown->setDisplayDuration(duration);
       copyOf[source] = copy;
     }
     copy->setPosition(copyNode);
