@@ -52,7 +52,11 @@ void ARMusicalVoice::doAutoBarlines() {
       // A meter of no kind (numerator 0) has no measures: no automatic bars after it.
       barsOn = lastMeter->getAutoBarlines() == 1 && measure.getNumerator() > 0;
       filled = Frac_0;
+      // A bar that was due goes with the old measure, and so does where it was to stand: left
+      // set, it would put the next due bar in front of a break long past.
       barDue = false;
+      barSeen = false;
+      insertPlace = nullptr;
     }
     const bool isEvent = object->isEventClass();
     if (barDue) {
