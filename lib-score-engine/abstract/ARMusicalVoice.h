@@ -172,6 +172,11 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   // go, and the state's cursor where their end markers go.
   void* CutEventAt(ARMusicalVoiceState& state, void* p, Fraction const& first, void* after,
                    bool tie, void** beginSlot = nullptr);
+  // The staff tag a chord copy begins with when a staff change inside the chord holds after it;
+  // linked after 'after'. Null when the copy begins on the staff in force anyway.
+  void* CopyStartsOnChordStaff(ARMusicalVoiceState const& state,
+                               std::vector<void*> const& chordNodes, Fraction const& startTime,
+                               void* after);
   // The same for the chord the state stands at: the chord keeps first, a copy takes the rest.
   void* CutChordAt(ARMusicalVoiceState& state, void* p, Fraction const& first);
 

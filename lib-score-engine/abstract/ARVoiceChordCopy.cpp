@@ -10,6 +10,7 @@
 #include "ARDisplayDuration.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
+#include "ARStaff.h"
 #include "ARTie.h"
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
@@ -27,6 +28,21 @@ ARMusicalObject* ObjectOf(ARPositionTag* tag) {
 }
 
 }  // namespace
+
+void* ARMusicalVoice::CopyStartsOnChordStaff(ARMusicalVoiceState const& state,
+                                             std::vector<void*> const& chordNodes,
+                                             Fraction const& startTime, void* after) {
+  // A staff change inside the chord holds after it; the copy, which repeats that change, must
+  // begin on the staff the chord began on.
+  auto const* recorded = ar_cast<ARStaff>(state.getCurStateTag(typeid(ARStaff)));
+  ARStaff const* inForce = recorded;
+  for (void* node : chordNodes)
+    if (auto const* staff = ar_cast<ARStaff const>(GetAt(node))) inForce = staff;
+  if (!recorded || inForce->getStaffNumber() == recorded->getStaffNumber()) return nullptr;
+  auto* staff = VoicePass::Auto(new ARStaff(*recorded));
+  staff->setRelativeTimePosition(startTime);
+  return AddElementAfter(after, staff);
+}
 
 void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& startTime,
                                 Fraction const& duration) {
@@ -68,6 +84,8 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
   // The elements, right after the chord.
   std::vector<void*> copies(nodes.size(), nullptr);
   void* insertAfter = last;
+  void* staffNode = CopyStartsOnChordStaff(state, nodes, startTime, last);
+  if (staffNode) insertAfter = staffNode;
   bool beforeOpening = true;
   for (size_t i = 0; i < nodes.size(); ++i) {
     ARMusicalObject const* source = GetAt(nodes[i]);
@@ -158,7 +176,7 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
   for (PlacedTag const& placed : copiedTags) VoicePass::InsertBefore(list, afterRegion, placed.tag);
 
   readmode = oldMode;
-  void* first = nullptr;
+  void* first = staffNode;
   for (void* copy : copies)
     if (copy && !first) first = copy;
   return first;

@@ -261,7 +261,21 @@ INSTANTIATE_TEST_SUITE_P(
                  "~\\key<0>@1/1 \\meter<\"2/4\">@1/1 ~\\secGlue@1/1 c1*1/2 ~\\bar@3/2 "
                  "~\\pBreak<1.5>@3/2 c1*1/2 ~\\bar@2/1 \\newSystem@2/1 ~\\clef<\"treble\">@2/1 "
                  "~\\key<0>@2/1 ~\\secGlue@2/1 d1*1/2 ~\\endBar@5/2 | ~\\tieBegin:2@0/1 "
-                 "~\\tieEnd:2@1/2 ~\\tieBegin:4@1/1 ~\\tieEnd:4@3/2"}),
+                 "~\\tieEnd:2@1/2 ~\\tieBegin:4@1/1 ~\\tieEnd:4@3/2"},
+        // A chord cut at a bar after a staff change inside it: the rest begins on the staff the
+        // chord began on, and changes staff where the chord did.
+        PassCase{"[ \\staff<1> \\meter<\"2/4\"> { c*3/4, \\staff<2> e*3/4 } d/4 ]",
+                 "\\staff<1>@0/1 ~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\meter<\"2/4\">@0/1 "
+                 "~\\secGlue@0/1 empty-10*1/2 \\chordComma@1/2 c1*0/1 \\chordComma@1/2 "
+                 "\\staff<2>@1/2 e1*0/1 empty1*0/1 ~\\bar@1/2 ~\\pBreak<1.5>@1/2 ~\\staff<1>@1/2 "
+                 "empty-10*1/4 \\chordComma@3/4 c1*0/1 \\chordComma@3/4 \\staff<2>@3/4 e1*0/1 "
+                 "empty1*0/1 d1*1/4 ~\\endBar@1/1 | ~\\autoChordBegin@0/1 "
+                 "~\\shareLocationBegin@0/1 ~\\dispDurBegin<1,2,0>@3/4 ~\\shareStemBegin@3/4 "
+                 "~\\tieBegin:2@1/2 ~\\tieBegin:4@1/2 ~\\shareStemEnd@3/4 ~\\dispDurEnd@3/4 "
+                 "~\\shareLocationEnd@3/4 ~\\autoChordEnd@3/4 ~\\autoChordBegin@1/2 "
+                 "~\\shareLocationBegin@1/2 ~\\dispDurBegin<1,4,0>@1/2 ~\\shareStemBegin@1/2 "
+                 "~\\tieEnd:2@3/4 ~\\tieEnd:4@3/4 ~\\shareStemEnd@3/4 ~\\dispDurEnd@3/4 "
+                 "~\\shareLocationEnd@3/4 ~\\autoChordEnd@3/4"}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 // Both voices of the question score hold their leading tags, the chord or one empty event of a
