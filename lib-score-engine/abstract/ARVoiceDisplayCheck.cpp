@@ -310,9 +310,6 @@ void ARMusicalVoice::doAutoDisplayCheck() {
         merge = nullptr;
         state.DeleteAddedAndRemovedPTags();
         continue;
-      } else if (state.curchordtag && base != Frac_1) {
-        // A chord whose length needs a tuplet and no single value draws is left as it is: its
-        // copy would take a display length that is no tuplet value either.
       } else {
         Fraction first = shown;
         if (base != Frac_1) DispdurToTupletdur(first, base);
@@ -320,11 +317,42 @@ void ARMusicalVoice::doAutoDisplayCheck() {
         // element, with the list place the walk has reached.
         lastPos = p;
         if (state.curchordtag) {
+          // The ranges the chord opens end here; the ties the cut adds to its notes follow.
+          PositionTagList& list = PositionTags();
+          void* lastOpened = state.ptagpos;
+          if (lastOpened)
+            list.GetPrev(lastOpened);
+          else
+            lastOpened = list.GetTailPosition();
           CutChordAt(state, p, first);
+          if (base != Frac_1) {
+            // Inside a tuplet the chord's groups keep their real lengths, as every chord's do;
+            // the plain value it is drawn with comes as for an uncut chord. The rest is examined
+            // when the walk reaches it.
+            state.ptagpos = lastOpened;
+            list.GetNext(state.ptagpos);
+            InsertDisplayDurationTag(shown, dots, object->getRelativeTimePosition(), p, state, 1);
+          }
           pos = p;
           GetNext(pos, state);
           lastPos = pos ? pos : GetTailPosition();
           if (pos) ObjectList::GetPrev(lastPos);
+          // A base closing at the chord's last element closes in front of the ranges the step
+          // opened at the next one.
+          lastCursor = state.ptagpos;
+          void* entry = lastCursor;
+          if (entry)
+            list.GetPrev(entry);
+          else
+            entry = list.GetTailPosition();
+          while (pos && entry) {
+            ARPositionTag* tag = list.GetAt(entry);
+            if (tag->isEndTagClass() || tag->getPosition() != pos) break;
+            lastCursor = entry;
+            list.GetPrev(entry);
+          }
+          if (openBase) openBase->addEvent(static_cast<ARMusicalEvent*>(object));
+          continue;
         } else {
           const bool tie = openTies == 0 && VoicePass::IsNamedNote(object);
           void* beginSlot = nullptr;

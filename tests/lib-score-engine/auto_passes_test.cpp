@@ -275,7 +275,22 @@ INSTANTIATE_TEST_SUITE_P(
                  "~\\shareLocationEnd@3/4 ~\\autoChordEnd@3/4 ~\\autoChordBegin@1/2 "
                  "~\\shareLocationBegin@1/2 ~\\dispDurBegin<1,4,0>@1/2 ~\\shareStemBegin@1/2 "
                  "~\\tieEnd:2@3/4 ~\\tieEnd:4@3/4 ~\\shareStemEnd@3/4 ~\\dispDurEnd@3/4 "
-                 "~\\shareLocationEnd@3/4 ~\\autoChordEnd@3/4"}),
+                 "~\\shareLocationEnd@3/4 ~\\autoChordEnd@3/4"},
+        // A chord in a tuplet that no value draws is cut like one outside: its first part is
+        // drawn as a half inside the triplet, the rest as an eighth, each note tied over.
+        PassCase{"[ { c*5/12, e*5/12 } ]",
+                 "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 empty-10*1/3 "
+                 "\\chordComma@1/3 c1*0/1 \\chordComma@1/3 e1*0/1 empty1*0/1 empty-10*1/12 "
+                 "\\chordComma@5/12 c1*0/1 \\chordComma@5/12 e1*0/1 empty1*0/1 ~\\endBar@5/12 | "
+                 "~\\autoChordBegin@0/1 ~\\shareLocationBegin@0/1 ~\\dispDurBegin<1,3,0>@5/12 "
+                 "~\\shareStemBegin@5/12 \\tupletBegin<\"-auto-\">@0/1 \\baseBegin<3,2,5,12>@0/1 "
+                 "~\\dispDurBegin<1,2,0>@0/1 ~\\dispDurEnd@0/1 ~\\tieBegin:2@1/3 "
+                 "~\\tieBegin:4@1/3 ~\\shareStemEnd@5/12 ~\\dispDurEnd@5/12 "
+                 "~\\shareLocationEnd@5/12 ~\\autoChordEnd@5/12 ~\\autoChordBegin@1/3 "
+                 "~\\shareLocationBegin@1/3 ~\\dispDurBegin<1,12,0>@1/3 ~\\shareStemBegin@1/3 "
+                 "~\\dispDurBegin<1,8,0>@1/3 ~\\dispDurEnd@1/3 ~\\tieEnd:2@5/12 ~\\tieEnd:4@5/12 "
+                 "~\\shareStemEnd@5/12 ~\\dispDurEnd@5/12 ~\\shareLocationEnd@5/12 "
+                 "~\\autoChordEnd@5/12 \\tupletEnd@0/1 \\baseEnd@0/1"}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 // Both voices of the question score hold their leading tags, the chord or one empty event of a
