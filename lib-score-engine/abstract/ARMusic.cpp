@@ -7,6 +7,7 @@
 
 #include "ARAuto.h"
 #include "ARCast.h"
+#include "ARChordTag.h"
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
@@ -190,7 +191,21 @@ double ARMusic::EstimatedPassWork() const {
       const double many = longest * meter->getDenominator() / meter->getNumerator();
       if (many > measures) measures = many;
     }
-    work += 64.0 * voice->GetCount() + 16.0 * longest + (16.0 + voices) * measures;
+    // A chord cut in two is copied whole, with its ranges and a tie per note: a whole note of
+    // time may hold a copy of the largest chord.
+    double largestChord = 0;
+    if (auto const* ranges = voice->getPositionTagList()) {
+      for (void* at = ranges->GetHeadPosition(); at;) {
+        ARPositionTag const* chord = ranges->GetNext(at);
+        if (!IsExactly<ARChordTag>(chord)) continue;
+        double size = 1;
+        for (void* node = chord->getPosition(); node && node != chord->getEndPosition(); ++size)
+          voice->ObjectList::GetNext(node);
+        if (size > largestChord) largestChord = size;
+      }
+    }
+    work += 64.0 * voice->GetCount() + (16.0 + 4.0 * largestChord) * longest +
+            (16.0 + voices) * measures;
   }
   return work;
 }
