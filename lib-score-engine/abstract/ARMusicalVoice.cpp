@@ -328,10 +328,7 @@ void ARMusicalVoice::FinishChord() {
 
 void ARMusicalVoice::AddChordGroupTags(ARChordGroup const& group, void* tagCursor,
                                        NodeOrder const& order) {
-  auto indexOf = [&](void const* node) {
-    auto found = order.find(node);
-    return found == order.end() ? -1 : found->second;
-  };
+  auto indexOf = [&](void const* node) { return order.IndexOf(node); };
   const int first = indexOf(group.startpos);
   const int last = indexOf(group.endpos);
   // Begins go in front of the first range tag of the chord that stands at or after the group's
@@ -389,8 +386,8 @@ void ARMusicalVoice::TimeChordElements(Fraction const& start, Fraction const& ch
 
 ARMusicalVoice::NodeOrder ARMusicalVoice::OrderOfNodes(void* from) const {
   NodeOrder order;
-  int index = 0;
-  for (void* pos = from; pos; ObjectList::GetNext(pos)) order[pos] = index++;
+  for (void* pos = from; pos; ObjectList::GetNext(pos)) order.Add(pos);
+  order.Seal();
   return order;
 }
 
@@ -427,8 +424,7 @@ void ARMusicalVoice::ConvertToNormalForm() {
   entries.reserve(mPosTagList->GetCount());
   for (void* pos = mPosTagList->GetHeadPosition(); pos;) {
     ARPositionTag* tag = mPosTagList->GetNext(pos);
-    auto found = order.find(tag->getPosition());
-    const int at = found == order.end() ? -1 : found->second;
+    const int at = order.IndexOf(tag->getPosition());
     entries.emplace_back(at * 2 + (tag->isEndTagClass() ? 1 : 0), tag);
   }
   std::stable_sort(entries.begin(), entries.end(),
@@ -521,8 +517,10 @@ ARMusicalObject* ARMusicalVoice::Step(void*& pos, ARMusicalVoiceState& state) co
   CloseRangesAt(pos, state);
   void* at = pos;
   ARMusicalObject* object = ObjectList::GetNext(pos);
-  MELVARIN_ASSERT(ar_cast<ARRangeEnd>(object) == nullptr);
-  if (auto* tag = ar_cast<ARMusicalTag>(object)) {
+  // Events are neither tags nor range ends; most steps take one, so they skip both questions.
+  const bool isEvent = object->isEventClass();
+  MELVARIN_ASSERT(isEvent || ar_cast<ARRangeEnd>(object) == nullptr);
+  if (auto* tag = isEvent ? nullptr : ar_cast<ARMusicalTag>(object)) {
     // A tag whose range is optional stands in the event list too, with its range flag set (a
     // repeat end written with a range); the walk takes it as a plain element.
     if (tag->IsStateTag()) {

@@ -59,10 +59,7 @@ void ARMusicalVoice::MarkVoice(float from, float length) {
   if (!first) return;
 
   const NodeOrder order = OrderOfNodes(ObjectList::GetHeadPosition());
-  auto indexOf = [&](void const* node) {
-    auto found = order.find(node);
-    return found == order.end() ? -1 : found->second;
-  };
+  auto indexOf = [&](void const* node) { return order.IndexOf(node); };
   PositionTagList& list = PositionTags();
   // In front of the first range tag that an iteration meets after the given element's own.
   auto placeFor = [&](int index, bool isEnd) -> void* {

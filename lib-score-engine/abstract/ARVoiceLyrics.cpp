@@ -35,6 +35,11 @@ NVstring ARDispatchLyricsClass::GetNextSubstring() {
 
 void ARMusicalVoice::doAutoDispatchLyrics() {
   if (!mPosTagList) return;
+  // Only a lyrics range gives the walk anything to do.
+  bool anyLyrics = false;
+  for (void* at = mPosTagList->GetHeadPosition(); at && !anyLyrics;)
+    anyLyrics = ar_cast<ARLyrics>(mPosTagList->GetNext(at)) != nullptr;
+  if (!anyLyrics) return;
   ARMusicalVoiceState state;
   std::list<ARDispatchLyricsClass> open;
   void* pos = StartForwardWalk(state);
