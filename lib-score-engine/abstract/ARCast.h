@@ -18,7 +18,7 @@
 namespace ARCastDetail {
 
 inline constexpr std::ptrdiff_t kNotThere = PTRDIFF_MIN;
-inline constexpr std::size_t kSlots = 64;
+inline constexpr std::size_t kSlots = 32;
 
 struct Slot {
   std::type_info const* type = nullptr;
