@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ARAlter.h"
+#include "ARCast.h"
 #include "ARCue.h"
 #include "ARDisplayDuration.h"
 #include "ARDotFormat.h"
@@ -129,7 +130,7 @@ void ARFactory::createEvent(char const* name) {
 
 void ARFactory::setRegister(int newRegister) {
   MELVARIN_ASSERT(mCurrentEvent);
-  auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
+  auto* note = ar_cast<ARNote>(mCurrentEvent);
   if (!note) return;
   // The running register stays inside the register range too, so the next note does not start
   // from a register no note can have.
@@ -152,20 +153,20 @@ void ARFactory::setDenominator(int newDenominator) {
 }
 
 void ARFactory::setAccidentals(int newAccidentals) {
-  auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
+  auto* note = ar_cast<ARNote>(mCurrentEvent);
   MELVARIN_ASSERT(note);
   // A note holds at most a double sharp or a double flat; "c###" is read as the most it can hold.
   note->setAccidentals(std::clamp(newAccidentals, MIN_ACCIDENTALS, MAX_ACCIDENTALS));
 }
 
 void ARFactory::addSharp() {
-  auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
+  auto* note = ar_cast<ARNote>(mCurrentEvent);
   MELVARIN_ASSERT(note);
   note->addSharp();
 }
 
 void ARFactory::addFlat() {
-  auto* note = dynamic_cast<ARNote*>(mCurrentEvent);
+  auto* note = ar_cast<ARNote>(mCurrentEvent);
   MELVARIN_ASSERT(note);
   note->addFlat();
 }
@@ -231,13 +232,13 @@ void ARFactory::createTag(char const* name, long id) {
   fileTag(tag, kind, tagId);
 
   if (entry) {
-    if (auto* grace = dynamic_cast<ARGrace*>(tag)) mCurrentGrace = grace;
-    if (auto* trill = dynamic_cast<ARTrill*>(tag); trill && !mCurrentTrill) mCurrentTrill = trill;
-    if (auto* cue = dynamic_cast<ARCue*>(tag)) openCue(cue);
-    if (auto* begin = dynamic_cast<ARRepeatBegin*>(tag)) mCurrent.repeatBegin = begin;
-    if (auto* end = dynamic_cast<ARRepeatEnd*>(tag); end && mCurrent.repeatBegin)
+    if (auto* grace = ar_cast<ARGrace>(tag)) mCurrentGrace = grace;
+    if (auto* trill = ar_cast<ARTrill>(tag); trill && !mCurrentTrill) mCurrentTrill = trill;
+    if (auto* cue = ar_cast<ARCue>(tag)) openCue(cue);
+    if (auto* begin = ar_cast<ARRepeatBegin>(tag)) mCurrent.repeatBegin = begin;
+    if (auto* end = ar_cast<ARRepeatEnd>(tag); end && mCurrent.repeatBegin)
       mCurrent.repeatBegin->setRepeatEnd(end);
-    if (auto* staff = dynamic_cast<ARStaff*>(tag)) mCurrentStaff = staff;
+    if (auto* staff = ar_cast<ARStaff>(tag)) mCurrentStaff = staff;
   }
 
   MELVARIN_ASSERT(mTagParameterList.empty());
@@ -262,12 +263,12 @@ void ARFactory::fileTag(ARMusicalTag* tag, TagEntry kind, int id) {
       tag->setAllowRange(0);
       [[fallthrough]];
     case TagEntry::Range:
-      mCurrentVoice->AddPositionTag(dynamic_cast<ARPositionTag*>(tag));
+      mCurrentVoice->AddPositionTag(ar_cast<ARPositionTag>(tag));
       break;
     case TagEntry::End:
       tag->setID(id);
       stackOnly = !mCurrentVoice->setPositionTagEndPos(id, tag, nullptr);
-      closeInVoiceState(dynamic_cast<ARPositionTag*>(tag)->getCorrespondence());
+      closeInVoiceState(ar_cast<ARPositionTag>(tag)->getCorrespondence());
       break;
     case TagEntry::None:
     case TagEntry::Cue:
@@ -278,19 +279,19 @@ void ARFactory::fileTag(ARMusicalTag* tag, TagEntry kind, int id) {
 }
 
 void ARFactory::rememberStateTag(ARMusicalTag* tag) {
-  if (auto* octava = dynamic_cast<AROctava*>(tag))
+  if (auto* octava = ar_cast<AROctava>(tag))
     mCurrent.octava = octava;
-  else if (auto* stem = dynamic_cast<ARTStem*>(tag))
+  else if (auto* stem = ar_cast<ARTStem>(tag))
     mCurrent.stem = stem;
-  else if (auto* head = dynamic_cast<ARTHead*>(tag))
+  else if (auto* head = ar_cast<ARTHead>(tag))
     mCurrent.head = head;
-  else if (auto* noteFormat = dynamic_cast<ARNoteFormat*>(tag))
+  else if (auto* noteFormat = ar_cast<ARNoteFormat>(tag))
     mCurrent.noteFormat = noteFormat;
-  else if (auto* alter = dynamic_cast<ARAlter*>(tag))
+  else if (auto* alter = ar_cast<ARAlter>(tag))
     mCurrent.alter = alter;
-  else if (auto* restFormat = dynamic_cast<ARRestFormat*>(tag))
+  else if (auto* restFormat = ar_cast<ARRestFormat>(tag))
     mCurrent.restFormat = restFormat;
-  else if (auto* dotFormat = dynamic_cast<ARDotFormat*>(tag))
+  else if (auto* dotFormat = ar_cast<ARDotFormat>(tag))
     mCurrent.dotFormat = dotFormat;
 }
 
@@ -329,23 +330,21 @@ void ARFactory::closeCue(ARCue* cue) {
 }
 
 void ARFactory::addTagParameter(char const* text) {
-  if (dynamic_cast<ARMTParameter*>(newestTag()))
-    mTagParameterList.AddTail(new TagParameterString(text));
+  if (ar_cast<ARMTParameter>(newestTag())) mTagParameterList.AddTail(new TagParameterString(text));
 }
 
 void ARFactory::addTagParameter(int value) {
-  if (dynamic_cast<ARMTParameter*>(newestTag()))
-    mTagParameterList.AddTail(new TagParameterInt(value));
+  if (ar_cast<ARMTParameter>(newestTag())) mTagParameterList.AddTail(new TagParameterInt(value));
 }
 
 void ARFactory::addTagParameter(double value) {
-  if (dynamic_cast<ARMTParameter*>(newestTag()))
+  if (ar_cast<ARMTParameter>(newestTag()))
     mTagParameterList.AddTail(new TagParameterFloat(static_cast<float>(value)));
 }
 
 void ARFactory::setUnit(char const* unit) {
   if (mTagParameterList.empty()) return;
-  auto* tpf = dynamic_cast<TagParameterFloat*>(mTagParameterList.GetTail());
+  auto* tpf = ar_cast<TagParameterFloat>(mTagParameterList.GetTail());
   MELVARIN_ASSERT(tpf);
   tpf->setUnit(unit);
 }
@@ -357,8 +356,7 @@ void ARFactory::setParameterName(char const* name) {
 
 void ARFactory::addTag() {
   MELVARIN_ASSERT(!mTags.empty());
-  if (auto* tag = dynamic_cast<ARMTParameter*>(newestTag()))
-    tag->setTagParameterList(mTagParameterList);
+  if (auto* tag = ar_cast<ARMTParameter>(newestTag())) tag->setTagParameterList(mTagParameterList);
   mTagParameterList.RemoveAll();
 }
 
@@ -389,9 +387,9 @@ void ARFactory::endTag() {
     kept = closeRange(tag);
   }
   if (kept) {
-    if (auto* text = dynamic_cast<ARText*>(tag))
+    if (auto* text = ar_cast<ARText>(tag))
       text->setRelativeEndTimePosition(mCurrentVoice->getDuration());
-    if (auto* repeatEnd = dynamic_cast<ARRepeatEnd*>(tag); repeatEnd && tag->getRange())
+    if (auto* repeatEnd = ar_cast<ARRepeatEnd>(tag); repeatEnd && tag->getRange())
       mCurrentVoice->AddTail(new ARRepeatEndRangeEnd(repeatEnd));
     if (open.stackOnly) delete tag;
   }
@@ -399,7 +397,7 @@ void ARFactory::endTag() {
 }
 
 bool ARFactory::closeRange(ARMusicalTag* tag) {
-  auto* const positionTag = dynamic_cast<ARPositionTag*>(tag);
+  auto* const positionTag = ar_cast<ARPositionTag>(tag);
   int const setting = tag->getRangeSetting();
   // A range with no event in it is no range: an optional one leaves a plain tag, a required one
   // leaves nothing.
@@ -444,19 +442,19 @@ bool ARFactory::closeRange(ARMusicalTag* tag) {
 // plain tag, and the state it interrupted comes back after the range.
 void ARFactory::closeStateTagRange(ARMusicalTag* tag, ARPositionTag* positionTag) {
   ARMusicalTag* endState = nullptr;
-  if (auto* octava = dynamic_cast<AROctava*>(tag))
+  if (auto* octava = ar_cast<AROctava>(tag))
     endState = octava->getEndTag();
-  else if (auto* stem = dynamic_cast<ARTStem*>(tag))
+  else if (auto* stem = ar_cast<ARTStem>(tag))
     endState = stem->getEndTag();
-  else if (auto* head = dynamic_cast<ARTHead*>(tag))
+  else if (auto* head = ar_cast<ARTHead>(tag))
     endState = head->getEndTag();
-  else if (auto* noteFormat = dynamic_cast<ARNoteFormat*>(tag))
+  else if (auto* noteFormat = ar_cast<ARNoteFormat>(tag))
     endState = noteFormat->getEndTag();
-  else if (auto* alter = dynamic_cast<ARAlter*>(tag))
+  else if (auto* alter = ar_cast<ARAlter>(tag))
     endState = alter->getEndTag();
-  else if (auto* restFormat = dynamic_cast<ARRestFormat*>(tag))
+  else if (auto* restFormat = ar_cast<ARRestFormat>(tag))
     endState = restFormat->getEndTag();
-  else if (auto* dotFormat = dynamic_cast<ARDotFormat*>(tag))
+  else if (auto* dotFormat = ar_cast<ARDotFormat>(tag))
     endState = dotFormat->getEndTag();
   if (!endState) {
     MELVARIN_ASSERT(false);

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "ARAuto.h"
+#include "ARCast.h"
+#include "ARChordTag.h"
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
@@ -184,12 +186,26 @@ double ARMusic::EstimatedPassWork() const {
     ARMusicalVoice const* voice = GetNext(pos);
     double measures = 0;
     for (void* at = voice->GetHeadPosition(); at;) {
-      auto const* meter = dynamic_cast<ARMeter const*>(voice->ObjectList::GetNext(at));
+      auto const* meter = ar_cast<ARMeter const>(voice->ObjectList::GetNext(at));
       if (!meter || meter->getNumerator() <= 0 || meter->getDenominator() <= 0) continue;
       const double many = longest * meter->getDenominator() / meter->getNumerator();
       if (many > measures) measures = many;
     }
-    work += 64.0 * voice->GetCount() + 16.0 * longest + (16.0 + voices) * measures;
+    // A chord cut in two is copied whole, with its ranges and a tie per note: a whole note of
+    // time may hold a copy of the largest chord.
+    double largestChord = 0;
+    if (auto const* ranges = voice->getPositionTagList()) {
+      for (void* at = ranges->GetHeadPosition(); at;) {
+        ARPositionTag const* chord = ranges->GetNext(at);
+        if (!IsExactly<ARChordTag>(chord)) continue;
+        double size = 1;
+        for (void* node = chord->getPosition(); node && node != chord->getEndPosition(); ++size)
+          voice->ObjectList::GetNext(node);
+        if (size > largestChord) largestChord = size;
+      }
+    }
+    work += 64.0 * voice->GetCount() + (16.0 + 4.0 * largestChord) * longest +
+            (16.0 + voices) * measures;
   }
   return work;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "ARBar.h"
+#include "ARCast.h"
 #include "ARChordComma.h"
 #include "ARChordTag.h"
 #include "ARClef.h"
@@ -26,19 +27,22 @@ namespace {
 
 using ObjectSet = std::unordered_set<ARMusicalObject const*>;
 
-ObjectSet ObjectsOf(ARMusicalVoice::ObjectList const& list) {
+// The range tags that stand in the event list too; only they can be in both lists.
+ObjectSet RangeTagsAmong(ARMusicalVoice::ObjectList const& list) {
   ObjectSet objects;
-  objects.reserve(list.GetCount());
-  for (void* pos = list.GetHeadPosition(); pos;) objects.insert(list.GetNext(pos));
+  for (void* pos = list.GetHeadPosition(); pos;) {
+    ARMusicalObject const* object = list.GetNext(pos);
+    if (ar_cast<ARPositionTag const>(object)) objects.insert(object);
+  }
   return objects;
 }
 
 ARMusicalTag* TagOf(ARPositionTag* tag) {
-  return dynamic_cast<ARMusicalTag*>(tag);
+  return ar_cast<ARMusicalTag>(tag);
 }
 
 ARMusicalObject* ObjectOf(ARPositionTag* tag) {
-  return dynamic_cast<ARMusicalObject*>(tag);
+  return ar_cast<ARMusicalObject>(tag);
 }
 
 // A range tag stays when it is paired and neither side was found faulty.
@@ -84,7 +88,7 @@ ARMusicalVoice::~ARMusicalVoice() {
   if (mPosTagList) {
     // A tag in both lists belongs to the event list, which deletes it last; every other range
     // tag, also one that never reached an event, belongs to the range-tag list.
-    const ObjectSet inEvents = ObjectsOf(*this);
+    const ObjectSet inEvents = RangeTagsAmong(*this);
     for (void* pos = mPosTagList->GetHeadPosition(); pos;) {
       void* at = pos;
       ARPositionTag* tag = mPosTagList->GetNext(pos);
@@ -117,8 +121,8 @@ void* ARMusicalVoice::InsertAtTail(ARMusicalObject* object) {
 
 void* ARMusicalVoice::AddTail(ARMusicalObject* object) {
   MELVARIN_ASSERT(object != nullptr);
-  auto* tag = dynamic_cast<ARMusicalTag*>(object);
-  if (tag && dynamic_cast<ARPositionTag*>(object)) MELVARIN_ASSERT(!tag->getRange());
+  auto* tag = ar_cast<ARMusicalTag>(object);
+  if (tag && ar_cast<ARPositionTag>(object)) MELVARIN_ASSERT(!tag->getRange());
   const bool isEvent = object->isEventClass();
 
   if (chordBeginState && isEvent) {
@@ -141,7 +145,7 @@ void* ARMusicalVoice::AddTail(ARMusicalObject* object) {
   if (isEvent) {
     while (ARPositionTag* waiting = pendingPositionTags->RemoveHead()) waiting->setPosition(pos);
     lastEventPosition = pos;
-    if (auto* note = dynamic_cast<ARNote*>(object); note && note->getPitch() != 0) {
+    if (auto* note = ar_cast<ARNote>(object); note && note->getPitch() != 0) {
       ++numPitchedNotes;
       pitchSum += note->getOctave() * 7 + note->getPitch();
     }
@@ -196,7 +200,7 @@ void ARMusicalVoice::RemovePositionTag(ARPositionTag* tag) {
 }
 
 bool ARMusicalVoice::removeTag(ARMusicalObject* object) {
-  auto* rangeTag = dynamic_cast<ARPositionTag*>(object);
+  auto* rangeTag = ar_cast<ARPositionTag>(object);
   if (rangeTag && !rangeTag->isEndTagClass() && curVoiceState->IsOpen(rangeTag))
     curVoiceState->RemovePositionTag(rangeTag, 0);
   for (void* pos = GetTailPosition(); pos;) {
@@ -210,7 +214,7 @@ bool ARMusicalVoice::removeTag(ARMusicalObject* object) {
 }
 
 void* ARMusicalVoice::setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusicalTag* startTag) {
-  auto* end = dynamic_cast<ARTagEnd*>(tagEnd);
+  auto* end = ar_cast<ARTagEnd>(tagEnd);
   MELVARIN_ASSERT(end != nullptr);
   // An end marker before any range still goes into the list, so that it has an owner and
   // ConvertToNormalForm drops it like any other unmatched end.
@@ -219,7 +223,7 @@ void* ARMusicalVoice::setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusic
   end->setAssociation(lastEventPosition ? 0 : 3);
   end->setPosition(lastEventPosition);
 
-  auto* named = dynamic_cast<ARDummyRangeEnd*>(end);
+  auto* named = ar_cast<ARDummyRangeEnd>(end);
   char const* endText = named ? named->getEndText().c_str() : ")";
   const bool plainEnd = !named || named->getEndText().equal(")");
   ARPositionTag* begin = nullptr;
@@ -324,10 +328,7 @@ void ARMusicalVoice::FinishChord() {
 
 void ARMusicalVoice::AddChordGroupTags(ARChordGroup const& group, void* tagCursor,
                                        NodeOrder const& order) {
-  auto indexOf = [&](void const* node) {
-    auto found = order.find(node);
-    return found == order.end() ? -1 : found->second;
-  };
+  auto indexOf = [&](void const* node) { return order.IndexOf(node); };
   const int first = indexOf(group.startpos);
   const int last = indexOf(group.endpos);
   // Begins go in front of the first range tag of the chord that stands at or after the group's
@@ -385,8 +386,8 @@ void ARMusicalVoice::TimeChordElements(Fraction const& start, Fraction const& ch
 
 ARMusicalVoice::NodeOrder ARMusicalVoice::OrderOfNodes(void* from) const {
   NodeOrder order;
-  int index = 0;
-  for (void* pos = from; pos; ObjectList::GetNext(pos)) order[pos] = index++;
+  for (void* pos = from; pos; ObjectList::GetNext(pos)) order.Add(pos);
+  order.Seal();
   return order;
 }
 
@@ -394,7 +395,7 @@ void ARMusicalVoice::ConvertToNormalForm() {
   if (!mPosTagList) return;
 
   // Ranges that never closed, closed nothing or hold no event go, wherever they stand.
-  const ObjectSet inEvents = ObjectsOf(*this);
+  const ObjectSet inEvents = RangeTagsAmong(*this);
   std::vector<void*> invalid;
   for (void* pos = mPosTagList->GetHeadPosition(); pos;) {
     void* at = pos;
@@ -423,8 +424,7 @@ void ARMusicalVoice::ConvertToNormalForm() {
   entries.reserve(mPosTagList->GetCount());
   for (void* pos = mPosTagList->GetHeadPosition(); pos;) {
     ARPositionTag* tag = mPosTagList->GetNext(pos);
-    auto found = order.find(tag->getPosition());
-    const int at = found == order.end() ? -1 : found->second;
+    const int at = order.IndexOf(tag->getPosition());
     entries.emplace_back(at * 2 + (tag->isEndTagClass() ? 1 : 0), tag);
   }
   std::stable_sort(entries.begin(), entries.end(),
@@ -450,7 +450,7 @@ std::ostream& ARMusicalVoice::operator<<(std::ostream& os) const {
 
 void ARMusicalVoice::output(std::ostream& os, bool withAuto) const {
   auto write = [&](ARMusicalObject const* object) {
-    auto const* tag = dynamic_cast<ARMusicalTag const*>(object);
+    auto const* tag = ar_cast<ARMusicalTag const>(object);
     if (object && (withAuto || !tag || !tag->getIsAuto())) os << *object;
   };
   void* entry = mPosTagList ? mPosTagList->GetHeadPosition() : nullptr;
@@ -503,22 +503,30 @@ void* ARMusicalVoice::GetHeadPosition(ARMusicalVoiceState& state) const {
   state.ptagpos = mPosTagList ? mPosTagList->GetHeadPosition() : nullptr;
   OpenRangesAt(head, state);
   state.curtp = head ? GetAt(head)->getRelativeTimePosition() : Frac_0;
-  if (readmode == CHORDMODE && state.curchordtag) state.chordState = state.Snapshot();
+  if (readmode == CHORDMODE && state.keepsChordSnapshots && state.curchordtag)
+    state.chordState = state.Snapshot();
   return head;
+}
+
+void* ARMusicalVoice::StartForwardWalk(ARMusicalVoiceState& state) const {
+  state.keepsChordSnapshots = false;
+  return GetHeadPosition(state);
 }
 
 ARMusicalObject* ARMusicalVoice::Step(void*& pos, ARMusicalVoiceState& state) const {
   CloseRangesAt(pos, state);
   void* at = pos;
   ARMusicalObject* object = ObjectList::GetNext(pos);
-  MELVARIN_ASSERT(dynamic_cast<ARRangeEnd*>(object) == nullptr);
-  if (auto* tag = dynamic_cast<ARMusicalTag*>(object)) {
+  // Events are neither tags nor range ends; most steps take one, so they skip both questions.
+  const bool isEvent = object->isEventClass();
+  MELVARIN_ASSERT(isEvent || ar_cast<ARRangeEnd>(object) == nullptr);
+  if (auto* tag = isEvent ? nullptr : ar_cast<ARMusicalTag>(object)) {
     // A tag whose range is optional stands in the event list too, with its range flag set (a
     // repeat end written with a range); the walk takes it as a plain element.
     if (tag->IsStateTag()) {
-      if (auto* staff = dynamic_cast<ARStaff*>(tag)) {
+      if (auto* staff = ar_cast<ARStaff>(tag)) {
         // Clef and key belong to the staff: a voice moving to another staff has neither yet.
-        auto* current = dynamic_cast<ARStaff*>(state.getCurStateTag(typeid(ARStaff)));
+        auto* current = ar_cast<ARStaff>(state.getCurStateTag(typeid(ARStaff)));
         if (current && current->getStaffNumber() != staff->getStaffNumber()) {
           state.RemoveCurStateTag(typeid(ARClef));
           state.RemoveCurStateTag(typeid(ARKey));
@@ -526,7 +534,7 @@ ARMusicalObject* ARMusicalVoice::Step(void*& pos, ARMusicalVoiceState& state) co
       }
       state.AddStateTag(tag);
     }
-    if (dynamic_cast<ARBar*>(tag)) {
+    if (ar_cast<ARBar>(tag)) {
       state.curlastbartp = tag->getRelativeTimePosition();
       state.curlastbarpos = at;
     }
@@ -547,7 +555,7 @@ ARMusicalObject* ARMusicalVoice::GetNext(void*& pos, ARMusicalVoiceState& state)
   state.vpos = pos;
   state.curtp = first ? first->getRelativeEndTimePosition() : Frac_0;
 
-  if (readmode == CHORDMODE) {
+  if (readmode == CHORDMODE && state.keepsChordSnapshots) {
     // A snapshot stands just before each chord, so that a step back can return to it.
     if (state.curchordtag) {
       if (state.chordState) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <ostream>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "ARMusicalEvent.h"
@@ -148,8 +150,20 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void setEndState(ARMusicalVoiceState* state);
 
  private:
-  // The place of every node from from to the tail, counted from 0.
-  using NodeOrder = std::unordered_map<void const*, int>;
+  // The place of every node from a start to the tail, counted from 0; -1 for any other node.
+  // Kept sorted by node for lookups: a chord asks it once, for a handful of nodes.
+  class NodeOrder {
+   public:
+    void Add(void const* node) { places.emplace_back(node, static_cast<int>(places.size())); }
+    void Seal() { std::sort(places.begin(), places.end()); }
+    int IndexOf(void const* node) const {
+      auto found = std::lower_bound(places.begin(), places.end(), std::make_pair(node, -1));
+      return found != places.end() && found->first == node ? found->second : -1;
+    }
+
+   private:
+    std::vector<std::pair<void const*, int>> places;
+  };
   NodeOrder OrderOfNodes(void* from) const;
 
   void StartChordGroup(Fraction const& groupDuration);
@@ -172,9 +186,17 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   // go, and the state's cursor where their end markers go.
   void* CutEventAt(ARMusicalVoiceState& state, void* p, Fraction const& first, void* after,
                    bool tie, void** beginSlot = nullptr);
+  // The staff tag a chord copy begins with when a staff change inside the chord holds after it;
+  // linked after 'after'. Null when the copy begins on the staff in force anyway.
+  void* CopyStartsOnChordStaff(ARMusicalVoiceState const& state,
+                               std::vector<void*> const& chordNodes, Fraction const& startTime,
+                               void* after);
   // The same for the chord the state stands at: the chord keeps first, a copy takes the rest.
   void* CutChordAt(ARMusicalVoiceState& state, void* p, Fraction const& first);
 
+  // GetHeadPosition for a pass that only walks forwards: its state and every copy of it take no
+  // chord snapshots, which only a step back reads.
+  void* StartForwardWalk(ARMusicalVoiceState& state) const;
   // One step of GetNext: closes the ranges ending at pos, takes the object there, opens the
   // ranges beginning after it.
   ARMusicalObject* Step(void*& pos, ARMusicalVoiceState& state) const;

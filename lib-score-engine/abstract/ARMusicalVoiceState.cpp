@@ -1,6 +1,7 @@
 #include "ARMusicalVoiceState.h"
 
 #include "ARAuto.h"
+#include "ARCast.h"
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
 #include "ARGrace.h"
@@ -54,6 +55,7 @@ ARMusicalVoiceState& ARMusicalVoiceState::operator=(ARMusicalVoiceState const& o
 
 ARMusicalVoiceState::~ARMusicalVoiceState() {
   DeleteAll();
+  for (PositionTagList* spare : spareLists) delete spare;
 }
 
 void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots) {
@@ -73,6 +75,7 @@ void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSn
   curauto = other.curauto;
   curgrace = other.curgrace;
   curchordtag = other.curchordtag;
+  keepsChordSnapshots = other.keepsChordSnapshots;
   if (!withSnapshots) return;
   // Snapshots are one level deep; one holding snapshots of its own would make copies grow
   // without end.
@@ -96,10 +99,9 @@ void ARMusicalVoiceState::DeleteAll() {
     delete *list;
     *list = nullptr;
   }
-  for (PositionTagList** list : {&addedpositiontags, &removedpositiontags, &curpositiontags}) {
-    delete *list;
-    *list = nullptr;
-  }
+  DeleteAddedAndRemovedPTags();
+  delete curpositiontags;
+  curpositiontags = nullptr;
   delete chordState;
   chordState = nullptr;
   delete prevchordState;
@@ -119,11 +121,11 @@ void ARMusicalVoiceState::AddStateTag(ARMusicalTag* tag) {
     }
   }
   if (!replaced) Append(curstatetags, tag);
-  if (auto* meter = dynamic_cast<ARMeter*>(tag))
+  if (auto* meter = ar_cast<ARMeter>(tag))
     curmeter = meter;
-  else if (auto* beamState = dynamic_cast<ARBeamState*>(tag))
+  else if (auto* beamState = ar_cast<ARBeamState>(tag))
     curbeamstate = beamState;
-  else if (auto* automatic = dynamic_cast<ARAuto*>(tag))
+  else if (auto* automatic = ar_cast<ARAuto>(tag))
     curauto = automatic;
 }
 
@@ -148,28 +150,28 @@ void ARMusicalVoiceState::AddPositionTag(ARPositionTag* tag, int addToAdded) {
     if (curchordtag) RidevUzuze("nested chordtags are not allowed!");
     MELVARIN_ASSERT(curchordtag == nullptr);
     curchordtag = chord;
-  } else if (auto* grace = dynamic_cast<ARGrace*>(tag)) {
+  } else if (auto* grace = ar_cast<ARGrace>(tag)) {
     if (curgrace) RidevUzuze("nested gracetags are notallowed!");
     MELVARIN_ASSERT(curgrace == nullptr);
     curgrace = grace;
-  } else if (auto* displayDuration = dynamic_cast<ARDisplayDuration*>(tag)) {
+  } else if (auto* displayDuration = ar_cast<ARDisplayDuration>(tag)) {
     curdispdur = displayDuration;
   }
   Append(curpositiontags, tag);
-  if (addToAdded) Append(addedpositiontags, tag);
+  if (addToAdded) AppendToStepList(addedpositiontags, tag);
 }
 
 void ARMusicalVoiceState::RemovePositionTag(ARPositionTag* tag, int addToRemoved) {
   ARPositionTag* range = RangeOf(tag);
   const int removed = curpositiontags ? curpositiontags->RemoveElement(range) : 0;
   MELVARIN_ASSERT(removed == 1);
-  if (addToRemoved) Append(removedpositiontags, range);
+  if (addToRemoved) AppendToStepList(removedpositiontags, range);
   RemoveFrom(addedpositiontags, range);
   if (range == curdispdur) {
     // The innermost display duration still open is the one in force again.
     curdispdur = nullptr;
     for (void* pos = curpositiontags->GetTailPosition(); pos && !curdispdur;)
-      curdispdur = dynamic_cast<ARDisplayDuration*>(curpositiontags->GetPrev(pos));
+      curdispdur = ar_cast<ARDisplayDuration>(curpositiontags->GetPrev(pos));
   } else if (range == curchordtag) {
     curchordtag = nullptr;
   } else if (range == curgrace) {
@@ -185,14 +187,33 @@ bool ARMusicalVoiceState::IsOpen(ARPositionTag const* tag) const {
 
 ARChordTag* ARMusicalVoiceState::AsChordRange(ARPositionTag* tag) {
   // A chord label is of a class derived from the chord tag; it may span chords.
-  return tag && typeid(*tag) == typeid(ARChordTag) ? static_cast<ARChordTag*>(tag) : nullptr;
+  return IsExactly<ARChordTag>(tag) ? static_cast<ARChordTag*>(tag) : nullptr;
 }
 
 void ARMusicalVoiceState::DeleteAddedAndRemovedPTags() {
-  delete addedpositiontags;
-  addedpositiontags = nullptr;
-  delete removedpositiontags;
-  removedpositiontags = nullptr;
+  for (PositionTagList** list : {&addedpositiontags, &removedpositiontags}) {
+    if (!*list) continue;
+    PositionTagList** free = !spareLists[0]   ? &spareLists[0]
+                             : !spareLists[1] ? &spareLists[1]
+                                              : nullptr;
+    if (free) {
+      (*list)->RemoveAll();
+      *free = *list;
+    } else {
+      delete *list;
+    }
+    *list = nullptr;
+  }
+}
+
+void ARMusicalVoiceState::AppendToStepList(PositionTagList*& list, ARPositionTag* tag) {
+  // Every step empties these lists again: reuse the emptied ones rather than make new ones.
+  for (PositionTagList*& spare : spareLists) {
+    if (list || !spare) continue;
+    list = spare;
+    spare = nullptr;
+  }
+  Append(list, tag);
 }
 
 void ARMusicalVoiceState::Forget(ARPositionTag* tag) {

@@ -79,6 +79,8 @@ class ARMusicalVoiceState {
   void CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots);
   // A copy without snapshots, as a snapshot is kept.
   ARMusicalVoiceState* Snapshot() const;
+  // Appends to the list of tags the step opened or closed, made on first use.
+  void AppendToStepList(PositionTagList*& list, ARPositionTag* tag);
   // Takes the tag out of every list of ranges, open or not; for a range tag that is deleted.
   void Forget(ARPositionTag* tag);
 
@@ -101,4 +103,9 @@ class ARMusicalVoiceState {
   // Taken when the current chord was entered, and the one before; never holding snapshots.
   ARMusicalVoiceState* chordState = nullptr;
   ARMusicalVoiceState* prevchordState = nullptr;
+  // Only a walk that steps back needs the chord snapshots; the passes that never do leave them
+  // out, since taking one copies every list.
+  bool keepsChordSnapshots = true;
+  // Emptied lists of tags a step opened or closed, kept for the next step instead of freed.
+  PositionTagList* spareLists[2] = {nullptr, nullptr};
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <typeinfo>
 
+#include "ARCast.h"
 #include "note_names.h"
 #include "src/common/assertion.h"
 
@@ -61,7 +62,7 @@ void ARNote::setDuration(Fraction const& newDuration) {
 
 bool ARNote::CanBeMerged(ARMusicalEvent const* other) const {
   if (!ARMusicalEvent::CanBeMerged(other)) return false;
-  auto const* note = dynamic_cast<ARNote const*>(other);
+  auto const* note = ar_cast<ARNote const>(other);
   return note && note->pitch == pitch && note->octave == octave;
 }
 

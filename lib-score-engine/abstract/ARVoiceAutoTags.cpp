@@ -1,6 +1,7 @@
 // Undoing the automatic passes, and marking a stretch of a voice.
 #include <vector>
 
+#include "ARCast.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
 #include "ARNoteFormat.h"
@@ -10,7 +11,7 @@
 namespace {
 
 bool IsAutoTag(ARPositionTag const* tag) {
-  auto const* musicalTag = dynamic_cast<ARMusicalTag const*>(tag);
+  auto const* musicalTag = ar_cast<ARMusicalTag const>(tag);
   return musicalTag && musicalTag->getIsAuto();
 }
 
@@ -33,7 +34,7 @@ void ARMusicalVoice::removeAutoTags() {
   }
   for (void* pos = ObjectList::GetHeadPosition(); pos;) {
     void* at = pos;
-    auto* tag = dynamic_cast<ARMusicalTag*>(ObjectList::GetNext(pos));
+    auto* tag = ar_cast<ARMusicalTag>(ObjectList::GetNext(pos));
     if (tag && tag->getIsAuto()) ObjectList::RemoveElementAt(at);
   }
   delete endState;
@@ -58,10 +59,7 @@ void ARMusicalVoice::MarkVoice(float from, float length) {
   if (!first) return;
 
   const NodeOrder order = OrderOfNodes(ObjectList::GetHeadPosition());
-  auto indexOf = [&](void const* node) {
-    auto found = order.find(node);
-    return found == order.end() ? -1 : found->second;
-  };
+  auto indexOf = [&](void const* node) { return order.IndexOf(node); };
   PositionTagList& list = PositionTags();
   // In front of the first range tag that an iteration meets after the given element's own.
   auto placeFor = [&](int index, bool isEnd) -> void* {

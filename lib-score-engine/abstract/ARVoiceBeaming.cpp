@@ -1,6 +1,7 @@
 // Automatic beams: the events of each beat joined under one beam.
 #include "ARBar.h"
 #include "ARBeam.h"
+#include "ARCast.h"
 #include "ARDisplayDuration.h"
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
@@ -56,11 +57,11 @@ void ARMusicalVoice::doAutoBeaming() {
     int count = 0;
     if (list)
       for (void* at = list->GetHeadPosition(); at;)
-        if (dynamic_cast<ARBeam*>(list->GetNext(at))) ++count;
+        if (ar_cast<ARBeam>(list->GetNext(at))) ++count;
     return count;
   };
 
-  void* pos = GetHeadPosition(state);
+  void* pos = StartForwardWalk(state);
   while (pos) {
     void* p = pos;
     ARMusicalObject const* object = GetAt(p);
@@ -114,7 +115,7 @@ void ARMusicalVoice::doAutoBeaming() {
       }
       if (restart) restartHere();
     } else {
-      if (dynamic_cast<ARBar const*>(object)) {
+      if (ar_cast<ARBar const>(object)) {
         lastBar = object->getRelativeTimePosition();
         begin = end = nullptr;
       }

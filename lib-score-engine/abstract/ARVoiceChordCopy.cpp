@@ -5,10 +5,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ARCast.h"
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
+#include "ARStaff.h"
 #include "ARTie.h"
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
@@ -22,10 +24,25 @@ struct PlacedTag {
 };
 
 ARMusicalObject* ObjectOf(ARPositionTag* tag) {
-  return dynamic_cast<ARMusicalObject*>(tag);
+  return ar_cast<ARMusicalObject>(tag);
 }
 
 }  // namespace
+
+void* ARMusicalVoice::CopyStartsOnChordStaff(ARMusicalVoiceState const& state,
+                                             std::vector<void*> const& chordNodes,
+                                             Fraction const& startTime, void* after) {
+  // A staff change inside the chord holds after it; the copy, which repeats that change, must
+  // begin on the staff the chord began on.
+  auto const* recorded = ar_cast<ARStaff>(state.getCurStateTag(typeid(ARStaff)));
+  ARStaff const* inForce = recorded;
+  for (void* node : chordNodes)
+    if (auto const* staff = ar_cast<ARStaff const>(GetAt(node))) inForce = staff;
+  if (!recorded || inForce->getStaffNumber() == recorded->getStaffNumber()) return nullptr;
+  auto* staff = VoicePass::Auto(new ARStaff(*recorded));
+  staff->setRelativeTimePosition(startTime);
+  return AddElementAfter(after, staff);
+}
 
 void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& startTime,
                                 Fraction const& duration) {
@@ -67,6 +84,8 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
   // The elements, right after the chord.
   std::vector<void*> copies(nodes.size(), nullptr);
   void* insertAfter = last;
+  void* staffNode = CopyStartsOnChordStaff(state, nodes, startTime, last);
+  if (staffNode) insertAfter = staffNode;
   bool beforeOpening = true;
   for (size_t i = 0; i < nodes.size(); ++i) {
     ARMusicalObject const* source = GetAt(nodes[i]);
@@ -76,8 +95,8 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
       copy = nullptr;
     }
     if (!copy) continue;
-    if (auto* tag = dynamic_cast<ARMusicalTag*>(copy))
-      tag->setIsAuto(dynamic_cast<ARMusicalTag const*>(source)->getIsAuto());
+    if (auto* tag = ar_cast<ARMusicalTag>(copy))
+      tag->setIsAuto(ar_cast<ARMusicalTag const>(source)->getIsAuto());
     if (source->getDuration() != Frac_0) {
       copy->setDuration(duration);
       copy->setRelativeTimePosition(startTime);
@@ -101,7 +120,7 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
     if (source->isEndTagClass()) {
       auto found = copyOf.find(partner);
       if (found == copyOf.end()) continue;
-      auto const* named = dynamic_cast<ARDummyRangeEnd const*>(source);
+      auto const* named = ar_cast<ARDummyRangeEnd const>(source);
       auto* end = new ARDummyRangeEnd(named ? named->getEndText().c_str() : ")");
       end->setIsAuto(named && named->getIsAuto());
       end->setCorrespondence(found->second);
@@ -110,16 +129,16 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
     } else {
       if (!inChord(partner->getPosition())) continue;
       ARMusicalObject* made = ObjectOf(source)->Copy();
-      copy = dynamic_cast<ARPositionTag*>(made);
+      copy = ar_cast<ARPositionTag>(made);
       if (!copy) {
         delete made;  // a tag that cannot copy itself as a range is left out
         continue;
       }
-      if (auto* tag = dynamic_cast<ARMusicalTag*>(copy)) {
-        tag->setIsAuto(dynamic_cast<ARMusicalTag*>(source)->getIsAuto());
+      if (auto* tag = ar_cast<ARMusicalTag>(copy)) {
+        tag->setIsAuto(ar_cast<ARMusicalTag>(source)->getIsAuto());
         tag->setAssociation(1);
       }
-      if (auto* shown = dynamic_cast<ARDisplayDuration*>(copy)) shown->setDisplayDuration(duration);
+      if (auto* shown = ar_cast<ARDisplayDuration>(copy)) shown->setDisplayDuration(duration);
       copyOf[source] = copy;
     }
     copy->setPosition(copyNode);
@@ -157,7 +176,7 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
   for (PlacedTag const& placed : copiedTags) VoicePass::InsertBefore(list, afterRegion, placed.tag);
 
   readmode = oldMode;
-  void* first = nullptr;
+  void* first = staffNode;
   for (void* copy : copies)
     if (copy && !first) first = copy;
   return first;

@@ -2,6 +2,7 @@
 // single value draws, and merges.
 #include <vector>
 
+#include "ARCast.h"
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
 #include "ARMusic.h"
@@ -115,15 +116,15 @@ void ARMusicalVoice::CloseBase(ARBase* base, ARTuplet* tuplet, void* pos, void* 
 
 void ARMusicalVoice::ReplacePositionTag(ARPositionTag* old, ARPositionTag* replacement,
                                         ARMusicalVoiceState& state, char const* endText) {
-  auto* oldObject = dynamic_cast<ARMusicalObject*>(old);
-  auto* newObject = dynamic_cast<ARMusicalObject*>(replacement);
+  auto* oldObject = ar_cast<ARMusicalObject>(old);
+  auto* newObject = ar_cast<ARMusicalObject>(replacement);
   MELVARIN_ASSERT(oldObject && newObject);
   newObject->setRelativeTimePosition(oldObject->getRelativeTimePosition());
   replacement->setPosition(old->getPosition());
   ARPositionTag* end = old->getCorrespondence();
-  if (auto* named = dynamic_cast<ARDummyRangeEnd*>(end)) {
+  if (auto* named = ar_cast<ARDummyRangeEnd>(end)) {
     named->setEndText(endText);
-    if (auto* tag = dynamic_cast<ARMusicalTag*>(replacement)) named->setID(tag->getID());
+    if (auto* tag = ar_cast<ARMusicalTag>(replacement)) named->setID(tag->getID());
   }
   if (end) {
     end->setCorrespondence(replacement);
@@ -147,7 +148,7 @@ void ARMusicalVoice::SplitEventAtPos(ARMusicalVoiceState& state, Fraction const&
   if (state.curpositiontags) {
     for (void* at = state.curpositiontags->GetHeadPosition(); at;) {
       ARPositionTag* tag = state.curpositiontags->GetNext(at);
-      if (dynamic_cast<ARTie*>(tag) || dynamic_cast<ARMerge*>(tag)) ++openTies;
+      if (ar_cast<ARTie>(tag) || ar_cast<ARMerge>(tag)) ++openTies;
     }
   }
   const Fraction first = t - event->getRelativeTimePosition();
@@ -172,8 +173,7 @@ bool SumMergedEvents(ARMusicalVoice const& voice, void* pos, void* end, ARMusica
   while (pos) {
     void* at = pos;
     ARMusicalObject* object = voice.GetNext(pos, state);
-    if (auto* event = dynamic_cast<ARMusicalEvent const*>(object);
-        event && object->isEventClass()) {
+    if (auto* event = ar_cast<ARMusicalEvent const>(object); event && object->isEventClass()) {
       if (previous && !previous->CanBeMerged(event)) return false;
       previous = event;
       sum += object->getDuration();
@@ -187,7 +187,7 @@ bool SumMergedEvents(ARMusicalVoice const& voice, void* pos, void* end, ARMusica
 
 void ARMusicalVoice::doAutoDisplayCheck() {
   ARMusicalVoiceState state;
-  void* pos = GetHeadPosition(state);
+  void* pos = StartForwardWalk(state);
   Fraction base = Frac_1;
   ARBase* openBase = nullptr;
   ARTuplet* autoTuplet = nullptr;
@@ -219,20 +219,20 @@ void ARMusicalVoice::doAutoDisplayCheck() {
     Fraction d;
 
     for (ARPositionTag* tag : snapshot(state.removedpositiontags)) {
-      if (dynamic_cast<ARTie*>(tag)) --openTies;
+      if (ar_cast<ARTie>(tag)) --openTies;
       if (tag == merge) merge = nullptr;
-      if (auto* tuplet = dynamic_cast<ARTuplet*>(tag); tuplet && tuplet != autoTuplet) {
+      if (auto* tuplet = ar_cast<ARTuplet>(tag); tuplet && tuplet != autoTuplet) {
         if (openBase) closeOpenBase(nullptr, lastPos, lastCursor);
         --writtenTuplets;
       }
     }
     for (ARPositionTag* tag : snapshot(state.addedpositiontags)) {
-      if (dynamic_cast<ARTie*>(tag)) ++openTies;
-      if (auto* tuplet = dynamic_cast<ARTuplet*>(tag); tuplet && tuplet != autoTuplet) {
+      if (ar_cast<ARTie>(tag)) ++openTies;
+      if (auto* tuplet = ar_cast<ARTuplet>(tag); tuplet && tuplet != autoTuplet) {
         ++writtenTuplets;
         if (openBase) closeOpenBase(autoTuplet, lastPos, lastCursor);
       }
-      auto* written = dynamic_cast<ARMerge*>(tag);
+      auto* written = ar_cast<ARMerge>(tag);
       if (!written || written->getError() != 0) continue;
       Fraction sum;
       if (SumMergedEvents(*this, p, written->getEndPosition(), state, sum)) {
@@ -310,9 +310,6 @@ void ARMusicalVoice::doAutoDisplayCheck() {
         merge = nullptr;
         state.DeleteAddedAndRemovedPTags();
         continue;
-      } else if (state.curchordtag && base != Frac_1) {
-        // A chord whose length needs a tuplet and no single value draws is left as it is: its
-        // copy would take a display length that is no tuplet value either.
       } else {
         Fraction first = shown;
         if (base != Frac_1) DispdurToTupletdur(first, base);
@@ -320,11 +317,42 @@ void ARMusicalVoice::doAutoDisplayCheck() {
         // element, with the list place the walk has reached.
         lastPos = p;
         if (state.curchordtag) {
+          // The ranges the chord opens end here; the ties the cut adds to its notes follow.
+          PositionTagList& list = PositionTags();
+          void* lastOpened = state.ptagpos;
+          if (lastOpened)
+            list.GetPrev(lastOpened);
+          else
+            lastOpened = list.GetTailPosition();
           CutChordAt(state, p, first);
+          if (base != Frac_1) {
+            // Inside a tuplet the chord's groups keep their real lengths, as every chord's do;
+            // the plain value it is drawn with comes as for an uncut chord. The rest is examined
+            // when the walk reaches it.
+            state.ptagpos = lastOpened;
+            list.GetNext(state.ptagpos);
+            InsertDisplayDurationTag(shown, dots, object->getRelativeTimePosition(), p, state, 1);
+          }
           pos = p;
           GetNext(pos, state);
           lastPos = pos ? pos : GetTailPosition();
           if (pos) ObjectList::GetPrev(lastPos);
+          // A base closing at the chord's last element closes in front of the ranges the step
+          // opened at the next one.
+          lastCursor = state.ptagpos;
+          void* entry = lastCursor;
+          if (entry)
+            list.GetPrev(entry);
+          else
+            entry = list.GetTailPosition();
+          while (pos && entry) {
+            ARPositionTag* tag = list.GetAt(entry);
+            if (tag->isEndTagClass() || tag->getPosition() != pos) break;
+            lastCursor = entry;
+            list.GetPrev(entry);
+          }
+          if (openBase) openBase->addEvent(static_cast<ARMusicalEvent*>(object));
+          continue;
         } else {
           const bool tie = openTies == 0 && VoicePass::IsNamedNote(object);
           void* beginSlot = nullptr;

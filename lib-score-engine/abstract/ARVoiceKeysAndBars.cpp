@@ -1,6 +1,7 @@
 // Naturals before key changes, and the bar lines the meter implies, cutting events that run
 // across one.
 #include "ARBar.h"
+#include "ARCast.h"
 #include "ARCoda.h"
 #include "ARKey.h"
 #include "ARMeter.h"
@@ -18,8 +19,8 @@ void ARMusicalVoice::doAutoKeys() {
   int lastKey = 0;
   for (void* pos = ObjectList::GetHeadPosition(); pos;) {
     void* at = pos;
-    auto* key = dynamic_cast<ARKey*>(ObjectList::GetNext(pos));
-    if (!key || dynamic_cast<ARNaturalKey*>(key)) continue;
+    auto* key = ar_cast<ARKey>(ObjectList::GetNext(pos));
+    if (!key || ar_cast<ARNaturalKey>(key)) continue;
     if (lastKey != 0 && lastKey != key->getKeyNumber()) {
       auto* natural = VoicePass::Auto(new ARNaturalKey);
       natural->setRelativeTimePosition(key->getRelativeTimePosition());
@@ -40,7 +41,7 @@ void ARMusicalVoice::doAutoBarlines() {
   void* insertPlace = nullptr;
   ARMeter const* lastMeter = nullptr;
 
-  void* pos = GetHeadPosition(state);
+  void* pos = StartForwardWalk(state);
   while (pos) {
     void* p = pos;
     ARMusicalObject* object = GetAt(p);
@@ -51,16 +52,20 @@ void ARMusicalVoice::doAutoBarlines() {
       // A meter of no kind (numerator 0) has no measures: no automatic bars after it.
       barsOn = lastMeter->getAutoBarlines() == 1 && measure.getNumerator() > 0;
       filled = Frac_0;
+      // A bar that was due goes with the old measure, and so does where it was to stand: left
+      // set, it would put the next due bar in front of a break long past.
       barDue = false;
+      barSeen = false;
+      insertPlace = nullptr;
     }
     const bool isEvent = object->isEventClass();
     if (barDue) {
-      if (dynamic_cast<ARBar*>(object) || dynamic_cast<ARRepeatBegin*>(object)) {
+      if (ar_cast<ARBar>(object) || ar_cast<ARRepeatBegin>(object)) {
         barSeen = true;
-      } else if (dynamic_cast<ARNewPage*>(object) || dynamic_cast<ARNewSystem*>(object)) {
+      } else if (ar_cast<ARNewPage>(object) || ar_cast<ARNewSystem>(object)) {
         if (!insertPlace) insertPlace = p;
-      } else if ((isEvent && object->getDuration() > Frac_0) || dynamic_cast<ARCoda*>(object) ||
-                 dynamic_cast<ARSegno*>(object)) {
+      } else if ((isEvent && object->getDuration() > Frac_0) || ar_cast<ARCoda>(object) ||
+                 ar_cast<ARSegno>(object)) {
         if (!barSeen) {
           auto* bar = VoicePass::Auto(new ARBar(object->getRelativeTimePosition()));
           AddElementAt(insertPlace ? insertPlace : p, bar);
@@ -72,7 +77,7 @@ void ARMusicalVoice::doAutoBarlines() {
       }
     }
     if (barDue || !isEvent) {
-      if (!barDue && dynamic_cast<ARBar*>(object)) filled = Frac_0;
+      if (!barDue && ar_cast<ARBar>(object)) filled = Frac_0;
       GetNext(pos, state);
       continue;
     }

@@ -2,6 +2,7 @@
 #include <list>
 #include <string>
 
+#include "ARCast.h"
 #include "ARLyrics.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
@@ -34,19 +35,24 @@ NVstring ARDispatchLyricsClass::GetNextSubstring() {
 
 void ARMusicalVoice::doAutoDispatchLyrics() {
   if (!mPosTagList) return;
+  // Only a lyrics range gives the walk anything to do.
+  bool anyLyrics = false;
+  for (void* at = mPosTagList->GetHeadPosition(); at && !anyLyrics;)
+    anyLyrics = ar_cast<ARLyrics>(mPosTagList->GetNext(at)) != nullptr;
+  if (!anyLyrics) return;
   ARMusicalVoiceState state;
   std::list<ARDispatchLyricsClass> open;
-  void* pos = GetHeadPosition(state);
+  void* pos = StartForwardWalk(state);
   while (pos) {
     void* p = pos;
     ARMusicalObject const* object = GetAt(p);
     if (auto const* added = state.addedpositiontags) {
       for (void* at = added->GetHeadPosition(); at;)
-        if (auto* lyrics = dynamic_cast<ARLyrics*>(added->GetNext(at))) open.emplace_back(lyrics);
+        if (auto* lyrics = ar_cast<ARLyrics>(added->GetNext(at))) open.emplace_back(lyrics);
     }
     if (auto const* removed = state.removedpositiontags) {
       for (void* at = removed->GetHeadPosition(); at;) {
-        auto* lyrics = dynamic_cast<ARLyrics*>(removed->GetNext(at));
+        auto* lyrics = ar_cast<ARLyrics>(removed->GetNext(at));
         open.remove_if([&](ARDispatchLyricsClass const& r) { return r.getLyrics() == lyrics; });
       }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ARCast.h"
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
 #include "ARNewSystem.h"
@@ -18,7 +19,7 @@ ARVoiceManager::ARVoiceManager(ARMusicalVoice* walked) : voice(walked) {
   // quadratic in the voice's length.
   for (void* pos = voice->ObjectList::GetHeadPosition(); pos;) {
     ARMusicalObject const* object = voice->ObjectList::GetNext(pos);
-    if (dynamic_cast<ARRepeatBegin const*>(object))
+    if (ar_cast<ARRepeatBegin const>(object))
       repeatBeginTimes.push_back(object->getRelativeTimePosition());
   }
   std::sort(repeatBeginTimes.begin(), repeatBeginTimes.end());
@@ -42,8 +43,8 @@ int ARVoiceManager::Iterate(Fraction& tp, int tagMode) {
   MELVARIN_ASSERT(mCurrVoiceState.curtp == tp);
   if (tagMode) {
     if (takesTime) return kAtEvent;
-    if (dynamic_cast<ARNewSystem const*>(next)) return kNewSystem;
-    if (dynamic_cast<ARNewPage const*>(next)) return kNewPage;
+    if (ar_cast<ARNewSystem const>(next)) return kNewSystem;
+    if (ar_cast<ARNewPage const>(next)) return kNewPage;
     voice->GetNext(pos, mCurrVoiceState);
     return CodeOfNext();
   }
@@ -116,7 +117,7 @@ int ARVoiceManager::InsertBreak(Fraction const& tp, int breakType, float value) 
   }
   if (state.curtp <= tp) {
     ARMusicalObject const* next = voice->GetAt(state.vpos);
-    if (dynamic_cast<ARNewPage const*>(next) || dynamic_cast<ARNewSystem const*>(next)) {
+    if (ar_cast<ARNewPage const>(next) || ar_cast<ARNewSystem const>(next)) {
       voice->GetNext(state.vpos, state);
       lastbreaktp = tp;
       return 0;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ARCast.h"
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
 #include "ARMusic.h"
@@ -19,12 +20,12 @@
 namespace VoicePass {
 
 bool IsEmptyNote(ARMusicalObject const* object) {
-  auto const* note = dynamic_cast<ARNote const*>(object);
+  auto const* note = ar_cast<ARNote const>(object);
   return note && note->getName().equal(ARNoteName::empty.c_str());
 }
 
 bool IsNamedNote(ARMusicalObject const* object) {
-  return dynamic_cast<ARNote const*>(object) && !IsEmptyNote(object);
+  return ar_cast<ARNote const>(object) && !IsEmptyNote(object);
 }
 
 void* InsertBefore(KF_IPointerList<ARPositionTag>& list, void* node, ARPositionTag* tag) {
@@ -98,7 +99,7 @@ void* ARMusicalVoice::CutEventAt(ARMusicalVoiceState& state, void* p, Fraction c
   std::vector<ARPositionTag*> moved;
   for (void* node : run) {
     ARPositionTag* tag = list.GetAt(node);
-    auto const* begin = dynamic_cast<ARTie const*>(tag->getCorrespondence());
+    auto const* begin = ar_cast<ARTie const>(tag->getCorrespondence());
     if (begin && begin->getIsAuto()) {
       kept.push_back(tag);
       if (state.IsOpen(tag)) state.RemovePositionTag(tag, 0);

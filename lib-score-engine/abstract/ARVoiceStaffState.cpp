@@ -1,6 +1,7 @@
 // Every staff line starts with a clef, a key and the glue marker, the first line in the order
 // clef, key, meter, glue.
 #include "ARAuto.h"
+#include "ARCast.h"
 #include "ARClef.h"
 #include "ARKey.h"
 #include "ARMeter.h"
@@ -15,19 +16,19 @@
 namespace {
 
 bool IsKey(ARMusicalObject const* object) {
-  return dynamic_cast<ARKey const*>(object) && !dynamic_cast<ARNaturalKey const*>(object);
+  return ar_cast<ARKey const>(object) && !ar_cast<ARNaturalKey const>(object);
 }
 
 bool IsBreak(ARMusicalObject const* object) {
-  return dynamic_cast<ARNewSystem const*>(object) || dynamic_cast<ARNewPage const*>(object);
+  return ar_cast<ARNewSystem const>(object) || ar_cast<ARNewPage const>(object);
 }
 
 // Whether b belongs in front of a among the tags that begin a line.
 bool GoesBefore(ARMusicalObject const* b, ARMusicalObject const* a) {
-  if (dynamic_cast<ARSecondGlue const*>(a))
-    return dynamic_cast<ARMeter const*>(b) || IsKey(b) || dynamic_cast<ARClef const*>(b);
-  if (dynamic_cast<ARMeter const*>(a)) return dynamic_cast<ARClef const*>(b) || IsKey(b);
-  if (IsKey(a)) return dynamic_cast<ARClef const*>(b) != nullptr;
+  if (ar_cast<ARSecondGlue const>(a))
+    return ar_cast<ARMeter const>(b) || IsKey(b) || ar_cast<ARClef const>(b);
+  if (ar_cast<ARMeter const>(a)) return ar_cast<ARClef const>(b) || IsKey(b);
+  if (IsKey(a)) return ar_cast<ARClef const>(b) != nullptr;
   return false;
 }
 
@@ -63,13 +64,13 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
     }
   };
 
-  void* pos = GetHeadPosition(state);
+  void* pos = StartForwardWalk(state);
   while (pos) {
     void* p = pos;
     ARMusicalObject* object = GetNext(pos, state);
-    auto const* tag = dynamic_cast<ARMusicalTag const*>(object);
-    if (tag && tag->IsStateTag() && !dynamic_cast<ARClef const*>(tag) && !IsKey(tag) &&
-        !dynamic_cast<ARMeter const*>(tag) && !IsBreak(tag))
+    auto const* tag = ar_cast<ARMusicalTag const>(object);
+    if (tag && tag->IsStateTag() && !ar_cast<ARClef const>(tag) && !IsKey(tag) &&
+        !ar_cast<ARMeter const>(tag) && !IsBreak(tag))
       continue;
     const Fraction t = object->getRelativeTimePosition();
 
@@ -78,7 +79,7 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
       if (!clefPlace) clefPlace = keyPlace;
       if (needClef) {
         ARClef* clef;
-        if (auto* current = dynamic_cast<ARClef*>(state.getCurStateTag(typeid(ARClef)))) {
+        if (auto* current = ar_cast<ARClef>(state.getCurStateTag(typeid(ARClef)))) {
           clef = new ARClef(*current);
           clef->setIsAuto(current->getIsAuto());
         } else {
@@ -95,7 +96,7 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
       }
       if (needKey) {
         ARKey* key;
-        if (auto* current = dynamic_cast<ARKey*>(state.getCurStateTag(typeid(ARKey)))) {
+        if (auto* current = ar_cast<ARKey>(state.getCurStateTag(typeid(ARKey)))) {
           key = new ARKey(*current);
           key->setIsAuto(current->getIsAuto());
         } else {
@@ -124,13 +125,13 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
     }
 
     if (atLineStart) {
-      if (dynamic_cast<ARClef const*>(object)) {
+      if (ar_cast<ARClef const>(object)) {
         needClef = false;
       } else if (IsKey(object)) {
         clefPlace = p;
         needKey = false;
         if (keyPlace) ZudidOvod("Meter set before key !");
-      } else if (dynamic_cast<ARMeter const*>(object)) {
+      } else if (ar_cast<ARMeter const>(object)) {
         keyPlace = p;
       } else {
         if (!keyPlace) keyPlace = p;

@@ -5,6 +5,7 @@
 
 #include "ARAuto.h"
 #include "ARBar.h"
+#include "ARCast.h"
 #include "ARChordTag.h"
 #include "ARFinishBar.h"
 #include "ARMusic.h"
@@ -38,7 +39,7 @@ struct ARTieStruct {
 };
 
 bool Matches(ARMusicalObject* object, ARNote const* note) {
-  auto* candidate = dynamic_cast<ARNote*>(object);
+  auto* candidate = ar_cast<ARNote>(object);
   return candidate && note && candidate->CompareNameOctavePitch(*note);
 }
 
@@ -54,14 +55,14 @@ void ARMusicalVoice::doAutoTies() {
   ARChordTag* lastChord = nullptr;
   ARChordTag* previousChord = nullptr;
 
-  void* pos = GetHeadPosition(state);
+  void* pos = StartForwardWalk(state);
   while (pos) {
     void* p = pos;
     ARMusicalObject* object = GetAt(p);
     if (auto const* added = state.addedpositiontags) {
       for (void* at = added->GetHeadPosition(); at;)
-        if (auto* range = dynamic_cast<ARTie*>(added->GetNext(at)))
-          ranges.push_back({range, state.curchordtag, dynamic_cast<ARNote*>(object)});
+        if (auto* range = ar_cast<ARTie>(added->GetNext(at)))
+          ranges.push_back({range, state.curchordtag, ar_cast<ARNote>(object)});
     }
 
     if (object->isEventClass()) {
@@ -88,7 +89,7 @@ void ARMusicalVoice::doAutoTies() {
           delete parameters;
         }
         void* node = VoicePass::InsertBefore(PositionTags(), state.ptagpos, tie);
-        started.push_back({tie, node, range.range, chordNow, dynamic_cast<ARNote*>(object), p});
+        started.push_back({tie, node, range.range, chordNow, ar_cast<ARNote>(object), p});
       }
 
       for (size_t i = 0; i < started.size();) {
@@ -135,7 +136,7 @@ void ARMusicalVoice::doAutoTies() {
     }
     if (auto const* removed = state.removedpositiontags) {
       for (void* at = removed->GetHeadPosition(); at;) {
-        auto* range = dynamic_cast<ARTie*>(removed->GetNext(at));
+        auto* range = ar_cast<ARTie>(removed->GetNext(at));
         if (!range || doneRanges.count(range)) continue;
         auto unfinished = [&](ARTieStruct const& tie) { return tie.range == range; };
         for (ARTieStruct const& tie : started)
@@ -171,7 +172,7 @@ void ARMusicalVoice::doAutoEndBar() {
   ARMusicalVoiceState const* end = endState;
   ARMusicalObject const* last = GetTail();
   if (!end || !last) return;
-  if (dynamic_cast<ARRepeatEnd const*>(last) || dynamic_cast<ARFinishBar const*>(last)) return;
+  if (ar_cast<ARRepeatEnd const>(last) || ar_cast<ARFinishBar const>(last)) return;
   if (ARAuto const* settings = end->getCurAuto(); settings && settings->getEndBar() == ARAuto::OFF)
     return;
   if (end->getLastBarTime() == end->getCurTime()) return;

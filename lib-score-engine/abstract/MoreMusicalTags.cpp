@@ -1,5 +1,6 @@
 #include "MoreMusicalTags.h"
 
+#include "ARCast.h"
 #include "RmnOutput.h"
 #include "src/common/assertion.h"
 
@@ -81,7 +82,7 @@ void ARMerge::setError(int newError) {
   ARMusicalTag::setError(newError);
   if (newError == 0) return;
   assoc = 4;
-  if (auto* end = dynamic_cast<ARMusicalTag*>(correspondence)) end->setAssociation(3);
+  if (auto* end = ar_cast<ARMusicalTag>(correspondence)) end->setAssociation(3);
 }
 
 void ARSecondGlue::print() const {

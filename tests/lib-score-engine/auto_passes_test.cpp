@@ -252,7 +252,45 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"{ [ \\meter<\"3/4\"> c/2 d/2 ], [ \\meter<\"3/4\"> e*1 ] }",
                  "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\meter<\"3/4\">@0/1 ~\\secGlue@0/1 c1*1/2 "
                  "d1*1/4 ~\\bar@3/4 ~\\pBreak<1.5>@3/4 d1*1/4 ~\\endBar@1/1 | ~\\tieBegin:2@1/2 "
-                 "~\\tieEnd:2@3/4"}),
+                 "~\\tieEnd:2@3/4"},
+        // A meter after a break while a bar was due: the next due bar stands in front of the
+        // next break, not the past one.
+        PassCase{"[ \\meter<\"2/4\"> c*1 \\newSystem \\meter<\"2/4\"> c*1 \\newSystem d/2 ]",
+                 "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\meter<\"2/4\">@0/1 ~\\secGlue@0/1 c1*1/2 "
+                 "~\\bar@1/2 ~\\pBreak<1.5>@1/2 c1*1/2 \\newSystem@1/1 ~\\clef<\"treble\">@1/1 "
+                 "~\\key<0>@1/1 \\meter<\"2/4\">@1/1 ~\\secGlue@1/1 c1*1/2 ~\\bar@3/2 "
+                 "~\\pBreak<1.5>@3/2 c1*1/2 ~\\bar@2/1 \\newSystem@2/1 ~\\clef<\"treble\">@2/1 "
+                 "~\\key<0>@2/1 ~\\secGlue@2/1 d1*1/2 ~\\endBar@5/2 | ~\\tieBegin:2@0/1 "
+                 "~\\tieEnd:2@1/2 ~\\tieBegin:4@1/1 ~\\tieEnd:4@3/2"},
+        // A chord cut at a bar after a staff change inside it: the rest begins on the staff the
+        // chord began on, and changes staff where the chord did.
+        PassCase{"[ \\staff<1> \\meter<\"2/4\"> { c*3/4, \\staff<2> e*3/4 } d/4 ]",
+                 "\\staff<1>@0/1 ~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\meter<\"2/4\">@0/1 "
+                 "~\\secGlue@0/1 empty-10*1/2 \\chordComma@1/2 c1*0/1 \\chordComma@1/2 "
+                 "\\staff<2>@1/2 e1*0/1 empty1*0/1 ~\\bar@1/2 ~\\pBreak<1.5>@1/2 ~\\staff<1>@1/2 "
+                 "empty-10*1/4 \\chordComma@3/4 c1*0/1 \\chordComma@3/4 \\staff<2>@3/4 e1*0/1 "
+                 "empty1*0/1 d1*1/4 ~\\endBar@1/1 | ~\\autoChordBegin@0/1 "
+                 "~\\shareLocationBegin@0/1 ~\\dispDurBegin<1,2,0>@3/4 ~\\shareStemBegin@3/4 "
+                 "~\\tieBegin:2@1/2 ~\\tieBegin:4@1/2 ~\\shareStemEnd@3/4 ~\\dispDurEnd@3/4 "
+                 "~\\shareLocationEnd@3/4 ~\\autoChordEnd@3/4 ~\\autoChordBegin@1/2 "
+                 "~\\shareLocationBegin@1/2 ~\\dispDurBegin<1,4,0>@1/2 ~\\shareStemBegin@1/2 "
+                 "~\\tieEnd:2@3/4 ~\\tieEnd:4@3/4 ~\\shareStemEnd@3/4 ~\\dispDurEnd@3/4 "
+                 "~\\shareLocationEnd@3/4 ~\\autoChordEnd@3/4"},
+        // A chord in a tuplet that no value draws is cut like one outside: its first part is
+        // drawn as a half inside the triplet, the rest as an eighth, each note tied over.
+        PassCase{"[ { c*5/12, e*5/12 } ]",
+                 "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 empty-10*1/3 "
+                 "\\chordComma@1/3 c1*0/1 \\chordComma@1/3 e1*0/1 empty1*0/1 empty-10*1/12 "
+                 "\\chordComma@5/12 c1*0/1 \\chordComma@5/12 e1*0/1 empty1*0/1 ~\\endBar@5/12 | "
+                 "~\\autoChordBegin@0/1 ~\\shareLocationBegin@0/1 ~\\dispDurBegin<1,3,0>@5/12 "
+                 "~\\shareStemBegin@5/12 \\tupletBegin<\"-auto-\">@0/1 \\baseBegin<3,2,5,12>@0/1 "
+                 "~\\dispDurBegin<1,2,0>@0/1 ~\\dispDurEnd@0/1 ~\\tieBegin:2@1/3 "
+                 "~\\tieBegin:4@1/3 ~\\shareStemEnd@5/12 ~\\dispDurEnd@5/12 "
+                 "~\\shareLocationEnd@5/12 ~\\autoChordEnd@5/12 ~\\autoChordBegin@1/3 "
+                 "~\\shareLocationBegin@1/3 ~\\dispDurBegin<1,12,0>@1/3 ~\\shareStemBegin@1/3 "
+                 "~\\dispDurBegin<1,8,0>@1/3 ~\\dispDurEnd@1/3 ~\\tieEnd:2@5/12 ~\\tieEnd:4@5/12 "
+                 "~\\shareStemEnd@5/12 ~\\dispDurEnd@5/12 ~\\shareLocationEnd@5/12 "
+                 "~\\autoChordEnd@5/12 \\tupletEnd@0/1 \\baseEnd@0/1"}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 // Both voices of the question score hold their leading tags, the chord or one empty event of a
@@ -283,7 +321,12 @@ TEST(AutoPassesMusicTest, WorkBeyondTheLimitIsRefusedQuickly) {
   std::string many = "[ \\meter<\"4/4\"> ";
   for (int i = 0; i < 500; ++i) many += "c*32767 ";
   many += "]";
-  for (std::string const& text : {std::string("[ \\meter<\"1/2147483647\"> c*32767 ]"), many}) {
+  // A chord cut at every whole note is copied whole each time.
+  std::string chord = "[ { c*32767";
+  for (int i = 0; i < 15; ++i) chord += ", d";
+  chord += " } ]";
+  for (std::string const& text :
+       {std::string("[ \\meter<\"1/2147483647\"> c*32767 ]"), many, chord}) {
     auto const start = std::chrono::steady_clock::now();
     Parsed const p = Parse(text);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));

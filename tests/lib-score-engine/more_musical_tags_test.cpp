@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <typeinfo>
+#include <vector>
 
+#include "ARCast.h"
+#include "ARChordTag.h"
+#include "ARClef.h"
 #include "ARNote.h"
+#include "ARTie.h"
+#include "ARUserChordTag.h"
 #include "MoreMusicalTags.h"
 #include "assertion_pattern.h"
 #include "bound_tag.h"
@@ -81,3 +88,34 @@ TEST(MoreMusicalTagsTest, BaseSumsItsEventsAndAFaultyMergeMarksBothEnds) {
 }
 
 }  // namespace
+
+// The passes ask ar_cast in place of dynamic_cast; it must give the same subobject, also for the
+// classes with two bases, and give it again when the answer comes from its table.
+TEST(ArCast, AnswersAsDynamicCastForEveryClassAndBothBases) {
+  std::vector<std::unique_ptr<ARMusicalObject>> objects;
+  objects.emplace_back(new ARNote(Frac_1_4));
+  objects.emplace_back(new ARTie);
+  objects.emplace_back(new ARDummyRangeEnd("\\tieEnd"));
+  objects.emplace_back(new ARChordTag);
+  objects.emplace_back(new ARUserChordTag);
+  objects.emplace_back(new ARAutoBeam);
+  objects.emplace_back(new ARClef);
+  for (int round = 0; round < 2; ++round) {
+    for (auto const& owned : objects) {
+      ARMusicalObject* object = owned.get();
+      SCOPED_TRACE(typeid(*object).name());
+      EXPECT_EQ(ar_cast<ARMusicalTag>(object), dynamic_cast<ARMusicalTag*>(object));
+      EXPECT_EQ(ar_cast<ARMusicalEvent const>(static_cast<ARMusicalObject const*>(object)),
+                dynamic_cast<ARMusicalEvent const*>(object));
+      EXPECT_EQ(ar_cast<ARTagEnd>(object), dynamic_cast<ARTagEnd*>(object));
+      EXPECT_EQ(ar_cast<ARBeam>(object), dynamic_cast<ARBeam*>(object));
+      ARPositionTag* range = ar_cast<ARPositionTag>(object);
+      EXPECT_EQ(range, dynamic_cast<ARPositionTag*>(object));
+      if (!range) continue;
+      EXPECT_EQ(ar_cast<ARMusicalObject>(range), object);
+      EXPECT_EQ(ar_cast<ARChordTag>(range), dynamic_cast<ARChordTag*>(range));
+      EXPECT_EQ(IsExactly<ARChordTag>(range), typeid(*range) == typeid(ARChordTag));
+    }
+  }
+  EXPECT_EQ(ar_cast<ARMusicalTag>(static_cast<ARMusicalObject*>(nullptr)), nullptr);
+}
