@@ -80,6 +80,11 @@ void ARNote::setRegister(int newRegister) {
   octave = std::clamp(newRegister, MIN_REGISTER, MAX_REGISTER);
 }
 
+void ARNote::applyOctava(int shift) {
+  if (writtenOctave == NoOctavaApplied) writtenOctave = octave;
+  setRegister(writtenOctave + shift);
+}
+
 void ARNote::addFlat() {
   --accidentals;
   // clang-format off

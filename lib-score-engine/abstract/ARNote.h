@@ -41,6 +41,10 @@ class ARNote : public ARMusicalEvent {
   void setPitch(int code);
   // Within -10..10, as the constructor keeps it.
   void setRegister(int newRegister);
+  // Sets the register to the written one moved by an octava's shift. A layout calls this for every
+  // note under an octava, and a score is laid out again and again: the shift is taken from the
+  // octave as written, never added twice.
+  void applyOctava(int shift);
   // Stored as given: the text can write more than two sharps or flats.
   void setAccidentals(int newAccidentals) { accidentals = newAccidentals; }
   void addFlat();
@@ -54,4 +58,8 @@ class ARNote : public ARMusicalEvent {
   int octave = MIN_REGISTER;
   int accidentals = 0;
   int intensity = 0;
+
+ private:
+  static constexpr int NoOctavaApplied = MIN_REGISTER - 1;
+  int writtenOctave = NoOctavaApplied;
 };

@@ -84,7 +84,7 @@ GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
   mCurEv = note;
   Fraction const shown = displayedLength(shownFrom);
   if (auto* octava = dynamic_cast<AROctava*>(mVoiceState->getCurStateTag(typeid(AROctava))))
-    note->setRegister(note->getOctave() + octava->getOctava());
+    note->applyOctava(octava->getOctava());
   auto* single = new GRSingleNote(mCurGrStaff, note, tp, duration);
   if (mCurGlobalStem) {
     single->setGlobalStem(mCurGlobalStem);

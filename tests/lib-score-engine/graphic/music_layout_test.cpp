@@ -111,6 +111,12 @@ TEST_F(MusicLayoutTest, QuestionScoreIsOneLineAtItsNaturalWidthWithTheChordOnOne
 }
 
 TEST_F(MusicLayoutTest, LayingOutAgainStartsFromNothingAndGivesTheSameListing) {
+  // The octava moves its notes in the parsed tree itself: a second layout must not move them again.
+  GRMusic& octava = LayOut("[ \\clef<\"g2\"> \\oct<1> c1 d e ]");
+  std::string const once = Listing();
+  octava.createGR(nullptr);
+  EXPECT_EQ(Listing(), once);
+
   GRMusic& music = LayOut(SampleScores::QuestionScore());
   std::string const first = Listing();
   int const voices = music.getNumVoices();
