@@ -3,14 +3,13 @@
 // one is allowed by the settings, and generation takes bounded time.
 #include <gtest/gtest.h>
 
-#include <time.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
 #include "src/core/exercise/questions/question_choice.h"
 #include "src/core/exercise/questions/tempo_pool.h"
+#include "support/thread_cpu_clock.h"
 
 namespace Core {
 namespace {
@@ -20,21 +19,6 @@ struct Case {
   unsigned long poolSize;
   QValidator* validator;
   QVariantProvider* provider;
-};
-
-// The processor time of the calling thread. The bound is on the work a generation does: on a loaded
-// machine the wall clock also counts the time the thread waits for a core.
-struct ThreadCpuClock {
-  using duration = std::chrono::nanoseconds;
-  using rep = duration::rep;
-  using period = duration::period;
-  using time_point = std::chrono::time_point<ThreadCpuClock>;
-  static constexpr bool is_steady = true;
-  static time_point now() {
-    timespec spent{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &spent);
-    return time_point(std::chrono::seconds(spent.tv_sec) + duration(spent.tv_nsec));
-  }
 };
 
 bool Same(QVariantProvider* provider, int a, int b) {
@@ -58,7 +42,7 @@ std::vector<ExStat> RandomRecords(unsigned long poolSize) {
 
 void CheckCase(const Case& c, int seeds) {
   SCOPED_TRACE(c.name);
-  using Clock = ThreadCpuClock;
+  using Clock = Testing::ThreadCpuClock;
   Clock::duration slowest{};
   for (int seed = 1; seed <= seeds; ++seed) {
     std::srand(static_cast<unsigned>(seed));
