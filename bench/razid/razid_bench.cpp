@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "bench/razid/question_painter.h"
 #include "lib-razid-qt/QRazidPainter.h"
 #include "lib-razid-qt/engine_fonts.h"
 #include "tests/lib-razid-qt/long_piece.h"
@@ -24,26 +25,13 @@ constexpr char kQuestion[] =
 // What the score builder does for one question: painter, settings, page format, parse and
 // layout, the page drawn into a cleared 1050 x 350 image, the note boxes read back.
 int RenderQuestion(QImage& image) {
-  QRazidPainter* painter = QRazidPainter::createRazidPainter();
-  RazidLayoutSettings settings = painter->razidLayoutSettings();
-  settings.optPageFill = 0;
-  painter->setRazidLayoutSettings(settings);
-  painter->setRazidPageFormat({3000, 1000, 20, 70, 20, 70});
-  painter->setResizePageToMusic(false);
-  painter->setRMNCode(QString::fromLatin1(kQuestion));
+  QRazidPainter* painter = Bench::LaidOutQuestion(QString::fromLatin1(kQuestion));
   image.fill(Qt::white);
   QPainter target(&image);
   target.setRenderHint(QPainter::Antialiasing);
   painter->draw(&target, 1, image.rect(), image.rect());
   target.end();
-  CScoreElement* root = RazidMapGetRootElement(painter->grHandle(), 1);
-  int notes = 0;
-  float l, t, r, b;
-  for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 1, n); ++n) {
-    if (RazidMapGetElementSubType(e) != 10) continue;
-    RazidMapGetElementBoundingBox(e, &l, &t, &r, &b);
-    ++notes;
-  }
+  const int notes = Bench::CountNoteBoxes(painter);
   QRazidPainter::destroyRazidPainter(painter);
   return notes;
 }

@@ -14,7 +14,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "Razid.h"
+#include "bench/razid/question_painter.h"
 #include "lib-razid-qt/QRazidPainter.h"
 #include "lib-razid-qt/engine_fonts.h"
 #include "src/core/score_builder/score_builder.h"
@@ -41,16 +41,8 @@ void PerScore(benchmark::internal::Benchmark* bench) {
       ->ComputeStatistics("p99", P99);
 }
 
-// A painter set up as the builder sets it up, holding the laid-out question.
 QRazidPainter* LaidOutQuestion() {
-  QRazidPainter* painter = QRazidPainter::createRazidPainter();
-  RazidLayoutSettings settings = painter->razidLayoutSettings();
-  settings.optPageFill = 0;
-  painter->setRazidLayoutSettings(settings);
-  painter->setRazidPageFormat({3000, 1000, 20, 70, 20, 70});
-  painter->setResizePageToMusic(false);
-  painter->setRMNCode(QString::fromStdString(Question()));
-  return painter;
+  return Bench::LaidOutQuestion(QString::fromStdString(Question()));
 }
 
 void DrawPage(QRazidPainter* painter) {
@@ -59,18 +51,6 @@ void DrawPage(QRazidPainter* painter) {
   QPainter canvas(&page);
   canvas.setRenderHint(QPainter::Antialiasing);
   painter->draw(&canvas, 1, page.rect(), page.rect());
-}
-
-int CountNoteBoxes(QRazidPainter* painter) {
-  CScoreElement* root = RazidMapGetRootElement(painter->grHandle(), 1);
-  int boxes = 0;
-  float l, t, r, b;
-  for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 1, n); ++n) {
-    if (RazidMapGetElementSubType(e) != 10) continue;
-    RazidMapGetElementBoundingBox(e, &l, &t, &r, &b);
-    ++boxes;
-  }
-  return boxes;
 }
 
 void BM_ExerciseScoreWhole(benchmark::State& state) {
@@ -102,7 +82,7 @@ BENCHMARK(BM_DrawPage)->Apply(PerScore);
 void BM_ReadNoteBoxes(benchmark::State& state) {
   QRazidPainter* painter = LaidOutQuestion();
   DrawPage(painter);
-  for (auto _ : state) benchmark::DoNotOptimize(CountNoteBoxes(painter));
+  for (auto _ : state) benchmark::DoNotOptimize(Bench::CountNoteBoxes(painter));
   QRazidPainter::destroyRazidPainter(painter);
 }
 BENCHMARK(BM_ReadNoteBoxes)->Apply(PerScore);

@@ -13,8 +13,7 @@
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
-#include "graphic_fixture.h"
-#include "parse_music.h"
+#include "laid_out_fixture.h"
 
 namespace {
 
@@ -51,39 +50,7 @@ std::string Measures(int count, char const* measure) {
   return text + " ] }";
 }
 
-// Parses a score, which the parser completes for the layout, and lays it out on the default page.
-class StaffManagerWalkTest : public EngineTesting::GraphicFixture {
- protected:
-  void SetUp() override {
-    GraphicFixture::SetUp();
-    StartEngine();
-  }
-  void TearDown() override {
-    music.reset();
-    parsed.reset();
-    GraphicFixture::TearDown();
-  }
-
-  void LayOut(std::string const& text) {
-    ParsedMusic result = ParseMusicText(text.c_str());
-    ASSERT_EQ(result.result, 0) << text;
-    music.reset();
-    parsed = std::move(result.music);
-    music = std::make_unique<GRMusic>(parsed.get(), nullptr);
-  }
-
-  std::vector<GRSystem*> Systems() const {
-    std::vector<GRSystem*> systems;
-    for (int n = 1; n <= music->getNumPages(); ++n) {
-      KF_IPointerList<GRSystem> const& onPage = music->getPage(n)->getSystems();
-      for (void* pos = onPage.GetHeadPosition(); pos;) systems.push_back(onPage.GetNext(pos));
-    }
-    return systems;
-  }
-
-  std::unique_ptr<ARMusic> parsed;
-  std::unique_ptr<GRMusic> music;
-};
+using StaffManagerWalkTest = EngineTesting::LaidOutFixture;
 
 TEST_F(StaffManagerWalkTest, ClefsOfTwoVoicesAtOneTimeShareASpring) {
   LayOut("{ [ \\clef<\"g2\"> c d e f ], [ \\staff<2> \\clef<\"f4\"> c0 d e f ] }");

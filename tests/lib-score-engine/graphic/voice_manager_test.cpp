@@ -28,7 +28,7 @@
 #include "GRSystemSlice.h"
 #include "GRVoice.h"
 #include "NEPointerList.h"
-#include "graphic_fixture.h"
+#include "laid_out_fixture.h"
 #include "parse_music.h"
 #include "voice_walk.h"
 
@@ -256,31 +256,8 @@ TEST_F(VoiceManagerTest, ATagBeforeTheFirstNoteOfASharedStemTakesASpringOfItsOwn
 
 // Spanners open at a line break end on the line's last staff and go on on the next line, as the
 // music root lays a parsed score out.
-class VoiceBreakTest : public EngineTesting::GraphicFixture {
+class VoiceBreakTest : public EngineTesting::LaidOutFixture {
  protected:
-  void SetUp() override {
-    GraphicFixture::SetUp();
-    StartEngine();
-  }
-  void TearDown() override {
-    music.reset();
-    parsed.reset();
-    GraphicFixture::TearDown();
-  }
-  void LayOut(char const* text) {
-    music.reset();
-    parsed = ParseMusicText(text).music;
-    ASSERT_TRUE(parsed) << text;
-    music = std::make_unique<GRMusic>(parsed.get(), nullptr);
-  }
-  std::vector<GRSystem*> Systems() const {
-    std::vector<GRSystem*> systems;
-    for (int n = 1; n <= music->getNumPages(); ++n) {
-      KF_IPointerList<GRSystem> const& onPage = music->getPage(n)->getSystems();
-      for (void* pos = onPage.GetHeadPosition(); pos;) systems.push_back(onPage.GetNext(pos));
-    }
-    return systems;
-  }
   // The elements of type T on staff 1 of every slice of the system.
   template <class T>
   std::vector<T*> OnSystem(GRSystem const* system) const {
@@ -290,9 +267,6 @@ class VoiceBreakTest : public EngineTesting::GraphicFixture {
         found.push_back(element);
     return found;
   }
-
-  std::unique_ptr<ARMusic> parsed;
-  std::unique_ptr<GRMusic> music;
 };
 
 TEST_F(VoiceBreakTest, ASlurAndATieOpenAtANewSystemGoOnOnTheNextLine) {

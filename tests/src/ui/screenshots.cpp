@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QPushButton>
-#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +19,7 @@
 #include "src/ui/fader_widget.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/splash_dialog.h"
+#include "tests/src/ui/screen_camera.h"
 
 namespace {
 
@@ -32,12 +32,7 @@ class Camera {
   explicit Camera(QString folder) : m_folder(std::move(folder)) { QDir().mkpath(m_folder); }
   // Lets the screen settle, then saves what it shows.
   bool Take(const QString& name) {
-    QTest::qWait(150);
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
-    const QString path = m_folder + "/" + name + ".png";
-    const bool saved = !shot.isNull() && shot.save(path);
-    std::printf("%s %s (%dx%d)\n", saved ? "saved" : "FAILED", qPrintable(path), shot.width(),
-                shot.height());
+    const bool saved = Testing::TakeScreenshot(m_folder, name, 150);
     m_ok = m_ok && saved;
     return saved;
   }

@@ -18,18 +18,11 @@
 #include "src/ui/keyboard.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/section_end_dialog.h"
+#include "tests/src/ui/screen_camera.h"
 
 namespace {
 
-bool Take(const QString& folder, const QString& name) {
-  QTest::qWait(200);
-  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
-  const QString path = folder + "/" + name + ".png";
-  const bool saved = !shot.isNull() && shot.save(path);
-  std::printf("%s %s (%dx%d)\n", saved ? "saved" : "FAILED", qPrintable(path), shot.width(),
-              shot.height());
-  return saved;
-}
+using Testing::TakeScreenshot;
 
 void Mouse(Keyboard& piano, QEvent::Type type, int key, Qt::MouseButtons buttons) {
   const QPoint at = piano.scaleKeyRect(GKCinitializer::Keys()[size_t(key)].upper).center();
@@ -89,11 +82,11 @@ int main(int argc, char** argv) {
   Mouse(*hovering, QEvent::MouseMove, 44, Qt::NoButton);
   octaves->switchMode(Keyboard::HoverOctaves);
   Mouse(*octaves, QEvent::MouseMove, 40, Qt::NoButton);
-  ok = Take(folder, "piano_key_colours") && ok;
+  ok = TakeScreenshot(folder, "piano_key_colours") && ok;
 
   UI::ActionHintDialog hint(&window);
   hint.ShowHint(QPoint(495, 700), 3500, 0);
-  ok = Take(folder, "hint") && ok;
+  ok = TakeScreenshot(folder, "hint") && ok;
   hint.HideHint();
 
   QLabel covered("The question area", &window);
@@ -103,7 +96,7 @@ int main(int argc, char** argv) {
   covered.show();
   UI::PlayDialog overlay(&window);
   overlay.doShow(UI::FadeNone, &covered);
-  ok = Take(folder, "play_overlay") && ok;
+  ok = TakeScreenshot(folder, "play_overlay") && ok;
   overlay.hide();
   covered.hide();
 
@@ -113,7 +106,7 @@ int main(int argc, char** argv) {
     dialog.setScore(wrong, correct);
     dialog.showAnimated();
     ok = QTest::qWaitFor([&] { return !dialog.countingUp() && dialog.opacity() > 0.95; }) && ok;
-    ok = Take(folder, name) && ok;
+    ok = TakeScreenshot(folder, name) && ok;
   }
   return ok ? 0 : 1;
 }

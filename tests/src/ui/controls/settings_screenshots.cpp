@@ -3,30 +3,16 @@
 // pictures go to the folder given as the first argument.
 
 #include <QDir>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 
-#include <cstdio>
-
 #include "src/ui/application.h"
 #include "src/ui/window_stack_manager.h"
 #include "test_panel.h"
+#include "tests/src/ui/screen_camera.h"
 
-namespace {
-
-bool Take(const QString& folder, const QString& name) {
-  QTest::qWait(200);
-  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
-  const QString path = folder + "/" + name + ".png";
-  const bool saved = !shot.isNull() && shot.save(path);
-  std::printf("%s %s (%dx%d)\n", saved ? "saved" : "FAILED", qPrintable(path), shot.width(),
-              shot.height());
-  return saved;
-}
-
-}  // namespace
+using Testing::TakeScreenshot;
 
 int main(int argc, char** argv) {
   QTemporaryDir home;
@@ -54,8 +40,8 @@ int main(int argc, char** argv) {
     stack.Show(&panel, nullptr);
     return QTest::qWaitForWindowExposed(&panel);
   };
-  ok = open(1, false) && Take(folder, "general_page") && ok;
-  ok = open(0, true) && Take(folder, "locked_page") && ok;
+  ok = open(1, false) && TakeScreenshot(folder, "general_page") && ok;
+  ok = open(0, true) && TakeScreenshot(folder, "locked_page") && ok;
   panel.hide();
   app.SetQuizMode(false);
 
@@ -77,7 +63,7 @@ int main(int argc, char** argv) {
   layout->addStretch();
   selectors.setGeometry(0, 0, 1440, 900);
   selectors.show();
-  ok = QTest::qWaitForWindowExposed(&selectors) && Take(folder, "range_selectors") && ok;
+  ok = QTest::qWaitForWindowExposed(&selectors) && TakeScreenshot(folder, "range_selectors") && ok;
   selectors.hide();
   app.setWindowStackManager(nullptr);
   return ok ? 0 : 1;
