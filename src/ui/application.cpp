@@ -37,7 +37,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(tr("MelvarinStudio"));
   LoadMusicFont(QString::fromLatin1(RazidQt::kMusicFontResource));
   UI::StartNotationEngine();
-  m_windowStackManager = new UI::WindowStackManager;
+  m_ownWindowStack = std::make_unique<UI::WindowStackManager>();
+  m_windowStackManager = m_ownWindowStack.get();
   Core::SetQuizMode(false);
 }
 

@@ -96,6 +96,7 @@ class Application : public QApplication {
   std::unique_ptr<Core::SettingsManager> m_settings;
   std::shared_ptr<Core::NewsClient> m_newsClient;
   std::shared_ptr<Core::MidiBank> m_midiBank;
+  std::unique_ptr<UI::WindowStackManager> m_ownWindowStack;  // tests may put their own in its place
   UI::WindowStackManager* m_windowStackManager = nullptr;
   QWidget* m_mainWindow = nullptr;
   bool m_musicFontLoaded = false;
