@@ -376,6 +376,9 @@ void GRStaff::updateBoundingBox() {
 }
 
 void GRStaff::FinishStaff() {
+  // The box taken while the slice was stacked holds the elements where they stood before the
+  // springs placed them.
+  mBoundingBox = NVRect{0, 0, mLength, getDredgeSize()};
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement const* el = mCompElements.GetNext(pos);
     if (dynamic_cast<GRPositionTag const*>(el)) continue;
