@@ -71,6 +71,23 @@ TEST_F(QuestionRenderTest, EverythingDrawnLiesInThePageAndItsSystem) {
       << system.bottom();
 }
 
+// Every stem the map reports holds ink, for single notes as for chords, with stems set by the
+// score or left to the notes, with and without flags.
+TEST_F(QuestionRenderTest, EveryStemIsDrawn) {
+  for (const char* notes : {"c1/4", "\\stemsAuto c1/4", "\\stemsAuto a2/4", "\\stemsUp e1/4",
+                            "\\stemsDown f2/4", "c1/8 e1/4", "{ c1 , e1 , g1 }"}) {
+    SCOPED_TRACE(notes);
+    Render(QStringLiteral("{ [ \\staff<1> \\clef<\"g2\"> %1 ] }").arg(QLatin1String(notes)));
+    int stems = 0;
+    for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 2, n); ++n) {
+      if (RazidMapGetElementSubType(e) != 10) continue;
+      ++stems;
+      EXPECT_GT(Count(image, Box(e).adjusted(-1, 0, 1, 0), Dark), 10) << "stem " << stems;
+    }
+    EXPECT_GE(stems, 1);
+  }
+}
+
 TEST_F(QuestionRenderTest, ARightAnswerIsDrawnInItsColour) {
   Render(QuestionChord("  \\noteFormat<color=\"0x00996c\"> "));
   ASSERT_EQ(notes.size(), 3u);
