@@ -386,8 +386,8 @@ void GRStaff::FinishStaff() {
     NVRect box = el->getBoundingBox();
     box += offset;
     mBoundingBox.Merge(box);
-    if (auto const* event = dynamic_cast<GREvent const*>(el)) {
-      if (GRGlobalStem const* stem = event->getGlobalStem()) {
+    if (el->isGREventClass()) {
+      if (GRGlobalStem const* stem = static_cast<GREvent const*>(el)->getGlobalStem()) {
         NVRect stemBox = stem->getBoundingBox();
         stemBox += offset;
         mBoundingBox.Merge(stemBox);
