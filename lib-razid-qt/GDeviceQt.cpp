@@ -369,6 +369,10 @@ bool GDeviceQt::DrawsOnRaster() const {
 }
 
 QPoint GDeviceQt::AlignedPosition(float x, float y, const QFont& font, const QString& text) const {
+  // Symbols stand on their baseline from their left edge: most draws need no metrics, which
+  // are looked up afresh for every font.
+  if (!(mFontAlign & (kAlignTop | kAlignBottom | kAlignRight | kAlignCenter)))
+    return QPoint(Trunc(x), Trunc(y));
   const QFontMetrics metrics(font);
   if (mFontAlign & kAlignTop)
     y += metrics.ascent();

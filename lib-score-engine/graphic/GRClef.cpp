@@ -76,7 +76,8 @@ GRClef::GRClef(ARClef* clef, GRStaff* staff, bool ownsAR)
       mClefPitch = 6;
       mClefOctave = octava + 1;
       mPosition.y = y;
-      mBoundingBox.top = -4.1f * lineSpace;
+      // The music font's G clef reaches 4.8 line spaces above the line it marks.
+      mBoundingBox.top = -24 * lineSpace / 5;
       mBoundingBox.bottom = 2.7f * lineSpace;
       break;
   }

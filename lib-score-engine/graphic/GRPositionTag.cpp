@@ -57,6 +57,8 @@ void GRPositionTag::openPiece(GRStaff* staff, void* startPos) {
   sse->endflag = lastEndFlag;
   sse->endElement = lastendElement;
   sse->endpos = lastEndPos;
+  NEPointerList const* list = asElement()->getAssociations();
+  sse->elementsBefore = list ? list->GetCount() : 0;
   sse->p = getNewGRSaveStruct();
   mStartEndList.AddTail(sse);
   if (error) {
@@ -136,9 +138,13 @@ void GRPositionTag::RangeEnd(GRStaff* staff) {
   }
   if (!list) return;
   fillStart(staff, sse);
-  setEndElement(staff, list->GetTail());
+  // A piece that the range leaves before any element of it came to this line ends where it
+  // began: the list's last element stands on the line before, which may go first.
+  const bool emptyPiece =
+      sse->startflag == SSE::CONTINUES_FROM_LAST && list->GetCount() == sse->elementsBefore;
+  setEndElement(staff, emptyPiece ? sse->startElement : list->GetTail());
   sse->endflag = SSE::ENDS_HERE;
-  sse->endpos = list->GetTailPosition();
+  sse->endpos = emptyPiece ? sse->startpos : list->GetTailPosition();
 }
 
 void GRPositionTag::setStartElement(GRStaff const* staff, GRNotationElement* element) {

@@ -376,6 +376,9 @@ void GRStaff::updateBoundingBox() {
 }
 
 void GRStaff::FinishStaff() {
+  // The box taken while the slice was stacked holds the elements where they stood before the
+  // springs placed them.
+  mBoundingBox = NVRect{0, 0, mLength, getDredgeSize()};
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement const* el = mCompElements.GetNext(pos);
     if (dynamic_cast<GRPositionTag const*>(el)) continue;
@@ -383,8 +386,8 @@ void GRStaff::FinishStaff() {
     NVRect box = el->getBoundingBox();
     box += offset;
     mBoundingBox.Merge(box);
-    if (auto const* event = dynamic_cast<GREvent const*>(el)) {
-      if (GRGlobalStem const* stem = event->getGlobalStem()) {
+    if (el->isGREventClass()) {
+      if (GRGlobalStem const* stem = static_cast<GREvent const*>(el)->getGlobalStem()) {
         NVRect stemBox = stem->getBoundingBox();
         stemBox += offset;
         mBoundingBox.Merge(stemBox);

@@ -27,8 +27,14 @@ void GRStaffManager::createStaves() {
     for (void* pos = mArMusic->GetHeadPosition(); pos; ++index)
       mVoiceManagers->Set(index, new GRVoiceManager(this, mArMusic->GetNext(pos), index));
   }
-  for (int i = 0; i < getNumVoices(); ++i)
-    if (GRVoiceManager* manager = mVoiceManagers->Get(i)) manager->BeginManageVoice();
+  for (int i = 0; i < getNumVoices(); ++i) {
+    GRVoiceManager* manager = mVoiceManagers->Get(i);
+    if (!manager) continue;
+    manager->BeginManageVoice();
+    // The voices give each slice its rods between their own elements, the first of them
+    // keeping a line's opening clef clear of the staff's start.
+    if (GRVoice* voice = manager->getGRVoice()) addVoice(voice);
+  }
 
   Fraction now = mStartTime;
   int mode = GRVoiceManager::kTagPass;

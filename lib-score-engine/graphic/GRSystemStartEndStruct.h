@@ -31,6 +31,8 @@ struct GRSystemStartEndStruct {
   // Nodes of the tag's association list.
   void* startpos = nullptr;
   void* endpos = nullptr;
+  // How many elements the range held when this piece began on a new line.
+  int elementsBefore = 0;
   // The tag's own drawing data for this system; owned.
   GRPositionTag::GRSaveStruct* p = nullptr;
 };

@@ -50,10 +50,9 @@ TEST_F(QuestionRenderTest, TheChordsNotesAreMappedWhereTheyAreDrawn) {
   EXPECT_NEAR(std::abs(references[2] - references[1]), 17.5, 0.01);
 }
 
-// The layout still places the clef centred on the staff's start, 57 units left of the staff
-// lines, and its top above the staff's box: the page's box grows past the page and ink falls
-// outside the system. Enabled when the clef stands inside its staff.
-TEST_F(QuestionRenderTest, DISABLED_EverythingDrawnLiesInThePageAndItsSystem) {
+// The opening clef stands on its staff: neither the page's box nor the ink reaches past the
+// page or the system.
+TEST_F(QuestionRenderTest, EverythingDrawnLiesInThePageAndItsSystem) {
   Render(QuestionChord());
   const QRectF page = Box(root);
   EXPECT_NEAR(page.left(), 0, 0.01);
@@ -61,9 +60,32 @@ TEST_F(QuestionRenderTest, DISABLED_EverythingDrawnLiesInThePageAndItsSystem) {
   EXPECT_NEAR(page.right(), 1050, 0.01);
   EXPECT_NEAR(page.bottom(), 350, 0.01);
   const QRectF system = Box(RazidMapFindDeepNthElementOfType(root, 7, 1)).adjusted(-3, -3, 3, 3);
-  const int ink = Count(image, image.rect(), [](QRgb p) { return p != 0xffffffff; });
-  EXPECT_GT(ink, 0);
-  EXPECT_EQ(Count(image, system, [](QRgb p) { return p != 0xffffffff; }), ink);
+  QRect ink;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != 0xffffffff) ink |= QRect(x, y, 1, 1);
+  ASSERT_FALSE(ink.isEmpty());
+  EXPECT_TRUE(system.contains(QRectF(ink).adjusted(0.5, 0.5, -0.5, -0.5)))
+      << "ink " << ink.left() << ", " << ink.top() << ", " << ink.right() << ", " << ink.bottom()
+      << " system " << system.left() << ", " << system.top() << ", " << system.right() << ", "
+      << system.bottom();
+}
+
+// Every stem the map reports holds ink, for single notes as for chords, with stems set by the
+// score or left to the notes, with and without flags.
+TEST_F(QuestionRenderTest, EveryStemIsDrawn) {
+  for (const char* notes : {"c1/4", "\\stemsAuto c1/4", "\\stemsAuto a2/4", "\\stemsUp e1/4",
+                            "\\stemsDown f2/4", "c1/8 e1/4", "{ c1 , e1 , g1 }"}) {
+    SCOPED_TRACE(notes);
+    Render(QStringLiteral("{ [ \\staff<1> \\clef<\"g2\"> %1 ] }").arg(QLatin1String(notes)));
+    int stems = 0;
+    for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 2, n); ++n) {
+      if (RazidMapGetElementSubType(e) != 10) continue;
+      ++stems;
+      EXPECT_GT(Count(image, Box(e).adjusted(-1, 0, 1, 0), Dark), 10) << "stem " << stems;
+    }
+    EXPECT_GE(stems, 1);
+  }
 }
 
 TEST_F(QuestionRenderTest, ARightAnswerIsDrawnInItsColour) {

@@ -39,14 +39,14 @@ TEST_F(ClefMeterTest, EachClefKindSetsGlyphPitchOctaveLineBoxAndRecord) {
     float y, top, bottom, leftSpace, rightSpace;
     char const* drawn;
   } const cases[] = {
-      {"g2", 38, 6, 1, 3, 150, -205, 135, 60, 60, "DrawMusicSymbol(40,200,38)"},
+      {"g2", 38, 6, 1, 3, 150, -240, 135, 60, 60, "DrawMusicSymbol(40,200,38)"},
       {"c3", 66, 2, 1, 2, 100, -100, 100, 60, 60, "DrawMusicSymbol(40,200,66)"},
-      {"g2+8", 38, 6, 2, 3, 150, -280, 135, 60, 60,
-       "DrawMusicSymbol(40,200,38) DrawString(100,-55,8,1)"},
+      {"g2+8", 38, 6, 2, 3, 150, -315, 135, 60, 60,
+       "DrawMusicSymbol(40,200,38) DrawString(100,-90,8,1)"},
       {"f4-15", 63, 5, -2, 1, 50, -50, 225, 60, 60,
        "DrawMusicSymbol(40,200,63) DrawString(100,275,15,2)"},
       // Two treble glyphs side by side and never an octave mark.
-      {"gg2-8", 38, 6, 0, 3, 150, -205, 210, 60, 160,
+      {"gg2-8", 38, 6, 0, 3, 150, -240, 210, 60, 160,
        "DrawMusicSymbol(40,200,38) DrawMusicSymbol(140,200,38)"},
       // Nothing drawn, but the clef is still reported.
       {"none", 0, 6, 1, 3, 0, 0, 0, 10, 10, ""},
