@@ -6,8 +6,8 @@
 class ARKey;
 
 // A key signature: a row of accidentals on the places the staff's clef gives each altered note
-// name. Against a key already in force it shows only what changes; in natural mode it shows
-// that change as naturals.
+// name. Against a key already shown on its line it shows only what changes; in natural mode it
+// shows that change as naturals.
 class GRKey : public GRARCompositeNotationElement, public GRTag {
  public:
   static constexpr int kEntries = 12;
