@@ -72,7 +72,11 @@ void GRKey::takeStaff(GRStaff* staff) {
 
 void GRKey::createAccidentals() {
   if (!mGrStaff) return;
-  int const old = mGrStaff->getStaffState().numkeys;
+  // What the reader sees counts, not the state carried over from the line before: a line's
+  // first key is drawn whole, and a key built again on a refresh keeps its signs.
+  int old = mGrStaff->shownKeyNumber(this);
+  // A natural key is a copy of the key shown, and cancels all of it.
+  if (mIsNatural && old == mKeyNumber) old = 0;
   if (old == mKeyNumber && mKeyNumber != 0) return;
   int array[kEntries] = {};
   long long sign = mKeyNumber;

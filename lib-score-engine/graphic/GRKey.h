@@ -6,8 +6,8 @@
 class ARKey;
 
 // A key signature: a row of accidentals on the places the staff's clef gives each altered note
-// name. Against a key already in force it shows only what changes; in natural mode it shows
-// that change as naturals.
+// name. Against a key already shown on its line it shows only what changes; in natural mode it
+// shows that change as naturals.
 class GRKey : public GRARCompositeNotationElement, public GRTag {
  public:
   static constexpr int kEntries = 12;
@@ -21,7 +21,11 @@ class GRKey : public GRARCompositeNotationElement, public GRTag {
   // The key's own alterations: a free key's as written, else by the order of fifths.
   int getKeyArray(int* out) const;
   void getOctArray(int* out) const;
+  // Against the signature already shown on the staff's line, a key shows what it adds or takes
+  // away; a natural key cancels every sign of the key it copies.
   void createAccidentals();
+  int getKeyNumber() const { return mKeyNumber; }
+  bool isNatural() const { return mIsNatural != 0; }
 
   // Only x: the accidentals go side by side from there, each with a tenth of a line space
   // between them.

@@ -559,6 +559,17 @@ GRNotationElement* GRStaff::AddKey(ARKey* key) {
   return grkey;
 }
 
+int GRStaff::shownKeyNumber(GRNotationElement const* upTo) const {
+  int shown = 0;
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement const* element = mCompElements.GetNext(pos);
+    if (element == upTo) break;
+    auto const* grkey = dynamic_cast<GRKey const*>(element);
+    if (grkey && !grkey->getError()) shown = grkey->isNatural() ? 0 : grkey->getKeyNumber();
+  }
+  return shown;
+}
+
 void GRStaff::setStaffState(GRStaffState const* state) {
   GRStaffState& s = mStaffState;
   s.curclef = state->curclef;

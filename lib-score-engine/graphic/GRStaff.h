@@ -102,6 +102,11 @@ class GRStaff : public GRCompositeNotationElement {
   GRNotationElement* AddMeter(ARMeter* meter);
   // A natural key cancels the key in force without changing it; any other key becomes the key.
   GRNotationElement* AddKey(ARKey* key);
+  // The signature a reader of this line sees just before the given element (after the whole
+  // list when the element is not in it), in fifths: that of the last valid key, 0 when none
+  // stands there or the last one only cancelled the key before. A line opens without a visible
+  // key whatever key the state carries over, so its first key is drawn in full.
+  int shownKeyNumber(GRNotationElement const* upTo) const;
   // Takes over what a staff of the next line carries on: clef, key, measure accidentals,
   // transposition and formats; not the key accidentals' signature nor the meter.
   void setStaffState(GRStaffState const* state);
