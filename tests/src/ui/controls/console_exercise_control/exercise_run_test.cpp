@@ -13,6 +13,9 @@
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/action_hint_dialog.h"
 #include "src/ui/block_view_control.h"
+#include "src/ui/console.h"
+#include "src/ui/controls/settings_ear_control.h"
+#include "ui_settings_ear_control.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/keyboard.h"
 #include "src/ui/message_dialogs.h"
@@ -210,3 +213,26 @@ TEST_F(ExerciseRunTest, StatisticsThatCannotBeSavedAreToldAndTheLessonGoesOn) {
 }
 
 }  // namespace
+
+// Settings open on the page of the running section, and what the learner changes there reaches
+// the running lesson when they come back to it.
+TEST_F(ExerciseRunTest, SettingsOpenOnTheRunningSectionsPageAndItsEditsReachTheLesson) {
+  constexpr int EarTrainer = 1;
+  constexpr int ScalesSection = 3;
+  StartLesson(EarTrainer);
+  QMetaObject::invokeMethod(Screen(), "SwitchToSection4");  // its section button
+  ASSERT_EQ(Screen()->GetExerciseSectionIndex(), ScalesSection);
+
+  m_console->showSettings();  // the toolbar's Settings
+  auto* panel = m_console->GetSettingsEarControl(ScalesSection);
+  ASSERT_TRUE(WaitUntil([&] { return panel->isVisible(); }));
+  EXPECT_EQ(panel->form().earStackedTabs->currentWidget(), panel->form().exEarScales);
+  const unsigned int asked = Ex()->GetCommonSettings().Sections[ScalesSection].QuestionCount;
+  const int edited = static_cast<int>(asked) + 3;
+  ASSERT_TRUE(panel->form().earExScalesDuration->scrollToQuestionValue(edited));
+
+  m_console->showExercise();  // the toolbar's Exercise
+  ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible(); }));
+  EXPECT_EQ(Ex()->GetCommonSettings().Sections[ScalesSection].QuestionCount,
+            static_cast<unsigned int>(edited));
+}
