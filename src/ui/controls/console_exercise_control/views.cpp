@@ -95,7 +95,9 @@ void ConsoleExerciseControl::showExercise(Speed) {
 }
 
 void ConsoleExerciseControl::ShowStatistics(Speed) {
-  if (currentView == 0) hideAllDialogs();
+  if (currentView == 1) return;
+  PauseExercise(true, false);
+  hideAllDialogs();
   currentView = 1;
   ui.clearHistory->show();
   ui.referenceArea->hide();
@@ -103,7 +105,9 @@ void ConsoleExerciseControl::ShowStatistics(Speed) {
 }
 
 void ConsoleExerciseControl::showReference(Speed) {
-  if (currentView == 0) hideAllDialogs();
+  if (currentView == 2) return;
+  if (currentView == 0 && exercise) exercise->Pause(true);
+  hideAllDialogs();
   currentView = 2;
   ui.StatisticsWidget->hide();
   ui.referenceArea->show();
