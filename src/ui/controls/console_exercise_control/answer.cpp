@@ -178,6 +178,8 @@ WrongRightAnswerAnimation* ConsoleExerciseControl::MakeFrameAnimation(
 }
 
 void ConsoleExerciseControl::ReleaseFrameFromLayout() {
+  // Without the frame its area would shrink to nothing and clip the frame it still holds.
+  ui.ProgressFrameWidget->setMinimumHeight(ui.ProgressFrameWidget->height());
   ui.ProgressFrameLayout->removeWidget(ui.ProgressFrameInternal);
 }
 

@@ -55,8 +55,7 @@ void ExerciseHandler::OnPlaybackStateChanged(Core::PlaybackState) {
   Deliver([](ConsoleExerciseControl* s) { emit s->PlayStateChanged(); });
 }
 
-// The screen's side of the handler: the answer travels as a copy, and five slots that only pass a
-// notice on.
+// The screen's side of the handler: the answer's copy, and five slots that only pass a notice on.
 
 void ConsoleExerciseControl::OnAnswerProvided(bool right, const Core::Answer& answer) {
   Core::Answer copy;

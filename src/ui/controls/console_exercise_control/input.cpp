@@ -79,7 +79,10 @@ bool ConsoleExerciseControl::eventFilter(QObject* watched, QEvent* event) {
   }
   if (type == QEvent::FocusIn && IsSectionButton(ui, watched))
     setFocus(Qt::ActiveWindowFocusReason);
-  if (watched == this && type == QEvent::Hide && currentView == 0 && exercise)
+  // Only a running lesson is paused: the screen is also hidden for a moment while it fades in,
+  // and a lesson not yet started must stay unstarted then.
+  if (watched == this && type == QEvent::Hide && currentView == 0 && exercise &&
+      exercise->GetPlaybackState() == Core::PS_PLAYING)
     exercise->Pause(true);
   if (watched == this && type == QEvent::ShortcutOverride &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && currentView == 0) {

@@ -20,6 +20,7 @@ constexpr int SliderInset = 7;
 constexpr int SectionButtons = 5;
 // Width over height of the on-screen piano and of the answer area that shares its place.
 constexpr double KeysAspect = 10.64;
+constexpr double RoundingTolerance = 1e-6;
 }  // namespace
 
 void ConsoleExerciseControl::resizeEvent(QResizeEvent* event) {
@@ -55,7 +56,7 @@ void ConsoleExerciseControl::LayoutTimeline() {
   ui.TimeSlider->setFixedWidth(ui.SliderBar->width());
   // A bar narrower than the two insets leaves no room for the buttons.
   const int range = std::max(0, ui.SliderBar->width() - 2 * SliderInset);
-  unsigned int total = 0;
+  int total = 0;
   unsigned long count = 0;
   if (exercise) {
     total = exercise->GetTimeline().GetTotalDuration();
@@ -72,14 +73,16 @@ void ConsoleExerciseControl::LayoutTimeline() {
   double sum = 0;
   for (unsigned long i = 0; i < SectionButtons; ++i) {
     TimelineButtonInfo& record = timelineButtons[i];
-    const unsigned int duration = i < count ? exercise->GetTimeline().GetSectionDuration(i) : 0;
+    const int duration = i < count ? exercise->GetTimeline().GetSectionDuration(i) : 0;
     if (duration > 0 && total > 0) {
       buttons[i]->setEnabled(true);
-      const unsigned long long q =
-          static_cast<unsigned long long>(duration) * static_cast<unsigned int>(range) / total;
+      // The section's share of the range in whole pixels; its logarithm is the button's weight.
+      const unsigned long long q = static_cast<unsigned long long>(duration) *
+                                   static_cast<unsigned int>(range) /
+                                   static_cast<unsigned int>(total);
       weights[i] = q == 0 ? 2.0 : std::max(2.0, std::log(static_cast<double>(q)));
       record.section = i;
-      record.duration = duration;
+      record.duration = static_cast<unsigned int>(duration);
       buttons[i]->setText(exercise->GetTimeline().GetSectionName(i));
       buttons[i]->show();
       sum += weights[i];
@@ -94,7 +97,9 @@ void ConsoleExerciseControl::LayoutTimeline() {
   const double scale = range / sum;
   int x = SliderInset;
   for (unsigned long i = 0; i < count; ++i) {
-    const double width = weights[i] * scale;
+    // The tolerance keeps a width that the division leaves a hair below a whole pixel (a single
+    // section's 499.99999 of 500) from losing that pixel.
+    const double width = weights[i] * scale + RoundingTolerance;
     timelineButtons[i].left = x - SliderInset;
     timelineButtons[i].width = static_cast<int>(width);
     buttons[i]->setFixedWidth(static_cast<int>(width));

@@ -56,6 +56,7 @@ void ConsoleExerciseControl::showExerciseStatistics() {
   if (currentView != 0) return;
   ui.TimeSlider->setEnabled(true);
   ui.statisticsHistoryBtnSeperator->hide();
+  ui.clearHistory->hide();  // the running score has no history to clear
   ui.referenceArea->hide();
   ui.statisticsScrollArea->show();
   timeoutNoticeShown = false;
@@ -96,6 +97,7 @@ void ConsoleExerciseControl::showExercise(Speed) {
 void ConsoleExerciseControl::ShowStatistics(Speed) {
   if (currentView == 0) hideAllDialogs();
   currentView = 1;
+  ui.clearHistory->show();
   ui.referenceArea->hide();
   ui.StatisticsWidget->show();
 }

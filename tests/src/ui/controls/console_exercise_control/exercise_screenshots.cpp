@@ -1,0 +1,164 @@
+// Screenshots of the exercise screen for review: each trainer's first question, a wrong answer of
+// the note trainer with its coloured keys, and the section-end dialog. The lessons are started
+// from the home screen's Learn buttons and driven with the space bar, the piano and the answer
+// buttons. Run under a real X server of 1440 x 900 (Xvfb); the pictures go to the folder given as
+// the first argument.
+
+#include <QDir>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <cstdio>
+#include <functional>
+
+#include "src/core/exercise/exercise.h"
+#include "src/core/settings/settings_manager.h"
+#include "src/ui/application.h"
+#include "src/ui/block_view_control.h"
+#include "src/ui/console.h"
+#include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/fader_widget.h"
+#include "src/ui/keyboard.h"
+#include "src/ui/section_end_dialog.h"
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 10000) {
+  return QTest::qWaitFor(done, ms);
+}
+
+class Camera {
+ public:
+  explicit Camera(QString folder) : m_folder(std::move(folder)) { QDir().mkpath(m_folder); }
+  void Take(const QString& name) {
+    QTest::qWait(200);  // lets fades and repaints settle before the grab
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    const QString path = m_folder + "/" + name + ".png";
+    const bool saved = !shot.isNull() && shot.save(path);
+    std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+    m_ok = m_ok && saved;
+  }
+  void Expect(bool done, const char* step) {
+    if (!done) std::printf("FAILED to wait for %s\n", step);
+    m_ok = m_ok && done;
+  }
+  bool Ok() const { return m_ok; }
+
+ private:
+  QString m_folder;
+  bool m_ok = true;
+};
+
+// Short lessons, answers on the keys, and no warning about a missing MIDI keyboard.
+void PrepareSettings(Application& app) {
+  Core::GlobalSettings global = app.GetSettings()->globalSettings;
+  global.showDifficultyDialog = false;
+  global.hideMidiDialog = true;
+  app.SetGlobalSettings(global);
+  Core::ExcersisesSettings exercises = app.GetSettings()->GetExcersiseSettings();
+  // A music-symbols lesson of two questions, so that its end comes soon.
+  exercises.sheetMusicSymbols.length.duration.questions = 2;
+  exercises.sheetMusicSymbols.signatures.duration.questions = 0;
+  exercises.sheetMusicSymbols.tempo.duration.questions = 0;
+  exercises.sheetMusicSymbols.loudness.duration.questions = 0;
+  exercises.sheetMusicSymbols.noteModifiers.duration.questions = 0;
+  exercises.noteTrainer.onWrongAnswer.autoContinue = false;
+  app.SetExcerciseSettings(exercises);
+}
+
+// A point of the on-screen piano that presses `key`.
+QPoint KeyPoint(Keyboard* piano, int key) {
+  for (int x = 0; x < piano->width(); ++x)
+    if (piano->getKeyByPos(x, piano->height() * 9 / 10) == key)
+      return {x + 2, piano->height() * 9 / 10};
+  return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QTemporaryDir home;
+  qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+  qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
+  Application app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s <folder for the pictures>\n", argv[0]);
+    return 2;
+  }
+  Camera camera(QString::fromLocal8Bit(argv[1]));
+  app.Init();
+  PrepareSettings(app);
+
+  UI::Console console(nullptr);
+  app.setMainWindow(&console);
+  camera.Expect(QTest::qWaitForWindowExposed(&console), "the main window");
+  auto faded = [&] { return !console.Fader()->isFading(); };
+  camera.Expect(WaitUntil(faded), "the home screen");
+  UI::ConsoleExerciseControl* screen = console.GetExerciseControl();
+  Ui_console_exercise_control& ui = screen->Form();
+  UI::FaderWidget* questionArea = ui.NotestavePictureWidget->findChild<UI::FaderWidget*>();
+
+  auto start = [&](const char* learn) {
+    QTest::mouseClick(console.GetBlockViewControl()->findChild<QPushButton*>(learn),
+                      Qt::LeftButton);
+    camera.Expect(WaitUntil([&] { return faded() && screen->isVisible(); }), "the exercise screen");
+    QTest::keyClick(screen, Qt::Key_Space);
+    camera.Expect(WaitUntil([&] {
+                    return screen->CurrentExercise() &&
+                           screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER &&
+                           !questionArea->isFading();
+                  }),
+                  "the first question");
+  };
+  auto goHome = [&] {
+    console.NavigateHome();
+    camera.Expect(WaitUntil(faded), "the home screen");
+  };
+
+  start("Learn1");
+  camera.Take("note_trainer_question");
+  const Core::Question& question = screen->CurrentExercise()->GetCurrentQuestion();
+  const auto& stream = question.VariantData[question.CorrectVariant].Stream;
+  const int rightNote = stream && !stream->GetEvents().isEmpty()
+                            ? stream->GetEvents().front().GetMessage().GetNote()
+                            : 60;
+  const int wrongKey = rightNote - 21 + 1;
+  QTest::mouseClick(ui.Gkc, Qt::LeftButton, {}, KeyPoint(ui.Gkc, wrongKey));
+  camera.Expect(
+      WaitUntil([&] { return screen->CurrentExercise()->GetState() != Core::ES_AWAITING_ANSWER; }),
+      "the verdict");
+  camera.Take("note_trainer_answer");
+  goHome();
+
+  start("Learn2");
+  camera.Take("ear_trainer_question");
+  goHome();
+
+  start("Learn3");
+  camera.Take("music_symbols_question");
+  // Right answers until the first section ends.
+  QToolButton* const buttons[] = {ui.Answer1, ui.Answer2, ui.Answer3,
+                                  ui.Answer4, ui.Answer5, ui.Answer6};
+  UI::SectionEndDialog* end = nullptr;
+  for (int answered = 0; answered < 20 && !end; ++answered) {
+    Core::Exercise* exercise = screen->CurrentExercise();
+    if (exercise->GetState() == Core::ES_AWAITING_ANSWER)
+      QTest::mouseClick(buttons[exercise->GetCurrentQuestion().CorrectVariant], Qt::LeftButton);
+    WaitUntil([&] {
+      end = screen->GetSectionEndDialog();
+      return (end && end->isVisible()) ||
+             screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER;
+    });
+    if (end && !end->isVisible()) end = nullptr;
+  }
+  camera.Expect(end != nullptr, "the section end");
+  camera.Expect(WaitUntil([&] { return end && !end->countingUp(); }), "the count-up");
+  camera.Take("section_end");
+  goHome();
+
+  app.setMainWindow(nullptr);
+  return camera.Ok() ? 0 : 1;
+}
