@@ -65,14 +65,22 @@ class Lesson {
                        lastRight = right;
                        if (waiting) waiting->quit();
                      });
+    // Connected after the screen's own slot, so it runs once the screen has seen the state.
+    QObject::connect(screen, &UI::ConsoleExerciseControl::StateChanged, screen,
+                     [this] { noticedState = screen->CurrentExercise()->GetState(); });
     QTest::keyClick(screen, Qt::Key_Space);
   }
 
+  // Waits for the next question and for the screen to have handled its notice, which the timer
+  // thread queues as it asks the question and which opens the piano.
   bool NextQuestion() {
     const bool asked = QTest::qWaitFor(
-        [&] { return screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER; }, 5000);
-    // The notice of that state, queued by the timer thread as it changed it, opens the piano.
-    QCoreApplication::processEvents();
+        [&] {
+          return screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER &&
+                 noticedState == Core::ES_AWAITING_ANSWER;
+        },
+        5000);
+    noticedState = Core::ES_STOPPED;  // the next question's notice is a new one
     return asked;
   }
   int RightNote() const {
@@ -106,6 +114,7 @@ class Lesson {
   int verdicts = 0;
   bool lastRight = false;
   QEventLoop* waiting = nullptr;
+  unsigned int noticedState = Core::ES_STOPPED;
 };
 
 void Report(benchmark::State& state, const std::vector<double>& spans) {
