@@ -45,9 +45,11 @@ Core::MidiEvent ScreenKeyEvent(Core::MidiCommand command, int key) {
 void ConsoleExerciseControl::VariantClicked() {
   QObject* button = sender();
   if (!exercise || !button || !AcceptsChoice()) return;
+  const int id = button->property("Id").toInt();  // the variant number plus one
+  if (id < 1 || id > 6) return;
   Core::Answer answer;
   answer.Kind = Core::AK_VARIANT;
-  answer.ChosenVariant = static_cast<unsigned long>(button->property("Id").toInt() - 1);
+  answer.ChosenVariant = static_cast<unsigned long>(id - 1);
   exercise->ProvideAnswer(answer);
 }
 

@@ -75,6 +75,8 @@ void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool res
   }
   currentView = 0;
   showExerciseStatistics();
+  // A quiz cannot be skipped through: its slider stays off in the exercise view.
+  ui.TimeSlider->setEnabled(!quizMode);
   if (statisticsLost) ReportStatisticsUnsaved();
   if (sectionEndDialog) sectionEndDialog->hide();
   for (int n = 1; n <= 6; ++n) SetMultichoiceDefaultStyle(n);
@@ -168,6 +170,8 @@ void ConsoleExerciseControl::MoveToNextQuestion() {
     exercise->Reset();
     return;
   }
+  // The engine asks only between questions; a late timer must not reach it in another state.
+  if (exercise->GetState() != Core::ES_READY) return;
   exercise->NextQuestion();
   ShowQuestion();
 }

@@ -74,6 +74,11 @@ const TimelineCase TimelineCases[] = {
      514,
      {{None, 0, 0, 0}, {1, 0, 500, 50}},
      {0, 7}},
+    {"sections all of no length leave every button hidden",
+     {0, 0},
+     514,
+     {{None, 0, 0, 0}, {None, 0, 0, 0}},
+     {}},
     {"a bar narrower than its insets has range 0",
      {600, 60},
      10,
@@ -102,7 +107,10 @@ TEST_F(ScreenTest, SectionButtonsFillTheSliderRange) {
       SCOPED_TRACE(i);
       if (i < c.records.size()) {
         EXPECT_EQ(records[i].section, c.records[i].section);
-        if (c.records[i].section == None) continue;
+        if (c.records[i].section == None) {
+          EXPECT_TRUE(buttons[i]->isHidden());
+          continue;
+        }
         EXPECT_EQ(records[i].left, c.records[i].left);
         EXPECT_EQ(records[i].width, c.records[i].width);
         EXPECT_EQ(records[i].duration, c.records[i].duration);
