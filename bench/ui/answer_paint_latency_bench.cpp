@@ -1,14 +1,16 @@
 // How long an answer takes to be seen on the exercise screen: from a press on an on-screen key,
-// or from a note-on sent into a JACK virtual output that the selected MIDI input reads, to the end
-// of the window's paint that shows the verdict. The main window runs as the program builds it
-// (offscreen), with a note-trainer lesson of single notes; each iteration answers one question
-// with its correct key and then waits for the next question. Reports the median and the 99th
+// from a note-on sent into a JACK virtual output that the selected MIDI input reads, or from a
+// click on a wrong answer button, to the end of the window's paint that shows the verdict. The
+// main window runs as the program builds it (offscreen), with an untimed lesson of single notes
+// (or of note lengths, for the buttons); each iteration answers one question and then waits for
+// the next one. Reports the median and the 99th
 // percentile in microseconds. The JACK route needs a JACK server (scripts/jack-service.sh).
 
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <RtMidi.h>
 
@@ -31,6 +33,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int Answers = 200;
+constexpr int NoteTrainer = 0;
+constexpr int SymbolTrainer = 2;
 
 double Percentile(std::vector<double> values, double fraction) {
   std::sort(values.begin(), values.end());
@@ -40,7 +44,7 @@ double Percentile(std::vector<double> values, double fraction) {
 // The main window with a running single-notes lesson whose questions wait for their answer.
 class Lesson {
  public:
-  Lesson() {
+  explicit Lesson(int trainer = NoteTrainer) {
     Application* app = Application::instance();
     Core::GlobalSettings global = app->GetSettings()->globalSettings;
     global.showDifficultyDialog = false;
@@ -50,35 +54,60 @@ class Lesson {
     exercises.noteTrainer.singleNotes.duration = {0, 100000};
     exercises.noteTrainer.interval.duration = {0, 0};
     exercises.noteTrainer.chord.duration = {0, 0};
+    exercises.noteTrainer.onWrongAnswer = {true, 50};
+    Core::SheetMusicSymbolsSettings& symbols = exercises.sheetMusicSymbols;
+    symbols.length.duration = {0, 100000};
+    for (Core::ExerciseDuration* d : {&symbols.signatures.duration, &symbols.tempo.duration,
+                                      &symbols.loudness.duration, &symbols.noteModifiers.duration})
+      d->questions = 0;
     app->SetExcerciseSettings(exercises);
     console = std::make_unique<UI::Console>(nullptr);
     console->show();
     QTest::qWaitFor([&] { return !console->Fader()->isFading(); }, 5000);
-    console->OpenExercise(0, false);
+    console->OpenExercise(trainer, false);
     screen = console->GetExerciseControl();
     QTest::qWaitFor([&] { return !console->Fader()->isFading() && screen->isVisible(); }, 5000);
     QObject::connect(screen, &UI::ConsoleExerciseControl::AnswerProvided, screen,
                      [this](bool right, const Core::Answer&) {
                        ++verdicts;
                        lastRight = right;
+                       asking = false;
                      });
+    // The screen opens the piano when it learns of the waiting question, which the timer thread
+    // posts for a played one: the question counts as asked once that notice has been handled.
+    QObject::connect(screen, &UI::ConsoleExerciseControl::StateChanged, screen, [this] {
+      if (screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER) asking = true;
+    });
     QTest::keyClick(screen, Qt::Key_Space);
   }
 
   bool NextQuestion() {
     return QTest::qWaitFor(
-        [&] { return screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER; }, 5000);
+        [&] { return asking && screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER; },
+        5000);
   }
   int RightNote() const {
     const Core::Question& question = screen->CurrentExercise()->GetCurrentQuestion();
     const auto& events = question.VariantData[question.CorrectVariant].Stream->GetEvents();
     return events.front().GetMessage().GetNote();
   }
+  QToolButton* WrongButton() const {
+    const Core::Question& question = screen->CurrentExercise()->GetCurrentQuestion();
+    const std::size_t wrong = (question.CorrectVariant + 1) % question.VariantData.size();
+    return screen->findChild<QToolButton*>(QString("Answer%1").arg(wrong + 1));
+  }
+  // The middle of the key where the piano itself finds it: low for a white key, high for a black.
   QPoint KeyPoint(int key) const {
     Keyboard* piano = screen->Form().Gkc;
-    const int y = piano->height() * 9 / 10;
-    for (int x = 0; x < piano->width(); ++x)
-      if (piano->getKeyByPos(x, y) == key) return {x + 2, y};
+    for (int y : {piano->height() * 9 / 10, piano->height() / 3}) {
+      int first = -1, last = -1;
+      for (int x = 0; x < piano->width(); ++x)
+        if (piano->getKeyByPos(x, y) == key) {
+          if (first < 0) first = x;
+          last = x;
+        }
+      if (first >= 0) return {(first + last) / 2, y};
+    }
     return {};
   }
   // The end of the paint: the whole window painted at once.
@@ -88,6 +117,7 @@ class Lesson {
   UI::ConsoleExerciseControl* screen = nullptr;
   int verdicts = 0;
   bool lastRight = false;
+  bool asking = false;
 };
 
 void Report(benchmark::State& state, const std::vector<double>& spans) {
@@ -110,6 +140,26 @@ void BM_PianoKeyToPaint(benchmark::State& state) {
     QTest::mouseRelease(lesson.screen->Form().Gkc, Qt::LeftButton, {}, point);
     if (lesson.verdicts != before + 1 || !lesson.lastRight)
       state.SkipWithError("the verdict was not shown in the press");
+    spans.push_back(micros);
+    state.SetIterationTime(micros / 1e6);
+  }
+  Report(state, spans);
+}
+
+void BM_WrongButtonToPaint(benchmark::State& state) {
+  Lesson lesson(SymbolTrainer);
+  std::vector<double> spans;
+  for (auto _ : state) {
+    if (!lesson.NextQuestion()) state.SkipWithError("no question came");
+    QToolButton* button = lesson.WrongButton();
+    if (!button || !button->isVisible()) state.SkipWithError("no answer button");
+    const int before = lesson.verdicts;
+    const Clock::time_point start = Clock::now();
+    QTest::mouseClick(button, Qt::LeftButton);
+    lesson.Paint();
+    const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    if (lesson.verdicts != before + 1 || lesson.lastRight)
+      state.SkipWithError("the verdict was not shown in the click");
     spans.push_back(micros);
     state.SetIterationTime(micros / 1e6);
   }
@@ -150,6 +200,10 @@ void BM_JackNoteToPaint(benchmark::State& state) {
 }
 
 BENCHMARK(BM_PianoKeyToPaint)->UseManualTime()->Iterations(Answers)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WrongButtonToPaint)
+    ->UseManualTime()
+    ->Iterations(Answers)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_JackNoteToPaint)->UseManualTime()->Iterations(Answers)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

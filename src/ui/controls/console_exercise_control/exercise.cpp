@@ -109,8 +109,7 @@ void ConsoleExerciseControl::StopExercise() {
   GetPlayDialog()->setVisible(false);
   actionHintDialog->HideHint();
   showExercise(Speed(0));
-  ui.ProgressFrameInternal->setStyleSheet(
-      ui.StatisticsWidget->property("RegularBorderStyle").toString());
+  clearScoreboardFrameColor();
 }
 
 bool ConsoleExerciseControl::IsPaused() const {
