@@ -1,16 +1,16 @@
 // How long an answer takes to be seen on the exercise screen: from a press on an on-screen key,
-// or from a note-on sent into a JACK virtual output that the selected MIDI input reads, to the end
-// of the window's paint that shows the verdict. The main window runs as the program builds it
-// (offscreen), with a note-trainer lesson of single notes; each iteration answers one question
-// with its correct key and then waits for the next question. Reports the median and the 99th
+// from a note-on sent into a JACK virtual output that the selected MIDI input reads, or from a
+// click on a wrong answer button, to the end of the window's paint that shows the verdict. The
+// main window runs as the program builds it (offscreen), with an untimed lesson of single notes
+// (or of note lengths, for the buttons); each iteration answers one question and then waits for
+// the next one. Reports the median and the 99th
 // percentile in microseconds. The JACK route needs a JACK server (scripts/jack-service.sh).
 
 #include <benchmark/benchmark.h>
 
-#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <QToolButton>
 
 #include <RtMidi.h>
 
@@ -33,6 +33,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int Answers = 200;
+constexpr int NoteTrainer = 0;
+constexpr int SymbolTrainer = 2;
 
 double Percentile(std::vector<double> values, double fraction) {
   std::sort(values.begin(), values.end());
@@ -42,7 +44,7 @@ double Percentile(std::vector<double> values, double fraction) {
 // The main window with a running single-notes lesson whose questions wait for their answer.
 class Lesson {
  public:
-  Lesson() {
+  explicit Lesson(int trainer = NoteTrainer) {
     Application* app = Application::instance();
     Core::GlobalSettings global = app->GetSettings()->globalSettings;
     global.showDifficultyDialog = false;
@@ -52,59 +54,61 @@ class Lesson {
     exercises.noteTrainer.singleNotes.duration = {0, 100000};
     exercises.noteTrainer.interval.duration = {0, 0};
     exercises.noteTrainer.chord.duration = {0, 0};
+    exercises.noteTrainer.onWrongAnswer = {true, 50};
+    Core::SheetMusicSymbolsSettings& symbols = exercises.sheetMusicSymbols;
+    symbols.length.duration = {0, 100000};
+    for (Core::ExerciseDuration* d : {&symbols.signatures.duration, &symbols.tempo.duration,
+                                      &symbols.loudness.duration, &symbols.noteModifiers.duration})
+      d->questions = 0;
     app->SetExcerciseSettings(exercises);
     console = std::make_unique<UI::Console>(nullptr);
     console->show();
     QTest::qWaitFor([&] { return !console->Fader()->isFading(); }, 5000);
-    console->OpenExercise(0, false);
+    console->OpenExercise(trainer, false);
     screen = console->GetExerciseControl();
     QTest::qWaitFor([&] { return !console->Fader()->isFading() && screen->isVisible(); }, 5000);
     QObject::connect(screen, &UI::ConsoleExerciseControl::AnswerProvided, screen,
                      [this](bool right, const Core::Answer&) {
                        ++verdicts;
                        lastRight = right;
-                       if (waiting) waiting->quit();
+                       asking = false;
                      });
-    // Connected after the screen's own slot, so it runs once the screen has seen the state.
-    QObject::connect(screen, &UI::ConsoleExerciseControl::StateChanged, screen,
-                     [this] { noticedState = screen->CurrentExercise()->GetState(); });
+    // The screen opens the piano when it learns of the waiting question, which the timer thread
+    // posts for a played one: the question counts as asked once that notice has been handled.
+    QObject::connect(screen, &UI::ConsoleExerciseControl::StateChanged, screen, [this] {
+      if (screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER) asking = true;
+    });
     QTest::keyClick(screen, Qt::Key_Space);
   }
 
-  // Waits for the next question and for the screen to have handled its notice, which the timer
-  // thread queues as it asks the question and which opens the piano.
   bool NextQuestion() {
-    const bool asked = QTest::qWaitFor(
-        [&] {
-          return screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER &&
-                 noticedState == Core::ES_AWAITING_ANSWER;
-        },
+    return QTest::qWaitFor(
+        [&] { return asking && screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER; },
         5000);
-    noticedState = Core::ES_STOPPED;  // the next question's notice is a new one
-    return asked;
   }
   int RightNote() const {
     const Core::Question& question = screen->CurrentExercise()->GetCurrentQuestion();
     const auto& events = question.VariantData[question.CorrectVariant].Stream->GetEvents();
     return events.front().GetMessage().GetNote();
   }
-  // A point on `key`: low on the piano for a white key, high for a black one.
+  QToolButton* WrongButton() const {
+    const Core::Question& question = screen->CurrentExercise()->GetCurrentQuestion();
+    const std::size_t wrong = (question.CorrectVariant + 1) % question.VariantData.size();
+    return screen->findChild<QToolButton*>(QString("Answer%1").arg(wrong + 1));
+  }
+  // The middle of the key where the piano itself finds it: low for a white key, high for a black.
   QPoint KeyPoint(int key) const {
     Keyboard* piano = screen->Form().Gkc;
-    for (int y : {piano->height() * 9 / 10, piano->height() / 4})
+    for (int y : {piano->height() * 9 / 10, piano->height() / 3}) {
+      int first = -1, last = -1;
       for (int x = 0; x < piano->width(); ++x)
-        if (piano->getKeyByPos(x, y) == key) return {x + 2, y};
+        if (piano->getKeyByPos(x, y) == key) {
+          if (first < 0) first = x;
+          last = x;
+        }
+      if (first >= 0) return {(first + last) / 2, y};
+    }
     return {};
-  }
-  // Runs the event loop until the next verdict is shown; the queued verdict wakes it at once.
-  bool WaitForVerdict(int before) {
-    if (verdicts > before) return true;
-    QEventLoop loop;
-    waiting = &loop;
-    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
-    loop.exec();
-    waiting = nullptr;
-    return verdicts > before;
   }
   // The end of the paint: the whole window painted at once.
   void Paint() { console->repaint(); }
@@ -113,8 +117,7 @@ class Lesson {
   UI::ConsoleExerciseControl* screen = nullptr;
   int verdicts = 0;
   bool lastRight = false;
-  QEventLoop* waiting = nullptr;
-  unsigned int noticedState = Core::ES_STOPPED;
+  bool asking = false;
 };
 
 void Report(benchmark::State& state, const std::vector<double>& spans) {
@@ -131,12 +134,32 @@ void BM_PianoKeyToPaint(benchmark::State& state) {
     const QPoint point = lesson.KeyPoint(lesson.RightNote() - 21);
     const int before = lesson.verdicts;
     const Clock::time_point start = Clock::now();
-    // A click: the verdict comes with the press; the release only lets the key up again.
-    QTest::mouseClick(lesson.screen->Form().Gkc, Qt::LeftButton, {}, point);
+    QTest::mousePress(lesson.screen->Form().Gkc, Qt::LeftButton, {}, point);
     lesson.Paint();
     const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    QTest::mouseRelease(lesson.screen->Form().Gkc, Qt::LeftButton, {}, point);
     if (lesson.verdicts != before + 1 || !lesson.lastRight)
       state.SkipWithError("the verdict was not shown in the press");
+    spans.push_back(micros);
+    state.SetIterationTime(micros / 1e6);
+  }
+  Report(state, spans);
+}
+
+void BM_WrongButtonToPaint(benchmark::State& state) {
+  Lesson lesson(SymbolTrainer);
+  std::vector<double> spans;
+  for (auto _ : state) {
+    if (!lesson.NextQuestion()) state.SkipWithError("no question came");
+    QToolButton* button = lesson.WrongButton();
+    if (!button || !button->isVisible()) state.SkipWithError("no answer button");
+    const int before = lesson.verdicts;
+    const Clock::time_point start = Clock::now();
+    QTest::mouseClick(button, Qt::LeftButton);
+    lesson.Paint();
+    const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    if (lesson.verdicts != before + 1 || lesson.lastRight)
+      state.SkipWithError("the verdict was not shown in the click");
     spans.push_back(micros);
     state.SetIterationTime(micros / 1e6);
   }
@@ -164,7 +187,8 @@ void BM_JackNoteToPaint(benchmark::State& state) {
     const Clock::time_point start = Clock::now();
     const std::vector<unsigned char> on{0x90, static_cast<unsigned char>(note), 100};
     keyboard.sendMessage(&on);
-    if (!lesson.WaitForVerdict(before)) state.SkipWithError("the note-on was not judged");
+    if (!QTest::qWaitFor([&] { return lesson.verdicts > before; }, 2000))
+      state.SkipWithError("the note-on was not judged");
     lesson.Paint();
     const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
     const std::vector<unsigned char> off{0x80, static_cast<unsigned char>(note), 0};
@@ -175,23 +199,11 @@ void BM_JackNoteToPaint(benchmark::State& state) {
   Report(state, spans);
 }
 
-// The paint alone, with nothing new to show: the floor under both spans above.
-void BM_WindowPaint(benchmark::State& state) {
-  Lesson lesson;
-  lesson.NextQuestion();
-  std::vector<double> spans;
-  for (auto _ : state) {
-    const Clock::time_point start = Clock::now();
-    lesson.Paint();
-    const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-    spans.push_back(micros);
-    state.SetIterationTime(micros / 1e6);
-  }
-  Report(state, spans);
-}
-
-BENCHMARK(BM_WindowPaint)->UseManualTime()->Iterations(Answers)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PianoKeyToPaint)->UseManualTime()->Iterations(Answers)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WrongButtonToPaint)
+    ->UseManualTime()
+    ->Iterations(Answers)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_JackNoteToPaint)->UseManualTime()->Iterations(Answers)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
@@ -202,13 +214,8 @@ int main(int argc, char** argv) {
   qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("MELVARIN_MIDI_API", "jack");
-  // A window of the design size: the offscreen platform's full screen is its own 800 x 600.
-  std::vector<char*> arguments(argv, argv + argc);
-  char windowed[] = "-nofs";
-  arguments.push_back(windowed);
-  int count = int(arguments.size());
-  Application app(count, arguments.data());
   UI::SetScreenGeometries({QRect(0, 0, 1440, 900)});
+  Application app(argc, argv);
   app.Init();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

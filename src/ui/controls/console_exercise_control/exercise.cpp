@@ -111,8 +111,7 @@ void ConsoleExerciseControl::StopExercise() {
   GetPlayDialog()->setVisible(false);
   actionHintDialog->HideHint();
   showExercise(Speed(0));
-  ui.ProgressFrameInternal->setStyleSheet(
-      ui.StatisticsWidget->property("RegularBorderStyle").toString());
+  clearScoreboardFrameColor();
 }
 
 bool ConsoleExerciseControl::IsPaused() const {

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QSlider>
 #include <QStandardPaths>
@@ -76,6 +77,14 @@ class ExerciseRunTest : public Testing::ShellTest {
   QString ButtonStyle(const char* property) const {
     return Screen()->property(property).toString();
   }
+  // The frame names the look it shows and paints just as it would with that style sheet of its own.
+  void ExpectFrameLook(const char* name) const {
+    QWidget* frame = Child("ProgressFrameInternal");
+    EXPECT_EQ(frame->property("BorderStyle").toString(), name);
+    const QImage shown = frame->grab().toImage();
+    frame->setStyleSheet(FrameStyle(name));
+    EXPECT_EQ(frame->grab().toImage(), shown) << name;
+  }
   QToolButton* AnswerButton(unsigned long variant) const {
     return Child<QToolButton>(qPrintable(QString("Answer%1").arg(variant + 1)));
   }
@@ -117,7 +126,7 @@ TEST_F(ExerciseRunTest, ARightKeyTurnsTheFrameGreenAndTheLessonEndsWithItsScore)
   SetTrainers([](Core::ExcersisesSettings& s) { s.noteTrainer.singleNotes.duration = {1, 1}; });
   StartLesson(NoteTrainer);
   ClickKey(ExpectedKey());
-  EXPECT_EQ(Child("ProgressFrameInternal")->styleSheet(), FrameStyle("CorrectAnswerBorderStyle"));
+  ExpectFrameLook("CorrectAnswerBorderStyle");
   EXPECT_EQ(AnswerButton(Asked().CorrectVariant)->styleSheet(),
             ButtonStyle("MultichoiceCorrectStyle"));
   ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_FINISHED; }));
@@ -145,7 +154,7 @@ TEST_F(ExerciseRunTest, AWrongKeyWithContinueOffPausesWithTheHintUntilTheLearner
 
   const int key = ExpectedKey();
   ClickKey(key == 40 ? 41 : 40);
-  EXPECT_EQ(Child("ProgressFrameInternal")->styleSheet(), FrameStyle("WrongAnswerBorderStyle"));
+  ExpectFrameLook("WrongAnswerBorderStyle");
   EXPECT_EQ(piano->keyState(key).highlight, KeyState::Blue);
   EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_PAUSED);
   auto* hint = Screen()->findChild<UI::ActionHintDialog*>();
