@@ -3,7 +3,7 @@
 // Where the list nodes come from. Every step of a voice walk opens and closes ranges, and each of
 // those adds and removes a node in several small lists, so freed nodes are kept on a free list per
 // node type and per thread and handed out again, instead of going back to the allocator. A node
-// freed on another thread than the one that made it simply joins that thread's free list.
+// freed on another thread than the one that made it joins that thread's free list.
 // Under AddressSanitizer a kept node stays poisoned until it is handed out again, so a position
 // used after its node was removed is still caught.
 
@@ -33,6 +33,10 @@ class KF_NodePool {
  public:
   template <class... Args>
   static Node* Make(Args&&... args) {
+    // A thread keeps free nodes only once it has made some, so its drain is set up while the
+    // thread is running, not while it ends.
+    static thread_local Drain drain;
+    (void)drain;
     void* memory = Pop();
     if (!memory) memory = ::operator new(sizeof(Node));
     return ::new (memory) Node{std::forward<Args>(args)...};
@@ -50,10 +54,12 @@ class KF_NodePool {
   static constexpr int kMaxKept = 1 << 14;
 
   // Gives the thread's free nodes back when the thread ends. Lists destroyed after that (static
-  // objects outlive the thread's own) free their nodes directly.
+  // objects outlive the thread's own), or on a thread that never made a node of this type, free
+  // their nodes directly: a drain set up while the thread ends would never run.
   struct Drain {
+    Drain() { keeping = true; }
     ~Drain() {
-      closed = true;
+      keeping = false;
       while (void* memory = Pop()) ::operator delete(memory);
     }
   };
@@ -68,12 +74,10 @@ class KF_NodePool {
   }
 
   static void Push(void* memory) {
-    if (closed || kept >= kMaxKept) {
+    if (!keeping || kept >= kMaxKept) {
       ::operator delete(memory);
       return;
     }
-    static thread_local Drain drain;  // constructed with the first kept node
-    (void)drain;
     ::new (memory) void*(first);
     first = memory;
     ++kept;
@@ -83,5 +87,5 @@ class KF_NodePool {
   // Trivially destructible, so they can be read at any time in the thread's life.
   static inline thread_local void* first = nullptr;
   static inline thread_local int kept = 0;
-  static inline thread_local bool closed = false;
+  static inline thread_local bool keeping = false;
 };
