@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "kf_node_pool.h"
 #include "src/common/assertion.h"
 
 template <class T>
@@ -20,6 +21,7 @@ template <class T>
 class KF_List {
  public:
   using Node = KF_ListNode<T>;
+  using NodePool = KF_NodePool<Node>;
 
   KF_List() = default;
   KF_List(KF_List const&) = delete;
@@ -30,7 +32,7 @@ class KF_List {
   // Insertion: each allocates the node before any link changes, so a failed allocation leaves
   // the list as it was.
   void* AddTail(T value) {
-    Node* node = new Node{value, nullptr, tail};
+    Node* node = NodePool::Make(value, nullptr, tail);
     if (tail)
       tail->next = node;
     else
@@ -41,7 +43,7 @@ class KF_List {
   }
 
   void* AddHead(T value) {
-    Node* node = new Node{value, head, nullptr};
+    Node* node = NodePool::Make(value, head, nullptr);
     if (head)
       head->prev = node;
     else
@@ -55,7 +57,7 @@ class KF_List {
   void* AddElementAt(void* pos, T value) {
     Node* at = static_cast<Node*>(pos);
     if (!at || at == head) return AddHead(value);
-    Node* node = new Node{value, at, at->prev};
+    Node* node = NodePool::Make(value, at, at->prev);
     at->prev->next = node;
     at->prev = node;
     ++count;
@@ -66,7 +68,7 @@ class KF_List {
   void* AddElementAfter(void* pos, T value) {
     Node* at = static_cast<Node*>(pos);
     if (!at || at == tail) return AddTail(value);
-    Node* node = new Node{value, at->next, at};
+    Node* node = NodePool::Make(value, at->next, at);
     at->next->prev = node;
     at->next = node;
     ++count;
@@ -112,7 +114,7 @@ class KF_List {
       head->prev = nullptr;
     else
       tail = nullptr;
-    delete node;
+    NodePool::Release(node);
     --count;
     return value;
   }
@@ -130,7 +132,7 @@ class KF_List {
     Node* cur = tail;
     while (cur) {
       Node* prev = cur->prev;
-      delete cur;
+      NodePool::Release(cur);
       cur = prev;
     }
     head = nullptr;
@@ -149,7 +151,7 @@ class KF_List {
       node->next->prev = node->prev;
     else
       tail = node->prev;
-    delete node;
+    NodePool::Release(node);
     --count;
   }
 
@@ -243,7 +245,7 @@ class KF_List {
     Node* cur = head;
     while (cur) {
       Node* next = cur->next;
-      delete cur;
+      NodePool::Release(cur);
       cur = next;
     }
     ResetChain();

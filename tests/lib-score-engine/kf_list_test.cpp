@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "assertion_pattern.h"
@@ -97,6 +99,34 @@ TEST(KF_ListTest, SortsValuesInPlace) {
   list.sort();
   ExpectValues(list, {-1, 2, 3});
   EXPECT_EQ(list.GetHeadPosition(), first);  // nodes stay, values move
+}
+
+// Freed nodes are handed out again by the thread that freed them, whichever thread made them; a
+// thread's kept nodes go back when it ends. Values with destructors must be destroyed on removal
+// and built afresh on reuse (the leak check of this program catches a lost one).
+TEST(KF_ListTest, NodesAreReusedAcrossListsAndThreads) {
+  auto fill = [](KF_List<std::string>& list, int from) {
+    for (int v = from; v < from + 3; ++v) list.AddTail(std::string(40, static_cast<char>('a' + v)));
+  };
+  auto* made_here = new KF_List<std::string>;
+  fill(*made_here, 0);
+  KF_List<std::string>* made_there = nullptr;
+  std::thread worker([&] {
+    made_there = new KF_List<std::string>;
+    fill(*made_there, 3);
+    delete made_here;  // joins the worker's free list, which is drained as the worker ends
+    KF_List<std::string> reused;
+    fill(reused, 6);
+    EXPECT_EQ(reused.GetTail(), std::string(40, 'i'));
+  });
+  worker.join();
+  made_there->RemoveElementAt(made_there->GetHeadPosition());
+  KF_List<std::string> again;
+  fill(again, 9);
+  again.RemoveHead();
+  EXPECT_EQ(again.GetHead(), std::string(40, 'k'));
+  EXPECT_EQ(made_there->GetHead(), std::string(40, 'e'));
+  delete made_there;
 }
 
 TEST(KF_ListDeathTest, SplicesCheckTheirPreconditions) {
