@@ -53,9 +53,10 @@ void AddArrows(PictureSet& set) {
 }
 
 void AddDropDowns(PictureSet& set) {
-  const ButtonState states[] = {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed};
-  const char* names[] = {"normal", "hover", "pressed"};
-  for (int i = 0; i < 3; ++i) {
+  const ButtonState states[] = {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed,
+                                ButtonState::Disabled};
+  const char* names[] = {"normal", "hover", "pressed", "disable"};
+  for (int i = 0; i < 4; ++i) {
     const ButtonState state = states[i];
     set.Add(QString("pixmap/drop_down_%1.png").arg(names[i]), {183, 29},
             [state](QPainter& p, QSizeF s) {
@@ -66,8 +67,10 @@ void AddDropDowns(PictureSet& set) {
               p.fillPath(RoundedRect(well, 4), QColor(0, 0, 0, 60));
               p.save();
               p.translate(well.topLeft());
-              Arrow(p, well.size(), false,
-                    state == ButtonState::Pressed ? Palette::Amber : Qt::white);
+              const QColor arrow = state == ButtonState::Pressed    ? Palette::Amber
+                                   : state == ButtonState::Disabled ? QColor(255, 255, 255, 70)
+                                                                    : QColor(Qt::white);
+              Arrow(p, well.size(), false, arrow);
               p.restore();
             });
   }

@@ -22,9 +22,11 @@ constexpr int Oversampling = 4;
 // Room left around the cropped music, in written pixels.
 constexpr int Margin = 4;
 
-// The staff space in written pixels: small marks and single notes, the larger grid pictures.
+// The staff space in written pixels: small marks and single notes, the larger grid pictures, and
+// the scales, whose two columns of eight and nine notes have to fit the reference view's width.
 constexpr qreal Small = 7;
 constexpr qreal Grid = 8;
+constexpr qreal Scale = 6.5;
 
 QString Staff(const QString& music) {
   return "[ \\clef<\"g2\"> " + music + " ]";
@@ -39,15 +41,20 @@ std::vector<Picture> MakePictures() {
                  ReferenceMark mark = ReferenceMark::None) {
     list.push_back({file + ".png", rmn, space, mark});
   };
-  // The staff's notes, treble and bass.
+  // The staff's notes, treble and bass, each named under it as the answer buttons name it.
   add("SingleNotes1",
-      Staff("c1/4 d1/4 e1/4 f1/4 g1/4 a1/4 b1/4 c2/4 d2/4 e2/4 f2/4 g2/4 \\bar "
-            "\\clef<\"f4\"> c0/4 d0/4 e0/4 f0/4 g0/4 a0/4 b0/4 c1/4"),
+      Staff("\\lyrics<\"C4 D4 E4 F4 G4 A4 B4 C5 D5 E5 F5 G5\", dy=-6>("
+            "c1/4 d1/4 e1/4 f1/4 g1/4 a1/4 b1/4 c2/4 d2/4 e2/4 f2/4 g2/4) \\bar \\clef<\"f4\"> "
+            "\\lyrics<\"C3 D3 E3 F3 G3 A3 B3 C4\", dy=-6>("
+            "c0/4 d0/4 e0/4 f0/4 g0/4 a0/4 b0/4 c1/4)"),
       Grid);
-  // The key signatures: no signs, then one to six sharps and one to six flats.
+  // The key signatures: no signs and one to six sharps over one to six flats, each count in a
+  // column of its own.
   Picture keys{"keySignatures2.png", QString(), Small};
-  for (int key : {0, 1, 2, 3, 4, 5, 6, -1, -2, -3, -4, -5, -6}) {
-    keys.cells << Staff(QString("\\key<%1> empty/16").arg(key));
+  for (int key : {0, 1, 2, 3, 4, 5, 6, 0, -1, -2, -3, -4, -5, -6}) {
+    // The second row leaves the column of no signs blank.
+    const bool blank = key == 0 && !keys.cells.isEmpty();
+    keys.cells << (blank ? QString() : Staff(QString("\\key<%1> empty/16").arg(key)));
   }
   keys.columns = 7;
   list.push_back(keys);
@@ -128,7 +135,7 @@ std::vector<Picture> MakePictures() {
   for (const auto& scale : scales) {
     QStringList notes;
     for (const QString& note : QString(scale[1]).split(' ')) notes << note + "/4";
-    add(scale[0], Staff(notes.join(' ')), Grid);
+    add(scale[0], Staff(notes.join(' ')), Scale);
   }
   return list;
 }
@@ -175,23 +182,29 @@ QImage AsInk(const QImage& engraving) {
   return ink;
 }
 
-// The cells of a grid picture side by side, `columns` to a row, each in a cell as large as the
-// largest.
+// The cells of a grid picture side by side, `columns` to a row; a column is as wide as its widest
+// cell and a row as high as the highest. An empty cell stays blank.
 QImage RenderGrid(const Picture& picture) {
   std::vector<QImage> cells;
-  QSize cell;
-  for (const QString& rmn : picture.cells) {
-    cells.push_back(Render({QString(), rmn, picture.staffSpace}));
-    if (cells.back().isNull()) return {};
-    cell = cell.expandedTo(cells.back().size());
+  std::vector<int> left(size_t(picture.columns) + 1, 0);
+  int height = 0;
+  for (int i = 0; i < picture.cells.size(); ++i) {
+    const QString& rmn = picture.cells[i];
+    cells.push_back(rmn.isEmpty() ? QImage() : Render({QString(), rmn, picture.staffSpace}));
+    if (!rmn.isEmpty() && cells.back().isNull()) return {};
+    const size_t column = size_t(i % picture.columns) + 1;
+    left[column] = std::max(left[column], cells.back().width());
+    height = std::max(height, cells.back().height());
   }
+  for (size_t column = 1; column < left.size(); ++column) left[column] += left[column - 1];
   const int rows = int(cells.size() + picture.columns - 1) / picture.columns;
-  QImage grid(cell.width() * picture.columns, cell.height() * rows, QImage::Format_ARGB32);
+  QImage grid(left.back(), height * rows, QImage::Format_ARGB32);
   grid.fill(Qt::transparent);
   QPainter painter(&grid);
   for (size_t i = 0; i < cells.size(); ++i) {
-    painter.drawImage(int(i) % picture.columns * cell.width(),
-                      int(i) / picture.columns * cell.height(), cells[i]);
+    if (cells[i].isNull()) continue;
+    painter.drawImage(left[i % size_t(picture.columns)], int(i) / picture.columns * height,
+                      cells[i]);
   }
   return grid;
 }

@@ -18,7 +18,7 @@ struct Picture {
   qreal staffSpace;  // distance of two staff lines in the written picture, in pixels
   Pictures::ReferenceMark mark = Pictures::ReferenceMark::None;
   // When set, the picture is a grid of these pieces, each engraved on its own (`rmn` is unused):
-  // the engine shows a change of key only by the signs that change.
+  // the engine shows a change of key only by the signs that change. An empty piece is a blank.
   QStringList cells = {};
   int columns = 1;
 };

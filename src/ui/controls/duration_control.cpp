@@ -1,7 +1,9 @@
 #include "src/ui/controls/duration_control.h"
 
 #include <QLineEdit>
+#include <QStyleOptionSpinBox>
 
+#include "src/ui/fitted_font.h"
 #include "ui_durationControl.h"
 
 namespace UI {
@@ -22,10 +24,23 @@ void DurationSpinBox::disableTextField() {
   lineEdit()->setReadOnly(true);
 }
 
+QFont DurationSpinBox::FittedFont(const QString& text) const {
+  // The text field keeps this much room on either side of its text.
+  constexpr int TextMargin = 2;
+  QStyleOptionSpinBox option;
+  initStyleOption(&option);
+  const int width =
+      style()
+          ->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, this)
+          .width();
+  return UI::FittedFont(font(), text, QSize(width - 2 * TextMargin, QWIDGETSIZE_MAX), 1);
+}
+
 DurationControl::DurationControl(QWidget* parent, int questionListSize, int timeoutListSize,
                                  int questionValue, int timeoutValue)
     : QWidget(parent), m_ui(std::make_unique<Ui_durationControl>()) {
   m_ui->setupUi(this);
+  m_timeoutStyle = m_ui->durationSpinBox->styleSheet();
   m_ui->durationCountLabel->setText(m_ui->durationCountLabel->text().arg(tr("Questions")));
   m_ui->questionCountLabel->setText(m_ui->questionCountLabel->text().arg(tr("Timeout (sec)")));
   setTimeoutListSize(timeoutListSize);
@@ -68,6 +83,7 @@ bool DurationControl::scrollToTimeoutValue(int value) {
   box->setSpecialValueText(untimed ? tr("Untimed") : QString());
   box->setMinimum(untimed ? 0 : 1);
   box->setValue(untimed ? 0 : value);
+  FitTimeoutText();
   return true;
 }
 
@@ -76,6 +92,19 @@ void DurationControl::LeaveUntimed(int value) {
   if (value < 1 || box->minimum() != 0) return;
   box->setSpecialValueText(QString());
   box->setMinimum(1);
+  FitTimeoutText();
+}
+
+void DurationControl::FitTimeoutText() {
+  DurationSpinBox* box = m_ui->durationSpinBox;
+  QString style = m_timeoutStyle;
+  if (!box->specialValueText().isEmpty()) {
+    box->setStyleSheet(m_timeoutStyle);
+    box->ensurePolished();  // the form's font, which the fitted size starts from
+    const QFont fitted = box->FittedFont(box->specialValueText());
+    style += QString("\nQSpinBox { font-size: %1px; }").arg(fitted.pixelSize());
+  }
+  if (box->styleSheet() != style) box->setStyleSheet(style);
 }
 
 int DurationControl::selectedQuestionIndex() {

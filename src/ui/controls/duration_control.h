@@ -30,6 +30,9 @@ class DurationSpinBox : public QSpinBox {
  public:
   explicit DurationSpinBox(QWidget* parent = nullptr);
   void disableTextField();
+  // The box's font at the largest size, no larger than its own, at which `text` fits the width
+  // of the box's text field.
+  QFont FittedFont(const QString& text) const;
 
  private:
   std::unique_ptr<DurationSpinBoxStyle> m_style;
@@ -63,8 +66,12 @@ class DurationControl : public QWidget {
 
  private:
   void LeaveUntimed(int value);
+  // "Untimed" is longer than any number of seconds: while it shows, the time-out box takes the
+  // largest font that fits it whole; a time shows in the form's own size.
+  void FitTimeoutText();
 
   std::unique_ptr<Ui_durationControl> m_ui;
+  QString m_timeoutStyle;  // the time-out box's style sheet as the form sets it
 };
 
 }  // namespace UI
