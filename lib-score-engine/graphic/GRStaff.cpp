@@ -287,7 +287,11 @@ void GRStaff::drawLines(VGDevice& device) const {
     float const y = mPosition.y + i * space;
     device.Line(mPosition.x, y, mPosition.x + mLength, y);
   }
-  device.Line(mPosition.x, mPosition.y + getDredgeSize(), mPosition.x, mPosition.y);
+  // The lines close with a vertical one where the system begins only: a later slice's staff
+  // starts at its first spring, in the middle of the music.
+  GRSystem const* system = getGRSystem();
+  if (!system || !mGrSystemSlice || !system->getPreviousSlice(mGrSystemSlice))
+    device.Line(mPosition.x, mPosition.y + getDredgeSize(), mPosition.x, mPosition.y);
   device.PopPen();
 }
 
