@@ -164,4 +164,6 @@ class GRVoiceManager {
   KF_IPointerList<GRTag>* mToAddGrace = nullptr;
   GRNotationElement* mLastNonZeroEvent = nullptr;
   GRBar* mLastBar = nullptr;
+  // The line's opening clef, key and glue are behind: a clef from now on is a change.
+  bool mLineBegun = false;
 };
