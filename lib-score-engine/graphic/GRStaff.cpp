@@ -398,8 +398,16 @@ void GRStaff::FinishStaff() {
       }
     }
   }
-  for (void* pos = mCompElements.GetHeadPosition(); pos;)
-    if (auto* tag = dynamic_cast<GRPositionTag*>(mCompElements.GetNext(pos))) tag->FinishPTag(this);
+  // A range that runs on from an earlier system stands here as a dummy: its piece on this staff
+  // is finished too.
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement* element = mCompElements.GetNext(pos);
+    if (auto* tag = dynamic_cast<GRPositionTag*>(element)) {
+      tag->FinishPTag(this);
+    } else if (auto* dummy = dynamic_cast<GRDummy*>(element)) {
+      if (GRPositionTag* continued = dummy->getTag()) continued->FinishPTag(this);
+    }
+  }
 }
 
 Fraction GRStaff::nextElementTime(ARMusicalObject const* tag) const {
