@@ -54,6 +54,11 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   bool limitSlope(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
   void correctStems(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st, bool adjust);
   void addLevels(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
+  // The text gives corners or stem lengths of its own.
+  bool placedByHand() const;
+  // A beam across staves lies between them and every stem reaches it.
+  void placeBetweenStaves(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
+  bool betweenStaves() const { return tagType == SYSTEMTAG && !placedByHand(); }
 
   bool isSystemCall = false;
   bool restAfterNotes = false;
