@@ -54,9 +54,11 @@ GREvent* AsEvent(GRNotationElement* element) {
   return element && element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
 }
 
+// Where an element's staff stands in the system: elements stand at their x in the system
+// already, so only the staff's height counts.
 NVPoint StaffPos(GRNotationElement const* element) {
   GRStaff const* staff = element ? element->getGRStaff() : nullptr;
-  return staff ? staff->getPosition() : NVPoint{};
+  return staff ? NVPoint{0, staff->getPosition().y} : NVPoint{};
 }
 
 }  // namespace

@@ -215,53 +215,60 @@ TEST_F(DrawnScore, ABreakBeforeTheMusicIsIgnored) {
   EXPECT_EQ(Of(records, kNote).size(), 4u);
 }
 
-// A beam across two staves lies between them, no steeper than on one staff; the upper staff's
-// stems reach down to it and the lower staff's up.
+// A beam across two staves lies between them, no steeper than on one staff and within its
+// system, also over a bar line; the upper staff's stems reach down to it and the lower staff's
+// up.
 TEST_F(DrawnScore, BeamAcrossStavesLiesBetweenThem) {
-  LayOut(
-      "{ [ \\staff<1> \\clef<\"treble\"> \\meter<\"2/4\"> _/2 | c2/4 d2 ], [ \\staff<2> "
-      "\\clef<\"bass\"> \\meter<\"2/4\"> \\beam( c0/8 \\staff<1> e1/8 \\staff<2> g0/8 \\staff<1> "
-      "c2/8 ) | \\staff<2> c0/2 ] }");
-  Records const records = Draw();
-  float upperBottom = 1e9, lowerTop = -1e9;
-  for (CScoreElement const& staff : Of(records, kOther, kStaffLines)) {
-    upperBottom = std::min(upperBottom, staff.bottom);
-    lowerTop = std::max(lowerTop, staff.top);
-  }
-  Records const beams = Of(records, kOther, kBeam);
-  ASSERT_EQ(beams.size(), 1u);
-  CScoreElement const& beam = beams[0];
-  EXPECT_GT(beam.top, upperBottom);
-  EXPECT_LT(beam.bottom, lowerTop);
-
-  // The beam's polygon: start at the stem, away from it, end away, end at the stem.
-  auto main = std::find_if(pageDevice.polygons.begin(), pageDevice.polygons.end(), [&](auto& p) {
-    return p.size() == 4 && Inside(p[0], beam) && Inside(p[2], beam);
-  });
-  ASSERT_NE(main, pageDevice.polygons.end());
-  std::vector<NVPoint> const& p = *main;
-  EXPECT_LE(std::fabs((p[3].y - p[0].y) / (p[3].x - p[0].x)), 0.1f + 1e-4f);
-
-  // Each beamed note's stem runs from its head to the beam, downwards above it and upwards
-  // below it.
-  Records const stems = Of(records, kOther, kStem);
-  int reaching = 0;
-  for (CScoreElement const& note : Of(records, kNote, 10)) {
-    if (note.left > beam.right || note.right < beam.left) continue;
-    for (CScoreElement const& stem : stems) {
-      if (stem.right < note.left - 1 || stem.left > note.right + 1) continue;
-      bool const above = note.bottom < beam.top;
-      if (above) {
-        EXPECT_LT(stem.top, note.bottom);
-        EXPECT_GE(stem.bottom, beam.top);
-      } else {
-        EXPECT_GT(stem.bottom, note.top);
-        EXPECT_LE(stem.top, beam.bottom);
-      }
-      ++reaching;
+  for (char const* text :
+       {"{ [ \\staff<1> \\clef<\"treble\"> \\meter<\"2/4\"> _/2 | c2/4 d2 ], [ \\staff<2> "
+        "\\clef<\"bass\"> \\meter<\"2/4\"> \\beam( c0/8 \\staff<1> e1/8 \\staff<2> g0/8 \\staff<1> "
+        "c2/8 ) | \\staff<2> c0/2 ] }",
+        "{ [ \\staff<1> \\clef<\"treble\"> \\meter<\"2/4\"> _/2 | _/2 ], [ \\staff<2> "
+        "\\clef<\"bass\"> \\meter<\"2/4\"> c0/4 \\beam( c0/8 \\staff<1> e1/8 | g1/8 \\staff<2> "
+        "e0/8 ) c0/4 ] }"}) {
+    SCOPED_TRACE(text);
+    LayOut(text);
+    Records const records = Draw();
+    float upperBottom = 1e9, lowerTop = -1e9;
+    for (CScoreElement const& staff : Of(records, kOther, kStaffLines)) {
+      upperBottom = std::min(upperBottom, staff.bottom);
+      lowerTop = std::max(lowerTop, staff.top);
     }
+    Records const beams = Of(records, kOther, kBeam);
+    ASSERT_EQ(beams.size(), 1u);
+    CScoreElement const& beam = beams[0];
+    EXPECT_GT(beam.top, upperBottom);
+    EXPECT_LT(beam.bottom, lowerTop);
+    EXPECT_LT(beam.right, Of(records, kSystem)[0].right);
+
+    // The beam's polygon: start at the stem, away from it, end away, end at the stem.
+    auto main = std::find_if(pageDevice.polygons.begin(), pageDevice.polygons.end(), [&](auto& p) {
+      return p.size() == 4 && Inside(p[0], beam) && Inside(p[2], beam);
+    });
+    ASSERT_NE(main, pageDevice.polygons.end());
+    std::vector<NVPoint> const& p = *main;
+    EXPECT_LE(std::fabs((p[3].y - p[0].y) / (p[3].x - p[0].x)), 0.1f + 1e-4f);
+
+    // Each beamed note's stem runs from its head to the beam, downwards above it and upwards
+    // below it.
+    Records const stems = Of(records, kOther, kStem);
+    int reaching = 0;
+    for (CScoreElement const& note : Of(records, kNote, 10)) {
+      if (note.left > beam.right || note.right < beam.left) continue;
+      for (CScoreElement const& stem : stems) {
+        if (stem.right < note.left - 1 || stem.left > note.right + 1) continue;
+        if (note.bottom < beam.top) {
+          EXPECT_LT(stem.top, note.bottom);
+          EXPECT_GE(stem.bottom, beam.top);
+        } else {
+          EXPECT_GT(stem.bottom, note.top);
+          EXPECT_LE(stem.top, beam.bottom);
+        }
+        ++reaching;
+      }
+    }
+    EXPECT_EQ(reaching, 4);
   }
-  EXPECT_EQ(reaching, 4);
 }
 
 // A note cut into several drawn values is tied piece to piece.
