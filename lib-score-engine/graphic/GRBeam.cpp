@@ -240,7 +240,7 @@ void GRBeam::tellPosition(GObject* caller, NVPoint const&) {
   if (sse->endElement != element) return;
   GRBeamSaveStruct* st = saveOf(sse);
   st->simpleBeams.reset();
-  if (betweenStaves() && AsEvent(sse->startElement) && AsEvent(sse->endElement)) {
+  if (piecePlacedBetweenStaves(sse, st)) {
     placeBetweenStaves(sse, st);
   } else {
     placeCorners(sse, st);
@@ -248,6 +248,10 @@ void GRBeam::tellPosition(GObject* caller, NVPoint const&) {
     correctStems(sse, st, adjust);
   }
   addLevels(sse, st);
+}
+
+bool GRBeam::piecePlacedBetweenStaves(SSE const* sse, GRBeamSaveStruct const* st) const {
+  return betweenStaves() && !st->dirset && AsEvent(sse->startElement) && AsEvent(sse->endElement);
 }
 
 bool GRBeam::placedByHand() const {
@@ -287,6 +291,7 @@ void GRBeam::placeBetweenStaves(SSE* sse, GRBeamSaveStruct* st) {
     }
     return true;
   });
+  if (stems.empty()) return;
   NVPoint* p = st->p;
   p[0].x = (start->getStemStartPos() + StaffPos(start)).x;
   p[2].x = (end->getStemEndPos() + StaffPos(end)).x;
@@ -513,7 +518,7 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
   NVPoint const startStaff = system ? StaffPos(sse->startElement) : NVPoint{};
   // Between staves the stems end on either side of the beam: the levels follow the main beam's
   // edge where the first stem ends.
-  bool const between = betweenStaves() && AsEvent(sse->startElement) && AsEvent(sse->endElement);
+  bool const between = piecePlacedBetweenStaves(sse, st);
   auto onBeam = [&](NVPoint at) {
     if (between) at.y = p[0].y + slope * (at.x - p[0].x);
     return at;

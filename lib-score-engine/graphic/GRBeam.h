@@ -59,6 +59,10 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   // A beam across staves lies between them and every stem reaches it.
   void placeBetweenStaves(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
   bool betweenStaves() const { return tagType == SYSTEMTAG && !placedByHand(); }
+  // The piece is placed between the staves: its stems were left to the beam and both its ends
+  // are events.
+  bool piecePlacedBetweenStaves(GRSystemStartEndStruct const* sse,
+                                GRBeamSaveStruct const* st) const;
 
   bool isSystemCall = false;
   bool restAfterNotes = false;
