@@ -15,8 +15,8 @@ class GRClef : public GRTagARNotationElement {
   bool operator==(GRClef const& other) const;
   bool operator==(GRTag const& other) const override;
 
-  // A clef changed within a line keeps before what follows it the room a line's opening clef has
-  // before its first note: space more.
+  // Widens the room after the clef by space: a clef changed within a line keeps before what
+  // follows it the room a line's opening clef has before its first note.
   void keepRoomAfter(float space) { mRightSpace += space; }
 
   NVPoint const& getReferencePosition() const override;
