@@ -17,6 +17,23 @@
 
 namespace {
 
+// The ties and merges open over the event at p, less the automatic ties that end on it: such a
+// tie joins the piece before to this one, which still needs a tie of its own when it is cut.
+int TiesOver(ARMusicalVoiceState const& state, void* p) {
+  int count = 0;
+  ARMusicalVoiceState::PositionTagList const* open = state.getCurPositionTags();
+  if (!open) return 0;
+  for (void* at = open->GetHeadPosition(); at;) {
+    ARPositionTag* tag = open->GetNext(at);
+    auto const* tie = ar_cast<ARTie>(tag);
+    if (!tie && !ar_cast<ARMerge>(tag)) continue;
+    ARPositionTag const* end = tag->getCorrespondence();
+    if (tie && tie->getIsAuto() && end && end->getPosition() == p) continue;
+    ++count;
+  }
+  return count;
+}
+
 // The largest 1/2^k (k >= 0) not above value; value is above 0.
 Fraction LargestPlainValueBelow(Fraction const& value) {
   if (value >= Frac_1) return Frac_1;
@@ -354,10 +371,11 @@ void ARMusicalVoice::doAutoDisplayCheck() {
           if (openBase) openBase->addEvent(static_cast<ARMusicalEvent*>(object));
           continue;
         } else {
-          const bool tie = openTies == 0 && VoicePass::IsNamedNote(object);
+          const bool untied = TiesOver(state, p) == 0;
+          const bool tie = untied && VoicePass::IsNamedNote(object);
           void* beginSlot = nullptr;
-          pos = CutEventAt(state, p, first, p, openTies == 0, &beginSlot);
-          if (tie) openTies = 1;
+          pos = CutEventAt(state, p, first, p, untied, &beginSlot);
+          if (tie) ++openTies;
           if (base != Frac_1) {
             // The first part is drawn as the plain value inside the tuplet.
             auto* drawn = VoicePass::Auto(new ARDisplayDuration);

@@ -2,6 +2,7 @@
 // across one.
 #include "ARBar.h"
 #include "ARCast.h"
+#include "ARClef.h"
 #include "ARCoda.h"
 #include "ARKey.h"
 #include "ARMeter.h"
@@ -41,11 +42,22 @@ void ARMusicalVoice::doAutoBarlines() {
   void* insertPlace = nullptr;
   ARMeter const* lastMeter = nullptr;
 
+  // The due bar stands where the measure ends: in front of the marks that open the next one
+  // (a key, meter, dynamic, text, break, ...), though after a clef change, which engraving puts
+  // before the bar line. The marks of a chord belong to the chord.
+  auto placeDueBar = [&](void* p) {
+    ARMusicalObject const* at = GetAt(insertPlace ? insertPlace : p);
+    auto* bar = VoicePass::Auto(new ARBar(at->getRelativeTimePosition()));
+    AddElementAt(insertPlace ? insertPlace : p, bar);
+  };
+
   void* pos = StartForwardWalk(state);
   while (pos) {
     void* p = pos;
     ARMusicalObject* object = GetAt(p);
     if (state.curmeter != lastMeter) {
+      // A full measure keeps its bar line when a new meter follows it.
+      if (barDue && !barSeen) placeDueBar(p);
       lastMeter = state.curmeter;
       measure = lastMeter->getMeterTime();
       measure.normalize();
@@ -62,14 +74,12 @@ void ARMusicalVoice::doAutoBarlines() {
     if (barDue) {
       if (ar_cast<ARBar>(object) || ar_cast<ARRepeatBegin>(object)) {
         barSeen = true;
-      } else if (ar_cast<ARNewPage>(object) || ar_cast<ARNewSystem>(object)) {
-        if (!insertPlace) insertPlace = p;
-      } else if ((isEvent && object->getDuration() > Frac_0) || ar_cast<ARCoda>(object) ||
-                 ar_cast<ARSegno>(object)) {
-        if (!barSeen) {
-          auto* bar = VoicePass::Auto(new ARBar(object->getRelativeTimePosition()));
-          AddElementAt(insertPlace ? insertPlace : p, bar);
-        }
+      } else if (!insertPlace && !ar_cast<ARClef>(object) && !state.curchordtag) {
+        insertPlace = p;
+      }
+      if ((isEvent && object->getDuration() > Frac_0) || ar_cast<ARCoda>(object) ||
+          ar_cast<ARSegno>(object)) {
+        if (!barSeen) placeDueBar(p);
         filled = Frac_0;
         insertPlace = nullptr;
         barSeen = false;

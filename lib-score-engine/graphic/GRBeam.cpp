@@ -54,9 +54,11 @@ GREvent* AsEvent(GRNotationElement* element) {
   return element && element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
 }
 
+// Where an element's staff stands in the system: elements stand at their x in the system
+// already, so only the staff's height counts.
 NVPoint StaffPos(GRNotationElement const* element) {
   GRStaff const* staff = element ? element->getGRStaff() : nullptr;
-  return staff ? staff->getPosition() : NVPoint{};
+  return staff ? NVPoint{0, staff->getPosition().y} : NVPoint{};
 }
 
 }  // namespace
@@ -157,6 +159,23 @@ void GRBeam::RangeEnd(GRStaff* staff) {
   });
 
   if (st->dirset) return;
+  if (betweenStaves()) {
+    // The notes of the upper staff reach down to the beam, those of the lower staves up.
+    int upper = -1;
+    ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+      if (AsEvent(element) && (upper < 0 || element->getStaffNumber() < upper))
+        upper = element->getStaffNumber();
+      return true;
+    });
+    ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+      if (GREvent* event = AsEvent(element)) {
+        event->setStemDirection(element->getStaffNumber() == upper ? dirDOWN : dirUP);
+        event->setFlagOnOff(false);
+      }
+      return true;
+    });
+    return;
+  }
   GDirection common = dirOFF;
   bool first = true;
   ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
@@ -221,10 +240,100 @@ void GRBeam::tellPosition(GObject* caller, NVPoint const&) {
   if (sse->endElement != element) return;
   GRBeamSaveStruct* st = saveOf(sse);
   st->simpleBeams.reset();
-  placeCorners(sse, st);
-  bool const adjust = limitSlope(sse, st);
-  correctStems(sse, st, adjust);
+  if (piecePlacedBetweenStaves(sse, st)) {
+    placeBetweenStaves(sse, st);
+  } else {
+    placeCorners(sse, st);
+    bool const adjust = limitSlope(sse, st);
+    correctStems(sse, st, adjust);
+  }
   addLevels(sse, st);
+}
+
+bool GRBeam::piecePlacedBetweenStaves(SSE const* sse, GRBeamSaveStruct const* st) const {
+  return betweenStaves() && !st->dirset && AsEvent(sse->startElement) && AsEvent(sse->endElement);
+}
+
+bool GRBeam::placedByHand() const {
+  ARBeam const* ar = getARBeam();
+  if (!ar) return false;
+  if (ar->isRazidSpecBeam()) return true;
+  for (auto get : {&ARBeam::getDX1, &ARBeam::getDY1, &ARBeam::getDX2, &ARBeam::getDY2,
+                   &ARBeam::getDX3, &ARBeam::getDY3, &ARBeam::getDX4, &ARBeam::getDY4})
+    if (IsSet((ar->*get)())) return true;
+  return false;
+}
+
+void GRBeam::placeBetweenStaves(SSE* sse, GRBeamSaveStruct* st) {
+  GREvent* start = AsEvent(sse->startElement);
+  GREvent* end = AsEvent(sse->endElement);
+  GRStaff const* startStaff = start->getGRStaff();
+  float const ls = startStaff ? startStaff->getLineSpace() : mGrStaff->getLineSpace();
+  float const thickness = HalfSpaces(0.9f, ls) * start->getSize();
+  float const shortest = 2.5f * ls;
+  // From the edge where the first stem ends towards the further levels.
+  float const side = start->getStemDirection() == dirDOWN ? -1.0f : 1.0f;
+
+  struct Stem {
+    GREvent* event;
+    float x;
+    float head;
+  };
+  std::vector<Stem> stems;
+  ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
+    if (GREvent* event = AsEvent(element)) {
+      NVPoint const tip = event->getStemStartPos() + StaffPos(event);
+      float const length = event->getStemLength();
+      float const head = event->getStemDirection() == dirUP     ? tip.y + length
+                         : event->getStemDirection() == dirDOWN ? tip.y - length
+                                                                : tip.y;
+      stems.push_back({event, tip.x, head});
+    }
+    return true;
+  });
+  if (stems.empty()) return;
+  NVPoint* p = st->p;
+  p[0].x = (start->getStemStartPos() + StaffPos(start)).x;
+  p[2].x = (end->getStemEndPos() + StaffPos(end)).x;
+  float const dx = p[2].x - p[0].x;
+  // The beam follows the notes from the first to the last, no steeper than on one staff.
+  float const slope =
+      dx > 0 ? std::clamp((stems.back().head - stems.front().head) / dx, -0.1f, 0.1f) : 0;
+
+  // Its middle keeps a stem's shortest length below the heads of the stems down and above those
+  // of the stems up, halfway between the two where it can.
+  bool down = false, up = false;
+  float low = 0, high = 0;
+  for (Stem const& stem : stems) {
+    float const along = slope * (stem.x - p[0].x);
+    GDirection const dir = stem.event->getStemDirection();
+    if (dir == dirDOWN) {
+      float const bound = stem.head + shortest - thickness / 2 - along;
+      low = down ? std::max(low, bound) : bound;
+      down = true;
+    } else if (dir == dirUP) {
+      float const bound = stem.head - shortest + thickness / 2 - along;
+      high = up ? std::min(high, bound) : bound;
+      up = true;
+    }
+  }
+  float const middle = down && up ? (low + high) / 2 : down ? low : high;
+  p[0].y = middle - side * thickness / 2;
+  p[1] = NVPoint{p[0].x, p[0].y + side * thickness};
+  p[2].y = p[0].y + slope * dx;
+  p[3] = NVPoint{p[2].x, p[2].y + side * thickness};
+
+  // Stems on the first stem's side end at the beam's near edge; the others cross it and the
+  // further levels they carry.
+  for (Stem const& stem : stems) {
+    float edge = p[0].y + slope * (stem.x - p[0].x);
+    bool const crossing = (stem.event->getStemDirection() == dirUP) != (side > 0);
+    if (crossing) {
+      int const levels = std::max(1, stem.event->getNumFaehnchen());
+      edge += side * std::max(thickness, (levels - 1) * 0.75f * ls + 0.4f * ls);
+    }
+    stem.event->changeStemLength(std::max(0.0f, std::fabs(edge - stem.head)));
+  }
 }
 
 void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
@@ -407,11 +516,18 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
   float const slope = p[2].x != p[0].x ? (p[2].y - p[0].y) / (p[2].x - p[0].x) : 0;
   bool const system = tagType == SYSTEMTAG;
   NVPoint const startStaff = system ? StaffPos(sse->startElement) : NVPoint{};
+  // Between staves the stems end on either side of the beam: the levels follow the main beam's
+  // edge where the first stem ends.
+  bool const between = piecePlacedBetweenStaves(sse, st);
+  auto onBeam = [&](NVPoint at) {
+    if (between) at.y = p[0].y + slope * (at.x - p[0].x);
+    return at;
+  };
   auto stemStart = [&](GREvent* e) {
-    return e->getStemStartPos() + (system ? StaffPos(e) : NVPoint{});
+    return onBeam(e->getStemStartPos() + (system ? StaffPos(e) : NVPoint{}));
   };
   auto stemEnd = [&](GREvent* e) {
-    return e->getStemEndPos() + (system ? StaffPos(e) : NVPoint{});
+    return onBeam(e->getStemEndPos() + (system ? StaffPos(e) : NVPoint{}));
   };
   GREvent* lastOfPiece = nullptr;
   GREvent* firstOfPiece = nullptr;

@@ -54,6 +54,15 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   bool limitSlope(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
   void correctStems(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st, bool adjust);
   void addLevels(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
+  // The text gives corners or stem lengths of its own.
+  bool placedByHand() const;
+  // A beam across staves lies between them and every stem reaches it.
+  void placeBetweenStaves(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
+  bool betweenStaves() const { return tagType == SYSTEMTAG && !placedByHand(); }
+  // The piece is placed between the staves: its stems were left to the beam and both its ends
+  // are events.
+  bool piecePlacedBetweenStaves(GRSystemStartEndStruct const* sse,
+                                GRBeamSaveStruct const* st) const;
 
   bool isSystemCall = false;
   bool restAfterNotes = false;

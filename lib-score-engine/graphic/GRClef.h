@@ -15,6 +15,10 @@ class GRClef : public GRTagARNotationElement {
   bool operator==(GRClef const& other) const;
   bool operator==(GRTag const& other) const override;
 
+  // Widens the room after the clef by space: a clef changed within a line keeps before what
+  // follows it the room a line's opening clef has before its first note.
+  void keepRoomAfter(float space) { mRightSpace += space; }
+
   NVPoint const& getReferencePosition() const override;
   unsigned int getTextAlign() const override { return sClefTextAlign; }
   // The glyph (twice for a double treble), the octave mark, then the map's record, also for a

@@ -11,7 +11,7 @@ GRCrescendo::GRCrescendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, tru
 void GRCrescendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   GRDynamicsSaveStruct const& piece = currentPiece();
   NVPoint const& p = piece.point;
-  device.PushPen(colour(), 1.0f);
+  device.PushPen(colour(), kPenWidth);
   device.MoveTo(p.x, p.y);
   device.LineTo(p.x + piece.length, p.y - piece.upperOpening);
   device.MoveTo(p.x, p.y);

@@ -11,7 +11,7 @@ GRDiminuendo::GRDiminuendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, t
 void GRDiminuendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   GRDynamicsSaveStruct const& piece = currentPiece();
   NVPoint const& p = piece.point;
-  device.PushPen(colour(), 1.0f);
+  device.PushPen(colour(), kPenWidth);
   device.MoveTo(p.x, p.y - piece.upperOpening);
   device.LineTo(p.x + piece.length, p.y);
   device.MoveTo(p.x, p.y + piece.lowerOpening);

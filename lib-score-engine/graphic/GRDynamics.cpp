@@ -78,7 +78,8 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
   }
   save->point.y = y;
   save->reserved = 0;
-  save->upperOpening = save->lowerOpening = 12.5f;
+  // The wedge opens to one line space, so that the open end can be told from the point.
+  save->upperOpening = save->lowerOpening = 0.5f * staff->getLineSpace();
   save->length = last->getBoundingBox().right + endX - save->point.x;
   return 1;
 }

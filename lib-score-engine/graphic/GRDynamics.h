@@ -31,4 +31,6 @@ class GRDynamics : public GRPTagARNotationElement {
   // The piece of the system being drawn.
   GRDynamicsSaveStruct const& currentPiece() const;
   VGColor colour() const;
+  // The legs are drawn heavier than staff lines, so that they read on small pictures.
+  static constexpr float kPenWidth = 6;
 };

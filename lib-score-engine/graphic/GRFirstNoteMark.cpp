@@ -18,6 +18,7 @@ void GRFirstNoteMark::tellPosition(GObject* caller, NVPoint const& point) {
 }
 
 void GRFirstNoteMark::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
+  if (error) return;
   GRSystemStartEndStruct const* sse = getSystemStartEndStruct(gCurSystem);
   if (sse && sse->startflag == GRSystemStartEndStruct::BEGINS_HERE) drawMark(device, map);
 }

@@ -10,7 +10,8 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
 
   void tellPosition(GObject* caller, NVPoint const& point) override;
   unsigned int getTextAlign() const override { return 20; }
-  // On the system where the range begins only: a later piece has no first note to stand at.
+  // On the system where the range begins only: a later piece has no first note to stand at. A
+  // mark in error draws nothing.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const final;
 
  protected:

@@ -11,22 +11,11 @@ namespace {
 struct IntensGlyph {
   char const* text;
   unsigned int glyph;
-  int repeat;
-  char const* warning;
 };
 
 constexpr IntensGlyph kGlyphs[] = {
-    {"p", 112, 0, nullptr},
-    {"pp", 132, 0, nullptr},
-    {"ppp", 112, 3, "ppp not supported yet"},
-    {"pppp", 132, 2, "pppp not supported yet"},
-    {"mp", 80, 0, nullptr},
-    {"mf", 70, 0, nullptr},
-    {"f", 102, 0, nullptr},
-    {"ff", 131, 0, nullptr},
-    {"fff", 39, 0, nullptr},
-    {"ffff", 115, 0, nullptr},
-    {"sf", 83, 0, nullptr},
+    {"p", 112}, {"pp", 132}, {"ppp", 240}, {"pppp", 241}, {"mp", 80},  {"mf", 70},
+    {"f", 102}, {"ff", 131}, {"fff", 39},  {"ffff", 242}, {"sf", 243}, {"sfz", 244},
 };
 }  // namespace
 
@@ -38,8 +27,6 @@ GRIntens::GRIntens(GRStaff* staff, ARIntens* intens) : GRTagARNotationElement(in
   for (IntensGlyph const& entry : kGlyphs) {
     if (!intens->getText().equal(entry.text)) continue;
     mSymbol = entry.glyph;
-    mRepeat = entry.repeat;
-    if (entry.warning) ZudidOvod(entry.warning);
     break;
   }
   if (mSymbol) {
@@ -49,7 +36,6 @@ GRIntens::GRIntens(GRStaff* staff, ARIntens* intens) : GRTagARNotationElement(in
       gFontDefs.music.font->GetExtent(static_cast<unsigned char>(mSymbol), &width, &height,
                                       gGlobalSettings.gDevice);
     mBoundingBox = NVRect{12.5f, height, width, 200};
-    if (mRepeat) mBoundingBox.right = mRepeat * width;
   }
   mLeftSpace = mRightSpace = 0;
   mPosition.y = staff ? 6 * staff->getLineSpace() : 300;

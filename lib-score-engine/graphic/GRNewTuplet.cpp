@@ -25,11 +25,18 @@ GREvent* AsEvent(GRNotationElement* element) {
   return element && element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
 }
 
+// How far an event reaches up and down: its box, and its stem, at whose tip a beam stands.
+float StemTip(GRNotationElement const* e, GDirection direction, float outside) {
+  auto const* event = e->isGREventClass() ? static_cast<GREvent const*>(e) : nullptr;
+  if (!event || event->getStemDirection() != direction) return outside;
+  float const tip = event->getStemStartPos().y;
+  return direction == dirUP ? std::min(outside, tip) : std::max(outside, tip);
+}
 float Top(GRNotationElement const* e) {
-  return e->getPosition().y + e->getBoundingBox().top;
+  return StemTip(e, dirUP, e->getPosition().y + e->getBoundingBox().top);
 }
 float Bottom(GRNotationElement const* e) {
-  return e->getPosition().y + e->getBoundingBox().bottom;
+  return StemTip(e, dirDOWN, e->getPosition().y + e->getBoundingBox().bottom);
 }
 
 // The line through the outer notes' edges, bent over the farthest note in between (above: the
@@ -62,8 +69,14 @@ GRNewTuplet::GRNewTuplet(GRStaff* staff, ARTuplet* ar) : GRPTagARNotationElement
 void GRNewTuplet::tellPosition(GObject* caller, NVPoint const& point) {
   auto* element = dynamic_cast<GRNotationElement*>(caller);
   if (!element || !element->getGRStaff()) return;
-  if (!mTuplet->isFormatSet() && !mTuplet->isDy1Set() && !mTuplet->isDy2Set()) {
+  // Without heights of its own the bracket stands clear of the notes, stems and beams on its
+  // side; a format only says which hooks it has.
+  if (!mTuplet->isDy1Set() && !mTuplet->isDy2Set()) {
     automaticPosition(element);
+    if (mTuplet->isFormatSet()) {
+      leftBrace = mTuplet->getLeftBrace();
+      rightBrace = mTuplet->getRightBrace();
+    }
   } else {
     manualPosition(element, point);
   }

@@ -287,7 +287,11 @@ void GRStaff::drawLines(VGDevice& device) const {
     float const y = mPosition.y + i * space;
     device.Line(mPosition.x, y, mPosition.x + mLength, y);
   }
-  device.Line(mPosition.x, mPosition.y + getDredgeSize(), mPosition.x, mPosition.y);
+  // The lines close with a vertical one where the system begins only: a later slice's staff
+  // starts at its first spring, in the middle of the music.
+  GRSystem const* system = getGRSystem();
+  if (!system || !mGrSystemSlice || !system->getPreviousSlice(mGrSystemSlice))
+    device.Line(mPosition.x, mPosition.y + getDredgeSize(), mPosition.x, mPosition.y);
   device.PopPen();
 }
 
@@ -394,8 +398,16 @@ void GRStaff::FinishStaff() {
       }
     }
   }
-  for (void* pos = mCompElements.GetHeadPosition(); pos;)
-    if (auto* tag = dynamic_cast<GRPositionTag*>(mCompElements.GetNext(pos))) tag->FinishPTag(this);
+  // A range that runs on from an earlier system stands here as a dummy: its piece on this staff
+  // is finished too.
+  for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+    GRNotationElement* element = mCompElements.GetNext(pos);
+    if (auto* tag = dynamic_cast<GRPositionTag*>(element)) {
+      tag->FinishPTag(this);
+    } else if (auto* dummy = dynamic_cast<GRDummy*>(element)) {
+      if (GRPositionTag* continued = dummy->getTag()) continued->FinishPTag(this);
+    }
+  }
 }
 
 Fraction GRStaff::nextElementTime(ARMusicalObject const* tag) const {

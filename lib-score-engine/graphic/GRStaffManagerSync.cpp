@@ -7,6 +7,7 @@
 #include "ARKey.h"
 #include "ARMeter.h"
 #include "ARMusicalObject.h"
+#include "ARStaffFormat.h"
 #include "GRClef.h"
 #include "GRKey.h"
 #include "GRMeter.h"
@@ -270,6 +271,9 @@ bool GRStaffManager::setStaffStateTag(ARMusicalTag* tag, int staffnum) {
   } else if (auto* meter = dynamic_cast<ARMeter*>(tag)) {
     state.curmeter = meter;
     return true;
+  } else if (dynamic_cast<ARStaffFormat*>(tag)) {
+    // The staff took the format already; the staves of the next slices and lines start from
+    // this staff's state, which now holds it.
   } else {
     return false;
   }

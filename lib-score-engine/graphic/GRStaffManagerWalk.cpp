@@ -40,6 +40,7 @@ void GRStaffManager::createStaves() {
   int mode = GRVoiceManager::kTagPass;
   float usedHeight = 0;
   float breakValue = 0;
+  bool musicBegun = false;
   while (true) {
     GRPassResult pass{mode};
     for (int i = 0; i < getNumVoices(); ++i) {
@@ -54,9 +55,19 @@ void GRStaffManager::createStaves() {
     if (mode == GRVoiceManager::kTagPass) {
       if (pass.tagPassAgain) continue;
       FinishSyncSlice(now);
-      if (pass.breakKind != 0) handleBreak(pass.breakKind, now, usedHeight, breakValue);
-      mode = pass.breakKind != 0 ? GRVoiceManager::kTagPass : GRVoiceManager::kEventPass;
+      if (!musicBegun && (pass.breakKind == 1 || pass.breakKind == 2)) {
+        // A new system or page before the first event would only leave a line or a page
+        // without music: the voices pass over the break, and its distance goes with it.
+        for (int i = 0; i < getNumVoices(); ++i)
+          if (GRVoiceManager* manager = mVoiceManagers->Get(i)) manager->DoBreak(now, 0);
+        mPendingSystemDistance = -1;
+        mode = GRVoiceManager::kTagPass;
+      } else {
+        if (pass.breakKind != 0) handleBreak(pass.breakKind, now, usedHeight, breakValue);
+        mode = pass.breakKind != 0 ? GRVoiceManager::kTagPass : GRVoiceManager::kEventPass;
+      }
     } else {
+      musicBegun = true;
       // The springs of this pass hold the events that began at now.
       const Fraction handled = now;
       if (pass.isStuck()) {

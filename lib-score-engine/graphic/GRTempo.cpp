@@ -112,9 +112,10 @@ float GRTempo::DrawNote(VGDevice& device, Fraction const& value, float x, float 
     head = kHalfHead;
   unsigned int const flag = FlagOf(value);
 
-  float const xScale = device.GetXScale();
-  float const yScale = device.GetYScale();
-  device.SetScale(xScale * kNoteScale, yScale * kNoteScale);
+  // The device's scale multiplies: the note is drawn inside a saved state, which puts the scale
+  // back exactly as it was, whatever it was.
+  device.BeginDraw();
+  device.SetScale(kNoteScale, kNoteScale);
   device.SetMusicFont(gFontDefs.music.font);
   float const headWidth = GetSymbolExtent(head);
   float const X = (x + mPosition.x) / kNoteScale;
@@ -131,6 +132,6 @@ float GRTempo::DrawNote(VGDevice& device, Fraction const& value, float x, float 
     device.DrawMusicSymbol(X + 100, Y, kDot);
     width += 50;
   }
-  device.SetScale(xScale, yScale);
+  device.EndDraw();
   return width;
 }

@@ -284,6 +284,7 @@ int GRVoiceManager::DoBreak(Fraction const& tp, int breakKind) {
     beginOpenTags();
     mLastNonZeroEvent = nullptr;
     mLastBar = nullptr;
+    mLineBegun = false;
   } else if (breakKind == 3) {
     mStaffMgr->prepareStaff(mStaffNum);
     mCurGrStaff = mStaffMgr->getStaff(mStaffNum);

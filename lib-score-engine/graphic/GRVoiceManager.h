@@ -83,7 +83,8 @@ class GRVoiceManager {
   void parsePositionTag(ARPositionTag* tag);
 
   // Continues after a break the staff manager made at tp: 1 new system, 2 new page, 3 a
-  // possible break that only starts a new slice. Returns 1.
+  // possible break that only starts a new slice; 0 only passes over the break tag the voice
+  // stands at. Returns 1.
   int DoBreak(Fraction const& tp, int breakKind);
   void beginOpenTags();
   void closeOpenTags();
@@ -164,4 +165,6 @@ class GRVoiceManager {
   KF_IPointerList<GRTag>* mToAddGrace = nullptr;
   GRNotationElement* mLastNonZeroEvent = nullptr;
   GRBar* mLastBar = nullptr;
+  // The line's opening clef, key and glue are behind: a clef from now on is a change.
+  bool mLineBegun = false;
 };

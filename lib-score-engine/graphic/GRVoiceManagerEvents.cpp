@@ -74,6 +74,7 @@ GRNotationElement* GRVoiceManager::placeEvent(GREvent* event) {
   mCurGrStaff->addNotationElement(event);
   addToVoice(event);
   mLastCreatedEvent = event;
+  mLineBegun = true;
   return event;
 }
 

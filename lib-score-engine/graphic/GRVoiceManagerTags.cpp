@@ -82,6 +82,7 @@
 #include "GRBembel.h"
 #include "GRBreathMark.h"
 #include "GRChordTag.h"
+#include "GRClef.h"
 #include "GRCoda.h"
 #include "GRCrescendo.h"
 #include "GRDiminuendo.h"
@@ -175,7 +176,11 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
   };
 
   if (is<ARClef>(tag)) {
-    element = staff->AddClef(static_cast<ARClef*>(tag));
+    auto* clef = static_cast<GRClef*>(staff->AddClef(static_cast<ARClef*>(tag)));
+    // At a line's start the key follows the clef a line space away, even without signs, and the
+    // second glue keeps another from the first note.
+    if (mLineBegun) clef->keepRoomAfter(2 * staff->getLineSpace());
+    element = clef;
   } else if (is<ARMeter>(tag)) {
     element = staff->AddMeter(static_cast<ARMeter*>(tag));
   } else if (is<ARKey>(tag) || is<ARNaturalKey>(tag)) {
@@ -185,6 +190,7 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     glue->setRelativeTimePosition(tag->getRelativeTimePosition());
     staff->AddSecondGlue(glue);
     element = glue;
+    mLineBegun = true;
   } else if (is<ARBar>(tag)) {
     auto* bar = static_cast<GRBar*>(staff->AddBar(static_cast<ARBar*>(tag), mVoiceTime));
     applyBarFilling(bar);

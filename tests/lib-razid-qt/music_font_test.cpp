@@ -146,6 +146,27 @@ TEST_F(MusicFont, AdvancesAreWholePixelsAndClefsAndDigitsSitOnTheirLines) {
     EXPECT_NEAR(Ink(digit).center().y(), 0.0, 1.0) << "digit " << digit - 48;
 }
 
+// The dynamics that no single letter pair covers have glyphs of their own, made of the letters
+// of the others: as high and deep as their letters, and wider than their softer neighbours.
+TEST_F(MusicFont, DynamicsOfThreeOrFourLettersHaveGlyphsOfTheirOwn) {
+  constexpr unsigned int p = 112, pp = 132, ppp = 240, pppp = 241, f = 102, ff = 131, ffff = 242,
+                         sf = 243, sfz = 244;
+  const QFontMetricsF metrics(font);
+  auto width = [&](unsigned int code) { return metrics.horizontalAdvance(Character(code)); };
+  for (unsigned int code : {ppp, pppp, ffff, sf, sfz}) {
+    EXPECT_FALSE(Ink(code).isEmpty()) << "code " << code;
+    EXPECT_DOUBLE_EQ(width(code), std::round(width(code))) << "code " << code;
+  }
+  EXPECT_NEAR(Ink(ppp).top(), Ink(p).top(), 0.5);
+  EXPECT_NEAR(Ink(ppp).bottom(), Ink(p).bottom(), 0.5);
+  EXPECT_NEAR(Ink(ffff).bottom(), Ink(f).bottom(), 0.5);
+  EXPECT_NEAR(Ink(sfz).top(), Ink(f).top(), 0.5);
+  EXPECT_GT(width(ppp), width(pp) + 0.5 * width(p));
+  EXPECT_GT(width(pppp), width(ppp) + 0.5 * width(p));
+  EXPECT_GT(width(ffff), width(ff) + width(f));
+  EXPECT_GT(width(sfz), width(sf));
+}
+
 TEST(MusicFontGenerator, RegeneratesTheCompiledFontByteForByte) {
   const QStringList sources =
       QDir("/usr/share/lilypond").entryList({"*"}, QDir::Dirs | QDir::NoDotAndDotDot);

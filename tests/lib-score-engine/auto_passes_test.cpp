@@ -253,11 +253,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\meter<\"3/4\">@0/1 ~\\secGlue@0/1 c1*1/2 "
                  "d1*1/4 ~\\bar@3/4 ~\\pBreak<1.5>@3/4 d1*1/4 ~\\endBar@1/1 | ~\\tieBegin:2@1/2 "
                  "~\\tieEnd:2@3/4"},
-        // A meter after a break while a bar was due: the next due bar stands in front of the
-        // next break, not the past one.
+        // A meter after a break while a bar was due: the full measure keeps its bar in front of
+        // the break, and the next due bar stands in front of the next break, not the past one.
         PassCase{"[ \\meter<\"2/4\"> c*1 \\newSystem \\meter<\"2/4\"> c*1 \\newSystem d/2 ]",
                  "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\meter<\"2/4\">@0/1 ~\\secGlue@0/1 c1*1/2 "
-                 "~\\bar@1/2 ~\\pBreak<1.5>@1/2 c1*1/2 \\newSystem@1/1 ~\\clef<\"treble\">@1/1 "
+                 "~\\bar@1/2 ~\\pBreak<1.5>@1/2 c1*1/2 ~\\bar@1/1 \\newSystem@1/1 "
+                 "~\\clef<\"treble\">@1/1 "
                  "~\\key<0>@1/1 \\meter<\"2/4\">@1/1 ~\\secGlue@1/1 c1*1/2 ~\\bar@3/2 "
                  "~\\pBreak<1.5>@3/2 c1*1/2 ~\\bar@2/1 \\newSystem@2/1 ~\\clef<\"treble\">@2/1 "
                  "~\\key<0>@2/1 ~\\secGlue@2/1 d1*1/2 ~\\endBar@5/2 | ~\\tieBegin:2@0/1 "

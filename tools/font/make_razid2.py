@@ -52,7 +52,7 @@ HEAD_WIDTH = 300  # the engine spaces notes for heads exactly 60 units wide
 DOT_RADIUS = 56
 
 # Symbol codes the engine draws whose character the table moves onto another code's glyph: the
-# 1/64 flags and "sf"/"ffff" share the 1/32 flags' characters and get no glyph of their own.
+# 1/64 flags share the 1/32 flags' characters and get no glyph of their own.
 SHARED_CODES = {83: 222, 115: 221}
 
 
@@ -211,6 +211,11 @@ def symbols(source_widths):
         dynamic(102, "dynamicForte", "f", source_widths),
         dynamic(131, "dynamicFF", "ff", source_widths),
         dynamic(39, "dynamicFFF", "fff", source_widths),
+        dynamic(240, "dynamicPPP", "ppp", source_widths),
+        dynamic(241, "dynamicPPPP", "pppp", source_widths),
+        dynamic(242, "dynamicFFFF", "ffff", source_widths),
+        dynamic(243, "dynamicSforzando", "sf", source_widths),
+        dynamic(244, "dynamicSforzato", "sfz", source_widths),
     ]
 
 
@@ -283,7 +288,7 @@ def check_names(font):
 def build(source_path, output_path):
     source = TTFont(source_path)
     source_glyphs = source.getGlyphSet()
-    widths = {name: source["hmtx"][name][0] for name in ("f", "m", "p")}
+    widths = {name: source["hmtx"][name][0] for name in ("f", "m", "p", "s", "z")}
     placed = symbols(widths)
     table = read_symbol_table()
     check_table(table, placed)

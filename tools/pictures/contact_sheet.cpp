@@ -31,14 +31,14 @@ void Checkers(QPainter& painter, const QRect& rect) {
   }
 }
 
-QImage Sheet(const QDir& pictures, const QStringList& paths) {
-  const int rows = int((paths.size() + Columns - 1) / Columns);
-  QImage sheet(Columns * CellWidth, rows * (CellHeight + LabelHeight), QImage::Format_RGB32);
+QImage Sheet(const QDir& pictures, const QStringList& paths, int columns = Columns) {
+  const int rows = int((paths.size() + columns - 1) / columns);
+  QImage sheet(columns * CellWidth, rows * (CellHeight + LabelHeight), QImage::Format_RGB32);
   sheet.fill(QColor(60, 60, 60));
   QPainter painter(&sheet);
   painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
   for (int i = 0; i < paths.size(); ++i) {
-    const QRect cell((i % Columns) * CellWidth, (i / Columns) * (CellHeight + LabelHeight),
+    const QRect cell((i % columns) * CellWidth, (i / columns) * (CellHeight + LabelHeight),
                      CellWidth, CellHeight);
     const QImage picture = QImageReader(pictures.filePath(paths[i])).read();
     // Small pictures are enlarged by a whole factor so their pixels can be judged.
@@ -189,6 +189,10 @@ QImage KeyboardPreview(const QDir& pictures) {
 }
 
 }  // namespace
+
+QImage ContactSheet(const QDir& pictures, const QStringList& paths, int columns) {
+  return Sheet(pictures, paths, columns);
+}
 
 QStringList WriteContactSheets(const QDir& pictures, const QStringList& paths, const QDir& sheets) {
   QMap<QString, QStringList> byFolder;

@@ -150,11 +150,6 @@ void PaintReferenceMark(QPainter& painter, ReferenceMark mark, const EngravedNot
     case ReferenceMark::Volta:
       VoltaBracket(painter, Span(engraved), space);
       break;
-    case ReferenceMark::Sforzando:
-    case ReferenceMark::Pianississimo:
-      Word(painter, QPointF(first.center().x(), first.bottom() + space * 1.6),
-           mark == ReferenceMark::Sforzando ? "sfz" : "ppp", space * 1.8, true);
-      break;
   }
   painter.restore();
 }

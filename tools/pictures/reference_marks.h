@@ -27,8 +27,6 @@ enum class ReferenceMark {
   OttavaAlta,     // "8va" and a dashed line above the notes
   OttavaBassa,    // "8vb" and a dashed line below the notes
   Volta,          // a bracket numbered 1 above the notes
-  Sforzando,      // "sfz" below the first note
-  Pianississimo,  // "ppp" below the first note
 };
 
 void PaintReferenceMark(QPainter& painter, ReferenceMark mark, const EngravedNotes& engraved);

@@ -64,12 +64,9 @@ std::vector<Picture> MakePictures() {
     add(QString("rest%1l2").arg(length), Bare(QString("_/%1").arg(length)), Small);
   }
   // Loudness marks under a note.
-  for (const char* mark : {"fff", "ff", "f", "mf", "mp", "p", "pp"}) {
+  for (const char* mark : {"fff", "ff", "f", "mf", "mp", "p", "pp", "ppp", "sfz"}) {
     add(QString("%1_l").arg(mark), Bare(QString("\\intens<\"%1\"> b1/4").arg(mark)), Small);
   }
-  // The engine engraves neither of these two.
-  add("ppp_l", Bare("b1/4"), Small, ReferenceMark::Pianississimo);
-  add("sfz_l", Bare("b1/4"), Small, ReferenceMark::Sforzando);
   add("crescendol", Bare("\\cresc(g1/4 a1/4 b1/4 c2/4)"), Small);
   add("diminuendol", Bare("\\dim(c2/4 b1/4 a1/4 g1/4)"), Small);
   // Note modifiers, in the page's order.

@@ -61,12 +61,15 @@ TEST_F(BarTest, EveryDrawnBarOrRepeatSendsOneZeroWidthBarRecord) {
               std::vector<float>({3, 0, c.date, 300, 0, 300, 200}));
   }
   EXPECT_THAT(CallsFrom("DrawMusicSymbol")[0], testing::HasSubstr("align=9"));
-  // A double bar takes room but draws and reports nothing.
+  // A double bar draws two bar lines 20 apart around its place, takes room for both, and sends
+  // no record.
   device.calls.clear();
+  doubleBar.setHPosition(300);
   doubleBar.OnDraw(device, map);
-  EXPECT_TRUE(device.calls.empty());
+  EXPECT_THAT(Drawn(), ElementsAre("DrawMusicSymbol(240,200,139)", "DrawMusicSymbol(260,200,139)"));
   EXPECT_EQ(map.elements.size(), 1u);
-  EXPECT_EQ(doubleBar.getLeftSpace(), 50);
+  EXPECT_EQ(doubleBar.getLeftSpace(), 60);
+  EXPECT_EQ(doubleBar.getRightSpace(), 60);
   EXPECT_TRUE(bar == static_cast<GRTag const&>(doubleBar));
   EXPECT_FALSE(bar == static_cast<GRTag const&>(finish));
 }

@@ -21,13 +21,15 @@ class HairpinTest : public SpannerScene {
   }
 };
 
-TEST_F(HairpinTest, WedgesStandOneLineSpaceUnderTheStaff) {
+// The open end is one line space wide, drawn with a pen heavier than the staff lines'.
+TEST_F(HairpinTest, WedgesStandOneLineSpaceUnderTheStaffAndOpenToOneLineSpace) {
   auto& voice = Voice("[ a1/4 a1/4 ]", {100, 300});
   auto* cresc = Span(new GRCrescendo(staff, Own(new ARCrescendo)), voice.events);
-  EXPECT_EQ(Drawn(cresc), (Lines{"MoveTo(112.5,250)", "LineTo(370.5,237.5)", "MoveTo(112.5,250)",
-                                 "LineTo(370.5,262.5)"}));
+  EXPECT_EQ(Drawn(cresc), (Lines{"MoveTo(112.5,250)", "LineTo(370.5,225)", "MoveTo(112.5,250)",
+                                 "LineTo(370.5,275)"}));
+  EXPECT_EQ(Calls({"PushPen"}), (Lines{"PushPen(rgba(0,0,0,255),6)"}));
   auto* dim = Span(new GRDiminuendo(staff, Own(new ARDiminuendo)), voice.events);
-  EXPECT_EQ(Drawn(dim), (Lines{"MoveTo(112.5,237.5)", "LineTo(370.5,250)", "MoveTo(112.5,262.5)",
+  EXPECT_EQ(Drawn(dim), (Lines{"MoveTo(112.5,225)", "LineTo(370.5,250)", "MoveTo(112.5,275)",
                                "LineTo(370.5,250)"}));
 }
 

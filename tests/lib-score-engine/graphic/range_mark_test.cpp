@@ -55,6 +55,22 @@ TEST_F(RangeMarkTest, EachMarkDrawsOnceAtTheFirstNoteHangingFromItsTopLeft) {
   }
 }
 
+TEST_F(RangeMarkTest, MarkInErrorDrawsNothing) {
+  auto& voice = Voice("[ g1/4 a1/4 ]", {100, 200});
+  for (ARMusicalTag* tag :
+       std::vector<ARMusicalTag*>{Own(new ARTrill(ARTrill::MORD)), Own(new ARTrill(ARTrill::TRILL)),
+                                  Own(new ARTrill(ARTrill::TURN)), Own(new ARTremolo),
+                                  Own(new ARAccelerando), Own(new ARRitardando)}) {
+    tag->setError(1);
+    GRFirstNoteMark* mark = nullptr;
+    if (auto* trill = dynamic_cast<ARTrill*>(tag)) mark = new GRTrill(staff, trill);
+    if (auto* tremolo = dynamic_cast<ARTremolo*>(tag)) mark = new GRTremolo(staff, tremolo);
+    if (auto* accel = dynamic_cast<ARAccelerando*>(tag)) mark = new GRAccelerando(staff, accel);
+    if (auto* rit = dynamic_cast<ARRitardando*>(tag)) mark = new GRRitardando(staff, rit);
+    EXPECT_TRUE(Drawn(Span(mark, voice.events)).empty());
+  }
+}
+
 TEST_F(RangeMarkTest, MarkOverABreakDrawsOnTheFirstSystemOnly) {
   AddSecondSystem();
   auto& first = VoiceOn(staff, "[ g1/4 ]", {700});

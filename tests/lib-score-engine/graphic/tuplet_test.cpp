@@ -63,7 +63,9 @@ TEST_F(TupletTest, StemsDownPutTheBracketBelowAndANoteAboveTheLineBendsIt) {
   EXPECT_LE((save->p1.y + save->p2.y) / 2, middleTop - 62.5);
 }
 
-TEST_F(TupletTest, FormatPlacesTheNumberOverTheNotesAndAsksForTheBracket) {
+// A format without heights names the number and the hooks; the bracket still stands clear of
+// the stems, where the number of a tuplet without format stands.
+TEST_F(TupletTest, FormatGivesTheNumberAndTheBracketClearOfTheStems) {
   struct Case {
     char const* format;
     size_t calls;  // the number alone, or with both bracket halves and their hooks
@@ -76,7 +78,7 @@ TEST_F(TupletTest, FormatPlacesTheNumberOverTheNotesAndAsksForTheBracket) {
     DrawSystem(grSystem.get(), tuplet);
     std::vector<std::string> const drawn = Drawn();
     ASSERT_EQ(drawn.size(), c.calls);
-    EXPECT_EQ(drawn[1].rfind("DrawString(200,87.5,3:2,3)", 0), 0u) << drawn[1];
+    EXPECT_EQ(drawn[1].rfind("DrawString(200,-37.5,3:2,3)", 0), 0u) << drawn[1];
   }
 }
 
