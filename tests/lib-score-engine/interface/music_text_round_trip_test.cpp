@@ -62,18 +62,15 @@ std::vector<std::string> QuestionTexts() {
 }
 
 std::vector<std::string> AnswerTexts() {
+  constexpr auto kRight = NoteWAnalysis::CL_RIGHT;
+  constexpr auto kWrong = NoteWAnalysis::CL_WRONG;
+  constexpr auto kMissing = NoteWAnalysis::CL_NOT_PLAYED;
   std::vector<std::string> texts;
-  std::vector<std::vector<NoteWAnalysis>> const answers = {
-      {{39, NoteWAnalysis::CL_RIGHT}},
-      {{39, NoteWAnalysis::CL_RIGHT}, {43, NoteWAnalysis::CL_NOT_PLAYED}},
-      {{40, NoteWAnalysis::CL_WRONG}, {39, NoteWAnalysis::CL_RIGHT}, {46, NoteWAnalysis::CL_RIGHT}},
-      {{41, NoteWAnalysis::CL_WRONG},
-       {44, NoteWAnalysis::CL_WRONG},
-       {42, NoteWAnalysis::CL_RIGHT},
-       {49, NoteWAnalysis::CL_NOT_PLAYED}},
-      {{20, NoteWAnalysis::CL_RIGHT}, {22, NoteWAnalysis::CL_WRONG}},
-  };
-  for (auto const& notes : answers)
+  for (std::vector<NoteWAnalysis> const& notes : std::vector<std::vector<NoteWAnalysis>>{
+           {{39, kRight}, {43, kMissing}},
+           {{40, kWrong}, {39, kRight}, {46, kRight}},
+           {{41, kWrong}, {44, kWrong}, {42, kRight}, {49, kMissing}},
+           {{20, kRight}, {22, kWrong}}})
     for (bool treble : {true, false})
       for (bool flat : {true, false}) {
         texts.push_back(ScoreProvider::GetQuestionScoreAnswerNotes(notes, treble, flat));

@@ -12,97 +12,85 @@
 
 namespace {
 
-// The question chord c1 e1 g1 laid out, and drawn or not; the queries of the page's map through
-// its handle, for pages and handles that have no map as well.
+// The question chord c1 e1 g1 laid out, and the queries of a page's map by handle and page; the
+// missing cases are page 0, a page past the last, the page before its first draw, and a freed
+// handle.
 class PageMapQueriesTest : public testing::Test {
  protected:
   void SetUp() override {
     RazidShutdown();
     RazidInitDesc init{&device, nullptr, nullptr, nullptr};
     ASSERT_EQ(RazidInit(&init), 0);
-    ARHandle ar = nullptr;
-    ASSERT_EQ(RazidParseString(SampleScores::QuestionScore(), &ar), 0);
-    ASSERT_EQ(RazidAR2GR(ar, nullptr, &gr), 0);
-    RazidFreeAR(ar);
-    ARHandle other = nullptr;
-    ASSERT_EQ(RazidParseString(SampleScores::QuestionScore(), &other), 0);
-    ASSERT_EQ(RazidAR2GR(other, nullptr, &freed), 0);
-    RazidFreeAR(other);
+    for (GRHandle* gr : {&freed, &score}) {
+      ARHandle ar = nullptr;
+      ASSERT_EQ(RazidParseString(SampleScores::QuestionScore(), &ar), 0);
+      ASSERT_EQ(RazidAR2GR(ar, nullptr, gr), 0);
+      RazidFreeAR(ar);
+    }
     RazidFreeGR(freed);
   }
   void TearDown() override {
-    RazidFreeGR(gr);
+    RazidFreeGR(score);
     RazidShutdown();
   }
-
   void Draw() {
     RazidOnDrawDesc desc;
-    desc.handle = gr;
+    desc.handle = score;
     desc.hdc = &device;
-    desc.page = 1;
     desc.sizex = 1000;
     desc.sizey = 1414;
     ASSERT_EQ(RazidOnDraw(&desc), 0);
   }
 
-  // Page 0, a page past the last one, the page before it was drawn, and a freed handle.
-  std::vector<std::pair<GRHandle, int>> Missing() const {
-    return {{gr, 0}, {gr, 2}, {gr, 1}, {freed, 1}};
-  }
-
   Layout::FixedWidthSystem system;
   EngineTesting::ScalingDevice device{&system};
-  GRHandle gr = nullptr;
+  GRHandle score = nullptr;
   GRHandle freed = nullptr;
+  std::vector<std::pair<GRHandle*, int>> const missing = {
+      {&score, 0}, {&score, 2}, {&score, 1}, {&freed, 1}};
 };
 
-TEST_F(PageMapQueriesTest, MinDateIsZeroWithoutAPageAndTheFirstEventsDateOnceDrawn) {
-  for (auto [handle, page] : Missing())
-    EXPECT_EQ(RazidMapGetMinDate(handle, page), handle == gr && page == 1 ? -1 : 0) << page;
+TEST_F(PageMapQueriesTest, MinDate) {
+  for (auto [gr, page] : missing)  // a page not drawn yet has no event: -1
+    EXPECT_EQ(RazidMapGetMinDate(*gr, page), *gr == score && page == 1 ? -1 : 0) << page;
   Draw();
-  EXPECT_EQ(RazidMapGetMinDate(gr, 1), 0);
-  EXPECT_EQ(RazidMapGetMinDate(gr, 2), 0);
+  EXPECT_EQ(RazidMapGetMinDate(score, 1), 0);
 }
 
-TEST_F(PageMapQueriesTest, MaxDateIsZeroWithoutADrawAndTheLastEventsEndOnceDrawn) {
-  for (auto [handle, page] : Missing()) EXPECT_EQ(RazidMapGetMaxDate(handle, page), 0) << page;
+TEST_F(PageMapQueriesTest, MaxDate) {
+  for (auto [gr, page] : missing) EXPECT_EQ(RazidMapGetMaxDate(*gr, page), 0) << page;
   Draw();
-  EXPECT_FLOAT_EQ(RazidMapGetMaxDate(gr, 1), 0.25f);
+  EXPECT_FLOAT_EQ(RazidMapGetMaxDate(score, 1), 0.25f);
 }
 
-TEST_F(PageMapQueriesTest, EventHitByAPointInsideANoteBoxIsThatNote) {
+TEST_F(PageMapQueriesTest, EventHitBy) {
+  for (auto [gr, page] : missing) EXPECT_EQ(RazidMapFindEventHitBy(*gr, page, 300, 1000), nullptr);
   Draw();
-  CScoreElement* root = RazidMapGetRootElement(gr, 1);
-  CScoreElement* note = nullptr;
-  for (int n = 1; CScoreElement* event = RazidMapFindDeepNthElementOfType(root, 1, n); ++n)
-    if (RazidMapGetElementSubType(event) == 10) note = note ? note : event;
+  CScoreElement* root = RazidMapGetRootElement(score, 1);
+  CScoreElement* note = RazidMapFindDeepNthElementOfType(root, 1, 1);
+  for (int n = 2; note && RazidMapGetElementSubType(note) != 10; ++n)
+    note = RazidMapFindDeepNthElementOfType(root, 1, n);
   ASSERT_NE(note, nullptr);
   float left, top, right, bottom;
   RazidMapGetElementBoundingBox(note, &left, &top, &right, &bottom);
-  float const x = (left + right) / 2, y = (top + bottom) / 2;
-  EXPECT_EQ(RazidMapFindEventHitBy(gr, 1, x, y), note);
-  EXPECT_EQ(RazidMapFindEventHitBy(gr, 1, -10, -10), nullptr);  // outside the page
-  for (auto [handle, page] : Missing()) {
-    if (handle == gr && page == 1) continue;  // drawn by now
-    EXPECT_EQ(RazidMapFindEventHitBy(handle, page, x, y), nullptr) << page;
-  }
+  EXPECT_EQ(RazidMapFindEventHitBy(score, 1, (left + right) / 2, (top + bottom) / 2), note);
+  EXPECT_EQ(RazidMapFindEventHitBy(score, 1, -10, -10), nullptr);
 }
 
-TEST_F(PageMapQueriesTest, KindCountsAreThoseOfTheLastDraw) {
-  for (auto [handle, page] : Missing())
+TEST_F(PageMapQueriesTest, ElementCountForType) {
+  for (auto [gr, page] : missing)
     for (int kind = 0; kind < 10; ++kind)
-      EXPECT_EQ(RazidMapGetElementCountForType(handle, page, kind), 0) << page << " " << kind;
+      EXPECT_EQ(RazidMapGetElementCountForType(*gr, page, kind), 0) << page << " " << kind;
   Draw();
-  CScoreElement* root = RazidMapGetRootElement(gr, 1);
+  CScoreElement* root = RazidMapGetRootElement(score, 1);
   int events = 0;
   while (RazidMapFindDeepNthElementOfType(root, 1, events + 1)) ++events;
-  EXPECT_EQ(RazidMapGetElementCountForType(gr, 1, 1), events);
-  EXPECT_GE(events, 3);  // the three notes, and the placeholders the chord holds
-  EXPECT_EQ(RazidMapGetElementCountForType(gr, 1, 7), 1);
-  EXPECT_EQ(RazidMapGetElementCountForType(gr, 1, 8), 1);
-  EXPECT_EQ(RazidMapGetElementCountForType(gr, 1, -1), 0);
-  EXPECT_EQ(RazidMapGetElementCountForType(gr, 1, 10), 0);
-  EXPECT_EQ(RazidMapGetElementCountForType(gr, 2, 1), 0);
+  EXPECT_GE(events, 3);  // the notes and the chord's placeholders
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 1), events);
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 7), 1);
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 8), 1);
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, -1), 0);
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 10), 0);
 }
 
 }  // namespace
