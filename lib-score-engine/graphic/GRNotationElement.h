@@ -56,7 +56,7 @@ class GRNotationElement : public GObject {
   virtual void addAssociation(GRNotationElement* element);
   virtual void print() const {}
   virtual void print(std::ostream& os) const;
-  // symbol as an image of the graphic stream at the position moved by dx, dy.
+  // The symbol as an image of the graphic stream, at the position moved by dx, dy.
   virtual void GGSOutputAt(unsigned int symbol, long dx, long dy, float size) const;
 
   GRStaff* getGRStaff() const { return mGrStaff; }
