@@ -10,11 +10,13 @@
 #include "ARChordComma.h"
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
+#include "ARLyrics.h"
 #include "ARMusic.h"
 #include "ARMusicalEvent.h"
 #include "ARMusicalTag.h"
 #include "ARMusicalVoice.h"
 #include "ARPositionTag.h"
+#include "ARText.h"
 #include "ARTie.h"
 #include "ARTuplet.h"
 #include "MoreMusicalTags.h"
@@ -49,6 +51,9 @@ Role RoleOfBegin(ARPositionTag const* begin) {
   // The display check groups tuplets under a base, and names the tuplets it adds itself.
   if (ar_cast<ARBase const>(begin)) return Role::Made;
   if (auto const* tuplet = ar_cast<ARTuplet const>(begin); tuplet && tuplet->getName() == "-auto-")
+    return Role::Made;
+  // The lyrics pass cuts the syllables from the lyrics range, which is written.
+  if (auto const* text = ar_cast<ARText const>(begin); text && text->isCutFromLyrics())
     return Role::Made;
   // Only the parse gives a grace note's length this form; a written one is a range.
   if (auto const* shown = ar_cast<ARDisplayDuration const>(begin); shown && !shown->getRange())
@@ -103,6 +108,9 @@ class VoiceText {
     std::ostringstream text;
     object->operator<<(text);
     std::string written = text.str();
+    // A lyrics range prints as the texts it is cut into.
+    if (ar_cast<ARLyrics const>(tag) && written.rfind("\\text", 0) == 0)
+      written.replace(0, 5, "\\lyrics");
     // A fermata prints without the bracket that opens its range.
     ARPositionTag const* end = tag->getCorrespondence();
     auto const* plainEnd = end ? ar_cast<ARDummyRangeEnd const>(end) : nullptr;

@@ -87,7 +87,8 @@ TEST(MusicTextRoundTrip, QuestionAndAnswerScores) {
 TEST(MusicTextRoundTrip, ReferencePictures) {
   for (ReferencePictures::Picture const& picture : ReferencePictures::AllPictures()) {
     if (picture.cells.isEmpty()) ExpectRoundTrip(picture.rmn.toStdString());
-    for (QString const& cell : picture.cells) ExpectRoundTrip(cell.toStdString());
+    for (QString const& cell : picture.cells)
+      if (!cell.isEmpty()) ExpectRoundTrip(cell.toStdString());
   }
 }
 
