@@ -45,7 +45,7 @@ std::ostream& ARNote::operator<<(std::ostream& os) const {
   // n dots make the length (2^(n+1) - 1) / 2^n of the undotted one.
   const int half = 1 << std::clamp(numPoints, 0, 3);
   const Fraction undotted = numPoints > 0 ? duration * Fraction(half, 2 * half - 1) : duration;
-  os << octave << '*' << undotted.getNumerator() << '/' << undotted.getDenominator();
+  os << getWrittenOctave() << '*' << undotted.getNumerator() << '/' << undotted.getDenominator();
   for (int i = 0; i < numPoints; ++i) os << '.';
   return os << ' ';
 }

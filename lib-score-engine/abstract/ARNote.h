@@ -22,7 +22,7 @@ class ARNote : public ARMusicalEvent {
   ARNote(ARNote const& other) = default;
 
   ARMusicalObject* Copy() const override;
-  // Name, accidentals, octave, the length without its dots, the dots.
+  // Name, accidentals, written octave, the length without its dots, the dots.
   std::ostream& operator<<(std::ostream& os) const override;
   void print() const override;
   // A length of 0 has no dots.
@@ -34,6 +34,8 @@ class ARNote : public ARMusicalEvent {
   NVstring const& getName() const { return name; }
   int getPitch() const { return pitch; }
   int getOctave() const { return octave; }
+  // The octave before an octava moved the note; the text keeps it.
+  int getWrittenOctave() const { return writtenOctave == NoOctavaApplied ? octave : writtenOctave; }
   int getAccidentals() const { return accidentals; }
   int getIntensity() const { return intensity; }
 

@@ -79,6 +79,7 @@ void ARText::setFAttrib(TagParameter const* parameter) {
 }
 
 void ARText::copyLyricsParams(ARLyrics const* lyrics) {
+  cutFromLyrics = true;
   if (lyrics->getDX()) setDX(CopyOfKind<TagParameterFloat>(lyrics->getDX()).release());
   if (lyrics->getDY()) {
     setDY(nullptr);

@@ -49,6 +49,8 @@ class ARText : public ARMTParameter, public ARPositionTag {
   void setFAttrib(TagParameter const* parameter);
   // Takes over the layout of the lyrics this text was cut from; their dy becomes the position.
   void copyLyricsParams(ARLyrics const* lyrics);
+  // A syllable the lyrics pass cut from a lyrics range, rather than a text of its own.
+  bool isCutFromLyrics() const { return cutFromLyrics; }
 
  protected:
   // Matches given against the class's template; the class's own parameters end in own.
@@ -60,6 +62,7 @@ class ARText : public ARMTParameter, public ARPositionTag {
   std::unique_ptr<TagParameterFloat> fsize;
   std::unique_ptr<TagParameterString> fattrib;
   std::unique_ptr<TagParameterFloat> ypos;
+  bool cutFromLyrics = false;
 
  private:
   // Each text class matches against templates of its own, built from its own format: a text

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "NVPoint.h"
 #include "NVRect.h"
 
@@ -32,7 +34,8 @@ class GObject {
   virtual bool isGREventClass() const { return false; }
   virtual void OnDraw(VGDevice& device, VScoreSymbolMap& map) const = 0;
   virtual void DrawBoundingBox(VGDevice& device, VGColor const& color) const;
-  virtual unsigned int getGGSInfo(int) const { return 0; }
+  // What the object tells a graphical editor about itself; nothing by default.
+  virtual std::string getGGSInfo(int) const { return {}; }
   virtual void GGSOutput() const {}
 
   NVPoint const& getPosition() const { return mPosition; }

@@ -24,6 +24,8 @@ class GRClef : public GRTagARNotationElement {
   // The glyph (twice for a double treble), the octave mark, then the map's record, also for a
   // clef of kind none.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  // The treble, alto or bass clef image at the glyph's left edge; other clefs write nothing.
+  void GGSOutput() const override;
 
   // Note name on the reference line: 2 c, 5 f, 6 g.
   int mClefPitch = 6;

@@ -37,6 +37,8 @@ class GRKey : public GRARCompositeNotationElement, public GRTag {
   bool operator==(GRKey const& other) const { return mKeyNumber == other.mKeyNumber; }
   bool operator==(GRTag const& other) const override;
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  // Each accidental's glyph; nothing for a key in error.
+  void GGSOutput() const override;
 
   NVPoint const& getOffset() const override { return GRTag::getOffset(); }
   float getSize() const override { return GRTag::getSize(); }

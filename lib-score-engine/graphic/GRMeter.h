@@ -15,6 +15,8 @@ class GRMeter : public GRTagARNotationElement {
   NVPoint const& getReferencePosition() const override;
   // Numbers show at most their first two digits. Nothing is reported to the map.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  // A numeric meter as its two numbers, one above the other; C and cut time as their glyph.
+  void GGSOutput() const override;
 
  private:
   void DrawNumber(VGDevice& device, int number, float dy) const;

@@ -194,13 +194,6 @@ float GRMusic::getOptForce() {
   return GRSpaceForceFunction2::getOptForce();
 }
 
-// The editor's commands name elements by their address in memory; none is trusted, so no
-// command changes the score.
-int GRMusic::GGSInputPage(int, char const* command) {
-  std::cout << "Inside GGSInput: " << (command ? command : "") << "\n";
-  return -10;
-}
-
 void GRMusic::trace(VGDevice& device) const {
   std::cout << "==> GRMusic content\n";
   std::cout << "    num pages  : " << mPages.GetCount() << "\n";

@@ -70,12 +70,25 @@ class GRMusic : public GREvent {
   void setSpringParameter(float) {}
   void MarkVoice(int, int, int, int, int) {}
 
-  // Commands of an external graphical editor: none changes anything; -10.
+  // What an external graphical editor reads and does (GRMusicEditor.cpp). The music as RMN text,
+  // handed to the AddRazidOutput hook.
+  virtual void getRazid() const;
+  std::string getGGSInfo(int) const override { return "this is grmusic ..."; }
+  // Page n as a graphic stream through the AddGGSOutput hook; nothing without such a page.
+  virtual void GGSOutputPage(int n) const;
+  // A command of the editor after its first character: add<"name",x,y,z> appends a quarter c to
+  // the first voice and lays the music out again; move<identity,dx,dy> moves an element of page n
+  // that the graphic stream named, a note changing its pitch by half line spaces;
+  // remove_image<identity> changes nothing. 0 when the music changed, else -10 with nothing
+  // changed.
   virtual int GGSInputPage(int page, char const* command);
   virtual void trace(VGDevice& device) const;
   virtual void voicetrace(VGDevice& device) const;
 
  private:
+  // The editor's "add": 0, or -10 with nothing changed.
+  int addQuarterC();
+
   NVstring mName;
   KF_IPointerList<GRVoice> mVoices{1};
   KF_IPointerList<GRPage> mPages{1};

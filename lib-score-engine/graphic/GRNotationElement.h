@@ -27,7 +27,8 @@ class GRNotationElement : public GObject {
   void tellPosition(GObject* caller, NVPoint const& point) override;
   // Draws the symbol, if any; reports nothing to the map.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
-  void GGSOutput() const override {}
+  // The element's symbol, if any, as an image of the graphic stream.
+  void GGSOutput() const override;
 
   virtual void setGRStaff(GRStaff* staff) { mGrStaff = staff; }
   virtual float getLeftSpace() const { return mLeftSpace; }
@@ -55,7 +56,8 @@ class GRNotationElement : public GObject {
   virtual void addAssociation(GRNotationElement* element);
   virtual void print() const {}
   virtual void print(std::ostream& os) const;
-  virtual void GGSOutputAt(unsigned int, long, long, float) const {}
+  // The symbol as an image of the graphic stream, at the position moved by dx, dy.
+  virtual void GGSOutputAt(unsigned int symbol, long dx, long dy, float size) const;
 
   GRStaff* getGRStaff() const { return mGrStaff; }
   GRSystemSlice* getGRSystemSlice() const;

@@ -42,6 +42,9 @@ class GRPage : public GREvent {
   virtual void trace(VGDevice& device) const;
   // The systems and page elements, grown by the margins.
   void updateBoundingBox() override;
+  // "\open_page<width,height>", the page's elements and systems, "\close_page"; the offsets
+  // are 0 afterwards.
+  void GGSOutput() const override;
 
   // Places the system under the previous one: at the one-shot distance when *distance is
   // positive (which is then used up), else at the default system distance. The page owns it.
@@ -51,6 +54,10 @@ class GRPage : public GREvent {
   void finishPage(bool lastPage);
   // The page takes the size of its content plus its margins.
   void adjustPageSize();
+  // Not supported: the page finishes its systems itself and they space themselves. Both stop
+  // the program.
+  void systemFinished();
+  void setHorizontalSpacing();
 
   void setPageFormat(ARPageFormat const* format);
   void getPageFormat(RazidPageFormat* format) const;

@@ -147,6 +147,8 @@ class GRStaff : public GRCompositeNotationElement {
   virtual void FinishStaff();
   // Its time span, then its elements' own print, on standard error.
   void print() const override;
+  // "\draw_staff<identity,lines,x,y,end x>", then the elements' own output.
+  void GGSOutput() const override;
   // Rods between the groups of elements that share a spring, up to the end spring.
   void createNewRods(GRStaffManager* manager, int& startspr, int& endspr);
   GRRod* getLastRod() const { return mLastRod; }

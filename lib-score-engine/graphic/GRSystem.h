@@ -30,6 +30,8 @@ class GRSystem : public GREvent {
  public:
   // A system that is not laid out: slices and staves can belong to it on their own.
   GRSystem();
+  // Not supported: a system is made from the slices of a line. Stops the program.
+  GRSystem(GRPage* page, Fraction const& startDate);
   // Takes count slices from the front of pending (after beginSlice, when given), and the springs
   // up to the last of them from springs, which keeps the rest. The last system of a piece that
   // fits on this one line keeps its natural width.
@@ -46,6 +48,8 @@ class GRSystem : public GREvent {
   void setPosition(NVPoint const& point) override;
   // With staves of its own, the box is theirs and its elements', and they reach its right end.
   void updateBoundingBox() override;
+  // The staves of its slices (or its own), then its own elements, placed at its position.
+  void GGSOutput() const override;
 
   // The page's inner width less the format's offset, in centimetres.
   virtual float getSystemWidthCm() const;

@@ -94,7 +94,8 @@ float RazidUnit2Inches(float units);
 float RazidInches2Unit(float inches);
 float RazidGetLineSpace();
 
-// Hooks for a graphical editor's output; they take the text and drop it.
+// Hooks for a graphical editor's output: the graphic stream of a page and the music as RMN text,
+// a piece at a time. They take the text and drop it.
 void AddGGSOutput(char const* text);
 void AddRazidOutput(char const* text);
 
@@ -102,6 +103,14 @@ void AddRazidOutput(char const* text);
 // until the page is drawn again or its layout is redone or freed. The field accessors and
 // RazidMapGetChild take a valid element; the rest accept null and answer null or 0.
 CScoreElement* RazidMapGetRootElement(GRHandle gr, int page);
+// The page's earliest event date and latest event end; 0 for a missing handle or page. A page
+// without events, and one not drawn yet, has -1 for its earliest date.
+float RazidMapGetMinDate(GRHandle gr, int page);
+float RazidMapGetMaxDate(GRHandle gr, int page);
+// The event whose box holds the point, down from the page; null when none does.
+CScoreElement* RazidMapFindEventHitBy(GRHandle gr, int page, float x, float y);
+// How many elements of the kind the page's last draw reported; 0 for a kind outside 0 .. 9.
+int RazidMapGetElementCountForType(GRHandle gr, int page, int kind);
 int RazidMapGetElementType(CScoreElement const* element);
 int RazidMapGetElementSubType(CScoreElement const* element);
 float RazidMapGetElementDate(CScoreElement const* element);

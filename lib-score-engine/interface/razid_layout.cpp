@@ -33,6 +33,11 @@ GRPage const* PageOf(GRHandle gr, int page) {
   return music ? music->getPage(page) : nullptr;
 }
 
+ScoreSymbolMap const* MapOf(GRHandle gr, int page) {
+  GRPage const* found = PageOf(gr, page);
+  return found ? &found->getSymbolMap() : nullptr;
+}
+
 void CollectEnvelopes(CScoreElement const& element, std::vector<TRect<float>>& boxes) {
   for (CScoreElement const* child : element.children()) {
     if (!child) continue;
@@ -171,6 +176,26 @@ RazidErrCode RazidGetPagesEnvelopes(std::vector<std::vector<TRect<float>>>* enve
 }
 
 CScoreElement* RazidMapGetRootElement(GRHandle gr, int page) {
-  GRPage const* found = PageOf(gr, page);
-  return found ? found->getSymbolMap().GetRootElement() : nullptr;
+  ScoreSymbolMap const* map = MapOf(gr, page);
+  return map ? map->GetRootElement() : nullptr;
+}
+
+float RazidMapGetMinDate(GRHandle gr, int page) {
+  ScoreSymbolMap const* map = MapOf(gr, page);
+  return map ? map->GetMinDate() : 0;
+}
+
+float RazidMapGetMaxDate(GRHandle gr, int page) {
+  ScoreSymbolMap const* map = MapOf(gr, page);
+  return map ? map->GetMaxDate() : 0;
+}
+
+CScoreElement* RazidMapFindEventHitBy(GRHandle gr, int page, float x, float y) {
+  ScoreSymbolMap const* map = MapOf(gr, page);
+  return map ? map->FindEventHitBy(x, y) : nullptr;
+}
+
+int RazidMapGetElementCountForType(GRHandle gr, int page, int kind) {
+  ScoreSymbolMap const* map = MapOf(gr, page);
+  return map ? map->ElementCountForType(kind) : 0;
 }

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "CScoreElement.h"
+#include "Razid.h"
+#include "engine_state.h"
+#include "lib-score-engine/graphic/scaling_device.h"
+#include "lib-score-engine/sample_scores.h"
+#include "tools/layout/fixed_width_fonts.h"
+
+namespace {
+
+// The question chord c1 e1 g1 laid out, and the queries of a page's map by handle and page; the
+// missing cases are page 0, a page past the last, the page before its first draw, and a freed
+// handle.
+class PageMapQueriesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    RazidShutdown();
+    RazidInitDesc init{&device, nullptr, nullptr, nullptr};
+    ASSERT_EQ(RazidInit(&init), 0);
+    for (GRHandle* gr : {&freed, &score}) {
+      ARHandle ar = nullptr;
+      ASSERT_EQ(RazidParseString(SampleScores::QuestionScore(), &ar), 0);
+      ASSERT_EQ(RazidAR2GR(ar, nullptr, gr), 0);
+      RazidFreeAR(ar);
+    }
+    RazidFreeGR(freed);
+  }
+  void TearDown() override {
+    RazidFreeGR(score);
+    RazidShutdown();
+  }
+  void Draw() {
+    RazidOnDrawDesc desc;
+    desc.handle = score;
+    desc.hdc = &device;
+    desc.sizex = 1000;
+    desc.sizey = 1414;
+    ASSERT_EQ(RazidOnDraw(&desc), 0);
+  }
+
+  Layout::FixedWidthSystem system;
+  EngineTesting::ScalingDevice device{&system};
+  GRHandle score = nullptr;
+  GRHandle freed = nullptr;
+  std::vector<std::pair<GRHandle*, int>> const missing = {
+      {&score, 0}, {&score, 2}, {&score, 1}, {&freed, 1}};
+};
+
+TEST_F(PageMapQueriesTest, MinDate) {
+  for (auto [gr, page] : missing)  // a page not drawn yet has no event: -1
+    EXPECT_EQ(RazidMapGetMinDate(*gr, page), *gr == score && page == 1 ? -1 : 0) << page;
+  Draw();
+  EXPECT_EQ(RazidMapGetMinDate(score, 1), 0);
+}
+
+TEST_F(PageMapQueriesTest, MaxDate) {
+  for (auto [gr, page] : missing) EXPECT_EQ(RazidMapGetMaxDate(*gr, page), 0) << page;
+  Draw();
+  EXPECT_FLOAT_EQ(RazidMapGetMaxDate(score, 1), 0.25f);
+}
+
+TEST_F(PageMapQueriesTest, EventHitBy) {
+  for (auto [gr, page] : missing) EXPECT_EQ(RazidMapFindEventHitBy(*gr, page, 300, 1000), nullptr);
+  Draw();
+  CScoreElement* root = RazidMapGetRootElement(score, 1);
+  CScoreElement* note = RazidMapFindDeepNthElementOfType(root, 1, 1);
+  for (int n = 2; note && RazidMapGetElementSubType(note) != 10; ++n)
+    note = RazidMapFindDeepNthElementOfType(root, 1, n);
+  ASSERT_NE(note, nullptr);
+  float left, top, right, bottom;
+  RazidMapGetElementBoundingBox(note, &left, &top, &right, &bottom);
+  EXPECT_EQ(RazidMapFindEventHitBy(score, 1, (left + right) / 2, (top + bottom) / 2), note);
+  EXPECT_EQ(RazidMapFindEventHitBy(score, 1, -10, -10), nullptr);
+}
+
+TEST_F(PageMapQueriesTest, ElementCountForType) {
+  for (auto [gr, page] : missing)
+    for (int kind = 0; kind < 10; ++kind)
+      EXPECT_EQ(RazidMapGetElementCountForType(*gr, page, kind), 0) << page << " " << kind;
+  Draw();
+  CScoreElement* root = RazidMapGetRootElement(score, 1);
+  int events = 0;
+  while (RazidMapFindDeepNthElementOfType(root, 1, events + 1)) ++events;
+  EXPECT_GE(events, 3);  // the notes and the chord's placeholders
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 1), events);
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 7), 1);
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 8), 1);
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, -1), 0);
+  EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 10), 0);
+}
+
+}  // namespace
