@@ -6,8 +6,13 @@
 #include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "support/temp_environment.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
+
+#include <algorithm>
+#include <random>
+#include <set>
 
 #include <sys/resource.h>
 
@@ -17,6 +22,7 @@
 namespace {
 
 using Core::ExStat;
+using Core::StorageProblem;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
@@ -237,6 +243,171 @@ TEST_F(ExerciseStatisticsTest, UnwritableDataFolderIsReportedAndTheStatisticsLiv
   stats.AddEntry({1, 0, 0, 1, 0});
   EXPECT_THROW(stats.ClearTotal(0), Error);
   EXPECT_FALSE(Total(stats, 0).empty());  // but the history stays while its file keeps it
+}
+
+// A history of 300 answers: record n has id n and n correct answers.
+QByteArray History() {
+  QByteArray entries;
+  for (int n = 1; n <= 300; ++n)
+    entries += QStringLiteral(
+                   "    <entry id=\"%1\" exId=\"0\" section=\"%2\" correct=\"%1\" "
+                   "wrong=\"1\"/>\n")
+                   .arg(n)
+                   .arg(n % 3)
+                   .toUtf8();
+  return Document(entries);
+}
+
+std::vector<int> Ids(const std::vector<ExStat>& records) {
+  std::vector<int> ids;
+  for (const ExStat& record : records) ids.push_back(record.Id);
+  std::sort(ids.begin(), ids.end());
+  return ids;
+}
+
+// Damaged files: the file as found is kept beside it, every record still whole in it is
+// recovered, before and after the damage, and only then is the file rewritten.
+class StatisticsRecoveryTest : public ExerciseStatisticsTest {
+ protected:
+  QString CopyPath(const QString& path, const char* kind, int number = 1) const {
+    return path + "." + kind + "-" + QDate::currentDate().toString(Qt::ISODate) + "-" +
+           QString::number(number);
+  }
+};
+
+TEST_F(StatisticsRecoveryTest, OneDamagedByteCostsOnlyTheRecordItIsIn) {
+  for (const bool local : {false, true}) {
+    SCOPED_TRACE(local ? "statsLocal.xml" : "stats.xml");
+    const QString path = local ? m_local : m_total;
+    QByteArray damaged = History();
+    damaged[damaged.indexOf("id=\"10\"") + 2] = '\x01';
+    WriteAll(path, damaged);
+
+    auto stats = Open();
+    std::vector<int> expected;
+    for (int n = 1; n <= 300; ++n)
+      if (n != 10) expected.push_back(n);
+    EXPECT_EQ(Ids(local ? Local(*stats, 0) : Total(*stats, 0)), expected);
+    EXPECT_EQ(ReadAll(CopyPath(path, "damaged")), damaged);
+    EXPECT_THAT(stats->GetStorageProblems(),
+                ElementsAre(StorageProblem{
+                    StorageProblem::Damaged,
+                    local ? StorageProblem::LessonStatistics : StorageProblem::Statistics, path, "",
+                    CopyPath(path, "damaged")}));
+    // The rewritten file holds what was recovered, and reads without damage.
+    stats = Open();
+    EXPECT_EQ(Ids(local ? Local(*stats, 0) : Total(*stats, 0)), expected);
+    EXPECT_TRUE(stats->GetStorageProblems().empty());
+    QFile::remove(path);
+  }
+}
+
+TEST_F(StatisticsRecoveryTest, FortyDamagedBytesCostOnlyTheRecordsTheyHit) {
+  const QByteArray whole = History();
+  QByteArray damaged = whole;
+  std::mt19937 draw(36);
+  const qsizetype first = whole.indexOf("<entry");
+  const qsizetype last = whole.lastIndexOf("/>");
+  std::set<int> hit;
+  for (int n = 0; n < 40; ++n) {
+    const qsizetype at = std::uniform_int_distribution<qsizetype>(first, last)(draw);
+    damaged[at] = "\x01<\"&"[n % 4];
+    hit.insert(int(whole.left(at).count('\n')) - 1);  // record n sits on line n + 1
+  }
+  WriteAll(m_total, damaged);
+
+  auto stats = Open();
+  const std::vector<int> recovered = Ids(Total(*stats, 0));
+  for (int n = 1; n <= 300; ++n) {
+    if (hit.count(n)) continue;
+    EXPECT_TRUE(std::binary_search(recovered.begin(), recovered.end(), n)) << n;
+  }
+  EXPECT_GE(recovered.size(), 300 - hit.size());
+  EXPECT_LE(recovered.size(), 300u);
+  EXPECT_EQ(ReadAll(CopyPath(m_total, "damaged")), damaged);
+}
+
+TEST_F(StatisticsRecoveryTest, CountsTooLargeAreKeptAtTheTopAndTheFileAsFoundIsKept) {
+  const QByteArray found = Document(
+      "    <entry id=\"1\" exId=\"0\" section=\"0\" correct=\"99999999999\" wrong=\"3\"/>\n"
+      "    <entry id=\"2\" exId=\"0\" section=\"0\" correct=\"4\" wrong=\"4294967295\"/>\n");
+  WriteAll(m_total, found);
+  auto stats = Open();
+  EXPECT_THAT(Total(*stats, 0),
+              UnorderedElementsAre(ExStat{1, 0, 0, INT_MAX, 3}, ExStat{2, 0, 0, 4, INT_MAX}));
+  EXPECT_EQ(ReadAll(CopyPath(m_total, "damaged")), found);
+  EXPECT_TRUE(ReadAll(m_total).contains("correct=\"2147483647\" wrong=\"3\""));
+  ASSERT_EQ(stats->GetStorageProblems().size(), 1u);
+  EXPECT_EQ(stats->GetStorageProblems()[0].kind, StorageProblem::Damaged);
+}
+
+TEST_F(StatisticsRecoveryTest, AFileOfANewerVersionIsUsedFromMemoryAndNeverRewritten) {
+  QByteArray newer = History();
+  newer.replace("version=\"1.0\">", "version=\"2.0\">");
+  WriteAll(m_total, newer);
+  auto stats = Open();
+  EXPECT_EQ(Total(*stats, 0).size(), 300u);
+  EXPECT_EQ(ReadAll(CopyPath(m_total, "newer-version")), newer);
+  ASSERT_EQ(stats->GetStorageProblems().size(), 1u);
+  EXPECT_EQ(stats->GetStorageProblems()[0].kind, StorageProblem::NewerVersion);
+
+  stats->AddEntry({301, 0, 0, 1, 0});
+  EXPECT_THROW(stats->Save(), Error);
+  EXPECT_THROW(stats->ClearTotal(0), Error);
+  EXPECT_EQ(Total(*stats, 0).size(), 301u);
+  EXPECT_EQ(ReadAll(m_total), newer);
+  EXPECT_TRUE(ReadAll(m_local).contains("id=\"301\"")) << "the lesson's own file is written";
+  ASSERT_EQ(stats->GetLastSaveProblems().size(), 1u);
+  EXPECT_EQ(stats->GetLastSaveProblems()[0].path, m_total);
+
+  // The next start finds the same file and keeps no second copy of it.
+  stats = Open();
+  EXPECT_FALSE(QFile::exists(CopyPath(m_total, "newer-version", 2)));
+}
+
+// Without room for the copy the damaged file stays as it is, also at the next saves, until the
+// copy can be made.
+TEST_F(StatisticsRecoveryTest, NoCopyNoRewrite) {
+  QByteArray damaged = History();
+  damaged[damaged.indexOf("id=\"200\"") + 2] = '<';
+  WriteAll(m_total, damaged);
+
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 1000;  // below the copy's size: it cannot be written
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  testing::internal::CaptureStderr();
+  auto stats = Open();
+  EXPECT_THROW(stats->Save(), Error);
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("no copy"), std::string::npos);
+
+  EXPECT_EQ(ReadAll(m_total), damaged);
+  EXPECT_FALSE(QFile::exists(CopyPath(m_total, "damaged")));
+  ASSERT_EQ(stats->GetStorageProblems().size(), 1u);
+  EXPECT_TRUE(stats->GetStorageProblems()[0].keptCopy.isEmpty());
+  EXPECT_FALSE(stats->GetStorageProblems()[0].reason.isEmpty());
+
+  stats->Save();
+  EXPECT_EQ(ReadAll(CopyPath(m_total, "damaged")), damaged);
+  EXPECT_EQ(Total(*stats, 0).size(), 299u);
+  EXPECT_FALSE(ReadAll(m_total).contains("id=\"200\""));
+}
+
+TEST_F(StatisticsRecoveryTest, AFolderInPlaceOfTheTotalFileStillLetsTheLessonBeSaved) {
+  ASSERT_TRUE(QDir().mkpath(m_total));
+  testing::internal::CaptureStderr();
+  auto stats = Open();
+  testing::internal::GetCapturedStderr();
+  stats->AddEntry({5, 1, 0, 1, 0});
+  EXPECT_THROW(stats->Save(), Error);
+  EXPECT_TRUE(ReadAll(m_local).contains("id=\"5\""));
+  ASSERT_EQ(stats->GetLastSaveProblems().size(), 1u);
+  EXPECT_EQ(stats->GetLastSaveProblems()[0].path, m_total);
+  EXPECT_EQ(stats->GetLastSaveProblems()[0].kind, StorageProblem::Unwritable);
+  EXPECT_TRUE(QFileInfo(m_total).isDir());
 }
 
 }  // namespace
