@@ -95,4 +95,34 @@ void WarningDialog::on_Close_released() {
   fadeOut();
 }
 
+NoticeDialog::NoticeDialog(QWidget* parent, QRect rect) : BaseDialog(parent, rect, 0.0, 1.0, true) {
+  m_ui.setupUi(this);
+  setModal(false);
+  m_ui.Close->setText(tr("Close"));
+  setOnOffClickCloseDlg(m_ui.widget);
+  m_ui.DoNotShowAgain->hide();
+  // The warning's panel, taller, with room for the paragraphs below the title.
+  m_ui.widget->setFixedSize(526, 380);
+  m_ui.widget->setStyleSheet(
+      QStringLiteral("#widget { background-color: transparent; background-image: "
+                     "url(:/PIX/pixmap/notice_bg.png); }"));
+  m_ui.Loading_4->setGeometry(20, 80, 486, 44);
+  m_ui.Loading_5->setGeometry(40, 128, 446, 176);
+  m_ui.Loading_5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_ui.Close->move(410, 328);
+  m_titleTemplate = m_ui.Loading_4->text();
+  m_messageTemplate = m_ui.Loading_5->text();
+}
+
+void NoticeDialog::setNotice(const QString& title, const QString& paragraphs) {
+  m_ui.Loading_4->setText(m_titleTemplate);
+  FillTemplate(m_ui.Loading_4, title);
+  m_ui.Loading_5->setText(m_messageTemplate);
+  FillTemplate(m_ui.Loading_5, paragraphs);
+}
+
+void NoticeDialog::on_Close_released() {
+  fadeOut();
+}
+
 }  // namespace UI
