@@ -6,8 +6,6 @@
 #include <QBuffer>
 #include <QFile>
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 
 namespace Core {
@@ -18,12 +16,6 @@ template <std::size_t Index, class Key>
 void AppendMatches(ExStatSet& set, const Key& key, std::vector<ExStat>& out) {
   const auto [first, last] = set.Range<Index>(key);
   for (auto position = first; position != last; ++position) out.push_back(set.Records()[*position]);
-}
-
-// Counts read from a file may already sit at the top of the range; they stay there.
-int AddCounts(int count, int more) {
-  const long long sum = static_cast<long long>(count) + more;
-  return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
 }
 
 void EraseExercise(ExStatSet& set, int exId) {
