@@ -74,12 +74,18 @@ class NoticeDialog : public BaseDialog {
 
  public:
   NoticeDialog(QWidget* parent, QRect rect);
+  // Sets the words; the panel grows downwards to hold them.
   void setNotice(const QString& title, const QString& paragraphs);
 
  private slots:
   void on_Close_released();
 
  private:
+  static constexpr int PanelWidth = 526;
+  static constexpr int MinimumHeight = 380;
+  static constexpr int MessageTop = 128;   // the mark and the title above
+  static constexpr int BelowMessage = 84;  // the rule and the Close button below
+
   Ui_warning_dialog m_ui;
   QString m_titleTemplate;
   QString m_messageTemplate;

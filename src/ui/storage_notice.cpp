@@ -119,7 +119,7 @@ NoticeDialog* TellLessonUnsaved(QWidget* window,
                       .arg(FileName(problem.path), Holding(problem.content),
                            problem.reason.toHtmlEscaped());
   paragraphs << tr("They are kept until you close the program.") << Folders(problems);
-  return Show(window, tr("This lesson was not saved"), paragraphs);
+  return Show(window, tr("Answers not saved"), paragraphs);
 }
 
 }  // namespace UI

@@ -43,8 +43,13 @@ class StorageNoticeTest : public Testing::ShellTest {
     return Notice()->findChild<QLabel*>("Loading_4")->text() + "\n" +
            Notice()->findChild<QLabel*>("Loading_5")->text();
   }
+  // Shown, and its panel holds all of its words.
   bool NoticeShown() const {
-    return Notice() && Notice()->isVisible() && Notice()->opacity() == 1.0;
+    if (!Notice() || !Notice()->isVisible() || Notice()->opacity() != 1.0) return false;
+    const QLabel* message = Notice()->findChild<QLabel*>("Loading_5");
+    EXPECT_GE(message->height(), message->heightForWidth(message->width()));
+    EXPECT_TRUE(message->parentWidget()->rect().contains(message->geometry()));
+    return true;
   }
   void CloseNotice() const {
     QTest::mouseClick(Notice()->findChild<QToolButton*>("Close"), Qt::LeftButton);
@@ -139,7 +144,7 @@ TEST_F(StorageNoticeTest, ALessonWhoseAnswersCouldNotBeSavedIsToldAtItsEnd) {
   ASSERT_TRUE(QDir().mkpath(DataFile("stats.xml")));
   m_console->NavigateHome();
   ASSERT_TRUE(WaitUntil([this] { return NoticeShown(); }));
-  EXPECT_TRUE(NoticeText().contains("This lesson was not saved"));
+  EXPECT_TRUE(NoticeText().contains("Answers not saved"));
   EXPECT_TRUE(NoticeText().contains(
       "The answers of this lesson could not be saved to <b>stats.xml</b>, which holds your "
       "statistics (a folder is in its place)."));
