@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QSysInfo>
 
-#include <functional>
 
 #include "src/core/settings/difficulty_presets.h"
 #include "src/core/settings/quiz_mode.h"
@@ -259,32 +258,28 @@ TEST_F(SettingsManagerTest, NumbersFromTheFileAreBroughtIntoTheRangesTheScreensO
     }
     auto manager = Start();
     const ExcersisesSettings& lesson = manager->GetExcersiseSettings();
-    const auto durationOk = [](const ExerciseDuration& d) {
-      return d.questions >= 1 && d.questions <= MaxQuestionsPerSection && d.seconds >= 0 &&
-             d.seconds <= MaxSecondsPerQuestion;
-    };
-    const auto rangeOk = [](const NotesDiapason& r) {
-      return r.minimum >= 0 && r.minimum < r.maximum && r.maximum <= 88;
-    };
-    const auto intervalOk = [&](const IntervalSettings& i) {
-      return rangeOk(i.diapason) && durationOk(i.duration) && i.intervalStart >= 0 &&
-             i.intervalStart <= i.intervalEnd && i.intervalEnd <= MaxIntervalSize;
-    };
-    for (const auto* trainer : {&lesson.noteTrainer.singleNotes, &lesson.earTrainer.singleNotes})
-      EXPECT_TRUE(rangeOk(trainer->diapason) && durationOk(trainer->duration));
-    EXPECT_TRUE(intervalOk(lesson.noteTrainer.interval));
-    EXPECT_TRUE(intervalOk(lesson.earTrainer.interval));
-    for (const auto* chord : {&lesson.noteTrainer.chord, &lesson.earTrainer.chord})
-      EXPECT_TRUE(rangeOk(chord->diapason) && durationOk(chord->duration));
-    EXPECT_TRUE(rangeOk(lesson.earTrainer.scales.diapason));
+    const NoteTrainerSettings& notes = lesson.noteTrainer;
+    const EarTrainerSettings& ear = lesson.earTrainer;
     const SheetMusicSymbolsSettings& symbols = lesson.sheetMusicSymbols;
+    for (const NotesDiapason* range :
+         {&notes.singleNotes.diapason, &notes.interval.diapason, &notes.chord.diapason,
+          &ear.singleNotes.diapason, &ear.interval.diapason, &ear.chord.diapason,
+          &ear.scales.diapason})
+      EXPECT_TRUE(range->minimum >= 0 && range->minimum < range->maximum && range->maximum <= 88);
     for (const ExerciseDuration* d :
-         {&lesson.earTrainer.scales.duration, &lesson.earTrainer.tempo.duration,
-          &symbols.length.duration, &symbols.signatures.duration, &symbols.tempo.duration,
-          &symbols.loudness.duration, &symbols.noteModifiers.duration})
-      EXPECT_TRUE(durationOk(*d));
-    const int delay = lesson.noteTrainer.onWrongAnswer.delay;
-    EXPECT_TRUE(delay >= ShortestWrongAnswerDelay && delay <= LongestWrongAnswerDelay) << delay;
+         {&notes.singleNotes.duration, &notes.interval.duration, &notes.chord.duration,
+          &ear.singleNotes.duration, &ear.interval.duration, &ear.chord.duration,
+          &ear.scales.duration, &ear.tempo.duration, &symbols.length.duration,
+          &symbols.signatures.duration, &symbols.tempo.duration, &symbols.loudness.duration,
+          &symbols.noteModifiers.duration})
+      EXPECT_TRUE(d->questions >= 1 && d->questions <= MaxQuestionsPerSection && d->seconds >= 0 &&
+                  d->seconds <= MaxSecondsPerQuestion);
+    for (const IntervalSettings* interval : {&notes.interval, &ear.interval})
+      EXPECT_TRUE(interval->intervalStart >= 0 &&
+                  interval->intervalStart <= interval->intervalEnd &&
+                  interval->intervalEnd <= MaxIntervalSize);
+    EXPECT_GE(notes.onWrongAnswer.delay, ShortestWrongAnswerDelay);
+    EXPECT_LE(notes.onWrongAnswer.delay, LongestWrongAnswerDelay);
   }
 }
 

@@ -8,8 +8,6 @@
 
 #include <QBuffer>
 
-#include <climits>
-
 namespace {
 
 using Core::ExStat;
@@ -86,28 +84,6 @@ TEST(ExStatXmlTest, FileCutInTheMiddleKeepsTheEntriesBeforeTheCut) {
   EXPECT_THAT(set.Records(), ElementsAre(ExStat{1, 0, 0, 1, 0}, ExStat{2, 0, 0, 0, 1}));
 }
 
-// A number too large for its field is neither wrapped into a negative count nor dropped to 0.
-TEST(ExStatXmlTest, NumbersTooLargeAreToldApartCountsKeptAtTheTopRecordsWithHugeKeysLeftOut) {
-  ExStatSet set;
-  QBuffer buffer;
-  buffer.setData(
-      R"(<ex_stat version="1.0">)"
-      R"(<entry id="1" exId="0" section="0" correct="3000000000" wrong="2"/>)"
-      R"(<entry id="2" exId="0" section="0" correct="1" wrong="99999999999999999999999"/>)"
-      R"(<entry id="4294967296" exId="0" section="0" correct="1" wrong="0"/>)"
-      R"(<entry id="3" exId="0" section="0" correct="-7" wrong="2147483647"/>)"
-      R"(</ex_stat>)");
-  buffer.open(QIODevice::ReadOnly);
-  EXPECT_FALSE(XMLSerializer::ReadXML(buffer, set));
-  EXPECT_THAT(set.Records(), ElementsAre(ExStat{1, 0, 0, INT_MAX, 2}, ExStat{2, 0, 0, 1, INT_MAX},
-                                         ExStat{3, 0, 0, 0, INT_MAX}));
-
-  buffer.close();
-  buffer.setData(XMLSerializer::WriteXML(set));
-  buffer.open(QIODevice::ReadOnly);
-  EXPECT_TRUE(XMLSerializer::ReadXML(buffer, set)) << "the largest count fits";
-}
-
 TEST(ExStatXmlTest, OnlyAPlainLaterVersionNumberIsANewerVersion) {
   const auto root = [](const char* version) {
     return QByteArray("<?xml version=\"1.0\"?>\n<ex_stat version=\"") + version +
@@ -118,16 +94,6 @@ TEST(ExStatXmlTest, OnlyAPlainLaterVersionNumberIsANewerVersion) {
   for (const char* other : {"1.0", "0.9", "1.0x", "", "2.0 beta"})
     EXPECT_FALSE(XMLSerializer::IsNewerVersion(root(other))) << other;
   EXPECT_TRUE(XMLSerializer::IsNewerVersion(root("2.0") + "<entry id=\"")) << "damage elsewhere";
-}
-
-TEST(ExStatXmlTest, SalvageTakesEveryWholeEntryBeforeAndAfterTheDamage) {
-  QByteArray text =
-      XMLSerializer::WriteXML(SetOf({{1, 0, 0, 1, 0}, {2, 1, 0, 0, 1}, {3, 2, 1, 4, 4}}));
-  text[text.indexOf("id=\"2\"") + 3] = '\x01';
-  ExStatSet set = SetOf({{99}});
-  EXPECT_FALSE(Read(text, set).IsEmpty());
-  XMLSerializer::SalvageXML(text, set);
-  EXPECT_THAT(set.Records(), ElementsAre(ExStat{1, 0, 0, 1, 0}, ExStat{3, 2, 1, 4, 4}));
 }
 
 }  // namespace

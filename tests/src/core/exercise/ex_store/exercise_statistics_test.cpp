@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <algorithm>
 #include <random>
 #include <set>
 
@@ -245,100 +244,86 @@ TEST_F(ExerciseStatisticsTest, UnwritableDataFolderIsReportedAndTheStatisticsLiv
   EXPECT_FALSE(Total(stats, 0).empty());  // but the history stays while its file keeps it
 }
 
-// A history of 300 answers: record n has id n and n correct answers.
-QByteArray History() {
-  QByteArray entries;
-  for (int n = 1; n <= 300; ++n)
-    entries += QStringLiteral(
-                   "    <entry id=\"%1\" exId=\"0\" section=\"%2\" correct=\"%1\" "
-                   "wrong=\"1\"/>\n")
-                   .arg(n)
-                   .arg(n % 3)
-                   .toUtf8();
-  return Document(entries);
-}
-
-std::vector<int> Ids(const std::vector<ExStat>& records) {
-  std::vector<int> ids;
-  for (const ExStat& record : records) ids.push_back(record.Id);
-  std::sort(ids.begin(), ids.end());
-  return ids;
-}
-
 // Damaged files: the file as found is kept beside it, every record still whole in it is
 // recovered, before and after the damage, and only then is the file rewritten.
 class StatisticsRecoveryTest : public ExerciseStatisticsTest {
  protected:
-  QString CopyPath(const QString& path, const char* kind, int number = 1) const {
-    return path + "." + kind + "-" + QDate::currentDate().toString(Qt::ISODate) + "-" +
-           QString::number(number);
+  // 300 records, record n with id n on line n + 2.
+  static QByteArray History() {
+    QByteArray entries;
+    for (int n = 1; n <= 300; ++n)
+      entries += QStringLiteral(
+                     "    <entry id=\"%1\" exId=\"0\" section=\"%2\" correct=\"%1\" "
+                     "wrong=\"1\"/>\n")
+                     .arg(n)
+                     .arg(n % 3)
+                     .toUtf8();
+    return Document(entries);
+  }
+  static std::set<int> Ids(const std::vector<ExStat>& records) {
+    std::set<int> ids;
+    for (const ExStat& record : records) ids.insert(record.Id);
+    return ids;
+  }
+  static QString Copy(const QString& path, const char* kind, int number = 1) {
+    return QStringLiteral("%1.%2-%3-%4")
+        .arg(path, kind, QDate::currentDate().toString(Qt::ISODate))
+        .arg(number);
   }
 };
 
 TEST_F(StatisticsRecoveryTest, OneDamagedByteCostsOnlyTheRecordItIsIn) {
   for (const bool local : {false, true}) {
-    SCOPED_TRACE(local ? "statsLocal.xml" : "stats.xml");
     const QString path = local ? m_local : m_total;
     QByteArray damaged = History();
     damaged[damaged.indexOf("id=\"10\"") + 2] = '\x01';
     WriteAll(path, damaged);
-
-    auto stats = Open();
-    std::vector<int> expected;
+    std::set<int> expected;
     for (int n = 1; n <= 300; ++n)
-      if (n != 10) expected.push_back(n);
-    EXPECT_EQ(Ids(local ? Local(*stats, 0) : Total(*stats, 0)), expected);
-    EXPECT_EQ(ReadAll(CopyPath(path, "damaged")), damaged);
-    EXPECT_THAT(stats->GetStorageProblems(),
-                ElementsAre(StorageProblem{
-                    StorageProblem::Damaged,
-                    local ? StorageProblem::LessonStatistics : StorageProblem::Statistics, path, "",
-                    CopyPath(path, "damaged")}));
-    // The rewritten file holds what was recovered, and reads without damage.
-    stats = Open();
-    EXPECT_EQ(Ids(local ? Local(*stats, 0) : Total(*stats, 0)), expected);
-    EXPECT_TRUE(stats->GetStorageProblems().empty());
-    QFile::remove(path);
+      if (n != 10) expected.insert(n);
+    for (int start = 0; start < 2; ++start) {  // recovered, then read back as written
+      auto stats = Open();
+      EXPECT_EQ(Ids(local ? Local(*stats, 0) : Total(*stats, 0)), expected);
+      EXPECT_EQ(stats->GetStorageProblems().size(), start == 0 ? 1u : 0u);
+    }
+    EXPECT_EQ(ReadAll(Copy(path, "damaged")), damaged);
   }
+  // The next damage keeps a copy of its own.
+  WriteAll(m_total, "<ex_stat");
+  Open();
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged", 2)), "<ex_stat");
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged")).size(), History().size());
 }
 
 TEST_F(StatisticsRecoveryTest, FortyDamagedBytesCostOnlyTheRecordsTheyHit) {
-  const QByteArray whole = History();
-  QByteArray damaged = whole;
+  QByteArray damaged = History();
   std::mt19937 draw(36);
-  const qsizetype first = whole.indexOf("<entry");
-  const qsizetype last = whole.lastIndexOf("/>");
   std::set<int> hit;
   for (int n = 0; n < 40; ++n) {
-    const qsizetype at = std::uniform_int_distribution<qsizetype>(first, last)(draw);
+    const qsizetype at = std::uniform_int_distribution<qsizetype>(damaged.indexOf("<entry"),
+                                                                  damaged.lastIndexOf("/>"))(draw);
+    hit.insert(int(damaged.left(at).count('\n')) - 1);
     damaged[at] = "\x01<\"&"[n % 4];
-    hit.insert(int(whole.left(at).count('\n')) - 1);  // record n sits on line n + 1
   }
   WriteAll(m_total, damaged);
-
-  auto stats = Open();
-  const std::vector<int> recovered = Ids(Total(*stats, 0));
-  for (int n = 1; n <= 300; ++n) {
-    if (hit.count(n)) continue;
-    EXPECT_TRUE(std::binary_search(recovered.begin(), recovered.end(), n)) << n;
-  }
-  EXPECT_GE(recovered.size(), 300 - hit.size());
+  const std::set<int> recovered = Ids(Total(*Open(), 0));
+  for (int n = 1; n <= 300; ++n) EXPECT_TRUE(hit.count(n) || recovered.count(n)) << n;
   EXPECT_LE(recovered.size(), 300u);
-  EXPECT_EQ(ReadAll(CopyPath(m_total, "damaged")), damaged);
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged")), damaged);
 }
 
-TEST_F(StatisticsRecoveryTest, CountsTooLargeAreKeptAtTheTopAndTheFileAsFoundIsKept) {
+// A count too large stays at the top rather than wrapping or dropping to 0; a record whose id is
+// too large for any question is left out.
+TEST_F(StatisticsRecoveryTest, CountsTooLargeStayAtTheTopAndTheFileAsFoundIsKept) {
   const QByteArray found = Document(
       "    <entry id=\"1\" exId=\"0\" section=\"0\" correct=\"99999999999\" wrong=\"3\"/>\n"
-      "    <entry id=\"2\" exId=\"0\" section=\"0\" correct=\"4\" wrong=\"4294967295\"/>\n");
+      "    <entry id=\"2\" exId=\"0\" section=\"0\" correct=\"4\" wrong=\"4294967295\"/>\n"
+      "    <entry id=\"4294967296\" exId=\"0\" section=\"0\" correct=\"1\" wrong=\"0\"/>\n");
   WriteAll(m_total, found);
-  auto stats = Open();
-  EXPECT_THAT(Total(*stats, 0),
+  EXPECT_THAT(Total(*Open(), 0),
               UnorderedElementsAre(ExStat{1, 0, 0, INT_MAX, 3}, ExStat{2, 0, 0, 4, INT_MAX}));
-  EXPECT_EQ(ReadAll(CopyPath(m_total, "damaged")), found);
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged")), found);
   EXPECT_TRUE(ReadAll(m_total).contains("correct=\"2147483647\" wrong=\"3\""));
-  ASSERT_EQ(stats->GetStorageProblems().size(), 1u);
-  EXPECT_EQ(stats->GetStorageProblems()[0].kind, StorageProblem::Damaged);
 }
 
 TEST_F(StatisticsRecoveryTest, AFileOfANewerVersionIsUsedFromMemoryAndNeverRewritten) {
@@ -347,53 +332,40 @@ TEST_F(StatisticsRecoveryTest, AFileOfANewerVersionIsUsedFromMemoryAndNeverRewri
   WriteAll(m_total, newer);
   auto stats = Open();
   EXPECT_EQ(Total(*stats, 0).size(), 300u);
-  EXPECT_EQ(ReadAll(CopyPath(m_total, "newer-version")), newer);
-  ASSERT_EQ(stats->GetStorageProblems().size(), 1u);
-  EXPECT_EQ(stats->GetStorageProblems()[0].kind, StorageProblem::NewerVersion);
-
+  EXPECT_EQ(stats->GetStorageProblems().at(0).kind, StorageProblem::NewerVersion);
   stats->AddEntry({301, 0, 0, 1, 0});
   EXPECT_THROW(stats->Save(), Error);
   EXPECT_THROW(stats->ClearTotal(0), Error);
-  EXPECT_EQ(Total(*stats, 0).size(), 301u);
   EXPECT_EQ(ReadAll(m_total), newer);
   EXPECT_TRUE(ReadAll(m_local).contains("id=\"301\"")) << "the lesson's own file is written";
-  ASSERT_EQ(stats->GetLastSaveProblems().size(), 1u);
-  EXPECT_EQ(stats->GetLastSaveProblems()[0].path, m_total);
-
-  // The next start finds the same file and keeps no second copy of it.
-  stats = Open();
-  EXPECT_FALSE(QFile::exists(CopyPath(m_total, "newer-version", 2)));
+  EXPECT_EQ(ReadAll(Copy(m_total, "newer-version")), newer);
+  Open();
+  EXPECT_FALSE(QFile::exists(Copy(m_total, "newer-version", 2))) << "one copy of one file";
 }
 
-// Without room for the copy the damaged file stays as it is, also at the next saves, until the
-// copy can be made.
+// Without room for the copy the damaged file stays as it is, also through saves, until the copy
+// can be made.
 TEST_F(StatisticsRecoveryTest, NoCopyNoRewrite) {
   QByteArray damaged = History();
   damaged[damaged.indexOf("id=\"200\"") + 2] = '<';
   WriteAll(m_total, damaged);
-
   std::signal(SIGXFSZ, SIG_IGN);
   rlimit old{};
   getrlimit(RLIMIT_FSIZE, &old);
   rlimit small = old;
-  small.rlim_cur = 1000;  // below the copy's size: it cannot be written
+  small.rlim_cur = 1000;  // below the copy's size
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   testing::internal::CaptureStderr();
   auto stats = Open();
   EXPECT_THROW(stats->Save(), Error);
   setrlimit(RLIMIT_FSIZE, &old);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("no copy"), std::string::npos);
-
+  testing::internal::GetCapturedStderr();
   EXPECT_EQ(ReadAll(m_total), damaged);
-  EXPECT_FALSE(QFile::exists(CopyPath(m_total, "damaged")));
-  ASSERT_EQ(stats->GetStorageProblems().size(), 1u);
-  EXPECT_TRUE(stats->GetStorageProblems()[0].keptCopy.isEmpty());
-  EXPECT_FALSE(stats->GetStorageProblems()[0].reason.isEmpty());
+  EXPECT_TRUE(stats->GetStorageProblems().at(0).keptCopy.isEmpty());
 
   stats->Save();
-  EXPECT_EQ(ReadAll(CopyPath(m_total, "damaged")), damaged);
-  EXPECT_EQ(Total(*stats, 0).size(), 299u);
-  EXPECT_FALSE(ReadAll(m_total).contains("id=\"200\""));
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged")), damaged);
+  EXPECT_EQ(Ids(Total(*Open(), 0)).size(), 299u);
 }
 
 TEST_F(StatisticsRecoveryTest, AFolderInPlaceOfTheTotalFileStillLetsTheLessonBeSaved) {
@@ -406,8 +378,6 @@ TEST_F(StatisticsRecoveryTest, AFolderInPlaceOfTheTotalFileStillLetsTheLessonBeS
   EXPECT_TRUE(ReadAll(m_local).contains("id=\"5\""));
   ASSERT_EQ(stats->GetLastSaveProblems().size(), 1u);
   EXPECT_EQ(stats->GetLastSaveProblems()[0].path, m_total);
-  EXPECT_EQ(stats->GetLastSaveProblems()[0].kind, StorageProblem::Unwritable);
-  EXPECT_TRUE(QFileInfo(m_total).isDir());
 }
 
 }  // namespace
