@@ -63,7 +63,9 @@ QByteArray WriteDocument(const std::function<void(QXmlStreamWriter&)>& writeRoot
 }
 
 std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes) {
-  const QFileInfo target(path);
+  // A link is followed, so the file it names is replaced and the link stays.
+  const QFileInfo link(path);
+  const QFileInfo target(link.isSymLink() ? link.symLinkTarget() : path);
   if (target.isDir()) return QStringLiteral("a folder is in its place");
   if (target.exists() && !target.isWritable()) return QStringLiteral("it may not be written");
   QFile file;
@@ -80,7 +82,7 @@ std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes)
   file.close();
   // The rename replaces the old file in one step; a kill before it leaves the old one.
   if (!failure && std::rename(QFile::encodeName(file.fileName()).constData(),
-                              QFile::encodeName(path).constData()) != 0)
+                              QFile::encodeName(target.filePath()).constData()) != 0)
     failure = QString::fromLocal8Bit(std::strerror(errno));
   if (failure) file.remove();
   return failure;

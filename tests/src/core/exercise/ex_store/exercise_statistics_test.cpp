@@ -225,6 +225,18 @@ TEST_F(ExerciseStatisticsTest, FailedSaveOnAFullDiskLeavesThePreviousFiles) {
   EXPECT_TRUE(ReadAll(m_total).contains("id=\"199\""));
 }
 
+// A statistics file kept elsewhere behind a link stays there; the link is not replaced.
+TEST_F(ExerciseStatisticsTest, ALinkedFileIsWrittenWhereTheLinkPoints) {
+  const QString elsewhere = m_env.Root() + "/elsewhere.xml";
+  WriteAll(elsewhere, EmptyDocument);
+  ASSERT_TRUE(QFile::link(elsewhere, m_total));
+  auto stats = Open();
+  stats->AddEntry({1, 0, 0, 1, 0});
+  stats->Save();
+  EXPECT_TRUE(QFileInfo(m_total).isSymLink());
+  EXPECT_TRUE(ReadAll(elsewhere).contains("id=\"1\""));
+}
+
 TEST_F(ExerciseStatisticsTest, UnwritableDataFolderIsReportedAndTheStatisticsLiveInMemory) {
   WriteAll(m_folder + "/blocked", "a file where the data folder should be");
   testing::internal::CaptureStderr();
