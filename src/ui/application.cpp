@@ -5,17 +5,22 @@
 #include <QFont>
 #include <QWidget>
 
+#include <algorithm>
+
 #include "lib-razid-qt/engine_fonts.h"
 #include "src/common/assertion.h"
 #include "src/core/catalog/exercise_catalog.h"
+#include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "src/core/midi/platform/sound_controller.h"
 #include "src/core/midi/tempo/midi_bank.h"
 #include "src/core/news/news_client.h"
 #include "src/core/settings/quiz_mode.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/core/telemetry/service_endpoint.h"
+#include "src/core/telemetry/telemetry.h"
 #include "src/ui/background_synth_device.h"
 #include "src/ui/notation_engine.h"
+#include "src/ui/storage_notice.h"
 #include "src/ui/window_stack_manager.h"
 
 namespace {
@@ -75,6 +80,7 @@ void Application::Init() {
   if (QFile::exists(StyleSheetPath))
     setStyleSheet(QStringLiteral("file:///") + QString::fromLatin1(StyleSheetPath));
   m_settings.reset();
+  m_toldProblems.clear();
   m_settings = std::make_unique<Core::SettingsManager>();
   Trace("create settings");
   InitSound();
@@ -117,17 +123,36 @@ void Application::ReleaseServices() {
 
 void Application::SetExcerciseSettings(const Core::ExcersisesSettings& settings) {
   m_settings->SetExcersiseSettings(settings);
+  TellStorageProblems();
 }
 
 void Application::SetGlobalSettings(const Core::GlobalSettings& settings) {
   m_settings->globalSettings = settings;
   m_settings->SaveSettings();
+  TellStorageProblems();
   ApplySettings();
 }
 
 void Application::SetStateSettings(const Core::VAvaroState& state) {
   m_settings->state = state;
   m_settings->SaveState();
+  TellStorageProblems();
+}
+
+void Application::TellStorageProblems() {
+  if (!m_mainWindow || !m_settings) return;
+  std::vector<Core::StorageProblem> problems = m_settings->GetStorageProblems();
+  if (m_exerciseCatalog) {
+    for (const auto& found : {m_exerciseCatalog->GetExerciseStatistics()->GetStorageProblems(),
+                              m_exerciseCatalog->GetTelemetry()->GetStorageProblems()})
+      problems.insert(problems.end(), found.begin(), found.end());
+  }
+  std::erase_if(problems, [this](const Core::StorageProblem& problem) {
+    return std::find(m_toldProblems.begin(), m_toldProblems.end(), problem) != m_toldProblems.end();
+  });
+  if (problems.empty()) return;
+  m_toldProblems.insert(m_toldProblems.end(), problems.begin(), problems.end());
+  UI::TellStorageProblems(m_mainWindow, problems);
 }
 
 void Application::ApplySettings() {

@@ -11,6 +11,9 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
+
+#include "src/core/xml_file/storage_problem.h"
 
 namespace Core {
 class ExerciseCatalog;
@@ -70,6 +73,11 @@ class Application : public QApplication {
   void SetStateSettings(const Core::VAvaroState& state);
   void ApplySettings();
 
+  // Tells the learner, over the main window, of each problem the settings, the statistics and the
+  // usage record met with their files that this run has not told yet. The entry point calls it
+  // once the main window stands; the settings setters after each save.
+  void TellStorageProblems();
+
   void SetQuizMode(bool quiz);
   bool IsQuizMode() const;
 
@@ -99,6 +107,7 @@ class Application : public QApplication {
   std::unique_ptr<UI::WindowStackManager> m_ownWindowStack;  // tests may put their own in its place
   UI::WindowStackManager* m_windowStackManager = nullptr;
   QWidget* m_mainWindow = nullptr;
+  std::vector<Core::StorageProblem> m_toldProblems;  // this run's, each told once
   bool m_musicFontLoaded = false;
   QString m_musicFontError;
 };

@@ -121,8 +121,8 @@ void BlockViewControl::updateStatistics() {
     int correct = 0;
     int wrong = 0;
     for (const Core::ExStat& record : records) {
-      correct += record.Correct;
-      wrong += record.Wrong;
+      correct = Core::AddCounts(correct, record.Correct);
+      wrong = Core::AddCounts(wrong, record.Wrong);
     }
     progressBar(trainer)->setValues(wrong, correct);
   }

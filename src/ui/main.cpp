@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   auto console = std::make_unique<UI::Console>(nullptr);
   splash->hide();
   app.setMainWindow(console.get());
+  app.TellStorageProblems();
   QApplication::exec();
   app.setMainWindow(nullptr);
   console.reset();

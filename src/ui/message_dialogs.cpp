@@ -1,7 +1,9 @@
 #include "src/ui/message_dialogs.h"
 
 #include <QImage>
+
 #include <QTextDocument>
+#include <algorithm>
 
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/application.h"
@@ -92,6 +94,45 @@ void WarningDialog::setVisible(bool visible) {
 }
 
 void WarningDialog::on_Close_released() {
+  fadeOut();
+}
+
+NoticeDialog::NoticeDialog(QWidget* parent, QRect rect) : BaseDialog(parent, rect, 0.0, 1.0, true) {
+  m_ui.setupUi(this);
+  setModal(false);
+  m_ui.Close->setText(tr("Close"));
+  setOnOffClickCloseDlg(m_ui.widget);
+  m_ui.DoNotShowAgain->hide();
+  // The warning's panel with room for paragraphs below the title: its top (mark and title) and
+  // its bottom (rule and button) keep their size, the ground between them grows with the text.
+  m_ui.widget->setStyleSheet(
+      QStringLiteral(
+          "#widget { background-color: transparent; background-image: none; border-width: %1px 0 "
+          "%2px 0; border-image: url(:/PIX/pixmap/notice_bg.png) %1 0 %2 0 stretch stretch; }")
+          .arg(MessageTop)
+          .arg(BelowMessage));
+  m_ui.Loading_4->setGeometry(20, 80, PanelWidth - 40, 44);
+  m_ui.Loading_5->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  m_titleTemplate = m_ui.Loading_4->text();
+  m_messageTemplate = m_ui.Loading_5->text();
+}
+
+void NoticeDialog::setNotice(const QString& title, const QString& paragraphs) {
+  m_ui.Loading_4->setText(m_titleTemplate);
+  FillTemplate(m_ui.Loading_4, title);
+  m_ui.Loading_5->setText(m_messageTemplate);
+  FillTemplate(m_ui.Loading_5, paragraphs);
+  const int textWidth = PanelWidth - 80;
+  // Measured with the label's own style sheet font, which applies from its polish on.
+  m_ui.Loading_5->ensurePolished();
+  const int textHeight = m_ui.Loading_5->heightForWidth(textWidth);
+  const int height = std::max(MinimumHeight, MessageTop + textHeight + BelowMessage);
+  m_ui.widget->setFixedSize(PanelWidth, height);
+  m_ui.Loading_5->setGeometry(40, MessageTop, textWidth, textHeight);
+  m_ui.Close->move(410, height - 52);
+}
+
+void NoticeDialog::on_Close_released() {
   fadeOut();
 }
 

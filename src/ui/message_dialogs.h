@@ -1,7 +1,8 @@
 #pragma once
 
-// The three message overlays: the program's version (About), the latest news item (Mail) and the
-// "no MIDI keyboard" warning with its box to stop it for good.
+// The message overlays: the program's version (About), the latest news item (Mail), the
+// "no MIDI keyboard" warning with its box to stop it for good, and in the warning's look the
+// notices about the learner's files.
 
 #include "src/ui/base_dialog.h"
 #include "ui_about_dialog.h"
@@ -64,6 +65,30 @@ class WarningDialog : public BaseDialog {
 
  private:
   Ui_warning_dialog m_ui;
+};
+
+// A notice in the warning dialog's look: a title and a few paragraphs of rich text, closed with its
+// button or a press outside its panel. It does not hold its caller.
+class NoticeDialog : public BaseDialog {
+  Q_OBJECT
+
+ public:
+  NoticeDialog(QWidget* parent, QRect rect);
+  // Sets the words; the panel grows downwards to hold them.
+  void setNotice(const QString& title, const QString& paragraphs);
+
+ private slots:
+  void on_Close_released();
+
+ private:
+  static constexpr int PanelWidth = 526;
+  static constexpr int MinimumHeight = 380;
+  static constexpr int MessageTop = 128;   // the mark and the title above
+  static constexpr int BelowMessage = 84;  // the rule and the Close button below
+
+  Ui_warning_dialog m_ui;
+  QString m_titleTemplate;
+  QString m_messageTemplate;
 };
 
 }  // namespace UI

@@ -108,6 +108,18 @@ void AddMidiWarning(PictureSet& set) {
     Icons::MidiPlug(p, disc.adjusted(10, 10, -10, -10), Qt::white);
     FadingLine(p, QRectF(40, 176, s.width() - 80, 1), WithAlpha(Palette::Steel, 200));
   });
+  // The notice about the learner's files has the warning's look, an exclamation mark in place of
+  // the socket, and room for a few paragraphs between the title at y 82 and the Close button at
+  // y 326.
+  set.Add(Pix + "notice_bg.png", {526, 380}, [](QPainter& p, QSizeF s) {
+    DarkPanel(p, s);
+    const QRectF disc(s.width() / 2 - 30, 14, 60, 60);
+    QPainterPath circle;
+    circle.addEllipse(disc);
+    ButtonBody(p, circle, Palette::Orange, ButtonState::Normal);
+    Icons::Exclamation(p, disc.adjusted(12, 12, -12, -12), Qt::white);
+    FadingLine(p, QRectF(40, 312, s.width() - 80, 1), WithAlpha(Palette::Steel, 200));
+  });
 }
 
 void AddSectionEnd(PictureSet& set) {

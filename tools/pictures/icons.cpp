@@ -126,6 +126,15 @@ void Info(QPainter& painter, const QRectF& box, const QColor& colour) {
   painter.drawEllipse(f(0.5, 0.31), f.Size(0.055), f.Size(0.055));
 }
 
+void Exclamation(QPainter& painter, const QRectF& box, const QColor& colour) {
+  const Frame f{box};
+  painter.setPen(QPen(colour, f.Size(0.14), Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(f(0.5, 0.18), f(0.5, 0.58));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawEllipse(f(0.5, 0.8), f.Size(0.085), f.Size(0.085));
+}
+
 void Plus(QPainter& painter, const QRectF& box, const QColor& colour) {
   const Frame f{box};
   UsePen(painter, f, colour, 0.16);

@@ -14,6 +14,7 @@ void BarChart(QPainter& painter, const QRectF& box, const QColor& colour);
 void Gear(QPainter& painter, const QRectF& box, const QColor& colour);
 void Question(QPainter& painter, const QRectF& box, const QColor& colour);
 void Info(QPainter& painter, const QRectF& box, const QColor& colour);
+void Exclamation(QPainter& painter, const QRectF& box, const QColor& colour);
 void Plus(QPainter& painter, const QRectF& box, const QColor& colour);
 void BackArrow(QPainter& painter, const QRectF& box, const QColor& colour);
 void Cross(QPainter& painter, const QRectF& box, const QColor& colour);

@@ -367,8 +367,9 @@ void Exercise::LoadLocalStats() {
   std::vector<ExStat> records;
   m_statistics->GetLocalSummary(m_exerciseId, records);
   for (const ExStat& record : records) {
-    m_progress.QuestionsAsked += record.Correct + record.Wrong;
-    m_progress.RightAnswers += record.Correct;
+    m_progress.QuestionsAsked =
+        AddCounts(m_progress.QuestionsAsked, AddCounts(record.Correct, record.Wrong));
+    m_progress.RightAnswers = AddCounts(m_progress.RightAnswers, record.Correct);
   }
   m_progress.Answered = m_progress.QuestionsAsked;
 }

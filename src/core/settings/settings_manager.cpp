@@ -1,14 +1,22 @@
 #include "src/core/settings/settings_manager.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
+#include <QSysInfo>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 #include "src/core/settings/difficulty_presets.h"
 #include "src/core/settings/quiz_mode.h"
+#include "src/core/settings/settings_ranges.h"
 #include "src/core/settings/settings_store.h"
+#include "src/core/xml_file/xml_file.h"
 
 namespace Core {
 
@@ -19,18 +27,34 @@ std::unique_ptr<QSettings> OpenUserStore() {
                                      QCoreApplication::applicationName());
 }
 
-// Qt guards each write of the store's file with a lock file beside it. A kill while Qt creates
-// that file leaves it empty or cut short, and Qt then takes it for the lock of a live writer
-// until it is half a minute old: the first save would block the GUI thread that long. A lock
-// file that names no owner is removed; Qt's removal leaves a lock alone that a process holds.
-void RemoveOwnerlessLockFile(const QString& storeFile) {
-  const QString lockPath = storeFile + QStringLiteral(".lock");
-  if (!QFileInfo::exists(lockPath)) return;
-  QLockFile lock(lockPath);
+// Qt guards each write of the store's file with a lock file beside it, and writes through a
+// temporary file named after the store with a dot and six random letters, renamed over it at the
+// end. A kill in the middle leaves the lock, naming a process that is gone, or no owner at all
+// when the kill came while Qt wrote the lock itself; a kill between the writing and the renaming
+// leaves the temporary file too. Only then are such files removed, and only those written since
+// the lock was taken: a learner's own "MelvarinStudio.conf.backup" is older than that.
+// A lock that names no owner is removed as well: Qt would take it for the lock of a live writer
+// until it is half a minute old, and the first save would block the GUI thread that long.
+void CleanUpAfterInterruptedSave(const QString& storeFile) {
+  const QFileInfo lockInfo(storeFile + QStringLiteral(".lock"));
+  if (!lockInfo.exists()) return;
+  QLockFile lock(lockInfo.filePath());
   qint64 pid = 0;
   QString hostName;
   QString appName;
-  if (!lock.getLockInfo(&pid, &hostName, &appName)) lock.removeStaleLockFile();
+  const bool named = lock.getLockInfo(&pid, &hostName, &appName);
+  const bool ownerGone = !named || (hostName == QSysInfo::machineHostName() &&
+                                    ::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
+  if (!ownerGone) return;
+
+  const QFileInfo store(storeFile);
+  const QRegularExpression temporaryName(
+      QStringLiteral("^%1\\.[A-Za-z]{6}$").arg(QRegularExpression::escape(store.fileName())));
+  const QDateTime locked = lockInfo.lastModified().addSecs(-1);
+  for (const QFileInfo& entry : store.dir().entryInfoList(QDir::Files | QDir::NoSymLinks))
+    if (temporaryName.match(entry.fileName()).hasMatch() && entry.lastModified() >= locked)
+      QFile::remove(entry.filePath());
+  if (!named) lock.removeStaleLockFile();
 }
 
 const char* Describe(QSettings::Status status) {
@@ -45,11 +69,12 @@ SettingsManager::QuizModeProvider SettingsManager::ApplicationQuizMode() {
 
 SettingsManager::SettingsManager(QuizModeProvider isQuizMode)
     : m_store(OpenUserStore()), m_isQuizMode(std::move(isQuizMode)) {
-  RemoveOwnerlessLockFile(m_store->fileName());
+  CleanUpAfterInterruptedSave(m_store->fileName());
   initExcersiceSettings();
   m_learnSettings = DifficultyPreset(Level1);
   LoadState();
   LoadSettings();
+  NoteLoadProblems();
 }
 
 // Deleting the store writes whatever is still pending.
@@ -82,7 +107,44 @@ void SettingsManager::SaveState() {
 }
 
 void SettingsManager::LoadSettings() {
-  if (m_store) Core::LoadSettings(*m_store, globalSettings, m_learnSettings);
+  if (!m_store) return;
+  Core::LoadSettings(*m_store, globalSettings, m_learnSettings);
+  KeepInOfferedRanges(m_learnSettings);
+}
+
+void SettingsManager::NoteLoadProblems() {
+  const QString path = m_store->fileName();
+  switch (m_store->status()) {
+    case QSettings::NoError:
+      return;
+    case QSettings::FormatError: {
+      // What could be read is used, and the next save writes only that: the file as it was found
+      // is kept first.
+      QFile file(path);
+      const QByteArray found = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+      const XmlFile::KeptCopy copy = XmlFile::KeepCopy(path, found, QStringLiteral("damaged"));
+      std::fprintf(stderr, "The settings file \"%s\" is damaged; a copy of it is kept as \"%s\".\n",
+                   qPrintable(path), qPrintable(copy.path.isEmpty() ? copy.error : copy.path));
+      m_loadProblems.push_back(
+          {StorageProblem::Damaged, StorageProblem::Settings, path, copy.error, copy.path});
+      return;
+    }
+    case QSettings::AccessError:
+      m_loadProblems.push_back(
+          {StorageProblem::Unreadable, StorageProblem::Settings, path, {}, {}});
+      return;
+  }
+}
+
+std::vector<StorageProblem> SettingsManager::GetStorageProblems() const {
+  std::vector<StorageProblem> problems = m_loadProblems;
+  if (m_storageStatus != QSettings::NoError)
+    problems.push_back({StorageProblem::Unwritable,
+                        StorageProblem::Settings,
+                        m_store->fileName(),
+                        QString::fromLatin1(Describe(m_storageStatus)),
+                        {}});
+  return problems;
 }
 
 void SettingsManager::SaveSettings() {

@@ -11,10 +11,12 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "src/core/settings/exercise_settings.h"
 #include "src/core/settings/global_settings.h"
 #include "src/core/settings/settings_types.h"
+#include "src/core/xml_file/storage_problem.h"
 
 namespace Core {
 
@@ -27,8 +29,10 @@ class SettingsManager {
   static QuizModeProvider ApplicationQuizMode();
 
   // Opens the user's store under the organisation and application names Qt reports, then loads
-  // the resume record, the general options and the lesson copy (level 1 overlaid by the store).
-  // A lock file of the store that names no owner, left by a kill, is removed first.
+  // the resume record, the general options and the lesson copy (level 1 overlaid by the store,
+  // its numbers brought into the ranges the settings screens offer). What a save cut short by a
+  // kill left beside the store is removed first. A store file found damaged is kept beside itself
+  // ("MelvarinStudio.conf.damaged-<date>-<n>") before any save rewrites it.
   explicit SettingsManager(QuizModeProvider isQuizMode = ApplicationQuizMode());
   ~SettingsManager();
   SettingsManager(const SettingsManager&) = delete;
@@ -44,6 +48,8 @@ class SettingsManager {
 
   // The outcome of the last save: QSettings::NoError while the file holds everything saved.
   QSettings::Status GetStorageStatus() const { return m_storageStatus; }
+  // What loading found wrong with the store's file, and the last save's failure.
+  std::vector<StorageProblem> GetStorageProblems() const;
 
   // The quiz copy while a quiz runs, else the lesson copy. The reference lives as long as the
   // manager and shows later changes.
@@ -66,12 +72,14 @@ class SettingsManager {
  private:
   bool InQuiz() const { return m_isQuizMode && m_isQuizMode(); }
   void WriteStore();
+  void NoteLoadProblems();
 
   ExcersisesSettings m_learnSettings;
   ExcersisesSettings m_quizSettings;
   std::unique_ptr<QSettings> m_store;
   QuizModeProvider m_isQuizMode;
   QSettings::Status m_storageStatus = QSettings::NoError;
+  std::vector<StorageProblem> m_loadProblems;
 };
 
 }  // namespace Core

@@ -6,6 +6,7 @@
 #include "src/core/telemetry/service_endpoint.h"
 #include "src/core/telemetry/telemetry_xml.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
@@ -129,16 +130,50 @@ void Telemetry::ExitApp() {
 
 void Telemetry::Load() {
   QFile file(m_filePath);
-  if (!file.open(QIODevice::ReadOnly)) return;  // first run: the fresh values stand
-  try {
-    TelemetryXMLSerializer::ReadXML(file, m_data);
-  } catch (const Error&) {
-    // A broken record is not worth a word to the user; what was read before the damage stays
-    // and the file is rewritten whole at shutdown.
+  if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.exists()) return;  // first run: the fresh values stand
+    m_leftAlone = QStringLiteral("it could not be read when the program started (%1)")
+                      .arg(file.errorString());
+    m_problems.push_back({StorageProblem::Unreadable,
+                          StorageProblem::UsageRecord,
+                          m_filePath,
+                          file.errorString(),
+                          {}});
+    return;
   }
+  const QByteArray found = file.readAll();
+  QBuffer buffer;
+  buffer.setData(found);
+  buffer.open(QIODevice::ReadOnly);
+  bool newer = false;
+  try {
+    if (TelemetryXMLSerializer::ReadXML(buffer, m_data)) return;
+  } catch (const Error&) {
+    // What was read before the damage stays; what is whole beyond it is taken as well.
+    TelemetryXMLSerializer::SalvageXML(found, m_data);
+    newer = TelemetryXMLSerializer::IsNewerVersion(found);
+  }
+  const XmlFile::KeptCopy copy =
+      XmlFile::KeepCopy(m_filePath, found, QLatin1String(newer ? "newer-version" : "damaged"));
+  if (newer)
+    m_leftAlone = QStringLiteral("it was made by a newer version of the program");
+  else if (copy.path.isEmpty())
+    m_unkeptOriginal = found;
+  m_problems.push_back({newer ? StorageProblem::NewerVersion : StorageProblem::Damaged,
+                        StorageProblem::UsageRecord, m_filePath, copy.error, copy.path});
 }
 
-void Telemetry::Save() const {
+void Telemetry::Save() {
+  if (!m_leftAlone.isEmpty()) throw MELVARIN_ERROR(Error::XmlSave, m_leftAlone);
+  if (!m_unkeptOriginal.isEmpty()) {
+    const XmlFile::KeptCopy copy =
+        XmlFile::KeepCopy(m_filePath, m_unkeptOriginal, QStringLiteral("damaged"));
+    if (copy.path.isEmpty())
+      throw MELVARIN_ERROR(
+          Error::XmlSave,
+          QStringLiteral("no copy of the damaged file could be kept (%1)").arg(copy.error));
+    m_unkeptOriginal.clear();
+  }
   // The file is replaced whole: a crash or a full disk leaves the previous record intact.
   if (const std::optional<QString> failure =
           XmlFile::ReplaceFile(m_filePath, TelemetryXMLSerializer::WriteXML(m_data)))

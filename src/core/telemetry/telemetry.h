@@ -7,11 +7,13 @@
 // All operations run on the GUI thread.
 
 #include "src/core/telemetry/telemetry_data.h"
+#include "src/core/xml_file/storage_problem.h"
 
 #include <QFuture>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace Core {
 
@@ -40,12 +42,17 @@ class Telemetry {
   // Counts this run and starts the upload of the record.
   void ExitApp();
 
-  // Reads the file over the record; a missing or broken file is not an error.
+  // Reads the file over the record; a missing file is not an error. From a damaged file every
+  // value that can still be read is taken, and the file as found is kept beside it
+  // ("tstats.xml.damaged-<date>-<n>") before it is ever replaced. A file of a newer version is
+  // read as far as it can be and never written in this run. Both go to GetStorageProblems().
   void Load();
-  // Replaces the file atomically; throws Error 0x624 when it cannot be written.
-  void Save() const;
+  // Replaces the file atomically; throws Error 0x624 when it cannot be written or is left alone.
+  void Save();
 
   const TelemetryData& GetData() const { return m_data; }
+  // What loading the file found wrong with it.
+  const std::vector<StorageProblem>& GetStorageProblems() const { return m_problems; }
 
  private:
   void Upload();
@@ -65,6 +72,11 @@ class Telemetry {
   bool m_exerciseOpen = false;
   bool m_referenceOpen = false;
   bool m_settingsOpen = false;
+  // Why the file is left as it is for this run; empty when it may be written.
+  QString m_leftAlone;
+  // The file as found damaged, while no copy of it could be kept: it is not replaced before.
+  QByteArray m_unkeptOriginal;
+  std::vector<StorageProblem> m_problems;
 };
 
 }  // namespace Core

@@ -2,8 +2,12 @@
 
 #include "src/core/midi/error.h"
 
+#include <QVersionNumber>
 #include <QXmlStreamAttributes>
 #include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <climits>
 
 namespace Core {
 
@@ -44,10 +48,6 @@ void WriteExercise(QXmlStreamWriter& writer, const TelemetryData& data, int id) 
   writer.writeEndElement();
 }
 
-int IntValue(const QXmlStreamAttributes& attributes, const char* name) {
-  return attributes.value(QLatin1String(name)).toInt();  // 0 when absent or not a number
-}
-
 double DoubleValue(const QXmlStreamAttributes& attributes, const char* name) {
   return attributes.value(QLatin1String(name)).toDouble();
 }
@@ -70,20 +70,63 @@ QByteArray TelemetryXMLSerializer::WriteXML(const TelemetryData& data) {
   });
 }
 
-void TelemetryXMLSerializer::ReadXML(QIODevice& device, TelemetryData& data) {
+bool TelemetryXMLSerializer::ReadXML(QIODevice& device, TelemetryData& data) {
   TelemetryXMLSerializer serializer(data);
   const std::optional<XmlFile::ParseFault> fault = XmlFile::ReadStartElements(
       device, [&serializer](QStringView localName, const QXmlStreamAttributes& attributes) {
         serializer.startElement(localName, attributes);
       });
   if (fault) fatalError(*fault);
+  return serializer.m_allFit;
+}
+
+void TelemetryXMLSerializer::SalvageXML(const QByteArray& document, TelemetryData& data) {
+  TelemetryXMLSerializer serializer(data);
+  serializer.m_anyVersion = true;
+  XmlFile::SalvageStartElements(
+      document,
+      [&serializer](QStringView localName, const QXmlStreamAttributes& attributes) {
+        serializer.startElement(localName, attributes);
+      },
+      [&serializer](QStringView apparentName) {
+        if (apparentName != u"exScore" && apparentName != u"quizScore") serializer.m_exercise = -1;
+      });
+}
+
+bool TelemetryXMLSerializer::IsNewerVersion(const QByteArray& document) {
+  std::optional<QString> version;
+  XmlFile::SalvageStartElements(
+      document, [&version](QStringView localName, const QXmlStreamAttributes& attributes) {
+        if (!version && localName == u"telemetry")
+          version = attributes.value(QLatin1String("version")).toString();
+      });
+  if (!version) return false;
+  qsizetype suffix = 0;
+  const QVersionNumber number = QVersionNumber::fromString(*version, &suffix);
+  // Only a plain version number counts: damaged text is damage, not a newer format.
+  return suffix == version->size() && number > QVersionNumber(1, 0);
+}
+
+// 0 when absent or not a number; a number beyond an int's range reads as the nearest it holds.
+int TelemetryXMLSerializer::IntValue(const QXmlStreamAttributes& attributes, const char* name) {
+  const QStringView text = attributes.value(QLatin1String(name));
+  bool isNumber = false;
+  const int value = text.toInt(&isNumber);
+  if (isNumber) return value;
+  const QStringView digits = text.startsWith(u'-') ? text.mid(1) : text;
+  if (digits.isEmpty() ||
+      !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
+    return 0;
+  m_allFit = false;
+  return text.startsWith(u'-') ? INT_MIN : INT_MAX;
 }
 
 void TelemetryXMLSerializer::startElement(QStringView localName,
                                           const QXmlStreamAttributes& attributes) {
   if (localName == u"telemetry") {
     const QString version = attributes.value(QLatin1String("version")).toString();
-    if (version != QLatin1String("1.0")) throw MELVARIN_ERROR(Error::XmlParse, version);
+    if (version != QLatin1String("1.0") && !m_anyVersion)
+      throw MELVARIN_ERROR(Error::XmlParse, version);
     m_data.appLaunchCount = IntValue(attributes, "appLaunchCount");
     m_data.appTimeAverage = IntValue(attributes, "appTimeAverage");
     // A damaged id must not turn the installation into the null id that every other damaged

@@ -1,9 +1,11 @@
 #pragma once
 
-// What the program's XML files (the statistics and the usage record) have in common: a document
-// is built whole in memory, auto-formatted, and then replaces its file in one step; reading walks
-// the start tags in document order and stops at the first fault. The callers turn faults into
-// their own errors, so each reports its own source and function.
+// What the program's data files (the statistics, the usage record, the settings) have in common:
+// an XML document is built whole in memory, auto-formatted, and then replaces its file in one
+// step; reading walks the start tags in document order and stops at the first fault, and a
+// damaged document can still be read tag by tag. A file found damaged is kept beside itself
+// before anything replaces it. The callers turn faults into their own errors, so each reports its
+// own source and function.
 
 #include <QByteArray>
 #include <QString>
@@ -22,15 +24,27 @@ namespace Core::XmlFile {
 // indented by four spaces (UTF-8).
 QByteArray WriteDocument(const std::function<void(QXmlStreamWriter&)>& writeRoot);
 
-// Replaces the file at `path` with `bytes`. The bytes go to a temporary file beside it that is
-// renamed over the old one only when all of them were written, so a crash or a full disk leaves
-// the previous file intact. Returns the file's error text on failure, nothing on success.
+// Replaces the file at `path` with `bytes`. The bytes go to a temporary file beside it, a hidden
+// file whose name carries the program's own mark, that is renamed over the old one only when all
+// of them were written, so a crash or a full disk leaves the previous file intact. An existing
+// file that may not be written is not replaced. Returns the file's error text on failure,
+// nothing on success.
 std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes);
 
-// Removes what replacements of `path` cut short by a kill left beside it: the temporary files,
-// named like the file followed by a dot and six letters or digits, that were written but never
-// renamed over it. Nothing else in the folder is touched. Call it before the file is in use.
+// Removes what replacements of `path` cut short by a kill left beside it: the temporary files
+// ReplaceFile names after it. Nothing else in the folder is touched. Call it before the file is
+// in use.
 void RemoveLeftovers(const QString& path);
+
+// Keeps `bytes`, the content of the file at `path` as it was found, in a new file beside it named
+// after it, the reason (`kind`, such as "damaged"), the date and a number: "stats.xml.damaged-
+// 2025-03-04-1". A copy of the same kind with the same content is not made twice. Returns the
+// path of the copy, or the error text when it could not be written.
+struct KeptCopy {
+  QString path;   // empty when no copy could be written
+  QString error;  // why, when it could not
+};
+KeptCopy KeepCopy(const QString& path, const QByteArray& bytes, const QString& kind);
 
 // Where and why a document is not well formed.
 struct ParseFault {
@@ -45,5 +59,12 @@ struct ParseFault {
 using StartElementHandler = std::function<void(QStringView, const QXmlStreamAttributes&)>;
 std::optional<ParseFault> ReadStartElements(QIODevice& device,
                                             const StartElementHandler& startElement);
+
+// Reads a document that is not well formed, tag by tag: each start tag that is complete and well
+// formed on its own goes to `startElement`, in document order, also those after damage. For a
+// tag that cannot be read, `unreadable` gets what looks like its name (the characters after the
+// "<" up to the first space), so a reader that follows the nesting can tell what it missed.
+void SalvageStartElements(const QByteArray& document, const StartElementHandler& startElement,
+                          const std::function<void(QStringView)>& unreadable = {});
 
 }  // namespace Core::XmlFile

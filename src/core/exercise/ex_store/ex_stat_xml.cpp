@@ -2,16 +2,35 @@
 
 #include "src/core/midi/error.h"
 
+#include <QBuffer>
+#include <QVersionNumber>
 #include <QXmlStreamAttributes>
 #include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <climits>
 
 namespace Core::ExDbDetail {
 
 namespace {
 
-// Counts and ids are stored unsigned: a negative or unreadable value reads as 0.
-int FieldValue(const QXmlStreamAttributes& attributes, const char* name) {
-  return static_cast<int>(attributes.value(QLatin1String(name)).toUInt());
+const QVersionNumber FormatVersion(1, 0);
+
+// Fields are stored unsigned: a negative, missing or unreadable value reads as 0. A number too
+// large for an int is told apart, so that it is neither wrapped nor silently zeroed.
+struct Field {
+  int value = 0;
+  bool fits = true;
+};
+
+Field FieldValue(const QXmlStreamAttributes& attributes, const char* name) {
+  const QStringView text = attributes.value(QLatin1String(name));
+  bool isNumber = false;
+  const qulonglong number = text.toULongLong(&isNumber);
+  if (isNumber) return number <= INT_MAX ? Field{int(number)} : Field{INT_MAX, false};
+  const bool digitsOnly =
+      !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+  return digitsOnly ? Field{INT_MAX, false} : Field{};
 }
 
 }  // namespace
@@ -19,7 +38,7 @@ int FieldValue(const QXmlStreamAttributes& attributes, const char* name) {
 QByteArray XMLSerializer::WriteXML(const ExStatSet& set) {
   return XmlFile::WriteDocument([&set](QXmlStreamWriter& writer) {
     writer.writeStartElement(QStringLiteral("ex_stat"));
-    writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
+    writer.writeAttribute(QStringLiteral("version"), FormatVersion.toString());
     for (const ExStat& record : set.Records()) {
       writer.writeStartElement(QStringLiteral("entry"));
       writer.writeAttribute(QStringLiteral("id"), QString::number(record.Id));
@@ -33,7 +52,7 @@ QByteArray XMLSerializer::WriteXML(const ExStatSet& set) {
   });
 }
 
-void XMLSerializer::ReadXML(QIODevice& device, ExStatSet& set) {
+bool XMLSerializer::ReadXML(QIODevice& device, ExStatSet& set) {
   set.Clear();
   XMLSerializer serializer(set);
   const std::optional<XmlFile::ParseFault> fault = XmlFile::ReadStartElements(
@@ -41,6 +60,30 @@ void XMLSerializer::ReadXML(QIODevice& device, ExStatSet& set) {
         serializer.startElement(localName, attributes);
       });
   if (fault) fatalError(*fault);
+  return serializer.m_allFit;
+}
+
+void XMLSerializer::SalvageXML(const QByteArray& document, ExStatSet& set) {
+  set.Clear();
+  XMLSerializer serializer(set);
+  XmlFile::SalvageStartElements(
+      document, [&serializer](QStringView localName, const QXmlStreamAttributes& attributes) {
+        if (localName == u"entry") serializer.AppendEntry(attributes);
+      });
+}
+
+bool XMLSerializer::IsNewerVersion(const QByteArray& document) {
+  std::optional<QString> version;
+  XmlFile::SalvageStartElements(
+      document, [&version](QStringView localName, const QXmlStreamAttributes& attributes) {
+        if (!version && localName == u"ex_stat")
+          version = attributes.value(QLatin1String("version")).toString();
+      });
+  if (!version) return false;
+  qsizetype suffix = 0;
+  const QVersionNumber number = QVersionNumber::fromString(*version, &suffix);
+  // Only a plain version number counts: damaged text is damage, not a newer format.
+  return suffix == version->size() && number > FormatVersion;
 }
 
 void XMLSerializer::startElement(QStringView localName, const QXmlStreamAttributes& attributes) {
@@ -48,15 +91,21 @@ void XMLSerializer::startElement(QStringView localName, const QXmlStreamAttribut
     const QString version = attributes.value(QLatin1String("version")).toString();
     if (version != QLatin1String("1.0")) throw MELVARIN_ERROR(Error::XmlParse, version);
   } else if (localName == u"entry") {
-    ExStat record;
-    record.Id = FieldValue(attributes, "id");
-    record.ExerciseId = FieldValue(attributes, "exId");
-    record.SectionIndex = FieldValue(attributes, "section");
-    record.Correct = FieldValue(attributes, "correct");
-    record.Wrong = FieldValue(attributes, "wrong");
-    m_set.Append(record);
+    AppendEntry(attributes);
   }
   // Any other element is ignored; "entry" elements count wherever they are nested.
+}
+
+void XMLSerializer::AppendEntry(const QXmlStreamAttributes& attributes) {
+  const Field id = FieldValue(attributes, "id");
+  const Field exercise = FieldValue(attributes, "exId");
+  const Field section = FieldValue(attributes, "section");
+  const Field correct = FieldValue(attributes, "correct");
+  const Field wrong = FieldValue(attributes, "wrong");
+  m_allFit = m_allFit && id.fits && exercise.fits && section.fits && correct.fits && wrong.fits;
+  // A question, trainer or section beyond every real one would only ever be a wrong record.
+  if (!id.fits || !exercise.fits || !section.fits) return;
+  m_set.Append({id.value, exercise.value, section.value, correct.value, wrong.value});
 }
 
 void XMLSerializer::fatalError(const XmlFile::ParseFault& fault) {

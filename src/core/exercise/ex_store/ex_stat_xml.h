@@ -6,6 +6,8 @@
 #include "src/core/exercise/ex_store/ex_stat_set.h"
 #include "src/core/xml_file/xml_file.h"
 
+#include <optional>
+
 class QIODevice;
 class QXmlStreamAttributes;
 
@@ -18,15 +20,27 @@ class XMLSerializer {
 
   // Empties `set`, then appends one record per "entry" (duplicates are kept, not merged).
   // Throws Error 0x623 on a broken document or a version other than "1.0"; the records read
-  // before the failure stay in the set.
-  static void ReadXML(QIODevice& device, ExStatSet& set);
+  // before the failure stay in the set. Returns false when a number did not fit its field: such a
+  // count reads as the largest count, and an entry whose id, exercise or section does not fit is
+  // left out.
+  static bool ReadXML(QIODevice& device, ExStatSet& set);
+
+  // For a document ReadXML could not read: empties `set`, then appends every entry that can still
+  // be read on its own, before and after the damage, whatever version the root names. Numbers
+  // that do not fit are taken as ReadXML takes them.
+  static void SalvageXML(const QByteArray& document, ExStatSet& set);
+
+  // Whether the root names a version of the format later than the one this program writes.
+  static bool IsNewerVersion(const QByteArray& document);
 
  private:
   explicit XMLSerializer(ExStatSet& set) : m_set(set) {}
   void startElement(QStringView localName, const QXmlStreamAttributes& attributes);
+  void AppendEntry(const QXmlStreamAttributes& attributes);
   [[noreturn]] static void fatalError(const XmlFile::ParseFault& fault);
 
   ExStatSet& m_set;
+  bool m_allFit = true;
 };
 
 }  // namespace Core::ExDbDetail

@@ -1,11 +1,11 @@
 #include "src/core/exercise/ex_store/exercise_statistics.h"
 
 #include "src/core/exercise/ex_store/ex_stat_xml.h"
+#include "src/core/xml_file/xml_file.h"
 
+#include <QBuffer>
 #include <QFile>
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 
 namespace Core {
@@ -18,12 +18,6 @@ void AppendMatches(ExStatSet& set, const Key& key, std::vector<ExStat>& out) {
   for (auto position = first; position != last; ++position) out.push_back(set.Records()[*position]);
 }
 
-// Counts read from a file may already sit at the top of the range; they stay there.
-int AddCounts(int count, int more) {
-  const long long sum = static_cast<long long>(count) + more;
-  return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
-}
-
 void EraseExercise(ExStatSet& set, int exId) {
   set.EraseIf([exId](const ExStat& record) { return record.ExerciseId == exId; });
 }
@@ -31,7 +25,8 @@ void EraseExercise(ExStatSet& set, int exId) {
 }  // namespace
 
 ExerciseStatistics::ExerciseStatistics(const QString& totalPath, const QString& localPath)
-    : m_totalPath(totalPath), m_localPath(localPath) {
+    : m_total(totalPath, StorageProblem::Statistics),
+      m_local(localPath, StorageProblem::LessonStatistics) {
   QMutexLocker lock(&m_mutex);
   Load();
 }
@@ -39,55 +34,95 @@ ExerciseStatistics::ExerciseStatistics(const QString& totalPath, const QString& 
 ExerciseStatistics::~ExerciseStatistics() = default;
 
 void ExerciseStatistics::Load() {
-  struct File {
-    ExStatSet& set;
-    const QString& path;
-    bool rewrite = false;
-  };
-  File files[] = {{m_total, m_totalPath}, {m_local, m_localPath}};
-  // Both files are read before anything is written, so a failure in one never costs the other
-  // its stored records.
-  for (File& f : files) {
-    QFile file(f.path);
-    if (!file.open(QIODevice::ReadOnly)) {
-      if (file.exists()) {
-        // Its records are not in memory: rewriting it now would throw them away.
-        Report(MELVARIN_ERROR(Error::XmlLoad, file.errorString()), "read", f.path);
-      } else {
-        f.rewrite = true;  // first run: create it
-      }
-      continue;
+  // Each file is read, and rewritten if need be, on its own: what happens to one never costs the
+  // other its stored records.
+  Load(m_total);
+  Load(m_local);
+}
+
+void ExerciseStatistics::Load(StoredFile& file) {
+  QFile device(file.path);
+  if (!device.open(QIODevice::ReadOnly)) {
+    if (!device.exists()) {
+      WriteRecovered(file);  // first run: create it
+      return;
     }
-    try {
-      ExDbDetail::XMLSerializer::ReadXML(file, f.set);
-    } catch (const Error&) {
-      f.rewrite = true;  // broken: keep what was read before the damage and store that
-    }
+    // Its records are not in memory: writing it in this run would throw them away.
+    file.leftAlone = QStringLiteral("it could not be read when the program started (%1)")
+                         .arg(device.errorString());
+    Report(MELVARIN_ERROR(Error::XmlLoad, device.errorString()), "read", file.path);
+    m_problems.push_back(Problem(file, StorageProblem::Unreadable, device.errorString()));
+    return;
   }
-  for (const File& f : files)
-    if (f.rewrite) WriteRecovered(f.set, f.path);
+  const QByteArray found = device.readAll();
+  device.close();
+  Read(file, found);
+}
+
+void ExerciseStatistics::Read(StoredFile& file, const QByteArray& found) {
+  QBuffer buffer;
+  buffer.setData(found);
+  buffer.open(QIODevice::ReadOnly);
+  try {
+    if (ExDbDetail::XMLSerializer::ReadXML(buffer, file.set)) return;
+    Recover(file, found, false);  // the records are read, but some numbers did not fit
+  } catch (const Error&) {
+    // The reader stops at the damage; every record beyond it that is still whole is taken too.
+    ExDbDetail::XMLSerializer::SalvageXML(found, file.set);
+    Recover(file, found, ExDbDetail::XMLSerializer::IsNewerVersion(found));
+  }
+}
+
+void ExerciseStatistics::Recover(StoredFile& file, const QByteArray& found, bool newer) {
+  const XmlFile::KeptCopy copy =
+      XmlFile::KeepCopy(file.path, found, QLatin1String(newer ? "newer-version" : "damaged"));
+  if (newer) {
+    // Its format is not ours to rewrite: it is used from memory and left as it is.
+    file.leftAlone = QStringLiteral("it was made by a newer version of the program");
+    std::fprintf(stderr,
+                 "The statistics file \"%s\" was made by a newer version; it is used from memory "
+                 "and left as it is.\n",
+                 qPrintable(file.path));
+    m_problems.push_back(Problem(file, StorageProblem::NewerVersion, copy.error, copy.path));
+    return;
+  }
+  m_problems.push_back(Problem(file, StorageProblem::Damaged, copy.error, copy.path));
+  if (copy.path.isEmpty()) {
+    // Not replaced while the damaged file exists nowhere else.
+    file.unkeptOriginal = found;
+    std::fprintf(stderr,
+                 "The statistics file \"%s\" is damaged and no copy of it could be kept (%s); "
+                 "what could be read is used and the file is left as it is.\n",
+                 qPrintable(file.path), qPrintable(copy.error));
+    return;
+  }
+  std::fprintf(stderr,
+               "The statistics file \"%s\" was damaged; what could be read is used and the file "
+               "as found is kept as \"%s\".\n",
+               qPrintable(file.path), qPrintable(copy.path));
+  WriteRecovered(file);
 }
 
 void ExerciseStatistics::LoadLocal() {
   QMutexLocker lock(&m_mutex);
-  QFile file(m_localPath);
-  if (!file.open(QIODevice::ReadOnly)) return;
-  try {
-    ExDbDetail::XMLSerializer::ReadXML(file, m_local);
-  } catch (const Error&) {
-    file.close();
-    WriteRecovered(m_local, m_localPath);
-  }
+  QFile device(m_local.path);
+  if (!device.open(QIODevice::ReadOnly)) return;
+  const QByteArray found = device.readAll();
+  device.close();
+  // Read now, the file may be written again.
+  m_local.leftAlone.clear();
+  m_local.unkeptOriginal.clear();
+  Read(m_local, found);
 }
 
 void ExerciseStatistics::AddEntry(const ExStat& e) {
   // One set at a time, never both locked at once.
   {
     QMutexLocker lock(&m_mutex);
-    AddEntry(m_local, e);
+    AddEntry(m_local.set, e);
   }
   QMutexLocker lock(&m_mutex);
-  AddEntry(m_total, e);
+  AddEntry(m_total.set, e);
 }
 
 void ExerciseStatistics::AddEntry(ExStatSet& set, const ExStat& e) {
@@ -106,49 +141,69 @@ void ExerciseStatistics::AddEntry(ExStatSet& set, const ExStat& e) {
 
 void ExerciseStatistics::GetTotalSummary(int exId, int section, std::vector<ExStat>& out) {
   QMutexLocker lock(&m_mutex);
-  AppendMatches<ExStatIndex::ByExerciseAndSection>(m_total, std::pair(exId, section), out);
+  AppendMatches<ExStatIndex::ByExerciseAndSection>(m_total.set, std::pair(exId, section), out);
 }
 
 void ExerciseStatistics::GetLocalSummary(int exId, int section, std::vector<ExStat>& out) {
   QMutexLocker lock(&m_mutex);
-  AppendMatches<ExStatIndex::ByExerciseAndSection>(m_local, std::pair(exId, section), out);
+  AppendMatches<ExStatIndex::ByExerciseAndSection>(m_local.set, std::pair(exId, section), out);
 }
 
 void ExerciseStatistics::GetTotalSummary(int exId, std::vector<ExStat>& out) {
   QMutexLocker lock(&m_mutex);
-  AppendMatches<ExStatIndex::ByExercise>(m_total, exId, out);
+  AppendMatches<ExStatIndex::ByExercise>(m_total.set, exId, out);
 }
 
 void ExerciseStatistics::GetLocalSummary(int exId, std::vector<ExStat>& out) {
   QMutexLocker lock(&m_mutex);
-  AppendMatches<ExStatIndex::ByExercise>(m_local, exId, out);
+  AppendMatches<ExStatIndex::ByExercise>(m_local.set, exId, out);
 }
 
 void ExerciseStatistics::ClearTotal(int exId) {
   QMutexLocker lock(&m_mutex);
   // The history goes only once the file without it is written: after a failed clear the learner
   // still sees it, so a later save must not drop it behind their back.
-  ExStatSet kept = m_total;
+  ExStatSet kept = m_total.set;
   EraseExercise(kept, exId);
-  Save(kept, m_totalPath);
-  m_total = std::move(kept);
+  Write(m_total, kept);
+  m_total.set = std::move(kept);
 }
 
 void ExerciseStatistics::ClearLocal(int exId) {
   QMutexLocker lock(&m_mutex);
-  EraseExercise(m_local, exId);
-  Save(m_local, m_localPath);
+  EraseExercise(m_local.set, exId);
+  Write(m_local, m_local.set);
 }
 
 void ExerciseStatistics::Save() {
   QMutexLocker lock(&m_mutex);
-  Save(m_total, m_totalPath);
-  Save(m_local, m_localPath);
+  m_lastSaveProblems.clear();
+  Error first;
+  // Each file on its own: the lesson's answers reach the file that can take them.
+  for (StoredFile* file : {&m_total, &m_local}) {
+    try {
+      Write(*file, file->set);
+    } catch (const Error& error) {
+      if (first.IsEmpty()) first = error;
+      m_lastSaveProblems.push_back(Problem(*file, StorageProblem::Unwritable, error.GetMessage()));
+    }
+  }
+  if (!first.IsEmpty()) throw first;
 }
 
 Error ExerciseStatistics::GetStorageError() const {
   QMutexLocker lock(&m_mutex);
   return m_storageError;
+}
+
+std::vector<StorageProblem> ExerciseStatistics::GetStorageProblems() const {
+  QMutexLocker lock(&m_mutex);
+  return m_problems;
+}
+
+std::vector<StorageProblem> ExerciseStatistics::GetLastSaveProblems() const {
+  QMutexLocker lock(&m_mutex);
+  return m_lastSaveProblems;
 }
 
 void ExerciseStatistics::Save(const ExStatSet& set, const QString& path) {
@@ -158,11 +213,26 @@ void ExerciseStatistics::Save(const ExStatSet& set, const QString& path) {
     throw MELVARIN_ERROR(Error::XmlSave, *failure);
 }
 
-void ExerciseStatistics::WriteRecovered(const ExStatSet& set, const QString& path) {
+void ExerciseStatistics::Write(StoredFile& file, const ExStatSet& set) {
+  if (!file.leftAlone.isEmpty()) throw MELVARIN_ERROR(Error::XmlSave, file.leftAlone);
+  if (!file.unkeptOriginal.isEmpty()) {
+    const XmlFile::KeptCopy copy =
+        XmlFile::KeepCopy(file.path, file.unkeptOriginal, QStringLiteral("damaged"));
+    if (copy.path.isEmpty())
+      throw MELVARIN_ERROR(
+          Error::XmlSave,
+          QStringLiteral("no copy of the damaged file could be kept (%1)").arg(copy.error));
+    file.unkeptOriginal.clear();
+  }
+  Save(set, file.path);
+}
+
+void ExerciseStatistics::WriteRecovered(StoredFile& file) {
   try {
-    Save(set, path);
+    Write(file, file.set);
   } catch (const Error& error) {
-    Report(error, "write", path);
+    Report(error, "write", file.path);
+    m_problems.push_back(Problem(file, StorageProblem::Unwritable, error.GetMessage()));
   }
 }
 
@@ -171,6 +241,11 @@ void ExerciseStatistics::Report(const Error& error, const char* what, const QStr
                "Could not %s the statistics file \"%s\": %s. The statistics are kept in memory.\n",
                what, qPrintable(path), qPrintable(error.GetMessage()));
   if (m_storageError.IsEmpty()) m_storageError = error;
+}
+
+StorageProblem ExerciseStatistics::Problem(const StoredFile& file, StorageProblem::Kind kind,
+                                           const QString& reason, const QString& keptCopy) const {
+  return {kind, file.content, file.path, reason, keptCopy};
 }
 
 }  // namespace Core

@@ -8,7 +8,9 @@
 
 #include "src/core/exercise/ex_store/ex_stat_set.h"
 #include "src/core/midi/error.h"
+#include "src/core/xml_file/storage_problem.h"
 
+#include <QByteArray>
 #include <QMutex>
 #include <QString>
 
@@ -18,15 +20,18 @@ namespace Core {
 
 class ExerciseStatistics {
  public:
-  // Loads both files. A missing or broken file is rewritten from what could be read; a file
-  // that exists but cannot be read is left alone. When a file cannot be written the problem is
-  // reported on standard error and in GetStorageError(), and the statistics live on in memory.
+  // Loads both files. A missing file is created. A damaged one is kept beside itself as found
+  // ("stats.xml.damaged-<date>-<n>"), every record that can still be read is taken from it, and
+  // it is rewritten with them. A file of a newer version, or one that exists but cannot be read,
+  // is never written in this run: the statistics it holds (if any could be read) live in memory.
+  // Each of these is reported on standard error and in GetStorageProblems().
   ExerciseStatistics(const QString& totalPath, const QString& localPath);
   virtual ~ExerciseStatistics();  // writes nothing
   ExerciseStatistics(const ExerciseStatistics&) = delete;
   ExerciseStatistics& operator=(const ExerciseStatistics&) = delete;
 
-  // Reads the local file again (when it cannot be opened, the local set stays as it is).
+  // Reads the local file again (when it cannot be opened, the local set stays as it is); a
+  // damaged one is recovered as at construction.
   void LoadLocal();
 
   // Adds the record's counts to the record of the same question, exercise and section in each
@@ -45,27 +50,52 @@ class ExerciseStatistics {
   void ClearTotal(int exId);
   void ClearLocal(int exId);
 
-  // Writes the total set, then the local set. Throws Error 0x624 when a file cannot be written;
-  // the file on disk is then unchanged.
+  // Writes the total set, then the local set, each on its own: a file that cannot be written
+  // keeps its previous content and does not stop the other. Throws Error 0x624 for the first file
+  // that could not be written, once both were tried; GetLastSaveProblems() names them all.
   void Save();
 
   // The first failure to read or write a statistics file that the database recovered from by
   // keeping the statistics in memory; empty while the files are fine.
   Error GetStorageError() const;
+  // What loading the files found wrong with them (also a later LoadLocal()).
+  std::vector<StorageProblem> GetStorageProblems() const;
+  // The files the last Save() could not write; empty when it wrote both.
+  std::vector<StorageProblem> GetLastSaveProblems() const;
 
  private:
+  struct StoredFile {
+    StoredFile(const QString& path, StorageProblem::Content content)
+        : path(path), content(content) {}
+    QString path;
+    StorageProblem::Content content;
+    ExStatSet set;
+    // Why the file is left as it is for this run (newer version, unreadable); empty when it is not.
+    QString leftAlone;
+    // The file as found damaged, while no copy of it could be kept: it is not replaced before.
+    QByteArray unkeptOriginal;
+  };
+
   void Load();
-  void WriteRecovered(const ExStatSet& set, const QString& path);
+  void Load(StoredFile& file);
+  void Read(StoredFile& file, const QByteArray& found);
+  void Recover(StoredFile& file, const QByteArray& found, bool newer);
+  // Writes `set` as the file's content, after keeping a copy of the damaged original if that is
+  // still owed. Throws Error 0x624 when it cannot.
+  void Write(StoredFile& file, const ExStatSet& set);
+  void WriteRecovered(StoredFile& file);
   void Report(const Error& error, const char* what, const QString& path);
+  StorageProblem Problem(const StoredFile& file, StorageProblem::Kind kind,
+                         const QString& reason = {}, const QString& keptCopy = {}) const;
   static void AddEntry(ExStatSet& set, const ExStat& e);
   static void Save(const ExStatSet& set, const QString& path);
 
   mutable QMutex m_mutex;
-  QString m_totalPath;
-  QString m_localPath;
-  ExStatSet m_total;
-  ExStatSet m_local;
+  StoredFile m_total;
+  StoredFile m_local;
   Error m_storageError;
+  std::vector<StorageProblem> m_problems;
+  std::vector<StorageProblem> m_lastSaveProblems;
 };
 
 }  // namespace Core

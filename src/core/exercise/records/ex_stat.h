@@ -3,6 +3,9 @@
 // One statistics record: how often one question of one section of one exercise was answered
 // right and wrong.
 
+#include <algorithm>
+#include <climits>
+
 namespace Core {
 
 struct ExStat {
@@ -17,5 +20,12 @@ struct ExStat {
 
   friend bool operator==(const ExStat&, const ExStat&) = default;
 };
+
+// Counts add up without overflowing: a count read from a statistics file may stand at the top of
+// the range, and then stays there.
+inline int AddCounts(int count, int more) {
+  const long long sum = static_cast<long long>(count) + more;
+  return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
+}
 
 }  // namespace Core

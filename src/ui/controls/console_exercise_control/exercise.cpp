@@ -5,6 +5,7 @@
 #include <QTimerEvent>
 
 #include "src/core/catalog/exercise_catalog.h"
+#include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "src/core/exercise/exercise.h"
 #include "src/core/midi/error.h"
 #include "src/core/midi/platform/sound_controller.h"
@@ -23,6 +24,7 @@
 #include "src/ui/progress.h"
 #include "src/ui/screen_geometry.h"
 #include "src/ui/section_end_dialog.h"
+#include "src/ui/storage_notice.h"
 
 namespace UI {
 
@@ -106,6 +108,10 @@ void ConsoleExerciseControl::StopExercise() {
     exercise->Stop();
     // The last owner: the exercise goes here and saves its statistics files.
     exercise.reset();
+    // Answers that could not reach their files are told of at the end of each such lesson.
+    if (wrong + right > 0)
+      TellLessonUnsaved(
+          window(), App()->GetExerciseCatalog()->GetExerciseStatistics()->GetLastSaveProblems());
   }
   midiWarningShown = false;
   GetPlayDialog()->setVisible(false);

@@ -35,8 +35,8 @@ void GroupStats(Core::Exercise& exercise, int section, std::vector<Core::ExStat>
         ++j;
         continue;
       }
-      stats[head].Correct += stats[j].Correct;
-      stats[head].Wrong += stats[j].Wrong;
+      stats[head].Correct = Core::AddCounts(stats[head].Correct, stats[j].Correct);
+      stats[head].Wrong = Core::AddCounts(stats[head].Wrong, stats[j].Wrong);
       // The last record of the range takes j's place and is looked at next.
       std::swap(stats[j], stats[end - 1]);
       --end;

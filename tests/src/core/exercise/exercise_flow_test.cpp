@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -235,6 +236,14 @@ TEST_F(ExerciseFlowTest, ResumedLessonCountsTheStoredAnswers) {
   EXPECT_TRUE(records.empty());
   statistics->GetLocalSummary(1, records);
   EXPECT_EQ(records.size(), 1u);
+
+  // Counts at the top of the range (a recovered file may hold them) add up to the top, not past it.
+  statistics->AddEntry({6, 0, 0, INT_MAX, 0});
+  statistics->AddEntry({7, 0, 0, INT_MAX, 1});
+  statistics->Save();
+  exercise->LoadLocalStats();
+  EXPECT_EQ(exercise->GetProgress().QuestionsAsked, INT_MAX);
+  EXPECT_EQ(exercise->GetProgress().RightAnswers, INT_MAX);
 }
 
 TEST_F(ExerciseFlowTest, SectionsAreEnteredInOrderSkippingEmptyOnes) {

@@ -7,9 +7,15 @@
 #include <QLockFile>
 #include <QSettings>
 
+#include <QDate>
+#include <QProcess>
+#include <QSysInfo>
+
+
 #include "src/core/settings/difficulty_presets.h"
 #include "src/core/settings/quiz_mode.h"
 #include "src/core/settings/settings_manager.h"
+#include "src/core/settings/settings_ranges.h"
 #include "store_fixture.h"
 
 namespace {
@@ -234,6 +240,109 @@ TEST_F(SettingsManagerTest, AGarbledStoreFileStartsAtTheFirstLevelAndTakesTheNex
   EXPECT_EQ(manager->GetStorageStatus(), QSettings::NoError) << "the damage was read, not written";
   Restart(manager);
   EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), Level4);
+}
+
+// Every number in the file at the bottom of an int, or too large to read: the lessons still ask
+// questions, with the values the settings screens would show.
+TEST_F(SettingsManagerTest, NumbersFromTheFileAreBroughtIntoTheRangesTheScreensOffer) {
+  Start()->SaveSettings();
+  for (const QVariant& absurd : {QVariant(-2147483648LL), QVariant("99999999999999999999")}) {
+    SCOPED_TRACE(absurd.toString().toStdString());
+    {
+      auto store = OpenStore();
+      for (const QString& key : store->allKeys()) {
+        bool number = false;
+        store->value(key).toLongLong(&number);
+        if (number && key.startsWith("Excersises/")) store->setValue(key, absurd);
+      }
+    }
+    auto manager = Start();
+    const ExcersisesSettings& lesson = manager->GetExcersiseSettings();
+    const NoteTrainerSettings& notes = lesson.noteTrainer;
+    const EarTrainerSettings& ear = lesson.earTrainer;
+    const SheetMusicSymbolsSettings& symbols = lesson.sheetMusicSymbols;
+    for (const NotesDiapason* range :
+         {&notes.singleNotes.diapason, &notes.interval.diapason, &notes.chord.diapason,
+          &ear.singleNotes.diapason, &ear.interval.diapason, &ear.chord.diapason,
+          &ear.scales.diapason})
+      EXPECT_TRUE(range->minimum >= 0 && range->minimum < range->maximum && range->maximum <= 88);
+    for (const ExerciseDuration* d :
+         {&notes.singleNotes.duration, &notes.interval.duration, &notes.chord.duration,
+          &ear.singleNotes.duration, &ear.interval.duration, &ear.chord.duration,
+          &ear.scales.duration, &ear.tempo.duration, &symbols.length.duration,
+          &symbols.signatures.duration, &symbols.tempo.duration, &symbols.loudness.duration,
+          &symbols.noteModifiers.duration})
+      EXPECT_TRUE(d->questions >= 1 && d->questions <= MaxQuestionsPerSection && d->seconds >= 0 &&
+                  d->seconds <= MaxSecondsPerQuestion);
+    for (const IntervalSettings* interval : {&notes.interval, &ear.interval})
+      EXPECT_TRUE(interval->intervalStart >= 0 &&
+                  interval->intervalStart <= interval->intervalEnd &&
+                  interval->intervalEnd <= MaxIntervalSize);
+    EXPECT_GE(notes.onWrongAnswer.delay, ShortestWrongAnswerDelay);
+    EXPECT_LE(notes.onWrongAnswer.delay, LongestWrongAnswerDelay);
+  }
+}
+
+TEST_F(SettingsManagerTest, ADamagedStoreFileIsKeptBeforeASaveRewritesIt) {
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+  const QByteArray damaged = "[GlobalSetting]\nSettings.NewsId=3\n[Excersises\nx\n";
+  QFile file(StoreFile());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(damaged) == damaged.size());
+  file.close();
+  testing::internal::CaptureStderr();
+  auto manager = Start();
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(manager->globalSettings.newsId, 3);
+  const QString copy =
+      StoreFile() + ".damaged-" + QDate::currentDate().toString(Qt::ISODate) + "-1";
+  EXPECT_EQ(manager->GetStorageProblems(),
+            (std::vector<StorageProblem>{
+                {StorageProblem::Damaged, StorageProblem::Settings, StoreFile(), "", copy}}));
+  manager->SaveSettings();
+  QFile kept(copy);
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), damaged);
+  EXPECT_TRUE(manager->GetStorageProblems().size() == 1) << "the save itself went well";
+}
+
+// Qt writes the store through "MelvarinStudio.conf." and six random letters under its lock; a
+// kill before the rename leaves both. Only such files go, never a learner's own.
+TEST_F(SettingsManagerTest, AnInterruptedSaveLeavesNothingBehindAndTheLearnersFilesStay) {
+  const QDir folder = QFileInfo(StoreFile()).dir();
+  ASSERT_TRUE(QDir().mkpath(folder.path()));
+  const auto create = [&folder](const QString& name, const QByteArray& bytes, int ageSeconds) {
+    QFile file(folder.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.flush();
+    file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                     QFileDevice::FileModificationTime);
+  };
+  create("MelvarinStudio.conf.backup", "[GlobalSetting]\nSettings.NewsId=1\n", 3600);
+  create("MelvarinStudio.conf.QwErTy", "[GlobalSetting]\nSettings.NewsId=2\n", 0);
+  Start();
+  EXPECT_TRUE(folder.exists("MelvarinStudio.conf.QwErTy")) << "no interrupted save: no leftover";
+
+  // The lock of a writer that is gone.
+  QProcess gone;
+  gone.start("true", QStringList());
+  ASSERT_TRUE(gone.waitForStarted());
+  const qint64 pid = gone.processId();
+  ASSERT_TRUE(gone.waitForFinished());
+  create(
+      "MelvarinStudio.conf.lock",
+      QByteArray::number(pid) + "\nMelvarinStudio\n" + QSysInfo::machineHostName().toUtf8() + "\n",
+      1);
+  create("MelvarinStudio.conf.AsDfGh", "[GlobalSetting]\nSettings.NewsId=2\n", 0);
+  auto manager = Start();
+  EXPECT_FALSE(folder.exists("MelvarinStudio.conf.AsDfGh"));
+  EXPECT_TRUE(folder.exists("MelvarinStudio.conf.backup"));
+  manager->globalSettings.newsId = 9;
+  QElapsedTimer clock;
+  clock.start();
+  manager->SaveSettings();
+  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_TRUE(StoreBytes().contains("Settings.NewsId=9"));
 }
 
 TEST_F(SettingsManagerTest, ByDefaultFollowsTheApplicationQuizFlag) {

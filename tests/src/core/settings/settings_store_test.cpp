@@ -283,9 +283,10 @@ TEST_F(StoreLayout, MissingKeysKeepTheValueInMemoryExceptTheFixedOnes) {
   EXPECT_FALSE(state.ResumesExercise());
 }
 
-// The store is a text file the learner can edit: odd values load as stored (or as Qt converts
-// them) and the readers of this area stay well-behaved.
-TEST_F(StoreLayout, HandEditedValuesLoadUnchangedWithoutHarm) {
+// The store is a text file the learner can edit: odd values load as Qt converts them, the trainer
+// settings' numbers brought into the ranges the settings screens offer, and the readers of this
+// area stay well-behaved.
+TEST_F(StoreLayout, HandEditedValuesLoadAsTheSettingsScreensShowThem) {
   Store("GlobalSetting/Settings.MidiInstrument", 300);
   Store("Excersises/NoteTrainer/SingleNotes/Diapason/Diapason.Minimum", 70);
   Store("Excersises/NoteTrainer/SingleNotes/Diapason/Diapason.Maximum", 20);
@@ -298,12 +299,12 @@ TEST_F(StoreLayout, HandEditedValuesLoadUnchangedWithoutHarm) {
   SettingsManager manager([] { return false; });
   EXPECT_EQ(manager.globalSettings.midiInstrument, 44);
   const ExcersisesSettings& settings = manager.GetExcersiseSettings();
-  EXPECT_EQ(settings.noteTrainer.singleNotes.diapason.minimum, 70);
+  // An inverted range keeps its top and holds the key below it.
+  EXPECT_EQ(settings.noteTrainer.singleNotes.diapason.minimum, 19);
   EXPECT_EQ(settings.noteTrainer.singleNotes.diapason.maximum, 20);
-  EXPECT_FALSE(settings.noteTrainer.singleNotes.diapason.Holds(50));
-  EXPECT_EQ(settings.earTrainer.interval.intervalEnd, 4000);
-  EXPECT_EQ(settings.earTrainer.chord.duration.questions, 0) << "unconvertible text reads as 0";
-  EXPECT_EQ(settings.sheetMusicSymbols.length.duration.seconds, -5);
+  EXPECT_EQ(settings.earTrainer.interval.intervalEnd, 12);
+  EXPECT_EQ(settings.earTrainer.chord.duration.questions, 1) << "unconvertible text: 0, then 1";
+  EXPECT_EQ(settings.sheetMusicSymbols.length.duration.seconds, 0);
   EXPECT_EQ(manager.state.exercisePosition, 0);
 
   EXPECT_EQ(manager.GetDifficultyLevel(NoteTrainerExercise), CustomLevel);

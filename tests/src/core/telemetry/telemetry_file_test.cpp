@@ -9,7 +9,10 @@
 #include "support/temp_environment.h"
 
 #include <QBuffer>
+#include <QDate>
 #include <QFile>
+
+#include <climits>
 
 #include <ctime>
 
@@ -147,14 +150,48 @@ TEST_F(TelemetryFileTest, IdentitySurvivesARestart) {
   EXPECT_EQ(second.GetData().installDate, installDate);
 }
 
-TEST_F(TelemetryFileTest, ForeignVersionLeavesFreshValuesAndIsReplacedAtShutdown) {
-  WriteAll(m_path, R"(<telemetry version="0.9" appLaunchCount="40" installDate="5"/>)");
+// A damaged record keeps everything still whole in it, before and after the damage, and the file
+// as found is kept beside it before the shutdown rewrites it.
+TEST_F(TelemetryFileTest, DamagedFileIsKeptAndEverythingWholeInItRecovered) {
+  Core::TelemetryData data;
+  data.appLaunchCount = 7;
+  data.exLaunchCount = {1, 2, 3};
+  data.quizScore[2][9] = 0.75;
+  QByteArray damaged = Core::TelemetryXMLSerializer::WriteXML(data);
+  damaged[damaged.indexOf("<exercise id=\"1\"") + 5] = '\x01';  // the trainer 1 block's head
+  damaged.replace("appLaunchCount=\"7\"", "appLaunchCount=\"99999999999\"");
+  WriteAll(m_path, damaged);
+  const QString copy = m_path + ".damaged-" + QDate::currentDate().toString(Qt::ISODate) + "-1";
   {
     Core::Telemetry telemetry(m_path);
-    EXPECT_EQ(telemetry.GetData().appLaunchCount, 0);
-    EXPECT_NE(telemetry.GetData().installDate, 5);
+    EXPECT_EQ(telemetry.GetData().appLaunchCount, INT_MAX);
+    EXPECT_EQ(telemetry.GetData().exLaunchCount, (Core::TelemetryData::PerExercise{1, 0, 3}));
+    EXPECT_EQ(telemetry.GetData().quizScore[2][9], 0.75);
+    EXPECT_EQ(
+        telemetry.GetStorageProblems(),
+        (std::vector<Core::StorageProblem>{
+            {Core::StorageProblem::Damaged, Core::StorageProblem::UsageRecord, m_path, "", copy}}));
   }
-  EXPECT_TRUE(ReadAll(m_path).contains(R"(<telemetry version="1.0")"));
+  EXPECT_EQ(ReadAll(copy), damaged);
+  EXPECT_TRUE(ReadAll(m_path).contains(R"(exLaunchCount="3")"));
+}
+
+// A newer version's record is used and left alone; an older one is read as far as it goes and
+// replaced at shutdown.
+TEST_F(TelemetryFileTest, OnlyANewerVersionIsNeverWritten) {
+  for (const char* version : {"2.0", "0.9"}) {
+    const QByteArray found = QByteArray(R"(<telemetry version=")") + version +
+                             R"(" appLaunchCount="40" installDate="5"/>)";
+    WriteAll(m_path, found);
+    testing::internal::CaptureStderr();
+    {
+      Core::Telemetry telemetry(m_path);
+      EXPECT_EQ(telemetry.GetData().appLaunchCount, 40);
+      EXPECT_EQ(telemetry.GetData().installDate, 5);
+    }
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ReadAll(m_path) == found, version[0] == '2') << version;
+  }
 }
 
 TEST_F(TelemetryFileTest, UnwritableFolderIsReportedWithoutEndingTheProgram) {

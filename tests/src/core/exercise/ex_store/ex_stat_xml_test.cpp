@@ -84,4 +84,16 @@ TEST(ExStatXmlTest, FileCutInTheMiddleKeepsTheEntriesBeforeTheCut) {
   EXPECT_THAT(set.Records(), ElementsAre(ExStat{1, 0, 0, 1, 0}, ExStat{2, 0, 0, 0, 1}));
 }
 
+TEST(ExStatXmlTest, OnlyAPlainLaterVersionNumberIsANewerVersion) {
+  const auto root = [](const char* version) {
+    return QByteArray("<?xml version=\"1.0\"?>\n<ex_stat version=\"") + version +
+           "\">\n    <entry id=\"1\"/>\n</ex_stat>\n";
+  };
+  for (const char* newer : {"1.1", "2.0", "10"})
+    EXPECT_TRUE(XMLSerializer::IsNewerVersion(root(newer))) << newer;
+  for (const char* other : {"1.0", "0.9", "1.0x", "", "2.0 beta"})
+    EXPECT_FALSE(XMLSerializer::IsNewerVersion(root(other))) << other;
+  EXPECT_TRUE(XMLSerializer::IsNewerVersion(root("2.0") + "<entry id=\"")) << "damage elsewhere";
+}
+
 }  // namespace

@@ -6,8 +6,12 @@
 #include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "support/temp_environment.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
+
+#include <random>
+#include <set>
 
 #include <sys/resource.h>
 
@@ -17,6 +21,7 @@
 namespace {
 
 using Core::ExStat;
+using Core::StorageProblem;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
@@ -220,6 +225,18 @@ TEST_F(ExerciseStatisticsTest, FailedSaveOnAFullDiskLeavesThePreviousFiles) {
   EXPECT_TRUE(ReadAll(m_total).contains("id=\"199\""));
 }
 
+// A statistics file kept elsewhere behind a link stays there; the link is not replaced.
+TEST_F(ExerciseStatisticsTest, ALinkedFileIsWrittenWhereTheLinkPoints) {
+  const QString elsewhere = m_env.Root() + "/elsewhere.xml";
+  WriteAll(elsewhere, EmptyDocument);
+  ASSERT_TRUE(QFile::link(elsewhere, m_total));
+  auto stats = Open();
+  stats->AddEntry({1, 0, 0, 1, 0});
+  stats->Save();
+  EXPECT_TRUE(QFileInfo(m_total).isSymLink());
+  EXPECT_TRUE(ReadAll(elsewhere).contains("id=\"1\""));
+}
+
 TEST_F(ExerciseStatisticsTest, UnwritableDataFolderIsReportedAndTheStatisticsLiveInMemory) {
   WriteAll(m_folder + "/blocked", "a file where the data folder should be");
   testing::internal::CaptureStderr();
@@ -237,6 +254,142 @@ TEST_F(ExerciseStatisticsTest, UnwritableDataFolderIsReportedAndTheStatisticsLiv
   stats.AddEntry({1, 0, 0, 1, 0});
   EXPECT_THROW(stats.ClearTotal(0), Error);
   EXPECT_FALSE(Total(stats, 0).empty());  // but the history stays while its file keeps it
+}
+
+// Damaged files: the file as found is kept beside it, every record still whole in it is
+// recovered, before and after the damage, and only then is the file rewritten.
+class StatisticsRecoveryTest : public ExerciseStatisticsTest {
+ protected:
+  // 300 records, record n with id n on line n + 2.
+  static QByteArray History() {
+    QByteArray entries;
+    for (int n = 1; n <= 300; ++n)
+      entries += QStringLiteral(
+                     "    <entry id=\"%1\" exId=\"0\" section=\"%2\" correct=\"%1\" "
+                     "wrong=\"1\"/>\n")
+                     .arg(n)
+                     .arg(n % 3)
+                     .toUtf8();
+    return Document(entries);
+  }
+  static std::set<int> Ids(const std::vector<ExStat>& records) {
+    std::set<int> ids;
+    for (const ExStat& record : records) ids.insert(record.Id);
+    return ids;
+  }
+  static QString Copy(const QString& path, const char* kind, int number = 1) {
+    return QStringLiteral("%1.%2-%3-%4")
+        .arg(path, kind, QDate::currentDate().toString(Qt::ISODate))
+        .arg(number);
+  }
+};
+
+TEST_F(StatisticsRecoveryTest, OneDamagedByteCostsOnlyTheRecordItIsIn) {
+  for (const bool local : {false, true}) {
+    const QString path = local ? m_local : m_total;
+    QByteArray damaged = History();
+    damaged[damaged.indexOf("id=\"10\"") + 2] = '\x01';
+    WriteAll(path, damaged);
+    std::set<int> expected;
+    for (int n = 1; n <= 300; ++n)
+      if (n != 10) expected.insert(n);
+    for (int start = 0; start < 2; ++start) {  // recovered, then read back as written
+      auto stats = Open();
+      EXPECT_EQ(Ids(local ? Local(*stats, 0) : Total(*stats, 0)), expected);
+      EXPECT_EQ(stats->GetStorageProblems().size(), start == 0 ? 1u : 0u);
+    }
+    EXPECT_EQ(ReadAll(Copy(path, "damaged")), damaged);
+  }
+  // The next damage keeps a copy of its own.
+  WriteAll(m_total, "<ex_stat");
+  Open();
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged", 2)), "<ex_stat");
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged")).size(), History().size());
+}
+
+TEST_F(StatisticsRecoveryTest, FortyDamagedBytesCostOnlyTheRecordsTheyHit) {
+  QByteArray damaged = History();
+  std::mt19937 draw(36);
+  std::set<int> hit;
+  for (int n = 0; n < 40; ++n) {
+    const qsizetype at = std::uniform_int_distribution<qsizetype>(damaged.indexOf("<entry"),
+                                                                  damaged.lastIndexOf("/>"))(draw);
+    hit.insert(int(damaged.left(at).count('\n')) - 1);
+    damaged[at] = "\x01<\"&"[n % 4];
+  }
+  WriteAll(m_total, damaged);
+  const std::set<int> recovered = Ids(Total(*Open(), 0));
+  for (int n = 1; n <= 300; ++n) EXPECT_TRUE(hit.count(n) || recovered.count(n)) << n;
+  EXPECT_LE(recovered.size(), 300u);
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged")), damaged);
+}
+
+// A count too large stays at the top rather than wrapping or dropping to 0; a record whose id is
+// too large for any question is left out.
+TEST_F(StatisticsRecoveryTest, CountsTooLargeStayAtTheTopAndTheFileAsFoundIsKept) {
+  const QByteArray found = Document(
+      "    <entry id=\"1\" exId=\"0\" section=\"0\" correct=\"99999999999\" wrong=\"3\"/>\n"
+      "    <entry id=\"2\" exId=\"0\" section=\"0\" correct=\"4\" wrong=\"4294967295\"/>\n"
+      "    <entry id=\"4294967296\" exId=\"0\" section=\"0\" correct=\"1\" wrong=\"0\"/>\n");
+  WriteAll(m_total, found);
+  EXPECT_THAT(Total(*Open(), 0),
+              UnorderedElementsAre(ExStat{1, 0, 0, INT_MAX, 3}, ExStat{2, 0, 0, 4, INT_MAX}));
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged")), found);
+  EXPECT_TRUE(ReadAll(m_total).contains("correct=\"2147483647\" wrong=\"3\""));
+}
+
+TEST_F(StatisticsRecoveryTest, AFileOfANewerVersionIsUsedFromMemoryAndNeverRewritten) {
+  QByteArray newer = History();
+  newer.replace("version=\"1.0\">", "version=\"2.0\">");
+  WriteAll(m_total, newer);
+  auto stats = Open();
+  EXPECT_EQ(Total(*stats, 0).size(), 300u);
+  EXPECT_EQ(stats->GetStorageProblems().at(0).kind, StorageProblem::NewerVersion);
+  stats->AddEntry({301, 0, 0, 1, 0});
+  EXPECT_THROW(stats->Save(), Error);
+  EXPECT_THROW(stats->ClearTotal(0), Error);
+  EXPECT_EQ(ReadAll(m_total), newer);
+  EXPECT_TRUE(ReadAll(m_local).contains("id=\"301\"")) << "the lesson's own file is written";
+  EXPECT_EQ(ReadAll(Copy(m_total, "newer-version")), newer);
+  Open();
+  EXPECT_FALSE(QFile::exists(Copy(m_total, "newer-version", 2))) << "one copy of one file";
+}
+
+// Without room for the copy the damaged file stays as it is, also through saves, until the copy
+// can be made.
+TEST_F(StatisticsRecoveryTest, NoCopyNoRewrite) {
+  QByteArray damaged = History();
+  damaged[damaged.indexOf("id=\"200\"") + 2] = '<';
+  WriteAll(m_total, damaged);
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 1000;  // below the copy's size
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  testing::internal::CaptureStderr();
+  auto stats = Open();
+  EXPECT_THROW(stats->Save(), Error);
+  setrlimit(RLIMIT_FSIZE, &old);
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(ReadAll(m_total), damaged);
+  EXPECT_TRUE(stats->GetStorageProblems().at(0).keptCopy.isEmpty());
+
+  stats->Save();
+  EXPECT_EQ(ReadAll(Copy(m_total, "damaged")), damaged);
+  EXPECT_EQ(Ids(Total(*Open(), 0)).size(), 299u);
+}
+
+TEST_F(StatisticsRecoveryTest, AFolderInPlaceOfTheTotalFileStillLetsTheLessonBeSaved) {
+  ASSERT_TRUE(QDir().mkpath(m_total));
+  testing::internal::CaptureStderr();
+  auto stats = Open();
+  testing::internal::GetCapturedStderr();
+  stats->AddEntry({5, 1, 0, 1, 0});
+  EXPECT_THROW(stats->Save(), Error);
+  EXPECT_TRUE(ReadAll(m_local).contains("id=\"5\""));
+  ASSERT_EQ(stats->GetLastSaveProblems().size(), 1u);
+  EXPECT_EQ(stats->GetLastSaveProblems()[0].path, m_total);
 }
 
 }  // namespace

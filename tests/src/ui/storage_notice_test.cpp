@@ -1,0 +1,167 @@
+// The learner is told of their files' trouble: once per run when the program starts or a settings
+// save fails, and at the end of each lesson whose answers could not be saved; and a settings file
+// full of absurd numbers still gives a lesson that asks questions.
+
+#include <QDate>
+#include <QDir>
+#include <QLabel>
+#include <QToolButton>
+
+#include "shell_fixture.h"
+#include "src/core/catalog/exercise_catalog.h"
+#include "src/core/exercise/exercise.h"
+#include "src/core/settings/settings_manager.h"
+#include "src/ui/block_view_control.h"
+#include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/message_dialogs.h"
+#include "src/ui/play_dialog.h"
+
+namespace {
+
+using Testing::WaitUntil;
+constexpr int NoteTrainer = 0;
+constexpr int SymbolTrainer = 2;
+
+class StorageNoticeTest : public Testing::ShellTest {
+ protected:
+  static QString DataFile(const char* name) {
+    return Core::ExerciseCatalog::GetDbDir().absoluteFilePath(name);
+  }
+  static void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  static QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  UI::NoticeDialog* Notice() const {
+    return m_console->findChild<UI::NoticeDialog*>("storageNotice");
+  }
+  QString NoticeText() const {
+    return Notice()->findChild<QLabel*>("Loading_4")->text() + "\n" +
+           Notice()->findChild<QLabel*>("Loading_5")->text();
+  }
+  // Shown, and its panel holds all of its words.
+  bool NoticeShown() const {
+    if (!Notice() || !Notice()->isVisible() || Notice()->opacity() != 1.0) return false;
+    const QLabel* message = Notice()->findChild<QLabel*>("Loading_5");
+    EXPECT_GE(message->height(), message->heightForWidth(message->width()));
+    EXPECT_TRUE(message->parentWidget()->rect().contains(message->geometry()));
+    return true;
+  }
+  void CloseNotice() const {
+    QTest::mouseClick(Notice()->findChild<QToolButton*>("Close"), Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([this] { return !Notice()->isVisible(); }));
+  }
+  void Screenshot(const char* name) const {
+    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+    QDir().mkpath(folder);
+    m_console->grab().save(folder + "/" + name);
+  }
+  UI::ConsoleExerciseControl* Screen() const { return m_console->GetExerciseControl(); }
+  // Starts a lesson as the home screen's Learn does and plays it; waits for the first question.
+  void StartLesson(int trainer) const {
+    emit m_console->GetBlockViewControl()->OpenExercise(trainer, false);
+    ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible() && Screen()->CurrentExercise(); }));
+    Screen()->GetPlayDialog()->clickAreaClicked();
+    ASSERT_TRUE(WaitUntil(
+        [&] { return Screen()->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER; }));
+    QCoreApplication::processEvents();
+  }
+  static void ShortLessons() {
+    Core::GlobalSettings global = App()->GetSettings()->globalSettings;
+    global.hideMidiDialog = true;
+    global.showDifficultyDialog = false;
+    App()->SetGlobalSettings(global);
+  }
+};
+
+TEST_F(StorageNoticeTest, ProblemsFoundAtStartAndFailedSettingsSavesAreToldOncePerRun) {
+  const QByteArray damaged = "<ex_stat version=\"1.0\"><entry id=\"1\"/><entry id=\"2\x01\"/>";
+  WriteAll(DataFile("stats.xml"), damaged);
+  Restart();
+  StartConsole();
+  EXPECT_FALSE(Notice()) << "nothing before the entry point asks";
+
+  App()->TellStorageProblems();
+  ASSERT_TRUE(WaitUntil([this] { return NoticeShown(); }));
+  const QString copy = "stats.xml.damaged-" + QDate::currentDate().toString(Qt::ISODate) + "-1";
+  EXPECT_TRUE(NoticeText().contains("A problem with your files"));
+  EXPECT_TRUE(NoticeText().contains("<b>stats.xml</b>, which holds your statistics, was damaged"));
+  EXPECT_TRUE(NoticeText().contains("<b>" + copy + "</b>"));
+  EXPECT_TRUE(
+      NoticeText().contains(QDir::toNativeSeparators(Core::ExerciseCatalog::GetDbDir().path())));
+  Screenshot("storage-notice-at-start.png");
+  CloseNotice();
+
+  App()->TellStorageProblems();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(Notice()->isVisible()) << "told once";
+
+  // A settings file that cannot be written: told at the first failing save, not again.
+  const QString store = m_env.ConfigHome() + "/Quorvale/MelvarinStudio.conf";
+  QFile::remove(store);
+  ASSERT_TRUE(QDir().mkpath(store));
+  ShortLessons();
+  ASSERT_TRUE(WaitUntil([this] { return NoticeShown(); }));
+  EXPECT_TRUE(
+      NoticeText().contains("<b>MelvarinStudio.conf</b>, which holds your settings, could "
+                            "not be saved"));
+  CloseNotice();
+  ShortLessons();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(Notice()->isVisible());
+}
+
+// A lesson's answers that cannot reach the all-time statistics still reach the lesson's own file,
+// and the learner is told as the lesson ends.
+TEST_F(StorageNoticeTest, ALessonWhoseAnswersCouldNotBeSavedIsToldAtItsEnd) {
+  StartConsole();
+  ShortLessons();
+  Core::ExcersisesSettings settings = App()->GetSettings()->GetExcersiseSettings();
+  auto& symbols = settings.sheetMusicSymbols;
+  symbols.length.duration = {0, 1};
+  for (Core::ExerciseDuration* d : {&symbols.signatures.duration, &symbols.tempo.duration,
+                                    &symbols.loudness.duration, &symbols.noteModifiers.duration})
+    d->questions = 0;
+  App()->SetExcerciseSettings(settings);
+  StartLesson(SymbolTrainer);
+  const Core::Question asked = Screen()->CurrentExercise()->GetCurrentQuestion();
+  QTest::mouseClick(Screen()->findChild<QToolButton*>(
+                        qPrintable(QString("Answer%1").arg(asked.CorrectVariant + 1))),
+                    Qt::LeftButton);
+
+  ASSERT_TRUE(QFile::remove(DataFile("stats.xml")));
+  ASSERT_TRUE(QDir().mkpath(DataFile("stats.xml")));
+  m_console->NavigateHome();
+  ASSERT_TRUE(WaitUntil([this] { return NoticeShown(); }));
+  EXPECT_TRUE(NoticeText().contains("Answers not saved"));
+  EXPECT_TRUE(NoticeText().contains(
+      "The answers of this lesson could not be saved to <b>stats.xml</b>, which holds your "
+      "statistics (a folder is in its place)."));
+  EXPECT_TRUE(ReadAll(DataFile("statsLocal.xml")).contains("exId=\"2\""));
+  Screenshot("storage-notice-lesson-end.png");
+}
+
+TEST_F(StorageNoticeTest, AbsurdNumbersInTheSettingsFileStillGiveALessonWithQuestions) {
+  App()->GetSettings()->SaveSettings();
+  {
+    QSettings store(QSettings::UserScope, "Quorvale", "MelvarinStudio");
+    for (const QString& key : store.allKeys()) {
+      bool number = false;
+      store.value(key).toLongLong(&number);
+      if (number) store.setValue(key, -2147483648LL);
+    }
+  }
+  Restart();
+  StartConsole();
+  ShortLessons();
+  StartLesson(NoteTrainer);
+  const Core::TimeLine& timeline = Screen()->CurrentExercise()->GetTimeline();
+  EXPECT_GT(timeline.GetTotalDuration(), 0);
+  EXPECT_FALSE(Screen()->CurrentExercise()->GetCurrentQuestion().VariantData.empty());
+}
+
+}  // namespace
