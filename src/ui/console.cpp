@@ -95,8 +95,10 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
   m_ui.captionSeparator_2->setVisible(!m_ui.Mail->isHidden());
 
   Core::SoundController::SetMidiDeviceHandler(&ConsoleMidiDeviceChangedHandler);
-  // The window covers the chosen screen with that screen's own size.
+  // The window covers the chosen screen with that screen's own size. Screens of their own (as
+  // the X screens of one server are) may all start at 0,0: the window is put on the screen too.
   const QRect area = WindowArea(app->GetDisplayIndex());
+  if (QScreen* screen = DesktopScreen(app->GetDisplayIndex())) setScreen(screen);
   setFixedSize(area.size());
   move(area.topLeft());
 
