@@ -32,6 +32,7 @@ class QEasingCurve;
 class QPrintDialog;
 class QPropertyAnimation;
 class QSpacerItem;
+class QTimer;
 class Progress;
 
 namespace Core {
@@ -299,6 +300,7 @@ class ConsoleExerciseControl : public QWidget {
   QPropertyAnimation* wrongAnswerAnimation = nullptr;
   QPropertyAnimation* rightAnswerAnimation = nullptr;
   bool timeoutNoticeShown = false;
+  QTimer* timeoutNoticeTimer = nullptr;  // takes the time-out notice down again
   QPrintDialog* printDialog = nullptr;
   ScoreboardBorderStyle scoreboardBorderStyle = RegularBorder;
   bool extendedStatisticsShown = false;

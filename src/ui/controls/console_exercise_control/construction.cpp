@@ -4,6 +4,7 @@
 #include <QHideEvent>
 #include <QShowEvent>
 #include <QSizePolicy>
+#include <QTimer>
 
 #include "src/core/exercise/exercise.h"
 #include "src/core/score_builder/score_records.h"
@@ -56,6 +57,11 @@ ConsoleExerciseControl::ConsoleExerciseControl(QWidget* parent)
 
   // The answer buttons share the keyboard area with the piano; one of them shows at a time.
   ui.verticalLayout_9->addWidget(ui.MultipleChoiceWidget);
+
+  timeoutNoticeTimer = new QTimer(this);
+  timeoutNoticeTimer->setSingleShot(true);
+  connect(timeoutNoticeTimer, &QTimer::timeout, this,
+          &ConsoleExerciseControl::showExerciseStatistics);
 
   actionHintDialog = new ActionHintDialog(this);
   actionHintDialog->HideHint();

@@ -2,6 +2,7 @@
 // the section buttons, the auto-next timer, the reaction to state changes, the section-end
 // dialog, the no-MIDI-keyboard warning and the resume record.
 
+#include <QTimer>
 #include <QTimerEvent>
 
 #include "src/core/catalog/exercise_catalog.h"
@@ -120,12 +121,20 @@ bool ConsoleExerciseControl::IsPaused() const {
 
 bool ConsoleExerciseControl::PauseExercise(bool pause, bool showDlg) {
   if (currentView != 0 || !exercise) return false;
+  // The interrupted question ends while its clock still stands: resumed first, its time could
+  // run out before it is ended, and the learner who pressed Play would meet "Out of time." for a
+  // question left behind. A pending auto-next gives way to the question asked below.
+  if (!pause && IsPaused()) {
+    KillAutoNextTimer();
+    exercise->AbortQuestion();
+  }
   const bool changed = exercise->Pause(pause);
   if (pause && showDlg) GetPlayDialog()->doShow(FadeMode(1), ui.rootWidget);
   if (!pause) {
-    exercise->AbortQuestion();
-    ContinueAfterSeek();
-    ShowQuestion();
+    if (exercise->GetState() == Core::ES_READY)
+      MoveToNextQuestion();
+    else
+      ShowQuestion();
     actionHintDialog->SetPauseAfterErrorMode(false);
     ShowSpacebarHint();
   }
@@ -164,6 +173,11 @@ void ConsoleExerciseControl::ContinueAfterSeek() {
 void ConsoleExerciseControl::MoveToNextQuestion() {
   actionHintDialog->SetPauseAfterErrorMode(false);
   SetFrameColor(RegularBorder);
+  // A time-out notice belongs to its own question, not to the next.
+  if (timeoutNoticeShown) {
+    timeoutNoticeTimer->stop();
+    showExerciseStatistics();
+  }
   if (!exercise) return;
   if (exercise->GetState() == Core::ES_FINISHED) {
     exercise->Reset();
