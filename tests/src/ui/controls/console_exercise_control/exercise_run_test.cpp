@@ -24,6 +24,7 @@
 #include "src/ui/console.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/settings_ear_control.h"
+#include "src/ui/controls/settings_note_control.h"
 #include "src/ui/keyboard.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
@@ -452,4 +453,23 @@ TEST_F(ExerciseRunTest, SettingsOpenOnTheRunningSectionsPageAndItsEditsReachTheL
   ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible(); }));
   EXPECT_EQ(Ex()->GetCommonSettings().Sections[ScalesSection].QuestionCount,
             static_cast<unsigned int>(edited));
+}
+
+// The Single Notes page opened from a lesson and left unchanged keeps the learner's key range,
+// also a range whose ends are black keys or white keys above black ones.
+TEST_F(ExerciseRunTest, AKeyRangeLeftUnchangedInTheSettingsStaysAsItWas) {
+  for (const auto& [low, high] : {std::pair{15, 55}, std::pair{16, 62}}) {
+    SetTrainers([low, high](Core::ExcersisesSettings& s) {
+      s.noteTrainer.singleNotes.diapason.minimum = low;
+      s.noteTrainer.singleNotes.diapason.maximum = high;
+    });
+    StartLesson(NoteTrainer);
+    m_console->showSettings();
+    ASSERT_TRUE(WaitUntil([&] { return m_console->GetSettingsNoteControl(0)->isVisible(); }));
+    m_console->showExercise();
+    ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible(); }));
+    const Core::NotesDiapason& kept =
+        App()->GetSettings()->GetExcersiseSettings().noteTrainer.singleNotes.diapason;
+    EXPECT_EQ(std::make_pair(kept.minimum, kept.maximum), std::make_pair(low, high));
+  }
 }
