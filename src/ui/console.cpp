@@ -49,6 +49,9 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
 
   GetBlockViewControl();
   GetExerciseControl();
+  // The three settings panels are made by their accessors when first opened, not here with the
+  // other screens: many runs open none of them, and each is a large tree of widgets whose
+  // building would lengthen the start and hold memory for nothing.
 
   m_ui.setupUi(this);
   m_fader = new FaderWidget(nullptr);
@@ -90,6 +93,12 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
 
   qRegisterMetaType<size_t>("size_t");
   qRegisterMetaType<UI::Speed>("UI::Speed");
+
+  // Hidden in full screen, Minimize keeps its place: the buttons to its left would otherwise
+  // move under the pointer, and a second click on the full-screen button would open About.
+  QSizePolicy keepPlace = m_ui.Minimize->sizePolicy();
+  keepPlace.setRetainSizeWhenHidden(true);
+  m_ui.Minimize->setSizePolicy(keepPlace);
 
   m_ui.Mail->hide();
   m_ui.captionSeparator_2->setVisible(!m_ui.Mail->isHidden());
