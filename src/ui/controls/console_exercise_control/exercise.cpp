@@ -364,8 +364,9 @@ void ConsoleExerciseControl::ShowSectionEndDialog() {
 
 SectionEndDialog* ConsoleExerciseControl::GetSectionEndDialog() {
   if (!sectionEndDialog) {
-    sectionEndDialog =
-        new SectionEndDialog(this, QRect(mapToGlobal(QPoint(0, 0)), size()), 0.0, 0.96, false);
+    // A child of this screen, laid over it in its own coordinates: the screen's place in the
+    // window (below the toolbar) would push it down and leave the score panel uncovered.
+    sectionEndDialog = new SectionEndDialog(this, rect(), 0.0, 0.96, false);
     connect(sectionEndDialog, &SectionEndDialog::Continue, this, &ConsoleExerciseControl::Exit);
     connect(sectionEndDialog, &SectionEndDialog::Repeat, this,
             &ConsoleExerciseControl::restartExercise);

@@ -296,6 +296,8 @@ TEST_F(ExerciseRunTest, ARightKeyTurnsTheFrameGreenAndTheLessonEndsWithItsScore)
   UI::SectionEndDialog* end = Screen()->GetSectionEndDialog();
   ASSERT_TRUE(WaitUntil([&] { return end->isVisible(); }));
   EXPECT_EQ(Ex()->GetProgress().RightAnswers, 1);
+  // It covers the whole screen, the score panel at its top included.
+  EXPECT_EQ(end->geometry(), Screen()->rect());
 
   // Repeat starts the lesson again at once, with empty lesson statistics.
   end->on_Repeat_released();
