@@ -248,6 +248,8 @@ class ConsoleExerciseControl : public QWidget {
   void SetMultichoiceIncorrectStyle(int n);
   void SetFrameColor(ScoreboardBorderStyle style);
   void clearScoreboardFrameColor();
+  // Takes the last verdict off the screen: frame, buttons, keys and the answer score.
+  void ClearVerdict();
 
   // Helpers of the run (exercise.cpp, question.cpp, answer.cpp).
   bool ClearLessonStatistics();

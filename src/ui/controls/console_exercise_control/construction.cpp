@@ -183,7 +183,12 @@ void ConsoleExerciseControl::setVisible(bool visible) {
 }
 
 void ConsoleExerciseControl::showEvent(QShowEvent* event) {
-  if (currentView == 0) GetPlayDialog()->doShow(FadeNone, ui.rootWidget);
+  if (currentView == 0) {
+    // Back to an exercise paused between questions (from a settings page): Play goes on with a
+    // new question, so the last verdict is over and the overlay shows the screen without it.
+    if (IsPaused() && exercise->GetState() == Core::ES_READY) ClearVerdict();
+    GetPlayDialog()->doShow(FadeNone, ui.rootWidget);
+  }
   if (!stateMachineBuilt) {
     stateMachineBuilt = true;
     setupStateMachine();

@@ -19,6 +19,7 @@
 #include "src/ui/controls/console_exercise_control/form_buttons.h"
 #include "src/ui/controls/console_exercise_control/resume_position.h"
 #include "src/ui/fader_widget.h"
+#include "src/ui/keyboard.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/progress.h"
@@ -187,6 +188,15 @@ void ConsoleExerciseControl::MoveToNextQuestion() {
   if (exercise->GetState() != Core::ES_READY) return;
   exercise->NextQuestion();
   ShowQuestion();
+}
+
+void ConsoleExerciseControl::ClearVerdict() {
+  SetFrameColor(RegularBorder);
+  for (int n = 1; n <= 6; ++n) SetMultichoiceDefaultStyle(n);
+  ui.Gkc->switchMode(Keyboard::Input);
+  ui.Gkc->cleanAllKeys();
+  // The answer score with its coloured notes goes with the question it answered.
+  faderWidget->switchToWidget(nullptr);
 }
 
 void ConsoleExerciseControl::OnNext() {

@@ -475,3 +475,26 @@ TEST_F(ExerciseRunTest, AKeyRangeLeftUnchangedInTheSettingsStaysAsItWas) {
     EXPECT_EQ(std::make_pair(kept.minimum, kept.maximum), std::make_pair(low, high));
   }
 }
+
+// Back from the settings to a lesson paused after a wrong answer, the Play overlay stands over a
+// screen without that verdict: Play goes on with the next question.
+TEST_F(ExerciseRunTest, BackFromTheSettingsTheOverlayCoversNoOldVerdict) {
+  SetTrainers(
+      [](Core::ExcersisesSettings& s) { s.noteTrainer.onWrongAnswer.autoContinue = false; });
+  StartLesson(NoteTrainer);
+  const int key = ExpectedKey();
+  ClickKey(key == 40 ? 41 : 40);
+  ExpectFrameLook("WrongAnswerBorderStyle");
+  auto* piano = Child<Keyboard>("Gkc");
+  ASSERT_EQ(piano->keyState(key).highlight, KeyState::Blue);
+
+  m_console->showSettings();
+  ASSERT_TRUE(WaitUntil([&] { return m_console->GetSettingsNoteControl(0)->isVisible(); }));
+  m_console->showExercise();
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && Screen()->isVisible(); }));
+  EXPECT_TRUE(Screen()->GetPlayDialog()->isVisible());
+  ExpectFrameLook("RegularBorderStyle");
+  for (unsigned long variant = 0; variant < 6; ++variant)
+    EXPECT_EQ(AnswerButton(variant)->styleSheet(), ButtonStyle("MultichoiceDefaultStyle"));
+  for (int k = 0; k < 88; ++k) EXPECT_EQ(piano->keyState(k).highlight, 0) << k;
+}
