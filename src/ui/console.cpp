@@ -388,6 +388,9 @@ void Console::showMinimized() {
 }
 
 void Console::changeEvent(QEvent* event) {
+  // The full-screen button takes its look as the window paints; a change of state that changes
+  // no size (a window as large as the screen) would otherwise leave the old look.
+  if (event->type() == QEvent::WindowStateChange) update();
   if (event->type() == QEvent::WindowStateChange && m_minimized && !isMinimized()) {
     m_minimizing = true;
     showFullScreen();
