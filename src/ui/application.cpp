@@ -34,9 +34,19 @@ Application::ServiceTrace& TraceHook() {
 }
 
 const char* const StyleSheetPath = ":/css/global.css";
+
+// The screen index taken off the command line while the base class is being made; the member
+// initialisers read it right after.
+int g_takenDisplayIndex = 0;
+
+int& WithoutDisplayOption(int& argc, char** argv) {
+  g_takenDisplayIndex = Application::TakeDisplayOption(argc, argv);
+  return argc;
+}
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv)
+    : QApplication(WithoutDisplayOption(argc, argv), argv), m_displayIndex(g_takenDisplayIndex) {
   setOrganizationName(tr("Quorvale"));
   setOrganizationDomain(tr("quorvale.com"));
   setApplicationName(tr("MelvarinStudio"));
@@ -180,6 +190,24 @@ int Application::GetDisplayIndex(const QStringList& arguments) {
   bool ok = false;
   const int index = arguments[at + 1].toInt(&ok, 10);
   return ok ? index : 0;
+}
+
+int Application::TakeDisplayOption(int& argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const int index = GetDisplayIndex(arguments);
+  int kept = 0;
+  for (int i = 0; i < argc; ++i) {
+    if (qstrcmp(argv[i], "-display") == 0) {
+      ++i;  // its value goes with it
+      continue;
+    }
+    argv[kept++] = argv[i];
+  }
+  // The list ends with a null entry, as the one the program was given.
+  if (kept < argc) argv[kept] = nullptr;
+  argc = kept;
+  return index;
 }
 
 void Application::openLink(const QUrl& url, bool minimize) {

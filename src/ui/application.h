@@ -39,6 +39,8 @@ class Application : public QApplication {
   // Told of each service created and released, by name, in order.
   using ServiceTrace = std::function<void(const QString& event)>;
 
+  // Takes "-display N" off the command line before Qt sees it (the X11 platform would read it as
+  // the name of the X server) and keeps N as the screen index.
   Application(int& argc, char** argv);
   ~Application() override;
 
@@ -82,9 +84,12 @@ class Application : public QApplication {
   bool IsQuizMode() const;
 
   bool IsFullscreen() const { return IsFullscreen(arguments()); }
-  int GetDisplayIndex() const { return GetDisplayIndex(arguments()); }
+  int GetDisplayIndex() const { return m_displayIndex; }
   static bool IsFullscreen(const QStringList& arguments);
   static int GetDisplayIndex(const QStringList& arguments);
+  // Removes every "-display" and the argument after it from the command line and returns the
+  // screen index that GetDisplayIndex reads from the command line as it was.
+  static int TakeDisplayOption(int& argc, char** argv);
 
   void setMainWindow(QWidget* window) { m_mainWindow = window; }
   // Minimises the main window first when asked, then opens the address. An empty address (the
@@ -108,6 +113,7 @@ class Application : public QApplication {
   UI::WindowStackManager* m_windowStackManager = nullptr;
   QWidget* m_mainWindow = nullptr;
   std::vector<Core::StorageProblem> m_toldProblems;  // this run's, each told once
+  int m_displayIndex = 0;
   bool m_musicFontLoaded = false;
   QString m_musicFontError;
 };

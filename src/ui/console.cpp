@@ -49,6 +49,9 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
 
   GetBlockViewControl();
   GetExerciseControl();
+  // The three settings panels are made by their accessors when first opened, not here with the
+  // other screens: many runs open none of them, and each is a large tree of widgets whose
+  // building would lengthen the start and hold memory for nothing.
 
   m_ui.setupUi(this);
   m_fader = new FaderWidget(nullptr);
@@ -91,12 +94,20 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
   qRegisterMetaType<size_t>("size_t");
   qRegisterMetaType<UI::Speed>("UI::Speed");
 
+  // Hidden in full screen, Minimize keeps its place: the buttons to its left would otherwise
+  // move under the pointer, and a second click on the full-screen button would open About.
+  QSizePolicy keepPlace = m_ui.Minimize->sizePolicy();
+  keepPlace.setRetainSizeWhenHidden(true);
+  m_ui.Minimize->setSizePolicy(keepPlace);
+
   m_ui.Mail->hide();
   m_ui.captionSeparator_2->setVisible(!m_ui.Mail->isHidden());
 
   Core::SoundController::SetMidiDeviceHandler(&ConsoleMidiDeviceChangedHandler);
-  // The window covers the chosen screen with that screen's own size.
+  // The window covers the chosen screen with that screen's own size. Screens of their own (as
+  // the X screens of one server are) may all start at 0,0: the window is put on the screen too.
   const QRect area = WindowArea(app->GetDisplayIndex());
+  if (QScreen* screen = DesktopScreen(app->GetDisplayIndex())) setScreen(screen);
   setFixedSize(area.size());
   move(area.topLeft());
 
@@ -377,6 +388,9 @@ void Console::showMinimized() {
 }
 
 void Console::changeEvent(QEvent* event) {
+  // The full-screen button takes its look as the window paints; a change of state that changes
+  // no size (a window as large as the screen) would otherwise leave the old look.
+  if (event->type() == QEvent::WindowStateChange) update();
   if (event->type() == QEvent::WindowStateChange && m_minimized && !isMinimized()) {
     m_minimizing = true;
     showFullScreen();

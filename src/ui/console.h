@@ -134,7 +134,8 @@ class Console : public QMainWindow {
   int m_newsTimerId = 0;
   bool m_firstNewsTick = false;
   qint64 m_lastNewsCheck = 0;
-  bool m_fullScreenLookApplied = false;
+  // The form starts the full-screen button in the full-screen look.
+  bool m_fullScreenLookApplied = true;
   bool m_exiting = false;
   QPointer<QStateMachine> m_navigation;
 };

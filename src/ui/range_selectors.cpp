@@ -82,17 +82,27 @@ void GkcRangeSelectorControl::SetGkcRange(int low, int high) {
   // Stored ranges come from a user-editable file: keys outside the piano are brought onto it
   // before they are turned into white-key positions.
   low = std::clamp(low, 0, int(Core::PianoKeyCount) - 1);
-  high = std::clamp(high, 0, int(Core::PianoKeyCount));
-  SetRange(int(Core::NoteToWhiteIndex(unsigned(low))),
-           int(Core::NoteToNextWhiteIndex(unsigned(high))));
+  high = std::clamp(high, 1, int(Core::PianoKeyCount));
+  // The right position is exclusive: one past the white key that holds the last key of the range,
+  // or the white key above it when that last key is black.
+  const int left = int(Core::NoteToWhiteIndex(unsigned(low)));
+  const int right = int(Core::NoteToNextWhiteIndex(unsigned(high - 1))) + 1;
+  SetRange(left, right);
+  m_keyLow = low;
+  m_keyHigh = high;
+  // An end the clef bounds moved no longer shows the key given for it.
+  GetRange(m_keyLeft, m_keyRight);
+  if (m_keyLeft != left) m_keyLeft = -1;
+  if (m_keyRight != right) m_keyRight = -1;
 }
 
 void GkcRangeSelectorControl::GetGkcRange(int& low, int& high) const {
   int left = 0;
   int right = 0;
   GetRange(left, right);
-  low = int(Core::WhiteIndexToNote(unsigned(left)));
-  high = int(Core::WhiteIndexToPrevNote(unsigned(right)));
+  // Each end keeps its key while its handle stands where that key put it.
+  low = left == m_keyLeft ? m_keyLow : int(Core::WhiteIndexToNote(unsigned(left)));
+  high = right == m_keyRight ? m_keyHigh : int(Core::WhiteIndexToPrevNote(unsigned(right)));
 }
 
 IntervalRangeSelectorControl::IntervalRangeSelectorControl(QWidget* parent)

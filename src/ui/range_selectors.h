@@ -17,11 +17,20 @@ class GkcRangeSelectorControl : public RangeControlBase {
   void SetGKeyMode(bool treble, bool bass);
   void SetLimited(bool limited);
   void SetChromaticMode(bool black, bool white);
-  // Piano key indices; the maximum is exclusive, so a range reaching C8 reads 88.
+  // Piano key indices; the maximum is exclusive, so a range reaching C8 reads 88. The handles
+  // stand on white keys and take in every key of the range whole, a black key at either end with
+  // the white key beside it. Each end reads back the key given for it while its handle stands
+  // where that key put it; a moved handle reads the key at its new place.
   void SetGkcRange(int low, int high);
   void GetGkcRange(int& low, int& high) const;
 
  private:
+  // The keys last given and the white-key positions they were shown at.
+  int m_keyLow = -1;
+  int m_keyHigh = -1;
+  int m_keyLeft = -1;
+  int m_keyRight = -1;
+
   enum Picture { BothClefs, BassClef, TrebleClef, Overlay, PictureCount };
   QPixmap m_pictures[PictureCount];
   QPixmap m_limitedPictures[PictureCount];

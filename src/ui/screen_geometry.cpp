@@ -11,12 +11,19 @@ QList<QRect>& Override() {
   return screens;
 }
 
+// The primary screen first, then the others as Qt lists them.
+QList<QScreen*> DesktopScreens() {
+  QList<QScreen*> screens;
+  if (QScreen* primary = QGuiApplication::primaryScreen()) screens.append(primary);
+  for (QScreen* screen : QGuiApplication::screens())
+    if (screen != QGuiApplication::primaryScreen()) screens.append(screen);
+  return screens;
+}
+
 QList<QRect> Screens() {
   if (!Override().isEmpty()) return Override();
   QList<QRect> screens;
-  if (QScreen* primary = QGuiApplication::primaryScreen()) screens.append(primary->geometry());
-  for (QScreen* screen : QGuiApplication::screens())
-    if (screen != QGuiApplication::primaryScreen()) screens.append(screen->geometry());
+  for (QScreen* screen : DesktopScreens()) screens.append(screen->geometry());
   return screens;
 }
 }  // namespace
@@ -30,6 +37,12 @@ QRect ScreenGeometry(int index) {
   if (screens.isEmpty()) return QRect(0, 0, 1440, 900);
   if (index < 0 || index >= screens.size()) return screens.front();
   return screens[index];
+}
+
+QScreen* DesktopScreen(int index) {
+  if (!Override().isEmpty()) return nullptr;
+  const QList<QScreen*> screens = DesktopScreens();
+  return index >= 0 && index < screens.size() ? screens[index] : nullptr;
 }
 
 QRect PrimaryScreenGeometry() {

@@ -7,12 +7,17 @@
 #include <QList>
 #include <QRect>
 
+class QScreen;
+
 namespace UI {
 
 int ScreenCount();
 // The geometry of screen `index`; the primary screen for an index that names no screen.
 QRect ScreenGeometry(int index);
 QRect PrimaryScreenGeometry();
+// The desktop's screen `index` in the order above; null for an index that names none, and while
+// screens are given by SetScreenGeometries.
+QScreen* DesktopScreen(int index);
 
 // Replaces the desktop's screens until cleared with an empty list.
 void SetScreenGeometries(const QList<QRect>& screens);

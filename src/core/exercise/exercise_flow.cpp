@@ -119,7 +119,10 @@ void Exercise::OnTimeLinePositionChanged(int position) {
   {
     LessonLocker lock(LessonMutex());
     if (!HasTimeline()) return;
-    HandleBoundary(position, false);
+    // The notice may have waited for the lesson lock while an answer, a resume or a seek moved
+    // the timeline on, perhaps onto the slot where the next question now waits: a tick the
+    // timeline has moved away from belongs to a question that is over and decides nothing.
+    if (position == GetTimeline().GetPosition()) HandleBoundary(position, false);
   }
   LessonBase::OnTimeLinePositionChanged(position);
 }
@@ -136,7 +139,7 @@ void Exercise::OnTimeLineSectionChanged(unsigned long, unsigned long current) {
   LessonBase::OnTimeLinePositionChanged(total);
 }
 
-void Exercise::HandleBoundary(int, bool atEnd) {
+void Exercise::HandleBoundary(int position, bool atEnd) {
   TimeLine& timeline = GetTimeline();
   const unsigned long section = m_currentSection;
   // At its end the timeline stands at 0 again; the end is a boundary of every section.
@@ -147,7 +150,12 @@ void Exercise::HandleBoundary(int, bool atEnd) {
     return;
   }
   if (sectionPosition % TicksPerQuestion(section) != 0) return;
-  if (GetState() == ES_AWAITING_ANSWER) {
+  const ExerciseState state = GetState();
+  // The boundary a question was asked on starts its time: a tick there was raised before the
+  // question, for the one before it, and ends nothing.
+  if (!atEnd && (state == ES_PLAYING || state == ES_AWAITING_ANSWER) && position <= m_questionStart)
+    return;
+  if (state == ES_AWAITING_ANSWER) {
     ProvideAnswer(Answer());  // the time is up
   } else {
     CompleteQuestion(true);

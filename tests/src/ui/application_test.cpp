@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QSettings>
 
+#include <string>
+#include <vector>
+
 #include "src/ui/application.h"
 #include "src/ui/console.h"
 #include "src/ui/progress.h"
@@ -36,6 +39,34 @@ TEST(ApplicationCommandLine, DisplayIndexAndFullScreen) {
     const std::string args = c.arguments.join(' ').toStdString();
     EXPECT_EQ(Application::GetDisplayIndex(c.arguments), c.display) << args;
     EXPECT_EQ(Application::IsFullscreen(c.arguments), c.fullscreen) << args;
+  }
+}
+
+// The X11 platform would take "-display" for the X server: it leaves the command line before the
+// application object is made, with its value, and its screen index is kept.
+TEST(ApplicationCommandLine, TheDisplayOptionIsTakenOffTheArguments) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int display;
+    std::vector<std::string> left;
+  };
+  const Case cases[] = {
+      {{"p", "-nofs", "-display", "1"}, 1, {"p", "-nofs"}},
+      {{"p", "-display", "1", "-x", "-display", "2"}, 1, {"p", "-x"}},
+      {{"p", "-display"}, 0, {"p"}},
+      {{"p", "-display", "abc", "-nofs"}, 0, {"p", "-nofs"}},
+      {{"p", "-nofs"}, 0, {"p", "-nofs"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> storage = c.arguments;
+    std::vector<char*> argv;
+    for (std::string& argument : storage) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    int argc = int(storage.size());
+    EXPECT_EQ(Application::TakeDisplayOption(argc, argv.data()), c.display);
+    ASSERT_EQ(argc, int(c.left.size()));
+    for (int i = 0; i < argc; ++i) EXPECT_EQ(argv[size_t(i)], c.left[size_t(i)]);
+    EXPECT_EQ(argv[size_t(argc)], nullptr);
   }
 }
 

@@ -3,15 +3,18 @@
 
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QToolButton>
 
 #include "shell_fixture.h"
 #include "src/core/settings/difficulty_presets.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/block_view_control.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/controls/settings_control.h"
 #include "src/ui/controls/settings_ear_control.h"
 #include "src/ui/difficulty_level_dialog.h"
 #include "src/ui/fader_widget.h"
+#include "src/ui/message_dialogs.h"
 
 namespace {
 
@@ -198,6 +201,49 @@ TEST_F(ConsoleTest, NoScreenChangesWhileMinimisedAndTheRestoreIsFullScreen) {
   EXPECT_TRUE(WaitUntil([&] { return m_console->isFullScreen(); }));
   m_console->Show(Home(), true);
   EXPECT_EQ(m_stack->Depth(), depth + 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The settings panels are made when the learner first opens one, not with the other screens.
+TEST_F(ConsoleTest, ASettingsPanelIsMadeWhenFirstOpened) {
+  StartConsole();
+  EXPECT_TRUE(m_console->findChildren<UI::SettingsControl*>().isEmpty());
+  m_console->OpenExercise(1, false);
+  ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
+  m_console->showSettings();
+  const QList<UI::SettingsControl*> made = m_console->findChildren<UI::SettingsControl*>();
+  ASSERT_EQ(made.size(), 1);
+  EXPECT_EQ(made[0], m_console->GetSettingsEarControl(0));
+}
+
+// Started with -nofs the full-screen button offers full screen, and it stays where it is when
+// full screen hides Minimize, so a second click at the same place leaves full screen again.
+TEST_F(ConsoleTest, TheFullScreenButtonShowsTheWayItGoesAndStaysUnderThePointer) {
+  StartConsole();
+  QToolButton* toggle = m_console->form().FullScreenToggle;
+  // The window gives the button its look as it paints, and shows or hides Minimize.
+  const auto looks = [toggle](const char* look) {
+    return WaitUntil([=] { return toggle->styleSheet() == toggle->property(look).toString(); });
+  };
+  ASSERT_FALSE(m_console->isFullScreen());
+  EXPECT_TRUE(looks("notFullScreenStyle"));
+  const QPoint centre = toggle->mapTo(m_console.get(), toggle->rect().center());
+  const int fromRight = m_console->width() - centre.x();
+
+  for (bool fullScreen : {true, false}) {
+    // The test platform's full screen is narrower than the window; the toolbar keeps to the right.
+    const QPoint place(m_console->width() - fromRight, centre.y());
+    QWidget* under = m_console->childAt(place);
+    ASSERT_EQ(under, toggle) << (under ? qPrintable(under->objectName()) : "nothing");
+    QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(m_console.get(), place));
+    ASSERT_TRUE(WaitUntil([&] { return m_console->isFullScreen() == fullScreen; }));
+    EXPECT_TRUE(looks(fullScreen ? "fullScreenStyle" : "notFullScreenStyle"));
+    QCoreApplication::processEvents();  // the toolbar is laid out again
+  }
+  EXPECT_FALSE(m_console->findChild<UI::AboutDialog*>());
 }
 
 }  // namespace

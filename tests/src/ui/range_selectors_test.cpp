@@ -72,6 +72,37 @@ TEST(RangeSelectorTest, KeyRangesReadBackAsSetAndFollowTheClefMode) {
   EXPECT_EQ(Range(selector), std::make_pair(20, 32));
 }
 
+// A range shown and stored unchanged stays the same, whatever key either end is on; a top key
+// whose key below is black (D, E, G, A, B) takes that black key in whole, so its own white key is
+// shown too.
+TEST(RangeSelectorTest, EveryTopAndBottomKeyReadsBackAsSetAndIsShownWhole) {
+  UI::GkcRangeSelectorControl selector;
+  for (int low = 0; low < 88; ++low) {
+    for (int high = low + 1; high <= 88; ++high) {
+      selector.SetGkcRange(low, high);
+      int readLow = -1;
+      int readHigh = -1;
+      selector.GetGkcRange(readLow, readHigh);
+      ASSERT_EQ(std::make_pair(readLow, readHigh), std::make_pair(low, high));
+    }
+  }
+  struct Case {
+    int low, high, left, right;
+  };
+  // 55 is E5, white key 32; 54 is D#5; 16 is C#2, above white key 9 (C2).
+  for (const Case& c : {Case{15, 55, 9, 33}, Case{15, 54, 9, 32}, Case{16, 56, 9, 33}}) {
+    selector.SetGkcRange(c.low, c.high);
+    EXPECT_EQ(Range(selector), std::make_pair(c.left, c.right)) << c.low << ".." << c.high;
+  }
+  // A handle moved reads the key where it stands; the other end keeps its key.
+  selector.SetGkcRange(16, 55);
+  selector.SetRange(9, 32);
+  int low = -1;
+  int high = -1;
+  selector.GetGkcRange(low, high);
+  EXPECT_EQ(std::make_pair(low, high), std::make_pair(16, 54));
+}
+
 class RangeDragTest : public ::testing::Test {
  protected:
   // An x that the selector maps to position `p`: it rounds to the nearest of 52 cells across its

@@ -96,6 +96,13 @@ int main(int argc, char** argv) {
   camera.Expect(WaitUntil([&] { return faded() && !difficulty->isVisible(); }),
                 "the exercise screen");
   camera.Take("toolbar_exercise");
+  // Out of full screen and back with the button at the same place.
+  console.toggleFullscreen();
+  camera.Expect(WaitUntil([&] { return !console.isFullScreen(); }), "a window");
+  camera.Take("toolbar_windowed");
+  console.toggleFullscreen();
+  camera.Expect(WaitUntil([&] { return console.isFullScreen(); }), "full screen again");
+  camera.Take("toolbar_full_screen_again");
 
   console.showAbout();
   camera.Expect(WaitUntil([&] { return Shown(console.aboutDialog()); }), "the About dialog");

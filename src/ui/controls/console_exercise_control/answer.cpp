@@ -277,7 +277,8 @@ void ConsoleExerciseControl::doWrongAnswerAnimation(bool isTimeout) {
     ui.StatisticsHeaderLbl->setText(tr("Out of time."));
     ui.StatisticsHeaderLbl->setStyleSheet(
         ui.StatisticsHeaderLbl->property("TimeoutStyle").toString());
-    QTimer::singleShot(TimeoutNoticeMs, this, &ConsoleExerciseControl::showExerciseStatistics);
+    // Restarted by each notice, so that the timer of an earlier one cannot cut it short.
+    timeoutNoticeTimer->start(TimeoutNoticeMs);
   }
   ReleaseFrameFromLayout();
   if (!wrongAnswerAnimation)

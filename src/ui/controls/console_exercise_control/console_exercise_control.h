@@ -32,6 +32,7 @@ class QEasingCurve;
 class QPrintDialog;
 class QPropertyAnimation;
 class QSpacerItem;
+class QTimer;
 class Progress;
 
 namespace Core {
@@ -247,6 +248,8 @@ class ConsoleExerciseControl : public QWidget {
   void SetMultichoiceIncorrectStyle(int n);
   void SetFrameColor(ScoreboardBorderStyle style);
   void clearScoreboardFrameColor();
+  // Takes the last verdict off the screen: frame, buttons, keys and the answer score.
+  void ClearVerdict();
 
   // Helpers of the run (exercise.cpp, question.cpp, answer.cpp).
   bool ClearLessonStatistics();
@@ -299,6 +302,7 @@ class ConsoleExerciseControl : public QWidget {
   QPropertyAnimation* wrongAnswerAnimation = nullptr;
   QPropertyAnimation* rightAnswerAnimation = nullptr;
   bool timeoutNoticeShown = false;
+  QTimer* timeoutNoticeTimer = nullptr;  // takes the time-out notice down again
   QPrintDialog* printDialog = nullptr;
   ScoreboardBorderStyle scoreboardBorderStyle = RegularBorder;
   bool extendedStatisticsShown = false;

@@ -4,6 +4,7 @@
 #include <QHideEvent>
 #include <QShowEvent>
 #include <QSizePolicy>
+#include <QTimer>
 
 #include "src/core/exercise/exercise.h"
 #include "src/core/score_builder/score_records.h"
@@ -56,6 +57,11 @@ ConsoleExerciseControl::ConsoleExerciseControl(QWidget* parent)
 
   // The answer buttons share the keyboard area with the piano; one of them shows at a time.
   ui.verticalLayout_9->addWidget(ui.MultipleChoiceWidget);
+
+  timeoutNoticeTimer = new QTimer(this);
+  timeoutNoticeTimer->setSingleShot(true);
+  connect(timeoutNoticeTimer, &QTimer::timeout, this,
+          &ConsoleExerciseControl::showExerciseStatistics);
 
   actionHintDialog = new ActionHintDialog(this);
   actionHintDialog->HideHint();
@@ -177,7 +183,12 @@ void ConsoleExerciseControl::setVisible(bool visible) {
 }
 
 void ConsoleExerciseControl::showEvent(QShowEvent* event) {
-  if (currentView == 0) GetPlayDialog()->doShow(FadeNone, ui.rootWidget);
+  if (currentView == 0) {
+    // Back to an exercise paused between questions (from a settings page): Play goes on with a
+    // new question, so the last verdict is over and the overlay shows the screen without it.
+    if (IsPaused() && exercise->GetState() == Core::ES_READY) ClearVerdict();
+    GetPlayDialog()->doShow(FadeNone, ui.rootWidget);
+  }
   if (!stateMachineBuilt) {
     stateMachineBuilt = true;
     setupStateMachine();

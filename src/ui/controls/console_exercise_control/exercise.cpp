@@ -2,6 +2,7 @@
 // the section buttons, the auto-next timer, the reaction to state changes, the section-end
 // dialog, the no-MIDI-keyboard warning and the resume record.
 
+#include <QTimer>
 #include <QTimerEvent>
 
 #include "src/core/catalog/exercise_catalog.h"
@@ -19,6 +20,7 @@
 #include "src/ui/controls/console_exercise_control/form_buttons.h"
 #include "src/ui/controls/console_exercise_control/resume_position.h"
 #include "src/ui/fader_widget.h"
+#include "src/ui/keyboard.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/progress.h"
@@ -126,12 +128,20 @@ bool ConsoleExerciseControl::IsPaused() const {
 
 bool ConsoleExerciseControl::PauseExercise(bool pause, bool showDlg) {
   if (currentView != 0 || !exercise) return false;
+  // The interrupted question ends while its clock still stands: resumed first, its time could
+  // run out before it is ended, and the learner who pressed Play would meet "Out of time." for a
+  // question left behind. A pending auto-next gives way to the question asked below.
+  if (!pause && IsPaused()) {
+    KillAutoNextTimer();
+    exercise->AbortQuestion();
+  }
   const bool changed = exercise->Pause(pause);
   if (pause && showDlg) GetPlayDialog()->doShow(FadeMode(1), ui.rootWidget);
   if (!pause) {
-    exercise->AbortQuestion();
-    ContinueAfterSeek();
-    ShowQuestion();
+    if (exercise->GetState() == Core::ES_READY)
+      MoveToNextQuestion();
+    else
+      ShowQuestion();
     actionHintDialog->SetPauseAfterErrorMode(false);
     ShowSpacebarHint();
   }
@@ -170,6 +180,11 @@ void ConsoleExerciseControl::ContinueAfterSeek() {
 void ConsoleExerciseControl::MoveToNextQuestion() {
   actionHintDialog->SetPauseAfterErrorMode(false);
   SetFrameColor(RegularBorder);
+  // A time-out notice belongs to its own question, not to the next.
+  if (timeoutNoticeShown) {
+    timeoutNoticeTimer->stop();
+    showExerciseStatistics();
+  }
   if (!exercise) return;
   if (exercise->GetState() == Core::ES_FINISHED) {
     exercise->Reset();
@@ -179,6 +194,15 @@ void ConsoleExerciseControl::MoveToNextQuestion() {
   if (exercise->GetState() != Core::ES_READY) return;
   exercise->NextQuestion();
   ShowQuestion();
+}
+
+void ConsoleExerciseControl::ClearVerdict() {
+  SetFrameColor(RegularBorder);
+  for (int n = 1; n <= 6; ++n) SetMultichoiceDefaultStyle(n);
+  ui.Gkc->switchMode(Keyboard::Input);
+  ui.Gkc->cleanAllKeys();
+  // The answer score with its coloured notes goes with the question it answered.
+  faderWidget->switchToWidget(nullptr);
 }
 
 void ConsoleExerciseControl::OnNext() {
@@ -356,8 +380,9 @@ void ConsoleExerciseControl::ShowSectionEndDialog() {
 
 SectionEndDialog* ConsoleExerciseControl::GetSectionEndDialog() {
   if (!sectionEndDialog) {
-    sectionEndDialog =
-        new SectionEndDialog(this, QRect(mapToGlobal(QPoint(0, 0)), size()), 0.0, 0.96, false);
+    // A child of this screen, laid over it in its own coordinates: the screen's place in the
+    // window (below the toolbar) would push it down and leave the score panel uncovered.
+    sectionEndDialog = new SectionEndDialog(this, rect(), 0.0, 0.96, false);
     connect(sectionEndDialog, &SectionEndDialog::Continue, this, &ConsoleExerciseControl::Exit);
     connect(sectionEndDialog, &SectionEndDialog::Repeat, this,
             &ConsoleExerciseControl::restartExercise);

@@ -2,6 +2,7 @@
 // and title of each section, and printing.
 
 #include <QDebug>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -158,23 +159,35 @@ void ConsoleExerciseControl::SwitchToReferenceSection(int section) {
 void ConsoleExerciseControl::PrintSlot() {
   QPrinter printer(QPrinter::ScreenResolution);
   QPrintDialog dialog(&printer, this);
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  // A PDF file is offered beside the printers: on a machine without one it is the only way.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
   dialog.setWindowTitle(tr("Melvarin Studio Reference"));
   printDialog = &dialog;
   const bool accepted = dialog.exec() == QDialog::Accepted;
   printDialog = nullptr;
   if (!accepted) return;
+  const QString file = printer.outputFileName();
+  QString problem;
   switch (ReferencePrint::Print(printer, *ui.referenceContentContainer, ReferencePrint::Header())) {
     case ReferencePrint::Result::CannotBegin:
       qWarning("failed to open file, is it writable?");
+      problem = file.isEmpty()
+                    ? tr("No printer could be opened. Choose a printer, or print to a PDF file.")
+                    : tr("The file %1 could not be written.").arg(file);
       break;
     case ReferencePrint::Result::PageFailed:
       qWarning("failed in flushing page to disk, disk full?");
+      problem = tr("Printing stopped before the last page: a page could not be added.");
+      break;
+    case ReferencePrint::Result::NoRoom:
+      problem = tr("The paper leaves no room to print on.");
       break;
     case ReferencePrint::Result::Printed:
-    case ReferencePrint::Result::NoRoom:
       break;
   }
+  if (!problem.isEmpty())
+    QMessageBox::warning(this, tr("Melvarin Studio Reference"),
+                         tr("The reference was not printed.") + ' ' + problem);
 }
 
 }  // namespace UI

@@ -134,6 +134,34 @@ TEST_F(ExerciseFlowTest, SectionChosenAfterTheLastTimeOutAsksAgain) {
   EXPECT_EQ(exercise->GetCurrentSection(), 0u);
 }
 
+// The timer thread hands a tick to the exercise once the timeline's own lock is free; that notice
+// may then wait for the lesson lock while the screen ends the question and asks the next. The
+// late tick (a plain one, or the one that ended the last question's time on the slot where the
+// next now waits) belongs to a question that is over: the next keeps its whole time.
+TEST_F(ExerciseFlowTest, ALateTickLeavesTheNextQuestionItsWholeTime) {
+  struct Case {
+    int answerAfterTicks;
+    int lateTick;
+  };
+  for (const Case& c : {Case{5, 5}, Case{19, 20}}) {
+    TearDown();
+    notices.Take();
+    Make({TestSection{}});
+    exercise->Configure(5, 1000);  // twenty ticks per question
+    Begin();
+    const Core::TimeLine& timeline = exercise->GetTimeline();
+    ASSERT_TRUE(RunUntil([&] { return timeline.GetPosition() == c.answerAfterTicks; }));
+    exercise->ProvideAnswer(Variant(2));
+    exercise->NextQuestion();
+    ASSERT_EQ(timeline.GetPosition(), 20);
+    exercise->OnTimeLinePositionChanged(c.lateTick);
+    EXPECT_EQ(exercise->GetState(), ES_AWAITING_ANSWER) << c.lateTick;
+    EXPECT_EQ(notices.Count("answer wrong kind 0"), 0) << c.lateTick;
+    ASSERT_TRUE(RunUntil([&] { return notices.Count("answer wrong kind 0") == 1; }));
+    EXPECT_EQ(timeline.GetPosition(), 40) << c.lateTick;
+  }
+}
+
 TEST_F(ExerciseFlowTest, ResumePositionOutsideTheTimelineStartsAtTheBeginning) {
   Make({TestSection{}, TestSection{}});
   exercise->Configure(2, 100);

@@ -11,20 +11,26 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <RtMidi.h>
+
+#include "../../../core/midi/platform/jack_test_support.h"
 #include "src/core/exercise/exercise.h"
 #include "src/core/midi/platform/sound_controller.h"
+#include "src/core/midi/timeline.h"
+#include "src/core/midi/timer.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/action_hint_dialog.h"
 #include "src/ui/block_view_control.h"
 #include "src/ui/console.h"
-#include "src/ui/controls/settings_ear_control.h"
-#include "ui_settings_ear_control.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/controls/settings_ear_control.h"
+#include "src/ui/controls/settings_note_control.h"
 #include "src/ui/keyboard.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/section_end_dialog.h"
 #include "src/ui/shell_fixture.h"
+#include "ui_settings_ear_control.h"
 
 namespace {
 
@@ -121,6 +127,163 @@ class ExerciseRunTest : public Testing::ShellTest {
   }
 };
 
+// Right answers at every moment of a question's first three seconds, given on the buttons, the
+// on-screen piano and a MIDI keyboard on JACK, in lessons and quizzes. The test drives the
+// exercise's clock, so each delay is exact and nothing waits for it to pass.
+class AnswerTimingTest : public ExerciseRunTest {
+ protected:
+  enum class Input { Buttons, ScreenKeys, MidiKeys };
+  struct Verdict {
+    bool right;
+    unsigned int kind;
+  };
+
+  // Opens the note trainer as the home screen does and starts it from the Play overlay, the
+  // first time; later runs start as the section end's Repeat does. The first question is asked,
+  // and played once the test lets time go by.
+  void Open(bool quiz, Input input, Core::ExerciseDuration notes = {10, 40}) {
+    App()->SetQuizMode(quiz);
+    SetGlobal([input](Core::GlobalSettings& g) {
+      g.answerGkc = input != Input::Buttons;
+      g.answerMultipleChoice = input == Input::Buttons;
+    });
+    // Ten seconds for each of many single notes, the way the levels time them.
+    SetTrainers(
+        [notes](Core::ExcersisesSettings& s) { s.noteTrainer.singleNotes.duration = notes; });
+    verdicts.clear();
+    watch = std::make_unique<QObject>();
+    QObject::connect(Screen(), &UI::ConsoleExerciseControl::AnswerProvided, watch.get(),
+                     [this](bool right, const Core::Answer& a) {
+                       verdicts.push_back({right, a.Kind});
+                     });
+    if (Ex()) {
+      Screen()->StartExercise(NoteTrainer, quiz, false);
+      Screen()->Play();
+    } else {
+      emit m_console->GetBlockViewControl()->OpenExercise(NoteTrainer, quiz);
+      ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible() && Ex(); }));
+      Screen()->GetPlayDialog()->clickAreaClicked();
+    }
+    ASSERT_EQ(Screen()->IsQuiz(), quiz);
+    ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_PLAYING; }));
+  }
+  // Lets the question play to its end, then `delay` ms of its answer time go by.
+  void AwaitAnswerFor(int delay) {
+    for (int guard = 0; guard < 400 && Ex()->GetState() != Core::ES_AWAITING_ANSWER; ++guard)
+      timer.Run(Core::Timer::PeriodMs);
+    ASSERT_EQ(Ex()->GetState(), Core::ES_AWAITING_ANSWER);
+    timer.Run(delay);
+  }
+  void Answer(Input input) {
+    const size_t before = verdicts.size();
+    switch (input) {
+      case Input::Buttons:
+        QTest::mouseClick(AnswerButton(Asked().CorrectVariant), Qt::LeftButton);
+        break;
+      case Input::ScreenKeys:
+        ClickKey(ExpectedKey());
+        break;
+      case Input::MidiKeys: {
+        const auto note = static_cast<unsigned char>(ExpectedKey() + 21);
+        std::vector<unsigned char> on{0x90, note, 100}, off{0x80, note, 0};
+        keyboard->sendMessage(&on);
+        keyboard->sendMessage(&off);
+        break;
+      }
+    }
+    ASSERT_TRUE(WaitUntil([&] { return verdicts.size() > before; }));
+  }
+  // Answers right after each delay, from the question's start to three seconds into its ten, and
+  // moves on as the auto-next timer does.
+  void AnswerAtEveryDelay(Input input) {
+    for (bool quiz : {false, true}) {
+      Open(quiz, input);
+      if (HasFatalFailure()) return;
+      std::vector<int> delays;
+      // Every tenth of a second, each at another point of the clock's 50 ms tick.
+      for (int k = 0; k <= 30; ++k) delays.push_back(k * 100 + (k % 10) * 5);
+      for (int delay : delays) {
+        AwaitAnswerFor(delay);
+        if (HasFatalFailure()) return;
+        Answer(input);
+        if (HasFatalFailure()) return;
+        EXPECT_TRUE(verdicts.back().right && verdicts.back().kind != Core::AK_NONE)
+            << "quiz " << quiz << ", answered after " << delay << " ms";
+        emit Screen()->NextQuestion();
+      }
+      EXPECT_EQ(verdicts.size(), delays.size());
+    }
+  }
+
+  Core::ManualTimer timer;
+  std::unique_ptr<RtMidiOut> keyboard;
+  std::unique_ptr<QObject> watch;  // the verdicts are watched while it lives
+  std::vector<Verdict> verdicts;
+};
+
+TEST_F(AnswerTimingTest, ButtonsAndScreenKeysAreJudgedAtEveryDelay) {
+  AnswerAtEveryDelay(Input::Buttons);
+  AnswerAtEveryDelay(Input::ScreenKeys);
+}
+
+TEST_F(AnswerTimingTest, MidiKeysOverJackAreJudgedAtEveryDelay) {
+  MELVARIN_REQUIRE_JACK_DELIVERY();
+  keyboard = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "Melvarin Answer Keys");
+  keyboard->openVirtualPort("out");
+  Restart();  // the sound controller on JACK, with the keyboard as a MIDI input
+  auto sound = App()->GetSoundController();
+  const int port = [&] {
+    for (unsigned long i = 0; i < sound->GetInputMidiDeviceCount(); ++i)
+      if (sound->GetInputMidiDevice(i)->GetName().contains("Melvarin Answer Keys")) return int(i);
+    return -1;
+  }();
+  ASSERT_GE(port, 0);
+  SetGlobal([&](Core::GlobalSettings& g) {
+    g.inputDevice = sound->GetInputMidiDevice(static_cast<unsigned long>(port))->GetName();
+  });
+  StartConsole();
+  AnswerAtEveryDelay(Input::MidiKeys);
+}
+
+// Play after a pause leaves the interrupted question behind, uncounted, even when its time would
+// run out while the exercise resumes (the timer thread may tick then).
+TEST_F(AnswerTimingTest, PlayLeavesThePausedQuestionBehindEvenAtTheEndOfItsTime) {
+  Open(false, Input::Buttons, {1, 5});  // twenty ticks to a question
+  AwaitAnswerFor(0);
+  const Core::TimeLine& timeline = Ex()->GetTimeline();
+  const int end = (timeline.GetPosition() / 20 + 1) * 20;
+  for (int guard = 0; guard < 400 && timeline.GetPosition() < end - 1; ++guard)
+    timer.Run(Core::Timer::PeriodMs);
+  ASSERT_EQ(timeline.GetPosition(), end - 1);
+  ASSERT_EQ(Ex()->GetState(), Core::ES_AWAITING_ANSWER);
+  Screen()->PauseExercise(true, true);
+
+  QMetaObject::Connection tick =
+      QObject::connect(Screen(), &UI::ConsoleExerciseControl::PlayStateChanged, watch.get(), [&] {
+        QObject::disconnect(tick);
+        timer.Run(100);
+      });
+  Screen()->PauseExercise(false, false);
+  EXPECT_TRUE(verdicts.empty());
+  EXPECT_EQ(Ex()->GetProgress().Answered, 0);
+  EXPECT_EQ(Ex()->GetProgress().QuestionsAsked, 2);
+  EXPECT_NE(Child<QLabel>("StatisticsHeaderLbl")->text(), "Out of time.");
+}
+
+// The time-out notice belongs to its question: it is gone when the next one shows, however soon.
+TEST_F(AnswerTimingTest, TheTimeOutNoticeLeavesWithItsQuestion) {
+  SetTrainers([](Core::ExcersisesSettings& s) { s.noteTrainer.onWrongAnswer = {true, 0}; });
+  Open(false, Input::Buttons);
+  AwaitAnswerFor(10000);
+  ASSERT_EQ(verdicts.size(), 1u);
+  ASSERT_EQ(verdicts.back().kind, Core::AK_NONE);
+  auto* header = Child<QLabel>("StatisticsHeaderLbl");
+  EXPECT_EQ(header->text(), "Out of time.");
+  emit Screen()->NextQuestion();  // the auto-next timer, at once
+  EXPECT_EQ(header->text(), "Your total score so far.");
+  EXPECT_EQ(header->styleSheet(), header->property("RegularStyle").toString());
+}
+
 TEST_F(ExerciseRunTest, ARightKeyTurnsTheFrameGreenAndTheLessonEndsWithItsScore) {
   // A timed question: the lesson ends when its time is up.
   SetTrainers([](Core::ExcersisesSettings& s) { s.noteTrainer.singleNotes.duration = {1, 1}; });
@@ -133,6 +296,8 @@ TEST_F(ExerciseRunTest, ARightKeyTurnsTheFrameGreenAndTheLessonEndsWithItsScore)
   UI::SectionEndDialog* end = Screen()->GetSectionEndDialog();
   ASSERT_TRUE(WaitUntil([&] { return end->isVisible(); }));
   EXPECT_EQ(Ex()->GetProgress().RightAnswers, 1);
+  // It covers the whole screen, the score panel at its top included.
+  EXPECT_EQ(end->geometry(), Screen()->rect());
 
   // Repeat starts the lesson again at once, with empty lesson statistics.
   end->on_Repeat_released();
@@ -290,4 +455,46 @@ TEST_F(ExerciseRunTest, SettingsOpenOnTheRunningSectionsPageAndItsEditsReachTheL
   ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible(); }));
   EXPECT_EQ(Ex()->GetCommonSettings().Sections[ScalesSection].QuestionCount,
             static_cast<unsigned int>(edited));
+}
+
+// The Single Notes page opened from a lesson and left unchanged keeps the learner's key range,
+// also a range whose ends are black keys or white keys above black ones.
+TEST_F(ExerciseRunTest, AKeyRangeLeftUnchangedInTheSettingsStaysAsItWas) {
+  for (const auto& [low, high] : {std::pair{15, 55}, std::pair{16, 62}}) {
+    SetTrainers([low, high](Core::ExcersisesSettings& s) {
+      s.noteTrainer.singleNotes.diapason.minimum = low;
+      s.noteTrainer.singleNotes.diapason.maximum = high;
+    });
+    StartLesson(NoteTrainer);
+    m_console->showSettings();
+    ASSERT_TRUE(WaitUntil([&] { return m_console->GetSettingsNoteControl(0)->isVisible(); }));
+    m_console->showExercise();
+    ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible(); }));
+    const Core::NotesDiapason& kept =
+        App()->GetSettings()->GetExcersiseSettings().noteTrainer.singleNotes.diapason;
+    EXPECT_EQ(std::make_pair(kept.minimum, kept.maximum), std::make_pair(low, high));
+  }
+}
+
+// Back from the settings to a lesson paused after a wrong answer, the Play overlay stands over a
+// screen without that verdict: Play goes on with the next question.
+TEST_F(ExerciseRunTest, BackFromTheSettingsTheOverlayCoversNoOldVerdict) {
+  SetTrainers(
+      [](Core::ExcersisesSettings& s) { s.noteTrainer.onWrongAnswer.autoContinue = false; });
+  StartLesson(NoteTrainer);
+  const int key = ExpectedKey();
+  ClickKey(key == 40 ? 41 : 40);
+  ExpectFrameLook("WrongAnswerBorderStyle");
+  auto* piano = Child<Keyboard>("Gkc");
+  ASSERT_EQ(piano->keyState(key).highlight, KeyState::Blue);
+
+  m_console->showSettings();
+  ASSERT_TRUE(WaitUntil([&] { return m_console->GetSettingsNoteControl(0)->isVisible(); }));
+  m_console->showExercise();
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && Screen()->isVisible(); }));
+  EXPECT_TRUE(Screen()->GetPlayDialog()->isVisible());
+  ExpectFrameLook("RegularBorderStyle");
+  for (unsigned long variant = 0; variant < 6; ++variant)
+    EXPECT_EQ(AnswerButton(variant)->styleSheet(), ButtonStyle("MultichoiceDefaultStyle"));
+  for (int k = 0; k < 88; ++k) EXPECT_EQ(piano->keyState(k).highlight, 0) << k;
 }

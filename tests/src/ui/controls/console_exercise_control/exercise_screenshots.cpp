@@ -1,14 +1,20 @@
 // Screenshots of the exercise screen for review: each trainer's first question, a wrong answer of
-// the note trainer with its coloured keys, and the section-end dialog. The lessons are started
+// the note trainer with its coloured keys, the settings page opened from it and the lesson after
+// it, a print without a printer, and the section-end dialog. The lessons are started
 // from the home screen's Learn buttons and driven with the space bar, the piano and the answer
 // buttons. Run under a real X server of 1440 x 900 (Xvfb); the pictures go to the folder given as
 // the first argument.
 
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
@@ -66,6 +72,9 @@ void PrepareSettings(Application& app) {
   exercises.sheetMusicSymbols.loudness.duration.questions = 0;
   exercises.sheetMusicSymbols.noteModifiers.duration.questions = 0;
   exercises.noteTrainer.onWrongAnswer.autoContinue = false;
+  // The stored range of a first start, C2 up to E5 exclusive: its top key is the black D#5.
+  exercises.noteTrainer.singleNotes.diapason.minimum = 15;
+  exercises.noteTrainer.singleNotes.diapason.maximum = 55;
   app.SetExcerciseSettings(exercises);
 }
 
@@ -131,6 +140,34 @@ int main(int argc, char** argv) {
       WaitUntil([&] { return screen->CurrentExercise()->GetState() != Core::ES_AWAITING_ANSWER; }),
       "the verdict");
   camera.Take("note_trainer_answer");
+  // The settings opened on the Single Notes page, with the key range of the lesson, and back:
+  // the Play overlay over the paused lesson, its last verdict gone.
+  console.showSettings();
+  camera.Expect(WaitUntil([&] { return faded() && !screen->isVisible(); }), "the settings");
+  camera.Take("note_trainer_settings");
+  console.showExercise();
+  camera.Expect(WaitUntil([&] { return faded() && screen->isVisible(); }), "the lesson again");
+  camera.Take("note_trainer_back_from_settings");
+  QTest::keyClick(screen, Qt::Key_Space);
+  // Printing the reference where there is no printer tells the learner so.
+  console.showReference();
+  camera.Expect(WaitUntil([&] { return screen->isReferenceEnabled(); }), "the reference");
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    camera.Take("print_dialog");
+    dialog->printer()->setOutputFileName({});
+    dialog->printer()->setPrinterName("Melvarin No Such Printer");
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      camera.Expect(box != nullptr, "the print failure message");
+      if (!box) return;
+      camera.Take("print_failed");
+      box->accept();
+    });
+    dialog->done(QDialog::Accepted);
+  });
+  QTest::mouseClick(ui.Print, Qt::LeftButton);
   goHome();
 
   start("Learn2");

@@ -2,10 +2,13 @@
 // pages' pictures load, and printing pages the content under a red header.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -179,21 +182,56 @@ TEST_F(ReferenceViewTest, EveryPageHasTheRedHeaderAtTheTopLeft) {
   qunsetenv("MELVARIN_SERVICE_URL");
 }
 
-// The Print button asks through the print dialog, with printing to a file turned off; a
-// cancelled dialog prints nothing.
-TEST_F(ReferenceViewTest, PrintAsksThroughTheDialogWithoutPrintingToFile) {
+// The Print button asks through the print dialog, which offers a PDF file beside the printers;
+// a cancelled dialog prints nothing, and a print that fails is told to the learner, also where
+// there is no printer at all.
+TEST_F(ReferenceViewTest, PrintOffersAPdfFileAndTellsTheLearnerWhatFailed) {
   OpenReference(1);
-  bool seen = false;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-    ASSERT_TRUE(dialog);
-    seen = true;
-    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
-    EXPECT_EQ(dialog->windowTitle(), "Melvarin Studio Reference");
-    dialog->reject();
-  });
-  QTest::mouseClick(Form().Print, Qt::LeftButton);
-  EXPECT_TRUE(seen);
+  QTemporaryDir folder;
+  const QString pdf = folder.filePath("reference.pdf");
+  struct Case {
+    bool accept;
+    QString file;  // empty: a printer the machine does not have
+    QString told;  // the start of the message shown, empty for none
+  };
+  const Case cases[] = {
+      {false, {}, {}},
+      {true, pdf, {}},
+      {true, folder.filePath("missing/reference.pdf"), "The reference was not printed. The file"},
+      {true, {}, "The reference was not printed. No printer could be opened."},
+  };
+  for (const Case& c : cases) {
+    bool asked = false;
+    QString told;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(dialog);
+      asked = true;
+      EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+      EXPECT_EQ(dialog->windowTitle(), "Melvarin Studio Reference");
+      if (!c.accept) {
+        dialog->reject();
+        return;
+      }
+      if (c.file.isEmpty()) {
+        dialog->printer()->setOutputFileName({});
+        dialog->printer()->setPrinterName("Melvarin No Such Printer");
+      } else {
+        dialog->printer()->setOutputFileName(c.file);
+      }
+      QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+          told = box->text();
+          box->accept();
+        }
+      });
+      dialog->done(QDialog::Accepted);
+    });
+    QTest::mouseClick(Form().Print, Qt::LeftButton);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(c.told.isEmpty() ? told.isEmpty() : told.startsWith(c.told)) << told.toStdString();
+  }
+  EXPECT_GT(QFileInfo(pdf).size(), 0);
 }
 
 // Screenshots of three pages for review.
