@@ -90,7 +90,7 @@ void GRSingleNote::createNote(Fraction const& displayDuration) {
 
   createDots(mDurationTemplate, mNoteBreite, NVPoint{});
 
-  if (mGrStaff) {
+  if (mGrStaff && !mTiedOver) {
     std::unique_ptr<KF_List<int>> codes(mGrStaff->askAccidentals(pitch, octave, accidentals));
     for (void* pos = codes->GetHeadPosition(); pos;)
       AddTail(new GRAccidental(this, mNoteBreite, codes->GetNext(pos), 1, 50));

@@ -36,6 +36,9 @@ class GRSingleNote : public GRNote {
   // side it ends on.
   virtual int adjustHeadPosition(int suggested);
   virtual void setHeadState(ARTHead const* head);
+  // A note tied over from one of the same pitch shows no accidental: the sign before the first
+  // note holds for it. Set before the glyphs are built.
+  void setTiedOver(bool tiedOver) { mTiedOver = tiedOver; }
   virtual float tstStemEndPos(float) { return 0; }
   virtual float setStemEndPos(float) { return 0; }
   virtual GDirection getDirection() const { return mStemDir; }
@@ -94,4 +97,5 @@ class GRSingleNote : public GRNote {
   bool mStemLengthSet = false;
   bool mStemDirSet = false;
   int mHeadState = kNoHeadState;
+  bool mTiedOver = false;
 };

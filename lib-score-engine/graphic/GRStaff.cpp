@@ -322,6 +322,15 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
     }
   }
   AddTail(notationElement);
+  // A note's sign holds for the rest of the measure: the notes after it of the same pitch are
+  // drawn against it, not against the key alone.
+  if (auto const* note = dynamic_cast<GRNote const*>(notationElement)) {
+    int pitch, octave, accidentals;
+    note->getPitchAndOctave(&pitch, &octave, &accidentals);
+    if (IsNatural(pitch) || IsChromatic(pitch))
+      mStaffState.MeasureAccidentals[pitch - 2] =
+          accidentals - mStaffState.instrKeyArray[pitch - 2];
+  }
   return notationElement;
 }
 

@@ -120,6 +120,8 @@ class GRVoiceManager {
   GRNotationElement* placeEvent(GREvent* event);
   // A note (an empty for pitch 0) in the manager's stem, head, note and dot state, drawn at the
   // length shown from shownFrom.
+  // True when an open tie already holds a note of the same pitch: the note is tied over.
+  bool isTiedOver(ARNote const* note) const;
   GREvent* createSingleNote(Fraction const& tp, ARNote* note, Fraction const& shownFrom,
                             float stemLineSpace);
   void associateOpenTags(GRNotationElement* element);

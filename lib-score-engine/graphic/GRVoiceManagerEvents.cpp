@@ -15,6 +15,7 @@
 #include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "GRTag.h"
+#include "GRTie.h"
 #include "GRVoice.h"
 #include "GRVoiceManager.h"
 #include "TagParameterFloat.h"
@@ -78,6 +79,17 @@ GRNotationElement* GRVoiceManager::placeEvent(GREvent* event) {
   return event;
 }
 
+bool GRVoiceManager::isTiedOver(ARNote const* note) const {
+  for (void* pos = mGrTags->GetHeadPosition(); pos;) {
+    auto* tie = dynamic_cast<GRTie*>(mGrTags->GetNext(pos));
+    NEPointerList* held = tie ? tie->getAssociations() : nullptr;
+    if (!held || held->GetCount() == 0) continue;
+    auto const* first = dynamic_cast<GRNote const*>(held->GetHead());
+    if (first && first->getARNote()->CompareNameOctavePitch(*note)) return true;
+  }
+  return false;
+}
+
 GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
                                           Fraction const& shownFrom, float stemLineSpace) {
   Fraction const& duration = note->getDuration();
@@ -95,6 +107,7 @@ GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
       single->setStemLength(mCurStemState->getLength()->getValue(stemLineSpace));
   }
   if (mCurHeadState) single->setHeadState(mCurHeadState);
+  single->setTiedOver(isTiedOver(note));
   if (mCurNoteFormat) single->setNoteFormat(mCurNoteFormat);
   single->doCreateNote(shown);
   single->setDotFormat(dotFormatOr(mCurDotFormat));
