@@ -203,6 +203,12 @@ void GRSingleNote::updateBoundingBox() {
   GREvent::updateBoundingBox();
   mBoundingBox.left = std::min(mBoundingBox.left, -0.5f * mNoteBreite);
   mBoundingBox.right = std::max(mBoundingBox.right, 0.5f * mNoteBreite);
+  // A head moved to the other side of a shared stem takes its room there.
+  if (mNoteHead) {
+    float const moved = mNoteHead->getOffset().x - mOffset.x;
+    mLeftSpace = std::max(mLeftSpace, mNoteHead->getLeftSpace() - moved);
+    mRightSpace = std::max(mRightSpace, mNoteHead->getRightSpace() + moved);
+  }
   if (mNumHelpLines > 0) {
     float const w = mNoteBreite * 0.8f * mSize;
     mLeftSpace = std::max(mLeftSpace, w);

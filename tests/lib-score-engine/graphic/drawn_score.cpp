@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "GObject.h"
 #include "GRPage.h"
 #include "graphic_globals.h"
 #include "parse_music.h"
@@ -98,6 +99,10 @@ std::vector<PlacingDevice::Glyph> DrawnScore::Glyphs(unsigned int code) const {
   for (auto const& glyph : drawn.glyphs)
     if (glyph.code == code) found.push_back(glyph);
   return found;
+}
+
+float DrawnScore::Width(unsigned int code) {
+  return GObject::GetSymbolExtent(code);
 }
 
 std::vector<ScoreElementDesc> DrawnScore::Records(int kind, int subtype) const {

@@ -76,6 +76,10 @@ class PlacingSymbolMap : public RecordingSymbolMap {
 };
 
 class DrawnScore : public RazidFontFixture {
+ public:
+  // The width of a music glyph drawn at the default size.
+  static float Width(unsigned int code);
+
  protected:
   void SetUp() override;
   void TearDown() override;
