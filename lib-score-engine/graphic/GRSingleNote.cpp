@@ -218,6 +218,7 @@ void GRSingleNote::updateBoundingBox() {
     mLeftSpace = std::max(mLeftSpace, mGlobalStem->getGRFlag()->getLeftSpace());
     mRightSpace = std::max(mRightSpace, mGlobalStem->getGRFlag()->getRightSpace());
   }
+  if (mGrace) mRightSpace += 0.5f * mCurLSPACE;
 }
 
 void GRSingleNote::setSize(float size) {

@@ -39,6 +39,8 @@ class GRSingleNote : public GRNote {
   // A note tied over from one of the same pitch shows no accidental: the sign before the first
   // note holds for it. Set before the glyphs are built.
   void setTiedOver(bool tiedOver) { mTiedOver = tiedOver; }
+  // A grace note keeps a gap on its right to the note it leans on.
+  void setGrace(bool grace) { mGrace = grace; }
   virtual float tstStemEndPos(float) { return 0; }
   virtual float setStemEndPos(float) { return 0; }
   virtual GDirection getDirection() const { return mStemDir; }
@@ -98,4 +100,5 @@ class GRSingleNote : public GRNote {
   bool mStemDirSet = false;
   int mHeadState = kNoHeadState;
   bool mTiedOver = false;
+  bool mGrace = false;
 };

@@ -123,7 +123,7 @@ class GRVoiceManager {
   // True when an open tie already holds a note of the same pitch: the note is tied over.
   bool isTiedOver(ARNote const* note) const;
   GREvent* createSingleNote(Fraction const& tp, ARNote* note, Fraction const& shownFrom,
-                            float stemLineSpace);
+                            float stemLineSpace, bool grace = false);
   void associateOpenTags(GRNotationElement* element);
   void registerSyncElement(GRNotationElement* element);
   void registerTagElement(GRNotationElement* element, ARMusicalObject* object);
