@@ -116,8 +116,20 @@ std::vector<PlacingSymbolMap::Record> DrawnScore::NoteRecords() const {
   std::vector<PlacingSymbolMap::Record> notes;
   for (auto const& record : placed.records)
     if (record.desc.kind == 1 && record.desc.subtype == 10) notes.push_back(record);
-  // A line lies more than a staff below the one before it.
-  auto line = [](PlacingSymbolMap::Record const& r) { return int(r.desc.refY / 600); };
+  // The line of a note: the system whose box holds it, top down.
+  std::vector<PlacingSymbolMap::Record> systems;
+  for (auto const& record : placed.records)
+    if (record.desc.kind == 7) systems.push_back(record);
+  auto line = [&](PlacingSymbolMap::Record const& r) {
+    int index = 0;
+    for (auto const& system : systems) {
+      if (system.page == r.page && r.desc.refY >= system.desc.top &&
+          r.desc.refY <= system.desc.bottom)
+        return index;
+      ++index;
+    }
+    return index;
+  };
   std::stable_sort(notes.begin(), notes.end(), [&](auto const& a, auto const& b) {
     if (a.page != b.page) return a.page < b.page;
     if (line(a) != line(b)) return line(a) < line(b);
