@@ -20,7 +20,9 @@ void PlacingDevice::DrawMusicSymbol(float x, float y, unsigned int symbol) {
 void PlacingDevice::DrawString(float x, float y, char const* s, int count) {
   RecordingDevice::DrawString(x, y, s, count);
   std::string text = s ? std::string(s, count < 0 ? std::strlen(s) : size_t(count)) : "";
-  texts.push_back({page, x + mX, y + mY, text, GetFontAlign(), FontName(GetTextFont())});
+  VGFont const* font = GetTextFont();
+  texts.push_back({page, x + mX, y + mY, text, GetFontAlign(), FontName(font),
+                   font ? font->GetProperties() : 0});
 }
 
 void PlacingDevice::Polygon(float const* xs, float const* ys, int count) {

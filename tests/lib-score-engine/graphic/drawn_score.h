@@ -33,6 +33,7 @@ class PlacingDevice : public RecordingDevice {
     std::string text;
     unsigned int align;
     std::string font;
+    int properties;  // of the font: 1 bold, 2 italic
   };
   struct Shape {
     int page;
