@@ -5,12 +5,14 @@
 #include <typeinfo>
 
 #include "ARAcc.h"
+#include "ARDotFormat.h"
 #include "ARNote.h"
 #include "ARNoteFormat.h"
 #include "ARTHead.h"
 #include "GRAccidental.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
+#include "GRNoteDot.h"
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "GRStem.h"
@@ -197,6 +199,19 @@ void GRSingleNote::recalcVerticalPosition() {
   setPosition(NVPoint{mPosition.x, y});
   if (mGrStaff) mNumHelpLines = mGrStaff->getNumHelplines(pitch, octave);
   updateBoundingBox();
+}
+
+void GRSingleNote::setDotFormat(ARDotFormat const* format) {
+  GREvent::setDotFormat(format);
+  GRNoteDot* dot = getDot();
+  if (!dot || !format || ARMTParameter::IsSet(format->getDX())) return;
+  GRFlag const* flag = getFlag();
+  if (getStemDirection() == dirUP && flag && flag->getNumFaehnchen() > 0) return;
+  if (TagParameterFloat const* dx = format->getDX()) {
+    NVPoint offset = dot->getOffset();
+    offset.x -= dx->getValue(mCurLSPACE);
+    dot->setOffset(offset);
+  }
 }
 
 void GRSingleNote::updateBoundingBox() {

@@ -39,6 +39,10 @@ class GRSingleNote : public GRNote {
   // A note tied over from one of the same pitch shows no accidental: the sign before the first
   // note holds for it. Set before the glyphs are built.
   void setTiedOver(bool tiedOver) { mTiedOver = tiedOver; }
+  // The dot stands right after the head; the format's default distance, which keeps it clear
+  // of a flag, counts only where a flag stands beside the head (a stem up with a flag).
+  using GREvent::setDotFormat;
+  void setDotFormat(ARDotFormat const* format) override;
   // A grace note keeps a gap on its right to the note it leans on.
   void setGrace(bool grace) { mGrace = grace; }
   virtual float tstStemEndPos(float) { return 0; }

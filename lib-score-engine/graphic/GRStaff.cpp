@@ -581,7 +581,7 @@ GRNotationElement* GRStaff::AddKey(ARKey* key) {
 }
 
 int GRStaff::shownKeyNumber(GRNotationElement const* upTo) const {
-  int shown = 0;
+  int shown = mShownKeyAtStart;
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement const* element = mCompElements.GetNext(pos);
     if (element == upTo) break;
@@ -602,6 +602,7 @@ void GRStaff::setStaffState(GRStaffState const* state) {
   s.keyset = state->keyset;
   s.curkey = state->curkey;
   s.numkeys = state->numkeys;
+  mShownKeyAtStart = state->keyset ? state->numkeys : 0;
   std::copy_n(state->MeasureAccidentals, GRStaffState::kPitches, s.MeasureAccidentals);
   s.transposeOffset = state->transposeOffset;
   s.instrKeyNumber = state->instrKeyNumber;

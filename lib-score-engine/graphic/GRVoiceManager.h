@@ -91,6 +91,9 @@ class GRVoiceManager {
   void ReadBeginTags(Fraction const& tp);
   // True when a repeat begin follows (one possible break may stand between).
   bool checkRepeatBeginNext();
+  // A plain bar line standing last at tp on the staff, or on the staff of the same number in the
+  // slice closed just before (the line may break after a bar); null when there is none.
+  GRBar* barJustBefore(GRStaff* staff, Fraction const& tp) const;
   // How much a line break at tp costs this voice: cutting an event costs most, a bar line helps.
   float GetBreakScore(Fraction const& tp);
   // Centres a whole-measure rest of staff between x1 and x2.

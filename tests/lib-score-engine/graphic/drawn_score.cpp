@@ -36,12 +36,16 @@ void PlacingDevice::Polygon(float const* xs, float const* ys, int count) {
     shape.bottom = std::max(shape.bottom, ys[i]);
   }
   shape.left += mX, shape.right += mX, shape.top += mY, shape.bottom += mY;
+  for (int i = 0; i < count; ++i) {
+    shape.xs.push_back(xs[i] + mX);
+    shape.ys.push_back(ys[i] + mY);
+  }
   shapes.push_back(shape);
 }
 
 void PlacingDevice::Rectangle(float l, float t, float r, float b) {
   RecordingDevice::Rectangle(l, t, r, b);
-  shapes.push_back({page, l + mX, t + mY, r + mX, b + mY});
+  shapes.push_back({page, l + mX, t + mY, r + mX, b + mY, {}, {}});
 }
 
 void PlacingDevice::Line(float x1, float y1, float x2, float y2) {

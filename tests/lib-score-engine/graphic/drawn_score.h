@@ -38,6 +38,7 @@ class PlacingDevice : public RecordingDevice {
   struct Shape {
     int page;
     float left, top, right, bottom;
+    std::vector<float> xs, ys;  // a polygon's corners
   };
 
   int page = 0;
