@@ -132,15 +132,15 @@ void GRText::RangeEnd(GRStaff* staff) {
   if (!piece || !mAssociated || mAssociated->GetCount() != 1) return;
   auto* event = dynamic_cast<GREvent*>(mAssociated->GetHead());
   if (!event) return;
-  // The text's reach from the event's x by its alignment, and a gap of half a space to the
-  // next one.
+  // The text's reach from the event's x by its alignment, and a gap of a fifth of a space to the
+  // text of the next event (on the side a text ending at its event reaches).
   float const width = piece->boundingBox.right - piece->boundingBox.left;
+  float const gap = 0.2f * LineSpaceOf(staff);
   float left = -piece->boundingBox.left;
-  float right = piece->boundingBox.right;
-  if (mTextAlign & 8) left = right = width / 2;
-  if (mTextAlign & 32) left = width, right = 0;
-  float const gap = 0.5f * LineSpaceOf(staff);
-  event->reserveSpace(left > 0 ? left + gap : 0, right > 0 ? right + gap : 0);
+  float right = piece->boundingBox.right + gap;
+  if (mTextAlign & 8) left = width / 2, right = width / 2 + gap;
+  if (mTextAlign & 32) left = width + gap, right = 0;
+  event->reserveSpace(left, right);
 }
 
 namespace {
