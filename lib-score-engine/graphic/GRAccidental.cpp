@@ -50,6 +50,11 @@ void GRAccidental::addToOffset(NVPoint const& offset) {
   mLeftSpace -= offset.x;
 }
 
+void GRAccidental::placeRightEdgeAt(float x) {
+  mOffset.x = x - mRightSpace;
+  mLeftSpace = mRightSpace - mOffset.x + 10 * mSize;
+}
+
 void GRAccidental::setOffsetX(float x) {
   mOffset.x = x;
   mOffsetSet = true;

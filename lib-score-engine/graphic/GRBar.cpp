@@ -5,6 +5,7 @@
 #include "ARBar.h"
 #include "GRStaff.h"
 #include "ScoreElementDesc.h"
+#include "VGDevice.h"
 #include "VScoreSymbolMap.h"
 #include "src/common/assertion.h"
 
@@ -12,6 +13,11 @@ NVPoint GRBar::sRefPos;
 
 namespace {
 constexpr unsigned int kBarGlyph = 139;
+constexpr unsigned int kFinishGlyph = 92;
+// The lines of both glyphs from their left edge: the thin one, and the finish bar's thick one.
+constexpr float kThinLine = 5;
+constexpr float kThickLineStart = 20;
+constexpr float kThickLineEnd = 40;
 // The glyph's height and the step between its copies down a system bar.
 constexpr float kGlyphHeight = 200;
 constexpr float kSystemBarStep = 150;
@@ -79,7 +85,11 @@ void GRBar::setGRStaff(GRStaff* staff) {
 }
 
 void GRBar::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
-  if (mGrStaff) {
+  if (error) return;  // stands in for nothing: a repeat sign takes its place
+  if (mGrStaff && mGrStaff->getNumlines() != 5 &&
+      (mSymbol == kBarGlyph || mSymbol == kFinishGlyph)) {
+    drawLines(device);
+  } else if (mGrStaff) {
     GRNotationElement::OnDraw(device, map);
   } else {
     float y = mBoundingBox.top;
@@ -92,6 +102,26 @@ void GRBar::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
     }
   }
   NotifyNewScoreElement(device, map);
+}
+
+// The glyphs reach over the four spaces of a five-line staff: on another staff the lines are
+// drawn to its own height, around its line when it has only one.
+void GRBar::drawLines(VGDevice& device) const {
+  float const space = mGrStaff->getLineSpace();
+  float top = 0;
+  float bottom = mGrStaff->getDredgeSize();
+  if (mGrStaff->getNumlines() <= 1) top = -space, bottom = space;
+  float const x = mPosition.x + getOffset().x + getReferencePosition().x * size;
+  float const thin = kThinLine * size;
+  VGColor const colour = getColRef() ? VGColor(getColRef()) : VGColor(0, 0, 0, 255);
+  device.PushFillColor(colour);
+  device.PushPen(colour, 1);
+  device.Rectangle(x, mPosition.y + top, x + thin, mPosition.y + bottom);
+  if (mSymbol == kFinishGlyph)
+    device.Rectangle(x + kThickLineStart * size, mPosition.y + top, x + kThickLineEnd * size,
+                     mPosition.y + bottom);
+  device.PopPen();
+  device.PopFillColor();
 }
 
 void GRBar::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {

@@ -40,5 +40,7 @@ class GRBar : public GRTagARNotationElement {
                             GRNotationElement const& element);
 
  private:
+  void drawLines(VGDevice& device) const;
+
   static NVPoint sRefPos;
 };

@@ -6,6 +6,6 @@
 // The coda sign, drawn a third larger than other jump glyphs.
 class GRCoda : public GRJump {
  public:
-  explicit GRCoda(ARCoda* coda) : GRJump(coda, false) {}
+  explicit GRCoda(ARCoda* coda) : GRJump(coda, false) { measure(); }
   float getSymbolSize() const override { return 1.3333f; }
 };

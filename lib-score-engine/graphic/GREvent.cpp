@@ -1,5 +1,7 @@
 #include "GREvent.h"
 
+#include <algorithm>
+
 #include <typeinfo>
 
 #include "ARDotFormat.h"
@@ -70,6 +72,15 @@ void GREvent::setHPosition(float x) {
 void GREvent::updateBoundingBox() {
   GRARCompositeNotationElement::updateBoundingBox();
   for (auto& articulation : mArticulations) addToBoundingBox(articulation.get());
+  mLeftSpace = std::max(mLeftSpace, mReservedLeft);
+  mRightSpace = std::max(mRightSpace, mReservedRight);
+}
+
+void GREvent::reserveSpace(float left, float right) {
+  mReservedLeft = std::max(mReservedLeft, left);
+  mReservedRight = std::max(mReservedRight, right);
+  mLeftSpace = std::max(mLeftSpace, mReservedLeft);
+  mRightSpace = std::max(mRightSpace, mReservedRight);
 }
 
 void GREvent::removeAssociation(GRNotationElement* element) {

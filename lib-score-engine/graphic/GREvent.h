@@ -48,6 +48,9 @@ class GREvent : public GRARCompositeNotationElement {
   // Every concrete event shortens itself its own way.
   virtual bool adjustLength(Fraction const& duration);
   virtual NVPoint getCrescEnd() { return getTieStart(); }
+  // Room a text hung on the event needs beside it: the event keeps at least as much on each
+  // side, whatever its glyphs need.
+  void reserveSpace(float left, float right);
   virtual NVPoint getCrescStart() { return getTieEnd(); }
   virtual GRGlobalStem* getGlobalStem() const { return mGlobalStem; }
   // An event that is not the first of its stem's group shares the first one's spring.
@@ -91,6 +94,8 @@ class GREvent : public GRARCompositeNotationElement {
   void drawArticulations(VGDevice& device, VScoreSymbolMap& map) const;
 
   int mArticulationFlags = 0;
+  float mReservedLeft = 0;
+  float mReservedRight = 0;
   NVstring mStyle;
   NVPoint mOffset;
   float mSize = 1;

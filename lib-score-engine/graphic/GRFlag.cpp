@@ -9,10 +9,13 @@ unsigned int GRFlag::SymbolFor(Fraction const& duration, GDirection direction, f
   if (direction != dirUP && direction != dirDOWN) return 0;
   bool const down = direction == dirDOWN;
   double const d = duration.getValue();
+  // Flags of a down stem stack up towards the head: its stem grows by half a space for every
+  // flag after the first, so that they keep clear of it.
   if (d == 1.0 / 8 || d == 3.0 / 16 || d == 7.0 / 32) return down ? 74 : 106;
-  if (d == 1.0 / 16 || d == 3.0 / 32 || d == 7.0 / 64) return down ? 75 : 107;
-  if (d == 1.0 / 32) return *extra = 25, down ? 222 : 221;
-  if (d == 1.0 / 64) return *extra = 50, down ? 83 : 115;
+  if (d == 1.0 / 16 || d == 3.0 / 32 || d == 7.0 / 64)
+    return *extra = down ? 25 : 0, down ? 75 : 107;
+  if (d == 1.0 / 32) return *extra = down ? 50 : 25, down ? 222 : 221;
+  if (d == 1.0 / 64) return *extra = down ? 75 : 50, down ? 83 : 115;
   return 0;
 }
 

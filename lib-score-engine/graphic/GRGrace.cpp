@@ -1,5 +1,7 @@
 #include "GRGrace.h"
 
+#include <algorithm>
+
 #include "ARGrace.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
@@ -17,6 +19,7 @@ void GRGrace::addAssociation(GRNotationElement* element) {
 }
 
 void GRGrace::removeAssociation(GRNotationElement* element) {
+  mNotes.erase(std::remove(mNotes.begin(), mNotes.end(), element), mNotes.end());
   GRNotationElement::removeAssociation(element);
 }
 
@@ -29,11 +32,24 @@ bool GRGrace::hasOneAssociation() const {
   return mAssociated && mAssociated->GetCount() == 1;
 }
 
-void GRGrace::tellPosition(GObject*, NVPoint const& point) {
-  if (hasOneAssociation())
-    setHPosition(point.x - 60);
-  else
+void GRGrace::tellPosition(GObject* caller, NVPoint const& point) {
+  if (!hasOneAssociation()) {
     ZudidOvod("More than one association for GRGrace");
+    return;
+  }
+  setHPosition(point.x - 60);
+  auto const* event = dynamic_cast<GRNotationElement const*>(caller);
+  if (!event || event != mAssociated->GetHead()) return;
+  // Right to left from the event's room on the left, each note's room on the right holding the
+  // gap to what follows it; then moved in their order, so that a beam over them is placed once
+  // all of them stand.
+  std::vector<float> xs(mNotes.size());
+  float x = point.x - event->getLeftSpace();
+  for (size_t i = mNotes.size(); i-- > 0;) {
+    xs[i] = x - mNotes[i]->getRightSpace();
+    x = xs[i] - mNotes[i]->getLeftSpace();
+  }
+  for (size_t i = 0; i < mNotes.size(); ++i) mNotes[i]->setHPosition(xs[i]);
 }
 
 void GRGrace::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "GRARCompositeNotationElement.h"
 #include "GRPositionTag.h"
 
@@ -17,11 +19,18 @@ class GRGrace : public GRARCompositeNotationElement, public GRPositionTag {
   using GRNotationElement::removeAssociation;
   // A grace note joins the group and is no longer one of the events it is attached to.
   void AddTail(GRNotationElement* element);
-  // The group stands 60 units before its event; with more than one it warns and stays.
+  // A grace note of the group that stays on the staff (the staff draws it): the group places it
+  // but does not count it among its events.
+  void addGraceNote(GRNotationElement* note) { mNotes.push_back(note); }
+  // The group stands 60 units before its event, and the grace notes of the staff side by side
+  // just before the event, clear of it and of its signs; with more than one event it warns and
+  // stays.
   void tellPosition(GObject* caller, NVPoint const& point) override;
   // Nothing unless attached to exactly one event.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
  private:
   bool hasOneAssociation() const;
+
+  std::vector<GRNotationElement*> mNotes;  // not owned: the staff holds them
 };

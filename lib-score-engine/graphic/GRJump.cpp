@@ -1,13 +1,18 @@
 #include "GRJump.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "ARJump.h"
+#include "GREvent.h"
 #include "GRSpecial.h"
+#include "GRStaff.h"
+#include "NEPointerList.h"
 #include "NVstring.h"
 #include "VGDevice.h"
 #include "VGFont.h"
 #include "engine_globals.h"
+#include "graphic_globals.h"
 
 std::map<std::string, unsigned int> GRJump::mSymbols;
 VGFont const* GRJump::mFont = nullptr;
@@ -40,25 +45,32 @@ GRJump::GRJump(ARJump* jump, bool rightJustified)
     : GRTagARNotationElement(jump, 50), mRightJustified(rightJustified) {
   if (mSymbols.empty()) {
     mSymbols = {{"coda", kCodaGlyph}, {"segno", 37}};
-    NVstring const face("Times New Roman Bold Italic");
+    // The bold italic of the serif face, asked as the other text faces are.
+    NVstring const face("Times New Roman");
     NVstring const attributes("bi");
     mFont = GRSpecial::FindOrCreateFont(110, &face, &attributes);
   }
   mNeedsSpring = 1;
   sconst = 100;
   mPosition.y = -100;
+  measure();
+}
+
+void GRJump::measure() {
+  ARJump const* jump = getARJump();
   float const codaWidth = GetSymbolExtent(kCodaGlyph);
   mBoundingBox = NVRect{0, -0.5f * codaWidth, 0, 0.5f * codaWidth};
-  for (auto const& part : jump->getMark()) {
-    if (IsSymbolPart(part)) {
-      // Called while the mark is still a plain jump: symbols take their plain size here.
-      if (unsigned int glyph = GlyphOf(part.first))
-        mBoundingBox.right += GetSymbolExtent(glyph) * getSymbolSize();
-    } else {
-      float width = 0;
-      float height = 0;
-      Measure(mFont, part.first.c_str(), gGlobalSettings.gDevice, &width, &height);
-      mBoundingBox.right += width;
+  if (jump) {
+    for (auto const& part : jump->getMark()) {
+      if (IsSymbolPart(part)) {
+        if (unsigned int glyph = GlyphOf(part.first))
+          mBoundingBox.right += GetSymbolExtent(glyph) * getSymbolSize();
+      } else {
+        float width = 0;
+        float height = 0;
+        Measure(mFont, part.first.c_str(), gGlobalSettings.gDevice, &width, &height);
+        mBoundingBox.right += width + 25;
+      }
     }
   }
   float const width = mBoundingBox.right - mBoundingBox.left;
@@ -69,8 +81,11 @@ GRJump::GRJump(ARJump* jump, bool rightJustified)
     mBoundingBox.left -= 50;
     mBoundingBox.right -= 50;
   }
-  mLeftSpace = 0;
-  mRightSpace = mBoundingBox.left - mBoundingBox.right;
+  // A mark that ends at its place (at a bar's end) takes its room over the bar, so that the
+  // marks of neighbouring bars do not run into each other; one that starts at its place (over a
+  // bar's start) lets the notes go on under it.
+  mLeftSpace = mRightJustified ? width : 0;
+  mRightSpace = mRightJustified ? 0 : mBoundingBox.left - mBoundingBox.right;
 }
 
 ARJump const* GRJump::getARJump() const {
@@ -88,25 +103,43 @@ void GRJump::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   if (!jump || jump->getMark().empty()) return;
   float x = mPosition.x + mBoundingBox.left;
   float const height = mBoundingBox.bottom - mBoundingBox.top;
-  float const base = mPosition.y + mBoundingBox.bottom;
+  // The row stands half a space over the top line, or over the notes under it when they reach
+  // higher; texts are measured as the mark was, at the page's own scale.
+  float const base = markBase();
+  VGDevice* measuring = gGlobalSettings.gDevice ? gGlobalSettings.gDevice : &device;
   NVPoint const& offset = getOffset();
   for (auto const& part : jump->getMark()) {
     if (IsSymbolPart(part)) {
       unsigned int const glyph = GlyphOf(part.first);
       if (!glyph) continue;
-      OnDrawSymbol(device, glyph, x - mPosition.x, 0, getSymbolSize());
+      OnDrawSymbol(device, glyph, x - mPosition.x, base - 0.5f * height - mPosition.y,
+                   getSymbolSize());
       x += GetSymbolExtent(glyph) * getSymbolSize();
     } else {
       VGFont const* font = SelectTextFont(device);
-      float width = 0;
-      float letterHeight = 0;
-      Measure(font, "a", &device, &width, &letterHeight);
       char const* text = part.first.c_str();
-      device.DrawString(offset.x + x, offset.y + base + (height - letterHeight) * 0.5f, text,
-                        static_cast<int>(part.first.size()));
+      device.DrawString(offset.x + x, offset.y + base, text, static_cast<int>(part.first.size()));
+      float width = 0;
       float textHeight = 0;
-      Measure(font, text, &device, &width, &textHeight);
+      Measure(font, text, measuring, &width, &textHeight);
       x += width + 25;
     }
   }
+}
+
+float GRJump::markBase() const {
+  float top = 0;
+  if (GRStaff const* staff = gCurStaff) {
+    float const left = mPosition.x + mBoundingBox.left;
+    float const right = mPosition.x + mBoundingBox.right;
+    NEPointerList const& elements = staff->getElements();
+    for (void* pos = elements.GetHeadPosition(); pos;) {
+      auto const* event = dynamic_cast<GREvent const*>(elements.GetNext(pos));
+      if (!event) continue;
+      float const x = event->getPosition().x;
+      if (x + event->getRightSpace() < left || x - event->getLeftSpace() > right) continue;
+      top = std::min(top, event->getPosition().y + event->getBoundingBox().top);
+    }
+  }
+  return top - 25;
 }

@@ -28,6 +28,11 @@ class GRJump : public GRTagARNotationElement {
  protected:
   // The glyph of a symbol part's name; 0 for a name without one.
   static unsigned int GlyphOf(std::string const& name);
+  // The box and room of the row of parts, with the symbols at getSymbolSize(): a subclass
+  // that draws its symbols at another size measures again.
+  void measure();
+  // The base line of the row on the staff being drawn.
+  float markBase() const;
 
   bool mRightJustified;
 

@@ -40,6 +40,7 @@ GRMeter::GRMeter(ARMeter* meter, GRStaff* staff, bool ownsAR)
       mtype(meter ? meter->getMeterType() : ARMeter::NONE),
       curLSPACE(LineSpaceOf(staff)) {
   MELVARIN_ASSERT(meter);
+  mGrStaff = staff;
   if (mtype == ARMeter::NUMERIC) {
     numerator = meter->getNumerator();
     denominator = meter->getDenominator();
@@ -96,13 +97,17 @@ NVPoint const& GRMeter::getReferencePosition() const {
 
 void GRMeter::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   if (error) return;
+  // The numbers stand a space above and below the staff's middle: on the second and fourth
+  // line of five, around the line of a one-line staff.
+  float const middle = mGrStaff ? mGrStaff->getDredgeSize() / 2 : 2 * curLSPACE;
+  float const shift = middle - 2 * curLSPACE;
   if (mtype == ARMeter::C) {
-    OnDrawSymbol(device, kCommonTimeGlyph, 0, 0, size);
+    OnDrawSymbol(device, kCommonTimeGlyph, 0, shift, size);
   } else if (mtype == ARMeter::C2) {
-    OnDrawSymbol(device, kCutTimeGlyph, 0, 0, size);
+    OnDrawSymbol(device, kCutTimeGlyph, 0, shift, size);
   } else if (mtype == ARMeter::NUMERIC) {
-    DrawNumber(device, numerator, curLSPACE);
-    DrawNumber(device, denominator, 3 * curLSPACE);
+    DrawNumber(device, numerator, middle - curLSPACE);
+    DrawNumber(device, denominator, middle + curLSPACE);
   }
 }
 

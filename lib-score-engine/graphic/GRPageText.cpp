@@ -75,6 +75,9 @@ void GRPageText::calcPosition() {
   char const* format = mPageFormat.c_str();
   position.x = Place(format[0], 'l', 'r', mGRPage->getPageWidth(), left, right, position.x);
   position.y = Place(format[1], 't', 'b', mGRPage->getPageHeight(), top, bottom, position.y);
+  // A narrow top margin leaves less room than the text is high: the text moves down to stay on
+  // the page rather than be cut by its top edge.
+  if (position.y + mBoundingBox.top < 0) position.y = -mBoundingBox.top;
   setPosition(position);
 }
 

@@ -12,6 +12,9 @@ GRRepeatBegin::GRRepeatBegin(ARRepeatBegin* repeat, bool ownsAR)
   sconst = 5;
   float const width = GetSymbolExtent(mSymbol);
   mBoundingBox = NVRect{-0.5f * width, 0, 0.5f * width, 200};
+  // Drawn centred on its x, it takes its room as a repeat end does.
+  mLeftSpace = 0.5f * width;
+  mRightSpace = 0.5f * width;
 }
 
 void GRRepeatBegin::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {

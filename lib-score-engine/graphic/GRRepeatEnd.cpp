@@ -15,6 +15,8 @@ void GRRepeatEnd::InitRepeatEnd() {
   sconst = 5;
   float const width = GetSymbolExtent(mSymbol);
   mBoundingBox = NVRect{-0.5f * width, 0, 0.5f * width, 200};
-  mLeftSpace = 0;
-  mRightSpace = 0;
+  // The sign is drawn centred on its x and takes its room: a repeat begin right after it, or a
+  // note before it, keeps clear of its dots and lines.
+  mLeftSpace = 0.5f * width * size;
+  mRightSpace = 0.5f * width * size;
 }

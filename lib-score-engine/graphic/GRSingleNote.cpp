@@ -5,12 +5,14 @@
 #include <typeinfo>
 
 #include "ARAcc.h"
+#include "ARDotFormat.h"
 #include "ARNote.h"
 #include "ARNoteFormat.h"
 #include "ARTHead.h"
 #include "GRAccidental.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
+#include "GRNoteDot.h"
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "GRStem.h"
@@ -90,7 +92,7 @@ void GRSingleNote::createNote(Fraction const& displayDuration) {
 
   createDots(mDurationTemplate, mNoteBreite, NVPoint{});
 
-  if (mGrStaff) {
+  if (mGrStaff && !mTiedOver) {
     std::unique_ptr<KF_List<int>> codes(mGrStaff->askAccidentals(pitch, octave, accidentals));
     for (void* pos = codes->GetHeadPosition(); pos;)
       AddTail(new GRAccidental(this, mNoteBreite, codes->GetNext(pos), 1, 50));
@@ -199,10 +201,29 @@ void GRSingleNote::recalcVerticalPosition() {
   updateBoundingBox();
 }
 
+void GRSingleNote::setDotFormat(ARDotFormat const* format) {
+  GREvent::setDotFormat(format);
+  GRNoteDot* dot = getDot();
+  if (!dot || !format || ARMTParameter::IsSet(format->getDX())) return;
+  GRFlag const* flag = getFlag();
+  if (getStemDirection() == dirUP && flag && flag->getNumFaehnchen() > 0) return;
+  if (TagParameterFloat const* dx = format->getDX()) {
+    NVPoint offset = dot->getOffset();
+    offset.x -= dx->getValue(mCurLSPACE);
+    dot->setOffset(offset);
+  }
+}
+
 void GRSingleNote::updateBoundingBox() {
   GREvent::updateBoundingBox();
   mBoundingBox.left = std::min(mBoundingBox.left, -0.5f * mNoteBreite);
   mBoundingBox.right = std::max(mBoundingBox.right, 0.5f * mNoteBreite);
+  // A head moved to the other side of a shared stem takes its room there.
+  if (mNoteHead) {
+    float const moved = mNoteHead->getOffset().x - mOffset.x;
+    mLeftSpace = std::max(mLeftSpace, mNoteHead->getLeftSpace() - moved);
+    mRightSpace = std::max(mRightSpace, mNoteHead->getRightSpace() + moved);
+  }
   if (mNumHelpLines > 0) {
     float const w = mNoteBreite * 0.8f * mSize;
     mLeftSpace = std::max(mLeftSpace, w);
@@ -212,6 +233,7 @@ void GRSingleNote::updateBoundingBox() {
     mLeftSpace = std::max(mLeftSpace, mGlobalStem->getGRFlag()->getLeftSpace());
     mRightSpace = std::max(mRightSpace, mGlobalStem->getGRFlag()->getRightSpace());
   }
+  if (mGrace) mRightSpace += 0.5f * mCurLSPACE;
 }
 
 void GRSingleNote::setSize(float size) {

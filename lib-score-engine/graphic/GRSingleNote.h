@@ -36,6 +36,15 @@ class GRSingleNote : public GRNote {
   // side it ends on.
   virtual int adjustHeadPosition(int suggested);
   virtual void setHeadState(ARTHead const* head);
+  // A note tied over from one of the same pitch shows no accidental: the sign before the first
+  // note holds for it. Set before the glyphs are built.
+  void setTiedOver(bool tiedOver) { mTiedOver = tiedOver; }
+  // The dot stands right after the head; the format's default distance, which keeps it clear
+  // of a flag, counts only where a flag stands beside the head (a stem up with a flag).
+  using GREvent::setDotFormat;
+  void setDotFormat(ARDotFormat const* format) override;
+  // A grace note keeps a gap on its right to the note it leans on.
+  void setGrace(bool grace) { mGrace = grace; }
   virtual float tstStemEndPos(float) { return 0; }
   virtual float setStemEndPos(float) { return 0; }
   virtual GDirection getDirection() const { return mStemDir; }
@@ -94,4 +103,6 @@ class GRSingleNote : public GRNote {
   bool mStemLengthSet = false;
   bool mStemDirSet = false;
   int mHeadState = kNoHeadState;
+  bool mTiedOver = false;
+  bool mGrace = false;
 };

@@ -93,6 +93,7 @@ class GRSpring {
 
  private:
   float constantFor(GRNotationElement const* element, Fraction const& d) const;
+  void refreshCollider();
 
   int mFrozen = 0;
   float mX = 0;

@@ -1,35 +1,132 @@
-// Keeps the accidentals of notes that stand at one time from overlapping.
+// Keeps the accidentals of notes that stand at one time from overlapping: on each staff the
+// signs stand in columns left of the leftmost head, the highest sign nearest the heads, a sign
+// going to the first column where it clears the signs already there.
+
+#include <algorithm>
+#include <vector>
 
 #include "GRAccidental.h"
+#include "GRGlobalStem.h"
 #include "GRSingleNote.h"
 #include "GRSpring.h"
+#include "GRSpringCollider.h"
+#include "GRStdNoteHead.h"
+#include "GRStem.h"
 
 namespace {
 
-// Accidentals further apart than this on one staff cannot touch.
+// Signs closer in height than this share no column.
 constexpr float kAccidentalReach = 150;
+
+struct Column {
+  std::vector<GRAccidental*> signs;
+  float width = 0;
+};
+
+bool Clears(Column const& column, GRAccidental const* sign) {
+  return std::none_of(column.signs.begin(), column.signs.end(), [sign](GRAccidental const* other) {
+    return std::abs(other->getPosition().y - sign->getPosition().y) < kAccidentalReach;
+  });
+}
+
+// The signs of the notes of one staff, placed relative to the notes' common x.
+void PlaceSigns(std::vector<GRSingleNote*> const& notes) {
+  KF_IPointerList<GRAccidental> accidentals(0);
+  float headsLeft = 0;
+  float size = 0;
+  bool anyHead = false;
+  for (GRSingleNote* note : notes) {
+    note->extractAccidentals(&accidentals);
+    if (GRStdNoteHead const* head = note->getNoteHead()) {
+      float const left = head->getOffset().x - 0.5f * note->getHeadWidth() * note->getSize();
+      headsLeft = anyHead ? std::min(headsLeft, left) : left;
+      size = std::max(size, note->getSize());
+      anyHead = true;
+    }
+  }
+  if (accidentals.GetCount() == 0 || !anyHead) return;
+  accidentals.sort(compaccposy);
+
+  std::vector<Column> columns;
+  for (void* pos = accidentals.GetHeadPosition(); pos;) {
+    GRAccidental* sign = accidentals.GetNext(pos);
+    if (sign->getOffsetSet()) continue;  // placed by the score
+    auto column = std::find_if(columns.begin(), columns.end(),
+                               [sign](Column const& c) { return Clears(c, sign); });
+    if (column == columns.end()) column = columns.insert(columns.end(), Column{});
+    column->signs.push_back(sign);
+    column->width = std::max(column->width, 2 * sign->getRightSpace());
+  }
+  // A single sign keeps a fifth of a space from its head; the glyphs' own margins part the
+  // columns.
+  float right = headsLeft - 10 * size;
+  for (Column const& column : columns) {
+    for (GRAccidental* sign : column.signs) sign->placeRightEdgeAt(right);
+    right -= column.width;
+  }
+}
 
 }  // namespace
 
 void GRSpring::checkAccidentalCollisions() {
-  KF_IPointerList<GRAccidental> accidentals(0);
-  for (void* pos = mElements.GetHeadPosition(); pos;)
-    if (auto* note = dynamic_cast<GRSingleNote*>(mElements.GetNext(pos)))
-      note->extractAccidentals(&accidentals);
-  if (accidentals.GetCount() < 2) return;
-
-  accidentals.sort(compaccposy);
-  float offset = 0;
-  GRAccidental const* previous = nullptr;
-  for (void* pos = accidentals.GetHeadPosition(); pos;) {
-    GRAccidental* accidental = accidentals.GetNext(pos);
-    if (previous && (accidental->getGRStaff() != previous->getGRStaff() ||
-                     accidental->getPosition().y - previous->getPosition().y > kAccidentalReach))
-      offset = 0;
-    if (!accidental->getOffsetSet()) accidental->addToOffset(NVPoint{offset, 0});
-    offset -= 2 * accidental->getRightSpace();
-    previous = accidental;
+  std::vector<std::vector<GRSingleNote*>> staves;
+  for (void* pos = mElements.GetHeadPosition(); pos;) {
+    auto* note = dynamic_cast<GRSingleNote*>(mElements.GetNext(pos));
+    if (!note) continue;
+    auto staff = std::find_if(staves.begin(), staves.end(), [note](auto const& notes) {
+      return notes.front()->getGRStaff() == note->getGRStaff();
+    });
+    if (staff == staves.end())
+      staves.push_back({note});
+    else
+      staff->push_back(note);
   }
-  for (void* pos = mElements.GetHeadPosition(); pos;)
-    if (auto* note = dynamic_cast<GRSingleNote*>(mElements.GetNext(pos))) note->updateBoundingBox();
+  bool chords = false;
+  for (auto const& notes : staves) {
+    PlaceSigns(notes);
+    for (GRSingleNote* note : notes) {
+      note->updateBoundingBox();
+      chords = chords || note->getGlobalStem();
+    }
+  }
+  if (chords) refreshCollider();
+}
+
+// The notes of a chord were sorted into bands before their signs and their shared stem were
+// settled: they are sorted again, the signs at their full height and the stem in the bands of
+// the chord's note that needs the least room on the left (the stem takes no more than a head's
+// room).
+void GRSpring::refreshCollider() {
+  delete mCollider;
+  mCollider = new GRSpringCollider;
+  std::vector<std::pair<GRSingleNote*, void*>> stemHolders;
+  for (void* pos = mElements.GetHeadPosition(); pos;) {
+    void* at = pos;
+    GRNotationElement* element = mElements.GetNext(pos);
+    mCollider->AddElement(element, at);
+    auto* note = dynamic_cast<GRSingleNote*>(element);
+    if (!note) continue;
+    // A sharp or a natural reaches half a space further up and down than its box.
+    KF_IPointerList<GRAccidental> signs(0);
+    note->extractAccidentals(&signs);
+    if (signs.GetCount() > 0) {
+      float const reach = 75 * note->getSize();
+      mCollider->AddExtent(note, at, note->getPosition().y - reach, note->getPosition().y + reach);
+    }
+    if (!note->getGlobalStem()) continue;
+    auto holder = std::find_if(stemHolders.begin(), stemHolders.end(), [note](auto const& h) {
+      return h.first->getGlobalStem() == note->getGlobalStem();
+    });
+    if (holder == stemHolders.end())
+      stemHolders.emplace_back(note, at);
+    else if (note->getLeftSpace() < holder->first->getLeftSpace())
+      *holder = {note, at};
+  }
+  for (auto const& [note, at] : stemHolders) {
+    GRStem const* stem = note->getGlobalStem()->getGRStem();
+    if (!stem || stem->getStemDir() == dirOFF) continue;
+    float const y = stem->getPosition().y;
+    mCollider->AddExtent(note, at, y + stem->getBoundingBox().top,
+                         y + stem->getBoundingBox().bottom);
+  }
 }

@@ -21,11 +21,15 @@ int staffNumberOf(GRNotationElement const* el) {
 
 void GRSpringCollider::AddElement(GRNotationElement* el, void* pos) {
   MELVARIN_ASSERT(el);
-  const int staff = staffNumberOf(el);
   const float y = el->getPosition().y;
   NVRect const& box = el->getBoundingBox();
-  const int from = static_cast<int>((y + box.top) * 0.04f + 20 * staff);
-  const int to = static_cast<int>((y + box.bottom) * 0.04f + 20 * staff);
+  AddExtent(el, pos, y + box.top, y + box.bottom);
+}
+
+void GRSpringCollider::AddExtent(GRNotationElement* el, void* pos, float top, float bottom) {
+  const int staff = staffNumberOf(el);
+  const int from = static_cast<int>(top * 0.04f + 20 * staff);
+  const int to = static_cast<int>(bottom * 0.04f + 20 * staff);
   for (int band = from; band <= to; ++band) {
     KF_List<void*>* list = mBands.Get(band);
     if (!list) {

@@ -20,6 +20,9 @@ class GRSpringCollider {
   virtual ~GRSpringCollider() = default;
 
   virtual void AddElement(GRNotationElement* el, void* pos);
+  // Puts the element in the bands of [top, bottom] (on its staff) as well: room it needs beyond
+  // its own box, such as the stem a chord's notes share.
+  void AddExtent(GRNotationElement* el, void* pos, float top, float bottom);
   virtual void RemoveElement(GRNotationElement* el, void* pos);
   // Walks the bands both colliders occupy, starting at this one's lowest when index is kNoBand;
   // returns the first pair found and leaves index at this collider's next band. Both lists are

@@ -322,6 +322,15 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
     }
   }
   AddTail(notationElement);
+  // A note's sign holds for the rest of the measure: the notes after it of the same pitch are
+  // drawn against it, not against the key alone.
+  if (auto const* note = dynamic_cast<GRNote const*>(notationElement)) {
+    int pitch, octave, accidentals;
+    note->getPitchAndOctave(&pitch, &octave, &accidentals);
+    if (IsNatural(pitch) || IsChromatic(pitch))
+      mStaffState.MeasureAccidentals[pitch - 2] =
+          accidentals - mStaffState.instrKeyArray[pitch - 2];
+  }
   return notationElement;
 }
 
@@ -572,7 +581,7 @@ GRNotationElement* GRStaff::AddKey(ARKey* key) {
 }
 
 int GRStaff::shownKeyNumber(GRNotationElement const* upTo) const {
-  int shown = 0;
+  int shown = mShownKeyAtStart;
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement const* element = mCompElements.GetNext(pos);
     if (element == upTo) break;
@@ -593,6 +602,7 @@ void GRStaff::setStaffState(GRStaffState const* state) {
   s.keyset = state->keyset;
   s.curkey = state->curkey;
   s.numkeys = state->numkeys;
+  mShownKeyAtStart = state->keyset ? state->numkeys : 0;
   std::copy_n(state->MeasureAccidentals, GRStaffState::kPitches, s.MeasureAccidentals);
   s.transposeOffset = state->transposeOffset;
   s.instrKeyNumber = state->instrKeyNumber;

@@ -103,13 +103,16 @@ class GRStaff : public GRCompositeNotationElement {
   // A natural key cancels the key in force without changing it; any other key becomes the key.
   GRNotationElement* AddKey(ARKey* key);
   // The signature a reader of this line sees just before the given element (after the whole
-  // list when the element is not in it), in fifths: that of the last valid key, 0 when none
-  // stands there or the last one only cancelled the key before. A line opens without a visible
-  // key whatever key the state carries over, so its first key is drawn in full.
+  // list when the element is not in it), in fifths: that of the last valid key, 0 when the last
+  // one only cancelled the key before; with no key before it on this staff, the key shown where
+  // the staff takes over from the one before it on the line. A line opens without a visible key
+  // whatever key the state carries over, so its first key is drawn in full.
   int shownKeyNumber(GRNotationElement const* upTo) const;
   // Takes over what a staff of the next line carries on: clef, key, measure accidentals,
   // transposition and formats; not the key accidentals' signature nor the meter.
   void setStaffState(GRStaffState const* state);
+  // The staff opens a line: no key is shown before its own.
+  void opensLine() { mShownKeyAtStart = 0; }
   // Replays the clefs and keys of the list from position (or the head) into the state.
   void UpdateStaffState(void* position);
   // "8" above or "8ba" below, and the notes move by the shift.
@@ -176,4 +179,6 @@ class GRStaff : public GRCompositeNotationElement {
   GRSystemSlice* mGrSystemSlice;
   float mLength = 0;
   GRStaffState mStaffState;
+  // The key shown at the staff's start, carried from the staff before it on the same line.
+  int mShownKeyAtStart = 0;
 };

@@ -121,10 +121,21 @@ int GRStaffManager::deleteRod(GRRod* rod) {
 void GRStaffManager::createNewSystemRods(int startid, int endid) {
   mFirstSystemRod = nullptr;
   mLastSystemRod = nullptr;
+  // Every spring settles its own elements first: a spring's room on the left (accidentals of
+  // its notes) counts in the rod from the spring before it.
+  for (int k = startid; k < endid; ++k)
+    if (GRSpring* spring = mSprings->Get(k)) spring->checkLocalCollisions();
+  // The slice's first spring keeps its room from the last one of the slice before (a chord's
+  // signs after a bar line).
+  GRSpring* before = startid > 0 ? mSprings->Get(startid - 1) : nullptr;
+  GRSpring* first = startid < endid ? mSprings->Get(startid) : nullptr;
+  if (before && first) {
+    const float distance = before->GetMaxDistance(first);
+    if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
+  }
   for (int k = startid; k < endid; ++k) {
     GRSpring* spring = mSprings->Get(k);
     if (!spring) continue;
-    spring->checkLocalCollisions();
     GRSpring* next = k + 1 < endid ? mSprings->Get(k + 1) : nullptr;
     if (!next) continue;
     const float distance = spring->GetMaxDistance(next);

@@ -77,7 +77,8 @@ class GRStaffManager {
   int AddPageTag(GRNotationElement* element, GRStaff* staff, int voicenum);
 
   // The clef, key and meter that open the system after last; the caller owns it.
-  GRSystemSlice* CreateBeginSlice(GRSystemSlice const* last);
+  // next is the first slice of the new line; a clef it opens with opens the line instead.
+  GRSystemSlice* CreateBeginSlice(GRSystemSlice const* last, GRSystemSlice const* next = nullptr);
   void ResumeOpenTags(GRSystemSlice const* last, GRSystemSlice* begin);
   void TakeCareOfBreakAt(GRSystem* system);
   GRGlobalStem* getOtherGlobalStem(GRSystemSlice* slice, GRVoiceManager* asking,

@@ -1,6 +1,7 @@
 // The opening of a new system: the begin slice with the clef, key and meter in force at the
 // break, and the spanners carried over from the previous system.
 
+#include "GRClef.h"
 #include "GRPossibleBreakState.h"
 #include "GRRod.h"
 #include "GRSpaceForceFunction2.h"
@@ -11,6 +12,7 @@
 #include "GRSystemSlice.h"
 #include "GRVoice.h"
 #include "GRVoiceManager.h"
+#include "NEPointerList.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -26,9 +28,26 @@ void forEachVoiceWithOpenTags(GRPossibleBreakState const* state, Action action) 
   }
 }
 
+// A clef written at the very start of the slice that opens a line: the line opens with it in
+// place of the clef carried over, and it is not drawn a second time after it.
+GRClef* OpeningClef(GRSystemSlice const* slice, int staffNumber) {
+  GRStaff const* staff = slice ? slice->getStaff(staffNumber) : nullptr;
+  if (!staff) return nullptr;
+  NEPointerList const& elements = staff->getElements();
+  for (void* pos = elements.GetHeadPosition(); pos;) {
+    GRNotationElement* element = elements.GetNext(pos);
+    if (element->getRelativeTimePosition() > slice->getRelativeTimePosition()) return nullptr;
+    if (element->isGREventClass()) return nullptr;
+    auto* clef = dynamic_cast<GRClef*>(element);
+    if (clef && !clef->getError()) return clef;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
-GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last) {
+GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last,
+                                                GRSystemSlice const* next) {
   GRPossibleBreakState* state = last ? last->getPossibleBreakState() : nullptr;
   if (!state) return nullptr;
   auto* slice = new GRSystemSlice(this, state->tp);
@@ -38,7 +57,12 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last) {
     if (!part || !part->staffstate) continue;
     auto* staff = new GRStaff(slice);
     slice->addStaff(staff, n);
-    staff->CreateBeginElements(this, *part->staffstate, n);
+    GRStaffState state = *part->staffstate;
+    if (GRClef* opening = OpeningClef(next, n)) {
+      state.curclef = opening->getARClef();
+      opening->setError(1);
+    }
+    staff->CreateBeginElements(this, state, n);
   }
 
   // The begin springs take the ids just before the break, which the previous system left.

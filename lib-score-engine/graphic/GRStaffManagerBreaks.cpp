@@ -104,7 +104,7 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     if (!lastOfLine) {
       time = mFinishedSlices.GetHead()->getRelativeTimePosition();
     } else {
-      beginSlice = CreateBeginSlice(lastOfLine);
+      beginSlice = CreateBeginSlice(lastOfLine, mFinishedSlices.GetHead());
       time = lastOfLine->getRelativeTimePosition();
       ResumeOpenTags(lastOfLine, beginSlice);
     }

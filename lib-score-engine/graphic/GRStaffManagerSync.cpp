@@ -95,6 +95,8 @@ void GRStaffManager::prepareStaff(int staffnum) {
   auto* staff = new GRStaff(mCurrentSlice);
   if (mBeginStaffStates)
     if (GRStaffState* state = mBeginStaffStates->Get(staffnum)) staff->setStaffState(state);
+  // A slice after an explicit break, or the first of all, opens a line.
+  if (mCurrentSlice->getStartSpringID() <= 0) staff->opensLine();
   mCurrentSlice->addStaff(staff, staffnum);
   mStaves->Set(staffnum, staff);
 }

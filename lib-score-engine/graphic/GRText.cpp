@@ -1,10 +1,15 @@
 #include "GRText.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "ARText.h"
+#include "GREvent.h"
+#include "GRNote.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "GRSystemStartEndStruct.h"
 #include "NEPointerList.h"
 #include "NVstring.h"
@@ -121,6 +126,46 @@ void GRText::tellPosition(GObject* caller, NVPoint const& point) {
   }
 }
 
+void GRText::RangeEnd(GRStaff* staff) {
+  GRPTagARNotationElement::RangeEnd(staff);
+  GRTextSaveStruct const* piece = firstPiece();
+  if (!piece || !mAssociated || mAssociated->GetCount() != 1) return;
+  auto* event = dynamic_cast<GREvent*>(mAssociated->GetHead());
+  if (!event) return;
+  // The text's reach from the event's x by its alignment, and a gap of a fifth of a space to the
+  // text of the next event (on the side a text ending at its event reaches).
+  float const width = piece->boundingBox.right - piece->boundingBox.left;
+  float const gap = 0.2f * LineSpaceOf(staff);
+  float left = -piece->boundingBox.left;
+  float right = piece->boundingBox.right + gap;
+  if (mTextAlign & 8) left = width / 2, right = width / 2 + gap;
+  if (mTextAlign & 32) left = width + gap, right = 0;
+  event->reserveSpace(left, right);
+}
+
+namespace {
+// The lowest point of the notes written on the staff's line (the staves of the same number in
+// the slices of its system), in the staff's coordinates.
+float LowestNote(GRStaff const* staff) {
+  float lowest = staff->getDredgeSize();
+  GRSystem const* system = staff->getGRSystem();
+  GRSystemSlice const* own = staff->getGRSystemSlice();
+  if (!system || !own) return lowest;
+  int const number = own->getStaffNumber(staff);
+  KF_IPointerList<GRSystemSlice> const& slices = system->getSlices();
+  for (void* pos = slices.GetHeadPosition(); pos;) {
+    GRStaff const* line = slices.GetNext(pos)->getStaff(number);
+    if (!line) continue;
+    NEPointerList const& elements = line->getElements();
+    for (void* at = elements.GetHeadPosition(); at;) {
+      auto const* note = dynamic_cast<GRNote const*>(elements.GetNext(at));
+      if (note) lowest = std::max(lowest, note->getPosition().y + note->getBoundingBox().bottom);
+    }
+  }
+  return lowest;
+}
+}  // namespace
+
 float GRText::getLeftSpace() const {
   GRTextSaveStruct const* piece = firstPiece();
   return piece ? -piece->boundingBox.left : 0;
@@ -138,8 +183,14 @@ void GRText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   float x = piece->position.x;
   float y = gCurStaff ? gCurStaff->getDredgeSize() : 0;
   ARText const* text = getARText();
-  if (TagParameterFloat const* ypos = Written(text->getYPos())) y -= ypos->getValue(lineSpace);
-  if (TagParameterFloat const* dy = Written(text->getDY())) y += -dy->getValue(lineSpace);
+  TagParameterFloat const* ypos = Written(text->getYPos());
+  TagParameterFloat const* dy = Written(text->getDY());
+  if (!ypos && !dy && gCurStaff) {
+    float const lowest = LowestNote(gCurStaff);
+    if (lowest > y) y = lowest + 0.3f * lineSpace;
+  }
+  if (ypos) y -= ypos->getValue(lineSpace);
+  if (dy) y += -dy->getValue(lineSpace);
   if (TagParameterFloat const* dx = Written(text->getDX())) x += dx->getValue(lineSpace);
 
   VGFont const* drawing = gFontDefs.text.font;

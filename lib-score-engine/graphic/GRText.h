@@ -36,7 +36,10 @@ class GRText : public GRPTagARNotationElement {
   float getRightSpace() const override;
   unsigned int getTextAlign() const override { return mTextAlign; }
   GRSaveStruct* getNewGRSaveStruct() override { return new GRTextSaveStruct; }
-  // The piece of the system being drawn, under the staff being drawn.
+  // A text hung on one event keeps the next event clear of it: the event takes the text's room.
+  void RangeEnd(GRStaff* staff) override;
+  // The piece of the system being drawn, under the staff being drawn and, unless the score
+  // places it, below the lowest note of that staff in the system.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
  private:

@@ -1,12 +1,16 @@
 #include "GRTie.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "ARTie.h"
+#include "GRGlobalStem.h"
 #include "GRGlue.h"
 #include "GRRest.h"
+#include "GRSingleNote.h"
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
+#include "NEPointerList.h"
 
 namespace {
 // Just over 7.5, the gap between a head and the tie's end.
@@ -73,4 +77,29 @@ void GRTie::automaticControlPoints(GRBowingContext& context, GRSystemStartEndStr
   float const h = context.staff->getLineSpace() * (dx >= 600 ? 1.25f : 0.5f);
   save->offsets[1].x = save->offsets[0].x + dx / 2;
   save->offsets[1].y = save->offsets[0].y - context.curveDir * h;
+}
+
+void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  GRBowing::automaticCurveDirection(context, sse);
+  auto const* note = dynamic_cast<GRSingleNote const*>(sse->startElement);
+  GRGlobalStem const* chord = note ? note->getGlobalStem() : nullptr;
+  if (!chord) return;
+  std::vector<float> heights;
+  auto add = [&heights](GRNotationElement const* element) {
+    if (auto const* member = dynamic_cast<GRSingleNote const*>(element))
+      heights.push_back(member->getPosition().y);
+  };
+  add(chord->getFirstEl());
+  if (NEPointerList const* members = chord->getAssociations())
+    for (void* pos = members->GetHeadPosition(); pos;) add(members->GetNext(pos));
+  if (heights.size() < 2) return;
+  auto const [highest, lowest] = std::minmax_element(heights.begin(), heights.end());
+  float const y = note->getPosition().y;
+  float const middle = (*highest + *lowest) / 2;
+  if (y == *highest || y < middle)
+    context.curveDir = 1;
+  else if (y == *lowest || y > middle)
+    context.curveDir = -1;
+  else
+    context.curveDir = chord->getStemDir() == dirDOWN ? 1 : -1;
 }

@@ -18,6 +18,9 @@ class GRTie : public GRBowing {
   void addAssociation(GRNotationElement* element) override;
 
  protected:
+  // Ties of a chord part: the top one bends up, the bottom one down, those between by their
+  // place in the chord (the middle one away from the stem). Other ties go opposite the stems.
+  void automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
 };

@@ -91,6 +91,9 @@ class GRVoiceManager {
   void ReadBeginTags(Fraction const& tp);
   // True when a repeat begin follows (one possible break may stand between).
   bool checkRepeatBeginNext();
+  // A plain bar line standing last at tp on the staff, or on the staff of the same number in the
+  // slice closed just before (the line may break after a bar); null when there is none.
+  GRBar* barJustBefore(GRStaff* staff, Fraction const& tp) const;
   // How much a line break at tp costs this voice: cutting an event costs most, a bar line helps.
   float GetBreakScore(Fraction const& tp);
   // Centres a whole-measure rest of staff between x1 and x2.
@@ -120,8 +123,10 @@ class GRVoiceManager {
   GRNotationElement* placeEvent(GREvent* event);
   // A note (an empty for pitch 0) in the manager's stem, head, note and dot state, drawn at the
   // length shown from shownFrom.
+  // True when an open tie already holds a note of the same pitch: the note is tied over.
+  bool isTiedOver(ARNote const* note) const;
   GREvent* createSingleNote(Fraction const& tp, ARNote* note, Fraction const& shownFrom,
-                            float stemLineSpace);
+                            float stemLineSpace, bool grace = false);
   void associateOpenTags(GRNotationElement* element);
   void registerSyncElement(GRNotationElement* element);
   void registerTagElement(GRNotationElement* element, ARMusicalObject* object);

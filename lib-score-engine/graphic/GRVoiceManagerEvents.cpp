@@ -11,10 +11,12 @@
 #include "ARTStem.h"
 #include "GRChord.h"
 #include "GREmpty.h"
+#include "GRGrace.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "GRTag.h"
+#include "GRTie.h"
 #include "GRVoice.h"
 #include "GRVoiceManager.h"
 #include "TagParameterFloat.h"
@@ -60,9 +62,14 @@ Fraction GRVoiceManager::displayedLength(Fraction const& duration) const {
 }
 
 void GRVoiceManager::associateOpenTags(GRNotationElement* element) {
-  for (void* pos = mGrTags->GetHeadPosition(); pos;)
-    if (auto* spanner = dynamic_cast<GRNotationElement*>(mGrTags->GetNext(pos)))
+  for (void* pos = mGrTags->GetHeadPosition(); pos;) {
+    GRTag* tag = mGrTags->GetNext(pos);
+    // A grace group leans on the event after it; its own notes it only places.
+    if (auto* grace = dynamic_cast<GRGrace*>(tag))
+      grace->addGraceNote(element);
+    else if (auto* spanner = dynamic_cast<GRNotationElement*>(tag))
       spanner->addAssociation(element);
+  }
 }
 
 void GRVoiceManager::addToVoice(GRNotationElement* element) {
@@ -78,8 +85,20 @@ GRNotationElement* GRVoiceManager::placeEvent(GREvent* event) {
   return event;
 }
 
+bool GRVoiceManager::isTiedOver(ARNote const* note) const {
+  for (void* pos = mGrTags->GetHeadPosition(); pos;) {
+    auto* tie = dynamic_cast<GRTie*>(mGrTags->GetNext(pos));
+    NEPointerList* held = tie ? tie->getAssociations() : nullptr;
+    if (!held || held->GetCount() == 0) continue;
+    auto const* first = dynamic_cast<GRNote const*>(held->GetHead());
+    if (first && first->getARNote()->CompareNameOctavePitch(*note)) return true;
+  }
+  return false;
+}
+
 GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
-                                          Fraction const& shownFrom, float stemLineSpace) {
+                                          Fraction const& shownFrom, float stemLineSpace,
+                                          bool grace) {
   Fraction const& duration = note->getDuration();
   if (note->getPitch() == 0) return new GREmpty(mCurGrStaff, note, tp, duration);
   mCurEv = note;
@@ -94,7 +113,12 @@ GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
     if (isSet(mCurStemState->getLength()))
       single->setStemLength(mCurStemState->getLength()->getValue(stemLineSpace));
   }
+  // Grace notes point their stems up unless the score says otherwise: their flags then lean
+  // away from the note that follows.
+  if (grace && !mCurGlobalStem && single->getStemDirection() == dirAUTO)
+    single->setStemDirection(dirUP);
   if (mCurHeadState) single->setHeadState(mCurHeadState);
+  single->setTiedOver(isTiedOver(note));
   if (mCurNoteFormat) single->setNoteFormat(mCurNoteFormat);
   single->doCreateNote(shown);
   single->setDotFormat(dotFormatOr(mCurDotFormat));
@@ -118,8 +142,12 @@ GRNotationElement* GRVoiceManager::CreateGraceNote(Fraction const& tp, ARMusical
   if (!note) return nullptr;
   if (!(note->getDuration() > Frac_0) && !mVoiceState->getCurDisplayDuration()) return nullptr;
   // Grace stems keep the length written for a full-size staff.
-  GREvent* event = createSingleNote(tp, note, duration, 50);
+  GREvent* event = createSingleNote(tp, note, duration, 50, true);
   event->setSize(mCurGrStaff ? mCurGrStaff->getLineSpace() / 50 * 0.75f : 0.75f);
+  if (auto* single = dynamic_cast<GRSingleNote*>(event)) {
+    single->setGrace(true);
+    single->updateBoundingBox();
+  }
   return placeEvent(event);
 }
 

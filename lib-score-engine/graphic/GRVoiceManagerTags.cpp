@@ -96,7 +96,9 @@
 #include "GRJump.h"
 #include "GRNewTuplet.h"
 #include "GRPageText.h"
+#include "GRPositionTag.h"
 #include "GRRange.h"
+#include "GRRepeatBegin.h"
 #include "GRRitardando.h"
 #include "GRSegno.h"
 #include "GRSlur.h"
@@ -116,6 +118,7 @@
 #include "GRVoiceManager.h"
 #include "GRVolta.h"
 #include "MoreMusicalTags.h"
+#include "NEPointerList.h"
 #include "TagParameterFloat.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
@@ -201,6 +204,8 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     element = staff->AddFinishBar(static_cast<ARFinishBar*>(tag), mVoiceTime);
   } else if (is<ARRepeatBegin>(tag)) {
     element = staff->AddRepeatBegin(static_cast<ARRepeatBegin*>(tag));
+    // The repeat sign has its own lines: a plain bar line written just before it goes.
+    if (GRBar* bar = barJustBefore(staff, tag->getRelativeTimePosition())) bar->setError(1);
   } else if (is<ARRepeatEnd>(tag)) {
     element = staff->AddRepeatEnd(static_cast<ARRepeatEnd*>(tag));
     // A repeat end followed by a repeat begin stands closer to it.
@@ -428,4 +433,26 @@ void GRVoiceManager::checkEndPTags(void* position) {
     mGrTags->RemoveElement(ptag);
     pos = mGrTags->GetHeadPosition();
   }
+}
+
+GRBar* GRVoiceManager::barJustBefore(GRStaff* staff, Fraction const& tp) const {
+  auto lastBar = [&tp](GRStaff const* on) -> GRBar* {
+    NEPointerList const& elements = on->getElements();
+    for (void* pos = elements.GetTailPosition(); pos;) {
+      GRNotationElement* element = elements.GetPrev(pos);
+      if (dynamic_cast<GRPositionTag*>(element) || dynamic_cast<GRGlue*>(element) ||
+          dynamic_cast<GRRepeatBegin*>(element))
+        continue;
+      if (typeid(*element) == typeid(GRBar) && element->getRelativeTimePosition() == tp)
+        return static_cast<GRBar*>(element);
+      return nullptr;
+    }
+    return nullptr;
+  };
+  if (GRBar* bar = lastBar(staff)) return bar;
+  GRSystemSlice const* own = staff->getGRSystemSlice();
+  GRSystemSlice const* closed = mStaffMgr->getFinishedSlices().GetTail();
+  if (!own || !closed || closed == own) return nullptr;
+  GRStaff const* before = closed->getStaff(own->getStaffNumber(staff));
+  return before ? lastBar(before) : nullptr;
 }

@@ -72,6 +72,11 @@ TEST(EngineFonts, PrepareTheTextFacesAndTheMusicFont) {
   EXPECT_EQ(QFontInfo(QFont("Times")).family(), "Liberation Serif");
   EXPECT_EQ(QFontInfo(QFont("Arial")).family(), "Liberation Sans");
   EXPECT_EQ(QFontInfo(QFont(".Razid2")).family(), "Razid2");
+  // The jump marks' words: the serif face's bold italic, asked by style, not by a family name.
+  QFontInfo const info(MakeFont(GSystemQt(nullptr), "Times New Roman", 110, 3)->textFont());
+  EXPECT_EQ(info.family(), "Liberation Serif");
+  EXPECT_TRUE(info.bold());
+  EXPECT_TRUE(info.italic());
 }
 
 }  // namespace

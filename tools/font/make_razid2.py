@@ -197,6 +197,7 @@ def symbols(source_widths):
         above(85, "fermataAbove", "scripts.ufermata"),
         above(44, "breathMarkComma", "scripts.rcomma"),
         above(109, "ornamentTrill", "scripts.trill"),
+        above(77, "ornamentMordent", "scripts.mordent"),
         # The wavy vertical mark hangs three line spaces down from its y.
         Symbol(164, "wiggleArpeggiato",
                [part("scripts.arpeggio", 0, -306 - k * ls) for k in range(3)]),

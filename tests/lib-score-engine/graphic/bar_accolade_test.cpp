@@ -43,8 +43,9 @@ TEST_F(BarTest, EveryDrawnBarOrRepeatSendsOneZeroWidthBarRecord) {
   } const cases[] = {
       {&bar, 50, 50, 0.5, "DrawMusicSymbol(250,200,139)"},
       {&finish, 55, 0, 1, "DrawMusicSymbol(260,200,92)"},
-      {&repeatEnd, 0, 0, 0.5, "DrawMusicSymbol(300,200,125)"},
-      {&repeatBegin, 0, 0, 0, "DrawMusicSymbol(300,200,93)"},
+      // Repeat signs are drawn centred on their place and take half their width each side.
+      {&repeatEnd, 50, 50, 0.5, "DrawMusicSymbol(300,200,125)"},
+      {&repeatBegin, 50, 50, 0, "DrawMusicSymbol(300,200,93)"},
   };
   for (Case const& c : cases) {
     device.calls.clear();

@@ -86,23 +86,31 @@ TEST_F(JumpTest, JumpMarksAreRowsOfWordsAndNamedGlyphs) {
   GRJump grUnknown(&unknown, true);
   GRCoda grCoda(&coda);
   GRSegno grSegno(&segno);
-  // Words at 55 a letter; the coda glyph, 100 wide, sets the height.
-  EXPECT_EQ(grFine.getBoundingBox(), (NVRect{-220, -50, 0, 50}));
-  EXPECT_EQ(grFine.getRightSpace(), -220);
+  // Words at 55 a letter and the 25 units left after each; the coda glyph, 100 wide, sets the
+  // height. A mark that ends at its place (at a bar's end) takes its room before it; one that
+  // starts there takes none.
+  EXPECT_EQ(grFine.getBoundingBox(), (NVRect{-245, -50, 0, 50}));
+  EXPECT_EQ(grFine.getLeftSpace(), 245);
+  EXPECT_EQ(grFine.getRightSpace(), 0);
   EXPECT_EQ(grUnknown.getBoundingBox(), (NVRect{0, -50, 0, 50}));
-  EXPECT_EQ(grCoda.getBoundingBox(), (NVRect{-50, -50, 100 + 5 * 55 - 50, 50}));
+  // The coda glyph at a third larger.
+  EXPECT_FLOAT_EQ(grCoda.getBoundingBox().right, 100 * 1.3333f + 5 * 55 + 25 - 50);
+  EXPECT_EQ(grCoda.getBoundingBox().left, -50);
+  EXPECT_EQ(grCoda.getLeftSpace(), 0);
   EXPECT_EQ(grSegno.getBoundingBox(), (NVRect{-50, -50, 50, 50}));
 
   for (GRJump* jump : std::vector<GRJump*>{&grFine, &grUnknown, &grCoda, &grSegno}) {
     jump->setHPosition(1000);
     jump->OnDraw(device, map);
   }
-  // The word's middle sits on the box's middle, its "a" height taken as the word's.
+  // With no note over the top line, words stand on a base line half a space above it and
+  // glyphs are centred the box's half height above that.
   EXPECT_THAT(Drawn(),
-              ElementsAre("DrawString(780,-55,Fine,4)", "DrawMusicSymbol(950,-100,230)",
-                          "DrawString(1083.33,-55, Coda,5)", "DrawMusicSymbol(950,-100,37)"));
-  EXPECT_THAT(device.calls, Contains(HasSubstr("DrawMusicSymbol(950,-100,230) font=Razid2@267")));
-  EXPECT_THAT(device.calls, Contains(HasSubstr("font=Times New Roman Bold Italic@110")));
+              ElementsAre("DrawString(755,-25,Fine,4)", "DrawMusicSymbol(950,-75,230)",
+                          "DrawString(1083.33,-25, Coda,5)", "DrawMusicSymbol(950,-75,37)"));
+  EXPECT_THAT(device.calls, Contains(HasSubstr("DrawMusicSymbol(950,-75,230) font=Razid2@267")));
+  // The bold italic of the serif face.
+  EXPECT_THAT(device.calls, Contains(HasSubstr("font=Times New Roman@110")));
 }
 
 TEST_F(JumpTest, AResetEngineMakesTheJumpAndTempoFontsAgain) {
@@ -116,12 +124,12 @@ TEST_F(JumpTest, AResetEngineMakesTheJumpAndTempoFontsAgain) {
   halfWidth.requests.clear();
   GRJump again(&fine, true);
   GRTempo tempoAgain(staff, &tempo);
-  EXPECT_THAT(halfWidth.requests, ElementsAre("CreateVGFont(Times New Roman Bold Italic,110,3)",
+  EXPECT_THAT(halfWidth.requests, ElementsAre("CreateVGFont(Times New Roman,110,3)",
                                               "CreateVGFont(Times New Roman,90,0)"));
   // Drawn with the fonts made now, not the ones the reset released.
   again.OnDraw(device, map);
   tempoAgain.OnDraw(device, map);
-  EXPECT_THAT(device.calls, Contains("SetTextFont(Times New Roman Bold Italic@110)"));
+  EXPECT_THAT(device.calls, Contains("SetTextFont(Times New Roman@110)"));
   EXPECT_THAT(device.calls, Contains("SetTextFont(Times New Roman@90)"));
 }
 

@@ -1,0 +1,53 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::DrawnScore;
+using testing::HasSubstr;
+using testing::Not;
+
+class GraceTest : public DrawnScore {};
+
+// Grace notes come in time before the note they lean on and take no time of their own: they are
+// the notes drawn with no length at its date.
+TEST_F(GraceTest, GraceNotesStandSideBySideBeforeTheirNoteClearOfIt) {
+  for (char const* score : {
+           "[ \\meter<\"4/4\"> c2/4 \\grace(d2/16) c2/4 e2/2 ]",
+           "[ \\meter<\"4/4\"> \\grace(e2/8 d2/8) c2/4 \\grace(g1/16 a1 h1) c2/2 | "
+           "\\grace(c#2/8) d2/4 e f g ]",
+       }) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    EXPECT_THAT(warnings, Not(HasSubstr("GRGrace")));
+    auto const notes = NoteRecords();
+    int groups = 0;
+    for (size_t i = 0; i < notes.size(); ++i) {
+      ScoreElementDesc const& main = notes[i].desc;
+      if (main.duration <= 0) continue;
+      std::vector<ScoreElementDesc> graces;
+      for (auto const& r : notes)
+        if (r.desc.duration == 0 && r.desc.date == main.date) graces.push_back(r.desc);
+      if (graces.empty()) continue;
+      ++groups;
+      // Heads (60 units wide at full size) a gap apart, the last one clear of the note's head
+      // and of the signs before it.
+      float limit = main.headX - 30;
+      for (auto const& glyph : drawn.glyphs)
+        if ((glyph.code == 35 || glyph.code == 110) && glyph.x < main.headX &&
+            glyph.x > main.headX - 150 && std::abs(glyph.y - main.refY) < 1)
+          limit = std::min(limit, glyph.x);
+      for (size_t g = graces.size(); g-- > 0;) {
+        SCOPED_TRACE(testing::Message() << "grace " << g << " at " << graces[g].headX);
+        EXPECT_LE(graces[g].headX + 30, limit - 10);
+        EXPECT_GT(graces[g].headX + 30, limit - 200) << "far from what follows";
+        limit = graces[g].headX - 30;
+      }
+    }
+    EXPECT_GT(groups, 0);
+  }
+}
+
+}  // namespace

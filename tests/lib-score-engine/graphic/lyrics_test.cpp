@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "VGFont.h"
+#include "drawn_score.h"
+#include "graphic_globals.h"
+
+namespace {
+
+using EngineTesting::DrawnScore;
+
+class LyricsTest : public DrawnScore {
+ protected:
+  float TextWidth(std::string const& text) {
+    float width = 0, height = 0;
+    gFontDefs.text.font->GetExtent(text.c_str(), static_cast<int>(text.size()), &width, &height,
+                                   &drawn);
+    return width;
+  }
+};
+
+// Syllables hang on their notes left to right without touching, on one line below the lowest
+// note (a c below the staff, on its ledger line) whatever the length of the notes.
+TEST_F(LyricsTest, SyllablesTakeRoomAndHangBelowTheLowestNote) {
+  Draw(
+      "[ \\meter<\"3/4\"> \\lyrics<\"Hap-py birth-day to you, hap-py birth-day to you\">("
+      "c1/8. c1/16 d1/4 c1 f1 e1/2 c1/8. c1/16 d1/4 c1 g1 f1/2) ]");
+  ASSERT_EQ(drawn.texts.size(), 12u);
+  EXPECT_EQ(drawn.texts[0].text, "Hap-");
+  EXPECT_EQ(drawn.texts[11].text, "you");
+  float lowestHead = 0;
+  for (auto const& note : NoteRecords()) lowestHead = std::max(lowestHead, note.desc.refY + 25);
+  for (size_t i = 0; i < drawn.texts.size(); ++i) {
+    auto const& text = drawn.texts[i];
+    SCOPED_TRACE(text.text);
+    EXPECT_EQ(text.align, 8u | 4u);  // centred on x, y its top
+    EXPECT_GT(text.y, lowestHead);
+    EXPECT_EQ(text.y, drawn.texts[0].y);
+    if (i + 1 < drawn.texts.size()) {
+      auto const& next = drawn.texts[i + 1];
+      EXPECT_LE(text.x + TextWidth(text.text) / 2 + 10, next.x - TextWidth(next.text) / 2);
+    }
+  }
+}
+
+// A text placed by the score keeps its place under the staff.
+TEST_F(LyricsTest, ATextTheScorePlacesKeepsItsPlace) {
+  Draw("[ \\text<\"low\", dy=-2>(c1/4) \\text<\"high\", dy=0>(c2/4) ]");
+  ASSERT_EQ(drawn.texts.size(), 2u);
+  EXPECT_FLOAT_EQ(drawn.texts[1].y - drawn.texts[0].y, -50);  // two half spaces
+}
+
+}  // namespace
