@@ -37,6 +37,19 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   // 4 million by default: a 4/4 piece of 32767 whole notes passes, 500 of them do not.
   double EstimatedPassWork() const;
   static inline double sMaxPassWork = 4.0e6;
+  // The share of the estimate that grows with what a voice holds: its objects and range tags,
+  // and the clef, key and bars the passes give every voice.
+  static double ObjectWork(ARMusicalVoice const& voice);
+  static constexpr double kWorkPerVoice = 256;
+  static constexpr double kWorkPerObject = 64;
+  static constexpr double kWorkPerRange = 16;
+  static constexpr double kWorkPerParameter = 8;
+
+  // Whether every date the automatic passes and the layout can reach is a fraction with int
+  // parts. They add and compare dates exactly; dates rounded to fit an int no longer add up (a
+  // piece cut at a bar line would end elsewhere than the whole), so the factory refuses music
+  // whose note values and meters need a finer grid than that.
+  bool DatesFitInts() const;
 
   // The next free tag id (for the ties the passes make); it stops at the largest int.
   int NextTagId();
