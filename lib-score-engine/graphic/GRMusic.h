@@ -1,5 +1,8 @@
 #pragma once
 
+#include <unordered_map>
+#include <vector>
+
 #include "Fraction.h"
 #include "GREvent.h"
 #include "GRPage.h"
@@ -92,6 +95,11 @@ class GRMusic : public GREvent {
   NVstring mName;
   KF_IPointerList<GRVoice> mVoices{1};
   KF_IPointerList<GRPage> mPages{1};
+  // The same voices and pages by index, and the voices by their abstract voice: the layout asks
+  // for a voice at every break and the drawing for pages by number.
+  std::vector<GRVoice*> mVoiceAt;
+  std::unordered_map<ARMusicalVoice const*, int> mVoiceNumbers;
+  std::vector<GRPage*> mPageAt;
 };
 
 // The music being laid out, or the last one laid out while it lives.
