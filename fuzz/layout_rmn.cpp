@@ -9,8 +9,9 @@
 namespace Fuzz {
 
 int LayoutRmn(const std::uint8_t* data, std::size_t size) {
-  // As for the parser alone: a lower work limit keeps every run short.
-  ARMusic::sMaxPassWork = 2.0e5;
+  // As for the parser alone: lower work limits keep every run short.
+  ARMusic::sMaxPassWork = kFuzzPassWork;
+  GRMusic::sMaxLayoutWork = kFuzzLayoutWork;
   const std::string text(reinterpret_cast<const char*>(data), size);
   ParsedMusic parsed = ParseMusicText(text.c_str());
   if (!parsed.music) return 0;

@@ -16,6 +16,7 @@
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
+#include "ARRangeSpans.h"
 #include "ARVoiceManager.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
@@ -180,13 +181,13 @@ void ARMusic::resetGRRepresentation() {
 double ARMusic::ObjectWork(ARMusicalVoice const& voice) {
   auto const* ranges = voice.getPositionTagList();
   return kWorkPerVoice + kWorkPerObject * voice.GetCount() +
-         kWorkPerRange * (ranges ? ranges->GetCount() : 0);
+         kWorkPerRange * (ranges ? ranges->GetCount() : 0) + voice.getRangeSearchSteps();
 }
 
 double ARMusic::EstimatedPassWork() const {
-  // Every object may be cut into a few dozen drawable parts, and every range walked with them;
-  // every whole note of time may hold a cut piece, a bar line and a break; every measure a bar
-  // line and a break in every voice.
+  // Every object may be cut into a few dozen drawable parts, and every range walked with the
+  // objects it covers; every whole note of time may hold a cut piece, a bar line and a break;
+  // every measure a cut piece, a tie, a bar line and a break, and a break in every voice.
   double longest = 0;
   for (void* pos = GetHeadPosition(); pos;) {
     const double length = GetNext(pos)->getDuration().getValue();
@@ -216,7 +217,8 @@ double ARMusic::EstimatedPassWork() const {
         if (size > largestChord) largestChord = size;
       }
     }
-    work += ObjectWork(*voice) + (16.0 + 4.0 * largestChord) * longest + (16.0 + voices) * measures;
+    work += ObjectWork(*voice) + kWorkPerRangeMember * MeasureRangeSpans(*voice).objects +
+            (16.0 + 4.0 * largestChord) * longest + (kWorkPerMeasure + voices) * measures;
   }
   return work;
 }

@@ -4,6 +4,7 @@
 
 #include "ARMusic.h"
 #include "ARMusicalVoice.h"
+#include "GRLayoutWork.h"
 #include "GRPage.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRStaffManager.h"
@@ -45,6 +46,11 @@ void GRMusic::createGR(ARPageFormat* format) {
   mVoiceAt.clear();
   mVoiceNumbers.clear();
   gCurMusic = this;
+  mRefused = EstimatedLayoutWork(*music) > sMaxLayoutWork;
+  if (mRefused) {
+    ZudidOvod("Music too large for one layout - ignored");
+    return;
+  }
   void* pos = music->GetHeadPosition();
   while (pos) {
     ARMusicalVoice* voice = music->GetNext(pos);

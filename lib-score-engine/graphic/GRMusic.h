@@ -23,8 +23,13 @@ class GRMusic : public GREvent {
   GRMusic(ARMusic* music, ARPageFormat* format, bool ownsAR = false);
   ~GRMusic() override;
 
-  // Drops every page and voice, then lays the music out again.
+  // Drops every page and voice, then lays the music out again; music whose layout would be
+  // larger than sMaxLayoutWork (EstimatedLayoutWork) is refused with a warning and gets no page.
   void createGR(ARPageFormat* format);
+  bool isRefused() const { return mRefused; }
+  // About a million: some three hundred megabytes of layout, a minute of plain music on two
+  // staves or a few hundred bars on a hundred staves.
+  static inline double sMaxLayoutWork = 1.0e6;
 
   // Draws nothing: a score is drawn page by page.
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
@@ -93,6 +98,7 @@ class GRMusic : public GREvent {
   int addQuarterC();
 
   NVstring mName;
+  bool mRefused = false;
   KF_IPointerList<GRVoice> mVoices{1};
   KF_IPointerList<GRPage> mPages{1};
   // The same voices and pages by index, and the voices by their abstract voice: the layout asks
