@@ -205,7 +205,7 @@ double ARMusic::EstimatedPassWork() const {
       if (many > measures) measures = many;
     }
     // A chord cut in two is copied whole, with its ranges and a tie per note: a whole note of
-    // time may hold a copy of the largest chord.
+    // time may hold a copy of the largest chord, every object of which counts like one written.
     double largestChord = 0;
     if (auto const* ranges = voice->getPositionTagList()) {
       for (void* at = ranges->GetHeadPosition(); at;) {
@@ -218,7 +218,8 @@ double ARMusic::EstimatedPassWork() const {
       }
     }
     work += ObjectWork(*voice) + kWorkPerRangeMember * MeasureRangeSpans(*voice).objects +
-            (16.0 + 4.0 * largestChord) * longest + (kWorkPerMeasure + voices) * measures;
+            (16.0 + kWorkPerObject * largestChord) * longest +
+            (kWorkPerMeasure + voices) * measures;
   }
   return work;
 }

@@ -44,7 +44,7 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   static double ObjectWork(ARMusicalVoice const& voice);
   static constexpr double kWorkPerVoice = 256;
   static constexpr double kWorkPerObject = 64;
-  static constexpr double kWorkPerRange = 16;
+  static constexpr double kWorkPerRange = 32;
   static constexpr double kWorkPerParameter = 8;
   static constexpr double kWorkPerRangeMember = 4;
   static constexpr double kWorkPerMeasure = 64;

@@ -27,9 +27,9 @@ class GRMusic : public GREvent {
   // larger than sMaxLayoutWork (EstimatedLayoutWork) is refused with a warning and gets no page.
   void createGR(ARPageFormat* format);
   bool isRefused() const { return mRefused; }
-  // About a million: some three hundred megabytes of layout, a minute of plain music on two
-  // staves or a few hundred bars on a hundred staves.
-  static inline double sMaxLayoutWork = 1.0e6;
+  // Six hundred thousand: at most about a hundred megabytes and half a second of layout, some
+  // fifty pages of plain music on two staves or a few dozen bars on a hundred staves.
+  static inline double sMaxLayoutWork = 6.0e5;
 
   // Draws nothing: a score is drawn page by page.
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
