@@ -28,7 +28,7 @@ class GRMusic : public GREvent {
   void createGR(ARPageFormat* format);
   bool isRefused() const { return mRefused; }
   // Six hundred thousand: at most about a hundred megabytes and half a second of layout, some
-  // fifty pages of plain music on two staves or a few dozen bars on a hundred staves.
+  // sixty pages of plain music on two staves or a few dozen bars on a hundred staves.
   static inline double sMaxLayoutWork = 6.0e5;
 
   // Draws nothing: a score is drawn page by page.
