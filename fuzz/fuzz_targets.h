@@ -11,8 +11,8 @@ namespace Fuzz {
 
 // The engine's work limits while fuzzing: every run stays well inside the fuzzer's time limit
 // of two seconds under the sanitizers, and the refusals above the limits are reached too.
-inline constexpr double kFuzzPassWork = 1.0e5;
-inline constexpr double kFuzzLayoutWork = 3.0e4;
+inline constexpr double kFuzzPassWork = 3.0e4;
+inline constexpr double kFuzzLayoutWork = 1.0e4;
 
 // The bytes as a Standard MIDI File read through a device.
 int ReadMidiFile(const std::uint8_t* data, std::size_t size);
