@@ -54,11 +54,6 @@ KF_List<void*>* GRSpringCollider::getBand(int band) const {
   return found == mBands.end() ? nullptr : const_cast<KF_List<void*>*>(&found->second);
 }
 
-int GRSpringCollider::nextBand(int index) const {
-  auto const next = mBands.upper_bound(index);
-  return next == mBands.end() ? kNoBand : next->first;
-}
-
 void GRSpringCollider::GetMatchingPoslists(int& index, GRSpringCollider const* other,
                                            KF_List<void*>** mine, KF_List<void*>** theirs) const {
   *mine = nullptr;
@@ -67,15 +62,16 @@ void GRSpringCollider::GetMatchingPoslists(int& index, GRSpringCollider const* o
     index = kNoBand;
     return;
   }
-  if (index == kNoBand) index = mBands.begin()->first;
-  while (index != kNoBand) {
-    KF_List<void*>* a = getBand(index);
-    KF_List<void*>* b = other ? other->getBand(index) : nullptr;
-    index = nextBand(index);
-    if (a && b) {
-      *mine = a;
+  auto band = index == kNoBand ? mBands.begin() : mBands.lower_bound(index);
+  while (band != mBands.end()) {
+    KF_List<void*>* b = other ? other->getBand(band->first) : nullptr;
+    auto const here = band++;
+    index = band == mBands.end() ? kNoBand : band->first;
+    if (b) {
+      *mine = const_cast<KF_List<void*>*>(&here->second);
       *theirs = b;
       return;
     }
   }
+  index = kNoBand;
 }

@@ -36,8 +36,6 @@ class GRSpringCollider {
   KF_List<void*>* getBand(int band) const;
 
  private:
-  int nextBand(int index) const;
-
   // Only the bands an element occupies: a spring's elements cover a few bands of the page.
   std::map<int, KF_List<void*>> mBands;
 };
