@@ -169,14 +169,14 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
 }
 
 TEST_F(HostileScoresTest, MusicBeyondTheLayoutLimitIsRefusedWithAWarning) {
-  Outcome const outcome = Render("[ \\meter<\"1/800\"> c*48/4 ]");
+  Outcome const outcome = Render("[ \\meter<\"1/800\"> c*24/4 ]");
   EXPECT_TRUE(outcome.refused());
   EXPECT_NE(outcome.warnings.find("Razid Warning: Music too large for one layout - ignored"),
             std::string::npos);
   // Within the limit the same music lays out.
   double const limit = GRMusic::sMaxLayoutWork;
   GRMusic::sMaxLayoutWork = 1.0e7;
-  EXPECT_TRUE(Render("[ \\meter<\"1/800\"> c*48/4 ]").drawn());
+  EXPECT_TRUE(Render("[ \\meter<\"1/800\"> c*24/4 ]").drawn());
   GRMusic::sMaxLayoutWork = limit;
 }
 
