@@ -124,6 +124,24 @@ TEST_F(ScreenStackTest, ShowingTheShownScreenAgainNamesItTwiceAndStacksIt) {
   EXPECT_TRUE(m_a.isVisible());
 }
 
+TEST_F(ScreenStackTest, AMainWindowThatIsGoneLeavesNothingOfItsOwnOnTheStack) {
+  // As when a second main window is built in the same process after the first one: its fader
+  // took its screens into its layout, and they go with it.
+  auto* fader = new UI::FaderWidget(&m_window);
+  m_stack.Show(new CountingScreen("Home"), fader);
+  m_stack.Show(new CountingScreen("Exercise"), nullptr);
+  ASSERT_TRUE(WaitForFade());
+  delete fader;
+  EXPECT_EQ(m_stack.Depth(), 0);
+
+  QSignalSpy changes(&m_stack, &UI::WindowStackManager::screenChange);
+  m_stack.Show(&m_a, nullptr);  // no fader left: the screen is simply shown
+  m_stack.Show(&m_b, m_fader);
+  ASSERT_EQ(changes.size(), 1);
+  EXPECT_EQ(changes[0][1].toString(), "A");
+  EXPECT_TRUE(m_a.isVisible());
+}
+
 TEST(GrabWidget, PicturesOnlyWhatMeetsTheWidget) {
   QWidget widget;
   widget.resize(200, 100);
