@@ -4,12 +4,7 @@
 
 #include <algorithm>
 
-#include <QCoreApplication>
 #include <QEasingCurve>
-#include <QEvent>
-#include <QMap>
-#include <QRegularExpression>
-#include <QStyle>
 #include <QTimer>
 
 #include "src/core/exercise/exercise.h"
@@ -37,6 +32,12 @@ constexpr long SymbolTrainer = 2;
 constexpr int LowestMidiKey = 21;    // A0, piano key 0
 constexpr int HighestMidiKey = 108;  // C8, piano key 87
 
+// The frame's looks, style sheets held by the statistics widget of the form; the verdict looks
+// differ from the regular one by their border, which the verdict edge paints.
+constexpr char RegularLook[] = "RegularBorderStyle";
+constexpr char CorrectLook[] = "CorrectAnswerBorderStyle";
+constexpr char WrongLook[] = "WrongAnswerBorderStyle";
+
 bool IsPlayedQuestion(unsigned int type) {
   return type == Core::QT_EAR || type == Core::QT_TEMPO || type == Core::QT_NOTE ||
          type == Core::QT_CHORD_NAME;
@@ -45,79 +46,6 @@ bool IsPlayedQuestion(unsigned int type) {
 Core::MidiEvent ScreenKeyEvent(Core::MidiCommand command, int key) {
   return Core::MidiEvent(
       Core::MidiMessage(command, 0, static_cast<unsigned char>(key + LowestMidiKey), 100), 0, -1.0);
-}
-
-// The frame's three looks live in one style sheet, each rule scoped to the frame's "BorderStyle"
-// property, which names the look shown. Setting a style sheet re-polishes every widget inside the
-// frame, the score and the statistics included, and took most of the time between an answer and
-// its painted verdict; switching the property re-polishes only the widgets the rules select.
-constexpr char LookProperty[] = "BorderStyle";
-constexpr const char* Looks[] = {"CorrectAnswerBorderStyle", "WrongAnswerBorderStyle",
-                                 "RegularBorderStyle"};  // by ScoreboardBorderStyle
-
-using Rules = QMap<QString, QString>;  // declarations by selector
-
-Rules ParseRules(const QString& sheet) {
-  static const QRegularExpression rule(QStringLiteral(R"(([^{}]+)\{([^{}]*)\})"));
-  Rules rules;
-  for (auto it = rule.globalMatch(sheet); it.hasNext();) {
-    const QRegularExpressionMatch match = it.next();
-    for (const QString& selector : match.captured(1).split(QLatin1Char(',')))
-      if (!selector.trimmed().isEmpty())
-        rules[selector.trimmed()] += match.captured(2).simplified() + QLatin1Char(';');
-  }
-  return rules;
-}
-
-// The rules for the frame holding `look` and for its descendants, as in the sheet set on the
-// frame itself.
-QString ScopedSheet(const Rules& rules, const char* look) {
-  const QString attribute = QStringLiteral("[%1=\"%2\"]").arg(LookProperty, look);
-  QString sheet;
-  for (auto rule = rules.begin(); rule != rules.end(); ++rule)
-    sheet += rule.key() + attribute + ", *" + attribute + ' ' + rule.key() + " { " + rule.value() +
-             " }\n";
-  return sheet;
-}
-
-// Whether a type selector such as "QLabel" or ".QWidget" (that class only) picks `widget`.
-bool Selects(const QString& selector, const QWidget& widget) {
-  if (selector.startsWith(QLatin1Char('.')))
-    return selector.mid(1) == QLatin1String(widget.metaObject()->className());
-  return widget.inherits(qPrintable(selector));
-}
-
-void ShowFrameLook(QWidget& frame, const QWidget& holder, const char* look) {
-  const QString old = frame.property(LookProperty).toString();
-  QString sheet;
-  for (const char* each : Looks)
-    sheet += ScopedSheet(ParseRules(holder.property(each).toString()), each);
-  frame.setProperty(LookProperty, QString::fromLatin1(look));
-  // The first time, or after another view gave the frame a sheet of its own: polished whole once.
-  if (frame.styleSheet() != sheet) {
-    frame.setStyleSheet(sheet);
-    return;
-  }
-  // Only the widgets whose rules differ between the two looks change.
-  const Rules before = ParseRules(holder.property(qPrintable(old)).toString());
-  const Rules after = ParseRules(holder.property(look).toString());
-  QStringList changed;
-  for (const Rules& rules : {before, after})
-    for (auto rule = rules.begin(); rule != rules.end(); ++rule)
-      if (before.value(rule.key()) != after.value(rule.key())) changed << rule.key();
-  if (changed.isEmpty()) return;
-  QList<QWidget*> widgets{&frame};
-  for (QWidget* child : frame.findChildren<QWidget*>())
-    if (std::any_of(changed.begin(), changed.end(),
-                    [child](const QString& selector) { return Selects(selector, *child); }))
-      widgets << child;
-  QEvent change(QEvent::StyleChange);
-  for (QWidget* widget : widgets) {
-    widget->style()->unpolish(widget);
-    widget->style()->polish(widget);
-    QCoreApplication::sendEvent(widget, &change);
-    widget->update();
-  }
 }
 
 }  // namespace
@@ -232,15 +160,31 @@ void ConsoleExerciseControl::SetMultichoiceIncorrectStyle(int n) {
   SetMultichoiceStyle(n, "MultichoiceIncorrectStyle");
 }
 
+void ConsoleExerciseControl::PrepareVerdictEdge() {
+  verdictEdge = new VerdictEdge(ui.ProgressFrameInternal);
+  correctEdge = EdgeLook::FromStyleSheet(ui.StatisticsWidget->property(CorrectLook).toString());
+  wrongEdge = EdgeLook::FromStyleSheet(ui.StatisticsWidget->property(WrongLook).toString());
+}
+
+void ConsoleExerciseControl::ShowRegularFrame() {
+  // The frame's own sheet is the regular look's in every verdict: set again only when another
+  // view gave it a sheet of its own, since a new sheet polishes every widget inside the frame.
+  const QString regular = ui.StatisticsWidget->property(RegularLook).toString();
+  if (ui.ProgressFrameInternal->styleSheet() != regular)
+    ui.ProgressFrameInternal->setStyleSheet(regular);
+}
+
 void ConsoleExerciseControl::SetFrameColor(ScoreboardBorderStyle style) {
-  const char* look =
-      style == RegularBorder || style == CorrectBorder ? Looks[style] : Looks[WrongBorder];
-  ShowFrameLook(*ui.ProgressFrameInternal, *ui.StatisticsWidget, look);
+  ShowRegularFrame();
+  verdictEdge->ShowLook(style == RegularBorder   ? EdgeLook()
+                        : style == CorrectBorder ? correctEdge
+                                                 : wrongEdge);
   scoreboardBorderStyle = style;
 }
 
 void ConsoleExerciseControl::clearScoreboardFrameColor() {
-  ShowFrameLook(*ui.ProgressFrameInternal, *ui.StatisticsWidget, Looks[RegularBorder]);
+  ShowRegularFrame();
+  verdictEdge->ShowLook(EdgeLook());
 }
 
 WrongRightAnswerAnimation* ConsoleExerciseControl::MakeFrameAnimation(

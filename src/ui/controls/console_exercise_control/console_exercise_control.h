@@ -24,6 +24,7 @@
 #include "src/core/midi/platform/sound.h"
 #include "src/core/score_builder/score_records.h"
 #include "src/ui/controls/console_exercise_control/statistics_data_set.h"
+#include "src/ui/controls/console_exercise_control/verdict_edge.h"
 #include "src/ui/speed.h"
 #include "ui_console_exercise_control.h"
 
@@ -250,6 +251,8 @@ class ConsoleExerciseControl : public QWidget {
   void clearScoreboardFrameColor();
   // Takes the last verdict off the screen: frame, buttons, keys and the answer score.
   void ClearVerdict();
+  void PrepareVerdictEdge();
+  void ShowRegularFrame();
 
   // Helpers of the run (exercise.cpp, question.cpp, answer.cpp).
   bool ClearLessonStatistics();
@@ -305,6 +308,9 @@ class ConsoleExerciseControl : public QWidget {
   QTimer* timeoutNoticeTimer = nullptr;  // takes the time-out notice down again
   QPrintDialog* printDialog = nullptr;
   ScoreboardBorderStyle scoreboardBorderStyle = RegularBorder;
+  VerdictEdge* verdictEdge = nullptr;
+  EdgeLook correctEdge;  // the verdict looks' borders, read from the form once
+  EdgeLook wrongEdge;
   bool extendedStatisticsShown = false;
   Ui_console_exercise_control ui;
   std::shared_ptr<Core::Exercise> exercise;

@@ -83,13 +83,30 @@ class ExerciseRunTest : public Testing::ShellTest {
   QString ButtonStyle(const char* property) const {
     return Screen()->property(property).toString();
   }
-  // The frame names the look it shows and paints just as it would with that style sheet of its own.
+  // The frame shows the look's border colour along its outer edge only: no pixel away from the
+  // edge, over the score and the bar inside, takes it.
   void ExpectFrameLook(const char* name) const {
     QWidget* frame = Child("ProgressFrameInternal");
-    EXPECT_EQ(frame->property("BorderStyle").toString(), name);
+    const UI::EdgeLook look = UI::EdgeLook::FromStyleSheet(FrameStyle(name));
     const QImage shown = frame->grab().toImage();
-    frame->setStyleSheet(FrameStyle(name));
-    EXPECT_EQ(frame->grab().toImage(), shown) << name;
+    const QRect inside =
+        shown.rect().adjusted(look.width + 1, look.width + 1, -look.width - 1, -look.width - 1);
+    for (const UI::EdgeLook& other :
+         {UI::EdgeLook::FromStyleSheet(FrameStyle("CorrectAnswerBorderStyle")),
+          UI::EdgeLook::FromStyleSheet(FrameStyle("WrongAnswerBorderStyle"))}) {
+      const QRgb colour = other.colour.rgb();
+      const bool shows = look.IsVisible() && other.colour == look.colour;
+      int atEdge = 0;
+      for (const QPoint& point : {QPoint(0, shown.height() / 2), QPoint(shown.width() / 2, 0),
+                                  QPoint(shown.width() - 1, shown.height() / 2),
+                                  QPoint(shown.width() / 2, shown.height() - 1)})
+        atEdge += shown.pixel(point) == colour;
+      EXPECT_EQ(atEdge, shows ? 4 : 0) << name;
+      int within = 0;
+      for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x) within += shown.pixel(x, y) == colour;
+      EXPECT_EQ(within, 0) << name;
+    }
   }
   QToolButton* AnswerButton(unsigned long variant) const {
     return Child<QToolButton>(qPrintable(QString("Answer%1").arg(variant + 1)));
