@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QEasingCurve>
+#include <QEvent>
 #include <QTimer>
 
 #include "src/core/exercise/exercise.h"
@@ -42,6 +44,9 @@ bool IsPlayedQuestion(unsigned int type) {
   return type == Core::QT_EAR || type == Core::QT_TEMPO || type == Core::QT_NOTE ||
          type == Core::QT_CHORD_NAME;
 }
+
+// Asks the screen for the answer score once the verdict is painted.
+const QEvent::Type AnswerScoreEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 Core::MidiEvent ScreenKeyEvent(Core::MidiCommand command, int key) {
   return Core::MidiEvent(
@@ -129,17 +134,43 @@ void ConsoleExerciseControl::ShowAnswer(bool right, const Core::Answer& answer) 
     exercise->GetRazidAnswer(exercise->GetCurrentSection(), question, answer, rmn, notes,
                              highlight);
     if (!rmn.empty()) {
-      scoreSet = RenderExerciseScore(rmn, highlight);
-      scoreBoard->Reset(scoreSet);
+      if (IsHeardOnly(question.Type)) {
+        // The score fades in at once below: it must hold the answer before its picture is taken.
+        scoreSet = RenderExerciseScore(rmn, highlight);
+        scoreBoard->Reset(scoreSet);
+      } else {
+        // Building the answer score takes longer than all the rest of the verdict: it follows
+        // once the verdict's colours are painted. An event of low priority is handled after the
+        // window's pending paint, which widgets asked for above.
+        pendingAnswerScore = PendingAnswerScore{std::move(rmn), highlight, runNumber};
+        QCoreApplication::postEvent(this, new QEvent(AnswerScoreEvent), Qt::LowEventPriority);
+      }
     }
     ui.Gkc->switchMode(Keyboard::Display);
     ui.Gkc->changeKeysState(AnswerKeyStates(notes));
   }
-  if (question.Type == Core::QT_EAR || question.Type == Core::QT_TEMPO) {
+  if (IsHeardOnly(question.Type)) {
     speakerWidget->stop();
     // The heard question is revealed as a score.
     if (!correct.Rmn.empty()) faderWidget->fadeToWidgetWOSnapshot(scoreBoard);
   }
+}
+
+void ConsoleExerciseControl::ShowPendingAnswerScore() {
+  if (!pendingAnswerScore) return;
+  const PendingAnswerScore pending = std::move(*pendingAnswerScore);
+  pendingAnswerScore.reset();
+  // The learner may have left the exercise view, or the exercise, before it came.
+  if (currentView != 0 || !IsCurrentRun(pending.run)) return;
+  scoreSet = RenderExerciseScore(pending.rmn, pending.highlight);
+  scoreBoard->Reset(scoreSet);
+}
+
+void ConsoleExerciseControl::customEvent(QEvent* event) {
+  if (event->type() == AnswerScoreEvent)
+    ShowPendingAnswerScore();
+  else
+    QWidget::customEvent(event);
 }
 
 void ConsoleExerciseControl::SetMultichoiceStyle(int n, const char* name) {

@@ -18,6 +18,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "src/core/exercise/records/answer.h"
@@ -224,6 +226,7 @@ class ConsoleExerciseControl : public QWidget {
 
  protected:
   void timerEvent(QTimerEvent* event) override;
+  void customEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
@@ -264,6 +267,8 @@ class ConsoleExerciseControl : public QWidget {
   int ChooseAnswerMode(unsigned int methods) const;
   bool AcceptsChoice() const;
   void ShowAnswer(bool right, const Core::Answer& answer);
+  // Builds and shows the answer score that the last verdict left for after its paint.
+  void ShowPendingAnswerScore();
   void SetMultichoiceStyle(int n, const char* name);
   WrongRightAnswerAnimation* MakeFrameAnimation(
       const QEasingCurve& curve, const std::vector<std::pair<double, QPoint>>& offsets);
@@ -308,6 +313,14 @@ class ConsoleExerciseControl : public QWidget {
   QTimer* timeoutNoticeTimer = nullptr;  // takes the time-out notice down again
   QPrintDialog* printDialog = nullptr;
   ScoreboardBorderStyle scoreboardBorderStyle = RegularBorder;
+  // The answer score of the last verdict, built after the verdict has been painted; dropped by
+  // the next question.
+  struct PendingAnswerScore {
+    std::string rmn;
+    int highlight = -1;
+    unsigned long run = 0;
+  };
+  std::optional<PendingAnswerScore> pendingAnswerScore;
   VerdictEdge* verdictEdge = nullptr;
   EdgeLook correctEdge;  // the verdict looks' borders, read from the form once
   EdgeLook wrongEdge;

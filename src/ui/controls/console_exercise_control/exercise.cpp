@@ -116,6 +116,7 @@ void ConsoleExerciseControl::StopExercise() {
           window(), App()->GetExerciseCatalog()->GetExerciseStatistics()->GetLastSaveProblems());
   }
   midiWarningShown = false;
+  pendingAnswerScore.reset();
   GetPlayDialog()->setVisible(false);
   actionHintDialog->HideHint();
   showExercise(Speed(0));

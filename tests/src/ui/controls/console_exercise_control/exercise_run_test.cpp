@@ -28,6 +28,7 @@
 #include "src/ui/keyboard.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
+#include "src/ui/score_board/score_board.h"
 #include "src/ui/section_end_dialog.h"
 #include "src/ui/shell_fixture.h"
 #include "ui_settings_ear_control.h"
@@ -335,8 +336,16 @@ TEST_F(ExerciseRunTest, AWrongKeyWithContinueOffPausesWithTheHintUntilTheLearner
     EXPECT_EQ(piano->keyState(key).highlight, key == 87 ? KeyState::Green : 0) << key;
 
   const int key = ExpectedKey();
+  auto* board = Screen()->findChild<UI::ScoreBoard*>();
+  ASSERT_NE(board, nullptr);
+  const Core::ScoresDescription* question = board->GetScore(0);
   ClickKey(key == 40 ? 41 : 40);
   ExpectFrameLook("WrongAnswerBorderStyle");
+  // The answer score, with the wrong and the missed note, follows the painted verdict.
+  EXPECT_EQ(board->GetScore(0), question);
+  QCoreApplication::processEvents();
+  EXPECT_NE(board->GetScore(0), question);
+  EXPECT_NE(board->GetScore(0), nullptr);
   EXPECT_EQ(piano->keyState(key).highlight, KeyState::Blue);
   EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_PAUSED);
   auto* hint = Screen()->findChild<UI::ActionHintDialog*>();
