@@ -18,11 +18,14 @@ int main(int argc, char** argv) {
     QMessageBox::critical(nullptr, QObject::tr("Melvarin Studio"), app.MusicFontFailureMessage());
     return 1;
   }
-  app.Init();
+  // The MIDI inputs and the synthesizer's audio output open once the main window is on the
+  // screen: with a JACK server running they would hold the window back.
+  app.Init(Application::OpenDevicesLater);
   auto splash = std::make_unique<UI::SplashDialog>(nullptr);
   splash->setVisible(true);
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   auto console = std::make_unique<UI::Console>(nullptr);
+  console->OpenDevicesOnceShown();
   splash->hide();
   app.setMainWindow(console.get());
   app.TellStorageProblems();
