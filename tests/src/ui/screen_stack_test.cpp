@@ -91,6 +91,18 @@ TEST_F(ScreenStackTest, AFadeHidesBothScreensFor700MsAndFocusesTheNewOne) {
   EXPECT_EQ(m_stack.GetPreviousWindow(), &m_a);
 }
 
+TEST_F(ScreenStackTest, ThePicturesOfAFadeAreLetGoWhenItEnds) {
+  m_stack.Show(&m_a, m_fader);
+  EXPECT_TRUE(m_fader->holdsPictures());
+  ASSERT_TRUE(WaitForFade());
+  EXPECT_FALSE(m_fader->holdsPictures());
+  m_fader->fadeToWidgetWOSnapshot(&m_b);  // from nothing
+  EXPECT_TRUE(m_fader->holdsPictures());
+  m_fader->switchToWidget(&m_a);  // an end at once
+  EXPECT_FALSE(m_fader->holdsPictures());
+  EXPECT_TRUE(m_a.isVisible());
+}
+
 TEST_F(ScreenStackTest, AResizeDuringAFadeTakesThePicturesAgain) {
   m_stack.Show(&m_a, m_fader);
   ASSERT_TRUE(WaitForFade());
