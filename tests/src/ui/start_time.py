@@ -4,7 +4,10 @@ X server, and its resident memory three seconds later. Run inside an X server of
 
     xvfb-run -a -s "-screen 0 1440x900x24" tests/src/ui/start_time.py build/release/src/ui/melvarin-studio [runs]
 
-Each of the five runs gets fresh settings and data folders; the medians are printed. Needs xev and
+Each of the five runs (or [runs]) gets fresh settings and data folders; the medians are printed.
+The same measure of build/release/bench/ui/start_floor, a bare window of the same title and size,
+is the floor for the machine as loaded at the time. The program's own memory leaves out the
+shared memory segments it maps, such as a JACK server's, which are shown apart. Needs xev and
 xprop (Debian x11-utils)."""
 
 import os
