@@ -116,6 +116,10 @@ void ConsoleExerciseControl::UpdateAnswerUI(bool right, Core::Answer answer) {
     }
   }
   if (exerciseId == SymbolTrainer) (right ? rightSound : wrongSound).play();
+  // The frame's edge has asked for the window's paint, which Qt posts as an event of low
+  // priority: one of the same priority posted now is handled after that paint.
+  if (pendingAnswerScore)
+    QCoreApplication::postEvent(this, new QEvent(AnswerScoreEvent), Qt::LowEventPriority);
 }
 
 void ConsoleExerciseControl::ShowAnswer(bool right, const Core::Answer& answer) {
@@ -140,10 +144,8 @@ void ConsoleExerciseControl::ShowAnswer(bool right, const Core::Answer& answer) 
         scoreBoard->Reset(scoreSet);
       } else {
         // Building the answer score takes longer than all the rest of the verdict: it follows
-        // once the verdict's colours are painted. An event of low priority is handled after the
-        // window's pending paint, which widgets asked for above.
+        // once the verdict's colours are painted (UpdateAnswerUI).
         pendingAnswerScore = PendingAnswerScore{std::move(rmn), highlight, runNumber};
-        QCoreApplication::postEvent(this, new QEvent(AnswerScoreEvent), Qt::LowEventPriority);
       }
     }
     ui.Gkc->switchMode(Keyboard::Display);

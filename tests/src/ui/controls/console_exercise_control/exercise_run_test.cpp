@@ -343,7 +343,21 @@ TEST_F(ExerciseRunTest, AWrongKeyWithContinueOffPausesWithTheHintUntilTheLearner
   ExpectFrameLook("WrongAnswerBorderStyle");
   // The answer score, with the wrong and the missed note, follows the painted verdict.
   EXPECT_EQ(board->GetScore(0), question);
+  struct PaintWatch : QObject {
+    const UI::ScoreBoard* board = nullptr;
+    std::vector<const Core::ScoresDescription*> scoresAtPaint;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::UpdateRequest)
+        scoresAtPaint.push_back(const_cast<UI::ScoreBoard*>(board)->GetScore(0));
+      return false;
+    }
+  } watch;
+  watch.board = board;
+  m_console->installEventFilter(&watch);
   QCoreApplication::processEvents();
+  m_console->removeEventFilter(&watch);
+  ASSERT_FALSE(watch.scoresAtPaint.empty());
+  EXPECT_EQ(watch.scoresAtPaint.front(), question) << "the verdict is painted first";
   EXPECT_NE(board->GetScore(0), question);
   EXPECT_NE(board->GetScore(0), nullptr);
   EXPECT_EQ(piano->keyState(key).highlight, KeyState::Blue);
