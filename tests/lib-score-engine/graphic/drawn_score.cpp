@@ -7,6 +7,7 @@
 
 #include "GObject.h"
 #include "GRPage.h"
+#include "VGFont.h"
 #include "graphic_globals.h"
 #include "parse_music.h"
 
@@ -128,8 +129,8 @@ void PlacingDevice::DrawString(float x, float y, char const* s, int count) {
   std::string text = s ? std::string(s, count < 0 ? std::strlen(s) : size_t(count)) : "";
   VGFont const* font = GetTextFont();
   NVPoint const at = Map(x, y);
-  texts.push_back(
-      {page, at.x, at.y, text, GetFontAlign(), FontName(font), font ? font->GetProperties() : 0});
+  texts.push_back({page, at.x, at.y, text, GetFontAlign(), FontName(font),
+                   font ? font->GetProperties() : 0, font});
 }
 
 void PlacingSymbolMap::AddElement(VGDevice const& device, ScoreElementDesc const& desc) {
@@ -187,6 +188,13 @@ std::vector<PlacingDevice::Glyph> DrawnScore::Glyphs(unsigned int code) const {
 
 float DrawnScore::Width(unsigned int code) {
   return GObject::GetSymbolExtent(code);
+}
+
+float DrawnScore::Width(PlacingDevice::Text const& text, std::string const& words) {
+  float width = 0, height = 0;
+  if (text.face)
+    text.face->GetExtent(words.c_str(), static_cast<int>(words.size()), &width, &height, &drawn);
+  return width;
 }
 
 std::vector<ScoreElementDesc> DrawnScore::Records(int kind, int subtype, int page) const {

@@ -34,7 +34,8 @@ class PlacingDevice : public RecordingDevice {
     std::string text;
     unsigned int align;
     std::string font;
-    int properties;  // of the font: 1 bold, 2 italic
+    int properties;      // of the font: 1 bold, 2 italic
+    VGFont const* face;  // the font drawn with, kept by the engine's font cache
   };
   // A filled polygon or rectangle; a rectangle has no corners listed.
   struct Shape {
@@ -108,6 +109,9 @@ class DrawnScore : public RazidFontFixture {
  public:
   // The width of a music glyph drawn at the default size.
   static float Width(unsigned int code);
+  // The width of a text as drawn, or of other words in its font.
+  float Width(PlacingDevice::Text const& text, std::string const& words);
+  float Width(PlacingDevice::Text const& text) { return Width(text, text.text); }
   static std::vector<ScoreElementDesc> LeftToRight(std::vector<ScoreElementDesc> records);
 
  protected:
