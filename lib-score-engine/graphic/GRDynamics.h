@@ -26,6 +26,8 @@ class GRDynamics : public GRPTagARNotationElement {
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
   // -1 without a staff.
   virtual int updateDynamic(GRStaff const* staff);
+  // The box holds the wedge's height beside its whole range, in staff coordinates.
+  void RangeEnd(GRStaff* staff) override;
 
  protected:
   // The piece of the system being drawn.

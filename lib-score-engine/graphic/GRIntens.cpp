@@ -1,7 +1,12 @@
 #include "GRIntens.h"
 
+#include <algorithm>
+
 #include "ARIntens.h"
+#include "GREvent.h"
+#include "GRGlobalStem.h"
 #include "GRStaff.h"
+#include "NEPointerList.h"
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
@@ -35,10 +40,29 @@ GRIntens::GRIntens(GRStaff* staff, ARIntens* intens) : GRTagARNotationElement(in
     if (gGlobalSettings.gDevice && gFontDefs.music.font)
       gFontDefs.music.font->GetExtent(static_cast<unsigned char>(mSymbol), &width, &height,
                                       gGlobalSettings.gDevice);
-    mBoundingBox = NVRect{12.5f, height, width, 200};
+    // The letters reach two line spaces above their base line and less than one below it.
+    float const space = staff ? staff->getLineSpace() : 50;
+    mBoundingBox = NVRect{12.5f, -2 * space, width, 0.75f * space};
   }
   mLeftSpace = mRightSpace = 0;
   mPosition.y = staff ? 6 * staff->getLineSpace() : 300;
+}
+
+void GRIntens::standBelow(NEPointerList const& elements) {
+  float const space = mGrStaff ? mGrStaff->getLineSpace() : 50;
+  float lowest = 0;
+  for (void* pos = elements.GetHeadPosition(); pos;) {
+    GRNotationElement const* element = elements.GetNext(pos);
+    if (!element->isGREventClass() ||
+        element->getRelativeTimePosition() != getRelativeTimePosition())
+      continue;
+    auto const* event = static_cast<GREvent const*>(element);
+    lowest = std::max(lowest, event->getPosition().y + event->getBoundingBox().bottom);
+    if (GRGlobalStem const* stem = event->getGlobalStem())
+      lowest = std::max(lowest, stem->getStemStartPos().y);
+  }
+  // Half a space between the notes and the tops of the letters.
+  mPosition.y = std::max(6 * space, lowest + 2.5f * space);
 }
 
 ARIntens* GRIntens::getARIntens() const {

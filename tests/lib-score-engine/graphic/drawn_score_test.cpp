@@ -13,9 +13,17 @@ namespace {
 using EngineTesting::PlacingDevice;
 using Boxes = std::vector<ScoreElementDesc>;
 
-constexpr unsigned int kBarGlyph = 139, kTrebleClef = 38, kSharp = 35, kForte = 102;
+constexpr unsigned int kBarGlyph = 139, kTrebleClef = 38, kSharp = 35, kForte = 102, kPiano = 112;
 constexpr int kNote = 1, kOther = 2, kBar = 3, kSystem = 7;
 constexpr int kStem = 10, kClef = 13, kBeam = 14, kStaffLines = 5, kTie = 17;
+
+// Two staves on A4 that break after the crescendo, with an "f" over a chord of the lower staff
+// whose top note stands above it.
+constexpr char kTwoStaves[] =
+    "{ [ \\meter<\"3/4\"> \\key<\"G\"> \\slur( d1/4 e f# ) g/2 \\tie( a/4 a/4 ) h/8 c2 d e "
+    "\\repeatEnd \\crescBegin c/4 d e \\crescEnd \\intens<\"f\"> f#/2. g1/8 a h c2/4 d e d c "
+    "h1/4 a g g/2. ], [ \\staff<2> \\clef<\"f\"> \\meter<\"3/4\"> \\key<\"G\"> g0/2. {c0/4,e,g} "
+    "_/4 _ d0/2. g-1/2. {g-1/2,d0,h0} _/4 a-1/2. d0/2. g0/2. g-1/2. ] }";
 
 bool Inside(NVPoint const& p, ScoreElementDesc const& box) {
   return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
@@ -56,11 +64,7 @@ TEST_F(DrawnScore, BarLinesStandWhereTheMeasureEnds) {
   EXPECT_LT(BarAt(0.75f), Glyphs(kForte)[0].x);
 
   // Where the line breaks at that bar, the dynamic goes to the next line with its note.
-  Draw(
-      "{ [ \\meter<\"3/4\"> \\key<\"G\"> \\slur( d1/4 e f# ) g/2 \\tie( a/4 a/4 ) h/8 c2 d e "
-      "\\repeatEnd \\crescBegin c/4 d e \\crescEnd \\intens<\"f\"> f#/2. g1/8 a h c2/4 d e d c "
-      "h1/4 a g g/2. ], [ \\staff<2> \\clef<\"f\"> \\meter<\"3/4\"> \\key<\"G\"> g0/2. {c0/4,e,g} "
-      "_/4 _ d0/2. g-1/2. {g-1/2,d0,h0} _/4 a-1/2. d0/2. g0/2. g-1/2. ] }");
+  Draw(kTwoStaves);
   ASSERT_EQ(Of(kSystem).size(), 2u);
   PlacingDevice::Glyph const forte = Glyphs(kForte).at(0);
   EXPECT_TRUE(Inside(NVPoint{forte.x, forte.y - 1}, Of(kSystem)[1]));
@@ -205,6 +209,54 @@ TEST_F(DrawnScore, EveryPieceOfACutNoteIsTiedToTheNext) {
     ASSERT_EQ(ties.size(), size_t(pieces - 1));
     for (size_t i = 0; i < ties.size(); ++i)
       EXPECT_TRUE(ties[i].left >= notes[i].left && ties[i].right <= notes[i + 1].right) << i;
+  }
+}
+
+// A wedge or a dynamic under a staff stands below the staff's notes and above the next staff,
+// a quarter space clear of its lines and of every note: the staves move apart to make room. The
+// dynamic glyphs reach 95 units above their base line and 35 below it.
+TEST_F(DrawnScore, MarksUnderAStaffStandBetweenItsNotesAndTheNextStaff) {
+  for (char const* text :
+       {kTwoStaves,
+        // Low notes of the upper staff, with ledger lines.
+        "{ [ \\clef<\"g\"> \\meter<\"2/4\"> \\intens<\"p\"> a0/4 \\crescBegin g0/8 a0 \\crescEnd "
+        "], "
+        "[ \\staff<2> \\clef<\"f\"> \\meter<\"2/4\"> e1/4 \\intens<\"f\"> {g0/4, h0, d1} ] }"}) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    Boxes const staves = Records(kOther, kStaffLines);
+    Boxes const notes = Records(kNote);
+    auto expectClear = [&](float left, float top, float right, float bottom) {
+      SCOPED_TRACE(testing::Message()
+                   << "mark " << left << ", " << top << " - " << right << ", " << bottom);
+      float above = -1e9, below = 1e9;
+      for (ScoreElementDesc const& staff : staves) {
+        if (right < staff.left || left > staff.right) continue;
+        if (staff.bottom < top) above = std::max(above, staff.bottom);
+        if (staff.top > top) below = std::min(below, staff.top);
+      }
+      EXPECT_GT(top, above);
+      EXPECT_LE(bottom + 12.5f, below);
+      for (ScoreElementDesc const& note : notes)
+        EXPECT_FALSE(note.right > left && note.left < right && note.bottom + 12.5f > top &&
+                     note.top - 12.5f < bottom)
+            << "meets the note at " << note.left << ", " << note.top;
+    };
+    int wedges = 0, dynamics = 0;
+    for (PlacingDevice::Segment const& leg : drawn.lines) {
+      if (leg.width != 6) continue;
+      ++wedges;
+      expectClear(std::min(leg.x1, leg.x2), std::min(leg.y1, leg.y2), std::max(leg.x1, leg.x2),
+                  std::max(leg.y1, leg.y2));
+    }
+    for (PlacingDevice::Glyph const& glyph : drawn.glyphs) {
+      if (glyph.code != kForte && glyph.code != kPiano) continue;
+      ++dynamics;
+      expectClear(glyph.x, glyph.y - 95, glyph.x + GObject::GetSymbolExtent(glyph.code),
+                  glyph.y + 35);
+    }
+    EXPECT_EQ(wedges, 2);
+    EXPECT_GE(dynamics, 1);
   }
 }
 
