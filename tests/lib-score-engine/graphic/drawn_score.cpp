@@ -239,11 +239,9 @@ std::vector<PlacingSymbolMap::Record> DrawnScore::NoteRecords() const {
   return notes;
 }
 
-namespace {
 bool IsAccidental(unsigned int code) {
   return code == 35 || code == 98 || code == 110 || code == 134 || code == 180;
 }
-}  // namespace
 
 std::vector<std::vector<unsigned int>> DrawnScore::SignsOfNotes() const {
   std::vector<PlacingSymbolMap::Record> const notes = NoteRecords();

@@ -105,6 +105,9 @@ class PlacingSymbolMap : public RecordingSymbolMap {
   void AddElement(VGDevice const& device, ScoreElementDesc const& desc) override;
 };
 
+// Whether a music glyph is an accidental sign: sharp, flat, natural, double flat or double sharp.
+bool IsAccidental(unsigned int code);
+
 class DrawnScore : public RazidFontFixture {
  public:
   // The width of a music glyph drawn at the default size.
