@@ -20,21 +20,15 @@ NVPoint CrescPoint(GRNotationElement* element, bool start) {
   return event ? (start ? event->getCrescStart() : event->getCrescEnd()) : element->getPosition();
 }
 
-// The y of a wedge clear of the elements of the list from `from` up to `to` (to the list's end
-// when null): two line spaces above the top line or one below the bottom line, or as far beyond
-// the notes.
-float ClearOf(NEPointerList* list, void* from, void* to, bool above) {
-  GRNotationElement* first = list->GetAt(from);
-  float const start = CrescPoint(first, true).y;
-  float y = above ? start - first->getBoundingBox().top : start + first->getBoundingBox().bottom;
-  for (void* pos = from; pos;) {
-    void* const here = pos;
-    GRNotationElement const* e = list->GetNext(pos);
-    float const edge = above ? e->getPosition().y - e->getBoundingBox().top
-                             : e->getPosition().y + e->getBoundingBox().bottom;
-    y = above ? std::min(y, edge) : std::max(y, edge);
-    if (here == to) break;
-  }
+// How far an element reaches below the staff (above it for `above`).
+float Reach(GRNotationElement const* element, bool above) {
+  return above ? element->getPosition().y - element->getBoundingBox().top
+               : element->getPosition().y + element->getBoundingBox().bottom;
+}
+
+// The y of a wedge beside elements reaching y: two line spaces above the top line or one below
+// the bottom line, or as far beyond the notes.
+float Clear(float y, bool above) {
   if (above) return y > 0 ? -100 : y - 100;
   return y > 200 ? y + 50 : 250;
 }
@@ -75,15 +69,19 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
   NEPointerList* list = getAssociations();
   void* startPos = sse->startpos ? sse->startpos : (list ? list->GetHeadPosition() : nullptr);
   if (!startPos) return -1;
-  save->point.x = CrescPoint(list->GetAt(startPos), true).x;
-  GRNotationElement* last = nullptr;
+  GRNotationElement* const first = list->GetAt(startPos);
+  save->point.x = CrescPoint(first, true).x;
+  bool const above = save->placement == 1;
+  float y = Reach(first, above);
+  GRNotationElement* last = first;
   for (void* pos = startPos; pos;) {
     void* const here = pos;
     last = list->GetNext(pos);
+    y = above ? std::min(y, Reach(last, above)) : std::max(y, Reach(last, above));
     if (here == sse->endpos) break;
   }
   float const endX = CrescPoint(last, false).x;
-  save->point.y = ClearOf(list, startPos, sse->endpos, save->placement == 1);
+  save->point.y = Clear(y, above);
   save->reserved = 0;
   // The wedge opens to one line space, so that the open end can be told from the point.
   save->upperOpening = save->lowerOpening = 0.5f * staff->getLineSpace();
@@ -91,18 +89,27 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
   return 1;
 }
 
-void GRDynamics::RangeEnd(GRStaff* staff) {
-  GRPTagARNotationElement::RangeEnd(staff);
-  // The staves are stacked before a wedge learns its line: its box takes the height the wedge
-  // needs beside the whole range, so that the next staff keeps clear of it. Its width is a
-  // stand-in (the wedge's length comes with the springs), kept above zero so that the box counts.
+void GRDynamics::addAssociation(GRNotationElement* element) {
+  GRPTagARNotationElement::addAssociation(element);
+  if (!error && element->getGRStaff()) element->getGRStaff()->keepRoomFor(this);
+}
+
+NVRect GRDynamics::roomBeside(GRStaff const* staff) const {
   NEPointerList* list = getAssociations();
-  if (error || !mGrStaff || !list || list->GetCount() == 0 || mStartEndList.GetCount() == 0) return;
+  if (error || !list || list->GetCount() == 0 || mStartEndList.GetCount() == 0) return {};
   auto const* first = static_cast<Save const*>(mStartEndList.GetHead()->p);
   bool const above = first && first->placement == 1;
-  float const y = ClearOf(list, list->GetHeadPosition(), nullptr, above);
-  float const opening = 0.5f * mGrStaff->getLineSpace();
-  mBoundingBox = NVRect{0, y - opening, 2 * opening, y + opening};
+  // The notes so far, also those of the staves before on the line: the wedge is drawn straight
+  // at the height of its lowest (highest) note.
+  float y = Reach(list->GetHead(), above);
+  for (void* pos = list->GetHeadPosition(); pos;) {
+    float const reach = Reach(list->GetNext(pos), above);
+    y = above ? std::min(y, reach) : std::max(y, reach);
+  }
+  y = Clear(y, above);
+  // The width stands in for the wedge's length, which comes with the springs.
+  float const opening = 0.5f * staff->getLineSpace();
+  return NVRect{0, y - opening, 2 * opening, y + opening};
 }
 
 GRDynamics::GRDynamicsSaveStruct const& GRDynamics::currentPiece() const {

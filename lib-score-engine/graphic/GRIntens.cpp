@@ -4,6 +4,7 @@
 
 #include "ARIntens.h"
 #include "GREvent.h"
+#include "GRGlobalLocation.h"
 #include "GRGlobalStem.h"
 #include "GRStaff.h"
 #include "NEPointerList.h"
@@ -51,20 +52,23 @@ GRIntens::GRIntens(GRStaff* staff, ARIntens* intens) : GRTagARNotationElement(in
 void GRIntens::standBelow(NEPointerList const& elements) {
   float const space = mGrStaff ? mGrStaff->getLineSpace() : 50;
   float lowest = 0;
-  for (void* pos = elements.GetHeadPosition(); pos;) {
-    GRNotationElement const* element = elements.GetNext(pos);
-    if (!element->isGREventClass() ||
-        element->getRelativeTimePosition() != getRelativeTimePosition())
-      continue;
+  auto reach = [&lowest](GRNotationElement const* element) {
+    if (!element->isGREventClass()) return;
     auto const* event = static_cast<GREvent const*>(element);
     lowest = std::max(lowest, event->getPosition().y + event->getBoundingBox().bottom);
     if (GRGlobalStem const* stem = event->getGlobalStem())
       lowest = std::max(lowest, stem->getStemStartPos().y);
+  };
+  for (void* pos = elements.GetHeadPosition(); pos;) {
+    GRNotationElement const* element = elements.GetNext(pos);
+    if (element->getRelativeTimePosition() != getRelativeTimePosition()) continue;
+    reach(element);
+    // The notes of a chord come after its date, placed with it by their shared location.
+    if (auto const* chord = dynamic_cast<GRGlobalLocation const*>(element)) {
+      if (NEPointerList const* notes = chord->getAssociations())
+        for (void* at = notes->GetHeadPosition(); at;) reach(notes->GetNext(at));
+    }
   }
   // Half a space between the notes and the tops of the letters.
   mPosition.y = std::max(6 * space, lowest + 2.5f * space);
-}
-
-ARIntens* GRIntens::getARIntens() const {
-  return static_cast<ARIntens*>(const_cast<GRIntens*>(this)->getAbstractRepresentation());
 }

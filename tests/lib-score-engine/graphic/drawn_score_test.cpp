@@ -221,7 +221,13 @@ TEST_F(DrawnScore, MarksUnderAStaffStandBetweenItsNotesAndTheNextStaff) {
         // Low notes of the upper staff, with ledger lines.
         "{ [ \\clef<\"g\"> \\meter<\"2/4\"> \\intens<\"p\"> a0/4 \\crescBegin g0/8 a0 \\crescEnd "
         "], "
-        "[ \\staff<2> \\clef<\"f\"> \\meter<\"2/4\"> e1/4 \\intens<\"f\"> {g0/4, h0, d1} ] }"}) {
+        "[ \\staff<2> \\clef<\"f\"> \\meter<\"2/4\"> e1/4 \\intens<\"f\"> {g0/4, h0, d1} ] }",
+        // A wedge over a line break, over bars and notes high above the lower staff, and a
+        // dynamic under a chord.
+        "{ [ \\meter<\"4/4\"> \\crescBegin c2/4 d e f | g a h c3 \\newSystem c2/4 d e f \\crescEnd "
+        "| "
+        "\\intens<\"f\"> {c1/2, e1, g1} g0/2 ], [ \\staff<2> \\clef<\"f\"> \\meter<\"4/4\"> c1/1 | "
+        "e1/1 | {c1/1, e1} | c1/1 ] }"}) {
     SCOPED_TRACE(text);
     Draw(text);
     Boxes const staves = Records(kOther, kStaffLines);
@@ -255,7 +261,7 @@ TEST_F(DrawnScore, MarksUnderAStaffStandBetweenItsNotesAndTheNextStaff) {
       expectClear(glyph.x, glyph.y - 95, glyph.x + GObject::GetSymbolExtent(glyph.code),
                   glyph.y + 35);
     }
-    EXPECT_EQ(wedges, 2);
+    EXPECT_GE(wedges, 2);
     EXPECT_GE(dynamics, 1);
   }
 }
