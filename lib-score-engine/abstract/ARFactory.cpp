@@ -387,7 +387,9 @@ void ARFactory::endTag() {
     kept = closeRange(tag);
   }
   if (kept) {
-    if (auto* text = ar_cast<ARText>(tag))
+    // A text spans its range. One whose range was ignored (a title, a composer) stays a plain
+    // tag without duration: in the event list a duration would pass it for an event.
+    if (auto* text = ar_cast<ARText>(tag); text && tag->getRange())
       text->setRelativeEndTimePosition(mCurrentVoice->getDuration());
     if (auto* repeatEnd = ar_cast<ARRepeatEnd>(tag); repeatEnd && tag->getRange())
       mCurrentVoice->AddTail(new ARRepeatEndRangeEnd(repeatEnd));
