@@ -2,9 +2,18 @@
 
 set(MELVARIN_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Wno-unused-parameter)
 
-# Source paths in diagnostics and assertion messages are reported relative to the tree, as
-# "../../src/core/...", whatever folder the build runs in.
-add_compile_options("-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=../../")
+# Source paths in diagnostics, assertion messages and error records are reported under one fixed
+# prefix, as "../../src/core/...", whatever folder the build runs in. The compiler sees a source
+# either by its absolute path or, through the compiler cache (which rewrites paths under the tree
+# relative to the build folder so that clones elsewhere share its entries), by its path from the
+# build folder: both are mapped. The cache hashes only the new prefix of a map, which is the same
+# for every tree and build folder, so its hits are kept.
+set(MELVARIN_SOURCE_PREFIX "../../")
+file(RELATIVE_PATH source_from_build "${CMAKE_BINARY_DIR}" "${CMAKE_SOURCE_DIR}")
+add_compile_options("-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=${MELVARIN_SOURCE_PREFIX}")
+if(source_from_build AND NOT "${source_from_build}/" STREQUAL MELVARIN_SOURCE_PREFIX)
+  add_compile_options("-fmacro-prefix-map=${source_from_build}/=${MELVARIN_SOURCE_PREFIX}")
+endif()
 
 macro(melvarin_add_area dir)
   if(EXISTS "${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt")
@@ -37,6 +46,8 @@ function(melvarin_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${MELVARIN_WARNINGS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  # The prefix the source paths in messages and error records carry.
+  target_compile_definitions(${name} PRIVATE MELVARIN_SOURCE_PREFIX="${MELVARIN_SOURCE_PREFIX}")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} melvarin_test_support GTest::gmock)
   if(ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)

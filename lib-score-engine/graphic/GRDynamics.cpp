@@ -13,6 +13,27 @@
 using SSE = GRSystemStartEndStruct;
 using Save = GRDynamics::GRDynamicsSaveStruct;
 
+namespace {
+// Where a wedge starts or ends at an element of its range.
+NVPoint CrescPoint(GRNotationElement* element, bool start) {
+  auto* event = element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
+  return event ? (start ? event->getCrescStart() : event->getCrescEnd()) : element->getPosition();
+}
+
+// How far an element reaches below the staff (above it for `above`).
+float Reach(GRNotationElement const* element, bool above) {
+  return above ? element->getPosition().y - element->getBoundingBox().top
+               : element->getPosition().y + element->getBoundingBox().bottom;
+}
+
+// The y of a wedge beside elements reaching y: two line spaces above the top line or one below
+// the bottom line, or as far beyond the notes.
+float Clear(float y, bool above) {
+  if (above) return y > 0 ? -100 : y - 100;
+  return y > 200 ? y + 50 : 250;
+}
+}  // namespace
+
 GRDynamics::GRDynamics(GRStaff* staff, ARDynamics* ar, bool ownsAR)
     : GRPTagARNotationElement(ar, ownsAR) {
   MELVARIN_ASSERT(ar);
@@ -48,40 +69,47 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
   NEPointerList* list = getAssociations();
   void* startPos = sse->startpos ? sse->startpos : (list ? list->GetHeadPosition() : nullptr);
   if (!startPos) return -1;
-  GRNotationElement* first = list->GetAt(startPos);
-  auto cresc = [](GRNotationElement* e, bool start) {
-    auto* event = e->isGREventClass() ? static_cast<GREvent*>(e) : nullptr;
-    return event ? (start ? event->getCrescStart() : event->getCrescEnd()) : e->getPosition();
-  };
-  NVPoint const start = cresc(first, true);
-  save->point.x = start.x;
-
+  GRNotationElement* const first = list->GetAt(startPos);
+  save->point.x = CrescPoint(first, true).x;
   bool const above = save->placement == 1;
-  float y =
-      above ? start.y - first->getBoundingBox().top : start.y + first->getBoundingBox().bottom;
+  float y = Reach(first, above);
   GRNotationElement* last = first;
   for (void* pos = startPos; pos;) {
     void* const here = pos;
-    GRNotationElement* e = list->GetNext(pos);
-    last = e;
-    float const edge = above ? e->getPosition().y - e->getBoundingBox().top
-                             : e->getPosition().y + e->getBoundingBox().bottom;
-    y = above ? std::min(y, edge) : std::max(y, edge);
+    last = list->GetNext(pos);
+    y = above ? std::min(y, Reach(last, above)) : std::max(y, Reach(last, above));
     if (here == sse->endpos) break;
   }
-  float const endX = cresc(last, false).x;
-  // Two line spaces above the top line or one below the bottom line, or as far beyond the notes.
-  if (above) {
-    y = y > 0 ? -100 : y - 100;
-  } else {
-    y = y > 200 ? y + 50 : 250;
-  }
-  save->point.y = y;
+  float const endX = CrescPoint(last, false).x;
+  save->point.y = Clear(y, above);
   save->reserved = 0;
   // The wedge opens to one line space, so that the open end can be told from the point.
   save->upperOpening = save->lowerOpening = 0.5f * staff->getLineSpace();
   save->length = last->getBoundingBox().right + endX - save->point.x;
   return 1;
+}
+
+void GRDynamics::addAssociation(GRNotationElement* element) {
+  GRPTagARNotationElement::addAssociation(element);
+  if (!error && element->getGRStaff()) element->getGRStaff()->keepRoomFor(this);
+}
+
+NVRect GRDynamics::roomBeside(GRStaff const* staff) const {
+  NEPointerList* list = getAssociations();
+  if (error || !list || list->GetCount() == 0 || mStartEndList.GetCount() == 0) return {};
+  auto const* first = static_cast<Save const*>(mStartEndList.GetHead()->p);
+  bool const above = first && first->placement == 1;
+  // The notes so far, also those of the staves before on the line: the wedge is drawn straight
+  // at the height of its lowest (highest) note.
+  float y = Reach(list->GetHead(), above);
+  for (void* pos = list->GetHeadPosition(); pos;) {
+    float const reach = Reach(list->GetNext(pos), above);
+    y = above ? std::min(y, reach) : std::max(y, reach);
+  }
+  y = Clear(y, above);
+  // The width stands in for the wedge's length, which comes with the springs.
+  float const opening = 0.5f * staff->getLineSpace();
+  return NVRect{0, y - opening, 2 * opening, y + opening};
 }
 
 GRDynamics::GRDynamicsSaveStruct const& GRDynamics::currentPiece() const {

@@ -26,6 +26,12 @@ class GRDynamics : public GRPTagARNotationElement {
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
   // -1 without a staff.
   virtual int updateDynamic(GRStaff const* staff);
+  // The staff of each note under the wedge keeps room for it: the staves are stacked before the
+  // wedge learns its line.
+  void addAssociation(GRNotationElement* element) override;
+  // The place the wedge takes on the staff beside its notes so far (empty without any), in the
+  // staff's coordinates; its width is a stand-in.
+  NVRect roomBeside(GRStaff const* staff) const;
 
  protected:
   // The piece of the system being drawn.

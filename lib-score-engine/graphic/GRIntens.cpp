@@ -1,7 +1,13 @@
 #include "GRIntens.h"
 
+#include <algorithm>
+
 #include "ARIntens.h"
+#include "GREvent.h"
+#include "GRGlobalLocation.h"
+#include "GRGlobalStem.h"
 #include "GRStaff.h"
+#include "NEPointerList.h"
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
@@ -35,12 +41,34 @@ GRIntens::GRIntens(GRStaff* staff, ARIntens* intens) : GRTagARNotationElement(in
     if (gGlobalSettings.gDevice && gFontDefs.music.font)
       gFontDefs.music.font->GetExtent(static_cast<unsigned char>(mSymbol), &width, &height,
                                       gGlobalSettings.gDevice);
-    mBoundingBox = NVRect{12.5f, height, width, 200};
+    // The letters reach two line spaces above their base line and less than one below it.
+    float const space = staff ? staff->getLineSpace() : 50;
+    mBoundingBox = NVRect{12.5f, -2 * space, width, 0.75f * space};
   }
   mLeftSpace = mRightSpace = 0;
   mPosition.y = staff ? 6 * staff->getLineSpace() : 300;
 }
 
-ARIntens* GRIntens::getARIntens() const {
-  return static_cast<ARIntens*>(const_cast<GRIntens*>(this)->getAbstractRepresentation());
+void GRIntens::standBelow(NEPointerList const& elements) {
+  float const space = mGrStaff ? mGrStaff->getLineSpace() : 50;
+  float lowest = 0;
+  auto reach = [&lowest](GRNotationElement const* element) {
+    if (!element->isGREventClass()) return;
+    auto const* event = static_cast<GREvent const*>(element);
+    lowest = std::max(lowest, event->getPosition().y + event->getBoundingBox().bottom);
+    if (GRGlobalStem const* stem = event->getGlobalStem())
+      lowest = std::max(lowest, stem->getStemStartPos().y);
+  };
+  for (void* pos = elements.GetHeadPosition(); pos;) {
+    GRNotationElement const* element = elements.GetNext(pos);
+    if (element->getRelativeTimePosition() != getRelativeTimePosition()) continue;
+    reach(element);
+    // The notes of a chord come after its date, placed with it by their shared location.
+    if (auto const* chord = dynamic_cast<GRGlobalLocation const*>(element)) {
+      if (NEPointerList const* notes = chord->getAssociations())
+        for (void* at = notes->GetHeadPosition(); at;) reach(notes->GetNext(at));
+    }
+  }
+  // Half a space between the notes and the tops of the letters.
+  mPosition.y = std::max(6 * space, lowest + 2.5f * space);
 }

@@ -3,6 +3,7 @@
 #include "GRTagARNotationElement.h"
 
 class ARIntens;
+class NEPointerList;
 
 // A dynamic mark such as "p" or "mf", drawn as one music-font glyph below the staff.
 class GRIntens : public GRTagARNotationElement {
@@ -11,4 +12,7 @@ class GRIntens : public GRTagARNotationElement {
   GRIntens(GRStaff* staff, ARIntens* intens);
 
   ARIntens* getARIntens() const;
+  // Moves the mark down below the events of the staff's elements at its date (a chord with its
+  // stem), where they reach lower than the mark's usual place under the staff.
+  void standBelow(NEPointerList const& elements);
 };

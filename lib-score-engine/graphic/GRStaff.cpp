@@ -17,6 +17,7 @@
 #include "GRBar.h"
 #include "GRClef.h"
 #include "GRDummy.h"
+#include "GRDynamics.h"
 #include "GREvent.h"
 #include "GRGlobalStem.h"
 #include "GRInstrument.h"
@@ -386,6 +387,11 @@ void GRStaff::updateBoundingBox() {
     box += el->getPosition();
     mBoundingBox.Merge(box);
   }
+  for (GRDynamics const* wedge : mWedges) mBoundingBox.Merge(wedge->roomBeside(this));
+}
+
+void GRStaff::keepRoomFor(GRDynamics const* wedge) {
+  if (std::find(mWedges.begin(), mWedges.end(), wedge) == mWedges.end()) mWedges.push_back(wedge);
 }
 
 void GRStaff::FinishStaff() {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <vector>
+
 #include "GRCompositeNotationElement.h"
 #include "GRStaffState.h"
 #include "VGColor.h"
 #include "kf_list.h"
 
+class GRDynamics;
 class GRRod;
 
 class ARBar;
@@ -143,8 +146,12 @@ class GRStaff : public GRCompositeNotationElement {
   // Opens a new line in the state carried over from the line before: the clef and key in force
   // (on spring springId, registered with the manager) and the second glue.
   void CreateBeginElements(GRStaffManager* manager, GRStaffState& state, int springId);
-  // The staff's lines from 0 to its length, widened by every element where it stands.
+  // The staff's lines from 0 to its length, widened by every element where it stands and by the
+  // room of the wedges over its notes.
   void updateBoundingBox() override;
+  // A wedge over a note of the staff: the staff keeps its room (the wedge itself stands on the
+  // staff where it began).
+  void keepRoomFor(GRDynamics const* wedge);
   // Takes the boxes of its elements (and their shared stems) into its own, then lets the
   // spanners on it finish.
   virtual void FinishStaff();
@@ -181,4 +188,5 @@ class GRStaff : public GRCompositeNotationElement {
   GRStaffState mStaffState;
   // The key shown at the staff's start, carried from the staff before it on the same line.
   int mShownKeyAtStart = 0;
+  std::vector<GRDynamics const*> mWedges;
 };

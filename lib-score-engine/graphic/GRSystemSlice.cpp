@@ -8,12 +8,14 @@
 #include "GRBar.h"
 #include "GRFinishBar.h"
 #include "GRGlue.h"
+#include "GRIntens.h"
 #include "GRPossibleBreakState.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
 #include "GRStaff.h"
 #include "GRStaffManager.h"
 #include "GRSystem.h"
+#include "NEPointerList.h"
 #include "ScoreElementDesc.h"
 #include "VScoreSymbolMap.h"
 #include "graphic_globals.h"
@@ -118,6 +120,11 @@ void GRSystemSlice::Finish() {
   for (int i = mStaffs->GetMinimum(); i <= highest; ++i) {
     GRStaff* staff = mStaffs->Get(i);
     if (!staff) continue;
+    // Dynamic marks go below the notes at their date before the staff takes their room.
+    NEPointerList const& elements = staff->getElements();
+    for (void* pos = elements.GetHeadPosition(); pos;)
+      if (auto* intens = dynamic_cast<GRIntens*>(elements.GetNext(pos)))
+        intens->standBelow(elements);
     staff->updateBoundingBox();
     float top = staff->getBoundingBox().top;
     float bottom = staff->getBoundingBox().bottom;

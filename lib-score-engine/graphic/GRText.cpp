@@ -72,9 +72,12 @@ GRText::GRText(GRStaff* staff, ARText* text) : GRPTagARNotationElement(text) {
   SetText(piece->text, value);
   float width = 0;
   float height = 0;
-  if (gGlobalSettings.gDevice && measuring)
+  if (gGlobalSettings.gDevice && measuring) {
     measuring->GetExtent(value, static_cast<int>(std::strlen(value)), &width, &height,
                          gGlobalSettings.gDevice);
+    float lineHeight = 0;
+    measuring->GetExtent(" ", 1, &mWordSpace, &lineHeight, gGlobalSettings.gDevice);
+  }
   piece->boundingBox = NVRect{0, height, width, 200};
 }
 
@@ -132,10 +135,10 @@ void GRText::RangeEnd(GRStaff* staff) {
   if (!piece || !mAssociated || mAssociated->GetCount() != 1) return;
   auto* event = dynamic_cast<GREvent*>(mAssociated->GetHead());
   if (!event) return;
-  // The text's reach from the event's x by its alignment, and a gap of a fifth of a space to the
-  // text of the next event (on the side a text ending at its event reaches).
+  // The text's reach from the event's x by its alignment, and a word space to the text of the
+  // next event (on the side a text ending at its event reaches), so that syllables read apart.
   float const width = piece->boundingBox.right - piece->boundingBox.left;
-  float const gap = 0.2f * LineSpaceOf(staff);
+  float const gap = mWordSpace;
   float left = -piece->boundingBox.left;
   float right = piece->boundingBox.right + gap;
   if (mTextAlign & 8) left = width / 2, right = width / 2 + gap;

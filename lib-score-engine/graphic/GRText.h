@@ -47,4 +47,6 @@ class GRText : public GRPTagARNotationElement {
   GRTextSaveStruct* firstPiece() const;
 
   unsigned int mTextAlign;
+  // The width of a space in the text's font.
+  float mWordSpace = 0;
 };

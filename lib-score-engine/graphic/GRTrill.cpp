@@ -17,11 +17,12 @@ GRTrill::GRTrill(GRStaff* staff, ARTrill* ar) : GRFirstNoteMark(staff, ar) {
 void GRTrill::tellPosition(GObject* caller, NVPoint const& point) {
   NEPointerList const* list = getAssociations();
   if (!list || list->GetCount() == 0 || caller != list->GetHead()) return;
-  // Half a space over the top line, or over the note and its stem when they reach higher.
+  // A space over the top line, or over the note and its stem when they reach higher: the sign
+  // and the words stand on that line, clear of the staff and of the head.
   auto const* note = static_cast<GRNotationElement const*>(caller);
   float const space = mGrStaff ? mGrStaff->getLineSpace() : 50;
   float const top = std::min(0.f, note->getPosition().y + note->getBoundingBox().top);
-  setPosition(NVPoint{point.x, top - 0.5f * space});
+  setPosition(NVPoint{point.x, top - space});
 }
 
 void GRTrill::drawMark(VGDevice& device, VScoreSymbolMap& map) const {

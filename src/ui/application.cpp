@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 #include "lib-razid-qt/engine_fonts.h"
 #include "src/common/assertion.h"
@@ -86,28 +87,62 @@ void Application::Trace(const char* event) const {
   if (TraceHook()) TraceHook()(QString::fromLatin1(event));
 }
 
-void Application::Init() {
+void Application::Init(DeviceOpening opening) {
   if (QFile::exists(StyleSheetPath))
     setStyleSheet(QStringLiteral("file:///") + QString::fromLatin1(StyleSheetPath));
   m_settings.reset();
   m_toldProblems.clear();
   m_settings = std::make_unique<Core::SettingsManager>();
   Trace("create settings");
-  InitSound();
+  InitSound(opening);
   InitExerciseCatalog();
   m_newsClient = std::make_shared<Core::NewsClient>(m_settings->globalSettings.newsId, "en-us");
   Trace("create news");
   ApplySettings();
 }
 
-void Application::InitSound() {
-  Core::SoundDeviceFactory devices = Core::SoundDeviceFactory::Platform();
-  devices.createSynthesizer = [] { return std::make_shared<UI::BackgroundSynthDevice>(); };
+void Application::InitSound(DeviceOpening opening) {
+  const Core::SoundDeviceFactory platform = Core::SoundDeviceFactory::Platform();
+  // Until the devices may open, the controller finds no port and no synthesizer, and the set-up
+  // notices wait; its next enumeration (OpenDevices) finds them all.
+  auto open = std::make_shared<bool>(opening == OpenDevicesNow);
+  Core::SoundDeviceFactory devices = platform;
+  devices.countInputPorts = [open, count = platform.countInputPorts] {
+    return *open ? count() : 0u;
+  };
+  devices.createSynthesizer = [open]() -> std::shared_ptr<Core::MidiOutDevice> {
+    if (!*open) return nullptr;
+    return std::make_shared<UI::BackgroundSynthDevice>();
+  };
+  devices.watchSetup = [this, open, watch = platform.watchSetup](std::function<void()> notify) {
+    if (*open)
+      watch(std::move(notify));
+    else
+      m_pendingSetupWatch = [watch, notify = std::move(notify)] { watch(notify); };
+  };
+  m_pendingSetupWatch = nullptr;
   auto controller = std::make_shared<Core::SoundController>(std::move(devices));
-  if (controller->GetInputMidiDeviceCount() > 0) controller->SelectInputMidiDevice(0ul);
-  if (controller->GetOutputMidiDeviceCount() > 0) controller->SelectOutputMidiDevice(0ul);
+  m_devicesOpen = std::move(open);
+  SelectFirstDevices(*controller);
   m_soundController = std::move(controller);
   Trace("create sound");
+}
+
+void Application::SelectFirstDevices(Core::SoundController& controller) {
+  if (controller.GetInputMidiDeviceCount() > 0) controller.SelectInputMidiDevice(0ul);
+  if (controller.GetOutputMidiDeviceCount() > 0) controller.SelectOutputMidiDevice(0ul);
+}
+
+bool Application::OpenDevices() {
+  MELVARIN_ASSERT(m_soundController != nullptr && m_devicesOpen != nullptr);
+  if (*m_devicesOpen) return false;
+  *m_devicesOpen = true;
+  m_soundController->UpdateDevices();
+  if (m_pendingSetupWatch) std::exchange(m_pendingSetupWatch, nullptr)();
+  SelectFirstDevices(*m_soundController);
+  ApplySettings();
+  Trace("open devices");
+  return true;
 }
 
 void Application::InitExerciseCatalog() {
@@ -128,6 +163,7 @@ void Application::ReleaseServices() {
   m_exerciseCatalog.reset();
   Trace("release catalog");
   m_soundController.reset();
+  m_pendingSetupWatch = nullptr;
   Trace("release sound");
 }
 

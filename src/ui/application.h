@@ -56,8 +56,16 @@ class Application : public QApplication {
   // What the program says before it stops for want of the music font.
   QString MusicFontFailureMessage() const;
 
-  void Init();
-  void InitSound();
+  // When the MIDI input ports and the synthesizer's audio output open: with the services, or
+  // once the main window is on the screen (OpenDevices), so that the window does not wait for
+  // the MIDI and audio system.
+  enum DeviceOpening { OpenDevicesNow, OpenDevicesLater };
+
+  void Init(DeviceOpening opening = OpenDevicesNow);
+  void InitSound(DeviceOpening opening = OpenDevicesNow);
+  // Opens the devices that Init left for later and selects the stored input; true when it did,
+  // false when they were open already.
+  bool OpenDevices();
   void InitExerciseCatalog();
   // Releases the services in their fixed order; the destructor does it too.
   void ReleaseServices();
@@ -103,8 +111,12 @@ class Application : public QApplication {
 
  private:
   void Trace(const char* event) const;
+  static void SelectFirstDevices(Core::SoundController& controller);
 
   std::shared_ptr<Core::SoundController> m_soundController;
+  // Whether the sound controller may open devices; shared with its device factory.
+  std::shared_ptr<bool> m_devicesOpen;
+  std::function<void()> m_pendingSetupWatch;  // the set-up notices, started with the devices
   std::shared_ptr<Core::ExerciseCatalog> m_exerciseCatalog;
   std::unique_ptr<Core::SettingsManager> m_settings;
   std::shared_ptr<Core::NewsClient> m_newsClient;

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QWindow>
 
 #include <vector>
 
@@ -233,7 +234,28 @@ void Console::firstShow() {
   setupNavigation(LoadState() ? StartInExercise : StartAtHome);
 }
 
+void Console::OpenDevicesOnceShown() {
+  QWindow* window = windowHandle();
+  if (!window || window->isExposed()) {
+    QTimer::singleShot(0, this, &Console::openDevices);
+    return;
+  }
+  m_devicesWaitForExposure = true;
+  window->installEventFilter(this);
+}
+
+void Console::openDevices() {
+  if (Application::instance()->OpenDevices()) emit deviceChange();
+}
+
 bool Console::eventFilter(QObject* watched, QEvent* event) {
+  if (m_devicesWaitForExposure && watched == windowHandle() && event->type() == QEvent::Expose &&
+      windowHandle()->isExposed()) {
+    // The window is mapped; its first paint runs as this event is handled, the devices after it.
+    m_devicesWaitForExposure = false;
+    windowHandle()->removeEventFilter(this);
+    QTimer::singleShot(0, this, &Console::openDevices);
+  }
   if (event->type() == QEvent::Show) {
     if (!m_exerciseControl || !m_exerciseControl->HasExercise())
       firstShow();

@@ -64,6 +64,9 @@ class Console : public QMainWindow {
   bool LoadState();
   void StartDeviceDetection();
   int deviceDetectionCountdown() const { return m_deviceCountdown; }
+  // Has the application open the devices it left for later once this window is on the screen,
+  // then treats them as plugged in.
+  void OpenDevicesOnceShown();
 
   void UpdateToolbarState(QWidget* screen);
   void highlightToolBarItem(QWidget* button);
@@ -114,6 +117,7 @@ class Console : public QMainWindow {
  private:
   void storeResumeRecord();
   void firstShow();
+  void openDevices();
   bool isSettingsPanel(QWidget* screen) const;
   void showPage(QToolButton* button, void (Console::*signal)(UI::Speed));
 
@@ -137,6 +141,7 @@ class Console : public QMainWindow {
   // The form starts the full-screen button in the full-screen look.
   bool m_fullScreenLookApplied = true;
   bool m_exiting = false;
+  bool m_devicesWaitForExposure = false;
   QPointer<QStateMachine> m_navigation;
 };
 

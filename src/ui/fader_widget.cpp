@@ -10,12 +10,6 @@ namespace UI {
 
 namespace {
 constexpr int FadeFrames = 30;
-
-QPixmap Transparent(QSize size) {
-  QPixmap picture(size.isValid() ? size : QSize(1, 1));
-  picture.fill(Qt::transparent);
-  return picture;
-}
 }  // namespace
 
 void sendResizeEvents(QWidget* widget) {
@@ -73,13 +67,12 @@ void FaderWidget::startFade(QWidget* widget, bool animate) {
 void FaderWidget::fadeToWidgetWOSnapshot(QWidget* widget) {
   m_keepOldPicture = true;
   if (m_current && m_current != widget) detach(m_current);
-  const QPixmap leaving = m_newPicture;
   m_timeLine->stop();
   m_fadeState = 1;
   m_previous = m_current;
   m_current = widget;
   refreshFades();
-  m_oldPicture = Transparent(leaving.size());
+  m_oldPicture = QPixmap();  // nothing
   m_timeLine->setStartFrame(FadeFrames);
   m_timeLine->start();
 }
@@ -88,8 +81,7 @@ void FaderWidget::switchToWidget(QWidget* widget) {
   m_keepOldPicture = false;
   m_fadeState = 0;
   m_timeLine->stop();
-  m_newPicture.fill(Qt::transparent);
-  m_oldPicture.fill(Qt::transparent);
+  ReleasePictures();
   if (m_current) detach(m_current);
   m_previous = m_current;
   m_current = widget;
@@ -129,11 +121,11 @@ void FaderWidget::refreshFades() {
   m_snapshotsReady = false;
   if (!m_keepOldPicture) {
     if (!m_previous)
-      m_oldPicture = Transparent(size());
+      m_oldPicture = QPixmap();
     else if (m_previous != m_current)
       m_oldPicture = pictureOf(m_previous);
   }
-  m_newPicture = m_current ? pictureOf(m_current) : Transparent(size());
+  m_newPicture = m_current ? pictureOf(m_current) : QPixmap();
   m_snapshotsReady = true;
 }
 
@@ -147,19 +139,32 @@ void FaderWidget::paintEvent(QPaintEvent* event) {
   if (frame > 0) {
     if (refreshSnapshotEachFrame && m_current) m_newPicture = pictureOf(m_current);
     QPainter painter(this);
-    painter.setOpacity(frame / double(FadeFrames));
-    painter.drawPixmap(m_oldPicture.rect(), m_oldPicture);
-    painter.setOpacity(1.0 - frame / double(FadeFrames));
-    painter.drawPixmap(m_newPicture.rect(), m_newPicture);
+    // A null picture is nothing: no screen on that side of the fade.
+    if (!m_oldPicture.isNull()) {
+      painter.setOpacity(frame / double(FadeFrames));
+      painter.drawPixmap(m_oldPicture.rect(), m_oldPicture);
+    }
+    if (!m_newPicture.isNull()) {
+      painter.setOpacity(1.0 - frame / double(FadeFrames));
+      painter.drawPixmap(m_newPicture.rect(), m_newPicture);
+    }
     return;
   }
   m_fadeState = 0;
   m_timeLine->stop();
+  ReleasePictures();
   if (m_current) {
     m_layout->addWidget(m_current);
     m_current->show();
     m_current->setFocus(Qt::OtherFocusReason);
   }
+}
+
+void FaderWidget::ReleasePictures() {
+  // Two pictures of the whole screen are several megabytes: kept only while a fade runs.
+  m_oldPicture = QPixmap();
+  m_newPicture = QPixmap();
+  m_snapshotsReady = false;
 }
 
 void FaderWidget::resizeEvent(QResizeEvent* event) {

@@ -2,7 +2,8 @@
 
 // The host of the shown screen, which cross-fades from a picture of the old screen to a picture
 // of the new one. Each screen is rendered once when a fade starts (again only after a resize);
-// while the fade runs both screens are hidden and every frame only blends the two pictures.
+// while the fade runs both screens are hidden and every frame only blends the two pictures, which
+// are let go when it ends. Not fading, the fader draws nothing.
 
 #include <QPixmap>
 #include <QRect>
@@ -27,7 +28,7 @@ class FaderWidget : public QWidget {
   explicit FaderWidget(QWidget* parent);
 
   void fadeToWidget(QWidget* widget);
-  // Fades `widget` in over an empty picture of the last incoming picture's size.
+  // Fades `widget` in over nothing.
   void fadeToWidgetWOSnapshot(QWidget* widget);
   void fadeToWidgetImpl(QWidget* widget, bool animate);
   void switchToWidget(QWidget* widget);
@@ -37,6 +38,8 @@ class FaderWidget : public QWidget {
 
   bool isFading() const { return m_fadeState == 1; }
   QWidget* currentWidget() const { return m_current; }
+  // Whether pictures of the screens are held, as they are only during a fade.
+  bool holdsPictures() const { return !m_oldPicture.isNull() || !m_newPicture.isNull(); }
 
   // While set, the incoming screen is pictured again at every frame, for screens that change
   // while they fade in.
@@ -51,6 +54,7 @@ class FaderWidget : public QWidget {
   // Puts `widget` into the layout just long enough to take its picture over the whole fader.
   QPixmap pictureOf(QWidget* widget);
   void detach(QWidget* widget);
+  void ReleasePictures();
 
   QTimeLine* m_timeLine;
   QVBoxLayout* m_layout;

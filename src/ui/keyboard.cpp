@@ -12,6 +12,13 @@
 
 using namespace KeyboardGeometry;
 
+namespace {
+// The modes in which the piano shows key states, with no octave fades of the hover modes.
+bool IsKeyMode(Keyboard::KMode mode) {
+  return mode == Keyboard::Input || mode == Keyboard::Display;
+}
+}  // namespace
+
 Keyboard::Keyboard(QWidget* parent, Qt::WindowFlags flags) : MusicControl(parent, flags) {
   qRegisterMetaType<KeysStateMap>("KeysStateMap");
   setEnabled(true);
@@ -25,8 +32,18 @@ void Keyboard::switchMode(KMode mode) {
   if (mode == m_mode) return;
   if (mode == HoverKeys) m_hoveredKey = -1;
   if (mode == HoverOctaves) m_hoveredOctave = -1;
+  const bool sameFades =
+      IsKeyMode(mode) && IsKeyMode(m_mode) && (m_acceptsInput || !fadeWhenDisabled);
   m_mode = mode;
-  update();
+  if (!sameFades) {
+    update();
+    return;
+  }
+  // Between input and display only the pressed and the mouse-over key may look different: the
+  // verdict that shows the answer's keys does not redraw the whole piano.
+  for (int key : {m_pressedKey, m_mouseOverKey})
+    if (IsKey(key)) m_keys[size_t(key)].repaint = true;
+  updateKeysState();
 }
 
 void Keyboard::Enable(bool on) {

@@ -3,6 +3,10 @@
 
 #include <QMessageBox>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -12,17 +16,26 @@
 #include "src/ui/splash_dialog.h"
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+  // Pictures of a whole screen (one or two for every fade, several megabytes each) go back to the
+  // system when freed. With its default, the C library raises this threshold once the first such
+  // picture is freed, and the later ones stay in the heap for good.
+  mallopt(M_MMAP_THRESHOLD, 512 * 1024);
+#endif
   std::srand(unsigned(std::time(nullptr)));
   Application app(argc, argv);
   if (!app.MusicFontLoaded()) {
     QMessageBox::critical(nullptr, QObject::tr("Melvarin Studio"), app.MusicFontFailureMessage());
     return 1;
   }
-  app.Init();
+  // The MIDI inputs and the synthesizer's audio output open once the main window is on the
+  // screen: with a JACK server running they would hold the window back.
+  app.Init(Application::OpenDevicesLater);
   auto splash = std::make_unique<UI::SplashDialog>(nullptr);
   splash->setVisible(true);
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   auto console = std::make_unique<UI::Console>(nullptr);
+  console->OpenDevicesOnceShown();
   splash->hide();
   app.setMainWindow(console.get());
   app.TellStorageProblems();

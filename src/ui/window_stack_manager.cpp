@@ -9,7 +9,11 @@ namespace UI {
 WindowStackManager::WindowStackManager() : QObject(nullptr) {}
 
 void WindowStackManager::Show(QWidget* widget, FaderWidget* fader) {
-  if (fader) m_fader = fader;
+  if (fader) {
+    m_fader = fader;
+    connect(fader, &QObject::destroyed, this, &WindowStackManager::Forget, Qt::UniqueConnection);
+  }
+  connect(widget, &QObject::destroyed, this, &WindowStackManager::Forget, Qt::UniqueConnection);
   if (!m_stack.isEmpty()) emit screenChange(widget->objectName(), m_stack.top()->objectName());
   if (m_fader)
     m_fader->fadeToWidget(widget);
@@ -25,6 +29,11 @@ void WindowStackManager::HideCurrentWidget(FaderWidget* fader) {
   if (m_stack.isEmpty() || !fader) return;
   emit screenChange(m_stack.top()->objectName(), popped->objectName());
   fader->fadeToWidget(m_stack.top());
+}
+
+void WindowStackManager::Forget(QObject* gone) {
+  m_stack.removeIf([gone](QWidget* screen) { return static_cast<QObject*>(screen) == gone; });
+  if (static_cast<QObject*>(m_fader) == gone) m_fader = nullptr;
 }
 
 QWidget* WindowStackManager::GetCurrentWindow() const {

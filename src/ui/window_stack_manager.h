@@ -40,6 +40,10 @@ class WindowStackManager : public QObject {
   void screenChange(QString currentWin, QString previousWin);
 
  private:
+  // The manager outlives main windows (a second one in the same process, as in the tests and
+  // benchmarks): the screens and the fader of one that is gone are forgotten with it.
+  void Forget(QObject* gone);
+
   QStack<QWidget*> m_stack;
   FaderWidget* m_fader = nullptr;
   QRect m_scoreboardHint{0, 0, 0, 0};

@@ -291,7 +291,18 @@ INSTANTIATE_TEST_SUITE_P(
                  "~\\shareLocationBegin@1/3 ~\\dispDurBegin<1,12,0>@1/3 ~\\shareStemBegin@1/3 "
                  "~\\dispDurBegin<1,8,0>@1/3 ~\\dispDurEnd@1/3 ~\\tieEnd:2@5/12 ~\\tieEnd:4@5/12 "
                  "~\\shareStemEnd@5/12 ~\\dispDurEnd@5/12 ~\\shareLocationEnd@5/12 "
-                 "~\\autoChordEnd@5/12 \\tupletEnd@0/1 \\baseEnd@0/1"}),
+                 "~\\autoChordEnd@5/12 \\tupletEnd@0/1 \\baseEnd@0/1"},
+        // A composer written with a range keeps no duration: the break pass walks the voices
+        // by their events, and cuts the cue's empty event where the main voice breaks.
+        PassCase{"[ \\composer<\"x\">( c \\newSystem c \\cue( f ) ) ]",
+                 "\\staff<1>@0/1 ~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 "
+                 "empty-10*1/4 ~\\newSystem@1/4 ~\\clef<\"treble\">@1/4 ~\\key<0>@1/4 "
+                 "~\\secGlue@1/4 empty-10*1/4 \\noteFormat<color=\"blue\",size=0.6>@1/2 f1*1/4 "
+                 "~\\endBar@3/4 |",
+                 "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\composer<\"x\">@0/1 ~\\secGlue@0/1 "
+                 "c1*1/4 \\newSystem@1/4 ~\\clef<\"treble\">@1/4 ~\\key<0>@1/4 ~\\secGlue@1/4 "
+                 "c1*1/4 empty-10*1/4 ~\\endBar@3/4 |",
+                 "Razid Warning: Tagrange ignored (1)\n"}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 // Both voices of the question score hold their leading tags, the chord or one empty event of a

@@ -7,11 +7,9 @@
 namespace {
 
 using EngineTesting::DrawnScore;
+using EngineTesting::IsAccidental;
 using Glyph = EngineTesting::PlacingDevice::Glyph;
 
-bool IsSign(unsigned int code) {
-  return code == 35 || code == 98 || code == 110 || code == 134 || code == 180;
-}
 bool IsHead(unsigned int code) {
   return code == 88 || code == 69 || code == 119;
 }
@@ -29,7 +27,7 @@ struct Ink {
 Ink InkOf(Glyph const& g) {
   float const w = DrawnScore::Width(g.code);
   if (g.code == 98 || g.code == 134) return {g.x, g.y - 85, g.x + w, g.y + 20};
-  if (IsSign(g.code)) return {g.x, g.y - 65, g.x + w, g.y + 65};
+  if (IsAccidental(g.code)) return {g.x, g.y - 65, g.x + w, g.y + 65};
   if (IsHead(g.code)) return {g.x, g.y - 22, g.x + w, g.y + 22};
   if (g.code == kBar) return {g.x, g.y - 200, g.x + w, g.y};
   return {g.x, g.y - 45, g.x + w, g.y + 45};  // a meter digit
@@ -47,7 +45,7 @@ class ChordAccidentalsTest : public DrawnScore {
   void ExpectSignsInTheirPlace() {
     std::vector<Glyph> signs, others;
     for (Glyph const& g : drawn.glyphs) {
-      if (IsSign(g.code))
+      if (IsAccidental(g.code))
         signs.push_back(g);
       else if (IsHead(g.code) || g.code == kBar || IsMeterDigit(g.code))
         others.push_back(g);

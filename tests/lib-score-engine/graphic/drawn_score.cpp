@@ -7,57 +7,139 @@
 
 #include "GObject.h"
 #include "GRPage.h"
+#include "VGFont.h"
 #include "graphic_globals.h"
 #include "parse_music.h"
 
 namespace EngineTesting {
 
-void PlacingDevice::DrawMusicSymbol(float x, float y, unsigned int symbol) {
-  RecordingDevice::DrawMusicSymbol(x, y, symbol);
-  glyphs.push_back({page, x + mX, y + mY, symbol, GetFontColor()});
+void PlacingDevice::Clear() {
+  glyphs.clear();
+  texts.clear();
+  shapes.clear();
+  lines.clear();
+  mState = State();
+  mSaved.clear();
 }
 
-void PlacingDevice::DrawString(float x, float y, char const* s, int count) {
-  RecordingDevice::DrawString(x, y, s, count);
-  std::string text = s ? std::string(s, count < 0 ? std::strlen(s) : size_t(count)) : "";
-  VGFont const* font = GetTextFont();
-  texts.push_back({page, x + mX, y + mY, text, GetFontAlign(), FontName(font),
-                   font ? font->GetProperties() : 0});
+bool PlacingDevice::BeginDraw() {
+  mSaved.push_back(mState);
+  return RecordingDevice::BeginDraw();
+}
+
+void PlacingDevice::EndDraw() {
+  RecordingDevice::EndDraw();
+  if (mSaved.empty()) return;
+  mState = mSaved.back();
+  mSaved.pop_back();
+}
+
+void PlacingDevice::PushPen(VGColor const& c, float width) {
+  RecordingDevice::PushPen(c, width);
+  mSaved.push_back(mState);
+  mState.pen = width;
+  mState.alpha = c.alpha;
+}
+
+void PlacingDevice::PopPen() {
+  RecordingDevice::PopPen();
+  EndDraw();
+}
+
+void PlacingDevice::PushFillColor(VGColor const& c) {
+  RecordingDevice::PushFillColor(c);
+  mSaved.push_back(mState);
+}
+
+void PlacingDevice::PopFillColor() {
+  RecordingDevice::PopFillColor();
+  EndDraw();
+}
+
+void PlacingDevice::SetScale(float x, float y) {
+  RecordingDevice::SetScale(x, y);
+  mState.sx *= x, mState.sy *= y;
+}
+
+void PlacingDevice::SetOrigin(float x, float y) {
+  RecordingDevice::SetOrigin(x, y);
+  mState.dx = x * mState.sx, mState.dy = y * mState.sy;
+}
+
+void PlacingDevice::OffsetOrigin(float dx, float dy) {
+  RecordingDevice::OffsetOrigin(dx, dy);
+  mState.dx += dx * mState.sx, mState.dy += dy * mState.sy;
+}
+
+NVPoint PlacingDevice::Map(float x, float y) const {
+  return NVPoint{x * mState.sx + mState.dx, y * mState.sy + mState.dy};
+}
+
+void PlacingDevice::AddLine(NVPoint const& from, NVPoint const& to) {
+  lines.push_back({page, from.x, from.y, to.x, to.y, mState.pen, mState.alpha});
+  mPen = to;
+}
+
+void PlacingDevice::MoveTo(float x, float y) {
+  RecordingDevice::MoveTo(x, y);
+  mPen = Map(x, y);
+}
+
+void PlacingDevice::LineTo(float x, float y) {
+  RecordingDevice::LineTo(x, y);
+  AddLine(mPen, Map(x, y));
+}
+
+void PlacingDevice::Line(float x1, float y1, float x2, float y2) {
+  RecordingDevice::Line(x1, y1, x2, y2);
+  AddLine(Map(x1, y1), Map(x2, y2));
 }
 
 void PlacingDevice::Polygon(float const* xs, float const* ys, int count) {
   RecordingDevice::Polygon(xs, ys, count);
   if (count <= 0) return;
-  Shape shape{page, xs[0], ys[0], xs[0], ys[0]};
-  for (int i = 1; i < count; ++i) {
-    shape.left = std::min(shape.left, xs[i]);
-    shape.right = std::max(shape.right, xs[i]);
-    shape.top = std::min(shape.top, ys[i]);
-    shape.bottom = std::max(shape.bottom, ys[i]);
-  }
-  shape.left += mX, shape.right += mX, shape.top += mY, shape.bottom += mY;
+  NVPoint const first = Map(xs[0], ys[0]);
+  Shape shape{page, first.x, first.y, first.x, first.y, {}, {}};
   for (int i = 0; i < count; ++i) {
-    shape.xs.push_back(xs[i] + mX);
-    shape.ys.push_back(ys[i] + mY);
+    NVPoint const p = Map(xs[i], ys[i]);
+    shape.left = std::min(shape.left, p.x);
+    shape.right = std::max(shape.right, p.x);
+    shape.top = std::min(shape.top, p.y);
+    shape.bottom = std::max(shape.bottom, p.y);
+    shape.xs.push_back(p.x);
+    shape.ys.push_back(p.y);
   }
   shapes.push_back(shape);
 }
 
 void PlacingDevice::Rectangle(float l, float t, float r, float b) {
   RecordingDevice::Rectangle(l, t, r, b);
-  shapes.push_back({page, l + mX, t + mY, r + mX, b + mY, {}, {}});
+  NVPoint const from = Map(l, t), to = Map(r, b);
+  shapes.push_back({page, from.x, from.y, to.x, to.y, {}, {}});
 }
 
-void PlacingDevice::Line(float x1, float y1, float x2, float y2) {
-  RecordingDevice::Line(x1, y1, x2, y2);
-  lines.push_back({page, x1 + mX, y1 + mY, x2 + mX, y2 + mY});
+void PlacingDevice::DrawMusicSymbol(float x, float y, unsigned int symbol) {
+  RecordingDevice::DrawMusicSymbol(x, y, symbol);
+  NVPoint const at = Map(x, y);
+  glyphs.push_back({page, at.x, at.y, symbol, GetFontColor()});
+}
+
+void PlacingDevice::DrawString(float x, float y, char const* s, int count) {
+  RecordingDevice::DrawString(x, y, s, count);
+  std::string text = s ? std::string(s, count < 0 ? std::strlen(s) : size_t(count)) : "";
+  VGFont const* font = GetTextFont();
+  NVPoint const at = Map(x, y);
+  texts.push_back({page, at.x, at.y, text, GetFontAlign(), FontName(font),
+                   font ? font->GetProperties() : 0, font});
 }
 
 void PlacingSymbolMap::AddElement(VGDevice const& device, ScoreElementDesc const& desc) {
   ScoreElementDesc moved = desc;
   float const x = device.GetXOrigin(), y = device.GetYOrigin();
-  moved.left += x, moved.right += x, moved.refX += x, moved.headX += x;
-  moved.top += y, moved.bottom += y, moved.refY += y;
+  float const sx = device.GetXScale(), sy = device.GetYScale();
+  for (float* value : {&moved.left, &moved.right, &moved.refX, &moved.headX})
+    *value = (*value + x) * sx;
+  for (float* value : {&moved.top, &moved.bottom, &moved.refY}) *value = (*value + y) * sy;
   records.push_back({static_cast<PlacingDevice const&>(device).page, moved});
 }
 
@@ -75,10 +157,7 @@ void DrawnScore::TearDown() {
 
 void DrawnScore::Draw(std::string const& text) {
   music.reset();
-  drawn.glyphs.clear();
-  drawn.texts.clear();
-  drawn.shapes.clear();
-  drawn.lines.clear();
+  drawn.Clear();
   placed.records.clear();
   testing::internal::CaptureStderr();
   ParsedMusic result = ParseMusicText(text.c_str());
@@ -111,11 +190,26 @@ float DrawnScore::Width(unsigned int code) {
   return GObject::GetSymbolExtent(code);
 }
 
-std::vector<ScoreElementDesc> DrawnScore::Records(int kind, int subtype) const {
+float DrawnScore::Width(PlacingDevice::Text const& text, std::string const& words) {
+  float width = 0, height = 0;
+  if (text.face)
+    text.face->GetExtent(words.c_str(), static_cast<int>(words.size()), &width, &height, &drawn);
+  return width;
+}
+
+std::vector<ScoreElementDesc> DrawnScore::Records(int kind, int subtype, int page) const {
   std::vector<ScoreElementDesc> found;
   for (auto const& record : placed.records)
-    if (record.desc.kind == kind && record.desc.subtype == subtype) found.push_back(record.desc);
+    if (record.desc.kind == kind && (subtype < 0 || record.desc.subtype == subtype) &&
+        (page == 0 || record.page == page))
+      found.push_back(record.desc);
   return found;
+}
+
+std::vector<ScoreElementDesc> DrawnScore::LeftToRight(std::vector<ScoreElementDesc> records) {
+  std::stable_sort(records.begin(), records.end(),
+                   [](auto const& a, auto const& b) { return a.left < b.left; });
+  return records;
 }
 
 std::vector<PlacingSymbolMap::Record> DrawnScore::NoteRecords() const {
@@ -145,11 +239,9 @@ std::vector<PlacingSymbolMap::Record> DrawnScore::NoteRecords() const {
   return notes;
 }
 
-namespace {
 bool IsAccidental(unsigned int code) {
   return code == 35 || code == 98 || code == 110 || code == 134 || code == 180;
 }
-}  // namespace
 
 std::vector<std::vector<unsigned int>> DrawnScore::SignsOfNotes() const {
   std::vector<PlacingSymbolMap::Record> const notes = NoteRecords();

@@ -2,7 +2,7 @@
 
 // A score parsed, laid out on the default page as the music root does, on the real music font's
 // metrics, and drawn page by page through a recording device. What is drawn is kept at its place
-// on the page: glyphs, texts, filled shapes and the symbol map's records.
+// on the page: glyphs, texts, lines, filled shapes and the symbol map's records.
 
 #include <memory>
 #include <string>
@@ -16,7 +16,8 @@
 
 namespace EngineTesting {
 
-// A recording device that knows where its origin has been moved to.
+// A recording device that moves and scales as a painter does (a scale multiplies, a saved state
+// restores the transform) and keeps in page units what each call puts where.
 class PlacingDevice : public RecordingDevice {
  public:
   using RecordingDevice::RecordingDevice;
@@ -33,40 +34,67 @@ class PlacingDevice : public RecordingDevice {
     std::string text;
     unsigned int align;
     std::string font;
-    int properties;  // of the font: 1 bold, 2 italic
+    int properties;      // of the font: 1 bold, 2 italic
+    VGFont const* face;  // the font drawn with, kept by the engine's font cache
   };
+  // A filled polygon or rectangle; a rectangle has no corners listed.
   struct Shape {
     int page;
     float left, top, right, bottom;
     std::vector<float> xs, ys;  // a polygon's corners
+  };
+  struct Segment {
+    int page;
+    float x1, y1, x2, y2;
+    float width;  // of the pen
+    int alpha;
   };
 
   int page = 0;
   std::vector<Glyph> glyphs;
   std::vector<Text> texts;
   std::vector<Shape> shapes;
-
-  void SetOrigin(float x, float y) override { mX = x, mY = y; }
-  void OffsetOrigin(float dx, float dy) override { mX += dx, mY += dy; }
-  float GetXOrigin() const override { return mX; }
-  float GetYOrigin() const override { return mY; }
-  void DrawMusicSymbol(float x, float y, unsigned int symbol) override;
-  void DrawString(float x, float y, char const* s, int count) override;
-  void Polygon(float const* xs, float const* ys, int count) override;
-  void Rectangle(float l, float t, float r, float b) override;
-  void Line(float x1, float y1, float x2, float y2) override;
-
-  struct Segment {
-    int page;
-    float x1, y1, x2, y2;
-  };
   std::vector<Segment> lines;
 
+  // Forgets what was drawn and goes back to the untransformed page.
+  void Clear();
+
+  bool BeginDraw() override;
+  void EndDraw() override;
+  void PushPen(VGColor const& c, float width) override;
+  void PopPen() override;
+  void PushFillColor(VGColor const& c) override;
+  void PopFillColor() override;
+  void SetScale(float x, float y) override;
+  void SetOrigin(float x, float y) override;
+  void OffsetOrigin(float dx, float dy) override;
+  float GetXScale() const override { return mState.sx; }
+  float GetYScale() const override { return mState.sy; }
+  float GetXOrigin() const override { return mState.dx / mState.sx; }
+  float GetYOrigin() const override { return mState.dy / mState.sy; }
+
+  void MoveTo(float x, float y) override;
+  void LineTo(float x, float y) override;
+  void Line(float x1, float y1, float x2, float y2) override;
+  void Polygon(float const* xs, float const* ys, int count) override;
+  void Rectangle(float l, float t, float r, float b) override;
+  void DrawMusicSymbol(float x, float y, unsigned int symbol) override;
+  void DrawString(float x, float y, char const* s, int count) override;
+
  private:
-  float mX = 0, mY = 0;
+  struct State {
+    float sx = 1, sy = 1, dx = 0, dy = 0, pen = 1;
+    int alpha = 255;
+  };
+  NVPoint Map(float x, float y) const;
+  void AddLine(NVPoint const& from, NVPoint const& to);
+
+  State mState;
+  std::vector<State> mSaved;
+  NVPoint mPen;
 };
 
-// Keeps the records moved to the page by the device's origin.
+// Keeps the records moved to the page by the device's transform, as the page's own map does.
 class PlacingSymbolMap : public RecordingSymbolMap {
  public:
   struct Record {
@@ -77,10 +105,17 @@ class PlacingSymbolMap : public RecordingSymbolMap {
   void AddElement(VGDevice const& device, ScoreElementDesc const& desc) override;
 };
 
+// Whether a music glyph is an accidental sign: sharp, flat, natural, double flat or double sharp.
+bool IsAccidental(unsigned int code);
+
 class DrawnScore : public RazidFontFixture {
  public:
   // The width of a music glyph drawn at the default size.
   static float Width(unsigned int code);
+  // The width of a text as drawn, or of other words in its font.
+  float Width(PlacingDevice::Text const& text, std::string const& words);
+  float Width(PlacingDevice::Text const& text) { return Width(text, text.text); }
+  static std::vector<ScoreElementDesc> LeftToRight(std::vector<ScoreElementDesc> records);
 
  protected:
   void SetUp() override;
@@ -91,7 +126,9 @@ class DrawnScore : public RazidFontFixture {
   int Pages() const;
 
   std::vector<PlacingDevice::Glyph> Glyphs(unsigned int code) const;
-  std::vector<ScoreElementDesc> Records(int kind, int subtype) const;
+  // The records of a kind, of any subtype unless one is given, on a page (on every page for 0),
+  // in drawing order.
+  std::vector<ScoreElementDesc> Records(int kind, int subtype = -1, int page = 0) const;
   // The records of the notes drawn, in reading order: page, line, left to right, top down.
   std::vector<PlacingSymbolMap::Record> NoteRecords() const;
   // For each note in reading order, the accidental signs drawn at its height between the note

@@ -6,6 +6,7 @@
 namespace {
 
 using EngineTesting::DrawnScore;
+using EngineTesting::IsAccidental;
 using testing::HasSubstr;
 using testing::Not;
 
@@ -36,8 +37,8 @@ TEST_F(GraceTest, GraceNotesStandSideBySideBeforeTheirNoteClearOfIt) {
       // and of the signs before it.
       float limit = main.headX - 30;
       for (auto const& glyph : drawn.glyphs)
-        if ((glyph.code == 35 || glyph.code == 110) && glyph.x < main.headX &&
-            glyph.x > main.headX - 150 && std::abs(glyph.y - main.refY) < 1)
+        if (IsAccidental(glyph.code) && glyph.x < main.headX && glyph.x > main.headX - 150 &&
+            std::abs(glyph.y - main.refY) < 1)
           limit = std::min(limit, glyph.x);
       for (size_t g = graces.size(); g-- > 0;) {
         SCOPED_TRACE(testing::Message() << "grace " << g << " at " << graces[g].headX);

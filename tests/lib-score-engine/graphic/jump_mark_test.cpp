@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
+#include <cmath>
 
-#include "VGFont.h"
 #include "drawn_score.h"
-#include "lib-razid-qt/GSystemQt.h"
 
 namespace {
 
@@ -22,12 +21,6 @@ TEST_F(JumpMarkTest, JumpWordsAreBoldItalicAboveTheMusicAndApart) {
       "[ \\meter<\"4/4\"> \\segno c2/4 d e f | g1/4 a h c2 \\fine | \\coda d2/4 e f g | "
       "c2/4 d e f \\daCapo | c2/1 \\dalSegno | c2/1 \\daCapoAlFine | c2/1 \\daCoda | "
       "c2/1 \\dalSegnoAlFine ]");
-  std::unique_ptr<VGFont const> font(GSystemQt(nullptr).CreateVGFont("Times New Roman", 110, 3));
-  auto width = [&](std::string const& text) {
-    float w = 0, h = 0;
-    font->GetExtent(text.c_str(), static_cast<int>(text.size()), &w, &h, &drawn);
-    return w;
-  };
   auto const lines = Records(2, 5);  // the staff lines of each slice
   auto const notes = NoteRecords();
   ASSERT_EQ(drawn.texts.size(), 7u);  // the segno has no words
@@ -36,24 +29,29 @@ TEST_F(JumpMarkTest, JumpWordsAreBoldItalicAboveTheMusicAndApart) {
     SCOPED_TRACE(text.text);
     EXPECT_EQ(text.font, "Times New Roman@110");
     EXPECT_EQ(text.properties, 3);
-    float const right = text.x + width(text.text);
-    for (auto const& staff : lines)
-      if (staff.left <= text.x && text.x <= staff.right && std::abs(staff.top - text.y) < 400)
+    float const right = text.x + Width(text);
+    for (auto const& staff : lines) {
+      if (staff.left <= text.x && text.x <= staff.right && std::abs(staff.top - text.y) < 400) {
         EXPECT_LT(text.y, staff.top);
-    for (auto const& note : notes)
+      }
+    }
+    for (auto const& note : notes) {
       if (note.desc.right > text.x && note.desc.left < right &&
-          std::abs(note.desc.refY - text.y) < 400)
+          std::abs(note.desc.refY - text.y) < 400) {
         EXPECT_LT(text.y, note.desc.top) << "over the note at " << note.desc.refX;
+      }
+    }
     if (i + 1 < drawn.texts.size() && drawn.texts[i + 1].page == text.page &&
-        std::abs(drawn.texts[i + 1].y - text.y) < 300 && drawn.texts[i + 1].x > text.x)
+        std::abs(drawn.texts[i + 1].y - text.y) < 300 && drawn.texts[i + 1].x > text.x) {
       EXPECT_LT(right, drawn.texts[i + 1].x) << "runs into " << drawn.texts[i + 1].text;
+    }
   }
   auto const codas = Glyphs(kCoda);
   ASSERT_EQ(codas.size(), 2u);
   auto const toCoda = std::find_if(drawn.texts.begin(), drawn.texts.end(),
                                    [](auto const& t) { return t.text == "to Coda "; });
   ASSERT_NE(toCoda, drawn.texts.end());
-  EXPECT_GE(codas[1].x, toCoda->x + width(toCoda->text));
+  EXPECT_GE(codas[1].x, toCoda->x + Width(*toCoda));
 }
 
 }  // namespace

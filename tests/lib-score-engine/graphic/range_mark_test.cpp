@@ -38,11 +38,11 @@ TEST_F(RangeMarkTest, EachMarkDrawsOnceAtTheFirstNoteHangingFromItsTopLeft) {
   };
   Case const cases[] = {
       {Span(new GRTrill(staff, Own(new ARTrill(ARTrill::MORD))), voice.events),
-       "DrawMusicSymbol(100,-50,77)", "align=9"},
+       "DrawMusicSymbol(100,-75,77)", "align=9"},
       {Span(new GRTrill(staff, Own(new ARTrill(ARTrill::TRILL))), voice.events),
-       "DrawString(100,-50,trill,-1)", "align=9"},
+       "DrawString(100,-75,trill,-1)", "align=9"},
       {Span(new GRTrill(staff, Own(new ARTrill(ARTrill::TURN))), voice.events),
-       "DrawString(100,-50,turn,-1)", "align=9"},
+       "DrawString(100,-75,turn,-1)", "align=9"},
       {Span(new GRTremolo(staff, Own(new ARTremolo)), voice.events), "DrawString(100,150,trem.,-1)",
        "align=20"},
       {Span(new GRAccelerando(staff, Own(new ARAccelerando)), voice.events),

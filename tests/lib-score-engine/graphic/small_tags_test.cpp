@@ -37,17 +37,18 @@ class Note : public GRNotationElement {
 
 class SmallTagTest : public MarksFixture {};
 
-// Every mark of the table has a glyph of its own, without a warning; the box is the glyph's.
+// Every mark of the table has a glyph of its own, without a warning; the box holds its letters,
+// from two line spaces above the base line to less than one below it.
 TEST_F(SmallTagTest, DynamicMarksTakeTheirOwnGlyph) {
   struct Case {
     char const* text;
     unsigned int glyph;
     NVRect box;
   } const cases[] = {
-      {"p", 112, {12.5, 200, 100, 200}},    {"mf", 70, {12.5, 200, 100, 200}},
-      {"ppp", 240, {12.5, 200, 100, 200}},  {"pppp", 241, {12.5, 200, 100, 200}},
-      {"ffff", 242, {12.5, 200, 100, 200}}, {"sf", 243, {12.5, 200, 100, 200}},
-      {"sfz", 244, {12.5, 200, 100, 200}},  {"mezzo", 0, {0, 0, 0, 0}},
+      {"p", 112, {12.5, -100, 100, 37.5}},    {"mf", 70, {12.5, -100, 100, 37.5}},
+      {"ppp", 240, {12.5, -100, 100, 37.5}},  {"pppp", 241, {12.5, -100, 100, 37.5}},
+      {"ffff", 242, {12.5, -100, 100, 37.5}}, {"sf", 243, {12.5, -100, 100, 37.5}},
+      {"sfz", 244, {12.5, -100, 100, 37.5}},  {"mezzo", 0, {0, 0, 0, 0}},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.text);

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWindow>
 
 #include <RtMidi.h>
 
@@ -87,6 +88,38 @@ TEST_F(ConsoleServicesTest, TheRescanGivesUpAfterNineTries) {
   ASSERT_TRUE(WaitUntil([&] { return Countdown() == 0; }, 15000));
   if (Disturbed(changes)) GTEST_SKIP() << "A MIDI source of another program came or went.";
   EXPECT_GE(clock.elapsed(), UI::Console::DeviceScanCountdown * UI::Console::DeviceScanIntervalMs);
+}
+
+TEST_F(ConsoleServicesTest, DevicesLeftForLaterOpenOnceTheWindowIsOnTheScreen) {
+  MELVARIN_REQUIRE_JACK();
+  RtMidiOut keyboard(RtMidi::UNIX_JACK, "Melvarin Late Keys");
+  keyboard.openVirtualPort("out");
+  App()->ReleaseServices();
+  QStringList trace;
+  Application::SetServiceTrace([&trace](const QString& event) { trace << event; });
+  App()->Init(Application::OpenDevicesLater);
+  auto sound = App()->GetSoundController();
+  StartConsole();
+  m_console->hide();
+  ASSERT_TRUE(WaitUntil([&] { return !m_console->windowHandle()->isExposed(); }));
+  EXPECT_EQ(sound->GetInputMidiDeviceCount(), 0u);
+  EXPECT_EQ(sound->GetOutputMidiDeviceCount(), 0u);
+
+  QSignalSpy changes(m_console.get(), &UI::Console::deviceChange);
+  m_console->OpenDevicesOnceShown();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(sound->GetInputMidiDeviceCount(), 0u) << "opened before the window shows";
+  m_console->show();
+  ASSERT_TRUE(changes.wait(5000));
+  Application::SetServiceTrace({});
+  EXPECT_EQ(trace.count("open devices"), 1);
+  EXPECT_EQ(sound->GetOutputMidiDeviceCount(), 1u);
+  bool found = false;
+  for (unsigned long i = 0; i < sound->GetInputMidiDeviceCount(); ++i)
+    found = found || sound->GetInputMidiDevice(i)->GetName() == "Melvarin Late Keys:out";
+  EXPECT_TRUE(found);
+  EXPECT_NE(sound->GetSelectedInputMidiDevice(), Core::SoundController::NoSelection);
+  EXPECT_FALSE(App()->OpenDevices()) << "they open once";
 }
 
 TEST_F(ConsoleServicesTest, NewsShowsTheMailButtonAfterASecondAndOpensInTheDialog) {

@@ -195,4 +195,26 @@ TEST_F(KeyboardTest, AStateChangeRepaintsOnlyItsKeysOctaveGroupAtOnce) {
   EXPECT_EQ(m_piano.paintedGroups(), (std::vector<int>{0, KeyboardGeometry::Group(40)}));
 }
 
+TEST_F(KeyboardTest, BetweenInputAndDisplayOnlyTheKeysUnderThePointerAreDrawnAgain) {
+  // A verdict turns the piano to display: nothing the learner sees changes with no key held.
+  m_piano.switchMode(Keyboard::Display);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  EXPECT_TRUE(m_paints.regions.empty());
+
+  m_piano.switchMode(Keyboard::Input);
+  Send(QEvent::MouseMove, Middle(40), Qt::NoButton);  // the hover look of C sharp 4
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  m_paints.regions.clear();
+  m_piano.switchMode(Keyboard::Display);
+  ASSERT_EQ(m_paints.regions.size(), 1u);
+  EXPECT_EQ(m_paints.regions[0], QRegion(m_piano.scaleKeyRect(GKCinitializer::Keys()[40].upper)));
+
+  // The hover modes' octave fades cover the whole piano.
+  m_paints.regions.clear();
+  m_piano.switchMode(Keyboard::HoverOctaves);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  ASSERT_EQ(m_paints.regions.size(), 1u);
+  EXPECT_EQ(m_paints.regions[0], QRegion(m_piano.rect()));
+}
+
 }  // namespace

@@ -91,6 +91,18 @@ TEST_F(ScreenStackTest, AFadeHidesBothScreensFor700MsAndFocusesTheNewOne) {
   EXPECT_EQ(m_stack.GetPreviousWindow(), &m_a);
 }
 
+TEST_F(ScreenStackTest, ThePicturesOfAFadeAreLetGoWhenItEnds) {
+  m_stack.Show(&m_a, m_fader);
+  EXPECT_TRUE(m_fader->holdsPictures());
+  ASSERT_TRUE(WaitForFade());
+  EXPECT_FALSE(m_fader->holdsPictures());
+  m_fader->fadeToWidgetWOSnapshot(&m_b);  // from nothing
+  EXPECT_TRUE(m_fader->holdsPictures());
+  m_fader->switchToWidget(&m_a);  // an end at once
+  EXPECT_FALSE(m_fader->holdsPictures());
+  EXPECT_TRUE(m_a.isVisible());
+}
+
 TEST_F(ScreenStackTest, AResizeDuringAFadeTakesThePicturesAgain) {
   m_stack.Show(&m_a, m_fader);
   ASSERT_TRUE(WaitForFade());
@@ -121,6 +133,24 @@ TEST_F(ScreenStackTest, ShowingTheShownScreenAgainNamesItTwiceAndStacksIt) {
   EXPECT_TRUE(m_fader->isFading());
   ASSERT_TRUE(WaitForFade());
   EXPECT_EQ(m_stack.Depth(), 2);
+  EXPECT_TRUE(m_a.isVisible());
+}
+
+TEST_F(ScreenStackTest, AMainWindowThatIsGoneLeavesNothingOfItsOwnOnTheStack) {
+  // As when a second main window is built in the same process after the first one: its fader
+  // took its screens into its layout, and they go with it.
+  auto* fader = new UI::FaderWidget(&m_window);
+  m_stack.Show(new CountingScreen("Home"), fader);
+  m_stack.Show(new CountingScreen("Exercise"), nullptr);
+  ASSERT_TRUE(WaitForFade());
+  delete fader;
+  EXPECT_EQ(m_stack.Depth(), 0);
+
+  QSignalSpy changes(&m_stack, &UI::WindowStackManager::screenChange);
+  m_stack.Show(&m_a, nullptr);  // no fader left: the screen is simply shown
+  m_stack.Show(&m_b, m_fader);
+  ASSERT_EQ(changes.size(), 1);
+  EXPECT_EQ(changes[0][1].toString(), "A");
   EXPECT_TRUE(m_a.isVisible());
 }
 

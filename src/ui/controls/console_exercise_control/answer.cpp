@@ -7,9 +7,6 @@
 #include <QCoreApplication>
 #include <QEasingCurve>
 #include <QEvent>
-#include <QMap>
-#include <QRegularExpression>
-#include <QStyle>
 #include <QTimer>
 
 #include "src/core/exercise/exercise.h"
@@ -37,87 +34,23 @@ constexpr long SymbolTrainer = 2;
 constexpr int LowestMidiKey = 21;    // A0, piano key 0
 constexpr int HighestMidiKey = 108;  // C8, piano key 87
 
+// The frame's looks, style sheets held by the statistics widget of the form; the verdict looks
+// differ from the regular one by their border, which the verdict edge paints.
+constexpr char RegularLook[] = "RegularBorderStyle";
+constexpr char CorrectLook[] = "CorrectAnswerBorderStyle";
+constexpr char WrongLook[] = "WrongAnswerBorderStyle";
+
 bool IsPlayedQuestion(unsigned int type) {
   return type == Core::QT_EAR || type == Core::QT_TEMPO || type == Core::QT_NOTE ||
          type == Core::QT_CHORD_NAME;
 }
 
+// Asks the screen for the answer score once the verdict is painted.
+const QEvent::Type AnswerScoreEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
 Core::MidiEvent ScreenKeyEvent(Core::MidiCommand command, int key) {
   return Core::MidiEvent(
       Core::MidiMessage(command, 0, static_cast<unsigned char>(key + LowestMidiKey), 100), 0, -1.0);
-}
-
-// The frame's three looks live in one style sheet, each rule scoped to the frame's "BorderStyle"
-// property, which names the look shown. Setting a style sheet re-polishes every widget inside the
-// frame, the score and the statistics included, and took most of the time between an answer and
-// its painted verdict; switching the property re-polishes only the widgets the rules select.
-constexpr char LookProperty[] = "BorderStyle";
-constexpr const char* Looks[] = {"CorrectAnswerBorderStyle", "WrongAnswerBorderStyle",
-                                 "RegularBorderStyle"};  // by ScoreboardBorderStyle
-
-using Rules = QMap<QString, QString>;  // declarations by selector
-
-Rules ParseRules(const QString& sheet) {
-  static const QRegularExpression rule(QStringLiteral(R"(([^{}]+)\{([^{}]*)\})"));
-  Rules rules;
-  for (auto it = rule.globalMatch(sheet); it.hasNext();) {
-    const QRegularExpressionMatch match = it.next();
-    for (const QString& selector : match.captured(1).split(QLatin1Char(',')))
-      if (!selector.trimmed().isEmpty())
-        rules[selector.trimmed()] += match.captured(2).simplified() + QLatin1Char(';');
-  }
-  return rules;
-}
-
-// The rules for the frame holding `look` and for its descendants, as in the sheet set on the
-// frame itself.
-QString ScopedSheet(const Rules& rules, const char* look) {
-  const QString attribute = QStringLiteral("[%1=\"%2\"]").arg(LookProperty, look);
-  QString sheet;
-  for (auto rule = rules.begin(); rule != rules.end(); ++rule)
-    sheet += rule.key() + attribute + ", *" + attribute + ' ' + rule.key() + " { " + rule.value() +
-             " }\n";
-  return sheet;
-}
-
-// Whether a type selector such as "QLabel" or ".QWidget" (that class only) picks `widget`.
-bool Selects(const QString& selector, const QWidget& widget) {
-  if (selector.startsWith(QLatin1Char('.')))
-    return selector.mid(1) == QLatin1String(widget.metaObject()->className());
-  return widget.inherits(qPrintable(selector));
-}
-
-void ShowFrameLook(QWidget& frame, const QWidget& holder, const char* look) {
-  const QString old = frame.property(LookProperty).toString();
-  QString sheet;
-  for (const char* each : Looks)
-    sheet += ScopedSheet(ParseRules(holder.property(each).toString()), each);
-  frame.setProperty(LookProperty, QString::fromLatin1(look));
-  // The first time, or after another view gave the frame a sheet of its own: polished whole once.
-  if (frame.styleSheet() != sheet) {
-    frame.setStyleSheet(sheet);
-    return;
-  }
-  // Only the widgets whose rules differ between the two looks change.
-  const Rules before = ParseRules(holder.property(qPrintable(old)).toString());
-  const Rules after = ParseRules(holder.property(look).toString());
-  QStringList changed;
-  for (const Rules& rules : {before, after})
-    for (auto rule = rules.begin(); rule != rules.end(); ++rule)
-      if (before.value(rule.key()) != after.value(rule.key())) changed << rule.key();
-  if (changed.isEmpty()) return;
-  QList<QWidget*> widgets{&frame};
-  for (QWidget* child : frame.findChildren<QWidget*>())
-    if (std::any_of(changed.begin(), changed.end(),
-                    [child](const QString& selector) { return Selects(selector, *child); }))
-      widgets << child;
-  QEvent change(QEvent::StyleChange);
-  for (QWidget* widget : widgets) {
-    widget->style()->unpolish(widget);
-    widget->style()->polish(widget);
-    QCoreApplication::sendEvent(widget, &change);
-    widget->update();
-  }
 }
 
 }  // namespace
@@ -183,6 +116,10 @@ void ConsoleExerciseControl::UpdateAnswerUI(bool right, Core::Answer answer) {
     }
   }
   if (exerciseId == SymbolTrainer) (right ? rightSound : wrongSound).play();
+  // The frame's edge has asked for the window's paint, which Qt posts as an event of low
+  // priority: one of the same priority posted now is handled after that paint.
+  if (pendingAnswerScore)
+    QCoreApplication::postEvent(this, new QEvent(AnswerScoreEvent), Qt::LowEventPriority);
 }
 
 void ConsoleExerciseControl::ShowAnswer(bool right, const Core::Answer& answer) {
@@ -201,17 +138,41 @@ void ConsoleExerciseControl::ShowAnswer(bool right, const Core::Answer& answer) 
     exercise->GetRazidAnswer(exercise->GetCurrentSection(), question, answer, rmn, notes,
                              highlight);
     if (!rmn.empty()) {
-      scoreSet = RenderExerciseScore(rmn, highlight);
-      scoreBoard->Reset(scoreSet);
+      if (IsHeardOnly(question.Type)) {
+        // The score fades in at once below: it must hold the answer before its picture is taken.
+        scoreSet = RenderExerciseScore(rmn, highlight);
+        scoreBoard->Reset(scoreSet);
+      } else {
+        // Building the answer score takes longer than all the rest of the verdict: it follows
+        // once the verdict's colours are painted (UpdateAnswerUI).
+        pendingAnswerScore = PendingAnswerScore{std::move(rmn), highlight, runNumber};
+      }
     }
     ui.Gkc->switchMode(Keyboard::Display);
     ui.Gkc->changeKeysState(AnswerKeyStates(notes));
   }
-  if (question.Type == Core::QT_EAR || question.Type == Core::QT_TEMPO) {
+  if (IsHeardOnly(question.Type)) {
     speakerWidget->stop();
     // The heard question is revealed as a score.
     if (!correct.Rmn.empty()) faderWidget->fadeToWidgetWOSnapshot(scoreBoard);
   }
+}
+
+void ConsoleExerciseControl::ShowPendingAnswerScore() {
+  if (!pendingAnswerScore) return;
+  const PendingAnswerScore pending = std::move(*pendingAnswerScore);
+  pendingAnswerScore.reset();
+  // The learner may have left the exercise view, or the exercise, before it came.
+  if (currentView != 0 || !IsCurrentRun(pending.run)) return;
+  scoreSet = RenderExerciseScore(pending.rmn, pending.highlight);
+  scoreBoard->Reset(scoreSet);
+}
+
+void ConsoleExerciseControl::customEvent(QEvent* event) {
+  if (event->type() == AnswerScoreEvent)
+    ShowPendingAnswerScore();
+  else
+    QWidget::customEvent(event);
 }
 
 void ConsoleExerciseControl::SetMultichoiceStyle(int n, const char* name) {
@@ -232,15 +193,31 @@ void ConsoleExerciseControl::SetMultichoiceIncorrectStyle(int n) {
   SetMultichoiceStyle(n, "MultichoiceIncorrectStyle");
 }
 
+void ConsoleExerciseControl::PrepareVerdictEdge() {
+  verdictEdge = new VerdictEdge(ui.ProgressFrameInternal);
+  correctEdge = EdgeLook::FromStyleSheet(ui.StatisticsWidget->property(CorrectLook).toString());
+  wrongEdge = EdgeLook::FromStyleSheet(ui.StatisticsWidget->property(WrongLook).toString());
+}
+
+void ConsoleExerciseControl::ShowRegularFrame() {
+  // The frame's own sheet is the regular look's in every verdict: set again only when another
+  // view gave it a sheet of its own, since a new sheet polishes every widget inside the frame.
+  const QString regular = ui.StatisticsWidget->property(RegularLook).toString();
+  if (ui.ProgressFrameInternal->styleSheet() != regular)
+    ui.ProgressFrameInternal->setStyleSheet(regular);
+}
+
 void ConsoleExerciseControl::SetFrameColor(ScoreboardBorderStyle style) {
-  const char* look =
-      style == RegularBorder || style == CorrectBorder ? Looks[style] : Looks[WrongBorder];
-  ShowFrameLook(*ui.ProgressFrameInternal, *ui.StatisticsWidget, look);
+  ShowRegularFrame();
+  verdictEdge->ShowLook(style == RegularBorder   ? EdgeLook()
+                        : style == CorrectBorder ? correctEdge
+                                                 : wrongEdge);
   scoreboardBorderStyle = style;
 }
 
 void ConsoleExerciseControl::clearScoreboardFrameColor() {
-  ShowFrameLook(*ui.ProgressFrameInternal, *ui.StatisticsWidget, Looks[RegularBorder]);
+  ShowRegularFrame();
+  verdictEdge->ShowLook(EdgeLook());
 }
 
 WrongRightAnswerAnimation* ConsoleExerciseControl::MakeFrameAnimation(

@@ -18,12 +18,15 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "src/core/exercise/records/answer.h"
 #include "src/core/midi/platform/sound.h"
 #include "src/core/score_builder/score_records.h"
 #include "src/ui/controls/console_exercise_control/statistics_data_set.h"
+#include "src/ui/controls/console_exercise_control/verdict_edge.h"
 #include "src/ui/speed.h"
 #include "ui_console_exercise_control.h"
 
@@ -223,6 +226,7 @@ class ConsoleExerciseControl : public QWidget {
 
  protected:
   void timerEvent(QTimerEvent* event) override;
+  void customEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
@@ -250,6 +254,8 @@ class ConsoleExerciseControl : public QWidget {
   void clearScoreboardFrameColor();
   // Takes the last verdict off the screen: frame, buttons, keys and the answer score.
   void ClearVerdict();
+  void PrepareVerdictEdge();
+  void ShowRegularFrame();
 
   // Helpers of the run (exercise.cpp, question.cpp, answer.cpp).
   bool ClearLessonStatistics();
@@ -261,6 +267,8 @@ class ConsoleExerciseControl : public QWidget {
   int ChooseAnswerMode(unsigned int methods) const;
   bool AcceptsChoice() const;
   void ShowAnswer(bool right, const Core::Answer& answer);
+  // Builds and shows the answer score that the last verdict left for after its paint.
+  void ShowPendingAnswerScore();
   void SetMultichoiceStyle(int n, const char* name);
   WrongRightAnswerAnimation* MakeFrameAnimation(
       const QEasingCurve& curve, const std::vector<std::pair<double, QPoint>>& offsets);
@@ -305,6 +313,17 @@ class ConsoleExerciseControl : public QWidget {
   QTimer* timeoutNoticeTimer = nullptr;  // takes the time-out notice down again
   QPrintDialog* printDialog = nullptr;
   ScoreboardBorderStyle scoreboardBorderStyle = RegularBorder;
+  // The answer score of the last verdict, built after the verdict has been painted; dropped by
+  // the next question.
+  struct PendingAnswerScore {
+    std::string rmn;
+    int highlight = -1;
+    unsigned long run = 0;
+  };
+  std::optional<PendingAnswerScore> pendingAnswerScore;
+  VerdictEdge* verdictEdge = nullptr;
+  EdgeLook correctEdge;  // the verdict looks' borders, read from the form once
+  EdgeLook wrongEdge;
   bool extendedStatisticsShown = false;
   Ui_console_exercise_control ui;
   std::shared_ptr<Core::Exercise> exercise;

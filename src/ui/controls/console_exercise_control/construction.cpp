@@ -49,6 +49,7 @@ ConsoleExerciseControl::ConsoleExerciseControl(QWidget* parent)
 
   ui.setupUi(this);
   createStatWidgets();
+  PrepareVerdictEdge();
 
   faderWidget = new FaderWidget(ui.NotestavePictureWidget);
   faderWidget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

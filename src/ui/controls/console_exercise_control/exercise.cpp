@@ -116,6 +116,7 @@ void ConsoleExerciseControl::StopExercise() {
           window(), App()->GetExerciseCatalog()->GetExerciseStatistics()->GetLastSaveProblems());
   }
   midiWarningShown = false;
+  pendingAnswerScore.reset();
   GetPlayDialog()->setVisible(false);
   actionHintDialog->HideHint();
   showExercise(Speed(0));
@@ -202,6 +203,7 @@ void ConsoleExerciseControl::ClearVerdict() {
   ui.Gkc->switchMode(Keyboard::Input);
   ui.Gkc->cleanAllKeys();
   // The answer score with its coloured notes goes with the question it answered.
+  pendingAnswerScore.reset();
   faderWidget->switchToWidget(nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "src/ui/controls/console_exercise_control/exercise_score.h"
 
+#include "src/core/exercise/records/question.h"
 #include "src/core/midi/error.h"
 #include "src/core/score_builder/score_builder.h"
 
@@ -15,6 +16,10 @@ std::shared_ptr<Core::ScoreSet> RenderExerciseScore(const std::string& rmn, int 
     return nullptr;
   }
   return set;
+}
+
+bool IsHeardOnly(unsigned int questionType) {
+  return questionType == Core::QT_EAR || questionType == Core::QT_TEMPO;
 }
 
 }  // namespace UI

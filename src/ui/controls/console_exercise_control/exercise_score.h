@@ -14,4 +14,7 @@ namespace UI {
 // exercise goes on.
 std::shared_ptr<Core::ScoreSet> RenderExerciseScore(const std::string& rmn, int highlight);
 
+// Questions that are only heard (ear and tempo): their score is revealed with the verdict.
+bool IsHeardOnly(unsigned int questionType);
+
 }  // namespace UI

@@ -19,10 +19,6 @@ namespace UI {
 
 namespace {
 
-bool IsHeardOnly(unsigned int type) {
-  return type == Core::QT_EAR || type == Core::QT_TEMPO;
-}
-
 // The ear trainer's scales are answered after they have been heard whole.
 constexpr long EarTrainer = 1;
 constexpr unsigned long ScalesSection = 3;
@@ -40,6 +36,7 @@ void ConsoleExerciseControl::ShowQuestion() {
   ui.Gkc->cleanAllKeys();
   for (int n = 1; n <= 6; ++n) SetMultichoiceDefaultStyle(n);
 
+  pendingAnswerScore.reset();  // the last verdict's score, if it has not come yet, is not shown
   scoreSet = correct.Rmn.empty() ? nullptr : RenderExerciseScore(correct.Rmn, -1);
   scoreBoard->Reset(scoreSet);
   const bool scored = scoreSet != nullptr;

@@ -22,7 +22,7 @@ TEST(Error, RecordsWhereAndWhatFailed) {
   EXPECT_EQ(error.GetCode(), 0x308);
   EXPECT_EQ(error.GetMessage(), "no ports");
   EXPECT_STREQ(error.GetFunction(), "FailWithPortError");
-  EXPECT_STREQ(error.GetFile(), "../../tests/src/core/midi/error_test.cpp");
+  EXPECT_STREQ(error.GetFile(), MELVARIN_SOURCE_PREFIX "tests/src/core/midi/error_test.cpp");
   EXPECT_GT(error.GetLine(), 0);
   EXPECT_TRUE(error.GetData()->inner.IsEmpty());
 }

@@ -71,7 +71,7 @@ TEST(DifficultyPresets, NonLevelsAndUnknownTrainersChangeNothing) {
 TEST(DifficultyPresetsDeathTest, AskingForTheRecordOfCustomSettingsIsAProgrammingError) {
   EXPECT_DEATH(DifficultyPreset(CustomLevel),
                "Assertion failed: level >= Level1 && level <= Level5, function DifficultyPreset, "
-               "file ../../src/core/settings/difficulty_presets.cpp");
+               "file " MELVARIN_SOURCE_PREFIX "src/core/settings/difficulty_presets.cpp");
 }
 
 }  // namespace

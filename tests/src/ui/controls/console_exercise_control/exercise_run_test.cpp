@@ -28,6 +28,7 @@
 #include "src/ui/keyboard.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
+#include "src/ui/score_board/score_board.h"
 #include "src/ui/section_end_dialog.h"
 #include "src/ui/shell_fixture.h"
 #include "ui_settings_ear_control.h"
@@ -83,13 +84,30 @@ class ExerciseRunTest : public Testing::ShellTest {
   QString ButtonStyle(const char* property) const {
     return Screen()->property(property).toString();
   }
-  // The frame names the look it shows and paints just as it would with that style sheet of its own.
+  // The frame shows the look's border colour along its outer edge only: no pixel away from the
+  // edge, over the score and the bar inside, takes it.
   void ExpectFrameLook(const char* name) const {
     QWidget* frame = Child("ProgressFrameInternal");
-    EXPECT_EQ(frame->property("BorderStyle").toString(), name);
+    const UI::EdgeLook look = UI::EdgeLook::FromStyleSheet(FrameStyle(name));
     const QImage shown = frame->grab().toImage();
-    frame->setStyleSheet(FrameStyle(name));
-    EXPECT_EQ(frame->grab().toImage(), shown) << name;
+    const QRect inside =
+        shown.rect().adjusted(look.width + 1, look.width + 1, -look.width - 1, -look.width - 1);
+    for (const UI::EdgeLook& other :
+         {UI::EdgeLook::FromStyleSheet(FrameStyle("CorrectAnswerBorderStyle")),
+          UI::EdgeLook::FromStyleSheet(FrameStyle("WrongAnswerBorderStyle"))}) {
+      const QRgb colour = other.colour.rgb();
+      const bool shows = look.IsVisible() && other.colour == look.colour;
+      int atEdge = 0;
+      for (const QPoint& point : {QPoint(0, shown.height() / 2), QPoint(shown.width() / 2, 0),
+                                  QPoint(shown.width() - 1, shown.height() / 2),
+                                  QPoint(shown.width() / 2, shown.height() - 1)})
+        atEdge += shown.pixel(point) == colour;
+      EXPECT_EQ(atEdge, shows ? 4 : 0) << name;
+      int within = 0;
+      for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x) within += shown.pixel(x, y) == colour;
+      EXPECT_EQ(within, 0) << name;
+    }
   }
   QToolButton* AnswerButton(unsigned long variant) const {
     return Child<QToolButton>(qPrintable(QString("Answer%1").arg(variant + 1)));
@@ -318,8 +336,30 @@ TEST_F(ExerciseRunTest, AWrongKeyWithContinueOffPausesWithTheHintUntilTheLearner
     EXPECT_EQ(piano->keyState(key).highlight, key == 87 ? KeyState::Green : 0) << key;
 
   const int key = ExpectedKey();
+  auto* board = Screen()->findChild<UI::ScoreBoard*>();
+  ASSERT_NE(board, nullptr);
+  const Core::ScoresDescription* question = board->GetScore(0);
   ClickKey(key == 40 ? 41 : 40);
   ExpectFrameLook("WrongAnswerBorderStyle");
+  // The answer score, with the wrong and the missed note, follows the painted verdict.
+  EXPECT_EQ(board->GetScore(0), question);
+  struct PaintWatch : QObject {
+    const UI::ScoreBoard* board = nullptr;
+    std::vector<const Core::ScoresDescription*> scoresAtPaint;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::UpdateRequest)
+        scoresAtPaint.push_back(const_cast<UI::ScoreBoard*>(board)->GetScore(0));
+      return false;
+    }
+  } watch;
+  watch.board = board;
+  m_console->installEventFilter(&watch);
+  QCoreApplication::processEvents();
+  m_console->removeEventFilter(&watch);
+  ASSERT_FALSE(watch.scoresAtPaint.empty());
+  EXPECT_EQ(watch.scoresAtPaint.front(), question) << "the verdict is painted first";
+  EXPECT_NE(board->GetScore(0), question);
+  EXPECT_NE(board->GetScore(0), nullptr);
   EXPECT_EQ(piano->keyState(key).highlight, KeyState::Blue);
   EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_PAUSED);
   auto* hint = Screen()->findChild<UI::ActionHintDialog*>();
