@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ARMusic.h"
+#include "GRMusic.h"
 #include "fuzz/fuzz_targets.h"
 #include "lib-razid-qt/QRazidPainter.h"
 #include "lib-razid-qt/engine_fonts.h"
@@ -49,7 +50,8 @@ void DrawEveryPage(QRazidPainter& painter, QImage& image) {
 
 int DrawRmn(const std::uint8_t* data, std::size_t size) {
   StartEngineOnce();
-  ARMusic::sMaxPassWork = 2.0e5;
+  ARMusic::sMaxPassWork = kFuzzPassWork;
+  GRMusic::sMaxLayoutWork = kFuzzLayoutWork;
   const std::string text(reinterpret_cast<const char*>(data), size);
   QRazidPainter* painter = QRazidPainter::createRazidPainter();
   // A question's page, as exercise scores are drawn.

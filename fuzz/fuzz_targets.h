@@ -9,6 +9,11 @@
 
 namespace Fuzz {
 
+// The engine's work limits while fuzzing: every run stays well inside the fuzzer's time limit
+// of two seconds under the sanitizers, and the refusals above the limits are reached too.
+inline constexpr double kFuzzPassWork = 3.0e4;
+inline constexpr double kFuzzLayoutWork = 1.0e4;
+
 // The bytes as a Standard MIDI File read through a device.
 int ReadMidiFile(const std::uint8_t* data, std::size_t size);
 
@@ -16,7 +21,7 @@ int ReadMidiFile(const std::uint8_t* data, std::size_t size);
 // deleted.
 int ParseRmn(const std::uint8_t* data, std::size_t size);
 
-// The bytes as RMN text: parsed, laid out on A4 and every page drawn on a recording device.
+// The bytes as RMN text: parsed, laid out on A4 and every page drawn on a counting device.
 int LayoutRmn(const std::uint8_t* data, std::size_t size);
 
 // The bytes as RMN text through the painter front end: laid out on a question's page, every page

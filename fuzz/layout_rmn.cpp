@@ -4,25 +4,29 @@
 #include "RazidDrawTypes.h"
 #include "fuzz/fuzz_targets.h"
 #include "parse_music.h"
+#include "tests/lib-score-engine/graphic/counting_device.h"
 #include "tools/layout/offline_engine.h"
 
 namespace Fuzz {
 
 int LayoutRmn(const std::uint8_t* data, std::size_t size) {
-  // As for the parser alone: a lower work limit keeps every run short.
-  ARMusic::sMaxPassWork = 2.0e5;
+  // As for the parser alone: lower work limits keep every run short.
+  ARMusic::sMaxPassWork = kFuzzPassWork;
+  GRMusic::sMaxLayoutWork = kFuzzLayoutWork;
   const std::string text(reinterpret_cast<const char*>(data), size);
   ParsedMusic parsed = ParseMusicText(text.c_str());
   if (!parsed.music) return 0;
   Layout::OfflineEngine engine;
   GRMusic layout(parsed.music.get(), nullptr);
+  // Drawn on a device that only counts: recording every call would cost more than the layout.
+  EngineTesting::CountingDevice device(engine.device().getVGSystem());
   for (int page = 1; page <= layout.getNumPages(); ++page) {
     RazidOnDrawDesc desc;
-    desc.hdc = &engine.device();
+    desc.hdc = &device;
     desc.page = page;
     desc.sizex = 1000;
     desc.sizey = 1414;
-    layout.OnDraw(engine.device(), desc);
+    layout.OnDraw(device, desc);
   }
   return 0;
 }

@@ -8,8 +8,8 @@ namespace Fuzz {
 
 int ParseRmn(const std::uint8_t* data, std::size_t size) {
   // Music near the engine's work limit takes seconds under the sanitizers; a lower limit keeps
-  // every run short and still lets the fuzzer reach the limit's refusal.
-  ARMusic::sMaxPassWork = 2.0e5;
+  // every run well inside the fuzzer's time limit and still lets it reach the limit's refusal.
+  ARMusic::sMaxPassWork = kFuzzPassWork;
   // The engine reads zero-terminated text; a NUL inside ends it, as it would in a file.
   const std::string text(reinterpret_cast<const char*>(data), size);
   ParsedMusic parsed = ParseMusicText(text.c_str());

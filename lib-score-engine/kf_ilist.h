@@ -68,6 +68,7 @@ class KF_IPointerList : public KF_List<T*> {
   virtual void DumpListAtTail(KF_IPointerList<T>* other) {
     MELVARIN_ASSERT(other != this);
     if (!other || !other->head) return;
+    ++this->version;
     if (!this->head) {
       this->head = other->head;
       this->tail = other->tail;
@@ -113,6 +114,7 @@ class KF_IPointerList : public KF_List<T*> {
       swapped = false;
       for (Node* cur = this->head; cur->next; cur = cur->next) {
         if (cmp(cur->data, cur->next->data) == 1) {
+          ++this->version;
           T* keep = cur->data;
           cur->data = cur->next->data;
           cur->next->data = keep;

@@ -4,6 +4,8 @@
 // as opaque pointers: a position stays valid while its node is in the list, whatever is inserted
 // or removed elsewhere, which is what lets voices and chords remember places in their event lists.
 // The list never destroys its values; the owning pointer form derives from it (kf_ilist.h).
+// Every change of links or values counts up the list's version, so that an index kept beside a
+// list can tell that it is out of date.
 
 #include <functional>
 
@@ -33,6 +35,7 @@ class KF_List {
   // the list as it was.
   void* AddTail(T value) {
     Node* node = NodePool::Make(value, nullptr, tail);
+    ++version;
     if (tail)
       tail->next = node;
     else
@@ -44,6 +47,7 @@ class KF_List {
 
   void* AddHead(T value) {
     Node* node = NodePool::Make(value, head, nullptr);
+    ++version;
     if (head)
       head->prev = node;
     else
@@ -58,6 +62,7 @@ class KF_List {
     Node* at = static_cast<Node*>(pos);
     if (!at || at == head) return AddHead(value);
     Node* node = NodePool::Make(value, at, at->prev);
+    ++version;
     at->prev->next = node;
     at->prev = node;
     ++count;
@@ -69,6 +74,7 @@ class KF_List {
     Node* at = static_cast<Node*>(pos);
     if (!at || at == tail) return AddTail(value);
     Node* node = NodePool::Make(value, at->next, at);
+    ++version;
     at->next->prev = node;
     at->next = node;
     ++count;
@@ -97,18 +103,23 @@ class KF_List {
   T GetTail() const { return tail ? tail->data : T{}; }
 
   int GetCount() const { return count; }
+  unsigned GetVersion() const { return version; }
   int size() const { return count; }
   bool empty() const { return count == 0; }
   bool IsEmpty() const { return count == 0; }
 
   // Replaces the value in place; the old value is not destroyed, also in an owning list.
-  void SetAt(void* pos, T value) { static_cast<Node*>(pos)->data = value; }
+  void SetAt(void* pos, T value) {
+    static_cast<Node*>(pos)->data = value;
+    ++version;
+  }
 
   // Hands the head's value to the caller; never destroys it, also in an owning list.
   T RemoveHead() {
     if (!head) return T{};
     Node* node = head;
     T value = node->data;
+    ++version;
     head = node->next;
     if (head)
       head->prev = nullptr;
@@ -120,11 +131,7 @@ class KF_List {
   }
 
   // Forgets the chain without freeing it: whoever took the nodes over is responsible for them.
-  virtual void ResetListNoDelete() {
-    head = nullptr;
-    tail = nullptr;
-    count = 0;
-  }
+  virtual void ResetListNoDelete() { ResetChain(); }
 
   virtual void RemoveAll() { FreeNodesForward(); }
 
@@ -135,14 +142,13 @@ class KF_List {
       NodePool::Release(cur);
       cur = prev;
     }
-    head = nullptr;
-    tail = nullptr;
-    count = 0;
+    ResetChain();
   }
 
   virtual void RemoveElementAt(void* pos) {
     Node* node = static_cast<Node*>(pos);
     if (!node) return;
+    ++version;
     if (node->prev)
       node->prev->next = node->next;
     else
@@ -159,6 +165,7 @@ class KF_List {
   // count is recomputed from the chain, and the walk must end at pos: a position of another list
   // stops the process here.
   void SetTailPosition(void* pos) {
+    ++version;
     tail = static_cast<Node*>(pos);
     if (tail) tail->next = nullptr;
     count = 0;
@@ -176,6 +183,7 @@ class KF_List {
   void SetHeadPosition(void* pos) {
     MELVARIN_ASSERT(!head);
     MELVARIN_ASSERT(!tail);
+    ++version;
     head = static_cast<Node*>(pos);
     count = 0;
     if (!head) return;
@@ -207,6 +215,7 @@ class KF_List {
       swapped = false;
       for (Node* cur = head; cur->next; cur = cur->next) {
         if (after(cur->data, cur->next->data)) {
+          ++version;
           T keep = cur->data;
           cur->data = cur->next->data;
           cur->next->data = keep;
@@ -234,11 +243,13 @@ class KF_List {
     head = nullptr;
     tail = nullptr;
     count = 0;
+    ++version;
   }
 
   Node* head = nullptr;
   Node* tail = nullptr;
   int count = 0;
+  unsigned version = 0;
 
  private:
   void FreeNodesForward() {

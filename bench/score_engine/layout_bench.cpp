@@ -1,10 +1,14 @@
-// Parse plus layout (no drawing) of the texts the trainer shows: one question, and a long piece.
+// Parse plus layout (no drawing) of the texts the trainer shows, one question and a long piece;
+// and plain music of growing length laid out and drawn.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "ARMusic.h"
 #include "GRMusic.h"
+#include "RazidDrawTypes.h"
 #include "parse_music.h"
+#include "tests/lib-score-engine/graphic/counting_device.h"
 #include "tests/lib-score-engine/sample_scores.h"
 #include "tools/layout/offline_engine.h"
 
@@ -37,6 +41,42 @@ void BM_LayoutHundredMeasuresTwoStaves(benchmark::State& state) {
 BENCHMARK(BM_LayoutHundredMeasuresTwoStaves)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+// Plain two-staff music of 10 KB, 100 KB and 1 MB parsed, laid out and every page drawn (on a
+// device that only counts), with the work limits out of the way: the time should grow with the
+// music, not faster (at most about 2.3 times per doubling).
+void BM_LayOutAndDrawPlainMusic(benchmark::State& state) {
+  ARMusic::sMaxPassWork = 1.0e12;
+  GRMusic::sMaxLayoutWork = 1.0e12;
+  std::string const text = SampleScores::PlainTwoStaves(static_cast<int>(state.range(0)) * 1000);
+  Layout::OfflineEngine engine;
+  EngineTesting::CountingDevice device(engine.device().getVGSystem());
+  for (auto _ : state) {
+    ParsedMusic parsed = ParseMusicText(text.c_str());
+    if (parsed.result != 0) {
+      state.SkipWithError("parse failed");
+      break;
+    }
+    GRMusic layout(parsed.music.get(), nullptr);
+    for (int page = 1; page <= layout.getNumPages(); ++page) {
+      RazidOnDrawDesc desc;
+      desc.hdc = &device;
+      desc.page = page;
+      desc.sizex = 1000;
+      desc.sizey = 1414;
+      layout.OnDraw(device, desc);
+    }
+    state.counters["pages"] = layout.getNumPages();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_LayOutAndDrawPlainMusic)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
     ->ReportAggregatesOnly();
 
 }  // namespace

@@ -62,14 +62,22 @@ ARMusic* ARFactory::getMusic() {
   ARMusic* music = mCurrentMusic;
   mCurrentMusic = nullptr;
   sMaxTagId = -1;
-  if (music->EstimatedPassWork() > ARMusic::sMaxPassWork) {
-    // A few bytes can ask for millions of bar lines and note pieces.
+  if (music->EstimatedPassWork() > ARMusic::sMaxPassWork || !music->DatesFitInts()) {
+    // A few bytes can ask for millions of bar lines and note pieces, or for dates finer than
+    // the time arithmetic holds.
     ZudidOvod("Music too large for one parse - ignored");
     delete music;
     return nullptr;
   }
   music->doAutoStuff();
   return music;
+}
+
+bool ARFactory::isFull() const {
+  double work = mFinishedWork + ARMusic::kWorkPerParameter * mTagParameterList.GetCount();
+  for (ARMusicalVoice const* voice : {mCurrentVoice, mSavedVoice})
+    if (voice) work += ARMusic::ObjectWork(*voice);
+  return work > ARMusic::sMaxPassWork;
 }
 
 void ARFactory::createVoice() {
@@ -84,6 +92,7 @@ void ARFactory::addVoice() {
   MELVARIN_ASSERT(mCurrentVoice);
   mCurrentVoice->ConvertToNormalForm();
   mCurrentMusic->AddTail(mCurrentVoice);
+  mFinishedWork += ARMusic::ObjectWork(*mCurrentVoice);
   mCurrentVoice = nullptr;
   resetVoiceState();
 }
@@ -314,6 +323,7 @@ void ARFactory::openCue(ARCue* cue) {
 void ARFactory::closeCue(ARCue* cue) {
   mCurrentVoice->ConvertToNormalForm();
   mCurrentMusic->AddTail(mCurrentVoice);
+  mFinishedWork += ARMusic::ObjectWork(*mCurrentVoice);
   mCurrentVoice = mSavedVoice;
   mSavedVoice = nullptr;
   mCurrentCue = nullptr;
@@ -387,8 +397,8 @@ void ARFactory::endTag() {
     kept = closeRange(tag);
   }
   if (kept) {
-    // A text spans its range. One whose range was ignored (a title, a composer) stays a plain
-    // tag without duration: in the event list a duration would pass it for an event.
+    // Only a text that kept its range spans time; one whose range was refused stays a plain tag
+    // of no duration, as the passes take every object with a duration for an event.
     if (auto* text = ar_cast<ARText>(tag); text && tag->getRange())
       text->setRelativeEndTimePosition(mCurrentVoice->getDuration());
     if (auto* repeatEnd = ar_cast<ARRepeatEnd>(tag); repeatEnd && tag->getRange())

@@ -60,6 +60,11 @@ class ARFactory {
   void tagRange();
   void endTag();
 
+  // Whether the music read so far already asks for more work than one parse may do, counting
+  // the parameters of the tag being read; the scanner then stops, so that a huge text is refused
+  // before all of it is in memory.
+  bool isFull() const;
+
   static float UndoTransform(float x) { return x * 2 / 50; }
 
   // Highest tag id seen in the running parse, -1 when none.
@@ -102,4 +107,6 @@ class ARFactory {
   ARMusicalVoice* mSavedVoice = nullptr;
   ARStaff* mCurrentStaff = nullptr;
   int mVoiceNum = 1;
+  // The work of the voices already in the music (ARMusic::ObjectWork).
+  double mFinishedWork = 0;
 };

@@ -1,8 +1,13 @@
 #include "ARMusic.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 #include "ARAuto.h"
@@ -11,6 +16,7 @@
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
+#include "ARRangeSpans.h"
 #include "ARVoiceManager.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
@@ -172,9 +178,16 @@ void ARMusic::resetGRRepresentation() {
   for (void* pos = GetHeadPosition(); pos;) GetNext(pos)->resetGRRepresentation();
 }
 
+double ARMusic::ObjectWork(ARMusicalVoice const& voice) {
+  auto const* ranges = voice.getPositionTagList();
+  return kWorkPerVoice + kWorkPerObject * voice.GetCount() +
+         kWorkPerRange * (ranges ? ranges->GetCount() : 0) + voice.getRangeSearchSteps();
+}
+
 double ARMusic::EstimatedPassWork() const {
-  // Every object may be cut into a few dozen drawable parts; every whole note of time may hold a
-  // cut piece, a bar line and a break; every measure a bar line and a break in every voice.
+  // Every object may be cut into a few dozen drawable parts, and every range walked with the
+  // objects it covers; every whole note of time may hold a cut piece, a bar line and a break;
+  // every measure a cut piece, a tie, a bar line and a break, and a break in every voice.
   double longest = 0;
   for (void* pos = GetHeadPosition(); pos;) {
     const double length = GetNext(pos)->getDuration().getValue();
@@ -192,7 +205,7 @@ double ARMusic::EstimatedPassWork() const {
       if (many > measures) measures = many;
     }
     // A chord cut in two is copied whole, with its ranges and a tie per note: a whole note of
-    // time may hold a copy of the largest chord.
+    // time may hold a copy of the largest chord, every object of which counts like one written.
     double largestChord = 0;
     if (auto const* ranges = voice->getPositionTagList()) {
       for (void* at = ranges->GetHeadPosition(); at;) {
@@ -204,10 +217,39 @@ double ARMusic::EstimatedPassWork() const {
         if (size > largestChord) largestChord = size;
       }
     }
-    work += 64.0 * voice->GetCount() + (16.0 + 4.0 * largestChord) * longest +
-            (16.0 + voices) * measures;
+    work += ObjectWork(*voice) + kWorkPerRangeMember * MeasureRangeSpans(*voice).objects +
+            (16.0 + kWorkPerObject * largestChord) * longest +
+            (kWorkPerMeasure + voices) * measures;
   }
   return work;
+}
+
+bool ARMusic::DatesFitInts() const {
+  // Every date is a sum of note values and measures from a meter on, so it is a multiple of one
+  // over the least common multiple of their denominators.
+  constexpr std::int64_t kLargest = INT_MAX;
+  std::int64_t grid = 1;
+  auto refine = [&grid](Fraction const& value) {
+    std::int64_t const numerator = std::abs(std::int64_t{value.getNumerator()});
+    std::int64_t denominator = std::abs(std::int64_t{value.getDenominator()});
+    if (numerator == 0 || denominator == 0) return true;
+    denominator /= std::gcd(numerator, denominator);
+    grid = grid / std::gcd(grid, denominator) * denominator;
+    return grid <= kLargest;
+  };
+  double longest = 0;
+  for (void* pos = GetHeadPosition(); pos;) {
+    ARMusicalVoice const* voice = GetNext(pos);
+    longest = std::max(longest, std::fabs(voice->getDuration().getValue()));
+    for (void* at = voice->GetHeadPosition(); at;) {
+      ARMusicalObject const* object = voice->ObjectList::GetNext(at);
+      if (object->isEventClass() && !refine(object->getDuration())) return false;
+      auto const* meter = ar_cast<ARMeter const>(object);
+      if (meter && !refine(meter->getMeterTime())) return false;
+    }
+  }
+  // Room to spare for the sum of a date and a note value.
+  return longest * static_cast<double>(grid) <= static_cast<double>(kLargest / 2);
 }
 
 void ARMusic::output(std::ostream& os, bool withAuto) const {

@@ -33,10 +33,27 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   void resetGRRepresentation() override;
 
   // How many objects the automatic passes could make at most, roughly; a short text can ask for
-  // millions (a huge note in a tiny meter), so the factory refuses music above sMaxPassWork,
-  // 4 million by default: a 4/4 piece of 32767 whole notes passes, 500 of them do not.
+  // millions (a huge note in a tiny meter, ranges nested thousands deep), so the factory
+  // refuses music above sMaxPassWork, 4 million by default: a 4/4 note of 32767 wholes passes,
+  // 500 of them do not, nor a note of 100 wholes in 1/800 time.
   double EstimatedPassWork() const;
   static inline double sMaxPassWork = 4.0e6;
+  // The share of the estimate that grows with what a voice holds: its objects and range tags,
+  // the clef, key and bars the passes give every voice, and the range tags its parse has
+  // searched already.
+  static double ObjectWork(ARMusicalVoice const& voice);
+  static constexpr double kWorkPerVoice = 256;
+  static constexpr double kWorkPerObject = 64;
+  static constexpr double kWorkPerRange = 32;
+  static constexpr double kWorkPerParameter = 8;
+  static constexpr double kWorkPerRangeMember = 4;
+  static constexpr double kWorkPerMeasure = 64;
+
+  // Whether every date the automatic passes and the layout can reach is a fraction with int
+  // parts. They add and compare dates exactly; dates rounded to fit an int no longer add up (a
+  // piece cut at a bar line would end elsewhere than the whole), so the factory refuses music
+  // whose note values and meters need a finer grid than that.
+  bool DatesFitInts() const;
 
   // The next free tag id (for the ties the passes make); it stops at the largest int.
   int NextTagId();

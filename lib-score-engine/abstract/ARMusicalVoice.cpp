@@ -192,11 +192,20 @@ void ARMusicalVoice::RemovePositionTag(ARPositionTag* tag) {
   MELVARIN_ASSERT(tag != nullptr);
   MELVARIN_ASSERT(!tag->isEndTagClass());
   if (curVoiceState->IsOpen(tag)) curVoiceState->RemovePositionTag(tag, 0);
+  // The tag taken back is mostly the newest: both lists are searched from their ends.
+  auto removeNewest = [tag](PositionTagList& list) {
+    for (void* pos = list.GetTailPosition(); pos;) {
+      void* at = pos;
+      if (list.GetPrev(pos) != tag) continue;
+      list.KF_List::RemoveElementAt(at);
+      return;
+    }
+  };
   if (mPosTagList) {
-    if (void* node = mPosTagList->GetElementPos(tag)) mPosTagList->KF_List::RemoveElementAt(node);
+    removeNewest(*mPosTagList);
     curVoiceState->ptagpos = mPosTagList->GetTailPosition();
   }
-  pendingPositionTags->RemoveElement(tag);
+  removeNewest(*pendingPositionTags);
 }
 
 bool ARMusicalVoice::removeTag(ARMusicalObject* object) {
@@ -228,6 +237,7 @@ void* ARMusicalVoice::setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusic
   const bool plainEnd = !named || named->getEndText().equal(")");
   ARPositionTag* begin = nullptr;
   for (void* pos = list.GetTailPosition(); pos && !begin;) {
+    ++mRangeSearchSteps;
     ARPositionTag* candidate = list.GetPrev(pos);
     ARMusicalTag* candidateTag = TagOf(candidate);
     if (candidate->isEndTagClass() || candidate->getCorrespondence() || !candidateTag ||

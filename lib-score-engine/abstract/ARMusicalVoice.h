@@ -65,6 +65,10 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   // the last event; returns the end tag's node in the range-tag list. The voice takes the end
   // tag also when it fits no range: it is marked so that the normal form drops it.
   virtual void* setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusicalTag* startTag);
+  // How many range tags the searches for the begins of end tags have passed so far: ranges
+  // closed in the order they opened make each search walk all those still open, which the
+  // parse counts as work.
+  double getRangeSearchSteps() const { return mRangeSearchSteps; }
   // Withdraws a begin tag from the range-tag list without deleting it; the caller takes it.
   virtual void RemovePositionTag(ARPositionTag* tag);
   // Opens a range that begins at the next event; the voice takes the tag.
@@ -216,6 +220,7 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   ARMusicalVoiceState* endState = nullptr;
   int readmode = CHORDMODE;
   PositionTagList* mPosTagList = nullptr;
+  double mRangeSearchSteps = 0;
   PositionTagList* pendingPositionTags;
   // Set by the factory: voices count from 1, a cue's voice is -1.
   int voiceNum = 0;

@@ -68,6 +68,13 @@ GRBeam::GRBeam(GRStaff* staff, ARBeam* ar) : GRPTagARNotationElement(ar) {
   addFirstStartEnd(staff);
 }
 
+GRBeam::GRBeamSaveStruct::GRBeamSaveStruct() = default;
+GRBeam::GRBeamSaveStruct::~GRBeamSaveStruct() = default;
+
+GRPositionTag::GRSaveStruct* GRBeam::getNewGRSaveStruct() {
+  return new GRBeamSaveStruct;
+}
+
 GRBeam::~GRBeam() = default;
 
 ARBeam const* GRBeam::getARBeam() const {

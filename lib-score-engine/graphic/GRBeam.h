@@ -16,6 +16,10 @@ class GRSimpleBeam;
 class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
  public:
   struct GRBeamSaveStruct : GRPositionTag::GRSaveStruct {
+    // Both made where the simple beams are complete, so that deleting them runs their
+    // destructors.
+    GRBeamSaveStruct();
+    ~GRBeamSaveStruct() override;
     int dirset = 0;     // some event has its stem direction set
     int direction = 0;  // events with stems up minus those with stems down
     // Start at the stem, start away from it, end at the stem, end away from it.
@@ -26,7 +30,7 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   GRBeam(GRStaff* staff, ARBeam* ar);
   ~GRBeam() override;
 
-  GRSaveStruct* getNewGRSaveStruct() override { return new GRBeamSaveStruct; }
+  GRSaveStruct* getNewGRSaveStruct() override;
   ARBeam const* getARBeam() const;
   virtual bool isAutoBeam() const { return false; }
 

@@ -35,7 +35,7 @@ GRKey::GRKey(GRStaff* staff, ARKey* key, int isNatural, bool ownsAR)
   getOctArray(mOctArray);
   if (staff) {
     takeStaff(staff);
-    createAccidentals();
+    createAccidentals(false);
   }
   mNeedsSpring = 1;
   sconst = 100;
@@ -70,11 +70,11 @@ void GRKey::takeStaff(GRStaff* staff) {
   size = mCurLSPACE / 50;
 }
 
-void GRKey::createAccidentals() {
+void GRKey::createAccidentals(bool onStaff) {
   if (!mGrStaff) return;
   // What the reader sees counts, not the state carried over from the line before: a line's
   // first key is drawn whole, and a key built again on a refresh keeps its signs.
-  int old = mGrStaff->shownKeyNumber(this);
+  int old = mGrStaff->shownKeyNumber(onStaff ? this : nullptr);
   // A natural key is a copy of the key shown, and cancels all of it.
   if (mIsNatural && old == mKeyNumber) old = 0;
   if (old == mKeyNumber && mKeyNumber != 0) return;

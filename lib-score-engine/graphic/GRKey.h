@@ -23,7 +23,8 @@ class GRKey : public GRARCompositeNotationElement, public GRTag {
   void getOctArray(int* out) const;
   // Against the signature already shown on the staff's line, a key shows what it adds or takes
   // away; a natural key cancels every sign of the key it copies.
-  void createAccidentals();
+  // onStaff is false while the key is being made and stands in no staff's list yet.
+  void createAccidentals(bool onStaff = true);
   int getKeyNumber() const { return mKeyNumber; }
   bool isNatural() const { return mIsNatural != 0; }
 

@@ -4,6 +4,7 @@
 
 #include "ARMusic.h"
 #include "ARMusicalVoice.h"
+#include "GRLayoutWork.h"
 #include "GRPage.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRStaffManager.h"
@@ -18,15 +19,6 @@ namespace {
 ARMusic* CheckedMusic(ARMusic* music) {
   MELVARIN_ASSERT(music);
   return music;
-}
-
-// The element at index counted from 0, null outside the list.
-template <class T>
-T* NthOf(KF_IPointerList<T> const& list, int index) {
-  if (index < 0 || index >= list.GetCount()) return nullptr;
-  void* pos = list.GetHeadPosition();
-  for (int i = 0; i < index; ++i) list.GetNext(pos);
-  return list.GetNext(pos);
 }
 
 // The index from 0 of the first element that matches, -1 when none does.
@@ -49,10 +41,23 @@ void GRMusic::createGR(ARPageFormat* format) {
   ARMusic* music = getARMusic();
   music->resetGRRepresentation();
   mPages.RemoveAll();
+  mPageAt.clear();
   mVoices.RemoveAll();
+  mVoiceAt.clear();
+  mVoiceNumbers.clear();
   gCurMusic = this;
+  mRefused = EstimatedLayoutWork(*music) > sMaxLayoutWork;
+  if (mRefused) {
+    ZudidOvod("Music too large for one layout - ignored");
+    return;
+  }
   void* pos = music->GetHeadPosition();
-  while (pos) mVoices.AddTail(new GRVoice(music->GetNext(pos), false));
+  while (pos) {
+    ARMusicalVoice* voice = music->GetNext(pos);
+    mVoices.AddTail(new GRVoice(voice, false));
+    mVoiceAt.push_back(mVoices.GetTail());
+    mVoiceNumbers.emplace(voice, static_cast<int>(mVoiceAt.size()) - 1);
+  }
   GRStaffManager manager(this, format);
   manager.createStaves();
 }
@@ -84,7 +89,7 @@ void GRMusic::updateBoundingBox() {
 }
 
 GRPage* GRMusic::getPage(int n) const {
-  return NthOf(mPages, n - 1);
+  return n >= 1 && n <= static_cast<int>(mPageAt.size()) ? mPageAt[n - 1] : nullptr;
 }
 
 int GRMusic::getPageIndex(GRPage const* page) const {
@@ -94,6 +99,7 @@ int GRMusic::getPageIndex(GRPage const* page) const {
 void GRMusic::addPage(GRPage* page) {
   MELVARIN_ASSERT(page);
   mPages.AddTail(page);
+  mPageAt.push_back(page);
 }
 
 float GRMusic::getPageWidth(int n) const {
@@ -141,12 +147,12 @@ int GRMusic::getPageNumForTimePos(int numerator, int denominator) const {
 }
 
 GRVoice* GRMusic::getVoice(int index) const {
-  return NthOf(mVoices, index);
+  return index >= 0 && index < static_cast<int>(mVoiceAt.size()) ? mVoiceAt[index] : nullptr;
 }
 
 int GRMusic::getVoiceNum(ARMusicalVoice const* voice) const {
-  return IndexOf(mVoices,
-                 [voice](GRVoice const* each) { return each->getARMusicalVoice() == voice; });
+  auto const found = mVoiceNumbers.find(voice);
+  return found == mVoiceNumbers.end() ? -1 : found->second;
 }
 
 GRVoice* GRMusic::getVoice(ARMusicalVoice const* voice) const {

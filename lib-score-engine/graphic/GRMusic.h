@@ -1,5 +1,8 @@
 #pragma once
 
+#include <unordered_map>
+#include <vector>
+
 #include "Fraction.h"
 #include "GREvent.h"
 #include "GRPage.h"
@@ -20,8 +23,13 @@ class GRMusic : public GREvent {
   GRMusic(ARMusic* music, ARPageFormat* format, bool ownsAR = false);
   ~GRMusic() override;
 
-  // Drops every page and voice, then lays the music out again.
+  // Drops every page and voice, then lays the music out again; music whose layout would be
+  // larger than sMaxLayoutWork (EstimatedLayoutWork) is refused with a warning and gets no page.
   void createGR(ARPageFormat* format);
+  bool isRefused() const { return mRefused; }
+  // Six hundred thousand: at most about a hundred megabytes and half a second of layout, some
+  // sixty pages of plain music on two staves or a few dozen bars on a hundred staves.
+  static inline double sMaxLayoutWork = 6.0e5;
 
   // Draws nothing: a score is drawn page by page.
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
@@ -90,8 +98,14 @@ class GRMusic : public GREvent {
   int addQuarterC();
 
   NVstring mName;
+  bool mRefused = false;
   KF_IPointerList<GRVoice> mVoices{1};
   KF_IPointerList<GRPage> mPages{1};
+  // The same voices and pages by index, and the voices by their abstract voice: the layout asks
+  // for a voice at every break and the drawing for pages by number.
+  std::vector<GRVoice*> mVoiceAt;
+  std::unordered_map<ARMusicalVoice const*, int> mVoiceNumbers;
+  std::vector<GRPage*> mPageAt;
 };
 
 // The music being laid out, or the last one laid out while it lives.

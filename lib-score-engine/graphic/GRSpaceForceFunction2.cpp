@@ -1,5 +1,7 @@
 #include "GRSpaceForceFunction2.h"
 
+#include <cmath>
+
 #include "GRSpring.h"
 #include "spacing_rounding.h"
 #include "src/common/assertion.h"
@@ -18,7 +20,34 @@ void* GRSpaceForceFunction2::findRecord(GRSpring const* spring) const {
   return nullptr;
 }
 
+namespace {
+
+constexpr int kIndexedLength = 64;
+
+}  // namespace
+
+GRSpaceForceFunction2::~GRSpaceForceFunction2() = default;
+
 void GRSpaceForceFunction2::insertByForce(GRSpringForceIndex* record) {
+  if (std::isnan(record->force)) {
+    mUnordered = true;
+    mByForce.reset();
+  }
+  if (!mByForce && !mUnordered && mRecords.GetCount() >= kIndexedLength) {
+    mByForce = std::make_unique<std::multimap<float, void*>>();
+    for (void* pos = mRecords.GetHeadPosition(); pos;) {
+      void* node = pos;
+      mByForce->emplace_hint(mByForce->end(), mRecords.GetNext(pos)->force, node);
+    }
+  }
+  if (mByForce) {
+    // Before the first record with a greater force; equal forces keep the order they came in.
+    auto const after = mByForce->upper_bound(record->force);
+    void* node = after == mByForce->end() ? mRecords.AddTail(record)
+                                          : mRecords.AddElementAt(after->second, record);
+    mByForce->emplace_hint(after, record->force, node);
+    return;
+  }
   for (void* pos = mRecords.GetHeadPosition(); pos;) {
     void* here = pos;
     if (mRecords.GetNext(pos)->force > record->force) {
@@ -27,6 +56,21 @@ void GRSpaceForceFunction2::insertByForce(GRSpringForceIndex* record) {
     }
   }
   mRecords.AddTail(record);
+}
+
+GRSpringForceIndex* GRSpaceForceFunction2::takeOut(void* pos) {
+  GRSpringForceIndex* record = mRecords.GetAt(pos);
+  if (mByForce) {
+    auto [from, to] = mByForce->equal_range(record->force);
+    for (; from != to; ++from) {
+      if (from->second != pos) continue;
+      mByForce->erase(from);
+      break;
+    }
+  }
+  mRecords.SetAt(pos, nullptr);
+  mRecords.RemoveElementAt(pos);
+  return record;
 }
 
 void GRSpaceForceFunction2::addToOptConstant(float c) {
@@ -51,8 +95,9 @@ void GRSpaceForceFunction2::addSpring(GRSpring* spring) {
 void GRSpaceForceFunction2::deleteSpring(GRSpring* spring) {
   void* pos = findRecord(spring);
   if (!pos) return;
-  const int index = mRecords.GetAt(pos)->index;
-  mRecords.RemoveElementAt(pos);
+  GRSpringForceIndex* const removed = takeOut(pos);
+  const int index = removed->index;
+  delete removed;
   for (void* at = mRecords.GetHeadPosition(); at;) {
     GRSpringForceIndex* record = mRecords.GetNext(at);
     if (record->index > index) --record->index;
@@ -69,11 +114,10 @@ void GRSpaceForceFunction2::deleteSpring(GRSpring* spring) {
 void GRSpaceForceFunction2::FreezeSpring(GRSpring* spr) {
   MELVARIN_ASSERT(spr);
   if (void* pos = findRecord(spr)) {
-    GRSpringForceIndex* record = mRecords.GetAt(pos);
-    mRecords.SetAt(pos, nullptr);
-    mRecords.RemoveElementAt(pos);
+    GRSpringForceIndex* record = takeOut(pos);
     record->force = GRSpringForceIndex::kFrozenForce;
-    mRecords.AddTail(record);
+    void* node = mRecords.AddTail(record);
+    if (mByForce) mByForce->emplace_hint(mByForce->end(), record->force, node);
   }
   if (spr->getForce() <= optforce) {
     removeFromOptConstant(spr->getConstant());
@@ -85,9 +129,7 @@ void GRSpaceForceFunction2::FreezeSpring(GRSpring* spr) {
 void GRSpaceForceFunction2::UnfreezeSpring(GRSpring* spr) {
   MELVARIN_ASSERT(spr);
   if (void* pos = findRecord(spr)) {
-    GRSpringForceIndex* record = mRecords.GetAt(pos);
-    mRecords.SetAt(pos, nullptr);
-    mRecords.RemoveElementAt(pos);
+    GRSpringForceIndex* record = takeOut(pos);
     record->force = spr->getForce();
     insertByForce(record);
   }
@@ -143,6 +185,9 @@ float GRSpaceForceFunction2::EvaluateBreak(float width) const {
 }
 
 void GRSpaceForceFunction2::addSFF(GRSpaceForceFunction2 const& other) {
+  // The merge walks both lists anyway; the index is made again when next needed.
+  mByForce.reset();
+  if (other.mUnordered) mUnordered = true;
   const int offset = mRecords.GetCount();
   const bool wasEmpty = mRecords.IsEmpty();
   void* mine = mRecords.GetHeadPosition();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <memory>
 #include <ostream>
 
 #include "kf_ilist.h"
@@ -24,7 +26,7 @@ class GRSpaceForceFunction2 {
   GRSpaceForceFunction2() = default;
   GRSpaceForceFunction2(GRSpaceForceFunction2 const& other);
   GRSpaceForceFunction2& operator=(GRSpaceForceFunction2 const&) = delete;
-  virtual ~GRSpaceForceFunction2() = default;
+  virtual ~GRSpaceForceFunction2();
 
   void addSpring(GRSpring* spring);
   void deleteSpring(GRSpring* spring);
@@ -56,10 +58,16 @@ class GRSpaceForceFunction2 {
  private:
   void* findRecord(GRSpring const* spring) const;
   void insertByForce(GRSpringForceIndex* record);
+  // Takes the record at pos out of the list (and the index) without deleting it.
+  GRSpringForceIndex* takeOut(void* pos);
   void addToOptConstant(float c);
   void removeFromOptConstant(float c);
 
   KF_IPointerList<GRSpringForceIndex> mRecords{1};
+  // Beside a long list (a line of music without breaks), the records by force, in list order,
+  // so that a spring finds its place without walking the list; none while a force is no number.
+  std::unique_ptr<std::multimap<float, void*>> mByForce;
+  bool mUnordered = false;
   float mXmin = 0;
   float mTotalConstant = 0;
   float mOverOptExtent = 0;

@@ -10,6 +10,10 @@
 
 GRSpacingMatrix::GRSpacingMatrix() : mMatrix(new double[kRows * 50]()) {}
 
+GRSpacingMatrix::GRSpacingMatrix(int firstColumn) : GRSpacingMatrix() {
+  mBase = firstColumn > 0 ? firstColumn : 0;
+}
+
 GRSpacingMatrix::~GRSpacingMatrix() {
   delete[] mMatrix;
   delete mByEnd;
@@ -17,8 +21,8 @@ GRSpacingMatrix::~GRSpacingMatrix() {
 }
 
 double* GRSpacingMatrix::resizeMSCMatrix(int n) {
-  if (mCapacity < n) {
-    const int capacity = n + 10;
+  if (mCapacity < n - mBase) {
+    const int capacity = n - mBase + 10;
     auto* grown = new double[kRows * capacity]();
     for (int row = 0; row < kRows; ++row)
       std::copy(mMatrix + row * mCapacity, mMatrix + row * mCapacity + mCapacity,
@@ -31,14 +35,29 @@ double* GRSpacingMatrix::resizeMSCMatrix(int n) {
   return mMatrix;
 }
 
+void GRSpacingMatrix::reach(int column) {
+  if (column >= mBase) return;
+  const int shift = mBase - column;
+  const int capacity = mCapacity + shift;
+  auto* grown = new double[kRows * capacity]();
+  for (int row = 0; row < kRows; ++row)
+    std::copy(mMatrix + row * mCapacity, mMatrix + row * mCapacity + mCapacity,
+              grown + row * capacity + shift);
+  delete[] mMatrix;
+  mMatrix = grown;
+  mCapacity = capacity;
+  mBase = column;
+}
+
 double GRSpacingMatrix::getMSCMatrix(int column, int row) const {
-  if (column < 0 || column >= mCount || row < 0 || row >= kRows) return 0;
-  return mMatrix[row * mCapacity + column];
+  if (column < mBase || column >= mCount || row < 0 || row >= kRows) return 0;
+  return mMatrix[row * mCapacity + column - mBase];
 }
 
 void GRSpacingMatrix::setMSCMatrix(int column, int row, double value) {
   if (column < 0 || column >= mCount || row < 0 || row >= kRows) return;
-  mMatrix[row * mCapacity + column] = value;
+  reach(column);
+  mMatrix[row * mCapacity + column - mBase] = value;
 }
 
 namespace {

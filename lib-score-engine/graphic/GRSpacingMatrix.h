@@ -16,6 +16,9 @@ class GRSpacingMatrix {
   static constexpr int kFrequencyRow = 3;
 
   GRSpacingMatrix();
+  // Columns below firstColumn are expected to stay 0: the matrix of a stretch of springs keeps
+  // memory for its own springs only, wherever in the score they stand.
+  explicit GRSpacingMatrix(int firstColumn);
   GRSpacingMatrix(GRSpacingMatrix const&) = delete;
   GRSpacingMatrix& operator=(GRSpacingMatrix const&) = delete;
   virtual ~GRSpacingMatrix();
@@ -44,8 +47,12 @@ class GRSpacingMatrix {
   Interval widen(KF_List<int> const& candidate) const;
   void evenOut(Interval interval, KF_IVector<GRSpring>* springs);
 
+  // Stores column c at c - mBase; columns below mBase are held only once written.
+  void reach(int column);
+
   int mCapacity = 50;
   int mCount = 0;
+  int mBase = 0;
   double* mMatrix;
   KF_IPointerList<KF_List<int>>* mByStart = nullptr;
   KF_IPointerList<KF_List<int>>* mByEnd = nullptr;

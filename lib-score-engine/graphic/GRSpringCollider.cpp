@@ -28,57 +28,50 @@ void GRSpringCollider::AddElement(GRNotationElement* el, void* pos) {
 
 void GRSpringCollider::AddExtent(GRNotationElement* el, void* pos, float top, float bottom) {
   const int staff = staffNumberOf(el);
-  const int from = static_cast<int>(top * 0.04f + 20 * staff);
-  const int to = static_cast<int>(bottom * 0.04f + 20 * staff);
-  for (int band = from; band <= to; ++band) {
-    KF_List<void*>* list = mBands.Get(band);
-    if (!list) {
-      list = new KF_List<void*>;
-      mBands.Set(band, list);
-    }
-    list->AddTail(pos);
-  }
+  const float from = top * 0.04f + 20.0f * staff;
+  const float to = bottom * 0.04f + 20.0f * staff;
+  // An element placed nowhere sane (a position no number, pages away or pages tall) takes no
+  // band.
+  if (!(from >= -kFarthestBand && to <= kFarthestBand && to - from <= kMostBands)) return;
+  for (int band = static_cast<int>(from); band <= static_cast<int>(to); ++band)
+    mBands.try_emplace(band).first->second.AddTail(pos);
 }
 
 void GRSpringCollider::RemoveElement(GRNotationElement*, void* pos) {
-  if (mBands.GetCount() == 0) return;
-  const int last = mBands.GetMaximum();
-  for (int band = mBands.GetMinimum(); band <= last; ++band) {
-    KF_List<void*>* list = mBands.Get(band);
-    if (!list) continue;
-    void* at = list->GetHeadPosition();
+  for (auto band = mBands.begin(); band != mBands.end();) {
+    KF_List<void*>& list = band->second;
+    void* at = list.GetHeadPosition();
     while (at) {
       void* here = at;
-      if (list->GetNext(at) == pos) list->RemoveElementAt(here);
+      if (list.GetNext(at) == pos) list.RemoveElementAt(here);
     }
-    if (list->IsEmpty()) mBands.Delete(band);
+    band = list.IsEmpty() ? mBands.erase(band) : std::next(band);
   }
 }
 
-int GRSpringCollider::nextBand(int index) const {
-  if (mBands.GetCount() == 0) return kNoBand;
-  for (int band = index + 1; band <= mBands.GetMaximum(); ++band)
-    if (mBands.Get(band)) return band;
-  return kNoBand;
+KF_List<void*>* GRSpringCollider::getBand(int band) const {
+  auto const found = mBands.find(band);
+  return found == mBands.end() ? nullptr : const_cast<KF_List<void*>*>(&found->second);
 }
 
 void GRSpringCollider::GetMatchingPoslists(int& index, GRSpringCollider const* other,
                                            KF_List<void*>** mine, KF_List<void*>** theirs) const {
   *mine = nullptr;
   *theirs = nullptr;
-  if (mBands.GetCount() == 0) {
+  if (mBands.empty()) {
     index = kNoBand;
     return;
   }
-  if (index == kNoBand) index = mBands.GetMinimum();
-  while (index != kNoBand) {
-    KF_List<void*>* a = mBands.Get(index);
-    KF_List<void*>* b = other ? other->getBand(index) : nullptr;
-    index = nextBand(index);
-    if (a && b) {
-      *mine = a;
+  auto band = index == kNoBand ? mBands.begin() : mBands.lower_bound(index);
+  while (band != mBands.end()) {
+    KF_List<void*>* b = other ? other->getBand(band->first) : nullptr;
+    auto const here = band++;
+    index = band == mBands.end() ? kNoBand : band->first;
+    if (b) {
+      *mine = const_cast<KF_List<void*>*>(&here->second);
       *theirs = b;
       return;
     }
   }
+  index = kNoBand;
 }

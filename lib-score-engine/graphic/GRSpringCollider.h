@@ -1,8 +1,8 @@
 #pragma once
 
 #include <climits>
+#include <map>
 
-#include "kf_ivect.h"
 #include "kf_list.h"
 
 class GRNotationElement;
@@ -13,6 +13,9 @@ class GRNotationElement;
 class GRSpringCollider {
  public:
   static constexpr int kNoBand = INT_MIN;
+  // Bands lie 25 units apart: no element of a page stands this far out or is this tall.
+  static constexpr float kFarthestBand = 1.0e6f;
+  static constexpr float kMostBands = 4096;
 
   GRSpringCollider() = default;
   GRSpringCollider(GRSpringCollider const&) = delete;
@@ -30,10 +33,9 @@ class GRSpringCollider {
   virtual void GetMatchingPoslists(int& index, GRSpringCollider const* other, KF_List<void*>** mine,
                                    KF_List<void*>** theirs) const;
 
-  KF_List<void*>* getBand(int band) const { return mBands.Get(band); }
+  KF_List<void*>* getBand(int band) const;
 
  private:
-  int nextBand(int index) const;
-
-  KF_IVector<KF_List<void*>> mBands{1};
+  // Only the bands an element occupies: a spring's elements cover a few bands of the page.
+  std::map<int, KF_List<void*>> mBands;
 };

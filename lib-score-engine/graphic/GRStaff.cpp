@@ -587,6 +587,15 @@ GRNotationElement* GRStaff::AddKey(ARKey* key) {
 }
 
 int GRStaff::shownKeyNumber(GRNotationElement const* upTo) const {
+  if (!upTo) {
+    // The last sound key of the staff, found from its end: a staff that many voices share
+    // makes a key for each of them, one after the other.
+    for (void* pos = mCompElements.GetTailPosition(); pos;) {
+      auto const* grkey = dynamic_cast<GRKey const*>(mCompElements.GetPrev(pos));
+      if (grkey && !grkey->getError()) return grkey->isNatural() ? 0 : grkey->getKeyNumber();
+    }
+    return mShownKeyAtStart;
+  }
   int shown = mShownKeyAtStart;
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement const* element = mCompElements.GetNext(pos);

@@ -25,8 +25,8 @@ bool GRStaffManager::sOptPageFill = true;
 
 GRStaffManager::GRStaffManager()
     : mStaves(new KF_IVector<GRStaff>(0)),
-      mSimpleRods(new KF_IPointerList<GRRod>(1)),
-      mComplexRods(new KF_IPointerList<GRRod>(1)),
+      mSimpleRods(new GRRodList),
+      mComplexRods(new GRRodList),
       mSprings(new KF_IVector<GRSpring>(1)),
       mSpaceForceFunction(new GRSpaceForceFunction2) {}
 
@@ -95,26 +95,12 @@ int GRStaffManager::addRod(GRRod* rod, bool mark, bool fromFront, int) {
   if (first < end && mark)
     for (int id = first; id < end; ++id)
       if (GRSpring* spring = mSprings->Get(id)) spring->setFrozen(1);
-  KF_IPointerList<GRRod>& list = end == first + 1 ? *mSimpleRods : *mComplexRods;
-  if (!fromFront) {
-    if (!list.IsEmpty() && rodpcomp(list.GetTail(), rod) > 0)
-      list.AddSortedTail(rod, rodpcomp);
-    else
-      list.AddTail(rod);
-  } else {
-    if (!list.IsEmpty() && rodpcomp(rod, list.GetHead()) > 0)
-      list.AddSortedHead(rod, rodpcomp);
-    else
-      list.AddHead(rod);
-  }
+  (end == first + 1 ? mSimpleRods : mComplexRods)->insertFrom(rod, fromFront);
   return 0;
 }
 
 int GRStaffManager::deleteRod(GRRod* rod) {
-  if (rod->getSpr2() == rod->getSpr1() + 1)
-    mSimpleRods->RemoveElement(rod);
-  else
-    mComplexRods->RemoveElement(rod);
+  (rod->getSpr2() == rod->getSpr1() + 1 ? mSimpleRods : mComplexRods)->remove(rod);
   return 0;
 }
 
@@ -182,7 +168,7 @@ void GRStaffManager::setSpringConstants(GRSpacingMatrix const& matrix) {
 
 GRSpaceForceFunction2* GRStaffManager::BuildSFF() {
   auto* sff = new GRSpaceForceFunction2;
-  GRSpacingMatrix matrix;
+  GRSpacingMatrix matrix(mLastSpringID);
   if (matrix.getMSCMatrixRealSize() < mSpringID) matrix.resizeMSCMatrix(mSpringID);
   for (int k = mLastSpringID; k < mSpringID; ++k) {
     GRSpring* spring = mSprings->Get(k);
@@ -213,28 +199,29 @@ void bubbleSort(KF_IPointerList<GRForceRodEntry>& entries) {
 
 }  // namespace
 
-void GRStaffManager::InitialSpringStretch(int startid, int endid,
-                                          KF_IPointerList<GRRod>* tmpsimplerods,
-                                          KF_IPointerList<GRRod>* tmpcomplexrods,
+void GRStaffManager::InitialSpringStretch(int startid, int endid, GRRodList* tmpsimplerods,
+                                          GRRodList* tmpcomplexrods,
                                           KF_IVector<GRSpring>* tmpsprvect, std::ofstream*) {
   MELVARIN_ASSERT(tmpsimplerods);
   MELVARIN_ASSERT(tmpcomplexrods);
   MELVARIN_ASSERT(tmpsprvect);
-  for (void* pos = tmpsimplerods->GetTailPosition(); pos;) {
-    GRRod* rod = tmpsimplerods->GetPrev(pos);
-    if (rod->getSpr1() < startid) break;
-    if (rod->getSpr2() > endid) continue;
+  std::vector<GRRod*> rods;
+  // A simple rod lies inside the springs when it starts there; a spring takes the longest rod.
+  tmpsimplerods->collectStartingIn(startid, endid, rods);
+  for (GRRod* rod : rods)
     if (GRSpring* spring = tmpsprvect->Get(rod->getSpr1())) spring->setlength(rod->getLength());
-  }
 
+  // The complex rods that touch the springs, in list order: those reaching in from before, then
+  // those starting inside (with no springs, those reaching over the place).
+  rods.clear();
+  if (startid < endid) {
+    tmpcomplexrods->collectReaching(startid, startid, rods);
+    tmpcomplexrods->collectStartingIn(startid, endid, rods);
+  } else {
+    tmpcomplexrods->collectReaching(startid + 1, endid - 1, rods);
+  }
   KF_IPointerList<GRForceRodEntry> entries(1);
-  for (void* pos = tmpcomplexrods->GetHeadPosition(); pos;) {
-    GRRod* rod = tmpcomplexrods->GetNext(pos);
-    const int a = rod->getSpr1();
-    const int b = rod->getSpr2();
-    const bool touches =
-        (a >= startid && a < endid) || (b > startid && b <= endid) || (a <= startid && b >= endid);
-    if (!touches) continue;
+  for (GRRod* rod : rods) {
     const float force = rod->calcforce(tmpsprvect);
     if (force > 0) entries.AddTail(new GRForceRodEntry{force, rod});
   }

@@ -4,6 +4,7 @@
 
 #include "Fraction.h"
 #include "GRRod.h"
+#include "GRRodList.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
 #include "GRSystemSlice.h"
@@ -112,9 +113,8 @@ class GRStaffManager {
   void createNewSystemRods(int startid, int endid);
   // Stretches springs first .. end-1 so that the simple rods, then the complex ones by force,
   // reach their lengths; flagged complex rods go first.
-  static void InitialSpringStretch(int startid, int endid, KF_IPointerList<GRRod>* tmpsimplerods,
-                                   KF_IPointerList<GRRod>* tmpcomplexrods,
-                                   KF_IVector<GRSpring>* tmpsprvect,
+  static void InitialSpringStretch(int startid, int endid, GRRodList* tmpsimplerods,
+                                   GRRodList* tmpcomplexrods, KF_IVector<GRSpring>* tmpsprvect,
                                    std::ofstream* unused = nullptr);
   // Takes the rod; marking sets the frozen flag of the springs it covers.
   int addRod(GRRod* rod, bool mark, bool fromFront, int unused);
@@ -134,8 +134,10 @@ class GRStaffManager {
   void closeSlice() { mLastSpringID = mSpringID; }
 
   KF_IVector<GRSpring>* getSprings() { return mSprings; }
-  KF_IPointerList<GRRod> const& getSimpleRods() const { return *mSimpleRods; }
-  KF_IPointerList<GRRod> const& getComplexRods() const { return *mComplexRods; }
+  KF_IPointerList<GRRod> const& getSimpleRods() const { return mSimpleRods->rods(); }
+  KF_IPointerList<GRRod> const& getComplexRods() const { return mComplexRods->rods(); }
+  GRRodList* getSimpleRodList() { return mSimpleRods; }
+  GRRodList* getComplexRodList() { return mComplexRods; }
   GRRod* getFirstSystemRod() const { return mFirstSystemRod; }
   GRRod* getLastSystemRod() const { return mLastSystemRod; }
   int getSpringID() const { return mSpringID; }
@@ -215,8 +217,8 @@ class GRStaffManager {
   int mSyncCounter = 1;
   int mSpringID = 0;
   int mLastSpringID = 0;
-  KF_IPointerList<GRRod>* mSimpleRods;
-  KF_IPointerList<GRRod>* mComplexRods;
+  GRRodList* mSimpleRods;
+  GRRodList* mComplexRods;
   KF_IVector<GRSpring>* mSprings;
   KF_IVector<GRStaffState>* mBeginStaffStates = nullptr;
   GRSpaceForceFunction2* mSpaceForceFunction;

@@ -75,11 +75,8 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last,
   MELVARIN_ASSERT(mSpringID == state->springID);
   slice->setSpringIDs(first, mSpringID - 1);
 
-  for (void* pos = mSimpleRods->GetHeadPosition(); pos;) {
-    void* here = pos;
-    GRRod* rod = mSimpleRods->GetNext(pos);
-    if (rod->getSpr1() >= first && rod->getSpr2() <= mSpringID) mSimpleRods->RemoveElementAt(here);
-  }
+  // The simple rods that lie inside the begin springs: those starting there.
+  mSimpleRods->removeStartingIn(first, mSpringID);
 
   const int lowest = mSprings->GetMinimum();
   int lowestStaff = 0;

@@ -24,8 +24,8 @@ GRRod* joinedRod(GRRod const* a, GRRod const* b) {
   return rod;
 }
 
-void addInRodOrder(KF_IPointerList<GRRod>& simple, KF_IPointerList<GRRod>& complex, GRRod* rod) {
-  (rod->getSpr2() == rod->getSpr1() + 1 ? simple : complex).AddTail(rod);
+void addInRodOrder(GRRodList& simple, GRRodList& complex, GRRod* rod) {
+  (rod->getSpr2() == rod->getSpr1() + 1 ? simple : complex).insert(rod, false);
 }
 
 }  // namespace
@@ -33,8 +33,8 @@ void addInRodOrder(KF_IPointerList<GRRod>& simple, KF_IPointerList<GRRod>& compl
 void GRStaffManager::MergeSPFs(GRPossibleBreakState* pbs1, GRPossibleBreakState* pbs2) {
   MELVARIN_ASSERT(pbs1);
   MELVARIN_ASSERT(mLastSpringID == pbs1->springID);
-  KF_IPointerList<GRRod> simple(1);
-  KF_IPointerList<GRRod> complex(1);
+  GRRodList simple;
+  GRRodList complex;
   int first = mLastSpringID;
   int end = pbs2 ? pbs2->springID : mSpringID;
   KF_IVector<GRPossibleBreakState::GRVoiceTagsAndStaff>* voices = pbs1->getVoiceParts();
@@ -60,15 +60,13 @@ void GRStaffManager::MergeSPFs(GRPossibleBreakState* pbs1, GRPossibleBreakState*
     if (distance > 0)
       addInRodOrder(simple, complex, new GRRod(distance, mLastSpringID - 1, mLastSpringID));
   }
-  for (KF_IPointerList<GRRod>* own : {mSimpleRods, mComplexRods}) {
-    for (void* pos = own->GetHeadPosition(); pos;) {
-      GRRod const* rod = own->GetNext(pos);
+  for (GRRodList const* own : {mSimpleRods, mComplexRods}) {
+    for (void* pos = own->rods().GetHeadPosition(); pos;) {
+      GRRod const* rod = own->rods().GetNext(pos);
       if (rod->getSpr1() >= first && rod->getSpr2() <= end)
         addInRodOrder(simple, complex, new GRRod(*rod));
     }
   }
-  simple.sort(rodpcomp);
-  complex.sort(rodpcomp);
   for (int id = first; id < end; ++id) {
     GRSpring* spring = mSprings->Get(id);
     if (!spring) continue;

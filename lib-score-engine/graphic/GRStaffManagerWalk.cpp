@@ -105,8 +105,8 @@ void GRStaffManager::resetSpacing() {
   delete mSimpleRods;
   delete mComplexRods;
   delete mSprings;
-  mSimpleRods = new KF_IPointerList<GRRod>(1);
-  mComplexRods = new KF_IPointerList<GRRod>(1);
+  mSimpleRods = new GRRodList;
+  mComplexRods = new GRRodList;
   mSprings = new KF_IVector<GRSpring>(1);
   mFirstSystemRod = nullptr;
   mLastSystemRod = nullptr;

@@ -133,10 +133,8 @@ void GRSystem::takeSlices(GRStaffManager* manager, KF_IPointerList<GRSystemSlice
       GRSpring* spring = springs->Get(previous->getEndSpringID());
       GRSpaceForceFunction2* sff = FunctionOf(previous);
       if (spring && sff) sff->deleteSpring(spring);
-      // The stretch only reads the rod lists.
       manager->InitialSpringStretch(previous->getEndSpringID(), slice->getStartSpringID(),
-                                    const_cast<KF_IPointerList<GRRod>*>(&manager->getSimpleRods()),
-                                    const_cast<KF_IPointerList<GRRod>*>(&manager->getComplexRods()),
+                                    manager->getSimpleRodList(), manager->getComplexRodList(),
                                     springs);
       if (spring && sff) sff->addSpring(spring);
     }

@@ -32,6 +32,23 @@ void NEPointerList::tellPosition(GObject* caller, NVPoint const& point) {
   while (pos) GetNext(pos)->tellPosition(caller, point);
 }
 
+void* NEPointerList::GetElementPos(GRNotationElement* element) {
+  constexpr int kWalkedLength = 32;
+  if (GetCount() <= kWalkedLength)
+    return KF_IPointerList<GRNotationElement>::GetElementPos(element);
+  if (!mIndex || mIndex->version != GetVersion()) {
+    if (!mIndex) mIndex = std::make_unique<PositionIndex>();
+    mIndex->nodes.clear();
+    for (void* pos = GetHeadPosition(); pos;) {
+      void* node = pos;
+      mIndex->nodes.emplace(GetNext(pos), node);
+    }
+    mIndex->version = GetVersion();
+  }
+  auto const found = mIndex->nodes.find(element);
+  return found == mIndex->nodes.end() ? nullptr : found->second;
+}
+
 NEPointerList* NEPointerList::getElementsWithShortestDuration() const {
   return ElementsWithShortestDuration(false);
 }

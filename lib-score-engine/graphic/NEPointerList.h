@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <unordered_map>
+
 #include "Fraction.h"
 #include "NVPoint.h"
 #include "kf_ilist.h"
@@ -23,6 +26,11 @@ class NEPointerList : public KF_IPointerList<GRNotationElement> {
   virtual void setPosition(NVPoint const& point);
 
   void tellPosition(GObject* caller, NVPoint const& point);
+
+  // The node of the first occurrence, as in any list; a long list answers from an index made at
+  // the first question after a change, so that the elements of a long staff are found without
+  // walking it each time.
+  void* GetElementPos(GRNotationElement* element) override;
   void print() const {}
 
   // New non-owning lists, for the caller to delete, of the elements with the shortest duration:
@@ -37,4 +45,10 @@ class NEPointerList : public KF_IPointerList<GRNotationElement> {
 
  private:
   NEPointerList* ElementsWithShortestDuration(bool positiveOnly) const;
+
+  struct PositionIndex {
+    unsigned version;
+    std::unordered_map<GRNotationElement const*, void*> nodes;
+  };
+  std::unique_ptr<PositionIndex> mIndex;
 };

@@ -70,6 +70,8 @@ RazidErrCode RazidAR2GR(ARHandle ar, RazidLayoutSettings const* settings, GRHand
   razid_applySettings(settings);
   auto music =
       std::make_unique<GRMusic>(score->object, EngineState().defaultPageFormat.get(), false);
+  // Music too large to lay out is refused like music too large to parse.
+  if (music->isRefused()) return -2;
   music->setName(score->object->getName().c_str());
   ++score->references;
   *gr = HandleFromId<GRHandle>(Layouts().Add(music.release(), HandleId(ar)));
@@ -81,7 +83,7 @@ RazidErrCode RazidUpdateGR(GRHandle gr, RazidLayoutSettings const* settings) {
   if (!music) return -8;
   razid_applySettings(settings);
   music->createGR(EngineState().defaultPageFormat.get());
-  return 0;
+  return music->isRefused() ? -2 : 0;
 }
 
 void RazidFreeGR(GRHandle gr) {

@@ -14,7 +14,10 @@ ParsedMusic RunParse(Parse parse) {
   gGlobalFactory = factory.get();
   ParsedMusic parsed;
   parsed.result = parse();
-  if (parsed.result == RMN_PARSE_OK) {
+  if (parsed.result != RMN_PARSE_OK && factory->isFull()) {
+    ZudidOvod("Music too large for one parse - ignored");
+    parsed.result = ParsedMusic::kMusicTooLarge;
+  } else if (parsed.result == RMN_PARSE_OK) {
     parsed.music.reset(factory->getMusic());
     if (!parsed.music) parsed.result = ParsedMusic::kMusicTooLarge;
   }

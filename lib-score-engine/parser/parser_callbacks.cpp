@@ -23,6 +23,10 @@ void AppendNote() {
 
 }  // namespace
 
+bool gd_musicTooLarge() {
+  return gGlobalFactory && gGlobalFactory->isFull();
+}
+
 void gd_segmInit() {
   Factory().createMusic();
   ndots = 0;

@@ -32,3 +32,7 @@ void gd_tagAddArg(char const* name);
 void gd_tagAdd();
 void gd_tagRange();
 void gd_tagEnd();
+
+// True once the music read so far is more than one parse may take: the scanner then ends the
+// text, and the parse reports the music as too large instead of a syntax error.
+bool gd_musicTooLarge();

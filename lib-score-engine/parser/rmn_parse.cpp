@@ -9,6 +9,7 @@
 #include <string>
 
 #include "parse_error.h"
+#include "parser_callbacks.h"
 #include "rmn_scan_support.h"
 
 int gd_scanner_line = 1;
@@ -53,6 +54,8 @@ long rmn_read_number(char const* text) {
 }
 
 void rmn_report_parse_error(char const* message) {
+  // The text was cut short because the music is too large; the parse says so itself.
+  if (gd_musicTooLarge()) return;
   if (std::strcmp(message, "syntax error") == 0) lnr = gd_scanner_line;
   gd_error(message);
 }

@@ -156,6 +156,16 @@ INSTANTIATE_TEST_SUITE_P(
                               "voice 1 (number 1, length 1/4)\n"
                               "  0/1 1/4 ARNote - c1*1/4\n"
                               " position tags:\n"},
+                    // A text tag whose range is refused takes no time: the passes would take it
+                    // for an event.
+                    ParseCase{"[ \\mark<\"A\">( c d ) e ]", 0, 0, "",
+                              "Razid Warning: Tagrange ignored (1)\n",
+                              "voice 1 (number 1, length 3/4)\n"
+                              "  0/1 0/1 ARMark - \\mark<text=\"A\">\n"
+                              "  0/1 1/4 ARNote - c1*1/4\n"
+                              "  1/4 1/4 ARNote - d1*1/4\n"
+                              "  1/2 1/4 ARNote - e1*1/4\n"
+                              " position tags:\n"},
                     // An empty required range leaves nothing, an empty optional one a plain tag.
                     ParseCase{"[ \\fermata() c \\slur() d ]", 0, 0, "", "",
                               "voice 1 (number 1, length 1/2)\n"

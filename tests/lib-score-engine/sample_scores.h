@@ -39,4 +39,18 @@ inline std::string HundredMeasures(unsigned seed = 15) {
   return text + "}";
 }
 
+// About the given number of bytes of plain music on two staves in 4/4: the upper staff in
+// eighths and quarters, the lower one in quarters and halves, every measure alike.
+inline std::string PlainTwoStaves(int bytes) {
+  // Two measures each.
+  std::string const upper = "c2/8 d e/4 f g/8 a h1/4 c2/2 e/4 ";
+  std::string const lower = "c0/4 g c1/2 f0/4 a c1/2 ";
+  int const measures = bytes / static_cast<int>(upper.size() + lower.size()) + 1;
+  std::string text = "{ [ \\staff<1> \\clef<\"g2\"> \\meter<\"4/4\"> ";
+  for (int i = 0; i < measures; ++i) text += upper;
+  text += "], [ \\staff<2> \\clef<\"f4\"> \\meter<\"4/4\"> ";
+  for (int i = 0; i < measures; ++i) text += lower;
+  return text + "] }";
+}
+
 }  // namespace SampleScores

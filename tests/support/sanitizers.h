@@ -18,4 +18,18 @@ inline constexpr bool UnderThreadSanitizer = false;
 inline constexpr bool UnderThreadSanitizer = false;
 #endif
 
+// AddressSanitizer keeps freed memory in quarantine and adds its shadow to every allocation, so
+// resident memory says little there, and everything runs a few times slower.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool UnderAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool UnderAddressSanitizer = true;
+#else
+inline constexpr bool UnderAddressSanitizer = false;
+#endif
+#else
+inline constexpr bool UnderAddressSanitizer = false;
+#endif
+
 }  // namespace Testing

@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QStringList>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -131,7 +132,16 @@ void DrawPage(QRazidPainter& score, int page, QPainter& painter, const QRect& re
 }
 
 QSize PictureSize(const Options& options, QRazidPainter& score, int page) {
-  return {options.width, options.height.value_or(score.heightForWidth(options.width, page))};
+  // A page far wider than high (one long line shrunk to its music) still gets a row of pixels.
+  return {options.width,
+          options.height.value_or(std::max(1, score.heightForWidth(options.width, page)))};
+}
+
+// The engine refuses music that would take more time or memory than one score may (a tiny
+// meter under long notes, ranges nested thousands deep, megabytes of notes); it reports that
+// with its memory error, which no allocation of its own gives.
+bool RefusedAsTooLarge(const QRazidPainter& score) {
+  return score.getLastErrorMessage() == QString::fromLatin1(RazidGetErrorString(-2));
 }
 
 bool RenderImage(const Options& options, QRazidPainter& score, int page) {
@@ -201,7 +211,10 @@ int main(int argc, char** argv) {
     if (options->format) score.setRazidPageFormat(*options->format);
     score.setResizePageToMusic(options->resize);
     if (!score.setRMNFile(options->input)) {
-      std::cerr << "rmn-render: " << score.getLastErrorMessage().toStdString() << "\n";
+      if (RefusedAsTooLarge(score))
+        std::cerr << "rmn-render: the music is too large for the engine; nothing drawn\n";
+      else
+        std::cerr << "rmn-render: " << score.getLastErrorMessage().toStdString() << "\n";
     } else {
       const QString suffix = QFileInfo(options->output).suffix().toLower();
       const int page = options->page.value_or(1);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "GRNotationElement.h"
 #include "NEPointerList.h"
@@ -30,6 +31,34 @@ TEST_F(ElementListTest, EqualTimesKeepTheOrderTheyCameIn) {
   EXPECT_EQ(list.GetNext(pos), &early);
   EXPECT_EQ(list.GetNext(pos), &late1);
   EXPECT_EQ(list.GetNext(pos), &late2);
+}
+
+// A long list answers from an index, which must follow every change of the list.
+TEST_F(ElementListTest, ALongListFindsItsElementsAfterEveryChange) {
+  std::vector<std::unique_ptr<Timed>> elements;
+  for (int i = 0; i < 100; ++i) elements.push_back(std::make_unique<Timed>(Frac_0, Frac_0));
+  NEPointerList list;
+  for (auto& element : elements) list.AddTail(element.get());
+  auto nodeOf = [&list](GRNotationElement const* element) {
+    for (void* pos = list.GetHeadPosition(); pos;) {
+      void* node = pos;
+      if (list.GetNext(pos) == element) return node;
+    }
+    return static_cast<void*>(nullptr);
+  };
+  auto expectFound = [&] {
+    for (auto& element : elements)
+      EXPECT_EQ(list.GetElementPos(element.get()), nodeOf(element.get()));
+  };
+  expectFound();
+  list.RemoveElementAt(list.GetElementPos(elements[50].get()));
+  expectFound();
+  void* node = list.AddHead(elements[50].get());
+  EXPECT_EQ(list.GetElementPos(elements[50].get()), node);
+  list.SetAt(list.GetElementPos(elements[10].get()), elements[20].get());  // now twice: the first
+  expectFound();
+  list.RemoveAll();
+  EXPECT_EQ(list.GetElementPos(elements[0].get()), nullptr);
 }
 
 TEST_F(ElementListTest, ShortestDurationsWithAndWithoutTheZeroOnes) {

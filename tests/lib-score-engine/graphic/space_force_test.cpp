@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "GRRod.h"
@@ -69,6 +70,51 @@ TEST_F(SpaceForceTest, RecordsStayOrderedByForce) {
   std::ostringstream out;
   GRSpaceForceFunction2(sff).writeAllExtents(out);  // a copy holds the same records
   EXPECT_EQ(out.str().substr(0, 12), "xmin: 110\n10");
+}
+
+// A line of hundreds of springs finds places through an index; the order is the one a short
+// list gets by walking: by force, equal forces in the order they came, frozen ones last.
+TEST_F(SpaceForceTest, LongFunctionsKeepTheRecordOrder) {
+  GRSpaceForceFunction2 sff;
+  std::vector<std::pair<float, int>> expected;  // force, id
+  for (int id = 0; id < 300; ++id) {
+    const float extent = static_cast<float>((id * 7) % 11 + 1);  // forces 2 .. 22, many equal
+    sff.addSpring(AddSpring(id, 2, extent));
+    expected.emplace_back(2 * extent, id);
+  }
+  std::stable_sort(expected.begin(), expected.end(),
+                   [](auto const& a, auto const& b) { return a.first < b.first; });
+  auto ids = [&] {
+    std::vector<int> order;
+    for (auto const& [force, id] : expected) order.push_back(id);
+    return order;
+  };
+  EXPECT_EQ(Ids(sff), ids());
+
+  // Frozen: to the end. Thawed: back after the springs of its force. Deleted: gone.
+  for (int id : {5, 17, 140}) {
+    sff.FreezeSpring(springs.Get(id));
+    auto at =
+        std::find_if(expected.begin(), expected.end(), [id](auto& e) { return e.second == id; });
+    expected.erase(at);
+    expected.emplace_back(GRSpringForceIndex::kFrozenForce, id);
+  }
+  EXPECT_EQ(Ids(sff), ids());
+  sff.UnfreezeSpring(springs.Get(17));
+  expected.erase(
+      std::find_if(expected.begin(), expected.end(), [](auto& e) { return e.second == 17; }));
+  const float force = springs.Get(17)->getForce();
+  expected.insert(
+      std::find_if(expected.begin(), expected.end(), [force](auto& e) { return e.first > force; }),
+      {force, 17});
+  sff.deleteSpring(springs.Get(100));
+  expected.erase(
+      std::find_if(expected.begin(), expected.end(), [](auto& e) { return e.second == 100; }));
+  sff.addSpring(AddSpring(300, 2, 3));
+  expected.insert(
+      std::find_if(expected.begin(), expected.end(), [](auto& e) { return e.first > 6; }),
+      {6.0f, 300});
+  EXPECT_EQ(Ids(sff), ids());
 }
 
 TEST_F(SpaceForceTest, FrozenSpringsNeverStretch) {

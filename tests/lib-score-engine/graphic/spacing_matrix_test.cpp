@@ -40,6 +40,20 @@ TEST_F(SpacingMatrixTest, ValuesSurviveGrowingAndStayInBounds) {
   EXPECT_EQ(matrix.getMSCMatrix(-1, 3), 0);
 }
 
+// The matrix of a stretch far into a score holds only its own columns, and still every column
+// written, also one before its first.
+TEST_F(SpacingMatrixTest, AMatrixFromAFirstColumnKeepsEveryValue) {
+  GRSpacingMatrix matrix(100000);
+  matrix.resizeMSCMatrix(100010);
+  EXPECT_LE(matrix.getMSCMatrixMemSize(), 50);
+  matrix.setMSCMatrix(100005, 3, 2);
+  matrix.setMSCMatrix(99990, 3, 5);
+  EXPECT_EQ(matrix.getMSCMatrix(100005, 3), 2);
+  EXPECT_EQ(matrix.getMSCMatrix(99990, 3), 5);
+  EXPECT_EQ(matrix.getMSCMatrix(99991, 3), 0);
+  EXPECT_EQ(matrix.getMSCMatrix(100010, 3), 0);
+}
+
 TEST_F(SpacingMatrixTest, NeighbourListsAreKeptInBothOrders) {
   GRSpacingMatrix matrix;
   matrix.AddNeighbourList(NeighbourRun({4, 6}));

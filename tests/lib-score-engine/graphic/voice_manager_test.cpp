@@ -135,16 +135,6 @@ TEST_F(VoiceManagerTest, AVoiceHoldingANoteGoesOnAcrossABreakAtAnEarlierTime) {
   EXPECT_FLOAT_EQ(voice.GetBreakScore(Frac_1_2), 1000);
 }
 
-TEST_F(VoiceManagerTest, EventsStandAtTheirOwnTimeWhereLengthsOverflowFractions) {
-  VoiceWalk walk("[ c#&#&2*3/4777777777 c*6 d/8. e777777777777777777777777777777777.. ]");
-  ASSERT_TRUE(walk.parsed());
-  walk.Run();
-  std::vector<GRSingleNote*> const notes = ElementsOf<GRSingleNote>(walk.Staff(1));
-  ASSERT_FALSE(notes.empty());
-  for (GRSingleNote* note : notes)
-    EXPECT_EQ(note->getRelativeTimePosition(), note->getARNote()->getRelativeTimePosition());
-}
-
 TEST_F(VoiceManagerTest, ARepeatEndBeforeARepeatBeginStandsCloser) {
   struct Case {
     char const* rmn;

@@ -1,0 +1,58 @@
+#include "GRLayoutWork.h"
+
+#include <algorithm>
+#include <set>
+
+#include "ARCast.h"
+#include "ARMusic.h"
+#include "ARMusicalVoice.h"
+#include "ARNewSystem.h"
+#include "ARRangeSpans.h"
+#include "ARStaff.h"
+#include "MoreMusicalTags.h"
+
+namespace {
+
+constexpr double kPerObject = 16;
+constexpr double kPerRange = 4;
+// A staff or voice at a possible break: its saved state, and a staff of its own with a clef,
+// key and glue where a system starts there.
+constexpr double kPerStaffAtBreak = 40;
+constexpr double kPerRangeMember = 1;
+constexpr double kPerRangeAtBreak = 8;
+constexpr int kStaves = 256;
+
+bool IsBreak(ARMusicalObject const* object) {
+  return ar_cast<ARPossibleBreak const>(object) || ar_cast<ARNewSystem const>(object) ||
+         ar_cast<ARNewPage const>(object);
+}
+
+}  // namespace
+
+double EstimatedLayoutWork(ARMusic const& music) {
+  double work = 0;
+  int breaks = 0;
+  int voices = 0;
+  std::set<int> staves;
+  for (void* pos = music.GetHeadPosition(); pos; ++voices) {
+    ARMusicalVoice const* voice = music.GetNext(pos);
+    int voiceBreaks = 0;
+    bool onOwnStaff = true;
+    for (void* at = voice->ARMusicalVoice::ObjectList::GetHeadPosition(); at;) {
+      ARMusicalObject const* object = voice->ARMusicalVoice::ObjectList::GetNext(at);
+      if (IsBreak(object)) ++voiceBreaks;
+      if (auto const* staff = ar_cast<ARStaff const>(object)) {
+        staves.insert(std::clamp(staff->getStaffNumber(), 0, kStaves - 1));
+        onOwnStaff = false;
+      }
+    }
+    if (onOwnStaff) staves.insert(std::clamp(voice->getVoiceNum(), 0, kStaves - 1));
+    breaks = std::max(breaks, voiceBreaks);
+    auto const* ranges = voice->getPositionTagList();
+    ARRangeSpans const spans = MeasureRangeSpans(*voice);
+    work += kPerObject * voice->GetCount() + kPerRange * (ranges ? ranges->GetCount() : 0) +
+            kPerRangeMember * spans.objects + kPerRangeAtBreak * spans.breaks;
+  }
+  work += kPerStaffAtBreak * (breaks + 1.0) * (static_cast<double>(staves.size()) + voices);
+  return work;
+}

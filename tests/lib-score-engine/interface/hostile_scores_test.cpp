@@ -1,0 +1,208 @@
+// Texts the product never writes but a user of the engine or a fuzzer may: each one is drawn or
+// refused, through the engine's interface, in well under a second and in bounded memory.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "GRMusic.h"
+#include "Razid.h"
+#include "engine_state.h"
+#include "support/resident_memory.h"
+#include "support/sanitizers.h"
+#include "support/thread_cpu_clock.h"
+#include "tests/lib-score-engine/graphic/counting_device.h"
+#include "tests/lib-score-engine/sample_scores.h"
+#include "tools/layout/offline_engine.h"
+
+namespace {
+
+// The sanitizers slow the engine down a few times, ThreadSanitizer most.
+constexpr double kSlowdown = Testing::UnderThreadSanitizer    ? 10
+                             : Testing::UnderAddressSanitizer ? 4
+                                                              : 1;
+constexpr double kMostSeconds = 1.0 * kSlowdown;
+constexpr double kMostMegabytes = 300;
+
+std::string Repeat(std::string const& piece, int times) {
+  std::string text;
+  text.reserve(piece.size() * times);
+  for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+std::string Numbered(int from, int to, std::function<std::string(int)> const& piece) {
+  std::string text;
+  for (int i = from; i <= to; ++i) text += piece(i);
+  return text;
+}
+
+std::string PlainNotes(int bytes) {
+  return "[ " + Repeat("c d e f g a h c2 d e f g a h c1 ", bytes / 32) + "]";
+}
+
+struct Outcome {
+  RazidErrCode result = 0;  // of the parse, else of the layout
+  int pages = 0;
+  double cpuSeconds = 0;
+  double peakMegabytes = 0;
+  std::string warnings;
+  bool drawn() const { return result == 0 && pages > 0; }
+  bool refused() const { return result == -2 && pages == 0; }
+};
+
+class HostileScoresTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    RazidInitDesc desc{&engine.device(), nullptr, nullptr, nullptr};
+    ASSERT_EQ(RazidInit(&desc), 0);
+  }
+  void TearDown() override { RazidShutdown(); }
+
+  // Parses, lays out and draws every page of the text.
+  Outcome Render(std::string const& text) {
+    Outcome outcome;
+    Testing::ResetPeakResident();
+    testing::internal::CaptureStderr();
+    auto const start = Testing::ThreadCpuClock::now();
+    ARHandle ar = nullptr;
+    outcome.result = RazidParseString(text.c_str(), &ar);
+    GRHandle gr = nullptr;
+    if (outcome.result == 0) outcome.result = RazidAR2GR(ar, nullptr, &gr);
+    RazidFreeAR(ar);
+    outcome.pages = RazidGetPageCount(gr);
+    EngineTesting::CountingDevice device(engine.device().getVGSystem());
+    for (int page = 1; page <= outcome.pages; ++page) {
+      RazidOnDrawDesc desc;
+      desc.handle = gr;
+      desc.hdc = &device;
+      desc.page = page;
+      desc.sizex = 1000;
+      desc.sizey = 1414;
+      EXPECT_EQ(RazidOnDraw(&desc), 0);
+    }
+    if (outcome.pages > 0) EXPECT_GT(device.calls, 0);
+    RazidFreeGR(gr);
+    outcome.cpuSeconds =
+        std::chrono::duration<double>(Testing::ThreadCpuClock::now() - start).count();
+    outcome.warnings = testing::internal::GetCapturedStderr();
+    outcome.peakMegabytes = Testing::PeakResidentMegabytes();
+    return outcome;
+  }
+
+  // Drawn or refused, quickly and within bounded memory; resident memory is left unchecked
+  // under the sanitizers, whose quarantine and shadow it counts.
+  static void ExpectBounded(Outcome const& outcome) {
+    EXPECT_TRUE(outcome.drawn() || outcome.refused()) << "result " << outcome.result;
+    EXPECT_LT(outcome.cpuSeconds, kMostSeconds);
+    if (!Testing::UnderAddressSanitizer && !Testing::UnderThreadSanitizer) {
+      EXPECT_LT(outcome.peakMegabytes, kMostMegabytes);
+    }
+  }
+
+  Layout::OfflineEngine engine;
+};
+
+TEST_F(HostileScoresTest, TextsThatOnceAbortedAreDrawnOrRefused) {
+  struct Case {
+    char const* text;
+    bool drawn;
+  } const cases[] = {
+      // A mark given a range it cannot have stays a mark, not an event of the break pass.
+      {"{ [ \\meter<\"4/4\"> \\mark<\"A\">(c d e f g a h c d e f g a h c d) ], "
+       "[ \\meter<\"4/4\"> c*4/1 ] }",
+       true},
+      {"{ [ \\meter<\"4/4\"> \\title<\"A\">(c d e f g a h c d e f g a h c d) ], "
+       "[ \\meter<\"4/4\"> c*4/1 ] }",
+       true},
+      // Dates that no fraction of ints holds exactly.
+      {"[\\meter<\"3/8\">d/61811110c*32\\headsReverse]", false},
+      {"[eeeeeeeed/999999d/99999e|ce\\cue|c]", false},
+      {"[c*3/4777777777c*6d]", false},
+      {"[ c#&#&2*3/4777777777 c*6 d/8. e777777777777777777777777777777777.. ]", false},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.text);
+    Outcome const outcome = Render(c.text);
+    ExpectBounded(outcome);
+    EXPECT_EQ(outcome.drawn(), c.drawn);
+  }
+}
+
+TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
+  struct Case {
+    char const* what;
+    std::string text;
+  } const cases[] = {
+      {"a long note in a tiny meter", "[ \\meter<\"1/800\"> c*100/1 ]"},
+      {"12 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*12/4 ]"},
+      {"48 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*48/4 ]"},
+      {"120 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*120/4 ]"},
+      {"20000 numbered beams opened, then closed",
+       "[ " +
+           Numbered(1, 20000, [](int i) { return "\\beamBegin:" + std::to_string(i) + " c/8 "; }) +
+           Numbered(1, 20000, [](int i) { return "\\beamEnd:" + std::to_string(i) + " "; }) + "]"},
+      {"20000 voltas", "[ " + Repeat("\\volta<\"1.\">( c ) ", 20000) + "]"},
+      {"20000 staves", "{ " +
+                           Numbered(1, 20000,
+                                    [](int i) {
+                                      return (i > 1 ? ", [ \\staff<" : "[ \\staff<") +
+                                             std::to_string(i) + "> c ]";
+                                    }) +
+                           " }"},
+      {"20000 staves in one voice",
+       "[ " + Numbered(1, 20000, [](int i) { return "\\staff<" + std::to_string(i) + "> c "; }) +
+           "]"},
+      {"5000 voices", "{ " + Repeat("[ c d e f ], ", 4999) + "[ c d e f ] }"},
+      {"100 KB of plain notes", PlainNotes(100000)},
+      {"100 KB of plain notes on two staves", SampleScores::PlainTwoStaves(100000)},
+      {"250 KB of plain notes", PlainNotes(250000)},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.what);
+    Outcome const outcome = Render(c.text);
+    ExpectBounded(outcome);
+    std::cout << c.what << ": " << (outcome.drawn() ? "drawn" : "refused") << " in "
+              << outcome.cpuSeconds << " s, peak " << outcome.peakMegabytes << " MB\n";
+  }
+}
+
+TEST_F(HostileScoresTest, MusicBeyondTheLayoutLimitIsRefusedWithAWarning) {
+  Outcome const outcome = Render("[ \\meter<\"1/800\"> c*24/4 ]");
+  EXPECT_TRUE(outcome.refused());
+  EXPECT_NE(outcome.warnings.find("Razid Warning: Music too large for one layout - ignored"),
+            std::string::npos);
+  // Within the limit the same music lays out.
+  double const limit = GRMusic::sMaxLayoutWork;
+  GRMusic::sMaxLayoutWork = 1.0e7;
+  EXPECT_TRUE(Render("[ \\meter<\"1/800\"> c*24/4 ]").drawn());
+  GRMusic::sMaxLayoutWork = limit;
+}
+
+// Ten megabytes of text once held about a gigabyte before the parse refused them.
+TEST_F(HostileScoresTest, HugeTextsAreRefusedBeforeTheyFillMemory) {
+  struct Case {
+    char const* what;
+    std::string text;
+  } const cases[] = {
+      {"notes", PlainNotes(10000000)},
+      {"notes on two staves", SampleScores::PlainTwoStaves(10000000)},
+      {"range tags", "[ " + Repeat("\\beamBegin ", 1000000) + "c ]"},
+      {"tag parameters", "[ \\text<" + Repeat("\"a\", ", 2000000) + "\"a\"> c ]"},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::internal::CaptureStdout();
+    Outcome const outcome = Render(c.text);
+    // The parse ends as too large, not with a syntax error at the point where it stopped.
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(outcome.refused());
+    EXPECT_EQ(RazidGetParseErrorLine(), 0);
+    EXPECT_NE(outcome.warnings.find("Razid Warning: Music too large for one parse - ignored"),
+              std::string::npos);
+    ExpectBounded(outcome);
+  }
+}
+
+}  // namespace
