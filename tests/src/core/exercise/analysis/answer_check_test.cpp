@@ -5,25 +5,12 @@
 
 #include "src/core/exercise/analysis/answer_check.h"
 #include "src/core/score_provider/score_provider.h"
+#include "tests/src/core/exercise/analysis/played_notes.h"
 
 namespace Core {
 namespace {
 
-// MIDI notes of piano keys: C4 is key 39, MIDI 60.
-constexpr int C4 = 60, Cs4 = 61, D4 = 62, E4 = 64, F4 = 65, G4 = 67, C5 = 72;
-
-MidiStream Notes(std::initializer_list<int> notes) {
-  MidiStream stream;
-  double time = 0.0;
-  for (int note : notes) {
-    stream.AddEvent(
-        MidiEvent(MidiMessage(MidiNoteOn, 0, static_cast<unsigned char>(note), 96), 0, time));
-    stream.AddEvent(
-        MidiEvent(MidiMessage(MidiNoteOff, 0, static_cast<unsigned char>(note), 0), 0, time + 0.5));
-    time += 0.5;
-  }
-  return stream;
-}
+using namespace Testing;
 
 TEST(CompareChords, ChordIsJudgedNoteByNote) {
   const MidiStream expected = Notes({C4, E4, G4});

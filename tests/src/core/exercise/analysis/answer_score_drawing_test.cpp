@@ -9,29 +9,15 @@
 
 #include "lib-score-engine/graphic/drawn_score.h"
 #include "src/core/exercise/analysis/answer_check.h"
+#include "tests/src/core/exercise/analysis/played_notes.h"
 
 namespace Core {
 namespace {
 
+using namespace Testing;
+
 using Signs = std::vector<std::vector<unsigned int>>;
 constexpr unsigned int kSharp = 35, kFlat = 98, kNatural = 110;
-
-// MIDI notes: C4 is 60.
-constexpr int C4 = 60, Cs4 = 61, D4 = 62, Ds4 = 63, E4 = 64, F4 = 65, Fs4 = 66, G4 = 67, A4 = 69,
-              B4 = 71, C5 = 72;
-
-MidiStream Notes(std::initializer_list<int> notes) {
-  MidiStream stream;
-  double time = 0.0;
-  for (int note : notes) {
-    stream.AddEvent(
-        MidiEvent(MidiMessage(MidiNoteOn, 0, static_cast<unsigned char>(note), 96), 0, time));
-    stream.AddEvent(
-        MidiEvent(MidiMessage(MidiNoteOff, 0, static_cast<unsigned char>(note), 0), 0, time + 0.5));
-    time += 0.5;
-  }
-  return stream;
-}
 
 struct Case {
   char const* what;
