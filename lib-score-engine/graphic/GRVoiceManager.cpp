@@ -76,10 +76,14 @@ void GRVoiceManager::EndManageVoice(Fraction const&) {
 
 int GRVoiceManager::BeginManageVoice() {
   mStaffNum = mArVoice->getVoiceNum();
-  if (mStaffNum < 0 || mStaffNum > kHighestStaffNumber) {
+  if (mStaffNum < 0) {
+    // A cue's voice has no number of its own: it starts on the first staff and moves to its main
+    // voice's staff with the staff tag it begins with.
+    mStaffNum = 0;
+  } else if (mStaffNum > kHighestStaffNumber) {
     // More voices than staves the layout can index share the last staff.
     ZudidOvod("Voice number beyond the last staff (255): the voice goes to staff 255");
-    mStaffNum = mStaffNum < 0 ? 0 : kHighestStaffNumber;
+    mStaffNum = kHighestStaffNumber;
   }
   // The layout makes the elements of a chord one by one: each member shares the chord's spring.
   mArVoice->setReadMode(ARMusicalVoice::EVENTMODE);

@@ -136,4 +136,17 @@ void NoticeDialog::on_Close_released() {
   fadeOut();
 }
 
+NoticeDialog* ShowNotice(QWidget* window, const QString& name, const QString& title,
+                         const QStringList& paragraphs) {
+  auto* dialog = window->findChild<NoticeDialog*>(name, Qt::FindDirectChildrenOnly);
+  if (!dialog) {
+    dialog = new NoticeDialog(window, QRect(QPoint(0, 0), window->size()));
+    dialog->setObjectName(name);
+  }
+  dialog->setNotice(title.toHtmlEscaped(), paragraphs.join(QStringLiteral("<br/><br/>")));
+  dialog->show();
+  dialog->raise();
+  return dialog;
+}
+
 }  // namespace UI

@@ -2,7 +2,7 @@
 
 // The message overlays: the program's version (About), the latest news item (Mail), the
 // "no MIDI keyboard" warning with its box to stop it for good, and in the warning's look the
-// notices about the learner's files.
+// notices about the learner's files and about what could not be done.
 
 #include "src/ui/base_dialog.h"
 #include "ui_about_dialog.h"
@@ -90,5 +90,11 @@ class NoticeDialog : public BaseDialog {
   QString m_titleTemplate;
   QString m_messageTemplate;
 };
+
+// Shows the notice called `name` over the whole of `window`: made there on first use, and reused
+// after, its words replaced, so a second notice of a kind does not pile on the first. `title` is
+// plain text, `paragraphs` rich text. Returns the dialog shown.
+NoticeDialog* ShowNotice(QWidget* window, const QString& name, const QString& title,
+                         const QStringList& paragraphs);
 
 }  // namespace UI

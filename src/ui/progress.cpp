@@ -6,6 +6,13 @@
 #include <algorithm>
 
 #include "src/common/assertion.h"
+#include "src/ui/fitted_font.h"
+
+namespace {
+// Room kept free beside a number in its box, and the smallest size a number is drawn at.
+constexpr int NumberMargin = 2;
+constexpr int SmallestNumberPixels = 7;
+}  // namespace
 
 Progress::Progress(QWidget* parent) : Progress(parent, Main) {}
 
@@ -43,6 +50,9 @@ void Progress::setLeftValue(int value) {
 
 void Progress::setValues(int left, int right) {
   setLeftValue(left);
+  // Scaled against its own counts the bar shows any count: the base would ignore one beyond its
+  // range and go on showing the count before.
+  if (m_max < 0 && right > maximum()) setMaximum(right);
   setValue(right);
 }
 
@@ -61,6 +71,12 @@ int Progress::BarLength(int count, int halfWidth, int max) {
   return int(qint64(count) * halfWidth / max);
 }
 
+Progress::NumberBoxes Progress::FitNumbers(const QFont& font, QSize bar, const QString& longest) {
+  const int width = std::min(10 * int(longest.size()) + 7, bar.width() / 2);
+  return {width, UI::FittedFont(font, longest, QSize(width - 2 * NumberMargin, bar.height()),
+                                SmallestNumberPixels)};
+}
+
 void Progress::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -72,7 +88,9 @@ void Progress::paintEvent(QPaintEvent* event) {
 
   const int value = std::max(QProgressBar::value(), 0);
   const int max = m_max >= 0 ? m_max : std::max(value, m_leftValue);
-  const int box = 10 * int(QString::number(max / m_stepsPerValue).size()) + 7;
+  const NumberBoxes numbers =
+      FitNumbers(font(), area.size(), QString::number(max / m_stepsPerValue));
+  const int box = numbers.width;
   const int mid = (area.left() + area.right()) / 2;
   // Pictures missing: draw at the widget's own scale.
   const double ratio = m_background.isNull() ? 1.0 : m_background.width() / double(w);
@@ -83,6 +101,7 @@ void Progress::paintEvent(QPaintEvent* event) {
   painter.drawPixmap(QRect(mid, 0, box, h), m_green, QRect(0, 0, int(m), m_green.height()));
 
   painter.setPen(Qt::white);
+  painter.setFont(numbers.font);
   painter.drawText(QRect(mid - box, 0, box, h), Qt::AlignCenter,
                    QString::number(m_leftValue / m_stepsPerValue));
   painter.drawText(QRect(mid, 0, box, h), Qt::AlignCenter,

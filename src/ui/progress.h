@@ -34,6 +34,15 @@ class Progress : public QProgressBar {
   // Counts up to the full int range are scaled in 64 bits.
   static int BarLength(int count, int halfWidth, int max);
 
+  // The two boxes at the centre that hold the numbers: each 10 pixels wide for every digit of the
+  // longest number and 7 more, but no wider than half the bar; the font made smaller where that
+  // number would not fit its box.
+  struct NumberBoxes {
+    int width;
+    QFont font;
+  };
+  static NumberBoxes FitNumbers(const QFont& font, QSize bar, const QString& longest);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 

@@ -12,6 +12,9 @@ namespace UI {
 
 namespace {
 
+// One notice about the files per window: a second one replaces the words of the first.
+const QString StorageNotice = QStringLiteral("storageNotice");
+
 QString tr(const char* text) {
   return QCoreApplication::translate("UI::StorageNotice", text);
 }
@@ -48,20 +51,6 @@ QString Folders(const std::vector<Core::StorageProblem>& problems) {
   }
   for (QString& folder : folders) folder = folder.toHtmlEscaped();
   return tr("The files are in %1.").arg(folders.join(tr(" and ")));
-}
-
-NoticeDialog* Show(QWidget* window, const QString& title, const QStringList& paragraphs) {
-  // One notice per window: a second one replaces the words of the first.
-  auto* dialog =
-      window->findChild<NoticeDialog*>(QStringLiteral("storageNotice"), Qt::FindDirectChildrenOnly);
-  if (!dialog) {
-    dialog = new NoticeDialog(window, QRect(QPoint(0, 0), window->size()));
-    dialog->setObjectName(QStringLiteral("storageNotice"));
-  }
-  dialog->setNotice(title.toHtmlEscaped(), paragraphs.join(QStringLiteral("<br/><br/>")));
-  dialog->show();
-  dialog->raise();
-  return dialog;
 }
 
 }  // namespace
@@ -107,7 +96,7 @@ NoticeDialog* TellStorageProblems(QWidget* window,
   for (const Core::StorageProblem& problem : problems)
     paragraphs << DescribeStorageProblem(problem);
   paragraphs << Folders(problems);
-  return Show(window, tr("A problem with your files"), paragraphs);
+  return ShowNotice(window, StorageNotice, tr("A problem with your files"), paragraphs);
 }
 
 NoticeDialog* TellLessonUnsaved(QWidget* window,
@@ -119,7 +108,7 @@ NoticeDialog* TellLessonUnsaved(QWidget* window,
                       .arg(FileName(problem.path), Holding(problem.content),
                            problem.reason.toHtmlEscaped());
   paragraphs << tr("They are kept until you close the program.") << Folders(problems);
-  return Show(window, tr("Answers not saved"), paragraphs);
+  return ShowNotice(window, StorageNotice, tr("Answers not saved"), paragraphs);
 }
 
 }  // namespace UI

@@ -53,6 +53,9 @@ void TimeLine::SetStateLocked(TimeLineState state) {
 void TimeLine::Start() {
   Lock lock(*this);
   if (m_state != TLS_STOPPED) StopInternal(false);
+  // The first tick comes a whole interval after the start, not at the next pass of the timer:
+  // a timed question gets all of its time. The stamp takes no lock.
+  m_lastTick = Timer::GetStamp();
   SetStateLocked(TLS_RUNNING);
 }
 

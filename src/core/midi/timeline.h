@@ -30,6 +30,7 @@ class TimeLine : public MultimediaTimerObserver, public Subject<TimeLineObserver
   TimeLine();
   ~TimeLine() override;
 
+  // Runs from the current position; the first tick comes one interval later.
   void Start();
   void Stop(bool immediately = false);
   void StopInternal(bool immediately = false);

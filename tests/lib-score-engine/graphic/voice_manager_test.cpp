@@ -218,6 +218,17 @@ TEST_F(VoiceManagerTest, StaffNumbersOutsideTheStavesAreIgnored) {
   EXPECT_EQ(walk.Kinds(2), (Kinds{"GRSingleNote", "GRFinishBar"}));
 }
 
+// A cue's voice has no number: it follows its main voice onto that voice's staff, unremarked.
+TEST_F(VoiceManagerTest, ACueGoesToItsVoicesStaffWithoutAWarning) {
+  testing::internal::CaptureStderr();
+  VoiceWalk walk(R"({[ \staff<1> c d ], [ \staff<2> c d \cue<"horn">( e f ) g ]})");
+  walk.Run();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(ElementsOf<GRSingleNote>(walk.Staff(1)).size(), 2u);
+  EXPECT_EQ(ElementsOf<GRSingleNote>(walk.Staff(2)).size(), 5u);
+  EXPECT_TRUE(ElementsOf<GRSingleNote>(walk.Staff(0)).empty());
+}
+
 TEST_F(VoiceManagerTest, ATagBeforeTheFirstNoteOfASharedStemTakesASpringOfItsOwn) {
   // A shared stem over a shown rest of no length (which makes nothing), a clef, then a note.
   auto music = std::make_unique<ARMusic>();

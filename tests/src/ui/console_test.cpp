@@ -1,11 +1,19 @@
-// The main window end to end: first start, the home screen's buttons and the difficulty dialog,
-// the toolbar in both states, and the resume record across a restart.
+// The main window end to end: first start, the home screen's buttons, bars and the difficulty
+// dialog, the toolbar in both states, and the resume record across a restart.
 
+#include <QDir>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
 
+#include <algorithm>
+#include <climits>
+
 #include "shell_fixture.h"
+#include "src/core/catalog/exercise_catalog.h"
+#include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "src/core/settings/difficulty_presets.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/block_view_control.h"
@@ -15,6 +23,7 @@
 #include "src/ui/difficulty_level_dialog.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/message_dialogs.h"
+#include "src/ui/progress.h"
 
 namespace {
 
@@ -114,6 +123,35 @@ TEST_F(ConsoleTest, LearnOpensAtOnceWithoutTheDialogAndCloseOpensNothing) {
   EXPECT_EQ(ShownPageButtons(), (QStringList{"Home", "Exercise", "Reference", "Statistics",
                                              "Settings", "Help", "About"}));
   EXPECT_EQ(m_console->form().Exercise->text(), "Exercise");
+}
+
+// A lesson's statistics file may hold counts up to the largest int: the home screen's bars show
+// them, all their digits inside the bar.
+TEST_F(ConsoleTest, TheHomeBarsShowCountsOfAnySize) {
+  const auto statistics = App()->GetExerciseCatalog()->GetExerciseStatistics();
+  statistics->AddEntry({1, 0, 0, INT_MAX, INT_MAX});
+  statistics->AddEntry({1, 1, 0, 12345, 3});
+  StartConsole();
+  const struct {
+    int trainer, wrong, right;
+  } expected[] = {{0, INT_MAX, INT_MAX}, {1, 3, 12345}, {2, 0, 0}};
+  // At the design size and in a window half as large.
+  for (const char* picture : {"home-large-counts.png", "home-large-counts-small.png"}) {
+    for (const auto& e : expected) {
+      const Progress* bar = Home()->progressBar(e.trainer);
+      EXPECT_EQ(bar->leftValue(), e.wrong) << e.trainer;
+      EXPECT_EQ(bar->value(), e.right) << e.trainer;
+      const QString number = QString::number(std::max(e.wrong, e.right));
+      const Progress::NumberBoxes boxes = Progress::FitNumbers(bar->font(), bar->size(), number);
+      EXPECT_LE(2 * boxes.width, bar->width()) << picture << " " << e.trainer;
+      EXPECT_LE(QFontMetrics(boxes.font).horizontalAdvance(number), boxes.width) << picture;
+      EXPECT_GE(QFontInfo(boxes.font).pixelSize(), 7) << picture;
+    }
+    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+    QDir().mkpath(folder);
+    EXPECT_TRUE(Home()->grab().save(folder + "/" + picture));
+    Home()->resize(Home()->size() / 2);
+  }
 }
 
 TEST_F(ConsoleTest, LeavingALessonIsResumedAtTheNextStart) {

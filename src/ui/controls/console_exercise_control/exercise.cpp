@@ -24,7 +24,6 @@
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/progress.h"
-#include "src/ui/screen_geometry.h"
 #include "src/ui/section_end_dialog.h"
 #include "src/ui/storage_notice.h"
 
@@ -153,7 +152,8 @@ void ConsoleExerciseControl::Play() {
   if (!exercise) return;
   if (!midiWarningShown && exercise->CanUseMidiIn() &&
       !App()->GetSettings()->globalSettings.hideMidiDialog && !CheckForMidiDevice()) {
-    if (!warningDialog) warningDialog = new WarningDialog(this, PrimaryScreenGeometry());
+    // A child covers its parent from (0, 0); a desktop screen may lie anywhere on the desktop.
+    if (!warningDialog) warningDialog = new WarningDialog(this, rect());
     warningDialog->exec();
     midiWarningShown = true;
     // A keyboard plugged in meanwhile: the main window has paused and shown the overlay again.

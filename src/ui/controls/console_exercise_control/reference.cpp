@@ -2,12 +2,12 @@
 // and title of each section, and printing.
 
 #include <QDebug>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/console_exercise_control/reference_printing.h"
+#include "src/ui/message_dialogs.h"
 
 namespace UI {
 
@@ -186,8 +186,8 @@ void ConsoleExerciseControl::PrintSlot() {
       break;
   }
   if (!problem.isEmpty())
-    QMessageBox::warning(this, tr("Melvarin Studio Reference"),
-                         tr("The reference was not printed.") + ' ' + problem);
+    ShowNotice(window(), QStringLiteral("referencePrintFailure"), tr("Melvarin Studio Reference"),
+               {(tr("The reference was not printed.") + ' ' + problem).toHtmlEscaped()});
 }
 
 }  // namespace UI

@@ -4,7 +4,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QSpacerItem>
 
 #include "src/core/exercise/exercise.h"
@@ -13,6 +12,7 @@
 #include "src/ui/application.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/console_exercise_control/statistics_data_set.h"
+#include "src/ui/message_dialogs.h"
 #include "src/ui/progress.h"
 #include "src/ui/window_stack_manager.h"
 
@@ -145,12 +145,9 @@ void ConsoleExerciseControl::clearStatisticsHistory() {
   } catch (const Error& error) {
     if (error.GetCode() != Error::XmlSave) throw;
     // The file keeps its records: so does the list, and the button stays for another try.
-    auto* notice = new QMessageBox(
-        QMessageBox::Warning, tr("Clear History"),
-        tr("The history could not be cleared: %1").arg(error.GetMessage()), QMessageBox::Ok, this);
-    notice->setObjectName("clearHistoryFailure");
-    notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->open();
+    ShowNotice(
+        window(), QStringLiteral("clearHistoryFailure"), tr("Clear History"),
+        {tr("The history could not be cleared: %1").arg(error.GetMessage()).toHtmlEscaped()});
     return;
   }
   loadStatistics(ShownStatisticsSection(), int(exerciseId), -1);

@@ -162,6 +162,24 @@ TEST_F(ExerciseFlowTest, ALateTickLeavesTheNextQuestionItsWholeTime) {
   }
 }
 
+// However the question falls between the timer's passes, its time runs out no earlier than
+// its whole time after it was asked.
+TEST_F(ExerciseFlowTest, ATimedQuestionHasItsWholeTime) {
+  Make({TestSection{}});
+  exercise->Configure(5, 1000);  // twenty ticks of 50 ms per question
+  timer.Advance(1237);
+  Begin();
+  for (int question = 0; question < 2; ++question) {
+    timer.Run(995);
+    EXPECT_EQ(notices.Count("answer wrong kind 0"), question) << question;
+    timer.Run(5);
+    EXPECT_EQ(notices.Count("answer wrong kind 0"), question + 1) << question;
+    ASSERT_EQ(exercise->GetState(), ES_READY);
+    timer.Advance(23);
+    exercise->NextQuestion();
+  }
+}
+
 TEST_F(ExerciseFlowTest, ResumePositionOutsideTheTimelineStartsAtTheBeginning) {
   Make({TestSection{}, TestSection{}});
   exercise->Configure(2, 100);

@@ -111,6 +111,21 @@ TEST_F(TimeLineTest, TicksOnceAnIntervalHasPassedWithoutCatchingUp) {
   EXPECT_TRUE(timeline->IsRunning());
 }
 
+// Started between two passes of the timer and long after its last tick, or started again while
+// running, the timeline first ticks a whole interval after the start.
+TEST_F(TimeLineTest, TheFirstTickComesAWholeIntervalAfterTheStart) {
+  timeline->AddSection("only", 10);
+  for (const long long wait : {1234LL, 37LL}) {
+    clock.Advance(wait);
+    const int position = timeline->GetPosition();
+    timeline->Start();
+    clock.Run(45);
+    EXPECT_EQ(timeline->GetPosition(), position) << wait;
+    clock.Run(5);
+    EXPECT_EQ(timeline->GetPosition(), position + 1) << wait;
+  }
+}
+
 TEST_F(TimeLineTest, StartWhileStartedPassesThroughStoppedAndKeepsThePosition) {
   timeline->AddSection("only", 10);
   timeline->Start();

@@ -29,6 +29,7 @@
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/score_board/score_board.h"
+#include "src/ui/screen_geometry.h"
 #include "src/ui/section_end_dialog.h"
 #include "src/ui/shell_fixture.h"
 #include "ui_settings_ear_control.h"
@@ -414,8 +415,14 @@ TEST_F(ExerciseRunTest, TheMidiWarningShowsOncePerRunAndNeverForMusicSymbols) {
   if (App()->GetSoundController()->GetInputMidiDeviceCount() > 0)
     GTEST_SKIP() << "A MIDI input is present.";
   SetGlobal([](Core::GlobalSettings& g) { g.hideMidiDialog = false; });
+  // A desktop whose first screen does not start at (0, 0): the warning still covers the screen.
+  struct Screens {
+    Screens() { UI::SetScreenGeometries({QRect(1440, 0, 1280, 800)}); }
+    ~Screens() { UI::SetScreenGeometries({QRect(0, 0, 1440, 900)}); }
+  } screens;
   int shown = 0;
   bool up = false;
+  QRect covered;
   // The dialog runs modally: each warning is counted once and closed by its own button.
   QTimer closer;
   QObject::connect(&closer, &QTimer::timeout, [&] {
@@ -423,11 +430,15 @@ TEST_F(ExerciseRunTest, TheMidiWarningShowsOncePerRunAndNeverForMusicSymbols) {
     const bool visible = dialog && dialog->isVisible();
     if (visible && !up) ++shown;
     up = visible;
-    if (visible) Click(dialog->findChild<QAbstractButton*>("Close"));
+    if (visible) {
+      covered = dialog->geometry();
+      Click(dialog->findChild<QAbstractButton*>("Close"));
+    }
   });
   closer.start(50);
   StartLesson(NoteTrainer);
   EXPECT_EQ(shown, 1);
+  EXPECT_EQ(covered, Screen()->rect());
   Screen()->PauseExercise(true, true);
   Screen()->Play();
   EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_PLAYING);

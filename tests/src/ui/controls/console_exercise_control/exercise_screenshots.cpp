@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -28,6 +27,7 @@
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/keyboard.h"
+#include "src/ui/message_dialogs.h"
 #include "src/ui/section_end_dialog.h"
 
 namespace {
@@ -158,16 +158,17 @@ int main(int argc, char** argv) {
     camera.Take("print_dialog");
     dialog->printer()->setOutputFileName({});
     dialog->printer()->setPrinterName("Melvarin No Such Printer");
-    QTimer::singleShot(0, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      camera.Expect(box != nullptr, "the print failure message");
-      if (!box) return;
-      camera.Take("print_failed");
-      box->accept();
-    });
     dialog->done(QDialog::Accepted);
   });
   QTest::mouseClick(ui.Print, Qt::LeftButton);
+  auto* notice = console.findChild<UI::NoticeDialog*>("referencePrintFailure");
+  camera.Expect(notice && WaitUntil([&] { return notice->opacity() == 1.0; }),
+                "the print failure notice");
+  if (notice) {
+    camera.Take("print_failed");
+    notice->fadeOut();
+    camera.Expect(WaitUntil([&] { return !notice->isVisible(); }), "the notice to close");
+  }
   goHome();
 
   start("Learn2");

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTest>
 
 #include <gmock/gmock.h>
@@ -115,13 +114,12 @@ TEST_F(StatisticsViewTest, OnlyAllTimeFiguresClearAndAFileThatCannotBeWrittenKee
   ASSERT_TRUE(QFile::remove(file));
   ASSERT_TRUE(QDir().mkpath(file + "/blocked"));
   QTest::mouseClick(Form().clearHistory, Qt::LeftButton);
-  auto* notice = Screen()->findChild<QMessageBox*>("clearHistoryFailure");
-  ASSERT_TRUE(notice);
-  EXPECT_TRUE(notice->isVisible());
-  EXPECT_TRUE(notice->text().startsWith("The history could not be cleared"));
+  EXPECT_TRUE(NoticeWords("clearHistoryFailure")
+                  .startsWith("Clear History\nThe history could not be cleared: "))
+      << NoticeWords("clearHistoryFailure").toStdString();
   EXPECT_EQ(ShownRows(), before);
   EXPECT_TRUE(Form().clearHistory->isEnabled());
-  notice->close();
+  ASSERT_TRUE(CloseNotice("clearHistoryFailure"));
 
   ASSERT_TRUE(QDir(file).removeRecursively());
   QTest::mouseClick(Form().clearHistory, Qt::LeftButton);

@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QLabel>
 #include <QState>
+#include <QTextDocumentFragment>
+#include <QToolButton>
 
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/exercise/exercise.h"
+#include "src/ui/message_dialogs.h"
 #include "src/ui/progress.h"
 
 namespace Testing {
@@ -53,6 +56,24 @@ QStringList ExerciseViewsTest::ShownRows() const {
                   .arg(row.bar->leftValue())
                   .arg(row.bar->value());
   return rows;
+}
+
+QString ExerciseViewsTest::NoticeWords(const QString& name) const {
+  auto* notice = m_console->findChild<UI::NoticeDialog*>(name, Qt::FindDirectChildrenOnly);
+  if (!notice || !notice->isVisible()) return {};
+  auto words = [notice](const char* label) {
+    return QTextDocumentFragment::fromHtml(notice->findChild<QLabel*>(label)->text())
+        .toPlainText()
+        .trimmed();
+  };
+  return words("Loading_4") + "\n" + words("Loading_5");
+}
+
+bool ExerciseViewsTest::CloseNotice(const QString& name) const {
+  auto* notice = m_console->findChild<UI::NoticeDialog*>(name, Qt::FindDirectChildrenOnly);
+  if (!notice) return false;
+  QTest::mouseClick(notice->findChild<QToolButton*>("Close"), Qt::LeftButton);
+  return WaitUntil([notice] { return !notice->isVisible(); });
 }
 
 void ExerciseViewsTest::Snap(const QString& name) const {

@@ -52,6 +52,11 @@ class ExerciseViewsTest : public ShellTest {
   int FindId(int section, const std::function<bool(int key, const QString& group)>& match) const;
   // The list's visible rows as "label wrong/right".
   QStringList ShownRows() const;
+  // The words of the window's notice called `name` while it is shown, as plain text: its title,
+  // a line break and its message; empty while it is not shown.
+  QString NoticeWords(const QString& name) const;
+  // Closes that notice with its button and waits until it has faded out.
+  bool CloseNotice(const QString& name) const;
   // A picture of the window for review, beside the test program.
   void Snap(const QString& name) const;
   // Connections to one signal of an object.
