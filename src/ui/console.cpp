@@ -1,7 +1,10 @@
 #include "src/ui/console.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
@@ -35,6 +38,26 @@ Console* ConsoleInstance = nullptr;
 // The usage record asserts the trainer id, so only the three trainers are resumed.
 bool ResumesTrainer(const Core::VAvaroState& state) {
   return state.ResumesExercise() && state.exerciseId >= 0 && state.exerciseId <= 2;
+}
+
+// The window's show gives the screens it holds, hidden ones too, their first move and resize
+// events, on which they lay out their controls, once. A screen made after that gets them here
+// the same way, so that it is laid out as it would have been had it been made with the window.
+void SendFirstMoveAndResize(QWidget* widget) {
+  if (widget->testAttribute(Qt::WA_PendingMoveEvent)) {
+    QMoveEvent move(widget->pos(), widget->pos());
+    QCoreApplication::sendEvent(widget, &move);
+    widget->setAttribute(Qt::WA_PendingMoveEvent, false);
+  }
+  if (widget->testAttribute(Qt::WA_PendingResizeEvent)) {
+    QResizeEvent resize(widget->size(), QSize());
+    QCoreApplication::sendEvent(widget, &resize);
+    widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+  }
+  for (QObject* object : widget->children()) {
+    auto* child = qobject_cast<QWidget*>(object);
+    if (child && !child->isWindow()) SendFirstMoveAndResize(child);
+  }
 }
 
 std::shared_ptr<Core::Telemetry> UsageRecord() {
@@ -151,9 +174,7 @@ ConsoleExerciseControl* Console::GetExerciseControl() {
   if (!m_exerciseControl) {
     m_exerciseControl = new ConsoleExerciseControl(this);
     m_exerciseControl->hide();
-    // The window's show lays out the screens it holds, hidden ones too; one made after that is
-    // laid out here, so that its controls have their sizes before it is first shown.
-    if (isVisible()) sendResizeEvents(m_exerciseControl);
+    if (isVisible()) SendFirstMoveAndResize(m_exerciseControl);
     connect(this, &Console::SettingsChanged, m_exerciseControl,
             &ConsoleExerciseControl::ApplySettings);
     connect(m_exerciseControl, &ConsoleExerciseControl::ExitSignal, this, &Console::NavigateHome);
