@@ -5,7 +5,10 @@
 #include <QFont>
 #include <QWidget>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
+#include <future>
 #include <utility>
 
 #include "lib-razid-qt/engine_fonts.h"
@@ -40,17 +43,23 @@ const char* const StyleSheetPath = ":/css/global.css";
 // initialisers read it right after.
 int g_takenDisplayIndex = 0;
 
-int& WithoutDisplayOption(int& argc, char** argv) {
+// Fontconfig reads its configuration and font caches, some ten milliseconds, on a worker thread
+// while the base class connects to the display; the fonts are registered once it is done.
+std::future<void> g_fontConfiguration;
+
+int& BeforeTheBaseClass(int& argc, char** argv) {
+  g_fontConfiguration = std::async(std::launch::async, [] { FcInit(); });
   g_takenDisplayIndex = Application::TakeDisplayOption(argc, argv);
   return argc;
 }
 }  // namespace
 
 Application::Application(int& argc, char** argv)
-    : QApplication(WithoutDisplayOption(argc, argv), argv), m_displayIndex(g_takenDisplayIndex) {
+    : QApplication(BeforeTheBaseClass(argc, argv), argv), m_displayIndex(g_takenDisplayIndex) {
   setOrganizationName(tr("Quorvale"));
   setOrganizationDomain(tr("quorvale.com"));
   setApplicationName(tr("MelvarinStudio"));
+  g_fontConfiguration.get();
   LoadMusicFont(QString::fromLatin1(RazidQt::kMusicFontResource));
   UI::StartNotationEngine();
   m_ownWindowStack = std::make_unique<UI::WindowStackManager>();

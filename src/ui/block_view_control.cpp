@@ -26,10 +26,11 @@ constexpr int SmallScreenHeight = 900;
 constexpr QSize DesignSize(2292, 1336);
 }  // namespace
 
-BlockViewControl::BlockViewControl(QWidget* parent) : QWidget(parent) {
-  m_background = QPixmap(PrimaryScreenGeometry().height() <= SmallScreenHeight
-                             ? QStringLiteral(":/PIX/pixmap/main_bg.png")
-                             : QStringLiteral(":/PIX/pixmap/main_bg_big.png"));
+BlockViewControl::BlockViewControl(QWidget* parent)
+    : QWidget(parent),
+      m_background(PrimaryScreenGeometry().height() <= SmallScreenHeight
+                       ? QStringLiteral(":/PIX/pixmap/main_bg.png")
+                       : QStringLiteral(":/PIX/pixmap/main_bg_big.png")) {
   m_ui.setupUi(this);
 }
 
@@ -50,10 +51,11 @@ void BlockViewControl::paintEvent(QPaintEvent* event) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   const double s = calculateScale();
-  const int pictureWidth = int(m_background.width() * s);
+  const int pictureWidth = int(m_background.size().width() * s);
   const int ox = (width() - pictureWidth) / 2;
   if (!m_background.isNull())
-    painter.drawPixmap(QRect(ox, 0, pictureWidth, int(m_background.height() * s)), m_background);
+    painter.drawPixmap(QRect(ox, 0, pictureWidth, int(m_background.size().height() * s)),
+                       m_background.pixmap());
   QLinearGradient shadow(0, 0, 0, 12);
   shadow.setColorAt(0.0, QColor(0, 0, 0, 200));
   shadow.setColorAt(0.1, QColor(0, 0, 0, 180));

@@ -4,10 +4,10 @@
 // button and a bar summing the learner's results of the current lesson. A button goes through
 // the difficulty dialog when the settings ask for it and then asks to open the exercise.
 
-#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
+#include "src/ui/decoded_picture.h"
 #include "ui_ex_block_view_control.h"
 
 namespace UI {
@@ -58,7 +58,8 @@ class BlockViewControl : public QWidget {
   QPointer<DifficultyLevelDialog> m_difficultyDialog;
   int m_chosenTrainer = 0;
   bool m_chosenQuiz = false;
-  QPixmap m_background;
+  // Decoded while the window comes up; drawn from the first paint on.
+  DecodedPicture m_background;
   Ui_ex_block_view_control m_ui;
 };
 

@@ -1,11 +1,15 @@
 #include "src/ui/console.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
 
+#include <utility>
 #include <vector>
 
 #include "src/common/assertion.h"
@@ -31,6 +35,31 @@ namespace UI {
 namespace {
 Console* ConsoleInstance = nullptr;
 
+// The usage record asserts the trainer id, so only the three trainers are resumed.
+bool ResumesTrainer(const Core::VAvaroState& state) {
+  return state.ResumesExercise() && state.exerciseId >= 0 && state.exerciseId <= 2;
+}
+
+// The window's show gives the screens it holds, hidden ones too, their first move and resize
+// events, on which they lay out their controls, once. A screen made after that gets them here
+// the same way, so that it is laid out as it would have been had it been made with the window.
+void SendFirstMoveAndResize(QWidget* widget) {
+  if (widget->testAttribute(Qt::WA_PendingMoveEvent)) {
+    QMoveEvent move(widget->pos(), widget->pos());
+    QCoreApplication::sendEvent(widget, &move);
+    widget->setAttribute(Qt::WA_PendingMoveEvent, false);
+  }
+  if (widget->testAttribute(Qt::WA_PendingResizeEvent)) {
+    QResizeEvent resize(widget->size(), QSize());
+    QCoreApplication::sendEvent(widget, &resize);
+    widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+  }
+  for (QObject* object : widget->children()) {
+    auto* child = qobject_cast<QWidget*>(object);
+    if (child && !child->isWindow()) SendFirstMoveAndResize(child);
+  }
+}
+
 std::shared_ptr<Core::Telemetry> UsageRecord() {
   auto catalog = Application::instance()->GetExerciseCatalog();
   MELVARIN_ASSERT(catalog != nullptr);
@@ -49,10 +78,10 @@ Console::Console(QMainWindow* parent) : QMainWindow(parent) {
                   app->GetExerciseCatalog());
 
   GetBlockViewControl();
-  GetExerciseControl();
-  // The three settings panels are made by their accessors when first opened, not here with the
-  // other screens: many runs open none of them, and each is a large tree of widgets whose
-  // building would lengthen the start and hold memory for nothing.
+  // The exercise screen and the three settings panels are made by their accessors when first
+  // opened, not here with the home screen: the window comes up at home, and each is a large tree
+  // of widgets and pictures whose building would lengthen the start and hold memory for nothing
+  // until the learner opens an exercise.
 
   m_ui.setupUi(this);
   m_fader = new FaderWidget(nullptr);
@@ -145,6 +174,7 @@ ConsoleExerciseControl* Console::GetExerciseControl() {
   if (!m_exerciseControl) {
     m_exerciseControl = new ConsoleExerciseControl(this);
     m_exerciseControl->hide();
+    if (isVisible()) SendFirstMoveAndResize(m_exerciseControl);
     connect(this, &Console::SettingsChanged, m_exerciseControl,
             &ConsoleExerciseControl::ApplySettings);
     connect(m_exerciseControl, &ConsoleExerciseControl::ExitSignal, this, &Console::NavigateHome);
@@ -215,8 +245,7 @@ void Console::SaveState() {
 
 bool Console::LoadState() {
   const Core::VAvaroState state = Application::instance()->GetSettings()->state;
-  // The usage record asserts the trainer id, so only the three trainers are resumed.
-  if (!state.ResumesExercise() || state.exerciseId < 0 || state.exerciseId > 2) return false;
+  if (!ResumesTrainer(state)) return false;
   OpenExercise(size_t(state.exerciseId), false, true);
   m_exerciseControl->LoadState(state);
   return true;
@@ -229,18 +258,60 @@ void Console::OpenExercise(size_t exerciseId, bool quizMode, bool resume) {
   storeResumeRecord();
 }
 
+bool Console::HoldsExercise() const {
+  return m_exerciseControl && m_exerciseControl->HasExercise();
+}
+
 void Console::firstShow() {
   Show(GetBlockViewControl(), true);
   setupNavigation(LoadState() ? StartInExercise : StartAtHome);
 }
 
-void Console::OpenDevicesOnceShown() {
-  QWindow* window = windowHandle();
-  if (!window || window->isExposed()) {
-    QTimer::singleShot(0, this, &Console::openDevices);
+void Console::showWithoutExercise() {
+  switch (m_firstScreen) {
+    case FirstScreen::Chosen:
+      firstShow();
+      return;
+    case FirstScreen::AfterFirstPaint:
+      return;  // another toolbar button of the same show
+    case FirstScreen::Unchosen:
+      break;
+  }
+  if (ResumesTrainer(Application::instance()->GetSettings()->state)) {
+    // The resumed exercise cross-fades from the home screen's picture, which the first paint
+    // already shows.
+    m_firstScreen = FirstScreen::Chosen;
+    firstShow();
     return;
   }
-  m_devicesWaitForExposure = true;
+  // The home screen fades in from an empty screen, which is all the first paint would show of
+  // it: its picture is made after that paint, and the window does not wait for it. The toolbar
+  // takes its home look now, before that paint.
+  m_firstScreen = FirstScreen::AfterFirstPaint;
+  setupNavigation(StartAtHome);
+  RunOnceShown(m_homeWaitsForExposure, &Console::fadeInFirstHome);
+}
+
+void Console::fadeInFirstHome() {
+  m_firstScreen = FirstScreen::Chosen;
+  // An exercise opened meanwhile is the first screen; the toolbar starts in its state.
+  if (HoldsExercise())
+    setupNavigation(StartInExercise);
+  else
+    Show(GetBlockViewControl(), true);
+}
+
+void Console::OpenDevicesOnceShown() {
+  RunOnceShown(m_devicesWaitForExposure, &Console::openDevices);
+}
+
+void Console::RunOnceShown(bool& waiting, void (Console::*step)()) {
+  QWindow* window = windowHandle();
+  if (!window || window->isExposed()) {
+    QTimer::singleShot(0, this, step);
+    return;
+  }
+  waiting = true;
   window->installEventFilter(this);
 }
 
@@ -249,16 +320,18 @@ void Console::openDevices() {
 }
 
 bool Console::eventFilter(QObject* watched, QEvent* event) {
-  if (m_devicesWaitForExposure && watched == windowHandle() && event->type() == QEvent::Expose &&
-      windowHandle()->isExposed()) {
-    // The window is mapped; its first paint runs as this event is handled, the devices after it.
-    m_devicesWaitForExposure = false;
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    // The window is mapped; its first paint runs as this event is handled, and what waited for
+    // it after that: the home screen's fade, then the devices.
     windowHandle()->removeEventFilter(this);
-    QTimer::singleShot(0, this, &Console::openDevices);
+    if (std::exchange(m_homeWaitsForExposure, false))
+      QTimer::singleShot(0, this, &Console::fadeInFirstHome);
+    if (std::exchange(m_devicesWaitForExposure, false))
+      QTimer::singleShot(0, this, &Console::openDevices);
   }
-  if (event->type() == QEvent::Show) {
-    if (!m_exerciseControl || !m_exerciseControl->HasExercise())
-      firstShow();
+  if (event->type() == QEvent::Show && watched != windowHandle()) {
+    if (!HoldsExercise())
+      showWithoutExercise();
     else if (m_minimized)
       m_minimized = false;
   }
@@ -267,19 +340,19 @@ bool Console::eventFilter(QObject* watched, QEvent* event) {
 
 void Console::NavigateHome() {
   Show(GetBlockViewControl(), true);
-  m_exerciseControl->StopExercise();
+  if (m_exerciseControl) m_exerciseControl->StopExercise();
 }
 
 void Console::HideSettings() {
   Show(GetBlockViewControl(), true);
-  m_exerciseControl->StopExercise();
+  if (m_exerciseControl) m_exerciseControl->StopExercise();
   emit SettingsChanged();
 }
 
 void Console::showSettings() {
   highlightToolBarItem(m_ui.Settings);
   UsageRecord()->EnterSettings();
-  m_exerciseControl->PauseExercise(true, false);
+  GetExerciseControl()->PauseExercise(true, false);
   const int page = m_exerciseControl->GetExerciseSectionIndex();
   SettingsControl* panel = nullptr;
   switch (m_exerciseControl->GetCurrentExerciseId()) {
@@ -315,7 +388,7 @@ void Console::showMail() {
     m_mailDialog = new MailDialog(this, QRect(QPoint(0, 0), PrimaryScreenGeometry().size()));
     connect(m_mailDialog, &BaseDialog::DialogClosed, this, &Console::onMailShown);
   }
-  m_mailPaused = m_exerciseControl->PauseExercise(true, false);
+  m_mailPaused = m_exerciseControl && m_exerciseControl->PauseExercise(true, false);
   std::vector<Core::NewsItem> news;
   app->GetNewsClient()->getLatestNews(news);
   Core::GlobalSettings settings = app->GetSettings()->globalSettings;

@@ -116,7 +116,14 @@ class Console : public QMainWindow {
 
  private:
   void storeResumeRecord();
+  bool HoldsExercise() const;
   void firstShow();
+  // A Show event of a toolbar button while no exercise is open: the window, or its home
+  // toolbar, is shown.
+  void showWithoutExercise();
+  void fadeInFirstHome();
+  // Runs `step` in the next event after the window's first paint; `waiting` is set meanwhile.
+  void RunOnceShown(bool& waiting, void (Console::*step)());
   void openDevices();
   bool isSettingsPanel(QWidget* screen) const;
   void showPage(QToolButton* button, void (Console::*signal)(UI::Speed));
@@ -142,6 +149,9 @@ class Console : public QMainWindow {
   bool m_fullScreenLookApplied = true;
   bool m_exiting = false;
   bool m_devicesWaitForExposure = false;
+  bool m_homeWaitsForExposure = false;
+  enum class FirstScreen { Unchosen, AfterFirstPaint, Chosen };
+  FirstScreen m_firstScreen = FirstScreen::Unchosen;
   QPointer<QStateMachine> m_navigation;
 };
 

@@ -87,7 +87,7 @@ void Console::SetTitle(int trainer, bool quiz) {
 
 void Console::showPage(QToolButton* button, void (Console::*signal)(UI::Speed)) {
   highlightToolBarItem(button);
-  if (!m_exerciseControl->isVisible()) {
+  if (!GetExerciseControl()->isVisible()) {
     emit(this->*signal)(SpeedImmediate);
     Show(m_exerciseControl, true);
   } else {

@@ -1,5 +1,6 @@
 // The main window end to end: first start, the home screen's buttons, bars and the difficulty
-// dialog, the toolbar in both states, and the resume record across a restart.
+// dialog, the toolbar in both states, the resume record across a restart, and the screens made
+// when first opened.
 
 #include <QDir>
 #include <QFontInfo>
@@ -7,6 +8,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <QWindow>
+
+#include <functional>
+#include <utility>
 
 #include <algorithm>
 #include <climits>
@@ -29,8 +34,46 @@ namespace {
 
 using Testing::WaitUntil;
 
+// Calls `seen` once, when the window is first put on the screen, before it paints.
+class FirstExposure : public QObject {
+ public:
+  FirstExposure(QWindow* window, std::function<void()> seen)
+      : QObject(window), m_seen(std::move(seen)) {
+    window->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Expose && m_seen) std::exchange(m_seen, nullptr)();
+    return false;
+  }
+
+ private:
+  std::function<void()> m_seen;
+};
+
 class ConsoleTest : public Testing::ShellTest {
  protected:
+  // What the window's first paint shows: the screen on the stack and the toolbar's page buttons.
+  struct FirstPaint {
+    bool seen = false;
+    QWidget* screen = nullptr;
+    QStringList buttons;
+  };
+
+  FirstPaint StartNotingFirstPaint() {
+    FirstPaint first;
+    StartConsole([&](UI::Console* console) {
+      new FirstExposure(console->windowHandle(), [&] {
+        first = {true, m_stack->GetCurrentWindow(), ShownPageButtons()};
+      });
+    });
+    return first;
+  }
+  bool ExerciseScreenMade() const {
+    return !m_console->findChildren<UI::ConsoleExerciseControl*>().isEmpty();
+  }
+
   UI::BlockViewControl* Home() const { return m_console->GetBlockViewControl(); }
   UI::ConsoleExerciseControl* ExerciseScreen() const { return m_console->GetExerciseControl(); }
   QPushButton* HomeButton(const char* name) const { return Home()->findChild<QPushButton*>(name); }
@@ -61,7 +104,12 @@ class ConsoleTest : public Testing::ShellTest {
 };
 
 TEST_F(ConsoleTest, FirstStartFadesInTheHomeScreenWithOnlyHelpAndAbout) {
-  StartConsole();
+  // The window is painted first, empty under the home toolbar; the home screen fades in after.
+  const FirstPaint first = StartNotingFirstPaint();
+  ASSERT_TRUE(first.seen);
+  EXPECT_EQ(first.screen, nullptr);
+  EXPECT_EQ(first.buttons, (QStringList{"Help", "About"}));
+  EXPECT_FALSE(ExerciseScreenMade());
   EXPECT_TRUE(Home()->isVisible());
   EXPECT_TRUE(WaitUntil([&] {
     return ShownPageButtons() == QStringList{"Help", "About"};
@@ -168,7 +216,12 @@ TEST_F(ConsoleTest, LeavingALessonIsResumedAtTheNextStart) {
   EXPECT_EQ(Stored("ROZazod.ExerciseID").toInt(), 2);
 
   Restart();
-  StartConsole();
+  // The resumed exercise is on the stack before the window's first paint, with its toolbar.
+  const FirstPaint first = StartNotingFirstPaint();
+  ASSERT_TRUE(first.seen);
+  EXPECT_EQ(first.screen, ExerciseScreen());
+  EXPECT_EQ(first.buttons, (QStringList{"Home", "Exercise", "Reference", "Statistics", "Settings",
+                                        "Help", "About"}));
   ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
   EXPECT_TRUE(ExerciseScreen()->HasExercise());
   EXPECT_EQ(ExerciseScreen()->GetCurrentExerciseId(), 2);
@@ -245,11 +298,20 @@ TEST_F(ConsoleTest, NoScreenChangesWhileMinimisedAndTheRestoreIsFullScreen) {
 
 namespace {
 
-// The settings panels are made when the learner first opens one, not with the other screens.
-TEST_F(ConsoleTest, ASettingsPanelIsMadeWhenFirstOpened) {
+// The exercise screen and the settings panels are made when the learner first opens one, not with
+// the home screen; what the window does before that needs neither.
+TEST_F(ConsoleTest, TheExerciseScreenAndASettingsPanelAreMadeWhenFirstOpened) {
   StartConsole();
+  m_console->NavigateHome();
+  m_console->HideSettings();
+  m_console->showMail();
+  emit m_console->deviceChange();
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && Home()->isVisible(); }));
+  EXPECT_FALSE(ExerciseScreenMade());
   EXPECT_TRUE(m_console->findChildren<UI::SettingsControl*>().isEmpty());
+
   m_console->OpenExercise(1, false);
+  EXPECT_TRUE(ExerciseScreenMade());
   ASSERT_TRUE(WaitUntil([&] { return OnExerciseScreen(); }));
   m_console->showSettings();
   const QList<UI::SettingsControl*> made = m_console->findChildren<UI::SettingsControl*>();

@@ -34,10 +34,11 @@ void ShellTest::TearDown() {
   App()->SetQuizMode(false);
 }
 
-UI::Console* ShellTest::StartConsole() {
+UI::Console* ShellTest::StartConsole(const std::function<void(UI::Console*)>& built) {
   m_stack = std::make_unique<UI::WindowStackManager>();
   App()->setWindowStackManager(m_stack.get());
   m_console = std::make_unique<UI::Console>(nullptr);
+  if (built) built(m_console.get());
   App()->setMainWindow(m_console.get());
   EXPECT_TRUE(WaitUntil([this] { return FadeDone(); }));
   return m_console.get();

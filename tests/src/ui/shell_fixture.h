@@ -29,8 +29,9 @@ class ShellTest : public ::testing::Test {
   void TearDown() override;
 
   static Application* App() { return Application::instance(); }
-  // Builds the main window and waits until its first screen has faded in.
-  UI::Console* StartConsole();
+  // Builds the main window and waits until its first screen has faded in; `built` sees the window
+  // right after it is made, before any event has run.
+  UI::Console* StartConsole(const std::function<void(UI::Console*)>& built = {});
   // Leaves through the main window's exit, which ends the program's event loop.
   void ExitConsole();
   // Ends the main window as the program does after its event loop, keeping the services.

@@ -1,17 +1,21 @@
 // The shell's small shared widgets: the overlay animation, the fitted picture, the animated
-// loudspeaker, the seek slider over its timeline and the bouncing bubble.
+// loudspeaker, the seek slider over its timeline and the bouncing bubble; and a picture decoded
+// on a worker thread.
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyleOptionSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "src/ui/bouncing_tooltip.h"
 #include "src/ui/button_slider.h"
+#include "src/ui/decoded_picture.h"
 #include "src/ui/picture_widget.h"
 #include "src/ui/speaker_widget.h"
 
@@ -49,6 +53,34 @@ TEST(CustomPropertyAnimation, RepaintsTheParentAtEveryStepAndStopsNoOtherRun) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return fade.state() == QAbstractAnimation::Stopped; }));
   EXPECT_EQ(overlay.toolTipDuration(), 1000);
   EXPECT_TRUE(QTest::qWaitFor([&] { return window.paints > before + 3; }));
+}
+
+TEST(DecodedPicture, GivesTheDeclaredSizeAtOnceAndThePictureAsTheFileHoldsIt) {
+  QTemporaryDir folder;
+  QImage image(300, 120, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x % 256, y * 2, 77));
+  const QString path = folder.filePath("picture.png");
+  ASSERT_TRUE(image.save(path));
+
+  UI::DecodedPicture picture(path);
+  EXPECT_FALSE(picture.isNull());
+  EXPECT_EQ(picture.size(), QSize(300, 120));
+  EXPECT_EQ(picture.pixmap().toImage().convertToFormat(QImage::Format_RGB32), image);
+  EXPECT_EQ(&picture.pixmap(), &picture.pixmap());  // decoded once
+
+  // One never drawn goes without waiting to be asked.
+  { UI::DecodedPicture unused(path); }
+
+  QFile text(folder.filePath("not-a-picture.png"));
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write("no picture here");
+  text.close();
+  for (const QString& nothing : {folder.filePath("missing.png"), text.fileName()}) {
+    UI::DecodedPicture none(nothing);
+    EXPECT_TRUE(none.isNull()) << qPrintable(nothing);
+    EXPECT_TRUE(none.pixmap().isNull()) << qPrintable(nothing);
+  }
 }
 
 TEST(PictureWidget, FitsThePictureCentredAndDrawsItOnlyOnceShown) {

@@ -3,12 +3,11 @@
 #include <QFile>
 #include <QtGlobal>
 
-#include <fluidsynth.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
 
+#include "src/core/midi/platform/fluid_synth_library.h"
 #include "src/core/midi/platform/sound_effect_mixer.h"
 
 namespace Core {
@@ -19,11 +18,11 @@ constexpr double LowPassCutoffHz = 8000.0;
 constexpr double SynthGain = 0.5;
 
 // FluidSynth reports each failed driver and file at length; the synthesizer says one line itself.
-void QuietenFluidSynth() {
+void QuietenFluidSynth(const FluidSynthLibrary& fluid) {
   static std::once_flag once;
-  std::call_once(once, [] {
+  std::call_once(once, [&fluid] {
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-      fluid_set_log_function(level, nullptr, nullptr);
+      fluid.setLogFunction(level, nullptr, nullptr);
   });
 }
 
@@ -39,22 +38,32 @@ QString SynthAudioSystem::DefaultSoundFont() {
 }
 
 SynthAudioSystem::SynthAudioSystem(const SynthOptions& options) {
-  QuietenFluidSynth();
-  m_settings = new_fluid_settings();
-  fluid_settings_setint(m_settings, "synth.reverb.active", 0);
-  fluid_settings_setint(m_settings, "synth.chorus.active", 0);
-  fluid_settings_setnum(m_settings, "synth.gain", SynthGain);
-  fluid_settings_setint(m_settings, "synth.threadsafe-api", 1);
-  // Only the instruments in use are read from the SoundFont (a General MIDI one is 150 MB).
-  fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
-  m_synth = new_fluid_synth(m_settings);
+  const char* failure = nullptr;
+  m_fluid = FluidSynthLibrary::Open(&failure);
+  if (!m_fluid) {
+    std::fprintf(stderr,
+                 "Software synthesizer: FluidSynth could not be loaded (%s); it stays silent.\n",
+                 failure);
+  } else {
+    QuietenFluidSynth(*m_fluid);
+    m_settings = m_fluid->newSettings();
+  }
+  if (m_settings) {
+    m_fluid->settingsSetInt(m_settings, "synth.reverb.active", 0);
+    m_fluid->settingsSetInt(m_settings, "synth.chorus.active", 0);
+    m_fluid->settingsSetNum(m_settings, "synth.gain", SynthGain);
+    m_fluid->settingsSetInt(m_settings, "synth.threadsafe-api", 1);
+    // Only the instruments in use are read from the SoundFont (a General MIDI one is 150 MB).
+    m_fluid->settingsSetInt(m_settings, "synth.dynamic-sample-loading", 1);
+    m_synth = m_fluid->newSynth(m_settings);
+  }
   if (m_synth)
     m_queue = std::make_unique<ProgramChangeQueue>(
         [this](const SynthMessage& message) { Deliver(message); });
 
   const QString soundFont = options.soundFont.isEmpty() ? DefaultSoundFont() : options.soundFont;
   if (m_synth && !soundFont.isEmpty())
-    m_soundFontId = fluid_synth_sfload(m_synth, QFile::encodeName(soundFont).constData(), 1);
+    m_soundFontId = m_fluid->sfload(m_synth, QFile::encodeName(soundFont).constData(), 1);
   if (m_soundFontId < 0) {
     std::fprintf(stderr, "Software synthesizer: no General MIDI SoundFont (%s); it stays silent.\n",
                  qPrintable(soundFont.isEmpty() ? QStringLiteral("none found") : soundFont));
@@ -81,7 +90,7 @@ SynthAudioSystem::SynthAudioSystem(const SynthOptions& options) {
 
 double SynthAudioSystem::CurrentSampleRate() const {
   double rate = 44100.0;
-  fluid_settings_getnum(m_settings, "synth.sample-rate", &rate);
+  if (m_settings) m_fluid->settingsGetNum(m_settings, "synth.sample-rate", &rate);
   return rate > 0 ? rate : 44100.0;
 }
 
@@ -89,10 +98,11 @@ void SynthAudioSystem::OpenAudioOutput(const QStringList& drivers) {
   // Trying JACK must not start a JACK server of its own.
   if (!qEnvironmentVariableIsSet("JACK_NO_START_SERVER")) qputenv("JACK_NO_START_SERVER", "1");
   for (const QString& driver : drivers) {
-    if (fluid_settings_setstr(m_settings, "audio.driver", qPrintable(driver)) != FLUID_OK) continue;
+    if (m_fluid->settingsSetStr(m_settings, "audio.driver", qPrintable(driver)) != FLUID_OK)
+      continue;
     if (driver == QLatin1String("jack"))
-      fluid_settings_setint(m_settings, "audio.jack.autoconnect", 1);
-    m_driver = new_fluid_audio_driver2(m_settings, &SynthAudioSystem::AudioCallback, this);
+      m_fluid->settingsSetInt(m_settings, "audio.jack.autoconnect", 1);
+    m_driver = m_fluid->newAudioDriver2(m_settings, &SynthAudioSystem::AudioCallback, this);
     if (m_driver) return;
   }
   std::fprintf(stderr, "Software synthesizer: no audio output could be opened; it stays silent.\n");
@@ -100,11 +110,11 @@ void SynthAudioSystem::OpenAudioOutput(const QStringList& drivers) {
 
 SynthAudioSystem::~SynthAudioSystem() {
   // The audio and loading threads stop before anything they read goes away.
-  if (m_driver) delete_fluid_audio_driver(m_driver);
+  if (m_driver) m_fluid->deleteAudioDriver(m_driver);
   m_queue.reset();
   SoundEffectMixer::Instance().Release(this);
-  if (m_synth) delete_fluid_synth(m_synth);
-  if (m_settings) delete_fluid_settings(m_settings);
+  if (m_synth) m_fluid->deleteSynth(m_synth);
+  if (m_settings) m_fluid->deleteSettings(m_settings);
 }
 
 void SynthAudioSystem::HandleMidiMessage(const unsigned char* bytes, unsigned char length) {
@@ -139,25 +149,25 @@ void SynthAudioSystem::Deliver(const SynthMessage& message) {
   const int d2 = message.data2;
   switch (message.status & 0xF0) {
     case 0x80:
-      fluid_synth_noteoff(m_synth, channel, d1);
+      m_fluid->noteoff(m_synth, channel, d1);
       break;
     case 0x90:
-      fluid_synth_noteon(m_synth, channel, d1, d2);
+      m_fluid->noteon(m_synth, channel, d1, d2);
       break;
     case 0xA0:
-      fluid_synth_key_pressure(m_synth, channel, d1, d2);
+      m_fluid->keyPressure(m_synth, channel, d1, d2);
       break;
     case 0xB0:
-      fluid_synth_cc(m_synth, channel, d1, d2);
+      m_fluid->cc(m_synth, channel, d1, d2);
       break;
     case 0xC0:
-      fluid_synth_program_change(m_synth, channel, d1);
+      m_fluid->programChange(m_synth, channel, d1);
       break;
     case 0xD0:
-      fluid_synth_channel_pressure(m_synth, channel, d1);
+      m_fluid->channelPressure(m_synth, channel, d1);
       break;
     case 0xE0:
-      fluid_synth_pitch_bend(m_synth, channel, d1 | (d2 << 7));
+      m_fluid->pitchBend(m_synth, channel, d1 | (d2 << 7));
       break;
   }
 }
@@ -170,7 +180,7 @@ void SynthAudioSystem::Render(float* left, float* right, int frames) {
 void SynthAudioSystem::RenderBlock(float* left, float* right, int frames) {
   if (frames <= 0) return;
   if (m_synth) {
-    fluid_synth_write_float(m_synth, frames, left, 0, 1, right, 0, 1);
+    m_fluid->writeFloat(m_synth, frames, left, 0, 1, right, 0, 1);
   } else {
     std::fill(left, left + frames, 0.0f);
     std::fill(right, right + frames, 0.0f);

@@ -21,6 +21,8 @@ typedef struct _fluid_audio_driver_t fluid_audio_driver_t;
 
 namespace Core {
 
+struct FluidSynthLibrary;
+
 struct SynthOptions {
   // Empty: the system's General MIDI SoundFont (default-GM.sf2, else TimGM6mb.sf2).
   QString soundFont;
@@ -62,6 +64,7 @@ class SynthAudioSystem {
   void OpenAudioOutput(const QStringList& drivers);
   double CurrentSampleRate() const;
 
+  const FluidSynthLibrary* m_fluid = nullptr;  // null when FluidSynth is not there
   fluid_settings_t* m_settings = nullptr;
   fluid_synth_t* m_synth = nullptr;
   fluid_audio_driver_t* m_driver = nullptr;

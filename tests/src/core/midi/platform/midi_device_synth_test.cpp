@@ -1,5 +1,6 @@
 #include "src/core/midi/platform/midi_device_synth.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,6 +28,24 @@ SynthOptions Offline(const QString& soundFont = Testing::TestSoundFont) {
 std::vector<float> Play(MidiOutSynthDevice& synth, double seconds) {
   return RenderSeconds([&](float* l, float* r, int frames) { synth.Render(l, r, frames); },
                        seconds);
+}
+
+bool FluidSynthLoaded() {
+  void* library = dlopen("libfluidsynth.so.3", RTLD_NOW | RTLD_NOLOAD);
+  if (library) dlclose(library);
+  return library != nullptr;
+}
+
+// Whether the program brought FluidSynth with it, looked at before any test runs.
+const bool FluidSynthLoadedAtStart = FluidSynthLoaded();
+
+// FluidSynth and the libraries it brings would lengthen every start of the program: they are
+// loaded with the first synthesizer.
+TEST(MidiOutSynthDevice, FluidSynthIsLoadedWithTheFirstSynthesizerAndNotBefore) {
+  EXPECT_FALSE(FluidSynthLoadedAtStart);
+  MidiOutSynthDevice synth(Offline());
+  EXPECT_TRUE(synth.HasSoundFont());
+  EXPECT_TRUE(FluidSynthLoaded());
 }
 
 TEST(MidiOutSynthDevice, ANoteSoundsAndStopSilencesIt) {

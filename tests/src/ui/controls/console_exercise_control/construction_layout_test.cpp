@@ -36,6 +36,19 @@ TEST_F(ScreenTest, TheScreenFillsTheScreenWidthAndThePianoSharesItsPlaceWithTheA
   EXPECT_EQ(order, (QStringList{"Answer1", "Answer4", "Answer5", "Answer2", "Answer6", "Answer3"}));
 }
 
+// The screen is made after the window has shown, and laid out then as the window's show lays out
+// the screens it holds: once, so that showing it later moves nothing (the shadow strip across the
+// top of the score frame was moved into the frame's middle by a second layout).
+TEST_F(ScreenTest, AScreenMadeAfterTheWindowShowedIsLaidOutOnceAsOneMadeWithIt) {
+  QWidget* strip = probe.frameShadowStrip();
+  ASSERT_NE(strip, nullptr);
+  const QRect laidOut = strip->geometry();
+  EXPECT_EQ(laidOut.topLeft(), QPoint(0, 0));
+  m_console->OpenExercise(2, false, false);
+  ASSERT_TRUE(Testing::WaitUntil([&] { return FadeDone() && screen->isVisible(); }));
+  EXPECT_EQ(strip->geometry(), laidOut);
+}
+
 TEST_F(ScreenTest, ShowingTheScreenCoversItWithThePlayOverlayInTheExerciseViewOnly) {
   m_console->OpenExercise(2, false, false);
   ASSERT_TRUE(Testing::WaitUntil([&] { return screen->isVisible(); }));

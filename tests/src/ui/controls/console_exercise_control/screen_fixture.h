@@ -22,6 +22,7 @@ class ConsoleExerciseControlProbe {
   FaderWidget* fader() { return s->faderWidget; }
   ExerciseHandler* handler() { return s->exerciseHandler.get(); }
   PlayDialog* playDialog() { return s->playDialog; }
+  QWidget* frameShadowStrip() { return s->frameShadowStrip; }
 
  private:
   ConsoleExerciseControl* s;
