@@ -137,6 +137,7 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
   } const cases[] = {
       {"a long note in a tiny meter", "[ \\meter<\"1/800\"> c*100/1 ]"},
       {"12 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*12/4 ]"},
+      {"24 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*24/4 ]"},
       {"48 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*48/4 ]"},
       {"120 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*120/4 ]"},
       {"20000 numbered beams opened, then closed",
