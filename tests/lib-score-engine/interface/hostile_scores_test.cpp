@@ -144,7 +144,11 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
        "[ " +
            Numbered(1, 20000, [](int i) { return "\\beamBegin:" + std::to_string(i) + " c/8 "; }) +
            Numbered(1, 20000, [](int i) { return "\\beamEnd:" + std::to_string(i) + " "; }) + "]"},
+      {"10000 voltas", "[ " + Repeat("\\volta<\"1.\">( c ) ", 10000) + "]"},
       {"20000 voltas", "[ " + Repeat("\\volta<\"1.\">( c ) ", 20000) + "]"},
+      // Each text under a line once looked through the whole line for its lowest note.
+      {"4000 texts on one line", "[ " + Repeat("\\text<\"a\"> c ", 4000) + "]"},
+      {"20000 texts with ranges", "[ " + Repeat("\\text<\"a\">( c ) ", 20000) + "]"},
       {"20000 staves", "{ " +
                            Numbered(1, 20000,
                                     [](int i) {
