@@ -149,6 +149,10 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
       // Each text under a line once looked through the whole line for its lowest note.
       {"4000 texts on one line", "[ " + Repeat("\\text<\"a\"> c ", 4000) + "]"},
       {"20000 texts with ranges", "[ " + Repeat("\\text<\"a\">( c ) ", 20000) + "]"},
+      // Every line break once finished every system of the page again, and every jump mark
+      // looked through the whole staff for the notes under it.
+      {"2000 forced line breaks", "[ " + Repeat("\\newLine c ", 2000) + "]"},
+      {"3000 coda marks", "[ " + Repeat("\\coda c ", 3000) + "]"},
       {"20000 staves", "{ " +
                            Numbered(1, 20000,
                                     [](int i) {
