@@ -4,10 +4,8 @@
 #include <cstring>
 
 #include "ARJump.h"
-#include "GREvent.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
-#include "NEPointerList.h"
 #include "NVstring.h"
 #include "VGDevice.h"
 #include "VGFont.h"
@@ -130,16 +128,8 @@ void GRJump::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
 float GRJump::markBase() const {
   float top = 0;
   if (GRStaff const* staff = gCurStaff) {
-    float const left = mPosition.x + mBoundingBox.left;
-    float const right = mPosition.x + mBoundingBox.right;
-    NEPointerList const& elements = staff->getElements();
-    for (void* pos = elements.GetHeadPosition(); pos;) {
-      auto const* event = dynamic_cast<GREvent const*>(elements.GetNext(pos));
-      if (!event) continue;
-      float const x = event->getPosition().x;
-      if (x + event->getRightSpace() < left || x - event->getLeftSpace() > right) continue;
-      top = std::min(top, event->getPosition().y + event->getBoundingBox().top);
-    }
+    top = staff->highestEventTopBetween(mPosition.x + mBoundingBox.left,
+                                        mPosition.x + mBoundingBox.right);
   }
   return top - 25;
 }

@@ -14,7 +14,10 @@
 namespace {
 
 constexpr double kPerObject = 16;
-constexpr double kPerRange = 4;
+// Each tag of the range list, a range's start and its end: the start makes a graphic element of
+// its own (a volta, slur or beam) that is placed, drawn and mapped as a note is, so music made of
+// short ranges takes as long per tag as plain music per note.
+constexpr double kPerRange = 12;
 // A staff or voice at a possible break: its saved state, and a staff of its own with a clef,
 // key and glue where a system starts there.
 constexpr double kPerStaffAtBreak = 40;

@@ -144,10 +144,20 @@ void GRPage::finishPage(bool lastPage) {
     if (gap > 0 && !sparseLast) {
       if (mode == 1 && gap > GRStaffManager::sSystemDistribLimit * inner) gap = 0.075f * inner;
       spreadSystems(gap);
+      mFinishedSystem = nullptr;
     }
   }
-  void* pos = mSystems.GetHeadPosition();
-  while (pos) mSystems.GetNext(pos)->FinishSystem();
+  // The page is finished again after every explicit line break on it: the systems that were
+  // finished then and have not moved since keep what they have.
+  void* pos = mFinishedSystem;
+  if (pos)
+    mSystems.GetNext(pos);
+  else
+    pos = mSystems.GetHeadPosition();
+  while (pos) {
+    mFinishedSystem = pos;
+    mSystems.GetNext(pos)->FinishSystem();
+  }
 }
 
 void GRPage::spreadSystems(float gap) {

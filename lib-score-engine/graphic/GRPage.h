@@ -104,6 +104,8 @@ class GRPage : public GREvent {
   float mUsedHeight = 0;
   std::unique_ptr<ScoreSymbolMap> mSymbolMap;
   KF_IPointerList<GRSystem> mSystems{1};
+  // The place in mSystems of the last system finished; those up to it have not moved since.
+  void* mFinishedSystem = nullptr;
 };
 
 // The clip rectangle of the draw under way, in the coordinates of the systems being drawn.

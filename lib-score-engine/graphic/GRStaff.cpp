@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <unordered_set>
 #include <vector>
@@ -641,4 +642,39 @@ void GRStaff::UpdateStaffState(void* position) {
       grkey->recalcVerticalPosition();
     }
   }
+}
+
+float GRStaff::highestEventTopBetween(float left, float right) const {
+  if (mWidestEvent < 0) {
+    mWidestEvent = 0;
+    for (void* pos = mCompElements.GetHeadPosition(); pos;) {
+      auto const* event = dynamic_cast<GREvent const*>(mCompElements.GetNext(pos));
+      if (!event) continue;
+      float const x = event->getPosition().x;
+      EventExtent const extent{x - event->getLeftSpace(), x + event->getRightSpace(),
+                               event->getPosition().y + event->getBoundingBox().top};
+      if (!std::isfinite(extent.left) || !std::isfinite(extent.right)) {
+        mUnplacedEvents.push_back(extent);
+        continue;
+      }
+      mEventExtents.push_back(extent);
+      mWidestEvent = std::max(mWidestEvent, extent.right - extent.left);
+    }
+    std::sort(mEventExtents.begin(), mEventExtents.end(),
+              [](EventExtent const& a, EventExtent const& b) { return a.left < b.left; });
+  }
+  float top = 0;
+  auto const reaches = [&](EventExtent const& extent) {
+    // Written as the test for an event out of reach, which an extent that is not a number
+    // never passes.
+    if (!(extent.right < left || extent.left > right)) top = std::min(top, extent.top);
+  };
+  // Only an event that starts less than the widest reach before left can reach it; a space to
+  // spare covers rounding.
+  auto at =
+      std::lower_bound(mEventExtents.begin(), mEventExtents.end(), left - mWidestEvent - 1,
+                       [](EventExtent const& extent, float value) { return extent.left < value; });
+  for (; at != mEventExtents.end() && at->left <= right; ++at) reaches(*at);
+  for (EventExtent const& extent : mUnplacedEvents) reaches(extent);
+  return top;
 }

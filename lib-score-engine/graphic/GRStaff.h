@@ -162,8 +162,18 @@ class GRStaff : public GRCompositeNotationElement {
   // Rods between the groups of elements that share a spring, up to the end spring.
   void createNewRods(GRStaffManager* manager, int& startspr, int& endspr);
   GRRod* getLastRod() const { return mLastRod; }
+  // The top of the highest event of the staff that reaches into [left, right] along it, in the
+  // staff's coordinates, when it is above 0; else 0. The events' extents are gathered on the
+  // first question after the layout and kept: every jump mark on the staff asks it.
+  float highestEventTopBetween(float left, float right) const;
 
  private:
+  // An event's reach along the staff and its top.
+  struct EventExtent {
+    float left;
+    float right;
+    float top;
+  };
   float positionAtFirstOctave(int pitch, int fromOctave, int step, float limit) const;
   void drawLines(VGDevice& device) const;
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
@@ -189,4 +199,9 @@ class GRStaff : public GRCompositeNotationElement {
   // The key shown at the staff's start, carried from the staff before it on the same line.
   int mShownKeyAtStart = 0;
   std::vector<GRDynamics const*> mWedges;
+  // Sorted by their left ends, with the widest reach among them; the events whose reach is not
+  // a number apart.
+  mutable std::vector<EventExtent> mEventExtents;
+  mutable std::vector<EventExtent> mUnplacedEvents;
+  mutable float mWidestEvent = -1;
 };

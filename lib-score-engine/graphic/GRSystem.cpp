@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "ARAccol.h"
 #include "ARBar.h"
@@ -10,6 +11,7 @@
 #include "GRAccolade.h"
 #include "GRBar.h"
 #include "GRMusic.h"
+#include "GRNote.h"
 #include "GRPage.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
@@ -94,6 +96,23 @@ GRSystemSlice* GRSystem::getPreviousSlice(GRSystemSlice const* slice) const {
     previous = current;
   }
   return nullptr;
+}
+
+float GRSystem::lowestNoteOnLine(int staffNumber) const {
+  auto const known = mLowestNotes.find(staffNumber);
+  if (known != mLowestNotes.end()) return known->second;
+  float lowest = -std::numeric_limits<float>::infinity();
+  for (void* pos = mSystemSlices.GetHeadPosition(); pos;) {
+    GRStaff const* line = mSystemSlices.GetNext(pos)->getStaff(staffNumber);
+    if (!line) continue;
+    NEPointerList const& elements = line->getElements();
+    for (void* at = elements.GetHeadPosition(); at;) {
+      auto const* note = dynamic_cast<GRNote const*>(elements.GetNext(at));
+      if (note) lowest = std::max(lowest, note->getPosition().y + note->getBoundingBox().bottom);
+    }
+  }
+  mLowestNotes.emplace(staffNumber, lowest);
+  return lowest;
 }
 
 void GRSystem::addStaff(GRStaff* staff, int index) {

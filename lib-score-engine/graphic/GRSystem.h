@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <ostream>
+#include <unordered_map>
 
 #include "Fraction.h"
 #include "GREvent.h"
@@ -73,6 +74,11 @@ class GRSystem : public GREvent {
   // when none does.
   int getStaffNumber(GRStaff const* staff) const;
 
+  // The lowest point of the notes on the line of staves of the given number (that staff in each
+  // slice), in the staff's coordinates; minus infinity where it holds none. Worked out on the
+  // first question after the layout and kept: every text under the line asks it.
+  float lowestNoteOnLine(int staffNumber) const;
+
   // Null while the system has no springs, and for an id outside them.
   GRSpring* getGRSpring(int id) const;
   GRSpring* getSpring(int id) const { return getGRSpring(id); }
@@ -119,4 +125,5 @@ class GRSystem : public GREvent {
   GRPage* mPage = nullptr;
   std::unique_ptr<GRAccolade> mAccolade;
   std::unique_ptr<KF_IVector<GRStaff>> mStaffs;
+  mutable std::unordered_map<int, float> mLowestNotes;
 };

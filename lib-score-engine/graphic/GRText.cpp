@@ -5,13 +5,11 @@
 
 #include "ARText.h"
 #include "GREvent.h"
-#include "GRNote.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
 #include "GRSystemStartEndStruct.h"
-#include "NEPointerList.h"
 #include "NVstring.h"
 #include "TagParameterFloat.h"
 #include "VGDevice.h"
@@ -150,22 +148,11 @@ namespace {
 // The lowest point of the notes written on the staff's line (the staves of the same number in
 // the slices of its system), in the staff's coordinates.
 float LowestNote(GRStaff const* staff) {
-  float lowest = staff->getDredgeSize();
+  float const lowest = staff->getDredgeSize();
   GRSystem const* system = staff->getGRSystem();
   GRSystemSlice const* own = staff->getGRSystemSlice();
   if (!system || !own) return lowest;
-  int const number = own->getStaffNumber(staff);
-  KF_IPointerList<GRSystemSlice> const& slices = system->getSlices();
-  for (void* pos = slices.GetHeadPosition(); pos;) {
-    GRStaff const* line = slices.GetNext(pos)->getStaff(number);
-    if (!line) continue;
-    NEPointerList const& elements = line->getElements();
-    for (void* at = elements.GetHeadPosition(); at;) {
-      auto const* note = dynamic_cast<GRNote const*>(elements.GetNext(at));
-      if (note) lowest = std::max(lowest, note->getPosition().y + note->getBoundingBox().bottom);
-    }
-  }
-  return lowest;
+  return std::max(lowest, system->lowestNoteOnLine(own->getStaffNumber(staff)));
 }
 }  // namespace
 

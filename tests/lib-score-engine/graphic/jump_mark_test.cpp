@@ -54,4 +54,19 @@ TEST_F(JumpMarkTest, JumpWordsAreBoldItalicAboveTheMusicAndApart) {
   EXPECT_GE(codas[1].x, toCoda->x + Width(*toCoda));
 }
 
+// A mark stands over the notes under it only: the high notes of the middle measure raise the
+// mark there and leave those before and after them where a mark over low notes stands.
+TEST_F(JumpMarkTest, AMarkRisesOverTheNotesUnderItOnly) {
+  Draw("[ \\meter<\"4/4\"> c1/4 \\fine d e f | a3/4 \\fine h3 c4 d4 | c1/4 \\fine d e f ]");
+  ASSERT_EQ(drawn.texts.size(), 3u);
+  EXPECT_EQ(drawn.texts[0].y, drawn.texts[2].y);
+  auto const& raised = drawn.texts[1];
+  EXPECT_LT(raised.y, drawn.texts[0].y);
+  for (auto const& note : NoteRecords()) {
+    if (note.desc.right > raised.x && note.desc.left < raised.x + Width(raised)) {
+      EXPECT_LT(raised.y, note.desc.top) << "over the note at " << note.desc.refX;
+    }
+  }
+}
+
 }  // namespace

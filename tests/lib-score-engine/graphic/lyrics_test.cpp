@@ -44,4 +44,19 @@ TEST_F(LyricsTest, ATextTheScorePlacesKeepsItsPlace) {
   EXPECT_FLOAT_EQ(drawn.texts[1].y - drawn.texts[0].y, -50);  // two half spaces
 }
 
+// A text under a line keeps clear of the lowest note of its own line only: a low note on the
+// next line moves the text there, not the one above it.
+TEST_F(LyricsTest, ATextKeepsClearOfTheLowestNoteOfItsOwnLine) {
+  Draw("[ \\text<\"a\"> e1/4 f g a ]");
+  ASSERT_EQ(drawn.texts.size(), 1u);
+  float const alone = drawn.texts[0].y - NoteRecords()[0].desc.refY;
+  Draw("[ \\text<\"a\"> e1/4 f g a \\newLine \\text<\"b\"> e1/4 f g c0 ]");
+  ASSERT_EQ(drawn.texts.size(), 2u);
+  auto const notes = NoteRecords();
+  ASSERT_EQ(notes.size(), 8u);
+  EXPECT_FLOAT_EQ(drawn.texts[0].y - notes[0].desc.refY, alone);
+  EXPECT_GT(drawn.texts[1].y - notes[4].desc.refY, alone);
+  EXPECT_GT(drawn.texts[1].y, notes[7].desc.bottom);
+}
+
 }  // namespace

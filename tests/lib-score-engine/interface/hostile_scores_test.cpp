@@ -137,13 +137,22 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
   } const cases[] = {
       {"a long note in a tiny meter", "[ \\meter<\"1/800\"> c*100/1 ]"},
       {"12 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*12/4 ]"},
+      {"24 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*24/4 ]"},
       {"48 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*48/4 ]"},
       {"120 quarters in a tiny meter", "[ \\meter<\"1/800\"> c*120/4 ]"},
       {"20000 numbered beams opened, then closed",
        "[ " +
            Numbered(1, 20000, [](int i) { return "\\beamBegin:" + std::to_string(i) + " c/8 "; }) +
            Numbered(1, 20000, [](int i) { return "\\beamEnd:" + std::to_string(i) + " "; }) + "]"},
+      {"10000 voltas", "[ " + Repeat("\\volta<\"1.\">( c ) ", 10000) + "]"},
       {"20000 voltas", "[ " + Repeat("\\volta<\"1.\">( c ) ", 20000) + "]"},
+      // Each text under a line once looked through the whole line for its lowest note.
+      {"4000 texts on one line", "[ " + Repeat("\\text<\"a\"> c ", 4000) + "]"},
+      {"20000 texts with ranges", "[ " + Repeat("\\text<\"a\">( c ) ", 20000) + "]"},
+      // Every line break once finished every system of the page again, and every jump mark
+      // looked through the whole staff for the notes under it.
+      {"2000 forced line breaks", "[ " + Repeat("\\newLine c ", 2000) + "]"},
+      {"3000 coda marks", "[ " + Repeat("\\coda c ", 3000) + "]"},
       {"20000 staves", "{ " +
                            Numbered(1, 20000,
                                     [](int i) {
