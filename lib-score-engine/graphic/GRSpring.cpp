@@ -253,11 +253,11 @@ float widestRight(KF_IPointerList<GRNotationElement> const& elements) {
 }
 
 // The band lists hold positions of the spring's element list.
-float widestInBand(KF_List<void*> const& band, KF_IPointerList<GRNotationElement> const& elements,
+float widestInBand(GRSpringCollider::Band band, KF_IPointerList<GRNotationElement> const& elements,
                    bool right) {
   float widest = 0;
-  for (void* pos = band.GetHeadPosition(); pos;) {
-    GRNotationElement const* el = elements.GetAt(band.GetNext(pos));
+  for (void* pos : band) {
+    GRNotationElement const* el = elements.GetAt(pos);
     widest = std::max(widest, right ? el->getRightSpace() : el->getLeftSpace());
   }
   return widest;
@@ -272,12 +272,12 @@ float GRSpring::GetMaxDistance(GRSpring const* next) const {
   float distance = 0;
   int index = GRSpringCollider::kNoBand;
   do {
-    KF_List<void*>* mine = nullptr;
-    KF_List<void*>* theirs = nullptr;
+    GRSpringCollider::Band mine;
+    GRSpringCollider::Band theirs;
     mCollider->GetMatchingPoslists(index, next->mCollider, &mine, &theirs);
-    if (!mine) break;
-    distance = std::max(distance, widestInBand(*mine, mElements, true) +
-                                      widestInBand(*theirs, next->mElements, false));
+    if (mine.empty()) break;
+    distance = std::max(distance, widestInBand(mine, mElements, true) +
+                                      widestInBand(theirs, next->mElements, false));
   } while (index != GRSpringCollider::kNoBand);
   return distance;
 }
