@@ -19,8 +19,6 @@
 
 namespace ARCastDetail {
 
-inline constexpr std::size_t kSlots = 32;
-
 // A slot holds the class and the distance in one word, so that threads parsing at once share
 // the tables without locks: a slot read is always one whole entry, and two threads that fill the
 // same slot write the same answer or one of two right ones. The class's address takes the upper
@@ -30,23 +28,11 @@ inline constexpr int kDistanceBits = 16;
 inline constexpr std::int64_t kNotThere = -(std::int64_t{1} << (kDistanceBits - 1));
 inline constexpr std::int64_t kFarthest = (std::int64_t{1} << (kDistanceBits - 1)) - 1;
 
-inline bool Fits(std::type_info const* type, std::ptrdiff_t distance) {
-  return (reinterpret_cast<std::uintptr_t>(type) >> (64 - kDistanceBits)) == 0 &&
-         distance >= kNotThere && distance <= kFarthest;
-}
-
-inline Entry MakeEntry(std::type_info const* type, std::int64_t distance) {
-  return (static_cast<Entry>(reinterpret_cast<std::uintptr_t>(type)) << kDistanceBits) |
-         static_cast<std::uint16_t>(distance);
-}
-
-inline bool Holds(Entry entry, std::type_info const* type) {
-  return entry >> kDistanceBits == reinterpret_cast<std::uintptr_t>(type);
-}
-
-inline std::ptrdiff_t DistanceOf(Entry entry) {
-  return static_cast<std::int16_t>(entry & 0xffff);
-}
+// A class is looked for in the few slots from its own on, so that the seventy-odd classes of
+// elements a layout passes through the same cast all stay in the table.
+inline constexpr std::size_t kSlotBits = 7;
+inline constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+inline constexpr std::size_t kProbes = 4;
 
 template <class Target, class Source>
 struct Table {
@@ -54,9 +40,48 @@ struct Table {
 };
 
 inline std::size_t SlotOf(std::type_info const* type) {
-  // Type descriptions lie at least 16 bytes apart; mix the higher bits in.
-  const auto bits = reinterpret_cast<std::uintptr_t>(type) >> 4;
-  return (bits ^ (bits >> 6)) & (kSlots - 1);
+  return static_cast<std::size_t>(
+      (static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(type)) *
+       0x9E3779B97F4A7C15ull) >>
+      (64 - kSlotBits));
+}
+
+inline bool Holds(Entry entry, std::type_info const* type) {
+  return entry >> kDistanceBits == reinterpret_cast<std::uintptr_t>(type);
+}
+
+// The distance of the target in an object of that class; false when the class is not kept.
+inline bool Find(std::atomic<Entry> const* slots, std::type_info const* type,
+                 std::ptrdiff_t& distance) {
+  const std::size_t first = SlotOf(type);
+  for (std::size_t i = 0; i < kProbes; ++i) {
+    const Entry entry = slots[(first + i) & (kSlots - 1)].load(std::memory_order_relaxed);
+    if (Holds(entry, type)) {
+      distance = static_cast<std::int16_t>(entry & 0xffff);
+      return true;
+    }
+    // Slots are never emptied again, so the class lies in no slot after an empty one.
+    if (entry == 0) return false;
+  }
+  return false;
+}
+
+// Keeps the answer in the first free slot from the class's own on, else in its own slot.
+inline void Keep(std::atomic<Entry>* slots, std::type_info const* type, std::ptrdiff_t distance) {
+  if ((reinterpret_cast<std::uintptr_t>(type) >> (64 - kDistanceBits)) != 0 ||
+      distance < kNotThere || distance > kFarthest)
+    return;
+  const Entry entry =
+      (static_cast<Entry>(reinterpret_cast<std::uintptr_t>(type)) << kDistanceBits) |
+      static_cast<std::uint16_t>(distance);
+  const std::size_t first = SlotOf(type);
+  for (std::size_t i = 0; i < kProbes; ++i) {
+    Entry held = 0;
+    std::atomic<Entry>& slot = slots[(first + i) & (kSlots - 1)];
+    if (slot.compare_exchange_strong(held, entry, std::memory_order_relaxed) || Holds(held, type))
+      return;
+  }
+  slots[first].store(entry, std::memory_order_relaxed);
 }
 
 }  // namespace ARCastDetail
@@ -69,20 +94,16 @@ T* ar_cast(S* object) {
   using Bare = std::remove_cv_t<T>;
   using Byte = std::conditional_t<std::is_const_v<S> || std::is_const_v<T>, char const, char>;
   std::type_info const* type = &typeid(*object);
-  std::atomic<ARCastDetail::Entry>& slot =
-      ARCastDetail::Table<Bare, std::remove_cv_t<S>>::slots[ARCastDetail::SlotOf(type)];
+  auto* slots = ARCastDetail::Table<Bare, std::remove_cv_t<S>>::slots;
   auto* whole = static_cast<Byte*>(
       dynamic_cast<std::conditional_t<std::is_const_v<Byte>, void const*, void*>>(object));
-  const ARCastDetail::Entry entry = slot.load(std::memory_order_relaxed);
-  if (!ARCastDetail::Holds(entry, type)) {
+  std::ptrdiff_t distance = 0;
+  if (!ARCastDetail::Find(slots, type, distance)) {
     T* cast = dynamic_cast<T*>(object);
-    const std::ptrdiff_t distance =
-        cast ? reinterpret_cast<Byte*>(cast) - whole : ARCastDetail::kNotThere;
-    if (ARCastDetail::Fits(type, distance))
-      slot.store(ARCastDetail::MakeEntry(type, distance), std::memory_order_relaxed);
+    ARCastDetail::Keep(slots, type,
+                       cast ? reinterpret_cast<Byte*>(cast) - whole : ARCastDetail::kNotThere);
     return cast;
   }
-  const std::ptrdiff_t distance = ARCastDetail::DistanceOf(entry);
   if (distance == ARCastDetail::kNotThere) return nullptr;
   return reinterpret_cast<T*>(whole + distance);
 }
@@ -93,15 +114,12 @@ bool IsExactly(S const* object) {
   if (!object) return false;
   std::type_info const* type = &typeid(*object);
   if (type == &typeid(T)) return true;
-  std::atomic<ARCastDetail::Entry>& slot =
-      ARCastDetail::Table<T, void>::slots[ARCastDetail::SlotOf(type)];
-  const ARCastDetail::Entry entry = slot.load(std::memory_order_relaxed);
-  if (!ARCastDetail::Holds(entry, type)) {
+  auto* slots = ARCastDetail::Table<T, void>::slots;
+  std::ptrdiff_t distance = 0;
+  if (!ARCastDetail::Find(slots, type, distance)) {
     const bool same = *type == typeid(T);
-    if (ARCastDetail::Fits(type, same ? 0 : ARCastDetail::kNotThere))
-      slot.store(ARCastDetail::MakeEntry(type, same ? 0 : ARCastDetail::kNotThere),
-                 std::memory_order_relaxed);
+    ARCastDetail::Keep(slots, type, same ? 0 : ARCastDetail::kNotThere);
     return same;
   }
-  return ARCastDetail::DistanceOf(entry) == 0;
+  return distance == 0;
 }
