@@ -114,8 +114,38 @@ bool GDeviceQt::FillStraightLine(const QLineF& line) {
     return false;
   const qreal half = pen.widthF() / 2;
   const QRectF covered = QRectF(line.p1(), line.p2()).normalized();
-  mPainter->fillRect(covered.adjusted(-half, -half, half, half), pen.brush());
+  FillInBands(covered.adjusted(-half, -half, half, half), pen.brush());
   return true;
+}
+
+// Qt's raster engine hands a blended fill of more than about a hundred spans (an antialiased
+// line some thirty rows tall) to its thread pool and waits for the pool, which takes longer than
+// the fill itself; the staff's line at the start of each system is one. Such a fill is made band
+// by band instead, each band the same fill clipped to a few whole rows of pixels, so that every
+// pixel gets the coverage the whole fill gives it. Opaque fills are copied in place by the engine
+// and never handed over.
+void GDeviceQt::FillInBands(const QRectF& rect, const QBrush& brush) {
+  constexpr int kBandRows = 24;
+  const QTransform world = mPainter->worldTransform();
+  const QRectF device = world.mapRect(rect);
+  const bool copied =
+      brush.isOpaque() && mPainter->compositionMode() == QPainter::CompositionMode_SourceOver;
+  // Clips are set in pixels here, which holds only while the view adds no transformation.
+  if (copied || !(device.height() > kBandRows) || mPainter->hasClipping() ||
+      (mPainter->viewTransformEnabled() && mPainter->window() != mPainter->viewport()) ||
+      !(std::abs(device.top()) < 1.0e6 && std::abs(device.bottom()) < 1.0e6)) {
+    mPainter->fillRect(rect, brush);
+    return;
+  }
+  const QRect columns = device.toAlignedRect().adjusted(-1, 0, 1, 0);
+  const int bottom = int(std::ceil(device.bottom()));
+  for (int top = int(std::floor(device.top())); top < bottom; top += kBandRows) {
+    mPainter->setWorldTransform(QTransform());
+    mPainter->setClipRect(QRect(columns.left(), top, columns.width(), kBandRows));
+    mPainter->setWorldTransform(world);
+    mPainter->fillRect(rect, brush);
+  }
+  mPainter->setClipping(false);
 }
 
 void GDeviceQt::Line(float x1, float y1, float x2, float y2) {

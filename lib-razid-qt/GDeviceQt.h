@@ -8,8 +8,10 @@
 #include "VGFont.h"
 
 class GSystemQt;
+class QBrush;
 class QFont;
 class QLineF;
+class QRectF;
 class QPainter;
 class QString;
 
@@ -114,6 +116,7 @@ class GDeviceQt : public VGDevice {
   void DrawText(QPoint position, const QFont& font, const QString& text);
   bool DrawsOnRaster() const;
   bool FillStraightLine(const QLineF& line);
+  void FillInBands(const QRectF& rect, const QBrush& brush);
   void FillWithoutPen(const auto& draw);
 
   QPainter* mPainter;

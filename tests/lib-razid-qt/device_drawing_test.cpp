@@ -55,6 +55,45 @@ TEST_F(ImageDevice, StraightLinesCoverTheStrokesPixels) {
   EXPECT_GT(Ink(image.rect()), 300);
 }
 
+// A tall translucent line is filled in bands of rows, so that Qt keeps the fill on this thread;
+// every pixel must come out as one fill of the whole line gives it, with the painter left
+// unclipped, and inside a clip of the caller's as well.
+TEST_F(ImageDevice, TallLinesFilledInBandsKeepEveryPixelOfOneFill) {
+  for (const bool clipped : {false, true}) {
+    SCOPED_TRACE(clipped ? "clipped" : "unclipped");
+    QImage banded(120, 600, QImage::Format_ARGB32_Premultiplied);
+    QImage whole = banded;
+    banded.fill(Qt::white);
+    whole.fill(Qt::white);
+    QPainter target(&banded);
+    QPainter reference(&whole);
+    for (QPainter* each : {&target, &reference}) {
+      each->setRenderHint(QPainter::Antialiasing);
+      if (clipped) each->setClipRect(QRect(0, 33, 120, 500));
+      each->translate(0.3, 7.6);
+      each->scale(0.37, 0.37);
+    }
+    GSystemQt bandSystem(&target);
+    std::unique_ptr<VGDevice> bands(bandSystem.CreateDisplayDevice());
+    // A line starts at the pen's position, kept in whole units: from y 12 to 1481.7.
+    const int xs[] = {20, 101, 188};
+    for (int i = 0; i < 3; ++i) {
+      bands->SelectPen(VGColor(0, 0, i == 2 ? 200 : 0, i == 1 ? 255 : 122), 4.5f + i);
+      bands->Line(xs[i], 12.2f, xs[i], 1481.7f);
+      const qreal half = (4.5 + i) / 2;
+      reference.fillRect(QRectF(QPointF(xs[i], 12), QPointF(xs[i], 1481.7f))
+                             .normalized()
+                             .adjusted(-half, -half, half, half),
+                         QColor(0, 0, i == 2 ? 200 : 0, i == 1 ? 255 : 122));
+    }
+    EXPECT_EQ(target.hasClipping(), clipped);
+    target.end();
+    reference.end();
+    EXPECT_TRUE(banded == whole);
+    EXPECT_NE(banded.pixel(8, 300), qRgb(255, 255, 255));
+  }
+}
+
 TEST_F(ImageDevice, ShapesAreFilledOddEvenWithTheBrushAndNeverOutlined) {
   device->SelectPen(kBlue, 4.0f);
   device->SelectFillColor(kRed);
