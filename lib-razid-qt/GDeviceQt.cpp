@@ -357,17 +357,17 @@ void GDeviceQt::DrawMusicSymbol(float x, float y, unsigned int symbol) {
   auto* font = static_cast<GFontQt const*>(mMusicFont);
   if (!font || !mPainter) return;
   const QChar character = font->Symbol(symbol);
-  const QString text(character);
-  const QPoint position = AlignedPosition(x, y, font->symbolFont(), text);
+  // A page draws thousands of symbols, nearly all on their baseline from their left edge and as
+  // images: the text of the symbol is made only where it is measured or drawn as text.
+  const QPoint position = AlignsOnBaselineFromLeft()
+                              ? QPoint(Trunc(x), Trunc(y))
+                              : AlignedPosition(x, y, font->symbolFont(), QString(character));
   const QTransform transform = mPainter->worldTransform();
   const qreal size = font->symbolFont().pixelSize() *
                      std::max(std::abs(transform.m11()), std::abs(transform.m22()));
   if (!DrawsOnRaster() || size > RazidQt::kMaxGlyphImageSize)
-    return DrawText(position, font->symbolFont(), text);
-  // Symbols drawn as images cached for the process, at the device pixel of their position.
-  const RazidQt::GlyphImage& glyph =
-      RazidQt::CachedGlyph(font->symbolFont(), font->symbolFontKey(), character,
-                           ToQColor(mFontColor).rgba(), transform.m11(), transform.m22());
+    return DrawText(position, font->symbolFont(), QString(character));
+  const RazidQt::GlyphImage& glyph = RecentGlyph(*font, character, transform);
   if (glyph.image.isNull()) return;
   const QPointF origin = transform.map(QPointF(position));
   mPainter->setWorldTransform(QTransform());
@@ -382,27 +382,59 @@ void GDeviceQt::DrawString(float x, float y, char const* s, int) {
   DrawText(AlignedPosition(x, y, font->textFont(), text), font->textFont(), text);
 }
 
+// Symbols are drawn as images cached for the process, at the device pixel of their position. The
+// device remembers the last images it drew by character, since a page asks for the same few
+// symbols over and over, and finding one among all kept images costs a hash of the font's key.
+// An entry holds a copy of the font's key, so no other key can come to lie where that one lies.
+const RazidQt::GlyphImage& GDeviceQt::RecentGlyph(const GFontQt& font, QChar character,
+                                                  const QTransform& transform) {
+  const QRgb color = ToQColor(mFontColor).rgba();
+  RecentGlyphEntry& entry = mRecentGlyphs[character.unicode() % mRecentGlyphs.size()];
+  if (entry.font != &font || entry.character != character || entry.color != color ||
+      entry.scaleX != transform.m11() || entry.scaleY != transform.m22() ||
+      entry.fontKey.constData() != font.symbolFontKey().constData()) {
+    entry = {&font,
+             character,
+             color,
+             transform.m11(),
+             transform.m22(),
+             font.symbolFontKey(),
+             RazidQt::CachedGlyph(font.symbolFont(), font.symbolFontKey(), character, color,
+                                  transform.m11(), transform.m22())};
+  }
+  return entry.glyph;
+}
+
 // Images stand in for glyphs only where they look the same: on pixels one to one (not in a PDF,
 // a recorded picture or a high-density pixmap), without rotation, and with no text background.
 bool GDeviceQt::DrawsOnRaster() const {
   const QPaintDevice* target = mPainter->device();
-  switch (target->devType()) {
-    case QInternal::Image:
-    case QInternal::Pixmap:
-    case QInternal::Widget:
-      return target->devicePixelRatio() == 1 &&
-             mPainter->worldTransform().type() <= QTransform::TxScale &&
-             mPainter->backgroundMode() == Qt::TransparentMode;
-    default:
-      return false;
+  // What the target is, asked once per target: its pixel ratio is a virtual query.
+  if (target != mRasterTarget.device) {
+    mRasterTarget.device = target;
+    switch (target->devType()) {
+      case QInternal::Image:
+      case QInternal::Pixmap:
+      case QInternal::Widget:
+        mRasterTarget.onePixelPerUnit = target->devicePixelRatio() == 1;
+        break;
+      default:
+        mRasterTarget.onePixelPerUnit = false;
+    }
   }
+  return mRasterTarget.onePixelPerUnit &&
+         mPainter->worldTransform().type() <= QTransform::TxScale &&
+         mPainter->backgroundMode() == Qt::TransparentMode;
+}
+
+bool GDeviceQt::AlignsOnBaselineFromLeft() const {
+  return !(mFontAlign & (kAlignTop | kAlignBottom | kAlignRight | kAlignCenter));
 }
 
 QPoint GDeviceQt::AlignedPosition(float x, float y, const QFont& font, const QString& text) const {
   // Symbols stand on their baseline from their left edge: most draws need no metrics, which
   // are looked up afresh for every font.
-  if (!(mFontAlign & (kAlignTop | kAlignBottom | kAlignRight | kAlignCenter)))
-    return QPoint(Trunc(x), Trunc(y));
+  if (AlignsOnBaselineFromLeft()) return QPoint(Trunc(x), Trunc(y));
   const QFontMetrics metrics(font);
   if (mFontAlign & kAlignTop)
     y += metrics.ascent();

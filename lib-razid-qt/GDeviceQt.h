@@ -1,19 +1,24 @@
 #pragma once
 
 #include <QPoint>
+#include <QString>
+#include <array>
 #include <memory>
 #include <vector>
 
 #include "VGDevice.h"
 #include "VGFont.h"
+#include "lib-razid-qt/glyph_image_cache.h"
 
+class GFontQt;
 class GSystemQt;
 class QBrush;
 class QFont;
 class QLineF;
-class QRectF;
+class QPaintDevice;
 class QPainter;
-class QString;
+class QRectF;
+class QTransform;
 
 // The engine's drawing device on a QPainter (over an image, pixmap, picture, printer or widget).
 // Without a painter it only serves the engine for measuring and draws nothing. Pen, brush and
@@ -112,7 +117,24 @@ class GDeviceQt : public VGDevice {
     QPoint penPosition;
   };
 
+  struct RecentGlyphEntry {
+    GFontQt const* font = nullptr;
+    QChar character;
+    QRgb color = 0;
+    qreal scaleX = 0;
+    qreal scaleY = 0;
+    QString fontKey;
+    RazidQt::GlyphImage glyph;
+  };
+  struct RasterTarget {
+    QPaintDevice const* device = nullptr;
+    bool onePixelPerUnit = false;
+  };
+
+  bool AlignsOnBaselineFromLeft() const;
   QPoint AlignedPosition(float x, float y, const QFont& font, const QString& text) const;
+  const RazidQt::GlyphImage& RecentGlyph(const GFontQt& font, QChar character,
+                                         const QTransform& transform);
   void DrawText(QPoint position, const QFont& font, const QString& text);
   bool DrawsOnRaster() const;
   bool FillStraightLine(const QLineF& line);
@@ -129,4 +151,6 @@ class GDeviceQt : public VGDevice {
   QPoint mPenPosition;
   std::unique_ptr<VGFont const> mOwnedTextFont;
   std::unique_ptr<VGFont const> mOwnedMusicFont;
+  std::array<RecentGlyphEntry, 16> mRecentGlyphs;
+  mutable RasterTarget mRasterTarget;
 };

@@ -229,6 +229,29 @@ TEST_F(ImageDevice, SymbolsAreDrawnInTheFontColourWhereTheAlignmentPutsThem) {
 }
 
 // With an opaque font background the symbol is drawn as text, over its background box.
+// The device keeps the last images it drew: the same symbol again in another colour, at another
+// scale or in another font of the same size is drawn as such.
+TEST_F(ImageDevice, RepeatedSymbolsFollowColourScaleAndFont) {
+  UseMusicFont(40);
+  device->SetFontColor(kRed);
+  device->DrawMusicSymbol(20, 60, 88);
+  device->SetFontColor(kBlue);
+  device->DrawMusicSymbol(80, 60, 88);
+  device->SetScale(2, 2);
+  device->DrawMusicSymbol(10, 90, 88);
+  device->SetScale(0.5f, 0.5f);
+  UseMusicFont(40);
+  device->SetFontColor(kRed);
+  device->DrawMusicSymbol(160, 60, 88);
+  EXPECT_GT(PixelsOf(QRect(0, 0, 60, 70), qRgb(255, 0, 0)), 40);
+  EXPECT_EQ(PixelsOf(QRect(60, 0, 60, 70), qRgb(255, 0, 0)), 0);
+  const int blue = PixelsOf(QRect(60, 0, 60, 70), qRgb(0, 0, 255));
+  EXPECT_GT(blue, 40);
+  EXPECT_GT(PixelsOf(QRect(0, 100, 200, 100), qRgb(0, 0, 255)), 3 * blue);
+  EXPECT_EQ(PixelsOf(QRect(140, 0, 60, 70), qRgb(255, 0, 0)),
+            PixelsOf(QRect(0, 0, 60, 70), qRgb(255, 0, 0)));
+}
+
 TEST_F(ImageDevice, AnOpaqueFontBackgroundIsFilledBehindTheSymbol) {
   UseMusicFont(40);
   device->SetFontBackgroundColor(VGColor(255, 255, 0));
