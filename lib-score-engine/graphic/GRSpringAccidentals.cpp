@@ -98,8 +98,10 @@ void GRSpring::checkAccidentalCollisions() {
 // the chord's note that needs the least room on the left (the stem takes no more than a head's
 // room).
 void GRSpring::refreshCollider() {
-  delete mCollider;
-  mCollider = new GRSpringCollider;
+  if (mCollider)
+    mCollider->Clear();
+  else
+    mCollider = new GRSpringCollider;
   std::vector<std::pair<GRSingleNote*, void*>> stemHolders;
   for (void* pos = mElements.GetHeadPosition(); pos;) {
     void* at = pos;

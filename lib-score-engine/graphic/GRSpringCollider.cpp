@@ -35,13 +35,35 @@ void GRSpringCollider::AddExtent(GRNotationElement* el, void* pos, float top, fl
   // An element placed nowhere sane (a position no number, pages away or pages tall) takes no
   // band.
   if (!(from >= -kFarthestBand && to <= kFarthestBand && to - from <= kMostBands)) return;
-  // A spring holds a few elements over a few bands each: inserting in place is cheaper than any
-  // structure per band.
-  for (int band = static_cast<int>(from); band <= static_cast<int>(to); ++band) {
-    const std::size_t at = UpperBound(band);
-    mBandOf.insert(mBandOf.begin() + at, band);
-    mPositions.insert(mPositions.begin() + at, pos);
+  const int first = static_cast<int>(from);
+  const int last = static_cast<int>(to);
+  if (last < first) return;
+  // The new entries are merged in from the back, each after the entries its band holds.
+  if (mBandOf.empty()) {
+    mBandOf.reserve(kFirstCapacity);
+    mPositions.reserve(kFirstCapacity);
   }
+  std::size_t old = mBandOf.size();
+  const std::size_t added = static_cast<std::size_t>(last - first) + 1;
+  mBandOf.resize(old + added);
+  mPositions.resize(old + added);
+  int band = last;
+  for (std::size_t slot = old + added; slot-- > 0;) {
+    if (band >= first && (old == 0 || mBandOf[old - 1] <= band)) {
+      mBandOf[slot] = band--;
+      mPositions[slot] = pos;
+    } else {
+      --old;
+      mBandOf[slot] = mBandOf[old];
+      mPositions[slot] = mPositions[old];
+    }
+    if (band < first) break;  // the entries below stay where they are
+  }
+}
+
+void GRSpringCollider::Clear() {
+  mBandOf.clear();
+  mPositions.clear();
 }
 
 void GRSpringCollider::RemoveElement(GRNotationElement*, void* pos) {
@@ -58,10 +80,6 @@ void GRSpringCollider::RemoveElement(GRNotationElement*, void* pos) {
 
 std::size_t GRSpringCollider::LowerBound(int band) const {
   return std::lower_bound(mBandOf.begin(), mBandOf.end(), band) - mBandOf.begin();
-}
-
-std::size_t GRSpringCollider::UpperBound(int band) const {
-  return std::upper_bound(mBandOf.begin(), mBandOf.end(), band) - mBandOf.begin();
 }
 
 GRSpringCollider::Band GRSpringCollider::getBand(int band) const {

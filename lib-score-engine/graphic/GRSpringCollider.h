@@ -27,6 +27,8 @@ class GRSpringCollider {
   // its own box, such as the stem a chord's notes share.
   void AddExtent(GRNotationElement* el, void* pos, float top, float bottom);
   virtual void RemoveElement(GRNotationElement* el, void* pos);
+  // Forgets every element and keeps the room they took, for the elements sorted in again.
+  void Clear();
   // Walks the bands both colliders occupy, starting at this one's lowest when index is kNoBand;
   // returns the first pair found and leaves index at this collider's next band. Both bands are
   // empty once the walk has ended (index back at kNoBand).
@@ -37,9 +39,11 @@ class GRSpringCollider {
   Band getBand(int band) const;
 
  private:
+  // Room for the entries of a spring of a few notes, made once.
+  static constexpr std::size_t kFirstCapacity = 32;
+
   // The first entry of the band, or of the next band above it.
   std::size_t LowerBound(int band) const;
-  std::size_t UpperBound(int band) const;
 
   // Only the bands an element occupies, a few per spring, as one list sorted by band: the band
   // of each entry and its position side by side, so that a band's positions lie together.

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <unordered_set>
 #include <vector>
 
 #include "ARBar.h"
@@ -65,7 +64,9 @@ GRStaff::~GRStaff() {
   // dummy stands for it in the list goes with the dummy. Whether it goes is asked while the
   // elements that end its pieces are still there.
   std::vector<GRPositionTag*> spanners;
-  std::unordered_set<GRNotationElement*> own;
+  // The staff's own elements, sorted for the look-ups below.
+  std::vector<GRNotationElement*> own;
+  own.reserve(mCompElements.GetCount());
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     void* at = pos;
     GRNotationElement* element = mCompElements.GetNext(pos);
@@ -74,10 +75,12 @@ GRStaff::~GRStaff() {
       mCompElements.KF_List<GRNotationElement*>::RemoveElementAt(at);
       continue;
     }
-    own.insert(element);
+    own.push_back(element);
     if (auto* dummy = ar_cast<GRDummy>(element))
       if (GRPositionTag* tag = dummy->getTag()) spanners.push_back(tag);
   }
+  std::sort(own.begin(), own.end());
+  own.erase(std::unique(own.begin(), own.end()), own.end());
   std::sort(spanners.begin(), spanners.end());
   spanners.erase(std::unique(spanners.begin(), spanners.end()), spanners.end());
   std::vector<GRPositionTag*> ending;
@@ -86,17 +89,20 @@ GRStaff::~GRStaff() {
   // Elements of the staff that know each other (a bar and the rest filling it, two second
   // glues, a spanner and its events) forget each other first, so that none is told about one
   // already gone.
-  std::vector<GRNotationElement*> linked(own.begin(), own.end());
-  for (GRPositionTag* spanner : spanners)
-    if (auto* element = ar_cast<GRNotationElement>(spanner)) linked.push_back(element);
-  for (GRNotationElement* element : linked) {
+  auto const isOwn = [&own](GRNotationElement* element) {
+    return std::binary_search(own.begin(), own.end(), element);
+  };
+  auto const forgetOwn = [&isOwn](GRNotationElement* element) {
     NEPointerList* links = element->getAssociations();
-    if (!links) continue;
+    if (!links) return;
     for (void* pos = links->GetHeadPosition(); pos;) {
       void* at = pos;
-      if (own.count(links->GetNext(pos))) links->KF_List<GRNotationElement*>::RemoveElementAt(at);
+      if (isOwn(links->GetNext(pos))) links->KF_List<GRNotationElement*>::RemoveElementAt(at);
     }
-  }
+  };
+  for (GRNotationElement* element : own) forgetOwn(element);
+  for (GRPositionTag* spanner : spanners)
+    if (auto* element = ar_cast<GRNotationElement>(spanner)) forgetOwn(element);
   mCompElements.RemoveAll();
   for (GRPositionTag* spanner : ending) delete spanner;
 }

@@ -128,7 +128,7 @@ namespace {
 
 template <class T>
 bool is(ARMusicalObject const* object) {
-  return typeid(*object) == typeid(T);
+  return IsExactly<T>(object);
 }
 
 // The page texts take their texts as engine strings; a text not written stays empty.

@@ -138,6 +138,12 @@ TEST_F(SpringTest, CollidersSortPositionsIntoBands) {
     EXPECT_THAT(collider.getBand(band), testing::ElementsAre(&first));
   EXPECT_TRUE(collider.getBand(6).empty());
   EXPECT_THAT(collider.getBand(20), testing::ElementsAre(&second));
+  int third = 0;
+  collider.AddExtent(tall, &third, 120, 170);  // bands 4 .. 6, after the positions they hold
+  EXPECT_THAT(collider.getBand(3), testing::ElementsAre(&first));
+  EXPECT_THAT(collider.getBand(5), testing::ElementsAre(&first, &third));
+  EXPECT_THAT(collider.getBand(6), testing::ElementsAre(&third));
+  collider.RemoveElement(tall, &third);
 
   GRSpringCollider other;
   other.AddElement(low, &first);
