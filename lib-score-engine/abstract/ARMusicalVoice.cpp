@@ -397,7 +397,6 @@ void ARMusicalVoice::TimeChordElements(Fraction const& start, Fraction const& ch
 ARMusicalVoice::NodeOrder ARMusicalVoice::OrderOfNodes(void* from) const {
   NodeOrder order;
   for (void* pos = from; pos; ObjectList::GetNext(pos)) order.Add(pos);
-  order.Seal();
   return order;
 }
 
