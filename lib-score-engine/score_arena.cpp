@@ -27,16 +27,52 @@ constexpr std::size_t kLargest = 512;
 constexpr std::size_t kClasses = kLargest / kGranule + 1;
 // The size class of memory from the allocator.
 constexpr std::uint32_t kFromAllocator = 0;
-// Blocks grow from the first size, so that a question of a few notes holds little, up to the
-// largest, so that a long piece needs few.
-constexpr std::size_t kFirstBlock = 16 * 1024;
-constexpr std::size_t kLargestBlock = 256 * 1024;
+
+// Blocks are all of one size, small enough that the allocator keeps them in its heap. A thread
+// keeps the blocks of the scores it let go, up to a few megabytes, for the next score: a block
+// fresh from the allocator is often fresh from the system too, and every page of it would be
+// faulted in and cleared again.
+constexpr std::size_t kBlockSize = 32 * 1024;
+constexpr int kKeptBlocks = 128;
+
+// Trivially destructible, so that it can be used at any time in the thread's life.
+struct KeptBlocks {
+  void* blocks[kKeptBlocks];
+  int count = 0;
+  bool open = false;
+};
+thread_local KeptBlocks tKept;
+
+// Gives the thread's kept blocks back when the thread ends; blocks let go after that, or on a
+// thread that never took one, go straight back.
+struct Drain {
+  Drain() { tKept.open = true; }
+  ~Drain() {
+    tKept.open = false;
+    while (tKept.count > 0) ::operator delete(tKept.blocks[--tKept.count]);
+  }
+};
+
+void* TakeBlock() {
+  static thread_local Drain drain;
+  (void)drain;
+  if (tKept.count > 0) return tKept.blocks[--tKept.count];
+  return ::operator new(kBlockSize);
+}
+
+void GiveBlock(void* block) {
+  if (tKept.open && tKept.count < kKeptBlocks) {
+    tKept.blocks[tKept.count++] = block;
+    return;
+  }
+  ::operator delete(block);
+}
 
 }  // namespace
 
 struct ScoreArena::Pool {
   ~Pool() {
-    for (void* block : blocks) ::operator delete(block);
+    for (void* block : blocks) GiveBlock(block);
   }
 
   void* Take(std::uint32_t sizeClass) {
@@ -46,12 +82,11 @@ struct ScoreArena::Pool {
     }
     const std::size_t bytes = sizeClass * kGranule;
     if (static_cast<std::size_t>(end - next) < bytes) {
-      void* block = ::operator new(nextBlock);
+      void* block = TakeBlock();
       blocks.push_back(block);
-      held += nextBlock;
+      held += kBlockSize;
       next = static_cast<char*>(block);
-      end = next + nextBlock;
-      if (nextBlock < kLargestBlock) nextBlock *= 2;
+      end = next + kBlockSize;
     }
     void* memory = next;
     next += bytes;
@@ -68,7 +103,6 @@ struct ScoreArena::Pool {
   char* end = nullptr;
   std::vector<void*> blocks;
   std::size_t held = 0;
-  std::size_t nextBlock = kFirstBlock;
   long live = 0;
   // The arena is gone; the last object to go takes the pool with it.
   bool orphaned = false;

@@ -2,10 +2,10 @@
 
 // Where the abstract and graphical objects of one score live. A score is tens of thousands of
 // small objects, made one by one and freed all together when the score or its layout goes; taken
-// from a few large blocks of the score's own, they cost the allocator nothing each, lie close
-// together for the walks over them, and go back to the system block by block. An object freed
-// before its score returns to a free list of its size, for the next object of that size (a new
-// layout of the same music).
+// from blocks of the score's own, they cost the allocator nothing each, lie close together for
+// the walks over them, and go back block by block, a thread keeping a few megabytes of blocks for
+// its next score. An object freed before its score returns to a free list of its size, for the
+// next object of that size (a new layout of the same music).
 //
 // Objects come from an arena only while it is in use on the thread (ScoreArena::Use), for their
 // family; otherwise, and always when larger than a few hundred bytes, they come from the
