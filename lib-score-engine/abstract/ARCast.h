@@ -90,22 +90,25 @@ template <class T, class S>
 T* ar_cast(S* object) {
   static_assert(std::is_polymorphic_v<S>);
   static_assert(sizeof(void*) == sizeof(ARCastDetail::Entry));
+  // A cast to a base needs no look-up.
+  if constexpr (std::is_convertible_v<S*, T*>) return object;
   if (!object) return nullptr;
   using Bare = std::remove_cv_t<T>;
   using Byte = std::conditional_t<std::is_const_v<S> || std::is_const_v<T>, char const, char>;
+  using Whole = std::conditional_t<std::is_const_v<Byte>, void const*, void*>;
   std::type_info const* type = &typeid(*object);
   auto* slots = ARCastDetail::Table<Bare, std::remove_cv_t<S>>::slots;
-  auto* whole = static_cast<Byte*>(
-      dynamic_cast<std::conditional_t<std::is_const_v<Byte>, void const*, void*>>(object));
   std::ptrdiff_t distance = 0;
-  if (!ARCastDetail::Find(slots, type, distance)) {
-    T* cast = dynamic_cast<T*>(object);
-    ARCastDetail::Keep(slots, type,
-                       cast ? reinterpret_cast<Byte*>(cast) - whole : ARCastDetail::kNotThere);
-    return cast;
+  if (ARCastDetail::Find(slots, type, distance)) {
+    if (distance == ARCastDetail::kNotThere) return nullptr;
+    return reinterpret_cast<T*>(static_cast<Byte*>(dynamic_cast<Whole>(object)) + distance);
   }
-  if (distance == ARCastDetail::kNotThere) return nullptr;
-  return reinterpret_cast<T*>(whole + distance);
+  T* cast = dynamic_cast<T*>(object);
+  ARCastDetail::Keep(
+      slots, type,
+      cast ? reinterpret_cast<Byte*>(cast) - static_cast<Byte*>(dynamic_cast<Whole>(object))
+           : ARCastDetail::kNotThere);
+  return cast;
 }
 
 template <class T, class S>
