@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPicture>
 #include <QPixmap>
@@ -371,8 +372,25 @@ void GDeviceQt::DrawMusicSymbol(float x, float y, unsigned int symbol) {
   if (glyph.image.isNull()) return;
   const QPointF origin = transform.map(QPointF(position));
   mPainter->setWorldTransform(QTransform());
-  mPainter->drawImage(QPoint(qRound(origin.x()), qRound(origin.y())) + glyph.offset, glyph.image);
+  DrawGlyph(QPoint(qRound(origin.x()), qRound(origin.y())) + glyph.offset, glyph);
   mPainter->setWorldTransform(transform);
+}
+
+// The raster engine blends a row of an image in groups of pixels that start where the target's
+// row is aligned, and blends the pixels before the first group and after the last one in masked
+// steps that cost many times more; a symbol's image is a dozen pixels wide. Where the device sees
+// the target's pixels, the symbol is drawn from its copy that starts at a group's start, so that
+// every row blends in whole groups, to the same pixels.
+void GDeviceQt::DrawGlyph(QPoint topLeft, const RazidQt::GlyphImage& glyph) {
+  if (!mRasterTarget.bits) {
+    mPainter->drawImage(topLeft, glyph.image);
+    return;
+  }
+  const quintptr address =
+      quintptr(mRasterTarget.bits) +
+      quintptr(qint64(topLeft.y()) * mRasterTarget.bytesPerLine + qint64(topLeft.x()) * 4);
+  const int shift = int((address / 4) % RazidQt::kBlendGroup);
+  mPainter->drawImage(topLeft - QPoint(shift, 0), RazidQt::AlignedGlyph(glyph, shift));
 }
 
 void GDeviceQt::DrawString(float x, float y, char const* s, int) {
@@ -411,7 +429,7 @@ bool GDeviceQt::DrawsOnRaster() const {
   const QPaintDevice* target = mPainter->device();
   // What the target is, asked once per target: its pixel ratio is a virtual query.
   if (target != mRasterTarget.device) {
-    mRasterTarget.device = target;
+    mRasterTarget = {target};
     switch (target->devType()) {
       case QInternal::Image:
       case QInternal::Pixmap:
@@ -419,7 +437,18 @@ bool GDeviceQt::DrawsOnRaster() const {
         mRasterTarget.onePixelPerUnit = target->devicePixelRatio() == 1;
         break;
       default:
-        mRasterTarget.onePixelPerUnit = false;
+        break;
+    }
+    // An image, a pixmap or a widget's window on the raster engine paints into an image.
+    QPaintEngine const* engine = mPainter->paintEngine();
+    QPaintDevice const* pixels = engine ? engine->paintDevice() : nullptr;
+    if (mRasterTarget.onePixelPerUnit && pixels && pixels->devType() == QInternal::Image) {
+      auto const* image = static_cast<QImage const*>(pixels);
+      if (image->format() == QImage::Format_ARGB32_Premultiplied ||
+          image->format() == QImage::Format_RGB32) {
+        mRasterTarget.bits = image->constBits();
+        mRasterTarget.bytesPerLine = image->bytesPerLine();
+      }
     }
   }
   return mRasterTarget.onePixelPerUnit &&

@@ -129,6 +129,9 @@ class GDeviceQt : public VGDevice {
   struct RasterTarget {
     QPaintDevice const* device = nullptr;
     bool onePixelPerUnit = false;
+    // The pixels under the paint engine, where they are 32-bit rows the device can see.
+    uchar const* bits = nullptr;
+    qsizetype bytesPerLine = 0;
   };
 
   bool AlignsOnBaselineFromLeft() const;
@@ -137,6 +140,7 @@ class GDeviceQt : public VGDevice {
                                          const QTransform& transform);
   void DrawText(QPoint position, const QFont& font, const QString& text);
   bool DrawsOnRaster() const;
+  void DrawGlyph(QPoint topLeft, const RazidQt::GlyphImage& glyph);
   bool FillStraightLine(const QLineF& line);
   void FillInBands(const QRectF& rect, const QBrush& brush);
   void FillWithoutPen(const auto& draw);

@@ -252,6 +252,28 @@ TEST_F(ImageDevice, RepeatedSymbolsFollowColourScaleAndFont) {
             PixelsOf(QRect(0, 0, 60, 70), qRgb(255, 0, 0)));
 }
 
+// Symbols are drawn from copies of their images that start where the target's row blends in
+// whole groups: the pixels must be those of the symbol's own image drawn at its place, at every
+// offset within a group and cut by the image's edges.
+TEST_F(ImageDevice, SymbolsDrawnFromAlignedCopiesKeepTheirImagesPixels) {
+  GFontQt const* font = UseMusicFont(40);
+  device->SetFontColor(VGColor(30, 60, 200, 160));
+  const RazidQt::GlyphImage& glyph = RazidQt::CachedGlyph(
+      font->symbolFont(), font->symbolFontKey(), font->Symbol(88), qRgba(30, 60, 200, 160), 1, 1);
+  ASSERT_FALSE(glyph.image.isNull());
+  QImage expected = image;
+  QPainter reference(&expected);
+  for (int x = -9; x < 200; x += 11) {
+    const int y = (x * 7) % 150 + 20;
+    device->DrawMusicSymbol(float(x), float(y), 88);
+    reference.drawImage(QPoint(x, y) + glyph.offset, glyph.image);
+  }
+  reference.end();
+  painter.end();
+  EXPECT_TRUE(image == expected);
+  EXPECT_GT(Ink(image.rect()), 500);
+}
+
 TEST_F(ImageDevice, AnOpaqueFontBackgroundIsFilledBehindTheSymbol) {
   UseMusicFont(40);
   device->SetFontBackgroundColor(VGColor(255, 255, 0));
