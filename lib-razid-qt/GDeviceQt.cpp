@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPicture>
 #include <QPixmap>
@@ -114,8 +115,38 @@ bool GDeviceQt::FillStraightLine(const QLineF& line) {
     return false;
   const qreal half = pen.widthF() / 2;
   const QRectF covered = QRectF(line.p1(), line.p2()).normalized();
-  mPainter->fillRect(covered.adjusted(-half, -half, half, half), pen.brush());
+  FillInBands(covered.adjusted(-half, -half, half, half), pen.brush());
   return true;
+}
+
+// Qt's raster engine hands a blended fill of more than about a hundred spans (an antialiased
+// line some thirty rows tall) to its thread pool and waits for the pool, which takes longer than
+// the fill itself; the staff's line at the start of each system is one. Such a fill is made band
+// by band instead, each band the same fill clipped to a few whole rows of pixels, so that every
+// pixel gets the coverage the whole fill gives it. Opaque fills are copied in place by the engine
+// and never handed over.
+void GDeviceQt::FillInBands(const QRectF& rect, const QBrush& brush) {
+  constexpr int kBandRows = 24;
+  const QTransform world = mPainter->worldTransform();
+  const QRectF device = world.mapRect(rect);
+  const bool copied =
+      brush.isOpaque() && mPainter->compositionMode() == QPainter::CompositionMode_SourceOver;
+  // Clips are set in pixels here, which holds only while the view adds no transformation.
+  if (copied || !(device.height() > kBandRows) || mPainter->hasClipping() ||
+      (mPainter->viewTransformEnabled() && mPainter->window() != mPainter->viewport()) ||
+      !(std::abs(device.top()) < 1.0e6 && std::abs(device.bottom()) < 1.0e6)) {
+    mPainter->fillRect(rect, brush);
+    return;
+  }
+  const QRect columns = device.toAlignedRect().adjusted(-1, 0, 1, 0);
+  const int bottom = int(std::ceil(device.bottom()));
+  for (int top = int(std::floor(device.top())); top < bottom; top += kBandRows) {
+    mPainter->setWorldTransform(QTransform());
+    mPainter->setClipRect(QRect(columns.left(), top, columns.width(), kBandRows));
+    mPainter->setWorldTransform(world);
+    mPainter->fillRect(rect, brush);
+  }
+  mPainter->setClipping(false);
 }
 
 void GDeviceQt::Line(float x1, float y1, float x2, float y2) {
@@ -327,22 +358,39 @@ void GDeviceQt::DrawMusicSymbol(float x, float y, unsigned int symbol) {
   auto* font = static_cast<GFontQt const*>(mMusicFont);
   if (!font || !mPainter) return;
   const QChar character = font->Symbol(symbol);
-  const QString text(character);
-  const QPoint position = AlignedPosition(x, y, font->symbolFont(), text);
+  // A page draws thousands of symbols, nearly all on their baseline from their left edge and as
+  // images: the text of the symbol is made only where it is measured or drawn as text.
+  const QPoint position = AlignsOnBaselineFromLeft()
+                              ? QPoint(Trunc(x), Trunc(y))
+                              : AlignedPosition(x, y, font->symbolFont(), QString(character));
   const QTransform transform = mPainter->worldTransform();
   const qreal size = font->symbolFont().pixelSize() *
                      std::max(std::abs(transform.m11()), std::abs(transform.m22()));
   if (!DrawsOnRaster() || size > RazidQt::kMaxGlyphImageSize)
-    return DrawText(position, font->symbolFont(), text);
-  // Symbols drawn as images cached for the process, at the device pixel of their position.
-  const RazidQt::GlyphImage& glyph =
-      RazidQt::CachedGlyph(font->symbolFont(), font->symbolFontKey(), character,
-                           ToQColor(mFontColor).rgba(), transform.m11(), transform.m22());
+    return DrawText(position, font->symbolFont(), QString(character));
+  const RazidQt::GlyphImage& glyph = RecentGlyph(*font, character, transform);
   if (glyph.image.isNull()) return;
   const QPointF origin = transform.map(QPointF(position));
   mPainter->setWorldTransform(QTransform());
-  mPainter->drawImage(QPoint(qRound(origin.x()), qRound(origin.y())) + glyph.offset, glyph.image);
+  DrawGlyph(QPoint(qRound(origin.x()), qRound(origin.y())) + glyph.offset, glyph);
   mPainter->setWorldTransform(transform);
+}
+
+// The raster engine blends a row of an image in groups of pixels that start where the target's
+// row is aligned, and blends the pixels before the first group and after the last one in masked
+// steps that cost many times more; a symbol's image is a dozen pixels wide. Where the device sees
+// the target's pixels, the symbol is drawn from its copy that starts at a group's start, so that
+// every row blends in whole groups, to the same pixels.
+void GDeviceQt::DrawGlyph(QPoint topLeft, const RazidQt::GlyphImage& glyph) {
+  if (!mRasterTarget.bits) {
+    mPainter->drawImage(topLeft, glyph.image);
+    return;
+  }
+  const quintptr address =
+      quintptr(mRasterTarget.bits) +
+      quintptr(qint64(topLeft.y()) * mRasterTarget.bytesPerLine + qint64(topLeft.x()) * 4);
+  const int shift = int((address / 4) % RazidQt::kBlendGroup);
+  mPainter->drawImage(topLeft - QPoint(shift, 0), RazidQt::AlignedGlyph(glyph, shift));
 }
 
 void GDeviceQt::DrawString(float x, float y, char const* s, int) {
@@ -352,27 +400,70 @@ void GDeviceQt::DrawString(float x, float y, char const* s, int) {
   DrawText(AlignedPosition(x, y, font->textFont(), text), font->textFont(), text);
 }
 
+// Symbols are drawn as images cached for the process, at the device pixel of their position. The
+// device remembers the last images it drew by character, since a page asks for the same few
+// symbols over and over, and finding one among all kept images costs a hash of the font's key.
+// An entry holds a copy of the font's key, so no other key can come to lie where that one lies.
+const RazidQt::GlyphImage& GDeviceQt::RecentGlyph(const GFontQt& font, QChar character,
+                                                  const QTransform& transform) {
+  const QRgb color = ToQColor(mFontColor).rgba();
+  RecentGlyphEntry& entry = mRecentGlyphs[character.unicode() % mRecentGlyphs.size()];
+  if (entry.font != &font || entry.character != character || entry.color != color ||
+      entry.scaleX != transform.m11() || entry.scaleY != transform.m22() ||
+      entry.fontKey.constData() != font.symbolFontKey().constData()) {
+    entry = {&font,
+             character,
+             color,
+             transform.m11(),
+             transform.m22(),
+             font.symbolFontKey(),
+             RazidQt::CachedGlyph(font.symbolFont(), font.symbolFontKey(), character, color,
+                                  transform.m11(), transform.m22())};
+  }
+  return entry.glyph;
+}
+
 // Images stand in for glyphs only where they look the same: on pixels one to one (not in a PDF,
 // a recorded picture or a high-density pixmap), without rotation, and with no text background.
 bool GDeviceQt::DrawsOnRaster() const {
   const QPaintDevice* target = mPainter->device();
-  switch (target->devType()) {
-    case QInternal::Image:
-    case QInternal::Pixmap:
-    case QInternal::Widget:
-      return target->devicePixelRatio() == 1 &&
-             mPainter->worldTransform().type() <= QTransform::TxScale &&
-             mPainter->backgroundMode() == Qt::TransparentMode;
-    default:
-      return false;
+  // What the target is, asked once per target: its pixel ratio is a virtual query.
+  if (target != mRasterTarget.device) {
+    mRasterTarget = {target};
+    switch (target->devType()) {
+      case QInternal::Image:
+      case QInternal::Pixmap:
+      case QInternal::Widget:
+        mRasterTarget.onePixelPerUnit = target->devicePixelRatio() == 1;
+        break;
+      default:
+        break;
+    }
+    // An image, a pixmap or a widget's window on the raster engine paints into an image.
+    QPaintEngine const* engine = mPainter->paintEngine();
+    QPaintDevice const* pixels = engine ? engine->paintDevice() : nullptr;
+    if (mRasterTarget.onePixelPerUnit && pixels && pixels->devType() == QInternal::Image) {
+      auto const* image = static_cast<QImage const*>(pixels);
+      if (image->format() == QImage::Format_ARGB32_Premultiplied ||
+          image->format() == QImage::Format_RGB32) {
+        mRasterTarget.bits = image->constBits();
+        mRasterTarget.bytesPerLine = image->bytesPerLine();
+      }
+    }
   }
+  return mRasterTarget.onePixelPerUnit &&
+         mPainter->worldTransform().type() <= QTransform::TxScale &&
+         mPainter->backgroundMode() == Qt::TransparentMode;
+}
+
+bool GDeviceQt::AlignsOnBaselineFromLeft() const {
+  return !(mFontAlign & (kAlignTop | kAlignBottom | kAlignRight | kAlignCenter));
 }
 
 QPoint GDeviceQt::AlignedPosition(float x, float y, const QFont& font, const QString& text) const {
   // Symbols stand on their baseline from their left edge: most draws need no metrics, which
   // are looked up afresh for every font.
-  if (!(mFontAlign & (kAlignTop | kAlignBottom | kAlignRight | kAlignCenter)))
-    return QPoint(Trunc(x), Trunc(y));
+  if (AlignsOnBaselineFromLeft()) return QPoint(Trunc(x), Trunc(y));
   const QFontMetrics metrics(font);
   if (mFontAlign & kAlignTop)
     y += metrics.ascent();

@@ -1,17 +1,24 @@
 #pragma once
 
 #include <QPoint>
+#include <QString>
+#include <array>
 #include <memory>
 #include <vector>
 
 #include "VGDevice.h"
 #include "VGFont.h"
+#include "lib-razid-qt/glyph_image_cache.h"
 
+class GFontQt;
 class GSystemQt;
+class QBrush;
 class QFont;
 class QLineF;
+class QPaintDevice;
 class QPainter;
-class QString;
+class QRectF;
+class QTransform;
 
 // The engine's drawing device on a QPainter (over an image, pixmap, picture, printer or widget).
 // Without a painter it only serves the engine for measuring and draws nothing. Pen, brush and
@@ -110,10 +117,32 @@ class GDeviceQt : public VGDevice {
     QPoint penPosition;
   };
 
+  struct RecentGlyphEntry {
+    GFontQt const* font = nullptr;
+    QChar character;
+    QRgb color = 0;
+    qreal scaleX = 0;
+    qreal scaleY = 0;
+    QString fontKey;
+    RazidQt::GlyphImage glyph;
+  };
+  struct RasterTarget {
+    QPaintDevice const* device = nullptr;
+    bool onePixelPerUnit = false;
+    // The pixels under the paint engine, where they are 32-bit rows the device can see.
+    uchar const* bits = nullptr;
+    qsizetype bytesPerLine = 0;
+  };
+
+  bool AlignsOnBaselineFromLeft() const;
   QPoint AlignedPosition(float x, float y, const QFont& font, const QString& text) const;
+  const RazidQt::GlyphImage& RecentGlyph(const GFontQt& font, QChar character,
+                                         const QTransform& transform);
   void DrawText(QPoint position, const QFont& font, const QString& text);
   bool DrawsOnRaster() const;
+  void DrawGlyph(QPoint topLeft, const RazidQt::GlyphImage& glyph);
   bool FillStraightLine(const QLineF& line);
+  void FillInBands(const QRectF& rect, const QBrush& brush);
   void FillWithoutPen(const auto& draw);
 
   QPainter* mPainter;
@@ -126,4 +155,6 @@ class GDeviceQt : public VGDevice {
   QPoint mPenPosition;
   std::unique_ptr<VGFont const> mOwnedTextFont;
   std::unique_ptr<VGFont const> mOwnedMusicFont;
+  std::array<RecentGlyphEntry, 16> mRecentGlyphs;
+  mutable RasterTarget mRasterTarget;
 };

@@ -17,7 +17,22 @@ GFontQt::GFontQt(const QFont& font, char const* name, int size, int properties,
       mSymbolTable(symbolTable) {
   MELVARIN_ASSERT(name != nullptr && symbolTable != nullptr);
   mSymbolFont.setStyleStrategy(QFont::NoFontMerging);
-  mSymbolFontKey = mSymbolFont.key();
+  mSymbolWidths.fill(-1);
+}
+
+const QString& GFontQt::symbolFontKey() const {
+  if (mSymbolFontKey.isNull()) mSymbolFontKey = mSymbolFont.key();
+  return mSymbolFontKey;
+}
+
+const QFontMetrics& GFontQt::TextMetrics() const {
+  if (!mTextMetrics) mTextMetrics.emplace(mFont);
+  return *mTextMetrics;
+}
+
+const QFontMetrics& GFontQt::SymbolMetrics() const {
+  if (!mSymbolMetrics) mSymbolMetrics.emplace(mSymbolFont);
+  return *mSymbolMetrics;
 }
 
 void GFontQt::GetExtent(char const* s, int, float* width, float* height, VGDevice* device) const {
@@ -27,11 +42,15 @@ void GFontQt::GetExtent(char const* s, int, float* width, float* height, VGDevic
     return;
   }
   // The whole string is measured, as it is drawn: the engine's counts are not always its length.
-  Measure(mFont, QString::fromLatin1(s), width, height, device);
+  const QFontMetrics& metrics = TextMetrics();
+  Scale(metrics.horizontalAdvance(QString::fromLatin1(s)), metrics.height(), width, height, device);
 }
 
 void GFontQt::GetExtent(unsigned char symbol, float* width, float* height, VGDevice* device) const {
-  Measure(mSymbolFont, QString(Symbol(symbol)), width, height, device);
+  const QChar character = Symbol(symbol);
+  int& measured = mSymbolWidths[symbol];
+  if (measured < 0) measured = SymbolMetrics().horizontalAdvance(QString(character));
+  Scale(measured, SymbolMetrics().height(), width, height, device);
 }
 
 QChar GFontQt::Symbol(unsigned int code) const {
@@ -44,11 +63,10 @@ QChar GFontQt::Symbol(unsigned int code) const {
   return QChar(char16_t(character));
 }
 
-void GFontQt::Measure(const QFont& font, const QString& text, float* width, float* height,
-                      VGDevice* device) const {
-  const QFontMetrics metrics(font);
+void GFontQt::Scale(int width, int height, float* scaledWidth, float* scaledHeight,
+                    VGDevice* device) {
   // Only a drawing device has a scale; the measuring device has no painter.
   const bool scaled = device && device->IsValid();
-  *width = float(metrics.horizontalAdvance(text)) * (scaled ? device->GetXScale() : 1.0f);
-  *height = float(metrics.height()) * (scaled ? device->GetYScale() : 1.0f);
+  *scaledWidth = float(width) * (scaled ? device->GetXScale() : 1.0f);
+  *scaledHeight = float(height) * (scaled ? device->GetYScale() : 1.0f);
 }

@@ -3,7 +3,10 @@
 #include <QByteArray>
 #include <QChar>
 #include <QFont>
+#include <QFontMetrics>
 #include <QString>
+#include <array>
+#include <optional>
 
 #include "VGFont.h"
 
@@ -32,15 +35,23 @@ class GFontQt : public VGFont {
   const QFont& textFont() const { return mFont; }
   const QFont& symbolFont() const { return mSymbolFont; }
   // Identifies the symbol font among all fonts, for images of its symbols kept beyond its life.
-  const QString& symbolFontKey() const { return mSymbolFontKey; }
+  // Made when first asked: only a font whose symbols are drawn on pixels needs it.
+  const QString& symbolFontKey() const;
 
  private:
-  void Measure(const QFont& font, const QString& text, float* width, float* height,
-               VGDevice* device) const;
+  static void Scale(int width, int height, float* scaledWidth, float* scaledHeight,
+                    VGDevice* device);
+  const QFontMetrics& TextMetrics() const;
+  const QFontMetrics& SymbolMetrics() const;
 
   QFont mFont;
   QFont mSymbolFont;
-  QString mSymbolFontKey;
+  mutable QString mSymbolFontKey;
+  // The metrics of each font, and the width of each symbol code, taken when first asked for:
+  // the engine measures the same few symbols over and over.
+  mutable std::optional<QFontMetrics> mTextMetrics;
+  mutable std::optional<QFontMetrics> mSymbolMetrics;
+  mutable std::array<int, 256> mSymbolWidths;
   QByteArray mName;
   int mSize;
   int mProperties;

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QTransform>
 #include <cmath>
+#include <cstring>
 #include <tuple>
 
 namespace RazidQt {
@@ -47,10 +48,24 @@ GlyphImage Render(const QFont& font, QChar character, QRgb color, qreal scaleX, 
   painter.setRenderHint(QPainter::Antialiasing);
   painter.translate(-offset);
   painter.fillPath(outline, QColor::fromRgba(color));
-  return {image, offset};
+  return {image, offset, std::make_shared<std::array<QImage, kBlendGroup>>()};
 }
 
 }  // namespace
+
+const QImage& AlignedGlyph(const GlyphImage& glyph, int shift) {
+  QImage& aligned = (*glyph.aligned)[shift];
+  if (aligned.isNull()) {
+    const int width = (shift + glyph.image.width() + kBlendGroup - 1) / kBlendGroup * kBlendGroup;
+    aligned = QImage(width, glyph.image.height(), glyph.image.format());
+    aligned.fill(Qt::transparent);
+    for (int y = 0; y < glyph.image.height(); ++y) {
+      std::memcpy(aligned.scanLine(y) + shift * 4, glyph.image.constScanLine(y),
+                  glyph.image.width() * 4);
+    }
+  }
+  return aligned;
+}
 
 const GlyphImage& CachedGlyph(const QFont& font, const QString& fontKey, QChar character,
                               QRgb color, qreal scaleX, qreal scaleY) {

@@ -1,7 +1,8 @@
 // Scores through the whole engine as the application renders them, in an optimised build:
 //   bench_razid --benchmark_repetitions=20 --benchmark_report_aggregates_only=true
 // The first render of the process (fonts, glyph images) is timed once before the benchmarks and
-// printed as "cold".
+// printed as "cold". Each score has its ink floor beside it: the same page cleared and the same
+// calls of the engine replayed on a device, without the engine.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "bench/razid/ink_floor.h"
 #include "bench/razid/question_painter.h"
 #include "lib-razid-qt/QRazidPainter.h"
 #include "lib-razid-qt/engine_fonts.h"
@@ -58,12 +60,32 @@ void BM_QuestionScore(benchmark::State& state) {
 }
 BENCHMARK(BM_QuestionScore)->Unit(benchmark::kMillisecond);
 
+void BM_QuestionScoreInkFloor(benchmark::State& state) {
+  QImage image(1050, 350, QImage::Format_ARGB32_Premultiplied);
+  QRazidPainter* painter = Bench::LaidOutQuestion(QString::fromLatin1(kQuestion));
+  const Bench::Ink ink(painter->grHandle(), 1, image);
+  for (auto _ : state) state.counters["calls"] = ink.Replay(image);
+  QRazidPainter::destroyRazidPainter(painter);
+}
+BENCHMARK(BM_QuestionScoreInkFloor)->Unit(benchmark::kMillisecond);
+
 void BM_HundredMeasures(benchmark::State& state) {
   const QString piece = QString::fromStdString(RazidQtTesting::LongPiece());
   QImage image(1240, 1754, QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) state.counters["pages"] = RenderPiece(piece, image);
 }
 BENCHMARK(BM_HundredMeasures)->Unit(benchmark::kMillisecond);
+
+void BM_HundredMeasuresInkFloor(benchmark::State& state) {
+  QImage image(1240, 1754, QImage::Format_ARGB32_Premultiplied);
+  QRazidPainter* painter = QRazidPainter::createRazidPainter();
+  painter->setResizePageToMusic(false);
+  painter->setRMNCode(QString::fromStdString(RazidQtTesting::LongPiece()));
+  const Bench::Ink ink(painter->grHandle(), painter->pageCount(), image);
+  for (auto _ : state) state.counters["calls"] = ink.Replay(image);
+  QRazidPainter::destroyRazidPainter(painter);
+}
+BENCHMARK(BM_HundredMeasuresInkFloor)->Unit(benchmark::kMillisecond);
 
 double MillisecondsOf(auto&& work) {
   const auto start = std::chrono::steady_clock::now();

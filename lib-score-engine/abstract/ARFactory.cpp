@@ -310,8 +310,10 @@ void ARFactory::openCue(ARCue* cue) {
   mSavedVoice = mainVoice;
   mCurrentVoice = new ARMusicalVoice();
   mCurrentVoice->setVoiceNum(-1);
-  mCurrentVoice->AddTail(mCurrentStaff ? new ARStaff(*mCurrentStaff)
-                                       : new ARStaff(mainVoice->getVoiceNum()));
+  if (mCurrentStaff)
+    mCurrentVoice->AddTail(new ARStaff(*mCurrentStaff));
+  else
+    mCurrentVoice->AddTail(new ARStaff(mainVoice->getVoiceNum()));
   // The cue starts where the main voice stands.
   mCurrentVoice->AddTail(new ARNote(mainVoice->getDuration()));
   auto* small = new ARNoteFormat();

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <ostream>
+#include <utility>
 
 #include "ARMusicalEvent.h"
 #include "NVstring.h"
 #include "kf_ilist.h"
+#include "score_arena.h"
 
 class ARMusicalVoice;
 
@@ -64,12 +66,17 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   void print() const override;
 
   // Highest tag id of the parse plus 1.
+  // The music keeps the arena its parse made its objects in, for as long as they live.
+  void KeepArena(ScoreArena arena) { mArena = std::move(arena); }
+
   long getMaxTagId() const { return mMaxTagId; }
   void setMaxTagId(long count) { mMaxTagId = count; }
   NVstring const& getName() const { return mName; }
   void setName(char const* name) { mName = name ? name : ""; }
 
  private:
+  // Goes after the voices, which the destructor deletes first.
+  ScoreArena mArena;
   long mMaxTagId = 0;
   NVstring mName;
 };

@@ -4,6 +4,7 @@
 
 #include "Fraction.h"
 #include "kf_ilist.h"
+#include "score_arena.h"
 
 class GObject;
 
@@ -25,6 +26,12 @@ class ARMusicalObject {
   ARMusicalObject(ARMusicalObject const& armo);
   ARMusicalObject& operator=(ARMusicalObject const&) = delete;
   virtual ~ARMusicalObject();
+
+  // The objects a parse makes live in the arena of its music.
+  static void* operator new(std::size_t size) {
+    return ScoreArena::New(size, ScoreArena::kAbstract);
+  }
+  static void operator delete(void* object) { ScoreArena::Delete(object); }
 
   virtual ARMusicalObject* Copy() const;
   virtual void removeGRRepresentation(GObject* object);

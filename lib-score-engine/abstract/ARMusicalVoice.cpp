@@ -395,9 +395,10 @@ void ARMusicalVoice::TimeChordElements(Fraction const& start, Fraction const& ch
 }
 
 ARMusicalVoice::NodeOrder ARMusicalVoice::OrderOfNodes(void* from) const {
-  NodeOrder order;
+  std::size_t count = 0;
+  for (void* pos = from; pos; ObjectList::GetNext(pos)) ++count;
+  NodeOrder order(count);
   for (void* pos = from; pos; ObjectList::GetNext(pos)) order.Add(pos);
-  order.Seal();
   return order;
 }
 

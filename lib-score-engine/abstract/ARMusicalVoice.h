@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ARMusicalEvent.h"
+#include "NodeOrdinals.h"
 #include "kf_ilist.h"
 
 class ARBase;
@@ -156,18 +157,7 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
  private:
   // The place of every node from a start to the tail, counted from 0; -1 for any other node.
   // Kept sorted by node for lookups: a chord asks it once, for a handful of nodes.
-  class NodeOrder {
-   public:
-    void Add(void const* node) { places.emplace_back(node, static_cast<int>(places.size())); }
-    void Seal() { std::sort(places.begin(), places.end()); }
-    int IndexOf(void const* node) const {
-      auto found = std::lower_bound(places.begin(), places.end(), std::make_pair(node, -1));
-      return found != places.end() && found->first == node ? found->second : -1;
-    }
-
-   private:
-    std::vector<std::pair<void const*, int>> places;
-  };
+  using NodeOrder = NodeOrdinals;
   NodeOrder OrderOfNodes(void* from) const;
 
   void StartChordGroup(Fraction const& groupDuration);

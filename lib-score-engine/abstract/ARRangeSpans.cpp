@@ -1,6 +1,6 @@
 #include "ARRangeSpans.h"
 
-#include <unordered_map>
+#include <cstddef>
 #include <vector>
 
 #include "ARCast.h"
@@ -8,29 +8,34 @@
 #include "ARNewSystem.h"
 #include "ARPositionTag.h"
 #include "MoreMusicalTags.h"
+#include "NodeOrdinals.h"
 
 ARRangeSpans MeasureRangeSpans(ARMusicalVoice const& voice) {
   ARRangeSpans spans;
   auto const* ranges = voice.getPositionTagList();
   if (!ranges || ranges->IsEmpty()) return spans;
-  std::unordered_map<void const*, int> ordinal;
-  std::vector<int> breaksBefore{0};
-  int index = 0;
-  for (void* pos = voice.ARMusicalVoice::ObjectList::GetHeadPosition(); pos; ++index) {
-    ordinal.emplace(pos, index);
+  const int count = voice.ARMusicalVoice::ObjectList::GetCount();
+  NodeOrdinals ordinals(static_cast<std::size_t>(count));
+  std::vector<int> breaksBefore;
+  breaksBefore.reserve(static_cast<std::size_t>(count) + 1);
+  breaksBefore.push_back(0);
+  for (void* pos = voice.ARMusicalVoice::ObjectList::GetHeadPosition(); pos;) {
+    ordinals.Add(pos);
     ARMusicalObject const* object = voice.ARMusicalVoice::ObjectList::GetNext(pos);
-    const bool isBreak = ar_cast<ARPossibleBreak const>(object) ||
-                         ar_cast<ARNewSystem const>(object) || ar_cast<ARNewPage const>(object);
+    // Breaks are tags, never events.
+    const bool isBreak = !object->isEventClass() &&
+                         (ar_cast<ARPossibleBreak const>(object) ||
+                          ar_cast<ARNewSystem const>(object) || ar_cast<ARNewPage const>(object));
     breaksBefore.push_back(breaksBefore.back() + (isBreak ? 1 : 0));
   }
   for (void* pos = ranges->GetHeadPosition(); pos;) {
     ARPositionTag const* range = ranges->GetNext(pos);
     if (range->isEndTagClass()) continue;
-    auto const first = ordinal.find(range->getPosition());
-    auto const last = ordinal.find(range->getEndPosition());
-    if (first == ordinal.end() || last == ordinal.end() || last->second < first->second) continue;
-    spans.objects += last->second - first->second + 1;
-    spans.breaks += breaksBefore[last->second + 1] - breaksBefore[first->second];
+    const int first = ordinals.IndexOf(range->getPosition());
+    const int last = ordinals.IndexOf(range->getEndPosition());
+    if (first < 0 || last < first) continue;
+    spans.objects += last - first + 1;
+    spans.breaks += breaksBefore[last + 1] - breaksBefore[first];
   }
   return spans;
 }

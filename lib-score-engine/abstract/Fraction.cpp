@@ -1,5 +1,7 @@
 #include "Fraction.h"
 
+#include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -35,10 +37,16 @@ int64_t TruncatingGcd(int64_t a, int64_t b) {
   return a;
 }
 
+bool IsPowerOfTwo(int64_t x) {
+  return x > 0 && (x & (x - 1)) == 0;
+}
+
 // Smallest common multiple of two denominators, as the arithmetic defines it (a when both are
 // equal, else a / gcd(a, b) * b); 64 bits wide, so it cannot overflow for int inputs.
 int64_t CommonDenominator(int64_t a, int64_t b) {
   if (a == b) return a;
+  // Note values have powers of two below the line, and of two such the larger is the multiple.
+  if (IsPowerOfTwo(a) && IsPowerOfTwo(b)) return a > b ? a : b;
   return a / TruncatingGcd(a, b) * b;
 }
 
@@ -172,6 +180,14 @@ void Fraction::StoreReduced(int64_t n, int64_t d) {
   if (n == d) {
     n = 1;
     d = 1;
+  } else if (IsPowerOfTwo(d)) {
+    // The greatest common divisor with a power of two is the power of two that divides both
+    // (d itself for n = 0): shifts instead of Euclid's divisions, for the dates of note values.
+    const int shift = n == 0 ? std::countr_zero(static_cast<uint64_t>(d))
+                             : std::min(std::countr_zero(static_cast<uint64_t>(n)),
+                                        std::countr_zero(static_cast<uint64_t>(d)));
+    n >>= shift;
+    d >>= shift;
   } else if (n == -d) {
     n = -1;
     d = 1;

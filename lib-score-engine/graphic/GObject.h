@@ -4,6 +4,7 @@
 
 #include "NVPoint.h"
 #include "NVRect.h"
+#include "score_arena.h"
 
 class NVstring;
 class VGDevice;
@@ -18,6 +19,12 @@ class GObject {
   GObject(GObject const& other);
   GObject& operator=(GObject const&) = delete;
   virtual ~GObject();
+
+  // The elements of a layout live in its arena.
+  static void* operator new(std::size_t size) {
+    return ScoreArena::New(size, ScoreArena::kGraphic);
+  }
+  static void operator delete(void* object) { ScoreArena::Delete(object); }
 
   virtual void addToOffset(NVPoint const&) {}
   virtual NVPoint const& getOffset() const { return sRefposNone; }

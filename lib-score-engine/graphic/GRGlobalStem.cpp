@@ -1,4 +1,5 @@
 #include "GRGlobalStem.h"
+#include "ARCast.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,7 +56,7 @@ GRGlobalStem::~GRGlobalStem() {
 void GRGlobalStem::addAssociation(GRNotationElement* element) {
   if (error || !element->isGREventClass()) return;
   auto* event = static_cast<GREvent*>(element);
-  if (auto const* note = dynamic_cast<GRSingleNote const*>(event)) {
+  if (auto const* note = ar_cast<GRSingleNote const>(event)) {
     Fraction const& shown = note->getDurTemplate();
     if (shown > note->getDuration() && shown > mDisplayDuration) mDisplayDuration = shown;
   }
@@ -81,7 +82,7 @@ void GRGlobalStem::removeAssociation(GRNotationElement* element) {
 template <class Visit>
 void GRGlobalStem::ForEachEvent(Visit visit) const {
   auto visitEvent = [&](GRNotationElement* element) {
-    if (element && element->isGREventClass() && !dynamic_cast<GREmpty*>(element)) visit(element);
+    if (element && element->isGREventClass() && !ar_cast<GREmpty>(element)) visit(element);
   };
   visitEvent(mFirstEl);
   if (NEPointerList* list = getAssociations()) {
@@ -177,7 +178,7 @@ void GRGlobalStem::RangeEnd(GRStaff* staff) {
 void GRGlobalStem::updateGlobalStem() {
   std::vector<GRSingleNote*> notes;
   ForEachEvent([&](GRNotationElement* element) {
-    if (auto* note = dynamic_cast<GRSingleNote*>(element)) notes.push_back(note);
+    if (auto* note = ar_cast<GRSingleNote>(element)) notes.push_back(note);
   });
   // From the stem's far end: lowest note first for stems up or none, highest for stems down.
   bool const down = getStemDir() == dirDOWN;
@@ -301,7 +302,7 @@ bool GRGlobalStem::getHighestAndLowestNoteHead(GRStdNoteHead** highest,
   float high = 0, low = 0;
   if (NEPointerList* list = getAssociations()) {
     for (void* pos = list->GetHeadPosition(); pos;) {
-      auto* note = dynamic_cast<GRSingleNote*>(list->GetNext(pos));
+      auto* note = ar_cast<GRSingleNote>(list->GetNext(pos));
       if (!note || !note->getNoteHead()) continue;
       float const y = note->getPosition().y;
       if (!*highest || y < high) *highest = note->getNoteHead(), high = y;

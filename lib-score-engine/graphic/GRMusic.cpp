@@ -38,6 +38,7 @@ GRMusic::GRMusic(ARMusic* music, ARPageFormat* format, bool ownsAR)
 }
 
 void GRMusic::createGR(ARPageFormat* format) {
+  ScoreArena::Use use(mArena, ScoreArena::kGraphic);
   ARMusic* music = getARMusic();
   music->resetGRRepresentation();
   mPages.RemoveAll();

@@ -9,6 +9,7 @@
 #include "GRVoice.h"
 #include "NVstring.h"
 #include "kf_ilist.h"
+#include "score_arena.h"
 
 class ARMusic;
 class ARMusicalVoice;
@@ -97,6 +98,8 @@ class GRMusic : public GREvent {
   // The editor's "add": 0, or -10 with nothing changed.
   int addQuarterC();
 
+  // The elements of every layout of the music; it goes after its pages and voices.
+  ScoreArena mArena;
   NVstring mName;
   bool mRefused = false;
   KF_IPointerList<GRVoice> mVoices{1};

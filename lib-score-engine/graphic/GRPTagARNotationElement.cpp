@@ -1,4 +1,5 @@
 #include "GRPTagARNotationElement.h"
+#include "ARCast.h"
 
 #include "ARMusicalTag.h"
 #include "ARPositionTag.h"
@@ -6,7 +7,7 @@
 
 namespace {
 void* EndPositionOf(ARMusicalObject* obj) {
-  auto* range = dynamic_cast<ARPositionTag*>(obj);
+  auto* range = ar_cast<ARPositionTag>(obj);
   return range ? range->getEndPosition() : nullptr;
 }
 }  // namespace
@@ -16,7 +17,7 @@ GRPTagARNotationElement::GRPTagARNotationElement(ARMusicalObject* obj, bool owns
 
 GRPTagARNotationElement::GRPTagARNotationElement(void* endPosition, ARMusicalObject* obj,
                                                  bool ownsAR)
-    : GRPositionTag(endPosition, dynamic_cast<ARMusicalTag const*>(obj)),
+    : GRPositionTag(endPosition, ar_cast<ARMusicalTag const>(obj)),
       GRARNotationElement(obj, ownsAR) {}
 
 GRPTagARNotationElement::~GRPTagARNotationElement() {

@@ -1,4 +1,5 @@
 #include "GRPositionTag.h"
+#include "ARCast.h"
 
 #include <cstddef>
 
@@ -20,7 +21,7 @@ GRPositionTag::~GRPositionTag() {
 
 GRNotationElement* GRPositionTag::asElement() {
   // Every concrete range tag is also a notation element, which holds the associations.
-  auto* el = dynamic_cast<GRNotationElement*>(this);
+  auto* el = ar_cast<GRNotationElement>(this);
   MELVARIN_ASSERT(el);
   return el;
 }

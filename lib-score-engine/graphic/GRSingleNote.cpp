@@ -1,4 +1,5 @@
 #include "GRSingleNote.h"
+#include "ARCast.h"
 
 #include <algorithm>
 #include <memory>
@@ -37,7 +38,7 @@ T* GRSingleNote::FirstOf(bool exactType) const {
   void* pos = First();
   while (pos) {
     GRNotationElement* element = GetNext(pos);
-    if (exactType ? typeid(*element) == typeid(T) : dynamic_cast<T*>(element) != nullptr)
+    if (exactType ? typeid(*element) == typeid(T) : ar_cast<T>(element) != nullptr)
       return static_cast<T*>(element);
   }
   return nullptr;
@@ -171,7 +172,7 @@ void GRSingleNote::setPosition(NVPoint const& point) {
   float x = mPosition.x - 0.5f * mNoteBreite;
   void* pos = First();
   while (pos) {
-    auto* accidental = dynamic_cast<GRAccidental*>(GetNext(pos));
+    auto* accidental = ar_cast<GRAccidental>(GetNext(pos));
     if (!accidental) continue;
     x -= 10;
     accidental->setPosition(NVPoint{x, mPosition.y});
@@ -242,7 +243,7 @@ void GRSingleNote::setSize(float size) {
 }
 
 void GRSingleNote::addArticulation(ARMusicalTag* tag) {
-  auto const* acc = dynamic_cast<ARAcc const*>(tag);
+  auto const* acc = ar_cast<ARAcc const>(tag);
   if (!acc) {
     GREvent::addArticulation(tag);
     return;
@@ -370,12 +371,12 @@ void GRSingleNote::setNoteFormat(ARNoteFormat const* format) {
 void GRSingleNote::extractAccidentals(KF_IPointerList<GRAccidental>* list) const {
   void* pos = First();
   while (pos) {
-    if (auto* accidental = dynamic_cast<GRAccidental*>(GetNext(pos))) list->AddTail(accidental);
+    if (auto* accidental = ar_cast<GRAccidental>(GetNext(pos))) list->AddTail(accidental);
   }
 }
 
 void GRSingleNote::updateAccidentalsPos() {
-  if (auto* accidental = dynamic_cast<GRAccidental*>(GetTail()))
+  if (auto* accidental = ar_cast<GRAccidental>(GetTail()))
     accidental->addToOffset(NVPoint{mSize * -60, 0});
   updateBoundingBox();
 }

@@ -1,4 +1,5 @@
 #include "GRSpring.h"
+#include "ARCast.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,10 +40,10 @@ float GRSpring::defconst(float dur) {
 
 // Glues and tags bring their own stiffness; rests above an eighth are spaced as if half as long.
 float GRSpring::constantFor(GRNotationElement const* element, Fraction const& d) const {
-  if (auto const* glue = dynamic_cast<GRGlue const*>(element)) return glue->getSConst();
-  if (auto const* tag = dynamic_cast<GRTag const*>(element)) return tag->getSConst();
-  if (d.getValue() == 0) return dynamic_cast<GREmpty const*>(element) ? 200 : 20;
-  if (dynamic_cast<GRRest const*>(element) && static_cast<float>(d.getValue()) > 0.125f) {
+  if (auto const* glue = ar_cast<GRGlue const>(element)) return glue->getSConst();
+  if (auto const* tag = ar_cast<GRTag const>(element)) return tag->getSConst();
+  if (d.getValue() == 0) return ar_cast<GREmpty const>(element) ? 200 : 20;
+  if (ar_cast<GRRest const>(element) && static_cast<float>(d.getValue()) > 0.125f) {
     Fraction half;
     half.set(d.getNumerator(), d.getDenominator() * 2);
     if (half.getValue() == 0) return 20;
@@ -191,14 +192,14 @@ bool GRSpring::hasType(std::type_info const& type) const {
 
 bool GRSpring::containsBar() const {
   for (void* pos = mElements.GetHeadPosition(); pos;)
-    if (dynamic_cast<GRBar*>(mElements.GetNext(pos))) return true;
+    if (ar_cast<GRBar>(mElements.GetNext(pos))) return true;
   return false;
 }
 
 bool GRSpring::hasStaffAndType(GRStaff const* staff, std::type_info const& type) const {
   for (void* pos = mElements.GetHeadPosition(); pos;) {
     GRNotationElement* el = mElements.GetNext(pos);
-    if (typeid(*el) == type && dynamic_cast<GRKey*>(el) && el->getGRStaff() == staff) return true;
+    if (typeid(*el) == type && ar_cast<GRKey>(el) && el->getGRStaff() == staff) return true;
   }
   return false;
 }
@@ -253,11 +254,11 @@ float widestRight(KF_IPointerList<GRNotationElement> const& elements) {
 }
 
 // The band lists hold positions of the spring's element list.
-float widestInBand(KF_List<void*> const& band, KF_IPointerList<GRNotationElement> const& elements,
+float widestInBand(GRSpringCollider::Band band, KF_IPointerList<GRNotationElement> const& elements,
                    bool right) {
   float widest = 0;
-  for (void* pos = band.GetHeadPosition(); pos;) {
-    GRNotationElement const* el = elements.GetAt(band.GetNext(pos));
+  for (void* pos : band) {
+    GRNotationElement const* el = elements.GetAt(pos);
     widest = std::max(widest, right ? el->getRightSpace() : el->getLeftSpace());
   }
   return widest;
@@ -272,12 +273,12 @@ float GRSpring::GetMaxDistance(GRSpring const* next) const {
   float distance = 0;
   int index = GRSpringCollider::kNoBand;
   do {
-    KF_List<void*>* mine = nullptr;
-    KF_List<void*>* theirs = nullptr;
+    GRSpringCollider::Band mine;
+    GRSpringCollider::Band theirs;
     mCollider->GetMatchingPoslists(index, next->mCollider, &mine, &theirs);
-    if (!mine) break;
-    distance = std::max(distance, widestInBand(*mine, mElements, true) +
-                                      widestInBand(*theirs, next->mElements, false));
+    if (mine.empty()) break;
+    distance = std::max(distance, widestInBand(mine, mElements, true) +
+                                      widestInBand(theirs, next->mElements, false));
   } while (index != GRSpringCollider::kNoBand);
   return distance;
 }

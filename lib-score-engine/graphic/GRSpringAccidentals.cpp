@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ARCast.h"
 #include "GRAccidental.h"
 #include "GRGlobalStem.h"
 #include "GRSingleNote.h"
@@ -71,7 +72,7 @@ void PlaceSigns(std::vector<GRSingleNote*> const& notes) {
 void GRSpring::checkAccidentalCollisions() {
   std::vector<std::vector<GRSingleNote*>> staves;
   for (void* pos = mElements.GetHeadPosition(); pos;) {
-    auto* note = dynamic_cast<GRSingleNote*>(mElements.GetNext(pos));
+    auto* note = ar_cast<GRSingleNote>(mElements.GetNext(pos));
     if (!note) continue;
     auto staff = std::find_if(staves.begin(), staves.end(), [note](auto const& notes) {
       return notes.front()->getGRStaff() == note->getGRStaff();
@@ -97,14 +98,16 @@ void GRSpring::checkAccidentalCollisions() {
 // the chord's note that needs the least room on the left (the stem takes no more than a head's
 // room).
 void GRSpring::refreshCollider() {
-  delete mCollider;
-  mCollider = new GRSpringCollider;
+  if (mCollider)
+    mCollider->Clear();
+  else
+    mCollider = new GRSpringCollider;
   std::vector<std::pair<GRSingleNote*, void*>> stemHolders;
   for (void* pos = mElements.GetHeadPosition(); pos;) {
     void* at = pos;
     GRNotationElement* element = mElements.GetNext(pos);
     mCollider->AddElement(element, at);
-    auto* note = dynamic_cast<GRSingleNote*>(element);
+    auto* note = ar_cast<GRSingleNote>(element);
     if (!note) continue;
     // A sharp or a natural reaches half a space further up and down than its box.
     KF_IPointerList<GRAccidental> signs(0);

@@ -1,5 +1,7 @@
 #include "GRSpringCollider.h"
 
+#include <algorithm>
+
 #include "GRNotationElement.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
@@ -33,45 +35,77 @@ void GRSpringCollider::AddExtent(GRNotationElement* el, void* pos, float top, fl
   // An element placed nowhere sane (a position no number, pages away or pages tall) takes no
   // band.
   if (!(from >= -kFarthestBand && to <= kFarthestBand && to - from <= kMostBands)) return;
-  for (int band = static_cast<int>(from); band <= static_cast<int>(to); ++band)
-    mBands.try_emplace(band).first->second.AddTail(pos);
+  const int first = static_cast<int>(from);
+  const int last = static_cast<int>(to);
+  if (last < first) return;
+  // The new entries are merged in from the back, each after the entries its band holds.
+  if (mBandOf.empty()) {
+    mBandOf.reserve(kFirstCapacity);
+    mPositions.reserve(kFirstCapacity);
+  }
+  std::size_t old = mBandOf.size();
+  const std::size_t added = static_cast<std::size_t>(last - first) + 1;
+  mBandOf.resize(old + added);
+  mPositions.resize(old + added);
+  int band = last;
+  for (std::size_t slot = old + added; slot-- > 0;) {
+    if (band >= first && (old == 0 || mBandOf[old - 1] <= band)) {
+      mBandOf[slot] = band--;
+      mPositions[slot] = pos;
+    } else {
+      --old;
+      mBandOf[slot] = mBandOf[old];
+      mPositions[slot] = mPositions[old];
+    }
+    if (band < first) break;  // the entries below stay where they are
+  }
+}
+
+void GRSpringCollider::Clear() {
+  mBandOf.clear();
+  mPositions.clear();
 }
 
 void GRSpringCollider::RemoveElement(GRNotationElement*, void* pos) {
-  for (auto band = mBands.begin(); band != mBands.end();) {
-    KF_List<void*>& list = band->second;
-    void* at = list.GetHeadPosition();
-    while (at) {
-      void* here = at;
-      if (list.GetNext(at) == pos) list.RemoveElementAt(here);
-    }
-    band = list.IsEmpty() ? mBands.erase(band) : std::next(band);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < mPositions.size(); ++i) {
+    if (mPositions[i] == pos) continue;
+    mBandOf[kept] = mBandOf[i];
+    mPositions[kept] = mPositions[i];
+    ++kept;
   }
+  mBandOf.resize(kept);
+  mPositions.resize(kept);
 }
 
-KF_List<void*>* GRSpringCollider::getBand(int band) const {
-  auto const found = mBands.find(band);
-  return found == mBands.end() ? nullptr : const_cast<KF_List<void*>*>(&found->second);
+std::size_t GRSpringCollider::LowerBound(int band) const {
+  return std::lower_bound(mBandOf.begin(), mBandOf.end(), band) - mBandOf.begin();
 }
 
-void GRSpringCollider::GetMatchingPoslists(int& index, GRSpringCollider const* other,
-                                           KF_List<void*>** mine, KF_List<void*>** theirs) const {
-  *mine = nullptr;
-  *theirs = nullptr;
-  if (mBands.empty()) {
-    index = kNoBand;
-    return;
-  }
-  auto band = index == kNoBand ? mBands.begin() : mBands.lower_bound(index);
-  while (band != mBands.end()) {
-    KF_List<void*>* b = other ? other->getBand(band->first) : nullptr;
-    auto const here = band++;
-    index = band == mBands.end() ? kNoBand : band->first;
-    if (b) {
-      *mine = const_cast<KF_List<void*>*>(&here->second);
-      *theirs = b;
+GRSpringCollider::Band GRSpringCollider::getBand(int band) const {
+  const std::size_t first = LowerBound(band);
+  std::size_t last = first;
+  while (last < mBandOf.size() && mBandOf[last] == band) ++last;
+  return Band(mPositions.data() + first, last - first);
+}
+
+void GRSpringCollider::GetMatchingPoslists(int& index, GRSpringCollider const* other, Band* mine,
+                                           Band* theirs) const {
+  *mine = {};
+  *theirs = {};
+  std::size_t at = index == kNoBand ? 0 : LowerBound(index);
+  while (at < mBandOf.size()) {
+    const int band = mBandOf[at];
+    std::size_t end = at;
+    while (end < mBandOf.size() && mBandOf[end] == band) ++end;
+    const Band found = other ? other->getBand(band) : Band();
+    index = end == mBandOf.size() ? kNoBand : mBandOf[end];
+    if (!found.empty()) {
+      *mine = Band(mPositions.data() + at, end - at);
+      *theirs = found;
       return;
     }
+    at = end;
   }
   index = kNoBand;
 }

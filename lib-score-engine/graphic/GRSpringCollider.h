@@ -1,9 +1,8 @@
 #pragma once
 
 #include <climits>
-#include <map>
-
-#include "kf_list.h"
+#include <span>
+#include <vector>
 
 class GRNotationElement;
 
@@ -12,6 +11,7 @@ class GRNotationElement;
 // A band holds positions in the spring's element list.
 class GRSpringCollider {
  public:
+  using Band = std::span<void* const>;
   static constexpr int kNoBand = INT_MIN;
   // Bands lie 25 units apart: no element of a page stands this far out or is this tall.
   static constexpr float kFarthestBand = 1.0e6f;
@@ -27,15 +27,26 @@ class GRSpringCollider {
   // its own box, such as the stem a chord's notes share.
   void AddExtent(GRNotationElement* el, void* pos, float top, float bottom);
   virtual void RemoveElement(GRNotationElement* el, void* pos);
+  // Forgets every element and keeps the room they took, for the elements sorted in again.
+  void Clear();
   // Walks the bands both colliders occupy, starting at this one's lowest when index is kNoBand;
-  // returns the first pair found and leaves index at this collider's next band. Both lists are
-  // null once the walk has ended (index back at kNoBand).
-  virtual void GetMatchingPoslists(int& index, GRSpringCollider const* other, KF_List<void*>** mine,
-                                   KF_List<void*>** theirs) const;
+  // returns the first pair found and leaves index at this collider's next band. Both bands are
+  // empty once the walk has ended (index back at kNoBand).
+  virtual void GetMatchingPoslists(int& index, GRSpringCollider const* other, Band* mine,
+                                   Band* theirs) const;
 
-  KF_List<void*>* getBand(int band) const;
+  // The positions in the band, in the order they came; empty for a band no element occupies.
+  Band getBand(int band) const;
 
  private:
-  // Only the bands an element occupies: a spring's elements cover a few bands of the page.
-  std::map<int, KF_List<void*>> mBands;
+  // Room for the entries of a spring of a few notes, made once.
+  static constexpr std::size_t kFirstCapacity = 32;
+
+  // The first entry of the band, or of the next band above it.
+  std::size_t LowerBound(int band) const;
+
+  // Only the bands an element occupies, a few per spring, as one list sorted by band: the band
+  // of each entry and its position side by side, so that a band's positions lie together.
+  std::vector<int> mBandOf;
+  std::vector<void*> mPositions;
 };

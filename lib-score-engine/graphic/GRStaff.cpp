@@ -1,10 +1,10 @@
 #include "GRStaff.h"
+#include "ARCast.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
-#include <unordered_set>
 #include <vector>
 
 #include "ARBar.h"
@@ -65,19 +65,23 @@ GRStaff::~GRStaff() {
   // dummy stands for it in the list goes with the dummy. Whether it goes is asked while the
   // elements that end its pieces are still there.
   std::vector<GRPositionTag*> spanners;
-  std::unordered_set<GRNotationElement*> own;
+  // The staff's own elements, sorted for the look-ups below.
+  std::vector<GRNotationElement*> own;
+  own.reserve(mCompElements.GetCount());
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     void* at = pos;
     GRNotationElement* element = mCompElements.GetNext(pos);
-    if (auto* spanner = dynamic_cast<GRPositionTag*>(element)) {
+    if (auto* spanner = ar_cast<GRPositionTag>(element)) {
       spanners.push_back(spanner);
       mCompElements.KF_List<GRNotationElement*>::RemoveElementAt(at);
       continue;
     }
-    own.insert(element);
-    if (auto* dummy = dynamic_cast<GRDummy*>(element))
+    own.push_back(element);
+    if (auto* dummy = ar_cast<GRDummy>(element))
       if (GRPositionTag* tag = dummy->getTag()) spanners.push_back(tag);
   }
+  std::sort(own.begin(), own.end());
+  own.erase(std::unique(own.begin(), own.end()), own.end());
   std::sort(spanners.begin(), spanners.end());
   spanners.erase(std::unique(spanners.begin(), spanners.end()), spanners.end());
   std::vector<GRPositionTag*> ending;
@@ -86,17 +90,20 @@ GRStaff::~GRStaff() {
   // Elements of the staff that know each other (a bar and the rest filling it, two second
   // glues, a spanner and its events) forget each other first, so that none is told about one
   // already gone.
-  std::vector<GRNotationElement*> linked(own.begin(), own.end());
-  for (GRPositionTag* spanner : spanners)
-    if (auto* element = dynamic_cast<GRNotationElement*>(spanner)) linked.push_back(element);
-  for (GRNotationElement* element : linked) {
+  auto const isOwn = [&own](GRNotationElement* element) {
+    return std::binary_search(own.begin(), own.end(), element);
+  };
+  auto const forgetOwn = [&isOwn](GRNotationElement* element) {
     NEPointerList* links = element->getAssociations();
-    if (!links) continue;
+    if (!links) return;
     for (void* pos = links->GetHeadPosition(); pos;) {
       void* at = pos;
-      if (own.count(links->GetNext(pos))) links->KF_List<GRNotationElement*>::RemoveElementAt(at);
+      if (isOwn(links->GetNext(pos))) links->KF_List<GRNotationElement*>::RemoveElementAt(at);
     }
-  }
+  };
+  for (GRNotationElement* element : own) forgetOwn(element);
+  for (GRPositionTag* spanner : spanners)
+    if (auto* element = ar_cast<GRNotationElement>(spanner)) forgetOwn(element);
   mCompElements.RemoveAll();
   for (GRPositionTag* spanner : ending) delete spanner;
 }
@@ -311,14 +318,14 @@ void GRStaff::setStaffFormat(ARStaffFormat* format) {
 
 GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElement) {
   MELVARIN_ASSERT(notationElement);
-  if (!dynamic_cast<GRPositionTag*>(notationElement)) {
+  if (!ar_cast<GRPositionTag>(notationElement)) {
     Fraction const& tp1 = notationElement->getRelativeTimePosition();
     MELVARIN_ASSERT(tp1 >= getRelativeTimePosition());
     // A spanner takes its time from its tag, which may lie after the event it opens with (a
     // chord's shared stem): only the elements in time order bound the next one.
     for (void* pos = mCompElements.GetTailPosition(); pos;) {
       GRNotationElement const* last = mCompElements.GetPrev(pos);
-      if (dynamic_cast<GRPositionTag const*>(last)) continue;
+      if (ar_cast<GRPositionTag const>(last)) continue;
       if (tp1 < last->getRelativeTimePosition()) MELVARIN_ASSERT(false);
       break;
     }
@@ -326,7 +333,7 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
   AddTail(notationElement);
   // A note's sign holds for the rest of the measure: the notes after it of the same pitch are
   // drawn against it, not against the key alone.
-  if (auto const* note = dynamic_cast<GRNote const*>(notationElement)) {
+  if (auto const* note = ar_cast<GRNote const>(notationElement)) {
     int pitch, octave, accidentals;
     note->getPitchAndOctave(&pitch, &octave, &accidentals);
     if (IsNatural(pitch) || IsChromatic(pitch))
@@ -401,7 +408,7 @@ void GRStaff::FinishStaff() {
   mBoundingBox = NVRect{0, 0, mLength, getDredgeSize()};
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement const* el = mCompElements.GetNext(pos);
-    if (dynamic_cast<GRPositionTag const*>(el)) continue;
+    if (ar_cast<GRPositionTag const>(el)) continue;
     const NVPoint offset{el->getPosition().x - mPosition.x, el->getPosition().y};
     NVRect box = el->getBoundingBox();
     box += offset;
@@ -418,9 +425,9 @@ void GRStaff::FinishStaff() {
   // is finished too.
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement* element = mCompElements.GetNext(pos);
-    if (auto* tag = dynamic_cast<GRPositionTag*>(element)) {
+    if (auto* tag = ar_cast<GRPositionTag>(element)) {
       tag->FinishPTag(this);
-    } else if (auto* dummy = dynamic_cast<GRDummy*>(element)) {
+    } else if (auto* dummy = ar_cast<GRDummy>(element)) {
       if (GRPositionTag* continued = dummy->getTag()) continued->FinishPTag(this);
     }
   }
@@ -544,7 +551,7 @@ GRNotationElement* GRStaff::AddOctava(AROctava* octava) {
 
 GRNote* GRStaff::getLastNote() const {
   for (void* pos = mCompElements.GetTailPosition(); pos;)
-    if (auto* note = dynamic_cast<GRNote*>(mCompElements.GetPrev(pos))) return note;
+    if (auto* note = ar_cast<GRNote>(mCompElements.GetPrev(pos))) return note;
   return nullptr;
 }
 
@@ -573,7 +580,7 @@ void takeKey(GRStaff& staff, GRKey const& grkey) {
 
 GRNotationElement* GRStaff::AddKey(ARKey* key) {
   GRKey* grkey = nullptr;
-  if (dynamic_cast<ARNaturalKey*>(key) && mStaffState.curkey) {
+  if (ar_cast<ARNaturalKey>(key) && mStaffState.curkey) {
     // Naturals for the key in force; the key itself stays.
     grkey = new GRKey(this, static_cast<ARKey*>(mStaffState.curkey->Copy()), 1, true);
   } else {
@@ -592,7 +599,7 @@ int GRStaff::shownKeyNumber(GRNotationElement const* upTo) const {
     // The last sound key of the staff, found from its end: a staff that many voices share
     // makes a key for each of them, one after the other.
     for (void* pos = mCompElements.GetTailPosition(); pos;) {
-      auto const* grkey = dynamic_cast<GRKey const*>(mCompElements.GetPrev(pos));
+      auto const* grkey = ar_cast<GRKey const>(mCompElements.GetPrev(pos));
       if (grkey && !grkey->getError()) return grkey->isNatural() ? 0 : grkey->getKeyNumber();
     }
     return mShownKeyAtStart;
@@ -601,7 +608,7 @@ int GRStaff::shownKeyNumber(GRNotationElement const* upTo) const {
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement const* element = mCompElements.GetNext(pos);
     if (element == upTo) break;
-    auto const* grkey = dynamic_cast<GRKey const*>(element);
+    auto const* grkey = ar_cast<GRKey const>(element);
     if (grkey && !grkey->getError()) shown = grkey->isNatural() ? 0 : grkey->getKeyNumber();
   }
   return shown;
@@ -632,11 +639,11 @@ void GRStaff::setStaffState(GRStaffState const* state) {
 void GRStaff::UpdateStaffState(void* position) {
   for (void* pos = position ? position : mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement* el = mCompElements.GetNext(pos);
-    if (auto* grclef = dynamic_cast<GRClef*>(el)) {
+    if (auto* grclef = ar_cast<GRClef>(el)) {
       if (grclef->getError()) continue;
       setClefParameters(grclef->getARClef()->getName().c_str(), grclef->mClefPitch,
                         grclef->mClefOctave, grclef->mClefStaffLine, GRStaffState::CLEFIMPLICIT);
-    } else if (auto* grkey = dynamic_cast<GRKey*>(el)) {
+    } else if (auto* grkey = ar_cast<GRKey>(el)) {
       if (grkey->getError()) continue;
       takeKey(*this, *grkey);
       grkey->recalcVerticalPosition();

@@ -3,6 +3,7 @@
 
 #include <typeinfo>
 
+#include "ARCast.h"
 #include "ARClef.h"
 #include "ARKey.h"
 #include "ARMeter.h"
@@ -45,12 +46,12 @@ bool flagClashingTags(KF_IPointerList<GRStaffManager::SubHash> const& group) {
   bool differ = false;
   for (void* pos = group.GetHeadPosition(); pos;) {
     GRStaffManager::SubHash const* earlier = group.GetNext(pos);
-    auto* first = dynamic_cast<GRTag*>(earlier->grel);
+    auto* first = ar_cast<GRTag>(earlier->grel);
     if (!first || first->getError()) continue;
     for (void* later = pos; later;) {
       GRStaffManager::SubHash const* other = group.GetNext(later);
       if (other->grstaff != earlier->grstaff) continue;
-      auto* second = dynamic_cast<GRTag*>(other->grel);
+      auto* second = ar_cast<GRTag>(other->grel);
       if (!second) continue;
       if (*first != *second) differ = true;
       if (first->getIsAuto() && !second->getIsAuto()) {
@@ -226,7 +227,7 @@ void GRStaffManager::placeSystemTags(int firstSpringWithMeter) {
   GRSpring* spring = mSprings->Get(id);
   for (void* pos = tags->GetHeadPosition(); pos;) {
     GRNotationElement* element = tags->GetNext(pos)->value;
-    if (!dynamic_cast<GRTempo*>(element) || !spring || !mCurrentSlice) {
+    if (!ar_cast<GRTempo>(element) || !spring || !mCurrentSlice) {
       delete element;
       continue;
     }
@@ -262,18 +263,18 @@ bool GRStaffManager::setStaffStateTag(ARMusicalTag* tag, int staffnum) {
   GRStaff* staff = getStaff(staffnum);
   if (!staff || !tag) return false;
   GRStaffState& state = staff->getStaffState();
-  if (auto* clef = dynamic_cast<ARClef*>(tag)) {
+  if (auto* clef = ar_cast<ARClef>(tag)) {
     if (state.curclef &&
         state.curclef->getRelativeTimePosition() == clef->getRelativeTimePosition() &&
         !(*state.curclef == *clef))
       ZudidOvod("Adding a different clef to a staff at the same timeposition");
     state.curclef = clef;
-  } else if (auto* key = dynamic_cast<ARKey*>(tag)) {
+  } else if (auto* key = ar_cast<ARKey>(tag)) {
     state.curkey = key;
-  } else if (auto* meter = dynamic_cast<ARMeter*>(tag)) {
+  } else if (auto* meter = ar_cast<ARMeter>(tag)) {
     state.curmeter = meter;
     return true;
-  } else if (dynamic_cast<ARStaffFormat*>(tag)) {
+  } else if (ar_cast<ARStaffFormat>(tag)) {
     // The staff took the format already; the staves of the next slices and lines start from
     // this staff's state, which now holds it.
   } else {
@@ -298,14 +299,14 @@ void GRStaffManager::UpdateBeginningSFF(int staffnum) {
   float top = mBeginTops.Get(staffnum);
   float bottom = mBeginBottoms.Get(staffnum);
   bool rebuild = false;
-  if (auto* clef = dynamic_cast<GRClef*>(last)) {
+  if (auto* clef = ar_cast<GRClef>(last)) {
     takeExtent(clef, top, bottom);
     if (!mBeginClef || widthOf(clef) > widthOf(mBeginClef)) {
       mBeginClef = clef;
       rebuild = true;
     }
   }
-  if (auto* key = dynamic_cast<GRKey*>(last)) {
+  if (auto* key = ar_cast<GRKey>(last)) {
     takeExtent(key, top, bottom);
     if (!mBeginKey || widthOf(key) > widthOf(mBeginKey)) {
       mBeginKey = key;

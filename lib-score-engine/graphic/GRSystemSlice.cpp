@@ -1,4 +1,5 @@
 #include "GRSystemSlice.h"
+#include "ARCast.h"
 
 #include <algorithm>
 
@@ -87,7 +88,7 @@ void GRSystemSlice::addBar(GRBar* bar, int, GRStaff* staff) {
 }
 
 void GRSystemSlice::addFinishBar(GRFinishBar* bar, int, GRStaff* staff) {
-  auto* arbar = dynamic_cast<ARFinishBar*>(bar->getARBar());
+  auto* arbar = ar_cast<ARFinishBar>(bar->getARBar());
   MELVARIN_ASSERT(arbar);
   auto* systemBar = new GRFinishBar(arbar, nullptr, staff, bar->getRelativeTimePosition());
   bar->addAssociation(systemBar);
@@ -123,8 +124,7 @@ void GRSystemSlice::Finish() {
     // Dynamic marks go below the notes at their date before the staff takes their room.
     NEPointerList const& elements = staff->getElements();
     for (void* pos = elements.GetHeadPosition(); pos;)
-      if (auto* intens = dynamic_cast<GRIntens*>(elements.GetNext(pos)))
-        intens->standBelow(elements);
+      if (auto* intens = ar_cast<GRIntens>(elements.GetNext(pos))) intens->standBelow(elements);
     staff->updateBoundingBox();
     float top = staff->getBoundingBox().top;
     float bottom = staff->getBoundingBox().bottom;

@@ -1,4 +1,5 @@
 #include "GRVoice.h"
+#include "ARCast.h"
 
 #include "ARMusicalVoice.h"
 #include "ARSpace.h"
@@ -17,7 +18,7 @@ GRVoice::GRVoice(ARMusicalObject* voice, bool ownsAR)
 GRVoice::~GRVoice() = default;
 
 ARMusicalVoice* GRVoice::getARMusicalVoice() const {
-  return dynamic_cast<ARMusicalVoice*>(const_cast<GRVoice*>(this)->getAbstractRepresentation());
+  return ar_cast<ARMusicalVoice>(const_cast<GRVoice*>(this)->getAbstractRepresentation());
 }
 
 void* GRVoice::AddTail(GRNotationElement* element) {
@@ -96,14 +97,14 @@ int GRVoice::createNewRods(GRStaffManager* manager, int& startspr, int& endspr) 
     mLastRodPos = pos;
     GRNotationElement* el = mCompElements.GetNext(pos);
     // Any number of spaces may stand between two notes: their widths add up.
-    if (auto* space = dynamic_cast<GRSpace*>(el)) {
+    if (auto* space = ar_cast<GRSpace>(el)) {
       extraSpace += space->getARSpace()->getValue();
       spacesSeen = true;
       continue;
     }
     if (!el->getNeedsSpring()) continue;
     if (!previous && systemStart) {
-      const float lead = dynamic_cast<GRClef*>(el) ? 50 : 25;
+      const float lead = ar_cast<GRClef>(el) ? 50 : 25;
       hand(new GRRod(el->getLeftSpace() + lead, el->getSpringID() - 1, el->getSpringID()));
     } else if (previous) {
       hand(spacesSeen ? new GRRod(previous, el, 0, extraSpace) : new GRRod(previous, el, 0));

@@ -2,6 +2,7 @@
 // elements for spacing.
 
 #include "GRVoiceManager.h"
+#include "ARCast.h"
 
 #include "ARABreak.h"
 #include "ARAccol.h"
@@ -145,7 +146,7 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     if (mToAddGrace && !mToAddGrace->IsEmpty()) {
       // Grace groups that ended just before lean on the event that follows them.
       for (void* pos = mToAddGrace->GetHeadPosition(); pos;) {
-        auto* grace = dynamic_cast<GRNotationElement*>(mToAddGrace->GetNext(pos));
+        auto* grace = ar_cast<GRNotationElement>(mToAddGrace->GetNext(pos));
         if (!grace) continue;
         grace->addAssociation(element);
         element->addAssociation(grace);
@@ -157,14 +158,14 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     return advance();
   }
 
-  if (dynamic_cast<ARNewSystem*>(object)) {
+  if (ar_cast<ARNewSystem>(object)) {
     auto const* tag = static_cast<ARMusicalTag const*>(object);
     if (TagParameterFloat const* dy = tag->getDY(); dy && dy->mState != TagParameter::NOTSET)
       mStaffMgr->setSystemDistance(dy->getValue(mCurGrStaff->getLineSpace()), *this);
     return kNewSystem;
   }
-  if (dynamic_cast<ARNewPage*>(object)) return kNewPage;
-  if (auto* possible = dynamic_cast<ARPossibleBreak*>(object)) {
+  if (ar_cast<ARNewPage>(object)) return kNewPage;
+  if (auto* possible = ar_cast<ARPossibleBreak>(object)) {
     mPbreakval = possible->getValue();
     return kPossibleBreak;
   }
@@ -183,8 +184,7 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     if (element) registerSyncElement(element);
   } else if (GRNotationElement* element = parseTag(object)) {
     registerTagElement(element, object);
-  } else if (!dynamic_cast<ARMusicalTag*>(object) ||
-             !static_cast<ARMusicalTag*>(object)->IsStateTag()) {
+  } else if (!ar_cast<ARMusicalTag>(object) || !static_cast<ARMusicalTag*>(object)->IsStateTag()) {
     RidevUzuze("Warning, Tag not handled");
   }
   return advance();
@@ -211,7 +211,7 @@ GRNotationElement* GRVoiceManager::createDisplayedZeroDurationEvent(Fraction con
 }
 
 void GRVoiceManager::registerTagElement(GRNotationElement* element, ARMusicalObject*) {
-  if (auto* tag = dynamic_cast<GRTag*>(element)) {
+  if (auto* tag = ar_cast<GRTag>(element)) {
     if (tag->getTagType() == GRTag::PAGETAG) {
       mStaffMgr->AddPageTag(element, mCurGrStaff, mVoiceIndex);
       return;
@@ -272,8 +272,8 @@ int GRVoiceManager::DoBreak(Fraction const& tp, int breakKind) {
   // Another voice may break while this one holds an event across tp: its position stays.
   ARMusicalObject* object = getCurrentObject();
   if (object && tp == mVoiceTime) {
-    if (dynamic_cast<ARPossibleBreak*>(object) || dynamic_cast<ARNewSystem*>(object) ||
-        dynamic_cast<ARNewPage*>(object))
+    if (ar_cast<ARPossibleBreak>(object) || ar_cast<ARNewSystem>(object) ||
+        ar_cast<ARNewPage>(object))
       stepOver();
   }
   // A voice that has ended still keeps its staff in the next slice.
@@ -301,7 +301,7 @@ void GRVoiceManager::beginOpenTags() {
   for (void* pos = mGrTags->GetHeadPosition(); pos;) {
     GRTag* tag = mGrTags->GetNext(pos);
     tag->StaffBegin(mCurGrStaff);
-    auto* ptag = dynamic_cast<GRPositionTag*>(tag);
+    auto* ptag = ar_cast<GRPositionTag>(tag);
     if (!ptag) continue;
     auto* dummy = new GRDummy(ptag);
     dummy->setRelativeTimePosition(mStartSystemTime);
@@ -322,23 +322,23 @@ void GRVoiceManager::ReadBeginTags(Fraction const& tp) {
   bool pageFormat = false, systemFormat = false, autoBreak = false, autoTag = false;
   bool staffFormat = false, accolade = false;
   while (position) {
-    auto* tag = dynamic_cast<ARMusicalTag*>(mArVoice->ObjectList::GetAt(position));
+    auto* tag = ar_cast<ARMusicalTag>(mArVoice->ObjectList::GetAt(position));
     if (!tag || tag->getRelativeTimePosition() > tp) break;
-    if (auto* staff = dynamic_cast<ARStaff*>(tag)) {
+    if (auto* staff = ar_cast<ARStaff>(tag)) {
       if (first) switchToStaff(staff->getStaffNumber());
-    } else if (auto* page = dynamic_cast<ARPageFormat*>(tag)) {
+    } else if (auto* page = ar_cast<ARPageFormat>(tag)) {
       if (!pageFormat) mStaffMgr->setPageFormat(page);
       pageFormat = true;
-    } else if (auto* system = dynamic_cast<ARSystemFormat*>(tag)) {
+    } else if (auto* system = ar_cast<ARSystemFormat>(tag)) {
       if (!systemFormat) mStaffMgr->setSystemFormat(system);
       systemFormat = true;
-    } else if (auto* abreak = dynamic_cast<ARABreak*>(tag)) {
+    } else if (auto* abreak = ar_cast<ARABreak>(tag)) {
       if (!autoBreak) mStaffMgr->setAutoBreak(abreak);
       autoBreak = true;
-    } else if (auto* autoState = dynamic_cast<ARAuto*>(tag)) {
+    } else if (auto* autoState = ar_cast<ARAuto>(tag)) {
       if (!autoTag) mStaffMgr->setAutoTag(autoState);
       autoTag = true;
-    } else if (auto* format = dynamic_cast<ARStaffFormat*>(tag)) {
+    } else if (auto* format = ar_cast<ARStaffFormat>(tag)) {
       if (!staffFormat) {
         mStaffMgr->prepareStaff(mStaffNum);
         mCurGrStaff = mStaffMgr->getStaff(mStaffNum);
@@ -346,7 +346,7 @@ void GRVoiceManager::ReadBeginTags(Fraction const& tp) {
         mCurGrStaff->setStaffFormat(format);
       }
       staffFormat = true;
-    } else if (auto* accol = dynamic_cast<ARAccol*>(tag)) {
+    } else if (auto* accol = ar_cast<ARAccol>(tag)) {
       if (!accolade) mStaffMgr->notifyAccoladeTag(accol);
       accolade = true;
     }
@@ -360,9 +360,9 @@ bool GRVoiceManager::checkRepeatBeginNext() {
   if (!position) return false;
   mArVoice->ObjectList::GetNext(position);
   ARMusicalObject* next = position ? mArVoice->ObjectList::GetNext(position) : nullptr;
-  if (dynamic_cast<ARPossibleBreak*>(next))
+  if (ar_cast<ARPossibleBreak>(next))
     next = position ? mArVoice->ObjectList::GetNext(position) : nullptr;
-  return dynamic_cast<ARRepeatBegin*>(next) != nullptr;
+  return ar_cast<ARRepeatBegin>(next) != nullptr;
 }
 
 float GRVoiceManager::GetBreakScore(Fraction const& tp) {
@@ -376,14 +376,14 @@ float GRVoiceManager::GetBreakScore(Fraction const& tp) {
 
 void GRVoiceManager::checkCenterRest(GRStaff* staff, float x1, float x2) {
   if (staff != mCurGrStaff) return;
-  auto* rest = dynamic_cast<GRRest*>(mLastCreatedEvent);
+  auto* rest = ar_cast<GRRest>(mLastCreatedEvent);
   if (!rest || !rest->getWholeMeasure()) return;
   rest->setPosition(NVPoint{x1 + (x2 - x1) * 0.5f, rest->getPosition().y});
 }
 
 void GRVoiceManager::removeAssociations(NEPointerList const& list) {
   for (void* pos = mGrTags->GetHeadPosition(); pos;)
-    if (auto* element = dynamic_cast<GRNotationElement*>(mGrTags->GetNext(pos)))
+    if (auto* element = ar_cast<GRNotationElement>(mGrTags->GetNext(pos)))
       element->removeAssociation(list);
 }
 

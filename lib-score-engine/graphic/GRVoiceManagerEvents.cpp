@@ -1,6 +1,7 @@
 // The voice manager's events: notes, grace notes, rests, chords and empties, each drawn at the
 // length it shows, joined to the spanners open around it and written to staff and voice.
 
+#include "ARCast.h"
 #include "ARChord.h"
 #include "ARDisplayDuration.h"
 #include "ARDotFormat.h"
@@ -65,9 +66,9 @@ void GRVoiceManager::associateOpenTags(GRNotationElement* element) {
   for (void* pos = mGrTags->GetHeadPosition(); pos;) {
     GRTag* tag = mGrTags->GetNext(pos);
     // A grace group leans on the event after it; its own notes it only places.
-    if (auto* grace = dynamic_cast<GRGrace*>(tag))
+    if (auto* grace = ar_cast<GRGrace>(tag))
       grace->addGraceNote(element);
-    else if (auto* spanner = dynamic_cast<GRNotationElement*>(tag))
+    else if (auto* spanner = ar_cast<GRNotationElement>(tag))
       spanner->addAssociation(element);
   }
 }
@@ -87,10 +88,10 @@ GRNotationElement* GRVoiceManager::placeEvent(GREvent* event) {
 
 bool GRVoiceManager::isTiedOver(ARNote const* note) const {
   for (void* pos = mGrTags->GetHeadPosition(); pos;) {
-    auto* tie = dynamic_cast<GRTie*>(mGrTags->GetNext(pos));
+    auto* tie = ar_cast<GRTie>(mGrTags->GetNext(pos));
     NEPointerList* held = tie ? tie->getAssociations() : nullptr;
     if (!held || held->GetCount() == 0) continue;
-    auto const* first = dynamic_cast<GRNote const*>(held->GetHead());
+    auto const* first = ar_cast<GRNote const>(held->GetHead());
     if (first && first->getARNote()->CompareNameOctavePitch(*note)) return true;
   }
   return false;
@@ -103,7 +104,7 @@ GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
   if (note->getPitch() == 0) return new GREmpty(mCurGrStaff, note, tp, duration);
   mCurEv = note;
   Fraction const shown = displayedLength(shownFrom);
-  if (auto* octava = dynamic_cast<AROctava*>(mVoiceState->getCurStateTag(typeid(AROctava))))
+  if (auto* octava = ar_cast<AROctava>(mVoiceState->getCurStateTag(typeid(AROctava))))
     note->applyOctava(octava->getOctava());
   auto* single = new GRSingleNote(mCurGrStaff, note, tp, duration);
   if (mCurGlobalStem) {
@@ -126,7 +127,7 @@ GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
 }
 
 GRNotationElement* GRVoiceManager::CreateNote(Fraction const& tp, ARMusicalObject* object) {
-  auto* note = dynamic_cast<ARNote*>(object);
+  auto* note = ar_cast<ARNote>(object);
   MELVARIN_ASSERT(note);
   if (!(note->getDuration() > Frac_0) && !mVoiceState->getCurDisplayDuration()) return nullptr;
   return placeEvent(createSingleNote(tp, note, note->getDuration(), mCurGrStaff->getLineSpace()));
@@ -138,13 +139,13 @@ GRNotationElement* GRVoiceManager::CreateGraceNote(Fraction const& tp, ARMusical
     mCurEv = nullptr;
     return nullptr;
   }
-  auto* note = dynamic_cast<ARNote*>(object);
+  auto* note = ar_cast<ARNote>(object);
   if (!note) return nullptr;
   if (!(note->getDuration() > Frac_0) && !mVoiceState->getCurDisplayDuration()) return nullptr;
   // Grace stems keep the length written for a full-size staff.
   GREvent* event = createSingleNote(tp, note, duration, 50, true);
   event->setSize(mCurGrStaff ? mCurGrStaff->getLineSpace() / 50 * 0.75f : 0.75f);
-  if (auto* single = dynamic_cast<GRSingleNote*>(event)) {
+  if (auto* single = ar_cast<GRSingleNote>(event)) {
     single->setGrace(true);
     single->updateBoundingBox();
   }
@@ -152,7 +153,7 @@ GRNotationElement* GRVoiceManager::CreateGraceNote(Fraction const& tp, ARMusical
 }
 
 GRNotationElement* GRVoiceManager::CreateRest(Fraction const& tp, ARMusicalObject* object) {
-  auto* rest = dynamic_cast<ARRest*>(object);
+  auto* rest = ar_cast<ARRest>(object);
   MELVARIN_ASSERT(rest);
   Fraction const& duration = rest->getDuration();
   if (!(duration > Frac_0)) return nullptr;
@@ -164,7 +165,7 @@ GRNotationElement* GRVoiceManager::CreateRest(Fraction const& tp, ARMusicalObjec
 }
 
 GRNotationElement* GRVoiceManager::CreateChord(Fraction const& tp, ARMusicalObject* object) {
-  auto* chord = dynamic_cast<ARChord*>(object);
+  auto* chord = ar_cast<ARChord>(object);
   MELVARIN_ASSERT(chord);
   Fraction const& duration = chord->getDuration();
   if (!(duration > Frac_0)) return nullptr;
@@ -176,7 +177,7 @@ GRNotationElement* GRVoiceManager::CreateChord(Fraction const& tp, ARMusicalObje
 
 GRNotationElement* GRVoiceManager::CreateEmpty(Fraction const& tp, ARMusicalObject* object) {
   if (object->getDuration() > Frac_0) return nullptr;
-  auto* ev = dynamic_cast<ARMusicalEvent*>(object);
+  auto* ev = ar_cast<ARMusicalEvent>(object);
   MELVARIN_ASSERT(ev);
   auto* event = new GREmpty(mCurGrStaff, ev, tp, ev->getDuration());
   return placeEvent(event);

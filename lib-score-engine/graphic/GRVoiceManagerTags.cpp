@@ -14,6 +14,7 @@
 #include "ARBeam.h"
 #include "ARBembel.h"
 #include "ARBreathMark.h"
+#include "ARCast.h"
 #include "ARChordComma.h"
 #include "ARChordTag.h"
 #include "ARClef.h"
@@ -127,7 +128,7 @@ namespace {
 
 template <class T>
 bool is(ARMusicalObject const* object) {
-  return typeid(*object) == typeid(T);
+  return IsExactly<T>(object);
 }
 
 // The page texts take their texts as engine strings; a text not written stays empty.
@@ -145,7 +146,7 @@ GRNotationElement* makePageText(ARText* tag, char const* name, char const* pageF
 }  // namespace
 
 void GRVoiceManager::applyBarFilling(GRBar* bar) {
-  if (auto* event = dynamic_cast<GREvent*>(mLastNonZeroEvent)) {
+  if (auto* event = ar_cast<GREvent>(mLastNonZeroEvent)) {
     GRNotationElement* left = mLastBar;
     if (!left) left = mCurGrStaff->getSecondGlue();
     Fraction const& start = event->getRelativeTimePosition();
@@ -161,8 +162,8 @@ void GRVoiceManager::applyBarFilling(GRBar* bar) {
 }
 
 GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
-  if (dynamic_cast<ARDummyRangeEnd*>(object)) return nullptr;
-  auto* tag = dynamic_cast<ARMusicalTag*>(object);
+  if (ar_cast<ARDummyRangeEnd>(object)) return nullptr;
+  auto* tag = ar_cast<ARMusicalTag>(object);
   MELVARIN_ASSERT(tag);
   if (tag->IsStateTag() && parseStateTag(tag)) {
     mStaffMgr->setStaffStateTag(tag, mStaffNum);
@@ -210,7 +211,7 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     element = staff->AddRepeatEnd(static_cast<ARRepeatEnd*>(tag));
     // A repeat end followed by a repeat begin stands closer to it.
     if (element && checkRepeatBeginNext())
-      if (auto* grtag = dynamic_cast<GRTag*>(element)) grtag->setSConst(100);
+      if (auto* grtag = ar_cast<GRTag>(element)) grtag->setSConst(100);
   } else if (is<ARText>(tag) || is<ARLabel>(tag) || is<ARMark>(tag)) {
     element = asStaffTag(new GRText(staff, static_cast<ARText*>(tag)), 1);
   } else if (is<ARTempo>(tag)) {
@@ -263,31 +264,31 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
 }
 
 bool GRVoiceManager::parseStateTag(ARMusicalTag* tag) {
-  if (auto* staff = dynamic_cast<ARStaff*>(tag)) {
+  if (auto* staff = ar_cast<ARStaff>(tag)) {
     if (switchToStaff(staff->getStaffNumber())) {
       if (TagParameterFloat const* dy = staff->getDY(); dy && dy->mState != TagParameter::NOTSET) {
         mCurGrStaff->getStaffState().distance = dy->getValue(50);
         mCurGrStaff->getStaffState().distanceset = true;
       }
     }
-  } else if (auto* staffFormat = dynamic_cast<ARStaffFormat*>(tag)) {
+  } else if (auto* staffFormat = ar_cast<ARStaffFormat>(tag)) {
     mCurGrStaff->setStaffFormat(staffFormat);
-  } else if (auto* barFormat = dynamic_cast<ARBarFormat*>(tag)) {
+  } else if (auto* barFormat = ar_cast<ARBarFormat>(tag)) {
     mStaffMgr->setBarFormat(barFormat, mCurGrStaff);
-  } else if (auto* stem = dynamic_cast<ARTStem*>(tag)) {
+  } else if (auto* stem = ar_cast<ARTStem>(tag)) {
     mCurStemState = stem;
-  } else if (auto* head = dynamic_cast<ARTHead*>(tag)) {
+  } else if (auto* head = ar_cast<ARTHead>(tag)) {
     mCurHeadState = head;
-  } else if (dynamic_cast<ARColor*>(tag) || dynamic_cast<ARUnits*>(tag)) {
-  } else if (auto* dotFormat = dynamic_cast<ARDotFormat*>(tag)) {
+  } else if (ar_cast<ARColor>(tag) || ar_cast<ARUnits>(tag)) {
+  } else if (auto* dotFormat = ar_cast<ARDotFormat>(tag)) {
     mCurDotFormat = dotFormat;
-  } else if (auto* noteFormat = dynamic_cast<ARNoteFormat*>(tag)) {
+  } else if (auto* noteFormat = ar_cast<ARNoteFormat>(tag)) {
     mCurNoteFormat = noteFormat;
-  } else if (auto* restFormat = dynamic_cast<ARRestFormat*>(tag)) {
+  } else if (auto* restFormat = ar_cast<ARRestFormat>(tag)) {
     mCurRestFormat = restFormat;
-  } else if (auto* abreak = dynamic_cast<ARABreak*>(tag)) {
+  } else if (auto* abreak = ar_cast<ARABreak>(tag)) {
     mStaffMgr->setAutoBreak(abreak);
-  } else if (auto* autoTag = dynamic_cast<ARAuto*>(tag)) {
+  } else if (auto* autoTag = ar_cast<ARAuto>(tag)) {
     mStaffMgr->setAutoTag(autoTag);
   } else {
     return false;
@@ -296,7 +297,7 @@ bool GRVoiceManager::parseStateTag(ARMusicalTag* tag) {
 }
 
 void GRVoiceManager::parsePositionTag(ARPositionTag* ptag) {
-  auto* tag = dynamic_cast<ARMusicalTag*>(ptag);
+  auto* tag = ar_cast<ARMusicalTag>(ptag);
   if (!tag) return;
   GRStaff* staff = mCurGrStaff;
   GRNotationElement* spanner = nullptr;
@@ -368,7 +369,7 @@ void GRVoiceManager::parsePositionTag(ARPositionTag* ptag) {
     }
   }
 
-  addGRTag(dynamic_cast<GRTag*>(spanner), atHead);
+  addGRTag(ar_cast<GRTag>(spanner), atHead);
   staff->AddTag(spanner);
   addToVoice(spanner);
 }
@@ -412,21 +413,21 @@ void GRVoiceManager::addStartPTags() {
 
 void GRVoiceManager::checkEndPTags(void* position) {
   for (void* pos = mGrTags->GetHeadPosition(); pos;) {
-    auto* ptag = dynamic_cast<GRPositionTag*>(mGrTags->GetNext(pos));
+    auto* ptag = ar_cast<GRPositionTag>(mGrTags->GetNext(pos));
     if (!ptag || ptag->getEndPosition() != position) continue;
-    if (auto* grace = dynamic_cast<GRGrace*>(ptag)) {
+    if (auto* grace = ar_cast<GRGrace>(ptag)) {
       if (!mToAddGrace) mToAddGrace = new KF_IPointerList<GRTag>(0);
       mToAddGrace->AddTail(grace);
       mCurGrace = nullptr;
-    } else if (auto* stem = dynamic_cast<GRGlobalStem*>(ptag)) {
+    } else if (auto* stem = ar_cast<GRGlobalStem>(ptag)) {
       if (stem != mCurGlobalStem && mCurGlobalStem) {
         mCurGlobalStem->RangeEnd(mCurGrStaff);
         mGrTags->RemoveElement(mCurGlobalStem);
       }
       mCurGlobalStem = nullptr;
-    } else if (dynamic_cast<GRGlobalLocation*>(ptag)) {
+    } else if (ar_cast<GRGlobalLocation>(ptag)) {
       mCurGlobalLocation = nullptr;
-    } else if (dynamic_cast<GRChordTag*>(ptag)) {
+    } else if (ar_cast<GRChordTag>(ptag)) {
       mCurChordTag = nullptr;
     }
     ptag->RangeEnd(mCurGrStaff);
@@ -440,8 +441,8 @@ GRBar* GRVoiceManager::barJustBefore(GRStaff* staff, Fraction const& tp) const {
     NEPointerList const& elements = on->getElements();
     for (void* pos = elements.GetTailPosition(); pos;) {
       GRNotationElement* element = elements.GetPrev(pos);
-      if (dynamic_cast<GRPositionTag*>(element) || dynamic_cast<GRGlue*>(element) ||
-          dynamic_cast<GRRepeatBegin*>(element))
+      if (ar_cast<GRPositionTag>(element) || ar_cast<GRGlue>(element) ||
+          ar_cast<GRRepeatBegin>(element))
         continue;
       if (typeid(*element) == typeid(GRBar) && element->getRelativeTimePosition() == tp)
         return static_cast<GRBar*>(element);

@@ -55,6 +55,45 @@ TEST_F(ImageDevice, StraightLinesCoverTheStrokesPixels) {
   EXPECT_GT(Ink(image.rect()), 300);
 }
 
+// A tall translucent line is filled in bands of rows, so that Qt keeps the fill on this thread;
+// every pixel must come out as one fill of the whole line gives it, with the painter left
+// unclipped, and inside a clip of the caller's as well.
+TEST_F(ImageDevice, TallLinesFilledInBandsKeepEveryPixelOfOneFill) {
+  for (const bool clipped : {false, true}) {
+    SCOPED_TRACE(clipped ? "clipped" : "unclipped");
+    QImage banded(120, 600, QImage::Format_ARGB32_Premultiplied);
+    QImage whole = banded;
+    banded.fill(Qt::white);
+    whole.fill(Qt::white);
+    QPainter target(&banded);
+    QPainter reference(&whole);
+    for (QPainter* each : {&target, &reference}) {
+      each->setRenderHint(QPainter::Antialiasing);
+      if (clipped) each->setClipRect(QRect(0, 33, 120, 500));
+      each->translate(0.3, 7.6);
+      each->scale(0.37, 0.37);
+    }
+    GSystemQt bandSystem(&target);
+    std::unique_ptr<VGDevice> bands(bandSystem.CreateDisplayDevice());
+    // A line starts at the pen's position, kept in whole units: from y 12 to 1481.7.
+    const int xs[] = {20, 101, 188};
+    for (int i = 0; i < 3; ++i) {
+      bands->SelectPen(VGColor(0, 0, i == 2 ? 200 : 0, i == 1 ? 255 : 122), 4.5f + i);
+      bands->Line(xs[i], 12.2f, xs[i], 1481.7f);
+      const qreal half = (4.5 + i) / 2;
+      reference.fillRect(QRectF(QPointF(xs[i], 12), QPointF(xs[i], 1481.7f))
+                             .normalized()
+                             .adjusted(-half, -half, half, half),
+                         QColor(0, 0, i == 2 ? 200 : 0, i == 1 ? 255 : 122));
+    }
+    EXPECT_EQ(target.hasClipping(), clipped);
+    target.end();
+    reference.end();
+    EXPECT_TRUE(banded == whole);
+    EXPECT_NE(banded.pixel(8, 300), qRgb(255, 255, 255));
+  }
+}
+
 TEST_F(ImageDevice, ShapesAreFilledOddEvenWithTheBrushAndNeverOutlined) {
   device->SelectPen(kBlue, 4.0f);
   device->SelectFillColor(kRed);
@@ -190,6 +229,51 @@ TEST_F(ImageDevice, SymbolsAreDrawnInTheFontColourWhereTheAlignmentPutsThem) {
 }
 
 // With an opaque font background the symbol is drawn as text, over its background box.
+// The device keeps the last images it drew: the same symbol again in another colour, at another
+// scale or in another font of the same size is drawn as such.
+TEST_F(ImageDevice, RepeatedSymbolsFollowColourScaleAndFont) {
+  UseMusicFont(40);
+  device->SetFontColor(kRed);
+  device->DrawMusicSymbol(20, 60, 88);
+  device->SetFontColor(kBlue);
+  device->DrawMusicSymbol(80, 60, 88);
+  device->SetScale(2, 2);
+  device->DrawMusicSymbol(10, 90, 88);
+  device->SetScale(0.5f, 0.5f);
+  UseMusicFont(40);
+  device->SetFontColor(kRed);
+  device->DrawMusicSymbol(160, 60, 88);
+  EXPECT_GT(PixelsOf(QRect(0, 0, 60, 70), qRgb(255, 0, 0)), 40);
+  EXPECT_EQ(PixelsOf(QRect(60, 0, 60, 70), qRgb(255, 0, 0)), 0);
+  const int blue = PixelsOf(QRect(60, 0, 60, 70), qRgb(0, 0, 255));
+  EXPECT_GT(blue, 40);
+  EXPECT_GT(PixelsOf(QRect(0, 100, 200, 100), qRgb(0, 0, 255)), 3 * blue);
+  EXPECT_EQ(PixelsOf(QRect(140, 0, 60, 70), qRgb(255, 0, 0)),
+            PixelsOf(QRect(0, 0, 60, 70), qRgb(255, 0, 0)));
+}
+
+// Symbols are drawn from copies of their images that start where the target's row blends in
+// whole groups: the pixels must be those of the symbol's own image drawn at its place, at every
+// offset within a group and cut by the image's edges.
+TEST_F(ImageDevice, SymbolsDrawnFromAlignedCopiesKeepTheirImagesPixels) {
+  GFontQt const* font = UseMusicFont(40);
+  device->SetFontColor(VGColor(30, 60, 200, 160));
+  const RazidQt::GlyphImage& glyph = RazidQt::CachedGlyph(
+      font->symbolFont(), font->symbolFontKey(), font->Symbol(88), qRgba(30, 60, 200, 160), 1, 1);
+  ASSERT_FALSE(glyph.image.isNull());
+  QImage expected = image;
+  QPainter reference(&expected);
+  for (int x = -9; x < 200; x += 11) {
+    const int y = (x * 7) % 150 + 20;
+    device->DrawMusicSymbol(float(x), float(y), 88);
+    reference.drawImage(QPoint(x, y) + glyph.offset, glyph.image);
+  }
+  reference.end();
+  painter.end();
+  EXPECT_TRUE(image == expected);
+  EXPECT_GT(Ink(image.rect()), 500);
+}
+
 TEST_F(ImageDevice, AnOpaqueFontBackgroundIsFilledBehindTheSymbol) {
   UseMusicFont(40);
   device->SetFontBackgroundColor(VGColor(255, 255, 0));

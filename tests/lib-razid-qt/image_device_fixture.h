@@ -10,6 +10,7 @@
 #include "lib-razid-qt/GFontQt.h"
 #include "lib-razid-qt/GSystemQt.h"
 #include "lib-razid-qt/engine_fonts.h"
+#include "lib-razid-qt/glyph_image_cache.h"
 
 namespace RazidQtTesting {
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "ARRest.h"
@@ -133,23 +134,30 @@ TEST_F(SpringTest, CollidersSortPositionsIntoBands) {
   int first = 0, second = 0;
   collider.AddElement(tall, &first);
   collider.AddElement(low, &second);
-  for (int band = 2; band <= 5; ++band) EXPECT_EQ(collider.getBand(band)->GetHead(), &first);
-  EXPECT_EQ(collider.getBand(6), nullptr);
-  EXPECT_EQ(collider.getBand(20)->GetHead(), &second);
+  for (int band = 2; band <= 5; ++band)
+    EXPECT_THAT(collider.getBand(band), testing::ElementsAre(&first));
+  EXPECT_TRUE(collider.getBand(6).empty());
+  EXPECT_THAT(collider.getBand(20), testing::ElementsAre(&second));
+  int third = 0;
+  collider.AddExtent(tall, &third, 120, 170);  // bands 4 .. 6, after the positions they hold
+  EXPECT_THAT(collider.getBand(3), testing::ElementsAre(&first));
+  EXPECT_THAT(collider.getBand(5), testing::ElementsAre(&first, &third));
+  EXPECT_THAT(collider.getBand(6), testing::ElementsAre(&third));
+  collider.RemoveElement(tall, &third);
 
   GRSpringCollider other;
   other.AddElement(low, &first);
   int index = GRSpringCollider::kNoBand;
-  KF_List<void*>* mine = nullptr;
-  KF_List<void*>* theirs = nullptr;
+  GRSpringCollider::Band mine;
+  GRSpringCollider::Band theirs;
   collider.GetMatchingPoslists(index, &other, &mine, &theirs);
-  EXPECT_EQ(mine, collider.getBand(20));
-  EXPECT_EQ(theirs, other.getBand(20));
+  EXPECT_THAT(mine, testing::ElementsAre(&second));
+  EXPECT_THAT(theirs, testing::ElementsAre(&first));
   EXPECT_EQ(index, GRSpringCollider::kNoBand);
 
   collider.RemoveElement(tall, &first);
-  EXPECT_EQ(collider.getBand(3), nullptr);
-  EXPECT_NE(collider.getBand(20), nullptr);
+  EXPECT_TRUE(collider.getBand(3).empty());
+  EXPECT_FALSE(collider.getBand(20).empty());
 }
 
 TEST_F(SpringTest, BrokenPreconditionsStop) {
