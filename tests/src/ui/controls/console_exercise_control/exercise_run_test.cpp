@@ -205,8 +205,16 @@ class AnswerTimingTest : public ExerciseRunTest {
       case Input::MidiKeys: {
         const auto note = static_cast<unsigned char>(ExpectedKey() + 21);
         std::vector<unsigned char> on{0x90, note, 100}, off{0x80, note, 0};
-        keyboard->sendMessage(&on);
-        keyboard->sendMessage(&off);
+        // A JACK server without real-time scheduling on a busy machine can miss the cycle that
+        // carries the key; the key is then pressed again, as a learner would, while the
+        // question still waits for it. A key lost with no cycle missed still fails below.
+        for (int press = 1; press <= 3; ++press) {
+          const int missed = xruns->Count();
+          keyboard->sendMessage(&on);
+          keyboard->sendMessage(&off);
+          if (WaitUntil([&] { return verdicts.size() > before; }, 2000)) break;
+          if (xruns->Count() == missed || Ex()->GetState() != Core::ES_AWAITING_ANSWER) break;
+        }
         break;
       }
     }
@@ -236,7 +244,8 @@ class AnswerTimingTest : public ExerciseRunTest {
 
   Core::ManualTimer timer;
   std::unique_ptr<RtMidiOut> keyboard;
-  std::unique_ptr<QObject> watch;  // the verdicts are watched while it lives
+  std::unique_ptr<Testing::XrunCounter> xruns;  // made by the tests that answer over JACK
+  std::unique_ptr<QObject> watch;               // the verdicts are watched while it lives
   std::vector<Verdict> verdicts;
 };
 
@@ -247,6 +256,7 @@ TEST_F(AnswerTimingTest, ButtonsAndScreenKeysAreJudgedAtEveryDelay) {
 
 TEST_F(AnswerTimingTest, MidiKeysOverJackAreJudgedAtEveryDelay) {
   MELVARIN_REQUIRE_JACK_DELIVERY();
+  xruns = std::make_unique<Testing::XrunCounter>();
   keyboard = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "Melvarin Answer Keys");
   keyboard->openVirtualPort("out");
   Restart();  // the sound controller on JACK, with the keyboard as a MIDI input
