@@ -7,7 +7,7 @@ packages=(
   # toolchain
   build-essential cmake ninja-build ccache pkg-config clang-format git
   # Qt 6
-  qt6-base-dev qt6-base-dev-tools qt6-scxml-dev qt6-tools-dev qt6-tools-dev-tools libqt6svg6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-scxml-dev qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev
   qt6-l10n-tools qt6-qpa-plugins libgl-dev libfontconfig-dev
   # MIDI, audio, files
   librtmidi-dev jackd2 libjack-jackd2-dev libasound2-dev
