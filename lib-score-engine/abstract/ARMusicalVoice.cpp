@@ -100,7 +100,6 @@ ARMusicalVoice::~ARMusicalVoice() {
   delete pendingPositionTags;
   delete curVoiceState;
   delete endState;
-  delete chordBeginState;
 }
 
 ARMusicalVoice::PositionTagList& ARMusicalVoice::PositionTags() {
@@ -125,7 +124,7 @@ void* ARMusicalVoice::AddTail(ARMusicalObject* object) {
   if (tag && ar_cast<ARPositionTag>(object)) MELVARIN_ASSERT(!tag->getRange());
   const bool isEvent = object->isEventClass();
 
-  if (chordBeginState && isEvent) {
+  if (inChord && isEvent) {
     // Chord notes are sorted into runs of one written length; they take no time of their own.
     if (chordGroupList.empty() || chordGroupList.back().dur != object->getDuration())
       StartChordGroup(object->getDuration());
@@ -150,7 +149,7 @@ void* ARMusicalVoice::AddTail(ARMusicalObject* object) {
       pitchSum += note->getOctave() * 7 + note->getPitch();
     }
   }
-  if (chordBeginState && !chordGroupList.empty()) chordGroupList.back().endpos = pos;
+  if (inChord && !chordGroupList.empty()) chordGroupList.back().endpos = pos;
 
   curVoiceState->vpos = pos;
   curVoiceState->curtp = duration;
@@ -269,7 +268,7 @@ void* ARMusicalVoice::setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusic
 }
 
 void ARMusicalVoice::BeginChord() {
-  MELVARIN_ASSERT(chordBeginState == nullptr);
+  MELVARIN_ASSERT(!inChord);
   currentChordTag = new ARChordTag;
   currentChordTag->setIsAuto(true);
   currentShareLocation = new ARShareLocation;
@@ -278,7 +277,8 @@ void ARMusicalVoice::BeginChord() {
   AddPositionTag(currentShareLocation);
   chordBeginPosition = AddTail(new ARNote(Frac_0));
   chordVoiceIndex = 0;
-  chordBeginState = new ARMusicalVoiceState(*curVoiceState);
+  inChord = true;
+  chordOpeningTags = curVoiceState->ptagpos;
 }
 
 void ARMusicalVoice::initChordNote() {
@@ -286,11 +286,11 @@ void ARMusicalVoice::initChordNote() {
 }
 
 void ARMusicalVoice::FinishChord() {
-  MELVARIN_ASSERT(chordBeginState != nullptr);
+  MELVARIN_ASSERT(inChord);
   PositionTagList& list = PositionTags();
   // The chord's own opening tags end the part of the list that stood before the chord; what
   // follows them was opened or closed inside it.
-  const void* openingTags = chordBeginState->ptagpos;
+  const void* openingTags = chordOpeningTags;
   auto firstInside = [&] {
     void* pos = const_cast<void*>(openingTags);
     if (pos) list.GetNext(pos);
@@ -313,8 +313,8 @@ void ARMusicalVoice::FinishChord() {
 
   // The closing placeholder ends the chord; it is appended outside the chord's bookkeeping, as a
   // chord element of no length.
-  delete chordBeginState;
-  chordBeginState = nullptr;
+  inChord = false;
+  chordOpeningTags = nullptr;
   auto* closing = new ARNote(Frac_0);
   closing->setRegister(1);
   AddTail(closing);
@@ -418,7 +418,6 @@ void ARMusicalVoice::ConvertToNormalForm() {
     ARPositionTag* tag = mPosTagList->GetAt(node);
     pendingPositionTags->RemoveElement(tag);
     curVoiceState->Forget(tag);
-    if (chordBeginState) chordBeginState->Forget(tag);
   }
   for (void* node : invalid) mPosTagList->GetAt(node)->setCorrespondence(nullptr);
   for (void* node : invalid) {
