@@ -491,7 +491,7 @@ void ARMusicalVoice::resetGRRepresentation() {
 void ARMusicalVoice::OpenRangesAt(void* pos, ARMusicalVoiceState& state) const {
   while (pos && state.ptagpos) {
     ARPositionTag* tag = mPosTagList->GetAt(state.ptagpos);
-    if (tag->isEndTagClass() || tag->getPosition() != pos) return;
+    if (tag->isEndMarker() || tag->placedAt() != pos) return;
     state.AddPositionTag(tag);
     mPosTagList->GetNext(state.ptagpos);
   }
@@ -500,7 +500,7 @@ void ARMusicalVoice::OpenRangesAt(void* pos, ARMusicalVoiceState& state) const {
 void ARMusicalVoice::CloseRangesAt(void* pos, ARMusicalVoiceState& state) const {
   while (pos && state.ptagpos) {
     ARPositionTag* tag = mPosTagList->GetAt(state.ptagpos);
-    if (!tag->isEndTagClass() || tag->getPosition() != pos) return;
+    if (!tag->isEndMarker() || tag->placedAt() != pos) return;
     if (state.IsOpen(tag)) state.RemovePositionTag(tag);
     mPosTagList->GetNext(state.ptagpos);
   }

@@ -32,7 +32,7 @@ void RemoveFrom(KF_IPointerList<T>* list, T* element) {
 
 // The tag whose range an end marker closes; a begin tag stands for itself.
 ARPositionTag* RangeOf(ARPositionTag* tag) {
-  if (!tag->isEndTagClass()) return tag;
+  if (!tag->isEndMarker()) return tag;
   MELVARIN_ASSERT(tag->getCorrespondence() != nullptr);
   return tag->getCorrespondence();
 }
@@ -181,7 +181,7 @@ void ARMusicalVoiceState::RemovePositionTag(ARPositionTag* tag, int addToRemoved
 
 bool ARMusicalVoiceState::IsOpen(ARPositionTag const* tag) const {
   if (!curpositiontags || !tag) return false;
-  if (tag->isEndTagClass()) tag = tag->getCorrespondence();
+  if (tag->isEndMarker()) tag = tag->getCorrespondence();
   return tag && curpositiontags->GetElementPos(const_cast<ARPositionTag*>(tag)) != nullptr;
 }
 
