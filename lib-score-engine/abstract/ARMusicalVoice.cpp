@@ -32,7 +32,8 @@ ObjectSet RangeTagsAmong(ARMusicalVoice::ObjectList const& list) {
   ObjectSet objects;
   for (void* pos = list.GetHeadPosition(); pos;) {
     ARMusicalObject const* object = list.GetNext(pos);
-    if (ar_cast<ARPositionTag const>(object)) objects.insert(object);
+    // Range tags are tags: the events, most of the list, are passed over without a cast.
+    if (!object->isEventClass() && ar_cast<ARPositionTag const>(object)) objects.insert(object);
   }
   return objects;
 }
@@ -93,7 +94,8 @@ ARMusicalVoice::~ARMusicalVoice() {
       void* at = pos;
       ARPositionTag* tag = mPosTagList->GetNext(pos);
       if (!tag->getPosition()) ZudidOvod("Deleting ptag from mPosTagList");
-      if (inEvents.count(ObjectOf(tag))) mPosTagList->KF_List::RemoveElementAt(at);
+      if (!inEvents.empty() && inEvents.count(ObjectOf(tag)))
+        mPosTagList->KF_List::RemoveElementAt(at);
     }
     delete mPosTagList;
   }
