@@ -263,8 +263,7 @@ int GRVoiceManager::advance() {
   void* remembered = curPosition();
   stepOver();
   void* position = curPosition();
-  ARMusicalVoiceState::PositionTagList const* ended = mVoiceState->getRemovedPositionTags();
-  if (ended && !ended->IsEmpty()) checkEndPTags(remembered);
+  if (!mVoiceState->getRemovedPositionTags().empty()) checkEndPTags(remembered);
   if (!position) return kEnded;
   return hasDuration(mArVoice->ObjectList::GetAt(position)) ? kEventNext : kZeroDurationNext;
 }
