@@ -32,7 +32,8 @@ ObjectSet RangeTagsAmong(ARMusicalVoice::ObjectList const& list) {
   ObjectSet objects;
   for (void* pos = list.GetHeadPosition(); pos;) {
     ARMusicalObject const* object = list.GetNext(pos);
-    if (ar_cast<ARPositionTag const>(object)) objects.insert(object);
+    // Range tags are tags: the events, most of the list, are passed over without a cast.
+    if (!object->isEventClass() && ar_cast<ARPositionTag const>(object)) objects.insert(object);
   }
   return objects;
 }
@@ -93,14 +94,14 @@ ARMusicalVoice::~ARMusicalVoice() {
       void* at = pos;
       ARPositionTag* tag = mPosTagList->GetNext(pos);
       if (!tag->getPosition()) ZudidOvod("Deleting ptag from mPosTagList");
-      if (inEvents.count(ObjectOf(tag))) mPosTagList->KF_List::RemoveElementAt(at);
+      if (!inEvents.empty() && inEvents.count(ObjectOf(tag)))
+        mPosTagList->KF_List::RemoveElementAt(at);
     }
     delete mPosTagList;
   }
   delete pendingPositionTags;
   delete curVoiceState;
   delete endState;
-  delete chordBeginState;
 }
 
 ARMusicalVoice::PositionTagList& ARMusicalVoice::PositionTags() {
@@ -125,7 +126,7 @@ void* ARMusicalVoice::AddTail(ARMusicalObject* object) {
   if (tag && ar_cast<ARPositionTag>(object)) MELVARIN_ASSERT(!tag->getRange());
   const bool isEvent = object->isEventClass();
 
-  if (chordBeginState && isEvent) {
+  if (inChord && isEvent) {
     // Chord notes are sorted into runs of one written length; they take no time of their own.
     if (chordGroupList.empty() || chordGroupList.back().dur != object->getDuration())
       StartChordGroup(object->getDuration());
@@ -150,7 +151,7 @@ void* ARMusicalVoice::AddTail(ARMusicalObject* object) {
       pitchSum += note->getOctave() * 7 + note->getPitch();
     }
   }
-  if (chordBeginState && !chordGroupList.empty()) chordGroupList.back().endpos = pos;
+  if (inChord && !chordGroupList.empty()) chordGroupList.back().endpos = pos;
 
   curVoiceState->vpos = pos;
   curVoiceState->curtp = duration;
@@ -269,7 +270,7 @@ void* ARMusicalVoice::setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusic
 }
 
 void ARMusicalVoice::BeginChord() {
-  MELVARIN_ASSERT(chordBeginState == nullptr);
+  MELVARIN_ASSERT(!inChord);
   currentChordTag = new ARChordTag;
   currentChordTag->setIsAuto(true);
   currentShareLocation = new ARShareLocation;
@@ -278,7 +279,8 @@ void ARMusicalVoice::BeginChord() {
   AddPositionTag(currentShareLocation);
   chordBeginPosition = AddTail(new ARNote(Frac_0));
   chordVoiceIndex = 0;
-  chordBeginState = new ARMusicalVoiceState(*curVoiceState);
+  inChord = true;
+  chordOpeningTags = curVoiceState->ptagpos;
 }
 
 void ARMusicalVoice::initChordNote() {
@@ -286,11 +288,11 @@ void ARMusicalVoice::initChordNote() {
 }
 
 void ARMusicalVoice::FinishChord() {
-  MELVARIN_ASSERT(chordBeginState != nullptr);
+  MELVARIN_ASSERT(inChord);
   PositionTagList& list = PositionTags();
   // The chord's own opening tags end the part of the list that stood before the chord; what
   // follows them was opened or closed inside it.
-  const void* openingTags = chordBeginState->ptagpos;
+  const void* openingTags = chordOpeningTags;
   auto firstInside = [&] {
     void* pos = const_cast<void*>(openingTags);
     if (pos) list.GetNext(pos);
@@ -313,8 +315,8 @@ void ARMusicalVoice::FinishChord() {
 
   // The closing placeholder ends the chord; it is appended outside the chord's bookkeeping, as a
   // chord element of no length.
-  delete chordBeginState;
-  chordBeginState = nullptr;
+  inChord = false;
+  chordOpeningTags = nullptr;
   auto* closing = new ARNote(Frac_0);
   closing->setRegister(1);
   AddTail(closing);
@@ -418,7 +420,6 @@ void ARMusicalVoice::ConvertToNormalForm() {
     ARPositionTag* tag = mPosTagList->GetAt(node);
     pendingPositionTags->RemoveElement(tag);
     curVoiceState->Forget(tag);
-    if (chordBeginState) chordBeginState->Forget(tag);
   }
   for (void* node : invalid) mPosTagList->GetAt(node)->setCorrespondence(nullptr);
   for (void* node : invalid) {
@@ -492,7 +493,7 @@ void ARMusicalVoice::resetGRRepresentation() {
 void ARMusicalVoice::OpenRangesAt(void* pos, ARMusicalVoiceState& state) const {
   while (pos && state.ptagpos) {
     ARPositionTag* tag = mPosTagList->GetAt(state.ptagpos);
-    if (tag->isEndTagClass() || tag->getPosition() != pos) return;
+    if (tag->isEndMarker() || tag->placedAt() != pos) return;
     state.AddPositionTag(tag);
     mPosTagList->GetNext(state.ptagpos);
   }
@@ -501,7 +502,7 @@ void ARMusicalVoice::OpenRangesAt(void* pos, ARMusicalVoiceState& state) const {
 void ARMusicalVoice::CloseRangesAt(void* pos, ARMusicalVoiceState& state) const {
   while (pos && state.ptagpos) {
     ARPositionTag* tag = mPosTagList->GetAt(state.ptagpos);
-    if (!tag->isEndTagClass() || tag->getPosition() != pos) return;
+    if (!tag->isEndMarker() || tag->placedAt() != pos) return;
     if (state.IsOpen(tag)) state.RemovePositionTag(tag);
     mPosTagList->GetNext(state.ptagpos);
   }

@@ -92,6 +92,9 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
 
   // Starts an iteration: the state stands before the first element. Returns its position.
   virtual void* GetHeadPosition(ARMusicalVoiceState& state) const;
+  // GetHeadPosition for a walk that only goes forwards: its state and every copy of it take no
+  // chord snapshots, which only a step back reads.
+  void* StartForwardWalk(ARMusicalVoiceState& state) const;
   // Steps back to the event before pos and returns it; in CHORDMODE a chord it steps into is
   // stepped back over whole, to the state before it.
   virtual ARMusicalObject* GetPrevEvent(void*& pos, ARMusicalVoiceState& state) const;
@@ -188,9 +191,6 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   // The same for the chord the state stands at: the chord keeps first, a copy takes the rest.
   void* CutChordAt(ARMusicalVoiceState& state, void* p, Fraction const& first);
 
-  // GetHeadPosition for a pass that only walks forwards: its state and every copy of it take no
-  // chord snapshots, which only a step back reads.
-  void* StartForwardWalk(ARMusicalVoiceState& state) const;
   // One step of GetNext: closes the ranges ending at pos, takes the object there, opens the
   // ranges beginning after it.
   ARMusicalObject* Step(void*& pos, ARMusicalVoiceState& state) const;
@@ -202,7 +202,10 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   std::vector<ARChordGroup> chordGroupList;
   void* chordBeginPosition = nullptr;
   int chordVoiceIndex = -1;
-  ARMusicalVoiceState* chordBeginState = nullptr;
+  // While the factory reads a chord: the place in the range list where the chord's own range
+  // tags stand, after the ranges opened before the chord.
+  bool inChord = false;
+  void* chordOpeningTags = nullptr;
   int numPitchedNotes = 0;
   int pitchSum = 0;
   void* lastEventPosition = nullptr;

@@ -1,5 +1,7 @@
 #include "ARMusicalVoiceState.h"
 
+#include <algorithm>
+
 #include "ARAuto.h"
 #include "ARCast.h"
 #include "ARChordTag.h"
@@ -25,14 +27,17 @@ void Append(KF_IPointerList<T>*& list, T* element) {
   list->AddTail(element);
 }
 
-template <class T>
-void RemoveFrom(KF_IPointerList<T>* list, T* element) {
-  if (list) list->RemoveElement(element);
+// Takes the first occurrence of the tag out of the list; whether there was one.
+bool RemoveFirst(ARMusicalVoiceState::PositionTags& tags, ARPositionTag const* tag) {
+  auto const found = std::find(tags.begin(), tags.end(), tag);
+  if (found == tags.end()) return false;
+  tags.erase(found);
+  return true;
 }
 
 // The tag whose range an end marker closes; a begin tag stands for itself.
 ARPositionTag* RangeOf(ARPositionTag* tag) {
-  if (!tag->isEndTagClass()) return tag;
+  if (!tag->isEndMarker()) return tag;
   MELVARIN_ASSERT(tag->getCorrespondence() != nullptr);
   return tag->getCorrespondence();
 }
@@ -55,7 +60,6 @@ ARMusicalVoiceState& ARMusicalVoiceState::operator=(ARMusicalVoiceState const& o
 
 ARMusicalVoiceState::~ARMusicalVoiceState() {
   DeleteAll();
-  for (PositionTagList* spare : spareLists) delete spare;
 }
 
 void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots) {
@@ -65,9 +69,9 @@ void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSn
   curtp = other.curtp;
   curstatetags = CopyOfList(other.curstatetags);
   curtags = CopyOfList(other.curtags);
-  addedpositiontags = CopyOfList(other.addedpositiontags);
-  removedpositiontags = CopyOfList(other.removedpositiontags);
-  curpositiontags = CopyOfList(other.curpositiontags);
+  addedpositiontags = other.addedpositiontags;
+  removedpositiontags = other.removedpositiontags;
+  curpositiontags = other.curpositiontags;
   vpos = other.vpos;
   curmeter = other.curmeter;
   curdispdur = other.curdispdur;
@@ -100,8 +104,7 @@ void ARMusicalVoiceState::DeleteAll() {
     *list = nullptr;
   }
   DeleteAddedAndRemovedPTags();
-  delete curpositiontags;
-  curpositiontags = nullptr;
+  curpositiontags.clear();
   delete chordState;
   chordState = nullptr;
   delete prevchordState;
@@ -157,21 +160,22 @@ void ARMusicalVoiceState::AddPositionTag(ARPositionTag* tag, int addToAdded) {
   } else if (auto* displayDuration = ar_cast<ARDisplayDuration>(tag)) {
     curdispdur = displayDuration;
   }
-  Append(curpositiontags, tag);
-  if (addToAdded) AppendToStepList(addedpositiontags, tag);
+  curpositiontags.push_back(tag);
+  if (addToAdded) addedpositiontags.push_back(tag);
 }
 
 void ARMusicalVoiceState::RemovePositionTag(ARPositionTag* tag, int addToRemoved) {
   ARPositionTag* range = RangeOf(tag);
-  const int removed = curpositiontags ? curpositiontags->RemoveElement(range) : 0;
-  MELVARIN_ASSERT(removed == 1);
-  if (addToRemoved) AppendToStepList(removedpositiontags, range);
-  RemoveFrom(addedpositiontags, range);
+  const bool removed = RemoveFirst(curpositiontags, range);
+  MELVARIN_ASSERT(removed);
+  if (addToRemoved) removedpositiontags.push_back(range);
+  RemoveFirst(addedpositiontags, range);
   if (range == curdispdur) {
     // The innermost display duration still open is the one in force again.
     curdispdur = nullptr;
-    for (void* pos = curpositiontags->GetTailPosition(); pos && !curdispdur;)
-      curdispdur = ar_cast<ARDisplayDuration>(curpositiontags->GetPrev(pos));
+    for (auto open = curpositiontags.rbegin(); open != curpositiontags.rend() && !curdispdur;
+         ++open)
+      curdispdur = ar_cast<ARDisplayDuration>(*open);
   } else if (range == curchordtag) {
     curchordtag = nullptr;
   } else if (range == curgrace) {
@@ -180,9 +184,10 @@ void ARMusicalVoiceState::RemovePositionTag(ARPositionTag* tag, int addToRemoved
 }
 
 bool ARMusicalVoiceState::IsOpen(ARPositionTag const* tag) const {
-  if (!curpositiontags || !tag) return false;
-  if (tag->isEndTagClass()) tag = tag->getCorrespondence();
-  return tag && curpositiontags->GetElementPos(const_cast<ARPositionTag*>(tag)) != nullptr;
+  if (!tag) return false;
+  if (tag->isEndMarker()) tag = tag->getCorrespondence();
+  return tag &&
+         std::find(curpositiontags.begin(), curpositiontags.end(), tag) != curpositiontags.end();
 }
 
 ARChordTag* ARMusicalVoiceState::AsChordRange(ARPositionTag* tag) {
@@ -191,35 +196,15 @@ ARChordTag* ARMusicalVoiceState::AsChordRange(ARPositionTag* tag) {
 }
 
 void ARMusicalVoiceState::DeleteAddedAndRemovedPTags() {
-  for (PositionTagList** list : {&addedpositiontags, &removedpositiontags}) {
-    if (!*list) continue;
-    PositionTagList** free = !spareLists[0]   ? &spareLists[0]
-                             : !spareLists[1] ? &spareLists[1]
-                                              : nullptr;
-    if (free) {
-      (*list)->RemoveAll();
-      *free = *list;
-    } else {
-      delete *list;
-    }
-    *list = nullptr;
-  }
-}
-
-void ARMusicalVoiceState::AppendToStepList(PositionTagList*& list, ARPositionTag* tag) {
-  // Every step empties these lists again: reuse the emptied ones rather than make new ones.
-  for (PositionTagList*& spare : spareLists) {
-    if (list || !spare) continue;
-    list = spare;
-    spare = nullptr;
-  }
-  Append(list, tag);
+  // Cleared, not freed: the next step fills them again.
+  addedpositiontags.clear();
+  removedpositiontags.clear();
 }
 
 void ARMusicalVoiceState::Forget(ARPositionTag* tag) {
   if (IsOpen(tag) && !tag->isEndTagClass()) RemovePositionTag(tag, 0);
-  RemoveFrom(addedpositiontags, tag);
-  RemoveFrom(removedpositiontags, tag);
+  RemoveFirst(addedpositiontags, tag);
+  RemoveFirst(removedpositiontags, tag);
   for (ARMusicalVoiceState* snapshot : {chordState, prevchordState})
     if (snapshot) snapshot->Forget(tag);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <typeinfo>
+#include <vector>
 
 #include "Fraction.h"
 #include "kf_ilist.h"
@@ -22,7 +23,9 @@ class ARPositionTag;
 class ARMusicalVoiceState {
  public:
   using TagList = KF_IPointerList<ARMusicalTag>;
-  using PositionTagList = KF_IPointerList<ARPositionTag>;
+  // The ranges open now, or those the last step opened or closed: a few at a time, changed at
+  // nearly every step of every walk, so they are kept in vectors.
+  using PositionTags = std::vector<ARPositionTag*>;
 
   ARMusicalVoiceState() = default;
   // Copies every list into a list of its own; the chord snapshots are copied one level deep.
@@ -58,11 +61,12 @@ class ARMusicalVoiceState {
   void* getLastBarPosition() const { return curlastbarpos; }
   void* getVoicePosition() const { return vpos; }
   void* getPositionTagPosition() const { return ptagpos; }
-  // Each list is null until something went into it.
+  // Null until something went into it.
   TagList const* getCurStateTags() const { return curstatetags; }
-  PositionTagList const* getAddedPositionTags() const { return addedpositiontags; }
-  PositionTagList const* getRemovedPositionTags() const { return removedpositiontags; }
-  PositionTagList const* getCurPositionTags() const { return curpositiontags; }
+  // In the order the ranges opened or closed.
+  PositionTags const& getAddedPositionTags() const { return addedpositiontags; }
+  PositionTags const& getRemovedPositionTags() const { return removedpositiontags; }
+  PositionTags const& getCurPositionTags() const { return curpositiontags; }
   ARMeter* getCurMeter() const { return curmeter; }
   ARDisplayDuration* getCurDisplayDuration() const { return curdispdur; }
   ARBeamState* getCurBeamState() const { return curbeamstate; }
@@ -79,8 +83,6 @@ class ARMusicalVoiceState {
   void CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots);
   // A copy without snapshots, as a snapshot is kept.
   ARMusicalVoiceState* Snapshot() const;
-  // Appends to the list of tags the step opened or closed, made on first use.
-  void AppendToStepList(PositionTagList*& list, ARPositionTag* tag);
   // Takes the tag out of every list of ranges, open or not; for a range tag that is deleted.
   void Forget(ARPositionTag* tag);
 
@@ -90,9 +92,9 @@ class ARMusicalVoiceState {
   Fraction curtp;
   TagList* curstatetags = nullptr;
   TagList* curtags = nullptr;
-  PositionTagList* addedpositiontags = nullptr;
-  PositionTagList* removedpositiontags = nullptr;
-  PositionTagList* curpositiontags = nullptr;
+  PositionTags addedpositiontags;
+  PositionTags removedpositiontags;
+  PositionTags curpositiontags;
   void* vpos = nullptr;
   ARMeter* curmeter = nullptr;
   ARDisplayDuration* curdispdur = nullptr;
@@ -106,6 +108,4 @@ class ARMusicalVoiceState {
   // Only a walk that steps back needs the chord snapshots; the passes that never do leave them
   // out, since taking one copies every list.
   bool keepsChordSnapshots = true;
-  // Emptied lists of tags a step opened or closed, kept for the next step instead of freed.
-  PositionTagList* spareLists[2] = {nullptr, nullptr};
 };

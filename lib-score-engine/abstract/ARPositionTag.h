@@ -22,9 +22,19 @@ class ARPositionTag {
   virtual void setCorrespondence(ARPositionTag* tag) { correspondence = tag; }
   virtual ARPositionTag* getCorrespondence() const { return correspondence; }
   virtual bool isEndTagClass() const { return false; }
+  // What isEndTagClass() and getPosition() answer, read without a call: the voice walks ask
+  // them for the next range tag at every step. Only end markers (ARTagEnd) answer true.
+  bool isEndMarker() const { return mEndMarker; }
+  void* placedAt() const { return position; }
 
  protected:
+  // For the end markers.
+  explicit ARPositionTag(bool endMarker) : mEndMarker(endMarker) {}
+
   void* position = nullptr;
   void* endPosition = nullptr;
   ARPositionTag* correspondence = nullptr;
+
+ private:
+  bool const mEndMarker = false;
 };

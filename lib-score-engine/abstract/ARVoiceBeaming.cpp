@@ -53,11 +53,10 @@ void ARMusicalVoice::doAutoBeaming() {
   void* endCursor = nullptr;
   int writtenBeams = 0;
 
-  auto countBeams = [](ARMusicalVoiceState::PositionTagList const* list) {
+  auto countBeams = [](ARMusicalVoiceState::PositionTags const& tags) {
     int count = 0;
-    if (list)
-      for (void* at = list->GetHeadPosition(); at;)
-        if (ar_cast<ARBeam>(list->GetNext(at))) ++count;
+    for (ARPositionTag* tag : tags)
+      if (ar_cast<ARBeam>(tag)) ++count;
     return count;
   };
 

@@ -21,10 +21,7 @@ namespace {
 // tie joins the piece before to this one, which still needs a tie of its own when it is cut.
 int TiesOver(ARMusicalVoiceState const& state, void* p) {
   int count = 0;
-  ARMusicalVoiceState::PositionTagList const* open = state.getCurPositionTags();
-  if (!open) return 0;
-  for (void* at = open->GetHeadPosition(); at;) {
-    ARPositionTag* tag = open->GetNext(at);
+  for (ARPositionTag* tag : state.getCurPositionTags()) {
     auto const* tie = ar_cast<ARTie>(tag);
     if (!tie && !ar_cast<ARMerge>(tag)) continue;
     ARPositionTag const* end = tag->getCorrespondence();
@@ -162,12 +159,8 @@ void ARMusicalVoice::SplitEventAtPos(ARMusicalVoiceState& state, Fraction const&
   ARMusicalObject* event = GetAt(p);
   MELVARIN_ASSERT(event->isEventClass());
   int openTies = 0;
-  if (state.curpositiontags) {
-    for (void* at = state.curpositiontags->GetHeadPosition(); at;) {
-      ARPositionTag* tag = state.curpositiontags->GetNext(at);
-      if (ar_cast<ARTie>(tag) || ar_cast<ARMerge>(tag)) ++openTies;
-    }
-  }
+  for (ARPositionTag* tag : state.curpositiontags)
+    if (ar_cast<ARTie>(tag) || ar_cast<ARMerge>(tag)) ++openTies;
   const Fraction first = t - event->getRelativeTimePosition();
   if (state.curchordtag) {
     CutChordAt(state, p, first);
@@ -223,12 +216,8 @@ void ARMusicalVoice::doAutoDisplayCheck() {
     autoTuplet = nullptr;
     base = Frac_1;
   };
-  auto snapshot = [](ARMusicalVoiceState::PositionTagList const* list) {
-    std::vector<ARPositionTag*> tags;
-    if (list)
-      for (void* at = list->GetHeadPosition(); at;) tags.push_back(list->GetNext(at));
-    return tags;
-  };
+  // The step's lists as they were: cutting an event below changes the state.
+  auto snapshot = [](ARMusicalVoiceState::PositionTags const& tags) { return tags; };
 
   while (pos) {
     void* p = pos;

@@ -46,15 +46,11 @@ void ARMusicalVoice::doAutoDispatchLyrics() {
   while (pos) {
     void* p = pos;
     ARMusicalObject const* object = GetAt(p);
-    if (auto const* added = state.addedpositiontags) {
-      for (void* at = added->GetHeadPosition(); at;)
-        if (auto* lyrics = ar_cast<ARLyrics>(added->GetNext(at))) open.emplace_back(lyrics);
-    }
-    if (auto const* removed = state.removedpositiontags) {
-      for (void* at = removed->GetHeadPosition(); at;) {
-        auto* lyrics = ar_cast<ARLyrics>(removed->GetNext(at));
-        open.remove_if([&](ARDispatchLyricsClass const& r) { return r.getLyrics() == lyrics; });
-      }
+    for (ARPositionTag* added : state.addedpositiontags)
+      if (auto* lyrics = ar_cast<ARLyrics>(added)) open.emplace_back(lyrics);
+    for (ARPositionTag* removed : state.removedpositiontags) {
+      auto* lyrics = ar_cast<ARLyrics>(removed);
+      open.remove_if([&](ARDispatchLyricsClass const& r) { return r.getLyrics() == lyrics; });
     }
     if (object->isEventClass()) {
       for (ARDispatchLyricsClass& record : open) {

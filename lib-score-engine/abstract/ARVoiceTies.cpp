@@ -59,11 +59,9 @@ void ARMusicalVoice::doAutoTies() {
   while (pos) {
     void* p = pos;
     ARMusicalObject* object = GetAt(p);
-    if (auto const* added = state.addedpositiontags) {
-      for (void* at = added->GetHeadPosition(); at;)
-        if (auto* range = ar_cast<ARTie>(added->GetNext(at)))
-          ranges.push_back({range, state.curchordtag, ar_cast<ARNote>(object)});
-    }
+    for (ARPositionTag* added : state.addedpositiontags)
+      if (auto* range = ar_cast<ARTie>(added))
+        ranges.push_back({range, state.curchordtag, ar_cast<ARNote>(object)});
 
     if (object->isEventClass()) {
       ARChordTag* chordNow = state.curchordtag;
@@ -134,19 +132,17 @@ void ARMusicalVoice::doAutoTies() {
         previousChord = nullptr;
       }
     }
-    if (auto const* removed = state.removedpositiontags) {
-      for (void* at = removed->GetHeadPosition(); at;) {
-        auto* range = ar_cast<ARTie>(removed->GetNext(at));
-        if (!range || doneRanges.count(range)) continue;
-        auto unfinished = [&](ARTieStruct const& tie) { return tie.range == range; };
-        for (ARTieStruct const& tie : started)
-          if (unfinished(tie)) mPosTagList->RemoveElementAt(tie.node);
-        started.erase(std::remove_if(started.begin(), started.end(), unfinished), started.end());
-        ranges.erase(std::remove_if(ranges.begin(), ranges.end(),
-                                    [&](OpenTieRange const& r) { return r.range == range; }),
-                     ranges.end());
-        doneRanges.insert(range);
-      }
+    for (ARPositionTag* removed : state.removedpositiontags) {
+      auto* range = ar_cast<ARTie>(removed);
+      if (!range || doneRanges.count(range)) continue;
+      auto unfinished = [&](ARTieStruct const& tie) { return tie.range == range; };
+      for (ARTieStruct const& tie : started)
+        if (unfinished(tie)) mPosTagList->RemoveElementAt(tie.node);
+      started.erase(std::remove_if(started.begin(), started.end(), unfinished), started.end());
+      ranges.erase(std::remove_if(ranges.begin(), ranges.end(),
+                                  [&](OpenTieRange const& r) { return r.range == range; }),
+                   ranges.end());
+      doneRanges.insert(range);
     }
   }
   // Ties started near the end that nothing closed.

@@ -5,6 +5,7 @@
 // comparisons and equal values with different parts (2/8 and 1/4) compare equal. Constructors
 // and setters keep what they are given; arithmetic leaves the result reduced.
 
+#include <bit>
 #include <cstdint>
 
 class Fraction {
@@ -57,7 +58,17 @@ class Fraction {
  private:
   // Stores the reduced form of n/d, computed wide so intermediate products cannot overflow.
   void StoreReduced(int64_t n, int64_t d);
-  void UpdateValue() { mValue = static_cast<double>(mNumerator) / mDenominator; }
+  void UpdateValue() {
+    // Dividing by a power of two is multiplying by its exact inverse, which is quicker and gives
+    // the same double; note values have powers of two below the line.
+    if (mDenominator > 0 && (mDenominator & (mDenominator - 1)) == 0) {
+      const auto exponent =
+          static_cast<std::uint64_t>(1023 - std::countr_zero(static_cast<unsigned>(mDenominator)));
+      mValue = static_cast<double>(mNumerator) * std::bit_cast<double>(exponent << 52);
+    } else {
+      mValue = static_cast<double>(mNumerator) / mDenominator;
+    }
+  }
 
   int mNumerator = 0;
   int mDenominator = 1;

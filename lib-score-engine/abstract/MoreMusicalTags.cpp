@@ -17,7 +17,8 @@ int ARRepeatEndRangeEnd::getNumRepeat() const {
 }
 #endif
 
-ARTagEnd::ARTagEnd(int newId, ARTagEnd const* copy) : ARMTParameter(newId, copy) {
+ARTagEnd::ARTagEnd(int newId, ARTagEnd const* copy)
+    : ARMTParameter(newId, copy), ARPositionTag(true) {
   assoc = 0;
 }
 

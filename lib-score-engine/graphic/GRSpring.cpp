@@ -271,15 +271,11 @@ float GRSpring::GetMaxDistance(GRSpring const* next) const {
   if (holdsGlue(next->mElements)) return widestRight(mElements);
   if (!mCollider || !next->mCollider) return 0;
   float distance = 0;
-  int index = GRSpringCollider::kNoBand;
-  do {
-    GRSpringCollider::Band mine;
-    GRSpringCollider::Band theirs;
-    mCollider->GetMatchingPoslists(index, next->mCollider, &mine, &theirs);
-    if (mine.empty()) break;
-    distance = std::max(distance, widestInBand(mine, mElements, true) +
-                                      widestInBand(theirs, next->mElements, false));
-  } while (index != GRSpringCollider::kNoBand);
+  mCollider->ForEachSharedBand(
+      *next->mCollider, [&](GRSpringCollider::Band mine, GRSpringCollider::Band theirs) {
+        distance = std::max(distance, widestInBand(mine, mElements, true) +
+                                          widestInBand(theirs, next->mElements, false));
+      });
   return distance;
 }
 

@@ -37,6 +37,29 @@ class GRSpringCollider {
 
   // The positions in the band, in the order they came; empty for a band no element occupies.
   Band getBand(int band) const;
+  // Calls visit(mine, theirs) for every band both colliders occupy, from the lowest: the walk
+  // of GetMatchingPoslists in one pass over both.
+  template <class Visit>
+  void ForEachSharedBand(GRSpringCollider const& other, Visit&& visit) const {
+    std::size_t mine = 0;
+    std::size_t theirs = 0;
+    while (mine < mBandOf.size() && theirs < other.mBandOf.size()) {
+      const int band = mBandOf[mine];
+      const int otherBand = other.mBandOf[theirs];
+      if (band < otherBand) {
+        mine = BandEnd(mine);
+      } else if (otherBand < band) {
+        theirs = other.BandEnd(theirs);
+      } else {
+        const std::size_t mineEnd = BandEnd(mine);
+        const std::size_t theirsEnd = other.BandEnd(theirs);
+        visit(Band(mPositions.data() + mine, mineEnd - mine),
+              Band(other.mPositions.data() + theirs, theirsEnd - theirs));
+        mine = mineEnd;
+        theirs = theirsEnd;
+      }
+    }
+  }
 
  private:
   // Room for the entries of a spring of a few notes, made once.
@@ -44,6 +67,12 @@ class GRSpringCollider {
 
   // The first entry of the band, or of the next band above it.
   std::size_t LowerBound(int band) const;
+  // The first entry after the band of the entry at.
+  std::size_t BandEnd(std::size_t at) const {
+    const int band = mBandOf[at];
+    while (at < mBandOf.size() && mBandOf[at] == band) ++at;
+    return at;
+  }
 
   // Only the bands an element occupies, a few per spring, as one list sorted by band: the band
   // of each entry and its position side by side, so that a band's positions lie together.

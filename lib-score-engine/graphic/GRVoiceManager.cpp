@@ -89,7 +89,8 @@ int GRVoiceManager::BeginManageVoice() {
   // The layout makes the elements of a chord one by one: each member shares the chord's spring.
   mArVoice->setReadMode(ARMusicalVoice::EVENTMODE);
   mVoiceState = new ARMusicalVoiceState;
-  mArVoice->GetHeadPosition(*mVoiceState);
+  // The layout never steps back, so the walk keeps no snapshot before each chord.
+  mArVoice->StartForwardWalk(*mVoiceState);
   mVoiceTime = mVoiceState->getCurTime();
   mGrTags = new KF_IPointerList<GRTag>(0);
   ReadBeginTags(mVoiceTime);
@@ -262,8 +263,7 @@ int GRVoiceManager::advance() {
   void* remembered = curPosition();
   stepOver();
   void* position = curPosition();
-  ARMusicalVoiceState::PositionTagList const* ended = mVoiceState->getRemovedPositionTags();
-  if (ended && !ended->IsEmpty()) checkEndPTags(remembered);
+  if (!mVoiceState->getRemovedPositionTags().empty()) checkEndPTags(remembered);
   if (!position) return kEnded;
   return hasDuration(mArVoice->ObjectList::GetAt(position)) ? kEventNext : kZeroDurationNext;
 }

@@ -396,19 +396,14 @@ GRNotationElement* GRVoiceManager::openSharedStem(ARShareStem* tag) {
 }
 
 void GRVoiceManager::checkStartPTags(void* position) {
-  ARMusicalVoiceState::PositionTagList const* started = mVoiceState->getAddedPositionTags();
-  if (!started) return;
-  for (void* pos = started->GetHeadPosition(); pos;) {
-    ARPositionTag* tag = started->GetNext(pos);
+  for (ARPositionTag* tag : mVoiceState->getAddedPositionTags()) {
     MELVARIN_ASSERT(tag->getPosition() == position);
     parsePositionTag(tag);
   }
 }
 
 void GRVoiceManager::addStartPTags() {
-  ARMusicalVoiceState::PositionTagList const* open = mVoiceState->getCurPositionTags();
-  if (!open) return;
-  for (void* pos = open->GetHeadPosition(); pos;) parsePositionTag(open->GetNext(pos));
+  for (ARPositionTag* tag : mVoiceState->getCurPositionTags()) parsePositionTag(tag);
 }
 
 void GRVoiceManager::checkEndPTags(void* position) {

@@ -26,8 +26,10 @@ constexpr char const* kNames[] = {"",  "_", "c",   "d",   "e",   "f",   "g",
 
 int gd_noteName2pc(char const* name) {
   if (name) {
+    // Every note of a text comes by here: the first letter rules out most spellings at once.
     for (Spelling const& spelling : kSpellings)
-      if (std::strcmp(spelling.name, name) == 0) return spelling.code;
+      if (spelling.name[0] == name[0] && std::strcmp(spelling.name, name) == 0)
+        return spelling.code;
   }
   gd_error("Unknown notename, replaced by rest.");
   return PC_REST;

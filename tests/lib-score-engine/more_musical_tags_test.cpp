@@ -90,7 +90,8 @@ TEST(MoreMusicalTagsTest, BaseSumsItsEventsAndAFaultyMergeMarksBothEnds) {
 }  // namespace
 
 // The passes ask ar_cast in place of dynamic_cast; it must give the same subobject, also for the
-// classes with two bases, and give it again when the answer comes from its table.
+// classes with two bases, and give it again when the answer comes from its table. A range tag's
+// kind and place read directly are those its virtual queries give.
 TEST(ArCast, AnswersAsDynamicCastForEveryClassAndBothBases) {
   std::vector<std::unique_ptr<ARMusicalObject>> objects;
   objects.emplace_back(new ARNote(Frac_1_4));
@@ -112,6 +113,9 @@ TEST(ArCast, AnswersAsDynamicCastForEveryClassAndBothBases) {
       ARPositionTag* range = ar_cast<ARPositionTag>(object);
       EXPECT_EQ(range, dynamic_cast<ARPositionTag*>(object));
       if (!range) continue;
+      // The walks read these without a call.
+      EXPECT_EQ(range->isEndMarker(), range->isEndTagClass());
+      EXPECT_EQ(range->placedAt(), range->getPosition());
       EXPECT_EQ(ar_cast<ARMusicalObject>(range), object);
       EXPECT_EQ(ar_cast<ARChordTag>(range), dynamic_cast<ARChordTag*>(range));
       EXPECT_EQ(IsExactly<ARChordTag>(range), typeid(*range) == typeid(ARChordTag));

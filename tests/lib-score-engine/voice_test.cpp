@@ -186,8 +186,8 @@ TEST(VoiceStateTest, StateTagsAndRangesFollowTheSteps) {
   EXPECT_EQ(state.getCurDisplayDuration(), inner);
   b.voice.GetNext(pos, state);  // d closes the inner range
   EXPECT_EQ(state.getCurDisplayDuration(), outer);
-  ASSERT_NE(state.getRemovedPositionTags(), nullptr);
-  EXPECT_EQ(state.getRemovedPositionTags()->GetHead(), inner);
+  ASSERT_FALSE(state.getRemovedPositionTags().empty());
+  EXPECT_EQ(state.getRemovedPositionTags().front(), inner);
   EXPECT_FALSE(state.IsOpen(inner));
   void* atE = pos;
   EXPECT_EQ(b.voice.GetPrevEvent(pos, state), b.voice.GetAt(inner->getPosition()));  // d
@@ -195,9 +195,9 @@ TEST(VoiceStateTest, StateTagsAndRangesFollowTheSteps) {
   b.voice.GetNext(pos, state);                                                       // d again
   EXPECT_EQ(pos, atE);
   b.voice.GetNext(pos, state);  // e
-  EXPECT_EQ(state.getRemovedPositionTags()->GetHead(), outer);
+  EXPECT_EQ(state.getRemovedPositionTags().front(), outer);
   b.voice.GetNext(pos, state);  // f
-  EXPECT_EQ(state.getRemovedPositionTags(), nullptr);
+  EXPECT_TRUE(state.getRemovedPositionTags().empty());
   EXPECT_EQ(state.getCurDisplayDuration(), nullptr);
   b.voice.GetNext(pos, state);  // another staff: its clef is not known yet
   EXPECT_EQ(state.getCurStateTag(typeid(ARClef)), nullptr);
