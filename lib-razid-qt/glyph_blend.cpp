@@ -50,6 +50,15 @@ void BlendOver(const RasterPixels& target, QPoint topLeft, const QImage& image) 
   const int width = covered.width();
   uchar const* sourceRow = image.constBits() + (covered.top() - topLeft.y()) * image.bytesPerLine();
   uchar* targetRow = target.bits + covered.top() * target.bytesPerLine;
+#if defined(__SSE2__)
+  // Each row of a symbol lies in other lines of memory, rarely still cached on a page this large:
+  // all of them are asked for at once rather than one row after the other.
+  for (int y = 0; y < covered.height(); ++y) {
+    char const* row = reinterpret_cast<char const*>(targetRow + y * target.bytesPerLine);
+    _mm_prefetch(row + covered.left() * 4, _MM_HINT_T0);
+    _mm_prefetch(row + covered.right() * 4, _MM_HINT_T0);
+  }
+#endif
   for (int y = covered.top(); y <= covered.bottom(); ++y) {
     auto const* from = reinterpret_cast<quint32 const*>(sourceRow) + first;
     auto* to = reinterpret_cast<quint32*>(targetRow) + covered.left();
