@@ -1,7 +1,6 @@
 #include <string>
 
 #include "GRMusic.h"
-#include "RazidDrawTypes.h"
 #include "fuzz/fuzz_targets.h"
 #include "parse_music.h"
 #include "tests/lib-score-engine/graphic/counting_device.h"
@@ -20,14 +19,7 @@ int LayoutRmn(const std::uint8_t* data, std::size_t size) {
   GRMusic layout(parsed.music.get(), nullptr);
   // Drawn on a device that only counts: recording every call would cost more than the layout.
   EngineTesting::CountingDevice device(engine.device().getVGSystem());
-  for (int page = 1; page <= layout.getNumPages(); ++page) {
-    RazidOnDrawDesc desc;
-    desc.hdc = &device;
-    desc.page = page;
-    desc.sizex = 1000;
-    desc.sizey = 1414;
-    layout.OnDraw(device, desc);
-  }
+  EngineTesting::DrawEveryPage(layout, device);
   return 0;
 }
 

@@ -371,9 +371,29 @@ void GDeviceQt::DrawMusicSymbol(float x, float y, unsigned int symbol) {
   const RazidQt::GlyphImage& glyph = RecentGlyph(*font, character, transform);
   if (glyph.image.isNull()) return;
   const QPointF origin = transform.map(QPointF(position));
+  const QPoint topLeft = QPoint(qRound(origin.x()), qRound(origin.y())) + glyph.offset;
+  RazidQt::RasterPixels pixels;
+  if (BlendsInPlace(pixels)) return RazidQt::BlendOver(pixels, topLeft, glyph.image);
   mPainter->setWorldTransform(QTransform());
-  DrawGlyph(QPoint(qRound(origin.x()), qRound(origin.y())) + glyph.offset, glyph);
+  DrawGlyph(topLeft, glyph);
   mPainter->setWorldTransform(transform);
+}
+
+// The painter would blend a symbol's image, placed on whole pixels, over the target's pixels and
+// nothing else: full opacity, no clip, no view transformation, no smoothing of images.
+bool GDeviceQt::BlendsInPlace(RazidQt::RasterPixels& pixels) const {
+  if (!mRasterTarget.blendable ||
+      mPainter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+      mPainter->opacity() != 1.0 || mPainter->hasClipping() ||
+      mPainter->testRenderHint(QPainter::SmoothPixmapTransform) ||
+      (mPainter->viewTransformEnabled() && mPainter->window() != mPainter->viewport()))
+    return false;
+  // Asked at every symbol: the painter may have begun again on other pixels since the target
+  // was looked at.
+  auto const* image = static_cast<QImage const*>(mPainter->paintEngine()->paintDevice());
+  if (image->format() != QImage::Format_ARGB32_Premultiplied || !image->constBits()) return false;
+  pixels = {const_cast<uchar*>(image->constBits()), image->bytesPerLine(), image->rect()};
+  return true;
 }
 
 // The raster engine blends a row of an image in groups of pixels that start where the target's
@@ -449,6 +469,12 @@ bool GDeviceQt::DrawsOnRaster() const {
         mRasterTarget.bits = image->constBits();
         mRasterTarget.bytesPerLine = image->bytesPerLine();
       }
+      // A widget is painted through its window's pixels, at its place there and inside its
+      // region: only images and pixmaps are their own pixels.
+      mRasterTarget.blendable = image->format() == QImage::Format_ARGB32_Premultiplied &&
+                                engine->type() == QPaintEngine::Raster &&
+                                target->devType() != QInternal::Widget &&
+                                engine->systemClip().isEmpty();
     }
   }
   return mRasterTarget.onePixelPerUnit &&

@@ -8,6 +8,7 @@
 
 #include "VGDevice.h"
 #include "VGFont.h"
+#include "lib-razid-qt/glyph_blend.h"
 #include "lib-razid-qt/glyph_image_cache.h"
 
 class GFontQt;
@@ -132,6 +133,9 @@ class GDeviceQt : public VGDevice {
     // The pixels under the paint engine, where they are 32-bit rows the device can see.
     uchar const* bits = nullptr;
     qsizetype bytesPerLine = 0;
+    // Whether the painter draws straight into those pixels, premultiplied, without an offset or
+    // a clip of the system's (an image or a pixmap rather than a widget's window).
+    bool blendable = false;
   };
 
   bool AlignsOnBaselineFromLeft() const;
@@ -140,6 +144,7 @@ class GDeviceQt : public VGDevice {
                                          const QTransform& transform);
   void DrawText(QPoint position, const QFont& font, const QString& text);
   bool DrawsOnRaster() const;
+  bool BlendsInPlace(RazidQt::RasterPixels& pixels) const;
   void DrawGlyph(QPoint topLeft, const RazidQt::GlyphImage& glyph);
   bool FillStraightLine(const QLineF& line);
   void FillInBands(const QRectF& rect, const QBrush& brush);

@@ -6,7 +6,6 @@
 
 #include "ARMusic.h"
 #include "GRMusic.h"
-#include "RazidDrawTypes.h"
 #include "parse_music.h"
 #include "tests/lib-score-engine/graphic/counting_device.h"
 #include "tests/lib-score-engine/sample_scores.h"
@@ -14,8 +13,8 @@
 
 namespace {
 
-void ParseAndLayOut(benchmark::State& state, std::string const& text) {
-  Layout::OfflineEngine engine;
+// Each round parses the text and lays it out as the engine does, then hands the layout to work.
+void EachLaidOut(benchmark::State& state, std::string const& text, auto&& work) {
   for (auto _ : state) {
     ParsedMusic parsed = ParseMusicText(text.c_str());
     if (parsed.result != 0) {
@@ -23,8 +22,13 @@ void ParseAndLayOut(benchmark::State& state, std::string const& text) {
       break;
     }
     GRMusic layout(parsed.music.get(), nullptr);
-    benchmark::DoNotOptimize(layout.getNumPages());
+    work(layout);
   }
+}
+
+void ParseAndLayOut(benchmark::State& state, std::string const& text) {
+  Layout::OfflineEngine engine;
+  EachLaidOut(state, text, [](GRMusic& layout) { benchmark::DoNotOptimize(layout.getNumPages()); });
 }
 
 void BM_LayoutQuestionScore(benchmark::State& state) {
@@ -52,23 +56,10 @@ void BM_LayOutAndDrawPlainMusic(benchmark::State& state) {
   std::string const text = SampleScores::PlainTwoStaves(static_cast<int>(state.range(0)) * 1000);
   Layout::OfflineEngine engine;
   EngineTesting::CountingDevice device(engine.device().getVGSystem());
-  for (auto _ : state) {
-    ParsedMusic parsed = ParseMusicText(text.c_str());
-    if (parsed.result != 0) {
-      state.SkipWithError("parse failed");
-      break;
-    }
-    GRMusic layout(parsed.music.get(), nullptr);
-    for (int page = 1; page <= layout.getNumPages(); ++page) {
-      RazidOnDrawDesc desc;
-      desc.hdc = &device;
-      desc.page = page;
-      desc.sizex = 1000;
-      desc.sizey = 1414;
-      layout.OnDraw(device, desc);
-    }
+  EachLaidOut(state, text, [&](GRMusic& layout) {
+    EngineTesting::DrawEveryPage(layout, device);
     state.counters["pages"] = layout.getNumPages();
-  }
+  });
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_LayOutAndDrawPlainMusic)

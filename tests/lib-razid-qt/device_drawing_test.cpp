@@ -1,3 +1,4 @@
+#include <functional>
 #include <limits>
 
 #include "image_device_fixture.h"
@@ -272,6 +273,41 @@ TEST_F(ImageDevice, SymbolsDrawnFromAlignedCopiesKeepTheirImagesPixels) {
   painter.end();
   EXPECT_TRUE(image == expected);
   EXPECT_GT(Ink(image.rect()), 500);
+}
+
+// Where the painter clips, fades or paints into other pixels than premultiplied ones, symbols
+// are left to it: each comes out as the painter's own drawing of its image under that state.
+TEST_F(ImageDevice, SymbolsKeepThePaintersClipOpacityAndPixelFormat) {
+  GFontQt const* font = UseMusicFont(40);
+  const RazidQt::GlyphImage& glyph = RazidQt::CachedGlyph(
+      font->symbolFont(), font->symbolFontKey(), font->Symbol(88), qRgba(0, 0, 0, 255), 1, 1);
+  ASSERT_FALSE(glyph.image.isNull());
+  const std::function<void(QPainter&)> states[] = {
+      [](QPainter& p) { p.setClipRect(QRect(30, 40, 90, 70)); },
+      [](QPainter& p) { p.setOpacity(0.4); },
+      [](QPainter& p) { p.setCompositionMode(QPainter::CompositionMode_Multiply); }};
+  for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32}) {
+    for (int state = format == QImage::Format_RGB32 ? 2 : 0; state < 3; ++state) {
+      SCOPED_TRACE(format * 10 + state);
+      QImage drawn(200, 200, format);
+      drawn.fill(QColor(250, 200, 120));
+      QImage expected = drawn;
+      QPainter target(&drawn);
+      QPainter reference(&expected);
+      states[state](target);
+      states[state](reference);
+      GSystemQt targetSystem(&target);
+      std::unique_ptr<VGDevice> symbols(targetSystem.CreateDisplayDevice());
+      symbols->SetMusicFont(font);
+      for (int x = 5; x < 190; x += 23) {
+        symbols->DrawMusicSymbol(float(x), float(x / 2 + 30), 88);
+        reference.drawImage(QPoint(x, x / 2 + 30) + glyph.offset, glyph.image);
+      }
+      target.end();
+      reference.end();
+      EXPECT_TRUE(drawn == expected);
+    }
+  }
 }
 
 TEST_F(ImageDevice, AnOpaqueFontBackgroundIsFilledBehindTheSymbol) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GRMusic.h"
+#include "RazidDrawTypes.h"
 #include "recording_device.h"
 
 namespace EngineTesting {
@@ -39,5 +41,17 @@ class CountingDevice : public RecordingDevice {
   VGColor mColour;
   unsigned int mAlign = 0;
 };
+
+// Every page of the layout drawn on the device, each as an A4 page of 1000 x 1414 units.
+inline void DrawEveryPage(GRMusic& layout, CountingDevice& device) {
+  for (int page = 1; page <= layout.getNumPages(); ++page) {
+    RazidOnDrawDesc desc;
+    desc.hdc = &device;
+    desc.page = page;
+    desc.sizex = 1000;
+    desc.sizey = 1414;
+    layout.OnDraw(device, desc);
+  }
+}
 
 }  // namespace EngineTesting
