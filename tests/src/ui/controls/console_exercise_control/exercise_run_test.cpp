@@ -299,6 +299,30 @@ TEST_F(AnswerTimingTest, PlayLeavesThePausedQuestionBehindEvenAtTheEndOfItsTime)
   EXPECT_NE(Child<QLabel>("StatisticsHeaderLbl")->text(), "Out of time.");
 }
 
+// The window's rescan finds a plugged-in keyboard a second or more after the notice, later on a
+// busy machine: it may come while the first question plays or waits for its answer. The lesson
+// then waits behind the Play overlay, and the overlay's Play leaves that question behind,
+// uncounted, and asks the next.
+TEST_F(AnswerTimingTest, AKeyboardFoundDuringTheFirstQuestionPausesTheLessonUntilPlay) {
+  for (const bool played : {false, true}) {
+    Open(false, Input::Buttons);
+    if (played) AwaitAnswerFor(0);
+    emit m_console->deviceChange();
+    UI::PlayDialog* overlay = Screen()->GetPlayDialog();
+    EXPECT_TRUE(Screen()->IsPaused()) << played;
+    EXPECT_TRUE(overlay->isVisible()) << played;
+    timer.Run(1000);
+    EXPECT_NE(Ex()->GetState(), Core::ES_AWAITING_ANSWER) << played;
+
+    overlay->clickAreaClicked();
+    for (int step = 0; step < UI::PlayDialog::LastStep; ++step) overlay->advance();
+    EXPECT_FALSE(Screen()->IsPaused()) << played;
+    AwaitAnswerFor(0);
+    EXPECT_EQ(Ex()->GetProgress().QuestionsAsked, 2) << played;
+    EXPECT_TRUE(verdicts.empty()) << played;
+  }
+}
+
 // The time-out notice belongs to its question: it is gone when the next one shows, however soon.
 TEST_F(AnswerTimingTest, TheTimeOutNoticeLeavesWithItsQuestion) {
   SetTrainers([](Core::ExcersisesSettings& s) { s.noteTrainer.onWrongAnswer = {true, 0}; });

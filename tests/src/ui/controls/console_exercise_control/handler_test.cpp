@@ -1,6 +1,7 @@
 // Notices of the exercise reach the screen as signals: at once when the GUI thread caused them,
 // queued when the timer or MIDI thread did, and never once their exercise is stopped.
 
+#include <QSignalSpy>
 #include <QThread>
 
 #include <RtMidi.h>
@@ -93,9 +94,14 @@ TEST_F(HandlerTest, AQueuedVerdictOfAStoppedExerciseIsDropped) {
 
 TEST_F(HandlerTest, ANoteOnAtTheSelectedJackInputIsJudgedQueuedAndLightsItsKey) {
   MELVARIN_REQUIRE_JACK_DELIVERY();
+  RestartOnJack();
+  // The keyboard is plugged in while the window runs. A second or more after the notice the
+  // window's rescan finds it and pauses the exercise screen, ending a question that waits for
+  // its answer: the lesson starts once that has happened.
+  QSignalSpy plugged(m_console.get(), &UI::Console::deviceChange);
   RtMidiOut keys(RtMidi::UNIX_JACK, "Melvarin Screen Keys");
   keys.openVirtualPort("out");
-  RestartOnJack();
+  ASSERT_TRUE(WaitUntil([&] { return !plugged.isEmpty(); }));
   auto controller = App()->GetSoundController();
   // Other programs on the server may have MIDI sources too: the test's own port is selected.
   ASSERT_TRUE(WaitUntil([&] {
