@@ -284,7 +284,10 @@ int GRVoiceManager::DoBreak(Fraction const& tp, int breakKind) {
     mCurGrStaff = mStaffMgr->getStaff(mStaffNum);
     MELVARIN_ASSERT(mCurGrStaff);
     mCurGrStaff->BeginStaff(mStaffMgr);
-    mStartSystemTime = getCurTimePosition();
+    // The new line starts at the break for every voice, also for one still holding an event
+    // across it (a cue's voice can be ahead of its main voice): the stand-ins of their open tags
+    // then stand in time order on a staff the voices share.
+    mStartSystemTime = tp;
     beginOpenTags();
     mLastNonZeroEvent = nullptr;
     mLastBar = nullptr;
