@@ -1,6 +1,7 @@
 #include "ARMusicalVoice.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <sstream>
 #include <unordered_map>
@@ -503,7 +504,7 @@ void ARMusicalVoice::CloseRangesAt(void* pos, ARMusicalVoiceState& state) const 
   while (pos && state.ptagpos) {
     ARPositionTag* tag = mPosTagList->GetAt(state.ptagpos);
     if (!tag->isEndMarker() || tag->placedAt() != pos) return;
-    if (state.IsOpen(tag)) state.RemovePositionTag(tag);
+    state.CloseIfOpen(tag);
     mPosTagList->GetNext(state.ptagpos);
   }
 }
@@ -525,19 +526,44 @@ void* ARMusicalVoice::StartForwardWalk(ARMusicalVoiceState& state) const {
   return GetHeadPosition(state);
 }
 
+namespace {
+
+// What Step asks of an element, kept in the element (ARMusicalObject::getWalkKind).
+enum WalkKind : std::uint8_t {
+  kKindKnown = 1,
+  kKindTag = 2,
+  kKindStateTag = 4,
+  kKindStaff = 8,
+  kKindBar = 16,
+};
+
+}  // namespace
+
 ARMusicalObject* ARMusicalVoice::Step(void*& pos, ARMusicalVoiceState& state) const {
   CloseRangesAt(pos, state);
   void* at = pos;
   ARMusicalObject* object = ObjectList::GetNext(pos);
   // Events are neither tags nor range ends; most steps take one, so they skip both questions.
-  const bool isEvent = object->isEventClass();
-  MELVARIN_ASSERT(isEvent || ar_cast<ARRangeEnd>(object) == nullptr);
-  if (auto* tag = isEvent ? nullptr : ar_cast<ARMusicalTag>(object)) {
+  if (!object->isEventClass()) {
+    std::uint8_t kind = object->getWalkKind();
+    if (kind == 0) {
+      MELVARIN_ASSERT(ar_cast<ARRangeEnd>(object) == nullptr);
+      kind = kKindKnown;
+      if (auto* tag = ar_cast<ARMusicalTag>(object)) {
+        kind |= kKindTag;
+        if (tag->IsStateTag()) kind |= kKindStateTag;
+        if (ar_cast<ARStaff>(tag)) kind |= kKindStaff;
+        if (ar_cast<ARBar>(tag)) kind |= kKindBar;
+      }
+      object->setWalkKind(kind);
+    }
     // A tag whose range is optional stands in the event list too, with its range flag set (a
     // repeat end written with a range); the walk takes it as a plain element.
-    if (tag->IsStateTag()) {
-      if (auto* staff = ar_cast<ARStaff>(tag)) {
+    if (kind & kKindStateTag) {
+      auto* tag = ar_cast<ARMusicalTag>(object);
+      if (kind & kKindStaff) {
         // Clef and key belong to the staff: a voice moving to another staff has neither yet.
+        auto* staff = ar_cast<ARStaff>(tag);
         auto* current = ar_cast<ARStaff>(state.getCurStateTag(typeid(ARStaff)));
         if (current && current->getStaffNumber() != staff->getStaffNumber()) {
           state.RemoveCurStateTag(typeid(ARClef));
@@ -546,8 +572,8 @@ ARMusicalObject* ARMusicalVoice::Step(void*& pos, ARMusicalVoiceState& state) co
       }
       state.AddStateTag(tag);
     }
-    if (ar_cast<ARBar>(tag)) {
-      state.curlastbartp = tag->getRelativeTimePosition();
+    if (kind & kKindBar) {
+      state.curlastbartp = object->getRelativeTimePosition();
       state.curlastbarpos = at;
     }
   }
