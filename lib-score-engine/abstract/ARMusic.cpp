@@ -18,6 +18,7 @@
 #include "ARMusicalVoiceState.h"
 #include "ARRangeSpans.h"
 #include "ARVoiceManager.h"
+#include "ARVoicePassSupport.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
 
@@ -199,8 +200,10 @@ double ARMusic::EstimatedPassWork() const {
     ARMusicalVoice const* voice = GetNext(pos);
     double measures = 0;
     for (void* at = voice->GetHeadPosition(); at;) {
-      auto const* meter = ar_cast<ARMeter const>(voice->ObjectList::GetNext(at));
-      if (!meter || meter->getNumerator() <= 0 || meter->getDenominator() <= 0) continue;
+      ARMusicalObject const* object = voice->ObjectList::GetNext(at);
+      if (object->isEventClass() || !(VoicePass::KindOf(object) & VoicePass::kKindMeter)) continue;
+      auto const* meter = ar_cast<ARMeter const>(object);
+      if (meter->getNumerator() <= 0 || meter->getDenominator() <= 0) continue;
       const double many = longest * meter->getDenominator() / meter->getNumerator();
       if (many > measures) measures = many;
     }
@@ -243,9 +246,11 @@ bool ARMusic::DatesFitInts() const {
     longest = std::max(longest, std::fabs(voice->getDuration().getValue()));
     for (void* at = voice->GetHeadPosition(); at;) {
       ARMusicalObject const* object = voice->ObjectList::GetNext(at);
-      if (object->isEventClass() && !refine(object->getDuration())) return false;
-      auto const* meter = ar_cast<ARMeter const>(object);
-      if (meter && !refine(meter->getMeterTime())) return false;
+      if (object->isEventClass()) {
+        if (!refine(object->getDuration())) return false;
+      } else if (VoicePass::KindOf(object) & VoicePass::kKindMeter) {
+        if (!refine(ar_cast<ARMeter const>(object)->getMeterTime())) return false;
+      }
     }
   }
   // Room to spare for the sum of a date and a note value.

@@ -6,17 +6,25 @@
 #include "engine_globals.h"
 #include "src/common/assertion.h"
 
+ARMusicalEvent::ARMusicalEvent(ARMusicalEvent const& other)
+    : ARMusicalObject(other), numPoints(other.numPoints) {
+  mIsEvent = true;
+}
+
 ARMusicalEvent::ARMusicalEvent(int numerator, int denominator) {
+  mIsEvent = true;
   duration.set(std::clamp(numerator, MUSICAL_MIN_NUMERATOR, MUSICAL_MAX_NUMERATOR),
                std::max(denominator, MUSICAL_MIN_DENOMINATOR));
 }
 
 ARMusicalEvent::ARMusicalEvent(Fraction const& newDuration) {
+  mIsEvent = true;
   duration = newDuration;
 }
 
 ARMusicalEvent::ARMusicalEvent(Fraction const& newRelativeTimePosition, Fraction const& newDuration)
     : ARMusicalObject(newRelativeTimePosition) {
+  mIsEvent = true;
   // clang-format off
   MELVARIN_ASSERT(newDuration.getNumerator() >= MUSICAL_MIN_NUMERATOR);
   MELVARIN_ASSERT(newDuration.getDenominator() >= MUSICAL_MIN_DENOMINATOR);

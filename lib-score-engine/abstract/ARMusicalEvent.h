@@ -16,11 +16,10 @@ class ARMusicalEvent : public ARMusicalObject {
   ARMusicalEvent(int numerator, int denominator);
   explicit ARMusicalEvent(Fraction const& duration);
   ARMusicalEvent(Fraction const& relativeTimePosition, Fraction const& duration);
-  ARMusicalEvent(ARMusicalEvent const& other) = default;
+  ARMusicalEvent(ARMusicalEvent const& other);
 
   ARMusicalObject* Copy() const override;
   void print() const override {}
-  bool isEventClass() const override { return true; }
   // True when other is of exactly the same class.
   virtual bool CanBeMerged(ARMusicalEvent const* other) const;
 

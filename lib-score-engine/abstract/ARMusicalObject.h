@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 
 #include "Fraction.h"
@@ -35,9 +36,11 @@ class ARMusicalObject {
 
   virtual ARMusicalObject* Copy() const;
   virtual void removeGRRepresentation(GObject* object);
-  virtual Fraction const& getDuration() const { return duration; }
-  virtual Fraction const& getRelativeTimePosition() const { return relativeTimePosition; }
-  virtual Fraction getRelativeEndTimePosition() const { return relativeTimePosition + duration; }
+  // Read for nearly every element of every walk, and never answered differently by a class of
+  // its own, so they are plain reads.
+  Fraction const& getDuration() const { return duration; }
+  Fraction const& getRelativeTimePosition() const { return relativeTimePosition; }
+  Fraction getRelativeEndTimePosition() const { return relativeTimePosition + duration; }
   // Writes the object as RMN text; only tags have any.
   virtual std::ostream& operator<<(std::ostream& os) const { return os; }
   virtual void print() const;
@@ -50,7 +53,14 @@ class ARMusicalObject {
   virtual void addGRRepresentation(GObject* object);
   // Forgets the elements without deleting them.
   virtual void resetGRRepresentation();
-  virtual bool isEventClass() const { return false; }
+  // True for events (ARMusicalEvent and the classes derived from it).
+  bool isEventClass() const { return mIsEvent; }
+
+  // What a voice walk found out about the object's class the first time it stepped over it; 0
+  // until then. The class of an object never changes, so neither does the answer, and the walks
+  // ask it at every step (ARMusicalVoice::Step).
+  std::uint8_t getWalkKind() const { return mWalkKind; }
+  void setWalkKind(std::uint8_t kind) const { mWalkKind = kind; }
 
   // True when the denominator is a power of two (or 0), so the length can be drawn without a
   // tuplet.
@@ -60,6 +70,11 @@ class ARMusicalObject {
   Fraction relativeTimePosition;
   Fraction duration;
   KF_IPointerList<GObject>* mGrObject = nullptr;
+  // Set by the event constructors only.
+  bool mIsEvent = false;
+
+ private:
+  mutable std::uint8_t mWalkKind = 0;
 };
 
 // The object's RMN text.

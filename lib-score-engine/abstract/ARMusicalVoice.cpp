@@ -1,6 +1,7 @@
 #include "ARMusicalVoice.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <sstream>
 #include <unordered_map>
@@ -19,6 +20,7 @@
 #include "ARShareLocation.h"
 #include "ARShareStem.h"
 #include "ARStaff.h"
+#include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
@@ -32,8 +34,9 @@ ObjectSet RangeTagsAmong(ARMusicalVoice::ObjectList const& list) {
   ObjectSet objects;
   for (void* pos = list.GetHeadPosition(); pos;) {
     ARMusicalObject const* object = list.GetNext(pos);
-    // Range tags are tags: the events, most of the list, are passed over without a cast.
-    if (!object->isEventClass() && ar_cast<ARPositionTag const>(object)) objects.insert(object);
+    // Range tags are tags: the events, most of the list, are passed over without a question.
+    if (!object->isEventClass() && (VoicePass::KindOf(object) & VoicePass::kKindRangeTag))
+      objects.insert(object);
   }
   return objects;
 }
@@ -439,8 +442,13 @@ void ARMusicalVoice::ConvertToNormalForm() {
     const int at = order.IndexOf(tag->getPosition());
     entries.emplace_back(at * 2 + (tag->isEndTagClass() ? 1 : 0), tag);
   }
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](auto const& a, auto const& b) { return a.first < b.first; });
+  auto const earlier = [](auto const& a, auto const& b) { return a.first < b.first; };
+  // The factory mostly files them in that order already.
+  if (std::is_sorted(entries.begin(), entries.end(), earlier)) {
+    curVoiceState->ptagpos = mPosTagList->GetTailPosition();
+    return;
+  }
+  std::stable_sort(entries.begin(), entries.end(), earlier);
   void* pos = mPosTagList->GetHeadPosition();
   for (auto const& entry : entries) {
     mPosTagList->SetAt(pos, entry.second);
@@ -503,7 +511,7 @@ void ARMusicalVoice::CloseRangesAt(void* pos, ARMusicalVoiceState& state) const 
   while (pos && state.ptagpos) {
     ARPositionTag* tag = mPosTagList->GetAt(state.ptagpos);
     if (!tag->isEndMarker() || tag->placedAt() != pos) return;
-    if (state.IsOpen(tag)) state.RemovePositionTag(tag);
+    state.CloseIfOpen(tag);
     mPosTagList->GetNext(state.ptagpos);
   }
 }
@@ -530,14 +538,16 @@ ARMusicalObject* ARMusicalVoice::Step(void*& pos, ARMusicalVoiceState& state) co
   void* at = pos;
   ARMusicalObject* object = ObjectList::GetNext(pos);
   // Events are neither tags nor range ends; most steps take one, so they skip both questions.
-  const bool isEvent = object->isEventClass();
-  MELVARIN_ASSERT(isEvent || ar_cast<ARRangeEnd>(object) == nullptr);
-  if (auto* tag = isEvent ? nullptr : ar_cast<ARMusicalTag>(object)) {
+  if (!object->isEventClass()) {
+    if (object->getWalkKind() == 0) MELVARIN_ASSERT(ar_cast<ARRangeEnd>(object) == nullptr);
+    const std::uint8_t kind = VoicePass::KindOf(object);
     // A tag whose range is optional stands in the event list too, with its range flag set (a
     // repeat end written with a range); the walk takes it as a plain element.
-    if (tag->IsStateTag()) {
-      if (auto* staff = ar_cast<ARStaff>(tag)) {
+    if (kind & VoicePass::kKindStateTag) {
+      auto* tag = ar_cast<ARMusicalTag>(object);
+      if (kind & VoicePass::kKindStaff) {
         // Clef and key belong to the staff: a voice moving to another staff has neither yet.
+        auto* staff = ar_cast<ARStaff>(tag);
         auto* current = ar_cast<ARStaff>(state.getCurStateTag(typeid(ARStaff)));
         if (current && current->getStaffNumber() != staff->getStaffNumber()) {
           state.RemoveCurStateTag(typeid(ARClef));
@@ -546,8 +556,8 @@ ARMusicalObject* ARMusicalVoice::Step(void*& pos, ARMusicalVoiceState& state) co
       }
       state.AddStateTag(tag);
     }
-    if (ar_cast<ARBar>(tag)) {
-      state.curlastbartp = tag->getRelativeTimePosition();
+    if (kind & VoicePass::kKindBar) {
+      state.curlastbartp = object->getRelativeTimePosition();
       state.curlastbarpos = at;
     }
   }

@@ -1,6 +1,7 @@
 #include "ARMusicalVoiceState.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "ARAuto.h"
 #include "ARCast.h"
@@ -33,6 +34,26 @@ bool RemoveFirst(ARMusicalVoiceState::PositionTags& tags, ARPositionTag const* t
   if (found == tags.end()) return false;
   tags.erase(found);
   return true;
+}
+
+// What opening or closing a range asks of its tag, kept in the tag (ARPositionTag::getRangeKind).
+enum RangeKind : std::uint8_t {
+  kRangeKnown = 1,
+  kRangeChord = 2,  // the chord tag the voice puts around a chord
+  kRangeGrace = 4,
+  kRangeDisplayDuration = 8,
+};
+
+std::uint8_t RangeKindOf(ARPositionTag const* tag) {
+  std::uint8_t kind = tag->getRangeKind();
+  if (kind != 0) return kind;
+  kind = kRangeKnown;
+  // A chord label is of a class derived from the chord tag; it may span chords.
+  if (IsExactly<ARChordTag>(tag)) kind |= kRangeChord;
+  if (ar_cast<ARGrace const>(tag)) kind |= kRangeGrace;
+  if (ar_cast<ARDisplayDuration const>(tag)) kind |= kRangeDisplayDuration;
+  tag->setRangeKind(kind);
+  return kind;
 }
 
 // The tag whose range an end marker closes; a begin tag stands for itself.
@@ -149,16 +170,17 @@ ARMusicalTag* ARMusicalVoiceState::RemoveCurStateTag(std::type_info const& type)
 
 void ARMusicalVoiceState::AddPositionTag(ARPositionTag* tag, int addToAdded) {
   MELVARIN_ASSERT(tag != nullptr);
-  if (ARChordTag* chord = AsChordRange(tag)) {
+  const std::uint8_t kind = RangeKindOf(tag);
+  if (kind & kRangeChord) {
     if (curchordtag) RidevUzuze("nested chordtags are not allowed!");
     MELVARIN_ASSERT(curchordtag == nullptr);
-    curchordtag = chord;
-  } else if (auto* grace = ar_cast<ARGrace>(tag)) {
+    curchordtag = static_cast<ARChordTag*>(tag);
+  } else if (kind & kRangeGrace) {
     if (curgrace) RidevUzuze("nested gracetags are notallowed!");
     MELVARIN_ASSERT(curgrace == nullptr);
-    curgrace = grace;
-  } else if (auto* displayDuration = ar_cast<ARDisplayDuration>(tag)) {
-    curdispdur = displayDuration;
+    curgrace = static_cast<ARGrace*>(tag);
+  } else if (kind & kRangeDisplayDuration) {
+    curdispdur = static_cast<ARDisplayDuration*>(tag);
   }
   curpositiontags.push_back(tag);
   if (addToAdded) addedpositiontags.push_back(tag);
@@ -168,6 +190,15 @@ void ARMusicalVoiceState::RemovePositionTag(ARPositionTag* tag, int addToRemoved
   ARPositionTag* range = RangeOf(tag);
   const bool removed = RemoveFirst(curpositiontags, range);
   MELVARIN_ASSERT(removed);
+  Closed(range, addToRemoved);
+}
+
+void ARMusicalVoiceState::CloseIfOpen(ARPositionTag* tag) {
+  ARPositionTag* range = tag->isEndMarker() ? tag->getCorrespondence() : tag;
+  if (range && RemoveFirst(curpositiontags, range)) Closed(range, 1);
+}
+
+void ARMusicalVoiceState::Closed(ARPositionTag* range, int addToRemoved) {
   if (addToRemoved) removedpositiontags.push_back(range);
   RemoveFirst(addedpositiontags, range);
   if (range == curdispdur) {
@@ -175,7 +206,8 @@ void ARMusicalVoiceState::RemovePositionTag(ARPositionTag* tag, int addToRemoved
     curdispdur = nullptr;
     for (auto open = curpositiontags.rbegin(); open != curpositiontags.rend() && !curdispdur;
          ++open)
-      curdispdur = ar_cast<ARDisplayDuration>(*open);
+      if (RangeKindOf(*open) & kRangeDisplayDuration)
+        curdispdur = static_cast<ARDisplayDuration*>(*open);
   } else if (range == curchordtag) {
     curchordtag = nullptr;
   } else if (range == curgrace) {
@@ -191,8 +223,7 @@ bool ARMusicalVoiceState::IsOpen(ARPositionTag const* tag) const {
 }
 
 ARChordTag* ARMusicalVoiceState::AsChordRange(ARPositionTag* tag) {
-  // A chord label is of a class derived from the chord tag; it may span chords.
-  return IsExactly<ARChordTag>(tag) ? static_cast<ARChordTag*>(tag) : nullptr;
+  return tag && (RangeKindOf(tag) & kRangeChord) ? static_cast<ARChordTag*>(tag) : nullptr;
 }
 
 void ARMusicalVoiceState::DeleteAddedAndRemovedPTags() {

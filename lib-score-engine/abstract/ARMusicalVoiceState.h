@@ -49,6 +49,9 @@ class ARMusicalVoiceState {
   // Closes the range of tag, or of its begin tag when tag is an end marker; the range must be
   // open.
   void RemovePositionTag(ARPositionTag* tag, int addToRemoved = 1);
+  // Closes the range of tag (or of the begin tag of an end marker) when it is open, as a step
+  // of a walk does.
+  void CloseIfOpen(ARPositionTag* tag);
   // True while the range of tag (or of the begin tag of an end marker) is open.
   bool IsOpen(ARPositionTag const* tag) const;
   // Forgets which ranges the last step opened and closed.
@@ -81,6 +84,8 @@ class ARMusicalVoiceState {
   friend class ARVoiceManager;
 
   void CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots);
+  // The rest of closing the range, once it is out of the open ones.
+  void Closed(ARPositionTag* range, int addToRemoved);
   // A copy without snapshots, as a snapshot is kept.
   ARMusicalVoiceState* Snapshot() const;
   // Takes the tag out of every list of ranges, open or not; for a range tag that is deleted.

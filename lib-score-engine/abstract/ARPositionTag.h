@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 class ARMusicalObject;
 
 // The second base of every tag that spans a range of events. A begin tag and its end marker point
@@ -26,6 +28,10 @@ class ARPositionTag {
   // them for the next range tag at every step. Only end markers (ARTagEnd) answer true.
   bool isEndMarker() const { return mEndMarker; }
   void* placedAt() const { return position; }
+  // What a voice state found out about the tag's class the first time it opened its range; 0
+  // until then (ARMusicalVoiceState::AddPositionTag).
+  std::uint8_t getRangeKind() const { return mRangeKind; }
+  void setRangeKind(std::uint8_t kind) const { mRangeKind = kind; }
 
  protected:
   // For the end markers.
@@ -37,4 +43,5 @@ class ARPositionTag {
 
  private:
   bool const mEndMarker = false;
+  mutable std::uint8_t mRangeKind = 0;
 };

@@ -3,11 +3,9 @@
 #include <cstddef>
 #include <vector>
 
-#include "ARCast.h"
 #include "ARMusicalVoice.h"
-#include "ARNewSystem.h"
 #include "ARPositionTag.h"
-#include "MoreMusicalTags.h"
+#include "ARVoicePassSupport.h"
 #include "NodeOrdinals.h"
 
 ARRangeSpans MeasureRangeSpans(ARMusicalVoice const& voice) {
@@ -23,9 +21,8 @@ ARRangeSpans MeasureRangeSpans(ARMusicalVoice const& voice) {
     ordinals.Add(pos);
     ARMusicalObject const* object = voice.ARMusicalVoice::ObjectList::GetNext(pos);
     // Breaks are tags, never events.
-    const bool isBreak = !object->isEventClass() &&
-                         (ar_cast<ARPossibleBreak const>(object) ||
-                          ar_cast<ARNewSystem const>(object) || ar_cast<ARNewPage const>(object));
+    const bool isBreak =
+        !object->isEventClass() && (VoicePass::KindOf(object) & VoicePass::kKindBreak);
     breaksBefore.push_back(breaksBefore.back() + (isBreak ? 1 : 0));
   }
   for (void* pos = ranges->GetHeadPosition(); pos;) {

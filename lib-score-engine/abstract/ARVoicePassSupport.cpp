@@ -4,20 +4,43 @@
 
 #include <vector>
 
+#include "ARBar.h"
 #include "ARCast.h"
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
+#include "ARMeter.h"
 #include "ARMusic.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
+#include "ARNewSystem.h"
 #include "ARNote.h"
 #include "ARNoteName.h"
+#include "ARStaff.h"
 #include "ARTie.h"
 #include "MoreMusicalTags.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
 
 namespace VoicePass {
+
+std::uint8_t KindOf(ARMusicalObject const* object) {
+  std::uint8_t kind = object->getWalkKind();
+  if (kind != 0) return kind;
+  kind = kKindKnown;
+  if (auto const* tag = ar_cast<ARMusicalTag const>(object)) {
+    kind |= kKindTag;
+    if (tag->IsStateTag()) kind |= kKindStateTag;
+  }
+  if (ar_cast<ARStaff const>(object)) kind |= kKindStaff;
+  if (ar_cast<ARBar const>(object)) kind |= kKindBar;
+  if (ar_cast<ARPositionTag const>(object)) kind |= kKindRangeTag;
+  if (ar_cast<ARMeter const>(object)) kind |= kKindMeter;
+  if (ar_cast<ARPossibleBreak const>(object) || ar_cast<ARNewSystem const>(object) ||
+      ar_cast<ARNewPage const>(object))
+    kind |= kKindBreak;
+  object->setWalkKind(kind);
+  return kind;
+}
 
 bool IsEmptyNote(ARMusicalObject const* object) {
   auto const* note = ar_cast<ARNote const>(object);

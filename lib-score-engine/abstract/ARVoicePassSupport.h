@@ -2,6 +2,8 @@
 
 // Small questions the automatic passes of a voice ask of its objects.
 
+#include <cstdint>
+
 #include "kf_ilist.h"
 
 class ARMusicalObject;
@@ -9,6 +11,20 @@ class ARMusicalTag;
 class ARPositionTag;
 
 namespace VoicePass {
+
+// What the walks over every element of a voice ask of an element's class, found the first time
+// and kept in the element (ARMusicalObject::getWalkKind): bits of Kind. An event is none of them.
+enum Kind : std::uint8_t {
+  kKindKnown = 1,
+  kKindTag = 2,        // an ARMusicalTag
+  kKindStateTag = 4,   // a tag that holds until the next of its class
+  kKindStaff = 8,      // an ARStaff
+  kKindBar = 16,       // an ARBar
+  kKindRangeTag = 32,  // an ARPositionTag
+  kKindMeter = 64,     // an ARMeter
+  kKindBreak = 128,    // a possible break, a new system or a new page
+};
+std::uint8_t KindOf(ARMusicalObject const* object);
 
 // A note named "empty": a placeholder that holds time without a symbol.
 bool IsEmptyNote(ARMusicalObject const* object);

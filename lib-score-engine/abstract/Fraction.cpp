@@ -210,20 +210,18 @@ void Fraction::StoreReduced(int64_t n, int64_t d) {
   UpdateValue();
 }
 
-Fraction& Fraction::operator+=(Fraction const& other) {
+void Fraction::Add(Fraction const& other) {
   const int64_t common = CommonDenominator(other.mDenominator, mDenominator);
   StoreReduced(int64_t{mNumerator} * (common / mDenominator) +
                    int64_t{other.mNumerator} * (common / other.mDenominator),
                common);
-  return *this;
 }
 
-Fraction& Fraction::operator-=(Fraction const& other) {
+void Fraction::Subtract(Fraction const& other) {
   const int64_t common = CommonDenominator(other.mDenominator, mDenominator);
   StoreReduced(int64_t{mNumerator} * (common / mDenominator) -
                    int64_t{other.mNumerator} * (common / other.mDenominator),
                common);
-  return *this;
 }
 
 // Truncating remainder: the result takes the sign of the left operand.
@@ -322,18 +320,6 @@ Fraction Fraction::getReallySmallerNote(int base) const {
 
 void Fraction::print() const {
   std::printf("%d/%d", mNumerator, mDenominator);
-}
-
-Fraction operator+(Fraction const& a, Fraction const& b) {
-  Fraction result = a;
-  result += b;
-  return result;
-}
-
-Fraction operator-(Fraction const& a, Fraction const& b) {
-  Fraction result = a;
-  result -= b;
-  return result;
 }
 
 Fraction operator%(Fraction const& a, Fraction const& b) {

@@ -5,6 +5,7 @@
 // comparisons and equal values with different parts (2/8 and 1/4) compare equal. Constructors
 // and setters keep what they are given; arithmetic leaves the result reduced.
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -22,8 +23,14 @@ class Fraction {
   int getDenominator() const { return mDenominator; }
   double getValue() const { return mValue; }
 
-  Fraction& operator+=(Fraction const& other);
-  Fraction& operator-=(Fraction const& other);
+  Fraction& operator+=(Fraction const& other) {
+    if (!AddNoteValues(other, 1)) Add(other);
+    return *this;
+  }
+  Fraction& operator-=(Fraction const& other) {
+    if (!AddNoteValues(other, -1)) Subtract(other);
+    return *this;
+  }
   Fraction& operator%=(Fraction const& other);
   Fraction& operator*=(Fraction const& other);
   Fraction& operator*=(int factor);
@@ -58,6 +65,36 @@ class Fraction {
  private:
   // Stores the reduced form of n/d, computed wide so intermediate products cannot overflow.
   void StoreReduced(int64_t n, int64_t d);
+  void Add(Fraction const& other);
+  void Subtract(Fraction const& other);
+  // The sum (sign 1) or difference (sign -1) of two values with powers of two below the line,
+  // which dates and note values nearly always are, as StoreReduced leaves it: the larger
+  // denominator is the common one, and the greatest common divisor of the parts is the power of
+  // two that divides both. False, with nothing changed, for any other values or a result whose
+  // parts do not fit an int.
+  bool AddNoteValues(Fraction const& other, int sign) {
+    const unsigned a = static_cast<unsigned>(mDenominator);
+    const unsigned b = static_cast<unsigned>(other.mDenominator);
+    if (mDenominator <= 0 || other.mDenominator <= 0 || (a & (a - 1)) != 0 || (b & (b - 1)) != 0)
+      return false;
+    const unsigned common = a > b ? a : b;
+    int64_t n =
+        int64_t{mNumerator} * (common / a) + sign * int64_t{other.mNumerator} * (common / b);
+    int64_t d = common;
+    if (n == 0) {
+      d = 1;
+    } else {
+      const int shift = std::min(std::countr_zero(static_cast<uint64_t>(n)),
+                                 std::countr_zero(static_cast<uint64_t>(d)));
+      n >>= shift;
+      d >>= shift;
+    }
+    if (n > INT32_MAX || n < INT32_MIN) return false;
+    mNumerator = static_cast<int>(n);
+    mDenominator = static_cast<int>(d);
+    UpdateValue();
+    return true;
+  }
   void UpdateValue() {
     // Dividing by a power of two is multiplying by its exact inverse, which is quicker and gives
     // the same double; note values have powers of two below the line.
@@ -75,8 +112,18 @@ class Fraction {
   double mValue = 0.0;
 };
 
-Fraction operator+(Fraction const& a, Fraction const& b);
-Fraction operator-(Fraction const& a, Fraction const& b);
+inline Fraction operator+(Fraction const& a, Fraction const& b) {
+  Fraction result = a;
+  result += b;
+  return result;
+}
+
+inline Fraction operator-(Fraction const& a, Fraction const& b) {
+  Fraction result = a;
+  result -= b;
+  return result;
+}
+
 Fraction operator%(Fraction const& a, Fraction const& b);
 Fraction operator*(Fraction const& a, Fraction const& b);
 Fraction operator*(Fraction const& a, int factor);

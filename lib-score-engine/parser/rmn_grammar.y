@@ -28,11 +28,16 @@ static void take_tag_name(char* name) {
 
 %union {
   char* text;
+  char const* name;
   long number;
   double real;
 }
 
-%token <text> NUMBER PNUMBER NNUMBER FLOAT UNIT IDENT TAGNAME SOLFEGE CHROMATIC DIATONIC EMPTY
+/* Numbers arrive read, note names as the scanner's own constant spellings: the tokens of notes
+   need no copies. */
+%token <number> NUMBER PNUMBER NNUMBER
+%token <name> SOLFEGE CHROMATIC DIATONIC EMPTY
+%token <text> FLOAT UNIT IDENT TAGNAME
 %token <text> STRING
 %token LBRACE RBRACE COMMA COLON LBRACKET RBRACKET LPAREN RPAREN BAR DOT DDOT SHARP FLAT
 %token MULT DIV EQUAL MSECONDS SECONDS LANGLE RANGLE REST EXTRA
@@ -171,10 +176,10 @@ notename2
   ;
 
 notename
-  : DIATONIC { gd_noteInit($1); std::free($1); }
-  | CHROMATIC { gd_noteInit($1); std::free($1); }
-  | SOLFEGE { gd_noteInit($1); std::free($1); }
-  | EMPTY { gd_noteInit($1); std::free($1); }
+  : DIATONIC { gd_noteInit($1); }
+  | CHROMATIC { gd_noteInit($1); }
+  | SOLFEGE { gd_noteInit($1); }
+  | EMPTY { gd_noteInit($1); }
   ;
 
 accidentals
@@ -210,13 +215,13 @@ identifier
   ;
 
 uint
-  : NUMBER { $$ = rmn_read_number($1); std::free($1); }
+  : NUMBER
   ;
 
 int
-  : NUMBER { $$ = rmn_read_number($1); std::free($1); }
-  | PNUMBER { $$ = rmn_read_number($1); std::free($1); }
-  | NNUMBER { $$ = rmn_read_number($1); std::free($1); }
+  : NUMBER
+  | PNUMBER
+  | NNUMBER
   ;
 
 float

@@ -34,6 +34,26 @@ TEST(FractionTest, ArithmeticGivesReducedResults) {
   ExpectParts(Frac_Max, 65535, 1);
 }
 
+// Dates and note values have powers of two below the line, and their sums take a short way that
+// must end where the general arithmetic does.
+TEST(FractionTest, NoteValueSumsAreReducedLikeAnyOther) {
+  ExpectParts(Fraction(3, 8) + Fraction(1, 8), 1, 2);
+  ExpectParts(Fraction(1, 4) - Fraction(1, 4), 0, 1);
+  ExpectParts(Fraction(0, 4) + Fraction(0, 16), 0, 1);
+  ExpectParts(Fraction(2, 8) + Fraction(0, 1), 1, 4);
+  ExpectParts(Fraction(-3, 16) + Fraction(1, 2), 5, 16);
+  ExpectParts(Fraction(1, 2) - Fraction(7, 8), -3, 8);
+  ExpectParts(Fraction(5, 1) + Fraction(3, 1), 8, 1);
+  ExpectParts(Fraction(1, 1 << 30) + Fraction(1, 1 << 30), 1, 1 << 29);
+  Fraction date(3, 4);
+  date += Fraction(1, 4);
+  ExpectParts(date, 1, 1);
+  date -= Fraction(3, 2);
+  ExpectParts(date, -1, 2);
+  // A sum beyond the int range becomes the closest value that fits, as other results do.
+  ExpectParts(Fraction(INT_MAX, 1) + Fraction(1, 1), INT_MAX, 1);
+}
+
 TEST(FractionTest, NormalizeAndInvert) {
   struct Case {
     int n, d, rn, rd;
