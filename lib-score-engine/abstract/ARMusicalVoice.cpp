@@ -237,8 +237,8 @@ void* ARMusicalVoice::setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusic
   end->setPosition(lastEventPosition);
 
   auto* named = ar_cast<ARDummyRangeEnd>(end);
-  char const* endText = named ? named->getEndText().c_str() : ")";
-  const bool plainEnd = !named || named->getEndText().equal(")");
+  char const* endText = named ? named->getEndText() : ")";
+  const bool plainEnd = !named || named->isPlainEnd();
   ARPositionTag* begin = nullptr;
   for (void* pos = list.GetTailPosition(); pos && !begin;) {
     ++mRangeSearchSteps;
