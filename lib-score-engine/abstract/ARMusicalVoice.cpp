@@ -104,18 +104,11 @@ ARMusicalVoice::~ARMusicalVoice() {
   }
   delete pendingPositionTags;
   delete curVoiceState;
-  delete endState;
 }
 
 ARMusicalVoice::PositionTagList& ARMusicalVoice::PositionTags() {
   if (!mPosTagList) mPosTagList = new PositionTagList(1);
   return *mPosTagList;
-}
-
-void ARMusicalVoice::setEndState(ARMusicalVoiceState* state) {
-  if (state == endState) return;
-  delete endState;
-  endState = state;
 }
 
 void* ARMusicalVoice::InsertAtTail(ARMusicalObject* object) {

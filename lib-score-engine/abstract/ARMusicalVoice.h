@@ -153,9 +153,6 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void setReadMode(int mode) { readmode = mode; }
   int getNumPitchedNotes() const { return numPitchedNotes; }
   int getPitchSum() const { return pitchSum; }
-  ARMusicalVoiceState* getEndState() const { return endState; }
-  // The voice takes the state.
-  void setEndState(ARMusicalVoiceState* state);
 
  private:
   // The place of every node from a start to the tail, counted from 0; -1 for any other node.
@@ -210,7 +207,6 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   int pitchSum = 0;
   void* lastEventPosition = nullptr;
   ARMusicalVoiceState* curVoiceState;
-  ARMusicalVoiceState* endState = nullptr;
   int readmode = CHORDMODE;
   PositionTagList* mPosTagList = nullptr;
   double mRangeSearchSteps = 0;

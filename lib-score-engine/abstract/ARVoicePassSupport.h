@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "ARCast.h"
 #include "kf_ilist.h"
 
 class ARMusicalObject;
@@ -30,6 +31,15 @@ std::uint8_t KindOf(ARMusicalObject const* object);
 bool IsEmptyNote(ARMusicalObject const* object);
 // A note with a name: one a tie may join.
 bool IsNamedNote(ARMusicalObject const* object);
+// Whether a voice's range list (null for none) holds a range of that class: without one, a pass
+// that only acts on such ranges has nothing to do.
+template <class Range>
+bool AnyRangeOf(KF_IPointerList<ARPositionTag>* ranges) {
+  if (!ranges) return false;
+  for (void* at = ranges->GetHeadPosition(); at;)
+    if (ar_cast<Range>(ranges->GetNext(at))) return true;
+  return false;
+}
 // Links tag in front of node, at the list's end for a null node; returns its node.
 void* InsertBefore(KF_IPointerList<ARPositionTag>& list, void* node, ARPositionTag* tag);
 // Marks a tag the passes made, so that removeAutoTags finds it.
