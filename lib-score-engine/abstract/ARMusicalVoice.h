@@ -159,6 +159,9 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   // Kept sorted by node for lookups: a chord asks it once, for a handful of nodes.
   using NodeOrder = NodeOrdinals;
   NodeOrder OrderOfNodes(void* from) const;
+  // Whether the range tags already stand in the normal form's order; false also when one of them
+  // stands at no element of the list.
+  bool RangesInWalkOrder() const;
 
   void StartChordGroup(Fraction const& groupDuration);
   void AddChordGroupTags(ARChordGroup const& group, void* tagCursor, NodeOrder const& order);
