@@ -199,6 +199,8 @@ class DateGrid {
     std::int64_t const numerator = std::abs(std::int64_t{value.getNumerator()});
     std::int64_t denominator = std::abs(std::int64_t{value.getDenominator()});
     if (numerator == 0 || denominator == 0) return true;
+    // Most values are on the grid already: their reduced denominator divides it.
+    if (mGrid % denominator == 0) return true;
     denominator /= std::gcd(numerator, denominator);
     mGrid = mGrid / std::gcd(mGrid, denominator) * denominator;
     return mGrid <= kLargest;
@@ -252,7 +254,7 @@ bool ARMusic::FitsOneParse() const {
     if (auto const* ranges = voice->getPositionTagList()) {
       for (void* at = ranges->GetHeadPosition(); at;) {
         ARPositionTag const* chord = ranges->GetNext(at);
-        if (!IsExactly<ARChordTag>(chord)) continue;
+        if (chord->isEndMarker() || !IsExactly<ARChordTag>(chord)) continue;
         double size = 1;
         for (void* node = chord->getPosition(); node && node != chord->getEndPosition(); ++size)
           voice->ObjectList::GetNext(node);

@@ -5,11 +5,11 @@
 #include <cstdint>
 
 #include "ARCast.h"
+#include "ARPositionTag.h"
 #include "kf_ilist.h"
 
 class ARMusicalObject;
 class ARMusicalTag;
-class ARPositionTag;
 
 namespace VoicePass {
 
@@ -36,8 +36,11 @@ bool IsNamedNote(ARMusicalObject const* object);
 template <class Range>
 bool AnyRangeOf(KF_IPointerList<ARPositionTag>* ranges) {
   if (!ranges) return false;
-  for (void* at = ranges->GetHeadPosition(); at;)
-    if (ar_cast<Range>(ranges->GetNext(at))) return true;
+  for (void* at = ranges->GetHeadPosition(); at;) {
+    // Half the list are end markers, which are of no range's class.
+    ARPositionTag* tag = ranges->GetNext(at);
+    if (!tag->isEndMarker() && ar_cast<Range>(tag)) return true;
+  }
   return false;
 }
 // Links tag in front of node, at the list's end for a null node; returns its node.
