@@ -62,7 +62,7 @@ ARMusic* ARFactory::getMusic() {
   ARMusic* music = mCurrentMusic;
   mCurrentMusic = nullptr;
   sMaxTagId = -1;
-  if (music->EstimatedPassWork() > ARMusic::sMaxPassWork || !music->DatesFitInts()) {
+  if (!music->FitsOneParse()) {
     // A few bytes can ask for millions of bar lines and note pieces, or for dates finer than
     // the time arithmetic holds.
     ZudidOvod("Music too large for one parse - ignored");

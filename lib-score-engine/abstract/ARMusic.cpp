@@ -185,24 +185,65 @@ double ARMusic::ObjectWork(ARMusicalVoice const& voice) {
          kWorkPerRange * (ranges ? ranges->GetCount() : 0) + voice.getRangeSearchSteps();
 }
 
-double ARMusic::EstimatedPassWork() const {
+namespace {
+
+// The finest grid of dates the note values and meters of the music ask for: every date is a sum
+// of note values and measures from a meter on, so it is a multiple of one over the least common
+// multiple of their denominators.
+class DateGrid {
+ public:
+  static constexpr std::int64_t kLargest = INT_MAX;
+
+  // False once the grid is finer than an int holds.
+  bool Refine(Fraction const& value) {
+    std::int64_t const numerator = std::abs(std::int64_t{value.getNumerator()});
+    std::int64_t denominator = std::abs(std::int64_t{value.getDenominator()});
+    if (numerator == 0 || denominator == 0) return true;
+    // Most values are on the grid already: their reduced denominator divides it.
+    if (mGrid % denominator == 0) return true;
+    denominator /= std::gcd(numerator, denominator);
+    mGrid = mGrid / std::gcd(mGrid, denominator) * denominator;
+    return mGrid <= kLargest;
+  }
+  std::int64_t grid() const { return mGrid; }
+
+ private:
+  std::int64_t mGrid = 1;
+};
+
+}  // namespace
+
+bool ARMusic::FitsOneParse() const {
   // Every object may be cut into a few dozen drawable parts, and every range walked with the
   // objects it covers; every whole note of time may hold a cut piece, a bar line and a break;
   // every measure a cut piece, a tie, a bar line and a break, and a break in every voice.
   double longest = 0;
+  double longestSpan = 0;
   for (void* pos = GetHeadPosition(); pos;) {
     const double length = GetNext(pos)->getDuration().getValue();
-    if (length > longest) longest = length;
+    longest = std::max(longest, length);
+    longestSpan = std::max(longestSpan, std::fabs(length));
   }
   const double voices = GetCount();
   double work = 0;
+  DateGrid dates;
   for (void* pos = GetHeadPosition(); pos;) {
     ARMusicalVoice const* voice = GetNext(pos);
+    ARRangeSpanMeter spans(*voice);
     double measures = 0;
     for (void* at = voice->GetHeadPosition(); at;) {
+      void const* node = at;
       ARMusicalObject const* object = voice->ObjectList::GetNext(at);
-      if (object->isEventClass() || !(VoicePass::KindOf(object) & VoicePass::kKindMeter)) continue;
+      if (object->isEventClass()) {
+        if (!dates.Refine(object->getDuration())) return false;
+        if (spans.wanted()) spans.Add(node, false);
+        continue;
+      }
+      const std::uint8_t kind = VoicePass::KindOf(object);
+      if (spans.wanted()) spans.Add(node, kind & VoicePass::kKindBreak);
+      if (!(kind & VoicePass::kKindMeter)) continue;
       auto const* meter = ar_cast<ARMeter const>(object);
+      if (!dates.Refine(meter->getMeterTime())) return false;
       if (meter->getNumerator() <= 0 || meter->getDenominator() <= 0) continue;
       const double many = longest * meter->getDenominator() / meter->getNumerator();
       if (many > measures) measures = many;
@@ -213,48 +254,20 @@ double ARMusic::EstimatedPassWork() const {
     if (auto const* ranges = voice->getPositionTagList()) {
       for (void* at = ranges->GetHeadPosition(); at;) {
         ARPositionTag const* chord = ranges->GetNext(at);
-        if (!IsExactly<ARChordTag>(chord)) continue;
+        if (chord->isEndMarker() || !IsExactly<ARChordTag>(chord)) continue;
         double size = 1;
         for (void* node = chord->getPosition(); node && node != chord->getEndPosition(); ++size)
           voice->ObjectList::GetNext(node);
         if (size > largestChord) largestChord = size;
       }
     }
-    work += ObjectWork(*voice) + kWorkPerRangeMember * MeasureRangeSpans(*voice).objects +
+    work += ObjectWork(*voice) + kWorkPerRangeMember * spans.Spans().objects +
             (16.0 + kWorkPerObject * largestChord) * longest +
             (kWorkPerMeasure + voices) * measures;
   }
-  return work;
-}
-
-bool ARMusic::DatesFitInts() const {
-  // Every date is a sum of note values and measures from a meter on, so it is a multiple of one
-  // over the least common multiple of their denominators.
-  constexpr std::int64_t kLargest = INT_MAX;
-  std::int64_t grid = 1;
-  auto refine = [&grid](Fraction const& value) {
-    std::int64_t const numerator = std::abs(std::int64_t{value.getNumerator()});
-    std::int64_t denominator = std::abs(std::int64_t{value.getDenominator()});
-    if (numerator == 0 || denominator == 0) return true;
-    denominator /= std::gcd(numerator, denominator);
-    grid = grid / std::gcd(grid, denominator) * denominator;
-    return grid <= kLargest;
-  };
-  double longest = 0;
-  for (void* pos = GetHeadPosition(); pos;) {
-    ARMusicalVoice const* voice = GetNext(pos);
-    longest = std::max(longest, std::fabs(voice->getDuration().getValue()));
-    for (void* at = voice->GetHeadPosition(); at;) {
-      ARMusicalObject const* object = voice->ObjectList::GetNext(at);
-      if (object->isEventClass()) {
-        if (!refine(object->getDuration())) return false;
-      } else if (VoicePass::KindOf(object) & VoicePass::kKindMeter) {
-        if (!refine(ar_cast<ARMeter const>(object)->getMeterTime())) return false;
-      }
-    }
-  }
   // Room to spare for the sum of a date and a note value.
-  return longest * static_cast<double>(grid) <= static_cast<double>(kLargest / 2);
+  return !(work > sMaxPassWork) && longestSpan * static_cast<double>(dates.grid()) <=
+                                       static_cast<double>(DateGrid::kLargest / 2);
 }
 
 void ARMusic::output(std::ostream& os, bool withAuto) const {

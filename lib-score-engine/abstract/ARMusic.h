@@ -34,11 +34,16 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   void MarkVoice(int voiceNum, int dateNum, int dateDenom, int lengthNum, int lengthDenom);
   void resetGRRepresentation() override;
 
-  // How many objects the automatic passes could make at most, roughly; a short text can ask for
-  // millions (a huge note in a tiny meter, ranges nested thousands deep), so the factory
-  // refuses music above sMaxPassWork, 4 million by default: a 4/4 note of 32767 wholes passes,
-  // 500 of them do not, nor a note of 100 wholes in 1/800 time.
-  double EstimatedPassWork() const;
+  // Whether the automatic passes can take the music, asked in one walk over every voice:
+  // - How many objects they could make at most, roughly; a short text can ask for millions (a
+  //   huge note in a tiny meter, ranges nested thousands deep), so the factory refuses music
+  //   above sMaxPassWork, 4 million by default: a 4/4 note of 32767 wholes passes, 500 of them
+  //   do not, nor a note of 100 wholes in 1/800 time.
+  // - Whether every date the passes and the layout can reach is a fraction with int parts. They
+  //   add and compare dates exactly; dates rounded to fit an int no longer add up (a piece cut
+  //   at a bar line would end elsewhere than the whole), so the factory refuses music whose
+  //   note values and meters need a finer grid than that.
+  bool FitsOneParse() const;
   static inline double sMaxPassWork = 4.0e6;
   // The share of the estimate that grows with what a voice holds: its objects and range tags,
   // the clef, key and bars the passes give every voice, and the range tags its parse has
@@ -50,12 +55,6 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   static constexpr double kWorkPerParameter = 8;
   static constexpr double kWorkPerRangeMember = 4;
   static constexpr double kWorkPerMeasure = 64;
-
-  // Whether every date the automatic passes and the layout can reach is a fraction with int
-  // parts. They add and compare dates exactly; dates rounded to fit an int no longer add up (a
-  // piece cut at a bar line would end elsewhere than the whole), so the factory refuses music
-  // whose note values and meters need a finer grid than that.
-  bool DatesFitInts() const;
 
   // The next free tag id (for the ties the passes make); it stops at the largest int.
   int NextTagId();

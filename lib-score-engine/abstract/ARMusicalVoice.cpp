@@ -104,18 +104,11 @@ ARMusicalVoice::~ARMusicalVoice() {
   }
   delete pendingPositionTags;
   delete curVoiceState;
-  delete endState;
 }
 
 ARMusicalVoice::PositionTagList& ARMusicalVoice::PositionTags() {
   if (!mPosTagList) mPosTagList = new PositionTagList(1);
   return *mPosTagList;
-}
-
-void ARMusicalVoice::setEndState(ARMusicalVoiceState* state) {
-  if (state == endState) return;
-  delete endState;
-  endState = state;
 }
 
 void* ARMusicalVoice::InsertAtTail(ARMusicalObject* object) {
@@ -237,8 +230,8 @@ void* ARMusicalVoice::setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusic
   end->setPosition(lastEventPosition);
 
   auto* named = ar_cast<ARDummyRangeEnd>(end);
-  char const* endText = named ? named->getEndText().c_str() : ")";
-  const bool plainEnd = !named || named->getEndText().equal(")");
+  char const* endText = named ? named->getEndText() : ")";
+  const bool plainEnd = !named || named->isPlainEnd();
   ARPositionTag* begin = nullptr;
   for (void* pos = list.GetTailPosition(); pos && !begin;) {
     ++mRangeSearchSteps;
@@ -411,29 +404,36 @@ void ARMusicalVoice::ConvertToNormalForm() {
   if (!mPosTagList) return;
 
   // Ranges that never closed, closed nothing or hold no event go, wherever they stand.
-  const ObjectSet inEvents = RangeTagsAmong(*this);
   std::vector<void*> invalid;
   for (void* pos = mPosTagList->GetHeadPosition(); pos;) {
     void* at = pos;
     if (!IsValidRange(mPosTagList->GetNext(pos))) invalid.push_back(at);
   }
-  // Nothing may point at them afterwards: not the tags that wait for an event, not the voice's
-  // states, not their partners.
-  for (void* node : invalid) {
-    ARPositionTag* tag = mPosTagList->GetAt(node);
-    pendingPositionTags->RemoveElement(tag);
-    curVoiceState->Forget(tag);
-  }
-  for (void* node : invalid) mPosTagList->GetAt(node)->setCorrespondence(nullptr);
-  for (void* node : invalid) {
-    if (inEvents.count(ObjectOf(mPosTagList->GetAt(node))))
-      mPosTagList->KF_List::RemoveElementAt(node);  // the event list keeps it
-    else
-      mPosTagList->RemoveElementAt(node);
+  if (!invalid.empty()) {
+    // Nothing may point at them afterwards: not the tags that wait for an event, not the
+    // voice's states, not their partners.
+    for (void* node : invalid) {
+      ARPositionTag* tag = mPosTagList->GetAt(node);
+      pendingPositionTags->RemoveElement(tag);
+      curVoiceState->Forget(tag);
+    }
+    for (void* node : invalid) mPosTagList->GetAt(node)->setCorrespondence(nullptr);
+    const ObjectSet inEvents = RangeTagsAmong(*this);
+    for (void* node : invalid) {
+      if (inEvents.count(ObjectOf(mPosTagList->GetAt(node))))
+        mPosTagList->KF_List::RemoveElementAt(node);  // the event list keeps it
+      else
+        mPosTagList->RemoveElementAt(node);
+    }
   }
 
   // At every element the ranges it opens come first and the ranges it closes next, all before
-  // those of later elements; tags at one element keep their order, so nesting is kept.
+  // those of later elements; tags at one element keep their order, so nesting is kept. The
+  // factory mostly files them in that order already, which one walk along both lists confirms.
+  if (RangesInWalkOrder()) {
+    curVoiceState->ptagpos = mPosTagList->GetTailPosition();
+    return;
+  }
   const NodeOrder order = OrderOfNodes(GetHeadPosition());
   std::vector<std::pair<int, ARPositionTag*>> entries;
   entries.reserve(mPosTagList->GetCount());
@@ -442,19 +442,34 @@ void ARMusicalVoice::ConvertToNormalForm() {
     const int at = order.IndexOf(tag->getPosition());
     entries.emplace_back(at * 2 + (tag->isEndTagClass() ? 1 : 0), tag);
   }
-  auto const earlier = [](auto const& a, auto const& b) { return a.first < b.first; };
-  // The factory mostly files them in that order already.
-  if (std::is_sorted(entries.begin(), entries.end(), earlier)) {
-    curVoiceState->ptagpos = mPosTagList->GetTailPosition();
-    return;
-  }
-  std::stable_sort(entries.begin(), entries.end(), earlier);
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](auto const& a, auto const& b) { return a.first < b.first; });
   void* pos = mPosTagList->GetHeadPosition();
   for (auto const& entry : entries) {
     mPosTagList->SetAt(pos, entry.second);
     mPosTagList->GetNext(pos);
   }
   curVoiceState->ptagpos = mPosTagList->GetTailPosition();
+}
+
+bool ARMusicalVoice::RangesInWalkOrder() const {
+  void* element = GetHeadPosition();
+  bool closedHere = false;  // a range closes at the element the walk stands at
+  for (void* pos = mPosTagList->GetHeadPosition(); pos;) {
+    ARPositionTag const* tag = mPosTagList->GetNext(pos);
+    void* at = tag->getPosition();
+    if (!at) return false;
+    if (at != element) {
+      while (element && element != at) ObjectList::GetNext(element);
+      if (!element) return false;  // earlier, or not in the list
+      closedHere = false;
+    }
+    if (tag->isEndTagClass())
+      closedHere = true;
+    else if (closedHere)
+      return false;
+  }
+  return true;
 }
 
 void ARMusicalVoice::print() const {

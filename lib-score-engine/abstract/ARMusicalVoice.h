@@ -153,15 +153,15 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void setReadMode(int mode) { readmode = mode; }
   int getNumPitchedNotes() const { return numPitchedNotes; }
   int getPitchSum() const { return pitchSum; }
-  ARMusicalVoiceState* getEndState() const { return endState; }
-  // The voice takes the state.
-  void setEndState(ARMusicalVoiceState* state);
 
  private:
   // The place of every node from a start to the tail, counted from 0; -1 for any other node.
   // Kept sorted by node for lookups: a chord asks it once, for a handful of nodes.
   using NodeOrder = NodeOrdinals;
   NodeOrder OrderOfNodes(void* from) const;
+  // Whether the range tags already stand in the normal form's order; false also when one of them
+  // stands at no element of the list.
+  bool RangesInWalkOrder() const;
 
   void StartChordGroup(Fraction const& groupDuration);
   void AddChordGroupTags(ARChordGroup const& group, void* tagCursor, NodeOrder const& order);
@@ -210,7 +210,6 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   int pitchSum = 0;
   void* lastEventPosition = nullptr;
   ARMusicalVoiceState* curVoiceState;
-  ARMusicalVoiceState* endState = nullptr;
   int readmode = CHORDMODE;
   PositionTagList* mPosTagList = nullptr;
   double mRangeSearchSteps = 0;

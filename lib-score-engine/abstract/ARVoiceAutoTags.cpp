@@ -37,8 +37,6 @@ void ARMusicalVoice::removeAutoTags() {
     auto* tag = ar_cast<ARMusicalTag>(ObjectList::GetNext(pos));
     if (tag && tag->getIsAuto()) ObjectList::RemoveElementAt(at);
   }
-  delete endState;
-  endState = nullptr;
   curVoiceState->vpos = GetTailPosition();
   curVoiceState->ptagpos = mPosTagList ? mPosTagList->GetTailPosition() : nullptr;
 }

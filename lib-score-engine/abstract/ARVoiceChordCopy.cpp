@@ -121,7 +121,7 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
       auto found = copyOf.find(partner);
       if (found == copyOf.end()) continue;
       auto const* named = ar_cast<ARDummyRangeEnd const>(source);
-      auto* end = new ARDummyRangeEnd(named ? named->getEndText().c_str() : ")");
+      auto* end = new ARDummyRangeEnd(named ? named->getEndText() : ")");
       end->setIsAuto(named && named->getIsAuto());
       end->setCorrespondence(found->second);
       found->second->setCorrespondence(end);

@@ -8,6 +8,7 @@
 #include "ARMusicalVoiceState.h"
 #include "ARText.h"
 #include "ARVoiceLyrics.h"
+#include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
 
 ARDispatchLyricsClass::ARDispatchLyricsClass(ARLyrics* dispatched)
@@ -34,12 +35,8 @@ NVstring ARDispatchLyricsClass::GetNextSubstring() {
 }
 
 void ARMusicalVoice::doAutoDispatchLyrics() {
-  if (!mPosTagList) return;
   // Only a lyrics range gives the walk anything to do.
-  bool anyLyrics = false;
-  for (void* at = mPosTagList->GetHeadPosition(); at && !anyLyrics;)
-    anyLyrics = ar_cast<ARLyrics>(mPosTagList->GetNext(at)) != nullptr;
-  if (!anyLyrics) return;
+  if (!VoicePass::AnyRangeOf<ARLyrics>(mPosTagList)) return;
   ARMusicalVoiceState state;
   std::list<ARDispatchLyricsClass> open;
   void* pos = StartForwardWalk(state);

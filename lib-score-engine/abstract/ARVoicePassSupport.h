@@ -4,11 +4,12 @@
 
 #include <cstdint>
 
+#include "ARCast.h"
+#include "ARPositionTag.h"
 #include "kf_ilist.h"
 
 class ARMusicalObject;
 class ARMusicalTag;
-class ARPositionTag;
 
 namespace VoicePass {
 
@@ -30,6 +31,18 @@ std::uint8_t KindOf(ARMusicalObject const* object);
 bool IsEmptyNote(ARMusicalObject const* object);
 // A note with a name: one a tie may join.
 bool IsNamedNote(ARMusicalObject const* object);
+// Whether a voice's range list (null for none) holds a range of that class: without one, a pass
+// that only acts on such ranges has nothing to do.
+template <class Range>
+bool AnyRangeOf(KF_IPointerList<ARPositionTag>* ranges) {
+  if (!ranges) return false;
+  for (void* at = ranges->GetHeadPosition(); at;) {
+    // Half the list are end markers, which are of no range's class.
+    ARPositionTag* tag = ranges->GetNext(at);
+    if (!tag->isEndMarker() && ar_cast<Range>(tag)) return true;
+  }
+  return false;
+}
 // Links tag in front of node, at the list's end for a null node; returns its node.
 void* InsertBefore(KF_IPointerList<ARPositionTag>& list, void* node, ARPositionTag* tag);
 // Marks a tag the passes made, so that removeAutoTags finds it.

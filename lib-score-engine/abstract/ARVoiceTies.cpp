@@ -46,6 +46,9 @@ bool Matches(ARMusicalObject* object, ARNote const* note) {
 }  // namespace
 
 void ARMusicalVoice::doAutoTies() {
+  // Only a tie range gives the walk anything to do; the ties it makes are range tags, so the
+  // voice's events, bar lines and settings, which the end bar reads, are the same either way.
+  if (!VoicePass::AnyRangeOf<ARTie>(mPosTagList)) return;
   const int oldMode = readmode;
   readmode = EVENTMODE;
   ARMusicalVoiceState state;
@@ -161,17 +164,31 @@ void ARMusicalVoice::doAutoTies() {
     }
   }
   readmode = oldMode;
-  setEndState(new ARMusicalVoiceState(state));
 }
 
 void ARMusicalVoice::doAutoEndBar() {
-  ARMusicalVoiceState const* end = endState;
   ARMusicalObject const* last = GetTail();
-  if (!end || !last) return;
+  if (!last) return;
   if (ar_cast<ARRepeatEnd const>(last) || ar_cast<ARFinishBar const>(last)) return;
-  if (ARAuto const* settings = end->getCurAuto(); settings && settings->getEndBar() == ARAuto::OFF)
-    return;
-  if (end->getLastBarTime() == end->getCurTime()) return;
+  // What a walk through the voice holds at its end: the end of the last element, the time of the
+  // last bar line (0 without one) and the last automatic settings. They are looked for from the
+  // end, until both are found or the last bar line stands at the end.
+  const Fraction endTime = last->getRelativeEndTimePosition();
+  ARMusicalObject const* lastBar = nullptr;
+  ARAuto const* settings = nullptr;
+  for (void* pos = GetTailPosition(); pos && !(lastBar && settings);) {
+    ARMusicalObject const* object = ObjectList::GetPrev(pos);
+    if (object->isEventClass()) continue;
+    const std::uint8_t kind = VoicePass::KindOf(object);
+    if (!lastBar && (kind & VoicePass::kKindBar)) {
+      lastBar = object;
+      if (lastBar->getRelativeTimePosition() == endTime) return;
+    }
+    if (!settings && (kind & VoicePass::kKindStateTag)) settings = ar_cast<ARAuto const>(object);
+  }
+  if (settings && settings->getEndBar() == ARAuto::OFF) return;
+  const Fraction lastBarTime = lastBar ? lastBar->getRelativeTimePosition() : Fraction();
+  if (lastBarTime == endTime) return;
   auto* bar = VoicePass::Auto(new ARFinishBar(getRelativeEndTimePosition()));
   AddTail(bar);
 }

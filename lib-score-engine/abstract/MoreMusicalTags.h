@@ -29,7 +29,9 @@ class ARTagEnd : public ARMTParameter, public ARPositionTag {
 };
 
 // An end marker written by name ("\slurEnd") or made by the engine ("\dispDurEnd"); a plain
-// range's end is ")".
+// range's end is ")". End texts are the engine's own names of range ends, constants that last as
+// long as the program: an end keeps the text it is given, it does not copy it (a chord alone
+// makes four ends).
 class ARDummyRangeEnd : public ARTagEnd {
  public:
   explicit ARDummyRangeEnd(char const* text);
@@ -38,12 +40,13 @@ class ARDummyRangeEnd : public ARTagEnd {
   explicit ARDummyRangeEnd(ARDummyRangeEnd const* copy);
 
   ARMusicalObject* Copy() const override { return new ARDummyRangeEnd(this); }
-  void PrintName(std::ostream& os) const override { os << endText.c_str(); }
-  NVstring const& getEndText() const { return endText; }
+  void PrintName(std::ostream& os) const override { os << endText; }
+  char const* getEndText() const { return endText; }
+  bool isPlainEnd() const { return endText[0] == ')' && endText[1] == 0; }
   void setEndText(char const* text) { endText = text ? text : ")"; }
 
  private:
-  NVstring endText;
+  char const* endText = ")";
 };
 
 // The end of a beam that automatic beaming made.

@@ -114,7 +114,7 @@ class VoiceText {
     // A fermata prints without the bracket that opens its range.
     ARPositionTag const* end = tag->getCorrespondence();
     auto const* plainEnd = end ? ar_cast<ARDummyRangeEnd const>(end) : nullptr;
-    if (!tag->isEndTagClass() && plainEnd && plainEnd->getEndText().equal(")") &&
+    if (!tag->isEndTagClass() && plainEnd && plainEnd->isPlainEnd() &&
         written.find('(') == std::string::npos)
       written += "( ";
     mOs << written;

@@ -206,6 +206,18 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"[ \\set<endBar=\"off\"> c ]",
                  "\\set<endBar=\"off\">@0/1 ~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 "
                  "c1*1/4 |"},
+        // The end bar follows the last settings of the voice, and the last bar line.
+        PassCase{"[ \\set<endBar=\"off\"> c \\set<endBar=\"on\"> d ]",
+                 "\\set<endBar=\"off\">@0/1 ~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 "
+                 "c1*1/4 \\set@1/4 d1*1/4 ~\\endBar@1/2 |"},
+        PassCase{"[ \\set<endBar=\"on\"> c \\set<endBar=\"off\"> d ]",
+                 "\\set@0/1 ~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 c1*1/4 "
+                 "\\set<endBar=\"off\">@1/4 d1*1/4 |"},
+        PassCase{"[ \\meter<\"2/4\"> c d \\set<endBar=\"on\"> e f g ]",
+                 "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\meter<\"2/4\">@0/1 ~\\secGlue@0/1 c1*1/4 "
+                 "d1*1/4 ~\\bar@1/2 ~\\pBreak<1.5>@1/2 \\set@1/2 e1*1/4 f1*1/4 ~\\bar@1/1 "
+                 "~\\pBreak<1.5>@1/1 g1*1/4 ~\\endBar@5/4 |"},
+        PassCase{"[ \\clef<\"g2\"> ]", "\\clef<\"g2\">@0/1 |"},
         PassCase{"[ \\meter<\"4/4\"> c d e f \\bar ]",
                  "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\meter<\"4/4\">@0/1 ~\\secGlue@0/1 c1*1/4 "
                  "d1*1/4 e1*1/4 f1*1/4 \\bar@1/1 |"},

@@ -108,6 +108,34 @@ TEST(VoiceTest, NormalFormDropsBrokenRangesAndClosesRangesBeforeTheNextOnesOpen)
             "f1*1/4@3/4+1/4 )@1/1 ");
 }
 
+// Ranges that open at an element stand before those that close there, also when a range was
+// moved onto an element where another one already closed.
+TEST(VoiceTest, NormalFormOpensTheRangesOfAnElementBeforeItClosesAny) {
+  VoiceBuilder b;
+  b.Note("c");
+  auto* first = b.Open(new ARSlur);
+  b.Note("d").Close(first);
+  auto* second = b.Open(new ARSlur);
+  b.Note("e").Close(second);
+  void* d = b.voice.getPositionTagList()->GetHead()->getPosition();
+  ARPositionTag* secondEnd = second->getCorrespondence();
+  auto order = [&] {
+    std::vector<ARPositionTag*> tags;
+    auto* list = b.voice.getPositionTagList();
+    for (void* pos = list->GetHeadPosition(); pos;) tags.push_back(list->GetNext(pos));
+    return tags;
+  };
+  const std::vector<ARPositionTag*> filed = order();
+  b.voice.ConvertToNormalForm();
+  EXPECT_EQ(order(), filed);
+
+  second->setPosition(d);
+  secondEnd->setPosition(d);
+  b.voice.ConvertToNormalForm();
+  EXPECT_EQ(order(),
+            (std::vector<ARPositionTag*>{first, second, first->getCorrespondence(), secondEnd}));
+}
+
 // The objects the steps of one iteration return.
 std::vector<ARMusicalObject*> Walk(ARMusicalVoice const& voice, ARMusicalVoiceState& state) {
   std::vector<ARMusicalObject*> steps;
