@@ -14,3 +14,21 @@ struct GRArenaObject {
   }
   static void operator delete(void* object) { ScoreArena::Delete(object); }
 };
+
+// The storage of a layout's small vectors, from the same arena (a vector grown past the arena's
+// sizes gets its storage from the allocator as before).
+template <class T>
+struct GRArenaAllocator {
+  using value_type = T;
+
+  GRArenaAllocator() = default;
+  template <class U>
+  GRArenaAllocator(GRArenaAllocator<U> const&) noexcept {}
+
+  T* allocate(std::size_t count) {
+    return static_cast<T*>(ScoreArena::New(count * sizeof(T), ScoreArena::kGraphic));
+  }
+  void deallocate(T* storage, std::size_t) noexcept { ScoreArena::Delete(storage); }
+
+  friend bool operator==(GRArenaAllocator, GRArenaAllocator) { return true; }
+};

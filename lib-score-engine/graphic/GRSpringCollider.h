@@ -78,6 +78,6 @@ class GRSpringCollider : public GRArenaObject {
 
   // Only the bands an element occupies, a few per spring, as one list sorted by band: the band
   // of each entry and its position side by side, so that a band's positions lie together.
-  std::vector<int> mBandOf;
-  std::vector<void*> mPositions;
+  std::vector<int, GRArenaAllocator<int>> mBandOf;
+  std::vector<void*, GRArenaAllocator<void*>> mPositions;
 };
