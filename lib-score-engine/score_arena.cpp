@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "src/common/assertion.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #define SCORE_ARENA_ASAN 1
 #elif defined(__has_feature)
@@ -20,6 +22,17 @@ constexpr bool kEveryObjectFromTheAllocator = true;
 #else
 constexpr bool kEveryObjectFromTheAllocator = false;
 #endif
+
+// Debug builds mark the header of every live object, so that releasing memory that is not one
+// (an object freed twice, or one that was never made by New: a member, a local) stops at once
+// instead of putting memory on a free list twice and handing it out to two objects later.
+#ifdef NDEBUG
+constexpr bool kMarkHeaders = false;
+#else
+constexpr bool kMarkHeaders = true;
+#endif
+constexpr std::uint32_t kLiveMark = 0x5C0A7E11;
+constexpr std::uint32_t kFreedMark = 0xF4EED000;
 
 // Object sizes are rounded up to granules; objects larger than kLargest come from the allocator.
 constexpr std::size_t kGranule = 16;
@@ -109,10 +122,12 @@ struct ScoreArena::Pool {
 };
 
 // What stands before every object of the families: its pool (null for an object made outside
-// any arena) and its size class. Two words, so that the object keeps the allocator's alignment.
+// any arena), its size class and, in debug builds, the mark. Two words, so that the object keeps
+// the allocator's alignment.
 struct alignas(16) ScoreArena::Header {
   Pool* pool;
   std::uint32_t sizeClass;
+  std::uint32_t mark;
 };
 
 thread_local ScoreArena::Pool* ScoreArena::tCurrent[ScoreArena::kFamilies] = {};
@@ -167,12 +182,20 @@ void* ScoreArena::New(std::size_t size, Family family) {
     memory = ::operator new(total);
   }
   if (pool) ++pool->live;
-  return ::new (memory) Header{pool, sizeClass} + 1;
+  Header* header = ::new (memory) Header;
+  header->pool = pool;
+  header->sizeClass = sizeClass;
+  if constexpr (kMarkHeaders) header->mark = kLiveMark;
+  return header + 1;
 }
 
 void ScoreArena::Delete(void* object) noexcept {
   if (!object) return;
   Header* header = static_cast<Header*>(object) - 1;
+  if constexpr (kMarkHeaders) {
+    MELVARIN_ASSERT(header->mark == kLiveMark);
+    header->mark = kFreedMark;
+  }
   Pool* pool = header->pool;
   if (header->sizeClass == kFromAllocator)
     ::operator delete(header);

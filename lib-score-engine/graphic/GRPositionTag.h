@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GRArenaObject.h"
 #include "GRTag.h"
 #include "kf_ilist.h"
 
@@ -13,7 +14,7 @@ struct GRSystemStartEndStruct;
 class GRPositionTag : public GRTag {
  public:
   // Drawing data of one system piece; each range tag derives its own.
-  class GRSaveStruct {
+  class GRSaveStruct : public GRArenaObject {
    public:
     GRSaveStruct() = default;
     GRSaveStruct(GRSaveStruct const&) = delete;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Fraction.h"
+#include "GRArenaObject.h"
 #include "GRStaffState.h"
 #include "kf_ilist.h"
 #include "kf_ivect.h"
@@ -15,7 +16,7 @@ class GRVoiceManager;
 // What a new system would need if the line were broken here: per staff its state and rods, per
 // voice the spanners still open, and the spacing of the music since the previous such place.
 // The system slice that ends here owns it.
-class GRPossibleBreakState {
+class GRPossibleBreakState : public GRArenaObject {
  public:
   // One staff at the break.
   class GRStaffAndState {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GRArenaObject.h"
 #include "kf_ivect.h"
 
 class GRNotationElement;
@@ -7,7 +8,7 @@ class GRSpring;
 
 // The least distance across the springs first .. end-1, and the force that gives them that
 // distance (-1 until computed).
-class GRRod {
+class GRRod : public GRArenaObject {
  public:
   // Spans a's spring up to b's, or up to defaultEnd while b has no spring yet.
   GRRod(GRNotationElement const* a, GRNotationElement const* b, int defaultEnd, float length);

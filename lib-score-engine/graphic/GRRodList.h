@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "GRArenaObject.h"
 #include "kf_ilist.h"
 
 class GRRod;
@@ -11,7 +12,7 @@ class GRRod;
 // length finds the rods of a few springs without walking all the others: the rods of each first
 // id are one run of the list, and a tree over the first ids keeps the furthest end of each run,
 // which finds the rods that reach over a spring from far before it.
-class GRRodList {
+class GRRodList : public GRArenaObject {
  public:
   GRRodList() = default;
   GRRodList(GRRodList const&) = delete;

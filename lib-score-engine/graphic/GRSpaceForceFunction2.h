@@ -4,6 +4,7 @@
 #include <memory>
 #include <ostream>
 
+#include "GRArenaObject.h"
 #include "kf_ilist.h"
 #include "kf_vect.h"
 
@@ -21,7 +22,7 @@ struct GRSpringForceIndex {
 // The width a set of springs takes under a common force, as a piecewise linear function: each
 // spring stands pre-stretched under its own force and only stretches once the applied force
 // passes it, so the records are kept sorted by that force.
-class GRSpaceForceFunction2 {
+class GRSpaceForceFunction2 : public GRArenaObject {
  public:
   GRSpaceForceFunction2() = default;
   GRSpaceForceFunction2(GRSpaceForceFunction2 const& other);

@@ -3,6 +3,7 @@
 #include <typeinfo>
 
 #include "Fraction.h"
+#include "GRArenaObject.h"
 #include "GRNotationElement.h"
 #include "kf_ilist.h"
 #include "kf_list.h"
@@ -16,7 +17,7 @@ class VScoreSymbolMap;
 // One time position of a system: every element at that position, a stiffness from the shortest
 // duration there, and the extent it takes under the system's common force. The law is linear
 // (force = constant x extent); a frozen spring keeps its extent whatever force is applied.
-class GRSpring {
+class GRSpring : public GRArenaObject {
  public:
   GRSpring(GRNotationElement* element, GRVoice* voice);
   GRSpring(Fraction const& tp, Fraction const& dur);

@@ -4,12 +4,14 @@
 #include <span>
 #include <vector>
 
+#include "GRArenaObject.h"
+
 class GRNotationElement;
 
 // Sorts the elements of one spring into horizontal bands 25 units high, each staff number 20
 // bands further down, so that neighbouring springs need room only where their elements meet.
 // A band holds positions in the spring's element list.
-class GRSpringCollider {
+class GRSpringCollider : public GRArenaObject {
  public:
   using Band = std::span<void* const>;
   static constexpr int kNoBand = INT_MIN;
@@ -76,6 +78,6 @@ class GRSpringCollider {
 
   // Only the bands an element occupies, a few per spring, as one list sorted by band: the band
   // of each entry and its position side by side, so that a band's positions lie together.
-  std::vector<int> mBandOf;
-  std::vector<void*> mPositions;
+  std::vector<int, GRArenaAllocator<int>> mBandOf;
+  std::vector<void*, GRArenaAllocator<void*>> mPositions;
 };

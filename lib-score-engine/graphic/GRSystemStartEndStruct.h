@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GRArenaObject.h"
 #include "GRPositionTag.h"
 
 class GRNotationElement;
@@ -7,7 +8,7 @@ class GRSystem;
 
 // The piece of a range tag on one system: its first and last element there and how the range
 // enters and leaves the system.
-struct GRSystemStartEndStruct {
+struct GRSystemStartEndStruct : public GRArenaObject {
   // Values of startflag and endflag.
   enum Flag {
     BEGINS_HERE = 0,          // start: the first associated element, looked up when needed

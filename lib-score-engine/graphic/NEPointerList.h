@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "Fraction.h"
+#include "GRArenaObject.h"
 #include "NVPoint.h"
 #include "kf_ilist.h"
 
@@ -14,7 +15,7 @@ class VScoreSymbolMap;
 
 // A list of notation elements that passes drawing and positions on to every element, head to
 // tail. With ownership 1 it deletes its elements.
-class NEPointerList : public KF_IPointerList<GRNotationElement> {
+class NEPointerList : public KF_IPointerList<GRNotationElement>, public GRArenaObject {
  public:
   explicit NEPointerList(int ownership = 0);
   // The same element pointers in the same order; the elements are not copied.

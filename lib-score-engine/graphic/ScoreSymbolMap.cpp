@@ -4,9 +4,9 @@
 
 #include "VGDevice.h"
 
-ScoreSymbolMap::ScoreSymbolMap() {
-  mElements.reserve(kCapacity);
-}
+// The block is taken when the page first draws: a layout that is never drawn, or not yet, does
+// not pay for it.
+ScoreSymbolMap::ScoreSymbolMap() = default;
 
 void ScoreSymbolMap::AddElement(VGDevice const& device, ScoreElementDesc const& desc) {
   // Tree links point into the block: it must never move.
@@ -14,6 +14,7 @@ void ScoreSymbolMap::AddElement(VGDevice const& device, ScoreElementDesc const& 
     std::cout << "ScoreSymbolMap error: too many elements" << std::endl;
     return;
   }
+  if (mElements.capacity() < kCapacity) mElements.reserve(kCapacity);
   CScoreElement& e = mElements.emplace_back(desc);
   const float x0 = device.GetXOrigin();
   const float y0 = device.GetYOrigin();
@@ -39,7 +40,6 @@ int ScoreSymbolMap::ElementCountForType(int kind) const {
 
 void ScoreSymbolMap::Reset() {
   mElements.clear();
-  mElements.reserve(kCapacity);
   for (int& count : mCounts) count = 0;
   mCurrentPage = mCurrentSystem = mCurrentSlice = mCurrentStaff = nullptr;
   mMinDate = -1;

@@ -16,6 +16,7 @@
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "src/core/midi/platform/sound_controller.h"
+#include "src/core/midi/platform/synth_audio_system.h"
 #include "src/core/midi/tempo/midi_bank.h"
 #include "src/core/news/news_client.h"
 #include "src/core/settings/quiz_mode.h"
@@ -48,6 +49,9 @@ int g_takenDisplayIndex = 0;
 std::future<void> g_fontConfiguration;
 
 int& BeforeTheBaseClass(int& argc, char** argv) {
+  // The synthesizer opens its audio output on a worker while this thread reads the environment:
+  // what it needs there is set now, before the program's first thread.
+  Core::SynthAudioSystem::PrepareProcessEnvironment();
   g_fontConfiguration = std::async(std::launch::async, [] { FcInit(); });
   g_takenDisplayIndex = Application::TakeDisplayOption(argc, argv);
   return argc;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <thread>
@@ -101,6 +102,28 @@ TEST(ScoreArenaTest, AUseLastsItsScopeOnItsThreadForItsFamily) {
   for (auto& object : held) object.reset();
   EXPECT_EQ(inner.LiveObjects() + outer.LiveObjects(), 0);
   EXPECT_EQ(gone, 3);
+}
+
+// Debug builds stop where memory that is no live object of the families is released, instead of
+// putting it on a free list twice and handing it to two objects later.
+TEST(ScoreArenaDeathTest, ReleasingWhatIsNoLiveObjectStops) {
+#ifdef NDEBUG
+  GTEST_SKIP() << "objects are marked in debug builds only";
+#else
+  ScoreArena arena;
+  ScoreArena::Use use(arena, ScoreArena::kGraphic);
+  void* const once = ScoreArena::New(sizeof(Element), ScoreArena::kGraphic);
+  ScoreArena::Delete(once);
+  EXPECT_DEATH(ScoreArena::Delete(once), "mark == kLiveMark|use-after-free");
+
+  // An element made as a member of something else, deleted as if it had been made on its own.
+  struct Holder {
+    std::uint64_t before[2] = {};
+    Element element;
+  };
+  auto holder = std::make_unique<Holder>();
+  EXPECT_DEATH(delete &holder->element, "mark == kLiveMark");
+#endif
 }
 
 }  // namespace

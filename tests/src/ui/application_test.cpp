@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QSettings>
 
 #include <string>
 #include <vector>
 
 #include "src/ui/application.h"
+#include "src/ui/background_synth_device.h"
 #include "src/ui/console.h"
 #include "src/ui/progress.h"
 #include "src/ui/screen_geometry.h"
@@ -98,6 +100,19 @@ TEST(ApplicationServices, AreCreatedAndReleasedInTheirFixedOrders) {
                          "release catalog", "release sound"}));
   EXPECT_EQ(app->GetSettings(), nullptr);
   EXPECT_EQ(app->GetSoundController(), nullptr);
+}
+
+// The synthesizer opens its audio output on a worker while the GUI thread goes on reading the
+// environment (Qt, JACK and ALSA all do). A variable added on the worker can free the list such a
+// read is walking, so the worker must find nothing left to change.
+TEST(ApplicationServices, TheSynthesizerWorkerLeavesTheEnvironmentAsItIs) {
+  const auto environment = [] {
+    return QProcessEnvironment::systemEnvironment().toStringList().join('\n').toStdString();
+  };
+  const std::string before = environment();
+  UI::BackgroundSynthDevice synthesizer;
+  EXPECT_FALSE(synthesizer.GetName().isEmpty());  // waits for the worker
+  EXPECT_EQ(environment(), before);
 }
 
 TEST(ApplicationMusicFont, AFontThatDoesNotLoadStopsTheStartWithTheReason) {

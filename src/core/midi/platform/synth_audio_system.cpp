@@ -94,9 +94,16 @@ double SynthAudioSystem::CurrentSampleRate() const {
   return rate > 0 ? rate : 44100.0;
 }
 
-void SynthAudioSystem::OpenAudioOutput(const QStringList& drivers) {
-  // Trying JACK must not start a JACK server of its own.
+void SynthAudioSystem::PrepareProcessEnvironment() {
   if (!qEnvironmentVariableIsSet("JACK_NO_START_SERVER")) qputenv("JACK_NO_START_SERVER", "1");
+  if (qgetenv("PULSE_PROP_media.role") != "music") qputenv("PULSE_PROP_media.role", "music");
+}
+
+void SynthAudioSystem::OpenAudioOutput(const QStringList& drivers) {
+  // Trying JACK must not start a JACK server of its own. The PulseAudio output's role is set
+  // here, not by FluidSynth, which would set it on whatever thread this is.
+  PrepareProcessEnvironment();
+  m_fluid->settingsSetStr(m_settings, "audio.pulseaudio.media-role", "");
   for (const QString& driver : drivers) {
     if (m_fluid->settingsSetStr(m_settings, "audio.driver", qPrintable(driver)) != FLUID_OK)
       continue;

@@ -56,6 +56,14 @@ class SynthAudioSystem {
 
   static QString DefaultSoundFont();
 
+  // Sets what the audio outputs read from the process environment: JACK must not start a JACK
+  // server of its own (JACK_NO_START_SERVER, unless set) and PulseAudio is told that the stream
+  // is music (PULSE_PROP_media.role). Changing the environment is safe only while no other
+  // thread runs, since a getenv elsewhere may be walking the list that a new variable replaces:
+  // a program that makes synthesizers on a worker calls it before its first thread, and the
+  // synthesizer then finds nothing left to change.
+  static void PrepareProcessEnvironment();
+
  private:
   static int AudioCallback(void* data, int length, int nfx, float* fx[], int nout, float* out[]);
   // What the audio output renders: it never waits for a loading instrument.
