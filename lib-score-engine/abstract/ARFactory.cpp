@@ -130,7 +130,10 @@ void ARFactory::addChord() {
 void ARFactory::createEvent(char const* name) {
   MELVARIN_ASSERT(!mCurrentEvent);
   MELVARIN_ASSERT(name);
-  if (std::strcmp(name, "_") == 0 || std::strcmp(name, "rest") == 0)
+  // Every event comes by here; "_" is the rest the scanner gives, "rest" the one a caller may.
+  bool const rest =
+      name[0] == '_' ? name[1] == '\0' : name[0] == 'r' && std::strcmp(name, "rest") == 0;
+  if (rest)
     mCurrentEvent = new ARRest(mCurrentNumerator, mCurrentDenominator);
   else
     mCurrentEvent = new ARNote(name, 0, mCurrentRegister, mCurrentNumerator, mCurrentDenominator,

@@ -1,6 +1,5 @@
 #include "note_names.h"
 
-#include <cstring>
 #include <iterator>
 
 #include "parse_error.h"
@@ -22,14 +21,21 @@ constexpr Spelling kSpellings[] = {
 constexpr char const* kNames[] = {"",  "_", "c",   "d",   "e",   "f",   "g",
                                   "a", "h", "cis", "dis", "fis", "gis", "ais"};
 
+// The spellings are a few letters long, so comparing them here costs less than
+// calling the library for every note.
+bool SameSpelling(char const* spelling, char const* name) {
+  for (; *spelling == *name; ++spelling, ++name)
+    if (*spelling == '\0') return true;
+  return false;
+}
+
 }  // namespace
 
 int gd_noteName2pc(char const* name) {
   if (name) {
     // Every note of a text comes by here: the first letter rules out most spellings at once.
     for (Spelling const& spelling : kSpellings)
-      if (spelling.name[0] == name[0] && std::strcmp(spelling.name, name) == 0)
-        return spelling.code;
+      if (spelling.name[0] == name[0] && SameSpelling(spelling.name, name)) return spelling.code;
   }
   gd_error("Unknown notename, replaced by rest.");
   return PC_REST;

@@ -42,7 +42,7 @@ static void take_tag_name(char* name) {
 %token LBRACE RBRACE COMMA COLON LBRACKET RBRACKET LPAREN RPAREN BAR DOT DDOT SHARP FLAT
 %token MULT DIV EQUAL MSECONDS SECONDS LANGLE RANGLE REST EXTRA
 
-%type <number> int uint
+%type <number> int
 %type <real> float
 %type <text> identifier
 
@@ -71,9 +71,14 @@ voice
   : LBRACKET { gd_seqInit(); } symbols RBRACKET { gd_seqExit(); }
   ;
 
+/* Every note passes through the rules below, one reduction each: where a rule would only rename
+   a symbol (an event that is a note, a number that is an octave), the rules using it name what it
+   stands for instead, which saves the parse a reduction per note. None of this changes how deep
+   the parse's stack grows. */
 symbols
   : %empty
-  | symbols event { gd_seqAppendNote(); }
+  | symbols note { gd_seqAppendNote(); }
+  | symbols rest { gd_seqAppendNote(); }
   | symbols tag
   | symbols chord { gd_seqAppendChord(); }
   ;
@@ -98,7 +103,7 @@ tagname
 
 tagid
   : tagname { gd_tagStart(gTagName, 0); }
-  | tagname COLON uint { gd_tagStart(gTagName, $3); }
+  | tagname COLON NUMBER { gd_tagStart(gTagName, $3); }
   | BAR { gd_tagStart("\\bar", 0); }
   ;
 
@@ -138,7 +143,8 @@ chordsymbol
   ;
 
 chordevent
-  : event { gd_chordAppendNote(); }
+  : note { gd_chordAppendNote(); }
+  | rest { gd_chordAppendNote(); }
   | chordrangetag
   ;
 
@@ -151,14 +157,9 @@ chordtags
   | chordtags taghead { gd_tagEnd(); }
   ;
 
-event
-  : note
-  | rest
-  ;
-
 rest
   : restname duration dots
-  | restname LANGLE uint RANGLE duration dots
+  | restname LANGLE NUMBER RANGLE duration dots
   ;
 
 restname
@@ -166,13 +167,14 @@ restname
   ;
 
 note
-  : notename2 octave duration dots
-  | notename2 accidentals octave duration dots
+  : notename octave duration dots
+  | notename accidentals octave duration dots
+  | numberednotename octave duration dots
+  | numberednotename accidentals octave duration dots
   ;
 
-notename2
-  : notename
-  | notename LANGLE uint RANGLE
+numberednotename
+  : notename LANGLE NUMBER RANGLE
   ;
 
 notename
@@ -194,14 +196,16 @@ accidental
 
 octave
   : %empty
-  | int { gd_noteOct($1); }
+  | NUMBER { gd_noteOct($1); }
+  | PNUMBER { gd_noteOct($1); }
+  | NNUMBER { gd_noteOct($1); }
   ;
 
 duration
   : %empty
-  | MULT uint DIV uint { gd_noteEnum($2); gd_noteDenom($4); }
-  | MULT uint { gd_noteEnum($2); }
-  | DIV uint { gd_noteDenom($2); }
+  | MULT NUMBER DIV NUMBER { gd_noteEnum($2); gd_noteDenom($4); }
+  | MULT NUMBER { gd_noteEnum($2); }
+  | DIV NUMBER { gd_noteDenom($2); }
   ;
 
 dots
@@ -212,10 +216,6 @@ dots
 
 identifier
   : IDENT
-  ;
-
-uint
-  : NUMBER
   ;
 
 int

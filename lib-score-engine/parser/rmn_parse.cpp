@@ -1,5 +1,6 @@
 #include "rmn_parse.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -47,10 +48,17 @@ void rmn_report_extra(char const* text) {
 }
 
 long rmn_read_number(char const* text) {
-  long value = std::strtol(text, nullptr, 10);  // saturates at the long range
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return value;
+  // The scanner hands over a sign at most and then digits only, so the digits are read here
+  // without the library's locale and base handling; every note has one or two numbers.
+  bool const negative = *text == '-';
+  if (*text == '-' || *text == '+') ++text;
+  // Past INT_MAX + 1 the magnitude stops growing: the value is cut to the int range anyway.
+  constexpr long kCap = static_cast<long>(INT_MAX) + 1;
+  long magnitude = 0;
+  for (; *text >= '0' && *text <= '9'; ++text)
+    if (magnitude < kCap) magnitude = std::min(magnitude * 10 + (*text - '0'), kCap);
+  if (negative) return -magnitude;  // INT_MIN at most
+  return std::min(magnitude, static_cast<long>(INT_MAX));
 }
 
 void rmn_report_parse_error(char const* message) {

@@ -167,6 +167,12 @@ INSTANTIATE_TEST_SUITE_P(
                     ""},
         GrammarCase{"[ c1.5 ]", 1, "{ [ note:c +note", kSyntaxError1},
         GrammarCase{"[ c99999999999 ]", 0, "{ [ note:c oct:2147483647 +note ] }", ""},
+        // Numbers are cut to the int range exactly at its ends, with a sign or without.
+        GrammarCase{"[ c-2147483648 d-2147483649 e+2147483647 f2147483648 g-0 a+007 ]", 0,
+                    "{ [ note:c oct:-2147483648 +note note:d oct:-2147483648 +note note:e "
+                    "oct:2147483647 +note note:f oct:2147483647 +note note:g oct:0 +note note:a "
+                    "oct:7 +note ] }",
+                    ""},
         GrammarCase{"[ { c, e/8 } ]", 0,
                     "{ [ chord member note:c +member member note:e den:8 +member +chord ] }", ""},
         GrammarCase{"[ { \\i c \\s, \\t(e) } ]", 0,
