@@ -50,8 +50,10 @@ class KF_NodePool {
  private:
   static_assert(sizeof(Node) >= sizeof(void*));
   // Beyond this many free nodes a thread gives memory back, so one huge piece does not keep its
-  // peak for the rest of the run.
-  static constexpr int kMaxKept = 1 << 14;
+  // peak for the rest of the run. The layout of a piece of a hundred measures on two staves gives
+  // back about 23,000 nodes of its element lists, all kept for the next layout (a megabyte at
+  // most per node type).
+  static constexpr int kMaxKept = 1 << 15;
 
   // Gives the thread's free nodes back when the thread ends. Lists destroyed after that (static
   // objects outlive the thread's own), or on a thread that never made a node of this type, free
@@ -68,6 +70,10 @@ class KF_NodePool {
     void* memory = first;
     if (!memory) return nullptr;
     first = *static_cast<void**>(memory);
+    // The free nodes lie wherever their lists were, in the order those went: reading the next
+    // one's link when it is taken would wait on memory each time. Fetching it now lets that wait
+    // pass while the caller works on this node.
+    if (first) __builtin_prefetch(first, 1);
     --kept;
     return memory;
   }

@@ -1,7 +1,6 @@
 #include "GRChord.h"
 
 #include <algorithm>
-#include <memory>
 #include <typeinfo>
 #include <vector>
 
@@ -66,10 +65,9 @@ void GRChord::AddNote(ARNote const* note, Fraction const& duration, bool first) 
   AddTail(head);
   createDots(duration, headWidth, NVPoint{0, y});
   if (!mGrStaff) return;
-  std::unique_ptr<KF_List<int>> codes(
-      mGrStaff->askAccidentals(note->getPitch(), note->getOctave(), note->getAccidentals()));
-  for (void* pos = codes->GetHeadPosition(); pos;) {
-    auto* sign = new GRAccidental(this, headWidth, codes->GetNext(pos), 1, 50);
+  for (int code :
+       mGrStaff->askAccidentals(note->getPitch(), note->getOctave(), note->getAccidentals())) {
+    auto* sign = new GRAccidental(this, headWidth, code, 1, 50);
     sign->setPosition(NVPoint{0, y});
     AddTail(sign);
   }

@@ -2,7 +2,6 @@
 #include "ARCast.h"
 
 #include <algorithm>
-#include <memory>
 #include <typeinfo>
 
 #include "ARAcc.h"
@@ -94,9 +93,8 @@ void GRSingleNote::createNote(Fraction const& displayDuration) {
   createDots(mDurationTemplate, mNoteBreite, NVPoint{});
 
   if (mGrStaff && !mTiedOver) {
-    std::unique_ptr<KF_List<int>> codes(mGrStaff->askAccidentals(pitch, octave, accidentals));
-    for (void* pos = codes->GetHeadPosition(); pos;)
-      AddTail(new GRAccidental(this, mNoteBreite, codes->GetNext(pos), 1, 50));
+    for (int code : mGrStaff->askAccidentals(pitch, octave, accidentals))
+      AddTail(new GRAccidental(this, mNoteBreite, code, 1, 50));
   }
 
   mPosition.y = mGrStaff ? mGrStaff->getNotePosition(pitch, octave) : 0;

@@ -3,6 +3,7 @@
 // going to the first column where it clears the signs already there.
 
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "ARCast.h"
@@ -31,7 +32,7 @@ bool Clears(Column const& column, GRAccidental const* sign) {
 }
 
 // The signs of the notes of one staff, placed relative to the notes' common x.
-void PlaceSigns(std::vector<GRSingleNote*> const& notes) {
+void PlaceSigns(std::span<GRSingleNote* const> notes) {
   KF_IPointerList<GRAccidental> accidentals(0);
   float headsLeft = 0;
   float size = 0;
@@ -70,24 +71,22 @@ void PlaceSigns(std::vector<GRSingleNote*> const& notes) {
 }  // namespace
 
 void GRSpring::checkAccidentalCollisions() {
-  std::vector<std::vector<GRSingleNote*>> staves;
-  for (void* pos = mElements.GetHeadPosition(); pos;) {
-    auto* note = ar_cast<GRSingleNote>(mElements.GetNext(pos));
-    if (!note) continue;
-    auto staff = std::find_if(staves.begin(), staves.end(), [note](auto const& notes) {
-      return notes.front()->getGRStaff() == note->getGRStaff();
-    });
-    if (staff == staves.end())
-      staves.push_back({note});
-    else
-      staff->push_back(note);
-  }
+  std::vector<GRSingleNote*> notes;
+  notes.reserve(static_cast<std::size_t>(mElements.GetCount()));
+  for (void* pos = mElements.GetHeadPosition(); pos;)
+    if (auto* note = ar_cast<GRSingleNote>(mElements.GetNext(pos))) notes.push_back(note);
+  // Staff by staff, in the order of their first notes, each staff's notes in the spring's order:
+  // the notes of the staff are brought up behind its first, the others keeping their order.
   bool chords = false;
-  for (auto const& notes : staves) {
-    PlaceSigns(notes);
-    for (GRSingleNote* note : notes) {
-      note->updateBoundingBox();
-      chords = chords || note->getGlobalStem();
+  for (auto begin = notes.begin(); begin != notes.end();) {
+    GRStaff const* const staff = (*begin)->getGRStaff();
+    auto end = std::next(begin);
+    for (auto at = end; at != notes.end(); ++at)
+      if ((*at)->getGRStaff() == staff) std::rotate(end++, at, std::next(at));
+    PlaceSigns({begin, end});
+    for (; begin != end; ++begin) {
+      (*begin)->updateBoundingBox();
+      chords = chords || (*begin)->getGlobalStem();
     }
   }
   if (chords) refreshCollider();

@@ -189,14 +189,14 @@ float GRStaff::getKeyPosition(int pitch, int direction) const {
                        : positionAtFirstOctave(pitch, s.baseoct + 1, -1, limit);
 }
 
-KF_List<int>* GRStaff::askAccidentals(int pitch, int, int accidentals) const {
-  auto* signs = new KF_List<int>;
-  if (IsChromatic(pitch)) signs->AddTail(1);
+GRStaff::AccidentalSigns GRStaff::askAccidentals(int pitch, int, int accidentals) const {
+  AccidentalSigns signs;
+  if (IsChromatic(pitch)) signs.codes[signs.count++] = 1;
   if (!IsNatural(pitch) && !IsChromatic(pitch)) return signs;
   int const measure = mStaffState.MeasureAccidentals[pitch - 2];
   int const instrument = mStaffState.instrKeyArray[pitch - 2];
   if (measure + instrument == accidentals) return signs;
-  signs->AddTail(instrument == accidentals ? -10 : accidentals - instrument);
+  signs.codes[signs.count++] = instrument == accidentals ? -10 : accidentals - instrument;
   return signs;
 }
 

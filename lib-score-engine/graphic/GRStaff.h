@@ -58,8 +58,15 @@ class GRStaff : public GRCompositeNotationElement {
   // flats for direction < 0, kept within the staff.
   virtual float getKeyPosition(int pitch, int direction) const;
   // The accidental signs to draw before a note in the key and measure so far: 1 first for a
-  // chromatic pitch, then -10 for a natural or the accidentals needed. The caller deletes it.
-  virtual KF_List<int>* askAccidentals(int pitch, int octave, int accidentals) const;
+  // chromatic pitch, then -10 for a natural or the accidentals needed. At most two, kept in place
+  // since every note asks.
+  struct AccidentalSigns {
+    int codes[2] = {};
+    int count = 0;
+    int const* begin() const { return codes; }
+    int const* end() const { return codes + count; }
+  };
+  virtual AccidentalSigns askAccidentals(int pitch, int octave, int accidentals) const;
 
   float getLineSpace() const { return mStaffState.lineSpace; }
   GRStaffState& getStaffState() { return mStaffState; }

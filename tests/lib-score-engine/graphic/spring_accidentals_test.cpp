@@ -62,4 +62,22 @@ TEST_F(SpringAccidentalsTest, AccidentalsWithinReachStepLeftFromTheTopDown) {
   EXPECT_FLOAT_EQ(Moves({placed, Note({"d", 1, 1}, Frac_1_4)})[0], 0);
 }
 
+TEST_F(SpringAccidentalsTest, EachStaffOfASpringKeepsItsOwnColumns) {
+  float const width = 2 * FirstAccidental(Note({"e", 1, 1}, Frac_1_4))->getRightSpace();
+  // A second staff of the slice, its notes coming between the first staff's in the spring.
+  GRStaff* first = staff;
+  auto* second = new GRStaff(first->getGRSystemSlice());
+  first->getGRSystemSlice()->addStaff(second, 1);
+  GRSingleNote* low = Note({"c", 1, 1}, Frac_1_4);
+  staff = second;
+  GRSingleNote* otherLow = Note({"c", 1, 1}, Frac_1_4);
+  GRSingleNote* otherHigh = Note({"d", 1, 1}, Frac_1_4);
+  staff = first;
+  GRSingleNote* middle = Note({"d", 1, 1}, Frac_1_4);
+  GRSingleNote* high = Note({"e", 1, 1}, Frac_1_4);
+  std::vector<float> const moves = Moves({low, otherLow, otherHigh, middle, high});
+  std::vector<float> const expected = {-2, -1, 0, -1, 0};
+  for (size_t i = 0; i < moves.size(); ++i) EXPECT_FLOAT_EQ(moves[i], expected[i] * width) << i;
+}
+
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "GRGlue.h"
@@ -29,10 +28,8 @@ class StaffTest : public GraphicFixture {
     staff = staves[0][0];
   }
   std::vector<int> Accidentals(int pitch, int accidentals) const {
-    std::unique_ptr<KF_List<int>> signs(staff->askAccidentals(pitch, 1, accidentals));
-    std::vector<int> result;
-    for (void* pos = signs->GetHeadPosition(); pos;) result.push_back(signs->GetNext(pos));
-    return result;
+    GRStaff::AccidentalSigns const signs = staff->askAccidentals(pitch, 1, accidentals);
+    return {signs.begin(), signs.end()};
   }
 
   GRSystem system;
