@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "ARAuto.h"
+#include "ARBeam.h"
 #include "ARCast.h"
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
@@ -11,6 +12,8 @@
 #include "ARMeter.h"
 #include "ARMusicalTag.h"
 #include "ARPositionTag.h"
+#include "ARTie.h"
+#include "ARTuplet.h"
 #include "MoreMusicalTags.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
@@ -36,26 +39,6 @@ bool RemoveFirst(ARMusicalVoiceState::PositionTags& tags, ARPositionTag const* t
   return true;
 }
 
-// What opening or closing a range asks of its tag, kept in the tag (ARPositionTag::getRangeKind).
-enum RangeKind : std::uint8_t {
-  kRangeKnown = 1,
-  kRangeChord = 2,  // the chord tag the voice puts around a chord
-  kRangeGrace = 4,
-  kRangeDisplayDuration = 8,
-};
-
-std::uint8_t RangeKindOf(ARPositionTag const* tag) {
-  std::uint8_t kind = tag->getRangeKind();
-  if (kind != 0) return kind;
-  kind = kRangeKnown;
-  // A chord label is of a class derived from the chord tag; it may span chords.
-  if (IsExactly<ARChordTag>(tag)) kind |= kRangeChord;
-  if (ar_cast<ARGrace const>(tag)) kind |= kRangeGrace;
-  if (ar_cast<ARDisplayDuration const>(tag)) kind |= kRangeDisplayDuration;
-  tag->setRangeKind(kind);
-  return kind;
-}
-
 // The tag whose range an end marker closes; a begin tag stands for itself.
 ARPositionTag* RangeOf(ARPositionTag* tag) {
   if (!tag->isEndMarker()) return tag;
@@ -64,6 +47,22 @@ ARPositionTag* RangeOf(ARPositionTag* tag) {
 }
 
 }  // namespace
+
+std::uint8_t ARMusicalVoiceState::RangeKindOf(ARPositionTag const* tag) {
+  std::uint8_t kind = tag->getRangeKind();
+  if (kind != 0) return kind;
+  kind = kRangeKnown;
+  // A chord label is of a class derived from the chord tag; it may span chords.
+  if (IsExactly<ARChordTag>(tag)) kind |= kRangeChord;
+  if (ar_cast<ARGrace const>(tag)) kind |= kRangeGrace;
+  if (ar_cast<ARDisplayDuration const>(tag)) kind |= kRangeDisplayDuration;
+  if (ar_cast<ARTie const>(tag)) kind |= kRangeTie;
+  if (ar_cast<ARTuplet const>(tag)) kind |= kRangeTuplet;
+  if (ar_cast<ARMerge const>(tag)) kind |= kRangeMerge;
+  if (ar_cast<ARBeam const>(tag)) kind |= kRangeBeam;
+  tag->setRangeKind(kind);
+  return kind;
+}
 
 ARMusicalVoiceState::ARMusicalVoiceState(ARMusicalVoiceState const& other) {
   CopyFrom(other, true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <typeinfo>
 #include <vector>
 
@@ -58,6 +59,20 @@ class ARMusicalVoiceState {
   void DeleteAddedAndRemovedPTags();
   // The chord tag the voice puts around every chord, not a chord label the text writes.
   static ARChordTag* AsChordRange(ARPositionTag* tag);
+
+  // What the walks ask of a range's tag at every step where it opens or closes, found out with
+  // the class questions the first time and kept in the tag (ARPositionTag::getRangeKind).
+  enum RangeKind : std::uint8_t {
+    kRangeKnown = 1,
+    kRangeChord = 2,  // the chord tag the voice puts around a chord
+    kRangeGrace = 4,
+    kRangeDisplayDuration = 8,
+    kRangeTie = 16,
+    kRangeTuplet = 32,
+    kRangeMerge = 64,
+    kRangeBeam = 128,
+  };
+  static std::uint8_t RangeKindOf(ARPositionTag const* tag);
 
   Fraction const& getCurTime() const { return curtp; }
   Fraction const& getLastBarTime() const { return curlastbartp; }

@@ -56,7 +56,7 @@ void ARMusicalVoice::doAutoBeaming() {
   auto countBeams = [](ARMusicalVoiceState::PositionTags const& tags) {
     int count = 0;
     for (ARPositionTag* tag : tags)
-      if (ar_cast<ARBeam>(tag)) ++count;
+      if (ARMusicalVoiceState::RangeKindOf(tag) & ARMusicalVoiceState::kRangeBeam) ++count;
     return count;
   };
 
