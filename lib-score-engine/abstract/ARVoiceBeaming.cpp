@@ -39,7 +39,7 @@ bool OnBeat(Fraction const& sinceBar, Fraction const& beat) {
 
 }  // namespace
 
-void ARMusicalVoice::doAutoBeaming() {
+ARAuto const* ARMusicalVoice::doAutoBeaming() {
   ARMusicalVoiceState state;
   Fraction beat = Frac_1_4;
   Fraction groupStart;
@@ -140,4 +140,5 @@ void ARMusicalVoice::doAutoBeaming() {
     }
     GetNext(pos, state);
   }
+  return state.getCurAuto();
 }
