@@ -607,12 +607,15 @@ ARMusicalObject* ARMusicalVoice::GetNext(void*& pos, ARMusicalVoiceState& state)
   if (readmode == CHORDMODE && state.keepsChordSnapshots) {
     // A snapshot stands just before each chord, so that a step back can return to it.
     if (state.curchordtag) {
+      // The snapshot before the last chord but one is no longer needed: the new one is made in
+      // its room.
+      ARMusicalVoiceState* spare = nullptr;
       if (state.chordState) {
-        delete state.prevchordState;
+        spare = state.prevchordState;
         state.prevchordState = state.chordState;
         state.chordState = nullptr;
       }
-      state.chordState = state.Snapshot();
+      state.chordState = state.Snapshot(spare);
     } else if (state.chordState) {
       delete state.prevchordState;
       state.prevchordState = state.chordState;

@@ -20,17 +20,6 @@
 
 namespace {
 
-template <class T>
-KF_IPointerList<T>* CopyOfList(KF_IPointerList<T> const* list) {
-  return list ? new KF_IPointerList<T>(*list, 0) : nullptr;
-}
-
-template <class T>
-void Append(KF_IPointerList<T>*& list, T* element) {
-  if (!list) list = new KF_IPointerList<T>(0);
-  list->AddTail(element);
-}
-
 // Takes the first occurrence of the tag out of the list; whether there was one.
 bool RemoveFirst(ARMusicalVoiceState::PositionTags& tags, ARPositionTag const* tag) {
   auto const found = std::find(tags.begin(), tags.end(), tag);
@@ -45,6 +34,9 @@ ARPositionTag* RangeOf(ARPositionTag* tag) {
   MELVARIN_ASSERT(tag->getCorrespondence() != nullptr);
   return tag->getCorrespondence();
 }
+
+// Clef, key, meter, staff, glue, automatic settings and a few more.
+constexpr std::size_t kStateTagRoom = 8;
 
 }  // namespace
 
@@ -87,8 +79,7 @@ void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSn
   curlastbarpos = other.curlastbarpos;
   ptagpos = other.ptagpos;
   curtp = other.curtp;
-  curstatetags = CopyOfList(other.curstatetags);
-  curtags = CopyOfList(other.curtags);
+  curstatetags = other.curstatetags;
   addedpositiontags = other.addedpositiontags;
   removedpositiontags = other.removedpositiontags;
   curpositiontags = other.curpositiontags;
@@ -112,17 +103,17 @@ void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSn
   if (other.prevchordState) prevchordState = other.prevchordState->Snapshot();
 }
 
-ARMusicalVoiceState* ARMusicalVoiceState::Snapshot() const {
-  auto* copy = new ARMusicalVoiceState;
+ARMusicalVoiceState* ARMusicalVoiceState::Snapshot(ARMusicalVoiceState* spare) const {
+  MELVARIN_ASSERT(spare != this);
+  ARMusicalVoiceState* copy = spare ? spare : new ARMusicalVoiceState;
+  // A spare is a snapshot itself and holds none: CopyFrom overwrites every other member.
+  MELVARIN_ASSERT(copy->chordState == nullptr && copy->prevchordState == nullptr);
   copy->CopyFrom(*this, false);
   return copy;
 }
 
 void ARMusicalVoiceState::DeleteAll() {
-  for (TagList** list : {&curstatetags, &curtags}) {
-    delete *list;
-    *list = nullptr;
-  }
+  curstatetags.clear();
   DeleteAddedAndRemovedPTags();
   curpositiontags.clear();
   delete chordState;
@@ -133,17 +124,16 @@ void ARMusicalVoiceState::DeleteAll() {
 
 void ARMusicalVoiceState::AddStateTag(ARMusicalTag* tag) {
   MELVARIN_ASSERT(tag != nullptr);
-  bool replaced = false;
-  if (curstatetags) {
-    for (void* pos = curstatetags->GetHeadPosition(); pos && !replaced;) {
-      void* at = pos;
-      if (typeid(*curstatetags->GetNext(pos)) == typeid(*tag)) {
-        curstatetags->SetAt(at, tag);
-        replaced = true;
-      }
-    }
+  auto const same = std::find_if(curstatetags.begin(), curstatetags.end(),
+                                 [&](ARMusicalTag* held) { return typeid(*held) == typeid(*tag); });
+  if (same != curstatetags.end()) {
+    *same = tag;
+  } else {
+    // Room for the few classes of state tags at once, rather than growing step by step in
+    // every walk's state.
+    if (curstatetags.capacity() == 0) curstatetags.reserve(kStateTagRoom);
+    curstatetags.push_back(tag);
   }
-  if (!replaced) Append(curstatetags, tag);
   if (auto* meter = ar_cast<ARMeter>(tag))
     curmeter = meter;
   else if (auto* beamState = ar_cast<ARBeamState>(tag))
@@ -153,17 +143,17 @@ void ARMusicalVoiceState::AddStateTag(ARMusicalTag* tag) {
 }
 
 ARMusicalTag* ARMusicalVoiceState::getCurStateTag(std::type_info const& type) const {
-  if (!curstatetags) return nullptr;
-  for (void* pos = curstatetags->GetHeadPosition(); pos;) {
-    ARMusicalTag* tag = curstatetags->GetNext(pos);
+  for (ARMusicalTag* tag : curstatetags)
     if (typeid(*tag) == type) return tag;
-  }
   return nullptr;
 }
 
 ARMusicalTag* ARMusicalVoiceState::RemoveCurStateTag(std::type_info const& type) {
-  ARMusicalTag* tag = getCurStateTag(type);
-  if (tag) curstatetags->RemoveElement(tag);
+  auto const found = std::find_if(curstatetags.begin(), curstatetags.end(),
+                                  [&](ARMusicalTag* held) { return typeid(*held) == type; });
+  if (found == curstatetags.end()) return nullptr;
+  ARMusicalTag* tag = *found;
+  curstatetags.erase(found);
   return tag;
 }
 

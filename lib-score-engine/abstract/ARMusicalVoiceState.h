@@ -23,7 +23,9 @@ class ARPositionTag;
 // be resumed later. The lists only point at tags; the tags belong to the voice.
 class ARMusicalVoiceState {
  public:
-  using TagList = KF_IPointerList<ARMusicalTag>;
+  // The state tags in force, one of each class, in the order their classes first came: a
+  // handful, copied with every chord snapshot, so they are kept in a vector.
+  using StateTags = std::vector<ARMusicalTag*>;
   // The ranges open now, or those the last step opened or closed: a few at a time, changed at
   // nearly every step of every walk, so they are kept in vectors.
   using PositionTags = std::vector<ARPositionTag*>;
@@ -79,8 +81,7 @@ class ARMusicalVoiceState {
   void* getLastBarPosition() const { return curlastbarpos; }
   void* getVoicePosition() const { return vpos; }
   void* getPositionTagPosition() const { return ptagpos; }
-  // Null until something went into it.
-  TagList const* getCurStateTags() const { return curstatetags; }
+  StateTags const& getCurStateTags() const { return curstatetags; }
   // In the order the ranges opened or closed.
   PositionTags const& getAddedPositionTags() const { return addedpositiontags; }
   PositionTags const& getRemovedPositionTags() const { return removedpositiontags; }
@@ -101,8 +102,9 @@ class ARMusicalVoiceState {
   void CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots);
   // The rest of closing the range, once it is out of the open ones.
   void Closed(ARPositionTag* range, int addToRemoved);
-  // A copy without snapshots, as a snapshot is kept.
-  ARMusicalVoiceState* Snapshot() const;
+  // A copy without snapshots, as a snapshot is kept; made in spare when given (a snapshot no
+  // longer needed, whose vectors keep their room).
+  ARMusicalVoiceState* Snapshot(ARMusicalVoiceState* spare = nullptr) const;
   // Takes the tag out of every list of ranges, open or not; for a range tag that is deleted.
   void Forget(ARPositionTag* tag);
 
@@ -110,8 +112,7 @@ class ARMusicalVoiceState {
   void* curlastbarpos = nullptr;
   void* ptagpos = nullptr;
   Fraction curtp;
-  TagList* curstatetags = nullptr;
-  TagList* curtags = nullptr;
+  StateTags curstatetags;
   PositionTags addedpositiontags;
   PositionTags removedpositiontags;
   PositionTags curpositiontags;

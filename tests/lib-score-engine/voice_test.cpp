@@ -209,7 +209,7 @@ TEST(VoiceStateTest, StateTagsAndRangesFollowTheSteps) {
   ARMusicalVoiceState state;
   void* pos = b.voice.GetHeadPosition(state);
   for (int i = 0; i < 5; ++i) b.voice.GetNext(pos, state);  // staff, clef, clef, bar, c
-  EXPECT_EQ(state.getCurStateTags()->GetCount(), 2);
+  EXPECT_EQ(state.getCurStateTags().size(), 2u);
   EXPECT_EQ(state.getCurStateTag(typeid(ARClef)), second);
   EXPECT_EQ(state.getCurDisplayDuration(), inner);
   b.voice.GetNext(pos, state);  // d closes the inner range
