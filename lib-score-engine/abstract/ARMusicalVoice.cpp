@@ -89,10 +89,21 @@ ARMusicalVoice::ARMusicalVoice()
       pendingPositionTags(new PositionTagList(0)) {}
 
 ARMusicalVoice::~ARMusicalVoice() {
+  // Each list is walked once. A tag in both lists belongs to the event list; every other range
+  // tag, also one that never reached an event, belongs to the range-tag list. So the event list
+  // deletes its objects first and sets aside the range tags among them (events, most of the list,
+  // are passed over without a class question), which go once the range-tag list no longer holds
+  // them. No object's destructor looks at another object, so the order does not matter.
+  ObjectSet inEvents;
+  for (void* pos = ObjectList::GetHeadPosition(); pos;) {
+    ARMusicalObject* object = ObjectList::GetNext(pos);
+    if (!object->isEventClass() && (VoicePass::KindOf(object) & VoicePass::kKindRangeTag))
+      inEvents.insert(object);
+    else
+      delete object;
+  }
+  ObjectList::KF_List::RemoveAll();  // only the nodes: their objects are gone or set aside
   if (mPosTagList) {
-    // A tag in both lists belongs to the event list, which deletes it last; every other range
-    // tag, also one that never reached an event, belongs to the range-tag list.
-    const ObjectSet inEvents = RangeTagsAmong(*this);
     for (void* pos = mPosTagList->GetHeadPosition(); pos;) {
       void* at = pos;
       ARPositionTag* tag = mPosTagList->GetNext(pos);
@@ -102,6 +113,7 @@ ARMusicalVoice::~ARMusicalVoice() {
     }
     delete mPosTagList;
   }
+  for (ARMusicalObject const* object : inEvents) delete object;
   delete pendingPositionTags;
   delete curVoiceState;
 }
@@ -595,12 +607,15 @@ ARMusicalObject* ARMusicalVoice::GetNext(void*& pos, ARMusicalVoiceState& state)
   if (readmode == CHORDMODE && state.keepsChordSnapshots) {
     // A snapshot stands just before each chord, so that a step back can return to it.
     if (state.curchordtag) {
+      // The snapshot before the last chord but one is no longer needed: the new one is made in
+      // its room.
+      ARMusicalVoiceState* spare = nullptr;
       if (state.chordState) {
-        delete state.prevchordState;
+        spare = state.prevchordState;
         state.prevchordState = state.chordState;
         state.chordState = nullptr;
       }
-      state.chordState = state.Snapshot();
+      state.chordState = state.Snapshot(spare);
     } else if (state.chordState) {
       delete state.prevchordState;
       state.prevchordState = state.chordState;

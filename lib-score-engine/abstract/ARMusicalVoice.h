@@ -10,6 +10,7 @@
 #include "NodeOrdinals.h"
 #include "kf_ilist.h"
 
+class ARAuto;
 class ARBase;
 class ARChordTag;
 class ARMusicalTag;
@@ -114,9 +115,11 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void doAutoBarlines();
   void doAutoCheckStaffStateTags();
   void doAutoDisplayCheck();
-  void doAutoBeaming();
+  // Returns the last automatic settings of the voice, as its walk holds them at the end.
+  ARAuto const* doAutoBeaming();
   void doAutoTies();
-  void doAutoEndBar();
+  // settings: the last automatic settings of the voice (null without any).
+  void doAutoEndBar(ARAuto const* settings);
   void doAutoFermatas() {}
 
   // True when dur can be drawn as one value (with dots where dots is non-zero on entry); dots

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "ARAuto.h"
+#include "ARBeam.h"
 #include "ARCast.h"
 #include "ARChordTag.h"
 #include "ARDisplayDuration.h"
@@ -11,22 +12,13 @@
 #include "ARMeter.h"
 #include "ARMusicalTag.h"
 #include "ARPositionTag.h"
+#include "ARTie.h"
+#include "ARTuplet.h"
 #include "MoreMusicalTags.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
 
 namespace {
-
-template <class T>
-KF_IPointerList<T>* CopyOfList(KF_IPointerList<T> const* list) {
-  return list ? new KF_IPointerList<T>(*list, 0) : nullptr;
-}
-
-template <class T>
-void Append(KF_IPointerList<T>*& list, T* element) {
-  if (!list) list = new KF_IPointerList<T>(0);
-  list->AddTail(element);
-}
 
 // Takes the first occurrence of the tag out of the list; whether there was one.
 bool RemoveFirst(ARMusicalVoiceState::PositionTags& tags, ARPositionTag const* tag) {
@@ -36,26 +28,6 @@ bool RemoveFirst(ARMusicalVoiceState::PositionTags& tags, ARPositionTag const* t
   return true;
 }
 
-// What opening or closing a range asks of its tag, kept in the tag (ARPositionTag::getRangeKind).
-enum RangeKind : std::uint8_t {
-  kRangeKnown = 1,
-  kRangeChord = 2,  // the chord tag the voice puts around a chord
-  kRangeGrace = 4,
-  kRangeDisplayDuration = 8,
-};
-
-std::uint8_t RangeKindOf(ARPositionTag const* tag) {
-  std::uint8_t kind = tag->getRangeKind();
-  if (kind != 0) return kind;
-  kind = kRangeKnown;
-  // A chord label is of a class derived from the chord tag; it may span chords.
-  if (IsExactly<ARChordTag>(tag)) kind |= kRangeChord;
-  if (ar_cast<ARGrace const>(tag)) kind |= kRangeGrace;
-  if (ar_cast<ARDisplayDuration const>(tag)) kind |= kRangeDisplayDuration;
-  tag->setRangeKind(kind);
-  return kind;
-}
-
 // The tag whose range an end marker closes; a begin tag stands for itself.
 ARPositionTag* RangeOf(ARPositionTag* tag) {
   if (!tag->isEndMarker()) return tag;
@@ -63,7 +35,26 @@ ARPositionTag* RangeOf(ARPositionTag* tag) {
   return tag->getCorrespondence();
 }
 
+// Clef, key, meter, staff, glue, automatic settings and a few more.
+constexpr std::size_t kStateTagRoom = 8;
+
 }  // namespace
+
+std::uint8_t ARMusicalVoiceState::RangeKindOf(ARPositionTag const* tag) {
+  std::uint8_t kind = tag->getRangeKind();
+  if (kind != 0) return kind;
+  kind = kRangeKnown;
+  // A chord label is of a class derived from the chord tag; it may span chords.
+  if (IsExactly<ARChordTag>(tag)) kind |= kRangeChord;
+  if (ar_cast<ARGrace const>(tag)) kind |= kRangeGrace;
+  if (ar_cast<ARDisplayDuration const>(tag)) kind |= kRangeDisplayDuration;
+  if (ar_cast<ARTie const>(tag)) kind |= kRangeTie;
+  if (ar_cast<ARTuplet const>(tag)) kind |= kRangeTuplet;
+  if (ar_cast<ARMerge const>(tag)) kind |= kRangeMerge;
+  if (ar_cast<ARBeam const>(tag)) kind |= kRangeBeam;
+  tag->setRangeKind(kind);
+  return kind;
+}
 
 ARMusicalVoiceState::ARMusicalVoiceState(ARMusicalVoiceState const& other) {
   CopyFrom(other, true);
@@ -88,8 +79,7 @@ void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSn
   curlastbarpos = other.curlastbarpos;
   ptagpos = other.ptagpos;
   curtp = other.curtp;
-  curstatetags = CopyOfList(other.curstatetags);
-  curtags = CopyOfList(other.curtags);
+  curstatetags = other.curstatetags;
   addedpositiontags = other.addedpositiontags;
   removedpositiontags = other.removedpositiontags;
   curpositiontags = other.curpositiontags;
@@ -113,17 +103,17 @@ void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSn
   if (other.prevchordState) prevchordState = other.prevchordState->Snapshot();
 }
 
-ARMusicalVoiceState* ARMusicalVoiceState::Snapshot() const {
-  auto* copy = new ARMusicalVoiceState;
+ARMusicalVoiceState* ARMusicalVoiceState::Snapshot(ARMusicalVoiceState* spare) const {
+  MELVARIN_ASSERT(spare != this);
+  ARMusicalVoiceState* copy = spare ? spare : new ARMusicalVoiceState;
+  // A spare is a snapshot itself and holds none: CopyFrom overwrites every other member.
+  MELVARIN_ASSERT(copy->chordState == nullptr && copy->prevchordState == nullptr);
   copy->CopyFrom(*this, false);
   return copy;
 }
 
 void ARMusicalVoiceState::DeleteAll() {
-  for (TagList** list : {&curstatetags, &curtags}) {
-    delete *list;
-    *list = nullptr;
-  }
+  curstatetags.clear();
   DeleteAddedAndRemovedPTags();
   curpositiontags.clear();
   delete chordState;
@@ -134,17 +124,16 @@ void ARMusicalVoiceState::DeleteAll() {
 
 void ARMusicalVoiceState::AddStateTag(ARMusicalTag* tag) {
   MELVARIN_ASSERT(tag != nullptr);
-  bool replaced = false;
-  if (curstatetags) {
-    for (void* pos = curstatetags->GetHeadPosition(); pos && !replaced;) {
-      void* at = pos;
-      if (typeid(*curstatetags->GetNext(pos)) == typeid(*tag)) {
-        curstatetags->SetAt(at, tag);
-        replaced = true;
-      }
-    }
+  auto const same = std::find_if(curstatetags.begin(), curstatetags.end(),
+                                 [&](ARMusicalTag* held) { return typeid(*held) == typeid(*tag); });
+  if (same != curstatetags.end()) {
+    *same = tag;
+  } else {
+    // Room for the few classes of state tags at once, rather than growing step by step in
+    // every walk's state.
+    if (curstatetags.capacity() == 0) curstatetags.reserve(kStateTagRoom);
+    curstatetags.push_back(tag);
   }
-  if (!replaced) Append(curstatetags, tag);
   if (auto* meter = ar_cast<ARMeter>(tag))
     curmeter = meter;
   else if (auto* beamState = ar_cast<ARBeamState>(tag))
@@ -154,17 +143,17 @@ void ARMusicalVoiceState::AddStateTag(ARMusicalTag* tag) {
 }
 
 ARMusicalTag* ARMusicalVoiceState::getCurStateTag(std::type_info const& type) const {
-  if (!curstatetags) return nullptr;
-  for (void* pos = curstatetags->GetHeadPosition(); pos;) {
-    ARMusicalTag* tag = curstatetags->GetNext(pos);
+  for (ARMusicalTag* tag : curstatetags)
     if (typeid(*tag) == type) return tag;
-  }
   return nullptr;
 }
 
 ARMusicalTag* ARMusicalVoiceState::RemoveCurStateTag(std::type_info const& type) {
-  ARMusicalTag* tag = getCurStateTag(type);
-  if (tag) curstatetags->RemoveElement(tag);
+  auto const found = std::find_if(curstatetags.begin(), curstatetags.end(),
+                                  [&](ARMusicalTag* held) { return typeid(*held) == type; });
+  if (found == curstatetags.end()) return nullptr;
+  ARMusicalTag* tag = *found;
+  curstatetags.erase(found);
   return tag;
 }
 

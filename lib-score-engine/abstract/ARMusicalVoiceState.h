@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <typeinfo>
 #include <vector>
 
@@ -22,7 +23,9 @@ class ARPositionTag;
 // be resumed later. The lists only point at tags; the tags belong to the voice.
 class ARMusicalVoiceState {
  public:
-  using TagList = KF_IPointerList<ARMusicalTag>;
+  // The state tags in force, one of each class, in the order their classes first came: a
+  // handful, copied with every chord snapshot, so they are kept in a vector.
+  using StateTags = std::vector<ARMusicalTag*>;
   // The ranges open now, or those the last step opened or closed: a few at a time, changed at
   // nearly every step of every walk, so they are kept in vectors.
   using PositionTags = std::vector<ARPositionTag*>;
@@ -59,13 +62,26 @@ class ARMusicalVoiceState {
   // The chord tag the voice puts around every chord, not a chord label the text writes.
   static ARChordTag* AsChordRange(ARPositionTag* tag);
 
+  // What the walks ask of a range's tag at every step where it opens or closes, found out with
+  // the class questions the first time and kept in the tag (ARPositionTag::getRangeKind).
+  enum RangeKind : std::uint8_t {
+    kRangeKnown = 1,
+    kRangeChord = 2,  // the chord tag the voice puts around a chord
+    kRangeGrace = 4,
+    kRangeDisplayDuration = 8,
+    kRangeTie = 16,
+    kRangeTuplet = 32,
+    kRangeMerge = 64,
+    kRangeBeam = 128,
+  };
+  static std::uint8_t RangeKindOf(ARPositionTag const* tag);
+
   Fraction const& getCurTime() const { return curtp; }
   Fraction const& getLastBarTime() const { return curlastbartp; }
   void* getLastBarPosition() const { return curlastbarpos; }
   void* getVoicePosition() const { return vpos; }
   void* getPositionTagPosition() const { return ptagpos; }
-  // Null until something went into it.
-  TagList const* getCurStateTags() const { return curstatetags; }
+  StateTags const& getCurStateTags() const { return curstatetags; }
   // In the order the ranges opened or closed.
   PositionTags const& getAddedPositionTags() const { return addedpositiontags; }
   PositionTags const& getRemovedPositionTags() const { return removedpositiontags; }
@@ -86,8 +102,9 @@ class ARMusicalVoiceState {
   void CopyFrom(ARMusicalVoiceState const& other, bool withSnapshots);
   // The rest of closing the range, once it is out of the open ones.
   void Closed(ARPositionTag* range, int addToRemoved);
-  // A copy without snapshots, as a snapshot is kept.
-  ARMusicalVoiceState* Snapshot() const;
+  // A copy without snapshots, as a snapshot is kept; made in spare when given (a snapshot no
+  // longer needed, whose vectors keep their room).
+  ARMusicalVoiceState* Snapshot(ARMusicalVoiceState* spare = nullptr) const;
   // Takes the tag out of every list of ranges, open or not; for a range tag that is deleted.
   void Forget(ARPositionTag* tag);
 
@@ -95,8 +112,7 @@ class ARMusicalVoiceState {
   void* curlastbarpos = nullptr;
   void* ptagpos = nullptr;
   Fraction curtp;
-  TagList* curstatetags = nullptr;
-  TagList* curtags = nullptr;
+  StateTags curstatetags;
   PositionTags addedpositiontags;
   PositionTags removedpositiontags;
   PositionTags curpositiontags;

@@ -39,7 +39,7 @@ bool OnBeat(Fraction const& sinceBar, Fraction const& beat) {
 
 }  // namespace
 
-void ARMusicalVoice::doAutoBeaming() {
+ARAuto const* ARMusicalVoice::doAutoBeaming() {
   ARMusicalVoiceState state;
   Fraction beat = Frac_1_4;
   Fraction groupStart;
@@ -56,7 +56,7 @@ void ARMusicalVoice::doAutoBeaming() {
   auto countBeams = [](ARMusicalVoiceState::PositionTags const& tags) {
     int count = 0;
     for (ARPositionTag* tag : tags)
-      if (ar_cast<ARBeam>(tag)) ++count;
+      if (ARMusicalVoiceState::RangeKindOf(tag) & ARMusicalVoiceState::kRangeBeam) ++count;
     return count;
   };
 
@@ -140,4 +140,5 @@ void ARMusicalVoice::doAutoBeaming() {
     }
     GetNext(pos, state);
   }
+  return state.getCurAuto();
 }

@@ -1,5 +1,6 @@
 // Drawable durations: tuplets for lengths that need them, display durations, cutting what no
 // single value draws, and merges.
+#include <cstdint>
 #include <vector>
 
 #include "ARCast.h"
@@ -22,13 +23,18 @@ namespace {
 int TiesOver(ARMusicalVoiceState const& state, void* p) {
   int count = 0;
   for (ARPositionTag* tag : state.getCurPositionTags()) {
-    auto const* tie = ar_cast<ARTie>(tag);
-    if (!tie && !ar_cast<ARMerge>(tag)) continue;
+    const std::uint8_t kind = ARMusicalVoiceState::RangeKindOf(tag);
+    if (!(kind & (ARMusicalVoiceState::kRangeTie | ARMusicalVoiceState::kRangeMerge))) continue;
+    auto const* tie = kind & ARMusicalVoiceState::kRangeTie ? static_cast<ARTie*>(tag) : nullptr;
     ARPositionTag const* end = tag->getCorrespondence();
     if (tie && tie->getIsAuto() && end && end->getPosition() == p) continue;
     ++count;
   }
   return count;
+}
+
+ARTuplet* TupletOf(ARPositionTag* tag, std::uint8_t kind) {
+  return kind & ARMusicalVoiceState::kRangeTuplet ? static_cast<ARTuplet*>(tag) : nullptr;
 }
 
 // The largest 1/2^k (k >= 0) not above value; value is above 0.
@@ -160,7 +166,9 @@ void ARMusicalVoice::SplitEventAtPos(ARMusicalVoiceState& state, Fraction const&
   MELVARIN_ASSERT(event->isEventClass());
   int openTies = 0;
   for (ARPositionTag* tag : state.curpositiontags)
-    if (ar_cast<ARTie>(tag) || ar_cast<ARMerge>(tag)) ++openTies;
+    if (ARMusicalVoiceState::RangeKindOf(tag) &
+        (ARMusicalVoiceState::kRangeTie | ARMusicalVoiceState::kRangeMerge))
+      ++openTies;
   const Fraction first = t - event->getRelativeTimePosition();
   if (state.curchordtag) {
     CutChordAt(state, p, first);
@@ -224,22 +232,26 @@ void ARMusicalVoice::doAutoDisplayCheck() {
     ARMusicalObject* object = GetAt(p);
     Fraction d;
 
+    // The class questions are asked of the tags' kept range kinds: they come at every step.
     for (ARPositionTag* tag : snapshot(state.removedpositiontags)) {
-      if (ar_cast<ARTie>(tag)) --openTies;
+      const std::uint8_t kind = ARMusicalVoiceState::RangeKindOf(tag);
+      if (kind & ARMusicalVoiceState::kRangeTie) --openTies;
       if (tag == merge) merge = nullptr;
-      if (auto* tuplet = ar_cast<ARTuplet>(tag); tuplet && tuplet != autoTuplet) {
+      if (auto* tuplet = TupletOf(tag, kind); tuplet && tuplet != autoTuplet) {
         if (openBase) closeOpenBase(nullptr, lastPos, lastCursor);
         --writtenTuplets;
       }
     }
     for (ARPositionTag* tag : snapshot(state.addedpositiontags)) {
-      if (ar_cast<ARTie>(tag)) ++openTies;
-      if (auto* tuplet = ar_cast<ARTuplet>(tag); tuplet && tuplet != autoTuplet) {
+      const std::uint8_t kind = ARMusicalVoiceState::RangeKindOf(tag);
+      if (kind & ARMusicalVoiceState::kRangeTie) ++openTies;
+      if (auto* tuplet = TupletOf(tag, kind); tuplet && tuplet != autoTuplet) {
         ++writtenTuplets;
         if (openBase) closeOpenBase(autoTuplet, lastPos, lastCursor);
       }
-      auto* written = ar_cast<ARMerge>(tag);
-      if (!written || written->getError() != 0) continue;
+      if (!(kind & ARMusicalVoiceState::kRangeMerge)) continue;
+      auto* written = static_cast<ARMerge*>(tag);
+      if (written->getError() != 0) continue;
       Fraction sum;
       if (SumMergedEvents(*this, p, written->getEndPosition(), state, sum)) {
         merge = written;

@@ -20,7 +20,10 @@ void ARMusicalVoice::doAutoKeys() {
   int lastKey = 0;
   for (void* pos = ObjectList::GetHeadPosition(); pos;) {
     void* at = pos;
-    auto* key = ar_cast<ARKey>(ObjectList::GetNext(pos));
+    ARMusicalObject* object = ObjectList::GetNext(pos);
+    // Keys are tags: the events, most of the list, are passed over without a class question.
+    if (object->isEventClass()) continue;
+    auto* key = ar_cast<ARKey>(object);
     if (!key || ar_cast<ARNaturalKey>(key)) continue;
     if (lastKey != 0 && lastKey != key->getKeyNumber()) {
       auto* natural = VoicePass::Auto(new ARNaturalKey);

@@ -19,7 +19,7 @@ ARVoiceManager::ARVoiceManager(ARMusicalVoice* walked) : voice(walked) {
   // quadratic in the voice's length.
   for (void* pos = voice->ObjectList::GetHeadPosition(); pos;) {
     ARMusicalObject const* object = voice->ObjectList::GetNext(pos);
-    if (ar_cast<ARRepeatBegin const>(object))
+    if (!object->isEventClass() && ar_cast<ARRepeatBegin const>(object))
       repeatBeginTimes.push_back(object->getRelativeTimePosition());
   }
   std::sort(repeatBeginTimes.begin(), repeatBeginTimes.end());

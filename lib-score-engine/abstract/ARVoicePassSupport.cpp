@@ -66,9 +66,12 @@ void ARMusicalVoice::doAutoStuff1() {
 void ARMusicalVoice::doAutoStuff2() {
   doAutoCheckStaffStateTags();
   doAutoDisplayCheck();
-  doAutoBeaming();
+  // The beaming walk is the last through the whole voice before the end bar, and the tie pass
+  // in between adds only range tags: the settings in force at the walk's end are the last ones
+  // of the voice, which the end bar would otherwise look for from the end.
+  ARAuto const* settings = doAutoBeaming();
   doAutoTies();
-  doAutoEndBar();
+  doAutoEndBar(settings);
 }
 
 void* ARMusicalVoice::LinkRangeAtCursor(ARPositionTag* begin, ARTagEnd* end, void* beginPos,

@@ -166,29 +166,22 @@ void ARMusicalVoice::doAutoTies() {
   readmode = oldMode;
 }
 
-void ARMusicalVoice::doAutoEndBar() {
+void ARMusicalVoice::doAutoEndBar(ARAuto const* settings) {
   ARMusicalObject const* last = GetTail();
   if (!last) return;
   if (ar_cast<ARRepeatEnd const>(last) || ar_cast<ARFinishBar const>(last)) return;
-  // What a walk through the voice holds at its end: the end of the last element, the time of the
-  // last bar line (0 without one) and the last automatic settings. They are looked for from the
-  // end, until both are found or the last bar line stands at the end.
+  // What a walk through the voice holds at its end: the end of the last element and the time of
+  // the last bar line (0 without one), looked for from the end.
   const Fraction endTime = last->getRelativeEndTimePosition();
   ARMusicalObject const* lastBar = nullptr;
-  ARAuto const* settings = nullptr;
-  for (void* pos = GetTailPosition(); pos && !(lastBar && settings);) {
+  for (void* pos = GetTailPosition(); pos && !lastBar;) {
     ARMusicalObject const* object = ObjectList::GetPrev(pos);
-    if (object->isEventClass()) continue;
-    const std::uint8_t kind = VoicePass::KindOf(object);
-    if (!lastBar && (kind & VoicePass::kKindBar)) {
+    if (!object->isEventClass() && (VoicePass::KindOf(object) & VoicePass::kKindBar))
       lastBar = object;
-      if (lastBar->getRelativeTimePosition() == endTime) return;
-    }
-    if (!settings && (kind & VoicePass::kKindStateTag)) settings = ar_cast<ARAuto const>(object);
   }
-  if (settings && settings->getEndBar() == ARAuto::OFF) return;
   const Fraction lastBarTime = lastBar ? lastBar->getRelativeTimePosition() : Fraction();
   if (lastBarTime == endTime) return;
+  if (settings && settings->getEndBar() == ARAuto::OFF) return;
   auto* bar = VoicePass::Auto(new ARFinishBar(getRelativeEndTimePosition()));
   AddTail(bar);
 }

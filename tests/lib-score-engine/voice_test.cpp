@@ -197,6 +197,29 @@ TEST_F(ChordIterationTest, SnapshotsAreTakenBeforeEachChordAndRestoredOnTheWayBa
   EXPECT_EQ(state.getCurTime(), Frac_1_4);
 }
 
+TEST(VoiceTest, AStepBackIntoTheLastOfChordsInARowFindsTheStateBeforeIt) {
+  // The snapshot before the third chord in a row is made where the one before the first was
+  // kept, which held other ranges.
+  VoiceBuilder b;
+  auto* clef = new ARClef;
+  b.Tag(new ARStaff(1)).Tag(clef).Note("a").Chord({{"c"}, {"e"}}).Chord({{"d"}, {"f"}});
+  b.Chord({{"e"}, {"g"}}).Note("b").voice.ConvertToNormalForm();
+  ARMusicalVoiceState before;
+  void* beforeLast = b.voice.GetHeadPosition(before);
+  for (int i = 0; i < 5; ++i) b.voice.GetNext(beforeLast, before);  // staff, clef, a, 2 chords
+
+  ARMusicalVoiceState state;
+  void* pos = b.voice.GetHeadPosition(state);
+  for (int i = 0; i < 6; ++i) b.voice.GetNext(pos, state);  // ... and the last chord
+  EXPECT_EQ(b.voice.GetPrevEvent(pos, state), b.voice.GetAt(beforeLast));
+  EXPECT_EQ(pos, beforeLast);
+  EXPECT_EQ(state.getCurTime(), before.getCurTime());
+  EXPECT_EQ(state.getCurStateTags(), before.getCurStateTags());
+  EXPECT_EQ(state.getCurStateTag(typeid(ARClef)), clef);
+  EXPECT_EQ(state.getCurPositionTags(), before.getCurPositionTags());
+  EXPECT_EQ(state.getCurChordTag(), before.getCurChordTag());
+}
+
 TEST(VoiceStateTest, StateTagsAndRangesFollowTheSteps) {
   VoiceBuilder b;
   auto* second = new ARClef;
@@ -209,7 +232,7 @@ TEST(VoiceStateTest, StateTagsAndRangesFollowTheSteps) {
   ARMusicalVoiceState state;
   void* pos = b.voice.GetHeadPosition(state);
   for (int i = 0; i < 5; ++i) b.voice.GetNext(pos, state);  // staff, clef, clef, bar, c
-  EXPECT_EQ(state.getCurStateTags()->GetCount(), 2);
+  EXPECT_EQ(state.getCurStateTags().size(), 2u);
   EXPECT_EQ(state.getCurStateTag(typeid(ARClef)), second);
   EXPECT_EQ(state.getCurDisplayDuration(), inner);
   b.voice.GetNext(pos, state);  // d closes the inner range
