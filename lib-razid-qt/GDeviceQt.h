@@ -160,6 +160,9 @@ class GDeviceQt : public VGDevice {
   QPoint mPenPosition;
   std::unique_ptr<VGFont const> mOwnedTextFont;
   std::unique_ptr<VGFont const> mOwnedMusicFont;
-  std::array<RecentGlyphEntry, 16> mRecentGlyphs;
+  // The last image of each character, one place per character of the music font's byte codes:
+  // the symbols of a page (heads, stem pieces, flags, clefs, rests) then never push each other
+  // out, and the shared cache is asked only when the colour or the scale changes.
+  std::array<RecentGlyphEntry, 256> mRecentGlyphs;
   mutable RasterTarget mRasterTarget;
 };

@@ -10,11 +10,13 @@ GRGlobalLocation::GRGlobalLocation(GRStaff* staff, ARShareLocation* tag)
 }
 
 GRGlobalLocation::~GRGlobalLocation() {
-  // The ends of each piece hold the tag too.
-  DeleteAllSSEs();
-  if (mFirstEl) mFirstEl->removeAssociation(this);
-  if (NEPointerList* list = getAssociations()) {
-    for (void* pos = list->GetHeadPosition(); pos;) list->GetNext(pos)->removeAssociation(this);
+  if (!IsWholeLayoutGoing()) {
+    // The ends of each piece hold the tag too.
+    DeleteAllSSEs();
+    if (mFirstEl) mFirstEl->removeAssociation(this);
+    if (NEPointerList* list = getAssociations()) {
+      for (void* pos = list->GetHeadPosition(); pos;) list->GetNext(pos)->removeAssociation(this);
+    }
   }
 }
 

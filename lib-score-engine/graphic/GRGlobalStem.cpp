@@ -43,11 +43,13 @@ GRGlobalStem::GRGlobalStem(GRStaff* staff, ARShareStem* tag, ARTStem* stemTag,
 }
 
 GRGlobalStem::~GRGlobalStem() {
-  // The ends of each piece hold the tag too.
-  DeleteAllSSEs();
-  if (mFirstEl) mFirstEl->removeAssociation(this);
-  if (NEPointerList* list = getAssociations()) {
-    for (void* pos = list->GetHeadPosition(); pos;) list->GetNext(pos)->removeAssociation(this);
+  if (!IsWholeLayoutGoing()) {
+    // The ends of each piece hold the tag too.
+    DeleteAllSSEs();
+    if (mFirstEl) mFirstEl->removeAssociation(this);
+    if (NEPointerList* list = getAssociations()) {
+      for (void* pos = list->GetHeadPosition(); pos;) list->GetNext(pos)->removeAssociation(this);
+    }
   }
   delete mGroupStem;
   delete mGroupFlag;

@@ -9,5 +9,5 @@ GRGlue::GRGlue(GRStaff* staff, int kind) : mKind(kind), mSConst(kind == START_GL
 }
 
 GRGlue::~GRGlue() {
-  if (mPartner) mPartner->removeAssociation(this);
+  if (mPartner && !IsWholeLayoutGoing()) mPartner->removeAssociation(this);
 }

@@ -41,11 +41,7 @@ void GRMusic::createGR(ARPageFormat* format) {
   ScoreArena::Use use(mArena, ScoreArena::kGraphic);
   ARMusic* music = getARMusic();
   music->resetGRRepresentation();
-  mPages.RemoveAll();
-  mPageAt.clear();
-  mVoices.RemoveAll();
-  mVoiceAt.clear();
-  mVoiceNumbers.clear();
+  RemoveLayout();
   gCurMusic = this;
   mRefused = EstimatedLayoutWork(*music) > sMaxLayoutWork;
   if (mRefused) {
@@ -65,8 +61,16 @@ void GRMusic::createGR(ARPageFormat* format) {
 
 GRMusic::~GRMusic() {
   if (gCurMusic == this) gCurMusic = nullptr;
+  RemoveLayout();
+}
+
+void GRMusic::RemoveLayout() {
+  GRNotationElement::WholeLayoutGoes whole;
   mPages.RemoveAll();
+  mPageAt.clear();
   mVoices.RemoveAll();
+  mVoiceAt.clear();
+  mVoiceNumbers.clear();
 }
 
 ARMusic* GRMusic::getARMusic() const {

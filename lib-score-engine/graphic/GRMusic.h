@@ -97,6 +97,8 @@ class GRMusic : public GREvent {
  private:
   // The editor's "add": 0, or -10 with nothing changed.
   int addQuarterC();
+  // Drops every page and voice, the elements of the layout all at once.
+  void RemoveLayout();
 
   // The elements of every layout of the music; it goes after its pages and voices.
   ScoreArena mArena;

@@ -176,8 +176,7 @@ int GRMusic::addQuarterC() {
   if (parsed.result != 0 || !parsed.music) return kRefused;
 
   // The layout goes first: its elements still point into the old voices.
-  mPages.RemoveAll();
-  mVoices.RemoveAll();
+  RemoveLayout();
   music->RemoveAll();
   ARMusic& fresh = *parsed.music;
   fresh.setOwnership(0);

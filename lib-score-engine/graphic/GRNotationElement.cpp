@@ -19,6 +19,10 @@
 
 GRNotationElement::~GRNotationElement() {
   if (!mAssociated) return;
+  if (IsWholeLayoutGoing()) {
+    FreeAssociatedList();
+    return;
+  }
   // An associated element may take itself out of this list while it forgets this one.
   NEPointerList* associated = mAssociated;
   mAssociated = nullptr;

@@ -75,6 +75,20 @@ class GRNotationElement : public GObject {
   // must match exactly. Others at the same time are equal.
   static int ComparePos(GRNotationElement const* a, GRNotationElement const* b);
 
+  // While one lives on the thread, the elements destroyed are those of a whole layout going at
+  // once, the pages and voices of a music with everything in them. An element knows only
+  // elements of its own layout, so none of them needs to be told that another goes, and none
+  // may look at another, which may be gone already: the unlinking that a part of a layout going
+  // alone needs is left out.
+  class WholeLayoutGoes {
+   public:
+    WholeLayoutGoes() { ++sWholeLayoutGoing; }
+    ~WholeLayoutGoes() { --sWholeLayoutGoing; }
+    WholeLayoutGoes(WholeLayoutGoes const&) = delete;
+    WholeLayoutGoes& operator=(WholeLayoutGoes const&) = delete;
+  };
+  static bool IsWholeLayoutGoing() { return sWholeLayoutGoing > 0; }
+
   // Draws symbol in the element's colour and alignment; the font colour is left opaque black
   // after a coloured symbol.
   void OnDrawSymbol(VGDevice& device, unsigned int symbol, float dx = 0, float dy = 0,
@@ -97,6 +111,9 @@ class GRNotationElement : public GObject {
   Fraction mDurationOfGR;
   Fraction mRelativeTimePositionOfGR;
   NEPointerList* mAssociated = nullptr;
+
+ private:
+  static inline thread_local int sWholeLayoutGoing = 0;
 };
 
 std::ostream& operator<<(std::ostream& os, GRNotationElement const& element);

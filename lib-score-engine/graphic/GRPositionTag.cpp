@@ -199,9 +199,11 @@ void GRPositionTag::removeAssociation(GRNotationElement* element) {
 }
 
 void GRPositionTag::forgetEnds(GRSystemStartEndStruct* sse) {
-  GRNotationElement* self = asElement();
-  if (sse->startElement) sse->startElement->removeAssociation(self);
-  if (sse->endElement) sse->endElement->removeAssociation(self);
+  if (!GRNotationElement::IsWholeLayoutGoing()) {
+    GRNotationElement* self = asElement();
+    if (sse->startElement) sse->startElement->removeAssociation(self);
+    if (sse->endElement) sse->endElement->removeAssociation(self);
+  }
   // The ends no longer know this tag, so they will not tell it when they go: a record kept after
   // an error must not name them when its staff goes later.
   sse->startElement = nullptr;

@@ -23,7 +23,7 @@ GRSText::GRSText(GRStaff* staff, NVstring const& text, int line)
 
 GRSText::~GRSText() {
   delete mText;
-  if (mAssociatedElement) mAssociatedElement->removeAssociation(this);
+  if (mAssociatedElement && !IsWholeLayoutGoing()) mAssociatedElement->removeAssociation(this);
 }
 
 void GRSText::addAssociation(GRNotationElement* element) {

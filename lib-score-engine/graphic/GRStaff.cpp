@@ -65,9 +65,9 @@ GRStaff::~GRStaff() {
   // dummy stands for it in the list goes with the dummy. Whether it goes is asked while the
   // elements that end its pieces are still there.
   std::vector<GRPositionTag*> spanners;
-  // The staff's own elements, sorted for the look-ups below.
   std::vector<GRNotationElement*> own;
-  own.reserve(mCompElements.GetCount());
+  bool const alone = !IsWholeLayoutGoing();
+  if (alone) own.reserve(mCompElements.GetCount());
   for (void* pos = mCompElements.GetHeadPosition(); pos;) {
     void* at = pos;
     GRNotationElement* element = mCompElements.GetNext(pos);
@@ -76,20 +76,27 @@ GRStaff::~GRStaff() {
       mCompElements.KF_List<GRNotationElement*>::RemoveElementAt(at);
       continue;
     }
-    own.push_back(element);
+    if (alone) own.push_back(element);
     if (auto* dummy = ar_cast<GRDummy>(element))
       if (GRPositionTag* tag = dummy->getTag()) spanners.push_back(tag);
   }
-  std::sort(own.begin(), own.end());
-  own.erase(std::unique(own.begin(), own.end()), own.end());
   std::sort(spanners.begin(), spanners.end());
   spanners.erase(std::unique(spanners.begin(), spanners.end()), spanners.end());
   std::vector<GRPositionTag*> ending;
   for (GRPositionTag* spanner : spanners)
     if (spanner->DeleteStaff(this)) ending.push_back(spanner);
+  if (alone) ForgetOwnAssociations(own, spanners);
+  mCompElements.RemoveAll();
+  for (GRPositionTag* spanner : ending) delete spanner;
+}
+
+void GRStaff::ForgetOwnAssociations(std::vector<GRNotationElement*>& own,
+                                    std::vector<GRPositionTag*> const& spanners) {
   // Elements of the staff that know each other (a bar and the rest filling it, two second
   // glues, a spanner and its events) forget each other first, so that none is told about one
   // already gone.
+  std::sort(own.begin(), own.end());
+  own.erase(std::unique(own.begin(), own.end()), own.end());
   auto const isOwn = [&own](GRNotationElement* element) {
     return std::binary_search(own.begin(), own.end(), element);
   };
@@ -104,8 +111,6 @@ GRStaff::~GRStaff() {
   for (GRNotationElement* element : own) forgetOwn(element);
   for (GRPositionTag* spanner : spanners)
     if (auto* element = ar_cast<GRNotationElement>(spanner)) forgetOwn(element);
-  mCompElements.RemoveAll();
-  for (GRPositionTag* spanner : ending) delete spanner;
 }
 
 int GRStaff::getFontSize() const {

@@ -27,6 +27,7 @@ class GRSpring;
 class ARBarFormat;
 class ARStaffFormat;
 class GRGlue;
+class GRPositionTag;
 class GRStaffManager;
 class GRSystem;
 class GRSystemSlice;
@@ -182,6 +183,10 @@ class GRStaff : public GRCompositeNotationElement {
     float top;
   };
   float positionAtFirstOctave(int pitch, int fromOctave, int step, float limit) const;
+  // Unlinks the elements of the staff (and the spanners it holds pieces of) from each other
+  // before they go while the rest of the layout stays.
+  static void ForgetOwnAssociations(std::vector<GRNotationElement*>& own,
+                                    std::vector<GRPositionTag*> const& spanners);
   void drawLines(VGDevice& device) const;
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
 

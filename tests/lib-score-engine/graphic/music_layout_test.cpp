@@ -191,6 +191,34 @@ TEST_F(MusicLayoutTest, HundredMeasuresFillSeveralPagesOfFullLines) {
   EXPECT_EQ(Listing(), first);
 }
 
+// A layout goes all at once: with the music (whole) or before the music is laid out again (its
+// pages and voices only). Spanners run over staves, systems and pages, and one voice moves to
+// another staff in the middle of a beam; nothing may be left behind or looked at after it went,
+// which the sanitizer builds see, and a second layout is the first one again.
+TEST_F(MusicLayoutTest, ALayoutWithSpannersOverStavesAndSystemsGoesWholeAndIsMadeAgain) {
+  char const* const scores[] = {
+      "{ [ \\staff<1> \\clef<\"g2\"> \\meter<\"4/4\"> \\slur( c1/8 d e f \\tie( g/2 \\newSystem "
+      "g/2 ) a/4 \\beam( h/8 c2 \\newPage d e ) f/4 ) g a h \\cresc( c2 d e \\newSystem f ) ], "
+      "[ \\staff<2> \\clef<\"f4\"> \\beam( c0/8 \\staff<1> e1/8 \\staff<2> g0/8 \\staff<1> c1/8 ) "
+      "\\dim( d0/4 e f \\newSystem g a h c1 \\newPage d ) \\tie( {c0/2, e0/2} {c0/2, e0/2} ) ] }",
+      // A beam's piece that ended at the end glue of another staff of its system.
+      "[c/12\\meter<\"1/40\">g\\staff\\newPage a]",
+  };
+  int const before = GObject::GetInstanceCount();
+  for (char const* text : scores) {
+    SCOPED_TRACE(text);
+    GRMusic& music = LayOut(text);
+    ASSERT_GE(music.getNumPages(), 2);
+    int const laidOut = GObject::GetInstanceCount();
+    std::string const first = Listing();
+    music.createGR(nullptr);
+    EXPECT_EQ(Listing(), first);
+    EXPECT_EQ(GObject::GetInstanceCount(), laidOut);
+    layout.reset();
+    EXPECT_EQ(GObject::GetInstanceCount(), before);
+  }
+}
+
 TEST_F(MusicLayoutTest, ScoresThatOnceStoppedTheLayoutLayOut) {
   struct Case {
     char const* why;
