@@ -50,6 +50,7 @@ ARFactory::~ARFactory() {
 }
 
 void ARFactory::createMusic() {
+  workChanged();
   MELVARIN_ASSERT(!mCurrentMusic);
   mCurrentMusic = new ARMusic();
 }
@@ -74,19 +75,24 @@ ARMusic* ARFactory::getMusic() {
 }
 
 bool ARFactory::isFull() const {
-  double work = mFinishedWork + ARMusic::kWorkPerParameter * mTagParameterList.GetCount();
-  for (ARMusicalVoice const* voice : {mCurrentVoice, mSavedVoice})
-    if (voice) work += ARMusic::ObjectWork(*voice);
-  return work > ARMusic::sMaxPassWork;
+  if (!mWorkKnown) {
+    mWork = mFinishedWork + ARMusic::kWorkPerParameter * mTagParameterList.GetCount();
+    for (ARMusicalVoice const* voice : {mCurrentVoice, mSavedVoice})
+      if (voice) mWork += ARMusic::ObjectWork(*voice);
+    mWorkKnown = true;
+  }
+  return mWork > ARMusic::sMaxPassWork;
 }
 
 void ARFactory::createVoice() {
+  workChanged();
   MELVARIN_ASSERT(!mCurrentVoice);
   mCurrentVoice = new ARMusicalVoice();
   mCurrentVoice->setVoiceNum(mVoiceNum++);
 }
 
 void ARFactory::addVoice() {
+  workChanged();
   MELVARIN_ASSERT(!mCurrentEvent);
   MELVARIN_ASSERT(mCurrentMusic);
   MELVARIN_ASSERT(mCurrentVoice);
@@ -113,16 +119,19 @@ void ARFactory::resetVoiceState() {
 }
 
 void ARFactory::createChord() {
+  workChanged();
   MELVARIN_ASSERT(mCurrentVoice);
   mCurrentVoice->BeginChord();
 }
 
 void ARFactory::initChordNote() {
+  workChanged();
   MELVARIN_ASSERT(mCurrentVoice);
   mCurrentVoice->initChordNote();
 }
 
 void ARFactory::addChord() {
+  workChanged();
   MELVARIN_ASSERT(mCurrentVoice);
   mCurrentVoice->FinishChord();
 }
@@ -189,6 +198,7 @@ void ARFactory::setPoints(int pointCount) {
 }
 
 void ARFactory::addEvent() {
+  workChanged();
   MELVARIN_ASSERT(mCurrentVoice);
   MELVARIN_ASSERT(mCurrentEvent);
   // A grace note sounds for no time and keeps its written length for display only.
@@ -221,6 +231,7 @@ ARMusicalTag* ARFactory::newestTag() const {
 }
 
 void ARFactory::createTag(char const* name, long id) {
+  workChanged();
   MELVARIN_ASSERT(mCurrentMusic);
   MELVARIN_ASSERT(mCurrentVoice);
   MELVARIN_ASSERT(!mCurrentEvent);
@@ -345,14 +356,17 @@ void ARFactory::closeCue(ARCue* cue) {
 }
 
 void ARFactory::addTagParameter(char const* text) {
+  workChanged();
   if (ar_cast<ARMTParameter>(newestTag())) mTagParameterList.AddTail(new TagParameterString(text));
 }
 
 void ARFactory::addTagParameter(int value) {
+  workChanged();
   if (ar_cast<ARMTParameter>(newestTag())) mTagParameterList.AddTail(new TagParameterInt(value));
 }
 
 void ARFactory::addTagParameter(double value) {
+  workChanged();
   if (ar_cast<ARMTParameter>(newestTag()))
     mTagParameterList.AddTail(new TagParameterFloat(static_cast<float>(value)));
 }
@@ -370,6 +384,7 @@ void ARFactory::setParameterName(char const* name) {
 }
 
 void ARFactory::addTag() {
+  workChanged();
   MELVARIN_ASSERT(!mTags.empty());
   if (auto* tag = ar_cast<ARMTParameter>(newestTag())) tag->setTagParameterList(mTagParameterList);
   mTagParameterList.RemoveAll();
@@ -381,6 +396,7 @@ void ARFactory::tagRange() {
 }
 
 void ARFactory::endTag() {
+  workChanged();
   MELVARIN_ASSERT(!mCurrentEvent);
   MELVARIN_ASSERT(mCurrentVoice);
   MELVARIN_ASSERT(!mTags.empty());

@@ -89,6 +89,11 @@ class ARFactory {
   void closeStateTagRange(ARMusicalTag* tag, ARPositionTag* positionTag);
   void rememberStateTag(ARMusicalTag* tag);
   void resetVoiceState();
+  // The scanner asks isFull before every token, but most calls between two tokens only set the
+  // pitch, octave or length of the note being read, which the work does not count. So isFull
+  // keeps the work it found until a call that can change it: every call that adds to or takes
+  // from the voices, the music or the tag parameters says so first.
+  void workChanged() { mWorkKnown = false; }
 
   ARMusicalVoice* mCurrentVoice = nullptr;
   ARMusic* mCurrentMusic = nullptr;
@@ -109,4 +114,7 @@ class ARFactory {
   int mVoiceNum = 1;
   // The work of the voices already in the music (ARMusic::ObjectWork).
   double mFinishedWork = 0;
+  // The work isFull found, kept until a call changes it (workChanged).
+  mutable bool mWorkKnown = false;
+  mutable double mWork = 0;
 };

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ARFactory.h"
+#include "ARMusic.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
 #include "ARTagNames.h"
@@ -241,6 +242,50 @@ TEST(RmnFactoryMusicTest, TagIdsAreCountedAndClampedAndNamesAreKept) {
   EXPECT_EQ(Parse("[ \\slur:99999999999( c ) ]").parsed.music->getMaxTagId(),
             ARFactory::kMaxTagId + 1);
   EXPECT_EQ(ARFactory::sMaxTagId, -1) << "handing the music over resets the count";
+}
+
+// The scanner asks whether the music is full before every token, and the factory keeps its
+// answer between calls that cannot change it: every note, chord and tag parameter must still
+// count the moment it is added.
+TEST(RmnFactoryMusicTest, TheSizeLimitSeesEveryAddedObjectAtOnce) {
+  double const savedLimit = ARMusic::sMaxPassWork;
+  // An empty voice counts 256; each plain note 64, each tag parameter 8.
+  ARMusic::sMaxPassWork = 256 + 64 * 10;
+  {
+    ARFactory factory;
+    factory.createMusic();
+    factory.createVoice();
+    for (int note = 1; note <= 12; ++note) {
+      factory.createEvent("c");
+      EXPECT_EQ(factory.isFull(), note > 11);
+      factory.setNumerator(1);
+      factory.setDenominator(4);
+      EXPECT_EQ(factory.isFull(), note > 11);
+      factory.addEvent();
+      EXPECT_EQ(factory.isFull(), note > 10) << "after note " << note;
+    }
+  }
+  // A text stands in the voice (64) and in its range list (32).
+  ARMusic::sMaxPassWork = 256 + 64 + 32 + 8 * 6;
+  {
+    ARFactory factory;
+    factory.createMusic();
+    factory.createVoice();
+    factory.createTag("text");
+    EXPECT_FALSE(factory.isFull());
+    for (int parameter = 1; parameter <= 7; ++parameter) {
+      factory.addTagParameter("a");
+      EXPECT_EQ(factory.isFull(), parameter > 6) << "after parameter " << parameter;
+    }
+    testing::internal::CaptureStdout();  // the text does not take so many
+    factory.addTag();                    // the parameters go to the tag and no longer count
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(factory.isFull());
+    // A chord adds its opening placeholder and two ranges at once.
+    factory.createChord();
+    EXPECT_TRUE(factory.isFull());
+  }
+  ARMusic::sMaxPassWork = savedLimit;
 }
 
 TEST(RmnFactoryMusicTest, AFileParsesIntoMusicNamedAfterItsPath) {
