@@ -43,6 +43,10 @@ TEST(ExerciseStatisticsStressTest, ConcurrentAnswersQueriesAndSavesLoseNothing) 
     threads.emplace_back([&, w] {
       startTogether();
       for (int i = 0; i < AnswersPerWriter; ++i) {
+        // Halfway, wait until a query and a save have run, so they surely meet the writers even
+        // when the scheduler lets a writer finish before the others start.
+        if (i == AnswersPerWriter / 2)
+          while (queries == 0 || saves == 0) std::this_thread::yield();
         const bool right = (i + w) % 3 != 0;
         stats.AddEntry({i % Questions, w, i % 4, right ? 1 : 0, right ? 0 : 1});
       }
