@@ -25,6 +25,13 @@ using SSE = GRSystemStartEndStruct;
 
 namespace {
 
+// The box of a beam's four corners.
+NVRect CornersBox(NVPoint const* p) {
+  return NVRect{
+      std::min({p[0].x, p[1].x, p[2].x, p[3].x}), std::min({p[0].y, p[1].y, p[2].y, p[3].y}),
+      std::max({p[0].x, p[1].x, p[2].x, p[3].x}), std::max({p[0].y, p[1].y, p[2].y, p[3].y})};
+}
+
 // A corner parameter counts when the text gave it.
 bool IsSet(TagParameterFloat const* parameter) {
   return parameter && parameter->mState != TagParameter::NOTSET;
@@ -604,6 +611,14 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
     for (NVPoint& corner : st->p) corner -= startStaff;
 }
 
+bool GRBeam::getPieceBox(GRSystem const* system, NVRect& box) const {
+  if (error) return false;
+  GRBeamSaveStruct const* st = saveOf(getSystemStartEndStruct(system));
+  if (!st) return false;
+  box = CornersBox(st->p);
+  return true;
+}
+
 void GRBeam::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   if (error) return;
   SSE* sse = getSystemStartEndStruct(gCurSystem);
@@ -627,10 +642,11 @@ void GRBeam::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   ScoreElementDesc desc;
   desc.kind = 2;
   desc.subtype = 14;
-  desc.left = std::min({p[0].x, p[1].x, p[2].x, p[3].x});
-  desc.top = std::min({p[0].y, p[1].y, p[2].y, p[3].y});
-  desc.right = std::max({p[0].x, p[1].x, p[2].x, p[3].x});
-  desc.bottom = std::max({p[0].y, p[1].y, p[2].y, p[3].y});
+  NVRect const box = CornersBox(p);
+  desc.left = box.left;
+  desc.top = box.top;
+  desc.right = box.right;
+  desc.bottom = box.bottom;
   desc.refX = mPosition.x;
   desc.refY = mPosition.y;
   map.AddElement(device, desc);

@@ -50,6 +50,9 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   // Every element of the piece on the staff's system must be an event.
   virtual void checkNotes(GRStaff* staff);
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  // The box of the main beam's piece on the system, in its staff's coordinates; false when the
+  // beam has none there.
+  bool getPieceBox(GRSystem const* system, NVRect& box) const;
 
  private:
   GRBeamSaveStruct* saveOf(GRSystemStartEndStruct const* sse) const;

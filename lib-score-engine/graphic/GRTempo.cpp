@@ -1,16 +1,21 @@
 #include "GRTempo.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "ARMTParameter.h"
 #include "ARTempo.h"
 #include "GRSpecial.h"
+#include "GRStaff.h"
+#include "GRSystem.h"
 #include "NVstring.h"
 #include "TagParameterFloat.h"
 #include "VGDevice.h"
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "music_top.h"
 #include "src/common/assertion.h"
 
 VGFont const* GRTempo::mFont = nullptr;
@@ -23,6 +28,10 @@ constexpr unsigned int kStemStart = 219;
 constexpr unsigned int kStemPiece = 151;
 constexpr unsigned int kDot = 46;
 constexpr float kNoteScale = 0.65f;
+// The words' descenders reach about a quarter of the font's 90 units below their base line, and
+// half a line space stays free between them and the music.
+constexpr float kDescent = 22.5f;
+constexpr float kClearance = 25;
 
 bool IsSymbolPart(std::pair<std::string, int> const& part) {
   return part.second == 1;
@@ -86,7 +95,10 @@ void GRTempo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   if (tempo->getTempoMark().empty()) return;
   float x = getOffset().x;
   float dy = 0;
-  if (tempo->getDY()) dy = -tempo->getDY()->getValue(50);
+  if (ARMTParameter::IsSet(tempo->getDY()))
+    dy = -tempo->getDY()->getValue(50);
+  else
+    dy = liftOverMusic();
   for (auto const& part : tempo->getTempoMark()) {
     float width = 0;
     if (IsSymbolPart(part))
@@ -97,11 +109,28 @@ void GRTempo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   }
 }
 
+float GRTempo::liftOverMusic() const {
+  GRSystem const* system = gCurSystem;
+  GRSystemSlice const* first = system ? system->getFirstGRSystemSlice() : nullptr;
+  if (!first) return 0;
+  int top = 0, bottom = -1;
+  first->getStaffRange(top, bottom);
+  GRStaff const* staff = top <= bottom ? first->getStaff(top) : nullptr;
+  if (!staff) return 0;
+  float const reach =
+      staff->getPosition().y + HighestMusicOver(*system, top, mPosition.x + mBoundingBox.left,
+                                                mPosition.x + mBoundingBox.right);
+  return std::min(0.0f, reach - kClearance - kDescent - mPosition.y);
+}
+
 void GRTempo::DrawText(VGDevice& device, char const* text, float x, float y, float* width) const {
   device.SetTextFont(mFont);
   device.SetFontAlign(getTextAlign());
   device.DrawString(mPosition.x + x, mPosition.y + y, text, static_cast<int>(std::strlen(text)));
-  if (width) *width = TextWidth(device.GetTextFont(), text, &device);
+  // Measured as the mark was when it was made, at the page's own scale: the drawing device
+  // gives its widths in its own pixels, and the parts are placed in the page's units.
+  VGDevice* measuring = gGlobalSettings.gDevice ? gGlobalSettings.gDevice : &device;
+  if (width) *width = TextWidth(device.GetTextFont(), text, measuring);
 }
 
 float GRTempo::DrawNote(VGDevice& device, Fraction const& value, float x, float y) const {

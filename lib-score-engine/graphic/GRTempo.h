@@ -25,5 +25,9 @@ class GRTempo : public GRTagARNotationElement {
   using GRNotationElement::getDuration;
 
  private:
+  // How far the mark moves up from its place to stand clear above the notes, stems and beams
+  // of the system's top staff under it: 0 or less.
+  float liftOverMusic() const;
+
   static VGFont const* mFont;
 };

@@ -121,7 +121,7 @@ void PlacingDevice::Rectangle(float l, float t, float r, float b) {
 void PlacingDevice::DrawMusicSymbol(float x, float y, unsigned int symbol) {
   RecordingDevice::DrawMusicSymbol(x, y, symbol);
   NVPoint const at = Map(x, y);
-  glyphs.push_back({page, at.x, at.y, symbol, GetFontColor()});
+  glyphs.push_back({page, at.x, at.y, symbol, GetFontColor(), mState.sx});
 }
 
 void PlacingDevice::DrawString(float x, float y, char const* s, int count) {
@@ -155,9 +155,10 @@ void DrawnScore::TearDown() {
   RazidFontFixture::TearDown();
 }
 
-void DrawnScore::Draw(std::string const& text) {
+void DrawnScore::Draw(std::string const& text, float scale) {
   music.reset();
   drawn.Clear();
+  drawn.SetScale(scale, scale);
   placed.records.clear();
   testing::internal::CaptureStderr();
   ParsedMusic result = ParseMusicText(text.c_str());

@@ -27,6 +27,7 @@ class PlacingDevice : public RecordingDevice {
     float x, y;
     unsigned int code;
     VGColor color;
+    float xscale = 1;  // the glyph's width is its width at the default size times this
   };
   struct Text {
     int page;
@@ -121,8 +122,9 @@ class DrawnScore : public RazidFontFixture {
   void SetUp() override;
   void TearDown() override;
 
-  // Lays the score out and draws all its pages; fails the test when it does not parse.
-  void Draw(std::string const& text);
+  // Lays the score out and draws all its pages, at a scale as a painter may draw them; fails the
+  // test when it does not parse.
+  void Draw(std::string const& text, float scale = 1);
   int Pages() const;
 
   std::vector<PlacingDevice::Glyph> Glyphs(unsigned int code) const;

@@ -1,0 +1,62 @@
+// Everyday piano texts drawn on the real music font: where two symbols meet, neither hides the
+// other, and each stands where a reader looks for it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::PlacingDevice;
+using Boxes = std::vector<ScoreElementDesc>;
+
+constexpr int kNote = 1, kOther = 2, kBar = 3, kStem = 10, kBeam = 14;
+
+// Whether the box comes within the margin of the rectangle.
+bool Meets(ScoreElementDesc const& box, float left, float top, float right, float bottom,
+           float margin) {
+  return box.left < right + margin && left < box.right + margin && box.top < bottom + margin &&
+         top < box.bottom + margin;
+}
+
+class SymbolsApart : public EngineTesting::DrawnScore {
+ protected:
+  Boxes Of(int kind, int subtype) const { return LeftToRight(Records(kind, subtype)); }
+  float BarAt(float date) const {
+    for (ScoreElementDesc const& bar : Records(kBar))
+      if (std::fabs(bar.date - date) < 1e-4) return bar.left;
+    return -1;
+  }
+};
+
+// The parts of a tempo mark follow each other on a page drawn at any scale, and the mark stands
+// above the beam, stems and notes under it (its words reach 70 units up and 22.5 down).
+TEST_F(SymbolsApart, TempoMarksKeepTheirPartsApartAboveTheMusic) {
+  float const scale = 0.4f;
+  Draw("[ \\tempo<\"Allegro [1/4] = 60\"> c1/4 d | \\tempo<\"Adagio [3/8] = 60\"> g a ]", scale);
+  ASSERT_EQ(drawn.texts.size(), 4u);
+  std::vector<PlacingDevice::Glyph> small;
+  for (PlacingDevice::Glyph const& head : Glyphs(88))
+    if (head.xscale < scale) small.push_back(head);
+  ASSERT_EQ(small.size(), 2u);
+  for (int mark = 0; mark < 2; ++mark) {
+    PlacingDevice::Text const& words = drawn.texts[2 * mark];
+    EXPECT_GE(small[mark].x, words.x + Width(words) - 0.5f) << words.text;
+    EXPECT_GE(drawn.texts[2 * mark + 1].x, small[mark].x + 0.65f * Width(88) * scale - 0.5f);
+  }
+
+  Draw("[ \\meter<\"6/8\"> \\tempo<\"Allegro\"> f1/8 h1 d2 f2/4 d2/8 ]");
+  ASSERT_EQ(drawn.texts.size(), 1u);
+  PlacingDevice::Text const& words = drawn.texts[0];
+  Boxes under = Of(kNote, 10);
+  for (int subtype : {kStem, kBeam})
+    for (ScoreElementDesc const& element : Of(kOther, subtype)) under.push_back(element);
+  for (ScoreElementDesc const& element : under)
+    EXPECT_FALSE(
+        Meets(element, words.x, words.y - 70, words.x + Width(words), words.y + 22.5f, 12.5f))
+        << element.subtype << " at " << element.left;
+}
+
+}  // namespace
