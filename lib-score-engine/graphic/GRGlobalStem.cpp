@@ -155,6 +155,7 @@ void GRGlobalStem::PlaceStemAndFlag(GDirection direction) {
   mGroupFlag = new GRFlag(this, mDisplayDuration, direction, mGroupStem->getStemLength());
   if (!mFlagOn) mGroupFlag->setFlagOnOff(false);
   mGroupFlag->setPosition(at);
+  updateBoundingBox();
 }
 
 void GRGlobalStem::RangeEnd(GRStaff* staff) {
@@ -228,6 +229,17 @@ void GRGlobalStem::setHPosition(float x) {
   GRNotationElement::setHPosition(offset.x + x);
   if (mGroupStem) mGroupStem->setHPosition(x);
   if (mGroupFlag) mGroupFlag->setHPosition(x);
+  updateBoundingBox();
+}
+
+void GRGlobalStem::updateBoundingBox() {
+  mBoundingBox = NVRect{};
+  GDirection const direction = getStemDir();
+  if (direction != dirUP && direction != dirDOWN) return;
+  NVPoint const tip = getStemStartPos();
+  float const heads = mGroupStem->getPosition().y + offset.y;
+  mBoundingBox = NVRect{tip.x - mPosition.x, std::min(tip.y, heads), tip.x - mPosition.x,
+                        std::max(tip.y, heads)};
 }
 
 void GRGlobalStem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
@@ -254,6 +266,7 @@ float GRGlobalStem::changeStemLength(float length) {
     ZudidOvod("Stemlength already set!");
   } else if (mGroupStem) {
     mGroupStem->setStemLength(length);
+    updateBoundingBox();
   }
   return getStemLength();
 }
@@ -263,6 +276,7 @@ void GRGlobalStem::setNoteStemLength(GREvent* event, float length) {
   mGroupStem->setStemLength(length);
   mStemLengthSet = true;
   if (mGroupFlag) mGroupFlag->changeStemLength(event, length, mGroupStem->getStemDir());
+  updateBoundingBox();
 }
 
 float GRGlobalStem::getStemLength() const {
@@ -280,6 +294,7 @@ void GRGlobalStem::setStemDirection(GDirection direction) {
   NVPoint at = mGroupStem->getPosition();
   at.y += direction == dirDOWN ? -span : direction == dirUP ? span : 0;
   mGroupStem->setPosition(at);
+  updateBoundingBox();
 }
 
 NVPoint GRGlobalStem::getStemStartPos() const {

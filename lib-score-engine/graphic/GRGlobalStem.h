@@ -40,6 +40,9 @@ class GRGlobalStem : public GRPTagARNotationElement, public GRSystemTagInterface
   virtual GDirection getStemDir() const;
   virtual float changeStemLength(float length);
   void setHPosition(float x) override;
+  // The stem's line, from the notes to its far end, in the first note's staff: what the staff's
+  // box and the marks beside the chord keep clear of. Empty without a stem.
+  void updateBoundingBox();
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
   virtual GRNotationElement* getFirstEl() const { return mFirstEl; }
   void tellPosition(GObject* caller, NVPoint const& point) override;

@@ -49,6 +49,12 @@ GRIntens::GRIntens(GRStaff* staff, ARIntens* intens) : GRTagARNotationElement(in
   mPosition.y = staff ? 6 * staff->getLineSpace() : 300;
 }
 
+float GRIntens::roomAfter() const {
+  if (!mSymbol) return 0;
+  float const space = mGrStaff ? mGrStaff->getLineSpace() : 50;
+  return mBoundingBox.right + 0.5f * space;
+}
+
 void GRIntens::standBelow(NEPointerList const& elements) {
   float const space = mGrStaff ? mGrStaff->getLineSpace() : 50;
   float lowest = 0;

@@ -12,6 +12,9 @@ class GRIntens : public GRTagARNotationElement {
   GRIntens(GRStaff* staff, ARIntens* intens);
 
   ARIntens* getARIntens() const;
+  // The room the mark needs from its place to whatever follows it on its line: its width and
+  // half a line space; 0 for a mark that draws nothing.
+  float roomAfter() const;
   // Moves the mark down below the events of the staff's elements at its date (a chord with its
   // stem), where they reach lower than the mark's usual place under the staff.
   void standBelow(NEPointerList const& elements);

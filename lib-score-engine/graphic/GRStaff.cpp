@@ -419,9 +419,11 @@ void GRStaff::FinishStaff() {
     box += offset;
     mBoundingBox.Merge(box);
     if (el->isGREventClass()) {
-      if (GRGlobalStem const* stem = static_cast<GREvent const*>(el)->getGlobalStem()) {
+      // A chord's stem stands in the staff of its first note.
+      GRGlobalStem const* stem = static_cast<GREvent const*>(el)->getGlobalStem();
+      if (stem && stem->getFirstEl() == el) {
         NVRect stemBox = stem->getBoundingBox();
-        stemBox += offset;
+        stemBox += NVPoint{stem->getPosition().x - mPosition.x, stem->getPosition().y};
         mBoundingBox.Merge(stemBox);
       }
     }

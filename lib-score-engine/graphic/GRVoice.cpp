@@ -3,7 +3,9 @@
 
 #include "ARMusicalVoice.h"
 #include "ARSpace.h"
+#include "GRBar.h"
 #include "GRClef.h"
+#include "GRIntens.h"
 #include "GRRod.h"
 #include "GRSpace.h"
 #include "GRSpacingMatrix.h"
@@ -93,6 +95,16 @@ int GRVoice::createNewRods(GRStaffManager* manager, int& startspr, int& endspr) 
     mLastRod = rod;
     if (!mFirstRod) mFirstRod = rod;
   };
+  // A dynamic mark stands under its note but is often wider: it keeps its room up to the next
+  // mark or bar line of the voice, which would otherwise stand over or before its end.
+  GRIntens const* mark = nullptr;
+  auto keepRoomFor = [&](int end, float beyond) {
+    if (!mark) return;
+    if (end > mark->getSpringID())
+      manager->addRod(new GRRod(mark->roomAfter() + beyond, mark->getSpringID(), end), false, false,
+                      -1);
+    mark = nullptr;
+  };
   while (pos) {
     mLastRodPos = pos;
     GRNotationElement* el = mCompElements.GetNext(pos);
@@ -110,7 +122,13 @@ int GRVoice::createNewRods(GRStaffManager* manager, int& startspr, int& endspr) 
       hand(spacesSeen ? new GRRod(previous, el, 0, extraSpace) : new GRRod(previous, el, 0));
     }
     previous = el;
+    bool const markOrBar = ar_cast<GRIntens>(el) || ar_cast<GRBar>(el);
+    if (mark && markOrBar && el->getRelativeTimePosition() > mark->getRelativeTimePosition())
+      keepRoomFor(el->getSpringID(), el->getLeftSpace());
+    if (auto const* intens = ar_cast<GRIntens>(el); intens && intens->roomAfter() > 0)
+      mark = intens;
   }
+  keepRoomFor(endspr, 0);
   if (previous)
     hand(new GRRod(spacesSeen ? extraSpace : previous->getRightSpace(), previous->getSpringID(),
                    endspr));

@@ -59,4 +59,25 @@ TEST_F(SymbolsApart, TempoMarksKeepTheirPartsApartAboveTheMusic) {
         << element.subtype << " at " << element.left;
 }
 
+// Wide dynamics end before the next one and before the end bar; a dynamic between two staves
+// keeps clear of the stems of the lower staff's chords (its glyph reaches 95 up and 35 down).
+TEST_F(SymbolsApart, DynamicsTakeTheirRoomAndClearTheStemsOfTheNextStaff) {
+  Draw("[ \\intens<\"sf\"> g1/4 \\intens<\"ffff\"> g \\intens<\"ppp\"> g \\intens<\"pppp\"> g ]");
+  std::vector<PlacingDevice::Glyph> marks;
+  for (unsigned int code : {243, 242, 240, 241}) marks.push_back(Glyphs(code).at(0));
+  for (size_t i = 0; i + 1 < marks.size(); ++i)
+    EXPECT_LT(marks[i].x + Width(marks[i].code), marks[i + 1].x) << marks[i].code;
+  EXPECT_LT(marks.back().x + Width(marks.back().code), BarAt(1));
+
+  Draw(
+      "{ [ \\meter<\"3/4\"> a2/2 \\intens<\"mf\"> c3/4 ], [ \\staff<2> \\clef<\"bass\"> "
+      "\\meter<\"3/4\"> f-1/4 {a-1, c0, f0} {a-1, c0, f0} ] }");
+  PlacingDevice::Glyph const mf = Glyphs(70).at(0);
+  Boxes obstacles = Of(kOther, kStem);
+  for (ScoreElementDesc const& note : Of(kNote, 10)) obstacles.push_back(note);
+  for (ScoreElementDesc const& obstacle : obstacles)
+    EXPECT_FALSE(Meets(obstacle, mf.x, mf.y - 95, mf.x + Width(70), mf.y + 35, 12.5f))
+        << obstacle.left << ", " << obstacle.top;
+}
+
 }  // namespace
