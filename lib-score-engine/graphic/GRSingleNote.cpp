@@ -26,6 +26,7 @@
 
 namespace {
 constexpr unsigned int kLedgerLine = 95;
+constexpr unsigned int kFilledHead = 88;
 }
 
 GRSingleNote::GRSingleNote(GRStaff* staff, ARNote* note, Fraction const& relativeTimePosition,
@@ -388,8 +389,7 @@ void GRSingleNote::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
     float y =
         mNumHelpLines > 0 ? -mCurLSPACE : (mGrStaff ? mGrStaff->getNumlines() : 5) * mCurLSPACE;
     float const step = mNumHelpLines > 0 ? -mCurLSPACE : mCurLSPACE;
-    for (int i = 0; i < count; ++i, y += step)
-      DrawSymbol(device, kLedgerLine, dx, y - mPosition.y, 0);
+    for (int i = 0; i < count; ++i, y += step) DrawLedgerLine(device, dx, y - mPosition.y);
   }
   VGColor const saved = device.GetFontColor();
   if (mColor.get()) device.SetFontColor(VGColor(mColor.get()));
@@ -397,6 +397,28 @@ void GRSingleNote::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   drawArticulations(device, map);
   if (mColor.get()) device.SetFontColor(saved);
   NotifyNewScoreElement(device, map);
+}
+
+void GRSingleNote::DrawLedgerLine(VGDevice& device, float dx, float dy) const {
+  // The line glyph reaches past a filled head by a little on each side; under a wider head (a
+  // whole note's) it is drawn that much wider, centred on the head.
+  float const line = GetSymbolExtent(kLedgerLine);
+  float const wanted = mNoteBreite + (line - GetSymbolExtent(kFilledHead));
+  if (line <= 0 || wanted <= line) {
+    DrawSymbol(device, kLedgerLine, dx, dy, 0);
+    return;
+  }
+  float const stretch = wanted / line;
+  float const centre =
+      mNoteHead ? mNoteHead->getPosition().x + mNoteHead->getOffset().x : mPosition.x + mOffset.x;
+  float const left = centre - 0.5f * wanted * mSize;
+  // The device's scale multiplies the coordinates too: the line is given its left end divided
+  // by the stretch, inside a saved state that puts the scale back.
+  device.BeginDraw();
+  device.SetScale(stretch, 1);
+  float const at = mPosition.x + mOffset.x + getReferencePosition().x * mSize;
+  DrawSymbol(device, kLedgerLine, left / stretch - at, dy, 0);
+  device.EndDraw();
 }
 
 void GRSingleNote::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {

@@ -91,6 +91,9 @@ class GRSingleNote : public GRNote {
  private:
   void createNote(Fraction const& displayDuration);
   void ReachMiddleLine();
+  // One ledger line at dy from the note (dx from it where the glyph fits the head): it reaches
+  // past the head on both sides.
+  void DrawLedgerLine(VGDevice& device, float dx, float dy) const;
   template <class T>
   T* FirstOf(bool exactType) const;
 

@@ -80,4 +80,25 @@ TEST_F(SymbolsApart, DynamicsTakeTheirRoomAndClearTheStemsOfTheNextStaff) {
         << obstacle.left << ", " << obstacle.top;
 }
 
+// A ledger line reaches past the head on both sides for every note value.
+TEST_F(SymbolsApart, LedgerLinesReachPastEveryHead) {
+  Draw("[ \\meter<\"4/4\"> c1/1 | c4/1 | c-2/1 | c1/2 c4/2 | c-2/4 c1/4 c4/4 c-2/4 ]");
+  int heads = 0, lines = 0;
+  for (unsigned int code : {119, 69, 88}) {
+    for (PlacingDevice::Glyph const& head : Glyphs(code)) {
+      ++heads;
+      float const right = head.x + Width(code);
+      // The nearest line, through the head or just above or below it.
+      for (PlacingDevice::Glyph const& line : Glyphs(95)) {
+        if (std::fabs(line.y - head.y) > 26 || line.x > right || line.x + 100 < head.x) continue;
+        ++lines;
+        EXPECT_LE(line.x, head.x - 5) << code;
+        EXPECT_GE(line.x + Width(95) * line.xscale, right + 5) << code;
+      }
+    }
+  }
+  EXPECT_EQ(heads, 9);
+  EXPECT_GE(lines, 9);
+}
+
 }  // namespace
