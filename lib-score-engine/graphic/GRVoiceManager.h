@@ -139,8 +139,10 @@ class GRVoiceManager {
   // Makes the staff of that number current; false (with a warning) for a number the layout
   // cannot index.
   bool switchToStaff(int staffNumber);
-  // A rest or note that ends at the bar and started at the bar before (or at 0) fills it.
-  void applyBarFilling(GRBar* bar);
+  // A rest or note that ends at the bar and started at the bar before (or at 0) fills it. A
+  // double or final bar may end a shorter last measure: with wholeMeasure, the event must also
+  // last the meter's whole measure.
+  void applyBarFilling(GRBar* bar, bool wholeMeasure = false);
   GRNotationElement* openSharedStem(ARShareStem* tag);
   void* curPosition() const;
 

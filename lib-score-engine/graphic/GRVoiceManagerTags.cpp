@@ -145,14 +145,16 @@ GRNotationElement* makePageText(ARText* tag, char const* name, char const* pageF
 
 }  // namespace
 
-void GRVoiceManager::applyBarFilling(GRBar* bar) {
+void GRVoiceManager::applyBarFilling(GRBar* bar, bool wholeMeasure) {
   if (auto* event = ar_cast<GREvent>(mLastNonZeroEvent)) {
     GRNotationElement* left = mLastBar;
     if (!left) left = mCurGrStaff->getSecondGlue();
     Fraction const& start = event->getRelativeTimePosition();
     bool const fromLeft = start == Frac_0 || (left && start == left->getRelativeTimePosition());
+    ARMeter const* meter = mVoiceState ? mVoiceState->getCurMeter() : nullptr;
+    bool const fills = !wholeMeasure || (meter && event->getDuration() == meter->getMeterTime());
     if (event->getRelativeEndTimePosition() == bar->getRelativeTimePosition() &&
-        event->getGRStaff() == bar->getGRStaff() && fromLeft) {
+        event->getGRStaff() == bar->getGRStaff() && fromLeft && fills) {
       event->setFillsBar(true, left, bar);
       bar->addAssociation(event);
     }
@@ -199,10 +201,14 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     auto* bar = static_cast<GRBar*>(staff->AddBar(static_cast<ARBar*>(tag), mVoiceTime));
     applyBarFilling(bar);
     element = bar;
-  } else if (is<ARDoubleBar>(tag)) {
-    element = staff->AddDoubleBar(static_cast<ARDoubleBar*>(tag), mVoiceTime);
-  } else if (is<ARFinishBar>(tag)) {
-    element = staff->AddFinishBar(static_cast<ARFinishBar*>(tag), mVoiceTime);
+  } else if (is<ARDoubleBar>(tag) || is<ARFinishBar>(tag)) {
+    // A measure that ends at a double or final bar is filled as one ending at a plain bar: its
+    // whole-measure rest stands in its middle too.
+    auto* bar = static_cast<GRBar*>(
+        is<ARDoubleBar>(tag) ? staff->AddDoubleBar(static_cast<ARDoubleBar*>(tag), mVoiceTime)
+                             : staff->AddFinishBar(static_cast<ARFinishBar*>(tag), mVoiceTime));
+    applyBarFilling(bar, true);
+    element = bar;
   } else if (is<ARRepeatBegin>(tag)) {
     element = staff->AddRepeatBegin(static_cast<ARRepeatBegin*>(tag));
     // The repeat sign has its own lines: a plain bar line written just before it goes.

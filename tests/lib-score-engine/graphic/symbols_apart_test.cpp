@@ -101,4 +101,13 @@ TEST_F(SymbolsApart, LedgerLinesReachPastEveryHead) {
   EXPECT_GE(lines, 9);
 }
 
+// A whole-measure rest stands in the middle of its measure, in the last one as in the others.
+TEST_F(SymbolsApart, WholeMeasureRestsAreCentredInTheLastMeasureToo) {
+  Draw("[ \\meter<\"4/4\"> c2/1 | _/1 | c2/2 _/2 | _/1 ]");
+  Boxes const rests = Of(kNote, 11);
+  ASSERT_EQ(rests.size(), 3u);
+  for (ScoreElementDesc const& rest : {rests[0], rests[2]})
+    EXPECT_NEAR(rest.left + rest.right, BarAt(rest.date) + BarAt(rest.date + 1), 4) << rest.date;
+}
+
 }  // namespace
