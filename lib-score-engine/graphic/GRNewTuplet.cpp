@@ -20,6 +20,9 @@ namespace {
 constexpr float kOverhang = 32.5f;   // the bracket reaches this far beyond the outer notes
 constexpr float kClearance = 62.5f;  // between the notes and the bracket
 constexpr float kHook = 25;
+// Below stems that go down the bracket ends this far right of the last stem's line: a stem's
+// width and the 2.5 units by which it begins before the first stem.
+constexpr float kPastLastStem = 6.5f;
 
 GREvent* AsEvent(GRNotationElement* element) {
   return element && element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
@@ -82,6 +85,13 @@ void GRNewTuplet::tellPosition(GObject* caller, NVPoint const& point) {
   }
 }
 
+void GRNewTuplet::FinishPTag(GRStaff* staff) {
+  if (!staff || mTuplet->isDy1Set() || mTuplet->isDy2Set()) return;
+  SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
+  GRNotationElement* end = sse ? sse->endElement : nullptr;
+  if (end && end->getGRStaff() == staff) tellPosition(end, end->getPosition());
+}
+
 void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   GREvent* event = AsEvent(element);
   if (!event) return;
@@ -96,19 +106,25 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   // A tuplet over one place has no bracket to place: the piece stays unplaced.
   if (start->getPosition().x == end->getPosition().x) return;
 
-  float const x1 = start->getPosition().x - kOverhang;
-  float const x2 = end->getPosition().x + kOverhang;
-  float topLeft = Top(start), topRight = Top(end);
-  float bottomLeft = Bottom(start), bottomRight = Bottom(end);
-  int stems = 0;
-  GREvent const* topObstacle = nullptr;
-  GREvent const* bottomObstacle = nullptr;
   NEPointerList* list = getAssociations();
+  int stems = 0;
   for (void* pos = list ? list->GetHeadPosition() : nullptr; pos;) {
     GREvent* e = AsEvent(list->GetNext(pos));
-    if (!e) continue;
-    stems += e->getStemDirection() == dirUP ? 1 : e->getStemDirection() == dirDOWN ? -1 : 0;
-    if (e == start || e == end) continue;
+    if (e) stems += e->getStemDirection() == dirUP ? 1 : e->getStemDirection() == dirDOWN ? -1 : 0;
+  }
+  float const x1 = start->getPosition().x - kOverhang;
+  float x2 = end->getPosition().x + kOverhang;
+  // On the stems' side the bracket spans them: past the last head it would run on towards the
+  // next note's stem.
+  if (stems < 0 && end->getStemDirection() == dirDOWN)
+    x2 = std::max(x1 + 1, std::min(x2, end->getStemStartPos().x + kPastLastStem));
+  float topLeft = Top(start), topRight = Top(end);
+  float bottomLeft = Bottom(start), bottomRight = Bottom(end);
+  GREvent const* topObstacle = nullptr;
+  GREvent const* bottomObstacle = nullptr;
+  for (void* pos = list ? list->GetHeadPosition() : nullptr; pos;) {
+    GREvent* e = AsEvent(list->GetNext(pos));
+    if (!e || e == start || e == end) continue;
     float const at = (e->getPosition().x - x1) / (x2 - x1);
     if (topLeft + (topRight - topLeft) * at > Top(e)) topObstacle = e;
     if (bottomLeft + (bottomRight - bottomLeft) * at < Bottom(e)) bottomObstacle = e;

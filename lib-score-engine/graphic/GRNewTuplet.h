@@ -21,6 +21,9 @@ class GRNewTuplet : public GRPTagARNotationElement {
   GRSaveStruct* getNewGRSaveStruct() override { return new GRNewTupletSaveStruct; }
   ARTuplet const* getARTuplet() const { return mTuplet; }
   void tellPosition(GObject* caller, NVPoint const& point) override;
+  // The beams of the notes set their stems after the bracket was placed with the notes: once the
+  // system is spaced, the bracket of its piece is placed again over the stems as drawn.
+  void FinishPTag(GRStaff* staff) override;
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
  private:

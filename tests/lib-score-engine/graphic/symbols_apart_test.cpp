@@ -110,4 +110,21 @@ TEST_F(SymbolsApart, WholeMeasureRestsAreCentredInTheLastMeasureToo) {
     EXPECT_NEAR(rest.left + rest.right, BarAt(rest.date) + BarAt(rest.date + 1), 4) << rest.date;
 }
 
+// Under stems that go down, a tuplet's bracket ends at its last stem, below the beam there.
+TEST_F(SymbolsApart, TupletBracketEndsAtItsLastStem) {
+  Draw("[ \\meter<\"2/4\"> \\tuplet<\"-6-\">( c2/24 d2 e2 f2 g2 a2 ) h1/8 c2/8 ]");
+  ScoreElementDesc const last = Of(kOther, kStem).at(5);
+  float right = -1e9, bottom = 0;  // the bracket's right end
+  for (PlacingDevice::Segment const& line : drawn.lines) {
+    if (line.width != 4 || line.alpha != 255) continue;
+    for (NVPoint end : {NVPoint{line.x1, line.y1}, NVPoint{line.x2, line.y2}}) {
+      if (end.x > right + 0.01f) right = end.x, bottom = end.y;
+      if (std::fabs(end.x - right) <= 0.01f) bottom = std::max(bottom, end.y);
+    }
+  }
+  EXPECT_GE(right, last.right);
+  EXPECT_LE(right, last.right + 10);
+  EXPECT_GT(bottom, last.bottom + 25);
+}
+
 }  // namespace
