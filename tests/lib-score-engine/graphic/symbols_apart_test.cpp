@@ -14,16 +14,19 @@ using Boxes = std::vector<ScoreElementDesc>;
 
 constexpr int kNote = 1, kOther = 2, kBar = 3, kStem = 10, kBeam = 14;
 
-// Whether the box comes within the margin of the rectangle.
-bool Meets(ScoreElementDesc const& box, float left, float top, float right, float bottom,
-           float margin) {
-  return box.left < right + margin && left < box.right + margin && box.top < bottom + margin &&
-         top < box.bottom + margin;
-}
-
 class SymbolsApart : public EngineTesting::DrawnScore {
  protected:
   Boxes Of(int kind, int subtype) const { return LeftToRight(Records(kind, subtype)); }
+  // No note, stem (or beam) comes within a quarter space of the rectangle.
+  void ExpectClear(float left, float top, float right, float bottom) const {
+    Boxes boxes = Of(kNote, 10);
+    for (int subtype : {kStem, kBeam})
+      for (ScoreElementDesc const& box : Of(kOther, subtype)) boxes.push_back(box);
+    for (ScoreElementDesc const& box : boxes)
+      EXPECT_FALSE(box.left < right + 12.5f && left < box.right + 12.5f &&
+                   box.top < bottom + 12.5f && top < box.bottom + 12.5f)
+          << box.subtype << " at " << box.left << ", " << box.top;
+  }
   float BarAt(float date) const {
     for (ScoreElementDesc const& bar : Records(kBar))
       if (std::fabs(bar.date - date) < 1e-4) return bar.left;
@@ -50,13 +53,7 @@ TEST_F(SymbolsApart, TempoMarksKeepTheirPartsApartAboveTheMusic) {
   Draw("[ \\meter<\"6/8\"> \\tempo<\"Allegro\"> f1/8 h1 d2 f2/4 d2/8 ]");
   ASSERT_EQ(drawn.texts.size(), 1u);
   PlacingDevice::Text const& words = drawn.texts[0];
-  Boxes under = Of(kNote, 10);
-  for (int subtype : {kStem, kBeam})
-    for (ScoreElementDesc const& element : Of(kOther, subtype)) under.push_back(element);
-  for (ScoreElementDesc const& element : under)
-    EXPECT_FALSE(
-        Meets(element, words.x, words.y - 70, words.x + Width(words), words.y + 22.5f, 12.5f))
-        << element.subtype << " at " << element.left;
+  ExpectClear(words.x, words.y - 70, words.x + Width(words), words.y + 22.5f);
 }
 
 // Wide dynamics end before the next one and before the end bar; a dynamic between two staves
@@ -73,11 +70,7 @@ TEST_F(SymbolsApart, DynamicsTakeTheirRoomAndClearTheStemsOfTheNextStaff) {
       "{ [ \\meter<\"3/4\"> a2/2 \\intens<\"mf\"> c3/4 ], [ \\staff<2> \\clef<\"bass\"> "
       "\\meter<\"3/4\"> f-1/4 {a-1, c0, f0} {a-1, c0, f0} ] }");
   PlacingDevice::Glyph const mf = Glyphs(70).at(0);
-  Boxes obstacles = Of(kOther, kStem);
-  for (ScoreElementDesc const& note : Of(kNote, 10)) obstacles.push_back(note);
-  for (ScoreElementDesc const& obstacle : obstacles)
-    EXPECT_FALSE(Meets(obstacle, mf.x, mf.y - 95, mf.x + Width(70), mf.y + 35, 12.5f))
-        << obstacle.left << ", " << obstacle.top;
+  ExpectClear(mf.x, mf.y - 95, mf.x + Width(70), mf.y + 35);
 }
 
 // A ledger line reaches past the head on both sides for every note value.
@@ -114,14 +107,12 @@ TEST_F(SymbolsApart, WholeMeasureRestsAreCentredInTheLastMeasureToo) {
 TEST_F(SymbolsApart, TupletBracketEndsAtItsLastStem) {
   Draw("[ \\meter<\"2/4\"> \\tuplet<\"-6-\">( c2/24 d2 e2 f2 g2 a2 ) h1/8 c2/8 ]");
   ScoreElementDesc const last = Of(kOther, kStem).at(5);
-  float right = -1e9, bottom = 0;  // the bracket's right end
-  for (PlacingDevice::Segment const& line : drawn.lines) {
-    if (line.width != 4 || line.alpha != 255) continue;
-    for (NVPoint end : {NVPoint{line.x1, line.y1}, NVPoint{line.x2, line.y2}}) {
-      if (end.x > right + 0.01f) right = end.x, bottom = end.y;
-      if (std::fabs(end.x - right) <= 0.01f) bottom = std::max(bottom, end.y);
-    }
-  }
+  NVPoint end{-1e9, 0};  // the bracket's right end, the lower end of its hook
+  for (PlacingDevice::Segment const& line : drawn.lines)
+    for (NVPoint p : {NVPoint{line.x1, line.y1}, NVPoint{line.x2, line.y2}})
+      if (line.width == 4 && line.alpha == 255 && (p.x > end.x || (p.x == end.x && p.y > end.y)))
+        end = p;
+  float const right = end.x, bottom = end.y;
   EXPECT_GE(right, last.right);
   EXPECT_LE(right, last.right + 10);
   EXPECT_GT(bottom, last.bottom + 25);
