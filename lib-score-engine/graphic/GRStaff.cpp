@@ -194,13 +194,17 @@ float GRStaff::getKeyPosition(int pitch, int direction) const {
                        : positionAtFirstOctave(pitch, s.baseoct + 1, -1, limit);
 }
 
-GRStaff::AccidentalSigns GRStaff::askAccidentals(int pitch, int, int accidentals) const {
+GRStaff::AccidentalSigns GRStaff::askAccidentals(int pitch, int octave, int accidentals) const {
   AccidentalSigns signs;
   if (IsChromatic(pitch)) signs.codes[signs.count++] = 1;
   if (!IsNatural(pitch) && !IsChromatic(pitch)) return signs;
-  int const measure = mStaffState.MeasureAccidentals[pitch - 2];
-  int const instrument = mStaffState.instrKeyArray[pitch - 2];
-  if (measure + instrument == accidentals) return signs;
+  GRStaffState const& s = mStaffState;
+  int const instrument = s.instrKeyArray[pitch - 2];
+  int const wanted = accidentals - instrument;
+  // The first note of its octave repeats its sign when the letter stood otherwise in another
+  // octave earlier in the measure.
+  bool const courtesy = !s.isWritten(pitch, octave) && s.otherOctaveDiffers(pitch, octave, wanted);
+  if (s.measureAccidentals(pitch, octave) == wanted && !courtesy) return signs;
   signs.codes[signs.count++] = instrument == accidentals ? -10 : accidentals - instrument;
   return signs;
 }
@@ -220,10 +224,8 @@ void GRStaff::setKeyParameters(int numKeys, int const (&keyArray)[GRStaffState::
   GRStaffState& s = mStaffState;
   s.keyset = true;
   s.numkeys = numKeys;
-  for (int i = 0; i < GRStaffState::kPitches; ++i) {
-    s.KeyArray[i] = keyArray[i];
-    s.MeasureAccidentals[i] = keyArray[i] - s.instrKeyArray[i];
-  }
+  std::copy_n(keyArray, GRStaffState::kPitches, s.KeyArray);
+  s.startMeasure();
 }
 
 GRSystem* GRStaff::getGRSystem() const {
@@ -336,21 +338,18 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
     }
   }
   AddTail(notationElement);
-  // A note's sign holds for the rest of the measure: the notes after it of the same pitch are
-  // drawn against it, not against the key alone.
+  // A note's sign holds for the rest of the measure in its octave: the notes after it of the same
+  // pitch and octave are drawn against it, not against the key alone.
   if (auto const* note = ar_cast<GRNote const>(notationElement)) {
     int pitch, octave, accidentals;
     note->getPitchAndOctave(&pitch, &octave, &accidentals);
-    if (IsNatural(pitch) || IsChromatic(pitch))
-      mStaffState.MeasureAccidentals[pitch - 2] =
-          accidentals - mStaffState.instrKeyArray[pitch - 2];
+    mStaffState.writeAccidentals(pitch, octave, accidentals);
   }
   return notationElement;
 }
 
 void GRStaff::startMeasure() {
-  for (int i = 0; i < GRStaffState::kPitches; ++i)
-    mStaffState.MeasureAccidentals[i] = mStaffState.KeyArray[i] - mStaffState.instrKeyArray[i];
+  mStaffState.startMeasure();
 }
 
 void GRStaff::createNewRods(GRStaffManager* manager, int& startspr, int& endspr) {
@@ -634,6 +633,8 @@ void GRStaff::setStaffState(GRStaffState const* state) {
   s.numkeys = state->numkeys;
   mShownKeyAtStart = state->keyset ? state->numkeys : 0;
   std::copy_n(state->MeasureAccidentals, GRStaffState::kPitches, s.MeasureAccidentals);
+  std::copy_n(&state->WrittenAccidentals[0][0], GRStaffState::kPitches * GRStaffState::kOctaves,
+              &s.WrittenAccidentals[0][0]);
   s.transposeOffset = state->transposeOffset;
   s.instrKeyNumber = state->instrKeyNumber;
   std::copy_n(state->instrKeyArray, GRStaffState::kPitches, s.instrKeyArray);

@@ -11,6 +11,48 @@ float GRStaffState::lineSpaceOf(ARStaffFormat const* format) {
   return size > 0 ? 2 * size : 50;
 }
 
+void GRStaffState::clearWrittenAccidentals() {
+  std::fill_n(&WrittenAccidentals[0][0], kPitches * kOctaves, kNotWritten);
+}
+
+int GRStaffState::octaveSlot(int octave) {
+  return std::clamp(octave - kLowestOctave, 0, kOctaves - 1);
+}
+
+void GRStaffState::startMeasure() {
+  for (int i = 0; i < kPitches; ++i) MeasureAccidentals[i] = KeyArray[i] - instrKeyArray[i];
+  clearWrittenAccidentals();
+}
+
+void GRStaffState::writeAccidentals(int pitch, int octave, int accidentals) {
+  if (pitch < 2 || pitch >= 2 + kPitches) return;
+  // Beyond what a byte holds, signs differ only in how many a reader counts anyway.
+  int const relative = std::clamp(accidentals - instrKeyArray[pitch - 2], INT8_MIN + 1, INT8_MAX);
+  WrittenAccidentals[pitch - 2][octaveSlot(octave)] = static_cast<std::int8_t>(relative);
+}
+
+bool GRStaffState::isWritten(int pitch, int octave) const {
+  if (pitch < 2 || pitch >= 2 + kPitches) return false;
+  return WrittenAccidentals[pitch - 2][octaveSlot(octave)] != kNotWritten;
+}
+
+int GRStaffState::measureAccidentals(int pitch, int octave) const {
+  if (pitch < 2 || pitch >= 2 + kPitches) return 0;
+  std::int8_t const written = WrittenAccidentals[pitch - 2][octaveSlot(octave)];
+  return written != kNotWritten ? written : MeasureAccidentals[pitch - 2];
+}
+
+bool GRStaffState::otherOctaveDiffers(int pitch, int octave, int relativeAccidentals) const {
+  if (pitch < 2 || pitch >= 2 + kPitches) return false;
+  int const own = octaveSlot(octave);
+  int const wanted = std::clamp(relativeAccidentals, INT8_MIN + 1, INT8_MAX);
+  for (int slot = 0; slot < kOctaves; ++slot) {
+    std::int8_t const written = WrittenAccidentals[pitch - 2][slot];
+    if (slot != own && written != kNotWritten && written != wanted) return true;
+  }
+  return false;
+}
+
 GRStaffState& GRStaffState::operator=(GRStaffState const& other) {
   if (this == &other) return *this;
   meterset = other.meterset;
@@ -20,6 +62,7 @@ GRStaffState& GRStaffState::operator=(GRStaffState const& other) {
   numkeys = other.numkeys;
   std::copy_n(other.KeyArray, kPitches, KeyArray);
   std::copy_n(other.MeasureAccidentals, kPitches, MeasureAccidentals);
+  std::copy_n(&other.WrittenAccidentals[0][0], kPitches * kOctaves, &WrittenAccidentals[0][0]);
   curkey = other.curkey;
   clefset = other.clefset;
   clefname = other.clefname;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "NVstring.h"
 
 class ARBarFormat;
@@ -15,8 +17,11 @@ class GRStaffState {
  public:
   enum ClefState { CLEFIMPLICIT = 0, CLEFEXPLICIT = 1 };
   static constexpr int kPitches = 12;
+  // The octaves a note can have, from kLowestOctave on.
+  static constexpr int kLowestOctave = -10;
+  static constexpr int kOctaves = 21;
 
-  GRStaffState() = default;
+  GRStaffState() { clearWrittenAccidentals(); }
   GRStaffState(GRStaffState const& other) { *this = other; }
   // Copies everything but the line space, which goes back to 50: the format a state is carried
   // with decides it.
@@ -27,6 +32,19 @@ class GRStaffState {
   // missing, and also for a size of 0 or less, which the score may give but nothing can lay out.
   static float lineSpaceOf(ARStaffFormat const* format);
 
+  // The measure starts over in the key and the instrument's key: no note of it is written yet.
+  void startMeasure();
+  // A note of pitch (2 to 13) and octave with these accidentals (as written) stands in the
+  // measure.
+  void writeAccidentals(int pitch, int octave, int accidentals);
+  // What a note of pitch and octave has in the measure so far, relative to the instrument key.
+  int measureAccidentals(int pitch, int octave) const;
+  // Whether a note of pitch and octave stood in the measure before.
+  bool isWritten(int pitch, int octave) const;
+  // Whether a note of the pitch in another octave stood in the measure with other accidentals
+  // than these (relative to the instrument key): a reader takes its sign for the whole letter.
+  bool otherOctaveDiffers(int pitch, int octave, int relativeAccidentals) const;
+
   int meterset = 0;
   int curmeasurenum = 0;
   ARMeter* curmeter = nullptr;
@@ -35,8 +53,13 @@ class GRStaffState {
   // Positive sharps, negative flats.
   int numkeys = 0;
   int KeyArray[kPitches] = {};
-  // Relative to the instrument key.
+  // Relative to the instrument key: what each pitch has in the measure in the octaves where no
+  // note of it stood yet, that is what the key gives it.
   int MeasureAccidentals[kPitches] = {};
+  // What the notes of the measure so far wrote, per pitch and octave, relative to the instrument
+  // key: a sign holds for its own octave only. kNotWritten where none stood yet.
+  static constexpr std::int8_t kNotWritten = INT8_MIN;
+  std::int8_t WrittenAccidentals[kPitches][kOctaves];
   ARKey* curkey = nullptr;
 
   int clefset = CLEFIMPLICIT;
@@ -58,4 +81,8 @@ class GRStaffState {
   int numlines = 5;
   float distance = 0;
   bool distanceset = false;
+
+ private:
+  void clearWrittenAccidentals();
+  static int octaveSlot(int octave);
 };

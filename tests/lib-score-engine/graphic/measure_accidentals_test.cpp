@@ -48,6 +48,30 @@ TEST_F(MeasureAccidentalsTest, SignsAreDecidedAgainstTheNotesBeforeThemInTheMeas
   }
 }
 
+// A sign holds in its own octave only; the first note of the letter in another octave repeats its
+// sign, or cancels it, when the letter stood otherwise earlier in the measure.
+TEST_F(MeasureAccidentalsTest, SignsHoldInTheirOwnOctave) {
+  struct Case {
+    char const* score;
+    Signs signs;
+  } const cases[] = {
+      {"[ \\meter<\"4/4\"> g#0/4 g#1/4 g1/4 g0/4 ]", {{kSharp}, {kSharp}, {kNatural}, {kNatural}}},
+      {"[ \\meter<\"4/4\"> f#1/4 f#2/4 f1/4 f2/4 | c#2/4 c1/4 c2/4 c#1/4 ]",
+       {{kSharp}, {kSharp}, {kNatural}, {kNatural}, {kSharp}, {kNatural}, {kNatural}, {kSharp}}},
+      // Octave chords: each altered note has its own sign (chord notes top down).
+      {"[ \\meter<\"4/4\"> {c#1/2, c#2} {f#1/2, a1, f#2} ]",
+       {{kSharp}, {kSharp}, {kSharp}, {}, {kSharp}}},
+      // The courtesy is given once in its octave; in G major it restores the key's sharp too.
+      {"[ \\meter<\"4/4\"> c#2/4 c1/4 c1/4 c2/4 ]", {{kSharp}, {kNatural}, {}, {kNatural}}},
+      {"[ \\key<1> \\meter<\"4/4\"> f1/4 f#2/4 f#2/4 f1/4 ]", {{kNatural}, {kSharp}, {}, {}}},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.score);
+    Draw(c.score);
+    EXPECT_EQ(SignsOfNotes(), c.signs);
+  }
+}
+
 // A chord note's sign holds for the chords after it (notes of a chord listed top down).
 TEST_F(MeasureAccidentalsTest, ChordNotesFollowTheMeasureToo) {
   Draw("[ \\meter<\"4/4\"> {c#1/4, e1} {c1/4, e&1} {c1/4, e1} c#1/4 ]");

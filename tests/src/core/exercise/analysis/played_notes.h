@@ -11,7 +11,7 @@ namespace Core::Testing {
 
 // MIDI notes of piano keys: C4 is key 39, MIDI 60.
 constexpr int C4 = 60, Cs4 = 61, D4 = 62, Ds4 = 63, E4 = 64, F4 = 65, Fs4 = 66, G4 = 67, A4 = 69,
-              B4 = 71, C5 = 72;
+              B4 = 71, C5 = 72, Cs5 = 73, Fs5 = 78;
 
 inline MidiStream Notes(std::initializer_list<int> notes) {
   MidiStream stream;
