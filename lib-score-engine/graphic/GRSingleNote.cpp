@@ -237,8 +237,10 @@ void GRSingleNote::updateBoundingBox() {
 }
 
 void GRSingleNote::setSize(float size) {
+  // The stem's own length already holds the staff's line space, which the size holds as well; a
+  // length the score gave stays.
+  if (mSize > 0 && !mStemLengthSet) mStemLength *= size / mSize;
   mSize = size;
-  mStemLength *= size;
 }
 
 void GRSingleNote::addArticulation(ARMusicalTag* tag) {

@@ -127,6 +127,8 @@ class GRVoiceManager {
   bool isTiedOver(ARNote const* note) const;
   GREvent* createSingleNote(Fraction const& tp, ARNote* note, Fraction const& shownFrom,
                             float stemLineSpace, bool grace = false);
+  // Grace notes are three quarters of the staff's notes.
+  float graceSize() const;
   void associateOpenTags(GRNotationElement* element);
   void registerSyncElement(GRNotationElement* element);
   void registerTagElement(GRNotationElement* element, ARMusicalObject* object);

@@ -121,9 +121,15 @@ GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
   if (mCurHeadState) single->setHeadState(mCurHeadState);
   single->setTiedOver(isTiedOver(note));
   if (mCurNoteFormat) single->setNoteFormat(mCurNoteFormat);
+  // A grace note is small in all its parts: they take the note's size when they are made.
+  if (grace) single->setSize(graceSize());
   single->doCreateNote(shown);
   single->setDotFormat(dotFormatOr(mCurDotFormat));
   return single;
+}
+
+float GRVoiceManager::graceSize() const {
+  return mCurGrStaff ? mCurGrStaff->getLineSpace() / 50 * 0.75f : 0.75f;
 }
 
 GRNotationElement* GRVoiceManager::CreateNote(Fraction const& tp, ARMusicalObject* object) {
@@ -144,10 +150,11 @@ GRNotationElement* GRVoiceManager::CreateGraceNote(Fraction const& tp, ARMusical
   if (!(note->getDuration() > Frac_0) && !mVoiceState->getCurDisplayDuration()) return nullptr;
   // Grace stems keep the length written for a full-size staff.
   GREvent* event = createSingleNote(tp, note, duration, 50, true);
-  event->setSize(mCurGrStaff ? mCurGrStaff->getLineSpace() / 50 * 0.75f : 0.75f);
   if (auto* single = ar_cast<GRSingleNote>(event)) {
     single->setGrace(true);
     single->updateBoundingBox();
+  } else {
+    event->setSize(graceSize());
   }
   return placeEvent(event);
 }

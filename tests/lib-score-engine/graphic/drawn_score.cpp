@@ -9,6 +9,7 @@
 #include "GRPage.h"
 #include "VGFont.h"
 #include "graphic_globals.h"
+#include "lib-razid-qt/GFontQt.h"
 #include "parse_music.h"
 
 namespace EngineTesting {
@@ -121,7 +122,7 @@ void PlacingDevice::Rectangle(float l, float t, float r, float b) {
 void PlacingDevice::DrawMusicSymbol(float x, float y, unsigned int symbol) {
   RecordingDevice::DrawMusicSymbol(x, y, symbol);
   NVPoint const at = Map(x, y);
-  glyphs.push_back({page, at.x, at.y, symbol, GetFontColor(), mState.sx});
+  glyphs.push_back({page, at.x, at.y, symbol, GetFontColor(), GetMusicFont(), mState.sx});
 }
 
 void PlacingDevice::DrawString(float x, float y, char const* s, int count) {
@@ -185,6 +186,18 @@ std::vector<PlacingDevice::Glyph> DrawnScore::Glyphs(unsigned int code) const {
   for (auto const& glyph : drawn.glyphs)
     if (glyph.code == code) found.push_back(glyph);
   return found;
+}
+
+int DrawnScore::FontSize(PlacingDevice::Glyph const& glyph) {
+  return glyph.face ? glyph.face->GetSize() : 0;
+}
+
+void DrawnScore::InkHeight(PlacingDevice::Glyph const& glyph, float* top, float* bottom) {
+  auto const* font = dynamic_cast<GFontQt const*>(glyph.face);
+  QRectF ink;
+  if (font) ink = QFontMetricsF(font->symbolFont()).boundingRect(font->Symbol(glyph.code));
+  *top = glyph.y + static_cast<float>(ink.top());
+  *bottom = glyph.y + static_cast<float>(ink.bottom());
 }
 
 float DrawnScore::Width(unsigned int code) {

@@ -27,6 +27,7 @@ class PlacingDevice : public RecordingDevice {
     float x, y;
     unsigned int code;
     VGColor color;
+    VGFont const* face;  // the music font drawn with, kept by the engine's font cache
     float xscale = 1;  // the glyph's width is its width at the default size times this
   };
   struct Text {
@@ -128,6 +129,10 @@ class DrawnScore : public RazidFontFixture {
   int Pages() const;
 
   std::vector<PlacingDevice::Glyph> Glyphs(unsigned int code) const;
+  // The size of the music font a glyph was drawn with: 200 at full size.
+  static int FontSize(PlacingDevice::Glyph const& glyph);
+  // How far a glyph's ink reaches up and down, as its font draws it on its base line.
+  static void InkHeight(PlacingDevice::Glyph const& glyph, float* top, float* bottom);
   // The records of a kind, of any subtype unless one is given, on a page (on every page for 0),
   // in drawing order.
   std::vector<ScoreElementDesc> Records(int kind, int subtype = -1, int page = 0) const;

@@ -1,12 +1,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "drawn_score.h"
 
 namespace {
 
 using EngineTesting::DrawnScore;
 using EngineTesting::IsAccidental;
+using EngineTesting::PlacingDevice;
 using testing::HasSubstr;
 using testing::Not;
 
@@ -49,6 +52,43 @@ TEST_F(GraceTest, GraceNotesStandSideBySideBeforeTheirNoteClearOfIt) {
     }
     EXPECT_GT(groups, 0);
   }
+}
+
+// A grace note is small in all its parts, the note it leans on full size: five notes of a 2/4 bar
+// with graces before two of them read as two.
+TEST_F(GraceTest, GraceNotesAreDrawnSmallInAllTheirParts) {
+  Draw(
+      "[ \\meter<\"2/4\"> \\grace( a2/8 ) g2/4 \\grace( c2/16 h1/16 ) a1/4 | "
+      "\\grace( c#2/8. ) d2/2 ]");
+  constexpr int kFull = 200, kGrace = 150;
+  constexpr unsigned int kBlackHead = 88, kHalfHead = 69, kSharp = 35, kDot = 46, kLedger = 95;
+  // Heads, the flags of an eighth and a sixteenth (stems up) and the pieces of a stem up.
+  auto count = [&](unsigned int code, int size) {
+    auto const glyphs = Glyphs(code);
+    return std::count_if(glyphs.begin(), glyphs.end(),
+                         [&](auto const& glyph) { return FontSize(glyph) == size; });
+  };
+  EXPECT_EQ(count(kBlackHead, kGrace), 4);
+  EXPECT_EQ(count(kBlackHead, kFull), 2);
+  EXPECT_EQ(count(kHalfHead, kFull), 1);
+  EXPECT_EQ(count(106, kGrace), 2);
+  EXPECT_EQ(count(107, kGrace), 2);
+  EXPECT_GT(count(219, kGrace), 0);
+  EXPECT_EQ(count(kSharp, kGrace), 1);
+  EXPECT_EQ(count(kDot, kGrace), 1);
+  EXPECT_EQ(count(kLedger, kGrace), 1);
+  for (unsigned int code : {kSharp, kDot, kLedger, 106u, 107u}) EXPECT_EQ(count(code, kFull), 0);
+  // A grace stem is three quarters of a full one (3.5 line spaces): its flag stands that much
+  // above its head.
+  std::vector<PlacingDevice::Glyph> heads, flags;
+  for (auto const& glyph : drawn.glyphs) {
+    if (FontSize(glyph) != kGrace) continue;
+    if (glyph.code == kBlackHead) heads.push_back(glyph);
+    if (glyph.code == 106 || glyph.code == 107) flags.push_back(glyph);
+  }
+  ASSERT_EQ(heads.size(), flags.size());
+  for (size_t i = 0; i < heads.size(); ++i)
+    EXPECT_NEAR(heads[i].y - flags[i].y, 0.75f * 175, 1) << "grace note " << i;
 }
 
 }  // namespace
