@@ -2,8 +2,8 @@
 
 #include "GRBeam.h"
 
-// A beam the automatic beaming inserted: it stops at a rest after its notes and dissolves over
-// a single note.
+// A beam the automatic beaming inserted: it goes over the rests of its beat and dissolves over a
+// single note.
 class GRAutoBeam : public GRBeam {
  public:
   using GRBeam::GRBeam;

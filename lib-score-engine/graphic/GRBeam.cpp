@@ -96,14 +96,6 @@ void GRBeam::addAssociation(GRNotationElement* element) {
   if (error || !element || !element->getGRStaff()) return;
   GREvent* event = AsEvent(element);
   if (element->getDuration() == Frac_0 && !(event && event->getGlobalStem())) return;
-  bool const isRest = dynamic_cast<GRRest*>(element) != nullptr;
-  if (isAutoBeam()) {
-    if (isRest && getAssociations() && getAssociations()->GetCount() > 0) restAfterNotes = true;
-    if (restAfterNotes && !isRest) {
-      setError(element->getGRStaff(), 1);
-      return;
-    }
-  }
   if (event && element->getDuration() == Frac_0) {
     // One stem for the notes of a chord: its first note stands for it.
     GREvent* last = getAssociations() && getAssociations()->GetCount()
@@ -111,7 +103,11 @@ void GRBeam::addAssociation(GRNotationElement* element) {
                         : nullptr;
     if (last && (!last->getGlobalStem() || last->getGlobalStem() == event->getGlobalStem())) return;
   }
-  if (dynamic_cast<GRSingleRest*>(element)) return;
+  // A rest inside the beat stands under the beam, which goes on to the notes after it.
+  if (auto* rest = dynamic_cast<GRSingleRest*>(element)) {
+    mRestsUnder.push_back(rest);
+    return;
+  }
   if (event && event->getNumFaehnchen() > 0) {
     SSE* sse = getSystemStartEndStruct(element->getGRStaff()->getGRSystem());
     if (!sse) return;
@@ -140,6 +136,7 @@ void GRBeam::setError(GRStaff const*, int code) {
   }
   DeleteAllSSEs();
   if (list) FreeAssociatedList();
+  mRestsUnder.clear();
 }
 
 void GRBeam::RangeEnd(GRStaff* staff) {
@@ -262,6 +259,7 @@ void GRBeam::tellPosition(GObject* caller, NVPoint const&) {
     correctStems(sse, st, adjust);
   }
   addLevels(sse, st);
+  if (tagType != SYSTEMTAG) clearRests(sse, st);
 }
 
 bool GRBeam::piecePlacedBetweenStaves(SSE const* sse, GRBeamSaveStruct const* st) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "GRPTagARNotationElement.h"
 #include "GRSystemTagInterface.h"
@@ -9,6 +10,7 @@
 class ARBeam;
 class GREvent;
 class GRSimpleBeam;
+class GRSingleRest;
 
 // The beam over a run of flagged events of a voice: one stem direction for all, the main beam's
 // corners per system piece, every stem made to reach it, and one GRSimpleBeam per further
@@ -61,6 +63,9 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   bool limitSlope(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
   void correctStems(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st, bool adjust);
   void addLevels(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
+  // The rests under the piece move away from the beam, by half line spaces, until it clears
+  // them.
+  void clearRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct const* st);
   // The text gives corners or stem lengths of its own.
   bool placedByHand() const;
   // A beam across staves lies between them and every stem reaches it.
@@ -72,5 +77,6 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
                                 GRBeamSaveStruct const* st) const;
 
   bool isSystemCall = false;
-  bool restAfterNotes = false;
+  // The rests between the beam's events; they belong to their staves.
+  std::vector<GRSingleRest*> mRestsUnder;
 };

@@ -12,21 +12,23 @@
 #include "src/common/assertion.h"
 
 namespace {
-// The rows of the rest table, longest first; heights count in line spaces from the top line.
+// The rows of the rest table, longest first; heights count in line spaces from the top line,
+// except the reach of the ink above and below the rest's own height.
 struct RestRow {
   double atLeast;
   int symbol;
   float boxTop, boxBottom, y, dotY;
+  float inkAbove, inkBelow;
 };
 constexpr RestRow kRestRows[] = {
-    {1.0, GRSingleRest::kWholeBar, 1, 1.5f, 1, 2},
-    {1.0 / 2, GRSingleRest::kHalfBar, 1.5f, 2, 1.5f, 1.5f},
-    {1.0 / 4, 165, -2, 2, 2, 2},
-    {1.0 / 8, 97, 1.5f, 3, 1.25f, 2},
-    {1.0 / 16, 64, 1.5f, 4, 2.25f, 2},
-    {1.0 / 32, 174, 1.5f, 4, 2.25f, 1},
-    {1.0 / 64, 108, 0.5f, 4, 3.25f, 1},
-    {1.0 / 128, 47, 0.5f, 4, 4.25f, 1},
+    {1.0, GRSingleRest::kWholeBar, 1, 1.5f, 1, 2, 0, 0.5f},
+    {1.0 / 2, GRSingleRest::kHalfBar, 1.5f, 2, 1.5f, 1.5f, 0, 0.5f},
+    {1.0 / 4, 165, -2, 2, 2, 2, 1.6f, 1.3f},
+    {1.0 / 8, 97, 1.5f, 3, 1.25f, 2, 0.1f, 1.8f},
+    {1.0 / 16, 64, 1.5f, 4, 2.25f, 2, 1.1f, 1.8f},
+    {1.0 / 32, 174, 1.5f, 4, 2.25f, 1, 2.1f, 1.8f},
+    {1.0 / 64, 108, 0.5f, 4, 3.25f, 1, 3.1f, 1.8f},
+    {1.0 / 128, 47, 0.5f, 4, 4.25f, 1, 5.1f, 0.8f},
 };
 // A bar rest is this high.
 constexpr float kBarRestHeight = 25;
@@ -54,6 +56,7 @@ void GRSingleRest::createRest(Fraction const& duration) {
   float const ls = mCurLSPACE;
   mDurationTemplate = duration;
   mRestSymbol = 0;
+  mInkAbove = mInkBelow = 0;
   mBoundingBox = NVRect{};
   mLeftSpace = mRightSpace = 0;
   NVPoint dotPosition{0, 2 * ls};
@@ -65,6 +68,8 @@ void GRSingleRest::createRest(Fraction const& duration) {
     mBoundingBox.bottom = row.boxBottom * ls;
     mPosition.y = row.y * ls;
     dotPosition.y = row.dotY * ls;
+    mInkAbove = row.inkAbove * 50;
+    mInkBelow = row.inkBelow * 50;
     float const halfWidth = mRestSymbol == kWholeBar || mRestSymbol == kHalfBar
                                 ? 0.5f * ls
                                 : GetSymbolExtent(mRestSymbol) / 2;
@@ -113,6 +118,7 @@ void GRSingleRest::setRestFormat(ARRestFormat* format) {
   if (format->getPosy()) mPosition.y = -format->getPosy()->getValue(ls);
   if (format->getDX()) mOffset.x = format->getDX()->getValue(ls);
   if (format->getDY()) mOffset.y = format->getDY()->getValue(ls);
+  mPlacedByScore = mPlacedByScore || format->getPosy() || format->getDY();
   if (format->getSize()) mSize = format->getSize()->getValue(ls);
   if (TagParameterString const* color = format->getColor()) {
     if (!color->getRGB(mColor.make())) mColor.reset();
@@ -121,6 +127,26 @@ void GRSingleRest::setRestFormat(ARRestFormat* format) {
 
 void GRSingleRest::setPosition(NVPoint const& point) {
   GREvent::setPosition(point);
+}
+
+void GRSingleRest::getInkExtent(float* top, float* bottom) const {
+  float const y = mPosition.y + mOffset.y;
+  *top = y - mInkAbove * mSize;
+  *bottom = y + mInkBelow * mSize;
+}
+
+float GRSingleRest::verticalStep() const {
+  bool const bar = mRestSymbol == kWholeBar || mRestSymbol == kHalfBar;
+  return bar ? mCurLSPACE : mCurLSPACE / 2;
+}
+
+void GRSingleRest::moveVertically(float dy) {
+  mPosition.y += dy;
+  for (void* pos = First(); pos;) {
+    GRNotationElement* element = GetNext(pos);
+    element->setPosition(element->getPosition() + NVPoint{0, dy});
+  }
+  updateBoundingBox();
 }
 
 float GRSingleRest::BarFillingCentre(GRNotationElement const* end) const {

@@ -32,6 +32,19 @@ class GRSingleRest : public GRRest {
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
   int getRestSymbol() const { return mRestSymbol; }
+  // How far its ink reaches up and down on the staff where it stands now.
+  void getInkExtent(float* top, float* bottom) const;
+  // Moves it down (up for a negative dy) on its staff, its dots with it.
+  void moveVertically(float dy);
+  // How far it moves at a time out of another symbol's way: a whole or half rest hangs from or
+  // rests on a line and keeps to the lines; the others move by half line spaces.
+  float verticalStep() const;
+  // Its format placed it: the layout leaves its height alone.
+  bool isPlacedByScore() const { return mPlacedByScore; }
+  // The stems its voice was given: where another voice shares the staff, a rest of the voice
+  // with stems up stands above it, of the voice with stems down below it.
+  void setVoiceStem(GDirection direction) { mVoiceStem = direction; }
+  GDirection getVoiceStem() const { return mVoiceStem; }
 
  private:
   void createRest(Fraction const& duration);
@@ -41,4 +54,9 @@ class GRSingleRest : public GRRest {
   Fraction mDurationTemplate;
   GRNotationElement* mFirstBar = nullptr;
   GRNotationElement* mLastBar = nullptr;
+  // The glyph's reach above and below the rest's height, at size 1.
+  float mInkAbove = 0;
+  float mInkBelow = 0;
+  bool mPlacedByScore = false;
+  GDirection mVoiceStem = dirAUTO;
 };

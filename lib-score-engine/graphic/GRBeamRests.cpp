@@ -1,0 +1,71 @@
+// The rests a beam goes over: each keeps its height unless the beam runs through it, and then
+// moves away from the beam, to the side of the heads, by half line spaces.
+
+#include <algorithm>
+#include <cmath>
+
+#include "GRBeam.h"
+#include "GRSimpleBeam.h"
+#include "GRSingleRest.h"
+#include "GRStaff.h"
+#include "GRSystemStartEndStruct.h"
+
+namespace {
+
+// A rest keeps this much of a line space between its ink and the beam.
+constexpr float kClearance = 0.25f;
+
+// The height at x of the edge from a to b.
+float HeightAt(NVPoint const& a, NVPoint const& b, float x) {
+  float const dx = b.x - a.x;
+  return dx == 0 ? a.y : a.y + (b.y - a.y) / dx * (x - a.x);
+}
+
+struct Reach {
+  float top;
+  float bottom;
+  void Add(float y) {
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
+  }
+};
+
+}  // namespace
+
+void GRBeam::clearRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct const* st) {
+  GRStaff const* staff = sse->endElement ? sse->endElement->getGRStaff() : nullptr;
+  if (!staff || mRestsUnder.empty()) return;
+  NVPoint const* p = st->p;
+  // The heads lie on the side the beam's thickness grows to from the stem tips.
+  bool const headsBelow = p[1].y > p[0].y;
+  float const ls = staff->getLineSpace();
+  for (GRSingleRest* rest : mRestsUnder) {
+    GRStaff const* restStaff = rest->getGRStaff();
+    if (rest->isPlacedByScore() || !restStaff || restStaff->getGRSystem() != staff->getGRSystem())
+      continue;
+    float const x = rest->getPosition().x;
+    float const half = std::max(rest->getLeftSpace(), rest->getRightSpace());
+    if (x < p[0].x || x > p[2].x) continue;
+    // What the beam and its further levels cover over the rest's width.
+    Reach beam{HeightAt(p[0], p[2], x), HeightAt(p[0], p[2], x)};
+    for (float at : {x - half, x + half}) {
+      beam.Add(HeightAt(p[0], p[2], at));
+      beam.Add(HeightAt(p[1], p[3], at));
+      if (!st->simpleBeams) continue;
+      for (void* pos = st->simpleBeams->GetHeadPosition(); pos;) {
+        GRSimpleBeam const* level = st->simpleBeams->GetNext(pos);
+        if (at < level->getPoint(0).x || at > level->getPoint(2).x) continue;
+        beam.Add(HeightAt(level->getPoint(0), level->getPoint(2), at));
+        beam.Add(HeightAt(level->getPoint(1), level->getPoint(3), at));
+      }
+    }
+    float top, bottom;
+    rest->getInkExtent(&top, &bottom);
+    float const gap = kClearance * ls;
+    float const overlap = headsBelow ? beam.bottom + gap - top : bottom - (beam.top - gap);
+    if (overlap <= 0) continue;
+    float const step = rest->verticalStep();
+    float const steps = std::ceil(overlap / step);
+    rest->moveVertically(headsBelow ? steps * step : -steps * step);
+  }
+}
