@@ -234,6 +234,7 @@ void GRSingleNote::updateBoundingBox() {
     mRightSpace = std::max(mRightSpace, mGlobalStem->getGRFlag()->getRightSpace());
   }
   if (mGrace) mRightSpace += 0.5f * mCurLSPACE;
+  mRightSpace += mBesideShift;
 }
 
 void GRSingleNote::setSize(float size) {
@@ -379,6 +380,22 @@ void GRSingleNote::extractAccidentals(KF_IPointerList<GRAccidental>* list) const
 void GRSingleNote::updateAccidentalsPos() {
   if (auto* accidental = ar_cast<GRAccidental>(GetTail()))
     accidental->addToOffset(NVPoint{mSize * -60, 0});
+  updateBoundingBox();
+}
+
+void GRSingleNote::standBeside(float shift) {
+  float const dx = shift - mBesideShift;
+  if (dx == 0) return;
+  mBesideShift = shift;
+  mOffset.x += dx;
+  // The signs stay: the spring puts them left of all the heads.
+  for (void* pos = First(); pos;) {
+    GRNotationElement* element = GetNext(pos);
+    if (auto* dot = ar_cast<GRNoteDot>(element))
+      dot->setOffset(dot->getOffset() + NVPoint{dx, 0});
+    else if (!ar_cast<GRAccidental>(element))
+      element->addToOffset(NVPoint{dx, 0});
+  }
   updateBoundingBox();
 }
 

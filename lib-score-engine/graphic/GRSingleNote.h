@@ -87,6 +87,10 @@ class GRSingleNote : public GRNote {
   void extractAccidentals(KF_IPointerList<GRAccidental>* list) const;
   // Moves the last accidental a head width further left, beside a head moved out of the way.
   void updateAccidentalsPos();
+  // Stands the note, all but its signs, this far right of its place (0: at its place), beside a
+  // head of another voice; it takes that much more room on the right.
+  void standBeside(float shift);
+  float getBesideShift() const { return mBesideShift; }
 
  private:
   void createNote(Fraction const& displayDuration);
@@ -108,4 +112,5 @@ class GRSingleNote : public GRNote {
   int mHeadState = kNoHeadState;
   bool mTiedOver = false;
   bool mGrace = false;
+  float mBesideShift = 0;
 };

@@ -25,7 +25,13 @@ class GRSpring : public GRArenaObject {
   GRSpring& operator=(GRSpring const&) = delete;
   virtual ~GRSpring();
 
-  virtual void checkLocalCollisions() { checkAccidentalCollisions(); }
+  virtual void checkLocalCollisions() {
+    checkVoiceCollisions();
+    checkAccidentalCollisions();
+  }
+  // Heads a second apart in two voices of a staff stand side by side; rests move out of the
+  // other voice's way, up for the voice with stems up and down for the one with stems down.
+  void checkVoiceCollisions();
   // Accidentals of the spring's notes that would overlap move left of each other, from the top
   // down on each staff.
   virtual void checkAccidentalCollisions();

@@ -168,6 +168,7 @@ GRNotationElement* GRVoiceManager::CreateRest(Fraction const& tp, ARMusicalObjec
   auto* event = new GRSingleRest(mCurGrStaff, rest, tp, duration, displayedLength(duration));
   event->setRestFormat(mCurRestFormat);
   event->setDotFormat(dotFormatOr(mCurDotFormat));
+  if (mCurStemState) event->setVoiceStem(stemDirectionOf(*mCurStemState));
   return placeEvent(event);
 }
 
