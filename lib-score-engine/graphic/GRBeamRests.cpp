@@ -14,6 +14,8 @@ namespace {
 
 // A rest keeps this much of a line space between its ink and the beam.
 constexpr float kClearance = 0.25f;
+// A rest moves no more line spaces than this: a beam further into it lies past any staff.
+constexpr float kFarthest = 12;
 
 // The height at x of the edge from a to b.
 float HeightAt(NVPoint const& a, NVPoint const& b, float x) {
@@ -34,14 +36,17 @@ struct Reach {
 
 void GRBeam::clearRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct const* st) {
   GRStaff const* staff = sse->endElement ? sse->endElement->getGRStaff() : nullptr;
-  if (!staff || mRestsUnder.empty()) return;
+  // Corners the score gave stay where it put them, and so do the rests under them.
+  if (!staff || mRestsUnder.empty() || placedByHand()) return;
   NVPoint const* p = st->p;
   // The heads lie on the side the beam's thickness grows to from the stem tips.
   bool const headsBelow = p[1].y > p[0].y;
   float const ls = staff->getLineSpace();
   for (GRSingleRest* rest : mRestsUnder) {
     GRStaff const* restStaff = rest->getGRStaff();
-    if (rest->isPlacedByScore() || !restStaff || restStaff->getGRSystem() != staff->getGRSystem())
+    // A rest of the voice on another staff does not meet the beam.
+    if (rest->isPlacedByScore() || !restStaff || restStaff->getGRSystem() != staff->getGRSystem() ||
+        restStaff->getStaffNumber() != staff->getStaffNumber())
       continue;
     float const x = rest->getPosition().x;
     float const half = std::max(rest->getLeftSpace(), rest->getRightSpace());
@@ -63,7 +68,7 @@ void GRBeam::clearRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct cons
     rest->getInkExtent(&top, &bottom);
     float const gap = kClearance * ls;
     float const overlap = headsBelow ? beam.bottom + gap - top : bottom - (beam.top - gap);
-    if (overlap <= 0) continue;
+    if (!(overlap > 0 && overlap < kFarthest * ls)) continue;
     float const step = rest->verticalStep();
     float const steps = std::ceil(overlap / step);
     rest->moveVertically(headsBelow ? steps * step : -steps * step);
