@@ -11,8 +11,6 @@
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRSpring.h"
-#include "GRStaff.h"
-#include "GRStdNoteHead.h"
 
 namespace {
 
@@ -77,7 +75,7 @@ bool Overlaps(Extent const& a, Extent const& b, float gap) {
 // Whether any rest moved.
 bool MoveRestsApart(std::vector<VoiceEvent> const& events) {
   bool movedAny = false;
-  for (int step = 0; step < kMostRestSteps; ++step) {
+  for (int round = 0; round < kMostRestSteps; ++round) {
     std::vector<GRSingleRest*> moving;
     for (VoiceEvent const& event : events) {
       GRSingleRest* rest = event.rest;

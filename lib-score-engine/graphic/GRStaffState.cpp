@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ARNote.h"
 #include "ARStaffFormat.h"
 #include "TagParameterFloat.h"
 
@@ -10,6 +11,9 @@ float GRStaffState::lineSpaceOf(ARStaffFormat const* format) {
   const float size = format->getStaffSize()->getValue(50);
   return size > 0 ? 2 * size : 50;
 }
+
+static_assert(GRStaffState::kLowestOctave == MIN_REGISTER &&
+              GRStaffState::kOctaves == MAX_REGISTER - MIN_REGISTER + 1);
 
 void GRStaffState::clearWrittenAccidentals() {
   std::fill_n(&WrittenAccidentals[0][0], kPitches * kOctaves, kNotWritten);
