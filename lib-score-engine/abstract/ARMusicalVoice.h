@@ -175,9 +175,10 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
 
   // Pass helpers (ARVoicePassSupport.cpp).
   // Joins begin and end, places them and links both in front of the state's cursor (appended at
-  // the list's end), begin first; returns the end marker's node.
+  // the list's end), begin first, or begin in front of beginBefore when that is given; returns
+  // the end marker's node.
   void* LinkRangeAtCursor(ARPositionTag* begin, ARTagEnd* end, void* beginPos, void* endPos,
-                          ARMusicalVoiceState& state);
+                          ARMusicalVoiceState& state, void* beginBefore = nullptr);
   // An automatic tie with the music's next tag id, and its end marker with the same id.
   static std::pair<ARTie*, ARTagEnd*> MakeAutoTie();
   // Cuts the event o at p after first: the rest is a copy linked after 'after', tied to the

@@ -51,6 +51,10 @@ class ARText : public ARMTParameter, public ARPositionTag {
   void copyLyricsParams(ARLyrics const* lyrics);
   // A syllable the lyrics pass cut from a lyrics range, rather than a text of its own.
   bool isCutFromLyrics() const { return cutFromLyrics; }
+  // The line of a syllable under the staff: 0 for the first lyrics range over its event, 1 for
+  // the second, and so on; each verse reads on a line of its own.
+  int getVerse() const { return verse; }
+  void setVerse(int line) { verse = line; }
 
  protected:
   // Matches given against the class's template; the class's own parameters end in own.
@@ -63,6 +67,7 @@ class ARText : public ARMTParameter, public ARPositionTag {
   std::unique_ptr<TagParameterString> fattrib;
   std::unique_ptr<TagParameterFloat> ypos;
   bool cutFromLyrics = false;
+  int verse = 0;
 
  private:
   // Each text class matches against templates of its own, built from its own format: a text

@@ -50,16 +50,23 @@ void ARMusicalVoice::doAutoDispatchLyrics() {
       open.remove_if([&](ARDispatchLyricsClass const& r) { return r.getLyrics() == lyrics; });
     }
     if (object->isEventClass()) {
+      // All the texts of an event come before their ends: a walk opens the ranges that start at
+      // an event up to the first end it meets there, and would leave the later verses unopened.
+      void* firstEnd = nullptr;
+      int verse = 0;
       for (ARDispatchLyricsClass& record : open) {
+        int const line = verse++;
         NVstring syllable = record.GetNextSubstring();
         if (syllable.length() == 0) continue;
         auto* text = new ARText(syllable, 0);
         text->setRange(true);
         text->copyLyricsParams(record.getLyrics());
+        text->setVerse(line);
         text->setRelativeTimePosition(object->getRelativeTimePosition());
         auto* end = new ARDummyRangeEnd(")");
         end->setRelativeTimePosition(object->getRelativeEndTimePosition());
-        LinkRangeAtCursor(text, end, p, p, state);
+        void* endNode = LinkRangeAtCursor(text, end, p, p, state, firstEnd);
+        if (!firstEnd) firstEnd = endNode;
       }
     }
     GetNext(pos, state);

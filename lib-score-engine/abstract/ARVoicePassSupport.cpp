@@ -75,18 +75,21 @@ void ARMusicalVoice::doAutoStuff2() {
 }
 
 void* ARMusicalVoice::LinkRangeAtCursor(ARPositionTag* begin, ARTagEnd* end, void* beginPos,
-                                        void* endPos, ARMusicalVoiceState& state) {
+                                        void* endPos, ARMusicalVoiceState& state,
+                                        void* beginBefore) {
   PositionTagList& list = PositionTags();
   begin->setPosition(beginPos);
   end->setPosition(endPos);
   begin->setCorrespondence(end);
   end->setCorrespondence(begin);
-  if (state.ptagpos) {
+  if (beginBefore) {
+    list.AddElementAt(beginBefore, begin);
+  } else if (state.ptagpos) {
     list.AddElementAt(state.ptagpos, begin);
-    return list.AddElementAt(state.ptagpos, end);
+  } else {
+    list.AddTail(begin);
   }
-  list.AddTail(begin);
-  return list.AddTail(end);
+  return state.ptagpos ? list.AddElementAt(state.ptagpos, end) : list.AddTail(end);
 }
 
 std::pair<ARTie*, ARTagEnd*> ARMusicalVoice::MakeAutoTie() {

@@ -73,8 +73,7 @@ GRText::GRText(GRStaff* staff, ARText* text) : GRPTagARNotationElement(text) {
   if (gGlobalSettings.gDevice && measuring) {
     measuring->GetExtent(value, static_cast<int>(std::strlen(value)), &width, &height,
                          gGlobalSettings.gDevice);
-    float lineHeight = 0;
-    measuring->GetExtent(" ", 1, &mWordSpace, &lineHeight, gGlobalSettings.gDevice);
+    measuring->GetExtent(" ", 1, &mWordSpace, &mLineHeight, gGlobalSettings.gDevice);
   }
   piece->boundingBox = NVRect{0, height, width, 200};
 }
@@ -182,6 +181,9 @@ void GRText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   if (ypos) y -= ypos->getValue(lineSpace);
   if (dy) y += -dy->getValue(lineSpace);
   if (TagParameterFloat const* dx = Written(text->getDX())) x += dx->getValue(lineSpace);
+  // Each further verse of lyrics reads a line lower.
+  if (text->isCutFromLyrics())
+    y += static_cast<float>(text->getVerse()) * (mLineHeight > 0 ? mLineHeight : fontSize);
 
   VGFont const* drawing = gFontDefs.text.font;
   if (font && font->length() > 0) drawing = GRSpecial::FindOrCreateFont(fontSize, font, fontAttrib);

@@ -47,6 +47,7 @@ class GRText : public GRPTagARNotationElement {
   GRTextSaveStruct* firstPiece() const;
 
   unsigned int mTextAlign;
-  // The width of a space in the text's font.
+  // The width of a space in the text's font, and the height of its lines.
   float mWordSpace = 0;
+  float mLineHeight = 0;
 };

@@ -42,6 +42,7 @@
 #include "ARIntens.h"
 #include "ARKey.h"
 #include "ARLabel.h"
+#include "ARLyrics.h"
 #include "ARMarcato.h"
 #include "ARMark.h"
 #include "ARMeter.h"
@@ -367,7 +368,9 @@ void GRVoiceManager::parsePositionTag(ARPositionTag* ptag) {
       if (GRSystemSlice* slice = staff->getGRSystemSlice())
         slice->addSystemTag(new GRSystemTag(chord));
       spanner = chord;
-    } else if (is<ARChordTag>(tag) || is<ARBase>(tag) || is<ARDisplayDuration>(tag)) {
+    } else if (is<ARChordTag>(tag) || is<ARBase>(tag) || is<ARDisplayDuration>(tag) ||
+               is<ARLyrics>(tag)) {
+      // Lyrics are drawn by the texts the lyrics pass cut from them.
       return;
     } else {
       RidevUzuze("Warning, PositionTag not handled");

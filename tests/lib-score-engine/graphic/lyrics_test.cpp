@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "drawn_score.h"
 
 namespace {
 
 using EngineTesting::DrawnScore;
+using EngineTesting::PlacingDevice;
 
 class LyricsTest : public DrawnScore {};
 
@@ -57,6 +59,37 @@ TEST_F(LyricsTest, ATextKeepsClearOfTheLowestNoteOfItsOwnLine) {
   EXPECT_FLOAT_EQ(drawn.texts[0].y - notes[0].desc.refY, alone);
   EXPECT_GT(drawn.texts[1].y - notes[4].desc.refY, alone);
   EXPECT_GT(drawn.texts[1].y, notes[7].desc.bottom);
+}
+
+// Each note takes one syllable of each verse, and each verse reads on a line of its own: the
+// second under the first, syllable under syllable.
+TEST_F(LyricsTest, EveryNoteTakesASyllableOfEachVerseOnALineOfItsOwn) {
+  Draw(
+      "[ \\meter<\"4/4\"> \\lyrics<\"one two three four\">( \\lyrics<\"five six sev-en\">( "
+      "c2/4 d2 e2 f2 ) ) ]");
+  EXPECT_EQ(warnings.find("not handled"), std::string::npos) << warnings;
+  auto const notes = NoteRecords();
+  ASSERT_EQ(notes.size(), 4u);
+  ASSERT_EQ(drawn.texts.size(), 8u);
+  char const* const verses[4][2] = {
+      {"one", "five"}, {"two", "six"}, {"three", "sev-"}, {"four", "en"}};
+  float const firstLine = drawn.texts[0].y;
+  for (size_t i = 0; i < notes.size(); ++i) {
+    SCOPED_TRACE(i);
+    std::vector<PlacingDevice::Text> under;
+    for (auto const& text : drawn.texts)
+      if (std::abs(text.x - notes[i].desc.refX) < 1) under.push_back(text);
+    ASSERT_EQ(under.size(), 2u);
+    std::sort(under.begin(), under.end(), [](auto const& a, auto const& b) { return a.y < b.y; });
+    EXPECT_EQ(under[0].text, verses[i][0]);
+    EXPECT_EQ(under[1].text, verses[i][1]);
+    EXPECT_EQ(under[0].y, firstLine);
+    // Texts hang from their y: the first verse's line ends above the second's.
+    float width = 0, height = 0;
+    under[0].face->GetExtent(under[0].text.c_str(), static_cast<int>(under[0].text.size()), &width,
+                             &height, &drawn);
+    EXPECT_GE(under[1].y, under[0].y + height);
+  }
 }
 
 }  // namespace
