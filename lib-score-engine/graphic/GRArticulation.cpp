@@ -1,5 +1,7 @@
 #include "GRArticulation.h"
 
+#include <algorithm>
+#include <optional>
 #include <typeinfo>
 
 #include "ARAccent.h"
@@ -8,8 +10,10 @@
 #include "ARMarcato.h"
 #include "ARStaccato.h"
 #include "ARTenuto.h"
+#include "GRGlobalStem.h"
 #include "GRSingleNote.h"
 #include "GRStaff.h"
+#include "NEPointerList.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -17,6 +21,27 @@ namespace {
 constexpr int kStaccatoMask = 3;
 constexpr int kOutsideStaffMask = 56;
 constexpr int kAccentOrMarcatoMask = 24;
+
+// The height of the highest note of the event's chord, or the event's own.
+float HighestUnder(GREvent const* event) {
+  float y = event->getPosition().y;
+  GRGlobalStem const* shared = event->getGlobalStem();
+  NEPointerList const* chord = shared ? shared->getAssociations() : nullptr;
+  if (!chord) return y;
+  for (void* pos = chord->GetHeadPosition(); pos;)
+    if (auto const* note = dynamic_cast<GRSingleNote const*>(chord->GetNext(pos)))
+      y = std::min(y, note->getPosition().y);
+  return y;
+}
+
+// The upper end of the event's stem when it points up (its chord's stem for a note of a chord).
+std::optional<float> UpStemEnd(GREvent const* event) {
+  if (event->getStemDirection() != dirUP) return std::nullopt;
+  if (GRGlobalStem const* shared = event->getGlobalStem()) return shared->getStemStartPos().y;
+  auto const* note = dynamic_cast<GRSingleNote const*>(event);
+  if (!note || !note->getStem()) return std::nullopt;
+  return note->getStemStartPos().y;
+}
 }  // namespace
 
 GRArticulation::GRArticulation(ARMusicalTag* tag, float lineSpace, bool ownsAR)
@@ -72,11 +97,7 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
       placeAfterNote(event, q, !stemUp);
       break;
     case kFermata:
-      if (stemUp) {
-        q.y = -0.5f * lineSpace;
-      } else {
-        placeAfterNote(event, q, true);
-      }
+      placeFermata(event, q, stemUp);
       break;
     case kBreathMark:
       q.y = -0.5f * lineSpace;
@@ -90,6 +111,20 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
     event->addToBoundingBox(this);
     event->updateBoundingBox();
   }
+}
+
+void GRArticulation::placeFermata(GREvent const* event, NVPoint& q, bool stemUp) const {
+  float const L = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
+  // Over a chord the fermata takes its place from the highest note.
+  q.y = std::min(q.y, HighestUnder(event));
+  if (stemUp) {
+    q.y = -0.5f * L;
+  } else {
+    placeAfterNote(event, q, true);
+  }
+  // Its dot keeps half a space above the end of a stem that points up.
+  if (std::optional<float> const stemEnd = UpStemEnd(event))
+    q.y = std::min(q.y, *stemEnd - 0.5f * L);
 }
 
 void GRArticulation::placeAfterNote(GREvent const* event, NVPoint& point, bool above) const {

@@ -32,6 +32,8 @@ class GRArticulation : public GRTagARNotationElement {
 
  private:
   void Set(unsigned int symbol, int flag, float refY, float top, float bottom);
+  // Above the staff, the note (the highest of a chord) and the stem.
+  void placeFermata(GREvent const* event, NVPoint& point, bool stemUp) const;
   void placeAfterNote(GREvent const* event, NVPoint& point, bool above) const;
   void placeAbove(GREvent const* event, NVPoint& point) const;
   void placeBelow(GREvent const* event, NVPoint& point) const;

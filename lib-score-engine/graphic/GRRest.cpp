@@ -1,5 +1,8 @@
 #include "GRRest.h"
 
+#include <typeinfo>
+
+#include "ARFermata.h"
 #include "ARRest.h"
 #include "src/common/assertion.h"
 
@@ -22,4 +25,8 @@ GRRest::GRRest(GRStaff* staff, Fraction const& duration)
 
 ARRest* GRRest::getARRest() const {
   return static_cast<ARRest*>(const_cast<GRRest*>(this)->getAbstractRepresentation());
+}
+
+void GRRest::addArticulation(ARMusicalTag* tag) {
+  if (tag && typeid(*tag) == typeid(ARFermata)) GREvent::addArticulation(tag);
 }

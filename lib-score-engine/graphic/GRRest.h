@@ -19,6 +19,8 @@ class GRRest : public GREvent {
   virtual void setWholeMeasure(int value) { mWholeMeasure = value; }
 
   ARRest* getARRest() const;
+  // A rest takes a fermata over it; the other articulations belong to notes only.
+  void addArticulation(ARMusicalTag* tag) override;
 
  private:
   int mWholeMeasure = 0;

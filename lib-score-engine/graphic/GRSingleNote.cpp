@@ -6,16 +6,19 @@
 
 #include "ARAcc.h"
 #include "ARDotFormat.h"
+#include "ARFermata.h"
 #include "ARNote.h"
 #include "ARNoteFormat.h"
 #include "ARTHead.h"
 #include "GRAccidental.h"
+#include "GRArticulation.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRNoteDot.h"
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "GRStem.h"
+#include "NEPointerList.h"
 #include "ScoreElementDesc.h"
 #include "TagParameterFloat.h"
 #include "TagParameterString.h"
@@ -247,7 +250,8 @@ void GRSingleNote::setSize(float size) {
 void GRSingleNote::addArticulation(ARMusicalTag* tag) {
   auto const* acc = ar_cast<ARAcc const>(tag);
   if (!acc) {
-    GREvent::addArticulation(tag);
+    // A chord holds one fermata, over its highest note; a second would be drawn over the first.
+    if (!(typeid(*tag) == typeid(ARFermata) && chordHasFermata())) GREvent::addArticulation(tag);
     return;
   }
   KF_IPointerList<GRAccidental> accidentals(0);
@@ -268,6 +272,16 @@ void GRSingleNote::addArticulation(ARMusicalTag* tag) {
     if (tag->getSize()) accidental->setSize(tag->getSize()->getValue(50));
   }
   updateBoundingBox();
+}
+
+bool GRSingleNote::chordHasFermata() const {
+  NEPointerList const* chord = mGlobalStem ? mGlobalStem->getAssociations() : nullptr;
+  if (!chord) return false;
+  for (void* pos = chord->GetHeadPosition(); pos;) {
+    auto const* note = dynamic_cast<GRSingleNote const*>(chord->GetNext(pos));
+    if (note && note != this && note->hasArticulation(GRArticulation::kFermata)) return true;
+  }
+  return false;
 }
 
 bool GRSingleNote::adjustLength(Fraction const&) {

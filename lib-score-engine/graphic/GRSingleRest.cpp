@@ -207,6 +207,7 @@ void GRSingleRest::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
       break;
   }
   DrawSubElements(device, map);
+  drawArticulations(device, map);
   desc.kind = 1;
   desc.subtype = 11;
   desc.refX = (desc.left + desc.right) / 2;

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include <QFontMetricsF>
+#include <QRectF>
+#include <QString>
+
 #include "GObject.h"
 #include "GRPage.h"
 #include "VGFont.h"
@@ -119,10 +123,36 @@ void PlacingDevice::Rectangle(float l, float t, float r, float b) {
   shapes.push_back({page, from.x, from.y, to.x, to.y, {}, {}});
 }
 
+NVRect PlacingDevice::InkOf(unsigned int symbol, float x, float y) const {
+  auto const* font = dynamic_cast<GFontQt const*>(GetMusicFont());
+  if (!font) {
+    NVPoint const at = Map(x, y);
+    return NVRect{at.x, at.y, at.x, at.y};
+  }
+  QFontMetricsF const metrics(font->symbolFont());
+  QString const text(font->Symbol(symbol));
+  unsigned int const align = GetFontAlign();
+  if (align & kAlignTop) {
+    y += metrics.ascent();
+  } else if (align & kAlignBottom) {
+    y -= metrics.descent();
+  }
+  if (align & kAlignRight) {
+    x -= metrics.horizontalAdvance(text);
+  } else if (align & kAlignCenter) {
+    x -= 0.5f * metrics.horizontalAdvance(text);
+  }
+  QRectF const ink = metrics.tightBoundingRect(text);
+  NVPoint const from = Map(x + ink.left(), y + ink.top());
+  NVPoint const to = Map(x + ink.right(), y + ink.bottom());
+  return NVRect{from.x, from.y, to.x, to.y};
+}
+
 void PlacingDevice::DrawMusicSymbol(float x, float y, unsigned int symbol) {
   RecordingDevice::DrawMusicSymbol(x, y, symbol);
   NVPoint const at = Map(x, y);
-  glyphs.push_back({page, at.x, at.y, symbol, GetFontColor(), GetMusicFont(), mState.sx});
+  glyphs.push_back(
+      {page, at.x, at.y, symbol, GetFontColor(), GetMusicFont(), InkOf(symbol, x, y), mState.sx});
 }
 
 void PlacingDevice::DrawString(float x, float y, char const* s, int count) {
@@ -193,11 +223,8 @@ int DrawnScore::FontSize(PlacingDevice::Glyph const& glyph) {
 }
 
 void DrawnScore::InkHeight(PlacingDevice::Glyph const& glyph, float* top, float* bottom) {
-  auto const* font = dynamic_cast<GFontQt const*>(glyph.face);
-  QRectF ink;
-  if (font) ink = QFontMetricsF(font->symbolFont()).boundingRect(font->Symbol(glyph.code));
-  *top = glyph.y + static_cast<float>(ink.top());
-  *bottom = glyph.y + static_cast<float>(ink.bottom());
+  *top = glyph.ink.top;
+  *bottom = glyph.ink.bottom;
 }
 
 float DrawnScore::Width(unsigned int code) {

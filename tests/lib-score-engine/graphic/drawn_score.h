@@ -10,6 +10,7 @@
 
 #include "ARMusic.h"
 #include "GRMusic.h"
+#include "NVRect.h"
 #include "ScoreElementDesc.h"
 #include "razid_font_system.h"
 #include "recording_symbol_map.h"
@@ -28,6 +29,9 @@ class PlacingDevice : public RecordingDevice {
     unsigned int code;
     VGColor color;
     VGFont const* face;  // the music font drawn with, kept by the engine's font cache
+    // Where the glyph puts ink on the page, by the music font's outlines as the Qt device aligns
+    // them; an empty box at (x, y) when the font is not the Qt one.
+    NVRect ink;
     float xscale = 1;  // the glyph's width is its width at the default size times this
   };
   struct Text {
@@ -89,6 +93,7 @@ class PlacingDevice : public RecordingDevice {
     int alpha = 255;
   };
   NVPoint Map(float x, float y) const;
+  NVRect InkOf(unsigned int symbol, float x, float y) const;
   void AddLine(NVPoint const& from, NVPoint const& to);
 
   State mState;

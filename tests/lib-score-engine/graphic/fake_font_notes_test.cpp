@@ -275,9 +275,10 @@ TEST_F(NoteArithmetic, ArticulationsStackOutsideTheHeadInTheirOrder) {
   bembel.setPosition(NVPoint{800, 0});
   mark.OnDraw(device, map);
   bembel.OnDraw(device, map);
-  // Every glyph here is 60 wide: drawn 30 left of where it stands.
+  // Every glyph here is 60 wide: drawn 30 left of where it stands. The fermata keeps half a
+  // space over the end of the stem (at -25).
   for (char const* placed : {"46@170,25", "62@170,-25", "44@445,-74.875", "118@370,306",
-                             "85@370,-25", "44@527.5,-75", "164@770,0"})
+                             "85@370,-50", "44@527.5,-75", "164@770,0"})
     EXPECT_TRUE(Drawn(placed)) << placed;
 }
 

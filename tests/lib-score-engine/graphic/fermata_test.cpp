@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::DrawnScore;
+
+constexpr unsigned int kFermata = 85, kStaccato = 46;
+
+class FermataTest : public DrawnScore {};
+
+// A fermata stands over the staff, clear of the end of an up stem and of the heads (a fifth of a
+// space under its dot), centred over a rest; a chord holds one. Other articulations stay with
+// the notes.
+TEST_F(FermataTest, AFermataStandsClearOverTheStaffTheStemAndTheHeadsOrItsRest) {
+  Draw(
+      "[ \\meter<\"4/4\"> \\fermata( g1/4 ) \\fermata( e1/4 ) \\fermata( h1/4 ) \\fermata( _/4 ) | "
+      "\\fermata( {g1/2, h1, d2} ) \\fermata( {c2/2, e2, g2, c3} ) | \\fermata( _/2 ) "
+      "\\stacc( _/2 ) | \\fermata( _/1 ) ]");
+  auto const fermatas = Glyphs(kFermata);
+  ASSERT_EQ(fermatas.size(), 8u);
+  EXPECT_TRUE(Glyphs(kStaccato).empty());
+  float const staffTop = Records(2, 5).at(0).top;
+  auto const stems = Records(2, 10);
+  auto const rests = Records(1, 11);
+  auto const notes = NoteRecords();
+  for (auto const& fermata : fermatas) {
+    SCOPED_TRACE(fermata.x);
+    NVRect const& ink = fermata.ink;
+    auto const over = [&](float left, float right) { return ink.right > left && ink.left < right; };
+    EXPECT_LT(ink.bottom, staffTop);
+    int under = 0;
+    for (auto const& stem : stems) {
+      if (!over(stem.left - 2, stem.right + 2)) continue;
+      ++under;
+      EXPECT_LE(ink.bottom + 10, stem.top) << "on the stem at " << stem.left;
+    }
+    for (auto const& note : notes) {
+      if (!over(note.desc.headX - 30, note.desc.headX + 30)) continue;
+      ++under;
+      EXPECT_LE(ink.bottom + 10, note.desc.refY - 30) << "on the head at " << note.desc.headX;
+    }
+    for (auto const& rest : rests) {
+      if (!over(rest.refX, rest.refX)) continue;
+      ++under;
+      EXPECT_NEAR((ink.left + ink.right) / 2, rest.refX, 2);
+    }
+    EXPECT_GT(under, 0) << "over nothing";
+  }
+}
+
+}  // namespace
