@@ -2,14 +2,16 @@
 
 #include "GRPTagARNotationElement.h"
 
-// A range mark drawn once, where the first note of its range stands: trills, tremolos and the
-// tempo changes. Texts and glyphs hang from that place by their left edge and top.
+// A range mark drawn once, over the first note of its range: trills, tremolos and the tempo
+// changes. Texts and glyphs stand centred on the note, a space over the staff, or over the note
+// and its stem when they reach higher, clear of the staff lines and of the head.
 class GRFirstNoteMark : public GRPTagARNotationElement {
  public:
   GRFirstNoteMark(GRStaff* staff, ARMusicalObject* ar);
 
   void tellPosition(GObject* caller, NVPoint const& point) override;
-  unsigned int getTextAlign() const override { return 20; }
+  // Centred on the note's x, standing on the mark's y.
+  unsigned int getTextAlign() const override { return 9; }
   // On the system where the range begins only: a later piece has no first note to stand at. A
   // mark in error draws nothing.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const final;

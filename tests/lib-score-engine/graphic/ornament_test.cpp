@@ -44,4 +44,30 @@ TEST_F(OrnamentTest, TheMordentHasItsOwnSignAndOrnamentsStandAboveTheStaff) {
   }
 }
 
+// The words of tremolos and tempo changes stand over their first note as the ornaments do:
+// centred on it, over the staff, and over the note and its stem where they reach higher.
+TEST_F(OrnamentTest, TremoloAndTempoChangeWordsStandOverTheStaffAndTheirNote) {
+  Draw(
+      "[ \\meter<\"4/4\"> \\trem( c2/4 ) \\accel( d2/4 e2 ) \\rit( f2/4 ) | \\trem( a1/4 ) "
+      "\\accel( e1/4 ) \\rit( h2/4 ) \\trem( a2/4 ) ]");
+  ASSERT_EQ(drawn.texts.size(), 7u);
+  auto const staves = Records(2, 5);
+  ASSERT_FALSE(staves.empty());
+  float const staffTop = staves[0].top;
+  auto const notes = NoteRecords();
+  for (auto const& text : drawn.texts) {
+    SCOPED_TRACE(text.text);
+    EXPECT_EQ(text.align, 9u);  // centred on x, standing on y
+    EXPECT_LT(text.y, staffTop);
+    float const half = Width(text) / 2;
+    int under = 0;
+    for (auto const& note : notes) {
+      if (note.desc.right <= text.x - half || note.desc.left >= text.x + half) continue;
+      ++under;
+      EXPECT_LT(text.y, note.desc.top) << "on the note at " << note.desc.refX;
+    }
+    EXPECT_GT(under, 0) << "over no note";
+  }
+}
+
 }  // namespace
