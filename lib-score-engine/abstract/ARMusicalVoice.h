@@ -113,6 +113,8 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void doAutoDispatchLyrics();
   void doAutoKeys();
   void doAutoBarlines();
+  // Whether a written bar or repeat begin comes after pos before the next event with a duration.
+  bool writtenBarFollows(void* pos) const;
   void doAutoCheckStaffStateTags();
   void doAutoDisplayCheck();
   // Returns the last automatic settings of the voice, as its walk holds them at the end.

@@ -34,6 +34,15 @@ void ARMusicalVoice::doAutoKeys() {
   }
 }
 
+bool ARMusicalVoice::writtenBarFollows(void* pos) const {
+  for (ObjectList::GetNext(pos); pos;) {
+    ARMusicalObject const* object = ObjectList::GetNext(pos);
+    if (ar_cast<ARBar const>(object) || ar_cast<ARRepeatBegin const>(object)) return true;
+    if (object->isEventClass() && object->getDuration() > Frac_0) return false;
+  }
+  return false;
+}
+
 void ARMusicalVoice::doAutoBarlines() {
   if (gGlobalSettings.gAutoBarlines == 0) return;
   ARMusicalVoiceState state;
@@ -42,6 +51,7 @@ void ARMusicalVoice::doAutoBarlines() {
   Fraction filled;
   bool barDue = false;
   bool barSeen = false;
+  bool barAhead = false;  // a written bar follows a segno or coda while a bar is due
   void* insertPlace = nullptr;
   ARMeter const* lastMeter = nullptr;
 
@@ -71,6 +81,7 @@ void ARMusicalVoice::doAutoBarlines() {
       // set, it would put the next due bar in front of a break long past.
       barDue = false;
       barSeen = false;
+      barAhead = false;
       insertPlace = nullptr;
     }
     const bool isEvent = object->isEventClass();
@@ -80,13 +91,20 @@ void ARMusicalVoice::doAutoBarlines() {
       } else if (!insertPlace && !ar_cast<ARClef>(object) && !state.curchordtag) {
         insertPlace = p;
       }
-      if ((isEvent && object->getDuration() > Frac_0) || ar_cast<ARCoda>(object) ||
-          ar_cast<ARSegno>(object)) {
+      // A segno or coda opens the next measure, unless a written bar follows it before the
+      // next note: that bar stands for the due one. Looked for once for the marks in a row.
+      bool opensMeasure = false;
+      if (ar_cast<ARCoda>(object) || ar_cast<ARSegno>(object)) {
+        if (!barSeen && !barAhead) barAhead = writtenBarFollows(p);
+        opensMeasure = !barAhead;
+      }
+      if ((isEvent && object->getDuration() > Frac_0) || opensMeasure) {
         if (!barSeen) placeDueBar(p);
         filled = Frac_0;
         insertPlace = nullptr;
         barSeen = false;
         barDue = false;
+        barAhead = false;
       }
     }
     if (barDue || !isEvent) {

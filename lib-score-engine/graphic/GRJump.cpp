@@ -17,6 +17,20 @@ VGFont const* GRJump::mFont = nullptr;
 
 namespace {
 constexpr unsigned int kCodaGlyph = 230;
+constexpr unsigned int kSegnoGlyph = 37;
+
+// How far the music font's jump glyphs reach above and below their base line, at size 1: they
+// are drawn centred on it.
+float HalfHeightOf(unsigned int glyph) {
+  switch (glyph) {
+    case kCodaGlyph:
+      return 71;
+    case kSegnoGlyph:
+      return 75;
+    default:
+      return 0;
+  }
+}
 
 bool IsSymbolPart(std::pair<std::string, int> const& part) {
   return part.second == 1;
@@ -42,7 +56,7 @@ unsigned int GRJump::GlyphOf(std::string const& name) {
 GRJump::GRJump(ARJump* jump, bool rightJustified)
     : GRTagARNotationElement(jump, 50), mRightJustified(rightJustified) {
   if (mSymbols.empty()) {
-    mSymbols = {{"coda", kCodaGlyph}, {"segno", 37}};
+    mSymbols = {{"coda", kCodaGlyph}, {"segno", kSegnoGlyph}};
     // The bold italic of the serif face, asked as the other text faces are.
     NVstring const face("Times New Roman");
     NVstring const attributes("bi");
@@ -100,9 +114,9 @@ void GRJump::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   ARJump const* jump = getARJump();
   if (!jump || jump->getMark().empty()) return;
   float x = mPosition.x + mBoundingBox.left;
-  float const height = mBoundingBox.bottom - mBoundingBox.top;
   // The row stands half a space over the top line, or over the notes under it when they reach
-  // higher; texts are measured as the mark was, at the page's own scale.
+  // higher: words on that line and signs with their foot on it. Texts are measured as the mark
+  // was, at the page's own scale.
   float const base = markBase();
   VGDevice* measuring = gGlobalSettings.gDevice ? gGlobalSettings.gDevice : &device;
   NVPoint const& offset = getOffset();
@@ -110,9 +124,10 @@ void GRJump::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
     if (IsSymbolPart(part)) {
       unsigned int const glyph = GlyphOf(part.first);
       if (!glyph) continue;
-      OnDrawSymbol(device, glyph, x - mPosition.x, base - 0.5f * height - mPosition.y,
-                   getSymbolSize());
-      x += GetSymbolExtent(glyph) * getSymbolSize();
+      float const size = getSymbolSize();
+      OnDrawSymbol(device, glyph, x - mPosition.x, base - HalfHeightOf(glyph) * size - mPosition.y,
+                   size);
+      x += GetSymbolExtent(glyph) * size;
     } else {
       VGFont const* font = SelectTextFont(device);
       char const* text = part.first.c_str();

@@ -240,7 +240,11 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     element = staff->AddTag(new GRSegno(static_cast<ARSegno*>(tag)));
   } else if (is<ARDaCapo>(tag) || is<ARDaCapoAlFine>(tag) || is<ARDaCoda>(tag) ||
              is<ARDalSegno>(tag) || is<ARDalSegnoAlFine>(tag) || is<ARFine>(tag)) {
-    element = staff->AddTag(new GRJump(static_cast<ARJump*>(tag), true));
+    // A jump mark ends at its place, over the end of the measure before it; one that opens a
+    // measure (no note yet since the bar or the line's start) starts there instead, clear of
+    // what stands before the bar.
+    bool const opensMeasure = mLastNonZeroEvent == nullptr;
+    element = staff->AddTag(new GRJump(static_cast<ARJump*>(tag), !opensMeasure));
   } else if (is<ARInstrument>(tag)) {
     element = staff->AddInstrument(static_cast<ARInstrument*>(tag));
   } else if (is<ARSpecial>(tag)) {

@@ -9,7 +9,7 @@ namespace {
 
 using EngineTesting::DrawnScore;
 
-constexpr unsigned int kCoda = 230;
+constexpr unsigned int kCoda = 230, kSegno = 37;
 
 class JumpMarkTest : public DrawnScore {};
 
@@ -67,6 +67,54 @@ TEST_F(JumpMarkTest, AMarkRisesOverTheNotesUnderItOnly) {
       EXPECT_LT(raised.y, note.desc.top) << "over the note at " << note.desc.refX;
     }
   }
+}
+
+// The segno and the coda stand with their foot clear over the staff and the notes under them (a
+// fifth of a space at least), after a bar and at a line's start alike. One written just before a bar takes the place of no
+// bar line: the written bar is the one the full measure asks for.
+TEST_F(JumpMarkTest, SegnoAndCodaStandClearOverTheStaffAndTheNotesAndAddNoBar) {
+  Draw(
+      "[ \\meter<\"3/4\"> c2/4 a1 f1 | \\segno f2/4 e2 d2 \\newLine \\coda g1/4 a1 h1 \\segno | "
+      "\\coda a2/4 h2 c3 ]");
+  EXPECT_EQ(Records(3, 0).size(), 4u);  // three bar lines and the end bar
+  auto signs = Glyphs(kCoda);
+  for (auto const& segno : Glyphs(kSegno)) signs.push_back(segno);
+  ASSERT_EQ(signs.size(), 4u);
+  auto const lines = Records(2, 5);
+  auto const notes = NoteRecords();
+  for (auto const& sign : signs) {
+    SCOPED_TRACE(sign.code);
+    NVRect const& ink = sign.ink;
+    auto const near = [&](float left, float right, float top) {
+      return right > ink.left && left < ink.right && std::abs(top - ink.bottom) < 400;
+    };
+    int staves = 0;
+    for (auto const& staff : lines) {
+      if (!near(staff.left, staff.right, staff.top)) continue;
+      ++staves;
+      EXPECT_LE(ink.bottom + 10, staff.top);
+    }
+    EXPECT_GT(staves, 0);
+    for (auto const& note : notes) {
+      if (near(note.desc.left, note.desc.right, note.desc.refY)) {
+        EXPECT_LE(ink.bottom + 10, note.desc.top) << "on the note at " << note.desc.refX;
+      }
+    }
+  }
+}
+
+// A jump mark that opens a measure starts there, clear of a mark that ends the measure before.
+TEST_F(JumpMarkTest, AMarkOpeningAMeasureKeepsClearOfTheMarkBeforeTheBar) {
+  Draw("[ \\meter<\"4/4\"> c2/4 d2 e2 c2 \\fine | \\dalSegno c2/1 ]");
+  ASSERT_EQ(drawn.texts.size(), 2u);
+  auto const& fine = drawn.texts[0];
+  auto const& dalSegno = drawn.texts[1];
+  EXPECT_EQ(fine.text, "Fine");
+  EXPECT_EQ(dalSegno.text, "D.S.");
+  EXPECT_LT(fine.x + Width(fine), dalSegno.x);
+  auto const bars = LeftToRight(Records(3, 0));
+  ASSERT_EQ(bars.size(), 2u);
+  EXPECT_LE(fine.x + Width(fine), bars[0].left);
 }
 
 }  // namespace

@@ -103,12 +103,14 @@ TEST_F(JumpTest, JumpMarksAreRowsOfWordsAndNamedGlyphs) {
     jump->setHPosition(1000);
     jump->OnDraw(device, map);
   }
-  // With no note over the top line, words stand on a base line half a space above it and
-  // glyphs are centred the box's half height above that.
+  // With no note over the top line, words stand on a base line half a space above it and the
+  // signs, drawn centred on their own base line, with their foot on it: the music font's coda
+  // reaches 71 above and below its line (a third more at its size), the segno 75.
   EXPECT_THAT(Drawn(),
-              ElementsAre("DrawString(755,-25,Fine,4)", "DrawMusicSymbol(950,-75,230)",
-                          "DrawString(1083.33,-25, Coda,5)", "DrawMusicSymbol(950,-75,37)"));
-  EXPECT_THAT(device.calls, Contains(HasSubstr("DrawMusicSymbol(950,-75,230) font=Razid2@267")));
+              ElementsAre("DrawString(755,-25,Fine,4)", "DrawMusicSymbol(950,-119.664,230)",
+                          "DrawString(1083.33,-25, Coda,5)", "DrawMusicSymbol(950,-100,37)"));
+  EXPECT_THAT(device.calls,
+              Contains(HasSubstr("DrawMusicSymbol(950,-119.664,230) font=Razid2@267")));
   // The bold italic of the serif face.
   EXPECT_THAT(device.calls, Contains(HasSubstr("font=Times New Roman@110")));
 }
