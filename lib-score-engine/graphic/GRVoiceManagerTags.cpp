@@ -241,9 +241,11 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
   } else if (is<ARDaCapo>(tag) || is<ARDaCapoAlFine>(tag) || is<ARDaCoda>(tag) ||
              is<ARDalSegno>(tag) || is<ARDalSegnoAlFine>(tag) || is<ARFine>(tag)) {
     // A jump mark ends at its place, over the end of the measure before it; one that opens a
-    // measure (no note yet since the bar or the line's start) starts there instead, clear of
-    // what stands before the bar.
-    bool const opensMeasure = mLastNonZeroEvent == nullptr;
+    // measure (written after a bar, or at the line's start, before any note) starts there
+    // instead, clear of what stands before the bar. A mark after an automatic bar was written
+    // at the end of the measure: the bar went in front of it.
+    bool const afterAutoBar = mLastBar && mLastBar->getARBar() && mLastBar->getARBar()->getIsAuto();
+    bool const opensMeasure = mLastNonZeroEvent == nullptr && !afterAutoBar;
     element = staff->AddTag(new GRJump(static_cast<ARJump*>(tag), !opensMeasure));
   } else if (is<ARInstrument>(tag)) {
     element = staff->AddInstrument(static_cast<ARInstrument*>(tag));

@@ -104,7 +104,13 @@ TEST_F(JumpMarkTest, SegnoAndCodaStandClearOverTheStaffAndTheNotesAndAddNoBar) {
 }
 
 // A jump mark that opens a measure starts there, clear of a mark that ends the measure before.
+// One written at the end of a measure without a bar still ends there, though the automatic bar
+// stands before it: at a line's end it stays over the staff.
 TEST_F(JumpMarkTest, AMarkOpeningAMeasureKeepsClearOfTheMarkBeforeTheBar) {
+  Draw("[ \\meter<\"4/4\"> c2/4 d e f \\fine \\newLine c2/1 ]");
+  ASSERT_EQ(drawn.texts.size(), 1u);
+  EXPECT_LE(drawn.texts[0].x + Width(drawn.texts[0]), Records(2, 5).at(0).right);
+
   Draw("[ \\meter<\"4/4\"> c2/4 d2 e2 c2 \\fine | \\dalSegno c2/1 ]");
   ASSERT_EQ(drawn.texts.size(), 2u);
   auto const& fine = drawn.texts[0];
