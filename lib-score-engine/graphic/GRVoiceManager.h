@@ -23,6 +23,7 @@ class GRGlobalLocation;
 class GRGlobalStem;
 class GRGrace;
 class GRNotationElement;
+class GRRepeatEnd;
 class GRStaff;
 class GRStaffManager;
 class GRTag;
@@ -94,6 +95,8 @@ class GRVoiceManager {
   // A plain bar line standing last at tp on the staff, or on the staff of the same number in the
   // slice closed just before (the line may break after a bar); null when there is none.
   GRBar* barJustBefore(GRStaff* staff, Fraction const& tp) const;
+  // A repeat end standing last at tp on the staff (after it only spanners and glues).
+  static GRRepeatEnd* repeatEndJustBefore(GRStaff const* staff, Fraction const& tp);
   // How much a line break at tp costs this voice: cutting an event costs most, a bar line helps.
   float GetBreakScore(Fraction const& tp);
   // Centres a whole-measure rest of staff between x1 and x2.

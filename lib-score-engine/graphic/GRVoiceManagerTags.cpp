@@ -101,6 +101,7 @@
 #include "GRPositionTag.h"
 #include "GRRange.h"
 #include "GRRepeatBegin.h"
+#include "GRRepeatEnd.h"
 #include "GRRitardando.h"
 #include "GRSegno.h"
 #include "GRSlur.h"
@@ -199,8 +200,18 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     element = glue;
     mLineBegun = true;
   } else if (is<ARBar>(tag)) {
+    GRRepeatEnd* repeat = repeatEndJustBefore(staff, tag->getRelativeTimePosition());
     auto* bar = static_cast<GRBar*>(staff->AddBar(static_cast<ARBar*>(tag), mVoiceTime));
     applyBarFilling(bar);
+    // A repeat sign written just before is the bar line: this one stands in its place, on its
+    // spring, drawing nothing and taking no room.
+    if (repeat) {
+      bar->setError(1);
+      bar->setLeftSpace(0);
+      bar->setRightSpace(0);
+      bar->setNeedsSpring(-1);
+      mStaffMgr->AddGRSyncElement(bar, staff, -1, mGRVoice, repeat);
+    }
     element = bar;
   } else if (is<ARDoubleBar>(tag) || is<ARFinishBar>(tag)) {
     // A measure that ends at a double or final bar is filled as one ending at a plain bar: its
@@ -215,7 +226,10 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     // The repeat sign has its own lines: a plain bar line written just before it goes.
     if (GRBar* bar = barJustBefore(staff, tag->getRelativeTimePosition())) bar->setError(1);
   } else if (is<ARRepeatEnd>(tag)) {
+    GRBar* bar = barJustBefore(staff, tag->getRelativeTimePosition());
     element = staff->AddRepeatEnd(static_cast<ARRepeatEnd*>(tag));
+    // The repeat sign is the bar line: a plain one written just before it goes.
+    if (element && bar) bar->setError(1);
     // A repeat end followed by a repeat begin stands closer to it.
     if (element && checkRepeatBeginNext())
       if (auto* grtag = ar_cast<GRTag>(element)) grtag->setSConst(100);
@@ -444,6 +458,18 @@ void GRVoiceManager::checkEndPTags(void* position) {
     mGrTags->RemoveElement(ptag);
     pos = mGrTags->GetHeadPosition();
   }
+}
+
+GRRepeatEnd* GRVoiceManager::repeatEndJustBefore(GRStaff const* staff, Fraction const& tp) {
+  NEPointerList const& elements = staff->getElements();
+  for (void* pos = elements.GetTailPosition(); pos;) {
+    GRNotationElement* element = elements.GetPrev(pos);
+    if (ar_cast<GRPositionTag>(element) || ar_cast<GRGlue>(element)) continue;
+    auto* repeat = dynamic_cast<GRRepeatEnd*>(element);
+    if (repeat && !repeat->getError() && repeat->getRelativeTimePosition() == tp) return repeat;
+    return nullptr;
+  }
+  return nullptr;
 }
 
 GRBar* GRVoiceManager::barJustBefore(GRStaff* staff, Fraction const& tp) const {

@@ -9,6 +9,7 @@
 namespace {
 
 using EngineTesting::DrawnScore;
+using EngineTesting::PlacingSymbolMap;
 
 constexpr unsigned int kBar = 139, kRepeatEnd = 125, kRepeatBegin = 93, kSharp = 35, kDot = 46,
                        kFour = 52;
@@ -35,6 +36,27 @@ TEST_F(SmallCasesTest, RepeatSignsKeepClearAndReplaceTheBarLineBeforeThem) {
       EXPECT_GT(std::abs(bar.x - begin.x), 150) << "a bar line at " << bar.x;
   // Every repeat sign reports itself as a bar; the bar line it replaces does not.
   EXPECT_EQ(Records(3, 0).size(), 4u);
+}
+
+// A bar line written next to a repeat end, after it or before it, stands in its place: only
+// the repeat sign is drawn and reported, and written after it the bar takes no room either.
+TEST_F(SmallCasesTest, ARepeatEndIsTheBarLineWrittenNextToIt) {
+  for (char const* score : {"[ \\meter<\"4/4\"> \\repeatBegin d2/1 \\repeatEnd | c2/1 ]",
+                            "[ \\meter<\"4/4\"> \\repeatBegin d2/1 | \\repeatEnd c2/1 ]"}) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    EXPECT_TRUE(Glyphs(kBar).empty());
+    ASSERT_EQ(Glyphs(kRepeatEnd).size(), 1u);
+    EXPECT_EQ(Records(3, 0).size(), 3u);  // the repeat signs and the finish bar
+  }
+  auto roomAfterTheSign = [&] {
+    std::vector<PlacingSymbolMap::Record> const notes = NoteRecords();
+    return notes.at(1).desc.headX - Glyphs(kRepeatEnd).at(0).x;
+  };
+  Draw("[ \\meter<\"4/4\"> \\repeatBegin d2/1 \\repeatEnd c2/1 ]");
+  float const alone = roomAfterTheSign();
+  Draw("[ \\meter<\"4/4\"> \\repeatBegin d2/1 \\repeatEnd | c2/1 ]");
+  EXPECT_NEAR(roomAfterTheSign(), alone, 1);
 }
 
 TEST_F(SmallCasesTest, TheKeyInForceWrittenAgainDrawsNothing) {
