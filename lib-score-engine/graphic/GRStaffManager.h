@@ -78,8 +78,9 @@ class GRStaffManager {
   int AddPageTag(GRNotationElement* element, GRStaff* staff, int voicenum);
 
   // The clef, key and meter that open the system after last; the caller owns it.
-  // next is the first slice of the new line; a clef it opens with opens the line instead.
-  GRSystemSlice* CreateBeginSlice(GRSystemSlice const* last, GRSystemSlice const* next = nullptr);
+  // next is the first slice of the new line; a clef or key it opens with opens the line
+  // instead, and the naturals of a key change there go.
+  GRSystemSlice* CreateBeginSlice(GRSystemSlice const* last, GRSystemSlice* next = nullptr);
   void ResumeOpenTags(GRSystemSlice const* last, GRSystemSlice* begin);
   void TakeCareOfBreakAt(GRSystem* system);
   GRGlobalStem* getOtherGlobalStem(GRSystemSlice* slice, GRVoiceManager* asking,
@@ -188,6 +189,9 @@ class GRStaffManager {
   void placeSystemTags(int firstSpringWithMeter);
   void closeSliceAtBreak(Fraction const& tp, float breakValue);
   void handleBreak(int kind, Fraction const& tp, float& usedHeight, float breakValue);
+  // The springs at the start of a line's first slice that hold only tags its begin slice took
+  // over take no room.
+  void closeUpHiddenOpening(GRSystemSlice& slice);
 
   float mCurrentSystemDistance = -1;
   float mPendingSystemDistance = -1;

@@ -1,7 +1,11 @@
 // The opening of a new system: the begin slice with the clef, key and meter in force at the
 // break, and the spanners carried over from the previous system.
 
+#include <vector>
+
+#include "ARKey.h"
 #include "GRClef.h"
+#include "GRKey.h"
 #include "GRPossibleBreakState.h"
 #include "GRRod.h"
 #include "GRSpaceForceFunction2.h"
@@ -28,26 +32,57 @@ void forEachVoiceWithOpenTags(GRPossibleBreakState const* state, Action action) 
   }
 }
 
-// A clef written at the very start of the slice that opens a line: the line opens with it in
-// place of the clef carried over, and it is not drawn a second time after it.
-GRClef* OpeningClef(GRSystemSlice const* slice, int staffNumber) {
+// What a staff of the slice that opens a line writes at its very start, before its first event:
+// a clef, a key, and the naturals of a key change. The line opens with that clef and key in
+// place of those carried over, and none of them is drawn a second time after them.
+struct OpeningTags {
+  GRClef* clef = nullptr;
+  GRKey* key = nullptr;
+  std::vector<GRKey*> naturals;
+};
+
+OpeningTags OpeningTagsOf(GRSystemSlice const* slice, int staffNumber) {
+  OpeningTags opening;
   GRStaff const* staff = slice ? slice->getStaff(staffNumber) : nullptr;
-  if (!staff) return nullptr;
+  if (!staff) return opening;
   NEPointerList const& elements = staff->getElements();
   for (void* pos = elements.GetHeadPosition(); pos;) {
     GRNotationElement* element = elements.GetNext(pos);
-    if (element->getRelativeTimePosition() > slice->getRelativeTimePosition()) return nullptr;
-    if (element->isGREventClass()) return nullptr;
-    auto* clef = dynamic_cast<GRClef*>(element);
-    if (clef && !clef->getError()) return clef;
+    if (element->getRelativeTimePosition() > slice->getRelativeTimePosition()) break;
+    if (element->isGREventClass()) break;
+    if (auto* clef = dynamic_cast<GRClef*>(element); clef && !clef->getError() && !opening.clef)
+      opening.clef = clef;
+    if (auto* key = dynamic_cast<GRKey*>(element); key && !key->getError()) {
+      if (key->isNatural())
+        opening.naturals.push_back(key);
+      else
+        opening.key = key;
+    }
   }
-  return nullptr;
+  return opening;
+}
+
+bool HoldsAnEvent(GRSpring const* spring) {
+  KF_IPointerList<GRNotationElement> const& elements = spring->getElements();
+  for (void* pos = elements.GetHeadPosition(); pos;)
+    if (elements.GetNext(pos)->isGREventClass()) return true;
+  return false;
+}
+
+// A spring that holds only tags drawn elsewhere.
+bool HoldsOnlyHiddenTags(GRSpring const* spring) {
+  KF_IPointerList<GRNotationElement> const& elements = spring->getElements();
+  if (elements.IsEmpty()) return false;
+  for (void* pos = elements.GetHeadPosition(); pos;) {
+    auto const* tag = dynamic_cast<GRTag const*>(elements.GetNext(pos));
+    if (!tag || !tag->getError()) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last,
-                                                GRSystemSlice const* next) {
+GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSystemSlice* next) {
   GRPossibleBreakState* state = last ? last->getPossibleBreakState() : nullptr;
   if (!state) return nullptr;
   auto* slice = new GRSystemSlice(this, state->tp);
@@ -57,13 +92,20 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last,
     if (!part || !part->staffstate) continue;
     auto* staff = new GRStaff(slice);
     slice->addStaff(staff, n);
-    GRStaffState state = *part->staffstate;
-    if (GRClef* opening = OpeningClef(next, n)) {
-      state.curclef = opening->getARClef();
-      opening->setError(1);
+    GRStaffState carried = *part->staffstate;
+    OpeningTags const opening = OpeningTagsOf(next, n);
+    if (opening.clef) {
+      carried.curclef = opening.clef->getARClef();
+      opening.clef->setError(1);
     }
-    staff->CreateBeginElements(this, state, n);
+    if (opening.key) {
+      carried.curkey = static_cast<ARKey*>(opening.key->getAbstractRepresentation());
+      opening.key->setError(1);
+    }
+    for (GRKey* natural : opening.naturals) natural->setError(1);
+    staff->CreateBeginElements(this, carried, n);
   }
+  if (next) closeUpHiddenOpening(*next);
 
   // The begin springs take the ids just before the break, which the previous system left.
   mSpringID = last->getEndSpringID() - mSyncTable.getList()->GetCount();
@@ -96,6 +138,23 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last,
     if (GRSpring* spring = mSprings->Get(id)) sff->addSpring(spring);
   slice->setSpaceForceFunction(sff);
   return slice;
+}
+
+void GRStaffManager::closeUpHiddenOpening(GRSystemSlice& slice) {
+  GRSpaceForceFunction2* sff = slice.getSpacing();
+  if (!sff) return;
+  // The line's first element then stands after the begin slice's glue, as at the start of any
+  // line.
+  for (int id = slice.getStartSpringID(); id <= slice.getEndSpringID(); ++id) {
+    GRSpring* spring = mSprings->Get(id);
+    if (!spring) continue;
+    if (HoldsAnEvent(spring)) break;
+    if (!HoldsOnlyHiddenTags(spring)) continue;
+    sff->deleteSpring(spring);
+    spring->change_x(0);
+    sff->addSpring(spring);
+    sff->FreezeSpring(spring);
+  }
 }
 
 void GRStaffManager::ResumeOpenTags(GRSystemSlice const* last, GRSystemSlice* begin) {

@@ -22,12 +22,6 @@
 namespace {
 constexpr float kUnitsPerCm = 237.10631f;
 
-GRSpaceForceFunction2* FunctionOf(GRSystemSlice const* slice) {
-  if (GRSpaceForceFunction2* own = slice->getSpaceForceFunction()) return own;
-  GRPossibleBreakState const* state = slice->getPossibleBreakState();
-  return state ? state->getSpaceForceFunction() : nullptr;
-}
-
 // A glue of the system on the spring with that id, which tells the slice where it stands.
 GRGlue* GlueAt(GRSystemSlice* slice, GRSpring* spring, int id) {
   auto* glue = new GRGlue(nullptr, GRGlue::END_GLUE);
@@ -63,7 +57,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   while (pos) {
     GRSystemSlice* slice = mSystemSlices.GetNext(pos);
     if (slice != beginSlice) heights.AddSystemSlice(slice, false);
-    if (GRSpaceForceFunction2 const* sff = FunctionOf(slice)) mSpaceForceFunction->addSFF(*sff);
+    if (GRSpaceForceFunction2 const* sff = slice->getSpacing()) mSpaceForceFunction->addSFF(*sff);
     int const start = slice->getStartSpringID();
     int const end = slice->getEndSpringID();
     if (!slice->getStartGlue()) slice->setStartGlue(GlueAt(slice, springs.Get(start), start));
@@ -131,7 +125,7 @@ void GRSystem::takeSlices(GRStaffManager* manager, KF_IPointerList<GRSystemSlice
     if (previous && manager && previous->getEndSpringID() < slice->getStartSpringID()) {
       KF_IVector<GRSpring>* springs = manager->getSprings();
       GRSpring* spring = springs->Get(previous->getEndSpringID());
-      GRSpaceForceFunction2* sff = FunctionOf(previous);
+      GRSpaceForceFunction2* sff = previous->getSpacing();
       if (spring && sff) sff->deleteSpring(spring);
       manager->InitialSpringStretch(previous->getEndSpringID(), slice->getStartSpringID(),
                                     manager->getSimpleRodList(), manager->getComplexRodList(),

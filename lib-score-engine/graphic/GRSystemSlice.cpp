@@ -69,6 +69,11 @@ void GRSystemSlice::setSpaceForceFunction(GRSpaceForceFunction2* sff) {
   mSpaceForceFunction = sff;
 }
 
+GRSpaceForceFunction2* GRSystemSlice::getSpacing() const {
+  if (mSpaceForceFunction) return mSpaceForceFunction;
+  return mPossibleBreakState ? mPossibleBreakState->getSpaceForceFunction() : nullptr;
+}
+
 void GRSystemSlice::setStartGlue(GRGlue* glue) {
   if (glue != mStartGlue) delete mStartGlue;
   mStartGlue = glue;

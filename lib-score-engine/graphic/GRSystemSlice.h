@@ -60,6 +60,8 @@ class GRSystemSlice : public GREvent {
   GRBeginSpaceForceFunction2* getBeginSpaceForceFunction() const { return mBeginSFF; }
   void setBeginSpaceForceFunction(GRBeginSpaceForceFunction2* sff) { mBeginSFF = sff; }
   GRSpaceForceFunction2* getSpaceForceFunction() const { return mSpaceForceFunction; }
+  // The function the slice's springs are measured by: its own, else its break state's.
+  GRSpaceForceFunction2* getSpacing() const;
   // The state of the break that ends the slice; the slice owns it.
   void addPossibleBreakState(GRPossibleBreakState* state);
   GRPossibleBreakState* getPossibleBreakState() const { return mPossibleBreakState; }

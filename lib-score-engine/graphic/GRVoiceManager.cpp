@@ -13,6 +13,7 @@
 #include "ARMusicalTag.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
+#include "ARNaturalKey.h"
 #include "ARNewSystem.h"
 #include "ARNote.h"
 #include "ARPageFormat.h"
@@ -183,6 +184,9 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
       element = createDisplayedZeroDurationEvent(object->getRelativeTimePosition(), object);
     }
     if (element) registerSyncElement(element);
+  } else if (ar_cast<ARNaturalKey>(object) && !mLineBegun) {
+    // A line opens with its clef and the key in force only: the naturals of a key change
+    // written where the line begins would cancel a key the reader does not see on it.
   } else if (GRNotationElement* element = parseTag(object)) {
     registerTagElement(element, object);
   } else if (!ar_cast<ARMusicalTag>(object) || !static_cast<ARMusicalTag*>(object)->IsStateTag()) {
