@@ -19,7 +19,9 @@ void GRFinishBar::InitFinishBar(GRStaff* staff) {
   mSymbol = 92;
   mLeftSpace = 55;
   mRightSpace = 0;
-  sRefPos = NVPoint{-40, staff ? staff->getDredgeSize() : 200};
+  // The glyph is scaled with the staff's line space: its bottom is the staff's height at the
+  // line space of 50 the glyph is drawn for.
+  sRefPos = NVPoint{-40, staff ? (staff->getNumlines() - 1) * 50.0f : 200};
 }
 
 ARFinishBar* GRFinishBar::getARFinishBar() const {

@@ -269,12 +269,13 @@ void GRStaff::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   device.OffsetOrigin(0, mPosition.y);
   mCompElements.OnDraw(device, map);
   device.OffsetOrigin(0, -mPosition.y);
+  LineNeighbours const around = lineNeighbours();
   ScoreElementDesc lines;
   lines.kind = 2;
   lines.subtype = 5;
-  lines.left = mPosition.x;
+  lines.left = linesLeft(around);
   lines.top = mPosition.y;
-  lines.right = mPosition.x + mLength;
+  lines.right = linesRight(around);
   lines.bottom = mPosition.y + getDredgeSize();
   lines.refX = mPosition.x;
   lines.refY = mPosition.y;
@@ -296,21 +297,6 @@ void GRStaff::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) cons
   map.AddElement(device, staff);
 }
 
-void GRStaff::drawLines(VGDevice& device) const {
-  device.PushPen(VGColor(0, 0, 0, 122), 4);
-  float const space = getLineSpace();
-  for (int i = 0; i < getNumlines(); ++i) {
-    float const y = mPosition.y + i * space;
-    device.Line(mPosition.x, y, mPosition.x + mLength, y);
-  }
-  // The lines close with a vertical one where the system begins only: a later slice's staff
-  // starts at its first spring, in the middle of the music.
-  GRSystem const* system = getGRSystem();
-  if (!system || !mGrSystemSlice || !system->getPreviousSlice(mGrSystemSlice))
-    device.Line(mPosition.x, mPosition.y + getDredgeSize(), mPosition.x, mPosition.y);
-  device.PopPen();
-}
-
 void GRStaff::setStaffFormat(ARStaffFormat* format) {
   mStaffState.curstaffrmt = format;
   if (!format) return;
@@ -318,9 +304,20 @@ void GRStaff::setStaffFormat(ARStaffFormat* format) {
   if (TagParameterString const* style = format->getStyle()) {
     char const* text = style->getValue();
     if (text && std::strlen(text) >= 6 && std::strncmp(text + 1, "-line", 5) == 0 &&
-        text[0] >= '0' && text[0] <= '7')
+        text[0] >= '0' && text[0] <= '7' && mStaffState.numlines != text[0] - '0') {
       mStaffState.numlines = text[0] - '0';
+      // The clef in force marks its line counted from the bottom, as one made on this staff
+      // would: the notes after the change stand where they will stand on the next line.
+      int const clefLine = mStaffState.curclef ? mStaffState.curclef->getLine() : 2;
+      mStaffState.baseline = std::max(0, mStaffState.numlines - clefLine);
+    }
   }
+}
+
+void GRStaff::takeFormatOf(GRStaffState const& state) {
+  mStaffState.curstaffrmt = state.curstaffrmt;
+  mStaffState.lineSpace = state.lineSpace;
+  mStaffState.numlines = state.numlines;
 }
 
 GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElement) {
@@ -638,7 +635,7 @@ void GRStaff::setStaffState(GRStaffState const* state) {
   s.transposeOffset = state->transposeOffset;
   s.instrKeyNumber = state->instrKeyNumber;
   std::copy_n(state->instrKeyArray, GRStaffState::kPitches, s.instrKeyArray);
-  setStaffFormat(state->curstaffrmt);
+  takeFormatOf(*state);
   s.curbarfrmt = state->curbarfrmt;
   s.distance = state->distance;
   s.distanceset = state->distanceset;

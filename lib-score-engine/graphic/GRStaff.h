@@ -119,8 +119,9 @@ class GRStaff : public GRCompositeNotationElement {
   // the staff takes over from the one before it on the line. A line opens without a visible key
   // whatever key the state carries over, so its first key is drawn in full.
   int shownKeyNumber(GRNotationElement const* upTo) const;
-  // Takes over what a staff of the next line carries on: clef, key, measure accidentals,
-  // transposition and formats; not the key accidentals' signature nor the meter.
+  // Takes over what a staff of the next slice or line carries on: clef, key, measure
+  // accidentals, transposition, formats with the line space and lines they gave; not the key
+  // accidentals' signature nor the meter.
   void setStaffState(GRStaffState const* state);
   // The staff opens a line: no key is shown before its own.
   void opensLine() { mShownKeyAtStart = 0; }
@@ -133,8 +134,10 @@ class GRStaff : public GRCompositeNotationElement {
   float getDistance() const;
 
   // Its "size" sets the line space (see GRStaffState::lineSpaceOf); a "style" of a digit 0 to 7
-  // followed by "-line" sets the number of lines.
+  // followed by "-line" sets the number of lines. What it does not give stays as it was.
   virtual void setStaffFormat(ARStaffFormat* format);
+  // The staff format of a carried state, with the line space and lines it holds.
+  void takeFormatOf(GRStaffState const& state);
   void setBarFormat(ARBarFormat* format) { mStaffState.curbarfrmt = format; }
   // Appends an element; anything but a position tag must come in time order.
   GRNotationElement* addNotationElement(GRNotationElement* notationElement);
@@ -187,7 +190,22 @@ class GRStaff : public GRCompositeNotationElement {
   // before they go while the rest of the layout stays.
   static void ForgetOwnAssociations(std::vector<GRNotationElement*>& own,
                                     std::vector<GRPositionTag*> const& spanners);
+  // The staves of the same number in the slices before and after this one on its line.
+  struct LineNeighbours {
+    GRStaff const* before = nullptr;
+    GRStaff const* after = nullptr;
+    bool opensSystem = true;
+  };
+  LineNeighbours lineNeighbours() const;
+  // Draws the lines of the run of staves of this number it opens on its line (see the file).
   void drawLines(VGDevice& device) const;
+  // Where the lines of this staff give way to those of next, the staff of the next slice: at
+  // the bar line this one ends with, else where next begins.
+  float linesGiveWayAt(GRStaff const& next) const;
+  // Where the staff's own stretch of lines begins and ends: its x and end, or where its lines
+  // take over from, or give way to, other lines.
+  float linesLeft(LineNeighbours const& around) const;
+  float linesRight(LineNeighbours const& around) const;
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
 
   void startMeasure();

@@ -15,7 +15,7 @@ void GRStaff::CreateBeginElements(GRStaffManager* manager, GRStaffState& state, 
   own.transposeOffset = state.transposeOffset;
   own.instrKeyNumber = state.instrKeyNumber;
   own.curbarfrmt = state.curbarfrmt;
-  setStaffFormat(state.curstaffrmt);
+  takeFormatOf(state);
 
   if (state.curclef) {
     auto* clef = static_cast<ARClef*>(state.curclef->Copy());

@@ -23,8 +23,8 @@ class GRStaffState {
 
   GRStaffState() { clearWrittenAccidentals(); }
   GRStaffState(GRStaffState const& other) { *this = other; }
-  // Copies everything but the line space, which goes back to 50: the format a state is carried
-  // with decides it.
+  // Copies everything: the line space and the number of lines hold from the staff format that
+  // set them until another one changes them.
   GRStaffState& operator=(GRStaffState const& other);
   virtual ~GRStaffState() = default;
 

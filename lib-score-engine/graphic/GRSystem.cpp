@@ -242,9 +242,12 @@ void GRSystem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
     bottom.y += static_cast<float>(last->getNumlines() - 1) * last->getLineSpace();
     DrawAccolade(device, top, bottom);
   }
-  device.PushPen(kOpaqueBlack, 4);
-  device.Line(top.x, top.y, bottom.x, bottom.y);
-  device.PopPen();
+  // One staff has no line to join: a stroke of no length would leave a dot at its corner.
+  if (top.x != bottom.x || top.y != bottom.y) {
+    device.PushPen(kOpaqueBlack, 4);
+    device.Line(top.x, top.y, bottom.x, bottom.y);
+    device.PopPen();
+  }
   DrawSubElements(device, map);
   device.OffsetOrigin(-mPosition.x, -mPosition.y);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "GRGlue.h"
@@ -136,16 +137,25 @@ TEST_F(StaffTest, ALaterSecondGlueBecomesThePartnerOfTheFirst) {
 TEST_F(StaffTest, StaffDrawsLinesThenElementsAndReportsItself) {
   staff->setLength(400);
   staff->setPosition({10, 20});
+  staves[1][0]->setLength(100);
+  staves[1][0]->setPosition({410, 20});
   staff->OnDraw(device, map);
   EXPECT_EQ(device.calls.front(), "PushPen(rgba(0,0,0,122),4)");
-  EXPECT_EQ(device.calls[1], "Line(10,20,410,20)");
-  EXPECT_EQ(device.calls[6], "Line(10,220,10,20)");
+  // The lines run on over the staff of the next slice, which draws none of its own.
+  EXPECT_EQ(device.calls[1], "Line(10,20,510,20)");
+  // The closing line stands between the lines, crossing none.
+  EXPECT_EQ(device.calls[6], "Line(10,66,10,24)");
+  EXPECT_EQ(device.calls[9], "Line(10,216,10,174)");
   ASSERT_EQ(map.elements.size(), 2u);
   EXPECT_EQ(map.elements[0].kind, 5);
   EXPECT_EQ(map.elements[1].kind, 2);
   EXPECT_EQ(map.elements[1].subtype, 5);
+  EXPECT_EQ(map.elements[1].right, 410);
   EXPECT_EQ(map.elements[1].bottom, 220);
   EXPECT_EQ(map.GetDent(), 50);
+  device.calls.clear();
+  staves[1][0]->OnDraw(device, map);
+  for (auto const& call : device.calls) EXPECT_EQ(call.rfind("Line(", 0), std::string::npos);
 }
 
 }  // namespace
