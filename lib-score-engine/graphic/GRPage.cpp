@@ -110,6 +110,7 @@ bool GRPage::addSystem(GRSystem* system, float* distance) {
   if (mSystems.empty()) {
     system->setPosition(NVPoint{0, -box.top});
     mUsedHeight = box.bottom - box.top;
+    mStackedY = -box.top;
     mStartDate = system->getStartDate();
     setRelativeTimePosition(mStartDate);
   } else {
@@ -118,14 +119,17 @@ bool GRPage::addSystem(GRSystem* system, float* distance) {
     if (distance && *distance > 0) {
       // The distance a new-system tag asked for holds for the next system only.
       y = previous->getPosition().y + *distance;
+      mStackedY += *distance;
       *distance = -1;
     } else {
       y = previous->getPosition().y + previous->getBoundingBox().bottom - box.top +
           GRStaffManager::sDefaultSystemDistance;
+      mStackedY = mStackedHeight - box.top + GRStaffManager::sDefaultSystemDistance;
     }
     system->setPosition(NVPoint{0, y});
     mUsedHeight += box.bottom - box.top;
   }
+  mStackedHeight = mStackedY + box.bottom;
   mSystems.AddTail(system);
   updateBoundingBox();
   return true;

@@ -83,6 +83,9 @@ class GRPage : public GREvent {
 
   Fraction const& getStartDate() const { return mStartDate; }
   float getUsedHeight() const { return mUsedHeight; }
+  // The height the page's systems take stacked at the distances they were added with, before
+  // finishing spreads them: what a page still has room for is measured against it.
+  float getStackedHeight() const { return mStackedHeight; }
   GRMusic* getGRMusic() const { return mMusic; }
   ARMusic* getARMusic() const;
   GRStaffManager* getStaffManager() const { return mStaffManager; }
@@ -102,6 +105,9 @@ class GRPage : public GREvent {
   float mWidth;
   float mHeight;
   float mUsedHeight = 0;
+  float mStackedHeight = 0;
+  // Where the last system stands when stacked so.
+  float mStackedY = 0;
   std::unique_ptr<ScoreSymbolMap> mSymbolMap;
   KF_IPointerList<GRSystem> mSystems{1};
   // The place in mSystems of the last system finished; those up to it have not moved since.

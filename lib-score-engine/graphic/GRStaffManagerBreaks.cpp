@@ -88,17 +88,19 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     MELVARIN_ASSERT(added);
   };
 
+  auto newPage = [&] {
+    auto* next =
+        new GRPage(mGrMusic, this, mCurrentSystem->getRelativeEndTimePosition(), mCurrentPage);
+    // The systems made so far stay on the page they were placed on, so that a time in them
+    // finds that page.
+    mCurrentPage->finishPage(false);
+    NewPage(next);
+  };
+
   GRSystemSlice* lastOfLine = nullptr;
   for (size_t n = 0; n < path.size(); ++n) {
     breakentry const& line = path[n];
-    if (line.newPage && mCurrentSystem) {
-      auto* next =
-          new GRPage(mGrMusic, this, mCurrentSystem->getRelativeEndTimePosition(), mCurrentPage);
-      // The systems made so far stay on the page they were placed on, so that a time in them
-      // finds that page.
-      mCurrentPage->finishPage(false);
-      NewPage(next);
-    }
+    if (line.newPage && mCurrentSystem) newPage();
     Fraction time;
     GRSystemSlice* beginSlice = nullptr;
     if (!lastOfLine) {
@@ -113,12 +115,24 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     lastOfLine = at ? mFinishedSlices.GetNext(at) : nullptr;
     addSystem(time, line.numSlices, beginSlice, n + 1 == path.size() && mode == 0);
   }
-  if (!mFinishedSlices.IsEmpty())
+  if (!mFinishedSlices.IsEmpty()) {
+    // The slices no line took (all too loose, as a short line ended by a new-system tag is)
+    // make one more line, which starts a page when it does not fit below the page's systems.
+    const int first = static_cast<int>(slices.size()) - mFinishedSlices.GetCount();
+    heights.startLine(first, false);
+    for (int k = first; k < static_cast<int>(slices.size()); ++k) heights.addSlice(k);
+    const float above =
+        madeSystem ? mCurrentPage->getStackedHeight() + sDefaultSystemDistance : usedHeight;
+    if (mCurrentSystem && !mCurrentPage->getSystems().IsEmpty() &&
+        heights.getHeight(false) + above > page.innerHeight)
+      newPage();
     addSystem(mFinishedSlices.GetHead()->getRelativeTimePosition(), mFinishedSlices.GetCount(),
               nullptr, mode == 0);
+  }
 
-  const float used =
-      madeSystem ? mCurrentSystem->getPosition().y + mCurrentSystem->getBoundingBox().bottom : 0;
+  // Measured before the page is finished and spread: the room the spreading takes up is given
+  // back when the page is finished again with more systems.
+  const float used = madeSystem ? mCurrentPage->getStackedHeight() : 0;
   mCurrentPage->finishPage(true);
   return used;
 }

@@ -12,25 +12,28 @@ constexpr int kAccidentalSubtype = 13;
 
 class KeySignatureRenderTest : public EngineFixture {
  protected:
-  // The accidentals the map reports on each line of the first page; every one must hold ink.
+  // The accidentals the map reports on each line, page after page; every one must hold ink.
   // The scores have rests only, so every accidental belongs to a key. The clef reports as the
   // same kind of sign: the one on each line is left out of the count.
   std::vector<int> SignsPerLine(const QString& rmn) {
     Painter painter = QuestionPainter(rmn);
-    const QImage image = Draw(*painter, 1, {1050, 700});
-    CScoreElement* root = RazidMapGetRootElement(painter->grHandle(), 1);
-    std::vector<QRectF> lines;
-    for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 7, n); ++n)
-      lines.push_back(Box(e));
-    std::vector<int> signs(lines.size(), -1);
-    std::vector<float> heights;
-    for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, kAccidentalKind, n);
-         ++n) {
-      if (RazidMapGetElementSubType(e) != kAccidentalSubtype) continue;
-      const QRectF box = Box(e);
-      EXPECT_GT(Count(image, box, Dark), 20) << "no ink at the sign at " << box.x();
-      for (size_t line = 0; line < lines.size(); ++line)
-        signs[line] += lines[line].contains(box.center());
+    std::vector<int> signs;
+    for (int page = 1; page <= painter->pageCount(); ++page) {
+      const QImage image = Draw(*painter, page, {1050, 700});
+      CScoreElement* root = RazidMapGetRootElement(painter->grHandle(), page);
+      std::vector<QRectF> lines;
+      for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, 7, n); ++n)
+        lines.push_back(Box(e));
+      std::vector<int> onPage(lines.size(), -1);
+      for (int n = 1; CScoreElement* e = RazidMapFindDeepNthElementOfType(root, kAccidentalKind, n);
+           ++n) {
+        if (RazidMapGetElementSubType(e) != kAccidentalSubtype) continue;
+        const QRectF box = Box(e);
+        EXPECT_GT(Count(image, box, Dark), 20) << "no ink at the sign at " << box.x();
+        for (size_t line = 0; line < lines.size(); ++line)
+          onPage[line] += lines[line].contains(box.center());
+      }
+      signs.insert(signs.end(), onPage.begin(), onPage.end());
     }
     return signs;
   }
