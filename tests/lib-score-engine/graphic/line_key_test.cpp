@@ -77,10 +77,6 @@ TEST_F(LineKeyTest, ALineOpensWithTheKeyInForceOnly) {
   std::vector<Line> const carried = Lines();
   ASSERT_EQ(carried.size(), 2u);
   EXPECT_NEAR(changed[1].room, carried[1].room, 1);
-
-  // In the middle of a line the change still cancels the old key.
-  Draw("[ \\key<\"A&\"> \\meter<\"4/4\"> c2/4 d& e& f | \\key<\"E\"> e2/4 f# g# a ]");
-  EXPECT_EQ(Glyphs(kNatural).size(), 4u);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "drawn_score.h"
@@ -43,23 +42,13 @@ class StaffLinesTest : public EngineTesting::DrawnScore {
     return strokes;
   }
 
-  // The x ranges the strokes at height y of the page cover, joined where they meet.
-  std::vector<std::pair<float, float>> CoveredAt(int page, float y) const {
-    std::vector<std::pair<float, float>> spans;
-    for (PlacingDevice::Segment const& s : StaffStrokes()) {
-      if (s.page != page || s.y1 != s.y2 || std::abs(s.y1 - y) > 0.01f) continue;
-      Covered const c = CoveredBy(s);
-      spans.emplace_back(c.left, c.right);
-    }
-    std::sort(spans.begin(), spans.end());
-    std::vector<std::pair<float, float>> joined;
-    for (auto const& span : spans) {
-      if (!joined.empty() && span.first <= joined.back().second + 0.01f)
-        joined.back().second = std::max(joined.back().second, span.second);
-      else
-        joined.push_back(span);
-    }
-    return joined;
+  // What the strokes along height y of the page cover.
+  std::vector<Covered> AlongLine(int page, float y) const {
+    std::vector<Covered> along;
+    for (PlacingDevice::Segment const& s : StaffStrokes())
+      if (s.page == page && s.y1 == s.y2 && std::abs(s.y1 - y) < 0.01f)
+        along.push_back(CoveredBy(s));
+    return along;
   }
 
   // No two strokes overlap, and the top and bottom lines of each staff the map holds are covered
@@ -75,8 +64,8 @@ class StaffLinesTest : public EngineTesting::DrawnScore {
       if (staff.kind != kOther || staff.subtype != kStaffLines) continue;
       for (float y : {staff.top, staff.bottom}) {
         bool covered = false;
-        for (auto const& [from, to] : CoveredAt(page, y))
-          covered = covered || (from <= staff.left + 0.01f && to >= staff.right - 0.01f);
+        for (Covered const& c : AlongLine(page, y))
+          covered = covered || (c.left <= staff.left + 0.01f && c.right >= staff.right - 0.01f);
         EXPECT_TRUE(covered) << "the line at " << y << " from " << staff.left << " to "
                              << staff.right;
       }
@@ -115,9 +104,9 @@ TEST_F(StaffLinesTest, AFormatChangesTheLinesAtTheBarLine) {
   float const top = staves[0].top;
   // The fourth and fifth lines of the first measure end at its bar line.
   for (float y : {top + 150, top + 200}) {
-    auto const spans = CoveredAt(1, y);
-    ASSERT_EQ(spans.size(), 1u);
-    EXPECT_NEAR(spans[0].second, barAtOne, 0.01f);
+    std::vector<Covered> const along = AlongLine(1, y);
+    ASSERT_EQ(along.size(), 1u);
+    EXPECT_NEAR(along[0].right, barAtOne, 0.01f);
   }
   // Each c3 stands as high above the top line of its staff: bar 3 on the first line, and the two
   // of the second line.
