@@ -126,7 +126,9 @@ void GRSingleNote::ReachMiddleLine() {
 }
 
 int GRSingleNote::adjustHeadPosition(int suggested) {
-  float const w = 60 * mSize;
+  // A head goes to the other side of the stem by a filled head's width, or by its own when it
+  // is wider (a whole note's), so that it stands beside its neighbour instead of on it.
+  float const w = std::max(60.0f, mNoteBreite) * mSize;
   int const state = mHeadState != kNoHeadState ? mHeadState : suggested;
   GDirection direction = dirOFF;
   if (mGlobalStem) {
