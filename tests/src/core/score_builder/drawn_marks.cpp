@@ -1,0 +1,324 @@
+#include "tests/src/core/score_builder/drawn_marks.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QRawFont>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <memory>
+
+#include "CScoreElement.h"
+#include "VGDevice.h"
+#include "lib-razid-qt/GFontQt.h"
+#include "lib-razid-qt/GSystemQt.h"
+#include "lib-razid-qt/QRazidPainter.h"
+#include "lib-razid-qt/music_font.h"
+#include "lib-score-engine/graphic/drawn_score.h"
+
+namespace ScoreOverlaps {
+
+namespace {
+
+using EngineTesting::PlacingDevice;
+
+// The placing device, keeping besides the font, alignment and scale of each glyph and text.
+class MarkingDevice : public PlacingDevice {
+ public:
+  using PlacingDevice::PlacingDevice;
+
+  struct Face {
+    const VGFont* font;
+    unsigned int align;
+    float xscale, yscale;
+  };
+  std::vector<Face> glyphFaces, textFaces;  // by the index of the glyph or the text
+
+  void DrawMusicSymbol(float x, float y, unsigned int symbol) override {
+    PlacingDevice::DrawMusicSymbol(x, y, symbol);
+    glyphFaces.push_back({GetMusicFont(), GetFontAlign(), GetXScale(), GetYScale()});
+  }
+  void DrawString(float x, float y, char const* s, int count) override {
+    PlacingDevice::DrawString(x, y, s, count);
+    textFaces.push_back({GetTextFont(), GetFontAlign(), GetXScale(), GetYScale()});
+  }
+};
+
+// The symbol-map record of a staff's lines: another symbol of subtype 5.
+constexpr int MapOther = 2;
+constexpr int StaffLinesSubtype = 5;
+// The pen of the staff lines is half transparent, and no other stroke is.
+constexpr int StaffLineAlpha = 122;
+
+// The music font's codes by what they draw; any other code is a sign.
+struct GlyphKind {
+  Mark kind;
+  std::initializer_list<unsigned int> codes;
+};
+const GlyphKind GlyphKinds[] = {
+    {Mark::Stem, {150, 151, 218, 219}},
+    {Mark::LedgerLine, {95}},
+    {Mark::Head, {69, 88, 119}},
+    {Mark::Flag, {74, 75, 83, 106, 107, 115, 221, 222}},
+    {Mark::Dot, {46}},
+    {Mark::Accidental, {35, 98, 110, 134, 180}},
+    {Mark::Clef, {38, 63, 66}},
+    {Mark::Meter, {48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 67, 99}},
+    {Mark::Rest, {47, 64, 97, 108, 165, 174}},
+    {Mark::Bar, {92, 93, 125, 139}},
+    {Mark::Articulation, {44, 45, 62, 85, 94, 118}},
+    {Mark::Dynamic, {39, 70, 80, 102, 112, 131, 132, 240, 241, 242, 243, 244}},
+};
+
+Mark KindOfGlyph(unsigned int code) {
+  for (const GlyphKind& kind : GlyphKinds)
+    if (std::find(kind.codes.begin(), kind.codes.end(), code) != kind.codes.end()) return kind.kind;
+  return Mark::Sign;
+}
+
+bool IsStemPiece(unsigned int code) {
+  return KindOfGlyph(code) == Mark::Stem;
+}
+
+// Where the Qt device puts text drawn at (0, 0) with the alignment.
+QPointF AlignmentShift(unsigned int align, const QFontMetricsF& metrics, const QString& text) {
+  QPointF shift;
+  if (align & VGDevice::kAlignTop)
+    shift.ry() += metrics.ascent();
+  else if (align & VGDevice::kAlignBottom)
+    shift.ry() -= metrics.descent();
+  if (align & VGDevice::kAlignRight)
+    shift.rx() -= metrics.horizontalAdvance(text);
+  else if (align & VGDevice::kAlignCenter)
+    shift.rx() -= 0.5 * metrics.horizontalAdvance(text);
+  return shift;
+}
+
+// The outline of a music symbol drawn at (0, 0), kept for the process: a page draws the same
+// few symbols over and over.
+const QPainterPath& SymbolOutline(const GFontQt& font, unsigned int code, unsigned int align) {
+  static QHash<QString, QPainterPath> outlines;
+  const QString key = font.symbolFontKey() + QChar(u'/') + QString::number(code) + QChar(u'/') +
+                      QString::number(align);
+  auto found = outlines.find(key);
+  if (found != outlines.end()) return *found;
+  const QString symbol(font.Symbol(code));
+  QPainterPath outline;
+  const QRawFont raw = QRawFont::fromFont(font.symbolFont());
+  for (quint32 glyph : raw.glyphIndexesForString(symbol)) outline.addPath(raw.pathForGlyph(glyph));
+  outline.translate(AlignmentShift(align, QFontMetricsF(font.symbolFont()), symbol));
+  return *outlines.insert(key, outline);
+}
+
+QPainterPath GlyphInk(const PlacingDevice::Glyph& glyph, const MarkingDevice::Face& face) {
+  const auto* font = static_cast<const GFontQt*>(face.font);
+  if (!font) return {};
+  const QTransform place(face.xscale, 0, 0, face.yscale, glyph.x, glyph.y);
+  return place.map(SymbolOutline(*font, glyph.code, face.align));
+}
+
+QRectF TextBox(const PlacingDevice::Text& text, const MarkingDevice::Face& face) {
+  const auto* font = static_cast<const GFontQt*>(face.font);
+  if (!font || text.text.empty()) return {};
+  const QFontMetricsF metrics(font->textFont());
+  const QString words = QString::fromLatin1(text.text.c_str());
+  const QRectF ink =
+      metrics.tightBoundingRect(words).translated(AlignmentShift(face.align, metrics, words));
+  return QRectF(text.x + ink.left() * face.xscale, text.y + ink.top() * face.yscale,
+                ink.width() * face.xscale, ink.height() * face.yscale);
+}
+
+// The stroke of a line drawn with its pen: a point is drawn as a square of the pen.
+QPolygonF Stroke(const PlacingDevice::Segment& line) {
+  const QPointF from(line.x1, line.y1), to(line.x2, line.y2);
+  const QPointF along = to - from;
+  const qreal length = std::hypot(along.x(), along.y());
+  const QPointF unit = length > 0 ? along / length : QPointF(1, 0);
+  const qreal half = line.width / 2;
+  const QPointF side(-unit.y() * half, unit.x() * half);
+  const QPointF end = unit * half;
+  return QPolygonF({from - end + side, to + end + side, to + end - side, from - end - side});
+}
+
+bool Joined(const PlacingDevice::Segment& a, const PlacingDevice::Segment& b) {
+  auto same = [](float x1, float y1, float x2, float y2) { return x1 == x2 && y1 == y2; };
+  return same(a.x1, a.y1, b.x1, b.y1) || same(a.x1, a.y1, b.x2, b.y2) ||
+         same(a.x2, a.y2, b.x1, b.y1) || same(a.x2, a.y2, b.x2, b.y2);
+}
+
+void AddGlyphs(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
+  const std::vector<PlacingDevice::Glyph>& glyphs = device.glyphs;
+  for (size_t i = 0; i < glyphs.size(); ++i) {
+    const PlacingDevice::Glyph& glyph = glyphs[i];
+    QPainterPath ink = GlyphInk(glyph, device.glyphFaces[i]);
+    // A stem is drawn as pieces, each from where the one before it ends.
+    if (IsStemPiece(glyph.code)) {
+      while (i + 1 < glyphs.size() && IsStemPiece(glyphs[i + 1].code) &&
+             glyphs[i + 1].x == glyph.x) {
+        ++i;
+        ink.addPath(GlyphInk(glyphs[i], device.glyphFaces[i]));
+      }
+    }
+    ink.setFillRule(Qt::WindingFill);
+    marks.push_back({KindOfGlyph(glyph.code), ink.boundingRect(), ink, -1,
+                     "glyph " + std::to_string(glyph.code)});
+  }
+}
+
+// Strokes drawn one after the other from common ends make one figure: a hairpin, a bracket,
+// the brackets of endings side by side.
+void AddLines(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
+  const std::vector<PlacingDevice::Segment>& lines = device.lines;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].alpha == StaffLineAlpha) {
+      marks.push_back({Mark::StaffLine, Stroke(lines[i]).boundingRect(), {}, -1, "staff line"});
+      continue;
+    }
+    const size_t first = i;
+    auto joins = [&](const PlacingDevice::Segment& next) {
+      return next.alpha != StaffLineAlpha &&
+             std::any_of(lines.begin() + long(first), lines.begin() + long(i) + 1,
+                         [&](const auto& part) { return Joined(part, next); });
+    };
+    while (i + 1 < lines.size() && joins(lines[i + 1])) ++i;
+    QPainterPath ink;
+    ink.setFillRule(Qt::WindingFill);
+    for (size_t part = first; part <= i; ++part) ink.addPolygon(Stroke(lines[part]));
+    marks.push_back({Mark::Line, ink.boundingRect(), ink, -1, "line"});
+  }
+}
+
+// A rectangle is a bar line, a bar rest or an accolade's bar, which all stand where nothing
+// else may; a polygon of four corners is a beam, a longer one a curve.
+void AddShapes(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
+  for (const PlacingDevice::Shape& shape : device.shapes) {
+    const QRectF box(QPointF(std::min(shape.left, shape.right), std::min(shape.top, shape.bottom)),
+                     QPointF(std::max(shape.left, shape.right), std::max(shape.top, shape.bottom)));
+    QPolygonF corners;
+    for (size_t corner = 0; corner < shape.xs.size(); ++corner)
+      corners << QPointF(shape.xs[corner], shape.ys[corner]);
+    QPainterPath ink;
+    if (!corners.isEmpty()) ink.addPolygon(corners);
+    const Mark kind = corners.isEmpty()     ? Mark::Bar
+                      : corners.size() == 4 ? Mark::Beam
+                                            : Mark::Bowing;
+    marks.push_back(
+        {kind, box, ink, -1, "shape of " + std::to_string(corners.size()) + " corners"});
+  }
+}
+
+struct StaffBand {
+  qreal left, top, right, bottom;  // of its lines
+};
+
+std::vector<StaffBand> Staves(QRazidPainter& score, int page) {
+  std::vector<StaffBand> staves;
+  CScoreElement* root = RazidMapGetRootElement(score.grHandle(), page);
+  for (int n = 1; CScoreElement* lines = RazidMapFindDeepNthElementOfType(root, MapOther, n); ++n) {
+    if (RazidMapGetElementSubType(lines) != StaffLinesSubtype) continue;
+    float left, top, right, bottom;
+    RazidMapGetElementBoundingBox(lines, &left, &top, &right, &bottom);
+    staves.push_back({left, top, right, bottom});
+  }
+  return staves;
+}
+
+// The staff a box stands on: of the staves above or below it, the nearest; of those beside
+// it, the nearest when there is no other.
+int StaffOf(const QRectF& box, const std::vector<StaffBand>& staves) {
+  int best = -1;
+  qreal bestDistance = 0;
+  const QPointF middle = box.center();
+  for (size_t i = 0; i < staves.size(); ++i) {
+    const StaffBand& staff = staves[i];
+    const qreal across = std::max({staff.left - middle.x(), middle.x() - staff.right, 0.0});
+    const qreal along = std::max({staff.top - middle.y(), middle.y() - staff.bottom, 0.0});
+    const qreal distance = along + (across > 0 ? 1e6 + across : 0);
+    if (best < 0 || distance < bestDistance) best = int(i), bestDistance = distance;
+  }
+  return best;
+}
+
+}  // namespace
+
+const char* Name(Mark kind) {
+  switch (kind) {
+    case Mark::StaffLine:
+      return "staff line";
+    case Mark::LedgerLine:
+      return "ledger line";
+    case Mark::Head:
+      return "head";
+    case Mark::Stem:
+      return "stem";
+    case Mark::Flag:
+      return "flag";
+    case Mark::Beam:
+      return "beam";
+    case Mark::Dot:
+      return "dot";
+    case Mark::Accidental:
+      return "accidental";
+    case Mark::Clef:
+      return "clef";
+    case Mark::Meter:
+      return "meter";
+    case Mark::Rest:
+      return "rest";
+    case Mark::Bar:
+      return "bar";
+    case Mark::Bowing:
+      return "tie or slur";
+    case Mark::Articulation:
+      return "articulation";
+    case Mark::Dynamic:
+      return "dynamic";
+    case Mark::Text:
+      return "text";
+    case Mark::Line:
+      return "line";
+    case Mark::Sign:
+      return "sign";
+  }
+  return "?";
+}
+
+std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
+  RazidPageFormat format;
+  RazidGetPageFormat(score.grHandle(), page, &format);
+  MarkingDevice device(nullptr);
+  device.page = page;
+  // The fonts the Qt device starts with, for what is drawn before the engine chooses any.
+  GSystemQt system(nullptr);
+  const std::unique_ptr<const VGFont> textFont(system.CreateVGFont("Arial", 10, 0));
+  const std::unique_ptr<const VGFont> musicFont(
+      system.CreateVGFont(RazidQt::kMusicFontFamily, 10, 0));
+  device.SetTextFont(textFont.get());
+  device.SetMusicFont(musicFont.get());
+  RazidOnDrawDesc request;
+  request.handle = score.grHandle();
+  request.hdc = &device;
+  request.page = page;
+  request.updateRegion.erase = true;
+  // One pixel to the unit, or a hair more: boxes stay in page units.
+  request.sizex = std::max(1, int(std::ceil(format.width)));
+  request.sizey = std::max(1, int(std::ceil(format.height)));
+  if (RazidOnDraw(&request) != 0) return {};
+
+  std::vector<DrawnMark> marks;
+  AddGlyphs(device, marks);
+  for (size_t i = 0; i < device.texts.size(); ++i) {
+    const PlacingDevice::Text& text = device.texts[i];
+    marks.push_back(
+        {Mark::Text, TextBox(text, device.textFaces[i]), {}, -1, "text \"" + text.text + "\""});
+  }
+  AddLines(device, marks);
+  AddShapes(device, marks);
+  const std::vector<StaffBand> staves = Staves(score, page);
+  for (DrawnMark& mark : marks) mark.staff = StaffOf(mark.box, staves);
+  return marks;
+}
+
+}  // namespace ScoreOverlaps

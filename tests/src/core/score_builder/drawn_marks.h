@@ -1,0 +1,55 @@
+#pragma once
+
+// A page of a laid-out score drawn through the engine's interface onto a recording device, and
+// what the page shows as boxes of one kind each: a glyph's box is its ink in the music font, a
+// text's its ink in its face, a line's the stroke of its pen, a filled shape's its outline; a
+// glyph, a slanting stroke and a polygon also keep their ink's outline. Each box belongs to the
+// staff it stands on or nearest to.
+
+#include <QPainterPath>
+#include <QRectF>
+
+#include <string>
+#include <vector>
+
+class QRazidPainter;
+
+namespace ScoreOverlaps {
+
+enum class Mark {
+  StaffLine,
+  LedgerLine,
+  Head,
+  Stem,  // the glyphs of one stem make one mark
+  Flag,
+  Beam,
+  Dot,  // of a duration or a staccato
+  Accidental,
+  Clef,
+  Meter,
+  Rest,
+  Bar,     // bar lines and the glyphs of repeat and final bars
+  Bowing,  // ties and slurs
+  Articulation,
+  Dynamic,
+  Text,
+  Line,  // brackets, hairpins and other strokes
+  Sign,  // other glyphs
+};
+
+struct DrawnMark {
+  Mark kind;
+  QRectF box;  // in page units, 50 to the distance of two staff lines at the default size
+  // Where the mark does not fill its box (glyphs, beams, curves, slanting strokes), its ink.
+  QPainterPath ink;
+  int staff;         // in the page's drawing order from 0; -1 for a page without staves
+  std::string what;  // the glyph's code or the text, for messages
+};
+
+// What the page of the score (1 .. page count) shows: its glyphs, texts, strokes and filled
+// shapes, each in the order they are drawn.
+std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page);
+
+const char* Name(Mark kind);
+
+}  // namespace ScoreOverlaps

@@ -1,0 +1,164 @@
+// Every score the trainers and the reference pages draw, laid out and drawn as the program does
+// it: no symbol of a staff lies on another beyond what engraving means (overlap_rules.cpp says
+// what it means).
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lib-razid-qt/engine_fixture.h"
+#include "tests/src/core/score_builder/drawn_marks.h"
+#include "tests/src/core/score_builder/overlap_rules.h"
+#include "tests/src/core/score_builder/trainer_scores.h"
+#include "tools/reference-pictures/reference_pictures.h"
+
+namespace ScoreOverlaps {
+namespace {
+
+class ScoreOverlapsTest : public RazidQtTesting::EngineFixture {
+ protected:
+  // A reference picture or a music-symbols question, engraved on a page shrunk to the music.
+  void CheckPicture(const std::string& source, const QString& rmn) {
+    Painter score = NewPainter();
+    ASSERT_TRUE(score->setRMNCode(rmn)) << source << ": " << rmn.toStdString();
+    Check(source, *score);
+  }
+  // A question or answer score, on the exercise screen's page.
+  void CheckExerciseScore(const TrainerScore& score) {
+    Painter painter = QuestionPainter(QString::fromStdString(score.rmn));
+    Check(score.source, *painter);
+  }
+
+  void Check(const std::string& source, QRazidPainter& score) {
+    ++scores;
+    for (int page = 1; page <= score.pageCount(); ++page) {
+      for (const Overlap& overlap : Overlaps(DrawnMarks(score, page))) {
+        if (++overlaps > 12) continue;
+        found << source << ": " << Describe(overlap) << "\n    " << score.rmnCode().toStdString()
+              << "\n";
+      }
+    }
+  }
+
+  void ExpectNoOverlaps() {
+    EXPECT_EQ(overlaps, 0) << "of " << scores << " scores, the first overlaps:\n" << found.str();
+  }
+
+  int scores = 0;
+  int overlaps = 0;
+  std::ostringstream found;
+};
+
+TEST_F(ScoreOverlapsTest, ReferencePicturesLayNoSymbolOnAnother) {
+  for (const ReferencePictures::Picture& picture : ReferencePictures::AllPictures()) {
+    const QStringList pieces = picture.cells.isEmpty() ? QStringList{picture.rmn} : picture.cells;
+    for (const QString& piece : pieces)
+      if (!piece.isEmpty()) CheckPicture(picture.file.toStdString(), piece);
+  }
+  EXPECT_GE(scores, 96);
+  ExpectNoOverlaps();
+}
+
+// The pictures of the music-symbols trainer are engraved from the table their generator reads.
+TEST_F(ScoreOverlapsTest, MusicSymbolQuestionsLayNoSymbolOnAnother) {
+  QFile table(MELVARIN_SOURCE_DIR "/tools/pictures/questions/questions.txt");
+  ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+  for (const QByteArray& line : table.readAll().split('\n')) {
+    const QList<QByteArray> fields = line.split('\t');
+    if (line.startsWith('#') || fields.size() != 2) continue;
+    CheckPicture(fields[0].toStdString(), QString::fromLatin1(fields[1]));
+  }
+  EXPECT_GE(scores, 80);
+  ExpectNoOverlaps();
+}
+
+struct Group {
+  Section section;
+  bool answers;
+};
+
+std::string Name(const Group& group) {
+  const char* sections[] = {"SingleNotes", "Intervals", "Chords", "Scales"};
+  return std::string(sections[int(group.section)]) + (group.answers ? "Answers" : "Questions");
+}
+
+void PrintTo(const Group& group, std::ostream* os) {
+  *os << Name(group);
+}
+
+class TrainerScoresTest : public ScoreOverlapsTest, public testing::WithParamInterface<Group> {};
+
+TEST_P(TrainerScoresTest, LayNoSymbolOnAnother) {
+  const Group group = GetParam();
+  const std::vector<TrainerScore> all =
+      group.answers ? AnswerScores(group.section) : QuestionScores(group.section);
+  ASSERT_FALSE(all.empty());
+  for (const TrainerScore& score : all) CheckExerciseScore(score);
+  ExpectNoOverlaps();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Trainers, TrainerScoresTest,
+    testing::Values(Group{Section::SingleNotes, false}, Group{Section::SingleNotes, true},
+                    Group{Section::Intervals, false}, Group{Section::Intervals, true},
+                    Group{Section::Chords, false}, Group{Section::Chords, true},
+                    Group{Section::Scales, false}, Group{Section::Scales, true}),
+    [](const testing::TestParamInfo<Group>& group) { return Name(group.param); });
+
+// The check itself: it tells apart what a page draws, leaves alone what engraving lays together
+// and finds a symbol moved onto another.
+class OverlapCheckTest : public ScoreOverlapsTest {
+ protected:
+  std::vector<DrawnMark> Marks(const char* rmn) {
+    Painter painter = QuestionPainter(QString::fromLatin1(rmn));
+    return DrawnMarks(*painter, 1);
+  }
+};
+
+TEST_F(OverlapCheckTest, MarksAreToldApartByWhatTheyDraw) {
+  const std::vector<DrawnMark> marks =
+      Marks("[ \\clef<\"f4\"> \\meter<\"4/4\"> c#-1/8 d-1/8 _/4 \\intens<\"f\"> {c0/2, e0} ]");
+  std::vector<Mark> kinds;
+  for (const DrawnMark& mark : marks) {
+    EXPECT_FALSE(mark.box.isEmpty()) << Name(mark.kind) << " " << mark.what;
+    EXPECT_EQ(mark.staff, 0) << Name(mark.kind) << " " << mark.what;
+    kinds.push_back(mark.kind);
+  }
+  for (Mark kind : {Mark::StaffLine, Mark::Clef, Mark::Meter, Mark::Accidental, Mark::Head,
+                    Mark::Stem, Mark::Beam, Mark::LedgerLine, Mark::Rest, Mark::Dynamic, Mark::Bar})
+    EXPECT_NE(std::count(kinds.begin(), kinds.end(), kind), 0) << Name(kind);
+  EXPECT_EQ(std::count(kinds.begin(), kinds.end(), Mark::Sign), 0);
+  EXPECT_TRUE(Overlaps(marks).empty());
+}
+
+TEST_F(OverlapCheckTest, SymbolsMovedOntoOthersAreFound) {
+  struct Case {
+    const char* rmn;
+    Mark first, second;
+  } const cases[] = {
+      {"[ \\acc<dx=2hs>(c#2/4) ]", Mark::Head, Mark::Accidental},
+      {"[ \\text<\"XX\", dy=5hs>(b1/4) ]", Mark::Head, Mark::Text},
+      {"[ \\intens<\"ff\", dy=6hs> b1/4 ]", Mark::Dynamic, Mark::Stem},
+      {"{ [ \\staff<1> \\stemsUp c2/4 ], [ \\staff<1> \\stemsDown c2/4 ] }", Mark::Head,
+       Mark::Head},
+  };
+  for (const Case& c : cases) {
+    const std::vector<Overlap> found = Overlaps(Marks(c.rmn));
+    ASSERT_FALSE(found.empty()) << c.rmn;
+    EXPECT_TRUE(std::any_of(found.begin(), found.end(),
+                            [&](const Overlap& o) {
+                              return (o.first.kind == c.first && o.second.kind == c.second) ||
+                                     (o.first.kind == c.second && o.second.kind == c.first);
+                            }))
+        << c.rmn << ": " << Describe(found.front());
+  }
+}
+
+}  // namespace
+}  // namespace ScoreOverlaps
