@@ -85,6 +85,15 @@ QString DescribeStorageProblem(const Core::StorageProblem& problem) {
       return tr("%1, %2, could not be saved (%3). What it should hold is kept until you close "
                 "the program.")
           .arg(file, holding, reason);
+    case Core::StorageProblem::TooLarge:
+      if (problem.keptCopy.isEmpty())
+        return tr("%1, %2, is far larger than it could ever grow, so it was not read. It could "
+                  "not be put aside (%3): it is left as it is, and what you do now is not saved "
+                  "in it.")
+            .arg(file, holding, reason);
+      return tr("%1, %2, was far larger than it could ever grow, so it was not read. It is kept "
+                "as %3, and a new one is started.")
+          .arg(file, holding, FileName(problem.keptCopy));
   }
   return {};
 }

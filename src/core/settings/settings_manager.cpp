@@ -22,9 +22,27 @@ namespace Core {
 
 namespace {
 
+// The largest store file that is read. The store holds 221 keys of some forty to sixty bytes each,
+// about 12 KB; a file of a megabyte holds no settings of ours.
+constexpr qint64 MaxStoreBytes = qint64(1) << 20;
+
 std::unique_ptr<QSettings> OpenUserStore() {
   return std::make_unique<QSettings>(QSettings::UserScope, QCoreApplication::organizationName(),
                                      QCoreApplication::applicationName());
+}
+
+// The file Qt keeps the user's store in, found before Qt reads it: a handle on names that no
+// program uses tells Qt's folder for user stores without reading any file of ours, and the store
+// lies there under the organisation's and the application's names.
+QString UserStoreFile() {
+  const QString organisation = QStringLiteral(".melvarin-store-probe");
+  const QString application = QStringLiteral("probe");
+  const QString tail = organisation + QLatin1Char('/') + application + QStringLiteral(".conf");
+  QString folder = QSettings(QSettings::UserScope, organisation, application).fileName();
+  if (!folder.endsWith(tail)) return {};
+  folder.chop(tail.size());
+  return folder + QCoreApplication::organizationName() + QLatin1Char('/') +
+         QCoreApplication::applicationName() + QStringLiteral(".conf");
 }
 
 // Qt guards each write of the store's file with a lock file beside it, and writes through a
@@ -68,8 +86,12 @@ SettingsManager::QuizModeProvider SettingsManager::ApplicationQuizMode() {
 }
 
 SettingsManager::SettingsManager(QuizModeProvider isQuizMode)
-    : m_store(OpenUserStore()), m_isQuizMode(std::move(isQuizMode)) {
-  CleanUpAfterInterruptedSave(m_store->fileName());
+    : m_storeFile(UserStoreFile()), m_isQuizMode(std::move(isQuizMode)) {
+  if (StoreFileMayBeRead()) {
+    m_store = OpenUserStore();
+    m_storeFile = m_store->fileName();
+    CleanUpAfterInterruptedSave(m_storeFile);
+  }
   initExcersiceSettings();
   m_learnSettings = DifficultyPreset(Level1);
   LoadState();
@@ -77,10 +99,62 @@ SettingsManager::SettingsManager(QuizModeProvider isQuizMode)
   NoteLoadProblems();
 }
 
+bool SettingsManager::StoreFileMayBeRead() {
+  const XmlFile::WholeFile found = XmlFile::Examine(m_storeFile, MaxStoreBytes);
+  switch (found.outcome) {
+    case XmlFile::WholeFile::Read:
+    case XmlFile::WholeFile::Missing:
+      return true;
+    case XmlFile::WholeFile::Failed:
+      return true;  // Qt finds it unreadable in its turn and says so
+    case XmlFile::WholeFile::NotAFile:
+      // A folder stops Qt's reading at once and is told as unreadable; anything else (a named
+      // pipe) would stop the program for good. Its settings then live in memory only.
+      if (QFileInfo(m_storeFile).isDir()) return true;
+      std::fprintf(stderr,
+                   "The settings file \"%s\" is not a regular file (%s): it is not read, and "
+                   "the settings are not saved in this run.\n",
+                   qPrintable(m_storeFile), qPrintable(found.error));
+      m_loadProblems.push_back(
+          {StorageProblem::Unreadable, StorageProblem::Settings, m_storeFile, found.error, {}});
+      return false;
+    case XmlFile::WholeFile::TooLarge:
+      return PutStoreFileAside(found.size);
+  }
+  return true;
+}
+
+bool SettingsManager::PutStoreFileAside(qint64 size) {
+  const XmlFile::KeptCopy aside = XmlFile::MoveAside(m_storeFile, QStringLiteral("damaged"));
+  m_loadProblems.push_back(
+      {StorageProblem::TooLarge, StorageProblem::Settings, m_storeFile, aside.error, aside.path});
+  if (aside.path.isEmpty()) {
+    std::fprintf(stderr,
+                 "The settings file \"%s\" holds %lld bytes, far more than any settings, and "
+                 "could not be put aside (%s): it is not read, and the settings are not saved in "
+                 "this run.\n",
+                 qPrintable(m_storeFile), static_cast<long long>(size), qPrintable(aside.error));
+    return false;
+  }
+  std::fprintf(stderr,
+               "The settings file \"%s\" holds %lld bytes, far more than any settings: it is not "
+               "read, and is kept as \"%s\".\n",
+               qPrintable(m_storeFile), static_cast<long long>(size), qPrintable(aside.path));
+  return true;
+}
+
 // Deleting the store writes whatever is still pending.
 SettingsManager::~SettingsManager() = default;
 
 void SettingsManager::WriteStore() {
+  // Filled since it was read (by hand or by another program), the file would be read whole by the
+  // save, which merges it with what is pending: it is put aside instead, and the save writes
+  // only this program's settings.
+  const XmlFile::WholeFile found = XmlFile::Examine(m_storeFile, MaxStoreBytes);
+  if (found.outcome == XmlFile::WholeFile::TooLarge && !PutStoreFileAside(found.size)) {
+    m_storageStatus = QSettings::AccessError;
+    return;
+  }
   m_store->sync();
   if (m_store->status() != QSettings::NoError) {
     // A store keeps its first error for good, so a file that was damaged when it was read would
@@ -113,6 +187,7 @@ void SettingsManager::LoadSettings() {
 }
 
 void SettingsManager::NoteLoadProblems() {
+  if (!m_store) return;
   const QString path = m_store->fileName();
   switch (m_store->status()) {
     case QSettings::NoError:
@@ -141,7 +216,7 @@ std::vector<StorageProblem> SettingsManager::GetStorageProblems() const {
   if (m_storageStatus != QSettings::NoError)
     problems.push_back({StorageProblem::Unwritable,
                         StorageProblem::Settings,
-                        m_store->fileName(),
+                        m_storeFile,
                         QString::fromLatin1(Describe(m_storageStatus)),
                         {}});
   return problems;

@@ -32,7 +32,9 @@ class SettingsManager {
   // the resume record, the general options and the lesson copy (level 1 overlaid by the store,
   // its numbers brought into the ranges the settings screens offer). What a save cut short by a
   // kill left beside the store is removed first. A store file found damaged is kept beside itself
-  // ("MelvarinStudio.conf.damaged-<date>-<n>") before any save rewrites it.
+  // ("MelvarinStudio.conf.damaged-<date>-<n>") before any save rewrites it; one far larger than
+  // any settings is not read but renamed to such a name. Something other than a file in its
+  // place (a named pipe) is not read and never written: the settings then live in memory only.
   explicit SettingsManager(QuizModeProvider isQuizMode = ApplicationQuizMode());
   ~SettingsManager();
   SettingsManager(const SettingsManager&) = delete;
@@ -71,12 +73,17 @@ class SettingsManager {
 
  private:
   bool InQuiz() const { return m_isQuizMode && m_isQuizMode(); }
+  // Whether the store's file may be handed to Qt to read; what is wrong with it is noted.
+  bool StoreFileMayBeRead();
+  // Renames a store file too large to be read out of the way; false when it could not.
+  bool PutStoreFileAside(qint64 size);
   void WriteStore();
   void NoteLoadProblems();
 
   ExcersisesSettings m_learnSettings;
   ExcersisesSettings m_quizSettings;
-  std::unique_ptr<QSettings> m_store;
+  QString m_storeFile;
+  std::unique_ptr<QSettings> m_store;  // null when its file may not be read
   QuizModeProvider m_isQuizMode;
   QSettings::Status m_storageStatus = QSettings::NoError;
   std::vector<StorageProblem> m_loadProblems;

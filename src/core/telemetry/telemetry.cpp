@@ -5,10 +5,10 @@
 #include "src/core/telemetry/platform_info.h"
 #include "src/core/telemetry/service_endpoint.h"
 #include "src/core/telemetry/telemetry_xml.h"
+#include "src/core/xml_file/xml_file.h"
 
 #include <QBuffer>
 #include <QDateTime>
-#include <QFile>
 #include <QLocale>
 
 #include <algorithm>
@@ -129,19 +129,31 @@ void Telemetry::ExitApp() {
 }
 
 void Telemetry::Load() {
-  QFile file(m_filePath);
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (!file.exists()) return;  // first run: the fresh values stand
-    m_leftAlone = QStringLiteral("it could not be read when the program started (%1)")
-                      .arg(file.errorString());
-    m_problems.push_back({StorageProblem::Unreadable,
-                          StorageProblem::UsageRecord,
-                          m_filePath,
-                          file.errorString(),
-                          {}});
-    return;
+  const XmlFile::WholeFile whole = XmlFile::ReadWholeFile(m_filePath, MaxFileBytes);
+  switch (whole.outcome) {
+    case XmlFile::WholeFile::Read:
+      break;
+    case XmlFile::WholeFile::Missing:
+      return;  // first run: the fresh values stand
+    case XmlFile::WholeFile::TooLarge: {
+      // Not read: the fresh values stand, and go to a new file once this one is out of the way.
+      const XmlFile::KeptCopy aside = XmlFile::MoveAside(m_filePath, QStringLiteral("damaged"));
+      if (aside.path.isEmpty())
+        m_leftAlone = QStringLiteral("it is too large to be read, and could not be put aside (%1)")
+                          .arg(aside.error);
+      m_problems.push_back({StorageProblem::TooLarge, StorageProblem::UsageRecord, m_filePath,
+                            aside.error, aside.path});
+      return;
+    }
+    case XmlFile::WholeFile::NotAFile:
+    case XmlFile::WholeFile::Failed:
+      m_leftAlone =
+          QStringLiteral("it could not be read when the program started (%1)").arg(whole.error);
+      m_problems.push_back(
+          {StorageProblem::Unreadable, StorageProblem::UsageRecord, m_filePath, whole.error, {}});
+      return;
   }
-  const QByteArray found = file.readAll();
+  const QByteArray& found = whole.bytes;
   QBuffer buffer;
   buffer.setData(found);
   buffer.open(QIODevice::ReadOnly);

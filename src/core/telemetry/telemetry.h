@@ -19,6 +19,10 @@ namespace Core {
 
 class Telemetry {
  public:
+  // The largest usage record that is read. It holds a few dozen numbers for each of the three
+  // trainers, some kilobytes; a file of a megabyte is no usage record.
+  static constexpr qint64 MaxFileBytes = qint64(1) << 20;
+
   // Milliseconds of a monotonic clock; visit lengths are differences of two readings.
   using Clock = std::function<qint64()>;
 
@@ -45,7 +49,9 @@ class Telemetry {
   // Reads the file over the record; a missing file is not an error. From a damaged file every
   // value that can still be read is taken, and the file as found is kept beside it
   // ("tstats.xml.damaged-<date>-<n>") before it is ever replaced. A file of a newer version is
-  // read as far as it can be and never written in this run. Both go to GetStorageProblems().
+  // read as far as it can be and never written in this run; one far too large to be a usage
+  // record is not read but renamed to such a name, and one that is not a regular file (a named
+  // pipe, a folder) is not read and never written. All go to GetStorageProblems().
   void Load();
   // Replaces the file atomically; throws Error 0x624 when it cannot be written or is left alone.
   void Save();

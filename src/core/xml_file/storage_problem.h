@@ -13,6 +13,7 @@ struct StorageProblem {
     NewerVersion,  // made by a newer version: used from memory, the file itself left alone
     Unreadable,    // there, but could not be read: left alone, nothing is saved to it
     Unwritable,    // could not be written: what it should hold lives on in memory
+    TooLarge,      // far larger than the data could ever make it: not read, put aside as found
   };
   // Whose data the file holds.
   enum Content { Statistics, LessonStatistics, UsageRecord, Settings };

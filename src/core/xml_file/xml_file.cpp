@@ -7,10 +7,15 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QVersionNumber>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,6 +28,7 @@ namespace {
 // clean-up at start can never take a file of the learner's for one of them.
 constexpr char TemporaryMark[] = ".melvarin-save-";
 constexpr int TemporarySuffixLength = 6;
+constexpr qint64 ReadChunk = 1 << 20;
 
 QString TemporaryPath(const QFileInfo& target) {
   static constexpr char Alphabet[] =
@@ -34,14 +40,47 @@ QString TemporaryPath(const QFileInfo& target) {
                                suffix);
 }
 
+QString SystemError() {
+  return QString::fromLocal8Bit(std::strerror(errno));
+}
+
 std::optional<QString> WriteWhole(QFile& file, const QByteArray& bytes) {
   // Unbuffered, so a failing write (full disk) is seen here and not at a flush that might be
   // overlooked.
   if (file.write(bytes) != bytes.size()) return file.errorString();
   // On disk before the rename makes it the file: a crash of the machine must not leave an empty
   // file under the old name.
-  if (::fdatasync(file.handle()) != 0) return QString::fromLocal8Bit(std::strerror(errno));
+  if (::fdatasync(file.handle()) != 0) return SystemError();
   return std::nullopt;
+}
+
+// The start of the names of the kept copies of a file: "stats.xml.damaged-".
+QString CopyStem(const QFileInfo& original, const QString& kind) {
+  return original.fileName() + QLatin1Char('.') + kind + QLatin1Char('-');
+}
+
+// The first name of the day that no file has: "stats.xml.damaged-2025-03-04-<n>". Earlier copies
+// are never overwritten: each damage found keeps its own.
+QString FreeCopyName(const QFileInfo& original, const QString& kind) {
+  const QString dated = original.dir().filePath(
+      CopyStem(original, kind) + QDate::currentDate().toString(Qt::ISODate) + QLatin1Char('-'));
+  for (int number = 1;; ++number) {
+    const QString copy = dated + QString::number(number);
+    if (!QFileInfo(copy).exists() && !QFileInfo(copy).isSymLink()) return copy;
+  }
+}
+
+// Sorts what a file's status tells: anything but a regular file within the bound ends the reading.
+void Classify(const struct stat& status, qint64 maxBytes, WholeFile& result) {
+  result.size = status.st_size;
+  if (S_ISREG(status.st_mode)) {
+    result.outcome = result.size > maxBytes ? WholeFile::TooLarge : WholeFile::Read;
+    return;
+  }
+  result.outcome = WholeFile::NotAFile;
+  result.error = S_ISDIR(status.st_mode)    ? QStringLiteral("a folder is in its place")
+                 : S_ISFIFO(status.st_mode) ? QStringLiteral("a named pipe is in its place")
+                                            : QStringLiteral("it is not a regular file");
 }
 
 bool SameContent(const QString& path, const QByteArray& bytes) {
@@ -67,6 +106,8 @@ std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes)
   const QFileInfo link(path);
   const QFileInfo target(link.isSymLink() ? link.symLinkTarget() : path);
   if (target.isDir()) return QStringLiteral("a folder is in its place");
+  // A named pipe, a device or a socket is not ours to replace by a file.
+  if (target.exists() && !target.isFile()) return QStringLiteral("it is not a regular file");
   if (target.exists() && !target.isWritable()) return QStringLiteral("it may not be written");
   QFile file;
   // A fresh name, created anew: a file of that name that exists already is never written into.
@@ -83,7 +124,7 @@ std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes)
   // The rename replaces the old file in one step; a kill before it leaves the old one.
   if (!failure && std::rename(QFile::encodeName(file.fileName()).constData(),
                               QFile::encodeName(target.filePath()).constData()) != 0)
-    failure = QString::fromLocal8Bit(std::strerror(errno));
+    failure = SystemError();
   if (failure) file.remove();
   return failure;
 }
@@ -104,20 +145,85 @@ void RemoveLeftovers(const QString& path) {
 KeptCopy KeepCopy(const QString& path, const QByteArray& bytes, const QString& kind) {
   const QFileInfo original(path);
   const QDir folder = original.dir();
-  const QString stem = original.fileName() + QLatin1Char('.') + kind + QLatin1Char('-');
-  const QStringList earlier =
-      folder.entryList({stem + QLatin1Char('*')}, QDir::Files | QDir::Hidden, QDir::Name);
+  const QStringList earlier = folder.entryList({CopyStem(original, kind) + QLatin1Char('*')},
+                                               QDir::Files | QDir::Hidden, QDir::Name);
   for (const QString& name : earlier)
     if (SameContent(folder.filePath(name), bytes)) return {folder.filePath(name), {}};
 
-  const QString dated = stem + QDate::currentDate().toString(Qt::ISODate) + QLatin1Char('-');
-  for (int number = 1;; ++number) {
-    const QString copy = folder.filePath(dated + QString::number(number));
-    // Earlier copies are never overwritten: each damage found keeps its own.
-    if (QFileInfo::exists(copy)) continue;
-    if (const std::optional<QString> failure = ReplaceFile(copy, bytes)) return {{}, *failure};
-    return {copy, {}};
+  const QString copy = FreeCopyName(original, kind);
+  if (const std::optional<QString> failure = ReplaceFile(copy, bytes)) return {{}, *failure};
+  return {copy, {}};
+}
+
+KeptCopy MoveAside(const QString& path, const QString& kind) {
+  const QFileInfo original(path);
+  const QString aside = FreeCopyName(original, kind);
+  // A rename never replaces a file of that name: a copy made meanwhile only costs this one.
+  QFile file(path);
+  if (!file.rename(aside)) return {{}, file.errorString()};
+  return {aside, {}};
+}
+
+WholeFile ReadWholeFile(const QString& path, qint64 maxBytes) {
+  WholeFile result;
+  // Without blocking: a named pipe opens at once and is then told apart by its kind.
+  const int descriptor =
+      ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (descriptor < 0) {
+    result.outcome = errno == ENOENT || errno == ENOTDIR ? WholeFile::Missing : WholeFile::Failed;
+    result.error = SystemError();
+    return result;
   }
+  QFile file;
+  file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0) {
+    result.outcome = WholeFile::Failed;
+    result.error = SystemError();
+    return result;
+  }
+  Classify(status, maxBytes, result);
+  if (result.outcome != WholeFile::Read) return result;
+  // The file may grow while it is read: no more than one byte beyond the bound is taken in.
+  result.bytes.reserve(qsizetype(result.size));
+  while (result.bytes.size() <= maxBytes) {
+    const QByteArray chunk =
+        file.read(std::min<qint64>(ReadChunk, maxBytes + 1 - result.bytes.size()));
+    if (chunk.isEmpty()) break;
+    result.bytes += chunk;
+  }
+  if (file.error() != QFileDevice::NoError) {
+    result.outcome = WholeFile::Failed;
+    result.error = file.errorString();
+    result.bytes.clear();
+  } else if (result.bytes.size() > maxBytes) {
+    result.outcome = WholeFile::TooLarge;
+    result.size = result.bytes.size();
+    result.bytes.clear();
+  } else {
+    result.outcome = WholeFile::Read;
+  }
+  return result;
+}
+
+WholeFile Examine(const QString& path, qint64 maxBytes) {
+  WholeFile result;
+  struct stat status {};
+  if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+    result.outcome = errno == ENOENT || errno == ENOTDIR ? WholeFile::Missing : WholeFile::Failed;
+    result.error = SystemError();
+    return result;
+  }
+  Classify(status, maxBytes, result);
+  return result;
+}
+
+VersionAge CompareVersion(const QString& text, const QVersionNumber& ours) {
+  qsizetype suffix = 0;
+  const QVersionNumber number = QVersionNumber::fromString(text, &suffix);
+  if (number.isNull() || suffix != text.size()) return VersionAge::NotAVersion;
+  const int order = QVersionNumber::compare(number, ours);
+  return order < 0 ? VersionAge::Older : order > 0 ? VersionAge::Newer : VersionAge::Same;
 }
 
 std::optional<ParseFault> ReadStartElements(QIODevice& device,

@@ -15,6 +15,7 @@
 #include <optional>
 
 class QIODevice;
+class QVersionNumber;
 class QXmlStreamAttributes;
 class QXmlStreamWriter;
 
@@ -45,6 +46,37 @@ struct KeptCopy {
   QString error;  // why, when it could not
 };
 KeptCopy KeepCopy(const QString& path, const QByteArray& bytes, const QString& kind);
+
+// Keeps the file at `path` as it is under a name KeepCopy would give a copy of it, by renaming
+// it: a file too large to be read is put aside without being read or copied. A link is renamed,
+// not the file it names. Returns the new path, or the error text when it could not be renamed.
+KeptCopy MoveAside(const QString& path, const QString& kind);
+
+// What reading one of the data files found. Only a regular file is opened: a named pipe in its
+// place would block the reading until some other program writes to it, a device might never end.
+struct WholeFile {
+  enum Outcome {
+    Read,      // `bytes` holds all of it
+    Missing,   // nothing of that name (a link to nothing, a file where a folder should be)
+    NotAFile,  // a folder, a named pipe, a device or a socket is in its place
+    TooLarge,  // a regular file larger than the bound; nothing of it was read
+    Failed,    // a regular file that could not be read
+  };
+  Outcome outcome = Missing;
+  QByteArray bytes;
+  QString error;  // the words for NotAFile and Failed
+  qint64 size = 0;
+};
+WholeFile ReadWholeFile(const QString& path, qint64 maxBytes);
+
+// What ReadWholeFile would find, found without opening the file (for a store that another
+// reader opens): `Read` stands for a regular file within the bound, and no bytes are read.
+WholeFile Examine(const QString& path, qint64 maxBytes);
+
+// How the version a document names compares to the version this program writes. Only a plain
+// version number ("1", "0.9", "2.1.3") is a version; any other text is damage, not a format.
+enum class VersionAge { Same, Older, Newer, NotAVersion };
+VersionAge CompareVersion(const QString& text, const QVersionNumber& ours);
 
 // Where and why a document is not well formed.
 struct ParseFault {

@@ -15,6 +15,7 @@
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
+#include "support/named_pipes.h"
 
 namespace {
 
@@ -113,6 +114,41 @@ TEST_F(StorageNoticeTest, ProblemsFoundAtStartAndFailedSettingsSavesAreToldOnceP
   ShortLessons();
   QCoreApplication::processEvents();
   EXPECT_FALSE(Notice()->isVisible());
+}
+
+// Named pipes in place of every file the program keeps: it starts without waiting for a writer,
+// tells of each, and leaves every pipe a pipe through a lesson and the shutdown.
+TEST_F(StorageNoticeTest, NamedPipesInPlaceOfTheFilesAreToldAndLeftAsTheyAre) {
+  CloseConsole();
+  App()->ReleaseServices();
+  const QStringList files = {DataFile("stats.xml"), DataFile("statsLocal.xml"),
+                             DataFile("tstats.xml"),
+                             m_env.ConfigHome() + "/Quorvale/MelvarinStudio.conf"};
+  Testing::NamedPipes pipes;
+  for (const QString& file : files) {
+    QFile::remove(file);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+    ASSERT_TRUE(pipes.Make(file)) << file.toStdString();
+  }
+  testing::internal::CaptureStderr();
+  App()->Init();
+  StartConsole();
+  App()->TellStorageProblems();
+  ASSERT_TRUE(WaitUntil([this] { return NoticeShown(); }));
+  for (const char* name : {"stats.xml", "statsLocal.xml", "tstats.xml", "MelvarinStudio.conf"})
+    EXPECT_TRUE(NoticeText().contains(QString("<b>%1</b>").arg(name) + ", which holds")) << name;
+  EXPECT_EQ(NoticeText().count("could not be read (a named pipe is in its place)"), 4);
+  Screenshot("storage-notice-named-pipes.png");
+  CloseNotice();
+  ShortLessons();
+  StartLesson(NoteTrainer);
+  m_console->NavigateHome();
+  CloseConsole();
+  App()->ReleaseServices();
+  testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(pipes.Release()) << "a file was waited for";
+  for (const QString& file : files)
+    EXPECT_TRUE(Testing::NamedPipes::IsPipe(file)) << file.toStdString();
 }
 
 // A lesson's answers that cannot reach the all-time statistics still reach the lesson's own file,

@@ -52,9 +52,9 @@ QByteArray XMLSerializer::WriteXML(const ExStatSet& set) {
   });
 }
 
-bool XMLSerializer::ReadXML(QIODevice& device, ExStatSet& set) {
+bool XMLSerializer::ReadXML(QIODevice& device, ExStatSet& set, bool olderVersions) {
   set.Clear();
-  XMLSerializer serializer(set);
+  XMLSerializer serializer(set, olderVersions);
   const std::optional<XmlFile::ParseFault> fault = XmlFile::ReadStartElements(
       device, [&serializer](QStringView localName, const QXmlStreamAttributes& attributes) {
         serializer.startElement(localName, attributes);
@@ -65,7 +65,7 @@ bool XMLSerializer::ReadXML(QIODevice& device, ExStatSet& set) {
 
 void XMLSerializer::SalvageXML(const QByteArray& document, ExStatSet& set) {
   set.Clear();
-  XMLSerializer serializer(set);
+  XMLSerializer serializer(set, true);
   XmlFile::SalvageStartElements(
       document, [&serializer](QStringView localName, const QXmlStreamAttributes& attributes) {
         if (localName == u"entry") serializer.AppendEntry(attributes);
@@ -79,17 +79,15 @@ bool XMLSerializer::IsNewerVersion(const QByteArray& document) {
         if (!version && localName == u"ex_stat")
           version = attributes.value(QLatin1String("version")).toString();
       });
-  if (!version) return false;
-  qsizetype suffix = 0;
-  const QVersionNumber number = QVersionNumber::fromString(*version, &suffix);
-  // Only a plain version number counts: damaged text is damage, not a newer format.
-  return suffix == version->size() && number > FormatVersion;
+  return version && XmlFile::CompareVersion(*version, FormatVersion) == XmlFile::VersionAge::Newer;
 }
 
 void XMLSerializer::startElement(QStringView localName, const QXmlStreamAttributes& attributes) {
   if (localName == u"ex_stat") {
     const QString version = attributes.value(QLatin1String("version")).toString();
-    if (version != QLatin1String("1.0")) throw MELVARIN_ERROR(Error::XmlParse, version);
+    const bool older = m_olderVersions && XmlFile::CompareVersion(version, FormatVersion) ==
+                                              XmlFile::VersionAge::Older;
+    if (version != QLatin1String("1.0") && !older) throw MELVARIN_ERROR(Error::XmlParse, version);
   } else if (localName == u"entry") {
     AppendEntry(attributes);
   }

@@ -4,7 +4,6 @@
 #include "src/core/xml_file/xml_file.h"
 
 #include <QBuffer>
-#include <QFile>
 
 #include <cstdio>
 
@@ -41,22 +40,45 @@ void ExerciseStatistics::Load() {
 }
 
 void ExerciseStatistics::Load(StoredFile& file) {
-  QFile device(file.path);
-  if (!device.open(QIODevice::ReadOnly)) {
-    if (!device.exists()) {
+  const XmlFile::WholeFile found = XmlFile::ReadWholeFile(file.path, MaxFileBytes);
+  switch (found.outcome) {
+    case XmlFile::WholeFile::Read:
+      Read(file, found.bytes);
+      return;
+    case XmlFile::WholeFile::Missing:
       WriteRecovered(file);  // first run: create it
       return;
-    }
-    // Its records are not in memory: writing it in this run would throw them away.
-    file.leftAlone = QStringLiteral("it could not be read when the program started (%1)")
-                         .arg(device.errorString());
-    Report(MELVARIN_ERROR(Error::XmlLoad, device.errorString()), "read", file.path);
-    m_problems.push_back(Problem(file, StorageProblem::Unreadable, device.errorString()));
+    case XmlFile::WholeFile::TooLarge:
+      PutAside(file, found.size);
+      return;
+    case XmlFile::WholeFile::NotAFile:
+    case XmlFile::WholeFile::Failed:
+      // Its records are not in memory: writing it in this run would throw them away.
+      file.leftAlone =
+          QStringLiteral("it could not be read when the program started (%1)").arg(found.error);
+      Report(MELVARIN_ERROR(Error::XmlLoad, found.error), "read", file.path);
+      m_problems.push_back(Problem(file, StorageProblem::Unreadable, found.error));
+      return;
+  }
+}
+
+void ExerciseStatistics::PutAside(StoredFile& file, qint64 size) {
+  const XmlFile::KeptCopy aside = XmlFile::MoveAside(file.path, QStringLiteral("damaged"));
+  m_problems.push_back(Problem(file, StorageProblem::TooLarge, aside.error, aside.path));
+  if (aside.path.isEmpty()) {
+    file.leftAlone = QStringLiteral("it is too large to be read, and could not be put aside (%1)")
+                         .arg(aside.error);
+    std::fprintf(stderr,
+                 "The statistics file \"%s\" holds %lld bytes, far more than any statistics, and "
+                 "could not be put aside (%s); it is not read and left as it is.\n",
+                 qPrintable(file.path), static_cast<long long>(size), qPrintable(aside.error));
     return;
   }
-  const QByteArray found = device.readAll();
-  device.close();
-  Read(file, found);
+  std::fprintf(stderr,
+               "The statistics file \"%s\" holds %lld bytes, far more than any statistics; it is "
+               "not read, kept as \"%s\", and a new one is started.\n",
+               qPrintable(file.path), static_cast<long long>(size), qPrintable(aside.path));
+  WriteRecovered(file);
 }
 
 void ExerciseStatistics::Read(StoredFile& file, const QByteArray& found) {
@@ -64,7 +86,9 @@ void ExerciseStatistics::Read(StoredFile& file, const QByteArray& found) {
   buffer.setData(found);
   buffer.open(QIODevice::ReadOnly);
   try {
-    if (ExDbDetail::XMLSerializer::ReadXML(buffer, file.set)) return;
+    // A file of an older version holds the same records: it is read as it is, and written in the
+    // current version with the next save.
+    if (ExDbDetail::XMLSerializer::ReadXML(buffer, file.set, true)) return;
     Recover(file, found, false);  // the records are read, but some numbers did not fit
   } catch (const Error&) {
     // The reader stops at the damage; every record beyond it that is still whole is taken too.
@@ -105,14 +129,18 @@ void ExerciseStatistics::Recover(StoredFile& file, const QByteArray& found, bool
 
 void ExerciseStatistics::LoadLocal() {
   QMutexLocker lock(&m_mutex);
-  QFile device(m_local.path);
-  if (!device.open(QIODevice::ReadOnly)) return;
-  const QByteArray found = device.readAll();
-  device.close();
-  // Read now, the file may be written again.
+  const XmlFile::WholeFile found = XmlFile::ReadWholeFile(m_local.path, MaxFileBytes);
+  if (found.outcome != XmlFile::WholeFile::Read && found.outcome != XmlFile::WholeFile::TooLarge)
+    return;
+  // Read (or put aside) now, the file may be written again.
   m_local.leftAlone.clear();
   m_local.unkeptOriginal.clear();
-  Read(m_local, found);
+  if (found.outcome == XmlFile::WholeFile::Read) {
+    Read(m_local, found.bytes);
+  } else {
+    m_local.set.Clear();  // none of its records can be the lesson's
+    PutAside(m_local, found.size);
+  }
 }
 
 void ExerciseStatistics::AddEntry(const ExStat& e) {

@@ -20,11 +20,21 @@ namespace Core {
 
 class ExerciseStatistics {
  public:
+  // The largest statistics file that is read. A file holds one record per question of each
+  // section of each trainer: the chords (4099) and intervals (1066) of the note and ear trainers,
+  // the single notes (88) of both, the ear trainer's scales (760), the tempo pieces (448) of the
+  // ear and music-symbols trainers and the 64 other symbols make 12,226 records of at most 90
+  // bytes each, 1.1 MB. Sixteen times that is no learner's history.
+  static constexpr qint64 MaxFileBytes = qint64(16) << 20;
+
   // Loads both files. A missing file is created. A damaged one is kept beside itself as found
   // ("stats.xml.damaged-<date>-<n>"), every record that can still be read is taken from it, and
-  // it is rewritten with them. A file of a newer version, or one that exists but cannot be read,
+  // it is rewritten with them; one far larger than any statistics is not read but renamed to such
+  // a name, and started anew. A file of an older version is read as it is. A file of a newer
+  // version, or one that exists but cannot be read (also a named pipe or a folder in its place),
   // is never written in this run: the statistics it holds (if any could be read) live in memory.
-  // Each of these is reported on standard error and in GetStorageProblems().
+  // Each of these but the older version is reported on standard error and in
+  // GetStorageProblems().
   ExerciseStatistics(const QString& totalPath, const QString& localPath);
   virtual ~ExerciseStatistics();  // writes nothing
   ExerciseStatistics(const ExerciseStatistics&) = delete;
@@ -78,6 +88,8 @@ class ExerciseStatistics {
 
   void Load();
   void Load(StoredFile& file);
+  // Renames a file too large to be read out of the way and starts it anew.
+  void PutAside(StoredFile& file, qint64 size);
   void Read(StoredFile& file, const QByteArray& found);
   void Recover(StoredFile& file, const QByteArray& found, bool newer);
   // Writes `set` as the file's content, after keeping a copy of the damaged original if that is

@@ -17,6 +17,7 @@
 #include "src/core/settings/settings_manager.h"
 #include "src/core/settings/settings_ranges.h"
 #include "store_fixture.h"
+#include "support/named_pipes.h"
 
 namespace {
 
@@ -189,6 +190,68 @@ TEST_F(SettingsManagerTest, AFailedSaveIsReportedAndWrittenByTheNextOne) {
   EXPECT_EQ(manager->GetStorageStatus(), QSettings::NoError);
   EXPECT_TRUE(StoreBytes().contains("Settings.NewsId=13")) << "the failed save is not lost";
   EXPECT_TRUE(StoreBytes().contains("ROZazod.ExercisePosition=78"));
+}
+
+// A named pipe in place of the store would hold Qt's reading, and the program's start, until
+// another program wrote to it: it is not read, told as unreadable, and never written; the settings
+// live in memory.
+TEST_F(SettingsManagerTest, ANamedPipeInPlaceOfTheStoreIsNeitherReadNorWritten) {
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+  Testing::NamedPipes pipes;
+  ASSERT_TRUE(pipes.Make(StoreFile()));
+  testing::internal::CaptureStderr();
+  {
+    auto manager = std::make_unique<SettingsManager>([this] { return m_quiz; });
+    EXPECT_EQ(manager->GetDifficultyLevel(NoteTrainerExercise), Level1);
+    ASSERT_EQ(manager->GetStorageProblems().size(), 1u);
+    EXPECT_EQ(manager->GetStorageProblems()[0].kind, StorageProblem::Unreadable);
+    EXPECT_EQ(manager->GetStorageProblems()[0].path, StoreFile());
+    EXPECT_EQ(manager->GetStorageProblems()[0].reason, "a named pipe is in its place");
+    manager->SetDifficultyLevel(EarTrainerExercise, Level3);
+    manager->SaveState();
+    EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), Level3);
+  }
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("is not a regular file"),
+            std::string::npos);
+  EXPECT_TRUE(pipes.Release()) << "the store waited for a writer";
+  EXPECT_TRUE(Testing::NamedPipes::IsPipe(StoreFile()));
+}
+
+// A store file far larger than any settings is not read (Qt would read it whole at the start and
+// write it whole at every save): it is put aside as found, and the settings start at the first
+// level. One that grows so while the program runs is put aside by the next save.
+TEST_F(SettingsManagerTest, AStoreFileFarLargerThanAnySettingsIsPutAside) {
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+  QByteArray huge = "[GlobalSetting]\nSettings.NewsId=12\n[Filler]\n";
+  for (int key = 0; huge.size() <= (1 << 20); ++key)
+    huge += "key" + QByteArray::number(key) + "=" + QByteArray(80, 'x') + "\n";
+  const auto writeHuge = [&] {
+    QFile file(StoreFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(huge) == huge.size());
+  };
+  const QString aside =
+      StoreFile() + ".damaged-" + QDate::currentDate().toString(Qt::ISODate) + "-%1";
+  writeHuge();
+  testing::internal::CaptureStderr();
+  auto manager = Start();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("far more than any settings"),
+            std::string::npos);
+  ASSERT_EQ(manager->GetStorageProblems().size(), 1u);
+  EXPECT_EQ(manager->GetStorageProblems()[0].kind, StorageProblem::TooLarge);
+  EXPECT_EQ(manager->GetStorageProblems()[0].keptCopy, aside.arg(1));
+  EXPECT_EQ(manager->globalSettings.newsId, 0) << "nothing of it is read";
+  EXPECT_FALSE(QFile::exists(StoreFile()));
+
+  manager->SaveSettings();
+  EXPECT_LT(StoreBytes().size(), 64 * 1024);
+  writeHuge();
+  testing::internal::CaptureStderr();
+  manager->SaveSettings();
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(manager->GetStorageStatus(), QSettings::NoError);
+  EXPECT_EQ(QFileInfo(aside.arg(2)).size(), huge.size());
+  EXPECT_LT(StoreBytes().size(), 64 * 1024);
+  EXPECT_FALSE(StoreBytes().contains("Filler"));
 }
 
 // A kill while Qt creates the lock file leaves it empty (or cut short); Qt would then wait until

@@ -6,11 +6,13 @@
 #include "src/core/telemetry/platform_info.h"
 #include "src/core/telemetry/telemetry.h"
 #include "src/core/telemetry/telemetry_xml.h"
+#include "support/named_pipes.h"
 #include "support/temp_environment.h"
 
 #include <QBuffer>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 
 #include <climits>
 
@@ -192,6 +194,43 @@ TEST_F(TelemetryFileTest, OnlyANewerVersionIsNeverWritten) {
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(ReadAll(m_path) == found, version[0] == '2') << version;
   }
+}
+
+// A named pipe in place of the record is not waited for and stays a pipe; a file far too large
+// to be a usage record is not read but put aside, and a new record is written.
+TEST_F(TelemetryFileTest, APipeIsLeftAloneAndAHugeFileIsPutAside) {
+  {
+    Testing::NamedPipes pipes;
+    ASSERT_TRUE(pipes.Make(m_path));
+    testing::internal::CaptureStderr();
+    {
+      Core::Telemetry telemetry(m_path);
+      ASSERT_EQ(telemetry.GetStorageProblems().size(), 1u);
+      EXPECT_EQ(telemetry.GetStorageProblems()[0].kind, Core::StorageProblem::Unreadable);
+      EXPECT_THROW(telemetry.Save(), Error);
+    }
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(pipes.Release()) << "the reading waited for a writer";
+    EXPECT_TRUE(Testing::NamedPipes::IsPipe(m_path));
+  }
+  QFile::remove(m_path);
+
+  {
+    QFile huge(m_path);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(Core::Telemetry::MaxFileBytes + 1));
+  }
+  const QString aside = m_path + ".damaged-" + QDate::currentDate().toString(Qt::ISODate) + "-1";
+  {
+    Core::Telemetry telemetry(m_path);
+    EXPECT_EQ(telemetry.GetStorageProblems(),
+              (std::vector<Core::StorageProblem>{{Core::StorageProblem::TooLarge,
+                                                  Core::StorageProblem::UsageRecord, m_path, "",
+                                                  aside}}));
+    EXPECT_EQ(telemetry.GetData().appLaunchCount, 0);
+  }
+  EXPECT_EQ(QFileInfo(aside).size(), Core::Telemetry::MaxFileBytes + 1);
+  EXPECT_TRUE(ReadAll(m_path).startsWith("<?xml"));
 }
 
 TEST_F(TelemetryFileTest, UnwritableFolderIsReportedWithoutEndingTheProgram) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "src/core/exercise/ex_store/exercise_statistics.h"
+#include "support/named_pipes.h"
 #include "support/temp_environment.h"
 
 #include <QDate>
@@ -378,6 +379,101 @@ TEST_F(StatisticsRecoveryTest, NoCopyNoRewrite) {
   stats->Save();
   EXPECT_EQ(ReadAll(Copy(m_total, "damaged")), damaged);
   EXPECT_EQ(Ids(Total(*Open(), 0)).size(), 299u);
+}
+
+// Files that are not files: a named pipe would hold the reading (and the program's start) until
+// another program wrote to it. It is told as unreadable and stays what it is.
+TEST_F(StatisticsRecoveryTest, ANamedPipeIsNeitherWaitedForNorReplaced) {
+  for (const bool local : {false, true}) {
+    SCOPED_TRACE(local ? "statsLocal.xml" : "stats.xml");
+    QFile::remove(m_total);
+    QFile::remove(m_local);
+    const QString pipe = local ? m_local : m_total;
+    Testing::NamedPipes pipes;
+    ASSERT_TRUE(pipes.Make(pipe));
+    WriteAll(local ? m_total : m_local, History());
+    testing::internal::CaptureStderr();
+    auto stats = Open();
+    stats->LoadLocal();
+    stats->AddEntry({301, 0, 0, 1, 0});
+    EXPECT_THROW(stats->Save(), Error);
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(pipes.Release()) << "the reading waited for a writer";
+    EXPECT_TRUE(Testing::NamedPipes::IsPipe(pipe));
+    ASSERT_EQ(stats->GetStorageProblems().size(), 1u);
+    EXPECT_EQ(stats->GetStorageProblems()[0].kind, StorageProblem::Unreadable);
+    EXPECT_EQ(stats->GetStorageProblems()[0].reason, "a named pipe is in its place");
+    // The other file is read and saved as ever.
+    EXPECT_EQ(Ids(local ? Total(*stats, 0) : Local(*stats, 0)).size(), 301u);
+    EXPECT_TRUE(ReadAll(local ? m_total : m_local).contains("id=\"301\""));
+  }
+}
+
+// A file far beyond any learner's history is not read: it is renamed as a damaged file would be
+// copied, untouched, and a new file is started.
+TEST_F(StatisticsRecoveryTest, AFileFarBeyondAnyHistoryIsPutAsideUnread) {
+  for (const bool local : {false, true}) {
+    SCOPED_TRACE(local ? "statsLocal.xml" : "stats.xml");
+    const QString path = local ? m_local : m_total;
+    const QString other = local ? m_total : m_local;
+    WriteAll(other, History());
+    {
+      QFile huge(path);
+      ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+      huge.write(History());
+      ASSERT_TRUE(huge.resize(Core::ExerciseStatistics::MaxFileBytes + 1));  // holes, no disk
+    }
+    testing::internal::CaptureStderr();
+    auto stats = Open();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("far more than any statistics"),
+              std::string::npos);
+    ASSERT_EQ(stats->GetStorageProblems().size(), 1u);
+    const StorageProblem problem = stats->GetStorageProblems()[0];
+    EXPECT_EQ(problem.kind, StorageProblem::TooLarge);
+    EXPECT_EQ(problem.keptCopy, Copy(path, "damaged"));
+    EXPECT_EQ(QFileInfo(problem.keptCopy).size(), Core::ExerciseStatistics::MaxFileBytes + 1);
+    EXPECT_EQ(ReadAll(path), EmptyDocument);
+    EXPECT_TRUE((local ? Local(*stats, 0) : Total(*stats, 0)).empty());
+    EXPECT_EQ(Ids(local ? Total(*stats, 0) : Local(*stats, 0)).size(), 300u);
+    QFile::remove(problem.keptCopy);
+  }
+
+  // Also when the lesson's file is read again to resume it.
+  auto stats = Open();
+  stats->AddEntry({1, 0, 0, 1, 0});
+  {
+    QFile huge(m_local);
+    ASSERT_TRUE(huge.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(huge.resize(Core::ExerciseStatistics::MaxFileBytes + 1));
+  }
+  testing::internal::CaptureStderr();
+  stats->LoadLocal();
+  testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(Local(*stats, 0).empty());
+  EXPECT_EQ(ReadAll(m_local), EmptyDocument);
+  EXPECT_EQ(QFileInfo(Copy(m_local, "damaged")).size(), Core::ExerciseStatistics::MaxFileBytes + 1);
+}
+
+// A file of an older version holds the same records: they are all read, nothing is told or kept
+// aside, and the next save writes the current version.
+TEST_F(StatisticsRecoveryTest, AFileOfAnOlderVersionIsReadQuietly) {
+  QByteArray older = History();
+  older.replace("version=\"1.0\">", "version=\"0.9\">");
+  WriteAll(m_total, older);
+  auto stats = Open();
+  EXPECT_EQ(Ids(Total(*stats, 0)).size(), 300u);
+  EXPECT_TRUE(stats->GetStorageProblems().empty());
+  EXPECT_FALSE(QFile::exists(Copy(m_total, "damaged")));
+  stats->Save();
+  EXPECT_EQ(ReadAll(m_total), History());
+
+  // An older file that is damaged as well is damaged.
+  older[older.indexOf("id=\"10\"") + 2] = '\x01';
+  WriteAll(m_total, older);
+  stats = Open();
+  EXPECT_EQ(Ids(Total(*stats, 0)).size(), 299u);
+  ASSERT_EQ(stats->GetStorageProblems().size(), 1u);
+  EXPECT_EQ(stats->GetStorageProblems()[0].kind, StorageProblem::Damaged);
 }
 
 TEST_F(StatisticsRecoveryTest, AFolderInPlaceOfTheTotalFileStillLetsTheLessonBeSaved) {
