@@ -36,6 +36,28 @@ SectionEndDialog::SectionEndDialog(QWidget* parent, QRect rect, double startOpac
   connect(this, &BaseDialog::DialogClosed, this, [this] { m_leaving = false; });
 }
 
+void SectionEndDialog::keepContentsBelow(int top) {
+  m_contentsTop = top;
+  placeContents();
+}
+
+void SectionEndDialog::placeContents() {
+  QSpacerItem* above = m_ui.verticalSpacer;
+  const int width = above->sizeHint().width();
+  above->changeSize(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding);
+  layout()->invalidate();
+  const int room = std::max(0, height() - layout()->minimumSize().height());
+  // Its least height, and it still takes its share of any height left over.
+  above->changeSize(width, std::clamp(m_contentsTop, 0, room), QSizePolicy::Minimum,
+                    QSizePolicy::MinimumExpanding);
+  layout()->invalidate();
+}
+
+void SectionEndDialog::resizeEvent(QResizeEvent* event) {
+  BaseDialog::resizeEvent(event);
+  placeContents();
+}
+
 void SectionEndDialog::setScore(int wrong, int correct) {
   m_wrong = wrong;
   m_correct = correct;

@@ -31,6 +31,9 @@ class SectionEndDialog : public BaseDialog {
   void countUpTick();
   // The final percentage of the counts set.
   int percentage() const;
+  // Keeps the title and all below it under `top` (in the dialog's coordinates), clear of what
+  // shows through the dialog above that line, as far as the dialog's height leaves room.
+  void keepContentsBelow(int top);
 
  signals:
   void Continue();
@@ -54,9 +57,11 @@ class SectionEndDialog : public BaseDialog {
  protected:
   void timerEvent(QTimerEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void setLook(const char* panel, const char* number);
+  void placeContents();
 
   Ui_ex_section_end_dialog m_ui;
   QString m_scoreTemplate;
@@ -66,6 +71,7 @@ class SectionEndDialog : public BaseDialog {
   bool m_leaving = false;  // a fade-out runs
   int m_wrong = 0;
   int m_correct = 0;
+  int m_contentsTop = 0;  // the least height of the space above the title
 };
 
 }  // namespace UI

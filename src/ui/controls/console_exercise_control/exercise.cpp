@@ -33,6 +33,9 @@ int prevState = Core::ES_FINISHED;
 
 namespace {
 
+// Between the score frame's lower edge and the section-end dialog's title.
+constexpr int SectionEndFrameClearance = 20;
+
 Application* App() {
   return Application::instance();
 }
@@ -377,7 +380,13 @@ void ConsoleExerciseControl::UpdateUIOnStateChange() {
 
 void ConsoleExerciseControl::ShowSectionEndDialog() {
   statisticsSection = -1;
-  GetSectionEndDialog()->showAnimated();
+  SectionEndDialog* dialog = GetSectionEndDialog();
+  // The score frame shows dimmed through the dialog: the dialog's title keeps clear of it and of
+  // its shadow.
+  const QWidget* frame = ui.ProgressFrameInternal;
+  dialog->keepContentsBelow(frame->mapTo(this, QPoint(0, frame->height())).y() +
+                            SectionEndFrameClearance);
+  dialog->showAnimated();
 }
 
 SectionEndDialog* ConsoleExerciseControl::GetSectionEndDialog() {

@@ -349,8 +349,14 @@ TEST_F(ExerciseRunTest, ARightKeyTurnsTheFrameGreenAndTheLessonEndsWithItsScore)
   UI::SectionEndDialog* end = Screen()->GetSectionEndDialog();
   ASSERT_TRUE(WaitUntil([&] { return end->isVisible(); }));
   EXPECT_EQ(Ex()->GetProgress().RightAnswers, 1);
-  // It covers the whole screen, the score panel at its top included.
+  // It covers the whole screen, the score panel at its top included; its title lies below that
+  // panel, which shows through it dimmed.
   EXPECT_EQ(end->geometry(), Screen()->rect());
+  QWidget* frame = Child("ProgressFrameInternal");
+  const int frameBottom = frame->mapTo(Screen(), QPoint(0, frame->height())).y();
+  const QWidget* title = end->findChild<QLabel*>("label");
+  EXPECT_TRUE(WaitUntil([&] { return title->mapTo(Screen(), QPoint()).y() > frameBottom; }))
+      << title->mapTo(Screen(), QPoint()).y() << " over " << frameBottom;
 
   // Repeat starts the lesson again at once, with empty lesson statistics.
   end->on_Repeat_released();
