@@ -224,12 +224,24 @@ WrongRightAnswerAnimation* ConsoleExerciseControl::MakeFrameAnimation(
     const QEasingCurve& curve, const std::vector<std::pair<double, QPoint>>& offsets) {
   auto* animation =
       new WrongRightAnswerAnimation(ui.ProgressFrameInternal, "geometry", ui.ProgressFrameWidget);
+  animation->setParent(this);
   animation->setDuration(FrameAnimationMs);
   animation->setEasingCurve(curve);
-  const QRect frame = ui.ProgressFrameInternal->geometry();
+  // Around the frame's place in the exercise view, not where it is now: made while the other
+  // animation moves the frame, it would take that passing place for the frame's own and leave
+  // the frame off its place after every run.
+  const QRect frame =
+      frameRestGeometry.isValid() ? frameRestGeometry : ui.ProgressFrameInternal->geometry();
   for (const auto& [step, offset] : offsets)
     animation->setKeyValueAt(step, frame.translated(offset));
   return animation;
+}
+
+void ConsoleExerciseControl::RunFrameAnimation(QPropertyAnimation* animation) {
+  // One animation moves the frame at a time; the other would pull it its own way.
+  for (QPropertyAnimation* other : {rightAnswerAnimation, wrongAnswerAnimation})
+    if (other && other != animation) other->stop();
+  animation->start();
 }
 
 void ConsoleExerciseControl::ReleaseFrameFromLayout() {
@@ -244,7 +256,7 @@ void ConsoleExerciseControl::doRightAnswerAnimation() {
   if (!rightAnswerAnimation)
     rightAnswerAnimation =
         MakeFrameAnimation(QEasingCurve::OutBounce, {{0.0, {0, 0}}, {0.5, {0, -5}}, {1.0, {0, 0}}});
-  rightAnswerAnimation->start();
+  RunFrameAnimation(rightAnswerAnimation);
 }
 
 void ConsoleExerciseControl::doWrongAnswerAnimation(bool isTimeout) {
@@ -265,7 +277,7 @@ void ConsoleExerciseControl::doWrongAnswerAnimation(bool isTimeout) {
                                                                            {0.6, {15, 0}},
                                                                            {0.8, {-15, 0}},
                                                                            {1.0, {0, 0}}});
-  wrongAnswerAnimation->start();
+  RunFrameAnimation(wrongAnswerAnimation);
 }
 
 }  // namespace UI

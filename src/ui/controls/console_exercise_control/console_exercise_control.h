@@ -272,6 +272,7 @@ class ConsoleExerciseControl : public QWidget {
   void SetMultichoiceStyle(int n, const char* name);
   WrongRightAnswerAnimation* MakeFrameAnimation(
       const QEasingCurve& curve, const std::vector<std::pair<double, QPoint>>& offsets);
+  void RunFrameAnimation(QPropertyAnimation* animation);
   void ReleaseFrameFromLayout();
 
   // Layout and input.
@@ -309,6 +310,7 @@ class ConsoleExerciseControl : public QWidget {
 
   QPropertyAnimation* wrongAnswerAnimation = nullptr;
   QPropertyAnimation* rightAnswerAnimation = nullptr;
+  QRect frameRestGeometry;  // the score frame's place in the exercise view
   bool timeoutNoticeShown = false;
   QTimer* timeoutNoticeTimer = nullptr;  // takes the time-out notice down again
   QPrintDialog* printDialog = nullptr;

@@ -95,9 +95,8 @@ void ConsoleExerciseControl::setupStateMachine() {
   QWidget* panel = ui.ProgressFrameInternal;
   // The score frame's own width comes back with the exercise view.
   exerciseState->assignProperty(panel, "maximumWidth", frame.width());
-  exerciseState->assignProperty(
-      panel, "geometry",
-      QRect((screenWidth - frame.width()) / 2, 0, frame.width(), frame.height()));
+  frameRestGeometry = QRect((screenWidth - frame.width()) / 2, 0, frame.width(), frame.height());
+  exerciseState->assignProperty(panel, "geometry", frameRestGeometry);
   exerciseState->assignProperty(ui.GkcLayoutWidget, "geometry", keysBuilt);
   // The bar never moves; every state names its place so that its animation has an end.
   for (QState* state : {exerciseState, statisticsState, extendedState, referenceState})

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QPropertyAnimation>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTimer>
@@ -411,6 +412,31 @@ TEST_F(ExerciseRunTest, AWrongKeyWithContinueOffPausesWithTheHintUntilTheLearner
   EXPECT_TRUE(Screen()->PauseExercise(false, false));
   EXPECT_NE(Ex()->GetPlaybackState(), Core::PS_PAUSED);
   EXPECT_TRUE(hint->label()->text().startsWith("Press spacebar to pause"));
+}
+
+// The shake of a wrong answer and the jump of a right one start and end at the frame's own place,
+// also when one comes while the other still moves the frame.
+TEST_F(ExerciseRunTest, TheFrameComesBackToItsPlaceAfterEveryVerdict) {
+  SetTrainers([](Core::ExcersisesSettings& s) {
+    s.noteTrainer.singleNotes.duration = {0, 5};
+    s.noteTrainer.onWrongAnswer = {true, 0};
+  });
+  StartLesson(NoteTrainer);
+  QWidget* frame = Child("ProgressFrameInternal");
+  const QRect place = frame->geometry();
+  const auto moving = [&] {
+    for (const QPropertyAnimation* animation : Screen()->findChildren<QPropertyAnimation*>())
+      if (animation->targetObject() == frame && animation->state() != QAbstractAnimation::Stopped)
+        return true;
+    return false;
+  };
+  const int key = ExpectedKey();
+  ClickKey(key == 40 ? 41 : 40);
+  ASSERT_TRUE(WaitUntil(
+      [&] { return frame->x() != place.x() && Ex()->GetState() == Core::ES_AWAITING_ANSWER; }));
+  ClickKey(ExpectedKey());  // while the frame shakes
+  ASSERT_TRUE(WaitUntil([&] { return !moving(); }));
+  EXPECT_EQ(frame->geometry(), place);
 }
 
 TEST_F(ExerciseRunTest, AWrongButtonTurnsRedTheRightOneGreenBeforeTheClickReturns) {
