@@ -2,6 +2,8 @@
 // and title of each section, and printing.
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -168,7 +170,8 @@ void ConsoleExerciseControl::PrintSlot() {
   if (!accepted) return;
   const QString file = printer.outputFileName();
   QString problem;
-  switch (ReferencePrint::Print(printer, *ui.referenceContentContainer, ReferencePrint::Header())) {
+  switch (ReferencePrint::Print(printer, *ui.referenceContentContainer, ReferencePrint::Header(),
+                                ui.ReferenceHeaderLbl->text())) {
     case ReferencePrint::Result::CannotBegin:
       qWarning("failed to open file, is it writable?");
       problem = file.isEmpty()
@@ -183,6 +186,13 @@ void ConsoleExerciseControl::PrintSlot() {
       problem = tr("The paper leaves no room to print on.");
       break;
     case ReferencePrint::Result::Printed:
+      // A printer shows its paper; a file has to be found.
+      if (!file.isEmpty())
+        ShowNotice(window(), QStringLiteral("referencePrinted"), tr("Melvarin Studio Reference"),
+                   {tr("The reference was printed to %1.")
+                        .arg(QStringLiteral("<b>%1</b>")
+                                 .arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())
+                                          .toHtmlEscaped()))});
       break;
   }
   if (!problem.isEmpty())

@@ -1,8 +1,8 @@
 #pragma once
 
 // Printing a tall widget over as many pages as it needs: each page shows a header line in red at
-// its top left and, below it, the next slice of the widget. Works on any paged device, a printer
-// or a PDF writer.
+// its top left, the title of what is printed at its top right and, below them, the next slice of
+// the widget on the white of the paper. Works on any paged device, a printer or a PDF writer.
 
 #include <QSize>
 #include <QString>
@@ -25,13 +25,14 @@ QString Header();
 int PageCount(int contentHeight, int pageHeight);
 
 // Paints page `page` (from 0) of `content` on a page of `pageSize` pixels.
-void PaintPage(QPainter& painter, QWidget& content, int page, QSize pageSize,
-               const QString& header);
+void PaintPage(QPainter& painter, QWidget& content, int page, QSize pageSize, const QString& header,
+               const QString& title = {});
 
 enum class Result { Printed, NoRoom, CannotBegin, PageFailed };
 
 // Prints all pages of `content` on `device`. Nothing is painted when the page leaves no room;
 // pages painted before a failing page stay printed.
-Result Print(QPagedPaintDevice& device, QWidget& content, const QString& header);
+Result Print(QPagedPaintDevice& device, QWidget& content, const QString& header,
+             const QString& title = {});
 
 }  // namespace UI::ReferencePrint

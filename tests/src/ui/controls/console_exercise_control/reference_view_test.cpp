@@ -153,8 +153,16 @@ bool HasRed(const QImage& image, const QRect& area) {
   return false;
 }
 
-// Each page carries the header line in red at its top left, above the content, which starts 17
-// pixels down; the header names the service host, or the product's site without one.
+bool HasDark(const QImage& image, const QRect& area) {
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (qGray(image.pixel(x, y)) < 100) return true;
+  return false;
+}
+
+// Each page carries the header line in red at its top left and the page's title at its top
+// right, above the content, which starts 17 pixels down on the paper's white; the header names
+// the service host, or the product's site without one.
 TEST_F(ReferenceViewTest, EveryPageHasTheRedHeaderAtTheTopLeft) {
   OpenReference(2);
   Form().TimelineButton5->click();  // the note modifiers, longer than a page
@@ -165,11 +173,14 @@ TEST_F(ReferenceViewTest, EveryPageHasTheRedHeaderAtTheTopLeft) {
     QImage image(pageSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    UI::ReferencePrint::PaintPage(painter, *Content(), page, pageSize,
-                                  UI::ReferencePrint::Header());
+    UI::ReferencePrint::PaintPage(painter, *Content(), page, pageSize, UI::ReferencePrint::Header(),
+                                  Form().ReferenceHeaderLbl->text());
     painter.end();
     EXPECT_TRUE(HasRed(image, QRect(0, 0, 300, 16))) << "page " << page;
     EXPECT_FALSE(HasRed(image, QRect(0, 17, pageSize.width(), pageSize.height() - 17)));
+    EXPECT_TRUE(HasDark(image, QRect(pageSize.width() - 150, 0, 150, 16))) << "page " << page;
+    // What the content leaves empty is the paper's, with no grey of the screen over it.
+    EXPECT_EQ(image.pixel(pageSize.width() - 1, 17), qRgb(255, 255, 255)) << "page " << page;
     if (page == 0)
       image.save(QCoreApplication::applicationDirPath() +
                  "/screenshots/reference-printed-page.png");
@@ -227,6 +238,15 @@ TEST_F(ReferenceViewTest, PrintOffersAPdfFileAndTellsTheLearnerWhatFailed) {
         << told.toStdString();
     if (!told.isEmpty()) {
       ASSERT_TRUE(CloseNotice("referencePrintFailure"));
+    }
+    // A file printed to is named, so that the learner finds it.
+    const QString printed = NoticeWords("referencePrinted");
+    if (c.accept && c.told.isEmpty()) {
+      EXPECT_EQ(printed, "Melvarin Studio Reference\nThe reference was printed to " +
+                             QDir::toNativeSeparators(pdf) + ".");
+      ASSERT_TRUE(CloseNotice("referencePrinted"));
+    } else {
+      EXPECT_TRUE(printed.isEmpty()) << printed.toStdString();
     }
   }
   EXPECT_GT(QFileInfo(pdf).size(), 0);
