@@ -15,7 +15,7 @@ packages=(
   # notation engine parser
   flex bison
   # fonts
-  fonts-liberation fonts-dejavu-core python3-fonttools lilypond-fonts
+  fonts-liberation fonts-dejavu-core fonts-dejavu-extra python3-fonttools lilypond-fonts
   # display for run.sh without a screen
   xvfb xauth
   # tests and benchmarks

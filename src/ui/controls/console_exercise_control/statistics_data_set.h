@@ -31,6 +31,9 @@ struct GkcStats {
 
 namespace StatisticsData {
 
+// The face that draws the sharp and flat signs in the rows' labels.
+inline const QString AccidentalFace = QStringLiteral("DejaVu Math TeX Gyre");
+
 // The sections whose questions stand for piano keys: every section of the note trainer, and the
 // ear trainer's sections but its tempo section.
 bool IsKeySection(long exerciseId, int section);

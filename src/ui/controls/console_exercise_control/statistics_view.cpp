@@ -23,6 +23,22 @@ constexpr int ListRows = 18;
 constexpr int LabelWidth = 202;
 const char* const StripeStyle =
     ".QWidget\n{\nbackground-color:  rgb(236, 236, 236);\nborder-radius: 0px;\n} ";
+
+// A row's label as rich text. The text faces have no sharp or flat sign, and the face Qt falls back
+// on draws them small and thin beside the bold letters: they come from a face whose signs stand
+// as tall as a capital letter.
+QString RowLabel(const QString& text) {
+  QString label;
+  for (const QChar c : text) {
+    const QString escaped = QString(c).toHtmlEscaped();
+    if (c == QChar(0x266F) || c == QChar(0x266D))
+      label += QStringLiteral("<span style=\"font-family:'%1'\">%2</span>")
+                   .arg(StatisticsData::AccidentalFace, escaped);
+    else
+      label += escaped;
+  }
+  return label;
+}
 }  // namespace
 
 void ConsoleExerciseControl::createStatWidgets() {
@@ -35,6 +51,7 @@ void ConsoleExerciseControl::createStatWidgets() {
     layout->setContentsMargins(0, 0, 0, 0);
     auto* label = new QLabel(row);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setTextFormat(Qt::RichText);
     auto* bar = new Progress(row, Progress::Thin);
     bar->setFixedSize(342, 19);
     layout->addWidget(label);
@@ -192,7 +209,7 @@ void ConsoleExerciseControl::loadStatistics(int section, int trainer, int octave
     }
     row.label->clear();
     row.label->setFixedWidth(LabelWidth);
-    row.label->setText(rows[i].text);
+    row.label->setText(RowLabel(rows[i].text));
     row.label->setContentsMargins(24, 0, 0, 0);
     row.bar->setValues(rows[i].wrong, rows[i].correct);
     row.widget->show();

@@ -1,15 +1,23 @@
 // The statistics panel on the real window: rows and key colours from the trainer's own groups and
 // the database's records, the octave hover, and the lesson and all-time figures with clearing.
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QGlyphRun>
 #include <QLabel>
+#include <QRawFont>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextLayout>
 
 #include <gmock/gmock.h>
 
 #include "src/core/exercise/exercise.h"
 #include "src/core/exercise/theory/key_geometry.h"
+#include "src/ui/controls/console_exercise_control/statistics_data_set.h"
 #include "src/ui/gkc_initializer.h"
 #include "src/ui/keyboard.h"
 #include "views_fixture.h"
@@ -89,6 +97,31 @@ TEST_F(StatisticsViewTest, KeysAndRowsFollowTheRecordsAndAHoveredOctaveNarrowsTh
   EXPECT_EQ(Answered(), QStringList{kind4 + " 1/4"});
   HoverOver(1);  // below the octaves
   EXPECT_THAT(Answered(), UnorderedElementsAre(kind4 + " 1/4", kind2 + " 3/2"));
+}
+
+// The sharp and flat signs of the rows stand in a face that has them, as tall and bold as the
+// letters, not in whatever face Qt falls back on for a sign the text face lacks.
+TEST_F(StatisticsViewTest, SharpsAndFlatsComeFromTheFaceMadeForThem) {
+  OpenStatistics(0, false, [&] { Record(0, C4 + 1, 1, 0); });
+  const QLabel* sharp = nullptr;
+  for (const auto& row : Probe().Rows())
+    if (QTextDocumentFragment::fromHtml(row.label->text()).toPlainText() ==
+        Exercise()->GetGroupTextById(0, C4 + 1))
+      sharp = row.label;
+  ASSERT_NE(sharp, nullptr);
+  QTextDocument shown;
+  shown.setDefaultFont(sharp->font());
+  shown.setHtml(sharp->text());
+  shown.documentLayout();  // lays the text out
+  QTextLayout* line = shown.firstBlock().layout();
+  ASSERT_EQ(shown.toPlainText(), QString("C") + QChar(0x266F));
+  const QList<QGlyphRun> letter = line->glyphRuns(0, 1);
+  const QList<QGlyphRun> sign = line->glyphRuns(1, 1);
+  ASSERT_EQ(letter.size(), 1);
+  ASSERT_EQ(sign.size(), 1);
+  EXPECT_EQ(sign[0].rawFont().familyName(), UI::StatisticsData::AccidentalFace);
+  EXPECT_EQ(letter[0].rawFont().weight(), sharp->font().weight());
+  EXPECT_NE(letter[0].rawFont().familyName(), UI::StatisticsData::AccidentalFace);
 }
 
 TEST_F(StatisticsViewTest, OnlyAllTimeFiguresClearAndAFileThatCannotBeWrittenKeepsThem) {

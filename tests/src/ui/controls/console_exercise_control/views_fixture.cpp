@@ -52,7 +52,7 @@ QStringList ExerciseViewsTest::ShownRows() const {
   for (const auto& row : Probe().Rows())
     if (row.widget->isVisibleTo(Screen()))
       rows << QString("%1 %2/%3")
-                  .arg(row.label->text())
+                  .arg(QTextDocumentFragment::fromHtml(row.label->text()).toPlainText())
                   .arg(row.bar->leftValue())
                   .arg(row.bar->value());
   return rows;
