@@ -30,6 +30,17 @@ void GeneralSettingsTab::SetupUI() {
   for (int i = 0; i < Core::InstrumentCount; ++i)
     m_ui->playbackInstrument->addItem(Core::InstrumentDisplayName(i));
   SetLabelsText();
+  // Only the radios set the heights of the answer radios' rows, so the three stand evenly apart,
+  // as the radios of the other rows do: the row's title, taller than a radio, stands beside all
+  // three with its text level with the first, and the spacer beside the second takes no height.
+  QGridLayout* grid = m_ui->gridLayout_3;
+  QLabel* title = m_ui->Row1_Title_37;
+  grid->removeWidget(title);
+  grid->addWidget(title, 0, 0, 3, 1, Qt::AlignTop);
+  title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  if (QLayoutItem* beside = grid->itemAtPosition(1, 2); beside && beside->spacerItem())
+    beside->spacerItem()->changeSize(beside->sizeHint().width(), 0, QSizePolicy::Expanding,
+                                     QSizePolicy::Minimum);
 }
 
 void GeneralSettingsTab::SetLabelsText() {

@@ -206,3 +206,27 @@ TEST_F(SettingsLooksTest, DropDownListsShowEveryEntryReadablyAndTheirState) {
 }
 
 }  // namespace
+
+namespace {
+
+// The three panels stand in a column of one width, and the answer radios of the general page stand
+// evenly apart, one under the other.
+TEST_F(SettingsLooksTest, ThePanelsAreAsWideAsEachOtherAndTheAnswerRadiosEvenlyApart) {
+  std::vector<int> widths;
+  for (int trainer = 0; trainer < 3; ++trainer) {
+    QWidget* panel = OpenSettings(trainer, false);
+    ASSERT_NE(panel, nullptr);
+    widths.push_back(panel->findChild<QWidget*>("ContentWidget")->width());
+    LeaveByHome();
+  }
+  EXPECT_EQ(widths, std::vector<int>(3, widths.front()));
+
+  Ui_GeneralSettingsTab& ui = General(OpenEar(GeneralPage));
+  const auto top = [&](QWidget* radio) { return radio->mapTo(m_console.get(), QPoint()).y(); };
+  const int first = top(ui.useGkcNotes_2), second = top(ui.useMultiChoiceNotes_2),
+            third = top(ui.useMultiChoiceNotes_3);
+  EXPECT_EQ(second - first, third - second);
+  EXPECT_LT(third - second, ui.useGkcNotes_2->height() * 3 / 2) << "as close as one under another";
+}
+
+}  // namespace
