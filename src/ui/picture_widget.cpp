@@ -1,8 +1,16 @@
 #include "src/ui/picture_widget.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace UI {
+
+namespace {
+constexpr int CaptionPixels = 22;
+constexpr int CaptionGap = 12;  // between the picture and its caption
+}  // namespace
 
 PictureWidget::PictureWidget(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) {}
 
@@ -19,6 +27,10 @@ void PictureWidget::setPicture(const QString& path) {
 void PictureWidget::setPicture(const QPixmap& picture) {
   m_textMode = false;
   m_picture = picture;
+}
+
+void PictureWidget::setCaption(const QString& caption) {
+  m_caption = caption;
 }
 
 QRect PictureWidget::FittedRect(QSize picture, QSize widget) {
@@ -49,7 +61,24 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
   }
   if (m_picture.isNull() || pictureHidden) return;
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawPixmap(FittedRect(m_picture.size(), size()), m_picture);
+  if (m_caption.isEmpty()) {
+    painter.drawPixmap(FittedRect(m_picture.size(), size()), m_picture);
+    return;
+  }
+  // The picture and its caption stand centred together, the caption close under the picture and
+  // clear of what lies over the lower edge of the area.
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPixelSize(CaptionPixels);
+  font.setBold(true);
+  const int band = CaptionGap + QFontMetrics(font).height();
+  // Centred in the area less the caption's band, the picture with the band under it is centred.
+  const QRect picture = FittedRect(m_picture.size(), QSize(width(), std::max(0, height() - band)));
+  painter.drawPixmap(picture, m_picture);
+  painter.setFont(font);
+  painter.setPen(QColor(40, 40, 40));
+  const int top = picture.bottom() + 1 + CaptionGap;
+  painter.drawText(QRect(0, top, width(), height() - top), Qt::AlignHCenter | Qt::AlignTop,
+                   m_caption);
 }
 
 }  // namespace UI

@@ -111,6 +111,12 @@ void ConsoleExerciseControl::UpdateUI() {
       faderWidget->fadeToWidgetWOSnapshot(nullptr);
     } else if (IsHeardOnly(type)) {
       speakerWidget->stop();
+      // Answered on the keys, a scale is played whole, one note after the other: nothing else
+      // on the screen tells the learner so, as the buttons' names do.
+      const bool scaleOnKeys = exerciseId == EarTrainer &&
+                               exercise->GetCurrentSection() == ScalesSection && answerMode != 1;
+      questionPicture->setCaption(scaleOnKeys ? tr("Play the scale you heard, note by note")
+                                              : QString());
       faderWidget->fadeToWidget(questionPicture);
     }
   } else {

@@ -28,6 +28,7 @@
 #include "src/ui/controls/settings_note_control.h"
 #include "src/ui/keyboard.h"
 #include "src/ui/message_dialogs.h"
+#include "src/ui/picture_widget.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/score_board/score_board.h"
 #include "src/ui/screen_geometry.h"
@@ -39,6 +40,7 @@ namespace {
 
 using Testing::WaitUntil;
 constexpr int NoteTrainer = 0;
+constexpr int EarTrainer = 1;
 constexpr int SymbolTrainer = 2;
 
 class ExerciseRunTest : public Testing::ShellTest {
@@ -437,6 +439,41 @@ TEST_F(ExerciseRunTest, TheFrameComesBackToItsPlaceAfterEveryVerdict) {
   ClickKey(ExpectedKey());  // while the frame shakes
   ASSERT_TRUE(WaitUntil([&] { return !moving(); }));
   EXPECT_EQ(frame->geometry(), place);
+}
+
+// A heard scale answered on the keys is played whole, one note after the other: the question says
+// so under its mark. On the buttons, whose names tell what to choose, the mark stands alone.
+TEST_F(ExerciseRunTest, AScaleToPlayOnTheKeysSaysSo) {
+  SetTrainers([](Core::ExcersisesSettings& s) {
+    auto& ear = s.earTrainer;
+    for (Core::ExerciseDuration* d : {&ear.singleNotes.duration, &ear.interval.duration,
+                                      &ear.chord.duration, &ear.tempo.duration})
+      d->questions = 0;
+    ear.scales.duration = {0, 2};
+  });
+  const auto caption = [&] {
+    QStringList captions;
+    for (const UI::PictureWidget* picture : Screen()->findChildren<UI::PictureWidget*>())
+      if (!picture->caption().isEmpty() && picture->isVisible()) captions << picture->caption();
+    return captions.join('|');
+  };
+  for (const bool buttons : {false, true}) {
+    SCOPED_TRACE(buttons ? "buttons" : "keys");
+    SetGlobal([buttons](Core::GlobalSettings& g) {
+      g.answerGkc = !buttons;
+      g.answerMultipleChoice = buttons;
+    });
+    StartLesson(EarTrainer);
+    ASSERT_EQ(Ex()->GetCurrentSection(), 3u);
+    if (buttons) {
+      EXPECT_EQ(caption(), "");
+    } else {
+      EXPECT_TRUE(WaitUntil([&] { return caption() == "Play the scale you heard, note by note"; }))
+          << caption().toStdString();
+    }
+    m_console->NavigateHome();
+    ASSERT_TRUE(WaitUntil([&] { return FadeDone() && !Screen()->isVisible(); }));
+  }
 }
 
 TEST_F(ExerciseRunTest, AWrongButtonTurnsRedTheRightOneGreenBeforeTheClickReturns) {
