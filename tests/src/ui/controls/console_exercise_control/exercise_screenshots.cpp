@@ -1,12 +1,14 @@
 // Screenshots of the exercise screen for review: each trainer's first question, a wrong answer of
 // the note trainer with its coloured keys, the settings page opened from it and the lesson after
-// it, a print without a printer, and the section-end dialog. The lessons are started
-// from the home screen's Learn buttons and driven with the space bar, the piano and the answer
-// buttons. Run under a real X server of 1440 x 900 (Xvfb); the pictures go to the folder given as
-// the first argument.
+// it, the lesson's statistics, a print to a PDF file (kept beside the pictures) and one without a
+// printer, the ear trainer's settings and a scale question on the piano, and the section-end
+// dialog. The lessons are started from the home screen's Learn buttons and driven with the space
+// bar, the piano, the section buttons and the answer buttons. Run under a real X server of
+// 1440 x 900 (Xvfb); the pictures go to the folder given as the first argument.
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -28,6 +30,7 @@
 #include "src/ui/fader_widget.h"
 #include "src/ui/keyboard.h"
 #include "src/ui/message_dialogs.h"
+#include "src/ui/play_dialog.h"
 #include "src/ui/section_end_dialog.h"
 
 namespace {
@@ -105,7 +108,10 @@ int main(int argc, char** argv) {
   app.setMainWindow(&console);
   camera.Expect(QTest::qWaitForWindowExposed(&console), "the main window");
   auto faded = [&] { return !console.Fader()->isFading(); };
-  camera.Expect(WaitUntil(faded), "the home screen");
+  // The home screen fades in after the window's first paint; the exercise screen takes the size
+  // of its score frame from the home screen's layout.
+  camera.Expect(WaitUntil([&] { return faded() && console.GetBlockViewControl()->isVisible(); }),
+                "the home screen");
   UI::ConsoleExerciseControl* screen = console.GetExerciseControl();
   Ui_console_exercise_control& ui = screen->Form();
   UI::FaderWidget* questionArea = ui.NotestavePictureWidget->findChild<UI::FaderWidget*>();
@@ -149,8 +155,36 @@ int main(int argc, char** argv) {
   camera.Expect(WaitUntil([&] { return faded() && screen->isVisible(); }), "the lesson again");
   camera.Take("note_trainer_back_from_settings");
   QTest::keyClick(screen, Qt::Key_Space);
-  // Printing the reference where there is no printer tells the learner so.
+  // The statistics of the lesson: a row per note name, sharps among them.
+  console.showStatistics();
+  camera.Expect(
+      WaitUntil([&] { return !console.Fader()->isFading() && ui.viewHistory->isVisible(); }),
+      "the statistics");
+  camera.Take("note_trainer_statistics");
+  console.showExercise();
+  camera.Expect(WaitUntil([&] { return ui.Gkc->isVisible(); }), "the lesson again");
+  // Printing the reference to a file tells where the file went.
+  const QString printed = QString::fromLocal8Bit(argv[1]) + "/reference.pdf";
+  QFile::remove(printed);
   console.showReference();
+  camera.Expect(WaitUntil([&] { return screen->isReferenceEnabled(); }), "the reference");
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer()->setOutputFileName(printed);
+    dialog->done(QDialog::Accepted);
+  });
+  QTest::mouseClick(ui.Print, Qt::LeftButton);
+  auto* printedNotice = console.findChild<UI::NoticeDialog*>("referencePrinted");
+  camera.Expect(printedNotice && WaitUntil([&] { return printedNotice->opacity() == 1.0; }),
+                "the notice of the printed file");
+  if (printedNotice) {
+    camera.Take("print_to_file");
+    printedNotice->fadeOut();
+    camera.Expect(WaitUntil([&] { return !printedNotice->isVisible(); }), "the notice to close");
+  }
+  // Printing the reference where there is no printer tells the learner so.
   camera.Expect(WaitUntil([&] { return screen->isReferenceEnabled(); }), "the reference");
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
@@ -173,6 +207,27 @@ int main(int argc, char** argv) {
 
   start("Learn2");
   camera.Take("ear_trainer_question");
+  // The ear trainer's settings, as wide as the note trainer's.
+  console.showSettings();
+  camera.Expect(WaitUntil([&] { return faded() && !screen->isVisible(); }), "the settings");
+  camera.Take("ear_trainer_settings");
+  console.showExercise();
+  camera.Expect(WaitUntil([&] { return faded() && screen->isVisible(); }), "the lesson again");
+  QTest::keyClick(screen, Qt::Key_Space);
+  camera.Expect(WaitUntil([&] {
+                  return screen->CurrentExercise()->GetPlaybackState() == Core::PS_PLAYING &&
+                         !screen->GetPlayDialog()->isVisible();
+                }),
+                "the lesson to play");
+  // The Scales section answered on the piano: what to play is told.
+  QTest::mouseClick(ui.TimelineButton4, Qt::LeftButton);
+  camera.Expect(WaitUntil([&] {
+                  return screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER &&
+                         screen->GetExerciseSectionIndex() == 3;
+                }),
+                "a scale question");
+  camera.Expect(WaitUntil([&] { return !questionArea->isFading(); }), "the scale's question mark");
+  camera.Take("ear_trainer_scales");
   goHome();
 
   start("Learn3");
