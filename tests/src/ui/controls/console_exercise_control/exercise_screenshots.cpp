@@ -168,41 +168,34 @@ int main(int argc, char** argv) {
   QFile::remove(printed);
   console.showReference();
   camera.Expect(WaitUntil([&] { return screen->isReferenceEnabled(); }), "the reference");
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
-    dialog->printer()->setOutputFileName(printed);
-    dialog->done(QDialog::Accepted);
-  });
-  QTest::mouseClick(ui.Print, Qt::LeftButton);
-  auto* printedNotice = console.findChild<UI::NoticeDialog*>("referencePrinted");
-  camera.Expect(printedNotice && WaitUntil([&] { return printedNotice->opacity() == 1.0; }),
-                "the notice of the printed file");
-  if (printedNotice) {
-    camera.Take("print_to_file");
-    printedNotice->fadeOut();
-    camera.Expect(WaitUntil([&] { return !printedNotice->isVisible(); }), "the notice to close");
-  }
+  // Prints through the print dialog, to `file` or, without one, to a printer that is not there,
+  // and takes the dialog and the notice that follows.
+  auto print = [&](const QString& file, const char* dialogPicture, const char* notice,
+                   const char* noticePicture) {
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      if (dialogPicture) camera.Take(dialogPicture);
+      if (file.isEmpty()) {
+        dialog->printer()->setOutputFileName({});
+        dialog->printer()->setPrinterName("Melvarin No Such Printer");
+      } else {
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(file);
+      }
+      dialog->done(QDialog::Accepted);
+    });
+    QTest::mouseClick(ui.Print, Qt::LeftButton);
+    auto* shown = console.findChild<UI::NoticeDialog*>(notice);
+    camera.Expect(shown && WaitUntil([&] { return shown->opacity() == 1.0; }), notice);
+    if (!shown) return;
+    camera.Take(noticePicture);
+    shown->fadeOut();
+    camera.Expect(WaitUntil([&] { return !shown->isVisible(); }), "the notice to close");
+  };
+  print(printed, nullptr, "referencePrinted", "print_to_file");
   // Printing the reference where there is no printer tells the learner so.
-  camera.Expect(WaitUntil([&] { return screen->isReferenceEnabled(); }), "the reference");
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    camera.Take("print_dialog");
-    dialog->printer()->setOutputFileName({});
-    dialog->printer()->setPrinterName("Melvarin No Such Printer");
-    dialog->done(QDialog::Accepted);
-  });
-  QTest::mouseClick(ui.Print, Qt::LeftButton);
-  auto* notice = console.findChild<UI::NoticeDialog*>("referencePrintFailure");
-  camera.Expect(notice && WaitUntil([&] { return notice->opacity() == 1.0; }),
-                "the print failure notice");
-  if (notice) {
-    camera.Take("print_failed");
-    notice->fadeOut();
-    camera.Expect(WaitUntil([&] { return !notice->isVisible(); }), "the notice to close");
-  }
+  print({}, "print_dialog", "referencePrintFailure", "print_failed");
   goHome();
 
   start("Learn2");
