@@ -13,6 +13,8 @@ namespace Core {
 
 namespace {
 
+const QVersionNumber FormatVersion(1, 0);
+
 // Fifteen significant digits: enough that an average survives a save and a load unchanged in
 // every digit the record cares about, and the form the service's parser expects.
 QString DoubleText(double value) {
@@ -57,7 +59,7 @@ double DoubleValue(const QXmlStreamAttributes& attributes, const char* name) {
 QByteArray TelemetryXMLSerializer::WriteXML(const TelemetryData& data) {
   return XmlFile::WriteDocument([&data](QXmlStreamWriter& writer) {
     writer.writeStartElement(QStringLiteral("telemetry"));
-    writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
+    writer.writeAttribute(QStringLiteral("version"), FormatVersion.toString());
     writer.writeAttribute(QStringLiteral("appLaunchCount"), QString::number(data.appLaunchCount));
     writer.writeAttribute(QStringLiteral("appTimeAverage"), QString::number(data.appTimeAverage));
     writer.writeAttribute(QStringLiteral("uid"), data.uid.toString(QUuid::WithBraces));
@@ -100,11 +102,8 @@ bool TelemetryXMLSerializer::IsNewerVersion(const QByteArray& document) {
         if (!version && localName == u"telemetry")
           version = attributes.value(QLatin1String("version")).toString();
       });
-  if (!version) return false;
-  qsizetype suffix = 0;
-  const QVersionNumber number = QVersionNumber::fromString(*version, &suffix);
   // Only a plain version number counts: damaged text is damage, not a newer format.
-  return suffix == version->size() && number > QVersionNumber(1, 0);
+  return version && XmlFile::CompareVersion(*version, FormatVersion) == XmlFile::VersionAge::Newer;
 }
 
 // 0 when absent or not a number; a number beyond an int's range reads as the nearest it holds.
@@ -125,7 +124,10 @@ void TelemetryXMLSerializer::startElement(QStringView localName,
                                           const QXmlStreamAttributes& attributes) {
   if (localName == u"telemetry") {
     const QString version = attributes.value(QLatin1String("version")).toString();
-    if (version != QLatin1String("1.0") && !m_anyVersion)
+    // An older record holds the same attributes: it is read as it is and written anew in this
+    // version. Damaged text or a newer version stops the reader.
+    if (version != QLatin1String("1.0") && !m_anyVersion &&
+        XmlFile::CompareVersion(version, FormatVersion) != XmlFile::VersionAge::Older)
       throw MELVARIN_ERROR(Error::XmlParse, version);
     m_data.appLaunchCount = IntValue(attributes, "appLaunchCount");
     m_data.appTimeAverage = IntValue(attributes, "appTimeAverage");

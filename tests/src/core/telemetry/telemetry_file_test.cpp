@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -177,10 +178,11 @@ TEST_F(TelemetryFileTest, DamagedFileIsKeptAndEverythingWholeInItRecovered) {
   EXPECT_TRUE(ReadAll(m_path).contains(R"(exLaunchCount="3")"));
 }
 
-// A newer version's record is used and left alone; an older one is read as far as it goes and
-// replaced at shutdown.
+// A newer version's record is used and left alone; an older one is read quietly, as a record of
+// this version, and written in this version at shutdown.
 TEST_F(TelemetryFileTest, OnlyANewerVersionIsNeverWritten) {
   for (const char* version : {"2.0", "0.9"}) {
+    const bool newer = version[0] == '2';
     const QByteArray found = QByteArray(R"(<telemetry version=")") + version +
                              R"(" appLaunchCount="40" installDate="5"/>)";
     WriteAll(m_path, found);
@@ -189,9 +191,15 @@ TEST_F(TelemetryFileTest, OnlyANewerVersionIsNeverWritten) {
       Core::Telemetry telemetry(m_path);
       EXPECT_EQ(telemetry.GetData().appLaunchCount, 40);
       EXPECT_EQ(telemetry.GetData().installDate, 5);
+      EXPECT_EQ(telemetry.GetStorageProblems().size(), newer ? 1u : 0u) << version;
     }
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(ReadAll(m_path) == found, version[0] == '2') << version;
+    EXPECT_EQ(ReadAll(m_path) == found, newer) << version;
+    EXPECT_EQ(QDir(m_env.DataHome()).entryList({"tstats.xml.*"}, QDir::Files).size(), newer ? 1 : 0)
+        << version;
+    QFile::remove(m_path);
+    for (const QString& kept : QDir(m_env.DataHome()).entryList({"tstats.xml.*"}, QDir::Files))
+      QFile::remove(m_env.DataHome() + "/" + kept);
   }
 }
 
