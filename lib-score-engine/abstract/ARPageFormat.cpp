@@ -4,16 +4,17 @@
 #include <cstdio>
 
 #include "TagParameterFloat.h"
+#include "TagParameterRanges.h"
 #include "TagParameterString.h"
 
 namespace {
 
 // Layout units at a line space of 50: 237.10631 to the centimetre.
 constexpr float kLineSpace = 50.0f;
-constexpr float kMinWidth = 1185.5315f;   // 5 cm
-constexpr float kMaxWidth = 94842.52f;    // 400 cm
-constexpr float kMinHeight = 237.10631f;  // 1 cm
-constexpr float kMaxHeight = 71131.89f;   // 300 cm
+using TagParameterRanges::kMaxPageHeight;
+using TagParameterRanges::kMaxPageWidth;
+using TagParameterRanges::kMinPageHeight;
+using TagParameterRanges::kMinPageWidth;
 constexpr float kA4Width = 4979.2324f;    // 21 cm
 constexpr float kA4Height = 7042.0576f;   // 29.7 cm
 constexpr float kTwoCm = 474.2126f;
@@ -121,9 +122,9 @@ void ARPageFormat::getPageFormat(float* width, float* height, float* leftMargin,
 }
 
 void ARPageFormat::ApplyLimits(MarginRule rule) {
-  mWidth = std::clamp(mWidth, kMinWidth, kMaxWidth);
-  mHeight = std::clamp(mHeight, kMinHeight, kMaxHeight);
+  mWidth = std::clamp(mWidth, kMinPageWidth, kMaxPageWidth);
+  mHeight = std::clamp(mHeight, kMinPageHeight, kMaxPageHeight);
   const bool shareOut = rule == MarginRule::kShareOut;
-  FitMargins(mWidth, kMinWidth, mLeftMargin, mRightMargin, shareOut);
-  FitMargins(mHeight, kMinHeight, mTopMargin, mBottomMargin, shareOut);
+  FitMargins(mWidth, kMinPageWidth, mLeftMargin, mRightMargin, shareOut);
+  FitMargins(mHeight, kMinPageHeight, mTopMargin, mBottomMargin, shareOut);
 }

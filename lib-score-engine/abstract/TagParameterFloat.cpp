@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "ARUnits.h"
+#include "TagParameterRanges.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void TagParameterFloat::setValue(char const* text) {
 
 float TagParameterFloat::getValue(float lspace) const {
   if (!mUnitFlag) return mValue;
-  return convertValue(mValue, mUnit, lspace);
+  return TagParameterRanges::CutLength(convertValue(mValue, mUnit, lspace));
 }
 
 float TagParameterFloat::convertValue(float value, char const* unit, float lspace) {

@@ -23,6 +23,8 @@ class TagParameterFloat : public TagParameter {
   void setUnit(char const* unit);
   // The unit as written, at most two characters; empty for a plain number or the default unit.
   char const* getUnit() const { return mUnit; }
+  // True for a length, which getValue converts.
+  bool hasUnit() const { return mUnitFlag; }
   void reset(float value, char const* unit);
   float getValue(float lspace) const;
   static float convertValue(float value, char const* unit, float lspace);

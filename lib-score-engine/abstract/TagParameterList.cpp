@@ -5,6 +5,7 @@
 
 #include "TagParameterFloat.h"
 #include "TagParameterInt.h"
+#include "TagParameterRanges.h"
 #include "TagParameterString.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
@@ -30,6 +31,12 @@ std::unique_ptr<TagParameter> MakeParameter(NVstring const& type) {
   if (type.equal("S")) return std::make_unique<TagParameterString>("");
   if (type.equal("I")) return std::make_unique<TagParameterInt>(0);
   return nullptr;
+}
+
+// A number beyond what its parameter may hold goes to the nearest end of its range.
+void BringIntoRange(TagParameter& parameter) {
+  if (!TagParameterRanges::BringIntoRange(parameter))
+    ZudidOvod("Tag parameter out of range: ", parameter.mName.c_str());
 }
 
 }  // namespace
@@ -105,6 +112,7 @@ TagParameterList* TagParameterList::Match(TagParameterList const& actual) const 
       if (target->mState == TagParameter::SETBYNAME) continue;
       if (target->copyValue(given)) {
         target->mState = TagParameter::SETBYNAME;
+        BringIntoRange(*target);
       } else {
         ZudidOvod("Named Parameter has wrong type: ", given->mName.c_str());
         failed = true;
@@ -138,6 +146,7 @@ TagParameterList* TagParameterList::Match(TagParameterList const& actual) const 
       break;
     }
     target->mState = TagParameter::SETBYPOSITION;
+    BringIntoRange(*target);
   }
 
   for (void* pos = result->GetHeadPosition(); pos;) {

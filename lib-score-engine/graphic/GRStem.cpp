@@ -12,6 +12,8 @@ constexpr unsigned int kStemDownStart = 218;
 constexpr unsigned int kStemDownSegment = 150;
 constexpr unsigned int kStemUpStart = 219;
 constexpr unsigned int kStemUpSegment = 151;
+// Far more than the longest stem a tag may ask for at the smallest size.
+constexpr int kMaxSegments = 10000;
 }  // namespace
 
 GRStem::GRStem(GREvent* event, Fraction const& duration, GDirection direction, float stemLength,
@@ -57,11 +59,14 @@ void GRStem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   float const segment = mSize * 50;
   float const half = segment / 2;
   // A length the text made endless (or a size of 0) would never reach its end: only the start
-  // glyph is drawn then.
+  // glyph is drawn then. A length far beyond its size stops at kMaxSegments, before the steps
+  // become too small to move a float position on.
   bool const segments = std::isfinite(mStemLength) && half > 0;
+  int drawn = 0;
   if (mStemDir == dirDOWN) {
     DrawSymbol(device, kStemDownStart, 0, 0, 0);
-    for (float y = half; segments && mStemLength > half && y < mStemLength; y += half) {
+    for (float y = half; segments && mStemLength > half && y < mStemLength && drawn < kMaxSegments;
+         y += half, ++drawn) {
       if (segment + y > mStemLength) {
         DrawSymbol(device, kStemDownSegment, 0, mStemLength - segment, 0);
         break;
@@ -70,7 +75,9 @@ void GRStem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
     }
   } else {
     DrawSymbol(device, kStemUpStart, 0, 0, 0);
-    for (float y = -half; segments && mStemLength > half && -y < mStemLength; y -= half) {
+    for (float y = -half;
+         segments && mStemLength > half && -y < mStemLength && drawn < kMaxSegments;
+         y -= half, ++drawn) {
       if (segment - y > mStemLength) {
         DrawSymbol(device, kStemUpSegment, 0, segment - mStemLength, 0);
         break;

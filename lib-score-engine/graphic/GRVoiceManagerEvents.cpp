@@ -1,6 +1,8 @@
 // The voice manager's events: notes, grace notes, rests, chords and empties, each drawn at the
 // length it shows, joined to the spanners open around it and written to staff and voice.
 
+#include <algorithm>
+
 #include "ARCast.h"
 #include "ARChord.h"
 #include "ARDisplayDuration.h"
@@ -21,6 +23,7 @@
 #include "GRVoice.h"
 #include "GRVoiceManager.h"
 #include "TagParameterFloat.h"
+#include "TagParameterRanges.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -51,10 +54,11 @@ ARDotFormat const* dotFormatOr(ARDotFormat const* format) {
 Fraction GRVoiceManager::displayedLength(Fraction const& duration) const {
   ARDisplayDuration const* shown = mVoiceState->getCurDisplayDuration();
   if (!shown) return duration;
-  // Each dot adds half of what the one before added.
+  // Each dot adds half of what the one before added, for as many dots as a tag may give.
   Fraction length = shown->getDisplayDuration();
   Fraction added = length;
-  for (int dot = 0; dot < shown->getDots(); ++dot) {
+  int const dots = std::min(shown->getDots(), TagParameterRanges::kMaxDots);
+  for (int dot = 0; dot < dots; ++dot) {
     added = added * Frac_1_2;
     length = length + added;
   }
