@@ -1,8 +1,14 @@
 #include "ARMTParameter.h"
 
+namespace {
+// The templates of the last binding, for TemplatesOf.
+ListOfTPLs const* sLastBound = nullptr;
+}  // namespace
+
 int ARMTParameter::BindTagParameters(ListOfTPLs& ltpls, std::span<char const* const> strings,
                                      TagParameterList& given,
                                      std::unique_ptr<TagParameterList>& own) {
+  sLastBound = &ltpls;
   if (ltpls.GetCount() == 0) {
     ListOfStrings templates;
     for (char const* text : strings) templates.AddTail(text);
@@ -28,4 +34,11 @@ TagParameter* ARMTParameter::TakeParameterAt(TagParameterList& list, int index) 
   TagParameter* parameter = list.GetAt(pos);
   list.SetAt(pos, nullptr);
   return parameter;
+}
+
+ListOfTPLs const* ARMTParameter::TemplatesOf(ARMTParameter& tag) {
+  sLastBound = nullptr;
+  TagParameterList nothing(1);
+  tag.setTagParameterList(nothing);
+  return sLastBound;
 }

@@ -21,6 +21,10 @@ class ARMTParameter : public ARMusicalTag {
   static TagParameter* ParameterAt(TagParameterList const& list, int index);
   // Hands the parameter at index to the caller, leaving an empty slot so later indexes stay put.
   static TagParameter* TakeParameterAt(TagParameterList& list, int index);
+  // The parsed templates a tag binds its parameters to, common parameters included, found by
+  // binding nothing to it, as for a tag written without parameters; null for a tag that binds
+  // no template.
+  static ListOfTPLs const* TemplatesOf(ARMTParameter& tag);
   // True when the text gave the parameter, by name or by position.
   static bool IsSet(TagParameter const* parameter) {
     return parameter && parameter->mState != TagParameter::NOTSET;

@@ -2,17 +2,15 @@
 // refused, through the engine's interface, in well under a second and in bounded memory.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
 
 #include "GRMusic.h"
 #include "Razid.h"
+#include "VGDevice.h"
 #include "engine_state.h"
-#include "support/resident_memory.h"
+#include "rendered_text.h"
 #include "support/sanitizers.h"
-#include "support/thread_cpu_clock.h"
-#include "tests/lib-score-engine/graphic/counting_device.h"
 #include "tests/lib-score-engine/sample_scores.h"
 #include "tools/layout/offline_engine.h"
 
@@ -42,15 +40,7 @@ std::string PlainNotes(int bytes) {
   return "[ " + Repeat("c d e f g a h c2 d e f g a h c1 ", bytes / 32) + "]";
 }
 
-struct Outcome {
-  RazidErrCode result = 0;  // of the parse, else of the layout
-  int pages = 0;
-  double cpuSeconds = 0;
-  double peakMegabytes = 0;
-  std::string warnings;
-  bool drawn() const { return result == 0 && pages > 0; }
-  bool refused() const { return result == -2 && pages == 0; }
-};
+using Outcome = EngineTesting::RenderedText;
 
 class HostileScoresTest : public testing::Test {
  protected:
@@ -62,32 +52,8 @@ class HostileScoresTest : public testing::Test {
 
   // Parses, lays out and draws every page of the text.
   Outcome Render(std::string const& text) {
-    Outcome outcome;
-    Testing::ResetPeakResident();
-    testing::internal::CaptureStderr();
-    auto const start = Testing::ThreadCpuClock::now();
-    ARHandle ar = nullptr;
-    outcome.result = RazidParseString(text.c_str(), &ar);
-    GRHandle gr = nullptr;
-    if (outcome.result == 0) outcome.result = RazidAR2GR(ar, nullptr, &gr);
-    RazidFreeAR(ar);
-    outcome.pages = RazidGetPageCount(gr);
-    EngineTesting::CountingDevice device(engine.device().getVGSystem());
-    for (int page = 1; page <= outcome.pages; ++page) {
-      RazidOnDrawDesc desc;
-      desc.handle = gr;
-      desc.hdc = &device;
-      desc.page = page;
-      desc.sizex = 1000;
-      desc.sizey = 1414;
-      EXPECT_EQ(RazidOnDraw(&desc), 0);
-    }
-    if (outcome.pages > 0) EXPECT_GT(device.calls, 0);
-    RazidFreeGR(gr);
-    outcome.cpuSeconds =
-        std::chrono::duration<double>(Testing::ThreadCpuClock::now() - start).count();
-    outcome.warnings = testing::internal::GetCapturedStderr();
-    outcome.peakMegabytes = Testing::PeakResidentMegabytes();
+    Outcome const outcome = EngineTesting::RenderText(text, engine.device().getVGSystem());
+    if (outcome.pages > 0) EXPECT_GT(outcome.deviceCalls, 0);
     return outcome;
   }
 
