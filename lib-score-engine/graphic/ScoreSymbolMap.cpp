@@ -4,17 +4,10 @@
 
 #include "VGDevice.h"
 
-// The block is taken when the page first draws: a layout that is never drawn, or not yet, does
-// not pay for it.
 ScoreSymbolMap::ScoreSymbolMap() = default;
 
 void ScoreSymbolMap::AddElement(VGDevice const& device, ScoreElementDesc const& desc) {
-  // Tree links point into the block: it must never move.
-  if (mElements.size() >= kCapacity) {
-    std::cout << "ScoreSymbolMap error: too many elements" << std::endl;
-    return;
-  }
-  if (mElements.capacity() < kCapacity) mElements.reserve(kCapacity);
+  // Tree links point at the records: a deque keeps them in place as it grows at its end.
   CScoreElement& e = mElements.emplace_back(desc);
   const float x0 = device.GetXOrigin();
   const float y0 = device.GetYOrigin();

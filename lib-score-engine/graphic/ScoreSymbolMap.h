@@ -1,16 +1,16 @@
 #pragma once
 
+#include <deque>
 #include <ostream>
-#include <vector>
 
 #include "CScoreElement.h"
 #include "VScoreSymbolMap.h"
 
 // The symbol map of one page: the records reported while the page draws, turned into a tree by
-// Finish. The records live in one block reserved once, so tree links stay valid.
+// Finish. It holds as many records as the page draws (the layout's work limit bounds them), and
+// a record never moves once added, so tree links stay valid.
 class ScoreSymbolMap : public VScoreSymbolMap {
  public:
-  static constexpr int kCapacity = 2048;
   static constexpr int kKinds = 10;
 
   ScoreSymbolMap();
@@ -42,7 +42,7 @@ class ScoreSymbolMap : public VScoreSymbolMap {
   void CleanupTree(CScoreElement* element);
 
   int mCounts[kKinds] = {};
-  std::vector<CScoreElement> mElements;
+  std::deque<CScoreElement> mElements;
   CScoreElement* mCurrentPage = nullptr;
   CScoreElement* mCurrentSystem = nullptr;
   CScoreElement* mCurrentSlice = nullptr;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -94,3 +95,44 @@ TEST_F(PageMapQueriesTest, ElementCountForType) {
 }
 
 }  // namespace
+
+// The largest page holds thousands of notes; the map keeps every one, and the hit query finds
+// each at its own head.
+TEST(PageMapOfManyNotes, EveryNoteOfAPageIsFoundByItsHead) {
+  RazidShutdown();
+  Layout::FixedWidthSystem system;
+  EngineTesting::ScalingDevice device{&system};
+  RazidInitDesc init{&device, nullptr, nullptr, nullptr};
+  ASSERT_EQ(RazidInit(&init), 0);
+  RazidPageFormat const largest{94842.52f, 71131.89f, 500, 500, 500, 500};
+  RazidSetDefaultPageFormat(&largest);
+  std::string text = "[ \\meter<\"4/4\"> ";
+  for (int i = 0; i < 1250; ++i) text += "c d e f ";
+  ARHandle ar = nullptr;
+  ASSERT_EQ(RazidParseString((text + "]").c_str(), &ar), 0);
+  GRHandle gr = nullptr;
+  ASSERT_EQ(RazidAR2GR(ar, nullptr, &gr), 0);
+  RazidFreeAR(ar);
+  ASSERT_EQ(RazidGetPageCount(gr), 1);
+  RazidOnDrawDesc desc;
+  desc.handle = gr;
+  desc.hdc = &device;
+  desc.sizex = 94843;  // a pixel to the unit
+  desc.sizey = 71132;
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(RazidOnDraw(&desc), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  CScoreElement* root = RazidMapGetRootElement(gr, 1);
+  ASSERT_NE(root, nullptr);
+  int notes = 0;
+  for (int n = 1; CScoreElement* note = RazidMapFindDeepNthElementOfType(root, 1, n); ++n) {
+    float x = 0, y = 0;
+    RazidMapGetHeadPoint(note, &x, &y);
+    EXPECT_EQ(RazidMapFindEventHitBy(gr, 1, x, y), note) << n;
+    ++notes;
+  }
+  EXPECT_EQ(notes, 5000);
+  RazidFreeGR(gr);
+  RazidSetDefaultPageFormat(nullptr);
+  RazidShutdown();
+}
