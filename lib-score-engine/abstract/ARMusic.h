@@ -37,14 +37,15 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   // Whether the automatic passes can take the music, asked in one walk over every voice:
   // - How many objects they could make at most, roughly; a short text can ask for millions (a
   //   huge note in a tiny meter, ranges nested thousands deep), so the factory refuses music
-  //   above sMaxPassWork, 4 million by default: a 4/4 note of 32767 wholes passes, 500 of them
-  //   do not, nor a note of 100 wholes in 1/800 time.
+  //   above sMaxPassWork, 10 million by default: some six thousand measures of plain music on
+  //   two staves pass, and a 4/4 note of 32767 wholes; 500 of them do not, nor a note of 100
+  //   wholes in 1/800 time.
   // - Whether every date the passes and the layout can reach is a fraction with int parts. They
   //   add and compare dates exactly; dates rounded to fit an int no longer add up (a piece cut
   //   at a bar line would end elsewhere than the whole), so the factory refuses music whose
   //   note values and meters need a finer grid than that.
   bool FitsOneParse() const;
-  static inline double sMaxPassWork = 4.0e6;
+  static inline double sMaxPassWork = 1.0e7;
   // The share of the estimate that grows with what a voice holds: its objects and range tags,
   // the clef, key and bars the passes give every voice, and the range tags its parse has
   // searched already.
@@ -54,7 +55,8 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   static constexpr double kWorkPerRange = 32;
   static constexpr double kWorkPerParameter = 8;
   static constexpr double kWorkPerRangeMember = 4;
-  static constexpr double kWorkPerMeasure = 64;
+  // A measure makes a cut piece, a tie, a bar line and a break, each as costly as an object.
+  static constexpr double kWorkPerMeasure = 4 * kWorkPerObject;
 
   // The next free tag id (for the ties the passes make); it stops at the largest int.
   int NextTagId();

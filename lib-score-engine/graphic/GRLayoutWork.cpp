@@ -24,6 +24,9 @@ constexpr double kPerStaffAtBreak = 40;
 constexpr double kPerRangeMember = 1;
 constexpr double kPerRangeAtBreak = 8;
 constexpr int kStaves = 256;
+// The elements of all voices at one time share a spring, whose bands take them in one by one:
+// with many voices that grows with the square of the voices at every time.
+constexpr double kPerVoicePairAtSpring = 1.0 / 16;
 
 bool IsBreak(ARMusicalObject const* object) {
   return ar_cast<ARPossibleBreak const>(object) || ar_cast<ARNewSystem const>(object) ||
@@ -34,6 +37,7 @@ bool IsBreak(ARMusicalObject const* object) {
 
 double EstimatedLayoutWork(ARMusic const& music) {
   double work = 0;
+  double objects = 0;
   int breaks = 0;
   int voices = 0;
   std::set<int> staves;
@@ -53,9 +57,12 @@ double EstimatedLayoutWork(ARMusic const& music) {
     breaks = std::max(breaks, voiceBreaks);
     auto const* ranges = voice->getPositionTagList();
     ARRangeSpans const spans = MeasureRangeSpans(*voice);
+    objects += voice->GetCount();
     work += kPerObject * voice->GetCount() + kPerRange * (ranges ? ranges->GetCount() : 0) +
             kPerRangeMember * spans.objects + kPerRangeAtBreak * spans.breaks;
   }
   work += kPerStaffAtBreak * (breaks + 1.0) * (static_cast<double>(staves.size()) + voices);
+  if (voices > 1)
+    work += kPerVoicePairAtSpring * (voices - 1.0) / 2 * objects;  // pairs times objects per voice
   return work;
 }

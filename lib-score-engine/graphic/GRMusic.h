@@ -28,9 +28,9 @@ class GRMusic : public GREvent {
   // larger than sMaxLayoutWork (EstimatedLayoutWork) is refused with a warning and gets no page.
   void createGR(ARPageFormat* format);
   bool isRefused() const { return mRefused; }
-  // Six hundred thousand: at most about a hundred megabytes and half a second of layout, some
-  // sixty pages of plain music on two staves or a few dozen bars on a hundred staves.
-  static inline double sMaxLayoutWork = 6.0e5;
+  // 4.2 million: some six thousand measures (three hundred pages) of plain music on two staves,
+  // drawn in a few seconds and half a gigabyte at most by the optimised build.
+  static inline double sMaxLayoutWork = 4.2e6;
 
   // Draws nothing: a score is drawn page by page.
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}

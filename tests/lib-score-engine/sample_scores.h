@@ -53,4 +53,20 @@ inline std::string PlainTwoStaves(int bytes) {
   return text + "] }";
 }
 
+// Measures of plain 4/4 music on two staves in eighths, the pitches moving from measure to
+// measure: the music of tools/sample-scores/make_sample_rmn.py plain.
+inline std::string PlainEighthsOnTwoStaves(int measures) {
+  char const* const names[] = {"c", "d", "e", "f", "g", "a", "h"};
+  auto pitch = [&](int step, int octave) {
+    return std::string(names[step % 7]) + std::to_string(octave + step / 7) + "/8 ";
+  };
+  std::string upper = "[ \\staff<1> \\clef<\"g2\"> \\meter<\"4/4\"> ";
+  std::string lower = "[ \\staff<2> \\clef<\"f4\"> \\meter<\"4/4\"> ";
+  for (int m = 0; m < measures; ++m) {
+    for (int step : {0, 2, 4, 7, 4, 2, 1, 0}) upper += pitch(m % 7 + step, 1);
+    for (int step : {0, 4, 2, 4, 0, 4, 2, 4}) lower += pitch(m % 7 + step, -1);
+  }
+  return "{ " + upper + "], " + lower + "] }";
+}
+
 }  // namespace SampleScores

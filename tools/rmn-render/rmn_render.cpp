@@ -4,8 +4,9 @@
 //
 //   --page N           the page to draw (PNG and SVG draw one page, 1 by default; PDF all pages
 //                      unless a page is given)
-//   --size WxH         picture size in pixels (PNG, SVG); the height follows the page when only
-//                      the width is given (default width 1240)
+//   --size WxH         picture size in pixels (PNG, SVG), each side at most 20000; the height
+//                      follows the page when only the width is given (default width 1240), and
+//                      a page too high for that is drawn narrower, 20000 pixels high
 //   --format W,H,L,T,R,B   page size and margins in engine units (237.10631 to the centimetre)
 //   --settings D,M,L,F,S,N,P   layout settings: systems distance, distribution (1 auto, 2 always,
 //                      3 never), distribution limit, optimum force, spring parameter, special
@@ -33,6 +34,9 @@
 #include "lib-razid-qt/engine_fonts.h"
 
 namespace {
+
+// The longest side of a picture, given or worked out from the page.
+constexpr int kMaxSide = 20000;
 
 struct Options {
   std::optional<int> page;
@@ -67,8 +71,8 @@ bool ParseSize(const QString& text, Options& options) {
   } else {
     return false;
   }
-  return options.width > 0 && options.width <= 20000 && options.height.value_or(1) > 0 &&
-         options.height.value_or(1) <= 20000;
+  return options.width > 0 && options.width <= kMaxSide && options.height.value_or(1) > 0 &&
+         options.height.value_or(1) <= kMaxSide;
 }
 
 std::optional<Options> ParseArguments(const QStringList& arguments) {
@@ -132,9 +136,14 @@ void DrawPage(QRazidPainter& score, int page, QPainter& painter, const QRect& re
 }
 
 QSize PictureSize(const Options& options, QRazidPainter& score, int page) {
-  // A page far wider than high (one long line shrunk to its music) still gets a row of pixels.
-  return {options.width,
-          options.height.value_or(std::max(1, score.heightForWidth(options.width, page)))};
+  if (options.height) return {options.width, *options.height};
+  // A page far wider than high (one long line shrunk to its music) still gets a row of pixels,
+  // and one far higher than wide (hundreds of staves, a narrow page) is scaled down to the
+  // longest side.
+  const int height = std::max(1, score.heightForWidth(options.width, page));
+  if (height <= kMaxSide) return {options.width, height};
+  const double scale = static_cast<double>(kMaxSide) / height;
+  return {std::max(1, static_cast<int>(options.width * scale)), kMaxSide};
 }
 
 // The engine refuses music that would take more time or memory than one score may (a tiny
