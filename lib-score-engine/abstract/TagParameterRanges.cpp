@@ -16,22 +16,25 @@ struct NamedRange {
   Range range;
 };
 
-// Parameters whose meaning asks for less than their kind allows. The staff size is half a line
-// space, so it follows the scale of a staff.
+// The staff size is half a line space, so it follows the scale of a staff; one of 0 or below
+// stands for the usual size.
+constexpr Range kStaffSize = {kLineSpace / 2 * kMinScale, kLineSpace / 2 * kMaxScale, true};
+
+// Parameters whose meaning asks for less than their kind allows.
 constexpr NamedRange kNamedRanges[] = {
     {Kind::Number, "size", {kMinScale, kMaxScale}},
     {Kind::Number, "scale", {kMinScale, kMaxScale}},
-    {Kind::Length, "size", {kMinScale * kLineSpace / 2, kMaxScale* kLineSpace / 2, true}},
+    {Kind::Length, "size", kStaffSize},
     // A stem of twenty line spaces is longer than any that notation draws.
     {Kind::Length, "length", {0, 20 * kLineSpace}},
-    // A shown note value: from 1/1024 to 1024 wholes.
+    // A shown note value: from 1/1024 to 1024 wholes (one of 0 or below is not shown).
     {Kind::Int, "n", {-1024, 1024}},
     {Kind::Int, "d", {-1024, 1024}},
     {Kind::Int, "ndots", {0, kMaxDots}},
 };
 
 // What every other parameter of a kind may hold: counts, numbers and ids far beyond what a score
-// uses, yet small enough that no sum or product of a few of them leaves the int range.
+// uses, yet small enough that no sum of a few of them leaves the int range.
 constexpr Range kKindRanges[] = {
     {-1.0e6, 1.0e6},            // Kind::Int
     {-1.0e6, 1.0e6},            // Kind::Number
