@@ -191,6 +191,8 @@ class Exercise : public LessonBase,
  private:
   void SetState(ExerciseState state);
   void LoadNextQuestion();
+  // The question has stopped sounding: it waits for its answer, and its answer time runs.
+  void AwaitAnswer();
   void CompleteQuestion(bool advance);
   void StopMidi();
   void ReconnectDevices();

@@ -111,8 +111,14 @@ void Exercise::OnPlaybackComplete() {
   // A notice from a stream that was cut off while a newer question started playing.
   if (m_player->IsPlaying()) return;
   if (GetState() != ES_PLAYING) return;
+  AwaitAnswer();
+}
+
+void Exercise::AwaitAnswer() {
   SetState(ES_AWAITING_ANSWER);
-  GetTimeline().Start();
+  // Not while paused (a playback notice that waited for the lesson lock behind a pause): play
+  // leaves this question behind, and its time must not run out behind the Play overlay.
+  if (GetPlaybackState() != PS_PAUSED) GetTimeline().Start();
 }
 
 void Exercise::OnTimeLinePositionChanged(int position) {
@@ -121,8 +127,11 @@ void Exercise::OnTimeLinePositionChanged(int position) {
     if (!HasTimeline()) return;
     // The notice may have waited for the lesson lock while an answer, a resume or a seek moved
     // the timeline on, perhaps onto the slot where the next question now waits: a tick the
-    // timeline has moved away from belongs to a question that is over and decides nothing.
-    if (position == GetTimeline().GetPosition()) HandleBoundary(position, false);
+    // timeline has moved away from belongs to a question that is over and decides nothing. Nor
+    // does one that waited while the exercise was paused: a time-out then would be judged behind
+    // the Play overlay, and play would move on before the learner ever saw its verdict.
+    const TimeLine& timeline = GetTimeline();
+    if (position == timeline.GetPosition() && timeline.IsRunning()) HandleBoundary(position, false);
   }
   LessonBase::OnTimeLinePositionChanged(position);
 }
@@ -328,13 +337,18 @@ void Exercise::InternalMidiEvent(const MidiEvent& event) {
   {
     LessonLocker lock(LessonMutex());
     // Checked under the lock: a note that arrives just after the question was decided must not
-    // be kept for the next one.
-    if (GetState() == ES_AWAITING_ANSWER && message.IsStandardMessage()) {
+    // be kept for the next one. A question is answered from the moment it is asked, also while
+    // it still sounds. A paused exercise takes no answer: play leaves its question behind.
+    const ExerciseState state = GetState();
+    if ((state == ES_PLAYING || state == ES_AWAITING_ANSWER) && GetPlaybackState() != PS_PAUSED &&
+        message.IsStandardMessage()) {
       if (message.IsNoteAudible()) {
         if (!m_playbackCut) {
           StopMidi();
           m_playbackCut = true;
         }
+        // The cut question will not report the end of its playback: its answer time starts now.
+        if (state == ES_PLAYING) AwaitAnswer();
         m_answerStream.AddEvent(event);
         Answer answer;
         answer.Kind = AK_NOTES;

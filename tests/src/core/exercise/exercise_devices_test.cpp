@@ -109,6 +109,76 @@ TEST_F(ExerciseDevicesTest, KeysOfTheSelectedInputAnswerAndSoundInEveryState) {
   EXPECT_EQ(notices.Count("answer right kind 1"), 2);
 }
 
+// A question is answered from the moment it is asked: the first key played while it still
+// sounds silences it, and the keys are judged as always, a single note, an interval in its order
+// or a chord in any order. A partial answer leaves the question waiting with its time running.
+TEST_F(ExerciseDevicesTest, KeysPlayedWhileTheQuestionSoundsAnswerItAndSilenceIt) {
+  struct Case {
+    std::vector<int> notes;
+    unsigned int methods;
+    std::vector<int> played;
+  };
+  const Case cases[] = {{{60}, Core::AM_NOTES, {60}},
+                        {{60, 67}, Core::AM_NOTES | Core::AM_IN_ORDER, {60, 67}},
+                        {{60, 64, 67}, Core::AM_NOTES, {67, 60, 64}}};
+  for (const Case& c : cases) {
+    const std::string label = std::to_string(c.notes.size()) + " notes";
+    TearDown();
+    notices.Take();
+    Testing::TestSection played;
+    played.questionType = Core::QT_NOTE;
+    played.notes = c.notes;
+    played.answerMethods = c.methods;
+    Make(played);
+    exercise->Configure(2, 1000);
+    exercise->Pause(false);
+    exercise->NextQuestion();
+    ASSERT_EQ(exercise->GetState(), Core::ES_PLAYING) << label;
+    const int stops = output->Stops();
+    keys->Press(c.played.front());
+    EXPECT_GT(output->Stops(), stops) << label;
+    if (c.played.size() > 1) {
+      EXPECT_EQ(exercise->GetState(), Core::ES_AWAITING_ANSWER) << label;
+      EXPECT_TRUE(exercise->GetTimeline().IsRunning()) << label;
+      // The cut question plays no further note.
+      const size_t sent = output->Messages().size();
+      timer.Run(200);
+      EXPECT_EQ(output->Messages().size(), sent) << label;
+    }
+    for (size_t i = 1; i < c.played.size(); ++i) keys->Press(c.played[i]);
+    EXPECT_EQ(notices.Count("answer right kind 1"), 1) << label;
+    EXPECT_EQ(exercise->GetState(), Core::ES_READY) << label;
+
+    // The first key alone, while the next question sounds: its time runs out.
+    exercise->NextQuestion();
+    ASSERT_EQ(exercise->GetState(), Core::ES_PLAYING) << label;
+    keys->Press(c.played.front());
+    if (c.played.size() > 1) {
+      ASSERT_TRUE(RunUntil([&] { return notices.Count("answer wrong kind 0") == 1; })) << label;
+    }
+  }
+}
+
+// A paused exercise takes no answer from the keys, which still sound: play leaves the question
+// behind, and an answer judged behind the Play overlay would never show its verdict.
+TEST_F(ExerciseDevicesTest, KeysDoNotAnswerAPausedQuestionButStillSound) {
+  Make(Testing::TestSection{});
+  exercise->Configure(2, 1000);
+  exercise->Pause(false);
+  exercise->NextQuestion();
+  exercise->Pause(true);
+  const size_t sent = output->Messages().size();
+  keys->Press(60);
+  EXPECT_EQ(output->Messages().size(), sent + 1);
+  EXPECT_EQ(exercise->GetState(), Core::ES_AWAITING_ANSWER);
+  EXPECT_EQ(notices.Count("note on 60"), 0);
+  exercise->Pause(false);
+  exercise->AbortQuestion();
+  keys->Press(60);
+  EXPECT_EQ(notices.Count("answer right kind 1"), 1);
+  EXPECT_EQ(exercise->GetProgress().Answered, 1);
+}
+
 TEST_F(ExerciseDevicesTest, PausingSilencesTheOutput) {
   Make(Testing::TestSection{});
   exercise->Configure(2, 0);

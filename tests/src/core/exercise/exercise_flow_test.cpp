@@ -353,6 +353,35 @@ TEST_F(ExerciseFlowTest, AnswerWhilePlayingIsJudgedAndEndsThePlayback) {
   EXPECT_EQ(notices.Count("state 3"), 0);
 }
 
+// A pause can come while the timer thread's notice of a question boundary, or the player's of
+// its end, waits for the exercise: the notice then decides nothing. A time-out judged behind the
+// Play overlay would count a wrong answer whose verdict play takes away unseen.
+TEST_F(ExerciseFlowTest, NoticesThatWaitedBehindAPauseDecideNothing) {
+  Make({TestSection{}});
+  exercise->Configure(5, 1000);  // twenty ticks per question
+  Begin();
+  Core::TimeLine& timeline = exercise->GetTimeline();
+  ASSERT_TRUE(RunUntil([&] { return timeline.GetPosition() == 19; }));
+  exercise->Pause(true);
+  timeline.SetPosition(20);  // the tick the timer thread had made before the pause
+  exercise->OnTimeLinePositionChanged(20);
+  EXPECT_EQ(exercise->GetState(), ES_AWAITING_ANSWER);
+  EXPECT_EQ(notices.Count("answer wrong kind 0"), 0);
+
+  TearDown();
+  TestSection played;
+  played.questionType = Core::QT_EAR;
+  Make({played});
+  exercise->Configure(5, 1000);
+  Begin();
+  ASSERT_EQ(exercise->GetState(), ES_PLAYING);
+  exercise->Pause(true);
+  exercise->OnPlaybackComplete();
+  EXPECT_FALSE(exercise->GetTimeline().IsRunning());
+  timer.Run(5000);
+  EXPECT_EQ(notices.Count("answer wrong kind 0"), 0);
+}
+
 TEST_F(ExerciseFlowTest, KeyAnswersAreJudgedAtEveryNoteUntilCompleteOrWrong) {
   TestSection chord;
   chord.notes = {60, 64, 67};
