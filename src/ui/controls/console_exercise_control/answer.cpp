@@ -57,7 +57,7 @@ Core::MidiEvent ScreenKeyEvent(Core::MidiCommand command, int key) {
 
 void ConsoleExerciseControl::VariantClicked() {
   QObject* button = sender();
-  if (!exercise || !button || !AcceptsChoice()) return;
+  if (!exercise || !button || !TakesAnswers()) return;
   const int id = button->property("Id").toInt();  // the variant number plus one
   if (id < 1 || id > 6) return;
   Core::Answer answer;
@@ -67,20 +67,21 @@ void ConsoleExerciseControl::VariantClicked() {
 }
 
 void ConsoleExerciseControl::IntervalClicked(int interval) {
-  if (!exercise || !AcceptsChoice()) return;
+  if (!exercise || !TakesAnswers()) return;
   Core::Answer answer;
   answer.Kind = Core::AK_INTERVAL;
   answer.IntervalNumber = interval;
   exercise->ProvideAnswer(answer);
 }
 
-bool ConsoleExerciseControl::AcceptsChoice() const {
+bool ConsoleExerciseControl::TakesAnswers() const {
   const Core::ExerciseState state = exercise->GetState();
   return state == Core::ES_AWAITING_ANSWER || state == Core::ES_PLAYING;
 }
 
 void ConsoleExerciseControl::GKCNotePressed(int key) {
-  if (!exercise || exercise->GetState() != Core::ES_AWAITING_ANSWER) return;
+  // A question is answered from the moment it shows, also while it still sounds.
+  if (!exercise || !TakesAnswers()) return;
   exercise->ExternalMidiEvent(ScreenKeyEvent(Core::MidiNoteOn, key));
 }
 
@@ -92,7 +93,7 @@ void ConsoleExerciseControl::GKCNoteReleased(int key) {
 void ConsoleExerciseControl::HighlightNote(bool on, int note) {
   // A keyboard reaches further than the piano on the screen: its extra keys light nothing.
   if (note < LowestMidiKey || note > HighestMidiKey) return;
-  if (!on || !exercise || exercise->GetState() != Core::ES_AWAITING_ANSWER) return;
+  if (!on || !exercise || !TakesAnswers()) return;
   ui.Gkc->highlightKeys({note - LowestMidiKey}, {});
 }
 

@@ -265,7 +265,8 @@ class ConsoleExerciseControl : public QWidget {
   void KillAutoNextTimer();
   void StartAutoNextTimer(int ms);
   int ChooseAnswerMode(unsigned int methods) const;
-  bool AcceptsChoice() const;
+  // The current question waits for its answer: it is shown, sounding or not.
+  bool TakesAnswers() const;
   void ShowAnswer(bool right, const Core::Answer& answer);
   // Builds and shows the answer score that the last verdict left for after its paint.
   void ShowPendingAnswerScore();

@@ -104,8 +104,11 @@ void ConsoleExerciseControl::UpdateUI() {
 
   if (currentView == 0) showScoreboard();
 
+  // The keys answer from the moment the question shows, while it sounds too (but for a scale,
+  // which is heard whole first).
+  const bool open = state == Core::ES_AWAITING_ANSWER || state == Core::ES_PLAYING;
+  ui.Gkc->Enable(open && playback != Core::PS_PAUSED && !scaleHeard);
   if (state == Core::ES_AWAITING_ANSWER && playback != Core::PS_PAUSED) {
-    ui.Gkc->Enable(true);
     const unsigned int type = exercise->GetCurrentQuestion().Type;
     if (type == Core::QT_NONE) {
       faderWidget->fadeToWidgetWOSnapshot(nullptr);
@@ -119,8 +122,6 @@ void ConsoleExerciseControl::UpdateUI() {
                                               : QString());
       faderWidget->fadeToWidget(questionPicture);
     }
-  } else {
-    ui.Gkc->Enable(false);
   }
 
   if (playback == Core::PS_STOPPED) {
