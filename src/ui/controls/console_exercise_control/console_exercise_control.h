@@ -27,6 +27,7 @@
 #include "src/core/score_builder/score_records.h"
 #include "src/ui/controls/console_exercise_control/statistics_data_set.h"
 #include "src/ui/controls/console_exercise_control/verdict_edge.h"
+#include "src/ui/fade_mode.h"
 #include "src/ui/speed.h"
 #include "ui_console_exercise_control.h"
 
@@ -280,6 +281,10 @@ class ConsoleExerciseControl : public QWidget {
   void LayoutControls();
   void ToggleByClick();
   void ToggleBySpace();
+  // A press on the Play overlay at `point` (screen coordinates) over an enabled section button
+  // plays that section; false when no such button lies there.
+  bool PlayFromSectionAt(QPoint point);
+  void ShowPlayOverlay(FadeMode mode);
   void ShowSpacebarHint();
   void PaintFrameShadow();
   void PaintTopBand(QWidget* widget);
@@ -351,6 +356,7 @@ class ConsoleExerciseControl : public QWidget {
   bool midiWarningShown = false;
   int statisticsSection = -1;
   int currentView = 0;
+  int sectionChosenUnderOverlay = -1;  // the section the overlay's Play starts, -1 for none
   QWidget* frameShadowStrip = nullptr;
   PlayDialog* playDialog = nullptr;
   WarningDialog* warningDialog = nullptr;

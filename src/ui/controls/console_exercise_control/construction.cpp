@@ -107,6 +107,8 @@ ConsoleExerciseControl::ConsoleExerciseControl(QWidget* parent)
           &ConsoleExerciseControl::ShowSectionEndDialog);
 
   connect(GetPlayDialog(), &PlayDialog::Play, this, &ConsoleExerciseControl::Play);
+  // Before the overlay's own filter: a press on a section button in its picture is the screen's.
+  playDialog->installEventFilter(this);
 
   ui.ProgressFrameWidget->installEventFilter(this);
   ui.ProgressFrameInternal->installEventFilter(this);
@@ -179,16 +181,20 @@ PlayDialog* ConsoleExerciseControl::GetPlayDialog() {
   return playDialog;
 }
 
+void ConsoleExerciseControl::ShowPlayOverlay(FadeMode mode) {
+  // Paused between questions (after a verdict, or back from a settings page), Play goes on with a
+  // new question: the last verdict is over, and the overlay shows the screen without it.
+  if (IsPaused() && exercise->GetState() == Core::ES_READY) ClearVerdict();
+  GetPlayDialog()->doShow(mode, ui.rootWidget);
+}
+
 void ConsoleExerciseControl::setVisible(bool visible) {
   QWidget::setVisible(visible);
 }
 
 void ConsoleExerciseControl::showEvent(QShowEvent* event) {
   if (currentView == 0) {
-    // Back to an exercise paused between questions (from a settings page): Play goes on with a
-    // new question, so the last verdict is over and the overlay shows the screen without it.
-    if (IsPaused() && exercise->GetState() == Core::ES_READY) ClearVerdict();
-    GetPlayDialog()->doShow(FadeNone, ui.rootWidget);
+    ShowPlayOverlay(FadeNone);
   }
   if (!stateMachineBuilt) {
     stateMachineBuilt = true;

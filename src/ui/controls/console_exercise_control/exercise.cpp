@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QTimerEvent>
 
+#include <utility>
+
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "src/core/exercise/exercise.h"
@@ -118,6 +120,7 @@ void ConsoleExerciseControl::StopExercise() {
           window(), App()->GetExerciseCatalog()->GetExerciseStatistics()->GetLastSaveProblems());
   }
   midiWarningShown = false;
+  sectionChosenUnderOverlay = -1;
   pendingAnswerScore.reset();
   GetPlayDialog()->setVisible(false);
   actionHintDialog->HideHint();
@@ -139,7 +142,7 @@ bool ConsoleExerciseControl::PauseExercise(bool pause, bool showDlg) {
     exercise->AbortQuestion();
   }
   const bool changed = exercise->Pause(pause);
-  if (pause && showDlg) GetPlayDialog()->doShow(FadeMode(1), ui.rootWidget);
+  if (pause && showDlg) ShowPlayOverlay(FadeNone);
   if (!pause) {
     if (exercise->GetState() == Core::ES_READY)
       MoveToNextQuestion();
@@ -153,6 +156,7 @@ bool ConsoleExerciseControl::PauseExercise(bool pause, bool showDlg) {
 
 void ConsoleExerciseControl::Play() {
   if (!exercise) return;
+  const int section = std::exchange(sectionChosenUnderOverlay, -1);
   if (!midiWarningShown && exercise->CanUseMidiIn() &&
       !App()->GetSettings()->globalSettings.hideMidiDialog && !CheckForMidiDevice()) {
     // A child covers its parent from (0, 0); a desktop screen may lie anywhere on the desktop.
@@ -162,7 +166,15 @@ void ConsoleExerciseControl::Play() {
     // A keyboard plugged in meanwhile: the main window has paused and shown the overlay again.
     if (CheckForMidiDevice()) return;
   }
-  PauseExercise(exercise->GetPlaybackState() == Core::PS_PLAYING, false);
+  if (section < 0) {
+    PauseExercise(exercise->GetPlaybackState() == Core::PS_PLAYING, false);
+    return;
+  }
+  // A section button pressed in the overlay's picture: that section starts, or takes the place of
+  // the paused question, as its button does in a running exercise.
+  SwitchToSection(section);
+  actionHintDialog->SetPauseAfterErrorMode(false);
+  ShowSpacebarHint();
 }
 
 bool ConsoleExerciseControl::CheckForMidiDevice() {

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
 
@@ -15,6 +16,7 @@
 #include "src/core/exercise/exercise.h"
 #include "src/ui/action_hint_dialog.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/form_buttons.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/screen_geometry.h"
@@ -69,6 +71,10 @@ bool ConsoleExerciseControl::eventFilter(QObject* watched, QEvent* event) {
         ui.ProgressFrameWidget->update();
     }
   }
+  if (type == QEvent::MouseButtonPress && watched == playDialog && currentView == 0 &&
+      PlayFromSectionAt(
+          playDialog->mapTo(this, static_cast<QMouseEvent*>(event)->position().toPoint())))
+    return true;
   if (type == QEvent::MouseButtonPress && watched == actionHintDialog && currentView == 0)
     ToggleByClick();
   if (type == QEvent::Enter && watched == faderWidget) {
@@ -100,10 +106,26 @@ void ConsoleExerciseControl::ToggleByClick() {
   if (!exercise) return;
   if (exercise->GetPlaybackState() == Core::PS_PLAYING) {
     exercise->Pause(true);
-    GetPlayDialog()->doShow(FadeAnimated, ui.rootWidget);
+    ShowPlayOverlay(FadeAnimated);
   } else {
     PauseExercise(false, false);
   }
+}
+
+bool ConsoleExerciseControl::PlayFromSectionAt(QPoint point) {
+  // The overlay shows the section buttons in its picture of the screen: a press on one plays
+  // that section, as the button itself would, instead of going on where the exercise stands.
+  if (!exercise) return false;
+  // The buttons lie in the bar under the slider, at the same places (see ButtonSlider).
+  QWidget* under = ui.ButtonBar->childAt(ui.TimeSlider->mapFrom(this, point));
+  const int section = SectionButtons(ui).indexOf(qobject_cast<QToolButton*>(under));
+  if (section < 0 || !under->isEnabled()) return false;
+  // A press while the overlay fades is as lost as one anywhere else on it.
+  if (!playDialog->animating()) {
+    sectionChosenUnderOverlay = section;
+    playDialog->clickAreaClicked();
+  }
+  return true;
 }
 
 void ConsoleExerciseControl::ToggleBySpace() {
