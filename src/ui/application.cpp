@@ -29,8 +29,11 @@
 #include "src/ui/window_stack_manager.h"
 
 namespace {
+bool OpenInDesktopBrowser(const QUrl& url) {
+  return QDesktopServices::openUrl(url);
+}
 Application::LinkOpener& Opener() {
-  static Application::LinkOpener opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  static Application::LinkOpener opener = OpenInDesktopBrowser;
   return opener;
 }
 Application::ServiceTrace& TraceHook() {
@@ -259,23 +262,27 @@ int Application::TakeDisplayOption(int& argc, char** argv) {
   return index;
 }
 
-void Application::openLink(const QUrl& url, bool minimize) {
+bool Application::openLink(const QUrl& url, bool minimize) {
+  // The window goes only once a browser has the page: without one, the learner would be left
+  // with a minimised window and nothing to read.
+  if (url.isEmpty() || !Opener()(url)) return false;
   if (minimize && m_mainWindow) m_mainWindow->showMinimized();
-  if (url.isEmpty()) return;
-  Opener()(url);
+  return true;
 }
 
 void Application::SetLinkOpener(LinkOpener opener) {
-  Opener() = std::move(opener);
+  Opener() = opener ? std::move(opener) : OpenInDesktopBrowser;
 }
 
 void Application::SetServiceTrace(ServiceTrace trace) {
   TraceHook() = std::move(trace);
 }
 
-void Application::showHelp() {
-  const QUrl help = Core::ServiceUrl(QStringLiteral("/Home/Help"));
+QUrl Application::HelpAddress() {
+  return Core::ServiceUrl(QStringLiteral("/Home/Help"));
+}
+
+bool Application::showHelp() {
   // Without the online service there is no help page to open.
-  if (help.isEmpty()) return;
-  openLink(help, true);
+  return openLink(HelpAddress(), true);
 }

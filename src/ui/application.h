@@ -34,8 +34,9 @@ class Application : public QApplication {
   Q_OBJECT
 
  public:
-  // Opens an address in the desktop browser; tests put their own in place.
-  using LinkOpener = std::function<void(const QUrl&)>;
+  // Opens an address in the desktop browser and says whether a browser took it; tests put their
+  // own in place.
+  using LinkOpener = std::function<bool(const QUrl&)>;
   // Told of each service created and released, by name, in order.
   using ServiceTrace = std::function<void(const QString& event)>;
 
@@ -100,14 +101,19 @@ class Application : public QApplication {
   static int TakeDisplayOption(int& argc, char** argv);
 
   void setMainWindow(QWidget* window) { m_mainWindow = window; }
-  // Minimises the main window first when asked, then opens the address. An empty address (the
-  // online service is not configured) opens nothing.
-  void openLink(const QUrl& url, bool minimize);
+  // Opens the address and, once a browser has it, minimises the main window when asked; false,
+  // leaving the window as it was, when no browser took it. An empty address (the online service
+  // is not configured) opens nothing.
+  bool openLink(const QUrl& url, bool minimize);
+  // An empty opener puts the desktop's back.
   static void SetLinkOpener(LinkOpener opener);
+  // The help page of the online service; empty when the service is not configured.
+  static QUrl HelpAddress();
   static void SetServiceTrace(ServiceTrace trace);
 
  public slots:
-  void showHelp();
+  // Opens the help page as openLink does; false when it could not be opened.
+  bool showHelp();
 
  private:
   void Trace(const char* event) const;

@@ -379,7 +379,18 @@ void Console::showAbout() {
 }
 
 void Console::showHelp() {
-  Application::instance()->showHelp();
+  if (!Application::instance()->showHelp()) {
+    // Nothing else would show that Help did nothing; the exercise goes on as it was.
+    const bool configured = !Application::HelpAddress().isEmpty();
+    ShowNotice(this, QStringLiteral("helpNotice"), tr("Help could not be opened"),
+               {configured ? tr("No web browser could be started to show the help pages.")
+                           : tr("This installation of Melvarin Studio has no address for its "
+                                "help pages.")});
+    return;
+  }
+  // The learner reads the help in the browser: the exercise waits behind the Play overlay, also
+  // where the window stays on the screen (without a window manager to take it away).
+  if (m_exerciseControl) m_exerciseControl->PauseExercise(true, true);
 }
 
 void Console::showMail() {

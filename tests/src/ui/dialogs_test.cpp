@@ -28,7 +28,10 @@ class DialogTest : public Testing::ShellTest {
     m_host.resize(1440, 900);
     m_host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
-    Application::SetLinkOpener([this](const QUrl& url) { m_opened << url.toString(); });
+    Application::SetLinkOpener([this](const QUrl& url) {
+      m_opened << url.toString();
+      return true;
+    });
   }
   void TearDown() override {
     Application::SetLinkOpener({});
