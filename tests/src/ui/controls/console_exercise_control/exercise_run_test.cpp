@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPropertyAnimation>
 #include <QSlider>
@@ -13,6 +14,9 @@
 #include <QToolButton>
 
 #include <RtMidi.h>
+
+#include <algorithm>
+#include <set>
 
 #include "../../../core/midi/platform/jack_test_support.h"
 #include "src/core/exercise/exercise.h"
@@ -129,12 +133,45 @@ class ExerciseRunTest : public Testing::ShellTest {
     // The notice of that state, posted by the timer thread as it changed it, opens the piano.
     QCoreApplication::processEvents();
   }
-  // The note the question expects (the first note-on of the correct variant) as a piano key.
-  int ExpectedKey() const {
+  // The notes the question expects (the note-ons of the correct variant), in the order they
+  // sound, as MIDI note numbers.
+  std::vector<int> ExpectedNotes() const {
     const Core::Question q = Asked();
+    std::vector<int> notes;
     for (const Core::MidiEvent& e : q.VariantData[q.CorrectVariant].Stream->GetEvents())
-      if (e.GetMessage().GetCommand() == Core::MidiNoteOn) return e.GetMessage().GetNote() - 21;
-    return -1;
+      if (e.GetMessage().IsNoteAudible()) notes.push_back(e.GetMessage().GetNote());
+    return notes;
+  }
+  // The first of them as a piano key.
+  int ExpectedKey() const {
+    const std::vector<int> notes = ExpectedNotes();
+    return notes.empty() ? -1 : notes.front() - 21;
+  }
+  // The space bar as the screen meets it: the shortcut override it raises.
+  void PressSpace() const {
+    QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_Space, Qt::NoModifier);
+    QApplication::sendEvent(Screen(), &press);
+  }
+  // The Play overlay's own play: its fade-in, if one runs, ends first, as the overlay takes no
+  // click meanwhile; the fade-out ends with Play().
+  void PlayFromOverlay() const {
+    FinishOverlayFade();
+    Screen()->GetPlayDialog()->clickAreaClicked();
+    FinishOverlayFade();
+  }
+  // Runs the overlay's fade to its end at once, a step at a time as its timer would.
+  void FinishOverlayFade() const {
+    UI::PlayDialog* overlay = Screen()->GetPlayDialog();
+    for (int step = 0; step <= UI::PlayDialog::LastStep && overlay->animating(); ++step)
+      overlay->advance();
+  }
+  // The screen as a new question has it: no verdict on the frame, the keys or the buttons.
+  void ExpectNoVerdictShown() const {
+    ExpectFrameLook("RegularBorderStyle");
+    for (unsigned long variant = 0; variant < 6; ++variant)
+      EXPECT_EQ(AnswerButton(variant)->styleSheet(), ButtonStyle("MultichoiceDefaultStyle"));
+    auto* piano = Child<Keyboard>("Gkc");
+    for (int k = 0; k < 88; ++k) EXPECT_EQ(piano->keyState(k).highlight, 0) << k;
   }
   // Clicks a key of the on-screen piano where the piano itself finds it.
   void ClickKey(int key) const {
@@ -162,16 +199,26 @@ class AnswerTimingTest : public ExerciseRunTest {
 
   // Opens the note trainer as the home screen does and starts it from the Play overlay, the
   // first time; later runs start as the section end's Repeat does. The first question is asked,
-  // and played once the test lets time go by.
-  void Open(bool quiz, Input input, Core::ExerciseDuration notes = {10, 40}) {
+  // and played once the test lets time go by. Only `section` (single notes, intervals, chords)
+  // asks questions.
+  void Open(bool quiz, Input input, Core::ExerciseDuration duration = {10, 40}, int section = 0) {
     App()->SetQuizMode(quiz);
     SetGlobal([input](Core::GlobalSettings& g) {
       g.answerGkc = input != Input::Buttons;
       g.answerMultipleChoice = input == Input::Buttons;
     });
-    // Ten seconds for each of many single notes, the way the levels time them.
-    SetTrainers(
-        [notes](Core::ExcersisesSettings& s) { s.noteTrainer.singleNotes.duration = notes; });
+    // Ten seconds for each of many questions, the way the levels time them.
+    SetTrainers([duration, section](Core::ExcersisesSettings& s) {
+      Core::NoteTrainerSettings& notes = s.noteTrainer;
+      Core::ExerciseDuration* sections[] = {&notes.singleNotes.duration, &notes.interval.duration,
+                                            &notes.chord.duration};
+      for (int i = 0; i < 3; ++i) {
+        if (i == section)
+          *sections[i] = duration;
+        else
+          sections[i]->questions = 0;
+      }
+    });
     verdicts.clear();
     watch = std::make_unique<QObject>();
     QObject::connect(Screen(), &UI::ConsoleExerciseControl::AnswerProvided, watch.get(),
@@ -245,10 +292,90 @@ class AnswerTimingTest : public ExerciseRunTest {
     }
   }
 
+  // Plays `notes` (MIDI note numbers) in order, on the on-screen piano or the JACK keyboard,
+  // and waits for the verdict.
+  void PlayNotes(Input input, const std::vector<int>& notes) {
+    const size_t before = verdicts.size();
+    if (input == Input::ScreenKeys) {
+      for (int note : notes) ClickKey(note - 21);
+    } else {
+      // A JACK server without real-time scheduling on a busy machine can miss the cycle that
+      // carries keys: those the exercise did not hear are played again, as a learner would,
+      // while the question still waits. Keys lost with no cycle missed still fail below.
+      std::set<int> heard;
+      QObject listening;
+      QObject::connect(Screen(), &UI::ConsoleExerciseControl::NoteEntered, &listening,
+                       [&heard](bool on, int note) {
+                         if (on) heard.insert(note);
+                       });
+      for (int press = 1; press <= 3; ++press) {
+        const int missed = xruns->Count();
+        std::vector<int> left;
+        for (int note : notes)
+          if (!heard.count(note)) left.push_back(note);
+        for (int note : left) jackKeys->Send({0x90, static_cast<unsigned char>(note), 100});
+        for (int note : left) jackKeys->Send({0x80, static_cast<unsigned char>(note), 0});
+        if (WaitUntil([&] { return verdicts.size() > before; }, 2000)) break;
+        if (xruns->Count() == missed) break;
+      }
+    }
+    ASSERT_TRUE(WaitUntil([&] { return verdicts.size() > before; }));
+  }
+  // Right answers while the question still sounds, 0 to 450 ms after it shows, to single notes,
+  // intervals (one note after the other) and chords, in a lesson and a quiz. Each is judged at
+  // once; none waits for its time to run out.
+  void AnswerWhileSounding(Input input) {
+    const char* const sections[] = {"single notes", "intervals", "chords"};
+    const int delays[] = {0, 50, 150, 300, 450};
+    for (bool quiz : {false, true}) {
+      for (int section = 0; section < 3; ++section) {
+        Open(quiz, input, {10, 40}, section);
+        if (HasFatalFailure()) return;
+        for (int delay : delays) {
+          const std::string where = std::string(sections[section]) + (quiz ? " quiz" : " lesson") +
+                                    ", " + std::to_string(delay) + " ms";
+          timer.Run(delay);
+          // A single note is a held note-on: its playback ends at the clock's first pass.
+          if (delay == 0 || section > 0) {
+            ASSERT_EQ(Ex()->GetState(), Core::ES_PLAYING) << where;
+          }
+          PlayNotes(input, ExpectedNotes());
+          if (HasFatalFailure()) return;
+          EXPECT_TRUE(verdicts.back().right) << where;
+          EXPECT_EQ(verdicts.back().kind, Core::AK_NOTES) << where;
+          emit Screen()->NextQuestion();
+        }
+        EXPECT_EQ(verdicts.size(), std::size(delays)) << sections[section];
+      }
+    }
+  }
+  // Makes a JACK keyboard the MIDI input of a new run of the program, which starts at home.
+  void ListenToJackKeyboard(const QString& client) {
+    Restart();  // the sound controller on JACK, with the keyboard as a MIDI input
+    auto sound = App()->GetSoundController();
+    const int port = [&] {
+      for (unsigned long i = 0; i < sound->GetInputMidiDeviceCount(); ++i)
+        if (sound->GetInputMidiDevice(i)->GetName().contains(client)) return int(i);
+      return -1;
+    }();
+    ASSERT_GE(port, 0);
+    keysDevice = sound->GetInputMidiDevice(static_cast<unsigned long>(port));
+    SetGlobal([&](Core::GlobalSettings& g) { g.inputDevice = keysDevice->GetName(); });
+    StartConsole();
+  }
+  void UseJackKeys() {
+    xruns = std::make_unique<Testing::XrunCounter>();
+    jackKeys = std::make_unique<Testing::CycleKeyboard>("melvarin-sounding-keys", 64);
+    ASSERT_TRUE(jackKeys->IsOpen());
+    ListenToJackKeyboard("melvarin-sounding-keys");
+  }
+
   Core::ManualTimer timer;
   std::unique_ptr<RtMidiOut> keyboard;
-  std::unique_ptr<Testing::XrunCounter> xruns;  // made by the tests that answer over JACK
-  std::unique_ptr<QObject> watch;               // the verdicts are watched while it lives
+  std::unique_ptr<Testing::CycleKeyboard> jackKeys;
+  std::shared_ptr<Core::MidiInDevice> keysDevice;  // the input the JACK keyboard reaches
+  std::unique_ptr<Testing::XrunCounter> xruns;     // made by the tests that answer over JACK
+  std::unique_ptr<QObject> watch;                  // the verdicts are watched while it lives
   std::vector<Verdict> verdicts;
 };
 
@@ -262,19 +389,69 @@ TEST_F(AnswerTimingTest, MidiKeysOverJackAreJudgedAtEveryDelay) {
   xruns = std::make_unique<Testing::XrunCounter>();
   keyboard = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "Melvarin Answer Keys");
   keyboard->openVirtualPort("out");
-  Restart();  // the sound controller on JACK, with the keyboard as a MIDI input
-  auto sound = App()->GetSoundController();
-  const int port = [&] {
-    for (unsigned long i = 0; i < sound->GetInputMidiDeviceCount(); ++i)
-      if (sound->GetInputMidiDevice(i)->GetName().contains("Melvarin Answer Keys")) return int(i);
-    return -1;
-  }();
-  ASSERT_GE(port, 0);
-  SetGlobal([&](Core::GlobalSettings& g) {
-    g.inputDevice = sound->GetInputMidiDevice(static_cast<unsigned long>(port))->GetName();
-  });
-  StartConsole();
+  ListenToJackKeyboard("Melvarin Answer Keys");
+  if (HasFatalFailure()) return;
   AnswerAtEveryDelay(Input::MidiKeys);
+}
+
+TEST_F(AnswerTimingTest, ScreenKeysAnswerWhileTheQuestionStillSounds) {
+  AnswerWhileSounding(Input::ScreenKeys);
+}
+
+TEST_F(AnswerTimingTest, MidiKeysOverJackAnswerWhileTheQuestionStillSounds) {
+  MELVARIN_REQUIRE_JACK_DELIVERY();
+  UseJackKeys();
+  if (HasFatalFailure()) return;
+  AnswerWhileSounding(Input::MidiKeys);
+}
+
+// A long quiz answered at every moment, while the question sounds and after it: right on a MIDI
+// keyboard, wrong on the screen keys, by time-outs, and with keys played while it is paused. It
+// counts exactly the verdicts it showed, none of them behind the Play overlay.
+TEST_F(AnswerTimingTest, ALongQuizCountsExactlyTheVerdictsItShows) {
+  MELVARIN_REQUIRE_JACK_DELIVERY();
+  UseJackKeys();
+  if (HasFatalFailure()) return;
+  // The test asks each next question itself; after a wrong answer nothing else does.
+  SetTrainers([](Core::ExcersisesSettings& s) { s.noteTrainer.onWrongAnswer = {true, 60000}; });
+  Open(true, Input::MidiKeys, {10, 60}, 1);  // sixty intervals
+  if (HasFatalFailure()) return;
+  int overlaid = 0;
+  QObject::connect(Screen(), &UI::ConsoleExerciseControl::AnswerProvided, watch.get(),
+                   [&] { overlaid += Screen()->GetPlayDialog()->isVisible(); });
+  Testing::EventCollector heard;  // told of each key after the exercise
+  keysDevice->AddObserver(&heard);
+  for (int i = 0; i < 60; ++i) {
+    const size_t before = verdicts.size();
+    const std::vector<int> notes = ExpectedNotes();
+    timer.Run((i * 97) % 451);
+    if (i % 4 == 0) PlayNotes(Input::MidiKeys, notes);
+    if (i % 4 == 1) PlayNotes(Input::ScreenKeys, {notes.front() > 21 ? 21 : notes.back() + 1});
+    for (int t = 0; i % 4 == 2 && t < 15000 && verdicts.size() == before; t += 50) timer.Run(50);
+    if (i % 4 == 3) {
+      PressSpace();
+      heard.Clear();
+      for (int note : notes) jackKeys->Send({0x90, static_cast<unsigned char>(note), 100});
+      // A cycle the server missed may lose them; then there is nothing to judge either.
+      heard.WaitFor(notes.size(), std::chrono::seconds(10));
+      QCoreApplication::processEvents();
+      EXPECT_EQ(verdicts.size(), before) << i;
+      PlayFromOverlay();  // leaves the question behind and asks the next
+      continue;
+    }
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(verdicts.size(), before + 1) << i;
+    emit Screen()->NextQuestion();
+  }
+  keysDevice->RemoveObserver(&heard);
+
+  EXPECT_EQ(overlaid, 0);
+  ASSERT_EQ(verdicts.size(), 45u);
+  const auto right =
+      std::count_if(verdicts.begin(), verdicts.end(), [](auto& v) { return v.right; });
+  EXPECT_EQ(right, 15);
+  EXPECT_EQ(Ex()->GetProgress().Answered, 45);
+  EXPECT_EQ(Ex()->GetProgress().RightAnswers, right);
 }
 
 // Play after a pause leaves the interrupted question behind, uncounted, even when its time would
@@ -647,8 +824,127 @@ TEST_F(ExerciseRunTest, BackFromTheSettingsTheOverlayCoversNoOldVerdict) {
   m_console->showExercise();
   ASSERT_TRUE(WaitUntil([&] { return FadeDone() && Screen()->isVisible(); }));
   EXPECT_TRUE(Screen()->GetPlayDialog()->isVisible());
-  ExpectFrameLook("RegularBorderStyle");
-  for (unsigned long variant = 0; variant < 6; ++variant)
-    EXPECT_EQ(AnswerButton(variant)->styleSheet(), ButtonStyle("MultichoiceDefaultStyle"));
-  for (int k = 0; k < 88; ++k) EXPECT_EQ(piano->keyState(k).highlight, 0) << k;
+  ExpectNoVerdictShown();
+}
+
+// Space or a click that pauses right after a verdict: the Play overlay covers a screen without
+// it, as the question it answered is over, and Play asks the next one.
+TEST_F(ExerciseRunTest, APauseRightAfterAVerdictCoversAScreenWithoutIt) {
+  SetTrainers([](Core::ExcersisesSettings& s) {
+    s.noteTrainer.singleNotes.duration = {0, 5};
+    s.noteTrainer.onWrongAnswer = {true, 60000};
+  });
+  StartLesson(NoteTrainer);
+  for (const bool bySpace : {true, false}) {
+    const int key = ExpectedKey();
+    ClickKey(key == 40 ? 41 : 40);
+    ExpectFrameLook("WrongAnswerBorderStyle");
+    ASSERT_EQ(Child<Keyboard>("Gkc")->keyState(key).highlight, KeyState::Blue);
+    if (bySpace)
+      PressSpace();
+    else
+      QTest::mouseClick(Child("ProgressFrameWidget"), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(Screen()->IsPaused()) << bySpace;
+    EXPECT_TRUE(Screen()->GetPlayDialog()->isVisible()) << bySpace;
+    ExpectNoVerdictShown();
+    const int asked = Ex()->GetProgress().QuestionsAsked;
+    PlayFromOverlay();
+    ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_AWAITING_ANSWER; }));
+    EXPECT_EQ(Ex()->GetProgress().QuestionsAsked, asked + 1) << bySpace;
+  }
+}
+
+// A press on a section button in the Play overlay's picture plays that section, at the start of
+// a lesson and in place of the paused question; a press beside the buttons plays on where the
+// lesson stands.
+TEST_F(ExerciseRunTest, ASectionButtonUnderThePlayOverlayPlaysItsSection) {
+  SetTrainers([](Core::ExcersisesSettings& s) {
+    s.noteTrainer.singleNotes.duration = {0, 3};
+    s.noteTrainer.interval.duration = {0, 3};
+    s.noteTrainer.chord.duration = {0, 3};
+  });
+  emit m_console->GetBlockViewControl()->OpenExercise(NoteTrainer, false);
+  ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible() && Ex(); }));
+  UI::PlayDialog* overlay = Screen()->GetPlayDialog();
+  ASSERT_TRUE(overlay->isVisible());
+  // The buttons lie under the slider, at the same places.
+  auto pressSection = [&](int button) {
+    auto* section = Child<QToolButton>(qPrintable(QString("TimelineButton%1").arg(button + 1)));
+    const QPoint centre = Child("TimeSlider")->mapTo(Screen(), section->geometry().center());
+    QTest::mouseClick(overlay, Qt::LeftButton, {}, overlay->mapFrom(Screen(), centre));
+    FinishOverlayFade();
+  };
+  ASSERT_EQ(Child<QToolButton>("TimelineButton2")->text(), "Intervals");
+  pressSection(1);
+  ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_AWAITING_ANSWER; }));
+  EXPECT_FALSE(overlay->isVisible());
+  EXPECT_EQ(Ex()->GetCurrentSection(), 1u);
+  EXPECT_EQ(Ex()->GetProgress().QuestionsAsked, 1);  // none of the first section before it
+
+  Screen()->PauseExercise(true, true);
+  pressSection(2);
+  ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_AWAITING_ANSWER; }));
+  EXPECT_EQ(Ex()->GetCurrentSection(), 2u);
+  EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_PLAYING);
+  EXPECT_EQ(Ex()->GetProgress().Answered, 0);
+
+  Screen()->PauseExercise(true, true);
+  QTest::mouseClick(overlay, Qt::LeftButton, {}, overlay->rect().center());
+  FinishOverlayFade();
+  ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_AWAITING_ANSWER; }));
+  EXPECT_EQ(Ex()->GetCurrentSection(), 2u);
+  EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_PLAYING);
+}
+
+// Help that no browser opens is told, and the lesson runs on as it was, its time still running;
+// Help that opens pauses the lesson behind the Play overlay, where the learner comes back to it.
+TEST_F(ExerciseRunTest, HelpWithoutABrowserIsToldAndHelpThatOpensPausesVisibly) {
+  const QByteArray service = qgetenv("MELVARIN_SERVICE_URL");
+  bool browser = false;
+  QStringList opened;
+  Application::SetLinkOpener([&](const QUrl& url) {
+    opened << url.toString();
+    return browser;
+  });
+  SetTrainers([](Core::ExcersisesSettings& s) { s.noteTrainer.singleNotes.duration = {10, 5}; });
+  StartLesson(NoteTrainer);
+  auto notice = [&](const char* words) {
+    auto* dialog = m_console->findChild<UI::NoticeDialog*>("helpNotice");
+    if (!dialog || !dialog->isVisible()) return false;
+    const bool told = dialog->findChild<QLabel*>("Loading_5")->text().contains(words);
+    dialog->fadeOut();
+    EXPECT_TRUE(WaitUntil([dialog] { return !dialog->isVisible(); }));
+    return told;
+  };
+  auto runsOn = [&] {
+    return Ex()->GetPlaybackState() == Core::PS_PLAYING && Ex()->GetTimeline().IsRunning() &&
+           !Screen()->GetPlayDialog()->isVisible() && !m_console->isMinimized();
+  };
+  for (const char* address : {"http://127.0.0.1:9", ""}) {
+    qputenv("MELVARIN_SERVICE_URL", address);
+    Click(m_console->form().Help);
+    EXPECT_TRUE(notice(*address ? "No web browser" : "no address")) << address;
+    EXPECT_TRUE(runsOn()) << address;
+  }
+  EXPECT_EQ(opened, QStringList{"http://127.0.0.1:9/Home/Help"});
+
+  qputenv("MELVARIN_SERVICE_URL", "http://127.0.0.1:9");
+  browser = true;
+  Click(m_console->form().Help);
+  EXPECT_EQ(opened.size(), 2);
+  EXPECT_TRUE(Screen()->IsPaused());
+  // The window system confirms each change of the window's state later, as an event.
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(m_console->isMinimized());
+  m_console->showNormal();  // back from the browser
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(WaitUntil([&] {
+    return Screen()->testAttribute(Qt::WA_Mapped) && Screen()->GetPlayDialog()->isVisible();
+  }));
+  EXPECT_TRUE(Screen()->IsPaused());
+  PlayFromOverlay();
+  EXPECT_TRUE(WaitUntil(runsOn));
+
+  Application::SetLinkOpener({});
+  qputenv("MELVARIN_SERVICE_URL", service);
 }
