@@ -19,6 +19,8 @@
 #include <set>
 
 #include "../../../core/midi/platform/jack_test_support.h"
+#include "src/core/catalog/exercise_catalog.h"
+#include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "src/core/exercise/exercise.h"
 #include "src/core/midi/platform/sound_controller.h"
 #include "src/core/midi/timeline.h"
@@ -452,6 +454,11 @@ TEST_F(AnswerTimingTest, ALongQuizCountsExactlyTheVerdictsItShows) {
   EXPECT_EQ(right, 15);
   EXPECT_EQ(Ex()->GetProgress().Answered, 45);
   EXPECT_EQ(Ex()->GetProgress().RightAnswers, right);
+  std::vector<Core::ExStat> records;  // the lesson's statistics
+  App()->GetExerciseCatalog()->GetExerciseStatistics()->GetLocalSummary(NoteTrainer, records);
+  int recorded = 0;
+  for (const Core::ExStat& record : records) recorded += record.Correct + record.Wrong;
+  EXPECT_EQ(recorded, 45);
 }
 
 // Play after a pause leaves the interrupted question behind, uncounted, even when its time would
