@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace Pictures {
 
@@ -24,6 +25,19 @@ QRectF Span(const EngravedNotes& engraved) {
   QRectF span;
   for (const QRectF& note : engraved.notes) span = span.united(note);
   return span;
+}
+
+// The first note with the notes standing over and under it: the heads of a chord, which the
+// symbol map lists one by one. Empty boxes are events that draw nothing.
+QRectF FirstColumn(const EngravedNotes& engraved) {
+  const QRectF first = engraved.notes.front();
+  QRectF column = first;
+  for (const QRectF& note : engraved.notes) {
+    if (!note.isEmpty() && note.left() < first.right() && note.right() > first.left()) {
+      column = column.united(note);
+    }
+  }
+  return column;
 }
 
 void Arpeggio(QPainter& painter, const QRectF& chord, qreal space) {
@@ -120,7 +134,7 @@ void PaintReferenceMark(QPainter& painter, ReferenceMark mark, const EngravedNot
     case ReferenceMark::None:
       break;
     case ReferenceMark::Arpeggio:
-      Arpeggio(painter, first, space);
+      Arpeggio(painter, FirstColumn(engraved), space);
       break;
     case ReferenceMark::Tremolo:
       Tremolo(painter, first, space);
@@ -152,6 +166,24 @@ void PaintReferenceMark(QPainter& painter, ReferenceMark mark, const EngravedNot
       break;
   }
   painter.restore();
+}
+
+std::optional<ReferenceMark> ReferenceMarkNamed(const QString& name) {
+  static const std::pair<const char*, ReferenceMark> names[] = {
+      {"arpeggio", ReferenceMark::Arpeggio},
+      {"tremolo", ReferenceMark::Tremolo},
+      {"staccatissimo", ReferenceMark::Staccatissimo},
+      {"pedal-down", ReferenceMark::PedalDown},
+      {"pedal-up", ReferenceMark::PedalUp},
+      {"trill", ReferenceMark::Trill},
+      {"acciaccatura", ReferenceMark::Acciaccatura},
+      {"ottava-alta", ReferenceMark::OttavaAlta},
+      {"ottava-bassa", ReferenceMark::OttavaBassa},
+      {"volta", ReferenceMark::Volta}};
+  for (const auto& [text, mark] : names) {
+    if (name == QLatin1String(text)) return mark;
+  }
+  return std::nullopt;
 }
 
 }  // namespace Pictures

@@ -5,7 +5,9 @@
 // scale with the music they sit on.
 #include <QPainter>
 #include <QRectF>
+#include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace Pictures {
@@ -30,5 +32,9 @@ enum class ReferenceMark {
 };
 
 void PaintReferenceMark(QPainter& painter, ReferenceMark mark, const EngravedNotes& engraved);
+
+// The mark a picture list names in words ("arpeggio", "pedal-down", "ottava-alta", ...: the
+// enumerator's name in lower case, words joined by "-"); nothing for a name no mark has.
+std::optional<ReferenceMark> ReferenceMarkNamed(const QString& name);
 
 }  // namespace Pictures

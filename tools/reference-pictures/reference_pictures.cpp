@@ -137,20 +137,6 @@ std::vector<Picture> MakePictures() {
   return list;
 }
 
-// The boxes of the drawn events (notes, chords, rests), left to right.
-std::vector<QRectF> EventBoxes(const QRazidPainter& score) {
-  std::vector<QRectF> boxes;
-  CScoreElement* page = RazidMapGetRootElement(score.grHandle(), 1);
-  for (int n = 1; CScoreElement* event = RazidMapFindDeepNthElementOfType(page, 1, n); ++n) {
-    float left, top, right, bottom;
-    RazidMapGetElementBoundingBox(event, &left, &top, &right, &bottom);
-    boxes.emplace_back(QPointF(left, top), QPointF(right, bottom));
-  }
-  std::sort(boxes.begin(), boxes.end(),
-            [](const QRectF& a, const QRectF& b) { return a.left() < b.left(); });
-  return boxes;
-}
-
 // The smallest rectangle holding every pixel darker than white.
 QRect Ink(const QImage& image) {
   int left = image.width(), top = image.height(), right = -1, bottom = -1;
@@ -207,6 +193,19 @@ QImage RenderGrid(const Picture& picture) {
 }
 
 }  // namespace
+
+std::vector<QRectF> EventBoxes(const QRazidPainter& score) {
+  std::vector<QRectF> boxes;
+  CScoreElement* page = RazidMapGetRootElement(score.grHandle(), 1);
+  for (int n = 1; CScoreElement* event = RazidMapFindDeepNthElementOfType(page, 1, n); ++n) {
+    float left, top, right, bottom;
+    RazidMapGetElementBoundingBox(event, &left, &top, &right, &bottom);
+    boxes.emplace_back(QPointF(left, top), QPointF(right, bottom));
+  }
+  std::sort(boxes.begin(), boxes.end(),
+            [](const QRectF& a, const QRectF& b) { return a.left() < b.left(); });
+  return boxes;
+}
 
 const std::vector<Picture>& AllPictures() {
   static const std::vector<Picture> pictures = MakePictures();

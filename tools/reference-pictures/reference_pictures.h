@@ -5,10 +5,13 @@
 
 #include <QDir>
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
 #include <vector>
+
+class QRazidPainter;
 
 namespace ReferencePictures {
 
@@ -29,6 +32,10 @@ const std::vector<Picture>& AllPictures();
 // The engraving, cropped to the music and turned into black ink on a transparent ground. Null
 // when the engine refuses the text. The engine must have been started.
 QImage Render(const Picture& picture);
+
+// The boxes of the events (notes, chord heads, rests) the score drew last, left to right, in the
+// coordinates of that drawing: where a painted mark finds its notes.
+std::vector<QRectF> EventBoxes(const QRazidPainter& score);
 
 // Renders every picture into `folder`; returns the names written. Stops at the first picture
 // that cannot be rendered or written and returns the names written so far with `error` set.
