@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include <algorithm>
 #include <ostream>
 #include <sstream>
@@ -16,6 +14,7 @@
 #include "tests/src/core/score_builder/drawn_marks.h"
 #include "tests/src/core/score_builder/overlap_rules.h"
 #include "tests/src/core/score_builder/trainer_scores.h"
+#include "tools/question-pictures/question_pictures.h"
 #include "tools/reference-pictures/reference_pictures.h"
 
 namespace ScoreOverlaps {
@@ -65,14 +64,15 @@ TEST_F(ScoreOverlapsTest, ReferencePicturesLayNoSymbolOnAnother) {
   ExpectNoOverlaps();
 }
 
-// The pictures of the music-symbols trainer are engraved from the table their generator reads.
+// The pictures of the music-symbols trainer are engraved from the table their generator reads
+// (the marks it paints over them are not the engine's).
 TEST_F(ScoreOverlapsTest, MusicSymbolQuestionsLayNoSymbolOnAnother) {
-  QFile table(MELVARIN_SOURCE_DIR "/tools/pictures/questions/questions.txt");
-  ASSERT_TRUE(table.open(QIODevice::ReadOnly));
-  for (const QByteArray& line : table.readAll().split('\n')) {
-    const QList<QByteArray> fields = line.split('\t');
-    if (line.startsWith('#') || fields.size() != 2) continue;
-    CheckPicture(fields[0].toStdString(), QString::fromLatin1(fields[1]));
+  QString error;
+  const auto questions = QuestionPictures::ReadTable(
+      MELVARIN_SOURCE_DIR "/tools/question-pictures/questions.txt", &error);
+  ASSERT_FALSE(questions.empty()) << qPrintable(error);
+  for (const QuestionPictures::Question& question : questions) {
+    CheckPicture(question.file.toStdString(), question.rmn);
   }
   EXPECT_GE(scores, 80);
   ExpectNoOverlaps();
