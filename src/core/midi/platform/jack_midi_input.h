@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+#include "src/core/midi/platform/jack_port_link.h"
+
 namespace Core {
 
 class JackMidiInput {
@@ -32,7 +34,7 @@ class JackMidiInput {
   JackMidiInput& operator=(const JackMidiInput&) = delete;
 
   // The connected source's full port name ("client:port").
-  const QString& SourceName() const { return m_sourceName; }
+  const QString& SourceName() const { return m_link.PeerName(); }
 
  private:
   JackMidiInput(Callback callback, void* userData) : m_callback(callback), m_userData(userData) {}
@@ -40,13 +42,12 @@ class JackMidiInput {
 
   Callback m_callback;
   void* m_userData;
-  jack_client_t* m_client = nullptr;
-  jack_port_t* m_port = nullptr;
-  QString m_sourceName;
   // Process thread only.
   std::vector<unsigned char> m_bytes;
   bool m_first = true;
   jack_time_t m_lastTime = 0;
+  // Last, so that it closes before the members its callback uses go.
+  JackPortLink m_link;
 };
 
 }  // namespace Core

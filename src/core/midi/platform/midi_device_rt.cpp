@@ -3,6 +3,7 @@
 #include "src/common/assertion.h"
 #include "src/core/midi/error.h"
 #include "src/core/midi/platform/jack_midi_input.h"
+#include "src/core/midi/platform/jack_midi_output.h"
 #include "src/core/midi/platform/midi_api.h"
 #include "src/core/midi/platform/short_messages.h"
 #include "src/core/midi/platform/silence_outputs.h"
@@ -113,8 +114,14 @@ MidiOutRtDevice::~MidiOutRtDevice() {
 
 void MidiOutRtDevice::Reset() {
   Close();
+  const RtMidi::Api api = ChooseMidiApi();
+  if (api == RtMidi::UNIX_JACK) {
+    m_jackOutput = JackMidiOutput::Open(OutputClientName, OutputPortName, m_port);
+    if (m_jackOutput) m_name = m_jackOutput->DestinationName();
+    return;
+  }
   try {
-    auto output = std::make_shared<RtMidiOut>(ChooseMidiApi(), OutputClientName);
+    auto output = std::make_shared<RtMidiOut>(api, OutputClientName);
     if (m_port >= output->getPortCount()) return;
     output->openPort(m_port, OutputPortName);
     m_name = QString::fromStdString(output->getPortName(m_port));
@@ -125,6 +132,7 @@ void MidiOutRtDevice::Reset() {
 }
 
 void MidiOutRtDevice::Close() {
+  m_jackOutput.reset();  // stops its callback before its queue goes
   if (!m_output) return;
   try {
     m_output->closePort();
@@ -134,7 +142,7 @@ void MidiOutRtDevice::Close() {
 }
 
 QString MidiOutRtDevice::GetName() const {
-  MELVARIN_ASSERT(m_output);
+  MELVARIN_ASSERT(IsOk());
   return m_name;
 }
 
@@ -143,8 +151,12 @@ void MidiOutRtDevice::Stop() {
 }
 
 void MidiOutRtDevice::SendMessage(const MidiMessage& message) {
-  MELVARIN_ASSERT(m_output);
+  MELVARIN_ASSERT(IsOk());
   const unsigned char* bytes = message.GetRawData();
+  if (m_jackOutput) {
+    m_jackOutput->Send(bytes, message.GetLength());
+    return;
+  }
   std::vector<unsigned char> data(bytes, bytes + message.GetLength());
   try {
     m_output->sendMessage(&data);

@@ -2,8 +2,8 @@
 
 // MIDI port devices over RtMidi: one input device per input port of the MIDI system, and the
 // matching output device (complete, though the program plays through the synthesizer instead).
-// Under JACK the input device reads its port directly (jack_midi_input.h); RtMidi still counts
-// the ports.
+// Under JACK both devices use their port directly (jack_midi_input.h, jack_midi_output.h); RtMidi
+// still counts the ports.
 
 #include <QString>
 
@@ -17,6 +17,7 @@
 namespace Core {
 
 class JackMidiInput;
+class JackMidiOutput;
 
 // Live input is stamped at 768 pulses per second.
 constexpr double LiveInputPulsesPerSecond = 768.0;
@@ -63,8 +64,9 @@ class MidiOutRtDevice : public MidiOutDevice {
   QString GetName() const override;
   // Reopens the port; a port that fails to open leaves the device closed (IsOk() false).
   void Reset() override;
+  // Once it returns nothing of the port is in use, on any thread.
   void Close();
-  bool IsOk() const { return static_cast<bool>(m_output); }
+  bool IsOk() const { return m_output || m_jackOutput; }
   // Channel by channel: all sound off, reset all controllers, full channel volume.
   void Stop() override;
   void SendMessage(const MidiMessage& message) override;
@@ -75,7 +77,8 @@ class MidiOutRtDevice : public MidiOutDevice {
   static unsigned int GetPortCount();
 
  private:
-  std::shared_ptr<RtMidiOut> m_output;
+  std::shared_ptr<RtMidiOut> m_output;           // the port under ALSA
+  std::unique_ptr<JackMidiOutput> m_jackOutput;  // the port under JACK
   unsigned int m_port;
   QString m_name;
 };

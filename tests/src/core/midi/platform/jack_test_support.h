@@ -11,15 +11,16 @@
 #include <jack/jack.h>
 #include <jack/midiport.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "src/core/midi/observers.h"
+#include "src/core/midi/platform/jack_midi_queue.h"
 
 namespace Testing {
 
@@ -126,50 +127,65 @@ int FindPort(RtMidiPort& midi, const std::string& part) {
   return -1;
 }
 
-// A keyboard that hands the server at most `perCycle` messages per JACK cycle, each an event of
-// its own, as a played keyboard's driver would; RtMidi's own output may put a whole burst into
-// one cycle.
-class CycleKeyboard {
+// A keyboard on the server, as a USB keyboard's driver would make it: a JACK client of its own
+// named `client` with one MIDI output port, "<client>:out". Each message goes out in the next
+// cycle as an event of its own; at most `perCycle` of them share a cycle, as when a keyboard is
+// played, or all that wait (a burst, as RtMidi's own output sends it). Its client closes before
+// its queue goes, so no cycle of its client reads a queue that is gone.
+class JackKeyboard {
  public:
-  CycleKeyboard(const char* client, size_t perCycle)
-      : m_client(jack_client_open(client, JackNoStartServer, nullptr)), m_perCycle(perCycle) {
+  static constexpr size_t AllAtOnce = Core::JackMidiQueue::AllWaiting;
+
+  explicit JackKeyboard(const std::string& client, size_t perCycle = AllAtOnce)
+      : m_client(jack_client_open(client.c_str(), JackNoStartServer, nullptr)),
+        m_perCycle(perCycle) {
     if (!m_client) return;
     m_port = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-    jack_set_process_callback(m_client, &CycleKeyboard::Process, this);
-    jack_activate(m_client);
+    if (!m_port || jack_set_process_callback(m_client, &JackKeyboard::Process, this) != 0 ||
+        jack_activate(m_client) != 0)
+      m_port = nullptr;
   }
-  ~CycleKeyboard() {
+  ~JackKeyboard() {
     if (m_client) jack_client_close(m_client);
   }
+  JackKeyboard(const JackKeyboard&) = delete;
+  JackKeyboard& operator=(const JackKeyboard&) = delete;
 
   bool IsOpen() const { return m_port; }
+  // The full port name, "<client>:out" (the server may have changed the client's name).
   std::string Name() const { return jack_port_name(m_port); }
-  void Send(std::vector<unsigned char> bytes) {
-    std::lock_guard lock(m_mutex);
-    m_queue.push_back(std::move(bytes));
+  void Send(const std::vector<unsigned char>& bytes) {
+    EXPECT_TRUE(m_queue.Push(bytes.data(), bytes.size())) << "the keyboard's queue is full";
   }
+  void Press(int note) { Send({0x90, static_cast<unsigned char>(note), 100}); }
+  void Release(int note) { Send({0x80, static_cast<unsigned char>(note), 0}); }
+
+  // How many messages went out so far, and the server's time in microseconds (the clock of
+  // jack_frames_to_time) at which the n-th of them did, counted from 0; 0 when not recorded.
+  size_t SentCount() const { return m_sentCount.load(); }
+  jack_time_t SentAt(size_t n) const { return n < m_sentAt.size() ? m_sentAt[n].load() : 0; }
 
  private:
   static int Process(jack_nframes_t frames, void* self) {
-    auto* keyboard = static_cast<CycleKeyboard*>(self);
-    void* buffer = jack_port_get_buffer(keyboard->m_port, frames);
-    jack_midi_clear_buffer(buffer);
-    std::unique_lock lock(keyboard->m_mutex, std::try_to_lock);  // else: in the next cycle
-    for (jack_nframes_t frame = 0;
-         lock && frame < keyboard->m_perCycle && frame < frames && !keyboard->m_queue.empty();
-         ++frame) {
-      const std::vector<unsigned char>& bytes = keyboard->m_queue.front();
-      jack_midi_event_write(buffer, frame, bytes.data(), bytes.size());
-      keyboard->m_queue.pop_front();
+    auto* keyboard = static_cast<JackKeyboard*>(self);
+    const size_t sent = keyboard->m_queue.FillCycle(jack_port_get_buffer(keyboard->m_port, frames),
+                                                    frames, keyboard->m_perCycle);
+    const jack_nframes_t cycleStart = jack_last_frame_time(keyboard->m_client);
+    const size_t before = keyboard->m_sentCount.load();
+    for (size_t i = 0; i < sent && before + i < keyboard->m_sentAt.size(); ++i) {
+      const auto frame = static_cast<jack_nframes_t>(i < frames ? i : frames - 1);
+      keyboard->m_sentAt[before + i] = jack_frames_to_time(keyboard->m_client, cycleStart + frame);
     }
+    keyboard->m_sentCount.store(before + sent);
     return 0;
   }
 
   jack_client_t* m_client;
   size_t m_perCycle;
   jack_port_t* m_port = nullptr;
-  std::mutex m_mutex;
-  std::deque<std::vector<unsigned char>> m_queue;
+  Core::JackMidiQueue m_queue;
+  std::atomic<size_t> m_sentCount{0};
+  std::array<std::atomic<jack_time_t>, 4096> m_sentAt{};
 };
 
 // Collects delivered events and lets the test thread wait for them.
