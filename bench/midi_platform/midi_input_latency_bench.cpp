@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "src/core/midi/platform/midi_device_rt.h"
+#include "tests/src/core/midi/platform/jack_keyboard.h"
 
 namespace {
 
@@ -66,18 +67,21 @@ void BM_MidiInputLatency(benchmark::State& state) {
     state.SkipWithError("No JACK server answers; start one with scripts/jack-service.sh.");
     return;
   }
-  RtMidiOut keyboard(RtMidi::UNIX_JACK, "Melvarin Latency Keyboard");
-  keyboard.openVirtualPort("out");
+  Testing::JackKeyboard keyboard("Melvarin Latency Keyboard");
+  if (!keyboard.IsOpen()) {
+    state.SkipWithError("The benchmark's keyboard could not open its JACK port.");
+    return;
+  }
   RtMidiIn lookup(RtMidi::UNIX_JACK, "melvarin-bench-lookup");
   int port = -1;
   for (unsigned int i = 0; i < lookup.getPortCount(); ++i)
-    if (lookup.getPortName(i) == "Melvarin Latency Keyboard:out") port = static_cast<int>(i);
+    if (lookup.getPortName(i) == keyboard.Name()) port = static_cast<int>(i);
   if (port < 0) {
     state.SkipWithError("The benchmark's own JACK port was not found.");
     return;
   }
   Core::MidiInRtDevice device(static_cast<unsigned int>(port));
-  if (!device.IsOk() || device.GetName() != "Melvarin Latency Keyboard:out") {
+  if (!device.IsOk() || device.GetName() != QString::fromStdString(keyboard.Name())) {
     state.SkipWithError("The input device did not open the benchmark's own port.");
     return;
   }
@@ -98,9 +102,8 @@ void BM_MidiInputLatency(benchmark::State& state) {
     observer.Forget(note);
     state.ResumeTiming();
 
-    std::vector<unsigned char> message{0x90, note, 100};
     const Clock::time_point start = Clock::now();
-    keyboard.sendMessage(&message);
+    keyboard.Press(note);
     Clock::time_point arrival;
     // A server without real-time scheduling on a busy machine misses cycles now and then, and
     // the MIDI of a missed cycle is gone: such messages are counted, not timed.

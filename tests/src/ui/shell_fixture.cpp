@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTimer>
 
+#include "src/core/midi/platform/sound_controller.h"
 #include "src/ui/fader_widget.h"
 
 namespace Testing {
@@ -63,6 +65,20 @@ void ShellTest::Restart() {
   App()->ReleaseServices();
   ForgetCachedStore(m_env);
   App()->Init();
+}
+
+bool ShellTest::PlugInWhileRunning(std::unique_ptr<JackKeyboard>& keyboard,
+                                   const std::string& client) {
+  QSignalSpy found(m_console.get(), &UI::Console::deviceChange);
+  keyboard = std::make_unique<JackKeyboard>(client);
+  if (!keyboard->IsOpen() || !WaitUntil([&] { return !found.isEmpty(); })) return false;
+  const QString port = QString::fromStdString(keyboard->Name());
+  auto controller = App()->GetSoundController();
+  return WaitUntil([&] {
+    if (controller->SelectInputMidiDevice(port)) return true;
+    controller->UpdateDevices();
+    return false;
+  });
 }
 
 bool ShellTest::FadeDone() const {

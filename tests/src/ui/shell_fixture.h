@@ -10,16 +10,19 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "src/ui/application.h"
 #include "src/ui/console.h"
 #include "src/ui/window_stack_manager.h"
+#include "support/patience.h"
 #include "support/temp_environment.h"
+#include "tests/src/core/midi/platform/jack_keyboard.h"
 
 namespace Testing {
 
 // Runs the event loop until `done` holds; false when `ms` pass first.
-inline bool WaitUntil(const std::function<bool()>& done, int ms = 5000) {
+inline bool WaitUntil(const std::function<bool()>& done, int ms = PatienceMs) {
   return QTest::qWaitFor(done, ms);
 }
 
@@ -38,6 +41,11 @@ class ShellTest : public ::testing::Test {
   void CloseConsole();
   // Releases the services and creates them again from the stored files, as a new run would.
   void Restart();
+  // Plugs a MIDI keyboard, a JACK client named `client`, in while the window runs, and waits until
+  // the window's rescan has found it, which pauses a running exercise; then selects the
+  // keyboard's input device, opening the ports again while a busy server has not let that device
+  // in yet. False when any of this does not happen.
+  bool PlugInWhileRunning(std::unique_ptr<JackKeyboard>& keyboard, const std::string& client);
   // The stored value of a settings key, read from the file.
   QVariant Stored(const QString& key) const;
   void Store(const QString& key, const QVariant& value) const;

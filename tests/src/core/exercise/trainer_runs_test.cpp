@@ -6,8 +6,6 @@
 
 #include <QCoreApplication>
 
-#include <RtMidi.h>
-
 #include <ostream>
 
 #include <memory>
@@ -24,6 +22,7 @@
 #include "src/core/midi/timer.h"
 #include "src/core/settings/settings_manager.h"
 #include "support/temp_environment.h"
+#include "tests/src/core/midi/wait_until.h"
 
 namespace {
 
@@ -50,31 +49,12 @@ std::string Name(const ::testing::TestParamInfo<RunCase>& info) {
   return Describe(info.param);
 }
 
-// A JACK MIDI output port of another client, as a USB keyboard would be.
-class VirtualKeyboard {
- public:
-  // Tests run side by side: each keyboard's client has a name of its own.
-  VirtualKeyboard()
-      : m_client("Melvarin Exercise Keys " + std::to_string(QCoreApplication::applicationPid()) +
-                 "-" + std::to_string(++s_made)),
-        m_out(RtMidi::UNIX_JACK, m_client) {
-    m_out.openVirtualPort("keys");
-  }
-  QString PortName() const { return QString::fromStdString(m_client + ":keys"); }
-  void Press(int note) {
-    std::vector<unsigned char> bytes{0x90, static_cast<unsigned char>(note), 100};
-    m_out.sendMessage(&bytes);
-  }
-  void Release(int note) {
-    std::vector<unsigned char> bytes{0x80, static_cast<unsigned char>(note), 0};
-    m_out.sendMessage(&bytes);
-  }
-
- private:
-  static inline int s_made = 0;
-  std::string m_client;
-  RtMidiOut m_out;
-};
+// Tests run side by side: each keyboard's client has a name of its own.
+std::string KeyboardName() {
+  static int made = 0;
+  return "Melvarin Exercise Keys " + std::to_string(QCoreApplication::applicationPid()) + "-" +
+         std::to_string(++made);
+}
 
 class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
  protected:
@@ -82,18 +62,20 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
     Testing::ResetProcessWideTrainerState();
     if (GetParam().answering == Answering::Port) {
       MELVARIN_REQUIRE_JACK_DELIVERY();
-      keyboard = std::make_unique<VirtualKeyboard>();
+      keyboard = std::make_unique<Testing::JackKeyboard>(KeyboardName());
+      ASSERT_TRUE(keyboard->IsOpen());
+      xruns = std::make_unique<Testing::XrunCounter>();
       Core::SoundDeviceFactory factory = Core::SoundDeviceFactory::Platform();
       factory.createSynthesizer = [this] { return output; };
       factory.watchSetup = [](std::function<void()>) {};
       controller = std::make_shared<Core::SoundController>(factory);
       // Other tests' ports come and go while the ports are counted and opened: look again.
-      bool found = controller->SelectInputMidiDevice(keyboard->PortName());
-      for (int attempt = 0; attempt < 20 && !found; ++attempt) {
+      const QString port = QString::fromStdString(keyboard->Name());
+      ASSERT_TRUE(Testing::WaitUntil([&] {
+        if (controller->SelectInputMidiDevice(port)) return true;
         controller->UpdateDevices();
-        found = controller->SelectInputMidiDevice(keyboard->PortName());
-      }
-      ASSERT_TRUE(found);
+        return false;
+      }));
     }
     Core::ExcersisesSettings all = settings.GetExcersiseSettings();
     const Core::ExerciseDuration duration{GetParam().timed ? 1 : 0, 2};
@@ -138,11 +120,10 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
       std::shared_ptr<Core::MidiInDevice> input =
           controller->GetInputMidiDevice(controller->GetSelectedInputMidiDevice());
       input->AddObserver(&probe);
-      bool through = false;
-      for (int attempt = 0; attempt < 100 && !through; ++attempt) {
+      const bool through = Testing::WaitUntil([&] {
         keyboard->Release(60);
-        through = probe.WaitFor(1, std::chrono::milliseconds(50));
-      }
+        return probe.WaitFor(1, std::chrono::milliseconds(50));
+      });
       input->RemoveObserver(&probe);
       ASSERT_TRUE(through) << "the keyboard never got through";
     }
@@ -168,16 +149,15 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
       if (exercise->GetState() != Core::ES_AWAITING_ANSWER) break;
       if (GetParam().answering == Answering::Port) {
         // A JACK server without real-time scheduling drops the MIDI of a cycle it misses when the
-        // machine is loaded. A key lost that way is pressed again, but only after long enough
-        // that a merely late one would have arrived and been judged.
+        // machine is loaded. A key lost that way is pressed again; a merely late one is waited
+        // for.
         const std::string seen = "note on " + std::to_string(note);
         const int before = notices.Count(seen);
-        bool delivered = false;
-        for (int press = 0; press < 3 && !delivered; ++press) {
-          keyboard->Press(note);
-          delivered = notices.WaitForCount(seen, before + 1, 3000);
-        }
-        ASSERT_TRUE(delivered) << "the port delivered nothing";
+        xruns->SendAgainIfLost(
+            [&] { keyboard->Press(note); },
+            [&] { return notices.WaitForCount(seen, before + 1, Testing::LostMessageMs); });
+        ASSERT_TRUE(notices.WaitForCount(seen, before + 1, Testing::PatienceMs))
+            << "the port delivered nothing";
       } else {
         exercise->ExternalMidiEvent(Testing::NoteOn(note));
       }
@@ -213,7 +193,8 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
   std::shared_ptr<Core::ExerciseStatistics> statistics;
   // Outlives the devices: a key may still be on its way to it after it stops listening.
   Testing::EventCollector probe;
-  std::unique_ptr<VirtualKeyboard> keyboard;
+  std::unique_ptr<Testing::JackKeyboard> keyboard;
+  std::unique_ptr<Testing::XrunCounter> xruns;
   std::shared_ptr<Testing::OutputRecorder> output = std::make_shared<Testing::OutputRecorder>();
   std::shared_ptr<Core::SoundController> controller;
   std::unique_ptr<Core::Exercise> exercise;

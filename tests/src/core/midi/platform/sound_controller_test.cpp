@@ -144,8 +144,8 @@ void CountingHandler() {
 TEST(SoundControllerOnJack, EachJackSourceBecomesAnInputNamedAfterItsPort) {
   MELVARIN_REQUIRE_JACK_DELIVERY();
   Testing::EventCollector collector;  // outlives the devices that call it
-  RtMidiOut keyboard(RtMidi::UNIX_JACK, "Melvarin Stage Piano");
-  keyboard.openVirtualPort("midi out");
+  Testing::JackKeyboard keyboard("Melvarin Stage Piano");
+  ASSERT_TRUE(keyboard.IsOpen());
 
   SoundController controller;
   // Other programs on the same server may add or remove ports meanwhile; an enumeration counts
@@ -158,7 +158,7 @@ TEST(SoundControllerOnJack, EachJackSourceBecomesAnInputNamedAfterItsPort) {
     ports = after;
   }
   ASSERT_EQ(controller.GetInputMidiDeviceCount(), ports);
-  ASSERT_TRUE(controller.SelectInputMidiDevice(QStringLiteral("Melvarin Stage Piano:midi out")));
+  ASSERT_TRUE(controller.SelectInputMidiDevice(QStringLiteral("Melvarin Stage Piano:out")));
   ASSERT_TRUE(controller.GetOutputMidiDevice());
   EXPECT_EQ(controller.GetOutputMidiDevice()->GetName(), "Software Synthesizer");
 
@@ -168,8 +168,7 @@ TEST(SoundControllerOnJack, EachJackSourceBecomesAnInputNamedAfterItsPort) {
   bool arrived = false;
   Testing::XrunCounter xruns;
   xruns.RunClean([&] {
-    std::vector<unsigned char> noteOn{0x90, 61, 70};
-    keyboard.sendMessage(&noteOn);
+    keyboard.Send({0x90, 61, 70});
     arrived = collector.WaitFor(1);
     return arrived;
   });
@@ -182,33 +181,39 @@ TEST(SoundControllerOnJack, APortAppearingOrVanishingRaisesTheNoticeOnTheGuiThre
   Testing::ForeignPortChanges foreign;  // from before anything the notices could be about
   ASSERT_TRUE(foreign.IsOpen());
   SoundController::SetMidiDeviceHandler(&CountingHandler);
-  RtMidiOut present(RtMidi::UNIX_JACK, "Melvarin Present Keyboard");
-  present.openVirtualPort("out");
   SoundController controller;
+  // A keyboard plugged in once the controller watches: its notice is the last one that anything
+  // before the rescans sets off.
+  handlerCalls = 0;
+  Testing::JackKeyboard present("Melvarin Present Keyboard");
+  ASSERT_TRUE(present.IsOpen());
+  QTRY_VERIFY_WITH_TIMEOUT(handlerCalls >= 1, Testing::PatienceMs);
+  controller.UpdateDevices();
   ASSERT_GE(controller.GetInputMidiDeviceCount(), 1u);
   const int foreignBefore = foreign.Count();
-  QTest::qWait(300);  // notices of set-up changes made before are delivered
   handlerOnGuiThread = true;
 
   // Reopening the controller's own input ports is no set-up change: a rescan must not set off
   // the next one. Every notice that follows it must be explained by some other program's port
-  // coming or going meanwhile; with nothing else on the server there is none.
+  // coming or going meanwhile; with nothing else on the server there is none. A notice that
+  // should not come cannot be waited for: each rescan is watched for a while.
+  constexpr int WatchedMs = 300;
   for (int rescan = 0; rescan < 3; ++rescan) {
     handlerCalls = 0;
     controller.UpdateDevices();
-    QTest::qWait(300);
+    QTest::qWait(WatchedMs);
     EXPECT_LE(handlerCalls, foreign.Count() - foreignBefore) << "rescan " << rescan;
   }
 
   handlerCalls = 0;
-  auto keyboard = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "Melvarin Hotplug Keyboard");
-  keyboard->openVirtualPort("out");
-  QTRY_VERIFY_WITH_TIMEOUT(handlerCalls >= 1, 5000);
+  auto keyboard = std::make_unique<Testing::JackKeyboard>("Melvarin Hotplug Keyboard");
+  ASSERT_TRUE(keyboard->IsOpen());
+  QTRY_VERIFY_WITH_TIMEOUT(handlerCalls >= 1, Testing::PatienceMs);
   const int afterPlug = handlerCalls;
   EXPECT_TRUE(controller.UpdateDevices());
 
   keyboard.reset();
-  QTRY_VERIFY_WITH_TIMEOUT(handlerCalls > afterPlug, 5000);
+  QTRY_VERIFY_WITH_TIMEOUT(handlerCalls > afterPlug, Testing::PatienceMs);
   EXPECT_TRUE(handlerOnGuiThread);
   SoundController::SetMidiDeviceHandler(nullptr);
 }

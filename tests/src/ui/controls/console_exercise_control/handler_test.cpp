@@ -4,8 +4,6 @@
 #include <QSignalSpy>
 #include <QThread>
 
-#include <RtMidi.h>
-
 #include <thread>
 
 #include "src/core/midi/platform/jack_test_support.h"
@@ -98,21 +96,8 @@ TEST_F(HandlerTest, ANoteOnAtTheSelectedJackInputIsJudgedQueuedAndLightsItsKey) 
   // The keyboard is plugged in while the window runs. A second or more after the notice the
   // window's rescan finds it and pauses the exercise screen, ending a question that waits for
   // its answer: the lesson starts once that has happened.
-  QSignalSpy plugged(m_console.get(), &UI::Console::deviceChange);
-  RtMidiOut keys(RtMidi::UNIX_JACK, "Melvarin Screen Keys");
-  keys.openVirtualPort("out");
-  ASSERT_TRUE(WaitUntil([&] { return !plugged.isEmpty(); }));
-  auto controller = App()->GetSoundController();
-  // Other programs on the server may have MIDI sources too: the test's own port is selected.
-  ASSERT_TRUE(WaitUntil([&] {
-    controller->UpdateDevices();
-    for (unsigned long i = 0; i < controller->GetInputMidiDeviceCount(); ++i)
-      if (controller->GetInputMidiDevice(i)->GetName().contains("Melvarin Screen Keys")) {
-        controller->SelectInputMidiDevice(i);
-        return true;
-      }
-    return false;
-  }));
+  std::unique_ptr<Testing::JackKeyboard> keys;
+  ASSERT_TRUE(PlugInWhileRunning(keys, "Melvarin Screen Keys"));
 
   Core::Exercise* exercise = Open(0);
   exercise->Start();
@@ -124,9 +109,14 @@ TEST_F(HandlerTest, ANoteOnAtTheSelectedJackInputIsJudgedQueuedAndLightsItsKey) 
                        .front()
                        .GetMessage()
                        .GetNote();
-  const std::vector<unsigned char> noteOn{0x90, static_cast<unsigned char>(note), 100};
-  keys.sendMessage(&noteOn);
-  EXPECT_TRUE(verdicts.empty());  // it waits in the GUI thread's queue
+  // A server without real-time scheduling on a busy machine can miss the cycle that carries the
+  // key, which is then pressed again, as a learner would.
+  Testing::XrunCounter().SendAgainIfLost(
+      [&] {
+        keys->Press(note);
+        EXPECT_TRUE(verdicts.empty());  // it waits in the GUI thread's queue
+      },
+      [&] { return WaitUntil([&] { return !verdicts.empty(); }, Testing::LostMessageMs); });
   ASSERT_TRUE(WaitUntil([&] { return !verdicts.empty(); }));
   EXPECT_EQ(verdicts, std::vector<bool>{true});
   EXPECT_TRUE(onGuiThread);
