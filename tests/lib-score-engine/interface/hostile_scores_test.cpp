@@ -1,5 +1,5 @@
 // Texts the product never writes but a user of the engine or a fuzzer may: each one is drawn or
-// refused, through the engine's interface, in bounded time and memory.
+// refused, through the engine's interface, without endless work and in bounded memory.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -10,6 +10,7 @@
 #include "VGDevice.h"
 #include "engine_state.h"
 #include "rendered_text.h"
+#include "support/patience.h"
 #include "support/sanitizers.h"
 #include "tests/lib-score-engine/sample_scores.h"
 #include "tools/layout/offline_engine.h"
@@ -22,7 +23,7 @@ constexpr double kSlowdown = Testing::UnderThreadSanitizer    ? 10
                                                               : 1;
 // Music at the engine's work limits takes a few seconds and some hundreds of megabytes in this
 // build; a text that escaped them would take far more.
-constexpr double kMostSeconds = 10.0 * kSlowdown;
+constexpr double kMostSeconds = Testing::EndlessWorkSeconds * kSlowdown;
 constexpr double kMostMegabytes = 800;
 
 std::string Repeat(std::string const& piece, int times) {
@@ -59,7 +60,7 @@ class HostileScoresTest : public testing::Test {
     return outcome;
   }
 
-  // Drawn or refused, quickly and within bounded memory; resident memory is left unchecked
+  // Drawn or refused, with bounded work and memory; resident memory is left unchecked
   // under the sanitizers, whose quarantine and shadow it counts.
   static void ExpectBounded(Outcome const& outcome) {
     EXPECT_TRUE(outcome.drawn() || outcome.refused()) << "result " << outcome.result;

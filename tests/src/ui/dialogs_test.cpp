@@ -41,6 +41,17 @@ class DialogTest : public Testing::ShellTest {
   static bool Shown(UI::BaseDialog& dialog) {
     return dialog.isVisible() && dialog.opacity() == 1.0;
   }
+  // Runs `act` once the dialog has faded in, from the event loop that its exec runs.
+  static void OnceShown(UI::BaseDialog& dialog, std::function<void()> act) {
+    auto* look = new QTimer(&dialog);
+    QObject::connect(look, &QTimer::timeout, &dialog, [&dialog, look, act] {
+      if (!Shown(dialog)) return;
+      look->stop();
+      look->deleteLater();
+      act();
+    });
+    look->start(20);
+  }
   template <class Widget>
   static Widget* Child(QWidget& dialog, const char* name) {
     return dialog.findChild<Widget*>(name);
@@ -59,11 +70,13 @@ TEST_F(DialogTest, ExecReturnsAfterTheFadeOutAndBlocksTheWindowMeanwhile) {
   QSignalSpy closed(&dialog, &UI::BaseDialog::DialogClosed);
   bool visibleWhileFading = false;
   QElapsedTimer clock;
-  QTimer::singleShot(600, &dialog, [&] {
+  // Once the dialog is up: a click on the window behind it, then the dialog's end, which fades
+  // it out rather than hiding it at once.
+  OnceShown(dialog, [&] {
     QTest::mouseClick(&behind, Qt::LeftButton);
     clock.start();
     dialog.done(3);
-    QTimer::singleShot(250, &dialog, [&] { visibleWhileFading = dialog.isVisible(); });
+    visibleWhileFading = dialog.isVisible();
   });
   EXPECT_EQ(dialog.exec(), 3);
   EXPECT_GE(clock.elapsed(), UI::BaseDialog::FadeMs);
@@ -87,7 +100,7 @@ TEST_F(DialogTest, APressOutsideThePanelFadesOutAndOneInsideDoesNot) {
   QTest::mousePress(&dialog, Qt::LeftButton, {}, panel->mapTo(&dialog, QPoint(-1, 10)));
   EXPECT_EQ(fading.size(), 1);
   EXPECT_TRUE(dialog.isVisible());
-  EXPECT_TRUE(closed.wait(2000));
+  EXPECT_TRUE(closed.wait(Testing::PatienceMs));
   EXPECT_FALSE(dialog.isVisible());
 }
 
@@ -155,7 +168,7 @@ TEST_F(DialogTest, TheWarningRecordsItsBoxWhenItCloses) {
   EXPECT_TRUE(Child<QLabel>(dialog, "Loading_4")->text().contains("No MIDI keyboard found"));
   auto* box = Child<QCheckBox>(dialog, "DoNotShowAgain");
   box->setChecked(true);
-  QTimer::singleShot(600, &dialog, [&] { Click(Child<QAbstractButton>(dialog, "Close")); });
+  OnceShown(dialog, [&] { Click(Child<QAbstractButton>(dialog, "Close")); });
   dialog.exec();
   EXPECT_TRUE(App()->GetSettings()->globalSettings.hideMidiDialog);
   EXPECT_TRUE(Stored("GlobalSetting/Settings.HideMidiDialog").toBool());
@@ -193,8 +206,7 @@ class RatingTest : public DialogTest {
       }
     });
     UI::AppRating rating(nullptr);
-    rating.Show();
-    QTest::qWait(150);
+    rating.Show();  // runs the timer while it is up; a rating not shown lets it go unrun
     return shown;
   }
   QDate m_today{2026, 1, 1};

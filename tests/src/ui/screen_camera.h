@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+#include "tests/support/patience.h"
+
 namespace Testing {
 
 // Lets the screen settle for `settleMs`, then saves it as <folder>/<name>.png and prints the

@@ -11,6 +11,7 @@
 
 #include "src/ui/fader_widget.h"
 #include "src/ui/window_stack_manager.h"
+#include "support/patience.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ class ScreenStackTest : public ::testing::Test {
   }
   bool Done() const { return !m_fader->isFading(); }
   bool WaitForFade() {
-    return QTest::qWaitFor([this] { return Done(); }, 5000);
+    return QTest::qWaitFor([this] { return Done(); }, Testing::PatienceMs);
   }
 
   QWidget m_window;
@@ -77,13 +78,14 @@ TEST_F(ScreenStackTest, AFadeHidesBothScreensFor700MsAndFocusesTheNewOne) {
   // Each screen is pictured once as the fade starts; while it runs only the fader paints.
   EXPECT_EQ(m_a.paints + m_b.paints, paintsBefore + 2);
   bool bothHidden = true;
-  while (!Done() && clock.elapsed() < 5000) {
+  while (!Done() && clock.elapsed() < Testing::PatienceMs) {
     bothHidden = bothHidden && !m_a.isVisible() && !m_b.isVisible();
     QTest::qWait(20);
   }
   EXPECT_TRUE(bothHidden);
+  // Never shorter than its length; a busy machine may make it longer.
+  EXPECT_EQ(m_fader->fadeDuration(), 700);
   EXPECT_GE(clock.elapsed(), 700);
-  EXPECT_LT(clock.elapsed(), 2500);
   EXPECT_TRUE(m_b.isVisible());
   EXPECT_FALSE(m_a.isVisible());
   EXPECT_TRUE(m_b.hasFocus());
@@ -109,7 +111,7 @@ TEST_F(ScreenStackTest, AResizeDuringAFadeTakesThePicturesAgain) {
   m_stack.Show(&m_b, m_fader);
   const int paints = m_b.paints;
   m_window.resize(1200, 800);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return m_b.paints > paints; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return m_b.paints > paints; }, Testing::PatienceMs));
   EXPECT_EQ(m_b.paints, paints + 1);
   ASSERT_TRUE(WaitForFade());
   EXPECT_EQ(m_b.size(), m_fader->size());

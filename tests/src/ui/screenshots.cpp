@@ -24,7 +24,7 @@
 namespace {
 
 bool WaitUntil(const std::function<bool()>& done) {
-  return QTest::qWaitFor(done, 5000);
+  return QTest::qWaitFor(done, Testing::PatienceMs);
 }
 
 class Camera {

@@ -11,6 +11,7 @@
 #include "src/ui/progress.h"
 #include "src/ui/section_end_dialog.h"
 #include "src/ui/window_stack_manager.h"
+#include "support/patience.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ TEST_F(SectionEndTest, EscapeContinuesAtOnceWhileTheCountUpEndsBehind) {
   EXPECT_EQ(timeout.size(), 1);
   m_dialog->postponedFadeSlot();  // Continue's own fade, due while Escape's fade-out runs
   EXPECT_EQ(closed.size(), 0);
-  ASSERT_TRUE(closed.wait(2000));
+  ASSERT_TRUE(closed.wait(Testing::PatienceMs));
   EXPECT_FALSE(m_dialog->isVisible());
   EXPECT_EQ(closed.size(), 1) << "closed once";
 }
@@ -107,23 +108,23 @@ TEST_F(SectionEndTest, StepsAsideForOtherScreensAndReturnsOnlyFromSettings) {
   m_dialog->setScore(1, 9);
   m_dialog->showAnimated();
   CountUp();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return FadedIn(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return FadedIn(); }, Testing::PatienceMs));
   emit m_stack.screenChange("note_settings_panel", exercise);
-  ASSERT_TRUE(closed.wait(2000));
+  ASSERT_TRUE(closed.wait(Testing::PatienceMs));
   emit m_stack.screenChange(exercise, "note_settings_panel");
   EXPECT_TRUE(m_dialog->isVisible());
   EXPECT_EQ(Score(), "90%") << "the last score, not a new count-up";
   EXPECT_FALSE(m_dialog->countingUp());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return FadedIn(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return FadedIn(); }, Testing::PatienceMs));
 
   emit m_stack.screenChange("ex_block_view_control", exercise);
-  ASSERT_TRUE(closed.wait(2000));
+  ASSERT_TRUE(closed.wait(Testing::PatienceMs));
   emit m_stack.screenChange(exercise, "ex_block_view_control");
   EXPECT_FALSE(m_dialog->isVisible()) << "not back from the home screen";
 
   m_dialog->show();
   m_dialog->hide();
-  ASSERT_TRUE(closed.wait(2000));
+  ASSERT_TRUE(closed.wait(Testing::PatienceMs));
   emit m_stack.screenChange(exercise, "note_settings_panel");
   EXPECT_FALSE(m_dialog->isVisible()) << "taken down for good";
 }

@@ -105,7 +105,9 @@ int main(int argc, char** argv) {
     UI::SectionEndDialog dialog(&window, window.rect(), 0.0, 0.96, false);
     dialog.setScore(wrong, correct);
     dialog.showAnimated();
-    ok = QTest::qWaitFor([&] { return !dialog.countingUp() && dialog.opacity() > 0.95; }) && ok;
+    ok = QTest::qWaitFor([&] { return !dialog.countingUp() && dialog.opacity() > 0.95; },
+                         Testing::PatienceMs) &&
+         ok;
     ok = TakeScreenshot(folder, name) && ok;
   }
   return ok ? 0 : 1;

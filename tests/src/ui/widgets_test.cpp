@@ -18,6 +18,7 @@
 #include "src/ui/decoded_picture.h"
 #include "src/ui/picture_widget.h"
 #include "src/ui/speaker_widget.h"
+#include "support/patience.h"
 
 namespace {
 
@@ -50,9 +51,10 @@ TEST(CustomPropertyAnimation, RepaintsTheParentAtEveryStepAndStopsNoOtherRun) {
   other.start();
   fade.start();
   EXPECT_EQ(other.state(), QAbstractAnimation::Running);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return fade.state() == QAbstractAnimation::Stopped; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fade.state() == QAbstractAnimation::Stopped; },
+                              Testing::PatienceMs));
   EXPECT_EQ(overlay.toolTipDuration(), 1000);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return window.paints > before + 3; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.paints > before + 3; }, Testing::PatienceMs));
 }
 
 TEST(DecodedPicture, GivesTheDeclaredSizeAtOnceAndThePictureAsTheFileHoldsIt) {
@@ -121,7 +123,7 @@ TEST(SpeakerWidget, RunsItsFramesFromTheSecondAndStopsAtTheFirst) {
   speaker.frameChanged();
   EXPECT_TRUE(shown().isNull()) << "nothing before the first tick of a run";
   speaker.start();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !shown().isNull(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !shown().isNull(); }, Testing::PatienceMs));
   speaker.stop();
   EXPECT_FALSE(speaker.timer()->isActive());
   speaker.start();
@@ -193,7 +195,7 @@ TEST(BouncingTooltip, BouncesAboveThePointOnlyOverTheActiveWindow) {
   const QPoint anchor(500, 300);
   tooltip.ShowHint(anchor, 2000, 10, "Two news", 1);
   EXPECT_EQ(tooltip.windowOpacity(), 0.0);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return tooltip.isVisible(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return tooltip.isVisible(); }, Testing::PatienceMs));
   EXPECT_EQ(QApplication::activeWindow(), &window) << "shown without taking the focus";
   EXPECT_EQ(label->text(), "Two news");
   EXPECT_EQ(label->styleSheet(), tooltip.property("Down").toString());
@@ -204,12 +206,13 @@ TEST(BouncingTooltip, BouncesAboveThePointOnlyOverTheActiveWindow) {
               QRect(anchor.x() - 110, anchor.y() - 52 + (i % 2 ? 10 : -10), 100, 30))
         << i;
   tooltip.ShowHint(anchor, 2000, 0, "Up", 0);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return label->text() == "Up"; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return label->text() == "Up"; }, Testing::PatienceMs));
   EXPECT_EQ(label->styleSheet(), tooltip.property("Up").toString());
 
   Window other;
   ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !tooltip.isVisible(); })) << "gone with the focus";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !tooltip.isVisible(); }, Testing::PatienceMs))
+      << "gone with the focus";
   tooltip.Show();
   EXPECT_FALSE(tooltip.isVisible());
   tooltip.setParentWindow(&other);

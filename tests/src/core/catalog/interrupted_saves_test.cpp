@@ -18,6 +18,7 @@
 #include "src/core/settings/settings_manager.h"
 #include "src/core/settings/settings_store.h"
 #include "src/core/telemetry/telemetry.h"
+#include "support/patience.h"
 #include "support/temp_environment.h"
 
 namespace {
@@ -48,7 +49,7 @@ int KillWhileSaving(int rounds) {
   child.start(QStringLiteral(MELVARIN_SAVE_LOOP), {});
   EXPECT_TRUE(child.waitForStarted());
   QByteArray out;
-  while (out.count('\n') < rounds && child.waitForReadyRead(10000))
+  while (out.count('\n') < rounds && child.waitForReadyRead(Testing::PatienceMs))
     out += child.readAllStandardOutput();
   ::kill(pid_t(child.processId()), SIGKILL);
   child.waitForFinished();

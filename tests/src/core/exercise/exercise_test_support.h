@@ -17,6 +17,7 @@
 #include "src/core/exercise/exercise.h"
 #include "src/core/midi/midi.h"
 #include "src/core/midi/midi_device.h"
+#include "support/patience.h"
 
 namespace Testing {
 
@@ -60,7 +61,7 @@ class NoticeRecorder : public Core::ExerciseObserver, public Core::LessonBaseObs
   std::vector<std::string> TakeWithoutTicks();
   int Count(const std::string& notice) const;
   // Waits (for notices sent on other threads) until `notice` has been recorded `count` times.
-  bool WaitForCount(const std::string& notice, int count, int milliseconds = 5000);
+  bool WaitForCount(const std::string& notice, int count, int milliseconds = PatienceMs);
 
  private:
   void Add(std::string notice) {

@@ -6,6 +6,7 @@
 #include "src/core/settings/global_settings.h"
 #include "src/core/telemetry/service_endpoint.h"
 #include "support/http_test_server.h"
+#include "support/patience.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -26,7 +27,7 @@ class NewsClientTest : public Testing::HttpServiceTest {
   // Runs one fetch to its end and returns what the client kept.
   std::vector<Core::NewsItem> Fetch(int lastNewsId, int* readId = nullptr) {
     Core::NewsClient client(lastNewsId, "en-us");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !client.isFetching(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !client.isFetching(); }, Testing::PatienceMs));
     std::vector<Core::NewsItem> items{Core::NewsItem{}};  // replaced, not appended to
     client.getLatestNews(items);
     if (readId) {
@@ -44,7 +45,7 @@ TEST_F(NewsClientTest, ItemArrivesWithItsIdAndTheTextBeforeTheFirstZeroByte) {
   QObject receiver;  // on this thread: the signal must arrive queued here
   int received = 0;
   QObject::connect(&client, &Core::NewsClient::newsReceived, &receiver, [&] { ++received; });
-  ASSERT_TRUE(QTest::qWaitFor([&] { return received > 0; }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return received > 0; }, Testing::PatienceMs));
 
   std::vector<Core::NewsItem> items;
   client.getLatestNews(items);
@@ -117,7 +118,7 @@ TEST_F(NewsClientTest, SilentOrTricklingServerIsGivenUpAfterTheTransferTimeout) 
     int readId = 0;
     EXPECT_TRUE(Fetch(4, &readId).empty());
     EXPECT_EQ(readId, 4);
-    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_LT(clock.elapsed(), Testing::PromptMs);
   }
 }
 
@@ -144,7 +145,7 @@ TEST_F(NewsClientTest, AnAnswerLargerThanTheCapIsRefused) {
     if (c.items) {
       EXPECT_EQ(items[0].text.size(), cap);
     }
-    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_LT(clock.elapsed(), Testing::PromptMs);
   }
 }
 
@@ -156,16 +157,16 @@ TEST_F(NewsClientTest, DestroyingTheClientCancelsAPendingFetchPromptly) {
     clock.start();
     {
       Core::NewsClient client(1, "en-us");
-      ASSERT_TRUE(m_server->WaitForRequests(1, 10000));  // the request is in flight
+      ASSERT_TRUE(m_server->WaitForRequests(1, Testing::PatienceMs));  // the request is in flight
     }
-    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_LT(clock.elapsed(), Testing::PromptMs);
   }
   // Destroyed at once, most of these never get to send their request: that must not hang
   // either, whichever point the fetch had reached.
   QElapsedTimer clock;
   clock.start();
   for (int i = 0; i < 20; ++i) Core::NewsClient client(1, "en-us");
-  EXPECT_LT(clock.elapsed(), 10000);
+  EXPECT_LT(clock.elapsed(), Testing::PromptMs);
 }
 
 TEST_F(NewsClientTest, NothingIsRequestedWithoutAConfiguredService) {

@@ -18,6 +18,7 @@
 #include "src/core/settings/settings_ranges.h"
 #include "store_fixture.h"
 #include "support/named_pipes.h"
+#include "support/patience.h"
 
 namespace {
 
@@ -268,7 +269,7 @@ TEST_F(SettingsManagerTest, ALockFileNamingNoOwnerDoesNotDelayTheFirstSave) {
     QElapsedTimer clock;
     clock.start();
     manager->SaveSettings();
-    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_LT(clock.elapsed(), Testing::PromptMs);
     EXPECT_TRUE(StoreBytes().contains("Settings.NewsId=5"));
   }
 
@@ -404,7 +405,7 @@ TEST_F(SettingsManagerTest, AnInterruptedSaveLeavesNothingBehindAndTheLearnersFi
   QElapsedTimer clock;
   clock.start();
   manager->SaveSettings();
-  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_LT(clock.elapsed(), Testing::PromptMs);
   EXPECT_TRUE(StoreBytes().contains("Settings.NewsId=9"));
 }
 

@@ -5,6 +5,7 @@
 #include "src/core/telemetry/service_endpoint.h"
 #include "src/core/telemetry/telemetry.h"
 #include "support/http_test_server.h"
+#include "support/patience.h"
 #include "support/temp_environment.h"
 
 #include <QElapsedTimer>
@@ -36,7 +37,7 @@ TEST_F(UsageUploadTest, BodyIsTheFileWrittenAtShutdownAndCarriesItsUid) {
   const QString uid = telemetry->GetData().uid.toString();
   telemetry.reset();
 
-  ASSERT_TRUE(m_server->WaitForRequests(1, 10000));
+  ASSERT_TRUE(m_server->WaitForRequests(1, Testing::PatienceMs));
   const std::vector<HttpTestServer::Request> requests = m_server->Requests();
   ASSERT_EQ(requests.size(), 1u);
   const HttpTestServer::Request& request = requests[0];
@@ -64,7 +65,7 @@ TEST_F(UsageUploadTest, SilentServerDelaysShutdownOnlyUntilTheTimeoutAndTheFileC
   Core::SetServiceTransferTimeoutMs(1500);
   auto telemetry = std::make_unique<Core::Telemetry>(m_path);
   telemetry->ExitApp();
-  ASSERT_TRUE(m_server->WaitForRequests(1, 10000));
+  ASSERT_TRUE(m_server->WaitForRequests(1, Testing::PatienceMs));
 
   std::atomic<bool> destroyed = false;
   QElapsedTimer clock;
@@ -78,7 +79,7 @@ TEST_F(UsageUploadTest, SilentServerDelaysShutdownOnlyUntilTheTimeoutAndTheFileC
   while (!destroyed && !fileWhileWaiting) fileWhileWaiting = QFile::exists(m_path);
   shutdown.join();
   EXPECT_TRUE(fileWhileWaiting);
-  EXPECT_LT(clock.elapsed(), 10000);
+  EXPECT_LT(clock.elapsed(), Testing::PromptMs);
 }
 
 // An answer that trickles, so that the transfer never stalls, ends at the transfer timeout for the
@@ -94,7 +95,7 @@ TEST_F(UsageUploadTest, EndlessAnswersAreCutShortWithoutPilingUp) {
       Core::Telemetry telemetry(m_path);
       telemetry.ExitApp();
     }
-    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_LT(clock.elapsed(), Testing::PromptMs);
   }
 }
 
@@ -110,7 +111,7 @@ TEST_F(UsageUploadTest, BrokenAnswersEndTheUploadAtOnce) {
       telemetry.ExitApp();
     }
     // Far below the 30 s transfer timeout: the reply itself ended the wait.
-    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_LT(clock.elapsed(), Testing::PromptMs);
   }
   // The network layer may retry a request whose connection broke; each upload is sent at least
   // once.

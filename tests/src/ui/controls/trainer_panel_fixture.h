@@ -76,9 +76,11 @@ class TrainerPanelTest : public ShellTest {
     return changed;
   }
 
-  // A picture of the whole window for review, kept beside the test program.
+  // A picture of the whole window for review, kept beside the test program, once the screen
+  // shown has faded in and what it posted to itself has been handled.
   void Screenshot(const QString& name) {
-    QTest::qWait(50);
+    EXPECT_TRUE(WaitUntil([&] { return FadeDone(); }));
+    QCoreApplication::sendPostedEvents();
     QDir().mkpath("screenshots");
     EXPECT_TRUE(m_console->grab().save("screenshots/" + name + ".png"));
   }

@@ -9,6 +9,7 @@
 
 #include "src/core/exercise/questions/question_choice.h"
 #include "src/core/exercise/questions/tempo_pool.h"
+#include "support/patience.h"
 #include "support/thread_cpu_clock.h"
 
 namespace Core {
@@ -68,7 +69,7 @@ void CheckCase(const Case& c, int seeds) {
       }
     }
   }
-  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count(), 250);
+  EXPECT_LT(std::chrono::duration<double>(slowest).count(), Testing::EndlessWorkSeconds);
 }
 
 TEST(GenerationProperty, DefaultSettingsOfEveryPool) {

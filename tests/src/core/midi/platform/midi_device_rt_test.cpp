@@ -262,7 +262,7 @@ class MidiSink {
   static std::string Name() { return "Melvarin Test Sink:in"; }
   bool WaitFor(size_t count) {
     std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, 5s, [&] { return m_messages.size() >= count; });
+    return m_changed.wait_for(lock, 10s, [&] { return m_messages.size() >= count; });
   }
   void Clear() {
     std::lock_guard lock(m_mutex);

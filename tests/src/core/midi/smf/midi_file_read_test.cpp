@@ -9,6 +9,7 @@
 
 #include "src/core/midi/smf/midi_file.h"
 #include "src/core/midi/smf/smf_bytes.h"
+#include "support/patience.h"
 #include "support/thread_cpu_clock.h"
 
 namespace Core {
@@ -271,8 +272,8 @@ TEST(MidiFileRead, DamageAnywhereNeverEndsTheProgram) {
   }
 }
 
-// Reading takes time in proportion to the file: these once took minutes and seconds.
-TEST(MidiFileRead, LargeFilesReadWellUnderASecond) {
+// Reading takes time in proportion to the file: these once took minutes.
+TEST(MidiFileRead, LargeFilesAreReadWithoutEndlessWork) {
   SmfBytes manyTracks(1, 96);
   for (int i = 0; i < 65535; ++i) manyTracks.Track({});
   const QByteArray note = Bytes({0x90, 60, 64}) + VarLen(1) + Bytes({0x80, 60, 0}) + VarLen(1);
@@ -284,7 +285,8 @@ TEST(MidiFileRead, LargeFilesReadWellUnderASecond) {
     const auto start = Testing::ThreadCpuClock::now();
     MidiStream stream;
     ASSERT_TRUE(MidiFile(Buffer(bytes)).ReadStream(stream).IsEmpty());
-    EXPECT_LT(Testing::ThreadCpuClock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_LT(std::chrono::duration<double>(Testing::ThreadCpuClock::now() - start).count(),
+              Testing::EndlessWorkSeconds);
     EXPECT_EQ(stream.GetEvents().size(), eventCount);
   }
 }

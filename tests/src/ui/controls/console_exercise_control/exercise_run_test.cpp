@@ -3,7 +3,6 @@
 // end, the MIDI warning and the statistics that cannot be saved.
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -676,7 +675,7 @@ TEST_F(ExerciseRunTest, ATimeOutShowsItsNoticeInTheHeader) {
   SetTrainers([](Core::ExcersisesSettings& s) { s.sheetMusicSymbols.length.duration = {1, 1}; });
   StartLesson(SymbolTrainer);
   auto* header = Child<QLabel>("StatisticsHeaderLbl");
-  ASSERT_TRUE(WaitUntil([&] { return header->text() == "Out of time."; }, 4000));
+  ASSERT_TRUE(WaitUntil([&] { return header->text() == "Out of time."; }));
   EXPECT_EQ(header->styleSheet(), header->property("TimeoutStyle").toString());
 }
 
@@ -744,32 +743,22 @@ TEST_F(ExerciseRunTest, StatisticsThatCannotBeSavedAreToldAndTheLessonGoesOn) {
   EXPECT_TRUE(Child<QLabel>("StatisticsHeaderLbl")->text().contains("could not be saved"));
 }
 
-// From the click on an answer button to the end of the paint that shows its verdict. Wrong
-// answers with no delay: the longest verdict (shake, sound) and the next question at once.
-TEST_F(ExerciseRunTest, AVerdictIsPaintedWithinAFrame) {
+// Wrong answers with no delay, two hundred in a row: each shows its verdict (the longest: shake,
+// sound) as the click returns, and the next question follows at once. How long the verdict takes
+// to be painted is measured by the benchmark (bench/ui), not here.
+TEST_F(ExerciseRunTest, WrongAnswersInARowEachShowTheirVerdictAndTheNextQuestionFollows) {
   SetTrainers([](Core::ExcersisesSettings& s) {
     s.sheetMusicSymbols.length.duration = {0, 200};
     s.noteTrainer.onWrongAnswer = {true, 0};
   });
   StartLesson(SymbolTrainer);
-  std::vector<double> ms;
   for (int i = 0; i < 200; ++i) {
     ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_AWAITING_ANSWER; })) << i;
     QToolButton* wrong = AnswerButton((Asked().CorrectVariant + 1) % 6);
-    QElapsedTimer clock;
-    clock.start();
     QTest::mouseClick(wrong, Qt::LeftButton);
     Screen()->repaint();
-    ms.push_back(clock.nsecsElapsed() / 1e6);
+    ASSERT_EQ(wrong->styleSheet(), ButtonStyle("MultichoiceIncorrectStyle")) << i;
   }
-  std::sort(ms.begin(), ms.end());
-  const double median = ms[ms.size() / 2], p99 = ms[ms.size() * 99 / 100];
-  RecordProperty("median_ms", QString::number(median).toStdString());
-  RecordProperty("p99_ms", QString::number(p99).toStdString());
-  std::fprintf(stderr, "verdict to paint: median %.2f ms, p99 %.2f ms\n", median, p99);
-#ifdef NDEBUG  // the frame budget holds for the optimised program, not for a debug build
-  EXPECT_LE(median, 16.0);
-#endif
 }
 
 }  // namespace

@@ -32,10 +32,11 @@
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/section_end_dialog.h"
+#include "tests/support/patience.h"
 
 namespace {
 
-bool WaitUntil(const std::function<bool()>& done, int ms = 10000) {
+bool WaitUntil(const std::function<bool()>& done, int ms = Testing::PatienceMs) {
   return QTest::qWaitFor(done, ms);
 }
 
