@@ -67,18 +67,24 @@ void ShellTest::Restart() {
   App()->Init();
 }
 
-bool ShellTest::PlugInWhileRunning(std::unique_ptr<JackKeyboard>& keyboard,
-                                   const std::string& client) {
+::testing::AssertionResult ShellTest::PlugInWhileRunning(std::unique_ptr<JackKeyboard>& keyboard,
+                                                         const std::string& client) {
   QSignalSpy found(m_console.get(), &UI::Console::deviceChange);
   keyboard = std::make_unique<JackKeyboard>(client);
-  if (!keyboard->IsOpen() || !WaitUntil([&] { return !found.isEmpty(); })) return false;
+  if (!keyboard->IsOpen()) return ::testing::AssertionFailure() << "the keyboard did not open";
   const QString port = QString::fromStdString(keyboard->Name());
+  if (!WaitUntil([&] { return !found.isEmpty(); }))
+    return ::testing::AssertionFailure()
+           << "no rescan found " << port.toStdString() << "; the rescan's countdown is at "
+           << m_console->deviceDetectionCountdown();
   auto controller = App()->GetSoundController();
-  return WaitUntil([&] {
-    if (controller->SelectInputMidiDevice(port)) return true;
-    controller->UpdateDevices();
-    return false;
-  });
+  if (!WaitUntil([&] {
+        if (controller->SelectInputMidiDevice(port)) return true;
+        controller->UpdateDevices();
+        return false;
+      }))
+    return ::testing::AssertionFailure() << "no input device opened " << port.toStdString();
+  return ::testing::AssertionSuccess();
 }
 
 bool ShellTest::FadeDone() const {

@@ -44,8 +44,9 @@ class ShellTest : public ::testing::Test {
   // Plugs a MIDI keyboard, a JACK client named `client`, in while the window runs, and waits until
   // the window's rescan has found it, which pauses a running exercise; then selects the
   // keyboard's input device, opening the ports again while a busy server has not let that device
-  // in yet. False when any of this does not happen.
-  bool PlugInWhileRunning(std::unique_ptr<JackKeyboard>& keyboard, const std::string& client);
+  // in yet. Fails, saying which, when any of this does not happen.
+  ::testing::AssertionResult PlugInWhileRunning(std::unique_ptr<JackKeyboard>& keyboard,
+                                                const std::string& client);
   // The stored value of a settings key, read from the file.
   QVariant Stored(const QString& key) const;
   void Store(const QString& key, const QVariant& value) const;
