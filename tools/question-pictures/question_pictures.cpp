@@ -84,21 +84,8 @@ Engraving Engrave(const Question& question) {
 }
 
 QStringList WriteAll(const std::vector<Question>& questions, const QDir& folder, QString* error) {
-  QStringList written;
-  QDir().mkpath(folder.path());
-  for (const Question& question : questions) {
-    const QImage picture = Engrave(question).picture;
-    if (picture.isNull()) {
-      *error = question.file + ": the engine does not engrave " + question.rmn;
-      return written;
-    }
-    if (!picture.save(folder.filePath(question.file), "PNG")) {
-      *error = question.file + ": cannot be written";
-      return written;
-    }
-    written << question.file;
-  }
-  return written;
+  return ReferencePictures::SaveEach(
+      questions, folder, [](const Question& question) { return Engrave(question).picture; }, error);
 }
 
 }  // namespace QuestionPictures

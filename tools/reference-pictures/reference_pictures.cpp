@@ -246,21 +246,7 @@ QImage Render(const Picture& picture) {
 }
 
 QStringList WriteAll(const QDir& folder, QString* error) {
-  QStringList written;
-  QDir().mkpath(folder.path());
-  for (const Picture& picture : AllPictures()) {
-    const QImage image = Render(picture);
-    if (image.isNull()) {
-      *error = picture.file + ": the engine does not engrave " + picture.rmn;
-      return written;
-    }
-    if (!image.save(folder.filePath(picture.file), "PNG")) {
-      *error = picture.file + ": cannot be written";
-      return written;
-    }
-    written << picture.file;
-  }
-  return written;
+  return SaveEach(AllPictures(), folder, Render, error);
 }
 
 }  // namespace ReferencePictures

@@ -41,4 +41,26 @@ std::vector<QRectF> EventBoxes(const QRazidPainter& score);
 // that cannot be rendered or written and returns the names written so far with `error` set.
 QStringList WriteAll(const QDir& folder, QString* error);
 
+// Engraves each item (anything with a `file` and the `rmn` it shows) with `engrave` and saves it
+// as PNG in `folder`, the way WriteAll does: the names written, up to the first failure.
+template <typename Item, typename Engrave>
+QStringList SaveEach(const std::vector<Item>& items, const QDir& folder, Engrave engrave,
+                     QString* error) {
+  QStringList written;
+  QDir().mkpath(folder.path());
+  for (const Item& item : items) {
+    const QImage image = engrave(item);
+    if (image.isNull()) {
+      *error = item.file + ": the engine does not engrave " + item.rmn;
+      return written;
+    }
+    if (!image.save(folder.filePath(item.file), "PNG")) {
+      *error = item.file + ": cannot be written";
+      return written;
+    }
+    written << item.file;
+  }
+  return written;
+}
+
 }  // namespace ReferencePictures
