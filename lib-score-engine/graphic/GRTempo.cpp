@@ -158,8 +158,10 @@ float GRTempo::DrawNote(VGDevice& device, Fraction const& value, float x, float 
   if (flag) device.DrawMusicSymbol(X, Y - 200, flag);
   float width = kNoteScale * headWidth;
   if (value.getNumerator() == 3) {
-    device.DrawMusicSymbol(X + 100, Y, kDot);
-    width += 50;
+    // The dot's glyph starts where its head ends, as a dotted note's does, and what follows the
+    // note starts after the dot: placed further on, the dot ran into the words.
+    device.DrawMusicSymbol(X + headWidth, Y, kDot);
+    width += kNoteScale * GetSymbolExtent(kDot);
   }
   device.EndDraw();
   return width;

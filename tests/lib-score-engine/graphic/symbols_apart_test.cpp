@@ -49,6 +49,15 @@ TEST_F(SymbolsApart, TempoMarksKeepTheirPartsApartAboveTheMusic) {
     EXPECT_GE(small[mark].x, words.x + Width(words) - 0.5f) << words.text;
     EXPECT_GE(drawn.texts[2 * mark + 1].x, small[mark].x + 0.65f * Width(88) * scale - 0.5f);
   }
+  // The dotted quarter's dot stands close by its head, and the words after it start past it.
+  std::vector<PlacingDevice::Glyph> dots;
+  for (PlacingDevice::Glyph const& dot : Glyphs(46))
+    if (dot.xscale < scale) dots.push_back(dot);
+  ASSERT_EQ(dots.size(), 1u);
+  float const headRight = small[1].x + 0.65f * Width(88) * scale;
+  EXPECT_GE(dots[0].x, headRight - 0.5f);
+  EXPECT_LE(dots[0].x - headRight, 0.65f * Width(88) * scale / 2);
+  EXPECT_GE(drawn.texts[3].x, dots[0].x + 0.65f * Width(46) * scale - 0.5f);
 
   Draw("[ \\meter<\"6/8\"> \\tempo<\"Allegro\"> f1/8 h1 d2 f2/4 d2/8 ]");
   ASSERT_EQ(drawn.texts.size(), 1u);

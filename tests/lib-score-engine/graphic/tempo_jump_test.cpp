@@ -41,7 +41,7 @@ TEST_F(TempoTest, NoteValuesAreSmallNotesFollowedByTheWords) {
     std::vector<std::string> more;
   } const cases[] = {
       {"[1/4] Allegro", 88, true, {"DrawString(195,-90, Allegro,8)"}},
-      // A dotted quarter has its dot 100 to the right.
+      // A dotted quarter has its dot's glyph right after its head.
       {"[3/8]", 88, true, {symbol(-200, 46, 300)}},
       {"[1/8]", 88, true, {symbol(-400, 106)}},
       {"[1/2]", 69, true, {}},
