@@ -34,6 +34,7 @@
 #include "src/ui/keyboard.h"
 #include "src/ui/screen_geometry.h"
 #include "tests/src/core/midi/platform/jack_keyboard.h"
+#include "tests/support/patience.h"
 
 namespace {
 
@@ -41,10 +42,8 @@ using Clock = std::chrono::steady_clock;
 constexpr int Answers = 200;
 constexpr int NoteTrainer = 0;
 constexpr int SymbolTrainer = 2;
-// Long enough for a busy machine; only a wait that fails lasts that long.
-constexpr int PatienceMs = 30000;
-// A note whose verdict has not come by then went out in a cycle the JACK server missed.
-constexpr int LostNoteMs = 2000;
+using Testing::LostMessageMs;
+using Testing::PatienceMs;
 
 double Percentile(std::vector<double> values, double fraction) {
   std::sort(values.begin(), values.end());
@@ -286,7 +285,7 @@ void BM_JackNoteToPaint(benchmark::State& state) {
     const auto judged = [&] {
       return WaitFor(
           lesson.screen, &UI::ConsoleExerciseControl::AnswerProvided,
-          [&] { return lesson.verdicts > before; }, LostNoteMs);
+          [&] { return lesson.verdicts > before; }, LostMessageMs);
     };
     // A server without real-time scheduling on a busy machine misses a cycle now and then, and
     // the MIDI of that cycle is gone: the key is pressed again, and such answers are counted,

@@ -31,7 +31,7 @@ class ConsoleServicesTest : public Testing::ShellTest {
     Restart();  // the sound controller on JACK
     // A port closed by the test before goes with its client, which can take a moment.
     auto controller = App()->GetSoundController();
-    if (!WaitUntil([&] { return !controller->UpdateDevices(); }, 10000))
+    if (!WaitUntil([&] { return !controller->UpdateDevices(); }, Testing::PatienceMs))
       GTEST_SKIP() << "The JACK server has MIDI sources of other programs.";
   }
   // Other test programs on the same JACK server may add a MIDI source, and take it away again,

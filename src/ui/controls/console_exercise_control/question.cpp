@@ -106,8 +106,7 @@ void ConsoleExerciseControl::UpdateUI() {
 
   // The keys answer from the moment the question shows, while it sounds too (but for a scale,
   // which is heard whole first).
-  const bool open = state == Core::ES_AWAITING_ANSWER || state == Core::ES_PLAYING;
-  ui.Gkc->Enable(open && playback != Core::PS_PAUSED && !scaleHeard);
+  ui.Gkc->Enable(TakesAnswers() && playback != Core::PS_PAUSED && !scaleHeard);
   if (state == Core::ES_AWAITING_ANSWER && playback != Core::PS_PAUSED) {
     const unsigned int type = exercise->GetCurrentQuestion().Type;
     if (type == Core::QT_NONE) {

@@ -203,7 +203,7 @@ class DeviceBoxTest : public SettingsPanelTest {
     MELVARIN_REQUIRE_JACK();
     Restart();
     auto controller = App()->GetSoundController();
-    if (!Testing::WaitUntil([&] { return !controller->UpdateDevices(); }, 10000) ||
+    if (!Testing::WaitUntil([&] { return !controller->UpdateDevices(); }, Testing::PatienceMs) ||
         controller->GetInputMidiDeviceCount() != 0)
       GTEST_SKIP() << "The JACK server has MIDI sources of other programs.";
     for (const char* name : {"Melvarin Keys A", "Melvarin Keys B", "Melvarin Keys C"}) {

@@ -15,6 +15,11 @@
 
 namespace Testing {
 
+// How long a test waits for MIDI its keyboard sent before it sends again: a server without
+// real-time scheduling on a busy machine misses a cycle now and then, and the MIDI of that cycle
+// is gone. Whatever is only late is still waited for with the test's whole patience.
+constexpr int LostMessageMs = 2000;
+
 // A keyboard on the server, as a USB keyboard's driver would make it: a JACK client of its own
 // named `client` with one MIDI output port, "<client>:out". Each message goes out in the next
 // cycle as an event of its own; at most `perCycle` of them share a cycle, as when a keyboard is

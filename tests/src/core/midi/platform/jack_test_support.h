@@ -113,10 +113,6 @@ class XrunCounter : public JackNoticeCounter {
   }
 };
 
-// How long a test waits for MIDI it sent before it sends again when the server missed cycles
-// meanwhile. Whatever is only late is still waited for with the test's whole patience.
-constexpr int LostMessageMs = 2000;
-
 // Counts the ports that come and go on the server, leaving out the input ports of port devices
 // ("RtMidi Input"), which a rescan reopens and which are never MIDI sources. Tests share one
 // server, so other programs' ports may come and go at any time, even within a moment.
