@@ -419,7 +419,12 @@ GRNotationElement* GRVoiceManager::openSharedStem(ARShareStem* tag) {
     stem->setError(1);
   } else {
     mCurGlobalStem = stem;
-    if (mCurGrace) stem->setSize(staff->getLineSpace() / 50 * 0.75f);
+    if (mCurGrace) {
+      stem->setSize(staff->getLineSpace() / 50 * 0.75f);
+      // A grace chord points its stem up as a grace note does, unless the score says otherwise.
+      if (!mCurStemState || mCurStemState->getStemState() == ARTStem::AUTO)
+        stem->setStemDirection(dirUP);
+    }
   }
   return stem;
 }

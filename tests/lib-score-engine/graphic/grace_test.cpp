@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "drawn_score.h"
@@ -11,6 +12,8 @@ using EngineTesting::DrawnScore;
 using EngineTesting::IsAccidental;
 using testing::HasSubstr;
 using testing::Not;
+
+constexpr unsigned int kStemUpFoot = 219;
 
 class GraceTest : public DrawnScore {};
 
@@ -71,6 +74,43 @@ TEST_F(GraceTest, GraceNotesAreDrawnSmallInAllTheirParts) {
   for (auto const& e : expected) {
     EXPECT_EQ((drawnAt[{e.code, 150}]), e.grace) << e.code;
     EXPECT_EQ((drawnAt[{e.code, 200}]), e.full) << e.code;
+  }
+}
+
+// A grace chord is one column on one stem, up as a grace note's, placed as one grace note: clear
+// of the meter or bar line before it and of its note.
+TEST_F(GraceTest, AGraceChordStandsAsOneColumnOnOneStem) {
+  Draw("[ \\meter<\"4/4\"> \\grace( {c2/8, d2} ) e2/4 g2/2. | c2/2. \\grace( {h1/8, d2} ) a1/4 ]");
+  std::map<float, std::vector<ScoreElementDesc>> chords;  // by the date of the note they lean on
+  for (auto const& r : NoteRecords())
+    if (r.desc.duration == 0) chords[r.desc.date].push_back(r.desc);
+  ASSERT_EQ(chords.size(), 2u);
+  for (auto const& [date, chord] : chords) {
+    // Small heads are 45 wide: one stem's foot touches each, on one side or the other.
+    auto const feet = Glyphs(kStemUpFoot);
+    EXPECT_EQ(std::count_if(feet.begin(), feet.end(),
+                            [&](auto const& foot) {
+                              return FontSize(foot) == 150 &&
+                                     std::all_of(chord.begin(), chord.end(), [&](auto const& head) {
+                                       return std::abs(head.headX -
+                                                       (foot.ink.left + foot.ink.right) / 2) < 25 &&
+                                              foot.ink.bottom >= head.refY - 25;
+                                     });
+                            }),
+              1)
+        << date;
+  }
+  auto const bars = Records(3);
+  for (auto const& head : Glyphs(88)) {
+    if (FontSize(head) != 150) continue;
+    NVRect const& ink = head.ink;
+    for (auto const& glyph : drawn.glyphs)
+      EXPECT_FALSE(FontSize(glyph) != 150 && glyph.ink.left < ink.right &&
+                   glyph.ink.right > ink.left && glyph.ink.top < ink.bottom &&
+                   glyph.ink.bottom > ink.top)
+          << "grace head at " << head.x << " on glyph " << glyph.code;
+    for (auto const& bar : bars)
+      EXPECT_FALSE(bar.left < ink.right && bar.right > ink.left) << "grace head at " << head.x;
   }
 }
 
