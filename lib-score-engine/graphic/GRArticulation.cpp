@@ -22,15 +22,19 @@ constexpr int kStaccatoMask = 3;
 constexpr int kOutsideStaffMask = 56;
 constexpr int kAccentOrMarcatoMask = 24;
 
-// The height of the highest note of the event's chord, or the event's own.
-float HighestUnder(GREvent const* event) {
+// The height of the highest (lowest) note of the event's chord on its staff, or the event's own.
+float OuterHeadY(GREvent const* event, bool highest) {
   float y = event->getPosition().y;
   GRGlobalStem const* shared = event->getGlobalStem();
-  NEPointerList const* chord = shared ? shared->getAssociations() : nullptr;
-  if (!chord) return y;
-  for (void* pos = chord->GetHeadPosition(); pos;)
-    if (auto const* note = dynamic_cast<GRSingleNote const*>(chord->GetNext(pos)))
-      y = std::min(y, note->getPosition().y);
+  if (!shared) return y;
+  auto const take = [&](GRNotationElement const* element) {
+    auto const* note = dynamic_cast<GRSingleNote const*>(element);
+    if (note && note->getGRStaff() == event->getGRStaff())
+      y = highest ? std::min(y, note->getPosition().y) : std::max(y, note->getPosition().y);
+  };
+  take(shared->getFirstEl());
+  if (NEPointerList const* chord = shared->getAssociations())
+    for (void* pos = chord->GetHeadPosition(); pos;) take(chord->GetNext(pos));
   return y;
 }
 
@@ -44,23 +48,37 @@ std::optional<float> UpStemEnd(GREvent const* event) {
 }
 }  // namespace
 
+int GRArticulation::FlagOf(ARMusicalTag const& tag) {
+  std::type_info const& kind = typeid(tag);
+  if (kind == typeid(ARAccent)) return kAccent;
+  if (kind == typeid(ARMarcato)) return kMarcato;
+  if (kind == typeid(ARTenuto)) return kTenuto;
+  if (kind == typeid(ARFermata)) return kFermata;
+  if (kind == typeid(ARBreathMark)) return kBreathMark;
+  return kStaccato;
+}
+
 GRArticulation::GRArticulation(ARMusicalTag* tag, float lineSpace, bool ownsAR)
     : GRTagARNotationElement(tag, lineSpace, ownsAR) {
   MELVARIN_ASSERT(tag);
-  std::type_info const& kind = typeid(*tag);
-  if (kind == typeid(ARAccent)) {
-    Set(62, kAccent, 25, -25, 25);
-  } else if (kind == typeid(ARMarcato)) {
-    mArticulationFlag = kMarcato;
-    setMarcatoDirection(true);
-  } else if (kind == typeid(ARTenuto)) {
-    Set(45, kTenuto, 0, -6, 0);
-  } else if (kind == typeid(ARFermata)) {
-    Set(85, kFermata, 0, -66.5f, 0);
-  } else if (kind == typeid(ARBreathMark)) {
-    Set(44, kBreathMark, -49.875f, -66.5f, 0);
-  } else {
-    Set(46, kStaccato, 0, -10, 0);
+  switch (FlagOf(*tag)) {
+    case kAccent:
+      Set(62, kAccent, 25, -25, 25);
+      break;
+    case kMarcato:
+      setMarcatoDirection(true);
+      break;
+    case kTenuto:
+      Set(45, kTenuto, 0, -6, 0);
+      break;
+    case kFermata:
+      Set(85, kFermata, 0, -66.5f, 0);
+      break;
+    case kBreathMark:
+      Set(44, kBreathMark, -49.875f, -66.5f, 0);
+      break;
+    default:
+      Set(46, kStaccato, 0, -10, 0);
   }
 }
 
@@ -89,8 +107,12 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
   auto* event = static_cast<GREvent*>(caller);
   NVPoint q = point;
   float const lineSpace = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
-  auto const* note = dynamic_cast<GRSingleNote const*>(event);
-  bool const stemUp = note && note->getDirection() == dirUP;
+  // A note of a chord holds the chord's one mark: it takes its place from the chord's head away
+  // from the stem.
+  bool const stemUp =
+      dynamic_cast<GRSingleNote const*>(event) && event->getStemDirection() == dirUP;
+  if (mArticulationFlag != kBreathMark)
+    q.y = OuterHeadY(event, mArticulationFlag == kFermata || !stemUp);
   switch (mArticulationFlag) {
     case kMarcato:
       setMarcatoDirection(!stemUp);
@@ -115,8 +137,6 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
 
 void GRArticulation::placeFermata(GREvent const* event, NVPoint& q, bool stemUp) const {
   float const L = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
-  // Over a chord the fermata takes its place from the highest note.
-  q.y = std::min(q.y, HighestUnder(event));
   if (stemUp) {
     q.y = -0.5f * L;
   } else {

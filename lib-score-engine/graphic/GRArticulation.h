@@ -19,6 +19,8 @@ class GRArticulation : public GRTagARNotationElement {
     kBreathMark = 64,
   };
 
+  // The flag of a tag's mark; an unknown tag is drawn as a staccato.
+  static int FlagOf(ARMusicalTag const& tag);
   // An unknown tag is drawn as a staccato.
   GRArticulation(ARMusicalTag* tag, float lineSpace, bool ownsAR = false);
 
@@ -32,7 +34,7 @@ class GRArticulation : public GRTagARNotationElement {
 
  private:
   void Set(unsigned int symbol, int flag, float refY, float top, float bottom);
-  // Above the staff, the note (the highest of a chord) and the stem.
+  // Above the staff, the note and the stem.
   void placeFermata(GREvent const* event, NVPoint& point, bool stemUp) const;
   void placeAfterNote(GREvent const* event, NVPoint& point, bool above) const;
   void placeAbove(GREvent const* event, NVPoint& point) const;

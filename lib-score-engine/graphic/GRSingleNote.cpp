@@ -6,7 +6,6 @@
 
 #include "ARAcc.h"
 #include "ARDotFormat.h"
-#include "ARFermata.h"
 #include "ARNote.h"
 #include "ARNoteFormat.h"
 #include "ARTHead.h"
@@ -30,7 +29,7 @@
 namespace {
 constexpr unsigned int kLedgerLine = 95;
 constexpr unsigned int kFilledHead = 88;
-}
+}  // namespace
 
 GRSingleNote::GRSingleNote(GRStaff* staff, ARNote* note, Fraction const& relativeTimePosition,
                            Fraction const& duration)
@@ -252,8 +251,8 @@ void GRSingleNote::setSize(float size) {
 void GRSingleNote::addArticulation(ARMusicalTag* tag) {
   auto const* acc = ar_cast<ARAcc const>(tag);
   if (!acc) {
-    // A chord holds one fermata, over its highest note; a second would be drawn over the first.
-    if (!(typeid(*tag) == typeid(ARFermata) && chordHasFermata())) GREvent::addArticulation(tag);
+    // A chord holds one mark of each kind, which stands at its head away from the stem.
+    if (!chordHasArticulation(GRArticulation::FlagOf(*tag))) GREvent::addArticulation(tag);
     return;
   }
   KF_IPointerList<GRAccidental> accidentals(0);
@@ -276,13 +275,16 @@ void GRSingleNote::addArticulation(ARMusicalTag* tag) {
   updateBoundingBox();
 }
 
-bool GRSingleNote::chordHasFermata() const {
-  NEPointerList const* chord = mGlobalStem ? mGlobalStem->getAssociations() : nullptr;
-  if (!chord) return false;
-  for (void* pos = chord->GetHeadPosition(); pos;) {
-    auto const* note = dynamic_cast<GRSingleNote const*>(chord->GetNext(pos));
-    if (note && note != this && note->hasArticulation(GRArticulation::kFermata)) return true;
-  }
+bool GRSingleNote::chordHasArticulation(int flags) const {
+  if (!mGlobalStem) return false;
+  auto const holds = [&](GRNotationElement const* element) {
+    auto const* note = dynamic_cast<GRSingleNote const*>(element);
+    return note && note != this && note->hasArticulation(flags);
+  };
+  if (holds(mGlobalStem->getFirstEl())) return true;
+  NEPointerList const* chord = mGlobalStem->getAssociations();
+  for (void* pos = chord ? chord->GetHeadPosition() : nullptr; pos;)
+    if (holds(chord->GetNext(pos))) return true;
   return false;
 }
 

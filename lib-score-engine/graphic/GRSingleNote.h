@@ -98,8 +98,8 @@ class GRSingleNote : public GRNote {
   // One ledger line at dy from the note (dx from it where the glyph fits the head): it reaches
   // past the head on both sides.
   void DrawLedgerLine(VGDevice& device, float dx, float dy) const;
-  // Whether another note sharing this note's stem holds a fermata.
-  bool chordHasFermata() const;
+  // Whether another note sharing this note's stem holds a mark with any of the flags.
+  bool chordHasArticulation(int flags) const;
   template <class T>
   T* FirstOf(bool exactType) const;
 
