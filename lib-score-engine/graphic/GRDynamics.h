@@ -1,12 +1,13 @@
 #pragma once
 
 #include "GRPTagARNotationElement.h"
+#include "GRRoomBeside.h"
 
 class ARDynamics;
 
 // What crescendo and diminuendo wedges share: per system piece the wedge's start and end x and
 // a height clear of the notes, below or above the staff.
-class GRDynamics : public GRPTagARNotationElement {
+class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
  public:
   struct GRDynamicsSaveStruct : GRPositionTag::GRSaveStruct {
     int placement = 0;  // 0 below the staff, 1 above
@@ -29,9 +30,8 @@ class GRDynamics : public GRPTagARNotationElement {
   // The staff of each note under the wedge keeps room for it: the staves are stacked before the
   // wedge learns its line.
   void addAssociation(GRNotationElement* element) override;
-  // The place the wedge takes on the staff beside its notes so far (empty without any), in the
-  // staff's coordinates; its width is a stand-in.
-  NVRect roomBeside(GRStaff const* staff) const;
+  // Where the wedge stands beside its notes so far.
+  NVRect roomBeside(GRStaff const* staff) const override;
 
  protected:
   // The piece of the system being drawn.

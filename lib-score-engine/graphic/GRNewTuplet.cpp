@@ -20,6 +20,7 @@ namespace {
 constexpr float kOverhang = 32.5f;   // the bracket reaches this far beyond the outer notes
 constexpr float kClearance = 62.5f;  // between the notes and the bracket
 constexpr float kHook = 25;
+constexpr float kNumberDrop = 50;  // the number's foot stands this far below the bracket
 // Below stems that go down the bracket ends this far right of the last stem's line: a stem's
 // width and the 2.5 units by which it begins before the first stem.
 constexpr float kPastLastStem = 6.5f;
@@ -145,8 +146,36 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   }
   save->p1 = NVPoint{x1, left};
   save->p2 = NVPoint{x2, right};
-  save->textPos = NVPoint{(x1 + x2) / 2, (left + right) / 2 + 50};
+  save->textPos = NVPoint{(x1 + x2) / 2, (left + right) / 2 + kNumberDrop};
   save->placed = true;
+}
+
+void GRNewTuplet::addAssociation(GRNotationElement* element) {
+  GRPTagARNotationElement::addAssociation(element);
+  if (element && element->getGRStaff()) element->getGRStaff()->keepRoomFor(this);
+}
+
+NVRect GRNewTuplet::roomBeside(GRStaff const* staff) const {
+  NEPointerList* list = getAssociations();
+  if (!list || mTuplet->isDy1Set() || mTuplet->isDy2Set()) return {};
+  // The side the stems choose, and the farthest reach of the staff's notes on it; the bracket
+  // stands clear of them, the number hangs from it.
+  int stems = 0;
+  float top = 0, bottom = 0;
+  bool any = false;
+  for (void* pos = list->GetHeadPosition(); pos;) {
+    GREvent const* e = AsEvent(list->GetNext(pos));
+    if (!e) continue;
+    stems += e->getStemDirection() == dirUP ? 1 : e->getStemDirection() == dirDOWN ? -1 : 0;
+    if (e->getGRStaff() != staff) continue;
+    top = any ? std::min(top, Top(e)) : Top(e);
+    bottom = any ? std::max(bottom, Bottom(e)) : Bottom(e);
+    any = true;
+  }
+  if (!any) return {};
+  float const y = stems < 0 ? std::max(staff->getDredgeSize(), bottom + kClearance)
+                            : std::min(-kClearance, top - kClearance);
+  return NVRect{0, y - kHook, staff->getLineSpace(), y + kNumberDrop};
 }
 
 void GRNewTuplet::manualPosition(GRNotationElement* element, NVPoint const& point) {

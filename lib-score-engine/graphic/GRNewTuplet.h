@@ -1,12 +1,13 @@
 #pragma once
 
 #include "GRPTagARNotationElement.h"
+#include "GRRoomBeside.h"
 
 class ARTuplet;
 
 // The number of a tuplet over or under its notes, with a bracket whose halves leave room for it.
 // The bracket is placed clear of the notes, or where the tag's format or offsets put it.
-class GRNewTuplet : public GRPTagARNotationElement {
+class GRNewTuplet : public GRPTagARNotationElement, public GRRoomBeside {
  public:
   struct GRNewTupletSaveStruct : GRPositionTag::GRSaveStruct {
     NVPoint p1;       // left end of the bracket
@@ -21,6 +22,13 @@ class GRNewTuplet : public GRPTagARNotationElement {
   GRSaveStruct* getNewGRSaveStruct() override { return new GRNewTupletSaveStruct; }
   ARTuplet const* getARTuplet() const { return mTuplet; }
   void tellPosition(GObject* caller, NVPoint const& point) override;
+  // The staff of each note keeps room for the bracket and the number: the staves are stacked
+  // before the bracket learns its line.
+  void addAssociation(GRNotationElement* element) override;
+  using GRPTagARNotationElement::removeAssociation;
+  // Where a bracket placed clear of the notes stands beside the staff's notes so far, number
+  // included; empty for a bracket at the tag's own heights.
+  NVRect roomBeside(GRStaff const* staff) const override;
   // The beams of the notes set their stems after the bracket was placed with the notes: once the
   // system is spaced, the bracket of its piece is placed again over the stems as drawn.
   void FinishPTag(GRStaff* staff) override;

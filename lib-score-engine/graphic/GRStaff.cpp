@@ -18,7 +18,6 @@
 #include "GRBar.h"
 #include "GRClef.h"
 #include "GRDummy.h"
-#include "GRDynamics.h"
 #include "GREvent.h"
 #include "GRGlobalStem.h"
 #include "GRInstrument.h"
@@ -27,6 +26,7 @@
 #include "GRNote.h"
 #include "GRPositionTag.h"
 #include "GRRod.h"
+#include "GRRoomBeside.h"
 #include "GRSText.h"
 #include "GRSpring.h"
 #include "GRStaffManager.h"
@@ -396,11 +396,12 @@ void GRStaff::updateBoundingBox() {
     box += el->getPosition();
     mBoundingBox.Merge(box);
   }
-  for (GRDynamics const* wedge : mWedges) mBoundingBox.Merge(wedge->roomBeside(this));
+  for (GRRoomBeside const* mark : mMarksBeside) mBoundingBox.Merge(mark->roomBeside(this));
 }
 
-void GRStaff::keepRoomFor(GRDynamics const* wedge) {
-  if (std::find(mWedges.begin(), mWedges.end(), wedge) == mWedges.end()) mWedges.push_back(wedge);
+void GRStaff::keepRoomFor(GRRoomBeside const* mark) {
+  if (std::find(mMarksBeside.begin(), mMarksBeside.end(), mark) == mMarksBeside.end())
+    mMarksBeside.push_back(mark);
 }
 
 void GRStaff::FinishStaff() {

@@ -7,7 +7,7 @@
 #include "VGColor.h"
 #include "kf_list.h"
 
-class GRDynamics;
+class GRRoomBeside;
 class GRRod;
 
 class ARBar;
@@ -158,11 +158,11 @@ class GRStaff : public GRCompositeNotationElement {
   // (on spring springId, registered with the manager) and the second glue.
   void CreateBeginElements(GRStaffManager* manager, GRStaffState& state, int springId);
   // The staff's lines from 0 to its length, widened by every element where it stands and by the
-  // room of the wedges over its notes.
+  // room of the marks beside its notes.
   void updateBoundingBox() override;
-  // A wedge over a note of the staff: the staff keeps its room (the wedge itself stands on the
+  // A mark beside a note of the staff: the staff keeps its room (the mark itself stands on the
   // staff where it began).
-  void keepRoomFor(GRDynamics const* wedge);
+  void keepRoomFor(GRRoomBeside const* mark);
   // Takes the boxes of its elements (and their shared stems) into its own, then lets the
   // spanners on it finish.
   virtual void FinishStaff();
@@ -228,7 +228,7 @@ class GRStaff : public GRCompositeNotationElement {
   GRStaffState mStaffState;
   // The key shown at the staff's start, carried from the staff before it on the same line.
   int mShownKeyAtStart = 0;
-  std::vector<GRDynamics const*> mWedges;
+  std::vector<GRRoomBeside const*> mMarksBeside;
   // Sorted by their left ends, with the widest reach among them; the events whose reach is not
   // a number apart.
   mutable std::vector<EventExtent> mEventExtents;

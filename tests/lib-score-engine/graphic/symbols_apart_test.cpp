@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "drawn_score.h"
 
@@ -125,6 +127,35 @@ TEST_F(SymbolsApart, TupletBracketEndsAtItsLastStem) {
   EXPECT_GE(right, last.right);
   EXPECT_LE(right, last.right + 10);
   EXPECT_GT(bottom, last.bottom + 25);
+}
+
+// Triplets in both hands, under the upper staff (its stems go down) and over the lower one: the
+// staves stand far enough apart for both numbers and brackets, as they do for dynamics.
+TEST_F(SymbolsApart, TupletsInBothHandsTakeTheirRoomBetweenTheStaves) {
+  Draw(
+      "{ [ \\staff<1> \\meter<\"2/4\"> \\tuplet<\"-3-\">( e2/12 d2 c2 ) g2/4 ], [ \\staff<2> "
+      "\\clef<\"f4\"> \\meter<\"2/4\"> \\tuplet<\"-3-\">( c0/12 g0 e0 ) c0/4 ] }");
+  Boxes const staves = Records(kOther, 5);  // the lines of each staff, top down
+  ASSERT_EQ(staves.size(), 2u);
+  // The heights inked between the staves: each number (a line space high over the foot it is
+  // drawn at) and each bracket line.
+  std::vector<std::pair<float, float>> ink;
+  for (PlacingDevice::Text const& text : drawn.texts)
+    if (text.text == "3") ink.emplace_back(text.y - 50, text.y);
+  for (PlacingDevice::Segment const& line : drawn.lines)
+    if (line.width == 4 && std::min(line.y1, line.y2) > staves[0].bottom &&
+        std::max(line.y1, line.y2) < staves[1].top)
+      ink.emplace_back(std::min(line.y1, line.y2), std::max(line.y1, line.y2));
+  ASSERT_EQ(ink.size(), 10u);
+  // Two bands with room between them: one tuplet's and the other's.
+  std::sort(ink.begin(), ink.end());
+  int bands = 1;
+  float bottom = ink[0].second;
+  for (auto const& [top, foot] : ink) {
+    if (top > bottom + 10) ++bands;
+    bottom = std::max(bottom, foot);
+  }
+  EXPECT_EQ(bands, 2);
 }
 
 }  // namespace

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "NVRect.h"
+
+class GRStaff;
+
+// A mark beside a staff's notes that learns its place only after the staves are stacked (a
+// wedge, a tuplet's bracket): the staff keeps its room when it is stacked.
+class GRRoomBeside {
+ public:
+  virtual ~GRRoomBeside() = default;
+  // The place the mark takes beside the staff's notes so far, in the staff's coordinates; empty
+  // without any. Its width is a stand-in.
+  virtual NVRect roomBeside(GRStaff const* staff) const = 0;
+};
