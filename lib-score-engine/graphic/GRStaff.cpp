@@ -196,15 +196,19 @@ float GRStaff::getKeyPosition(int pitch, int direction) const {
 
 GRStaff::AccidentalSigns GRStaff::askAccidentals(int pitch, int octave, int accidentals) const {
   AccidentalSigns signs;
-  if (IsChromatic(pitch)) signs.codes[signs.count++] = 1;
-  if (!IsNatural(pitch) && !IsChromatic(pitch)) return signs;
+  int letter, raised;
+  if (!GRStaffState::letterOf(pitch, &letter, &raised)) return signs;
+  // A raised name always shows its sharp; signs written after it come on top.
+  if (raised) signs.codes[signs.count++] = 1;
   GRStaffState const& s = mStaffState;
   int const instrument = s.instrKeyArray[pitch - 2];
-  int const wanted = accidentals - instrument;
+  int const wanted = accidentals + raised - s.instrKeyArray[letter - 2];
   // The first note of its octave repeats its sign when the letter stood otherwise in another
   // octave earlier in the measure.
-  bool const courtesy = !s.isWritten(pitch, octave) && s.otherOctaveDiffers(pitch, octave, wanted);
-  if (s.measureAccidentals(pitch, octave) == wanted && !courtesy) return signs;
+  bool const courtesy =
+      !s.isWritten(letter, octave) && s.otherOctaveDiffers(letter, octave, wanted);
+  if (s.measureAccidentals(letter, octave) == wanted && !courtesy) return signs;
+  if (raised && accidentals == instrument) return signs;
   signs.codes[signs.count++] = instrument == accidentals ? -10 : accidentals - instrument;
   return signs;
 }
@@ -630,8 +634,10 @@ void GRStaff::setStaffState(GRStaffState const* state) {
   s.curkey = state->curkey;
   s.numkeys = state->numkeys;
   mShownKeyAtStart = state->keyset ? state->numkeys : 0;
+  // The key's own accidentals too: the next bar line brings the measure back to them.
+  std::copy_n(state->KeyArray, GRStaffState::kPitches, s.KeyArray);
   std::copy_n(state->MeasureAccidentals, GRStaffState::kPitches, s.MeasureAccidentals);
-  std::copy_n(&state->WrittenAccidentals[0][0], GRStaffState::kPitches * GRStaffState::kOctaves,
+  std::copy_n(&state->WrittenAccidentals[0][0], GRStaffState::kLetters * GRStaffState::kOctaves,
               &s.WrittenAccidentals[0][0]);
   s.transposeOffset = state->transposeOffset;
   s.instrKeyNumber = state->instrKeyNumber;

@@ -119,9 +119,9 @@ class GRStaff : public GRCompositeNotationElement {
   // the staff takes over from the one before it on the line. A line opens without a visible key
   // whatever key the state carries over, so its first key is drawn in full.
   int shownKeyNumber(GRNotationElement const* upTo) const;
-  // Takes over what a staff of the next slice or line carries on: clef, key, measure
-  // accidentals, transposition, formats with the line space and lines they gave; not the key
-  // accidentals' signature nor the meter.
+  // Takes over what a staff of the next slice or line carries on: clef, key with its
+  // accidentals, measure accidentals, transposition, formats with the line space and lines they
+  // gave; not the meter.
   void setStaffState(GRStaffState const* state);
   // The staff opens a line: no key is shown before its own.
   void opensLine() { mShownKeyAtStart = 0; }
@@ -146,6 +146,7 @@ class GRStaff : public GRCompositeNotationElement {
   GRNotationElement* AddBar(ARBar* bar, Fraction const& tp);
   GRNotationElement* AddDoubleBar(ARDoubleBar* bar, Fraction const& tp);
   GRNotationElement* AddFinishBar(ARFinishBar* bar, Fraction const& tp);
+  // Either repeat sign starts the measure over as a bar line does; the end counts as one.
   GRNotationElement* AddRepeatBegin(ARRepeatBegin* repeat);
   // Null for a repeat end written as a range with a count: the range draws it.
   GRNotationElement* AddRepeatEnd(ARRepeatEnd* repeat);

@@ -56,6 +56,9 @@ GRNotationElement* GRStaff::AddFinishBar(ARFinishBar* bar, Fraction const& tp) {
 }
 
 GRNotationElement* GRStaff::AddRepeatBegin(ARRepeatBegin* repeat) {
+  // It opens a measure, either after a bar line or in place of one: the accidentals start over,
+  // the count of measures goes on with the bar line's.
+  startMeasure();
   auto* grrepeat = new GRRepeatBegin(repeat, false);
   addNotationElement(grrepeat);
   return grrepeat;
@@ -63,6 +66,8 @@ GRNotationElement* GRStaff::AddRepeatBegin(ARRepeatBegin* repeat) {
 
 GRNotationElement* GRStaff::AddRepeatEnd(ARRepeatEnd* repeat) {
   if (repeat->getNumRepeat() != 0 && repeat->getRange()) return nullptr;
+  // The repeat sign stands where a bar line would and ends the measure as one does.
+  startBarMeasure(repeat);
   auto* grrepeat = new GRRepeatEnd(repeat, this, repeat->getRelativeTimePosition());
   addNotationElement(grrepeat);
   return grrepeat;

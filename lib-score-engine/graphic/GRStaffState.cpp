@@ -1,6 +1,7 @@
 #include "GRStaffState.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "ARNote.h"
 #include "ARStaffFormat.h"
@@ -16,11 +17,26 @@ static_assert(GRStaffState::kLowestOctave == MIN_REGISTER &&
               GRStaffState::kOctaves == MAX_REGISTER - MIN_REGISTER + 1);
 
 void GRStaffState::clearWrittenAccidentals() {
-  std::fill_n(&WrittenAccidentals[0][0], kPitches * kOctaves, kNotWritten);
+  std::fill_n(&WrittenAccidentals[0][0], kLetters * kOctaves, kNotWritten);
 }
 
 int GRStaffState::octaveSlot(int octave) {
   return std::clamp(octave - kLowestOctave, 0, kOctaves - 1);
+}
+
+bool GRStaffState::letterOf(int pitch, int* letter, int* raised) {
+  // cis, dis, fis, gis and ais, in pitch-class order.
+  static constexpr int kChromaticLetters[] = {2, 3, 5, 6, 7};
+  *raised = 0;
+  if (isLetter(pitch)) {
+    *letter = pitch;
+    return true;
+  }
+  int const chromatic = pitch - (2 + kLetters);
+  if (chromatic < 0 || chromatic >= static_cast<int>(std::size(kChromaticLetters))) return false;
+  *letter = kChromaticLetters[chromatic];
+  *raised = 1;
+  return true;
 }
 
 void GRStaffState::startMeasure() {
@@ -29,29 +45,32 @@ void GRStaffState::startMeasure() {
 }
 
 void GRStaffState::writeAccidentals(int pitch, int octave, int accidentals) {
-  if (pitch < 2 || pitch >= 2 + kPitches) return;
+  int letter, raised;
+  if (!letterOf(pitch, &letter, &raised)) return;
   // Beyond what a byte holds, signs differ only in how many a reader counts anyway.
-  int const relative = std::clamp(accidentals - instrKeyArray[pitch - 2], INT8_MIN + 1, INT8_MAX);
-  WrittenAccidentals[pitch - 2][octaveSlot(octave)] = static_cast<std::int8_t>(relative);
+  long long const relative =
+      static_cast<long long>(accidentals) + raised - instrKeyArray[letter - 2];
+  WrittenAccidentals[letter - 2][octaveSlot(octave)] =
+      static_cast<std::int8_t>(std::clamp<long long>(relative, INT8_MIN + 1, INT8_MAX));
 }
 
-bool GRStaffState::isWritten(int pitch, int octave) const {
-  if (pitch < 2 || pitch >= 2 + kPitches) return false;
-  return WrittenAccidentals[pitch - 2][octaveSlot(octave)] != kNotWritten;
+bool GRStaffState::isWritten(int letter, int octave) const {
+  if (!isLetter(letter)) return false;
+  return WrittenAccidentals[letter - 2][octaveSlot(octave)] != kNotWritten;
 }
 
-int GRStaffState::measureAccidentals(int pitch, int octave) const {
-  if (pitch < 2 || pitch >= 2 + kPitches) return 0;
-  std::int8_t const written = WrittenAccidentals[pitch - 2][octaveSlot(octave)];
-  return written != kNotWritten ? written : MeasureAccidentals[pitch - 2];
+int GRStaffState::measureAccidentals(int letter, int octave) const {
+  if (!isLetter(letter)) return 0;
+  std::int8_t const written = WrittenAccidentals[letter - 2][octaveSlot(octave)];
+  return written != kNotWritten ? written : MeasureAccidentals[letter - 2];
 }
 
-bool GRStaffState::otherOctaveDiffers(int pitch, int octave, int relativeAccidentals) const {
-  if (pitch < 2 || pitch >= 2 + kPitches) return false;
+bool GRStaffState::otherOctaveDiffers(int letter, int octave, int relativeAccidentals) const {
+  if (!isLetter(letter)) return false;
   int const own = octaveSlot(octave);
   int const wanted = std::clamp(relativeAccidentals, INT8_MIN + 1, INT8_MAX);
   for (int slot = 0; slot < kOctaves; ++slot) {
-    std::int8_t const written = WrittenAccidentals[pitch - 2][slot];
+    std::int8_t const written = WrittenAccidentals[letter - 2][slot];
     if (slot != own && written != kNotWritten && written != wanted) return true;
   }
   return false;
@@ -66,7 +85,7 @@ GRStaffState& GRStaffState::operator=(GRStaffState const& other) {
   numkeys = other.numkeys;
   std::copy_n(other.KeyArray, kPitches, KeyArray);
   std::copy_n(other.MeasureAccidentals, kPitches, MeasureAccidentals);
-  std::copy_n(&other.WrittenAccidentals[0][0], kPitches * kOctaves, &WrittenAccidentals[0][0]);
+  std::copy_n(&other.WrittenAccidentals[0][0], kLetters * kOctaves, &WrittenAccidentals[0][0]);
   curkey = other.curkey;
   clefset = other.clefset;
   clefname = other.clefname;

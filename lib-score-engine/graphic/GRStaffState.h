@@ -12,11 +12,14 @@ class ARStaffFormat;
 
 // The copyable state of one staff: clef, key, meter, measure, transposition, format and the
 // accidentals of the current measure. Per-pitch arrays are indexed by pitch - 2 for the pitch
-// classes 2 (c) to 13 (ais).
+// classes 2 (c) to 13 (ais). What the notes of a measure wrote is kept by letter and octave: a
+// reader sees cis and c# on the same place of the staff, so either of them holds for a later c.
 class GRStaffState {
  public:
   enum ClefState { CLEFIMPLICIT = 0, CLEFEXPLICIT = 1 };
   static constexpr int kPitches = 12;
+  // The letters c to h, the pitch classes 2 to 8.
+  static constexpr int kLetters = 7;
   // The octaves a note can have, from kLowestOctave on.
   static constexpr int kLowestOctave = -10;
   static constexpr int kOctaves = 21;
@@ -32,18 +35,23 @@ class GRStaffState {
   // missing, and also for a size of 0 or less, which the score may give but nothing can lay out.
   static float lineSpaceOf(ARStaffFormat const* format);
 
+  // A pitch class as the letter it is written on and the alteration its name adds: cis is c
+  // raised once. False for a pitch class that is no note (an empty or a rest).
+  static bool letterOf(int pitch, int* letter, int* raised);
+
   // The measure starts over in the key and the instrument's key: no note of it is written yet.
   void startMeasure();
-  // A note of pitch (2 to 13) and octave with these accidentals (as written) stands in the
-  // measure.
+  // A note of pitch (2 to 13) and octave with these accidentals (as written after its name)
+  // stands in the measure.
   void writeAccidentals(int pitch, int octave, int accidentals);
-  // What a note of pitch and octave has in the measure so far, relative to the instrument key.
-  int measureAccidentals(int pitch, int octave) const;
-  // Whether a note of pitch and octave stood in the measure before.
-  bool isWritten(int pitch, int octave) const;
-  // Whether a note of the pitch in another octave stood in the measure with other accidentals
+  // What the letter (2 to 8) has in the octave in the measure so far, relative to the instrument
+  // key.
+  int measureAccidentals(int letter, int octave) const;
+  // Whether a note on the letter in the octave stood in the measure before.
+  bool isWritten(int letter, int octave) const;
+  // Whether a note on the letter in another octave stood in the measure with other accidentals
   // than these (relative to the instrument key): a reader takes its sign for the whole letter.
-  bool otherOctaveDiffers(int pitch, int octave, int relativeAccidentals) const;
+  bool otherOctaveDiffers(int letter, int octave, int relativeAccidentals) const;
 
   int meterset = 0;
   int curmeasurenum = 0;
@@ -56,10 +64,10 @@ class GRStaffState {
   // Relative to the instrument key: what each pitch has in the measure in the octaves where no
   // note of it stood yet, that is what the key gives it.
   int MeasureAccidentals[kPitches] = {};
-  // What the notes of the measure so far wrote, per pitch and octave, relative to the instrument
-  // key: a sign holds for its own octave only. kNotWritten where none stood yet.
+  // What the notes of the measure so far wrote, per letter (pitch - 2) and octave, relative to
+  // the instrument key: a sign holds for its own octave only. kNotWritten where none stood yet.
   static constexpr std::int8_t kNotWritten = INT8_MIN;
-  std::int8_t WrittenAccidentals[kPitches][kOctaves];
+  std::int8_t WrittenAccidentals[kLetters][kOctaves];
   ARKey* curkey = nullptr;
 
   int clefset = CLEFIMPLICIT;
@@ -85,4 +93,5 @@ class GRStaffState {
  private:
   void clearWrittenAccidentals();
   static int octaveSlot(int octave);
+  static bool isLetter(int pitch) { return pitch >= 2 && pitch < 2 + kLetters; }
 };
