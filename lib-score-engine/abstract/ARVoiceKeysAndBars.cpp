@@ -4,6 +4,7 @@
 #include "ARCast.h"
 #include "ARClef.h"
 #include "ARCoda.h"
+#include "ARJump.h"
 #include "ARKey.h"
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
@@ -34,6 +35,19 @@ void ARMusicalVoice::doAutoKeys() {
   }
 }
 
+namespace {
+// A mark that sends the reader elsewhere at the end of its measure (da capo, dal segno, fine, to
+// coda): it is drawn ending at the bar line, so it stays in front of the one that is due.
+bool EndsMeasure(ARMusicalObject const* object) {
+  return ar_cast<ARJump const>(object) && !ar_cast<ARCoda const>(object) &&
+         !ar_cast<ARSegno const>(object);
+}
+
+bool IsBreak(ARMusicalObject const* object) {
+  return ar_cast<ARNewSystem const>(object) || ar_cast<ARNewPage const>(object);
+}
+}  // namespace
+
 bool ARMusicalVoice::writtenBarFollows(void* pos) const {
   for (ObjectList::GetNext(pos); pos;) {
     ARMusicalObject const* object = ObjectList::GetNext(pos);
@@ -51,7 +65,8 @@ void ARMusicalVoice::doAutoBarlines() {
   Fraction filled;
   bool barDue = false;
   bool barSeen = false;
-  bool barAhead = false;  // a written bar follows a segno or coda while a bar is due
+  bool barAhead = false;    // a written bar follows a segno or coda while a bar is due
+  bool breakFirst = false;  // a new line or page came while a bar is due
   void* insertPlace = nullptr;
   ARMeter const* lastMeter = nullptr;
 
@@ -82,15 +97,20 @@ void ARMusicalVoice::doAutoBarlines() {
       barDue = false;
       barSeen = false;
       barAhead = false;
+      breakFirst = false;
       insertPlace = nullptr;
     }
     const bool isEvent = object->isEventClass();
     if (barDue) {
-      if (ar_cast<ARBar>(object) || ar_cast<ARRepeatBegin>(object)) {
+      // A repeat begin after a break opens the next line: the line before still ends with the
+      // bar line that is due.
+      if (ar_cast<ARBar>(object) || (ar_cast<ARRepeatBegin>(object) && !breakFirst)) {
         barSeen = true;
-      } else if (!insertPlace && !ar_cast<ARClef>(object) && !state.curchordtag) {
+      } else if (!insertPlace && !ar_cast<ARClef>(object) && !EndsMeasure(object) &&
+                 !state.curchordtag) {
         insertPlace = p;
       }
+      if (IsBreak(object)) breakFirst = true;
       // A segno or coda opens the next measure, unless a written bar follows it before the
       // next note: that bar stands for the due one. Looked for once for the marks in a row.
       bool opensMeasure = false;
@@ -105,6 +125,7 @@ void ARMusicalVoice::doAutoBarlines() {
         barSeen = false;
         barDue = false;
         barAhead = false;
+        breakFirst = false;
       }
     }
     if (barDue || !isEvent) {

@@ -143,8 +143,8 @@ void GRJump::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
 float GRJump::markBase() const {
   float top = 0;
   if (GRStaff const* staff = gCurStaff) {
-    top = staff->highestEventTopBetween(mPosition.x + mBoundingBox.left,
-                                        mPosition.x + mBoundingBox.right);
+    top = staff->highestEventTopAlongLine(mPosition.x + mBoundingBox.left,
+                                          mPosition.x + mBoundingBox.right);
   }
   return top - 25;
 }

@@ -663,6 +663,19 @@ void GRStaff::UpdateStaffState(void* position) {
   }
 }
 
+float GRStaff::highestEventTopAlongLine(float left, float right) const {
+  GRSystem const* system = getGRSystem();
+  if (!system || !mGrSystemSlice) return highestEventTopBetween(left, right);
+  int const number = mGrSystemSlice->getStaffNumber(this);
+  float top = 0;
+  KF_IPointerList<GRSystemSlice> const& slices = system->getSlices();
+  for (void* pos = slices.GetHeadPosition(); pos;) {
+    if (GRStaff const* staff = slices.GetNext(pos)->getStaff(number))
+      top = std::min(top, staff->highestEventTopBetween(left, right));
+  }
+  return top;
+}
+
 float GRStaff::highestEventTopBetween(float left, float right) const {
   if (mWidestEvent < 0) {
     mWidestEvent = 0;

@@ -178,6 +178,9 @@ class GRStaff : public GRCompositeNotationElement {
   // staff's coordinates, when it is above 0; else 0. The events' extents are gathered on the
   // first question after the layout and kept: every jump mark on the staff asks it.
   float highestEventTopBetween(float left, float right) const;
+  // The same over the staves of this number all along the line: a mark reaches over the bar
+  // lines into the slices beside its own.
+  float highestEventTopAlongLine(float left, float right) const;
 
  private:
   // An event's reach along the staff and its top.

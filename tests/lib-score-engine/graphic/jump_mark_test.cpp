@@ -70,8 +70,8 @@ TEST_F(JumpMarkTest, AMarkRisesOverTheNotesUnderItOnly) {
 }
 
 // The segno and the coda stand with their foot clear over the staff and the notes under them (a
-// fifth of a space at least), after a bar and at a line's start alike. One written just before a bar takes the place of no
-// bar line: the written bar is the one the full measure asks for.
+// fifth of a space at least), after a bar and at a line's start alike. One written just before a
+// bar takes the place of no bar line: the written bar is the one the full measure asks for.
 TEST_F(JumpMarkTest, SegnoAndCodaStandClearOverTheStaffAndTheNotesAndAddNoBar) {
   Draw(
       "[ \\meter<\"3/4\"> c2/4 a1 f1 | \\segno f2/4 e2 d2 \\newLine \\coda g1/4 a1 h1 \\segno | "
@@ -104,8 +104,8 @@ TEST_F(JumpMarkTest, SegnoAndCodaStandClearOverTheStaffAndTheNotesAndAddNoBar) {
 }
 
 // A jump mark that opens a measure starts there, clear of a mark that ends the measure before.
-// One written at the end of a measure without a bar still ends there, though the automatic bar
-// stands before it: at a line's end it stays over the staff.
+// One written at the end of a measure without a bar still ends there, in front of the automatic
+// bar: at a line's end it stays over the staff.
 TEST_F(JumpMarkTest, AMarkOpeningAMeasureKeepsClearOfTheMarkBeforeTheBar) {
   Draw("[ \\meter<\"4/4\"> c2/4 d e f \\fine \\newLine c2/1 ]");
   ASSERT_EQ(drawn.texts.size(), 1u);
@@ -121,6 +121,42 @@ TEST_F(JumpMarkTest, AMarkOpeningAMeasureKeepsClearOfTheMarkBeforeTheBar) {
   auto const bars = LeftToRight(Records(3, 0));
   ASSERT_EQ(bars.size(), 2u);
   EXPECT_LE(fine.x + Width(fine), bars[0].left);
+}
+
+// A mark that sends the reader back stands over the bar line that ends its measure, also when a
+// written break follows it: the line ends at that bar line, with no bit of staff after it.
+TEST_F(JumpMarkTest, AMarkBeforeABreakEndsTheLineAtItsBar) {
+  Draw("[ \\meter<\"3/4\"> c2/2. | f1/2. \\dalSegno \\newSystem c2/2. ]");
+  ASSERT_EQ(drawn.texts.size(), 1u);
+  auto const& mark = drawn.texts[0];
+  float const firstTop = Records(2, 5).at(0).top;
+  float lineEnd = 0;
+  for (auto const& staff : Records(2, 5))
+    if (staff.top == firstTop) lineEnd = std::max(lineEnd, staff.right);
+  float lastBar = 0;
+  for (auto const& bar : Records(3, 0))
+    if (std::abs(bar.top - firstTop) < 1) lastBar = std::max(lastBar, bar.left);
+  EXPECT_NEAR(lineEnd, lastBar, 5);  // the staff lines reach over the bar line's pen
+  EXPECT_LE(mark.x + Width(mark), lastBar + 5);
+  EXPECT_GT(mark.x + Width(mark), lastBar - 100);
+}
+
+// The words of a coda sign written at a measure's end reach over the bar line: they keep clear
+// of the high notes they reach in the next measure.
+TEST_F(JumpMarkTest, CodaWordsKeepClearOfTheNotesAfterTheBar) {
+  Draw("[ \\meter<\"3/4\"> c2/2. \\coda | e2/4 f2 g2 ]");
+  ASSERT_EQ(drawn.texts.size(), 1u);
+  auto const& words = drawn.texts[0];
+  auto const bars = Records(3, 0);
+  ASSERT_FALSE(bars.empty());
+  ASSERT_GT(words.x + Width(words), bars[0].left);  // the words reach into the next measure
+  int under = 0;
+  for (auto const& note : NoteRecords()) {
+    if (note.desc.right <= words.x || note.desc.left >= words.x + Width(words)) continue;
+    ++under;
+    EXPECT_LE(words.y + 10, note.desc.top) << "on the note at " << note.desc.refX;
+  }
+  EXPECT_EQ(under, 2);  // e2 and f2
 }
 
 }  // namespace
