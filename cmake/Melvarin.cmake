@@ -10,6 +10,9 @@ set(MELVARIN_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor
 # for every tree and build folder, so its hits are kept.
 set(MELVARIN_SOURCE_PREFIX "../../")
 file(RELATIVE_PATH source_from_build "${CMAKE_BINARY_DIR}" "${CMAKE_SOURCE_DIR}")
+# The relative path may come with a trailing slash; a map whose old prefix ends in two slashes
+# never matches, and a build folder one level down would then report "../src/...".
+string(REGEX REPLACE "/+$" "" source_from_build "${source_from_build}")
 add_compile_options("-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=${MELVARIN_SOURCE_PREFIX}")
 if(source_from_build AND NOT "${source_from_build}/" STREQUAL MELVARIN_SOURCE_PREFIX)
   add_compile_options("-fmacro-prefix-map=${source_from_build}/=${MELVARIN_SOURCE_PREFIX}")
