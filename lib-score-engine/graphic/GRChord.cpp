@@ -112,12 +112,33 @@ void GRChord::MoveSeconds() {
 }
 
 void GRChord::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
+  // Each side of the stem has the ledger lines its own outer heads need, so that every line
+  // runs under each head at or beyond it, wherever the head stands.
+  struct Column {
+    float x, highest, lowest;
+  };
+  std::vector<Column> columns;
+  for (void* pos = First(); pos;) {
+    auto const* head = dynamic_cast<GRStdNoteHead const*>(GetNext(pos));
+    if (!head) continue;
+    float const x = head->getOffset().x, y = head->getPosition().y;
+    auto column =
+        std::find_if(columns.begin(), columns.end(), [&](Column const& c) { return c.x == x; });
+    if (column == columns.end()) {
+      columns.push_back({x, y, y});
+    } else {
+      column->highest = std::min(column->highest, y);
+      column->lowest = std::max(column->lowest, y);
+    }
+  }
   device.SetFontAlign(17);
-  float const dx = mSize * -51;
-  for (float y = -50; mHighestPos <= -50 && y >= mHighestPos; y -= 50)
-    DrawSymbol(device, kLedgerLine, dx, y - mPosition.y, 0);
-  for (float y = 250; mLowestPos >= 250 && y <= mLowestPos; y += 50)
-    DrawSymbol(device, kLedgerLine, dx, y - mPosition.y, 0);
+  for (Column const& column : columns) {
+    float const dx = mSize * -51 + column.x - mOffset.x;
+    for (float y = -50; y >= column.highest; y -= 50)
+      DrawSymbol(device, kLedgerLine, dx, y - mPosition.y, 0);
+    for (float y = 250; y <= column.lowest; y += 50)
+      DrawSymbol(device, kLedgerLine, dx, y - mPosition.y, 0);
+  }
   DrawSubElements(device, map);
 }
 

@@ -224,7 +224,7 @@ void GRSingleNote::updateBoundingBox() {
   mBoundingBox.right = std::max(mBoundingBox.right, 0.5f * mNoteBreite);
   // A head moved to the other side of a shared stem takes its room there.
   if (mNoteHead) {
-    float const moved = mNoteHead->getOffset().x - mOffset.x;
+    float const moved = HeadShift();
     mLeftSpace = std::max(mLeftSpace, mNoteHead->getLeftSpace() - moved);
     mRightSpace = std::max(mRightSpace, mNoteHead->getRightSpace() + moved);
   }
@@ -239,6 +239,10 @@ void GRSingleNote::updateBoundingBox() {
   }
   if (mGrace) mRightSpace += 0.5f * mCurLSPACE;
   mRightSpace += mBesideShift;
+}
+
+float GRSingleNote::HeadShift() const {
+  return mNoteHead ? mNoteHead->getOffset().x - mOffset.x : 0;
 }
 
 void GRSingleNote::setSize(float size) {
@@ -418,10 +422,12 @@ void GRSingleNote::standBeside(float shift) {
 }
 
 void GRSingleNote::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
-  // Ledger lines stand at their staff heights, in black.
+  // Ledger lines stand at their staff heights, in black, under the head wherever it stands: a
+  // head pushed to the other side of a chord's stem takes its lines along, so that each line of
+  // the chord runs under every head at or beyond it, on both sides of the stem.
   if (mNumHelpLines != 0) {
     device.SetFontAlign(17);
-    float const dx = mSize * -51;
+    float const dx = mSize * -51 + HeadShift();
     int const count = std::abs(mNumHelpLines);
     float y =
         mNumHelpLines > 0 ? -mCurLSPACE : (mGrStaff ? mGrStaff->getNumlines() : 5) * mCurLSPACE;

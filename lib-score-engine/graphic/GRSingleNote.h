@@ -95,6 +95,8 @@ class GRSingleNote : public GRNote {
  private:
   void createNote(Fraction const& displayDuration);
   void ReachMiddleLine();
+  // How far the head stands beside the note's place, pushed to the other side of a shared stem.
+  float HeadShift() const;
   // One ledger line at dy from the note (dx from it where the glyph fits the head): it reaches
   // past the head on both sides.
   void DrawLedgerLine(VGDevice& device, float dx, float dy) const;

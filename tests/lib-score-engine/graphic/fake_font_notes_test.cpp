@@ -381,4 +381,21 @@ TEST_F(NoteArithmetic, ChordAsOneEventTakesItsOwnStemAndPushesSecondsBy55) {
   EXPECT_EQ(Records(2, 10).size(), 5u);
 }
 
+// The second c3-d3 above the staff, stem down: c3 goes left of the stem and keeps its lines
+// there, and d3 has the same two lines under it on the right.
+TEST_F(NoteArithmetic, ChordAsOneEventDrawsLedgerLinesUnderEachSideOfItsStem) {
+  auto* ar = Own(new ARChord);
+  for (char const* name : {"c", "d"}) ar->AddTail(new ARNote(name, 0, 3, 1, 4, 0));
+  auto* chord = new GRChord(staff, ar, Frac_0, Frac_1_4, Frac_1_4);
+  elements.emplace_back(chord);
+  chord->setHPosition(300);
+  Draw();
+  Strings const symbols = Symbols();
+  EXPECT_EQ(std::count_if(symbols.begin(), symbols.end(),
+                          [](std::string const& s) { return s.rfind("95@", 0) == 0; }),
+            4);
+  for (char const* line : {"95@249,-50", "95@249,-100", "95@194,-50", "95@194,-100"})
+    EXPECT_TRUE(Drawn(line)) << line;
+}
+
 }  // namespace
