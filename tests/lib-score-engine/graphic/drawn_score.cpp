@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QRectF>
 #include <QString>
 
@@ -123,26 +124,47 @@ void PlacingDevice::Rectangle(float l, float t, float r, float b) {
   shapes.push_back({page, from.x, from.y, to.x, to.y, {}, {}});
 }
 
+namespace {
+
+// What the Qt device's music font draws for a symbol at (0, 0) on its base line, measured once
+// for the process: a page draws the same few symbols over and over.
+struct SymbolInk {
+  QRectF ink;
+  qreal ascent, descent, advance;
+};
+
+SymbolInk const& InkOfSymbol(GFontQt const& font, unsigned int symbol) {
+  static QHash<QString, QHash<unsigned int, SymbolInk>> measured;
+  QHash<unsigned int, SymbolInk>& ofFont = measured[font.symbolFontKey()];
+  auto found = ofFont.find(symbol);
+  if (found != ofFont.end()) return *found;
+  QFontMetricsF const metrics(font.symbolFont());
+  QString const text(font.Symbol(symbol));
+  return *ofFont.insert(symbol, {metrics.tightBoundingRect(text), metrics.ascent(),
+                                 metrics.descent(), metrics.horizontalAdvance(text)});
+}
+
+}  // namespace
+
 NVRect PlacingDevice::InkOf(unsigned int symbol, float x, float y) const {
   auto const* font = dynamic_cast<GFontQt const*>(GetMusicFont());
   if (!font) {
     NVPoint const at = Map(x, y);
     return NVRect{at.x, at.y, at.x, at.y};
   }
-  QFontMetricsF const metrics(font->symbolFont());
-  QString const text(font->Symbol(symbol));
+  SymbolInk const& measured = InkOfSymbol(*font, symbol);
   unsigned int const align = GetFontAlign();
   if (align & kAlignTop) {
-    y += metrics.ascent();
+    y += measured.ascent;
   } else if (align & kAlignBottom) {
-    y -= metrics.descent();
+    y -= measured.descent;
   }
   if (align & kAlignRight) {
-    x -= metrics.horizontalAdvance(text);
+    x -= measured.advance;
   } else if (align & kAlignCenter) {
-    x -= 0.5f * metrics.horizontalAdvance(text);
+    x -= 0.5f * measured.advance;
   }
-  QRectF const ink = metrics.tightBoundingRect(text);
+  QRectF const& ink = measured.ink;
   NVPoint const from = Map(x + ink.left(), y + ink.top());
   NVPoint const to = Map(x + ink.right(), y + ink.bottom());
   return NVRect{from.x, from.y, to.x, to.y};

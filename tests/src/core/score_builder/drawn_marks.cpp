@@ -209,11 +209,9 @@ void AddShapes(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
   }
 }
 
-struct StaffBand {
-  qreal left, top, right, bottom;  // of its lines
-};
+}  // namespace
 
-std::vector<StaffBand> Staves(QRazidPainter& score, int page) {
+std::vector<StaffBand> StaffBands(QRazidPainter& score, int page) {
   std::vector<StaffBand> staves;
   CScoreElement* root = RazidMapGetRootElement(score.grHandle(), page);
   for (int n = 1; CScoreElement* lines = RazidMapFindDeepNthElementOfType(root, MapOther, n); ++n) {
@@ -224,6 +222,8 @@ std::vector<StaffBand> Staves(QRazidPainter& score, int page) {
   }
   return staves;
 }
+
+namespace {
 
 // The staff a box stands on: of the staves above or below it, the nearest; of those beside
 // it, the nearest when there is no other.
@@ -289,6 +289,7 @@ std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
   RazidPageFormat format;
   RazidGetPageFormat(score.grHandle(), page, &format);
   MarkingDevice device(nullptr);
+  device.keepCalls = false;
   device.page = page;
   // The fonts the Qt device starts with, for what is drawn before the engine chooses any.
   GSystemQt system(nullptr);
@@ -316,7 +317,7 @@ std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
   }
   AddLines(device, marks);
   AddShapes(device, marks);
-  const std::vector<StaffBand> staves = Staves(score, page);
+  const std::vector<StaffBand> staves = StaffBands(score, page);
   for (DrawnMark& mark : marks) mark.staff = StaffOf(mark.box, staves);
   return marks;
 }

@@ -46,6 +46,14 @@ struct DrawnMark {
   std::string what;  // the glyph's code or the text, for messages
 };
 
+// Where the lines of a staff lie on the page.
+struct StaffBand {
+  qreal left, top, right, bottom;
+};
+
+// The page's staves, in drawing order: the staff numbers of the marks.
+std::vector<StaffBand> StaffBands(QRazidPainter& score, int page);
+
 // What the page of the score (1 .. page count) shows: its glyphs, texts, strokes and filled
 // shapes, each in the order they are drawn.
 std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page);

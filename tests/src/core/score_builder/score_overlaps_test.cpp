@@ -1,10 +1,14 @@
 // Every score the trainers and the reference pages draw, laid out and drawn as the program does
 // it: no symbol of a staff lies on another beyond what engraving means (overlap_rules.cpp says
-// what it means).
+// what it means), and every note head outside its staff has its ledger lines across it.
+//
+// The suite checks every picture and a fixed sample of the trainers' many thousand scores; the
+// sweep program built from this file (score_overlaps_sweep) checks every one of them.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -12,6 +16,7 @@
 
 #include "lib-razid-qt/engine_fixture.h"
 #include "tests/src/core/score_builder/drawn_marks.h"
+#include "tests/src/core/score_builder/ledger_rules.h"
 #include "tests/src/core/score_builder/overlap_rules.h"
 #include "tests/src/core/score_builder/trainer_scores.h"
 #include "tools/question-pictures/question_pictures.h"
@@ -37,21 +42,26 @@ class ScoreOverlapsTest : public RazidQtTesting::EngineFixture {
   void Check(const std::string& source, QRazidPainter& score) {
     ++scores;
     for (int page = 1; page <= score.pageCount(); ++page) {
-      for (const Overlap& overlap : Overlaps(DrawnMarks(score, page))) {
-        if (++overlaps > 12) continue;
-        found << source << ": " << Describe(overlap) << "\n    " << score.rmnCode().toStdString()
-              << "\n";
-      }
+      const std::vector<DrawnMark> marks = DrawnMarks(score, page);
+      for (const Overlap& overlap : Overlaps(marks)) Found(source, Describe(overlap), score);
+      for (const std::string& missing : MissingLedgerLines(score, page, marks))
+        Found(source, missing, score);
     }
   }
 
-  void ExpectNoOverlaps() {
-    EXPECT_EQ(overlaps, 0) << "of " << scores << " scores, the first overlaps:\n" << found.str();
+  void ExpectNoFaults() {
+    EXPECT_EQ(faults, 0) << "of " << scores << " scores, the first faults:\n" << found.str();
   }
 
   int scores = 0;
-  int overlaps = 0;
+  int faults = 0;
   std::ostringstream found;
+
+ private:
+  void Found(const std::string& source, const std::string& fault, QRazidPainter& score) {
+    if (++faults > 12) return;
+    found << source << ": " << fault << "\n    " << score.rmnCode().toStdString() << "\n";
+  }
 };
 
 TEST_F(ScoreOverlapsTest, ReferencePicturesLayNoSymbolOnAnother) {
@@ -61,7 +71,7 @@ TEST_F(ScoreOverlapsTest, ReferencePicturesLayNoSymbolOnAnother) {
       if (!piece.isEmpty()) CheckPicture(picture.file.toStdString(), piece);
   }
   EXPECT_GE(scores, 96);
-  ExpectNoOverlaps();
+  ExpectNoFaults();
 }
 
 // The pictures of the music-symbols trainer are engraved from the table their generator reads
@@ -75,7 +85,7 @@ TEST_F(ScoreOverlapsTest, MusicSymbolQuestionsLayNoSymbolOnAnother) {
     CheckPicture(question.file.toStdString(), question.rmn);
   }
   EXPECT_GE(scores, 80);
-  ExpectNoOverlaps();
+  ExpectNoFaults();
 }
 
 struct Group {
@@ -94,13 +104,29 @@ void PrintTo(const Group& group, std::ostream* os) {
 
 class TrainerScoresTest : public ScoreOverlapsTest, public testing::WithParamInterface<Group> {};
 
+#ifdef MELVARIN_SWEEP_EVERY_SCORE
+constexpr size_t SampleSize = std::numeric_limits<size_t>::max();
+#else
+constexpr size_t SampleSize = 1500;
+#endif
+
+// Every score, or as many as the sample takes spread evenly over all of them (every clef,
+// spelling and kind of question): the same ones on every run.
+std::vector<TrainerScore> Sample(std::vector<TrainerScore> all) {
+  if (all.size() <= SampleSize) return all;
+  const size_t stride = (all.size() + SampleSize - 1) / SampleSize;
+  std::vector<TrainerScore> sample;
+  for (size_t i = 0; i < all.size(); i += stride) sample.push_back(std::move(all[i]));
+  return sample;
+}
+
 TEST_P(TrainerScoresTest, LayNoSymbolOnAnother) {
   const Group group = GetParam();
   const std::vector<TrainerScore> all =
-      group.answers ? AnswerScores(group.section) : QuestionScores(group.section);
+      Sample(group.answers ? AnswerScores(group.section) : QuestionScores(group.section));
   ASSERT_FALSE(all.empty());
   for (const TrainerScore& score : all) CheckExerciseScore(score);
-  ExpectNoOverlaps();
+  ExpectNoFaults();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -158,6 +184,18 @@ TEST_F(OverlapCheckTest, SymbolsMovedOntoOthersAreFound) {
                             }))
         << c.rmn << ": " << Describe(found.front());
   }
+}
+
+// Ledger lines are asked of the heads of notes outside the staff (a tempo mark's head needs
+// none), and each line a chord's heads need is found missing when it is not drawn.
+TEST_F(OverlapCheckTest, LedgerLinesAreAskedOfEveryNoteHeadOutsideTheStaff) {
+  Painter painter = QuestionPainter("[ \\tempo<\"[1/4] = 60\"> {h0/4, c1} {c3/4, d3} g1/4 ]");
+  std::vector<DrawnMark> marks = DrawnMarks(*painter, 1);
+  EXPECT_TRUE(MissingLedgerLines(*painter, 1, marks).empty());
+  const auto ledgerLine = [](const DrawnMark& mark) { return mark.kind == Mark::LedgerLine; };
+  ASSERT_NE(std::count_if(marks.begin(), marks.end(), ledgerLine), 0);
+  marks.erase(std::remove_if(marks.begin(), marks.end(), ledgerLine), marks.end());
+  EXPECT_EQ(MissingLedgerLines(*painter, 1, marks).size(), 3u);
 }
 
 }  // namespace
