@@ -60,6 +60,9 @@ GRNotationElement* GRStaff::AddRepeatBegin(ARRepeatBegin* repeat) {
   // the count of measures goes on with the bar line's.
   startMeasure();
   auto* grrepeat = new GRRepeatBegin(repeat, false);
+  // It stands on this staff as a bar line does, so the notes after it, on the next slice too,
+  // keep their signs clear of its dots.
+  grrepeat->setGRStaff(this);
   addNotationElement(grrepeat);
   return grrepeat;
 }

@@ -114,6 +114,50 @@ TEST_F(SymbolsApart, WholeMeasureRestsAreCentredInTheLastMeasureToo) {
     EXPECT_NEAR(rest.left + rest.right, BarAt(rest.date) + BarAt(rest.date + 1), 4) << rest.date;
 }
 
+// A sign right after a repeat begin in mid line keeps from the repeat's dots the gap it keeps
+// from a plain bar line, for single notes and chords, sharps, flats and naturals, and on each
+// staff of a system.
+TEST_F(SymbolsApart, SignsAfterARepeatBeginStandClearOfItsDots) {
+  constexpr unsigned int kRepeatBegin = 93, kBarLine = 139;
+  Draw("[ \\meter<\"4/4\"> c#2/1 | c#2/1 ]");
+  PlacingDevice::Glyph const bar = Glyphs(kBarLine).at(0);
+  float gap = 1e9f;
+  for (PlacingDevice::Glyph const& sign : Glyphs(35))
+    if (sign.ink.left > bar.ink.right) gap = std::min(gap, sign.ink.left - bar.ink.right);
+  ASSERT_GT(gap, 0);
+  ASSERT_LT(gap, 50);
+
+  for (char const* score : {
+           "[ \\meter<\"4/4\"> c#2/1 \\repeatBegin c#2/1 \\repeatEnd ]",
+           "[ \\meter<\"4/4\"> e&2/2 g2 \\repeatBegin e&2/2 f2 \\repeatEnd ]",
+           "[ \\key<\"D\"> \\meter<\"4/4\"> d2/1 \\repeatBegin c2/1 \\repeatEnd ]",
+           "[ \\meter<\"4/4\"> c2/1 \\repeatBegin {c#2/2, e2, g#2} f2 \\repeatEnd ]",
+           "[ \\meter<\"4/4\"> c2/1 \\repeatEnd \\repeatBegin {f&1/1, a&1} \\repeatEnd ]",
+           "{ [ \\staff<1> \\meter<\"4/4\"> c2/1 \\repeatBegin c#2/1 ], [ \\staff<2> "
+           "\\clef<\"f4\"> "
+           "\\meter<\"4/4\"> c0/1 \\repeatBegin e&0/1 ] }",
+       }) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    int signs = 0;
+    for (PlacingDevice::Glyph const& repeat : Glyphs(kRepeatBegin)) {
+      // The nearest sign on the repeat's right at its height.
+      PlacingDevice::Glyph const* next = nullptr;
+      for (PlacingDevice::Glyph const& glyph : drawn.glyphs)
+        if (EngineTesting::IsAccidental(glyph.code) && glyph.ink.right > repeat.ink.right &&
+            glyph.ink.top < repeat.ink.bottom && glyph.ink.bottom > repeat.ink.top &&
+            (!next || glyph.ink.left < next->ink.left))
+          next = &glyph;
+      if (!next || next->ink.left > repeat.ink.right + 100) continue;
+      ++signs;
+      EXPECT_GE(next->ink.left - repeat.ink.right, gap - 0.5f)
+          << "sign " << next->code << " at " << next->ink.left << ", repeat ends at "
+          << repeat.ink.right;
+    }
+    EXPECT_GT(signs, 0);
+  }
+}
+
 // Under stems that go down, a tuplet's bracket ends at its last stem, below the beam there.
 TEST_F(SymbolsApart, TupletBracketEndsAtItsLastStem) {
   Draw("[ \\meter<\"2/4\"> \\tuplet<\"-6-\">( c2/24 d2 e2 f2 g2 a2 ) h1/8 c2/8 ]");
