@@ -93,8 +93,11 @@ void GRStem::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const
   ScoreElementDesc desc;
   desc.kind = 2;
   desc.subtype = 10;
-  float const x = mPosition.x + mOffset.x + (mStemDir == dirDOWN ? mRefpos.x : -mRefpos.x);
-  float const y = mPosition.y + mOffset.y + mRefpos.y;
+  // The glyphs are drawn with the reference scaled to the stem's size (a grace note's is
+  // smaller): the record takes the same place, on the head's left edge or, pointing up, its right.
+  float const reach = mRefpos.x * mSize;
+  float const x = mPosition.x + mOffset.x + (mStemDir == dirDOWN ? reach : -reach);
+  float const y = mPosition.y + mOffset.y + mRefpos.y * mSize;
   desc.left = mBoundingBox.left + x;
   desc.top = mBoundingBox.top + y;
   desc.right = mBoundingBox.right + x;

@@ -114,4 +114,35 @@ TEST_F(GraceTest, AGraceChordStandsAsOneColumnOnOneStem) {
   }
 }
 
+// The symbol map holds each stem where it is drawn, a small one as a full-size one: on the ink of
+// its glyphs, from its head to its end, whichever way it points.
+TEST_F(GraceTest, StemsAreMappedWhereTheyAreDrawn) {
+  Draw(
+      "[ \\meter<\"4/4\"> \\grace(a1/8) g1/4 \\grace(c2/16 h1/16) a1/4 \\grace({h1/8, d2}) "
+      "c3/2 ]");
+  auto const stems = Records(2, 10);
+  ASSERT_EQ(stems.size(), 7u);  // four grace stems (one for the chord) and three full-size
+  int small = 0;
+  for (ScoreElementDesc const& stem : stems) {
+    SCOPED_TRACE(testing::Message() << "stem mapped at " << stem.left << ", " << stem.top);
+    float top = 1e9f, bottom = -1e9f;
+    int size = 0;
+    for (auto const& glyph : drawn.glyphs) {
+      if (glyph.code != 150 && glyph.code != 151 && glyph.code != 218 && glyph.code != 219)
+        continue;
+      if (glyph.ink.left > stem.left + 0.5f || glyph.ink.right < stem.right - 0.5f ||
+          glyph.ink.bottom < stem.top || glyph.ink.top > stem.bottom)
+        continue;
+      top = std::min(top, glyph.ink.top);
+      bottom = std::max(bottom, glyph.ink.bottom);
+      size = FontSize(glyph);
+    }
+    ASSERT_NE(size, 0) << "no stem drawn there";
+    EXPECT_NEAR(stem.top, top, 1);
+    EXPECT_NEAR(stem.bottom, bottom, 1);
+    if (size == 150) ++small;
+  }
+  EXPECT_EQ(small, 4);
+}
+
 }  // namespace
