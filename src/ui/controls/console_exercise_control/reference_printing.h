@@ -2,8 +2,11 @@
 
 // Printing a tall widget over as many pages as it needs: each page shows a header line in red at
 // its top left, the title of what is printed at its top right and, below them, the next slice of
-// the widget on the white of the paper. Works on any paged device, a printer or a PDF writer.
+// the widget on the white of the paper. A rich-text label is cut only where its pieces meet, so
+// that no line or picture is parted and a caption prints on the page of its picture. Works on any
+// paged device, a printer or a PDF writer.
 
+#include <QList>
 #include <QSize>
 #include <QString>
 
@@ -20,13 +23,19 @@ constexpr int HeaderBand = 20;
 // no host is configured, as one line.
 QString Header();
 
-// Pages needed for `contentHeight` pixels on pages `pageHeight` high; 0 when the page leaves no
-// room below the header.
-int PageCount(int contentHeight, int pageHeight);
+// The rows of the content that one page shows, from `top` up to but not including `bottom`.
+struct Slice {
+  int top = 0;
+  int bottom = 0;
+};
 
-// Paints page `page` (from 0) of `content` on a page of `pageSize` pixels.
-void PaintPage(QPainter& painter, QWidget& content, int page, QSize pageSize, const QString& header,
-               const QString& title = {});
+// The slices of `content` on pages `pageHeight` high, one a page; none when the page leaves no
+// room below the header.
+QList<Slice> Slices(const QWidget& content, int pageHeight);
+
+// Paints `slice` of `content` on a page of `pageSize` pixels.
+void PaintPage(QPainter& painter, QWidget& content, Slice slice, QSize pageSize,
+               const QString& header, const QString& title = {});
 
 enum class Result { Printed, NoRoom, CannotBegin, PageFailed };
 

@@ -167,14 +167,14 @@ TEST_F(ReferenceViewTest, EveryPageHasTheRedHeaderAtTheTopLeft) {
   OpenReference(2);
   Form().TimelineButton5->click();  // the note modifiers, longer than a page
   const QSize pageSize(Content()->width(), 500);
-  const int pages = UI::ReferencePrint::PageCount(Content()->height(), pageSize.height());
-  ASSERT_GE(pages, 2);
-  for (int page = 0; page < pages; ++page) {
+  const auto slices = UI::ReferencePrint::Slices(*Content(), pageSize.height());
+  ASSERT_GE(slices.size(), 2);
+  for (qsizetype page = 0; page < slices.size(); ++page) {
     QImage image(pageSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    UI::ReferencePrint::PaintPage(painter, *Content(), page, pageSize, UI::ReferencePrint::Header(),
-                                  Form().ReferenceHeaderLbl->text());
+    UI::ReferencePrint::PaintPage(painter, *Content(), slices[page], pageSize,
+                                  UI::ReferencePrint::Header(), Form().ReferenceHeaderLbl->text());
     painter.end();
     EXPECT_TRUE(HasRed(image, QRect(0, 0, 300, 16))) << "page " << page;
     EXPECT_FALSE(HasRed(image, QRect(0, 17, pageSize.width(), pageSize.height() - 17)));
@@ -190,6 +190,96 @@ TEST_F(ReferenceViewTest, EveryPageHasTheRedHeaderAtTheTopLeft) {
   qputenv("MELVARIN_SERVICE_URL", "http://127.0.0.1:8080");
   EXPECT_EQ(UI::ReferencePrint::Header(), "Quorvale Melvarin Studio | 127.0.0.1");
   qunsetenv("MELVARIN_SERVICE_URL");
+}
+
+// Runs of rows that hold ink, as [top, bottom) pairs.
+using Bands = QList<std::pair<int, int>>;
+
+Bands InkBands(const QImage& image, const QRect& area) {
+  Bands bands;
+  int top = -1;
+  for (int y = area.top(); y <= area.bottom() + 1; ++y) {
+    const bool ink = y <= area.bottom() && HasDark(image, QRect(area.left(), y, area.width(), 1));
+    if (ink && top < 0) top = y;
+    if (!ink && top >= 0) {
+      bands.append({top, y});
+      top = -1;
+    }
+  }
+  return bands;
+}
+
+// The page shown in the reference view printed as the Print button prints it, on A4 at screen
+// resolution, to the PDF file `name` beside the test program: the runs of ink in the content
+// area of each printed page.
+QList<Bands> PrintOnA4(QLabel& content, const QWidget& viewport, const QString& title,
+                       const QString& name) {
+  // The label takes the height of its new page, or of the view when that is taller (less the
+  // margins around it), when the layout next runs, as it does before a print dialog has shown.
+  EXPECT_TRUE(WaitUntil([&] {
+    return content.height() ==
+           std::max(viewport.height() - 20, content.heightForWidth(content.width()));
+  }));
+  const QString file = QCoreApplication::applicationDirPath() + "/screenshots/" + name + ".pdf";
+  QDir().mkpath(QFileInfo(file).path());
+  QPrinter printer(QPrinter::ScreenResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setOutputFileName(file);
+  EXPECT_EQ(UI::ReferencePrint::Print(printer, content, UI::ReferencePrint::Header(), title),
+            UI::ReferencePrint::Result::Printed);
+  const QSize pageSize(printer.width(), printer.height());
+  const auto slices = UI::ReferencePrint::Slices(content, pageSize.height());
+  EXPECT_EQ(PdfPages(file), slices.size()) << qPrintable(name);
+  const QRect area(0, 17, pageSize.width(), pageSize.height() - UI::ReferencePrint::HeaderBand);
+  QList<Bands> pages;
+  for (const UI::ReferencePrint::Slice& slice : slices) {
+    QImage image(pageSize, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    UI::ReferencePrint::PaintPage(painter, content, slice, pageSize, UI::ReferencePrint::Header(),
+                                  title);
+    painter.end();
+    pages.append(InkBands(image, area));
+    // Ink in the last row of the area goes on beyond the page.
+    EXPECT_TRUE(pages.last().isEmpty() || pages.last().last().second <= area.bottom())
+        << "ink cut at the foot of page " << pages.size() - 1 << " of " << qPrintable(name);
+  }
+  return pages;
+}
+
+// Printed on A4, no page of the reference cuts a line of text or a picture at its foot, and every
+// chord's caption stands on the page of its staff, where a page used to end with the captions of
+// a row whose staves went over.
+TEST_F(ReferenceViewTest, PrintedPagesKeepEachCaptionWithItsStaffAndCutNoLine) {
+  for (int trainer : {1, 2}) {
+    OpenReference(trainer);
+    for (QAbstractButton* button :
+         {Form().TimelineButton1, Form().TimelineButton2, Form().TimelineButton3,
+          Form().TimelineButton4, Form().TimelineButton5}) {
+      button->click();
+      const QString title = Form().ReferenceHeaderLbl->text();
+      const QList<Bands> pages = PrintOnA4(*Content(), *Form().referenceScrollArea->viewport(),
+                                           title, "printed-" + title.toLower().replace(' ', '-'));
+      if (title != "Chords Reference") continue;
+      ASSERT_GE(pages.size(), 2);
+      // A staff picture is 66 pixels high, a caption one line of text.
+      constexpr int StaffInk = 35;
+      int captions = 0, staves = 0;
+      for (qsizetype page = 0; page < pages.size(); ++page) {
+        ASSERT_FALSE(pages[page].isEmpty()) << "page " << page;
+        const auto& [lastTop, lastBottom] = pages[page].last();
+        if (page + 1 < pages.size()) {
+          EXPECT_GE(lastBottom - lastTop, StaffInk) << "page " << page << " ends with a caption";
+        }
+        for (const auto& [top, bottom] : pages[page])
+          ++(bottom - top < StaffInk ? captions : staves);
+      }
+      // Eighteen chords, two to a row: nine rows of captions over nine of staves.
+      EXPECT_EQ(captions, 9);
+      EXPECT_EQ(staves, 9);
+    }
+  }
 }
 
 // The Print button asks through the print dialog, which offers a PDF file beside the printers;
