@@ -26,6 +26,9 @@ class PictureWidget : public QWidget {
   // The rectangle the picture is drawn into: shrunk to the widget's width, then to its height,
   // keeping its proportions, and centred.
   static QRect FittedRect(QSize picture, QSize widget);
+  // The part of the widget that what it shows covers (the picture with its caption, or the
+  // text); empty when it shows nothing.
+  QRect shownRect() const;
 
   // While set the picture is not drawn; the exercise screen clears it when a question shows.
   bool pictureHidden = true;
@@ -34,6 +37,11 @@ class PictureWidget : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Where the picture goes, leaving room under it for the caption when there is one.
+  QRect PictureRect() const;
+  // The band under the picture that the caption is written into.
+  QRect CaptionRect(const QRect& picture) const;
+
   QPixmap m_picture;
   bool m_textMode = false;
   QString m_text;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
 
@@ -18,6 +19,7 @@
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/console_exercise_control/form_buttons.h"
 #include "src/ui/fader_widget.h"
+#include "src/ui/picture_widget.h"
 #include "src/ui/play_dialog.h"
 #include "src/ui/screen_geometry.h"
 
@@ -26,7 +28,8 @@ namespace UI {
 namespace {
 
 constexpr int HintDuration = 3500;
-constexpr int HintZone = 20;  // rows at the bottom of the question area that bring up the hint
+constexpr int HintZone = 20;    // rows at the bottom of the question area that bring up the hint
+constexpr int HintCardGap = 4;  // between the hint and a question card or answer buttons around it
 constexpr int ShadowSize = 12;
 
 using Stops = std::initializer_list<std::pair<double, int>>;  // position, alpha of black
@@ -139,7 +142,19 @@ void ConsoleExerciseControl::ToggleBySpace() {
 void ConsoleExerciseControl::ShowSpacebarHint() {
   const int screenWidth = PrimaryScreenGeometry().width();
   const int x = screenWidth / 2 - actionHintDialog->width() / 2;
-  const int y = ui.Gkc->mapTo(this, QPoint(0, 0)).y() - 70;
+  int y = ui.Gkc->mapTo(this, QPoint(0, 0)).y() - 70;
+  // A question card reaching down to the bubble keeps it under its lower edge instead, as far as
+  // the room above the answer buttons or the keys goes.
+  if (faderWidget->currentWidget() == pictureWidget) {
+    const QRect card = pictureWidget->shownRect().translated(pictureWidget->mapTo(this, QPoint()));
+    const QSize size = actionHintDialog->size();
+    if (card.intersects(QRect(QPoint(x, y - size.height()), size))) {
+      const QWidget* answers =
+          ui.MultipleChoiceWidget->isVisible() ? static_cast<const QWidget*>(ui.Answer1) : ui.Gkc;
+      const int floor = answers->mapTo(this, QPoint()).y() - HintCardGap;
+      y = std::min(card.bottom() + 1 + HintCardGap + size.height(), floor);
+    }
+  }
   actionHintDialog->ShowHint(QPoint(x, y), HintDuration, 0);
 }
 

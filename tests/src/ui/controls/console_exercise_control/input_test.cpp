@@ -2,11 +2,15 @@
 // the section buttons leave the focus on the screen, hiding pauses, and the spacebar hint.
 
 #include <QCursor>
+#include <QDir>
 #include <QEnterEvent>
 #include <QSignalSpy>
+#include <QStyleOptionSlider>
 #include <QTest>
+#include <QToolButton>
 
 #include "src/ui/action_hint_dialog.h"
+#include "src/ui/button_slider.h"
 #include "src/ui/controls/console_exercise_control/screen_fixture.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/play_dialog.h"
@@ -25,6 +29,34 @@ class ScreenInputTest : public ScreenTest {
     Core::Exercise* exercise = screen->CurrentExercise();
     exercise->Start();
     return exercise;
+  }
+  // A lesson of the music-symbols trainer, started from the Play overlay and showing its first
+  // question.
+  Core::Exercise* StartFromOverlay() {
+    m_console->OpenExercise(2, false, false);
+    EXPECT_TRUE(WaitUntil([&] { return FadeDone() && screen->isVisible(); }));
+    screen->GetPlayDialog()->clickAreaClicked();
+    Core::Exercise* exercise = screen->CurrentExercise();
+    EXPECT_TRUE(WaitUntil([&] {
+      return exercise->GetState() == Core::ES_AWAITING_ANSWER && !probe.fader()->isFading() &&
+             probe.ui().rootWidget->isVisible();
+    }));
+    return exercise;
+  }
+  // Brings the hint up as the pointer does, entering the question area's bottom rows.
+  void EnterQuestionAreaFromBelow() {
+    UI::FaderWidget* fader = probe.fader();
+    const QPoint pointer = fader->mapToGlobal(QPoint(fader->width() / 2, fader->height() - 5));
+    QCursor::setPos(pointer);
+    QEnterEvent enter(fader->mapFromGlobal(QPointF(pointer)),
+                      fader->mapFromGlobal(QPointF(pointer)), QPointF(pointer));
+    QApplication::sendEvent(fader, &enter);
+  }
+  // A picture of the window for review, beside the test program.
+  void Snap(const QString& name) {
+    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+    QDir().mkpath(folder);
+    EXPECT_TRUE(m_console->grab().save(folder + "/" + name + ".png"));
   }
 };
 
@@ -85,6 +117,48 @@ TEST_F(ScreenInputTest, SectionButtonsLeaveTheFocusOnTheScreenAndHidingPauses) {
   screen->show();
   screen->hide();
   EXPECT_EQ(exercise->GetPlaybackState(), Core::PS_PAUSED);
+}
+
+// In the music-symbols lesson the hint stands under the question card, clear of it and of the
+// answer buttons, centred as before, for cards of every height that the first questions bring;
+// it used to lie over the card's lower part.
+TEST_F(ScreenInputTest, TheSpacebarHintStandsClearOfTheQuestionCard) {
+  Core::Exercise* exercise = StartFromOverlay();
+  UI::ActionHintDialog* hint = probe.hint();
+  for (int question = 0; question < 5; ++question) {
+    // The card is the white that the question area shows, without the hint's white words. The
+    // pointer leaves first: a hint hidden under it would come up again as it enters the area.
+    QCursor::setPos(screen->mapToGlobal(QPoint(5, 5)));
+    hint->HideHint();
+    ASSERT_FALSE(hint->isVisible());
+    const QRect area(probe.fader()->mapTo(m_console.get(), QPoint()), probe.fader()->size());
+    const QImage shown = m_console->grab(area).toImage();
+    QRect card;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x)
+        if (qGray(shown.pixel(x, y)) >= 250) card |= QRect(x, y, 1, 1);
+    ASSERT_GT(card.height(), 100);
+    card.translate(probe.fader()->mapTo(screen, QPoint()));
+
+    EnterQuestionAreaFromBelow();
+    ASSERT_TRUE(hint->isVisible());
+    if (question == 0) Snap("spacebar-hint-music-symbols");
+    const QRect bubble = hint->geometry();
+    EXPECT_FALSE(bubble.intersects(card)) << "bubble " << bubble.y() << ".." << bubble.bottom()
+                                          << ", card " << card.y() << ".." << card.bottom();
+    EXPECT_LT(bubble.bottom(), probe.ui().Answer1->mapTo(screen, QPoint()).y());
+    EXPECT_EQ(bubble.x(), screen->width() / 2 - bubble.width() / 2);
+
+    // A right answer brings the next question.
+    const Core::Question asked = exercise->GetCurrentQuestion();
+    QToolButton* right =
+        screen->findChild<QToolButton*>(QString("Answer%1").arg(asked.CorrectVariant + 1));
+    QTest::mouseClick(right, Qt::LeftButton);
+    ASSERT_NE(exercise->GetState(), Core::ES_AWAITING_ANSWER);
+    ASSERT_TRUE(WaitUntil([&] {
+      return exercise->GetState() == Core::ES_AWAITING_ANSWER && !probe.fader()->isFading();
+    }));
+  }
 }
 
 }  // namespace
