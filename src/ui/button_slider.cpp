@@ -10,13 +10,32 @@ ButtonSlider::ButtonSlider(QWidget* parent) : QSlider(parent) {}
 
 ButtonSlider::~ButtonSlider() = default;
 
-bool ButtonSlider::ForwardGrooveEvent(QMouseEvent* event) {
-  if (!m_background) return false;
+bool ButtonSlider::OnGroove(QPoint position) const {
   QStyleOptionSlider option;
   initStyleOption(&option);
-  const QStyle::SubControl hit =
-      style()->hitTestComplexControl(QStyle::CC_Slider, &option, event->position().toPoint(), this);
-  if (hit != QStyle::SC_SliderGroove) return false;
+  return style()->hitTestComplexControl(QStyle::CC_Slider, &option, position, this) ==
+         QStyle::SC_SliderGroove;
+}
+
+QRect ButtonSlider::handleRect() const {
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+}
+
+void ButtonSlider::takeDrag(QPoint position) {
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(position), QPointF(mapToGlobal(position)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(this, &press);
+  // The press went to another widget, which the pointer's moves would follow.
+  grabMouse();
+  m_grabbing = true;
+}
+
+bool ButtonSlider::ForwardGrooveEvent(QMouseEvent* event) {
+  // A drag of the handle ends in the slider wherever it is let go.
+  if (!m_background || isSliderDown()) return false;
+  if (!OnGroove(event->position().toPoint())) return false;
 
   // The slider lies exactly over the background, so the position is the same in both.
   const QPoint position = event->position().toPoint();
@@ -37,6 +56,10 @@ void ButtonSlider::mousePressEvent(QMouseEvent* event) {
 
 void ButtonSlider::mouseReleaseEvent(QMouseEvent* event) {
   if (!ForwardGrooveEvent(event)) QSlider::mouseReleaseEvent(event);
+  if (m_grabbing && event->buttons() == Qt::NoButton) {
+    m_grabbing = false;
+    releaseMouse();
+  }
 }
 
 void ButtonSlider::mouseMoveEvent(QMouseEvent* event) {

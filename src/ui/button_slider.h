@@ -2,7 +2,8 @@
 
 // The exercise screen's seek slider. It lies over the timeline with its section buttons: a press
 // on the groove goes to the button underneath instead of moving the slider, and the timeline is
-// painted through the groove so only the handle covers it.
+// painted through the groove so only the handle covers it. A drag of the handle ends where the
+// button is let go, over the groove too.
 
 #include <QSlider>
 
@@ -20,6 +21,12 @@ class ButtonSlider : public QSlider {
   // The widget under the slider; not owned. Null leaves the slider a plain one.
   void setBackgroudWidget(QWidget* widget) { m_background = widget; }
 
+  // Where the handle lies, in the slider.
+  QRect handleRect() const;
+  // Starts a drag of the handle at `position` for a press that a widget over the slider took:
+  // the slider is pressed there and follows the pointer until the button is let go.
+  void takeDrag(QPoint position);
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -32,6 +39,9 @@ class ButtonSlider : public QSlider {
   // it to the slider.
   bool ForwardGrooveEvent(QMouseEvent* event);
 
+  bool OnGroove(QPoint position) const;
+
   QWidget* m_background = nullptr;
   std::shared_ptr<QPixmap> m_cache;
+  bool m_grabbing = false;  // holds the mouse for a drag taken over
 };

@@ -179,6 +179,14 @@ TEST(ButtonSlider, AClickOnTheGroovePressesTheButtonBelowTheHandleDragsAndTheTim
   const QPoint handle = part(QStyle::SC_SliderHandle).center();
   click(handle, handle + QPoint(200, 0));
   EXPECT_GT(slider.value(), 40);
+  // A drag let go over the groove, off the handle, ends in the slider, not on the button there.
+  const int dragged = slider.value();
+  const QPoint grip = part(QStyle::SC_SliderHandle).center();
+  send(QEvent::MouseButtonPress, grip, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, grip + QPoint(60, 0), Qt::NoButton);
+  EXPECT_FALSE(slider.isSliderDown());
+  EXPECT_EQ(slider.value(), dragged);
+  EXPECT_EQ(clicked.size(), 1);
   slider.setBackgroudWidget(nullptr);
   slider.setValue(0);
   click(groove, groove);

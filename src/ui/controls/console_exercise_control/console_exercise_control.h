@@ -284,6 +284,9 @@ class ConsoleExerciseControl : public QWidget {
   // A press on the Play overlay at `point` (screen coordinates) over an enabled section button
   // plays that section; false when no such button lies there.
   bool PlayFromSectionAt(QPoint point);
+  // A press on the Play overlay at `point` over the slider's grip drags the slider, and play goes
+  // on from where it is let go; false when the grip does not lie there.
+  bool SeekFromOverlayAt(QPoint point);
   void ShowPlayOverlay(FadeMode mode);
   void ShowSpacebarHint();
   void PaintFrameShadow();

@@ -74,10 +74,11 @@ bool ConsoleExerciseControl::eventFilter(QObject* watched, QEvent* event) {
         ui.ProgressFrameWidget->update();
     }
   }
-  if (type == QEvent::MouseButtonPress && watched == playDialog && currentView == 0 &&
-      PlayFromSectionAt(
-          playDialog->mapTo(this, static_cast<QMouseEvent*>(event)->position().toPoint())))
-    return true;
+  if (type == QEvent::MouseButtonPress && watched == playDialog && currentView == 0) {
+    const QPoint point =
+        playDialog->mapTo(this, static_cast<QMouseEvent*>(event)->position().toPoint());
+    if (SeekFromOverlayAt(point) || PlayFromSectionAt(point)) return true;
+  }
   if (type == QEvent::MouseButtonPress && watched == actionHintDialog && currentView == 0)
     ToggleByClick();
   if (type == QEvent::Enter && watched == faderWidget) {
@@ -128,6 +129,22 @@ bool ConsoleExerciseControl::PlayFromSectionAt(QPoint point) {
     sectionChosenUnderOverlay = section;
     playDialog->clickAreaClicked();
   }
+  return true;
+}
+
+bool ConsoleExerciseControl::SeekFromOverlayAt(QPoint point) {
+  // The overlay shows the slider in its picture of the screen: a press on the grip takes it, as
+  // on the grip itself, where the section button under the grip would restart its section.
+  if (!exercise || !ui.TimeSlider->isEnabled() || playDialog->animating()) return false;
+  const QPoint at = ui.TimeSlider->mapFrom(this, point);
+  if (!ui.TimeSlider->handleRect().contains(at)) return false;
+  // The overlay steps aside at once for the real slider, and its Play follows the seek, which
+  // the slider's release ends first.
+  playDialog->hide();
+  ui.rootWidget->show();
+  connect(ui.TimeSlider, &QSlider::sliderReleased, this, &ConsoleExerciseControl::Play,
+          Qt::SingleShotConnection);
+  ui.TimeSlider->takeDrag(at);
   return true;
 }
 

@@ -161,4 +161,50 @@ TEST_F(ScreenInputTest, TheSpacebarHintStandsClearOfTheQuestionCard) {
   }
 }
 
+// Outside quizzes the slider's grip drags the slider: while the lesson plays, and under the Play
+// overlay of a paused lesson, where a press on the grip's picture used to take the section button
+// under it and restart that section; there play goes on from where the grip is let go.
+TEST_F(ScreenInputTest, TheSeekSliderDragsWithTheMouseAlsoUnderThePlayOverlay) {
+  Core::Exercise* exercise = StartFromOverlay();
+  ButtonSlider* slider = probe.ui().TimeSlider;
+  // Through the window, as the pointer's events come, to whatever lies on top there.
+  QWindow* window = m_console->windowHandle();
+  auto dragTo = [&](QAbstractButton* section) {
+    const QPoint from = slider->mapTo(m_console.get(), slider->handleRect().center());
+    const QPoint to(slider->mapTo(m_console.get(), section->geometry().center()).x(), from.y());
+    QTest::mousePress(window, Qt::LeftButton, {}, from);
+    QTest::mouseMove(window, (from + to) / 2);
+    QTest::mouseMove(window, to);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+    return section->geometry().center().x() - slider->handleRect().width() / 2;
+  };
+  const struct {
+    bool paused;
+    QAbstractButton* section;
+    int index;
+  } drags[] = {{false, probe.ui().TimelineButton2, 1}, {true, probe.ui().TimelineButton4, 3}};
+  for (const auto& drag : drags) {
+    if (drag.paused) {
+      ASSERT_TRUE(SendShortcutOverride(Qt::Key_Space));
+      ASSERT_TRUE(WaitUntil([&] { return !screen->GetPlayDialog()->animating(); }));
+      ASSERT_TRUE(screen->GetPlayDialog()->isVisible());
+      Snap("seek-slider-under-overlay");
+    }
+    const int dropped = dragTo(drag.section);
+    if (drag.paused) Snap("seek-slider-dragged-under-overlay");
+    EXPECT_NEAR(slider->value(), dropped, 20) << drag.paused;
+    EXPECT_FALSE(slider->isSliderDown());
+    EXPECT_EQ(screen->GetExerciseSectionIndex(), drag.index) << drag.paused;
+    EXPECT_TRUE(WaitUntil([&] {
+      return exercise->GetPlaybackState() == Core::PS_PLAYING &&
+             !screen->GetPlayDialog()->isVisible();
+    })) << drag.paused;
+  }
+  // The slider holds the mouse no longer: a click on a section button reaches it.
+  QTest::mouseClick(
+      window, Qt::LeftButton, {},
+      slider->mapTo(m_console.get(), probe.ui().TimelineButton1->geometry().center()));
+  EXPECT_TRUE(WaitUntil([&] { return screen->GetExerciseSectionIndex() == 0; }));
+}
+
 }  // namespace
