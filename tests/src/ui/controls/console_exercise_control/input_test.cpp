@@ -1,11 +1,12 @@
 // The screen's event filter: the space bar and clicks pause and resume in the exercise view only,
-// the section buttons leave the focus on the screen, hiding pauses, and the spacebar hint.
+// the section buttons leave the focus on the screen, hiding pauses, the spacebar hint and its
+// place under the question card, and the seek slider dragged with the mouse, also from the
+// Play overlay.
 
 #include <QCursor>
 #include <QDir>
 #include <QEnterEvent>
 #include <QSignalSpy>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolButton>
 
