@@ -1,7 +1,6 @@
 #include "src/ui/app_rating.h"
 
-#include <QSettings>
-
+#include "src/core/settings/settings_manager.h"
 #include "src/core/telemetry/service_endpoint.h"
 #include "src/ui/application.h"
 
@@ -30,10 +29,12 @@ void AppRating::SetToday(Today today) {
 }
 
 void AppRating::Show() {
-  QSettings settings;
-  const bool rated = settings.value(RatedKey, false).toBool();
-  if (rated || TodayProvider()() < FirstDay || RatingUrl(1).isEmpty()) return;
-  if (exec() == QDialog::Accepted) settings.setValue(RatedKey, true);
+  // Through the settings manager, which never opens a store file that would hold the program
+  // (a named pipe) and keeps the note in memory when there is no file to take it.
+  Core::SettingsManager* settings = Application::instance()->GetSettings();
+  if (!settings || settings->IsRated() || TodayProvider()() < FirstDay || RatingUrl(1).isEmpty())
+    return;
+  if (exec() == QDialog::Accepted) settings->SetRated();
 }
 
 void AppRating::rate(int stars) {

@@ -19,7 +19,6 @@ class AppRating : public QDialog {
   using Today = std::function<QDate()>;
   // The rating is asked from this day on.
   static const QDate FirstDay;
-  static constexpr const char* RatedKey = "showRatingDialog";
 
   explicit AppRating(QWidget* parent);
 

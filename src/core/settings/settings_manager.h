@@ -48,6 +48,12 @@ class SettingsManager {
   void LoadSettings();
   void SaveSettings();
 
+  // Whether the learner has rated the program. Read from the store's handle, which holds what
+  // the file held at the start and what this run has saved; the file is not opened again.
+  bool IsRated() const;
+  // Notes the rating and saves it at once; with no store file the note lasts for this run.
+  void SetRated();
+
   // The outcome of the last save: QSettings::NoError while the file holds everything saved.
   QSettings::Status GetStorageStatus() const { return m_storageStatus; }
   // What loading found wrong with the store's file, and the last save's failure.
@@ -87,6 +93,7 @@ class SettingsManager {
   QuizModeProvider m_isQuizMode;
   QSettings::Status m_storageStatus = QSettings::NoError;
   std::vector<StorageProblem> m_loadProblems;
+  bool m_rated = false;
 };
 
 }  // namespace Core

@@ -384,6 +384,14 @@ void SaveResumeState(QSettings& store, const VAvaroState& state) {
   store.setValue("ROZazod.ExercisePosition", state.exercisePosition);
 }
 
+bool LoadRated(QSettings& store) {
+  return ReadBool(store, "showRatingDialog", false);
+}
+
+void SaveRated(QSettings& store, bool rated) {
+  store.setValue("showRatingDialog", rated);
+}
+
 void LoadSettings(QSettings& store, GlobalSettings& global, ExcersisesSettings& exercises) {
   LoadGlobal(store, global);
 

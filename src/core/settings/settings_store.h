@@ -22,6 +22,10 @@ inline const QString SettingsApplicationName = QStringLiteral("MelvarinStudio");
 void LoadResumeState(QSettings& store, VAvaroState& state);
 void SaveResumeState(QSettings& store, const VAvaroState& state);
 
+// Whether the learner has rated the program: "showRatingDialog" at the root, false when missing.
+bool LoadRated(QSettings& store);
+void SaveRated(QSettings& store, bool rated);
+
 // Missing general keys yield their fixed defaults. A missing trainer key keeps the value the
 // member already holds, except the after-a-wrong-answer pair, which falls back to moving on after
 // 3000 ms. Values are used as stored, without range checks: readers of the records must cope.
