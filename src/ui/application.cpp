@@ -26,6 +26,7 @@
 #include "src/ui/background_synth_device.h"
 #include "src/ui/notation_engine.h"
 #include "src/ui/storage_notice.h"
+#include "src/ui/termination_signals.h"
 #include "src/ui/window_stack_manager.h"
 
 namespace {
@@ -42,6 +43,9 @@ Application::ServiceTrace& TraceHook() {
 }
 
 const char* const StyleSheetPath = ":/css/global.css";
+
+// What a shutdown leaves the usage upload: the system ends the program soon after asking.
+constexpr int ShutdownTransferTimeoutMs = 3000;
 
 // The screen index taken off the command line while the base class is being made; the member
 // initialisers read it right after.
@@ -203,6 +207,8 @@ void Application::SetStateSettings(const Core::VAvaroState& state) {
 
 void Application::TellStorageProblems() {
   if (!m_mainWindow || !m_settings) return;
+  // A notice that is up keeps its words: what is new is told at the next chance.
+  if (UI::StorageNoticeShown(m_mainWindow)) return;
   std::vector<Core::StorageProblem> problems = m_settings->GetStorageProblems();
   if (m_exerciseCatalog) {
     for (const auto& found : {m_exerciseCatalog->GetExerciseStatistics()->GetStorageProblems(),
@@ -222,6 +228,18 @@ void Application::ApplySettings() {
   if (!m_soundController->SelectInputMidiDevice(m_settings->globalSettings.inputDevice) &&
       m_soundController->GetInputMidiDeviceCount() > 0)
     m_soundController->SelectInputMidiDevice(0ul);
+}
+
+void Application::LeaveOnTermination(std::function<void()> leave) {
+  m_termination.reset();
+  if (!leave) return;
+  UI::TerminationSignals::Catch();
+  m_termination =
+      std::make_unique<UI::TerminationSignals>([leave = std::move(leave)](int /*signal*/) {
+        Core::SetServiceTransferTimeoutMs(
+            std::min(Core::ServiceTransferTimeoutMs(), ShutdownTransferTimeoutMs));
+        leave();
+      });
 }
 
 void Application::SetQuizMode(bool quiz) {

@@ -27,8 +27,9 @@ struct VAvaroState;
 }  // namespace Core
 
 namespace UI {
+class TerminationSignals;
 class WindowStackManager;
-}
+}  // namespace UI
 
 class Application : public QApplication {
   Q_OBJECT
@@ -89,6 +90,11 @@ class Application : public QApplication {
   // once the main window stands; the settings setters after each save.
   void TellStorageProblems();
 
+  // From now on a shutdown or a logout (SIGTERM, SIGHUP) calls `leave` on the GUI thread, also one
+  // that came since TerminationSignals::Catch(); the usage upload then gets only a few seconds.
+  // An empty `leave` stops that: the signals are still caught, and wait.
+  void LeaveOnTermination(std::function<void()> leave);
+
   void SetQuizMode(bool quiz);
   bool IsQuizMode() const;
 
@@ -127,6 +133,7 @@ class Application : public QApplication {
   std::unique_ptr<Core::SettingsManager> m_settings;
   std::shared_ptr<Core::NewsClient> m_newsClient;
   std::shared_ptr<Core::MidiBank> m_midiBank;
+  std::unique_ptr<UI::TerminationSignals> m_termination;
   std::unique_ptr<UI::WindowStackManager> m_ownWindowStack;  // tests may put their own in its place
   UI::WindowStackManager* m_windowStackManager = nullptr;
   QWidget* m_mainWindow = nullptr;

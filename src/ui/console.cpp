@@ -1,5 +1,6 @@
 #include "src/ui/console.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -341,6 +342,8 @@ bool Console::eventFilter(QObject* watched, QEvent* event) {
 void Console::NavigateHome() {
   Show(GetBlockViewControl(), true);
   if (m_exerciseControl) m_exerciseControl->StopExercise();
+  // The lesson's save may have found the files nearing their bounds.
+  Application::instance()->TellStorageProblems();
 }
 
 void Console::HideSettings() {
@@ -545,14 +548,27 @@ void Console::closeEvent(QCloseEvent* event) {
 }
 
 void Console::userExitRequest() {
+  leave(true);
+}
+
+void Console::endSession() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* rating = qobject_cast<AppRating*>(widget); rating && rating->isVisible())
+      rating->reject();
+  leave(false);
+}
+
+void Console::leave(bool askForRating) {
   // The close event of the hide below must not start the exit a second time.
   if (m_exiting) return;
   m_exiting = true;
   storeResumeRecord();
   if (m_exerciseControl) m_exerciseControl->StopExercise();
   hide();
-  AppRating rating(nullptr);
-  rating.Show();
+  if (askForRating) {
+    AppRating rating(nullptr);
+    rating.Show();
+  }
   UsageRecord()->ExitApp();
   QCoreApplication::exit(0);
 }

@@ -99,6 +99,9 @@ class Console : public QMainWindow {
   void updateDevices();
   void toggleFullscreen();
   void userExitRequest();
+  // A shutdown or a logout: leaves as the Close button does, without asking for a rating; a
+  // rating question already up is dismissed.
+  void endSession();
   void userMinimizeScreenRequest();
   void showMinimized();
   void setupNavigation(UI::NavigationStartState start);
@@ -116,6 +119,7 @@ class Console : public QMainWindow {
 
  private:
   void storeResumeRecord();
+  void leave(bool askForRating);
   bool HoldsExercise() const;
   void firstShow();
   // A Show event of a toolbar button while no exercise is open: the window, or its home

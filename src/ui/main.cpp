@@ -14,6 +14,7 @@
 #include "src/ui/application.h"
 #include "src/ui/console.h"
 #include "src/ui/splash_dialog.h"
+#include "src/ui/termination_signals.h"
 
 int main(int argc, char** argv) {
 #ifdef __GLIBC__
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 512 * 1024);
 #endif
   std::srand(unsigned(std::time(nullptr)));
+  // A shutdown or a logout from here on waits until the main window can leave as on a close.
+  UI::TerminationSignals::Catch();
   Application app(argc, argv);
   if (!app.MusicFontLoaded()) {
     QMessageBox::critical(nullptr, QObject::tr("Melvarin Studio"), app.MusicFontFailureMessage());
@@ -39,7 +42,9 @@ int main(int argc, char** argv) {
   splash->hide();
   app.setMainWindow(console.get());
   app.TellStorageProblems();
+  app.LeaveOnTermination([&console] { console->endSession(); });
   QApplication::exec();
+  app.LeaveOnTermination({});
   app.setMainWindow(nullptr);
   console.reset();
   splash.reset();
