@@ -94,8 +94,18 @@ QString DescribeStorageProblem(const Core::StorageProblem& problem) {
       return tr("%1, %2, was far larger than it could ever grow, so it was not read. It is kept "
                 "as %3, and a new one is started.")
           .arg(file, holding, FileName(problem.keptCopy));
+    case Core::StorageProblem::NearlyFull:
+      return tr("%1, %2, has grown to %3, close to the most that can be read. Once it is full, "
+                "the answers that do not fit are kept only until you close the program. "
+                "Clearing the statistics of a trainer makes room again.")
+          .arg(file, holding, reason);
   }
   return {};
+}
+
+bool StorageNoticeShown(QWidget* window) {
+  const auto* notice = window->findChild<QWidget*>(StorageNotice, Qt::FindDirectChildrenOnly);
+  return notice && notice->isVisible();
 }
 
 NoticeDialog* TellStorageProblems(QWidget* window,

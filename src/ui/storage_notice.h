@@ -19,6 +19,9 @@ class NoticeDialog;
 // One paragraph (rich text) about one problem.
 QString DescribeStorageProblem(const Core::StorageProblem& problem);
 
+// Whether a notice about the files is up over `window`.
+bool StorageNoticeShown(QWidget* window);
+
 // A notice over `window` about `problems` that the files met while they were read or saved.
 // Returns the dialog shown, or null when there was nothing to tell or no window to tell it in.
 NoticeDialog* TellStorageProblems(QWidget* window,

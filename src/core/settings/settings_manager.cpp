@@ -106,22 +106,29 @@ bool SettingsManager::StoreFileMayBeRead() {
     case XmlFile::WholeFile::Missing:
       return true;
     case XmlFile::WholeFile::Failed:
-      return true;  // Qt finds it unreadable in its turn and says so
+      // Qt takes a file it cannot reach (a settings folder that is a link to itself) for a
+      // missing one, and would start afresh and fail at every save without a word at the start.
+      std::fprintf(stderr,
+                   "The settings file \"%s\" cannot be read (%s): the settings are not saved in "
+                   "this run.\n",
+                   qPrintable(m_storeFile), qPrintable(found.error));
+      break;
     case XmlFile::WholeFile::NotAFile:
       // A folder stops Qt's reading at once and is told as unreadable; anything else (a named
-      // pipe) would stop the program for good. Its settings then live in memory only.
+      // pipe) would stop the program for good.
       if (QFileInfo(m_storeFile).isDir()) return true;
       std::fprintf(stderr,
                    "The settings file \"%s\" is not a regular file (%s): it is not read, and "
                    "the settings are not saved in this run.\n",
                    qPrintable(m_storeFile), qPrintable(found.error));
-      m_loadProblems.push_back(
-          {StorageProblem::Unreadable, StorageProblem::Settings, m_storeFile, found.error, {}});
-      return false;
+      break;
     case XmlFile::WholeFile::TooLarge:
       return PutStoreFileAside(found.size);
   }
-  return true;
+  // Neither read nor written: the settings live in memory for this run.
+  m_loadProblems.push_back(
+      {StorageProblem::Unreadable, StorageProblem::Settings, m_storeFile, found.error, {}});
+  return false;
 }
 
 bool SettingsManager::PutStoreFileAside(qint64 size) {
@@ -177,6 +184,17 @@ void SettingsManager::LoadState() {
 void SettingsManager::SaveState() {
   if (!m_store) return;
   SaveResumeState(*m_store, state);
+  WriteStore();
+}
+
+bool SettingsManager::IsRated() const {
+  return m_rated || (m_store && LoadRated(*m_store));
+}
+
+void SettingsManager::SetRated() {
+  m_rated = true;
+  if (!m_store) return;
+  SaveRated(*m_store, true);
   WriteStore();
 }
 

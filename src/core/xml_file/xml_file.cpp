@@ -40,14 +40,23 @@ QString TemporaryPath(const QFileInfo& target) {
                                suffix);
 }
 
-QString SystemError() {
-  return QString::fromLocal8Bit(std::strerror(errno));
+// The system's words for `error`, in plain words where the learner can do something about it.
+QString SystemError(int error = errno) {
+  if (error == ENOSPC) return QStringLiteral("the disk is full");
+  return QString::fromLocal8Bit(std::strerror(error));
 }
 
 std::optional<QString> WriteWhole(QFile& file, const QByteArray& bytes) {
-  // Unbuffered, so a failing write (full disk) is seen here and not at a flush that might be
-  // overlooked.
-  if (file.write(bytes) != bytes.size()) return file.errorString();
+  // Written here, not through a buffer, so a failing write is seen at once with its cause. The
+  // system may take part of the bytes (a nearly full disk takes what fits) and tells the cause
+  // only when asked for the rest.
+  for (qsizetype written = 0; written < bytes.size();) {
+    const ssize_t taken =
+        ::write(file.handle(), bytes.constData() + written, size_t(bytes.size() - written));
+    if (taken < 0 && errno == EINTR) continue;
+    if (taken <= 0) return SystemError(taken < 0 ? errno : ENOSPC);
+    written += taken;
+  }
   // On disk before the rename makes it the file: a crash of the machine must not leave an empty
   // file under the old name.
   if (::fdatasync(file.handle()) != 0) return SystemError();

@@ -6,6 +6,8 @@
 #include <QBuffer>
 
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 namespace Core {
 
@@ -19,6 +21,28 @@ void AppendMatches(ExStatSet& set, const Key& key, std::vector<ExStat>& out) {
 
 void EraseExercise(ExStatSet& set, int exId) {
   set.EraseIf([exId](const ExStat& record) { return record.ExerciseId == exId; });
+}
+
+// Records of one question, exercise and section become one that holds their added counts, as
+// answers given in this program always are; a file may hold them repeated. Each stands where the
+// first of them stood.
+void MergeRepeatedRecords(ExStatSet& set) {
+  std::vector<ExStat> merged;
+  std::map<std::tuple<int, int, int>, std::size_t> positions;
+  for (const ExStat& record : set.Records()) {
+    const auto [at, added] = positions.try_emplace(
+        std::tuple(record.Id, record.ExerciseId, record.SectionIndex), merged.size());
+    if (added) {
+      merged.push_back(record);
+      continue;
+    }
+    ExStat& first = merged[at->second];
+    first.Correct = AddCounts(first.Correct, record.Correct);
+    first.Wrong = AddCounts(first.Wrong, record.Wrong);
+  }
+  if (merged.size() == set.Records().size()) return;
+  set.Clear();
+  for (const ExStat& record : merged) set.Append(record);
 }
 
 }  // namespace
@@ -43,6 +67,7 @@ void ExerciseStatistics::Load(StoredFile& file) {
   const XmlFile::WholeFile found = XmlFile::ReadWholeFile(file.path, MaxFileBytes);
   switch (found.outcome) {
     case XmlFile::WholeFile::Read:
+      NoteSize(file, found.bytes.size());
       Read(file, found.bytes);
       return;
     case XmlFile::WholeFile::Missing:
@@ -234,14 +259,35 @@ std::vector<StorageProblem> ExerciseStatistics::GetLastSaveProblems() const {
   return m_lastSaveProblems;
 }
 
-void ExerciseStatistics::Save(const ExStatSet& set, const QString& path) {
+qint64 ExerciseStatistics::Save(ExStatSet& set, const QString& path) {
+  QByteArray document = ExDbDetail::XMLSerializer::WriteXML(set);
+  if (document.size() > MaxSaveBytes) {
+    MergeRepeatedRecords(set);
+    document = ExDbDetail::XMLSerializer::WriteXML(set);
+  }
+  // Never more than the next start reads: the file as it is stays readable.
+  if (document.size() > MaxSaveBytes)
+    throw MELVARIN_ERROR(Error::XmlSave,
+                         QStringLiteral("the statistics have outgrown the largest file that can "
+                                        "be read again, so the file keeps what it held"));
   // The file is replaced whole: a crash or a full disk leaves the previous one intact.
-  if (const std::optional<QString> failure =
-          XmlFile::ReplaceFile(path, ExDbDetail::XMLSerializer::WriteXML(set)))
+  if (const std::optional<QString> failure = XmlFile::ReplaceFile(path, document))
     throw MELVARIN_ERROR(Error::XmlSave, *failure);
+  return document.size();
 }
 
-void ExerciseStatistics::Write(StoredFile& file, const ExStatSet& set) {
+void ExerciseStatistics::NoteSize(StoredFile& file, qint64 size) {
+  if (size < NearlyFullBytes || file.toldNearlyFull) return;
+  file.toldNearlyFull = true;
+  const QString reason = QStringLiteral("%1 MB of the %2 MB that can be read")
+                             .arg(double(size) / double(1 << 20), 0, 'f', 1)
+                             .arg(MaxFileBytes >> 20);
+  std::fprintf(stderr, "The statistics file \"%s\" nears its largest size: %s.\n",
+               qPrintable(file.path), qPrintable(reason));
+  m_problems.push_back(Problem(file, StorageProblem::NearlyFull, reason));
+}
+
+void ExerciseStatistics::Write(StoredFile& file, ExStatSet& set) {
   if (!file.leftAlone.isEmpty()) throw MELVARIN_ERROR(Error::XmlSave, file.leftAlone);
   if (!file.unkeptOriginal.isEmpty()) {
     const XmlFile::KeptCopy copy =
@@ -252,7 +298,7 @@ void ExerciseStatistics::Write(StoredFile& file, const ExStatSet& set) {
           QStringLiteral("no copy of the damaged file could be kept (%1)").arg(copy.error));
     file.unkeptOriginal.clear();
   }
-  Save(set, file.path);
+  NoteSize(file, Save(set, file.path));
 }
 
 void ExerciseStatistics::WriteRecovered(StoredFile& file) {

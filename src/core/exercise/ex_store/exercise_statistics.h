@@ -26,6 +26,14 @@ class ExerciseStatistics {
   // ear and music-symbols trainers and the 64 other symbols make 12,226 records of at most 90
   // bytes each, 1.1 MB. Sixteen times that is no learner's history.
   static constexpr qint64 MaxFileBytes = qint64(16) << 20;
+  // The largest file a save writes: a mebibyte short of what is read, so that whatever is written
+  // is read at the next start, also once laid out more widely (an editor, an older version).
+  // Records repeated for one question, exercise and section are merged when the file would be
+  // larger; when it still would be, the file is not replaced and keeps what it held, readable,
+  // while the answers live on in memory (and the lesson's in its own file).
+  static constexpr qint64 MaxSaveBytes = MaxFileBytes - (qint64(1) << 20);
+  // From this size on the learner is told, once per run, that the history nears the bound.
+  static constexpr qint64 NearlyFullBytes = MaxFileBytes / 4 * 3;
 
   // Loads both files. A missing file is created. A damaged one is kept beside itself as found
   // ("stats.xml.damaged-<date>-<n>"), every record that can still be read is taken from it, and
@@ -84,6 +92,7 @@ class ExerciseStatistics {
     QString leftAlone;
     // The file as found damaged, while no copy of it could be kept: it is not replaced before.
     QByteArray unkeptOriginal;
+    bool toldNearlyFull = false;
   };
 
   void Load();
@@ -94,13 +103,17 @@ class ExerciseStatistics {
   void Recover(StoredFile& file, const QByteArray& found, bool newer);
   // Writes `set` as the file's content, after keeping a copy of the damaged original if that is
   // still owed. Throws Error 0x624 when it cannot.
-  void Write(StoredFile& file, const ExStatSet& set);
+  void Write(StoredFile& file, ExStatSet& set);
+  // Tells once that the file, at `size` bytes, nears the largest one that is read.
+  void NoteSize(StoredFile& file, qint64 size);
   void WriteRecovered(StoredFile& file);
   void Report(const Error& error, const char* what, const QString& path);
   StorageProblem Problem(const StoredFile& file, StorageProblem::Kind kind,
                          const QString& reason = {}, const QString& keptCopy = {}) const;
   static void AddEntry(ExStatSet& set, const ExStat& e);
-  static void Save(const ExStatSet& set, const QString& path);
+  // Writes the set whole to the file and returns the file's size; throws Error 0x624 when it
+  // cannot, also when the set would not fit in MaxSaveBytes.
+  static qint64 Save(ExStatSet& set, const QString& path);
 
   mutable QMutex m_mutex;
   StoredFile m_total;
