@@ -11,6 +11,10 @@
 #include <QProcess>
 #include <QSysInfo>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "src/core/settings/difficulty_presets.h"
 #include "src/core/settings/quiz_mode.h"
@@ -211,11 +215,31 @@ TEST_F(SettingsManagerTest, ANamedPipeInPlaceOfTheStoreIsNeitherReadNorWritten) 
     manager->SetDifficultyLevel(EarTrainerExercise, Level3);
     manager->SaveState();
     EXPECT_EQ(manager->GetDifficultyLevel(EarTrainerExercise), Level3);
+    EXPECT_FALSE(manager->IsRated());
+    manager->SetRated();  // kept for the run
+    EXPECT_TRUE(manager->IsRated());
   }
   EXPECT_NE(testing::internal::GetCapturedStderr().find("is not a regular file"),
             std::string::npos);
   EXPECT_TRUE(pipes.Release()) << "the store waited for a writer";
   EXPECT_TRUE(Testing::NamedPipes::IsPipe(StoreFile()));
+}
+
+// A settings folder that is a link to itself looks to Qt like no file at all: it is told at the
+// start as unreadable, and neither read nor written.
+TEST_F(SettingsManagerTest, ASettingsFolderThatIsALinkToItselfIsToldAtTheStart) {
+  const QByteArray folder = QFile::encodeName(QFileInfo(StoreFile()).path());
+  ASSERT_EQ(::symlink(folder.constData(), folder.constData()), 0);
+  testing::internal::CaptureStderr();
+  auto manager = Start();
+  manager->SaveSettings();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot be read"), std::string::npos);
+  ASSERT_EQ(manager->GetStorageProblems().size(), 1u);
+  const StorageProblem problem = manager->GetStorageProblems()[0];
+  EXPECT_EQ(problem.kind, StorageProblem::Unreadable);
+  EXPECT_EQ(problem.path, StoreFile());
+  EXPECT_EQ(problem.reason, QString::fromLocal8Bit(std::strerror(ELOOP)));
+  EXPECT_EQ(manager->GetStorageStatus(), QSettings::NoError) << "no save was tried";
 }
 
 // A store file far larger than any settings is not read (Qt would read it whole at the start and

@@ -14,10 +14,12 @@
 #include <random>
 #include <set>
 
+#include <sys/mount.h>
 #include <sys/resource.h>
 
 #include <climits>
 #include <csignal>
+#include <cstring>
 
 namespace {
 
@@ -224,6 +226,33 @@ TEST_F(ExerciseStatisticsTest, FailedSaveOnAFullDiskLeavesThePreviousFiles) {
   EXPECT_EQ(ReadAll(m_total), before);
   stats->Save();  // with room again, everything is there
   EXPECT_TRUE(ReadAll(m_total).contains("id=\"199\""));
+}
+
+// A real device with no room: a small memory file system, where this machine lets the test mount
+// one (as root); elsewhere the test is skipped.
+TEST_F(ExerciseStatisticsTest, ASaveOnANearlyFullDiskSaysTheDiskIsFull) {
+  const QString disk = m_env.Root() + "/small-disk";
+  ASSERT_TRUE(QDir().mkpath(disk));
+  if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "no file system can be mounted here: " << std::strerror(errno);
+  struct Unmount {
+    QByteArray path;
+    ~Unmount() { ::umount2(path.constData(), MNT_DETACH); }
+  } unmount{QFile::encodeName(disk)};
+
+  Core::ExerciseStatistics stats(disk + "/stats.xml", disk + "/statsLocal.xml");
+  // Filled up, then a page freed: the save's first bytes fit, the rest do not.
+  QFile filler(disk + "/filler");
+  ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+  while (filler.write(QByteArray(4096, 'x')) == 4096) {
+  }
+  ASSERT_TRUE(filler.resize(filler.size() / 4096 * 4096 - 4096));
+  for (int id = 1; id < 200; ++id) stats.AddEntry({id, 0, 0, 1, 0});
+  EXPECT_THROW(stats.Save(), Error);
+  ASSERT_EQ(stats.GetLastSaveProblems().size(), 2u);
+  for (const StorageProblem& problem : stats.GetLastSaveProblems())
+    EXPECT_EQ(problem.reason.toStdString(), "the disk is full") << problem.path.toStdString();
+  EXPECT_EQ(ReadAll(disk + "/stats.xml"), EmptyDocument);
 }
 
 // A statistics file kept elsewhere behind a link stays there; the link is not replaced.
@@ -486,6 +515,86 @@ TEST_F(StatisticsRecoveryTest, AFolderInPlaceOfTheTotalFileStillLetsTheLessonBeS
   EXPECT_TRUE(ReadAll(m_local).contains("id=\"5\""));
   ASSERT_EQ(stats->GetLastSaveProblems().size(), 1u);
   EXPECT_EQ(stats->GetLastSaveProblems()[0].path, m_total);
+}
+
+// What a save writes and what a start reads agree: a history that nears the bound is told once, a
+// save never writes beyond what the next start reads, and the history stays readable.
+class StatisticsBoundTest : public ExerciseStatisticsTest {
+ protected:
+  // A history as a save writes it, just under the largest file that is read: distinct questions,
+  // or three questions repeated over and over (as a file may hold them).
+  static QByteArray HistoryUnderTheBound(bool repeated, int* records) {
+    QByteArray entries;
+    const qint64 room = Core::ExerciseStatistics::MaxFileBytes - Document({}).size() - 100;
+    for (*records = 0;; ++*records) {
+      const QByteArray entry =
+          QStringLiteral(
+              "    <entry id=\"%1\" exId=\"0\" section=\"0\" correct=\"1\" wrong=\"2\"/>\n")
+              .arg(repeated ? *records % 3 : *records)
+              .toUtf8();
+      if (entries.size() + entry.size() > room) return Document(entries);
+      entries += entry;
+    }
+  }
+  static int NearlyFullProblems(const Core::ExerciseStatistics& stats) {
+    int count = 0;
+    for (const StorageProblem& problem : stats.GetStorageProblems())
+      count += problem.kind == StorageProblem::NearlyFull;
+    return count;
+  }
+};
+
+TEST_F(StatisticsBoundTest, AHistoryThatWouldOutgrowTheBoundKeepsItsFileReadable) {
+  int records = 0;
+  const QByteArray history = HistoryUnderTheBound(false, &records);
+  WriteAll(m_total, history);
+  testing::internal::CaptureStderr();
+  auto stats = Open();
+  EXPECT_EQ(Total(*stats, 0).size(), size_t(records));
+  ASSERT_EQ(NearlyFullProblems(*stats), 1);
+  EXPECT_EQ(stats->GetStorageProblems()[0].path, m_total);
+  EXPECT_EQ(stats->GetStorageProblems()[0].reason, "16.0 MB of the 16 MB that can be read");
+
+  // One quiz more does not fit: the file keeps what it held, the lesson's file takes the answer.
+  stats->AddEntry({records, 0, 0, 1, 0});
+  EXPECT_THROW(stats->Save(), Error);
+  ASSERT_EQ(stats->GetLastSaveProblems().size(), 1u);
+  EXPECT_EQ(stats->GetLastSaveProblems()[0].kind, StorageProblem::Unwritable);
+  EXPECT_EQ(stats->GetLastSaveProblems()[0].path, m_total);
+  EXPECT_EQ(ReadAll(m_total), history);
+  EXPECT_TRUE(ReadAll(m_local).contains(QStringLiteral("id=\"%1\"").arg(records).toUtf8()));
+  EXPECT_EQ(Total(*stats, 0).size(), size_t(records) + 1) << "the answer lives on in memory";
+  EXPECT_EQ(NearlyFullProblems(*stats), 1) << "told once";
+
+  // The next start reads the whole history.
+  stats = Open();
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Total(*stats, 0).size(), size_t(records));
+  for (const StorageProblem& problem : stats->GetStorageProblems())
+    EXPECT_NE(problem.kind, StorageProblem::TooLarge);
+}
+
+TEST_F(StatisticsBoundTest, RepeatedRecordsAreMergedWhenTheHistoryWouldOutgrowTheBound) {
+  int records = 0;
+  WriteAll(m_total, HistoryUnderTheBound(true, &records));
+  testing::internal::CaptureStderr();
+  auto stats = Open();
+  testing::internal::GetCapturedStderr();
+  stats->AddEntry({7, 0, 0, 1, 0});
+  stats->Save();
+  EXPECT_LT(QFileInfo(m_total).size(), 1024);
+
+  stats = Open();
+  EXPECT_TRUE(stats->GetStorageProblems().empty());
+  const int each = records / 3;  // records is a multiple of three or one or two more
+  std::vector<ExStat> expected;
+  for (int id = 0; id < 3; ++id) {
+    const int times = each + (id < records % 3 ? 1 : 0);
+    expected.push_back({id, 0, 0, times, 2 * times});
+  }
+  expected.push_back({7, 0, 0, 1, 0});
+  EXPECT_THAT(Total(*stats, 0),
+              UnorderedElementsAre(expected[0], expected[1], expected[2], expected[3]));
 }
 
 }  // namespace
