@@ -95,9 +95,9 @@ QString DescribeStorageProblem(const Core::StorageProblem& problem) {
                 "as %3, and a new one is started.")
           .arg(file, holding, FileName(problem.keptCopy));
     case Core::StorageProblem::NearlyFull:
-      return tr("%1, %2, has grown to %3, close to the most that can be read. Once it is full, "
-                "the answers that do not fit are kept only until you close the program. "
-                "Clearing the statistics of a trainer makes room again.")
+      return tr("%1, %2, has grown to %3. Once it is full, the answers that do not fit are kept "
+                "only until you close the program. Clearing the statistics of a trainer makes "
+                "room again.")
           .arg(file, holding, reason);
   }
   return {};

@@ -14,7 +14,7 @@ struct StorageProblem {
     Unreadable,    // there, but could not be read: left alone, nothing is saved to it
     Unwritable,    // could not be written: what it should hold lives on in memory
     TooLarge,      // far larger than the data could ever make it: not read, put aside as found
-    NearlyFull,    // nears the largest size that is read; `reason` tells how large it is
+    NearlyFull,    // nears the largest size that is read; `reason` tells its size and that bound
   };
   // Whose data the file holds.
   enum Content { Statistics, LessonStatistics, UsageRecord, Settings };

@@ -9,6 +9,7 @@
 
 #include "shell_fixture.h"
 #include "src/core/catalog/exercise_catalog.h"
+#include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "src/core/exercise/exercise.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/block_view_control.h"
@@ -179,6 +180,38 @@ TEST_F(StorageNoticeTest, ALessonWhoseAnswersCouldNotBeSavedIsToldAtItsEnd) {
       "statistics (a folder is in its place)."));
   EXPECT_TRUE(ReadAll(DataFile("statsLocal.xml")).contains("exId=\"2\""));
   Screenshot("storage-notice-lesson-end.png");
+}
+
+// Told at the start like the data files' troubles: a settings folder that is a link to itself,
+// which Qt would take for no file at all, and a history nearing the largest file that is read.
+TEST_F(StorageNoticeTest, ASettingsFolderLinkedToItselfAndAHistoryNearItsBoundAreToldAtTheStart) {
+  CloseConsole();
+  App()->ReleaseServices();
+  const QString folder = m_env.ConfigHome() + "/Quorvale";
+  ASSERT_TRUE(QDir(folder).removeRecursively());
+  ASSERT_TRUE(QFile::link(folder, folder));
+  QByteArray history = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ex_stat version=\"1.0\">\n";
+  for (int id = 0; history.size() < Core::ExerciseStatistics::NearlyFullBytes + (1 << 20); ++id)
+    history += QStringLiteral(
+                   "    <entry id=\"%1\" exId=\"0\" section=\"0\" correct=\"1\" "
+                   "wrong=\"0\"/>\n")
+                   .arg(id)
+                   .toUtf8();
+  WriteAll(DataFile("stats.xml"), history + "</ex_stat>\n");
+  testing::internal::CaptureStderr();
+  App()->Init();
+  StartConsole();
+  App()->TellStorageProblems();
+  ASSERT_TRUE(WaitUntil([this] { return NoticeShown(); }));
+  testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(
+      NoticeText().contains("<b>MelvarinStudio.conf</b>, which holds your settings, could not "
+                            "be read (Too many levels of symbolic links)"));
+  EXPECT_TRUE(NoticeText().contains(
+      "<b>stats.xml</b>, which holds your statistics, has grown to 13.0 MB of at most 16 MB."));
+  Screenshot("storage-notice-link-loop-and-nearly-full.png");
+  CloseNotice();
+  ASSERT_TRUE(QFile::remove(folder));
 }
 
 TEST_F(StorageNoticeTest, AbsurdNumbersInTheSettingsFileStillGiveALessonWithQuestions) {

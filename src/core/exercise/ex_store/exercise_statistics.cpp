@@ -279,7 +279,7 @@ qint64 ExerciseStatistics::Save(ExStatSet& set, const QString& path) {
 void ExerciseStatistics::NoteSize(StoredFile& file, qint64 size) {
   if (size < NearlyFullBytes || file.toldNearlyFull) return;
   file.toldNearlyFull = true;
-  const QString reason = QStringLiteral("%1 MB of the %2 MB that can be read")
+  const QString reason = QStringLiteral("%1 MB of at most %2 MB")
                              .arg(double(size) / double(1 << 20), 0, 'f', 1)
                              .arg(MaxFileBytes >> 20);
   std::fprintf(stderr, "The statistics file \"%s\" nears its largest size: %s.\n",

@@ -553,7 +553,7 @@ TEST_F(StatisticsBoundTest, AHistoryThatWouldOutgrowTheBoundKeepsItsFileReadable
   EXPECT_EQ(Total(*stats, 0).size(), size_t(records));
   ASSERT_EQ(NearlyFullProblems(*stats), 1);
   EXPECT_EQ(stats->GetStorageProblems()[0].path, m_total);
-  EXPECT_EQ(stats->GetStorageProblems()[0].reason, "16.0 MB of the 16 MB that can be read");
+  EXPECT_EQ(stats->GetStorageProblems()[0].reason, "16.0 MB of at most 16 MB");
 
   // One quiz more does not fit: the file keeps what it held, the lesson's file takes the answer.
   stats->AddEntry({records, 0, 0, 1, 0});
