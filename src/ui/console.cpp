@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QMoveEvent>
 #include <QResizeEvent>
+#include <QThread>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
@@ -552,9 +553,18 @@ void Console::userExitRequest() {
 }
 
 void Console::endSession() {
-  for (QWidget* widget : QApplication::topLevelWidgets())
-    if (auto* rating = qobject_cast<AppRating*>(widget); rating && rating->isVisible())
-      rating->reject();
+  // Not from inside the loop of a dialog that waits for the learner (the MIDI warning, the print
+  // dialog, the rating): the code after that loop would go on with the exercise gone. The dialogs
+  // up are dismissed, and the way out waits until their loops have ended, a few seconds at most.
+  constexpr int MaxWaits = 100;
+  constexpr int WaitMs = 50;
+  if (QThread::currentThread()->loopLevel() > 1 && m_sessionEndWaits++ < MaxWaits) {
+    for (QWidget* widget : QApplication::allWidgets())
+      if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+        dialog->reject();
+    QTimer::singleShot(WaitMs, this, &Console::endSession);
+    return;
+  }
   leave(false);
 }
 

@@ -99,8 +99,8 @@ class Console : public QMainWindow {
   void updateDevices();
   void toggleFullscreen();
   void userExitRequest();
-  // A shutdown or a logout: leaves as the Close button does, without asking for a rating; a
-  // rating question already up is dismissed.
+  // A shutdown or a logout: leaves as the Close button does, without asking for a rating; the
+  // dialogs up are dismissed first.
   void endSession();
   void userMinimizeScreenRequest();
   void showMinimized();
@@ -152,6 +152,7 @@ class Console : public QMainWindow {
   // The form starts the full-screen button in the full-screen look.
   bool m_fullScreenLookApplied = true;
   bool m_exiting = false;
+  int m_sessionEndWaits = 0;  // for dialogs to end before a session end leaves
   bool m_devicesWaitForExposure = false;
   bool m_homeWaitsForExposure = false;
   enum class FirstScreen { Unchosen, AfterFirstPaint, Chosen };

@@ -15,9 +15,11 @@
 #include "shell_fixture.h"
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/exercise/exercise.h"
+#include "src/core/midi/platform/sound_controller.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/app_rating.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
 #include "support/named_pipes.h"
 
@@ -139,6 +141,42 @@ TEST_F(LeavingTest, ASessionEndInALessonKeepsItsAnswersWithoutAskingForARating) 
   const QByteArray usage = ReadAll(DataFile("tstats.xml"));
   EXPECT_TRUE(usage.contains("appLaunchCount=\"1\""));
   EXPECT_TRUE(usage.contains("<exercise id=\"2\" exLaunchCount=\"1\""));
+}
+
+// SIGTERM while the warning that no MIDI keyboard is found waits for the learner: the warning is
+// dismissed, and the lesson is left only once its loop has ended, so nothing runs on after it.
+TEST_F(LeavingTest, ASessionEndWhileTheMidiWarningWaitsDismissesItFirst) {
+  if (App()->GetSoundController()->GetInputMidiDeviceCount() > 0)
+    GTEST_SKIP() << "a MIDI source of another program is present: no warning comes";
+  StartConsole();
+  Core::GlobalSettings global = App()->GetSettings()->globalSettings;
+  global.showDifficultyDialog = false;
+  App()->SetGlobalSettings(global);
+  UI::ConsoleExerciseControl* screen = m_console->GetExerciseControl();
+  m_console->OpenExercise(0, false);
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && screen->CurrentExercise(); }));
+  App()->LeaveOnTermination([this] { m_console->endSession(); });
+
+  // Play runs the warning's own loop; the signal comes once the warning is up.
+  QTimer::singleShot(0, screen, [screen] { screen->GetPlayDialog()->clickAreaClicked(); });
+  bool signalled = false;
+  QTimer watch;
+  watch.callOnTimeout([&] {
+    auto* warning = screen->findChild<UI::WarningDialog*>();
+    if (signalled || !warning || !warning->isVisible()) return;
+    signalled = true;
+    ::kill(::getpid(), SIGTERM);
+  });
+  watch.start(20);
+  ASSERT_TRUE(RunUntilTheExit());
+  watch.stop();
+  EXPECT_TRUE(signalled);
+  EXPECT_FALSE(screen->findChild<UI::WarningDialog*>()->isVisible());
+  EXPECT_FALSE(screen->HasExercise());
+  EXPECT_EQ(Stored("ROZazod.LastState").toInt(), 2);
+  CloseConsole();
+  App()->ReleaseServices();
+  EXPECT_TRUE(ReadAll(DataFile("tstats.xml")).contains("appLaunchCount=\"1\""));
 }
 
 }  // namespace
