@@ -17,6 +17,7 @@
 #include "src/core/exercise/exercise.h"
 #include "src/core/midi/platform/sound_controller.h"
 #include "src/core/settings/settings_manager.h"
+#include "src/core/telemetry/service_endpoint.h"
 #include "src/ui/app_rating.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/message_dialogs.h"
@@ -41,6 +42,7 @@ class LeavingTest : public Testing::ShellTest {
     UI::AppRating::SetToday([] { return QDate::currentDate(); });
     qunsetenv("MELVARIN_SERVICE_URL");
     App()->LeaveOnTermination({});
+    Core::SetServiceTransferTimeoutMs(m_transferTimeoutMs);  // a session end shortens it
     ShellTest::TearDown();
   }
 
@@ -75,6 +77,7 @@ class LeavingTest : public Testing::ShellTest {
 
   QTimer m_ratingWatch;
   int m_ratingsAsked = 0;
+  const int m_transferTimeoutMs = Core::ServiceTransferTimeoutMs();
 };
 
 TEST_F(LeavingTest, ClosingTheWindowWithAPipeForTheSettingsFileEndsAndKeepsTheUsageRecord) {
