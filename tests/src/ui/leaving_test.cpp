@@ -67,12 +67,11 @@ class LeavingTest : public Testing::ShellTest {
   // Runs the application's event loop until the program's exit ends it; false when it does not
   // within the tests' patience.
   static bool RunUntilTheExit() {
-    bool ended = true;
-    QTimer::singleShot(Testing::PatienceMs, qApp, [&ended] {
-      ended = false;
-      QCoreApplication::exit(1);
-    });
-    return QCoreApplication::exec() == 0 && ended;
+    QTimer patience;  // ends with this call, so it never ends a later test's loop
+    patience.setSingleShot(true);
+    patience.callOnTimeout([] { QCoreApplication::exit(1); });
+    patience.start(Testing::PatienceMs);
+    return QCoreApplication::exec() == 0;
   }
 
   QTimer m_ratingWatch;
