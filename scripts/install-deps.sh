@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config clang-format git
   # Qt 6
   qt6-base-dev qt6-base-dev-tools qt6-scxml-dev qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev
-  qt6-l10n-tools qt6-qpa-plugins libgl-dev libfontconfig-dev
+  qt6-l10n-tools qt6-qpa-plugins libgl-dev libfontconfig-dev libxcb1-dev
   # MIDI, audio, files
   librtmidi-dev jackd2 libjack-jackd2-dev libasound2-dev
   libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont libsndfile1-dev libsmf-dev
