@@ -1,7 +1,11 @@
 #include "GRIntens.h"
 
 #include <algorithm>
+#include <cmath>
+#include <unordered_map>
+#include <vector>
 
+#include "ARCast.h"
 #include "ARIntens.h"
 #include "GREvent.h"
 #include "GRGlobalLocation.h"
@@ -55,26 +59,37 @@ float GRIntens::roomAfter() const {
   return mBoundingBox.right + 0.5f * space;
 }
 
-void GRIntens::standBelow(NEPointerList const& elements) {
-  float const space = mGrStaff ? mGrStaff->getLineSpace() : 50;
-  float lowest = 0;
-  auto reach = [&lowest](GRNotationElement const* element) {
+void GRIntens::StandBelowEvents(NEPointerList const& elements) {
+  // The lowest point the events of each date reach, by the date's value (dates compare by it).
+  std::unordered_map<double, float> lowestAt;
+  auto reach = [&lowestAt](double date, GRNotationElement const* element) {
     if (!element->isGREventClass()) return;
     auto const* event = static_cast<GREvent const*>(element);
-    lowest = std::max(lowest, event->getPosition().y + event->getBoundingBox().bottom);
+    float lowest = event->getPosition().y + event->getBoundingBox().bottom;
     if (GRGlobalStem const* stem = event->getGlobalStem())
       lowest = std::max(lowest, stem->getStemStartPos().y);
+    auto [at, added] = lowestAt.try_emplace(date, lowest);
+    if (!added) at->second = std::max(at->second, lowest);
   };
+  std::vector<GRIntens*> marks;
   for (void* pos = elements.GetHeadPosition(); pos;) {
-    GRNotationElement const* element = elements.GetNext(pos);
-    if (element->getRelativeTimePosition() != getRelativeTimePosition()) continue;
-    reach(element);
+    GRNotationElement* element = elements.GetNext(pos);
+    if (auto* intens = ar_cast<GRIntens>(element)) marks.push_back(intens);
+    double const date = element->getRelativeTimePosition().getValue();
+    // A date that equals no date (not a number) has no events under any mark.
+    if (std::isnan(date)) continue;
+    reach(date, element);
     // The notes of a chord come after its date, placed with it by their shared location.
     if (auto const* chord = dynamic_cast<GRGlobalLocation const*>(element)) {
       if (NEPointerList const* notes = chord->getAssociations())
-        for (void* at = notes->GetHeadPosition(); at;) reach(notes->GetNext(at));
+        for (void* at = notes->GetHeadPosition(); at;) reach(date, notes->GetNext(at));
     }
   }
-  // Half a space between the notes and the tops of the letters.
-  mPosition.y = std::max(6 * space, lowest + 2.5f * space);
+  for (GRIntens* mark : marks) {
+    float const space = mark->mGrStaff ? mark->mGrStaff->getLineSpace() : 50;
+    auto const at = lowestAt.find(mark->getRelativeTimePosition().getValue());
+    float const lowest = at == lowestAt.end() ? 0 : std::max(0.0f, at->second);
+    // Half a space between the notes and the tops of the letters.
+    mark->mPosition.y = std::max(6 * space, lowest + 2.5f * space);
+  }
 }

@@ -15,7 +15,8 @@ class GRIntens : public GRTagARNotationElement {
   // The room the mark needs from its place to whatever follows it on its line: its width and
   // half a line space; 0 for a mark that draws nothing.
   float roomAfter() const;
-  // Moves the mark down below the events of the staff's elements at its date (a chord with its
-  // stem), where they reach lower than the mark's usual place under the staff.
-  void standBelow(NEPointerList const& elements);
+  // Moves every mark among a staff's elements down below the events at its date (a chord with
+  // its stem), where they reach lower than the mark's usual place under the staff. One walk
+  // finds how low each date reaches, so a thousand marks on one note cost a thousand steps.
+  static void StandBelowEvents(NEPointerList const& elements);
 };

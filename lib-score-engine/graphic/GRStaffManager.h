@@ -1,5 +1,8 @@
 #pragma once
 
+#include <typeindex>
+#include <unordered_map>
+
 #include <fstream>
 
 #include "Fraction.h"
@@ -217,6 +220,9 @@ class GRStaffManager {
   ARMusic* mArMusic = nullptr;
   KR_HashTable<NVstring, GRNotationElement*> mSystemTags;
   KR_HashTable<NVstring, HashEntry> mSyncTable;
+  // The group of the table each class's key names now, so that a time with thousands of tags
+  // finds a tag's group in one step.
+  std::unordered_map<std::type_index, KR_HashTable<NVstring, HashEntry>::KeyType*> mSyncGroups;
   KF_Vector<int> mVoiceSyncNumbers{-1};
   int mSyncCounter = 1;
   int mSpringID = 0;

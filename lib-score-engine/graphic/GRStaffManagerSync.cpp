@@ -1,7 +1,9 @@
 // The staff manager's sync slices: the elements of one time position gathered into springs,
 // the system tags of that position, and the staff states that the clef, key and meter tags set.
 
+#include <algorithm>
 #include <typeinfo>
+#include <vector>
 
 #include "ARCast.h"
 #include "ARClef.h"
@@ -31,13 +33,15 @@ NVstring classKey(GRNotationElement const* element) {
   return NVstring(typeid(*element).name());
 }
 
-SyncTable::KeyType* findGroup(SyncTable const& table, NVstring const& key) {
-  KF_IPointerList<SyncTable::KeyType>* list = table.getList();
-  for (void* pos = list->GetHeadPosition(); pos;) {
-    SyncTable::KeyType* entry = list->GetNext(pos);
-    if (entry->key.equal(key.c_str())) return entry;
-  }
-  return nullptr;
+// Orders the groups by their sync numbers, ascending; groups of equal numbers keep their order.
+void sortByNumber(KF_IPointerList<SyncTable::KeyType>& groups) {
+  std::vector<SyncTable::KeyType*> order;
+  order.reserve(groups.GetCount());
+  for (void* pos = groups.GetHeadPosition(); pos;) order.push_back(groups.GetNext(pos));
+  std::stable_sort(order.begin(), order.end(),
+                   [](auto const* a, auto const* b) { return a->value.number < b->value.number; });
+  auto next = order.begin();
+  for (void* pos = groups.GetHeadPosition(); pos; groups.GetNext(pos)) groups.SetAt(pos, *next++);
 }
 
 // A written tag beats an automatic one at the same place; of two alike the first stays.
@@ -113,8 +117,8 @@ int GRStaffManager::AddGRSyncElement(GRNotationElement* element, GRStaff* staff,
       }
     } else if (!beside) {
       RidevUzuze("Sync element without the element it stands beside is not placed");
-    } else if (SyncTable::KeyType* group = findGroup(mSyncTable, classKey(beside))) {
-      group->value.list->AddTail(new SubHash{element, staff, -1, voice});
+    } else if (auto group = mSyncGroups.find(typeid(*beside)); group != mSyncGroups.end()) {
+      group->second->value.list->AddTail(new SubHash{element, staff, -1, voice});
     }
     element->setNeedsSpring(0);
     return -1;
@@ -125,16 +129,23 @@ int GRStaffManager::AddGRSyncElement(GRNotationElement* element, GRStaff* staff,
     return 0;
   }
 
-  const NVstring key = classKey(element);
+  const std::type_index type = typeid(*element);
   const int voiceNumber = mVoiceSyncNumbers.Get(n);
-  SyncTable::KeyType* group = findGroup(mSyncTable, key);
+  auto found = mSyncGroups.find(type);
+  SyncTable::KeyType* group = found == mSyncGroups.end() ? nullptr : found->second;
+  // Opens a group for the element at the end of the table, under its class's key.
+  auto openGroup = [&] {
+    auto* list = new KF_IPointerList<SubHash>(1);
+    list->AddTail(new SubHash{element, staff, n, voice});
+    auto* opened = new SyncTable::KeyType{classKey(element), HashEntry{list, ++mSyncCounter}};
+    mSyncTable.getList()->AddTail(opened);
+    mSyncGroups[type] = opened;
+  };
   auto setVoiceNumber = [this](int voicenum, int number) {
     if (voicenum >= 0) mVoiceSyncNumbers.Set(voicenum, number);
   };
   if (!group) {
-    auto* list = new KF_IPointerList<SubHash>(1);
-    list->AddTail(new SubHash{element, staff, n, voice});
-    mSyncTable.Set(key, HashEntry{list, ++mSyncCounter});
+    openGroup();
     setVoiceNumber(n, mSyncCounter);
     return 0;
   }
@@ -153,9 +164,7 @@ int GRStaffManager::AddGRSyncElement(GRNotationElement* element, GRStaff* staff,
     // The voice already has an element of this class here: the old group keeps its place in
     // the order under no key, and this element opens a later one.
     group->key = "";
-    auto* list = new KF_IPointerList<SubHash>(1);
-    list->AddTail(new SubHash{element, staff, n, voice});
-    mSyncTable.getList()->AddTail(new SyncTable::KeyType{key, HashEntry{list, ++mSyncCounter}});
+    openGroup();
     setVoiceNumber(n, mSyncCounter);
     return 0;
   }
@@ -196,7 +205,7 @@ GRSpring* GRStaffManager::springForEvents(Fraction const& tp) {
 
 void GRStaffManager::springsForSyncGroups(Fraction const& tp, int& firstSpringWithMeter) {
   KF_IPointerList<SyncTable::KeyType>* groups = mSyncTable.getList();
-  if (groups->GetCount() > 1) groups->sort(SyncTable::compVal);
+  if (groups->GetCount() > 1) sortByNumber(*groups);
   bool refresh = false;
   for (void* pos = groups->GetHeadPosition(); pos;) {
     HashEntry& entry = groups->GetNext(pos)->value;
@@ -250,6 +259,7 @@ int GRStaffManager::FinishSyncSlice(Fraction const& tp) {
   for (void* pos = mSyncTable.getList()->GetHeadPosition(); pos;)
     delete mSyncTable.getList()->GetNext(pos)->value.list;
   mSyncTable.getList()->RemoveAll();
+  mSyncGroups.clear();
   mVoiceSyncNumbers.RemoveAll();
   mVoiceEvents.RemoveAll();
   mSyncCounter = 1;

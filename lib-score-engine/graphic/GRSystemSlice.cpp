@@ -127,9 +127,7 @@ void GRSystemSlice::Finish() {
     GRStaff* staff = mStaffs->Get(i);
     if (!staff) continue;
     // Dynamic marks go below the notes at their date before the staff takes their room.
-    NEPointerList const& elements = staff->getElements();
-    for (void* pos = elements.GetHeadPosition(); pos;)
-      if (auto* intens = ar_cast<GRIntens>(elements.GetNext(pos))) intens->standBelow(elements);
+    GRIntens::StandBelowEvents(staff->getElements());
     staff->updateBoundingBox();
     float top = staff->getBoundingBox().top;
     float bottom = staff->getBoundingBox().bottom;
