@@ -1,5 +1,8 @@
 // Every staff line starts with a clef, a key and the glue marker, the first line in the order
 // clef, key, meter, glue.
+#include <array>
+#include <vector>
+
 #include "ARAuto.h"
 #include "ARCast.h"
 #include "ARClef.h"
@@ -23,13 +26,14 @@ bool IsBreak(ARMusicalObject const* object) {
   return ar_cast<ARNewSystem const>(object) || ar_cast<ARNewPage const>(object);
 }
 
-// Whether b belongs in front of a among the tags that begin a line.
-bool GoesBefore(ARMusicalObject const* b, ARMusicalObject const* a) {
-  if (ar_cast<ARSecondGlue const>(a))
-    return ar_cast<ARMeter const>(b) || IsKey(b) || ar_cast<ARClef const>(b);
-  if (ar_cast<ARMeter const>(a)) return ar_cast<ARClef const>(b) || IsKey(b);
-  if (IsKey(a)) return ar_cast<ARClef const>(b) != nullptr;
-  return false;
+// Where a tag goes among the tags that begin a line: clef, key, meter, glue; -1 for any other
+// object, which keeps its place and parts the tags on either side of it.
+int LeadingRank(ARMusicalObject const* object) {
+  if (ar_cast<ARClef const>(object)) return 0;
+  if (IsKey(object)) return 1;
+  if (ar_cast<ARMeter const>(object)) return 2;
+  if (ar_cast<ARSecondGlue const>(object)) return 3;
+  return -1;
 }
 
 }  // namespace
@@ -43,25 +47,33 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
   void* keyPlace = nullptr;
   void* lineStart = ObjectList::GetHeadPosition();
 
+  // Puts each run of clef, key, meter and glue tags from line start to the first event in that
+  // order, keeping the written order of tags of one kind: one pass over the block, however
+  // many tags it holds.
   auto sortLeadingBlock = [&] {
-    for (bool swapped = true; swapped;) {
-      swapped = false;
-      for (void* at = lineStart; at;) {
-        void* next = at;
-        ObjectList::GetNext(next);
-        if (!next) break;
-        ARMusicalObject* a = GetAt(at);
-        ARMusicalObject* b = GetAt(next);
-        if (a->isEventClass() || b->isEventClass()) break;
-        if (GoesBefore(b, a)) {
-          SetAt(at, b);
-          SetAt(next, a);
-          swapped = true;
-          break;
-        }
-        at = next;
+    std::vector<void*> run;
+    std::array<std::vector<ARMusicalObject*>, 4> byRank;
+    auto putInOrder = [&] {
+      auto place = run.begin();
+      for (auto& tags : byRank) {
+        for (ARMusicalObject* tag : tags) SetAt(*place++, tag);
+        tags.clear();
       }
+      run.clear();
+    };
+    for (void* at = lineStart; at;) {
+      void* const node = at;
+      ARMusicalObject* object = ObjectList::GetNext(at);
+      if (object->isEventClass()) break;
+      const int rank = LeadingRank(object);
+      if (rank < 0) {
+        putInOrder();
+        continue;
+      }
+      run.push_back(node);
+      byRank[rank].push_back(object);
     }
+    putInOrder();
   };
 
   void* pos = StartForwardWalk(state);
