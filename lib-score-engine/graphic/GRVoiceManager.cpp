@@ -331,6 +331,10 @@ void GRVoiceManager::ReadBeginTags(Fraction const& tp) {
   while (position) {
     auto* tag = ar_cast<ARMusicalTag>(mArVoice->ObjectList::GetAt(position));
     if (!tag || tag->getRelativeTimePosition() > tp) break;
+    // A break further on begins a line of its own and reads what follows it then, so thousands
+    // of breaks in a row are read once each, not each again at every break before it. Only a
+    // break the walk starts on is passed (a voice may begin with one).
+    if (!first && (ar_cast<ARNewSystem>(tag) || ar_cast<ARNewPage>(tag))) break;
     if (auto* staff = ar_cast<ARStaff>(tag)) {
       if (first) switchToStaff(staff->getStaffNumber());
     } else if (auto* page = ar_cast<ARPageFormat>(tag)) {
