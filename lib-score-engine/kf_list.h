@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "engine_work.h"
 #include "kf_node_pool.h"
 #include "src/common/assertion.h"
 
@@ -87,12 +88,14 @@ class KF_List {
   // Returns the value at pos and moves pos on; after the tail pos becomes null. Because the
   // position has already moved, a walk may remove the node it has just passed.
   T GetNext(void*& pos) const {
+    ++EngineWork::tListSteps;
     Node* node = static_cast<Node*>(pos);
     pos = node->next;
     return node->data;
   }
 
   T GetPrev(void*& pos) const {
+    ++EngineWork::tListSteps;
     Node* node = static_cast<Node*>(pos);
     pos = node->prev;
     return node->data;

@@ -1,0 +1,107 @@
+// Texts that pile thousands of tags onto one date or one line start: the work the engine does
+// for each must grow with the text, not with its square, or a text of a few hundred kilobytes
+// would keep the engine busy for minutes within its work limits. The work is counted in steps
+// through the engine's lists, never timed.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "Razid.h"
+#include "VGDevice.h"
+#include "engine_state.h"
+#include "engine_work.h"
+#include "rendered_text.h"
+#include "tools/layout/offline_engine.h"
+
+namespace {
+
+// A text eight times as long may take eight times the work, and a little more for what grows
+// with the pages and systems it fills; work growing with the square of the text would take
+// sixty-four times.
+constexpr double kMostGrowth = 9;
+
+std::string Repeated(std::string const& piece, int times) {
+  std::string text;
+  text.reserve(piece.size() * times);
+  for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// Pieces taken in turn, times in all.
+std::string Alternating(std::initializer_list<char const*> pieces, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += pieces.begin()[i % pieces.size()];
+  return text;
+}
+
+class WorkGrowthTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    RazidInitDesc desc{&engine.device(), nullptr, nullptr, nullptr};
+    ASSERT_EQ(RazidInit(&desc), 0);
+  }
+  void TearDown() override { RazidShutdown(); }
+
+  // The list steps that parsing, laying out and drawing every page of the text took; the text
+  // must be drawn, not refused.
+  std::uint64_t WorkFor(std::string const& text) {
+    std::uint64_t const before = EngineWork::ListSteps();
+    EngineTesting::RenderedText const outcome =
+        EngineTesting::RenderText(text, engine.device().getVGSystem());
+    EXPECT_TRUE(outcome.drawn()) << "result " << outcome.result << "\n" << outcome.warnings;
+    return EngineWork::ListSteps() - before;
+  }
+
+  // The text built with count pieces, at a count and at eight times that.
+  void ExpectLinear(std::function<std::string(int)> const& text, int count) {
+    double const small = static_cast<double>(WorkFor(text(count)));
+    double const large = static_cast<double>(WorkFor(text(8 * count)));
+    EXPECT_GT(small, 0);
+    EXPECT_LE(large, kMostGrowth * small) << "grew " << large / small << "-fold";
+  }
+
+  Layout::OfflineEngine engine;
+};
+
+TEST_F(WorkGrowthTest, DynamicMarksOnOneNote) {
+  ExpectLinear([](int n) { return "[ " + Repeated("\\intens<\"p\"> ", n) + "c ]"; }, 2000);
+}
+
+TEST_F(WorkGrowthTest, MarksOfManyKindsOnOneNote) {
+  ExpectLinear(
+      [](int n) {
+        return "[ " +
+               Alternating({"\\intens<\"f\"> ", "\\text<\"a\"> ", "\\fermata ", "\\mark<\"A\"> ",
+                            "\\coda ", "\\intens<\"pp\"> ", "\\space<1> ", "\\breathMark "},
+                           n) +
+               "c ]";
+      },
+      1000);
+}
+
+TEST_F(WorkGrowthTest, ClefAndKeyChangesBeforeTheFirstNote) {
+  ExpectLinear(
+      [](int n) {
+        return "[ " + Alternating({"\\clef<\"treble\"> ", "\\key<2> ", "\\meter<\"3/4\"> "}, n) +
+               "c d ]";
+      },
+      500);
+}
+
+TEST_F(WorkGrowthTest, EmptyRepeatsAtOneDate) {
+  ExpectLinear([](int n) { return "[ " + Repeated("\\repeatBegin \\repeatEnd ", n) + "c ]"; },
+               5000);
+}
+
+TEST_F(WorkGrowthTest, BreaksWithNothingBetweenThem) {
+  ExpectLinear([](int n) { return "[ c " + Repeated("\\newPage ", n) + "d ]"; }, 1250);
+  ExpectLinear(
+      [](int n) {
+        return "[ c " + Alternating({"\\newPage ", "\\newSystem ", "\\newLine "}, n) + "d ]";
+      },
+      1250);
+}
+
+}  // namespace
