@@ -1,5 +1,6 @@
 #include "GRMusic.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "ARMusic.h"
@@ -11,6 +12,7 @@
 #include "GRVoice.h"
 #include "RazidDrawTypes.h"
 #include "engine_globals.h"
+#include "engine_work.h"
 #include "src/common/assertion.h"
 
 GRMusic* gCurMusic = nullptr;
@@ -55,8 +57,18 @@ void GRMusic::createGR(ARPageFormat* format) {
     mVoiceAt.push_back(mVoices.GetTail());
     mVoiceNumbers.emplace(voice, static_cast<int>(mVoiceAt.size()) - 1);
   }
-  GRStaffManager manager(this, format);
-  manager.createStaves();
+  bool ranOutOfWork = false;
+  {
+    GRStaffManager manager(this, format);
+    double const steps = std::min(sListStepsPerWorkUnit * sMaxLayoutWork, 1e18);
+    manager.createStaves(EngineWork::ListSteps() + static_cast<std::uint64_t>(steps));
+    ranOutOfWork = manager.ranOutOfWork();
+  }
+  if (!ranOutOfWork) return;
+  music->resetGRRepresentation();
+  RemoveLayout();
+  mRefused = true;
+  ZudidOvod("Music too large for one layout - ignored");
 }
 
 GRMusic::~GRMusic() {

@@ -25,12 +25,17 @@ class GRMusic : public GREvent {
   ~GRMusic() override;
 
   // Drops every page and voice, then lays the music out again; music whose layout would be
-  // larger than sMaxLayoutWork (EstimatedLayoutWork) is refused with a warning and gets no page.
+  // larger than sMaxLayoutWork (EstimatedLayoutWork), or takes more steps than that allows, is
+  // refused with a warning and gets no page.
   void createGR(ARPageFormat* format);
   bool isRefused() const { return mRefused; }
   // 4.2 million: some six thousand measures (three hundred pages) of plain music on two staves,
   // drawn in a few seconds and half a gigabyte at most by the optimised build.
   static inline double sMaxLayoutWork = 4.2e6;
+  // The estimate counts each object at a fixed cost; a layout that takes more than this many
+  // steps through the engine's lists per unit of its limit does work the estimate did not see
+  // (plain music takes about three) and is refused as well, when it has taken them.
+  static inline double sListStepsPerWorkUnit = 16;
 
   // Draws nothing: a score is drawn page by page.
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}

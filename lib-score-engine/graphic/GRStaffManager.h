@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <typeindex>
 #include <unordered_map>
 
@@ -68,8 +69,10 @@ class GRStaffManager {
   virtual GRStaff* getStaff(int staffnum);
   virtual void prepareStaff(int staffnum);
 
-  // The whole layout run.
-  void createStaves();
+  // The whole layout run. It stops at the first time position after the engine's list steps
+  // (EngineWork) have passed stepLimit, and ranOutOfWork then tells so.
+  void createStaves(std::uint64_t stepLimit = UINT64_MAX);
+  bool ranOutOfWork() const { return mRanOutOfWork; }
   // Turns the elements gathered at tp into springs; 0.
   int FinishSyncSlice(Fraction const& tp);
   // Registers an element for the current time position; n is the voice number, or a spring id
@@ -225,6 +228,7 @@ class GRStaffManager {
   std::unordered_map<std::type_index, KR_HashTable<NVstring, HashEntry>::KeyType*> mSyncGroups;
   KF_Vector<int> mVoiceSyncNumbers{-1};
   int mSyncCounter = 1;
+  bool mRanOutOfWork = false;
   int mSpringID = 0;
   int mLastSpringID = 0;
   GRRodList* mSimpleRods;

@@ -17,9 +17,10 @@
 #include "GRSystemSlice.h"
 #include "GRVoiceManager.h"
 #include "engine_globals.h"
+#include "engine_work.h"
 #include "src/common/assertion.h"
 
-void GRStaffManager::createStaves() {
+void GRStaffManager::createStaves(std::uint64_t stepLimit) {
   delete mVoiceManagers;
   mVoiceManagers = new KF_IVector<GRVoiceManager>(1);
   if (mArMusic) {
@@ -42,6 +43,11 @@ void GRStaffManager::createStaves() {
   float breakValue = 0;
   bool musicBegun = false;
   while (true) {
+    if (EngineWork::ListSteps() > stepLimit) {
+      mRanOutOfWork = true;
+      FinishSyncSlice(now);
+      break;
+    }
     GRPassResult pass{mode};
     for (int i = 0; i < getNumVoices(); ++i) {
       GRVoiceManager* manager = mVoiceManagers->Get(i);

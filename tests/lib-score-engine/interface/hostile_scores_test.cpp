@@ -158,6 +158,20 @@ TEST_F(HostileScoresTest, MusicBeyondTheLayoutLimitIsRefusedWithAWarning) {
   GRMusic::sMaxLayoutWork = limit;
 }
 
+// Work the estimate does not see, such as a search over every earlier element for each one,
+// still ends the layout once it has taken more steps than the limit allows.
+TEST_F(HostileScoresTest, LayoutsTakingMoreStepsThanTheLimitAllowsAreRefusedWithAWarning) {
+  std::string const text = PlainNotes(20000);
+  double const steps = GRMusic::sListStepsPerWorkUnit;
+  GRMusic::sListStepsPerWorkUnit = 0.001;
+  Outcome const outcome = Render(text);
+  GRMusic::sListStepsPerWorkUnit = steps;
+  EXPECT_TRUE(outcome.refused());
+  EXPECT_NE(outcome.warnings.find("Razid Warning: Music too large for one layout - ignored"),
+            std::string::npos);
+  EXPECT_TRUE(Render(text).drawn());
+}
+
 // A piece of a thousand measures on two staves, some fifty pages, was once refused as too large.
 TEST_F(HostileScoresTest, AThousandMeasuresOfPlainMusicAreDrawnToTheLastPage) {
   Outcome const outcome = Render(SampleScores::PlainEighthsOnTwoStaves(1000));
