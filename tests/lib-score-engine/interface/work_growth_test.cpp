@@ -84,7 +84,8 @@ TEST_F(WorkGrowthTest, MarksOfManyKindsOnOneNote) {
 TEST_F(WorkGrowthTest, ClefAndKeyChangesBeforeTheFirstNote) {
   ExpectLinear(
       [](int n) {
-        return "[ " + Alternating({"\\clef<\"treble\"> ", "\\key<2> ", "\\meter<\"3/4\"> "}, n) +
+        return "[ " +
+               Alternating({"\\clef<\"treble\"> ", "\\key<\"D\"> ", "\\meter<\"3/4\"> "}, n) +
                "c d ]";
       },
       500);
