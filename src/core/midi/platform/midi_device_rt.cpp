@@ -5,6 +5,7 @@
 #include "src/core/midi/platform/jack_midi_input.h"
 #include "src/core/midi/platform/jack_midi_output.h"
 #include "src/core/midi/platform/midi_api.h"
+#include "src/core/midi/platform/midi_input_queue.h"
 #include "src/core/midi/platform/short_messages.h"
 #include "src/core/midi/platform/silence_outputs.h"
 
@@ -34,6 +35,8 @@ void MidiInRtDevice::Reset() {
   Close();
   MidiInDeviceBase::Reset();
   m_seconds = 0.0;
+  m_queue =
+      std::make_unique<MidiInputQueue>([this](const MidiEvent& event) { ProcessEvent(event); });
   const RtMidi::Api api = ChooseMidiApi();
   if (api == RtMidi::UNIX_JACK) {
     m_jackInput = JackMidiInput::Open(InputClientName, InputPortName, m_port,
@@ -58,14 +61,17 @@ void MidiInRtDevice::Reset() {
 
 void MidiInRtDevice::Close() {
   m_jackInput.reset();  // stops its callback before it goes
-  if (!m_input) return;
-  // The callback goes first, so that no event reaches a device whose port is closing.
-  try {
-    m_input->cancelCallback();
-    m_input->closePort();
-  } catch (const RtMidiError&) {
+  if (m_input) {
+    // The callback goes first, so that no event reaches a device whose port is closing.
+    try {
+      m_input->cancelCallback();
+      m_input->closePort();
+    } catch (const RtMidiError&) {
+    }
+    m_input.reset();
   }
-  m_input.reset();
+  // With the callbacks stopped: what they queued is delivered before the queue goes.
+  m_queue.reset();
 }
 
 QString MidiInRtDevice::GetName() const {
@@ -83,7 +89,7 @@ void MidiInRtDevice::OnRtEvent(double delta, std::vector<unsigned char>* message
   // the messages after it stay right. What a port joined to it is still delivered.
   ForEachShortMessage(message->data(), message->size(),
                       [&](const unsigned char* bytes, unsigned int length) {
-                        ProcessEvent(MidiEvent(MidiMessage(bytes, length), pulses, m_seconds));
+                        m_queue->Push(MidiEvent(MidiMessage(bytes, length), pulses, m_seconds));
                       });
 }
 

@@ -18,6 +18,7 @@ namespace Core {
 
 class JackMidiInput;
 class JackMidiOutput;
+class MidiInputQueue;
 
 // Live input is stamped at 768 pulses per second.
 constexpr double LiveInputPulsesPerSecond = 768.0;
@@ -35,8 +36,9 @@ class MidiInRtDevice : public MidiInDeviceBase {
   // The name of this device's own port, as the MIDI system reported it when the port was opened.
   QString GetName() const override;
 
-  // Stamps what the port handed over and delivers the short messages in it (system-exclusive
-  // data is dropped, its time still counts); called on the MIDI system's input thread.
+  // Stamps what the port handed over and queues the short messages in it for delivery
+  // (system-exclusive data is dropped, its time still counts); called on the MIDI system's input
+  // thread, which it never keeps waiting. The observers hear them on the queue's own thread.
   void OnRtEvent(double delta, std::vector<unsigned char>* message);
 
   // Number of input ports; throws Error (0x300 + the RtMidi error type) when they cannot be
@@ -46,7 +48,9 @@ class MidiInRtDevice : public MidiInDeviceBase {
  private:
   std::shared_ptr<RtMidiIn> m_input;           // the port under ALSA
   std::unique_ptr<JackMidiInput> m_jackInput;  // the port under JACK
-  double m_seconds = 0.0;                      // time of the messages received since the last Reset
+  // Open while a port is: it outlives the port's callbacks and delivers what they queued.
+  std::unique_ptr<MidiInputQueue> m_queue;
+  double m_seconds = 0.0;  // time of the messages received since the last Reset
   unsigned int m_port;
   QString m_name;
 };

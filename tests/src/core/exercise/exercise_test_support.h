@@ -156,6 +156,9 @@ class TestTrainer : public Core::Exercise {
   std::shared_ptr<Core::MidiStream> PoolStream(unsigned long section) const {
     return m_streams[section];
   }
+  // The exercise's own lock, for tests that hold it from a thread of theirs as a busy screen or
+  // timer would.
+  Core::LessonMutexType& LessonLock() const { return LessonMutex(); }
   // Sets every section's question count and time per question, and the instrument.
   void Configure(unsigned int questions, int milliseconds, unsigned char instrument = 0);
   void ConfigureSection(unsigned long section, unsigned int questions, int milliseconds);

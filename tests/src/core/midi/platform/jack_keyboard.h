@@ -3,11 +3,15 @@
 // The keyboard of the tests and benchmarks that play MIDI through a JACK server.
 
 #include <jack/jack.h>
+#include <jack/midiport.h>
+#include <jack/ringbuffer.h>
 
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "src/common/assertion.h"
@@ -31,7 +35,8 @@ class JackKeyboard {
 
   explicit JackKeyboard(const std::string& client, size_t perCycle = AllAtOnce)
       : m_client(jack_client_open(client.c_str(), JackNoStartServer, nullptr)),
-        m_perCycle(perCycle) {
+        m_perCycle(perCycle),
+        m_timed(jack_ringbuffer_create(TimedRingBytes)) {
     if (!m_client) return;
     m_port = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     if (!m_port || jack_set_process_callback(m_client, &JackKeyboard::Process, this) != 0 ||
@@ -40,6 +45,7 @@ class JackKeyboard {
   }
   ~JackKeyboard() {
     if (m_client) jack_client_close(m_client);
+    jack_ringbuffer_free(m_timed);
   }
   JackKeyboard(const JackKeyboard&) = delete;
   JackKeyboard& operator=(const JackKeyboard&) = delete;
@@ -54,6 +60,22 @@ class JackKeyboard {
   }
   void Press(int note) { Send({0x90, static_cast<unsigned char>(note), 100}); }
   void Release(int note) { Send({0x80, static_cast<unsigned char>(note), 0}); }
+
+  // Plays short messages as a hand does, each a number of milliseconds after the one before it
+  // (the first that long after the cycle that takes it up), timed by the server's own frames.
+  // Not to be mixed with Send in one cycle.
+  void PlaySpaced(const std::vector<std::pair<int, std::vector<unsigned char>>>& messages) {
+    const jack_nframes_t rate = m_client ? jack_get_sample_rate(m_client) : 48000;
+    for (const auto& [gapMs, bytes] : messages) {
+      MELVARIN_ASSERT(!bytes.empty() && bytes.size() <= 3);
+      TimedMessage message;
+      message.gap = static_cast<uint32_t>(static_cast<uint64_t>(gapMs) * rate / 1000);
+      message.length = static_cast<uint8_t>(bytes.size());
+      for (size_t i = 0; i < bytes.size(); ++i) message.bytes[i] = bytes[i];
+      MELVARIN_ASSERT(jack_ringbuffer_write_space(m_timed) >= sizeof message);
+      jack_ringbuffer_write(m_timed, reinterpret_cast<const char*>(&message), sizeof message);
+    }
+  }
 
   // How many messages went out so far, and the server's time in microseconds (the clock of
   // jack_frames_to_time) at which the n-th of them did, counted from 0; 0 when not recorded.
@@ -72,7 +94,37 @@ class JackKeyboard {
       keyboard->m_sentAt[before + i] = jack_frames_to_time(keyboard->m_client, cycleStart + frame);
     }
     keyboard->m_sentCount.store(before + sent);
+    keyboard->PlayTimed(frames);
     return 0;
+  }
+
+  struct TimedMessage {
+    uint32_t gap = 0;  // frames after the message before it
+    uint8_t length = 0;
+    std::array<unsigned char, 3> bytes{};
+  };
+  static constexpr size_t TimedRingBytes = 4096 * sizeof(TimedMessage);
+
+  // Process thread: places the spaced messages that fall due in this cycle at their frames.
+  void PlayTimed(jack_nframes_t frames) {
+    void* buffer = jack_port_get_buffer(m_port, frames);
+    jack_nframes_t frame = 0;
+    for (;;) {
+      if (!m_hasTimed) {
+        if (jack_ringbuffer_read_space(m_timed) < sizeof m_nextTimed) return;
+        jack_ringbuffer_read(m_timed, reinterpret_cast<char*>(&m_nextTimed), sizeof m_nextTimed);
+        m_hasTimed = true;
+        m_waitFrames = m_nextTimed.gap;
+      }
+      if (m_waitFrames >= frames - frame) {
+        m_waitFrames -= frames - frame;
+        return;
+      }
+      frame += m_waitFrames;
+      m_waitFrames = 0;
+      jack_midi_event_write(buffer, frame, m_nextTimed.bytes.data(), m_nextTimed.length);
+      m_hasTimed = false;
+    }
   }
 
   jack_client_t* m_client;
@@ -81,6 +133,11 @@ class JackKeyboard {
   Core::JackMidiQueue m_queue;
   std::atomic<size_t> m_sentCount{0};
   std::array<std::atomic<jack_time_t>, 4096> m_sentAt{};
+  // Spaced messages: written by the test, read by the process thread.
+  jack_ringbuffer_t* m_timed;
+  TimedMessage m_nextTimed;  // process thread only, as the two below
+  bool m_hasTimed = false;
+  jack_nframes_t m_waitFrames = 0;
 };
 
 }  // namespace Testing

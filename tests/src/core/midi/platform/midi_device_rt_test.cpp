@@ -383,11 +383,12 @@ TEST(MidiInRtDeviceThreads, EventsFromTheInputThreadWhileTheGuiThreadReads) {
     device.GetKeybardState(0, keys);
   }
   input.join();
+  // Each event is recorded as it is delivered, on the device's delivering thread.
+  ASSERT_TRUE(collector.WaitFor(2000));
   device.GetStream(recorded);
   ASSERT_EQ(recorded.GetEvents().size(), 2000);
   EXPECT_NEAR(recorded.GetEvents().last().GetTime(), 2.0, 1e-9);
   EXPECT_EQ(recorded.GetEvents().last().GetTimePulses(), static_cast<unsigned>(768 * 1.999));
-  EXPECT_TRUE(collector.WaitFor(2000));
   device.RemoveObserver(&collector);
 }
 
@@ -424,6 +425,8 @@ TEST(MidiInRtDeviceThreads, ShortMessagesAreRecoveredFromWhatAPortHandsOver) {
     seconds += 0.25;  // the time of dropped data still counts
     for (const Bytes& bytes : c.delivered) expected.emplace_back(bytes, seconds);
   }
+  // The observers hear them on the device's own delivering thread.
+  ASSERT_TRUE(collector.WaitFor(expected.size()));
   const std::vector<MidiEvent> events = collector.Events();
   ASSERT_EQ(events.size(), expected.size());
   for (size_t i = 0; i < events.size(); ++i) {
@@ -436,7 +439,10 @@ TEST(MidiInRtDeviceThreads, ShortMessagesAreRecoveredFromWhatAPortHandsOver) {
   // grow for as long as the keyboard is plugged in; the table's two real-time bytes are not in it
   // either.
   std::vector<unsigned char> clock{0xF8};
-  for (int i = 0; i < 10000; ++i) device.OnRtEvent(0.0, &clock);
+  for (int round = 1; round <= 10; ++round) {
+    for (int i = 0; i < 1000; ++i) device.OnRtEvent(0.0, &clock);
+    ASSERT_TRUE(collector.WaitFor(expected.size() + round * 1000u));
+  }
   EXPECT_EQ(collector.Events().size(), expected.size() + 10000);
   MidiStream recorded;
   device.GetStream(recorded);

@@ -1,0 +1,201 @@
+// Intervals and chords played on a MIDI keyboard while the question still sounds, the notes a
+// hand's few milliseconds apart, all reach the exercise, also while another thread holds the
+// exercise's lock: the keys wait for it and are judged late, none is lost.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <jack/jack.h>
+#include <jack/midiport.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "../midi/platform/jack_test_support.h"
+#include "exercise_test_support.h"
+#include "src/core/midi/platform/sound_controller.h"
+#include "src/core/midi/timer.h"
+#include "tests/src/core/midi/wait_until.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string UniqueName(const char* kind) {
+  return std::string("Melvarin Stall ") + kind + " " +
+         std::to_string(QCoreApplication::applicationPid());
+}
+
+// A second listener on the keyboard's port that never keeps the server waiting. A server on a
+// busy machine misses a cycle now and then and the MIDI of that cycle reaches no one; what this
+// client heard, the server handed on, and the program must not lose it.
+class JackWitness {
+ public:
+  explicit JackWitness(const std::string& source)
+      : m_client(jack_client_open(UniqueName("Witness").c_str(), JackNoStartServer, nullptr)) {
+    if (!m_client) return;
+    m_port = jack_port_register(m_client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+    if (!m_port || jack_set_process_callback(m_client, &JackWitness::Process, this) != 0 ||
+        jack_activate(m_client) != 0 ||
+        jack_connect(m_client, source.c_str(), jack_port_name(m_port)) != 0)
+      m_port = nullptr;
+  }
+  ~JackWitness() {
+    if (m_client) jack_client_close(m_client);
+  }
+  bool IsOpen() const { return m_port; }
+  // Note-ons heard so far.
+  int Heard() const { return m_heard.load(); }
+
+ private:
+  static int Process(jack_nframes_t frames, void* self) {
+    auto* witness = static_cast<JackWitness*>(self);
+    void* buffer = jack_port_get_buffer(witness->m_port, frames);
+    const uint32_t count = jack_midi_get_event_count(buffer);
+    for (uint32_t i = 0; i < count; ++i) {
+      jack_midi_event_t event;
+      if (jack_midi_event_get(&event, buffer, i) == 0 && event.size == 3 &&
+          (event.buffer[0] & 0xF0) == 0x90 && event.buffer[2] > 0)
+        witness->m_heard.fetch_add(1);
+    }
+    return 0;
+  }
+
+  jack_client_t* m_client;
+  jack_port_t* m_port = nullptr;
+  std::atomic<int> m_heard{0};
+};
+
+class InputStallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MELVARIN_REQUIRE_JACK_DELIVERY();
+    keyboard = std::make_unique<Testing::JackKeyboard>(UniqueName("Keys"));
+    ASSERT_TRUE(keyboard->IsOpen());
+    witness = std::make_unique<JackWitness>(keyboard->Name());
+    ASSERT_TRUE(witness->IsOpen());
+    Core::SoundDeviceFactory factory = Core::SoundDeviceFactory::Platform();
+    factory.createSynthesizer = [this] { return output; };
+    factory.watchSetup = [](std::function<void()>) {};
+    controller = std::make_shared<Core::SoundController>(factory);
+    // Other tests' ports come and go while the ports are counted and opened: look again.
+    const QString port = QString::fromStdString(keyboard->Name());
+    ASSERT_TRUE(Testing::WaitUntil([&] {
+      if (controller->SelectInputMidiDevice(port)) return true;
+      controller->UpdateDevices();
+      return false;
+    }));
+    // JACK connects the port a moment after it opens: a released key comes through first.
+    std::shared_ptr<Core::MidiInDevice> input =
+        controller->GetInputMidiDevice(controller->GetSelectedInputMidiDevice());
+    input->AddObserver(&probe);
+    const bool through = Testing::WaitUntil([&] {
+      keyboard->Release(60);
+      return probe.WaitFor(1, 50ms);
+    });
+    input->RemoveObserver(&probe);
+    ASSERT_TRUE(through) << "the keyboard never got through";
+  }
+  void TearDown() override {
+    if (exercise) notices.Detach(*exercise);
+    exercise.reset();
+  }
+
+  // An untimed exercise of one played question kind, started.
+  void Open(Testing::TestSection kind) {
+    if (exercise) notices.Detach(*exercise);
+    exercise = std::make_unique<Testing::TestTrainer>(std::vector<Testing::TestSection>{kind});
+    exercise->Reset();
+    exercise->SetSoundController(controller);
+    exercise->ConfigureSection(0, 1000, 0);
+    notices.Attach(*exercise);
+    exercise->Pause(false);
+  }
+
+  // Asks questions and answers `count` of them right while they sound, the notes `gap` ms
+  // apart; every third answer comes while another thread holds the exercise's lock for 50 ms.
+  void AnswerWhileSounding(const std::vector<int>& notes, int count) {
+    int judged = 0;
+    for (int attempt = 0; judged < count; ++attempt) {
+      ASSERT_LT(attempt, count + count / 4) << "the server lost too many cycles";
+      ASSERT_EQ(exercise->GetState(), Core::ES_READY);
+      exercise->NextQuestion();
+      // The manual clock stands still: the question sounds until a key cuts it off.
+      ASSERT_EQ(exercise->GetState(), Core::ES_PLAYING);
+      notices.Take();
+      std::vector<std::pair<int, std::vector<unsigned char>>> hand;
+      for (size_t i = 0; i < notes.size(); ++i) {
+        const int gap = i == 0 ? 0 : 5 + (attempt * 7 + static_cast<int>(i) * 13) % 36;
+        hand.push_back({gap, {0x90, static_cast<unsigned char>(notes[i]), 100}});
+      }
+      for (int note : notes) hand.push_back({20, {0x80, static_cast<unsigned char>(note), 0}});
+
+      const int heardBefore = witness->Heard();
+      std::thread holder;
+      if (attempt % 3 == 0) {
+        std::promise<void> held;
+        std::future<void> holding = held.get_future();
+        holder = std::thread([&] {
+          std::lock_guard lock(exercise->LessonLock());
+          held.set_value();
+          std::this_thread::sleep_for(50ms);  // a busy thread's hold, the test's stimulus
+        });
+        holding.wait();
+      }
+      keyboard->PlaySpaced(hand);
+      const bool allSent = Testing::WaitUntil(
+          [&] { return witness->Heard() >= heardBefore + static_cast<int>(notes.size()); },
+          std::chrono::milliseconds(Testing::LostMessageMs));
+      if (holder.joinable()) holder.join();
+      const std::string where =
+          "answer " + std::to_string(judged) + ", attempt " + std::to_string(attempt);
+      if (!allSent) {
+        // The server dropped a cycle for every client: no program could judge this one.
+        exercise->AbortQuestion();
+        if (exercise->GetState() != Core::ES_READY) exercise->Pause(false);
+        continue;
+      }
+      ASSERT_TRUE(notices.WaitForCount("answer right kind 1", 1)) << where;
+      EXPECT_EQ(notices.Count("answer wrong kind 1"), 0) << where;
+      // The verdict is told before the question is completed.
+      ASSERT_TRUE(Testing::WaitUntil([&] { return exercise->GetState() == Core::ES_READY; }))
+          << where;
+      ++judged;
+    }
+  }
+
+  Testing::EventCollector probe;  // outlives the devices
+  std::unique_ptr<Testing::JackKeyboard> keyboard;
+  std::unique_ptr<JackWitness> witness;
+  std::shared_ptr<Testing::OutputRecorder> output = std::make_shared<Testing::OutputRecorder>();
+  std::shared_ptr<Core::SoundController> controller;
+  Core::ManualTimer timer;
+  Testing::NoticeRecorder notices;
+  std::unique_ptr<Testing::TestTrainer> exercise;
+};
+
+TEST_F(InputStallTest, IntervalsAndChordsPlayedWhileTheQuestionSoundsAreAllJudged) {
+  Testing::TestSection interval;
+  interval.questionType = Core::QT_NOTE;
+  interval.answerMethods = Core::AM_NOTES | Core::AM_IN_ORDER;
+  interval.notes = {60, 67};
+  Open(interval);
+  AnswerWhileSounding(interval.notes, 100);
+  if (HasFatalFailure()) return;
+
+  Testing::TestSection chord;
+  chord.questionType = Core::QT_CHORD_NAME;
+  chord.answerMethods = Core::AM_NOTES;
+  chord.notes = {60, 64, 67};
+  Open(chord);
+  AnswerWhileSounding(chord.notes, 100);
+}
+
+}  // namespace
