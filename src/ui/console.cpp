@@ -384,7 +384,8 @@ void Console::showAbout() {
 
 void Console::showHelp() {
   if (!Application::instance()->showHelp()) {
-    // Nothing else would show that Help did nothing; the exercise goes on as it was.
+    // Nothing else would show that Help did nothing. A running exercise waits behind the notice
+    // (the exercise screen pauses it as any dialog comes up over it).
     const bool configured = !Application::HelpAddress().isEmpty();
     ShowNotice(this, QStringLiteral("helpNotice"), tr("Help could not be opened"),
                {configured ? tr("No web browser could be started to show the help pages.")

@@ -47,6 +47,7 @@ struct VAvaroState;
 namespace UI {
 
 class ActionHintDialog;
+class DialogCoverWatch;
 class ExerciseHandler;
 class FaderWidget;
 class PictureWidget;
@@ -238,6 +239,8 @@ class ConsoleExerciseControl : public QWidget {
 
   // Exercise control.
   void ContinueAfterSeek();
+  // A dialog has come up over the screen: a running lesson waits behind the Play overlay.
+  void PauseUnderDialog();
   bool CheckForMidiDevice();
   void hideAllDialogs();
   void BeforeSeek();
@@ -350,6 +353,7 @@ class ConsoleExerciseControl : public QWidget {
   long exerciseId = -1;
   bool quizMode = false;
   ActionHintDialog* actionHintDialog = nullptr;
+  DialogCoverWatch* dialogCoverWatch = nullptr;
   FaderWidget* faderWidget = nullptr;
   PictureWidget* questionPicture = nullptr;
   SpeakerWidget* speakerWidget = nullptr;

@@ -11,6 +11,7 @@
 #include "src/ui/action_hint_dialog.h"
 #include "src/ui/application.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/controls/console_exercise_control/dialog_cover_watch.h"
 #include "src/ui/controls/console_exercise_control/exercise_handler.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/message_dialogs.h"
@@ -67,6 +68,10 @@ ConsoleExerciseControl::ConsoleExerciseControl(QWidget* parent)
   actionHintDialog = new ActionHintDialog(this);
   actionHintDialog->HideHint();
   actionHintDialog->installEventFilter(this);
+
+  dialogCoverWatch = new DialogCoverWatch(this);
+  connect(dialogCoverWatch, &DialogCoverWatch::Covered, this,
+          &ConsoleExerciseControl::PauseUnderDialog);
 
   connect(this, &ConsoleExerciseControl::NewTick, this,
           qOverload<>(&ConsoleExerciseControl::UpdateSlider));
@@ -153,6 +158,9 @@ ConsoleExerciseControl::ConsoleExerciseControl(QWidget* parent)
 }
 
 ConsoleExerciseControl::~ConsoleExerciseControl() {
+  // Dialogs shown while the screen goes are none of its business.
+  delete dialogCoverWatch;
+  dialogCoverWatch = nullptr;
   // Detach first, so that no notice of the exercise being stopped reaches a screen half gone.
   if (exercise && exerciseHandler) {
     static_cast<Core::Subject<Core::LessonBaseObserver>&>(*exercise).RemoveObserver(

@@ -154,6 +154,16 @@ bool ConsoleExerciseControl::PauseExercise(bool pause, bool showDlg) {
   return changed;
 }
 
+void ConsoleExerciseControl::PauseUnderDialog() {
+  // The question's time would run out while the learner reads, and the next one's after it. The
+  // lesson waits behind the Play overlay, which the learner finds when the dialog has gone; Play
+  // then asks a new question, as after any pause.
+  if (currentView != ExerciseView || !exercise || exercise->GetPlaybackState() != Core::PS_PLAYING)
+    return;
+  exercise->Pause(true);
+  ShowPlayOverlay(FadeNone);
+}
+
 void ConsoleExerciseControl::Play() {
   if (!exercise) return;
   const int section = std::exchange(sectionChosenUnderOverlay, -1);

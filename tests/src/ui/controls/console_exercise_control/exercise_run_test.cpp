@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "../../../core/midi/platform/jack_test_support.h"
@@ -37,6 +38,7 @@
 #include "src/ui/screen_geometry.h"
 #include "src/ui/section_end_dialog.h"
 #include "src/ui/shell_fixture.h"
+#include "src/ui/storage_notice.h"
 #include "ui_settings_ear_control.h"
 
 namespace {
@@ -460,6 +462,55 @@ TEST_F(AnswerTimingTest, ALongQuizCountsExactlyTheVerdictsItShows) {
   int recorded = 0;
   for (const Core::ExStat& record : records) recorded += record.Correct + record.Wrong;
   EXPECT_EQ(recorded, 45);
+}
+
+// A dialog that comes up over a running timed lesson stops its clock: the notice that Help could
+// not be opened, the About dialog, a notice about the learner's files and a notice of the screen's
+// own. No question runs out of time behind it while the learner reads; once it has gone the
+// lesson waits behind the Play overlay, and Play asks a new question.
+TEST_F(AnswerTimingTest, ADialogOverARunningLessonStopsItsClock) {
+  const QByteArray service = qgetenv("MELVARIN_SERVICE_URL");
+  qputenv("MELVARIN_SERVICE_URL", "http://127.0.0.1:9");
+  Application::SetLinkOpener([](const QUrl&) { return false; });
+  Core::StorageProblem problem;
+  problem.kind = Core::StorageProblem::Unwritable;
+  problem.path = "/nowhere/stats.xml";
+  const std::pair<const char*, std::function<QDialog*()>> dialogs[] = {
+      {"help",
+       [&] {
+         Click(m_console->form().Help);
+         return m_console->findChild<UI::NoticeDialog*>("helpNotice");
+       }},
+      {"about",
+       [&] {
+         Click(m_console->form().About);
+         return m_console->findChild<UI::AboutDialog*>();
+       }},
+      {"files", [&] { return UI::TellStorageProblems(m_console.get(), {problem}); }},
+      {"screen's notice",
+       [&] { return UI::ShowNotice(Screen(), "lessonNotice", "A notice", {"Its words."}); }},
+  };
+  Open(false, Input::Buttons, {1, 50});  // twenty ticks to a question
+  if (HasFatalFailure()) return;
+  for (const auto& [name, show] : dialogs) {
+    AwaitAnswerFor(300);
+    if (HasFatalFailure()) return;
+    QDialog* dialog = show();
+    ASSERT_TRUE(dialog && dialog->isVisible()) << name;
+    timer.Run(5000);  // two questions' time and more
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(verdicts.empty()) << name;
+    EXPECT_TRUE(Screen()->IsPaused()) << name;
+    dialog->done(0);
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->isVisible(); })) << name;
+    EXPECT_TRUE(Screen()->GetPlayDialog()->isVisible()) << name;
+    const int asked = Ex()->GetProgress().QuestionsAsked;
+    PlayFromOverlay();
+    ASSERT_TRUE(WaitUntil([&] { return Ex()->GetProgress().QuestionsAsked == asked + 1; })) << name;
+  }
+  EXPECT_EQ(Ex()->GetProgress().Answered, 0);
+  Application::SetLinkOpener({});
+  qputenv("MELVARIN_SERVICE_URL", service);
 }
 
 // Play after a pause leaves the interrupted question behind, uncounted, even when its time would
@@ -894,8 +945,9 @@ TEST_F(ExerciseRunTest, ASectionButtonUnderThePlayOverlayPlaysItsSection) {
   EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_PLAYING);
 }
 
-// Help that no browser opens is told, and the lesson runs on as it was, unpaused;
-// Help that opens pauses the lesson behind the Play overlay, where the learner comes back to it.
+// Help that no browser opens is told, and the lesson waits behind the notice and then behind the
+// Play overlay; Help that opens pauses the lesson behind the Play overlay, where the learner comes
+// back to it.
 TEST_F(ExerciseRunTest, HelpWithoutABrowserIsToldAndHelpThatOpensPausesVisibly) {
   const QByteArray service = qgetenv("MELVARIN_SERVICE_URL");
   bool browser = false;
@@ -910,8 +962,8 @@ TEST_F(ExerciseRunTest, HelpWithoutABrowserIsToldAndHelpThatOpensPausesVisibly) 
     auto* dialog = m_console->findChild<UI::NoticeDialog*>("helpNotice");
     if (!dialog || !dialog->isVisible()) return false;
     const bool told = dialog->findChild<QLabel*>("Loading_5")->text().contains(words);
-    dialog->hide();  // as its fade ends
-    return told;
+    dialog->hide();
+    return told && WaitUntil([&] { return !dialog->isVisible(); });  // its fade has ended
   };
   auto runsOn = [&] {
     return Ex()->GetPlaybackState() == Core::PS_PLAYING &&
@@ -921,7 +973,10 @@ TEST_F(ExerciseRunTest, HelpWithoutABrowserIsToldAndHelpThatOpensPausesVisibly) 
     qputenv("MELVARIN_SERVICE_URL", address);
     Click(m_console->form().Help);
     EXPECT_TRUE(notice(*address ? "No web browser" : "no address")) << address;
-    EXPECT_TRUE(runsOn()) << address;
+    EXPECT_TRUE(Screen()->IsPaused()) << address;
+    EXPECT_TRUE(Screen()->GetPlayDialog()->isVisible()) << address;
+    PlayFromOverlay();
+    EXPECT_TRUE(WaitUntil(runsOn)) << address;
   }
   EXPECT_EQ(opened, QStringList{"http://127.0.0.1:9/Home/Help"});
 

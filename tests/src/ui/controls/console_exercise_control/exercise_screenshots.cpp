@@ -246,6 +246,24 @@ int main(int argc, char** argv) {
   camera.Take("section_end");
   goHome();
 
+  // Help asked for in a timed lesson where no browser opens: the notice says so, and the lesson
+  // stands still behind it for longer than two questions' time.
+  Application::SetLinkOpener([](const QUrl&) { return false; });
+  qputenv("MELVARIN_SERVICE_URL", "http://127.0.0.1:9");
+  Core::ExcersisesSettings timed = app.GetSettings()->GetExcersiseSettings();
+  timed.noteTrainer.singleNotes.duration = {2, 5};
+  app.SetExcerciseSettings(timed);
+  start("Learn1");
+  QTest::mouseClick(console.form().Help, Qt::LeftButton);
+  auto* help = console.findChild<UI::NoticeDialog*>("helpNotice");
+  camera.Expect(help && WaitUntil([&] { return help->opacity() == 1.0; }), "the help notice");
+  QTest::qWait(5000);  // the learner reads
+  camera.Take("help_notice_in_timed_lesson");
+  if (help) help->fadeOut();
+  camera.Expect(WaitUntil([&] { return help && !help->isVisible(); }), "the notice to close");
+  camera.Take("help_notice_closed");
+  goHome();
+
   app.setMainWindow(nullptr);
   return camera.Ok() ? 0 : 1;
 }
