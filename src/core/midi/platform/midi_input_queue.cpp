@@ -22,10 +22,7 @@ MidiInputQueue::~MidiInputQueue() {
 
 bool MidiInputQueue::Push(const MidiEvent& event) {
   const std::uint64_t pushed = m_pushed.load(std::memory_order_relaxed);
-  if (pushed - m_delivered.load(std::memory_order_acquire) >= m_ring.size()) {
-    m_dropped.fetch_add(1);
-    return false;
-  }
+  if (pushed - m_delivered.load(std::memory_order_acquire) >= m_ring.size()) return false;
   m_ring[pushed % m_ring.size()] = event;
   m_pushed.store(pushed + 1, std::memory_order_release);
   sem_post(&m_signal);

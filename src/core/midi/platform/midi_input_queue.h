@@ -36,10 +36,8 @@ class MidiInputQueue {
   MidiInputQueue& operator=(const MidiInputQueue&) = delete;
 
   // The driver's thread, one at a time: queues the event and wakes the delivering thread. False,
-  // and the event is dropped and counted, only when the queue is full.
+  // and the event is dropped, only when the queue is full.
   bool Push(const MidiEvent& event);
-  // Events dropped so far because the queue was full.
-  std::uint64_t Dropped() const { return m_dropped.load(); }
 
  private:
   void Run();
@@ -48,7 +46,6 @@ class MidiInputQueue {
   std::vector<MidiEvent> m_ring;              // sized once; slot i % size
   std::atomic<std::uint64_t> m_pushed{0};     // written by the driver's thread
   std::atomic<std::uint64_t> m_delivered{0};  // written by the delivering thread
-  std::atomic<std::uint64_t> m_dropped{0};
   std::atomic<bool> m_stop{false};
   // Posted at every push and at the stop; the delivering thread sleeps on it. A POSIX semaphore:
   // posting one never waits, as the driver's thread must not.

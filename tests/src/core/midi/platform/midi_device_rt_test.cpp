@@ -367,8 +367,8 @@ TEST_F(MidiInRtDeliveryTest, AnOutputDeviceClosedInTheMiddleOfItsCycleLeavesNoth
 
 // The input thread delivers while the GUI thread reads the recorded answer and the keys.
 TEST(MidiInRtDeviceThreads, EventsFromTheInputThreadWhileTheGuiThreadReads) {
+  EventCollector collector;       // outlives the device, whose thread may still be telling it
   MidiInRtDevice device(100000);  // no such port: the device stays closed, events are fed by hand
-  EventCollector collector;
   device.AddObserver(&collector);
   std::thread input([&] {
     for (int i = 0; i < 2000; ++i) {
@@ -414,8 +414,8 @@ TEST(MidiInRtDeviceThreads, ShortMessagesAreRecoveredFromWhatAPortHandsOver) {
       // A message cut short, or data bytes that belong to none, are dropped.
       {{0x90, 0x3C, 0x90, 0x3D, 0x41, 0x3E, 0x42, 0xB0}, {{0x90, 0x3D, 0x41}}},
   };
+  EventCollector collector;       // outlives the device, whose thread may still be telling it
   MidiInRtDevice device(100000);  // no such port: events are fed by hand
-  EventCollector collector;
   device.AddObserver(&collector);
   std::vector<std::pair<Bytes, double>> expected;
   double seconds = 0.0;
