@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSet>
 
+#include <future>
 #include <thread>
 
 #include "src/core/midi/error.h"
@@ -390,6 +391,42 @@ TEST(MidiInRtDeviceThreads, EventsFromTheInputThreadWhileTheGuiThreadReads) {
   EXPECT_NEAR(recorded.GetEvents().last().GetTime(), 2.0, 1e-9);
   EXPECT_EQ(recorded.GetEvents().last().GetTimePulses(), static_cast<unsigned>(768 * 1.999));
   device.RemoveObserver(&collector);
+}
+
+// An observer that waits, as the exercise does for its lock while another thread holds it, keeps
+// the input thread waiting for nothing: the keys it hands over meanwhile come late, in order,
+// none lost. JACK's process thread that waited would miss its cycles and the keys in them.
+TEST(MidiInRtDeviceThreads, AnObserverThatWaitsMakesKeysLateNeverLost) {
+  EventCollector collector;  // outlives the device, whose thread may still be telling it
+  std::promise<void> open;
+  std::shared_future<void> gate = open.get_future().share();
+  struct WaitingObserver : Core::MidiDeviceObserver {
+    std::shared_future<void> gate;
+    EventCollector* next = nullptr;
+    void OnMidiEvent(const MidiEvent& event) override {
+      gate.wait();
+      next->OnMidiEvent(event);
+    }
+  } waiting;
+  waiting.gate = gate;
+  waiting.next = &collector;
+  MidiInRtDevice device(100000);  // no such port: events are fed by hand
+  device.AddObserver(&waiting);
+  constexpr int Keys = 500;
+  EXPECT_TRUE(Testing::FinishesOnAnotherThread([&device] {
+    for (int i = 0; i < Keys; ++i) {
+      std::vector<unsigned char> message{0x90, static_cast<unsigned char>(i % 128), 64};
+      device.OnRtEvent(0.001, &message);
+    }
+  })) << "the input thread waited for the observer";
+  open.set_value();
+  ASSERT_TRUE(collector.WaitFor(Keys));
+  const std::vector<MidiEvent> events = collector.Events();
+  for (int i = 0; i < Keys; ++i) {
+    EXPECT_EQ(events[i].GetMessage().GetNote(), i % 128) << i;
+    EXPECT_NEAR(events[i].GetTime(), 0.001 * (i + 1), 1e-9) << i;
+  }
+  device.RemoveObserver(&waiting);
 }
 
 // What a port hands over is walked for the short messages in it: a port may hand over
