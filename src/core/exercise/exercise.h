@@ -8,8 +8,9 @@
 // preparation of each question.
 //
 // Threads: the GUI thread calls every operation of the screen; the timer thread delivers timeline
-// ticks and the question player's playback-complete notice; the MIDI input thread delivers keys
-// through the answer listener. All of them meet under the lesson lock (recursive). Notices go out
+// ticks and the question player's playback-complete notice; the input device's delivering thread
+// hands over keys through the answer listener (never the MIDI driver's own thread, which must not
+// wait for the lesson lock). All of them meet under the lesson lock (recursive). Notices go out
 // with the lesson lock held (OnTick alone without it) and never with a timeline or player lock
 // held, so an observer on the GUI thread may call back into the exercise.
 //
@@ -136,7 +137,7 @@ class Exercise : public LessonBase,
   void ProvideAnswer(const Answer& answer);
   // A key of the on-screen piano; handled like a key of the MIDI keyboard.
   void ExternalMidiEvent(const MidiEvent& event);
-  // A key of the MIDI keyboard, from the answer listener on the input thread.
+  // A key of the MIDI keyboard, from the answer listener on the input device's delivering thread.
   void InternalMidiEvent(const MidiEvent& event);
   // Ends the current question unanswered and, when playing, asks the next.
   void AbortQuestion();

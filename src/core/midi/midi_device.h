@@ -64,7 +64,8 @@ class MidiInDeviceBase : public MidiInDevice {
  protected:
   // Records the event as it came (unless it is a system real-time message), updates the key state
   // of its channel, and hands observers a copy whose note-on velocity is scaled by the volume. Runs
-  // on the producing thread; the record lock is released before any observer is called.
+  // on the thread that delivers the device's events (a port device's own, away from the MIDI
+  // driver's); the record lock is released before any observer is called.
   void ProcessEvent(const MidiEvent& event);
 
  private:
