@@ -6,10 +6,6 @@
 
 #include <QCoreApplication>
 
-#include <jack/jack.h>
-#include <jack/midiport.h>
-
-#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -33,54 +29,13 @@ std::string UniqueName(const char* kind) {
          std::to_string(QCoreApplication::applicationPid());
 }
 
-// A second listener on the keyboard's port that never keeps the server waiting. A server on a
-// busy machine misses a cycle now and then and the MIDI of that cycle reaches no one; what this
-// client heard, the server handed on, and the program must not lose it.
-class JackWitness {
- public:
-  explicit JackWitness(const std::string& source)
-      : m_client(jack_client_open(UniqueName("Witness").c_str(), JackNoStartServer, nullptr)) {
-    if (!m_client) return;
-    m_port = jack_port_register(m_client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-    if (!m_port || jack_set_process_callback(m_client, &JackWitness::Process, this) != 0 ||
-        jack_activate(m_client) != 0 ||
-        jack_connect(m_client, source.c_str(), jack_port_name(m_port)) != 0)
-      m_port = nullptr;
-  }
-  ~JackWitness() {
-    if (m_client) jack_client_close(m_client);
-  }
-  bool IsOpen() const { return m_port; }
-  // Note-ons heard so far.
-  int Heard() const { return m_heard.load(); }
-
- private:
-  static int Process(jack_nframes_t frames, void* self) {
-    auto* witness = static_cast<JackWitness*>(self);
-    void* buffer = jack_port_get_buffer(witness->m_port, frames);
-    const uint32_t count = jack_midi_get_event_count(buffer);
-    for (uint32_t i = 0; i < count; ++i) {
-      jack_midi_event_t event;
-      if (jack_midi_event_get(&event, buffer, i) == 0 && event.size == 3 &&
-          (event.buffer[0] & 0xF0) == 0x90 && event.buffer[2] > 0)
-        witness->m_heard.fetch_add(1);
-    }
-    return 0;
-  }
-
-  jack_client_t* m_client;
-  jack_port_t* m_port = nullptr;
-  std::atomic<int> m_heard{0};
-};
-
 class InputStallTest : public ::testing::Test {
  protected:
   void SetUp() override {
     MELVARIN_REQUIRE_JACK_DELIVERY();
     keyboard = std::make_unique<Testing::JackKeyboard>(UniqueName("Keys"));
     ASSERT_TRUE(keyboard->IsOpen());
-    witness = std::make_unique<JackWitness>(keyboard->Name());
-    ASSERT_TRUE(witness->IsOpen());
+    xruns = std::make_unique<Testing::XrunCounter>();
     Core::SoundDeviceFactory factory = Core::SoundDeviceFactory::Platform();
     factory.createSynthesizer = [this] { return output; };
     factory.watchSetup = [](std::function<void()>) {};
@@ -119,14 +74,12 @@ class InputStallTest : public ::testing::Test {
     exercise->Pause(false);
   }
 
-  // Asks questions and answers `count` of them right while they sound, the notes `gap` ms
+  // Asks questions and answers `count` of them right while they sound, the notes 5 to 40 ms
   // apart; every third answer comes while another thread holds the exercise's lock for 50 ms.
   void AnswerWhileSounding(const std::vector<int>& notes, int count) {
-    int judged = 0;
-    for (int attempt = 0; judged < count; ++attempt) {
-      ASSERT_LT(attempt, count + count / 4) << "the server lost too many cycles";
-      ASSERT_EQ(exercise->GetState(), Core::ES_READY);
-      exercise->NextQuestion();
+    int unheard = 0;
+    for (int attempt = 0, judged = 0; judged < count; ++attempt) {
+      if (exercise->GetState() == Core::ES_READY) exercise->NextQuestion();
       // The manual clock stands still: the question sounds until a key cuts it off.
       ASSERT_EQ(exercise->GetState(), Core::ES_PLAYING);
       notices.Take();
@@ -137,7 +90,7 @@ class InputStallTest : public ::testing::Test {
       }
       for (int note : notes) hand.push_back({20, {0x80, static_cast<unsigned char>(note), 0}});
 
-      const int heardBefore = witness->Heard();
+      const int missed = xruns->Count();
       std::thread holder;
       if (attempt % 3 == 0) {
         std::promise<void> held;
@@ -150,19 +103,20 @@ class InputStallTest : public ::testing::Test {
         holding.wait();
       }
       keyboard->PlaySpaced(hand);
-      const bool allSent = Testing::WaitUntil(
-          [&] { return witness->Heard() >= heardBefore + static_cast<int>(notes.size()); },
-          std::chrono::milliseconds(Testing::LostMessageMs));
+      const std::string right = "answer right kind 1";
+      const bool soon = notices.WaitForCount(right, 1, Testing::LostMessageMs);
       if (holder.joinable()) holder.join();
-      const std::string where =
-          "answer " + std::to_string(judged) + ", attempt " + std::to_string(attempt);
-      if (!allSent) {
-        // The server dropped a cycle for every client: no program could judge this one.
-        exercise->AbortQuestion();
-        if (exercise->GetState() != Core::ES_READY) exercise->Pause(false);
+      if (!soon && xruns->Count() != missed) {
+        // A server without real-time scheduling on a busy machine now and then misses a cycle of
+        // a client, and the keys in it never reach the program. That may cost a few answers; a
+        // lock held while keys arrive must cost none (it would cost every third).
+        ASSERT_LE(++unheard, count / 10) << "answers lost in cycles the server missed";
+        exercise->AbortQuestion();  // asks the next one
         continue;
       }
-      ASSERT_TRUE(notices.WaitForCount("answer right kind 1", 1)) << where;
+      const std::string where =
+          "answer " + std::to_string(judged) + ", attempt " + std::to_string(attempt);
+      ASSERT_TRUE(soon || notices.WaitForCount(right, 1)) << where;
       EXPECT_EQ(notices.Count("answer wrong kind 1"), 0) << where;
       // The verdict is told before the question is completed.
       ASSERT_TRUE(Testing::WaitUntil([&] { return exercise->GetState() == Core::ES_READY; }))
@@ -173,7 +127,7 @@ class InputStallTest : public ::testing::Test {
 
   Testing::EventCollector probe;  // outlives the devices
   std::unique_ptr<Testing::JackKeyboard> keyboard;
-  std::unique_ptr<JackWitness> witness;
+  std::unique_ptr<Testing::XrunCounter> xruns;
   std::shared_ptr<Testing::OutputRecorder> output = std::make_shared<Testing::OutputRecorder>();
   std::shared_ptr<Core::SoundController> controller;
   Core::ManualTimer timer;
