@@ -190,6 +190,7 @@ void ARMusicalVoice::AddPositionTag(ARPositionTag* tag) {
   MELVARIN_ASSERT(tag != nullptr);
   pendingPositionTags->AddTail(tag);
   curVoiceState->ptagpos = PositionTags().AddTail(tag);
+  mOpenRanges.Add(tag);
   if (ARMusicalTag* musicalTag = TagOf(tag)) {
     musicalTag->setRelativeTimePosition(duration);
     musicalTag->setAssociation(1);
@@ -201,6 +202,7 @@ void ARMusicalVoice::RemovePositionTag(ARPositionTag* tag) {
   MELVARIN_ASSERT(tag != nullptr);
   MELVARIN_ASSERT(!tag->isEndTagClass());
   if (curVoiceState->IsOpen(tag)) curVoiceState->RemovePositionTag(tag, 0);
+  mOpenRanges.Remove(tag);
   // The tag taken back is mostly the newest: both lists are searched from their ends.
   auto removeNewest = [tag](PositionTagList& list) {
     for (void* pos = list.GetTailPosition(); pos;) {
@@ -244,16 +246,13 @@ void* ARMusicalVoice::setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusic
   auto* named = ar_cast<ARDummyRangeEnd>(end);
   char const* endText = named ? named->getEndText() : ")";
   const bool plainEnd = !named || named->isPlainEnd();
-  ARPositionTag* begin = nullptr;
-  for (void* pos = list.GetTailPosition(); pos && !begin;) {
-    ++mRangeSearchSteps;
-    ARPositionTag* candidate = list.GetPrev(pos);
-    ARMusicalTag* candidateTag = TagOf(candidate);
-    if (candidate->isEndTagClass() || candidate->getCorrespondence() || !candidateTag ||
-        candidateTag->getID() != id)
-      continue;
-    if (plainEnd ? candidateTag == startTag : candidateTag->MatchEndTag(endText)) begin = candidate;
-  }
+  ARPositionTag* begin = mOpenRanges.FindNewest(
+      id,
+      [&](ARPositionTag* candidate) {
+        ARMusicalTag* candidateTag = TagOf(candidate);
+        return plainEnd ? candidateTag == startTag : candidateTag->MatchEndTag(endText);
+      },
+      mRangeSearchSteps);
 
   if (!begin) {
     RidevUzuze("TagEnd does not match a begin-tag");
@@ -413,6 +412,7 @@ ARMusicalVoice::NodeOrder ARMusicalVoice::OrderOfNodes(void* from) const {
 }
 
 void ARMusicalVoice::ConvertToNormalForm() {
+  mOpenRanges.Clear();
   if (!mPosTagList) return;
 
   // Ranges that never closed, closed nothing or hold no event go, wherever they stand.

@@ -8,6 +8,7 @@
 
 #include "ARMusicalEvent.h"
 #include "NodeOrdinals.h"
+#include "OpenRangeIndex.h"
 #include "kf_ilist.h"
 
 class ARAuto;
@@ -67,9 +68,9 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   // the last event; returns the end tag's node in the range-tag list. The voice takes the end
   // tag also when it fits no range: it is marked so that the normal form drops it.
   virtual void* setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusicalTag* startTag);
-  // How many range tags the searches for the begins of end tags have passed so far: ranges
-  // closed in the order they opened make each search walk all those still open, which the
-  // parse counts as work.
+  // How many open begin tags the searches for the begins of end tags have looked at so far: an
+  // end tag that fits none of many open begins of its id passes them all, which the parse counts
+  // as work.
   double getRangeSearchSteps() const { return mRangeSearchSteps; }
   // Withdraws a begin tag from the range-tag list without deleting it; the caller takes it.
   virtual void RemovePositionTag(ARPositionTag* tag);
@@ -219,6 +220,8 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   int readmode = CHORDMODE;
   PositionTagList* mPosTagList = nullptr;
   double mRangeSearchSteps = 0;
+  // While the factory reads the voice: the begins that end tags may still close.
+  OpenRangeIndex mOpenRanges;
   PositionTagList* pendingPositionTags;
   // Set by the factory: voices count from 1, a cue's voice is -1.
   int voiceNum = 0;

@@ -105,4 +105,25 @@ TEST_F(WorkGrowthTest, BreaksWithNothingBetweenThem) {
       1250);
 }
 
+// Each end tag looks only at the ranges still open, not at every range tag before it; ends that
+// close nothing, and ranges closed right after they open, leave none behind.
+TEST_F(WorkGrowthTest, EndTagsWithoutBegins) {
+  ExpectLinear(
+      [](int n) {
+        return "[ c " +
+               Alternating({"\\beamEnd ", "\\crescEnd ", "\\dimEnd ", "\\accelEnd ", "\\slurEnd ",
+                            "\\ritEnd "},
+                           n) +
+               "d ]";
+      },
+      2000);
+  ExpectLinear(
+      [](int n) {
+        return "[ \\slurBegin c " +
+               Alternating({"\\crescBegin d \\crescEnd ", "\\beamEnd e ", "\\dimEnd "}, n) +
+               "\\slurEnd c ]";
+      },
+      1000);
+}
+
 }  // namespace
