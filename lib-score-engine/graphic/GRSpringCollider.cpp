@@ -38,11 +38,9 @@ void GRSpringCollider::AddExtent(GRNotationElement* el, void* pos, float top, fl
   const int first = static_cast<int>(from);
   const int last = static_cast<int>(to);
   if (last < first) return;
-  // The new entries are merged in from the back, each after the entries its band holds.
-  if (mBandOf.empty()) {
-    mBandOf.reserve(kFirstCapacity);
-    mPositions.reserve(kFirstCapacity);
-  }
+  // The new entries are merged in from the back, each after the entries its band holds. The
+  // lists take only the room their entries need: a layout holds one collider per spring, and
+  // most springs hold one note of a few bands.
   std::size_t old = mBandOf.size();
   const std::size_t added = static_cast<std::size_t>(last - first) + 1;
   mBandOf.resize(old + added);

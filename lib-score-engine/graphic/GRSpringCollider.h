@@ -64,9 +64,6 @@ class GRSpringCollider : public GRArenaObject {
   }
 
  private:
-  // Room for the entries of a spring of a few notes, made once.
-  static constexpr std::size_t kFirstCapacity = 32;
-
   // The first entry of the band, or of the next band above it.
   std::size_t LowerBound(int band) const;
   // The first entry after the band of the entry at.
