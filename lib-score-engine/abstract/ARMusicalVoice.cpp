@@ -246,13 +246,15 @@ void* ARMusicalVoice::setPositionTagEndPos(int id, ARMusicalTag* tagEnd, ARMusic
   auto* named = ar_cast<ARDummyRangeEnd>(end);
   char const* endText = named ? named->getEndText() : ")";
   const bool plainEnd = !named || named->isPlainEnd();
-  ARPositionTag* begin = mOpenRanges.FindNewest(
-      id,
-      [&](ARPositionTag* candidate) {
-        ARMusicalTag* candidateTag = TagOf(candidate);
-        return plainEnd ? candidateTag == startTag : candidateTag->MatchEndTag(endText);
-      },
-      mRangeSearchSteps);
+  // A parenthesis closes the tag it belongs to; a named end the newest begin of its name.
+  ARPositionTag* begin =
+      plainEnd ? mOpenRanges.FindOpen(ar_cast<ARPositionTag>(startTag), id, mRangeSearchSteps)
+               : mOpenRanges.FindNewest(
+                     id,
+                     [endText](ARPositionTag* candidate) {
+                       return TagOf(candidate)->MatchEndTag(endText);
+                     },
+                     mRangeSearchSteps);
 
   if (!begin) {
     RidevUzuze("TagEnd does not match a begin-tag");

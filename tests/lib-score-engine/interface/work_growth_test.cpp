@@ -124,6 +124,13 @@ TEST_F(WorkGrowthTest, EndTagsWithoutBegins) {
                "\\slurEnd c ]";
       },
       1000);
+  // Begins that never close are passed by kind: one look tells a kind of begin fits none.
+  ExpectLinear(
+      [](int n) {
+        return "[ " + Repeated("\\beamBegin ", n) + "c " +
+               Alternating({"\\crescEnd ", "\\dimEnd d "}, n) + "e ]";
+      },
+      500);
 }
 
 }  // namespace
