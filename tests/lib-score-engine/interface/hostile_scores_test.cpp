@@ -17,6 +17,8 @@
 
 namespace {
 
+using EngineTesting::Repeated;
+
 // The sanitizers slow the engine down a few times, ThreadSanitizer most.
 constexpr double kSlowdown = Testing::UnderThreadSanitizer    ? 10
                              : Testing::UnderAddressSanitizer ? 4
@@ -26,13 +28,6 @@ constexpr double kSlowdown = Testing::UnderThreadSanitizer    ? 10
 constexpr double kMostSeconds = Testing::EndlessWorkSeconds * kSlowdown;
 constexpr double kMostMegabytes = 800;
 
-std::string Repeat(std::string const& piece, int times) {
-  std::string text;
-  text.reserve(piece.size() * times);
-  for (int i = 0; i < times; ++i) text += piece;
-  return text;
-}
-
 std::string Numbered(int from, int to, std::function<std::string(int)> const& piece) {
   std::string text;
   for (int i = from; i <= to; ++i) text += piece(i);
@@ -40,7 +35,7 @@ std::string Numbered(int from, int to, std::function<std::string(int)> const& pi
 }
 
 std::string PlainNotes(int bytes) {
-  return "[ " + Repeat("c d e f g a h c2 d e f g a h c1 ", bytes / 32) + "]";
+  return "[ " + Repeated("c d e f g a h c2 d e f g a h c1 ", bytes / 32) + "]";
 }
 
 using Outcome = EngineTesting::RenderedText;
@@ -113,15 +108,15 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
        "[ " +
            Numbered(1, 20000, [](int i) { return "\\beamBegin:" + std::to_string(i) + " c/8 "; }) +
            Numbered(1, 20000, [](int i) { return "\\beamEnd:" + std::to_string(i) + " "; }) + "]"},
-      {"10000 voltas", "[ " + Repeat("\\volta<\"1.\">( c ) ", 10000) + "]"},
-      {"20000 voltas", "[ " + Repeat("\\volta<\"1.\">( c ) ", 20000) + "]"},
+      {"10000 voltas", "[ " + Repeated("\\volta<\"1.\">( c ) ", 10000) + "]"},
+      {"20000 voltas", "[ " + Repeated("\\volta<\"1.\">( c ) ", 20000) + "]"},
       // Each text under a line once looked through the whole line for its lowest note.
-      {"4000 texts on one line", "[ " + Repeat("\\text<\"a\"> c ", 4000) + "]"},
-      {"20000 texts with ranges", "[ " + Repeat("\\text<\"a\">( c ) ", 20000) + "]"},
+      {"4000 texts on one line", "[ " + Repeated("\\text<\"a\"> c ", 4000) + "]"},
+      {"20000 texts with ranges", "[ " + Repeated("\\text<\"a\">( c ) ", 20000) + "]"},
       // Every line break once finished every system of the page again, and every jump mark
       // looked through the whole staff for the notes under it.
-      {"2000 forced line breaks", "[ " + Repeat("\\newLine c ", 2000) + "]"},
-      {"3000 coda marks", "[ " + Repeat("\\coda c ", 3000) + "]"},
+      {"2000 forced line breaks", "[ " + Repeated("\\newLine c ", 2000) + "]"},
+      {"3000 coda marks", "[ " + Repeated("\\coda c ", 3000) + "]"},
       {"20000 staves", "{ " +
                            Numbered(1, 20000,
                                     [](int i) {
@@ -132,7 +127,7 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
       {"20000 staves in one voice",
        "[ " + Numbered(1, 20000, [](int i) { return "\\staff<" + std::to_string(i) + "> c "; }) +
            "]"},
-      {"5000 voices", "{ " + Repeat("[ c d e f ], ", 4999) + "[ c d e f ] }"},
+      {"5000 voices", "{ " + Repeated("[ c d e f ], ", 4999) + "[ c d e f ] }"},
       {"100 KB of plain notes", PlainNotes(100000)},
       {"100 KB of plain notes on two staves", SampleScores::PlainTwoStaves(100000)},
       {"250 KB of plain notes", PlainNotes(250000)},
@@ -189,8 +184,8 @@ TEST_F(HostileScoresTest, HugeTextsAreRefusedBeforeTheyFillMemory) {
   } const cases[] = {
       {"notes", PlainNotes(10000000)},
       {"notes on two staves", SampleScores::PlainTwoStaves(10000000)},
-      {"range tags", "[ " + Repeat("\\beamBegin ", 1000000) + "c ]"},
-      {"tag parameters", "[ \\text<" + Repeat("\"a\", ", 2000000) + "\"a\"> c ]"},
+      {"range tags", "[ " + Repeated("\\beamBegin ", 1000000) + "c ]"},
+      {"tag parameters", "[ \\text<" + Repeated("\"a\", ", 2000000) + "\"a\"> c ]"},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.what);

@@ -40,4 +40,11 @@ RenderedText RenderText(std::string const& text, VGSystem* system) {
   return outcome;
 }
 
+std::string Repeated(std::string const& piece, int times) {
+  std::string text;
+  text.reserve(piece.size() * times);
+  for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
 }  // namespace EngineTesting

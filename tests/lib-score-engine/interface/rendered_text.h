@@ -26,4 +26,7 @@ struct RenderedText {
 // engine must be started (RazidInit). Warnings are captured.
 RenderedText RenderText(std::string const& text, VGSystem* system);
 
+// A piece of text written times over, the stuff of texts built to be large.
+std::string Repeated(std::string const& piece, int times);
+
 }  // namespace EngineTesting

@@ -17,17 +17,12 @@
 
 namespace {
 
+using EngineTesting::Repeated;
+
 // A text eight times as long may take eight times the work, and a little more for what grows
 // with the pages and systems it fills; work growing with the square of the text would take
 // sixty-four times.
 constexpr double kMostGrowth = 9;
-
-std::string Repeated(std::string const& piece, int times) {
-  std::string text;
-  text.reserve(piece.size() * times);
-  for (int i = 0; i < times; ++i) text += piece;
-  return text;
-}
 
 // Pieces taken in turn, times in all.
 std::string Alternating(std::initializer_list<char const*> pieces, int times) {
