@@ -33,6 +33,7 @@ class ActionHintDialog : public QWidget {
   void HideHint();
   // Picks the variant of the following ShowHint calls.
   void SetPauseAfterErrorMode(bool on);
+  bool PauseAfterErrorMode() const { return m_pauseAfterError; }
   float newOpacity() const { return m_opacity; }
   void setNewOpacity(float value);
   CustomPropertyAnimation* fadeAnimation() const { return m_fade; }

@@ -252,6 +252,13 @@ void ScoreBoard::PaintExcersiceScore(const QRect& area) {
   ScorePainter(&scoreSet->first(), 0).PaintExerciseScore(painter, area);
 }
 
+QRect ScoreBoard::shownRect() const {
+  if (displayMode != Exercise || rowCount == 0 || cacheState == None || !scoreSet ||
+      scoreSet->isEmpty())
+    return {};
+  return ScorePainter(&scoreSet->first(), 0).ExerciseScoreShownRect(rect());
+}
+
 QString ListMistakes(const QVector<ScoreBoardMistake>& mistakes) {
   QString list;
   QTextStream out(&list);

@@ -64,6 +64,9 @@ class ScoreBoard : public MusicControl {
 
   void PaintText();
   void PaintExcersiceScore(const QRect& rect);
+  // The part of the board that the exercise score covers; empty in other display modes or
+  // without a score.
+  QRect shownRect() const;
   void PaintMistakesScore();
 
   // Written directly by the owner.

@@ -1,5 +1,6 @@
 #include "src/ui/score_board/score_painter.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPolygonF>
 
@@ -82,6 +83,27 @@ std::optional<QRectF> ScorePainter::HighlightFrame() const {
   const double top = std::min(a.y(), b.y());
   const double bottom = std::max(a.y() + a.height(), b.y() + b.height());
   return QRectF(left - 10, top - 10, right - left + 20, bottom - top + 20);
+}
+
+QRect ScorePainter::ExerciseScoreShownRect(const QRect& rect) const {
+  if (description->pages.isEmpty() || !description->pages.first().score) return {};
+  // Ledger lines, accidentals and chords reach past the staff by as much as their notes need: the
+  // page's own ink tells how far.
+  const QImage page =
+      description->pages.first().score->toImage().convertToFormat(QImage::Format_ARGB32);
+  QRect inked;
+  for (int y = 0; y < page.height(); ++y) {
+    const QRgb* line = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+    int left = -1, right = -1;
+    for (int x = 0; x < page.width(); ++x)
+      if (qAlpha(line[x]) != 0) {
+        if (left < 0) left = x;
+        right = x;
+      }
+    if (left >= 0) inked |= QRect(left, y, right - left + 1, 1);
+  }
+  if (const std::optional<QRectF> frame = HighlightFrame()) inked |= frame->toAlignedRect();
+  return inked.translated(ExerciseScoreOrigin(rect));
 }
 
 void ScorePainter::PaintExerciseScore(QPainter& painter, QRect rect) {

@@ -35,6 +35,9 @@ class ScorePainter {
   // The frame round boxes highlightIndex and highlightIndex + 1, relative to the pixmap's corner;
   // none without a highlight or without both boxes.
   std::optional<QRectF> HighlightFrame() const;
+  // What PaintExerciseScore draws into rect: the inked part of the page with the highlight frame;
+  // empty when it draws nothing.
+  QRect ExerciseScoreShownRect(const QRect& rect) const;
 
  private:
   int RowTop(int page, int rows, const QRect& update) const;

@@ -291,7 +291,11 @@ class ConsoleExerciseControl : public QWidget {
   // on from where it is let go; false when the grip does not lie there.
   bool SeekFromOverlayAt(QPoint point);
   void ShowPlayOverlay(FadeMode mode);
+  // Shows the hint clear of what the question shows and of the answer controls; takes it down
+  // when there is no such place.
   void ShowSpacebarHint();
+  // What the question area shows, in the screen's coordinates; empty when it shows nothing.
+  QRect ShownQuestionRect() const;
   void PaintFrameShadow();
   void PaintTopBand(QWidget* widget);
 
@@ -354,6 +358,8 @@ class ConsoleExerciseControl : public QWidget {
   bool quizMode = false;
   ActionHintDialog* actionHintDialog = nullptr;
   DialogCoverWatch* dialogCoverWatch = nullptr;
+  // Where the pointer was when the hint last went down.
+  std::optional<QPoint> hintTakenDownAt;
   FaderWidget* faderWidget = nullptr;
   PictureWidget* questionPicture = nullptr;
   SpeakerWidget* speakerWidget = nullptr;

@@ -18,18 +18,21 @@
 #include "src/ui/action_hint_dialog.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/console_exercise_control/form_buttons.h"
+#include "src/ui/controls/console_exercise_control/hint_placement.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/picture_widget.h"
 #include "src/ui/play_dialog.h"
+#include "src/ui/score_board/score_board.h"
 #include "src/ui/screen_geometry.h"
+#include "src/ui/speaker_widget.h"
 
 namespace UI {
 
 namespace {
 
 constexpr int HintDuration = 3500;
-constexpr int HintZone = 20;    // rows at the bottom of the question area that bring up the hint
-constexpr int HintCardGap = 4;  // between the hint and a question card or answer buttons around it
+constexpr int HintZone = 20;  // rows at the bottom of the question area that bring up the hint
+constexpr int HintGap = 4;    // between the hint and what the question shows or the answer controls
 constexpr int ShadowSize = 12;
 
 using Stops = std::initializer_list<std::pair<double, int>>;  // position, alpha of black
@@ -81,10 +84,18 @@ bool ConsoleExerciseControl::eventFilter(QObject* watched, QEvent* event) {
   }
   if (type == QEvent::MouseButtonPress && watched == actionHintDialog && currentView == 0)
     ToggleByClick();
+  // Qt tells the area that the pointer enters it also when the bubble goes from under a pointer
+  // that rests: only a pointer that has moved since the bubble went down, or has left the area
+  // meanwhile, brings it back.
+  if (type == QEvent::Hide && watched == actionHintDialog) hintTakenDownAt = QCursor::pos();
+  if (type == QEvent::Leave && watched == faderWidget &&
+      !QRect(faderWidget->mapToGlobal(QPoint()), faderWidget->size()).contains(QCursor::pos()))
+    hintTakenDownAt.reset();
   if (type == QEvent::Enter && watched == faderWidget) {
     const QPoint pointer = QCursor::pos();
     const QPoint bottomLeft = faderWidget->mapToGlobal(QPoint(0, faderWidget->height()));
-    if (pointer.y() >= bottomLeft.y() - HintZone && pointer.y() < bottomLeft.y())
+    if (pointer.y() >= bottomLeft.y() - HintZone && pointer.y() < bottomLeft.y() &&
+        pointer != hintTakenDownAt)
       ShowSpacebarHint();
   }
   if (type == QEvent::FocusIn && IsSectionButton(ui, watched))
@@ -157,22 +168,39 @@ void ConsoleExerciseControl::ToggleBySpace() {
 }
 
 void ConsoleExerciseControl::ShowSpacebarHint() {
+  const QSize size = actionHintDialog->size();
   const int screenWidth = PrimaryScreenGeometry().width();
-  const int x = screenWidth / 2 - actionHintDialog->width() / 2;
-  int y = ui.Gkc->mapTo(this, QPoint(0, 0)).y() - 70;
-  // A question card reaching down to the bubble keeps it under its lower edge instead, as far as
-  // the room above the answer buttons or the keys goes.
-  if (faderWidget->currentWidget() == pictureWidget) {
-    const QRect card = pictureWidget->shownRect().translated(pictureWidget->mapTo(this, QPoint()));
-    const QSize size = actionHintDialog->size();
-    if (card.intersects(QRect(QPoint(x, y - size.height()), size))) {
-      const QWidget* answers =
-          ui.MultipleChoiceWidget->isVisible() ? static_cast<const QWidget*>(ui.Answer1) : ui.Gkc;
-      const int floor = answers->mapTo(this, QPoint()).y() - HintCardGap;
-      y = std::min(card.bottom() + 1 + HintCardGap + size.height(), floor);
-    }
+  const int usualBottom = ui.Gkc->mapTo(this, QPoint(0, 0)).y() - 70;
+  const QWidget* answers =
+      ui.MultipleChoiceWidget->isVisible() ? static_cast<const QWidget*>(ui.Answer1) : ui.Gkc;
+  const HintRoom room{size,
+                      QPoint(screenWidth / 2 - size.width() / 2, usualBottom - size.height()),
+                      ShownQuestionRect(),
+                      answers->mapTo(this, QPoint()).y() - HintGap - 1,
+                      width() - 1,
+                      HintGap};
+  // With no place clear of the question the learner reads it undisturbed, and the space bar
+  // still pauses. After a wrong answer the question is over, and the lesson waits: the learner
+  // must be told how it goes on, at the usual place.
+  std::optional<QPoint> corner = PlaceHint(room);
+  if (!corner && actionHintDialog->PauseAfterErrorMode()) corner = room.usual;
+  if (!corner) {
+    actionHintDialog->HideHint();
+    return;
   }
-  actionHintDialog->ShowHint(QPoint(x, y), HintDuration, 0);
+  actionHintDialog->ShowHint(*corner + QPoint(0, size.height()), HintDuration, 0);
+}
+
+QRect ConsoleExerciseControl::ShownQuestionRect() const {
+  QWidget* shown = faderWidget->currentWidget();
+  QRect rect;
+  if (shown == scoreBoard)
+    rect = scoreBoard->shownRect();
+  else if (shown == pictureWidget || shown == questionPicture)
+    rect = static_cast<PictureWidget*>(shown)->shownRect();
+  else if (shown == speakerWidget)
+    rect = speakerWidget->label()->geometry();
+  return rect.isEmpty() ? QRect() : rect.translated(shown->mapTo(this, QPoint()));
 }
 
 void ConsoleExerciseControl::PaintFrameShadow() {

@@ -10,6 +10,9 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <functional>
+
+#include "src/core/settings/settings_manager.h"
 #include "src/ui/action_hint_dialog.h"
 #include "src/ui/button_slider.h"
 #include "src/ui/controls/console_exercise_control/screen_fixture.h"
@@ -31,10 +34,10 @@ class ScreenInputTest : public ScreenTest {
     exercise->Start();
     return exercise;
   }
-  // A lesson of the music-symbols trainer, started from the Play overlay and showing its first
-  // question.
-  Core::Exercise* StartFromOverlay() {
-    m_console->OpenExercise(2, false, false);
+  // A lesson of `trainer` (the music-symbols trainer unless said), started from the Play overlay
+  // and showing its first question.
+  Core::Exercise* StartFromOverlay(unsigned long trainer = 2) {
+    m_console->OpenExercise(trainer, false, false);
     EXPECT_TRUE(WaitUntil([&] { return FadeDone() && screen->isVisible(); }));
     screen->GetPlayDialog()->clickAreaClicked();
     Core::Exercise* exercise = screen->CurrentExercise();
@@ -52,6 +55,23 @@ class ScreenInputTest : public ScreenTest {
     QEnterEvent enter(fader->mapFromGlobal(QPointF(pointer)),
                       fader->mapFromGlobal(QPointF(pointer)), QPointF(pointer));
     QApplication::sendEvent(fader, &enter);
+  }
+  // The hint taken down with the pointer away from the question area, so that it stays down.
+  void TakeHintDown() {
+    QCursor::setPos(screen->mapToGlobal(QPoint(5, 5)));
+    probe.hint()->HideHint();
+    ASSERT_FALSE(probe.hint()->isVisible());
+  }
+  // The bounds of the pixels of the question area, hint down, that `shows` picks, in the screen's
+  // coordinates.
+  QRect ShownInQuestionArea(const std::function<bool(QRgb)>& shows) {
+    const QRect area(probe.fader()->mapTo(m_console.get(), QPoint()), probe.fader()->size());
+    const QImage shown = m_console->grab(area).toImage();
+    QRect found;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x)
+        if (shows(shown.pixel(x, y))) found |= QRect(x, y, 1, 1);
+    return found.translated(probe.fader()->mapTo(screen, QPoint()));
   }
   // A picture of the window for review, beside the test program.
   void Snap(const QString& name) {
@@ -127,19 +147,10 @@ TEST_F(ScreenInputTest, TheSpacebarHintStandsClearOfTheQuestionCard) {
   Core::Exercise* exercise = StartFromOverlay();
   UI::ActionHintDialog* hint = probe.hint();
   for (int question = 0; question < 5; ++question) {
-    // The card is the white that the question area shows, without the hint's white words. The
-    // pointer leaves first: a hint hidden under it would come up again as it enters the area.
-    QCursor::setPos(screen->mapToGlobal(QPoint(5, 5)));
-    hint->HideHint();
-    ASSERT_FALSE(hint->isVisible());
-    const QRect area(probe.fader()->mapTo(m_console.get(), QPoint()), probe.fader()->size());
-    const QImage shown = m_console->grab(area).toImage();
-    QRect card;
-    for (int y = 0; y < shown.height(); ++y)
-      for (int x = 0; x < shown.width(); ++x)
-        if (qGray(shown.pixel(x, y)) >= 250) card |= QRect(x, y, 1, 1);
+    // The card is the white that the question area shows, without the hint's white words.
+    TakeHintDown();
+    const QRect card = ShownInQuestionArea([](QRgb pixel) { return qGray(pixel) >= 250; });
     ASSERT_GT(card.height(), 100);
-    card.translate(probe.fader()->mapTo(screen, QPoint()));
 
     EnterQuestionAreaFromBelow();
     ASSERT_TRUE(hint->isVisible());
@@ -160,6 +171,88 @@ TEST_F(ScreenInputTest, TheSpacebarHintStandsClearOfTheQuestionCard) {
       return exercise->GetState() == Core::ES_AWAITING_ANSWER && !probe.fader()->isFading();
     }));
   }
+}
+
+// In the note trainer the hint stands clear of the whole score, of notes far under the staff
+// with their ledger lines and accidentals too, and above the keys; it used to lie over the low
+// notes.
+TEST_F(ScreenInputTest, TheSpacebarHintStandsClearOfLowNotesOfTheScore) {
+  const struct {
+    int key;  // the one key asked
+    bool trebleClef;
+  } lowNotes[] = {{35, true}, {25, true}, {3, false}};
+  // No warning about a missing MIDI keyboard waits for the learner.
+  Core::GlobalSettings global = App()->GetSettings()->globalSettings;
+  global.hideMidiDialog = true;
+  global.showDifficultyDialog = false;
+  App()->SetGlobalSettings(global);
+  for (const auto& low : lowNotes) {
+    Core::ExcersisesSettings settings = App()->GetSettings()->GetExcersiseSettings();
+    Core::SingleNotesSettings& notes = settings.noteTrainer.singleNotes;
+    notes.diapason.minimum = low.key;
+    notes.diapason.maximum = low.key + 1;
+    notes.cleff = {low.trebleClef, !low.trebleClef};
+    notes.duration = {0, 2};
+    App()->SetExcerciseSettings(settings);
+    StartFromOverlay(0);
+    ASSERT_EQ(screen->CurrentExercise()->GetCurrentQuestion().Type, Core::QT_NOTE);
+
+    TakeHintDown();
+    // The score's ink, black on the area's grey.
+    const QRect score = ShownInQuestionArea([](QRgb pixel) { return qGray(pixel) < 60; });
+    ASSERT_GT(score.height(), 40) << low.key;
+    EnterQuestionAreaFromBelow();
+    if (low.key == 35) Snap("spacebar-hint-low-note");
+    ASSERT_TRUE(probe.hint()->isVisible()) << low.key;
+    const QRect bubble = probe.hint()->geometry();
+    EXPECT_FALSE(bubble.intersects(score))
+        << low.key << ": bubble " << bubble.y() << ".." << bubble.bottom() << ", score "
+        << score.y() << ".." << score.bottom();
+    EXPECT_LT(bubble.bottom(), probe.ui().Gkc->mapTo(screen, QPoint()).y()) << low.key;
+    screen->StopExercise();
+  }
+}
+
+// The hint that goes down from under a pointer resting in the question area's bottom rows stays
+// down, though Qt then tells the area that the pointer enters it; it used to come straight back.
+// A pointer that leaves and comes in again brings it up.
+TEST_F(ScreenInputTest, TheSpacebarHintTakenDownUnderTheRestingPointerStaysDown) {
+  Core::Exercise* exercise = StartFromOverlay();
+  UI::ActionHintDialog* hint = probe.hint();
+  // A card tall enough puts the bubble over the bottom rows; right answers bring such a card.
+  for (int question = 0;; ++question) {
+    ASSERT_LT(question, 20);
+    TakeHintDown();
+    EnterQuestionAreaFromBelow();
+    ASSERT_TRUE(hint->isVisible());
+    if (hint->geometry().contains(screen->mapFromGlobal(QCursor::pos()))) break;
+    const Core::Question asked = exercise->GetCurrentQuestion();
+    QTest::mouseClick(
+        screen->findChild<QToolButton*>(QString("Answer%1").arg(asked.CorrectVariant + 1)),
+        Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] {
+      return exercise->GetState() == Core::ES_AWAITING_ANSWER && !probe.fader()->isFading();
+    }));
+  }
+  const QPoint resting = QCursor::pos();
+  // Qt drops a move to where it saw the pointer last: it comes from a little aside.
+  QWindow* window = m_console->windowHandle();
+  QTest::mouseMove(window, m_console->mapFromGlobal(resting) + QPoint(30, 0));
+  QTest::mouseMove(window, m_console->mapFromGlobal(resting));
+  ASSERT_TRUE(WaitUntil([&] { return hint->underMouse(); }));
+
+  hint->HideHint();
+  EXPECT_TRUE(WaitUntil([&] { return probe.fader()->underMouse(); }));
+  EXPECT_FALSE(hint->isVisible());
+
+  // Down to the answer buttons and up again.
+  QWidget* answers = probe.ui().MultipleChoiceWidget;
+  const QPoint keys = answers->mapTo(m_console.get(), answers->rect().center());
+  QCursor::setPos(m_console->mapToGlobal(keys));
+  QTest::mouseMove(window, keys);
+  ASSERT_TRUE(WaitUntil([&] { return !probe.fader()->underMouse(); }));
+  EnterQuestionAreaFromBelow();
+  EXPECT_TRUE(hint->isVisible());
 }
 
 // Outside quizzes the slider's grip drags the slider: while the lesson plays, and under the Play
