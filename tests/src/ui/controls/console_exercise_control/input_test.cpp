@@ -202,7 +202,7 @@ TEST_F(ScreenInputTest, TheSpacebarHintStandsClearOfLowNotesOfTheScore) {
     const QRect score = ShownInQuestionArea([](QRgb pixel) { return qGray(pixel) < 60; });
     ASSERT_GT(score.height(), 40) << low.key;
     EnterQuestionAreaFromBelow();
-    if (low.key == 35) Snap("spacebar-hint-low-note");
+    Snap(QString("spacebar-hint-low-note-%1").arg(low.key));
     ASSERT_TRUE(probe.hint()->isVisible()) << low.key;
     const QRect bubble = probe.hint()->geometry();
     EXPECT_FALSE(bubble.intersects(score))
