@@ -10,8 +10,8 @@
 #include <QPainter>
 #include <QRadialGradient>
 
-#include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 
 #include "src/core/exercise/exercise.h"
