@@ -16,6 +16,7 @@
 
 #include "../midi/platform/jack_test_support.h"
 #include "exercise_test_support.h"
+#include "keyboard_controller.h"
 #include "src/core/midi/platform/sound_controller.h"
 #include "src/core/midi/timer.h"
 #include "tests/src/core/midi/wait_until.h"
@@ -36,17 +37,9 @@ class InputStallTest : public ::testing::Test {
     keyboard = std::make_unique<Testing::JackKeyboard>(UniqueName("Keys"));
     ASSERT_TRUE(keyboard->IsOpen());
     xruns = std::make_unique<Testing::XrunCounter>();
-    Core::SoundDeviceFactory factory = Core::SoundDeviceFactory::Platform();
-    factory.createSynthesizer = [this] { return output; };
-    factory.watchSetup = [](std::function<void()>) {};
-    controller = std::make_shared<Core::SoundController>(factory);
-    // Other tests' ports come and go while the ports are counted and opened: look again.
     const QString port = QString::fromStdString(keyboard->Name());
-    ASSERT_TRUE(Testing::WaitUntil([&] {
-      if (controller->SelectInputMidiDevice(port)) return true;
-      controller->UpdateDevices();
-      return false;
-    }));
+    controller = Testing::ControllerListeningTo(port, output);
+    ASSERT_TRUE(controller) << "the keyboard's port never showed";
     // JACK connects the port a moment after it opens: a released key comes through first.
     std::shared_ptr<Core::MidiInDevice> input =
         controller->GetInputMidiDevice(controller->GetSelectedInputMidiDevice());

@@ -13,6 +13,7 @@
 
 #include "../midi/platform/jack_test_support.h"
 #include "exercise_test_support.h"
+#include "keyboard_controller.h"
 #include "src/core/exercise/ear_trainer.h"
 #include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "src/core/exercise/note_trainer.h"
@@ -65,17 +66,9 @@ class TrainerRunTest : public ::testing::TestWithParam<RunCase> {
       keyboard = std::make_unique<Testing::JackKeyboard>(KeyboardName());
       ASSERT_TRUE(keyboard->IsOpen());
       xruns = std::make_unique<Testing::XrunCounter>();
-      Core::SoundDeviceFactory factory = Core::SoundDeviceFactory::Platform();
-      factory.createSynthesizer = [this] { return output; };
-      factory.watchSetup = [](std::function<void()>) {};
-      controller = std::make_shared<Core::SoundController>(factory);
-      // Other tests' ports come and go while the ports are counted and opened: look again.
       const QString port = QString::fromStdString(keyboard->Name());
-      ASSERT_TRUE(Testing::WaitUntil([&] {
-        if (controller->SelectInputMidiDevice(port)) return true;
-        controller->UpdateDevices();
-        return false;
-      }));
+      controller = Testing::ControllerListeningTo(port, output);
+      ASSERT_TRUE(controller) << "the keyboard's port never showed";
     }
     Core::ExcersisesSettings all = settings.GetExcersiseSettings();
     const Core::ExerciseDuration duration{GetParam().timed ? 1 : 0, 2};
