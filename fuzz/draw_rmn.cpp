@@ -4,9 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ARMusic.h"
-#include "GRMusic.h"
 #include "fuzz/fuzz_targets.h"
+#include "fuzz/low_work_limits.h"
 #include "lib-razid-qt/QRazidPainter.h"
 #include "lib-razid-qt/engine_fonts.h"
 
@@ -46,12 +45,8 @@ void DrawEveryPage(QRazidPainter& painter, QImage& image) {
   }
 }
 
-}  // namespace
-
-int DrawRmn(const std::uint8_t* data, std::size_t size) {
+int DrawOnAQuestionsPage(const std::uint8_t* data, std::size_t size) {
   StartEngineOnce();
-  ARMusic::sMaxPassWork = kFuzzPassWork;
-  GRMusic::sMaxLayoutWork = kFuzzLayoutWork;
   const std::string text(reinterpret_cast<const char*>(data), size);
   QRazidPainter* painter = QRazidPainter::createRazidPainter();
   // A question's page, as exercise scores are drawn.
@@ -63,6 +58,17 @@ int DrawRmn(const std::uint8_t* data, std::size_t size) {
   }
   QRazidPainter::destroyRazidPainter(painter);
   return 0;
+}
+
+}  // namespace
+
+int DrawRmn(const std::uint8_t* data, std::size_t size) {
+  const LowWorkLimits limits;
+  return DrawOnAQuestionsPage(data, size);
+}
+
+int DrawRmnAtEngineLimits(const std::uint8_t* data, std::size_t size) {
+  return DrawOnAQuestionsPage(data, size);
 }
 
 }  // namespace Fuzz

@@ -2,16 +2,15 @@
 
 #include "GRMusic.h"
 #include "fuzz/fuzz_targets.h"
+#include "fuzz/low_work_limits.h"
 #include "parse_music.h"
 #include "tests/lib-score-engine/graphic/counting_device.h"
 #include "tools/layout/offline_engine.h"
 
 namespace Fuzz {
+namespace {
 
-int LayoutRmn(const std::uint8_t* data, std::size_t size) {
-  // As for the parser alone: lower work limits keep every run short.
-  ARMusic::sMaxPassWork = kFuzzPassWork;
-  GRMusic::sMaxLayoutWork = kFuzzLayoutWork;
+int LayOutEveryPage(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   ParsedMusic parsed = ParseMusicText(text.c_str());
   if (!parsed.music) return 0;
@@ -21,6 +20,18 @@ int LayoutRmn(const std::uint8_t* data, std::size_t size) {
   EngineTesting::CountingDevice device(engine.device().getVGSystem());
   EngineTesting::DrawEveryPage(layout, device);
   return 0;
+}
+
+}  // namespace
+
+int LayoutRmn(const std::uint8_t* data, std::size_t size) {
+  // As for the parser alone: lower work limits keep every run short.
+  const LowWorkLimits limits;
+  return LayOutEveryPage(data, size);
+}
+
+int LayoutRmnAtEngineLimits(const std::uint8_t* data, std::size_t size) {
+  return LayOutEveryPage(data, size);
 }
 
 }  // namespace Fuzz

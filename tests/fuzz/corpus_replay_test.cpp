@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+#include "ARMusic.h"
+#include "GRMusic.h"
 #include "fuzz/fuzz_targets.h"
 
 namespace {
@@ -37,7 +39,25 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus,
                          ::testing::Values(Target{"midi_file", "midi_file", &Fuzz::ReadMidiFile},
                                            Target{"rmn", "rmn", &Fuzz::ParseRmn},
                                            Target{"rmn_layout", "rmn_layout", &Fuzz::LayoutRmn},
-                                           Target{"rmn_draw", "rmn_layout", &Fuzz::DrawRmn}),
+                                           Target{"rmn_draw", "rmn_layout", &Fuzz::DrawRmn},
+                                           Target{"rmn_layout_engine_limits", "rmn_engine_limits",
+                                                  &Fuzz::LayoutRmnAtEngineLimits},
+                                           Target{"rmn_draw_engine_limits", "rmn_engine_limits",
+                                                  &Fuzz::DrawRmnAtEngineLimits}),
                          [](const auto& test) { return std::string(test.param.name); });
+
+// The fast targets lower the engine's work limits for their own runs only: the engine-limit
+// targets, run after them in one program, must see the engine's limits again.
+TEST(FuzzWorkLimits, FastTargetsLeaveTheEnginesLimitsAsTheyFoundThem) {
+  const double passWork = ARMusic::sMaxPassWork;
+  const double layoutWork = GRMusic::sMaxLayoutWork;
+  const std::string text = "[ \\meter<\"1/800\"> c*120/4 ]";
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  for (auto entry : {&Fuzz::ParseRmn, &Fuzz::LayoutRmn, &Fuzz::DrawRmn}) {
+    EXPECT_EQ(entry(bytes, text.size()), 0);
+    EXPECT_EQ(ARMusic::sMaxPassWork, passWork);
+    EXPECT_EQ(GRMusic::sMaxLayoutWork, layoutWork);
+  }
+}
 
 }  // namespace
