@@ -56,7 +56,7 @@ xcb_atom_t Atom(xcb_connection_t* x, const char* name) {
   std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
       xcb_intern_atom_reply(x, xcb_intern_atom(x, false, uint16_t(strlen(name)), name), nullptr),
       &std::free);
-  return reply ? reply->atom : XCB_ATOM_NONE;
+  return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 // What a window manager sends when the learner closes a window with its close control.
@@ -167,8 +167,8 @@ TEST_F(ProgramExitTest, ClosingTheWindowWithAPipeForTheSettingsFileEnds) {
 
 INSTANTIATE_TEST_SUITE_P(ShutdownAndLogout, ProgramSessionEndTest,
                          ::testing::Values(SIGTERM, SIGHUP),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGHUP");
+                         [](const ::testing::TestParamInfo<int>& tested) {
+                           return std::string(tested.param == SIGTERM ? "SIGTERM" : "SIGHUP");
                          });
 
 }  // namespace
