@@ -231,12 +231,18 @@ bool ARMusic::FitsOneParse() const {
     ARMusicalVoice const* voice = GetNext(pos);
     ARRangeSpanMeter spans(*voice);
     double measures = 0;
+    // The passes cut every event at each bar line of the meter in force and, where no meter
+    // cuts it finer, into pieces of a whole note at most, the longest value drawn alone. A long
+    // note makes as many pieces as that, each with its tie, wherever it stands in the voice.
+    double piecesPerWhole = 1;
+    double pieces = 0;
     for (void* at = voice->GetHeadPosition(); at;) {
       void const* node = at;
       ARMusicalObject const* object = voice->ObjectList::GetNext(at);
       if (object->isEventClass()) {
         if (!dates.Refine(object->getDuration())) return false;
         if (spans.wanted()) spans.Add(node, false);
+        pieces += std::max(0.0, object->getDuration().getValue()) * piecesPerWhole;
         continue;
       }
       const std::uint8_t kind = VoicePass::KindOf(object);
@@ -244,10 +250,15 @@ bool ARMusic::FitsOneParse() const {
       if (!(kind & VoicePass::kKindMeter)) continue;
       auto const* meter = ar_cast<ARMeter const>(object);
       if (!dates.Refine(meter->getMeterTime())) return false;
+      piecesPerWhole = 1;
       if (meter->getNumerator() <= 0 || meter->getDenominator() <= 0) continue;
-      const double many = longest * meter->getDenominator() / meter->getNumerator();
-      if (many > measures) measures = many;
+      const double perWhole = static_cast<double>(meter->getDenominator()) / meter->getNumerator();
+      piecesPerWhole = std::max(1.0, perWhole);
+      if (longest * perWhole > measures) measures = longest * perWhole;
     }
+    // The rest that brings the voice to the length of the longest is cut the same way.
+    pieces += std::max(0.0, longest - voice->getDuration().getValue()) * piecesPerWhole;
+    measures = std::max(measures, pieces);
     // A chord cut in two is copied whole, with its ranges and a tie per note: a whole note of
     // time may hold a copy of the largest chord, every object of which counts like one written.
     double largestChord = 0;
