@@ -201,4 +201,31 @@ TEST_F(HostileScoresTest, HugeTextsAreRefusedBeforeTheyFillMemory) {
   }
 }
 
+// A long note costs the passes and the layout as much as the measures it is cut into, or its
+// wholes without a meter; a few of them, a few dozen bytes, once passed the parse and kept the
+// engine busy for seconds before the layout refused them.
+TEST_F(HostileScoresTest, LongNotesBeyondTheParseLimitAreRefusedByTheParse) {
+  struct Case {
+    char const* what;
+    std::string text;
+  } const cases[] = {
+      {"two of the longest notes", "[ c*32767 c*32767 ]"},
+      {"long notes without a meter", "[ " + Repeated("c*8000 ", 5) + "]"},
+      {"long rests", "[ _*20000 _*20000 ]"},
+      {"measures longer than a whole", "[ \\meter<\"3/1\"> c*20000 d*20000 ]"},
+      {"a meter after the first long note", "[ c*20000 \\meter<\"4/4\"> c*20000 ]"},
+      {"long notes in a short voice", "{ [ c ], [ c*20000 d*20000 ] }"},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.what);
+    Outcome const outcome = Render(c.text);
+    EXPECT_TRUE(outcome.refused());
+    EXPECT_NE(outcome.warnings.find("Razid Warning: Music too large for one parse - ignored"),
+              std::string::npos);
+    ExpectBounded(outcome);
+  }
+  // Long notes well within the limit are drawn as before.
+  EXPECT_TRUE(Render("[ c*1000 _*1000 \\meter<\"3/1\"> d*1000 ]").drawn());
+}
+
 }  // namespace

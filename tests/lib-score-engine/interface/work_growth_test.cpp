@@ -128,4 +128,18 @@ TEST_F(WorkGrowthTest, EndTagsWithoutBegins) {
       500);
 }
 
+// A note longer than a measure is cut at every bar line, or whole by whole without a meter, and
+// the pieces tied: the work grows with the notes' length, not with the text.
+TEST_F(WorkGrowthTest, PiecesOfLongNotes) {
+  for (char const* meter : {"", "\\meter<\"3/4\"> "}) {
+    SCOPED_TRACE(meter);
+    ExpectLinear(
+        [meter](int wholes) {
+          std::string const length = std::to_string(wholes);
+          return std::string("[ ") + meter + "c*" + length + " _*" + length + " d*" + length + " ]";
+        },
+        60);
+  }
+}
+
 }  // namespace
