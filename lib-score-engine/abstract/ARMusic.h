@@ -38,8 +38,9 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   // - How many objects they could make at most, roughly; a short text can ask for millions (a
   //   huge note in a tiny meter, ranges nested thousands deep), so the factory refuses music
   //   above sMaxPassWork, 10 million by default: some six thousand measures of plain music on
-  //   two staves pass, and a 4/4 note of 32767 wholes; 500 of them do not, nor a note of 100
-  //   wholes in 1/800 time.
+  //   two staves pass, and a note of 32767 wholes, which the passes cut into as many tied
+  //   pieces, with a 4/4 meter or without; two of them do not, nor a note of 100 wholes in
+  //   1/800 time.
   // - Whether every date the passes and the layout can reach is a fraction with int parts. They
   //   add and compare dates exactly; dates rounded to fit an int no longer add up (a piece cut
   //   at a bar line would end elsewhere than the whole), so the factory refuses music whose
