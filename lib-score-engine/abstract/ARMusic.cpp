@@ -232,8 +232,9 @@ bool ARMusic::FitsOneParse() const {
     ARRangeSpanMeter spans(*voice);
     double measures = 0;
     // The passes cut every event at each bar line of the meter in force and, where no meter
-    // cuts it finer, into pieces of a whole note at most, the longest value drawn alone. A long
-    // note makes as many pieces as that, each with its tie, wherever it stands in the voice.
+    // cuts it finer, into pieces no longer than the longest value drawn alone (a whole or a
+    // breve), counted here whole by whole. A long note makes as many pieces, each with its tie,
+    // wherever it stands in the voice.
     double piecesPerWhole = 1;
     double pieces = 0;
     for (void* at = voice->GetHeadPosition(); at;) {
