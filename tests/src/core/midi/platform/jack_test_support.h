@@ -21,7 +21,6 @@
 #include "src/core/midi/observers.h"
 #include "support/patience.h"
 #include "tests/src/core/midi/platform/jack_keyboard.h"
-#include "tests/src/core/midi/wait_until.h"
 
 namespace Testing {
 
@@ -74,9 +73,6 @@ class JackNoticeCounter {
 // machine misses some, or stalls for a while, and the MIDI of such cycles is lost or late. Tests
 // that time or count MIDI therefore repeat an attempt (up to three times) when cycles were missed
 // during it or when not everything arrived; a device that really loses messages fails all three.
-// A client that finishes its cycle late may still deliver what it read in that cycle, stamped with
-// the time of the cycle that has begun meanwhile, before the server's notice of the late cycle
-// reaches this counter: an attempt is judged only once the server's notices have caught up.
 class XrunCounter : public JackNoticeCounter {
  public:
   XrunCounter() : JackNoticeCounter("melvarin-xrun-counter") {
@@ -88,7 +84,6 @@ class XrunCounter : public JackNoticeCounter {
           return 0;
         },
         &m_count);
-    jack_set_port_registration_callback(m_client, &XrunCounter::OnPort, this);
     jack_activate(m_client);
   }
 
@@ -99,58 +94,23 @@ class XrunCounter : public JackNoticeCounter {
     for (int round = 1; round <= 3; ++round) {
       const int before = Count();
       const bool complete = attempt();
-      if (complete && CaughtUp() && Count() == before) return;
+      if (complete && Count() == before) return;
     }
   }
 
-  // Runs `attempt` (which returns whether what it saw was right) again, three times in all, only
-  // while it goes wrong in an attempt during which cycles were missed: what goes wrong while the
-  // server keeps time is the program's fault and stays for the test to report. Returns whether
-  // the last attempt was right.
-  template <class Attempt>
-  bool RetryIfCyclesMissed(Attempt&& attempt) {
+  // Sends with `send` and waits with `arrived`, which tells whether what was sent came within
+  // its own bound. Sends again, three times in all, only when nothing came and cycles were missed
+  // meanwhile: what is late but not lost is not sent twice. Returns whether it came.
+  template <class Send, class Arrived>
+  bool SendAgainIfLost(Send&& send, Arrived&& arrived) {
     for (int round = 1; round <= 3; ++round) {
       const int before = Count();
-      if (attempt()) return true;
-      CaughtUp();
+      send();
+      if (arrived()) return true;
       if (Count() == before) return false;
     }
     return false;
   }
-
-  // Sends with `send` and waits with `arrived`, which tells whether what was sent came within
-  // its own bound. Sends again only when nothing came and cycles were missed meanwhile: what is
-  // late but not lost is not sent twice. Returns whether it came.
-  template <class Send, class Arrived>
-  bool SendAgainIfLost(Send&& send, Arrived&& arrived) {
-    return RetryIfCyclesMissed([&] {
-      send();
-      return arrived();
-    });
-  }
-
-  // Waits until every notice the server sent so far has been counted. The server sends its
-  // notices to this client in order, one after the other: the notice of a port that this client
-  // registers now comes after all of them. False if it did not come.
-  bool CaughtUp() {
-    if (!m_client) return false;
-    const int before = m_ownPorts.load();
-    jack_port_t* port =
-        jack_port_register(m_client, "catch-up", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-    if (!port) return false;
-    const bool caughtUp = WaitUntil([&] { return m_ownPorts.load() > before; });
-    jack_port_unregister(m_client, port);
-    return caughtUp;
-  }
-
- private:
-  static void OnPort(jack_port_id_t id, int registered, void* self) {
-    auto* counter = static_cast<XrunCounter*>(self);
-    const jack_port_t* port = jack_port_by_id(counter->m_client, id);
-    if (registered && port && jack_port_is_mine(counter->m_client, port)) ++counter->m_ownPorts;
-  }
-
-  std::atomic<int> m_ownPorts{0};
 };
 
 // Counts the ports that come and go on the server, leaving out the input ports of port devices
