@@ -1,6 +1,7 @@
 #include "GRSpaceForceFunction2.h"
 
 #include <cmath>
+#include <limits>
 
 #include "GRSpring.h"
 #include "spacing_rounding.h"
@@ -33,19 +34,9 @@ void GRSpaceForceFunction2::insertByForce(GRSpringForceIndex* record) {
     mUnordered = true;
     mByForce.reset();
   }
-  if (!mByForce && !mUnordered && mRecords.GetCount() >= kIndexedLength) {
-    mByForce = std::make_unique<std::multimap<float, void*>>();
-    for (void* pos = mRecords.GetHeadPosition(); pos;) {
-      void* node = pos;
-      mByForce->emplace_hint(mByForce->end(), mRecords.GetNext(pos)->force, node);
-    }
-  }
+  if (!mByForce && !mUnordered && mRecords.GetCount() >= kIndexedLength) indexByForce();
   if (mByForce) {
-    // Before the first record with a greater force; equal forces keep the order they came in.
-    auto const after = mByForce->upper_bound(record->force);
-    void* node = after == mByForce->end() ? mRecords.AddTail(record)
-                                          : mRecords.AddElementAt(after->second, record);
-    mByForce->emplace_hint(after, record->force, node);
+    insertIndexed(record);
     return;
   }
   for (void* pos = mRecords.GetHeadPosition(); pos;) {
@@ -56,6 +47,34 @@ void GRSpaceForceFunction2::insertByForce(GRSpringForceIndex* record) {
     }
   }
   mRecords.AddTail(record);
+}
+
+void GRSpaceForceFunction2::indexByForce() {
+  if (mByForce) return;
+  mByForce = std::make_unique<std::multimap<float, void*>>();
+  for (void* pos = mRecords.GetHeadPosition(); pos;) {
+    void* node = pos;
+    mByForce->emplace_hint(mByForce->end(), mRecords.GetNext(pos)->force, node);
+  }
+}
+
+void GRSpaceForceFunction2::insertIndexed(GRSpringForceIndex* record) {
+  // Before the first record with a greater force; equal forces keep the order they came in.
+  auto const after = mByForce->upper_bound(record->force);
+  void* node = after == mByForce->end() ? mRecords.AddTail(record)
+                                        : mRecords.AddElementAt(after->second, record);
+  mByForce->emplace_hint(after, record->force, node);
+}
+
+bool GRSpaceForceFunction2::isSortedByForce() const {
+  if (mUnordered || mOutOfOrder) return false;
+  float last = -std::numeric_limits<float>::infinity();
+  for (void* pos = mRecords.GetHeadPosition(); pos;) {
+    float const force = mRecords.GetNext(pos)->force;
+    if (!(force >= last)) return false;
+    last = force;
+  }
+  return true;
 }
 
 GRSpringForceIndex* GRSpaceForceFunction2::takeOut(void* pos) {
@@ -116,6 +135,7 @@ void GRSpaceForceFunction2::FreezeSpring(GRSpring* spr) {
   if (void* pos = findRecord(spr)) {
     GRSpringForceIndex* record = takeOut(pos);
     record->force = GRSpringForceIndex::kFrozenForce;
+    if (!mRecords.IsEmpty() && mRecords.GetTail()->force > record->force) mOutOfOrder = true;
     void* node = mRecords.AddTail(record);
     if (mByForce) mByForce->emplace_hint(mByForce->end(), record->force, node);
   }
@@ -185,20 +205,36 @@ float GRSpaceForceFunction2::EvaluateBreak(float width) const {
 }
 
 void GRSpaceForceFunction2::addSFF(GRSpaceForceFunction2 const& other) {
-  // The merge walks both lists anyway; the index is made again when next needed.
-  mByForce.reset();
-  if (other.mUnordered) mUnordered = true;
+  if (other.mUnordered) {
+    mUnordered = true;
+    mByForce.reset();
+  }
   const int offset = mRecords.GetCount();
   const bool wasEmpty = mRecords.IsEmpty();
-  void* mine = mRecords.GetHeadPosition();
-  for (void* pos = other.mRecords.GetHeadPosition(); pos;) {
-    GRSpringForceIndex const* theirs = other.mRecords.GetNext(pos);
-    auto* copy = new GRSpringForceIndex{theirs->spring, theirs->force, theirs->index + offset};
-    while (mine && mRecords.GetAt(mine)->force <= copy->force) mRecords.GetNext(mine);
-    if (mine)
-      mRecords.AddElementAt(mine, copy);
-    else
-      mRecords.AddTail(copy);
+  bool const bothSorted = !mUnordered && !mOutOfOrder && other.isSortedByForce();
+  if (bothSorted && offset + other.mRecords.GetCount() >= kIndexedLength) {
+    // A line of many slices takes in one function after another: each record finds its place
+    // through the index, instead of a walk over all the records taken in before it. In two
+    // sorted lists that place is the one the merge below finds.
+    indexByForce();
+    for (void* pos = other.mRecords.GetHeadPosition(); pos;) {
+      GRSpringForceIndex const* theirs = other.mRecords.GetNext(pos);
+      insertIndexed(new GRSpringForceIndex{theirs->spring, theirs->force, theirs->index + offset});
+    }
+  } else {
+    // The merge walks both lists anyway; the index is made again when next needed.
+    mByForce.reset();
+    if (!bothSorted) mOutOfOrder = true;
+    void* mine = mRecords.GetHeadPosition();
+    for (void* pos = other.mRecords.GetHeadPosition(); pos;) {
+      GRSpringForceIndex const* theirs = other.mRecords.GetNext(pos);
+      auto* copy = new GRSpringForceIndex{theirs->spring, theirs->force, theirs->index + offset};
+      while (mine && mRecords.GetAt(mine)->force <= copy->force) mRecords.GetNext(mine);
+      if (mine)
+        mRecords.AddElementAt(mine, copy);
+      else
+        mRecords.AddTail(copy);
+    }
   }
   mXmin += other.mXmin;
   mOverOptExtent += other.mOverOptExtent;

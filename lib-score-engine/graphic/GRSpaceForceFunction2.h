@@ -59,6 +59,12 @@ class GRSpaceForceFunction2 : public GRArenaObject {
  private:
   void* findRecord(GRSpring const* spring) const;
   void insertByForce(GRSpringForceIndex* record);
+  // Makes the index from the records, which must be sorted by force.
+  void indexByForce();
+  // Links the record in where the index says, after those of no greater force.
+  void insertIndexed(GRSpringForceIndex* record);
+  // The records stand by force, and will while nothing but insertion by force changes them.
+  bool isSortedByForce() const;
   // Takes the record at pos out of the list (and the index) without deleting it.
   GRSpringForceIndex* takeOut(void* pos);
   void addToOptConstant(float c);
@@ -69,6 +75,9 @@ class GRSpaceForceFunction2 : public GRArenaObject {
   // so that a spring finds its place without walking the list; none while a force is no number.
   std::unique_ptr<std::multimap<float, void*>> mByForce;
   bool mUnordered = false;
+  // The records are out of force order (a frozen one behind greater forces, or merged from such
+  // records): a merge then places records by walking the list, where an index would differ.
+  bool mOutOfOrder = false;
   float mXmin = 0;
   float mTotalConstant = 0;
   float mOverOptExtent = 0;

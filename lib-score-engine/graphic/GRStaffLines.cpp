@@ -25,21 +25,13 @@ bool SameLines(GRStaff const& a, GRStaff const& b) {
 GRStaff::LineNeighbours GRStaff::lineNeighbours() const {
   LineNeighbours found;
   GRSystem const* system = getGRSystem();
-  if (!system || !mGrSystemSlice) return found;
+  if (!system || !mGrSystemSlice || mGrSystemSlice->getGRSystem() != system) return found;
   int const number = mGrSystemSlice->getStaffNumber(this);
-  KF_IPointerList<GRSystemSlice> const& slices = system->getSlices();
-  GRSystemSlice const* previous = nullptr;
-  for (void* pos = slices.GetHeadPosition(); pos;) {
-    GRSystemSlice const* slice = slices.GetNext(pos);
-    if (slice != mGrSystemSlice) {
-      previous = slice;
-      continue;
-    }
-    found.opensSystem = !previous;
-    found.before = previous ? previous->getStaff(number) : nullptr;
-    found.after = pos ? slices.GetAt(pos)->getStaff(number) : nullptr;
-    break;
-  }
+  GRSystemSlice const* previous = mGrSystemSlice->getPreviousOnLine();
+  GRSystemSlice const* next = mGrSystemSlice->getNextOnLine();
+  found.opensSystem = !previous;
+  found.before = previous ? previous->getStaff(number) : nullptr;
+  found.after = next ? next->getStaff(number) : nullptr;
   return found;
 }
 
@@ -76,14 +68,8 @@ void GRStaff::drawLines(VGDevice& device) const {
   LineNeighbours atLast = around;
   if (around.after) {
     int const number = mGrSystemSlice->getStaffNumber(this);
-    KF_IPointerList<GRSystemSlice> const& slices = getGRSystem()->getSlices();
-    bool past = false;
-    for (void* pos = slices.GetHeadPosition(); pos;) {
-      GRSystemSlice const* slice = slices.GetNext(pos);
-      if (!past) {
-        past = slice == mGrSystemSlice;
-        continue;
-      }
+    for (GRSystemSlice const* slice = mGrSystemSlice->getNextOnLine(); slice;
+         slice = slice->getNextOnLine()) {
       GRStaff const* next = slice->getStaff(number);
       atLast.after = next;
       if (!next || !SameLines(*this, *next)) break;

@@ -84,18 +84,12 @@ void GRSystem::notifyAccoladeTag(ARAccol const* tag) {
 void GRSystem::AddSystemSlice(GRSystemSlice* slice) {
   if (mSystemSlices.empty()) mStartDate = slice->getRelativeTimePosition();
   slice->setGRSystem(this);
+  slice->followOnLine(mSystemSlices.GetTail());
   mSystemSlices.AddTail(slice);
 }
 
 GRSystemSlice* GRSystem::getPreviousSlice(GRSystemSlice const* slice) const {
-  GRSystemSlice* previous = nullptr;
-  void* pos = mSystemSlices.GetHeadPosition();
-  while (pos) {
-    GRSystemSlice* current = mSystemSlices.GetNext(pos);
-    if (current == slice) return previous;
-    previous = current;
-  }
-  return nullptr;
+  return slice && slice->getGRSystem() == this ? slice->getPreviousOnLine() : nullptr;
 }
 
 float GRSystem::lowestNoteOnLine(int staffNumber) const {
@@ -127,6 +121,11 @@ int GRSystem::getStaffNumber(GRStaff const* staff) const {
     for (int i = mStaffs->GetMinimum(); i <= mStaffs->GetMaximum(); ++i)
       if (mStaffs->Get(i) == staff) return i;
     return -1;
+  }
+  // A staff stands in one slice only: its own, when that slice is on this line.
+  if (GRSystemSlice const* own = staff ? staff->getGRSystemSlice() : nullptr;
+      own && own->getGRSystem() == this) {
+    if (int const number = own->getStaffNumber(staff); number >= 0) return number;
   }
   void* pos = mSystemSlices.GetHeadPosition();
   while (pos) {

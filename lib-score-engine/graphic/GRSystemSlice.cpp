@@ -28,11 +28,19 @@ GRSystemSlice::GRSystemSlice(GRStaffManager* manager, Fraction const& tp)
       mStaffs(new KF_IVector<GRStaff>(1)) {}
 
 GRSystemSlice::~GRSystemSlice() {
+  // The line closes up behind a slice that goes before its neighbours.
+  if (mPreviousOnLine) mPreviousOnLine->mNextOnLine = mNextOnLine;
+  if (mNextOnLine) mNextOnLine->mPreviousOnLine = mPreviousOnLine;
   delete mSpaceForceFunction;
   delete mStartGlue;
   delete mEndGlue;
   delete mStaffs;
   delete mPossibleBreakState;
+}
+
+void GRSystemSlice::followOnLine(GRSystemSlice* previous) {
+  mPreviousOnLine = previous;
+  if (previous) previous->mNextOnLine = this;
 }
 
 void GRSystemSlice::addPossibleBreakState(GRPossibleBreakState* state) {

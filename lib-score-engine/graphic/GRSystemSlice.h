@@ -57,6 +57,12 @@ class GRSystemSlice : public GREvent {
 
   GRSystem* getGRSystem() const { return mGrSystem; }
   void setGRSystem(GRSystem* system) { mGrSystem = system; }
+  // The slices before and after this one on its system's line, known from when the system takes
+  // the slice, so that a staff finds the staves beside it without walking the line.
+  GRSystemSlice* getPreviousOnLine() const { return mPreviousOnLine; }
+  GRSystemSlice* getNextOnLine() const { return mNextOnLine; }
+  // Joins the line behind previous (none for the line's first slice).
+  void followOnLine(GRSystemSlice* previous);
   GRBeginSpaceForceFunction2* getBeginSpaceForceFunction() const { return mBeginSFF; }
   void setBeginSpaceForceFunction(GRBeginSpaceForceFunction2* sff) { mBeginSFF = sff; }
   GRSpaceForceFunction2* getSpaceForceFunction() const { return mSpaceForceFunction; }
@@ -88,6 +94,8 @@ class GRSystemSlice : public GREvent {
   GRSpaceForceFunction2* mSpaceForceFunction = nullptr;
   KF_IVector<GRStaff>* mStaffs;
   GRSystem* mGrSystem = nullptr;
+  GRSystemSlice* mPreviousOnLine = nullptr;
+  GRSystemSlice* mNextOnLine = nullptr;
   GRPossibleBreakState* mPossibleBreakState = nullptr;
   int mNumber = 0;
   GRGlue* mStartGlue = nullptr;

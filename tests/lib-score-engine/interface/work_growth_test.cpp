@@ -142,4 +142,17 @@ TEST_F(WorkGrowthTest, PiecesOfLongNotes) {
   }
 }
 
+// A long note without a meter is cut whole by whole, with no bar line where the line could break:
+// its pieces and those that follow the meter make one line of many slices. Each staff finds the
+// staves beside it on the line, and the line takes in the spacing of each slice, without a walk
+// over the slices before it.
+TEST_F(WorkGrowthTest, OneLineOfManySlices) {
+  ExpectLinear(
+      [](int wholes) {
+        std::string const length = std::to_string(wholes);
+        return "[ c*" + length + " \\meter<\"4/4\"> c*" + length + " ]";
+      },
+      100);
+}
+
 }  // namespace
