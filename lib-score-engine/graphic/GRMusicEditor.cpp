@@ -155,6 +155,9 @@ int GRMusic::GGSInputPage(int n, char const* command) {
       moved.y += static_cast<float>(numbers[2]);
       element->setPosition(moved);
     }
+    // The marks over the music measure it again where it now stands.
+    KF_IPointerList<GRSystem> const& systems = page->getSystems();
+    for (void* pos = systems.GetHeadPosition(); pos;) systems.GetNext(pos)->forgetMeasuredMusic();
     return 0;
   }
   if (StartsWith(text, "remove_image<")) {

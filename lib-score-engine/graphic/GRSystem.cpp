@@ -109,6 +109,17 @@ float GRSystem::lowestNoteOnLine(int staffNumber) const {
   return lowest;
 }
 
+MusicTops const& GRSystem::musicTops(int staffNumber) const {
+  std::unique_ptr<MusicTops>& tops = mMusicTops[staffNumber];
+  if (!tops) tops = std::make_unique<MusicTops>(*this, staffNumber);
+  return *tops;
+}
+
+void GRSystem::forgetMeasuredMusic() const {
+  mLowestNotes.clear();
+  mMusicTops.clear();
+}
+
 void GRSystem::addStaff(GRStaff* staff, int index) {
   MELVARIN_ASSERT(staff);
   if (!mStaffs) mStaffs = std::make_unique<KF_IVector<GRStaff>>(1);

@@ -10,6 +10,7 @@
 #include "NEPointerList.h"
 #include "kf_ilist.h"
 #include "kf_ivect.h"
+#include "music_top.h"
 
 class ARAccol;
 class ARMusic;
@@ -78,6 +79,11 @@ class GRSystem : public GREvent {
   // slice), in the staff's coordinates; minus infinity where it holds none. Worked out on the
   // first question after the layout and kept: every text under the line asks it.
   float lowestNoteOnLine(int staffNumber) const;
+  // The reaches of the music on that line of staves, gathered on the first question after the
+  // layout and kept: every mark over the line asks them.
+  MusicTops const& musicTops(int staffNumber) const;
+  // Forgets what was worked out from where the elements stand, once one of them has moved.
+  void forgetMeasuredMusic() const;
 
   // Null while the system has no springs, and for an id outside them.
   GRSpring* getGRSpring(int id) const;
@@ -126,4 +132,5 @@ class GRSystem : public GREvent {
   std::unique_ptr<GRAccolade> mAccolade;
   std::unique_ptr<KF_IVector<GRStaff>> mStaffs;
   mutable std::unordered_map<int, float> mLowestNotes;
+  mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicTops;
 };

@@ -1,6 +1,8 @@
 #include "music_top.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "ARCast.h"
 #include "GRBeam.h"
@@ -9,6 +11,7 @@
 #include "GRGlobalStem.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "NEPointerList.h"
 
 namespace {
@@ -31,7 +34,10 @@ bool PlacedBox(GRNotationElement const* element, GRSystem const& system, NVRect&
 }  // namespace
 
 float HighestMusicOver(GRSystem const& system, int staffNumber, float left, float right) {
-  float top = 0;
+  return system.musicTops(staffNumber).highestOver(left, right);
+}
+
+MusicTops::MusicTops(GRSystem const& system, int staffNumber) {
   KF_IPointerList<GRSystemSlice> const& slices = system.getSlices();
   for (void* pos = slices.GetHeadPosition(); pos;) {
     GRStaff const* staff = slices.GetNext(pos)->getStaff(staffNumber);
@@ -40,9 +46,62 @@ float HighestMusicOver(GRSystem const& system, int staffNumber, float left, floa
     for (void* at = elements.GetHeadPosition(); at;) {
       NVRect box;
       if (!PlacedBox(elements.GetNext(at), system, box)) continue;
-      if (box.right < left || box.left > right) continue;
-      top = std::min(top, box.top);
+      Reach const reach{box.left, box.right, box.top};
+      if (std::isnan(reach.left) || std::isnan(reach.right))
+        mUnplaced.push_back(reach);
+      else
+        mByLeft.push_back(reach);
     }
   }
+  std::sort(mByLeft.begin(), mByLeft.end(),
+            [](Reach const& a, Reach const& b) { return a.left < b.left; });
+  if (mByLeft.empty()) return;
+  mRuns.resize(4 * mByLeft.size());
+  gather(1, 0, static_cast<int>(mByLeft.size()));
+}
+
+void MusicTops::gather(int run, int from, int to) {
+  Run& here = mRuns[run];
+  if (to - from == 1) {
+    Reach const& reach = mByLeft[from];
+    // A top that is no number is passed over, as the minimum passes it over.
+    here = {reach.right, reach.right, std::min(std::numeric_limits<float>::infinity(), reach.top)};
+    return;
+  }
+  int const middle = from + (to - from) / 2;
+  gather(2 * run, from, middle);
+  gather(2 * run + 1, middle, to);
+  Run const& first = mRuns[2 * run];
+  Run const& second = mRuns[2 * run + 1];
+  here = {std::min(first.leastRight, second.leastRight),
+          std::max(first.mostRight, second.mostRight), std::min(first.top, second.top)};
+}
+
+float MusicTops::highestIn(int run, int from, int to, int end, float left) const {
+  float constexpr kNone = std::numeric_limits<float>::infinity();
+  if (from >= end) return kNone;
+  Run const& here = mRuns[run];
+  if (to <= end) {
+    if (here.mostRight < left) return kNone;
+    if (!(here.leastRight < left)) return here.top;
+  }
+  int const middle = from + (to - from) / 2;
+  return std::min(highestIn(2 * run, from, middle, end, left),
+                  highestIn(2 * run + 1, middle, to, end, left));
+}
+
+float MusicTops::highestOver(float left, float right) const {
+  float top = 0;
+  // Written as the test for a reach out of the stretch, which an end that is no number never
+  // passes.
+  for (Reach const& reach : mUnplaced)
+    if (!(reach.right < left || reach.left > right)) top = std::min(top, reach.top);
+  // The reaches that start by the right end of the stretch, of which those that reach its left.
+  auto const end =
+      std::upper_bound(mByLeft.begin(), mByLeft.end(), right,
+                       [](float value, Reach const& reach) { return value < reach.left; });
+  int const count = static_cast<int>(end - mByLeft.begin());
+  if (count > 0)
+    top = std::min(top, highestIn(1, 0, static_cast<int>(mByLeft.size()), count, left));
   return top;
 }

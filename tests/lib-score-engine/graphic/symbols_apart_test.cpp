@@ -67,6 +67,20 @@ TEST_F(SymbolsApart, TempoMarksKeepTheirPartsApartAboveTheMusic) {
   ExpectClear(words.x, words.y - 70, words.x + Width(words), words.y + 22.5f);
 }
 
+// A mark near the end of a long beam clears it where it rises highest, far to the mark's left;
+// the high notes before and after the beam leave the mark below them.
+TEST_F(SymbolsApart, TempoMarksClearALongBeamThatRisesBeforeThem) {
+  Draw(
+      "[ e4/4 \\stemsUp \\beam(a2/16 f2 d2 h1 g1 e1 c1 d1 e1 \\tempo<\"Lento\"> d1 c1 d1) "
+      "\\stemsAuto e4/4 ]");
+  ASSERT_EQ(drawn.texts.size(), 1u);
+  PlacingDevice::Text const& words = drawn.texts[0];
+  ExpectClear(words.x, words.y - 70, words.x + Width(words), words.y + 22.5f);
+  Boxes const notes = Of(kNote, 10);
+  ASSERT_FALSE(notes.empty());
+  EXPECT_GT(words.y - 70, notes.front().top) << "lifted over the high note far before it";
+}
+
 // Wide dynamics end before the next one and before the end bar; a dynamic between two staves
 // keeps clear of the stems of the lower staff's chords (its glyph reaches 95 up and 35 down).
 TEST_F(SymbolsApart, DynamicsTakeTheirRoomAndClearTheStemsOfTheNextStaff) {

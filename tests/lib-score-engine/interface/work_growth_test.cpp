@@ -155,4 +155,10 @@ TEST_F(WorkGrowthTest, OneLineOfManySlices) {
       100);
 }
 
+// Every tempo mark stands clear of the music under it: it asks about its own stretch of the line,
+// not about all the music on it.
+TEST_F(WorkGrowthTest, TempoMarksAlongOneLine) {
+  ExpectLinear([](int n) { return "[ " + Repeated("\\tempo<\"Lento\"> c*8 ", n) + "]"; }, 40);
+}
+
 }  // namespace
