@@ -11,6 +11,7 @@
 #include "GRMusic.h"
 #include "GRSingleNote.h"
 #include "GRStaff.h"
+#include "GRSystem.h"
 #include "GRSystemSlice.h"
 #include "RazidDrawTypes.h"
 #include "ScoreSymbolMap.h"
@@ -18,6 +19,7 @@
 #include "lib-score-engine/assertion_pattern.h"
 #include "lib-score-engine/graphic/scaling_device.h"
 #include "music_dump.h"
+#include "music_top.h"
 #include "output_sink.h"
 #include "parse_music.h"
 #include "tools/layout/fixed_width_fonts.h"
@@ -189,6 +191,23 @@ TEST_F(EditorHooksTest, MovingANoteUpChangesItsPitchByHalfLineSpaces) {
   EXPECT_EQ(Command("\\move<" + identity + ",0,-999999999999>"), 0);
   EXPECT_EQ(written->getOctave(), MAX_REGISTER);
   EXPECT_EQ(DrawnNotes(), 6);
+}
+
+// Marks over the music measure it where it stands when they are drawn after a move, not where
+// it stood when they were first drawn.
+TEST_F(EditorHooksTest, MovedMusicIsMeasuredAgainByTheMarksOverIt) {
+  LayOut(kOneStaff);
+  GRSingleNote* note = FirstNote();
+  ASSERT_NE(note, nullptr);
+  GRSystem const& line = *music->getPage(1)->getSystems().GetHead();
+  int lowest = 0, last = -1;
+  line.getFirstGRSystemSlice()->getStaffRange(lowest, last);
+  float const x = note->getPosition().x;
+  float const highest = HighestMusicOver(line, lowest, x - 1, x + 1);
+  float const lowestNote = line.lowestNoteOnLine(lowest);  // c1, the first note
+  EXPECT_EQ(Command("\\move<" + std::to_string(GGSIdentity(*note)) + ",0,-200>"), 0);
+  EXPECT_LT(HighestMusicOver(line, lowest, x - 1, x + 1), highest - 100);
+  EXPECT_LT(line.lowestNoteOnLine(lowest), lowestNote);
 }
 
 TEST_F(EditorHooksTest, UnsupportedLayoutOperationsStopTheProgram) {
