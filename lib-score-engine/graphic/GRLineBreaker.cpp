@@ -1,5 +1,6 @@
 #include "GRLineBreaker.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -169,11 +170,12 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
   int slot = 0;
   std::optional<Entry> cell = chooseFinalCell(table, areas, page.mode, slot);
   int end = count;
+  // Found from the last line back, one line after the other.
   while (cell && cell->startIndex >= 0) {
-    path.insert(path.begin(),
-                breakentry{cell->startIndex + 1, end - cell->startIndex, cell->newPage});
+    path.push_back(breakentry{cell->startIndex + 1, end - cell->startIndex, cell->newPage});
     end = cell->startIndex;
     cell = table[end][cell->startSlot];
   }
+  std::reverse(path.begin(), path.end());
   return path;
 }
