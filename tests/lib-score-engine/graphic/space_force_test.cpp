@@ -117,6 +117,40 @@ TEST_F(SpaceForceTest, LongFunctionsKeepTheRecordOrder) {
   EXPECT_EQ(Ids(sff), ids());
 }
 
+// A line takes in the functions of its slices one after the other. Past a few dozen records they
+// find their places through the index, in the order a walk gives: by force, and among equal
+// forces those taken in first; each keeps its number within its slice, after the line's records.
+TEST_F(SpaceForceTest, ALineTakesInItsSlicesInForceOrder) {
+  GRSpaceForceFunction2 line;
+  struct Record {
+    float force;
+    int id;
+    int index;
+  };
+  std::vector<Record> expected;
+  int id = 0;
+  for (int slice = 0; slice < 40; ++slice) {
+    GRSpaceForceFunction2 own;
+    int const before = line.getRecords().GetCount();
+    for (int k = 1; k <= 4; ++k, ++id) {
+      float const extent = static_cast<float>((id * 5) % 7 + 1);  // forces 2 .. 14, many equal
+      own.addSpring(AddSpring(id, 2, extent));
+      expected.push_back({2 * extent, id, before + k});
+    }
+    line.addSFF(own);
+  }
+  std::stable_sort(expected.begin(), expected.end(),
+                   [](Record const& a, Record const& b) { return a.force < b.force; });
+  std::vector<std::pair<int, int>> want;
+  for (Record const& record : expected) want.emplace_back(record.id, record.index);
+  std::vector<std::pair<int, int>> got;
+  for (void* pos = line.getRecords().GetHeadPosition(); pos;) {
+    GRSpringForceIndex const* record = line.getRecords().GetNext(pos);
+    got.emplace_back(record->spring->getID(), record->index);
+  }
+  EXPECT_EQ(got, want);
+}
+
 TEST_F(SpaceForceTest, FrozenSpringsNeverStretch) {
   GRSpaceForceFunction2::setOptForce(100);
   GRSpaceForceFunction2 sff;
