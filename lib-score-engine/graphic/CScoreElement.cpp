@@ -8,6 +8,7 @@
 
 bool CScoreElement::AddChild(CScoreElement* child) {
   if (!child) return false;
+  TreesChanged();
   mChildren.push_back(child);
   child->mParent = this;
   return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <ostream>
 #include <vector>
 
@@ -13,11 +15,20 @@ class CScoreElement : public ScoreElementDesc {
  public:
   CScoreElement() = default;
   explicit CScoreElement(ScoreElementDesc const& desc) : ScoreElementDesc(desc) {}
+  CScoreElement(CScoreElement const&) = default;
+  CScoreElement& operator=(CScoreElement const&) = delete;
+  ~CScoreElement() { TreesChanged(); }
 
   // False for null.
   bool AddChild(CScoreElement* child);
-  std::vector<CScoreElement*>& children() { return mChildren; }
   std::vector<CScoreElement*> const& children() const { return mChildren; }
+  // For changing the children in place; a search that kept its place in a tree starts again.
+  std::vector<CScoreElement*>& mutableChildren() {
+    TreesChanged();
+    return mChildren;
+  }
+  // Changes with every change to any tree of elements, and with every element freed.
+  static std::uint64_t TreesVersion() { return sTreesVersion.load(std::memory_order_relaxed); }
   CScoreElement* parent() const { return mParent; }
   int index() const { return mIndex; }
 
@@ -57,6 +68,9 @@ class CScoreElement : public ScoreElementDesc {
   CScoreElement* GetTopParentForType(int kind);
 
  private:
+  static void TreesChanged() { sTreesVersion.fetch_add(1, std::memory_order_relaxed); }
+
+  static inline std::atomic<std::uint64_t> sTreesVersion{0};
   std::vector<CScoreElement*> mChildren;
   CScoreElement* mParent = nullptr;
   int mIndex = 0;

@@ -3,6 +3,7 @@
 
 #include "CScoreElement.h"
 #include "ScoreSymbolMap.h"
+#include "nth_element_walk.h"
 
 // The searches over a page's element tree. Children are visited in list order, which is the
 // order they were drawn in.
@@ -23,19 +24,6 @@ float SquaredDistance(CScoreElement const& e, float x, float y) {
   const float dx = x < e.left ? e.left - x : (x > e.right ? x - e.right : 0);
   const float dy = y < e.top ? e.top - y : (y > e.bottom ? y - e.bottom : 0);
   return dx * dx + dy * dy;
-}
-
-CScoreElement* NthOfType(CScoreElement& element, int kind, int& counter) {
-  for (CScoreElement* child : element.children()) {
-    if (!child) continue;
-    if (child->kind == kind) {
-      if (counter == 1) return child;
-      --counter;
-    } else if (CScoreElement* found = NthOfType(*child, kind, counter)) {
-      return found;
-    }
-  }
-  return nullptr;
 }
 
 // An event child stands for itself; any other child for what the same search finds inside it.
@@ -62,8 +50,7 @@ CScoreElement* CScoreElement::FindDeepSubElementHitBy(float x, float y) {
 }
 
 CScoreElement* CScoreElement::FindDeepNthElementOfType(int kind, int n) {
-  if (n < 1) return nullptr;
-  return NthOfType(*this, kind, n);
+  return FindNthElementOfKind(*this, kind, n);
 }
 
 CScoreElement* CScoreElement::FindNearestSubElement(int kind, float x, float y) {

@@ -98,7 +98,7 @@ void ScoreSymbolMap::BuildTree() {
 }
 
 void ScoreSymbolMap::CleanupTree(CScoreElement* element) {
-  auto& children = element->children();
+  auto& children = element->mutableChildren();
   for (size_t i = 0; i < children.size();) {
     CScoreElement* child = children[i];
     if (child) CleanupTree(child);

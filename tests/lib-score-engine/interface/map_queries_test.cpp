@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <deque>
 
 #include "CScoreElement.h"
 #include "Razid.h"
+#include "engine_work.h"
 
 namespace {
 
@@ -65,6 +67,65 @@ TEST_F(MapQueriesTest, NthElementCountsInDrawingOrder) {
   EXPECT_EQ(RazidMapFindDeepNthElementOfType(page, 7, 1), system);
   EXPECT_EQ(RazidMapFindDeepNthElementOfType(page, 8, 1), nullptr);  // the start is not tested
   EXPECT_EQ(RazidMapFindDeepNthElementOfType(nullptr, 1, 1), nullptr);
+}
+
+// The walk goes on from where the last question left it; any other question, a change to the tree
+// and a tree freed in between must give the same answers as counting from the start.
+TEST_F(MapQueriesTest, NthElementAnswersAlikeInAnyOrder) {
+  CScoreElement* const events[] = {noteA, noteB, rest, noteC, noteD};
+  for (int n : {5, 4, 2, 2, 1, 3, 5, 6, 5})
+    EXPECT_EQ(RazidMapFindDeepNthElementOfType(page, 1, n), n <= 5 ? events[n - 1] : nullptr) << n;
+  EXPECT_EQ(RazidMapFindDeepNthElementOfType(page, 1, 1), noteA);
+  EXPECT_EQ(RazidMapFindDeepNthElementOfType(page, 3, 1), bar);
+  EXPECT_EQ(RazidMapFindDeepNthElementOfType(page, 1, 2), noteB);
+  EXPECT_EQ(RazidMapFindDeepNthElementOfType(staff2, 1, 2), noteD);
+  EXPECT_EQ(RazidMapFindDeepNthElementOfType(page, 1, 3), rest);
+
+  CScoreElement* noteE = Add(staff1, 1, 240, 20, 260, 40, 0.75f, 0.25f);
+  EXPECT_EQ(RazidMapFindDeepNthElementOfType(page, 1, 4), noteE);
+  EXPECT_EQ(RazidMapFindDeepNthElementOfType(page, 1, 5), noteC);
+
+  // A page freed and another built in its place (often at the same address): one with notes,
+  // then one without any.
+  std::deque<CScoreElement> other;
+  for (int notes : {3, 0}) {
+    other.clear();
+    CScoreElement* otherPage = &other.emplace_back();
+    otherPage->kind = 8;
+    for (int i = 0; i < notes; ++i) {
+      CScoreElement* note = &other.emplace_back();
+      note->kind = 1;
+      otherPage->AddChild(note);
+    }
+    EXPECT_EQ(RazidMapFindDeepNthElementOfType(otherPage, 1, 1), notes ? &other[1] : nullptr);
+  }
+}
+
+// A page's events are read by asking for each in turn: the steps taken grow with the page.
+TEST(MapOfManyEvents, ReadingEveryEventInTurnTakesStepsInProportionToThePage) {
+  auto stepsToReadEvery = [](int staves, int eventsPerStaff) {
+    std::deque<CScoreElement> elements;
+    auto add = [&elements](CScoreElement* parent, int kind) {
+      CScoreElement* element = &elements.emplace_back();
+      element->kind = kind;
+      if (parent) parent->AddChild(element);
+      return element;
+    };
+    CScoreElement* page = add(nullptr, 8);
+    CScoreElement* system = add(page, 7);
+    for (int s = 0; s < staves; ++s) {
+      CScoreElement* staff = add(system, 5);
+      for (int e = 0; e < eventsPerStaff; ++e) add(staff, e % 4 ? 1 : 3);
+    }
+    std::uint64_t const before = EngineWork::ListSteps();
+    int read = 0;
+    while (RazidMapFindDeepNthElementOfType(page, 1, read + 1)) ++read;
+    EXPECT_EQ(read, staves * eventsPerStaff * 3 / 4);
+    return static_cast<double>(EngineWork::ListSteps() - before);
+  };
+  double const small = stepsToReadEvery(10, 40);
+  EXPECT_LE(stepsToReadEvery(80, 40) / small, 9);
+  EXPECT_LE(stepsToReadEvery(10, 320) / small, 9);
 }
 
 TEST_F(MapQueriesTest, SearchesByPosition) {
