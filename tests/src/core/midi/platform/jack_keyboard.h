@@ -77,6 +77,11 @@ class JackKeyboard {
     }
   }
 
+  // The length of the server's cycle, in seconds.
+  double CycleSeconds() const {
+    return static_cast<double>(jack_get_buffer_size(m_client)) / jack_get_sample_rate(m_client);
+  }
+
   // How many messages went out so far, and the server's time in microseconds (the clock of
   // jack_frames_to_time) at which the n-th of them did, counted from 0; 0 when not recorded.
   size_t SentCount() const { return m_sentCount.load(); }

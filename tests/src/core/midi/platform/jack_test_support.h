@@ -18,9 +18,12 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "src/core/midi/observers.h"
 #include "support/patience.h"
 #include "tests/src/core/midi/platform/jack_keyboard.h"
+#include "tests/src/core/midi/wait_until.h"
 
 namespace Testing {
 
@@ -73,6 +76,9 @@ class JackNoticeCounter {
 // machine misses some, or stalls for a while, and the MIDI of such cycles is lost or late. Tests
 // that time or count MIDI therefore repeat an attempt (up to three times) when cycles were missed
 // during it or when not everything arrived; a device that really loses messages fails all three.
+// The server's notice of a missed cycle reaches this counter some time after the cycle, possibly
+// only after an attempt that ended right after the cycle was judged: an attempt that saw
+// something wrong catches up with the notices (CaughtUp) before it blames the program.
 class XrunCounter : public JackNoticeCounter {
  public:
   XrunCounter() : JackNoticeCounter("melvarin-xrun-counter") {
@@ -84,11 +90,39 @@ class XrunCounter : public JackNoticeCounter {
           return 0;
         },
         &m_count);
+    jack_set_client_registration_callback(m_client, &XrunCounter::OnClient, this);
     jack_activate(m_client);
   }
 
-  // Runs `attempt` (which returns whether everything arrived) until one is complete and ran
-  // without missed cycles, at most three times.
+  // Waits until the notices of the cycles missed so far have been counted. The server checks a
+  // cycle when it begins the next one and hands its notice to its own request thread, which
+  // passes notices on in the order it takes them; a client that opens once a later cycle has
+  // begun is announced after them. That client has no ports, so nothing that looks for MIDI ports
+  // sees it (a port would make the program's windows rescan). False if it was not announced.
+  bool CaughtUp() {
+    if (!m_client) return false;
+    const jack_nframes_t cycle = jack_last_frame_time(m_client);
+    if (!WaitUntil([&] { return jack_last_frame_time(m_client) != cycle; })) return false;
+    const std::string name =
+        "melvarin-catch-up-" + std::to_string(getpid()) + "-" + std::to_string(++m_probes);
+    {
+      std::lock_guard lock(m_mutex);
+      m_awaited = name;
+      m_announced = false;
+    }
+    jack_client_t* probe =
+        jack_client_open(name.c_str(), JackOptions(JackNoStartServer | JackUseExactName), nullptr);
+    if (!probe) return false;
+    const bool announced = WaitUntil([&] {
+      std::lock_guard lock(m_mutex);
+      return m_announced;
+    });
+    jack_client_close(probe);
+    return announced;
+  }
+
+  // Runs `attempt` (which returns whether everything arrived and nothing it saw shows a late
+  // cycle) until one is complete and ran without missed cycles, at most three times.
   template <class Attempt>
   void RunClean(Attempt&& attempt) {
     for (int round = 1; round <= 3; ++round) {
@@ -111,6 +145,18 @@ class XrunCounter : public JackNoticeCounter {
     }
     return false;
   }
+
+ private:
+  static void OnClient(const char* name, int registered, void* self) {
+    auto* counter = static_cast<XrunCounter*>(self);
+    std::lock_guard lock(counter->m_mutex);
+    if (registered && counter->m_awaited == name) counter->m_announced = true;
+  }
+
+  std::mutex m_mutex;
+  std::string m_awaited;  // the name of the client whose announcement CaughtUp waits for
+  bool m_announced = false;
+  int m_probes = 0;  // test thread only
 };
 
 // Counts the ports that come and go on the server, leaving out the input ports of port devices

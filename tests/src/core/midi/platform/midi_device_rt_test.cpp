@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSet>
 
+#include <cmath>
 #include <future>
 #include <thread>
 
@@ -125,9 +126,37 @@ std::vector<double> SecondsSince(const JackKeyboard& keyboard, size_t from, size
   return seconds;
 }
 
+// Both ends work out the time of the same frames; a millisecond is some fifty frames.
+constexpr double StampTolerance = 0.001;
+
+// Whether the stamps of an attempt are the program's to answer for. A client still busy with a
+// cycle when the server has begun the next one reads the server's time of the new cycle, and what
+// it reads then is stamped late, or (when that is the marker the clock starts at) what follows
+// early; the keyboard's client may read the same way. Stamps that agree with the keyboard's times
+// are judged. Stamps that do not are judged only when the server missed no cycle since the
+// attempt began (`before` notices), counted once its notices have caught up, and no stamp is off
+// by whole cycles, the mark of a late cycle by itself.
+bool StampsAreTheDevicesOwn(Testing::XrunCounter& xruns, int before,
+                            const std::vector<MidiEvent>& events, const std::vector<double>& sent,
+                            double cycleSeconds) {
+  bool agree = events.size() == sent.size();
+  bool wholeCyclesOff = false;
+  for (size_t i = 0; i < events.size() && i < sent.size(); ++i) {
+    const double off = events[i].GetTime() - sent[i];
+    const double cycles = std::round(off / cycleSeconds);
+    agree = agree && std::abs(off) <= StampTolerance;
+    wholeCyclesOff =
+        wholeCyclesOff || (cycles != 0 && std::abs(off - cycles * cycleSeconds) <= StampTolerance);
+  }
+  if (agree) return true;
+  return xruns.CaughtUp() && xruns.Count() == before && !wholeCyclesOff;
+}
+
 // Stamps: the seconds add up the gaps between the messages as the server timed them, and the
 // pulses (768 a second) are those of the previous message's time. They are held against the times
 // of the keyboard's cycles that sent the messages, which a busy machine may delay by any amount.
+// An attempt whose stamps went wrong with a late cycle is made again, like one during which cycles
+// were missed: a device that stamps wrong every time still fails.
 TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
   ASSERT_NO_FATAL_FAILURE(Connect("Melvarin Test Stamps"));
 
@@ -137,6 +166,7 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
   MidiKeyboardState keys;
   Testing::XrunCounter xruns;
   xruns.RunClean([&] {
+    const int before = xruns.Count();
     device->Reset();  // a fresh clock for every attempt, which the marker starts at 0
     if (!Flush(*keyboard)) return false;
     const size_t marker = keyboard->SentCount() - 1;
@@ -148,13 +178,12 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
     events = collector.Events();
     sent = SecondsSince(*keyboard, marker, 3);
     device->GetKeybardState(0, keys);
-    return complete;
+    return complete &&
+           StampsAreTheDevicesOwn(xruns, before, events, sent, keyboard->CycleSeconds());
   });
   ASSERT_EQ(events.size(), 3u);
-  // Both ends work out the time of the same frames; a millisecond is some fifty frames.
-  const double tolerance = 0.001;
   for (size_t i = 0; i < 3; ++i) {
-    EXPECT_NEAR(events[i].GetTime(), sent[i], tolerance) << "message " << i;
+    EXPECT_NEAR(events[i].GetTime(), sent[i], StampTolerance) << "message " << i;
     const double before = i == 0 ? 0.0 : events[i - 1].GetTime();
     EXPECT_EQ(events[i].GetTimePulses(), static_cast<unsigned int>(768 * before))
         << "message " << i;
@@ -175,6 +204,7 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
   device->GetKeybardState(0, keys);
   EXPECT_EQ(keys.GetKey(64), 0);
   xruns.RunClean([&] {
+    const int before = xruns.Count();
     device->Reset();
     if (!Flush(*keyboard)) return false;
     const size_t marker = keyboard->SentCount() - 1;
@@ -182,10 +212,11 @@ TEST_F(MidiInRtDeliveryTest, MessagesHalfASecondApartAreStampedAsTheyArrive) {
     const bool complete = collector.WaitFor(1);
     events = collector.Events();
     sent = SecondsSince(*keyboard, marker, 1);
-    return complete;
+    return complete &&
+           StampsAreTheDevicesOwn(xruns, before, events, sent, keyboard->CycleSeconds());
   });
   ASSERT_EQ(events.size(), 1u);
-  EXPECT_NEAR(events[0].GetTime(), sent[0], tolerance);
+  EXPECT_NEAR(events[0].GetTime(), sent[0], StampTolerance);
   EXPECT_EQ(events[0].GetTimePulses(), 0u);
 }
 
