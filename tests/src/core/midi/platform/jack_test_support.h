@@ -64,8 +64,12 @@ class JackNoticeCounter {
  protected:
   explicit JackNoticeCounter(const char* name)
       : m_client(jack_client_open(name, JackNoStartServer, nullptr)) {}
-  ~JackNoticeCounter() {
+  ~JackNoticeCounter() { Close(); }
+
+  // Stops the notices: a counter whose callbacks use members of its own closes first.
+  void Close() {
     if (m_client) jack_client_close(m_client);
+    m_client = nullptr;
   }
 
   jack_client_t* m_client;
@@ -93,6 +97,7 @@ class XrunCounter : public JackNoticeCounter {
     jack_set_client_registration_callback(m_client, &XrunCounter::OnClient, this);
     jack_activate(m_client);
   }
+  ~XrunCounter() { Close(); }
 
   // Waits until the notices of the cycles missed so far have been counted. The server checks a
   // cycle when it begins the next one and hands its notice to its own request thread, which
