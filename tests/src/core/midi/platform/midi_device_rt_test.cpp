@@ -118,11 +118,14 @@ TEST_F(MidiInRtDeviceTest, APortThatIsNotThereLeavesTheDeviceClosed) {
 }
 
 // Seconds from the server's time of the keyboard's message number `from` to that of each of the
-// `count` messages after it.
+// `count` messages after it. A server that stalls sets its clock again, and a later message may
+// then have an earlier time: the difference is signed.
 std::vector<double> SecondsSince(const JackKeyboard& keyboard, size_t from, size_t count) {
   std::vector<double> seconds;
   for (size_t n = from + 1; n <= from + count; ++n)
-    seconds.push_back(static_cast<double>(keyboard.SentAt(n) - keyboard.SentAt(from)) * 1e-6);
+    seconds.push_back(static_cast<double>(static_cast<int64_t>(keyboard.SentAt(n)) -
+                                          static_cast<int64_t>(keyboard.SentAt(from))) *
+                      1e-6);
   return seconds;
 }
 
