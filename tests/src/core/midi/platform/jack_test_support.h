@@ -23,7 +23,6 @@
 #include "src/core/midi/observers.h"
 #include "support/patience.h"
 #include "tests/src/core/midi/platform/jack_keyboard.h"
-#include "tests/src/core/midi/wait_until.h"
 
 namespace Testing {
 
@@ -103,11 +102,11 @@ class XrunCounter : public JackNoticeCounter {
   // cycle when it begins the next one and hands its notice to its own request thread, which
   // passes notices on in the order it takes them; a client that opens once a later cycle has
   // begun is announced after them. That client has no ports, so nothing that looks for MIDI ports
-  // sees it (a port would make the program's windows rescan). False if it was not announced.
+  // sees it, and no window of the program rescans for it. False if it was not announced.
   bool CaughtUp() {
     if (!m_client) return false;
     const jack_nframes_t cycle = jack_last_frame_time(m_client);
-    if (!WaitUntil([&] { return jack_last_frame_time(m_client) != cycle; })) return false;
+    if (!Await([&] { return jack_last_frame_time(m_client) != cycle; })) return false;
     const std::string name =
         "melvarin-catch-up-" + std::to_string(getpid()) + "-" + std::to_string(++m_probes);
     {
@@ -118,10 +117,7 @@ class XrunCounter : public JackNoticeCounter {
     jack_client_t* probe =
         jack_client_open(name.c_str(), JackOptions(JackNoStartServer | JackUseExactName), nullptr);
     if (!probe) return false;
-    const bool announced = WaitUntil([&] {
-      std::lock_guard lock(m_mutex);
-      return m_announced;
-    });
+    const bool announced = Await([&] { return m_announced; });
     jack_client_close(probe);
     return announced;
   }
@@ -154,10 +150,29 @@ class XrunCounter : public JackNoticeCounter {
  private:
   static void OnClient(const char* name, int registered, void* self) {
     auto* counter = static_cast<XrunCounter*>(self);
-    std::lock_guard lock(counter->m_mutex);
-    if (registered && counter->m_awaited == name) counter->m_announced = true;
+    {
+      std::lock_guard lock(counter->m_mutex);
+      if (registered && counter->m_awaited == name) counter->m_announced = true;
+    }
+    counter->m_changed.notify_all();
   }
 
+  // Waits, with the tests' patience, until `ready` holds under the lock. The server gives no
+  // notice of a new cycle, so `ready` is also asked again every millisecond. (The waits of the
+  // midi tests are not used here: the screen tests include this file and keep their own waits,
+  // which run the event loop.)
+  template <class Ready>
+  bool Await(Ready ready) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(PatienceMs);
+    std::unique_lock lock(m_mutex);
+    while (!ready()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      m_changed.wait_for(lock, std::chrono::milliseconds(1));
+    }
+    return true;
+  }
+
+  std::condition_variable m_changed;
   std::mutex m_mutex;
   std::string m_awaited;  // the name of the client whose announcement CaughtUp waits for
   bool m_announced = false;
