@@ -113,13 +113,19 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
   std::unordered_map<ARPositionTag*, ARPositionTag*> copyOf;
   for (void* entry : region) {
     ARPositionTag* source = list.GetAt(entry);
-    void* copyNode = copies[indexOf[source->getPosition()]];
+    int at = indexOf[source->getPosition()];
     ARPositionTag* partner = source->getCorrespondence();
-    if (!copyNode || !partner) continue;
+    if (!partner) continue;
     ARPositionTag* copy = nullptr;
     if (source->isEndTagClass()) {
       auto found = copyOf.find(partner);
       if (found == copyOf.end()) continue;
+      // A range that ends at an element left out of the copy (a mark that does not copy itself)
+      // ends at the last element copied before it, never earlier than where its copy begins: an
+      // end dropped here would leave the copy's range open over all the chords after it.
+      int const begin = indexOf[partner->getPosition()];
+      while (at > begin && !copies[at]) --at;
+      if (!copies[at]) continue;
       auto const* named = ar_cast<ARDummyRangeEnd const>(source);
       auto* end = new ARDummyRangeEnd(named ? named->getEndText() : ")");
       end->setIsAuto(named && named->getIsAuto());
@@ -127,7 +133,7 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
       found->second->setCorrespondence(end);
       copy = end;
     } else {
-      if (!inChord(partner->getPosition())) continue;
+      if (!copies[at] || !inChord(partner->getPosition())) continue;
       ARMusicalObject* made = ObjectOf(source)->Copy();
       copy = ar_cast<ARPositionTag>(made);
       if (!copy) {
@@ -141,10 +147,9 @@ void* ARMusicalVoice::CopyChord(ARMusicalVoiceState& state, Fraction const& star
       if (auto* shown = ar_cast<ARDisplayDuration>(copy)) shown->setDisplayDuration(duration);
       copyOf[source] = copy;
     }
-    copy->setPosition(copyNode);
-    ObjectOf(copy)->setRelativeTimePosition(GetAt(copyNode)->getRelativeTimePosition());
-    copiedTags.push_back(
-        {indexOf[source->getPosition()] * 2 + (source->isEndTagClass() ? 1 : 0), copy});
+    copy->setPosition(copies[at]);
+    ObjectOf(copy)->setRelativeTimePosition(GetAt(copies[at])->getRelativeTimePosition());
+    copiedTags.push_back({at * 2 + (source->isEndTagClass() ? 1 : 0), copy});
   }
 
   // Every note is tied to its copy: the tie begins at the note, among the chord's ranges.
