@@ -368,6 +368,27 @@ TEST(AutoPassesMusicTest, WorkBeyondTheLimitIsRefusedQuickly) {
   EXPECT_EQ(p.parsed.music->GetHead()->GetCount(), 4 + 32767 * 3 + 1 - 2);
 }
 
+// A mark inside a chord that is cut into tied pieces is not copied into the pieces; the ranges
+// of the chord that ended at it end in every piece all the same, each piece's notes under a stem
+// of their own, as without the mark.
+TEST(AutoPassesMusicTest, ChordPiecesCloseTheRangesThatEndedAtAMark) {
+  for (char const* chord : {"{ c*4, e/4, \\i g. }", "{ c*4, e/4 \\i , g. }"}) {
+    std::string marked = chord;
+    marked.replace(marked.find("\\i"), 2, "\\intens<\"p\">");
+    std::string plain = chord;
+    plain.erase(plain.find("\\i"), 3);
+    Parsed const withMark = Parse("[ " + marked + " ]");
+    Parsed const without = Parse("[ " + plain + " ]");
+    ASSERT_EQ(withMark.parsed.result, 0) << marked;
+    ASSERT_EQ(without.parsed.result, 0) << plain;
+    std::string listing = withMark.Voice(1);
+    std::string const mark = "\\intens<\"p\">@1/1 ";
+    ASSERT_NE(listing.find(mark), std::string::npos) << listing;
+    listing.erase(listing.find(mark), mark.size());
+    EXPECT_EQ(listing, without.Voice(1)) << marked;
+  }
+}
+
 TEST(AutoPassesMusicTest, TextsThatOnceBrokeThePassesParse) {
   for (char const* text :
        {"[ c11 d ]", "[ c*0. ]", "[ \\meter<\"-3/4\"> c d e f ]", "[ { c*7/2 , e } ]",

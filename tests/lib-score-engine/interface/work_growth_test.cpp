@@ -142,6 +142,17 @@ TEST_F(WorkGrowthTest, PiecesOfLongNotes) {
   }
 }
 
+// A long chord is cut into tied pieces, each a copy of the chord; a mark inside it, which the
+// copies leave out, must not leave a piece's shared stem open over all the pieces after it.
+TEST_F(WorkGrowthTest, PiecesOfALongChordWithAMarkInside) {
+  ExpectLinear(
+      [](int wholes) {
+        std::string const length = std::to_string(wholes);
+        return "[ { c*" + length + ", c*" + length + ", e/4, \\intens<\"p\"> g. } ]";
+      },
+      30);
+}
+
 // A long note without a meter is cut whole by whole, with no bar line where the line could break:
 // its pieces and those that follow the meter make one line of many slices. Each staff finds the
 // staves beside it on the line, and the line takes in the spacing of each slice, without a walk
