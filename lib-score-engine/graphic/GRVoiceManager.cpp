@@ -51,6 +51,11 @@ bool hasDuration(ARMusicalObject const* object) {
   return object->isEventClass() && object->getDuration() > Frac_0;
 }
 
+bool isBreak(ARMusicalObject const* object) {
+  return ar_cast<ARPossibleBreak const>(object) || ar_cast<ARNewSystem const>(object) ||
+         ar_cast<ARNewPage const>(object);
+}
+
 }  // namespace
 
 GRVoiceManager::GRVoiceManager(GRStaffManager* staffManager, ARMusicalVoice* voice, int voiceIndex)
@@ -160,6 +165,9 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     return advance();
   }
 
+  // The walk stops at a break and steps over it only once the line has ended: the ranges that
+  // end at the break end here, on the line they belong to, and are not carried on to the next.
+  if (isBreak(object)) checkEndPTags(position);
   if (ar_cast<ARNewSystem>(object)) {
     auto const* tag = static_cast<ARMusicalTag const*>(object);
     if (TagParameterFloat const* dy = tag->getDY(); dy && dy->mState != TagParameter::NOTSET)
@@ -276,9 +284,7 @@ int GRVoiceManager::DoBreak(Fraction const& tp, int breakKind) {
   // Another voice may break while this one holds an event across tp: its position stays.
   ARMusicalObject* object = getCurrentObject();
   if (object && tp == mVoiceTime) {
-    if (ar_cast<ARPossibleBreak>(object) || ar_cast<ARNewSystem>(object) ||
-        ar_cast<ARNewPage>(object))
-      stepOver();
+    if (isBreak(object)) stepOver();
   }
   // A voice that has ended still keeps its staff in the next slice.
   if (breakKind == 1 || breakKind == 2) {

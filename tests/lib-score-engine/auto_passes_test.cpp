@@ -372,17 +372,25 @@ TEST(AutoPassesMusicTest, WorkBeyondTheLimitIsRefusedQuickly) {
 // of the chord that ended at it end in every piece all the same, each piece's notes under a stem
 // of their own, as without the mark.
 TEST(AutoPassesMusicTest, ChordPiecesCloseTheRangesThatEndedAtAMark) {
-  for (char const* chord : {"{ c*4, e/4, \\i g. }", "{ c*4, e/4 \\i , g. }"}) {
-    std::string marked = chord;
-    marked.replace(marked.find("\\i"), 2, "\\intens<\"p\">");
-    std::string plain = chord;
+  struct Case {
+    char const* chord;
+    char const* written;  // what stands for \\i in the text
+    char const* listed;   // how the listing shows it
+  };
+  for (Case const& c :
+       {Case{"{ c*4, e/4, \\i g. }", "\\intens<\"p\">", "\\intens<\"p\">@1/1 "},
+        Case{"{ c*4, e/4 \\i , g. }", "\\intens<\"p\">", "\\intens<\"p\">@1/1 "},
+        Case{"{ c*3, e7/1, e7/8, \\i e7/1, e7/8, e0. }", "\\newSystem", "\\newSystem@1/1 "}}) {
+    std::string marked = c.chord;
+    marked.replace(marked.find("\\i"), 2, c.written);
+    std::string plain = c.chord;
     plain.erase(plain.find("\\i"), 3);
     Parsed const withMark = Parse("[ " + marked + " ]");
     Parsed const without = Parse("[ " + plain + " ]");
     ASSERT_EQ(withMark.parsed.result, 0) << marked;
     ASSERT_EQ(without.parsed.result, 0) << plain;
     std::string listing = withMark.Voice(1);
-    std::string const mark = "\\intens<\"p\">@1/1 ";
+    std::string const mark = c.listed;
     ASSERT_NE(listing.find(mark), std::string::npos) << listing;
     listing.erase(listing.find(mark), mark.size());
     EXPECT_EQ(listing, without.Voice(1)) << marked;

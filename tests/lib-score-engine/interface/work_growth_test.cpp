@@ -153,6 +153,16 @@ TEST_F(WorkGrowthTest, PiecesOfALongChordWithAMarkInside) {
       30);
 }
 
+// A line break inside a long chord: the shared stems that end at the break end on its line, so
+// the stems of the pieces after it, with the same pitches, are not gathered into one.
+TEST_F(WorkGrowthTest, PiecesOfALongChordWithABreakInside) {
+  ExpectLinear(
+      [](int wholes) {
+        return "[ { c*" + std::to_string(wholes) + ", e7/1, e7/8, \\newSystem e7/1, e7/8, e0. } ]";
+      },
+      30);
+}
+
 // A long note without a meter is cut whole by whole, with no bar line where the line could break:
 // its pieces and those that follow the meter make one line of many slices. Each staff finds the
 // staves beside it on the line, and the line takes in the spacing of each slice, without a walk
