@@ -16,6 +16,7 @@
 #include "GRBowing.h"
 #include "GRClef.h"
 #include "GRDummy.h"
+#include "GRGlobalStem.h"
 #include "GRGrace.h"
 #include "GRMusic.h"
 #include "GRPage.h"
@@ -285,6 +286,18 @@ TEST_F(VoiceBreakTest, ASlurAndATieOpenAtANewSystemGoOnOnTheNextLine) {
     EXPECT_EQ(dummies[0]->getTag(), static_cast<GRPositionTag*>(spanners[0]));
     EXPECT_TRUE(OnSystem<GRBowing>(systems[1]).empty());
   }
+}
+
+// A range that ends at the break ends on its line: inside a chord the shared stem of the notes
+// before the break is not carried on to the next line, where it would gather the notes after it.
+TEST_F(VoiceBreakTest, ARangeEndingAtTheBreakEndsOnItsLine) {
+  LayOut(R"([ { c/2, e/4, \newSystem g/8 } d ])");
+  std::vector<GRSystem*> const systems = Systems();
+  ASSERT_EQ(systems.size(), 2u);
+  std::vector<GRDummy*> const dummies = OnSystem<GRDummy>(systems[1]);
+  EXPECT_FALSE(dummies.empty());  // the chord itself goes on across the break
+  for (GRDummy const* dummy : dummies)
+    EXPECT_EQ(dynamic_cast<GRGlobalStem*>(dummy->getTag()), nullptr);
 }
 
 TEST_F(VoiceBreakTest, TheVoiceKnowsThePagesOfItsEvents) {
