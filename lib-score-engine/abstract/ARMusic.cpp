@@ -39,6 +39,12 @@ int ARMusic::NextTagId() {
   return id > INT_MAX ? INT_MAX : static_cast<int>(id);
 }
 
+long ARMusic::TakeTagIds(long count) {
+  const long first = mMaxTagId < 0 ? 0 : mMaxTagId;
+  if (count > 0 && mMaxTagId < INT_MAX) mMaxTagId = std::min<long>(first + count, INT_MAX);
+  return first;
+}
+
 void ARMusic::adjustDuration(Fraction const& newDuration) {
   MELVARIN_ASSERT(newDuration >= duration);
   duration = newDuration;

@@ -61,6 +61,9 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
 
   // The next free tag id (for the ties the passes make); it stops at the largest int.
   int NextTagId();
+  // Takes count ids at once, as count calls of NextTagId would, and gives the first: the i-th
+  // of them is the first plus i, up to the largest int.
+  long TakeTagIds(long count);
 
   // The voices' RMN forms between " { " and " } ", separated by " , ".
   void output(std::ostream& os, bool withAuto = true) const;

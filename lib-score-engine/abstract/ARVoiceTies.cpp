@@ -14,36 +14,11 @@
 #include "ARNote.h"
 #include "ARRepeatEnd.h"
 #include "ARTie.h"
+#include "ARTieRangeWalk.h"
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
 #include "TagParameterList.h"
 #include "engine_globals.h"
-
-namespace {
-
-// A tie range of the voice while the walk is inside it.
-struct OpenTieRange {
-  ARTie* range;
-  ARChordTag* chord;  // current at its first event
-  ARNote* first;      // its first event, when a note
-};
-
-// A tie started at a note and not yet closed.
-struct ARTieStruct {
-  ARTie* tie;
-  void* node;  // its place in the range-tag list
-  ARTie* range;
-  ARChordTag* chord;
-  ARNote* note;
-  void* startPos;
-};
-
-bool Matches(ARMusicalObject* object, ARNote const* note) {
-  auto* candidate = ar_cast<ARNote>(object);
-  return candidate && note && candidate->CompareNameOctavePitch(*note);
-}
-
-}  // namespace
 
 void ARMusicalVoice::doAutoTies() {
   // Only a tie range gives the walk anything to do; the ties it makes are range tags, so the
@@ -52,79 +27,17 @@ void ARMusicalVoice::doAutoTies() {
   const int oldMode = readmode;
   readmode = EVENTMODE;
   ARMusicalVoiceState state;
-  std::vector<OpenTieRange> ranges;
-  std::vector<ARTieStruct> started;
+  ARTieRangeWalk walk(PositionTags());
   std::unordered_set<ARPositionTag*> doneRanges;
   ARChordTag* lastChord = nullptr;
   ARChordTag* previousChord = nullptr;
 
   void* pos = StartForwardWalk(state);
-  while (pos) {
-    void* p = pos;
-    ARMusicalObject* object = GetAt(p);
+  for (long step = 0; pos; ++step) {
+    const ARTieRangeWalk::Place place{pos, GetAt(pos), state.ptagpos, step};
     for (ARPositionTag* added : state.addedpositiontags)
-      if (auto* range = ar_cast<ARTie>(added))
-        ranges.push_back({range, state.curchordtag, ar_cast<ARNote>(object)});
-
-    if (object->isEventClass()) {
-      ARChordTag* chordNow = state.curchordtag;
-      for (OpenTieRange const& range : ranges) {
-        bool start;
-        const bool onPlaceholder =
-            range.chord && range.first && VoicePass::IsEmptyNote(range.first);
-        if (!onPlaceholder)
-          start = range.range->getPosition() == p || VoicePass::IsNamedNote(object);
-        else if (!chordNow)
-          start = Matches(object, range.first);
-        else if (range.range->getPosition() != p)
-          start = VoicePass::IsNamedNote(object);
-        else
-          start = range.chord != chordNow && Matches(object, range.first);
-        if (!start) continue;
-        auto* tie = VoicePass::Auto(new ARTie);
-        tie->setID(gCurArMusic ? gCurArMusic->NextTagId() : 0);
-        tie->setPosition(p);
-        tie->setRelativeTimePosition(object->getRelativeTimePosition());
-        if (TagParameterList* parameters = range.range->getTagParameterList()) {
-          tie->setTagParameterList(*parameters);
-          delete parameters;
-        }
-        void* node = VoicePass::InsertBefore(PositionTags(), state.ptagpos, tie);
-        started.push_back({tie, node, range.range, chordNow, ar_cast<ARNote>(object), p});
-      }
-
-      for (size_t i = 0; i < started.size();) {
-        ARTieStruct& tie = started[i];
-        if (tie.startPos == p) {
-          ++i;
-          continue;
-        }
-        bool close = false;
-        bool drop = false;
-        if (!chordNow) {
-          close = Matches(object, tie.note);
-          drop = !close;
-        } else if (tie.chord != chordNow) {
-          close = Matches(object, tie.note);
-          drop = !close && tie.chord != previousChord;
-        }
-        if (close) {
-          auto* end = VoicePass::Auto(new ARDummyRangeEnd("\\tieEnd"));
-          end->setID(tie.tie->getID());
-          end->setPosition(p);
-          end->setRelativeTimePosition(object->getRelativeTimePosition());
-          tie.tie->setCorrespondence(end);
-          end->setCorrespondence(tie.tie);
-          VoicePass::InsertBefore(*mPosTagList, state.ptagpos, end);
-        } else if (drop) {
-          mPosTagList->RemoveElementAt(tie.node);
-        }
-        if (close || drop)
-          started.erase(started.begin() + static_cast<long>(i));
-        else
-          ++i;
-      }
-    }
+      if (auto* range = ar_cast<ARTie>(added)) walk.enterRange(range, state.curchordtag, place);
+    if (place.object->isEventClass()) walk.atEvent(place, state.curchordtag, previousChord);
 
     GetNext(pos, state);
     if (pos && GetAt(pos)->isEventClass()) {
@@ -138,18 +51,11 @@ void ARMusicalVoice::doAutoTies() {
     for (ARPositionTag* removed : state.removedpositiontags) {
       auto* range = ar_cast<ARTie>(removed);
       if (!range || doneRanges.count(range)) continue;
-      auto unfinished = [&](ARTieStruct const& tie) { return tie.range == range; };
-      for (ARTieStruct const& tie : started)
-        if (unfinished(tie)) mPosTagList->RemoveElementAt(tie.node);
-      started.erase(std::remove_if(started.begin(), started.end(), unfinished), started.end());
-      ranges.erase(std::remove_if(ranges.begin(), ranges.end(),
-                                  [&](OpenTieRange const& r) { return r.range == range; }),
-                   ranges.end());
+      walk.leaveRange(range, step);
       doneRanges.insert(range);
     }
   }
-  // Ties started near the end that nothing closed.
-  for (ARTieStruct const& tie : started) mPosTagList->RemoveElementAt(tie.node);
+  walk.makeTies();
 
   // The ranges themselves go, with their end markers, in one pass over the list.
   if (mPosTagList && !doneRanges.empty()) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 
 #include <sstream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "ARPositionTag.h"
 #include "ARVoiceLyrics.h"
 #include "ARVoiceManager.h"
+#include "engine_work.h"
 #include "music_dump.h"
 #include "parse_music.h"
 #include "support/patience.h"
@@ -395,6 +397,38 @@ TEST(AutoPassesMusicTest, ChordPiecesCloseTheRangesThatEndedAtAMark) {
     listing.erase(listing.find(mark), mark.size());
     EXPECT_EQ(listing, without.Voice(1)) << marked;
   }
+}
+
+// Every note of a long chord is tied to the same note of the next piece, and each tie range
+// starts a tie at every note while it is open: the ties made and dropped again must not grow with
+// the square of the chord's width. The ties kept take the ids they would have had if every one
+// had been made, as the ids of written ranges before, inside and after them show.
+TEST(AutoPassesMusicTest, TiesOfWideChordsGrowWithTheirWidth) {
+  auto wideChord = [](int width) {
+    std::string chord = "c-3*12";
+    for (int n = 1; n < width; ++n)
+      chord += std::string(", ") + "cdefgah"[n % 7] + std::to_string(n / 7 - 3);
+    return "[ { " + chord + " } ]";
+  };
+  auto work = [](std::string const& text) {
+    std::uint64_t const before = EngineWork::ListSteps();
+    EXPECT_EQ(Parse(text).parsed.result, 0) << text;
+    return static_cast<double>(EngineWork::ListSteps() - before);
+  };
+  double const narrow = work(wideChord(6));
+  double const wide = work(wideChord(48));
+  EXPECT_LE(wide, 9 * narrow) << "grew " << wide / narrow << "-fold";
+
+  Parsed const p = Parse("[ \\tie( c \\tie( {c*2, e} c ) c ) ]");
+  ASSERT_EQ(p.parsed.result, 0);
+  EXPECT_EQ(p.Voice(1),
+            "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 c1*1/4 empty-10*2/1 "
+            "\\chordComma@9/4 c1*0/1 \\chordComma@9/4 e1*0/1 empty1*0/1 c1*2/1 c1*2/1 "
+            "~\\endBar@25/4 | ~\\tieBegin:0@0/1 ~\\autoChordBegin@1/4 ~\\shareLocationBegin@1/4 "
+            "~\\dispDurBegin<2,1,0>@9/4 ~\\shareStemBegin@9/4 ~\\tieBegin:1@9/4 "
+            "~\\tieBegin:2@9/4 ~\\tieEnd:0@9/4 ~\\shareStemEnd@9/4 ~\\dispDurEnd@9/4 "
+            "~\\shareLocationEnd@9/4 ~\\autoChordEnd@9/4 ~\\tieBegin:5@9/4 ~\\tieEnd:1@9/4 "
+            "~\\tieEnd:2@9/4 ~\\tieEnd:5@17/4");
 }
 
 TEST(AutoPassesMusicTest, TextsThatOnceBrokeThePassesParse) {
