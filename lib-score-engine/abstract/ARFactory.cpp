@@ -63,14 +63,13 @@ ARMusic* ARFactory::getMusic() {
   ARMusic* music = mCurrentMusic;
   mCurrentMusic = nullptr;
   sMaxTagId = -1;
-  if (!music->FitsOneParse()) {
-    // A few bytes can ask for millions of bar lines and note pieces, or for dates finer than
-    // the time arithmetic holds.
+  // A few bytes can ask for millions of bar lines and note pieces, or for dates finer than the
+  // time arithmetic holds, or tie hundreds of equal notes each to each.
+  if (!music->FitsOneParse() || !music->doAutoStuff()) {
     ZudidOvod("Music too large for one parse - ignored");
     delete music;
     return nullptr;
   }
-  music->doAutoStuff();
   return music;
 }
 

@@ -51,7 +51,14 @@ void ARMusic::adjustDuration(Fraction const& newDuration) {
   for (void* pos = GetHeadPosition(); pos;) GetNext(pos)->adjustDuration(newDuration);
 }
 
-void ARMusic::doAutoStuff() {
+bool ARMusic::TakeAutoTie() {
+  if (mAutoTiesLeft <= 0) mRanOutOfWork = true;
+  if (mRanOutOfWork) return false;
+  --mAutoTiesLeft;
+  return true;
+}
+
+bool ARMusic::doAutoStuff() {
   gCurArMusic = this;
   Fraction longest;
   for (void* pos = GetHeadPosition(); pos;) {
@@ -61,7 +68,8 @@ void ARMusic::doAutoStuff() {
   if (longest > duration) adjustDuration(longest);
   for (void* pos = GetHeadPosition(); pos;) GetNext(pos)->doAutoStuff1();
   doAutoBreaks();
-  for (void* pos = GetHeadPosition(); pos;) GetNext(pos)->doAutoStuff2();
+  for (void* pos = GetHeadPosition(); pos && !mRanOutOfWork;) GetNext(pos)->doAutoStuff2();
+  return !mRanOutOfWork;
 }
 
 namespace {

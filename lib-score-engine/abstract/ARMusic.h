@@ -21,7 +21,8 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
 
   // Brings every voice to the length of the longest and completes the voices for the layout:
   // the automatic passes of every voice, with the line-break candidates between their stages.
-  void doAutoStuff();
+  // False when the passes would make more than their work allows (see TakeAutoTie).
+  bool doAutoStuff();
   // Walks all voices together along time and inserts the breaks they ask for and the possible
   // breaks where a line may end.
   void doAutoBreaks();
@@ -61,6 +62,10 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
 
   // The next free tag id (for the ties the passes make); it stops at the largest int.
   int NextTagId();
+  // Whether the tie pass may make one more tie. A tie range over many equal notes makes a tie
+  // for every pair of them: each tie is two range tags, and the passes' work allows
+  // sMaxPassWork / kWorkPerRange of those; beyond that the music is refused.
+  bool TakeAutoTie();
   // Takes count ids at once, as count calls of NextTagId would, and gives the first: the i-th
   // of them is the first plus i, up to the largest int.
   long TakeTagIds(long count);
@@ -83,5 +88,7 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   // Goes after the voices, which the destructor deletes first.
   ScoreArena mArena;
   long mMaxTagId = 0;
+  long mAutoTiesLeft = static_cast<long>(sMaxPassWork / (2 * kWorkPerRange));
+  bool mRanOutOfWork = false;
   NVstring mName;
 };

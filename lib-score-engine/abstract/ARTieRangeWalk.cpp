@@ -94,6 +94,7 @@ void ARTieRangeWalk::leaveRange(ARTie* range, long step) {
 }
 
 void ARTieRangeWalk::atEvent(Place const& place, ARChordTag* chordNow, ARChordTag* previousChord) {
+  if (mRanOutOfWork) return;
   if (place.step != mEnterStep) mFirstNew = static_cast<long>(mMet.size());
   // The ties started here are not looked at here, so the earlier ones go first.
   settleStarts(place, chordNow, previousChord);
@@ -148,17 +149,24 @@ void ARTieRangeWalk::closeMatching(ChordStarts& starts, Place const& place) {
 // Each tie of the start whose range is still open closes here.
 void ARTieRangeWalk::close(std::size_t start, Place const& place) {
   Start const& tie = mStarts[start];
+  auto keep = [&](long range, long rank) {
+    if (mRanOutOfWork) return;
+    if (gCurArMusic && !gCurArMusic->TakeAutoTie()) {
+      mRanOutOfWork = true;
+      return;
+    }
+    mClosed.push_back({start, range, rank, place});
+  };
   if (tie.before != Start::Before::None) {
-    for (auto it = mOpen.begin(); it != mOpen.end() && it->first < tie.firstNew; ++it) {
+    for (auto it = mOpen.begin(); it != mOpen.end() && it->first < tie.firstNew && !mRanOutOfWork;
+         ++it) {
       ++EngineWork::tListSteps;
-      if (tie.before == Start::Before::All || !it->second.onPlaceholder)
-        mClosed.push_back({start, it->first, -1, place});
+      if (tie.before == Start::Before::All || !it->second.onPlaceholder) keep(it->first, -1);
     }
   }
-  for (std::size_t i = 0; i < tie.listed.size(); ++i) {
+  for (std::size_t i = 0; i < tie.listed.size() && !mRanOutOfWork; ++i) {
     ++EngineWork::tListSteps;
-    if (mOpen.count(tie.listed[i]))
-      mClosed.push_back({start, tie.listed[i], tie.beforeCount + static_cast<long>(i), place});
+    if (mOpen.count(tie.listed[i])) keep(tie.listed[i], tie.beforeCount + static_cast<long>(i));
   }
 }
 
@@ -244,6 +252,7 @@ void ARTieRangeWalk::rankTiesOfOpenRanges() {
 // in the order they were made: at one event, the ties it started, then the ends of those it
 // closed, in the order those started.
 void ARTieRangeWalk::makeTies() {
+  if (mRanOutOfWork) return;
   rankTiesOfOpenRanges();
   struct Link {
     long step;

@@ -42,8 +42,10 @@ class ARTieRangeWalk {
   // a tie starts here. previousChord is the chord before the current one (or none).
   void atEvent(Place const& place, ARChordTag* chordNow, ARChordTag* previousChord);
 
-  // Makes the ties that closed, with their end markers, and links them into the list.
+  // Makes the ties that closed, with their end markers, and links them into the list; none when
+  // the music ran out of work for them.
   void makeTies();
+  bool ranOutOfWork() const { return mRanOutOfWork; }
 
  private:
   // A tie range while the walk is inside it; ranges are numbered in the order the walk met them.
@@ -111,4 +113,5 @@ class ARTieRangeWalk {
   std::vector<Start> mStarts;
   std::unordered_map<ARChordTag*, ChordStarts> mStartsByChord;
   std::vector<Closed> mClosed;
+  bool mRanOutOfWork = false;
 };
