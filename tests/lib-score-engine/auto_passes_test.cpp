@@ -436,6 +436,39 @@ TEST(AutoPassesMusicTest, TiesOfWideChordsGrowWithTheirWidth) {
             "~\\tieEnd:2@9/4 ~\\tieEnd:5@17/4");
 }
 
+// A tie range starts a tie at every note it holds, and most are dropped at the next note; the
+// ties kept have the ids they were given in that order, which counts the dropped ones, and end
+// in the order they began, also where a range ends between a tie's start and its end and where
+// a chord holds one pitch twice.
+TEST(AutoPassesMusicTest, KeptTiesHaveTheIdsOfEveryTieStarted) {
+  auto tiesOf = [](std::string const& listing) {
+    std::istringstream words(listing);
+    std::string ties;
+    for (std::string word; words >> word;)
+      if (word.rfind("~\\tie", 0) == 0) ties += word.substr(0, word.find('@')) + " ";
+    return ties;
+  };
+  struct Case {
+    char const* text;
+    char const* ties;
+  };
+  for (Case const& c :
+       {Case{"[ \\tieBegin:1 c \\tieBegin:2 c \\tieEnd:1 c c \\tieEnd:2 ]",
+             "~\\tieBegin:3 ~\\tieBegin:5 ~\\tieEnd:3 ~\\tieBegin:6 ~\\tieEnd:5 ~\\tieEnd:6 "},
+        Case{"[ \\tieBegin:1 c \\tieBegin:2 c \\tieBegin:3 c \\tieEnd:2 c \\tieEnd:1 \\tieEnd:3 ]",
+             "~\\tieBegin:4 ~\\tieBegin:5 ~\\tieBegin:6 ~\\tieEnd:4 ~\\tieBegin:7 ~\\tieBegin:9 "
+             "~\\tieEnd:5 ~\\tieEnd:6 ~\\tieEnd:7 ~\\tieEnd:9 "},
+        Case{"[ \\meter<\"4/4\"> {c*3, e, c} ]",
+             "~\\tieBegin:6 ~\\tieBegin:8 ~\\tieBegin:9 ~\\tieBegin:10 ~\\tieBegin:11 "
+             "~\\tieBegin:15 ~\\tieEnd:6 ~\\tieEnd:9 ~\\tieEnd:10 ~\\tieEnd:11 ~\\tieBegin:19 "
+             "~\\tieEnd:8 ~\\tieBegin:21 ~\\tieBegin:22 ~\\tieBegin:23 ~\\tieEnd:15 "
+             "~\\tieEnd:21 ~\\tieEnd:22 ~\\tieEnd:23 ~\\tieEnd:19 "}}) {
+    Parsed const p = Parse(c.text);
+    ASSERT_EQ(p.parsed.result, 0) << c.text;
+    EXPECT_EQ(tiesOf(p.Voice(1)), c.ties) << c.text;
+  }
+}
+
 TEST(AutoPassesMusicTest, TextsThatOnceBrokeThePassesParse) {
   for (char const* text :
        {"[ c11 d ]", "[ c*0. ]", "[ \\meter<\"-3/4\"> c d e f ]", "[ { c*7/2 , e } ]",
