@@ -101,15 +101,23 @@ NVRect GRDynamics::roomBeside(GRStaff const* staff) const {
   bool const above = first && first->placement == 1;
   // The notes so far, also those of the staves before on the line: the wedge is drawn straight
   // at the height of its lowest (highest) note.
-  float y = Reach(list->GetHead(), above);
-  for (void* pos = list->GetHeadPosition(); pos;) {
-    float const reach = Reach(list->GetNext(pos), above);
-    y = above ? std::min(y, reach) : std::max(y, reach);
-  }
-  y = Clear(y, above);
+  float const y = Clear(reachOfNotesSoFar(above), above);
   // The width stands in for the wedge's length, which comes with the springs.
   float const opening = 0.5f * staff->getLineSpace();
   return NVRect{0, y - opening, 2 * opening, y + opening};
+}
+
+float GRDynamics::reachOfNotesSoFar(bool above) const {
+  NEPointerList const* list = getAssociations();
+  if (list->GetCount() <= kMeasuredAgainUpTo || above != mReachAbove) mReachFold.forget();
+  mReachAbove = above;
+  mReachFold.update(
+      *list, [&] { mReach = Reach(list->GetHead(), above); },
+      [&](GRNotationElement const* note) {
+        mReach =
+            above ? std::min(mReach, Reach(note, above)) : std::max(mReach, Reach(note, above));
+      });
+  return mReach;
 }
 
 GRDynamics::GRDynamicsSaveStruct const& GRDynamics::currentPiece() const {

@@ -2,6 +2,7 @@
 
 #include "GRPTagARNotationElement.h"
 #include "GRRoomBeside.h"
+#include "appended_fold.h"
 
 class ARDynamics;
 
@@ -39,4 +40,11 @@ class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
   VGColor colour() const;
   // The legs are drawn heavier than staff lines, so that they read on small pictures.
   static constexpr float kPenWidth = 6;
+
+ private:
+  // The farthest reach of the notes so far, below the staff or above it.
+  float reachOfNotesSoFar(bool above) const;
+  mutable AppendedFold mReachFold;
+  mutable bool mReachAbove = false;
+  mutable float mReach = 0;
 };

@@ -36,6 +36,10 @@ float StemTip(GRNotationElement const* e, GDirection direction, float outside) {
   float const tip = event->getStemStartPos().y;
   return direction == dirUP ? std::min(outside, tip) : std::max(outside, tip);
 }
+// A stem up counts one for a bracket above, a stem down one for a bracket below.
+int StemVote(GREvent const* e) {
+  return e->getStemDirection() == dirUP ? 1 : e->getStemDirection() == dirDOWN ? -1 : 0;
+}
 float Top(GRNotationElement const* e) {
   return StemTip(e, dirUP, e->getPosition().y + e->getBoundingBox().top);
 }
@@ -108,10 +112,11 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   if (start->getPosition().x == end->getPosition().x) return;
 
   NEPointerList* list = getAssociations();
-  int stems = 0;
-  for (void* pos = list ? list->GetHeadPosition() : nullptr; pos;) {
+  const bool folds = foldsItsNotes();
+  int stems = folds ? mStemVote : 0;
+  for (void* pos = list && !folds ? list->GetHeadPosition() : nullptr; pos;) {
     GREvent* e = AsEvent(list->GetNext(pos));
-    if (e) stems += e->getStemDirection() == dirUP ? 1 : e->getStemDirection() == dirDOWN ? -1 : 0;
+    if (e) stems += StemVote(e);
   }
   float const x1 = start->getPosition().x - kOverhang;
   float x2 = end->getPosition().x + kOverhang;
@@ -123,8 +128,14 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   float bottomLeft = Bottom(start), bottomRight = Bottom(end);
   GREvent const* topObstacle = nullptr;
   GREvent const* bottomObstacle = nullptr;
-  for (void* pos = list ? list->GetHeadPosition() : nullptr; pos;) {
+  // A folding tuplet looks for obstacles among the notes of this system only.
+  void* const first = folds && sse->startpos ? sse->startpos
+                      : list                 ? list->GetHeadPosition()
+                                             : nullptr;
+  for (void* pos = first; pos;) {
+    void* const here = pos;
     GREvent* e = AsEvent(list->GetNext(pos));
+    if (folds && here == sse->endpos) pos = nullptr;
     if (!e || e == start || e == end) continue;
     float const at = (e->getPosition().x - x1) / (x2 - x1);
     if (topLeft + (topRight - topLeft) * at > Top(e)) topObstacle = e;
@@ -163,10 +174,20 @@ NVRect GRNewTuplet::roomBeside(GRStaff const* staff) const {
   int stems = 0;
   float top = 0, bottom = 0;
   bool any = false;
-  for (void* pos = list->GetHeadPosition(); pos;) {
+  const bool folds = foldsItsNotes();
+  if (folds) {
+    stems = mStemVote;
+    auto const found = mExtents.find(staff);
+    any = found != mExtents.end();
+    if (any) {
+      top = found->second.top;
+      bottom = found->second.bottom;
+    }
+  }
+  for (void* pos = folds ? nullptr : list->GetHeadPosition(); pos;) {
     GREvent const* e = AsEvent(list->GetNext(pos));
     if (!e) continue;
-    stems += e->getStemDirection() == dirUP ? 1 : e->getStemDirection() == dirDOWN ? -1 : 0;
+    stems += StemVote(e);
     if (e->getGRStaff() != staff) continue;
     top = any ? std::min(top, Top(e)) : Top(e);
     bottom = any ? std::max(bottom, Bottom(e)) : Bottom(e);
@@ -176,6 +197,29 @@ NVRect GRNewTuplet::roomBeside(GRStaff const* staff) const {
   float const y = stems < 0 ? std::max(staff->getDredgeSize(), bottom + kClearance)
                             : std::min(-kClearance, top - kClearance);
   return NVRect{0, y - kHook, staff->getLineSpace(), y + kNumberDrop};
+}
+
+bool GRNewTuplet::foldsItsNotes() const {
+  NEPointerList const* list = getAssociations();
+  if (!list || list->GetCount() <= kMeasuredAgainUpTo) {
+    mNoteFold.forget();
+    return false;
+  }
+  mNoteFold.update(
+      *list,
+      [this] {
+        mStemVote = 0;
+        mExtents.clear();
+      },
+      [this](GRNotationElement* element) {
+        GREvent const* e = AsEvent(element);
+        if (!e) return;
+        mStemVote += StemVote(e);
+        auto at = mExtents.try_emplace(e->getGRStaff(), Extent{Top(e), Bottom(e)}).first;
+        at->second.top = std::min(at->second.top, Top(e));
+        at->second.bottom = std::max(at->second.bottom, Bottom(e));
+      });
+  return true;
 }
 
 void GRNewTuplet::manualPosition(GRNotationElement* element, NVPoint const& point) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <unordered_map>
+
 #include "GRPTagARNotationElement.h"
 #include "GRRoomBeside.h"
+#include "appended_fold.h"
 
 class ARTuplet;
 
@@ -35,11 +38,23 @@ class GRNewTuplet : public GRPTagARNotationElement, public GRRoomBeside {
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
  private:
+  // How far a staff's notes reach up and down.
+  struct Extent {
+    float top;
+    float bottom;
+  };
   void automaticPosition(GRNotationElement* element);
   void manualPosition(GRNotationElement* element, NVPoint const& point);
+  // Whether the tuplet holds so many notes that it folds them rather than measure them all at
+  // every question; it has then taken in the notes so far.
+  bool foldsItsNotes() const;
 
   ARTuplet* mTuplet;
   int direction = 1;  // 1 above the notes, -1 below
   bool leftBrace = false;
   bool rightBrace = false;
+  // The notes taken in: the stems' vote (up counts 1, down -1) and each staff's extent.
+  mutable AppendedFold mNoteFold;
+  mutable int mStemVote = 0;
+  mutable std::unordered_map<GRStaff const*, Extent> mExtents;
 };

@@ -5,6 +5,7 @@
 
 #include "GRNotationElement.h"
 #include "NEPointerList.h"
+#include "appended_fold.h"
 #include "graphic_fixture.h"
 
 namespace {
@@ -73,6 +74,53 @@ TEST_F(ElementListTest, ShortestDurationsWithAndWithoutTheZeroOnes) {
   ASSERT_EQ(positive->GetCount(), 2);
   EXPECT_EQ(positive->GetHead(), &eighth1);
   EXPECT_EQ(positive->GetTail(), &eighth2);
+}
+
+}  // namespace
+
+namespace {
+
+// A fold over a list that grows takes each element in once; a list changed otherwise is taken in
+// whole again, so that the fold never misses an element or keeps one that went.
+TEST_F(ElementListTest, AFoldTakesInWhatWasAddedAndStartsAgainAfterOtherChanges) {
+  std::vector<std::unique_ptr<Timed>> elements;
+  for (int i = 0; i < 6; ++i) elements.push_back(std::make_unique<Timed>(Frac_0, Frac_0));
+  NEPointerList list;
+  AppendedFold fold;
+  int starts = 0;
+  std::vector<GRNotationElement*> taken;
+  auto update = [&] {
+    fold.update(
+        list,
+        [&] {
+          ++starts;
+          taken.clear();
+        },
+        [&](GRNotationElement* element) { taken.push_back(element); });
+  };
+  list.AddTail(elements[0].get());
+  list.AddTail(elements[1].get());
+  update();
+  list.AddTail(elements[2].get());
+  update();
+  update();
+  EXPECT_EQ(starts, 1);
+  EXPECT_EQ(taken, (std::vector<GRNotationElement*>{elements[0].get(), elements[1].get(),
+                                                    elements[2].get()}));
+
+  // Put in between, then appended: as many more versions as more elements, but not at the end.
+  list.AddElementAt(list.GetHeadPosition(), elements[3].get());
+  update();
+  EXPECT_EQ(starts, 2);
+  EXPECT_EQ(taken.size(), 4u);
+
+  // Removed and another appended: the count is the same as before the two changes.
+  list.RemoveElement(elements[1].get());
+  list.AddTail(elements[4].get());
+  update();
+  EXPECT_EQ(starts, 3);
+  EXPECT_EQ(taken, (std::vector<GRNotationElement*>{elements[3].get(), elements[0].get(),
+                                                    elements[2].get(), elements[4].get()}));
 }
 
 }  // namespace

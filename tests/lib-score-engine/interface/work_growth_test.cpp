@@ -163,6 +163,19 @@ TEST_F(WorkGrowthTest, PiecesOfALongChordWithABreakInside) {
       30);
 }
 
+// A wedge or a tuplet bracket over hundreds of measures: each staff they cross keeps room for them
+// beside its notes, without measuring every note of the mark again.
+TEST_F(WorkGrowthTest, MarksOverManyMeasures) {
+  ExpectLinear(
+      [](int wholes) { return "[ \\meter<\"1/4\"> \\cresc( c*" + std::to_string(wholes) + " ) ]"; },
+      100);
+  ExpectLinear(
+      [](int wholes) {
+        return "[ \\meter<\"1/6\"> \\tuplet<\"-3-\">( c*" + std::to_string(wholes) + " ) ]";
+      },
+      60);
+}
+
 // A long note without a meter is cut whole by whole, with no bar line where the line could break:
 // its pieces and those that follow the meter make one line of many slices. Each staff finds the
 // staves beside it on the line, and the line takes in the spacing of each slice, without a walk
