@@ -1,5 +1,8 @@
 #include "GRStaffManager.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "ARMusicalVoice.h"
 #include "GRForceRodEntry.h"
 #include "GRMusic.h"
@@ -15,6 +18,7 @@
 #include "GRSystemSlice.h"
 #include "GRVoice.h"
 #include "GRVoiceManager.h"
+#include "engine_work.h"
 #include "src/common/assertion.h"
 
 float GRStaffManager::sDefaultSystemDistance = 75;
@@ -193,8 +197,17 @@ GRSpaceForceFunction2* GRStaffManager::BuildSFF() {
 
 namespace {
 
-void bubbleSort(KF_IPointerList<GRForceRodEntry>& entries) {
-  entries.sort(GRForceRodEntry::comp);
+// An entry and its place in the order before the forces changed.
+struct PlacedEntry {
+  GRForceRodEntry entry;
+  std::size_t place;
+};
+
+// Whether a goes before b in a stable sort by force: by comp, and in their former order when
+// comp finds them equal.
+bool GoesBefore(PlacedEntry const& a, PlacedEntry const& b) {
+  const int order = GRForceRodEntry::comp(&a.entry, &b.entry);
+  return order != 0 ? order < 0 : a.place < b.place;
 }
 
 }  // namespace
@@ -220,31 +233,50 @@ void GRStaffManager::InitialSpringStretch(int startid, int endid, GRRodList* tmp
   } else {
     tmpcomplexrods->collectReaching(startid + 1, endid - 1, rods);
   }
-  KF_IPointerList<GRForceRodEntry> entries(1);
+  // The entries stay sorted by force, stably: after each stretch the entries whose force
+  // changed are sorted again among themselves and merged back among the others, which were in
+  // order already. Sorting all of them again after every rod cost a slice of some thousand rods
+  // seconds.
+  std::vector<GRForceRodEntry> entries;
   for (GRRod* rod : rods) {
     const float force = rod->calcforce(tmpsprvect);
-    if (force > 0) entries.AddTail(new GRForceRodEntry{force, rod});
+    if (force > 0) entries.push_back({force, rod});
   }
-  bubbleSort(entries);
-
-  while (!entries.IsEmpty()) {
-    GRForceRodEntry* last = entries.GetTail();
-    const float force = last->force;
-    GRRod* stretched = last->rod;
-    entries.RemoveElementAt(entries.GetTailPosition());
-    if (force == 0) break;
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](GRForceRodEntry const& a, GRForceRodEntry const& b) {
+                     return GRForceRodEntry::comp(&a, &b) < 0;
+                   });
+  std::vector<PlacedEntry> kept;
+  std::vector<PlacedEntry> changed;
+  while (!entries.empty()) {
+    const GRForceRodEntry last = entries.back();
+    entries.pop_back();
+    if (last.force == 0) break;
+    GRRod* stretched = last.rod;
     if (stretched->getSpr1() >= startid && stretched->getSpr2() <= endid)
-      stretched->stretchsprings(force, tmpsprvect);
-    bool changed = false;
-    for (void* pos = entries.GetHeadPosition(); pos;) {
-      void* here = pos;
-      GRForceRodEntry* entry = entries.GetNext(pos);
-      if (!entry->rod->resetForce(*stretched)) continue;
-      entry->force = entry->rod->calcforce(tmpsprvect);
-      changed = true;
-      if (entry->force == 0) entries.RemoveElementAt(here);
+      stretched->stretchsprings(last.force, tmpsprvect);
+    kept.clear();
+    changed.clear();
+    for (std::size_t place = 0; place < entries.size(); ++place) {
+      ++EngineWork::tListSteps;
+      GRForceRodEntry entry = entries[place];
+      if (!entry.rod->resetForce(*stretched)) {
+        kept.push_back({entry, place});
+        continue;
+      }
+      entry.force = entry.rod->calcforce(tmpsprvect);
+      if (entry.force != 0) changed.push_back({entry, place});
     }
-    if (changed) bubbleSort(entries);
+    if (kept.size() == entries.size()) continue;
+    std::stable_sort(changed.begin(), changed.end(), GoesBefore);
+    entries.clear();
+    std::size_t k = 0;
+    std::size_t c = 0;
+    while (k < kept.size() || c < changed.size()) {
+      const bool takeChanged =
+          k == kept.size() || (c < changed.size() && GoesBefore(changed[c], kept[k]));
+      entries.push_back(takeChanged ? changed[c++].entry : kept[k++].entry);
+    }
   }
 }
 
