@@ -2,6 +2,9 @@
 #include "ARCast.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <map>
+#include <unordered_map>
 
 #include "GRGlue.h"
 #include "GRNotationElement.h"
@@ -15,6 +18,66 @@ using SSE = GRSystemStartEndStruct;
 GRPositionTag::GRPositionTag(void* endPosition, ARMusicalTag const* tag, float lineSpace)
     : GRTag(tag, lineSpace), endPosition(endPosition), lastEndFlag(SSE::NO_ELEMENT) {}
 
+// Each piece numbered in list order; the pieces of each system, and those whose system is not
+// known yet, in that order. The piece of a system is the first of its own or of the unknown ones.
+class GRPositionTag::PieceIndex {
+ public:
+  void add(SSE* sse) {
+    std::uint64_t const number = mNext++;
+    mNumber.emplace(sse, number);
+    file(sse, number);
+  }
+  void remove(SSE* sse) {
+    auto const it = mNumber.find(sse);
+    MELVARIN_ASSERT(it != mNumber.end());
+    unfile(sse, it->second);
+    mNumber.erase(it);
+  }
+  void place(SSE* sse, GRSystem const* system) {
+    std::uint64_t const number = mNumber.at(sse);
+    unfile(sse, number);
+    sse->grsystem = system;
+    file(sse, number);
+  }
+  SSE* find(GRSystem const* s) const {
+    SSE* found = nullptr;
+    std::uint64_t first = UINT64_MAX;
+    if (!mUnplaced.empty()) {
+      first = mUnplaced.begin()->first;
+      found = mUnplaced.begin()->second;
+    }
+    if (s) {
+      auto const it = mPlaced.find(s);
+      if (it != mPlaced.end() && it->second.begin()->first < first)
+        found = it->second.begin()->second;
+    }
+    return found;
+  }
+
+ private:
+  void file(SSE* sse, std::uint64_t number) {
+    if (sse->grsystem)
+      mPlaced[sse->grsystem].emplace(number, sse);
+    else
+      mUnplaced.emplace(number, sse);
+  }
+  void unfile(SSE* sse, std::uint64_t number) {
+    if (!sse->grsystem) {
+      mUnplaced.erase(number);
+      return;
+    }
+    auto const it = mPlaced.find(sse->grsystem);
+    MELVARIN_ASSERT(it != mPlaced.end());
+    it->second.erase(number);
+    if (it->second.empty()) mPlaced.erase(it);
+  }
+
+  std::uint64_t mNext = 0;
+  std::unordered_map<SSE const*, std::uint64_t> mNumber;
+  std::map<std::uint64_t, SSE*> mUnplaced;
+  std::unordered_map<GRSystem const*, std::map<std::uint64_t, SSE*>> mPlaced;
+};
+
 GRPositionTag::~GRPositionTag() {
   mStartEndList.RemoveAll();
 }
@@ -27,6 +90,14 @@ GRNotationElement* GRPositionTag::asElement() {
 }
 
 GRSystemStartEndStruct* GRPositionTag::getSystemStartEndStruct(GRSystem const* s) const {
+  // A walk over a few pieces costs less than keeping them in order.
+  constexpr int kIndexedFrom = 8;
+  if (!mPieceIndex && mStartEndList.GetCount() >= kIndexedFrom) {
+    mPieceIndex = std::make_unique<PieceIndex>();
+    for (void* pos = mStartEndList.GetHeadPosition(); pos;)
+      mPieceIndex->add(mStartEndList.GetNext(pos));
+  }
+  if (mPieceIndex) return mPieceIndex->find(s);
   void* pos = mStartEndList.GetHeadPosition();
   while (pos) {
     SSE* sse = mStartEndList.GetNext(pos);
@@ -47,7 +118,7 @@ void GRPositionTag::addFirstStartEnd(GRStaff const* staff) {
   sse->startflag = SSE::BEGINS_HERE;
   sse->endflag = SSE::NO_ELEMENT;
   sse->p = getNewGRSaveStruct();
-  mStartEndList.AddTail(sse);
+  appendPiece(sse);
 }
 
 void GRPositionTag::openPiece(GRStaff* staff, void* startPos) {
@@ -61,7 +132,7 @@ void GRPositionTag::openPiece(GRStaff* staff, void* startPos) {
   NEPointerList const* list = asElement()->getAssociations();
   sse->elementsBefore = list ? list->GetCount() : 0;
   sse->p = getNewGRSaveStruct();
-  mStartEndList.AddTail(sse);
+  appendPiece(sse);
   if (error) {
     sse->startElement = nullptr;
     sse->endElement = nullptr;
@@ -104,7 +175,7 @@ void GRPositionTag::BreakTag(GRStaff* staff, void*& pos) {
   setEndElement(staff, staff->getEndGlue());
   sse->endflag = SSE::CONTINUES_ON_NEXT;
   sse->endpos = pos;
-  sse->grsystem = staff->getGRSystem();
+  placePiece(sse, staff->getGRSystem());
   if (pos) list->GetNext(pos);
 }
 
@@ -126,7 +197,7 @@ void GRPositionTag::StaffFinished(GRStaff* staff) {
   setEndElement(staff, staff->getEndGlue());
   sse->endflag = SSE::CONTINUES_ON_NEXT;
   sse->endpos = list->GetTailPosition();
-  sse->grsystem = staff->getGRSystem();
+  placePiece(sse, staff->getGRSystem());
 }
 
 void GRPositionTag::RangeEnd(GRStaff* staff) {
@@ -210,6 +281,23 @@ void GRPositionTag::forgetEnds(GRSystemStartEndStruct* sse) {
   sse->endElement = nullptr;
 }
 
+void GRPositionTag::appendPiece(SSE* sse) {
+  mStartEndList.AddTail(sse);
+  if (mPieceIndex) mPieceIndex->add(sse);
+}
+
+void GRPositionTag::placePiece(SSE* sse, GRSystem const* system) {
+  if (mPieceIndex)
+    mPieceIndex->place(sse, system);
+  else
+    sse->grsystem = system;
+}
+
+void GRPositionTag::removePiece(SSE* sse) {
+  if (mPieceIndex) mPieceIndex->remove(sse);
+  mStartEndList.RemoveElement(sse);
+}
+
 void GRPositionTag::DeleteAllSSEs() {
   void* pos = mStartEndList.GetHeadPosition();
   while (pos) forgetEnds(mStartEndList.GetNext(pos));
@@ -219,6 +307,6 @@ bool GRPositionTag::DeleteStaff(GRStaff* staff) {
   SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
   if (!sse) MELVARIN_ASSERT(false);
   forgetEnds(sse);
-  mStartEndList.RemoveElement(sse);
+  removePiece(sse);
   return mStartEndList.GetCount() == 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "GRArenaObject.h"
 #include "GRTag.h"
 #include "kf_ilist.h"
@@ -71,6 +73,14 @@ class GRPositionTag : public GRTag {
   void* lastEndPos = nullptr;
 
  private:
+  // The pieces by system, kept once a tag has more than a few, so that a tag over hundreds of
+  // systems finds the piece of one without walking the pieces of all the others.
+  class PieceIndex;
+  void appendPiece(GRSystemStartEndStruct* sse);
+  void placePiece(GRSystemStartEndStruct* sse, GRSystem const* system);
+  void removePiece(GRSystemStartEndStruct* sse);
+  mutable std::unique_ptr<PieceIndex> mPieceIndex;
+
   GRSystemStartEndStruct* requireStartEnd(GRStaff const* staff) const;
   void openPiece(GRStaff* staff, void* startPos);
   void fillStart(GRStaff* staff, GRSystemStartEndStruct* sse);

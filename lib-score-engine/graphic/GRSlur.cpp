@@ -84,6 +84,23 @@ void GRSlur::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStr
   setAnchors(context, sse, start, end);
 }
 
+std::vector<GRSlur::TimedElement>::const_iterator GRSlur::passedFrom(Fraction const& after) const {
+  NEPointerList const* list = getAssociations();
+  if (list->GetCount() != mByTimeCount || list->GetVersion() != mByTimeVersion) {
+    mByTime.clear();
+    for (void* pos = list->GetHeadPosition(); pos;) {
+      GRNotationElement const* element = list->GetNext(pos);
+      mByTime.push_back({element->getRelativeTimePosition(), element});
+    }
+    std::stable_sort(mByTime.begin(), mByTime.end(),
+                     [](TimedElement const& a, TimedElement const& b) { return a.time < b.time; });
+    mByTimeCount = list->GetCount();
+    mByTimeVersion = list->GetVersion();
+  }
+  return std::upper_bound(mByTime.begin(), mByTime.end(), after,
+                          [](Fraction const& t, TimedElement const& e) { return t < e.time; });
+}
+
 void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   NEPointerList const* list = getAssociations();
   if (!list) return;
@@ -101,10 +118,9 @@ void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndSt
   float extreme = farther(y0, y1) ? y0 : y1;
   float s1 = above ? -0.03f : 0.03f;
   float s2 = above ? 0.03f : -0.03f;
-  for (void* pos = list->GetHeadPosition(); pos;) {
-    GRNotationElement const* element = list->GetNext(pos);
-    Fraction const& t = element->getRelativeTimePosition();
-    if (!(t0 < t && t < t1)) continue;
+  // Each note moves the extremes only farther, so the order they are looked at in is free.
+  for (auto it = passedFrom(t0); it != mByTime.end() && it->time < t1; ++it) {
+    GRNotationElement const* element = it->element;
     NVRect const& own = element->getBoundingBox();
     if (own.right - own.left == 0 && own.bottom - own.top == 0) continue;
     NVRect const box = PageBox(element);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <vector>
+
+#include "Fraction.h"
 #include "GRBowing.h"
 
 class ARSlur;
@@ -16,4 +19,17 @@ class GRSlur : public GRBowing {
   void automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
+
+ private:
+  struct TimedElement {
+    Fraction time;
+    GRNotationElement const* element;
+  };
+  // The notes strictly between two times, found in a copy of the associations sorted by time.
+  // A slur over hundreds of systems looked over all its notes for each of them; the copy is
+  // sorted again only when the list changed.
+  std::vector<TimedElement>::const_iterator passedFrom(Fraction const& after) const;
+  mutable std::vector<TimedElement> mByTime;
+  mutable unsigned mByTimeVersion = 0;
+  mutable int mByTimeCount = -1;
 };

@@ -176,6 +176,21 @@ TEST_F(WorkGrowthTest, MarksOverManyMeasures) {
       60);
 }
 
+// A slur over hundreds of systems keeps a piece on each and rises over the notes it passes there.
+// Each system finds its own piece and its own notes, without a walk over the pieces and notes of
+// all the others: what the slur adds to the music under it grows with its length.
+TEST_F(WorkGrowthTest, ASlurOverManySystems) {
+  auto const slurWork = [&](int wholes) {
+    std::string const music = "c*" + std::to_string(wholes) + " d";
+    double const slurred = WorkFor("[ \\meter<\"1/4\"> \\slur( " + music + " ) ]");
+    return slurred - WorkFor("[ \\meter<\"1/4\"> " + music + " ]");
+  };
+  double const small = slurWork(100);
+  double const large = slurWork(800);
+  EXPECT_GT(small, 0);
+  EXPECT_LE(large, kMostGrowth * small) << "grew " << large / small << "-fold";
+}
+
 // A long note without a meter is cut whole by whole, with no bar line where the line could break:
 // its pieces and those that follow the meter make one line of many slices. Each staff finds the
 // staves beside it on the line, and the line takes in the spacing of each slice, without a walk
