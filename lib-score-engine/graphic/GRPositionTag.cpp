@@ -28,13 +28,11 @@ class GRPositionTag::PieceIndex {
     file(sse, number);
   }
   void remove(SSE* sse) {
-    auto const it = mNumber.find(sse);
-    MELVARIN_ASSERT(it != mNumber.end());
-    unfile(sse, it->second);
-    mNumber.erase(it);
+    unfile(sse, numberOf(sse));
+    mNumber.erase(sse);
   }
   void place(SSE* sse, GRSystem const* system) {
-    std::uint64_t const number = mNumber.at(sse);
+    std::uint64_t const number = numberOf(sse);
     unfile(sse, number);
     sse->grsystem = system;
     file(sse, number);
@@ -55,6 +53,11 @@ class GRPositionTag::PieceIndex {
   }
 
  private:
+  std::uint64_t numberOf(SSE const* sse) const {
+    auto const it = mNumber.find(sse);
+    MELVARIN_ASSERT(it != mNumber.end());
+    return it->second;
+  }
   void file(SSE* sse, std::uint64_t number) {
     if (sse->grsystem)
       mPlaced[sse->grsystem].emplace(number, sse);

@@ -86,7 +86,7 @@ void GRSlur::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStr
 
 std::vector<GRSlur::TimedElement>::const_iterator GRSlur::passedFrom(Fraction const& after) const {
   NEPointerList const* list = getAssociations();
-  if (list->GetCount() != mByTimeCount || list->GetVersion() != mByTimeVersion) {
+  if (list != mByTimeOf || list->GetVersion() != mByTimeVersion) {
     mByTime.clear();
     for (void* pos = list->GetHeadPosition(); pos;) {
       GRNotationElement const* element = list->GetNext(pos);
@@ -94,7 +94,7 @@ std::vector<GRSlur::TimedElement>::const_iterator GRSlur::passedFrom(Fraction co
     }
     std::stable_sort(mByTime.begin(), mByTime.end(),
                      [](TimedElement const& a, TimedElement const& b) { return a.time < b.time; });
-    mByTimeCount = list->GetCount();
+    mByTimeOf = list;
     mByTimeVersion = list->GetVersion();
   }
   return std::upper_bound(mByTime.begin(), mByTime.end(), after,

@@ -6,6 +6,7 @@
 #include "GRBowing.h"
 
 class ARSlur;
+class NEPointerList;
 
 // A slur: over or under the notes by their stems, anchored beside the outer heads, and as high
 // as the notes between its ends ask.
@@ -30,6 +31,6 @@ class GRSlur : public GRBowing {
   // sorted again only when the list changed.
   std::vector<TimedElement>::const_iterator passedFrom(Fraction const& after) const;
   mutable std::vector<TimedElement> mByTime;
+  mutable NEPointerList const* mByTimeOf = nullptr;
   mutable unsigned mByTimeVersion = 0;
-  mutable int mByTimeCount = -1;
 };
