@@ -198,9 +198,15 @@ GRStaff::AccidentalSigns GRStaff::askAccidentals(int pitch, int octave, int acci
   AccidentalSigns signs;
   int letter, raised;
   if (!GRStaffState::letterOf(pitch, &letter, &raised)) return signs;
-  // A raised name always shows its sharp; signs written after it come on top.
-  if (raised) signs.codes[signs.count++] = 1;
   GRStaffState const& s = mStaffState;
+  if (raised && accidentals != 0) {
+    // A raised name with signs after it (cis&, cis&&, dis#) is its letter with the sum of both:
+    // it shows the sign of that sum as any note of the letter does. A sharp in front of a sign
+    // that takes it back would read as the raised note it is not.
+    return askAccidentals(letter, octave, accidentals + raised);
+  }
+  // A raised name always shows its sharp.
+  if (raised) signs.codes[signs.count++] = 1;
   int const instrument = s.instrKeyArray[pitch - 2];
   int const wanted = accidentals + raised - s.instrKeyArray[letter - 2];
   // The first note of its octave repeats its sign when the letter stood otherwise in another

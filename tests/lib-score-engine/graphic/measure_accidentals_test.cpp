@@ -97,6 +97,26 @@ TEST_F(MeasureAccidentalsTest, RaisedNamesCountForTheirLetter) {
   });
 }
 
+// A raised name with signs after it is its letter with both: cis& is c, cis&& is c flat. It
+// shows the sign of what it is, against the key and the measure as any note of its letter, and
+// never the sharp alone or a sharp before the sign that takes it back.
+TEST_F(MeasureAccidentalsTest, MixedSpellingsShowTheSignOfWhatTheyAre) {
+  ExpectSigns({
+      {"[ \\meter<\"4/4\"> cis&2/4 c2/4 ]", {{}, {}}},
+      // The key's sharps stand at c2 and f2, its flats at h1, e2 and a1: the notes stand apart.
+      {"[ \\key<\"D\"> \\meter<\"4/4\"> cis&1/2 c1/2 ]", {{kNatural}, {}}},
+      {"[ \\meter<\"4/4\"> dis&1/4 fis&1/4 gis&1/4 ais&1/4 | d1/4 f1/4 g1/4 a1/4 ]",
+       {{}, {}, {}, {}, {}, {}, {}, {}}},
+      {"[ \\meter<\"4/4\"> cis&&1/4 c1/4 cis#1/4 c#1/4 ]",
+       {{kFlat}, {kNatural}, {kDoubleSharp}, {kSharp}}},
+      // After a sharp in the measure the letter needs its natural back; a flat key's letter too.
+      {"[ \\meter<\"4/4\"> c#1/4 cis&1/4 cis&&1/4 cis&&1/4 ]", {{kSharp}, {kNatural}, {kFlat}, {}}},
+      {"[ \\key<-3> \\meter<\"4/4\"> ais&2/4 a2/4 ais&&2/4 a&2/4 ]", {{kNatural}, {}, {kFlat}, {}}},
+      // In another octave the letter's first note repeats what it is.
+      {"[ \\meter<\"4/4\"> cis&&1/4 cis&2/4 c1/4 c2/4 ]", {{kFlat}, {kNatural}, {kNatural}, {}}},
+  });
+}
+
 // A repeat sign ends the measure where it stands, as a bar line does, whether it closes the first
 // measure or a later one; and the key holds on across it to the end of the line.
 TEST_F(MeasureAccidentalsTest, RepeatSignsEndTheMeasure) {
