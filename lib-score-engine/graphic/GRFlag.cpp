@@ -1,22 +1,51 @@
 #include "GRFlag.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "GRGlobalStem.h"
 
 NVPoint const GRFlag::sRefpos{-30, 0};
+
+namespace {
+// The glyphs of one to five flags (1/8 to 1/128), for a down and an up stem.
+constexpr unsigned int kDownFlags[] = {74, 75, 222, 83, 245};
+constexpr unsigned int kUpFlags[] = {106, 107, 221, 115, 246};
+// How much longer than usual a stem with one to five flags is. Flags of a down stem stack up
+// towards the head: its stem grows with them so that they keep clear of it. An up stem's flags
+// hang beside the head and grow from the third on, to keep in proportion.
+constexpr float kDownStemExtra[] = {0, 25, 50, 75, 125};
+constexpr float kUpStemExtra[] = {0, 0, 25, 50, 100};
+constexpr int kMostFlags = 5;
+
+// The flags of a value: those of its undotted part, so that 3/64 shows the flags of 1/32. A
+// value that is no note value with up to two dots has none.
+int FlagsOfValue(Fraction const& duration) {
+  Fraction value = duration;
+  value.normalize();
+  int const numerator = value.getNumerator();
+  long long denominator = value.getDenominator();
+  if (denominator <= 0 || (denominator & (denominator - 1)) != 0) return 0;
+  if (numerator == 3)
+    denominator /= 2;
+  else if (numerator == 7)
+    denominator /= 4;
+  else if (numerator != 1)
+    return 0;
+  int flags = 0;
+  for (long long shorter = 8; shorter <= denominator; shorter *= 2) ++flags;
+  return flags;
+}
+}  // namespace
 
 unsigned int GRFlag::SymbolFor(Fraction const& duration, GDirection direction, float* extra) {
   *extra = 0;
   if (direction != dirUP && direction != dirDOWN) return 0;
   bool const down = direction == dirDOWN;
-  double const d = duration.getValue();
-  // Flags of a down stem stack up towards the head: its stem grows by half a space for every
-  // flag after the first, so that they keep clear of it.
-  if (d == 1.0 / 8 || d == 3.0 / 16 || d == 7.0 / 32) return down ? 74 : 106;
-  if (d == 1.0 / 16 || d == 3.0 / 32 || d == 7.0 / 64)
-    return *extra = down ? 25 : 0, down ? 75 : 107;
-  if (d == 1.0 / 32) return *extra = down ? 50 : 25, down ? 222 : 221;
-  if (d == 1.0 / 64) return *extra = down ? 75 : 50, down ? 83 : 115;
-  return 0;
+  int const flags = FlagsOfValue(duration);
+  if (flags < 1 || flags > kMostFlags) return 0;
+  *extra = (down ? kDownStemExtra : kUpStemExtra)[flags - 1];
+  return (down ? kDownFlags : kUpFlags)[flags - 1];
 }
 
 GRFlag::GRFlag(GREvent* event, Fraction const& duration, GDirection direction, float stemLength,
@@ -42,11 +71,11 @@ GRFlag::GRFlag(GRGlobalStem* globalStem, Fraction const& duration, GDirection di
 }
 
 bool GRFlag::PointsDown() const {
-  return mSymbol == 74 || mSymbol == 75 || mSymbol == 83 || mSymbol == 222;
+  return std::find(std::begin(kDownFlags), std::end(kDownFlags), mSymbol) != std::end(kDownFlags);
 }
 
 bool GRFlag::PointsUp() const {
-  return mSymbol == 106 || mSymbol == 107 || mSymbol == 115 || mSymbol == 221;
+  return std::find(std::begin(kUpFlags), std::end(kUpFlags), mSymbol) != std::end(kUpFlags);
 }
 
 void GRFlag::SetSpaces(float downLeft, float upRight) {
@@ -80,22 +109,9 @@ int GRFlag::CountFor(Fraction const& duration) {
 }
 
 int GRFlag::CountOf(unsigned int symbol) {
-  switch (symbol) {
-    case 74:
-    case 106:
-      return 1;
-    case 75:
-    case 107:
-      return 2;
-    case 221:
-    case 222:
-      return 3;
-    case 83:
-    case 115:
-      return 4;
-    default:
-      return 0;
-  }
+  for (int flags = 1; flags <= kMostFlags; ++flags)
+    if (symbol == kDownFlags[flags - 1] || symbol == kUpFlags[flags - 1]) return flags;
+  return 0;
 }
 
 void GRFlag::setFlagOnOff(bool on) {

@@ -34,7 +34,8 @@ class GRFlag : public GRNotationElement {
   void addToOffset(NVPoint const& offset) override { mOffset += offset; }
 
  private:
-  // The glyph for duration and direction; 1/32 and 1/64 need a longer stem, returned in extra.
+  // The glyph for duration and direction; three flags and more need a longer stem, returned in
+  // extra.
   static unsigned int SymbolFor(Fraction const& duration, GDirection direction, float* extra);
   static int CountOf(unsigned int symbol);
   bool PointsDown() const;

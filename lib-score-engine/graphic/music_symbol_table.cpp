@@ -11,8 +11,6 @@ struct MovedSymbol {
 // between the two markers below: keep one "{code, character}," per line.
 // BEGIN MOVED SYMBOLS
 constexpr MovedSymbol kMovedSymbols[] = {
-    {83, 222},    // 1/64 flag down: drawn as the 1/32 flag down
-    {115, 221},   // 1/64 flag up: drawn as the 1/32 flag up
     {131, 402},   // "ff"
     {132, 8222},  // "pp"
     {134, 72},    // double flat

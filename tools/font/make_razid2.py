@@ -51,9 +51,8 @@ STEM = 25  # thickness of stems and thin bar lines
 HEAD_WIDTH = 300  # the engine spaces notes for heads exactly 60 units wide
 DOT_RADIUS = 56
 
-# Symbol codes the engine draws whose character the table moves onto another code's glyph: the
-# 1/64 flags share the 1/32 flags' characters and get no glyph of their own.
-SHARED_CODES = {83: 222, 115: 221}
+# Symbol codes the engine draws whose character the table moves onto another code's glyph.
+SHARED_CODES = {}
 
 
 def read_symbol_table(path=TABLE_SOURCE):
@@ -150,9 +149,13 @@ def symbols(source_widths):
         Symbol(106, "flag8thUp", [part("flags.u3", up_flag_dx)], 500),
         Symbol(107, "flag16thUp", [part("flags.u4", up_flag_dx)], 500),
         Symbol(221, "flag32ndUp", [part("flags.u5", up_flag_dx)], 500),
+        Symbol(115, "flag64thUp", [part("flags.u6", up_flag_dx)], 500),
+        Symbol(246, "flag128thUp", [part("flags.u7", up_flag_dx)], 500),
         Symbol(74, "flag8thDown", [part("flags.d3", down_flag_dx)], 285),
         Symbol(75, "flag16thDown", [part("flags.d4", down_flag_dx)], 285),
         Symbol(222, "flag32ndDown", [part("flags.d5", down_flag_dx)], 285),
+        Symbol(83, "flag64thDown", [part("flags.d6", down_flag_dx)], 285),
+        Symbol(245, "flag128thDown", [part("flags.d7", down_flag_dx)], 285),
         # The augmentation dot is drawn at the note's x and must clear the head; the staccato,
         # the same code, is centred by half the advance: the dot sits at half the advance.
         Symbol(46, "augmentationDot", [part("dots.dot", 265 - DOT_RADIUS)], 530),

@@ -203,8 +203,9 @@ def layout(s):
         return draw
 
     def flagged(code, direction):
-        # The engine lengthens the stem by 25 for three flags and by 50 for four.
-        length = 175 + {221: 25, 222: 25, 83: 50, 115: 50}.get(code, 0)
+        # The engine lengthens the stem by 25 for three flags, by 50 for four and by 100 (up) or
+        # 125 (down) for five.
+        length = 175 + {221: 25, 222: 25, 83: 50, 115: 50, 245: 125, 246: 100}.get(code, 0)
         return lambda x, top: s.stem_note(x, top + (75 if direction < 0 else 150), direction, code,
                                           length)
 
@@ -249,8 +250,8 @@ def layout(s):
 
     entries = [(c, heads(c)) for c in (88, 69, 191, 119, 87, 81, 79)]
     entries += [(218, stems(-1)), (219, stems(1))]
-    entries += [(c, flagged(c, -1)) for c in (74, 75, 222, 83)]
-    entries += [(c, flagged(c, 1)) for c in (106, 107, 221, 115)]
+    entries += [(c, flagged(c, -1)) for c in (74, 75, 222, 83, 245)]
+    entries += [(c, flagged(c, 1)) for c in (106, 107, 221, 115, 246)]
     entries += [(46, dot), (95, ledger)]
     entries += [(c, accidental(c)) for c in (35, 98, 110, 180, 134)]
     entries += [(c, rest(c)) for c in rests]

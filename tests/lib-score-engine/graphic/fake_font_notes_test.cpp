@@ -95,9 +95,21 @@ TEST_F(NoteArithmetic, FlagsDotsAndStemLengthsFollowTheLengthShown) {
     int flags, dots;
     float stem;
   } const cases[] = {
-      {Fraction(3, 16), 106, 1, 1, 175}, {Fraction(7, 32), 106, 1, 2, 175},
-      {Fraction(3, 64), 0, 0, 0, 175},   {Frac_1_32, 221, 3, 0, 200},
-      {Frac_1_64, 115, 4, 0, 225},       {Fraction(3, 8), 0, 0, 1, 175},
+      {Fraction(3, 16), 106, 1, 1, 175},
+      {Fraction(7, 32), 106, 1, 2, 175},
+      {Frac_1_32, 221, 3, 0, 200},
+      {Frac_1_64, 115, 4, 0, 225},
+      {Fraction(3, 8), 0, 0, 1, 175},
+      // Dotted values show the flags of their undotted part; 1/128 has five flags.
+      {Fraction(3, 64), 221, 3, 1, 200},
+      {Fraction(7, 128), 221, 3, 2, 200},
+      {Fraction(3, 128), 115, 4, 1, 225},
+      {Frac_1_128, 246, 5, 0, 275},
+      {Fraction(3, 256), 246, 5, 1, 275},
+      {Fraction(7, 512), 246, 5, 2, 275},
+      // Shorter than any flag shows, or no note value with dots: no flag, no dot.
+      {Fraction(1, 256), 0, 0, 0, 175},
+      {Fraction(5, 64), 0, 0, 0, 175},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.length.getValue());
@@ -212,9 +224,10 @@ TEST_F(NoteArithmetic, RestsTakeGlyphHeightAndDotsFromTheTable) {
     int dots;
     float dotY;
   } const cases[] = {
-      {Fraction(3, 8), 165, 100, 1, 100},   {Fraction(3, 32), 64, 112.5f, 1, 100},
-      {Fraction(3, 64), 174, 112.5f, 0, 0}, {Frac_1_2, GRSingleRest::kHalfBar, 75, 0, 0},
-      {Fraction(1, 256), 0, 0, 0, 0},
+      {Fraction(3, 8), 165, 100, 1, 100},           {Fraction(3, 32), 64, 112.5f, 1, 100},
+      {Fraction(3, 64), 174, 112.5f, 1, 50},        {Fraction(7, 128), 174, 112.5f, 2, 50},
+      {Fraction(3, 128), 108, 162.5f, 1, 50},       {Fraction(3, 256), 47, 212.5f, 1, 50},
+      {Frac_1_2, GRSingleRest::kHalfBar, 75, 0, 0}, {Fraction(1, 256), 0, 0, 0, 0},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.length.getValue());
@@ -222,7 +235,7 @@ TEST_F(NoteArithmetic, RestsTakeGlyphHeightAndDotsFromTheTable) {
     EXPECT_EQ(rest->getRestSymbol(), c.symbol);
     EXPECT_EQ(rest->getPosition().y, c.y);
     EXPECT_EQ(Dots(rest), c.dots);
-    if (c.dots) EXPECT_EQ(rest->getDot()->getPosition().y, c.dotY);
+    if (c.dots && rest->getDot()) EXPECT_EQ(rest->getDot()->getPosition().y, c.dotY);
   }
 }
 

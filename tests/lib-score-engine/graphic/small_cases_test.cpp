@@ -2,6 +2,7 @@
 // beams, one-line staves and a title under a narrow top margin.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "drawn_score.h"
@@ -90,6 +91,43 @@ TEST_F(SmallCasesTest, FlagsOfDownStemsKeepClearOfTheHeadAndDotsFollowTheirHead)
   EXPECT_FLOAT_EQ(dots[1].x, notes[2].desc.headX);       // down stem
   EXPECT_FLOAT_EQ(dots[2].x, notes[4].desc.headX);       // up stem, no flag
   EXPECT_FLOAT_EQ(dots[3].x, notes[6].desc.headX + 45);  // after the up stem's flag
+}
+
+// Every value down to 1/128 shows what it is: the flags of its undotted part, or as many beams,
+// and its dots; so do rests, and the piece of a note that a bar line cut.
+TEST_F(SmallCasesTest, ShortValuesShowTheirFlagsBeamsAndDots) {
+  struct Case {
+    char const* note;
+    unsigned int flag;
+    size_t dots;
+  } const cases[] = {
+      {"c2/32.", 222, 1},   {"c2/64..", 83, 2},  {"c2/128.", 245, 1},
+      {"f1/128..", 246, 2}, {"f1/32..", 221, 2}, {"f1/64", 115, 0},
+  };
+  for (Case const& c : cases) {
+    std::string const score = std::string("[ \\beamsOff ") + c.note + " ]";
+    SCOPED_TRACE(score);
+    Draw(score);
+    EXPECT_EQ(Glyphs(c.flag).size(), 1u);
+    EXPECT_EQ(Glyphs(kDot).size(), c.dots);
+  }
+  auto beams = [&] {
+    return std::count_if(drawn.shapes.begin(), drawn.shapes.end(),
+                         [](auto const& shape) { return shape.xs.size() == 4; });
+  };
+  // Three beams and a dot, then four; a dotted rest; five beams over the two 1/128 notes, four
+  // on to the 1/64 and three on to the 1/32.
+  Draw("[ \\meter<\"1/16\"> c2/32. d2/64 ]");
+  EXPECT_EQ(Glyphs(kDot).size(), 1u);
+  EXPECT_EQ(beams(), 4);
+  Draw("[ \\meter<\"1/16\"> _/32. _/64 ]");
+  EXPECT_EQ(Glyphs(kDot).size(), 1u);
+  Draw("[ \\meter<\"1/16\"> c2/128 d2/128 e2/64 f2/32 ]");
+  EXPECT_EQ(beams(), 5);
+  // The bar cuts 7/64 into 1/16 and a dotted 1/32 tied to it.
+  Draw("[ \\meter<\"1/16\"> c2/16.. d2/64 ]");
+  EXPECT_EQ(Glyphs(kDot).size(), 1u);
+  EXPECT_EQ(beams(), 4);
 }
 
 // A partial beam runs along the slope of the beam it hangs from.

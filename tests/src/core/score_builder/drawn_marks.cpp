@@ -61,7 +61,7 @@ const GlyphKind GlyphKinds[] = {
     {Mark::Stem, {150, 151, 218, 219}},
     {Mark::LedgerLine, {95}},
     {Mark::Head, {69, 88, 119}},
-    {Mark::Flag, {74, 75, 83, 106, 107, 115, 221, 222}},
+    {Mark::Flag, {74, 75, 83, 106, 107, 115, 221, 222, 245, 246}},
     {Mark::Dot, {46}},
     {Mark::Accidental, {35, 98, 110, 134, 180}},
     {Mark::Clef, {38, 63, 66}},
