@@ -17,6 +17,8 @@ NVPoint GRMeter::refposC2;
 namespace {
 constexpr unsigned int kCommonTimeGlyph = 99;
 constexpr unsigned int kCutTimeGlyph = 67;
+// The distance between the digits of a number.
+constexpr float kDigitStep = 60;
 
 float LineSpaceOf(GRStaff const* staff) {
   return staff ? staff->getLineSpace() : 50;
@@ -59,6 +61,14 @@ GRMeter::GRMeter(ARMeter* meter, GRStaff* staff, bool ownsAR)
   if (drawn) {
     mBoundingBox.left = -0.5f * width - 10;
     mBoundingBox.right = 0.5f * width + 50;
+  }
+  if (mtype == ARMeter::NUMERIC) {
+    // The digits stand closer than their glyphs are wide, around a middle left of where the
+    // number's width puts it, so a long number reaches further left than its width: the room
+    // before it takes all of its first digit from three digits on.
+    std::size_t const digits =
+        std::max(std::to_string(numerator).size(), std::to_string(denominator).size());
+    if (digits > 2) mBoundingBox.left -= 0.5f * kDigitStep * static_cast<float>(digits - 1);
   }
   size = curLSPACE / 50 * size;
   mBoundingBox.bottom = 5 * curLSPACE;
@@ -113,8 +123,10 @@ void GRMeter::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
 
 void GRMeter::DrawNumber(VGDevice& device, int number, float dy) const {
   std::string const digits = std::to_string(number);
-  float const dx = number > 9 ? 30 : 0;
-  // A digit's glyph is its character code.
-  OnDrawSymbol(device, static_cast<unsigned char>(digits[0]), -dx, dy, size);
-  if (digits.size() > 1) OnDrawSymbol(device, static_cast<unsigned char>(digits[1]), dx, dy, size);
+  // The digits stand a step apart around the same middle, so numbers of any length stand
+  // centred over each other. A digit's glyph is its character code.
+  float const first = -0.5f * kDigitStep * static_cast<float>(digits.size() - 1);
+  for (std::size_t i = 0; i < digits.size(); ++i)
+    OnDrawSymbol(device, static_cast<unsigned char>(digits[i]),
+                 first + kDigitStep * static_cast<float>(i), dy, size);
 }

@@ -97,21 +97,27 @@ TEST_F(ClefMeterTest, MeterNumbersAreDrawnDigitByDigitAndCAsOneGlyph) {
   Bind(cut, Given().Text("C/"));
   struct Case {
     ARMeter* meter;
-    float left;
+    float left, right;
     char const* drawn;
   } const cases[] = {
-      // Widths: "12" 200, "8" and "4" 100, "100" 300; reference x is -(half width + 10).
-      {new ARMeter(12, 8), -110,
+      // Widths: "12" 200, "8" and "4" 100, "100" 300; reference x is -(half width + 10). Digits
+      // stand 60 apart around one middle.
+      {new ARMeter(12, 8), -110, 150,
        "DrawMusicSymbol(860,50,49) DrawMusicSymbol(920,50,50) DrawMusicSymbol(890,150,56)"},
-      {new ARMeter(100, 4), -160,
-       "DrawMusicSymbol(810,50,49) DrawMusicSymbol(870,50,48) DrawMusicSymbol(840,150,52)"},
-      {&common, -60, "DrawMusicSymbol(940,100,99)"},
-      {&cut, -60, "DrawMusicSymbol(940,100,67)"},
+      // Every digit is drawn, and the room before the number takes all of its first digit.
+      {new ARMeter(100, 4), -220, 200,
+       "DrawMusicSymbol(780,50,49) DrawMusicSymbol(840,50,48) DrawMusicSymbol(900,50,48) "
+       "DrawMusicSymbol(840,150,52)"},
+      {new ARMeter(3, 1024), -300, 250,
+       "DrawMusicSymbol(790,50,51) DrawMusicSymbol(700,150,49) DrawMusicSymbol(760,150,48) "
+       "DrawMusicSymbol(820,150,50) DrawMusicSymbol(880,150,52)"},
+      {&common, -60, 100, "DrawMusicSymbol(940,100,99)"},
+      {&cut, -60, 100, "DrawMusicSymbol(940,100,67)"},
   };
   for (Case const& c : cases) {
     device.calls.clear();
     GRMeter meter(c.meter, staff, c.meter != &common && c.meter != &cut);
-    EXPECT_EQ(meter.getBoundingBox(), (NVRect{c.left, 0, -c.left + 40, 250}));
+    EXPECT_EQ(meter.getBoundingBox(), (NVRect{c.left, 0, c.right, 250}));
     EXPECT_EQ(meter.getLeftSpace(), -c.left);
     meter.setHPosition(1000);
     meter.OnDraw(device, map);

@@ -130,6 +130,23 @@ TEST_F(SmallCasesTest, ShortValuesShowTheirFlagsBeamsAndDots) {
   EXPECT_EQ(beams(), 4);
 }
 
+// A meter of three digits and more shows them all, centred over each other, clear of the clef
+// before it and of the first note after it.
+TEST_F(SmallCasesTest, LongMeterNumbersShowEveryDigitWithRoom) {
+  Draw("[ \\clef<\"f4\"> \\meter<\"100/4\"> c0/1 ]");
+  auto const ones = Glyphs(49), zeros = Glyphs(48), fours = Glyphs(kFour), clefs = Glyphs(63);
+  ASSERT_EQ(ones.size(), 1u);
+  ASSERT_EQ(zeros.size(), 2u);
+  ASSERT_EQ(fours.size(), 1u);
+  ASSERT_EQ(clefs.size(), 1u);
+  EXPECT_NEAR((ones[0].ink.left + zeros[1].ink.right) / 2,
+              (fours[0].ink.left + fours[0].ink.right) / 2, 5);
+  EXPECT_GT(ones[0].ink.left, clefs[0].ink.right + 10);
+  auto const notes = NoteRecords();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_GT(notes[0].desc.left, zeros[1].ink.right + 10);
+}
+
 // A partial beam runs along the slope of the beam it hangs from.
 TEST_F(SmallCasesTest, PartialBeamsFollowTheSlopeOfTheirBeam) {
   Draw("[ \\meter<\"4/4\"> \\beam(c2/8. e2/16) \\beam(e1/8. a1/16) \\beam(a2/16 f2/8.) g2/2 ]");
