@@ -1,8 +1,11 @@
 #include "GRSingleRest.h"
 
+#include <algorithm>
+
 #include "ARRest.h"
 #include "ARRestFormat.h"
 #include "GRGlue.h"
+#include "GRNoteDot.h"
 #include "GRStaff.h"
 #include "ScoreElementDesc.h"
 #include "TagParameterFloat.h"
@@ -30,6 +33,10 @@ constexpr RestRow kRestRows[] = {
     {1.0 / 64, 108, 0.5f, 4, 3.25f, 1, 3.1f, 1.8f},
     {1.0 / 128, 47, 0.5f, 4, 4.25f, 1, 5.1f, 0.8f},
 };
+// The black note head, whose dots a rest's dots stand as.
+constexpr unsigned int kFilledHeadSymbol = 88;
+// The room between a rest's dots and what follows, in line spaces.
+constexpr float kDotGap = 0.5f;
 // A bar rest is this high.
 constexpr float kBarRestHeight = 25;
 // The symbol-map box reaches this far around a rest.
@@ -74,9 +81,25 @@ void GRSingleRest::createRest(Fraction const& duration) {
                                 ? 0.5f * ls
                                 : GetSymbolExtent(mRestSymbol) / 2;
     mLeftSpace = mRightSpace = halfWidth * mSize;
+    mBarHalfWidth = mRightSpace;
     break;
   }
-  createDots(duration, (mBoundingBox.right - mBoundingBox.left) / mSize, dotPosition);
+  // The dots stand after a rest as after a black note head and take the same room.
+  createDots(duration, GetSymbolExtent(kFilledHeadSymbol), dotPosition);
+  keepRoomForDots();
+}
+
+void GRSingleRest::keepRoomForDots() {
+  // A rest's glyph reaches the edge of its room, where a head is round: the dots keep half a
+  // space more, or they would touch the next rest and be read as part of it.
+  if (GRNoteDot const* dot = getDot())
+    mRightSpace = std::max(mRightSpace, dot->getOffset().x + dot->getRightSpace() +
+                                            kDotGap * mCurLSPACE * mSize);
+}
+
+void GRSingleRest::setDotFormat(ARDotFormat const* format) {
+  GRRest::setDotFormat(format);
+  keepRoomForDots();
 }
 
 bool GRSingleRest::adjustLength(Fraction const& duration) {
@@ -191,9 +214,9 @@ void GRSingleRest::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
     case kHalfBar: {
       device.PushFillColor(color);
       device.PushPen(color, 1);
-      float const left = mPosition.x - mLeftSpace + mOffset.x;
+      float const left = mPosition.x - mBarHalfWidth + mOffset.x;
       float const top = mPosition.y + mOffset.y;
-      float const right = mPosition.x + mRightSpace + mOffset.x;
+      float const right = mPosition.x + mBarHalfWidth + mOffset.x;
       device.Rectangle(left, top, right, top + kBarRestHeight);
       device.PopPen();
       device.PopFillColor();

@@ -27,6 +27,8 @@ class GRSingleRest : public GRRest {
   int getNumFaehnchen() const override;
   void setFillsBar(bool fills, GRNotationElement* start, GRNotationElement* end) override;
   void setRestFormat(ARRestFormat* format) override;
+  // The dots move as the format says, and the rest keeps room for them where they stand.
+  void setDotFormat(ARDotFormat const* format) override;
   void setPosition(NVPoint const& point) override;
   void tellPosition(GObject* caller, NVPoint const& point) override;
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
@@ -48,9 +50,14 @@ class GRSingleRest : public GRRest {
 
  private:
   void createRest(Fraction const& duration);
+  // Keeps room after the rest up to the end of its dots, as a note does, so that they are not
+  // read as part of what follows.
+  void keepRoomForDots();
   float BarFillingCentre(GRNotationElement const* end) const;
 
   int mRestSymbol = 0;
+  // Half the width of a whole or half rest's bar.
+  float mBarHalfWidth = 0;
   Fraction mDurationTemplate;
   GRNotationElement* mFirstBar = nullptr;
   GRNotationElement* mLastBar = nullptr;

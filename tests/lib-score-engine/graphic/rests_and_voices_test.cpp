@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "drawn_score.h"
 
@@ -100,6 +102,45 @@ TEST_F(RestsAndVoicesTest, RestsOfTwoVoicesMoveApart) {
   EXPECT_LT(onStaff(rests[0].first), single);
   EXPECT_GT(onStaff(rests[1].first), single);
   EXPECT_GE(Apart(rests[0].second, rests[1].second), 10);
+}
+
+// A rest's dots stand after it and clear of what follows, with the rest's glyph or bar as wide
+// as without them: a dot touching the next rest is read as part of that rest.
+TEST_F(RestsAndVoicesTest, DottedRestsKeepRoomForTheirDots) {
+  auto isRest = [](unsigned int code) {
+    return code == 47 || code == 64 || code == 97 || code == 108 || code == 165 || code == 174;
+  };
+  for (char const* score : {
+           "[ \\meter<\"2/4\"> _/16. _/32 _/8. _/16 _/32. _/64 _/64. _/128 _/8.. _/32 ]",
+           "[ \\meter<\"4/4\"> _/2. _/4 ]",
+       }) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    std::vector<NVRect> marks;  // the rests' ink and bars, left to right
+    std::vector<Glyph> dots;
+    for (Glyph const& glyph : drawn.glyphs) {
+      if (isRest(glyph.code)) marks.push_back(glyph.ink);
+      if (glyph.code == 46) dots.push_back(glyph);
+    }
+    for (auto const& shape : drawn.shapes) {
+      if (shape.xs.empty() && shape.bottom - shape.top < 30) {
+        EXPECT_NEAR(shape.right - shape.left, 50, 1) << "a half rest's bar";
+        marks.push_back(NVRect{shape.left, shape.top, shape.right, shape.bottom});
+      }
+    }
+    std::sort(marks.begin(), marks.end(),
+              [](auto const& a, auto const& b) { return a.left < b.left; });
+    ASSERT_FALSE(dots.empty());
+    for (Glyph const& dot : dots) {
+      auto next = std::find_if(marks.begin(), marks.end(),
+                               [&](NVRect const& mark) { return mark.left > dot.ink.left; });
+      ASSERT_NE(next, marks.begin());
+      EXPECT_GT(dot.ink.left, std::prev(next)->right) << "a dot stands after its rest";
+      if (next != marks.end())
+        EXPECT_GE(next->left - dot.ink.right, 10)
+            << "a dot at " << dot.x << " clear of the next rest";
+    }
+  }
 }
 
 }  // namespace
