@@ -18,6 +18,7 @@
 
 #include "lib-razid-qt/GFontQt.h"
 #include "lib-razid-qt/GSystemQt.h"
+#include "lib-razid-qt/engine_text.h"
 #include "lib-razid-qt/glyph_image_cache.h"
 #include "lib-razid-qt/raster_mode.h"
 #include "src/common/assertion.h"
@@ -416,7 +417,7 @@ void GDeviceQt::DrawGlyph(QPoint topLeft, const RazidQt::GlyphImage& glyph) {
 void GDeviceQt::DrawString(float x, float y, char const* s, int) {
   auto* font = static_cast<GFontQt const*>(mTextFont);
   if (!font || !s || !mPainter) return;
-  const QString text = QString::fromLatin1(s);
+  const QString text = RazidQt::DecodeScoreText(s);
   DrawText(AlignedPosition(x, y, font->textFont(), text), font->textFont(), text);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "VGDevice.h"
+#include "lib-razid-qt/engine_text.h"
 #include "music_symbol_table.h"
 #include "src/common/assertion.h"
 
@@ -43,7 +44,8 @@ void GFontQt::GetExtent(char const* s, int, float* width, float* height, VGDevic
   }
   // The whole string is measured, as it is drawn: the engine's counts are not always its length.
   const QFontMetrics& metrics = TextMetrics();
-  Scale(metrics.horizontalAdvance(QString::fromLatin1(s)), metrics.height(), width, height, device);
+  Scale(metrics.horizontalAdvance(RazidQt::DecodeScoreText(s)), metrics.height(), width, height,
+        device);
 }
 
 void GFontQt::GetExtent(unsigned char symbol, float* width, float* height, VGDevice* device) const {

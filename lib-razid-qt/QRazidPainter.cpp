@@ -8,6 +8,7 @@
 #include "VGDevice.h"
 #include "engine_state.h"
 #include "lib-razid-qt/GSystemQt.h"
+#include "lib-razid-qt/engine_text.h"
 
 namespace {
 
@@ -72,7 +73,11 @@ bool QRazidPainter::setRMNFile(const QString& fileName) {
 
 bool QRazidPainter::setRMNData(const QString& data, ParseFunction parse) {
   ARHandle ar = nullptr;
-  mLastError = parse(data.toLatin1().constData(), &ar);
+  // A file name goes to the file system in its encoding, a score's text to the engine in the one
+  // the engine reads its texts in.
+  const QByteArray bytes =
+      parse == RazidParseFile ? QFile::encodeName(data) : RazidQt::EncodeScoreText(data);
+  mLastError = parse(bytes.constData(), &ar);
   if (mLastError == 0) {
     RazidFreeGR(mDrawRequest.handle);
     mDrawRequest.handle = nullptr;
@@ -194,12 +199,13 @@ void QRazidPainter::SetUpdateRegion(int page, const QRect& drawRect, const QRect
 QString getFileContent(const QString& fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-  QString content;
+  QByteArray content;
   while (!file.atEnd()) {
     QByteArray line = file.readLine();
     const int zero = line.indexOf('\0');
     if (zero >= 0) line.truncate(zero);
-    content += QString::fromLatin1(line);
+    content += line;
   }
-  return content;
+  // Read as the engine reads the file, so that parsing the content again gives the same score.
+  return RazidQt::DecodeScoreText(content);
 }

@@ -1,4 +1,6 @@
 #include <array>
+#include <string>
+#include <utility>
 
 #include "GRSpecial.h"
 #include "engine_fixture.h"
@@ -114,6 +116,34 @@ TEST_F(RazidPainterTest, DrawRequestsAreChecked) {
   QPainter target(&image);
   painter->draw(&target, 1, QRect(), QRect());
   EXPECT_EQ(RazidMapGetRootElement(score, 1), nullptr);
+}
+
+// Accented titles and texts are read as UTF-8, or as Latin-1 where the bytes are not UTF-8: a
+// score from a UTF-8 file, from a Latin-1 file and from the same text given directly draws the
+// same, also once laid out again from the text the painter kept; characters beyond Latin-1 are
+// not lost on the way.
+TEST_F(RazidPainterTest, AccentedTextsAreReadAsUtf8OrElseLatin1) {
+  const std::string utf8 =
+      "[ \\title<\"F\xc3\xbcr \xc3\x89lise\"> \\text<\"\xc3\xa9t\xc3\xa9\">(c1/4) ]";
+  const std::string latin1 = "[ \\title<\"F\xfcr \xc9lise\"> \\text<\"\xe9t\xe9\">(c1/4) ]";
+  const QSize size{1200, 500};
+  Painter given = QuestionPainter(QString::fromUtf8(utf8));
+  const QImage expected = Draw(*given, 1, size);
+
+  QTemporaryDir dir;
+  for (auto [name, bytes] : {std::pair{"utf8.rmn", utf8}, {"latin1.rmn", latin1}}) {
+    SCOPED_TRACE(name);
+    Painter fromFile = QuestionPainter("[ c1/4 ]");
+    ASSERT_TRUE(fromFile->setRMNFile(WriteFile(dir, name, bytes)));
+    EXPECT_EQ(fromFile->rmnCode(), QString::fromUtf8(utf8));
+    EXPECT_TRUE(Draw(*fromFile, 1, size) == expected);
+    fromFile->setRazidPageFormat(fromFile->razidPageFormat());
+    EXPECT_TRUE(Draw(*fromFile, 1, size) == expected);
+  }
+
+  Painter czech = QuestionPainter(QString::fromUtf8("[ \\title<\"Dvo\xc5\x99\xc3\xa1k\"> c1/4 ]"));
+  Painter lost = QuestionPainter(QString::fromUtf8("[ \\title<\"Dvo?\xc3\xa1k\"> c1/4 ]"));
+  EXPECT_FALSE(Draw(*czech, 1, size) == Draw(*lost, 1, size));
 }
 
 // Stopping lets go of the measuring device and the fonts made on it; starting again makes them

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "lib-razid-qt/QRazidPainter.h"
+#include "lib-razid-qt/engine_text.h"
 #include "src/common/assertion.h"
 #include "src/core/midi/error.h"
 #include "src/core/score_builder/score_screen.h"
@@ -94,7 +95,8 @@ void ScoreBuilder::InitializePainter(const std::string& rmn) {
   painter->setRazidPageFormat(format);
   painter->setResizePageToMusic(false);
 
-  if (!painter->setRMNCode(QString::fromLatin1(rmn.data(), qsizetype(rmn.size()))))
+  if (!painter->setRMNCode(
+          RazidQt::DecodeScoreText(QByteArrayView(rmn.data(), qsizetype(rmn.size())))))
     throw MELVARIN_ERROR(Error::RmnRendering, QStringLiteral("bad rmn code"));
 }
 
