@@ -158,14 +158,15 @@ void ExerciseEarTrainer::DoPrepareQuestion(unsigned long section, Question& ques
     case ScalesSection: {
       // A scale must be played note by note, in its order.
       question.AnswerMethods |= AM_IN_ORDER;
-      const int correct =
-          GenerateQuestionData(m_allowed->scales.Get(EarTrainer::Scales.size(), settings.scales),
-                               ids, &ScaleRootNoteProvider);
       bool ascending = false;
       if (settings.scales.Ascending && !settings.scales.Descending)
         ascending = true;
       else if (settings.scales.Ascending)
         ascending = (std::rand() & 1) != 0;
+      // The direction comes first: which wrong answers sound like the right one depends on it.
+      const int correct = GenerateQuestionData(
+          m_allowed->scales.Get(EarTrainer::Scales.size(), settings.scales), ids,
+          ascending ? &ScaleRootNoteProvider : &DescendingScaleRootNoteProvider);
       TakeVariants(question, EarTrainer::Scales, ids, correct);
       if (!ascending) {
         for (std::size_t i = 0; i < ids.size(); ++i)

@@ -42,7 +42,20 @@ class RootNoteProvider : public QVariantProvider {
 };
 
 using IntervalProvider = RootNoteProvider<QuestionChordData, &GetIntervalPool>;
-using ScaleProvider = RootNoteProvider<QuestionScaleData, &GetScalePool>;
+
+// Scales that play the same notes in the direction asked are one answer: played downwards the
+// melodic minor is the natural minor, so a descending question never offers both.
+class ScaleProvider : public RootNoteProvider<QuestionScaleData, &GetScalePool> {
+ public:
+  enum Direction { Ascending, Descending };
+  ScaleProvider(const QuestionsByRootNote* byRoot, Direction direction)
+      : RootNoteProvider(byRoot), m_direction(direction) {}
+
+  bool CompareVariants(unsigned long a, unsigned long b) override;
+
+ private:
+  Direction m_direction;
+};
 
 // Chords with the same keys sound and look alike, whatever their names (an augmented chord and an
 // inversion of another, a major sixth and an inverted minor seventh): they count as one answer,
@@ -67,7 +80,8 @@ class TempoProvider : public QVariantProvider {
 // The process-wide providers the trainers hand to question generation (the note pools have none).
 extern ChordProvider ChordRootNoteProvider;
 extern IntervalProvider IntervalRootNoteProvider;
-extern ScaleProvider ScaleRootNoteProvider;
+extern ScaleProvider ScaleRootNoteProvider;            // for scales played upwards
+extern ScaleProvider DescendingScaleRootNoteProvider;  // for scales played downwards
 extern TempoProvider TempoVariantProvider;
 
 }  // namespace Core

@@ -64,5 +64,23 @@ TEST(ChordProvider, ChordsWithTheSameKeysAreOneAnswer) {
   EXPECT_FALSE(ChordRootNoteProvider.CompareVariants(find(39, 0, 0), find(39, 0, 1)));
 }
 
+// Played downwards the melodic minor is the natural minor note for note; upwards they differ, as
+// the harmonic minor does from both in either direction.
+TEST(ScaleProvider, ScalesPlayingTheSameNotesInTheDirectionAskedAreOneAnswer) {
+  auto scale = [](unsigned type, unsigned root) {
+    return static_cast<unsigned long>(type * ScaleRootCount + root);
+  };
+  const unsigned long melodic = scale(MelodicMinorScale, 39), natural = scale(1, 39);
+  ASSERT_EQ(GetScalePool()[melodic].DescendingKeys, GetScalePool()[natural].DescendingKeys);
+  EXPECT_TRUE(DescendingScaleRootNoteProvider.CompareVariants(melodic, natural));
+  EXPECT_TRUE(DescendingScaleRootNoteProvider.CompareVariants(natural, melodic));
+  EXPECT_FALSE(ScaleRootNoteProvider.CompareVariants(melodic, natural));
+  EXPECT_FALSE(DescendingScaleRootNoteProvider.CompareVariants(scale(2, 39), natural));
+  EXPECT_FALSE(DescendingScaleRootNoteProvider.CompareVariants(melodic, scale(1, 40)));
+  EXPECT_TRUE(ScaleRootNoteProvider.CompareVariants(melodic, melodic));
+  // Both offer the scales on the question's root.
+  EXPECT_EQ(Offered(DescendingScaleRootNoteProvider, melodic), AsSet(ScaleQuestionsByRootNote[39]));
+}
+
 }  // namespace
 }  // namespace Core
