@@ -19,8 +19,8 @@ SymbolRow Row(const char* file, const char* name) {
 }  // namespace
 
 const std::array<SymbolRow, LengthRowCount>& LengthSymbols() {
-  // Even rows are notes, odd rows rests. The hundred-twenty-eighths have no pictures of their
-  // own and show the sixty-fourths.
+  // Even rows are notes, odd rows rests. Every length has a picture of its own: a learner asked
+  // for a length must be able to tell it from the lengths beside it.
   static const std::array<SymbolRow, LengthRowCount> rows = {
       Row("wholenote.png", QT_TR_NOOP("Whole")),
       Row("wholerest.png", QT_TR_NOOP("Whole\nRest")),
@@ -36,8 +36,8 @@ const std::array<SymbolRow, LengthRowCount>& LengthSymbols() {
       Row("thirtysecondrest.png", QT_TR_NOOP("Thirty Second\nRest")),
       Row("sixtyfourthnote.png", QT_TR_NOOP("Sixty Fourth")),
       Row("sixtyfourthrest.png", QT_TR_NOOP("Sixty Fourth\nRest")),
-      Row("sixtyfourthnote.png", QT_TR_NOOP("One Twenty Eighth")),
-      Row("sixtyfourthrest.png", QT_TR_NOOP("One Twenty Eighth\nRest")),
+      Row("hundredtwentyeighthnote.png", QT_TR_NOOP("One Twenty Eighth")),
+      Row("hundredtwentyeighthrest.png", QT_TR_NOOP("One Twenty Eighth\nRest")),
   };
   return rows;
 }
