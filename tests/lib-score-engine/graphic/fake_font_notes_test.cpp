@@ -235,7 +235,9 @@ TEST_F(NoteArithmetic, RestsTakeGlyphHeightAndDotsFromTheTable) {
     EXPECT_EQ(rest->getRestSymbol(), c.symbol);
     EXPECT_EQ(rest->getPosition().y, c.y);
     EXPECT_EQ(Dots(rest), c.dots);
-    if (c.dots && rest->getDot()) EXPECT_EQ(rest->getDot()->getPosition().y, c.dotY);
+    if (c.dots && rest->getDot()) {
+      EXPECT_EQ(rest->getDot()->getPosition().y, c.dotY);
+    }
   }
 }
 

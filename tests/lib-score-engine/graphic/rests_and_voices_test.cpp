@@ -136,9 +136,10 @@ TEST_F(RestsAndVoicesTest, DottedRestsKeepRoomForTheirDots) {
                                [&](NVRect const& mark) { return mark.left > dot.ink.left; });
       ASSERT_NE(next, marks.begin());
       EXPECT_GT(dot.ink.left, std::prev(next)->right) << "a dot stands after its rest";
-      if (next != marks.end())
+      if (next != marks.end()) {
         EXPECT_GE(next->left - dot.ink.right, 10)
             << "a dot at " << dot.x << " clear of the next rest";
+      }
     }
   }
 }
