@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ARBar.h"
 #include "ARCast.h"
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
@@ -81,8 +82,32 @@ void* ARVoiceManager::InsertAtBreakPlace(ARMusicalObject* tag) {
   ARMusicalVoiceState& state = mCurrVoiceState;
   void* bar = state.curlastbarpos;
   if (bar && state.curlastbartp == state.curtp) return voice->AddElementAfter(bar, tag);
+  if (void* repeat = repeatBeginHere()) {
+    // A repeat begin that stands for the bar line: should the line end here, the line ends with
+    // a bar line and the repeat sign opens the next one. The layout hides that bar where the
+    // repeat sign follows it on the same line.
+    voice->AddElementAt(repeat, VoicePass::Auto(new ARBar(state.curtp)));
+    return voice->AddElementAt(repeat, tag);
+  }
   if (!state.vpos) return voice->ObjectList::AddTail(tag);
   return voice->AddElementAt(state.vpos, tag);
+}
+
+void* ARVoiceManager::repeatBeginHere() const {
+  ARMusicalVoiceState const& state = mCurrVoiceState;
+  if (!std::binary_search(repeatBeginTimes.begin(), repeatBeginTimes.end(), state.curtp))
+    return nullptr;
+  // The tags of this date lie just before the next object, the event the walk stands at.
+  void* pos = state.vpos ? state.vpos : voice->ObjectList::GetTailPosition();
+  if (state.vpos) voice->ObjectList::GetPrev(pos);
+  while (pos) {
+    void* const at = pos;
+    ARMusicalObject const* object = voice->ObjectList::GetPrev(pos);
+    if (object->getDuration() != Frac_0 || object->getRelativeTimePosition() != state.curtp)
+      return nullptr;
+    if (!object->isEventClass() && ar_cast<ARRepeatBegin const>(object)) return at;
+  }
+  return nullptr;
 }
 
 int ARVoiceManager::InsertBreak(Fraction const& tp, int breakType, float value) {

@@ -44,6 +44,9 @@ class ARVoiceManager {
  private:
   int CodeOfNext() const;
   void* InsertAtBreakPlace(ARMusicalObject* tag);
+  // The place of a repeat begin among the tags at the walk's date that no bar line precedes,
+  // or null.
+  void* repeatBeginHere() const;
 
   ARMusicalVoiceState mCurrVoiceState;
   Fraction lastbreaktp;

@@ -1,5 +1,6 @@
-// Every staff line starts with a clef, a key and the glue marker, the first line in the order
-// clef, key, meter, glue.
+// Every staff line starts with a clef, a key and the glue marker, in the order clef, key, meter,
+// repeat begin, glue whatever order the text wrote them in; a clef, key and meter change inside a
+// line is put in the order clef, key, meter too.
 #include <array>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "ARMusicalVoiceState.h"
 #include "ARNaturalKey.h"
 #include "ARNewSystem.h"
+#include "ARRepeatBegin.h"
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
 #include "engine_globals.h"
@@ -26,13 +28,22 @@ bool IsBreak(ARMusicalObject const* object) {
   return ar_cast<ARNewSystem const>(object) || ar_cast<ARNewPage const>(object);
 }
 
-// Where a tag goes among the tags that begin a line: clef, key, meter, glue; -1 for any other
-// object, which keeps its place and parts the tags on either side of it.
-int LeadingRank(ARMusicalObject const* object) {
+// Where a tag goes among the tags that change the staff's state at one place: clef, key (a
+// cancelling natural key with it, before it), meter; -1 for any other object.
+int ChangeRank(ARMusicalObject const* object) {
   if (ar_cast<ARClef const>(object)) return 0;
-  if (IsKey(object)) return 1;
+  if (ar_cast<ARKey const>(object)) return 1;
   if (ar_cast<ARMeter const>(object)) return 2;
-  if (ar_cast<ARSecondGlue const>(object)) return 3;
+  return -1;
+}
+
+// Where a tag goes among the tags that begin a line: clef, key, meter, then the repeat begin,
+// which engraving sets after them at a line's start, then the glue; -1 for any other object,
+// which keeps its place and parts the tags on either side of it.
+int LeadingRank(ARMusicalObject const* object) {
+  if (const int rank = ChangeRank(object); rank >= 0) return rank;
+  if (ar_cast<ARRepeatBegin const>(object)) return 3;
+  if (ar_cast<ARSecondGlue const>(object)) return 4;
   return -1;
 }
 
@@ -43,24 +54,26 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
   bool atLineStart = true;
   bool needClef = true;
   bool needKey = true;
+  bool meterBeforeKey = false;  // a meter met since the last event or break
   void* clefPlace = nullptr;
   void* keyPlace = nullptr;
   void* lineStart = ObjectList::GetHeadPosition();
+  std::vector<void*> changes;  // the run of clef, key and meter tags met inside a line
 
-  // Puts each run of clef, key, meter and glue tags from line start to the first event in that
-  // order, keeping the written order of tags of one kind: one pass over the block, however
-  // many tags it holds.
+  // Puts the tags of a run in the order of their ranks, keeping the written order of tags of
+  // one kind: one pass over the run, however many tags it holds.
+  std::vector<void*> run;
+  std::array<std::vector<ARMusicalObject*>, 5> byRank;
+  auto putInOrder = [&] {
+    auto place = run.begin();
+    for (auto& tags : byRank) {
+      for (ARMusicalObject* tag : tags) SetAt(*place++, tag);
+      tags.clear();
+    }
+    run.clear();
+  };
+  // Puts each run of leading tags from line start to the first event in order.
   auto sortLeadingBlock = [&] {
-    std::vector<void*> run;
-    std::array<std::vector<ARMusicalObject*>, 4> byRank;
-    auto putInOrder = [&] {
-      auto place = run.begin();
-      for (auto& tags : byRank) {
-        for (ARMusicalObject* tag : tags) SetAt(*place++, tag);
-        tags.clear();
-      }
-      run.clear();
-    };
     for (void* at = lineStart; at;) {
       void* const node = at;
       ARMusicalObject* object = ObjectList::GetNext(at);
@@ -75,16 +88,38 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
     }
     putInOrder();
   };
+  auto keepsWrittenOrder = [&] {
+    ARAuto const* settings = state.getCurAuto();
+    return settings && settings->getClefKeyMeterOrder() == ARAuto::OFF;
+  };
+  auto sortChanges = [&] {
+    if (changes.size() > 1 && !keepsWrittenOrder()) {
+      for (void* node : changes) {
+        ARMusicalObject* object = GetAt(node);
+        run.push_back(node);
+        byRank[ChangeRank(object)].push_back(object);
+      }
+      putInOrder();
+    }
+    changes.clear();
+  };
 
   void* pos = StartForwardWalk(state);
   while (pos) {
     void* p = pos;
     ARMusicalObject* object = GetNext(pos, state);
+    if (!atLineStart) {
+      if (ChangeRank(object) >= 0)
+        changes.push_back(p);
+      else
+        sortChanges();
+    }
     auto const* tag = ar_cast<ARMusicalTag const>(object);
     if (tag && tag->IsStateTag() && !ar_cast<ARClef const>(tag) && !IsKey(tag) &&
         !ar_cast<ARMeter const>(tag) && !IsBreak(tag))
       continue;
     const Fraction t = object->getRelativeTimePosition();
+    if (object->isEventClass()) meterBeforeKey = false;
 
     if (object->isEventClass() && atLineStart) {
       if (!keyPlace) keyPlace = p;
@@ -125,10 +160,7 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
       state.AddStateTag(glue);
       if (lineStart == p) lineStart = glueNode;
 
-      ARAuto const* settings = state.getCurAuto();
-      const bool keepOrder = settings && settings->getClefKeyMeterOrder() == ARAuto::OFF;
-      if (!keepOrder && lineStart) sortLeadingBlock();
-      // Later lines get their clef and key in front of a written meter, so they are in order.
+      if (!keepsWrittenOrder() && lineStart) sortLeadingBlock();
       lineStart = nullptr;
       atLineStart = false;
       needClef = true;
@@ -136,13 +168,14 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
       continue;
     }
 
+    if (ar_cast<ARMeter const>(object)) meterBeforeKey = true;
+    if (IsKey(object) && meterBeforeKey) ZudidOvod("Meter set before key !");
     if (atLineStart) {
       if (ar_cast<ARClef const>(object)) {
         needClef = false;
       } else if (IsKey(object)) {
         clefPlace = p;
         needKey = false;
-        if (keyPlace) ZudidOvod("Meter set before key !");
       } else if (ar_cast<ARMeter const>(object)) {
         keyPlace = p;
       } else {
@@ -154,6 +187,10 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
       keyPlace = nullptr;
       clefPlace = nullptr;
       atLineStart = true;
+      meterBeforeKey = false;
+      // The line's leading tags are sorted from here once its first event is met.
+      lineStart = pos;
     }
   }
+  sortChanges();
 }

@@ -657,12 +657,17 @@ void GRStaff::setStaffState(GRStaffState const* state) {
 void GRStaff::UpdateStaffState(void* position) {
   for (void* pos = position ? position : mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement* el = mCompElements.GetNext(pos);
+    // The clef and key in force are those that stay drawn, whichever voice wrote them: the
+    // next line opens with them.
     if (auto* grclef = ar_cast<GRClef>(el)) {
       if (grclef->getError()) continue;
+      mStaffState.curclef = grclef->getARClef();
       setClefParameters(grclef->getARClef()->getName().c_str(), grclef->mClefPitch,
                         grclef->mClefOctave, grclef->mClefStaffLine, GRStaffState::CLEFIMPLICIT);
     } else if (auto* grkey = ar_cast<GRKey>(el)) {
       if (grkey->getError()) continue;
+      if (!grkey->isNatural())
+        mStaffState.curkey = static_cast<ARKey*>(grkey->getAbstractRepresentation());
       takeKey(*this, *grkey);
       grkey->recalcVerticalPosition();
     }

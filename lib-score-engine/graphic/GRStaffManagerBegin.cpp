@@ -1,12 +1,17 @@
 // The opening of a new system: the begin slice with the clef, key and meter in force at the
 // break, and the spanners carried over from the previous system.
 
+#include <typeinfo>
 #include <vector>
 
 #include "ARKey.h"
+#include "GRBar.h"
 #include "GRClef.h"
+#include "GRGlue.h"
 #include "GRKey.h"
+#include "GRPositionTag.h"
 #include "GRPossibleBreakState.h"
+#include "GRRepeatBegin.h"
 #include "GRRod.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
@@ -62,6 +67,34 @@ OpeningTags OpeningTagsOf(GRSystemSlice const* slice, int staffNumber) {
   return opening;
 }
 
+// The bar line that a repeat sign standing after it hides, when the line breaks between them:
+// the line before then ends with that bar line, and the repeat sign opens the next one.
+GRBar* BarEndingLineBeforeRepeat(GRSystemSlice const* last, GRSystemSlice const* next,
+                                 int staffNumber) {
+  GRStaff const* before = last ? last->getStaff(staffNumber) : nullptr;
+  GRStaff const* after = next ? next->getStaff(staffNumber) : nullptr;
+  if (!before || !after) return nullptr;
+  Fraction const& breakTime = next->getRelativeTimePosition();
+  bool repeatOpens = false;
+  NEPointerList const& opening = after->getElements();
+  for (void* pos = opening.GetHeadPosition(); pos && !repeatOpens;) {
+    GRNotationElement* element = opening.GetNext(pos);
+    if (element->getRelativeTimePosition() > breakTime || element->isGREventClass()) break;
+    auto const* repeat = dynamic_cast<GRRepeatBegin const*>(element);
+    repeatOpens = repeat && !repeat->getError();
+  }
+  if (!repeatOpens) return nullptr;
+  NEPointerList const& ending = before->getElements();
+  for (void* pos = ending.GetTailPosition(); pos;) {
+    GRNotationElement* element = ending.GetPrev(pos);
+    if (dynamic_cast<GRGlue*>(element) || dynamic_cast<GRPositionTag*>(element)) continue;
+    auto* bar = typeid(*element) == typeid(GRBar) ? static_cast<GRBar*>(element) : nullptr;
+    if (bar && bar->getError() && bar->getRelativeTimePosition() == breakTime) return bar;
+    return nullptr;
+  }
+  return nullptr;
+}
+
 bool HoldsAnEvent(GRSpring const* spring) {
   KF_IPointerList<GRNotationElement> const& elements = spring->getElements();
   for (void* pos = elements.GetHeadPosition(); pos;)
@@ -92,6 +125,7 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSys
     if (!part || !part->staffstate) continue;
     auto* staff = new GRStaff(slice);
     slice->addStaff(staff, n);
+    if (GRBar* bar = BarEndingLineBeforeRepeat(last, next, n)) bar->setError(0);
     GRStaffState carried = *part->staffstate;
     OpeningTags const opening = OpeningTagsOf(next, n);
     if (opening.clef) {

@@ -104,6 +104,9 @@ void GRStaffManager::prepareStaff(int staffnum) {
   if (mCurrentSlice->getStartSpringID() <= 0) staff->opensLine();
   mCurrentSlice->addStaff(staff, staffnum);
   mStaves->Set(staffnum, staff);
+  // The state is refreshed from the new staff's own elements, not from where an earlier staff
+  // of that number ended.
+  mStaffPositions.Set(staffnum, nullptr);
 }
 
 int GRStaffManager::AddGRSyncElement(GRNotationElement* element, GRStaff* staff, int n,

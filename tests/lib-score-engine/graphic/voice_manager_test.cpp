@@ -59,9 +59,10 @@ TEST_F(VoiceManagerTest, TagsAndEventsBecomeTheStaffsElementsInOrder) {
     char const* rmn;
     Kinds kinds;  // glues left out; clef and key come from the automatic passes
   } const cases[] = {
+      // The repeat begin gets the bar line a line broken there ends with; the sign hides it.
       {R"([ \meter<"2/4"> c d \bar e f \doubleBar g a \repeatBegin c d \repeatEnd e f ])",
        {"GRClef", "GRKey", "GRMeter", "GRSingleNote", "GRSingleNote", "GRBar", "GRSingleNote",
-        "GRSingleNote", "GRDoubleBar", "GRSingleNote", "GRSingleNote", "GRRepeatBegin",
+        "GRSingleNote", "GRDoubleBar", "GRSingleNote", "GRSingleNote", "GRBar", "GRRepeatBegin",
         "GRSingleNote", "GRSingleNote", "GRRepeatEnd", "GRSingleNote", "GRSingleNote",
         "GRFinishBar"}},
       // A tempo mark is the system's, not the staff's; a space needs no spring of its own.
