@@ -317,7 +317,19 @@ INSTANTIATE_TEST_SUITE_P(
                  "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 \\composer<\"x\">@0/1 ~\\secGlue@0/1 "
                  "c1*1/4 \\newSystem@1/4 ~\\clef<\"treble\">@1/4 ~\\key<0>@1/4 ~\\secGlue@1/4 "
                  "c1*1/4 empty-10*1/4 ~\\endBar@3/4 |",
-                 "Razid Warning: Tagrange ignored (1)\n"}),
+                 "Razid Warning: Tagrange ignored (1)\n"},
+        // Every line opens with clef, key, meter and then the repeat begin, whatever the written
+        // order; a meter written before the key of a change follows it, with the warning; a
+        // repeat begin that stands for the due bar gets the bar a line broken there ends with.
+        PassCase{
+            "[ \\repeatBegin \\meter<\"2/4\"> \\clef<\"f4\"> c/2 \\newSystem \\repeatBegin "
+            "\\meter<\"3/4\"> d/2. \\meter<\"2/4\"> \\key<\"F\"> e/2 \\repeatBegin f/2 ]",
+            "\\clef<\"f4\">@0/1 ~\\key<0>@0/1 \\meter<\"2/4\">@0/1 \\repeatBegin<0>@0/1 "
+            "~\\secGlue@0/1 c1*1/2 ~\\bar@1/2 \\newSystem@1/2 \\clef<\"f4\">@1/2 ~\\key<0>@1/2 "
+            "\\meter<\"3/4\">@1/2 \\repeatBegin<0>@1/2 ~\\secGlue@1/2 d1*1/2. ~\\bar@5/4 "
+            "~\\pBreak<1.5>@5/4 \\key<-1>@5/4 \\meter<\"2/4\">@5/4 e1*1/2 ~\\bar@7/4 "
+            "~\\pBreak<1.5>@7/4 \\repeatBegin<0>@7/4 f1*1/2 ~\\endBar@9/4 |",
+            nullptr, "Razid Warning: Meter set before key !\n"}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 // Both voices of the question score hold their leading tags, the chord or one empty event of a
