@@ -41,9 +41,15 @@ class ARClef : public ARMTParameter {
   // -2, -1, 0, 1 or 2: two octaves down to two octaves up.
   int getOctava() const { return mOctava; }
 
+  // Set on the copy that carries a voice's clef to the start of a new line: it stands for the
+  // clef in force there, not for a change.
+  void setCarried(bool carried) { mCarried = carried; }
+  bool isCarried() const { return mCarried; }
+
  private:
   std::unique_ptr<NVstring> mName;
   int mClef = GCLEF;
   int mStaffLine = 2;
   int mOctava = 0;
+  bool mCarried = false;
 };

@@ -35,6 +35,11 @@ class ARKey : public ARMTParameter {
   int getKeyNumber() const { return mKeyNumber; }
   bool isFree() const { return mIsFree; }
 
+  // Set on the copy that carries a voice's key to the start of a new line: it stands for the
+  // key in force there, not for a change.
+  void setCarried(bool carried) { mCarried = carried; }
+  bool isCarried() const { return mCarried; }
+
  protected:
   // A key name, or "free=" and a free key.
   void ReadKeyText(char const* text);
@@ -43,4 +48,5 @@ class ARKey : public ARMTParameter {
   int mAccidentals[kEntries] = {};
   int mOctaves[kEntries] = {};
   int mKeyNumber = 0;
+  bool mCarried = false;
 };

@@ -129,6 +129,7 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
         if (auto* current = ar_cast<ARClef>(state.getCurStateTag(typeid(ARClef)))) {
           clef = new ARClef(*current);
           clef->setIsAuto(current->getIsAuto());
+          clef->setCarried(true);
         } else {
           clef = VoicePass::Auto(new ARClef);
           const bool high =
@@ -146,6 +147,7 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
         if (auto* current = ar_cast<ARKey>(state.getCurStateTag(typeid(ARKey)))) {
           key = new ARKey(*current);
           key->setIsAuto(current->getIsAuto());
+          key->setCarried(true);
         } else {
           key = VoicePass::Auto(new ARKey(0));
         }

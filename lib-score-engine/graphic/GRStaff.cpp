@@ -491,7 +491,17 @@ void GRStaff::BeginStaff(GRStaffManager* manager) {
 }
 
 GRNotationElement* GRStaff::AddClef(ARClef* clef) {
-  auto* grclef = new GRClef(clef, this, false);
+  // A voice carries its own last clef to a new line; another voice on the staff may have changed
+  // the staff's clef since, and the line opens with the clef in force.
+  const bool stale = clef->isCarried() && mClefInForce && !(*mClefInForce == *clef);
+  if (stale) {
+    auto* inForce = new ARClef(*mClefInForce);
+    inForce->setRelativeTimePosition(clef->getRelativeTimePosition());
+    inForce->setIsAuto(clef->getIsAuto());
+    inForce->setCarried(true);
+    clef = inForce;
+  }
+  auto* grclef = new GRClef(clef, this, stale);
   grclef->setRelativeTimePosition(nextElementTime(clef));
   setClefParameters(clef->getName().c_str(), grclef->mClefPitch, grclef->mClefOctave,
                     grclef->mClefStaffLine, GRStaffState::CLEFEXPLICIT);
@@ -598,7 +608,16 @@ GRNotationElement* GRStaff::AddKey(ARKey* key) {
     // Naturals for the key in force; the key itself stays.
     grkey = new GRKey(this, static_cast<ARKey*>(mStaffState.curkey->Copy()), 1, true);
   } else {
-    grkey = new GRKey(this, key, 0, false);
+    // As a carried clef: the line opens with the staff's key in force.
+    const bool stale = key->isCarried() && mKeyInForce && !(*mKeyInForce == *key);
+    if (stale) {
+      auto* inForce = new ARKey(*mKeyInForce);
+      inForce->setRelativeTimePosition(key->getRelativeTimePosition());
+      inForce->setIsAuto(key->getIsAuto());
+      inForce->setCarried(true);
+      key = inForce;
+    }
+    grkey = new GRKey(this, key, 0, stale);
     mStaffState.curkey = key;
     mStaffState.keyset = true;
     takeKey(*this, *grkey);
@@ -639,6 +658,8 @@ void GRStaff::setStaffState(GRStaffState const* state) {
   s.keyset = state->keyset;
   s.curkey = state->curkey;
   s.numkeys = state->numkeys;
+  mClefInForce = state->curclef;
+  mKeyInForce = state->curkey;
   mShownKeyAtStart = state->keyset ? state->numkeys : 0;
   // The key's own accidentals too: the next bar line brings the measure back to them.
   std::copy_n(state->KeyArray, GRStaffState::kPitches, s.KeyArray);

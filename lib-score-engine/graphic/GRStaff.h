@@ -232,6 +232,10 @@ class GRStaff : public GRCompositeNotationElement {
   GRStaffState mStaffState;
   // The key shown at the staff's start, carried from the staff before it on the same line.
   int mShownKeyAtStart = 0;
+  // The clef and key in force where the staff began, taken over from the staff before it: what
+  // a clef or key that a voice carries to a new line stands for.
+  ARClef* mClefInForce = nullptr;
+  ARKey* mKeyInForce = nullptr;
   std::vector<GRRoomBeside const*> mMarksBeside;
   // Sorted by their left ends, with the widest reach among them; the events whose reach is not
   // a number apart.

@@ -44,8 +44,18 @@ void sortByNumber(KF_IPointerList<SyncTable::KeyType>& groups) {
   for (void* pos = groups.GetHeadPosition(); pos; groups.GetNext(pos)) groups.SetAt(pos, *next++);
 }
 
-// A written tag beats an automatic one at the same place; of two alike the first stays.
-// Returns true when two of the tags differ, so that the staff states must follow.
+// Whether a tag was written at its place: not made by a pass, nor a clef or key a voice carried
+// to the start of a line, which stands for what is in force there.
+bool writtenHere(GRNotationElement const* element, GRTag const& tag) {
+  if (tag.getIsAuto()) return false;
+  ARMusicalObject const* object = element->getAbstractRepresentation();
+  if (auto const* clef = ar_cast<ARClef const>(object)) return !clef->isCarried();
+  if (auto const* key = ar_cast<ARKey const>(object)) return !key->isCarried();
+  return true;
+}
+
+// A written tag beats an automatic or carried one at the same place; of two alike the first
+// stays. Returns true when two of the tags differ, so that the staff states must follow.
 bool flagClashingTags(KF_IPointerList<GRStaffManager::SubHash> const& group) {
   bool differ = false;
   for (void* pos = group.GetHeadPosition(); pos;) {
@@ -58,7 +68,7 @@ bool flagClashingTags(KF_IPointerList<GRStaffManager::SubHash> const& group) {
       auto* second = ar_cast<GRTag>(other->grel);
       if (!second) continue;
       if (*first != *second) differ = true;
-      if (first->getIsAuto() && !second->getIsAuto()) {
+      if (!writtenHere(earlier->grel, *first) && writtenHere(other->grel, *second)) {
         first->setError(1);
         break;
       }

@@ -176,6 +176,7 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
 
   GRStaff* staff = mCurGrStaff;
   GRNotationElement* element = nullptr;
+  ARMusicalTag* stateTag = tag;  // what the staff's state takes: a carried clef or key may differ
   bool toVoice = true;
   auto asStaffTag = [&](GRNotationElement* made, int needsSpring) {
     made->setNeedsSpring(needsSpring);
@@ -189,10 +190,15 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     // second glue keeps another from the first note.
     if (mLineBegun) clef->keepRoomAfter(2 * staff->getLineSpace());
     element = clef;
+    stateTag = clef->getARClef();
   } else if (is<ARMeter>(tag)) {
     element = staff->AddMeter(static_cast<ARMeter*>(tag));
   } else if (is<ARKey>(tag) || is<ARNaturalKey>(tag)) {
     element = staff->AddKey(static_cast<ARKey*>(tag));
+    if (element && !is<ARNaturalKey>(tag))
+      if (auto* used = ar_cast<ARMusicalTag>(
+              const_cast<ARMusicalObject*>(element->getAbstractRepresentation())))
+        stateTag = used;
   } else if (is<ARSecondGlue>(tag)) {
     auto* glue = new GRGlue(staff, GRGlue::SECOND_GLUE);
     glue->setRelativeTimePosition(tag->getRelativeTimePosition());
@@ -286,7 +292,7 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
   }
 
   if (element && toVoice) addToVoice(element);
-  mStaffMgr->setStaffStateTag(tag, mStaffNum);
+  mStaffMgr->setStaffStateTag(stateTag, mStaffNum);
   return element;
 }
 

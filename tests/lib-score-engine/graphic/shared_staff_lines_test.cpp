@@ -87,6 +87,23 @@ TEST_F(SharedStaffLinesTest, EveryLineShowsTheClefInForceAndPlacesBothVoicesForI
   }
 }
 
+// A clef change in the second voice holds for the first voice too, on the next line as well,
+// where the text breaks the line in the first voice or changes the clef just after the break.
+TEST_F(SharedStaffLinesTest, AClefChangedInOneVoiceOpensTheNextLineForBoth) {
+  for (char const* score : {"{ [ \\staff<1> \\clef<\"f4\"> c0/1 | c0/1 \\newSystem c0/1 ], "
+                            "[ \\staff<1> c0/1 | \\clef<\"g2\"> c2/1 | c2/1 ] }",
+                            "{ [ \\staff<1> \\clef<\"f4\"> c0/1 \\newSystem c0/1 ], "
+                            "[ \\staff<1> c0/1 | \\clef<\"g2\"> c2/1 ] }"}) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    auto const lines = Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].clefs, std::vector<unsigned int>{kTreble});
+    // Both voices read in the treble clef: c2 in its third space, c0 an octave below middle c.
+    EXPECT_EQ(lines[1].heads, (std::set<int>{3, 17}));
+  }
+}
+
 // The key of D written in the first voice: every line opens with its two sharps, and the f and c
 // of both voices carry their naturals on every line.
 TEST_F(SharedStaffLinesTest, EveryLineShowsTheKeyInForceAndItsNaturals) {
