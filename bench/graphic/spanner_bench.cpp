@@ -2,8 +2,8 @@
 // phrase of a question score: the notes made and placed, the beam and the slur associated,
 // ended and positioned, everything drawn through the recording device and reported to a symbol
 // map. Report the median:
-//   bench_graphic --benchmark_filter=Spanner --benchmark_repetitions=20 \
-//     --benchmark_report_aggregates_only=true
+//   bench_graphic --benchmark_filter=Spanner --benchmark_repetitions=20
+//     --benchmark_report_aggregates_only=true   (on one line)
 #include <benchmark/benchmark.h>
 
 #include <memory>
