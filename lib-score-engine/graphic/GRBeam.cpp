@@ -45,6 +45,12 @@ float HalfSpaces(float count, float lineSpace) {
   return TagParameterFloat::convertValue(count, "hs", lineSpace);
 }
 
+// Half spaces of an event of the given size: its size already holds its staff's scale, so the
+// half space is that of a staff of the usual size.
+float HalfSpacesAtSize(float count, float size) {
+  return HalfSpaces(count, 50) * size;
+}
+
 // Every element of the piece, its last one included.
 template <class F>
 void ForEachInPiece(NEPointerList const* list, SSE const* sse, F f) {
@@ -281,7 +287,7 @@ void GRBeam::placeBetweenStaves(SSE* sse, GRBeamSaveStruct* st) {
   GREvent* end = AsEvent(sse->endElement);
   GRStaff const* startStaff = start->getGRStaff();
   float const ls = startStaff ? startStaff->getLineSpace() : mGrStaff->getLineSpace();
-  float const thickness = HalfSpaces(0.9f, ls) * start->getSize();
+  float const thickness = HalfSpacesAtSize(0.9f, start->getSize());
   float const shortest = 2.5f * ls;
   // From the edge where the first stem ends towards the further levels.
   float const side = start->getStemDirection() == dirDOWN ? -1.0f : 1.0f;
@@ -360,7 +366,8 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
   NVPoint* p = st->p;
   GRStaff const* startStaff = sse->startElement->getGRStaff();
   float const ls = startStaff ? startStaff->getLineSpace() : mGrStaff->getLineSpace();
-  float size = 1.0f;
+  // A piece that goes on from the line before starts at a glue: it takes its staff's scale.
+  float size = ls / 50;
   GDirection dir = dirUP;
   if (start) {
     p[0] = start->getStemStartPos();
@@ -376,15 +383,15 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
   if (auto* dx1 = given(&ARBeam::getDX1)) {
     p[0].x += Value(dx1, ls);
   } else if (single) {
-    p[0].x -= HalfSpaces(2, ls) * size;
+    p[0].x -= HalfSpacesAtSize(2, size);
   }
   if (auto* dy1 = given(&ARBeam::getDY1)) p[0].y -= Value(dy1, ls);
   if (auto* dx2 = given(&ARBeam::getDX2)) {
     p[1].x += Value(dx2, ls);
   } else if (single) {
-    p[1].x -= HalfSpaces(2, ls) * size;
+    p[1].x -= HalfSpacesAtSize(2, size);
   }
-  float const thickness = HalfSpaces(0.9f, ls) * size;
+  float const thickness = HalfSpacesAtSize(0.9f, size);
   if (auto* dy2 = given(&ARBeam::getDY2)) {
     p[1].y -= Value(dy2, ls);
   } else {

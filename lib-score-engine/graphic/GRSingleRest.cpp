@@ -37,8 +37,10 @@ constexpr RestRow kRestRows[] = {
 constexpr unsigned int kFilledHeadSymbol = 88;
 // The room between a rest's dots and what follows, in line spaces.
 constexpr float kDotGap = 0.5f;
-// A bar rest is this high.
+// A bar rest is half a space high and one space wide at size 1; the rest's size holds its
+// staff's scale.
 constexpr float kBarRestHeight = 25;
+constexpr float kBarRestHalfWidth = 25;
 // The symbol-map box reaches this far around a rest.
 constexpr float kRecordMargin = 50;
 }  // namespace
@@ -78,7 +80,7 @@ void GRSingleRest::createRest(Fraction const& duration) {
     mInkAbove = row.inkAbove * 50;
     mInkBelow = row.inkBelow * 50;
     float const halfWidth = mRestSymbol == kWholeBar || mRestSymbol == kHalfBar
-                                ? 0.5f * ls
+                                ? kBarRestHalfWidth
                                 : GetSymbolExtent(mRestSymbol) / 2;
     mLeftSpace = mRightSpace = halfWidth * mSize;
     mBarHalfWidth = mRightSpace;
@@ -217,13 +219,14 @@ void GRSingleRest::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
       float const left = mPosition.x - mBarHalfWidth + mOffset.x;
       float const top = mPosition.y + mOffset.y;
       float const right = mPosition.x + mBarHalfWidth + mOffset.x;
-      device.Rectangle(left, top, right, top + kBarRestHeight);
+      float const bottom = top + kBarRestHeight * mSize;
+      device.Rectangle(left, top, right, bottom);
       device.PopPen();
       device.PopFillColor();
       desc.left = left - kRecordMargin;
       desc.top = top - kRecordMargin;
       desc.right = right + kRecordMargin;
-      desc.bottom = top + kBarRestHeight + kRecordMargin;
+      desc.bottom = bottom + kRecordMargin;
       break;
     }
     default:

@@ -11,6 +11,7 @@
 #include "GRNotationElement.h"
 #include "GRRest.h"
 #include "GRSpringCollider.h"
+#include "GRStaff.h"
 #include "GRTag.h"
 #include "VGColor.h"
 #include "VGDevice.h"
@@ -53,9 +54,19 @@ float GRSpring::constantFor(GRNotationElement const* element, Fraction const& d)
 }
 
 float GRSpring::calcconst(GRNotationElement* element) {
-  sconst = constantFor(element, mDuration);
+  sconst = constantFor(element, mDuration) / staffScale();
   MELVARIN_ASSERT(sconst != 0);
   return sconst;
+}
+
+float GRSpring::staffScale() const {
+  float scale = 0;
+  for (void* pos = mElements.GetHeadPosition(); pos;) {
+    GRNotationElement const* element = mElements.GetNext(pos);
+    if (GRStaff const* staff = element ? element->getGRStaff() : nullptr)
+      scale = std::max(scale, staff->getLineSpace() / 50);
+  }
+  return scale > 0 ? scale : 1;
 }
 
 float GRSpring::onlycalcconst(GRNotationElement const* element) {

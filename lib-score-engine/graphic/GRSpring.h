@@ -61,6 +61,9 @@ class GRSpring : public GRArenaObject {
 
   float calcconst(GRNotationElement* element);
   void recalcConstant();
+  // The scale of the largest staff the spring's elements stand on (1 for a staff of the usual
+  // size, and without one): a staff drawn larger spreads its music out as much more.
+  float staffScale() const;
   void set_const(float dc);
   float stretchWithForce(float f);
 

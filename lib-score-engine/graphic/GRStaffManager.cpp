@@ -166,7 +166,7 @@ void GRStaffManager::setSpringConstants(GRSpacingMatrix const& matrix) {
     } else {
       continue;
     }
-    spring->change_const(static_cast<float>(constant));
+    spring->change_const(static_cast<float>(constant) / spring->staffScale());
   }
 }
 
