@@ -6,6 +6,7 @@
 #include "ARJump.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
+#include "GRVolta.h"
 #include "NVstring.h"
 #include "VGDevice.h"
 #include "VGFont.h"
@@ -18,6 +19,8 @@ VGFont const* GRJump::mFont = nullptr;
 namespace {
 constexpr unsigned int kCodaGlyph = 230;
 constexpr unsigned int kSegnoGlyph = 37;
+// Between the row and the notes, staff lines or bracket it stands over.
+constexpr float kClearance = 25;
 
 // How far the music font's jump glyphs reach above and below their base line, at size 1: they
 // are drawn centred on it.
@@ -117,8 +120,8 @@ void GRJump::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   // The row stands half a space over the top line, or over the notes under it when they reach
   // higher: words on that line and signs with their foot on it. Texts are measured as the mark
   // was, at the page's own scale.
-  float const base = markBase();
   VGDevice* measuring = gGlobalSettings.gDevice ? gGlobalSettings.gDevice : &device;
+  float const base = markBase(rowHeight(measuring));
   NVPoint const& offset = getOffset();
   for (auto const& part : jump->getMark()) {
     if (IsSymbolPart(part)) {
@@ -140,11 +143,40 @@ void GRJump::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   }
 }
 
-float GRJump::markBase() const {
-  float top = 0;
-  if (GRStaff const* staff = gCurStaff) {
-    top = staff->highestEventTopAlongLine(mPosition.x + mBoundingBox.left,
-                                          mPosition.x + mBoundingBox.right);
+float GRJump::rowHeight(VGDevice* measuring) const {
+  float height = 0;
+  ARJump const* jump = getARJump();
+  if (!jump) return height;
+  for (auto const& part : jump->getMark()) {
+    if (IsSymbolPart(part)) {
+      height = std::max(height, 2 * HalfHeightOf(GlyphOf(part.first)) * getSymbolSize());
+    } else {
+      float width = 0;
+      float textHeight = 0;
+      Measure(mFont, part.first.c_str(), measuring, &width, &textHeight);
+      height = std::max(height, textHeight);
+    }
   }
-  return top - 25;
+  return height;
+}
+
+float GRJump::markBase(float rowHeight) const {
+  GRStaff const* staff = gCurStaff;
+  if (!staff) return -kClearance;
+  float const left = mPosition.x + mBoundingBox.left;
+  float const right = mPosition.x + mBoundingBox.right;
+  // A note just before or after the row counts as under it, so that words set close after a
+  // high note, or its dot, stand over it instead of beside it.
+  float const reach = staff->getLineSpace();
+  float base = staff->highestEventTopAlongLine(left - reach, right + reach) - kClearance;
+  // Words under a volta's bracket that would touch its line or hooks stand over its line.
+  GRSystem const* system = staff->getGRSystem();
+  for (GRVolta const* volta : staff->voltasAlongLine()) {
+    NVRect piece;
+    if (!volta->pieceOn(system, &piece)) continue;
+    if (piece.right + kClearance <= left || piece.left - kClearance >= right) continue;
+    if (base - rowHeight >= piece.bottom + kClearance || base + kClearance <= piece.top) continue;
+    base = piece.top - kClearance;
+  }
+  return base;
 }

@@ -31,8 +31,10 @@ class GRJump : public GRTagARNotationElement {
   // The box and room of the row of parts, with the symbols at getSymbolSize(): a subclass
   // that draws its symbols at another size measures again.
   void measure();
-  // The base line of the row on the staff being drawn.
-  float markBase() const;
+  // How far the row reaches up from its base line, its texts measured on the device given.
+  float rowHeight(VGDevice* measuring) const;
+  // The base line of the row on the staff being drawn, for a row that high.
+  float markBase(float rowHeight) const;
 
   bool mRightJustified;
 

@@ -37,6 +37,7 @@
 #include "GRGlue.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
+#include "GRVolta.h"
 #include "ScoreElementDesc.h"
 #include "VGDevice.h"
 #include "VScoreSymbolMap.h"
@@ -708,11 +709,32 @@ float GRStaff::highestEventTopAlongLine(float left, float right) const {
   return top;
 }
 
-float GRStaff::highestEventTopBetween(float left, float right) const {
+std::vector<GRVolta const*> GRStaff::voltasAlongLine() const {
+  std::vector<GRVolta const*> voltas;
+  auto take = [&](GRStaff const* staff) {
+    staff->gatherExtents();
+    voltas.insert(voltas.end(), staff->mVoltas.begin(), staff->mVoltas.end());
+  };
+  GRSystem const* system = getGRSystem();
+  if (!system || !mGrSystemSlice) {
+    take(this);
+    return voltas;
+  }
+  int const number = mGrSystemSlice->getStaffNumber(this);
+  KF_IPointerList<GRSystemSlice> const& slices = system->getSlices();
+  for (void* pos = slices.GetHeadPosition(); pos;) {
+    if (GRStaff const* staff = slices.GetNext(pos)->getStaff(number)) take(staff);
+  }
+  return voltas;
+}
+
+void GRStaff::gatherExtents() const {
   if (mWidestEvent < 0) {
     mWidestEvent = 0;
     for (void* pos = mCompElements.GetHeadPosition(); pos;) {
-      auto const* event = dynamic_cast<GREvent const*>(mCompElements.GetNext(pos));
+      GRNotationElement const* element = mCompElements.GetNext(pos);
+      if (auto const* volta = dynamic_cast<GRVolta const*>(element)) mVoltas.push_back(volta);
+      auto const* event = dynamic_cast<GREvent const*>(element);
       if (!event) continue;
       float const x = event->getPosition().x;
       EventExtent const extent{x - event->getLeftSpace(), x + event->getRightSpace(),
@@ -727,6 +749,10 @@ float GRStaff::highestEventTopBetween(float left, float right) const {
     std::sort(mEventExtents.begin(), mEventExtents.end(),
               [](EventExtent const& a, EventExtent const& b) { return a.left < b.left; });
   }
+}
+
+float GRStaff::highestEventTopBetween(float left, float right) const {
+  gatherExtents();
   float top = 0;
   auto const reaches = [&](EventExtent const& extent) {
     // Written as the test for an event out of reach, which an extent that is not a number

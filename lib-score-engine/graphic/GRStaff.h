@@ -31,6 +31,7 @@ class GRPositionTag;
 class GRStaffManager;
 class GRSystem;
 class GRSystemSlice;
+class GRVolta;
 
 // One staff of one system slice: the elements written to it, its running state, and the glues
 // that tie its begin and end to the spacing. It turns pitches into vertical places in its
@@ -181,6 +182,8 @@ class GRStaff : public GRCompositeNotationElement {
   // The same over the staves of this number all along the line: a mark reaches over the bar
   // lines into the slices beside its own.
   float highestEventTopAlongLine(float left, float right) const;
+  // The voltas that begin on the staves of this number along the line, gathered with the events.
+  std::vector<GRVolta const*> voltasAlongLine() const;
 
  private:
   // An event's reach along the staff and its top.
@@ -242,4 +245,6 @@ class GRStaff : public GRCompositeNotationElement {
   mutable std::vector<EventExtent> mEventExtents;
   mutable std::vector<EventExtent> mUnplacedEvents;
   mutable float mWidestEvent = -1;
+  mutable std::vector<GRVolta const*> mVoltas;
+  void gatherExtents() const;
 };

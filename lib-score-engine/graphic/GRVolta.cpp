@@ -92,6 +92,7 @@ void GRVolta::tellPosition(GObject* caller, NVPoint const&) {
   if (system && system != elementSystem) {
     firstPieceBox = mBoundingBox;
     firstPiecePos = mPosition;
+    firstSystem = system;
     broken = true;
     atBreak = true;
   }
@@ -118,6 +119,21 @@ void GRVolta::tellPosition(GObject* caller, NVPoint const&) {
   }
   if (broken) mPosition.y = firstPiecePos.y = std::min(mPosition.y, firstPiecePos.y);
   endElt = getEndElt(element);
+}
+
+bool GRVolta::pieceOn(GRSystem const* on, NVRect* box) const {
+  if (!on || !system) return false;
+  NVRect pieceBox = mBoundingBox;
+  NVPoint at = mPosition;
+  if (broken && on == firstSystem) {
+    pieceBox = firstPieceBox;
+    at = firstPiecePos;
+  } else if (on != system) {
+    return false;
+  }
+  *box = NVRect{pieceBox.left + at.x, pieceBox.top + at.y, pieceBox.right + at.x,
+                pieceBox.bottom + at.y - kHookEnd};
+  return true;
 }
 
 void GRVolta::adjustRight(GRNotationElement* element) {

@@ -23,6 +23,10 @@ class GRVolta : public GRPTagARNotationElement {
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
   NVPoint const& getReferencePosition() const override { return refpos; }
 
+  // The box of the piece drawn on a system, from its line down to the ends of its hooks, where
+  // the staff's elements stand; false when no piece is drawn there.
+  bool pieceOn(GRSystem const* on, NVRect* box) const;
+
   // The last volta finished on a staff number, null for none.
   static GRVolta* getPrevious(int staffNumber);
   // Forgets every volta: a new score starts without any.
@@ -41,6 +45,7 @@ class GRVolta : public GRPTagARNotationElement {
   NVRect firstPieceBox;
   NVPoint firstPiecePos;
   GRSystem const* system = nullptr;
+  GRSystem const* firstSystem = nullptr;  // of the first piece, when broken
   bool broken = false;
   GRNotationElement* endElt = nullptr;
   GRNotationElement* begElt = nullptr;

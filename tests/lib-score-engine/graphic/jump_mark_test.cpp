@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "drawn_score.h"
 
@@ -11,7 +12,23 @@ using EngineTesting::DrawnScore;
 
 constexpr unsigned int kCoda = 230, kSegno = 37;
 
-class JumpMarkTest : public DrawnScore {};
+class JumpMarkTest : public DrawnScore {
+ protected:
+  // How far a text reaches up from its base line, in its font.
+  float Height(EngineTesting::PlacingDevice::Text const& text) {
+    float width = 0, height = 0;
+    if (text.face)
+      text.face->GetExtent(text.text.c_str(), static_cast<int>(text.text.size()), &width, &height,
+                           &drawn);
+    return height;
+  }
+  // The room between a text and a box: the larger of the gaps beside and over or under it.
+  float Apart(EngineTesting::PlacingDevice::Text const& text, NVRect const& box) {
+    float const right = text.x + Width(text);
+    float const top = text.y - Height(text);
+    return std::max({box.left - right, text.x - box.right, box.top - text.y, top - box.bottom});
+  }
+};
 
 // The words of jump marks are in the serif face's bold italic, stand over the staff and the
 // notes under them, keep apart from the marks of the bars beside them, and a coda sign after
@@ -157,6 +174,51 @@ TEST_F(JumpMarkTest, CodaWordsKeepClearOfTheNotesAfterTheBar) {
     EXPECT_LE(words.y + 10, note.desc.top) << "on the note at " << note.desc.refX;
   }
   EXPECT_EQ(under, 2);  // e2 and f2
+}
+
+// Words set after a dotted note at the height of its head stand clear of the head, its dot and
+// its ledger lines: over them or apart from them.
+TEST_F(JumpMarkTest, WordsStandClearOfTheNotesAndDotsBesideThem) {
+  Draw(
+      "[ \\meter<\"3/4\"> \\segno c2/2. | d2/2. \\fine | e2/2. \\daCapo | f2/2. \\daCapoAlFine | "
+      "g2/2. \\dalSegnoAlFine | a2/2. \\daCoda | h2/2. \\dalSegno ]");
+  ASSERT_EQ(drawn.texts.size(), 6u);
+  int beside = 0;
+  for (auto const& text : drawn.texts) {
+    SCOPED_TRACE(text.text);
+    for (auto const& glyph : drawn.glyphs) {
+      if (glyph.page != text.page || (glyph.code != 69 && glyph.code != 46 && glyph.code != 95))
+        continue;
+      if (std::abs(glyph.ink.top - text.y) > 300) continue;
+      if (glyph.ink.right < text.x && glyph.ink.right > text.x - 100) ++beside;
+      EXPECT_GE(Apart(text, glyph.ink), 10) << "glyph " << glyph.code << " at " << glyph.x;
+    }
+  }
+  EXPECT_GT(beside, 0);  // the notes come close before the words
+}
+
+// "Fine" at the end of a second ending keeps clear of the bracket's line and hooks, however
+// high the notes under the bracket reach.
+TEST_F(JumpMarkTest, FineInAnEndingKeepsClearOfItsBracket) {
+  for (char const* last : {"d2/2.", "c4/2.", "a3/4 h3 c4"}) {
+    SCOPED_TRACE(last);
+    Draw(std::string("[ \\meter<\"3/4\"> c2/4 d e | \\volta<\"1.\",\"1\">( f2/4 g a | "
+                     "h2/2. \\repeatEnd ) \\volta<\"2.\",\"2\">( c3/4 e3 g3 | ") +
+         last + " \\fine ) | d2/2. \\daCapoAlFine ]");
+    ASSERT_EQ(drawn.texts.size(), 4u);  // the two endings' numbers and the two marks
+    auto const fine = std::find_if(drawn.texts.begin(), drawn.texts.end(),
+                                   [](auto const& t) { return t.text == "Fine"; });
+    ASSERT_NE(fine, drawn.texts.end());
+    int bracket = 0;
+    for (auto const& line : drawn.lines) {
+      if (line.width != 4) continue;  // the staff lines and stems
+      ++bracket;
+      NVRect const box{std::min(line.x1, line.x2) - 2, std::min(line.y1, line.y2) - 2,
+                       std::max(line.x1, line.x2) + 2, std::max(line.y1, line.y2) + 2};
+      EXPECT_GE(Apart(*fine, box), 10) << "the line at " << box.left << "," << box.top;
+    }
+    EXPECT_GE(bracket, 6);
+  }
 }
 
 }  // namespace
