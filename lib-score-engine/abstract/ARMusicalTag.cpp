@@ -96,13 +96,25 @@ int ARMusicalTag::MatchListOfTPLsWithTPL(ListOfTPLs const& ltpls, TagParameterLi
   const int count = given.GetCount();
   TagParameterList* bound = nullptr;
   int index = -1;
+  // A template that does not fit says why only when no other template of the tag fits: an
+  // integer given where the first template asks for a text is right for the next one.
+  TagParameterWarnings failed;
   for (void* pos = ltpls.GetHeadPosition(); pos && !bound;) {
     TagParameterList* templ = ltpls.GetNext(pos);
     ++index;
     if (!templ || templ->getMinimum() > count || templ->getMaximum() < count) continue;
-    bound = templ->Match(given);
+    TagParameterWarnings held;
+    bound = templ->Match(given, &held);
+    if (bound) {
+      GiveWarnings(held);
+    } else {
+      failed.insert(failed.end(), held.begin(), held.end());
+    }
   }
-  if (!bound) return -1;
+  if (!bound) {
+    GiveWarnings(failed);
+    return -1;
+  }
 
   TakeCommonFromTail(*bound, size);
   TakeCommonFromTail(*bound, mDy);

@@ -33,13 +33,25 @@ std::unique_ptr<TagParameter> MakeParameter(NVstring const& type) {
   return nullptr;
 }
 
+void Warn(TagParameterWarnings* held, char const* message, NVstring const& name) {
+  if (held)
+    held->push_back({message, name.c_str()});
+  else
+    ZudidOvod(message, name.c_str());
+}
+
 // A number beyond what its parameter may hold goes to the nearest end of its range.
-void BringIntoRange(TagParameter& parameter) {
+void BringIntoRange(TagParameter& parameter, TagParameterWarnings* held) {
   if (!TagParameterRanges::BringIntoRange(parameter))
-    ZudidOvod("Tag parameter out of range: ", parameter.mName.c_str());
+    Warn(held, "Tag parameter out of range: ", parameter.mName);
 }
 
 }  // namespace
+
+void GiveWarnings(TagParameterWarnings const& warnings) {
+  for (TagParameterWarning const& warning : warnings)
+    ZudidOvod(warning.message, warning.name.c_str());
+}
 
 TagParameterList::TagParameterList(int ownership) : KF_IPointerList<TagParameter>(ownership) {}
 
@@ -81,7 +93,8 @@ int TagParameterList::getMinimum() const {
   return mRequiredCount;
 }
 
-TagParameterList* TagParameterList::Match(TagParameterList const& actual) const {
+TagParameterList* TagParameterList::Match(TagParameterList const& actual,
+                                          TagParameterWarnings* held) const {
   auto* result = new TagParameterList(1);
   for (void* pos = GetHeadPosition(); pos;) {
     TagParameter* parameter = GetNext(pos);
@@ -112,9 +125,9 @@ TagParameterList* TagParameterList::Match(TagParameterList const& actual) const 
       if (target->mState == TagParameter::SETBYNAME) continue;
       if (target->copyValue(given)) {
         target->mState = TagParameter::SETBYNAME;
-        BringIntoRange(*target);
+        BringIntoRange(*target, held);
       } else {
-        ZudidOvod("Named Parameter has wrong type: ", given->mName.c_str());
+        Warn(held, "Named Parameter has wrong type: ", given->mName);
         failed = true;
       }
       continue;
@@ -130,29 +143,29 @@ TagParameterList* TagParameterList::Match(TagParameterList const& actual) const 
       }
     }
     if (!target) {
-      ZudidOvod("Tag parameter position error: ", given->mName.c_str());
+      Warn(held, "Tag parameter position error: ", given->mName);
       failed = true;
       break;
     }
     // Positions only grow, so no copy is reached by position twice.
     if (target->mState == TagParameter::SETBYPOSITION) MELVARIN_ASSERT(false);
     if (target->mState == TagParameter::SETBYNAME) {
-      ZudidOvod("Tag parameter already set by name: ", given->mName.c_str());
+      Warn(held, "Tag parameter already set by name: ", given->mName);
       continue;
     }
     if (!target->copyValue(given)) {
-      ZudidOvod("Named Parameter has wrong type: ", given->mName.c_str());
+      Warn(held, "Named Parameter has wrong type: ", given->mName);
       failed = true;
       break;
     }
     target->mState = TagParameter::SETBYPOSITION;
-    BringIntoRange(*target);
+    BringIntoRange(*target, held);
   }
 
   for (void* pos = result->GetHeadPosition(); pos;) {
     TagParameter* parameter = result->GetNext(pos);
     if (parameter->mRequired && parameter->mState == TagParameter::NOTSET) {
-      ZudidOvod("Required tag parameter was not set: ", parameter->mName.c_str());
+      Warn(held, "Required tag parameter was not set: ", parameter->mName);
       delete result;
       return nullptr;
     }

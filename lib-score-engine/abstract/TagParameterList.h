@@ -1,10 +1,19 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "NVstring.h"
 #include "TagParameter.h"
 #include "kf_ilist.h"
+
+// Warnings a match wrote down instead of giving them at once: a message and the name it is about.
+struct TagParameterWarning {
+  char const* message;
+  std::string name;
+};
+using TagParameterWarnings = std::vector<TagParameterWarning>;
+void GiveWarnings(TagParameterWarnings const& warnings);
 
 // The parameters of a tag, or a template of the parameters a tag class accepts. A template is
 // parsed from text such as "S,color,black,o;U,dx,0,o": entries separated by ";", each with four
@@ -23,8 +32,9 @@ class TagParameterList : public KF_IPointerList<TagParameter> {
 
   // Binds the given parameters (named ones by name, the others by their position in the tag) to
   // copies of this template's parameters. Returns a new owning list for the caller, or null when
-  // they do not fit; problems are reported as warnings.
-  TagParameterList* Match(TagParameterList const& actual) const;
+  // they do not fit; problems are reported as warnings, or written down in held when it is given.
+  TagParameterList* Match(TagParameterList const& actual,
+                          TagParameterWarnings* held = nullptr) const;
 
  private:
   mutable int mRequiredCount = -1;

@@ -24,7 +24,8 @@ TEST(ARKeyTest, KeyNamesAndNumbersGiveTheNumberOfSharpsOrFlats) {
   };
   for (auto const& [given, keyNumber] : cases) {
     ARKey key;
-    Bind(key, given);
+    // A number fits the second form: the first form's complaint about it is not given.
+    EXPECT_EQ(Bind(key, given), "");
     EXPECT_EQ(key.getKeyNumber(), keyNumber) << Rmn(key);
     EXPECT_FALSE(key.isFree());
   }
