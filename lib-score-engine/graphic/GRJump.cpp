@@ -165,10 +165,10 @@ float GRJump::markBase(float rowHeight) const {
   if (!staff) return -kClearance;
   float const left = mPosition.x + mBoundingBox.left;
   float const right = mPosition.x + mBoundingBox.right;
-  // A note just before or after the row counts as under it, so that words set close after a
-  // high note, or its dot, stand over it instead of beside it.
-  float const reach = staff->getLineSpace();
-  float base = staff->highestEventTopAlongLine(left - reach, right + reach) - kClearance;
+  // A note whose head or dot comes within half a space of the row counts as under it, so that
+  // words set close after a high note stand over it instead of beside it.
+  float const near = staff->getLineSpace() / 2;
+  float base = staff->highestEventTopAlongLine(left, right, near) - kClearance;
   // Words under a volta's bracket that would touch its line or hooks stand over its line.
   GRSystem const* system = staff->getGRSystem();
   for (GRVolta const* volta : staff->voltasAlongLine()) {

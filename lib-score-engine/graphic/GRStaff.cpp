@@ -696,15 +696,15 @@ void GRStaff::UpdateStaffState(void* position) {
   }
 }
 
-float GRStaff::highestEventTopAlongLine(float left, float right) const {
+float GRStaff::highestEventTopAlongLine(float left, float right, float near) const {
   GRSystem const* system = getGRSystem();
-  if (!system || !mGrSystemSlice) return highestEventTopBetween(left, right);
+  if (!system || !mGrSystemSlice) return highestEventTopBetween(left, right, near);
   int const number = mGrSystemSlice->getStaffNumber(this);
   float top = 0;
   KF_IPointerList<GRSystemSlice> const& slices = system->getSlices();
   for (void* pos = slices.GetHeadPosition(); pos;) {
     if (GRStaff const* staff = slices.GetNext(pos)->getStaff(number))
-      top = std::min(top, staff->highestEventTopBetween(left, right));
+      top = std::min(top, staff->highestEventTopBetween(left, right, near));
   }
   return top;
 }
@@ -737,34 +737,37 @@ void GRStaff::gatherExtents() const {
       auto const* event = dynamic_cast<GREvent const*>(element);
       if (!event) continue;
       float const x = event->getPosition().x;
+      NVRect const& box = event->getBoundingBox();
       EventExtent const extent{x - event->getLeftSpace(), x + event->getRightSpace(),
-                               event->getPosition().y + event->getBoundingBox().top};
-      if (!std::isfinite(extent.left) || !std::isfinite(extent.right)) {
+                               event->getPosition().y + box.top, x + box.left, x + box.right};
+      if (!std::isfinite(extent.from()) || !std::isfinite(extent.to())) {
         mUnplacedEvents.push_back(extent);
         continue;
       }
       mEventExtents.push_back(extent);
-      mWidestEvent = std::max(mWidestEvent, extent.right - extent.left);
+      mWidestEvent = std::max(mWidestEvent, extent.to() - extent.from());
     }
     std::sort(mEventExtents.begin(), mEventExtents.end(),
-              [](EventExtent const& a, EventExtent const& b) { return a.left < b.left; });
+              [](EventExtent const& a, EventExtent const& b) { return a.from() < b.from(); });
   }
 }
 
-float GRStaff::highestEventTopBetween(float left, float right) const {
+float GRStaff::highestEventTopBetween(float left, float right, float near) const {
   gatherExtents();
   float top = 0;
   auto const reaches = [&](EventExtent const& extent) {
-    // Written as the test for an event out of reach, which an extent that is not a number
+    // Written as the tests for an event out of reach, which an extent that is not a number
     // never passes.
-    if (!(extent.right < left || extent.left > right)) top = std::min(top, extent.top);
+    if (!(extent.right < left || extent.left > right) ||
+        !(extent.boxRight < left - near || extent.boxLeft > right + near))
+      top = std::min(top, extent.top);
   };
   // Only an event that starts less than the widest reach before left can reach it; a space to
   // spare covers rounding.
-  auto at =
-      std::lower_bound(mEventExtents.begin(), mEventExtents.end(), left - mWidestEvent - 1,
-                       [](EventExtent const& extent, float value) { return extent.left < value; });
-  for (; at != mEventExtents.end() && at->left <= right; ++at) reaches(*at);
+  auto at = std::lower_bound(
+      mEventExtents.begin(), mEventExtents.end(), left - near - mWidestEvent - 1,
+      [](EventExtent const& extent, float value) { return extent.from() < value; });
+  for (; at != mEventExtents.end() && at->from() <= right + near; ++at) reaches(*at);
   for (EventExtent const& extent : mUnplacedEvents) reaches(extent);
   return top;
 }

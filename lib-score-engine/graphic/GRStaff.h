@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "GRCompositeNotationElement.h"
@@ -178,10 +179,11 @@ class GRStaff : public GRCompositeNotationElement {
   // The top of the highest event of the staff that reaches into [left, right] along it, in the
   // staff's coordinates, when it is above 0; else 0. The events' extents are gathered on the
   // first question after the layout and kept: every jump mark on the staff asks it.
-  float highestEventTopBetween(float left, float right) const;
+  // An event also counts when its box (its head and dots) comes nearer than near to the span.
+  float highestEventTopBetween(float left, float right, float near = 0) const;
   // The same over the staves of this number all along the line: a mark reaches over the bar
   // lines into the slices beside its own.
-  float highestEventTopAlongLine(float left, float right) const;
+  float highestEventTopAlongLine(float left, float right, float near = 0) const;
   // The voltas that begin on the staves of this number along the line, gathered with the events.
   std::vector<GRVolta const*> voltasAlongLine() const;
 
@@ -191,6 +193,11 @@ class GRStaff : public GRCompositeNotationElement {
     float left;
     float right;
     float top;
+    float boxLeft;
+    float boxRight;
+    // Where the extent or the box begins and ends, whichever reaches further.
+    float from() const { return std::min(left, boxLeft); }
+    float to() const { return std::max(right, boxRight); }
   };
   float positionAtFirstOctave(int pitch, int fromOctave, int step, float limit) const;
   // Unlinks the elements of the staff (and the spanners it holds pieces of) from each other

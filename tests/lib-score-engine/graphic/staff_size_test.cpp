@@ -23,17 +23,18 @@ class StaffSizeTest : public DrawnScore {
   }
 };
 
-// Whole and half rests are blocks one space wide and half a space high on every staff, and the
-// half rest after a bar line keeps clear of it.
-TEST_F(StaffSizeTest, BarRestsAreASpaceWideAndHalfASpaceHigh) {
+// On every staff whole and half rests are blocks one space wide and half a space high, the half
+// rest after a bar line keeps clear of it, and the levels of a sixteenth beam keep their
+// thickness and distance in the staff's spaces, so that two beams read as two.
+TEST_F(StaffSizeTest, RestsAndBeamsKeepTheirShapeInTheStaffsSpaces) {
   for (char const* size : {"", "\\staffFormat<size=6pt> ", "\\staffFormat<size=1.5pt> "}) {
     SCOPED_TRACE(size);
-    Draw(std::string("[ ") + size + "\\meter<\"4/4\"> _/1 | _/2 c2/2 ]");
+    Draw(std::string("[ ") + size +
+         "\\meter<\"4/4\"> _/1 | _/2 c2/2 | c2/16 d e f g a h c3 c3/2 ]");
     float const ls = LineSpace();
     ASSERT_GT(ls, 0);
-    std::vector<EngineTesting::PlacingDevice::Shape> blocks;
-    for (auto const& shape : drawn.shapes)
-      if (shape.xs.empty()) blocks.push_back(shape);
+    std::vector<EngineTesting::PlacingDevice::Shape> blocks, beams;
+    for (auto const& shape : drawn.shapes) (shape.xs.empty() ? blocks : beams).push_back(shape);
     ASSERT_EQ(blocks.size(), 2u);
     for (auto const& block : blocks) {
       EXPECT_NEAR(block.right - block.left, ls, 0.5f);
@@ -42,34 +43,20 @@ TEST_F(StaffSizeTest, BarRestsAreASpaceWideAndHalfASpaceHigh) {
     auto const bars = LeftToRight(Records(3, 0));
     ASSERT_FALSE(bars.empty());
     EXPECT_GT(blocks[1].left, bars[0].left + ls / 2) << "the half rest on the bar line";
-  }
-}
-
-// The levels of a sixteenth beam stay a fixed share of the staff's space apart, so that two
-// beams read as two on a large staff as on a small one.
-TEST_F(StaffSizeTest, SixteenthBeamLevelsStayApart) {
-  for (char const* size : {"", "\\staffFormat<size=6pt> ", "\\staffFormat<size=1.5pt> "}) {
-    SCOPED_TRACE(size);
-    Draw(std::string("[ ") + size + "\\meter<\"2/4\"> c2/16 d e f g a h c3 ]");
-    float const ls = LineSpace();
-    ASSERT_GT(ls, 0);
-    int pairs = 0;
-    // Each beam is a polygon whose first two corners lie on its left end, one above the other.
-    auto const& shapes = drawn.shapes;
-    for (size_t i = 0; i < shapes.size(); ++i) {
-      for (size_t j = i + 1; j < shapes.size(); ++j) {
-        auto const& a = shapes[i];
-        auto const& b = shapes[j];
-        if (a.xs.size() != 4 || b.xs.size() != 4 || std::abs(a.xs[0] - b.xs[0]) > 1) continue;
-        ++pairs;
-        float const aTop = std::min(a.ys[0], a.ys[1]), aBottom = std::max(a.ys[0], a.ys[1]);
-        float const bTop = std::min(b.ys[0], b.ys[1]), bBottom = std::max(b.ys[0], b.ys[1]);
-        EXPECT_NEAR(aBottom - aTop, 0.45f * ls, 0.5f);
-        EXPECT_NEAR(bBottom - bTop, 0.4f * ls, 0.5f);
-        EXPECT_GT(std::max(aTop - bBottom, bTop - aBottom), 0.25f * ls) << "the beams merge";
-      }
+    // Per beat the main beam, then the second level from the same stem; each polygon's first two
+    // corners lie on its left end, one above the other.
+    ASSERT_EQ(beams.size(), 4u);
+    for (size_t i = 0; i < beams.size(); i += 2) {
+      auto const& main = beams[i];
+      auto const& second = beams[i + 1];
+      ASSERT_NEAR(main.xs[0], second.xs[0], 1);
+      auto const [mainTop, mainBottom] = std::minmax(main.ys[0], main.ys[1]);
+      auto const [secondTop, secondBottom] = std::minmax(second.ys[0], second.ys[1]);
+      EXPECT_NEAR(mainBottom - mainTop, 0.45f * ls, 0.5f);
+      EXPECT_NEAR(secondBottom - secondTop, 0.4f * ls, 0.5f);
+      EXPECT_GT(std::max(mainTop - secondBottom, secondTop - mainBottom), 0.25f * ls)
+          << "the beams merge";
     }
-    EXPECT_EQ(pairs, 2);  // one per beat
   }
 }
 
