@@ -95,8 +95,8 @@ void GRSingleRest::keepRoomForDots() {
   // A rest's glyph reaches the edge of its room, where a head is round: the dots keep half a
   // space more, or they would touch the next rest and be read as part of it.
   if (GRNoteDot const* dot = getDot())
-    mRightSpace = std::max(mRightSpace, dot->getOffset().x + dot->getRightSpace() +
-                                            kDotGap * mCurLSPACE * mSize);
+    mRightSpace =
+        std::max(mRightSpace, dot->getOffset().x + dot->getRightSpace() + kDotGap * mCurLSPACE);
 }
 
 void GRSingleRest::setDotFormat(ARDotFormat const* format) {
