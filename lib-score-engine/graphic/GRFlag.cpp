@@ -8,15 +8,15 @@
 NVPoint const GRFlag::sRefpos{-30, 0};
 
 namespace {
-// The glyphs of one to five flags (1/8 to 1/128), for a down and an up stem.
-constexpr unsigned int kDownFlags[] = {74, 75, 222, 83, 245};
-constexpr unsigned int kUpFlags[] = {106, 107, 221, 115, 246};
-// How much longer than usual a stem with one to five flags is. Flags of a down stem stack up
+// The glyphs of one to six flags (1/8 to 1/256), for a down and an up stem.
+constexpr unsigned int kDownFlags[] = {74, 75, 222, 83, 245, 247};
+constexpr unsigned int kUpFlags[] = {106, 107, 221, 115, 246, 248};
+// How much longer than usual a stem with one to six flags is. Flags of a down stem stack up
 // towards the head: its stem grows with them so that they keep clear of it. An up stem's flags
 // hang beside the head and grow from the third on, to keep in proportion.
-constexpr float kDownStemExtra[] = {0, 25, 50, 75, 125};
-constexpr float kUpStemExtra[] = {0, 0, 25, 50, 100};
-constexpr int kMostFlags = 5;
+constexpr float kDownStemExtra[] = {0, 25, 50, 75, 125, 175};
+constexpr float kUpStemExtra[] = {0, 0, 25, 50, 100, 150};
+constexpr int kMostFlags = 6;
 
 // The flags of a value: those of its undotted part, so that 3/64 shows the flags of 1/32. A
 // value that is no note value with up to two dots has none.

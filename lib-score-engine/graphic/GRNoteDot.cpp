@@ -35,11 +35,11 @@ void GRNoteDot::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
 }
 
 int GRNoteDot::DurationToDotCount(Fraction const& duration) {
-  // Dots lengthen the values from the breve's half down to the shortest one with flags, 1/128.
+  // Dots lengthen the values from the breve's half down to the shortest one with flags, 1/256.
   double const d = duration.getValue();
-  for (int denominator = 2; denominator <= 256; denominator *= 2)
+  for (int denominator = 2; denominator <= 512; denominator *= 2)
     if (d == 3.0 / denominator) return 1;
-  for (int denominator = 4; denominator <= 512; denominator *= 2)
+  for (int denominator = 4; denominator <= 1024; denominator *= 2)
     if (d == 7.0 / denominator) return 2;
   return 0;
 }

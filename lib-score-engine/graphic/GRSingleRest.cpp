@@ -32,6 +32,7 @@ constexpr RestRow kRestRows[] = {
     {1.0 / 32, 174, 1.5f, 4, 2.25f, 1, 2.1f, 1.8f},
     {1.0 / 64, 108, 0.5f, 4, 3.25f, 1, 3.1f, 1.8f},
     {1.0 / 128, 47, 0.5f, 4, 4.25f, 1, 5.1f, 0.8f},
+    {1.0 / 256, 249, 0.5f, 4, 5.25f, 1, 6.1f, 0.8f},
 };
 // The black note head, whose dots a rest's dots stand as.
 constexpr unsigned int kFilledHeadSymbol = 88;
@@ -124,6 +125,8 @@ int GRSingleRest::getNumFaehnchen() const {
       return 4;
     case 47:
       return 5;
+    case 249:
+      return 6;
     default:
       return 0;
   }
@@ -210,6 +213,7 @@ void GRSingleRest::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
     case 108:
     case 165:
     case 174:
+    case 249:
       OnDrawSymbol(device, mRestSymbol, 0, 0, 0);
       break;
     case kWholeBar:

@@ -151,11 +151,13 @@ def symbols(source_widths):
         Symbol(221, "flag32ndUp", [part("flags.u5", up_flag_dx)], 500),
         Symbol(115, "flag64thUp", [part("flags.u6", up_flag_dx)], 500),
         Symbol(246, "flag128thUp", [part("flags.u7", up_flag_dx)], 500),
+        Symbol(248, "flag256thUp", [part("flags.u8", up_flag_dx)], 500),
         Symbol(74, "flag8thDown", [part("flags.d3", down_flag_dx)], 285),
         Symbol(75, "flag16thDown", [part("flags.d4", down_flag_dx)], 285),
         Symbol(222, "flag32ndDown", [part("flags.d5", down_flag_dx)], 285),
         Symbol(83, "flag64thDown", [part("flags.d6", down_flag_dx)], 285),
         Symbol(245, "flag128thDown", [part("flags.d7", down_flag_dx)], 285),
+        Symbol(247, "flag256thDown", [part("flags.d8", down_flag_dx)], 285),
         # The augmentation dot is drawn at the note's x and must clear the head; the staccato,
         # the same code, is centred by half the advance: the dot sits at half the advance.
         Symbol(46, "augmentationDot", [part("dots.dot", 265 - DOT_RADIUS)], 530),
@@ -173,6 +175,7 @@ def symbols(source_widths):
         rest(174, "rest32nd", "rests.5", 112.5),
         rest(108, "rest64th", "rests.6", 162.5),
         rest(47, "rest128th", "rests.7", 212.5),
+        rest(249, "rest256th", "rests.8", 262.5),
         # Clefs stand on the bottom line: their reference lines are 1, 2 and 3 spaces above it.
         Symbol(38, "gClef", [part("clefs.G")], dy=ls),
         Symbol(66, "cClef", [part("clefs.C")], dy=2 * ls),

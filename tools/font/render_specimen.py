@@ -161,7 +161,7 @@ class Specimen:
 
 def layout(s):
     """(code, drawing function) in the order shown."""
-    rests = {165: 100, 97: 62.5, 64: 112.5, 174: 112.5, 108: 162.5, 47: 212.5}
+    rests = {165: 100, 97: 62.5, 64: 112.5, 174: 112.5, 108: 162.5, 47: 212.5, 249: 262.5}
     clefs = {38: (150, 50), 66: (100, 100), 63: (50, 150)}
     articulations = {46: 0, 62: 25, 94: 26.4, 118: 56, 45: 0, 85: 0, 44: -49.875, 109: 0}
 
@@ -203,9 +203,10 @@ def layout(s):
         return draw
 
     def flagged(code, direction):
-        # The engine lengthens the stem by 25 for three flags, by 50 for four and by 100 (up) or
-        # 125 (down) for five.
-        length = 175 + {221: 25, 222: 25, 83: 50, 115: 50, 245: 125, 246: 100}.get(code, 0)
+        # The engine lengthens the stem by 25 for three flags, by 50 for four, by 100 (up) or
+        # 125 (down) for five and by 150 (up) or 175 (down) for six.
+        length = 175 + {221: 25, 222: 25, 83: 50, 115: 50, 245: 125, 246: 100, 247: 175,
+                        248: 150}.get(code, 0)
         return lambda x, top: s.stem_note(x, top + (75 if direction < 0 else 150), direction, code,
                                           length)
 
@@ -250,8 +251,8 @@ def layout(s):
 
     entries = [(c, heads(c)) for c in (88, 69, 191, 119, 87, 81, 79)]
     entries += [(218, stems(-1)), (219, stems(1))]
-    entries += [(c, flagged(c, -1)) for c in (74, 75, 222, 83, 245)]
-    entries += [(c, flagged(c, 1)) for c in (106, 107, 221, 115, 246)]
+    entries += [(c, flagged(c, -1)) for c in (74, 75, 222, 83, 245, 247)]
+    entries += [(c, flagged(c, 1)) for c in (106, 107, 221, 115, 246, 248)]
     entries += [(46, dot), (95, ledger)]
     entries += [(c, accidental(c)) for c in (35, 98, 110, 180, 134)]
     entries += [(c, rest(c)) for c in rests]

@@ -107,8 +107,13 @@ TEST_F(NoteArithmetic, FlagsDotsAndStemLengthsFollowTheLengthShown) {
       {Frac_1_128, 246, 5, 0, 275},
       {Fraction(3, 256), 246, 5, 1, 275},
       {Fraction(7, 512), 246, 5, 2, 275},
+      // 1/256, the shortest value, has six flags and the longest stem.
+      {Fraction(1, 256), 248, 6, 0, 325},
+      {Fraction(3, 512), 248, 6, 1, 325},
+      {Fraction(7, 1024), 248, 6, 2, 325},
       // Shorter than any flag shows, or no note value with dots: no flag, no dot.
-      {Fraction(1, 256), 0, 0, 0, 175},
+      {Fraction(1, 512), 0, 0, 0, 175},
+      {Fraction(3, 1024), 0, 0, 0, 175},
       {Fraction(5, 64), 0, 0, 0, 175},
   };
   for (Case const& c : cases) {
@@ -224,10 +229,17 @@ TEST_F(NoteArithmetic, RestsTakeGlyphHeightAndDotsFromTheTable) {
     int dots;
     float dotY;
   } const cases[] = {
-      {Fraction(3, 8), 165, 100, 1, 100},           {Fraction(3, 32), 64, 112.5f, 1, 100},
-      {Fraction(3, 64), 174, 112.5f, 1, 50},        {Fraction(7, 128), 174, 112.5f, 2, 50},
-      {Fraction(3, 128), 108, 162.5f, 1, 50},       {Fraction(3, 256), 47, 212.5f, 1, 50},
-      {Frac_1_2, GRSingleRest::kHalfBar, 75, 0, 0}, {Fraction(1, 256), 0, 0, 0, 0},
+      {Fraction(3, 8), 165, 100, 1, 100},
+      {Fraction(3, 32), 64, 112.5f, 1, 100},
+      {Fraction(3, 64), 174, 112.5f, 1, 50},
+      {Fraction(7, 128), 174, 112.5f, 2, 50},
+      {Fraction(3, 128), 108, 162.5f, 1, 50},
+      {Fraction(3, 256), 47, 212.5f, 1, 50},
+      {Frac_1_2, GRSingleRest::kHalfBar, 75, 0, 0},
+      {Fraction(1, 256), 249, 262.5f, 0, 0},
+      {Fraction(3, 512), 249, 262.5f, 1, 50},
+      {Fraction(7, 1024), 249, 262.5f, 2, 50},
+      {Fraction(1, 512), 0, 0, 0, 0},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.length.getValue());

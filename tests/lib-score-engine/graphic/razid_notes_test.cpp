@@ -90,7 +90,7 @@ TEST_F(RazidNotes, ColouredNoteDrawsItsLedgerLineBlackAndLeavesTheColourBlack) {
 TEST_F(RazidNotes, RestsDrawByTheirTableAndAlwaysReport) {
   Rest(Frac_1_4, 300);
   Rest(Frac_1, 600);
-  Rest(Fraction(1, 256), 900);  // no glyph, a record all the same
+  Rest(Fraction(1, 512), 900);  // no glyph, a record all the same
   Draw();
   EXPECT_EQ(Symbols(true), (Strings{"165@300,100 font=Razid2@200 color=rgba(0,0,0,255) align=9"}));
   EXPECT_NE(std::find(device.calls.begin(), device.calls.end(), "Rectangle(575,50,625,75)"),

@@ -93,7 +93,7 @@ TEST_F(SmallCasesTest, FlagsOfDownStemsKeepClearOfTheHeadAndDotsFollowTheirHead)
   EXPECT_FLOAT_EQ(dots[3].x, notes[6].desc.headX + 45);  // after the up stem's flag
 }
 
-// Every value down to 1/128 shows what it is: the flags of its undotted part, or as many beams,
+// Every value down to 1/256 shows what it is: the flags of its undotted part, or as many beams,
 // and its dots; so do rests, and the piece of a note that a bar line cut.
 TEST_F(SmallCasesTest, ShortValuesShowTheirFlagsBeamsAndDots) {
   struct Case {
@@ -101,8 +101,8 @@ TEST_F(SmallCasesTest, ShortValuesShowTheirFlagsBeamsAndDots) {
     unsigned int flag;
     size_t dots;
   } const cases[] = {
-      {"c2/32.", 222, 1},   {"c2/64..", 83, 2},  {"c2/128.", 245, 1},
-      {"f1/128..", 246, 2}, {"f1/32..", 221, 2}, {"f1/64", 115, 0},
+      {"c2/32.", 222, 1},  {"c2/64..", 83, 2}, {"c2/128.", 245, 1}, {"f1/128..", 246, 2},
+      {"f1/32..", 221, 2}, {"f1/64", 115, 0},  {"c2/256.", 247, 1}, {"f1/256..", 248, 2},
   };
   for (Case const& c : cases) {
     std::string const score = std::string("[ \\beamsOff ") + c.note + " ]";
@@ -124,6 +124,15 @@ TEST_F(SmallCasesTest, ShortValuesShowTheirFlagsBeamsAndDots) {
   EXPECT_EQ(Glyphs(kDot).size(), 1u);
   Draw("[ \\meter<\"1/16\"> c2/128 d2/128 e2/64 f2/32 ]");
   EXPECT_EQ(beams(), 5);
+  // Six beams over the four 1/256 notes, five on to the 1/128, four on to the 1/64 and to the
+  // dotted 1/64 that the bar leaves of the 1/32; the 1/128 after the bar has five flags.
+  Draw("[ \\meter<\"1/16\"> c2/256 d2/256 e2/256 f2/256 g2/128 a2/64 h2/32 ]");
+  EXPECT_EQ(beams(), 6);
+  EXPECT_EQ(Glyphs(kDot).size(), 1u);
+  EXPECT_EQ(Glyphs(245).size(), 1u);
+  Draw("[ \\meter<\"1/16\"> _/256 _/256. _/128.. ]");
+  EXPECT_EQ(Glyphs(249).size(), 2u);
+  EXPECT_EQ(Glyphs(kDot).size(), 3u);
   // The bar cuts 7/64 into 1/16 and a dotted 1/32 tied to it.
   Draw("[ \\meter<\"1/16\"> c2/16.. d2/64 ]");
   EXPECT_EQ(Glyphs(kDot).size(), 1u);
