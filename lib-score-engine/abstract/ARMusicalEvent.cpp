@@ -49,6 +49,14 @@ void ARMusicalEvent::setDenominator(int newDenominator) {
     ZudidOvod("Denominator is too small");
     newDenominator = MUSICAL_MIN_DENOMINATOR;
   }
+  // No note or rest shows a shorter length, and tied pieces only add up: it would be drawn as
+  // some other value. It is read as the shortest one drawn. The numerator is at most 32767, so
+  // the product fits.
+  int const numerator = duration.getNumerator();
+  if (numerator > 0 && newDenominator > numerator * MUSICAL_SHORTEST_VALUE_DENOMINATOR) {
+    ZudidOvod("Length is too short to be drawn");
+    newDenominator = numerator * MUSICAL_SHORTEST_VALUE_DENOMINATOR;
+  }
   duration.setDenominator(newDenominator);
 }
 

@@ -6,6 +6,8 @@
 inline constexpr int MUSICAL_MIN_NUMERATOR = 0;
 inline constexpr int MUSICAL_MAX_NUMERATOR = 32767;
 inline constexpr int MUSICAL_MIN_DENOMINATOR = 1;
+// The shortest written length is 1/256, the shortest value a note or rest can be drawn as.
+inline constexpr int MUSICAL_SHORTEST_VALUE_DENOMINATOR = 256;
 inline constexpr Fraction MIN_DURATION{};
 
 // An object with a length of its own: a note, a rest, or a voice or a whole piece.
@@ -24,7 +26,8 @@ class ARMusicalEvent : public ARMusicalObject {
   virtual bool CanBeMerged(ARMusicalEvent const* other) const;
 
   void setNumerator(int newNumerator);
-  // A denominator below 1 is reported and 1 is kept instead.
+  // A denominator below 1 is reported and 1 is kept instead; so is one that makes the length
+  // shorter than 1/256, and the length becomes 1/256.
   void setDenominator(int newDenominator);
   // Lengthens the event by pointCount dots (1 to 3): each adds half of what the one before added.
   // An event of no length keeps its length and gets no dots.

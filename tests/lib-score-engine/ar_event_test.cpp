@@ -36,6 +36,21 @@ TEST(ARMusicalEventTest, WrittenLengthsStayWithinLimitsAndDotsSkipLengthsOfZero)
   event.setDenominator(0);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Razid Warning: Denominator is too small\n");
   EXPECT_EQ(Length(event), "32767/1");
+  // No length shorter than 1/256 is drawn: such a length is reported and read as 1/256.
+  for (auto [numerator, denominator, kept, warned] : {std::tuple{1, 256, "1/256", false},
+                                                      {1, 512, "1/256", true},
+                                                      {3, 1024, "3/768", true},
+                                                      {3, 768, "3/768", false},
+                                                      {32767, 2147483647, "32767/8388352", true},
+                                                      {0, 512, "0/512", false}}) {
+    ARMusicalEvent written(1, 4);
+    written.setNumerator(numerator);
+    testing::internal::CaptureStderr();
+    written.setDenominator(denominator);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              warned ? "Razid Warning: Length is too short to be drawn\n" : "");
+    EXPECT_EQ(Length(written), kept);
+  }
 
   for (auto [numerator, denominator, dots, dotted] :
        {std::tuple{1, 4, 1, "3/8"}, {1, 2, 3, "15/16"}, {0, 1, 2, "0/1"}}) {

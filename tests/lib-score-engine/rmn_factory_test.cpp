@@ -105,6 +105,16 @@ INSTANTIATE_TEST_SUITE_P(
                               "  9/4 1/1 ARNote - empty-10*1/1\n"
                               "  13/4 3/16 ARNote - empty-10*3/16\n"
                               " position tags:\n"},
+                    // Lengths shorter than the shortest drawn value are read as 1/256, and the
+                    // next note goes on with it.
+                    ParseCase{"[ c/512 d e*3/1024. ]", 0, 0, "",
+                              "Razid Warning: Length is too short to be drawn\n"
+                              "Razid Warning: Length is too short to be drawn\n",
+                              "voice 1 (number 1, length 7/512)\n"
+                              "  0/1 1/256 ARNote - c1*1/256\n"
+                              "  1/256 1/256 ARNote - d1*1/256\n"
+                              "  1/128 3/512 ARNote - e1*1/256.\n"
+                              " position tags:\n"},
                     ParseCase{"[ c#2 d ]", 0, 0, "", "",
                               "voice 1 (number 1, length 1/2)\n"
                               "  0/1 1/4 ARNote - c#2*1/4\n"

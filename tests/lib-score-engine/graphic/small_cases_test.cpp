@@ -94,15 +94,17 @@ TEST_F(SmallCasesTest, FlagsOfDownStemsKeepClearOfTheHeadAndDotsFollowTheirHead)
 }
 
 // Every value down to 1/256 shows what it is: the flags of its undotted part, or as many beams,
-// and its dots; so do rests, and the piece of a note that a bar line cut.
+// and its dots; so do rests, and the piece of a note that a bar line cut. A shorter length is
+// read as 1/256.
 TEST_F(SmallCasesTest, ShortValuesShowTheirFlagsBeamsAndDots) {
   struct Case {
     char const* note;
     unsigned int flag;
     size_t dots;
   } const cases[] = {
-      {"c2/32.", 222, 1},  {"c2/64..", 83, 2}, {"c2/128.", 245, 1}, {"f1/128..", 246, 2},
-      {"f1/32..", 221, 2}, {"f1/64", 115, 0},  {"c2/256.", 247, 1}, {"f1/256..", 248, 2},
+      {"c2/32.", 222, 1},   {"c2/64..", 83, 2},   {"c2/128.", 245, 1},
+      {"f1/128..", 246, 2}, {"f1/32..", 221, 2},  {"f1/64", 115, 0},
+      {"c2/256.", 247, 1},  {"f1/256..", 248, 2}, {"c2/512", 247, 0},
   };
   for (Case const& c : cases) {
     std::string const score = std::string("[ \\beamsOff ") + c.note + " ]";
