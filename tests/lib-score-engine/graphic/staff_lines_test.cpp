@@ -55,11 +55,14 @@ class StaffLinesTest : public EngineTesting::DrawnScore {
   // from its start to its end.
   void ExpectEveryLineDrawnOnce() {
     std::vector<PlacingDevice::Segment> const strokes = StaffStrokes();
-    for (size_t i = 0; i < strokes.size(); ++i)
-      for (size_t j = i + 1; j < strokes.size(); ++j)
-        if (strokes[i].page == strokes[j].page)
+    for (size_t i = 0; i < strokes.size(); ++i) {
+      for (size_t j = i + 1; j < strokes.size(); ++j) {
+        if (strokes[i].page == strokes[j].page) {
           EXPECT_FALSE(Overlap(CoveredBy(strokes[i]), CoveredBy(strokes[j])))
               << "strokes " << i << " and " << j << " at " << strokes[j].x1 << "," << strokes[j].y1;
+        }
+      }
+    }
     for (auto const& [page, staff] : placed.records) {
       if (staff.kind != kOther || staff.subtype != kStaffLines) continue;
       for (float y : {staff.top, staff.bottom}) {

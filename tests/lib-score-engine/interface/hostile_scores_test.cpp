@@ -51,7 +51,9 @@ class HostileScoresTest : public testing::Test {
   // Parses, lays out and draws every page of the text.
   Outcome Render(std::string const& text) {
     Outcome const outcome = EngineTesting::RenderText(text, engine.device().getVGSystem());
-    if (outcome.pages > 0) EXPECT_GT(outcome.deviceCalls, 0);
+    if (outcome.pages > 0) {
+      EXPECT_GT(outcome.deviceCalls, 0);
+    }
     return outcome;
   }
 
