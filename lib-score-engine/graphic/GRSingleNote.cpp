@@ -2,6 +2,7 @@
 #include "ARCast.h"
 
 #include <algorithm>
+#include <cmath>
 #include <typeinfo>
 
 #include "ARAcc.h"
@@ -29,6 +30,8 @@
 namespace {
 constexpr unsigned int kLedgerLine = 95;
 constexpr unsigned int kFilledHead = 88;
+// How far left of the head's middle a ledger line starts.
+constexpr float kLedgerLineStart = 51;
 }  // namespace
 
 GRSingleNote::GRSingleNote(GRStaff* staff, ARNote* note, Fraction const& relativeTimePosition,
@@ -222,11 +225,26 @@ void GRSingleNote::updateBoundingBox() {
   GREvent::updateBoundingBox();
   mBoundingBox.left = std::min(mBoundingBox.left, -0.5f * mNoteBreite);
   mBoundingBox.right = std::max(mBoundingBox.right, 0.5f * mNoteBreite);
-  // A head moved to the other side of a shared stem takes its room there.
+  // A head moved to the other side of a shared stem takes its room there, with the ledger lines
+  // drawn under it and a quarter space of air: a head or line that touches the next column
+  // reads as part of it, and the head as one of the neighbour's. A line also keeps clear of the
+  // neighbour's line at its height, which reaches past that head by as much (a note below the
+  // staff takes no room for its lines).
   if (mNoteHead) {
     float const moved = HeadShift();
     mLeftSpace = std::max(mLeftSpace, mNoteHead->getLeftSpace() - moved);
     mRightSpace = std::max(mRightSpace, mNoteHead->getRightSpace() + moved);
+    if (moved != 0 && mGlobalStem) {
+      bool const left = moved < 0;
+      float const head = left ? mNoteHead->getLeftSpace() : mNoteHead->getRightSpace();
+      float reach = head;
+      if (mNumHelpLines != 0) {
+        float const line = LedgerReach(left);
+        reach = std::max(reach, line + std::max(0.0f, line - head));
+      }
+      float const room = std::fabs(moved) + reach + 0.25f * mCurLSPACE;
+      (left ? mLeftSpace : mRightSpace) = std::max(left ? mLeftSpace : mRightSpace, room);
+    }
   }
   if (mNumHelpLines > 0) {
     float const w = mNoteBreite * 0.8f * mSize;
@@ -239,6 +257,15 @@ void GRSingleNote::updateBoundingBox() {
   }
   if (mGrace) mRightSpace += 0.5f * mCurLSPACE;
   mRightSpace += mBesideShift;
+}
+
+float GRSingleNote::LedgerReach(bool left) const {
+  // As DrawLedgerLine draws it: from its fixed start left of the head's middle, or centred and
+  // stretched under a head wider than the glyph fits.
+  float const line = GetSymbolExtent(kLedgerLine);
+  float const wanted = mNoteBreite + (line - GetSymbolExtent(kFilledHead));
+  if (line > 0 && wanted > line) return 0.5f * wanted * mSize;
+  return (left ? kLedgerLineStart : line - kLedgerLineStart) * mSize;
 }
 
 float GRSingleNote::HeadShift() const {
@@ -427,7 +454,7 @@ void GRSingleNote::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   // the chord runs under every head at or beyond it, on both sides of the stem.
   if (mNumHelpLines != 0) {
     device.SetFontAlign(17);
-    float const dx = mSize * -51 + HeadShift();
+    float const dx = mSize * -kLedgerLineStart + HeadShift();
     int const count = std::abs(mNumHelpLines);
     float y =
         mNumHelpLines > 0 ? -mCurLSPACE : (mGrStaff ? mGrStaff->getNumlines() : 5) * mCurLSPACE;

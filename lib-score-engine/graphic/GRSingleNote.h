@@ -97,6 +97,8 @@ class GRSingleNote : public GRNote {
   void ReachMiddleLine();
   // How far the head stands beside the note's place, pushed to the other side of a shared stem.
   float HeadShift() const;
+  // How far a ledger line under the head reaches past its middle, to the left or to the right.
+  float LedgerReach(bool left) const;
   // One ledger line at dy from the note (dx from it where the glyph fits the head): it reaches
   // past the head on both sides.
   void DrawLedgerLine(VGDevice& device, float dx, float dy) const;

@@ -2,7 +2,10 @@
 // width of their head.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "drawn_score.h"
 
@@ -28,6 +31,45 @@ TEST_F(ChordHeadsTest, HeadsASecondApartStandSideBySide) {
       }
     }
     EXPECT_EQ(seconds, 3) << head;
+  }
+}
+
+// In a line of sixteenths, a head pushed to the other side of its chord's stem and the ledger
+// lines under it keep clear of the notes before and after, above the treble staff (stems down,
+// heads pushed left) and below the bass staff (stems up, heads pushed right).
+TEST_F(ChordHeadsTest, APushedHeadAndItsLedgerLinesKeepClearOfTheNextColumns) {
+  for (char const* text :
+       {"[ \\meter<\"2/4\"> g2/16 {a2, h2} g2 {a2, h2} f2/16 {g2, a2} e2 {f#2, g2} | "
+        "{c3/16, d3} h2 {c3, d3} h2 {a2/8, h2} _/8 ]",
+        "[ \\clef<\"bass\"> \\meter<\"2/4\"> f-1/16 {e-1, d-1} f-1 {e-1, d-1} g-1/16 {f-1, e-1} "
+        "a-1 {g-1, f#-1} | {c-1/16, h-2} d-1 {c-1, h-2} d-1 {e-1/8, d-1} _/8 ]"}) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    // Each head and ledger line with the column (the x of its note's place) it belongs to: a
+    // head is drawn centred on the note's head x, a ledger line from 51 left of it.
+    std::vector<std::pair<float, NVRect>> inks;
+    int pushed = 0;
+    for (auto const& note : NoteRecords()) {
+      float const headX = note.desc.headX;
+      if (std::fabs(headX - note.desc.refX) > 1) ++pushed;
+      for (Glyph const& head : Glyphs(88))
+        if (std::fabs(head.ink.left + 30 - headX) < 1 && std::fabs(head.y - note.desc.refY) < 1)
+          inks.emplace_back(note.desc.refX, head.ink);
+      for (Glyph const& line : Glyphs(95))
+        if (std::fabs(line.x + 51 - headX) < 1 && std::fabs(line.y - note.desc.refY) <= 50)
+          inks.emplace_back(note.desc.refX, line.ink);
+    }
+    EXPECT_EQ(pushed, 7);
+    ASSERT_GT(inks.size(), 30u);
+    for (auto const& [column, ink] : inks) {
+      for (auto const& [other, near] : inks) {
+        if (std::fabs(column - other) < 1 || ink.bottom <= near.top || near.bottom <= ink.top)
+          continue;
+        float const gap = std::max(near.left - ink.right, ink.left - near.right);
+        EXPECT_GE(gap, 7.5f) << "column " << column << " at " << ink.left << ", " << ink.top
+                             << " against column " << other << " at " << near.left;
+      }
+    }
   }
 }
 
