@@ -95,6 +95,7 @@ GRClef::GRClef(ARClef* clef, GRStaff* staff, bool ownsAR)
   float const glyphWidth = mSymbol ? GetSymbolExtent(mSymbol) : 0;
   mLeftSpace = mRightSpace = (0.5f * glyphWidth + 10) * size;
   if (mDoubleTreble) mRightSpace += glyphWidth;
+  mSecondTrebleDx = (mLeftSpace + mRightSpace) * 0.5f - 10;
   mBoundingBox.left = -mLeftSpace;
   mBoundingBox.right = mRightSpace;
   size = lineSpace / 50 * size;
@@ -102,6 +103,17 @@ GRClef::GRClef(ARClef* clef, GRStaff* staff, bool ownsAR)
   *refpos = NVPoint{-0.5f * glyphWidth - 10, refY};
   sClefTextAlign = 17;
   mGrStaff = staff;
+}
+
+float GRClef::inkRight() const {
+  float const glyph = mSymbol ? GetSymbolExtent(mSymbol) * size : 0;
+  float const first = getReferencePosition().x * size + glyph;
+  return mDoubleTreble ? first + mSecondTrebleDx : first;
+}
+
+void GRClef::moveInk(float dx) {
+  GRTagARNotationElement::moveInk(dx);
+  mTextOffset.x += dx;
 }
 
 ARClef* GRClef::getARClef() const {
@@ -130,7 +142,7 @@ void GRClef::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   if (error) return;
   GRNotationElement::OnDraw(device, map);
   if (mDoubleTreble) {
-    OnDrawSymbol(device, mSymbol, (mLeftSpace + mRightSpace) * 0.5f - 10, 0, size);
+    OnDrawSymbol(device, mSymbol, mSecondTrebleDx, 0, size);
   } else if (mOctaveStr) {
     device.SetTextFont(GRSpecial::FindOrCreateFont(75, &gFontDefs.text.name));
     device.SetFontAlign(10);

@@ -17,7 +17,12 @@ class GRClef : public GRTagARNotationElement {
 
   // Widens the room after the clef by space: a clef changed within a line keeps before what
   // follows it the room a line's opening clef has before its first note.
-  void keepRoomAfter(float space) { mRightSpace += space; }
+  void keepRoomAfter(float space) {
+    mRightSpace += space;
+    mSecondTrebleDx += 0.5f * space;
+  }
+  // Where the glyph ends, or a double treble's second one.
+  float inkRight() const override;
 
   NVPoint const& getReferencePosition() const override;
   unsigned int getTextAlign() const override { return sClefTextAlign; }
@@ -37,6 +42,12 @@ class GRClef : public GRTagARNotationElement {
   // Where the octave mark's bottom stands relative to the clef.
   NVPoint mTextOffset;
   bool mDoubleTreble = false;
+  // Where a double treble's second glyph stands right of the first.
+  float mSecondTrebleDx = 0;
+
+ protected:
+  // The octave mark goes along.
+  void moveInk(float dx) override;
 
  private:
   // Each kind's reference point, rewritten by every clef of its kind from the glyph width.

@@ -12,6 +12,7 @@ namespace {
 // back.
 constexpr int kQuint[7] = {5, 2, 6, 3, 7, 4, 8};
 constexpr int kNatural = -10;
+constexpr unsigned int kSharpGlyph = 35;
 
 // Adds count fifths to the alterations: sharps for a positive count, flats for a negative one.
 // The count may be as large as a key tag can write, so whole rounds of seven are added at once.
@@ -133,6 +134,15 @@ void GRKey::setGRStaff(GRStaff* staff) {
   } else {
     GRARCompositeNotationElement::setGRStaff(staff);
   }
+}
+
+float GRKey::FirstSignLead(float lineSpace) {
+  // As createAccidentals places it: its middle a tenth of a space and its left space (a fifth
+  // of a space and half its width) after the place, drawn left of that by half its width and a
+  // fifth of a space, and by half its width again from its middle.
+  float const size = lineSpace / 50;
+  float const half = 0.5f * GetSymbolExtent(kSharpGlyph);
+  return (half + 0.2f * lineSpace) * size - 0.3f * lineSpace;
 }
 
 void GRKey::recalcVerticalPosition() {

@@ -18,6 +18,8 @@ class GRKey : public GRARCompositeNotationElement, public GRTag {
   // The alteration of each note name (index 0 c to 6 b) for the key number of sharps or flats,
   // taken in the order of fifths; past 7 they add up (8 sharps give f double sharp).
   static int getNonFreeKeyArray(int keyNumber, int* out);
+  // How far before its place a key's first sign, a sharp, begins on a staff of that line space.
+  static float FirstSignLead(float lineSpace);
   // The key's own alterations: a free key's as written, else by the order of fifths.
   int getKeyArray(int* out) const;
   void getOctArray(int* out) const;

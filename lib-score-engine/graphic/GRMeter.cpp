@@ -121,6 +121,28 @@ void GRMeter::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   }
 }
 
+float GRMeter::inkLead() const {
+  if (mtype != ARMeter::NUMERIC) return mLeftSpace;
+  // Where DrawNumber puts the first digit of the longer number.
+  std::size_t const digits =
+      std::max(std::to_string(numerator).size(), std::to_string(denominator).size());
+  return -meterRefpos.x * size + 0.5f * kDigitStep * static_cast<float>(digits - 1);
+}
+
+float GRMeter::inkRight() const {
+  float const glyph =
+      mtype == ARMeter::C2 ? GetSymbolExtent(kCutTimeGlyph) : GetSymbolExtent(kCommonTimeGlyph);
+  if (mtype != ARMeter::NUMERIC) return (getReferencePosition().x + glyph) * size;
+  float right = 0;
+  for (int number : {numerator, denominator}) {
+    std::string const digits = std::to_string(number);
+    float const last = 0.5f * kDigitStep * static_cast<float>(digits.size() - 1);
+    right = std::max(right, meterRefpos.x * size + last +
+                                GetSymbolExtent(static_cast<unsigned char>(digits.back())) * size);
+  }
+  return right;
+}
+
 void GRMeter::DrawNumber(VGDevice& device, int number, float dy) const {
   std::string const digits = std::to_string(number);
   // The digits stand a step apart around the same middle, so numbers of any length stand

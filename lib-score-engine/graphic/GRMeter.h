@@ -17,6 +17,9 @@ class GRMeter : public GRTagARNotationElement {
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
   // A numeric meter as its two numbers, one above the other; C and cut time as their glyph.
   void GGSOutput() const override;
+  // Where the first digit of the longer number begins, and where the last digit of either ends.
+  float inkLead() const override;
+  float inkRight() const override;
 
  private:
   void DrawNumber(VGDevice& device, int number, float dy) const;

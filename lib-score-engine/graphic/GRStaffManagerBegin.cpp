@@ -9,6 +9,7 @@
 #include "GRClef.h"
 #include "GRGlue.h"
 #include "GRKey.h"
+#include "GRMeter.h"
 #include "GRPositionTag.h"
 #include "GRPossibleBreakState.h"
 #include "GRRepeatBegin.h"
@@ -95,6 +96,20 @@ GRBar* BarEndingLineBeforeRepeat(GRSystemSlice const* last, GRSystemSlice const*
   return nullptr;
 }
 
+// A meter that stood clear of the bar line before it opens the line instead: it follows the
+// line's clef and key at its place.
+void StandOpeningMetersAtPlace(GRSystemSlice const* slice, int staffNumber) {
+  GRStaff const* staff = slice ? slice->getStaff(staffNumber) : nullptr;
+  if (!staff) return;
+  NEPointerList const& elements = staff->getElements();
+  for (void* pos = elements.GetHeadPosition(); pos;) {
+    GRNotationElement* element = elements.GetNext(pos);
+    if (element->getRelativeTimePosition() > slice->getRelativeTimePosition()) break;
+    if (element->isGREventClass()) break;
+    if (auto* meter = dynamic_cast<GRMeter*>(element)) meter->standAtPlace();
+  }
+}
+
 bool HoldsAnEvent(GRSpring const* spring) {
   KF_IPointerList<GRNotationElement> const& elements = spring->getElements();
   for (void* pos = elements.GetHeadPosition(); pos;)
@@ -128,6 +143,7 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSys
     if (GRBar* bar = BarEndingLineBeforeRepeat(last, next, n)) bar->setError(0);
     GRStaffState carried = *part->staffstate;
     OpeningTags const opening = OpeningTagsOf(next, n);
+    StandOpeningMetersAtPlace(next, n);
     if (opening.clef) {
       carried.curclef = opening.clef->getARClef();
       opening.clef->setError(1);

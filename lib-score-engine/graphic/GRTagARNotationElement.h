@@ -16,4 +16,23 @@ class GRTagARNotationElement : public GRTag, public GRARNotationElement {
   NVstring const* getFontAttrib() const override { return GRTag::getFontAttrib(); }
   int getFontSize() const override { return GRTag::getFontSize(); }
   unsigned char const* getColRef() const override { return GRTag::getColRef(); }
+
+  // After a bar line in mid line: draws the sign further right of its place, so that its ink
+  // begins `lead` before the place, as a key's does, and keeps at least `air` between its ink
+  // and what follows. It moves into the air it keeps on its right where it can, so a line that
+  // opens with the sign can take the move back.
+  void standInkFrom(float lead, float air);
+  // Where a line opens with the sign, it follows the line's clef and key at its place.
+  void standAtPlace() { moveInk(-mInkShift); }
+  // How far before and after its place the sign's ink reaches, unmoved: its left space for a
+  // sign centred there, and, not knowing better, all of its right space.
+  virtual float inkLead() const { return mLeftSpace; }
+  virtual float inkRight() const { return mRightSpace; }
+
+ protected:
+  // Moves what the sign draws, and its box, that far right.
+  virtual void moveInk(float dx);
+
+ private:
+  float mInkShift = 0;
 };

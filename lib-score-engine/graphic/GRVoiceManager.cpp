@@ -150,6 +150,7 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     GRNotationElement* element = createEvent(object->getRelativeTimePosition(), object);
     MELVARIN_ASSERT(element);  // grev
     if (element->getDuration() > Frac_0) mLastNonZeroEvent = element;
+    mBarJustMade = false;
     if (mToAddGrace && !mToAddGrace->IsEmpty()) {
       // Grace groups that ended just before lean on the event that follows them.
       for (void* pos = mToAddGrace->GetHeadPosition(); pos;) {
@@ -168,6 +169,8 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
   // The walk stops at a break and steps over it only once the line has ended: the ranges that
   // end at the break end here, on the line they belong to, and are not carried on to the next.
   if (isBreak(object)) checkEndPTags(position);
+  // A sign after a break opens the next line, after its clef and key.
+  if (ar_cast<ARNewSystem>(object) || ar_cast<ARNewPage>(object)) mBarJustMade = false;
   if (ar_cast<ARNewSystem>(object)) {
     auto const* tag = static_cast<ARMusicalTag const*>(object);
     if (TagParameterFloat const* dy = tag->getDY(); dy && dy->mState != TagParameter::NOTSET)

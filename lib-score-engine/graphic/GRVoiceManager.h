@@ -27,6 +27,7 @@ class GRRepeatEnd;
 class GRStaff;
 class GRStaffManager;
 class GRTag;
+class GRTagARNotationElement;
 class GRVoice;
 class NEPointerList;
 
@@ -79,6 +80,8 @@ class GRVoiceManager {
 
   // The element of a tag without range, or null.
   GRNotationElement* parseTag(ARMusicalObject* object);
+  // A clef or meter right after a bar line keeps the gap a key change keeps.
+  static void standClearOfBar(GRTagARNotationElement* sign, GRStaff const* staff);
   // True when the state tag was taken into the manager's state.
   bool parseStateTag(ARMusicalTag* tag);
   void parsePositionTag(ARPositionTag* tag);
@@ -177,6 +180,8 @@ class GRVoiceManager {
   KF_IPointerList<GRTag>* mToAddGrace = nullptr;
   GRNotationElement* mLastNonZeroEvent = nullptr;
   GRBar* mLastBar = nullptr;
+  // The last element the voice made is a bar line: a clef or meter next stands clear of it.
+  bool mBarJustMade = false;
   // The line's opening clef, key and glue are behind: a clef from now on is a change.
   bool mLineBegun = false;
 };

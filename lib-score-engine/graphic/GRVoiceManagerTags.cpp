@@ -96,6 +96,8 @@
 #include "GRGlue.h"
 #include "GRGrace.h"
 #include "GRJump.h"
+#include "GRKey.h"
+#include "GRMeter.h"
 #include "GRNewTuplet.h"
 #include "GRPageText.h"
 #include "GRPositionTag.h"
@@ -165,6 +167,13 @@ void GRVoiceManager::applyBarFilling(GRBar* bar, bool wholeMeasure) {
   mLastBar = bar;
 }
 
+void GRVoiceManager::standClearOfBar(GRTagARNotationElement* sign, GRStaff const* staff) {
+  // Clefs and meters stand centred on their place, keys begin just before it: after a bar line
+  // each begins where a key would, so that the bar line runs into none of them.
+  float const space = staff->getLineSpace();
+  sign->standInkFrom(GRKey::FirstSignLead(space), 0.5f * space);
+}
+
 GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
   if (ar_cast<ARDummyRangeEnd>(object)) return nullptr;
   auto* tag = ar_cast<ARMusicalTag>(object);
@@ -178,6 +187,8 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
   GRNotationElement* element = nullptr;
   ARMusicalTag* stateTag = tag;  // what the staff's state takes: a carried clef or key may differ
   bool toVoice = true;
+  bool const afterBar = mBarJustMade;
+  mBarJustMade = false;
   auto asStaffTag = [&](GRNotationElement* made, int needsSpring) {
     made->setNeedsSpring(needsSpring);
     staff->AddTag(made);
@@ -189,10 +200,12 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     // At a line's start the key follows the clef a line space away, even without signs, and the
     // second glue keeps another from the first note.
     if (mLineBegun) clef->keepRoomAfter(2 * staff->getLineSpace());
+    if (afterBar) standClearOfBar(clef, staff);
     element = clef;
     stateTag = clef->getARClef();
   } else if (is<ARMeter>(tag)) {
     element = staff->AddMeter(static_cast<ARMeter*>(tag));
+    if (afterBar) standClearOfBar(static_cast<GRMeter*>(element), staff);
   } else if (is<ARKey>(tag) || is<ARNaturalKey>(tag)) {
     element = staff->AddKey(static_cast<ARKey*>(tag));
     if (element && !is<ARNaturalKey>(tag))
@@ -218,6 +231,7 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
       bar->setNeedsSpring(-1);
       mStaffMgr->AddGRSyncElement(bar, staff, -1, mGRVoice, repeat);
     }
+    mBarJustMade = true;
     element = bar;
   } else if (is<ARDoubleBar>(tag) || is<ARFinishBar>(tag)) {
     // A measure that ends at a double or final bar is filled as one ending at a plain bar: its
@@ -226,6 +240,7 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
         is<ARDoubleBar>(tag) ? staff->AddDoubleBar(static_cast<ARDoubleBar*>(tag), mVoiceTime)
                              : staff->AddFinishBar(static_cast<ARFinishBar*>(tag), mVoiceTime));
     applyBarFilling(bar, true);
+    mBarJustMade = true;
     element = bar;
   } else if (is<ARRepeatBegin>(tag)) {
     element = staff->AddRepeatBegin(static_cast<ARRepeatBegin*>(tag));
@@ -234,6 +249,7 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
   } else if (is<ARRepeatEnd>(tag)) {
     GRBar* bar = barJustBefore(staff, tag->getRelativeTimePosition());
     element = staff->AddRepeatEnd(static_cast<ARRepeatEnd*>(tag));
+    mBarJustMade = element != nullptr;
     // The repeat sign is the bar line: a plain one written just before it goes.
     if (element && bar) bar->setError(1);
     // A repeat end followed by a repeat begin stands closer to it.
