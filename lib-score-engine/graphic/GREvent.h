@@ -80,6 +80,9 @@ class GREvent : public GRARCompositeNotationElement {
   virtual void setDotFormat(GRNoteDot* dot, ARDotFormat const* format);
 
   bool hasArticulation(int mask) const { return (mArticulationFlags & mask) != 0; }
+  std::vector<std::unique_ptr<GRNotationElement>> const& getArticulations() const {
+    return mArticulations;
+  }
   int getArticulationFlags() const { return mArticulationFlags; }
   float getLineSpace() const { return mCurLSPACE; }
   GRNoteDot* getDot() const;

@@ -1,10 +1,15 @@
 #include "GRGrace.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "ARCast.h"
 #include "ARGrace.h"
+#include "GRArticulation.h"
+#include "GREvent.h"
 #include "GRGlobalLocation.h"
+#include "GRGlobalStem.h"
+#include "GRStaff.h"
 #include "NEPointerList.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
@@ -21,6 +26,38 @@ GObject const* ColumnOf(GRNotationElement const* element) {
   return element;
 }
 
+// The events of the column an event stands in: a chord's notes, or the event alone.
+std::vector<GREvent const*> EventsOfColumn(GRNotationElement const* element) {
+  std::vector<GREvent const*> events;
+  GObject const* column = ColumnOf(element);
+  auto const* location = column != element ? static_cast<GRGlobalLocation const*>(column) : nullptr;
+  if (NEPointerList const* list = location ? location->getAssociations() : nullptr) {
+    for (void* pos = list->GetHeadPosition(); pos;)
+      if (auto const* event = ar_cast<GREvent const>(list->GetNext(pos))) events.push_back(event);
+  } else if (auto const* event = ar_cast<GREvent const>(element)) {
+    events.push_back(event);
+  }
+  return events;
+}
+
+// How far left of the column's place the marks of its notes reach (a fermata is wider than a
+// head), among those that stand between top and bottom; 0 for none.
+float MarksReach(GRNotationElement const* element, float top, float bottom) {
+  float reach = 0;
+  for (GREvent const* event : EventsOfColumn(element)) {
+    for (auto const& mark : event->getArticulations()) {
+      auto const* articulation = ar_cast<GRArticulation const>(mark.get());
+      // A breath mark stands after its note.
+      if (articulation && articulation->getArticulationFlag() == GRArticulation::kBreathMark)
+        continue;
+      NVRect const& box = mark->getBoundingBox();
+      float const y = mark->getPosition().y;
+      if (y + box.top < bottom && y + box.bottom > top) reach = std::max(reach, -box.left);
+    }
+  }
+  return reach;
+}
+
 }  // namespace
 
 GRGrace::GRGrace(GRStaff* staff, ARGrace* grace)
@@ -33,6 +70,26 @@ GRGrace::GRGrace(GRStaff* staff, ARGrace* grace)
 
 void GRGrace::addAssociation(GRNotationElement* element) {
   GRNotationElement::addAssociation(element);
+  // A mark over the note that reaches past its head as high as the grace notes (a fermata's
+  // arc over their stems and flags) keeps them off: the note keeps the room on its left.
+  if (auto* event = ar_cast<GREvent>(element))
+    if (float const reach = marksReach(element); reach > 0) event->reserveSpace(reach, 0);
+}
+
+float GRGrace::marksReach(GRNotationElement const* event) const {
+  if (mNotes.empty()) return 0;
+  float top = 0, bottom = 0;
+  for (size_t i = 0; i < mNotes.size(); ++i) {
+    GRNotationElement const* note = mNotes[i];
+    NVRect box = note->getBoundingBox() + NVPoint{0, note->getPosition().y};
+    if (auto const* grace = ar_cast<GREvent const>(note))
+      if (GRGlobalStem const* stem = grace->getGlobalStem())
+        box.Merge(stem->getBoundingBox() + NVPoint{0, stem->getPosition().y});
+    top = i == 0 ? box.top : std::min(top, box.top);
+    bottom = i == 0 ? box.bottom : std::max(bottom, box.bottom);
+  }
+  float const gap = 0.1f * (mGrStaff ? mGrStaff->getLineSpace() : 50);
+  return MarksReach(event, top - gap, bottom + gap);
 }
 
 void GRGrace::removeAssociation(GRNotationElement* element) {
@@ -77,7 +134,8 @@ void GRGrace::tellPosition(GObject* caller, NVPoint const& point) {
   // Right to left from the event's room on the left, each column's room on the right holding
   // the gap to what follows it; then moved in their order, so that a beam over them is placed
   // once all of them stand.
-  float x = point.x - event->getLeftSpace();
+  // Nor may a grace's stem or flag run into a mark over the note.
+  float x = point.x - std::max(event->getLeftSpace(), marksReach(event));
   for (size_t c = columns.size(); c-- > 0;) {
     columns[c].x = x - columns[c].right;
     x = columns[c].x - columns[c].left;

@@ -13,7 +13,8 @@ class GRGrace : public GRARCompositeNotationElement, public GRPositionTag {
  public:
   GRGrace(GRStaff* staff, ARGrace* grace);
 
-  // As an element; the range bookkeeping takes no part.
+  // As an element; the range bookkeeping takes no part. The event keeps room for the grace
+  // notes clear of its marks.
   void addAssociation(GRNotationElement* element) override;
   void removeAssociation(GRNotationElement* element) override;
   using GRNotationElement::removeAssociation;
@@ -31,6 +32,9 @@ class GRGrace : public GRARCompositeNotationElement, public GRPositionTag {
 
  private:
   bool hasOneAssociation() const;
+  // How far left of its place a mark of the event reaches that stands as high as the grace
+  // notes; 0 for none.
+  float marksReach(GRNotationElement const* event) const;
 
   std::vector<GRNotationElement*> mNotes;  // not owned: the staff holds them
 };

@@ -146,3 +146,57 @@ TEST_F(GraceTest, StemsAreMappedWhereTheyAreDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+// A grace note before a note under a fermata keeps its stem and flag clear of the fermata's arc
+// (a tenth of a space apart), before a chord as before a single note; a grace note below the
+// staff, far under the arc, stays close to its note.
+TEST_F(GraceTest, AGraceNoteKeepsClearOfTheFermataOfItsNote) {
+  for (char const* score : {"[ \\meter<\"2/4\"> \\grace( f2/8 ) \\fermata( {a1/2, c2, f2} ) ]",
+                            "[ \\meter<\"2/4\"> \\grace( f2/8 ) \\fermata( e2/2 ) ]",
+                            "[ \\meter<\"2/4\"> \\grace( g2/16 a2 ) \\fermata( h2/2 ) ]"}) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    auto const fermatas = Glyphs(85);
+    ASSERT_EQ(fermatas.size(), 1u);
+    NVRect const& arc = fermatas[0].ink;
+    int small = 0;
+    for (auto const& glyph : drawn.glyphs) {
+      if (FontSize(glyph) != 150) continue;
+      ++small;
+      NVRect const& ink = glyph.ink;
+      EXPECT_FALSE(ink.left < arc.right + 5 && ink.right > arc.left - 5 &&
+                   ink.top < arc.bottom + 5 && ink.bottom > arc.top - 5)
+          << "grace glyph " << glyph.code << " at " << ink.left << ", " << ink.top;
+    }
+    EXPECT_GE(small, 3);
+  }
+  // In a tight line the note keeps room for that on its left: the grace note stays clear of the
+  // notes before it as well.
+  Draw(
+      "[ \\meter<\"4/4\"> c2/16 d e f g a h c3 \\grace( a2/8 ) \\fermata( f2/4 ) e2/16 f g a | "
+      "c2/16 d e f g a h c3 \\grace( a2/8 ) \\fermata( {e2/4, g2} ) e2/16 f g a | "
+      "c2/16 d e f g a h c3 \\grace( a2/8 ) \\fermata( f2/4 ) e2/16 f g a | "
+      "c2/16 d e f g a h c3 \\grace( a2/8 ) \\fermata( f2/4 ) e2/16 f g a ]");
+  for (auto const& grace : drawn.glyphs) {
+    if (FontSize(grace) != 150) continue;
+    for (auto const& glyph : drawn.glyphs)
+      EXPECT_FALSE(FontSize(glyph) != 150 && grace.ink.left < glyph.ink.right + 5 &&
+                   grace.ink.right > glyph.ink.left - 5 && grace.ink.top < glyph.ink.bottom + 5 &&
+                   grace.ink.bottom > glyph.ink.top - 5)
+          << "grace glyph " << grace.code << " at " << grace.ink.left << ", " << grace.ink.top
+          << " on " << glyph.code;
+  }
+  // Far below the arc the grace note keeps its place beside its note.
+  Draw("[ \\meter<\"2/4\"> \\grace( c1/8 ) d1/2 ]");
+  auto const plain = NoteRecords();
+  Draw("[ \\meter<\"2/4\"> \\grace( c1/8 ) \\fermata( d1/2 ) ]");
+  auto const held = NoteRecords();
+  ASSERT_EQ(plain.size(), 2u);
+  ASSERT_EQ(held.size(), 2u);
+  EXPECT_NEAR(held[1].desc.headX - held[0].desc.headX, plain[1].desc.headX - plain[0].desc.headX,
+              0.5);
+}
+
+}  // namespace
