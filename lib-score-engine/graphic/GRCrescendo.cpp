@@ -11,10 +11,11 @@ GRCrescendo::GRCrescendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, tru
 void GRCrescendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   GRDynamicsSaveStruct const& piece = currentPiece();
   NVPoint const& p = piece.point;
+  float const narrow = narrowOpening(true);
   device.PushPen(colour(), kPenWidth);
-  device.MoveTo(p.x, p.y);
+  device.MoveTo(p.x, p.y - narrow);
   device.LineTo(p.x + piece.length, p.y - piece.upperOpening);
-  device.MoveTo(p.x, p.y);
+  device.MoveTo(p.x, p.y + narrow);
   device.LineTo(p.x + piece.length, p.y + piece.lowerOpening);
   device.PopPen();
 }

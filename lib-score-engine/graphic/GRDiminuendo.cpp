@@ -11,10 +11,11 @@ GRDiminuendo::GRDiminuendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, t
 void GRDiminuendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   GRDynamicsSaveStruct const& piece = currentPiece();
   NVPoint const& p = piece.point;
+  float const narrow = narrowOpening(false);
   device.PushPen(colour(), kPenWidth);
   device.MoveTo(p.x, p.y - piece.upperOpening);
-  device.LineTo(p.x + piece.length, p.y);
+  device.LineTo(p.x + piece.length, p.y - narrow);
   device.MoveTo(p.x, p.y + piece.lowerOpening);
-  device.LineTo(p.x + piece.length, p.y);
+  device.LineTo(p.x + piece.length, p.y + narrow);
   device.PopPen();
 }

@@ -126,6 +126,15 @@ GRDynamics::GRDynamicsSaveStruct const& GRDynamics::currentPiece() const {
   return *static_cast<Save const*>(sse->p);
 }
 
+float GRDynamics::narrowOpening(bool atStart) const {
+  SSE const* sse = getSystemStartEndStruct(gCurSystem);
+  MELVARIN_ASSERT(sse && sse->p);
+  bool const broken =
+      atStart ? sse->startflag == SSE::CONTINUES_FROM_LAST : sse->endflag == SSE::CONTINUES_ON_NEXT;
+  auto const* piece = static_cast<Save const*>(sse->p);
+  return broken ? 0.5f * std::min(piece->upperOpening, piece->lowerOpening) : 0;
+}
+
 VGColor GRDynamics::colour() const {
   return getColRef() ? VGColor(getColRef()) : kOpaqueBlack;
 }

@@ -37,6 +37,12 @@ class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
  protected:
   // The piece of the system being drawn.
   GRDynamicsSaveStruct const& currentPiece() const;
+  // How far each leg of that piece stands from its middle at the narrow end: none where the
+  // wedge begins or ends on the system, part of the opening where it goes on over a line break
+  // (a crescendo's continuation, a diminuendo before its last piece), so that the piece reads
+  // as part of one wedge rather than as a wedge of its own. The side is the narrow end's:
+  // `atStart` for a crescendo, the end for a diminuendo.
+  float narrowOpening(bool atStart) const;
   VGColor colour() const;
   // The legs are drawn heavier than staff lines, so that they read on small pictures.
   static constexpr float kPenWidth = 6;

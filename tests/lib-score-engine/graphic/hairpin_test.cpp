@@ -1,6 +1,9 @@
 // Crescendo and diminuendo wedges under parsed notes; one system and across a break.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "ARCrescendo.h"
 #include "ARDiminuendo.h"
 #include "GRCrescendo.h"
@@ -54,8 +57,36 @@ TEST_F(HairpinTest, BrokenWedgeDrawsOnePerSystemAtTheSameHeight) {
   ASSERT_EQ(before.size(), 4u);
   ASSERT_EQ(after.size(), 4u);
   EXPECT_EQ(before[0], "MoveTo(712.5,250)");
-  // Each piece spans the notes of its own system.
-  EXPECT_EQ(after[0], "MoveTo(312.5,250)");
+  // Each piece spans the notes of its own system; the continuation starts part open around the
+  // same middle.
+  EXPECT_EQ(after[0], "MoveTo(312.5,237.5)");
+  EXPECT_EQ(after[2], "MoveTo(312.5,262.5)");
+}
+
+// Over a break each system has its own piece, open at the break: a crescendo opens fully at the
+// end of its first piece and its continuation starts part open (a quarter space); a diminuendo
+// ends its first piece part open and closes to a point only at its end.
+TEST_F(HairpinTest, BrokenWedgesStayOpenAtTheBreak) {
+  AddSecondSystem(900);
+  auto& first = VoiceOn(staff, "[ a1/4 ]", {700});
+  auto& second = VoiceOn(staff2, "[ a1/4 ]", {300});
+  auto* cresc =
+      SpanBreak(new GRCrescendo(staff, Own(new ARCrescendo)), first.events, second.events);
+  auto* dim =
+      SpanBreak(new GRDiminuendo(staff, Own(new ARDiminuendo)), first.events, second.events);
+  // Each piece as (start half-opening, end half-opening), leg by leg.
+  auto openings = [&](GRDynamics* wedge, GRSystem const* system) {
+    Lines const legs = Drawn(wedge, system);
+    std::vector<float> ys;
+    for (std::string const& call : legs) ys.push_back(std::stof(call.substr(call.find(',') + 1)));
+    EXPECT_EQ(ys.size(), 4u);
+    float const middle = (ys[0] + ys[2]) / 2;
+    return std::vector<float>{middle - ys[0], ys[2] - middle, middle - ys[1], ys[3] - middle};
+  };
+  EXPECT_EQ(openings(cresc, grSystem.get()), (std::vector<float>{0, 0, 25, 25}));
+  EXPECT_EQ(openings(cresc, system2.get()), (std::vector<float>{12.5f, 12.5f, 25, 25}));
+  EXPECT_EQ(openings(dim, grSystem.get()), (std::vector<float>{25, 25, 12.5f, 12.5f}));
+  EXPECT_EQ(openings(dim, system2.get()), (std::vector<float>{25, 25, 0, 0}));
 }
 
 }  // namespace
