@@ -43,12 +43,14 @@ class SignsAfterBarTest : public DrawnScore {
         if (sign.code == kBarLine || IsNotePart(sign.code) || sign.ink.left < bar.ink.right ||
             sign.ink.left > bar.ink.right + 200)
           continue;
-        for (auto const& note : drawn.glyphs)
-          if (IsNotePart(note.code) && note.ink.left > sign.ink.left)
+        for (auto const& note : drawn.glyphs) {
+          if (IsNotePart(note.code) && note.ink.left > sign.ink.left) {
             EXPECT_FALSE(note.ink.left < sign.ink.right + 12.5f && note.ink.top < sign.ink.bottom &&
                          note.ink.bottom > sign.ink.top)
                 << text << ": glyph " << sign.code << " against " << note.code << " at "
                 << note.ink.left;
+          }
+        }
       }
   }
 };
