@@ -80,6 +80,9 @@ class GREvent : public GRARCompositeNotationElement {
   virtual void setDotFormat(GRNoteDot* dot, ARDotFormat const* format);
 
   bool hasArticulation(int mask) const { return (mArticulationFlags & mask) != 0; }
+  // While the event places its own articulations one after another it rebuilds its box once
+  // after the last, not after each.
+  bool placesArticulations() const;
   int getArticulationFlags() const { return mArticulationFlags; }
   float getLineSpace() const { return mCurLSPACE; }
   GRNoteDot* getDot() const;
@@ -104,5 +107,12 @@ class GREvent : public GRARCompositeNotationElement {
   float mCurLSPACE = 50;
   GRGlobalStem* mGlobalStem = nullptr;
   bool mFillsBar = false;
-  std::vector<std::unique_ptr<GRNotationElement>> mArticulations;
+
+ private:
+  struct Articulations;
+  // Merges the articulations' boxes into the event's box.
+  void mergeArticulationBoxes();
+
+  // Made with the first articulation: most events have none.
+  std::unique_ptr<Articulations> mArticulations;
 };
