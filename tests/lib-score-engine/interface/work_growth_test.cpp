@@ -222,6 +222,14 @@ std::string NumberedRanges(char const* kind, char const* parameters, int count,
   return text;
 }
 
+// Endings stacked over one note: each finds whether a note comes before its first one in the
+// staff once for all of them, not once for each over all the others.
+TEST_F(WorkGrowthTest, EndingsStackedOverOneNote) {
+  ExpectLinear([](int n) { return "[ c " + NumberedRanges("volta", "<\"1.\">", n, "d ") + "e ]"; },
+               250);
+  ExpectLinear([](int n) { return "[ " + NumberedRanges("volta", "", n, "d ") + "e ]"; }, 250);
+}
+
 // Marks stacked on notes by ranges: a note takes each mark in, and moves with all of them,
 // without going over all its other marks for each.
 TEST_F(WorkGrowthTest, MarksStackedOnNotesByRanges) {
