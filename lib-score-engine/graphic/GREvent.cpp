@@ -91,13 +91,14 @@ NVRect BoxAgainst(GRNotationElement const& element, NVPoint const& position) {
 void GREvent::mergeArticulationBoxes() {
   if (!mArticulations) return;
   Articulations& all = *mArticulations;
-  if (!all.merged || !(all.mergedAt == mPosition)) {
+  if (all.placing || !all.merged || !(all.mergedAt == mPosition)) {
     all.boxes.clear();
     for (auto const& articulation : all.marks) all.boxes.add(BoxAgainst(*articulation, mPosition));
     // Each mark costs as a step through a list, where the work limit sees it.
     EngineWork::tListSteps += all.marks.size();
     all.mergedAt = mPosition;
-    all.merged = true;
+    // While the marks are being placed, some still stand where they were.
+    all.merged = !all.placing;
   }
   all.boxes.mergeInto(mBoundingBox);
 }
