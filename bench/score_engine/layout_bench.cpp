@@ -47,6 +47,25 @@ BENCHMARK(BM_LayoutHundredMeasuresTwoStaves)
     ->Repetitions(5)
     ->ReportAggregatesOnly();
 
+// The layout alone of the hundred measures, parsed once: a slower layout of ordinary music shows
+// here undiluted by the parse.
+void BM_LayOutHundredMeasuresParsedOnce(benchmark::State& state) {
+  Layout::OfflineEngine engine;
+  ParsedMusic parsed = ParseMusicText(SampleScores::HundredMeasures().c_str());
+  if (parsed.result != 0) {
+    state.SkipWithError("parse failed");
+    return;
+  }
+  for (auto _ : state) {
+    GRMusic layout(parsed.music.get(), nullptr);
+    benchmark::DoNotOptimize(layout.getNumPages());
+  }
+}
+BENCHMARK(BM_LayOutHundredMeasuresParsedOnce)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
 // Plain two-staff music of 10 KB, 100 KB and 1 MB parsed, laid out and every page drawn (on a
 // device that only counts), with the work limits out of the way: the time should grow with the
 // music, not faster (at most about 2.3 times per doubling).

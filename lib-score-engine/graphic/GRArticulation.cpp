@@ -131,7 +131,8 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
   setPosition(q);
   if (mArticulationFlag != kBreathMark) {
     event->addToBoundingBox(this);
-    event->updateBoundingBox();
+    // An event placing all its marks rebuilds its box once, after the last.
+    if (!event->placesArticulations()) event->updateBoundingBox();
   }
 }
 

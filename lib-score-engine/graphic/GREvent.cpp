@@ -12,6 +12,8 @@
 #include "GRNoteDot.h"
 #include "GRStaff.h"
 #include "TagParameterFloat.h"
+#include "engine_work.h"
+#include "merged_boxes.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -42,7 +44,27 @@ GREvent::GREvent(GRStaff* staff, ARMusicalEvent* ar, Fraction const& relativeTim
   mNeedsSpring = 1;
 }
 
+// The event's articulations in the order they came, with their boxes merged as the event's box
+// takes them, relative to the event's position when they were merged. A note under thousands of
+// marks moves and takes one more mark without a walk over all of them for each.
+struct GREvent::Articulations {
+  std::vector<std::unique_ptr<GRArticulation>> marks;
+  MergedBoxes boxes;
+  NVPoint mergedAt;
+  bool merged = false;  // boxes hold every mark, placed where it is now, against mergedAt
+  bool placing = false;
+};
+
 GREvent::~GREvent() = default;
+
+std::vector<std::unique_ptr<GRArticulation>> const& GREvent::getArticulations() const {
+  static std::vector<std::unique_ptr<GRArticulation>> const kNone;
+  return mArticulations ? mArticulations->marks : kNone;
+}
+
+bool GREvent::placesArticulations() const {
+  return mArticulations && mArticulations->placing;
+}
 
 void GREvent::addToOffset(NVPoint const& offset) {
   mOffset += offset;
@@ -50,11 +72,40 @@ void GREvent::addToOffset(NVPoint const& offset) {
 }
 
 void GREvent::tellArticulations() {
-  for (auto& articulation : mArticulations) articulation->tellPosition(this, mPosition);
+  if (!mArticulations) return;
+  mArticulations->merged = false;
+  mArticulations->placing = true;
+  for (auto& articulation : mArticulations->marks) articulation->tellPosition(this, mPosition);
+  mArticulations->placing = false;
 }
 
 void GREvent::drawArticulations(VGDevice& device, VScoreSymbolMap& map) const {
-  for (auto const& articulation : mArticulations) articulation->OnDraw(device, map);
+  if (!mArticulations) return;
+  for (auto const& articulation : mArticulations->marks) articulation->OnDraw(device, map);
+}
+
+namespace {
+// An element's box as the event's box takes it in, relative to the event's position.
+NVRect BoxAgainst(GRNotationElement const& element, NVPoint const& position) {
+  NVRect box = element.getBoundingBox() + element.getPosition() + element.getOffset();
+  box -= position;
+  return box;
+}
+}  // namespace
+
+void GREvent::mergeArticulationBoxes() {
+  if (!mArticulations) return;
+  Articulations& all = *mArticulations;
+  if (all.placing || !all.merged || !(all.mergedAt == mPosition)) {
+    all.boxes.clear();
+    for (auto const& articulation : all.marks) all.boxes.add(BoxAgainst(*articulation, mPosition));
+    // Each mark costs as a step through a list, where the work limit sees it.
+    EngineWork::tListSteps += all.marks.size();
+    all.mergedAt = mPosition;
+    // While the marks are being placed, some still stand where they were.
+    all.merged = !all.placing;
+  }
+  all.boxes.mergeInto(mBoundingBox);
 }
 
 void GREvent::setPosition(NVPoint const& point) {
@@ -71,7 +122,7 @@ void GREvent::setHPosition(float x) {
 
 void GREvent::updateBoundingBox() {
   GRARCompositeNotationElement::updateBoundingBox();
-  for (auto& articulation : mArticulations) addToBoundingBox(articulation.get());
+  mergeArticulationBoxes();
   mLeftSpace = std::max(mLeftSpace, mReservedLeft);
   mRightSpace = std::max(mRightSpace, mReservedRight);
 }
@@ -89,10 +140,15 @@ void GREvent::removeAssociation(GRNotationElement* element) {
 }
 
 void GREvent::addArticulation(ARMusicalTag* tag) {
-  auto articulation = std::make_unique<GRArticulation>(tag, mCurLSPACE, false);
-  GRArticulation* added = articulation.get();
-  mArticulations.push_back(std::move(articulation));
+  if (!mArticulations) mArticulations = std::make_unique<Articulations>();
+  Articulations& all = *mArticulations;
+  GRArticulation* added =
+      all.marks.emplace_back(std::make_unique<GRArticulation>(tag, mCurLSPACE, false)).get();
+  all.placing = true;
   added->tellPosition(this, mPosition);
+  all.placing = false;
+  // The others stay where they are: the box grows by the new one alone.
+  if (all.merged && all.mergedAt == mPosition) all.boxes.add(BoxAgainst(*added, mPosition));
   mArticulationFlags |= added->getArticulationFlag();
   updateBoundingBox();
 }

@@ -12,6 +12,7 @@
 class ARDotFormat;
 class ARMusicalEvent;
 class ARMusicalTag;
+class GRArticulation;
 class GRBeam;
 class GRGlobalLocation;
 class GRGlobalStem;
@@ -80,9 +81,11 @@ class GREvent : public GRARCompositeNotationElement {
   virtual void setDotFormat(GRNoteDot* dot, ARDotFormat const* format);
 
   bool hasArticulation(int mask) const { return (mArticulationFlags & mask) != 0; }
-  std::vector<std::unique_ptr<GRNotationElement>> const& getArticulations() const {
-    return mArticulations;
-  }
+  // The marks placed over or under the event, in the order they were added; empty for most.
+  std::vector<std::unique_ptr<GRArticulation>> const& getArticulations() const;
+  // While the event places its own articulations one after another it rebuilds its box once
+  // after the last, not after each.
+  bool placesArticulations() const;
   int getArticulationFlags() const { return mArticulationFlags; }
   float getLineSpace() const { return mCurLSPACE; }
   GRNoteDot* getDot() const;
@@ -107,5 +110,12 @@ class GREvent : public GRARCompositeNotationElement {
   float mCurLSPACE = 50;
   GRGlobalStem* mGlobalStem = nullptr;
   bool mFillsBar = false;
-  std::vector<std::unique_ptr<GRNotationElement>> mArticulations;
+
+ private:
+  struct Articulations;
+  // Merges the articulations' boxes into the event's box.
+  void mergeArticulationBoxes();
+
+  // Made with the first articulation: most events have none.
+  std::unique_ptr<Articulations> mArticulations;
 };

@@ -46,10 +46,8 @@ float MarksReach(GRNotationElement const* element, float top, float bottom) {
   float reach = 0;
   for (GREvent const* event : EventsOfColumn(element)) {
     for (auto const& mark : event->getArticulations()) {
-      auto const* articulation = ar_cast<GRArticulation const>(mark.get());
       // A breath mark stands after its note.
-      if (articulation && articulation->getArticulationFlag() == GRArticulation::kBreathMark)
-        continue;
+      if (mark->getArticulationFlag() == GRArticulation::kBreathMark) continue;
       NVRect const& box = mark->getBoundingBox();
       float const y = mark->getPosition().y;
       if (y + box.top < bottom && y + box.bottom > top) reach = std::max(reach, -box.left);

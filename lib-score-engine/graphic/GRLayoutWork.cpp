@@ -5,6 +5,7 @@
 
 #include "ARCast.h"
 #include "ARMusic.h"
+#include "ARMusicalEvent.h"
 #include "ARMusicalVoice.h"
 #include "ARNewSystem.h"
 #include "ARRangeSpans.h"
@@ -14,6 +15,9 @@
 namespace {
 
 constexpr double kPerObject = 16;
+// A note or rest takes more than a tag: a head, a stem, a spring and its rods, and its entry in
+// the symbol map, whether or not bar lines and beams come with it.
+constexpr double kPerEventBesides = 24;
 // Each tag of the range list, a range's start and its end: the start makes a graphic element of
 // its own (a volta, slur or beam) that is placed, drawn and mapped as a note is, so music made of
 // short ranges takes as long per tag as plain music per note.
@@ -44,10 +48,12 @@ double EstimatedLayoutWork(ARMusic const& music) {
   for (void* pos = music.GetHeadPosition(); pos; ++voices) {
     ARMusicalVoice const* voice = music.GetNext(pos);
     int voiceBreaks = 0;
+    int events = 0;
     bool onOwnStaff = true;
     for (void* at = voice->ARMusicalVoice::ObjectList::GetHeadPosition(); at;) {
       ARMusicalObject const* object = voice->ARMusicalVoice::ObjectList::GetNext(at);
       if (IsBreak(object)) ++voiceBreaks;
+      if (ar_cast<ARMusicalEvent const>(object)) ++events;
       if (auto const* staff = ar_cast<ARStaff const>(object)) {
         staves.insert(std::clamp(staff->getStaffNumber(), 0, kStaves - 1));
         onOwnStaff = false;
@@ -58,8 +64,9 @@ double EstimatedLayoutWork(ARMusic const& music) {
     auto const* ranges = voice->getPositionTagList();
     ARRangeSpans const spans = MeasureRangeSpans(*voice);
     objects += voice->GetCount();
-    work += kPerObject * voice->GetCount() + kPerRange * (ranges ? ranges->GetCount() : 0) +
-            kPerRangeMember * spans.objects + kPerRangeAtBreak * spans.breaks;
+    work += kPerObject * voice->GetCount() + kPerEventBesides * events +
+            kPerRange * (ranges ? ranges->GetCount() : 0) + kPerRangeMember * spans.objects +
+            kPerRangeAtBreak * spans.breaks;
   }
   work += kPerStaffAtBreak * (breaks + 1.0) * (static_cast<double>(staves.size()) + voices);
   if (voices > 1)

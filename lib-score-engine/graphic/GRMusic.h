@@ -29,9 +29,10 @@ class GRMusic : public GREvent {
   // refused with a warning and gets no page.
   void createGR(ARPageFormat* format);
   bool isRefused() const { return mRefused; }
-  // 4.2 million: some six thousand measures (three hundred pages) of plain music on two staves,
-  // drawn in a few seconds and half a gigabyte at most by the optimised build.
-  static inline double sMaxLayoutWork = 4.2e6;
+  // 3.6 million: some three thousand measures (a hundred and fifty pages) of plain music on two
+  // staves, or sixty thousand sixteenths on one, drawn in a few seconds and in less than 300 MB,
+  // which a learner's machine can spare beside the trainer.
+  static inline double sMaxLayoutWork = 3.6e6;
   // The estimate counts each object at a fixed cost; a layout that takes more than this many
   // steps through the engine's lists per unit of its limit does work the estimate did not see
   // (plain music takes about three) and is refused as well, when it has taken them.

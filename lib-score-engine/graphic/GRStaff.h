@@ -153,6 +153,8 @@ class GRStaff : public GRCompositeNotationElement {
   // Null for a repeat end written as a range with a count: the range draws it.
   GRNotationElement* AddRepeatEnd(ARRepeatEnd* repeat);
   GRNotationElement* AddIntens(ARIntens* intens);
+  // Whether a dynamic mark was ever added: only such a staff has marks to move below its notes.
+  bool holdsDynamicMarks() const { return mHoldsDynamicMarks; }
   // A tag element of the staff, in time order like any other.
   GRNotationElement* AddTag(GRNotationElement* tag) { return addNotationElement(tag); }
   // Inserts before position; a null position (or the head) inserts at the head.
@@ -246,6 +248,7 @@ class GRStaff : public GRCompositeNotationElement {
   // a clef or key that a voice carries to a new line stands for.
   ARClef* mClefInForce = nullptr;
   ARKey* mKeyInForce = nullptr;
+  bool mHoldsDynamicMarks = false;
   std::vector<GRRoomBeside const*> mMarksBeside;
   // Sorted by their left ends, with the widest reach among them; the events whose reach is not
   // a number apart.

@@ -79,6 +79,7 @@ GRNotationElement* GRStaff::AddRepeatEnd(ARRepeatEnd* repeat) {
 GRNotationElement* GRStaff::AddIntens(ARIntens* intens) {
   auto* grintens = new GRIntens(this, intens);
   addNotationElement(grintens);
+  mHoldsDynamicMarks = true;
   return grintens;
 }
 

@@ -134,8 +134,9 @@ void GRSystemSlice::Finish() {
   for (int i = mStaffs->GetMinimum(); i <= highest; ++i) {
     GRStaff* staff = mStaffs->Get(i);
     if (!staff) continue;
-    // Dynamic marks go below the notes at their date before the staff takes their room.
-    GRIntens::StandBelowEvents(staff->getElements());
+    // Dynamic marks go below the notes at their date before the staff takes their room; most
+    // staves hold none, and the walk over their notes would find nothing to move.
+    if (staff->holdsDynamicMarks()) GRIntens::StandBelowEvents(staff->getElements());
     staff->updateBoundingBox();
     float top = staff->getBoundingBox().top;
     float bottom = staff->getBoundingBox().bottom;

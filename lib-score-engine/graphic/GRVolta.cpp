@@ -12,6 +12,7 @@
 #include "GRSystem.h"
 #include "NEPointerList.h"
 #include "VGDevice.h"
+#include "engine_work.h"
 #include "graphic_globals.h"
 
 namespace {
@@ -28,6 +29,16 @@ NVRect PageBox(GRNotationElement const* element) {
 bool IsNoteOrRest(GRNotationElement const* element) {
   return dynamic_cast<GRNote const*>(element) || dynamic_cast<GRRest const*>(element);
 }
+
+// The last answer of GRVolta::NoteOrRestBefore, for the list as it was then.
+struct NoteOrRestAnswer {
+  NEPointerList const* list = nullptr;
+  GRNotationElement const* element = nullptr;
+  unsigned version = 0;
+  int count = 0;
+  bool noteOrRest = false;
+};
+thread_local NoteOrRestAnswer sLastAnswer;
 
 }  // namespace
 
@@ -46,6 +57,8 @@ GRVolta::GRVolta(GRStaff* staff, ARVolta* ar) : GRPTagARNotationElement(ar) {
 }
 
 GRVolta::~GRVolta() {
+  // The answer may be about a staff of this volta's layout, which goes with it.
+  ForgetNoteOrRestAnswer();
   for (auto it = mPrevious.begin(); it != mPrevious.end();) {
     if (it->second == this) {
       it = mPrevious.erase(it);
@@ -60,13 +73,30 @@ GRVolta* GRVolta::getPrevious(int staffNumber) {
   return it == mPrevious.end() ? nullptr : it->second;
 }
 
-GRNotationElement* GRVolta::getBegElt(GRNotationElement* element) const {
-  GRStaff* staff = element->getGRStaff();
-  NEPointerList& list = staff->getElements();
+void GRVolta::ForgetNoteOrRestAnswer() {
+  sLastAnswer = NoteOrRestAnswer{};
+}
+
+bool GRVolta::NoteOrRestBefore(NEPointerList& list, GRNotationElement* element) {
+  NoteOrRestAnswer& last = sLastAnswer;
+  if (last.list == &list && last.element == element && last.version == list.GetVersion() &&
+      last.count == list.GetCount())
+    return last.noteOrRest;
+  bool found = false;
   void* pos = list.GetElementPos(element);
   if (pos) list.GetPrev(pos);
-  while (pos)
-    if (IsNoteOrRest(list.GetPrev(pos))) return nullptr;
+  while (pos && !found) {
+    found = IsNoteOrRest(list.GetPrev(pos));
+    // Two casts a step: more than a step through a list, as the work limit counts.
+    EngineWork::tListSteps += 2;
+  }
+  last = NoteOrRestAnswer{&list, element, list.GetVersion(), list.GetCount(), found};
+  return found;
+}
+
+GRNotationElement* GRVolta::getBegElt(GRNotationElement* element) const {
+  GRStaff* staff = element->getGRStaff();
+  if (NoteOrRestBefore(staff->getElements(), element)) return nullptr;
   GRStaff* previous = staff->getPreviousStaff();
   if (!previous || previous->getElements().GetCount() == 0) return nullptr;
   return previous->getElements().GetTail();
@@ -78,6 +108,7 @@ GRNotationElement* GRVolta::getEndElt(GRNotationElement* element) const {
   if (pos) list.GetNext(pos);
   while (pos) {
     GRNotationElement* next = list.GetNext(pos);
+    EngineWork::tListSteps += 2;
     if (next != element && (dynamic_cast<GRBar*>(next) || IsNoteOrRest(next))) return next;
   }
   return nullptr;

@@ -6,6 +6,7 @@
 #include "GRPTagARNotationElement.h"
 
 class ARVolta;
+class NEPointerList;
 class GRSystem;
 
 // The bracket with its text over the bars of an ending. It starts at its first element (or at
@@ -30,11 +31,19 @@ class GRVolta : public GRPTagARNotationElement {
   // The last volta finished on a staff number, null for none.
   static GRVolta* getPrevious(int staffNumber);
   // Forgets every volta: a new score starts without any.
-  static void ResetClassState() { mPrevious.clear(); }
+  static void ResetClassState() {
+    mPrevious.clear();
+    ForgetNoteOrRestAnswer();
+  }
 
  private:
   enum Shape { BOTH_HOOKS = 0, LEFT_HOOK = 1, RIGHT_HOOK = 2, NO_HOOKS = 3 };
 
+  // Whether a note or rest comes before the element in the list. Voltas stacked over one note
+  // all ask this of the same element, and the walk back passes all the others: the last answer
+  // is kept for the list as long as the list does not change.
+  static bool NoteOrRestBefore(NEPointerList& list, GRNotationElement* element);
+  static void ForgetNoteOrRestAnswer();
   GRNotationElement* getBegElt(GRNotationElement* element) const;
   GRNotationElement* getEndElt(GRNotationElement* element) const;
   void adjustPrevious(GRStaff* staff);

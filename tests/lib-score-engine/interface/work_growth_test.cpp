@@ -210,4 +210,42 @@ TEST_F(WorkGrowthTest, TempoMarksAlongOneLine) {
   ExpectLinear([](int n) { return "[ " + Repeated("\\tempo<\"Lento\"> c*8 ", n) + "]"; }, 40);
 }
 
+// Range tags numbered one by one, all opened at one place and closed at another.
+std::string NumberedRanges(char const* kind, char const* parameters, int count,
+                           std::string const& inside) {
+  std::string text;
+  for (int i = 1; i <= count; ++i)
+    text += "\\" + std::string(kind) + "Begin:" + std::to_string(i) + parameters + " ";
+  text += inside;
+  for (int i = 1; i <= count; ++i)
+    text += "\\" + std::string(kind) + "End:" + std::to_string(i) + " ";
+  return text;
+}
+
+// Endings stacked over one note: each finds whether a note comes before its first one in the
+// staff once for all of them, not once for each over all the others.
+TEST_F(WorkGrowthTest, EndingsStackedOverOneNote) {
+  ExpectLinear([](int n) { return "[ c " + NumberedRanges("volta", "<\"1.\">", n, "d ") + "e ]"; },
+               250);
+  ExpectLinear([](int n) { return "[ " + NumberedRanges("volta", "", n, "d ") + "e ]"; }, 250);
+}
+
+// Marks stacked on notes by ranges: a note takes each mark in, and moves with all of them,
+// without going over all its other marks for each.
+TEST_F(WorkGrowthTest, MarksStackedOnNotesByRanges) {
+  ExpectLinear([](int n) { return "[ " + NumberedRanges("stacc", "", n, "c ") + "]"; }, 250);
+  ExpectLinear(
+      [](int n) {
+        return "[ " + Repeated("\\accent( ", n) + Repeated("c/16 ", 20) + Repeated(") ", n) + "]";
+      },
+      50);
+  // Marks of four kinds, which stack in their order outside one another.
+  ExpectLinear(
+      [](int n) {
+        return "[ " + Alternating({"\\stacc( ", "\\ten( ", "\\accent( ", "\\fermata( "}, n) +
+               "c d e f g a " + Repeated(") ", n) + "h ]";
+      },
+      100);
+}
+
 }  // namespace
