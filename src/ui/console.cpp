@@ -24,6 +24,7 @@
 #include "src/ui/application.h"
 #include "src/ui/block_view_control.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
+#include "src/ui/controls/general_settings_tab.h"
 #include "src/ui/controls/settings_ear_control.h"
 #include "src/ui/controls/settings_note_control.h"
 #include "src/ui/controls/settings_symbol_control.h"
@@ -478,6 +479,8 @@ void Console::deviceDetectionHandler() {
 
 void Console::updateDevices() {
   Application::instance()->ApplySettings();
+  // A settings page on the screen names the keyboard in use: it follows the change at once.
+  for (GeneralSettingsTab* page : findChildren<GeneralSettingsTab*>()) page->ResetDeviceBox();
   if (!m_exerciseControl) return;
   m_exerciseControl->PauseExercise(true, true);
   m_exerciseControl->ApplySettings();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QStringList>
+#include <QTimer>
 
 #include <alsa/asoundlib.h>
 #include <jack/jack.h>
@@ -10,8 +11,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cstring>
 #include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "src/core/midi/platform/midi_api.h"
 
@@ -20,6 +25,10 @@ namespace Core {
 namespace {
 
 const char* const ClientName = "Quorvale";
+// After a notice the list of sources is looked at again this often, until it has stayed the same
+// for SettleLooks looks: a MIDI system may announce a port's removal before its list shows it.
+constexpr int SettleLookMs = 100;
+constexpr int SettleLooks = 5;
 
 class Watcher : public MidiSetupWatcher {
  public:
@@ -42,8 +51,13 @@ class Watcher : public MidiSetupWatcher {
       char drained[64];
       while (read(m_wake[0], drained, sizeof drained) > 0) {
       }
+      // A notice of any port, the program's own among them: the sources may be about to change.
+      m_looksLeft = SettleLooks;
       Check();
     });
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(SettleLookMs);
+    QObject::connect(&m_settleTimer, &QTimer::timeout, [this] { Check(); });
     return true;
   }
 
@@ -54,23 +68,36 @@ class Watcher : public MidiSetupWatcher {
         write(m_wake[1], &byte, 1);  // full pipe: a check is due
   }
 
-  // GUI thread: passes the notice on when the MIDI sources differ from the last ones seen.
+  // GUI thread: passes the notice on when a MIDI source of another program came, even under a
+  // name seen before (a keyboard plugged in again), or when the sources differ from the last ones
+  // seen (one went). Then looks again until the list settles.
   void Check() {
     QStringList sources = ListSources();
-    if (sources == m_sources) return;
+    const bool arrived = TakeArrivedSource();
+    const bool changed = sources != m_sources;
     m_sources = std::move(sources);
-    if (m_onChange) m_onChange();
+    if (arrived || changed) {
+      m_looksLeft = SettleLooks;
+      if (m_onChange) m_onChange();
+    } else if (m_looksLeft > 0) {
+      --m_looksLeft;
+    }
+    if (m_looksLeft > 0 && !m_settleTimer.isActive()) m_settleTimer.start();
   }
 
   virtual bool Open() = 0;
 
  protected:
   virtual QStringList ListSources() = 0;
+  // GUI thread: whether a MIDI source of another program was registered since the last call.
+  virtual bool TakeArrivedSource() = 0;
   void Remember() { m_sources = ListSources(); }
 
  private:
   std::function<void()> m_onChange;
   QStringList m_sources;
+  int m_looksLeft = 0;  // looks still due before the sources count as settled
+  QTimer m_settleTimer;
   int m_wake[2] = {-1, -1};
   QSocketNotifier* m_notifier = nullptr;  // lives as long as the process, like the watcher
 };
@@ -104,13 +131,26 @@ class JackWatcher : public Watcher {
     return names;
   }
 
+  bool TakeArrivedSource() override { return m_sourceArrived.exchange(false); }
+
  private:
-  // JACK's notification thread: server calls are not allowed here, so the work is handed on.
-  static void OnPortRegistration(jack_port_id_t, int, void* user) {
-    static_cast<JackWatcher*>(user)->Wake();
+  // JACK's notification thread: server calls are not allowed here, so the work is handed on. The
+  // port's own record can be read, though, while the port exists: a new MIDI output port is a
+  // source. The program registers none (its input devices' ports take MIDI in), so any such port
+  // is another program's. A port that goes shows as missing from the list.
+  static void OnPortRegistration(jack_port_id_t id, int registered, void* user) {
+    auto* watcher = static_cast<JackWatcher*>(user);
+    if (registered) {
+      const jack_port_t* port = jack_port_by_id(watcher->m_client, id);
+      if (port && (jack_port_flags(port) & JackPortIsOutput) &&
+          std::strcmp(jack_port_type(port), JACK_DEFAULT_MIDI_TYPE) == 0)
+        watcher->m_sourceArrived.store(true);
+    }
+    watcher->Wake();
   }
 
   jack_client_t* m_client = nullptr;
+  std::atomic<bool> m_sourceArrived{false};
 };
 
 class AlsaWatcher : public Watcher {
@@ -149,9 +189,7 @@ class AlsaWatcher : public Watcher {
       snd_seq_port_info_set_client(port, id);
       snd_seq_port_info_set_port(port, -1);
       while (snd_seq_query_next_port(m_sequencer, port) >= 0) {
-        const unsigned int caps = snd_seq_port_info_get_capability(port);
-        const unsigned int wanted = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
-        if ((caps & wanted) != wanted || (caps & SND_SEQ_PORT_CAP_NO_EXPORT)) continue;
+        if (!IsSource(snd_seq_port_info_get_capability(port))) continue;
         names << QStringLiteral("%1:%2 %3")
                      .arg(id)
                      .arg(snd_seq_port_info_get_port(port))
@@ -161,19 +199,47 @@ class AlsaWatcher : public Watcher {
     return names;
   }
 
+  bool TakeArrivedSource() override {
+    std::vector<snd_seq_addr_t> started;
+    {
+      std::lock_guard lock(m_startedMutex);
+      started.swap(m_started);
+    }
+    bool arrived = false;
+    snd_seq_port_info_t* port;
+    snd_seq_port_info_alloca(&port);
+    for (const snd_seq_addr_t& address : started)
+      if (snd_seq_get_any_port_info(m_sequencer, address.client, address.port, port) == 0)
+        arrived = arrived || IsSource(snd_seq_port_info_get_capability(port));
+    return arrived;
+  }
+
  private:
-  // Its own thread, for the life of the process: every announcement asks the GUI thread to look.
+  // A port another program can read MIDI from; the program's own input ports only take MIDI in.
+  static bool IsSource(unsigned int caps) {
+    const unsigned int wanted = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
+    return (caps & wanted) == wanted && !(caps & SND_SEQ_PORT_CAP_NO_EXPORT);
+  }
+
+  // Its own thread, for the life of the process: every announcement asks the GUI thread to look,
+  // and a port that started is noted for it to examine there.
   void Listen() {
     for (;;) {
       snd_seq_event_t* event = nullptr;
       const int result = snd_seq_event_input(m_sequencer, &event);
       if (result == -ENOSPC) continue;
       if (result < 0) return;
+      if (event && event->type == SND_SEQ_EVENT_PORT_START) {
+        std::lock_guard lock(m_startedMutex);
+        m_started.push_back(event->data.addr);
+      }
       Wake();
     }
   }
 
   snd_seq_t* m_sequencer = nullptr;
+  std::mutex m_startedMutex;
+  std::vector<snd_seq_addr_t> m_started;  // ports started since the GUI thread last looked
 };
 
 }  // namespace
