@@ -24,6 +24,21 @@ void ForgetCachedStore(const TempEnvironment& env) {
 }
 }  // namespace
 
+NoMidiSources::NoMidiSources()
+    : m_api(qgetenv("MELVARIN_MIDI_API")),
+      m_server(qgetenv("JACK_DEFAULT_SERVER")),
+      m_hadApi(qEnvironmentVariableIsSet("MELVARIN_MIDI_API")),
+      m_hadServer(qEnvironmentVariableIsSet("JACK_DEFAULT_SERVER")) {
+  qputenv("MELVARIN_MIDI_API", "jack");
+  qputenv("JACK_DEFAULT_SERVER", QByteArray("melvarin-no-server-") +
+                                     QByteArray::number(QCoreApplication::applicationPid()));
+}
+
+NoMidiSources::~NoMidiSources() {
+  m_hadApi ? qputenv("MELVARIN_MIDI_API", m_api) : qunsetenv("MELVARIN_MIDI_API");
+  m_hadServer ? qputenv("JACK_DEFAULT_SERVER", m_server) : qunsetenv("JACK_DEFAULT_SERVER");
+}
+
 void ShellTest::SetUp() {
   // Qt computes the settings path once per process; each test has its own folder.
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_env.ConfigHome());

@@ -26,6 +26,23 @@ inline bool WaitUntil(const std::function<bool()>& done, int ms = PatienceMs) {
   return QTest::qWaitFor(done, ms);
 }
 
+// For tests that need the program to find no MIDI keyboard, whatever the machine has plugged in:
+// while it lives, the program's MIDI goes to a JACK server that nobody runs. Made before the
+// services start (a member of the fixture), it is undone after they are released.
+class NoMidiSources {
+ public:
+  NoMidiSources();
+  ~NoMidiSources();
+  NoMidiSources(const NoMidiSources&) = delete;
+  NoMidiSources& operator=(const NoMidiSources&) = delete;
+
+ private:
+  QByteArray m_api;
+  QByteArray m_server;
+  bool m_hadApi;
+  bool m_hadServer;
+};
+
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override;
