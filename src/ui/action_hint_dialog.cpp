@@ -41,7 +41,7 @@ void ActionHintDialog::ShowHint(QPoint point, int displayTime, int delay) {
   setNewOpacity(1.0f);
   // Both variants stand on the point; the one after a wrong answer would otherwise keep whatever
   // place it had, the top left corner at first.
-  move(point.x(), point.y() - height());
+  MoveHint(point);
   raise();
   if (m_pauseAfterError) {
     m_ui.label->setText(tr(PauseAfterErrorViewText));
@@ -65,6 +65,11 @@ void ActionHintDialog::HideHint() {
   if (parentWidget()) parentWidget()->repaint();
   m_ui.label->setVisible(true);
   setNewOpacity(1.0f);
+}
+
+void ActionHintDialog::MoveHint(QPoint point) {
+  m_point = point;
+  move(point.x(), point.y() - height());
 }
 
 void ActionHintDialog::SetPauseAfterErrorMode(bool on) {

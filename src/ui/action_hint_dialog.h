@@ -31,6 +31,9 @@ class ActionHintDialog : public QWidget {
   // `delay` ms later, to end `displayTime` ms after that.
   void ShowHint(QPoint point, int displayTime, int delay);
   void HideHint();
+  // Moves a shown bubble so that its lower left corner is at `point`, leaving its text and fade
+  // as they are.
+  void MoveHint(QPoint point);
   // Picks the variant of the following ShowHint calls.
   void SetPauseAfterErrorMode(bool on);
   bool PauseAfterErrorMode() const { return m_pauseAfterError; }

@@ -29,6 +29,9 @@ void PlayDialog::doShow(FadeMode mode, QWidget* covered) {
     covered->render(&m_background, QPoint(0, 0), QRegion(covered->rect()),
                     QWidget::DrawChildren | QWidget::IgnoreMask);
     covered->hide();
+  } else {
+    // No picture of an earlier showing: the screen has changed since.
+    m_background = QPixmap();
   }
   setVisible(true);
   raise();

@@ -31,6 +31,10 @@ class PlayDialog : public QWidget {
   // 0 at rest .. 9, the last frame before the overlay vanishes.
   int step() const { return m_step; }
   bool animating() const { return m_fadeIn.isActive() || m_fadeOut.isActive(); }
+  // The widget the overlay stands in for; null when it shows no picture of one.
+  QWidget* covered() const { return m_covered; }
+  // The still picture shown dimmed under the symbol; null when there is none.
+  const QPixmap& picture() const { return m_background; }
   // One step of the running animation, as a tick of its timer; nothing when none runs.
   void advance();
 

@@ -51,6 +51,7 @@ void ScoreBoard::Reset(std::shared_ptr<Core::ScoreSet> set) {
   scoreSet = std::move(set);
   Initialize();
   update();
+  emit shownChanged();
 }
 
 void ScoreBoard::Initialize() {

@@ -81,6 +81,8 @@ class ScoreBoard : public MusicControl {
 
  signals:
   void TickRecieved();
+  // A new set is shown (Reset): what the board covers may have changed.
+  void shownChanged();
 
  public slots:
   void NextPage();

@@ -269,6 +269,13 @@ class ConsoleExerciseControl : public QWidget {
   void KillAutoNextTimer();
   void StartAutoNextTimer(int ms);
   int ChooseAnswerMode(unsigned int methods) const;
+  // The answer mode of a question that accepts `methods`; none when it is drawn at random.
+  std::optional<int> ForeseenAnswerMode(unsigned int methods) const;
+  // Puts up the answer controls (piano or buttons) that the next question will have, where that
+  // is known before it is drawn.
+  void ShowAnswerControlsOfNextQuestion();
+  // Gives the Play overlay, when it rests without a picture, one of the screen as it is now.
+  void PictureUnderRestingOverlay();
   // The current question waits for its answer: it is shown, sounding or not.
   bool TakesAnswers() const;
   void ShowAnswer(bool right, const Core::Answer& answer);
@@ -294,6 +301,10 @@ class ConsoleExerciseControl : public QWidget {
   // Shows the hint clear of what the question shows and of the answer controls; takes it down
   // when there is no such place.
   void ShowSpacebarHint();
+  // Places a shown spacebar hint again against the question area as it is now.
+  void KeepHintClearOfQuestion();
+  // Where the hint's top-left corner goes; none when it would cover the question everywhere.
+  std::optional<QPoint> SpacebarHintCorner() const;
   // What the question area shows, in the screen's coordinates; empty when it shows nothing.
   QRect ShownQuestionRect() const;
   void PaintFrameShadow();

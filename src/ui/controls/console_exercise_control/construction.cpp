@@ -66,6 +66,9 @@ ConsoleExerciseControl::ConsoleExerciseControl(QWidget* parent)
           &ConsoleExerciseControl::showExerciseStatistics);
 
   actionHintDialog = new ActionHintDialog(this);
+  // The hint stands clear of the score shown, also of one that comes while it is up.
+  connect(scoreBoard, &ScoreBoard::shownChanged, this,
+          &ConsoleExerciseControl::KeepHintClearOfQuestion);
   actionHintDialog->HideHint();
   actionHintDialog->installEventFilter(this);
 
@@ -193,7 +196,16 @@ void ConsoleExerciseControl::ShowPlayOverlay(FadeMode mode) {
   // Paused between questions (after a verdict, or back from a settings page), Play goes on with a
   // new question: the last verdict is over, and the overlay shows the screen without it.
   if (IsPaused() && exercise->GetState() == Core::ES_READY) ClearVerdict();
+  // Its picture shows the screen as Play will show it, with the next question's answer controls.
+  if (exercise && exercise->GetState() == Core::ES_READY) ShowAnswerControlsOfNextQuestion();
   GetPlayDialog()->doShow(mode, ui.rootWidget);
+}
+
+void ConsoleExerciseControl::PictureUnderRestingOverlay() {
+  if (!playDialog || !playDialog->isVisible() || playDialog->animating() || playDialog->covered())
+    return;
+  if (currentView != ExerciseView || !exercise || exercise->GetState() == Core::ES_FINISHED) return;
+  ShowPlayOverlay(FadeNone);
 }
 
 void ConsoleExerciseControl::setVisible(bool visible) {

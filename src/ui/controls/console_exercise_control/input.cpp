@@ -168,6 +168,27 @@ void ConsoleExerciseControl::ToggleBySpace() {
 }
 
 void ConsoleExerciseControl::ShowSpacebarHint() {
+  const std::optional<QPoint> corner = SpacebarHintCorner();
+  if (!corner) {
+    actionHintDialog->HideHint();
+    return;
+  }
+  actionHintDialog->ShowHint(*corner + QPoint(0, actionHintDialog->height()), HintDuration, 0);
+}
+
+void ConsoleExerciseControl::KeepHintClearOfQuestion() {
+  if (!actionHintDialog->isVisible() || currentView != ExerciseView) return;
+  // The answer score comes after the verdict's hint and may reach further down than the
+  // question did: the bubble moves out of its way, or goes when no place is clear.
+  const std::optional<QPoint> corner = SpacebarHintCorner();
+  if (!corner) {
+    actionHintDialog->HideHint();
+    return;
+  }
+  actionHintDialog->MoveHint(*corner + QPoint(0, actionHintDialog->height()));
+}
+
+std::optional<QPoint> ConsoleExerciseControl::SpacebarHintCorner() const {
   const QSize size = actionHintDialog->size();
   const int screenWidth = PrimaryScreenGeometry().width();
   const int usualBottom = ui.Gkc->mapTo(this, QPoint(0, 0)).y() - 70;
@@ -184,11 +205,7 @@ void ConsoleExerciseControl::ShowSpacebarHint() {
   // must be told how it goes on, at the usual place.
   std::optional<QPoint> corner = PlaceHint(room);
   if (!corner && actionHintDialog->PauseAfterErrorMode()) corner = room.usual;
-  if (!corner) {
-    actionHintDialog->HideHint();
-    return;
-  }
-  actionHintDialog->ShowHint(*corner + QPoint(0, size.height()), HintDuration, 0);
+  return corner;
 }
 
 QRect ConsoleExerciseControl::ShownQuestionRect() const {

@@ -70,11 +70,27 @@ void ConsoleExerciseControl::ShowQuestion() {
 }
 
 int ConsoleExerciseControl::ChooseAnswerMode(unsigned int methods) const {
+  if (const std::optional<int> mode = ForeseenAnswerMode(methods)) return *mode;
+  return std::rand() % 2 == 0 ? 1 : 0;
+}
+
+std::optional<int> ConsoleExerciseControl::ForeseenAnswerMode(unsigned int methods) const {
   if (methods == 1) return 1;
   if (methods != 2) return 0;
   const Core::GlobalSettings& global = Application::instance()->GetSettings()->globalSettings;
-  if (global.answerGkc && global.answerMultipleChoice) return std::rand() % 2 == 0 ? 1 : 0;
+  if (global.answerGkc && global.answerMultipleChoice) return std::nullopt;  // drawn per question
   return global.answerMultipleChoice ? 1 : 0;
+}
+
+void ConsoleExerciseControl::ShowAnswerControlsOfNextQuestion() {
+  if (!exercise || currentView != ExerciseView) return;
+  // The question is not drawn yet; what a trainer's questions accept does not hang on which one
+  // it will be, but for the note trainer's chord names, which its other questions outnumber.
+  const std::optional<int> mode =
+      ForeseenAnswerMode(exercise->GetSupportedAnswerMethods(Core::Question()));
+  if (!mode) return;
+  answerMode = *mode;
+  updateButtons();
 }
 
 void ConsoleExerciseControl::updateButtons() {

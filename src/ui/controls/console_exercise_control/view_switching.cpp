@@ -81,6 +81,11 @@ void ConsoleExerciseControl::setupStateMachine() {
   QState* extendedState = makeState("extendedStatistics");
   QState* referenceState = makeState("reference");
   machine->setInitialState(exerciseState);
+  // Back in the exercise view the overlay has no picture yet: the areas were still on their
+  // way. It takes one once they are in place, and once showExercise, during whose signal a quick
+  // transition ends, has put the answer controls back.
+  connect(exerciseState, &QState::propertiesAssigned, this,
+          &ConsoleExerciseControl::PictureUnderRestingOverlay, Qt::QueuedConnection);
 
   const QRect keysBuilt = ui.GkcLayoutWidget->geometry();
   QRect questionHidden = ui.NotestavePictureWidget->geometry();

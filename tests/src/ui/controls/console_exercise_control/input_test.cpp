@@ -18,6 +18,7 @@
 #include "src/ui/controls/console_exercise_control/screen_fixture.h"
 #include "src/ui/fader_widget.h"
 #include "src/ui/play_dialog.h"
+#include "src/ui/score_board/score_board.h"
 
 namespace {
 
@@ -211,6 +212,96 @@ TEST_F(ScreenInputTest, TheSpacebarHintStandsClearOfLowNotesOfTheScore) {
     EXPECT_LT(bubble.bottom(), probe.ui().Gkc->mapTo(screen, QPoint()).y()) << low.key;
     screen->StopExercise();
   }
+}
+
+// After a wrong answer the lesson waits with the hint up, and the answer score that follows
+// shows the note played: the hint moves out of its way, however far below the staff it lies. It
+// used to stay where the question's score had left room and hide a low wrong note.
+TEST_F(ScreenInputTest, TheHintAfterAWrongAnswerStandsClearOfTheAnswerScore) {
+  Core::GlobalSettings global = App()->GetSettings()->globalSettings;
+  global.hideMidiDialog = true;
+  global.showDifficultyDialog = false;
+  App()->SetGlobalSettings(global);
+  for (const bool trebleClef : {false, true}) {
+    Core::ExcersisesSettings settings = App()->GetSettings()->GetExcersiseSettings();
+    settings.noteTrainer.onWrongAnswer.autoContinue = false;
+    Core::SingleNotesSettings& notes = settings.noteTrainer.singleNotes;
+    notes.diapason.minimum = 38;  // around middle C
+    notes.diapason.maximum = 39;
+    notes.cleff = {trebleClef, !trebleClef};
+    notes.duration = {0, 2};
+    App()->SetExcerciseSettings(settings);
+    StartFromOverlay(0);
+    auto* board = screen->findChild<UI::ScoreBoard*>();
+    const Core::ScoresDescription* question = board->GetScore(0);
+
+    QMetaObject::invokeMethod(screen, "GKCNotePressed", Q_ARG(int, 0));  // A0, wrong
+    ASSERT_TRUE(WaitUntil([&] { return board->GetScore(0) != question; })) << trebleClef;
+    UI::ActionHintDialog* hint = probe.hint();
+    ASSERT_TRUE(hint->isVisible()) << trebleClef;
+    ASSERT_TRUE(hint->label()->text().startsWith("Press spacebar for next question,"));
+    const QRect bubble = hint->geometry();
+    Snap(QString("hint-after-wrong-a0-%1").arg(trebleClef ? "treble" : "bass"));
+
+    TakeHintDown();
+    // The answer score's ink: black, the wrong note red and the missed one blue.
+    const QRect score = ShownInQuestionArea([](QRgb pixel) {
+      return qGray(pixel) < 60 || (qRed(pixel) > 150 && qGreen(pixel) < 90) ||
+             (qBlue(pixel) > 150 && qRed(pixel) < 90);
+    });
+    ASSERT_GT(score.height(), 100) << trebleClef;
+    EXPECT_FALSE(bubble.intersects(score))
+        << (trebleClef ? "treble" : "bass") << ": bubble " << bubble.y() << ".." << bubble.bottom()
+        << ", score " << score.y() << ".." << score.bottom();
+    screen->StopExercise();
+  }
+}
+
+// The Play overlay's dimmed picture shows the answer controls that Play brings: the piano for the
+// note trainer opened after a music-symbols quiz, and the buttons on coming back from the
+// music-symbols statistics. It used to show the ones the screen had had before.
+TEST_F(ScreenInputTest, ThePlayOverlayShowsTheAnswerControlsThatPlayBrings) {
+  Core::GlobalSettings global = App()->GetSettings()->globalSettings;
+  global.hideMidiDialog = true;
+  App()->SetGlobalSettings(global);
+  UI::PlayDialog* overlay = screen->GetPlayDialog();
+  QWidget* root = probe.ui().rootWidget;
+  // Whether the picture under the overlay, and then the screen that Play brings, show the piano
+  // at the answer controls' place: its white keys fill a good part of it, the buttons none.
+  const auto pianoShown = [&](const QImage& image) {
+    const QRect place(probe.ui().GkcLayoutWidget->mapTo(root, QPoint()),
+                      probe.ui().GkcLayoutWidget->size());
+    int white = 0, all = 0;
+    for (int y = place.top(); y <= place.bottom(); y += 2)
+      for (int x = place.left(); x <= place.right(); x += 2, ++all)
+        white += qGray(image.pixel(x, y)) > 225;
+    return white > all / 4;
+  };
+  const auto pictureAndPlay = [&](Core::Exercise* exercise) {
+    EXPECT_TRUE(WaitUntil([&] { return overlay->isVisible() && overlay->covered() == root; }));
+    const bool inPicture = pianoShown(overlay->picture().toImage());
+    overlay->clickAreaClicked();
+    EXPECT_TRUE(WaitUntil([&] {
+      return exercise->GetState() == Core::ES_AWAITING_ANSWER && !probe.fader()->isFading() &&
+             root->isVisible();
+    }));
+    return std::pair{inPicture, pianoShown(root->grab().toImage())};
+  };
+
+  App()->SetQuizMode(true);
+  StartFromOverlay(2);
+  ASSERT_TRUE(probe.ui().MultipleChoiceWidget->isVisible());
+  App()->SetQuizMode(false);
+  m_console->OpenExercise(0, false);
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && screen->isVisible(); }));
+  EXPECT_EQ(pictureAndPlay(screen->CurrentExercise()), std::pair(true, true))
+      << "note trainer after a quiz";
+
+  Core::Exercise* symbols = StartFromOverlay(2);
+  screen->ShowStatistics(UI::SpeedImmediate);
+  ASSERT_TRUE(WaitUntil([&] { return probe.ui().Gkc->isVisible(); }));
+  QMetaObject::invokeMethod(screen, "showExercise", Q_ARG(UI::Speed, UI::SpeedImmediate));
+  EXPECT_EQ(pictureAndPlay(symbols), std::pair(false, false)) << "back from the statistics";
 }
 
 // The hint that goes down from under a pointer resting in the question area's bottom rows stays
