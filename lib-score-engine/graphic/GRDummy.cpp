@@ -7,5 +7,7 @@ void GRDummy::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
 }
 
 void GRDummy::tellPosition(GObject* caller, NVPoint const& point) {
-  if (auto* tag = dynamic_cast<GObject*>(mTag)) tag->tellPosition(caller, point);
+  auto* tag = dynamic_cast<GRNotationElement*>(mTag);
+  // A tag that is telling its own position started this round of notices.
+  if (tag && !tag->isTellingPosition()) tag->tellPosition(caller, point);
 }

@@ -36,12 +36,22 @@ GRNotationElement::~GRNotationElement() {
 
 void GRNotationElement::setPosition(NVPoint const& point) {
   GObject::setPosition(point);
-  if (mAssociated) mAssociated->tellPosition(this, mPosition);
+  tellAssociations();
 }
 
 void GRNotationElement::setHPosition(float x) {
   GObject::setHPosition(x);
-  if (mAssociated) mAssociated->tellPosition(this, mPosition);
+  tellAssociations();
+}
+
+void GRNotationElement::tellAssociations() {
+  if (!mAssociated) return;
+  // Restored rather than cleared, so that a telling nested in this one (the element moved again
+  // by something it told) does not end this one early.
+  bool const wasTelling = mTellingPosition;
+  mTellingPosition = true;
+  mAssociated->tellPosition(this, mPosition);
+  mTellingPosition = wasTelling;
 }
 
 void GRNotationElement::tellPosition(GObject*, NVPoint const& point) {

@@ -20,7 +20,9 @@ class GRNotationElement : public GObject {
   // Every associated element forgets this one.
   ~GRNotationElement() override;
 
-  // Tells the new position to every associated element.
+  // Tells the new position to every associated element, except those that are themselves telling
+  // theirs: an element and a tag may each hold the other, and a notice passed on that way would
+  // go round between them for ever.
   void setPosition(NVPoint const& point) override;
   void setHPosition(float x) override;
   // Takes the position told, unless the element is placed by its own spring.
@@ -66,6 +68,9 @@ class GRNotationElement : public GObject {
   void setSymbol(unsigned int symbol) { mSymbol = symbol; }
   // Null until something is associated.
   NEPointerList* getAssociations() const { return mAssociated; }
+  // While true, the element is telling its associated elements its position, and takes no
+  // notice of positions told back to it along any path.
+  bool isTellingPosition() const { return mTellingPosition; }
   void FreeAssociatedList();
   // Widens the box by element's box, taken where that element stands relative to this one.
   void addToBoundingBox(GRNotationElement* element);
@@ -103,6 +108,7 @@ class GRNotationElement : public GObject {
 
  protected:
   unsigned int mSymbol = 0;
+  bool mTellingPosition = false;
   GRStaff* mGrStaff = nullptr;
   int mNeedsSpring = 0;
   int mSpringID = -1;
@@ -113,6 +119,8 @@ class GRNotationElement : public GObject {
   NEPointerList* mAssociated = nullptr;
 
  private:
+  void tellAssociations();
+
   static inline thread_local int sWholeLayoutGoing = 0;
 };
 

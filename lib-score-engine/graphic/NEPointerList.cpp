@@ -41,7 +41,11 @@ void NEPointerList::setPosition(NVPoint const& point) {
 
 void NEPointerList::tellPosition(GObject* caller, NVPoint const& point) {
   void* pos = GetHeadPosition();
-  while (pos) GetNext(pos)->tellPosition(caller, point);
+  while (pos) {
+    GRNotationElement* element = GetNext(pos);
+    // An element still telling its own position started this round of notices.
+    if (!element->isTellingPosition()) element->tellPosition(caller, point);
+  }
 }
 
 void* NEPointerList::GetElementPos(GRNotationElement* element) {
