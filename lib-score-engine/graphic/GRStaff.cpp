@@ -50,6 +50,19 @@ bool IsNatural(int pitch) {
 bool IsChromatic(int pitch) {
   return pitch >= 9 && pitch <= 13;
 }
+
+// A voice carries its own last clef or key to a new line; another voice on the staff may have
+// changed the staff's since, and the line opens with the one in force. Returns a copy of that one
+// standing where the carried tag stood, or null where the carried tag is still in force.
+template <typename Tag>
+Tag* CarriedCopyInForce(Tag const* tag, Tag const* inForce) {
+  if (!tag->isCarried() || !inForce || *inForce == *tag) return nullptr;
+  auto* copy = new Tag(*inForce);
+  copy->setRelativeTimePosition(tag->getRelativeTimePosition());
+  copy->setIsAuto(tag->getIsAuto());
+  copy->setCarried(true);
+  return copy;
+}
 }  // namespace
 
 GRStaff::GRStaff(GRSystemSlice* slice) : mGrSystemSlice(slice) {
@@ -492,16 +505,9 @@ void GRStaff::BeginStaff(GRStaffManager* manager) {
 }
 
 GRNotationElement* GRStaff::AddClef(ARClef* clef) {
-  // A voice carries its own last clef to a new line; another voice on the staff may have changed
-  // the staff's clef since, and the line opens with the clef in force.
-  const bool stale = clef->isCarried() && mClefInForce && !(*mClefInForce == *clef);
-  if (stale) {
-    auto* inForce = new ARClef(*mClefInForce);
-    inForce->setRelativeTimePosition(clef->getRelativeTimePosition());
-    inForce->setIsAuto(clef->getIsAuto());
-    inForce->setCarried(true);
-    clef = inForce;
-  }
+  ARClef* const inForce = CarriedCopyInForce(clef, mClefInForce);
+  const bool stale = inForce != nullptr;
+  if (stale) clef = inForce;
   auto* grclef = new GRClef(clef, this, stale);
   grclef->setRelativeTimePosition(nextElementTime(clef));
   setClefParameters(clef->getName().c_str(), grclef->mClefPitch, grclef->mClefOctave,
@@ -609,15 +615,9 @@ GRNotationElement* GRStaff::AddKey(ARKey* key) {
     // Naturals for the key in force; the key itself stays.
     grkey = new GRKey(this, static_cast<ARKey*>(mStaffState.curkey->Copy()), 1, true);
   } else {
-    // As a carried clef: the line opens with the staff's key in force.
-    const bool stale = key->isCarried() && mKeyInForce && !(*mKeyInForce == *key);
-    if (stale) {
-      auto* inForce = new ARKey(*mKeyInForce);
-      inForce->setRelativeTimePosition(key->getRelativeTimePosition());
-      inForce->setIsAuto(key->getIsAuto());
-      inForce->setCarried(true);
-      key = inForce;
-    }
+    ARKey* const inForce = CarriedCopyInForce(key, mKeyInForce);
+    const bool stale = inForce != nullptr;
+    if (stale) key = inForce;
     grkey = new GRKey(this, key, 0, stale);
     mStaffState.curkey = key;
     mStaffState.keyset = true;
