@@ -1,7 +1,7 @@
 // The screen's event filter: the space bar and clicks pause and resume in the exercise view only,
 // the section buttons leave the focus on the screen, hiding pauses, the spacebar hint and its
-// place under the question card, and the seek slider dragged with the mouse, also from the
-// Play overlay.
+// place under the question card, a wrong note played far off the staff shown whole in the answer
+// score, and the seek slider dragged with the mouse, also from the Play overlay.
 
 #include <QCursor>
 #include <QDir>
@@ -253,6 +253,50 @@ TEST_F(ScreenInputTest, TheHintAfterAWrongAnswerStandsClearOfTheAnswerScore) {
     EXPECT_FALSE(bubble.intersects(score))
         << (trebleClef ? "treble" : "bass") << ": bubble " << bubble.y() << ".." << bubble.bottom()
         << ", score " << score.y() << ".." << score.bottom();
+    screen->StopExercise();
+  }
+}
+
+// A wrong note is drawn in the answer score when its clef can show it, however far from the staff
+// it lies, and the score it widens stays whole inside the question area: the lowest and highest
+// such keys of each clef, on the piano as the learner plays them.
+TEST_F(ScreenInputTest, TheFarthestWrongNotesOfEachClefShowWholeInTheAnswerScore) {
+  Core::GlobalSettings global = App()->GetSettings()->globalSettings;
+  global.hideMidiDialog = true;
+  global.showDifficultyDialog = false;
+  App()->SetGlobalSettings(global);
+  struct Case {
+    bool trebleClef;
+    int wrongKey;
+  };
+  // A0 and D♯5 in the bass clef; A♯2 and C8 in the treble clef.
+  for (const Case c : {Case{false, 0}, Case{false, 54}, Case{true, 25}, Case{true, 87}}) {
+    SCOPED_TRACE(testing::Message() << (c.trebleClef ? "treble" : "bass") << " " << c.wrongKey);
+    Core::ExcersisesSettings settings = App()->GetSettings()->GetExcersiseSettings();
+    settings.noteTrainer.onWrongAnswer.autoContinue = false;
+    Core::SingleNotesSettings& notes = settings.noteTrainer.singleNotes;
+    notes.diapason.minimum = 38;  // around middle C
+    notes.diapason.maximum = 39;
+    notes.cleff = {c.trebleClef, !c.trebleClef};
+    notes.duration = {0, 2};
+    App()->SetExcerciseSettings(settings);
+    StartFromOverlay(0);
+    auto* board = screen->findChild<UI::ScoreBoard*>();
+    const Core::ScoresDescription* question = board->GetScore(0);
+
+    QMetaObject::invokeMethod(screen, "GKCNotePressed", Q_ARG(int, c.wrongKey));
+    ASSERT_TRUE(WaitUntil([&] { return board->GetScore(0) != question; }));
+    ASSERT_TRUE(WaitUntil([&] { return !probe.fader()->isFading(); }));
+    TakeHintDown();
+    const QRect red = ShownInQuestionArea(
+        [](QRgb pixel) { return qRed(pixel) > 150 && qGreen(pixel) < 90 && qBlue(pixel) < 90; });
+    EXPECT_GT(red.height(), 10);
+    const QRect area(probe.fader()->mapTo(screen, QPoint()), probe.fader()->size());
+    const QRect score = board->shownRect().translated(board->mapTo(screen, QPoint()));
+    ASSERT_FALSE(score.isEmpty());
+    EXPECT_TRUE(area.contains(score)) << "area " << area.y() << ".." << area.bottom() << ", score "
+                                      << score.y() << ".." << score.bottom();
+    EXPECT_TRUE(area.contains(red));
     screen->StopExercise();
   }
 }
