@@ -20,14 +20,6 @@
 
 namespace {
 
-// Takes the first occurrence of the tag out of the list; whether there was one.
-bool RemoveFirst(ARMusicalVoiceState::PositionTags& tags, ARPositionTag const* tag) {
-  auto const found = std::find(tags.begin(), tags.end(), tag);
-  if (found == tags.end()) return false;
-  tags.erase(found);
-  return true;
-}
-
 // The tag whose range an end marker closes; a begin tag stands for itself.
 ARPositionTag* RangeOf(ARPositionTag* tag) {
   if (!tag->isEndMarker()) return tag;
@@ -177,26 +169,23 @@ void ARMusicalVoiceState::AddPositionTag(ARPositionTag* tag, int addToAdded) {
 
 void ARMusicalVoiceState::RemovePositionTag(ARPositionTag* tag, int addToRemoved) {
   ARPositionTag* range = RangeOf(tag);
-  const bool removed = RemoveFirst(curpositiontags, range);
+  const bool removed = curpositiontags.RemoveFirst(range);
   MELVARIN_ASSERT(removed);
   Closed(range, addToRemoved);
 }
 
 void ARMusicalVoiceState::CloseIfOpen(ARPositionTag* tag) {
   ARPositionTag* range = tag->isEndMarker() ? tag->getCorrespondence() : tag;
-  if (range && RemoveFirst(curpositiontags, range)) Closed(range, 1);
+  if (range && curpositiontags.RemoveFirst(range)) Closed(range, 1);
 }
 
 void ARMusicalVoiceState::Closed(ARPositionTag* range, int addToRemoved) {
   if (addToRemoved) removedpositiontags.push_back(range);
-  RemoveFirst(addedpositiontags, range);
+  addedpositiontags.RemoveFirst(range);
   if (range == curdispdur) {
     // The innermost display duration still open is the one in force again.
-    curdispdur = nullptr;
-    for (auto open = curpositiontags.rbegin(); open != curpositiontags.rend() && !curdispdur;
-         ++open)
-      if (RangeKindOf(*open) & kRangeDisplayDuration)
-        curdispdur = static_cast<ARDisplayDuration*>(*open);
+    curdispdur = static_cast<ARDisplayDuration*>(curpositiontags.LastWhere(
+        [](ARPositionTag const* open) { return RangeKindOf(open) & kRangeDisplayDuration; }));
   } else if (range == curchordtag) {
     curchordtag = nullptr;
   } else if (range == curgrace) {
@@ -207,8 +196,7 @@ void ARMusicalVoiceState::Closed(ARPositionTag* range, int addToRemoved) {
 bool ARMusicalVoiceState::IsOpen(ARPositionTag const* tag) const {
   if (!tag) return false;
   if (tag->isEndMarker()) tag = tag->getCorrespondence();
-  return tag &&
-         std::find(curpositiontags.begin(), curpositiontags.end(), tag) != curpositiontags.end();
+  return curpositiontags.Contains(tag);
 }
 
 ARChordTag* ARMusicalVoiceState::AsChordRange(ARPositionTag* tag) {
@@ -223,8 +211,8 @@ void ARMusicalVoiceState::DeleteAddedAndRemovedPTags() {
 
 void ARMusicalVoiceState::Forget(ARPositionTag* tag) {
   if (IsOpen(tag) && !tag->isEndTagClass()) RemovePositionTag(tag, 0);
-  RemoveFirst(addedpositiontags, tag);
-  RemoveFirst(removedpositiontags, tag);
+  addedpositiontags.RemoveFirst(tag);
+  removedpositiontags.RemoveFirst(tag);
   for (ARMusicalVoiceState* snapshot : {chordState, prevchordState})
     if (snapshot) snapshot->Forget(tag);
 }

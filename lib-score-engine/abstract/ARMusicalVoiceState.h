@@ -4,6 +4,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "ARRangeTagList.h"
 #include "Fraction.h"
 #include "kf_ilist.h"
 
@@ -27,8 +28,9 @@ class ARMusicalVoiceState {
   // handful, copied with every chord snapshot, so they are kept in a vector.
   using StateTags = std::vector<ARMusicalTag*>;
   // The ranges open now, or those the last step opened or closed: a few at a time, changed at
-  // nearly every step of every walk, so they are kept in vectors.
-  using PositionTags = std::vector<ARPositionTag*>;
+  // nearly every step of every walk, but a text may open thousands over one note and close them
+  // in any order.
+  using PositionTags = ARRangeTagList;
 
   ARMusicalVoiceState() = default;
   // Copies every list into a list of its own; the chord snapshots are copied one level deep.

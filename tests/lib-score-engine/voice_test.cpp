@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <typeinfo>
 #include <vector>
 
@@ -305,6 +307,55 @@ TEST(VoiceTest, AdjustDurationFillsTheVoiceAndClosesOpenRanges) {
   b.voice.adjustDuration(Fraction(3, 4));
   EXPECT_EQ(Elements(b.voice), "c1*1/4@0/1+1/4 \\slur(@1/4 empty-10*1/2@1/4+1/2 ");
   EXPECT_EQ(open->getEndPosition(), b.voice.GetTailPosition());
+}
+
+// The lists of ranges hold tags in the order they came, whichever are taken out, however many
+// there are and when a tag comes twice; a copy holds the same tags in the same order. Compared
+// step by step with a plain vector doing the same.
+TEST(VoiceStateTest, RangeListsKeepTheirOrderWhicheverRangesClose) {
+  std::vector<std::unique_ptr<ARSlur>> owned;
+  for (int i = 0; i < 300; ++i) owned.push_back(std::make_unique<ARSlur>());
+  auto const tag = [&](int i) { return owned[static_cast<std::size_t>(i)].get(); };
+  ARMusicalVoiceState::PositionTags list;
+  std::vector<ARPositionTag*> expected;
+  auto const same = [&](ARMusicalVoiceState::PositionTags const& tags) {
+    return std::vector<ARPositionTag*>(tags.begin(), tags.end()) == expected &&
+           tags.size() == expected.size();
+  };
+  auto const take = [&](ARPositionTag* taken) {
+    auto const found = std::find(expected.begin(), expected.end(), taken);
+    bool const there = found != expected.end();
+    if (there) expected.erase(found);
+    EXPECT_EQ(list.RemoveFirst(taken), there);
+  };
+  for (int i = 0; i < 200; ++i) {
+    list.push_back(tag(i));
+    expected.push_back(tag(i));
+  }
+  // The same tag twice: the first occurrence goes first.
+  list.push_back(tag(7));
+  expected.push_back(tag(7));
+  for (int k = 0; k < 200; ++k) {
+    take(tag((k * 37) % 300));  // some were never in the list
+    if (k % 5 == 0) {           // new ranges open between the closing ones
+      list.push_back(tag(200 + k / 5));
+      expected.push_back(tag(200 + k / 5));
+    }
+    ASSERT_TRUE(same(list)) << "after " << k + 1 << " closed";
+    ARMusicalVoiceState::PositionTags const copy = list;
+    ASSERT_TRUE(same(copy));
+    ASSERT_TRUE(copy == list);
+    for (int i : {7, 100, 199, 210})
+      EXPECT_EQ(list.Contains(tag(i)),
+                std::find(expected.begin(), expected.end(), tag(i)) != expected.end());
+    if (!expected.empty()) {
+      EXPECT_EQ(list.front(), expected.front());
+      EXPECT_EQ(list.LastWhere([](ARPositionTag const*) { return true; }), expected.back());
+    }
+  }
+  while (!expected.empty()) take(expected.back());
+  EXPECT_TRUE(list.empty());
+  EXPECT_FALSE(list.RemoveFirst(tag(0)));
 }
 
 }  // namespace

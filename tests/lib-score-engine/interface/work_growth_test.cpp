@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "Razid.h"
 #include "VGDevice.h"
@@ -246,6 +247,33 @@ TEST_F(WorkGrowthTest, MarksStackedOnNotesByRanges) {
                "c d e f g a " + Repeated(") ", n) + "h ]";
       },
       100);
+}
+
+// Thousands of ranges opened over one note and closed after it, in the order the ends' numbers
+// give: closing one costs the same however many are still open, whether the first opened, the
+// last opened or any one between them closes first.
+TEST_F(WorkGrowthTest, OpenRangesClosedInAnyOrder) {
+  using Order = std::function<int(int, int)>;  // the number the k-th end closes, of n
+  auto const closingIn = [](Order const& order) {
+    return [order](int n) {
+      std::string text = "[ ";
+      for (int i = 1; i <= n; ++i) text += "\\staccBegin:" + std::to_string(i) + " ";
+      text += "c ";
+      for (int k = 0; k < n; ++k) text += "\\staccEnd:" + std::to_string(order(k, n)) + " ";
+      return text + "]";
+    };
+  };
+  std::pair<char const*, Order> const orders[] = {
+      {"first opened first", [](int k, int) { return k + 1; }},
+      {"last opened first", [](int k, int n) { return n - k; }},
+      {"from both ends inward", [](int k, int n) { return k % 2 ? n - k / 2 : k / 2 + 1; }},
+      // 37 shares no factor with the counts, so every range is closed once, in a scattered order.
+      {"scattered", [](int k, int n) { return (k * 37) % n + 1; }},
+  };
+  for (auto const& [name, order] : orders) {
+    SCOPED_TRACE(name);
+    ExpectLinear(closingIn(order), 500);
+  }
 }
 
 }  // namespace

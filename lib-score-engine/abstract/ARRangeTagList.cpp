@@ -1,0 +1,119 @@
+#include "ARRangeTagList.h"
+
+#include <algorithm>
+
+#include "engine_work.h"
+
+namespace {
+
+// Below this many slots a search from the front and a move of the tags behind are cheaper than
+// keeping an index.
+constexpr std::size_t kIndexedFrom = 32;
+
+}  // namespace
+
+ARRangeTagList::ARRangeTagList(ARRangeTagList const& other) {
+  *this = other;
+}
+
+ARRangeTagList& ARRangeTagList::operator=(ARRangeTagList const& other) {
+  if (this == &other) return *this;
+  mSlots.clear();
+  mIndex.clear();
+  mIndexed = false;
+  if (mSlots.capacity() < other.mCount) mSlots.reserve(other.mCount);
+  for (ARPositionTag* tag : other) mSlots.push_back(tag);
+  mCount = other.mCount;
+  EngineWork::tListSteps += mCount;
+  if (mSlots.size() >= kIndexedFrom) BuildIndex();
+  return *this;
+}
+
+void ARRangeTagList::push_back(ARPositionTag* tag) {
+  mSlots.push_back(tag);
+  ++mCount;
+  if (mIndexed) {
+    auto const [place, added] = mIndex.try_emplace(tag, Place{mSlots.size() - 1, 1});
+    if (!added) ++place->second.count;
+  } else if (mSlots.size() >= kIndexedFrom) {
+    BuildIndex();
+  }
+}
+
+std::size_t ARRangeTagList::SlotOf(ARPositionTag const* tag) const {
+  if (mIndexed) {
+    auto const place = mIndex.find(tag);
+    return place == mIndex.end() ? mSlots.size() : place->second.slot;
+  }
+  auto const found = std::find(mSlots.begin(), mSlots.end(), tag);
+  EngineWork::tListSteps += static_cast<std::size_t>(found - mSlots.begin());
+  return static_cast<std::size_t>(found - mSlots.begin());
+}
+
+bool ARRangeTagList::Contains(ARPositionTag const* tag) const {
+  return tag && SlotOf(tag) < mSlots.size();
+}
+
+bool ARRangeTagList::RemoveFirst(ARPositionTag const* tag) {
+  if (!tag) return false;
+  std::size_t const slot = SlotOf(tag);
+  if (slot >= mSlots.size()) return false;
+  --mCount;
+  if (!mIndexed) {
+    EngineWork::tListSteps += mSlots.size() - slot;
+    mSlots.erase(mSlots.begin() + static_cast<std::ptrdiff_t>(slot));
+    return true;
+  }
+  mSlots[slot] = nullptr;
+  auto const place = mIndex.find(tag);
+  if (--place->second.count == 0) {
+    mIndex.erase(place);
+  } else {
+    // The same tag twice is rare: only then is the next occurrence looked for.
+    std::size_t next = slot + 1;
+    while (mSlots[next] != tag) ++next;
+    EngineWork::tListSteps += next - slot;
+    place->second.slot = next;
+  }
+  Settle();
+  return true;
+}
+
+void ARRangeTagList::clear() {
+  mSlots.clear();
+  mIndex.clear();
+  mIndexed = false;
+  mCount = 0;
+}
+
+void ARRangeTagList::BuildIndex() {
+  mIndex.clear();
+  mIndex.reserve(mSlots.size());
+  for (std::size_t slot = 0; slot < mSlots.size(); ++slot)
+    if (ARPositionTag* tag = mSlots[slot]) {
+      auto const [place, added] = mIndex.try_emplace(tag, Place{slot, 1});
+      if (!added) ++place->second.count;
+    }
+  EngineWork::tListSteps += mSlots.size();
+  mIndexed = true;
+}
+
+void ARRangeTagList::Settle() {
+  // Holes at the end cost nothing to drop: ranges closing last-opened first never squeeze.
+  while (!mSlots.empty() && mSlots.back() == nullptr) mSlots.pop_back();
+  std::size_t const holes = mSlots.size() - mCount;
+  if (holes <= mCount) return;
+  // Each hole squeezed out was made by one removal since the last squeeze, which pays for it.
+  mSlots.erase(std::remove(mSlots.begin(), mSlots.end(), nullptr), mSlots.end());
+  EngineWork::tListSteps += mSlots.size() + holes;
+  if (mSlots.size() >= kIndexedFrom) {
+    BuildIndex();
+  } else {
+    mIndex.clear();
+    mIndexed = false;
+  }
+}
+
+bool operator==(ARRangeTagList const& a, ARRangeTagList const& b) {
+  return a.mCount == b.mCount && std::equal(a.begin(), a.end(), b.begin());
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstddef>
+#include <iterator>
+#include <unordered_map>
+#include <vector>
+
+class ARPositionTag;
+
+// A walk's list of range tags (those open now, or those the last step opened or closed), in the
+// order they came. Nearly always it holds a few tags and behaves as a plain vector. A text may
+// open tens of thousands of ranges over one note and close them in any order, though: once the
+// list is long, a closed range leaves a hole, found through an index of where each tag is, and the
+// holes are squeezed out when they outnumber the tags, so that closing a range costs no more than
+// its share however long the list and whichever ranges close first.
+class ARRangeTagList {
+ public:
+  // Walks the tags in order, passing over the holes.
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = ARPositionTag*;
+    using difference_type = std::ptrdiff_t;
+    using pointer = ARPositionTag* const*;
+    using reference = ARPositionTag* const&;
+
+    const_iterator() = default;
+    reference operator*() const { return *mAt; }
+    const_iterator& operator++() {
+      ++mAt;
+      SkipHoles();
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++*this;
+      return before;
+    }
+    bool operator==(const_iterator const& other) const { return mAt == other.mAt; }
+
+   private:
+    friend class ARRangeTagList;
+    const_iterator(ARPositionTag* const* at, ARPositionTag* const* end) : mAt(at), mEnd(end) {
+      SkipHoles();
+    }
+    void SkipHoles() {
+      while (mAt != mEnd && *mAt == nullptr) ++mAt;
+    }
+    ARPositionTag* const* mAt = nullptr;
+    ARPositionTag* const* mEnd = nullptr;
+  };
+  using iterator = const_iterator;
+  using value_type = ARPositionTag*;
+
+  ARRangeTagList() = default;
+  // A copy holds the tags without the holes.
+  ARRangeTagList(ARRangeTagList const& other);
+  ARRangeTagList& operator=(ARRangeTagList const& other);
+  ARRangeTagList(ARRangeTagList&&) noexcept = default;
+  ARRangeTagList& operator=(ARRangeTagList&&) noexcept = default;
+
+  const_iterator begin() const { return {mSlots.data(), mSlots.data() + mSlots.size()}; }
+  const_iterator end() const {
+    return {mSlots.data() + mSlots.size(), mSlots.data() + mSlots.size()};
+  }
+  bool empty() const { return mCount == 0; }
+  std::size_t size() const { return mCount; }
+  ARPositionTag* front() const { return *begin(); }
+  // The last tag for which test holds, or null.
+  template <class Test>
+  ARPositionTag* LastWhere(Test const& test) const {
+    for (auto at = mSlots.rbegin(); at != mSlots.rend(); ++at)
+      if (*at && test(*at)) return *at;
+    return nullptr;
+  }
+
+  void push_back(ARPositionTag* tag);
+  // Takes the first occurrence of the tag out of the list; whether there was one.
+  bool RemoveFirst(ARPositionTag const* tag);
+  bool Contains(ARPositionTag const* tag) const;
+  // Empties the list and keeps its room, since the next step fills it again.
+  void clear();
+
+  friend bool operator==(ARRangeTagList const& a, ARRangeTagList const& b);
+
+ private:
+  struct Place {
+    std::size_t slot;   // of the first occurrence
+    std::size_t count;  // occurrences
+  };
+  // The slot of the first occurrence of the tag, or the number of slots.
+  std::size_t SlotOf(ARPositionTag const* tag) const;
+  void BuildIndex();
+  // Squeezes the holes out once they outnumber the tags, and drops the index once the list is
+  // short again.
+  void Settle();
+
+  std::vector<ARPositionTag*> mSlots;  // null where a tag was taken out
+  std::size_t mCount = 0;              // tags, not holes
+  bool mIndexed = false;               // holes and the index are used only when indexed
+  std::unordered_map<ARPositionTag const*, Place> mIndex;
+};
