@@ -25,7 +25,6 @@ ARRangeTagList& ARRangeTagList::operator=(ARRangeTagList const& other) {
   for (ARPositionTag* tag : other) mSlots.push_back(tag);
   mCount = other.mCount;
   EngineWork::tListSteps += mCount;
-  if (mSlots.size() >= kIndexedFrom) BuildIndex();
   return *this;
 }
 
@@ -35,12 +34,13 @@ void ARRangeTagList::push_back(ARPositionTag* tag) {
   if (mIndexed) {
     auto const [place, added] = mIndex.try_emplace(tag, Place{mSlots.size() - 1, 1});
     if (!added) ++place->second.count;
-  } else if (mSlots.size() >= kIndexedFrom) {
-    BuildIndex();
   }
 }
 
 std::size_t ARRangeTagList::SlotOf(ARPositionTag const* tag) const {
+  // Made on the first search of a long list: most copies of one, kept to come back to, are
+  // never searched.
+  if (!mIndexed && mSlots.size() >= kIndexedFrom) BuildIndex();
   if (mIndexed) {
     auto const place = mIndex.find(tag);
     return place == mIndex.end() ? mSlots.size() : place->second.slot;
@@ -86,7 +86,7 @@ void ARRangeTagList::clear() {
   mCount = 0;
 }
 
-void ARRangeTagList::BuildIndex() {
+void ARRangeTagList::BuildIndex() const {
   mIndex.clear();
   mIndex.reserve(mSlots.size());
   for (std::size_t slot = 0; slot < mSlots.size(); ++slot)
@@ -104,14 +104,23 @@ void ARRangeTagList::Settle() {
   std::size_t const holes = mSlots.size() - mCount;
   if (holes <= mCount) return;
   // Each hole squeezed out was made by one removal since the last squeeze, which pays for it.
-  mSlots.erase(std::remove(mSlots.begin(), mSlots.end(), nullptr), mSlots.end());
-  EngineWork::tListSteps += mSlots.size() + holes;
-  if (mSlots.size() >= kIndexedFrom) {
-    BuildIndex();
-  } else {
+  EngineWork::tListSteps += mSlots.size();
+  if (mCount < kIndexedFrom) {
+    mSlots.erase(std::remove(mSlots.begin(), mSlots.end(), nullptr), mSlots.end());
     mIndex.clear();
     mIndexed = false;
+    return;
   }
+  // The tags move to the front; each first occurrence takes its new slot into the index.
+  std::size_t kept = 0;
+  for (std::size_t slot = 0; slot < mSlots.size(); ++slot) {
+    ARPositionTag* tag = mSlots[slot];
+    if (!tag) continue;
+    Place& place = mIndex.find(tag)->second;
+    if (place.slot == slot) place.slot = kept;
+    mSlots[kept++] = tag;
+  }
+  mSlots.resize(kept);
 }
 
 bool operator==(ARRangeTagList const& a, ARRangeTagList const& b) {

@@ -90,13 +90,14 @@ class ARRangeTagList {
   };
   // The slot of the first occurrence of the tag, or the number of slots.
   std::size_t SlotOf(ARPositionTag const* tag) const;
-  void BuildIndex();
+  void BuildIndex() const;
   // Squeezes the holes out once they outnumber the tags, and drops the index once the list is
   // short again.
   void Settle();
 
   std::vector<ARPositionTag*> mSlots;  // null where a tag was taken out
   std::size_t mCount = 0;              // tags, not holes
-  bool mIndexed = false;               // holes and the index are used only when indexed
-  std::unordered_map<ARPositionTag const*, Place> mIndex;
+  // Holes and the index are used only when indexed.
+  mutable bool mIndexed = false;
+  mutable std::unordered_map<ARPositionTag const*, Place> mIndex;
 };
