@@ -77,8 +77,8 @@ class JackNoticeCounter {
 
 // Counts the cycles the JACK server missed. A server without real-time scheduling on a busy
 // machine misses some, or stalls for a while, and the MIDI of such cycles is lost or late. Tests
-// that time or count MIDI therefore repeat an attempt (up to three times) when cycles were missed
-// during it or when not everything arrived; a device that really loses messages fails all three.
+// that time or count MIDI therefore repeat an attempt (up to five times) when cycles were missed
+// during it or when not everything arrived; a device that really loses messages fails all five.
 // The server's notice of a missed cycle reaches this counter some time after the cycle, possibly
 // only after an attempt that ended right after the cycle was judged: an attempt that saw
 // something wrong catches up with the notices (CaughtUp) before it blames the program.
@@ -123,10 +123,11 @@ class XrunCounter : public JackNoticeCounter {
   }
 
   // Runs `attempt` (which returns whether everything arrived and nothing it saw shows a late
-  // cycle) until one is complete and ran without missed cycles, at most three times.
+  // cycle) until one is complete and ran without missed cycles, at most five times: a loaded
+  // machine may miss cycles in three attempts running.
   template <class Attempt>
   void RunClean(Attempt&& attempt) {
-    for (int round = 1; round <= 3; ++round) {
+    for (int round = 1; round <= 5; ++round) {
       const int before = Count();
       const bool complete = attempt();
       if (complete && Count() == before) return;
