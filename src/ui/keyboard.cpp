@@ -49,7 +49,18 @@ void Keyboard::switchMode(KMode mode) {
 void Keyboard::Enable(bool on) {
   if (on == m_acceptsInput) return;
   m_acceptsInput = on;
-  update();
+  // Every answer turns the keys off: unless they dim, only the key under the mouse changes its
+  // look, and the verdict's paint need not hold the whole piano.
+  if (Dims() != m_dimmedWhenPainted) {
+    update();
+  } else if (IsKey(m_mouseOverKey)) {
+    m_keys[size_t(m_mouseOverKey)].repaint = true;
+    updateKeysState();
+  }
+}
+
+bool Keyboard::Dims() const {
+  return !m_acceptsInput && m_mode == Input && fadeWhenDisabled;
 }
 
 void Keyboard::setWidth(float width) {
@@ -206,7 +217,8 @@ void Keyboard::drawFades(QPainter& painter) {
   const QPixmap& left = GKCinitializer::HighlightLeft();
   const QPixmap& right = GKCinitializer::HighlightRight();
   const bool hovering = (m_mode == HoverKeys || m_mode == HoverOctaves) && m_hoveredOctave >= 0;
-  const bool disabled = !m_acceptsInput && m_mode == Input && fadeWhenDisabled;
+  const bool disabled = Dims();
+  m_dimmedWhenPainted = disabled;
   for (int strip = 0; strip < GroupCount; ++strip) {
     const QRectF area = GroupStrip(strip);
     if (hovering && strip != m_hoveredOctave) {

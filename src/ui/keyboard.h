@@ -76,6 +76,8 @@ class Keyboard : public MusicControl {
   void drawFades(QPainter& painter);
   const QPixmap& keyImage(int key) const;
   void releaseHeldKey();
+  // Whether the keys show dimmed now.
+  bool Dims() const;
 
   bool m_fingers = false;
   double m_scaleX = 1.0;
@@ -87,5 +89,6 @@ class Keyboard : public MusicControl {
   std::array<KeyState, KeyboardGeometry::KeyCount> m_keys{};
   bool m_acceptsInput = true;
   int m_mouseOverKey = -1;
+  bool m_dimmedWhenPainted = false;
   std::vector<int> m_paintedGroups;
 };

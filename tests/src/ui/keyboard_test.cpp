@@ -195,6 +195,31 @@ TEST_F(KeyboardTest, AStateChangeRepaintsOnlyItsKeysOctaveGroupAtOnce) {
   EXPECT_EQ(m_piano.paintedGroups(), (std::vector<int>{0, KeyboardGeometry::Group(40)}));
 }
 
+// Every answer turns the keys off, and a heard scale dims them while it plays.
+TEST_F(KeyboardTest, TurningTheKeysOffDrawsTheWholePianoOnlyWhenTheyDimOrBrightenAgain) {
+  m_piano.Enable(false);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  EXPECT_TRUE(m_paints.regions.empty());
+  m_piano.Enable(true);
+  Send(QEvent::MouseMove, Middle(40), Qt::NoButton);  // the hover look of C sharp 4
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  m_paints.regions.clear();
+  m_piano.Enable(false);
+  ASSERT_EQ(m_paints.regions.size(), 1u) << "the hover look goes at once";
+  EXPECT_EQ(m_paints.regions[0], QRegion(m_piano.scaleKeyRect(GKCinitializer::Keys()[40].upper)));
+
+  m_piano.Enable(true);
+  for (const bool on : {false, true}) {
+    // The screen sets the dimming before it turns the keys on or off, and lifts it first.
+    m_piano.fadeWhenDisabled = !on;
+    m_paints.regions.clear();
+    m_piano.Enable(on);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    ASSERT_FALSE(m_paints.regions.empty()) << on;
+    EXPECT_EQ(m_paints.regions.back(), QRegion(m_piano.rect())) << on;
+  }
+}
+
 TEST_F(KeyboardTest, BetweenInputAndDisplayOnlyTheKeysUnderThePointerAreDrawnAgain) {
   // A verdict turns the piano to display: nothing the learner sees changes with no key held.
   m_piano.switchMode(Keyboard::Display);

@@ -1,4 +1,5 @@
-// The shell's small shared widgets: the overlay animation, the fitted picture, the animated
+// The shell's small shared widgets: the overlay animation, the score frame's jump, the fitted
+// picture, the animated
 // loudspeaker, the seek slider over its timeline and the bouncing bubble; and a picture decoded
 // on a worker thread.
 
@@ -15,6 +16,7 @@
 
 #include "src/ui/bouncing_tooltip.h"
 #include "src/ui/button_slider.h"
+#include "src/ui/controls/console_exercise_control/wrong_right_answer_animation.h"
 #include "src/ui/decoded_picture.h"
 #include "src/ui/picture_widget.h"
 #include "src/ui/speaker_widget.h"
@@ -55,6 +57,28 @@ TEST(CustomPropertyAnimation, RepaintsTheParentAtEveryStepAndStopsNoOtherRun) {
                               Testing::PatienceMs));
   EXPECT_EQ(overlay.toolTipDuration(), 1000);
   EXPECT_TRUE(QTest::qWaitFor([&] { return window.paints > before + 3; }, Testing::PatienceMs));
+}
+
+// The jump starts where the frame is: the area around it is repainted as the frame moves, not at
+// the start, which comes with the verdict's own paint.
+TEST(FrameJump, RepaintsTheAreaAroundTheFrameOnlyOnceTheFrameMoves) {
+  Window window;
+  QWidget frame(&window);
+  frame.setGeometry(50, 50, 100, 100);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  UI::WrongRightAnswerAnimation jump(&frame, "geometry", &window);
+  jump.setDuration(200);
+  for (const auto& [step, offset] : {std::pair{0.0, 0}, {0.5, -5}, {1.0, 0}})
+    jump.setKeyValueAt(step, frame.geometry().translated(0, offset));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  const int before = window.paints;
+  jump.start();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  EXPECT_EQ(window.paints, before);
+  jump.setCurrentTime(100);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  EXPECT_EQ(frame.y(), 45);
+  EXPECT_GT(window.paints, before);
 }
 
 TEST(DecodedPicture, GivesTheDeclaredSizeAtOnceAndThePictureAsTheFileHoldsIt) {

@@ -179,7 +179,9 @@ void ConsoleExerciseControl::customEvent(QEvent* event) {
 void ConsoleExerciseControl::SetMultichoiceStyle(int n, const char* name) {
   const QList<QToolButton*> buttons = AnswerButtons(ui);
   if (n < 1 || n > buttons.size()) return;
-  buttons[n - 1]->setStyleSheet(property(name).toString());
+  // A sheet set again would polish its button again for nothing.
+  const QString sheet = property(name).toString();
+  if (buttons[n - 1]->styleSheet() != sheet) buttons[n - 1]->setStyleSheet(sheet);
 }
 
 void ConsoleExerciseControl::SetMultichoiceDefaultStyle(int n) {

@@ -9,7 +9,10 @@ WrongRightAnswerAnimation::WrongRightAnswerAnimation(QObject* target, const QByt
     : QPropertyAnimation(target, property), m_repainted(repainted) {}
 
 void WrongRightAnswerAnimation::updateCurrentValue(const QVariant& value) {
-  m_repainted->update();
+  // The first step puts the frame where it already is: repainting the whole area then would only
+  // hold back the paint of the verdict that started the animation.
+  const QObject* frame = targetObject();
+  if (!frame || frame->property(propertyName()) != value) m_repainted->update();
   QPropertyAnimation::updateCurrentValue(value);
 }
 
