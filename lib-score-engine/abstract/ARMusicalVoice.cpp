@@ -226,6 +226,10 @@ bool ARMusicalVoice::removeTag(ARMusicalObject* object) {
   for (void* pos = GetTailPosition(); pos;) {
     void* at = pos;
     if (ObjectList::GetPrev(pos) != object) continue;
+    // A tag written inside a chord can be the last element of a run of notes (a range of
+    // optional length opened after it); the run then ends at the element before the tag.
+    for (ARChordGroup& group : chordGroupList)
+      if (group.endpos == at) group.endpos = pos;
     ObjectList::KF_List::RemoveElementAt(at);
     curVoiceState->vpos = GetTailPosition();
     return true;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -69,6 +71,39 @@ TEST_F(ChordHeadsTest, APushedHeadAndItsLedgerLinesKeepClearOfTheNextColumns) {
         EXPECT_GE(gap, 7.5f) << "column " << column << " at " << ink.left << ", " << ink.top
                              << " against column " << other << " at " << near.left;
       }
+    }
+  }
+}
+
+// A mark of optional range (a fermata, a text) written around a chord note of another length
+// than the one before it is taken out of the chord again once its range is known. The notes of
+// the length before it still end where they ended, so the chord's heads, stems and flags are
+// drawn as without the mark, at the same places from the note after the chord (a fermata may move
+// the staff down).
+TEST_F(ChordHeadsTest, AMarkAroundANoteOfAnotherLengthLeavesTheChordAsItWas) {
+  using Placed = std::tuple<unsigned int, float, float>;
+  auto const drawnGlyphs = [this] {
+    auto const from = NoteRecords().back().desc;
+    std::vector<Placed> placed;
+    for (Glyph const& glyph : drawn.glyphs)
+      placed.emplace_back(glyph.code, std::round(glyph.x - from.headX),
+                          std::round(glyph.y - from.refY));
+    std::sort(placed.begin(), placed.end());
+    return placed;
+  };
+  for (std::string const note : {"c/4", "c/16", "\\grace( c/8 )"}) {
+    for (std::string const mark : {"\\fermata", "\\text<\"t\">"}) {
+      Draw("[ { e/8, " + note + ", g } e/8 ]");
+      std::vector<Placed> const plain = drawnGlyphs();
+      auto const plainLines = drawn.lines.size();
+      std::string const marked = "[ { e/8, " + mark + "( " + note + " ), g } e/8 ]";
+      Draw(marked);
+      ASSERT_EQ(NoteRecords().size(), 4u) << marked;
+      std::vector<Placed> const withMark = drawnGlyphs();
+      EXPECT_TRUE(std::includes(withMark.begin(), withMark.end(), plain.begin(), plain.end()))
+          << marked;
+      EXPECT_LE(withMark.size(), plain.size() + 1) << marked;
+      EXPECT_EQ(drawn.lines.size(), plainLines) << marked;
     }
   }
 }
