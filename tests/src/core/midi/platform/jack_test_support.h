@@ -124,14 +124,15 @@ class XrunCounter : public JackNoticeCounter {
 
   // Runs `attempt` (which returns whether everything arrived and nothing it saw shows a late
   // cycle) until one is complete and ran without missed cycles, at most five times: a loaded
-  // machine may miss cycles in three attempts running.
+  // machine may miss cycles in three attempts running. Returns whether one did.
   template <class Attempt>
-  void RunClean(Attempt&& attempt) {
+  bool RunClean(Attempt&& attempt) {
     for (int round = 1; round <= 5; ++round) {
       const int before = Count();
       const bool complete = attempt();
-      if (complete && Count() == before) return;
+      if (complete && Count() == before) return true;
     }
+    return false;
   }
 
   // Sends with `send` and waits with `arrived`, which tells whether what was sent came within
