@@ -58,6 +58,10 @@ function(melvarin_add_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
+  # A sanitizer's build runs several times slower: its limits grow with it.
+  if(MELVARIN_TEST_TIMEOUT_SCALE)
+    math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * ${MELVARIN_TEST_TIMEOUT_SCALE}")
+  endif()
   set(properties TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(ARG_LABELS)
     # The discovered tests' properties pass through two flattened lists, where a list of labels
