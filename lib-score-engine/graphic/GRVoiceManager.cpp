@@ -245,6 +245,11 @@ void GRVoiceManager::registerTagElement(GRNotationElement* element, ARMusicalObj
   registerSyncElement(element);
 }
 
+bool GRVoiceManager::inCurrentSlice(GRNotationElement const* element) const {
+  GRStaff const* staff = element->getGRStaff();
+  return staff && mCurGrStaff && staff->getGRSystemSlice() == mCurGrStaff->getGRSystemSlice();
+}
+
 void GRVoiceManager::registerSyncElement(GRNotationElement* element) {
   if (element->getNeedsSpring() == -1) {
     GRNotationElement* shared = nullptr;
@@ -252,13 +257,15 @@ void GRVoiceManager::registerSyncElement(GRNotationElement* element) {
       shared = mCurGlobalLocation->getFirstEl();
     else if (mCurGlobalStem)
       shared = mCurGlobalStem->getFirstEl();
-    if (shared) {
+    if (shared && inCurrentSlice(shared)) {
       mStaffMgr->AddGRSyncElement(element, mCurGrStaff, shared->getSpringID(), mGRVoice, shared);
       return;
     }
-    // Nothing of the group is placed yet (a tag written before its first note): the element
-    // takes a spring of its own.
-    RidevUzuze("Element before the first element of a globalstem or global location: own spring");
+    // Nothing of the group is placed yet (a tag written before its first note), or the group's
+    // first element stands before a place where the line may break, and its spring may end up
+    // on another line: the element takes a spring of its own.
+    RidevUzuze(
+        "Element apart from the first element of a globalstem or global location: own spring");
     element->setNeedsSpring(1);
   }
   mStaffMgr->AddGRSyncElement(element, mCurGrStaff, mVoiceIndex, mGRVoice, nullptr);

@@ -137,6 +137,9 @@ class GRVoiceManager {
   float graceSize() const;
   void associateOpenTags(GRNotationElement* element);
   void registerSyncElement(GRNotationElement* element);
+  // Whether the element stands in the slice the voice now writes into. Slices end where a line
+  // may break, so the springs of an earlier one can stand on another line.
+  bool inCurrentSlice(GRNotationElement const* element) const;
   void registerTagElement(GRNotationElement* element, ARMusicalObject* object);
   GRNotationElement* createEvent(Fraction const& tp, ARMusicalObject* object);
   GRNotationElement* createDisplayedZeroDurationEvent(Fraction const& tp, ARMusicalObject* object);

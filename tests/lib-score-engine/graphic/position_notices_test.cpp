@@ -108,6 +108,25 @@ TEST_F(PositionNoticesTest, ASharedLocationOverANoteAndAChordTagPlacesBoth) {
   }
 }
 
+// The line breaker splits the last note of the group: its second half starts the next line,
+// where the group's first note has no place to share: it takes a place of its own there.
+TEST_F(PositionNoticesTest, ASharedLocationRunningOverALineBreakLetsTheNextLineStandAlone) {
+  // 64 eighths in bars of 5/40 fill four lines; the group's last quarter is cut at the first
+  // break into two tied eighths, beamed.
+  ExpectNotesDrawn("{ [ ], [ \\meter<\"5/40\"> c*8 ], [ \\shareLocation( f f f f f f f d a ) ] }",
+                   64 + 10);
+}
+
+// A long note in a group is cut at each bar into tied pieces: each piece stands in its own
+// measure, not on the group's first note with the bar lines between them.
+TEST_F(PositionNoticesTest, PiecesOfALongNoteInASharedLocationKeepTheirMeasures) {
+  // A quarter and a whole in bars of an eighth: ten pieces, in ten measures.
+  ExpectNotesDrawn("[ \\meter<\"1/8\"> \\shareLocation( c c*1 ) ]", 2 + 8);
+  if (HasFatalFailure()) return;
+  std::vector<float> xs = NoteXs();
+  EXPECT_EQ(std::unique(xs.begin(), xs.end()) - xs.begin(), 2 + 8);
+}
+
 // Every range tag that places itself by its notes or that its notes follow, nested in either
 // order over one note, over two, over a chord, inside a chord, and over notes followed by a chord
 // tag.
