@@ -128,6 +128,16 @@ bool HoldsOnlyHiddenTags(GRSpring const* spring) {
   return true;
 }
 
+// The first spring of a slice that puts something on the line, past those that hold only tags
+// drawn elsewhere.
+GRSpring* FirstShownSpring(GRSystemSlice const& slice, KF_IVector<GRSpring>& springs) {
+  for (int id = slice.getStartSpringID(); id <= slice.getEndSpringID(); ++id) {
+    GRSpring* spring = springs.Get(id);
+    if (spring && !HoldsOnlyHiddenTags(spring)) return spring;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSystemSlice* next) {
@@ -181,6 +191,16 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSys
     int from = lowest;
     int end = mSpringID;
     staff->createNewRods(this, from, end);
+  }
+  // The rod that kept the line's first notes clear of what stood before them (the signs of a
+  // chord after a bar line) started on a spring the begin slice now reuses: they keep the same
+  // room after the begin glue as after an explicit new line.
+  GRSpring* glue = mSprings->Get(mSpringID - 1);
+  GRSpring* opening =
+      next && next->getStartSpringID() == mSpringID ? FirstShownSpring(*next, *mSprings) : nullptr;
+  if (glue && opening) {
+    const float room = glue->GetMaxDistance(opening);
+    if (room > 0) addRod(new GRRod(room, mSpringID - 1, mSpringID), false, false, 0);
   }
   InitialSpringStretch(lowest, mSpringID, mSimpleRods, mComplexRods, mSprings);
   auto* sff = new GRSpaceForceFunction2;

@@ -302,6 +302,20 @@ std::vector<PlacingSymbolMap::Record> DrawnScore::NoteRecords() const {
   return notes;
 }
 
+std::vector<DrawnScore::DrawnLine> DrawnScore::DrawnLines() const {
+  std::vector<DrawnLine> lines;
+  for (int page = 1; page <= Pages(); ++page)
+    for (ScoreElementDesc const& system : LeftToRight(Records(7, -1, page)))
+      lines.push_back({page, system, {}});
+  for (auto const& [page, note] : NoteRecords())
+    for (DrawnLine& line : lines)
+      if (line.page == page && line.Holds(note.refY)) {
+        line.notes.push_back(note);
+        break;
+      }
+  return lines;
+}
+
 bool IsAccidental(unsigned int code) {
   return code == 35 || code == 98 || code == 110 || code == 134 || code == 180;
 }

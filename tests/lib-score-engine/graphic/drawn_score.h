@@ -143,6 +143,14 @@ class DrawnScore : public RazidFontFixture {
   std::vector<ScoreElementDesc> Records(int kind, int subtype = -1, int page = 0) const;
   // The records of the notes drawn, in reading order: page, line, left to right, top down.
   std::vector<PlacingSymbolMap::Record> NoteRecords() const;
+  // A line of music as drawn: its page, its system's record and the notes on it in reading order.
+  struct DrawnLine {
+    int page;
+    ScoreElementDesc system;
+    std::vector<ScoreElementDesc> notes;
+    bool Holds(float y) const { return y >= system.top && y <= system.bottom; }
+  };
+  std::vector<DrawnLine> DrawnLines() const;
   // For each note in reading order, the accidental signs drawn at its height between the note
   // before it and its head, left to right.
   std::vector<std::vector<unsigned int>> SignsOfNotes() const;
