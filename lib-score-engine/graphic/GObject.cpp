@@ -1,5 +1,7 @@
 #include "GObject.h"
 
+#include <cmath>
+
 #include "VGColor.h"
 #include "VGDevice.h"
 #include "VGFont.h"
@@ -53,6 +55,10 @@ float GObject::GetSymbolExtent(unsigned int symbol) {
 
 bool GObject::positionIsOnStaffLine(float pos, float lineSpace) {
   return static_cast<int>(pos / (lineSpace / 2)) % 2 == 0;
+}
+
+int GObject::StaffStepsApart(float y1, float y2, float lineSpace) {
+  return lineSpace > 0 ? static_cast<int>(std::lround(std::fabs(y1 - y2) / (lineSpace / 2))) : 0;
 }
 
 void GObject::DrawBoundingBox(VGDevice& device, VGColor const& color) const {

@@ -53,6 +53,10 @@ class GObject {
   // music font and kept for every later element; 0 (also kept) without a device.
   static float GetSymbolExtent(unsigned int symbol);
   static bool positionIsOnStaffLine(float pos, float lineSpace);
+  // How many staff steps (half line spaces) lie between two heights on a staff of that line
+  // space. Heights on a staff whose space is no whole number of units carry rounding, so two
+  // heads a third apart may lie a hair less than a space apart: the count is rounded.
+  static int StaffStepsApart(float y1, float y2, float lineSpace);
   // Forgets every measured width.
   static void ResetSymbolExtents();
   static int GetInstanceCount() { return sInstanceCount; }

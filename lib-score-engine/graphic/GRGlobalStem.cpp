@@ -196,7 +196,7 @@ void GRGlobalStem::updateGlobalStem() {
     GRStdNoteHead* head = note->getNoteHead();
     // A head a second from one that kept its side goes to the other side of the stem.
     bool const second =
-        previousSide == normalSide && std::fabs(NoteY(note) - previousY) < mLineSpace;
+        previousSide == normalSide && StaffStepsApart(NoteY(note), previousY, mLineSpace) < 2;
     if (head) head->setOffset(NVPoint{note->getOffset().x, head->getOffset().y});
     previousSide =
         note->adjustHeadPosition(second ? GRSingleNote::kReverse : GRSingleNote::kNormal);

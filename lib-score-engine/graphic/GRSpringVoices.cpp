@@ -57,9 +57,9 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
     for (size_t j = i + 1; j < events.size(); ++j) {
       GRSingleNote* b = events[j].note;
       if (!b || events[j].voice == events[i].voice) continue;
-      float const apart = std::abs(a->getPosition().y - b->getPosition().y);
-      float const ls = a->getLineSpace();
-      if (apart == 0 || apart >= ls) continue;
+      int const steps =
+          GObject::StaffStepsApart(a->getPosition().y, b->getPosition().y, a->getLineSpace());
+      if (steps == 0 || steps >= 2) continue;
       GRSingleNote* right = RightOfTwo(a, b);
       GRSingleNote* left = right == a ? b : a;
       if (left->getBesideShift() > 0) continue;  // already beside another head

@@ -36,6 +36,46 @@ TEST_F(ChordHeadsTest, HeadsASecondApartStandSideBySide) {
   }
 }
 
+// Chords in thirds stand in one straight column on a staff of any size, and a second still
+// puts its heads side by side: whether two heads touch counts in the staff's own spaces, which
+// on a small staff are no whole number of units. The same holds for heads of two voices.
+TEST_F(ChordHeadsTest, ThirdsStayInOneColumnOnAStaffOfAnySize) {
+  // How far apart the heads of each column stand, left to right, a column being the notes of
+  // one date.
+  auto const spreads = [&] {
+    std::vector<std::pair<float, std::pair<float, float>>> columns;  // date, leftmost, rightmost
+    for (auto const& note : NoteRecords()) {
+      auto column = std::find_if(columns.begin(), columns.end(), [&](auto const& c) {
+        return std::fabs(c.first - note.desc.date) < 1e-4;
+      });
+      float const x = note.desc.headX;
+      if (column == columns.end())
+        columns.push_back({note.desc.date, {x, x}});
+      else
+        column->second = {std::min(column->second.first, x), std::max(column->second.second, x)};
+    }
+    std::vector<float> apart;
+    for (auto const& column : columns) apart.push_back(column.second.second - column.second.first);
+    return apart;
+  };
+  for (char const* size : {"1.5pt", "2pt", "2.5pt", "3pt", "4pt"}) {
+    SCOPED_TRACE(size);
+    Draw(std::string("[ \\staffFormat<size=") + size +
+         "> \\meter<\"4/4\"> {c2/4, e2, g2} {e1, g1, h1} {c1/2, e1, g1, c2} | {c2/4, d2} ]");
+    std::vector<float> apart = spreads();
+    ASSERT_EQ(apart.size(), 4u);
+    for (int chord = 0; chord < 3; ++chord) EXPECT_LT(apart[chord], 0.01f) << chord;
+    EXPECT_GT(apart[3], 10);
+
+    Draw(std::string("{ [ \\staff<1> \\staffFormat<size=") + size +
+         "> \\stemsUp e2/4 g2 ], [ \\staff<1> \\stemsDown c2/4 f2 ] }");
+    apart = spreads();
+    ASSERT_EQ(apart.size(), 2u);
+    EXPECT_LT(apart[0], 0.01f);
+    EXPECT_GT(apart[1], 10);
+  }
+}
+
 // In a line of sixteenths, a head pushed to the other side of its chord's stem and the ledger
 // lines under it keep clear of the notes before and after, above the treble staff (stems down,
 // heads pushed left) and below the bass staff (stems up, heads pushed right).
