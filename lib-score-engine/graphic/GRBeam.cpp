@@ -385,7 +385,12 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
   } else if (single) {
     p[0].x -= HalfSpacesAtSize(2, size);
   }
-  if (auto* dy1 = given(&ARBeam::getDY1)) p[0].y -= Value(dy1, ls);
+  // Where the text gives the stems' lengths the beam stands that far from the heads along the
+  // stems, below them for stems down; other offsets count upwards from the stems' ends.
+  auto const along = [&](GREvent const* event) {
+    return explicitEnds && event && event->getStemDirection() == dirDOWN ? -1.0f : 1.0f;
+  };
+  if (auto* dy1 = given(&ARBeam::getDY1)) p[0].y -= along(start) * Value(dy1, ls);
   if (auto* dx2 = given(&ARBeam::getDX2)) {
     p[1].x += Value(dx2, ls);
   } else if (single) {
@@ -410,9 +415,9 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
       sse->endElement->getGRStaff() ? sse->endElement->getGRStaff()->getLineSpace() : ls;
   if (auto* dx3 = given(&ARBeam::getDX3)) p[2].x += Value(dx3, endLs);
   if (auto* dy3 = given(&ARBeam::getDY3)) {
-    p[2].y -= Value(dy3, endLs);
+    p[2].y -= along(end) * Value(dy3, endLs);
   } else if (auto* dy1 = given(&ARBeam::getDY1)) {
-    p[2].y -= Value(dy1, endLs);
+    p[2].y -= along(end) * Value(dy1, endLs);
   }
   if (auto* dx4 = given(&ARBeam::getDX4)) p[3].x += Value(dx4, endLs);
   if (auto* dy4 = given(&ARBeam::getDY4)) {

@@ -1,6 +1,7 @@
 #include "GRBowing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "ARBowing.h"
@@ -238,9 +239,10 @@ void GRBowing::manualControlPoints(Context& context, SSE* sse) {
   NVPoint const chord = save->offsets[2] - save->offsets[0];
   float const r = Given(mBowing->getR3()) ? mBowing->getR3()->getValue(ls) : 0.5f;
   float const h = Given(mBowing->getH()) ? mBowing->getH()->getValue(ls) : 2.0f * ls;
+  // The middle point stands |h| off the line between the ends, on the curve's side: a written
+  // height chose that side by its sign, a default one follows the curve.
   save->offsets[1].x = save->offsets[0].x + r * chord.x;
-  save->offsets[1].y = save->offsets[0].y + context.curveDir * r * chord.y +
-                       (h > 0 && context.curveDir != 0 ? h : -h);
+  save->offsets[1].y = save->offsets[0].y + r * chord.y - context.curveDir * std::fabs(h);
 }
 
 void GRBowing::automaticControlPoints(Context& context, SSE* sse) {
