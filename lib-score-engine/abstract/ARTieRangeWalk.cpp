@@ -275,6 +275,8 @@ void ARTieRangeWalk::makeTies() {
       tie->setTagParameterList(*parameters);
       delete parameters;
     }
+    // The curve's parameters say nothing of its colour: each tie keeps the range's.
+    if (TagParameterString const* color = range->getColor()) tie->setColor(color->getValue());
     auto* end = VoicePass::Auto(new ARDummyRangeEnd("\\tieEnd"));
     end->setID(tie->getID());
     end->setPosition(closed.end.pos);

@@ -26,6 +26,7 @@ class GRAccidental : public GRNotationElement {
   virtual void setOffsetY(float y);
   virtual void setOffset(NVPoint const& offset);
   virtual void setSize(float size) { mSize = size; }
+  void setColRef(unsigned char const* rgba) { mColor.set(rgba); }
   // Places the sign so that it ends at x (relative to its note) and takes the room from there
   // to its left edge and a gap beyond.
   void placeRightEdgeAt(float x);

@@ -100,6 +100,30 @@ void GRGrace::AddTail(GRNotationElement* element) {
   if (mAssociated && mAssociated->GetElementPos(element)) mAssociated->RemoveElement(element);
 }
 
+void GRGrace::leanOnChord(GREvent* chord) {
+  addAssociation(chord);
+  chord->addAssociation(this);
+  // Its notes take no spring of their own: the chord keeps room for them on its left, beyond
+  // the room its own notes and marks take.
+  float lead = marksReach(chord);
+  for (GREvent const* event : EventsOfColumn(chord)) lead = std::max(lead, event->getLeftSpace());
+  float width = 0;
+  GObject const* column = nullptr;
+  float left = 0, right = 0;
+  for (GRNotationElement const* note : mNotes) {
+    if (ColumnOf(note) != column) {
+      width += left + right;
+      column = ColumnOf(note);
+      left = right = 0;
+    }
+    left = std::max(left, note->getLeftSpace());
+    right = std::max(right, note->getRightSpace());
+  }
+  width += left + right;
+  mChordLead = lead;
+  chord->reserveSpace(lead + width, 0);
+}
+
 bool GRGrace::hasOneAssociation() const {
   return mAssociated && mAssociated->GetCount() == 1;
 }
@@ -133,7 +157,8 @@ void GRGrace::tellPosition(GObject* caller, NVPoint const& point) {
   // the gap to what follows it; then moved in their order, so that a beam over them is placed
   // once all of them stand.
   // Nor may a grace's stem or flag run into a mark over the note.
-  float x = point.x - std::max(event->getLeftSpace(), marksReach(event));
+  float x =
+      point.x - (mChordLead >= 0 ? mChordLead : std::max(event->getLeftSpace(), marksReach(event)));
   for (size_t c = columns.size(); c-- > 0;) {
     columns[c].x = x - columns[c].right;
     x = columns[c].x - columns[c].left;

@@ -6,6 +6,7 @@
 #include "GRPositionTag.h"
 
 class ARGrace;
+class GREvent;
 
 // A group of grace notes: the notes are its own elements, drawn and placed just before the one
 // event the group is attached to.
@@ -27,6 +28,9 @@ class GRGrace : public GRARCompositeNotationElement, public GRPositionTag {
   // just before the event, clear of it and of its signs; with more than one event it warns and
   // stays.
   void tellPosition(GObject* caller, NVPoint const& point) override;
+  // A group written among the notes of a chord leans on the chord (its first element) once the
+  // chord is whole, and stands before it: the chord keeps room for it.
+  void leanOnChord(GREvent* chord);
   // Nothing unless attached to exactly one event.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
@@ -37,4 +41,7 @@ class GRGrace : public GRARCompositeNotationElement, public GRPositionTag {
   float marksReach(GRNotationElement const* event) const;
 
   std::vector<GRNotationElement*> mNotes;  // not owned: the staff holds them
+  // For a group leaning on a chord: how far left of the chord's place the chord's own room
+  // reaches, where the grace notes end; negative for other groups.
+  float mChordLead = -1;
 };

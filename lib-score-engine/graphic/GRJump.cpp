@@ -6,6 +6,8 @@
 #include "ARJump.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "GRVolta.h"
 #include "NVstring.h"
 #include "VGDevice.h"
@@ -116,12 +118,13 @@ VGFont const* GRJump::SelectTextFont(VGDevice& device) const {
 void GRJump::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   ARJump const* jump = getARJump();
   if (!jump || jump->getMark().empty()) return;
-  float x = mPosition.x + mBoundingBox.left;
+  float const shift = sideShift();
+  float x = mPosition.x + mBoundingBox.left + shift;
   // The row stands half a space over the top line, or over the notes under it when they reach
   // higher: words on that line and signs with their foot on it. Texts are measured as the mark
   // was, at the page's own scale.
   VGDevice* measuring = gGlobalSettings.gDevice ? gGlobalSettings.gDevice : &device;
-  float const base = markBase(rowHeight(measuring));
+  float const base = markBase(rowHeight(measuring), shift);
   NVPoint const& offset = getOffset();
   for (auto const& part : jump->getMark()) {
     if (IsSymbolPart(part)) {
@@ -160,11 +163,19 @@ float GRJump::rowHeight(VGDevice* measuring) const {
   return height;
 }
 
-float GRJump::markBase(float rowHeight) const {
+float GRJump::sideShift() const {
+  GRStaff const* staff = gCurStaff;
+  GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
+  GRSystemSlice const* slice = staff ? staff->getGRSystemSlice() : nullptr;
+  if (!system || !slice) return 0;
+  return system->lineMarks(slice->getStaffNumber(staff)).jumpShift(this);
+}
+
+float GRJump::markBase(float rowHeight, float shift) const {
   GRStaff const* staff = gCurStaff;
   if (!staff) return -kClearance;
-  float const left = mPosition.x + mBoundingBox.left;
-  float const right = mPosition.x + mBoundingBox.right;
+  float const left = mPosition.x + mBoundingBox.left + shift;
+  float const right = mPosition.x + mBoundingBox.right + shift;
   // A note whose head or dot comes within half a space of the row counts as under it, so that
   // words set close after a high note stand over it instead of beside it.
   float const near = staff->getLineSpace() / 2;

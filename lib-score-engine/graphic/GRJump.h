@@ -33,8 +33,12 @@ class GRJump : public GRTagARNotationElement {
   void measure();
   // How far the row reaches up from its base line, its texts measured on the device given.
   float rowHeight(VGDevice* measuring) const;
-  // The base line of the row on the staff being drawn, for a row that high.
-  float markBase(float rowHeight) const;
+  // The base line of the row on the staff being drawn, for a row that high drawn shift right
+  // of its place.
+  float markBase(float rowHeight, float shift) const;
+  // How far right of its place the mark stands, beside the marks written before it at its date
+  // on the staff line being drawn.
+  float sideShift() const;
 
   bool mRightJustified;
 

@@ -97,6 +97,8 @@ void GRKey::createAccidentals(bool onStaff) {
     auto* accidental =
         new GRAccidental(nullptr, 0, mIsNatural ? kNatural : alteration, size, lineSpace);
     accidental->setGRStaff(mGrStaff);
+    // The signs are the key: they take its colour.
+    accidental->setColRef(getColRef());
     x += accidental->getLeftSpace() + lineSpace / 10;
     // Against a key in force the row starts where that key's row ended.
     int const shift = static_cast<int>(((p + static_cast<long long>(old)) % 7 + 7) % 7);

@@ -70,8 +70,12 @@ GRMeter::GRMeter(ARMeter* meter, GRStaff* staff, bool ownsAR)
         std::max(std::to_string(numerator).size(), std::to_string(denominator).size());
     if (digits > 2) mBoundingBox.left -= 0.5f * kDigitStep * static_cast<float>(digits - 1);
   }
-  size = curLSPACE / 50 * size;
-  mBoundingBox.bottom = 5 * curLSPACE;
+  // The meter's own size scales it on top of the staff's; a size the score gives it that is no
+  // scale at all leaves it as it is.
+  if (meter->getMeterSize() > 0) mScale = meter->getMeterSize();
+  size = curLSPACE / 50 * size * mScale;
+  mBoundingBox.bottom = std::max(5 * curLSPACE, 2 * curLSPACE * (1 + mScale));
+  mBoundingBox.top = std::min(0.0f, 2 * curLSPACE * (1 - mScale));
   mLeftSpace = -mBoundingBox.left * size;
   mRightSpace = mBoundingBox.right * size;
 
@@ -110,14 +114,16 @@ void GRMeter::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   // The numbers stand a space above and below the staff's middle: on the second and fourth
   // line of five, around the line of a one-line staff.
   float const middle = mGrStaff ? mGrStaff->getDredgeSize() / 2 : 2 * curLSPACE;
-  float const shift = middle - 2 * curLSPACE;
+  // A larger meter grows from the staff's middle: its glyph stands on a reference point that
+  // grows with it, and its numbers stand further apart.
+  float const shift = middle - 2 * curLSPACE + 2 * curLSPACE * (1 - mScale);
   if (mtype == ARMeter::C) {
     OnDrawSymbol(device, kCommonTimeGlyph, 0, shift, size);
   } else if (mtype == ARMeter::C2) {
     OnDrawSymbol(device, kCutTimeGlyph, 0, shift, size);
   } else if (mtype == ARMeter::NUMERIC) {
-    DrawNumber(device, numerator, middle - curLSPACE);
-    DrawNumber(device, denominator, middle + curLSPACE);
+    DrawNumber(device, numerator, middle - curLSPACE * mScale);
+    DrawNumber(device, denominator, middle + curLSPACE * mScale);
   }
 }
 
@@ -126,7 +132,7 @@ float GRMeter::inkLead() const {
   // Where DrawNumber puts the first digit of the longer number.
   std::size_t const digits =
       std::max(std::to_string(numerator).size(), std::to_string(denominator).size());
-  return -meterRefpos.x * size + 0.5f * kDigitStep * static_cast<float>(digits - 1);
+  return -meterRefpos.x * size + 0.5f * kDigitStep * mScale * static_cast<float>(digits - 1);
 }
 
 float GRMeter::inkRight() const {
@@ -136,7 +142,7 @@ float GRMeter::inkRight() const {
   float right = 0;
   for (int number : {numerator, denominator}) {
     std::string const digits = std::to_string(number);
-    float const last = 0.5f * kDigitStep * static_cast<float>(digits.size() - 1);
+    float const last = 0.5f * kDigitStep * mScale * static_cast<float>(digits.size() - 1);
     right = std::max(right, meterRefpos.x * size + last +
                                 GetSymbolExtent(static_cast<unsigned char>(digits.back())) * size);
   }
@@ -147,8 +153,9 @@ void GRMeter::DrawNumber(VGDevice& device, int number, float dy) const {
   std::string const digits = std::to_string(number);
   // The digits stand a step apart around the same middle, so numbers of any length stand
   // centred over each other. A digit's glyph is its character code.
-  float const first = -0.5f * kDigitStep * static_cast<float>(digits.size() - 1);
+  float const step = kDigitStep * mScale;
+  float const first = -0.5f * step * static_cast<float>(digits.size() - 1);
   for (std::size_t i = 0; i < digits.size(); ++i)
     OnDrawSymbol(device, static_cast<unsigned char>(digits[i]),
-                 first + kDigitStep * static_cast<float>(i), dy, size);
+                 first + step * static_cast<float>(i), dy, size);
 }

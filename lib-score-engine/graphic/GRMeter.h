@@ -29,6 +29,8 @@ class GRMeter : public GRTagARNotationElement {
   int denominator = 1;
   NVPoint meterRefpos;
   float curLSPACE;
+  // The size the meter tag gives the meter itself.
+  float mScale = 1;
 
   static NVPoint refposC;
   static NVPoint refposC2;

@@ -115,9 +115,16 @@ MusicTops const& GRSystem::musicTops(int staffNumber) const {
   return *tops;
 }
 
+LineMarks const& GRSystem::lineMarks(int staffNumber) const {
+  std::unique_ptr<LineMarks>& marks = mLineMarks[staffNumber];
+  if (!marks) marks = std::make_unique<LineMarks>(*this, staffNumber);
+  return *marks;
+}
+
 void GRSystem::forgetMeasuredMusic() const {
   mLowestNotes.clear();
   mMusicTops.clear();
+  mLineMarks.clear();
 }
 
 void GRSystem::addStaff(GRStaff* staff, int index) {

@@ -6,10 +6,12 @@
 
 #include "Fraction.h"
 #include "GREvent.h"
+#include "GRStaff.h"
 #include "GRSystemSlice.h"
 #include "NEPointerList.h"
 #include "kf_ilist.h"
 #include "kf_ivect.h"
+#include "line_marks.h"
 #include "music_top.h"
 
 class ARAccol;
@@ -82,6 +84,19 @@ class GRSystem : public GREvent {
   // The reaches of the music on that line of staves, gathered on the first question after the
   // layout and kept: every mark over the line asks them.
   MusicTops const& musicTops(int staffNumber) const;
+  // Every element of the line of staves of that number (that staff in each slice), in order.
+  template <class Visit>
+  void forEachElementOnLine(int staffNumber, Visit&& visit) const {
+    for (void* pos = mSystemSlices.GetHeadPosition(); pos;) {
+      GRStaff const* staff = mSystemSlices.GetNext(pos)->getStaff(staffNumber);
+      if (!staff) continue;
+      NEPointerList const& elements = staff->getElements();
+      for (void* at = elements.GetHeadPosition(); at;) visit(elements.GetNext(at));
+    }
+  }
+  // Where the marks of that line of staves stand beside each other, worked out on the first
+  // question after the layout and kept.
+  LineMarks const& lineMarks(int staffNumber) const;
   // Forgets what was worked out from where the elements stand, once one of them has moved.
   void forgetMeasuredMusic() const;
 
@@ -133,4 +148,5 @@ class GRSystem : public GREvent {
   std::unique_ptr<KF_IVector<GRStaff>> mStaffs;
   mutable std::unordered_map<int, float> mLowestNotes;
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicTops;
+  mutable std::unordered_map<int, std::unique_ptr<LineMarks>> mLineMarks;
 };

@@ -9,6 +9,7 @@ GRTagARNotationElement::GRTagARNotationElement(ARMusicalObject* obj, float lineS
     : GRTag(ar_cast<ARMusicalTag const>(obj), lineSpace), GRARNotationElement(obj, ownsAR) {}
 
 void GRTagARNotationElement::standInkFrom(float lead, float air) {
+  if (mRightSpaceAtPlace < 0) mRightSpaceAtPlace = mRightSpace;
   moveInk(std::max(0.0f, inkLead() - lead) - mInkShift);
   mRightSpace = std::max(mRightSpace, inkRight() + mInkShift + air);
 }
@@ -18,4 +19,9 @@ void GRTagARNotationElement::moveInk(float dx) {
   mBoundingBox.left += dx;
   mBoundingBox.right += dx;
   mInkShift += dx;
+}
+
+void GRTagARNotationElement::standAtPlace() {
+  moveInk(-mInkShift);
+  if (mRightSpaceAtPlace >= 0) mRightSpace = mRightSpaceAtPlace;
 }

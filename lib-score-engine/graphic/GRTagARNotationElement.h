@@ -22,8 +22,9 @@ class GRTagARNotationElement : public GRTag, public GRARNotationElement {
   // and what follows. It moves into the air it keeps on its right where it can, so a line that
   // opens with the sign can take the move back.
   void standInkFrom(float lead, float air);
-  // Where a line opens with the sign, it follows the line's clef and key at its place.
-  void standAtPlace() { moveInk(-mInkShift); }
+  // Where a line opens with the sign, it follows the line's clef and key at its place, with
+  // the room after it that it has there.
+  void standAtPlace();
   // How far before and after its place the sign's ink reaches, unmoved: its left space for a
   // sign centred there, and, not knowing better, all of its right space.
   virtual float inkLead() const { return mLeftSpace; }
@@ -35,4 +36,6 @@ class GRTagARNotationElement : public GRTag, public GRARNotationElement {
 
  private:
   float mInkShift = 0;
+  // The room on its right before it stood clear of a bar line; negative while it has not.
+  float mRightSpaceAtPlace = -1;
 };

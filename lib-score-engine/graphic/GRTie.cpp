@@ -54,6 +54,15 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
   start.x += startAt->getRightSpace() + kGap;
   NVPoint end = endHead ? endHead->getNoteHeadPosition() : endAt->getPosition();
   end.x -= endAt->getLeftSpace() + kGap;
+  float const space = context.staff->getLineSpace();
+  // Heads too close for a tie between them (short notes set tight) are tied from the middle of
+  // one to the middle of the other, clear over or under them.
+  bool const close =
+      startHead && endHead && !context.openLeft && !context.openRight && end.x - start.x < space;
+  if (close) {
+    start.x = startHead->getNoteHeadPosition().x;
+    end.x = endHead->getNoteHeadPosition().x;
+  }
   if (context.openLeft) {
     start.y = end.y;
     start.x = std::min(start.x, end.x - 75);
@@ -63,8 +72,8 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
     end.x = std::max(end.x, start.x + 75);
   }
   // Off the line or out of the middle of the space the notes stand on.
-  float const away =
-      GObject::positionIsOnStaffLine(start.y, context.staff->getLineSpace()) ? 12.5f : 37.5f;
+  float away = GObject::positionIsOnStaffLine(start.y, space) ? 12.5f : 37.5f;
+  if (close) away = std::max(away, 0.75f * space);
   float const move = above ? -away : away;
   start.y += move;
   end.y += move;

@@ -24,6 +24,7 @@
 #include "ARStaffFormat.h"
 #include "ARSystemFormat.h"
 #include "ARUnits.h"
+#include "GRBar.h"
 #include "GRDummy.h"
 #include "GRGlobalLocation.h"
 #include "GRGlobalStem.h"
@@ -238,7 +239,9 @@ void GRVoiceManager::registerTagElement(GRNotationElement* element, ARMusicalObj
     }
   }
   if (!element->getNeedsSpring()) return;
-  if (mCurGlobalStem || mCurGlobalLocation) {
+  // A bar line in the group (one that cuts a note the group holds) stands between its notes,
+  // not at their shared place: it keeps its own spring.
+  if ((mCurGlobalStem || mCurGlobalLocation) && !dynamic_cast<GRBar*>(element)) {
     RidevUzuze("Tag with spring in a globalstem or global location!");
     element->setNeedsSpring(-1);
   }

@@ -80,8 +80,9 @@ class GRVoiceManager {
 
   // The element of a tag without range, or null.
   GRNotationElement* parseTag(ARMusicalObject* object);
-  // A clef or meter right after a bar line keeps the gap a key change keeps.
-  static void standClearOfBar(GRTagARNotationElement* sign, GRStaff const* staff);
+  // A clef or meter right after a bar line keeps the gap a key change keeps, and air (in line
+  // spaces) before what follows it.
+  static void standClearOfBar(GRTagARNotationElement* sign, GRStaff const* staff, float air);
   // True when the state tag was taken into the manager's state.
   bool parseStateTag(ARMusicalTag* tag);
   void parsePositionTag(ARPositionTag* tag);
@@ -172,6 +173,10 @@ class GRVoiceManager {
   ARMusicalVoice* mArVoice;
   GRStaffManager* mStaffMgr;
   GRGrace* mCurGrace = nullptr;
+  // The grace group written among the notes of a chord: it stands before the chord, not in it,
+  // and leans on the chord once the chord is whole.
+  bool mGraceInChord = false;
+  GRGrace* mChordGrace = nullptr;
   ARNoteFormat* mCurNoteFormat = nullptr;
   ARDotFormat* mCurDotFormat = nullptr;
   ARRestFormat* mCurRestFormat = nullptr;

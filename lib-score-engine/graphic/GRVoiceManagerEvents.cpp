@@ -13,7 +13,10 @@
 #include "ARRest.h"
 #include "ARTStem.h"
 #include "GRChord.h"
+#include "GRChordTag.h"
 #include "GREmpty.h"
+#include "GRGlobalLocation.h"
+#include "GRGlobalStem.h"
 #include "GRGrace.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
@@ -67,14 +70,21 @@ Fraction GRVoiceManager::displayedLength(Fraction const& duration) const {
 }
 
 void GRVoiceManager::associateOpenTags(GRNotationElement* element) {
+  // A grace note among a chord's notes is none of them: it has a stem of its own.
+  bool const chordGrace = mCurGrace && mGraceInChord;
   for (void* pos = mGrTags->GetHeadPosition(); pos;) {
     GRTag* tag = mGrTags->GetNext(pos);
+    if (chordGrace &&
+        (ar_cast<GRGlobalLocation>(tag) || ar_cast<GRGlobalStem>(tag) || ar_cast<GRChordTag>(tag)))
+      continue;
     // A grace group leans on the event after it; its own notes it only places.
     if (auto* grace = ar_cast<GRGrace>(tag))
       grace->addGraceNote(element);
     else if (auto* spanner = ar_cast<GRNotationElement>(tag))
       spanner->addAssociation(element);
   }
+  // It takes no spring: its group places it before the chord, which keeps the room for it.
+  if (chordGrace) element->setNeedsSpring(0);
 }
 
 void GRVoiceManager::addToVoice(GRNotationElement* element) {
@@ -111,8 +121,9 @@ GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
   if (auto* octava = ar_cast<AROctava>(mVoiceState->getCurStateTag(typeid(AROctava))))
     note->applyOctava(octava->getOctava());
   auto* single = new GRSingleNote(mCurGrStaff, note, tp, duration);
-  if (mCurGlobalStem) {
-    single->setGlobalStem(mCurGlobalStem);
+  GRGlobalStem* const stem = grace && mGraceInChord ? nullptr : mCurGlobalStem;
+  if (stem) {
+    single->setGlobalStem(stem);
   } else if (mCurStemState) {
     single->setStemDirection(stemDirectionOf(*mCurStemState));
     if (isSet(mCurStemState->getLength()))
@@ -120,8 +131,7 @@ GREvent* GRVoiceManager::createSingleNote(Fraction const& tp, ARNote* note,
   }
   // Grace notes point their stems up unless the score says otherwise: their flags then lean
   // away from the note that follows.
-  if (grace && !mCurGlobalStem && single->getStemDirection() == dirAUTO)
-    single->setStemDirection(dirUP);
+  if (grace && !stem && single->getStemDirection() == dirAUTO) single->setStemDirection(dirUP);
   if (mCurHeadState) single->setHeadState(mCurHeadState);
   single->setTiedOver(isTiedOver(note));
   if (mCurNoteFormat) single->setNoteFormat(mCurNoteFormat);

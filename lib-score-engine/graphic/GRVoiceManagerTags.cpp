@@ -167,11 +167,12 @@ void GRVoiceManager::applyBarFilling(GRBar* bar, bool wholeMeasure) {
   mLastBar = bar;
 }
 
-void GRVoiceManager::standClearOfBar(GRTagARNotationElement* sign, GRStaff const* staff) {
+void GRVoiceManager::standClearOfBar(GRTagARNotationElement* sign, GRStaff const* staff,
+                                     float air) {
   // Clefs and meters stand centred on their place, keys begin just before it: after a bar line
   // each begins where a key would, so that the bar line runs into none of them.
   float const space = staff->getLineSpace();
-  sign->standInkFrom(GRKey::FirstSignLead(space), 0.5f * space);
+  sign->standInkFrom(GRKey::FirstSignLead(space), air * space);
 }
 
 GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
@@ -200,12 +201,13 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     // At a line's start the key follows the clef a line space away, even without signs, and the
     // second glue keeps another from the first note.
     if (mLineBegun) clef->keepRoomAfter(2 * staff->getLineSpace());
-    if (afterBar) standClearOfBar(clef, staff);
+    if (afterBar) standClearOfBar(clef, staff, 0.5f);
     element = clef;
     stateTag = clef->getARClef();
   } else if (is<ARMeter>(tag)) {
     element = staff->AddMeter(static_cast<ARMeter*>(tag));
-    if (afterBar) standClearOfBar(static_cast<GRMeter*>(element), staff);
+    // A meter keeps a space before the first note, as it does where it opens a line.
+    if (afterBar) standClearOfBar(static_cast<GRMeter*>(element), staff, 1);
   } else if (is<ARKey>(tag) || is<ARNaturalKey>(tag)) {
     element = staff->AddKey(static_cast<ARKey*>(tag));
     if (element && !is<ARNaturalKey>(tag))
@@ -394,6 +396,7 @@ void GRVoiceManager::parsePositionTag(ARPositionTag* ptag) {
     if (is<ARGrace>(tag)) {
       auto* grace = new GRGrace(staff, static_cast<ARGrace*>(tag));
       mCurGrace = grace;
+      mGraceInChord = mCurGlobalLocation != nullptr;
       spanner = grace;
     } else if (is<ARAcc>(tag) || is<ARFermata>(tag) || is<ARStaccato>(tag) || is<ARAccent>(tag) ||
                is<ARMarcato>(tag) || is<ARTenuto>(tag)) {
@@ -467,9 +470,14 @@ void GRVoiceManager::checkEndPTags(void* position) {
     auto* ptag = ar_cast<GRPositionTag>(mGrTags->GetNext(pos));
     if (!ptag || ptag->getEndPosition() != position) continue;
     if (auto* grace = ar_cast<GRGrace>(ptag)) {
-      if (!mToAddGrace) mToAddGrace = new KF_IPointerList<GRTag>(0);
-      mToAddGrace->AddTail(grace);
+      if (mGraceInChord) {
+        mChordGrace = grace;
+      } else {
+        if (!mToAddGrace) mToAddGrace = new KF_IPointerList<GRTag>(0);
+        mToAddGrace->AddTail(grace);
+      }
       mCurGrace = nullptr;
+      mGraceInChord = false;
     } else if (auto* stem = ar_cast<GRGlobalStem>(ptag)) {
       if (stem != mCurGlobalStem && mCurGlobalStem) {
         mCurGlobalStem->RangeEnd(mCurGrStaff);
@@ -482,6 +490,11 @@ void GRVoiceManager::checkEndPTags(void* position) {
       mCurChordTag = nullptr;
     }
     ptag->RangeEnd(mCurGrStaff);
+    // The chord is whole: a grace group written among its notes stands before it.
+    if (auto* location = ar_cast<GRGlobalLocation>(ptag); location && mChordGrace) {
+      if (auto* chord = ar_cast<GREvent>(location->getFirstEl())) mChordGrace->leanOnChord(chord);
+      mChordGrace = nullptr;
+    }
     mGrTags->RemoveElement(ptag);
     pos = mGrTags->GetHeadPosition();
   }

@@ -38,21 +38,15 @@ float HighestMusicOver(GRSystem const& system, int staffNumber, float left, floa
 }
 
 MusicTops::MusicTops(GRSystem const& system, int staffNumber) {
-  KF_IPointerList<GRSystemSlice> const& slices = system.getSlices();
-  for (void* pos = slices.GetHeadPosition(); pos;) {
-    GRStaff const* staff = slices.GetNext(pos)->getStaff(staffNumber);
-    if (!staff) continue;
-    NEPointerList const& elements = staff->getElements();
-    for (void* at = elements.GetHeadPosition(); at;) {
-      NVRect box;
-      if (!PlacedBox(elements.GetNext(at), system, box)) continue;
-      Reach const reach{box.left, box.right, box.top};
-      if (std::isnan(reach.left) || std::isnan(reach.right))
-        mUnplaced.push_back(reach);
-      else
-        mByLeft.push_back(reach);
-    }
-  }
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element) {
+    NVRect box;
+    if (!PlacedBox(element, system, box)) return;
+    Reach const reach{box.left, box.right, box.top};
+    if (std::isnan(reach.left) || std::isnan(reach.right))
+      mUnplaced.push_back(reach);
+    else
+      mByLeft.push_back(reach);
+  });
   std::sort(mByLeft.begin(), mByLeft.end(),
             [](Reach const& a, Reach const& b) { return a.left < b.left; });
   if (mByLeft.empty()) return;

@@ -1,0 +1,38 @@
+#include "line_marks.h"
+
+#include <algorithm>
+
+#include "ARCast.h"
+#include "GRJump.h"
+#include "GRSystem.h"
+
+namespace {
+// Between two jump marks side by side.
+constexpr float kJumpGap = 25;
+}  // namespace
+
+LineMarks::LineMarks(GRSystem const& system, int staffNumber) {
+  // Elements come in time order along the line, so the marks of one date come one after the
+  // other; each starts no earlier than the marks of its date before it end.
+  GRJump const* previous = nullptr;
+  float reached = 0;
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element) {
+    auto const* jump = ar_cast<GRJump const>(element);
+    if (!jump) return;
+    float const left = jump->getPosition().x + jump->getBoundingBox().left;
+    float const right = jump->getPosition().x + jump->getBoundingBox().right;
+    float shift = 0;
+    if (previous && previous->getRelativeTimePosition() == jump->getRelativeTimePosition())
+      shift = std::max(0.0f, reached + kJumpGap - left);
+    else
+      reached = right;
+    mJumpShifts.emplace(jump, shift);
+    reached = std::max(reached, right + shift);
+    previous = jump;
+  });
+}
+
+float LineMarks::jumpShift(GRJump const* jump) const {
+  auto const found = mJumpShifts.find(jump);
+  return found == mJumpShifts.end() ? 0 : found->second;
+}
