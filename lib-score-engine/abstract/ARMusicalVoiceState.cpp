@@ -75,6 +75,7 @@ void ARMusicalVoiceState::CopyFrom(ARMusicalVoiceState const& other, bool withSn
   addedpositiontags = other.addedpositiontags;
   removedpositiontags = other.removedpositiontags;
   curpositiontags = other.curpositiontags;
+  opendisplaydurations = other.opendisplaydurations;
   vpos = other.vpos;
   curmeter = other.curmeter;
   curdispdur = other.curdispdur;
@@ -108,6 +109,7 @@ void ARMusicalVoiceState::DeleteAll() {
   curstatetags.clear();
   DeleteAddedAndRemovedPTags();
   curpositiontags.clear();
+  opendisplaydurations.clear();
   delete chordState;
   chordState = nullptr;
   delete prevchordState;
@@ -162,6 +164,7 @@ void ARMusicalVoiceState::AddPositionTag(ARPositionTag* tag, int addToAdded) {
     curgrace = static_cast<ARGrace*>(tag);
   } else if (kind & kRangeDisplayDuration) {
     curdispdur = static_cast<ARDisplayDuration*>(tag);
+    opendisplaydurations.push_back(tag);
   }
   curpositiontags.push_back(tag);
   if (addToAdded) addedpositiontags.push_back(tag);
@@ -182,10 +185,10 @@ void ARMusicalVoiceState::CloseIfOpen(ARPositionTag* tag) {
 void ARMusicalVoiceState::Closed(ARPositionTag* range, int addToRemoved) {
   if (addToRemoved) removedpositiontags.push_back(range);
   addedpositiontags.RemoveFirst(range);
-  if (range == curdispdur) {
+  if (curdispdur && (RangeKindOf(range) & kRangeDisplayDuration)) {
     // The innermost display duration still open is the one in force again.
-    curdispdur = static_cast<ARDisplayDuration*>(curpositiontags.LastWhere(
-        [](ARPositionTag const* open) { return RangeKindOf(open) & kRangeDisplayDuration; }));
+    if (opendisplaydurations.RemoveFirst(range) || range == curdispdur)
+      curdispdur = static_cast<ARDisplayDuration*>(opendisplaydurations.back());
   } else if (range == curchordtag) {
     curchordtag = nullptr;
   } else if (range == curgrace) {

@@ -118,6 +118,9 @@ class ARMusicalVoiceState {
   PositionTags addedpositiontags;
   PositionTags removedpositiontags;
   PositionTags curpositiontags;
+  // The display durations among the open ranges, in opening order: the last is the one in force,
+  // found at once however many other ranges are open.
+  PositionTags opendisplaydurations;
   void* vpos = nullptr;
   ARMeter* curmeter = nullptr;
   ARDisplayDuration* curdispdur = nullptr;

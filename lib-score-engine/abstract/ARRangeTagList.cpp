@@ -1,73 +1,43 @@
 #include "ARRangeTagList.h"
 
-#include <algorithm>
-
 #include "engine_work.h"
 
-namespace {
-
-// Below this many slots a search from the front and a move of the tags behind are cheaper than
-// keeping an index.
-constexpr std::size_t kIndexedFrom = 32;
-
-}  // namespace
-
-ARRangeTagList::ARRangeTagList(ARRangeTagList const& other) {
-  *this = other;
-}
-
-ARRangeTagList& ARRangeTagList::operator=(ARRangeTagList const& other) {
-  if (this == &other) return *this;
-  mSlots.clear();
-  mIndex.clear();
-  mIndexed = false;
-  if (mSlots.capacity() < other.mCount) mSlots.reserve(other.mCount);
-  for (ARPositionTag* tag : other) mSlots.push_back(tag);
+void ARRangeTagList::CopyTags(ARRangeTagList const& other) {
+  mIndex.reset();
+  if (other.mCount == other.mSlots.size()) {
+    // No holes: the usual short list is copied whole.
+    mSlots.assign(other.mSlots.begin(), other.mSlots.end());
+  } else {
+    mSlots.clear();
+    if (mSlots.capacity() < other.mCount) mSlots.reserve(other.mCount);
+    for (ARPositionTag* tag : other) mSlots.push_back(tag);
+  }
   mCount = other.mCount;
   EngineWork::tListSteps += mCount;
-  return *this;
 }
 
-void ARRangeTagList::push_back(ARPositionTag* tag) {
-  mSlots.push_back(tag);
-  ++mCount;
-  if (mIndexed) {
-    auto const [place, added] = mIndex.try_emplace(tag, Place{mSlots.size() - 1, 1});
-    if (!added) ++place->second.count;
-  }
+void ARRangeTagList::Indexed(ARPositionTag* tag) {
+  auto const [place, added] = mIndex->try_emplace(tag, Place{mSlots.size() - 1, 1});
+  if (!added) ++place->second.count;
 }
 
 std::size_t ARRangeTagList::SlotOf(ARPositionTag const* tag) const {
   // Made on the first search of a long list: most copies of one, kept to come back to, are
   // never searched.
-  if (!mIndexed && mSlots.size() >= kIndexedFrom) BuildIndex();
-  if (mIndexed) {
-    auto const place = mIndex.find(tag);
-    return place == mIndex.end() ? mSlots.size() : place->second.slot;
-  }
-  auto const found = std::find(mSlots.begin(), mSlots.end(), tag);
-  EngineWork::tListSteps += static_cast<std::size_t>(found - mSlots.begin());
-  return static_cast<std::size_t>(found - mSlots.begin());
+  if (!mIndex) BuildIndex();
+  auto const place = mIndex->find(tag);
+  return place == mIndex->end() ? mSlots.size() : place->second.slot;
 }
 
-bool ARRangeTagList::Contains(ARPositionTag const* tag) const {
-  return tag && SlotOf(tag) < mSlots.size();
-}
-
-bool ARRangeTagList::RemoveFirst(ARPositionTag const* tag) {
+bool ARRangeTagList::RemoveFirstFromLong(ARPositionTag const* tag) {
   if (!tag) return false;
   std::size_t const slot = SlotOf(tag);
   if (slot >= mSlots.size()) return false;
   --mCount;
-  if (!mIndexed) {
-    EngineWork::tListSteps += mSlots.size() - slot;
-    mSlots.erase(mSlots.begin() + static_cast<std::ptrdiff_t>(slot));
-    return true;
-  }
   mSlots[slot] = nullptr;
-  auto const place = mIndex.find(tag);
+  auto const place = mIndex->find(tag);
   if (--place->second.count == 0) {
-    mIndex.erase(place);
+    mIndex->erase(place);
   } else {
     // The same tag twice is rare: only then is the next occurrence looked for.
     std::size_t next = slot + 1;
@@ -79,27 +49,20 @@ bool ARRangeTagList::RemoveFirst(ARPositionTag const* tag) {
   return true;
 }
 
-void ARRangeTagList::clear() {
-  mSlots.clear();
-  mIndex.clear();
-  mIndexed = false;
-  mCount = 0;
-}
-
 void ARRangeTagList::BuildIndex() const {
-  mIndex.clear();
-  mIndex.reserve(mSlots.size());
+  mIndex = std::make_unique<Index>();
+  mIndex->reserve(mSlots.size());
   for (std::size_t slot = 0; slot < mSlots.size(); ++slot)
     if (ARPositionTag* tag = mSlots[slot]) {
-      auto const [place, added] = mIndex.try_emplace(tag, Place{slot, 1});
+      auto const [place, added] = mIndex->try_emplace(tag, Place{slot, 1});
       if (!added) ++place->second.count;
     }
   EngineWork::tListSteps += mSlots.size();
-  mIndexed = true;
 }
 
 void ARRangeTagList::Settle() {
-  // Holes at the end cost nothing to drop: ranges closing last-opened first never squeeze.
+  // Holes at the end cost nothing to drop: ranges closing last-opened first never squeeze, and
+  // the last slot always holds a tag.
   while (!mSlots.empty() && mSlots.back() == nullptr) mSlots.pop_back();
   std::size_t const holes = mSlots.size() - mCount;
   if (holes <= mCount) return;
@@ -107,8 +70,7 @@ void ARRangeTagList::Settle() {
   EngineWork::tListSteps += mSlots.size();
   if (mCount < kIndexedFrom) {
     mSlots.erase(std::remove(mSlots.begin(), mSlots.end(), nullptr), mSlots.end());
-    mIndex.clear();
-    mIndexed = false;
+    mIndex.reset();
     return;
   }
   // The tags move to the front; each first occurrence takes its new slot into the index.
@@ -116,7 +78,7 @@ void ARRangeTagList::Settle() {
   for (std::size_t slot = 0; slot < mSlots.size(); ++slot) {
     ARPositionTag* tag = mSlots[slot];
     if (!tag) continue;
-    Place& place = mIndex.find(tag)->second;
+    Place& place = mIndex->find(tag)->second;
     if (place.slot == slot) place.slot = kept;
     mSlots[kept++] = tag;
   }

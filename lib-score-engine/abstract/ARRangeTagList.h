@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -54,8 +56,16 @@ class ARRangeTagList {
 
   ARRangeTagList() = default;
   // A copy holds the tags without the holes.
-  ARRangeTagList(ARRangeTagList const& other);
-  ARRangeTagList& operator=(ARRangeTagList const& other);
+  ARRangeTagList(ARRangeTagList const& other) { *this = other; }
+  // Most lists copied are empty or short, and copied at every chord a walk passes.
+  ARRangeTagList& operator=(ARRangeTagList const& other) {
+    if (other.mSlots.empty()) {
+      clear();
+    } else if (this != &other) {
+      CopyTags(other);
+    }
+    return *this;
+  }
   ARRangeTagList(ARRangeTagList&&) noexcept = default;
   ARRangeTagList& operator=(ARRangeTagList&&) noexcept = default;
 
@@ -66,20 +76,42 @@ class ARRangeTagList {
   bool empty() const { return mCount == 0; }
   std::size_t size() const { return mCount; }
   ARPositionTag* front() const { return *begin(); }
-  // The last tag for which test holds, or null.
-  template <class Test>
-  ARPositionTag* LastWhere(Test const& test) const {
-    for (auto at = mSlots.rbegin(); at != mSlots.rend(); ++at)
-      if (*at && test(*at)) return *at;
-    return nullptr;
-  }
+  // The last tag, or null: a hole is never left at the end.
+  ARPositionTag* back() const { return mSlots.empty() ? nullptr : mSlots.back(); }
 
-  void push_back(ARPositionTag* tag);
+  // The short list is a plain vector, which every step of every walk changes: those paths stay
+  // inline, and only a long list goes through the index.
+  void push_back(ARPositionTag* tag) {
+    mSlots.push_back(tag);
+    ++mCount;
+    if (mIndex) Indexed(tag);
+  }
   // Takes the first occurrence of the tag out of the list; whether there was one.
-  bool RemoveFirst(ARPositionTag const* tag);
-  bool Contains(ARPositionTag const* tag) const;
+  bool RemoveFirst(ARPositionTag const* tag) {
+    if (mSlots.empty()) return false;
+    if (!IsShort()) return RemoveFirstFromLong(tag);
+    // A short list is searched and closed up by hand: at most a few dozen slots, so no step is
+    // counted, and most removals find the list empty or the tag at its end.
+    std::size_t const size = mSlots.size();
+    for (std::size_t slot = 0; slot < size; ++slot) {
+      if (mSlots[slot] != tag) continue;
+      for (std::size_t after = slot + 1; after < size; ++after) mSlots[after - 1] = mSlots[after];
+      mSlots.pop_back();
+      --mCount;
+      return true;
+    }
+    return false;
+  }
+  bool Contains(ARPositionTag const* tag) const {
+    if (!IsShort()) return tag && SlotOf(tag) < mSlots.size();
+    return tag && std::find(mSlots.begin(), mSlots.end(), tag) != mSlots.end();
+  }
   // Empties the list and keeps its room, since the next step fills it again.
-  void clear();
+  void clear() {
+    mSlots.clear();
+    mIndex.reset();
+    mCount = 0;
+  }
 
   friend bool operator==(ARRangeTagList const& a, ARRangeTagList const& b);
 
@@ -88,6 +120,16 @@ class ARRangeTagList {
     std::size_t slot;   // of the first occurrence
     std::size_t count;  // occurrences
   };
+  using Index = std::unordered_map<ARPositionTag const*, Place>;
+  // Below this many slots a search from the front and a move of the tags behind are cheaper
+  // than keeping an index.
+  static constexpr std::size_t kIndexedFrom = 32;
+
+  // Without an index and without holes.
+  bool IsShort() const { return !mIndex && mSlots.size() < kIndexedFrom; }
+  void CopyTags(ARRangeTagList const& other);
+  void Indexed(ARPositionTag* tag);
+  bool RemoveFirstFromLong(ARPositionTag const* tag);
   // The slot of the first occurrence of the tag, or the number of slots.
   std::size_t SlotOf(ARPositionTag const* tag) const;
   void BuildIndex() const;
@@ -97,7 +139,6 @@ class ARRangeTagList {
 
   std::vector<ARPositionTag*> mSlots;  // null where a tag was taken out
   std::size_t mCount = 0;              // tags, not holes
-  // Holes and the index are used only when indexed.
-  mutable bool mIndexed = false;
-  mutable std::unordered_map<ARPositionTag const*, Place> mIndex;
+  // Holes are left only while indexed; most lists never are, and carry no more than a null.
+  mutable std::unique_ptr<Index> mIndex;
 };

@@ -14,6 +14,7 @@
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
 #include "engine_globals.h"
+#include "engine_work.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -21,6 +22,7 @@ namespace {
 // The ties and merges open over the event at p, less the automatic ties that end on it: such a
 // tie joins the piece before to this one, which still needs a tie of its own when it is cut.
 int TiesOver(ARMusicalVoiceState const& state, void* p) {
+  EngineWork::tListSteps += state.getCurPositionTags().size();
   int count = 0;
   for (ARPositionTag* tag : state.getCurPositionTags()) {
     const std::uint8_t kind = ARMusicalVoiceState::RangeKindOf(tag);
@@ -165,6 +167,7 @@ void ARMusicalVoice::SplitEventAtPos(ARMusicalVoiceState& state, Fraction const&
   ARMusicalObject* event = GetAt(p);
   MELVARIN_ASSERT(event->isEventClass());
   int openTies = 0;
+  EngineWork::tListSteps += state.curpositiontags.size();
   for (ARPositionTag* tag : state.curpositiontags)
     if (ARMusicalVoiceState::RangeKindOf(tag) &
         (ARMusicalVoiceState::kRangeTie | ARMusicalVoiceState::kRangeMerge))

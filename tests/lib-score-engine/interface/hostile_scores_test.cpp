@@ -132,6 +132,16 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
        "[ " + Numbered(1, 20000, [](int i) { return "\\staff<" + std::to_string(i) + "> c "; }) +
            "]"},
       {"5000 voices", "{ " + Repeated("[ c d e f ], ", 4999) + "[ c d e f ] }"},
+      // Closing a display duration once walked back over every range still open for the one
+      // in force again.
+      {"200000 display durations under one range opened as often",
+       "[ " + Repeated("\\staccBegin:1 ", 200000) + "c " + Repeated("\\dispDur() ", 200000) +
+           "d ]"},
+      {"140000 display durations under as many numbered ranges",
+       "[ " + Numbered(1, 140000, [](int i) { return "\\staccBegin:" + std::to_string(i) + " "; }) +
+           "c " + Repeated("\\dispDur<1,8>() ", 140000) +
+           Numbered(1, 140000, [](int i) { return "\\staccEnd:" + std::to_string(i) + " "; }) +
+           "d ]"},
       {"100 KB of plain notes", PlainNotes(100000)},
       {"100 KB of plain notes on two staves", SampleScores::PlainTwoStaves(100000)},
       {"250 KB of plain notes", PlainNotes(250000)},

@@ -21,6 +21,12 @@ namespace {
 
 using EngineTesting::Repeated;
 
+std::string Numbered(int from, int to, std::function<std::string(int)> const& piece) {
+  std::string text;
+  for (int i = from; i <= to; ++i) text += piece(i);
+  return text;
+}
+
 constexpr double kMostMegabytes = 300;
 
 struct Shape {
@@ -85,6 +91,18 @@ TEST_F(LayoutMemoryTest, TheLargestAcceptedTextOfEachShapeIsDrawnInBoundedMemory
          return "[ " + Repeated("\\lyrics<\"la la\">( \\slur( \\stacc( c/8 d ) ) ) ", n) + "]";
        },
        8000},
+      // Display durations that open and close under every range still open.
+      {"display durations under as many numbered ranges",
+       [](int n) {
+         auto const numbered = [](char const* kind) {
+           return [kind](int k) {
+             return "\\stacc" + std::string(kind) + ":" + std::to_string(k) + " ";
+           };
+         };
+         return "[ " + Numbered(1, n, numbered("Begin")) + "c " + Repeated("\\dispDur<1,8>() ", n) +
+                Numbered(1, n, numbered("End")) + "d ]";
+       },
+       100000},
   };
   for (Shape const& shape : shapes) {
     SCOPED_TRACE(shape.what);
