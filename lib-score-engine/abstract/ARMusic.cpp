@@ -256,12 +256,12 @@ bool ARMusic::FitsOneParse() const {
       ARMusicalObject const* object = voice->ObjectList::GetNext(at);
       if (object->isEventClass()) {
         if (!dates.Refine(object->getDuration())) return false;
-        if (spans.wanted()) spans.Add(node, false);
+        if (spans.wanted()) spans.Add(node, false, true);
         pieces += std::max(0.0, object->getDuration().getValue()) * piecesPerWhole;
         continue;
       }
       const std::uint8_t kind = VoicePass::KindOf(object);
-      if (spans.wanted()) spans.Add(node, kind & VoicePass::kKindBreak);
+      if (spans.wanted()) spans.Add(node, kind & VoicePass::kKindBreak, false);
       if (!(kind & VoicePass::kKindMeter)) continue;
       auto const* meter = ar_cast<ARMeter const>(object);
       if (!dates.Refine(meter->getMeterTime())) return false;

@@ -7,12 +7,14 @@
 class ARMusicalVoice;
 
 // The ranges of a voice measured on its object list: the objects they cover, summed over all
-// ranges, and the breaks (possible, system or page) that lie inside them. Ranges nested
+// ranges, the breaks (possible, system or page) that lie inside them, and the marks that ranges
+// of staccato, accent, marcato, tenuto or fermata put on each event they cover. Ranges nested
 // thousands deep cover millions of objects in all, each of which the passes and the layout walk
-// with every range open over it.
+// with every range open over it, and each such mark is an element of its own.
 struct ARRangeSpans {
   double objects = 0;
   double breaks = 0;
+  double marks = 0;
 };
 
 ARRangeSpans MeasureRangeSpans(ARMusicalVoice const& voice);
@@ -21,14 +23,16 @@ ARRangeSpans MeasureRangeSpans(ARMusicalVoice const& voice);
 // the objects that answers other questions answers this one too.
 class ARRangeSpanMeter {
  public:
-  explicit ARRangeSpanMeter(ARMusicalVoice const& voice);
+  // The marks are counted only when asked for: the parse's own estimate has no use for them.
+  explicit ARRangeSpanMeter(ARMusicalVoice const& voice, bool countsMarks = false);
 
   // Whether the voice has ranges at all: without, Add need not be called.
   bool wanted() const { return mWanted; }
-  // The next object of the voice, at node, and whether it is a break.
-  void Add(void const* node, bool isBreak) {
+  // The next object of the voice, at node, and whether it is a break or an event.
+  void Add(void const* node, bool isBreak, bool isEvent) {
     mOrdinals.Add(node);
     mBreaksBefore.push_back(mBreaksBefore.back() + (isBreak ? 1 : 0));
+    if (mCountsMarks) mEventsBefore.push_back(mEventsBefore.back() + (isEvent ? 1 : 0));
   }
   // Once every object was added.
   ARRangeSpans Spans() const;
@@ -36,6 +40,8 @@ class ARRangeSpanMeter {
  private:
   ARMusicalVoice const& mVoice;
   bool mWanted = false;
+  bool mCountsMarks = false;
   NodeOrdinals mOrdinals;
   std::vector<int> mBreaksBefore;
+  std::vector<int> mEventsBefore;
 };

@@ -27,6 +27,10 @@ constexpr double kPerRange = 12;
 constexpr double kPerStaffAtBreak = 40;
 constexpr double kPerRangeMember = 1;
 constexpr double kPerRangeAtBreak = 8;
+// A staccato, accent, marcato, tenuto or fermata that a range puts on each event it covers is an
+// element of its own, with its box and its place among the event's marks: hundreds of ranges
+// over thousands of notes make millions of them.
+constexpr double kPerRangeMark = 4;
 constexpr int kStaves = 256;
 // The elements of all voices at one time share a spring, whose bands take them in one by one:
 // with many voices that grows with the square of the voices at every time.
@@ -66,7 +70,7 @@ double EstimatedLayoutWork(ARMusic const& music) {
     objects += voice->GetCount();
     work += kPerObject * voice->GetCount() + kPerEventBesides * events +
             kPerRange * (ranges ? ranges->GetCount() : 0) + kPerRangeMember * spans.objects +
-            kPerRangeAtBreak * spans.breaks;
+            kPerRangeAtBreak * spans.breaks + kPerRangeMark * spans.marks;
   }
   work += kPerStaffAtBreak * (breaks + 1.0) * (static_cast<double>(staves.size()) + voices);
   if (voices > 1)

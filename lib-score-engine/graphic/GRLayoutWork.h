@@ -4,8 +4,9 @@ class ARMusic;
 
 // How much a layout of the music would make, roughly, in units of about a hundred bytes: the
 // elements of every object and range, the staves and voice states every possible break keeps
-// and every new system repeats, the elements each range holds and carries over breaks, and the
-// sorting of many voices' elements into shared springs. A short text can ask for millions of
+// and every new system repeats, the elements each range holds and carries over breaks, the
+// marks ranges put on every event they cover, and the sorting of many voices' elements into
+// shared springs. A short text can ask for millions of
 // them (a measure of a note's length in a tiny meter, ranges nested thousands deep, hundreds of
 // staves broken thousands of times, thousands of voices), so the layout refuses music above
 // GRMusic::sMaxLayoutWork.

@@ -91,6 +91,22 @@ TEST_F(LayoutMemoryTest, TheLargestAcceptedTextOfEachShapeIsDrawnInBoundedMemory
          return "[ " + Repeated("\\lyrics<\"la la\">( \\slur( \\stacc( c/8 d ) ) ) ", n) + "]";
        },
        8000},
+      // Each range puts a mark on every note it covers.
+      {"tenuto ranges nested over four thousand notes",
+       [](int n) {
+         return "[ " + Repeated("\\ten( ", n) + "c/32 " + Repeated("c ", 3999) + Repeated(") ", n) +
+                "]";
+       },
+       150},
+      {"staccato ranges each closed one note after the one before",
+       [](int n) {
+         return "[ " +
+                Numbered(1, n, [](int k) { return "\\staccBegin:" + std::to_string(k) + " "; }) +
+                "c " +
+                Numbered(1, n, [](int k) { return "\\staccEnd:" + std::to_string(k) + " c "; }) +
+                "]";
+       },
+       1000},
       // Display durations that open and close under every range still open.
       {"display durations under as many numbered ranges",
        [](int n) {
