@@ -14,6 +14,8 @@
 //   --no-resize        keep the page format instead of shrinking pages to their music
 //   --map              list each drawn page's symbol map and draw its boxes over the music
 #include <QApplication>
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -162,16 +164,32 @@ bool RenderImage(const Options& options, QRazidPainter& score, int page) {
   return image.save(options.output, "PNG");
 }
 
+// XML holds no control character but tab, line feed and carriage return, not even as a
+// reference, while a title or lyric may carry any byte and the SVG writer copies its text as it
+// is. Those bytes stand for nothing else in the UTF-8 it writes, so they are left out.
+QByteArray WithoutCharactersXmlForbids(QByteArray svg) {
+  const auto forbidden = [](char byte) {
+    const auto code = static_cast<unsigned char>(byte);
+    return code < 0x20 && code != '\t' && code != '\n' && code != '\r';
+  };
+  svg.erase(std::remove_if(svg.begin(), svg.end(), forbidden), svg.end());
+  return svg;
+}
+
 bool RenderSvg(const Options& options, QRazidPainter& score, int page) {
   const QSize size = PictureSize(options, score, page);
+  QBuffer written;
   QSvgGenerator svg;
-  svg.setFileName(options.output);
+  svg.setOutputDevice(&written);
   svg.setSize(size);
   svg.setViewBox(QRect(QPoint(0, 0), size));
   QPainter painter;
   if (!painter.begin(&svg)) return false;
   DrawPage(score, page, painter, QRect(QPoint(0, 0), size), options.map);
-  return painter.end();
+  if (!painter.end()) return false;
+  const QByteArray text = WithoutCharactersXmlForbids(written.data());
+  QFile file(options.output);
+  return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush();
 }
 
 bool RenderPdf(const Options& options, QRazidPainter& score) {
