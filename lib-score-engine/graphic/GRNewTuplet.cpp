@@ -1,8 +1,7 @@
 #include "GRNewTuplet.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "ARTuplet.h"
 #include "GREvent.h"
@@ -65,6 +64,21 @@ void BendOver(float& left, float& right, float x1, float x2, GRNotationElement c
   }
 }
 
+// The number drawn: the numerator, with the denominator after a colon when it has one; none
+// below 1.
+std::string NumberOf(ARTuplet const* tuplet) {
+  int const numerator = tuplet->getNumerator();
+  if (numerator < 1) return {};
+  int const denominator = tuplet->getDenominator();
+  return denominator >= 1 ? std::to_string(numerator) + ":" + std::to_string(denominator)
+                          : std::to_string(numerator);
+}
+
+// How far each half of the bracket stays from the middle: room for the number.
+float GapOf(std::string const& number) {
+  return number.empty() ? 12.5f : (static_cast<float>(number.size()) + 0.5f) * 50 * 0.5f;
+}
+
 }  // namespace
 
 GRNewTuplet::GRNewTuplet(GRStaff* staff, ARTuplet* ar) : GRPTagARNotationElement(ar), mTuplet(ar) {
@@ -98,18 +112,21 @@ void GRNewTuplet::FinishPTag(GRStaff* staff) {
 }
 
 void GRNewTuplet::automaticPosition(GRNotationElement* element) {
-  GREvent* event = AsEvent(element);
-  if (!event) return;
   GRStaff* staff = element->getGRStaff();
   SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
-  if (!sse || !sse->p) return;
-  GREvent* start = AsEvent(sse->startElement);
-  GREvent* end = AsEvent(sse->endElement);
-  if (!start || !end || element != end) return;
+  if (!sse || !sse->p || element != sse->endElement) return;
+  // A piece cut by a break spans the events of its own line; the glue it ends at is placed
+  // after them.
+  GREvent* start = firstEventOfPiece(sse);
+  GREvent* end = lastEventOfPiece(sse);
+  if (!start || !end) return;
   auto* save = static_cast<Save*>(sse->p);
   leftBrace = rightBrace = start->getBeamCount() < 1 || end->getBeamCount() < 1;
-  // A tuplet over one place has no bracket to place: the piece stays unplaced.
-  if (start->getPosition().x == end->getPosition().x) return;
+  // A tuplet over one place has no bracket to place: the piece stays unplaced. A piece of a
+  // longer tuplet still shows its number over the one note it has on its line.
+  bool const broken =
+      sse->startflag == SSE::CONTINUES_FROM_LAST || sse->endflag == SSE::CONTINUES_ON_NEXT;
+  if (!broken && start->getPosition().x == end->getPosition().x) return;
 
   NEPointerList* list = getAssociations();
   const bool folds = foldsItsNotes();
@@ -128,14 +145,15 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   float bottomLeft = Bottom(start), bottomRight = Bottom(end);
   GREvent const* topObstacle = nullptr;
   GREvent const* bottomObstacle = nullptr;
-  // A folding tuplet looks for obstacles among the notes of this system only.
-  void* const first = folds && sse->startpos ? sse->startpos
-                      : list                 ? list->GetHeadPosition()
-                                             : nullptr;
+  // The obstacles are the notes of this piece only.
+  bool const ownLine = folds || broken;
+  void* const first = ownLine && sse->startpos ? sse->startpos
+                      : list                   ? list->GetHeadPosition()
+                                               : nullptr;
   for (void* pos = first; pos;) {
     void* const here = pos;
     GREvent* e = AsEvent(list->GetNext(pos));
-    if (folds && here == sse->endpos) pos = nullptr;
+    if (ownLine && here == sse->endpos) pos = nullptr;
     if (!e || e == start || e == end) continue;
     float const at = (e->getPosition().x - x1) / (x2 - x1);
     if (topLeft + (topRight - topLeft) * at > Top(e)) topObstacle = e;
@@ -159,6 +177,28 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   save->p2 = NVPoint{x2, right};
   save->textPos = NVPoint{(x1 + x2) / 2, (left + right) / 2 + kNumberDrop};
   save->placed = true;
+  if (broken) roomForNumber(sse);
+}
+
+void GRNewTuplet::roomForNumber(SSE const* sse) const {
+  auto* save = static_cast<Save*>(sse->p);
+  float const needed = 2 * (GapOf(NumberOf(mTuplet)) + kHook);
+  float missing = needed - (save->p2.x - save->p1.x);
+  if (missing <= 0) return;
+  // Towards the break first, as far as the line reaches there; the rest on the other side.
+  if (sse->endflag == SSE::CONTINUES_ON_NEXT && sse->endElement) {
+    float const reach = std::clamp(sse->endElement->getPosition().x - save->p2.x, 0.0f, missing);
+    save->p2.x += reach;
+    save->p1.x -= missing - reach;
+  } else if (sse->startflag == SSE::CONTINUES_FROM_LAST && sse->startElement) {
+    float const reach = std::clamp(save->p1.x - sse->startElement->getPosition().x, 0.0f, missing);
+    save->p1.x -= reach;
+    save->p2.x += missing - reach;
+  } else {
+    save->p1.x -= missing / 2;
+    save->p2.x += missing / 2;
+  }
+  save->textPos.x = (save->p1.x + save->p2.x) / 2;
 }
 
 void GRNewTuplet::addAssociation(GRNotationElement* element) {
@@ -223,7 +263,6 @@ bool GRNewTuplet::foldsItsNotes() const {
 }
 
 void GRNewTuplet::manualPosition(GRNotationElement* element, NVPoint const& point) {
-  if (!element->isGREventClass()) return;
   SSE* sse = getSystemStartEndStruct(element->getGRStaff()->getGRSystem());
   if (!sse || !sse->p) return;
   auto* save = static_cast<Save*>(sse->p);
@@ -236,12 +275,17 @@ void GRNewTuplet::manualPosition(GRNotationElement* element, NVPoint const& poin
     d2 = mTuplet->getDy2();
   }
   if (d1 > 0 || d2 > 0 || (!mTuplet->isDy1Set() && !mTuplet->isDy2Set())) direction = 1;
-  NVPoint const& at = element->getPosition();
-  if (element == sse->startElement) save->p1 = NVPoint{at.x - kOverhang, at.y - d1};
-  if (element == sse->endElement) save->p2 = NVPoint{at.x + kOverhang, at.y - d2};
+  // The piece is placed when its end tells where it stands, by then its events stand too. Cut
+  // by a break, it reaches from the first to the last event of its own line.
   if (element == sse->endElement || (!sse->endElement && element == sse->startElement)) {
-    if (sse->startElement && sse->endElement) {
+    GREvent* first = firstEventOfPiece(sse);
+    GREvent* last = lastEventOfPiece(sse);
+    if (first) save->p1 = NVPoint{first->getPosition().x - kOverhang, first->getPosition().y - d1};
+    if (last) save->p2 = NVPoint{last->getPosition().x + kOverhang, last->getPosition().y - d2};
+    if (sse->startElement && sse->endElement && first && last) {
       save->textPos = NVPoint{(save->p1.x + save->p2.x) / 2, std::max(save->p1.y, save->p2.y)};
+      if (sse->startflag == SSE::CONTINUES_FROM_LAST || sse->endflag == SSE::CONTINUES_ON_NEXT)
+        roomForNumber(sse);
     } else {
       save->textPos = point;
     }
@@ -258,24 +302,16 @@ void GRNewTuplet::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   auto const* save = static_cast<Save const*>(sse->p);
   if (!save->placed) return;
 
-  float gap = 12.5f;
-  int const numerator = mTuplet->getNumerator();
-  if (numerator >= 1) {
-    char text[32];
-    int const denominator = mTuplet->getDenominator();
-    if (denominator >= 1) {
-      std::snprintf(text, sizeof text, "%d:%d", numerator, denominator);
-    } else {
-      std::snprintf(text, sizeof text, "%d", numerator);
-    }
-    int const length = static_cast<int>(std::strlen(text));
+  std::string const number = NumberOf(mTuplet);
+  float const gap = GapOf(number);
+  if (!number.empty()) {
     device.SetTextFont(gFontDefs.text.font);
     VGColor const background = device.GetFontBackgroundColor();
     device.SetFontBackgroundColor(VGColor(255, 255, 255, 255));
     device.SetFontAlign(10);  // centred, on the bottom
-    device.DrawString(save->textPos.x, save->textPos.y, text, length);
+    device.DrawString(save->textPos.x, save->textPos.y, number.c_str(),
+                      static_cast<int>(number.size()));
     device.SetFontBackgroundColor(background);
-    gap = (length + 0.5f) * 50 * 0.5f;
   }
 
   if (!leftBrace && !rightBrace) return;
@@ -287,6 +323,8 @@ void GRNewTuplet::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   if (sse->startflag == SSE::BEGINS_HERE) device.Line(p1.x, p1.y + direction * kHook, p1.x, p1.y);
   device.Line(p1.x, p1.y, m.x - gap, m.y - gap * slope);
   device.Line(m.x + gap, m.y + slope * gap, p2.x, p2.y);
-  if (sse->endflag == SSE::ENDS_HERE) device.Line(p2.x, p2.y, p2.x, p2.y + direction * kHook);
+  // The last piece closes the tuplet, also one the music ends in before the tuplet does.
+  if (sse->endflag == SSE::ENDS_HERE || sse == mStartEndList.GetTail())
+    device.Line(p2.x, p2.y, p2.x, p2.y + direction * kHook);
   device.PopPen();
 }

@@ -45,6 +45,9 @@ class GRNewTuplet : public GRPTagARNotationElement, public GRRoomBeside {
   };
   void automaticPosition(GRNotationElement* element);
   void manualPosition(GRNotationElement* element, NVPoint const& point);
+  // A piece cut by a break may hold one note only: its bracket still leaves room on both sides
+  // of the number, reaching on towards the break as far as the line goes.
+  void roomForNumber(GRSystemStartEndStruct const* sse) const;
   // Whether the tuplet holds so many notes that it folds them rather than measure them all at
   // every question; it has then taken in the notes so far.
   bool foldsItsNotes() const;

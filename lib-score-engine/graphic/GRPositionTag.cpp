@@ -6,6 +6,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "GREvent.h"
 #include "GRGlue.h"
 #include "GRNotationElement.h"
 #include "GRStaff.h"
@@ -105,6 +106,29 @@ GRSystemStartEndStruct* GRPositionTag::getSystemStartEndStruct(GRSystem const* s
   while (pos) {
     SSE* sse = mStartEndList.GetNext(pos);
     if (!sse->grsystem || sse->grsystem == s) return sse;
+  }
+  return nullptr;
+}
+
+namespace {
+GREvent* AsEvent(GRNotationElement* element) {
+  return element && element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
+}
+}  // namespace
+
+GREvent* GRPositionTag::eventAtEndOfPiece(SSE const* sse, bool last) {
+  if (!sse) return nullptr;
+  if (GREvent* own = AsEvent(last ? sse->endElement : sse->startElement)) return own;
+  NEPointerList* list = asElement()->getAssociations();
+  if (!list) return nullptr;
+  // From the piece's own end inwards: the walk stays on the piece's line.
+  void* const from = last ? sse->endpos : sse->startpos;
+  void* const to = last ? sse->startpos : sse->endpos;
+  void* pos = from ? from : last ? list->GetTailPosition() : list->GetHeadPosition();
+  while (pos) {
+    void* const here = pos;
+    if (GREvent* event = AsEvent(last ? list->GetPrev(pos) : list->GetNext(pos))) return event;
+    if (here == to) break;
   }
   return nullptr;
 }

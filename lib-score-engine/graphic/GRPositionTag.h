@@ -6,6 +6,7 @@
 #include "GRTag.h"
 #include "kf_ilist.h"
 
+class GREvent;
 class GRNotationElement;
 class GRSystem;
 struct GRSystemStartEndStruct;
@@ -59,6 +60,15 @@ class GRPositionTag : public GRTag {
   void DeleteAllSSEs();
   void* getEndPosition() const { return endPosition; }
 
+  // The first and the last event a piece spans on its line, null when it spans none. At a break
+  // the piece's own ends are the staff's glues; its events lie between them.
+  GREvent* firstEventOfPiece(GRSystemStartEndStruct const* sse) {
+    return eventAtEndOfPiece(sse, false);
+  }
+  GREvent* lastEventOfPiece(GRSystemStartEndStruct const* sse) {
+    return eventAtEndOfPiece(sse, true);
+  }
+
  protected:
   // The first piece, made by each concrete tag when the layout creates it on staff.
   void addFirstStartEnd(GRStaff const* staff);
@@ -81,6 +91,7 @@ class GRPositionTag : public GRTag {
   void removePiece(GRSystemStartEndStruct* sse);
   mutable std::unique_ptr<PieceIndex> mPieceIndex;
 
+  GREvent* eventAtEndOfPiece(GRSystemStartEndStruct const* sse, bool last);
   GRSystemStartEndStruct* requireStartEnd(GRStaff const* staff) const;
   void openPiece(GRStaff* staff, void* startPos);
   void fillStart(GRStaff* staff, GRSystemStartEndStruct* sse);

@@ -1,0 +1,140 @@
+// Ranges cut by a line break, from \newSystem or from the line breaker, laid out and drawn: each
+// line's piece still reads as part of the one tuplet, beam, tie, slur, hairpin, volta or text.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::PlacingDevice;
+using Segment = PlacingDevice::Segment;
+
+constexpr int kOther = 2, kSystem = 7, kStaffLines = 5, kBeam = 14, kSlur = 17;
+constexpr float kLineSpace = 50;
+
+float Left(Segment const& s) {
+  return std::min(s.x1, s.x2);
+}
+float Right(Segment const& s) {
+  return std::max(s.x1, s.x2);
+}
+bool Vertical(Segment const& s) {
+  return s.x1 == s.x2 && s.y1 != s.y2;
+}
+
+class BrokenRangeTest : public EngineTesting::DrawnScore {
+ protected:
+  // The lines of music of the first page, top down.
+  std::vector<ScoreElementDesc> Lines() const {
+    std::vector<ScoreElementDesc> lines = Records(kSystem, -1, 1);
+    std::sort(lines.begin(), lines.end(), [](auto& a, auto& b) { return a.top < b.top; });
+    return lines;
+  }
+  // The line nearest to a height or, for a mark standing over the music, the first below it.
+  int LineAt(float y, bool over = false) const {
+    std::vector<ScoreElementDesc> const lines = Lines();
+    int found = 0;
+    for (int i = 1; i < static_cast<int>(lines.size()); ++i) {
+      bool const later =
+          over ? lines[i - 1].bottom < y : y - lines[i - 1].bottom > lines[i].top - y;
+      if (later) found = i;
+    }
+    return found;
+  }
+  std::vector<ScoreElementDesc> NotesOn(int line) const {
+    std::vector<ScoreElementDesc> notes;
+    for (auto const& note : NoteRecords())
+      if (LineAt(note.desc.refY) == line) notes.push_back(note.desc);
+    return notes;
+  }
+  // Where a line's staff ends (its staff lines are drawn slice by slice) and its clef ends.
+  float StaffEnd(int line) const {
+    float end = 0;
+    for (ScoreElementDesc const& slice : Records(kOther, kStaffLines, 1))
+      if (LineAt((slice.top + slice.bottom) / 2) == line) end = std::max(end, slice.right);
+    return end;
+  }
+  float ClefEnd(int line) const {
+    for (auto const& clef : Glyphs(38))
+      if (LineAt(clef.y) == line) return clef.x + Width(38);
+    return 0;
+  }
+  std::vector<PlacingDevice::Text> TextsOn(int line, std::string const& text,
+                                           bool over = false) const {
+    std::vector<PlacingDevice::Text> found;
+    for (auto const& t : drawn.texts)
+      if (t.page == 1 && t.text == text && LineAt(t.y, over) == line) found.push_back(t);
+    return found;
+  }
+  // The black lines drawn on a line of music with a pen of that width, left to right.
+  std::vector<Segment> PenLinesOn(int line, float width, bool over = false) const {
+    std::vector<Segment> found;
+    for (Segment const& s : drawn.lines)
+      if (s.page == 1 && s.width == width && s.alpha == 255 &&
+          LineAt((s.y1 + s.y2) / 2, over) == line)
+        found.push_back(s);
+    std::sort(found.begin(), found.end(), [](auto& a, auto& b) { return Left(a) < Left(b); });
+    return found;
+  }
+  // Whether a bracket drawn with these lines has a hook at its left (right) end.
+  static bool HookAtEnd(std::vector<Segment> const& bracket, bool right) {
+    float end = right ? -1e9f : 1e9f;
+    for (Segment const& s : bracket) end = right ? std::max(end, Right(s)) : std::min(end, Left(s));
+    return std::any_of(bracket.begin(), bracket.end(),
+                       [&](Segment const& s) { return Vertical(s) && s.x1 == end; });
+  }
+};
+
+// A tuplet cut by a break shows its number on each line over the events it has there, the left
+// hook only where it begins and the right hook only where it ends; also at heights of its own.
+TEST_F(BrokenRangeTest, EachLineOfABrokenTupletShowsItsNumberOverItsOwnNotes) {
+  for (char const* tuplet : {"a1/6 h1 \\newSystem c2", "\\tuplet<\"-3-\">(a1/6 h1 \\newSystem c2)",
+                             "\\tuplet<\"-3-\",dy1=2,dy2=2>(a1/6 h1 \\newSystem c2)"}) {
+    SCOPED_TRACE(tuplet);
+    Draw(std::string("[ \\meter<\"4/4\"> c2/4 ") + tuplet + " e2/4 ]");
+    ASSERT_EQ(Lines().size(), 2u);
+    // The triplet's notes: the last two of the first line, the first of the second.
+    std::pair<float, float> const spans[] = {{NotesOn(0).at(1).left, NotesOn(0).at(2).right},
+                                             {NotesOn(1).at(0).left, NotesOn(1).at(0).right}};
+    for (int line : {0, 1}) {
+      SCOPED_TRACE(line);
+      auto const numbers = TextsOn(line, "3");
+      ASSERT_EQ(numbers.size(), 1u);
+      EXPECT_GT(numbers[0].x, std::max(spans[line].first - 2 * kLineSpace, ClefEnd(line)));
+      EXPECT_LT(numbers[0].x, spans[line].second + 2 * kLineSpace);
+      EXPECT_EQ(HookAtEnd(PenLinesOn(line, 4), false), line == 0);
+      EXPECT_EQ(HookAtEnd(PenLinesOn(line, 4), true), line == 1);
+    }
+  }
+}
+
+// Ten bars that each hold a triplet: wherever the line breaker breaks, each line shows a number
+// for each triplet that has notes on it.
+TEST_F(BrokenRangeTest, TheLineBreakerBreakingInsideATripletLeavesANumberOnEachLine) {
+  std::string score = "[ \\meter<\"4/4\"> ";
+  for (int bar = 0; bar < 10; ++bar) score += "c2/2. \\tuplet<\"-3-\">(e2/6 f2 g2) a2/2. ";
+  Draw(score + "]");
+  // Each triplet takes half a whole from 3/4 on in its two wholes.
+  std::set<std::pair<int, int>> piecesOnLines;
+  size_t numbers = 0;
+  for (int line = 0; line < static_cast<int>(Lines().size()); ++line) {
+    for (ScoreElementDesc const& note : NotesOn(line)) {
+      int const group = static_cast<int>(std::floor(note.date / 2));
+      if (note.date - 2 * group >= 0.74f && note.date - 2 * group < 1.24f)
+        piecesOnLines.emplace(line, group);
+    }
+    numbers += TextsOn(line, "3").size();
+  }
+  ASSERT_GT(piecesOnLines.size(), 10u) << "no triplet is cut: the score no longer tests a break";
+  EXPECT_EQ(numbers, piecesOnLines.size());
+}
+
+}  // namespace
