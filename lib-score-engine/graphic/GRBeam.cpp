@@ -563,6 +563,22 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
     return true;
   });
 
+  // The levels running at the break into a piece that goes on from the line before: those of
+  // the last event before it. Only they go on from the line's start; any other level starts at
+  // its first event, as within a line.
+  int levelsAtBreak = 0;
+  bool const continued = sse->startflag == SSE::CONTINUES_FROM_LAST;
+  if (continued && sse->startpos) {
+    void* pos = sse->startpos;
+    list->GetPrev(pos);
+    while (pos) {
+      if (GREvent* before = AsEvent(list->GetPrev(pos))) {
+        levelsAtBreak = before->getNumFaehnchen();
+        break;
+      }
+    }
+  }
+
   for (;;) {
     std::vector<GREvent*> run;
     bool reachedEnd = false;
@@ -589,7 +605,7 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
     bool const broken = sse->endflag == SSE::CONTINUES_ON_NEXT;
     NVPoint const endAt =
         sse->endElement->getPosition() + (system ? StaffPos(sse->endElement) : NVPoint{});
-    if (sse->startflag == SSE::CONTINUES_FROM_LAST) {
+    if (continued && run.front() == firstOfPiece && level < levelsAtBreak) {
       right = stemEnd(run.back()) + offset;
       if (run.size() > 1 && broken && reachedEnd) right.x = endAt.x;
       left = NVPoint{sse->startElement->getPosition().x + (system ? startStaff.x : 0), right.y};

@@ -137,4 +137,20 @@ TEST_F(BrokenRangeTest, TheLineBreakerBreakingInsideATripletLeavesANumberOnEachL
   EXPECT_EQ(numbers, piecesOnLines.size());
 }
 
+// A second beam level starting after the break starts at its first note; one running at the
+// break goes on from the line's start.
+TEST_F(BrokenRangeTest, ABeamLevelOnTheNextLineStartsAtItsFirstNoteUnlessItRanAtTheBreak) {
+  for (auto const& [beam, fromTheStart] : {std::pair{"c2/8 d2 \\newSystem e2/8 f2/16 g2/16", 1},
+                                           std::pair{"c2/16 d2 \\newSystem e2/16 f2/16 g2/8", 2}}) {
+    SCOPED_TRACE(beam);
+    Draw(std::string("[ \\meter<\"4/4\"> c2/2. \\beam( ") + beam + " ) c2/2. ]");
+    ASSERT_EQ(Records(kOther, kBeam, 1).size(), 2u);
+    ScoreElementDesc const first = NotesOn(1).at(0);
+    int reaching = 0;
+    for (auto const& shape : drawn.shapes)
+      if (shape.xs.size() == 4 && LineAt(shape.top) == 1 && shape.left < first.left) ++reaching;
+    EXPECT_EQ(reaching, fromTheStart);
+  }
+}
+
 }  // namespace
