@@ -160,9 +160,13 @@ void GRBowing::updateBow(GRStaff* staff) {
     context.curveDir = value && std::strcmp(value, "down") == 0 ? -1 : 1;
   } else if (Given(ar->getH())) {
     context.curveDir = ar->getH()->getValue(staff->getLineSpace()) > 0 ? 1 : -1;
+  } else if (context.openLeft && mFirstPieceCurveDir != 0) {
+    // A curve cut by a line break reads as one only when it goes on on the side it began on.
+    context.curveDir = mFirstPieceCurveDir;
   } else {
     automaticCurveDirection(context, sse);
   }
+  if (!context.openLeft) mFirstPieceCurveDir = context.curveDir;
 
   if (!Given(curve) && ar->getParSet()) {
     manualAnchorPoints(context, sse);

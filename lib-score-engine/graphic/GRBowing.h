@@ -71,4 +71,6 @@ class GRBowing : public GRPTagARNotationElement {
   void getBowEndingContext(GRBowingContext& context, GRSystemStartEndStruct* sse) const;
 
   ARBowing* mBowing;
+  // The side the piece that begins the curve took: 1 above, -1 below, 0 not placed yet.
+  int mFirstPieceCurveDir = 0;
 };

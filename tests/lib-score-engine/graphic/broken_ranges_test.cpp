@@ -153,4 +153,69 @@ TEST_F(BrokenRangeTest, ABeamLevelOnTheNextLineStartsAtItsFirstNoteUnlessItRanAt
   }
 }
 
+// Each note of a tied chord goes on at the next line's start with a tie of its own, on the side
+// its tie took on the line before.
+TEST_F(BrokenRangeTest, TiesOfAChordGoOnToTheirOwnNotesOnTheSideTheyBeganOn) {
+  for (auto const& [chord, next] :
+       {std::pair{"{c2/2, e2}", "{c2, e2}"}, std::pair{"{c2/2, e2, g2}", "{c2, e2, g2}"},
+        std::pair{"\\stemsUp {c2/2, e2, g2}", "{c2, e2, g2}"}}) {
+    SCOPED_TRACE(chord);
+    Draw(std::string("[ \\meter<\"4/4\"> c2/2 \\tie( ") + chord + " \\newSystem " + next +
+         " ) c2/2 ]");
+    ASSERT_EQ(Lines().size(), 2u);
+    // Per line, top down: the chord's notes and the ties beside them.
+    auto chordOn = [&](int line) {
+      std::vector<ScoreElementDesc> notes = NotesOn(line), chordNotes;
+      float const x = line == 0 ? notes.back().refX : notes.front().refX;
+      std::copy_if(notes.begin(), notes.end(), std::back_inserter(chordNotes),
+                   [&](auto& note) { return note.refX == x; });
+      std::sort(chordNotes.begin(), chordNotes.end(),
+                [](auto& a, auto& b) { return a.refY < b.refY; });
+      return chordNotes;
+    };
+    auto tiesOn = [&](int line) {
+      std::vector<PlacingDevice::Shape> ties;
+      std::copy_if(
+          drawn.shapes.begin(), drawn.shapes.end(), std::back_inserter(ties),
+          [&](auto& s) { return s.xs.size() > 4 && LineAt((s.top + s.bottom) / 2) == line; });
+      std::sort(ties.begin(), ties.end(), [](auto& a, auto& b) { return a.top < b.top; });
+      return ties;
+    };
+    auto const before = chordOn(0), after = chordOn(1);
+    auto const opening = tiesOn(0), closing = tiesOn(1);
+    ASSERT_EQ(opening.size(), before.size());
+    ASSERT_EQ(closing.size(), before.size());
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i) {
+      SCOPED_TRACE(i);
+      bool const up = opening[i].bottom < before[i].refY;
+      EXPECT_EQ(closing[i].bottom < after[i].refY, up) << "the continuation changes side";
+      EXPECT_EQ(closing[i].top > after[i].refY, !up) << "the continuation changes side";
+      EXPECT_LT(std::abs((closing[i].top + closing[i].bottom) / 2 - after[i].refY), kLineSpace);
+      EXPECT_LE(closing[i].right, after[i].left + 1);
+      EXPECT_GE(closing[i].left, ClefEnd(1));
+    }
+  }
+}
+
+// A slur cut by a break stays above, the side it began on, and so clear of the diminuendo under
+// the notes of both lines.
+TEST_F(BrokenRangeTest, ABrokenSlurStaysOnItsSideAndClearOfTheHairpin) {
+  Draw(
+      "[ \\key<\"F\"> \\meter<\"4/4\"> \\dim( \\slur( a2/4 g2 f2 e2 \\newSystem d2/4 c2 h&1 a1 ) "
+      ") | c2/1 ]");
+  std::vector<ScoreElementDesc> const slurs = Records(kOther, kSlur, 1);
+  ASSERT_EQ(slurs.size(), 2u);
+  for (ScoreElementDesc const& slur : slurs) {
+    int const line = LineAt((slur.top + slur.bottom) / 2);
+    SCOPED_TRACE(line);
+    std::vector<ScoreElementDesc> const notes = NotesOn(line);
+    EXPECT_LT(slur.top, notes.back().top) << "not above its notes";
+    for (Segment const& leg : PenLinesOn(line, 6))
+      EXPECT_TRUE(std::min(leg.y1, leg.y2) > slur.bottom || Right(leg) < slur.left ||
+                  Left(leg) > slur.right)
+          << "the slur crosses the hairpin";
+  }
+}
+
 }  // namespace
