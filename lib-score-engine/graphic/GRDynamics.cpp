@@ -86,6 +86,16 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
   // The wedge opens to one line space, so that the open end can be told from the point.
   save->upperOpening = save->lowerOpening = 0.5f * staff->getLineSpace();
   save->length = last->getBoundingBox().right + endX - save->point.x;
+  // Cut by a line break, the wedge runs on to the end of its line and goes on after the next
+  // line's clef and key: a piece that stopped at its notes would read as a wedge, or an accent,
+  // of its own.
+  if (sse->startflag == SSE::CONTINUES_FROM_LAST && sse->startElement) {
+    float const right = save->point.x + save->length;
+    save->point.x = std::min(save->point.x, sse->startElement->getPosition().x);
+    save->length = right - save->point.x;
+  }
+  if (sse->endflag == SSE::CONTINUES_ON_NEXT && sse->endElement)
+    save->length = std::max(save->length, sse->endElement->getPosition().x - save->point.x);
   return 1;
 }
 

@@ -218,4 +218,29 @@ TEST_F(BrokenRangeTest, ABrokenSlurStaysOnItsSideAndClearOfTheHairpin) {
   }
 }
 
+// A hairpin cut by a break runs to the end of its line and goes on from the start of the next,
+// after its clef, to its last note: a piece over one note does not shrink to an accent.
+TEST_F(BrokenRangeTest, AHairpinRunsToTheLineEndAndGoesOnFromTheNextLineStart) {
+  Draw(
+      "[ \\meter<\"4/4\"> c2/4 d2 \\cresc( e2 f2 \\newSystem g2/4 ) a2 h2 c3 | c3/4 h2 \\dim( a2 "
+      "g2 \\newSystem f2/4 ) e2 d2 c2 ]");
+  ASSERT_EQ(Lines().size(), 3u);
+  // Line 1 holds the crescendo's first piece, line 2 its last and the diminuendo's first, line 3
+  // the diminuendo's last: two legs each.
+  ASSERT_EQ(PenLinesOn(0, 6).size(), 2u);
+  ASSERT_EQ(PenLinesOn(1, 6).size(), 4u);
+  ASSERT_EQ(PenLinesOn(2, 6).size(), 2u);
+  EXPECT_NEAR(Right(PenLinesOn(0, 6)[0]), StaffEnd(0), kLineSpace);
+  EXPECT_NEAR(Right(PenLinesOn(1, 6)[3]), StaffEnd(1), kLineSpace);
+  for (int line : {1, 2}) {
+    SCOPED_TRACE(line);
+    Segment const leg = PenLinesOn(line, 6)[0];
+    std::vector<ScoreElementDesc> const notes = NotesOn(line);
+    EXPECT_LT(Left(leg), notes[0].left - kLineSpace / 2);
+    EXPECT_GE(Left(leg), ClefEnd(line));
+    EXPECT_GE(Right(leg), notes[0].right - 1) << "it reaches its last note";
+    EXPECT_LE(Right(leg), notes[1].left) << "and no further";
+  }
+}
+
 }  // namespace

@@ -56,11 +56,13 @@ TEST_F(HairpinTest, BrokenWedgeDrawsOnePerSystemAtTheSameHeight) {
   Lines const after = Drawn(cresc, system2.get());
   ASSERT_EQ(before.size(), 4u);
   ASSERT_EQ(after.size(), 4u);
+  // The first piece starts at its note and runs to the end of its line (the end glue at 900);
+  // the continuation starts where the next line's music does (its second glue at 50), part
+  // open around the same middle.
   EXPECT_EQ(before[0], "MoveTo(712.5,250)");
-  // Each piece spans the notes of its own system; the continuation starts part open around the
-  // same middle.
-  EXPECT_EQ(after[0], "MoveTo(312.5,237.5)");
-  EXPECT_EQ(after[2], "MoveTo(312.5,262.5)");
+  EXPECT_EQ(before[1], "LineTo(900,225)");
+  EXPECT_EQ(after[0], "MoveTo(50,237.5)");
+  EXPECT_EQ(after[2], "MoveTo(50,262.5)");
 }
 
 // Over a break each system has its own piece, open at the break: a crescendo opens fully at the
