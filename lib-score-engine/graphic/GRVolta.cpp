@@ -118,52 +118,78 @@ void GRVolta::tellPosition(GObject* caller, NVPoint const&) {
   auto* element = dynamic_cast<GRNotationElement*>(caller);
   NEPointerList* list = getAssociations();
   if (!element || !element->getGRStaff() || !list || list->GetCount() == 0) return;
+  // Elements tell where they stand with the line they are placed on; a line the volta has gone
+  // on from keeps its piece.
   GRSystem const* elementSystem = element->getGRStaff()->getGRSystem();
+  if (!elementSystem) return;
+  for (Piece const& piece : mEarlierPieces)
+    if (piece.system == elementSystem) return;
   bool atBreak = false;
   if (system && system != elementSystem) {
-    firstPieceBox = mBoundingBox;
-    firstPiecePos = mPosition;
-    firstSystem = system;
-    broken = true;
+    clearElementsOfPiece();
+    mEarlierPieces.push_back(Piece{system, mBoundingBox, mPosition});
     atBreak = true;
   }
-  float const dy = getOffset().y;
   if (atBreak || element == list->GetHead()) {
     system = elementSystem;
     mBoundingBox = NVRect{0, -100, 0, 0};
-    mPosition = NVPoint{element->getPosition().x + element->getBoundingBox().left, dy};
-    if (broken) mPosition.y = firstPiecePos.y = std::min(mPosition.y, firstPiecePos.y);
-    if (!begElt) begElt = getBegElt(element);
+    mPosition = NVPoint{element->getPosition().x + element->getBoundingBox().left, getOffset().y};
+    if (!broken() && !begElt) begElt = getBegElt(element);
   }
   // A volta over one element starts and ends with it.
   if (element != list->GetTail()) return;
+  clearElementsOfPiece();
+  levelPieces();
+  endElt = getEndElt(element);
+}
+
+void GRVolta::clearElementsOfPiece() {
+  NEPointerList* list = getAssociations();
+  bool const ownHeight = getOffset().y == 0;
   for (void* pos = list->GetHeadPosition(); pos;) {
     GRNotationElement* e = list->GetNext(pos);
     if (!e->getGRStaff() || e->getGRStaff()->getGRSystem() != system) continue;
     NVRect const box = PageBox(e);
     mBoundingBox.right = box.right - e->getGRStaff()->getPosition().x - mPosition.x;
-    if (dy != 0) continue;
+    if (!ownHeight) continue;
     mPosition.y = std::min(mPosition.y, box.top);
     if (auto* event = dynamic_cast<GREvent*>(e))
       if (GRGlobalStem* stem = event->getGlobalStem())
         mPosition.y = std::min(mPosition.y, PageBox(stem).top);
   }
-  if (broken) mPosition.y = firstPiecePos.y = std::min(mPosition.y, firstPiecePos.y);
-  endElt = getEndElt(element);
 }
 
-bool GRVolta::pieceOn(GRSystem const* on, NVRect* box) const {
+void GRVolta::levelPieces() {
+  float y = mPosition.y;
+  for (Piece const& piece : mEarlierPieces) y = std::min(y, piece.position.y);
+  mPosition.y = y;
+  for (Piece& piece : mEarlierPieces) piece.position.y = y;
+}
+
+bool GRVolta::placedPiece(GRSystem const* on, NVRect* box, size_t* index) const {
   if (!on || !system) return false;
   NVRect pieceBox = mBoundingBox;
   NVPoint at = mPosition;
-  if (broken && on == firstSystem) {
-    pieceBox = firstPieceBox;
-    at = firstPiecePos;
-  } else if (on != system) {
-    return false;
+  *index = mEarlierPieces.size();
+  for (size_t i = 0; i < mEarlierPieces.size(); ++i) {
+    Piece const& piece = mEarlierPieces[i];
+    if (piece.system != on) continue;
+    // A piece that goes on on the next line runs to the end of its own.
+    pieceBox = piece.box;
+    at = piece.position;
+    pieceBox.right = on->getBoundingBox().right - at.x;
+    *index = i;
   }
+  if (*index == mEarlierPieces.size() && on != system) return false;
   *box = NVRect{pieceBox.left + at.x, pieceBox.top + at.y, pieceBox.right + at.x,
-                pieceBox.bottom + at.y - kHookEnd};
+                pieceBox.bottom + at.y};
+  return true;
+}
+
+bool GRVolta::pieceOn(GRSystem const* on, NVRect* box) const {
+  size_t index;
+  if (!placedPiece(on, box, &index)) return false;
+  box->bottom -= kHookEnd;
   return true;
 }
 
@@ -174,7 +200,7 @@ void GRVolta::adjustRight(GRNotationElement* element) {
 void GRVolta::FinishPTag(GRStaff* staff) {
   NEPointerList* list = getAssociations();
   if (!staff || !list || list->GetCount() == 0) return;
-  if (!broken) {
+  if (!broken()) {
     if (endElt) adjustRight(endElt);
     if (begElt) {
       float const left = PageBox(begElt).right;
@@ -182,15 +208,14 @@ void GRVolta::FinishPTag(GRStaff* staff) {
       mPosition.x = left;
       adjustPrevious(staff);
     }
-  } else if (staff != list->GetHead()->getGRStaff()) {
+  } else if (staff->getGRSystem() == system) {
     if (endElt) adjustRight(endElt);
-  } else if (begElt) {
+  } else if (staff->getGRSystem() == mEarlierPieces.front().system && begElt) {
+    Piece& first = mEarlierPieces.front();
     float const left =
         begElt->getPosition().x + (begElt->getBoundingBox().right - begElt->getBoundingBox().left);
-    firstPieceBox.right += firstPiecePos.x - left;
-    firstPiecePos.x = left;
-    if (GRSystem const* first = staff->getGRSystem())
-      firstPieceBox.right = first->getBoundingBox().right - firstPiecePos.x;
+    first.box.right += first.position.x - left;
+    first.position.x = left;
     adjustPrevious(staff);
   }
   mPrevious[staff->getStaffNumber()] = this;
@@ -209,7 +234,7 @@ void GRVolta::adjustPrevious(GRStaff* staff) {
     previous->adjustPrevious(before);
   } else if (mPosition.y > previous->mPosition.y) {
     mPosition.y = previous->mPosition.y;
-    if (broken) firstPiecePos.y = mPosition.y;
+    for (Piece& piece : mEarlierPieces) piece.position.y = mPosition.y;
   }
 }
 
@@ -229,22 +254,20 @@ void GRVolta::drawPiece(VGDevice& device, NVRect box, int pieceShape, bool withT
 }
 
 void GRVolta::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
-  // Never placed: no element of its range told it where it stands.
-  if (!system) return;
-  auto moved = [](NVRect box, NVPoint const& by) {
-    return NVRect{box.left + by.x, box.top + by.y, box.right + by.x, box.bottom + by.y};
-  };
-  device.PushPen(kOpaqueBlack, 4.0f);
-  if (!broken) {
-    drawPiece(device, moved(mBoundingBox, mPosition), shape, true);
-  } else if (!mDrawSecondPiece) {
-    // The earlier system: the piece opens the volta and carries its text.
-    int const first = shape == BOTH_HOOKS ? LEFT_HOOK : shape == RIGHT_HOOK ? NO_HOOKS : shape;
-    drawPiece(device, moved(firstPieceBox, firstPiecePos), first, true);
-  } else {
-    int const second = shape == BOTH_HOOKS ? RIGHT_HOOK : shape == LEFT_HOOK ? NO_HOOKS : shape;
-    drawPiece(device, moved(mBoundingBox, mPosition), second, false);
+  NVRect box;
+  size_t index;
+  // Never placed (no element of its range told it where it stands), or no piece on this line.
+  if (!placedPiece(gCurSystem, &box, &index)) return;
+  // The first piece opens the volta and carries its text, the last closes it; pieces between
+  // only carry the line on.
+  int pieceShape = shape;
+  if (broken()) {
+    bool const leftHook = index == 0 && (shape == BOTH_HOOKS || shape == LEFT_HOOK);
+    bool const rightHook =
+        index == mEarlierPieces.size() && (shape == BOTH_HOOKS || shape == RIGHT_HOOK);
+    pieceShape = leftHook ? LEFT_HOOK : rightHook ? RIGHT_HOOK : NO_HOOKS;
   }
-  if (broken) mDrawSecondPiece = !mDrawSecondPiece;
+  device.PushPen(kOpaqueBlack, 4.0f);
+  drawPiece(device, box, pieceShape, index == 0);
   device.PopPen();
 }

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "GRPTagARNotationElement.h"
 
@@ -11,8 +12,8 @@ class GRSystem;
 
 // The bracket with its text over the bars of an ending. It starts at its first element (or at
 // the bar before it when the ending opens a staff slice), ends before the next bar, note or
-// rest, stands above its notes, goes on over a break as two pieces, and lines up with the volta
-// just before it on the same staff.
+// rest, stands above its notes, goes on over line breaks as one piece per line, and lines up
+// with the volta just before it on the same staff.
 class GRVolta : public GRPTagARNotationElement {
  public:
   GRVolta(GRStaff* staff, ARVolta* ar);
@@ -51,17 +52,29 @@ class GRVolta : public GRPTagARNotationElement {
   float pageRight() const { return mPosition.x + mBoundingBox.right; }
   void drawPiece(VGDevice& device, NVRect box, int shape, bool withText) const;
 
-  NVRect firstPieceBox;
-  NVPoint firstPiecePos;
-  GRSystem const* system = nullptr;
-  GRSystem const* firstSystem = nullptr;  // of the first piece, when broken
-  bool broken = false;
+  // A piece on a line the volta has gone on from.
+  struct Piece {
+    GRSystem const* system;
+    NVRect box;
+    NVPoint position;
+  };
+  // The piece on a system: its box moved to where it stands, and its place among the pieces
+  // (0 the first; the current piece, in mBoundingBox and mPosition, is the last). False when
+  // the volta has no piece there.
+  bool placedPiece(GRSystem const* on, NVRect* box, size_t* index) const;
+  // Takes the current piece over its elements on its line: it reaches to the last of them and,
+  // unless the text gives its height, stands above them.
+  void clearElementsOfPiece();
+  // Every piece of a broken volta stands at the height of the highest.
+  void levelPieces();
+  bool broken() const { return !mEarlierPieces.empty(); }
+
+  std::vector<Piece> mEarlierPieces;
+  GRSystem const* system = nullptr;  // of the current piece
   GRNotationElement* endElt = nullptr;
   GRNotationElement* begElt = nullptr;
   int shape = BOTH_HOOKS;
   std::string mark;
-  // Which piece of a broken volta the next drawing is.
-  mutable bool mDrawSecondPiece = false;
 
   static inline std::map<int, GRVolta*> mPrevious;
   static inline NVPoint const refpos{};

@@ -243,4 +243,47 @@ TEST_F(BrokenRangeTest, AHairpinRunsToTheLineEndAndGoesOnFromTheNextLineStart) {
   }
 }
 
+// A first ending over three lines draws one piece on each: the first opens with its hook and
+// number, the middle one only carries the line on, the last closes before the second ending;
+// also when the line breaker makes the lines.
+TEST_F(BrokenRangeTest, AVoltaOverThreeLinesDrawsOnePieceOnEach) {
+  std::string automatic = "[ \\meter<\"4/4\"> c2/1 | \\volta<\"1.\",\"1.\">( c2/4 d2 e2 f2 ";
+  for (int bar = 1; bar < 7; ++bar) automatic += "| c2/4 d2 e2 f2 ";
+  for (std::string const& score :
+       {std::string("[ \\meter<\"4/4\"> c2/1 | \\volta<\"1.\",\"1.\">( d2/1 \\newSystem e2/1 | "
+                    "f2/1 \\newSystem g2/1 | a2/1 ) \\volta<\"2.\",\"2.\">( h2/1 ) ]"),
+        automatic + ") \\volta<\"2.\",\"2.\">( g2/1 ) ]"}) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    ASSERT_EQ(Lines().size(), 3u);
+    for (int line = 0; line < 3; ++line) {
+      SCOPED_TRACE(line);
+      EXPECT_EQ(TextsOn(line, "1.", true).size(), line == 0 ? 1u : 0u);
+      // The first ending's piece: on the last line, before the second ending's bracket.
+      float const second = line == 2 ? TextsOn(2, "2.", true).at(0).x - 25 : 1e9f;
+      std::vector<Segment> piece;
+      for (Segment const& s : PenLinesOn(line, 4, true))
+        if (Left(s) < second - 1) piece.push_back(s);
+      ASSERT_FALSE(piece.empty());
+      EXPECT_EQ(HookAtEnd(piece, false), line == 0);
+      EXPECT_EQ(HookAtEnd(piece, true), line == 2);
+      float end = 0;
+      for (Segment const& s : piece) end = std::max(end, Right(s));
+      if (line < 2) EXPECT_NEAR(end, StaffEnd(line), kLineSpace);
+    }
+  }
+}
+
+// The first piece of a broken volta stands over its own notes, ledger lines included.
+TEST_F(BrokenRangeTest, TheFirstPieceOfABrokenVoltaClearsItsNotes) {
+  Draw(
+      "[ \\meter<\"4/4\"> c2/1 | \\volta<\"1.\",\"1.\">( e3/1 | a3/1 \\newSystem c1/1 ) "
+      "\\volta<\"2.\",\"2.\">( d1/1 ) ]");
+  float highest = 1e9f;
+  for (ScoreElementDesc const& note : NotesOn(0)) highest = std::min(highest, note.top);
+  std::vector<Segment> const bracket = PenLinesOn(0, 4, true);
+  ASSERT_FALSE(bracket.empty());
+  for (Segment const& s : bracket) EXPECT_LT(std::min(s.y1, s.y2), highest - kLineSpace);
+}
+
 }  // namespace

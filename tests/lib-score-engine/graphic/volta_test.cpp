@@ -63,9 +63,14 @@ class VoltaTest : public SpannerScene {
     ar->setTagParameterList(given.list());
     return ar;
   }
-  Lines Drawn(GRVolta* volta) {
+  // The piece on a system, the volta's own system unless one is given.
+  Lines Drawn(GRVolta* volta, GRSystem const* system = nullptr) {
     device.calls.clear();
-    volta->OnDraw(device, map);
+    if (system) {
+      DrawSystem(system, volta);
+    } else {
+      volta->OnDraw(device, map);
+    }
     return Calls({"Line", "DrawString"});
   }
 
@@ -111,8 +116,8 @@ TEST_F(VoltaTest, BrokenVoltaDrawsAnOpeningPieceWithTextThenAClosingOne) {
   auto& second = Listed(staff2, "[ g1/4 a1/4 ]", {200, 400});
   auto* volta = SpanBreak(new GRVolta(staff, Ending("")), first.events, {second.events[0]});
   volta->FinishPTag(staff2);
-  Lines const opening = Drawn(volta);
-  Lines const closing = Drawn(volta);
+  Lines const opening = Drawn(volta, grSystem.get());
+  Lines const closing = Drawn(volta, system2.get());
   ASSERT_EQ(opening.size(), 3u);  // top, left hook, text
   EXPECT_EQ(opening[2].rfind("DrawString", 0), 0u);
   ASSERT_EQ(closing.size(), 2u);  // top, right hook
