@@ -115,8 +115,19 @@ void GRText::tellPosition(GObject* caller, NVPoint const& point) {
   if (!start && sse->startflag == GRSystemStartEndStruct::BEGINS_HERE && mAssociated &&
       mAssociated->GetCount() > 0)
     start = mAssociated->GetHead();
-  if (sse->startflag == GRSystemStartEndStruct::CONTINUES_FROM_LAST && element != start) {
-    if (piece->position.x == 0) {
+  if (sse->startflag == GRSystemStartEndStruct::CONTINUES_FROM_LAST) {
+    // The piece shows a hyphen before the first element the range has on this line; a range
+    // without words has nothing to go on with. Only the piece's ends tell it where they stand
+    // (the line's glue first, then its last element), so the hyphen follows that first element
+    // at every notice.
+    char const* words = getARText()->getText();
+    if (!words || !*words) return;
+    GRNotationElement const* first =
+        sse->startpos && mAssociated ? mAssociated->GetAt(sse->startpos) : nullptr;
+    if (first) {
+      piece->position = NVPoint{first->getPosition().x - 25, first->getPosition().y};
+      SetText(piece->text, "-");
+    } else if (element != start && !piece->text) {
       piece->position = NVPoint{point.x - 25, point.y};
       SetText(piece->text, "-");
     }

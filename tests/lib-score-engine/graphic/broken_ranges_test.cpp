@@ -286,4 +286,29 @@ TEST_F(BrokenRangeTest, TheFirstPieceOfABrokenVoltaClearsItsNotes) {
   for (Segment const& s : bracket) EXPECT_LT(std::min(s.y1, s.y2), highest - kLineSpace);
 }
 
+// A text over a range that goes on on the next line shows a hyphen there, before the range's
+// first note on that line, not the text again; also when the line breaker breaks the range.
+TEST_F(BrokenRangeTest, ATextRangeGoesOnWithAHyphenBeforeItsFirstNoteOnTheNextLine) {
+  std::string automatic = "[ \\meter<\"4/4\"> ";
+  for (int bar = 0; bar < 4; ++bar) automatic += "c2/4 d2 e2 f2 | ";
+  automatic += "\\text<\"range text\">( ";
+  for (int bar = 0; bar < 3; ++bar) automatic += "c2/8 d2 e2 f2 g2 a2 h2 c3 | ";
+  for (std::string const& score :
+       {std::string("[ \\meter<\"4/4\"> \\text<\"range text\">( c2/4 d2 e2 f2 \\newSystem g2 a2 ) "
+                    "h2 c3 ]"),
+        automatic + ") c2/1 ]"}) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    std::vector<int> withText;
+    for (int line = 0; line < static_cast<int>(Lines().size()); ++line)
+      for (size_t n = TextsOn(line, "range text").size(); n > 0; --n) withText.push_back(line);
+    ASSERT_EQ(withText.size(), 1u) << "the text stands once";
+    auto const hyphens = TextsOn(withText[0] + 1, "-");
+    ASSERT_EQ(hyphens.size(), 1u);
+    ScoreElementDesc const first = NotesOn(withText[0] + 1).at(0);
+    EXPECT_LT(hyphens[0].x, first.right);
+    EXPECT_GT(hyphens[0].x, first.left - 2 * kLineSpace);
+  }
+}
+
 }  // namespace
