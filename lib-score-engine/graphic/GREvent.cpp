@@ -216,6 +216,12 @@ void GREvent::createDots(Fraction const& duration, float dotOffset, NVPoint cons
   updateBoundingBox();
 }
 
+void GREvent::keepRoomForDots() {
+  if (GRNoteDot const* dot = getDot())
+    mRightSpace = std::max(
+        mRightSpace, dot->getOffset().x - mOffset.x + dot->getRightSpace() + kDotGap * mCurLSPACE);
+}
+
 GRNoteDot* GREvent::getDot() const {
   void* pos = First();
   while (pos) {

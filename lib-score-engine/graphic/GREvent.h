@@ -90,6 +90,9 @@ class GREvent : public GRARCompositeNotationElement {
   float getLineSpace() const { return mCurLSPACE; }
   GRNoteDot* getDot() const;
   bool isSyncopated() const;
+  // The air a dot keeps before what follows it, in line spaces: touching the next head or rest
+  // it would be read as part of that.
+  static constexpr float kDotGap = 0.5f;
   void setColor(unsigned char const* rgba) { mColor.set(rgba); }
 
  protected:
@@ -98,6 +101,8 @@ class GREvent : public GRARCompositeNotationElement {
   ScoreElementDesc PlacedElementDesc(int kind, int subtype) const;
   void tellArticulations();
   void drawArticulations(VGDevice& device, VScoreSymbolMap& map) const;
+  // Keeps room on the right up to the end of the dots where they stand, and the air after them.
+  void keepRoomForDots();
 
   int mArticulationFlags = 0;
   float mReservedLeft = 0;

@@ -258,7 +258,13 @@ int GRGlobalStem::getNumFaehnchen() const {
 
 void GRGlobalStem::setFlagOnOff(bool on) {
   mFlagOn = on;
-  if (mGroupFlag) mGroupFlag->setFlagOnOff(on);
+  if (!mGroupFlag) return;
+  mGroupFlag->setFlagOnOff(on);
+  // The notes' dots stand past the flag only while it is drawn, and their room follows.
+  ForEachEvent([](GRNotationElement* element) {
+    auto* note = ar_cast<GRSingleNote>(element);
+    if (note && note->getDot()) note->updateBoundingBox();
+  });
 }
 
 float GRGlobalStem::changeStemLength(float length) {

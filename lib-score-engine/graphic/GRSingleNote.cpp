@@ -211,17 +211,30 @@ void GRSingleNote::recalcVerticalPosition() {
 void GRSingleNote::setDotFormat(ARDotFormat const* format) {
   GREvent::setDotFormat(format);
   GRNoteDot* dot = getDot();
-  if (!dot || !format || ARMTParameter::IsSet(format->getDX())) return;
-  GRFlag const* flag = getFlag();
-  if (getStemDirection() == dirUP && flag && flag->getNumFaehnchen() > 0) return;
-  if (TagParameterFloat const* dx = format->getDX()) {
-    NVPoint offset = dot->getOffset();
-    offset.x -= dx->getValue(mCurLSPACE);
-    dot->setOffset(offset);
+  if (!dot || !format) return;
+  // A distance the text gives holds; the default one counts only past a flag (PlaceDots).
+  TagParameterFloat const* dx = format->getDX();
+  if (dx && !ARMTParameter::IsSet(dx)) {
+    dot->setOffset(dot->getOffset() - NVPoint{dx->getValue(mCurLSPACE) + mDotShift, 0});
+    mDotPastFlag = dx->getValue(mCurLSPACE);
+    mDotShift = 0;
   }
+  updateBoundingBox();
+}
+
+void GRSingleNote::PlaceDots() {
+  GRNoteDot* dot = getDot();
+  if (!dot) return;
+  GRFlag const* flag = getFlag();
+  bool const pastFlag = getStemDirection() == dirUP && flag && flag->isDrawnUp();
+  float const shift = pastFlag ? mDotPastFlag : 0;
+  if (shift == mDotShift) return;
+  dot->setOffset(dot->getOffset() + NVPoint{shift - mDotShift, 0});
+  mDotShift = shift;
 }
 
 void GRSingleNote::updateBoundingBox() {
+  PlaceDots();
   GREvent::updateBoundingBox();
   mBoundingBox.left = std::min(mBoundingBox.left, -0.5f * mNoteBreite);
   mBoundingBox.right = std::max(mBoundingBox.right, 0.5f * mNoteBreite);
@@ -255,6 +268,7 @@ void GRSingleNote::updateBoundingBox() {
     mLeftSpace = std::max(mLeftSpace, mGlobalStem->getGRFlag()->getLeftSpace());
     mRightSpace = std::max(mRightSpace, mGlobalStem->getGRFlag()->getRightSpace());
   }
+  keepRoomForDots();
   if (mGrace) mRightSpace += 0.5f * mCurLSPACE;
   mRightSpace += mBesideShift;
 }

@@ -40,7 +40,8 @@ class GRSingleNote : public GRNote {
   // note holds for it. Set before the glyphs are built.
   void setTiedOver(bool tiedOver) { mTiedOver = tiedOver; }
   // The dot stands right after the head; the format's default distance, which keeps it clear
-  // of a flag, counts only where a flag stands beside the head (a stem up with a flag).
+  // of a flag, counts only while a flag is drawn beside the head (a stem up with a flag, not
+  // beamed).
   using GREvent::setDotFormat;
   void setDotFormat(ARDotFormat const* format) override;
   // A grace note keeps a gap on its right to the note it leans on.
@@ -95,6 +96,8 @@ class GRSingleNote : public GRNote {
  private:
   void createNote(Fraction const& displayDuration);
   void ReachMiddleLine();
+  // Moves the dots past a flag drawn beside the head, or back to the head when there is none.
+  void PlaceDots();
   // How far the head stands beside the note's place, pushed to the other side of a shared stem.
   float HeadShift() const;
   // How far a ledger line under the head reaches past its middle, to the left or to the right.
@@ -119,4 +122,7 @@ class GRSingleNote : public GRNote {
   bool mTiedOver = false;
   bool mGrace = false;
   float mBesideShift = 0;
+  // How far the dots stand past a flag beside the head, and how far they stand so now.
+  float mDotPastFlag = 0;
+  float mDotShift = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ARDotFormat.h"
 #include "ARRest.h"
 #include "ARRestFormat.h"
 #include "GRGlue.h"
@@ -36,8 +37,6 @@ constexpr RestRow kRestRows[] = {
 };
 // The black note head, whose dots a rest's dots stand as.
 constexpr unsigned int kFilledHeadSymbol = 88;
-// The room between a rest's dots and what follows, in line spaces.
-constexpr float kDotGap = 0.5f;
 // A bar rest is half a space high and one space wide at size 1; the rest's size holds its
 // staff's scale.
 constexpr float kBarRestHeight = 25;
@@ -87,21 +86,22 @@ void GRSingleRest::createRest(Fraction const& duration) {
     mBarHalfWidth = mRightSpace;
     break;
   }
-  // The dots stand after a rest as after a black note head and take the same room.
-  createDots(duration, GetSymbolExtent(kFilledHeadSymbol), dotPosition);
+  // The dots stand after a rest as after a black note head whose right edge is the rest's.
+  float const headWidth = GetSymbolExtent(kFilledHeadSymbol);
+  createDots(duration, headWidth, dotPosition);
+  if (GRNoteDot* dot = getDot())
+    dot->setOffset(dot->getOffset() + NVPoint{mRightSpace - 0.5f * headWidth * mSize, 0});
   keepRoomForDots();
-}
-
-void GRSingleRest::keepRoomForDots() {
-  // A rest's glyph reaches the edge of its room, where a head is round: the dots keep half a
-  // space more, or they would touch the next rest and be read as part of it.
-  if (GRNoteDot const* dot = getDot())
-    mRightSpace =
-        std::max(mRightSpace, dot->getOffset().x + dot->getRightSpace() + kDotGap * mCurLSPACE);
 }
 
 void GRSingleRest::setDotFormat(ARDotFormat const* format) {
   GRRest::setDotFormat(format);
+  // The format's default distance keeps a dot clear of a note's flag; a rest has none, and its
+  // dots already stand after its ink. A distance the text gives moves them on from there.
+  GRNoteDot* dot = getDot();
+  TagParameterFloat const* dx = format ? format->getDX() : nullptr;
+  if (dot && dx && !ARMTParameter::IsSet(dx))
+    dot->setOffset(dot->getOffset() - NVPoint{dx->getValue(mCurLSPACE), 0});
   keepRoomForDots();
 }
 
@@ -144,8 +144,11 @@ void GRSingleRest::setRestFormat(ARRestFormat* format) {
   MELVARIN_ASSERT(mGrStaff);
   float const ls = mGrStaff->getLineSpace();
   if (format->getPosy()) mPosition.y = -format->getPosy()->getValue(ls);
+  NVPoint const before = mOffset;
   if (format->getDX()) mOffset.x = format->getDX()->getValue(ls);
   if (format->getDY()) mOffset.y = format->getDY()->getValue(ls);
+  // The dots go where the rest goes.
+  if (GRNoteDot* dot = getDot()) dot->setOffset(dot->getOffset() + (mOffset - before));
   mPlacedByScore = mPlacedByScore || format->getPosy() || format->getDY();
   if (format->getSize()) mSize = format->getSize()->getValue(ls);
   if (TagParameterString const* color = format->getColor()) {

@@ -50,9 +50,6 @@ class GRSingleRest : public GRRest {
 
  private:
   void createRest(Fraction const& duration);
-  // Keeps room after the rest up to the end of its dots, as a note does, so that they are not
-  // read as part of what follows.
-  void keepRoomForDots();
   float BarFillingCentre(GRNotationElement const* end) const;
 
   int mRestSymbol = 0;
