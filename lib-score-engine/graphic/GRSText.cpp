@@ -1,10 +1,21 @@
 #include "GRSText.h"
 
+#include <algorithm>
+
+#include "GRSpecial.h"
+#include "GRStaff.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "NVstring.h"
 #include "VGDevice.h"
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+
+namespace {
+// Between the text and the music it stands over or under, in line spaces.
+constexpr float kClearance = 0.5f;
+}  // namespace
 
 GRSText::GRSText(GRStaff* staff, NVstring const& text, int line)
     : GRTag(nullptr, 50), mText(new NVstring(text)), mLine(line) {
@@ -12,9 +23,9 @@ GRSText::GRSText(GRStaff* staff, NVstring const& text, int line)
   mNeedsSpring = 1;
   float width = 0;
   float height = 0;
-  if (gGlobalSettings.gDevice && gFontDefs.text.font)
-    gFontDefs.text.font->GetExtent(mText->c_str(), static_cast<int>(mText->length()), &width,
-                                   &height, gGlobalSettings.gDevice);
+  if (gGlobalSettings.gDevice && font())
+    font()->GetExtent(mText->c_str(), static_cast<int>(mText->length()), &width, &height,
+                      gGlobalSettings.gDevice);
   mBoundingBox.right = width;
   mBoundingBox.top = height;
   mBoundingBox.left -= 12.5f;
@@ -38,8 +49,35 @@ void GRSText::removeAssociation(GRNotationElement* element) {
   GRNotationElement::removeAssociation(element);
 }
 
+float GRSText::lineSpace() const {
+  return mGrStaff ? mGrStaff->getLineSpace() : 50;
+}
+
+VGFont const* GRSText::font() const {
+  // The default text font at the size a text has on a staff of this size.
+  int const size = static_cast<int>(gFontDefs.text.size * lineSpace() / 50 + 0.5f);
+  if (size == gFontDefs.text.size) return gFontDefs.text.font;
+  return GRSpecial::FindOrCreateFont(size, &gFontDefs.text.name);
+}
+
 void GRSText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
-  device.SetFontAlign(20);
-  device.DrawString(mPosition.x + mBoundingBox.left, mLine * 50.0f, mText->c_str(),
-                    static_cast<int>(mText->length()));
+  float const space = lineSpace();
+  float const left = mPosition.x + mBoundingBox.left;
+  float y = mLine * space;
+  unsigned int align = 20;  // left, the text's top at y
+  if (mGrStaff && mLine < 0) {
+    // Its foot over the top line and over the music under it.
+    align = 18;
+    float const top = mGrStaff->highestEventTopAlongLine(left, mPosition.x + mBoundingBox.right);
+    y = std::min(y, top - kClearance * space);
+  } else if (mGrStaff && mLine >= mGrStaff->getNumlines() - 1) {
+    float lowest = mGrStaff->getDredgeSize();
+    GRSystem const* system = mGrStaff->getGRSystem();
+    if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice)
+      lowest = std::max(lowest, system->lowestNoteOnLine(slice->getStaffNumber(mGrStaff)));
+    y = std::max(y, lowest + kClearance * space);
+  }
+  device.SetTextFont(font());
+  device.SetFontAlign(align);
+  device.DrawString(left, y, mText->c_str(), static_cast<int>(mText->length()));
 }

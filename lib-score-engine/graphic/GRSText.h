@@ -4,12 +4,15 @@
 #include "GRTag.h"
 
 class NVstring;
+class VGFont;
 
 // A short text the staff writes itself, such as the mark of an octava change; it follows the
 // one event it is attached to.
 class GRSText : public GRNotationElement, public GRTag {
  public:
-  // The text stands at line x 50 from the staff's top.
+  // The text stands at line x 50 from the staff's top, in the staff's text font and size; a
+  // line over the staff's top line puts it over the music under it, a line at or under its
+  // bottom line under the music.
   GRSText(GRStaff* staff, NVstring const& text, int line);
   ~GRSText() override;
 
@@ -21,6 +24,9 @@ class GRSText : public GRNotationElement, public GRTag {
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
  private:
+  VGFont const* font() const;
+  float lineSpace() const;
+
   NVstring* mText;
   GRNotationElement* mAssociatedElement = nullptr;
   int mLine;

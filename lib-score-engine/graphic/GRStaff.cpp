@@ -573,7 +573,9 @@ void GRStaff::setInstrumentTransposition(char const* transp) {
 
 GRNotationElement* GRStaff::AddOctava(AROctava* octava) {
   const int shift = octava->getOctava();
-  auto* text = new GRSText(this, NVstring(shift == 1 ? "8" : shift == -1 ? "8ba" : ""), 0);
+  // An octave up is marked over the staff, an octave down under it.
+  int const line = shift == -1 ? getNumlines() : -1;
+  auto* text = new GRSText(this, NVstring(shift == 1 ? "8" : shift == -1 ? "8ba" : ""), line);
   text->setRelativeTimePosition(octava->getRelativeTimePosition());
   mStaffState.octava = shift;
   addNotationElement(text);
