@@ -274,10 +274,16 @@ bool GDeviceQt::CopyPixels(int xDest, int yDest, int dstWidth, int dstHeight, VG
                            int xSrc, int ySrc, int srcWidth, int srcHeight, float alpha) {
   QPaintDevice* source = PaintDeviceOf(src);
   if (!mPainter || !source || GetRasterOpMode() == kOpInvert) return false;
-  const QRect target(xDest, yDest, dstWidth, dstHeight);
+  QRect target(xDest, yDest, dstWidth, dstHeight);
   const QRect from(xSrc, ySrc, srcWidth, srcHeight);
   bool copied = true;
   mPainter->save();
+  // A target whose edges are exchanged (a negative width or height) mirrors the copy.
+  if (dstWidth < 0 || dstHeight < 0) {
+    mPainter->translate(xDest, yDest);
+    mPainter->scale(dstWidth < 0 ? -1 : 1, dstHeight < 0 ? -1 : 1);
+    target = QRect(0, 0, std::abs(dstWidth), std::abs(dstHeight));
+  }
   mPainter->setOpacity(alpha == -1.0f ? 1.0 : alpha);
   switch (source->devType()) {
     case QInternal::Image:

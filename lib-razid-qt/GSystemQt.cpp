@@ -1,5 +1,6 @@
 #include "lib-razid-qt/GSystemQt.h"
 
+#include <QFile>
 #include <QFont>
 #include <QtDebug>
 #include <memory>
@@ -7,6 +8,7 @@
 #include "lib-razid-qt/GDeviceQt.h"
 #include "lib-razid-qt/GFontQt.h"
 #include "lib-razid-qt/engine_fonts.h"
+#include "lib-razid-qt/picture_device.h"
 #include "music_symbol_table.h"
 
 VGDevice* GSystemQt::CreateDisplayDevice() {
@@ -21,8 +23,9 @@ VGDevice* GSystemQt::CreateDisplayDevice() {
 VGDevice* GSystemQt::CreateMemoryDevice(int, int) {
   return nullptr;
 }
-VGDevice* GSystemQt::CreateMemoryDevice(char const*) {
-  return nullptr;
+VGDevice* GSystemQt::CreateMemoryDevice(char const* path) {
+  if (!path) return nullptr;
+  return RazidQt::ReadPicture(QFile::decodeName(path), this);
 }
 VGDevice* GSystemQt::CreatePrinterDevice() {
   return nullptr;

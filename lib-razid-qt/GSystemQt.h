@@ -13,9 +13,11 @@ class GSystemQt : public VGSystem {
 
   // A device on the system's painter with its own text and music fonts, which it frees.
   VGDevice* CreateDisplayDevice() override;
-  // Offscreen and printer devices are not made by this system: these return null.
-  VGDevice* CreateMemoryDevice(int width, int height) override;
+  // A device holding the picture in the file at path (in the file system's encoding), read by
+  // Qt's image reader; null when it is missing or unreadable.
   VGDevice* CreateMemoryDevice(char const* path) override;
+  // Other offscreen and printer devices are not made by this system: these return null.
+  VGDevice* CreateMemoryDevice(int width, int height) override;
   VGDevice* CreatePrinterDevice() override;
   VGDevice* CreateAntiAliasedMemoryDevice(int width, int height) override;
   // Properties: 1 bold, 2 italic. The size is in pixels.

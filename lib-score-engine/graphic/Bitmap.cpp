@@ -1,14 +1,24 @@
 #include "Bitmap.h"
 
+#include <filesystem>
+
 #include "NVRect.h"
 #include "VGDevice.h"
 #include "VGSystem.h"
 #include "engine_globals.h"
 
-Bitmap::Bitmap(char const* name) {
+Bitmap::Bitmap(char const* name, char const* scoreFile) {
   VGDevice* device = gGlobalSettings.gDevice;
-  if (device && device->getVGSystem())
-    mBitmapDevice = device->getVGSystem()->CreateMemoryDevice(name);
+  if (!device || !device->getVGSystem()) return;
+  std::string const path = PathOf(name, scoreFile);
+  mBitmapDevice = device->getVGSystem()->CreateMemoryDevice(path.c_str());
+  if (!mBitmapDevice) ZudidOvod("Picture not found or not readable:", path.c_str());
+}
+
+std::string Bitmap::PathOf(char const* name, char const* scoreFile) {
+  std::filesystem::path const picture(name ? name : "");
+  if (picture.is_absolute() || !scoreFile || !*scoreFile) return picture.string();
+  return (std::filesystem::path(scoreFile).parent_path() / picture).string();
 }
 
 Bitmap::~Bitmap() {

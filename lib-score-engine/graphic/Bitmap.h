@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "Image.h"
 
 class VGDevice;
@@ -8,7 +10,9 @@ class VGDevice;
 // Without a device or without such a picture it has no size and draws nothing.
 class Bitmap : public Image {
  public:
-  explicit Bitmap(char const* name);
+  // The picture of the file named, beside the score's own file unless the name is a whole path
+  // (or the score has no file). Without one the drawing system can read, it warns.
+  Bitmap(char const* name, char const* scoreFile);
   Bitmap(Bitmap const&) = delete;
   Bitmap& operator=(Bitmap const&) = delete;
   ~Bitmap() override;
@@ -22,6 +26,8 @@ class Bitmap : public Image {
   float GetProportionalWidth(float height) const;
   int GetWidth() const;
   int GetHeight() const;
+  // Where the file of a picture named so is looked for.
+  static std::string PathOf(char const* name, char const* scoreFile);
 
  private:
   void Copy(VGDevice& device, float x, float y, float width, float height) const;

@@ -7,5 +7,7 @@
 class GRDrPild : public PictureMark<ARDrPild> {
  public:
   static constexpr char kImageName[] = "drpild";
-  explicit GRDrPild(ARDrPild* mark) : PictureMark(mark, kImageName) {}
+  // The picture is read from the file of its name beside the score's file, when it has one.
+  explicit GRDrPild(ARDrPild* mark, char const* scoreFile = nullptr)
+      : PictureMark(mark, kImageName, scoreFile) {}
 };

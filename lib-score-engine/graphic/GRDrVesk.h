@@ -7,5 +7,7 @@
 class GRDrVesk : public PictureMark<ARDrVesk> {
  public:
   static constexpr char kImageName[] = "drvesk";
-  explicit GRDrVesk(ARDrVesk* mark) : PictureMark(mark, kImageName) {}
+  // The picture is read from the file of its name beside the score's file, when it has one.
+  explicit GRDrVesk(ARDrVesk* mark, char const* scoreFile = nullptr)
+      : PictureMark(mark, kImageName, scoreFile) {}
 };

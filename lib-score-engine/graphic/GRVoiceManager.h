@@ -124,6 +124,9 @@ class GRVoiceManager {
   Fraction const& getCurTimePosition() const;
 
  private:
+  // The file the score was read from, empty for a score given as text: pictures are found
+  // beside it.
+  static char const* scoreFile();
   // Elements made from the score go to the current staff and the graphical voice.
   void addToVoice(GRNotationElement* element);
   // Joins the event to the open spanners and writes it to staff and voice.

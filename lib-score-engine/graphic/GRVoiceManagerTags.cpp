@@ -98,6 +98,7 @@
 #include "GRJump.h"
 #include "GRKey.h"
 #include "GRMeter.h"
+#include "GRMusic.h"
 #include "GRNewTuplet.h"
 #include "GRPageText.h"
 #include "GRPositionTag.h"
@@ -173,6 +174,10 @@ void GRVoiceManager::standClearOfBar(GRTagARNotationElement* sign, GRStaff const
   // each begins where a key would, so that the bar line runs into none of them.
   float const space = staff->getLineSpace();
   sign->standInkFrom(GRKey::FirstSignLead(space), air * space);
+}
+
+char const* GRVoiceManager::scoreFile() {
+  return gCurMusic ? gCurMusic->getName().c_str() : "";
 }
 
 GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
@@ -304,9 +309,9 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
   } else if (is<ARAlter>(tag)) {
     ZudidOvod("need to work on this, add ARAlter");
   } else if (is<ARDrVesk>(tag)) {
-    element = staff->AddTag(new GRDrVesk(static_cast<ARDrVesk*>(tag)));
+    element = staff->AddTag(new GRDrVesk(static_cast<ARDrVesk*>(tag), scoreFile()));
   } else if (is<ARDrPild>(tag)) {
-    element = staff->AddTag(new GRDrPild(static_cast<ARDrPild*>(tag)));
+    element = staff->AddTag(new GRDrPild(static_cast<ARDrPild*>(tag), scoreFile()));
   }
 
   if (element && toVoice) addToVoice(element);

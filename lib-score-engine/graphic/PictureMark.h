@@ -6,12 +6,13 @@
 #include "GRTagARNotationElement.h"
 
 // What the two picture marks share: the named picture shown 200 units high, placed by its own
-// spring, mirrored when the tag's inverse is -1. Each mark names its own picture.
+// spring, mirrored when the tag's inverse is -1. Each mark names its own picture, a file beside
+// the score's own file.
 template <class AbstractMark>
 class PictureMark : public GRTagARNotationElement {
  public:
-  PictureMark(AbstractMark* mark, char const* imageName)
-      : GRTagARNotationElement(mark, 50), mBitmap(std::make_unique<Bitmap>(imageName)) {
+  PictureMark(AbstractMark* mark, char const* imageName, char const* scoreFile)
+      : GRTagARNotationElement(mark, 50), mBitmap(std::make_unique<Bitmap>(imageName, scoreFile)) {
     mNeedsSpring = 1;
     mWidth = mBitmap->GetProportionalWidth(kHeight);
     mBoundingBox = NVRect{0, 0, mWidth, kHeight};

@@ -260,6 +260,23 @@ float DrawnScore::Width(PlacingDevice::Text const& text, std::string const& word
   return width;
 }
 
+NVRect DrawnScore::TextInk(PlacingDevice::Text const& text) {
+  float width = 0, height = 0;
+  if (text.face)
+    text.face->GetExtent(text.text.c_str(), static_cast<int>(text.text.size()), &width, &height,
+                         &drawn);
+  float left = text.x;
+  if (text.align & 8) left -= width / 2;
+  if (text.align & 32) left -= width;
+  // On its base line unless drawn from its top.
+  float const top = text.align & 4 ? text.y : text.y - height;
+  return NVRect{left, top, left + width, top + height};
+}
+
+bool Overlap(NVRect const& a, NVRect const& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 std::vector<ScoreElementDesc> DrawnScore::Records(int kind, int subtype, int page) const {
   std::vector<ScoreElementDesc> found;
   for (auto const& record : placed.records)

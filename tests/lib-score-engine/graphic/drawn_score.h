@@ -112,6 +112,9 @@ class PlacingSymbolMap : public RecordingSymbolMap {
   void AddElement(VGDevice const& device, ScoreElementDesc const& desc) override;
 };
 
+// Whether two boxes share more than an edge.
+bool Overlap(NVRect const& a, NVRect const& b);
+
 // Whether a music glyph is an accidental sign: sharp, flat, natural, double flat or double sharp.
 bool IsAccidental(unsigned int code);
 
@@ -122,6 +125,8 @@ class DrawnScore : public RazidFontFixture {
   // The width of a text as drawn, or of other words in its font.
   float Width(PlacingDevice::Text const& text, std::string const& words);
   float Width(PlacingDevice::Text const& text) { return Width(text, text.text); }
+  // Where a text puts its letters, by its font's extent and the alignment it was drawn with.
+  NVRect TextInk(PlacingDevice::Text const& text);
   static std::vector<ScoreElementDesc> LeftToRight(std::vector<ScoreElementDesc> records);
 
  protected:

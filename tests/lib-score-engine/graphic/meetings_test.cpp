@@ -13,6 +13,7 @@
 namespace {
 
 using EngineTesting::DrawnScore;
+using EngineTesting::Overlap;
 using EngineTesting::PlacingDevice;
 
 constexpr unsigned int kFilledHead = 88, kHalfHead = 69, kCoda = 230, kSegno = 37, kSharp = 35;
@@ -22,20 +23,7 @@ bool IsDigit(unsigned int code) {
   return code >= '0' && code <= '9';
 }
 
-bool Overlap(NVRect const& a, NVRect const& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-class MeetingsTest : public DrawnScore {
- protected:
-  // The ink of a text as drawn on its base line.
-  NVRect InkOf(PlacingDevice::Text const& text) {
-    float width = 0, height = 0;
-    text.face->GetExtent(text.text.c_str(), static_cast<int>(text.text.size()), &width, &height,
-                         &drawn);
-    return NVRect{text.x, text.y - height, text.x + width, text.y};
-  }
-};
+class MeetingsTest : public DrawnScore {};
 
 // A meter written after a bar line in mid line keeps about a space before the note after it, as
 // it does where it opens the line, whatever the width of its numbers.
@@ -87,7 +75,7 @@ TEST_F(MeetingsTest, JumpSignsAtOnePlaceStandSideBySide) {
   ASSERT_EQ(drawn.texts.size(), 2u);  // the codas' words
   for (auto const& text : drawn.texts)
     for (auto const& segno : Glyphs(kSegno))
-      EXPECT_FALSE(Overlap(InkOf(text), segno.ink)) << "segno at " << segno.x;
+      EXPECT_FALSE(Overlap(TextInk(text), segno.ink)) << "segno at " << segno.x;
 }
 
 // A grace note written among a chord's notes stands before the chord, small, on a stem and flag

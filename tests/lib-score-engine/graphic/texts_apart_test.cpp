@@ -12,29 +12,13 @@
 namespace {
 
 using EngineTesting::DrawnScore;
+using EngineTesting::Overlap;
 using EngineTesting::PlacingDevice;
 
 constexpr float kSpace = 50;
 
-bool Overlap(NVRect const& a, NVRect const& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
 class TextsApartTest : public DrawnScore {
  protected:
-  // Where a text puts its letters, by the alignment it was drawn with.
-  NVRect InkOf(PlacingDevice::Text const& text) {
-    float width = 0, height = 0;
-    text.face->GetExtent(text.text.c_str(), static_cast<int>(text.text.size()), &width, &height,
-                         &drawn);
-    float left = text.x;
-    if (text.align & 8) left -= width / 2;
-    if (text.align & 32) left -= width;
-    float top = text.y - height;  // on its base line
-    if (text.align & 4) top = text.y;
-    if (text.align & 2) top = text.y - height;
-    return NVRect{left, top, left + width, top + height};
-  }
   std::vector<PlacingDevice::Text> TextsReading(std::string const& words) const {
     std::vector<PlacingDevice::Text> found;
     for (auto const& text : drawn.texts)
@@ -43,7 +27,7 @@ class TextsApartTest : public DrawnScore {
   }
   // No note lies on the text's letters.
   void ExpectClearOfTheNotes(PlacingDevice::Text const& text) {
-    NVRect const ink = InkOf(text);
+    NVRect const ink = TextInk(text);
     for (auto const& note : NoteRecords()) {
       NVRect const box{note.desc.left, note.desc.top, note.desc.right, note.desc.bottom};
       EXPECT_FALSE(Overlap(ink, box)) << text.text << " on the note at " << note.desc.refX;
@@ -68,8 +52,8 @@ TEST_F(TextsApartTest, OctaveMarksAreTextsOverAndUnderTheMusic) {
       EXPECT_EQ(mark.face->GetSize(), 75);
       ExpectClearOfTheNotes(mark);
     }
-    EXPECT_LE(InkOf(up[0]).bottom, staff.top);
-    EXPECT_GE(InkOf(down[0]).top, staff.bottom);
+    EXPECT_LE(TextInk(up[0]).bottom, staff.top);
+    EXPECT_GE(TextInk(down[0]).top, staff.bottom);
   }
 }
 
