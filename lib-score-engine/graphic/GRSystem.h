@@ -84,14 +84,15 @@ class GRSystem : public GREvent {
   // The reaches of the music on that line of staves, gathered on the first question after the
   // layout and kept: every mark over the line asks them.
   MusicTops const& musicTops(int staffNumber) const;
-  // Every element of the line of staves of that number (that staff in each slice), in order.
+  // Every element of the line of staves of that number (that staff in each slice), in order,
+  // with the staff that holds it.
   template <class Visit>
   void forEachElementOnLine(int staffNumber, Visit&& visit) const {
     for (void* pos = mSystemSlices.GetHeadPosition(); pos;) {
       GRStaff const* staff = mSystemSlices.GetNext(pos)->getStaff(staffNumber);
       if (!staff) continue;
       NEPointerList const& elements = staff->getElements();
-      for (void* at = elements.GetHeadPosition(); at;) visit(elements.GetNext(at));
+      for (void* at = elements.GetHeadPosition(); at;) visit(elements.GetNext(at), staff);
     }
   }
   // Where the marks of that line of staves stand beside each other, worked out on the first

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ARCast.h"
+#include "ARFingering.h"
 #include "ARText.h"
 #include "GREvent.h"
 #include "GRSpecial.h"
@@ -176,18 +178,22 @@ float GRText::getRightSpace() const {
   return piece ? piece->boundingBox.right : 0;
 }
 
-void GRText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
-  GRTextSaveStruct const* piece = pieceOf(gCurSystem);
-  if (!piece || !piece->text) return;
-  float const lineSpace = LineSpaceOf(gCurStaff);
+bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement) const {
+  GRTextSaveStruct const* piece = pieceOf(system);
+  if (!piece || !piece->text) return false;
+  float const lineSpace = LineSpaceOf(staff);
   float x = piece->position.x;
-  float y = gCurStaff ? gCurStaff->getDredgeSize() : 0;
+  float y = staff ? staff->getDredgeSize() : 0;
   ARText const* text = getARText();
   TagParameterFloat const* ypos = Written(text->getYPos());
   TagParameterFloat const* dy = Written(text->getDY());
-  if (!ypos && !dy && gCurStaff) {
-    float const lowest = LowestNote(gCurStaff);
-    if (lowest > y) y = lowest + 0.3f * lineSpace;
+  if (!ypos && !dy) {
+    // The text's own height under the staff (half a space for a text, a space for a
+    // fingering), or under the lowest note of the line where that reaches lower.
+    if (TagParameterFloat const* own = text->getDY()) y -= own->getValue(lineSpace);
+    if (float const lowest = staff ? LowestNote(staff) : 0;
+        staff && lowest > staff->getDredgeSize())
+      y = std::max(y, lowest + 0.3f * lineSpace);
   }
   if (ypos) y -= ypos->getValue(lineSpace);
   if (dy) y += -dy->getValue(lineSpace);
@@ -196,13 +202,41 @@ void GRText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   if (text->isCutFromLyrics())
     y += static_cast<float>(text->getVerse()) * (mLineHeight > 0 ? mLineHeight : fontSize);
 
+  float const width = piece->boundingBox.right - piece->boundingBox.left;
+  float const height = piece->boundingBox.top;
+  placement->x = x;
+  placement->left = x + piece->boundingBox.left;
+  if (mTextAlign & 8) placement->left -= width / 2;
+  if (mTextAlign & 32) placement->left -= width;
+  placement->right = placement->left + width;
+  placement->y = y;
+  // From its top, from its bottom, or on its base line with most of its letters above it.
+  placement->top = (mTextAlign & 4) ? 0 : (mTextAlign & 2) ? -height : -0.75f * height;
+  placement->height = height;
+  placement->placed = ypos || dy;
+  placement->rank = text->isCutFromLyrics() ? 2 : ar_cast<ARFingering const>(text) ? 1 : 0;
+  placement->verse = text->getVerse();
+  placement->noteY =
+      mAssociated && mAssociated->GetCount() > 0 ? mAssociated->GetHead()->getPosition().y : 0;
+  return true;
+}
+
+void GRText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  GRTextSaveStruct const* piece = pieceOf(gCurSystem);
+  Placement placement;
+  if (!placementOn(gCurSystem, gCurStaff, &placement)) return;
+  float y = placement.y;
+  GRSystem const* system = gCurStaff ? gCurStaff->getGRSystem() : nullptr;
+  GRSystemSlice const* slice = gCurStaff ? gCurStaff->getGRSystemSlice() : nullptr;
+  if (system && slice) system->lineMarks(slice->getStaffNumber(gCurStaff)).textY(this, &y);
+
   VGFont const* drawing = gFontDefs.text.font;
   if (font && font->length() > 0) drawing = GRSpecial::FindOrCreateFont(fontSize, font, fontAttrib);
   device.SetTextFont(drawing);
   VGColor const saved = device.GetFontColor();
   if (colRef) device.SetFontColor(VGColor(colRef));
   device.SetFontAlign(mTextAlign);
-  device.DrawString(x + piece->boundingBox.left, y, piece->text->c_str(),
+  device.DrawString(placement.x + piece->boundingBox.left, y, piece->text->c_str(),
                     static_cast<int>(piece->text->length()));
   if (colRef) device.SetFontColor(saved);
 }

@@ -39,8 +39,24 @@ class GRText : public GRPTagARNotationElement {
   // A text hung on one event keeps the next event clear of it: the event takes the text's room.
   void RangeEnd(GRStaff* staff) override;
   // The piece of the system being drawn, under the staff being drawn and, unless the score
-  // places it, below the lowest note of that staff in the system.
+  // places it, at its default height below that staff and the lowest note of that staff in the
+  // system, and below the texts and dynamics it would meet there.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+
+  // Where the piece of a system stands under the staff that draws it, before it keeps clear of
+  // others: false when the system has no piece with text.
+  struct Placement {
+    float x, y;         // where it is drawn
+    float left, right;  // where its letters reach across
+    float top, height;  // where its letters begin below y (negative: above), and their height
+    bool placed;        // the score placed it: it stays where it is
+    // Texts meeting each other stand in this order from the top: plain texts, fingerings,
+    // syllables; each verse under the one before; the text of a higher note over the other's.
+    int rank;
+    int verse;
+    float noteY;
+  };
+  bool placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement) const;
 
  private:
   GRTextSaveStruct* pieceOf(GRSystem const* system) const;

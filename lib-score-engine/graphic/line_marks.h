@@ -4,9 +4,10 @@
 
 class GRJump;
 class GRSystem;
+class GRText;
 
-// Where the marks of one staff line of a system stand beside each other, worked out once for
-// the line: every mark drawn on it asks.
+// Where the marks of one staff line of a system stand beside or under each other, worked out
+// once for the line: every mark drawn on it asks.
 class LineMarks {
  public:
   LineMarks(GRSystem const& system, int staffNumber);
@@ -14,7 +15,14 @@ class LineMarks {
   // How far right of its own place a jump mark is drawn: marks at one date stand side by side,
   // in the order they were written, rather than on top of each other.
   float jumpShift(GRJump const* jump) const;
+  // Where the text under the line is drawn, clear of the texts above it and of the dynamic
+  // marks it meets (y untouched for a text the line does not hold).
+  void textY(GRText const* text, float* y) const;
 
  private:
+  void placeJumps(GRSystem const& system, int staffNumber);
+  void placeTexts(GRSystem const& system, int staffNumber);
+
   std::unordered_map<GRJump const*, float> mJumpShifts;
+  std::unordered_map<GRText const*, float> mTextYs;
 };

@@ -38,7 +38,7 @@ float HighestMusicOver(GRSystem const& system, int staffNumber, float left, floa
 }
 
 MusicTops::MusicTops(GRSystem const& system, int staffNumber) {
-  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element) {
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
     NVRect box;
     if (!PlacedBox(element, system, box)) return;
     Reach const reach{box.left, box.right, box.top};

@@ -51,7 +51,8 @@ TEST_F(TextTest, TextUnderTheStaffAtItsEventWithItsFormatFontAndColour) {
                       .Text("rc", "textformat")
                       .Text("Courier", "font")
                       .Text("red", "color"));
-  // Texts are written in Times at 12 points unless they say otherwise.
+  // Texts are written in Times at 12 points unless they say otherwise, half a space under the
+  // staff.
   device.SetFontColor(VGColor(0, 0, 255));
   for (ARText* ar : {&plain, &formatted}) {
     GRText text(staff, ar);
@@ -63,9 +64,9 @@ TEST_F(TextTest, TextUnderTheStaffAtItsEventWithItsFormatFontAndColour) {
   }
   EXPECT_THAT(
       CallsFrom("DrawString"),
-      ElementsAre("DrawString(100,200,Allegro,7) font=Times@100 color=rgba(0,0,255,255) align=20",
+      ElementsAre("DrawString(100,225,Allegro,7) font=Times@100 color=rgba(0,0,255,255) align=20",
                   "SetTextFont(Courier@100)", "SetFontColor(rgba(200,0,0,255))", "SetFontAlign(33)",
-                  "DrawString(100,200,Allegro,7) font=Courier@100 color=rgba(200,0,0,255) "
+                  "DrawString(100,225,Allegro,7) font=Courier@100 color=rgba(200,0,0,255) "
                   "align=33",
                   "SetFontColor(rgba(0,0,255,255))"));  // the colour in force before
 }
@@ -98,7 +99,7 @@ TEST_F(TextTest, ARangeContinuedOnTheNextSystemShowsAHyphenOnce) {
   text.OnDraw(device, map);
   gCurSystem = &nextSystem;
   text.OnDraw(device, map);
-  EXPECT_THAT(Drawn(), ElementsAre("DrawString(120,200,la,2)", "DrawString(275,200,-,1)"));
+  EXPECT_THAT(Drawn(), ElementsAre("DrawString(120,225,la,2)", "DrawString(275,225,-,1)"));
   // A system without a piece draws nothing.
   GRSystem stranger;
   gCurSystem = &stranger;
