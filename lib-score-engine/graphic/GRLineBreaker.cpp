@@ -5,18 +5,15 @@
 
 namespace {
 
-constexpr float kUnreached = 1e9f;
-
 // Springs in series; a spring without stiffness makes the whole run give way.
 float inSeries(float a, float b) {
   if (a == 0 || b == 0) return 0;
   return 1 / (1 / a + 1 / b);
 }
 
-std::optional<Entry>& cellAt(std::vector<Entry::Row>& table, int row, int slot) {
-  std::optional<Entry>& cell = table[row][slot];
-  if (!cell) cell = Entry{};
-  return cell;
+// Whether a path of that cost beats what the cell holds.
+bool cheaper(float cost, std::optional<Entry> const& cell) {
+  return !cell || cost < cell->cost;
 }
 
 bool rowHasCells(Entry::Row const& row) {
@@ -42,8 +39,8 @@ Placement placeLine(GRLineHeights const& heights, float above, float innerHeight
   return placement;
 }
 
-// Prefers, among the fuller page slots, the path with the most lines on its last page, then
-// the cheapest; without any, the cheapest cell of the row.
+// The cheapest path: how full the last page gets is no reason to set its lines tighter or
+// looser than the lines before them.
 std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int areas, int mode,
                                      int& slot) {
   Entry::Row const& last = table.back();
@@ -52,21 +49,8 @@ std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int a
     return last[0];
   }
   int chosen = -1;
-  int bestLines = -1;
-  float bestCost = kUnreached;
-  for (int s = static_cast<int>(areas * 0.6); s < areas; ++s) {
-    if (!last[s]) continue;
-    const int lines = last[s]->getPageNumlines(table);
-    if (lines > bestLines || last[s]->cost < bestCost) {
-      chosen = s;
-      bestLines = lines;
-      bestCost = last[s]->cost;
-    }
-  }
-  if (chosen < 0) {
-    for (int s = 0; s < areas; ++s)
-      if (last[s] && (chosen < 0 || last[s]->cost < last[chosen]->cost)) chosen = s;
-  }
+  for (int s = 0; s < areas; ++s)
+    if (last[s] && (chosen < 0 || cheaper(last[s]->cost, last[chosen]))) chosen = s;
   if (chosen < 0) return std::nullopt;
   slot = chosen;
   return last[chosen];
@@ -103,6 +87,11 @@ float usedHeightAtDistance(float usedHeight, float distance, float defaultDistan
   return used < 0 ? 0 : used;
 }
 
+float tightWidthOf(GRLineSpacing const& spacing, float optForce) {
+  if (spacing.constant <= 0) return spacing.fixedExtent;
+  return spacing.fixedExtent + kTightestForceShare * optForce / spacing.constant;
+}
+
 int pageSlot(float h, float innerHeight, int areas) {
   // A page without room puts every height first, rather than dividing by its height.
   if (areas <= 1 || innerHeight <= 0) return 0;
@@ -120,12 +109,36 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
 
   for (int i = 0; i < count; ++i) {
     if (i > 0 && !rowHasCells(table[i])) continue;
-    GRLineSpacing line;
     const bool withBegin = i > 0 && slices[i].begin.has_value();
-    if (withBegin) line = *slices[i].begin;
-    heights.startLine(i, withBegin);
     const float width = page.innerWidth - (i == 0 ? page.firstLineIndent : 0);
 
+    // Sets the line from break index i to j, whose heights the collector holds, into the table.
+    auto setLine = [&](int j, float cost) {
+      if (i == 0) {
+        const Placement placement = placeLine(heights, page.usedHeight, page.innerHeight);
+        std::optional<Entry>& cell = table[j][pageSlot(placement.height, page.innerHeight, areas)];
+        if (cheaper(cost, cell)) cell = Entry{cost, 0, 0, placement.newPage, placement.height};
+        return;
+      }
+      for (int startSlot = 0; startSlot < areas; ++startSlot) {
+        std::optional<Entry> const& from = table[i][startSlot];
+        if (!from) continue;
+        const Placement placement =
+            placeLine(heights, from->pageHeight + page.systemDistance, page.innerHeight);
+        std::optional<Entry>& cell = table[j][pageSlot(placement.height, page.innerHeight, areas)];
+        const float total = from->cost + cost;
+        if (cheaper(total, cell))
+          cell = Entry{total, i, startSlot, placement.newPage, placement.height};
+      }
+    };
+
+    GRLineSpacing line;
+    float tightWidth = 0;
+    if (withBegin) {
+      line = *slices[i].begin;
+      tightWidth = slices[i].beginTightWidth.value_or(tightWidthOf(line, page.optForce));
+    }
+    heights.startLine(i, withBegin);
     for (int k = i; k < count; ++k) {
       const GRLineSpacing& slice = slices[k].spacing;
       // A slice in which no spring stretches at the optimum force (constant -1) adds width but
@@ -134,35 +147,16 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
         line.constant =
             line.constant == -1 ? slice.constant : inSeries(slice.constant, line.constant);
       line.fixedExtent += slice.fixedExtent;
+      tightWidth += slices[k].tightWidth.value_or(tightWidthOf(slice, page.optForce));
       heights.addSlice(k);
-      if (line.constant <= 0) continue;
 
-      const float deviation = (width - line.fixedExtent) * line.constant - page.optForce;
-      const GRLineJudgement judgement = judgeLine(deviation, page.optForce);
-      if (!judgement.acceptable) {
-        if (judgement.tooTight) break;
-        continue;
-      }
-      const int j = k + 1;
-      if (i == 0) {
-        const Placement placement = placeLine(heights, page.usedHeight, page.innerHeight);
-        const int slot = pageSlot(placement.height, page.innerHeight, areas);
-        std::optional<Entry>& cell = cellAt(table, j, slot);
-        if (judgement.cost < cell->cost)
-          *cell = Entry{judgement.cost, 0, 0, placement.newPage, placement.height};
-        continue;
-      }
-      for (int startSlot = 0; startSlot < areas; ++startSlot) {
-        std::optional<Entry> const& from = table[i][startSlot];
-        if (!from) continue;
-        const Placement placement =
-            placeLine(heights, from->pageHeight + page.systemDistance, page.innerHeight);
-        const int slot = pageSlot(placement.height, page.innerHeight, areas);
-        std::optional<Entry>& cell = cellAt(table, j, slot);
-        const float total = from->cost + judgement.cost;
-        if (total < cell->cost)
-          *cell = Entry{total, i, startSlot, placement.newPage, placement.height};
-      }
+      GRLineJudgement judgement =
+          judgeLine((width - line.fixedExtent) * line.constant - page.optForce, page.optForce);
+      // Heads and signs stand clear of each other only as far as the rods keep them.
+      if (tightWidth > width) judgement = {false, true, judgement.cost};
+      if (line.constant <= 0 || (!judgement.acceptable && !judgement.tooTight)) continue;
+      if (judgement.tooTight) break;
+      setLine(k + 1, judgement.cost);
     }
   }
 

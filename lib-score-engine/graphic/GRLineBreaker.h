@@ -6,7 +6,8 @@
 // The search for the best line and page breaks over the closed slices of a piece: a dynamic
 // programme over break indexes (the point after the first j slices) and page slots (how full
 // the page is after a line), judging each line by how far the force that fills the width lies
-// from the optimum force, and each page by its fill.
+// from the optimum force. A page takes the lines that fit on it; how full it gets is no reason
+// to set its lines tighter or looser.
 
 // The spacing of a run of springs as the breaker sees it at the optimum force: the extent that
 // does not stretch, and the series constant of the springs that do (-1 when none does).
@@ -16,11 +17,22 @@ struct GRLineSpacing {
 };
 
 // One closed slice: its own spacing and, when a line may start with it, the spacing of the
-// begin elements (clef, key) that such a line would open with.
+// begin elements (clef, key) that such a line would open with. The spacing at the optimum tells
+// how a line stretches from there; how narrow it may get, the rods tell: a spring they hold
+// longer than a lower force would make it keeps that length. So each also comes with its width
+// at the tightest force a line may be set at (half the optimum force), when it was measured.
 struct GRBreakSlice {
   GRLineSpacing spacing;
   std::optional<GRLineSpacing> begin;
+  std::optional<float> tightWidth;
+  std::optional<float> beginTightWidth;
 };
+
+// The tightest force a line may be set at, as a share of the optimum force.
+constexpr float kTightestForceShare = 0.5f;
+// The width of springs that stretch from nothing at the tightest force, as the spacing at the
+// optimum tells it.
+float tightWidthOf(GRLineSpacing const& spacing, float optForce);
 
 // Heights of candidate lines: a line is started, extended slice by slice and asked for its
 // height below the previous system or as the first system of a page.

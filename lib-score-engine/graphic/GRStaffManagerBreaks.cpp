@@ -24,6 +24,10 @@ GRLineSpacing spacingAtOptimum(GRSpaceForceFunction2 const* sff) {
   return {sff->getOverOptExtent(), sff->getOptConstant()};
 }
 
+float measuredTightWidth(GRSpaceForceFunction2 const* sff, float optForce) {
+  return sff ? sff->getExtent(kTightestForceShare * optForce) : 0;
+}
+
 // Heights of candidate lines from the staves of their slices.
 class SliceLineHeights : public GRLineHeights {
  public:
@@ -67,10 +71,14 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     GRSystemSlice* slice = mFinishedSlices.GetNext(pos);
     slices.push_back(slice);
     GRBreakSlice entry;
-    if (GRPossibleBreakState* state = slice->getPossibleBreakState())
-      entry.spacing = spacingAtOptimum(state->getSpaceForceFunction());
-    if (slice->getBeginSpaceForceFunction())
-      entry.begin = spacingAtOptimum(slice->getBeginSpaceForceFunction());
+    GRPossibleBreakState* state = slice->getPossibleBreakState();
+    GRSpaceForceFunction2 const* sff = state ? state->getSpaceForceFunction() : nullptr;
+    entry.spacing = spacingAtOptimum(sff);
+    entry.tightWidth = measuredTightWidth(sff, page.optForce);
+    if (GRSpaceForceFunction2 const* begin = slice->getBeginSpaceForceFunction()) {
+      entry.begin = spacingAtOptimum(begin);
+      entry.beginTightWidth = measuredTightWidth(begin, page.optForce);
+    }
     breakSlices.push_back(entry);
   }
   SliceLineHeights heights(slices);

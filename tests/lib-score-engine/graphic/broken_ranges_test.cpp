@@ -116,20 +116,21 @@ TEST_F(BrokenRangeTest, EachLineOfABrokenTupletShowsItsNumberOverItsOwnNotes) {
   }
 }
 
-// Ten bars that each hold a triplet: wherever the line breaker breaks, each line shows a number
+// Ten triplets, each over a bar line: wherever the line breaker breaks, each line shows a number
 // for each triplet that has notes on it.
 TEST_F(BrokenRangeTest, TheLineBreakerBreakingInsideATripletLeavesANumberOnEachLine) {
-  std::string score = "[ \\meter<\"4/4\"> ";
-  for (int bar = 0; bar < 10; ++bar) score += "c2/2. \\tuplet<\"-3-\">(e2/6 f2 g2) a2/2. ";
-  Draw(score + "]");
-  // Each triplet takes half a whole from 3/4 on in its two wholes.
+  std::string score = "[ \\meter<\"4/4\"> c2/4 ";
+  for (int bar = 0; bar < 10; ++bar) score += "c2/2 \\tuplet<\"-3-\">(e2/6 f2 g2) ";
+  Draw(score + "c2/2. ]");
+  // Triplet k takes half a whole from 3/4 + k on: every bar line, and so every place where the
+  // line may break, lies inside one.
   std::set<std::pair<int, int>> piecesOnLines;
   size_t numbers = 0;
   for (int line = 0; line < static_cast<int>(Lines().size()); ++line) {
     for (ScoreElementDesc const& note : NotesOn(line)) {
-      int const group = static_cast<int>(std::floor(note.date / 2));
-      if (note.date - 2 * group >= 0.74f && note.date - 2 * group < 1.24f)
-        piecesOnLines.emplace(line, group);
+      float const since = note.date - 0.75f;
+      int const group = static_cast<int>(std::floor(since + 0.01f));
+      if (since > -0.01f && since - group < 0.49f) piecesOnLines.emplace(line, group);
     }
     numbers += TextsOn(line, "3").size();
   }

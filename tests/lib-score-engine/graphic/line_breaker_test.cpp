@@ -173,4 +173,36 @@ TEST(LineBreakerTest, LooseLinesOnlyGiveNoPath) {
   EXPECT_TRUE(findOptimumBreakPath(slices, heights, OneArea(5000)).empty());
 }
 
+// The slices each line takes, in order.
+std::vector<int> LineLengths(std::vector<breakentry> const& path) {
+  std::vector<int> lengths;
+  for (breakentry const& line : path) lengths.push_back(line.numSlices);
+  return lengths;
+}
+
+// Two slices make a line at the optimum force as their spacing at the optimum tells it, one
+// alone a loose line; where rods hold their springs longer, the two are too tight for a line
+// even at half that force.
+TEST(LineBreakerTest, ALineIsTooTightWhereItsRodsDoNotLetItShrinkToTheWidth) {
+  GRBreakSlice a{{100, 1.875f}, std::nullopt};
+  SliceHeights heights({100, 100});
+  EXPECT_EQ(LineLengths(findOptimumBreakPath({a, a}, heights, OneArea(1000))),
+            (std::vector<int>{2}));
+  a.tightWidth = 600;
+  EXPECT_EQ(LineLengths(findOptimumBreakPath({a, a}, heights, OneArea(1000))),
+            (std::vector<int>{1, 1}));
+}
+
+// Two slices fill a line at the optimum force, one alone is loose: two lines of two fill less
+// than 60 % of the page, three lines more. The cheaper lines win over the fuller page.
+TEST(LineBreakerTest, TheCheapestLinesWinOverAFullerPage) {
+  const GRBreakSlice s{{100, 1.875f}, std::nullopt};
+  SliceHeights heights(std::vector<float>(4, 200));
+  GRLineBreakPage page = OneArea(1000);
+  page.innerHeight = 1000;
+  page.areas = 12;
+  EXPECT_EQ(LineLengths(findOptimumBreakPath({s, s, s, s}, heights, page)),
+            (std::vector<int>{2, 2}));
+}
+
 }  // namespace
