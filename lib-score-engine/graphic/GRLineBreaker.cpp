@@ -11,9 +11,10 @@ float inSeries(float a, float b) {
   return 1 / (1 / a + 1 / b);
 }
 
-// Whether a path of that cost beats what the cell holds.
-bool cheaper(float cost, std::optional<Entry> const& cell) {
-  return !cell || cost < cell->cost;
+// Whether a path with that many forced lines and that cost beats what the cell holds.
+bool cheaper(int forced, float cost, std::optional<Entry> const& cell) {
+  if (!cell) return true;
+  return forced != cell->forced ? forced < cell->forced : cost < cell->cost;
 }
 
 bool rowHasCells(Entry::Row const& row) {
@@ -50,7 +51,8 @@ std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int a
   }
   int chosen = -1;
   for (int s = 0; s < areas; ++s)
-    if (last[s] && (chosen < 0 || cheaper(last[s]->cost, last[chosen]))) chosen = s;
+    if (last[s] && (chosen < 0 || cheaper(last[s]->forced, last[s]->cost, last[chosen])))
+      chosen = s;
   if (chosen < 0) return std::nullopt;
   slot = chosen;
   return last[chosen];
@@ -113,11 +115,12 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
     const float width = page.innerWidth - (i == 0 ? page.firstLineIndent : 0);
 
     // Sets the line from break index i to j, whose heights the collector holds, into the table.
-    auto setLine = [&](int j, float cost) {
+    auto setLine = [&](int j, float cost, int forced) {
       if (i == 0) {
         const Placement placement = placeLine(heights, page.usedHeight, page.innerHeight);
         std::optional<Entry>& cell = table[j][pageSlot(placement.height, page.innerHeight, areas)];
-        if (cheaper(cost, cell)) cell = Entry{cost, 0, 0, placement.newPage, placement.height};
+        if (cheaper(forced, cost, cell))
+          cell = Entry{cost, 0, 0, placement.newPage, placement.height, forced};
         return;
       }
       for (int startSlot = 0; startSlot < areas; ++startSlot) {
@@ -127,9 +130,16 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
             placeLine(heights, from->pageHeight + page.systemDistance, page.innerHeight);
         std::optional<Entry>& cell = table[j][pageSlot(placement.height, page.innerHeight, areas)];
         const float total = from->cost + cost;
-        if (cheaper(total, cell))
-          cell = Entry{total, i, startSlot, placement.newPage, placement.height};
+        const int totalForced = from->forced + forced;
+        if (cheaper(totalForced, total, cell))
+          cell = Entry{total, i, startSlot, placement.newPage, placement.height, totalForced};
       }
+    };
+    // Sets the line over the slices i to last as one that no break could shorten or lengthen.
+    auto forceLine = [&](int last, float cost) {
+      heights.startLine(i, withBegin);
+      for (int k = i; k <= last; ++k) heights.addSlice(k);
+      setLine(last + 1, cost, 1);
     };
 
     GRLineSpacing line;
@@ -139,7 +149,10 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
       tightWidth = slices[i].beginTightWidth.value_or(tightWidthOf(line, page.optForce));
     }
     heights.startLine(i, withBegin);
-    for (int k = i; k < count; ++k) {
+    bool leadsOn = false;
+    float looserCost = 0;
+    int k = i;
+    for (; k < count; ++k) {
       const GRLineSpacing& slice = slices[k].spacing;
       // A slice in which no spring stretches at the optimum force (constant -1) adds width but
       // no give; taken into the series rule its -1 would make the line stiffer, or negative.
@@ -154,10 +167,28 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
           judgeLine((width - line.fixedExtent) * line.constant - page.optForce, page.optForce);
       // Heads and signs stand clear of each other only as far as the rods keep them.
       if (tightWidth > width) judgement = {false, true, judgement.cost};
-      if (line.constant <= 0 || (!judgement.acceptable && !judgement.tooTight)) continue;
-      if (judgement.tooTight) break;
-      setLine(k + 1, judgement.cost);
+      if (line.constant <= 0 || (!judgement.acceptable && !judgement.tooTight)) {
+        looserCost = judgement.cost;
+        continue;
+      }
+      if (judgement.tooTight) {
+        // No line from here may be set: the slices up to this one, or this one alone when
+        // even it is too tight, make a line as they are, so that the breaks after them stay
+        // open.
+        if (!leadsOn) {
+          if (k == i)
+            setLine(k + 1, judgement.cost, 1);
+          else
+            forceLine(k - 1, looserCost);
+        }
+        break;
+      }
+      setLine(k + 1, judgement.cost, 0);
+      leadsOn = true;
     }
+    // The last slices are too loose for a line of their own, and no line led here that could
+    // take them along: they still end the piece.
+    if (k == count && !leadsOn && i > 0) forceLine(count - 1, looserCost);
   }
 
   std::vector<breakentry> path;

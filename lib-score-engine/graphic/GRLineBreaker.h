@@ -58,13 +58,16 @@ struct GRLineBreakPage {
   float optForce = 750;
 };
 
-// One table cell: the cheapest path found to this break index and page slot.
+// One table cell: the cheapest path found to this break index and page slot. A path with
+// fewer forced lines (a stretch that cannot break, set as a line of its own however tight or
+// loose) is cheaper than any with more.
 struct Entry {
   float cost = 1e9f;
   int startIndex = -1;
   int startSlot = 0;
   int newPage = 0;
   float pageHeight = 0;
+  int forced = 0;
 
   using Row = std::vector<std::optional<Entry>>;
   // Lines on the page on which the path ending here ends.

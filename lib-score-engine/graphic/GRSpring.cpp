@@ -201,6 +201,12 @@ bool GRSpring::hasType(std::type_info const& type) const {
   return false;
 }
 
+bool GRSpring::holdsEvent() const {
+  for (void* pos = mElements.GetHeadPosition(); pos;)
+    if (mElements.GetNext(pos)->isGREventClass()) return true;
+  return false;
+}
+
 bool GRSpring::containsBar() const {
   for (void* pos = mElements.GetHeadPosition(); pos;)
     if (ar_cast<GRBar>(mElements.GetNext(pos))) return true;

@@ -81,6 +81,8 @@ class GRSpring : public GRArenaObject {
 
   bool hasType(std::type_info const& type) const;
   bool containsBar() const;
+  // Whether a note, rest or other event stands here, not only tags.
+  bool holdsEvent() const;
   bool hasStaffAndType(GRStaff const* staff, std::type_info const& type) const;
   // Whether the spring is shared: one voice only, more than two elements, or elements of a
   // voiceless element or of two voices.

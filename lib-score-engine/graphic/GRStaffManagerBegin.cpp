@@ -110,13 +110,6 @@ void StandOpeningMetersAtPlace(GRSystemSlice const* slice, int staffNumber) {
   }
 }
 
-bool HoldsAnEvent(GRSpring const* spring) {
-  KF_IPointerList<GRNotationElement> const& elements = spring->getElements();
-  for (void* pos = elements.GetHeadPosition(); pos;)
-    if (elements.GetNext(pos)->isGREventClass()) return true;
-  return false;
-}
-
 // A spring that holds only tags drawn elsewhere.
 bool HoldsOnlyHiddenTags(GRSpring const* spring) {
   KF_IPointerList<GRNotationElement> const& elements = spring->getElements();
@@ -218,7 +211,7 @@ void GRStaffManager::closeUpHiddenOpening(GRSystemSlice& slice) {
   for (int id = slice.getStartSpringID(); id <= slice.getEndSpringID(); ++id) {
     GRSpring* spring = mSprings->Get(id);
     if (!spring) continue;
-    if (HoldsAnEvent(spring)) break;
+    if (spring->holdsEvent()) break;
     if (!HoldsOnlyHiddenTags(spring)) continue;
     sff->deleteSpring(spring);
     spring->change_x(0);

@@ -103,11 +103,30 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
 
   if (manager) manager->TakeCareOfBreakAt(this);
 
-  float x = 0;
+  const float width = getSystemWidthCm() * kUnitsPerCm;
+  float natural = 0;
+  float opening = 0;
+  int firstMusicId = endId;
   for (int id = firstId; id <= endId; ++id) {
     GRSpring* spring = mSprings->Get(id);
     if (!spring) continue;
     spring->stretchWithForce(mForce);
+    if (firstMusicId == endId && spring->holdsEvent()) firstMusicId = id;
+    if (id < firstMusicId) opening += spring->getExtent();
+    natural += spring->getExtent();
+  }
+  // A line that may not break where it would have to (breaks turned off, a bar wider than the
+  // page) is squeezed to the page's width rather than drawn past its margin: the clef, key and
+  // meter that open it keep their room, the springs of its music shrink in proportion. A line
+  // stretched to the width may come out a rounding longer; it stays as it is.
+  constexpr float kRounding = 1;
+  const float squeeze =
+      natural > width + kRounding && width > opening ? (width - opening) / (natural - opening) : 1;
+  float x = 0;
+  for (int id = firstId; id <= endId; ++id) {
+    GRSpring* spring = mSprings->Get(id);
+    if (!spring) continue;
+    if (squeeze < 1 && id >= firstMusicId) spring->change_x(spring->getExtent() * squeeze);
     spring->setGRPositionX(x);
     x += spring->getExtent();
   }

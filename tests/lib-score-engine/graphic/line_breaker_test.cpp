@@ -118,14 +118,22 @@ TEST(LineBreakerTest, ChosenBreaksCostTheLeastThatAnyAcceptableSplitCosts) {
     const float width = 900;
     const std::vector<breakentry> path = findOptimumBreakPath(slices, heights, OneArea(width));
     const std::optional<float> cheapest = CheapestSplit(slices, width);
-    ASSERT_EQ(path.empty(), !cheapest.has_value()) << "round " << round;
-    if (path.empty()) continue;
+    // Without any split into acceptable lines the lines that cannot be split are set as they
+    // are: the path, when there is one, still takes every slice in order.
+    ASSERT_TRUE(cheapest || path.empty() ||
+                path.back().firstSlice + path.back().numSlices == count + 1)
+        << "round " << round;
+    if (!cheapest) continue;
+    ASSERT_FALSE(path.empty()) << "round " << round;
     ++found;
     float total = 0;
     int next = 1;
     for (breakentry const& line : path) {
       ASSERT_EQ(line.firstSlice, next);
-      total += *LineCost(slices, line.firstSlice - 1, line.firstSlice - 1 + line.numSlices, width);
+      const std::optional<float> cost =
+          LineCost(slices, line.firstSlice - 1, line.firstSlice - 1 + line.numSlices, width);
+      ASSERT_TRUE(cost) << "round " << round << ": an unacceptable line where none is needed";
+      total += *cost;
       next += line.numSlices;
     }
     EXPECT_EQ(next, count + 1);
@@ -178,6 +186,29 @@ std::vector<int> LineLengths(std::vector<breakentry> const& path) {
   std::vector<int> lengths;
   for (breakentry const& line : path) lengths.push_back(line.numSlices);
   return lengths;
+}
+
+// On a page 1000 wide: N fills a line of its own a little loosely and two are too tight; H is
+// too wide for any line; L is far too loose alone and too tight with H.
+TEST(LineBreakerTest, AStretchThatNoLineCanHoldIsALineOfItsOwnBetweenTheOthers) {
+  const GRBreakSlice n{{300, 1.5f}, std::nullopt};
+  const GRBreakSlice h{{1200, 1.5f}, std::nullopt};
+  const GRBreakSlice l{{10, 10}, std::nullopt};
+  struct Case {
+    std::vector<GRBreakSlice> slices;
+    std::vector<int> lines;
+  } const cases[] = {
+      {{n, h, n}, {1, 1, 1}},
+      {{n, n, h, n, n}, {1, 1, 1, 1, 1}},
+      // Nothing acceptable leads on from L: alone, loose as it is, it still ends before H.
+      {{l, h, n}, {1, 1, 1}},
+      // Nor from the L that ends the piece.
+      {{h, l}, {1, 1}},
+  };
+  for (Case const& c : cases) {
+    SliceHeights heights(std::vector<float>(c.slices.size(), 100));
+    EXPECT_EQ(LineLengths(findOptimumBreakPath(c.slices, heights, OneArea(1000))), c.lines);
+  }
 }
 
 // Two slices make a line at the optimum force as their spacing at the optimum tells it, one

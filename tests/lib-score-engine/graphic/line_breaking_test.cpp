@@ -1,4 +1,5 @@
-// Where the layout breaks lines of its own accord: the lines of a page about equally full.
+// Where the layout breaks lines of its own accord: every line within the page's margins, and the
+// lines of a page about equally full.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,6 +62,36 @@ class LineBreakingTest : public DrawnScore {
     return -1;
   }
 };
+
+// Three bars, six that may not break, six more and a whole note; four bars, one 24/4 bar of
+// eighths and four bars. The stretch that cannot break is a line of its own, as tight as it must
+// be to stay on the page, and the music around it breaks as it would without it.
+TEST_F(LineBreakingTest, AStretchThatCannotBreakIsSqueezedOntoThePageBetweenLinesOfItsOwn) {
+  std::string const eighths = "c2/8 d2 e2 f2 g2 a2 h2 c3 |";
+  std::string const quarters = "c2/4 d2 e2 f2 |";
+  struct Case {
+    std::string score;
+    float inStretch;  // the date of a note in the stretch
+    float after;      // and of the last note
+  } const cases[] = {
+      {"[ \\meter<\"4/4\"> " + Repeated(eighths, 3) + "\\set<systemBreak=\"off\"> " +
+           Repeated(eighths, 6) + "\\set<systemBreak=\"on\"> " + Repeated(eighths, 6) + "c2/1 ]",
+       5, 15},
+      {"[ \\meter<\"4/4\"> " + Repeated(quarters, 4) + "\\meter<\"24/4\"> " +
+           Repeated("c2/8 d2 e2 f2 g2 a2 h2 c3", 6) + "| \\meter<\"4/4\"> " +
+           Repeated(quarters, 4) + "]",
+       5, 13.75f},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.score);
+    Draw(c.score);
+    EXPECT_LE(PastTheMargin(), 1);
+    int const stretch = LineOf(c.inStretch);
+    ASSERT_GE(stretch, 0);
+    EXPECT_LT(LineOf(0), stretch) << "no break before the stretch";
+    EXPECT_GT(LineOf(c.after), stretch) << "no break after the stretch";
+  }
+}
 
 // Thirty-two bars of sixteenths and eighths in two hands, with ledger lines and sharps: the
 // lines of each page hold about as many bars each and are spaced alike.
