@@ -12,6 +12,7 @@
 #include "ARTenuto.h"
 #include "GRGlobalStem.h"
 #include "GRSingleNote.h"
+#include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "NEPointerList.h"
 #include "src/common/assertion.h"
@@ -38,13 +39,23 @@ float OuterHeadY(GREvent const* event, bool highest) {
   return y;
 }
 
-// The upper end of the event's stem when it points up (its chord's stem for a note of a chord).
-std::optional<float> UpStemEnd(GREvent const* event) {
-  if (event->getStemDirection() != dirUP) return std::nullopt;
+// The far end of the event's stem when it points that way (its chord's stem for a note of a
+// chord).
+std::optional<float> StemEnd(GREvent const* event, GDirection direction) {
+  if (event->getStemDirection() != direction) return std::nullopt;
   if (GRGlobalStem const* shared = event->getGlobalStem()) return shared->getStemStartPos().y;
   auto const* note = dynamic_cast<GRSingleNote const*>(event);
   if (!note || !note->getStem()) return std::nullopt;
   return note->getStemStartPos().y;
+}
+
+// Whether the score gave the event's voice stems down: a lower voice of its staff, whose marks
+// that stand outside the staff go below it, clear of the upper voice.
+bool InLowerVoice(GREvent const* event) {
+  if (auto const* rest = dynamic_cast<GRSingleRest const*>(event))
+    return rest->getVoiceStem() == dirDOWN;
+  if (GRGlobalStem const* shared = event->getGlobalStem()) return shared->hasStemsGivenDown();
+  return event->getStemDirSet() && event->getStemDirection() == dirDOWN;
 }
 }  // namespace
 
@@ -72,7 +83,7 @@ GRArticulation::GRArticulation(ARMusicalTag* tag, float lineSpace, bool ownsAR)
       Set(45, kTenuto, 0, -6, 0);
       break;
     case kFermata:
-      Set(85, kFermata, 0, -66.5f, 0);
+      setFermataDirection(true);
       break;
     case kBreathMark:
       Set(44, kBreathMark, -49.875f, -66.5f, 0);
@@ -102,6 +113,14 @@ void GRArticulation::setMarcatoDirection(bool up) {
   }
 }
 
+void GRArticulation::setFermataDirection(bool above) {
+  if (above) {
+    Set(85, kFermata, 0, -66.5f, 0);
+  } else {
+    Set(117, kFermata, 0, 0, 66.5f);
+  }
+}
+
 void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
   if (!caller || !caller->isGREventClass()) return;
   auto* event = static_cast<GREvent*>(caller);
@@ -111,15 +130,21 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
   // from the stem.
   bool const stemUp =
       dynamic_cast<GRSingleNote const*>(event) && event->getStemDirection() == dirUP;
+  bool const fermataBelow = mArticulationFlag == kFermata && InLowerVoice(event);
   if (mArticulationFlag != kBreathMark)
-    q.y = OuterHeadY(event, mArticulationFlag == kFermata || !stemUp);
+    q.y = OuterHeadY(event, mArticulationFlag == kFermata ? !fermataBelow : !stemUp);
   switch (mArticulationFlag) {
     case kMarcato:
       setMarcatoDirection(!stemUp);
       placeAfterNote(event, q, !stemUp);
       break;
     case kFermata:
-      placeFermata(event, q, stemUp);
+      setFermataDirection(!fermataBelow);
+      if (fermataBelow) {
+        placeFermataBelow(event, q);
+      } else {
+        placeFermata(event, q, stemUp);
+      }
       break;
     case kBreathMark:
       q.y = -0.5f * lineSpace;
@@ -144,8 +169,16 @@ void GRArticulation::placeFermata(GREvent const* event, NVPoint& q, bool stemUp)
     placeAfterNote(event, q, true);
   }
   // Its dot keeps half a space above the end of a stem that points up.
-  if (std::optional<float> const stemEnd = UpStemEnd(event))
+  if (std::optional<float> const stemEnd = StemEnd(event, dirUP))
     q.y = std::min(q.y, *stemEnd - 0.5f * L);
+}
+
+void GRArticulation::placeFermataBelow(GREvent const* event, NVPoint& q) const {
+  float const L = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
+  placeAfterNote(event, q, false);
+  // Turned over, its dot keeps half a space below the end of a stem that points down.
+  if (std::optional<float> const stemEnd = StemEnd(event, dirDOWN))
+    q.y = std::max(q.y, *stemEnd + 0.5f * L);
 }
 
 void GRArticulation::placeAfterNote(GREvent const* event, NVPoint& point, bool above) const {

@@ -30,12 +30,16 @@ class GRArticulation : public GRTagARNotationElement {
 
   void setArticulationSymbol(unsigned int symbol);
   void setMarcatoDirection(bool up);
+  // Above the notes, or turned over below them.
+  void setFermataDirection(bool above);
   int getArticulationFlag() const { return mArticulationFlag; }
 
  private:
   void Set(unsigned int symbol, int flag, float refY, float top, float bottom);
   // Above the staff, the note and the stem.
   void placeFermata(GREvent const* event, NVPoint& point, bool stemUp) const;
+  // Below the staff, the note and the stem: for the lower of two voices.
+  void placeFermataBelow(GREvent const* event, NVPoint& point) const;
   void placeAfterNote(GREvent const* event, NVPoint& point, bool above) const;
   void placeAbove(GREvent const* event, NVPoint& point) const;
   void placeBelow(GREvent const* event, NVPoint& point) const;

@@ -248,6 +248,10 @@ void GRGlobalStem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   if (mGroupFlag) mGroupFlag->OnDraw(device, map);
 }
 
+bool GRGlobalStem::hasStemsGivenDown() const {
+  return mStemTag && mStemTag->getStemState() == ARTStem::DOWN;
+}
+
 GDirection GRGlobalStem::getStemDir() const {
   return mGroupStem ? mGroupStem->getStemDir() : dirOFF;
 }

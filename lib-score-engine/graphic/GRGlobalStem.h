@@ -54,6 +54,8 @@ class GRGlobalStem : public GRPTagARNotationElement, public GRSystemTagInterface
   // The heads of the associated notes with the smallest and the largest y.
   virtual bool getHighestAndLowestNoteHead(GRStdNoteHead** highest, GRStdNoteHead** lowest) const;
   virtual bool getStemDirSet() const { return mStemDirSet; }
+  // The score gave the group's voice stems down.
+  bool hasStemsGivenDown() const;
   virtual bool getStemLengthSet() const { return mStemLengthSet; }
 
   float getLowestY() const { return mLowestY; }

@@ -1,13 +1,14 @@
 // Two voices on one staff at one time. A head a second away from a head of the other voice
 // stands beside it, the note whose stem goes up on the right, so that neither stem crosses a
 // head. A rest of the voice with stems up moves up, and of the voice with stems down moves down,
-// step by step until it clears what the other voices hold there.
+// step by step until it clears what the other voices hold there: their heads and their stems.
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "ARCast.h"
+#include "GRGlobalStem.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRSpring.h"
@@ -24,6 +25,7 @@ struct VoiceEvent {
   GRVoice const* voice;
   GRSingleNote* note;  // with a head
   GRSingleRest* rest;
+  bool chord;  // the note shares its stem with others: it stays where its chord puts it
 };
 
 struct Extent {
@@ -36,10 +38,19 @@ Extent ExtentOf(VoiceEvent const& event) {
     event.rest->getInkExtent(&extent.top, &extent.bottom);
     return extent;
   }
-  // A head is a line space high at size 1.
-  float const y = event.note->getPosition().y + event.note->getOffset().y;
-  float const half = 25 * event.note->getSize();
-  return {y - half, y + half};
+  // A head is a line space high at size 1; its stem reaches on from it, up or down.
+  GRSingleNote const* note = event.note;
+  float const y = note->getPosition().y + note->getOffset().y;
+  float const half = 25 * note->getSize();
+  Extent extent{y - half, y + half};
+  GRGlobalStem const* shared = note->getGlobalStem();
+  GDirection const direction = note->getStemDirection();
+  if ((direction == dirUP || direction == dirDOWN) && (shared || note->getStem())) {
+    float const end = shared ? shared->getStemStartPos().y : note->getStemStartPos().y;
+    extent.top = std::min(extent.top, end);
+    extent.bottom = std::max(extent.bottom, end);
+  }
+  return extent;
 }
 
 // Of two notes of different voices a second apart, the one to stand on the right: the one whose
@@ -53,10 +64,10 @@ GRSingleNote* RightOfTwo(GRSingleNote* first, GRSingleNote* second) {
 void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
   for (size_t i = 0; i < events.size(); ++i) {
     GRSingleNote* a = events[i].note;
-    if (!a) continue;
+    if (!a || events[i].chord) continue;
     for (size_t j = i + 1; j < events.size(); ++j) {
       GRSingleNote* b = events[j].note;
-      if (!b || events[j].voice == events[i].voice) continue;
+      if (!b || events[j].chord || events[j].voice == events[i].voice) continue;
       int const steps =
           GObject::StaffStepsApart(a->getPosition().y, b->getPosition().y, a->getLineSpace());
       if (steps == 0 || steps >= 2) continue;
@@ -110,10 +121,11 @@ void GRSpring::checkVoiceCollisions() {
     GRVoice const* voice = voicePos ? mVoices.GetNext(voicePos) : nullptr;
     if (!element->getGRStaff()) continue;
     auto* note = ar_cast<GRSingleNote>(element);
-    // The notes of a chord share one stem: they stay together.
-    if (note && (!note->getNoteHead() || note->getGlobalStem())) note = nullptr;
+    if (note && !note->getNoteHead()) note = nullptr;
+    // The notes of a chord share one stem: they stay together, and a rest keeps clear of them.
+    bool const chord = note && note->getGlobalStem();
     auto* rest = ar_cast<GRSingleRest>(element);
-    if (note || rest) events.push_back({element, voice, note, rest});
+    if (note || rest) events.push_back({element, voice, note, rest, chord});
   }
   bool moved = false;
   // Staff by staff, each only where more than one voice stands on it.

@@ -93,13 +93,15 @@ def repeat_dots(centre_x):
 #   int:      the parts are kept where they are, with this advance.
 class Symbol:
 
-    def __init__(self, code, name, parts, advance="centre", dy=0, ink_on_baseline=False):
+    def __init__(self, code, name, parts, advance="centre", dy=0, ink_on_baseline=False,
+                 ink_under_baseline=False):
         self.code = code
         self.name = name
         self.parts = parts
         self.advance = advance
         self.dy = dy
         self.ink_on_baseline = ink_on_baseline
+        self.ink_under_baseline = ink_under_baseline
 
 
 def rest(code, name, source, row_y):
@@ -111,6 +113,11 @@ def rest(code, name, source, row_y):
 def above(code, name, source):
     # Articulations and similar marks are placed by the lowest point of their ink.
     return Symbol(code, name, [part(source)], ink_on_baseline=True)
+
+
+def below(code, name, source):
+    # Marks turned over under the notes hang from the highest point of their ink.
+    return Symbol(code, name, [part(source)], ink_under_baseline=True)
 
 
 # Extra room after a letter when the next one follows, where the source relies on kerning.
@@ -201,6 +208,7 @@ def symbols(source_widths):
         above(118, "articMarcatoBelow", "scripts.dmarcato"),
         above(45, "articTenuto", "scripts.tenuto"),
         above(85, "fermataAbove", "scripts.ufermata"),
+        below(117, "fermataBelow", "scripts.dfermata"),
         above(44, "breathMarkComma", "scripts.rcomma"),
         above(109, "ornamentTrill", "scripts.trill"),
         above(77, "ornamentMordent", "scripts.mordent"),
@@ -248,8 +256,9 @@ def ink_bounds(parts, source_glyphs, transform=(1, 0, 0, 1, 0, 0)):
 
 def placed_transform(symbol, source_glyphs):
     """The transform that puts the symbol's ink where the engine draws it, and its advance."""
-    x_min, y_min, x_max, _ = ink_bounds(symbol.parts, source_glyphs)
+    x_min, y_min, x_max, y_max = ink_bounds(symbol.parts, source_glyphs)
     dy = symbol.dy - (y_min if symbol.ink_on_baseline else 0)
+    dy -= y_max if symbol.ink_under_baseline else 0
     if isinstance(symbol.advance, int):
         return (1, 0, 0, 1, 0, dy), symbol.advance
     if symbol.advance == "head":
