@@ -248,6 +248,16 @@ void GRGlobalStem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   if (mGroupFlag) mGroupFlag->OnDraw(device, map);
 }
 
+float GRGlobalStem::getHeadsRightShift() const {
+  float shift = 0;
+  ForEachEvent([&](GRNotationElement* element) {
+    auto const* note = ar_cast<GRSingleNote>(element);
+    if (note && note->getNoteHead())
+      shift = std::max(shift, note->getNoteHead()->getOffset().x - note->getOffset().x);
+  });
+  return shift;
+}
+
 bool GRGlobalStem::hasStemsGivenDown() const {
   return mStemTag && mStemTag->getStemState() == ARTStem::DOWN;
 }

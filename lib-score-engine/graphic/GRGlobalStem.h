@@ -51,6 +51,9 @@ class GRGlobalStem : public GRPTagARNotationElement, public GRSystemTagInterface
   virtual NVPoint getStemStartPos() const;
   virtual NVPoint getStemEndPos() const;
   virtual float getStemLength() const;
+  // How far the group's heads pushed to the right of the stem stand right of their notes; 0 when
+  // none is.
+  float getHeadsRightShift() const;
   // The heads of the associated notes with the smallest and the largest y.
   virtual bool getHighestAndLowestNoteHead(GRStdNoteHead** highest, GRStdNoteHead** lowest) const;
   virtual bool getStemDirSet() const { return mStemDirSet; }

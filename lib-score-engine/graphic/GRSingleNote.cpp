@@ -227,7 +227,10 @@ void GRSingleNote::PlaceDots() {
   if (!dot) return;
   GRFlag const* flag = getFlag();
   bool const pastFlag = getStemDirection() == dirUP && flag && flag->isDrawnUp();
-  float const shift = pastFlag ? mDotPastFlag : 0;
+  // Heads standing right of this one's place, pushed there in its chord or of another voice
+  // beside it, would cover the dots: they stand after those heads.
+  float const heads = std::max(mDotsBeside, mGlobalStem ? mGlobalStem->getHeadsRightShift() : 0);
+  float const shift = std::max(pastFlag ? mDotPastFlag : 0, heads);
   if (shift == mDotShift) return;
   dot->setOffset(dot->getOffset() + NVPoint{shift - mDotShift, 0});
   mDotShift = shift;
@@ -459,6 +462,11 @@ void GRSingleNote::standBeside(float shift) {
     else if (!ar_cast<GRAccidental>(element))
       element->addToOffset(NVPoint{dx, 0});
   }
+  updateBoundingBox();
+}
+
+void GRSingleNote::keepDotsBeside(float shift) {
+  mDotsBeside = shift;
   updateBoundingBox();
 }
 

@@ -92,6 +92,8 @@ class GRSingleNote : public GRNote {
   // head of another voice; it takes that much more room on the right.
   void standBeside(float shift);
   float getBesideShift() const { return mBesideShift; }
+  // A note of another voice stands this far right of this one's place: the dots stand after it.
+  void keepDotsBeside(float shift);
 
  private:
   void createNote(Fraction const& displayDuration);
@@ -122,7 +124,9 @@ class GRSingleNote : public GRNote {
   bool mTiedOver = false;
   bool mGrace = false;
   float mBesideShift = 0;
-  // How far the dots stand past a flag beside the head, and how far they stand so now.
+  // How far the dots stand past a flag beside the head or past another voice's head beside this
+  // one, and how far they stand right of the head now.
   float mDotPastFlag = 0;
+  float mDotsBeside = 0;
   float mDotShift = 0;
 };

@@ -74,7 +74,9 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
       GRSingleNote* right = RightOfTwo(a, b);
       GRSingleNote* left = right == a ? b : a;
       if (left->getBesideShift() > 0) continue;  // already beside another head
-      right->standBeside(left->getHeadWidth() * left->getSize());
+      float const shift = left->getHeadWidth() * left->getSize();
+      right->standBeside(shift);
+      left->keepDotsBeside(shift);
     }
   }
 }

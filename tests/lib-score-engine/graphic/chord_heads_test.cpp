@@ -1,9 +1,11 @@
 // The heads of a chord a second apart stand side by side on the real music font, whatever the
 // width of their head.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -14,6 +16,9 @@
 namespace {
 
 using Glyph = EngineTesting::PlacingDevice::Glyph;
+using ::testing::ElementsAre;
+using ::testing::Gt;
+using ::testing::Lt;
 
 class ChordHeadsTest : public EngineTesting::DrawnScore {};
 
@@ -40,39 +45,26 @@ TEST_F(ChordHeadsTest, HeadsASecondApartStandSideBySide) {
 // puts its heads side by side: whether two heads touch counts in the staff's own spaces, which
 // on a small staff are no whole number of units. The same holds for heads of two voices.
 TEST_F(ChordHeadsTest, ThirdsStayInOneColumnOnAStaffOfAnySize) {
-  // How far apart the heads of each column stand, left to right, a column being the notes of
-  // one date.
+  // How far apart the heads of each date stand, by date.
   auto const spreads = [&] {
-    std::vector<std::pair<float, std::pair<float, float>>> columns;  // date, leftmost, rightmost
+    std::map<float, std::pair<float, float>> columns;
     for (auto const& note : NoteRecords()) {
-      auto column = std::find_if(columns.begin(), columns.end(), [&](auto const& c) {
-        return std::fabs(c.first - note.desc.date) < 1e-4;
-      });
       float const x = note.desc.headX;
-      if (column == columns.end())
-        columns.push_back({note.desc.date, {x, x}});
-      else
-        column->second = {std::min(column->second.first, x), std::max(column->second.second, x)};
+      auto [column, fresh] = columns.try_emplace(note.desc.date, x, x);
+      column->second = {std::min(column->second.first, x), std::max(column->second.second, x)};
     }
     std::vector<float> apart;
-    for (auto const& column : columns) apart.push_back(column.second.second - column.second.first);
+    for (auto const& [date, xs] : columns) apart.push_back(xs.second - xs.first);
     return apart;
   };
   for (char const* size : {"1.5pt", "2pt", "2.5pt", "3pt", "4pt"}) {
     SCOPED_TRACE(size);
     Draw(std::string("[ \\staffFormat<size=") + size +
          "> \\meter<\"4/4\"> {c2/4, e2, g2} {e1, g1, h1} {c1/2, e1, g1, c2} | {c2/4, d2} ]");
-    std::vector<float> apart = spreads();
-    ASSERT_EQ(apart.size(), 4u);
-    for (int chord = 0; chord < 3; ++chord) EXPECT_LT(apart[chord], 0.01f) << chord;
-    EXPECT_GT(apart[3], 10);
-
+    EXPECT_THAT(spreads(), ElementsAre(Lt(0.01f), Lt(0.01f), Lt(0.01f), Gt(10)));
     Draw(std::string("{ [ \\staff<1> \\staffFormat<size=") + size +
          "> \\stemsUp e2/4 g2 ], [ \\staff<1> \\stemsDown c2/4 f2 ] }");
-    apart = spreads();
-    ASSERT_EQ(apart.size(), 2u);
-    EXPECT_LT(apart[0], 0.01f);
-    EXPECT_GT(apart[1], 10);
+    EXPECT_THAT(spreads(), ElementsAre(Lt(0.01f), Gt(10)));
   }
 }
 

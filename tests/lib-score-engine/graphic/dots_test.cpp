@@ -68,7 +68,9 @@ class DotsTest : public EngineTesting::DrawnScore {
 };
 
 // Short dotted notes, stems up, beamed or flagged: the dot stands by the head under a beam and
-// past the flag where one is drawn, and the next head, rest or bar line keeps clear of it.
+// past the flag where one is drawn, and the next head, rest or bar line keeps clear of it. Dots
+// stand past the heads of a chord pushed to the right of its stem, and of another voice's note
+// standing beside theirs.
 TEST_F(DotsTest, DotsOfShortNotesStandClearOfWhatFollows) {
   struct Case {
     char const* text;
@@ -85,6 +87,11 @@ TEST_F(DotsTest, DotsOfShortNotesStandClearOfWhatFollows) {
            Case{"[ \\meter<\"4/4\"> \\beamsOff {c1/8., e1} {c1/16, e1} {f1/16., a1} {g1/32, h1} "
                 "{e1/8., g1} c1/16 ]",
                 6},
+           Case{"[ \\meter<\"4/4\"> {f1/4., g1} a1/8 {a1/8., h1} c2/16 _/4 | {c2/4., d2} e2/8 ]",
+                6},
+           Case{"{ [ \\staff<1> \\meter<\"2/4\"> \\stemsUp f2/4. g2/8 ], [ \\staff<1> "
+                "\\meter<\"2/4\"> \\stemsDown e2/4. d2/8 ] }",
+                2},
        }) {
     SCOPED_TRACE(c.text);
     Draw(c.text);

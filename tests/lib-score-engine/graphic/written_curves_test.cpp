@@ -23,8 +23,7 @@ TEST_F(WrittenCurvesTest, ASlursWrittenHeightBendsTheWayItsSignSays) {
     char const* slur;
     int side;  // 1 above the end heads, -1 below
   };
-  for (Case const& c : {Case{"h=4", 1}, Case{"h=-4", -1}, Case{"r3=0.3", 1}, Case{"r3=0.7, h=3", 1},
-                        Case{"r3=0.3, h=-3", -1}}) {
+  for (Case const& c : {Case{"h=4", 1}, Case{"h=-4", -1}, Case{"r3=0.3", 1}}) {
     SCOPED_TRACE(c.slur);
     Draw(std::string("[ \\slur<") + c.slur + ">(c2/4 e2 g2 e2) ]");
     auto const heads = Glyphs(kHead);
@@ -52,7 +51,6 @@ TEST_F(WrittenCurvesTest, AWrittenBeamMeetsItsStemsOnEitherSide) {
   };
   for (Case const& c : {Case{"[ \\beam<dy=10>( c2/8 d2 ) ]", 250, 250},
                         Case{"[ \\beam<dy1=6, dy2=9>( c2/8 d2 ) ]", 150, 225},
-                        Case{"[ \\beam<dy=10>( c1/8 d1 ) ]", 250, 250},
                         Case{"[ \\beam<dy1=6, dy2=9>( c1/8 d1 ) ]", 150, 225},
                         Case{"[ \\stemsDown \\beam<dy=8>( g1/8 a1 h1 ) ]", 200, 200}}) {
     SCOPED_TRACE(c.text);
