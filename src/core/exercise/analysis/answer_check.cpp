@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 
 #include "src/common/assertion.h"
 #include "src/core/score_provider/note_text.h"
@@ -59,30 +60,52 @@ void AnalyseAsChord(std::vector<int> expected, const std::vector<int>& played, b
     notes.push_back({note - kLowestPianoNote, NoteWAnalysis::CL_NOT_PLAYED});
 }
 
-// Walks the expected notes in order and stops matching at the first wrong played note, which is
-// shown just before the note it should have been; played notes after it are not shown.
-void AnalyseAsSequence(const std::vector<int>& expected, const std::vector<int>& played, bool gClef,
-                       std::vector<NoteWAnalysis>& notes, int& firstWrong) {
-  size_t next = 0;
-  bool matching = true;
-  for (size_t i = 0; i < expected.size(); ++i) {
-    NoteWAnalysis entry{expected[i] - kLowestPianoNote, NoteWAnalysis::CL_NOT_PLAYED};
-    if (matching) {
-      if (next == played.size()) {
-        matching = false;
-      } else {
-        const int playedKey = played[next] - kLowestPianoNote;
-        if (playedKey == entry.Key) {
-          entry.NoteColor = NoteWAnalysis::CL_RIGHT;
-          ++next;
-        } else {
-          notes.push_back({playedKey, NoteWAnalysis::CL_WRONG});
-          firstWrong = validate5Bars(gClef, playedKey) ? static_cast<int>(i) : -1;
-          matching = false;
-        }
-      }
+// Which expected notes the played ones stand for, paired as the judge pairs them (key for key),
+// and the first played note that stands for none. In order, the pairing ends at that note; in any
+// order a played note may stand for any expected note not yet taken.
+struct SequencePairing {
+  std::vector<bool> right;
+  std::optional<int> firstWrong;
+};
+
+SequencePairing PairSequence(const std::vector<int>& expected, const std::vector<int>& played,
+                             bool ordered) {
+  SequencePairing pairing{std::vector<bool>(expected.size(), false), std::nullopt};
+  for (size_t k = 0; k < played.size(); ++k) {
+    size_t match = expected.size();
+    if (ordered) {
+      if (k < expected.size() && expected[k] == played[k]) match = k;
+    } else {
+      for (size_t i = 0; i < expected.size() && match == expected.size(); ++i)
+        if (!pairing.right[i] && expected[i] == played[k]) match = i;
     }
-    notes.push_back(entry);
+    if (match < expected.size()) {
+      pairing.right[match] = true;
+      continue;
+    }
+    if (!pairing.firstWrong) pairing.firstWrong = played[k];
+    if (ordered) break;
+  }
+  return pairing;
+}
+
+// Walks the expected notes in order; the first wrong played note is shown just before the first
+// expected note it left unplayed, and any later wrong note is not shown.
+void AnalyseAsSequence(const std::vector<int>& expected, const std::vector<int>& played,
+                       bool ordered, bool gClef, std::vector<NoteWAnalysis>& notes,
+                       int& firstWrong) {
+  const SequencePairing pairing = PairSequence(expected, played, ordered);
+  bool wrongShown = false;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const bool right = pairing.right[i];
+    if (!right && pairing.firstWrong && !wrongShown) {
+      const int playedKey = *pairing.firstWrong - kLowestPianoNote;
+      notes.push_back({playedKey, NoteWAnalysis::CL_WRONG});
+      firstWrong = validate5Bars(gClef, playedKey) ? static_cast<int>(i) : -1;
+      wrongShown = true;
+    }
+    notes.push_back({expected[i] - kLowestPianoNote,
+                     right ? NoteWAnalysis::CL_RIGHT : NoteWAnalysis::CL_NOT_PLAYED});
   }
 }
 
@@ -106,7 +129,8 @@ void AnalyseAnswer(const Question& question, const Answer& answer, std::string& 
       answer.Kind == AK_VARIANT ? StreamOf(question, answer.ChosenVariant) : answer.Notes);
 
   if (sequence) {
-    AnalyseAsSequence(expected, played, question.GClef, notes, firstWrong);
+    AnalyseAsSequence(expected, played, question.Accepts(AM_IN_ORDER), question.GClef, notes,
+                      firstWrong);
     rmn = ScoreProvider::GetQuestionScoreAnswerNotesSequence(notes, question.GClef, question.Flat);
   } else {
     AnalyseAsChord(expected, played, question.Accepts(AM_IN_ORDER), question.Type == QT_CHORD_NAME,

@@ -32,7 +32,9 @@ int CompareChords(const MidiStream& expected, const MidiStream& played, bool ord
 // multiple-choice answer, the chosen variant's. `notes` receives one entry per note (appended);
 // `sequence` selects the note-by-note form used for intervals and scales, which also sets
 // `firstWrong` to the position of the first wrongly played note when the clef can show it (-1
-// when it cannot); the chord form leaves `firstWrong` alone.
+// when it cannot); the chord form leaves `firstWrong` alone. Either form pairs the played notes
+// with the expected ones in order only where the question asks for it, as the verdict does: a
+// right answer shows every note right.
 // Preconditions: the correct variant, and the chosen one for a multiple-choice answer, exist and
 // carry a stream.
 void AnalyseAnswer(const Question& question, const Answer& answer, std::string& rmn,

@@ -730,6 +730,73 @@ TEST_F(ExerciseRunTest, AScaleToPlayOnTheKeysSaysSo) {
   }
 }
 
+// An interval played top note first, on the on-screen piano or struck on a MIDI keyboard with its
+// top note arriving first, is right and is shown right: both keys and both notes of the answer
+// score green, and no frame round a wrong note. In the note and the ear trainer alike.
+TEST_F(ExerciseRunTest, AnIntervalPlayedTopNoteFirstShowsEveryNoteRight) {
+  SetTrainers([](Core::ExcersisesSettings& s) {
+    s.noteTrainer.singleNotes.duration.questions = 0;
+    s.noteTrainer.interval.duration = {0, 4};
+    s.noteTrainer.interval.intervalStart = 1;  // a unison has no top note
+    auto& ear = s.earTrainer;
+    for (Core::ExerciseDuration* d : {&ear.singleNotes.duration, &ear.chord.duration,
+                                      &ear.scales.duration, &ear.tempo.duration})
+      d->questions = 0;
+    ear.interval.duration = {0, 4};
+    ear.interval.intervalStart = 1;
+  });
+  auto* piano = Child<Keyboard>("Gkc");
+  UI::ScoreBoard* board = nullptr;  // made with the first question
+  // Pixels of the shown score painted in one of the answer score's note colours.
+  const auto scorePixels = [&](QRgb colour) {
+    const Core::ScoresDescription* score = board->GetScore(0);
+    if (!score || score->pages.isEmpty() || !score->pages[0].score) return -1;
+    const QImage image = score->pages[0].score->toImage().convertToFormat(QImage::Format_ARGB32);
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == (colour | 0xff000000u);
+    return count;
+  };
+  constexpr QRgb RightColour = 0x00996c, WrongColour = 0xdc4040, NotPlayedColour = 0x2789dd;
+  for (const int trainer : {NoteTrainer, EarTrainer}) {
+    StartLesson(trainer);
+    board = Screen()->findChild<UI::ScoreBoard*>();
+    ASSERT_NE(board, nullptr);
+    for (const bool midi : {false, true}) {
+      const std::string where = (trainer == NoteTrainer ? "note" : "ear") +
+                                std::string(midi ? " trainer, MIDI keys" : " trainer, screen keys");
+      ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_AWAITING_ANSWER; })) << where;
+      std::vector<int> notes = ExpectedNotes();
+      ASSERT_EQ(notes.size(), 2u) << where;
+      std::sort(notes.begin(), notes.end());
+      const int answered = Ex()->GetProgress().Answered;
+      if (midi) {
+        // Struck together: the keyboard sends the top note first.
+        for (int note : {notes[1], notes[0]})
+          Ex()->InternalMidiEvent(Core::MidiEvent(
+              Core::MidiMessage(Core::MidiNoteOn, 0, static_cast<unsigned char>(note), 90), 0, 0));
+      } else {
+        ClickKey(notes[1] - 21);
+        ClickKey(notes[0] - 21);
+      }
+      ASSERT_EQ(Ex()->GetProgress().Answered, answered + 1) << where;
+      EXPECT_EQ(Ex()->GetProgress().RightAnswers, answered + 1) << where;
+      // The answer score, which follows the painted verdict; no timer runs meanwhile.
+      QCoreApplication::sendPostedEvents(Screen());
+      for (int note : notes)
+        EXPECT_EQ(piano->keyState(note - 21).highlight, KeyState::Green) << where << ", " << note;
+      EXPECT_GT(scorePixels(RightColour), 0) << where;
+      EXPECT_EQ(scorePixels(WrongColour), 0) << where;
+      EXPECT_EQ(scorePixels(NotPlayedColour), 0) << where;
+      ASSERT_NE(board->GetScore(0), nullptr);
+      EXPECT_EQ(board->GetScore(0)->highlightIndex, -1) << where;
+      emit Screen()->NextQuestion();  // the auto-next timer, at once
+    }
+    m_console->NavigateHome();
+    ASSERT_TRUE(WaitUntil([&] { return FadeDone() && !Screen()->isVisible(); }));
+  }
+}
+
 TEST_F(ExerciseRunTest, AWrongButtonTurnsRedTheRightOneGreenBeforeTheClickReturns) {
   StartLesson(SymbolTrainer);
   const unsigned long right = Asked().CorrectVariant;
