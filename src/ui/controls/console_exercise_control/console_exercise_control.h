@@ -321,6 +321,8 @@ class ConsoleExerciseControl : public QWidget {
   void UpdateStatSectionButtons(int section);
   // Connects the section buttons to the slots of `view`, and to nothing else of the screen.
   void WireSectionButtons(int view);
+  // Enables the section buttons for `view`: in a quiz's exercise view they take no click.
+  void EnableSectionButtons(int view);
   std::array<QToolButton*, 5> TimelineSectionButtons() const;
   int CurrentSectionIndex() const;
   // The section whose button the statistics view shows as chosen.

@@ -76,12 +76,9 @@ void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool res
   ui.Gkc->Enable(true);
   for (QToolButton* button : AnswerButtons(ui)) button->setText(QStringLiteral("--"));
   const QString sectionStyle = ui.TimeSlider->property("sectionExerciseMode").toString();
-  for (QToolButton* button : SectionButtons(ui)) {
-    button->setStyleSheet(sectionStyle);
-    // A quiz is answered question by question: no jumping ahead through the sections.
-    button->setEnabled(!quizMode);
-  }
+  for (QToolButton* button : SectionButtons(ui)) button->setStyleSheet(sectionStyle);
   currentView = 0;
+  EnableSectionButtons(currentView);
   showExerciseStatistics();
   // A quiz cannot be skipped through: its slider stays off in the exercise view.
   ui.TimeSlider->setEnabled(!quizMode);

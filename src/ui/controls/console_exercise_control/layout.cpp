@@ -65,6 +65,7 @@ void ConsoleExerciseControl::LayoutTimeline() {
   timelineButtons.resize(SectionButtons);
   ui.TimeSlider->setMaximum(range);
   ui.TimeSlider->setTickPosition(QSlider::NoTicks);
+  EnableSectionButtons(currentView);
 
   QToolButton* const buttons[SectionButtons] = {ui.TimelineButton1, ui.TimelineButton2,
                                                 ui.TimelineButton3, ui.TimelineButton4,
@@ -75,7 +76,6 @@ void ConsoleExerciseControl::LayoutTimeline() {
     TimelineButtonInfo& record = timelineButtons[i];
     const int duration = i < count ? exercise->GetTimeline().GetSectionDuration(i) : 0;
     if (duration > 0 && total > 0) {
-      buttons[i]->setEnabled(true);
       // The section's share of the range in whole pixels; its logarithm is the button's weight.
       const unsigned long long q = static_cast<unsigned long long>(duration) *
                                    static_cast<unsigned int>(range) /

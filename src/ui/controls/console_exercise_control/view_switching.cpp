@@ -236,6 +236,14 @@ void ConsoleExerciseControl::WireSectionButtons(int view) {
     connect(buttons[i], &QAbstractButton::clicked, this, slotsByView[std::size_t(view)][i],
             Qt::UniqueConnection);
   }
+  EnableSectionButtons(view);
+}
+
+void ConsoleExerciseControl::EnableSectionButtons(int view) {
+  // A quiz is answered question by question: in the exercise view a section button would jump
+  // ahead. In the statistics and reference views the buttons only choose what is shown.
+  const bool enabled = !quizMode || view != ExerciseView;
+  for (QToolButton* button : TimelineSectionButtons()) button->setEnabled(enabled);
 }
 
 void ConsoleExerciseControl::showExercise(Speed speed) {
