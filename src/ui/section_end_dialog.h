@@ -27,6 +27,8 @@ class SectionEndDialog : public BaseDialog {
   void show() override;
   void hide() override;
   bool countingUp() const { return m_timerId != -1; }
+  // Shown and not taken down since, though it may have stepped aside for another screen.
+  bool isShown() const { return m_shown; }
   // One tick of the count-up, as its timer gives.
   void countUpTick();
   // The final percentage of the counts set.

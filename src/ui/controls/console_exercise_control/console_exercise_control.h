@@ -297,7 +297,13 @@ class ConsoleExerciseControl : public QWidget {
   // A press on the Play overlay at `point` over the slider's grip drags the slider, and play goes
   // on from where it is let go; false when the grip does not lie there.
   bool SeekFromOverlayAt(QPoint point);
+  // The Play overlay over the paused exercise; over a finished one the section-end dialog is
+  // raised instead.
   void ShowPlayOverlay(FadeMode mode);
+  bool IsFinished() const;
+  // Over a finished exercise its section-end dialog, unless taken down, stands on top with the
+  // keys (Escape continues) and no spacebar hint.
+  void RaiseSectionEndDialog();
   // Shows the hint clear of what the question shows and of the answer controls; takes it down
   // when there is no such place.
   void ShowSpacebarHint();

@@ -193,6 +193,12 @@ PlayDialog* ConsoleExerciseControl::GetPlayDialog() {
 }
 
 void ConsoleExerciseControl::ShowPlayOverlay(FadeMode mode) {
+  // A finished exercise has nothing left to play: its section-end dialog stands in the overlay's
+  // place.
+  if (IsFinished()) {
+    RaiseSectionEndDialog();
+    return;
+  }
   // Paused between questions (after a verdict, or back from a settings page), Play goes on with a
   // new question: the last verdict is over, and the overlay shows the screen without it.
   if (IsPaused() && exercise->GetState() == Core::ES_READY) ClearVerdict();
@@ -201,10 +207,24 @@ void ConsoleExerciseControl::ShowPlayOverlay(FadeMode mode) {
   GetPlayDialog()->doShow(mode, ui.rootWidget);
 }
 
+bool ConsoleExerciseControl::IsFinished() const {
+  return exercise && exercise->GetState() == Core::ES_FINISHED;
+}
+
+void ConsoleExerciseControl::RaiseSectionEndDialog() {
+  if (!IsFinished() || !sectionEndDialog || !sectionEndDialog->isShown()) return;
+  // It may have come back with the screen (from a settings page) under what the screen raised
+  // since, and without the keys, which the screen takes as it is shown.
+  sectionEndDialog->show();
+  sectionEndDialog->raise();
+  sectionEndDialog->setFocus(Qt::OtherFocusReason);
+  actionHintDialog->HideHint();
+}
+
 void ConsoleExerciseControl::PictureUnderRestingOverlay() {
   if (!playDialog || !playDialog->isVisible() || playDialog->animating() || playDialog->covered())
     return;
-  if (currentView != ExerciseView || !exercise || exercise->GetState() == Core::ES_FINISHED) return;
+  if (currentView != ExerciseView || !exercise || IsFinished()) return;
   ShowPlayOverlay(FadeNone);
 }
 

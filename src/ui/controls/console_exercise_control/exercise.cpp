@@ -406,6 +406,7 @@ void ConsoleExerciseControl::ShowSectionEndDialog() {
   dialog->keepContentsBelow(frame->mapTo(this, QPoint(0, frame->height())).y() +
                             SectionEndFrameClearance);
   dialog->showAnimated();
+  actionHintDialog->HideHint();
 }
 
 SectionEndDialog* ConsoleExerciseControl::GetSectionEndDialog() {

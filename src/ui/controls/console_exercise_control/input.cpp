@@ -100,6 +100,8 @@ bool ConsoleExerciseControl::eventFilter(QObject* watched, QEvent* event) {
   }
   if (type == QEvent::FocusIn && IsSectionButton(ui, watched))
     setFocus(Qt::ActiveWindowFocusReason);
+  // The screen takes the keys as it is shown; over a finished exercise they are the dialog's.
+  if (watched == this && type == QEvent::FocusIn && currentView == 0) RaiseSectionEndDialog();
   // Only a running lesson is paused: the screen is also hidden for a moment while it fades in,
   // and a lesson not yet started must stay unstarted then.
   if (watched == this && type == QEvent::Hide && currentView == 0 && exercise &&
@@ -160,7 +162,8 @@ bool ConsoleExerciseControl::SeekFromOverlayAt(QPoint point) {
 }
 
 void ConsoleExerciseControl::ToggleBySpace() {
-  if (!exercise) return;
+  // Over a finished exercise the section-end dialog stands: nothing is left to play.
+  if (!exercise || IsFinished()) return;
   if (exercise->GetPlaybackState() == Core::PS_PLAYING)
     ToggleByClick();
   else
@@ -169,7 +172,7 @@ void ConsoleExerciseControl::ToggleBySpace() {
 
 void ConsoleExerciseControl::ShowSpacebarHint() {
   const std::optional<QPoint> corner = SpacebarHintCorner();
-  if (!corner) {
+  if (!corner || IsFinished()) {
     actionHintDialog->HideHint();
     return;
   }

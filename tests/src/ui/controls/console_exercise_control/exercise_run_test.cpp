@@ -622,6 +622,40 @@ TEST_F(ExerciseRunTest, ARightKeyTurnsTheFrameGreenAndTheLessonEndsWithItsScore)
   EXPECT_EQ(Ex()->GetProgress().Answered, 0);
 }
 
+// Back from the settings to a finished lesson, its section-end dialog is on top and takes the
+// keys: no Play overlay stands over it, the space bar plays nothing and brings no hint, and Escape
+// continues to the home screen.
+TEST_F(ExerciseRunTest, BackFromTheSettingsAFinishedLessonsSectionEndIsOnTopWithTheKeys) {
+  SetTrainers([](Core::ExcersisesSettings& s) { s.noteTrainer.singleNotes.duration = {1, 1}; });
+  StartLesson(NoteTrainer);
+  ClickKey(ExpectedKey());
+  UI::SectionEndDialog* end = Screen()->GetSectionEndDialog();
+  ASSERT_TRUE(WaitUntil([&] { return end->isVisible() && !end->countingUp(); }));
+
+  m_console->showSettings();
+  ASSERT_TRUE(
+      WaitUntil([&] { return FadeDone() && m_console->GetSettingsNoteControl(0)->isVisible(); }));
+  m_console->showExercise();
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && Screen()->isVisible() && end->isVisible(); }));
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(Screen()->GetPlayDialog()->isVisible());
+  QWidget* onTop = Screen()->childAt(Screen()->rect().center());
+  EXPECT_TRUE(onTop == end || end->isAncestorOf(onTop))
+      << (onTop ? onTop->metaObject()->className() : "nothing");
+  EXPECT_TRUE(WaitUntil([&] { return end->hasFocus(); }));
+  auto* hint = Screen()->findChild<UI::ActionHintDialog*>();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  EXPECT_FALSE(Screen()->GetPlayDialog()->isVisible());
+  EXPECT_FALSE(hint->isVisible());
+  EXPECT_TRUE(end->isVisible());
+  EXPECT_EQ(Ex()->GetState(), Core::ES_FINISHED);
+
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_TRUE(
+      WaitUntil([&] { return FadeDone() && m_console->GetBlockViewControl()->isVisible(); }));
+  EXPECT_FALSE(Screen()->HasExercise());
+}
+
 TEST_F(ExerciseRunTest, AWrongKeyWithContinueOffPausesWithTheHintUntilTheLearnerGoesOn) {
   SetTrainers(
       [](Core::ExcersisesSettings& s) { s.noteTrainer.onWrongAnswer.autoContinue = false; });
