@@ -576,6 +576,10 @@ void Console::leave(bool askForRating) {
   // The close event of the hide below must not start the exit a second time.
   if (m_exiting) return;
   m_exiting = true;
+  // A settings panel left by the way out keeps what the learner set on it, as it does when it is
+  // left for another screen.
+  QWidget* shown = Application::instance()->windowStackManager()->GetCurrentWindow();
+  if (isSettingsPanel(shown)) static_cast<SettingsControl*>(shown)->Gui2Data();
   storeResumeRecord();
   if (m_exerciseControl) m_exerciseControl->StopExercise();
   hide();

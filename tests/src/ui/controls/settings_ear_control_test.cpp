@@ -194,6 +194,29 @@ TEST_F(EarSettingsTest, LeavingALessonStoresExactlyTheEarTrainersKeys) {
   EXPECT_EQ(ui().earStackedTabs->currentWidget(), ui().exEarScales);
 }
 
+// The program closed from the panel keeps what was set on it, as leaving the panel for another
+// screen does: a trainer page's question count, and the general page's answer input.
+TEST_F(EarSettingsTest, ClosingTheProgramFromThePanelKeepsItsChanges) {
+  const QString questions = "Excersises/EarTrainer/SingleNotes/Duration/Duration.QuestionsValue";
+  OpenSettings(false);
+  ASSERT_EQ(ui().earStackedTabs->currentWidget(), ui().exEarSingleNotesArea);
+  const int before = Record().singleNotes.duration.questions;
+  ASSERT_TRUE(ui().earExNotesDuration->scrollToQuestionValue(before - 5));
+  ExitConsole();
+  EXPECT_EQ(Stored(questions).toInt(), before - 5);
+  Restart();
+  StartConsole();
+  panel = m_console->GetSettingsEarControl(0);
+  OpenSettings(false);
+  EXPECT_EQ(ui().earExNotesDuration->selectedQuestionIndex(), before - 5);  // as shown
+
+  Click(ui().earExTabGeneral);
+  ClickButton(panel->findChild<QRadioButton*>("useMultiChoiceNotes_3"));  // "Use Both"
+  ExitConsole();
+  EXPECT_EQ(Stored("GlobalSetting/Settings.Answer.GKC").toBool(), true);
+  EXPECT_EQ(Stored("GlobalSetting/Settings.Answer.MultipleChoice").toBool(), true);
+}
+
 TEST_F(EarSettingsTest, LeavingAQuizChangesOnlyTheQuizCopy) {
   SetUnshownFields();  // the lesson copy, stored
   App()->SetQuizMode(true);
