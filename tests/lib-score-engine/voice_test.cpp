@@ -358,32 +358,4 @@ TEST(VoiceStateTest, RangeListsKeepTheirOrderWhicheverRangesClose) {
   EXPECT_FALSE(list.RemoveFirst(tag(0)));
 }
 
-// The display duration in force is the last opened that is still open, whichever closes first
-// and however many other ranges are open around them; a copy keeps its own.
-TEST(VoiceStateTest, TheDisplayDurationInForceIsTheLastOpenedStillOpen) {
-  ARDisplayDuration outer, middle, inner;
-  std::vector<std::unique_ptr<ARSlur>> slurs;
-  ARMusicalVoiceState state;
-  state.AddPositionTag(&outer);
-  for (int i = 0; i < 100; ++i) {
-    slurs.push_back(std::make_unique<ARSlur>());
-    state.AddPositionTag(slurs.back().get());
-    if (i == 50) state.AddPositionTag(&middle);
-  }
-  state.AddPositionTag(&inner);
-  EXPECT_EQ(state.getCurDisplayDuration(), &inner);
-  state.RemovePositionTag(&middle);
-  EXPECT_EQ(state.getCurDisplayDuration(), &inner);
-  ARMusicalVoiceState copy(state);
-  state.RemovePositionTag(&inner);
-  EXPECT_EQ(state.getCurDisplayDuration(), &outer);
-  EXPECT_EQ(copy.getCurDisplayDuration(), &inner);
-  copy.AddPositionTag(&middle);
-  copy.RemovePositionTag(&inner);
-  EXPECT_EQ(copy.getCurDisplayDuration(), &middle);
-  state.RemovePositionTag(&outer);
-  EXPECT_EQ(state.getCurDisplayDuration(), nullptr);
-  EXPECT_EQ(state.getCurPositionTags().size(), 100u);
-}
-
 }  // namespace

@@ -262,19 +262,22 @@ float DrawnScore::Width(PlacingDevice::Text const& text, std::string const& word
 
 NVRect DrawnScore::TextInk(PlacingDevice::Text const& text) {
   float width = 0, height = 0;
-  if (text.face)
-    text.face->GetExtent(text.text.c_str(), static_cast<int>(text.text.size()), &width, &height,
-                         &drawn);
-  float left = text.x;
-  if (text.align & 8) left -= width / 2;
-  if (text.align & 32) left -= width;
-  // On its base line unless drawn from its top.
-  float const top = text.align & 4 ? text.y : text.y - height;
+  if (text.face) text.face->GetExtent(text.text.c_str(), text.text.size(), &width, &height, &drawn);
+  float const left = text.x - (text.align & 8 ? width / 2 : text.align & 32 ? width : 0);
+  float const top = text.align & 4 ? text.y : text.y - height;  // from its top or its base line
   return NVRect{left, top, left + width, top + height};
 }
 
-bool Overlap(NVRect const& a, NVRect const& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+int Overlaps(std::vector<NVRect> const& boxes, std::vector<NVRect> const& others) {
+  auto const overlap = [](NVRect const& a, NVRect const& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  };
+  int count = 0;
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    for (size_t j = i + 1; j < boxes.size(); ++j) count += overlap(boxes[i], boxes[j]);
+    for (NVRect const& other : others) count += overlap(boxes[i], other);
+  }
+  return count;
 }
 
 std::vector<ScoreElementDesc> DrawnScore::Records(int kind, int subtype, int page) const {
@@ -326,11 +329,30 @@ std::vector<DrawnScore::DrawnLine> DrawnScore::DrawnLines() const {
       lines.push_back({page, system, {}});
   for (auto const& [page, note] : NoteRecords())
     for (DrawnLine& line : lines)
-      if (line.page == page && line.Holds(note.refY)) {
+      if (line.page == page && note.refY >= line.system.top && note.refY <= line.system.bottom) {
         line.notes.push_back(note);
         break;
       }
   return lines;
+}
+
+int DrawnScore::LineAt(float y, bool over) const {
+  std::vector<DrawnLine> const lines = DrawnLines();
+  int nearest = -1;
+  float distance = 1e9f;
+  for (int n = 0; n < static_cast<int>(lines.size()) && lines[n].page == 1; ++n) {
+    if (over && lines[n].system.bottom >= y) return n;
+    float const d = std::max({lines[n].system.top - y, y - lines[n].system.bottom, 0.f});
+    if (!over && d < distance) nearest = n, distance = d;
+  }
+  return nearest;
+}
+
+std::vector<PlacingDevice::Text> DrawnScore::Texts(std::string const& words) const {
+  std::vector<PlacingDevice::Text> found;
+  for (auto const& text : drawn.texts)
+    if (text.text == words) found.push_back(text);
+  return found;
 }
 
 bool IsAccidental(unsigned int code) {

@@ -112,8 +112,18 @@ class PlacingSymbolMap : public RecordingSymbolMap {
   void AddElement(VGDevice const& device, ScoreElementDesc const& desc) override;
 };
 
-// Whether two boxes share more than an edge.
-bool Overlap(NVRect const& a, NVRect const& b);
+// How many two of the boxes, or a box and one of the others, share more than an edge.
+int Overlaps(std::vector<NVRect> const& boxes, std::vector<NVRect> const& others = {});
+
+inline std::string Repeated(std::string const& piece, int times) {
+  std::string text;
+  while (times-- > 0) text += piece + " ";
+  return text;
+}
+// Two voices on one staff, the first with its stems up.
+inline std::string TwoVoices(std::string const& upper, std::string const& lower) {
+  return "{ [ \\staff<1> \\stemsUp " + upper + " ], [ \\staff<1> \\stemsDown " + lower + " ] }";
+}
 
 // Whether a music glyph is an accidental sign: sharp, flat, natural, double flat or double sharp.
 bool IsAccidental(unsigned int code);
@@ -153,9 +163,12 @@ class DrawnScore : public RazidFontFixture {
     int page;
     ScoreElementDesc system;
     std::vector<ScoreElementDesc> notes;
-    bool Holds(float y) const { return y >= system.top && y <= system.bottom; }
   };
   std::vector<DrawnLine> DrawnLines() const;
+  // The index among DrawnLines() of the line of the first page nearest to a height or, for a mark
+  // standing over the music, of the first line reaching below it.
+  int LineAt(float y, bool over = false) const;
+  std::vector<PlacingDevice::Text> Texts(std::string const& words) const;
   // For each note in reading order, the accidental signs drawn at its height between the note
   // before it and its head, left to right.
   std::vector<std::vector<unsigned int>> SignsOfNotes() const;

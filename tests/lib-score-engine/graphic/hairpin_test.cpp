@@ -56,9 +56,8 @@ TEST_F(HairpinTest, BrokenWedgeDrawsOnePerSystemAtTheSameHeight) {
   Lines const after = Drawn(cresc, system2.get());
   ASSERT_EQ(before.size(), 4u);
   ASSERT_EQ(after.size(), 4u);
-  // The first piece starts at its note and runs to the end of its line (the end glue at 900);
-  // the continuation starts where the next line's music does (its second glue at 50), part
-  // open around the same middle.
+  // The first piece runs from its note to the line's end glue at 900, the continuation from the
+  // next line's music at 50, part open around the same middle.
   EXPECT_EQ(before[0], "MoveTo(712.5,250)");
   EXPECT_EQ(before[1], "LineTo(900,225)");
   EXPECT_EQ(after[0], "MoveTo(50,237.5)");

@@ -177,13 +177,12 @@ TEST_F(JumpMarkTest, CodaWordsKeepClearOfTheNotesAfterTheBar) {
 }
 
 // Words set after a dotted note at the height of its head stand clear of the head, its dot and
-// its ledger lines: over them or apart from them. The seven bars stay on one line, set as tight
-// as it must be, so that the notes come close to the words.
+// its ledger lines: over them or apart from them. The bars stay on one line, set tight.
 TEST_F(JumpMarkTest, WordsStandClearOfTheNotesAndDotsBesideThem) {
   Draw(
-      "[ \\set<systemBreak=\"off\"> \\meter<\"3/4\"> \\segno c2/2. | d2/2. \\fine | e2/2. \\daCapo "
-      "| "
-      "f2/2. \\daCapoAlFine | g2/2. \\dalSegnoAlFine | a2/2. \\daCoda | h2/2. \\dalSegno ]");
+      "[ \\set<systemBreak=\"off\"> \\meter<\"3/4\"> \\segno c2/2. | d2/2. \\fine | "
+      "e2/2. \\daCapo | f2/2. \\daCapoAlFine | g2/2. \\dalSegnoAlFine | a2/2. \\daCoda | "
+      "h2/2. \\dalSegno ]");
   ASSERT_EQ(drawn.texts.size(), 6u);
   int beside = 0;
   for (auto const& text : drawn.texts) {

@@ -51,8 +51,7 @@ TEST_F(TextTest, TextUnderTheStaffAtItsEventWithItsFormatFontAndColour) {
                       .Text("rc", "textformat")
                       .Text("Courier", "font")
                       .Text("red", "color"));
-  // Texts are written in Times at 12 points unless they say otherwise, half a space under the
-  // staff.
+  // Texts are written in Times at 12 points unless they say otherwise, half a space down.
   device.SetFontColor(VGColor(0, 0, 255));
   for (ARText* ar : {&plain, &formatted}) {
     GRText text(staff, ar);

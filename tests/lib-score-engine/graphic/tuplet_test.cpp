@@ -82,10 +82,9 @@ TEST_F(TupletTest, FormatGivesTheNumberAndTheBracketClearOfTheStems) {
   }
 }
 
-// Over one event a tuplet's ends stand at one x: it has no bracket to place. Over a break each
-// piece spans the events of its own line, however few: both show the number, the hooks close
-// the tuplet only at its outer ends.
 TEST_F(TupletTest, OverOnePlaceNothingIsDrawnButEachPieceOfABrokenTupletShowsItsNumber) {
+  // Over one event its ends stand at one x; over a break each piece spans the events of its own
+  // line, however few.
   auto& one = Voice("[ g1/4 ]", {100});
   auto* single = Span(new GRNewTuplet(staff, Triplet()), one.events);
   DrawSystem(grSystem.get(), single);
@@ -95,28 +94,12 @@ TEST_F(TupletTest, OverOnePlaceNothingIsDrawnButEachPieceOfABrokenTupletShowsIts
   auto& first = VoiceOn(staff, "[ g1/4 g1/4 ]", {100, 300});
   auto& second = VoiceOn(staff2, "[ g1/4 ]", {200});
   auto* broken = SpanBreak(new GRNewTuplet(staff, Triplet()), first.events, second.events);
-  auto pieceOn = [&](GRSystem const* system) {
+  for (GRSystem const* system : {grSystem.get(), system2.get()}) {
     device.calls.clear();
     DrawSystem(system, broken);
-    return Drawn();
-  };
-  auto const opening = pieceOn(grSystem.get());
-  ASSERT_EQ(opening.size(), 7u);  // the number, the pen, the left hook and both halves
-  EXPECT_EQ(opening[1].rfind("DrawString(200,", 0), 0u) << opening[1];
-  EXPECT_EQ(opening[4], "Line(67.5,-62.5,67.5,-87.5)");
-  EXPECT_EQ(opening[6].rfind("Line(237.5,-87.5,332.5,", 0), 0u) << opening[6];
-  auto const closing = pieceOn(system2.get());
-  ASSERT_EQ(closing.size(), 7u);  // the right hook closes it
-  EXPECT_EQ(closing[1].rfind("DrawString(", 0), 0u);
-  // The halves leave the number's room however close the line's one event holds them.
-  auto xOf = [](std::string const& line, int n) {
-    size_t at = line.find('(') + 1;
-    for (int i = 0; i < n; ++i) at = line.find(',', at) + 1;
-    return std::stof(line.substr(at));
-  };
-  EXPECT_LT(xOf(closing[4], 0), xOf(closing[4], 2));
-  EXPECT_LT(xOf(closing[5], 0), xOf(closing[5], 2));
-  EXPECT_EQ(xOf(closing[6], 0), xOf(closing[6], 2)) << "the right hook";
+    ASSERT_EQ(Drawn().size(), 7u);  // the number, the pen, a hook and both halves
+    EXPECT_EQ(Drawn()[1].rfind("DrawString(", 0), 0u);
+  }
 }
 
 }  // namespace

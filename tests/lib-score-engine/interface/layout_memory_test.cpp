@@ -21,12 +21,6 @@ namespace {
 
 using EngineTesting::Repeated;
 
-std::string Numbered(int from, int to, std::function<std::string(int)> const& piece) {
-  std::string text;
-  for (int i = from; i <= to; ++i) text += piece(i);
-  return text;
-}
-
 constexpr double kMostMegabytes = 300;
 
 struct Shape {
@@ -98,27 +92,6 @@ TEST_F(LayoutMemoryTest, TheLargestAcceptedTextOfEachShapeIsDrawnInBoundedMemory
                 "]";
        },
        150},
-      {"staccato ranges each closed one note after the one before",
-       [](int n) {
-         return "[ " +
-                Numbered(1, n, [](int k) { return "\\staccBegin:" + std::to_string(k) + " "; }) +
-                "c " +
-                Numbered(1, n, [](int k) { return "\\staccEnd:" + std::to_string(k) + " c "; }) +
-                "]";
-       },
-       1000},
-      // Display durations that open and close under every range still open.
-      {"display durations under as many numbered ranges",
-       [](int n) {
-         auto const numbered = [](char const* kind) {
-           return [kind](int k) {
-             return "\\stacc" + std::string(kind) + ":" + std::to_string(k) + " ";
-           };
-         };
-         return "[ " + Numbered(1, n, numbered("Begin")) + "c " + Repeated("\\dispDur<1,8>() ", n) +
-                Numbered(1, n, numbered("End")) + "d ]";
-       },
-       100000},
   };
   for (Shape const& shape : shapes) {
     SCOPED_TRACE(shape.what);

@@ -1,0 +1,238 @@
+// Lines broken by the score or by the layout, laid out and drawn: each opens as after a new-system
+// tag, stays within the page, the lines of a page are about equally full, and a range cut by a
+// break still reads as one tuplet, beam, tie, slur, hairpin, volta or text on every line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "GRPage.h"
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::IsAccidental;
+using EngineTesting::Overlaps;
+using EngineTesting::Repeated;
+
+constexpr float kSpace = 50;
+
+class LineBreakTest : public EngineTesting::DrawnScore {
+ protected:
+  size_t CountOn(int line, std::string const& words) const {
+    return std::ranges::count_if(Texts(words), [&](auto& t) { return LineAt(t.y) == line; });
+  }
+  // The boxes of the black lines drawn on a line with a pen of that width, left to right.
+  std::vector<NVRect> PenLinesOn(int line, float width, bool over = false) const {
+    std::vector<NVRect> found;
+    for (auto const& s : drawn.lines)
+      if (s.width == width && s.alpha == 255 && LineAt((s.y1 + s.y2) / 2, over) == line)
+        found.push_back({std::min(s.x1, s.x2), std::min(s.y1, s.y2), std::max(s.x1, s.x2),
+                         std::max(s.y1, s.y2)});
+    std::ranges::sort(found, {}, &NVRect::left);
+    return found;
+  }
+  static float RightEnd(std::vector<NVRect> const& lines) {
+    return std::ranges::max(lines, {}, &NVRect::right).right;
+  }
+  // Whether a bracket has a hook at its left or right end.
+  static bool Hook(std::vector<NVRect> const& bracket, bool right) {
+    float const end = right ? RightEnd(bracket) : bracket.at(0).left;
+    return std::ranges::any_of(bracket, [&](auto& s) { return s.left == end && s.right == end; });
+  }
+};
+
+// Each bar opens with a chord of signs: on every line the layout breaks, the chord's signs stand
+// clear of the clef and key that open the line, as after a new-system tag.
+TEST_F(LineBreakTest, AChordOpeningABrokenLineKeepsItsSignsClearOfTheClefAndKey) {
+  for (std::string const& bars : {Repeated("{c#2/4, e&2, g#2} c2 d2 e2 |", 10),
+                                  "\\key<\"A\"> " + Repeated("{c2/4, d2} c2 d2 e2 |", 10)}) {
+    Draw("[ \\meter<\"4/4\"> " + bars + "]");
+    ASSERT_GT(DrawnLines().size(), 1u);
+    std::vector<NVRect> signs;
+    for (auto const& glyph : drawn.glyphs)
+      if (glyph.code == 38 || IsAccidental(glyph.code)) signs.push_back(glyph.ink);
+    EXPECT_EQ(Overlaps(signs), 0) << bars;
+  }
+}
+
+// Six bars that may not break, or one 24/4 bar of eighths, among others: the stretch is set as
+// tight as it must be to stay on the page, and the lines break before and after it.
+TEST_F(LineBreakTest, AStretchThatCannotBreakIsSqueezedOntoThePageBetweenBreaks) {
+  std::string const eighths = "c2/8 d2 e2 f2 g2 a2 h2 c3 ",
+                    quarters = Repeated("c2/4 d2 e2 f2 |", 4);
+  for (std::string const& stretch :
+       {"\\set<systemBreak=\"off\"> " + Repeated(eighths + "|", 6) + "\\set<systemBreak=\"on\"> ",
+        "\\meter<\"24/4\"> " + Repeated(eighths, 6) + "| \\meter<\"4/4\"> "}) {
+    SCOPED_TRACE(stretch);
+    Draw("[ \\meter<\"4/4\"> " + quarters + stretch + quarters + "]");
+    GRPage const* sheet = music->getPage(1);
+    float right = 0;
+    for (auto const& glyph : drawn.glyphs) right = std::max(right, glyph.ink.right);
+    EXPECT_LE(right, sheet->getPageWidth() - sheet->getMarginRight() + 1);
+    auto const lineOf = [&](float date) {  // of the note starting then
+      for (auto const& [page, note] : NoteRecords())
+        if (std::abs(note.date - date) < 1e-4f) return LineAt(note.refY);
+      return -1;
+    };
+    EXPECT_LT(lineOf(0), lineOf(5));
+    EXPECT_LT(lineOf(5), lineOf(13));
+  }
+}
+
+// Thirty-two bars in two hands, with ledger lines and sharps: the lines of each page hold about
+// as many bars, the last not crammed to fill the page.
+TEST_F(LineBreakTest, ThePageSharesItsBarsEvenlyAmongItsLines) {
+  Draw("{ [ \\staff<1> \\meter<\"2/4\"> " + Repeated("a2/16 h2 c#3 d3 e3/8 c#3 |", 32) +
+       "], [ \\staff<2> \\clef<\"f\"> \\meter<\"2/4\"> " + Repeated("a0/8 e1 c#1 e1 |", 32) +
+       "] }");
+  auto const lines = DrawnLines();
+  ASSERT_GT(lines.size(), 2u);
+  for (int page = 1; page <= Pages(); ++page) {
+    size_t fewest = 1000, most = 0;  // notes on a line, ten to a bar
+    for (auto const& line : lines)
+      if (line.page == page)
+        fewest = std::min(fewest, line.notes.size()), most = std::max(most, line.notes.size());
+    EXPECT_LE(most - fewest, 10u) << "page " << page;
+  }
+}
+
+// Each piece of a tuplet shows its number, the left hook only where the tuplet begins and the
+// right hook only where it ends. Each bar line of the last score lies in a triplet: wherever the
+// line breaker breaks, both pieces show the number.
+TEST_F(LineBreakTest, EachPieceOfABrokenTupletShowsItsNumber) {
+  for (char const* tuplet : {"a1/6 h1 \\newSystem c2", "\\tuplet<\"-3-\">(a1/6 h1 \\newSystem c2)",
+                             "\\tuplet<\"-3-\",dy1=2,dy2=2>(a1/6 h1 \\newSystem c2)"}) {
+    Draw(std::string("[ \\meter<\"4/4\"> c2/4 ") + tuplet + " e2/4 ]");
+    for (int line : {0, 1}) {
+      EXPECT_EQ(CountOn(line, "3"), 1u) << tuplet << " " << line;
+      EXPECT_EQ(Hook(PenLinesOn(line, 4), false), line == 0) << tuplet << " " << line;
+      EXPECT_EQ(Hook(PenLinesOn(line, 4), true), line == 1) << tuplet << " " << line;
+    }
+  }
+  Draw("[ \\meter<\"4/4\"> c2/4 " + Repeated("c2/2 \\tuplet<\"-3-\">(e2/6 f2 g2)", 10) + "c2/2. ]");
+  ASSERT_GT(DrawnLines().size(), 1u);
+  EXPECT_EQ(Texts("3").size(), 10 + DrawnLines().size() - 1);
+}
+
+// A second beam level starting after the break starts at its first note; one running at the
+// break goes on from the line's start.
+TEST_F(LineBreakTest, ABeamLevelStartsAtItsFirstNoteUnlessItRanAtTheBreak) {
+  for (auto const& [beam, fromTheStart] : {std::pair{"c2/8 d2 \\newSystem e2/8 f2/16 g2/16", 1},
+                                           std::pair{"c2/16 d2 \\newSystem e2/16 f2/16 g2/8", 2}}) {
+    Draw(std::string("[ \\meter<\"4/4\"> c2/2. \\beam( ") + beam + " ) c2/2. ]");
+    float const first = DrawnLines().at(1).notes.at(0).left;
+    EXPECT_EQ(
+        std::ranges::count_if(
+            drawn.shapes,
+            [&](auto& s) { return s.xs.size() == 4 && LineAt(s.top) == 1 && s.left < first; }),
+        fromTheStart)
+        << beam;
+  }
+}
+
+// Each note of a tied chord goes on at the next line's start with a tie of its own, on the side
+// its tie took on the line before.
+TEST_F(LineBreakTest, TiesOfAChordGoOnToTheirOwnNotesOnTheSideTheyBeganOn) {
+  for (char const* tie :
+       {"{c2/2, e2} \\newSystem {c2, e2}", "\\stemsUp {c2/2, e2, g2} \\newSystem {c2, e2, g2}"}) {
+    SCOPED_TRACE(tie);
+    Draw(std::string("[ \\meter<\"4/4\"> c2/2 \\tie( ") + tie + " ) c2/2 ]");
+    auto const lines = DrawnLines();
+    ASSERT_EQ(lines.size(), 2u);
+    std::vector<float> notes[2], ties[2];  // the heights of the chord's notes and ties, top down
+    for (int line : {0, 1}) {
+      float const x = line == 0 ? lines[0].notes.back().refX : lines[1].notes.front().refX;
+      for (auto const& note : lines[line].notes)
+        if (note.refX == x) notes[line].push_back(note.refY);
+      for (auto const& s : drawn.shapes)
+        if (s.xs.size() > 4 && LineAt(s.top) == line) ties[line].push_back((s.top + s.bottom) / 2);
+      std::ranges::sort(notes[line]);
+      std::ranges::sort(ties[line]);
+      ASSERT_EQ(ties[line].size(), notes[line].size());
+    }
+    for (size_t i = 0; i < ties[1].size(); ++i) {
+      EXPECT_NEAR(ties[1][i], notes[1][i], kSpace) << i;
+      EXPECT_EQ(ties[1][i] < notes[1][i], ties[0][i] < notes[0][i]) << i;
+    }
+  }
+}
+
+// A slur cut by a break stays above the notes on both lines, and so clear of the diminuendo.
+TEST_F(LineBreakTest, ABrokenSlurStaysOnItsSide) {
+  Draw(
+      "[ \\key<\"F\"> \\meter<\"4/4\"> \\dim( \\slur( a2/4 g2 f2 e2 \\newSystem d2/4 c2 h&1 a1 ) "
+      ") | c2/1 ]");
+  auto const lines = DrawnLines();
+  ASSERT_EQ(Records(2, 17).size(), 2u);
+  for (ScoreElementDesc const& slur : Records(2, 17))
+    for (auto const& note : lines.at(LineAt(slur.top)).notes) EXPECT_LT(slur.top, note.top);
+}
+
+// A hairpin cut by a break runs to the end of its line and goes on from the next line's start,
+// after its clef, to its last note: a piece over one note does not shrink to an accent.
+TEST_F(LineBreakTest, AHairpinRunsToTheLineEndAndGoesOnFromTheNextLineStart) {
+  Draw(
+      "[ \\meter<\"4/4\"> c2/4 d2 \\cresc( e2 f2 \\newSystem g2/4 ) a2 h2 c3 | c3/4 h2 \\dim( a2 "
+      "g2 \\newSystem f2/4 ) e2 d2 c2 ]");
+  auto const lines = DrawnLines();
+  ASSERT_EQ(lines.size(), 3u);
+  for (int line : {0, 1})
+    EXPECT_NEAR(RightEnd(PenLinesOn(line, 6)), lines[line].system.right, kSpace) << line;
+  for (int line : {1, 2}) {
+    NVRect const leg = PenLinesOn(line, 6).at(0);
+    auto const& notes = lines[line].notes;
+    EXPECT_GE(leg.left, Glyphs(38).at(line).ink.right) << line;  // the clef's
+    EXPECT_LT(leg.left, notes[0].left - kSpace / 2) << line;
+    EXPECT_GE(leg.right, notes[0].right - 1) << line;
+    EXPECT_LE(leg.right, notes[1].left) << line;
+  }
+}
+
+// A volta draws one piece on each line it spans, over its own notes: the first opens with its
+// hook and number, the middle ones only carry the line on, the last closes before the second
+// ending; also when the line breaker makes the lines.
+TEST_F(LineBreakTest, AVoltaDrawsOnePieceOnEachLineOverItsNotes) {
+  for (std::string const& notes :
+       {std::string("d2/1 \\newSystem e2/1 | f2/1 \\newSystem g2/1 | a2/1"),
+        Repeated("c2/4 d2 e2 f2 |", 6) + "c2/4 d2 e2 f2",
+        std::string("e3/1 | a3/1 \\newSystem c1/1")}) {
+    SCOPED_TRACE(notes);
+    Draw("[ \\meter<\"4/4\"> c2/1 | \\volta<\"1.\",\"1.\">( " + notes +
+         " ) \\volta<\"2.\",\"2.\">( d1/1 ) ]");
+    auto const lines = DrawnLines();
+    int const last = static_cast<int>(lines.size()) - 1;
+    ASSERT_GT(last, 0);
+    EXPECT_EQ(Texts("1.").size(), 1u);
+    for (int line = 0; line <= last; ++line) {
+      std::vector<NVRect> piece = PenLinesOn(line, 4, true);
+      std::erase_if(piece, [&](auto& s) { return line == last && s.left > Texts("2.")[0].x - 26; });
+      ASSERT_FALSE(piece.empty()) << line;
+      EXPECT_EQ(Hook(piece, false), line == 0) << line;
+      EXPECT_EQ(Hook(piece, true), line == last) << line;
+      EXPECT_TRUE(line == last || std::abs(RightEnd(piece) - lines[line].system.right) < kSpace);
+      for (NVRect const& s : piece)
+        for (auto const& note : lines[line].notes) EXPECT_LT(s.top, note.top - kSpace) << line;
+    }
+  }
+}
+
+// A text over a range that goes on on the next line shows a hyphen before the range's first
+// note there, not the text again; also where the line breaker breaks the range.
+TEST_F(LineBreakTest, ATextRangeGoesOnWithAHyphenOnTheNextLine) {
+  for (auto const& [before, range] :
+       {std::pair<std::string, std::string>{"", "c2/4 d2 e2 f2 \\newSystem g2 a2 h2 c3 |"},
+        {Repeated("c2/4 d2 e2 f2 |", 4), Repeated("c2/8 d2 e2 f2 g2 a2 h2 c3 |", 3)}}) {
+    SCOPED_TRACE(range);
+    Draw("[ \\meter<\"4/4\"> " + before + "\\text<\"range text\">( " + range + ") c2/1 ]");
+    ASSERT_EQ(Texts("range text").size(), 1u);
+    int const next = LineAt(Texts("range text")[0].y) + 1;
+    ScoreElementDesc const first = DrawnLines().at(next).notes.at(0);
+    ASSERT_EQ(CountOn(next, "-"), 1u);
+    float const x = Texts("-")[0].x;
+    EXPECT_TRUE(x < first.right && x > first.left - 2 * kSpace) << x;
+  }
+}
+
+}  // namespace
