@@ -231,6 +231,22 @@ TEST_F(WorkGrowthTest, EndingsStackedOverOneNote) {
   ExpectLinear([](int n) { return "[ " + NumberedRanges("volta", "", n, "d ") + "e ]"; }, 250);
 }
 
+// Display durations that open and close under thousands of open ranges: the one in force again
+// when one closes is found at once, not by a walk back over every range still open.
+TEST_F(WorkGrowthTest, DisplayDurationsUnderManyOpenRanges) {
+  ExpectLinear(
+      [](int n) {
+        return "[ " + Repeated("\\tieBegin ", n) + "c " + Repeated("\\dispDur() ", n) + "d ]";
+      },
+      500);
+  ExpectLinear(
+      [](int n) {
+        return "[ " + NumberedRanges("stacc", "", n, "c " + Repeated("\\dispDur<1,8>() ", n)) +
+               "d ]";
+      },
+      500);
+}
+
 // Marks stacked on notes by ranges: a note takes each mark in, and moves with all of them,
 // without going over all its other marks for each.
 TEST_F(WorkGrowthTest, MarksStackedOnNotesByRanges) {
