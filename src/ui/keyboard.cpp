@@ -132,8 +132,13 @@ void Keyboard::updateKeysState() {
   for (int key = 0; key < KeyCount; ++key) {
     if (!m_keys[size_t(key)].repaint) continue;
     marked = true;
-    region += scaleKeyRect(keys[size_t(key)].upper);
-    if (keys[size_t(key)].white) region += scaleKeyRect(keys[size_t(key)].lower);
+    const GKCKeyPositon& position = keys[size_t(key)];
+    region += scaleKeyRect(position.upper);
+    if (position.white) region += scaleKeyRect(position.lower);
+    // A white key's image reaches under the black keys beside it and shows past their rounded
+    // ends: all of it is drawn again, or a verdict's colour would stay there.
+    const QPixmap& image = keyImage(key);
+    region += scaleKeyRect(QRectF(position.drawPosition, QSizeF(image.size())));
   }
   if (marked) repaint(region);
 }
@@ -241,20 +246,22 @@ void Keyboard::paintEvent(QPaintEvent* event) {
   MusicControl::paintEvent(event);
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
+  // Each rectangle of the region is drawn on its own, with every group it meets. A key's edge
+  // shares its pixels with its neighbour's, which may belong to the next group or the one before,
+  // and a clip of several rectangles draws the scaled key images a shade otherwise at their edges
+  // than a clip of one: so keys drawn again look just as when the whole piano is drawn.
   const QRegion& region = event->region();
   std::set<int> groups;
-  // A region narrower than the piano comes from updateKeysState: only the marked keys' groups.
-  if (region.rectCount() > 0 && region.begin()->width() < width()) {
-    for (int key = 0; key < KeyCount; ++key) {
-      if (m_keys[size_t(key)].repaint) groups.insert(Group(key));
+  for (const QRect& part : region) {
+    painter.setClipRect(part);
+    for (int group = 0; group < GroupCount; ++group) {
+      if (!part.intersects(scaleKeyRect(GroupStrip(group)))) continue;
+      groups.insert(group);
+      drawOctave(group, painter);
     }
-  }
-  if (groups.empty()) {
-    for (int group = 0; group < GroupCount; ++group) groups.insert(group);
+    drawFades(painter);
   }
   m_paintedGroups.assign(groups.begin(), groups.end());
-  for (int group : groups) drawOctave(group, painter);
-  drawFades(painter);
 }
 
 void Keyboard::mousePressEvent(QMouseEvent* event) {

@@ -1,6 +1,7 @@
 // The on-screen piano: its key table and hit test at two sizes, the mouse rules of each mode, key
 // colours as drawn from the key images, and the synchronous repaint of only the changed keys'
-// octave groups. Indexes off the piano, as callers pass them unchecked, change nothing.
+// octave groups, which draws them as the whole piano would. Indexes off the piano, as callers pass
+// them unchecked, change nothing.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "picture_match.h"
 #include "src/ui/gkc_initializer.h"
 #include "src/ui/keyboard.h"
 
@@ -188,11 +190,41 @@ TEST_F(KeyboardTest, AStateChangeRepaintsOnlyItsKeysOctaveGroupAtOnce) {
 
   m_piano.changeKeysState({{40, red}});
   EXPECT_EQ(m_paints.regions.size(), 1u) << "the same state draws nothing";
+  // B0's edge shares its pixels with C1, the first key of the next group.
   m_piano.changeKeysState({{40, red}, {2, red}});
   ASSERT_EQ(m_paints.regions.size(), 2u);
-  EXPECT_EQ(m_piano.paintedGroups(), std::vector<int>{0});
+  EXPECT_EQ(m_piano.paintedGroups(), (std::vector<int>{0, 1}));
   m_piano.changeKeysState({});
-  EXPECT_EQ(m_piano.paintedGroups(), (std::vector<int>{0, KeyboardGeometry::Group(40)}));
+  EXPECT_EQ(m_piano.paintedGroups(), (std::vector<int>{0, 1, KeyboardGeometry::Group(40)}));
+}
+
+// The piano at the exercise screen's size, where keys and groups share the pixels at their edges:
+// keys lit and cleared again, at the edges of their groups, in a chord and alone, are drawn just
+// as the whole piano drawn afresh shows them.
+TEST_F(KeyboardTest, KeysDrawnAgainLookAsThePianoDrawnAfresh) {
+  m_piano.resize(1424, 133);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  KeyState red;
+  red.highlight = KeyState::Red;
+  KeyState blue;
+  blue.highlight = KeyState::Blue;
+  blue.pressed = true;
+  const auto shownAsFresh = [&] {
+    return Testing::PixelsOff(Testing::ShownWindow(&m_piano), Testing::FreshWindow(&m_piano),
+                              m_piano.rect()) == 0;
+  };
+  const KeysStateMap verdicts[] = {
+      {{2, red}, {3, blue}},                // B0 and C1, on both sides of a group's edge
+      {{43, blue}, {44, red}},              // E4 and F4
+      {{39, blue}, {43, blue}, {46, red}},  // a chord of C4, E4 and G4 with a wrong key
+      {{87, red}},                          // C8 alone in its group
+  };
+  for (const KeysStateMap& verdict : verdicts) {
+    m_piano.changeKeysState(verdict);
+    EXPECT_TRUE(shownAsFresh()) << "lit " << verdict.begin()->first;
+    m_piano.changeKeysState({});
+    EXPECT_TRUE(shownAsFresh()) << "cleared " << verdict.begin()->first;
+  }
 }
 
 // Every answer turns the keys off, and a heard scale dims them while it plays.
