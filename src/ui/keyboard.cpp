@@ -144,8 +144,12 @@ void Keyboard::updateKeysState() {
 }
 
 void Keyboard::cleanAllKeys() {
-  for (KeyState& state : m_keys) {
-    state.repaint = state.pressed && state.highlight == KeyState::None;
+  // Every key that shows a colour, a pressed look or the pointer's look is drawn again by the
+  // caller's repaint; a verdict's keys would otherwise stay lit into the next question.
+  for (int key = 0; key < KeyCount; ++key) {
+    KeyState& state = m_keys[size_t(key)];
+    if (state.pressed || state.highlight != KeyState::None || key == m_mouseOverKey)
+      state.repaint = true;
     state.highlight = KeyState::None;
     state.pressed = false;
   }

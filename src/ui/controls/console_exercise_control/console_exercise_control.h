@@ -258,6 +258,8 @@ class ConsoleExerciseControl : public QWidget {
   void clearScoreboardFrameColor();
   // Takes the last verdict off the screen: frame, buttons, keys and the answer score.
   void ClearVerdict();
+  // Puts the piano back to input with no key lit, drawing again only the keys that were.
+  void ClearPianoKeys();
   void PrepareVerdictEdge();
   void ShowRegularFrame();
 

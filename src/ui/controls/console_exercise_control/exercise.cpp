@@ -72,7 +72,7 @@ void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool res
 
   ApplySettings();
   UpdateUI();
-  ui.Gkc->cleanAllKeys();
+  ClearPianoKeys();
   ui.Gkc->Enable(true);
   for (QToolButton* button : AnswerButtons(ui)) button->setText(QStringLiteral("--"));
   const QString sectionStyle = ui.TimeSlider->property("sectionExerciseMode").toString();
@@ -222,8 +222,7 @@ void ConsoleExerciseControl::MoveToNextQuestion() {
 void ConsoleExerciseControl::ClearVerdict() {
   SetFrameColor(RegularBorder);
   for (int n = 1; n <= 6; ++n) SetMultichoiceDefaultStyle(n);
-  ui.Gkc->switchMode(Keyboard::Input);
-  ui.Gkc->cleanAllKeys();
+  ClearPianoKeys();
   // The answer score with its coloured notes goes with the question it answered.
   pendingAnswerScore.reset();
   faderWidget->switchToWidget(nullptr);

@@ -32,8 +32,7 @@ void ConsoleExerciseControl::ShowQuestion() {
   if (question.VariantData.size() <= question.CorrectVariant) return;
   const Core::QuestionData& correct = question.VariantData[question.CorrectVariant];
 
-  ui.Gkc->switchMode(Keyboard::Input);
-  ui.Gkc->cleanAllKeys();
+  ClearPianoKeys();
   for (int n = 1; n <= 6; ++n) SetMultichoiceDefaultStyle(n);
 
   pendingAnswerScore.reset();  // the last verdict's score, if it has not come yet, is not shown
@@ -67,6 +66,14 @@ void ConsoleExerciseControl::ShowQuestion() {
     for (int i = 0; i < buttons.size() && i < int(question.VariantData.size()); ++i)
       buttons[i]->setText(question.VariantData[i].Text);
   }
+}
+
+void ConsoleExerciseControl::ClearPianoKeys() {
+  ui.Gkc->cleanAllKeys();
+  ui.Gkc->switchMode(Keyboard::Input);
+  // The keys of the last verdict are drawn again here: nothing else may repaint the piano before
+  // the next answer, and a key left blue would read as a hint for the new question.
+  ui.Gkc->updateKeysState();
 }
 
 int ConsoleExerciseControl::ChooseAnswerMode(unsigned int methods) const {

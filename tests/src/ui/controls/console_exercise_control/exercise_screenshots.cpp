@@ -1,10 +1,11 @@
 // Screenshots of the exercise screen for review: each trainer's first question, a wrong answer of
 // the note trainer with its coloured keys, the settings page opened from it and the lesson after
 // it, the lesson's statistics, a print to a PDF file (kept beside the pictures) and one without a
-// printer, the ear trainer's settings and a scale question on the piano, and the section-end
-// dialog. The lessons are started from the home screen's Learn buttons and driven with the space
-// bar, the piano, the section buttons and the answer buttons. Run under a real X server of
-// 1440 x 900 (Xvfb); the pictures go to the folder given as the first argument.
+// printer, the ear trainer's settings and a scale question on the piano, the section-end dialog,
+// and the next question after a wrong key and after a chord answered with A0, where no key keeps
+// the verdict's colour. The lessons are started from the home screen's Learn buttons and driven
+// with the space bar, the piano, the section buttons and the answer buttons. Run under a real X
+// server of 1440 x 900 (Xvfb); the pictures go to the folder given as the first argument.
 
 #include <QApplication>
 #include <QDir>
@@ -262,6 +263,46 @@ int main(int argc, char** argv) {
   if (help) help->fadeOut();
   camera.Expect(WaitUntil([&] { return help && !help->isVisible(); }), "the notice to close");
   camera.Take("help_notice_closed");
+  goHome();
+
+  // The next question after a wrong key and after a chord answered with A0, the lesson going on
+  // after a mistake, with the pointer off the piano: no key keeps the last verdict's colour.
+  Core::ExcersisesSettings goingOn = app.GetSettings()->GetExcersiseSettings();
+  goingOn.noteTrainer.singleNotes.duration = {0, 5};
+  goingOn.noteTrainer.chord.duration = {0, 5};
+  goingOn.noteTrainer.onWrongAnswer = {true, 1500};
+  app.SetExcerciseSettings(goingOn);
+  auto answerAndWait = [&](int key, const char* verdictPicture, const char* nextPicture) {
+    Core::Exercise* exercise = screen->CurrentExercise();
+    const int asked = exercise->GetProgress().QuestionsAsked;
+    QTest::mouseClick(ui.Gkc, Qt::LeftButton, {}, KeyPoint(ui.Gkc, key));
+    QTest::mouseMove(ui.NotestavePictureWidget, QPoint(10, 10));
+    camera.Take(verdictPicture);
+    camera.Expect(WaitUntil([&] {
+                    return exercise->GetProgress().QuestionsAsked > asked &&
+                           exercise->GetState() == Core::ES_AWAITING_ANSWER &&
+                           !questionArea->isFading();
+                  }),
+                  "the next question");
+    camera.Take(nextPicture);
+  };
+  start("Learn1");
+  QTest::qWait(4000);  // the learner reads the question while the spacebar hint comes and goes
+  // A3, or B3 when the question is A3.
+  const Core::Question& asked = screen->CurrentExercise()->GetCurrentQuestion();
+  const auto& notes = asked.VariantData[asked.CorrectVariant].Stream;
+  const bool askedA3 = notes && !notes->GetEvents().isEmpty() &&
+                       notes->GetEvents().front().GetMessage().GetNote() == 57;
+  answerAndWait(askedA3 ? 38 : 36, "note_trainer_wrong_key_going_on",
+                "note_trainer_next_question_after_wrong_key");
+  QTest::mouseClick(ui.TimelineButton3, Qt::LeftButton);  // the chords
+  camera.Expect(WaitUntil([&] {
+                  return screen->GetExerciseSectionIndex() == 2 &&
+                         screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER &&
+                         !questionArea->isFading();
+                }),
+                "a chord question");
+  answerAndWait(0, "note_trainer_chord_answered_with_a0", "note_trainer_next_question_after_chord");
   goHome();
 
   app.setMainWindow(nullptr);
