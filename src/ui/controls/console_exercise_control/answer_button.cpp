@@ -13,6 +13,9 @@ namespace {
 constexpr int SideMargin = 6;
 // Below this the label would no longer read; it is clipped instead.
 constexpr int SmallestPixelSize = 8;
+// A button that takes no click is drawn this opaque, face and label, over the dark keyboard
+// area: its looks have no picture of their own for it.
+constexpr double DisabledOpacity = 0.35;
 
 }  // namespace
 
@@ -27,6 +30,7 @@ void AnswerButton::paintEvent(QPaintEvent*) {
   // The look's font overrides any font given to the style, so the button is drawn without its
   // label and the label over it.
   QStylePainter painter(this);
+  if (!isEnabled()) painter.setOpacity(DisabledOpacity);
   QStyleOptionToolButton option;
   initStyleOption(&option);
   const QString label = option.text;

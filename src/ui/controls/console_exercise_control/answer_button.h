@@ -3,7 +3,7 @@
 // A multiple-choice answer button. Its looks set one font for every label, but a label can be
 // longer than the button is wide ("C♯6 Pentatonic m") or run to two lines ("Thirty Second" over
 // "Rest"): such a label is drawn in the largest size, up to the look's own, at which it fits the
-// button whole.
+// button whole. While it takes no click it is drawn faded.
 
 #include <QToolButton>
 

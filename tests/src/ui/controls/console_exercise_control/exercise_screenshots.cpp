@@ -2,10 +2,11 @@
 // the note trainer with its coloured keys, the settings page opened from it and the lesson after
 // it, the lesson's statistics, a print to a PDF file (kept beside the pictures) and one without a
 // printer, the ear trainer's settings and a scale question on the piano, the section-end dialog,
-// and the next question after a wrong key and after a chord answered with A0, where no key keeps
-// the verdict's colour. The lessons are started from the home screen's Learn buttons and driven
-// with the space bar, the piano, the section buttons and the answer buttons. Run under a real X
-// server of 1440 x 900 (Xvfb); the pictures go to the folder given as the first argument.
+// the next question after a wrong key and after a chord answered with A0, where no key keeps the
+// verdict's colour, and a scale's answer buttons while it is heard and after. The lessons are
+// started from the home screen's Learn buttons and driven with the space bar, the piano, the
+// section buttons and the answer buttons. Run under a real X server of 1440 x 900 (Xvfb); the
+// pictures go to the folder given as the first argument.
 
 #include <QApplication>
 #include <QDir>
@@ -44,8 +45,8 @@ bool WaitUntil(const std::function<bool()>& done, int ms = Testing::PatienceMs) 
 class Camera {
  public:
   explicit Camera(QString folder) : m_folder(std::move(folder)) { QDir().mkpath(m_folder); }
-  void Take(const QString& name) {
-    QTest::qWait(200);  // lets fades and repaints settle before the grab
+  void Take(const QString& name, int settleMs = 200) {
+    QTest::qWait(settleMs);  // lets fades and repaints settle before the grab
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
     const QString path = m_folder + "/" + name + ".png";
     const bool saved = !shot.isNull() && shot.save(path);
@@ -303,6 +304,33 @@ int main(int argc, char** argv) {
                 }),
                 "a chord question");
   answerAndWait(0, "note_trainer_chord_answered_with_a0", "note_trainer_next_question_after_chord");
+  goHome();
+
+  // A scale on the buttons: they take no click while it is heard, and look it.
+  Core::GlobalSettings onButtons = app.GetSettings()->globalSettings;
+  onButtons.answerGkc = false;
+  onButtons.answerMultipleChoice = true;
+  app.SetGlobalSettings(onButtons);
+  Core::ExcersisesSettings scales = app.GetSettings()->GetExcersiseSettings();
+  for (Core::ExerciseDuration* skipped :
+       {&scales.earTrainer.singleNotes.duration, &scales.earTrainer.interval.duration,
+        &scales.earTrainer.chord.duration})
+    skipped->questions = 0;
+  scales.earTrainer.scales.duration = {0, 5};
+  app.SetExcerciseSettings(scales);
+  QTest::mouseClick(console.GetBlockViewControl()->findChild<QPushButton*>("Learn2"),
+                    Qt::LeftButton);
+  camera.Expect(WaitUntil([&] { return faded() && screen->isVisible(); }), "the exercise screen");
+  QTest::keyClick(screen, Qt::Key_Space);
+  camera.Expect(WaitUntil([&] {
+                  return screen->CurrentExercise()->GetState() == Core::ES_PLAYING &&
+                         !ui.Answer1->isEnabled();
+                }),
+                "a scale to be heard");
+  camera.Take("ear_trainer_scale_buttons_while_heard", 50);
+  camera.Expect(WaitUntil([&] { return ui.Answer1->isEnabled() && !questionArea->isFading(); }),
+                "the scale's answer");
+  camera.Take("ear_trainer_scale_buttons_once_heard");
   goHome();
 
   app.setMainWindow(nullptr);

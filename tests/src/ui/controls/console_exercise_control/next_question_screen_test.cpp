@@ -2,7 +2,7 @@
 // frame, the question area and the keys or the answer buttons keep nothing of the verdict before,
 // whichever trainer asks, however the learner answered (keys on the screen, a MIDI keyboard over
 // JACK, the buttons) and whatever the verdict was (right, wrong, out of time, wrong with the lesson
-// going on and then right).
+// going on and then right). And buttons that take no click, while a scale is heard, look it.
 
 #include <QDir>
 #include <QImage>
@@ -30,6 +30,7 @@ constexpr int NoteTrainer = 0;
 constexpr int EarTrainer = 1;
 constexpr int SymbolTrainer = 2;
 constexpr int LowestMidiKey = 21;  // A0, piano key 0
+constexpr unsigned long ScalesSection = 3;
 
 enum class Input { ScreenKeys, MidiKeys, Buttons };
 enum class Verdict { Right, Wrong, TimedOut };
@@ -55,10 +56,10 @@ class NextQuestionScreen : public Testing::ScreenTest {
     settings.noteTrainer.interval.duration.questions = 0;
     settings.noteTrainer.chord.duration.questions = 0;
     settings.earTrainer.singleNotes.duration = {5, 10};
+    settings.earTrainer.scales.duration = {30, 5};
     for (Core::ExerciseDuration* skipped :
          {&settings.earTrainer.interval.duration, &settings.earTrainer.chord.duration,
-          &settings.earTrainer.scales.duration, &settings.earTrainer.tempo.duration,
-          &settings.sheetMusicSymbols.signatures.duration,
+          &settings.earTrainer.tempo.duration, &settings.sheetMusicSymbols.signatures.duration,
           &settings.sheetMusicSymbols.tempo.duration, &settings.sheetMusicSymbols.loudness.duration,
           &settings.sheetMusicSymbols.noteModifiers.duration})
       skipped->questions = 0;
@@ -241,6 +242,21 @@ class NextQuestionScreen : public Testing::ScreenTest {
     fresh.save(folder + "/" + name + "_fresh.png");
   }
 
+  // The mean lightness of the six buttons as the window shows them.
+  double ButtonsLightness() {
+    const QImage shown = Shown();
+    double sum = 0;
+    int pixels = 0;
+    for (QToolButton* button : AnswerButtons()) {
+      const QRect place = PlaceOf(button);
+      for (int y = place.top(); y <= place.bottom(); ++y)
+        for (int x = place.left(); x <= place.right(); ++x)
+          sum += QColor(shown.pixel(x, y)).lightnessF();
+      pixels += place.width() * place.height();
+    }
+    return sum / pixels;
+  }
+
   Core::ManualTimer timer;
   std::unique_ptr<QObject> watch;  // the verdicts are counted while it lives
   int verdicts = 0;
@@ -281,6 +297,29 @@ TEST_F(NextQuestionScreenTest, ShowsNothingOfTheLastVerdictAfterButtons) {
   Walk(NoteTrainer, Input::Buttons);
   Walk(EarTrainer, Input::Buttons);
   Walk(SymbolTrainer, Input::Buttons);
+}
+
+// A scale is answered once it has been heard whole: until then its buttons take no click, and
+// they look faded into the keyboard area until the answer is awaited.
+TEST_F(NextQuestionScreenTest, AScalesButtonsLookDisabledWhileItIsHeard) {
+  Core::ExcersisesSettings settings = App()->GetSettings()->GetExcersiseSettings();
+  settings.earTrainer.singleNotes.duration.questions = 0;
+  App()->SetExcerciseSettings(settings);
+  StartLesson(EarTrainer, Input::Buttons);
+  if (HasFatalFailure()) return;
+  ASSERT_EQ(Ex()->GetCurrentSection(), ScalesSection);
+  timer.Run(200);
+  ASSERT_EQ(Ex()->GetState(), Core::ES_PLAYING);
+  for (QToolButton* button : AnswerButtons()) ASSERT_FALSE(button->isEnabled());
+  ExpectShownAsDrawnAfresh("while the scale is heard");
+  const double heard = ButtonsLightness();
+
+  AwaitAnswerTime();
+  if (HasFatalFailure()) return;
+  for (QToolButton* button : AnswerButtons()) ASSERT_TRUE(button->isEnabled());
+  const double awaited = ButtonsLightness();
+  EXPECT_LT(heard, awaited * 0.85) << "while heard " << heard << ", awaited " << awaited;
+  ExpectShownAsDrawnAfresh("once the scale has been heard");
 }
 
 }  // namespace
