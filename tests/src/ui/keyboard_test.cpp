@@ -198,33 +198,27 @@ TEST_F(KeyboardTest, AStateChangeRepaintsOnlyItsKeysOctaveGroupAtOnce) {
   EXPECT_EQ(m_piano.paintedGroups(), (std::vector<int>{0, 1, KeyboardGeometry::Group(40)}));
 }
 
-// The piano at the exercise screen's size, where keys and groups share the pixels at their edges:
-// keys lit and cleared again, at the edges of their groups, in a chord and alone, are drawn just
-// as the whole piano drawn afresh shows them.
+// Keys lit and cleared again at the exercise screen's size, where keys and groups share the
+// pixels at their edges, are drawn just as the whole piano drawn afresh shows them.
 TEST_F(KeyboardTest, KeysDrawnAgainLookAsThePianoDrawnAfresh) {
   m_piano.resize(1424, 133);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-  KeyState red;
-  red.highlight = KeyState::Red;
-  KeyState blue;
-  blue.highlight = KeyState::Blue;
-  blue.pressed = true;
-  const auto shownAsFresh = [&] {
-    return Testing::PixelsOff(Testing::ShownWindow(&m_piano), Testing::FreshWindow(&m_piano),
-                              m_piano.rect()) == 0;
-  };
+  const KeyState red{.highlight = KeyState::Red},
+      blue{.pressed = true, .highlight = KeyState::Blue};
   const KeysStateMap verdicts[] = {
       {{2, red}, {3, blue}},                // B0 and C1, on both sides of a group's edge
       {{43, blue}, {44, red}},              // E4 and F4
       {{39, blue}, {43, blue}, {46, red}},  // a chord of C4, E4 and G4 with a wrong key
       {{87, red}},                          // C8 alone in its group
   };
-  for (const KeysStateMap& verdict : verdicts) {
-    m_piano.changeKeysState(verdict);
-    EXPECT_TRUE(shownAsFresh()) << "lit " << verdict.begin()->first;
-    m_piano.changeKeysState({});
-    EXPECT_TRUE(shownAsFresh()) << "cleared " << verdict.begin()->first;
-  }
+  for (const KeysStateMap& verdict : verdicts)
+    for (const KeysStateMap& state : {verdict, KeysStateMap{}}) {
+      m_piano.changeKeysState(state);
+      EXPECT_EQ(Testing::PixelsOff(Testing::ShownWindow(&m_piano), Testing::FreshWindow(&m_piano),
+                                   m_piano.rect()),
+                0)
+          << verdict.begin()->first << (state.empty() ? " cleared" : " lit");
+    }
 }
 
 // Every answer turns the keys off, and a heard scale dims them while it plays.

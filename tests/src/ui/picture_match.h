@@ -4,7 +4,6 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QRect>
 #include <QScreen>
 #include <QWidget>
 
@@ -12,15 +11,15 @@
 
 namespace Testing {
 
-// What the window of `widget` shows now, as its last paints left it, in window coordinates.
+// What the window of `widget` shows as its paints left it, once every paint asked for is done.
 inline QImage ShownWindow(QWidget* widget) {
-  return QGuiApplication::primaryScreen()
-      ->grabWindow(widget->window()->winId())
-      .toImage()
-      .convertToFormat(QImage::Format_RGB32);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  const QPixmap shown = QGuiApplication::primaryScreen()->grabWindow(widget->window()->winId());
+  return shown.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// The window of `widget` drawn afresh, whole, in window coordinates.
+// The window of `widget` drawn afresh, whole.
 inline QImage FreshWindow(QWidget* widget) {
   return widget->window()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -28,8 +27,9 @@ inline QImage FreshWindow(QWidget* widget) {
 // How many pixels of `area` look different in the two pictures. A shade off is not seen: a
 // gradient or a scaled picture drawn into a part of its widget may come out a few steps of colour
 // off the same drawn whole.
-inline int PixelsOff(const QImage& shown, const QImage& fresh, const QRect& area) {
+inline int PixelsOff(const QImage& shown, const QImage& fresh, QRect area) {
   constexpr int Shade = 8;
+  area &= shown.rect();
   int off = 0;
   for (int y = area.top(); y <= area.bottom(); ++y)
     for (int x = area.left(); x <= area.right(); ++x) {

@@ -3,12 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <set>
 
 #include "exercise_test_support.h"
-#include "src/core/exercise/analysis/answer_check.h"
 #include "src/core/exercise/ear_trainer.h"
 #include "src/core/exercise/note_trainer.h"
 #include "src/core/exercise/questions/question_pools.h"
@@ -233,42 +231,6 @@ TEST(EarTrainerClef, AverageNoteFromMiddleCUpIsTreble) {
   question.VariantData[1].Stream = std::make_shared<Core::MidiStream>();
   Core::SetGKey(question);
   EXPECT_TRUE(question.GClef);
-}
-
-// Intervals are judged in any order: struck with the top note arriving first, they are right, and
-// their answer score shows both notes right.
-TEST_F(TrainerTest, IntervalsPlayedTopNoteFirstAreRightAndAnalysedSo) {
-  Change([](Core::ExcersisesSettings& s) {
-    s.noteTrainer.interval.intervalStart = 1;  // a unison has no top note
-    s.earTrainer.interval.intervalStart = 1;
-  });
-  const auto answerTopFirst = [&](Core::Exercise& trainer) {
-    for (int i = 0; i < 20; ++i) {
-      const Core::Question question = Ask(trainer);
-      std::vector<int> notes;
-      for (const Core::MidiEvent& e :
-           question.VariantData[question.CorrectVariant].Stream->GetEvents())
-        if (e.GetMessage().IsNoteAudible()) notes.push_back(e.GetMessage().GetNote());
-      ASSERT_EQ(notes.size(), 2u);
-      const int low = std::min(notes[0], notes[1]), high = std::max(notes[0], notes[1]);
-      Core::Answer answer;
-      answer.Kind = Core::AK_NOTES;
-      answer.Notes.AddEvent(Testing::NoteOn(high));
-      answer.Notes.AddEvent(Testing::NoteOn(low));
-      EXPECT_EQ(trainer.CheckAnswer(question, answer), Core::VerdictRight) << low << " " << high;
-      std::string rmn;
-      std::vector<Core::NoteWAnalysis> analysis;
-      int highlight = -1;
-      trainer.GetRazidAnswer(1, question, answer, rmn, analysis, highlight);
-      EXPECT_EQ(analysis,
-                (std::vector<Core::NoteWAnalysis>{{notes[0] - 21, Core::NoteWAnalysis::CL_RIGHT},
-                                                  {notes[1] - 21, Core::NoteWAnalysis::CL_RIGHT}}))
-          << low << " " << high;
-      EXPECT_EQ(highlight, -1);
-    }
-  };
-  answerTopFirst(*Open<Core::ExerciseNoteTrainer>(1, 3));
-  answerTopFirst(*Open<Core::ExerciseEarTrainer>(1, 5));
 }
 
 TEST_F(TrainerTest, EarTrainerScalesInOrderAndDescendingWhenAscendingIsOff) {

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPropertyAnimation>
 
 #include "src/core/exercise/exercise.h"
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
@@ -24,12 +23,6 @@ class ConsoleExerciseControlProbe {
   ExerciseHandler* handler() { return s->exerciseHandler.get(); }
   PlayDialog* playDialog() { return s->playDialog; }
   QWidget* frameShadowStrip() { return s->frameShadowStrip; }
-  // Whether the score frame's jump or shake still runs.
-  bool frameMoving() const {
-    for (const QAbstractAnimation* animation : {s->rightAnswerAnimation, s->wrongAnswerAnimation})
-      if (animation && animation->state() == QAbstractAnimation::Running) return true;
-    return false;
-  }
 
  private:
   ConsoleExerciseControl* s;
