@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <ostream>
 #include <set>
 
 #include "../../../core/midi/platform/jack_test_support.h"
@@ -50,6 +51,13 @@ constexpr int NoteTrainer = 0;
 constexpr int EarTrainer = 1;
 constexpr int SymbolTrainer = 2;
 enum class Input { Buttons, ScreenKeys, MidiKeys };
+const char* const TrainerNames[] = {"NoteTrainer", "EarTrainer", "SymbolTrainer"};
+const char* const InputNames[] = {"OnButtons", "OnScreenKeys", "OnMidiKeysOverJack"};
+
+// Names the way of answering in the listing of parameterised tests, instead of its bytes.
+void PrintTo(Input input, std::ostream* out) {
+  *out << InputNames[int(input)];
+}
 
 class ExerciseRunTest : public Testing::ShellTest {
  protected:
@@ -674,8 +682,6 @@ TEST_P(NextQuestionTest, ShowsNothingOfTheLastVerdict) {
   }
 }
 
-const char* const TrainerNames[] = {"NoteTrainer", "EarTrainer", "SymbolTrainer"};
-const char* const InputNames[] = {"OnButtons", "OnScreenKeys", "OnMidiKeysOverJack"};
 INSTANTIATE_TEST_SUITE_P(, NextQuestionTest,
                          ::testing::Values(std::pair{NoteTrainer, Input::ScreenKeys},
                                            std::pair{NoteTrainer, Input::Buttons},
