@@ -25,6 +25,7 @@
 
 #include "src/core/exercise/exercise.h"
 #include "src/core/settings/settings_manager.h"
+#include "src/ui/action_hint_dialog.h"
 #include "src/ui/application.h"
 #include "src/ui/block_view_control.h"
 #include "src/ui/console.h"
@@ -288,7 +289,14 @@ int main(int argc, char** argv) {
     camera.Take(nextPicture);
   };
   start("Learn1");
-  QTest::qWait(4000);  // the learner reads the question while the spacebar hint comes and goes
+  // The learner reads the question while the spacebar hint comes and goes.
+  auto* spacebarHint = screen->findChild<UI::ActionHintDialog*>();
+  camera.Expect(WaitUntil([&] {
+                  return screen->CurrentExercise()->GetState() == Core::ES_AWAITING_ANSWER &&
+                         !questionArea->isFading() && spacebarHint &&
+                         (!spacebarHint->isVisible() || spacebarHint->newOpacity() < 0.01f);
+                }),
+                "the spacebar hint to go");
   // A3, or B3 when the question is A3.
   const Core::Question& asked = screen->CurrentExercise()->GetCurrentQuestion();
   const auto& notes = asked.VariantData[asked.CorrectVariant].Stream;
