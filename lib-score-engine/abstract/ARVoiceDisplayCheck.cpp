@@ -9,6 +9,7 @@
 #include "ARMusic.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
+#include "ARRepeatBegin.h"
 #include "ARTie.h"
 #include "ARTuplet.h"
 #include "ARVoicePassSupport.h"
@@ -186,18 +187,30 @@ void ARMusicalVoice::SplitEventAtPos(ARMusicalVoiceState& state, Fraction const&
 
 namespace {
 
-// The events of a merge from pos up to its end, summed; false when two of them cannot be
-// drawn as one.
+// A merged note never reaches over one of these: each bar holds its own part of it.
+bool IsBarLine(ARMusicalObject const* object) {
+  return (VoicePass::KindOf(object) & VoicePass::kKindBar) || ar_cast<ARRepeatBegin const>(object);
+}
+
+// The events of a merge from pos up to its end, summed up to the first bar line among them;
+// false when two of them cannot be drawn as one. crossesBar tells whether events follow that
+// bar line. With partOnly the look stops at the bar line: the events were checked before.
 bool SumMergedEvents(ARMusicalVoice const& voice, void* pos, void* end, ARMusicalVoiceState state,
-                     Fraction& sum) {
+                     Fraction& sum, bool& crossesBar, bool partOnly = false) {
   ARMusicalEvent const* previous = nullptr;
+  bool barPassed = false;
+  crossesBar = false;
   while (pos) {
     void* at = pos;
     ARMusicalObject* object = voice.GetNext(pos, state);
     if (auto* event = ar_cast<ARMusicalEvent const>(object); event && object->isEventClass()) {
       if (previous && !previous->CanBeMerged(event)) return false;
       previous = event;
-      sum += object->getDuration();
+      crossesBar = crossesBar || barPassed;
+      if (!barPassed) sum += object->getDuration();
+    } else if (IsBarLine(object)) {
+      if (partOnly) break;
+      barPassed = true;
     }
     if (at == end) break;
   }
@@ -216,6 +229,10 @@ void ARMusicalVoice::doAutoDisplayCheck() {
   int openTies = 0;
   ARMerge* merge = nullptr;
   int tiesBeforeMerge = 0;
+  // The pending merge reaches over a bar line and its parts are tied already; a bar line of it
+  // was passed and the next event begins the part of the next bar.
+  bool mergeTied = false;
+  bool mergePartDue = false;
   void* lastPos = nullptr;
   void* lastCursor = nullptr;
 
@@ -229,6 +246,36 @@ void ARMusicalVoice::doAutoDisplayCheck() {
   };
   // The step's lists as they were: cutting an event below changes the state.
   auto snapshot = [](ARMusicalVoiceState::PositionTags const& tags) { return tags; };
+  // Takes a merge and its end marker out of the state and the list, which deletes them.
+  auto removeMerge = [&](ARMerge* gone) {
+    ARPositionTag* end = gone->getCorrespondence();
+    if (state.IsOpen(gone)) state.RemovePositionTag(gone, 0);
+    if (end && state.ptagpos && mPosTagList->GetAt(state.ptagpos) == end)
+      mPosTagList->GetNext(state.ptagpos);
+    if (end) mPosTagList->RemoveElement(end);
+    mPosTagList->RemoveElement(gone);
+  };
+  // One tie over the whole merge, which the tie pass turns into ties between the notes drawn:
+  // the merge's part in one bar to its part in the next.
+  auto tieMergedParts = [&](ARMerge* across, ARMusicalObject* first, void* at) {
+    PositionTagList& list = PositionTags();
+    ARPositionTag* mergeEnd = across->getCorrespondence();
+    auto [tie, tieEnd] = MakeAutoTie();
+    tie->setRelativeTimePosition(first->getRelativeTimePosition());
+    tie->setPosition(at);
+    if (auto const* endObject = ar_cast<ARMusicalObject>(mergeEnd))
+      tieEnd->setRelativeTimePosition(endObject->getRelativeTimePosition());
+    tieEnd->setPosition(across->getEndPosition());
+    tie->setCorrespondence(tieEnd);
+    tieEnd->setCorrespondence(tie);
+    VoicePass::InsertBefore(list, state.ptagpos, tie);
+    // The tie ends among the ends at the merge's last event, next to the merge's own.
+    void* endNode = state.ptagpos;
+    while (endNode && list.GetAt(endNode) != mergeEnd) list.GetNext(endNode);
+    if (!endNode) endNode = list.GetElementPos(mergeEnd);
+    list.AddElementAfter(endNode, tieEnd);
+    state.AddPositionTag(tie, 0);
+  };
 
   while (pos) {
     void* p = pos;
@@ -239,7 +286,11 @@ void ARMusicalVoice::doAutoDisplayCheck() {
     for (ARPositionTag* tag : snapshot(state.removedpositiontags)) {
       const std::uint8_t kind = ARMusicalVoiceState::RangeKindOf(tag);
       if (kind & ARMusicalVoiceState::kRangeTie) --openTies;
-      if (tag == merge) merge = nullptr;
+      if (tag == merge) {
+        merge = nullptr;
+        mergeTied = false;
+        mergePartDue = false;
+      }
       if (auto* tuplet = TupletOf(tag, kind); tuplet && tuplet != autoTuplet) {
         if (openBase) closeOpenBase(nullptr, lastPos, lastCursor);
         --writtenTuplets;
@@ -256,23 +307,34 @@ void ARMusicalVoice::doAutoDisplayCheck() {
       auto* written = static_cast<ARMerge*>(tag);
       if (written->getError() != 0) continue;
       Fraction sum;
-      if (SumMergedEvents(*this, p, written->getEndPosition(), state, sum)) {
+      bool crossesBar = false;
+      if (SumMergedEvents(*this, p, written->getEndPosition(), state, sum, crossesBar)) {
         merge = written;
         tiesBeforeMerge = openTies;
         d = sum;
+        mergeTied = crossesBar && VoicePass::IsNamedNote(object);
+        mergePartDue = false;
+        if (mergeTied) {
+          tieMergedParts(written, object, p);
+          ++openTies;
+        }
         continue;
       }
       // Events that cannot be drawn as one stay as they are; the merge goes.
       written->setError(1);
-      ARPositionTag* end = written->getCorrespondence();
-      if (state.IsOpen(written)) state.RemovePositionTag(written, 0);
-      if (end && state.ptagpos && mPosTagList->GetAt(state.ptagpos) == end)
-        mPosTagList->GetNext(state.ptagpos);
-      if (end) mPosTagList->RemoveElement(end);
-      mPosTagList->RemoveElement(written);
+      removeMerge(written);
     }
 
-    if (object->isEventClass() && !merge) d = object->getDuration();
+    if (object->isEventClass() && !merge) {
+      d = object->getDuration();
+    } else if (merge && IsBarLine(object)) {
+      mergePartDue = true;
+    } else if (merge && mergePartDue && object->isEventClass()) {
+      // The merged events of the next bar are drawn as one note of their own.
+      bool crossesBar = false;
+      SumMergedEvents(*this, p, merge->getEndPosition(), state, d, crossesBar, true);
+      mergePartDue = false;
+    }
 
     if (d > Frac_0) {
       Fraction newBase;
@@ -307,14 +369,16 @@ void ARMusicalVoice::doAutoDisplayCheck() {
           InsertDisplayDurationTag(shown, dots, object->getRelativeTimePosition(), p, state, 1);
         }
         if (merge) {
-          // The merged events after the first stay, drawn with no length.
+          // The merged events after the first stay, drawn with no length; a merge that ends
+          // here has none.
           ARMusicalVoiceState ahead(state);
-          void* at = p;
-          GetNext(at, ahead);
           void* mergeEnd = merge->getEndPosition();
+          void* at = p == mergeEnd ? nullptr : p;
+          if (at) GetNext(at, ahead);
           while (at) {
             void* here = at;
             ARMusicalObject* later = GetAt(here);
+            if (IsBarLine(later)) break;
             if (later->isEventClass())
               InsertDisplayDurationTag(Frac_0, 0, later->getRelativeTimePosition(), here, ahead, 1);
             if (here == mergeEnd) break;
@@ -322,13 +386,20 @@ void ARMusicalVoice::doAutoDisplayCheck() {
           }
         }
       } else if (merge) {
-        // No single value draws the merged length: the events are tied instead.
-        auto [tie, tieEnd] = MakeAutoTie();
-        delete tieEnd;
-        ReplacePositionTag(merge, tie, state, "\\tieEnd");
-        delete merge;
-        openTies = tiesBeforeMerge + 1;
+        // No single value draws the merged length: the events are tied instead, from here on
+        // where the parts of earlier bars are drawn and tied already.
+        if (mergeTied) {
+          removeMerge(merge);
+        } else {
+          auto [tie, tieEnd] = MakeAutoTie();
+          delete tieEnd;
+          ReplacePositionTag(merge, tie, state, "\\tieEnd");
+          delete merge;
+          openTies = tiesBeforeMerge + 1;
+        }
         merge = nullptr;
+        mergeTied = false;
+        mergePartDue = false;
         state.DeleteAddedAndRemovedPTags();
         continue;
       } else {

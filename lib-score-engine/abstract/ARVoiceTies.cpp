@@ -7,6 +7,7 @@
 #include "ARBar.h"
 #include "ARCast.h"
 #include "ARChordTag.h"
+#include "ARDisplayDuration.h"
 #include "ARFinishBar.h"
 #include "ARMusic.h"
 #include "ARMusicalVoice.h"
@@ -19,6 +20,17 @@
 #include "MoreMusicalTags.h"
 #include "TagParameterList.h"
 #include "engine_globals.h"
+
+namespace {
+
+// An event of a merge after its first, drawn as part of the note before it: a tie joins the
+// notes drawn, so it leads past such an event.
+bool IsMergedAway(ARMusicalObject const& event, ARMusicalVoiceState const& state) {
+  ARDisplayDuration const* shown = state.getCurDisplayDuration();
+  return shown && shown->getDisplayDuration() == Frac_0 && event.getDuration() > Frac_0;
+}
+
+}  // namespace
 
 void ARMusicalVoice::doAutoTies() {
   // Only a tie range gives the walk anything to do; the ties it makes are range tags, so the
@@ -37,7 +49,8 @@ void ARMusicalVoice::doAutoTies() {
     const ARTieRangeWalk::Place place{pos, GetAt(pos), state.ptagpos, step};
     for (ARPositionTag* added : state.addedpositiontags)
       if (auto* range = ar_cast<ARTie>(added)) walk.enterRange(range, state.curchordtag, place);
-    if (place.object->isEventClass()) walk.atEvent(place, state.curchordtag, previousChord);
+    if (place.object->isEventClass() && !IsMergedAway(*place.object, state))
+      walk.atEvent(place, state.curchordtag, previousChord);
 
     GetNext(pos, state);
     if (pos && GetAt(pos)->isEventClass()) {
