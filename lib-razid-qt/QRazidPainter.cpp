@@ -4,11 +4,14 @@
 #include <QPainter>
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "VGDevice.h"
 #include "engine_state.h"
 #include "lib-razid-qt/GSystemQt.h"
 #include "lib-razid-qt/engine_text.h"
+#include "rmn_parse.h"
 
 namespace {
 
@@ -198,14 +201,16 @@ void QRazidPainter::SetUpdateRegion(int page, const QRect& drawRect, const QRect
 
 QString getFileContent(const QString& fileName) {
   QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  // The text the engine parses from the file, a UTF-16 one among them: parsing the content again
+  // gives the same score.
+  const std::string text = RmnFileText(file.readAll().toStdString());
   QByteArray content;
-  while (!file.atEnd()) {
-    QByteArray line = file.readLine();
-    const int zero = line.indexOf('\0');
-    if (zero >= 0) line.truncate(zero);
-    content += line;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size() - 1) + 1;
+    const std::string_view line(text.data() + start, end - start);
+    content += QByteArrayView(line.substr(0, line.find('\0')));
+    start = end;
   }
-  // Read as the engine reads the file, so that parsing the content again gives the same score.
   return RazidQt::DecodeScoreText(content);
 }

@@ -84,5 +84,6 @@ class QRazidPainter {
   RazidPageFormat mPageFormat{};
 };
 
-// The file's text, lines read as ASCII up to a zero byte; empty when it cannot be opened.
+// The file's text as the engine reads it, each line up to a zero byte; empty when it cannot be
+// opened.
 QString getFileContent(const QString& fileName);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "parse_error.h"
 #include "parser_callbacks.h"
@@ -112,7 +113,18 @@ std::string AsciiBytesOf(std::string const& bytes) {
   return text;
 }
 
+bool StartsWithUtf8Mark(std::string const& bytes) {
+  return bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+}
+
 }  // namespace
+
+std::string RmnFileText(std::string bytes) {
+  if (StartsWithUtf16Mark(bytes)) return AsciiBytesOf(bytes);
+  // Editors write the mark at the head of a UTF-8 file; it is no character of the score.
+  if (StartsWithUtf8Mark(bytes)) bytes.erase(0, 3);
+  return bytes;
+}
 
 int gd_parse(char const* path, int /*mode*/) {
   std::ifstream file(path ? path : "", std::ios::binary);
@@ -125,7 +137,7 @@ int gd_parse(char const* path, int /*mode*/) {
     gd_error("Could not open file");
     return RMN_PARSE_NO_INPUT;
   }
-  if (StartsWithUtf16Mark(bytes)) bytes = AsciiBytesOf(bytes);
+  bytes = RmnFileText(std::move(bytes));
   gd_scanner_line = 1;
   int const result = rmn_parse_bytes(bytes.data(), bytes.size());
   gd_imp_exit();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // Entry points of one RMN parse. The parse drives the factory in gGlobalFactory through the
 // parser callbacks; the caller sets it before and takes the music (or deletes the factory) after.
 
@@ -17,7 +19,11 @@ void gd_imp_exit();
 // Parses a text (up to its terminating zero). An empty text gives -1 and nothing else happens.
 int gd_parse_buffer(char const* text);
 
-// Parses a file. A file that begins with a UTF-16 byte-order mark is read as its 8-bit form (the
-// bytes 1 to 127 in order); the conversion is done in memory, the file is never written. A file
-// that cannot be read reports "Could not open file" and gives -1. The mode is not used.
+// Parses a file, read as RmnFileText reads it; the conversion is done in memory, the file is
+// never written. A file that cannot be read reports "Could not open file" and gives -1. The mode
+// is not used.
 int gd_parse(char const* path, int mode = 0);
+
+// The text a parse reads from a file's bytes. A file that begins with a UTF-16 byte-order mark is
+// read as its 8-bit form (the bytes 1 to 127 in order); a UTF-8 byte-order mark is dropped.
+std::string RmnFileText(std::string bytes);

@@ -56,7 +56,7 @@ class EngineFixture : public testing::Test {
   static QString WriteFile(const QTemporaryDir& dir, const char* name, const std::string& text) {
     QFile file(dir.filePath(name));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text.c_str());
+    file.write(text.data(), static_cast<qint64>(text.size()));
     return file.fileName();
   }
 
