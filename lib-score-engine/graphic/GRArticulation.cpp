@@ -57,6 +57,20 @@ bool InLowerVoice(GREvent const* event) {
   if (GRGlobalStem const* shared = event->getGlobalStem()) return shared->hasStemsGivenDown();
   return event->getStemDirSet() && event->getStemDirection() == dirDOWN;
 }
+
+// The side of its voice a staccato, tenuto, accent or marcato takes where voices share the
+// event's staff: that of its stems, away from the other voice; automatic where the staff holds
+// one voice, or where the event tells no side.
+GDirection VoiceSide(GREvent const* event) {
+  GRStaff const* staff = event->getGRStaff();
+  if (!staff || !staff->isSharedByVoices()) return dirAUTO;
+  if (auto const* rest = dynamic_cast<GRSingleRest const*>(event)) return rest->getVoiceStem();
+  GDirection const direction = event->getStemDirection();
+  if (direction == dirUP || direction == dirDOWN) return direction;
+  if (GRGlobalStem const* shared = event->getGlobalStem())
+    return shared->hasStemsGivenDown() ? dirDOWN : dirUP;
+  return dirAUTO;
+}
 }  // namespace
 
 int GRArticulation::FlagOf(ARMusicalTag const& tag) {
@@ -131,27 +145,33 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
   bool const stemUp =
       dynamic_cast<GRSingleNote const*>(event) && event->getStemDirection() == dirUP;
   bool const fermataBelow = mArticulationFlag == kFermata && InLowerVoice(event);
-  if (mArticulationFlag != kBreathMark)
-    q.y = OuterHeadY(event, mArticulationFlag == kFermata ? !fermataBelow : !stemUp);
-  switch (mArticulationFlag) {
-    case kMarcato:
-      setMarcatoDirection(!stemUp);
-      placeAfterNote(event, q, !stemUp);
-      break;
-    case kFermata:
-      setFermataDirection(!fermataBelow);
-      if (fermataBelow) {
-        placeFermataBelow(event, q);
-      } else {
-        placeFermata(event, q, stemUp);
-      }
-      break;
-    case kBreathMark:
-      q.y = -0.5f * lineSpace;
-      q.x += 75;
-      break;
-    default:
-      placeAfterNote(event, q, !stemUp);
+  GDirection const voiceSide =
+      mArticulationFlag & (kFermata | kBreathMark) ? dirAUTO : VoiceSide(event);
+  if (voiceSide == dirUP || voiceSide == dirDOWN) {
+    placeOnVoiceSide(event, q, voiceSide == dirUP);
+  } else {
+    if (mArticulationFlag != kBreathMark)
+      q.y = OuterHeadY(event, mArticulationFlag == kFermata ? !fermataBelow : !stemUp);
+    switch (mArticulationFlag) {
+      case kMarcato:
+        setMarcatoDirection(!stemUp);
+        placeAfterNote(event, q, !stemUp);
+        break;
+      case kFermata:
+        setFermataDirection(!fermataBelow);
+        if (fermataBelow) {
+          placeFermataBelow(event, q);
+        } else {
+          placeFermata(event, q, stemUp);
+        }
+        break;
+      case kBreathMark:
+        q.y = -0.5f * lineSpace;
+        q.x += 75;
+        break;
+      default:
+        placeAfterNote(event, q, !stemUp);
+    }
   }
   setPosition(q);
   if (mArticulationFlag != kBreathMark) {
@@ -159,6 +179,17 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
     // An event placing all its marks rebuilds its box once, after the last.
     if (!event->placesArticulations()) event->updateBoundingBox();
   }
+}
+
+void GRArticulation::placeOnVoiceSide(GREvent const* event, NVPoint& q, bool above) {
+  float const L = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
+  q.y = OuterHeadY(event, above);
+  // The stacking starts from the end of a stem on the mark's side, as from a head beyond it, so
+  // that the innermost mark keeps half a space from the stem's end (and the beam there).
+  if (std::optional<float> const stemEnd = StemEnd(event, above ? dirUP : dirDOWN))
+    q.y = above ? std::min(q.y, *stemEnd + 0.5f * L) : std::max(q.y, *stemEnd - 0.5f * L);
+  if (mArticulationFlag == kMarcato) setMarcatoDirection(above);
+  placeAfterNote(event, q, above);
 }
 
 void GRArticulation::placeFermata(GREvent const* event, NVPoint& q, bool stemUp) const {

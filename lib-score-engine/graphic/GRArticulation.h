@@ -36,6 +36,9 @@ class GRArticulation : public GRTagARNotationElement {
 
  private:
   void Set(unsigned int symbol, int flag, float refY, float top, float bottom);
+  // Where voices share the staff: above the heads and an up stem, or below the heads and a down
+  // stem, stacked as on the head's side.
+  void placeOnVoiceSide(GREvent const* event, NVPoint& point, bool above);
   // Above the staff, the note and the stem.
   void placeFermata(GREvent const* event, NVPoint& point, bool stemUp) const;
   // Below the staff, the note and the stem: for the lower of two voices.

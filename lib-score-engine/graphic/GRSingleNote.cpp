@@ -344,6 +344,7 @@ bool GRSingleNote::adjustLength(Fraction const&) {
 float GRSingleNote::setStemLength(float length) {
   if (mGlobalStem) {
     mGlobalStem->setNoteStemLength(this, length);
+    tellMarksOfChord();
     return mGlobalStem->getStemLength();
   }
   if (mStemLengthSet) ZudidOvod("Stemlength already set!");
@@ -355,8 +356,22 @@ float GRSingleNote::setStemLength(float length) {
   }
   if (GRFlag* flag = FirstOf<GRFlag>(true)) flag->changeStemLength(this, mStemLength, mStemDir);
   mStemLengthSet = true;
+  // A mark past the stem's end (a beam lengthens the stem after the note is placed) follows it.
+  tellArticulations();
   updateBoundingBox();
   return 0;
+}
+
+void GRSingleNote::tellMarksOfChord() {
+  auto const tell = [](GRNotationElement* element) {
+    auto* note = dynamic_cast<GRSingleNote*>(element);
+    if (!note || note->getArticulations().empty()) return;
+    note->tellArticulations();
+    note->updateBoundingBox();
+  };
+  tell(mGlobalStem->getFirstEl());
+  NEPointerList* chord = mGlobalStem->getAssociations();
+  for (void* pos = chord ? chord->GetHeadPosition() : nullptr; pos;) tell(chord->GetNext(pos));
 }
 
 float GRSingleNote::changeStemLength(float length) {

@@ -109,6 +109,8 @@ class GRSingleNote : public GRNote {
   void DrawLedgerLine(VGDevice& device, float dx, float dy) const;
   // Whether another note sharing this note's stem holds a mark with any of the flags.
   bool chordHasArticulation(int flags) const;
+  // The notes sharing this note's stem place their marks again, after the stem changed.
+  void tellMarksOfChord();
   template <class T>
   T* FirstOf(bool exactType) const;
 

@@ -369,6 +369,14 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
   return notationElement;
 }
 
+void GRStaff::holdEventOf(GRVoice const* voice) {
+  if (!mFirstVoice) {
+    mFirstVoice = voice;
+  } else if (voice != mFirstVoice) {
+    mSharedByVoices = true;
+  }
+}
+
 void GRStaff::startMeasure() {
   mStaffState.startMeasure();
 }

@@ -32,6 +32,7 @@ class GRPositionTag;
 class GRStaffManager;
 class GRSystem;
 class GRSystemSlice;
+class GRVoice;
 class GRVolta;
 
 // One staff of one system slice: the elements written to it, its running state, and the glues
@@ -155,6 +156,11 @@ class GRStaff : public GRCompositeNotationElement {
   GRNotationElement* AddIntens(ARIntens* intens);
   // Whether a dynamic mark was ever added: only such a staff has marks to move below its notes.
   bool holdsDynamicMarks() const { return mHoldsDynamicMarks; }
+  // A note or rest of the voice stands on the staff.
+  void holdEventOf(GRVoice const* voice);
+  // Whether notes or rests of more than one voice stand on the staff: their marks then go to
+  // each voice's own side, clear of the other.
+  bool isSharedByVoices() const { return mSharedByVoices; }
   // A tag element of the staff, in time order like any other.
   GRNotationElement* AddTag(GRNotationElement* tag) { return addNotationElement(tag); }
   // Inserts before position; a null position (or the head) inserts at the head.
@@ -249,6 +255,8 @@ class GRStaff : public GRCompositeNotationElement {
   ARClef* mClefInForce = nullptr;
   ARKey* mKeyInForce = nullptr;
   bool mHoldsDynamicMarks = false;
+  GRVoice const* mFirstVoice = nullptr;
+  bool mSharedByVoices = false;
   std::vector<GRRoomBeside const*> mMarksBeside;
   // Sorted by their left ends, with the widest reach among them; the events whose reach is not
   // a number apart.

@@ -94,6 +94,8 @@ void GRVoiceManager::addToVoice(GRNotationElement* element) {
 GRNotationElement* GRVoiceManager::placeEvent(GREvent* event) {
   associateOpenTags(event);
   mCurGrStaff->addNotationElement(event);
+  // An empty event holds a place, not a voice's music.
+  if (mGRVoice && !ar_cast<GREmpty>(event)) mCurGrStaff->holdEventOf(mGRVoice);
   addToVoice(event);
   mLastCreatedEvent = event;
   mLineBegun = true;
