@@ -1,10 +1,16 @@
 #include "GRDynamics.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "ARCast.h"
 #include "ARDynamics.h"
+#include "GREmpty.h"
 #include "GREvent.h"
+#include "GRSpring.h"
 #include "GRStaff.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "NEPointerList.h"
 #include "VGColor.h"
 #include "graphic_globals.h"
@@ -31,6 +37,42 @@ float Reach(GRNotationElement const* element, bool above) {
 float Clear(float y, bool above) {
   if (above) return y > 0 ? -100 : y - 100;
   return y > 200 ? y + 50 : 250;
+}
+
+// The shortest wedge, in line spaces: shorter, its open end reads as an accent.
+constexpr float kShortestWedge = 3;
+// The air between a wedge that runs on after its last note and what comes next, in line spaces.
+constexpr float kRunOnGap = 0.5f;
+
+int StaffNumberOf(GRNotationElement const* element) {
+  GRStaff const* staff = element->getGRStaff();
+  GRSystemSlice const* slice = staff ? staff->getGRSystemSlice() : nullptr;
+  return slice ? slice->getStaffNumber(staff) : -1;
+}
+
+// Where the next thing on the element's staff line begins, of any voice: a note or rest, a bar
+// line, a clef, the line's end. None while the element has no spring on the line.
+std::optional<float> NextOnStaffLine(GRNotationElement const* element) {
+  GRStaff const* staff = element->getGRStaff();
+  GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
+  KF_IVector<GRSpring> const* springs = system ? system->getSprings() : nullptr;
+  int const line = StaffNumberOf(element);
+  if (!springs || line < 0 || element->getSpringID() < 0) return std::nullopt;
+  for (int id = element->getSpringID() + 1; id <= springs->GetMaximum(); ++id) {
+    GRSpring const* spring = system->getGRSpring(id);
+    if (!spring) continue;
+    std::optional<float> left;
+    for (void* pos = spring->getFirstGROPosition(); pos;) {
+      GRNotationElement const* next = spring->getNextGRO(pos);
+      if (ar_cast<GRPositionTag const>(next) || ar_cast<GREmpty const>(next) ||
+          StaffNumberOf(next) != line)
+        continue;
+      float const x = next->getPosition().x + next->getBoundingBox().left;
+      left = left ? std::min(*left, x) : x;
+    }
+    if (left) return left;
+  }
+  return std::nullopt;
 }
 }  // namespace
 
@@ -81,10 +123,11 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
     if (here == sse->endpos) break;
   }
   float const endX = CrescPoint(last, false).x;
+  float const lineSpace = staff->getLineSpace();
   save->point.y = Clear(y, above);
   save->reserved = 0;
   // The wedge opens to one line space, so that the open end can be told from the point.
-  save->upperOpening = save->lowerOpening = 0.5f * staff->getLineSpace();
+  save->upperOpening = save->lowerOpening = 0.5f * lineSpace;
   save->length = last->getBoundingBox().right + endX - save->point.x;
   // Cut by a line break, the wedge runs on to the end of its line and goes on after the next
   // line's clef and key: a piece that stopped at its notes would read as a wedge, or an accent,
@@ -94,9 +137,39 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
     save->point.x = std::min(save->point.x, sse->startElement->getPosition().x);
     save->length = right - save->point.x;
   }
-  if (sse->endflag == SSE::CONTINUES_ON_NEXT && sse->endElement)
+  if (sse->endflag == SSE::CONTINUES_ON_NEXT && sse->endElement) {
     save->length = std::max(save->length, sse->endElement->getPosition().x - save->point.x);
+    return 1;
+  }
+  // Ending at its last note, the wedge runs on towards what follows it, and is never so short
+  // that it reads as an accent.
+  if (std::optional<float> const next = NextOnStaffLine(last))
+    save->length = std::max(save->length, *next - kRunOnGap * lineSpace - save->point.x);
+  save->length = std::max(save->length, kShortestWedge * lineSpace);
   return 1;
+}
+
+void GRDynamics::RangeEnd(GRStaff* staff) {
+  GRPTagARNotationElement::RangeEnd(staff);
+  NEPointerList* list = getAssociations();
+  if (error || !list || list->GetCount() == 0) return;
+  auto* first = dynamic_cast<GREvent*>(list->GetHead());
+  auto* last = dynamic_cast<GREvent*>(list->GetTail());
+  if (!first || !last || first->getRelativeTimePosition() != last->getRelativeTimePosition())
+    return;
+  // A wedge over the notes of one time keeps the room of the shortest wedge and its air after
+  // them, so that it does not run into the next note.
+  float const lineSpace = staff ? staff->getLineSpace() : 50;
+  float const start = first->getCrescStart().x - first->getPosition().x;
+  last->reserveSpace(0, start + (kShortestWedge + kRunOnGap) * lineSpace);
+}
+
+void GRDynamics::FinishPTag(GRStaff* staff) {
+  NEPointerList const* list = getAssociations();
+  if (error || !staff || !list || list->GetCount() == 0) return;
+  SSE const* sse = getSystemStartEndStruct(staff->getGRSystem());
+  // The line is placed now: the wedge learns where what follows its last note stands.
+  if (sse && sse->p) updateDynamic(staff);
 }
 
 void GRDynamics::addAssociation(GRNotationElement* element) {

@@ -28,6 +28,10 @@ class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
   // -1 without a staff.
   virtual int updateDynamic(GRStaff const* staff);
+  // A wedge over one time keeps room after it for its shortest length.
+  void RangeEnd(GRStaff* staff) override;
+  // Once the line is placed, a wedge ending at a note runs on towards what follows.
+  void FinishPTag(GRStaff* staff) override;
   // The staff of each note under the wedge keeps room for it: the staves are stacked before the
   // wedge learns its line.
   void addAssociation(GRNotationElement* element) override;

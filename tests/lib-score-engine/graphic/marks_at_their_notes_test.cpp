@@ -75,4 +75,47 @@ TEST_F(MarksAtTheirNotesTest, EachVoicesMarksStandOnItsStemsSideClearOfTheOtherV
   }
 }
 
+// A wedge that ends at a note runs on towards what follows on its staff, a note or a bar line,
+// and stops short of it; it is never shorter than three spaces, so that over one note it reads
+// as a wedge and not as an accent (where notes stand close, the next one makes room for it).
+TEST_F(MarksAtTheirNotesTest, AWedgeRunsOnTowardsWhatFollowsAndIsNeverShorterThanThreeSpaces) {
+  for (char const* text : {
+           "[ \\meter<\"4/4\"> c2/2 \\dim( e2/2 ) | \\cresc( g2/1 ) | \\accent( c2/2 ) \\cresc( "
+           "e2/4 f2 ) | g2/1 ]",
+           "{ [ \\staff<1> \\meter<\"4/4\"> \\cresc( c2/8 ) d2 \\dim( e2/16 ) f2 g2 a2 \\cresc( "
+           "h2/4 ) \\intens<\"f\"> c3/4 c3/4 ], [ \\staff<2> \\clef<\"bass\"> \\meter<\"4/4\"> "
+           "\\dim( c0/2 ) e0/8 f0 \\cresc( g0/4 ) ] }",
+           "[ \\pageFormat<w=9cm, h=20cm, lm=1cm, tm=1cm, rm=1cm, bm=1cm> \\meter<\"2/4\"> "
+           "\\cresc( c2/16 ) d2 e2 f2 \\dim( g2/16 ) a2 h2 c3 | \\cresc( {c2/4, e2} ) d2 ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    // A wedge draws its two legs, with a pen heavier than any other line's.
+    std::vector<EngineTesting::PlacingDevice::Segment> legs;
+    for (auto const& line : drawn.lines)
+      if (line.width == 6) legs.push_back(line);
+    ASSERT_FALSE(legs.empty());
+    ASSERT_EQ(legs.size() % 2, 0u);
+    for (size_t i = 0; i < legs.size(); i += 2) {
+      float const left = std::min(legs[i].x1, legs[i].x2);
+      float const right = std::max(legs[i].x2, legs[i + 1].x2);
+      SCOPED_TRACE(left);
+      EXPECT_GE(right - left, 3 * kSpace - 1);
+      // What begins on the staff over the wedge: notes, bar lines, the staff's end.
+      ScoreElementDesc staff{};
+      for (auto const& s : Records(2, 5))
+        if (s.bottom < legs[i].y1 && s.bottom > staff.bottom) staff = s;
+      std::vector<ScoreElementDesc> things = Records(3, 0);
+      for (auto const& [page, note] : NoteRecords()) things.push_back(note);
+      float next = staff.right;
+      for (auto const& thing : things) {
+        if (StaffAt(thing.top, thing.bottom).top != staff.top) continue;
+        EXPECT_FALSE(thing.left < right && right < thing.right) << "ends in " << thing.left;
+        if (thing.left >= right) next = std::min(next, thing.left);
+      }
+      EXPECT_LE(next - right, kSpace) << "stops short of what begins at " << next;
+    }
+  }
+}
+
 }  // namespace
