@@ -6,6 +6,7 @@
 
 #include "ARBeam.h"
 #include "GREvent.h"
+#include "GRGlobalStem.h"
 #include "GRSimpleBeam.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
@@ -385,12 +386,9 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
   } else if (single) {
     p[0].x -= HalfSpacesAtSize(2, size);
   }
-  // Where the text gives the stems' lengths the beam stands that far from the heads along the
-  // stems, below them for stems down; other offsets count upwards from the stems' ends.
-  auto const along = [&](GREvent const* event) {
-    return explicitEnds && event && event->getStemDirection() == dirDOWN ? -1.0f : 1.0f;
-  };
-  if (auto* dy1 = given(&ARBeam::getDY1)) p[0].y -= along(start) * Value(dy1, ls);
+  // Offsets count upwards from the stems' ends; where the text gives the stems' lengths instead,
+  // the ends that are notes are placed from their heads below.
+  if (auto* dy1 = given(&ARBeam::getDY1); dy1 && !(explicitEnds && start)) p[0].y -= Value(dy1, ls);
   if (auto* dx2 = given(&ARBeam::getDX2)) {
     p[1].x += Value(dx2, ls);
   } else if (single) {
@@ -414,10 +412,12 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
   float const endLs =
       sse->endElement->getGRStaff() ? sse->endElement->getGRStaff()->getLineSpace() : ls;
   if (auto* dx3 = given(&ARBeam::getDX3)) p[2].x += Value(dx3, endLs);
-  if (auto* dy3 = given(&ARBeam::getDY3)) {
-    p[2].y -= along(end) * Value(dy3, endLs);
-  } else if (auto* dy1 = given(&ARBeam::getDY1)) {
-    p[2].y -= along(end) * Value(dy1, endLs);
+  if (!(explicitEnds && end)) {
+    if (auto* dy3 = given(&ARBeam::getDY3)) {
+      p[2].y -= Value(dy3, endLs);
+    } else if (auto* dy1 = given(&ARBeam::getDY1)) {
+      p[2].y -= Value(dy1, endLs);
+    }
   }
   if (auto* dx4 = given(&ARBeam::getDX4)) p[3].x += Value(dx4, endLs);
   if (auto* dy4 = given(&ARBeam::getDY4)) {
@@ -426,16 +426,82 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
     p[3].y = dir == dirDOWN ? p[2].y - thickness : p[2].y + thickness;
   }
 
-  // Given stem lengths: the text's dy1 at the start, dy3 (else dy1) at the end.
-  if (explicitEnds) {
-    auto setLength = [](GREvent* event, TagParameterFloat const* length) {
-      auto* note = dynamic_cast<GRSingleNote*>(event);
-      if (note && length && !note->getStemLengthSet()) note->setStemLength(Value(length, 50));
-    };
-    setLength(start, given(&ARBeam::getDY1));
-    auto* dy3 = given(&ARBeam::getDY3);
-    setLength(end, dy3 ? dy3 : given(&ARBeam::getDY1));
+  if (explicitEnds) placeAtWrittenLengths(sse, st, thickness);
+}
+
+void GRBeam::placeAtWrittenLengths(SSE* sse, GRBeamSaveStruct* st, float thickness) {
+  ARBeam const* ar = getARBeam();
+  GREvent* start = AsEvent(sse->startElement);
+  GREvent* end = AsEvent(sse->endElement);
+  NVPoint* p = st->p;
+  bool const system = tagType == SYSTEMTAG;
+  GRStaff const* startStaff = sse->startElement->getGRStaff();
+  GRStaff const* endStaff = sse->endElement->getGRStaff();
+  float const ls = startStaff ? startStaff->getLineSpace() : mGrStaff->getLineSpace();
+  float const endLs = endStaff ? endStaff->getLineSpace() : ls;
+  // The automatic beams' shortest stem.
+  float const shortest = 3.5f * endLs;
+  GDirection const dir = start ? start->getStemDirection() : end ? end->getStemDirection() : dirUP;
+  // Upwards from the heads to a beam over stems up, downwards to one under stems down.
+  float const side = dir == dirDOWN ? -1.0f : 1.0f;
+  // The head nearest the beam, and how far the stem runs on from it to the chord's far head.
+  auto const head = [&](GREvent const* event) {
+    float y = event->getPosition().y;
+    if (GRGlobalStem const* chord = event->getGlobalStem())
+      y = dir == dirDOWN ? chord->getHighestY() : chord->getLowestY();
+    return y + (system ? StaffPos(event).y : 0);
+  };
+  auto const span = [](GREvent const* event) {
+    GRGlobalStem const* chord = event->getGlobalStem();
+    return chord ? chord->getHighestY() - chord->getLowestY() : 0;
+  };
+  // A beam nearer a head than half the head and its own thickness runs into it.
+  auto const clear = [&](GREvent const* event) {
+    return HalfSpacesAtSize(1, event->getSize()) + thickness;
+  };
+  // A written length that would take the beam into the head, or past it, gives way to the
+  // automatic beams' shortest stem.
+  auto const written = [&](GREvent const* event, TagParameterFloat const* length, float space) {
+    float const value = length ? Value(length, space) : shortest;
+    return value < clear(event) ? shortest : value;
+  };
+  TagParameterFloat const* dy1 = ar->getDY1();
+  TagParameterFloat const* dy3 = IsSet(ar->getDY3()) ? ar->getDY3() : dy1;
+  float startLength = start ? written(start, dy1, ls) : 0;
+  float endLength = end ? written(end, dy3, endLs) : 0;
+  auto const place = [&] {
+    if (start) p[0].y = head(start) - side * startLength;
+    if (end) p[2].y = head(end) - side * endLength;
+    p[1].y = p[0].y + side * thickness;
+    p[3].y = p[2].y + side * thickness;
+  };
+  place();
+  // A note between the ends whose head the beam would run into moves the beam away from the
+  // heads, until that note's stem is the shortest.
+  float const dx = p[2].x - p[0].x;
+  float need = 0;
+  ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
+    GREvent* event = AsEvent(element);
+    if (!event || event == start || event == end || event->getStemDirection() != dir) return true;
+    float const x = event->getStemStartPos().x;
+    float const y = dx == 0 ? p[0].y : p[0].y + (p[2].y - p[0].y) / dx * (x - p[0].x);
+    float const length = side * (head(event) - y);
+    if (length < clear(event)) need = std::max(need, shortest - length);
+    return true;
+  });
+  if (need > 0) {
+    startLength += need;
+    endLength += need;
+    place();
   }
+  // The notes at the ends take their stems from the lengths the beam stands at; a chord's stem
+  // reaches over all its heads.
+  auto const setLength = [&](GREvent* event, float length) {
+    auto* note = dynamic_cast<GRSingleNote*>(event);
+    if (note && !note->getStemLengthSet()) note->setStemLength(length + span(note));
+  };
+  setLength(start, startLength);
+  if (end != start) setLength(end, endLength);
 }
 
 bool GRBeam::limitSlope(SSE* sse, GRBeamSaveStruct* st) {

@@ -59,6 +59,9 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
  private:
   GRBeamSaveStruct* saveOf(GRSystemStartEndStruct const* sse) const;
   void placeCorners(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
+  // Where the text gives the stems' lengths: the beam stands that far from the heads along the
+  // stems, and the stems at its ends take those lengths.
+  void placeAtWrittenLengths(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st, float thickness);
   // Returns true when stem needs count (the slope was left to the layout).
   bool limitSlope(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
   void correctStems(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st, bool adjust);

@@ -118,4 +118,45 @@ TEST_F(MarksAtTheirNotesTest, AWedgeRunsOnTowardsWhatFollowsAndIsNeverShorterTha
   }
 }
 
+// A written length lengthens or shortens the stems, which always reach their beam; one that would
+// take the beam into the heads, or past them, leaves the automatic beams' shortest stem, three
+// and a half spaces from the head nearest the beam: also for a note between the ends, a chord,
+// stems down and a beam on a second staff.
+TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) {
+  for (auto const& [text, shortest] : std::vector<std::pair<std::string, float>>{
+           {"[ \\beam<dy=-10>( c2/8 d2 ) \\beam<dy=-3>( c1/8 d1 ) \\beam<dy=1>( e1/8 f1 ) ]", 3.5f},
+           {"[ \\beam<dy=3>( c1/8 g1 d1 ) \\stemsDown \\beam<dy=-2>( g1/16 a1 h1 c2 ) ]", 3.5f},
+           {"[ \\beam<dy=-4>( {c2/8, e2} {d2, f2} ) ]", 3.5f},
+           {"[ \\beam<dy=3>( c1/8 d1 ) ]", 1.5f},
+           {"[ \\beam<dy1=4, dy2=-6>( c2/8 e2 ) ]", 2},
+           {"{ [ \\staff<1> \\beam<dy=-10>( c2/8 d2 ) ], [ \\staff<2> \\clef<\"bass\"> "
+            "\\beam<dy=-3>( g0/8 a0 ) ] }",
+            3.5f},
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    auto const beams = Records(2, 14);
+    float least = 1e9f;
+    for (auto const& stem : Records(2, 10)) {
+      float highest = 1e9f, lowest = -1e9f;  // of the heads on the stem
+      for (auto const& head : Glyphs(88))
+        if (head.ink.left <= stem.right + 2 && head.ink.right >= stem.left - 2 &&
+            head.y > stem.top - 1 && head.y < stem.bottom + 1)
+          highest = std::min(highest, head.y), lowest = std::max(lowest, head.y);
+      ASSERT_LT(highest, 1e9f) << "a stem without a head at " << stem.left;
+      bool const down = stem.bottom > lowest + 1;
+      float const end = down ? stem.bottom : stem.top, x = (stem.left + stem.right) / 2;
+      least = std::min(least, down ? end - lowest : highest - end);
+      // A beam may end a stem's breadth short of its last stem's far side.
+      EXPECT_TRUE(std::any_of(beams.begin(), beams.end(),
+                              [&](auto const& beam) {
+                                return x >= beam.left - 10 && x <= beam.right + 10 &&
+                                       end >= beam.top - 0.5f && end <= beam.bottom + 0.5f;
+                              }))
+          << "the stem at " << stem.left << " does not reach its beam";
+    }
+    EXPECT_NEAR(least, shortest * kSpace, 1);
+  }
+}
+
 }  // namespace
