@@ -80,6 +80,7 @@ void ARText::setFAttrib(TagParameter const* parameter) {
 
 void ARText::copyLyricsParams(ARLyrics const* lyrics) {
   cutFromLyrics = true;
+  cutFrom = lyrics;
   if (lyrics->getDX()) setDX(CopyOfKind<TagParameterFloat>(lyrics->getDX()).release());
   if (lyrics->getDY()) {
     setDY(nullptr);

@@ -51,6 +51,9 @@ class ARText : public ARMTParameter, public ARPositionTag {
   void copyLyricsParams(ARLyrics const* lyrics);
   // A syllable the lyrics pass cut from a lyrics range, rather than a text of its own.
   bool isCutFromLyrics() const { return cutFromLyrics; }
+  // The lyrics range the syllable was cut from, null for a text of its own: the syllables of
+  // one range read as one row.
+  ARLyrics const* getLyrics() const { return cutFrom; }
   // The line of a syllable under the staff: 0 for the first lyrics range over its event, 1 for
   // the second, and so on; each verse reads on a line of its own.
   int getVerse() const { return verse; }
@@ -67,6 +70,7 @@ class ARText : public ARMTParameter, public ARPositionTag {
   std::unique_ptr<TagParameterString> fattrib;
   std::unique_ptr<TagParameterFloat> ypos;
   bool cutFromLyrics = false;
+  ARLyrics const* cutFrom = nullptr;
   int verse = 0;
 
  private:

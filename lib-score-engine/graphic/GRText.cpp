@@ -62,21 +62,29 @@ GRText::GRText(GRStaff* staff, ARText* text) : GRPTagARNotationElement(text) {
   if (fontSize == 0) fontSize = 75;
   if (text->getFont()) font = new NVstring(text->getFont());
   if (text->getFAttrib()) fontAttrib = new NVstring(text->getFAttrib());
-  VGFont const* measuring = gFontDefs.text.font;
-  if (font && font->length() > 0)
-    measuring = GRSpecial::FindOrCreateFont(fontSize, font, fontAttrib);
   mTextAlign = AlignmentOf(text->getTextformat());
 
   GRTextSaveStruct* piece = firstPiece();
   char const* value = text->getText() ? text->getText() : "";
   SetText(piece->text, value);
+  measure(piece);
+  VGFont const* measuring = textFont();
+  if (gGlobalSettings.gDevice && measuring)
+    measuring->GetExtent(" ", 1, &mWordSpace, &mLineHeight, gGlobalSettings.gDevice);
+}
+
+VGFont const* GRText::textFont() const {
+  if (font && font->length() > 0) return GRSpecial::FindOrCreateFont(fontSize, font, fontAttrib);
+  return gFontDefs.text.font;
+}
+
+void GRText::measure(GRTextSaveStruct* piece) const {
+  VGFont const* measuring = textFont();
   float width = 0;
   float height = 0;
-  if (gGlobalSettings.gDevice && measuring) {
-    measuring->GetExtent(value, static_cast<int>(std::strlen(value)), &width, &height,
-                         gGlobalSettings.gDevice);
-    measuring->GetExtent(" ", 1, &mWordSpace, &mLineHeight, gGlobalSettings.gDevice);
-  }
+  if (gGlobalSettings.gDevice && measuring && piece->text)
+    measuring->GetExtent(piece->text->c_str(), static_cast<int>(piece->text->length()), &width,
+                         &height, gGlobalSettings.gDevice);
   piece->boundingBox = NVRect{0, height, width, 200};
 }
 
@@ -126,12 +134,15 @@ void GRText::tellPosition(GObject* caller, NVPoint const& point) {
     if (!words || !*words) return;
     GRNotationElement const* first =
         sse->startpos && mAssociated ? mAssociated->GetAt(sse->startpos) : nullptr;
+    // The hyphen takes its own room, so that the texts under it keep clear of it.
     if (first) {
       piece->position = NVPoint{first->getPosition().x - 25, first->getPosition().y};
       SetText(piece->text, "-");
+      measure(piece);
     } else if (element != start && !piece->text) {
       piece->position = NVPoint{point.x - 25, point.y};
       SetText(piece->text, "-");
+      measure(piece);
     }
   } else if (element == start) {
     piece->position = NVPoint{point.x, element->getPosition().y};
@@ -216,6 +227,7 @@ bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement
   placement->placed = ypos || dy;
   placement->rank = text->isCutFromLyrics() ? 2 : ar_cast<ARFingering const>(text) ? 1 : 0;
   placement->verse = text->getVerse();
+  placement->row = text->getLyrics();
   placement->noteY =
       mAssociated && mAssociated->GetCount() > 0 ? mAssociated->GetHead()->getPosition().y : 0;
   return true;
@@ -230,9 +242,7 @@ void GRText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   GRSystemSlice const* slice = gCurStaff ? gCurStaff->getGRSystemSlice() : nullptr;
   if (system && slice) system->lineMarks(slice->getStaffNumber(gCurStaff)).textY(this, &y);
 
-  VGFont const* drawing = gFontDefs.text.font;
-  if (font && font->length() > 0) drawing = GRSpecial::FindOrCreateFont(fontSize, font, fontAttrib);
-  device.SetTextFont(drawing);
+  device.SetTextFont(textFont());
   VGColor const saved = device.GetFontColor();
   if (colRef) device.SetFontColor(VGColor(colRef));
   device.SetFontAlign(mTextAlign);

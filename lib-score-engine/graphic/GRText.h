@@ -5,6 +5,7 @@
 
 class ARText;
 class NVstring;
+class VGFont;
 
 // The text of a text, label, mark or fingering tag, drawn under the staff at the place of the
 // event it is attached to. It keeps one piece per system; a range continued on a new system
@@ -55,12 +56,18 @@ class GRText : public GRPTagARNotationElement {
     int rank;
     int verse;
     float noteY;
+    // The syllables of one lyrics range share this and move as one row; null for other texts.
+    void const* row;
   };
   bool placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement) const;
 
  private:
   GRTextSaveStruct* pieceOf(GRSystem const* system) const;
   GRTextSaveStruct* firstPiece() const;
+  // The text's own font, else the default text font.
+  VGFont const* textFont() const;
+  // The piece's box from its text in the text's font (empty without a drawing device).
+  void measure(GRTextSaveStruct* piece) const;
 
   unsigned int mTextAlign;
   // The width of a space in the text's font, and the height of its lines.

@@ -1,0 +1,182 @@
+#include "text_stack.h"
+
+#include <algorithm>
+#include <tuple>
+#include <unordered_map>
+
+#include "ARCast.h"
+#include "GRDummy.h"
+#include "GRDynamics.h"
+#include "GRIntens.h"
+#include "GRStaff.h"
+#include "GRSystemStartEndStruct.h"
+
+namespace {
+// Between a text and a dynamic mark or wedge over it, in line spaces.
+constexpr float kMarkGap = 0.2f;
+constexpr float kNone = -std::numeric_limits<float>::infinity();
+constexpr float kHair = 0.01f;
+
+// How low the things already placed under a line reach over stretches of it: a stretch asks
+// for the lowest bottom among the boxes placed across it, and a placed box lowers its own
+// stretch. The x positions are known beforehand, so the stretches are runs of them.
+class Floor {
+ public:
+  explicit Floor(std::vector<float> xs) : mXs(std::move(xs)) {
+    std::sort(mXs.begin(), mXs.end());
+    mXs.erase(std::unique(mXs.begin(), mXs.end()), mXs.end());
+    mLowest.assign(4 * std::max<size_t>(1, mXs.size()), kNone);
+    mAll.assign(mLowest.size(), kNone);
+  }
+  // The lowest bottom placed over any part of [left, right).
+  float lowestOver(float left, float right) const {
+    auto [from, to] = runOf(left, right);
+    return from < to ? lowest(1, 0, span(), from, to) : kNone;
+  }
+  void place(float left, float right, float bottom) {
+    auto [from, to] = runOf(left, right);
+    if (from < to) lower(1, 0, span(), from, to, bottom);
+  }
+
+ private:
+  int span() const { return static_cast<int>(std::max<size_t>(1, mXs.size())); }
+  // The indices of the x positions from left up to right.
+  std::pair<int, int> runOf(float left, float right) const {
+    auto const from = std::lower_bound(mXs.begin(), mXs.end(), left);
+    auto const to = std::lower_bound(mXs.begin(), mXs.end(), right);
+    return {static_cast<int>(from - mXs.begin()), static_cast<int>(to - mXs.begin())};
+  }
+  // Node covers [begin, end); mLowest holds the lowest bottom under it, mAll one placed across
+  // all of it.
+  float lowest(int node, int begin, int end, int from, int to) const {
+    if (to <= begin || end <= from) return kNone;
+    if (from <= begin && end <= to) return mLowest[node];
+    int const middle = (begin + end) / 2;
+    return std::max({mAll[node], lowest(2 * node, begin, middle, from, to),
+                     lowest(2 * node + 1, middle, end, from, to)});
+  }
+  void lower(int node, int begin, int end, int from, int to, float bottom) {
+    if (to <= begin || end <= from) return;
+    mLowest[node] = std::max(mLowest[node], bottom);
+    if (from <= begin && end <= to) {
+      mAll[node] = std::max(mAll[node], bottom);
+      return;
+    }
+    int const middle = (begin + end) / 2;
+    lower(2 * node, begin, middle, from, to, bottom);
+    lower(2 * node + 1, middle, end, from, to, bottom);
+  }
+
+  std::vector<float> mXs;
+  std::vector<float> mLowest;
+  std::vector<float> mAll;
+};
+}  // namespace
+
+void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
+                    GRSystem const* system) {
+  float const gap = kMarkGap * staff->getLineSpace();
+  if (auto const* mark = ar_cast<GRIntens const>(element)) {
+    NVRect const box = mark->getBoundingBox() + mark->getPosition();
+    if (box.right <= box.left) return;
+    mObstacles.push_back({box.left, box.right, box.top, box.bottom + gap});
+    mXs.insert(mXs.end(), {box.left, box.right});
+    return;
+  }
+  if (auto const* wedge = ar_cast<GRDynamics const>(element)) {
+    GRSystemStartEndStruct const* sse = wedge->getSystemStartEndStruct(system);
+    auto const* piece =
+        sse ? dynamic_cast<GRDynamics::GRDynamicsSaveStruct const*>(sse->p) : nullptr;
+    // A wedge above the staff meets no text under it.
+    if (!piece || piece->placement == 1 || piece->length <= 0) return;
+    float const left = piece->point.x;
+    float const right = left + piece->length;
+    mObstacles.push_back({left, right, piece->point.y - piece->upperOpening,
+                          piece->point.y + piece->lowerOpening + gap});
+    mXs.insert(mXs.end(), {left, right});
+    return;
+  }
+  // A text that runs on from the line before stands here as a placeholder.
+  if (auto const* dummy = ar_cast<GRDummy const>(element))
+    element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
+  auto const* text = element ? ar_cast<GRText const>(element) : nullptr;
+  GRText::Placement at;
+  if (!text || mTextYs.count(text) || !text->placementOn(system, staff, &at)) return;
+  mTextYs.emplace(text, at.y);
+  mTexts.push_back({text, at});
+  mXs.insert(mXs.end(), {at.left, at.right});
+}
+
+void TextStack::place() {
+  if (mTexts.empty()) return;
+  Floor floor(std::move(mXs));
+  for (Box const& mark : mObstacles) floor.place(mark.left, mark.right, mark.bottom);
+
+  // The written texts stand where they are; the others gather into units that move as one.
+  struct Fixed {
+    Box box;
+    int verse;  // of a syllable; -1 for other texts
+  };
+  std::vector<Fixed> fixed;
+  std::vector<std::vector<size_t>> units;
+  std::unordered_map<void const*, size_t> rows;
+  for (size_t i = 0; i < mTexts.size(); ++i) {
+    GRText::Placement const& at = mTexts[i].at;
+    if (at.placed) {
+      fixed.push_back(
+          {{at.left, at.right, at.y + at.top, at.y + at.top + at.height}, at.row ? at.verse : -1});
+      continue;
+    }
+    if (!at.row) {
+      units.push_back({i});
+      continue;
+    }
+    auto const [row, added] = rows.emplace(at.row, units.size());
+    if (added)
+      units.push_back({i});
+    else
+      units[row->second].push_back(i);
+  }
+  std::sort(fixed.begin(), fixed.end(),
+            [](Fixed const& a, Fixed const& b) { return a.box.top < b.box.top; });
+  auto key = [&](std::vector<size_t> const& unit) {
+    GRText::Placement const& at = mTexts[unit.front()].at;
+    return std::make_tuple(at.rank, at.verse, at.noteY, unit.front());
+  };
+  std::sort(units.begin(), units.end(),
+            [&](auto const& a, auto const& b) { return key(a) < key(b); });
+
+  // Each unit moves down as far as its lowest need: below what is placed over its members'
+  // stretches, and clear of the texts written over its own place. A row of syllables also
+  // stays under the written syllables of the verses before it.
+  for (std::vector<size_t> const& unit : units) {
+    float shift = 0;
+    for (bool moved = true; moved;) {
+      moved = false;
+      for (size_t i : unit) {
+        GRText::Placement const& at = mTexts[i].at;
+        float const top = at.y + shift + at.top;
+        float need = std::max(top, floor.lowestOver(at.left, at.right));
+        for (Fixed const& written : fixed) {
+          Box const& box = written.box;
+          if (box.right <= at.left || at.right <= box.left) continue;
+          bool const earlierVerse = at.row && written.verse >= 0 && written.verse < at.verse;
+          // What is written lower stays under the text, however close it comes.
+          bool const lower = box.top >= at.y + at.top;
+          if (earlierVerse || (!lower && box.top < need + at.height && need < box.bottom))
+            need = std::max(need, box.bottom);
+        }
+        // A hair's gap is no meeting: rounding must not keep the unit creeping down.
+        if (need > top + kHair) shift += need - top, moved = true;
+      }
+    }
+    for (size_t i : unit) {
+      GRText::Placement const& at = mTexts[i].at;
+      float const y = at.y + shift;
+      mTextYs[mTexts[i].text] = y;
+      floor.place(at.left, at.right, y + at.top + at.height);
+      mBottom = std::max(mBottom, y + at.top + at.height);
+    }
+  }
+  for (Fixed const& written : fixed) mBottom = std::max(mBottom, written.box.bottom);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <limits>
+#include <unordered_map>
+#include <vector>
+
+#include "GRText.h"
+
+class GRNotationElement;
+class GRStaff;
+class GRSystem;
+
+// The texts under one line of staves stacked one under the other, below the dynamic marks and
+// wedges they meet. A text the score places stays where it is written; the others keep their
+// order from the top (texts, fingerings, then each verse of syllables), and the syllables of
+// one lyrics range move as one row.
+class TextStack {
+ public:
+  // Takes in an element of the line, held by that staff, as it stands in that system.
+  void add(GRNotationElement const* element, GRStaff const* staff, GRSystem const* system);
+  // Stacks what was taken in.
+  void place();
+
+  // Where each text is drawn (staff coordinates).
+  std::unordered_map<GRText const*, float> const& textYs() const { return mTextYs; }
+  // The lowest point the texts reach; minus infinity without any.
+  float bottom() const { return mBottom; }
+
+ private:
+  struct Box {
+    float left, right, top, bottom;
+  };
+  struct Text {
+    GRText const* text;
+    GRText::Placement at;
+  };
+
+  std::vector<Box> mObstacles;
+  std::vector<Text> mTexts;
+  std::vector<float> mXs;
+  std::unordered_map<GRText const*, float> mTextYs;
+  float mBottom = -std::numeric_limits<float>::infinity();
+};

@@ -1,0 +1,84 @@
+// Texts under a staff stacked one under the other, laid out and drawn on the real music font: in
+// the order the score writes them, each verse on a row of its own, and with room for the stack
+// before the next staff or system.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::Overlaps;
+
+class TextStackTest : public EngineTesting::DrawnScore {
+ protected:
+  std::vector<NVRect> TextInks() {
+    std::vector<NVRect> inks;
+    for (auto const& text : drawn.texts) inks.push_back(TextInk(text));
+    return inks;
+  }
+  // Glyphs, notes and every line drawn: staff lines, stems, ledger lines and wedge legs.
+  std::vector<NVRect> Music() const {
+    std::vector<NVRect> music;
+    for (auto const& glyph : drawn.glyphs) music.push_back(glyph.ink);
+    for (auto const& [page, note] : NoteRecords())
+      music.push_back({note.left, note.top, note.right, note.bottom});
+    for (auto const& line : drawn.lines)
+      music.push_back({std::min(line.x1, line.x2), std::min(line.y1, line.y2),
+                       std::max(line.x1, line.x2), std::max(line.y1, line.y2)});
+    return music;
+  }
+};
+
+// Rows of texts on one line of music, from the top: every text of a row at one height, above
+// every text of the next row.
+using Stack = std::vector<std::vector<std::string>>;
+
+// A text with a written dy stands where it is written, under the texts written higher; a verse
+// is one row along its line, under the text that needs its room and over the next verse; a
+// continued text's hyphen and a wedge take their place in the stack.
+TEST_F(TextStackTest, TextsStandInTheOrderWrittenAndEachVerseKeepsOneRow) {
+  struct Case {
+    char const* text;
+    std::vector<Stack> stacks;
+  };
+  for (Case const& c : std::vector<Case>{
+           {"[ \\meter<\"4/4\"> \\text<\"upper\">( \\text<\"lower\", dy=-8>( c2/4 ) ) d2 e2 f2 | "
+            "\\fingering<\"2\">( \\text<\"dolce\", dy=-8>( g1/4 ) ) a1 h1 c2 ]",
+            {{{"upper", "2"}, {"lower", "dolce"}}}},
+           {"[ \\meter<\"4/4\"> \\lyrics<\"one two three four\">( \\lyrics<\"five six se-ven\", "
+            "dy=-6>( c2/4 d2 e2 f2 ) ) | c2/1 ]",
+            {{{"one", "two", "three", "four"}, {"five", "six", "se-", "ven"}}}},
+           {"[ \\meter<\"4/4\"> \\lyrics<\"one two three four\">( \\lyrics<\"five six se-ven\">( "
+            "\\text<\"dolce e legato\">( c2/4 d2 ) e2 f2 ) ) | g2/1 ]",
+            {{{"dolce e legato"}, {"one", "two", "three", "four"}, {"five", "six", "se-", "ven"}}}},
+           {"[ \\meter<\"4/4\"> \\text<\"legato e cantabile sempre\">( \\lyrics<\"La le li lo "
+            "lu\">( c2/4 d2 e2 f2 \\newSystem g2/2 ) ) a2/2 ]",
+            {{{"legato e cantabile sempre"}, {"La", "le", "li", "lo"}}, {{"-"}, {"lu"}}}},
+           {"[ \\meter<\"4/4\"> \\cresc( \\text<\"sempre legato\">( c2/4 d2 e2 f2 ) ) | g2/1 ]",
+            {{{"sempre legato"}}}},
+       }) {
+    SCOPED_TRACE(c.text);
+    Draw(c.text);
+    // Texts with each other are counted on both sides: what is left is texts on the music.
+    EXPECT_EQ(Overlaps(TextInks(), Music()), Overlaps(TextInks()));
+    for (Stack const& stack : c.stacks) {
+      for (size_t row = 0; row < stack.size(); ++row) {
+        float const y = Texts(stack[row].front()).at(0).y;
+        for (std::string const& words : stack[row]) {
+          ASSERT_EQ(Texts(words).size(), 1u) << words;
+          EXPECT_FLOAT_EQ(Texts(words)[0].y, y) << words;
+          if (row + 1 == stack.size()) continue;
+          for (std::string const& below : stack[row + 1]) {
+            EXPECT_LE(TextInk(Texts(words)[0]).bottom, TextInk(Texts(below).at(0)).top + 1.5f)
+                << words << " over " << below;
+          }
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
