@@ -33,6 +33,7 @@
 #include "NEPointerList.h"
 #include "TagParameterString.h"
 #include "note_names.h"
+#include "text_stack.h"
 
 #include "GRGlue.h"
 #include "GRSystem.h"
@@ -429,6 +430,9 @@ void GRStaff::updateBoundingBox() {
     mBoundingBox.Merge(box);
   }
   for (GRRoomBeside const* mark : mMarksBeside) mBoundingBox.Merge(mark->roomBeside(this));
+  // The texts under the staff stand as they will be drawn, one under the other: the staff below
+  // and the next system keep clear of them.
+  mBoundingBox.bottom = std::max(mBoundingBox.bottom, TextStack::bottomUnder(*this));
 }
 
 void GRStaff::keepRoomFor(GRRoomBeside const* mark) {

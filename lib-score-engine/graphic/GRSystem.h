@@ -134,6 +134,9 @@ class GRSystem : public GREvent {
   // Each staff at the height the slices give its number; the system's box spans them.
   void placeStaves(GRSliceHeight const& heights);
   void endSystemBars();
+  // Moves the staves down where the texts under a staff reach the next one, and takes the
+  // texts under the last staff into the system's height.
+  void keepStavesClearOfTexts();
   // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);

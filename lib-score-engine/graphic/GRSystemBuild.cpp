@@ -2,6 +2,8 @@
 // space-force function over them, the staves stacked, and every spring placed at the force that
 // makes the line as wide as the page allows.
 #include <algorithm>
+#include <map>
+#include <vector>
 
 #include "ARMusicalEvent.h"
 #include "GRAccolade.h"
@@ -17,6 +19,7 @@
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
 #include "GRSystemTag.h"
+#include "line_marks.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -131,7 +134,65 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
     x += spring->getExtent();
   }
   mBoundingBox.right = x;
+  keepStavesClearOfTexts();
   endSystemBars();
+}
+
+void GRSystem::keepStavesClearOfTexts() {
+  // The staves of each number, where their music begins, and how low their texts reach.
+  struct Line {
+    std::vector<GRStaff*> staves;
+    float top = 0;
+    float texts = 0;
+    bool distanceSet = false;
+  };
+  std::map<int, Line> lines;
+  for (void* pos = mSystemSlices.GetHeadPosition(); pos;) {
+    GRSystemSlice* slice = mSystemSlices.GetNext(pos);
+    int lowest = 0;
+    int highest = -1;
+    slice->getStaffRange(lowest, highest);
+    for (int i = lowest; i <= highest; ++i) {
+      GRStaff* staff = slice->getStaff(i);
+      if (!staff) continue;
+      Line& line = lines[i];
+      line.top = line.staves.empty() ? staff->getBoundingBox().top
+                                     : std::min(line.top, staff->getBoundingBox().top);
+      line.distanceSet = line.distanceSet || staff->getStaffState().distanceset;
+      line.staves.push_back(staff);
+    }
+  }
+  // The slices stacked their staves apart by the texts of each slice alone; the texts of the
+  // whole line stand as they will be drawn, which may reach lower (a row of syllables moved
+  // down for a text in another slice). The staves below then move down by what is missing.
+  float moved = 0;
+  Line const* above = nullptr;
+  for (auto& [number, line] : lines) {
+    if (moved > 0)
+      for (GRStaff* staff : line.staves)
+        staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + moved});
+    line.texts = LineMarks(*this, number).textsBottom();
+    if (above && !above->distanceSet) {
+      GRStaff const* upper = above->staves.front();
+      float const reach = upper->getPosition().y + above->texts + upper->getLineSpace();
+      float const begins = line.staves.front()->getPosition().y + line.top;
+      if (reach > begins) {
+        for (GRStaff* staff : line.staves)
+          staff->setPosition(
+              NVPoint{staff->getPosition().x, staff->getPosition().y + reach - begins});
+        moved += reach - begins;
+      }
+    }
+    above = &line;
+  }
+  if (moved > 0) {
+    mBoundingBox.bottom += moved;
+    forgetMeasuredMusic();
+  }
+  if (above) {
+    float const bottom = above->staves.front()->getPosition().y + above->texts;
+    mBoundingBox.bottom = std::max(mBoundingBox.bottom, bottom);
+  }
 }
 
 void GRSystem::takeSlices(GRStaffManager* manager, KF_IPointerList<GRSystemSlice>& pending,

@@ -189,7 +189,8 @@ float GRText::getRightSpace() const {
   return piece ? piece->boundingBox.right : 0;
 }
 
-bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement) const {
+bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement,
+                         float const* lowestNote) const {
   GRTextSaveStruct const* piece = pieceOf(system);
   if (!piece || !piece->text) return false;
   float const lineSpace = LineSpaceOf(staff);
@@ -202,7 +203,9 @@ bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement
     // The text's own height under the staff (half a space for a text, a space for a
     // fingering), or under the lowest note of the line where that reaches lower.
     if (TagParameterFloat const* own = text->getDY()) y -= own->getValue(lineSpace);
-    if (float const lowest = staff ? LowestNote(staff) : 0;
+    if (float const lowest = lowestNote ? *lowestNote
+                             : staff    ? LowestNote(staff)
+                                        : 0;
         staff && lowest > staff->getDredgeSize())
       y = std::max(y, lowest + 0.3f * lineSpace);
   }

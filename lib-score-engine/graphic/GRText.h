@@ -45,7 +45,8 @@ class GRText : public GRPTagARNotationElement {
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
   // Where the piece of a system stands under the staff that draws it, before it keeps clear of
-  // others: false when the system has no piece with text.
+  // others: false when the system has no piece with text. The lowest note of the staff's line,
+  // when given, stands for the one of the system.
   struct Placement {
     float x, y;         // where it is drawn
     float left, right;  // where its letters reach across
@@ -59,7 +60,8 @@ class GRText : public GRPTagARNotationElement {
     // The syllables of one lyrics range share this and move as one row; null for other texts.
     void const* row;
   };
-  bool placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement) const;
+  bool placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement,
+                   float const* lowestNote = nullptr) const;
 
  private:
   GRTextSaveStruct* pieceOf(GRSystem const* system) const;

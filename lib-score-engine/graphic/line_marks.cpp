@@ -46,6 +46,7 @@ void LineMarks::placeTexts(GRSystem const& system, int staffNumber) {
                               });
   stack.place();
   mTextYs = stack.textYs();
+  mTextsBottom = stack.bottom();
 }
 
 float LineMarks::jumpShift(GRJump const* jump) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <unordered_map>
 
 class GRJump;
@@ -18,6 +19,9 @@ class LineMarks {
   // Where the text under the line is drawn, clear of the texts above it and of the dynamic
   // marks it meets (y untouched for a text the line does not hold).
   void textY(GRText const* text, float* y) const;
+  // The lowest point the texts under the line reach, in the staff's coordinates; minus infinity
+  // without any.
+  float textsBottom() const { return mTextsBottom; }
 
  private:
   void placeJumps(GRSystem const& system, int staffNumber);
@@ -25,4 +29,5 @@ class LineMarks {
 
   std::unordered_map<GRJump const*, float> mJumpShifts;
   std::unordered_map<GRText const*, float> mTextYs;
+  float mTextsBottom = -std::numeric_limits<float>::infinity();
 };

@@ -8,14 +8,18 @@
 #include "GRDummy.h"
 #include "GRDynamics.h"
 #include "GRIntens.h"
+#include "GRNote.h"
 #include "GRStaff.h"
 #include "GRSystemStartEndStruct.h"
+#include "NEPointerList.h"
 
 namespace {
 // Between a text and a dynamic mark or wedge over it, in line spaces.
 constexpr float kMarkGap = 0.2f;
 constexpr float kNone = -std::numeric_limits<float>::infinity();
 constexpr float kHair = 0.01f;
+// The width of a date, in whole notes: far below any note's length.
+constexpr float kInstant = 1e-6f;
 
 // How low the things already placed under a line reach over stretches of it: a stretch asks
 // for the lowest bottom among the boxes placed across it, and a placed box lowers its own
@@ -73,17 +77,54 @@ class Floor {
 };
 }  // namespace
 
+float TextStack::bottomUnder(GRStaff const& staff) {
+  TextStack stack;
+  // The springs have not placed the elements yet: marks meet where their dates do.
+  stack.mByDate = true;
+  NEPointerList const& elements = staff.getElements();
+  // Nor does the staff belong to a system: its own notes are the line's.
+  float lowest = staff.getDredgeSize();
+  for (void* at = elements.GetHeadPosition(); at;)
+    if (auto const* note = dynamic_cast<GRNote const*>(elements.GetNext(at)))
+      lowest = std::max(lowest, note->getPosition().y + note->getBoundingBox().bottom);
+  stack.mLowestNote = &lowest;
+  for (void* at = elements.GetHeadPosition(); at;)
+    stack.add(elements.GetNext(at), &staff, staff.getGRSystem());
+  stack.place();
+  return stack.bottom();
+}
+
 void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
                     GRSystem const* system) {
   float const gap = kMarkGap * staff->getLineSpace();
+  // Where the element stands across the line, or its dates.
+  auto across = [&](float left, float right) {
+    if (!mByDate) return std::pair{left, right};
+    auto const date = static_cast<float>(element->getRelativeTimePosition().getValue());
+    return std::pair{date, date + kInstant};
+  };
   if (auto const* mark = ar_cast<GRIntens const>(element)) {
     NVRect const box = mark->getBoundingBox() + mark->getPosition();
     if (box.right <= box.left) return;
-    mObstacles.push_back({box.left, box.right, box.top, box.bottom + gap});
-    mXs.insert(mXs.end(), {box.left, box.right});
+    auto const [left, right] = across(box.left, box.right);
+    mObstacles.push_back({left, right, box.top, box.bottom + gap});
+    mXs.insert(mXs.end(), {left, right});
     return;
   }
   if (auto const* wedge = ar_cast<GRDynamics const>(element)) {
+    if (mByDate) {
+      // Before the springs the wedge has no piece to tell: it takes the room it keeps beside
+      // the staff over the dates of its notes.
+      NEPointerList* notes = wedge->getAssociations();
+      NVRect const room = wedge->roomBeside(staff);
+      if (!notes || notes->GetCount() == 0 || room.bottom <= room.top || room.top < 0) return;
+      auto const left = static_cast<float>(notes->GetHead()->getRelativeTimePosition().getValue());
+      auto const right =
+          static_cast<float>(notes->GetTail()->getRelativeEndTimePosition().getValue());
+      mObstacles.push_back({left, right, room.top, room.bottom + gap});
+      mXs.insert(mXs.end(), {left, right});
+      return;
+    }
     GRSystemStartEndStruct const* sse = wedge->getSystemStartEndStruct(system);
     auto const* piece =
         sse ? dynamic_cast<GRDynamics::GRDynamicsSaveStruct const*>(sse->p) : nullptr;
@@ -101,7 +142,10 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
     element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
   auto const* text = element ? ar_cast<GRText const>(element) : nullptr;
   GRText::Placement at;
-  if (!text || mTextYs.count(text) || !text->placementOn(system, staff, &at)) return;
+  if (!text || mTextYs.count(text) || !text->placementOn(system, staff, &at, mLowestNote)) return;
+  // A text with no letters takes no room.
+  if (at.right <= at.left) return;
+  std::tie(at.left, at.right) = across(at.left, at.right);
   mTextYs.emplace(text, at.y);
   mTexts.push_back({text, at});
   mXs.insert(mXs.end(), {at.left, at.right});
@@ -118,8 +162,15 @@ void TextStack::place() {
     int verse;  // of a syllable; -1 for other texts
   };
   std::vector<Fixed> fixed;
-  std::vector<std::vector<size_t>> units;
-  std::unordered_map<void const*, size_t> rows;
+  // A row of syllables holds those that follow each other along the line; a syllable that
+  // would run into the one before (as those of a chord's notes do) starts a further row under it.
+  struct Unit {
+    std::vector<size_t> members;
+    int sub;      // the unit's place among the rows of its lyrics range
+    float right;  // where its members reach to
+  };
+  std::vector<Unit> units;
+  std::unordered_map<void const*, std::vector<size_t>> rows;
   for (size_t i = 0; i < mTexts.size(); ++i) {
     GRText::Placement const& at = mTexts[i].at;
     if (at.placed) {
@@ -128,28 +179,41 @@ void TextStack::place() {
       continue;
     }
     if (!at.row) {
-      units.push_back({i});
+      units.push_back({{i}, 0, at.right});
       continue;
     }
-    auto const [row, added] = rows.emplace(at.row, units.size());
-    if (added)
-      units.push_back({i});
-    else
-      units[row->second].push_back(i);
+    std::vector<size_t>& subs = rows[at.row];
+    auto const room = std::find_if(subs.begin(), subs.end(),
+                                   [&](size_t unit) { return units[unit].right < at.left; });
+    if (room == subs.end()) {
+      subs.push_back(units.size());
+      units.push_back({{i}, static_cast<int>(subs.size()) - 1, at.right});
+    } else {
+      units[*room].members.push_back(i);
+      units[*room].right = at.right;
+    }
   }
   std::sort(fixed.begin(), fixed.end(),
             [](Fixed const& a, Fixed const& b) { return a.box.top < b.box.top; });
-  auto key = [&](std::vector<size_t> const& unit) {
-    GRText::Placement const& at = mTexts[unit.front()].at;
-    return std::make_tuple(at.rank, at.verse, at.noteY, unit.front());
+  auto key = [&](Unit const& unit) {
+    // The rows of a lyrics range keep the place of its first syllable.
+    size_t const first = unit.sub == 0
+                             ? unit.members.front()
+                             : units[rows[mTexts[unit.members.front()].at.row][0]].members.front();
+    GRText::Placement const& at = mTexts[first].at;
+    return std::make_tuple(at.rank, at.verse, at.noteY, first, unit.sub);
   };
-  std::sort(units.begin(), units.end(),
-            [&](auto const& a, auto const& b) { return key(a) < key(b); });
+  std::vector<std::tuple<int, int, float, size_t, int>> keys;
+  for (Unit const& unit : units) keys.push_back(key(unit));
+  std::vector<size_t> order(units.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
 
   // Each unit moves down as far as its lowest need: below what is placed over its members'
   // stretches, and clear of the texts written over its own place. A row of syllables also
   // stays under the written syllables of the verses before it.
-  for (std::vector<size_t> const& unit : units) {
+  for (size_t next : order) {
+    std::vector<size_t> const& unit = units[next].members;
     float shift = 0;
     for (bool moved = true; moved;) {
       moved = false;

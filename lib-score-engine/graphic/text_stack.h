@@ -16,6 +16,9 @@ class GRSystem;
 // one lyrics range move as one row.
 class TextStack {
  public:
+  // How low the texts under the staff alone reach, stacked where its elements stand now.
+  static float bottomUnder(GRStaff const& staff);
+
   // Takes in an element of the line, held by that staff, as it stands in that system.
   void add(GRNotationElement const* element, GRStaff const* staff, GRSystem const* system);
   // Stacks what was taken in.
@@ -40,4 +43,8 @@ class TextStack {
   std::vector<float> mXs;
   std::unordered_map<GRText const*, float> mTextYs;
   float mBottom = -std::numeric_limits<float>::infinity();
+  // Marks stand across the line at their dates rather than at their places.
+  bool mByDate = false;
+  // The lowest note of the line, when the texts are not yet in a system that knows it.
+  float const* mLowestNote = nullptr;
 };

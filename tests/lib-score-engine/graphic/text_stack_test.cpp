@@ -81,4 +81,29 @@ TEST_F(TextStackTest, TextsStandInTheOrderWrittenAndEachVerseKeepsOneRow) {
   }
 }
 
+// However deep the stack under a staff, the staff below and the next system keep clear of it: no
+// text touches another staff's lines or notes.
+TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\meter<\"4/4\"> \\intens<\"f\"> \\text<\"cantabile\">( { "
+           "\\fingering<\"1\">( c1/4 ), \\fingering<\"3\">( e1 ), \\fingering<\"5\">( g1 ) } ) a1 "
+           "h1 "
+           "c2 ], [ \\staff<2> \\clef<\"bass\"> \\meter<\"4/4\"> c0/1 ] }",
+           "[ \\meter<\"4/4\"> \\intens<\"mf\"> \\text<\"dolce\">( \\lyrics<\"Ah\">( { "
+           "\\fingering<\"1\">( c1/4 ), \\fingering<\"3\">( e1 ), \\fingering<\"5\">( g1 ) } ) ) "
+           "d1 "
+           "e1 f1 | g1/1 \\newSystem c2/4 d2 e2 f2 | g2/1 ]",
+           "{ [ \\staff<1> \\meter<\"2/4\"> \\lyrics<\"one two three four five six\">( "
+           "\\text<\"molto espressivo\">( c1/4 ) d1 | e1 \\lyrics<\"x y\">( f1 | g1 ) a1 ) ], "
+           "[ \\staff<2> \\clef<\"bass\"> \\meter<\"2/4\"> c1/2 | c1/2 | c1/2 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> music = Music();
+    for (ScoreElementDesc const& staff : Records(2, 5))
+      music.push_back({staff.left, staff.top, staff.right, staff.bottom});
+    EXPECT_EQ(Overlaps(TextInks(), music), 0);
+  }
+}
+
 }  // namespace
