@@ -302,6 +302,7 @@ class ConsoleExerciseControl : public QWidget {
   // The Play overlay over the paused exercise; over a finished one the section-end dialog is
   // raised instead.
   void ShowPlayOverlay(FadeMode mode);
+  // The exercise has come to its end, timed or untimed: it takes no answer and no play.
   bool IsFinished() const;
   // Over a finished exercise its section-end dialog, unless taken down, stands on top with the
   // keys (Escape continues) and no spacebar hint.

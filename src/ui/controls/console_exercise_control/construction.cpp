@@ -208,7 +208,11 @@ void ConsoleExerciseControl::ShowPlayOverlay(FadeMode mode) {
 }
 
 bool ConsoleExerciseControl::IsFinished() const {
-  return exercise && exercise->GetState() == Core::ES_FINISHED;
+  if (!exercise) return false;
+  // A timed exercise ends finished; an untimed last section ends stopped, when the next question
+  // is asked for and none is left. Nothing else stops an exercise: a new one is ready.
+  const Core::ExerciseState state = exercise->GetState();
+  return state == Core::ES_FINISHED || state == Core::ES_STOPPED;
 }
 
 void ConsoleExerciseControl::RaiseSectionEndDialog() {

@@ -130,7 +130,8 @@ bool ConsoleExerciseControl::IsPaused() const {
 }
 
 bool ConsoleExerciseControl::PauseExercise(bool pause, bool showDlg) {
-  if (currentView != 0 || !exercise) return false;
+  // An exercise at its end has nothing left to play: its section-end dialog stands.
+  if (currentView != 0 || !exercise || IsFinished()) return false;
   // The interrupted question ends while its clock still stands: resumed first, its time could
   // run out before it is ended, and the learner who pressed Play would meet "Out of time." for a
   // question left behind. A pending auto-next gives way to the question asked below.
@@ -216,6 +217,9 @@ void ConsoleExerciseControl::MoveToNextQuestion() {
   // The engine asks only between questions; a late timer must not reach it in another state.
   if (exercise->GetState() != Core::ES_READY) return;
   exercise->NextQuestion();
+  // None was left: the exercise has stopped, and the section-end dialog shows its score in place
+  // of a question.
+  if (IsFinished()) return;
   ShowQuestion();
 }
 
@@ -250,7 +254,8 @@ bool ConsoleExerciseControl::SaveState(Core::VAvaroState& state) {
   const Core::TimeLine& timeline = exercise->GetTimeline();
   const int position = timeline.GetPosition();
   if (!IsResumablePosition(position, timeline.GetTotalDuration())) return false;
-  if (sectionEndDialog && sectionEndDialog->isVisible()) return false;
+  // An untimed exercise stops at its end with the timeline back at its start.
+  if (IsFinished() || (sectionEndDialog && sectionEndDialog->isVisible())) return false;
   state.exercisePosition = position;
   state.exerciseId = static_cast<int>(exerciseId);
   return true;
@@ -388,7 +393,7 @@ void ConsoleExerciseControl::SwitchToSection(int s) {
 
 void ConsoleExerciseControl::UpdateUIOnStateChange() {
   UpdateUI();
-  if (!exercise || exercise->GetState() != Core::ES_FINISHED) return;
+  if (!IsFinished()) return;
   SectionEndDialog* dialog = GetSectionEndDialog();
   if (dialog->isVisible()) return;
   prevState = Core::ES_FINISHED;

@@ -120,7 +120,7 @@ bool ConsoleExerciseControl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ConsoleExerciseControl::ToggleByClick() {
-  if (!exercise) return;
+  if (!exercise || IsFinished()) return;
   if (exercise->GetPlaybackState() == Core::PS_PLAYING) {
     exercise->Pause(true);
     ShowPlayOverlay(FadeAnimated);

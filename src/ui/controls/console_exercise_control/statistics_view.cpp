@@ -190,7 +190,7 @@ void ConsoleExerciseControl::SwitchToStatSection(int section) {
     statisticsBottomSpacer->changeSize(20, 10, QSizePolicy::Fixed, QSizePolicy::Minimum);
     ui.statisticsScrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   }
-  if (exercise->GetState() == Core::ES_FINISHED) statisticsSection = section;
+  if (IsFinished()) statisticsSection = section;
 }
 
 void ConsoleExerciseControl::loadStatistics(int section, int trainer, int octave) {

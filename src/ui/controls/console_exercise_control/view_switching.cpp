@@ -256,8 +256,8 @@ void ConsoleExerciseControl::showExercise(Speed speed) {
       ui.ProgressFrameInternal->property("RegularBackgroundStyle").toString());
 
   if (exercise) {
-    const unsigned int state = exercise->GetState();
-    if (state == Core::ES_FINISHED) {
+    const bool finished = IsFinished();
+    if (finished) {
       SectionEndDialog* dialog = GetSectionEndDialog();
       if (prevState == int(Core::ES_FINISHED))
         dialog->show();
@@ -267,7 +267,8 @@ void ConsoleExerciseControl::showExercise(Speed speed) {
       if (sectionEndDialog) sectionEndDialog->hide();
       GetPlayDialog()->doShow(FadeNone, nullptr);
     }
-    prevState = int(state);
+    // An untimed exercise ends stopped: its end counts as the finished state here.
+    prevState = finished ? int(Core::ES_FINISHED) : int(exercise->GetState());
   }
 
   const bool animated = speed != SpeedImmediate;
@@ -377,8 +378,7 @@ void ConsoleExerciseControl::ShowStatistics(bool global, Speed speed) {
 
   loadStatisticsData(global);
   int section = int(exercise->GetTimeline().GetCurrentSectionIndex());
-  if (exercise->GetState() == Core::ES_FINISHED && statisticsSection != -1)
-    section = statisticsSection;
+  if (IsFinished() && statisticsSection != -1) section = statisticsSection;
 
   ui.StatisticsWidget->show();
   ui.statisticsHistoryBtnSeperator->show();

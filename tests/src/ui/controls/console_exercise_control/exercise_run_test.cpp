@@ -774,9 +774,75 @@ TEST_F(ExerciseRunTest, BackFromTheSettingsAFinishedLessonsSectionEndIsOnTopWith
       WaitUntil([&] { return FadeDone() && m_console->GetBlockViewControl()->isVisible(); }));
 }
 
+// An untimed last section ends as its last question is answered: the exercise stops, and the
+// screen shows the end as at a timed end, the section-end dialog with the lesson's score, over a
+// screen that invites no answer and no pause. Escape goes on, and the lesson is not kept to be
+// resumed.
+TEST_F(ExerciseRunTest, AnUntimedLessonEndsWithTheSectionEndDialog) {
+  struct Lesson {
+    const char* name;
+    int trainer;
+    int earlierSeconds;  // of the sections before the last, untimed (0) or timed
+  };
+  for (const Lesson& lesson : {Lesson{"note trainer, every section untimed", NoteTrainer, 0},
+                               Lesson{"note trainer, the last section untimed", NoteTrainer, 60},
+                               Lesson{"music symbols, one untimed section", SymbolTrainer, 0}}) {
+    SCOPED_TRACE(lesson.name);
+    SetTrainers([&lesson](Core::ExcersisesSettings& s) {
+      s.noteTrainer.singleNotes.duration = {lesson.earlierSeconds, 1};
+      s.noteTrainer.interval.duration = {lesson.earlierSeconds, 1};
+      s.noteTrainer.chord.duration = {0, 1};
+    });
+    StartLesson(lesson.trainer);
+    const int questions = lesson.trainer == NoteTrainer ? 3 : 1;
+    UI::SectionEndDialog* end = Screen()->GetSectionEndDialog();
+    for (int asked = 1; asked <= questions; ++asked) {
+      ASSERT_TRUE(WaitUntil([&] {
+        const Core::ExerciseState state = Ex()->GetState();
+        return Ex()->GetProgress().QuestionsAsked == asked &&
+               (state == Core::ES_PLAYING || state == Core::ES_AWAITING_ANSWER);
+      }));
+      if (lesson.trainer == NoteTrainer)
+        for (int note : ExpectedNotes()) ClickKey(note - 21);
+      else
+        QTest::mouseClick(AnswerButton(Asked().CorrectVariant), Qt::LeftButton);
+      ASSERT_EQ(Ex()->GetProgress().RightAnswers, asked);
+    }
+
+    ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_STOPPED; }));
+    EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_STOPPED);
+    ASSERT_TRUE(WaitUntil([&] { return end->isVisible() && !end->countingUp(); }));
+    EXPECT_EQ(end->findChild<QLabel*>("CountDown")->text(), "100%");
+    QWidget* onTop = Screen()->childAt(Screen()->rect().center());
+    EXPECT_TRUE(onTop == end || end->isAncestorOf(onTop));
+    EXPECT_FALSE(Screen()->findChild<UI::FaderWidget*>()->currentWidget()) << "a question shows";
+    Core::VAvaroState resume;
+    EXPECT_FALSE(Screen()->SaveState(resume));
+
+    // The space bar, a click on the question area and an answer play nothing and count nothing.
+    PressSpace();
+    QTest::mouseClick(Screen()->findChild<UI::FaderWidget*>(), Qt::LeftButton);
+    if (lesson.trainer == NoteTrainer)
+      ClickKey(39);
+    else
+      QTest::mouseClick(AnswerButton(0), Qt::LeftButton);
+    EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_STOPPED);
+    EXPECT_EQ(Ex()->GetProgress().Answered, questions);
+    EXPECT_FALSE(Screen()->GetPlayDialog()->isVisible());
+    EXPECT_FALSE(Screen()->findChild<UI::ActionHintDialog*>()->isVisible());
+    EXPECT_TRUE(end->isVisible());
+
+    QTest::keyClick(end, Qt::Key_Escape);
+    ASSERT_TRUE(
+        WaitUntil([&] { return FadeDone() && m_console->GetBlockViewControl()->isVisible(); }));
+  }
+}
+
 TEST_F(ExerciseRunTest, AWrongKeyWithContinueOffPausesWithTheHintUntilTheLearnerGoesOn) {
-  SetTrainers(
-      [](Core::ExcersisesSettings& s) { s.noteTrainer.onWrongAnswer.autoContinue = false; });
+  SetTrainers([](Core::ExcersisesSettings& s) {
+    s.noteTrainer.onWrongAnswer.autoContinue = false;
+    s.noteTrainer.singleNotes.duration = {0, 2};  // a question follows the wrong answer
+  });
   StartLesson(NoteTrainer);
   // A MIDI keyboard's notes light their keys; notes beyond the piano light nothing.
   auto* piano = Child<Keyboard>("Gkc");
@@ -816,7 +882,7 @@ TEST_F(ExerciseRunTest, AWrongKeyWithContinueOffPausesWithTheHintUntilTheLearner
   EXPECT_TRUE(hint->isVisible());
   EXPECT_TRUE(hint->label()->text().startsWith("Press spacebar for next question,"));
 
-  // Going on leaves the question behind (here the lesson's only one) with the regular hint.
+  // Going on leaves the question behind for the next, with the regular hint.
   EXPECT_TRUE(Screen()->PauseExercise(false, false));
   EXPECT_NE(Ex()->GetPlaybackState(), Core::PS_PAUSED);
   EXPECT_TRUE(hint->label()->text().startsWith("Press spacebar to pause"));
