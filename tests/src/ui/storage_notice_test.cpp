@@ -214,6 +214,46 @@ TEST_F(StorageNoticeTest, ASettingsFolderLinkedToItselfAndAHistoryNearItsBoundAr
   ASSERT_TRUE(QFile::remove(folder));
 }
 
+// A lesson file made by a newer version is told of once, also when the lesson left in it is
+// resumed at the next start and reads it again; meanwhile the lesson's header says in whole words,
+// wrapped, that its statistics are not saved.
+TEST_F(StorageNoticeTest, ANewerLessonFileIsToldOnceAndTheLessonHeaderShowsItsWholeText) {
+  WriteAll(DataFile("statsLocal.xml"), "<ex_stat version=\"2.0\"></ex_stat>");
+  for (bool resumed : {false, true}) {
+    SCOPED_TRACE(resumed ? "resumed at the next start" : "first start");
+    testing::internal::CaptureStderr();
+    Restart();
+    StartConsole();
+    ASSERT_EQ(Screen()->HasExercise(), resumed);
+    App()->TellStorageProblems();
+    ASSERT_TRUE(WaitUntil([this] { return NoticeShown(); }));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(NoticeText().count("<b>statsLocal.xml</b>, which holds"), 1);
+    Screenshot(resumed ? "storage-notice-newer-lesson-resumed.png"
+                       : "storage-notice-newer-lesson.png");
+    CloseNotice();
+    if (resumed) break;
+
+    ShortLessons();
+    StartLesson(NoteTrainer);
+    const auto* header = Screen()->findChild<QLabel*>("StatisticsHeaderLbl");
+    EXPECT_EQ(header->text(),
+              "Your statistics could not be saved. The lesson goes on without them.");
+    const QRect room = header->contentsRect();
+    EXPECT_TRUE(header->wordWrap() && header->heightForWidth(header->width()) <= header->height() &&
+                header->fontMetrics()
+                        .boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, header->text())
+                        .width() <= room.width())
+        << "the header shows part of its text";
+    Screenshot("storage-notice-lesson-header.png");
+    // An answer, and the lesson is left to be resumed, as the learner closes the program.
+    Click(Screen()->findChild<QWidget*>("Gkc"));
+    ASSERT_TRUE(
+        WaitUntil([&] { return Screen()->CurrentExercise()->GetProgress().Answered == 1; }));
+    ExitConsole();
+  }
+}
+
 TEST_F(StorageNoticeTest, AbsurdNumbersInTheSettingsFileStillGiveALessonWithQuestions) {
   App()->GetSettings()->SaveSettings();
   {

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <tuple>
@@ -82,14 +83,14 @@ void ExerciseStatistics::Load(StoredFile& file) {
       file.leftAlone =
           QStringLiteral("it could not be read when the program started (%1)").arg(found.error);
       Report(MELVARIN_ERROR(Error::XmlLoad, found.error), "read", file.path);
-      m_problems.push_back(Problem(file, StorageProblem::Unreadable, found.error));
+      AddProblem(Problem(file, StorageProblem::Unreadable, found.error));
       return;
   }
 }
 
 void ExerciseStatistics::PutAside(StoredFile& file, qint64 size) {
   const XmlFile::KeptCopy aside = XmlFile::MoveAside(file.path, QStringLiteral("damaged"));
-  m_problems.push_back(Problem(file, StorageProblem::TooLarge, aside.error, aside.path));
+  AddProblem(Problem(file, StorageProblem::TooLarge, aside.error, aside.path));
   if (aside.path.isEmpty()) {
     file.leftAlone = QStringLiteral("it is too large to be read, and could not be put aside (%1)")
                          .arg(aside.error);
@@ -132,10 +133,10 @@ void ExerciseStatistics::Recover(StoredFile& file, const QByteArray& found, bool
                  "The statistics file \"%s\" was made by a newer version; it is used from memory "
                  "and left as it is.\n",
                  qPrintable(file.path));
-    m_problems.push_back(Problem(file, StorageProblem::NewerVersion, copy.error, copy.path));
+    AddProblem(Problem(file, StorageProblem::NewerVersion, copy.error, copy.path));
     return;
   }
-  m_problems.push_back(Problem(file, StorageProblem::Damaged, copy.error, copy.path));
+  AddProblem(Problem(file, StorageProblem::Damaged, copy.error, copy.path));
   if (copy.path.isEmpty()) {
     // Not replaced while the damaged file exists nowhere else.
     file.unkeptOriginal = found;
@@ -284,7 +285,7 @@ void ExerciseStatistics::NoteSize(StoredFile& file, qint64 size) {
                              .arg(MaxFileBytes >> 20);
   std::fprintf(stderr, "The statistics file \"%s\" nears its largest size: %s.\n",
                qPrintable(file.path), qPrintable(reason));
-  m_problems.push_back(Problem(file, StorageProblem::NearlyFull, reason));
+  AddProblem(Problem(file, StorageProblem::NearlyFull, reason));
 }
 
 void ExerciseStatistics::Write(StoredFile& file, ExStatSet& set) {
@@ -306,7 +307,7 @@ void ExerciseStatistics::WriteRecovered(StoredFile& file) {
     Write(file, file.set);
   } catch (const Error& error) {
     Report(error, "write", file.path);
-    m_problems.push_back(Problem(file, StorageProblem::Unwritable, error.GetMessage()));
+    AddProblem(Problem(file, StorageProblem::Unwritable, error.GetMessage()));
   }
 }
 
@@ -315,6 +316,13 @@ void ExerciseStatistics::Report(const Error& error, const char* what, const QStr
                "Could not %s the statistics file \"%s\": %s. The statistics are kept in memory.\n",
                what, qPrintable(path), qPrintable(error.GetMessage()));
   if (m_storageError.IsEmpty()) m_storageError = error;
+}
+
+void ExerciseStatistics::AddProblem(const StorageProblem& problem) {
+  // A file read again (the lesson's, when a lesson is resumed) meets what was found at the start
+  // once more: the learner is told each problem once.
+  if (std::find(m_problems.begin(), m_problems.end(), problem) == m_problems.end())
+    m_problems.push_back(problem);
 }
 
 StorageProblem ExerciseStatistics::Problem(const StoredFile& file, StorageProblem::Kind kind,

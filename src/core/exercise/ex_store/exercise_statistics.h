@@ -108,6 +108,8 @@ class ExerciseStatistics {
   void NoteSize(StoredFile& file, qint64 size);
   void WriteRecovered(StoredFile& file);
   void Report(const Error& error, const char* what, const QString& path);
+  // Adds `problem` to GetStorageProblems() unless it is there already.
+  void AddProblem(const StorageProblem& problem);
   StorageProblem Problem(const StoredFile& file, StorageProblem::Kind kind,
                          const QString& reason = {}, const QString& keptCopy = {}) const;
   static void AddEntry(ExStatSet& set, const ExStat& e);

@@ -27,7 +27,8 @@ namespace UI {
 
 namespace {
 const char* const TransparentStyle = "background-color: rgba(0,0,0,0)";
-}
+constexpr int HeaderSideMargin = 12;
+}  // namespace
 
 ConsoleExerciseControl::ConsoleExerciseControl(QWidget* parent)
     : QWidget(parent), wrongSound(":/wav/wrong.wav"), rightSound(":/wav/right.wav") {
@@ -49,6 +50,9 @@ ConsoleExerciseControl::ConsoleExerciseControl(QWidget* parent)
   questionPicture->pictureHidden = false;
 
   ui.setupUi(this);
+  // The header wraps what does not fit on one line (a notice about the statistics files), clear of
+  // the frame's verdict border.
+  ui.StatisticsHeaderLbl->setContentsMargins(HeaderSideMargin, 0, HeaderSideMargin, 0);
   createStatWidgets();
   PrepareVerdictEdge();
 
