@@ -40,8 +40,23 @@ Placement placeLine(GRLineHeights const& heights, float above, float innerHeight
   return placement;
 }
 
-// The cheapest path: how full the last page gets is no reason to set its lines tighter or
-// looser than the lines before them.
+bool cheaper(Entry const& entry, std::optional<Entry> const& cell) {
+  return cheaper(entry.forced, entry.cost, cell);
+}
+
+// Whether a whole path beats the one ending in the cell: of two with as many forced lines, the
+// one over fewer pages, as a page turn costs the reader more than the spacing of acceptable
+// lines saves.
+bool better(Entry const& entry, std::optional<Entry> const& cell) {
+  if (cell && entry.forced == cell->forced && entry.pages != cell->pages)
+    return entry.pages < cell->pages;
+  return cheaper(entry, cell);
+}
+
+// Of the cheapest paths to each fill of the last page, the one with the fewest forced lines and
+// pages, then the cheapest: lines of two bars and a page turn for three are worse than lines of
+// three and four on one page. Of paths that turn a page, one whose last page is well filled goes
+// first, so that the pages are about evenly full rather than the last holding a line or two.
 std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int areas, int mode,
                                      int& slot) {
   Entry::Row const& last = table.back();
@@ -51,9 +66,18 @@ std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int a
   }
   int chosen = -1;
   for (int s = 0; s < areas; ++s)
-    if (last[s] && (chosen < 0 || cheaper(last[s]->forced, last[s]->cost, last[chosen])))
-      chosen = s;
+    if (last[s] && (chosen < 0 || better(*last[s], last[chosen]))) chosen = s;
   if (chosen < 0) return std::nullopt;
+  if (last[chosen]->pages > 0) {
+    int filled = -1;
+    for (int s = static_cast<int>(areas * kFilledPageShare); s < areas; ++s) {
+      std::optional<Entry> const& cell = last[s];
+      if (!cell || cell->forced != last[chosen]->forced || cell->pages != last[chosen]->pages)
+        continue;
+      if (filled < 0 || cell->cost < last[filled]->cost) filled = s;
+    }
+    if (filled >= 0) chosen = filled;
+  }
   slot = chosen;
   return last[chosen];
 }
@@ -119,8 +143,9 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
       if (i == 0) {
         const Placement placement = placeLine(heights, page.usedHeight, page.innerHeight);
         std::optional<Entry>& cell = table[j][pageSlot(placement.height, page.innerHeight, areas)];
-        if (cheaper(forced, cost, cell))
-          cell = Entry{cost, 0, 0, placement.newPage, placement.height, forced};
+        const Entry entry{
+            cost, 0, 0, placement.newPage, placement.height, forced, placement.newPage};
+        if (cheaper(entry, cell)) cell = entry;
         return;
       }
       for (int startSlot = 0; startSlot < areas; ++startSlot) {
@@ -129,10 +154,14 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
         const Placement placement =
             placeLine(heights, from->pageHeight + page.systemDistance, page.innerHeight);
         std::optional<Entry>& cell = table[j][pageSlot(placement.height, page.innerHeight, areas)];
-        const float total = from->cost + cost;
-        const int totalForced = from->forced + forced;
-        if (cheaper(totalForced, total, cell))
-          cell = Entry{total, i, startSlot, placement.newPage, placement.height, totalForced};
+        const Entry entry{from->cost + cost,
+                          i,
+                          startSlot,
+                          placement.newPage,
+                          placement.height,
+                          from->forced + forced,
+                          from->pages + placement.newPage};
+        if (cheaper(entry, cell)) cell = entry;
       }
     };
     // Sets the line over the slices i to last as one that no break could shorten or lengthen.

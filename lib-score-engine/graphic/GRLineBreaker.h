@@ -7,7 +7,8 @@
 // programme over break indexes (the point after the first j slices) and page slots (how full
 // the page is after a line), judging each line by how far the force that fills the width lies
 // from the optimum force. A page takes the lines that fit on it; how full it gets is no reason
-// to set its lines tighter or looser.
+// to set its lines tighter or looser; but of the paths the search ends with, one over fewer
+// pages goes before a cheaper one.
 
 // The spacing of a run of springs as the breaker sees it at the optimum force: the extent that
 // does not stretch, and the series constant of the springs that do (-1 when none does).
@@ -28,6 +29,8 @@ struct GRBreakSlice {
   std::optional<float> beginTightWidth;
 };
 
+// The share of a page from which on the last page of a piece counts as well filled.
+constexpr float kFilledPageShare = 0.6f;
 // The tightest force a line may be set at, as a share of the optimum force.
 constexpr float kTightestForceShare = 0.5f;
 // The width of springs that stretch from nothing at the tightest force, as the spacing at the
@@ -68,6 +71,7 @@ struct Entry {
   int newPage = 0;
   float pageHeight = 0;
   int forced = 0;
+  int pages = 0;  // new pages the path opens
 
   using Row = std::vector<std::optional<Entry>>;
   // Lines on the page on which the path ending here ends.

@@ -1,10 +1,14 @@
-// Lines of music ended by the score's own line breaks fill pages one after the other.
+// Lines of music ended by the score's own line breaks fill pages one after the other; the line
+// breaker takes no more pages than the music needs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "GRMusic.h"
 #include "GRPage.h"
+#include "GRSpaceForceFunction2.h"
 #include "GRStaffManager.h"
 #include "GRSystem.h"
 #include "drawn_score.h"
@@ -44,6 +48,75 @@ TEST_F(LinePagesTest, LinesEndedByANewLineStartAPageWhenTheyDoNotFit) {
     }
   }
   EXPECT_EQ(lines, 40);
+}
+
+// A piece of bars taken in turn from a few of a learner piece's, on one staff or with a left
+// hand, the bars of each staff shifted against the other so that the lines differ.
+std::string Piece(int bars, bool twoStaves, int shift) {
+  static std::vector<std::string> const right = {"e3/4 d3 c3 h2",
+                                                 "c2/8 h1 a1 h1 c2 d2 e2 f2",
+                                                 "{a2/4, c3, e3} {g2, c3, e3} {a2/2, c3, e3}",
+                                                 "c3/2 _/2",
+                                                 "a3/8 g3 f3 e3 d3 c3 h2 a2",
+                                                 "a2/8 c3 e3 a3 e3 c3 a2 g2",
+                                                 "{a2/4, c3, e3} {h2, d3, f3} {c3/2, e3, a3}"};
+  static std::vector<std::string> const left = {"a-1/4 e-1 a-2 e-1",         "{a-2/1, a-1}",
+                                                "c0/8 e0 g0 c0 e0 g0 c0 e0", "c-1/2 g-1",
+                                                "c0/8 e0 g0 c1 e1 g1 c2 e2", "c-1/1"};
+  std::string upper = "[ \\staff<1> \\meter<\"4/4\"> ",
+              lower = "[ \\staff<2> \\clef<\"bass\"> \\meter<\"4/4\"> ";
+  for (int bar = 0; bar < bars; ++bar) {
+    upper += right[(bar * 3 + shift) % right.size()] + " | ";
+    lower += left[(bar * 5 + shift) % left.size()] + " | ";
+  }
+  return twoStaves ? "{ " + upper + "], " + lower + "] }" : upper + "]";
+}
+
+// Pieces of 16 to 40 bars, and one a learner wrote: no line is set tighter than half the optimum
+// force or reaches past the margin, and the piece takes no more pages than it did before lines
+// were first kept from getting too tight (one page, where the lines fit on it).
+TEST_F(LinePagesTest, LinesAreNeverTooTightAndThePieceTakesNoMorePagesThanItNeeds) {
+  struct Case {
+    std::string text;
+    int pages;
+  };
+  std::vector<Case> const cases = {
+      {"{ [ \\staff<1> \\meter<\"4/4\"> e3/4 d3 c3 h2 | c2/8 h1 a1 h1 c2 d2 e2 f2 | {a2/4, c3, "
+       "e3} {g2, c3, e3} {a2/2, c3, e3} | {a2/4, c3, e3} {g2, c3, e3} {a2/2, c3, e3} | c3/2 _/2 | "
+       "{a2/4, c3, e3} {g2, c3, e3} {a2/2, c3, e3} | a3/8 g3 f3 e3 d3 c3 h2 a2 | a2/8 c3 e3 a3 e3 "
+       "c3 a2 g2 | c2/8 h1 a1 h1 c2 d2 e2 f2 | {a2/4, c3, e3} {h2, d3, f3} {c3/2, e3, a3} | a2/8 "
+       "c3 e3 a3 e3 c3 a2 g2 | a2/8 c3 e3 a3 e3 c3 a2 g2 | a3/8 g3 f3 e3 d3 c3 h2 a2 | a3/8 g3 f3 "
+       "e3 d3 c3 h2 a2 | c3/2 _/2 | {a2/4, c3, e3} {g2, c3, e3} {a2/2, c3, e3} | ], [ \\staff<2> "
+       "\\clef<\"bass\"> \\meter<\"4/4\"> a-1/4 e-1 a-2 e-1 | a-1/4 e-1 a-2 e-1 | {a-2/1, a-1} | "
+       "c0/8 e0 g0 c0 e0 g0 c0 e0 | a-1/4 e-1 a-2 e-1 | c-1/2 g-1 | c0/8 e0 g0 c0 e0 g0 c0 e0 | "
+       "{a-2/1, a-1} | c0/8 e0 g0 c1 e1 g1 c2 e2 | c-1/1 | c-1/2 g-1 | c-1/2 g-1 | c0/8 e0 g0 c1 "
+       "e1 g1 c2 e2 | c-1/2 g-1 | {a-2/1, a-1} | c0/8 e0 g0 c1 e1 g1 c2 e2 | ] }",
+       1},
+      {Piece(16, true, 0), 1},
+      {Piece(20, true, 1), 1},
+      {Piece(24, true, 2), 2},
+      {Piece(28, true, 3), 2},
+      {Piece(32, true, 4), 2},
+      {Piece(40, true, 5), 3},
+      {Piece(24, false, 0), 1},
+      {Piece(32, false, 1), 1},
+      {Piece(40, false, 2), 1},
+  };
+  // Half the optimum force, less what the breaker's sums over slices round off.
+  float const tightest = 0.495f * GRSpaceForceFunction2::getOptForce();
+  for (Case const& c : cases) {
+    Draw(c.text);
+    for (int n = 1; n <= Pages(); ++n) {
+      GRPage const* page = music->getPage(n);
+      for (void* pos = page->getSystems().GetHeadPosition(); pos;)
+        EXPECT_GE(page->getSystems().GetNext(pos)->getForce(), tightest) << c.text;
+    }
+    float right = 0;
+    for (auto const& glyph : drawn.glyphs) right = std::max(right, glyph.ink.right);
+    GRPage const* first = music->getPage(1);
+    EXPECT_LE(right, first->getPageWidth() - first->getMarginRight() + 1) << c.text;
+    EXPECT_EQ(Pages(), c.pages) << c.text;
+  }
 }
 
 }  // namespace
