@@ -61,9 +61,11 @@ void GRStaffManager::createStaves(std::uint64_t stepLimit) {
     if (mode == GRVoiceManager::kTagPass) {
       if (pass.tagPassAgain) continue;
       FinishSyncSlice(now);
-      if (!musicBegun && (pass.breakKind == 1 || pass.breakKind == 2)) {
-        // A new system or page before the first event would only leave a line or a page
-        // without music: the voices pass over the break, and its distance goes with it.
+      const bool musicOver = mArMusic && now >= mArMusic->getDuration();
+      if ((!musicBegun || musicOver) && (pass.breakKind == 1 || pass.breakKind == 2)) {
+        // A new system or page before the first event or after the last would only leave a
+        // line or a page without music: the voices pass over the break, and its distance goes
+        // with it.
         for (int i = 0; i < getNumVoices(); ++i)
           if (GRVoiceManager* manager = mVoiceManagers->Get(i)) manager->DoBreak(now, 0);
         mPendingSystemDistance = -1;

@@ -1,5 +1,5 @@
 // Lines of music ended by the score's own line breaks fill pages one after the other; the line
-// breaker takes no more pages than the music needs.
+// breaker takes no more pages than the music needs, and a break after the music adds none.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -116,6 +116,18 @@ TEST_F(LinePagesTest, LinesAreNeverTooTightAndThePieceTakesNoMorePagesThanItNeed
     GRPage const* first = music->getPage(1);
     EXPECT_LE(right, first->getPageWidth() - first->getMarginRight() + 1) << c.text;
     EXPECT_EQ(Pages(), c.pages) << c.text;
+  }
+}
+
+// A new system or page after the last event of the music: the end bar closes the last line of
+// music, and no line or page without music follows.
+TEST_F(LinePagesTest, ABreakAfterTheLastEventAddsNoLineOrPage) {
+  for (char const* text :
+       {"{ [ \\meter<\"4/4\"> c d e f \\newSystem ], [ c0 d0 ] }", "[ c d e f \\newPage ]",
+        "[ \\meter<\"4/4\"> c d e f \\newSystem \\newPage ]"}) {
+    Draw(text);
+    EXPECT_EQ(Pages(), 1) << text;
+    EXPECT_EQ(DrawnLines().size(), 1u) << text;
   }
 }
 
