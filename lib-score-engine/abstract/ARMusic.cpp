@@ -126,6 +126,9 @@ void ARMusic::doAutoBreaks() {
 
   Fraction date;
   bool tagMode = true;
+  // Whether breaks were switched off when the walk reached the date: a stretch whose breaks are
+  // switched off at its first date may still break before it.
+  bool offOnArrival = false;
   for (;;) {
     BreakCycle cycle;
     for (auto const& manager : managers) {
@@ -138,7 +141,8 @@ void ARMusic::doAutoBreaks() {
 
     auto offerPossibleBreak = [&] {
       const float quality = MeanBreakQuality(managers, date);
-      if (quality >= 0 && !cycle.breaksOff) InsertBreaks(managers, date, 3, quality);
+      if (quality >= 0 && !(cycle.breaksOff && offOnArrival))
+        InsertBreaks(managers, date, 3, quality);
     };
     if (tagMode) {
       if (cycle.allAtEvents) {
@@ -159,6 +163,7 @@ void ARMusic::doAutoBreaks() {
       continue;
     }
     date = cycle.eventDate;
+    offOnArrival = cycle.breaksOff;
     if (cycle.hasTagDate && date == cycle.tagDate)
       tagMode = true;
     else

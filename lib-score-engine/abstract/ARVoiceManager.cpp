@@ -20,10 +20,21 @@ ARVoiceManager::ARVoiceManager(ARMusicalVoice* walked) : voice(walked) {
   // quadratic in the voice's length.
   for (void* pos = voice->ObjectList::GetHeadPosition(); pos;) {
     ARMusicalObject const* object = voice->ObjectList::GetNext(pos);
-    if (!object->isEventClass() && ar_cast<ARRepeatBegin const>(object))
+    if (object->isEventClass()) continue;
+    if (ar_cast<ARRepeatBegin const>(object))
       repeatBeginTimes.push_back(object->getRelativeTimePosition());
+    if (ar_cast<ARBar const>(object)) barTimes.push_back(object->getRelativeTimePosition());
   }
   std::sort(repeatBeginTimes.begin(), repeatBeginTimes.end());
+  std::sort(barTimes.begin(), barTimes.end());
+}
+
+bool ARVoiceManager::unbarredAt(Fraction const& tp) const {
+  // A stretch up to two whole notes long fits a line; a longer one may not.
+  auto const next = std::upper_bound(barTimes.begin(), barTimes.end(), tp);
+  Fraction const from = next == barTimes.begin() ? Frac_0 : *(next - 1);
+  Fraction const to = next == barTimes.end() ? voice->getDuration() : *next;
+  return to - from > Fraction(2, 1);
 }
 
 int ARVoiceManager::CodeOfNext() const {
@@ -58,13 +69,20 @@ int ARVoiceManager::Iterate(Fraction& tp, int tagMode) {
 float ARVoiceManager::CheckBreakPosition(Fraction const& tp) const {
   if (tp == Frac_0 || tp == voice->getDuration()) return -1.0f;
   if (tp == lastbreaktp) return -10000.0f;
-  if (std::binary_search(repeatBeginTimes.begin(), repeatBeginTimes.end(), tp)) return 1.5f;
+  if (std::binary_search(repeatBeginTimes.begin(), repeatBeginTimes.end(), tp))
+    return kBarBreakWorth;
   Fraction const& now = mCurrVoiceState.curtp;
   MELVARIN_ASSERT(now >= tp);
   if (now == tp) {
     if (!mCurrVoiceState.vpos) return -1.0f;
     const bool atBar = mCurrVoiceState.curlastbarpos && mCurrVoiceState.curlastbartp == tp;
-    return atBar ? 1.5f : -1.0f;
+    if (atBar) return kBarBreakWorth;
+    // Music without bar lines may still break between its events, though a bar line anywhere
+    // near is the better place. Breaks a whole note apart, as bars of four quarters give them,
+    // are choice enough for the line breaker, and each break offered is a state the layout
+    // keeps.
+    const bool spaced = tp - lastbreaktp >= Fraction(1, 1);
+    return spaced && unbarredAt(tp) ? kUnbarredBreakWorth : -1.0f;
   }
   // The break would cut the event that spans tp.
   const Fraction sinceBreak = tp - lastbreaktp;

@@ -27,6 +27,10 @@ class ARVoiceManager {
     kFinished = 9,
   };
 
+  // Worth of a break at a bar line, and between the events of a stretch without bar lines.
+  static constexpr float kBarBreakWorth = 1.5f;
+  static constexpr float kUnbarredBreakWorth = 0.5f;
+
   explicit ARVoiceManager(ARMusicalVoice* voice);
   virtual ~ARVoiceManager() = default;
 
@@ -51,6 +55,12 @@ class ARVoiceManager {
   ARMusicalVoiceState mCurrVoiceState;
   Fraction lastbreaktp;
   ARMusicalVoice* voice;
+  // Whether tp lies in a stretch of the voice so long without a bar line that its lines must
+  // break between events.
+  bool unbarredAt(Fraction const& tp) const;
+
   // Times of the voice's repeat begins, in order: a repeat begin is a good place for a break.
   std::vector<Fraction> repeatBeginTimes;
+  // Times of the voice's bar lines, in order.
+  std::vector<Fraction> barTimes;
 };

@@ -212,7 +212,8 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
         }
         break;
       }
-      setLine(k + 1, judgement.cost, 0);
+      const bool weak = slices[k].weakBreak && k + 1 < count;
+      setLine(k + 1, judgement.cost + (weak ? kWeakBreakCostShare * page.optForce : 0), 0);
       leadsOn = true;
     }
     // The last slices are too loose for a line of their own, and no line led here that could

@@ -27,7 +27,14 @@ struct GRBreakSlice {
   std::optional<GRLineSpacing> begin;
   std::optional<float> tightWidth;
   std::optional<float> beginTightWidth;
+  // The break after the slice is worth less than one at a bar line: between the events of
+  // music without bar lines, or where the voices do not agree.
+  bool weakBreak = false;
 };
+
+// What ending a line at a weak break costs on top of its spacing, as a share of the optimum
+// force: enough that a bar line near by is taken instead.
+constexpr float kWeakBreakCostShare = 0.5f;
 
 // The share of a page from which on the last page of a piece counts as well filled.
 constexpr float kFilledPageShare = 0.6f;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ARSystemFormat.h"
+#include "ARVoiceManager.h"
 #include "GRLineBreaker.h"
 #include "GRMusic.h"
 #include "GRPage.h"
@@ -75,6 +76,7 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     GRSpaceForceFunction2 const* sff = state ? state->getSpaceForceFunction() : nullptr;
     entry.spacing = spacingAtOptimum(sff);
     entry.tightWidth = measuredTightWidth(sff, page.optForce);
+    entry.weakBreak = state && state->value < ARVoiceManager::kBarBreakWorth;
     if (GRSpaceForceFunction2 const* begin = slice->getBeginSpaceForceFunction()) {
       entry.begin = spacingAtOptimum(begin);
       entry.beginTightWidth = measuredTightWidth(begin, page.optForce);

@@ -434,7 +434,8 @@ TEST(AutoPassesMusicTest, TiesOfWideChordsGrowWithTheirWidth) {
   ASSERT_EQ(p.parsed.result, 0);
   EXPECT_EQ(p.Voice(1),
             "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 c1*1/4 empty-10*2/1 "
-            "\\chordComma@9/4 c1*0/1 \\chordComma@9/4 e1*0/1 empty1*0/1 c1*2/1 c1*2/1 "
+            "\\chordComma@9/4 c1*0/1 \\chordComma@9/4 e1*0/1 empty1*0/1 "
+            "~\\pBreak<0.5>@9/4 c1*2/1 ~\\pBreak<0.5>@17/4 c1*2/1 "
             "~\\endBar@25/4 | ~\\tieBegin:0@0/1 ~\\autoChordBegin@1/4 ~\\shareLocationBegin@1/4 "
             "~\\dispDurBegin<2,1,0>@9/4 ~\\shareStemBegin@9/4 ~\\tieBegin:1@9/4 "
             "~\\tieBegin:2@9/4 ~\\tieEnd:0@9/4 ~\\shareStemEnd@9/4 ~\\dispDurEnd@9/4 "

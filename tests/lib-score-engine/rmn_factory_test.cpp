@@ -91,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                               "  3/8 3/16 ARNote - e1*1/8.\n"
                               " position tags:\n"},
                     ParseCase{"{ [ c*3 d/8. e/4 ], [ f ] }", 0, 0, "", "",
-                              // Drawn in whole notes; the shorter voice filled up.
+                              // Drawn in whole notes; the shorter voice filled up, the
+                              // filling cut where the line may break after the long note.
                               "voice 1 (number 1, length 55/16)\n"
                               "  0/1 1/1 ARNote - c1*1/1\n"
                               "  1/1 2/1 ARNote - c1*2/1\n"
@@ -101,9 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                               "voice 2 (number 2, length 55/16)\n"
                               "  0/1 1/4 ARNote - f1*1/4\n"
                               "  1/4 1/1 ARNote - empty-10*1/1\n"
-                              "  5/4 1/1 ARNote - empty-10*1/1\n"
-                              "  9/4 1/1 ARNote - empty-10*1/1\n"
-                              "  13/4 3/16 ARNote - empty-10*3/16\n"
+                              "  5/4 7/4 ARNote - empty-10*7/4\n"
+                              "  3/1 7/16 ARNote - empty-10*7/16\n"
                               " position tags:\n"},
                     // Lengths shorter than the shortest drawn value are read as 1/256, and the
                     // next note goes on with it.

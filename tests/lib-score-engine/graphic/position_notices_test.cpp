@@ -111,10 +111,10 @@ TEST_F(PositionNoticesTest, ASharedLocationOverANoteAndAChordTagPlacesBoth) {
 // The line breaker splits the last note of the group: its second half starts the next line,
 // where the group's first note has no place to share: it takes a place of its own there.
 TEST_F(PositionNoticesTest, ASharedLocationRunningOverALineBreakLetsTheNextLineStandAlone) {
-  // 64 eighths in bars of 5/40 fill four lines; the group's last quarter is cut at the first
-  // break into two tied eighths, beamed.
+  // 64 eighths in bars of 5/40 fill four lines; the first break falls between two quarters of
+  // the group, whose voice has no bar lines.
   ExpectNotesDrawn("{ [ ], [ \\meter<\"5/40\"> c*8 ], [ \\shareLocation( f f f f f f f d a ) ] }",
-                   64 + 10);
+                   64 + 9);
 }
 
 // A long note in a group is cut at each bar into tied pieces: each piece stands in its own
