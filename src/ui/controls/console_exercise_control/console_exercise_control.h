@@ -332,6 +332,9 @@ class ConsoleExerciseControl : public QWidget {
   void WireSectionButtons(int view);
   // Enables the section buttons for `view`: in a quiz's exercise view they take no click.
   void EnableSectionButtons(int view);
+  // The slider passes the section buttons under it their presses: it is off only in a quiz's
+  // exercise view, where it would skip the quiz.
+  void EnableTimeSlider();
   std::array<QToolButton*, 5> TimelineSectionButtons() const;
   int CurrentSectionIndex() const;
   // The section whose button the statistics view shows as chosen.

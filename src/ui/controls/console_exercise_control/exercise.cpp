@@ -295,7 +295,8 @@ const ConsoleExerciseControl::TimelineButtonInfo* ConsoleExerciseControl::Button
 
 void ConsoleExerciseControl::UpdateSlider(bool force) {
   if (!exercise) return;
-  ui.TimeSlider->setEnabled(!quizMode);
+  // A tick posted before the learner left the exercise view may come after it.
+  EnableTimeSlider();
   const Core::TimeLine& timeline = exercise->GetTimeline();
   const TimelineButtonInfo* info = ButtonOfSection(timeline.GetCurrentSectionIndex());
   if (!info || info->duration == 0) return;

@@ -114,8 +114,7 @@ void ConsoleExerciseControl::UpdateUI() {
     ui.MultipleChoiceWidget->hide();
     return;
   }
-  // In a quiz the slider stays off in the exercise view, or the quiz could be skipped through.
-  ui.TimeSlider->setEnabled(!quizMode || currentView != 0);
+  EnableTimeSlider();
 
   const Core::PlaybackState playback = exercise->GetPlaybackState();
   const Core::ExerciseState state = exercise->GetState();

@@ -246,6 +246,10 @@ void ConsoleExerciseControl::EnableSectionButtons(int view) {
   for (QToolButton* button : TimelineSectionButtons()) button->setEnabled(enabled);
 }
 
+void ConsoleExerciseControl::EnableTimeSlider() {
+  ui.TimeSlider->setEnabled(!quizMode || currentView != ExerciseView);
+}
+
 void ConsoleExerciseControl::showExercise(Speed speed) {
   if (currentView == ExerciseView) return;
   if (currentView == ReferenceView)

@@ -2,6 +2,7 @@
 // the database's records, the octave hover, and the lesson and all-time figures with clearing.
 
 #include <QAbstractTextDocumentLayout>
+#include <QAnimationGroup>
 #include <QDir>
 #include <QFile>
 #include <QGlyphRun>
@@ -13,13 +14,18 @@
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 
+#include <thread>
+
 #include <gmock/gmock.h>
 
 #include "src/core/exercise/exercise.h"
 #include "src/core/exercise/theory/key_geometry.h"
+#include "src/core/midi/timer.h"
+#include "src/core/settings/settings_manager.h"
 #include "src/ui/controls/console_exercise_control/statistics_data_set.h"
 #include "src/ui/gkc_initializer.h"
 #include "src/ui/keyboard.h"
+#include "src/ui/play_dialog.h"
 #include "views_fixture.h"
 
 namespace Testing {
@@ -40,6 +46,20 @@ class StatisticsViewTest : public ExerciseViewsTest {
   void HoverOver(int key) const {
     const GKCKeyPositon& at = GKCinitializer::Keys()[size_t(key)];
     QTest::mouseMove(Form().Gkc, Form().Gkc->scaleKeyRect(at.white ? at.lower : at.upper).center());
+  }
+  // Runs the view machine's move to its end at once.
+  void FinishMove() const {
+    // The machine takes the transition signals from its queue.
+    QCoreApplication::processEvents();
+    QAbstractAnimation* move = Probe().ViewAnimation()->group();
+    if (move->state() == QAbstractAnimation::Running) move->setCurrentTime(move->totalDuration());
+  }
+  // Play on the overlay, its fade run to its end at once as its timer would.
+  void PlayFromOverlay() const {
+    UI::PlayDialog* overlay = Screen()->GetPlayDialog();
+    overlay->clickAreaClicked();
+    for (int step = 0; step <= UI::PlayDialog::LastStep && overlay->animating(); ++step)
+      overlay->advance();
   }
   QStringList Answered() const {
     QStringList rows = ShownRows();
@@ -117,6 +137,44 @@ TEST_F(StatisticsViewTest, AQuizsSectionButtonsChooseItsStatisticsButNeverJumpAh
     EXPECT_FALSE(button->isEnabled());
   Click(Toolbar().Statistics);
   EXPECT_TRUE(Form().TimelineButton3->isEnabled());
+}
+
+// The learner asks for a running quiz's statistics while the latest tick of its clock still waits
+// for the screen, which it then reaches in the statistics view. Asked at many moments of a quiz's
+// questions, every press on a section button there shows that section's figures.
+TEST_F(StatisticsViewTest, AQuizsSectionButtonsFollowEveryPressWhateverItsClockSentLast) {
+  Core::ManualTimer clock;
+  Core::GlobalSettings global = App()->GetSettings()->globalSettings;
+  global.hideMidiDialog = true;
+  App()->SetGlobalSettings(global);
+  Open(1, true);
+  const QToolButton* const buttons[] = {Form().TimelineButton1, Form().TimelineButton2,
+                                        Form().TimelineButton3, Form().TimelineButton4,
+                                        Form().TimelineButton5};
+  const char* const scoreFor[] = {"notes", "intervals", "chords", "scales", "tempo"};
+  for (int ms = 0; ms <= 3000; ms += 250) {
+    SCOPED_TRACE(testing::Message() << ms << " ms into the question");
+    PlayFromOverlay();
+    ASSERT_TRUE(Exercise()->GetState() == Core::ES_PLAYING ||
+                Exercise()->GetState() == Core::ES_AWAITING_ANSWER);
+    clock.Run(ms);
+    // The next tick comes from the timer's own thread, as in the program: its notice is queued
+    // behind the press on Statistics.
+    clock.Advance(Exercise()->GetTimeline().GetInterval());
+    std::thread([&clock] { clock.Pass(); }).join();
+    Click(Toolbar().Statistics);
+    FinishMove();
+    for (const int section : {1, 2, 4, 3, 0, 1}) {
+      QTest::mouseClick(Form().TimeSlider, Qt::LeftButton, {},
+                        buttons[section]->geometry().center());
+      FinishMove();
+      EXPECT_TRUE(Form().StatisticsHeaderLbl->text().startsWith(
+          QString("This is your score for %1.").arg(scoreFor[section])))
+          << Form().StatisticsHeaderLbl->text().toStdString();
+    }
+    Click(Toolbar().Exercise);
+    FinishMove();
+  }
 }
 
 // The sharp and flat signs of the rows stand in a face that has them, as tall and bold as the
