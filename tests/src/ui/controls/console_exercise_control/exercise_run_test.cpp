@@ -137,8 +137,11 @@ class ExerciseRunTest : public Testing::ShellTest {
   // waits for the first question.
   void StartLesson(int trainer) {
     emit m_console->GetBlockViewControl()->OpenExercise(trainer, false);
-    ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible() && Ex(); }));
-    Screen()->GetPlayDialog()->clickAreaClicked();
+    // The overlay comes up as the cross-fade ends; it takes Play from then on.
+    ASSERT_TRUE(WaitUntil([&] {
+      return FadeDone() && Screen()->isVisible() && Ex() && Screen()->GetPlayDialog()->isVisible();
+    }));
+    PlayFromOverlay();
     ASSERT_TRUE(WaitUntil([&] {
       return Ex()->GetState() == Core::ES_AWAITING_ANSWER && Child("rootWidget")->isVisible();
     }));
@@ -1115,16 +1118,18 @@ TEST_F(ExerciseRunTest, SettingsOpenOnTheRunningSectionsPageAndItsEditsReachTheL
 // The Single Notes page opened from a lesson and left unchanged keeps the learner's key range,
 // also a range whose ends are black keys or white keys above black ones.
 TEST_F(ExerciseRunTest, AKeyRangeLeftUnchangedInTheSettingsStaysAsItWas) {
+  emit m_console->GetBlockViewControl()->OpenExercise(NoteTrainer, false);
+  ASSERT_TRUE(WaitUntil([&] { return FadeDone() && Screen()->isVisible(); }));
   for (const auto& [low, high] : {std::pair{15, 55}, std::pair{16, 62}}) {
     SetTrainers([low, high](Core::ExcersisesSettings& s) {
       s.noteTrainer.singleNotes.diapason.minimum = low;
       s.noteTrainer.singleNotes.diapason.maximum = high;
     });
-    StartLesson(NoteTrainer);
     m_console->showSettings();
-    ASSERT_TRUE(WaitUntil([&] { return m_console->GetSettingsNoteControl(0)->isVisible(); }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return FadeDone() && m_console->GetSettingsNoteControl(0)->isVisible(); }));
     m_console->showExercise();
-    ASSERT_TRUE(WaitUntil([&] { return Screen()->isVisible(); }));
+    ASSERT_TRUE(WaitUntil([&] { return FadeDone() && Screen()->isVisible(); }));
     const Core::NotesDiapason& kept =
         App()->GetSettings()->GetExcersiseSettings().noteTrainer.singleNotes.diapason;
     EXPECT_EQ(std::make_pair(kept.minimum, kept.maximum), std::make_pair(low, high));
