@@ -12,6 +12,9 @@ shift || true
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 
+# A server of this run's own: on a server shared with another run, that run's keyboards would come
+# and go in this run's lessons, which pause for every keyboard plugged in or pulled out.
+export JACK_DEFAULT_SERVER="${JACK_DEFAULT_SERVER:-melvarin-test-$$}"
 pidfile="$PWD/build/$preset/jackd.pid"
 cleanup() { ./scripts/jack-service.sh stop "$pidfile"; }
 trap cleanup EXIT
