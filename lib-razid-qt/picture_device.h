@@ -2,8 +2,11 @@
 
 #include <QImage>
 #include <QPainter>
+#include <memory>
 
 #include "lib-razid-qt/GDeviceQt.h"
+
+class QFile;
 
 namespace RazidQt {
 
@@ -22,9 +25,14 @@ class PictureDevice : private HeldPicture, public GDeviceQt {
   int GetHeight() const override { return held.height(); }
 };
 
-// A device holding the picture in the file, read by Qt's image reader (a name without a suffix
-// is also looked for with the suffix of each picture format); null when the file is missing or
-// unreadable.
+// The file of a picture named so: the name itself, or with the suffix of a picture format after
+// it, as Qt's image reader looks for it; the first of them that is a regular file, opened for
+// reading, or null. A pipe, device or folder is never opened to be read: reading a pipe waits
+// for a writer that may never come, and a device may never end.
+std::unique_ptr<QFile> OpenPictureFile(QString const& path);
+
+// A device holding the picture in the file, read by Qt's image reader; null when the file is
+// missing or unreadable.
 PictureDevice* ReadPicture(QString const& path, GSystemQt* system);
 
 }  // namespace RazidQt

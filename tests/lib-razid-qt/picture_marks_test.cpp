@@ -2,15 +2,19 @@
 // beside the score, as high as the staff, the second mirrored where the score asks; a missing or
 // unreadable picture is warned of and draws nothing.
 #include <QColor>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <tuple>
 
 #include "engine_fixture.h"
+#include "support/named_pipes.h"
+#include "support/patience.h"
 
 namespace RazidQtTesting {
 namespace {
@@ -79,6 +83,55 @@ TEST_F(PictureMarksTest, PicturesBesideTheScoreAreShownAndMissingOnesWarnedOf) {
                   [](QRgb c) { return qRed(c) != qGreen(c) || qGreen(c) != qBlue(c); }),
             0)
       << "more than the music's greys";
+}
+
+// A picture is read only from a regular file. A reader of a pipe waits for a writer that may never
+// come (the watchdog here lets it go in the end, and notes that it had to), and a device may
+// never end: whatever else stands under a picture's name, also with a format's suffix or
+// through a link, is warned of as a missing picture and the score drawn without it.
+TEST_F(PictureMarksTest, WhatIsNoRegularFileIsWarnedOfAndNeverRead) {
+  using Make = std::function<bool(QTemporaryDir const&, Testing::NamedPipes&)>;
+  struct Case {
+    char const* what;
+    char const* name;
+    Make make;
+  };
+  Case const cases[] = {
+      {"a pipe of the picture's name", "drvesk",
+       [](QTemporaryDir const& dir, Testing::NamedPipes& pipes) {
+         return pipes.Make(dir.filePath("drvesk"));
+       }},
+      {"a pipe of the picture's name with a format's suffix", "drpild",
+       [](QTemporaryDir const& dir, Testing::NamedPipes& pipes) {
+         return pipes.Make(dir.filePath("drpild.png"));
+       }},
+      {"a link to a pipe", "drvesk",
+       [](QTemporaryDir const& dir, Testing::NamedPipes& pipes) {
+         return pipes.Make(dir.filePath("elsewhere")) &&
+                QFile::link(dir.filePath("elsewhere"), dir.filePath("drvesk.gif"));
+       }},
+      {"a link to a device that never ends", "drpild",
+       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
+         return QFile::link("/dev/zero", dir.filePath("drpild"));
+       }},
+      {"a folder", "drvesk",
+       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
+         return QDir(dir.path()).mkdir("drvesk.png");
+       }},
+  };
+  for (Case const& test : cases) {
+    SCOPED_TRACE(test.what);
+    QTemporaryDir dir;
+    Testing::NamedPipes pipes(Testing::PatienceMs / 1000);
+    ASSERT_TRUE(test.make(dir, pipes));
+    std::string warnings;
+    DrawScoreIn(dir, &warnings);
+    EXPECT_TRUE(pipes.Release()) << "the score waited for a pipe's writer";
+    EXPECT_NE(warnings.find("Razid Warning: Picture not found or not readable: " +
+                            dir.filePath(test.name).toStdString() + "\n"),
+              std::string::npos)
+        << warnings;
+  }
 }
 
 }  // namespace
