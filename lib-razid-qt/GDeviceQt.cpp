@@ -20,6 +20,7 @@
 #include "lib-razid-qt/GSystemQt.h"
 #include "lib-razid-qt/engine_text.h"
 #include "lib-razid-qt/glyph_image_cache.h"
+#include "lib-razid-qt/picture_device.h"
 #include "lib-razid-qt/raster_mode.h"
 #include "src/common/assertion.h"
 
@@ -43,8 +44,15 @@ QRect TruncatedRect(float left, float top, float right, float bottom) {
 }
 
 QPaintDevice* PaintDeviceOf(VGDevice* device) {
+  if (auto* picture = dynamic_cast<RazidQt::PictureDevice*>(device)) return picture->picture();
   auto* qtDevice = dynamic_cast<GDeviceQt*>(device);
   return qtDevice && qtDevice->painter() ? qtDevice->painter()->device() : nullptr;
+}
+
+// The pixels a rectangle of the painter's coordinates covers on its device.
+QSize DrawnSize(QPainter const& painter, QRect const& rect) {
+  QSizeF const drawn = painter.combinedTransform().mapRect(QRectF(rect)).size();
+  return {Trunc(std::ceil(drawn.width())), Trunc(std::ceil(drawn.height()))};
 }
 
 }  // namespace
@@ -287,7 +295,11 @@ bool GDeviceQt::CopyPixels(int xDest, int yDest, int dstWidth, int dstHeight, VG
   mPainter->setOpacity(alpha == -1.0f ? 1.0 : alpha);
   switch (source->devType()) {
     case QInternal::Image:
-      mPainter->drawImage(target, *static_cast<QImage*>(source), from);
+      if (auto* picture = dynamic_cast<RazidQt::PictureDevice*>(src);
+          picture && from == static_cast<QImage*>(source)->rect())
+        mPainter->drawImage(target, picture->ScaledFor(DrawnSize(*mPainter, target)));
+      else
+        mPainter->drawImage(target, *static_cast<QImage*>(source), from);
       break;
     case QInternal::Pixmap:
       mPainter->drawPixmap(target, *static_cast<QPixmap*>(source), from);

@@ -27,6 +27,14 @@ VGDevice* GSystemQt::CreateMemoryDevice(char const* path) {
   if (!path) return nullptr;
   return RazidQt::ReadPicture(QFile::decodeName(path), this);
 }
+bool GSystemQt::GetPictureSize(char const* path, int* width, int* height) {
+  if (!path) return false;
+  QSize const size = RazidQt::PictureSize(QFile::decodeName(path));
+  if (size.isEmpty()) return false;
+  *width = size.width();
+  *height = size.height();
+  return true;
+}
 VGDevice* GSystemQt::CreatePrinterDevice() {
   return nullptr;
 }

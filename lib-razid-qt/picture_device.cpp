@@ -36,13 +36,16 @@ std::unique_ptr<QFile> OpenRegularFile(QString const& name) {
 
 }  // namespace
 
-HeldPicture::HeldPicture(QImage picture) : held(std::move(picture)) {
-  // The device copies from the image its painter paints on.
-  picturePainter.begin(&held);
-}
-
 PictureDevice::PictureDevice(QImage picture, GSystemQt* system)
-    : HeldPicture(std::move(picture)), GDeviceQt(&picturePainter, system) {}
+    : GDeviceQt(nullptr, system), mPicture(std::move(picture)) {}
+
+QImage const& PictureDevice::ScaledFor(QSize drawn) {
+  if (drawn.isEmpty() || (drawn.width() >= mPicture.width() && drawn.height() >= mPicture.height()))
+    return mPicture;
+  if (mScaled.size() != drawn)
+    mScaled = mPicture.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return mScaled;
+}
 
 std::unique_ptr<QFile> OpenPictureFile(QString const& path) {
   if (path.isEmpty()) return nullptr;
@@ -52,6 +55,18 @@ std::unique_ptr<QFile> OpenPictureFile(QString const& path) {
   return nullptr;
 }
 
+QSize PictureSize(QString const& path) {
+  std::unique_ptr<QFile> const file = OpenPictureFile(path);
+  if (!file) return {};
+  QImageReader reader(file.get());
+  reader.setAutoTransform(true);
+  QSize size = reader.size();
+  // A format without the size in its header tells it only by being read.
+  if (!size.isValid()) return reader.read().size();
+  if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
+  return size;
+}
+
 PictureDevice* ReadPicture(QString const& path, GSystemQt* system) {
   std::unique_ptr<QFile> const file = OpenPictureFile(path);
   if (!file) return nullptr;
@@ -59,9 +74,9 @@ PictureDevice* ReadPicture(QString const& path, GSystemQt* system) {
   reader.setAutoTransform(true);
   QImage picture = reader.read();
   if (picture.isNull()) return nullptr;
-  // A painter paints only on images of a format it can paint on.
-  if (picture.format() != QImage::Format_ARGB32_Premultiplied)
-    picture = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  // The format pages are drawn from fastest; the picture is converted in its own memory where
+  // the formats allow, not beside a copy of it.
+  picture = std::move(picture).convertToFormat(QImage::Format_ARGB32_Premultiplied);
   return new PictureDevice(std::move(picture), system);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QImage>
-#include <QPainter>
+#include <QSize>
 #include <memory>
 
 #include "lib-razid-qt/GDeviceQt.h"
@@ -10,19 +10,25 @@ class QFile;
 
 namespace RazidQt {
 
-// The picture the device is painted on, made before the device and gone after it.
-struct HeldPicture {
-  explicit HeldPicture(QImage picture);
-  QImage held;
-  QPainter picturePainter;
-};
-
 // An offscreen device that holds a picture read from a file: the engine copies it onto a page.
-class PictureDevice : private HeldPicture, public GDeviceQt {
+// It draws nothing itself: a painter on the picture would make every copy of it a copy of all its
+// pixels.
+class PictureDevice : public GDeviceQt {
  public:
   PictureDevice(QImage picture, GSystemQt* system);
-  int GetWidth() const override { return held.width(); }
-  int GetHeight() const override { return held.height(); }
+  int GetWidth() const override { return mPicture.width(); }
+  int GetHeight() const override { return mPicture.height(); }
+
+  QImage* picture() { return &mPicture; }
+  // The picture to copy into so many pixels of a page: the picture itself, or, drawn smaller, a
+  // copy scaled down to them once and kept for the next copy of that size. A large picture
+  // shown small costs each copy only the pixels it is drawn in, and an SVG writes each copy as
+  // small as it is seen.
+  QImage const& ScaledFor(QSize drawn);
+
+ private:
+  QImage mPicture;
+  QImage mScaled;
 };
 
 // The file of a picture named so: the name itself, or with the suffix of a picture format after
@@ -30,6 +36,10 @@ class PictureDevice : private HeldPicture, public GDeviceQt {
 // reading, or null. A pipe, device or folder is never opened to be read: reading a pipe waits
 // for a writer that may never come, and a device may never end.
 std::unique_ptr<QFile> OpenPictureFile(QString const& path);
+
+// The size of the picture in the file, read from its header where its format has one; an empty
+// size when the file is missing or unreadable.
+QSize PictureSize(QString const& path);
 
 // A device holding the picture in the file, read by Qt's image reader; null when the file is
 // missing or unreadable.

@@ -7,7 +7,10 @@
 class GRDrVesk : public PictureMark<ARDrVesk> {
  public:
   static constexpr char kImageName[] = "drvesk";
-  // The picture is read from the file of its name beside the score's file, when it has one.
-  explicit GRDrVesk(ARDrVesk* mark, char const* scoreFile = nullptr)
-      : PictureMark(mark, kImageName, scoreFile) {}
+  // The picture the score holds under the mark's name; a mark made on its own reads the file of
+  // that name itself.
+  explicit GRDrVesk(ARDrVesk* mark,
+                    std::shared_ptr<Bitmap const> picture = std::make_shared<Bitmap>(kImageName,
+                                                                                     nullptr))
+      : PictureMark(mark, std::move(picture)) {}
 };

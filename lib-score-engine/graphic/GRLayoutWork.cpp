@@ -4,13 +4,18 @@
 #include <set>
 
 #include "ARCast.h"
+#include "ARDrPild.h"
+#include "ARDrVesk.h"
 #include "ARMusic.h"
 #include "ARMusicalEvent.h"
 #include "ARMusicalVoice.h"
 #include "ARNewSystem.h"
 #include "ARRangeSpans.h"
 #include "ARStaff.h"
+#include "GRDrPild.h"
+#include "GRDrVesk.h"
 #include "MoreMusicalTags.h"
+#include "ScorePictures.h"
 
 namespace {
 
@@ -35,6 +40,10 @@ constexpr int kStaves = 256;
 // The elements of all voices at one time share a spring, whose bands take them in one by one:
 // with many voices that grows with the square of the voices at every time.
 constexpr double kPerVoicePairAtSpring = 1.0 / 16;
+// A picture is held at four bytes a pixel while its score lives, beside which it is read (at up
+// to eight bytes a pixel, sixteen bits a channel) and scaled to the size it is drawn at: some
+// sixteen bytes a pixel at worst. Each picture is read once however many marks show it.
+constexpr double kPerPicturePixel = 0.2;
 
 bool IsBreak(ARMusicalObject const* object) {
   return ar_cast<ARPossibleBreak const>(object) || ar_cast<ARNewSystem const>(object) ||
@@ -43,11 +52,12 @@ bool IsBreak(ARMusicalObject const* object) {
 
 }  // namespace
 
-double EstimatedLayoutWork(ARMusic const& music) {
+double EstimatedLayoutWork(ARMusic const& music, ScorePictures* pictures) {
   double work = 0;
   double objects = 0;
   int breaks = 0;
   int voices = 0;
+  bool showsVesk = false, showsPild = false;
   std::set<int> staves;
   for (void* pos = music.GetHeadPosition(); pos; ++voices) {
     ARMusicalVoice const* voice = music.GetNext(pos);
@@ -58,6 +68,8 @@ double EstimatedLayoutWork(ARMusic const& music) {
       ARMusicalObject const* object = voice->ARMusicalVoice::ObjectList::GetNext(at);
       if (IsBreak(object)) ++voiceBreaks;
       if (ar_cast<ARMusicalEvent const>(object)) ++events;
+      showsVesk = showsVesk || ar_cast<ARDrVesk const>(object);
+      showsPild = showsPild || ar_cast<ARDrPild const>(object);
       if (auto const* staff = ar_cast<ARStaff const>(object)) {
         staves.insert(std::clamp(staff->getStaffNumber(), 0, kStaves - 1));
         onOwnStaff = false;
@@ -75,5 +87,7 @@ double EstimatedLayoutWork(ARMusic const& music) {
   work += kPerStaffAtBreak * (breaks + 1.0) * (static_cast<double>(staves.size()) + voices);
   if (voices > 1)
     work += kPerVoicePairAtSpring * (voices - 1.0) / 2 * objects;  // pairs times objects per voice
+  if (pictures && showsVesk) work += kPerPicturePixel * pictures->PixelsOf(GRDrVesk::kImageName);
+  if (pictures && showsPild) work += kPerPicturePixel * pictures->PixelsOf(GRDrPild::kImageName);
   return work;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 class ARMusic;
+class ScorePictures;
 
 // How much a layout of the music would make, roughly, in units of about a hundred bytes: the
 // elements of every object and range, the staves and voice states every possible break keeps
@@ -9,5 +10,6 @@ class ARMusic;
 // shared springs. A short text can ask for millions of
 // them (a measure of a note's length in a tiny meter, ranges nested thousands deep, hundreds of
 // staves broken thousands of times, thousands of voices), so the layout refuses music above
-// GRMusic::sMaxLayoutWork.
-double EstimatedLayoutWork(ARMusic const& music);
+// GRMusic::sMaxLayoutWork. With the score's pictures it also weighs the pixels of each picture its
+// picture marks show, which the score reads once and holds while it lives.
+double EstimatedLayoutWork(ARMusic const& music, ScorePictures* pictures = nullptr);

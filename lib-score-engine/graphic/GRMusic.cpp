@@ -45,7 +45,9 @@ void GRMusic::createGR(ARPageFormat* format) {
   music->resetGRRepresentation();
   RemoveLayout();
   gCurMusic = this;
-  mRefused = EstimatedLayoutWork(*music) > sMaxLayoutWork;
+  // The pictures are looked for again, and their files weighed before any is read.
+  mPictures = ScorePictures(getName().c_str());
+  mRefused = EstimatedLayoutWork(*music, &mPictures) > sMaxLayoutWork;
   if (mRefused) {
     ZudidOvod("Music too large for one layout - ignored");
     return;

@@ -8,6 +8,7 @@
 #include "GRPage.h"
 #include "GRVoice.h"
 #include "NVstring.h"
+#include "ScorePictures.h"
 #include "kf_ilist.h"
 #include "score_arena.h"
 
@@ -79,6 +80,8 @@ class GRMusic : public GREvent {
   ARMusic* getARMusic() const;
   ARMusic const* getconstARMusic() const { return getARMusic(); }
   KF_IPointerList<GRPage> const& getPages() const { return mPages; }
+  // The pictures the layout's picture marks show, read once for each layout.
+  ScorePictures& pictures() { return mPictures; }
 
   static void setOptForce(float force);
   static float getOptForce();
@@ -108,6 +111,8 @@ class GRMusic : public GREvent {
 
   // The elements of every layout of the music; it goes after its pages and voices.
   ScoreArena mArena;
+  // It goes after the marks that show its pictures.
+  ScorePictures mPictures;
   NVstring mName;
   bool mRefused = false;
   KF_IPointerList<GRVoice> mVoices{1};

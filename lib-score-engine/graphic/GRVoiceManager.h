@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "Fraction.h"
 #include "kf_ilist.h"
 
@@ -16,6 +18,7 @@ class ARRestFormat;
 class ARShareStem;
 class ARTHead;
 class ARTStem;
+class Bitmap;
 class GRBar;
 class GRChordTag;
 class GREvent;
@@ -124,9 +127,8 @@ class GRVoiceManager {
   Fraction const& getCurTimePosition() const;
 
  private:
-  // The file the score was read from, empty for a score given as text: pictures are found
-  // beside it.
-  static char const* scoreFile();
+  // The picture of the name that the score's marks share.
+  static std::shared_ptr<Bitmap const> picture(char const* name);
   // Elements made from the score go to the current staff and the graphical voice.
   void addToVoice(GRNotationElement* element);
   // Joins the event to the open spanners and writes it to staff and voice.

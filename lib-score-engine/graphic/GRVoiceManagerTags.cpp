@@ -176,8 +176,8 @@ void GRVoiceManager::standClearOfBar(GRTagARNotationElement* sign, GRStaff const
   sign->standInkFrom(GRKey::FirstSignLead(space), air * space);
 }
 
-char const* GRVoiceManager::scoreFile() {
-  return gCurMusic ? gCurMusic->getName().c_str() : "";
+std::shared_ptr<Bitmap const> GRVoiceManager::picture(char const* name) {
+  return gCurMusic ? gCurMusic->pictures().Of(name) : std::make_shared<Bitmap>(name, nullptr);
 }
 
 GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
@@ -309,9 +309,11 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
   } else if (is<ARAlter>(tag)) {
     ZudidOvod("need to work on this, add ARAlter");
   } else if (is<ARDrVesk>(tag)) {
-    element = staff->AddTag(new GRDrVesk(static_cast<ARDrVesk*>(tag), scoreFile()));
+    element =
+        staff->AddTag(new GRDrVesk(static_cast<ARDrVesk*>(tag), picture(GRDrVesk::kImageName)));
   } else if (is<ARDrPild>(tag)) {
-    element = staff->AddTag(new GRDrPild(static_cast<ARDrPild*>(tag), scoreFile()));
+    element =
+        staff->AddTag(new GRDrPild(static_cast<ARDrPild*>(tag), picture(GRDrPild::kImageName)));
   }
 
   if (element && toVoice) addToVoice(element);

@@ -1,18 +1,19 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "Bitmap.h"
 #include "GRTagARNotationElement.h"
 
 // What the two picture marks share: the named picture shown 200 units high, placed by its own
 // spring, mirrored when the tag's inverse is -1. Each mark names its own picture, a file beside
-// the score's own file.
+// the score's own file, which the marks of a score that name it share.
 template <class AbstractMark>
 class PictureMark : public GRTagARNotationElement {
  public:
-  PictureMark(AbstractMark* mark, char const* imageName, char const* scoreFile)
-      : GRTagARNotationElement(mark, 50), mBitmap(std::make_unique<Bitmap>(imageName, scoreFile)) {
+  PictureMark(AbstractMark* mark, std::shared_ptr<Bitmap const> picture)
+      : GRTagARNotationElement(mark, 50), mBitmap(std::move(picture)) {
     mNeedsSpring = 1;
     mWidth = mBitmap->GetProportionalWidth(kHeight);
     mBoundingBox = NVRect{0, 0, mWidth, kHeight};
@@ -32,6 +33,6 @@ class PictureMark : public GRTagARNotationElement {
 
  private:
   static constexpr float kHeight = 200;
-  std::unique_ptr<Bitmap> mBitmap;
+  std::shared_ptr<Bitmap const> mBitmap;
   float mWidth = 0;
 };
