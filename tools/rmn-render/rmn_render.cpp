@@ -164,16 +164,28 @@ bool RenderImage(const Options& options, QRazidPainter& score, int page) {
   return image.save(options.output, "PNG");
 }
 
-// XML holds no control character but tab, line feed and carriage return, not even as a
-// reference, while a title or lyric may carry any byte and the SVG writer copies its text as it
-// is. Those bytes stand for nothing else in the UTF-8 it writes, so they are left out.
-QByteArray WithoutCharactersXmlForbids(QByteArray svg) {
-  const auto forbidden = [](char byte) {
-    const auto code = static_cast<unsigned char>(byte);
-    return code < 0x20 && code != '\t' && code != '\n' && code != '\r';
-  };
-  svg.erase(std::remove_if(svg.begin(), svg.end(), forbidden), svg.end());
-  return svg;
+// XML 1.0 holds only tab, line feed, carriage return and the characters from U+0020 to U+D7FF,
+// from U+E000 to U+FFFD and from U+10000 on, not even as references, while a title or lyric may
+// carry any character (U+FFFE and U+FFFF among them) and the SVG writer copies its text as it is.
+// The others are left out of the words they stood in; bytes that encode no character at all
+// become the replacement character.
+QByteArray WithoutCharactersXmlForbids(const QByteArray& svg) {
+  const QString text = QString::fromUtf8(svg);
+  QString kept;
+  kept.reserve(text.size());
+  for (qsizetype at = 0; at < text.size(); ++at) {
+    const QChar character = text[at];
+    if (character.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate()) {
+      kept += character;
+      kept += text[++at];
+      continue;
+    }
+    const char16_t code = character.unicode();
+    const bool allowed = code == '\t' || code == '\n' || code == '\r' ||
+                         (code >= 0x20 && code <= 0xD7FF) || (code >= 0xE000 && code <= 0xFFFD);
+    if (allowed) kept += character;
+  }
+  return kept.toUtf8();
 }
 
 bool RenderSvg(const Options& options, QRazidPainter& score, int page) {
