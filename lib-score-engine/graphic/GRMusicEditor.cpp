@@ -68,19 +68,10 @@ std::vector<GRNotationElement*> LiveElements(GRPage const& page) {
   for (void* pos = systems.GetHeadPosition(); pos;) {
     GRSystem const* system = systems.GetNext(pos);
     for (void* at = system->First(); at;) AddWithParts(system->GetNext(at), live);
-    KF_IPointerList<GRSystemSlice> const& slices = system->getSlices();
-    for (void* at = slices.GetHeadPosition(); at;) {
-      GRSystemSlice const* slice = slices.GetNext(at);
-      int lowest = 0;
-      int highest = -1;
-      slice->getStaffRange(lowest, highest);
-      for (int i = lowest; i <= highest; ++i) {
-        GRStaff* staff = slice->getStaff(i);
-        if (!staff) continue;
-        live.push_back(staff);
-        for (void* on = staff->First(); on;) AddWithParts(staff->GetNext(on), live);
-      }
-    }
+    system->forEachStaff([&live](int, GRStaff* staff) {
+      live.push_back(staff);
+      for (void* on = staff->First(); on;) AddWithParts(staff->GetNext(on), live);
+    });
   }
   return live;
 }

@@ -68,6 +68,18 @@ class GRSystem : public GREvent {
   void AddSystemSlice(GRSystemSlice* slice);
   GRSystemSlice* getFirstGRSystemSlice() const { return mSystemSlices.GetHead(); }
   KF_IPointerList<GRSystemSlice> const& getSlices() const { return mSystemSlices; }
+  // Calls visit(number, staff) for each staff of each slice, slice after slice.
+  template <class Visit>
+  void forEachStaff(Visit&& visit) const {
+    for (void* pos = mSystemSlices.GetHeadPosition(); pos;) {
+      GRSystemSlice* slice = mSystemSlices.GetNext(pos);
+      int lowest = 0;
+      int highest = -1;
+      slice->getStaffRange(lowest, highest);
+      for (int i = lowest; i <= highest; ++i)
+        if (GRStaff* staff = slice->getStaff(i)) visit(i, staff);
+    }
+  }
   // The slice before slice in this system, null for the first or a stranger.
   GRSystemSlice* getPreviousSlice(GRSystemSlice const* slice) const;
   // For a system built staff by staff; the system owns the staff.

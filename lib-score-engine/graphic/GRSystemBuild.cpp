@@ -147,21 +147,13 @@ void GRSystem::keepStavesClearOfTexts() {
     bool distanceSet = false;
   };
   std::map<int, Line> lines;
-  for (void* pos = mSystemSlices.GetHeadPosition(); pos;) {
-    GRSystemSlice* slice = mSystemSlices.GetNext(pos);
-    int lowest = 0;
-    int highest = -1;
-    slice->getStaffRange(lowest, highest);
-    for (int i = lowest; i <= highest; ++i) {
-      GRStaff* staff = slice->getStaff(i);
-      if (!staff) continue;
-      Line& line = lines[i];
-      line.top = line.staves.empty() ? staff->getBoundingBox().top
-                                     : std::min(line.top, staff->getBoundingBox().top);
-      line.distanceSet = line.distanceSet || staff->getStaffState().distanceset;
-      line.staves.push_back(staff);
-    }
-  }
+  forEachStaff([&lines](int number, GRStaff* staff) {
+    Line& line = lines[number];
+    line.top = line.staves.empty() ? staff->getBoundingBox().top
+                                   : std::min(line.top, staff->getBoundingBox().top);
+    line.distanceSet = line.distanceSet || staff->getStaffState().distanceset;
+    line.staves.push_back(staff);
+  });
   // The slices stacked their staves apart by the texts of each slice alone; the texts of the
   // whole line stand as they will be drawn, which may reach lower (a row of syllables moved
   // down for a text in another slice). The staves below then move down by what is missing.
@@ -225,23 +217,14 @@ void GRSystem::adoptElementsOf(GRSystemSlice* slice) {
 
 void GRSystem::placeStaves(GRSliceHeight const& heights) {
   bool first = true;
-  void* pos = mSystemSlices.GetHeadPosition();
-  while (pos) {
-    GRSystemSlice* slice = mSystemSlices.GetNext(pos);
-    int lowest = 0;
-    int highest = -1;
-    slice->getStaffRange(lowest, highest);
-    for (int i = lowest; i <= highest; ++i) {
-      GRStaff* staff = slice->getStaff(i);
-      if (!staff) continue;
-      staff->setPosition(NVPoint{staff->getPosition().x, heights.getPosition(i)});
-      NVRect box = staff->getBoundingBox();
-      box += staff->getPosition();
-      if (first || box.top < mBoundingBox.top) mBoundingBox.top = box.top;
-      if (first || box.bottom > mBoundingBox.bottom) mBoundingBox.bottom = box.bottom;
-      first = false;
-    }
-  }
+  forEachStaff([&](int number, GRStaff* staff) {
+    staff->setPosition(NVPoint{staff->getPosition().x, heights.getPosition(number)});
+    NVRect box = staff->getBoundingBox();
+    box += staff->getPosition();
+    if (first || box.top < mBoundingBox.top) mBoundingBox.top = box.top;
+    if (first || box.bottom > mBoundingBox.bottom) mBoundingBox.bottom = box.bottom;
+    first = false;
+  });
 }
 
 void GRSystem::endSystemBars() {
