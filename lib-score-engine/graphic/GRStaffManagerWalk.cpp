@@ -93,6 +93,12 @@ void GRStaffManager::createStaves(std::uint64_t stepLimit) {
 
   if (mSprings->GetCount() > 0 && mSpringID > mLastSpringID) closeSliceAtBreak(now, breakValue);
   FindOptimumBreaks(0, usedHeight);
+  // A walk that stopped for want of work right after a break leaves the slice opened there
+  // unclosed: no system takes it.
+  if (mRanOutOfWork) {
+    delete mCurrentSlice;
+    mCurrentSlice = nullptr;
+  }
 }
 
 void GRStaffManager::closeSliceAtBreak(Fraction const& tp, float breakValue) {
