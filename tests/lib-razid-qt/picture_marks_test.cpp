@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <tuple>
 
@@ -85,50 +84,29 @@ TEST_F(PictureMarksTest, PicturesBesideTheScoreAreShownAndMissingOnesWarnedOf) {
       << "more than the music's greys";
 }
 
-// A picture is read only from a regular file. A reader of a pipe waits for a writer that may never
-// come (the watchdog here lets it go in the end, and notes that it had to), and a device may
-// never end: whatever else stands under a picture's name, also with a format's suffix or
-// through a link, is warned of as a missing picture and the score drawn without it.
+// A picture is read only from a regular file: a pipe may wait for ever for a writer (the
+// watchdog lets it go and says so) and a device never end, so they stand for missing pictures.
 TEST_F(PictureMarksTest, WhatIsNoRegularFileIsWarnedOfAndNeverRead) {
-  using Make = std::function<bool(QTemporaryDir const&, Testing::NamedPipes&)>;
-  struct Case {
-    char const* what;
-    char const* name;
-    Make make;
-  };
-  Case const cases[] = {
-      {"a pipe of the picture's name", "drvesk",
-       [](QTemporaryDir const& dir, Testing::NamedPipes& pipes) {
-         return pipes.Make(dir.filePath("drvesk"));
-       }},
-      {"a pipe of the picture's name with a format's suffix", "drpild",
-       [](QTemporaryDir const& dir, Testing::NamedPipes& pipes) {
-         return pipes.Make(dir.filePath("drpild.png"));
-       }},
-      {"a link to a pipe", "drvesk",
-       [](QTemporaryDir const& dir, Testing::NamedPipes& pipes) {
-         return pipes.Make(dir.filePath("elsewhere")) &&
-                QFile::link(dir.filePath("elsewhere"), dir.filePath("drvesk.gif"));
-       }},
-      {"a link to a device that never ends", "drpild",
-       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
-         return QFile::link("/dev/zero", dir.filePath("drpild"));
-       }},
-      {"a folder", "drvesk",
-       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
-         return QDir(dir.path()).mkdir("drvesk.png");
-       }},
-  };
-  for (Case const& test : cases) {
-    SCOPED_TRACE(test.what);
+  enum Kind { Pipe, LinkToPipe, LinkToDevice, Folder };
+  std::tuple<Kind, char const*, char const*> const cases[] = {{Pipe, "drvesk", "drvesk"},
+                                                              {Pipe, "drpild", "drpild.png"},
+                                                              {LinkToPipe, "drvesk", "drvesk.gif"},
+                                                              {LinkToDevice, "drpild", "drpild"},
+                                                              {Folder, "drvesk", "drvesk.png"}};
+  for (auto const& [kind, name, file] : cases) {
+    SCOPED_TRACE(file);
     QTemporaryDir dir;
     Testing::NamedPipes pipes(Testing::PatienceMs / 1000);
-    ASSERT_TRUE(test.make(dir, pipes));
+    QString const path = dir.filePath(file), elsewhere = dir.filePath("elsewhere");
+    ASSERT_TRUE(kind == Pipe           ? pipes.Make(path)
+                : kind == LinkToPipe   ? pipes.Make(elsewhere) && QFile::link(elsewhere, path)
+                : kind == LinkToDevice ? QFile::link("/dev/zero", path)
+                                       : QDir().mkdir(path));
     std::string warnings;
     DrawScoreIn(dir, &warnings);
     EXPECT_TRUE(pipes.Release()) << "the score waited for a pipe's writer";
     EXPECT_NE(warnings.find("Razid Warning: Picture not found or not readable: " +
-                            dir.filePath(test.name).toStdString() + "\n"),
+                            dir.filePath(name).toStdString() + "\n"),
               std::string::npos)
         << warnings;
   }
