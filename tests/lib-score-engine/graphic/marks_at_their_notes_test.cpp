@@ -27,10 +27,8 @@ class MarksAtTheirNotesTest : public EngineTesting::DrawnScore {
   }
 };
 
-// Where voices share a staff, the staccatos, tenutos, accents and marcatos of the voice whose
-// stems go up stand over all of its music there (stems, past a beam too, and heads) and those of
-// the voice whose stems go down under all of it: none lies between the voices. A voice alone on its
-// staff keeps them at its heads, away from its stems.
+// Where voices share a staff, each voice's articulations stand clear on its stems' side, never
+// between the voices; a voice alone keeps them at its heads.
 TEST_F(MarksAtTheirNotesTest, EachVoicesMarksStandOnItsStemsSideClearOfTheOtherVoice) {
   struct Case {
     std::string text;
@@ -75,9 +73,7 @@ TEST_F(MarksAtTheirNotesTest, EachVoicesMarksStandOnItsStemsSideClearOfTheOtherV
   }
 }
 
-// A wedge that ends at a note runs on towards what follows on its staff, a note or a bar line,
-// and stops short of it; it is never shorter than three spaces, so that over one note it reads
-// as a wedge and not as an accent (where notes stand close, the next one makes room for it).
+// A wedge runs on to short of what follows on its staff and is never shorter than three spaces.
 TEST_F(MarksAtTheirNotesTest, AWedgeRunsOnTowardsWhatFollowsAndIsNeverShorterThanThreeSpaces) {
   for (char const* text : {
            "[ \\meter<\"4/4\"> c2/2 \\dim( e2/2 ) | \\cresc( g2/1 ) | \\accent( c2/2 ) \\cresc( "
@@ -90,18 +86,16 @@ TEST_F(MarksAtTheirNotesTest, AWedgeRunsOnTowardsWhatFollowsAndIsNeverShorterTha
        }) {
     SCOPED_TRACE(text);
     Draw(text);
-    // A wedge draws its two legs, with a pen heavier than any other line's.
+    // Wedge legs: the heaviest pen.
     std::vector<EngineTesting::PlacingDevice::Segment> legs;
     for (auto const& line : drawn.lines)
       if (line.width == 6) legs.push_back(line);
-    ASSERT_FALSE(legs.empty());
-    ASSERT_EQ(legs.size() % 2, 0u);
+    ASSERT_TRUE(!legs.empty() && legs.size() % 2 == 0);
     for (size_t i = 0; i < legs.size(); i += 2) {
       float const left = std::min(legs[i].x1, legs[i].x2);
       float const right = std::max(legs[i].x2, legs[i + 1].x2);
       SCOPED_TRACE(left);
       EXPECT_GE(right - left, 3 * kSpace - 1);
-      // What begins on the staff over the wedge: notes, bar lines, the staff's end.
       ScoreElementDesc staff{};
       for (auto const& s : Records(2, 5))
         if (s.bottom < legs[i].y1 && s.bottom > staff.bottom) staff = s;
@@ -118,10 +112,8 @@ TEST_F(MarksAtTheirNotesTest, AWedgeRunsOnTowardsWhatFollowsAndIsNeverShorterTha
   }
 }
 
-// A written length lengthens or shortens the stems, which always reach their beam; one that would
-// take the beam into the heads, or past them, leaves the automatic beams' shortest stem, three
-// and a half spaces from the head nearest the beam: also for a note between the ends, a chord,
-// stems down and a beam on a second staff.
+// Stems always reach a beam with a written offset; one that would take the beam into the heads
+// leaves the automatic beams' shortest stem.
 TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) {
   for (auto const& [text, shortest] : std::vector<std::pair<std::string, float>>{
            {"[ \\beam<dy=-10>( c2/8 d2 ) \\beam<dy=-3>( c1/8 d1 ) \\beam<dy=1>( e1/8 f1 ) ]", 3.5f},
@@ -147,7 +139,6 @@ TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) 
       bool const down = stem.bottom > lowest + 1;
       float const end = down ? stem.bottom : stem.top, x = (stem.left + stem.right) / 2;
       least = std::min(least, down ? end - lowest : highest - end);
-      // A beam may end a stem's breadth short of its last stem's far side.
       EXPECT_TRUE(std::any_of(beams.begin(), beams.end(),
                               [&](auto const& beam) {
                                 return x >= beam.left - 10 && x <= beam.right + 10 &&

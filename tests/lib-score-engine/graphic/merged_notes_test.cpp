@@ -56,7 +56,6 @@ TEST_F(MergedNotesTest, AMergeOverABarLineIsOneNoteInEachBarTiedAcrossIt) {
   } const cases[] = {
       {R"([ \meter<"4/4"> c/4 d \merge( e/2 e/2 ) f/4 g a ])",
        " c/4 d/4 e/2~ | e/2 f/4 g/4 | a/4 |"},
-      {R"([ \meter<"3/4"> c/4 \merge( d/4 d/4 d/4 ) e/4 f ])", " c/4 d/2~ | d/4 e/4 f/4 |"},
       {R"([ \meter<"2/4"> \merge( e/4 e/4 e/4 e/4 e/4 e/4 ) f/2 ])", " e/2~ | e/2~ | e/2 | f/2 |"},
       // The bar line cut the merge's last note.
       {R"([ \meter<"4/4"> c/4 d \merge( e/4 e/2 ) f/4 g a ])", " c/4 d/4 e/2~ | e/4 f/4 g/4 a/4 |"},

@@ -19,7 +19,7 @@ class TextStackTest : public EngineTesting::DrawnScore {
     for (auto const& text : drawn.texts) inks.push_back(TextInk(text));
     return inks;
   }
-  // Glyphs, notes and every line drawn: staff lines, stems, ledger lines and wedge legs.
+  // Glyphs, notes and every line drawn.
   std::vector<NVRect> Music() const {
     std::vector<NVRect> music;
     for (auto const& glyph : drawn.glyphs) music.push_back(glyph.ink);
@@ -36,9 +36,8 @@ class TextStackTest : public EngineTesting::DrawnScore {
 // every text of the next row.
 using Stack = std::vector<std::vector<std::string>>;
 
-// A text with a written dy stands where it is written, under the texts written higher; a verse
-// is one row along its line, under the text that needs its room and over the next verse; a
-// continued text's hyphen and a wedge take their place in the stack.
+// A written dy is kept, under texts written higher; a verse is one row, over the next verse; a
+// continued text's hyphen and a wedge take their room.
 TEST_F(TextStackTest, TextsStandInTheOrderWrittenAndEachVerseKeepsOneRow) {
   struct Case {
     char const* text;
@@ -81,8 +80,7 @@ TEST_F(TextStackTest, TextsStandInTheOrderWrittenAndEachVerseKeepsOneRow) {
   }
 }
 
-// However deep the stack under a staff, the staff below and the next system keep clear of it: no
-// text touches another staff's lines or notes.
+// However deep the stack, no text touches the next staff's or system's lines or notes.
 TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {
   for (char const* text : {
            "{ [ \\staff<1> \\meter<\"4/4\"> \\intens<\"f\"> \\text<\"cantabile\">( { "
