@@ -1,5 +1,4 @@
-// Marks that belong to notes, laid out and drawn on the real music font: articulations of voices
-// that share a staff, wedges after their last note, beams written with their stems' length.
+// Marks that belong to notes, drawn on the real music font: articulations, wedges, beams.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -16,9 +16,8 @@ namespace {
 
 class MergedNotesTest : public EngineTesting::LaidOutFixture {
  protected:
-  // The notes of the first staff as drawn, with the length they show ("e/2"), "~" for each tie
-  // leaving a note and "|" for a bar line. Notes drawn with no length, the merged ones after the
-  // first, show only the ties that leave them.
+  // The first staff's notes with their shown length ("e/2"), "~" per tie leaving, "|" per bar
+  // line; merged notes after the first, shown with no length, give only their ties.
   std::string Drawn() const {
     std::string out;
     for (GRSystem* system : Systems())

@@ -1,6 +1,4 @@
-// Texts under a staff stacked one under the other, laid out and drawn on the real music font: in
-// the order the score writes them, each verse on a row of its own, and with room for the stack
-// before the next staff or system.
+// Texts stacked under a staff, drawn on the real music font, in written order and given room.
 #include <gtest/gtest.h>
 
 #include <string>
