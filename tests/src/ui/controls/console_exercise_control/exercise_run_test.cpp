@@ -777,64 +777,49 @@ TEST_F(ExerciseRunTest, BackFromTheSettingsAFinishedLessonsSectionEndIsOnTopWith
       WaitUntil([&] { return FadeDone() && m_console->GetBlockViewControl()->isVisible(); }));
 }
 
-// An untimed last section ends as its last question is answered: the exercise stops, and the
-// screen shows the end as at a timed end, the section-end dialog with the lesson's score, over a
-// screen that invites no answer and no pause. Escape goes on, and the lesson is not kept to be
-// resumed.
+// An untimed last section ends on its last answer as a timed one ends: the section-end dialog
+// with the score, over a screen that invites no answer and no pause, and nothing kept to resume.
 TEST_F(ExerciseRunTest, AnUntimedLessonEndsWithTheSectionEndDialog) {
-  struct Lesson {
-    const char* name;
-    int trainer;
-    int earlierSeconds;  // of the sections before the last, untimed (0) or timed
-  };
-  for (const Lesson& lesson : {Lesson{"note trainer, every section untimed", NoteTrainer, 0},
-                               Lesson{"note trainer, the last section untimed", NoteTrainer, 60},
-                               Lesson{"music symbols, one untimed section", SymbolTrainer, 0}}) {
-    SCOPED_TRACE(lesson.name);
-    SetTrainers([&lesson](Core::ExcersisesSettings& s) {
-      s.noteTrainer.singleNotes.duration = {lesson.earlierSeconds, 1};
-      s.noteTrainer.interval.duration = {lesson.earlierSeconds, 1};
+  // The seconds of the sections before the last: untimed (0) or timed.
+  for (const auto& [trainer, earlierSeconds] :
+       {std::pair{NoteTrainer, 0}, std::pair{NoteTrainer, 60}, std::pair{SymbolTrainer, 0}}) {
+    SCOPED_TRACE(testing::Message() << trainer << " " << earlierSeconds);
+    SetTrainers([earlierSeconds](Core::ExcersisesSettings& s) {
+      s.noteTrainer.singleNotes.duration = s.noteTrainer.interval.duration = {earlierSeconds, 1};
       s.noteTrainer.chord.duration = {0, 1};
     });
-    StartLesson(lesson.trainer);
-    const int questions = lesson.trainer == NoteTrainer ? 3 : 1;
-    UI::SectionEndDialog* end = Screen()->GetSectionEndDialog();
+    StartLesson(trainer);
+    const bool notes = trainer == NoteTrainer;
+    const int questions = notes ? 3 : 1;
     for (int asked = 1; asked <= questions; ++asked) {
       ASSERT_TRUE(WaitUntil([&] {
-        const Core::ExerciseState state = Ex()->GetState();
         return Ex()->GetProgress().QuestionsAsked == asked &&
-               (state == Core::ES_PLAYING || state == Core::ES_AWAITING_ANSWER);
+               (Ex()->GetState() == Core::ES_PLAYING ||
+                Ex()->GetState() == Core::ES_AWAITING_ANSWER);
       }));
-      if (lesson.trainer == NoteTrainer)
+      if (notes)
         for (int note : ExpectedNotes()) ClickKey(note - 21);
       else
         QTest::mouseClick(AnswerButton(Asked().CorrectVariant), Qt::LeftButton);
-      ASSERT_EQ(Ex()->GetProgress().RightAnswers, asked);
     }
-
-    ASSERT_TRUE(WaitUntil([&] { return Ex()->GetState() == Core::ES_STOPPED; }));
-    EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_STOPPED);
-    ASSERT_TRUE(WaitUntil([&] { return end->isVisible() && !end->countingUp(); }));
+    UI::SectionEndDialog* end = Screen()->GetSectionEndDialog();
+    ASSERT_TRUE(WaitUntil([&] {
+      return Ex()->GetState() == Core::ES_STOPPED && end->isVisible() && !end->countingUp();
+    }));
     EXPECT_EQ(end->findChild<QLabel*>("CountDown")->text(), "100%");
-    QWidget* onTop = Screen()->childAt(Screen()->rect().center());
-    EXPECT_TRUE(onTop == end || end->isAncestorOf(onTop));
-    EXPECT_FALSE(Screen()->findChild<UI::FaderWidget*>()->currentWidget()) << "a question shows";
     Core::VAvaroState resume;
     EXPECT_FALSE(Screen()->SaveState(resume));
-
     // The space bar, a click on the question area and an answer play nothing and count nothing.
     PressSpace();
     QTest::mouseClick(Screen()->findChild<UI::FaderWidget*>(), Qt::LeftButton);
-    if (lesson.trainer == NoteTrainer)
-      ClickKey(39);
-    else
-      QTest::mouseClick(AnswerButton(0), Qt::LeftButton);
+    notes ? ClickKey(39) : QTest::mouseClick(AnswerButton(0), Qt::LeftButton);
     EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_STOPPED);
     EXPECT_EQ(Ex()->GetProgress().Answered, questions);
+    EXPECT_FALSE(Screen()->findChild<UI::FaderWidget*>()->currentWidget()) << "a question shows";
     EXPECT_FALSE(Screen()->GetPlayDialog()->isVisible());
     EXPECT_FALSE(Screen()->findChild<UI::ActionHintDialog*>()->isVisible());
-    EXPECT_TRUE(end->isVisible());
-
+    QWidget* onTop = Screen()->childAt(Screen()->rect().center());
+    EXPECT_TRUE(onTop == end || end->isAncestorOf(onTop));
     QTest::keyClick(end, Qt::Key_Escape);
     ASSERT_TRUE(
         WaitUntil([&] { return FadeDone() && m_console->GetBlockViewControl()->isVisible(); }));

@@ -47,9 +47,8 @@ class StatisticsViewTest : public ExerciseViewsTest {
     const GKCKeyPositon& at = GKCinitializer::Keys()[size_t(key)];
     QTest::mouseMove(Form().Gkc, Form().Gkc->scaleKeyRect(at.white ? at.lower : at.upper).center());
   }
-  // Runs the view machine's move to its end at once.
+  // Runs the view machine's move to its end at once, after it took its queued transition signal.
   void FinishMove() const {
-    // The machine takes the transition signals from its queue.
     QCoreApplication::processEvents();
     QAbstractAnimation* move = Probe().ViewAnimation()->group();
     if (move->state() == QAbstractAnimation::Running) move->setCurrentTime(move->totalDuration());
@@ -139,9 +138,8 @@ TEST_F(StatisticsViewTest, AQuizsSectionButtonsChooseItsStatisticsButNeverJumpAh
   EXPECT_TRUE(Form().TimelineButton3->isEnabled());
 }
 
-// The learner asks for a running quiz's statistics while the latest tick of its clock still waits
-// for the screen, which it then reaches in the statistics view. Asked at many moments of a quiz's
-// questions, every press on a section button there shows that section's figures.
+// Statistics asked for while the quiz clock's latest tick still waits in the queue: at every
+// moment of a question, each press on a section button there shows that section's figures.
 TEST_F(StatisticsViewTest, AQuizsSectionButtonsFollowEveryPressWhateverItsClockSentLast) {
   Core::ManualTimer clock;
   Core::GlobalSettings global = App()->GetSettings()->globalSettings;
@@ -155,22 +153,18 @@ TEST_F(StatisticsViewTest, AQuizsSectionButtonsFollowEveryPressWhateverItsClockS
   for (int ms = 0; ms <= 3000; ms += 250) {
     SCOPED_TRACE(testing::Message() << ms << " ms into the question");
     PlayFromOverlay();
-    ASSERT_TRUE(Exercise()->GetState() == Core::ES_PLAYING ||
-                Exercise()->GetState() == Core::ES_AWAITING_ANSWER);
     clock.Run(ms);
-    // The next tick comes from the timer's own thread, as in the program: its notice is queued
-    // behind the press on Statistics.
+    // The tick comes from the timer's own thread, as in the program, queued behind the press.
     clock.Advance(Exercise()->GetTimeline().GetInterval());
     std::thread([&clock] { clock.Pass(); }).join();
     Click(Toolbar().Statistics);
     FinishMove();
-    for (const int section : {1, 2, 4, 3, 0, 1}) {
+    for (const int section : {1, 4, 3, 0}) {
       QTest::mouseClick(Form().TimeSlider, Qt::LeftButton, {},
                         buttons[section]->geometry().center());
       FinishMove();
       EXPECT_TRUE(Form().StatisticsHeaderLbl->text().startsWith(
-          QString("This is your score for %1.").arg(scoreFor[section])))
-          << Form().StatisticsHeaderLbl->text().toStdString();
+          QString("This is your score for %1.").arg(scoreFor[section])));
     }
     Click(Toolbar().Exercise);
     FinishMove();
