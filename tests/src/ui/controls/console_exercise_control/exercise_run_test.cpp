@@ -181,6 +181,17 @@ class ExerciseRunTest : public Testing::ShellTest {
       overlay->advance();
   }
   // The screen as a new question has it: no verdict on the frame, the keys or the buttons.
+  // The finished lesson's section-end dialog stands alone on top, with no Play overlay or hint,
+  // and Escape leads on to the home screen.
+  void ExpectEndOnTopAndEscapeLeadsHome(QWidget* end) const {
+    EXPECT_FALSE(Screen()->GetPlayDialog()->isVisible());
+    EXPECT_FALSE(Screen()->findChild<UI::ActionHintDialog*>()->isVisible());
+    QWidget* onTop = Screen()->childAt(Screen()->rect().center());
+    EXPECT_TRUE(onTop == end || end->isAncestorOf(onTop));
+    QTest::keyClick(end, Qt::Key_Escape);
+    EXPECT_TRUE(
+        WaitUntil([&] { return FadeDone() && m_console->GetBlockViewControl()->isVisible(); }));
+  }
   void ExpectNoVerdictShown() const {
     ExpectFrameLook("RegularBorderStyle");
     for (unsigned long variant = 0; variant < 6; ++variant)
@@ -768,13 +779,7 @@ TEST_F(ExerciseRunTest, BackFromTheSettingsAFinishedLessonsSectionEndIsOnTopWith
   m_console->showExercise();
   ASSERT_TRUE(WaitUntil([&] { return FadeDone() && end->isVisible() && end->hasFocus(); }));
   QTest::keyClick(end, Qt::Key_Space);
-  EXPECT_FALSE(Screen()->GetPlayDialog()->isVisible());
-  EXPECT_FALSE(Screen()->findChild<UI::ActionHintDialog*>()->isVisible());
-  QWidget* onTop = Screen()->childAt(Screen()->rect().center());
-  EXPECT_TRUE(onTop == end || end->isAncestorOf(onTop));
-  QTest::keyClick(end, Qt::Key_Escape);
-  EXPECT_TRUE(
-      WaitUntil([&] { return FadeDone() && m_console->GetBlockViewControl()->isVisible(); }));
+  ExpectEndOnTopAndEscapeLeadsHome(end);
 }
 
 // An untimed last section ends on its last answer as a timed one ends: the section-end dialog
@@ -816,13 +821,7 @@ TEST_F(ExerciseRunTest, AnUntimedLessonEndsWithTheSectionEndDialog) {
     EXPECT_EQ(Ex()->GetPlaybackState(), Core::PS_STOPPED);
     EXPECT_EQ(Ex()->GetProgress().Answered, questions);
     EXPECT_FALSE(Screen()->findChild<UI::FaderWidget*>()->currentWidget()) << "a question shows";
-    EXPECT_FALSE(Screen()->GetPlayDialog()->isVisible());
-    EXPECT_FALSE(Screen()->findChild<UI::ActionHintDialog*>()->isVisible());
-    QWidget* onTop = Screen()->childAt(Screen()->rect().center());
-    EXPECT_TRUE(onTop == end || end->isAncestorOf(onTop));
-    QTest::keyClick(end, Qt::Key_Escape);
-    ASSERT_TRUE(
-        WaitUntil([&] { return FadeDone() && m_console->GetBlockViewControl()->isVisible(); }));
+    ExpectEndOnTopAndEscapeLeadsHome(end);
   }
 }
 
