@@ -190,9 +190,18 @@ class GRStaffManager {
   void makeSpringZero();
   void resetSpacing();
   bool isValidStaffNumber(int staffnum, char const* what) const;
+  // The springs a sync slice made that a tempo mark may stand on; -1 for none.
+  struct SyncSprings {
+    int firstWithMeter = -1;
+    int firstWithEvent = -1;
+  };
+  // The springs of the elements gathered at tp, without the system tags, which stay waiting.
+  SyncSprings makeSyncSprings(Fraction const& tp);
   GRSpring* springForEvents(Fraction const& tp);
-  void springsForSyncGroups(Fraction const& tp, int& firstSpringWithMeter);
-  void placeSystemTags(int firstSpringWithMeter);
+  void springsForSyncGroups(Fraction const& tp, SyncSprings& made);
+  void placeSystemTags(int springId);
+  // The marks written after the last event stand on the last spring made.
+  void placeWaitingSystemTags();
   void closeSliceAtBreak(Fraction const& tp, float breakValue);
   void handleBreak(int kind, Fraction const& tp, float& usedHeight, float breakValue);
   // The springs at the start of a line's first slice that hold only tags its begin slice took

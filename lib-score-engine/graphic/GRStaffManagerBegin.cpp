@@ -166,7 +166,8 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSys
   auto* startSpring = new GRSpring(state->tp, Frac_0);
   startSpring->change_const(50);
   addSpring(startSpring);
-  FinishSyncSlice(state->tp);
+  // A tempo mark still waiting for its event belongs to the walk's slice, not to a begin slice.
+  makeSyncSprings(state->tp);
   MELVARIN_ASSERT(mSpringID == state->springID);
   slice->setSpringIDs(first, mSpringID - 1);
 

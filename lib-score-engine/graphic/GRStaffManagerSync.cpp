@@ -216,7 +216,7 @@ GRSpring* GRStaffManager::springForEvents(Fraction const& tp) {
   return spring;
 }
 
-void GRStaffManager::springsForSyncGroups(Fraction const& tp, int& firstSpringWithMeter) {
+void GRStaffManager::springsForSyncGroups(Fraction const& tp, SyncSprings& made) {
   KF_IPointerList<SyncTable::KeyType>* groups = mSyncTable.getList();
   if (groups->GetCount() > 1) sortByNumber(*groups);
   bool refresh = false;
@@ -232,8 +232,9 @@ void GRStaffManager::springsForSyncGroups(Fraction const& tp, int& firstSpringWi
     spring->recalcConstant();
     delete entry.list;
     entry.list = nullptr;
-    if (firstSpringWithMeter < 0 && spring->hasType(typeid(GRMeter)))
-      firstSpringWithMeter = mSpringID;
+    if (made.firstWithMeter < 0 && spring->hasType(typeid(GRMeter)))
+      made.firstWithMeter = mSpringID;
+    if (made.firstWithEvent < 0 && spring->holdsEvent()) made.firstWithEvent = mSpringID;
     addSpring(spring);
   }
   if (!refresh) return;
@@ -241,11 +242,13 @@ void GRStaffManager::springsForSyncGroups(Fraction const& tp, int& firstSpringWi
     if (GRStaff* staff = mStaves->Get(i)) staff->UpdateStaffState(mStaffPositions.Get(i));
 }
 
-// A tempo mark stands over the meter when one begins here, else over the last spring made.
-void GRStaffManager::placeSystemTags(int firstSpringWithMeter) {
+// A tempo mark stands over the meter when one begins with it; else it waits for the event it was
+// written at, the first spring made with a note, rest or grace note: the spring made before it
+// may be a note earlier or the end of the line before. id -1 leaves the marks waiting.
+void GRStaffManager::placeSystemTags(int id) {
+  if (id < 0) return;
   KF_IPointerList<KR_HashTable<NVstring, GRNotationElement*>::KeyType>* tags =
       mSystemTags.getList();
-  const int id = firstSpringWithMeter >= 0 ? firstSpringWithMeter : mSpringID - 1;
   GRSpring* spring = mSprings->Get(id);
   for (void* pos = tags->GetHeadPosition(); pos;) {
     GRNotationElement* element = tags->GetNext(pos)->value;
@@ -260,15 +263,20 @@ void GRStaffManager::placeSystemTags(int firstSpringWithMeter) {
   tags->RemoveAll();
 }
 
-int GRStaffManager::FinishSyncSlice(Fraction const& tp) {
-  int firstSpringWithMeter = -1;
-  if (mSyncTable.getList()->IsEmpty()) {
-    if (!mVoiceEvents.IsEmpty()) addSpring(springForEvents(tp));
-  } else {
-    springsForSyncGroups(tp, firstSpringWithMeter);
-  }
-  placeSystemTags(firstSpringWithMeter);
+void GRStaffManager::placeWaitingSystemTags() {
+  placeSystemTags(mSpringID - 1);
+}
 
+GRStaffManager::SyncSprings GRStaffManager::makeSyncSprings(Fraction const& tp) {
+  SyncSprings made;
+  if (mSyncTable.getList()->IsEmpty()) {
+    if (!mVoiceEvents.IsEmpty()) {
+      made.firstWithEvent = mSpringID;
+      addSpring(springForEvents(tp));
+    }
+  } else {
+    springsForSyncGroups(tp, made);
+  }
   for (void* pos = mSyncTable.getList()->GetHeadPosition(); pos;)
     delete mSyncTable.getList()->GetNext(pos)->value.list;
   mSyncTable.getList()->RemoveAll();
@@ -279,6 +287,12 @@ int GRStaffManager::FinishSyncSlice(Fraction const& tp) {
   for (int i = mStaves->GetMinimum(); i <= mStaves->GetMaximum(); ++i)
     if (GRStaff* staff = mStaves->Get(i))
       mStaffPositions.Set(i, staff->getElements().GetTailPosition());
+  return made;
+}
+
+int GRStaffManager::FinishSyncSlice(Fraction const& tp) {
+  SyncSprings const made = makeSyncSprings(tp);
+  placeSystemTags(made.firstWithMeter >= 0 ? made.firstWithMeter : made.firstWithEvent);
   return 0;
 }
 

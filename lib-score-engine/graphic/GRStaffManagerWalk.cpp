@@ -91,6 +91,7 @@ void GRStaffManager::createStaves(std::uint64_t stepLimit) {
     if (pass.allFinished) break;
   }
 
+  placeWaitingSystemTags();
   if (mSprings->GetCount() > 0 && mSpringID > mLastSpringID) closeSliceAtBreak(now, breakValue);
   FindOptimumBreaks(0, usedHeight);
   // A walk that stopped for want of work right after a break leaves the slice opened there

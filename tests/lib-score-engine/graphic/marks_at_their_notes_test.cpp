@@ -149,4 +149,33 @@ TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) 
   }
 }
 
+// A tempo mark starts at the note it was written before, on that note's line: inside a measure,
+// after a bar line, at the first measure of a line the line breaker or a written break starts,
+// and over a note of the lower staff.
+TEST_F(MarksAtTheirNotesTest, ATempoMarkStandsOverTheNoteItWasWrittenAt) {
+  for (auto const& [text, date] : std::vector<std::pair<std::string, float>>{
+           {"[ c1/4 d \\tempo<\"Vivo\"> e f ]", 0.5f},
+           {"[ \\meter<\"4/4\"> c d e f \\tempo<\"Vivo\"> g a h c2 ]", 1},
+           {"[ \\meter<\"4/4\"> c d e f g a h c2 c d e f \\tempo<\"Vivo\"> g a h c2 c d e f g a h "
+            "c2 ]",
+            3},
+           {"[ c1/4 d \\newSystem \\tempo<\"Vivo\"> e f ]", 0.5f},
+           {"{ [ c2/2 d2 ], [ \\clef<\"bass\"> c0/4 \\tempo<\"Vivo\"> d0 e0/2 ] }", 0.25f},
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    auto const marks = Texts("Vivo");
+    ASSERT_EQ(marks.size(), 1u);
+    auto const& mark = marks[0];
+    int const line = LineAt(mark.y, true);
+    int at = 0;
+    for (auto const& note : DrawnLines().at(line).notes) {
+      if (std::abs(note.date - date) > 1e-4f) continue;
+      ++at;
+      EXPECT_NEAR(mark.x, note.refX, 5);
+    }
+    EXPECT_EQ(at, 1) << "notes written at the mark on its line";
+  }
+}
+
 }  // namespace

@@ -87,16 +87,17 @@ TEST_F(StaffManagerSyncTest, AWrittenTagBeatsAnAutomaticOneAndOfTwoWrittenTheFir
 TEST_F(StaffManagerSyncTest, ASecondTempoAtOneTimeIsDeletedWithAWarning) {
   StartEngine();
   ARTempo tempo;
+  // Without a note to stand over the mark waits, and goes with the manager: before its tag.
+  GRStaffManager waiting;
   testing::internal::CaptureStderr();
-  manager.AddSystemTag(new GRTempo(staves[0], &tempo), staves[0], 0);
-  manager.AddSystemTag(new GRTempo(staves[1], &tempo), staves[1], 1);
+  waiting.AddSystemTag(new GRTempo(staves[0], &tempo), staves[0], 0);
+  waiting.AddSystemTag(new GRTempo(staves[1], &tempo), staves[1], 1);
   const std::string written = testing::internal::GetCapturedStderr();
   EXPECT_NE(written.find("Razid Warning: Another SystemTag of the same type is already used"),
             std::string::npos)
       << written;
   EXPECT_NE(written.find("Razid Trace: SYSTEM-Tag collision"), std::string::npos) << written;
-  // Without a slice to stand in the tempo mark is dropped with the time position.
-  manager.FinishSyncSlice(Fraction(0, 1));
+  waiting.FinishSyncSlice(Fraction(0, 1));
 }
 
 TEST_F(StaffManagerSyncTest, StaffNumbersOutsideTheLayoutsRangeAreIgnored) {
