@@ -197,15 +197,13 @@ bool IsBarLine(ARMusicalObject const* object) {
 // bar line. With partOnly the look stops at the bar line: the events were checked before.
 bool SumMergedEvents(ARMusicalVoice const& voice, void* pos, void* end, ARMusicalVoiceState state,
                      Fraction& sum, bool& crossesBar, bool partOnly = false) {
-  ARMusicalEvent const* previous = nullptr;
+  if (!partOnly && !VoicePass::EventsMergeAsOne(voice, pos, end, state)) return false;
   bool barPassed = false;
   crossesBar = false;
   while (pos) {
     void* at = pos;
     ARMusicalObject* object = voice.GetNext(pos, state);
-    if (auto* event = ar_cast<ARMusicalEvent const>(object); event && object->isEventClass()) {
-      if (previous && !previous->CanBeMerged(event)) return false;
-      previous = event;
+    if (object->isEventClass()) {
       crossesBar = crossesBar || barPassed;
       if (!barPassed) sum += object->getDuration();
     } else if (IsBarLine(object)) {

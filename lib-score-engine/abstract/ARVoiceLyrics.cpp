@@ -1,6 +1,8 @@
 // Lyrics: the text of a lyrics range cut into syllables, one text range per event.
 #include <list>
+#include <map>
 #include <string>
+#include <utility>
 
 #include "ARCast.h"
 #include "ARLyrics.h"
@@ -10,6 +12,18 @@
 #include "ARVoiceLyrics.h"
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
+
+namespace {
+
+// A singer sings a syllable on each note drawn: the events of a merge after its first are drawn
+// as part of that one and take none. Marks the open merges' note as having taken its syllables.
+bool TakesSyllable(std::map<ARPositionTag const*, bool>& merges) {
+  bool taken = false;
+  for (auto& [merge, tookSyllable] : merges) taken = std::exchange(tookSyllable, true) || taken;
+  return !taken;
+}
+
+}  // namespace
 
 ARDispatchLyricsClass::ARDispatchLyricsClass(ARLyrics* dispatched)
     : lyrics(dispatched),
@@ -39,17 +53,24 @@ void ARMusicalVoice::doAutoDispatchLyrics() {
   if (!VoicePass::AnyRangeOf<ARLyrics>(mPosTagList)) return;
   ARMusicalVoiceState state;
   std::list<ARDispatchLyricsClass> open;
+  // The merges open now that are drawn as one note, and whether that note took its syllables.
+  std::map<ARPositionTag const*, bool> merges;
   void* pos = StartForwardWalk(state);
   while (pos) {
     void* p = pos;
     ARMusicalObject const* object = GetAt(p);
-    for (ARPositionTag* added : state.addedpositiontags)
+    for (ARPositionTag* added : state.addedpositiontags) {
       if (auto* lyrics = ar_cast<ARLyrics>(added)) open.emplace_back(lyrics);
+      if ((ARMusicalVoiceState::RangeKindOf(added) & ARMusicalVoiceState::kRangeMerge) &&
+          VoicePass::EventsMergeAsOne(*this, p, added->getEndPosition(), state))
+        merges.emplace(added, false);
+    }
     for (ARPositionTag* removed : state.removedpositiontags) {
       auto* lyrics = ar_cast<ARLyrics>(removed);
       open.remove_if([&](ARDispatchLyricsClass const& r) { return r.getLyrics() == lyrics; });
+      merges.erase(removed);
     }
-    if (object->isEventClass()) {
+    if (object->isEventClass() && !state.getCurGrace() && TakesSyllable(merges)) {
       // All the texts of an event come before their ends: a walk opens the ranges that start at
       // an event up to the first end it meets there, and would leave the later verses unopened.
       void* firstEnd = nullptr;

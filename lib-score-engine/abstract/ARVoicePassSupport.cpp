@@ -51,6 +51,21 @@ bool IsNamedNote(ARMusicalObject const* object) {
   return ar_cast<ARNote const>(object) && !IsEmptyNote(object);
 }
 
+bool EventsMergeAsOne(ARMusicalVoice const& voice, void* pos, void* end,
+                      ARMusicalVoiceState state) {
+  ARMusicalEvent const* previous = nullptr;
+  while (pos) {
+    void* at = pos;
+    ARMusicalObject* object = voice.GetNext(pos, state);
+    if (auto* event = ar_cast<ARMusicalEvent const>(object); event && object->isEventClass()) {
+      if (previous && !previous->CanBeMerged(event)) return false;
+      previous = event;
+    }
+    if (at == end) break;
+  }
+  return true;
+}
+
 void* InsertBefore(KF_IPointerList<ARPositionTag>& list, void* node, ARPositionTag* tag) {
   return node ? list.AddElementAt(node, tag) : list.AddTail(tag);
 }

@@ -10,6 +10,8 @@
 
 class ARMusicalObject;
 class ARMusicalTag;
+class ARMusicalVoice;
+class ARMusicalVoiceState;
 
 namespace VoicePass {
 
@@ -43,6 +45,9 @@ bool AnyRangeOf(KF_IPointerList<ARPositionTag>* ranges) {
   }
   return false;
 }
+// Whether the events of a merge, from pos up to its end, are drawn as one: each can be merged
+// with the one before. state is the walk's state at pos; the walk goes on in a copy.
+bool EventsMergeAsOne(ARMusicalVoice const& voice, void* pos, void* end, ARMusicalVoiceState state);
 // Links tag in front of node, at the list's end for a null node; returns its node.
 void* InsertBefore(KF_IPointerList<ARPositionTag>& list, void* node, ARPositionTag* tag);
 // Marks a tag the passes made, so that removeAutoTags finds it.

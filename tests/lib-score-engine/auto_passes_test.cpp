@@ -193,6 +193,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 c1*1/4 d1*1/4 e1*1/4 f1*1/4 "
                  "~\\endBar@1/1 | \\text<\"hel-lo world\",dy=-3>(@0/1 \\text<\"hel-\">(@0/1 )@1/4 "
                  "\\text<\"lo\">(@1/4 )@1/2 \\text<\"world\">(@1/2 )@3/4 )@1/1"},
+        // A syllable for each note drawn: none for a grace note, one for a merge drawn as one
+        // note, one for each note of a merge whose notes cannot be drawn as one.
+        PassCase{
+            "[ \\lyrics<\"a b c d\">( \\grace( d/16 ) \\merge( c/8 c ) e/4 \\merge( e/8 f ) ) ]",
+            "~\\clef<\"treble\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 d1*0/1 c1*1/8 c1*1/8 e1*1/4 "
+            "e1*1/8 f1*1/8 ~\\endBar@3/4 | \\text<\"a b c d\",dy=-3>(@0/1 \\grace(@0/1 "
+            "\\dispDurBegin<1,16,0>@0/1 \\dispDurEnd@0/1 )@0/1 \\merge(@0/1 \\text<\"a\">(@0/1 "
+            "~\\dispDurBegin<1,4,0>@0/1 ~\\autobeamBegin@0/1 ~\\dispDurEnd@0/1 )@1/8 "
+            "~\\dispDurBegin<0,1,0>@1/8 ~\\autobeamEnd@0/1 ~\\dispDurEnd@1/8 )@1/4 "
+            "\\text<\"b\">(@1/4 )@1/2 \\text<\"c\">(@1/2 ~\\autobeamBegin@1/2 )@5/8 "
+            "\\text<\"d\">(@5/8 ~\\autobeamEnd@0/1 )@3/4 )@3/4"},
         PassCase{
             "[ c-1 d-1 ]",
             "~\\clef<\"bass\">@0/1 ~\\key<0>@0/1 ~\\secGlue@0/1 c-1*1/4 d-1*1/4 ~\\endBar@1/2 |"},
