@@ -94,12 +94,18 @@ int gd_parse_buffer(char const* text) {
 
 namespace {
 
-bool StartsWithUtf16Mark(std::string const& bytes) {
-  auto const markByte = [](char c) {
-    auto const b = static_cast<unsigned char>(c);
-    return b == 0xFE || b == 0xFF;
-  };
-  return bytes.size() >= 2 && markByte(bytes[0]) && markByte(bytes[1]);
+// The byte order a UTF-16 byte-order mark gives: FF FE little-endian, FE FF big-endian. Two
+// equal mark bytes give no order.
+enum class Utf16Order { None, Little, Big, Unknown };
+
+Utf16Order Utf16MarkOf(std::string const& bytes) {
+  if (bytes.size() < 2) return Utf16Order::None;
+  auto const first = static_cast<unsigned char>(bytes[0]);
+  auto const second = static_cast<unsigned char>(bytes[1]);
+  auto const markByte = [](unsigned char b) { return b == 0xFE || b == 0xFF; };
+  if (!markByte(first) || !markByte(second)) return Utf16Order::None;
+  if (first == second) return Utf16Order::Unknown;
+  return first == 0xFF ? Utf16Order::Little : Utf16Order::Big;
 }
 
 // The 8-bit form of UTF-16 text of ASCII characters: the bytes 1 to 127, in order.
@@ -113,6 +119,52 @@ std::string AsciiBytesOf(std::string const& bytes) {
   return text;
 }
 
+void AppendUtf8(std::string& text, char32_t c) {
+  auto const put = [&](unsigned value) { text.push_back(static_cast<char>(value)); };
+  if (c < 0x80) {
+    put(c);
+  } else if (c < 0x800) {
+    put(0xC0 | (c >> 6));
+    put(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    put(0xE0 | (c >> 12));
+    put(0x80 | ((c >> 6) & 0x3F));
+    put(0x80 | (c & 0x3F));
+  } else {
+    put(0xF0 | (c >> 18));
+    put(0x80 | ((c >> 12) & 0x3F));
+    put(0x80 | ((c >> 6) & 0x3F));
+    put(0x80 | (c & 0x3F));
+  }
+}
+
+// UTF-16 text after its mark, as the UTF-8 the engine keeps its texts in. A surrogate without its
+// partner and an odd last byte read as the replacement character; zero characters are left out,
+// as the 8-bit form leaves out zero bytes.
+std::string Utf8OfUtf16(std::string const& bytes, Utf16Order order) {
+  std::size_t const units = (bytes.size() - 2) / 2;
+  auto const unit = [&](std::size_t i) -> char32_t {
+    auto const a = static_cast<unsigned char>(bytes[2 + 2 * i]);
+    auto const b = static_cast<unsigned char>(bytes[3 + 2 * i]);
+    return order == Utf16Order::Little ? a | b << 8 : b | a << 8;
+  };
+  constexpr char32_t kReplacement = 0xFFFD;
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < units; ++i) {
+    char32_t c = unit(i);
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+        unit(i + 1) < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00);
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = kReplacement;
+    }
+    if (c != 0) AppendUtf8(text, c);
+  }
+  if (bytes.size() % 2 != 0) AppendUtf8(text, kReplacement);
+  return text;
+}
+
 bool StartsWithUtf8Mark(std::string const& bytes) {
   return bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
 }
@@ -120,7 +172,9 @@ bool StartsWithUtf8Mark(std::string const& bytes) {
 }  // namespace
 
 std::string RmnFileText(std::string bytes) {
-  if (StartsWithUtf16Mark(bytes)) return AsciiBytesOf(bytes);
+  Utf16Order const order = Utf16MarkOf(bytes);
+  if (order == Utf16Order::Little || order == Utf16Order::Big) return Utf8OfUtf16(bytes, order);
+  if (order == Utf16Order::Unknown) return AsciiBytesOf(bytes);
   // Editors write the mark at the head of a UTF-8 file; it is no character of the score.
   if (StartsWithUtf8Mark(bytes)) bytes.erase(0, 3);
   return bytes;

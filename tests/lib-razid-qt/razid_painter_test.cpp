@@ -147,14 +147,21 @@ TEST_F(RazidPainterTest, AccentedTextsAreReadAsUtf8OrElseLatin1) {
 }
 
 // The painter keeps the text the engine read from a UTF-16 or marked UTF-8 file, so laying the
-// score out again, no longer shrunk to its music, gives the score of that text.
+// score out again, no longer shrunk to its music, gives the score of that text: every character
+// of the title, the texts and the lyrics, one beyond the 16-bit range among them.
 TEST_F(RazidPainterTest, AScoreFileKeepsTheTextTheEngineReadInEveryEncoding) {
-  const std::string text = "[ \\title<\"Etude\"> \\meter<\"3/4\">\n  c1/4 d e f/2 ]\n";
+  const std::string text =
+      "[ \\title<\"Fr\xc3\xa8re Jacques\"> \\meter<\"3/4\">\n  \\text<\"\xe2\x80\xa2 "
+      "\xf0\x9d\x84\x9e\">( c1/4 ) \\lyrics<\"Dor-mez \xc3\xa9t\xc3\xa9\">( d e f/2 ) ]\n";
   std::string le = "\xff\xfe", be = "\xfe\xff";
-  for (char c : text) le += std::string{c, '\0'}, be += std::string{'\0', c};
+  for (const QChar c : QString::fromUtf8(text)) {
+    const char low = static_cast<char>(c.unicode() & 0xff),
+               high = static_cast<char>(c.unicode() >> 8);
+    le += std::string{low, high}, be += std::string{high, low};
+  }
   const QSize size{1200, 600};
   Painter given = NewPainter();
-  ASSERT_TRUE(given->setRMNCode(QString::fromStdString(text)));
+  ASSERT_TRUE(given->setRMNCode(QString::fromUtf8(text)));
   given->setResizePageToMusic(false);
   const QImage whole = Draw(*given, 1, size);
   QTemporaryDir dir;
@@ -164,7 +171,7 @@ TEST_F(RazidPainterTest, AScoreFileKeepsTheTextTheEngineReadInEveryEncoding) {
     SCOPED_TRACE(name);
     Painter painter = NewPainter();
     ASSERT_TRUE(painter->setRMNFile(WriteFile(dir, name, bytes)));
-    EXPECT_EQ(painter->rmnCode(), QString::fromStdString(text));
+    EXPECT_EQ(painter->rmnCode(), QString::fromUtf8(text));
     Draw(*painter, 1, size);
     painter->setResizePageToMusic(false);
     EXPECT_TRUE(Draw(*painter, 1, size) == whole);

@@ -270,4 +270,21 @@ TEST(RmnParseTest, FilesAreReadAsTheyAreOrFromTheirUtf16Form) {
   std::filesystem::remove_all(dir);
 }
 
+// A marked UTF-16 file is read in its mark's byte order, each character as UTF-8: a bullet
+// whose low byte is a quote stays a bullet, a character beyond 16 bits comes from its two halves.
+// What is no character reads as the replacement character; two equal mark bytes give no order.
+TEST(RmnParseTest, Utf16FilesAreReadCharacterForCharacter) {
+  struct Case {
+    std::string bytes, text;
+  } const cases[] = {
+      {std::string("\xFF\xFE\x22\x20\xE8\x00\x34\xD8\x1E\xDD\x00\x00x\x00", 14),
+       "\xE2\x80\xA2\xC3\xA8\xF0\x9D\x84\x9Ex"},
+      {std::string("\xFE\xFF\x20\x22\x00\xE8\xD8\x34\xDD\x1E", 10),
+       "\xE2\x80\xA2\xC3\xA8\xF0\x9D\x84\x9E"},
+      {std::string("\xFF\xFE\x34\xD8x\x00\x1E\xDDy", 9), "\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {std::string{'\xFE', '\xFE', 'c', '\0', '\xE8', '\0'}, "c"},
+  };
+  for (Case const& c : cases) EXPECT_EQ(RmnFileText(c.bytes), c.text) << c.text;
+}
+
 }  // namespace
