@@ -1,5 +1,6 @@
 #include "ScoreSymbolMap.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "VGDevice.h"
@@ -52,7 +53,11 @@ void adopt(CScoreElement* parent, CScoreElement& child, char const* missing) {
 }  // namespace
 
 void ScoreSymbolMap::BuildTree() {
+  // The furthest bar of the system so far, and where that put the start of the current slice:
+  // its staves start there, the lower ones too, which a bar of the staff above in the same
+  // slice would shrink to nothing.
   float lastBarX = -1;
+  float sliceStartX = -1;
   std::vector<CScoreElement*> others;
   for (CScoreElement& e : mElements) {
     switch (e.kind) {
@@ -62,22 +67,23 @@ void ScoreSymbolMap::BuildTree() {
       case 7:
         mCurrentSystem = &e;
         adopt(mCurrentPage, e, "no current page");
-        lastBarX = -1;
+        lastBarX = sliceStartX = -1;
         break;
       case 6:
         mCurrentSlice = &e;
         adopt(mCurrentSystem, e, "no current system");
+        sliceStartX = lastBarX;
         break;
       case 5:
         mCurrentStaff = &e;
         adopt(mCurrentSlice, e, "no current system slice");
-        // A staff after a bar of its system starts at that bar.
-        if (e.parent() && lastBarX != -1) e.left = lastBarX;
+        // A staff after a bar of an earlier slice of its system starts at that bar.
+        if (e.parent() && sliceStartX != -1) e.left = sliceStartX;
         break;
       case 3:
         if (mCurrentStaff) {
-          lastBarX = e.right;
-          mCurrentStaff->right = lastBarX;
+          lastBarX = std::max(lastBarX, e.right);
+          mCurrentStaff->right = e.right;
         }
         adopt(mCurrentStaff, e, "no current staff");
         break;

@@ -84,7 +84,7 @@ TEST_F(SymbolMapTest, TheMapHoldsEveryElementAndNoneMoves) {
   EXPECT_EQ(symbols.ElementCountForType(1), 1);
 }
 
-// page > system > slice > two staves with a bar between them, then a second system.
+// page > system > slice > two staves, the upper one ending at its bar, then a second system.
 TEST_F(SymbolMapTest, TheTreeFollowsTheDrawingOrder) {
   Add(Desc(1, 0, 0, 10, 10, 0.25f, 0.5f));  // before any staff
   Add(Desc(8, 0, 0, 1000, 1400));
@@ -94,7 +94,7 @@ TEST_F(SymbolMapTest, TheTreeFollowsTheDrawingOrder) {
   Add(Desc(1, 100, 150, 120, 170, 0, 0.25f));
   Add(Desc(3, 400, 100, 400, 300));
   Add(Desc(2, 0, 0, 2000, 2000));   // never widens anything
-  Add(Desc(5, 50, 400, 900, 600));  // after the bar: starts there
+  Add(Desc(5, 50, 400, 900, 600));  // the bar above ends the upper staff only
   Add(Desc(1, 500, 450, 520, 470, 0.5f, 0.25f));
   Add(Desc(5, 50, 600, 900, 700));  // empty: leaves the tree
   Add(Desc(7, 0, 0, 0, 0));
@@ -116,7 +116,7 @@ TEST_F(SymbolMapTest, TheTreeFollowsTheDrawingOrder) {
   CScoreElement* upper = slice->children()[0];
   CScoreElement* lower = slice->children()[1];
   EXPECT_EQ(upper->right, 400);  // cut at the bar
-  EXPECT_EQ(lower->left, 400);
+  EXPECT_EQ(lower->left, 50);
   EXPECT_EQ(lower->index(), 1);
   EXPECT_EQ(slice->date, 0);
   EXPECT_EQ(slice->duration, 0.75f);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -92,6 +93,50 @@ TEST_F(PageMapQueriesTest, ElementCountForType) {
   EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 8), 1);
   EXPECT_EQ(RazidMapGetElementCountForType(score, 1, -1), 0);
   EXPECT_EQ(RazidMapGetElementCountForType(score, 1, 10), 0);
+}
+
+// Every staff of a slice spans the slice, each lower one as the one above, from the bar that
+// ends the slice before: the staff nearest to any point of a staff's lines, as drawn, is that
+// staff. Two and three staves, on one line and on two.
+TEST_F(PageMapQueriesTest, TheStaffNearestToAPointOfItsLinesIsThatStaff) {
+  for (char const* text : {
+           "{ [ \\meter<\"4/4\"> c2 d e f | g a h c3 ], [ \\clef<\"f4\"> \\meter<\"4/4\"> c0/1 | "
+           "e0/2 f ] }",
+           "{ [ \\meter<\"3/4\"> c2 d e | f e d ], [ \\meter<\"3/4\"> c1/2. | e1/4 f g ], [ "
+           "\\clef<\"f4\"> \\meter<\"3/4\"> c0/2. | e0/2 d0/4 ] }",
+           "{ [ \\meter<\"2/4\"> c2/8 d e f g a h c3 c2 d e f g a h c3 \\newSystem c2/2 | d2 ], "
+           "[ \\clef<\"f4\"> \\meter<\"2/4\"> c0/2 | e0 | f0 | g0 \\newSystem c0/4 d0 | e0/2 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    RazidFreeGR(score);
+    score = nullptr;
+    ARHandle ar = nullptr;
+    ASSERT_EQ(RazidParseString(text, &ar), 0);
+    ASSERT_EQ(RazidAR2GR(ar, nullptr, &score), 0);
+    RazidFreeAR(ar);
+    Draw();
+    CScoreElement* root = RazidMapGetRootElement(score, 1);
+    int pieces = 0;
+    for (int n = 1; CScoreElement* lines = RazidMapFindDeepNthElementOfType(root, 2, n); ++n) {
+      if (RazidMapGetElementSubType(lines) != 5) continue;
+      ++pieces;
+      float left, top, right, bottom, x0, y0;
+      RazidMapGetElementBoundingBox(lines, &left, &top, &right, &bottom);
+      RazidMapGetElementRefPoint(lines, &x0, &y0);
+      // Inside the piece: where two pieces meet, the point is on both.
+      for (float x = left + (right - left) / 32; x < right; x += (right - left) / 16) {
+        for (float y : {top, (top + bottom) / 2, bottom}) {
+          CScoreElement* staff = RazidMapFindNearestSubElement(root, 5, x, y);
+          ASSERT_NE(staff, nullptr);
+          float sx, sy;
+          RazidMapGetElementRefPoint(staff, &sx, &sy);
+          EXPECT_TRUE(std::abs(sx - x0) < 0.5f && std::abs(sy - y0) < 0.5f)
+              << "at " << x << ", " << y << " the staff at " << sx << ", " << sy;
+        }
+      }
+    }
+    EXPECT_GE(pieces, 4);
+  }
 }
 
 }  // namespace
