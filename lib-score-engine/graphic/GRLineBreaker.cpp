@@ -5,6 +5,9 @@
 
 namespace {
 
+// A line set as it must be, whatever its force.
+constexpr GRLineSetting kForcedLine{0, true, true};
+
 // Springs in series; a spring without stiffness makes the whole run give way.
 float inSeries(float a, float b) {
   if (a == 0 || b == 0) return 0;
@@ -53,28 +56,65 @@ bool better(Entry const& entry, std::optional<Entry> const& cell) {
   return cheaper(entry, cell);
 }
 
-// Of the cheapest paths to each fill of the last page, the one with the fewest forced lines and
-// pages, then the cheapest: lines of two bars and a page turn for three are worse than lines of
-// three and four on one page. Of paths that turn a page, one whose last page is well filled goes
-// first, so that the pages are about evenly full rather than the last holding a line or two.
+// The forces of a path's lines that are not forced, from the tightest to the loosest, and
+// whether all of them keep room between their heads.
+struct LineForces {
+  float tightest = 0;
+  float loosest = 0;
+  bool keepRoom = true;
+
+  float spread() const { return loosest - tightest; }
+};
+
+LineForces lineForcesOf(std::vector<Entry::Row> const& table, Entry const& end) {
+  LineForces forces;
+  bool any = false;
+  for (Entry const* cell = &end; cell;) {
+    GRLineSetting const& line = cell->line;
+    if (!line.forced) {
+      forces.tightest = any ? std::min(forces.tightest, line.force) : line.force;
+      forces.loosest = any ? std::max(forces.loosest, line.force) : line.force;
+      forces.keepRoom = forces.keepRoom && line.keepsRoom;
+      any = true;
+    }
+    if (cell->startIndex <= 0) break;
+    std::optional<Entry> const& previous = table[cell->startIndex][cell->startSlot];
+    cell = previous ? &*previous : nullptr;
+  }
+  return forces;
+}
+
+// The cheapest path is the even layout. Of the paths to the other fills of the last page, one
+// may go before it where it takes fewer pages, or fills its last page well rather than leaving
+// a line or two there; but only where its lines stay as even as the even layout's and keep
+// room between their heads: lines of three bars and six in turn, or of four squeezed till the
+// heads touch, are worse than a page turn.
 std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int areas, int mode,
-                                     int& slot) {
+                                     float optForce, int& slot) {
   Entry::Row const& last = table.back();
   if (mode == 1) {
     slot = 0;
     return last[0];
   }
-  int chosen = -1;
+  int even = -1;
   for (int s = 0; s < areas; ++s)
-    if (last[s] && (chosen < 0 || better(*last[s], last[chosen]))) chosen = s;
-  if (chosen < 0) return std::nullopt;
+    if (last[s] && (even < 0 || cheaper(*last[s], last[even]))) even = s;
+  if (even < 0) return std::nullopt;
+  const float spread = lineForcesOf(table, *last[even]).spread() + kEvenForceSpreadShare * optForce;
+  std::vector<bool> admissible(areas, false);
+  for (int s = 0; s < areas; ++s) {
+    if (!last[s] || last[s]->forced != last[even]->forced) continue;
+    const LineForces forces = lineForcesOf(table, *last[s]);
+    admissible[s] = s == even || (forces.keepRoom && forces.spread() <= spread);
+  }
+  int chosen = even;
+  for (int s = 0; s < areas; ++s)
+    if (admissible[s] && better(*last[s], last[chosen])) chosen = s;
   if (last[chosen]->pages > 0) {
     int filled = -1;
     for (int s = static_cast<int>(areas * kFilledPageShare); s < areas; ++s) {
-      std::optional<Entry> const& cell = last[s];
-      if (!cell || cell->forced != last[chosen]->forced || cell->pages != last[chosen]->pages)
-        continue;
-      if (filled < 0 || cell->cost < last[filled]->cost) filled = s;
+      if (!admissible[s] || last[s]->pages != last[chosen]->pages) continue;
+      if (filled < 0 || last[s]->cost < last[filled]->cost) filled = s;
     }
     if (filled >= 0) chosen = filled;
   }
@@ -139,12 +179,13 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
     const float width = page.innerWidth - (i == 0 ? page.firstLineIndent : 0);
 
     // Sets the line from break index i to j, whose heights the collector holds, into the table.
-    auto setLine = [&](int j, float cost, int forced) {
+    auto setLine = [&](int j, float cost, GRLineSetting const& setting) {
+      const int forced = setting.forced ? 1 : 0;
       if (i == 0) {
         const Placement placement = placeLine(heights, page.usedHeight, page.innerHeight);
         std::optional<Entry>& cell = table[j][pageSlot(placement.height, page.innerHeight, areas)];
         const Entry entry{
-            cost, 0, 0, placement.newPage, placement.height, forced, placement.newPage};
+            cost, 0, 0, placement.newPage, placement.height, forced, placement.newPage, setting};
         if (cheaper(entry, cell)) cell = entry;
         return;
       }
@@ -160,7 +201,8 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
                           placement.newPage,
                           placement.height,
                           from->forced + forced,
-                          from->pages + placement.newPage};
+                          from->pages + placement.newPage,
+                          setting};
         if (cheaper(entry, cell)) cell = entry;
       }
     };
@@ -168,14 +210,16 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
     auto forceLine = [&](int last, float cost) {
       heights.startLine(i, withBegin);
       for (int k = i; k <= last; ++k) heights.addSlice(k);
-      setLine(last + 1, cost, 1);
+      setLine(last + 1, cost, kForcedLine);
     };
 
     GRLineSpacing line;
     float tightWidth = 0;
+    float roomForce = 0;
     if (withBegin) {
       line = *slices[i].begin;
       tightWidth = slices[i].beginTightWidth.value_or(tightWidthOf(line, page.optForce));
+      roomForce = slices[i].beginRoomForce;
     }
     heights.startLine(i, withBegin);
     bool leadsOn = false;
@@ -190,10 +234,11 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
             line.constant == -1 ? slice.constant : inSeries(slice.constant, line.constant);
       line.fixedExtent += slice.fixedExtent;
       tightWidth += slices[k].tightWidth.value_or(tightWidthOf(slice, page.optForce));
+      roomForce = std::max(roomForce, slices[k].roomForce);
       heights.addSlice(k);
 
-      GRLineJudgement judgement =
-          judgeLine((width - line.fixedExtent) * line.constant - page.optForce, page.optForce);
+      const float force = (width - line.fixedExtent) * line.constant;
+      GRLineJudgement judgement = judgeLine(force - page.optForce, page.optForce);
       // Heads and signs stand clear of each other only as far as the rods keep them.
       if (tightWidth > width) judgement = {false, true, judgement.cost};
       if (line.constant <= 0 || (!judgement.acceptable && !judgement.tooTight)) {
@@ -206,14 +251,15 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
         // open.
         if (!leadsOn) {
           if (k == i)
-            setLine(k + 1, judgement.cost, 1);
+            setLine(k + 1, judgement.cost, kForcedLine);
           else
             forceLine(k - 1, looserCost);
         }
         break;
       }
       const bool weak = slices[k].weakBreak && k + 1 < count;
-      setLine(k + 1, judgement.cost + (weak ? kWeakBreakCostShare * page.optForce : 0), 0);
+      setLine(k + 1, judgement.cost + (weak ? kWeakBreakCostShare * page.optForce : 0),
+              {force, force >= roomForce, false});
       leadsOn = true;
     }
     // The last slices are too loose for a line of their own, and no line led here that could
@@ -223,7 +269,7 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
 
   std::vector<breakentry> path;
   int slot = 0;
-  std::optional<Entry> cell = chooseFinalCell(table, areas, page.mode, slot);
+  std::optional<Entry> cell = chooseFinalCell(table, areas, page.mode, page.optForce, slot);
   int end = count;
   // Found from the last line back, one line after the other.
   while (cell && cell->startIndex >= 0) {

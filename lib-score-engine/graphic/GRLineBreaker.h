@@ -7,8 +7,9 @@
 // programme over break indexes (the point after the first j slices) and page slots (how full
 // the page is after a line), judging each line by how far the force that fills the width lies
 // from the optimum force. A page takes the lines that fit on it; how full it gets is no reason
-// to set its lines tighter or looser; but of the paths the search ends with, one over fewer
-// pages goes before a cheaper one.
+// to set its lines tighter or looser. The cheapest path is the even layout; of the paths the
+// search ends with, one over fewer pages goes before it, but only where its lines stay as even
+// and keep room between their heads.
 
 // The spacing of a run of springs as the breaker sees it at the optimum force: the extent that
 // does not stretch, and the series constant of the springs that do (-1 when none does).
@@ -30,6 +31,11 @@ struct GRBreakSlice {
   // The break after the slice is worth less than one at a bar line: between the events of
   // music without bar lines, or where the voices do not agree.
   bool weakBreak = false;
+  // The least force at which the springs that rods hold in the slice (and in its begin
+  // elements) keep room beyond the rods' lengths; below it neighbouring heads touch and their
+  // ledger lines run together. 0 where no rod holds a spring.
+  float roomForce = 0;
+  float beginRoomForce = 0;
 };
 
 // What ending a line at a weak break costs on top of its spacing, as a share of the optimum
@@ -38,6 +44,9 @@ constexpr float kWeakBreakCostShare = 0.5f;
 
 // The share of a page from which on the last page of a piece counts as well filled.
 constexpr float kFilledPageShare = 0.6f;
+// How much further apart in force than those of the cheapest path the tightest and loosest lines
+// of another path may lie, as a share of the optimum force, for it to count as about as even.
+constexpr float kEvenForceSpreadShare = 0.25f;
 // The tightest force a line may be set at, as a share of the optimum force.
 constexpr float kTightestForceShare = 0.5f;
 // The width of springs that stretch from nothing at the tightest force, as the spacing at the
@@ -68,6 +77,15 @@ struct GRLineBreakPage {
   float optForce = 750;
 };
 
+// How the last line of a path is set: the force that fills its width, as the spacing at the
+// optimum tells it, and whether its heads keep room at that force. A forced line is set as it
+// must be, however tight or loose.
+struct GRLineSetting {
+  float force = 0;
+  bool keepsRoom = true;
+  bool forced = false;
+};
+
 // One table cell: the cheapest path found to this break index and page slot. A path with
 // fewer forced lines (a stretch that cannot break, set as a line of its own however tight or
 // loose) is cheaper than any with more.
@@ -78,7 +96,8 @@ struct Entry {
   int newPage = 0;
   float pageHeight = 0;
   int forced = 0;
-  int pages = 0;  // new pages the path opens
+  int pages = 0;       // new pages the path opens
+  GRLineSetting line;  // the last line of the path
 
   using Row = std::vector<std::optional<Entry>>;
   // Lines on the page on which the path ending here ends.

@@ -1,6 +1,7 @@
 // The staff manager's line breaking: the finished slices go to the break search, and the lines
 // it picks become systems on pages.
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "GRPossibleBreakState.h"
 #include "GRSliceHeight.h"
 #include "GRSpaceForceFunction2.h"
+#include "GRSpring.h"
 #include "GRStaffManager.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -23,6 +25,27 @@ namespace {
 GRLineSpacing spacingAtOptimum(GRSpaceForceFunction2 const* sff) {
   if (!sff) return {};
   return {sff->getOverOptExtent(), sff->getOptConstant()};
+}
+
+// The air a head keeps beyond the length its rods hold, in line spaces: the rods of notes
+// reach as far as their heads, and those of notes on ledger lines not quite as far as the
+// lines.
+constexpr float kRoomAir = 0.5f;
+
+// The least force at which every spring the rods hold, of those that stretch at the optimum,
+// stands longer than its rods by the air (a spring held longer than the optimum force makes
+// it is set as its rods hold it on any line).
+float roomForceOf(GRSpaceForceFunction2 const* sff, float optForce) {
+  if (!sff) return 0;
+  float room = 0;
+  for (void* pos = sff->getRecords().GetHeadPosition(); pos;) {
+    GRSpringForceIndex const* record = sff->getRecords().GetNext(pos);
+    GRSpring const* spring = record->spring;
+    if (record->force <= 0 || record->force > optForce || spring->isFrozen()) continue;
+    const float air = kRoomAir * 50 * spring->staffScale();
+    room = std::max(room, record->force + spring->getConstant() * air);
+  }
+  return std::min(room, optForce);
 }
 
 float measuredTightWidth(GRSpaceForceFunction2 const* sff, float optForce) {
@@ -76,10 +99,12 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     GRSpaceForceFunction2 const* sff = state ? state->getSpaceForceFunction() : nullptr;
     entry.spacing = spacingAtOptimum(sff);
     entry.tightWidth = measuredTightWidth(sff, page.optForce);
+    entry.roomForce = roomForceOf(sff, page.optForce);
     entry.weakBreak = state && state->value < ARVoiceManager::kBarBreakWorth;
     if (GRSpaceForceFunction2 const* begin = slice->getBeginSpaceForceFunction()) {
       entry.begin = spacingAtOptimum(begin);
       entry.beginTightWidth = measuredTightWidth(begin, page.optForce);
+      entry.beginRoomForce = roomForceOf(begin, page.optForce);
     }
     breakSlices.push_back(entry);
   }

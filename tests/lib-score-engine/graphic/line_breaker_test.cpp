@@ -191,4 +191,31 @@ TEST(LineBreakerTest, ALineIsTooTightWhereItsRodsDoNotLetItShrinkToTheWidth) {
   EXPECT_EQ(findOptimumBreakPath({a, a}, heights, OneArea(1000)).size(), 2u);
 }
 
+// Lines 400 high. Lines of three slices are set a little loose, of four tighter and of five
+// tighter still, each at a force of its own. Thirteen slices take one page of three lines (four,
+// four and five slices) where the heads keep room at the tightest line's force, else two pages
+// of four lines; nine slices take two pages of three-slice lines, two to a page, rather than one
+// of four and five.
+TEST(LineBreakerTest, FewerPagesAreTakenOnlyOnLinesThatStayEvenAndKeepRoom) {
+  struct Case {
+    int slices;
+    float roomForce;
+    int linesPerPage;
+    int pages;
+  } const cases[] = {{13, 0, 3, 1}, {13, 500, 3, 2}, {9, 0, 2, 2}};
+  for (Case const& c : cases) {
+    GRBreakSlice slice{{100, 4.3f}, std::nullopt};
+    slice.roomForce = c.roomForce;
+    SliceHeights heights(std::vector<float>(c.slices, 400));
+    GRLineBreakPage page = OneArea(1000);
+    page.innerHeight = 500.0f * c.linesPerPage;
+    page.areas = 12;
+    int pages = 1;
+    for (breakentry const& line :
+         findOptimumBreakPath(std::vector<GRBreakSlice>(c.slices, slice), heights, page))
+      pages += line.newPage;
+    EXPECT_EQ(pages, c.pages) << c.slices << " slices, room from force " << c.roomForce;
+  }
+}
+
 }  // namespace

@@ -1,8 +1,11 @@
 // Lines of music ended by the score's own line breaks fill pages one after the other; the line
-// breaker takes no more pages than the music needs, and a break after the music adds none.
+// breaker takes no more pages than the music needs on even lines that keep room between their
+// heads, and a break after the music adds none.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,37 @@ class LinePagesTest : public EngineTesting::DrawnScore {
  protected:
   static float Height(GRSystem const* system) {
     return system->getBoundingBox().bottom - system->getBoundingBox().top;
+  }
+
+  // How close the heads and ledger lines of neighbouring events come on the page, as drawn:
+  // the least gap between two of them at one height that belong to different events. Each
+  // is the event's whose head stands nearest to its middle, and the notes of a chord are one
+  // event (they share their place in the line, where a head may stand beside the stem).
+  float LeastRoomBetweenEvents() const {
+    struct Ink {
+      int page;
+      NVRect box;
+      float event;
+    };
+    std::vector<EngineTesting::PlacingSymbolMap::Record> const notes = NoteRecords();
+    std::vector<Ink> inks;
+    for (auto const& glyph : drawn.glyphs) {
+      if (glyph.code != 88 && glyph.code != 69 && glyph.code != 119 && glyph.code != 95) continue;
+      float const middle = 0.5f * (glyph.ink.left + glyph.ink.right);
+      EngineTesting::PlacingSymbolMap::Record const* nearest = nullptr;
+      for (auto const& note : notes)
+        if (note.page == glyph.page && (!nearest || std::abs(note.desc.headX - middle) <
+                                                        std::abs(nearest->desc.headX - middle)))
+          nearest = &note;
+      if (nearest) inks.push_back({glyph.page, glyph.ink, nearest->desc.refX});
+    }
+    float least = 1e9f;
+    for (Ink const& a : inks)
+      for (Ink const& b : inks)
+        if (a.page == b.page && std::abs(a.event - b.event) > 1 && a.event < b.event &&
+            a.box.top < b.box.bottom && b.box.top < a.box.bottom)
+          least = std::min(least, std::max(b.box.left - a.box.right, a.box.left - b.box.right));
+    return least;
   }
 };
 
@@ -71,14 +105,37 @@ std::string Piece(int bars, bool twoStaves, int shift) {
   return twoStaves ? "{ " + upper + "], " + lower + "] }" : upper + "]";
 }
 
-// No line is tighter than half the optimum force or past the margin, and a piece takes no more
-// pages than it needs (one, where its lines fit on it).
-TEST_F(LinePagesTest, LinesAreNeverTooTightAndThePieceTakesNoMorePagesThanItNeeds) {
+// Forty bars drawn at random from a learner piece's bars, one staff: eighths up to three ledger
+// lines above the staff beside chords and quarters, so that lines of as many bars differ in width.
+std::string BarsAtRandom(std::uint32_t& seed) {
+  static std::vector<std::string> const bars = {"e3/4 d3 c3 h2",
+                                                "a3/8 g3 f3 e3 d3 c3 h2 a2",
+                                                "g2/4 a2 h2 c3",
+                                                "{e1/4, g1, c2} {e1, a1, c2} {e1/2, g1, c2}",
+                                                "c3/2 _/2",
+                                                "c2/8 h1 a1 h1 c2 d2 e2 f2",
+                                                "a2/8 c3 e3 a3 e3 c3 a2 g2",
+                                                "{a2/4, c3, e3} {h2, d3, f3} {c3/2, e3, a3}",
+                                                "c1/4 e1 g1 c2",
+                                                "f2/8 g2 a2 h2 c3/2"};
+  std::string text = "[ \\meter<\"4/4\"> ";
+  for (int bar = 0; bar < 40; ++bar) {
+    seed = seed * 1103515245u + 12345u;
+    text += (bar ? " | " : "") + bars[((seed & 0x7fffffffu) >> 16) % bars.size()];
+  }
+  return text + " ]";
+}
+
+// No line is tighter than half the optimum force or past the margin, and none so tight that the
+// heads or ledger lines of neighbouring events come closer than a quarter space; a piece takes
+// no more pages than it needs on such lines (one, where they fit on it). Thirty pieces of the
+// same bars in other orders take one page or two, whichever keeps their lines so.
+TEST_F(LinePagesTest, LinesAreNeverCrammedAndThePieceTakesNoMorePagesThanItNeeds) {
   struct Case {
     std::string text;
-    int pages;
+    int pages;  // 0: as many as its lines need
   };
-  std::vector<Case> const cases = {
+  std::vector<Case> cases = {
       {"{ [ \\staff<1> \\meter<\"4/4\"> e3/4 d3 c3 h2 | c2/8 h1 a1 h1 c2 d2 e2 f2 | {a2/4, c3, "
        "e3} {g2, c3, e3} {a2/2, c3, e3} | {a2/4, c3, e3} {g2, c3, e3} {a2/2, c3, e3} | c3/2 _/2 | "
        "{a2/4, c3, e3} {g2, c3, e3} {a2/2, c3, e3} | a3/8 g3 f3 e3 d3 c3 h2 a2 | a2/8 c3 e3 a3 e3 "
@@ -90,18 +147,21 @@ TEST_F(LinePagesTest, LinesAreNeverTooTightAndThePieceTakesNoMorePagesThanItNeed
        "{a-2/1, a-1} | c0/8 e0 g0 c1 e1 g1 c2 e2 | c-1/1 | c-1/2 g-1 | c-1/2 g-1 | c0/8 e0 g0 c1 "
        "e1 g1 c2 e2 | c-1/2 g-1 | {a-2/1, a-1} | c0/8 e0 g0 c1 e1 g1 c2 e2 | ] }",
        1},
-      {Piece(16, true, 0), 1},
-      {Piece(20, true, 1), 1},
+      {Piece(16, true, 0), 2},
+      {Piece(20, true, 1), 2},
       {Piece(24, true, 2), 2},
       {Piece(32, true, 4), 2},
       {Piece(40, true, 5), 3},
       {Piece(24, false, 0), 1},
-      {Piece(40, false, 2), 1},
+      {Piece(40, false, 2), 2},
   };
+  std::uint32_t seed = 84;
+  for (int piece = 0; piece < 30; ++piece) cases.push_back({BarsAtRandom(seed), 0});
   // Half the optimum force, less what the breaker's sums over slices round off.
   float const tightest = 0.495f * GRSpaceForceFunction2::getOptForce();
   for (Case const& c : cases) {
     Draw(c.text);
+    EXPECT_GE(LeastRoomBetweenEvents(), 12.5f) << c.text;
     for (int n = 1; n <= Pages(); ++n) {
       GRPage const* page = music->getPage(n);
       for (void* pos = page->getSystems().GetHeadPosition(); pos;)
@@ -111,7 +171,9 @@ TEST_F(LinePagesTest, LinesAreNeverTooTightAndThePieceTakesNoMorePagesThanItNeed
     for (auto const& glyph : drawn.glyphs) right = std::max(right, glyph.ink.right);
     GRPage const* first = music->getPage(1);
     EXPECT_LE(right, first->getPageWidth() - first->getMarginRight() + 1) << c.text;
-    EXPECT_EQ(Pages(), c.pages) << c.text;
+    if (c.pages) {
+      EXPECT_EQ(Pages(), c.pages) << c.text;
+    }
   }
 }
 
