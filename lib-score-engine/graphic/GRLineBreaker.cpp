@@ -122,6 +122,74 @@ std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int a
   return last[chosen];
 }
 
+// A line extended slice by slice from its first: its spacing at the optimum, its width at the
+// tightest force it may be set at, and the force from which its heads keep room.
+class LineUnderWay {
+ public:
+  LineUnderWay(std::vector<GRBreakSlice> const& slices, int first, GRLineBreakPage const& page)
+      : mSlices(slices), mPage(page) {
+    mWidth = page.innerWidth - (first == 0 ? page.firstLineIndent : 0);
+    if (first > 0 && slices[first].begin) {
+      mSpacing = *slices[first].begin;
+      mTightWidth = slices[first].beginTightWidth.value_or(tightWidthOf(mSpacing, page.optForce));
+      mRoomForce = slices[first].beginRoomForce;
+    }
+  }
+
+  void add(int k) {
+    const GRLineSpacing& slice = mSlices[k].spacing;
+    // A slice in which no spring stretches at the optimum force (constant -1) adds width but
+    // no give; taken into the series rule its -1 would make the line stiffer, or negative.
+    if (slice.constant >= 0)
+      mSpacing.constant =
+          mSpacing.constant == -1 ? slice.constant : inSeries(slice.constant, mSpacing.constant);
+    mSpacing.fixedExtent += slice.fixedExtent;
+    mTightWidth += mSlices[k].tightWidth.value_or(tightWidthOf(slice, mPage.optForce));
+    mRoomForce = std::max(mRoomForce, mSlices[k].roomForce);
+  }
+
+  // The force that fills the width, as the spacing at the optimum tells it.
+  float force() const { return (mWidth - mSpacing.fixedExtent) * mSpacing.constant; }
+
+  // A line in which nothing stretches is neither acceptable nor too tight: it only grows wider.
+  GRLineJudgement judge() const {
+    GRLineJudgement judgement = judgeLine(force() - mPage.optForce, mPage.optForce);
+    // Heads and signs stand clear of each other only as far as the rods keep them.
+    if (mTightWidth > mWidth) judgement = {false, true, judgement.cost};
+    if (mSpacing.constant <= 0) judgement = {false, false, judgement.cost};
+    return judgement;
+  }
+
+  GRLineSetting setting() const { return {force(), force() >= mRoomForce, false}; }
+
+ private:
+  std::vector<GRBreakSlice> const& mSlices;
+  GRLineBreakPage const& mPage;
+  float mWidth = 0;
+  GRLineSpacing mSpacing;
+  float mTightWidth = 0;
+  float mRoomForce = 0;
+};
+
+// Whether a line may end after each slice. The slices between two strong breaks make a stretch
+// that should stand on one line, as a bar of a long meter whose events offer weak breaks: only
+// a stretch too long for a line as a whole breaks between them.
+std::vector<bool> lineEnds(std::vector<GRBreakSlice> const& slices, GRLineBreakPage const& page) {
+  const int count = static_cast<int>(slices.size());
+  std::vector<bool> ends(count, true);
+  for (int first = 0; first < count;) {
+    int last = first;
+    while (last + 1 < count && slices[last].weakBreak) ++last;
+    if (last > first) {
+      LineUnderWay stretch(slices, first, page);
+      for (int k = first; k <= last; ++k) stretch.add(k);
+      if (!stretch.judge().tooTight) std::fill(ends.begin() + first, ends.begin() + last, false);
+    }
+    first = last + 1;
+  }
+  return ends;
+}
+
 }  // namespace
 
 int Entry::getPageNumlines(std::vector<Row> const& table) const {
@@ -172,11 +240,11 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
   const int count = static_cast<int>(slices.size());
   const int areas = page.areas < 1 ? 1 : page.areas;
   std::vector<Entry::Row> table(count + 1, Entry::Row(areas));
+  const std::vector<bool> ends = lineEnds(slices, page);
 
   for (int i = 0; i < count; ++i) {
     if (i > 0 && !rowHasCells(table[i])) continue;
     const bool withBegin = i > 0 && slices[i].begin.has_value();
-    const float width = page.innerWidth - (i == 0 ? page.firstLineIndent : 0);
 
     // Sets the line from break index i to j, whose heights the collector holds, into the table.
     auto setLine = [&](int j, float cost, GRLineSetting const& setting) {
@@ -213,58 +281,45 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
       setLine(last + 1, cost, kForcedLine);
     };
 
-    GRLineSpacing line;
-    float tightWidth = 0;
-    float roomForce = 0;
-    if (withBegin) {
-      line = *slices[i].begin;
-      tightWidth = slices[i].beginTightWidth.value_or(tightWidthOf(line, page.optForce));
-      roomForce = slices[i].beginRoomForce;
-    }
+    LineUnderWay line(slices, i, page);
     heights.startLine(i, withBegin);
     bool leadsOn = false;
-    float looserCost = 0;
+    // The last slice after which the line was too loose and could have ended, with its cost.
+    int looseEnd = -1;
+    float looseCost = 0;
     int k = i;
     for (; k < count; ++k) {
-      const GRLineSpacing& slice = slices[k].spacing;
-      // A slice in which no spring stretches at the optimum force (constant -1) adds width but
-      // no give; taken into the series rule its -1 would make the line stiffer, or negative.
-      if (slice.constant >= 0)
-        line.constant =
-            line.constant == -1 ? slice.constant : inSeries(slice.constant, line.constant);
-      line.fixedExtent += slice.fixedExtent;
-      tightWidth += slices[k].tightWidth.value_or(tightWidthOf(slice, page.optForce));
-      roomForce = std::max(roomForce, slices[k].roomForce);
+      line.add(k);
       heights.addSlice(k);
-
-      const float force = (width - line.fixedExtent) * line.constant;
-      GRLineJudgement judgement = judgeLine(force - page.optForce, page.optForce);
-      // Heads and signs stand clear of each other only as far as the rods keep them.
-      if (tightWidth > width) judgement = {false, true, judgement.cost};
-      if (line.constant <= 0 || (!judgement.acceptable && !judgement.tooTight)) {
-        looserCost = judgement.cost;
+      const GRLineJudgement judgement = line.judge();
+      if (!judgement.acceptable && !judgement.tooTight) {
+        if (ends[k]) {
+          looseEnd = k;
+          looseCost = judgement.cost;
+        }
         continue;
       }
       if (judgement.tooTight) {
-        // No line from here may be set: the slices up to this one, or this one alone when
+        // No line from here may be set: the slices up to the last end, or this one alone when
         // even it is too tight, make a line as they are, so that the breaks after them stay
         // open.
         if (!leadsOn) {
-          if (k == i)
+          if (looseEnd < 0)
             setLine(k + 1, judgement.cost, kForcedLine);
           else
-            forceLine(k - 1, looserCost);
+            forceLine(looseEnd, looseCost);
         }
         break;
       }
+      if (!ends[k]) continue;
       const bool weak = slices[k].weakBreak && k + 1 < count;
       setLine(k + 1, judgement.cost + (weak ? kWeakBreakCostShare * page.optForce : 0),
-              {force, force >= roomForce, false});
+              line.setting());
       leadsOn = true;
     }
     // The last slices are too loose for a line of their own, and no line led here that could
     // take them along: they still end the piece.
-    if (k == count && !leadsOn && i > 0) forceLine(count - 1, looserCost);
+    if (k == count && !leadsOn && i > 0) forceLine(count - 1, looseCost);
   }
 
   std::vector<breakentry> path;

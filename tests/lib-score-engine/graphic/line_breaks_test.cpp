@@ -237,7 +237,8 @@ TEST_F(LineBreakTest, ATextRangeGoesOnWithAHyphenOnTheNextLine) {
 }
 
 // Unbarred music too long for a line breaks between its events, at a bar line where one is near,
-// and just before a stretch whose breaks are switched off.
+// and just before a stretch whose breaks are switched off; bars of a long meter that fit a line
+// break only at their bar lines.
 TEST_F(LineBreakTest, MusicWithoutBarLinesBreaksBetweenItsEvents) {
   std::string const scale = "c1/4 d e f g a h c2 ", quarters = Repeated("c2/4 d2 e2 f2 |", 4);
   struct Case {
@@ -250,6 +251,9 @@ TEST_F(LineBreakTest, MusicWithoutBarLinesBreaksBetweenItsEvents) {
       {"[ \\meter<\"4/4\", autoBarlines=\"off\"> " + Repeated(scale, 8) + "]", true, -1, 0},
       {"[ " + Repeated("c1/4 d e f g a h c2 d e f g | ", 6) + "]", true, -1, 3},
       {"[ c1/4 d e f g a ]", false, -1, 0},
+      {"[ \\meter<\"24/4\"> " + Repeated("c2/4 d2 e2 f2 g2 a2 h2 c3 d3/2 c3 h2 a2 g2/1 f2 |", 8) +
+           "]",
+       true, -1, 6},
       {"[ \\meter<\"4/4\"> " + quarters + "\\set<systemBreak=\"off\"> " +
            Repeated("c2/8 d2 e2 f2 g2 a2 h2 c3 |", 6) + "\\set<systemBreak=\"on\"> " + quarters +
            "]",
