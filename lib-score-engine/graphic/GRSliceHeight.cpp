@@ -5,7 +5,7 @@
 #include "GRStaff.h"
 #include "GRSystemSlice.h"
 
-void GRSliceHeight::AddSystemSlice(GRSystemSlice const* slice, bool fromBoxes) {
+void GRSliceHeight::AddSystemSlice(GRSystemSlice const* slice, bool fromBoxes, bool boxesCurrent) {
   if (!slice) return;
   int lowest = -1, highest = -1;
   slice->getStaffRange(lowest, highest);
@@ -19,7 +19,7 @@ void GRSliceHeight::AddSystemSlice(GRSystemSlice const* slice, bool fromBoxes) {
     if (!staff) continue;
     const float cur = mPositions.Get(i);
     if (fromBoxes) {
-      staff->updateBoundingBox();
+      if (!boxesCurrent) staff->updateBoundingBox();
       NVRect const& box = staff->getBoundingBox();
       if (first) {
         runningBottom = box.bottom;

@@ -13,8 +13,10 @@ class GRSliceHeight {
   GRSliceHeight& operator=(GRSliceHeight const&) = delete;
   virtual ~GRSliceHeight() = default;
 
-  // Takes the slice's staves in, from their boxes or from where they already stand.
-  void AddSystemSlice(GRSystemSlice const* slice, bool fromBoxes);
+  // Takes the slice's staves in, from their boxes or from where they already stand. The boxes
+  // are measured again unless they are known to be current: measured since the staves last
+  // changed.
+  void AddSystemSlice(GRSystemSlice const* slice, bool fromBoxes, bool boxesCurrent = false);
   float getHeight(bool withTop) const;
   float getPosition(int staff) const { return mPositions.Get(staff); }
 

@@ -434,7 +434,17 @@ void GRStaff::updateBoundingBox() {
   for (GRRoomBeside const* mark : mMarksBeside) mBoundingBox.Merge(mark->roomBeside(this));
   // The texts under the staff stand as they will be drawn, one under the other: the staff below
   // and the next system keep clear of them.
-  mBoundingBox.bottom = std::max(mBoundingBox.bottom, TextStack::bottomUnder(*this));
+  if (mHoldsTexts)
+    mBoundingBox.bottom = std::max(mBoundingBox.bottom, TextStack::bottomUnder(*this));
+}
+
+void GRStaff::AddTail(GRNotationElement* element) {
+  GRCompositeNotationElement::AddTail(element);
+  noteText(element);
+}
+
+void GRStaff::noteText(GRNotationElement const* element) {
+  if (!mHoldsTexts && TextStack::textOf(element)) mHoldsTexts = true;
 }
 
 void GRStaff::keepRoomFor(GRRoomBeside const* mark) {

@@ -160,6 +160,10 @@ class GRStaff : public GRCompositeNotationElement {
   GRNotationElement* AddIntens(ARIntens* intens);
   // Whether a dynamic mark was ever added: only such a staff has marks to move below its notes.
   bool holdsDynamicMarks() const { return mHoldsDynamicMarks; }
+  // Whether a text, or the placeholder of one running on, was ever added: only such a staff
+  // has texts to stack under it.
+  bool holdsTexts() const { return mHoldsTexts; }
+  void AddTail(GRNotationElement* element) override;
   // A note or rest of the voice stands on the staff.
   void holdEventOf(GRVoice const* voice);
   // Whether notes or rests of more than one voice stand on the staff: their marks then go to
@@ -200,6 +204,7 @@ class GRStaff : public GRCompositeNotationElement {
   std::vector<GRVolta const*> voltasAlongLine() const;
 
  private:
+  void noteText(GRNotationElement const* element);
   // An event's reach along the staff and its top.
   struct EventExtent {
     float left;
@@ -259,6 +264,7 @@ class GRStaff : public GRCompositeNotationElement {
   ARClef* mClefInForce = nullptr;
   ARKey* mKeyInForce = nullptr;
   bool mHoldsDynamicMarks = false;
+  bool mHoldsTexts = false;
   GRVoice const* mFirstVoice = nullptr;
   bool mSharedByVoices = false;
   std::vector<GRRoomBeside const*> mMarksBeside;

@@ -88,6 +88,7 @@ void GRStaff::AddElementAt(void* position, GRNotationElement* element) {
     mCompElements.AddHead(element);
   else
     mCompElements.AddElementAt(position, element);
+  noteText(element);
 }
 
 void GRStaff::print() const {

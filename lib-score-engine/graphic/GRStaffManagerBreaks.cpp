@@ -55,17 +55,23 @@ float measuredTightWidth(GRSpaceForceFunction2 const* sff, float optForce) {
 // Heights of candidate lines from the staves of their slices.
 class SliceLineHeights : public GRLineHeights {
  public:
-  explicit SliceLineHeights(std::vector<GRSystemSlice*> const& slices) : mSlices(slices) {}
+  explicit SliceLineHeights(std::vector<GRSystemSlice*> const& slices)
+      : mSlices(slices), mMeasured(slices.size(), false) {}
 
   void startLine(int firstSlice, bool withBegin) override {
     mHeight = std::make_unique<GRSliceHeight>();
-    if (withBegin) mHeight->AddSystemSlice(mSlices[firstSlice], true);
+    if (!withBegin) return;
+    // The search starts lines at a slice again and again while nothing on it moves: its staves
+    // measure their boxes, and stack their texts, the first time only.
+    mHeight->AddSystemSlice(mSlices[firstSlice], true, mMeasured[firstSlice]);
+    mMeasured[firstSlice] = true;
   }
   void addSlice(int slice) override { mHeight->AddSystemSlice(mSlices[slice], false); }
   float getHeight(bool firstOnPage) const override { return mHeight->getHeight(firstOnPage); }
 
  private:
   std::vector<GRSystemSlice*> const& mSlices;
+  std::vector<bool> mMeasured;
   std::unique_ptr<GRSliceHeight> mHeight;
 };
 

@@ -2,6 +2,7 @@
 // space-force function over them, the staves stacked, and every spring placed at the force that
 // makes the line as wide as the page allows.
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -139,12 +140,17 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
 }
 
 void GRSystem::keepStavesClearOfTexts() {
+  // Music without texts stands as the slices stacked it.
+  bool texts = false;
+  forEachStaff([&texts](int, GRStaff* staff) { texts = texts || staff->holdsTexts(); });
+  if (!texts) return;
   // The staves of each number, where their music begins, and how low their texts reach.
   struct Line {
     std::vector<GRStaff*> staves;
     float top = 0;
-    float texts = 0;
+    float texts = -std::numeric_limits<float>::infinity();
     bool distanceSet = false;
+    bool holdsTexts = false;
   };
   std::map<int, Line> lines;
   forEachStaff([&lines](int number, GRStaff* staff) {
@@ -152,6 +158,7 @@ void GRSystem::keepStavesClearOfTexts() {
     line.top = line.staves.empty() ? staff->getBoundingBox().top
                                    : std::min(line.top, staff->getBoundingBox().top);
     line.distanceSet = line.distanceSet || staff->getStaffState().distanceset;
+    line.holdsTexts = line.holdsTexts || staff->holdsTexts();
     line.staves.push_back(staff);
   });
   // The slices stacked their staves apart by the texts of each slice alone; the texts of the
@@ -163,7 +170,7 @@ void GRSystem::keepStavesClearOfTexts() {
     if (moved > 0)
       for (GRStaff* staff : line.staves)
         staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + moved});
-    line.texts = LineMarks(*this, number).textsBottom();
+    if (line.holdsTexts) line.texts = LineMarks(*this, number).textsBottom();
     if (above && !above->distanceSet) {
       GRStaff const* upper = above->staves.front();
       float const reach = upper->getPosition().y + above->texts + upper->getLineSpace();

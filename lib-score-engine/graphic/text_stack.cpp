@@ -85,13 +85,20 @@ float TextStack::bottomUnder(GRStaff const& staff) {
   // Nor does the staff belong to a system: its own notes are the line's.
   float lowest = staff.getDredgeSize();
   for (void* at = elements.GetHeadPosition(); at;)
-    if (auto const* note = dynamic_cast<GRNote const*>(elements.GetNext(at)))
+    if (auto const* note = ar_cast<GRNote const>(elements.GetNext(at)))
       lowest = std::max(lowest, note->getPosition().y + note->getBoundingBox().bottom);
   stack.mLowestNote = &lowest;
   for (void* at = elements.GetHeadPosition(); at;)
     stack.add(elements.GetNext(at), &staff, staff.getGRSystem());
   stack.place();
   return stack.bottom();
+}
+
+GRText const* TextStack::textOf(GRNotationElement const* element) {
+  // A text that runs on from the line before stands here as a placeholder.
+  if (auto const* dummy = ar_cast<GRDummy const>(element))
+    element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
+  return element ? ar_cast<GRText const>(element) : nullptr;
 }
 
 void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
@@ -137,10 +144,7 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
     mXs.insert(mXs.end(), {left, right});
     return;
   }
-  // A text that runs on from the line before stands here as a placeholder.
-  if (auto const* dummy = ar_cast<GRDummy const>(element))
-    element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
-  auto const* text = element ? ar_cast<GRText const>(element) : nullptr;
+  GRText const* text = textOf(element);
   GRText::Placement at;
   if (!text || mTextYs.count(text) || !text->placementOn(system, staff, &at, mLowestNote)) return;
   // A text with no letters takes no room.

@@ -18,6 +18,9 @@ class TextStack {
  public:
   // How low the texts under the staff alone reach, stacked where its elements stand now.
   static float bottomUnder(GRStaff const& staff);
+  // The text an element of a staff stands for: itself, or the text a placeholder carries on
+  // from the line before; null for any other element.
+  static GRText const* textOf(GRNotationElement const* element);
 
   // Takes in an element of the line, held by that staff, as it stands in that system.
   void add(GRNotationElement const* element, GRStaff const* staff, GRSystem const* system);

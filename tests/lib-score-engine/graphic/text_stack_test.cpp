@@ -1,6 +1,7 @@
 // Texts stacked under a staff, drawn on the real music font, in written order and given room.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -78,7 +79,8 @@ TEST_F(TextStackTest, TextsStandInTheOrderWrittenAndEachVerseKeepsOneRow) {
   }
 }
 
-// However deep the stack, no text touches the next staff's or system's lines or notes.
+// However deep the stack, no text touches the next staff's or system's lines or notes, and each
+// system's box takes in the texts under its staves.
 TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {
   for (char const* text : {
            "{ [ \\staff<1> \\meter<\"4/4\"> \\intens<\"f\"> \\text<\"cantabile\">( { "
@@ -92,6 +94,10 @@ TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {
            "{ [ \\staff<1> \\meter<\"2/4\"> \\lyrics<\"one two three four five six\">( "
            "\\text<\"molto espressivo\">( c1/4 ) d1 | e1 \\lyrics<\"x y\">( f1 | g1 ) a1 ) ], "
            "[ \\staff<2> \\clef<\"bass\"> \\meter<\"2/4\"> c1/2 | c1/2 | c1/2 ] }",
+           // A text running on to the next line stands there only as the placeholder that
+           // draws its hyphen.
+           "[ \\meter<\"4/4\"> \\text<\"cresc. poco a poco\">( c1/4 d1 e1 f1 \\newSystem c1/4 ) "
+           "d1 e1 f1 ]",
        }) {
     SCOPED_TRACE(text);
     Draw(text);
@@ -99,6 +105,13 @@ TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {
     for (ScoreElementDesc const& staff : Records(2, 5))
       music.push_back({staff.left, staff.top, staff.right, staff.bottom});
     EXPECT_EQ(Overlaps(TextInks(), music), 0);
+    std::vector<ScoreElementDesc> const systems = Records(7);
+    for (auto const& text : drawn.texts) {
+      NVRect const ink = TextInk(text);
+      EXPECT_TRUE(std::ranges::any_of(systems, [&](ScoreElementDesc const& system) {
+        return ink.top >= system.top && ink.bottom <= system.bottom + 1;
+      })) << text.text;
+    }
   }
 }
 
