@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "ARBeam.h"
@@ -52,6 +53,25 @@ float HalfSpacesAtSize(float count, float size) {
   return HalfSpaces(count, 50) * size;
 }
 
+// Each further beam level stands three quarters of a space further in from the stem's end than
+// the one before, and is 0.4 spaces thick.
+constexpr float kLevelStep = 0.75f;
+constexpr float kLevelThickness = 0.4f;
+
+// How far the beams over an event reach from its stem's end towards its head.
+float BeamsDepth(GREvent const* event, float thickness, float levelSpace) {
+  int const levels = std::max(1, event->getNumFaehnchen());
+  return std::max(thickness, ((levels - 1) * kLevelStep + kLevelThickness) * levelSpace);
+}
+
+// The left and right edges of an event's head.
+std::pair<float, float> HeadEdges(GREvent const* event) {
+  auto const* note = dynamic_cast<GRSingleNote const*>(event);
+  float const half = note ? 0.5f * note->getHeadWidth() * event->getSize() : 0;
+  float const x = event->getPosition().x + event->getOffset().x;
+  return {x - half, x + half};
+}
+
 // Every element of the piece, its last one included.
 template <class F>
 void ForEachInPiece(NEPointerList const* list, SSE const* sse, F f) {
@@ -97,6 +117,10 @@ ARBeam const* GRBeam::getARBeam() const {
 
 GRBeam::GRBeamSaveStruct* GRBeam::saveOf(SSE const* sse) const {
   return sse ? static_cast<GRBeamSaveStruct*>(sse->p) : nullptr;
+}
+
+float GRBeam::levelSpace() const {
+  return mGrStaff ? mGrStaff->getLineSpace() : 50;
 }
 
 void GRBeam::addAssociation(GRNotationElement* element) {
@@ -347,10 +371,7 @@ void GRBeam::placeBetweenStaves(SSE* sse, GRBeamSaveStruct* st) {
   for (Stem const& stem : stems) {
     float edge = p[0].y + slope * (stem.x - p[0].x);
     bool const crossing = (stem.event->getStemDirection() == dirUP) != (side > 0);
-    if (crossing) {
-      int const levels = std::max(1, stem.event->getNumFaehnchen());
-      edge += side * std::max(thickness, (levels - 1) * 0.75f * ls + 0.4f * ls);
-    }
+    if (crossing) edge += side * BeamsDepth(stem.event, thickness, ls);
     stem.event->changeStemLength(std::max(0.0f, std::fabs(edge - stem.head)));
   }
 }
@@ -455,9 +476,9 @@ void GRBeam::placeAtWrittenLengths(SSE* sse, GRBeamSaveStruct* st, float thickne
     GRGlobalStem const* chord = event->getGlobalStem();
     return chord ? chord->getHighestY() - chord->getLowestY() : 0;
   };
-  // A beam nearer a head than half the head and its own thickness runs into it.
+  // A beam nearer a head than half the head and the depth of the beams over it runs into it.
   auto const clear = [&](GREvent const* event) {
-    return HalfSpacesAtSize(1, event->getSize()) + thickness;
+    return HalfSpacesAtSize(1, event->getSize()) + BeamsDepth(event, thickness, levelSpace());
   };
   // A written length that would take the beam into the head, or past it, gives way to the
   // automatic beams' shortest stem.
@@ -476,17 +497,22 @@ void GRBeam::placeAtWrittenLengths(SSE* sse, GRBeamSaveStruct* st, float thickne
     p[3].y = p[2].y + side * thickness;
   };
   place();
-  // A note between the ends whose head the beam would run into moves the beam away from the
-  // heads, until that note's stem is the shortest.
+  // A note whose head the beams would run into moves them away from the heads, until that note's
+  // stem is the shortest. A sloping beam comes nearest the head at one of its edges.
   float const dx = p[2].x - p[0].x;
+  auto const beamAt = [&](float x) {
+    x = std::clamp(x, std::min(p[0].x, p[2].x), std::max(p[0].x, p[2].x));
+    return dx == 0 ? p[0].y : p[0].y + (p[2].y - p[0].y) / dx * (x - p[0].x);
+  };
   float need = 0;
   ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
     GREvent* event = AsEvent(element);
-    if (!event || event == start || event == end || event->getStemDirection() != dir) return true;
-    float const x = event->getStemStartPos().x;
-    float const y = dx == 0 ? p[0].y : p[0].y + (p[2].y - p[0].y) / dx * (x - p[0].x);
-    float const length = side * (head(event) - y);
-    if (length < clear(event)) need = std::max(need, shortest - length);
+    if (!event || event->getStemDirection() != dir) return true;
+    float const atStem = side * (head(event) - beamAt(event->getStemStartPos().x));
+    auto const [left, right] = HeadEdges(event);
+    float const nearest = std::min(
+        {atStem, side * (head(event) - beamAt(left)), side * (head(event) - beamAt(right))});
+    if (nearest < clear(event)) need = std::max({need, shortest - atStem, clear(event) - nearest});
     return true;
   });
   if (need > 0) {
@@ -600,8 +626,8 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
   GDirection dir = start ? start->getStemDirection() : dirUP;
   if (st->dirset)
     if (GREvent* first = AsEvent(list->GetHead())) dir = first->getStemDirection();
-  float const ls = mGrStaff ? mGrStaff->getLineSpace() : 50;
-  float const thick = 0.4f * dir * ls;
+  float const ls = levelSpace();
+  float const thick = kLevelThickness * dir * ls;
   NVPoint* p = st->p;
   float const slope = p[2].x != p[0].x ? (p[2].y - p[0].y) / (p[2].x - p[0].x) : 0;
   bool const system = tagType == SYSTEMTAG;
@@ -666,7 +692,7 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
     });
     if (run.empty()) break;
 
-    NVPoint const offset{0, level * 0.75f * dir * ls};
+    NVPoint const offset{0, level * kLevelStep * dir * ls};
     NVPoint left, right;
     bool const broken = sse->endflag == SSE::CONTINUES_ON_NEXT;
     NVPoint const endAt =

@@ -79,6 +79,9 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   bool piecePlacedBetweenStaves(GRSystemStartEndStruct const* sse,
                                 GRBeamSaveStruct const* st) const;
 
+  // The line space the further beam levels are spaced by.
+  float levelSpace() const;
+
   bool isSystemCall = false;
   // The rests between the beam's events; they belong to their staves.
   std::vector<GRSingleRest*> mRestsUnder;

@@ -111,14 +111,35 @@ TEST_F(MarksAtTheirNotesTest, AWedgeRunsOnTowardsWhatFollowsAndIsNeverShorterTha
   }
 }
 
-// Stems always reach a beam with a written offset; one that would take the beam into the heads
-// leaves the automatic beams' shortest stem.
+// Whether a beam, drawn as a polygon with its left corners first, puts ink on a head.
+bool Crosses(EngineTesting::PlacingDevice::Shape const& beam, NVRect const& head) {
+  float const from = std::max(beam.xs[0], head.left), to = std::min(beam.xs[3], head.right);
+  if (beam.xs[3] <= beam.xs[0] || from >= to) return false;
+  auto const at = [&](int a, int b, float x) {
+    return beam.ys[a] + (beam.ys[b] - beam.ys[a]) * (x - beam.xs[a]) / (beam.xs[b] - beam.xs[a]);
+  };
+  bool over = true, under = true;
+  for (float const x : {from, to}) {
+    over = over && std::max(at(0, 3, x), at(1, 2, x)) <= head.top + 1;
+    under = under && std::min(at(0, 3, x), at(1, 2, x)) >= head.bottom - 1;
+  }
+  return !over && !under;
+}
+
+// Stems always reach a beam with a written offset, and none of its levels runs into the heads;
+// a length that would take them there leaves the automatic beams' shortest stem.
 TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) {
   for (auto const& [text, shortest] : std::vector<std::pair<std::string, float>>{
            {"[ \\beam<dy=-10>( c2/8 d2 ) \\beam<dy=-3>( c1/8 d1 ) \\beam<dy=1>( e1/8 f1 ) ]", 3.5f},
            {"[ \\beam<dy=3>( c1/8 g1 d1 ) \\stemsDown \\beam<dy=-2>( g1/16 a1 h1 c2 ) ]", 3.5f},
            {"[ \\beam<dy=-4>( {c2/8, e2} {d2, f2} ) ]", 3.5f},
            {"[ \\beam<dy=3>( c1/8 d1 ) ]", 1.5f},
+           {"[ \\meter<\"2/4\"> \\beam<dy=2>( c2/16 d2 ) \\beam<dy=3>( c2/16 d2 ) \\beam<dy=2>( "
+            "f1/16 "
+            "g1 ) _/8 ]",
+            3.5f},
+           {"[ \\meter<\"2/4\"> \\beam<dy=4>( d2/16 f2 a2 f2 d2 f2 a2 f2 ) ]", 3.5f},
+           {"[ \\beam<dy=5>( c2/32 c2 c2 c2 ) ]", 2.5f},
            {"[ \\beam<dy1=4, dy2=-6>( c2/8 e2 ) ]", 2},
            {"{ [ \\staff<1> \\beam<dy=-10>( c2/8 d2 ) ], [ \\staff<2> \\clef<\"bass\"> "
             "\\beam<dy=-3>( g0/8 a0 ) ] }",
@@ -146,6 +167,11 @@ TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) 
           << "the stem at " << stem.left << " does not reach its beam";
     }
     EXPECT_NEAR(least, shortest * kSpace, 1);
+    for (auto const& beam : drawn.shapes) {
+      if (beam.xs.size() != 4) continue;
+      for (auto const& head : Glyphs(88))
+        EXPECT_FALSE(Crosses(beam, head.ink)) << "a beam through the head at " << head.x;
+    }
   }
 }
 
