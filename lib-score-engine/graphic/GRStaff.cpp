@@ -372,7 +372,7 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
   return notationElement;
 }
 
-void GRStaff::holdEventOf(GRVoice const* voice) {
+void GRStaff::holdNoteOf(GRVoice const* voice) {
   if (!mFirstVoice) {
     mFirstVoice = voice;
   } else if (voice != mFirstVoice) {

@@ -164,10 +164,10 @@ class GRStaff : public GRCompositeNotationElement {
   // has texts to stack under it.
   bool holdsTexts() const { return mHoldsTexts; }
   void AddTail(GRNotationElement* element) override;
-  // A note or rest of the voice stands on the staff.
-  void holdEventOf(GRVoice const* voice);
-  // Whether notes or rests of more than one voice stand on the staff: their marks then go to
-  // each voice's own side, clear of the other.
+  // A note of the voice stands on the staff.
+  void holdNoteOf(GRVoice const* voice);
+  // Whether notes of more than one voice stand on the staff: their marks then go to each voice's
+  // own side, clear of the other.
   bool isSharedByVoices() const { return mSharedByVoices; }
   // A tag element of the staff, in time order like any other.
   GRNotationElement* AddTag(GRNotationElement* tag) { return addNotationElement(tag); }

@@ -94,8 +94,9 @@ void GRVoiceManager::addToVoice(GRNotationElement* element) {
 GRNotationElement* GRVoiceManager::placeEvent(GREvent* event) {
   associateOpenTags(event);
   mCurGrStaff->addNotationElement(event);
-  // An empty event holds a place, not a voice's music.
-  if (mGRVoice && !ar_cast<GREmpty>(event)) mCurGrStaff->holdEventOf(mGRVoice);
+  // Only notes make a voice's music share the staff: an empty event holds a place, and a rest
+  // leaves the staff to the other voice.
+  if (mGRVoice && ar_cast<GRSingleNote>(event)) mCurGrStaff->holdNoteOf(mGRVoice);
   addToVoice(event);
   mLastCreatedEvent = event;
   mLineBegun = true;

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "drawn_score.h"
@@ -69,6 +71,41 @@ TEST_F(MarksAtTheirNotesTest, EachVoicesMarksStandOnItsStemsSideClearOfTheOtherV
     }
     EXPECT_EQ(above, over);
     EXPECT_EQ(below, under);
+  }
+}
+
+// A voice whose partner on the staff only rests keeps its marks where a voice alone would.
+TEST_F(MarksAtTheirNotesTest, AVoiceWhosePartnerOnlyRestsKeepsItsMarksAsAVoiceAlone) {
+  // The marks, each by its height over the nearest note's head.
+  auto const marks = [this](std::string const& text) {
+    Draw(text);
+    std::vector<std::pair<unsigned int, int>> found;
+    for (unsigned int code : {46, 45, 62}) {  // staccato, tenuto, accent
+      for (auto const& mark : Glyphs(code)) {
+        float const x = (mark.ink.left + mark.ink.right) / 2;
+        ScoreElementDesc nearest{};
+        for (auto const& [page, note] : NoteRecords())
+          if (std::abs(note.headX - x) < std::abs(nearest.headX - x)) nearest = note;
+        found.emplace_back(code, static_cast<int>(std::lround(mark.y - nearest.refY)));
+      }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  struct Case {
+    std::string partnerRests, alone;
+  };
+  for (auto const& [partnerRests, alone] : std::vector<Case>{
+           {"{ [ \\staff<1> \\meter<\"4/4\"> \\stacc( c2/4 d2 e2 f2 ) | g2/1 ], [ \\staff<1> "
+            "\\meter<\"4/4\"> _/1 | \\stemsDown c2/1 ] }",
+            "[ \\meter<\"4/4\"> \\stacc( c2/4 d2 e2 f2 ) | g2/1 ]"},
+           {TwoVoices("\\stacc( e2/8 f2 g2 a2 ) \\accent( c2/2 )", "_/2 _/2"),
+            "[ \\stemsUp \\stacc( e2/8 f2 g2 a2 ) \\accent( c2/2 ) ]"},
+           {TwoVoices("_/2 _/4 _/4", "\\stacc( c2/8 d2 e2 f2 ) \\ten( g1/2 )"),
+            "[ \\stemsDown \\stacc( c2/8 d2 e2 f2 ) \\ten( g1/2 ) ]"},
+       }) {
+    SCOPED_TRACE(partnerRests);
+    EXPECT_EQ(marks(partnerRests), marks(alone));
   }
 }
 
