@@ -1,6 +1,7 @@
 #include "GRArticulation.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <typeinfo>
 
@@ -109,7 +110,7 @@ GRArticulation::GRArticulation(ARMusicalTag* tag, float lineSpace, bool ownsAR)
 
 void GRArticulation::Set(unsigned int symbol, int flag, float refY, float top, float bottom) {
   setArticulationSymbol(symbol);
-  mArticulationFlag = flag;
+  mArticulationFlag = static_cast<std::uint8_t>(flag);
   mRefpos = NVPoint{-mLeftSpace, refY};
   mBoundingBox.Set(-mLeftSpace, top, mRightSpace, bottom);
 }
@@ -139,6 +140,7 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
   if (!caller || !caller->isGREventClass()) return;
   auto* event = static_cast<GREvent*>(caller);
   NVPoint q = point;
+  mFollowsStem = false;
   float const lineSpace = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
   // A note of a chord holds the chord's one mark: it takes its place from the chord's head away
   // from the stem.
@@ -186,13 +188,19 @@ void GRArticulation::placeOnVoiceSide(GREvent const* event, NVPoint& q, bool abo
   q.y = OuterHeadY(event, above);
   // The stacking starts from the end of a stem on the mark's side, as from a head beyond it, so
   // that the innermost mark keeps half a space from the stem's end (and the beam there).
-  if (std::optional<float> const stemEnd = StemEnd(event, above ? dirUP : dirDOWN))
-    q.y = above ? std::min(q.y, *stemEnd + 0.5f * L) : std::max(q.y, *stemEnd - 0.5f * L);
+  if (std::optional<float> const end = stemEnd(event, above ? dirUP : dirDOWN))
+    q.y = above ? std::min(q.y, *end + 0.5f * L) : std::max(q.y, *end - 0.5f * L);
   if (mArticulationFlag == kMarcato) setMarcatoDirection(above);
   placeAfterNote(event, q, above);
 }
 
-void GRArticulation::placeFermata(GREvent const* event, NVPoint& q, bool stemUp) const {
+std::optional<float> GRArticulation::stemEnd(GREvent const* event, GDirection direction) {
+  std::optional<float> end = StemEnd(event, direction);
+  mFollowsStem = mFollowsStem || end.has_value();
+  return end;
+}
+
+void GRArticulation::placeFermata(GREvent const* event, NVPoint& q, bool stemUp) {
   float const L = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
   if (stemUp) {
     q.y = -0.5f * L;
@@ -200,16 +208,15 @@ void GRArticulation::placeFermata(GREvent const* event, NVPoint& q, bool stemUp)
     placeAfterNote(event, q, true);
   }
   // Its dot keeps half a space above the end of a stem that points up.
-  if (std::optional<float> const stemEnd = StemEnd(event, dirUP))
-    q.y = std::min(q.y, *stemEnd - 0.5f * L);
+  if (std::optional<float> const end = stemEnd(event, dirUP)) q.y = std::min(q.y, *end - 0.5f * L);
 }
 
-void GRArticulation::placeFermataBelow(GREvent const* event, NVPoint& q) const {
+void GRArticulation::placeFermataBelow(GREvent const* event, NVPoint& q) {
   float const L = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
   placeAfterNote(event, q, false);
   // Turned over, its dot keeps half a space below the end of a stem that points down.
-  if (std::optional<float> const stemEnd = StemEnd(event, dirDOWN))
-    q.y = std::max(q.y, *stemEnd + 0.5f * L);
+  if (std::optional<float> const end = stemEnd(event, dirDOWN))
+    q.y = std::max(q.y, *end + 0.5f * L);
 }
 
 void GRArticulation::placeAfterNote(GREvent const* event, NVPoint& point, bool above) const {

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
+#include "GDirection.h"
 #include "GRTagARNotationElement.h"
 
 class GREvent;
@@ -33,20 +37,27 @@ class GRArticulation : public GRTagARNotationElement {
   // Above the notes, or turned over below them.
   void setFermataDirection(bool above);
   int getArticulationFlag() const { return mArticulationFlag; }
+  // Whether the mark's place, where it was last told, depends on the end of its event's stem.
+  bool followsStem() const { return mFollowsStem; }
 
  private:
   void Set(unsigned int symbol, int flag, float refY, float top, float bottom);
   // Where voices share the staff: above the heads and an up stem, or below the heads and a down
   // stem, stacked as on the head's side.
   void placeOnVoiceSide(GREvent const* event, NVPoint& point, bool above);
+  // The end of the event's stem where it points that way; the mark then follows that end.
+  std::optional<float> stemEnd(GREvent const* event, GDirection direction);
   // Above the staff, the note and the stem.
-  void placeFermata(GREvent const* event, NVPoint& point, bool stemUp) const;
+  void placeFermata(GREvent const* event, NVPoint& point, bool stemUp);
   // Below the staff, the note and the stem: for the lower of two voices.
-  void placeFermataBelow(GREvent const* event, NVPoint& point) const;
+  void placeFermataBelow(GREvent const* event, NVPoint& point);
   void placeAfterNote(GREvent const* event, NVPoint& point, bool above) const;
   void placeAbove(GREvent const* event, NVPoint& point) const;
   void placeBelow(GREvent const* event, NVPoint& point) const;
 
-  int mArticulationFlag = kStaccato;
+  // Both stand where an int flag alone would: a text may put hundreds of thousands of marks on
+  // its notes.
+  std::uint8_t mArticulationFlag = kStaccato;
+  bool mFollowsStem = false;
   NVPoint mRefpos;
 };

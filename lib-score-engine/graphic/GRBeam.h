@@ -43,6 +43,7 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   void ResumeTag(GRStaff* staff, void* pos) override;
   void BreakTag(GRStaff* staff, void*& pos) override;
 
+  bool setsStems() const override { return true; }
   // Works out the piece of the element's system once its last element is placed.
   void tellPosition(GObject* caller, NVPoint const& point) override;
   void checkPosition(GRSystem const* system) override;

@@ -15,6 +15,7 @@
 #include "engine_work.h"
 #include "merged_boxes.h"
 #include "src/common/assertion.h"
+#include "stems_settling.h"
 
 namespace {
 float LineSpaceOf(GRStaff const* staff) {
@@ -53,9 +54,19 @@ struct GREvent::Articulations {
   NVPoint mergedAt;
   bool merged = false;  // boxes hold every mark, placed where it is now, against mergedAt
   bool placing = false;
+  bool awaitingStem = false;
+  // What the marks were last placed by: the event where it stood (until it moves again), its
+  // stem's direction and its marks' flags; and whether some mark stood where it did for the end
+  // of the stem.
+  bool placedHere = false;
+  GDirection placedForDirection = dirAUTO;
+  int placedWithFlags = 0;
+  bool anyFollowsStem = false;
 };
 
-GREvent::~GREvent() = default;
+GREvent::~GREvent() {
+  if (mArticulations && mArticulations->awaitingStem) StemsSettling::Forget(this);
+}
 
 std::vector<std::unique_ptr<GRArticulation>> const& GREvent::getArticulations() const {
   static std::vector<std::unique_ptr<GRArticulation>> const kNone;
@@ -73,10 +84,40 @@ void GREvent::addToOffset(NVPoint const& offset) {
 
 void GREvent::tellArticulations() {
   if (!mArticulations) return;
-  mArticulations->merged = false;
-  mArticulations->placing = true;
-  for (auto& articulation : mArticulations->marks) articulation->tellPosition(this, mPosition);
-  mArticulations->placing = false;
+  Articulations& all = *mArticulations;
+  all.merged = false;
+  all.placing = true;
+  all.anyFollowsStem = false;
+  for (auto& articulation : all.marks) {
+    articulation->tellPosition(this, mPosition);
+    all.anyFollowsStem = all.anyFollowsStem || articulation->followsStem();
+  }
+  all.placing = false;
+  all.placedHere = true;
+  all.placedForDirection = getStemDirection();
+  all.placedWithFlags = mArticulationFlags;
+}
+
+void GREvent::followStem() {
+  if (!mArticulations || mArticulations->awaitingStem) return;
+  // Marks placed since the event last moved, for the stem's direction and the marks there are
+  // now, stand where they do whatever the stem's length, unless they stand past its end.
+  Articulations const& all = *mArticulations;
+  if (all.placedHere && all.placedForDirection == getStemDirection() &&
+      all.placedWithFlags == mArticulationFlags && !all.anyFollowsStem)
+    return;
+  if (StemsSettling::Await(this)) {
+    mArticulations->awaitingStem = true;
+  } else {
+    tellArticulations();
+  }
+}
+
+void GREvent::placeMarksOnSettledStem() {
+  if (!mArticulations || !mArticulations->awaitingStem) return;
+  mArticulations->awaitingStem = false;
+  tellArticulations();
+  updateBoundingBox();
 }
 
 void GREvent::drawArticulations(VGDevice& device, VScoreSymbolMap& map) const {
@@ -109,12 +150,15 @@ void GREvent::mergeArticulationBoxes() {
 }
 
 void GREvent::setPosition(NVPoint const& point) {
+  // The elements told of the move may set the stem before the marks follow the event.
+  if (mArticulations) mArticulations->placedHere = false;
   GRARCompositeNotationElement::setPosition(point);
   tellArticulations();
   updateBoundingBox();
 }
 
 void GREvent::setHPosition(float x) {
+  if (mArticulations) mArticulations->placedHere = false;
   GRARCompositeNotationElement::setHPosition(x);
   tellArticulations();
   updateBoundingBox();
@@ -147,6 +191,8 @@ void GREvent::addArticulation(ARMusicalTag* tag) {
   all.placing = true;
   added->tellPosition(this, mPosition);
   all.placing = false;
+  // The others may stand otherwise beside the new one: they are placed again when the event moves.
+  all.placedHere = false;
   // The others stay where they are: the box grows by the new one alone.
   if (all.merged && all.mergedAt == mPosition) all.boxes.add(BoxAgainst(*added, mPosition));
   mArticulationFlags |= added->getArticulationFlag();

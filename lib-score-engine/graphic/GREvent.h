@@ -86,6 +86,11 @@ class GREvent : public GRARCompositeNotationElement {
   // While the event places its own articulations one after another it rebuilds its box once
   // after the last, not after each.
   bool placesArticulations() const;
+  // The stem changed: the marks that depend on it follow it at once or, while beams told one
+  // after another set it, once the last of them has.
+  void followStem();
+  // Places the marks that waited for the stem to settle (StemsSettling).
+  void placeMarksOnSettledStem();
   int getArticulationFlags() const { return mArticulationFlags; }
   float getLineSpace() const { return mCurLSPACE; }
   GRNoteDot* getDot() const;

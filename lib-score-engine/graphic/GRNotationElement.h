@@ -56,6 +56,8 @@ class GRNotationElement : public GObject {
   virtual Fraction getRelativeEndTimePosition() const;
   virtual void recalcVerticalPosition() {}
   virtual void addAssociation(GRNotationElement* element);
+  // Whether telling the element its place sets the stems of notes (a beam does).
+  virtual bool setsStems() const { return false; }
   virtual void print() const {}
   virtual void print(std::ostream& os) const;
   // The symbol as an image of the graphic stream, at the position moved by dx, dy.

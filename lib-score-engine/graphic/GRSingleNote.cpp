@@ -357,7 +357,7 @@ float GRSingleNote::setStemLength(float length) {
   if (GRFlag* flag = FirstOf<GRFlag>(true)) flag->changeStemLength(this, mStemLength, mStemDir);
   mStemLengthSet = true;
   // A mark past the stem's end (a beam lengthens the stem after the note is placed) follows it.
-  tellArticulations();
+  followStem();
   updateBoundingBox();
   return 0;
 }
@@ -366,7 +366,7 @@ void GRSingleNote::tellMarksOfChord() {
   auto const tell = [](GRNotationElement* element) {
     auto* note = dynamic_cast<GRSingleNote*>(element);
     if (!note || note->getArticulations().empty()) return;
-    note->tellArticulations();
+    note->followStem();
     note->updateBoundingBox();
   };
   tell(mGlobalStem->getFirstEl());

@@ -22,6 +22,7 @@
 #include "GRSystemTag.h"
 #include "line_marks.h"
 #include "src/common/assertion.h"
+#include "stems_settling.h"
 
 namespace {
 constexpr float kUnitsPerCm = 237.10631f;
@@ -235,6 +236,8 @@ void GRSystem::placeStaves(GRSliceHeight const& heights) {
 }
 
 void GRSystem::endSystemBars() {
+  // The beams and chords across staves set their stems here, nothing reads marks meanwhile.
+  StemsSettling const stemsPlaced;
   GRStaff const* last = lastStaff();
   void* pos = First();
   while (pos) {

@@ -1,9 +1,11 @@
 #include "NEPointerList.h"
 
 #include <climits>
+#include <optional>
 
 #include "GRNotationElement.h"
 #include "src/common/assertion.h"
+#include "stems_settling.h"
 
 NEPointerList::NEPointerList(int ownership) : KF_IPointerList<GRNotationElement>(ownership) {}
 
@@ -40,11 +42,21 @@ void NEPointerList::setPosition(NVPoint const& point) {
 }
 
 void NEPointerList::tellPosition(GObject* caller, NVPoint const& point) {
+  // Beams told one after another (nested over the same notes) may each set the same stems: the
+  // marks past those stems follow them once, after the last beam of the run and before anything
+  // that reads them is told.
+  std::optional<StemsSettling> beams;
   void* pos = GetHeadPosition();
   while (pos) {
     GRNotationElement* element = GetNext(pos);
     // An element still telling its own position started this round of notices.
-    if (!element->isTellingPosition()) element->tellPosition(caller, point);
+    if (element->isTellingPosition()) continue;
+    if (!element->setsStems()) {
+      beams.reset();
+    } else if (!beams) {
+      beams.emplace();
+    }
+    element->tellPosition(caller, point);
   }
 }
 

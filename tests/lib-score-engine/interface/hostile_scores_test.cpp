@@ -38,6 +38,13 @@ std::string PlainNotes(int bytes) {
   return "[ " + Repeated("c d e f g a h c2 d e f g a h c1 ", bytes / 32) + "]";
 }
 
+// So many beams around as many staccato ranges around 200 sixteenths: every beam sets every
+// stem, and every note holds a staccato of each range.
+std::string BeamsAroundMarks(int depth) {
+  return Repeated("\\beam( ", depth) + Repeated("\\stacc( ", depth) +
+         Repeated("c2/16 d2 e2 f2 g2 a2 h2 c3 ", 25) + Repeated(") ", 2 * depth);
+}
+
 using Outcome = EngineTesting::RenderedText;
 
 class HostileScoresTest : public testing::Test {
@@ -138,6 +145,9 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
            "c " + Repeated("\\dispDur<1,8>() ", 140000) +
            Numbered(1, 140000, [](int i) { return "\\staccEnd:" + std::to_string(i) + " "; }) +
            "d ]"},
+      // The marks once followed each stem as every beam over it set it.
+      {"1000 beams around 1000 staccato ranges, twice",
+       "[ " + BeamsAroundMarks(1000) + BeamsAroundMarks(1000) + "]"},
       {"100 KB of plain notes", PlainNotes(100000)},
       {"100 KB of plain notes on two staves", SampleScores::PlainTwoStaves(100000)},
       {"250 KB of plain notes", PlainNotes(250000)},

@@ -256,6 +256,18 @@ TEST_F(WorkGrowthTest, MarksStackedOnNotesByRanges) {
         return "[ " + Repeated("\\accent( ", n) + Repeated("c/16 ", 20) + Repeated(") ", n) + "]";
       },
       50);
+  // Under as many nested beams, each of which sets every stem: marks that stand past a stem, as
+  // where two voices share the staff, follow it once the last beam has set it.
+  auto const beamsOverMarks = [](int n, char const* notes) {
+    return Repeated("\\beam( ", n) + Repeated("\\stacc( ", n) + Repeated(notes, 10) +
+           Repeated(") ", 2 * n);
+  };
+  ExpectLinear(
+      [&](int n) {
+        return "{ [ \\staff<1> \\stemsUp " + beamsOverMarks(n, "e2/16 f2 ") +
+               "], [ \\staff<1> \\stemsDown " + beamsOverMarks(n, "c1/16 d1 ") + "] }";
+      },
+      40);
   // Marks of four kinds, which stack in their order outside one another.
   ExpectLinear(
       [](int n) {
