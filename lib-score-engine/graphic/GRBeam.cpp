@@ -119,6 +119,17 @@ GRBeam::GRBeamSaveStruct* GRBeam::saveOf(SSE const* sse) const {
   return sse ? static_cast<GRBeamSaveStruct*>(sse->p) : nullptr;
 }
 
+GDirection GRBeam::pieceDirection(SSE const* sse) const {
+  // A piece that goes on from the line before starts at a glue: its notes tell the side.
+  GDirection direction = dirUP;
+  ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
+    GREvent const* event = AsEvent(element);
+    if (event) direction = event->getStemDirection();
+    return !event;
+  });
+  return direction;
+}
+
 float GRBeam::levelSpace() const {
   return mGrStaff ? mGrStaff->getLineSpace() : 50;
 }
@@ -390,7 +401,7 @@ void GRBeam::placeCorners(SSE* sse, GRBeamSaveStruct* st) {
   float const ls = startStaff ? startStaff->getLineSpace() : mGrStaff->getLineSpace();
   // A piece that goes on from the line before starts at a glue: it takes its staff's scale.
   float size = ls / 50;
-  GDirection dir = dirUP;
+  GDirection dir = pieceDirection(sse);
   if (start) {
     p[0] = start->getStemStartPos();
     if (explicitEnds) p[0].y = start->getPosition().y;
@@ -493,6 +504,9 @@ void GRBeam::placeAtWrittenLengths(SSE* sse, GRBeamSaveStruct* st, float thickne
   auto const place = [&] {
     if (start) p[0].y = head(start) - side * startLength;
     if (end) p[2].y = head(end) - side * endLength;
+    // A piece cut by a line break runs level from its notes to the break.
+    if (!start) p[0].y = p[2].y;
+    if (!end) p[2].y = p[0].y;
     p[1].y = p[0].y + side * thickness;
     p[3].y = p[2].y + side * thickness;
   };
@@ -623,7 +637,7 @@ void GRBeam::correctStems(SSE* sse, GRBeamSaveStruct* st, bool adjust) {
 void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
   NEPointerList* list = getAssociations();
   GREvent* start = AsEvent(sse->startElement);
-  GDirection dir = start ? start->getStemDirection() : dirUP;
+  GDirection dir = pieceDirection(sse);
   if (st->dirset)
     if (GREvent* first = AsEvent(list->GetHead())) dir = first->getStemDirection();
   float const ls = levelSpace();

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "GDirection.h"
 #include "GRPTagARNotationElement.h"
 #include "GRSystemTagInterface.h"
 #include "kf_ilist.h"
@@ -80,6 +81,8 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   bool piecePlacedBetweenStaves(GRSystemStartEndStruct const* sse,
                                 GRBeamSaveStruct const* st) const;
 
+  // The stem direction of the piece's first note, up where it has none.
+  GDirection pieceDirection(GRSystemStartEndStruct const* sse) const;
   // The line space the further beam levels are spaced by.
   float levelSpace() const;
 

@@ -148,23 +148,25 @@ TEST_F(MarksAtTheirNotesTest, AWedgeRunsOnTowardsWhatFollowsAndIsNeverShorterTha
   }
 }
 
-// Whether a beam, drawn as a polygon with its left corners first, puts ink on a head.
-bool Crosses(EngineTesting::PlacingDevice::Shape const& beam, NVRect const& head) {
-  float const from = std::max(beam.xs[0], head.left), to = std::min(beam.xs[3], head.right);
-  if (beam.xs[3] <= beam.xs[0] || from >= to) return false;
+// Whether a beam, drawn as a polygon with its left corners first, puts ink on a box: the box of a
+// head, or of a stem (widened by a unit) that reaches the beam.
+bool Crosses(EngineTesting::PlacingDevice::Shape const& beam, NVRect const& box) {
+  float const from = std::max(beam.xs[0], box.left), to = std::min(beam.xs[3], box.right);
+  if (beam.xs[3] <= beam.xs[0] || from > to) return false;
   auto const at = [&](int a, int b, float x) {
     return beam.ys[a] + (beam.ys[b] - beam.ys[a]) * (x - beam.xs[a]) / (beam.xs[b] - beam.xs[a]);
   };
   bool over = true, under = true;
   for (float const x : {from, to}) {
-    over = over && std::max(at(0, 3, x), at(1, 2, x)) <= head.top + 1;
-    under = under && std::min(at(0, 3, x), at(1, 2, x)) >= head.bottom - 1;
+    over = over && std::max(at(0, 3, x), at(1, 2, x)) <= box.top + 1;
+    under = under && std::min(at(0, 3, x), at(1, 2, x)) >= box.bottom - 1;
   }
   return !over && !under;
 }
 
-// Stems always reach a beam with a written offset, and none of its levels runs into the heads;
-// a length that would take them there leaves the automatic beams' shortest stem.
+// Stems always reach a beam with a written offset, and every level of it hangs on a stem and
+// none runs into the heads; a length that would take them there leaves the automatic beams'
+// shortest stem. A piece cut by a line break runs level, on its notes' side.
 TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) {
   for (auto const& [text, shortest] : std::vector<std::pair<std::string, float>>{
            {"[ \\beam<dy=-10>( c2/8 d2 ) \\beam<dy=-3>( c1/8 d1 ) \\beam<dy=1>( e1/8 f1 ) ]", 3.5f},
@@ -178,6 +180,8 @@ TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) 
            {"[ \\meter<\"2/4\"> \\beam<dy=4>( d2/16 f2 a2 f2 d2 f2 a2 f2 ) ]", 3.5f},
            {"[ \\beam<dy=5>( c2/32 c2 c2 c2 ) ]", 2.5f},
            {"[ \\beam<dy1=4, dy2=-6>( c2/8 e2 ) ]", 2},
+           {"[ \\beam<dy=3>( c3/16 d3 \\newLine e3 f3 ) ]", 3},
+           {"[ \\beam( c3/16 d3 \\newLine e3 f3 ) ]", 4},
            {"{ [ \\staff<1> \\beam<dy=-10>( c2/8 d2 ) ], [ \\staff<2> \\clef<\"bass\"> "
             "\\beam<dy=-3>( g0/8 a0 ) ] }",
             3.5f},
@@ -208,6 +212,13 @@ TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) 
       if (beam.xs.size() != 4) continue;
       for (auto const& head : Glyphs(88))
         EXPECT_FALSE(Crosses(beam, head.ink)) << "a beam through the head at " << head.x;
+      auto const stems = Records(2, 10, beam.page);
+      EXPECT_TRUE(std::any_of(
+          stems.begin(), stems.end(),
+          [&](auto const& stem) {
+            return Crosses(beam, NVRect{stem.left - 1, stem.top, stem.right + 1, stem.bottom});
+          }))
+          << "a beam no stem reaches at " << beam.xs[0];
     }
   }
 }
