@@ -1,0 +1,64 @@
+#pragma once
+
+// Piano music made up from a seed: one staff or a grand staff, with or without meter, key and
+// bar lines, and the marks a piece for learners carries. The same seed and features always give
+// the same piece, so a check over generated music can name the piece it found a fault in.
+// Besides the text, a piece lists the notes it wrote as a pianist plays them, for a check that
+// reads them back from the page.
+
+#include <string>
+#include <vector>
+
+namespace ScoreOverlaps {
+
+// What a piece may hold. A check switches off what it does not read; each switch that is on
+// comes in some pieces, not in all.
+struct MusicFeatures {
+  bool grandStaff = true;       // a lower staff in the bass clef
+  bool twoVoices = true;        // two voices on the upper staff, stems up and down
+  bool meters = true;           // meters whose bar lines the engine puts in
+  bool writtenBarLines = true;  // bar lines written in the text, with a meter or without
+  bool unbarred = true;         // no meter, or a meter with autoBarlines="off"
+  bool keys = true;             // key signatures
+  bool keyChanges = true;       // a new key at the start of a later bar
+  bool accidentals = true;      // notes outside the key
+  bool ties = true;
+  bool chords = true;
+  bool graceNotes = true;
+  bool lyrics = true;
+  bool lyricsOverGraceNotes = true;  // grace notes inside a stretch with lyrics
+  bool octavas = true;               // \oct<1> above, \oct<-1> below, as ranges and as states
+  bool tempoMarks = true;
+  bool dynamics = true;  // \intens marks
+  bool hairpins = true;
+  bool tuplets = true;
+  bool texts = true;
+  bool beams = true;  // written beams, some moved by a written offset
+  bool staccatos = true;
+  bool narrowPages = true;  // pages narrow enough that lines and slices break everywhere
+  bool a4Pages = true;      // A4 at the default staff size, 24 to 40 bars
+};
+
+// Times are counted in ticks, 96 to the whole note.
+constexpr int TicksPerWhole = 96;
+
+// A note the text holds, as it sounds.
+struct WrittenNote {
+  int pitch;  // MIDI key number, the octava in force included
+  int staff;  // 1 the upper staff (or the only one), 2 the lower
+  int voice;  // of the text, from 0
+  int date;   // ticks from the start; a grace note has the date of the note it leads to
+  bool grace;
+  std::string syllable;  // sung on it as the lyrics divide them; empty for none
+};
+
+struct GeneratedPiece {
+  unsigned seed;
+  std::string rmn;
+  std::vector<WrittenNote> notes;  // voice by voice, in the order written
+  int bars;
+};
+
+GeneratedPiece GenerateMusic(unsigned seed, const MusicFeatures& features = {});
+
+}  // namespace ScoreOverlaps
