@@ -98,16 +98,21 @@ std::optional<float> NextOnStaffLine(GRNotationElement const* element) {
   return left;
 }
 
-// The first spring of the element's date: tags written before it stand on springs of their own.
+// Whether the spring holds an element of the date.
+bool HoldsDate(GRSpring const* spring, Fraction const& date) {
+  for (void* pos = spring ? spring->getFirstGROPosition() : nullptr; pos;)
+    if (spring->getNextGRO(pos)->getRelativeTimePosition() == date) return true;
+  return false;
+}
+
+// The first spring of the element's date: tags written before it (a bar line, a dynamic mark)
+// stand on springs of their own.
 int FirstSpringOfDate(GRNotationElement const* element) {
   GRStaff const* staff = element->getGRStaff();
   GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
   int id = element->getSpringID();
   if (!system || id < 0) return id;
-  for (GRSpring const* before = system->getGRSpring(id - 1);
-       before && before->getTimePosition() == element->getRelativeTimePosition();
-       before = system->getGRSpring(id - 1))
-    --id;
+  while (HoldsDate(system->getGRSpring(id - 1), element->getRelativeTimePosition())) --id;
   return id;
 }
 }  // namespace
@@ -182,12 +187,12 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
       save->length = std::max(save->length, *next - kRunOnGap * lineSpace - save->point.x);
     save->length = std::max(save->length, kShortestWedge * lineSpace);
   }
-  keepClearOfMarks(first, *save, sse->startflag != SSE::CONTINUES_FROM_LAST, lineSpace);
+  keepClearOfMarks(first, *save, lineSpace);
   return 1;
 }
 
 void GRDynamics::keepClearOfMarks(GRNotationElement const* first, GRDynamicsSaveStruct& piece,
-                                  bool startsHere, float lineSpace) {
+                                  float lineSpace) {
   float const gap = kRunOnGap * lineSpace;
   // Only letters at the wedge's height are in its way.
   auto inTheWay = [&](NVRect const& letters) {
@@ -197,14 +202,14 @@ void GRDynamics::keepClearOfMarks(GRNotationElement const* first, GRDynamicsSave
   float left = piece.point.x;
   float right = piece.point.x + piece.length;
   Fraction const& begins = first->getRelativeTimePosition();
-  // A mark at the first note stands before the wedge, which starts after its letters; the
-  // first mark after them ends it.
+  // A mark at the first note of the piece stands before it, also where the wedge runs on from
+  // the line before: the piece starts after its letters. The first mark after them ends it.
   std::optional<float> next;
   WalkStaffLine(first, FirstSpringOfDate(first), [&](GRNotationElement const* element) {
     auto const* mark = ar_cast<GRIntens const>(element);
     NVRect const letters = mark ? mark->letters() : NVRect{};
     if (!mark || !inTheWay(letters)) return element->getPosition().x < right + gap;
-    if (startsHere && mark->getRelativeTimePosition() == begins) {
+    if (mark->getRelativeTimePosition() == begins) {
       left = std::max(left, letters.right + gap);
       return true;
     }
