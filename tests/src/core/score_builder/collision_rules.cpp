@@ -13,11 +13,11 @@ namespace ScoreOverlaps {
 namespace {
 
 // The air, in page units (50 to a staff space), that neighbours keep at the least. Heads and
-// ledger lines of notes side by side stand apart by a fifth of a space where a line is spaced
-// as tightly as it may be; a wedge keeps half a space from a dynamic mark, of which a quarter
-// is asked here, so that a mark's empty corner does not count.
-constexpr qreal HeadAir = 5;
-constexpr qreal LedgerAir = 5;
+// ledger lines of neighbouring notes touch, or run into one, when less than the device's
+// rounding stands between them. A wedge keeps half a space from a dynamic mark, of which a
+// quarter is asked here, so that the empty corner of a mark's box does not count.
+constexpr qreal HeadAir = Tolerance;
+constexpr qreal LedgerAir = Tolerance;
 constexpr qreal WedgeAir = 12.5;
 
 std::vector<const DrawnMark*> OfKind(const std::vector<DrawnMark>& marks,

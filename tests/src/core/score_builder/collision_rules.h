@@ -13,7 +13,7 @@
 namespace ScoreOverlaps {
 
 enum class Collision {
-  HeadsTouch,           // heads of notes of different dates come closer than a hair
+  HeadsTouch,           // heads of notes of different dates touch
   LedgerLinesMerge,     // ledger lines of neighbouring notes run into one line
   WedgeTouchesDynamic,  // a wedge comes closer to a dynamic mark than a quarter of a space
   BracketCrossesText,   // a tuplet's bracket or number lies on a text
