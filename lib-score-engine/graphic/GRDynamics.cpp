@@ -44,6 +44,8 @@ float Clear(float y, bool above) {
 constexpr float kShortestWedge = 3;
 // The air between a wedge that runs on after its last note and what comes next, in line spaces.
 constexpr float kRunOnGap = 0.5f;
+// Wider than the letters of any dynamic mark.
+constexpr float kWidestMark = 500;
 
 int StaffNumberOf(GRNotationElement const* element) {
   GRStaff const* staff = element->getGRStaff();
@@ -105,14 +107,18 @@ bool HoldsDate(GRSpring const* spring, Fraction const& date) {
   return false;
 }
 
-// The first spring of the element's date: tags written before it (a bar line, a dynamic mark)
-// stand on springs of their own.
-int FirstSpringOfDate(GRNotationElement const* element) {
+// The first spring of the element's date, where tags written before it (a bar line, a dynamic
+// mark) stand on springs of their own, or an earlier one near enough to x for the letters of a
+// mark under an earlier note to reach past it.
+int FirstSpringFrom(GRNotationElement const* element, float x) {
   GRStaff const* staff = element->getGRStaff();
   GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
   int id = element->getSpringID();
   if (!system || id < 0) return id;
   while (HoldsDate(system->getGRSpring(id - 1), element->getRelativeTimePosition())) --id;
+  for (GRSpring const* before = system->getGRSpring(id - 1);
+       before && before->getX() + kWidestMark > x; before = system->getGRSpring(id - 1))
+    --id;
   return id;
 }
 }  // namespace
@@ -187,12 +193,13 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
       save->length = std::max(save->length, *next - kRunOnGap * lineSpace - save->point.x);
     save->length = std::max(save->length, kShortestWedge * lineSpace);
   }
-  keepClearOfMarks(first, *save, lineSpace);
+  bool const endsHere = sse->endflag != SSE::CONTINUES_ON_NEXT || !sse->endElement;
+  keepClearOfMarks(first, *save, endsHere ? kShortestWedge * lineSpace : 0, lineSpace);
   return 1;
 }
 
 void GRDynamics::keepClearOfMarks(GRNotationElement const* first, GRDynamicsSaveStruct& piece,
-                                  float lineSpace) {
+                                  float shortest, float lineSpace) {
   float const gap = kRunOnGap * lineSpace;
   // Only letters at the wedge's height are in its way.
   auto inTheWay = [&](NVRect const& letters) {
@@ -203,23 +210,27 @@ void GRDynamics::keepClearOfMarks(GRNotationElement const* first, GRDynamicsSave
   float right = piece.point.x + piece.length;
   Fraction const& begins = first->getRelativeTimePosition();
   // A mark at the first note of the piece stands before it, also where the wedge runs on from
-  // the line before: the piece starts after its letters. The first mark after them ends it.
+  // the line before, and one under an earlier note may reach past that note: the piece starts
+  // after their letters, no shorter than before. The first mark after them ends it.
   std::optional<float> next;
-  WalkStaffLine(first, FirstSpringOfDate(first), [&](GRNotationElement const* element) {
+  WalkStaffLine(first, FirstSpringFrom(first, left), [&](GRNotationElement const* element) {
     auto const* mark = ar_cast<GRIntens const>(element);
     NVRect const letters = mark ? mark->letters() : NVRect{};
     if (!mark || !inTheWay(letters)) return element->getPosition().x < right + gap;
-    if (mark->getRelativeTimePosition() == begins) {
+    bool const before = mark->getRelativeTimePosition() < begins;
+    if (mark->getRelativeTimePosition() == begins || (before && letters.right + gap > left)) {
       left = std::max(left, letters.right + gap);
+      right = std::max(right, left + shortest);
       return true;
     }
-    if (letters.left <= left) return true;
+    if (before || letters.left <= left) return true;
     next = letters.left;
     return false;
   });
   if (next) right = std::min(right, *next - gap);
   piece.point.x = left;
-  piece.length = right - left;
+  // Between two marks with no room for it the wedge has no length, and draws nothing.
+  piece.length = std::max(0.0f, right - left);
 }
 
 void GRDynamics::RangeEnd(GRStaff* staff) {
