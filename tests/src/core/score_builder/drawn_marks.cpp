@@ -162,8 +162,14 @@ void AddGlyphs(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
       }
     }
     ink.setFillRule(Qt::WindingFill);
-    marks.push_back({KindOfGlyph(glyph.code), ink.boundingRect(), ink, -1,
-                     "glyph " + std::to_string(glyph.code)});
+    marks.push_back({KindOfGlyph(glyph.code),
+                     ink.boundingRect(),
+                     ink,
+                     -1,
+                     "glyph " + std::to_string(glyph.code),
+                     glyph.code,
+                     {},
+                     {glyph.x, glyph.y}});
   }
 }
 
@@ -173,7 +179,8 @@ void AddLines(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
   const std::vector<PlacingDevice::Segment>& lines = device.lines;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].alpha == StaffLineAlpha) {
-      marks.push_back({Mark::StaffLine, Stroke(lines[i]).boundingRect(), {}, -1, "staff line"});
+      marks.push_back(
+          {Mark::StaffLine, Stroke(lines[i]).boundingRect(), {}, -1, "staff line", 0, {}, {}});
       continue;
     }
     const size_t first = i;
@@ -186,7 +193,7 @@ void AddLines(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
     QPainterPath ink;
     ink.setFillRule(Qt::WindingFill);
     for (size_t part = first; part <= i; ++part) ink.addPolygon(Stroke(lines[part]));
-    marks.push_back({Mark::Line, ink.boundingRect(), ink, -1, "line"});
+    marks.push_back({Mark::Line, ink.boundingRect(), ink, -1, "line", 0, {}, {}});
   }
 }
 
@@ -205,7 +212,7 @@ void AddShapes(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
                       : corners.size() == 4 ? Mark::Beam
                                             : Mark::Bowing;
     marks.push_back(
-        {kind, box, ink, -1, "shape of " + std::to_string(corners.size()) + " corners"});
+        {kind, box, ink, -1, "shape of " + std::to_string(corners.size()) + " corners", 0, {}, {}});
   }
 }
 
@@ -312,8 +319,14 @@ std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
   AddGlyphs(device, marks);
   for (size_t i = 0; i < device.texts.size(); ++i) {
     const PlacingDevice::Text& text = device.texts[i];
-    marks.push_back(
-        {Mark::Text, TextBox(text, device.textFaces[i]), {}, -1, "text \"" + text.text + "\""});
+    marks.push_back({Mark::Text,
+                     TextBox(text, device.textFaces[i]),
+                     {},
+                     -1,
+                     "text \"" + text.text + "\"",
+                     0,
+                     text.text,
+                     {text.x, text.y}});
   }
   AddLines(device, marks);
   AddShapes(device, marks);

@@ -154,7 +154,8 @@ class PieceWriter {
     Voice voice{part, staff, {}, {}, {}, {}};
     WriteRhythm(voice);
     if (part != Part::Inner) AddGraceNotes(voice);
-    if (features_.octavas && !(part == Part::Melody && plan_.innerVoice)) AddOctavas(voice);
+    // An octava mark stands for its staff, not for a voice: a staff of two voices has none.
+    if (features_.octavas && !(staff == 1 && plan_.innerVoice)) AddOctavas(voice);
     WritePitches(voice, avoid);
     if (features_.ties) AddTies(voice);
     if (features_.beams) AddBeams(voice);
