@@ -95,15 +95,22 @@ SystemOnPage ReadSystem(const CScoreElement* system, int page, int index) {
   return read;
 }
 
+// Where a mark stands from the staff it belongs to.
+enum class Side { Any, Over, Under };
+
 // The staff of the page nearest to a point: of the systems, the one around it; of its staves,
-// the one whose lines are nearest.
-StaffOnPage* StaffAt(std::vector<SystemOnPage>& systems, QPointF at) {
+// the one whose lines are nearest, or nearest under (over) a mark that stands over (under) its
+// staff.
+StaffOnPage* StaffAt(std::vector<SystemOnPage>& systems, QPointF at, Side side = Side::Any) {
   StaffOnPage* best = nullptr;
   qreal bestDistance = 0;
   for (SystemOnPage& system : systems) {
     const qreal across = std::max({system.box.left() - at.x(), at.x() - system.box.right(), 0.0});
     for (StaffOnPage& staff : system.staves) {
       const qreal bottom = staff.drawn.top + 4 * staff.drawn.spacing;
+      if ((side == Side::Over && at.y() > bottom) ||
+          (side == Side::Under && at.y() < staff.drawn.top))
+        continue;
       const qreal along = std::max({staff.drawn.top - at.y(), at.y() - bottom, 0.0});
       const qreal distance = along + (across > 0 ? 1e6 + across : 0);
       if (!best || distance < bestDistance) best = &staff, bestDistance = distance;
@@ -117,7 +124,8 @@ bool IsOctavaText(const std::string& text) {
          text == "15ba";
 }
 
-// The note whose head the glyph draws: on the same line or space, inside the note's box.
+// The note of the staff whose head the glyph draws: on the same line or space, inside the
+// note's box.
 DrawnNote* AddHead(StaffOnPage& staff, const DrawnMark& head) {
   const QPointF middle = head.box.center();
   for (MappedNote& note : staff.notes) {
@@ -127,11 +135,13 @@ DrawnNote* AddHead(StaffOnPage& staff, const DrawnMark& head) {
     note.matched = true;
     DrawnNote drawn{note.date, false, head.at, head.box.width(), {}};
     if (note.duration == 0) {
-      // A chord's notes take no time of their own: the chord's empty event holds its start.
-      // Without one, the note is a grace note.
-      drawn.grace = true;
+      // Of the notes that take no time, grace notes are drawn small; a chord's notes have the
+      // chord's start in its empty event, which stands among their heads.
+      drawn.grace = head.box.width() < 1.1 * staff.drawn.spacing;
+      qreal nearest = 3 * head.box.width();
       for (const auto& [x, date] : staff.chords)
-        if (std::abs(x - middle.x()) < head.box.width()) drawn.grace = false, drawn.date = date;
+        if (!drawn.grace && std::abs(x - middle.x()) < nearest)
+          drawn.date = date, nearest = std::abs(x - middle.x());
     }
     staff.drawn.notes.push_back(drawn);
     return &staff.drawn.notes.back();
@@ -139,11 +149,19 @@ DrawnNote* AddHead(StaffOnPage& staff, const DrawnMark& head) {
   return nullptr;
 }
 
+// The note whose head the glyph draws, on whichever staff the map has it (a head far under one
+// staff may be nearer the next): on the same line or space, inside the note's box.
+DrawnNote* AddHead(std::vector<SystemOnPage>& systems, const DrawnMark& head) {
+  for (SystemOnPage& system : systems)
+    for (StaffOnPage& staff : system.staves)
+      if (DrawnNote* note = AddHead(staff, head)) return note;
+  return nullptr;
+}
+
 void ReadMarks(std::vector<SystemOnPage>& systems, const std::vector<DrawnMark>& marks,
                std::vector<DrawnText>& texts, int page) {
   // A note's signs are drawn right after its head; the signs of a key after what comes before.
   DrawnNote* lastNote = nullptr;
-  StaffOnPage* lastNoteStaff = nullptr;
   std::vector<DrawnSign>* key = nullptr;
   StaffOnPage* keyStaff = nullptr;
   for (const DrawnMark& mark : marks) {
@@ -155,24 +173,26 @@ void ReadMarks(std::vector<SystemOnPage>& systems, const std::vector<DrawnMark>&
     }
     const bool glyph = mark.code != 0;
     if (!glyph && mark.kind != Mark::Text) continue;
+    if (mark.kind == Mark::Text && IsOctavaText(mark.text)) {
+      // An octava up is marked over its staff, one down under it.
+      const bool under = mark.text.find("ba") != std::string::npos;
+      if (StaffOnPage* staff = StaffAt(systems, mark.at, under ? Side::Under : Side::Over))
+        staff->drawn.octavas.push_back({mark.at, 0, mark.text});
+      continue;
+    }
     StaffOnPage* staff = StaffAt(systems, mark.at);
     if (!staff) continue;
     if (mark.kind == Mark::Text) {
-      if (IsOctavaText(mark.text))
-        staff->drawn.octavas.push_back({mark.at, 0, mark.text});
-      else
-        texts.push_back({page, staff->drawn.system, mark.box, mark.text});
+      texts.push_back({page, staff->drawn.system, mark.box, mark.text});
       continue;
     }
     if (mark.kind != Mark::Accidental) key = nullptr;
     if (mark.kind == Mark::Head) {
-      lastNote = AddHead(*staff, mark);
-      lastNoteStaff = staff;
+      lastNote = AddHead(systems, mark);
     } else if (mark.kind == Mark::Clef) {
       staff->drawn.clefs.push_back({mark.at, mark.code, {}});
     } else if (mark.kind == Mark::Accidental) {
-      const bool ofNote = lastNote && lastNoteStaff == staff &&
-                          std::abs(lastNote->head.y() - mark.at.y()) < 1 &&
+      const bool ofNote = lastNote && std::abs(lastNote->head.y() - mark.at.y()) < 1 &&
                           mark.box.right() <= lastNote->head.x() + 1;
       if (ofNote) {
         lastNote->signs.push_back(mark.code);

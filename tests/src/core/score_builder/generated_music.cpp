@@ -260,8 +260,12 @@ class PieceWriter {
       int last = first + dice_.Between(2, 12);
       while (last < count && !EndsFigure(voice, last)) ++last;
       if (last >= count) continue;
-      bool free = true;
-      for (int e = first; e <= last; ++e) free = free && voice.events[size_t(e)].octava == 0;
+      // Passages keep apart, and grace notes stay off their ends: the mark of an octava stands
+      // at the note its grace notes lead to.
+      bool free = !voice.events[size_t(first)].grace &&
+                  (last + 1 == count || !voice.events[size_t(last + 1)].grace);
+      for (int e = std::max(first - 1, 0); e <= std::min(last + 1, count - 1); ++e)
+        free = free && voice.events[size_t(e)].octava == 0;
       if (!free) continue;
       const bool asRange = !atStart && dice_.Chance(0.6);
       if (asRange) {

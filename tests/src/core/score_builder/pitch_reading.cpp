@@ -176,11 +176,11 @@ class StaffReader {
     for (const auto& [step, alter] : read) written_[step] = lastAlter_[step] = alter;
   }
 
-  // Whether a tie's curve ends at the note's head.
+  // Whether a tie's curve ends at the note's head: just before it, over or under it.
   bool TiedInto(const DrawnNote& note) const {
     return std::any_of(staff_->ties.begin(), staff_->ties.end(), [&](const QRectF& tie) {
-      return std::abs(tie.right() - note.head.x()) < note.headWidth &&
-             std::abs(tie.center().y() - note.head.y()) < 1.5 * staff_->spacing;
+      return std::abs(tie.right() - note.head.x()) < note.headWidth / 2 &&
+             std::abs(tie.center().y() - note.head.y()) < 1.25 * staff_->spacing;
     });
   }
 
