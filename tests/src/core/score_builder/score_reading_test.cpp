@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -63,9 +66,46 @@ TEST_F(ScoreReadingTest, SeedsReadAsWritten) {
 }
 #else
 TEST_F(ScoreReadingTest, GeneratedPiecesReadAsWritten) {
-  ExpectReadAsWritten(0, 59, ReadFeatures());
+  ExpectReadAsWritten(0, 399, ReadFeatures());
 }
 #endif
+
+// The check itself: a piece that reads as written is found out once one note or syllable is
+// written otherwise than drawn.
+TEST_F(ScoreReadingTest, NotesAndSyllablesWrittenOtherwiseAreFound) {
+  GeneratedPiece piece;
+  std::vector<size_t> sung;
+  for (unsigned seed = 0; sung.size() < 2; ++seed) {
+    piece = GenerateMusic(seed, ReadFeatures());
+    sung.clear();
+    for (size_t i = 0; i < piece.notes.size(); ++i)
+      if (!piece.notes[i].syllable.empty() &&
+          (sung.empty() || piece.notes[i].syllable != piece.notes[sung[0]].syllable))
+        sung.push_back(i);
+  }
+  ASSERT_TRUE(Faults(piece).empty()) << piece.rmn;
+  const size_t last = piece.notes.size() - 1;
+  struct Change {
+    const char* what;
+    std::function<void(GeneratedPiece&)> change;
+    const char* found;
+  } const changes[] = {
+      {"a semitone up", [&](GeneratedPiece& p) { p.notes[last].pitch += 1; }, "written"},
+      {"an octave down", [&](GeneratedPiece& p) { p.notes[0].pitch -= 12; }, "written"},
+      {"on the other staff", [&](GeneratedPiece& p) { p.notes[last].staff = 3; }, "written"},
+      {"syllables swapped",
+       [&](GeneratedPiece& p) { std::swap(p.notes[sung[0]].syllable, p.notes[sung[1]].syllable); },
+       "is not under its note"},
+  };
+  for (const Change& c : changes) {
+    GeneratedPiece changed = piece;
+    c.change(changed);
+    const std::vector<std::string> faults = Faults(changed);
+    EXPECT_TRUE(std::any_of(faults.begin(), faults.end(), [&](const std::string& f) {
+      return f.find(c.found) != f.npos;
+    })) << c.what;
+  }
+}
 
 }  // namespace
 }  // namespace ScoreOverlaps
