@@ -20,27 +20,15 @@ using Letters = std::array<int, 7>;  // an alteration for each letter
 // What the notes of the bar so far wrote, by their step: a sign holds in its own octave.
 using Written = std::map<int, int>;
 
+// The sharps (or flats, negative) a note's signs give it; none without a sign. A natural before
+// another sign counts nothing.
 std::optional<int> AlterOf(const std::vector<unsigned int>& signs) {
+  static const std::pair<unsigned int, int> steps[] = {
+      {Natural, 0}, {Sharp, 1}, {Flat, -1}, {DoubleSharp, 2}, {DoubleFlat, -2}};
   std::optional<int> alter;
-  for (unsigned int sign : signs) {
-    switch (sign) {
-      case Natural:
-        alter = alter.value_or(0);
-        break;
-      case Sharp:
-        alter = alter.value_or(0) + 1;
-        break;
-      case Flat:
-        alter = alter.value_or(0) - 1;
-        break;
-      case DoubleSharp:
-        alter = alter.value_or(0) + 2;
-        break;
-      case DoubleFlat:
-        alter = alter.value_or(0) - 2;
-        break;
-    }
-  }
+  for (unsigned int sign : signs)
+    for (const auto& [code, step] : steps)
+      if (sign == code) alter = alter.value_or(0) + step;
   return alter;
 }
 
