@@ -108,7 +108,26 @@ void* ARVoiceManager::InsertAtBreakPlace(ARMusicalObject* tag) {
     return voice->AddElementAt(repeat, tag);
   }
   if (!state.vpos) return voice->ObjectList::AddTail(tag);
-  return voice->AddElementAt(state.vpos, tag);
+  return voice->AddElementAt(firstOfDate(), tag);
+}
+
+void* ARVoiceManager::firstOfDate() const {
+  // Grace notes, marks and changes written at the date belong to the event they lead to, as
+  // after a bar line: the break goes in front of them, right after the event before (a chord
+  // ends with an empty note of no duration at the date).
+  ARMusicalVoiceState const& state = mCurrVoiceState;
+  void* first = state.vpos;
+  void* pos = state.vpos;
+  voice->ObjectList::GetPrev(pos);
+  while (pos) {
+    void* const at = pos;
+    ARMusicalObject const* object = voice->ObjectList::GetPrev(pos);
+    if (object->getDuration() != Frac_0 || object->getRelativeTimePosition() != state.curtp) break;
+    auto const* note = object->isEventClass() ? ar_cast<ARNote const>(object) : nullptr;
+    if (note && note->getPitch() == 0) break;
+    first = at;
+  }
+  return first;
 }
 
 void* ARVoiceManager::repeatBeginHere() const {

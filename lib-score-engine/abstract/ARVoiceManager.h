@@ -51,6 +51,8 @@ class ARVoiceManager {
   // The place of a repeat begin among the tags at the walk's date that no bar line precedes,
   // or null.
   void* repeatBeginHere() const;
+  // Where the objects of the walk's date begin, past the event before them.
+  void* firstOfDate() const;
 
   ARMusicalVoiceState mCurrVoiceState;
   Fraction lastbreaktp;

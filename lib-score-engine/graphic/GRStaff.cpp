@@ -224,11 +224,12 @@ GRStaff::AccidentalSigns GRStaff::askAccidentals(int pitch, int octave, int acci
   if (raised) signs.codes[signs.count++] = 1;
   int const instrument = s.instrKeyArray[pitch - 2];
   int const wanted = accidentals + raised - s.instrKeyArray[letter - 2];
+  // Signs hold where the notes are drawn: an octava's notes stand an octave off their sound.
+  int const drawn = octave - s.octava;
   // The first note of its octave repeats its sign when the letter stood otherwise in another
   // octave earlier in the measure.
-  bool const courtesy =
-      !s.isWritten(letter, octave) && s.otherOctaveDiffers(letter, octave, wanted);
-  if (s.measureAccidentals(letter, octave) == wanted && !courtesy) return signs;
+  bool const courtesy = !s.isWritten(letter, drawn) && s.otherOctaveDiffers(letter, drawn, wanted);
+  if (s.measureAccidentals(letter, drawn) == wanted && !courtesy) return signs;
   if (raised && accidentals == instrument) return signs;
   signs.codes[signs.count++] = instrument == accidentals ? -10 : accidentals - instrument;
   return signs;
@@ -241,7 +242,7 @@ void GRStaff::setClefParameters(char const* name, int clefBasePitch, int baseOct
   s.clefname = name;
   s.basepit = s.transposeOffset + clefBasePitch;
   s.baseoct = baseOctave;
-  s.octava = 0;
+  // The octava stays: its notes are written an octave off under any clef until it ends.
   s.baseline = baseLine;
 }
 
@@ -360,12 +361,13 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
     }
   }
   AddTail(notationElement);
-  // A note's sign holds for the rest of the measure in its octave: the notes after it of the same
-  // pitch and octave are drawn against it, not against the key alone.
+  // A note's sign holds for the rest of the measure in its octave as drawn, under an octava as
+  // elsewhere: the notes after it on the same line or space are drawn against it, not against
+  // the key alone.
   if (auto const* note = ar_cast<GRNote const>(notationElement)) {
     int pitch, octave, accidentals;
     note->getPitchAndOctave(&pitch, &octave, &accidentals);
-    mStaffState.writeAccidentals(pitch, octave, accidentals);
+    mStaffState.writeAccidentals(pitch, octave - mStaffState.octava, accidentals);
   }
   return notationElement;
 }
@@ -585,13 +587,17 @@ void GRStaff::setInstrumentTransposition(char const* transp) {
 
 GRNotationElement* GRStaff::AddOctava(AROctava* octava) {
   const int shift = octava->getOctava();
-  // An octave up is marked over the staff, an octave down under it.
-  int const line = shift == -1 ? getNumlines() : -1;
-  auto* text = new GRSText(this, NVstring(shift == 1 ? "8" : shift == -1 ? "8ba" : ""), line);
+  GRSText* text = NewOctavaMark(shift);
   text->setRelativeTimePosition(octava->getRelativeTimePosition());
   mStaffState.octava = shift;
   addNotationElement(text);
   return text;
+}
+
+GRSText* GRStaff::NewOctavaMark(int shift) {
+  // An octave up is marked over the staff, an octave down under it.
+  int const line = shift == -1 ? getNumlines() : -1;
+  return new GRSText(this, NVstring(shift == 1 ? "8" : shift == -1 ? "8ba" : ""), line);
 }
 
 GRNote* GRStaff::getLastNote() const {

@@ -29,6 +29,7 @@ class ARBarFormat;
 class ARStaffFormat;
 class GRGlue;
 class GRPositionTag;
+class GRSText;
 class GRStaffManager;
 class GRSystem;
 class GRSystemSlice;
@@ -132,6 +133,9 @@ class GRStaff : public GRCompositeNotationElement {
   void UpdateStaffState(void* position);
   // "8" above or "8ba" below, and the notes move by the shift.
   GRNotationElement* AddOctava(AROctava* octava);
+  // The mark an octava of the shift puts at the staff: "8" over it for one octave up, "8ba"
+  // under it for one down, an empty text that ends it otherwise.
+  GRSText* NewOctavaMark(int shift);
   GRNote* getLastNote() const;
   // The explicit staff distance, -1 when none.
   float getDistance() const;

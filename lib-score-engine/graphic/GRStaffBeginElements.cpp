@@ -1,11 +1,13 @@
 // What a staff of a new line opens with: the clef and key carried over from the line before,
-// then the second glue after which the line's music starts.
+// then the second glue after which the line's music starts, and the mark of an octava that goes
+// on there.
 
 #include "ARClef.h"
 #include "ARKey.h"
 #include "GRClef.h"
 #include "GRGlue.h"
 #include "GRKey.h"
+#include "GRSText.h"
 #include "GRStaff.h"
 #include "GRStaffManager.h"
 #include "src/common/assertion.h"
@@ -52,4 +54,14 @@ void GRStaff::CreateBeginElements(GRStaffManager* manager, GRStaffState& state, 
   glue->setRelativeTimePosition(mRelativeTimePositionOfGR);
   AddSecondGlue(glue);
   manager->AddGRSyncElement(glue, this, springId, nullptr, nullptr);
+
+  // An octava that goes on over the break is marked again where the line's music starts: the
+  // line's notes stand an octave off their sound from the first on.
+  if (state.octava == 1 || state.octava == -1) {
+    GRSText* mark = NewOctavaMark(state.octava);
+    mark->setRelativeTimePosition(mRelativeTimePositionOfGR);
+    mark->setNeedsSpring(-1);
+    addNotationElement(mark);
+    manager->AddGRSyncElement(mark, this, -1, nullptr, glue);
+  }
 }

@@ -62,7 +62,6 @@ GRStaffManager::~GRStaffManager() {
     delete mSyncTable.getList()->GetNext(pos)->value.list;
   for (void* pos = mSystemTags.getList()->GetHeadPosition(); pos;)
     delete mSystemTags.getList()->GetNext(pos)->value;
-  delete mBeginStaffStates;
   delete mStaves;
   delete mVoiceManagers;
   delete mSimpleRods;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <typeindex>
 #include <unordered_map>
 
@@ -11,6 +12,7 @@
 #include "GRRodList.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
+#include "GRStaffState.h"
 #include "GRSystemSlice.h"
 #include "NVstring.h"
 #include "kf_ilist.h"
@@ -234,7 +236,9 @@ class GRStaffManager {
   GRRodList* mSimpleRods;
   GRRodList* mComplexRods;
   KF_IVector<GRSpring>* mSprings;
-  KF_IVector<GRStaffState>* mBeginStaffStates = nullptr;
+  // Per staff number, the state a new staff starts with: a copy of the one the staff of that
+  // number had where the last slice holding it ended.
+  std::map<int, GRStaffState> mBeginStaffStates;
   GRSpaceForceFunction2* mSpaceForceFunction;
   KF_IPointerList<VoiceEvent> mVoiceEvents{1};
   ARABreak* mAutoBreakTag = nullptr;

@@ -14,6 +14,7 @@
 #include "GRPossibleBreakState.h"
 #include "GRRepeatBegin.h"
 #include "GRRod.h"
+#include "GRSText.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
 #include "GRStaff.h"
@@ -39,12 +40,14 @@ void forEachVoiceWithOpenTags(GRPossibleBreakState const* state, Action action) 
 }
 
 // What a staff of the slice that opens a line writes at its very start, before its first event:
-// a clef, a key, and the naturals of a key change. The line opens with that clef and key in
-// place of those carried over, and none of them is drawn a second time after them.
+// a clef, a key, the naturals of a key change and an octava's mark. The line opens with that
+// clef and key in place of those carried over, and none of them is drawn a second time after
+// them; an octava that begins or ends there shows its own mark, not the one carried over.
 struct OpeningTags {
   GRClef* clef = nullptr;
   GRKey* key = nullptr;
   std::vector<GRKey*> naturals;
+  bool octava = false;
 };
 
 OpeningTags OpeningTagsOf(GRSystemSlice const* slice, int staffNumber) {
@@ -64,6 +67,7 @@ OpeningTags OpeningTagsOf(GRSystemSlice const* slice, int staffNumber) {
       else
         opening.key = key;
     }
+    if (dynamic_cast<GRSText*>(element)) opening.octava = true;
   }
   return opening;
 }
@@ -156,6 +160,7 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSys
       opening.key->setError(1);
     }
     for (GRKey* natural : opening.naturals) natural->setError(1);
+    if (opening.octava) carried.octava = 0;
     staff->CreateBeginElements(this, carried, n);
   }
   if (next) closeUpHiddenOpening(*next);

@@ -108,8 +108,8 @@ void GRStaffManager::prepareStaff(int staffnum) {
   if (!isValidStaffNumber(staffnum, "\\staff") || mStaves->Get(staffnum)) return;
   if (!mCurrentSlice) return;
   auto* staff = new GRStaff(mCurrentSlice);
-  if (mBeginStaffStates)
-    if (GRStaffState* state = mBeginStaffStates->Get(staffnum)) staff->setStaffState(state);
+  auto begin = mBeginStaffStates.find(staffnum);
+  if (begin != mBeginStaffStates.end()) staff->setStaffState(&begin->second);
   // A slice after an explicit break, or the first of all, opens a line.
   if (mCurrentSlice->getStartSpringID() <= 0) staff->opensLine();
   mCurrentSlice->addStaff(staff, staffnum);
@@ -312,10 +312,6 @@ GRBeginSpaceForceFunction2* GRStaffManager::getCurrentBegSFF() const {
 }
 
 void GRStaffManager::UpdateBeginningSFF(int staffnum) {
-  if (!mBeginStaffStates) mBeginStaffStates = new KF_IVector<GRStaffState>(0);
-  for (int i = mStaves->GetMinimum(); i <= mStaves->GetMaximum(); ++i)
-    if (GRStaff* staff = mStaves->Get(i)) mBeginStaffStates->Set(i, &staff->getStaffState());
-
   GRStaff* staff = mStaves->Get(staffnum);
   if (!staff || staff->getElements().IsEmpty()) return;
   GRNotationElement* last = staff->getElements().GetTail();

@@ -143,6 +143,10 @@ void GRStaffManager::handleBreak(int kind, Fraction const& tp, float& usedHeight
   }
   mCurrentSlice = new GRSystemSlice(this, tp);
   mCurrentSlice->setSpringIDs(kind == 3 ? mSpringID : 0, -1);
+  // The staves of the next slice go on from where these end: clef, key, octava and the signs
+  // of the bar, which a break inside a bar does not end.
+  for (int i = mStaves->GetMinimum(); i <= mStaves->GetMaximum(); ++i)
+    if (GRStaff* staff = mStaves->Get(i)) mBeginStaffStates[i] = staff->getStaffState();
   delete mStaves;
   mStaves = new KF_IVector<GRStaff>(0);
   for (int i = 0; i < getNumVoices(); ++i)

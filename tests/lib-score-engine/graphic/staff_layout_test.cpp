@@ -105,7 +105,7 @@ TEST_F(StaffLayoutTest, RodsJoinTheGroupsOfSharedSprings) {
 }
 
 // An instrument sounding in D, higher than written, moves the next clef's notes a step; an
-// octava moves them an octave until a clef ends it.
+// octava moves them an octave, under a clef written within it too.
 TEST_F(StaffLayoutTest, TranspositionAndOctavaMoveTheNotes) {
   ARInstrument instrument, plain;
   ARClef treble;
@@ -124,7 +124,7 @@ TEST_F(StaffLayoutTest, TranspositionAndOctavaMoveTheNotes) {
   staff->AddOctava(&octava);
   EXPECT_EQ(staff->getNotePosition(6, 1), 350);  // written an octave below where it sounds
   staff->AddClef(&treble);
-  EXPECT_EQ(staff->getStaffState().octava, 0);
+  EXPECT_EQ(staff->getNotePosition(6, 1), 350);
   EXPECT_EQ(staff->getStaffState().clefset, GRStaffState::CLEFEXPLICIT);
 
   Bind(plain, Given().Text("piano"));

@@ -213,8 +213,14 @@ void AddGlyphs(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
       }
     }
     ink.setFillRule(Qt::WindingFill);
-    marks.push_back({KindOfGlyph(glyph.code), ink.boundingRect(), ink, -1,
-                     "glyph " + std::to_string(glyph.code)});
+    marks.push_back({KindOfGlyph(glyph.code),
+                     ink.boundingRect(),
+                     ink,
+                     -1,
+                     "glyph " + std::to_string(glyph.code),
+                     glyph.code,
+                     {},
+                     {glyph.x, glyph.y}});
   }
 }
 
@@ -238,7 +244,8 @@ void AddLines(MarkingDevice& device, std::vector<DrawnMark>& marks) {
   device.bracketLines.resize(lines.size(), false);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].alpha == StaffLineAlpha) {
-      marks.push_back({Mark::StaffLine, Stroke(lines[i]).boundingRect(), {}, -1, "staff line"});
+      marks.push_back(
+          {Mark::StaffLine, Stroke(lines[i]).boundingRect(), {}, -1, "staff line", 0, {}, {}});
       continue;
     }
     const size_t first = i;
@@ -252,7 +259,7 @@ void AddLines(MarkingDevice& device, std::vector<DrawnMark>& marks) {
     ink.setFillRule(Qt::WindingFill);
     for (size_t part = first; part <= i; ++part) ink.addPolygon(Stroke(lines[part]));
     const Mark kind = KindOfFigure(device, first, i);
-    marks.push_back({kind, ink.boundingRect(), ink, -1, Name(kind)});
+    marks.push_back({kind, ink.boundingRect(), ink, -1, Name(kind), 0, {}, {}});
   }
 }
 
@@ -271,7 +278,7 @@ void AddShapes(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
                       : corners.size() == 4 ? Mark::Beam
                                             : Mark::Bowing;
     marks.push_back(
-        {kind, box, ink, -1, "shape of " + std::to_string(corners.size()) + " corners"});
+        {kind, box, ink, -1, "shape of " + std::to_string(corners.size()) + " corners", 0, {}, {}});
   }
 }
 
@@ -434,8 +441,14 @@ std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
   for (size_t i = 0; i < device.texts.size(); ++i) {
     const PlacingDevice::Text& text = device.texts[i];
     const Mark kind = device.textFaces[i].ground ? Mark::TupletNumber : Mark::Text;
-    marks.push_back(
-        {kind, TextBox(text, device.textFaces[i]), {}, -1, "text \"" + text.text + "\""});
+    marks.push_back({kind,
+                     TextBox(text, device.textFaces[i]),
+                     {},
+                     -1,
+                     "text \"" + text.text + "\"",
+                     0,
+                     text.text,
+                     {text.x, text.y}});
   }
   AddLines(device, marks);
   AddShapes(device, marks);

@@ -46,8 +46,11 @@ struct DrawnMark {
   QRectF box;  // in page units, 50 to the distance of two staff lines at the default size
   // Where the mark does not fill its box (glyphs, beams, curves, slanting strokes), its ink.
   QPainterPath ink;
-  int staff;         // in the page's drawing order from 0; -1 for a page without staves
-  std::string what;  // the glyph's code or the text, for messages
+  int staff;              // in the page's drawing order from 0; -1 for a page without staves
+  std::string what;       // the glyph's code or the text, for messages
+  unsigned int code = 0;  // a glyph's code in the music font
+  std::string text;       // a text's characters
+  QPointF at;             // where a glyph or a text was drawn: its reference point
   // The date of the note a head belongs to, and of the note a ledger line is drawn for, by the
   // symbol map; -1 for other marks.
   float date = -1;

@@ -154,7 +154,8 @@ class PieceWriter {
     Voice voice{part, staff, {}, {}, {}, {}};
     WriteRhythm(voice);
     if (part != Part::Inner) AddGraceNotes(voice);
-    if (features_.octavas && !(part == Part::Melody && plan_.innerVoice)) AddOctavas(voice);
+    // An octava mark stands for its staff, not for a voice: a staff of two voices has none.
+    if (features_.octavas && !(staff == 1 && plan_.innerVoice)) AddOctavas(voice);
     WritePitches(voice, avoid);
     if (features_.ties) AddTies(voice);
     if (features_.beams) AddBeams(voice);
@@ -259,8 +260,12 @@ class PieceWriter {
       int last = first + dice_.Between(2, 12);
       while (last < count && !EndsFigure(voice, last)) ++last;
       if (last >= count) continue;
-      bool free = true;
-      for (int e = first; e <= last; ++e) free = free && voice.events[size_t(e)].octava == 0;
+      // Passages keep apart, and grace notes stay off their ends: the mark of an octava stands
+      // at the note its grace notes lead to.
+      bool free = !voice.events[size_t(first)].grace &&
+                  (last + 1 == count || !voice.events[size_t(last + 1)].grace);
+      for (int e = std::max(first - 1, 0); e <= std::min(last + 1, count - 1); ++e)
+        free = free && voice.events[size_t(e)].octava == 0;
       if (!free) continue;
       const bool asRange = !atStart && dice_.Chance(0.6);
       if (asRange) {

@@ -1,0 +1,220 @@
+#include "tests/src/core/score_builder/pitch_reading.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <optional>
+
+#include "tests/src/core/score_builder/music_pitches.h"
+
+namespace ScoreOverlaps {
+
+namespace {
+
+// Music font codes of the glyphs read.
+constexpr unsigned int TrebleClef = 38, BassClef = 63;
+constexpr unsigned int Sharp = 35, Flat = 98, Natural = 110, DoubleSharp = 180, DoubleFlat = 134;
+
+using Letters = std::array<int, 7>;  // an alteration for each letter
+// What the notes of the bar so far wrote, by their step: a sign holds in its own octave.
+using Written = std::map<int, int>;
+
+// The sharps (or flats, negative) a note's signs give it; none without a sign. A natural before
+// another sign counts nothing.
+std::optional<int> AlterOf(const std::vector<unsigned int>& signs) {
+  static const std::pair<unsigned int, int> steps[] = {
+      {Natural, 0}, {Sharp, 1}, {Flat, -1}, {DoubleSharp, 2}, {DoubleFlat, -2}};
+  std::optional<int> alter;
+  for (unsigned int sign : signs)
+    for (const auto& [code, step] : steps)
+      if (sign == code) alter = alter.value_or(0) + step;
+  return alter;
+}
+
+std::string Where(const DrawnStaff& staff, qreal x) {
+  return "page " + std::to_string(staff.page) + ", line " + std::to_string(staff.system + 1) +
+         ", staff " + std::to_string(staff.number) + ", x " + std::to_string(int(x));
+}
+
+// One staff of the music followed from line to line.
+class StaffReader {
+ public:
+  explicit StaffReader(PitchReading& reading) : reading_(reading) {}
+
+  void ReadLine(const DrawnStaff& staff) {
+    staff_ = &staff;
+    // A new line shows its clef and key again; an octava still in force is not shown.
+    topStep_.reset();
+    octava_ = 0;
+    lineStart_ = true;
+    keyBefore_ = key_;
+    key_ = {};
+    if (lastLineEndedAtBar_) written_.clear();
+
+    enum { Bar, Clef, Key, Octava, Note };
+    std::multimap<qreal, std::pair<int, size_t>> items;
+    for (size_t i = 0; i < staff.bars.size(); ++i) items.insert({staff.bars[i], {Bar, i}});
+    for (size_t i = 0; i < staff.clefs.size(); ++i)
+      items.insert({staff.clefs[i].at.x(), {Clef, i}});
+    for (size_t i = 0; i < staff.keys.size(); ++i)
+      items.insert({staff.keys[i].front().at.x(), {Key, i}});
+    for (size_t i = 0; i < staff.octavas.size(); ++i)
+      items.insert({staff.octavas[i].at.x(), {Octava, i}});
+    for (size_t i = 0; i < staff.notes.size(); ++i)
+      items.insert({staff.notes[i].head.x(), {Note, i}});
+
+    qreal lastNote = -1e9, lastBar = -1e9;
+    for (auto item = items.begin(); item != items.end(); ++item) {
+      const auto [kind, index] = item->second;
+      switch (kind) {
+        case Bar:
+          written_.clear();
+          lastBar = item->first;
+          break;
+        case Clef:
+          ReadClef(staff.clefs[index]);
+          break;
+        case Key:
+          ReadKey(staff.keys[index]);
+          break;
+        case Octava:
+          octava_ = OctavaOf(staff.octavas[index].text);
+          break;
+        case Note: {
+          // The notes of a chord, and of voices sounding together, are read as one.
+          std::vector<const DrawnNote*> column = {&staff.notes[index]};
+          auto next = std::next(item);
+          while (!column.front()->grace && next != items.end() && next->second.first == Note &&
+                 SoundTogether(*column.front(), staff.notes[next->second.second])) {
+            column.push_back(&staff.notes[next->second.second]);
+            item = next++;
+          }
+          // A line whose key differs from the one before begins with its signs cleared.
+          if (lineStart_ && key_ != keyBefore_) written_.clear();
+          lineStart_ = false;
+          ReadColumn(column);
+          lastNote = column.back()->head.x();
+          break;
+        }
+      }
+    }
+    lastLineEndedAtBar_ = lastBar > lastNote;
+  }
+
+ private:
+  static bool SoundTogether(const DrawnNote& a, const DrawnNote& b) {
+    return !b.grace && std::abs(a.date - b.date) < 1e-6 &&
+           std::abs(a.head.x() - b.head.x()) < 2 * std::max(a.headWidth, b.headWidth);
+  }
+
+  static int OctavaOf(const std::string& text) {
+    if (text == "8") return 1;
+    if (text == "15") return 2;
+    if (text == "8ba" || text == "8vb") return -1;
+    if (text == "15ba") return -2;
+    return 0;
+  }
+
+  // The step of the white keys on a line or space of the staff, from the top line down.
+  int StepAt(qreal y) const {
+    const int halfSpaces = int(std::lround((y - staff_->top) / (staff_->spacing / 2)));
+    return *topStep_ - halfSpaces;
+  }
+
+  void ReadClef(const DrawnSign& clef) {
+    if (clef.code == TrebleClef)
+      topStep_ = 17;  // f of octave 2
+    else if (clef.code == BassClef)
+      topStep_ = 5;  // a of octave 0
+    else
+      Fault("a clef the reader does not know, glyph " + std::to_string(clef.code), clef.at.x());
+  }
+
+  void ReadKey(const std::vector<DrawnSign>& signs) {
+    if (!topStep_) return Fault("a key signature before any clef", signs.front().at.x());
+    Letters key{};
+    for (const DrawnSign& sign : signs)
+      key[size_t(LetterOf(StepAt(sign.at.y())))] = AlterOf({sign.code}).value_or(0);
+    if (!lineStart_ && key != key_) written_.clear();
+    key_ = key;
+  }
+
+  void ReadColumn(const std::vector<const DrawnNote*>& column) {
+    if (!topStep_) return Fault("a note before any clef", column.front()->head.x());
+    // Each note of the column is read before any of them counts as written.
+    std::vector<std::pair<int, int>> read;  // step and alteration
+    for (const DrawnNote* note : column) {
+      const int step = StepAt(note->head.y());
+      const std::optional<int> sign = AlterOf(note->signs);
+      const int inForce = InForce(step);
+      if (sign && *sign == inForce && !Courtesy(step, *sign))
+        Fault("a sign that repeats the one in force on " +
+                  PitchName(MidiPitch({step, *sign}) + 12 * octava_),
+              note->head.x());
+      // A note tied over keeps the sound of the note the tie comes from, across a bar line.
+      const auto tiedFrom = lastAlter_.find(step);
+      const int held = TiedInto(*note) && tiedFrom != lastAlter_.end() ? tiedFrom->second : inForce;
+      const int alter = sign.value_or(held);
+      read.push_back({step, alter});
+      reading_.notes.push_back({staff_->number, note->date, note->grace,
+                                MidiPitch({step, alter}) + 12 * octava_, staff_->page,
+                                staff_->system, note->head.x(), note->head.x() + note->headWidth});
+    }
+    for (const auto& [step, alter] : read) written_[step] = lastAlter_[step] = alter;
+  }
+
+  // Whether a tie's curve ends at the note's head: just before it, over or under it.
+  bool TiedInto(const DrawnNote& note) const {
+    return std::any_of(staff_->ties.begin(), staff_->ties.end(), [&](const QRectF& tie) {
+      return std::abs(tie.right() - note.head.x()) < note.headWidth / 2 &&
+             std::abs(tie.center().y() - note.head.y()) < 1.25 * staff_->spacing;
+    });
+  }
+
+  // What a note on the step reads as without a sign: what the bar wrote there last, else the key.
+  int InForce(int step) const {
+    auto found = written_.find(step);
+    return found != written_.end() ? found->second : key_[size_t(LetterOf(step))];
+  }
+
+  // A sign may repeat what is in force in its octave on the first note there when the letter
+  // stood otherwise in another octave of the bar: a reader may take a sign for the whole letter.
+  bool Courtesy(int step, int alter) const {
+    if (written_.count(step)) return false;
+    for (const auto& [other, otherAlter] : written_)
+      if (LetterOf(other) == LetterOf(step) && otherAlter != alter) return true;
+    return false;
+  }
+
+  void Fault(const std::string& what, qreal x) {
+    reading_.faults.push_back(Where(*staff_, x) + ": " + what);
+  }
+
+  PitchReading& reading_;
+  const DrawnStaff* staff_ = nullptr;
+  std::optional<int> topStep_;
+  Letters key_{}, keyBefore_{};
+  Written written_;
+  std::map<int, int> lastAlter_;  // by step, what the last note there read as
+  int octava_ = 0;
+  bool lineStart_ = true;
+  bool lastLineEndedAtBar_ = true;
+};
+
+}  // namespace
+
+PitchReading ReadPitches(const DrawnScore& score) {
+  PitchReading reading;
+  std::map<int, StaffReader> staves;  // by the number in the line
+  for (const DrawnStaff& staff : score.staves)
+    staves.try_emplace(staff.number, reading).first->second.ReadLine(staff);
+  return reading;
+}
+
+std::string PitchName(int pitch) {
+  static const char* names[12] = {"C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"};
+  return names[pitch % 12] + std::to_string(pitch / 12 - 1);
+}
+
+}  // namespace ScoreOverlaps

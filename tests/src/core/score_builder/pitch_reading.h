@@ -1,0 +1,37 @@
+#pragma once
+
+// The pitches a pianist reads off the drawn staves: a head's line or space under the clef, the
+// sign in front of it, else the sign that last stood on its letter in the bar (in any octave, as
+// the engine carries them), else the key signature; an octava mark raises or lowers what follows
+// it until the mark that ends it. A bar line or a new key clears the signs of the bar; a new line
+// of music keeps them when no bar line ended the line before.
+
+#include <string>
+#include <vector>
+
+#include "tests/src/core/score_builder/drawn_staves.h"
+
+namespace ScoreOverlaps {
+
+struct ReadNote {
+  int staff;  // its number in the line, from 1
+  double date;
+  bool grace;
+  int pitch;  // MIDI key number
+  int page, system;
+  qreal left, right;  // of its head
+};
+
+struct PitchReading {
+  std::vector<ReadNote> notes;
+  // Where the page says what it need not or cannot say: a sign that repeats the one in force,
+  // a staff without a clef.
+  std::vector<std::string> faults;
+};
+
+PitchReading ReadPitches(const DrawnScore& score);
+
+// "F#4", "Bb2", for messages.
+std::string PitchName(int pitch);
+
+}  // namespace ScoreOverlaps
