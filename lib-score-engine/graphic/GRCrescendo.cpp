@@ -10,6 +10,7 @@ GRCrescendo::GRCrescendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, tru
 
 void GRCrescendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   GRDynamicsSaveStruct const& piece = currentPiece();
+  if (piece.length <= 0) return;
   NVPoint const& p = piece.point;
   float const narrow = narrowOpening(true);
   device.PushPen(colour(), kPenWidth);

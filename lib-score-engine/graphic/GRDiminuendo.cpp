@@ -10,6 +10,7 @@ GRDiminuendo::GRDiminuendo(GRStaff* staff) : GRDynamics(staff, new ARDynamics, t
 
 void GRDiminuendo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   GRDynamicsSaveStruct const& piece = currentPiece();
+  if (piece.length <= 0) return;
   NVPoint const& p = piece.point;
   float const narrow = narrowOpening(false);
   device.PushPen(colour(), kPenWidth);

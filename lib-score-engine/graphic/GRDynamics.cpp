@@ -7,6 +7,7 @@
 #include "ARDynamics.h"
 #include "GREmpty.h"
 #include "GREvent.h"
+#include "GRIntens.h"
 #include "GRSpring.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
@@ -43,6 +44,8 @@ float Clear(float y, bool above) {
 constexpr float kShortestWedge = 3;
 // The air between a wedge that runs on after its last note and what comes next, in line spaces.
 constexpr float kRunOnGap = 0.5f;
+// Wider than the letters of any dynamic mark.
+constexpr float kWidestMark = 500;
 
 int StaffNumberOf(GRNotationElement const* element) {
   GRStaff const* staff = element->getGRStaff();
@@ -50,29 +53,73 @@ int StaffNumberOf(GRNotationElement const* element) {
   return slice ? slice->getStaffNumber(staff) : -1;
 }
 
-// Where the next thing on the element's staff line begins, of any voice: a note or rest, a bar
-// line, a clef, the line's end. None while the element has no spring on the line.
-std::optional<float> NextOnStaffLine(GRNotationElement const* element) {
-  GRStaff const* staff = element->getGRStaff();
+// Where an element of a staff line begins across it: a dynamic mark where its letters do.
+float LeftOf(GRNotationElement const* element) {
+  if (auto const* mark = ar_cast<GRIntens const>(element)) return mark->letters().left;
+  return element->getPosition().x + element->getBoundingBox().left;
+}
+
+// Calls visit(element) for each element on the staff line of `on` (of any voice) whose spring
+// is `from` or a later one, spring after spring, for as long as visit returns true. Position
+// tags and placeholders stand nowhere and are left out.
+template <class Visit>
+void WalkStaffLine(GRNotationElement const* on, int from, Visit&& visit) {
+  GRStaff const* staff = on->getGRStaff();
   GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
   KF_IVector<GRSpring> const* springs = system ? system->getSprings() : nullptr;
-  int const line = StaffNumberOf(element);
-  if (!springs || line < 0 || element->getSpringID() < 0) return std::nullopt;
-  for (int id = element->getSpringID() + 1; id <= springs->GetMaximum(); ++id) {
+  int const line = StaffNumberOf(on);
+  if (!springs || line < 0 || from < 0) return;
+  for (int id = std::max(from, springs->GetMinimum()); id <= springs->GetMaximum(); ++id) {
     GRSpring const* spring = system->getGRSpring(id);
     if (!spring) continue;
-    std::optional<float> left;
     for (void* pos = spring->getFirstGROPosition(); pos;) {
       GRNotationElement const* next = spring->getNextGRO(pos);
       if (ar_cast<GRPositionTag const>(next) || ar_cast<GREmpty const>(next) ||
           StaffNumberOf(next) != line)
         continue;
-      float const x = next->getPosition().x + next->getBoundingBox().left;
-      left = left ? std::min(*left, x) : x;
+      if (!visit(next)) return;
     }
-    if (left) return left;
   }
-  return std::nullopt;
+}
+
+// Where the next thing on the element's staff line begins, of any voice: a note or rest, a bar
+// line, a clef, a dynamic mark, the line's end. None while the element has no spring on the
+// line.
+std::optional<float> NextOnStaffLine(GRNotationElement const* element) {
+  int const id = element->getSpringID();
+  if (id < 0) return std::nullopt;
+  std::optional<float> left;
+  int spring = -1;
+  WalkStaffLine(element, id + 1, [&](GRNotationElement const* next) {
+    if (left && next->getSpringID() != spring) return false;
+    float const x = LeftOf(next);
+    left = left ? std::min(*left, x) : x;
+    spring = next->getSpringID();
+    return true;
+  });
+  return left;
+}
+
+// Whether the spring holds an element of the date.
+bool HoldsDate(GRSpring const* spring, Fraction const& date) {
+  for (void* pos = spring ? spring->getFirstGROPosition() : nullptr; pos;)
+    if (spring->getNextGRO(pos)->getRelativeTimePosition() == date) return true;
+  return false;
+}
+
+// The first spring of the element's date, where tags written before it (a bar line, a dynamic
+// mark) stand on springs of their own, or an earlier one near enough to x for the letters of a
+// mark under an earlier note to reach past it.
+int FirstSpringFrom(GRNotationElement const* element, float x) {
+  GRStaff const* staff = element->getGRStaff();
+  GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
+  int id = element->getSpringID();
+  if (!system || id < 0) return id;
+  while (HoldsDate(system->getGRSpring(id - 1), element->getRelativeTimePosition())) --id;
+  for (GRSpring const* before = system->getGRSpring(id - 1);
+       before && before->getX() + kWidestMark > x; before = system->getGRSpring(id - 1))
+    --id;
+  return id;
 }
 }  // namespace
 
@@ -139,14 +186,51 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
   }
   if (sse->endflag == SSE::CONTINUES_ON_NEXT && sse->endElement) {
     save->length = std::max(save->length, sse->endElement->getPosition().x - save->point.x);
-    return 1;
+  } else {
+    // Ending at its last note, the wedge runs on towards what follows it, and is never so
+    // short that it reads as an accent.
+    if (std::optional<float> const next = NextOnStaffLine(last))
+      save->length = std::max(save->length, *next - kRunOnGap * lineSpace - save->point.x);
+    save->length = std::max(save->length, kShortestWedge * lineSpace);
   }
-  // Ending at its last note, the wedge runs on towards what follows it, and is never so short
-  // that it reads as an accent.
-  if (std::optional<float> const next = NextOnStaffLine(last))
-    save->length = std::max(save->length, *next - kRunOnGap * lineSpace - save->point.x);
-  save->length = std::max(save->length, kShortestWedge * lineSpace);
+  bool const endsHere = sse->endflag != SSE::CONTINUES_ON_NEXT || !sse->endElement;
+  keepClearOfMarks(first, *save, endsHere ? kShortestWedge * lineSpace : 0, lineSpace);
   return 1;
+}
+
+void GRDynamics::keepClearOfMarks(GRNotationElement const* first, GRDynamicsSaveStruct& piece,
+                                  float shortest, float lineSpace) {
+  float const gap = kRunOnGap * lineSpace;
+  // Only letters at the wedge's height are in its way.
+  auto inTheWay = [&](NVRect const& letters) {
+    return letters.right > letters.left && letters.top < piece.point.y + piece.lowerOpening + gap &&
+           piece.point.y - piece.upperOpening - gap < letters.bottom;
+  };
+  float left = piece.point.x;
+  float right = piece.point.x + piece.length;
+  Fraction const& begins = first->getRelativeTimePosition();
+  // A mark at the first note of the piece stands before it, also where the wedge runs on from
+  // the line before, and one under an earlier note may reach past that note: the piece starts
+  // after their letters, no shorter than before. The first mark after them ends it.
+  std::optional<float> next;
+  WalkStaffLine(first, FirstSpringFrom(first, left), [&](GRNotationElement const* element) {
+    auto const* mark = ar_cast<GRIntens const>(element);
+    NVRect const letters = mark ? mark->letters() : NVRect{};
+    if (!mark || !inTheWay(letters)) return element->getPosition().x < right + gap;
+    bool const before = mark->getRelativeTimePosition() < begins;
+    if (mark->getRelativeTimePosition() == begins || (before && letters.right + gap > left)) {
+      left = std::max(left, letters.right + gap);
+      right = std::max(right, left + shortest);
+      return true;
+    }
+    if (before || letters.left <= left) return true;
+    next = letters.left;
+    return false;
+  });
+  if (next) right = std::min(right, *next - gap);
+  piece.point.x = left;
+  // Between two marks with no room for it the wedge has no length, and draws nothing.
+  piece.length = std::max(0.0f, right - left);
 }
 
 void GRDynamics::RangeEnd(GRStaff* staff) {

@@ -52,6 +52,11 @@ class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
   static constexpr float kPenWidth = 6;
 
  private:
+  // The piece keeps half a space from the letters of the dynamic marks at its height: it starts
+  // after a mark at its first note, keeping the shortest length it may have, and ends before
+  // the next one.
+  static void keepClearOfMarks(GRNotationElement const* first, GRDynamicsSaveStruct& piece,
+                               float shortest, float lineSpace);
   // The farthest reach of the notes so far, below the staff or above it.
   float reachOfNotesSoFar(bool above) const;
   mutable AppendedFold mReachFold;

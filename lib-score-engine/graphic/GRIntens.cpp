@@ -59,6 +59,13 @@ float GRIntens::roomAfter() const {
   return mBoundingBox.right + 0.5f * space;
 }
 
+NVRect GRIntens::letters() const {
+  if (!mSymbol) return {};
+  NVRect letters = mBoundingBox + mPosition;
+  letters.left = mPosition.x;
+  return letters;
+}
+
 void GRIntens::StandBelowEvents(NEPointerList const& elements) {
   // The lowest point the events of each date reach, by the date's value (dates compare by it).
   std::unordered_map<double, float> lowestAt;

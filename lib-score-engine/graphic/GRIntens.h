@@ -15,6 +15,9 @@ class GRIntens : public GRTagARNotationElement {
   // The room the mark needs from its place to whatever follows it on its line: its width and
   // half a line space; 0 for a mark that draws nothing.
   float roomAfter() const;
+  // Where its letters stand: the glyph's ink begins where it is drawn, left of the box's edge,
+  // and reaches over the box's width and height. Empty for a mark that draws nothing.
+  NVRect letters() const;
   // Moves every mark among a staff's elements down below the events at its date (a chord with
   // its stem), where they reach lower than the mark's usual place under the staff. One walk
   // finds how low each date reaches, so a thousand marks on one note cost a thousand steps.

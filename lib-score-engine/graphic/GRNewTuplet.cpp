@@ -8,6 +8,8 @@
 #include "GRStaff.h"
 #include "NEPointerList.h"
 #include "VGDevice.h"
+#include "VGFont.h"
+#include "engine_globals.h"
 #include "graphic_globals.h"
 #include "src/common/assertion.h"
 
@@ -19,6 +21,7 @@ namespace {
 constexpr float kOverhang = 32.5f;   // the bracket reaches this far beyond the outer notes
 constexpr float kClearance = 62.5f;  // between the notes and the bracket
 constexpr float kHook = 25;
+constexpr float kPenWidth = 4;
 constexpr float kNumberDrop = 50;  // the number's foot stands this far below the bracket
 // Below stems that go down the bracket ends this far right of the last stem's line: a stem's
 // width and the 2.5 units by which it begins before the first stem.
@@ -72,6 +75,15 @@ std::string NumberOf(ARTuplet const* tuplet) {
   int const denominator = tuplet->getDenominator();
   return denominator >= 1 ? std::to_string(numerator) + ":" + std::to_string(denominator)
                           : std::to_string(numerator);
+}
+
+// The width and height of the number as drawn, its white ground; none without a drawing device.
+NVPoint ExtentOf(std::string const& number) {
+  float width = 0, height = 0;
+  if (!number.empty() && gGlobalSettings.gDevice && gFontDefs.text.font)
+    gFontDefs.text.font->GetExtent(number.c_str(), static_cast<int>(number.size()), &width, &height,
+                                   gGlobalSettings.gDevice);
+  return NVPoint{width, height};
 }
 
 // How far each half of the bracket stays from the middle: room for the number.
@@ -295,6 +307,27 @@ void GRNewTuplet::manualPosition(GRNotationElement* element, NVPoint const& poin
   rightBrace = mTuplet->getRightBrace();
 }
 
+NVRect GRNewTuplet::drawnBox(GRSystem const* system) const {
+  SSE const* sse = getSystemStartEndStruct(system);
+  auto const* save = sse ? static_cast<Save const*>(sse->p) : nullptr;
+  if (!save || !save->placed) return {};
+  NVRect box;
+  if (NVPoint const number = ExtentOf(NumberOf(mTuplet)); number.x > 0) {
+    // Centred on its place, standing on it.
+    box = NVRect{save->textPos.x - number.x / 2, save->textPos.y - number.y,
+                 save->textPos.x + number.x / 2, save->textPos.y};
+  }
+  if (leftBrace || rightBrace) {
+    float const high = std::min(save->p1.y, save->p2.y);
+    float const low = std::max(save->p1.y, save->p2.y);
+    // The hooks point towards the notes.
+    float const hook = direction * kHook;
+    box.Merge(NVRect{save->p1.x - kPenWidth / 2, std::min(high, high + hook) - kPenWidth / 2,
+                     save->p2.x + kPenWidth / 2, std::max(low, low + hook) + kPenWidth / 2});
+  }
+  return box;
+}
+
 void GRNewTuplet::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   MELVARIN_ASSERT(gCurSystem);
   SSE* sse = getSystemStartEndStruct(gCurSystem);
@@ -319,7 +352,7 @@ void GRNewTuplet::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   NVPoint const& p2 = save->p2;
   NVPoint const m{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2};
   float const slope = (p2.y - p1.y) / (p2.x - p1.x);
-  device.PushPen(VGColor(0, 0, 0, 255), 4.0f);
+  device.PushPen(VGColor(0, 0, 0, 255), kPenWidth);
   if (sse->startflag == SSE::BEGINS_HERE) device.Line(p1.x, p1.y + direction * kHook, p1.x, p1.y);
   device.Line(p1.x, p1.y, m.x - gap, m.y - gap * slope);
   device.Line(m.x + gap, m.y + slope * gap, p2.x, p2.y);

@@ -35,6 +35,9 @@ class GRNewTuplet : public GRPTagARNotationElement, public GRRoomBeside {
   // The beams of the notes set their stems after the bracket was placed with the notes: once the
   // system is spaced, the bracket of its piece is placed again over the stems as drawn.
   void FinishPTag(GRStaff* staff) override;
+  // Where the bracket and the number of the piece on that system are drawn, the number's white
+  // ground included; empty for a piece that draws nothing.
+  NVRect drawnBox(GRSystem const* system) const;
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
  private:

@@ -18,6 +18,7 @@
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "GRStem.h"
+#include "GRSystem.h"
 #include "NEPointerList.h"
 #include "ScoreElementDesc.h"
 #include "TagParameterFloat.h"
@@ -25,6 +26,7 @@
 #include "VGDevice.h"
 #include "VScoreSymbolMap.h"
 #include "engine_globals.h"
+#include "ledger_line_room.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -492,11 +494,17 @@ void GRSingleNote::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   if (mNumHelpLines != 0) {
     device.SetFontAlign(17);
     float const dx = mSize * -kLedgerLineStart + HeadShift();
-    int const count = std::abs(mNumHelpLines);
-    float y =
-        mNumHelpLines > 0 ? -mCurLSPACE : (mGrStaff ? mGrStaff->getNumlines() : 5) * mCurLSPACE;
-    float const step = mNumHelpLines > 0 ? -mCurLSPACE : mCurLSPACE;
-    for (int i = 0; i < count; ++i, y += step) DrawLedgerLine(device, dx, y - mPosition.y);
+    LedgerLines const lines = ledgerLines();
+    LedgerLineRoom const* room = ledgerLineRoom();
+    float y = lines.first;
+    for (int i = 0; i < lines.count; ++i, y += lines.step) {
+      // A line that stops short of a neighbour's is drawn narrower.
+      float left = lines.left, right = lines.right;
+      if (room && room->clip(this, y, left, right))
+        DrawLedgerLineBetween(device, left, right, y - mPosition.y);
+      else
+        DrawLedgerLine(device, dx, y - mPosition.y);
+    }
   }
   VGColor const saved = device.GetFontColor();
   if (mColor.get()) device.SetFontColor(VGColor(mColor.get()));
@@ -515,10 +523,15 @@ void GRSingleNote::DrawLedgerLine(VGDevice& device, float dx, float dy) const {
     DrawSymbol(device, kLedgerLine, dx, dy, 0);
     return;
   }
-  float const stretch = wanted / line;
-  float const centre =
-      mNoteHead ? mNoteHead->getPosition().x + mNoteHead->getOffset().x : mPosition.x + mOffset.x;
-  float const left = centre - 0.5f * wanted * mSize;
+  LedgerLines const lines = ledgerLines();
+  DrawLedgerLineBetween(device, lines.left, lines.right, dy);
+}
+
+void GRSingleNote::DrawLedgerLineBetween(VGDevice& device, float left, float right,
+                                         float dy) const {
+  float const line = GetSymbolExtent(kLedgerLine) * mSize;
+  if (line <= 0 || right <= left) return;
+  float const stretch = (right - left) / line;
   // The device's scale multiplies the coordinates too: the line is given its left end divided
   // by the stretch, inside a saved state that puts the scale back.
   device.BeginDraw();
@@ -526,6 +539,40 @@ void GRSingleNote::DrawLedgerLine(VGDevice& device, float dx, float dy) const {
   float const at = mPosition.x + mOffset.x + getReferencePosition().x * mSize;
   DrawSymbol(device, kLedgerLine, left / stretch - at, dy, 0);
   device.EndDraw();
+}
+
+GRSingleNote::LedgerLines GRSingleNote::ledgerLines() const {
+  LedgerLines lines;
+  if (mNumHelpLines == 0) return lines;
+  lines.space = mCurLSPACE;
+  lines.count = std::abs(mNumHelpLines);
+  lines.first =
+      mNumHelpLines > 0 ? -mCurLSPACE : (mGrStaff ? mGrStaff->getNumlines() : 5) * mCurLSPACE;
+  lines.step = mNumHelpLines > 0 ? -mCurLSPACE : mCurLSPACE;
+  float const centre =
+      mNoteHead ? mNoteHead->getPosition().x + mNoteHead->getOffset().x : mPosition.x + mOffset.x;
+  lines.headLeft = centre - 0.5f * mNoteBreite * mSize;
+  lines.headRight = centre + 0.5f * mNoteBreite * mSize;
+  // As DrawLedgerLine draws them: from a fixed start left of the head, or centred under a head
+  // wider than the glyph fits.
+  float const line = GetSymbolExtent(kLedgerLine);
+  float const wanted = mNoteBreite + (line - GetSymbolExtent(kFilledHead));
+  if (line <= 0 || wanted <= line) {
+    lines.left = mPosition.x + mOffset.x + getReferencePosition().x * getSize() +
+                 mSize * -kLedgerLineStart + HeadShift();
+    lines.right = lines.left + line * mSize;
+  } else {
+    lines.left = centre - 0.5f * wanted * mSize;
+    lines.right = centre + 0.5f * wanted * mSize;
+  }
+  return lines;
+}
+
+LedgerLineRoom const* GRSingleNote::ledgerLineRoom() const {
+  GRSystem const* system = mGrStaff ? mGrStaff->getGRSystem() : nullptr;
+  GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
+  int const line = slice ? slice->getStaffNumber(mGrStaff) : -1;
+  return system && line >= 0 ? &system->ledgerLineRoom(line) : nullptr;
 }
 
 void GRSingleNote::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {

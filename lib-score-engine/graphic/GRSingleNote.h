@@ -8,6 +8,7 @@ class GRAccidental;
 class GRFlag;
 class GRStdNoteHead;
 class GRStem;
+class LedgerLineRoom;
 
 // One note of a voice: head, stem and flag (unless it shares a group's stem), dots, accidentals,
 // ledger lines and articulations. It reports its box, reference point and head x to the symbol
@@ -84,6 +85,17 @@ class GRSingleNote : public GRNote {
   GRStem* getStem() const;
   GRFlag* getFlag() const;
   int getNumHelplines() const { return mNumHelpLines; }
+  // The ledger lines the note draws: the height of the first in its staff, the step to the next
+  // and how many; where they reach across as the glyph draws them, where the head under them
+  // stands, and the staff's line space.
+  struct LedgerLines {
+    float first = 0, step = 0;
+    int count = 0;
+    float left = 0, right = 0;
+    float headLeft = 0, headRight = 0;
+    float space = 50;
+  };
+  LedgerLines ledgerLines() const;
   float getHeadWidth() const { return mNoteBreite; }
   void extractAccidentals(KF_IPointerList<GRAccidental>* list) const;
   // Moves the last accidental a head width further left, beside a head moved out of the way.
@@ -107,6 +119,11 @@ class GRSingleNote : public GRNote {
   // One ledger line at dy from the note (dx from it where the glyph fits the head): it reaches
   // past the head on both sides.
   void DrawLedgerLine(VGDevice& device, float dx, float dy) const;
+  // One ledger line at dy from the note, from left to right: the glyph drawn narrower or wider.
+  void DrawLedgerLineBetween(VGDevice& device, float left, float right, float dy) const;
+  // How the ledger lines of the note's staff line stop short of each other; null without a
+  // system.
+  LedgerLineRoom const* ledgerLineRoom() const;
   // Whether another note sharing this note's stem holds a mark with any of the flags.
   bool chordHasArticulation(int flags) const;
   // The notes sharing this note's stem place their marks again, after the stem changed.

@@ -115,6 +115,12 @@ MusicTops const& GRSystem::musicTops(int staffNumber) const {
   return *tops;
 }
 
+LedgerLineRoom const& GRSystem::ledgerLineRoom(int staffNumber) const {
+  std::unique_ptr<LedgerLineRoom>& room = mLedgerLineRooms[staffNumber];
+  if (!room) room = std::make_unique<LedgerLineRoom>(*this, staffNumber);
+  return *room;
+}
+
 LineMarks const& GRSystem::lineMarks(int staffNumber) const {
   std::unique_ptr<LineMarks>& marks = mLineMarks[staffNumber];
   if (!marks) marks = std::make_unique<LineMarks>(*this, staffNumber);
@@ -125,6 +131,7 @@ void GRSystem::forgetMeasuredMusic() const {
   mLowestNotes.clear();
   mMusicTops.clear();
   mLineMarks.clear();
+  mLedgerLineRooms.clear();
 }
 
 void GRSystem::addStaff(GRStaff* staff, int index) {

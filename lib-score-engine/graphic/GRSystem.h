@@ -11,6 +11,7 @@
 #include "NEPointerList.h"
 #include "kf_ilist.h"
 #include "kf_ivect.h"
+#include "ledger_line_room.h"
 #include "line_marks.h"
 #include "music_top.h"
 
@@ -96,6 +97,9 @@ class GRSystem : public GREvent {
   // The reaches of the music on that line of staves, gathered on the first question after the
   // layout and kept: every mark over the line asks them.
   MusicTops const& musicTops(int staffNumber) const;
+  // Where the ledger lines on that line of staves stop short of each other, worked out on the
+  // first question after the layout and kept: every note with ledger lines asks it.
+  LedgerLineRoom const& ledgerLineRoom(int staffNumber) const;
   // Every element of the line of staves of that number (that staff in each slice), in order,
   // with the staff that holds it.
   template <class Visit>
@@ -165,4 +169,5 @@ class GRSystem : public GREvent {
   mutable std::unordered_map<int, float> mLowestNotes;
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicTops;
   mutable std::unordered_map<int, std::unique_ptr<LineMarks>> mLineMarks;
+  mutable std::unordered_map<int, std::unique_ptr<LedgerLineRoom>> mLedgerLineRooms;
 };

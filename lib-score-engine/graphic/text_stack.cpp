@@ -8,13 +8,14 @@
 #include "GRDummy.h"
 #include "GRDynamics.h"
 #include "GRIntens.h"
+#include "GRNewTuplet.h"
 #include "GRNote.h"
 #include "GRStaff.h"
 #include "GRSystemStartEndStruct.h"
 #include "NEPointerList.h"
 
 namespace {
-// Between a text and a dynamic mark or wedge over it, in line spaces.
+// Between a text and a dynamic mark, wedge or tuplet over it, in line spaces.
 constexpr float kMarkGap = 0.2f;
 constexpr float kNone = -std::numeric_limits<float>::infinity();
 constexpr float kHair = 0.01f;
@@ -118,20 +119,27 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
     mXs.insert(mXs.end(), {left, right});
     return;
   }
-  if (auto const* wedge = ar_cast<GRDynamics const>(element)) {
-    if (mByDate) {
-      // Before the springs the wedge has no piece to tell: it takes the room it keeps beside
-      // the staff over the dates of its notes.
-      NEPointerList* notes = wedge->getAssociations();
-      NVRect const room = wedge->roomBeside(staff);
-      if (!notes || notes->GetCount() == 0 || room.bottom <= room.top || room.top < 0) return;
-      auto const left = static_cast<float>(notes->GetHead()->getRelativeTimePosition().getValue());
-      auto const right =
-          static_cast<float>(notes->GetTail()->getRelativeEndTimePosition().getValue());
-      mObstacles.push_back({left, right, room.top, room.bottom + gap});
-      mXs.insert(mXs.end(), {left, right});
-      return;
-    }
+  // A range that runs on from the line before stands here as a placeholder.
+  if (auto const* dummy = ar_cast<GRDummy const>(element))
+    element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
+  if (!element) return;
+  auto const* wedge = ar_cast<GRDynamics const>(element);
+  auto const* tuplet = wedge ? nullptr : ar_cast<GRNewTuplet const>(element);
+  if (mByDate && (wedge || tuplet)) {
+    // Before the springs a wedge or a tuplet's bracket has no piece to tell: it takes the room
+    // it keeps beside the staff over the dates of its notes.
+    auto const* range = static_cast<GRPTagARNotationElement const*>(element);
+    NEPointerList* notes = range->getAssociations();
+    NVRect const room = wedge ? wedge->roomBeside(staff) : tuplet->roomBeside(staff);
+    if (!notes || notes->GetCount() == 0 || room.bottom <= room.top || room.top < 0) return;
+    auto const left = static_cast<float>(notes->GetHead()->getRelativeTimePosition().getValue());
+    auto const right =
+        static_cast<float>(notes->GetTail()->getRelativeEndTimePosition().getValue());
+    mObstacles.push_back({left, right, room.top, room.bottom + gap});
+    mXs.insert(mXs.end(), {left, right});
+    return;
+  }
+  if (wedge) {
     GRSystemStartEndStruct const* sse = wedge->getSystemStartEndStruct(system);
     auto const* piece =
         sse ? dynamic_cast<GRDynamics::GRDynamicsSaveStruct const*>(sse->p) : nullptr;
@@ -142,6 +150,14 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
     mObstacles.push_back({left, right, piece->point.y - piece->upperOpening,
                           piece->point.y + piece->lowerOpening + gap});
     mXs.insert(mXs.end(), {left, right});
+    return;
+  }
+  if (tuplet) {
+    // A bracket or number above the staff ends above every text: its bottom lowers nothing.
+    NVRect const box = tuplet->drawnBox(system);
+    if (box.right <= box.left) return;
+    mObstacles.push_back({box.left, box.right, box.top, box.bottom + gap});
+    mXs.insert(mXs.end(), {box.left, box.right});
     return;
   }
   GRText const* text = textOf(element);

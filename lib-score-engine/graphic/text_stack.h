@@ -10,9 +10,9 @@ class GRNotationElement;
 class GRStaff;
 class GRSystem;
 
-// The texts under one line of staves stacked one under the other, below the dynamic marks and
-// wedges they meet. A text the score places stays where it is written; the others keep their
-// order from the top (texts, fingerings, then each verse of syllables), and the syllables of
+// The texts under one line of staves stacked one under the other, below the dynamic marks,
+// wedges and tuplets they meet. A text the score places stays where it is written; the others keep
+// their order from the top (texts, fingerings, then each verse of syllables), and the syllables of
 // one lyrics range move as one row.
 class TextStack {
  public:

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 
 #include "CScoreElement.h"
 #include "VGDevice.h"
@@ -24,7 +25,8 @@ namespace {
 
 using EngineTesting::PlacingDevice;
 
-// The placing device, keeping besides the font, alignment and scale of each glyph and text.
+// The placing device, keeping besides the font, alignment and scale of each glyph and text
+// whether a text has a ground of its own, and which lines are a tuplet's bracket.
 class MarkingDevice : public PlacingDevice {
  public:
   using PlacingDevice::PlacingDevice;
@@ -33,17 +35,63 @@ class MarkingDevice : public PlacingDevice {
     const VGFont* font;
     unsigned int align;
     float xscale, yscale;
+    bool ground = false;  // drawn on a ground of its own colour
   };
   std::vector<Face> glyphFaces, textFaces;  // by the index of the glyph or the text
+  std::vector<bool> bracketLines;           // by the index of the line
 
   void DrawMusicSymbol(float x, float y, unsigned int symbol) override {
     PlacingDevice::DrawMusicSymbol(x, y, symbol);
     glyphFaces.push_back({GetMusicFont(), GetFontAlign(), GetXScale(), GetYScale()});
+    mNumberX.reset();
   }
   void DrawString(float x, float y, char const* s, int count) override {
     PlacingDevice::DrawString(x, y, s, count);
-    textFaces.push_back({GetTextFont(), GetFontAlign(), GetXScale(), GetYScale()});
+    const bool ground = GetFontBackgroundColor().alpha != 0;
+    textFaces.push_back({GetTextFont(), GetFontAlign(), GetXScale(), GetYScale(), ground});
+    // Only a tuplet's number stands on a ground, centred over its place.
+    mNumberX.reset();
+    if (ground && (GetFontAlign() & VGDevice::kAlignCenter)) mNumberX = texts.back().x;
   }
+  void Polygon(float const* xs, float const* ys, int count) override {
+    PlacingDevice::Polygon(xs, ys, count);
+    mNumberX.reset();
+  }
+  void Rectangle(float l, float t, float r, float b) override {
+    PlacingDevice::Rectangle(l, t, r, b);
+    mNumberX.reset();
+  }
+  void PushPen(VGColor const& c, float width) override {
+    PlacingDevice::PushPen(c, width);
+    if (mNumberX && !mBracketFrom) mBracketFrom = lines.size();
+  }
+  void PopPen() override {
+    PlacingDevice::PopPen();
+    bracketLines.resize(lines.size(), false);
+    if (mBracketFrom && IsBracket(*mBracketFrom)) {
+      for (size_t i = *mBracketFrom; i < lines.size(); ++i) bracketLines[i] = true;
+    }
+    mBracketFrom.reset();
+    mNumberX.reset();
+  }
+
+ private:
+  // The strokes drawn with the pen pushed right after a number are its bracket when two of them
+  // leave the same gap on either side of it.
+  bool IsBracket(size_t from) const {
+    std::vector<float> ends;
+    for (size_t i = from; i < lines.size(); ++i)
+      ends.insert(ends.end(), {lines[i].x1, lines[i].x2});
+    return std::any_of(ends.begin(), ends.end(), [&](float left) {
+      const float gap = *mNumberX - left;
+      return gap > 0 && std::any_of(ends.begin(), ends.end(), [&](float right) {
+               return std::abs(right - *mNumberX - gap) < 0.5f;
+             });
+    });
+  }
+
+  std::optional<float> mNumberX;  // where a tuplet's number was just drawn
+  std::optional<size_t> mBracketFrom;
 };
 
 // The symbol-map record of a staff's lines: another symbol of subtype 5.
@@ -124,10 +172,13 @@ QRectF TextBox(const PlacingDevice::Text& text, const MarkingDevice::Face& face)
   if (!font || text.text.empty()) return {};
   const QFontMetricsF metrics(font->textFont());
   const QString words = QString::fromLatin1(text.text.c_str());
-  const QRectF ink =
-      metrics.tightBoundingRect(words).translated(AlignmentShift(face.align, metrics, words));
-  return QRectF(text.x + ink.left() * face.xscale, text.y + ink.top() * face.yscale,
-                ink.width() * face.xscale, ink.height() * face.yscale);
+  // A ground covers the line's height over the words' advance; ink only the letters.
+  const QRectF drawn = face.ground ? QRectF(0, -metrics.ascent(), metrics.horizontalAdvance(words),
+                                            metrics.ascent() + metrics.descent())
+                                   : metrics.tightBoundingRect(words);
+  const QRectF placed = drawn.translated(AlignmentShift(face.align, metrics, words));
+  return QRectF(text.x + placed.left() * face.xscale, text.y + placed.top() * face.yscale,
+                placed.width() * face.xscale, placed.height() * face.yscale);
 }
 
 // The stroke of a line drawn with its pen: a point is drawn as a square of the pen.
@@ -173,10 +224,24 @@ void AddGlyphs(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
   }
 }
 
+// The pen of a wedge's legs, heavier than any other stroke's.
+constexpr float WedgePen = 6;
+
+// What a figure of strokes is: a wedge's legs, a half of a tuplet's bracket, or another line.
+Mark KindOfFigure(const MarkingDevice& device, size_t first, size_t last) {
+  bool wedge = true, bracket = true;
+  for (size_t part = first; part <= last; ++part) {
+    wedge = wedge && device.lines[part].width == WedgePen;
+    bracket = bracket && device.bracketLines[part];
+  }
+  return wedge ? Mark::Wedge : bracket ? Mark::TupletBracket : Mark::Line;
+}
+
 // Strokes drawn one after the other from common ends make one figure: a hairpin, a bracket,
 // the brackets of endings side by side.
-void AddLines(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
+void AddLines(MarkingDevice& device, std::vector<DrawnMark>& marks) {
   const std::vector<PlacingDevice::Segment>& lines = device.lines;
+  device.bracketLines.resize(lines.size(), false);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].alpha == StaffLineAlpha) {
       marks.push_back(
@@ -193,7 +258,8 @@ void AddLines(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
     QPainterPath ink;
     ink.setFillRule(Qt::WindingFill);
     for (size_t part = first; part <= i; ++part) ink.addPolygon(Stroke(lines[part]));
-    marks.push_back({Mark::Line, ink.boundingRect(), ink, -1, "line", 0, {}, {}});
+    const Mark kind = KindOfFigure(device, first, i);
+    marks.push_back({kind, ink.boundingRect(), ink, -1, Name(kind), 0, {}, {}});
   }
 }
 
@@ -250,6 +316,55 @@ int StaffOf(const QRectF& box, const std::vector<StaffBand>& staves) {
 
 }  // namespace
 
+namespace {
+
+// The symbol-map records of notes: events of subtype 10.
+constexpr int MapEvent = 1;
+constexpr int NoteSubtype = 10;
+
+void CollectNoteHeads(const CScoreElement* element, std::vector<NoteHead>& heads) {
+  if (RazidMapGetElementType(element) == MapEvent &&
+      RazidMapGetElementSubType(element) == NoteSubtype) {
+    float x, y;
+    RazidMapGetHeadPoint(element, &x, &y);
+    heads.push_back({QPointF(x, y), RazidMapGetElementDate(element)});
+  }
+  for (int i = 0; i < RazidMapChildCount(element); ++i)
+    CollectNoteHeads(RazidMapGetChild(element, i), heads);
+}
+
+// A head glyph at a note's head point takes the note's date (a head elsewhere, in a tempo mark,
+// is no note); a ledger line takes the date of the head it is drawn across.
+void DateNoteMarks(const std::vector<NoteHead>& notes, std::vector<DrawnMark>& marks) {
+  std::vector<const DrawnMark*> heads;
+  for (DrawnMark& mark : marks) {
+    if (mark.kind != Mark::Head) continue;
+    for (const NoteHead& note : notes)
+      if (mark.box.contains(note.point)) mark.date = note.date;
+    if (mark.date >= 0) heads.push_back(&mark);
+  }
+  for (DrawnMark& line : marks) {
+    if (line.kind != Mark::LedgerLine) continue;
+    const DrawnMark* nearest = nullptr;
+    qreal distance = 0;
+    for (const DrawnMark* head : heads) {
+      const qreal apart = std::abs(head->box.center().x() - line.box.center().x());
+      if (head->staff == line.staff && (!nearest || apart < distance))
+        nearest = head, distance = apart;
+    }
+    if (nearest) line.date = nearest->date;
+  }
+}
+
+}  // namespace
+
+std::vector<NoteHead> NoteHeads(QRazidPainter& score, int page) {
+  std::vector<NoteHead> heads;
+  if (const CScoreElement* root = RazidMapGetRootElement(score.grHandle(), page))
+    CollectNoteHeads(root, heads);
+  return heads;
+}
+
 const char* Name(Mark kind) {
   switch (kind) {
     case Mark::StaffLine:
@@ -284,6 +399,12 @@ const char* Name(Mark kind) {
       return "dynamic";
     case Mark::Text:
       return "text";
+    case Mark::Wedge:
+      return "wedge";
+    case Mark::TupletBracket:
+      return "tuplet bracket";
+    case Mark::TupletNumber:
+      return "tuplet number";
     case Mark::Line:
       return "line";
     case Mark::Sign:
@@ -319,7 +440,8 @@ std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
   AddGlyphs(device, marks);
   for (size_t i = 0; i < device.texts.size(); ++i) {
     const PlacingDevice::Text& text = device.texts[i];
-    marks.push_back({Mark::Text,
+    const Mark kind = device.textFaces[i].ground ? Mark::TupletNumber : Mark::Text;
+    marks.push_back({kind,
                      TextBox(text, device.textFaces[i]),
                      {},
                      -1,
@@ -332,6 +454,7 @@ std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
   AddShapes(device, marks);
   const std::vector<StaffBand> staves = StaffBands(score, page);
   for (DrawnMark& mark : marks) mark.staff = StaffOf(mark.box, staves);
+  DateNoteMarks(NoteHeads(score, page), marks);
   return marks;
 }
 

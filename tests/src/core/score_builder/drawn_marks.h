@@ -3,10 +3,11 @@
 // A page of a laid-out score drawn through the engine's interface onto a recording device, and
 // what the page shows as boxes of one kind each: a glyph's box is its ink in the music font, a
 // text's its ink in its face, a line's the stroke of its pen, a filled shape's its outline; a
-// glyph, a slanting stroke and a polygon also keep their ink's outline. Each box belongs to the
-// staff it stands on or nearest to.
+// glyph, a slanting stroke and a polygon also keep their ink's outline; a tuplet's number, the
+// ground it is drawn on. Each box belongs to the staff it stands on or nearest to.
 
 #include <QPainterPath>
+#include <QPointF>
 #include <QRectF>
 
 #include <string>
@@ -33,8 +34,11 @@ enum class Mark {
   Articulation,
   Dynamic,
   Text,
-  Line,  // brackets, hairpins and other strokes
-  Sign,  // other glyphs
+  Wedge,          // a crescendo's or diminuendo's legs
+  TupletBracket,  // a half of a tuplet's bracket, with its hook
+  TupletNumber,   // with the white ground it is drawn on
+  Line,           // other strokes: endings' brackets, the line joining a system's staves
+  Sign,           // other glyphs
 };
 
 struct DrawnMark {
@@ -47,7 +51,17 @@ struct DrawnMark {
   unsigned int code = 0;  // a glyph's code in the music font
   std::string text;       // a text's characters
   QPointF at;             // where a glyph or a text was drawn: its reference point
+  // The date of the note a head belongs to, and of the note a ledger line is drawn for, by the
+  // symbol map; -1 for other marks.
+  float date = -1;
 };
+
+// Where a note of the page has its head, and its date, by the symbol map.
+struct NoteHead {
+  QPointF point;
+  float date;
+};
+std::vector<NoteHead> NoteHeads(QRazidPainter& score, int page);
 
 // Where the lines of a staff lie on the page.
 struct StaffBand {

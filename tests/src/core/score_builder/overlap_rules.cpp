@@ -54,6 +54,13 @@ QPainterPath InkOf(const DrawnMark& mark) {
 
 }  // namespace
 
+QRectF SharedInk(const DrawnMark& a, const DrawnMark& b) {
+  const QRectF shared = a.box.intersected(b.box);
+  // The corners of a box may hold no ink: a slanting beam, the tail of a sign.
+  if (shared.isEmpty() || (a.ink.isEmpty() && b.ink.isEmpty())) return shared;
+  return InkOf(a).intersected(InkOf(b)).boundingRect();
+}
+
 bool MayOverlap(Mark a, Mark b, const QRectF& shared) {
   return Touch(shared) || Allowed(a, b, shared);
 }
@@ -65,14 +72,9 @@ std::vector<Overlap> Overlaps(const std::vector<DrawnMark>& marks) {
       const DrawnMark& a = marks[i];
       const DrawnMark& b = marks[j];
       if (a.staff != b.staff || a.box.isEmpty() || b.box.isEmpty()) continue;
-      QRectF shared = a.box.intersected(b.box);
-      if (MayOverlap(a.kind, b.kind, shared)) continue;
-      // The corners of a box may hold no ink: a slanting beam, the tail of a sign.
-      if (!a.ink.isEmpty() || !b.ink.isEmpty()) {
-        shared = InkOf(a).intersected(InkOf(b)).boundingRect();
-        if (MayOverlap(a.kind, b.kind, shared)) continue;
-      }
-      found.push_back({a, b, shared});
+      if (MayOverlap(a.kind, b.kind, a.box.intersected(b.box))) continue;
+      const QRectF shared = SharedInk(a, b);
+      if (!MayOverlap(a.kind, b.kind, shared)) found.push_back({a, b, shared});
     }
   }
   return found;

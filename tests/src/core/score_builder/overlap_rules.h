@@ -27,6 +27,10 @@ struct Overlap {
   QRectF shared;  // the part of the page both cover
 };
 
+// What two marks share of the page: their boxes' common part, or where one of them keeps its
+// ink, what their inks share.
+QRectF SharedInk(const DrawnMark& a, const DrawnMark& b);
+
 // The pairs of marks of one staff that overlap and may not.
 std::vector<Overlap> Overlaps(const std::vector<DrawnMark>& marks);
 
