@@ -636,7 +636,6 @@ void GRBeam::correctStems(SSE* sse, GRBeamSaveStruct* st, bool adjust) {
 
 void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
   NEPointerList* list = getAssociations();
-  GREvent* start = AsEvent(sse->startElement);
   GDirection dir = pieceDirection(sse);
   if (st->dirset)
     if (GREvent* first = AsEvent(list->GetHead())) dir = first->getStemDirection();

@@ -66,6 +66,13 @@ TEST(LineBreakerTest, AOneShotSystemDistanceReplacesTheDefaultInTheUsedHeight) {
   EXPECT_EQ(usedHeightAtDistance(50, 10, 75), 0);
 }
 
+// A slice of the given spacing, with nothing else set.
+GRBreakSlice SliceOf(GRLineSpacing spacing) {
+  GRBreakSlice slice;
+  slice.spacing = spacing;
+  return slice;
+}
+
 // The line as the breaker judges it, or no value when it may not be set.
 std::optional<float> LineCost(std::vector<GRBreakSlice> const& slices, int first, int end,
                               float width) {
@@ -145,7 +152,7 @@ TEST(LineBreakerTest, ChosenBreaksCostTheLeastThatAnyAcceptableSplitCosts) {
 // Each slice fills a line at the optimum force and two are far too tight, so every slice is a
 // line; 400 high, three lines do not fit on a page 1000 high.
 TEST(LineBreakerTest, ALineThatDoesNotFitStartsANewPage) {
-  std::vector<GRBreakSlice> slices(3, GRBreakSlice{{500, 1.5f}, std::nullopt});
+  std::vector<GRBreakSlice> slices(3, SliceOf({500, 1.5f}));
   SliceHeights heights({400, 400, 400});
   GRLineBreakPage page = OneArea(1000);
   page.innerHeight = 1000;
@@ -166,8 +173,8 @@ TEST(LineBreakerTest, ALineThatDoesNotFitStartsANewPage) {
 // Slices between two possible breaks at one time hold no spring that stretches; they must not
 // stiffen the line they join.
 TEST(LineBreakerTest, ASliceInWhichNothingStretchesAddsNoStiffness) {
-  const GRBreakSlice notes{{500, 1.5f}, std::nullopt};
-  const GRBreakSlice still{{0, -1}, std::nullopt};
+  const GRBreakSlice notes = SliceOf({500, 1.5f});
+  const GRBreakSlice still = SliceOf({0, -1});
   const std::vector<GRBreakSlice> slices{notes, still, notes, still};
   SliceHeights heights({100, 100, 100, 100});
   const std::vector<breakentry> path = findOptimumBreakPath(slices, heights, OneArea(1000));
@@ -176,7 +183,7 @@ TEST(LineBreakerTest, ASliceInWhichNothingStretchesAddsNoStiffness) {
 }
 
 TEST(LineBreakerTest, LooseLinesOnlyGiveNoPath) {
-  std::vector<GRBreakSlice> slices(2, GRBreakSlice{{10, 10}, std::nullopt});
+  std::vector<GRBreakSlice> slices(2, SliceOf({10, 10}));
   SliceHeights heights({100, 100});
   EXPECT_TRUE(findOptimumBreakPath(slices, heights, OneArea(5000)).empty());
 }
@@ -204,7 +211,7 @@ TEST(LineBreakerTest, FewerPagesAreTakenOnlyOnLinesThatStayEvenAndKeepRoom) {
     int pages;
   } const cases[] = {{13, 0, 3, 1}, {13, 500, 3, 2}, {9, 0, 2, 2}};
   for (Case const& c : cases) {
-    GRBreakSlice slice{{100, 4.3f}, std::nullopt};
+    GRBreakSlice slice = SliceOf({100, 4.3f});
     slice.roomForce = c.roomForce;
     SliceHeights heights(std::vector<float>(c.slices, 400));
     GRLineBreakPage page = OneArea(1000);

@@ -269,7 +269,9 @@ TEST_F(LineBreakTest, MusicWithoutBarLinesBreaksBetweenItsEvents) {
       auto const& notes = line.notes;
       ASSERT_FALSE(notes.empty());
       startsALine |= std::abs(notes.front().date - c.lineStart) < 1e-4f;
-      if (c.bar > 0) EXPECT_EQ(std::fmod(notes.front().date, c.bar), 0) << notes.front().date;
+      if (c.bar > 0) {
+        EXPECT_EQ(std::fmod(notes.front().date, c.bar), 0) << notes.front().date;
+      }
       // Heads keep their own spacing (but in the stretch that may not break).
       for (size_t n = 1; n < notes.size() && c.lineStart < 0; ++n)
         EXPECT_GT(notes[n].left, notes[n - 1].right + kSpace / 2) << n;

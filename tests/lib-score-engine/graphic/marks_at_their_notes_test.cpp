@@ -64,9 +64,9 @@ TEST_F(MarksAtTheirNotesTest, EachVoicesMarksStandOnItsStemsSideClearOfTheOtherV
         for (auto const& s : Records(2, 10)) take(s.left, s.top, s.right, s.bottom);
         for (auto const& [page, n] : NoteRecords())
           take(n.headX - 30, n.refY - 25, n.headX + 30, n.refY + 25);
-        bool const over = ink.bottom + 5 <= top, clearUnder = ink.top >= bottom + 5;
-        EXPECT_TRUE(over || clearUnder) << "glyph " << code << " in the music at " << mark.x;
-        above += over, below += clearUnder && !over;
+        bool const clearOver = ink.bottom + 5 <= top, clearUnder = ink.top >= bottom + 5;
+        EXPECT_TRUE(clearOver || clearUnder) << "glyph " << code << " in the music at " << mark.x;
+        above += clearOver, below += clearUnder && !clearOver;
       }
     }
     EXPECT_EQ(above, over);

@@ -106,11 +106,11 @@ TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {
       music.push_back({staff.left, staff.top, staff.right, staff.bottom});
     EXPECT_EQ(Overlaps(TextInks(), music), 0);
     std::vector<ScoreElementDesc> const systems = Records(7);
-    for (auto const& text : drawn.texts) {
-      NVRect const ink = TextInk(text);
+    for (auto const& drawnText : drawn.texts) {
+      NVRect const ink = TextInk(drawnText);
       EXPECT_TRUE(std::ranges::any_of(systems, [&](ScoreElementDesc const& system) {
         return ink.top >= system.top && ink.bottom <= system.bottom + 1;
-      })) << text.text;
+      })) << drawnText.text;
     }
   }
 }
