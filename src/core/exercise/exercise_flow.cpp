@@ -349,7 +349,8 @@ void Exercise::InternalMidiEvent(const MidiEvent& event) {
         }
         // The cut question will not report the end of its playback: its answer time starts now.
         if (state == ES_PLAYING) AwaitAnswer();
-        m_answerStream.AddEvent(event);
+        // In the order played: a key of the on-screen piano has no time of its own.
+        m_answerStream.GetEvents().append(event);
         Answer answer;
         answer.Kind = AK_NOTES;
         answer.Notes = m_answerStream;

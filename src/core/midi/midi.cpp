@@ -1,6 +1,7 @@
 #include "src/core/midi/midi.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace Core {
 
@@ -50,9 +51,29 @@ bool operator==(const MidiMessage& a, const MidiMessage& b) {
   return std::equal(a.m_bytes.begin(), a.m_bytes.begin() + a.m_length, b.m_bytes.begin());
 }
 
+namespace {
+
+// Where an event stands in a stream: by its time, and at one time a strike after everything else,
+// so that a note released and struck again at one moment sounds anew.
+bool PlaysBefore(const MidiEvent& a, const MidiEvent& b) {
+  const auto place = [](const MidiEvent& event) {
+    return std::tuple(event.GetTime(), event.GetTimePulses(),
+                      event.GetMessage().IsNoteAudible() ? 1 : 0);
+  };
+  return place(a) < place(b);
+}
+
+}  // namespace
+
+void MidiStream::AddEvent(const MidiEvent& event) {
+  // From the end: streams are mostly built in time order.
+  qsizetype at = m_events.size();
+  while (at > 0 && PlaysBefore(event, m_events[at - 1])) --at;
+  m_events.insert(at, event);
+}
+
 void MidiStream::Normalize() {
-  std::sort(m_events.begin(), m_events.end(),
-            [](const MidiEvent& a, const MidiEvent& b) { return a.GetTime() < b.GetTime(); });
+  std::stable_sort(m_events.begin(), m_events.end(), PlaysBefore);
 }
 
 unsigned char MidiKeyboardState::GetKey(unsigned long index) const {

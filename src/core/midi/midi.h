@@ -92,14 +92,24 @@ class MidiEvent {
   double m_seconds = 0.0;
 };
 
-// Events in playback order. Nothing sorts them but Normalize.
+// Events in playback order, which is their time order: a player sends them in the order they
+// stand, so a stream built out of time order would sound out of time. AddEvent puts each event at
+// its time, and Normalize sorts events placed by index or through GetEvents() alike. Events of one
+// time keep the order they came in, except that a note struck at that time comes after the other
+// events there: a note that ends as it is struck again sounds anew. Times compare in seconds, then
+// in pulses, for streams that are timed in pulses only.
+//
+// A record of what arrived (a device's record, the notes of an answer) appends to GetEvents()
+// instead, keeping the order of arrival, whatever the events' clocks say.
 class MidiStream {
  public:
   QVector<MidiEvent>& GetEvents() { return m_events; }
   const QVector<MidiEvent>& GetEvents() const { return m_events; }
 
   void Clear() { m_events.clear(); }
-  void AddEvent(const MidiEvent& event) { m_events.append(event); }
+  // Puts the event in its place in time order, behind the events already there that it does not
+  // play before; at the end at once when events are added in time order.
+  void AddEvent(const MidiEvent& event);
   void InsertEvent(unsigned long index, const MidiEvent& event) {
     m_events.insert(static_cast<qsizetype>(index), event);
   }

@@ -60,7 +60,8 @@ void MidiInDeviceBase::UpdateKeys(const MidiMessage& message) {
 void MidiInDeviceBase::ProcessEvent(const MidiEvent& event) {
   {
     QMutexLocker lock(&m_recordMutex);
-    if (!IsSystemRealTime(event.GetMessage())) m_recorded.AddEvent(event);
+    // In the order of arrival: a stream player's times start again with every replay.
+    if (!IsSystemRealTime(event.GetMessage())) m_recorded.GetEvents().append(event);
     UpdateKeys(event.GetMessage());
   }
   MidiMessage delivered = event.GetMessage();

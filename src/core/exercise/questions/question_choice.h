@@ -35,8 +35,9 @@ int GenerateQuestionData(const AllowedIds& allowed, std::vector<int>& ids,
 }
 
 // Makes the variant's notes sound at once: every note starts at 0 s and stops after
-// `noteLength` seconds, in the order of the stream. A stream that strikes the same note twice in
-// a row (a repeated note, which a chord cannot hold) is left as it is.
+// `noteLength` seconds. The new stream plays in time order: all the strikes in the order of the
+// old stream, then the releases in theirs. A stream that strikes the same note twice in a row (a
+// repeated note, which a chord cannot hold) is left as it is.
 void MakeSimultaneous(QuestionData& variant, double noteLength);
 
 }  // namespace Core

@@ -419,6 +419,21 @@ TEST_F(ExerciseFlowTest, KeyAnswersAreJudgedAtEveryNoteUntilCompleteOrWrong) {
   EXPECT_EQ(records[0].Wrong, 1);
 }
 
+// Notes that must come in order count in the order they were played, also when a key of the
+// on-screen piano, which has no time of its own, follows notes of the keyboard.
+TEST_F(ExerciseFlowTest, NotesInOrderCountAsPlayedWhateverTheirTimes) {
+  TestSection scale;
+  scale.notes = {60, 62, 64};
+  scale.answerMethods = Core::AM_NOTES | Core::AM_IN_ORDER;
+  Make({scale});
+  exercise->Configure(2, 0);
+  Begin();
+  for (const auto& [note, seconds] : {std::pair{60, 2.0}, {62, 2.5}, {64, -1.0}})
+    exercise->ExternalMidiEvent(
+        Core::MidiEvent(Core::MidiMessage(Core::MidiNoteOn, 0, note, 96), 0, seconds));
+  EXPECT_EQ(notices.Count("answer right kind 1"), 1);
+}
+
 TEST_F(ExerciseFlowTest, KeysOutsideTheAnswerWaitAreNotKeptForTheNextQuestion) {
   TestSection chord;
   chord.notes = {60, 64};

@@ -1,0 +1,102 @@
+#pragma once
+
+// The passes of the timer thread as the observers between two markers see them. The timer hands
+// each observer a stamp of its own, taken just before its call, so the stamp a player counts its
+// time by in a pass lies between those of a marker called just before it and one called just
+// after it. A test that puts its players between the two markers holds each message they send
+// against the pass that sent it: which pass, and what the stamps of the passes allow for it,
+// however late a busy machine made the passes, with no bound on the wall clock.
+
+#include <QString>
+
+#include <functional>
+#include <mutex>
+#include <vector>
+
+#include "src/core/midi/midi_device.h"
+#include "src/core/midi/timer.h"
+
+namespace Testing {
+
+class TimerPasses {
+ public:
+  // Adds the first marker: timer observers added from now on until Close() come between the two.
+  TimerPasses();
+  ~TimerPasses();
+  TimerPasses(const TimerPasses&) = delete;
+  TimerPasses& operator=(const TimerPasses&) = delete;
+
+  // Adds the second marker.
+  void Close();
+
+  // Runs `action` on the timer thread in a pass that both markers see, before the observers
+  // between them, and returns the number of that pass once it has run; -1 if no pass came.
+  int RunInPass(std::function<void()> action);
+  // Waits until the pass numbered `pass` has begun.
+  bool WaitForPass(int pass) const;
+
+  // The number of the pass under way, for the observers between the markers.
+  int Current() const;
+
+  // The least and the most the stamp given between the markers in pass `to` can exceed the one
+  // given in pass `from`, in milliseconds.
+  struct Span {
+    long long least;
+    long long most;
+  };
+  Span Between(int from, int to) const;
+
+  // Whether a player started in pass `start` and playing since gives out an event due `seconds`
+  // into its stream in pass `pass`: the first pass whose stamp lies that far past the stamp of
+  // the pass before the start. An event of the first pass may be due at any time up to it.
+  bool SentOnTime(int start, double seconds, int pass) const;
+
+ private:
+  class Marker : public Core::MultimediaTimerObserver {
+   public:
+    Marker(TimerPasses& passes, bool first) : m_passes(passes), m_first(first) {}
+    void OnTimer(long long stamp) override;
+
+   private:
+    TimerPasses& m_passes;
+    bool m_first;
+  };
+  struct Pass {
+    long long first = -1;
+    long long last = -1;  // -1 before the second marker was added
+  };
+
+  mutable std::mutex m_mutex;
+  std::vector<Pass> m_passes;
+  std::function<void()> m_action;
+  int m_actionPass = -1;
+  Marker m_before{*this, true};
+  Marker m_after{*this, false};
+  bool m_closed = false;
+};
+
+// An output that notes each message with the pass that sent it.
+class PassRecordingOutput : public Core::MidiOutDevice {
+ public:
+  struct Sent {
+    Core::MidiMessage message;
+    int pass;
+  };
+
+  explicit PassRecordingOutput(const TimerPasses& passes) : m_passes(passes) {}
+  QString GetName() const override { return "passes"; }
+  void Reset() override {}
+  void Stop() override {}
+  void SendMessage(const Core::MidiMessage& message) override;
+  double GetVolume() const override { return 1.0; }
+  void SetVolume(double) override {}
+
+  std::vector<Sent> GetSent() const;
+
+ private:
+  const TimerPasses& m_passes;
+  mutable std::mutex m_mutex;
+  std::vector<Sent> m_sent;
+};
+
+}  // namespace Testing
