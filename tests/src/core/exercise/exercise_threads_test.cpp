@@ -95,11 +95,18 @@ class ExerciseThreadsTest : public ::testing::Test {
     });
   }
 
-  // The screen's side for `duration`: next questions, button answers, pauses and resumes.
-  void PlayScreen(std::chrono::milliseconds duration, bool pauses) {
+  // The screen's side for `duration`, and on until `answers` answers have come, however few a
+  // busy machine gives in that time: next questions, button answers, pauses and resumes.
+  void PlayScreen(std::chrono::milliseconds duration, bool pauses, int answers) {
     std::mt19937 random(11);
-    const auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end) {
+    const auto begun = std::chrono::steady_clock::now();
+    const auto playing = [&] {
+      const auto now = std::chrono::steady_clock::now();
+      return now < begun + duration ||
+             (screen->answers.load() < answers &&
+              now < begun + std::chrono::milliseconds(Testing::PatienceMs));
+    };
+    while (playing()) {
       // The progress display reads the counters while keys and time-outs change them.
       const Core::ExerciseProgress progress = exercise->GetProgress();
       EXPECT_LE(progress.RightAnswers, progress.Answered);
@@ -172,7 +179,7 @@ TEST_F(ExerciseThreadsTest, KeysRaceTimeOutsAndPausesWithoutLosingACount) {
   exercise->Pause(false);
   exercise->NextQuestion();
   StartKeyboard();
-  PlayScreen(1500ms, true);
+  PlayScreen(1500ms, true, 6);
   StopKeyboard();
   exercise->Pause(true);
 
@@ -187,7 +194,7 @@ TEST_F(ExerciseThreadsTest, UntimedSectionsUnderKeysAndPauses) {
   exercise->Pause(false);
   exercise->NextQuestion();
   StartKeyboard();
-  PlayScreen(1000ms, true);
+  PlayScreen(1000ms, true, 6);
   StopKeyboard();
   EXPECT_GT(screen->answers.load(), 5);
   EXPECT_EQ(RecordedAnswers(*statistics), screen->answers.load());
@@ -201,7 +208,7 @@ TEST_F(ExerciseThreadsTest, ExerciseGoesAwayWhileKeysAndTicksKeepComing) {
   exercise->Pause(false);
   exercise->NextQuestion();
   StartKeyboard();
-  PlayScreen(300ms, false);
+  PlayScreen(300ms, false, 0);
   // Released with the keyboard still playing and the timer still ticking.
   screen->Detach(*exercise);
   exercise.reset();

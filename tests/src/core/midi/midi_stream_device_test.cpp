@@ -1,17 +1,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "recording_devices.h"
 #include "src/core/midi/midi_connector.h"
 #include "src/core/midi/midi_stream_device.h"
 #include "src/core/midi/timer.h"
+#include "timer_passes.h"
 #include "wait_until.h"
 
 namespace Core {
@@ -186,112 +185,80 @@ TEST_F(QuestionPlayerTest, APauseFromTheLastEventsNoticeStillEndsThePlayback) {
   player->RemoveObserver(&observer);
 }
 
-// Notes the stamp of every timer pass, so a test can tell how long the passes really were apart.
-class PassStamps : public MultimediaTimerObserver {
- public:
-  void OnTimer(long long stamp) override {
-    std::lock_guard<std::mutex> lock(mutex);
-    stamps.push_back(stamp);
-  }
-  long long LongestGap() {
-    std::lock_guard<std::mutex> lock(mutex);
-    long long longest = 0;
-    for (size_t i = 1; i < stamps.size(); ++i)
-      longest = std::max(longest, stamps[i] - stamps[i - 1]);
-    return longest;
-  }
-  size_t Count() {
-    std::lock_guard<std::mutex> lock(mutex);
-    return stamps.size();
-  }
-  // The stamp of the pass under way at a time: the last that began by then.
-  long long PassAt(long long time) {
-    std::lock_guard<std::mutex> lock(mutex);
-    long long pass = time;
-    for (long long stamp : stamps)
-      if (stamp <= time) pass = stamp;
-    return pass;
-  }
-
- private:
-  std::mutex mutex;
-  std::vector<long long> stamps;
-};
-
-TEST(QuestionPlayerOnTimerThread, PlaysThroughAConnectorAtTheRightTimes) {
-  auto output = std::make_shared<RecordingOutDevice>();
+// On the timer thread each note goes out in the pass its time falls in, by the stamps of the passes
+// (however late a busy machine made them), and the end is told once.
+TEST(QuestionPlayerOnTimerThread, PlaysThroughAConnectorInThePassesItsTimesFallIn) {
+  Testing::TimerPasses passes;
+  auto output = std::make_shared<Testing::PassRecordingOutput>(passes);
   auto player = std::make_shared<MidiInStreamDeviceAuto>(
       StreamOf({NoteOn(60, 0.0), NoteOn(62, 0.1), NoteOn(64, 0.25)}));
   MidiDeviceConnector connector(player, output);
   CompletionCounter completion;
   player->AddObserver(&completion);
-  PassStamps passes;
-  Timer::Add(&passes);
+  passes.Close();
 
-  // The test's own thread may be held up between a stamp and the call, so each note is held
-  // against its time from both sides of the call. A note is timed by the pass that sent it, as the
-  // timer thread may be held up within a pass too.
-  const long long beforePlay = Timer::GetStamp();
-  player->Play();
-  const long long afterPlay = Timer::GetStamp();
+  const int start = passes.RunInPass([&] { player->Play(); });
+  ASSERT_GE(start, 0);
   ASSERT_TRUE(Testing::WaitUntil([&] { return completion.count > 0; }));
-  const long long waitEnd = Timer::GetStamp() + 50;
-  Testing::WaitUntil([&] { return Timer::GetStamp() >= waitEnd; });
-  Timer::Remove(&passes);
+  ASSERT_TRUE(passes.WaitForPass(passes.Current() + 10));
   EXPECT_EQ(completion.count, 1);
 
-  EXPECT_THAT(output->Notes(), ElementsAre(60, 62, 64));
-  const auto received = output->GetReceived();
-  const long long expected[] = {0, 100, 250};
-  // Within one timer period, plus a millisecond for the whole-millisecond stamps. A loaded
-  // machine may stretch a period; the bound is then the longest period it really gave.
-  const long long period = std::max<long long>(Timer::PeriodMs, passes.LongestGap());
-  std::vector<long long> sentAt;
-  for (const auto& note : received) sentAt.push_back(passes.PassAt(note.stamp));
-  // A pass stamped before the call may already be under way and play the first note.
+  const auto sent = output->GetSent();
+  ASSERT_EQ(sent.size(), 3u);
+  const double times[] = {0.0, 0.1, 0.25};
   for (size_t i = 0; i < 3; ++i) {
-    EXPECT_GE(sentAt[i], beforePlay + expected[i] - period - 1)
-        << "note " << i << ", longest period " << period;
-    EXPECT_LE(sentAt[i], afterPlay + expected[i] + period + 1)
-        << "note " << i << ", longest period " << period;
+    EXPECT_EQ(sent[i].message.GetNote(), 60 + 2 * int(i));
+    EXPECT_TRUE(passes.SentOnTime(start, times[i], sent[i].pass))
+        << "note " << i << " in pass " << sent[i].pass - start;
   }
   player->RemoveObserver(&completion);
 }
 
+// Paused from its first note's notice, the player counts none of the passes it sits out; the end
+// is told once, with the player's lock released.
 TEST(QuestionPlayerOnTimerThread, PauseFreezesItAndTheEndComesOnceWithTheLockReleased) {
-  auto output = std::make_shared<RecordingOutDevice>();
+  Testing::TimerPasses passes;
+  auto output = std::make_shared<Testing::PassRecordingOutput>(passes);
   auto player = std::make_shared<MidiInStreamDeviceAuto>(
       StreamOf({NoteOn(60, 0.0), NoteOn(62, 0.3), NoteOn(64, 0.35)}));
   MidiDeviceConnector connector(player, output);
+  EventHook pauser;
+  pauser.action = [&] {
+    if (output->GetSent().size() == 1) player->Pause(true);
+  };
+  player->AddObserver(&pauser);
   CompletionCounter completion;
   std::atomic<bool> probeBlocked{true};
   completion.onComplete = [&] {
     probeBlocked = !Testing::FinishesOnAnotherThread([&] { player->IsPlaying(); });
   };
   player->AddObserver(&completion);
-  PassStamps passes;
-  Timer::Add(&passes);
+  passes.Close();
 
-  player->Play();
-  ASSERT_TRUE(Testing::WaitUntil([&] { return output->Count() == 1; }));
-  player->Pause(true);
-  // Eighty passes, at least 400 ms: far beyond the times of the two notes left.
-  const size_t pausedAt = passes.Count();
-  ASSERT_TRUE(Testing::WaitUntil([&] { return passes.Count() >= pausedAt + 80; }));
-  EXPECT_EQ(output->Count(), 1u);
-  player->Pause(false);
-
+  const int start = passes.RunInPass([&] { player->Play(); });
+  ASSERT_GE(start, 0);
+  ASSERT_TRUE(Testing::WaitUntil([&] { return !output->GetSent().empty(); }));
+  // Eighty passes sat out, at least 400 ms: far beyond the times of the two notes left.
+  ASSERT_TRUE(passes.WaitForPass(start + 81));
+  const int resumed = passes.RunInPass([&] { player->Pause(false); });
+  ASSERT_GE(resumed, 0);
+  const Testing::PausedPasses pause{output->GetSent()[0].pass + 1, resumed};
   ASSERT_TRUE(Testing::WaitUntil([&] { return completion.count > 0; }));
-  const size_t endedAt = passes.Count();
-  ASSERT_TRUE(Testing::WaitUntil([&] { return passes.Count() >= endedAt + 10; }));
-  Timer::Remove(&passes);
+  ASSERT_TRUE(passes.WaitForPass(passes.Current() + 10));
   EXPECT_EQ(completion.count, 1);
   EXPECT_FALSE(probeBlocked);
-  EXPECT_THAT(output->Notes(), ElementsAre(60, 62, 64));
-  const auto received = output->GetReceived();
-  // The second note came the paused passes later than its time, give or take a few passes.
-  EXPECT_GE(received[1].stamp - received[0].stamp, 300 + 70 * Timer::PeriodMs);
+
+  const auto sent = output->GetSent();
+  ASSERT_EQ(sent.size(), 3u);
+  const double times[] = {0.0, 0.3, 0.35};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(sent[i].message.GetNote(), 60 + 2 * int(i));
+    EXPECT_TRUE(passes.SentOnTime(start, times[i], sent[i].pass, pause))
+        << "note " << i << " in pass " << sent[i].pass - start << ", paused from "
+        << pause.from - start << " to " << pause.until - start;
+  }
   player->RemoveObserver(&completion);
+  player->RemoveObserver(&pauser);
 }
 
 TEST(ManualStreamDevice, DeliversWhatFallsDueAndNotifiesTheEndOnce) {

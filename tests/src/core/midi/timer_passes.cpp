@@ -73,14 +73,23 @@ TimerPasses::Span TimerPasses::Between(int from, int to) const {
   return {b.first - a.last, b.last - a.first};
 }
 
-bool TimerPasses::SentOnTime(int start, double seconds, int pass) const {
-  if (pass < start) return false;
+TimerPasses::Span TimerPasses::Elapsed(int start, int pass, PausedPasses pause) const {
+  if (pause.from < 0 || pass < pause.from) return Between(start - 1, pass);
+  const Span before = Between(start - 1, pause.from - 1);
+  if (pass < pause.until) return before;
+  // The pass that plays again counts from the stamp of the last one sat out.
+  const Span after = Between(pause.until - 1, pass);
+  return {before.least + after.least, before.most + after.most};
+}
+
+bool TimerPasses::SentOnTime(int start, double seconds, int pass, PausedPasses pause) const {
+  if (pass < start || (pass >= pause.from && pass < pause.until)) return false;
   const double due = seconds * 1000.0;
-  // Not before its time: the stamps of the pass that sent it may lie that far apart.
-  if (Between(start - 1, pass).most < due) return false;
-  // Not later: the pass before may not yet have been far enough (exactly there, the seconds
-  // added up as the player adds them may still fall short).
-  return pass == start || Between(start - 1, pass - 1).least <= due;
+  // Not before its time: the stamps of the passes may have lain that far apart.
+  if (Elapsed(start, pass, pause).most < due) return false;
+  // Not later: by the pass before, the player may not yet have counted so far (exactly there,
+  // the seconds it adds up may still fall short).
+  return pass == start || Elapsed(start, pass - 1, pause).least <= due;
 }
 
 void PassRecordingOutput::SendMessage(const Core::MidiMessage& message) {

@@ -18,6 +18,12 @@
 
 namespace Testing {
 
+// The passes a player sat out: paused from pass `from` on, playing again from pass `until`.
+struct PausedPasses {
+  int from = -1;
+  int until = -1;
+};
+
 class TimerPasses {
  public:
   // Adds the first marker: timer observers added from now on until Close() come between the two.
@@ -46,10 +52,12 @@ class TimerPasses {
   };
   Span Between(int from, int to) const;
 
-  // Whether a player started in pass `start` and playing since gives out an event due `seconds`
-  // into its stream in pass `pass`: the first pass whose stamp lies that far past the stamp of
-  // the pass before the start. An event of the first pass may be due at any time up to it.
-  bool SentOnTime(int start, double seconds, int pass) const;
+  // The least and the most time a player started in pass `start` has counted by pass `pass`, in
+  // milliseconds: from the stamp of the pass before its start, less the passes it sat out.
+  Span Elapsed(int start, int pass, PausedPasses pause = {}) const;
+  // Whether such a player gives out an event due `seconds` into its stream in pass `pass`: the
+  // first pass by which it has counted that far, and never one it sat out.
+  bool SentOnTime(int start, double seconds, int pass, PausedPasses pause = {}) const;
 
  private:
   class Marker : public Core::MultimediaTimerObserver {
