@@ -80,8 +80,6 @@ void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool res
   currentView = 0;
   EnableSectionButtons(currentView);
   showExerciseStatistics();
-  // A quiz cannot be skipped through: its slider stays off in the exercise view.
-  ui.TimeSlider->setEnabled(!quizMode);
   if (statisticsLost) ReportStatisticsUnsaved();
   if (sectionEndDialog) sectionEndDialog->hide();
   for (int n = 1; n <= 6; ++n) SetMultichoiceDefaultStyle(n);

@@ -76,7 +76,9 @@ void ConsoleExerciseControl::createStatWidgets() {
 
 void ConsoleExerciseControl::showExerciseStatistics() {
   if (currentView != ExerciseView) return;
-  ui.TimeSlider->setEnabled(true);
+  // Also on the way back from the other views and after a time-out's notice: a quiz is not
+  // skipped through.
+  EnableTimeSlider();
   for (QSpacerItem* spacer :
        {ui.statisticsHeaderSpacer, ui.statisticsSeparatorSpacer, ui.statisticsButtonsSpacer})
     spacer->changeSize(20, 0, QSizePolicy::Minimum, QSizePolicy::Minimum);

@@ -22,6 +22,7 @@
 #include "src/core/exercise/theory/key_geometry.h"
 #include "src/core/midi/timer.h"
 #include "src/core/settings/settings_manager.h"
+#include "src/ui/button_slider.h"
 #include "src/ui/controls/console_exercise_control/statistics_data_set.h"
 #include "src/ui/gkc_initializer.h"
 #include "src/ui/keyboard.h"
@@ -136,6 +137,42 @@ TEST_F(StatisticsViewTest, AQuizsSectionButtonsChooseItsStatisticsButNeverJumpAh
     EXPECT_FALSE(button->isEnabled());
   Click(Toolbar().Statistics);
   EXPECT_TRUE(Form().TimelineButton3->isEnabled());
+}
+
+// Back from the statistics or the reference views, a quiz's slider stays off: a drag of its grip
+// from the Play overlay, to the far end, skips nothing.
+TEST_F(StatisticsViewTest, BackFromAnotherViewAQuizCannotBeSkippedFromTheOverlay) {
+  Core::ManualTimer clock;  // the quiz stands still but for what the screen does
+  Core::GlobalSettings global = App()->GetSettings()->globalSettings;
+  global.hideMidiDialog = true;
+  App()->SetGlobalSettings(global);
+  Open(1, true);
+  PlayFromOverlay();
+  const Core::TimeLine& timeline = Exercise()->GetTimeline();
+  ButtonSlider* slider = Form().TimeSlider;
+  QWindow* window = m_console->windowHandle();
+  for (QToolButton* away : {Toolbar().Statistics, Toolbar().Reference}) {
+    SCOPED_TRACE(away->objectName().toStdString());
+    Click(away);
+    ASSERT_TRUE(Settled());
+    Click(Toolbar().Exercise);
+    ASSERT_TRUE(Settled());
+    UI::PlayDialog* overlay = Screen()->GetPlayDialog();
+    ASSERT_TRUE(WaitUntil([&] { return overlay->isVisible() && !overlay->animating(); }));
+    const int position = timeline.GetPosition();
+    const unsigned long section = timeline.GetCurrentSectionIndex();
+    EXPECT_FALSE(slider->isEnabled());
+
+    const QPoint from = slider->mapTo(m_console.get(), slider->handleRect().center());
+    const QPoint to(slider->mapTo(m_console.get(), QPoint(slider->width() - 1, 0)).x(), from.y());
+    QTest::mousePress(window, Qt::LeftButton, {}, from);
+    QTest::mouseMove(window, (from + to) / 2);
+    QTest::mouseMove(window, to);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(timeline.GetCurrentSectionIndex(), section);
+    EXPECT_LE(timeline.GetPosition(), position + 1);  // at most a question asked anew
+  }
 }
 
 // Statistics asked for while the quiz clock's latest tick still waits in the queue: at every
