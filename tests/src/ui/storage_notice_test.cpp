@@ -215,7 +215,8 @@ TEST_F(StorageNoticeTest, ASettingsFolderLinkedToItselfAndAHistoryNearItsBoundAr
 }
 
 // A newer version's lesson file is told of once, also when the lesson left in it is resumed and
-// reads it again; meanwhile the lesson header shows its whole text, wrapped.
+// reads it again; meanwhile the lesson header names that file as the one not saved, its whole
+// text wrapped.
 TEST_F(StorageNoticeTest, ANewerLessonFileIsToldOnceAndTheLessonHeaderShowsItsWholeText) {
   WriteAll(DataFile("statsLocal.xml"), "<ex_stat version=\"2.0\"></ex_stat>");
   for (bool resumed : {false, true}) {
@@ -235,7 +236,7 @@ TEST_F(StorageNoticeTest, ANewerLessonFileIsToldOnceAndTheLessonHeaderShowsItsWh
     StartLesson(NoteTrainer);
     const auto* header = Screen()->findChild<QLabel*>("StatisticsHeaderLbl");
     EXPECT_EQ(header->text(),
-              "Your statistics could not be saved. The lesson goes on without them.");
+              "The lesson's file, statsLocal.xml, cannot be saved. The lesson goes on without it.");
     const QRect room = header->contentsRect();
     EXPECT_TRUE(header->wordWrap() && header->heightForWidth(header->width()) <= header->height() &&
                 header->fontMetrics()
@@ -246,6 +247,9 @@ TEST_F(StorageNoticeTest, ANewerLessonFileIsToldOnceAndTheLessonHeaderShowsItsWh
     ASSERT_TRUE(
         WaitUntil([&] { return Screen()->CurrentExercise()->GetProgress().Answered == 1; }));
     ExitConsole();
+    // As the header says: the answer is in the all-time statistics, the lesson's file left alone.
+    EXPECT_TRUE(ReadAll(DataFile("stats.xml")).contains("exId=\"0\""));
+    EXPECT_EQ(ReadAll(DataFile("statsLocal.xml")), "<ex_stat version=\"2.0\"></ex_stat>");
   }
 }
 

@@ -95,8 +95,10 @@ bool ConsoleExerciseControl::ClearLessonStatistics() {
 }
 
 void ConsoleExerciseControl::ReportStatisticsUnsaved() {
-  ui.StatisticsHeaderLbl->setText(
-      tr("Your statistics could not be saved. The lesson goes on without them."));
+  // Only the lesson's own file failed: the answers still go to the all-time statistics.
+  ui.StatisticsHeaderLbl->setText(tr("The lesson's file, %1, cannot be saved. The lesson goes on "
+                                     "without it.")
+                                      .arg(QStringLiteral("statsLocal.xml")));
 }
 
 void ConsoleExerciseControl::StopExercise() {

@@ -1053,7 +1053,9 @@ TEST_F(ExerciseRunTest, StatisticsThatCannotBeSavedAreToldAndTheLessonGoesOn) {
   QFile::remove(local);
   ASSERT_TRUE(QDir().mkpath(local + "/blocked"));
   StartLesson(NoteTrainer);
-  EXPECT_TRUE(Child<QLabel>("StatisticsHeaderLbl")->text().contains("could not be saved"));
+  EXPECT_TRUE(Child<QLabel>("StatisticsHeaderLbl")
+                  ->text()
+                  .contains("The lesson's file, statsLocal.xml, cannot be saved."));
 }
 
 // Wrong answers with no delay, two hundred in a row: each shows its verdict (the longest: shake,
