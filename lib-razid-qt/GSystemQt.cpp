@@ -8,7 +8,7 @@
 #include "lib-razid-qt/GDeviceQt.h"
 #include "lib-razid-qt/GFontQt.h"
 #include "lib-razid-qt/engine_fonts.h"
-#include "lib-razid-qt/picture_device.h"
+#include "lib-razid-qt/picture_file.h"
 #include "music_symbol_table.h"
 
 VGDevice* GSystemQt::CreateDisplayDevice() {
@@ -24,16 +24,12 @@ VGDevice* GSystemQt::CreateMemoryDevice(int, int) {
   return nullptr;
 }
 VGDevice* GSystemQt::CreateMemoryDevice(char const* path) {
-  if (!path) return nullptr;
-  return RazidQt::ReadPicture(QFile::decodeName(path), this);
+  std::unique_ptr<VGPictureFile> const picture = OpenPicture(path);
+  return picture ? picture->Read() : nullptr;
 }
-bool GSystemQt::GetPictureSize(char const* path, int* width, int* height) {
-  if (!path) return false;
-  QSize const size = RazidQt::PictureSize(QFile::decodeName(path));
-  if (size.isEmpty()) return false;
-  *width = size.width();
-  *height = size.height();
-  return true;
+std::unique_ptr<VGPictureFile> GSystemQt::OpenPicture(char const* path) {
+  if (!path) return nullptr;
+  return RazidQt::OpenPicture(QFile::decodeName(path), this);
 }
 VGDevice* GSystemQt::CreatePrinterDevice() {
   return nullptr;

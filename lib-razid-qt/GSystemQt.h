@@ -13,12 +13,12 @@ class GSystemQt : public VGSystem {
 
   // A device on the system's painter with its own text and music fonts, which it frees.
   VGDevice* CreateDisplayDevice() override;
-  // A device holding the picture in the file at path (in the file system's encoding), read by
-  // Qt's image reader; null when it is missing or unreadable, or not a regular file.
+  // A device holding the picture in the file at path (in the file system's encoding), when its
+  // content is one whose cost is known before it is decoded (OpenPicture); null otherwise.
   VGDevice* CreateMemoryDevice(char const* path) override;
-  // The picture's size from its file's header, without reading its pixels where the format
-  // allows.
-  bool GetPictureSize(char const* path, int* width, int* height) override;
+  // The picture's file, weighed by its content before any of it is decoded
+  // (RazidQt::OpenPicture).
+  std::unique_ptr<VGPictureFile> OpenPicture(char const* path) override;
   // Other offscreen and printer devices are not made by this system: these return null.
   VGDevice* CreateMemoryDevice(int width, int height) override;
   VGDevice* CreatePrinterDevice() override;

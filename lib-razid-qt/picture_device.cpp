@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QImageReader>
 #include <utility>
 
 namespace RazidQt {
@@ -50,34 +49,10 @@ QImage const& PictureDevice::ScaledFor(QSize drawn) {
 std::unique_ptr<QFile> OpenPictureFile(QString const& path) {
   if (path.isEmpty()) return nullptr;
   if (auto file = OpenRegularFile(path)) return file;
-  for (QByteArray const& format : QImageReader::supportedImageFormats())
-    if (auto file = OpenRegularFile(path + u'.' + QString::fromLatin1(format))) return file;
+  // The suffixes of the formats a picture is read in, in the order of Qt's list of formats.
+  for (char const* suffix : {"bmp", "jpeg", "jpg", "pbm", "pgm", "png", "ppm"})
+    if (auto file = OpenRegularFile(path + u'.' + QString::fromLatin1(suffix))) return file;
   return nullptr;
-}
-
-QSize PictureSize(QString const& path) {
-  std::unique_ptr<QFile> const file = OpenPictureFile(path);
-  if (!file) return {};
-  QImageReader reader(file.get());
-  reader.setAutoTransform(true);
-  QSize size = reader.size();
-  // A format without the size in its header tells it only by being read.
-  if (!size.isValid()) return reader.read().size();
-  if (reader.transformation() & QImageIOHandler::TransformationRotate90) size.transpose();
-  return size;
-}
-
-PictureDevice* ReadPicture(QString const& path, GSystemQt* system) {
-  std::unique_ptr<QFile> const file = OpenPictureFile(path);
-  if (!file) return nullptr;
-  QImageReader reader(file.get());
-  reader.setAutoTransform(true);
-  QImage picture = reader.read();
-  if (picture.isNull()) return nullptr;
-  // The format pages are drawn from fastest; the picture is converted in its own memory where
-  // the formats allow, not beside a copy of it.
-  picture = std::move(picture).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  return new PictureDevice(std::move(picture), system);
 }
 
 }  // namespace RazidQt

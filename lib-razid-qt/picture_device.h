@@ -31,18 +31,10 @@ class PictureDevice : public GDeviceQt {
   QImage mScaled;
 };
 
-// The file of a picture named so: the name itself, or with the suffix of a picture format after
-// it, as Qt's image reader looks for it; the first of them that is a regular file, opened for
-// reading, or null. A pipe, device or folder is never opened to be read: reading a pipe waits
-// for a writer that may never come, and a device may never end.
+// The file of a picture named so: the name itself, or with the suffix of a format pictures are
+// read in after it; the first of them that is a regular file, opened for reading, or null. A pipe,
+// device or folder is never opened to be read: reading a pipe waits for a writer that may never
+// come, and a device may never end.
 std::unique_ptr<QFile> OpenPictureFile(QString const& path);
-
-// The size of the picture in the file, read from its header where its format has one; an empty
-// size when the file is missing or unreadable.
-QSize PictureSize(QString const& path);
-
-// A device holding the picture in the file, read by Qt's image reader; null when the file is
-// missing or unreadable.
-PictureDevice* ReadPicture(QString const& path, GSystemQt* system);
 
 }  // namespace RazidQt

@@ -12,8 +12,8 @@ packages=(
   # MIDI, audio, files
   librtmidi-dev jackd2 libjack-jackd2-dev libasound2-dev
   libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont libsndfile1-dev libsmf-dev
-  # notation engine parser
-  flex bison
+  # notation engine: parser, and the inflating of pictures' data to check them
+  flex bison zlib1g-dev
   # fonts
   fonts-liberation fonts-dejavu-core fonts-dejavu-extra python3-fonttools lilypond-fonts
   # display for run.sh without a screen

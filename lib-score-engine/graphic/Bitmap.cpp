@@ -4,16 +4,6 @@
 
 #include "NVRect.h"
 #include "VGDevice.h"
-#include "VGSystem.h"
-#include "engine_globals.h"
-
-Bitmap::Bitmap(char const* name, char const* scoreFile) {
-  VGDevice* device = gGlobalSettings.gDevice;
-  if (!device || !device->getVGSystem()) return;
-  std::string const path = PathOf(name, scoreFile);
-  mBitmapDevice = device->getVGSystem()->CreateMemoryDevice(path.c_str());
-  if (!mBitmapDevice) ZudidOvod("Picture not found or not readable:", path.c_str());
-}
 
 std::string Bitmap::PathOf(char const* name, char const* scoreFile) {
   std::filesystem::path const picture(name ? name : "");

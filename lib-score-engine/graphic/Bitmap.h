@@ -6,13 +6,12 @@
 
 class VGDevice;
 
-// A named picture of the drawing system, held on an offscreen device and copied onto the page.
-// Without a device or without such a picture it has no size and draws nothing.
+// A picture of the drawing system, held on an offscreen device and copied onto the page. Without
+// one it has no size and draws nothing.
 class Bitmap : public Image {
  public:
-  // The picture of the file named, beside the score's own file unless the name is a whole path
-  // (or the score has no file). Without one the drawing system can read, it warns.
-  Bitmap(char const* name, char const* scoreFile);
+  // The picture on the device, which it owns from now on; none without a device.
+  explicit Bitmap(VGDevice* picture = nullptr) : mBitmapDevice(picture) {}
   Bitmap(Bitmap const&) = delete;
   Bitmap& operator=(Bitmap const&) = delete;
   ~Bitmap() override;
@@ -26,7 +25,8 @@ class Bitmap : public Image {
   float GetProportionalWidth(float height) const;
   int GetWidth() const;
   int GetHeight() const;
-  // Where the file of a picture named so is looked for.
+  // Where the file of a picture named so is looked for: beside the score's own file, unless the
+  // name is a whole path or the score has no file.
   static std::string PathOf(char const* name, char const* scoreFile);
 
  private:

@@ -2,6 +2,7 @@
 
 #include "ARDrPild.h"
 #include "PictureMark.h"
+#include "ScorePictures.h"
 
 // The picture of the DrPild tag.
 class GRDrPild : public PictureMark<ARDrPild> {
@@ -10,7 +11,6 @@ class GRDrPild : public PictureMark<ARDrPild> {
   // The picture the score holds under the mark's name; a mark made on its own reads the file of
   // that name itself.
   explicit GRDrPild(ARDrPild* mark,
-                    std::shared_ptr<Bitmap const> picture = std::make_shared<Bitmap>(kImageName,
-                                                                                     nullptr))
+                    std::shared_ptr<Bitmap const> picture = ScorePictures().Of(kImageName))
       : PictureMark(mark, std::move(picture)) {}
 };

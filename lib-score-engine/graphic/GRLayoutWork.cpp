@@ -87,7 +87,11 @@ double EstimatedLayoutWork(ARMusic const& music, ScorePictures* pictures) {
   work += kPerStaffAtBreak * (breaks + 1.0) * (static_cast<double>(staves.size()) + voices);
   if (voices > 1)
     work += kPerVoicePairAtSpring * (voices - 1.0) / 2 * objects;  // pairs times objects per voice
-  if (pictures && showsVesk) work += kPerPicturePixel * pictures->PixelsOf(GRDrVesk::kImageName);
-  if (pictures && showsPild) work += kPerPicturePixel * pictures->PixelsOf(GRDrPild::kImageName);
+  if (pictures && showsVesk) work += pictures->Weigh(GRDrVesk::kImageName);
+  if (pictures && showsPild) work += pictures->Weigh(GRDrPild::kImageName);
   return work;
+}
+
+double PictureWork(double pixels) {
+  return kPerPicturePixel * pixels;
 }

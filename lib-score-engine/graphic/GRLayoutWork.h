@@ -10,6 +10,8 @@ class ScorePictures;
 // shared springs. A short text can ask for millions of
 // them (a measure of a note's length in a tiny meter, ranges nested thousands deep, hundreds of
 // staves broken thousands of times, thousands of voices), so the layout refuses music above
-// GRMusic::sMaxLayoutWork. With the score's pictures it also weighs the pixels of each picture its
-// picture marks show, which the score reads once and holds while it lives.
+// GRMusic::sMaxLayoutWork. With the score's pictures it also weighs each picture its picture marks
+// show, from its file before it is read, which the score reads once and holds while it lives.
 double EstimatedLayoutWork(ARMusic const& music, ScorePictures* pictures = nullptr);
+// The layout work of reading and holding a picture of so many pixels.
+double PictureWork(double pixels);

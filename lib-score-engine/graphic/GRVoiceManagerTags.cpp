@@ -177,7 +177,7 @@ void GRVoiceManager::standClearOfBar(GRTagARNotationElement* sign, GRStaff const
 }
 
 std::shared_ptr<Bitmap const> GRVoiceManager::picture(char const* name) {
-  return gCurMusic ? gCurMusic->pictures().Of(name) : std::make_shared<Bitmap>(name, nullptr);
+  return gCurMusic ? gCurMusic->pictures().Of(name) : ScorePictures().Of(name);
 }
 
 GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {

@@ -2,28 +2,52 @@
 
 #include <utility>
 
+#include "GRLayoutWork.h"
 #include "VGDevice.h"
 #include "VGSystem.h"
 #include "engine_globals.h"
 
+namespace {
+
+void WarnNotReadable(std::string const& path) {
+  ZudidOvod("Picture not found or not readable:", path.c_str());
+}
+
+}  // namespace
+
 ScorePictures::ScorePictures(std::string scoreFile) : mScoreFile(std::move(scoreFile)) {}
 
-double ScorePictures::PixelsOf(char const* name) {
+std::string ScorePictures::PathOf(char const* name) const {
+  return Bitmap::PathOf(name, mScoreFile.c_str());
+}
+
+double ScorePictures::Weigh(char const* name) {
   Picture& picture = mPictures[name];
-  if (picture.pixels) return *picture.pixels;
-  picture.pixels = 0;
+  if (picture.weighed) return picture.work;
+  picture.weighed = true;
   VGDevice* device = gGlobalSettings.gDevice;
   if (!device || !device->getVGSystem()) return 0;
-  int width = 0, height = 0;
-  std::string const path = Bitmap::PathOf(name, mScoreFile.c_str());
-  if (device->getVGSystem()->GetPictureSize(path.c_str(), &width, &height) && width > 0 &&
-      height > 0)
-    picture.pixels = static_cast<double>(width) * height;
-  return *picture.pixels;
+  std::string const path = PathOf(name);
+  std::unique_ptr<VGPictureFile> file = device->getVGSystem()->OpenPicture(path.c_str());
+  if (!file) {
+    WarnNotReadable(path);
+    return 0;
+  }
+  picture.work = PictureWork(file->Pixels());
+  picture.file = std::move(file);
+  return picture.work;
 }
 
 std::shared_ptr<Bitmap const> ScorePictures::Of(char const* name) {
+  Weigh(name);
   Picture& picture = mPictures[name];
-  if (!picture.read) picture.read = std::make_shared<Bitmap const>(name, mScoreFile.c_str());
+  if (picture.read) return picture.read;
+  VGDevice* read = nullptr;
+  if (picture.file) {
+    read = picture.file->Read();
+    picture.file.reset();
+    if (!read) WarnNotReadable(PathOf(name));
+  }
+  picture.read = std::make_shared<Bitmap const>(read);
   return picture.read;
 }

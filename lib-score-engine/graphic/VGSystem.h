@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "VGDevice.h"
+#include "VGPictureFile.h"
 
 class VGFont;
 
@@ -15,16 +16,10 @@ class VGSystem {
   virtual VGDevice* CreateMemoryDevice(int width, int height) = 0;
   // An offscreen device holding the named picture; null when there is no such picture.
   virtual VGDevice* CreateMemoryDevice(char const* path) = 0;
-  // The size in pixels of the named picture, learnt without reading all its pixels where the
-  // system can, so that a score can be weighed before its pictures are read; false when there is
-  // no such picture. A system that cannot tell makes the picture and measures it.
-  virtual bool GetPictureSize(char const* path, int* width, int* height) {
-    std::unique_ptr<VGDevice> const picture(CreateMemoryDevice(path));
-    if (!picture) return false;
-    *width = picture->GetWidth();
-    *height = picture->GetHeight();
-    return true;
-  }
+  // The named picture's file, weighed before any of it is decoded; null when there is no such
+  // picture, or none whose cost the system can tell before decoding it. A system that cannot weigh
+  // a file reads the picture (CreateMemoryDevice) and weighs what it read.
+  virtual std::unique_ptr<VGPictureFile> OpenPicture(char const* path);
   virtual VGDevice* CreatePrinterDevice() = 0;
   virtual VGDevice* CreateAntiAliasedMemoryDevice(int width, int height) = 0;
   // Properties: 1 bold, 2 italic, 4 underline. Null when the font cannot be made.

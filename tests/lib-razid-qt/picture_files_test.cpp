@@ -1,0 +1,210 @@
+// Picture files beside a score are decoded only when their whole cost is known beforehand: the
+// rest are warned of and left out, and the music is drawn without them, in little time and memory.
+#include <QTemporaryDir>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine_fixture.h"
+#include "picture_files.h"
+#include "support/named_pipes.h"
+#include "support/patience.h"
+#include "support/resident_memory.h"
+#include "support/sanitizers.h"
+
+namespace RazidQtTesting {
+namespace {
+
+using namespace PictureFiles;
+
+constexpr char kNotReadable[] = "Picture not found or not readable";
+
+// The sanitizers slow drawing down a few times.
+constexpr double kMostSeconds =
+    Testing::EndlessWorkSeconds * (Testing::UnderAddressSanitizer ? 4 : 1);
+// Decoding any of the hostile pictures takes hundreds of megabytes.
+constexpr double kMostMegabytes = 100;
+
+// The files beside the score and the warning about drvesk, none when it is drawn.
+struct PictureCase {
+  char const* what;
+  std::function<void(QTemporaryDir const&, Testing::NamedPipes&)> make;
+  char const* warning;
+};
+
+void Put(QTemporaryDir const& dir, char const* name, QByteArray const& bytes) {
+  QFile file(dir.filePath(name));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// One file, drvesk with its suffix.
+PictureCase Beside(char const* what, char const* name, std::function<QByteArray()> bytes,
+                   char const* warning) {
+  return {what, [=](QTemporaryDir const& dir, Testing::NamedPipes&) { Put(dir, name, bytes()); },
+          warning};
+}
+
+QString Image(QString const& href) {
+  return QStringLiteral("<image width=\"10\" height=\"10\" xlink:href=\"%1\"/>").arg(href);
+}
+
+// An SVG's picture of the file in the folder, named by its whole path: Qt looks for a relative one
+// in the current folder.
+QString Image(QTemporaryDir const& dir, char const* name) {
+  return Image(dir.filePath(name));
+}
+
+// A large picture that compresses to little.
+QByteArray LargePng() {
+  QImage picture(4000, 4000, QImage::Format_RGB32);
+  picture.fill(Qt::green);
+  return Written(picture, "png");
+}
+
+std::vector<PictureCase> Cases() {
+  QImage const halves = Halves(61, 43);
+  return {
+      // Drawn: the formats read, in the forms whose sizes are worked out differently.
+      Beside(
+          "PNG, 16 bits a channel", "drvesk.png",
+          [=] { return Written(halves.convertToFormat(QImage::Format_RGBA64), "png"); }, nullptr),
+      Beside(
+          "PNG, one bit a pixel", "drvesk.png",
+          [=] {
+            return Written(
+                halves.convertToFormat(QImage::Format_Mono, {qRgb(0, 0, 255), qRgb(255, 0, 0)}),
+                "png");
+          },
+          nullptr),
+      Beside(
+          "PNG, interlaced", "drvesk.png", [=] { return InterlacedPng(halves); }, nullptr),
+      Beside(
+          "progressive JPEG", "drvesk.jpg", [=] { return Written(halves, "jpeg", true); }, nullptr),
+      Beside(
+          "BMP", "drvesk.bmp", [=] { return Written(halves, "bmp"); }, nullptr),
+      Beside(
+          "PPM without a suffix", "drvesk", [=] { return Written(halves, "ppm"); }, nullptr),
+      // Not decoded: what a file names, what it holds or how it is compressed is not bounded by
+      // its header.
+      {"SVG that shows itself",
+       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
+         Put(dir, "drvesk.svg", Svg(10, Image(dir, "drvesk.svg")));
+       },
+       kNotReadable},
+      {"SVGs that show each other",
+       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
+         Put(dir, "drvesk.svg", Svg(10, Image(dir, "other.svg")));
+         Put(dir, "other.svg", Svg(10, Image(dir, "drvesk.svg")));
+       },
+       kNotReadable},
+      {"SVG that shows a named pipe",
+       [](QTemporaryDir const& dir, Testing::NamedPipes& pipes) {
+         Put(dir, "drvesk.svg", Svg(10, Image(dir, "pipe")));
+         ASSERT_TRUE(pipes.Make(dir.filePath("pipe")));
+       },
+       kNotReadable},
+      {"SVG that shows a large PNG ten times",
+       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
+         Put(dir, "large.png", LargePng());
+         Put(dir, "drvesk.svg", Svg(10, Image(dir, "large.png").repeated(10)));
+       },
+       kNotReadable},
+      Beside(
+          "SVG holding four large PNGs", "drvesk.svg",
+          [] {
+            return Svg(10, Image("data:image/png;base64," + LargePng().toBase64()).repeated(4));
+          },
+          kNotReadable),
+      Beside(
+          "SVG of 20,000 translucent rectangles", "drvesk.svg",
+          [] {
+            return Svg(2000, "<g fill=\"red\" fill-opacity=\"0.01\">" +
+                                 QString("<rect width=\"2000\" height=\"2000\"/>").repeated(20000) +
+                                 "</g>");
+          },
+          kNotReadable),
+      Beside(
+          "SVG of a thick dashed path of 100,000 segments", "drvesk.svg",
+          [] {
+            QString path = "M0 0";
+            for (int i = 0; i < 100000; ++i)
+              path += QStringLiteral(" L%1 %2").arg(i * 37 % 100).arg(i * 91 % 100);
+            return Svg(100, "<path d=\"" + path +
+                                "\" stroke=\"red\" stroke-width=\"5\" stroke-dasharray=\"1 1\"/>");
+          },
+          kNotReadable),
+      Beside(
+          "SVGZ that expands to 300 MB", "drvesk.svgz",
+          [] { return Gzip(Svg(10, "<!--").chopped(6), ' ', 300 << 20, "--></svg>"); },
+          kNotReadable),
+      Beside(
+          "SVGZ under a PNG's name", "drvesk.png",
+          [] { return Gzip(Svg(10, "<!--").chopped(6), ' ', 300 << 20, "--></svg>"); },
+          kNotReadable),
+      Beside(
+          "icon that says 1 x 1 and holds a large PNG", "drvesk.ico",
+          [] { return IconHolding(LargePng()); }, kNotReadable),
+      Beside(
+          "PNG of 1 x 1 whose data go on for 256 MB", "drvesk.png",
+          [] { return PngWithMoreData(qint64(256) << 20); }, kNotReadable),
+  };
+}
+
+class PictureFilesTest : public EngineFixture {
+ protected:
+  // The score read from its file in the folder and drawn, and what was warned.
+  static QImage DrawScore(QTemporaryDir const& dir, std::string* warnings) {
+    Painter painter = NewPainter();
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(painter->setRMNFile(WriteFile(dir, "score.rmn", "[ c \\DrVesk d \\DrPild<-1> e ]")))
+        << painter->getLastErrorMessage().toStdString();
+    QImage page = Draw(*painter, 1, {1000, painter->heightForWidth(1000, 1)});
+    *warnings = testing::internal::GetCapturedStderr();
+    return page;
+  }
+};
+
+TEST_F(PictureFilesTest, EachIsDrawnOrLeftOutWithinItsBound) {
+  std::string warnings;
+  DrawScore(QTemporaryDir(), &warnings);  // fonts and caches come on the first drawing
+  for (PictureCase const& picture : Cases()) {
+    SCOPED_TRACE(picture.what);
+    QTemporaryDir dir;
+    // A pipe that is read waits for a writer: the watchdog lets it go and says so.
+    Testing::NamedPipes pipes(Testing::PatienceMs / 1000);
+    picture.make(dir, pipes);
+    Testing::ResetPeakResident();
+    double const before = Testing::PeakResidentMegabytes();
+    auto const start = std::chrono::steady_clock::now();
+    QImage const page = DrawScore(dir, &warnings);
+    std::chrono::duration<double> const spent = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(pipes.Release()) << "the score waited for a pipe's writer";
+    EXPECT_LT(spent.count(), kMostSeconds);
+    if (!Testing::UnderAddressSanitizer)
+      EXPECT_LT(Testing::PeakResidentMegabytes() - before, kMostMegabytes);
+
+    EXPECT_GT(Count(page, page.rect(), Dark), 0) << "no music";
+    // Near the colours: JPEG and scaling move them a little.
+    int const blue = Count(page, page.rect(), [](QRgb c) { return qBlue(c) - qRed(c) > 200; });
+    int const red = Count(page, page.rect(), [](QRgb c) { return qRed(c) - qBlue(c) > 200; });
+    int const coloured = Count(
+        page, page.rect(), [](QRgb c) { return qRed(c) != qGreen(c) || qGreen(c) != qBlue(c); });
+    std::string const path = dir.filePath("drvesk").toStdString();
+    if (!picture.warning) {
+      EXPECT_EQ(warnings.find(path), std::string::npos) << warnings;
+      EXPECT_GT(blue, 0);
+      EXPECT_GT(red, 0);
+      continue;
+    }
+    std::string const warning = "Razid Warning: " + std::string(picture.warning) + ": " + path;
+    EXPECT_NE(warnings.find(warning), std::string::npos) << warnings;
+    EXPECT_EQ(warnings.find(warning), warnings.rfind(warning)) << warnings;
+    EXPECT_EQ(coloured, 0) << "more than the music's greys";
+  }
+}
+
+}  // namespace
+}  // namespace RazidQtTesting
