@@ -50,9 +50,14 @@ bool IsBreak(ARMusicalObject const* object) {
          ar_cast<ARNewPage const>(object);
 }
 
-}  // namespace
+// The work of the music alone, and the pictures its marks show.
+struct MusicWork {
+  double work = 0;
+  bool showsVesk = false;
+  bool showsPild = false;
+};
 
-double EstimatedLayoutWork(ARMusic const& music, ScorePictures* pictures) {
+MusicWork WeighMusic(ARMusic const& music) {
   double work = 0;
   double objects = 0;
   int breaks = 0;
@@ -87,8 +92,21 @@ double EstimatedLayoutWork(ARMusic const& music, ScorePictures* pictures) {
   work += kPerStaffAtBreak * (breaks + 1.0) * (static_cast<double>(staves.size()) + voices);
   if (voices > 1)
     work += kPerVoicePairAtSpring * (voices - 1.0) / 2 * objects;  // pairs times objects per voice
-  if (pictures && showsVesk) work += pictures->Weigh(GRDrVesk::kImageName);
-  if (pictures && showsPild) work += pictures->Weigh(GRDrPild::kImageName);
+  return {work, showsVesk, showsPild};
+}
+
+}  // namespace
+
+double EstimatedLayoutWork(ARMusic const& music) {
+  return WeighMusic(music).work;
+}
+
+double EstimatedLayoutWork(ARMusic const& music, ScorePictures& pictures, double limit) {
+  MusicWork const weighed = WeighMusic(music);
+  double work = weighed.work;
+  if (work > limit) return work;
+  if (weighed.showsVesk) work += pictures.Take(GRDrVesk::kImageName, limit - work);
+  if (weighed.showsPild) work += pictures.Take(GRDrPild::kImageName, limit - work);
   return work;
 }
 

@@ -10,8 +10,12 @@ class ScorePictures;
 // shared springs. A short text can ask for millions of
 // them (a measure of a note's length in a tiny meter, ranges nested thousands deep, hundreds of
 // staves broken thousands of times, thousands of voices), so the layout refuses music above
-// GRMusic::sMaxLayoutWork. With the score's pictures it also weighs each picture its picture marks
-// show, from its file before it is read, which the score reads once and holds while it lives.
-double EstimatedLayoutWork(ARMusic const& music, ScorePictures* pictures = nullptr);
+// GRMusic::sMaxLayoutWork.
+double EstimatedLayoutWork(ARMusic const& music);
+// The same with the pictures the music's picture marks show, which the score reads once and holds
+// while it lives: each is weighed from its file before it is read and taken while the work stays
+// within `limit`, and one that would take it beyond is left out, so that the music is drawn
+// without it. Music beyond the limit on its own takes no picture.
+double EstimatedLayoutWork(ARMusic const& music, ScorePictures& pictures, double limit);
 // The layout work of reading and holding a picture of so many pixels.
 double PictureWork(double pixels);

@@ -45,9 +45,10 @@ void GRMusic::createGR(ARPageFormat* format) {
   music->resetGRRepresentation();
   RemoveLayout();
   gCurMusic = this;
-  // The pictures are looked for again, and their files weighed before any is read.
+  // The pictures are looked for again, and their files weighed before any is read; a picture
+  // beyond what the music leaves of the limit is left out, not the music.
   mPictures = ScorePictures(getName().c_str());
-  mRefused = EstimatedLayoutWork(*music, &mPictures) > sMaxLayoutWork;
+  mRefused = EstimatedLayoutWork(*music, mPictures, sMaxLayoutWork) > sMaxLayoutWork;
   if (mRefused) {
     ZudidOvod("Music too large for one layout - ignored");
     return;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "GRLayoutWork.h"
+#include "GRMusic.h"
 #include "VGDevice.h"
 #include "VGSystem.h"
 #include "engine_globals.h"
@@ -21,7 +22,7 @@ std::string ScorePictures::PathOf(char const* name) const {
   return Bitmap::PathOf(name, mScoreFile.c_str());
 }
 
-double ScorePictures::Weigh(char const* name) {
+double ScorePictures::Take(char const* name, double room) {
   Picture& picture = mPictures[name];
   if (picture.weighed) return picture.work;
   picture.weighed = true;
@@ -33,13 +34,18 @@ double ScorePictures::Weigh(char const* name) {
     WarnNotReadable(path);
     return 0;
   }
-  picture.work = PictureWork(file->Pixels());
+  double const work = PictureWork(file->Pixels());
+  if (work > room) {
+    ZudidOvod("Picture too large for one layout - left out:", path.c_str());
+    return 0;
+  }
+  picture.work = work;
   picture.file = std::move(file);
-  return picture.work;
+  return work;
 }
 
 std::shared_ptr<Bitmap const> ScorePictures::Of(char const* name) {
-  Weigh(name);
+  Take(name, GRMusic::sMaxLayoutWork);
   Picture& picture = mPictures[name];
   if (picture.read) return picture.read;
   VGDevice* read = nullptr;

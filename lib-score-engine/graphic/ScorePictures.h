@@ -16,19 +16,20 @@ class ScorePictures {
  public:
   explicit ScorePictures(std::string scoreFile = {});
 
-  // The layout work of reading and holding the named picture, weighed from its file before any
-  // of it is decoded; 0 when there is no such picture or none whose cost is known before it is
-  // decoded, which is warned of once.
-  double Weigh(char const* name);
-  // The named picture, read when first asked for; a picture of no size when there is none or its
-  // file did not hold what its weight told.
+  // Takes the named picture into the score when the layout work of reading and holding it is no
+  // more than `room`, and returns that work; 0 when there is no such picture, none whose cost is
+  // known before it is decoded, or it is left out for want of room. Each is warned of once.
+  double Take(char const* name, double room);
+  // The named picture, read when first asked for; a picture of no size when it was not taken or
+  // its file did not hold what its weight told. A picture not yet taken is taken with the room
+  // of a whole layout.
   std::shared_ptr<Bitmap const> Of(char const* name);
 
  private:
   struct Picture {
     bool weighed = false;
     double work = 0;
-    // Weighed and not yet read.
+    // Taken and not yet read.
     std::unique_ptr<VGPictureFile> file;
     std::shared_ptr<Bitmap const> read;
   };

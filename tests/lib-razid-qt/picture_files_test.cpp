@@ -1,5 +1,6 @@
-// Picture files beside a score are decoded only when their whole cost is known beforehand: the
-// rest are warned of and left out, and the music is drawn without them, in little time and memory.
+// Picture files beside a score are decoded only when their whole cost is known beforehand and
+// within the layout's limit: the rest are warned of and left out, and the music is drawn without
+// them, in little time and memory.
 #include <QTemporaryDir>
 #include <chrono>
 #include <functional>
@@ -20,6 +21,7 @@ namespace {
 using namespace PictureFiles;
 
 constexpr char kNotReadable[] = "Picture not found or not readable";
+constexpr char kTooLarge[] = "Picture too large for one layout - left out";
 
 // The sanitizers slow drawing down a few times.
 constexpr double kMostSeconds =
@@ -150,6 +152,13 @@ std::vector<PictureCase> Cases() {
       Beside(
           "PNG of 1 x 1 whose data go on for 256 MB", "drvesk.png",
           [] { return PngWithMoreData(qint64(256) << 20); }, kNotReadable),
+      // Known, but beyond what the layout takes beside the music.
+      Beside(
+          "progressive JPEG whose last scan comes 1,000 times", "drvesk.jpg",
+          [] { return JpegWithScanRepeated(Halves(600, 400), 1000); }, kTooLarge),
+      Beside(
+          "photograph of 6000 x 4000", "drvesk.jpg",
+          [] { return Written(Halves(6000, 4000), "jpeg"); }, kTooLarge),
   };
 }
 
