@@ -14,31 +14,42 @@ namespace RazidQt {
 
 namespace {
 
-// The largest picture file read, which is held until its picture is decoded: four times a large
-// photograph's. A larger one is not read.
+// The largest picture file read, which is held whole while its picture is weighed and decoded:
+// four times a large photograph's. A larger one is not read.
 constexpr qint64 kMostBytes = qint64(64) << 20;
 
+// The whole file, or nothing when it is larger than is read.
+std::optional<QByteArray> ReadWhole(QFile& file) {
+  if (file.size() > kMostBytes || !file.seek(0)) return std::nullopt;
+  return file.read(file.size());
+}
+
+// A picture file kept open between its weighing and its decoding, while the score's other
+// pictures are weighed, without its bytes: they are read again to be decoded, and decoded only
+// when they weigh as they did.
 class PictureFile : public VGPictureFile {
  public:
-  PictureFile(PictureWeight weight, GSystemQt* system)
-      : mWeight(std::move(weight)), mSystem(system) {}
+  PictureFile(std::unique_ptr<QFile> file, PictureWeight const& weight, GSystemQt* system)
+      : mFile(std::move(file)), mSize(weight.size), mPasses(weight.passes), mSystem(system) {}
 
-  double Pixels() const override {
-    return double(mWeight.size.width()) * mWeight.size.height() * mWeight.passes;
-  }
+  double Pixels() const override { return double(mSize.width()) * mSize.height() * mPasses; }
 
   VGDevice* Read() override {
-    QByteArray const bytes = std::exchange(mWeight.decodable, {});
+    std::unique_ptr<QFile> const file = std::move(mFile);
+    std::optional<QByteArray> bytes = file ? ReadWhole(*file) : std::nullopt;
+    std::optional<PictureWeight> const weight =
+        bytes ? WeighPicture(*std::move(bytes)) : std::nullopt;
+    if (!weight || weight->size != mSize || weight->passes != mPasses) return nullptr;
     // Qt's reader takes no picture beyond its allocation limit, and checks that only once it has
     // begun: such a picture is not begun.
-    qint64 const pixels = qint64(mWeight.size.width()) * mWeight.size.height();
+    qint64 const pixels = qint64(mSize.width()) * mSize.height();
     qint64 const limit = qint64(QImageReader::allocationLimit()) << 20;
     if (limit > 0 && pixels * 4 > limit) return nullptr;
-    if (mWeight.format == "png" && !PngDataFitItsRows(bytes)) return nullptr;
+    if (weight->format == "png" && !PngDataFitItsRows(weight->decodable)) return nullptr;
     QBuffer buffer;
-    buffer.setData(bytes);
+    buffer.setData(weight->decodable);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, mWeight.format);
+    QImageReader reader(&buffer, weight->format);
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
     QImage picture = reader.read();
@@ -51,7 +62,9 @@ class PictureFile : public VGPictureFile {
   }
 
  private:
-  PictureWeight mWeight;
+  std::unique_ptr<QFile> mFile;
+  QSize mSize;
+  double mPasses;
   GSystemQt* mSystem;
 };
 
@@ -65,14 +78,13 @@ class FileTooLarge : public VGPictureFile {
 }  // namespace
 
 std::unique_ptr<VGPictureFile> OpenPicture(QString const& path, GSystemQt* system) {
-  std::unique_ptr<QFile> const file = OpenPictureFile(path);
+  std::unique_ptr<QFile> file = OpenPictureFile(path);
   if (!file) return nullptr;
-  if (file->size() > kMostBytes) return std::make_unique<FileTooLarge>();
-  // What is weighed is what is decoded, however the file changes meanwhile.
-  QByteArray const bytes = file->read(file->size());
-  std::optional<PictureWeight> weight = WeighPicture(bytes);
+  std::optional<QByteArray> bytes = ReadWhole(*file);
+  if (!bytes) return std::make_unique<FileTooLarge>();
+  std::optional<PictureWeight> const weight = WeighPicture(*std::move(bytes));
   if (!weight) return nullptr;
-  return std::make_unique<PictureFile>(std::move(*weight), system);
+  return std::make_unique<PictureFile>(std::move(file), *weight, system);
 }
 
 }  // namespace RazidQt

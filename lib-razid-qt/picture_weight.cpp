@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <utility>
 
 #include "lib-razid-qt/jpeg_picture.h"
 #include "lib-razid-qt/png_picture.h"
@@ -15,8 +16,8 @@ namespace {
 // A progressive JPEG's usual number of scans, which costs about one decoding of its pixels.
 constexpr double kScansOfOnePass = 10;
 
-std::optional<PictureWeight> WeighPng(QByteArray const& bytes) {
-  std::optional<PngPicture> png = ReadPngPicture(bytes);
+std::optional<PictureWeight> WeighPng(QByteArray bytes) {
+  std::optional<PngPicture> png = ReadPngPicture(std::move(bytes));
   if (!png) return std::nullopt;
   return PictureWeight{"png", png->size, 1, std::move(png->pixelChunks)};
 }
@@ -91,10 +92,11 @@ std::optional<PictureWeight> WeighPortable(QByteArray const& bytes) {
 
 }  // namespace
 
-std::optional<PictureWeight> WeighPicture(QByteArray const& bytes) {
-  for (auto* weigh : {WeighPng, WeighJpeg, WeighBmp, WeighPortable})
+std::optional<PictureWeight> WeighPicture(QByteArray bytes) {
+  for (auto* weigh : {WeighJpeg, WeighBmp, WeighPortable})
     if (std::optional<PictureWeight> weight = weigh(bytes)) return weight;
-  return std::nullopt;
+  // Last, as it takes the bytes over to leave chunks behind in them.
+  return WeighPng(std::move(bytes));
 }
 
 }  // namespace RazidQt

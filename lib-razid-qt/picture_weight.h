@@ -15,12 +15,13 @@ struct PictureWeight {
   QByteArray decodable;
 };
 
-// The weight of the picture in the bytes, told by their content alone, whatever the file's name;
-// nullopt for any content whose whole cost is not known before it is decoded. Only formats whose
-// headers bound that cost are read: PNG (its data checked against its rows before decoding),
-// JPEG, uncompressed BMP and the portable bitmaps. SVG is never read: its cost is that of the
-// drawing it describes, the files it names and the pictures it holds, none of which its header
-// bounds; nor are GIF and icons, whose data may hold more than their headers tell.
-std::optional<PictureWeight> WeighPicture(QByteArray const& bytes);
+// The weight of the picture in the bytes, told by their content alone, whatever the file's name,
+// with the bytes to decode in the same memory; nullopt for any content whose whole cost is not
+// known before it is decoded. Only formats whose headers bound that cost are read: PNG (its data
+// checked against its rows before decoding), JPEG, uncompressed BMP and the portable bitmaps. SVG
+// is never read: its cost is that of the drawing it describes, the files it names and the pictures
+// it holds, none of which its header bounds; nor are GIF and icons, whose data may hold more than
+// their headers tell.
+std::optional<PictureWeight> WeighPicture(QByteArray bytes);
 
 }  // namespace RazidQt

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -102,17 +103,22 @@ qint64 RowBytes(Header const& header) {
 
 }  // namespace
 
-std::optional<PngPicture> ReadPngPicture(QByteArray const& bytes) {
+std::optional<PngPicture> ReadPngPicture(QByteArray bytes) {
   std::optional<Header> const header = ReadHeader(bytes);
   if (!header || header->width > quint32(INT_MAX) || header->height > quint32(INT_MAX))
     return std::nullopt;
-  PngPicture picture{QSize(int(header->width), int(header->height)),
-                     QByteArray(kSignature, kSignatureLength)};
+  // The chunks kept move up over those left behind, in the file's own bytes: each is written no
+  // further on than it was read from.
+  char* const kept = bytes.data();
+  qsizetype end = kSignatureLength;
   ForEachChunk(bytes, [&](QByteArrayView type, QByteArrayView chunk) {
-    if (MakesUpPixels(type)) picture.pixelChunks.append(chunk);
+    if (!MakesUpPixels(type)) return true;
+    std::memmove(kept + end, chunk.data(), chunk.size());
+    end += chunk.size();
     return true;
   });
-  return picture;
+  bytes.truncate(end);
+  return PngPicture{QSize(int(header->width), int(header->height)), std::move(bytes)};
 }
 
 bool PngDataFitItsRows(QByteArray const& png) {

@@ -15,8 +15,9 @@ struct PngPicture {
   QByteArray pixelChunks;
 };
 
-// The PNG in the bytes; nullopt when they are no PNG or its header is broken.
-std::optional<PngPicture> ReadPngPicture(QByteArray const& bytes);
+// The PNG in the bytes, its chunks kept in the same memory; nullopt when they are no PNG or its
+// header is broken.
+std::optional<PngPicture> ReadPngPicture(QByteArray bytes);
 
 // Whether the image data of a PNG (as ReadPngPicture keeps it) inflate to no more than the rows
 // its header gives. A decoder inflates the data to their end, however much more they hold: a
