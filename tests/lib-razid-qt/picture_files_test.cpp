@@ -192,8 +192,9 @@ TEST_F(PictureFilesTest, EachIsDrawnOrLeftOutWithinItsBound) {
     std::chrono::duration<double> const spent = std::chrono::steady_clock::now() - start;
     EXPECT_TRUE(pipes.Release()) << "the score waited for a pipe's writer";
     EXPECT_LT(spent.count(), kMostSeconds);
-    if (!Testing::UnderAddressSanitizer)
+    if (!Testing::UnderAddressSanitizer) {
       EXPECT_LT(Testing::PeakResidentMegabytes() - before, kMostMegabytes);
+    }
 
     EXPECT_GT(Count(page, page.rect(), Dark), 0) << "no music";
     // Near the colours: JPEG and scaling move them a little.

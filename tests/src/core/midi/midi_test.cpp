@@ -77,7 +77,7 @@ TEST(MidiStream, EventsAddedInAnyOrderStandInTimeOrder) {
       const unsigned char kinds[][2] = {{MidiNoteOn, 96}, {MidiNoteOn, 0}, {MidiNoteOff, 64}};
       const auto* kind = kinds[random() % 3];
       // Few distinct times, so that many events share one; a file's streams are timed in pulses.
-      const MidiEvent event(MidiMessage(MidiCommand(kind[0]), 0, n, kind[1]),
+      const MidiEvent event(MidiMessage(MidiCommand{kind[0]}, 0, n, kind[1]),
                             96 * unsigned(random() % 2), 0.5 * double(random() % 3));
       added.AddEvent(event);
       normalized.GetEvents().append(event);
@@ -98,7 +98,9 @@ TEST(MidiStream, EventsAddedInAnyOrderStandInTimeOrder) {
       const bool aStrikes = a.GetMessage().IsNoteAudible(),
                  bStrikes = b.GetMessage().IsNoteAudible();
       EXPECT_FALSE(aStrikes && !bStrikes) << "a strike before a release at one time";
-      if (aStrikes == bStrikes) EXPECT_LT(a.GetMessage().GetNote(), b.GetMessage().GetNote());
+      if (aStrikes == bStrikes) {
+        EXPECT_LT(a.GetMessage().GetNote(), b.GetMessage().GetNote());
+      }
     }
   }
 }
