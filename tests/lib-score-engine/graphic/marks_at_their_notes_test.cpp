@@ -243,7 +243,8 @@ TEST_F(MarksAtTheirNotesTest, ATempoMarkStandsOverTheNoteItWasWrittenAt) {
     auto const& mark = marks[0];
     int const line = LineAt(mark.y, true);
     int at = 0;
-    for (auto const& note : DrawnLines().at(line).notes) {
+    auto const lines = DrawnLines();
+    for (auto const& note : lines.at(line).notes) {
       if (std::abs(note.date - date) > 1e-4f) continue;
       ++at;
       EXPECT_NEAR(mark.x, note.refX, 5);
