@@ -361,15 +361,19 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
     }
   }
   AddTail(notationElement);
+  writeAccidentalsOf(notationElement);
+  return notationElement;
+}
+
+void GRStaff::writeAccidentalsOf(GRNotationElement const* element) {
   // A note's sign holds for the rest of the measure in its octave as drawn, under an octava as
   // elsewhere: the notes after it on the same line or space are drawn against it, not against
   // the key alone.
-  if (auto const* note = ar_cast<GRNote const>(notationElement)) {
+  if (auto const* note = ar_cast<GRNote const>(element)) {
     int pitch, octave, accidentals;
     note->getPitchAndOctave(&pitch, &octave, &accidentals);
     mStaffState.writeAccidentals(pitch, octave - mStaffState.octava, accidentals);
   }
-  return notationElement;
 }
 
 void GRStaff::holdNoteOf(GRVoice const* voice) {
@@ -707,8 +711,12 @@ void GRStaff::setStaffState(GRStaffState const* state) {
 }
 
 void GRStaff::UpdateStaffState(void* position) {
+  // A key starts the measure's signs over; the notes after it (grace notes of one voice, taken
+  // in before another voice's copy of the key) write theirs again.
+  bool keyTaken = false;
   for (void* pos = position ? position : mCompElements.GetHeadPosition(); pos;) {
     GRNotationElement* el = mCompElements.GetNext(pos);
+    if (keyTaken) writeAccidentalsOf(el);
     // The clef and key in force are those that stay drawn, whichever voice wrote them: the
     // next line opens with them.
     if (auto* grclef = ar_cast<GRClef>(el)) {
@@ -721,6 +729,7 @@ void GRStaff::UpdateStaffState(void* position) {
       if (!grkey->isNatural())
         mStaffState.curkey = static_cast<ARKey*>(grkey->getAbstractRepresentation());
       takeKey(*this, *grkey);
+      keyTaken = true;
       grkey->recalcVerticalPosition();
     }
   }

@@ -240,6 +240,8 @@ class GRStaff : public GRCompositeNotationElement {
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
 
   void startMeasure();
+  // Records the sign of a note for the rest of its measure.
+  void writeAccidentalsOf(GRNotationElement const* element);
   // The measure starts over, numbered by the bar or counted on.
   void startBarMeasure(ARBar const* bar);
   // A bar in the "system" bar format is drawn across the system as well.

@@ -147,4 +147,18 @@ TEST_F(MeasureAccidentalsTest, RepeatSignsEndTheMeasure) {
   });
 }
 
+// Each voice of a staff writes its own key: the second copy of a key change takes nothing back
+// from the grace notes the first voice wrote at the change (notes in time order, the upper
+// voice's first at one time).
+TEST_F(MeasureAccidentalsTest, SignsOfGraceNotesAtAKeyChangeHoldForBothVoices) {
+  ExpectSigns({
+      {"{ [ \\staff<1> \\stemsUp \\key<-4> c2/1 \\key<-6> \\grace( e1/16 ) h1/2 e&1/4 e1/4 ], "
+       "[ \\staff<1> \\stemsDown \\key<-4> c1/1 \\key<-6> c&1/1 ] }",
+       {{}, {}, {kNatural}, {kNatural}, {}, {kFlat}, {kNatural}}},
+      {"{ [ \\staff<1> \\stemsUp \\key<2> h1/1 \\key<4> \\grace( g1/16 ) h1/2 g#1/4 g1/4 ], "
+       "[ \\staff<1> \\stemsDown \\key<2> d1/1 \\key<4> e1/1 ] }",
+       {{}, {}, {kNatural}, {}, {}, {kSharp}, {kNatural}}},
+  });
+}
+
 }  // namespace
