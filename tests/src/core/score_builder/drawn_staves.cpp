@@ -158,17 +158,46 @@ DrawnNote* AddHead(std::vector<SystemOnPage>& systems, const DrawnMark& head) {
   return nullptr;
 }
 
+// The tips of a curve's outline, where a tie leaves its head and meets the one it holds.
+DrawnTie TipsOf(const QPainterPath& ink) {
+  DrawnTie tie{{1e9, 0}, {-1e9, 0}};
+  for (int i = 0; i < ink.elementCount(); ++i) {
+    const QPointF point = ink.elementAt(i);
+    if (point.x() < tie.from.x()) tie.from = point;
+    if (point.x() > tie.to.x()) tie.to = point;
+  }
+  return tie;
+}
+
+// The staff of the head nearest a tip of the tie, where a head is near (a tie far over its staff
+// may stand nearer the staff above); else the staff nearest the tie's end.
+StaffOnPage* StaffOfTie(std::vector<SystemOnPage>& systems, const DrawnTie& tie) {
+  StaffOnPage* nearest = nullptr;
+  qreal distance = 0;
+  for (SystemOnPage& system : systems)
+    for (StaffOnPage& staff : system.staves)
+      for (const DrawnNote& note : staff.drawn.notes)
+        for (QPointF tip : {tie.from, tie.to}) {
+          const QPointF off = tip - (note.head + QPointF(note.headWidth / 2, 0));
+          if (std::abs(off.x()) > 1.5 * note.headWidth || std::abs(off.y()) > staff.drawn.spacing)
+            continue;
+          if (!nearest || off.manhattanLength() < distance)
+            nearest = &staff, distance = off.manhattanLength();
+        }
+  return nearest ? nearest : StaffAt(systems, tie.to);
+}
+
 void ReadMarks(std::vector<SystemOnPage>& systems, const std::vector<DrawnMark>& marks,
                std::vector<DrawnText>& texts, int page) {
   // A note's signs are drawn right after its head; the signs of a key after what comes before.
   DrawnNote* lastNote = nullptr;
   std::vector<DrawnSign>* key = nullptr;
   StaffOnPage* keyStaff = nullptr;
+  std::vector<DrawnTie> ties;
   for (const DrawnMark& mark : marks) {
     if (mark.kind == Mark::StaffLine || mark.kind == Mark::LedgerLine) continue;
     if (mark.kind == Mark::Bowing) {
-      if (StaffOnPage* staff = StaffAt(systems, mark.box.center()))
-        staff->drawn.ties.push_back(mark.box);
+      ties.push_back(TipsOf(mark.ink));
       continue;
     }
     const bool glyph = mark.code != 0;
@@ -183,7 +212,8 @@ void ReadMarks(std::vector<SystemOnPage>& systems, const std::vector<DrawnMark>&
     StaffOnPage* staff = StaffAt(systems, mark.at);
     if (!staff) continue;
     if (mark.kind == Mark::Text) {
-      texts.push_back({page, staff->drawn.system, mark.box, mark.text});
+      const StaffOnPage* over = StaffAt(systems, mark.at, Side::Under);
+      texts.push_back({page, (over ? over : staff)->drawn.system, mark.box, mark.text});
       continue;
     }
     if (mark.kind != Mark::Accidental) key = nullptr;
@@ -202,6 +232,8 @@ void ReadMarks(std::vector<SystemOnPage>& systems, const std::vector<DrawnMark>&
       }
     }
   }
+  for (const DrawnTie& tie : ties)
+    if (StaffOnPage* staff = StaffOfTie(systems, tie)) staff->drawn.ties.push_back(tie);
 }
 
 }  // namespace

@@ -30,6 +30,11 @@ struct DrawnSign {
   std::string text;   // of a text
 };
 
+// The tips of a tie's curve.
+struct DrawnTie {
+  QPointF from, to;
+};
+
 struct DrawnStaff {
   int page, system;              // the system counts on across pages, from 0
   int number;                    // from 1, the top staff of its system
@@ -40,11 +45,14 @@ struct DrawnStaff {
   // The signs of key signatures, a key's signs in a row; a note's own signs are not among them.
   std::vector<std::vector<DrawnSign>> keys;
   std::vector<DrawnSign> octavas;  // the octava texts: "8", "8ba", and the empty one that ends it
-  std::vector<QRectF> ties;        // the curves of ties and slurs, or of their parts on the line
+  std::vector<DrawnTie> ties;      // and slurs, or their parts on the line
 };
 
 struct DrawnText {
-  int page, system;
+  int page;
+  // The line of the nearest staff over the text, which a syllable is sung in, however many rows
+  // of words stand under that staff; the nearest staff's line for a text over the first staff.
+  int system;
   QRectF box;
   std::string text;
 };

@@ -44,11 +44,12 @@ class StaffReader {
 
   void ReadLine(const DrawnStaff& staff) {
     staff_ = &staff;
-    // A new line shows its clef and key again; an octava still in force is not shown.
+    // A new line shows its clef and key again, and the mark of an octava still in force.
     topStep_.reset();
     octava_ = 0;
     lineStart_ = true;
     keyBefore_ = key_;
+    readAlter_.clear();
     key_ = {};
     if (lastLineEndedAtBar_) written_.clear();
 
@@ -59,10 +60,10 @@ class StaffReader {
       items.insert({staff.clefs[i].at.x(), {Clef, i}});
     for (size_t i = 0; i < staff.keys.size(); ++i)
       items.insert({staff.keys[i].front().at.x(), {Key, i}});
+    const std::vector<qreal> places = NotePlaces(staff);
     for (size_t i = 0; i < staff.octavas.size(); ++i)
-      items.insert({staff.octavas[i].at.x(), {Octava, i}});
-    for (size_t i = 0; i < staff.notes.size(); ++i)
-      items.insert({staff.notes[i].head.x(), {Note, i}});
+      items.insert({OctavaPlace(staff, places, staff.octavas[i].at.x()), {Octava, i}});
+    for (size_t i = 0; i < staff.notes.size(); ++i) items.insert({places[i], {Note, i}});
 
     qreal lastNote = -1e9, lastBar = -1e9;
     for (auto item = items.begin(); item != items.end(); ++item) {
@@ -90,19 +91,55 @@ class StaffReader {
             column.push_back(&staff.notes[next->second.second]);
             item = next++;
           }
-          // A line whose key differs from the one before begins with its signs cleared.
-          if (lineStart_ && key_ != keyBefore_) written_.clear();
-          lineStart_ = false;
+          EndLineStart();
           ReadColumn(column);
           lastNote = column.back()->head.x();
           break;
         }
       }
     }
+    EndLineStart();  // a line of rests shows a new key as well
     lastLineEndedAtBar_ = lastBar > lastNote;
+    if (topStep_) tiedOver_ = TiedOverTheEnd();
   }
 
  private:
+  // Where the notes are read. A mark that begins over the start of a head reaches it, as the
+  // mark of an octava going on over a line break does a first grace note's. A grace note is read
+  // after the notes that sound before it, also where a crowded line draws it over them.
+  static std::vector<qreal> NotePlaces(const DrawnStaff& staff) {
+    std::vector<qreal> places;
+    for (const DrawnNote& note : staff.notes) places.push_back(note.head.x() + note.headWidth / 4);
+    for (size_t i = 0; i < staff.notes.size(); ++i) {
+      if (!staff.notes[i].grace) continue;
+      for (size_t other = 0; other < staff.notes.size(); ++other)
+        if (!staff.notes[other].grace && staff.notes[other].date < staff.notes[i].date - 1e-6)
+          places[i] = std::max(places[i], places[other] + 0.01);
+    }
+    return places;
+  }
+
+  // Where an octava mark is read: where it stands, or before the grace notes it stands among
+  // (as the mark of an octava going on over a line break may, in a crowded line): grace notes
+  // sound in the octave of the note they lead to.
+  static qreal OctavaPlace(const DrawnStaff& staff, const std::vector<qreal>& places, qreal mark) {
+    std::optional<size_t> next;  // the first note of full size after the mark
+    for (size_t i = 0; i < staff.notes.size(); ++i)
+      if (!staff.notes[i].grace && places[i] > mark && (!next || places[i] < places[*next]))
+        next = i;
+    qreal at = mark;
+    for (size_t g = 0; next && g < staff.notes.size(); ++g)
+      if (staff.notes[g].grace && std::abs(staff.notes[g].date - staff.notes[*next].date) < 1e-6)
+        at = std::min(at, places[g] - 0.01);
+    return at;
+  }
+
+  // A line whose key differs from the one before begins with its signs cleared.
+  void EndLineStart() {
+    if (lineStart_ && key_ != keyBefore_) written_.clear();
+    lineStart_ = false;
+  }
+
   static bool SoundTogether(const DrawnNote& a, const DrawnNote& b) {
     return !b.grace && std::abs(a.date - b.date) < 1e-6 &&
            std::abs(a.head.x() - b.head.x()) < 2 * std::max(a.headWidth, b.headWidth);
@@ -142,7 +179,12 @@ class StaffReader {
 
   void ReadColumn(const std::vector<const DrawnNote*>& column) {
     if (!topStep_) return Fault("a note before any clef", column.front()->head.x());
-    // Each note of the column is read before any of them counts as written.
+    // Each note of the column is read before any of them counts as written. Heads of two voices
+    // on one step share the sign in front of them.
+    std::map<int, int> columnSigns;  // by step
+    for (const DrawnNote* note : column)
+      if (const std::optional<int> sign = AlterOf(note->signs))
+        columnSigns.try_emplace(StepAt(note->head.y()), *sign);
     std::vector<std::pair<int, int>> read;  // step and alteration
     for (const DrawnNote* note : column) {
       const int step = StepAt(note->head.y());
@@ -153,23 +195,71 @@ class StaffReader {
                   PitchName(MidiPitch({step, *sign}) + 12 * octava_),
               note->head.x());
       // A note tied over keeps the sound of the note the tie comes from, across a bar line.
-      const auto tiedFrom = lastAlter_.find(step);
-      const int held = TiedInto(*note) && tiedFrom != lastAlter_.end() ? tiedFrom->second : inForce;
-      const int alter = sign.value_or(held);
+      const std::optional<int> held = TiedFrom(*note);
+      const auto shared = columnSigns.find(step);
+      const int alter = sign                          ? *sign
+                        : held                        ? *held
+                        : shared != columnSigns.end() ? shared->second
+                                                      : inForce;
       read.push_back({step, alter});
+      readAlter_[note] = alter;
       reading_.notes.push_back({staff_->number, note->date, note->grace,
                                 MidiPitch({step, alter}) + 12 * octava_, staff_->page,
                                 staff_->system, note->head.x(), note->head.x() + note->headWidth});
     }
-    for (const auto& [step, alter] : read) written_[step] = lastAlter_[step] = alter;
+    for (const auto& [step, alter] : read) written_[step] = alter;
   }
 
-  // Whether a tie's curve ends at the note's head: just before it, over or under it.
-  bool TiedInto(const DrawnNote& note) const {
-    return std::any_of(staff_->ties.begin(), staff_->ties.end(), [&](const QRectF& tie) {
-      return std::abs(tie.right() - note.head.x()) < note.headWidth / 2 &&
-             std::abs(tie.center().y() - note.head.y()) < 1.25 * staff_->spacing;
-    });
+  // How far a tip of a tie's curve stands from where it would at the head, in spaces; none
+  // when the head is out of its reach. A tie leaves a head at its right or over (under) its
+  // middle and meets the next one just before it or over (under) its middle, a quarter space
+  // off a line: the head's own line, or the line beyond a head in a space.
+  std::optional<qreal> TipOff(QPointF tip, const DrawnNote& head, bool leaving) const {
+    const qreal x = (tip.x() - head.head.x()) / head.headWidth;
+    const qreal off = std::abs(tip.y() - head.head.y()) / staff_->spacing;
+    if (!(leaving ? x > 0.4 && x < 1.25 : x > -0.25 && x < 0.6) || off > 0.8) return {};
+    const bool onLine = (StepAt(head.head.y()) - *topStep_) % 2 == 0;
+    return std::abs(off - (onLine ? 0.25 : 0.75));
+  }
+
+  // The head a tip of a tie stands at, played before the date given, the one it stands as at a
+  // head best; none for the part of a tie going on from the line before or on to the next.
+  const DrawnNote* HeadAt(QPointF tip, bool leaving, double before = 1e9) const {
+    const DrawnNote* best = nullptr;
+    qreal bestOff = 0;
+    for (const DrawnNote& head : staff_->notes) {
+      const std::optional<qreal> off = TipOff(tip, head, leaving);
+      if (off && head.date < before - 1e-6 && (!best || *off < bestOff))
+        best = &head, bestOff = *off;
+    }
+    return best;
+  }
+
+  // What the note a tie into the note's head comes from reads as; none when no tie ends there.
+  // A tie is level: it joins heads on one line or space. The part of a tie going on from the
+  // line before joins a head on the step of a tie that ran to the end of that line.
+  std::optional<int> TiedFrom(const DrawnNote& note) const {
+    for (const DrawnTie& tie : staff_->ties) {
+      if (!TipOff(tie.to, note, false)) continue;
+      if (const DrawnNote* from = HeadAt(tie.from, true, note.date)) {
+        const auto read = readAlter_.find(from);
+        if (std::abs(from->head.y() - note.head.y()) < 1 && read != readAlter_.end())
+          return read->second;
+      } else if (const auto over = tiedOver_.find(StepAt(note.head.y())); over != tiedOver_.end()) {
+        return over->second;
+      }
+    }
+    return {};
+  }
+
+  // What the heads whose ties run to the end of the line read as, by step.
+  std::map<int, int> TiedOverTheEnd() const {
+    std::map<int, int> tiedOver;
+    for (const DrawnTie& tie : staff_->ties)
+      if (const DrawnNote* from = HeadAt(tie.from, true); from && !HeadAt(tie.to, false))
+        if (const auto read = readAlter_.find(from); read != readAlter_.end())
+          tiedOver[StepAt(from->head.y())] = read->second;
+    return tiedOver;
   }
 
   // What a note on the step reads as without a sign: what the bar wrote there last, else the key.
@@ -196,7 +286,8 @@ class StaffReader {
   std::optional<int> topStep_;
   Letters key_{}, keyBefore_{};
   Written written_;
-  std::map<int, int> lastAlter_;  // by step, what the last note there read as
+  std::map<const DrawnNote*, int> readAlter_;  // what the line's notes read as
+  std::map<int, int> tiedOver_;  // by step, what the notes tied over from the line before read as
   int octava_ = 0;
   bool lineStart_ = true;
   bool lastLineEndedAtBar_ = true;

@@ -1,10 +1,12 @@
 #pragma once
 
 // The pitches a pianist reads off the drawn staves: a head's line or space under the clef, the
-// sign in front of it, else the sign that last stood on its letter in the bar (in any octave, as
-// the engine carries them), else the key signature; an octava mark raises or lowers what follows
-// it until the mark that ends it. A bar line or a new key clears the signs of the bar; a new line
-// of music keeps them when no bar line ended the line before.
+// sign in front of it (or of the other voice's head on its step at the same time), else the
+// sound of the note a tie into it comes from, else the sign that last stood on its line or space
+// in the bar, whichever voice wrote it, else the key signature; an octava mark raises or lowers
+// what follows it on its staff, in both voices, until the mark that ends it. A bar line or a new
+// key clears the signs of the bar; a new line of music keeps them when no bar line ended the
+// line before.
 
 #include <string>
 #include <vector>
