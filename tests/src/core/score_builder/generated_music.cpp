@@ -154,10 +154,14 @@ class PieceWriter {
     Voice voice{part, staff, {}, {}, {}, {}};
     WriteRhythm(voice);
     if (part != Part::Inner) AddGraceNotes(voice);
-    // An octava mark stands for its staff, not for a voice: a staff of two voices has none.
-    if (features_.octavas && !(staff == 1 && plan_.innerVoice)) AddOctavas(voice);
+    // An octava mark stands for its staff, not for a voice: on a staff of two voices only the
+    // melody writes one, and only where asked.
+    const bool sharedStaff = staff == 1 && plan_.innerVoice;
+    if (features_.octavas &&
+        (!sharedStaff || (features_.octavasOverTwoVoices && part == Part::Melody)))
+      AddOctavas(voice);
     WritePitches(voice, avoid);
-    if (features_.ties) AddTies(voice);
+    if (features_.ties) AddTies(voice, avoid);
     if (features_.beams) AddBeams(voice);
     if (features_.lyrics && part == Part::Melody) AddLyrics(voice);
     if (part != Part::Inner) AddMarks(voice);
@@ -333,8 +337,9 @@ class PieceWriter {
     }
   }
 
-  // A note held into the next one of the same pitch.
-  void AddTies(Voice& voice) {
+  // A note held into the next one of the same pitch, unless the letter is one to avoid in the
+  // bar it is held into.
+  void AddTies(Voice& voice, const std::set<std::pair<int, int>>& avoid) {
     for (size_t e = 0; e + 1 < voice.events.size(); ++e) {
       Event& from = voice.events[e];
       Event& to = voice.events[e + 1];
@@ -343,6 +348,7 @@ class PieceWriter {
         continue;
       if (plan_.keys[size_t(from.bar)] != plan_.keys[size_t(to.bar)]) continue;
       if (!dice_.Chance(0.08) || !Nests(voice, int(e), int(e) + 1)) continue;
+      if (avoid.count({to.bar, LetterOf(from.notes[0].step)})) continue;
       to.notes = from.notes;
       voice.ranges.push_back({int(e), int(e) + 1, "\\tie"});
     }

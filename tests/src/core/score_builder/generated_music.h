@@ -28,6 +28,9 @@ struct MusicFeatures {
   bool lyrics = true;
   bool lyricsOverGraceNotes = true;  // grace notes inside a stretch with lyrics
   bool octavas = true;               // \oct<1> above, \oct<-1> below, as ranges and as states
+  // Octavas in the melody of a staff of two voices as well, standing for both voices; off unless
+  // a check asks for them.
+  bool octavasOverTwoVoices = false;
   bool tempoMarks = true;
   bool dynamics = true;  // \intens marks
   bool hairpins = true;

@@ -48,12 +48,10 @@ class ScoreReadingTest : public RazidQtTesting::EngineFixture {
   }
 };
 
-// What the reading check reads. Grace notes stay outside lyrics until they are drawn without a
-// syllable of their own; two voices on a staff are left to the overlap checks.
+// What the reading check reads: every feature, octavas over two voices of a staff too.
 MusicFeatures ReadFeatures() {
   MusicFeatures features;
-  features.lyricsOverGraceNotes = false;
-  features.twoVoices = false;
+  features.octavasOverTwoVoices = true;
   return features;
 }
 
@@ -71,17 +69,21 @@ TEST_F(ScoreReadingTest, GeneratedPiecesReadAsWritten) {
 #endif
 
 // The check itself: a piece that reads as written is found out once one note or syllable is
-// written otherwise than drawn.
+// written otherwise than drawn, the second voice of a staff's too.
 TEST_F(ScoreReadingTest, NotesAndSyllablesWrittenOtherwiseAreFound) {
   GeneratedPiece piece;
   std::vector<size_t> sung;
-  for (unsigned seed = 0; sung.size() < 2; ++seed) {
+  size_t inner = 0;  // a note of the upper staff's second voice
+  for (unsigned seed = 0; sung.size() < 2 || !inner; ++seed) {
     piece = GenerateMusic(seed, ReadFeatures());
     sung.clear();
-    for (size_t i = 0; i < piece.notes.size(); ++i)
+    inner = 0;
+    for (size_t i = 0; i < piece.notes.size(); ++i) {
       if (!piece.notes[i].syllable.empty() &&
           (sung.empty() || piece.notes[i].syllable != piece.notes[sung[0]].syllable))
         sung.push_back(i);
+      if (piece.notes[i].staff == 1 && piece.notes[i].voice == 1) inner = i;
+    }
   }
   ASSERT_TRUE(Faults(piece).empty()) << piece.rmn;
   const size_t last = piece.notes.size() - 1;
@@ -93,6 +95,8 @@ TEST_F(ScoreReadingTest, NotesAndSyllablesWrittenOtherwiseAreFound) {
       {"a semitone up", [&](GeneratedPiece& p) { p.notes[last].pitch += 1; }, "written"},
       {"an octave down", [&](GeneratedPiece& p) { p.notes[0].pitch -= 12; }, "written"},
       {"on the other staff", [&](GeneratedPiece& p) { p.notes[last].staff = 3; }, "written"},
+      {"in the second voice, a semitone down",
+       [&](GeneratedPiece& p) { p.notes[inner].pitch -= 1; }, "written"},
       {"syllables swapped",
        [&](GeneratedPiece& p) { std::swap(p.notes[sung[0]].syllable, p.notes[sung[1]].syllable); },
        "is not under its note"},
