@@ -254,13 +254,7 @@ void GRSingleNote::updateBoundingBox() {
     mRightSpace = std::max(mRightSpace, mNoteHead->getRightSpace() + moved);
     if (moved != 0 && mGlobalStem) {
       bool const left = moved < 0;
-      float const head = left ? mNoteHead->getLeftSpace() : mNoteHead->getRightSpace();
-      float reach = head;
-      if (mNumHelpLines != 0) {
-        float const line = LedgerReach(left);
-        reach = std::max(reach, line + std::max(0.0f, line - head));
-      }
-      float const room = std::fabs(moved) + reach + 0.25f * mCurLSPACE;
+      float const room = RoomOfHeadBeside(left, std::fabs(moved));
       (left ? mLeftSpace : mRightSpace) = std::max(left ? mLeftSpace : mRightSpace, room);
     }
   }
@@ -275,7 +269,21 @@ void GRSingleNote::updateBoundingBox() {
   }
   keepRoomForDots();
   if (mGrace) mRightSpace += 0.5f * mCurLSPACE;
-  mRightSpace += mBesideShift;
+  // Beside the other voice's head, the head is a column of its own as one moved across a
+  // chord's stem is: it keeps the same air from the next one.
+  if (mBesideShift > 0)
+    mRightSpace = std::max(mRightSpace + mBesideShift, RoomOfHeadBeside(false, mBesideShift));
+}
+
+float GRSingleNote::RoomOfHeadBeside(bool left, float moved) const {
+  if (!mNoteHead) return 0;
+  float const head = left ? mNoteHead->getLeftSpace() : mNoteHead->getRightSpace();
+  float reach = head;
+  if (mNumHelpLines != 0) {
+    float const line = LedgerReach(left);
+    reach = std::max(reach, line + std::max(0.0f, line - head));
+  }
+  return moved + reach + 0.25f * mCurLSPACE;
 }
 
 float GRSingleNote::LedgerReach(bool left) const {

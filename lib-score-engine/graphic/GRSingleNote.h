@@ -114,6 +114,10 @@ class GRSingleNote : public GRNote {
   void PlaceDots();
   // How far the head stands beside the note's place, pushed to the other side of a shared stem.
   float HeadShift() const;
+  // The room on that side of the note's place that a head moved this far out to it takes: the
+  // head, the ledger lines drawn under it and a quarter space of air, so that neither touches
+  // the next column and reads as part of it.
+  float RoomOfHeadBeside(bool left, float moved) const;
   // How far a ledger line under the head reaches past its middle, to the left or to the right.
   float LedgerReach(bool left) const;
   // One ledger line at dy from the note (dx from it where the glyph fits the head): it reaches
