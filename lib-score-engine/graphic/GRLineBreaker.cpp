@@ -173,7 +173,8 @@ class LineUnderWay {
 
 // Whether a line may end after each slice. The slices between two strong breaks make a stretch
 // that should stand on one line, as a bar of a long meter whose events offer weak breaks: only
-// a stretch too long for a line as a whole breaks between them.
+// a stretch too long for a line as a whole, or one whose heads a line could not keep apart,
+// breaks between them.
 std::vector<bool> lineEnds(std::vector<GRBreakSlice> const& slices, GRLineBreakPage const& page) {
   const int count = static_cast<int>(slices.size());
   std::vector<bool> ends(count, true);
@@ -183,7 +184,8 @@ std::vector<bool> lineEnds(std::vector<GRBreakSlice> const& slices, GRLineBreakP
     if (last > first) {
       LineUnderWay stretch(slices, first, page);
       for (int k = first; k <= last; ++k) stretch.add(k);
-      if (!stretch.judge().tooTight) std::fill(ends.begin() + first, ends.begin() + last, false);
+      if (!stretch.judge().tooTight && stretch.setting().keepsRoom)
+        std::fill(ends.begin() + first, ends.begin() + last, false);
     }
     first = last + 1;
   }
