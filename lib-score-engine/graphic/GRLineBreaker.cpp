@@ -123,13 +123,14 @@ std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int a
 }
 
 // A line extended slice by slice from its first: its spacing at the optimum, its width at the
-// tightest force it may be set at, and the force from which its heads keep room.
+// tightest force it may be set at, the force from which its heads keep room, and the force
+// below which they touch with its width at that force.
 class LineUnderWay {
  public:
   LineUnderWay(std::vector<GRBreakSlice> const& slices, int first, GRLineBreakPage const& page)
-      : mSlices(slices), mPage(page) {
+      : mSlices(slices), mPage(page), mFirst(first), mLast(first - 1) {
     mWidth = page.innerWidth - (first == 0 ? page.firstLineIndent : 0);
-    if (first > 0 && slices[first].begin) {
+    if (withBegin()) {
       mSpacing = *slices[first].begin;
       mTightWidth = slices[first].beginTightWidth.value_or(tightWidthOf(mSpacing, page.optForce));
       mRoomForce = slices[first].beginRoomForce;
@@ -145,7 +146,18 @@ class LineUnderWay {
           mSpacing.constant == -1 ? slice.constant : inSeries(slice.constant, mSpacing.constant);
     mSpacing.fixedExtent += slice.fixedExtent;
     mTightWidth += mSlices[k].tightWidth.value_or(tightWidthOf(slice, mPage.optForce));
+    if (k > mFirst) mTightWidth += acrossWidthAt(k - 1, kTightestForceShare * mPage.optForce);
     mRoomForce = std::max(mRoomForce, mSlices[k].roomForce);
+    mLast = k;
+    float heads = mSlices[k].headsApartForce;
+    if (k > mFirst) heads = std::max(heads, mSlices[k - 1].headsApartForceAcross);
+    if (heads > mHeadsApartForce) {
+      mHeadsApartForce = heads;
+      mHeadsApartWidth = widthAt(mHeadsApartForce);
+    } else if (mHeadsApartForce > 0) {
+      mHeadsApartWidth += sliceWidthAt(k, mHeadsApartForce);
+      if (k > mFirst) mHeadsApartWidth += acrossWidthAt(k - 1, mHeadsApartForce);
+    }
   }
 
   // The force that fills the width, as the spacing at the optimum tells it.
@@ -155,7 +167,9 @@ class LineUnderWay {
   GRLineJudgement judge() const {
     GRLineJudgement judgement = judgeLine(force() - mPage.optForce, mPage.optForce);
     // Heads and signs stand clear of each other only as far as the rods keep them.
-    if (mTightWidth > mWidth) judgement = {false, true, judgement.cost};
+    // Nor may neighbouring heads touch: a line as wide as the page at a lower force is too tight.
+    if (mTightWidth > mWidth || mHeadsApartWidth > mWidth)
+      judgement = {false, true, judgement.cost};
     if (mSpacing.constant <= 0) judgement = {false, false, judgement.cost};
     return judgement;
   }
@@ -163,12 +177,38 @@ class LineUnderWay {
   GRLineSetting setting() const { return {force(), force() >= mRoomForce, false}; }
 
  private:
+  bool withBegin() const { return mFirst > 0 && mSlices[mFirst].begin.has_value(); }
+  float sliceWidthAt(int k, float force) const {
+    GRBreakSlice const& slice = mSlices[k];
+    return slice.widthAt ? slice.widthAt(force) : widthOf(slice.spacing, force);
+  }
+  float acrossWidthAt(int k, float force) const {
+    return mSlices[k].acrossWidthAt ? mSlices[k].acrossWidthAt(force) : 0;
+  }
+  // The width of the line so far at that force.
+  float widthAt(float force) const {
+    float width = 0;
+    if (withBegin()) {
+      GRBreakSlice const& first = mSlices[mFirst];
+      width = first.beginWidthAt ? first.beginWidthAt(force) : widthOf(*first.begin, force);
+    }
+    for (int k = mFirst; k <= mLast; ++k) {
+      width += sliceWidthAt(k, force);
+      if (k > mFirst) width += acrossWidthAt(k - 1, force);
+    }
+    return width;
+  }
+
   std::vector<GRBreakSlice> const& mSlices;
   GRLineBreakPage const& mPage;
   float mWidth = 0;
   GRLineSpacing mSpacing;
   float mTightWidth = 0;
   float mRoomForce = 0;
+  int mFirst;
+  int mLast;
+  float mHeadsApartForce = 0;
+  float mHeadsApartWidth = 0;
 };
 
 // Whether a line may end after each slice. The slices between two strong breaks make a stretch
@@ -224,8 +264,12 @@ float usedHeightAtDistance(float usedHeight, float distance, float defaultDistan
 }
 
 float tightWidthOf(GRLineSpacing const& spacing, float optForce) {
+  return widthOf(spacing, kTightestForceShare * optForce);
+}
+
+float widthOf(GRLineSpacing const& spacing, float force) {
   if (spacing.constant <= 0) return spacing.fixedExtent;
-  return spacing.fixedExtent + kTightestForceShare * optForce / spacing.constant;
+  return spacing.fixedExtent + force / spacing.constant;
 }
 
 int pageSlot(float h, float innerHeight, int areas) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -36,6 +37,19 @@ struct GRBreakSlice {
   // ledger lines run together. 0 where no rod holds a spring.
   float roomForce = 0;
   float beginRoomForce = 0;
+  // The least force at which the heads of neighbouring events in the slice stand clear of each
+  // other, and the same between its last event and the first of the next slice, which counts
+  // where a line goes on past the break: below it the heads touch. 0 where no force is needed.
+  float headsApartForce = 0;
+  float headsApartForceAcross = 0;
+  // The width of the slice (and of its begin elements) at any force, as its rods and springs
+  // make it; the spacing at the optimum tells it where these are not given.
+  std::function<float(float)> widthAt{};
+  std::function<float(float)> beginWidthAt{};
+  // What a line that goes on past the break after the slice adds to its width at a force: the
+  // rods across the break hold the slice's last spring longer than its own do. None when not
+  // given.
+  std::function<float(float)> acrossWidthAt{};
 };
 
 // What ending a line at a weak break costs on top of its spacing, as a share of the optimum
@@ -52,6 +66,9 @@ constexpr float kTightestForceShare = 0.5f;
 // The width of springs that stretch from nothing at the tightest force, as the spacing at the
 // optimum tells it.
 float tightWidthOf(GRLineSpacing const& spacing, float optForce);
+// The width of springs that stretch from nothing at any force, as the spacing at the optimum
+// tells it.
+float widthOf(GRLineSpacing const& spacing, float force);
 
 // Heights of candidate lines: a line is started, extended slice by slice and asked for its
 // height below the previous system or as the first system of a page.

@@ -275,6 +275,13 @@ void GRSingleNote::updateBoundingBox() {
     mRightSpace = std::max(mRightSpace + mBesideShift, RoomOfHeadBeside(false, mBesideShift));
 }
 
+float GRSingleNote::headReach(bool right) const {
+  if (!mNoteHead) return 0;
+  float const moved = HeadShift();
+  if (right) return mNoteHead->getRightSpace() + std::max(0.0f, moved) + mBesideShift;
+  return mNoteHead->getLeftSpace() - std::min(0.0f, moved);
+}
+
 float GRSingleNote::RoomOfHeadBeside(bool left, float moved) const {
   if (!mNoteHead) return 0;
   float const head = left ? mNoteHead->getLeftSpace() : mNoteHead->getRightSpace();

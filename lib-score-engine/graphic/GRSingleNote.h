@@ -104,6 +104,9 @@ class GRSingleNote : public GRNote {
   // head of another voice; it takes that much more room on the right.
   void standBeside(float shift);
   float getBesideShift() const { return mBesideShift; }
+  // How far the head reaches right or left of the note's place, wherever it stands: moved to the
+  // other side of a shared stem or beside another voice's head. 0 without a head.
+  float headReach(bool right) const;
   // A note of another voice stands this far right of this one's place: the dots stand after it.
   void keepDotsBeside(float shift);
 

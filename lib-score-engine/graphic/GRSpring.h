@@ -92,6 +92,12 @@ class GRSpring : public GRArenaObject {
 
   // The least distance between this spring and next, taken band by band through the colliders.
   float GetMaxDistance(GRSpring const* next) const;
+  // The same for the note heads alone, where heads of both springs meet in a band: how far apart
+  // the springs stand when those heads meet edge to edge; 0 where none meet.
+  float GetHeadsDistance(GRSpring const* next) const;
+  // The heads distance to the next spring, as the rods were made.
+  void setHeadsApart(float distance) { mHeadsApart = distance; }
+  float getHeadsApart() const { return mHeadsApart; }
 
   float getForce() const { return mForce; }
   float getExtent() const { return mExtent; }
@@ -115,6 +121,7 @@ class GRSpring : public GRArenaObject {
   float mForce = 0;
   float mExtent = 0;
   float sconst = 0;
+  float mHeadsApart = 0;
   KF_IPointerList<GRNotationElement> mElements{0};
   KF_List<GRVoice*> mVoices;
   GRSpringCollider* mCollider = nullptr;

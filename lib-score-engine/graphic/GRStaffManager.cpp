@@ -119,6 +119,7 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
   GRSpring* before = startid > 0 ? mSprings->Get(startid - 1) : nullptr;
   GRSpring* first = startid < endid ? mSprings->Get(startid) : nullptr;
   if (before && first) {
+    before->setHeadsApart(before->GetHeadsDistance(first));
     const float distance = before->GetMaxDistance(first);
     if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
   }
@@ -127,6 +128,7 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     if (!spring) continue;
     GRSpring* next = k + 1 < endid ? mSprings->Get(k + 1) : nullptr;
     if (!next) continue;
+    spring->setHeadsApart(spring->GetHeadsDistance(next));
     const float distance = spring->GetMaxDistance(next);
     if (distance <= 0) continue;
     mLastSystemRod = new GRRod(distance, k, k + 1);

@@ -2,6 +2,7 @@
 // it picks become systems on pages.
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "GRMusic.h"
 #include "GRPage.h"
 #include "GRPossibleBreakState.h"
+#include "GRRod.h"
+#include "GRRodList.h"
 #include "GRSliceHeight.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
@@ -46,6 +49,38 @@ float roomForceOf(GRSpaceForceFunction2 const* sff, float optForce) {
     room = std::max(room, record->force + spring->getConstant() * air);
   }
   return std::min(room, optForce);
+}
+
+// The air the heads of neighbouring events keep at the least, in line spaces: closer, they
+// read as touching.
+constexpr float kHeadsAir = 0.1f;
+
+// The least force at which the heads on the spring stand the air clear of those on the next
+// one; 0 where its rods hold it that long already, and where only a force beyond the optimum
+// would (its rods then set it as they must on any line).
+float headsApartForceOf(GRSpring const* spring, float optForce) {
+  if (!spring || spring->isFrozen() || spring->getHeadsApart() <= 0) return 0;
+  const float wanted = spring->getHeadsApart() + kHeadsAir * 50 * spring->staffScale();
+  if (spring->getExtent() >= wanted) return 0;
+  const float force = wanted * spring->getConstant();
+  return force <= optForce ? force : 0;
+}
+
+// How much longer than at a force the rods across the break after a slice hold its last
+// spring (those the next slice made from its first spring back); the system that takes both
+// slices stretches it so.
+std::function<float(float)> acrossWidthOf(GRSpring const* spring, GRRodList const& rods) {
+  if (!spring) return {};
+  std::vector<GRRod*> across;
+  rods.collectStartingIn(spring->getID(), spring->getID() + 1, across);
+  float length = 0;
+  for (GRRod const* rod : across) length = std::max(length, rod->getLength());
+  const float held = spring->getExtent();
+  if (length <= held) return {};
+  return [spring, length, held](float force) {
+    const float free = spring->isFrozen() ? held : std::max(held, force / spring->getConstant());
+    return std::max(0.0f, length - free);
+  };
 }
 
 float measuredTightWidth(GRSpaceForceFunction2 const* sff, float optForce) {
@@ -106,11 +141,19 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     entry.spacing = spacingAtOptimum(sff);
     entry.tightWidth = measuredTightWidth(sff, page.optForce);
     entry.roomForce = roomForceOf(sff, page.optForce);
+    if (sff) entry.widthAt = [sff](float force) { return sff->getExtent(force); };
     entry.weakBreak = state && state->value < ARVoiceManager::kBarBreakWorth;
+    const int last = slice->getEndSpringID();
+    for (int id = slice->getStartSpringID(); id < last; ++id)
+      entry.headsApartForce =
+          std::max(entry.headsApartForce, headsApartForceOf(mSprings->Get(id), page.optForce));
+    entry.headsApartForceAcross = headsApartForceOf(mSprings->Get(last), page.optForce);
+    entry.acrossWidthAt = acrossWidthOf(mSprings->Get(last), *mSimpleRods);
     if (GRSpaceForceFunction2 const* begin = slice->getBeginSpaceForceFunction()) {
       entry.begin = spacingAtOptimum(begin);
       entry.beginTightWidth = measuredTightWidth(begin, page.optForce);
       entry.beginRoomForce = roomForceOf(begin, page.optForce);
+      entry.beginWidthAt = [begin](float force) { return begin->getExtent(force); };
     }
     breakSlices.push_back(entry);
   }

@@ -198,6 +198,34 @@ TEST(LineBreakerTest, ALineIsTooTightWhereItsRodsDoNotLetItShrinkToTheWidth) {
   EXPECT_EQ(findOptimumBreakPath({a, a}, heights, OneArea(1000)).size(), 2u);
 }
 
+// The same two slices on one line stand at the optimum force, each alone far looser: they make
+// two lines where the heads in a slice, or those at the break between the slices, would touch
+// below a force too high for one line, or where the rods across that break widen the line
+// beyond the page. What stands at the break after the line's last slice asks nothing of it.
+TEST(LineBreakerTest, ALineIsTooTightWhereItsHeadsWouldTouch) {
+  struct Case {
+    float heads;        // of the first slice
+    float across;       // at the break after the slice, first and last
+    bool lastOnly;      // only the last slice has the break's heads and width
+    float acrossWidth;  // what the rods across the break add at any force
+    size_t lines;
+  } const cases[] = {
+      {0, 0, false, 0, 1},  {700, 0, false, 0, 1}, {800, 0, false, 0, 2}, {0, 800, false, 0, 2},
+      {0, 800, true, 0, 1}, {0, 0, false, 300, 1}, {0, 0, false, 500, 2}, {0, 0, true, 500, 1},
+  };
+  SliceHeights heights({100, 100});
+  for (Case const& c : cases) {
+    std::vector<GRBreakSlice> slices(2, SliceOf({100, 1.875f}));
+    slices[0].headsApartForce = c.heads;
+    for (size_t k = c.lastOnly ? 1 : 0; k < slices.size(); ++k) {
+      slices[k].headsApartForceAcross = c.across;
+      slices[k].acrossWidthAt = [&c](float) { return c.acrossWidth; };
+    }
+    EXPECT_EQ(findOptimumBreakPath(slices, heights, OneArea(1000)).size(), c.lines)
+        << c.heads << " " << c.across << " " << c.lastOnly << " " << c.acrossWidth;
+  }
+}
+
 // Lines 400 high. Lines of three slices are set a little loose, of four tighter and of five
 // tighter still, each at a force of its own. Thirteen slices take one page of three lines (four,
 // four and five slices) where the heads keep room at the tightest line's force, else two pages
