@@ -30,11 +30,11 @@ ARVoiceManager::ARVoiceManager(ARMusicalVoice* walked) : voice(walked) {
 }
 
 bool ARVoiceManager::unbarredAt(Fraction const& tp) const {
-  // A stretch up to two whole notes long fits a line; a longer one may not.
+  // A stretch up to a whole note long fits a line; a longer one may not.
   auto const next = std::upper_bound(barTimes.begin(), barTimes.end(), tp);
   Fraction const from = next == barTimes.begin() ? Frac_0 : *(next - 1);
   Fraction const to = next == barTimes.end() ? voice->getDuration() : *next;
-  return to - from > Fraction(2, 1);
+  return to - from > Fraction(1, 1);
 }
 
 int ARVoiceManager::CodeOfNext() const {

@@ -250,6 +250,7 @@ TEST_F(LineBreakTest, MusicWithoutBarLinesBreaksBetweenItsEvents) {
       {"[ " + Repeated(scale, 8) + "]", true, -1, 0},
       {"[ \\meter<\"4/4\", autoBarlines=\"off\"> " + Repeated(scale, 8) + "]", true, -1, 0},
       {"[ " + Repeated("c1/4 d e f g a h c2 d e f g | ", 6) + "]", true, -1, 3},
+      {"[ " + Repeated(Repeated("c2/32 d2 e2 f2 ", 16) + "| ", 3) + "]", true, -1, 0},
       {"[ c1/4 d e f g a ]", false, -1, 0},
       {"[ \\meter<\"24/4\"> " + Repeated("c2/4 d2 e2 f2 g2 a2 h2 c3 d3/2 c3 h2 a2 g2/1 f2 |", 8) +
            "]",
