@@ -11,6 +11,7 @@
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "music_top.h"
 
 namespace {
 // Between the text and the music it stands over or under, in line spaces.
@@ -66,9 +67,14 @@ void GRSText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   float y = mLine * space;
   unsigned int align = 20;  // left, the text's top at y
   if (mGrStaff && mLine < 0) {
-    // Its foot over the top line and over the music under it.
+    // Its foot over the top line and over the music under it, a tuplet's bracket and number
+    // included.
     align = 18;
-    float const top = mGrStaff->highestEventTopAlongLine(left, mPosition.x + mBoundingBox.right);
+    float const right = mPosition.x + mBoundingBox.right;
+    float top = mGrStaff->highestEventTopAlongLine(left, right);
+    GRSystem const* system = mGrStaff->getGRSystem();
+    if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice)
+      top = std::min(top, HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), left, right));
     y = std::min(y, top - kClearance * space);
   } else if (mGrStaff && mLine >= mGrStaff->getNumlines() - 1) {
     float lowest = mGrStaff->getDredgeSize();

@@ -9,6 +9,7 @@
 #include "GRDummy.h"
 #include "GREvent.h"
 #include "GRGlobalStem.h"
+#include "GRNewTuplet.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -24,6 +25,11 @@ bool PlacedBox(GRNotationElement const* element, GRSystem const& system, NVRect&
     if (!element) return false;
   }
   if (auto const* beam = ar_cast<GRBeam const>(element)) return beam->getPieceBox(&system, box);
+  if (auto const* tuplet = dynamic_cast<GRNewTuplet const*>(element)) {
+    // A bracket over the notes and its number belong to them: marks above stand over both.
+    box = tuplet->drawnBox(&system);
+    return box.right > box.left;
+  }
   if (element->isGREventClass() || ar_cast<GRGlobalStem const>(element)) {
     box = element->getBoundingBox() + element->getPosition();
     return true;

@@ -98,13 +98,9 @@ std::pair<unsigned, unsigned> Seeds() {
 
 TEST_F(ScoreCollisionsTest, GeneratedMusicKeepsItsMarksApart) {
   // Pages as learners print them: a page narrower than a bar squeezes the bar's notes together
-  // as it must. Left out as well: tempo marks and octava signs, which stand above the staff
-  // where a tuplet's bracket may meet them. The sweep takes them all in when
-  // MELVARIN_SWEEP_EVERY_FEATURE is set.
+  // as it must. The sweep takes them in when MELVARIN_SWEEP_EVERY_FEATURE is set.
   MusicFeatures features;
   features.narrowPages = false;
-  features.tempoMarks = false;
-  features.octavas = false;
 #ifdef MELVARIN_SWEEP_EVERY_SCORE
   if (qEnvironmentVariableIsSet("MELVARIN_SWEEP_EVERY_FEATURE")) features = MusicFeatures{};
 #endif
