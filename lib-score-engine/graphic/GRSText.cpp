@@ -61,6 +61,24 @@ VGFont const* GRSText::font() const {
   return GRSpecial::FindOrCreateFont(size, &gFontDefs.text.name);
 }
 
+bool GRSText::standsUnder() const {
+  return mGrStaff && mLine >= mGrStaff->getNumlines() - 1;
+}
+
+float GRSText::topUnder() const {
+  float lowest = mGrStaff->getDredgeSize();
+  GRSystem const* system = mGrStaff->getGRSystem();
+  if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice)
+    lowest = std::max(lowest, system->lowestNoteOnLine(slice->getStaffNumber(mGrStaff)));
+  return std::max(mLine * lineSpace(), lowest + kClearance * lineSpace());
+}
+
+std::optional<float> GRSText::bottomUnder() const {
+  // The box's top holds the text's height.
+  if (!standsUnder()) return std::nullopt;
+  return topUnder() + mBoundingBox.top;
+}
+
 void GRSText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   float const space = lineSpace();
   float const left = mPosition.x + mBoundingBox.left;
@@ -76,12 +94,8 @@ void GRSText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
     if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice)
       top = std::min(top, HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), left, right));
     y = std::min(y, top - kClearance * space);
-  } else if (mGrStaff && mLine >= mGrStaff->getNumlines() - 1) {
-    float lowest = mGrStaff->getDredgeSize();
-    GRSystem const* system = mGrStaff->getGRSystem();
-    if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice)
-      lowest = std::max(lowest, system->lowestNoteOnLine(slice->getStaffNumber(mGrStaff)));
-    y = std::max(y, lowest + kClearance * space);
+  } else if (standsUnder()) {
+    y = topUnder();
   }
   device.SetTextFont(font());
   device.SetFontAlign(align);

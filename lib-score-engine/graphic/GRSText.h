@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "GRNotationElement.h"
 #include "GRTag.h"
 
@@ -22,8 +24,14 @@ class GRSText : public GRNotationElement, public GRTag {
   using GRNotationElement::removeAssociation;
   void tellPosition(GObject*, NVPoint const& point) override { setPosition(point); }
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  // How far down a text under the staff reaches as it is drawn, under the music of its staff's
+  // line; none for a text over the staff. In the staff's coordinates, once the system is placed.
+  std::optional<float> bottomUnder() const;
 
  private:
+  bool standsUnder() const;
+  // Where the top of a text under the staff stands.
+  float topUnder() const;
   VGFont const* font() const;
   float lineSpace() const;
 

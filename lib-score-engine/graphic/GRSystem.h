@@ -153,6 +153,9 @@ class GRSystem : public GREvent {
   // Moves the staves down where the texts under a staff reach the next one, and takes the
   // texts under the last staff into the system's height.
   void keepStavesClearOfTexts();
+  // Takes the octava marks under the staves into the system's height: they stand under the
+  // lowest note of their staff's line, further down than the staff's box.
+  void keepOctavaMarksInBox();
   // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);

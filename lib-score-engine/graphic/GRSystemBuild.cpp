@@ -12,6 +12,7 @@
 #include "GRGlue.h"
 #include "GRPage.h"
 #include "GRPossibleBreakState.h"
+#include "GRSText.h"
 #include "GRSliceHeight.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
@@ -138,6 +139,18 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   mBoundingBox.right = x;
   keepStavesClearOfTexts();
   endSystemBars();
+  keepOctavaMarksInBox();
+}
+
+void GRSystem::keepOctavaMarksInBox() {
+  forEachStaff([this](int, GRStaff* staff) {
+    NEPointerList const& elements = staff->getElements();
+    for (void* pos = elements.GetHeadPosition(); pos;) {
+      auto const* mark = dynamic_cast<GRSText const*>(elements.GetNext(pos));
+      if (std::optional<float> const bottom = mark ? mark->bottomUnder() : std::nullopt)
+        mBoundingBox.bottom = std::max(mBoundingBox.bottom, staff->getPosition().y + *bottom);
+    }
+  });
 }
 
 void GRSystem::keepStavesClearOfTexts() {

@@ -98,6 +98,9 @@ TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {
            // draws its hyphen.
            "[ \\meter<\"4/4\"> \\text<\"cresc. poco a poco\">( c1/4 d1 e1 f1 \\newSystem c1/4 ) "
            "d1 e1 f1 ]",
+           // An octava's mark stands under the lowest note of its line, on every line.
+           "[ \\meter<\"4/4\"> \\oct<-1> c0/4 h-1 a-1 g-1 | f-1/1 \\newSystem c1/4 d1 e1 f1 | "
+           "g1/1 ]",
        }) {
     SCOPED_TRACE(text);
     Draw(text);
