@@ -32,6 +32,7 @@ struct PiecePlan {
   std::vector<int> keys;           // the key of each bar
   bool writeKeys;
   std::string pageFormat;
+  bool narrow;
   std::map<int, std::string> tempoAtBar;
 };
 
@@ -79,7 +80,7 @@ class PieceWriter {
     voices.push_back(MakeVoice(Part::Melody, 1, {}));
     if (plan_.innerVoice) voices.push_back(MakeVoice(Part::Inner, 1, AlteredLetters(voices[0])));
     if (plan_.staves == 2) voices.push_back(MakeVoice(Part::Bass, 2, {}));
-    GeneratedPiece piece{seed, "", {}, plan_.bars};
+    GeneratedPiece piece{seed, "", {}, plan_.bars, plan_.narrow};
     piece.rmn = voices.size() == 1 ? VoiceText(voices[0]) : "{ ";
     for (size_t v = 0; v < voices.size(); ++v) {
       if (voices.size() > 1) piece.rmn += (v ? ",\n  " : "") + VoiceText(voices[v]);
@@ -95,6 +96,7 @@ class PieceWriter {
  private:
   void Plan() {
     const bool narrow = features_.narrowPages && (!features_.a4Pages || dice_.Chance(0.75));
+    plan_.narrow = narrow;
     plan_.bars =
         narrow ? dice_.Weighted({0, 6, 3, 1}) * 8 + dice_.Between(0, 8) : dice_.Between(24, 40);
     plan_.bars = std::clamp(plan_.bars, 8, 40);

@@ -60,6 +60,7 @@ struct GeneratedPiece {
   std::string rmn;
   std::vector<WrittenNote> notes;  // voice by voice, in the order written
   int bars;
+  bool narrowPage;  // on one of the narrow pages, not on A4
 };
 
 GeneratedPiece GenerateMusic(unsigned seed, const MusicFeatures& features = {});
