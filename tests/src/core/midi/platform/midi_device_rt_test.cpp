@@ -313,10 +313,10 @@ class MidiSink {
                      this);
     m_in.openVirtualPort("in");
   }
-  ~MidiSink() {
-    m_in.cancelCallback();  // before the members the callback uses go
-    m_in.closePort();
-  }
+  // The port goes first (its member is the last), and with it the client whose process thread
+  // calls Record: a callback still running as the test ends would otherwise record into members
+  // already gone.
+  ~MidiSink() = default;
   static std::string Name() { return "Melvarin Test Sink:in"; }
   bool WaitFor(size_t count) {
     std::unique_lock lock(m_mutex);
@@ -339,10 +339,10 @@ class MidiSink {
     }
     m_changed.notify_all();
   }
-  RtMidiIn m_in;
   std::mutex m_mutex;
   std::condition_variable m_changed;
   std::vector<std::vector<unsigned char>> m_messages;
+  RtMidiIn m_in;
 };
 
 std::unique_ptr<MidiOutRtDevice> OpenOutputTo(const MidiSink& sink) {
