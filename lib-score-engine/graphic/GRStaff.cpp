@@ -611,6 +611,7 @@ GRNotationElement* GRStaff::AddOctava(AROctava* octava) {
 GRSText* GRStaff::NewOctavaMark(int shift) {
   // An octave up is marked over the staff, an octave down under it.
   int const line = shift == -1 ? getNumlines() : -1;
+  mHoldsOctavaMarks = true;
   return new GRSText(this, NVstring(shift == 1 ? "8" : shift == -1 ? "8ba" : ""), line);
 }
 

@@ -134,7 +134,7 @@ class GRStaff : public GRCompositeNotationElement {
   // "8" above or "8ba" below, and the notes move by the shift.
   GRNotationElement* AddOctava(AROctava* octava);
   // The mark an octava of the shift puts at the staff: "8" over it for one octave up, "8ba"
-  // under it for one down, an empty text that ends it otherwise.
+  // under it for one down, an empty text that ends it otherwise. The caller adds it to the staff.
   GRSText* NewOctavaMark(int shift);
   GRNote* getLastNote() const;
   // The explicit staff distance, -1 when none.
@@ -163,6 +163,8 @@ class GRStaff : public GRCompositeNotationElement {
   // Whether a text, or the placeholder of one running on, was ever added: only such a staff
   // has texts to stack under it.
   bool holdsTexts() const { return mHoldsTexts; }
+  // Whether the staff made an octava's mark: only such a staff has marks under its music.
+  bool holdsOctavaMarks() const { return mHoldsOctavaMarks; }
   void AddTail(GRNotationElement* element) override;
   // A note of the voice stands on the staff.
   void holdNoteOf(GRVoice const* voice);
@@ -267,6 +269,7 @@ class GRStaff : public GRCompositeNotationElement {
   ARKey* mKeyInForce = nullptr;
   bool mHoldsDynamicMarks = false;
   bool mHoldsTexts = false;
+  bool mHoldsOctavaMarks = false;
   GRVoice const* mFirstVoice = nullptr;
   bool mSharedByVoices = false;
   std::vector<GRRoomBeside const*> mMarksBeside;

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "ARCast.h"
 #include "ARMusicalEvent.h"
 #include "GRAccolade.h"
 #include "GRBar.h"
@@ -144,9 +145,10 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
 
 void GRSystem::keepOctavaMarksInBox() {
   forEachStaff([this](int, GRStaff* staff) {
+    if (!staff->holdsOctavaMarks()) return;
     NEPointerList const& elements = staff->getElements();
     for (void* pos = elements.GetHeadPosition(); pos;) {
-      auto const* mark = dynamic_cast<GRSText const*>(elements.GetNext(pos));
+      auto const* mark = ar_cast<GRSText const>(elements.GetNext(pos));
       if (std::optional<float> const bottom = mark ? mark->bottomUnder() : std::nullopt)
         mBoundingBox.bottom = std::max(mBoundingBox.bottom, staff->getPosition().y + *bottom);
     }
