@@ -448,7 +448,8 @@ void GRStaff::AddTail(GRNotationElement* element) {
 }
 
 void GRStaff::noteText(GRNotationElement const* element) {
-  if (!mHoldsTexts && TextStack::textOf(element)) mHoldsTexts = true;
+  // Events, most of what a staff holds, are neither texts nor their placeholders.
+  if (!mHoldsTexts && !element->isGREventClass() && TextStack::textOf(element)) mHoldsTexts = true;
 }
 
 void GRStaff::keepRoomFor(GRRoomBeside const* mark) {
