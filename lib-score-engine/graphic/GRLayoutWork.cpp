@@ -71,8 +71,12 @@ MusicWork WeighMusic(ARMusic const& music) {
     bool onOwnStaff = true;
     for (void* at = voice->ARMusicalVoice::ObjectList::GetHeadPosition(); at;) {
       ARMusicalObject const* object = voice->ARMusicalVoice::ObjectList::GetNext(at);
+      // Most objects are events, and an event is none of the tags asked for below.
+      if (ar_cast<ARMusicalEvent const>(object)) {
+        ++events;
+        continue;
+      }
       if (IsBreak(object)) ++voiceBreaks;
-      if (ar_cast<ARMusicalEvent const>(object)) ++events;
       showsVesk = showsVesk || ar_cast<ARDrVesk const>(object);
       showsPild = showsPild || ar_cast<ARDrPild const>(object);
       if (auto const* staff = ar_cast<ARStaff const>(object)) {
