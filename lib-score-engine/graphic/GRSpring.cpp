@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "GRBar.h"
 #include "GREmpty.h"
@@ -11,7 +10,6 @@
 #include "GRKey.h"
 #include "GRNotationElement.h"
 #include "GRRest.h"
-#include "GRSingleNote.h"
 #include "GRSpringCollider.h"
 #include "GRStaff.h"
 #include "GRTag.h"
@@ -283,19 +281,6 @@ float widestInBand(GRSpringCollider::Band band, KF_IPointerList<GRNotationElemen
   return widest;
 }
 
-// The farthest any head of the band reaches to that side; none without a head.
-std::optional<float> widestHeadInBand(GRSpringCollider::Band band,
-                                      KF_IPointerList<GRNotationElement> const& elements,
-                                      bool right) {
-  std::optional<float> widest;
-  for (void* pos : band) {
-    auto const* note = ar_cast<GRSingleNote const>(elements.GetAt(pos));
-    if (!note || !note->getNoteHead()) continue;
-    widest = std::max(widest.value_or(note->headReach(right)), note->headReach(right));
-  }
-  return widest;
-}
-
 }  // namespace
 
 float GRSpring::GetMaxDistance(GRSpring const* next) const {
@@ -307,18 +292,6 @@ float GRSpring::GetMaxDistance(GRSpring const* next) const {
       *next->mCollider, [&](GRSpringCollider::Band mine, GRSpringCollider::Band theirs) {
         distance = std::max(distance, widestInBand(mine, mElements, true) +
                                           widestInBand(theirs, next->mElements, false));
-      });
-  return distance;
-}
-
-float GRSpring::GetHeadsDistance(GRSpring const* next) const {
-  if (!mCollider || !next->mCollider) return 0;
-  float distance = 0;
-  mCollider->ForEachSharedBand(
-      *next->mCollider, [&](GRSpringCollider::Band mine, GRSpringCollider::Band theirs) {
-        std::optional<float> const right = widestHeadInBand(mine, mElements, true);
-        std::optional<float> const left = widestHeadInBand(theirs, next->mElements, false);
-        if (right && left) distance = std::max(distance, *right + *left);
       });
   return distance;
 }

@@ -92,10 +92,8 @@ class GRSpring : public GRArenaObject {
 
   // The least distance between this spring and next, taken band by band through the colliders.
   float GetMaxDistance(GRSpring const* next) const;
-  // The same for the note heads alone, where heads of both springs meet in a band: how far apart
-  // the springs stand when those heads meet edge to edge; 0 where none meet.
-  float GetHeadsDistance(GRSpring const* next) const;
-  // The heads distance to the next spring, as the rods were made.
+  // How far apart this spring and the next stand where heads of both meet in a band, edge to
+  // edge (see HeadBands), as the rods were made.
   void setHeadsApart(float distance) { mHeadsApart = distance; }
   float getHeadsApart() const { return mHeadsApart; }
 

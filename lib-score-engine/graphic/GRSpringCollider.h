@@ -39,6 +39,15 @@ class GRSpringCollider : public GRArenaObject {
 
   // The positions in the band, in the order they came; empty for a band no element occupies.
   Band getBand(int band) const;
+  // Calls visit(band, position) for every entry, from the lowest band, each band's positions in
+  // the order they came.
+  template <class Visit>
+  void ForEachEntry(Visit&& visit) const {
+    int const* const bands = mBandOf.data();
+    void* const* const positions = mPositions.data();
+    const std::size_t count = mBandOf.size();
+    for (std::size_t i = 0; i < count; ++i) visit(bands[i], positions[i]);
+  }
   // Calls visit(mine, theirs) for every band both colliders occupy, from the lowest: the walk
   // of GetMatchingPoslists in one pass over both.
   template <class Visit>

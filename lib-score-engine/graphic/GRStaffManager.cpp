@@ -118,17 +118,21 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
   // signs after a bar line).
   GRSpring* before = startid > 0 ? mSprings->Get(startid - 1) : nullptr;
   GRSpring* first = startid < endid ? mSprings->Get(startid) : nullptr;
+  // Each spring's heads are measured once, for the spring before it and the one after it.
+  mHeads.measure(first);
   if (before && first) {
-    before->setHeadsApart(before->GetHeadsDistance(first));
+    mNextHeads.measure(before);
+    before->setHeadsApart(mNextHeads.distanceTo(mHeads));
     const float distance = before->GetMaxDistance(first);
     if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
   }
   for (int k = startid; k < endid; ++k) {
     GRSpring* spring = mSprings->Get(k);
-    if (!spring) continue;
     GRSpring* next = k + 1 < endid ? mSprings->Get(k + 1) : nullptr;
-    if (!next) continue;
-    spring->setHeadsApart(spring->GetHeadsDistance(next));
+    mNextHeads.measure(next);
+    if (spring && next) spring->setHeadsApart(mHeads.distanceTo(mNextHeads));
+    std::swap(mHeads, mNextHeads);
+    if (!spring || !next) continue;
     const float distance = spring->GetMaxDistance(next);
     if (distance <= 0) continue;
     mLastSystemRod = new GRRod(distance, k, k + 1);

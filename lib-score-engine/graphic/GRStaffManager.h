@@ -15,6 +15,7 @@
 #include "GRStaffState.h"
 #include "GRSystemSlice.h"
 #include "NVstring.h"
+#include "head_bands.h"
 #include "kf_ilist.h"
 #include "kf_ivect.h"
 #include "kf_list.h"
@@ -229,6 +230,10 @@ class GRStaffManager {
   KF_Vector<float> mBeginBottoms{0.0f};
   GRRod* mLastSystemRod = nullptr;
   GRRod* mFirstSystemRod = nullptr;
+  // The heads of a spring and of the one after it as the system rods are made, kept for their
+  // room from one slice to the next.
+  HeadBands mHeads;
+  HeadBands mNextHeads;
   Fraction mStartTime;
   Fraction mDuration;
   ARMusic* mArMusic = nullptr;

@@ -4,6 +4,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "ARCast.h"
 #include "ARKey.h"
 #include "GRBar.h"
 #include "GRClef.h"
@@ -67,7 +68,7 @@ OpeningTags OpeningTagsOf(GRSystemSlice const* slice, int staffNumber) {
       else
         opening.key = key;
     }
-    if (dynamic_cast<GRSText*>(element)) opening.octava = true;
+    if (ar_cast<GRSText>(element)) opening.octava = true;
   }
   return opening;
 }
