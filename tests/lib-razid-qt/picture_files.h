@@ -10,7 +10,7 @@ namespace PictureFiles {
 // The picture in the format Qt writes it in (a name such as "png", "bmp" or "jpeg").
 QByteArray Written(QImage const& picture, char const* format, bool progressive = false);
 // A picture of the size in two halves, blue then red.
-QImage Halves(int width, int height, QImage::Format format = QImage::Format_RGB32);
+QImage Halves(int width, int height);
 
 // A PNG of the picture (8 bits a channel, colour) with its rows interlaced.
 QByteArray InterlacedPng(QImage const& picture);

@@ -3,7 +3,6 @@
 // them, in little time and memory.
 #include <QTemporaryDir>
 #include <chrono>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,136 +28,84 @@ constexpr double kMostSeconds =
 // Decoding any of the hostile pictures takes hundreds of megabytes.
 constexpr double kMostMegabytes = 100;
 
-// The files beside the score and the warning about drvesk, none when it is drawn.
+// The files beside the score and the warning about drvesk, none when it is drawn. In an SVG, "@/"
+// stands for the folder (Qt looks for a relative name in the current folder); a file of no bytes
+// is a named pipe.
 struct PictureCase {
   char const* what;
-  std::function<void(QTemporaryDir const&, Testing::NamedPipes&)> make;
+  std::vector<std::pair<char const*, QByteArray>> files;
   char const* warning;
 };
-
-void Put(QTemporaryDir const& dir, char const* name, QByteArray const& bytes) {
-  QFile file(dir.filePath(name));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-// One file, drvesk with its suffix.
-PictureCase Beside(char const* what, char const* name, std::function<QByteArray()> bytes,
-                   char const* warning) {
-  return {what, [=](QTemporaryDir const& dir, Testing::NamedPipes&) { Put(dir, name, bytes()); },
-          warning};
-}
 
 QString Image(QString const& href) {
   return QStringLiteral("<image width=\"10\" height=\"10\" xlink:href=\"%1\"/>").arg(href);
 }
 
-// An SVG's picture of the file in the folder, named by its whole path: Qt looks for a relative one
-// in the current folder.
-QString Image(QTemporaryDir const& dir, char const* name) {
-  return Image(dir.filePath(name));
-}
-
-// A large picture that compresses to little.
-QByteArray LargePng() {
-  QImage picture(4000, 4000, QImage::Format_RGB32);
-  picture.fill(Qt::green);
-  return Written(picture, "png");
-}
-
 std::vector<PictureCase> Cases() {
   QImage const halves = Halves(61, 43);
+  QImage large(4000, 4000, QImage::Format_RGB32);  // compresses to little
+  large.fill(Qt::green);
+  QByteArray const largePng = Written(large, "png");
+  QByteArray const bigSvgz = Gzip(Svg(10, "<!--").chopped(6), ' ', 300 << 20, "--></svg>");
+  QString path = "M0 0";
+  for (int i = 0; i < 100000; ++i)
+    path += QStringLiteral(" L%1 %2").arg(i * 37 % 100).arg(i * 91 % 100);
   return {
       // Drawn: the formats read, in the forms whose sizes are worked out differently.
-      Beside(
-          "PNG, 16 bits a channel", "drvesk.png",
-          [=] { return Written(halves.convertToFormat(QImage::Format_RGBA64), "png"); }, nullptr),
-      Beside(
-          "PNG, one bit a pixel", "drvesk.png",
-          [=] {
-            return Written(
-                halves.convertToFormat(QImage::Format_Mono, {qRgb(0, 0, 255), qRgb(255, 0, 0)}),
-                "png");
-          },
-          nullptr),
-      Beside(
-          "PNG, interlaced", "drvesk.png", [=] { return InterlacedPng(halves); }, nullptr),
-      Beside(
-          "progressive JPEG", "drvesk.jpg", [=] { return Written(halves, "jpeg", true); }, nullptr),
-      Beside(
-          "BMP", "drvesk.bmp", [=] { return Written(halves, "bmp"); }, nullptr),
-      Beside(
-          "PPM without a suffix", "drvesk", [=] { return Written(halves, "ppm"); }, nullptr),
+      {"PNG, 16 bits a channel",
+       {{"drvesk.png", Written(halves.convertToFormat(QImage::Format_RGBA64), "png")}},
+       nullptr},
+      {"PNG, one bit a pixel",
+       {{"drvesk.png",
+         Written(halves.convertToFormat(QImage::Format_Mono, {qRgb(0, 0, 255), qRgb(255, 0, 0)}),
+                 "png")}},
+       nullptr},
+      {"PNG, interlaced", {{"drvesk.png", InterlacedPng(halves)}}, nullptr},
+      {"progressive JPEG", {{"drvesk.jpg", Written(halves, "jpeg", true)}}, nullptr},
+      {"BMP", {{"drvesk.bmp", Written(halves, "bmp")}}, nullptr},
+      {"PPM without a suffix", {{"drvesk", Written(halves, "ppm")}}, nullptr},
       // Not decoded: what a file names, what it holds or how it is compressed is not bounded by
       // its header.
-      {"SVG that shows itself",
-       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
-         Put(dir, "drvesk.svg", Svg(10, Image(dir, "drvesk.svg")));
-       },
-       kNotReadable},
+      {"SVG that shows itself", {{"drvesk.svg", Svg(10, Image("@/drvesk.svg"))}}, kNotReadable},
       {"SVGs that show each other",
-       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
-         Put(dir, "drvesk.svg", Svg(10, Image(dir, "other.svg")));
-         Put(dir, "other.svg", Svg(10, Image(dir, "drvesk.svg")));
-       },
+       {{"drvesk.svg", Svg(10, Image("@/other.svg"))},
+        {"other.svg", Svg(10, Image("@/drvesk.svg"))}},
        kNotReadable},
       {"SVG that shows a named pipe",
-       [](QTemporaryDir const& dir, Testing::NamedPipes& pipes) {
-         Put(dir, "drvesk.svg", Svg(10, Image(dir, "pipe")));
-         ASSERT_TRUE(pipes.Make(dir.filePath("pipe")));
-       },
+       {{"drvesk.svg", Svg(10, Image("@/pipe"))}, {"pipe", {}}},
        kNotReadable},
       {"SVG that shows a large PNG ten times",
-       [](QTemporaryDir const& dir, Testing::NamedPipes&) {
-         Put(dir, "large.png", LargePng());
-         Put(dir, "drvesk.svg", Svg(10, Image(dir, "large.png").repeated(10)));
-       },
+       {{"large.png", largePng}, {"drvesk.svg", Svg(10, Image("@/large.png").repeated(10))}},
        kNotReadable},
-      Beside(
-          "SVG holding four large PNGs", "drvesk.svg",
-          [] {
-            return Svg(10, Image("data:image/png;base64," + LargePng().toBase64()).repeated(4));
-          },
-          kNotReadable),
-      Beside(
-          "SVG of 20,000 translucent rectangles", "drvesk.svg",
-          [] {
-            return Svg(2000, "<g fill=\"red\" fill-opacity=\"0.01\">" +
-                                 QString("<rect width=\"2000\" height=\"2000\"/>").repeated(20000) +
-                                 "</g>");
-          },
-          kNotReadable),
-      Beside(
-          "SVG of a thick dashed path of 100,000 segments", "drvesk.svg",
-          [] {
-            QString path = "M0 0";
-            for (int i = 0; i < 100000; ++i)
-              path += QStringLiteral(" L%1 %2").arg(i * 37 % 100).arg(i * 91 % 100);
-            return Svg(100, "<path d=\"" + path +
-                                "\" stroke=\"red\" stroke-width=\"5\" stroke-dasharray=\"1 1\"/>");
-          },
-          kNotReadable),
-      Beside(
-          "SVGZ that expands to 300 MB", "drvesk.svgz",
-          [] { return Gzip(Svg(10, "<!--").chopped(6), ' ', 300 << 20, "--></svg>"); },
-          kNotReadable),
-      Beside(
-          "SVGZ under a PNG's name", "drvesk.png",
-          [] { return Gzip(Svg(10, "<!--").chopped(6), ' ', 300 << 20, "--></svg>"); },
-          kNotReadable),
-      Beside(
-          "icon that says 1 x 1 and holds a large PNG", "drvesk.ico",
-          [] { return IconHolding(LargePng()); }, kNotReadable),
-      Beside(
-          "PNG of 1 x 1 whose data go on for 256 MB", "drvesk.png",
-          [] { return PngWithMoreData(qint64(256) << 20); }, kNotReadable),
+      {"SVG holding four large PNGs",
+       {{"drvesk.svg", Svg(10, Image("data:image/png;base64," + largePng.toBase64()).repeated(4))}},
+       kNotReadable},
+      {"SVG of 20,000 translucent rectangles",
+       {{"drvesk.svg",
+         Svg(2000, "<g fill=\"red\" fill-opacity=\"0.01\">" +
+                       QString("<rect width=\"2000\" height=\"2000\"/>").repeated(20000) +
+                       "</g>")}},
+       kNotReadable},
+      {"SVG of a thick dashed path of 100,000 segments",
+       {{"drvesk.svg",
+         Svg(100, "<path d=\"" + path +
+                      "\" stroke=\"red\" stroke-width=\"5\" stroke-dasharray=\"1 1\"/>")}},
+       kNotReadable},
+      {"SVGZ that expands to 300 MB", {{"drvesk.svgz", bigSvgz}}, kNotReadable},
+      {"SVGZ under a PNG's name", {{"drvesk.png", bigSvgz}}, kNotReadable},
+      {"icon that says 1 x 1 and holds a large PNG",
+       {{"drvesk.ico", IconHolding(largePng)}},
+       kNotReadable},
+      {"PNG of 1 x 1 whose data go on for 256 MB",
+       {{"drvesk.png", PngWithMoreData(qint64(256) << 20)}},
+       kNotReadable},
       // Known, but beyond what the layout takes beside the music.
-      Beside(
-          "progressive JPEG whose last scan comes 1,000 times", "drvesk.jpg",
-          [] { return JpegWithScanRepeated(Halves(600, 400), 1000); }, kTooLarge),
-      Beside(
-          "photograph of 6000 x 4000", "drvesk.jpg",
-          [] { return Written(Halves(6000, 4000), "jpeg"); }, kTooLarge),
+      {"progressive JPEG whose last scan comes 1,000 times",
+       {{"drvesk.jpg", JpegWithScanRepeated(Halves(600, 400), 1000)}},
+       kTooLarge},
+      {"photograph of 6000 x 4000",
+       {{"drvesk.jpg", Written(Halves(6000, 4000), "jpeg")}},
+       kTooLarge},
   };
 }
 
@@ -184,7 +131,14 @@ TEST_F(PictureFilesTest, EachIsDrawnOrLeftOutWithinItsBound) {
     QTemporaryDir dir;
     // A pipe that is read waits for a writer: the watchdog lets it go and says so.
     Testing::NamedPipes pipes(Testing::PatienceMs / 1000);
-    picture.make(dir, pipes);
+    for (auto [name, bytes] : picture.files) {
+      if (bytes.isNull()) {
+        ASSERT_TRUE(pipes.Make(dir.filePath(name)));
+        continue;
+      }
+      if (QString(name).endsWith(".svg")) bytes.replace("@/", (dir.path() + "/").toUtf8());
+      WriteFile(dir, name, bytes.toStdString());
+    }
     Testing::ResetPeakResident();
     double const before = Testing::PeakResidentMegabytes();
     auto const start = std::chrono::steady_clock::now();
