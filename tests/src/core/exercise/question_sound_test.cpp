@@ -159,18 +159,16 @@ TEST(QuestionSound, EveryKindOfQuestionSoundsAsMeantWhateverOrderItWasBuiltIn) {
     std::ranges::sort(p.expected, {}, [](const Heard& h) { return std::pair(h.from, h.note); });
     ASSERT_EQ(sounded.size(), p.expected.size());
     for (std::size_t i = 0; i < sounded.size(); ++i) {
-      const Heard& meant = p.expected[i];
-      const Sounded& heard = sounded[i];
+      const auto [note, from, to] = sounded[i];
       SCOPED_TRACE(testing::Message()
-                   << "note " << i << " (" << meant.note << ") sounded from pass "
-                   << heard.from - start << " to "
-                   << (heard.to < 0 ? "the end" : std::to_string(heard.to - start)));
-      EXPECT_EQ(heard.note, meant.note);
-      EXPECT_TRUE(passes.SentOnTime(start, meant.from, heard.from));
-      if (meant.to == Sustained)
-        EXPECT_EQ(heard.to, -1);
+                   << "note " << note << " sounded from pass " << from - start << " to "
+                   << (to < 0 ? "the end" : std::to_string(to - start)));
+      EXPECT_EQ(note, p.expected[i].note);
+      EXPECT_TRUE(passes.SentOnTime(start, p.expected[i].from, from));
+      if (p.expected[i].to == Sustained)
+        EXPECT_EQ(to, -1);
       else
-        EXPECT_TRUE(heard.to >= 0 && passes.SentOnTime(start, meant.to, heard.to));
+        EXPECT_TRUE(to >= 0 && passes.SentOnTime(start, p.expected[i].to, to));
     }
   }
 }
