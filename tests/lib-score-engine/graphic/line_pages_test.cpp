@@ -49,8 +49,8 @@ class LinePagesTest : public EngineTesting::DrawnScore {
     float least = 1e9f;
     for (Ink const& a : inks)
       for (Ink const& b : inks)
-        if (a.page == b.page && std::abs(a.event - b.event) > 1 && a.event < b.event &&
-            a.box.top < b.box.bottom && b.box.top < a.box.bottom)
+        if (a.page == b.page && b.event - a.event > 1 && a.box.top < b.box.bottom &&
+            b.box.top < a.box.bottom)
           least = std::min(least, std::max(b.box.left - a.box.right, a.box.left - b.box.right));
     return least;
   }

@@ -173,9 +173,8 @@ TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) 
            {"[ \\beam<dy=3>( c1/8 g1 d1 ) \\stemsDown \\beam<dy=-2>( g1/16 a1 h1 c2 ) ]", 3.5f},
            {"[ \\beam<dy=-4>( {c2/8, e2} {d2, f2} ) ]", 3.5f},
            {"[ \\beam<dy=3>( c1/8 d1 ) ]", 1.5f},
-           {"[ \\meter<\"2/4\"> \\beam<dy=2>( c2/16 d2 ) \\beam<dy=3>( c2/16 d2 ) \\beam<dy=2>( "
-            "f1/16 "
-            "g1 ) _/8 ]",
+           {"[ \\meter<\"2/4\"> \\beam<dy=2>( c2/16 d2 ) \\beam<dy=3>( c2/16 d2 ) "
+            "\\beam<dy=2>( f1/16 g1 ) _/8 ]",
             3.5f},
            {"[ \\meter<\"2/4\"> \\beam<dy=4>( d2/16 f2 a2 f2 d2 f2 a2 f2 ) ]", 3.5f},
            {"[ \\beam<dy=5>( c2/32 c2 c2 c2 ) ]", 2.5f},
@@ -240,14 +239,12 @@ TEST_F(MarksAtTheirNotesTest, ATempoMarkStandsOverTheNoteItWasWrittenAt) {
     Draw(text);
     auto const marks = Texts("Vivo");
     ASSERT_EQ(marks.size(), 1u);
-    auto const& mark = marks[0];
-    int const line = LineAt(mark.y, true);
-    int at = 0;
     auto const lines = DrawnLines();
-    for (auto const& note : lines.at(line).notes) {
+    int at = 0;
+    for (auto const& note : lines.at(LineAt(marks[0].y, true)).notes) {
       if (std::abs(note.date - date) > 1e-4f) continue;
       ++at;
-      EXPECT_NEAR(mark.x, note.refX, 5);
+      EXPECT_NEAR(marks[0].x, note.refX, 5);
     }
     EXPECT_EQ(at, 1) << "notes written at the mark on its line";
   }
