@@ -1,11 +1,9 @@
 #pragma once
 
-// The passes of the timer thread as the observers between two markers see them. The timer hands
-// each observer a stamp of its own, taken just before its call, so the stamp a player counts its
-// time by in a pass lies between those of a marker called just before it and one called just
-// after it. A test that puts its players between the two markers holds each message they send
-// against the pass that sent it: which pass, and what the stamps of the passes allow for it,
-// however late a busy machine made the passes, with no bound on the wall clock.
+// The timer thread's passes as two markers around the players see them: each observer gets a
+// stamp taken just before its call, so a player's stamp in a pass lies between the markers'. A
+// message a player sends is held against the pass that sent it and the stamps around that pass,
+// however late a busy machine made them, never against the wall clock.
 
 #include <QString>
 
