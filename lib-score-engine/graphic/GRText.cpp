@@ -231,8 +231,10 @@ bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement
   placement->rank = text->isCutFromLyrics() ? 2 : ar_cast<ARFingering const>(text) ? 1 : 0;
   placement->verse = text->getVerse();
   placement->row = text->getLyrics();
-  placement->noteY =
-      mAssociated && mAssociated->GetCount() > 0 ? mAssociated->GetHead()->getPosition().y : 0;
+  GRNotationElement const* event =
+      mAssociated && mAssociated->GetCount() > 0 ? mAssociated->GetHead() : nullptr;
+  placement->noteY = event ? event->getPosition().y : 0;
+  placement->event = event;
   return true;
 }
 

@@ -59,6 +59,8 @@ class GRText : public GRPTagARNotationElement {
     float noteY;
     // The syllables of one lyrics range share this and move as one row; null for other texts.
     void const* row;
+    // The event it hangs on: the syllables of one event are the verses of one voice there.
+    void const* event;
   };
   bool placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement,
                    float const* lowestNote = nullptr) const;

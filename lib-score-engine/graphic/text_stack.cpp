@@ -177,25 +177,27 @@ void TextStack::place() {
   for (Box const& mark : mObstacles) floor.place(mark.left, mark.right, mark.bottom);
 
   // The written texts stand where they are; the others gather into units that move as one.
-  struct Fixed {
-    Box box;
-    int verse;  // of a syllable; -1 for other texts
-  };
-  std::vector<Fixed> fixed;
+  std::vector<Box> fixed;
   // A row of syllables holds those that follow each other along the line; a syllable that
   // would run into the one before (as those of a chord's notes do) starts a further row under it.
   struct Unit {
     std::vector<size_t> members;
     int sub;      // the unit's place among the rows of its lyrics range
     float right;  // where its members reach to
+    // How far the unit moved to make room for what stands over it, and how low it reaches,
+    // once placed.
+    float moved = 0;
+    float bottom = kNone;
   };
   std::vector<Unit> units;
   std::unordered_map<void const*, std::vector<size_t>> rows;
+  // The units of the syllables hung on each event: the verses of its voice there.
+  std::unordered_map<void const*, std::vector<size_t>> versesAt;
   for (size_t i = 0; i < mTexts.size(); ++i) {
     GRText::Placement const& at = mTexts[i].at;
-    if (at.placed) {
-      fixed.push_back(
-          {{at.left, at.right, at.y + at.top, at.y + at.top + at.height}, at.row ? at.verse : -1});
+    // A verse written at its own height stays there too, but moves with the verses over it.
+    if (at.placed && !at.row) {
+      fixed.push_back({at.left, at.right, at.y + at.top, at.y + at.top + at.height});
       continue;
     }
     if (!at.row) {
@@ -205,16 +207,17 @@ void TextStack::place() {
     std::vector<size_t>& subs = rows[at.row];
     auto const room = std::find_if(subs.begin(), subs.end(),
                                    [&](size_t unit) { return units[unit].right < at.left; });
-    if (room == subs.end()) {
-      subs.push_back(units.size());
+    size_t const into = room == subs.end() ? units.size() : *room;
+    if (into == units.size()) {
+      subs.push_back(into);
       units.push_back({{i}, static_cast<int>(subs.size()) - 1, at.right});
     } else {
-      units[*room].members.push_back(i);
-      units[*room].right = at.right;
+      units[into].members.push_back(i);
+      units[into].right = at.right;
     }
+    if (at.event) versesAt[at.event].push_back(into);
   }
-  std::sort(fixed.begin(), fixed.end(),
-            [](Fixed const& a, Fixed const& b) { return a.box.top < b.box.top; });
+  std::sort(fixed.begin(), fixed.end(), [](Box const& a, Box const& b) { return a.top < b.top; });
   auto key = [&](Unit const& unit) {
     // The rows of a lyrics range keep the place of its first syllable.
     size_t const first = unit.sub == 0
@@ -229,38 +232,71 @@ void TextStack::place() {
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
 
+  // Puts a unit down, moved by the shift.
+  auto place = [&](size_t placed, float shift) {
+    Unit& unit = units[placed];
+    for (size_t i : unit.members) {
+      GRText::Placement const& at = mTexts[i].at;
+      float const y = at.y + shift;
+      mTextYs[mTexts[i].text] = y;
+      floor.place(at.left, at.right, y + at.top + at.height);
+      unit.bottom = std::max(unit.bottom, y + at.top + at.height);
+      unit.moved = std::max(unit.moved, shift);
+    }
+    mBottom = std::max(mBottom, unit.bottom);
+  };
+
   // Each unit moves down as far as its lowest need: below what is placed over its members'
-  // stretches, and clear of the texts written over its own place. A row of syllables also
-  // stays under the written syllables of the verses before it.
+  // stretches, and clear of the texts written over its own place. Verses stand in their order:
+  // a row of syllables stays under what the verses before it put down.
   for (size_t next : order) {
     std::vector<size_t> const& unit = units[next].members;
     float shift = 0;
+    if (mTexts[unit.front()].at.placed) {
+      // A verse written at its own height keeps its distance from the verses of its voice over
+      // it (the others at its notes), wherever they moved, and stays under them and under its
+      // own rows before it.
+      float over = 0;
+      float overBottom = kNone;
+      GRText::Placement const& first = mTexts[unit.front()].at;
+      std::vector<size_t> const& subs = rows[first.row];
+      for (int sub = 0; sub < units[next].sub; ++sub)
+        overBottom = std::max(overBottom, units[subs[sub]].bottom);
+      for (size_t i : unit) {
+        for (size_t other : versesAt[mTexts[i].at.event]) {
+          Unit const& verse = units[other];
+          if (verse.bottom == kNone || mTexts[verse.members.front()].at.verse >= first.verse)
+            continue;
+          over = std::max(over, verse.moved);
+          overBottom = std::max(overBottom, verse.bottom);
+        }
+      }
+      shift = over;
+      for (size_t i : unit) {
+        GRText::Placement const& at = mTexts[i].at;
+        shift = std::max(shift, overBottom - at.top - at.y);
+      }
+      place(next, shift);
+      continue;
+    }
     for (bool moved = true; moved;) {
       moved = false;
       for (size_t i : unit) {
         GRText::Placement const& at = mTexts[i].at;
         float const top = at.y + shift + at.top;
         float need = std::max(top, floor.lowestOver(at.left, at.right));
-        for (Fixed const& written : fixed) {
-          Box const& box = written.box;
+        for (Box const& box : fixed) {
           if (box.right <= at.left || at.right <= box.left) continue;
-          bool const earlierVerse = at.row && written.verse >= 0 && written.verse < at.verse;
           // What is written lower stays under the text, however close it comes.
           bool const lower = box.top >= at.y + at.top;
-          if (earlierVerse || (!lower && box.top < need + at.height && need < box.bottom))
+          if (!lower && box.top < need + at.height && need < box.bottom)
             need = std::max(need, box.bottom);
         }
         // A hair's gap is no meeting: rounding must not keep the unit creeping down.
         if (need > top + kHair) shift += need - top, moved = true;
       }
     }
-    for (size_t i : unit) {
-      GRText::Placement const& at = mTexts[i].at;
-      float const y = at.y + shift;
-      mTextYs[mTexts[i].text] = y;
-      floor.place(at.left, at.right, y + at.top + at.height);
-      mBottom = std::max(mBottom, y + at.top + at.height);
-    }
+    place(next, shift);
   }
-  for (Fixed const& written : fixed) mBottom = std::max(mBottom, written.box.bottom);
+  for (Box const& box : fixed) mBottom = std::max(mBottom, box.bottom);
 }
