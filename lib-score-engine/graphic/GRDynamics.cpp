@@ -223,7 +223,9 @@ void GRDynamics::keepClearOfMarks(GRNotationElement const* first, GRDynamicsSave
       right = std::max(right, left + shortest);
       return true;
     }
-    if (before || letters.left <= left) return true;
+    if (before) return true;
+    // A later mark ends the piece, also one that stands right after the letters the piece
+    // starts after: with no room left, the piece is left out rather than drawn through it.
     next = letters.left;
     return false;
   });
