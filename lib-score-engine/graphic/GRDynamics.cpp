@@ -276,6 +276,15 @@ NVRect GRDynamics::roomBeside(GRStaff const* staff) const {
   return NVRect{0, y - opening, 2 * opening, y + opening};
 }
 
+bool GRDynamics::standsUnderBetween(Fraction const& from, Fraction const& to) const {
+  NEPointerList const* list = getAssociations();
+  if (error || !list || list->GetCount() == 0 || mStartEndList.GetCount() == 0) return false;
+  auto const* first = static_cast<Save const*>(mStartEndList.GetHead()->p);
+  if (first && first->placement == 1) return false;
+  return list->GetHead()->getRelativeTimePosition() <= to &&
+         from < list->GetTail()->getRelativeEndTimePosition();
+}
+
 float GRDynamics::reachOfNotesSoFar(bool above) const {
   NEPointerList const* list = getAssociations();
   if (list->GetCount() <= kMeasuredAgainUpTo || above != mReachAbove) mReachFold.forget();

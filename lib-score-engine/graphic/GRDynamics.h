@@ -37,6 +37,8 @@ class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
   void addAssociation(GRNotationElement* element) override;
   // Where the wedge stands beside its notes so far.
   NVRect roomBeside(GRStaff const* staff) const override;
+  // A wedge below the staff, over notes of those times.
+  bool standsUnderBetween(Fraction const& from, Fraction const& to) const override;
 
  protected:
   // The piece of the system being drawn.

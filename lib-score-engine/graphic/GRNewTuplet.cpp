@@ -147,11 +147,12 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
     GREvent* e = AsEvent(list->GetNext(pos));
     if (e) stems += StemVote(e);
   }
+  bool const below = goesBelow(stems, staff);
   float const x1 = start->getPosition().x - kOverhang;
   float x2 = end->getPosition().x + kOverhang;
   // On the stems' side the bracket spans them: past the last head it would run on towards the
   // next note's stem.
-  if (stems < 0 && end->getStemDirection() == dirDOWN)
+  if (below && end->getStemDirection() == dirDOWN)
     x2 = std::max(x1 + 1, std::min(x2, end->getStemStartPos().x + kPastLastStem));
   float topLeft = Top(start), topRight = Top(end);
   float bottomLeft = Bottom(start), bottomRight = Bottom(end);
@@ -175,7 +176,7 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   BendOver(bottomLeft, bottomRight, x1, x2, bottomObstacle, false);
 
   float left, right;
-  if (stems < 0) {
+  if (below) {
     float const h = staff->getDredgeSize();
     left = std::max(h, bottomLeft + kClearance);
     right = std::max(h, bottomRight + kClearance);
@@ -246,9 +247,28 @@ NVRect GRNewTuplet::roomBeside(GRStaff const* staff) const {
     any = true;
   }
   if (!any) return {};
-  float const y = stems < 0 ? std::max(staff->getDredgeSize(), bottom + kClearance)
-                            : std::min(-kClearance, top - kClearance);
+  float const y = goesBelow(stems, staff) ? std::max(staff->getDredgeSize(), bottom + kClearance)
+                                          : std::min(-kClearance, top - kClearance);
   return NVRect{0, y - kHook, staff->getLineSpace(), y + kNumberDrop};
+}
+
+bool GRNewTuplet::goesBelow(int stems, GRStaff const* staff) const {
+  NEPointerList const* list = getAssociations();
+  if (stems >= 0 || !list || list->GetCount() == 0) return stems < 0;
+  GRNotationElement const* first = list->GetHead();
+  GRNotationElement const* last = list->GetTail();
+  Fraction const& from = first->getRelativeTimePosition();
+  // A mark at the note after the last one stands under the bracket's right hook.
+  Fraction const& to = last->getRelativeEndTimePosition();
+  // The notes may stand on the staves of several slices; the marks stand on those of their
+  // dates, at the ends of the tuplet or under the staff asked about.
+  for (GRStaff const* on : {staff, static_cast<GRStaff const*>(first->getGRStaff()),
+                            static_cast<GRStaff const*>(last->getGRStaff())}) {
+    if (!on) continue;
+    if (on->isSharedByVoices()) return true;
+    if (on->holdsMarksUnderBetween(from, to)) return false;
+  }
+  return true;
 }
 
 bool GRNewTuplet::foldsItsNotes() const {

@@ -51,6 +51,10 @@ class GRNewTuplet : public GRPTagARNotationElement, public GRRoomBeside {
   // A piece cut by a break may hold one note only: its bracket still leaves room on both sides
   // of the number, reaching on towards the break as far as the line goes.
   void roomForNumber(GRSystemStartEndStruct const* sse) const;
+  // Below the notes when their stems mostly go down, unless dynamic marks or wedges stand under
+  // the staff at its times: the bracket then goes above, out of their way. On a staff shared by
+  // voices the other voice stands above, and the bracket stays below.
+  bool goesBelow(int stems, GRStaff const* staff) const;
   // Whether the tuplet holds so many notes that it folds them rather than measure them all at
   // every question; it has then taken in the notes so far.
   bool foldsItsNotes() const;

@@ -2,6 +2,7 @@
 
 #include "NVRect.h"
 
+class Fraction;
 class GRStaff;
 
 // A mark beside a staff's notes that learns its place only after the staves are stacked (a
@@ -12,4 +13,10 @@ class GRRoomBeside {
   // The place the mark takes beside the staff's notes so far, in the staff's coordinates; empty
   // without any. Its width is a stand-in.
   virtual NVRect roomBeside(GRStaff const* staff) const = 0;
+  // Whether the mark stands under the staff at some time from `from` to `to` (both included).
+  virtual bool standsUnderBetween(Fraction const& from, Fraction const& to) const {
+    (void)from;
+    (void)to;
+    return false;
+  }
 };

@@ -21,6 +21,7 @@
 #include "GREvent.h"
 #include "GRGlobalStem.h"
 #include "GRInstrument.h"
+#include "GRIntens.h"
 #include "GRKey.h"
 #include "GRMeter.h"
 #include "GRNote.h"
@@ -455,6 +456,15 @@ void GRStaff::noteText(GRNotationElement const* element) {
 void GRStaff::keepRoomFor(GRRoomBeside const* mark) {
   if (std::find(mMarksBeside.begin(), mMarksBeside.end(), mark) == mMarksBeside.end())
     mMarksBeside.push_back(mark);
+}
+
+bool GRStaff::holdsMarksUnderBetween(Fraction const& from, Fraction const& to) const {
+  for (GRIntens const* mark : mDynamicMarks) {
+    Fraction const& date = mark->getRelativeTimePosition();
+    if (from <= date && date <= to && mark->letters().right > mark->letters().left) return true;
+  }
+  return std::ranges::any_of(
+      mMarksBeside, [&](GRRoomBeside const* mark) { return mark->standsUnderBetween(from, to); });
 }
 
 void GRStaff::FinishStaff() {

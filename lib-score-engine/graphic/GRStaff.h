@@ -8,6 +8,7 @@
 #include "VGColor.h"
 #include "kf_list.h"
 
+class GRIntens;
 class GRRoomBeside;
 class GRRod;
 
@@ -160,6 +161,9 @@ class GRStaff : public GRCompositeNotationElement {
   GRNotationElement* AddIntens(ARIntens* intens);
   // Whether a dynamic mark was ever added: only such a staff has marks to move below its notes.
   bool holdsDynamicMarks() const { return mHoldsDynamicMarks; }
+  // Whether a dynamic mark or a wedge stands under the staff at some time from `from` to `to`
+  // (both included).
+  bool holdsMarksUnderBetween(Fraction const& from, Fraction const& to) const;
   // Whether a text, or the placeholder of one running on, was ever added: only such a staff
   // has texts to stack under it.
   bool holdsTexts() const { return mHoldsTexts; }
@@ -273,6 +277,7 @@ class GRStaff : public GRCompositeNotationElement {
   GRVoice const* mFirstVoice = nullptr;
   bool mSharedByVoices = false;
   std::vector<GRRoomBeside const*> mMarksBeside;
+  std::vector<GRIntens const*> mDynamicMarks;
   // Sorted by their left ends, with the widest reach among them; the events whose reach is not
   // a number apart.
   mutable std::vector<EventExtent> mEventExtents;

@@ -80,6 +80,7 @@ GRNotationElement* GRStaff::AddIntens(ARIntens* intens) {
   auto* grintens = new GRIntens(this, intens);
   addNotationElement(grintens);
   mHoldsDynamicMarks = true;
+  mDynamicMarks.push_back(grintens);
   return grintens;
 }
 
