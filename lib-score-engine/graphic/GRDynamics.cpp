@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "ARCast.h"
 #include "ARDynamics.h"
@@ -163,12 +164,20 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
   bool const above = save->placement == 1;
   float y = Reach(first, above);
   GRNotationElement* last = first;
+  // The staves the notes stand on, each once.
+  std::vector<GRStaff const*> staves;
   for (void* pos = startPos; pos;) {
     void* const here = pos;
     last = list->GetNext(pos);
     y = above ? std::min(y, Reach(last, above)) : std::max(y, Reach(last, above));
+    if (last->getGRStaff() && (staves.empty() || staves.back() != last->getGRStaff()))
+      staves.push_back(last->getGRStaff());
     if (here == sse->endpos) break;
   }
+  // Below the tuplet brackets kept under the notes.
+  for (GRStaff const* on : above ? std::vector<GRStaff const*>{} : staves)
+    y = std::max(y, on->bracketsReachUnderBetween(first->getRelativeTimePosition(),
+                                                  last->getRelativeEndTimePosition()));
   float const endX = CrescPoint(last, false).x;
   float const lineSpace = staff->getLineSpace();
   save->point.y = Clear(y, above);
@@ -269,8 +278,13 @@ NVRect GRDynamics::roomBeside(GRStaff const* staff) const {
   auto const* first = static_cast<Save const*>(mStartEndList.GetHead()->p);
   bool const above = first && first->placement == 1;
   // The notes so far, also those of the staves before on the line: the wedge is drawn straight
-  // at the height of its lowest (highest) note.
-  float const y = Clear(reachOfNotesSoFar(above), above);
+  // at the height of its lowest (highest) note, or below the brackets kept under them.
+  float reach = reachOfNotesSoFar(above);
+  if (!above)
+    reach = std::max(reach, staff->bracketsReachUnderBetween(
+                                list->GetHead()->getRelativeTimePosition(),
+                                list->GetTail()->getRelativeEndTimePosition()));
+  float const y = Clear(reach, above);
   // The width stands in for the wedge's length, which comes with the springs.
   float const opening = 0.5f * staff->getLineSpace();
   return NVRect{0, y - opening, 2 * opening, y + opening};

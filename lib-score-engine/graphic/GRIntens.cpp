@@ -66,7 +66,8 @@ NVRect GRIntens::letters() const {
   return letters;
 }
 
-void GRIntens::StandBelowEvents(NEPointerList const& elements) {
+void GRIntens::StandBelowEvents(GRStaff const& staff) {
+  NEPointerList const& elements = staff.getElements();
   // The lowest point the events of each date reach, by the date's value (dates compare by it).
   std::unordered_map<double, float> lowestAt;
   auto reach = [&lowestAt](double date, GRNotationElement const* element) {
@@ -95,7 +96,9 @@ void GRIntens::StandBelowEvents(NEPointerList const& elements) {
   for (GRIntens* mark : marks) {
     float const space = mark->mGrStaff ? mark->mGrStaff->getLineSpace() : 50;
     auto const at = lowestAt.find(mark->getRelativeTimePosition().getValue());
-    float const lowest = at == lowestAt.end() ? 0 : std::max(0.0f, at->second);
+    Fraction const& date = mark->getRelativeTimePosition();
+    float const lowest = std::max({at == lowestAt.end() ? 0 : at->second, 0.0f,
+                                   staff.bracketsReachUnderBetween(date, date)});
     // Half a space between the notes and the tops of the letters.
     mark->mPosition.y = std::max(6 * space, lowest + 2.5f * space);
   }

@@ -3,7 +3,7 @@
 #include "GRTagARNotationElement.h"
 
 class ARIntens;
-class NEPointerList;
+class GRStaff;
 
 // A dynamic mark such as "p" or "mf", drawn as one music-font glyph below the staff.
 class GRIntens : public GRTagARNotationElement {
@@ -19,7 +19,8 @@ class GRIntens : public GRTagARNotationElement {
   // and reaches over the box's width and height. Empty for a mark that draws nothing.
   NVRect letters() const;
   // Moves every mark among a staff's elements down below the events at its date (a chord with
-  // its stem), where they reach lower than the mark's usual place under the staff. One walk
-  // finds how low each date reaches, so a thousand marks on one note cost a thousand steps.
-  static void StandBelowEvents(NEPointerList const& elements);
+  // its stem) and a tuplet's bracket kept under the notes there, where they reach lower than the
+  // mark's usual place under the staff. One walk finds how low each date reaches, so a thousand
+  // marks on one note cost a thousand steps.
+  static void StandBelowEvents(GRStaff const& staff);
 };

@@ -1,6 +1,7 @@
 #include "GRNewTuplet.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include "ARTuplet.h"
@@ -250,6 +251,23 @@ NVRect GRNewTuplet::roomBeside(GRStaff const* staff) const {
   float const y = goesBelow(stems, staff) ? std::max(staff->getDredgeSize(), bottom + kClearance)
                                           : std::min(-kClearance, top - kClearance);
   return NVRect{0, y - kHook, staff->getLineSpace(), y + kNumberDrop};
+}
+
+float GRNewTuplet::reachUnderBetween(Fraction const& from, Fraction const& to,
+                                     GRStaff const* staff) const {
+  constexpr float none = -std::numeric_limits<float>::infinity();
+  NEPointerList const* list = getAssociations();
+  if (!staff || !list || list->GetCount() == 0 || mTuplet->isDy1Set() || mTuplet->isDy2Set())
+    return none;
+  if (to < list->GetHead()->getRelativeTimePosition() ||
+      list->GetTail()->getRelativeEndTimePosition() < from)
+    return none;
+  // The room kept beside the notes, or the bracket where it was placed last, whichever is lower.
+  NVRect const room = roomBeside(staff);
+  if (room.bottom <= room.top || room.top < 0) return none;
+  NVRect const placed = drawnBox(staff->getGRSystem());
+  return placed.bottom > placed.top && placed.top >= 0 ? std::max(room.bottom, placed.bottom)
+                                                      : room.bottom;
 }
 
 bool GRNewTuplet::goesBelow(int stems, GRStaff const* staff) const {

@@ -32,6 +32,10 @@ class GRNewTuplet : public GRPTagARNotationElement, public GRRoomBeside {
   // Where a bracket placed clear of the notes stands beside the staff's notes so far, number
   // included; empty for a bracket at the tag's own heights.
   NVRect roomBeside(GRStaff const* staff) const override;
+  // Where the bracket and number stand under the staff: where the staff is shared by voices the
+  // bracket stays on the stems' side, and the marks under the staff stand below it.
+  float reachUnderBetween(Fraction const& from, Fraction const& to,
+                          GRStaff const* staff) const override;
   // The beams of the notes set their stems after the bracket was placed with the notes: once the
   // system is spaced, the bracket of its piece is placed again over the stems as drawn.
   void FinishPTag(GRStaff* staff) override;

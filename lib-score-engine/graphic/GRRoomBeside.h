@@ -1,5 +1,7 @@
 #pragma once
 
+#include <limits>
+
 #include "NVRect.h"
 
 class Fraction;
@@ -18,5 +20,14 @@ class GRRoomBeside {
     (void)from;
     (void)to;
     return false;
+  }
+  // How low a bracket under the staff reaches at some time from `from` to `to` (both included),
+  // in the staff's coordinates; nothing (minus infinity) for other marks.
+  virtual float reachUnderBetween(Fraction const& from, Fraction const& to,
+                                  GRStaff const* staff) const {
+    (void)from;
+    (void)to;
+    (void)staff;
+    return -std::numeric_limits<float>::infinity();
   }
 };

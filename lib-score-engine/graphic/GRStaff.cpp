@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "ARBar.h"
@@ -465,6 +466,13 @@ bool GRStaff::holdsMarksUnderBetween(Fraction const& from, Fraction const& to) c
   }
   return std::ranges::any_of(
       mMarksBeside, [&](GRRoomBeside const* mark) { return mark->standsUnderBetween(from, to); });
+}
+
+float GRStaff::bracketsReachUnderBetween(Fraction const& from, Fraction const& to) const {
+  float reach = -std::numeric_limits<float>::infinity();
+  for (GRRoomBeside const* mark : mMarksBeside)
+    reach = std::max(reach, mark->reachUnderBetween(from, to, this));
+  return reach;
 }
 
 void GRStaff::FinishStaff() {

@@ -164,6 +164,9 @@ class GRStaff : public GRCompositeNotationElement {
   // Whether a dynamic mark or a wedge stands under the staff at some time from `from` to `to`
   // (both included).
   bool holdsMarksUnderBetween(Fraction const& from, Fraction const& to) const;
+  // How low the tuplet brackets under the staff reach at some time from `from` to `to` (both
+  // included); minus infinity without any.
+  float bracketsReachUnderBetween(Fraction const& from, Fraction const& to) const;
   // Whether a text, or the placeholder of one running on, was ever added: only such a staff
   // has texts to stack under it.
   bool holdsTexts() const { return mHoldsTexts; }

@@ -136,7 +136,7 @@ void GRSystemSlice::Finish() {
     if (!staff) continue;
     // Dynamic marks go below the notes at their date before the staff takes their room; most
     // staves hold none, and the walk over their notes would find nothing to move.
-    if (staff->holdsDynamicMarks()) GRIntens::StandBelowEvents(staff->getElements());
+    if (staff->holdsDynamicMarks()) GRIntens::StandBelowEvents(*staff);
     staff->updateBoundingBox();
     float top = staff->getBoundingBox().top;
     float bottom = staff->getBoundingBox().bottom;

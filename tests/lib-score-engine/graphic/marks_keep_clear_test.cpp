@@ -125,6 +125,12 @@ TEST_F(MarksKeepClearTest, BracketsVersesDynamicsAndWedgesStandClearInTheirOrder
             "\\tuplet<\"-3-\">( a2/12 g2 f2 ) \\intens<\"f\"> \\tuplet<\"-3-\">( e2/12 d2 c2 ) | "
             "\\cresc( \\tuplet<\"-3-\">( c2/6 d2 e2 ) ) ) ]",
             {{"la"}}},
+           // On a staff of two voices the lower voice's brackets stay under its notes, and the
+           // marks under them.
+           {"{ [ \\staff<1> \\stemsUp \\meter<\"2/4\"> c2/4 d2 | e2/4 f2 ], [ \\staff<1> "
+            "\\stemsDown \\meter<\"2/4\"> \\intens<\"p\"> \\tuplet<\"-3-\">( e1/6 d1 c1 ) "
+            "\\cresc( \\tuplet<\"-3-\">( d1/6 e1 f1 ) ) | g1/2 ] }",
+            {}},
            {"[ \\meter<\"4/4\"> \\cresc( c2/4 d2 \\tuplet<\"-3-\">( e2/6 d2 c2 ) h1/4 | "
             "\\tuplet<\"-3-\">( c2/6 d2 e2 ) f2/4 \\newSystem g2/4 \\tuplet<\"-3-\">( a2/6 g2 f2 "
             ") e2/4 d2/2 ) \\intens<\"f\"> c2/4 _/4 ]",
