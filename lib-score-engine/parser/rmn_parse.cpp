@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -180,20 +179,34 @@ std::string RmnFileText(std::string bytes) {
   return bytes;
 }
 
+namespace {
+
+// The whole file, or nothing when it cannot be read to its end: a folder opens, and only its
+// reading fails.
+std::optional<std::string> FileBytes(char const* path) {
+  std::FILE* file = std::fopen(path ? path : "", "rb");
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char block[1 << 16];
+  for (std::size_t read; (read = std::fread(block, 1, sizeof block, file)) > 0;)
+    bytes.append(block, read);
+  bool const failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+
 int gd_parse(char const* path, int /*mode*/) {
-  std::ifstream file(path ? path : "", std::ios::binary);
-  if (!file) {
+  std::optional<std::string> bytes = FileBytes(path);
+  if (!bytes) {
     gd_error("Could not open file");
     return RMN_PARSE_NO_INPUT;
   }
-  std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) {
-    gd_error("Could not open file");
-    return RMN_PARSE_NO_INPUT;
-  }
-  bytes = RmnFileText(std::move(bytes));
+  std::string const text = RmnFileText(*std::move(bytes));
   gd_scanner_line = 1;
-  int const result = rmn_parse_bytes(bytes.data(), bytes.size());
+  int const result = rmn_parse_bytes(text.data(), text.size());
   gd_imp_exit();
   return result;
 }
