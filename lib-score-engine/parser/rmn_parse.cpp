@@ -14,6 +14,9 @@
 #include "rmn_scan_support.h"
 
 int gd_scanner_line = 1;
+int gd_scanner_column = 0;
+int gd_token_line = 1;
+int gd_token_column = 0;
 
 char* rmn_copy_text(char const* text, int length) {
   auto* copy = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
@@ -64,7 +67,12 @@ long rmn_read_number(char const* text) {
 void rmn_report_parse_error(char const* message) {
   // The text was cut short because the music is too large; the parse says so itself.
   if (gd_musicTooLarge()) return;
-  if (std::strcmp(message, "syntax error") == 0) lnr = gd_scanner_line;
+  if (std::strcmp(message, "syntax error") == 0) {
+    lnr = gd_scanner_line;
+    // The character, counted from 1, where the token the grammar could not take begins; when that
+    // token began on an earlier line (blanks up to the end of the text), the line's last one.
+    cnr = (gd_token_line == gd_scanner_line ? gd_token_column : gd_scanner_column) + 1;
+  }
   gd_error(message);
 }
 
@@ -138,8 +146,8 @@ void AppendUtf8(std::string& text, char32_t c) {
 }
 
 // UTF-16 text after its mark, as the UTF-8 the engine keeps its texts in. A surrogate without its
-// partner and an odd last byte read as the replacement character; zero characters are left out,
-// as the 8-bit form leaves out zero bytes.
+// partner reads as the replacement character; zero characters are left out, as the 8-bit form
+// leaves out zero bytes, and so is an odd last byte, with a warning.
 std::string Utf8OfUtf16(std::string const& bytes, Utf16Order order) {
   std::size_t const units = (bytes.size() - 2) / 2;
   auto const unit = [&](std::size_t i) -> char32_t {
@@ -160,7 +168,8 @@ std::string Utf8OfUtf16(std::string const& bytes, Utf16Order order) {
     }
     if (c != 0) AppendUtf8(text, c);
   }
-  if (bytes.size() % 2 != 0) AppendUtf8(text, kReplacement);
+  // A file cut or joined a byte off: the half character is no part of the music.
+  if (bytes.size() % 2 != 0) gd_warning("Stray last byte of a UTF-16 file left out");
   return text;
 }
 
@@ -205,6 +214,8 @@ int gd_parse(char const* path, int /*mode*/) {
     return RMN_PARSE_NO_INPUT;
   }
   std::string const text = RmnFileText(*std::move(bytes));
+  lnr = 1;
+  cnr = 0;
   gd_scanner_line = 1;
   int const result = rmn_parse_bytes(text.data(), text.size());
   gd_imp_exit();

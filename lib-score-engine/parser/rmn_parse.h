@@ -26,6 +26,7 @@ int gd_parse(char const* path, int mode = 0);
 
 // The text a parse reads from a file's bytes. A file that begins with a UTF-16 byte-order mark is
 // read in the byte order of its mark as UTF-8, so that every character reaches the score; a
-// UTF-8 byte-order mark is dropped. Two equal mark bytes give no order: such a file keeps its
-// bytes 1 to 127, in order.
+// UTF-8 byte-order mark is dropped. A UTF-16 file of an odd length loses its last byte, with a
+// warning; marks further on stay, as characters that part tokens. Two equal mark bytes give no
+// order: such a file keeps its bytes 1 to 127, in order.
 std::string RmnFileText(std::string bytes);
