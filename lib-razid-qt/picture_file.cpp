@@ -27,8 +27,9 @@ std::optional<QByteArray> ReadWhole(QFile& file) {
 // Qt's reader takes no picture whose decoded pixels are beyond its allocation limit, and checks
 // that only once it has begun: such a picture is too large to be read at all.
 bool BeyondReader(PictureWeight const& weight) {
-  qint64 const bytes = qint64(weight.size.width()) * weight.size.height() * weight.bytesPerPixel;
-  qint64 const limit = qint64(QImageReader::allocationLimit()) << 20;
+  // Sides of up to 2^31 pixels each: their product does not fit 64 bits at every depth.
+  double const bytes = double(weight.size.width()) * weight.size.height() * weight.bytesPerPixel;
+  double const limit = double(QImageReader::allocationLimit()) * (1 << 20);
   return limit > 0 && bytes > limit;
 }
 
