@@ -147,7 +147,7 @@ void AppendUtf8(std::string& text, char32_t c) {
 
 // UTF-16 text after its mark, as the UTF-8 the engine keeps its texts in. A surrogate without its
 // partner reads as the replacement character; zero characters are left out, as the 8-bit form
-// leaves out zero bytes, and so is an odd last byte, with a warning.
+// leaves out zero bytes, and so is an odd last byte.
 std::string Utf8OfUtf16(std::string const& bytes, Utf16Order order) {
   std::size_t const units = (bytes.size() - 2) / 2;
   auto const unit = [&](std::size_t i) -> char32_t {
@@ -168,8 +168,6 @@ std::string Utf8OfUtf16(std::string const& bytes, Utf16Order order) {
     }
     if (c != 0) AppendUtf8(text, c);
   }
-  // A file cut or joined a byte off: the half character is no part of the music.
-  if (bytes.size() % 2 != 0) gd_warning("Stray last byte of a UTF-16 file left out");
   return text;
 }
 
@@ -179,9 +177,12 @@ bool StartsWithUtf8Mark(std::string const& bytes) {
 
 }  // namespace
 
-std::string RmnFileText(std::string bytes) {
+std::string RmnFileText(std::string bytes, bool* strayByte) {
   Utf16Order const order = Utf16MarkOf(bytes);
-  if (order == Utf16Order::Little || order == Utf16Order::Big) return Utf8OfUtf16(bytes, order);
+  if (order == Utf16Order::Little || order == Utf16Order::Big) {
+    if (strayByte) *strayByte = bytes.size() % 2 != 0;
+    return Utf8OfUtf16(bytes, order);
+  }
   if (order == Utf16Order::Unknown) return AsciiBytesOf(bytes);
   // Editors write the mark at the head of a UTF-8 file; it is no character of the score.
   if (StartsWithUtf8Mark(bytes)) bytes.erase(0, 3);
@@ -213,7 +214,10 @@ int gd_parse(char const* path, int /*mode*/) {
     gd_error("Could not open file");
     return RMN_PARSE_NO_INPUT;
   }
-  std::string const text = RmnFileText(*std::move(bytes));
+  bool strayByte = false;
+  std::string const text = RmnFileText(*std::move(bytes), &strayByte);
+  // A file cut or joined a byte off: the half character is no part of the music.
+  if (strayByte) gd_warning("Stray last byte of a UTF-16 file left out");
   lnr = 1;
   cnr = 0;
   gd_scanner_line = 1;
