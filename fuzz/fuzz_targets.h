@@ -32,4 +32,7 @@ int LayoutRmnAtEngineLimits(const std::uint8_t* data, std::size_t size);
 int DrawRmn(const std::uint8_t* data, std::size_t size);
 int DrawRmnAtEngineLimits(const std::uint8_t* data, std::size_t size);
 
+// The bytes as a picture file beside a score: weighed, and decoded when its weight is small.
+int ReadPicture(const std::uint8_t* data, std::size_t size);
+
 }  // namespace Fuzz

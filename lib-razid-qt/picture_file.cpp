@@ -24,6 +24,15 @@ std::optional<QByteArray> ReadWhole(QFile& file) {
   return file.read(file.size());
 }
 
+// Qt's reader takes no picture whose decoded pixels are beyond its allocation limit, and checks
+// that only once it has begun: such a picture is too large to be read at all.
+bool BeyondReader(PictureWeight const& weight) {
+  // Sides of up to 2^31 pixels each: their product does not fit 64 bits at every depth.
+  double const bytes = double(weight.size.width()) * weight.size.height() * weight.bytesPerPixel;
+  double const limit = double(QImageReader::allocationLimit()) * (1 << 20);
+  return limit > 0 && bytes > limit;
+}
+
 // A picture file kept open between its weighing and its decoding, while the score's other
 // pictures are weighed, without its bytes: they are read again to be decoded, and decoded only
 // when they weigh as they did.
@@ -39,12 +48,9 @@ class PictureFile : public VGPictureFile {
     std::optional<QByteArray> bytes = file ? ReadWhole(*file) : std::nullopt;
     std::optional<PictureWeight> const weight =
         bytes ? WeighPicture(*std::move(bytes)) : std::nullopt;
-    if (!weight || weight->size != mSize || weight->passes != mPasses) return nullptr;
-    // Qt's reader takes no picture beyond its allocation limit, and checks that only once it has
-    // begun: such a picture is not begun.
+    if (!weight || weight->size != mSize || weight->passes != mPasses || BeyondReader(*weight))
+      return nullptr;
     qint64 const pixels = qint64(mSize.width()) * mSize.height();
-    qint64 const limit = qint64(QImageReader::allocationLimit()) << 20;
-    if (limit > 0 && pixels * 4 > limit) return nullptr;
     if (weight->format == "png" && !PngDataFitItsRows(weight->decodable)) return nullptr;
     QBuffer buffer;
     buffer.setData(weight->decodable);
@@ -68,7 +74,7 @@ class PictureFile : public VGPictureFile {
   GSystemQt* mSystem;
 };
 
-// A file too large to be read whole, which no score takes.
+// A file too large to be read whole, or a picture too large to be decoded, which no score takes.
 class FileTooLarge : public VGPictureFile {
  public:
   double Pixels() const override { return std::numeric_limits<double>::infinity(); }
@@ -84,6 +90,7 @@ std::unique_ptr<VGPictureFile> OpenPicture(QString const& path, GSystemQt* syste
   if (!bytes) return std::make_unique<FileTooLarge>();
   std::optional<PictureWeight> const weight = WeighPicture(*std::move(bytes));
   if (!weight) return nullptr;
+  if (BeyondReader(*weight)) return std::make_unique<FileTooLarge>();
   return std::make_unique<PictureFile>(std::move(file), *weight, system);
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstring>
 #include <utility>
 
 #include "lib-razid-qt/jpeg_picture.h"
@@ -19,13 +20,14 @@ constexpr double kScansOfOnePass = 10;
 std::optional<PictureWeight> WeighPng(QByteArray bytes) {
   std::optional<PngPicture> png = ReadPngPicture(std::move(bytes));
   if (!png) return std::nullopt;
-  return PictureWeight{"png", png->size, 1, std::move(png->pixelChunks)};
+  return PictureWeight{"png", png->size, 1, std::move(png->pixelChunks), png->bytesPerPixel};
 }
 
-std::optional<PictureWeight> WeighJpeg(QByteArray const& bytes) {
-  std::optional<JpegPicture> const jpeg = ReadJpegPicture(bytes);
+std::optional<PictureWeight> WeighJpeg(QByteArray bytes) {
+  std::optional<JpegPicture> jpeg = ReadJpegPicture(std::move(bytes));
   if (!jpeg) return std::nullopt;
-  return PictureWeight{"jpeg", jpeg->size, std::max(1.0, jpeg->scans / kScansOfOnePass), bytes};
+  return PictureWeight{"jpeg", jpeg->size, std::max(1.0, jpeg->scans / kScansOfOnePass),
+                       std::move(jpeg->decodable)};
 }
 
 // A BMP without compression or with bit fields: one pass over pixels in rows as wide as its
@@ -61,41 +63,72 @@ std::optional<PictureWeight> WeighBmp(QByteArray const& bytes) {
   return PictureWeight{"bmp", QSize(int(width), int(height)), 1, bytes};
 }
 
+bool IsPortable(QByteArray const& bytes) {
+  return bytes.size() >= 3 && bytes[0] == 'P' && bytes[1] >= '1' && bytes[1] <= '6';
+}
+
 // A portable bitmap, grey map or pixmap, in text (P1 to P3) or binary (P4 to P6): its size is the
-// first two numbers after the magic, among blanks and comments.
-std::optional<PictureWeight> WeighPortable(QByteArray const& bytes) {
-  if (bytes.size() < 3 || bytes[0] != 'P' || bytes[1] < '1' || bytes[1] > '6') return std::nullopt;
+// first two numbers after the magic, among blanks and comments. The blanks and comments are left
+// behind, in the same memory, but for one between numbers: a decoder reads a text form a
+// character at a time, and megabytes of blanks take it seconds.
+std::optional<PictureWeight> WeighPortable(QByteArray bytes) {
+  if (!IsPortable(bytes)) return std::nullopt;
+  char const kind = bytes[1];
+  char* const out = bytes.data();
+  qsizetype const size = bytes.size();
+  qsizetype end = 2;
   qsizetype at = 2;
-  auto const number = [&]() -> std::optional<int> {
-    for (bool inComment = false; at < bytes.size(); ++at) {
-      char const c = bytes[at];
+  auto const skipBlanks = [&] {
+    for (bool inComment = false; at < size; ++at) {
+      char const c = out[at];
       inComment = c == '#' || (inComment && c != '\n' && c != '\r');
       if (!inComment && !std::isspace(static_cast<uchar>(c))) break;
     }
-    qint64 value = 0;
+  };
+  // Each number or other word moves up behind one blank.
+  auto const keepWord = [&](auto&& inWord) {
+    out[end++] = '\n';
+    for (; at < size && inWord(out[at]); ++at) out[end++] = out[at];
+  };
+  auto const number = [&]() -> std::optional<int> {
+    skipBlanks();
     qsizetype const first = at;
-    for (; at < bytes.size() && std::isdigit(static_cast<uchar>(bytes[at])) && value <= INT_MAX;
-         ++at)
-      value = value * 10 + (bytes[at] - '0');
+    qint64 value = 0;
+    for (qsizetype digit = at;
+         digit < size && std::isdigit(static_cast<uchar>(out[digit])) && value <= INT_MAX; ++digit)
+      value = value * 10 + (out[digit] - '0');
+    keepWord([](char c) { return std::isdigit(static_cast<uchar>(c)) != 0; });
     if (at == first || value > INT_MAX) return std::nullopt;
     return int(value);
   };
   std::optional<int> const width = number();
   std::optional<int> const height = width ? number() : std::nullopt;
   if (!height || *width == 0 || *height == 0) return std::nullopt;
-  char const kind = bytes[1];
-  QByteArray const format = kind == '1' || kind == '4'   ? "pbm"
-                            : kind == '2' || kind == '5' ? "pgm"
-                                                         : "ppm";
-  return PictureWeight{format, QSize(*width, *height), 1, bytes};
+  bool const bitmap = kind == '1' || kind == '4';
+  if (!bitmap && !number()) return std::nullopt;  // the largest value of a sample
+  if (kind >= '4') {
+    // The binary samples begin after the one character that ends the header.
+    qsizetype const samples = std::min(at + 1, size);
+    out[end++] = '\n';
+    std::memmove(out + end, out + samples, size - samples);
+    end += size - samples;
+  } else {
+    for (skipBlanks(); at < size; skipBlanks())
+      keepWord([](char c) { return c != '#' && !std::isspace(static_cast<uchar>(c)); });
+  }
+  bytes.truncate(end);
+  QByteArray const format = bitmap ? "pbm" : kind == '2' || kind == '5' ? "pgm" : "ppm";
+  return PictureWeight{format, QSize(*width, *height), 1, std::move(bytes)};
 }
 
 }  // namespace
 
 std::optional<PictureWeight> WeighPicture(QByteArray bytes) {
-  for (auto* weigh : {WeighJpeg, WeighBmp, WeighPortable})
-    if (std::optional<PictureWeight> weight = weigh(bytes)) return weight;
-  // Last, as it takes the bytes over to leave chunks behind in them.
+  // Each form is told by its first bytes; the weighing of JPEGs, portable maps and PNGs takes the
+  // bytes over to leave what is not decoded behind in them.
+  if (bytes.startsWith("\xFF\xD8")) return WeighJpeg(std::move(bytes));
+  if (IsPortable(bytes)) return WeighPortable(std::move(bytes));
+  if (std::optional<PictureWeight> weight = WeighBmp(bytes)) return weight;
   return WeighPng(std::move(bytes));
 }
 

@@ -13,6 +13,8 @@ struct PictureWeight {
   QSize size;
   double passes = 1;
   QByteArray decodable;
+  // The memory a pixel takes as it is decoded, before it is converted to the page's format.
+  int bytesPerPixel = 4;
 };
 
 // The weight of the picture in the bytes, told by their content alone, whatever the file's name,

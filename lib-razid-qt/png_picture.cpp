@@ -58,6 +58,7 @@ struct Header {
   quint32 height = 0;
   int bitsPerPixel = 0;
   bool interlaced = false;
+  int depth = 0;
 };
 
 // The header at the start of the PNG, when it is one a decoder takes.
@@ -71,7 +72,7 @@ std::optional<Header> ReadHeader(QByteArray const& png) {
     auto const [channels, depths] = kColourTypes[colourType];
     bool const depthFits = std::has_single_bit(unsigned(depth)) && (depths & unsigned(depth)) != 0;
     Header read{qFromBigEndian<quint32>(data), qFromBigEndian<quint32>(data + 4), channels * depth,
-                data[12] == 1};
+                data[12] == 1, depth};
     if (!depthFits || read.width == 0 || read.height == 0 || data[12] > 1) return false;
     header = read;
     return false;
@@ -118,7 +119,8 @@ std::optional<PngPicture> ReadPngPicture(QByteArray bytes) {
     return true;
   });
   bytes.truncate(end);
-  return PngPicture{QSize(int(header->width), int(header->height)), std::move(bytes)};
+  return PngPicture{QSize(int(header->width), int(header->height)), std::move(bytes),
+                    header->depth == 16 ? 8 : 4};
 }
 
 bool PngDataFitItsRows(QByteArray const& png) {

@@ -13,6 +13,8 @@ namespace RazidQt {
 struct PngPicture {
   QSize size;
   QByteArray pixelChunks;
+  // Decoded, sixteen bits a channel take twice the memory of eight.
+  int bytesPerPixel = 4;
 };
 
 // The PNG in the bytes, its chunks kept in the same memory; nullopt when they are no PNG or its

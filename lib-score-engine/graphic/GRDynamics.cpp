@@ -60,6 +60,15 @@ float LeftOf(GRNotationElement const* element) {
   return element->getPosition().x + element->getBoundingBox().left;
 }
 
+// Whether the element stands on the staff line: on that line's staff of its own slice. Asked of
+// every element of every voice on the springs a wedge crosses, so it looks the staff up by its
+// number instead of looking for the number among the slice's staves.
+bool OnStaffLine(GRNotationElement const* element, int line) {
+  GRStaff const* staff = element->getGRStaff();
+  GRSystemSlice const* slice = staff ? staff->getGRSystemSlice() : nullptr;
+  return slice && slice->getStaff(line) == staff;
+}
+
 // Calls visit(element) for each element on the staff line of `on` (of any voice) whose spring
 // is `from` or a later one, spring after spring, for as long as visit returns true. Position
 // tags and placeholders stand nowhere and are left out.
@@ -75,8 +84,9 @@ void WalkStaffLine(GRNotationElement const* on, int from, Visit&& visit) {
     if (!spring) continue;
     for (void* pos = spring->getFirstGROPosition(); pos;) {
       GRNotationElement const* next = spring->getNextGRO(pos);
-      if (ar_cast<GRPositionTag const>(next) || ar_cast<GREmpty const>(next) ||
-          StaffNumberOf(next) != line)
+      // The other staves' elements, most of a spring's under many staves, are passed over first.
+      if (!OnStaffLine(next, line) || ar_cast<GRPositionTag const>(next) ||
+          ar_cast<GREmpty const>(next))
         continue;
       if (!visit(next)) return;
     }

@@ -100,8 +100,9 @@ void AddGGSOutput(char const* text);
 void AddRazidOutput(char const* text);
 
 // The symbol map of a drawn page, in the coordinates of that draw. Element pointers stay valid
-// until the page is drawn again or its layout is redone or freed. The field accessors and
-// RazidMapGetChild take a valid element; the rest accept null and answer null or 0.
+// until the page is drawn again or its layout is redone or freed. Every function accepts null and
+// answers null or 0; the field accessors then leave their out values as they were, and a child
+// index outside 0 .. count - 1 finds no child.
 CScoreElement* RazidMapGetRootElement(GRHandle gr, int page);
 // The page's earliest event date and latest event end; 0 for a missing handle or page. A page
 // without events, and one not drawn yet, has -1 for its earliest date.

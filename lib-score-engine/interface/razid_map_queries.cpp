@@ -4,21 +4,23 @@
 // The symbol map's element side: fields, tree walking and searches. The page side, which needs
 // the layout, is with the layout's functions.
 
+// A null element has no fields: the answer is 0 and the out values stay as the caller set them.
 int RazidMapGetElementType(CScoreElement const* element) {
-  return element->kind;
+  return element ? element->kind : 0;
 }
 int RazidMapGetElementSubType(CScoreElement const* element) {
-  return element->subtype;
+  return element ? element->subtype : 0;
 }
 float RazidMapGetElementDate(CScoreElement const* element) {
-  return element->date;
+  return element ? element->date : 0;
 }
 float RazidMapGetElementDuration(CScoreElement const* element) {
-  return element->duration;
+  return element ? element->duration : 0;
 }
 
 void RazidMapGetElementBoundingBox(CScoreElement const* element, float* left, float* top,
                                    float* right, float* bottom) {
+  if (!element || !left || !top || !right || !bottom) return;
   *left = element->left;
   *top = element->top;
   *right = element->right;
@@ -26,6 +28,7 @@ void RazidMapGetElementBoundingBox(CScoreElement const* element, float* left, fl
 }
 
 void RazidMapGetElementRefPoint(CScoreElement const* element, float* x, float* y) {
+  if (!element || !x || !y) return;
   *x = element->refX;
   *y = element->refY;
 }
@@ -35,6 +38,7 @@ void RazidMapGetElementPosition(CScoreElement const* element, float* x, float* y
 }
 
 void RazidMapGetHeadPoint(CScoreElement const* element, float* x, float* y) {
+  if (!element || !x || !y) return;
   *x = element->headX;
   *y = element->refY;
 }
@@ -44,7 +48,8 @@ int RazidMapChildCount(CScoreElement const* element) {
 }
 
 CScoreElement* RazidMapGetChild(CScoreElement const* element, int index) {
-  return element ? element->children()[index] : nullptr;
+  if (!element || index < 0 || index >= RazidMapChildCount(element)) return nullptr;
+  return element->children()[index];
 }
 
 CScoreElement* RazidMapGetParent(CScoreElement const* element) {

@@ -1,4 +1,6 @@
 #include <cstdio>
+#include <ios>
+#include <new>
 
 #include "ARMusic.h"
 #include "ARPageFormat.h"
@@ -33,6 +35,31 @@ RazidErrCode StartParse(char const* input, ARHandle* ar) {
   if (!input || !ar) return -7;
   *ar = nullptr;
   return EngineState().initialised ? 0 : -9;
+}
+
+// Whether the file can be read: a folder opens, but its first read fails.
+bool Readable(char const* path) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) return false;
+  std::fgetc(file);
+  bool const readable = !std::ferror(file);
+  std::fclose(file);
+  return readable;
+}
+
+// The parse's music registered; a failure that reaches here as an exception is answered with its
+// code, so that the caller's process goes on.
+template <class Parse>
+RazidErrCode Guarded(Parse parse, ARHandle* ar) {
+  try {
+    return RegisterParsed(parse(), ar);
+  } catch (std::bad_alloc const&) {
+    return -2;
+  } catch (std::ios_base::failure const&) {
+    return -3;
+  } catch (...) {
+    return -10;
+  }
 }
 
 }  // namespace
@@ -74,15 +101,13 @@ RazidErrCode RazidInit(RazidInitDesc const* desc) {
 
 RazidErrCode RazidParseString(char const* text, ARHandle* ar) {
   if (RazidErrCode started = StartParse(text, ar)) return started;
-  return RegisterParsed(ParseMusicText(text), ar);
+  return Guarded([text] { return ParseMusicText(text); }, ar);
 }
 
 RazidErrCode RazidParseFile(char const* path, ARHandle* ar) {
   if (RazidErrCode started = StartParse(path, ar)) return started;
-  std::FILE* file = std::fopen(path, "r");
-  if (!file) return -3;
-  std::fclose(file);
-  return RegisterParsed(ParseMusicFile(path), ar);
+  if (!Readable(path)) return -3;
+  return Guarded([path] { return ParseMusicFile(path); }, ar);
 }
 
 int RazidGetParseErrorLine() {

@@ -27,6 +27,10 @@ bool gd_musicTooLarge() {
   return gGlobalFactory && gGlobalFactory->isFull();
 }
 
+void gd_warning(char const* message) {
+  ZudidOvod(message);
+}
+
 void gd_segmInit() {
   Factory().createMusic();
   ndots = 0;

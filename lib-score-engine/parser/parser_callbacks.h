@@ -36,3 +36,6 @@ void gd_tagEnd();
 // True once the music read so far is more than one parse may take: the scanner then ends the
 // text, and the parse reports the music as too large instead of a syntax error.
 bool gd_musicTooLarge();
+
+// A warning about the text read, which the parse goes on past.
+void gd_warning(char const* message);

@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -15,6 +14,9 @@
 #include "rmn_scan_support.h"
 
 int gd_scanner_line = 1;
+int gd_scanner_column = 0;
+int gd_token_line = 1;
+int gd_token_column = 0;
 
 char* rmn_copy_text(char const* text, int length) {
   auto* copy = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
@@ -65,7 +67,12 @@ long rmn_read_number(char const* text) {
 void rmn_report_parse_error(char const* message) {
   // The text was cut short because the music is too large; the parse says so itself.
   if (gd_musicTooLarge()) return;
-  if (std::strcmp(message, "syntax error") == 0) lnr = gd_scanner_line;
+  if (std::strcmp(message, "syntax error") == 0) {
+    lnr = gd_scanner_line;
+    // The character, counted from 1, where the token the grammar could not take begins; when that
+    // token began on an earlier line (blanks up to the end of the text), the line's last one.
+    cnr = (gd_token_line == gd_scanner_line ? gd_token_column : gd_scanner_column) + 1;
+  }
   gd_error(message);
 }
 
@@ -139,8 +146,8 @@ void AppendUtf8(std::string& text, char32_t c) {
 }
 
 // UTF-16 text after its mark, as the UTF-8 the engine keeps its texts in. A surrogate without its
-// partner and an odd last byte read as the replacement character; zero characters are left out,
-// as the 8-bit form leaves out zero bytes.
+// partner reads as the replacement character; zero characters are left out, as the 8-bit form
+// leaves out zero bytes, and so is an odd last byte.
 std::string Utf8OfUtf16(std::string const& bytes, Utf16Order order) {
   std::size_t const units = (bytes.size() - 2) / 2;
   auto const unit = [&](std::size_t i) -> char32_t {
@@ -161,7 +168,6 @@ std::string Utf8OfUtf16(std::string const& bytes, Utf16Order order) {
     }
     if (c != 0) AppendUtf8(text, c);
   }
-  if (bytes.size() % 2 != 0) AppendUtf8(text, kReplacement);
   return text;
 }
 
@@ -171,29 +177,51 @@ bool StartsWithUtf8Mark(std::string const& bytes) {
 
 }  // namespace
 
-std::string RmnFileText(std::string bytes) {
+std::string RmnFileText(std::string bytes, bool* strayByte) {
   Utf16Order const order = Utf16MarkOf(bytes);
-  if (order == Utf16Order::Little || order == Utf16Order::Big) return Utf8OfUtf16(bytes, order);
+  if (order == Utf16Order::Little || order == Utf16Order::Big) {
+    if (strayByte) *strayByte = bytes.size() % 2 != 0;
+    return Utf8OfUtf16(bytes, order);
+  }
   if (order == Utf16Order::Unknown) return AsciiBytesOf(bytes);
   // Editors write the mark at the head of a UTF-8 file; it is no character of the score.
   if (StartsWithUtf8Mark(bytes)) bytes.erase(0, 3);
   return bytes;
 }
 
+namespace {
+
+// The whole file, or nothing when it cannot be read to its end: a folder opens, and only its
+// reading fails.
+std::optional<std::string> FileBytes(char const* path) {
+  std::FILE* file = std::fopen(path ? path : "", "rb");
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char block[1 << 16];
+  for (std::size_t read; (read = std::fread(block, 1, sizeof block, file)) > 0;)
+    bytes.append(block, read);
+  bool const failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+
 int gd_parse(char const* path, int /*mode*/) {
-  std::ifstream file(path ? path : "", std::ios::binary);
-  if (!file) {
+  std::optional<std::string> bytes = FileBytes(path);
+  if (!bytes) {
     gd_error("Could not open file");
     return RMN_PARSE_NO_INPUT;
   }
-  std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) {
-    gd_error("Could not open file");
-    return RMN_PARSE_NO_INPUT;
-  }
-  bytes = RmnFileText(std::move(bytes));
+  bool strayByte = false;
+  std::string const text = RmnFileText(*std::move(bytes), &strayByte);
+  // A file cut or joined a byte off: the half character is no part of the music.
+  if (strayByte) gd_warning("Stray last byte of a UTF-16 file left out");
+  lnr = 1;
+  cnr = 0;
   gd_scanner_line = 1;
-  int const result = rmn_parse_bytes(bytes.data(), bytes.size());
+  int const result = rmn_parse_bytes(text.data(), text.size());
   gd_imp_exit();
   return result;
 }

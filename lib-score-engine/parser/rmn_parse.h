@@ -19,13 +19,14 @@ void gd_imp_exit();
 // Parses a text (up to its terminating zero). An empty text gives -1 and nothing else happens.
 int gd_parse_buffer(char const* text);
 
-// Parses a file, read as RmnFileText reads it; the conversion is done in memory, the file is
-// never written. A file that cannot be read reports "Could not open file" and gives -1. The mode
-// is not used.
+// Parses a file, read as RmnFileText reads it, with a warning for a stray last byte; the
+// conversion is done in memory, the file is never written. A file that cannot be read reports
+// "Could not open file" and gives -1. The mode is not used.
 int gd_parse(char const* path, int mode = 0);
 
 // The text a parse reads from a file's bytes. A file that begins with a UTF-16 byte-order mark is
 // read in the byte order of its mark as UTF-8, so that every character reaches the score; a
-// UTF-8 byte-order mark is dropped. Two equal mark bytes give no order: such a file keeps its
-// bytes 1 to 127, in order.
-std::string RmnFileText(std::string bytes);
+// UTF-8 byte-order mark is dropped. A UTF-16 file of an odd length loses its last byte, and says
+// so in strayByte; marks further on stay, as characters that part tokens. Two equal mark bytes
+// give no order: such a file keeps its bytes 1 to 127, in order.
+std::string RmnFileText(std::string bytes, bool* strayByte = nullptr);

@@ -7,6 +7,11 @@
 
 // Lines counted by the scanner; 1 at the start of every parse.
 extern int gd_scanner_line;
+// Characters read on the scanner's line, and the line and such a count where the last token began;
+// a fault is placed at that token.
+extern int gd_scanner_column;
+extern int gd_token_line;
+extern int gd_token_column;
 
 // A heap copy of a token's text (released by the grammar with free).
 char* rmn_copy_text(char const* text, int length);

@@ -34,6 +34,7 @@ const Target Targets[] = {
     {"rmn_draw", "rmn_layout", &Fuzz::DrawRmn, 0},
     {"rmn_layout_engine_limits", "rmn_engine_limits", &Fuzz::LayoutRmnAtEngineLimits, 100},
     {"rmn_draw_engine_limits", "rmn_engine_limits", &Fuzz::DrawRmnAtEngineLimits, 100},
+    {"picture", "picture", &Fuzz::ReadPicture, 0},
 };
 
 QStringList CorpusFiles(const Target& target) {

@@ -6,6 +6,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QtEndian>
+#include <algorithm>
 #include <array>
 
 namespace PictureFiles {
@@ -24,9 +25,14 @@ QByteArray Chunk(QByteArray const& type, QByteArray const& data) {
   return BigEndian(quint32(data.size())) + typed + BigEndian(quint32(check));
 }
 
-QByteArray Png(int width, int height, bool interlaced, QByteArray const& compressedRows) {
+QByteArray Png(int width, int height, bool interlaced, QByteArray const& compressedRows,
+               int depth = 8) {
   QByteArray header = BigEndian(width) + BigEndian(height);
-  header.append(char(8)).append(char(2)).append(char(0)).append(char(0)).append(char(interlaced));
+  header.append(char(depth))
+      .append(char(2))
+      .append(char(0))
+      .append(char(0))
+      .append(char(interlaced));
   return QByteArray("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", header) +
          Chunk("IDAT", compressedRows) + Chunk("IEND", {});
 }
@@ -98,6 +104,11 @@ QByteArray PngWithMoreData(qint64 moreBytes) {
   return Png(1, 1, false, Deflated(15, QByteArray(4, '\0'), '\0', moreBytes, {}));
 }
 
+QByteArray BlackPngOf16Bits(int side) {
+  qint64 const rows = qint64(side) * (1 + qint64(side) * 6);
+  return Png(side, side, false, Deflated(15, {}, '\0', rows, {}), 16);
+}
+
 QByteArray Svg(int side, QString const& body) {
   return QStringLiteral(
              "<svg xmlns=\"http://www.w3.org/2000/svg\" "
@@ -126,6 +137,29 @@ QByteArray JpegWithScanRepeated(QImage const& picture, int times) {
   qsizetype const end = jpeg.lastIndexOf("\xFF\xD9");
   QByteArray const scan = jpeg.mid(lastScan, end - lastScan);
   return jpeg.left(end) + scan.repeated(times) + jpeg.mid(end);
+}
+
+QByteArray JpegWithBeforeScans(QByteArray const& jpeg, QByteArray const& bytes) {
+  QByteArray marked = jpeg;
+  return marked.insert(jpeg.indexOf("\xFF\xDA"), bytes);
+}
+
+QByteArray JpegWithComments(QByteArray const& jpeg, qint64 bytes) {
+  // Comments of the longest length a segment has, then one that takes what is left.
+  QByteArray comments;
+  constexpr qint64 kLongest = 0xFFFF - 2;
+  for (qint64 left = bytes; left > 0; left -= kLongest + 4) {
+    qint64 const text = std::min(kLongest, std::max<qint64>(0, left - 4));
+    quint16 const length = qToBigEndian(quint16(text + 2));
+    comments.append("\xFF\xFE", 2)
+        .append(reinterpret_cast<char const*>(&length), 2)
+        .append(QByteArray(text, 'c'));
+  }
+  return jpeg.left(2) + comments + jpeg.mid(2);
+}
+
+QByteArray PlainPixmapAfterBlanks(qint64 blanks) {
+  return "P3" + QByteArray(blanks, ' ') + "2 1 255\n0 0 255 255 0 0\n";
 }
 
 }  // namespace PictureFiles

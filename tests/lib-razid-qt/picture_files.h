@@ -17,6 +17,9 @@ QByteArray InterlacedPng(QImage const& picture);
 // A PNG of one pixel whose image data go on for so many more bytes.
 QByteArray PngWithMoreData(qint64 moreBytes);
 
+// A black PNG of the side at 16 bits a channel.
+QByteArray BlackPngOf16Bits(int side);
+
 // An SVG document of the size around the body.
 QByteArray Svg(int side, QString const& body);
 // Gzip-compressed: the head, so many copies of the fill byte, then the tail.
@@ -26,5 +29,11 @@ QByteArray Gzip(QByteArray const& head, char fill, qint64 fills, QByteArray cons
 QByteArray IconHolding(QByteArray const& png);
 // A progressive JPEG of the picture whose last scan is repeated so many times more.
 QByteArray JpegWithScanRepeated(QImage const& picture, int times);
+// The JPEG with the bytes put in front of its first scan.
+QByteArray JpegWithBeforeScans(QByteArray const& jpeg, QByteArray const& bytes);
+// The JPEG with comment segments of so many bytes in all after its start.
+QByteArray JpegWithComments(QByteArray const& jpeg, qint64 bytes);
+// A plain (text) pixmap of two pixels, blue then red, with so many blanks after its magic.
+QByteArray PlainPixmapAfterBlanks(qint64 blanks);
 
 }  // namespace PictureFiles

@@ -1,6 +1,8 @@
 // Picture files beside a score are decoded only when their whole cost is known beforehand and
 // within the layout's limit: the rest are warned of and left out, and the music is drawn without
 // them, in little time and memory.
+#include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <chrono>
 #include <string>
@@ -30,12 +32,26 @@ constexpr double kMostMegabytes = 100;
 
 // The files beside the score and the warning about drvesk, none when it is drawn. In an SVG, "@/"
 // stands for the folder (Qt looks for a relative name in the current folder); a file of no bytes
-// is a named pipe.
+// is a named pipe. A file named score.rmn takes the place of the score, and the warning about its
+// text follows.
 struct PictureCase {
   char const* what;
   std::vector<std::pair<char const*, QByteArray>> files;
   char const* warning;
+  char const* scoreWarning = nullptr;
 };
+
+constexpr char kScore[] = "[ c \\DrVesk d \\DrPild<-1> e ]";
+
+// The pieces in UTF-16, little-endian, each after its byte-order mark, as files joined end to end.
+QByteArray Utf16Pieces(QStringList const& pieces) {
+  QByteArray joined;
+  for (QString const& piece : pieces) {
+    QString const marked = QChar(0xFEFF) + piece;
+    joined.append(reinterpret_cast<char const*>(marked.utf16()), marked.size() * 2);
+  }
+  return joined;
+}
 
 QString Image(QString const& href) {
   return QStringLiteral("<image width=\"10\" height=\"10\" xlink:href=\"%1\"/>").arg(href);
@@ -46,6 +62,8 @@ std::vector<PictureCase> Cases() {
   QImage large(4000, 4000, QImage::Format_RGB32);  // compresses to little
   large.fill(Qt::green);
   QByteArray const largePng = Written(large, "png");
+  // Drawing 300 scans of its 16 million pixels takes seconds.
+  QByteArray const manyScans = JpegWithScanRepeated(Halves(4000, 4000), 300);
   QByteArray const bigSvgz = Gzip(Svg(10, "<!--").chopped(6), ' ', 300 << 20, "--></svg>");
   QString path = "M0 0";
   for (int i = 0; i < 100000; ++i)
@@ -106,6 +124,37 @@ std::vector<PictureCase> Cases() {
       {"photograph of 6000 x 4000",
        {{"drvesk.jpg", Written(Halves(6000, 4000), "jpeg")}},
        kTooLarge},
+      {"PNG of 4230 x 4230 at 16 bits a channel, beyond what the decoder holds",
+       {{"drvesk.png", BlackPngOf16Bits(4230)}},
+       kTooLarge},
+      // Segments whose length does not cover itself, which decoders step over in their own ways.
+      {"progressive JPEG whose scans follow an application segment of length 0",
+       {{"drvesk.jpg", JpegWithBeforeScans(manyScans, QByteArray("\xFF\xEF\0\0", 4))}},
+       kNotReadable},
+      {"progressive JPEG whose scans follow a comment of length 1",
+       {{"drvesk.jpg", JpegWithBeforeScans(manyScans, QByteArray("\xFF\xFE\0\x01", 4))}},
+       kNotReadable},
+      // Drawn, without what the decoder need not read.
+      {"JPEG after 60 MB of comments",
+       {{"drvesk.jpg", JpegWithComments(Written(halves, "jpeg"), qint64(60) << 20)}},
+       nullptr},
+      {"plain pixmap after 60 MB of blanks",
+       {{"drvesk", PlainPixmapAfterBlanks(60 << 20)}},
+       nullptr},
+      // Scores in UTF-16, a byte-order mark inside the text parting tokens as a blank does.
+      {"UTF-16 score joined from pieces, a mark on every line",
+       {{"drvesk.png", Written(halves, "png")},
+        {"score.rmn", Utf16Pieces({"[ c \\DrVesk\n", "d \\DrPild<-1>\n", "e ]\n"})}},
+       nullptr},
+      {"UTF-16 score with a mark between notes",
+       {{"drvesk.png", Written(halves, "png")},
+        {"score.rmn",
+         Utf16Pieces({QString(kScore).replace(" d ", QString(QChar(0xFEFF)) + "d ")})}},
+       nullptr},
+      {"UTF-16 score ending in a stray byte",
+       {{"drvesk.png", Written(halves, "png")}, {"score.rmn", Utf16Pieces({kScore}) + "\n"}},
+       nullptr,
+       "Stray last byte of a UTF-16 file left out"},
   };
 }
 
@@ -115,8 +164,9 @@ class PictureFilesTest : public EngineFixture {
   static QImage DrawScore(QTemporaryDir const& dir, std::string* warnings) {
     Painter painter = NewPainter();
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(painter->setRMNFile(WriteFile(dir, "score.rmn", "[ c \\DrVesk d \\DrPild<-1> e ]")))
-        << painter->getLastErrorMessage().toStdString();
+    QString const score = dir.filePath("score.rmn");
+    if (!QFile::exists(score)) WriteFile(dir, "score.rmn", kScore);
+    EXPECT_TRUE(painter->setRMNFile(score)) << painter->getLastErrorMessage().toStdString();
     QImage page = Draw(*painter, 1, {1000, painter->heightForWidth(1000, 1)});
     *warnings = testing::internal::GetCapturedStderr();
     return page;
@@ -157,6 +207,10 @@ TEST_F(PictureFilesTest, EachIsDrawnOrLeftOutWithinItsBound) {
     int const coloured = Count(
         page, page.rect(), [](QRgb c) { return qRed(c) != qGreen(c) || qGreen(c) != qBlue(c); });
     std::string const path = dir.filePath("drvesk").toStdString();
+    if (picture.scoreWarning) {
+      std::string const warning = "Razid Warning: " + std::string(picture.scoreWarning);
+      EXPECT_NE(warnings.find(warning), std::string::npos) << warnings;
+    }
     if (!picture.warning) {
       EXPECT_EQ(warnings.find(path), std::string::npos) << warnings;
       EXPECT_GT(blue, 0);

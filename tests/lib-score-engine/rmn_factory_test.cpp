@@ -65,21 +65,21 @@ TEST_P(RmnFactoryTest, BuildsTheVoicesOrReportsWhyNot) {
   EXPECT_EQ(outcome.parsed.music != nullptr, c.result == 0) << c.text;
 }
 
-constexpr char const* kSyntaxError1 = "Razid error: syntax error (line 1, char 0)\n";
-
 INSTANTIATE_TEST_SUITE_P(
     Errors, RmnFactoryTest,
     testing::Values(
         ParseCase{"[ c d\n  e x ]", 1, 2,
-                  "extra text is : x\nRazid error: syntax error (line 2, char 0)\n", "", ""},
-        ParseCase{"{ [ c ] [ d ] }", 1, 1, kSyntaxError1, "", ""},
-        ParseCase{"[ \\meter<4/4> c ]", 1, 1, kSyntaxError1, "", ""},
-        ParseCase{"[ c cm ]", 1, 1, kSyntaxError1, "", ""}, ParseCase{"", -1, 0, "", "", ""},
-        ParseCase{"{ }", 0, 0, "", "", ""},
-        // Failed parses with ranges, cues, graces and chords still open: all of it is deleted.
-        ParseCase{"[ \\t<\"x\">( c \\slur( d \\cue<\"n\">( e \\grace( f", 1, 1, kSyntaxError1, "",
+                  "extra text is : x\nRazid error: syntax error (line 2, char 5)\n", "", ""},
+        ParseCase{"{ [ c ] [ d ] }", 1, 1, "Razid error: syntax error (line 1, char 9)\n", "", ""},
+        ParseCase{"[ \\meter<4/4> c ]", 1, 1, "Razid error: syntax error (line 1, char 11)\n", "",
                   ""},
-        ParseCase{"[ \\foo<1>( c { d, e \\i<\"p\"", 1, 1, kSyntaxError1, "", ""}),
+        ParseCase{"[ c cm ]", 1, 1, "Razid error: syntax error (line 1, char 5)\n", "", ""},
+        ParseCase{"", -1, 0, "", "", ""}, ParseCase{"{ }", 0, 0, "", "", ""},
+        // Failed parses with ranges, cues, graces and chords still open: all of it is deleted.
+        ParseCase{"[ \\t<\"x\">( c \\slur( d \\cue<\"n\">( e \\grace( f", 1, 1,
+                  "Razid error: syntax error (line 1, char 44)\n", "", ""},
+        ParseCase{"[ \\foo<1>( c { d, e \\i<\"p\"", 1, 1,
+                  "Razid error: syntax error (line 1, char 24)\n", "", ""}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 INSTANTIATE_TEST_SUITE_P(

@@ -106,6 +106,9 @@ void gd_tagEnd() {
 bool gd_musicTooLarge() {
   return false;
 }
+void gd_warning(char const* message) {
+  Record(std::string("warning:") + message);
+}
 
 namespace {
 
@@ -127,31 +130,43 @@ TEST_P(RmnGrammarTest, FiresTheCallbacksOfItsRulesAndReportsTheFirstBadToken) {
   EXPECT_EQ(gTrace, c.trace) << c.text;
 }
 
-constexpr char const* kSyntaxError1 = "Razid error: syntax error (line 1, char 0)\n";
-
 INSTANTIATE_TEST_SUITE_P(
     Scores, RmnGrammarTest,
     testing::Values(
         GrammarCase{"[ c d e ]", 0, "{ [ note:c +note note:d +note note:e +note ] }", ""},
         GrammarCase{"{ }", 0, "{ }", ""},
         GrammarCase{"{ [ c ], [ ] }", 0, "{ [ note:c +note ] +seq [ ] +seq }", ""},
-        GrammarCase{"{ [ c ] , }", 1, "{ [ note:c +note ] +seq", kSyntaxError1},
-        GrammarCase{"[ ] [ ]", 1, "{ [ ] }", kSyntaxError1},
-        GrammarCase{"{ [ c ] [ d ] }", 1, "{ [ note:c +note ] +seq", kSyntaxError1},
-        GrammarCase{"[ c cm ]", 1, "{ [ note:c +note", kSyntaxError1},
-        GrammarCase{"[ c es ]", 1, "{ [ note:c +note note:e +note", kSyntaxError1},
+        GrammarCase{"{ [ c ] , }", 1, "{ [ note:c +note ] +seq",
+                    "Razid error: syntax error (line 1, char 11)\n"},
+        GrammarCase{"[ ] [ ]", 1, "{ [ ] }", "Razid error: syntax error (line 1, char 5)\n"},
+        GrammarCase{"{ [ c ] [ d ] }", 1, "{ [ note:c +note ] +seq",
+                    "Razid error: syntax error (line 1, char 9)\n"},
+        GrammarCase{"[ c cm ]", 1, "{ [ note:c +note",
+                    "Razid error: syntax error (line 1, char 5)\n"},
+        GrammarCase{"[ c es ]", 1, "{ [ note:c +note note:e +note",
+                    "Razid error: syntax error (line 1, char 6)\n"},
         GrammarCase{"[ ut ]", 1, "{ [",
                     "extra text is : u\n"
-                    "Razid error: syntax error (line 1, char 0)\n"},
+                    "Razid error: syntax error (line 1, char 3)\n"},
         GrammarCase{"[ c d\n  e x ]", 1, "{ [ note:c +note note:d +note note:e +note",
-                    "extra text is : x\nRazid error: syntax error (line 2, char 0)\n"},
+                    "extra text is : x\nRazid error: syntax error (line 2, char 5)\n"},
         GrammarCase{"[ c \"open\n", 1, "{ [ note:c +note",
-                    "extra text is : \"\nRazid error: syntax error (line 1, char 0)\n"},
+                    "extra text is : \"\nRazid error: syntax error (line 1, char 5)\n"},
         GrammarCase{"[ c ] % rest of the line ]\n", 0, "{ [ note:c +note ] }", ""},
         GrammarCase{"[ c (* a (* b\n *) c *) d ]", 0, "{ [ note:c +note note:d +note ] }", ""},
         GrammarCase{"[ c (* a\n *) d %\n ! ]", 1, "{ [ note:c +note note:d +note",
-                    "extra text is : !\nRazid error: syntax error (line 3, char 0)\n"},
-        GrammarCase{"[ c (* never closed", 1, "{ [ note:c +note", kSyntaxError1}),
+                    "extra text is : !\nRazid error: syntax error (line 3, char 2)\n"},
+        GrammarCase{"[ c (* never closed", 1, "{ [ note:c +note",
+                    "Razid error: syntax error (line 1, char 19)\n"},
+        // A zero-width no-break space (a byte-order mark left inside a text) parts tokens as a
+        // blank does, and is one character where a fault is counted; in a string it stays.
+        GrammarCase{"\xEF\xBB\xBF[ c\xEF\xBB\xBF"
+                    "d\xEF\xBB\xBF]",
+                    0, "{ [ note:c +note note:d +note ] }", ""},
+        GrammarCase{"[ c\xEF\xBB\xBF! ]", 1, "{ [ note:c +note",
+                    "extra text is : !\nRazid error: syntax error (line 1, char 5)\n"},
+        GrammarCase{"[ \\t<\"a\xEF\xBB\xBF\"> ]", 0,
+                    "{ [ tag:\\t str:a\xEF\xBB\xBF arg: add end ] }", ""}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -165,7 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"[ sol-1 empty*2 h1. ]", 0,
                     "{ [ note:sol oct:-1 +note note:empty num:2 +note note:h oct:1 dot +note ] }",
                     ""},
-        GrammarCase{"[ c1.5 ]", 1, "{ [ note:c +note", kSyntaxError1},
+        GrammarCase{"[ c1.5 ]", 1, "{ [ note:c +note",
+                    "Razid error: syntax error (line 1, char 4)\n"},
         GrammarCase{"[ c99999999999 ]", 0, "{ [ note:c oct:2147483647 +note ] }", ""},
         // Numbers are cut to the int range exactly at its ends, with a sign or without.
         GrammarCase{"[ c-2147483648 d-2147483649 e+2147483647 f2147483648 g-0 a+007 ]", 0,
@@ -191,26 +207,31 @@ INSTANTIATE_TEST_SUITE_P(
         GrammarCase{"[ \\t<\"a\\\"b\", \"x\\\\y\", \"\\d\"> ]", 0,
                     "{ [ tag:\\t str:a\"b arg: str:x\\y arg: str:\\d arg: add end ] }", ""},
         GrammarCase{"[ \\t<\"line\nfeed\"> x ]", 1, "{ [ tag:\\t str:line\nfeed arg: add end",
-                    "extra text is : x\nRazid error: syntax error (line 2, char 0)\n"},
-        GrammarCase{"[ \\i<\"p\", (* note *) dy=1> ]", 1, "{ [ tag:\\i str:p arg:", kSyntaxError1},
-        GrammarCase{"[ \\i<> ]", 1, "{ [ tag:\\i", kSyntaxError1},
-        GrammarCase{"[ \\i<1,> ]", 1, "{ [ tag:\\i int:1 arg:", kSyntaxError1},
+                    "extra text is : x\nRazid error: syntax error (line 2, char 8)\n"},
+        GrammarCase{"[ \\i<\"p\", (* note *) dy=1> ]", 1,
+                    "{ [ tag:\\i str:p arg:", "Razid error: syntax error (line 1, char 22)\n"},
+        GrammarCase{"[ \\i<> ]", 1, "{ [ tag:\\i", "Razid error: syntax error (line 1, char 6)\n"},
+        GrammarCase{"[ \\i<1,> ]", 1,
+                    "{ [ tag:\\i int:1 arg:", "Razid error: syntax error (line 1, char 8)\n"},
         GrammarCase{"[ \\t1<$x=+1.5, b_2=-.5rl, 7> ]", 0,
                     "{ [ tag:\\t1 float:1.500000 arg:$x float:-0.500000 unit:rl arg:b_2 int:7 "
                     "arg: add end ] }",
                     ""},
-        GrammarCase{"[ \\i<1.5.3> ]", 1, "{ [ tag:\\i float:1.500000 arg:", kSyntaxError1},
+        GrammarCase{"[ \\i<1.5.3> ]", 1, "{ [ tag:\\i float:1.500000 arg:",
+                    "Razid error: syntax error (line 1, char 9)\n"},
         GrammarCase{"[ \\i<3, word> ]", 0, "{ [ tag:\\i int:3 arg: arg: add end ] }", ""},
         GrammarCase{"[ \\tag:3 | \\slur(c) ]", 0,
                     "{ [ tag:\\tag:3 add end tag:\\bar add end tag:\\slur add range note:c +note "
                     "end ] }",
                     ""},
         GrammarCase{"[ \\tag:99999999999 ]", 0, "{ [ tag:\\tag:2147483647 add end ] }", ""},
-        GrammarCase{"[ \\meter<4/4> c ]", 1, "{ [ tag:\\meter int:4 arg:", kSyntaxError1},
-        GrammarCase{"[ \\key<ms> ]", 1, "{ [ tag:\\key", kSyntaxError1},
+        GrammarCase{"[ \\meter<4/4> c ]", 1,
+                    "{ [ tag:\\meter int:4 arg:", "Razid error: syntax error (line 1, char 11)\n"},
+        GrammarCase{"[ \\key<ms> ]", 1, "{ [ tag:\\key",
+                    "Razid error: syntax error (line 1, char 8)\n"},
         GrammarCase{"[ \\ c ]", 1, "{ [",
                     "extra text is : \\\n"
-                    "Razid error: syntax error (line 1, char 0)\n"}),
+                    "Razid error: syntax error (line 1, char 3)\n"}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 TEST(RmnParseTest, EmptyTextIsNoInputAndEachParseCountsLinesFromOne) {
@@ -225,9 +246,9 @@ TEST(RmnParseTest, EmptyTextIsNoInputAndEachParseCountsLinesFromOne) {
   EXPECT_EQ(gd_parse_buffer("[ \\i<(* comment in a list"), RMN_PARSE_SYNTAX_ERROR);
   EXPECT_EQ(gd_parse_buffer("[ c ! ]"), RMN_PARSE_SYNTAX_ERROR);
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "extra text is : !\nRazid error: syntax error (line 4, char 0)\n"
-            "Razid error: syntax error (line 1, char 0)\n"
-            "extra text is : !\nRazid error: syntax error (line 1, char 0)\n");
+            "extra text is : !\nRazid error: syntax error (line 4, char 2)\n"
+            "Razid error: syntax error (line 1, char 25)\n"
+            "extra text is : !\nRazid error: syntax error (line 1, char 5)\n");
 }
 
 TEST(RmnParseTest, DeepNestingExhaustsTheStackWithoutCrashing) {
@@ -281,7 +302,7 @@ TEST(RmnParseTest, Utf16FilesAreReadCharacterForCharacter) {
        "\xE2\x80\xA2\xC3\xA8\xF0\x9D\x84\x9Ex"},
       {std::string("\xFE\xFF\x20\x22\x00\xE8\xD8\x34\xDD\x1E", 10),
        "\xE2\x80\xA2\xC3\xA8\xF0\x9D\x84\x9E"},
-      {std::string("\xFF\xFE\x34\xD8x\x00\x1E\xDDy", 9), "\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {std::string("\xFF\xFE\x34\xD8x\x00\x1E\xDDy", 9), "\xEF\xBF\xBDx\xEF\xBF\xBD"},
       {std::string{'\xFE', '\xFE', 'c', '\0', '\xE8', '\0'}, "c"},
   };
   for (Case const& c : cases) EXPECT_EQ(RmnFileText(c.bytes), c.text) << c.text;

@@ -139,6 +139,10 @@ TEST_F(HostileScoresTest, LayoutsOfAnySizeAreDrawnOrRefusedQuickly) {
        "[ " + Numbered(1, 20000, [](int i) { return "\\staff<" + std::to_string(i) + "> c "; }) +
            "]"},
       {"5000 voices", "{ " + Repeated("[ c d e f ], ", 4999) + "[ c d e f ] }"},
+      // Each wedge once looked for the staff of every element of every voice it passed.
+      {"400 voices under wedges", "{ " +
+                                      Repeated("[ \\cresc( c d e f ) \\dim( g a h c2 ) ], ", 399) +
+                                      "[ \\cresc( c d e f ) \\dim( g a h c2 ) ] }"},
       // Each display duration closing under the ranges still open looks for the one in force.
       {"140000 display durations under as many numbered ranges",
        "[ " + Numbered(1, 140000, [](int i) { return "\\staccBegin:" + std::to_string(i) + " "; }) +
