@@ -15,6 +15,7 @@
 #include <QTextLayout>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <thread>
 
 #include <gmock/gmock.h>
