@@ -1,6 +1,7 @@
 #include "src/ui/button_slider.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -23,7 +24,21 @@ QRect ButtonSlider::handleRect() const {
   return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
 }
 
+void ButtonSlider::setSeekable(bool seekable) {
+  m_seekable = seekable;
+  // A drag under way ends where it is, without its release telling of a seek.
+  if (!seekable && isSliderDown()) {
+    const QSignalBlocker quiet(this);
+    setSliderDown(false);
+  }
+  if (!seekable && m_grabbing) {
+    m_grabbing = false;
+    releaseMouse();
+  }
+}
+
 void ButtonSlider::takeDrag(QPoint position) {
+  if (!m_seekable) return;
   QMouseEvent press(QEvent::MouseButtonPress, QPointF(position), QPointF(mapToGlobal(position)),
                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(this, &press);
@@ -51,11 +66,21 @@ bool ButtonSlider::ForwardGrooveEvent(QMouseEvent* event) {
 }
 
 void ButtonSlider::mousePressEvent(QMouseEvent* event) {
-  if (!ForwardGrooveEvent(event)) QSlider::mousePressEvent(event);
+  if (ForwardGrooveEvent(event)) return;
+  // A press beside the groove of a slider that does not seek ends here, at no widget behind it.
+  if (m_seekable)
+    QSlider::mousePressEvent(event);
+  else
+    event->accept();
 }
 
 void ButtonSlider::mouseReleaseEvent(QMouseEvent* event) {
-  if (!ForwardGrooveEvent(event)) QSlider::mouseReleaseEvent(event);
+  if (!ForwardGrooveEvent(event)) {
+    if (m_seekable)
+      QSlider::mouseReleaseEvent(event);
+    else
+      event->accept();
+  }
   if (m_grabbing && event->buttons() == Qt::NoButton) {
     m_grabbing = false;
     releaseMouse();
@@ -63,7 +88,24 @@ void ButtonSlider::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ButtonSlider::mouseMoveEvent(QMouseEvent* event) {
-  QSlider::mouseMoveEvent(event);
+  if (m_seekable)
+    QSlider::mouseMoveEvent(event);
+  else
+    event->accept();
+}
+
+void ButtonSlider::wheelEvent(QWheelEvent* event) {
+  if (m_seekable)
+    QSlider::wheelEvent(event);
+  else
+    event->ignore();
+}
+
+void ButtonSlider::keyPressEvent(QKeyEvent* event) {
+  if (m_seekable)
+    QSlider::keyPressEvent(event);
+  else
+    event->ignore();
 }
 
 void ButtonSlider::leaveEvent(QEvent* event) {

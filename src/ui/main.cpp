@@ -28,7 +28,11 @@ int main(int argc, char** argv) {
   UI::TerminationSignals::Catch();
   Application app(argc, argv);
   if (!app.MusicFontLoaded()) {
-    QMessageBox::critical(nullptr, QObject::tr("Melvarin Studio"), app.MusicFontFailureMessage());
+    // The message names the font's path, which may hold any character.
+    QMessageBox box(QMessageBox::Critical, QObject::tr("Melvarin Studio"),
+                    app.MusicFontFailureMessage(), QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
     return 1;
   }
   // The MIDI inputs and the synthesizer's audio output open once the main window is on the

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "src/ui/message_dialogs.h"
+#include "src/ui/verbatim_html.h"
 
 namespace UI {
 
@@ -20,7 +21,7 @@ QString tr(const char* text) {
 }
 
 QString Bold(const QString& text) {
-  return QStringLiteral("<b>%1</b>").arg(text.toHtmlEscaped());
+  return QStringLiteral("<b>%1</b>").arg(VerbatimHtml(text));
 }
 
 QString FileName(const QString& path) {
@@ -49,7 +50,7 @@ QString Folders(const std::vector<Core::StorageProblem>& problems) {
     const QString folder = QDir::toNativeSeparators(QFileInfo(problem.path).absolutePath());
     if (!folders.contains(folder)) folders << folder;
   }
-  for (QString& folder : folders) folder = folder.toHtmlEscaped();
+  for (QString& folder : folders) folder = VerbatimHtml(folder);
   return tr("The files are in %1.").arg(folders.join(tr(" and ")));
 }
 

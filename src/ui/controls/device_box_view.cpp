@@ -7,6 +7,7 @@
 #include "src/core/settings/instrument_table.h"
 #include "src/core/settings/settings_manager.h"
 #include "src/ui/application.h"
+#include "src/ui/verbatim_html.h"
 #include "ui_device_box_view.h"
 
 namespace UI {
@@ -37,6 +38,8 @@ void SetDeviceBox(QComboBox* box) {
 DeviceBoxView::DeviceBoxView(QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui_device_box_view>()) {
   m_ui->setupUi(this);
+  // The box is narrow, and a device's name can be long: the line breaks rather than cut it off.
+  m_ui->lblMidiDevice->setWordWrap(true);
   m_ui->nextMidiDeviceUp->hide();
   m_ui->nextMidiDeviceDown->hide();
 }
@@ -62,7 +65,9 @@ void DeviceBoxView::setMidiDeviceInfo(const QString& name) {
     m_ui->lblMidiDevice->setStyleSheet(property("noDeviceStyle").toString());
     return;
   }
-  m_ui->lblMidiDevice->setText(tr("Using the ") + "<b>" + name + "</b>" + tr(" keyboard device."));
+  // The name is the device's own and may hold any character; it is shown as it is.
+  m_ui->lblMidiDevice->setText(tr("Using the ") + "<b>" + VerbatimHtml(name) + "</b>" +
+                               tr(" keyboard device."));
   m_ui->lblMidiDevice->setStyleSheet(property("deviceStyle").toString());
 }
 

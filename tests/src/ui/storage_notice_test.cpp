@@ -4,10 +4,12 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
 
 #include "shell_fixture.h"
+#include "shown_text.h"
 #include "src/core/catalog/exercise_catalog.h"
 #include "src/core/exercise/ex_store/exercise_statistics.h"
 #include "src/core/exercise/exercise.h"
@@ -16,6 +18,7 @@
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/message_dialogs.h"
 #include "src/ui/play_dialog.h"
+#include "src/ui/storage_notice.h"
 #include "support/named_pipes.h"
 
 namespace {
@@ -41,9 +44,10 @@ class StorageNoticeTest : public Testing::ShellTest {
   UI::NoticeDialog* Notice() const {
     return m_console->findChild<UI::NoticeDialog*>("storageNotice");
   }
+  // The notice's title and message as they read, each bold run between "<b>" and "</b>".
   QString NoticeText() const {
-    return Notice()->findChild<QLabel*>("Loading_4")->text() + "\n" +
-           Notice()->findChild<QLabel*>("Loading_5")->text();
+    return Testing::ShownIn(Notice()->findChild<QLabel*>("Loading_4")).marked + "\n" +
+           Testing::ShownIn(Notice()->findChild<QLabel*>("Loading_5")).marked;
   }
   // Shown, and its panel holds all of its words.
   bool NoticeShown() const {
@@ -180,6 +184,33 @@ TEST_F(StorageNoticeTest, ALessonWhoseAnswersCouldNotBeSavedIsToldAtItsEnd) {
       "statistics (a folder is in its place)."));
   EXPECT_TRUE(ReadAll(DataFile("statsLocal.xml")).contains("exId=\"2\""));
   Screenshot("storage-notice-lesson-end.png");
+}
+
+// The names of files and folders are the learner's: the notice shows each as it is, whatever
+// markup or spacing it holds, the file names in bold.
+TEST_F(StorageNoticeTest, FileAndFolderNamesAreShownAsTheyAre) {
+  StartConsole();
+  // A file name holds no slash, so its markup opens and never closes.
+  const QString names[] = {"Gam<i>ma & Co", "runs  of   spaces", "&lt;b&gt; <br> %1", "Two\nlines"};
+  for (const QString& name : names) {
+    SCOPED_TRACE(name.toStdString());
+    const QString folder = m_env.DataHome() + "/" + name;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString file = folder + "/" + name + ".xml";
+    WriteAll(file, "<ex_stat");
+    const QString copy = file + ".damaged";
+    ASSERT_TRUE(QFile::copy(file, copy));
+    ASSERT_TRUE(UI::TellStorageProblems(
+        m_console.get(),
+        {{Core::StorageProblem::Damaged, Core::StorageProblem::Statistics, file, {}, copy}}));
+    const Testing::ShownText shown = Testing::ShownIn(Notice()->findChild<QLabel*>("Loading_5"));
+    EXPECT_TRUE(shown.all.contains(QFileInfo(file).fileName() + ", which holds your statistics"))
+        << shown.all.toStdString();
+    EXPECT_TRUE(shown.all.contains("The files are in " + QDir::toNativeSeparators(folder) + "."))
+        << shown.all.toStdString();
+    EXPECT_EQ(shown.bold, QFileInfo(file).fileName() + QFileInfo(copy).fileName());
+    EXPECT_EQ(shown.italic, "");
+  }
 }
 
 // Told at the start like the data files' troubles: a settings folder that is a link to itself,

@@ -67,6 +67,7 @@ void ConsoleExerciseControl::StartExercise(unsigned long id, bool quiz, bool res
   faderWidget->switchToWidget(nullptr);
   exercise = opened;
   exercise->SetQuizMode(quiz);
+  ui.TimeSlider->setSeekable(!quiz);
   const bool statisticsLost = !resume && !ClearLessonStatistics();
   if (auto usage = UsageRecord()) usage->EnterExercise(static_cast<int>(id), quiz);
 
@@ -345,7 +346,8 @@ void ConsoleExerciseControl::timerEvent(QTimerEvent* event) {
 }
 
 void ConsoleExerciseControl::BeginSeekSlider() {
-  if (!exercise) return;
+  // Whichever view the slider is pressed in, a quiz moves on by its questions only.
+  if (!exercise || quizMode) return;
   KillAutoNextTimer();
   exercise->BeginSeek();
 }
@@ -355,13 +357,17 @@ void ConsoleExerciseControl::BeforeSeek() {
 }
 
 void ConsoleExerciseControl::EndSeek() {
-  if (!exercise) return;
+  if (!exercise || quizMode) return;
   exercise->EndSeek();
   UpdateSlider(true);
 }
 
 void ConsoleExerciseControl::EndSeekSlider() {
   if (!exercise) return;
+  if (quizMode) {
+    UpdateSlider(true);  // the handle back where the quiz stands
+    return;
+  }
   const int v = ui.TimeSlider->value();
   long long sum = 0;
   long long position = -1;
@@ -383,7 +389,7 @@ void ConsoleExerciseControl::EndSeekSlider() {
 }
 
 void ConsoleExerciseControl::SwitchToSection(int s) {
-  if (!exercise) return;
+  if (!exercise || quizMode) return;
   KillAutoNextTimer();
   exercise->BeginSeek();
   exercise->MoveToSection(s);

@@ -148,7 +148,7 @@ bool ConsoleExerciseControl::PlayFromSectionAt(QPoint point) {
 bool ConsoleExerciseControl::SeekFromOverlayAt(QPoint point) {
   // The overlay shows the slider in its picture of the screen: a press on the grip takes it, as
   // on the grip itself, where the section button under the grip would restart its section.
-  if (!exercise || !ui.TimeSlider->isEnabled() || playDialog->animating()) return false;
+  if (!exercise || quizMode || !ui.TimeSlider->isEnabled() || playDialog->animating()) return false;
   const QPoint at = ui.TimeSlider->mapFrom(this, point);
   if (!ui.TimeSlider->handleRect().contains(at)) return false;
   // The overlay steps aside at once for the real slider, and its Play follows the seek, which

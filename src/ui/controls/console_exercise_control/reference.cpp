@@ -10,6 +10,7 @@
 #include "src/ui/controls/console_exercise_control/console_exercise_control.h"
 #include "src/ui/controls/console_exercise_control/reference_printing.h"
 #include "src/ui/message_dialogs.h"
+#include "src/ui/verbatim_html.h"
 
 namespace UI {
 
@@ -191,8 +192,8 @@ void ConsoleExerciseControl::PrintSlot() {
         ShowNotice(window(), QStringLiteral("referencePrinted"), tr("Melvarin Studio Reference"),
                    {tr("The reference was printed to %1.")
                         .arg(QStringLiteral("<b>%1</b>")
-                                 .arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())
-                                          .toHtmlEscaped()))});
+                                 .arg(VerbatimHtml(QDir::toNativeSeparators(
+                                     QFileInfo(file).absoluteFilePath()))))});
       break;
   }
   if (!problem.isEmpty())

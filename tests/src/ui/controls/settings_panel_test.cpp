@@ -12,6 +12,7 @@
 
 #include "../../core/midi/platform/jack_test_support.h"
 #include "../shell_fixture.h"
+#include "../shown_text.h"
 #include "src/core/midi/platform/sound_controller.h"
 #include "src/core/settings/instrument_table.h"
 #include "src/core/settings/settings_manager.h"
@@ -216,8 +217,11 @@ class DeviceBoxTest : public SettingsPanelTest {
     }));
     for (unsigned long i = 0; i < 3; ++i) names << controller->GetInputMidiDevice(i)->GetName();
   }
-  QString Shown(int i) const { return "Using the <b>" + names[i] + "</b> keyboard device."; }
+  QString Shown(int i) const { return "Using the " + names[i] + " keyboard device."; }
   UI::DeviceBoxView* box() { return page().DeviceBox; }
+  static QString Says(const UI::DeviceBoxView* box) {
+    return Testing::ShownIn(box->findChild<QLabel*>("lblMidiDevice")).all;
+  }
 
   std::vector<std::unique_ptr<Testing::JackKeyboard>> keyboards;
   QStringList names;
@@ -228,21 +232,61 @@ TEST_F(DeviceBoxTest, ArrowsStepThroughTheDevicesAndLeavingSelectsTheOneShown) {
   if (IsSkipped() || HasFatalFailure()) return;
   App()->GetSoundController()->SelectInputMidiDevice(names[1]);
   OpenGeneral(false);
-  EXPECT_EQ(box()->shownText(), Shown(1));
+  EXPECT_EQ(Says(box()), Shown(1));
   EXPECT_TRUE(box()->arrowsShown());
   box()->on_nextMidiDeviceUp_clicked();
-  EXPECT_EQ(box()->shownText(), Shown(2));
+  EXPECT_EQ(Says(box()), Shown(2));
   box()->on_nextMidiDeviceUp_clicked();
-  EXPECT_EQ(box()->shownText(), Shown(0));
+  EXPECT_EQ(Says(box()), Shown(0));
   box()->on_nextMidiDeviceDown_clicked();
-  EXPECT_EQ(box()->shownText(), Shown(2));
+  EXPECT_EQ(Says(box()), Shown(2));
   // The boxes of the other panels show the same device.
   UI::DeviceBoxView other;
   other.show();
-  EXPECT_EQ(other.shownText(), Shown(2));
+  EXPECT_EQ(Says(&other), Shown(2));
   Leave();
   EXPECT_EQ(Stored("GlobalSetting/Settings.InputDevice").toString(), names[2]);
   EXPECT_EQ(App()->GetSoundController()->GetSelectedInputMidiDevice(), 2u);
+}
+
+// A device's name is its own: the box shows every character of it as the device gives it, in
+// bold, whatever markup or spacing it holds; from a keyboard on the server as from the list.
+TEST_F(DeviceBoxTest, ADevicesNameIsShownAsTheDeviceGivesIt) {
+  MELVARIN_REQUIRE_JACK();
+  Restart();
+  auto controller = App()->GetSoundController();
+  Testing::JackKeyboard keyboard("Gam<i>ma</i> & Co");
+  ASSERT_TRUE(keyboard.IsOpen());
+  const QString port = QString::fromStdString(keyboard.Name());
+  ASSERT_TRUE(Testing::WaitUntil([&] {
+    controller->UpdateDevices();
+    return controller->SelectInputMidiDevice(port);
+  }));
+  OpenGeneral(false);
+  const QLabel* label = box()->findChild<QLabel*>("lblMidiDevice");
+  const Testing::ShownText onPage = Testing::ShownIn(label);
+  EXPECT_EQ(onPage.all, "Using the " + port + " keyboard device.");
+  EXPECT_EQ(onPage.bold, port);
+  EXPECT_EQ(onPage.italic, "");
+  // Longer than the box is wide, the words go on in the next line instead of being cut off.
+  QCoreApplication::processEvents();
+  EXPECT_LE(label->heightForWidth(label->width()), label->height());
+  EXPECT_LE(label->minimumSizeHint().width(), label->width());
+
+  const QString names[] = {"Gam<i>ma</i> & Co",
+                           "Keys  with   runs of spaces",
+                           "&lt;b&gt; &amp; <br> <!-- -->",
+                           "Two\nlines",
+                           " edges ",
+                           "%1 %2"};
+  for (const QString& name : names) {
+    QVector<QString> list{name};
+    box()->fillDeviceList(list, 0);
+    const Testing::ShownText shown = Testing::ShownIn(box()->findChild<QLabel*>("lblMidiDevice"));
+    EXPECT_EQ(shown.all, "Using the " + name + " keyboard device.") << name.toStdString();
+    EXPECT_EQ(shown.bold, name) << name.toStdString();
+    EXPECT_EQ(UI::DeviceBoxView::DeviceName, name);
+  }
 }
 
 TEST_F(SettingsPanelTest, WithoutDevicesTheBoxSaysSoAndHasNoArrows) {

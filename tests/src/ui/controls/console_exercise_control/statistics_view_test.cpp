@@ -13,7 +13,9 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <thread>
 
 #include <gmock/gmock.h>
@@ -172,6 +174,89 @@ TEST_F(StatisticsViewTest, BackFromAnotherViewAQuizCannotBeSkippedFromTheOverlay
     QCoreApplication::processEvents();
     EXPECT_EQ(timeline.GetCurrentSectionIndex(), section);
     EXPECT_LE(timeline.GetPosition(), position + 1);  // at most a question asked anew
+  }
+}
+
+// A quiz moves on by its own questions only. From its statistics view, a press of either button
+// anywhere on the section bar (the slider's groove, its handle, the rows above and below the
+// groove, where the slider itself takes the press) and a drag of the handle leave the quiz where
+// it stood, in every trainer, and Play goes on there. In a lesson's exercise view the same middle
+// press still seeks to the section under it.
+TEST_F(StatisticsViewTest, NoPressOnTheSectionBarMovesAQuizFromItsStatistics) {
+  Core::ManualTimer clock;  // the exercise stands still but for what the screen does
+  Core::GlobalSettings global = App()->GetSettings()->globalSettings;
+  global.hideMidiDialog = true;
+  App()->SetGlobalSettings(global);
+  for (const int trainer : {0, 1, 2}) {
+    for (const bool quiz : {true, false}) {
+      SCOPED_TRACE(testing::Message() << "trainer " << trainer << (quiz ? " quiz" : " lesson"));
+      CloseConsole();
+      Open(trainer, quiz);
+      PlayFromOverlay();
+      const Core::TimeLine& timeline = Exercise()->GetTimeline();
+      QWindow* window = m_console->windowHandle();
+      const QWidget* bar = Form().SliderBar;
+      ButtonSlider* slider = Form().TimeSlider;
+      auto press = [&](Qt::MouseButton button, QPoint inBar) {
+        const QPoint at = bar->mapTo(m_console.get(), inBar);
+        QTest::mousePress(window, button, {}, at);
+        QTest::mouseRelease(window, button, {}, at);
+        FinishMove();
+      };
+      if (!quiz) {
+        // The last section the trainer has, as far from the first as the bar goes.
+        const auto& buttons = Screen()->TimelineButtons();
+        const auto last = std::find_if(buttons.rbegin(), buttons.rend(), [](const auto& button) {
+          return button.section != static_cast<unsigned long>(-1);
+        });
+        ASSERT_NE(last, buttons.rend());
+        ASSERT_GT(last->section, 0u);
+        const int middle = slider->mapTo(bar, QPoint()).x() + last->left + last->width / 2;
+        press(Qt::MiddleButton, QPoint(middle, 1));
+        EXPECT_EQ(timeline.GetCurrentSectionIndex(), last->section);
+        continue;
+      }
+      const int position = timeline.GetPosition();
+      const unsigned long section = timeline.GetCurrentSectionIndex();
+      const int value = slider->value();
+      Click(Toolbar().Statistics);
+      ASSERT_TRUE(Settled());
+      Snap(QString("quiz-statistics-%1").arg(trainer));
+      // The bar's last row lies below the window.
+      const int bottom =
+          std::min(bar->height(), m_console->height() - bar->mapTo(m_console.get(), QPoint()).y()) -
+          1;
+      const int rows[] = {0, 2, bottom / 2, bottom - 2, bottom};
+      for (const int y : rows) {
+        for (int x = 0; x < bar->width(); x += 24) {
+          for (const Qt::MouseButton button : {Qt::MiddleButton, Qt::LeftButton}) {
+            press(button, QPoint(x, y));
+            ASSERT_EQ(timeline.GetPosition(), position)
+                << "button " << button << " at " << x << ", " << y;
+          }
+        }
+      }
+      const QPoint grip = slider->mapTo(m_console.get(), slider->handleRect().center());
+      const QPoint end(slider->mapTo(m_console.get(), QPoint(slider->width() - 1, 0)).x(),
+                       grip.y());
+      QTest::mousePress(window, Qt::LeftButton, {}, grip);
+      QTest::mouseMove(window, end);
+      QTest::mouseRelease(window, Qt::LeftButton, {}, end);
+      const QPointF onGrip = slider->handleRect().center();
+      QWheelEvent wheel(onGrip, slider->mapToGlobal(onGrip), {}, QPoint(0, 120), Qt::NoButton, {},
+                        Qt::NoScrollPhase, false);
+      QCoreApplication::sendEvent(slider, &wheel);
+      EXPECT_EQ(timeline.GetPosition(), position);
+      EXPECT_EQ(slider->value(), value);
+
+      Click(Toolbar().Exercise);
+      ASSERT_TRUE(Settled());
+      EXPECT_EQ(timeline.GetPosition(), position);
+      EXPECT_EQ(timeline.GetCurrentSectionIndex(), section);
+      PlayFromOverlay();
+      EXPECT_EQ(timeline.GetCurrentSectionIndex(), section);
+      EXPECT_EQ(Exercise()->GetPlaybackState(), Core::PS_PLAYING);
+    }
   }
 }
 
