@@ -178,6 +178,9 @@ class GRStaff : public GRCompositeNotationElement {
   // Opens a new line in the state carried over from the line before: the clef and key in force
   // (on spring springId, registered with the manager) and the second glue.
   void CreateBeginElements(GRStaffManager* manager, GRStaffState& state, int springId);
+  // Marks an octava of the shift that goes on into the line where its music starts, beside the
+  // line's second glue; a line that writes an octava's mark of its own there keeps only that.
+  void MarkOctavaGoingOn(GRStaffManager* manager, GRGlue* glue, int shift);
   // The staff's lines from 0 to its length, widened by every element where it stands and by the
   // room of the marks beside its notes.
   void updateBoundingBox() override;

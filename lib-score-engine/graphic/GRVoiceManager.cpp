@@ -28,6 +28,7 @@
 #include "GRDummy.h"
 #include "GRGlobalLocation.h"
 #include "GRGlobalStem.h"
+#include "GRGlue.h"
 #include "GRMusic.h"
 #include "GRPositionTag.h"
 #include "GRRest.h"
@@ -201,6 +202,12 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     // written where the line begins would cancel a key the reader does not see on it.
   } else if (GRNotationElement* element = parseTag(object)) {
     registerTagElement(element, object);
+    // A line that a written break opens shows the octava that goes on into it, as one the line
+    // breaker opens does: beside the first glue a voice opens the staff's line with.
+    GRGlue const* opening = mCurGrStaff->getSecondGlue();
+    auto* glue = ar_cast<GRGlue>(element);
+    if (glue && opening && (glue == opening || glue == opening->getPartner()))
+      mCurGrStaff->MarkOctavaGoingOn(mStaffMgr, glue, mCurGrStaff->getStaffState().octava);
   } else if (!ar_cast<ARMusicalTag>(object) || !static_cast<ARMusicalTag*>(object)->IsStateTag()) {
     RidevUzuze("Warning, Tag not handled");
   }
