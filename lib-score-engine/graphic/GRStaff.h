@@ -72,6 +72,9 @@ class GRStaff : public GRCompositeNotationElement {
     int const* end() const { return codes + count; }
   };
   virtual AccidentalSigns askAccidentals(int pitch, int octave, int accidentals) const;
+  // The same against a state of the staff's measure other than its own.
+  static AccidentalSigns AccidentalsIn(GRStaffState const& state, int pitch, int octave,
+                                       int accidentals);
 
   float getLineSpace() const { return mStaffState.lineSpace; }
   GRStaffState& getStaffState() { return mStaffState; }
