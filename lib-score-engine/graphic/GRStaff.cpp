@@ -620,6 +620,11 @@ GRSText* GRStaff::NewOctavaMark(int shift) {
   return new GRSText(this, NVstring(shift == 1 ? "8" : shift == -1 ? "8ba" : ""), line);
 }
 
+int GRStaff::OctavaShiftOf(GRSText const& mark) {
+  NVstring const& text = mark.getText();
+  return text.equal("8") ? 1 : text.equal("8ba") ? -1 : 0;
+}
+
 GRNote* GRStaff::getLastNote() const {
   for (void* pos = mCompElements.GetTailPosition(); pos;)
     if (auto* note = ar_cast<GRNote>(mCompElements.GetPrev(pos))) return note;

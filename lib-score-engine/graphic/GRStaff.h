@@ -139,6 +139,8 @@ class GRStaff : public GRCompositeNotationElement {
   // The mark an octava of the shift puts at the staff: "8" over it for one octave up, "8ba"
   // under it for one down, an empty text that ends it otherwise. The caller adds it to the staff.
   GRSText* NewOctavaMark(int shift);
+  // The shift of the octava whose mark that is.
+  static int OctavaShiftOf(GRSText const& mark);
   GRNote* getLastNote() const;
   // The explicit staff distance, -1 when none.
   float getDistance() const;

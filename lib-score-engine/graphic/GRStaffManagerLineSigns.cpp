@@ -13,6 +13,7 @@
 #include "GRKey.h"
 #include "GRPossibleBreakState.h"
 #include "GRRepeatBegin.h"
+#include "GRSText.h"
 #include "GRSingleNote.h"
 #include "GRSpaceForceFunction2.h"
 #include "GRSpring.h"
@@ -64,6 +65,10 @@ void GRStaffManager::ShowSignsAgainOnLine(GRSystemSlice const* last, GRSystemSli
         GRNotationElement* element = elements.GetNext(at);
         if (StartsMeasure(element)) {
           measureStarted = true;
+          continue;
+        }
+        if (auto const* mark = ar_cast<GRSText const>(element)) {
+          state.octava = GRStaff::OctavaShiftOf(*mark);
           continue;
         }
         auto* note = ar_cast<GRSingleNote>(element);

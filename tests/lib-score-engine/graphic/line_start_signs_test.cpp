@@ -32,6 +32,9 @@ TEST_F(LineStartSignsTest, TheFirstNoteOfALineShowsTheSignItsPitchNeeds) {
            // A sign from the line before is not cancelled: the note reads as the key gives it.
            Case{"[ c2/16 d2 e2 f#2 g2 a2 h2 c3 " + run + "f2/4 ]", {{}}},
            Case{"[ \\key<-1> c2/16 h1 e2 f2 g2 a2 h2 c3 " + run + "h1/4 ]", {{kNatural}}},
+           // Under an octava the signs hold where the notes are drawn.
+           Case{"[ c2/16 d2 e2 f#2 g2 a2 h2 c3 " + run + "f#2/4 \\oct<1> f#1/4 ]",
+                {{kSharp}, {kSharp}}},
            // Two voices on two staves break together.
            Case{"{ [ c2/16 d2 e2 f#2 g2 a2 h2 c3 " + run +
                     "f#2/4 ], [ \\staff<2> \\clef<\"f4\"> "
