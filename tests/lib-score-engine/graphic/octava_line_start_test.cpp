@@ -14,32 +14,19 @@ using EngineTesting::DrawnScore;
 
 class OctavaLineStartTest : public DrawnScore {
  protected:
-  // For each line, the octava marks ("8", "8ba") drawn no further right than its first note,
-  // top staff first.
+  // For each line, the octava marks ("8", "8ba") drawn by it no further right than its first
+  // note, top down.
   std::vector<std::string> MarksAtLineStarts() const {
-    std::vector<DrawnLine> const lines = DrawnLines();
-    std::vector<std::vector<std::pair<float, std::string>>> found(lines.size());
-    for (auto const& text : drawn.texts) {
-      if (text.text != "8" && text.text != "8ba") continue;
-      int nearest = -1;
-      float distance = 1e9f;
-      for (size_t n = 0; n < lines.size(); ++n) {
-        if (lines[n].page != text.page) continue;
-        float const d =
-            std::max({lines[n].system.top - text.y, text.y - lines[n].system.bottom, 0.f});
-        if (d < distance) nearest = static_cast<int>(n), distance = d;
-      }
-      if (nearest < 0 || lines[nearest].notes.empty()) continue;
-      float firstHead = 1e9f;
-      for (ScoreElementDesc const& note : lines[nearest].notes)
-        firstHead = std::min(firstHead, note.headX);
-      if (text.x <= firstHead + 30) found[nearest].push_back({text.y, text.text});
-    }
     std::vector<std::string> marks;
-    for (auto& line : found) {
-      std::sort(line.begin(), line.end());
+    for (DrawnLine const& line : DrawnLines()) {
+      float firstHead = 1e9f;
+      for (ScoreElementDesc const& note : line.notes) firstHead = std::min(firstHead, note.headX);
       std::string words;
-      for (auto const& [y, text] : line) words += (words.empty() ? "" : " ") + text;
+      for (auto const& text : drawn.texts)  // drawn top staff first
+        if ((text.text == "8" || text.text == "8ba") && text.page == line.page &&
+            text.y > line.system.top - 200 && text.y < line.system.bottom + 200 &&
+            text.x <= firstHead + 30)
+          words += (words.empty() ? "" : " ") + text.text;
       marks.push_back(words);
     }
     return marks;
