@@ -116,6 +116,11 @@ int ARMusicalTag::MatchListOfTPLsWithTPL(ListOfTPLs const& ltpls, TagParameterLi
     return -1;
   }
 
+  for (void* pos = bound->GetHeadPosition(); pos;) {
+    TagParameter* parameter = bound->GetNext(pos);
+    if (parameter && parameter->isFloat())
+      static_cast<TagParameterFloat*>(parameter)->takeUnitInForce();
+  }
   TakeCommonFromTail(*bound, size);
   TakeCommonFromTail(*bound, mDy);
   TakeCommonFromTail(*bound, mDx);

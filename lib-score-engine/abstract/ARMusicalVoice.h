@@ -116,6 +116,9 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
   void doAutoBarlines();
   // Whether a written bar or repeat begin comes after pos before the next event with a duration.
   bool writtenBarFollows(void* pos) const;
+  // A grace group written before a bar line, a break, a clef, key or meter comes after them,
+  // directly before the note it leans on.
+  void doAutoGracesBeforeTheirNotes();
   void doAutoCheckStaffStateTags();
   void doAutoDisplayCheck();
   // Returns the last automatic settings of the voice, as its walk holds them at the end.

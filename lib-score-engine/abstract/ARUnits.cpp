@@ -12,7 +12,7 @@ void ARUnits::PrintName(std::ostream& os) const {
 }
 
 void ARUnits::PrintParameters(std::ostream& os) const {
-  WriteQuoted(os, sType.c_str());
+  WriteQuoted(os, mType.c_str());
 }
 
 void ARUnits::setTagParameterList(TagParameterList& given) {
@@ -20,5 +20,6 @@ void ARUnits::setTagParameterList(TagParameterList& given) {
   std::unique_ptr<TagParameterList> own;
   BindTagParameters(ltpls, {"S,type,cm,r"}, given, own);
   TagParameter* type = own ? ParameterAt(*own, 0) : nullptr;
-  if (type && type->isString()) sType = static_cast<TagParameterString*>(type)->getValue();
+  if (type && type->isString()) mType = static_cast<TagParameterString*>(type)->getValue();
+  sType = mType;
 }

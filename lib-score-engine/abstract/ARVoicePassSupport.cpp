@@ -79,6 +79,9 @@ void ARMusicalVoice::doAutoStuff1() {
 }
 
 void ARMusicalVoice::doAutoStuff2() {
+  // Before the lines get their opening clef and key: a grace group that opens a line comes
+  // after them.
+  doAutoGracesBeforeTheirNotes();
   doAutoCheckStaffStateTags();
   doAutoDisplayCheck();
   // The beaming walk is the last through the whole voice before the end bar, and the tie pass

@@ -40,6 +40,7 @@ TagParameter* TagParameterFloat::getCopy() const {
 void TagParameterFloat::set(TagParameterFloat const& other) {
   TagParameter::set(other);
   std::memcpy(mUnit, other.mUnit, sizeof mUnit);
+  std::memcpy(mUnitInForce, other.mUnitInForce, sizeof mUnitInForce);
   mUnitFlag = other.mUnitFlag;
   mValue = other.mValue;
 }
@@ -52,6 +53,12 @@ void TagParameterFloat::StoreUnit(char const* unit) {
 void TagParameterFloat::setUnit(char const* unit) {
   StoreUnit(unit);
   mUnitFlag = true;
+}
+
+void TagParameterFloat::takeUnitInForce() {
+  if (!mUnitFlag || mUnit[0]) return;
+  std::memset(mUnitInForce, 0, sizeof mUnitInForce);
+  std::strncpy(mUnitInForce, ARUnits::sType.c_str(), 2);
 }
 
 void TagParameterFloat::reset(float value, char const* unit) {
@@ -82,7 +89,7 @@ void TagParameterFloat::setValue(char const* text) {
 
 float TagParameterFloat::getValue(float lspace) const {
   if (!mUnitFlag) return mValue;
-  return TagParameterRanges::CutLength(convertValue(mValue, mUnit, lspace));
+  return TagParameterRanges::CutLength(convertValue(mValue, unitRead(), lspace));
 }
 
 float TagParameterFloat::convertValue(float value, char const* unit, float lspace) {

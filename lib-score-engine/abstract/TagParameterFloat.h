@@ -25,6 +25,12 @@ class TagParameterFloat : public TagParameter {
   char const* getUnit() const { return mUnit; }
   // True for a length, which getValue converts.
   bool hasUnit() const { return mUnitFlag; }
+  // A length written without a unit keeps the default unit in force where it was written: a
+  // units tag further on changes only the lengths after it.
+  void takeUnitInForce();
+  // The unit getValue reads the length in: its own, else the one in force where it was written,
+  // else (empty) the default unit in force now.
+  char const* unitRead() const { return mUnit[0] ? mUnit : mUnitInForce; }
   void reset(float value, char const* unit);
   float getValue(float lspace) const;
   static float convertValue(float value, char const* unit, float lspace);
@@ -34,6 +40,7 @@ class TagParameterFloat : public TagParameter {
 
   bool mUnitFlag = false;
   char mUnit[4] = {};
+  char mUnitInForce[4] = {};
   float mValue;
 };
 

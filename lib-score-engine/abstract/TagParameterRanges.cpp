@@ -63,9 +63,9 @@ bool BringIntoRange(TagParameter& parameter) {
   Range range;
   if (!RangeOf(parameter, &range)) return true;
   auto& number = static_cast<TagParameterFloat&>(parameter);
-  // A length is measured in the unit it was written in, or in the default unit in force now.
+  // A length is measured in the unit it was written in, or in the default unit in force there.
   double const scale =
-      number.hasUnit() ? TagParameterFloat::convertValue(1.0f, number.getUnit(), kLineSpace) : 1;
+      number.hasUnit() ? TagParameterFloat::convertValue(1.0f, number.unitRead(), kLineSpace) : 1;
   double const value = number.getUnitValue() * scale;
   // A value that is no number at all counts as below the range.
   if (value >= range.least && value <= range.most) return true;

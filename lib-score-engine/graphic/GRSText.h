@@ -23,6 +23,7 @@ class GRSText : public GRNotationElement, public GRTag {
   void removeAssociation(GRNotationElement* element) override;
   using GRNotationElement::removeAssociation;
   void tellPosition(GObject*, NVPoint const& point) override { setPosition(point); }
+  NVstring const& getText() const { return *mText; }
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
   // How far down a text under the staff reaches as it is drawn, under the music of its staff's
   // line; none for a text over the staff. In the staff's coordinates, once the system is placed.

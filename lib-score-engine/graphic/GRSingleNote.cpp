@@ -176,6 +176,10 @@ void GRSingleNote::setHeadState(ARTHead const* head) {
 
 void GRSingleNote::setPosition(NVPoint const& point) {
   GREvent::setPosition(point);
+  placeAccidentals();
+}
+
+void GRSingleNote::placeAccidentals() {
   // Accidentals go right to left, each 10 units and its own width before the one after it.
   float x = mPosition.x - 0.5f * mNoteBreite;
   void* pos = First();
@@ -473,6 +477,25 @@ void GRSingleNote::extractAccidentals(KF_IPointerList<GRAccidental>* list) const
   while (pos) {
     if (auto* accidental = ar_cast<GRAccidental>(GetNext(pos))) list->AddTail(accidental);
   }
+}
+
+bool GRSingleNote::showSigns(GRStaff::AccidentalSigns const& signs) {
+  KF_IPointerList<GRAccidental> shown(0);
+  extractAccidentals(&shown);
+  bool same = shown.GetCount() == signs.count;
+  int n = 0;
+  for (void* pos = shown.GetHeadPosition(); pos; ++n) {
+    GRAccidental const* sign = shown.GetNext(pos);
+    if (sign->getOffsetSet()) return false;
+    same =
+        same && n < signs.count && sign->getSymbol() == GRAccidental::CodeToSymbol(signs.codes[n]);
+  }
+  if (same) return false;
+  for (void* pos = shown.GetHeadPosition(); pos;) RemoveElement(shown.GetNext(pos));
+  for (int code : signs) AddTail(new GRAccidental(this, mNoteBreite, code, 1, 50));
+  // The note stays where it is: what it is placed with (a beam) is placed with the line.
+  placeAccidentals();
+  return true;
 }
 
 void GRSingleNote::updateAccidentalsPos() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GRNote.h"
+#include "GRStaff.h"
 #include "kf_ilist.h"
 
 class ARTHead;
@@ -98,6 +99,11 @@ class GRSingleNote : public GRNote {
   LedgerLines ledgerLines() const;
   float getHeadWidth() const { return mNoteBreite; }
   void extractAccidentals(KF_IPointerList<GRAccidental>* list) const;
+  // Draws these signs in place of those it asked its staff for when it was made, where a line
+  // it was not made for starts before it. False when the signs are the same, or when the score
+  // placed its signs itself.
+  bool showSigns(GRStaff::AccidentalSigns const& signs);
+  bool isTiedOver() const { return mTiedOver; }
   // Moves the last accidental a head width further left, beside a head moved out of the way.
   void updateAccidentalsPos();
   // Stands the note, all but its signs, this far right of its place (0: at its place), beside a
@@ -111,6 +117,8 @@ class GRSingleNote : public GRNote {
   void keepDotsBeside(float shift);
 
  private:
+  // Its signs right to left before its head, and its box with them.
+  void placeAccidentals();
   void createNote(Fraction const& displayDuration);
   void ReachMiddleLine();
   // Moves the dots past a flag drawn beside the head, or back to the head when there is none.

@@ -35,6 +35,12 @@ class GRSpring : public GRArenaObject {
   // Accidentals of the spring's notes that would overlap move left of each other, from the top
   // down on each staff.
   virtual void checkAccidentalCollisions();
+  // The signs of its notes changed after the spring was measured: they are placed again and the
+  // spring's bands take them in.
+  void settleChangedSigns() {
+    checkAccidentalCollisions();
+    refreshCollider();
+  }
   virtual GRNotationElement* getFirstGRO() const { return mElements.GetHead(); }
   virtual void* getFirstGROPosition() const { return mElements.GetHeadPosition(); }
   virtual GRNotationElement* getNextGRO(void*& pos) const;

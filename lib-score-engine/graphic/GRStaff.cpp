@@ -212,15 +212,19 @@ float GRStaff::getKeyPosition(int pitch, int direction) const {
 }
 
 GRStaff::AccidentalSigns GRStaff::askAccidentals(int pitch, int octave, int accidentals) const {
+  return AccidentalsIn(mStaffState, pitch, octave, accidentals);
+}
+
+GRStaff::AccidentalSigns GRStaff::AccidentalsIn(GRStaffState const& s, int pitch, int octave,
+                                                int accidentals) {
   AccidentalSigns signs;
   int letter, raised;
   if (!GRStaffState::letterOf(pitch, &letter, &raised)) return signs;
-  GRStaffState const& s = mStaffState;
   if (raised && accidentals != 0) {
     // A raised name with signs after it (cis&, cis&&, dis#) is its letter with the sum of both:
     // it shows the sign of that sum as any note of the letter does. A sharp in front of a sign
     // that takes it back would read as the raised note it is not.
-    return askAccidentals(letter, octave, accidentals + raised);
+    return AccidentalsIn(s, letter, octave, accidentals + raised);
   }
   // A raised name always shows its sharp.
   if (raised) signs.codes[signs.count++] = 1;
@@ -632,6 +636,11 @@ GRSText* GRStaff::NewOctavaMark(int shift) {
   int const line = shift == -1 ? getNumlines() : -1;
   mHoldsOctavaMarks = true;
   return new GRSText(this, NVstring(shift == 1 ? "8" : shift == -1 ? "8ba" : ""), line);
+}
+
+int GRStaff::OctavaShiftOf(GRSText const& mark) {
+  NVstring const& text = mark.getText();
+  return text.equal("8") ? 1 : text.equal("8ba") ? -1 : 0;
 }
 
 GRNote* GRStaff::getLastNote() const {

@@ -73,6 +73,9 @@ class GRStaff : public GRCompositeNotationElement {
     int const* end() const { return codes + count; }
   };
   virtual AccidentalSigns askAccidentals(int pitch, int octave, int accidentals) const;
+  // The same against a state of the staff's measure other than its own.
+  static AccidentalSigns AccidentalsIn(GRStaffState const& state, int pitch, int octave,
+                                       int accidentals);
 
   float getLineSpace() const { return mStaffState.lineSpace; }
   GRStaffState& getStaffState() { return mStaffState; }
@@ -137,6 +140,8 @@ class GRStaff : public GRCompositeNotationElement {
   // The mark an octava of the shift puts at the staff: "8" over it for one octave up, "8ba"
   // under it for one down, an empty text that ends it otherwise. The caller adds it to the staff.
   GRSText* NewOctavaMark(int shift);
+  // The shift of the octava whose mark that is.
+  static int OctavaShiftOf(GRSText const& mark);
   GRNote* getLastNote() const;
   // The explicit staff distance, -1 when none.
   float getDistance() const;
@@ -185,6 +190,9 @@ class GRStaff : public GRCompositeNotationElement {
   // Opens a new line in the state carried over from the line before: the clef and key in force
   // (on spring springId, registered with the manager) and the second glue.
   void CreateBeginElements(GRStaffManager* manager, GRStaffState& state, int springId);
+  // Marks an octava of the shift that goes on into the line where its music starts, beside the
+  // line's second glue; a line that writes an octava's mark of its own there keeps only that.
+  void MarkOctavaGoingOn(GRStaffManager* manager, GRGlue* glue, int shift);
   // The staff's lines from 0 to its length, widened by every element where it stands and by the
   // room of the marks beside its notes.
   void updateBoundingBox() override;

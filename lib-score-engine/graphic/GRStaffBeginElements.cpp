@@ -2,6 +2,7 @@
 // then the second glue after which the line's music starts, and the mark of an octava that goes
 // on there.
 
+#include "ARCast.h"
 #include "ARClef.h"
 #include "ARKey.h"
 #include "GRClef.h"
@@ -55,13 +56,17 @@ void GRStaff::CreateBeginElements(GRStaffManager* manager, GRStaffState& state, 
   AddSecondGlue(glue);
   manager->AddGRSyncElement(glue, this, springId, nullptr, nullptr);
 
-  // An octava that goes on over the break is marked again where the line's music starts: the
-  // line's notes stand an octave off their sound from the first on.
-  if (state.octava == 1 || state.octava == -1) {
-    GRSText* mark = NewOctavaMark(state.octava);
-    mark->setRelativeTimePosition(mRelativeTimePositionOfGR);
-    mark->setNeedsSpring(-1);
-    addNotationElement(mark);
-    manager->AddGRSyncElement(mark, this, -1, nullptr, glue);
-  }
+  MarkOctavaGoingOn(manager, glue, state.octava);
+}
+
+void GRStaff::MarkOctavaGoingOn(GRStaffManager* manager, GRGlue* glue, int shift) {
+  if (shift != 1 && shift != -1) return;
+  for (void* pos = mCompElements.GetHeadPosition(); pos;)
+    if (ar_cast<GRSText>(mCompElements.GetNext(pos))) return;
+  // The line's notes stand an octave off their sound from the first on.
+  GRSText* mark = NewOctavaMark(shift);
+  mark->setRelativeTimePosition(mRelativeTimePositionOfGR);
+  mark->setNeedsSpring(-1);
+  addNotationElement(mark);
+  manager->AddGRSyncElement(mark, this, -1, nullptr, glue);
 }

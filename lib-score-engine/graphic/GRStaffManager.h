@@ -91,6 +91,9 @@ class GRStaffManager {
   // instead, and the naturals of a key change there go.
   GRSystemSlice* CreateBeginSlice(GRSystemSlice const* last, GRSystemSlice* next = nullptr);
   void ResumeOpenTags(GRSystemSlice const* last, GRSystemSlice* begin);
+  // The notes of the line that begin opens after last, on the count slices waiting first, show
+  // the signs a reader of that line needs: none is read from the line before.
+  void ShowSignsAgainOnLine(GRSystemSlice const* last, GRSystemSlice* begin, int count);
   void TakeCareOfBreakAt(GRSystem* system);
   GRGlobalStem* getOtherGlobalStem(GRSystemSlice* slice, GRVoiceManager* asking,
                                    NVstring const& label);

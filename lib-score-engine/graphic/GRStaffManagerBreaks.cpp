@@ -191,6 +191,7 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
       time = mFinishedSlices.GetHead()->getRelativeTimePosition();
     } else {
       beginSlice = CreateBeginSlice(lastOfLine, mFinishedSlices.GetHead());
+      ShowSignsAgainOnLine(lastOfLine, beginSlice, line.numSlices);
       time = lastOfLine->getRelativeTimePosition();
       ResumeOpenTags(lastOfLine, beginSlice);
     }

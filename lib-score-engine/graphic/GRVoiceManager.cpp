@@ -4,6 +4,8 @@
 #include "GRVoiceManager.h"
 #include "ARCast.h"
 
+#include <algorithm>
+
 #include "ARABreak.h"
 #include "ARAccol.h"
 #include "ARAuto.h"
@@ -28,6 +30,7 @@
 #include "GRDummy.h"
 #include "GRGlobalLocation.h"
 #include "GRGlobalStem.h"
+#include "GRGlue.h"
 #include "GRMusic.h"
 #include "GRPositionTag.h"
 #include "GRRest.h"
@@ -195,12 +198,22 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     } else {
       element = createDisplayedZeroDurationEvent(object->getRelativeTimePosition(), object);
     }
-    if (element) registerSyncElement(element);
+    if (element) {
+      bool const sharesSpring = element->getNeedsSpring() == -1;
+      registerSyncElement(element);
+      if (mCurGrace && sharesSpring) keepRoomOfGraceChordNote(element);
+    }
   } else if (ar_cast<ARNaturalKey>(object) && !mLineBegun) {
     // A line opens with its clef and the key in force only: the naturals of a key change
     // written where the line begins would cancel a key the reader does not see on it.
   } else if (GRNotationElement* element = parseTag(object)) {
     registerTagElement(element, object);
+    // A line that a written break opens shows the octava that goes on into it, as one the line
+    // breaker opens does: beside the first glue a voice opens the staff's line with.
+    GRGlue const* opening = mCurGrStaff->getSecondGlue();
+    auto* glue = ar_cast<GRGlue>(element);
+    if (glue && opening && (glue == opening || glue == opening->getPartner()))
+      mCurGrStaff->MarkOctavaGoingOn(mStaffMgr, glue, mCurGrStaff->getStaffState().octava);
   } else if (!ar_cast<ARMusicalTag>(object) || !static_cast<ARMusicalTag*>(object)->IsStateTag()) {
     RidevUzuze("Warning, Tag not handled");
   }
@@ -251,6 +264,20 @@ void GRVoiceManager::registerTagElement(GRNotationElement* element, ARMusicalObj
 bool GRVoiceManager::inCurrentSlice(GRNotationElement const* element) const {
   GRStaff const* staff = element->getGRStaff();
   return staff && mCurGrStaff && staff->getGRSystemSlice() == mCurGrStaff->getGRSystemSlice();
+}
+
+void GRVoiceManager::keepRoomOfGraceChordNote(GRNotationElement const* note) {
+  // The notes of a grace chord stand on the spring of its first element, which the rods between
+  // springs measure; the group is drawn from its note leftwards, so that spring keeps the room of
+  // every head, else the chord is drawn on the bar line or the clef before it.
+  GRNotationElement* shared = nullptr;
+  if (mCurGlobalLocation)
+    shared = mCurGlobalLocation->getFirstEl();
+  else if (mCurGlobalStem)
+    shared = mCurGlobalStem->getFirstEl();
+  if (!shared || shared == note || shared->getSpringID() != note->getSpringID()) return;
+  shared->setLeftSpace(std::max(shared->getLeftSpace(), note->getLeftSpace()));
+  shared->setRightSpace(std::max(shared->getRightSpace(), note->getRightSpace()));
 }
 
 void GRVoiceManager::registerSyncElement(GRNotationElement* element) {

@@ -142,6 +142,9 @@ class GRVoiceManager {
   // Grace notes are three quarters of the staff's notes.
   float graceSize() const;
   void associateOpenTags(GRNotationElement* element);
+  // A note of a grace chord, on the spring of the chord's first element: that element keeps
+  // the note's room on either side.
+  void keepRoomOfGraceChordNote(GRNotationElement const* note);
   void registerSyncElement(GRNotationElement* element);
   // Whether the element stands in the slice the voice now writes into. Slices end where a line
   // may break, so the springs of an earlier one can stand on another line.

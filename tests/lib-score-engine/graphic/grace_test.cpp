@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "drawn_score.h"
 
@@ -197,6 +199,75 @@ TEST_F(GraceTest, AGraceNoteKeepsClearOfTheFermataOfItsNote) {
   ASSERT_EQ(held.size(), 2u);
   EXPECT_NEAR(held[1].desc.headX - held[0].desc.headX, plain[1].desc.headX - plain[0].desc.headX,
               0.5);
+}
+
+}  // namespace
+
+namespace {
+
+// A grace group stands directly before its note on the note's line, whatever stands between them
+// in the text: after the bar line, after the clef, key and meter that open the line or change
+// there, and clear of all of them.
+TEST_F(GraceTest, AGraceGroupStandsDirectlyBeforeItsNoteOnItsLine) {
+  for (std::string const& score : {
+           std::string("[ \\meter<\"4/4\"> c d e f \\grace( g/8 ) \\newSystem a/1 ]"),
+           std::string("[ \\meter<\"4/4\"> c d e f \\grace( g/8 ) \\newPage a/1 ]"),
+           std::string("[ \\meter<\"4/4\"> c d e f \\grace( g/8 ) \\bar a/1 ]"),
+           std::string("{ [ \\staff<1> \\key<3> \\meter<\"4/4\"> c2 d e f \\grace( g2/8 ) "
+                       "\\newSystem a2/1 ], [ \\staff<2> \\clef<\"f4\"> \\key<3> "
+                       "\\meter<\"4/4\"> a0/1 | a0/1 ] }"),
+           std::string("[ \\meter<\"4/4\"> c2 d e f \\grace( g2/8 a2 ) \\key<2> \\meter<\"3/4\"> "
+                       "h2/2. ]"),
+           std::string("[ \\meter<\"3/4\"> c2/2. \\grace( d2/8 ) \\repeatBegin e2/2. ]"),
+           "[ " + EngineTesting::Repeated("c2/4 d2 e2 \\grace( {f2/16, a2} ) \\bar", 30) + "g2 ]",
+       }) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    std::vector<DrawnLine> const lines = DrawnLines();
+    auto lineOf = [&](int page, ScoreElementDesc const& note) {
+      for (size_t n = 0; n < lines.size(); ++n)
+        if (lines[n].page == page && note.refY >= lines[n].system.top &&
+            note.refY <= lines[n].system.bottom)
+          return static_cast<int>(n);
+      return -1;
+    };
+    auto const notes = NoteRecords();
+    int graces = 0;
+    for (auto const& [page, grace] : notes) {
+      if (grace.duration != 0) continue;
+      ++graces;
+      int const line = lineOf(page, grace);
+      SCOPED_TRACE(testing::Message() << "grace at " << grace.headX << " on line " << line);
+      ScoreElementDesc const* main = nullptr;
+      for (auto const& [notePage, note] : notes)
+        if (note.duration > 0 && std::abs(note.date - grace.date) < 1e-4 &&
+            (!main || lineOf(notePage, note) == line))
+          main = &note;
+      ASSERT_TRUE(main);
+      EXPECT_EQ(lineOf(page, *main), line) << "its note is on another line";
+      EXPECT_LT(grace.headX, main->headX);
+      EXPECT_GT(grace.headX, main->headX - 400) << "far from its note";
+      for (ScoreElementDesc const& bar : Records(3, -1, page))
+        if (bar.top < lines[line].system.bottom && bar.bottom > lines[line].system.top)
+          EXPECT_FALSE(bar.right > grace.headX && bar.left < main->headX)
+              << "bar line at " << bar.left << " between the grace and its note";
+    }
+    EXPECT_GT(graces, 0);
+    // No grace ink on a bar line, clef, key or meter.
+    for (auto const& small : drawn.glyphs) {
+      if (FontSize(small) != 150) continue;
+      NVRect const& ink = small.ink;
+      for (auto const& glyph : drawn.glyphs)
+        EXPECT_FALSE(glyph.page == small.page && FontSize(glyph) != 150 &&
+                     glyph.ink.left < ink.right && glyph.ink.right > ink.left &&
+                     glyph.ink.top < ink.bottom && glyph.ink.bottom > ink.top)
+            << "grace glyph " << small.code << " at " << ink.left << " on glyph " << glyph.code;
+      for (auto const& bar : Records(3, -1, small.page))
+        EXPECT_FALSE(bar.left < ink.right && bar.right > ink.left && bar.top < ink.bottom &&
+                     bar.bottom > ink.top)
+            << "grace glyph " << small.code << " at " << ink.left << " on a bar line";
+    }
+  }
 }
 
 }  // namespace
