@@ -1,6 +1,6 @@
 // Two voices on one staff at one time. A head a second away from a head of the other voice
 // stands beside it, the note whose stem goes up on the right, so that neither stem crosses a
-// head. A rest of the voice with stems up moves up, and of the voice with stems down moves down,
+// head; so does a head in unison with one of another kind, which one shared head would misread. A rest of the voice with stems up moves up, and of the voice with stems down moves down,
 // step by step until it clears what the other voices hold there: their heads and their stems.
 
 #include <algorithm>
@@ -9,8 +9,10 @@
 
 #include "ARCast.h"
 #include "GRGlobalStem.h"
+#include "GRNoteDot.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
+#include "GRStdNoteHead.h"
 #include "GRSpring.h"
 
 namespace {
@@ -61,6 +63,14 @@ GRSingleNote* RightOfTwo(GRSingleNote* first, GRSingleNote* second) {
   return second;
 }
 
+// Whether two notes at one pitch can show one head: a hollow, a filled and a whole head, or a
+// dotted and a plain one, each read a length of their own.
+bool ShareOneHead(GRSingleNote const* a, GRSingleNote const* b) {
+  return a->getNoteHead()->getSymbol() == b->getNoteHead()->getSymbol() &&
+         GRNoteDot::DurationToDotCount(a->getDurTemplate()) ==
+             GRNoteDot::DurationToDotCount(b->getDurTemplate());
+}
+
 void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
   for (size_t i = 0; i < events.size(); ++i) {
     GRSingleNote* a = events[i].note;
@@ -70,7 +80,7 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
       if (!b || events[j].chord || events[j].voice == events[i].voice) continue;
       int const steps =
           GObject::StaffStepsApart(a->getPosition().y, b->getPosition().y, a->getLineSpace());
-      if (steps == 0 || steps >= 2) continue;
+      if (steps >= 2 || (steps == 0 && ShareOneHead(a, b))) continue;
       GRSingleNote* right = RightOfTwo(a, b);
       GRSingleNote* left = right == a ? b : a;
       if (left->getBesideShift() > 0) continue;  // already beside another head
