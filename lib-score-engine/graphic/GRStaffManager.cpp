@@ -114,6 +114,8 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
   // its notes) counts in the rod from the spring before it.
   for (int k = startid; k < endid; ++k)
     if (GRSpring* spring = mSprings->Get(k)) spring->checkLocalCollisions();
+  for (int k = startid; k < endid; ++k)
+    if (GRSpring* spring = mSprings->Get(k)) spring->keepBarRestsClear(*mSprings, endid);
   // The slice's first spring keeps its room from the last one of the slice before (a chord's
   // signs after a bar line).
   GRSpring* before = startid > 0 ? mSprings->Get(startid - 1) : nullptr;
