@@ -1,7 +1,9 @@
 // Two voices on one staff at one time. A head a second away from a head of the other voice
 // stands beside it, the note whose stem goes up on the right, so that neither stem crosses a
-// head; so does a head in unison with one of another kind, which one shared head would misread. A rest of the voice with stems up moves up, and of the voice with stems down moves down,
-// step by step until it clears what the other voices hold there: their heads and their stems.
+// head; so does a head in unison with one of another kind, which one shared head would misread.
+// A rest of the voice with stems up moves up, and of the voice with stems down moves down, step
+// by step until it clears what the other voices hold there: their heads and their stems. A rest
+// of a voice whose stems are left to the engine moves away from the other voices' notes.
 
 #include <algorithm>
 #include <cmath>
