@@ -6,6 +6,7 @@
 #include "GRArenaObject.h"
 #include "GRNotationElement.h"
 #include "kf_ilist.h"
+#include "kf_ivect.h"
 #include "kf_list.h"
 
 class GRSpringCollider;
@@ -29,9 +30,15 @@ class GRSpring : public GRArenaObject {
     checkVoiceCollisions();
     checkAccidentalCollisions();
   }
-  // Heads a second apart in two voices of a staff stand side by side; rests move out of the
-  // other voice's way, up for the voice with stems up and down for the one with stems down.
+  // Heads a second apart, or in unison but of different kinds, in two voices of a staff stand
+  // side by side; rests move out of the other voice's way, up for the voice with stems up and
+  // down for the one with stems down, away from the other voice's notes where stems are
+  // automatic.
   void checkVoiceCollisions();
+  // A rest filling its bar stands in the bar's middle, where any event of the bar may stand: it
+  // moves out of the way of what the other voices hold from this spring on to the bar's end, in
+  // the springs of the slice up to end (exclusive).
+  void keepBarRestsClear(KF_IVector<GRSpring> const& springs, int end);
   // Accidentals of the spring's notes that would overlap move left of each other, from the top
   // down on each staff.
   virtual void checkAccidentalCollisions();

@@ -1,7 +1,9 @@
 // Two voices on one staff at one time. A head a second away from a head of the other voice
 // stands beside it, the note whose stem goes up on the right, so that neither stem crosses a
-// head. A rest of the voice with stems up moves up, and of the voice with stems down moves down,
-// step by step until it clears what the other voices hold there: their heads and their stems.
+// head; so does a head in unison with one of another kind, which one shared head would misread.
+// A rest of the voice with stems up moves up, and of the voice with stems down moves down, step
+// by step until it clears what the other voices hold there: their heads and their stems. A rest
+// of a voice whose stems are left to the engine moves away from the other voices' notes.
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +11,10 @@
 
 #include "ARCast.h"
 #include "GRGlobalStem.h"
+#include "GRNoteDot.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
+#include "GRStdNoteHead.h"
 #include "GRSpring.h"
 
 namespace {
@@ -26,6 +30,7 @@ struct VoiceEvent {
   GRSingleNote* note;  // with a head
   GRSingleRest* rest;
   bool chord;  // the note shares its stem with others: it stays where its chord puts it
+  bool movable;  // a rest that moves out of the other voices' way here
 };
 
 struct Extent {
@@ -61,6 +66,14 @@ GRSingleNote* RightOfTwo(GRSingleNote* first, GRSingleNote* second) {
   return second;
 }
 
+// Whether two notes at one pitch can show one head: a hollow, a filled and a whole head, or a
+// dotted and a plain one, each read a length of their own.
+bool ShareOneHead(GRSingleNote const* a, GRSingleNote const* b) {
+  return a->getNoteHead()->getSymbol() == b->getNoteHead()->getSymbol() &&
+         GRNoteDot::DurationToDotCount(a->getDurTemplate()) ==
+             GRNoteDot::DurationToDotCount(b->getDurTemplate());
+}
+
 void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
   for (size_t i = 0; i < events.size(); ++i) {
     GRSingleNote* a = events[i].note;
@@ -70,7 +83,7 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
       if (!b || events[j].chord || events[j].voice == events[i].voice) continue;
       int const steps =
           GObject::StaffStepsApart(a->getPosition().y, b->getPosition().y, a->getLineSpace());
-      if (steps == 0 || steps >= 2) continue;
+      if (steps >= 2 || (steps == 0 && ShareOneHead(a, b))) continue;
       GRSingleNote* right = RightOfTwo(a, b);
       GRSingleNote* left = right == a ? b : a;
       if (left->getBesideShift() > 0) continue;  // already beside another head
@@ -81,36 +94,87 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
   }
 }
 
+bool IsWritten(GDirection direction) {
+  return direction == dirUP || direction == dirDOWN;
+}
+
 bool Overlaps(Extent const& a, Extent const& b, float gap) {
   return a.top < b.bottom + gap && a.bottom > b.top - gap;
 }
 
-// Whether any rest moved.
+// Whether the rest of event moves out of other's way: a rest of a voice whose stems were written
+// keeps clear of all the other voices hold; one of a voice with automatic stems keeps clear of
+// their notes, and may stand on a rest of theirs as one rest of both.
+bool Blocks(VoiceEvent const& event, VoiceEvent const& other) {
+  if (other.voice == event.voice) return false;
+  if (!other.note && !IsWritten(event.rest->getVoiceStem())) return false;
+  float const gap = kClearance * event.rest->getLineSpace();
+  return Overlaps(ExtentOf(event), ExtentOf(other), gap);
+}
+
+// The way a rest moves out of the other voices' way: that of its voice's stems where they were
+// written; else away from the notes of the other voices, up where they reach further down than
+// the rest and down where they reach further up. Facing only rests, or notes centred on it, the
+// rest of the voice that comes first on the staff goes up.
+GDirection SideOf(VoiceEvent const& event, std::vector<VoiceEvent> const& events) {
+  GDirection const written = event.rest->getVoiceStem();
+  if (IsWritten(written)) return written;
+  bool anyNote = false;
+  Extent others{0, 0};
+  for (VoiceEvent const& other : events) {
+    if (other.voice == event.voice || !other.note) continue;
+    Extent const extent = ExtentOf(other);
+    others = anyNote
+                 ? Extent{std::min(others.top, extent.top), std::max(others.bottom, extent.bottom)}
+                 : extent;
+    anyNote = true;
+  }
+  Extent const own = ExtentOf(event);
+  float const apart = (others.top + others.bottom) - (own.top + own.bottom);
+  if (anyNote && apart != 0) return apart > 0 ? dirUP : dirDOWN;
+  auto const first = std::find_if(events.begin(), events.end(),
+                                  [](VoiceEvent const& any) { return any.voice != nullptr; });
+  return first == events.end() || first->voice == event.voice ? dirUP : dirDOWN;
+}
+
+// Moves the rests that may move until they clear what the other voices hold; whether any moved.
 bool MoveRestsApart(std::vector<VoiceEvent> const& events) {
+  std::vector<std::pair<GRSingleRest*, GDirection>> sides;
+  for (VoiceEvent const& event : events)
+    if (event.rest && event.movable && !event.rest->isPlacedByScore())
+      sides.emplace_back(event.rest, SideOf(event, events));
   bool movedAny = false;
   for (int round = 0; round < kMostRestSteps; ++round) {
-    std::vector<GRSingleRest*> moving;
+    std::vector<std::pair<GRSingleRest*, GDirection>> moving;
     for (VoiceEvent const& event : events) {
-      GRSingleRest* rest = event.rest;
-      if (!rest || rest->isPlacedByScore()) continue;
-      GDirection const side = rest->getVoiceStem();
-      if (side != dirUP && side != dirDOWN) continue;
-      float const gap = kClearance * rest->getLineSpace();
-      Extent const own = ExtentOf(event);
-      bool const blocked = std::any_of(events.begin(), events.end(), [&](VoiceEvent const& other) {
-        return other.voice != event.voice && Overlaps(own, ExtentOf(other), gap);
-      });
-      if (blocked) moving.push_back(rest);
+      auto const side = std::find_if(sides.begin(), sides.end(),
+                                     [&](auto const& entry) { return entry.first == event.rest; });
+      if (side == sides.end()) continue;
+      if (std::any_of(events.begin(), events.end(),
+                      [&](VoiceEvent const& other) { return Blocks(event, other); }))
+        moving.push_back(*side);
     }
     if (moving.empty()) break;
     // Rests of both voices in each other's way move apart together.
-    for (GRSingleRest* rest : moving) {
+    for (auto const& [rest, side] : moving) {
       float const step = rest->verticalStep();
-      rest->moveVertically(rest->getVoiceStem() == dirUP ? -step : step);
+      rest->moveVertically(side == dirUP ? -step : step);
     }
     movedAny = true;
   }
   return movedAny;
+}
+
+VoiceEvent EventOf(GRNotationElement* element, GRVoice const* voice) {
+  auto* note = ar_cast<GRSingleNote>(element);
+  if (note && !note->getNoteHead()) note = nullptr;
+  // The notes of a chord share one stem: they stay together, and a rest keeps clear of them.
+  bool const chord = note && note->getGlobalStem();
+  auto* rest = ar_cast<GRSingleRest>(element);
+  // A rest filling its bar stands in the bar's middle, not at this spring's place: it keeps
+  // clear of the whole bar (keepBarRestsClear).
+  bool const movable = rest && !rest->getFillsBar();
+  return {element, voice, note, rest, chord, movable};
 }
 
 }  // namespace
@@ -122,12 +186,8 @@ void GRSpring::checkVoiceCollisions() {
     GRNotationElement* element = mElements.GetNext(pos);
     GRVoice const* voice = voicePos ? mVoices.GetNext(voicePos) : nullptr;
     if (!element->getGRStaff()) continue;
-    auto* note = ar_cast<GRSingleNote>(element);
-    if (note && !note->getNoteHead()) note = nullptr;
-    // The notes of a chord share one stem: they stay together, and a rest keeps clear of them.
-    bool const chord = note && note->getGlobalStem();
-    auto* rest = ar_cast<GRSingleRest>(element);
-    if (note || rest) events.push_back({element, voice, note, rest, chord});
+    VoiceEvent const event = EventOf(element, voice);
+    if (event.note || event.rest) events.push_back(event);
   }
   bool moved = false;
   // Staff by staff, each only where more than one voice stands on it.
@@ -147,6 +207,37 @@ void GRSpring::checkVoiceCollisions() {
     if (!voices) continue;
     PlaceHeadsBeside(staff);
     moved = MoveRestsApart(staff) || moved;
+  }
+  if (moved) refreshCollider();
+}
+
+void GRSpring::keepBarRestsClear(KF_IVector<GRSpring> const& springs, int end) {
+  bool moved = false;
+  void* voicePos = mVoices.GetHeadPosition();
+  for (void* pos = mElements.GetHeadPosition(); pos;) {
+    GRNotationElement* element = mElements.GetNext(pos);
+    GRVoice const* voice = voicePos ? mVoices.GetNext(voicePos) : nullptr;
+    auto* rest = ar_cast<GRSingleRest>(element);
+    GRStaff const* staff = element->getGRStaff();
+    if (!rest || !rest->getFillsBar() || !staff || rest->isPlacedByScore()) continue;
+    std::vector<VoiceEvent> events{EventOf(element, voice)};
+    events.front().movable = true;
+    Fraction const barEnd = rest->getRelativeTimePosition() + rest->getDuration();
+    for (int id = mID; id >= 0 && id < end; ++id) {
+      GRSpring const* spring = springs.Get(id);
+      if (!spring) continue;
+      if (!(spring->getTimePosition() < barEnd)) break;
+      void* otherVoice = spring->mVoices.GetHeadPosition();
+      for (void* at = spring->mElements.GetHeadPosition(); at;) {
+        GRNotationElement* other = spring->mElements.GetNext(at);
+        GRVoice const* owner = otherVoice ? spring->mVoices.GetNext(otherVoice) : nullptr;
+        if (other == element || owner == voice || other->getGRStaff() != staff) continue;
+        VoiceEvent event = EventOf(other, owner);
+        event.movable = false;
+        if (event.note || event.rest) events.push_back(event);
+      }
+    }
+    moved = MoveRestsApart(events) || moved;
   }
   if (moved) refreshCollider();
 }

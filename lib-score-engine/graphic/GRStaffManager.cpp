@@ -114,6 +114,8 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
   // its notes) counts in the rod from the spring before it.
   for (int k = startid; k < endid; ++k)
     if (GRSpring* spring = mSprings->Get(k)) spring->checkLocalCollisions();
+  for (int k = startid; k < endid; ++k)
+    if (GRSpring* spring = mSprings->Get(k)) spring->keepBarRestsClear(*mSprings, endid);
   // The slice's first spring keeps its room from the last one of the slice before (a chord's
   // signs after a bar line).
   GRSpring* before = startid > 0 ? mSprings->Get(startid - 1) : nullptr;
@@ -126,13 +128,29 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     const float distance = before->GetMaxDistance(first);
     if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
   }
+  // The last spring with an event before the one looked at, while only marks stand between.
+  GRSpring* lastEvent = nullptr;
+  int lastEventID = -1;
   for (int k = startid; k < endid; ++k) {
     GRSpring* spring = mSprings->Get(k);
     GRSpring* next = k + 1 < endid ? mSprings->Get(k + 1) : nullptr;
     mNextHeads.measure(next);
     if (spring && next) spring->setHeadsApart(mHeads.distanceTo(mNextHeads));
     std::swap(mHeads, mNextHeads);
+    if (spring && spring->holdsEvent()) {
+      lastEvent = spring;
+      lastEventID = k;
+    } else if (!spring || spring->containsBar()) {
+      lastEvent = nullptr;
+    }
     if (!spring || !next) continue;
+    // A dynamic or a text standing between two events has a spring of its own, which holds
+    // nothing at the heads' height: the later event's signs keep clear of the earlier one's
+    // heads across it.
+    if (lastEvent && lastEventID < k && next->holdsEvent()) {
+      const float across = lastEvent->GetMaxDistance(next);
+      if (across > 0) addRod(new GRRod(across, lastEventID, k + 1), false, false, 0);
+    }
     const float distance = spring->GetMaxDistance(next);
     if (distance <= 0) continue;
     mLastSystemRod = new GRRod(distance, k, k + 1);

@@ -185,6 +185,10 @@ float GRText::getLeftSpace() const {
 }
 
 float GRText::getRightSpace() const {
+  // A text standing in a spring of its own stands at the event after it and reaches on under
+  // the events that follow, below the staff: its letters keep no room from them, which at a
+  // line's start would leave the line's notes the room after it only.
+  if (getNeedsSpring()) return 0;
   GRTextSaveStruct const* piece = firstPiece();
   return piece ? piece->boundingBox.right : 0;
 }

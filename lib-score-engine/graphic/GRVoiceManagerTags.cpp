@@ -131,6 +131,10 @@
 
 namespace {
 
+// The stiffness of a spring that keeps to the length its rods give it: a line loose enough to
+// stretch it noticeably is set far looser than any the line breaker takes.
+constexpr float kUnstretchedConstant = 10000;
+
 template <class T>
 bool is(ARMusicalObject const* object) {
   return IsExactly<T>(object);
@@ -263,7 +267,11 @@ GRNotationElement* GRVoiceManager::parseTag(ARMusicalObject* object) {
     if (element && checkRepeatBeginNext())
       if (auto* grtag = ar_cast<GRTag>(element)) grtag->setSConst(100);
   } else if (is<ARText>(tag) || is<ARLabel>(tag) || is<ARMark>(tag)) {
-    element = asStaffTag(new GRText(staff, static_cast<ARText*>(tag)), 1);
+    auto* text = new GRText(staff, static_cast<ARText*>(tag));
+    // Its spring stands just before its event's and keeps its length however loose the line:
+    // the text takes no room of the events', only its place in time.
+    text->setSConst(kUnstretchedConstant);
+    element = asStaffTag(text, 1);
   } else if (is<ARTempo>(tag)) {
     element = new GRTempo(staff, static_cast<ARTempo*>(tag));
     toVoice = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <string>
 #include <tuple>
@@ -36,6 +37,28 @@ class RestsAndVoicesTest : public DrawnScore {
     std::sort(rests.begin(), rests.end(),
               [](auto const& a, auto const& b) { return a.first.y < b.first.y; });
     return rests;
+  }
+
+  // Every rest drawn, as many as at least, keeps clear of the heads, stems and beams of the notes
+  // at its place or a fifth of a space beside it.
+  void ExpectRestsClearOfNotes(size_t atLeast) {
+    std::vector<NVRect> rests, marks;  // rests' glyphs and whole or half rests' bars; the notes
+    for (auto const& [rest, ink] : Rests()) rests.push_back(rest.ink);
+    for (auto const& s : drawn.shapes)
+      if (s.xs.empty() && s.bottom - s.top < 30)
+        rests.push_back({s.left, s.top, s.right, s.bottom});
+    for (auto const& stem : Records(2, 10))
+      marks.push_back({stem.left - 3, stem.top, stem.right + 3, stem.bottom});
+    for (auto const& beam : Records(2, 14))
+      marks.push_back({beam.left, beam.top, beam.right, beam.bottom});
+    for (auto const& [page, note] : NoteRecords())
+      marks.push_back({note.headX - 30, note.refY - 25, note.headX + 30, note.refY + 25});
+    ASSERT_GE(rests.size(), atLeast);
+    for (NVRect const& rest : rests)
+      for (NVRect const& mark : marks)
+        if (mark.right + 10 > rest.left && rest.right + 10 > mark.left) {
+          EXPECT_GE(Apart({rest.top, rest.bottom}, {mark.top, mark.bottom}), 10) << rest.left;
+        }
   }
 };
 
@@ -113,21 +136,55 @@ TEST_F(RestsAndVoicesTest, ARestClearsTheOtherVoicesNotesAndStems) {
         {"c3/4 _/4", "_/4 {c1/4, e1}"}}) {
     SCOPED_TRACE(upper);
     Draw(EngineTesting::TwoVoices(upper, lower));
-    std::vector<NVRect> rests, marks;  // rests' glyphs and half rests' bars; stems and heads
-    for (auto const& [rest, ink] : Rests()) rests.push_back(rest.ink);
-    for (auto const& s : drawn.shapes)
-      if (s.xs.empty() && s.bottom - s.top < 30)
-        rests.push_back({s.left, s.top, s.right, s.bottom});
-    for (auto const& stem : Records(2, 10))
-      marks.push_back({stem.left - 3, stem.top, stem.right + 3, stem.bottom});
-    for (auto const& [page, note] : NoteRecords())
-      marks.push_back({note.headX - 30, note.refY - 25, note.headX + 30, note.refY + 25});
-    ASSERT_GE(rests.size(), 2u);
-    for (NVRect const& rest : rests)
-      for (NVRect const& mark : marks)
-        if (mark.right + 10 > rest.left && rest.right + 10 > mark.left) {
-          EXPECT_GE(Apart({rest.top, rest.bottom}, {mark.top, mark.bottom}), 10) << rest.left;
-        }
+    ExpectRestsClearOfNotes(2);
+  }
+}
+
+// Where the stems of either voice are left to the engine, a rest still moves out of the other
+// voice's way, to the side away from its notes, and a rest filling its bar, drawn in the bar's
+// middle, clears the notes anywhere in the bar.
+TEST_F(RestsAndVoicesTest, ARestOfAVoiceWithAutomaticStemsClearsTheOtherVoice) {
+  std::string const staff = "[ \\staff<1> \\meter<\"4/4\"> ";
+  for (auto const& [upper, lower] : {
+           std::pair{"h1/4 c2 d2 h1", "_/4 _/4 _/2"},
+           {"\\stacc( c2/4 d2 e2 f2 ) | g2/1", "_/1 | \\stemsDown c2/1"},
+           {"_/4 _/2 _/4", "e1/4 g1 c2 a1"},
+           {"\\stemsUp g1/4 a1 h1 c2", "_/4 _/4 _/2"},
+           {"c2/8 d2 e2 f2 g2/2", "_/4 _/4 _/2"},
+           {"\\stemsUp c2/4 d2 g1 c2", "\\stemsDown _/1"},
+       }) {
+    SCOPED_TRACE(upper);
+    Draw("{ " + staff + upper + " ], " + staff + lower + " ] }");
+    ExpectRestsClearOfNotes(1);
+  }
+}
+
+// Two voices in unison share one head only where it reads the same for both: a hollow, a filled
+// or a whole head, a dotted or a plain one, each stand beside the other's.
+TEST_F(RestsAndVoicesTest, UnisonHeadsOfDifferentKindsStandSideBySide) {
+  for (auto const& [upper, lower, shared] : {
+           std::tuple{"c2/2", "c2/4", false},
+           {"e2/2.", "e2/4", false},
+           {"e2/4.", "e2/4", false},
+           {"c2/1", "c2/2", false},
+           {"c2/4", "c2/4", true},
+           {"c2/4", "c2/8", true},
+           {"c2/2", "c2/2", true},
+       }) {
+    SCOPED_TRACE(std::string(upper) + " with " + lower);
+    Draw(EngineTesting::TwoVoices(std::string(upper) + " a1/4", std::string(lower) + " a1/4"));
+    auto const notes = NoteRecords();
+    ASSERT_EQ(notes.size(), 4u);
+    float const apart = std::fabs(notes[0].desc.headX - notes[1].desc.headX);
+    if (shared) {
+      EXPECT_LT(apart, 1);
+    } else {
+      EXPECT_GE(apart, 55) << "two heads of different kinds drawn as one";
+      // The dots stand after both heads.
+      for (Glyph const& dot : Glyphs(46))
+        if (dot.x < notes[2].desc.left)
+          EXPECT_GT(dot.ink.left, std::max(notes[0].desc.headX, notes[1].desc.headX) + 25);
+    }
   }
 }
 
