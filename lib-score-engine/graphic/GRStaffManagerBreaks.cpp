@@ -30,38 +30,19 @@ GRLineSpacing spacingAtOptimum(GRSpaceForceFunction2 const* sff) {
   return {sff->getOverOptExtent(), sff->getOptConstant()};
 }
 
-// The air a head keeps beyond the length its rods hold, in line spaces: the rods of notes
-// reach as far as their heads, and those of notes on ledger lines not quite as far as the
-// lines.
-constexpr float kRoomAir = 0.5f;
-
-// The least force at which every spring the rods hold, of those that stretch at the optimum,
-// stands longer than its rods by the air (a spring held longer than the optimum force makes
-// it is set as its rods hold it on any line).
-float roomForceOf(GRSpaceForceFunction2 const* sff, float optForce) {
-  if (!sff) return 0;
-  float room = 0;
-  for (void* pos = sff->getRecords().GetHeadPosition(); pos;) {
-    GRSpringForceIndex const* record = sff->getRecords().GetNext(pos);
-    GRSpring const* spring = record->spring;
-    if (record->force <= 0 || record->force > optForce || spring->isFrozen()) continue;
-    const float air = kRoomAir * 50 * spring->staffScale();
-    room = std::max(room, record->force + spring->getConstant() * air);
-  }
-  return std::min(room, optForce);
-}
-
 // The air the heads of neighbouring events keep at the least, in line spaces: closer, they
 // read as touching.
 constexpr float kHeadsAir = 0.1f;
 
 // The least force at which the heads on the spring stand the air clear of those on the next
-// one; 0 where its rods hold it that long already, and where only a force beyond the optimum
-// would (its rods then set it as they must on any line).
+// one, and its events keep theirs; 0 where its rods hold it that long already, and where only a
+// force beyond the optimum would (its rods then set it as they must on any line).
 float headsApartForceOf(GRSpring const* spring, float optForce) {
-  if (!spring || spring->isFrozen() || spring->getHeadsApart() <= 0) return 0;
-  const float wanted = spring->getHeadsApart() + kHeadsAir * 50 * spring->staffScale();
-  if (spring->getExtent() >= wanted) return 0;
+  if (!spring || spring->isFrozen()) return 0;
+  float wanted = spring->getRoomApart();
+  if (spring->getHeadsApart() > 0)
+    wanted = std::max(wanted, spring->getHeadsApart() + kHeadsAir * 50 * spring->staffScale());
+  if (wanted <= 0 || spring->getExtent() >= wanted) return 0;
   const float force = wanted * spring->getConstant();
   return force <= optForce ? force : 0;
 }
@@ -140,7 +121,6 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     GRSpaceForceFunction2 const* sff = state ? state->getSpaceForceFunction() : nullptr;
     entry.spacing = spacingAtOptimum(sff);
     entry.tightWidth = measuredTightWidth(sff, page.optForce);
-    entry.roomForce = roomForceOf(sff, page.optForce);
     if (sff) entry.widthAt = [sff](float force) { return sff->getExtent(force); };
     entry.weakBreak = state && state->value < ARVoiceManager::kBarBreakWorth;
     const int last = slice->getEndSpringID();
@@ -152,7 +132,6 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     if (GRSpaceForceFunction2 const* begin = slice->getBeginSpaceForceFunction()) {
       entry.begin = spacingAtOptimum(begin);
       entry.beginTightWidth = measuredTightWidth(begin, page.optForce);
-      entry.beginRoomForce = roomForceOf(begin, page.optForce);
       entry.beginWidthAt = [begin](float force) { return begin->getExtent(force); };
     }
     breakSlices.push_back(entry);
