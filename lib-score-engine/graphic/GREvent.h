@@ -52,12 +52,6 @@ class GREvent : public GRARCompositeNotationElement {
   // Room a text hung on the event needs beside it: the event keeps at least as much on each
   // side, whatever its glyphs need.
   void reserveSpace(float left, float right);
-  // Whether the room reserved on that side makes the event's space there: a text's room holds
-  // its word space, and a mark's its own gap.
-  bool spaceIsReserved(bool right) const {
-    return right ? mReservedRight > 0 && mReservedRight >= mRightSpace
-                 : mReservedLeft > 0 && mReservedLeft >= mLeftSpace;
-  }
   virtual NVPoint getCrescStart() { return getTieEnd(); }
   virtual GRGlobalStem* getGlobalStem() const { return mGlobalStem; }
   // An event that is not the first of its stem's group shares the first one's spring.

@@ -46,8 +46,8 @@ bool cheaper(Entry const& entry, std::optional<Entry> const& cell) {
 
 // The cheapest of the paths to each fill of the last page that take the fewest pages: a page
 // turn costs the reader more than the spacing of lines that keep room saves, and each line a
-// path sets keeps room already. Of those, one that fills its last page well goes before one
-// that leaves a line or two there, so that the pages are about evenly full.
+// path sets keeps room already. How full the last page gets is no reason to set lines tighter
+// or looser: a last page filled at any cost took lines of two bars.
 std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int areas, int mode,
                                      int& slot) {
   Entry::Row const& last = table.back();
@@ -59,16 +59,6 @@ std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int a
   for (int s = 0; s < areas; ++s)
     if (last[s] && (chosen < 0 || cheaper(*last[s], last[chosen]))) chosen = s;
   if (chosen < 0) return std::nullopt;
-  if (last[chosen]->pages > 0) {
-    int filled = -1;
-    for (int s = static_cast<int>(areas * kFilledPageShare); s < areas; ++s) {
-      std::optional<Entry> const& cell = last[s];
-      if (!cell || cell->forced != last[chosen]->forced || cell->pages != last[chosen]->pages)
-        continue;
-      if (filled < 0 || cell->cost < last[filled]->cost) filled = s;
-    }
-    if (filled >= 0) chosen = filled;
-  }
   slot = chosen;
   return last[chosen];
 }

@@ -8,9 +8,9 @@
 // programme over break indexes (the point after the first j slices) and page slots (how full
 // the page is after a line), judging each line by how far the force that fills the width lies
 // from the optimum force. A line is too tight where that force leaves its bounds or where the
-// heads, signs, dots and ledger lines of neighbouring events would come closer than their air;
-// syllables keep their room through the rods. Of the paths of such lines, the one over the
-// fewest pages goes first, then the cheapest.
+// heads of neighbouring events, or a head and the ledger lines beside it, would come closer
+// than their air; signs, dots and syllables keep their room through the rods. Of the paths of
+// lines that are not too tight, the one over the fewest pages goes first, then the cheapest.
 
 // The spacing of a run of springs as the breaker sees it at the optimum force: the extent that
 // does not stretch, and the series constant of the springs that do (-1 when none does).
@@ -32,10 +32,10 @@ struct GRBreakSlice {
   // The break after the slice is worth less than one at a bar line: between the events of
   // music without bar lines, or where the voices do not agree.
   bool weakBreak = false;
-  // The least force at which the heads, signs, dots and ledger lines of neighbouring events in
-  // the slice keep their air, and the same between its last event and the first of the next
-  // slice, which counts where a line goes on past the break: below it they touch. 0 where no
-  // force is needed.
+  // The least force at which the heads of neighbouring events in the slice, and a head and the
+  // ledger lines beside it, keep their air, and the same between its last event and the first
+  // of the next slice, which counts where a line goes on past the break: below it they touch.
+  // 0 where no force is needed.
   float headsApartForce = 0;
   float headsApartForceAcross = 0;
   // The width of the slice (and of its begin elements) at any force, as its rods and springs
@@ -52,8 +52,6 @@ struct GRBreakSlice {
 // force: enough that a bar line near by is taken instead.
 constexpr float kWeakBreakCostShare = 0.5f;
 
-// The share of a page from which on the last page of a piece counts as well filled.
-constexpr float kFilledPageShare = 0.6f;
 // The tightest force a line may be set at, as a share of the optimum force.
 constexpr float kTightestForceShare = 0.5f;
 // The width of springs that stretch from nothing at the tightest force, as the spacing at the

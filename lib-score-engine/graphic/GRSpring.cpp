@@ -6,7 +6,6 @@
 
 #include "GRBar.h"
 #include "GREmpty.h"
-#include "GREvent.h"
 #include "GRGlue.h"
 #include "GRKey.h"
 #include "GRNotationElement.h"
@@ -282,35 +281,7 @@ float widestInBand(GRSpringCollider::Band band, KF_IPointerList<GRNotationElemen
   return widest;
 }
 
-// The widest space on one side of the band's events whose own glyphs make it, not room
-// reserved for something hung on them (which holds its own air); 0 for none.
-float widestInkInBand(GRSpringCollider::Band band,
-                      KF_IPointerList<GRNotationElement> const& elements, bool right) {
-  float widest = 0;
-  for (void* pos : band) {
-    auto const* event = ar_cast<GREvent const>(elements.GetAt(pos));
-    if (event && !event->spaceIsReserved(right))
-      widest = std::max(widest, right ? event->getRightSpace() : event->getLeftSpace());
-  }
-  return widest;
-}
-
 }  // namespace
-
-float GRSpring::GetRoomDistance(GRSpring const* next) const {
-  if (!mCollider || !next->mCollider || holdsGlue(mElements) || holdsGlue(next->mElements))
-    return 0;
-  const float air = kEventAir * 50 * staffScale();
-  float distance = 0;
-  mCollider->ForEachSharedBand(*next->mCollider,
-                               [&](GRSpringCollider::Band mine, GRSpringCollider::Band theirs) {
-                                 const float right = widestInkInBand(mine, mElements, true);
-                                 const float left = widestInkInBand(theirs, next->mElements, false);
-                                 if (right > 0 && left > 0)
-                                   distance = std::max(distance, right + left + air);
-                               });
-  return distance;
-}
 
 float GRSpring::GetMaxDistance(GRSpring const* next) const {
   if (holdsGlue(mElements)) return widestLeft(next->mElements);

@@ -96,16 +96,6 @@ class GRSpring : public GRArenaObject {
   // edge (see HeadBands), as the rods were made.
   void setHeadsApart(float distance) { mHeadsApart = distance; }
   float getHeadsApart() const { return mHeadsApart; }
-  // The air, in line spaces, that the heads, signs, dots and ledger lines of neighbouring
-  // events keep at the least: closer, they read as one.
-  static constexpr float kEventAir = 0.15f;
-  // The least distance between this spring and next at which their events keep that air where
-  // they meet in a band; room reserved for a text or mark holds its own air. 0 where no events
-  // meet.
-  float GetRoomDistance(GRSpring const* next) const;
-  // The room distance to the next spring, as the rods were made.
-  void setRoomApart(float distance) { mRoomApart = distance; }
-  float getRoomApart() const { return mRoomApart; }
 
   float getForce() const { return mForce; }
   float getExtent() const { return mExtent; }
@@ -130,7 +120,6 @@ class GRSpring : public GRArenaObject {
   float mExtent = 0;
   float sconst = 0;
   float mHeadsApart = 0;
-  float mRoomApart = 0;
   KF_IPointerList<GRNotationElement> mElements{0};
   KF_List<GRVoice*> mVoices;
   GRSpringCollider* mCollider = nullptr;

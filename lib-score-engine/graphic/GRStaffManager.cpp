@@ -123,7 +123,6 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
   if (before && first) {
     mNextHeads.measure(before);
     before->setHeadsApart(mNextHeads.distanceTo(mHeads));
-    before->setRoomApart(before->GetRoomDistance(first));
     const float distance = before->GetMaxDistance(first);
     if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
   }
@@ -131,10 +130,7 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     GRSpring* spring = mSprings->Get(k);
     GRSpring* next = k + 1 < endid ? mSprings->Get(k + 1) : nullptr;
     mNextHeads.measure(next);
-    if (spring && next) {
-      spring->setHeadsApart(mHeads.distanceTo(mNextHeads));
-      spring->setRoomApart(spring->GetRoomDistance(next));
-    }
+    if (spring && next) spring->setHeadsApart(mHeads.distanceTo(mNextHeads));
     std::swap(mHeads, mNextHeads);
     if (!spring || !next) continue;
     const float distance = spring->GetMaxDistance(next);

@@ -8,6 +8,8 @@
 
 #include "ARSystemFormat.h"
 #include "ARVoiceManager.h"
+#include "GRClef.h"
+#include "GRKey.h"
 #include "GRLineBreaker.h"
 #include "GRMusic.h"
 #include "GRPage.h"
@@ -32,17 +34,15 @@ GRLineSpacing spacingAtOptimum(GRSpaceForceFunction2 const* sff) {
 
 // The air the heads of neighbouring events keep at the least, in line spaces: closer, they
 // read as touching.
-constexpr float kHeadsAir = 0.1f;
+constexpr float kHeadsAir = 0.15f;
 
 // The least force at which the heads on the spring stand the air clear of those on the next
-// one, and its events keep theirs; 0 where its rods hold it that long already, and where only a
-// force beyond the optimum would (its rods then set it as they must on any line).
+// one; 0 where its rods hold it that long already, and where only a force beyond the optimum
+// would (its rods then set it as they must on any line).
 float headsApartForceOf(GRSpring const* spring, float optForce) {
-  if (!spring || spring->isFrozen()) return 0;
-  float wanted = spring->getRoomApart();
-  if (spring->getHeadsApart() > 0)
-    wanted = std::max(wanted, spring->getHeadsApart() + kHeadsAir * 50 * spring->staffScale());
-  if (wanted <= 0 || spring->getExtent() >= wanted) return 0;
+  if (!spring || spring->isFrozen() || spring->getHeadsApart() <= 0) return 0;
+  const float wanted = spring->getHeadsApart() + kHeadsAir * 50 * spring->staffScale();
+  if (spring->getExtent() >= wanted) return 0;
   const float force = wanted * spring->getConstant();
   return force <= optForce ? force : 0;
 }
@@ -62,6 +62,23 @@ std::function<float(float)> acrossWidthOf(GRSpring const* spring, GRRodList cons
     const float free = spring->isFrozen() ? held : std::max(held, force / spring->getConstant());
     return std::max(0.0f, length - free);
   };
+}
+
+// How much wider the opening of a line that starts with the slice stands than the begin
+// spacing tells: the clef and key keep the room of their sides where the begin spacing takes
+// only their widths, and the notes the line opens with keep theirs after them (a chord's signs,
+// a syllable's first half).
+float openingBeyondBegin(GRSpaceForceFunction2 const& begin, GRClef const* clef, GRKey const* key,
+                         GRSpring const* first) {
+  float signs = 0;
+  if (clef && key)
+    signs = clef->getLeftSpace() + clef->getRightSpace() + key->getLeftSpace() +
+            key->getRightSpace() - begin.getExtent(0);
+  float room = 0;
+  if (first)
+    for (void* pos = first->getElements().GetHeadPosition(); pos;)
+      room = std::max(room, first->getElements().GetNext(pos)->getLeftSpace());
+  return std::max(0.0f, signs) + room;
 }
 
 float measuredTightWidth(GRSpaceForceFunction2 const* sff, float optForce) {
@@ -130,9 +147,14 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     entry.headsApartForceAcross = headsApartForceOf(mSprings->Get(last), page.optForce);
     entry.acrossWidthAt = acrossWidthOf(mSprings->Get(last), *mSimpleRods);
     if (GRSpaceForceFunction2 const* begin = slice->getBeginSpaceForceFunction()) {
+      const float beyond = openingBeyondBegin(*begin, mBeginClef, mBeginKey,
+                                              mSprings->Get(slice->getStartSpringID()));
       entry.begin = spacingAtOptimum(begin);
-      entry.beginTightWidth = measuredTightWidth(begin, page.optForce);
-      entry.beginWidthAt = [begin](float force) { return begin->getExtent(force); };
+      entry.begin->fixedExtent += beyond;
+      entry.beginTightWidth = measuredTightWidth(begin, page.optForce) + beyond;
+      entry.beginWidthAt = [begin, beyond](float force) {
+        return begin->getExtent(force) + beyond;
+      };
     }
     breakSlices.push_back(entry);
   }

@@ -63,8 +63,8 @@ TEST_F(SignsAfterBarTest, AClefOrMeterAfterABarLineKeepsTheGapOfAKeyChange) {
   for (size_t bar = 0; bar < 2; ++bar) EXPECT_GE(GapAfterBar(bar), 25) << bar;
   ExpectClearOfTheNotesAfter(changes);
 
-  // Two bars of sixteenths fill a line tightly; whole notes leave it loose.
-  for (std::string const bar : {" c2/16 d e f g a h c3 c3/4 d3/4 ", " c2/1 "}) {
+  // Four sixteenth bars fill a line tightly; whole notes leave it loose.
+  for (std::string const bar : {" c2/16 d e f g a h c3 d e f g a h c3 d ", " c2/1 "}) {
     SCOPED_TRACE(bar);
     Draw("[ \\meter<\"4/4\"> " + bar + "| \\key<2>" + bar + "| \\key<0> " + bar + " ]");
     float const key = GapAfterBar(0);
