@@ -149,8 +149,9 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     if (GRSpaceForceFunction2 const* begin = slice->getBeginSpaceForceFunction()) {
       const float beyond = openingBeyondBegin(*begin, mBeginClef, mBeginKey,
                                               mSprings->Get(slice->getStartSpringID()));
+      // The line's cost stays that of the begin spacing; only how tight it may be set takes the
+      // opening as it stands.
       entry.begin = spacingAtOptimum(begin);
-      entry.begin->fixedExtent += beyond;
       entry.beginTightWidth = measuredTightWidth(begin, page.optForce) + beyond;
       entry.beginWidthAt = [begin, beyond](float force) {
         return begin->getExtent(force) + beyond;
