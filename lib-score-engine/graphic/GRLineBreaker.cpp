@@ -5,19 +5,10 @@
 
 namespace {
 
-// A line set as it must be, whatever its force.
-constexpr GRLineSetting kForcedLine{0, true, true};
-
 // Springs in series; a spring without stiffness makes the whole run give way.
 float inSeries(float a, float b) {
   if (a == 0 || b == 0) return 0;
   return 1 / (1 / a + 1 / b);
-}
-
-// Whether a path with that many forced lines and that cost beats what the cell holds.
-bool cheaper(int forced, float cost, std::optional<Entry> const& cell) {
-  if (!cell) return true;
-  return forced != cell->forced ? forced < cell->forced : cost < cell->cost;
 }
 
 bool rowHasCells(Entry::Row const& row) {
@@ -43,88 +34,38 @@ Placement placeLine(GRLineHeights const& heights, float above, float innerHeight
   return placement;
 }
 
+// Whether a path beats the one the cell holds: the one with fewer forced lines, then the one
+// over fewer pages, then the cheaper. Both go on alike from the cell, so the order holds for
+// whole paths as well.
 bool cheaper(Entry const& entry, std::optional<Entry> const& cell) {
-  return cheaper(entry.forced, entry.cost, cell);
+  if (!cell) return true;
+  if (entry.forced != cell->forced) return entry.forced < cell->forced;
+  if (entry.pages != cell->pages) return entry.pages < cell->pages;
+  return entry.cost < cell->cost;
 }
 
-// Whether a whole path beats the one ending in the cell: of two with as many forced lines, the
-// one over fewer pages, as a page turn costs the reader more than the spacing of acceptable
-// lines saves.
-bool better(Entry const& entry, std::optional<Entry> const& cell) {
-  if (cell && entry.forced == cell->forced && entry.pages != cell->pages)
-    return entry.pages < cell->pages;
-  return cheaper(entry, cell);
-}
-
-// The forces of a path's lines that are not forced, from the tightest to the loosest, and
-// whether all of them keep room between their heads.
-struct LineForces {
-  float tightest = 0;
-  float loosest = 0;
-  bool keepRoom = true;
-
-  float spread() const { return loosest - tightest; }
-};
-
-LineForces lineForcesOf(std::vector<Entry::Row> const& table, Entry const& end) {
-  LineForces forces;
-  bool any = false;
-  for (Entry const* cell = &end; cell;) {
-    GRLineSetting const& line = cell->line;
-    if (!line.forced) {
-      forces.tightest = any ? std::min(forces.tightest, line.force) : line.force;
-      forces.loosest = any ? std::max(forces.loosest, line.force) : line.force;
-      forces.keepRoom = forces.keepRoom && line.keepsRoom;
-      any = true;
-    }
-    if (cell->startIndex <= 0) break;
-    std::optional<Entry> const& previous = table[cell->startIndex][cell->startSlot];
-    cell = previous ? &*previous : nullptr;
-  }
-  return forces;
-}
-
-// The cheapest path is the even layout. Of the paths to the other fills of the last page, one
-// may go before it where it takes fewer pages, or fills its last page well rather than leaving
-// a line or two there; but only where its lines stay as even as the even layout's and keep
-// room between their heads: lines of three bars and six in turn, or of four squeezed till the
-// heads touch, are worse than a page turn.
+// The cheapest of the paths to each fill of the last page that take the fewest pages: a page
+// turn costs the reader more than the spacing of lines that keep room saves, and each line a
+// path sets keeps room already. How full the last page gets is no reason to set lines tighter
+// or looser: a last page filled at any cost took lines of two bars.
 std::optional<Entry> chooseFinalCell(std::vector<Entry::Row> const& table, int areas, int mode,
-                                     float optForce, int& slot) {
+                                     int& slot) {
   Entry::Row const& last = table.back();
   if (mode == 1) {
     slot = 0;
     return last[0];
   }
-  int even = -1;
+  int chosen = -1;
   for (int s = 0; s < areas; ++s)
-    if (last[s] && (even < 0 || cheaper(*last[s], last[even]))) even = s;
-  if (even < 0) return std::nullopt;
-  const float spread = lineForcesOf(table, *last[even]).spread() + kEvenForceSpreadShare * optForce;
-  std::vector<bool> admissible(areas, false);
-  for (int s = 0; s < areas; ++s) {
-    if (!last[s] || last[s]->forced != last[even]->forced) continue;
-    const LineForces forces = lineForcesOf(table, *last[s]);
-    admissible[s] = s == even || (forces.keepRoom && forces.spread() <= spread);
-  }
-  int chosen = even;
-  for (int s = 0; s < areas; ++s)
-    if (admissible[s] && better(*last[s], last[chosen])) chosen = s;
-  if (last[chosen]->pages > 0) {
-    int filled = -1;
-    for (int s = static_cast<int>(areas * kFilledPageShare); s < areas; ++s) {
-      if (!admissible[s] || last[s]->pages != last[chosen]->pages) continue;
-      if (filled < 0 || last[s]->cost < last[filled]->cost) filled = s;
-    }
-    if (filled >= 0) chosen = filled;
-  }
+    if (last[s] && (chosen < 0 || cheaper(*last[s], last[chosen]))) chosen = s;
+  if (chosen < 0) return std::nullopt;
   slot = chosen;
   return last[chosen];
 }
 
 // A line extended slice by slice from its first: its spacing at the optimum, its width at the
-// tightest force it may be set at, the force from which its heads keep room, and the force
-// below which they touch with its width at that force.
+// tightest force it may be set at, and the force below which its events touch with its width
+// at that force.
 class LineUnderWay {
  public:
   LineUnderWay(std::vector<GRBreakSlice> const& slices, int first, GRLineBreakPage const& page)
@@ -133,7 +74,6 @@ class LineUnderWay {
     if (withBegin()) {
       mSpacing = *slices[first].begin;
       mTightWidth = slices[first].beginTightWidth.value_or(tightWidthOf(mSpacing, page.optForce));
-      mRoomForce = slices[first].beginRoomForce;
     }
   }
 
@@ -147,7 +87,6 @@ class LineUnderWay {
     mSpacing.fixedExtent += slice.fixedExtent;
     mTightWidth += mSlices[k].tightWidth.value_or(tightWidthOf(slice, mPage.optForce));
     if (k > mFirst) mTightWidth += acrossWidthAt(k - 1, kTightestForceShare * mPage.optForce);
-    mRoomForce = std::max(mRoomForce, mSlices[k].roomForce);
     mLast = k;
     float heads = mSlices[k].headsApartForce;
     if (k > mFirst) heads = std::max(heads, mSlices[k - 1].headsApartForceAcross);
@@ -167,14 +106,13 @@ class LineUnderWay {
   GRLineJudgement judge() const {
     GRLineJudgement judgement = judgeLine(force() - mPage.optForce, mPage.optForce);
     // Heads and signs stand clear of each other only as far as the rods keep them.
-    // Nor may neighbouring heads touch: a line as wide as the page at a lower force is too tight.
+    // Nor may neighbouring events touch: a line as wide as the page at a lower force is too
+    // tight.
     if (mTightWidth > mWidth || mHeadsApartWidth > mWidth)
       judgement = {false, true, judgement.cost};
     if (mSpacing.constant <= 0) judgement = {false, false, judgement.cost};
     return judgement;
   }
-
-  GRLineSetting setting() const { return {force(), force() >= mRoomForce, false}; }
 
  private:
   bool withBegin() const { return mFirst > 0 && mSlices[mFirst].begin.has_value(); }
@@ -204,7 +142,6 @@ class LineUnderWay {
   float mWidth = 0;
   GRLineSpacing mSpacing;
   float mTightWidth = 0;
-  float mRoomForce = 0;
   int mFirst;
   int mLast;
   float mHeadsApartForce = 0;
@@ -213,7 +150,7 @@ class LineUnderWay {
 
 // Whether a line may end after each slice. The slices between two strong breaks make a stretch
 // that should stand on one line, as a bar of a long meter whose events offer weak breaks: only
-// a stretch too long for a line as a whole, or one whose heads a line could not keep apart,
+// a stretch too long for a line as a whole, or one whose events a line could not keep apart,
 // breaks between them.
 std::vector<bool> lineEnds(std::vector<GRBreakSlice> const& slices, GRLineBreakPage const& page) {
   const int count = static_cast<int>(slices.size());
@@ -224,8 +161,7 @@ std::vector<bool> lineEnds(std::vector<GRBreakSlice> const& slices, GRLineBreakP
     if (last > first) {
       LineUnderWay stretch(slices, first, page);
       for (int k = first; k <= last; ++k) stretch.add(k);
-      if (!stretch.judge().tooTight && stretch.setting().keepsRoom)
-        std::fill(ends.begin() + first, ends.begin() + last, false);
+      if (!stretch.judge().tooTight) std::fill(ends.begin() + first, ends.begin() + last, false);
     }
     first = last + 1;
   }
@@ -293,13 +229,12 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
     const bool withBegin = i > 0 && slices[i].begin.has_value();
 
     // Sets the line from break index i to j, whose heights the collector holds, into the table.
-    auto setLine = [&](int j, float cost, GRLineSetting const& setting) {
-      const int forced = setting.forced ? 1 : 0;
+    auto setLine = [&](int j, float cost, int forced) {
       if (i == 0) {
         const Placement placement = placeLine(heights, page.usedHeight, page.innerHeight);
         std::optional<Entry>& cell = table[j][pageSlot(placement.height, page.innerHeight, areas)];
         const Entry entry{
-            cost, 0, 0, placement.newPage, placement.height, forced, placement.newPage, setting};
+            cost, 0, 0, placement.newPage, placement.height, forced, placement.newPage};
         if (cheaper(entry, cell)) cell = entry;
         return;
       }
@@ -315,8 +250,7 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
                           placement.newPage,
                           placement.height,
                           from->forced + forced,
-                          from->pages + placement.newPage,
-                          setting};
+                          from->pages + placement.newPage};
         if (cheaper(entry, cell)) cell = entry;
       }
     };
@@ -324,7 +258,7 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
     auto forceLine = [&](int last, float cost) {
       heights.startLine(i, withBegin);
       for (int k = i; k <= last; ++k) heights.addSlice(k);
-      setLine(last + 1, cost, kForcedLine);
+      setLine(last + 1, cost, 1);
     };
 
     LineUnderWay line(slices, i, page);
@@ -351,7 +285,7 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
         // open.
         if (!leadsOn) {
           if (looseEnd < 0)
-            setLine(k + 1, judgement.cost, kForcedLine);
+            setLine(k + 1, judgement.cost, 1);
           else
             forceLine(looseEnd, looseCost);
         }
@@ -359,8 +293,7 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
       }
       if (!ends[k]) continue;
       const bool weak = slices[k].weakBreak && k + 1 < count;
-      setLine(k + 1, judgement.cost + (weak ? kWeakBreakCostShare * page.optForce : 0),
-              line.setting());
+      setLine(k + 1, judgement.cost + (weak ? kWeakBreakCostShare * page.optForce : 0), 0);
       leadsOn = true;
     }
     // The last slices are too loose for a line of their own, and no line led here that could
@@ -370,7 +303,7 @@ std::vector<breakentry> findOptimumBreakPath(std::vector<GRBreakSlice> const& sl
 
   std::vector<breakentry> path;
   int slot = 0;
-  std::optional<Entry> cell = chooseFinalCell(table, areas, page.mode, page.optForce, slot);
+  std::optional<Entry> cell = chooseFinalCell(table, areas, page.mode, slot);
   int end = count;
   // Found from the last line back, one line after the other.
   while (cell && cell->startIndex >= 0) {

@@ -7,10 +7,10 @@
 // The search for the best line and page breaks over the closed slices of a piece: a dynamic
 // programme over break indexes (the point after the first j slices) and page slots (how full
 // the page is after a line), judging each line by how far the force that fills the width lies
-// from the optimum force. A page takes the lines that fit on it; how full it gets is no reason
-// to set its lines tighter or looser. The cheapest path is the even layout; of the paths the
-// search ends with, one over fewer pages goes before it, but only where its lines stay as even
-// and keep room between their heads.
+// from the optimum force. A line is too tight where that force leaves its bounds or where the
+// heads of neighbouring events, or a head and the ledger lines beside it, would come closer
+// than their air; signs, dots and syllables keep their room through the rods. Of the paths of
+// lines that are not too tight, the one over the fewest pages goes first, then the cheapest.
 
 // The spacing of a run of springs as the breaker sees it at the optimum force: the extent that
 // does not stretch, and the series constant of the springs that do (-1 when none does).
@@ -32,14 +32,10 @@ struct GRBreakSlice {
   // The break after the slice is worth less than one at a bar line: between the events of
   // music without bar lines, or where the voices do not agree.
   bool weakBreak = false;
-  // The least force at which the springs that rods hold in the slice (and in its begin
-  // elements) keep room beyond the rods' lengths; below it neighbouring heads touch and their
-  // ledger lines run together. 0 where no rod holds a spring.
-  float roomForce = 0;
-  float beginRoomForce = 0;
-  // The least force at which the heads of neighbouring events in the slice stand clear of each
-  // other, and the same between its last event and the first of the next slice, which counts
-  // where a line goes on past the break: below it the heads touch. 0 where no force is needed.
+  // The least force at which the heads of neighbouring events in the slice, and a head and the
+  // ledger lines beside it, keep their air, and the same between its last event and the first
+  // of the next slice, which counts where a line goes on past the break: below it they touch.
+  // 0 where no force is needed.
   float headsApartForce = 0;
   float headsApartForceAcross = 0;
   // The width of the slice (and of its begin elements) at any force, as its rods and springs
@@ -56,11 +52,6 @@ struct GRBreakSlice {
 // force: enough that a bar line near by is taken instead.
 constexpr float kWeakBreakCostShare = 0.5f;
 
-// The share of a page from which on the last page of a piece counts as well filled.
-constexpr float kFilledPageShare = 0.6f;
-// How much further apart in force than those of the cheapest path the tightest and loosest lines
-// of another path may lie, as a share of the optimum force, for it to count as about as even.
-constexpr float kEvenForceSpreadShare = 0.25f;
 // The tightest force a line may be set at, as a share of the optimum force.
 constexpr float kTightestForceShare = 0.5f;
 // The width of springs that stretch from nothing at the tightest force, as the spacing at the
@@ -94,18 +85,10 @@ struct GRLineBreakPage {
   float optForce = 750;
 };
 
-// How the last line of a path is set: the force that fills its width, as the spacing at the
-// optimum tells it, and whether its heads keep room at that force. A forced line is set as it
-// must be, however tight or loose.
-struct GRLineSetting {
-  float force = 0;
-  bool keepsRoom = true;
-  bool forced = false;
-};
-
-// One table cell: the cheapest path found to this break index and page slot. A path with
-// fewer forced lines (a stretch that cannot break, set as a line of its own however tight or
-// loose) is cheaper than any with more.
+// One table cell: the best path found to this break index and page slot. A path with fewer
+// forced lines (a stretch that cannot break, set as a line of its own however tight or loose)
+// is better than any with more; of those with as many, the one over fewer pages, then the
+// cheaper.
 struct Entry {
   float cost = 1e9f;
   int startIndex = -1;
@@ -113,8 +96,7 @@ struct Entry {
   int newPage = 0;
   float pageHeight = 0;
   int forced = 0;
-  int pages = 0;       // new pages the path opens
-  GRLineSetting line;  // the last line of the path
+  int pages = 0;  // new pages the path opens
 
   using Row = std::vector<std::optional<Entry>>;
   // Lines on the page on which the path ending here ends.

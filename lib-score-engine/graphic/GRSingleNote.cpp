@@ -286,6 +286,14 @@ float GRSingleNote::headReach(bool right) const {
   return mNoteHead->getLeftSpace() - std::min(0.0f, moved);
 }
 
+float GRSingleNote::ledgerLinesReach(bool right) const {
+  if (!mNoteHead || mNumHelpLines == 0) return 0;
+  // As far past the head as the lines are drawn.
+  LedgerLines const lines = ledgerLines();
+  if (right) return headReach(true) + std::max(0.0f, lines.right - lines.headRight);
+  return headReach(false) + std::max(0.0f, lines.headLeft - lines.left);
+}
+
 float GRSingleNote::RoomOfHeadBeside(bool left, float moved) const {
   if (!mNoteHead) return 0;
   float const head = left ? mNoteHead->getLeftSpace() : mNoteHead->getRightSpace();

@@ -113,6 +113,9 @@ class GRSingleNote : public GRNote {
   // How far the head reaches right or left of the note's place, wherever it stands: moved to the
   // other side of a shared stem or beside another voice's head. 0 without a head.
   float headReach(bool right) const;
+  // How far the ledger lines drawn under or over the head reach right or left of the note's
+  // place, wherever the head stands. 0 without ledger lines.
+  float ledgerLinesReach(bool right) const;
   // A note of another voice stands this far right of this one's place: the dots stand after it.
   void keepDotsBeside(float shift);
 

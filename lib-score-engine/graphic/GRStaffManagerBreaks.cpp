@@ -8,6 +8,8 @@
 
 #include "ARSystemFormat.h"
 #include "ARVoiceManager.h"
+#include "GRClef.h"
+#include "GRKey.h"
 #include "GRLineBreaker.h"
 #include "GRMusic.h"
 #include "GRPage.h"
@@ -30,30 +32,9 @@ GRLineSpacing spacingAtOptimum(GRSpaceForceFunction2 const* sff) {
   return {sff->getOverOptExtent(), sff->getOptConstant()};
 }
 
-// The air a head keeps beyond the length its rods hold, in line spaces: the rods of notes
-// reach as far as their heads, and those of notes on ledger lines not quite as far as the
-// lines.
-constexpr float kRoomAir = 0.5f;
-
-// The least force at which every spring the rods hold, of those that stretch at the optimum,
-// stands longer than its rods by the air (a spring held longer than the optimum force makes
-// it is set as its rods hold it on any line).
-float roomForceOf(GRSpaceForceFunction2 const* sff, float optForce) {
-  if (!sff) return 0;
-  float room = 0;
-  for (void* pos = sff->getRecords().GetHeadPosition(); pos;) {
-    GRSpringForceIndex const* record = sff->getRecords().GetNext(pos);
-    GRSpring const* spring = record->spring;
-    if (record->force <= 0 || record->force > optForce || spring->isFrozen()) continue;
-    const float air = kRoomAir * 50 * spring->staffScale();
-    room = std::max(room, record->force + spring->getConstant() * air);
-  }
-  return std::min(room, optForce);
-}
-
 // The air the heads of neighbouring events keep at the least, in line spaces: closer, they
 // read as touching.
-constexpr float kHeadsAir = 0.1f;
+constexpr float kHeadsAir = 0.15f;
 
 // The least force at which the heads on the spring stand the air clear of those on the next
 // one; 0 where its rods hold it that long already, and where only a force beyond the optimum
@@ -81,6 +62,23 @@ std::function<float(float)> acrossWidthOf(GRSpring const* spring, GRRodList cons
     const float free = spring->isFrozen() ? held : std::max(held, force / spring->getConstant());
     return std::max(0.0f, length - free);
   };
+}
+
+// How much wider the opening of a line that starts with the slice stands than the begin
+// spacing tells: the clef and key keep the room of their sides where the begin spacing takes
+// only their widths, and the notes the line opens with keep theirs after them (a chord's signs,
+// a syllable's first half).
+float openingBeyondBegin(GRSpaceForceFunction2 const& begin, GRClef const* clef, GRKey const* key,
+                         GRSpring const* first) {
+  float signs = 0;
+  if (clef && key)
+    signs = clef->getLeftSpace() + clef->getRightSpace() + key->getLeftSpace() +
+            key->getRightSpace() - begin.getExtent(0);
+  float room = 0;
+  if (first)
+    for (void* pos = first->getElements().GetHeadPosition(); pos;)
+      room = std::max(room, first->getElements().GetNext(pos)->getLeftSpace());
+  return std::max(0.0f, signs) + room;
 }
 
 float measuredTightWidth(GRSpaceForceFunction2 const* sff, float optForce) {
@@ -140,7 +138,6 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     GRSpaceForceFunction2 const* sff = state ? state->getSpaceForceFunction() : nullptr;
     entry.spacing = spacingAtOptimum(sff);
     entry.tightWidth = measuredTightWidth(sff, page.optForce);
-    entry.roomForce = roomForceOf(sff, page.optForce);
     if (sff) entry.widthAt = [sff](float force) { return sff->getExtent(force); };
     entry.weakBreak = state && state->value < ARVoiceManager::kBarBreakWorth;
     const int last = slice->getEndSpringID();
@@ -150,10 +147,15 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     entry.headsApartForceAcross = headsApartForceOf(mSprings->Get(last), page.optForce);
     entry.acrossWidthAt = acrossWidthOf(mSprings->Get(last), *mSimpleRods);
     if (GRSpaceForceFunction2 const* begin = slice->getBeginSpaceForceFunction()) {
+      const float beyond = openingBeyondBegin(*begin, mBeginClef, mBeginKey,
+                                              mSprings->Get(slice->getStartSpringID()));
+      // The line's cost stays that of the begin spacing; only how tight it may be set takes the
+      // opening as it stands.
       entry.begin = spacingAtOptimum(begin);
-      entry.beginTightWidth = measuredTightWidth(begin, page.optForce);
-      entry.beginRoomForce = roomForceOf(begin, page.optForce);
-      entry.beginWidthAt = [begin](float force) { return begin->getExtent(force); };
+      entry.beginTightWidth = measuredTightWidth(begin, page.optForce) + beyond;
+      entry.beginWidthAt = [begin, beyond](float force) {
+        return begin->getExtent(force) + beyond;
+      };
     }
     breakSlices.push_back(entry);
   }

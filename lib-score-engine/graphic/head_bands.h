@@ -5,7 +5,8 @@
 class GRSpring;
 
 // How far the note heads of a spring reach to either side, band by band of its collider: how
-// far apart two neighbouring springs stand where heads of both meet in a band, edge to edge.
+// far apart two neighbouring springs stand where heads of both meet in a band, edge to edge, or
+// where the ledger lines of a head meet a head of the other at its height.
 // Measured once per spring after its notes are settled, for the spring before it and the one
 // after it.
 class HeadBands {
@@ -26,7 +27,22 @@ class HeadBands {
     float right;
     float left;
   };
+  // A head drawn with ledger lines, or one they may meet: the heights are those of its staff.
+  struct Lines {
+    GRSpring const* spring;
+    void const* staff;
+    float top, bottom;  // of the head's glyph
+    float right, left;  // of the head
+    float linesRight, linesLeft;
+    std::vector<float> heights;  // of its ledger lines; empty for none
+  };
+  // How far this head and the next one stand apart where the ledger lines of either meet the
+  // other; 0 where none meet.
+  static float linesApart(Lines const& mine, Lines const& next);
+
   std::vector<Head> mHeads;
   // Only the bands a head occupies, from the lowest.
   std::vector<Band> mBands;
+  std::vector<Lines> mLines;
+  bool mAnyLines = false;
 };

@@ -228,19 +228,19 @@ TEST(LineBreakerTest, ALineIsTooTightWhereItsHeadsWouldTouch) {
 
 // Lines 400 high. Lines of three slices are set a little loose, of four tighter and of five
 // tighter still, each at a force of its own. Thirteen slices take one page of three lines (four,
-// four and five slices) where the heads keep room at the tightest line's force, else two pages
-// of four lines; nine slices take two pages of three-slice lines, two to a page, rather than one
-// of four and five.
-TEST(LineBreakerTest, FewerPagesAreTakenOnlyOnLinesThatStayEvenAndKeepRoom) {
+// four and five slices) where the events keep their air at the tightest line's force, else two
+// pages of four lines; nine slices take one page of two lines (four and five slices) rather
+// than two pages of three-slice lines, two to a page, however much more even those are.
+TEST(LineBreakerTest, TheFewestPagesAreTakenOnLinesThatKeepRoom) {
   struct Case {
     int slices;
-    float roomForce;
+    float headsApartForce;
     int linesPerPage;
     int pages;
-  } const cases[] = {{13, 0, 3, 1}, {13, 500, 3, 2}, {9, 0, 2, 2}};
+  } const cases[] = {{13, 0, 3, 1}, {13, 500, 3, 2}, {9, 0, 2, 1}};
   for (Case const& c : cases) {
     GRBreakSlice slice = SliceOf({100, 4.3f});
-    slice.roomForce = c.roomForce;
+    slice.headsApartForce = c.headsApartForce;
     SliceHeights heights(std::vector<float>(c.slices, 400));
     GRLineBreakPage page = OneArea(1000);
     page.innerHeight = 500.0f * c.linesPerPage;
@@ -249,7 +249,7 @@ TEST(LineBreakerTest, FewerPagesAreTakenOnlyOnLinesThatStayEvenAndKeepRoom) {
     for (breakentry const& line :
          findOptimumBreakPath(std::vector<GRBreakSlice>(c.slices, slice), heights, page))
       pages += line.newPage;
-    EXPECT_EQ(pages, c.pages) << c.slices << " slices, room from force " << c.roomForce;
+    EXPECT_EQ(pages, c.pages) << c.slices << " slices, room from force " << c.headsApartForce;
   }
 }
 
