@@ -196,18 +196,24 @@ bool ReadStroke(std::vector<SystemOnPage>& systems, const DrawnMark& mark) {
   if (!staff) return false;
   DrawnStaff& on = staff->drawn;
   const qreal spacing = on.spacing;
+  // A stem, its flag or beam and a dot may stand nearer another staff of the system than their
+  // head's: each staff of the system keeps them, to be found from its heads.
+  std::vector<DrawnStaff*> system;
+  for (SystemOnPage& line : systems)
+    for (StaffOnPage& other : line.staves)
+      if (other.drawn.system == on.system) system.push_back(&other.drawn);
   switch (mark.kind) {
     case Mark::Stem:
-      on.stems.push_back({mark.box, mark.code == StemUpStart});
+      for (DrawnStaff* each : system) each->stems.push_back({mark.box, mark.code == StemUpStart});
       return true;
     case Mark::Flag:
-      on.flags.push_back({mark.box, mark.code, mark.ink});
+      for (DrawnStaff* each : system) each->flags.push_back({mark.box, mark.code, mark.ink});
       return true;
     case Mark::Beam:
-      on.beams.push_back(mark.ink);
+      for (DrawnStaff* each : system) each->beams.push_back(mark.ink);
       return true;
     case Mark::Dot:
-      on.dots.push_back({mark.box, mark.code, mark.ink});
+      for (DrawnStaff* each : system) each->dots.push_back({mark.box, mark.code, mark.ink});
       return true;
     case Mark::Rest:
       on.rests.push_back({mark.box, mark.code, mark.ink});

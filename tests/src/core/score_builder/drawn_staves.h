@@ -63,11 +63,12 @@ struct DrawnStaff {
   std::vector<std::vector<DrawnSign>> keys;
   std::vector<DrawnSign> octavas;  // the octava texts: "8", "8ba", and the empty one that ends it
   std::vector<DrawnTie> ties;      // and slurs, or their parts on the line
+  // The stems, flags, beams and dots of the whole line, of this staff's heads and others'.
   std::vector<DrawnStem> stems;
   std::vector<DrawnGlyph> flags;
   std::vector<QPainterPath> beams;
   std::vector<DrawnGlyph> dots;  // of lengths and of staccatos alike
-  std::vector<DrawnGlyph> rests;
+  std::vector<DrawnGlyph> rests;  // of this staff
 };
 
 struct DrawnText {

@@ -40,7 +40,9 @@ struct PiecePlan {
   std::vector<int> breakBefore;  // by bar: 0, 1 for \newSystem, 2 for \newPage
   // Tags every voice writes at the start of a bar, after its bar line: repeats, double bars.
   std::map<int, std::vector<std::string>> barTags;
-  bool restingInner = false;  // the second voice rests, its stems and the melody's automatic
+  // The second voice rests for so many bars (or all), the stems of both left to the engine;
+  // then they go on stems up and down. 0 when it does not rest.
+  int restingBars = 0;
 };
 
 struct Event {
@@ -120,7 +122,8 @@ class PieceWriter {
                               : "\\pageFormat<\"A4\">";
     plan_.staves = features_.grandStaff && dice_.Chance(0.6) ? 2 : 1;
     plan_.innerVoice = features_.twoVoices && dice_.Chance(0.3);
-    plan_.restingInner = plan_.innerVoice && features_.restingVoices && dice_.Chance(0.35);
+    if (plan_.innerVoice && features_.restingVoices && dice_.Chance(0.35))
+      plan_.restingBars = dice_.Between(1, plan_.bars);
 
     std::vector<Barring> barrings;
     if (features_.meters) barrings.push_back(Barring::Meter);
@@ -175,7 +178,12 @@ class PieceWriter {
                   const Voice* melody) {
     Voice voice{part, staff, {}, {}, {}, {}, {}};
     WriteRhythm(voice);
-    if (part == Part::Inner && plan_.restingInner) Rest(voice);
+    if (part == Part::Inner && plan_.restingBars) Rest(voice);
+    if (part == Part::Melody && plan_.restingBars && plan_.restingBars < plan_.bars) {
+      size_t first = 0;
+      while (voice.events[first].bar < plan_.restingBars) ++first;
+      voice.tagsBefore[int(first)].push_back("\\stemsUp");
+    }
     if (part != Part::Inner) AddGraceNotes(voice);
     // An octava mark stands for its staff, not for a voice: on a staff of two voices only the
     // melody writes one, and only where asked.
@@ -198,15 +206,10 @@ class PieceWriter {
 
   // The second voice rests for its first bars, or throughout, and then goes on stems down.
   void Rest(Voice& voice) {
-    const int restBars = dice_.Between(1, plan_.bars);
-    int first = -1;
-    for (size_t e = 0; e < voice.events.size(); ++e) {
-      if (voice.events[e].bar < restBars)
-        voice.events[e].notes.clear();
-      else if (first < 0 && !voice.events[e].notes.empty())
-        first = int(e);
-    }
-    if (first >= 0) voice.tagsBefore[first].push_back("\\stemsDown");
+    size_t first = 0;
+    for (; first < voice.events.size() && voice.events[first].bar < plan_.restingBars; ++first)
+      voice.events[first].notes.clear();
+    if (first < voice.events.size()) voice.tagsBefore[int(first)].push_back("\\stemsDown");
   }
 
   // A \units tag at the start of the voice or of a figure; the lengths written after it take
@@ -410,8 +413,15 @@ class PieceWriter {
       step = std::clamp(step, low, high);
       while (avoid.count({event.bar, LetterOf(step)})) --step;
       event.notes = {Spell(step, key, voice.part != Part::Inner)};
-      // The second voice meets the melody on its note, held another length.
+      // The second voice keeps under the melody where both strike, or meets it on its note held
+      // another length.
       const auto met = melodyAt.find(event.date);
+      if (met != melodyAt.end() && !met->second->notes.empty() && met->second->octava == 0 &&
+          event.octava == 0 && step >= met->second->notes.back().step) {
+        step = met->second->notes.back().step - 1;
+        while (step > low - 7 && avoid.count({event.bar, LetterOf(step)})) --step;
+        event.notes = {Spell(step, key, false)};
+      }
       if (features_.unisons && met != melodyAt.end() && met->second->notes.size() == 1 &&
           met->second->ticks != event.ticks && met->second->octava == 0 && event.octava == 0 &&
           met->second->notes[0].step >= low && met->second->notes[0].step <= high &&
@@ -674,7 +684,7 @@ class PieceWriter {
       startOctava_ = 0;
     }
     // Beside a resting second voice the stems are left to the engine.
-    if (plan_.innerVoice && voice.staff == 1 && !plan_.restingInner)
+    if (plan_.innerVoice && voice.staff == 1 && !plan_.restingBars)
       header.push_back(voice.part == Part::Melody ? "\\stemsUp" : "\\stemsDown");
     if (voice.part == Part::Melody) header.push_back(plan_.pageFormat);
     // The upper staff's clef is left to the engine now and then.

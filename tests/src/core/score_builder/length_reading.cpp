@@ -103,10 +103,12 @@ class StaffLengths {
 
   // The flags at the stem's end, or the beams across the stem.
   int FlagsAndBeams(const DrawnStem& stem) const {
-    const qreal x = stem.box.center().x(), end = stem.up ? stem.box.top() : stem.box.bottom();
+    const qreal end = stem.up ? stem.box.top() : stem.box.bottom();
     const qreal slack = 0.3 * staff_.spacing;
+    // A flag hangs from the stem's end, at the stem's left edge.
     for (const DrawnGlyph& flag : staff_.flags)
-      if (flag.box.adjusted(-slack, -slack, slack, slack).contains(QPointF(x, end)))
+      if (std::abs(flag.box.left() - stem.box.left()) < slack &&
+          std::abs((stem.up ? flag.box.top() : flag.box.bottom()) - end) < slack)
         return FlagsOf(flag.code);
     const QRectF across(QPointF(stem.box.left() - 3, stem.box.top() - slack),
                         QPointF(stem.box.right() + 3, stem.box.bottom() + slack));
@@ -127,13 +129,21 @@ class StaffLengths {
     for (const DrawnGlyph& dot : staff_.dots) {
       const qreal dy = dot.box.center().y() - head.head.y();
       if (dot.box.left() < right - 0.1 * width || dot.box.left() > right + 1.3 * width ||
-          dy < -0.75 * spacing || dy > 0.3 * spacing)
+          dy < -0.75 * spacing || dy > 0.3 * spacing || OverAHead(dot))
         continue;
       if (std::none_of(columns.begin(), columns.end(),
                        [&](qreal x) { return std::abs(x - dot.box.left()) < 0.2 * spacing; }))
         columns.push_back(dot.box.left());
     }
     return columns.empty() ? 1 : columns.size() == 1 ? 1.5 : 1.75;
+  }
+
+  // A staccato's dot stands over or under the middle of its head.
+  bool OverAHead(const DrawnGlyph& dot) const {
+    const qreal x = dot.box.center().x();
+    return std::any_of(staff_.notes.begin(), staff_.notes.end(), [&](const DrawnNote& head) {
+      return x > head.box.left() && x < head.box.right();
+    });
   }
 
   const DrawnStaff& staff_;

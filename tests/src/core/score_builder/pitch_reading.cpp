@@ -273,13 +273,12 @@ class StaffReader {
   // stood otherwise in another octave of the bar: a reader may take a sign for the whole letter.
   bool Courtesy(int step, int alter) const {
     if (written_.count(step)) return false;
-    if (const auto carried = carried_.find(step);
-        carried != carried_.end() && carried->second != alter)
-      return true;
-    for (const auto& [other, otherAlter] : written_)
-      if (LetterOf(other) == LetterOf(step) && otherAlter != alter) return true;
+    for (const Written* signs : {&written_, &carried_})
+      for (const auto& [other, otherAlter] : *signs)
+        if (LetterOf(other) == LetterOf(step) && otherAlter != alter) return true;
     return false;
   }
+
 
   void Fault(const std::string& what, qreal x) {
     reading_.faults.push_back(Where(*staff_, x) + ": " + what);

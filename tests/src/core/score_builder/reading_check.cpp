@@ -226,7 +226,7 @@ std::vector<std::string> ReadingFaults(const GeneratedPiece& piece, const DrawnS
       faults.push_back(Describe(onset) + (read.count(onset) ? Where(*read.at(onset).first) : "") +
                        ": written " + PitchesText(wrote) + ", read " + PitchesText(saw));
     else if (writtenLengths[onset] != readLengths[onset])
-      faults.push_back(Describe(onset) + Where(*read.at(onset).first) + ": written " +
+      faults.push_back(Describe(onset) + Where(*read.at(onset).first) + ": lengths written " +
                        LengthsText(writtenLengths[onset]) + ", read " +
                        LengthsText(readLengths[onset]));
   }
