@@ -5,6 +5,7 @@
 // The suite reads a fixed slice of seeds; score_reading_sweep, built from this file, reads the
 // seeds of MELVARIN_READING_SEEDS ("first-last", 0-1999 when unset) when run by hand.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include "tests/src/core/score_builder/drawn_staves.h"
 #include "tests/src/core/score_builder/generated_music.h"
 #include "tests/src/core/score_builder/music_tags.h"
+#include "tests/src/core/score_builder/music_written.h"
 #include "tests/src/core/score_builder/reading_check.h"
 
 namespace ScoreOverlaps {
@@ -127,6 +129,45 @@ TEST_F(ScoreReadingTest, GeneratedPiecesReadAsWritten) {
   ExpectReadAsWritten(0, 399, ReadFeatures());
 }
 #endif
+
+// Music that was once engraved to read otherwise than written: an octava going on past a
+// written break, voices meeting on notes of different lengths, a text at the start of an
+// unbarred line over a tie's end, rests beside a voice of automatic stems, grace notes before a
+// break or a bar line, and signs of a line the engine broke.
+TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
+  std::string cadenza = "[ c2/16 d2 e2 f#2 g2 a2 h2 c3";
+  for (int i = 0; i < 8; ++i) cadenza += " d3 c3 h2 a2 g2 a2 h2 c3";
+  cadenza += " f#2/4 ]";
+  std::string flats = "[ h&1/8 c2 d2 e&2 f2 g2 a2 c#2";
+  for (int i = 0; i < 10; ++i) flats += " d2 e2 f2 g2 a2 g2 f2 e2";
+  flats += " h&1/4 e&2 c#2 ]";
+  const std::string examples[] = {
+      R"([ \meter<"4/4"> c2/4 d2 \oct<1>( e2 f2 | \newSystem g2 a2 ) h2 c3 ])",
+      R"([ \meter<"4/4"> c2/4 d2 \oct<1>( e2 f2 | \newPage g2 a2 ) h2 c3 ])",
+      R"([ \clef<"f4"> \meter<"4/4"> c0/4 d0 \oct<-1>( e0 f0 | \newSystem g0 a0 ) h0 c1 ])",
+      R"([ \meter<"4/4"> c2/4 d2 \oct<1> e2 f2 | \newSystem g2 a2 \oct<0> h2 c3 ])",
+      R"({ [ \staff<1> \meter<"4/4"> \stemsUp c2/2 d2/2 | e2/2. d2/4 ],
+           [ \staff<1> \meter<"4/4"> \stemsDown c2/4 h1/4 h1/2 | e2/4 c2/2 h1/4 ] })",
+      R"({ [ \staff<1> \pageFormat<w=8cm, h=17cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \key<3>
+             \meter<"3/4", autoBarlines="off"> c#2/4 h1 a1 | e2/2 d2/4 | \newSystem c#2/4 h1/8
+             a1/8 g#1/4 a1/2 e1/4 | a1/2. ],
+           [ \staff<2> \clef<"f4"> \key<3> \meter<"3/4", autoBarlines="off"> a-1/2. |
+             {a-1/2, c#0/2, e0/2} \tie( g#-1/4 | \newSystem \text<"sempre"> g#-1/8 )
+             {d#0/8, f#0/8, a0/8} \intens<"ff"> {h-1/4, d0/4, f#0/4} f0/4 \intens<"f"> a-1/2
+             {f#0/4, a0/4, c#1/4} | a-1/2. ] })",
+      R"({ [ \staff<1> \meter<"4/4"> h1/4 c2 d2 h1 ], [ \staff<1> \meter<"4/4"> _/4 _/4 _/2 ] })",
+      R"({ [ \staff<1> \meter<"4/4"> \stacc( c2/4 d2 e2 f2 ) | g2/1 ],
+           [ \staff<1> \meter<"4/4"> _/1 | \stemsDown c2/1 ] })",
+      R"([ \meter<"4/4"> c d e f \grace( g/8 ) \newSystem a/1 ])",
+      R"([ \meter<"4/4"> c d e f \grace( g/8 ) \bar a/1 ])",
+      R"({ [ \staff<1> \key<2> \meter<"4/4"> c2 d e f \grace( g/8 ) \newSystem a/1 ],
+           [ \staff<2> \clef<"f4"> \key<2> \meter<"4/4"> c0/1 | c0/1 ] })",
+      cadenza,
+      flats,
+  };
+  for (const std::string& rmn : examples)
+    EXPECT_THAT(Faults(WrittenPiece(rmn)), testing::IsEmpty()) << rmn;
+}
 
 // The check itself: a piece that reads as written is found out once one note or syllable is
 // written otherwise than drawn, the second voice of a staff's too, or held otherwise, or said
