@@ -196,12 +196,11 @@ bool ReadStroke(std::vector<SystemOnPage>& systems, const DrawnMark& mark) {
   if (!staff) return false;
   DrawnStaff& on = staff->drawn;
   const qreal spacing = on.spacing;
-  // A stem, its flag or beam and a dot may stand nearer another staff of the system than their
-  // head's: each staff of the system keeps them, to be found from its heads.
+  // A stem, its flag or beam and a dot may stand nearer another staff than their head's, of
+  // its system or of the next: each staff of the page keeps them, to be found from its heads.
   std::vector<DrawnStaff*> system;
   for (SystemOnPage& line : systems)
-    for (StaffOnPage& other : line.staves)
-      if (other.drawn.system == on.system) system.push_back(&other.drawn);
+    for (StaffOnPage& other : line.staves) system.push_back(&other.drawn);
   switch (mark.kind) {
     case Mark::Stem:
       for (DrawnStaff* each : system) each->stems.push_back({mark.box, mark.code == StemUpStart});

@@ -63,7 +63,7 @@ struct DrawnStaff {
   std::vector<std::vector<DrawnSign>> keys;
   std::vector<DrawnSign> octavas;  // the octava texts: "8", "8ba", and the empty one that ends it
   std::vector<DrawnTie> ties;      // and slurs, or their parts on the line
-  // The stems, flags, beams and dots of the whole line, of this staff's heads and others'.
+  // The stems, flags, beams and dots of the whole page, of this staff's heads and others'.
   std::vector<DrawnStem> stems;
   std::vector<DrawnGlyph> flags;
   std::vector<QPainterPath> beams;

@@ -129,7 +129,7 @@ class StaffLengths {
     for (const DrawnGlyph& dot : staff_.dots) {
       const qreal dy = dot.box.center().y() - head.head.y();
       if (dot.box.left() < right - 0.1 * width || dot.box.left() > right + 1.3 * width ||
-          dy < -0.75 * spacing || dy > 0.3 * spacing || OverAHead(dot))
+          dy < -0.75 * spacing || dy > 0.3 * spacing || OverAHead(dot) || HeadBetween(head, dot))
         continue;
       if (std::none_of(columns.begin(), columns.end(),
                        [&](qreal x) { return std::abs(x - dot.box.left()) < 0.2 * spacing; }))
@@ -143,6 +143,15 @@ class StaffLengths {
     const qreal x = dot.box.center().x();
     return std::any_of(staff_.notes.begin(), staff_.notes.end(), [&](const DrawnNote& head) {
       return x > head.box.left() && x < head.box.right();
+    });
+  }
+
+  // Another head on the head's line or space between it and the dot takes the dot, as a
+  // voice's head beside another voice's on one note does.
+  bool HeadBetween(const DrawnNote& head, const DrawnGlyph& dot) const {
+    return std::any_of(staff_.notes.begin(), staff_.notes.end(), [&](const DrawnNote& other) {
+      return &other != &head && std::abs(other.head.y() - head.head.y()) < 0.25 * staff_.spacing &&
+             other.box.center().x() > head.box.right() && other.box.center().x() < dot.box.left();
     });
   }
 
