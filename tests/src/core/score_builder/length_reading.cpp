@@ -148,10 +148,18 @@ class StaffLengths {
 
   // Another head on the head's line or space between it and the dot takes the dot, as a
   // voice's head beside another voice's on one note does.
+  // A dot in the space over a head on a line is that space's head's, if one stands there.
   bool HeadBetween(const DrawnNote& head, const DrawnGlyph& dot) const {
+    const qreal quarter = 0.25 * staff_.spacing, dotY = dot.box.center().y();
+    const bool ownRow = std::abs(dotY - head.head.y()) < quarter;
     return std::any_of(staff_.notes.begin(), staff_.notes.end(), [&](const DrawnNote& other) {
-      return &other != &head && std::abs(other.head.y() - head.head.y()) < 0.25 * staff_.spacing &&
-             other.box.center().x() > head.box.right() && other.box.center().x() < dot.box.left();
+      if (&other == &head) return false;
+      const qreal x = other.box.center().x();
+      const bool between = std::abs(other.head.y() - head.head.y()) < quarter &&
+                           x > head.box.right() && x < dot.box.left();
+      const bool inTheDotsRow = !ownRow && std::abs(other.head.y() - dotY) < quarter &&
+                                x > head.box.left() - head.box.width() && x < dot.box.left();
+      return between || inTheDotsRow;
     });
   }
 
