@@ -709,21 +709,34 @@ class PieceWriter {
     });
     std::vector<int> open;  // the last events of the ranges open, innermost last
     std::multimap<int, std::string> ends;  // the end tags of ranges written as begin and end
+    std::string beforeMain;  // a bar line or break written between grace notes and their note
     size_t nextRange = 0;
     for (size_t e = 0; e < voice.events.size(); ++e) {
       const Event& event = voice.events[e];
       if (e > 0 && event.bar != voice.events[e - 1].bar) {
+        std::string barText;
         const auto barTags = plan_.barTags.find(event.bar);
         for (int bar = voice.events[e - 1].bar; bar < event.bar; ++bar)
           if (plan_.barLineAfter[size_t(bar)] && barTags == plan_.barTags.end())
-            text += features_.otherTags && dice_.Chance(0.3) ? " \\bar" : " |";
+            barText += features_.otherTags && dice_.Chance(0.3) ? " \\bar" : " |";
         if (const int written = plan_.breakBefore[size_t(event.bar)])
-          text += written == 2 ? " \\newPage" : Alias(" \\newSystem");
+          barText += written == 2 ? " \\newPage" : Alias(" \\newSystem");
         if (barTags != plan_.barTags.end())
-          for (const std::string& tag : barTags->second) text += " " + tag;
-        if (plan_.writeKeys && plan_.keys[size_t(event.bar)] != plan_.keys[size_t(event.bar) - 1])
-          text += " \\key<" + std::to_string(plan_.keys[size_t(event.bar)]) + ">";
-        if (e > 0) text += "\n   ";
+          for (const std::string& tag : barTags->second) barText += " " + tag;
+        const bool newKey =
+            plan_.writeKeys && plan_.keys[size_t(event.bar)] != plan_.keys[size_t(event.bar) - 1];
+        if (newKey) barText += " \\key<" + std::to_string(plan_.keys[size_t(event.bar)]) + ">";
+        // Grace notes that lead into the bar are written before its bar line or break now and
+        // then, as a writer may: they belong after it, before their note, all the same.
+        if (event.grace && !newKey && !barText.empty() && dice_.Chance(0.5))
+          beforeMain = barText;
+        else
+          text += barText;
+        text += "\n   ";
+      }
+      if (!event.grace && !beforeMain.empty()) {
+        text += beforeMain;
+        beforeMain.clear();
       }
       if (voice.part == Part::Melody && plan_.tempoAtBar.count(event.bar) &&
           (e == 0 || event.bar != voice.events[e - 1].bar))
