@@ -502,8 +502,7 @@ class PieceWriter {
         continue;
       const std::string offset =
           dice_.Chance(0.3)
-              ? "<dy=" + std::to_string(dice_.Between(6, 9) * (voice.part == Part::Bass ? -1 : 1)) +
-                    ">"
+              ? "<dy=" + Length(dice_.Between(6, 9) * (voice.part == Part::Bass ? -1 : 1)) + ">"
               : "";
       voice.ranges.push_back({int(e), int(last), "\\beam" + offset});
     }
