@@ -1,6 +1,7 @@
 // Generated piano music, engraved and read back as a pianist reads it: each note drawn reads as
-// the pitch written, whatever line, slice or bar line falls before it, a sign stands only where
-// the signs in force would read otherwise, and each syllable stands under its note.
+// the pitch and length written, whatever line, slice or bar line falls before it, in the order it
+// is played, a sign stands only where the signs in force would read otherwise, no rest lies on
+// another voice's ink, and each syllable stands under its note.
 //
 // The suite reads a fixed slice of seeds; score_reading_sweep, built from this file, reads the
 // seeds of MELVARIN_READING_SEEDS ("first-last", 0-1999 when unset) when run by hand.
