@@ -139,9 +139,17 @@ class VoiceReader {
 GeneratedPiece WrittenPiece(const std::string& rmn) {
   GeneratedPiece piece{0, rmn, {}, 0, false};
   int voice = 0;
-  for (size_t open = rmn.find('['); open != std::string::npos; open = rmn.find('[', open + 1)) {
-    const std::string text = rmn.substr(open + 1, rmn.find(']', open) - open - 1);
-    VoiceReader(text, voice++, piece).Read();
+  bool quoted = false;  // brackets in a text ("[1/4] = 96") open no voice
+  size_t open = std::string::npos;
+  for (size_t at = 0; at < rmn.size(); ++at) {
+    if (rmn[at] == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (rmn[at] == '[') open = at;
+    if (rmn[at] == ']' && open != std::string::npos) {
+      const std::string text = rmn.substr(open + 1, at - open - 1);
+      VoiceReader(text, voice++, piece).Read();
+      open = std::string::npos;
+    }
   }
   return piece;
 }
