@@ -88,8 +88,8 @@ class VoiceReader {
     int alter = 0;
     while (at_ < text_.size() && (text_[at_] == '#' || text_[at_] == '&'))
       alter += text_[at_++] == '#' ? 1 : -1;
-    if (at_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[at_])) ||
-                               text_[at_] == '-'))
+    if (at_ < text_.size() &&
+        (std::isdigit(static_cast<unsigned char>(text_[at_])) || text_[at_] == '-'))
       octave_ = int(std::strtol(text_.c_str() + at_, nullptr, 10)), ++at_;
     while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_]))) ++at_;
     if (at_ < text_.size() && text_[at_] == '/') {
