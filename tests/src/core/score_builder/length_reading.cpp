@@ -138,11 +138,13 @@ class StaffLengths {
     return columns.empty() ? 1 : columns.size() == 1 ? 1.5 : 1.75;
   }
 
-  // A staccato's dot stands over or under the middle of its head.
+  // A staccato's dot stands over or under the middle of its head, a space or so away.
   bool OverAHead(const DrawnGlyph& dot) const {
-    const qreal x = dot.box.center().x();
+    const QPointF at = dot.box.center();
     return std::any_of(staff_.notes.begin(), staff_.notes.end(), [&](const DrawnNote& head) {
-      return x > head.box.left() && x < head.box.right();
+      const qreal away = std::abs(at.y() - head.head.y());
+      return at.x() > head.box.left() && at.x() < head.box.right() &&
+             away > 0.25 * staff_.spacing && away < 1.75 * staff_.spacing;
     });
   }
 
