@@ -143,7 +143,7 @@ class StaffLengths {
     const QPointF at = dot.box.center();
     return std::any_of(staff_.notes.begin(), staff_.notes.end(), [&](const DrawnNote& head) {
       const qreal away = std::abs(at.y() - head.head.y());
-      return at.x() > head.box.left() && at.x() < head.box.right() &&
+      return std::abs(at.x() - head.box.center().x()) < 0.3 * head.box.width() &&
              away > 0.25 * staff_.spacing && away < 1.75 * staff_.spacing;
     });
   }
