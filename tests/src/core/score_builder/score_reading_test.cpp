@@ -190,7 +190,6 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
            [ \staff<1> \meter<"4/4"> _/1 | \stemsDown c2/1 ] })",
       R"([ \meter<"4/4"> c d e f \grace( g/8 ) \newSystem a/1 ])",
       R"([ \meter<"4/4"> c d e f \grace( g/8 ) \bar a/1 ])",
-      R"([ \meter<"4/4"> c2/4 d2 e2 f2 \grace( f2/16 ) \newSystem \beamsAuto g2/1 ])",
       R"({ [ \staff<1> \key<2> \meter<"4/4"> c2 d e f \grace( g/8 ) \newSystem a/1 ],
            [ \staff<2> \clef<"f4"> \key<2> \meter<"4/4"> c0/1 | c0/1 ] })",
       cadenza,
