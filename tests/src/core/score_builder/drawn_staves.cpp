@@ -135,7 +135,8 @@ DrawnNote* AddHead(StaffOnPage& staff, const DrawnMark& head) {
         !note.box.adjusted(-1, -1, 1, 1).contains(QPointF(middle.x(), note.box.center().y())))
       continue;
     note.matched = true;
-    DrawnNote drawn{note.date, false, head.at, head.box.width(), {}, head.code, head.box, {}};
+    DrawnNote drawn{note.date, false,    head.at, head.box.width(), {}, head.code,
+                    head.box,  head.ink, {}};
     if (note.duration == 0) {
       // Of the notes that take no time, grace notes are drawn small; a chord's notes have the
       // chord's start in its empty event, which stands among their heads.
@@ -274,7 +275,7 @@ void ReadMarks(std::vector<SystemOnPage>& systems, const std::vector<DrawnMark>&
                           mark.box.right() <= lastNote->head.x() + 1;
       if (ofNote) {
         lastNote->signs.push_back(mark.code);
-        lastNote->signBoxes.push_back(mark.box);
+        lastNote->signInks.push_back(mark.ink);
       } else {
         if (!key || keyStaff != staff) key = &staff->drawn.keys.emplace_back(), keyStaff = staff;
         key->push_back({mark.at, mark.code, {}});

@@ -23,8 +23,9 @@ struct DrawnNote {
   qreal headWidth;
   std::vector<unsigned int> signs;  // accidental glyphs drawn for it, left to right
   unsigned int code = 0;            // of the head glyph: filled, hollow or whole
-  QRectF box;                       // the head's ink
-  std::vector<QRectF> signBoxes;    // the ink of its signs
+  QRectF box;                       // around the head's ink
+  QPainterPath ink;                 // the head's
+  std::vector<QPainterPath> signInks;
 };
 
 // A stem, from its glyphs: the head sits at its lower end when it points up.

@@ -97,11 +97,10 @@ void ReadColumns(const PitchReading& reading, std::vector<std::string>& faults) 
         faults.push_back(ColumnText(column) + ": not left of what is played after it, " +
                          ColumnText(columns[i + 1]));
       for (const ReadNote* note : column.notes)
-        for (const QRectF& sign : note->drawn->signBoxes)
+        for (const QPainterPath& sign : note->drawn->signInks)
           for (const Column& other : columns)
             for (const ReadNote* head : other.notes)
-              if (&other != &column &&
-                  head->drawn->box.adjusted(2, 2, -2, -2).intersects(sign.adjusted(2, 2, -2, -2)))
+              if (&other != &column && head->drawn->ink.intersects(sign))
                 faults.push_back(ColumnText(column) + ": the sign of " + PitchName(note->pitch) +
                                  " stands in the heads of " + ColumnText(other));
     }
@@ -169,7 +168,7 @@ void ReadRests(const DrawnScore& drawn, std::vector<std::string>& faults) {
     for (const DrawnGlyph& rest : staff.rests) {
       std::string on;
       for (const DrawnNote& head : staff.notes)
-        if (rest.ink.intersects(head.box.adjusted(2, 2, -2, -2))) on = "a head";
+        if (rest.ink.intersects(head.ink)) on = "a head";
       for (const DrawnStem& stem : staff.stems)
         if (rest.ink.intersects(stem.box)) on = "a stem";
       for (const QPainterPath& beam : staff.beams)
