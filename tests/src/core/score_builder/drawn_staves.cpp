@@ -17,6 +17,8 @@ namespace {
 constexpr int EventKind = 1, OtherKind = 2, BarKind = 3, StaffKind = 5, SliceKind = 6,
               SystemKind = 7;
 constexpr int NoteSubtype = 10, EmptySubtype = 12, StaffLinesSubtype = 5;
+// The first glyph of a stem pointing up.
+constexpr unsigned int StemUpStart = 219;
 // A page's symbol map holds this many records and drops the rest.
 constexpr int MapCapacity = 2048;
 
@@ -133,7 +135,8 @@ DrawnNote* AddHead(StaffOnPage& staff, const DrawnMark& head) {
         !note.box.adjusted(-1, -1, 1, 1).contains(QPointF(middle.x(), note.box.center().y())))
       continue;
     note.matched = true;
-    DrawnNote drawn{note.date, false, head.at, head.box.width(), {}};
+    DrawnNote drawn{note.date, false,    head.at, head.box.width(), {}, head.code,
+                    head.box,  head.ink, {}};
     if (note.duration == 0) {
       // Of the notes that take no time, grace notes are drawn small; a chord's notes have the
       // chord's start in its empty event, which stands among their heads.
@@ -187,6 +190,48 @@ StaffOnPage* StaffOfTie(std::vector<SystemOnPage>& systems, const DrawnTie& tie)
   return nearest ? nearest : StaffAt(systems, tie.to);
 }
 
+// The marks that make a note's length, and rests, kept on the staff they stand on; false for
+// any other mark.
+bool ReadStroke(std::vector<SystemOnPage>& systems, const DrawnMark& mark) {
+  StaffOnPage* staff = StaffAt(systems, mark.box.center());
+  if (!staff) return false;
+  DrawnStaff& on = staff->drawn;
+  const qreal spacing = on.spacing;
+  // A stem, its flag or beam and a dot may stand nearer another staff than their head's, of
+  // its system or of the next: each staff of the page keeps them, to be found from its heads.
+  std::vector<DrawnStaff*> system;
+  for (SystemOnPage& line : systems)
+    for (StaffOnPage& other : line.staves) system.push_back(&other.drawn);
+  switch (mark.kind) {
+    case Mark::Stem:
+      for (DrawnStaff* each : system) each->stems.push_back({mark.box, mark.code == StemUpStart});
+      return true;
+    case Mark::Flag:
+      for (DrawnStaff* each : system) each->flags.push_back({mark.box, mark.code, mark.ink});
+      return true;
+    case Mark::Beam:
+      for (DrawnStaff* each : system) each->beams.push_back(mark.ink);
+      return true;
+    case Mark::Dot:
+      for (DrawnStaff* each : system) each->dots.push_back({mark.box, mark.code, mark.ink});
+      return true;
+    case Mark::Rest:
+      on.rests.push_back({mark.box, mark.code, mark.ink});
+      return true;
+    case Mark::Bar:
+      // A whole or half rest is a filled bar half a space high; a bar line spans the staff.
+      if (mark.box.height() < 0.75 * spacing && mark.box.width() < 2 * spacing) {
+        QPainterPath ink;
+        ink.addRect(mark.box);
+        on.rests.push_back({mark.box, 0, ink});
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
 void ReadMarks(std::vector<SystemOnPage>& systems, const std::vector<DrawnMark>& marks,
                std::vector<DrawnText>& texts, int page) {
   // A note's signs are drawn right after its head; the signs of a key after what comes before.
@@ -198,6 +243,10 @@ void ReadMarks(std::vector<SystemOnPage>& systems, const std::vector<DrawnMark>&
     if (mark.kind == Mark::StaffLine || mark.kind == Mark::LedgerLine) continue;
     if (mark.kind == Mark::Bowing) {
       ties.push_back(TipsOf(mark.ink));
+      continue;
+    }
+    if (ReadStroke(systems, mark)) {
+      key = nullptr;
       continue;
     }
     const bool glyph = mark.code != 0;
@@ -226,6 +275,7 @@ void ReadMarks(std::vector<SystemOnPage>& systems, const std::vector<DrawnMark>&
                           mark.box.right() <= lastNote->head.x() + 1;
       if (ofNote) {
         lastNote->signs.push_back(mark.code);
+        lastNote->signInks.push_back(mark.ink);
       } else {
         if (!key || keyStaff != staff) key = &staff->drawn.keys.emplace_back(), keyStaff = staff;
         key->push_back({mark.at, mark.code, {}});

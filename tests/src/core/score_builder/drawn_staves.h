@@ -5,6 +5,7 @@
 // glyphs, texts and curves drawn and the symbol map's notes. The engine's own notion of pitch plays
 // no part: a note is where its head is drawn.
 
+#include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
 
@@ -21,6 +22,23 @@ struct DrawnNote {
   QPointF head;  // the head glyph's reference point: its left end, on its line or space
   qreal headWidth;
   std::vector<unsigned int> signs;  // accidental glyphs drawn for it, left to right
+  unsigned int code = 0;            // of the head glyph: filled, hollow or whole
+  QRectF box;                       // around the head's ink
+  QPainterPath ink;                 // the head's
+  std::vector<QPainterPath> signInks;
+};
+
+// A stem, from its glyphs: the head sits at its lower end when it points up.
+struct DrawnStem {
+  QRectF box;
+  bool up;
+};
+
+// A glyph with its ink's box: a flag, a dot, a rest.
+struct DrawnGlyph {
+  QRectF box;
+  unsigned int code;  // 0 for a rest drawn as a filled bar
+  QPainterPath ink;
 };
 
 // A glyph or text at its reference point.
@@ -46,6 +64,12 @@ struct DrawnStaff {
   std::vector<std::vector<DrawnSign>> keys;
   std::vector<DrawnSign> octavas;  // the octava texts: "8", "8ba", and the empty one that ends it
   std::vector<DrawnTie> ties;      // and slurs, or their parts on the line
+  // The stems, flags, beams and dots of the whole page, of this staff's heads and others'.
+  std::vector<DrawnStem> stems;
+  std::vector<DrawnGlyph> flags;
+  std::vector<QPainterPath> beams;
+  std::vector<DrawnGlyph> dots;  // of lengths and of staccatos alike
+  std::vector<DrawnGlyph> rests;  // of this staff
 };
 
 struct DrawnText {

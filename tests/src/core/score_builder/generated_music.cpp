@@ -1,12 +1,15 @@
 #include "tests/src/core/score_builder/generated_music.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 
 #include "tests/src/core/score_builder/music_dice.h"
 #include "tests/src/core/score_builder/music_pitches.h"
 #include "tests/src/core/score_builder/music_rhythm.h"
+#include "tests/src/core/score_builder/music_tags.h"
 
 namespace ScoreOverlaps {
 
@@ -34,6 +37,12 @@ struct PiecePlan {
   std::string pageFormat;
   bool narrow;
   std::map<int, std::string> tempoAtBar;
+  std::vector<int> breakBefore;  // by bar: 0, 1 for \newSystem, 2 for \newPage
+  // Tags every voice writes at the start of a bar, after its bar line: repeats, double bars.
+  std::map<int, std::vector<std::string>> barTags;
+  // The second voice rests for so many bars (or all), the stems of both left to the engine;
+  // then they go on stems up and down. 0 when it does not rest.
+  int restingBars = 0;
 };
 
 struct Event {
@@ -44,7 +53,7 @@ struct Event {
   bool figureStart = false;  // of a figure of the rhythm, graces before it not counted
   bool inTriplet = false;
   int octava = 0;
-  std::string syllable;
+  std::vector<std::string> syllables;  // by verse
 };
 
 struct Range {
@@ -60,6 +69,7 @@ struct Voice {
   std::vector<Event> events;
   std::vector<Range> ranges;
   std::map<int, std::vector<std::string>> tagsBefore;  // plain tags, by event
+  std::map<int, std::vector<std::string>> tagsAfter;   // plain tags after an event
   std::vector<std::string> header;
 };
 
@@ -77,19 +87,25 @@ class PieceWriter {
   GeneratedPiece Write(unsigned seed) {
     Plan();
     std::vector<Voice> voices;
-    voices.push_back(MakeVoice(Part::Melody, 1, {}));
-    if (plan_.innerVoice) voices.push_back(MakeVoice(Part::Inner, 1, AlteredLetters(voices[0])));
-    if (plan_.staves == 2) voices.push_back(MakeVoice(Part::Bass, 2, {}));
+    voices.push_back(MakeVoice(Part::Melody, 1, {}, nullptr));
+    if (plan_.innerVoice)
+      voices.push_back(MakeVoice(Part::Inner, 1, AlteredLetters(voices[0]), &voices[0]));
+    if (plan_.staves == 2) voices.push_back(MakeVoice(Part::Bass, 2, {}, nullptr));
     GeneratedPiece piece{seed, "", {}, plan_.bars, plan_.narrow};
     piece.rmn = voices.size() == 1 ? VoiceText(voices[0]) : "{ ";
     for (size_t v = 0; v < voices.size(); ++v) {
       if (voices.size() > 1) piece.rmn += (v ? ",\n  " : "") + VoiceText(voices[v]);
-      for (const Event& event : voices[v].events)
+      for (size_t e = 0; e < voices[v].events.size(); ++e) {
+        const Event& event = voices[v].events[e];
         for (size_t n = 0; n < event.notes.size(); ++n)
           piece.notes.push_back({MidiPitch(event.notes[n]) + 12 * event.octava, voices[v].staff,
-                                 int(v), event.date, event.grace, n ? "" : event.syllable});
+                                 int(v), event.date, event.grace, ShownTicks(event),
+                                 n ? std::vector<std::string>{} : event.syllables,
+                                 BreakBefore(voices[v], e)});
+      }
     }
     if (voices.size() > 1) piece.rmn += " }";
+    piece.rmn = WriteLengths(piece.rmn);
     return piece;
   }
 
@@ -106,6 +122,8 @@ class PieceWriter {
                               : "\\pageFormat<\"A4\">";
     plan_.staves = features_.grandStaff && dice_.Chance(0.6) ? 2 : 1;
     plan_.innerVoice = features_.twoVoices && dice_.Chance(0.3);
+    if (plan_.innerVoice && features_.restingVoices && dice_.Chance(0.35))
+      plan_.restingBars = dice_.Between(1, plan_.bars);
 
     std::vector<Barring> barrings;
     if (features_.meters) barrings.push_back(Barring::Meter);
@@ -142,6 +160,10 @@ class PieceWriter {
         key = std::clamp(key + dice_.Pick(std::vector<int>{-3, -2, -1, 1, 2, 3}), -6, 6);
       plan_.keys.push_back(key);
     }
+    plan_.breakBefore.assign(size_t(plan_.bars), 0);
+    for (int bar = 1; bar < plan_.bars && features_.writtenBreaks; ++bar)
+      plan_.breakBefore[size_t(bar)] = int(dice_.Weighted({90, 8, 2}));
+    if (features_.otherTags) PlanBarTags();
     if (features_.tempoMarks) {
       if (dice_.Chance(0.6))
         plan_.tempoAtBar[0] =
@@ -152,9 +174,16 @@ class PieceWriter {
     }
   }
 
-  Voice MakeVoice(Part part, int staff, const std::set<std::pair<int, int>>& avoid) {
-    Voice voice{part, staff, {}, {}, {}, {}};
+  Voice MakeVoice(Part part, int staff, const std::set<std::pair<int, int>>& avoid,
+                  const Voice* melody) {
+    Voice voice{part, staff, {}, {}, {}, {}, {}};
     WriteRhythm(voice);
+    if (part == Part::Inner && plan_.restingBars) Rest(voice);
+    if (part == Part::Melody && plan_.restingBars && plan_.restingBars < plan_.bars) {
+      size_t first = 0;
+      while (voice.events[first].bar < plan_.restingBars) ++first;
+      voice.tagsBefore[int(first)].push_back("\\stemsUp");
+    }
     if (part != Part::Inner) AddGraceNotes(voice);
     // An octava mark stands for its staff, not for a voice: on a staff of two voices only the
     // melody writes one, and only where asked.
@@ -162,13 +191,85 @@ class PieceWriter {
     if (features_.octavas &&
         (!sharedStaff || (features_.octavasOverTwoVoices && part == Part::Melody)))
       AddOctavas(voice);
-    WritePitches(voice, avoid);
+    WritePitches(voice, avoid, melody);
     if (features_.ties) AddTies(voice, avoid);
     if (features_.beams) AddBeams(voice);
-    if (features_.lyrics && part == Part::Melody) AddLyrics(voice);
+    if (features_.units && dice_.Chance(0.3)) AddUnits(voice);
+    if (features_.lyrics &&
+        (part == Part::Melody || (part == Part::Inner && features_.lyricsOnLowerVoices)))
+      AddLyrics(voice);
     if (part != Part::Inner) AddMarks(voice);
+    if (features_.otherTags && part != Part::Inner) AddOtherTags(voice);
     WriteHeader(voice);
     return voice;
+  }
+
+  // The second voice rests for its first bars, or throughout, and then goes on stems down.
+  void Rest(Voice& voice) {
+    size_t first = 0;
+    for (; first < voice.events.size() && voice.events[first].bar < plan_.restingBars; ++first)
+      voice.events[first].notes.clear();
+    if (first < voice.events.size()) voice.tagsBefore[int(first)].push_back("\\stemsDown");
+  }
+
+  // A \units tag at the start of the voice or of a figure; the lengths written after it take
+  // its unit.
+  void AddUnits(Voice& voice) {
+    static const std::vector<std::string> units = {"cm", "mm", "in", "pt", "pc", "hs"};
+    const std::string tag = "\\units<\"" + dice_.Pick(units) + "\">";
+    if (dice_.Chance(0.4)) return voice.header.push_back(tag);
+    int e = dice_.Below(int(voice.events.size()));
+    while (e > 0 && !StartsFigure(voice, e)) --e;
+    voice.tagsBefore[e].push_back(tag);
+  }
+
+  // A length of so many half spaces, written in the unit in force where it stands once the text
+  // is whole (see WriteLengths).
+  static std::string Length(int halfSpaces) { return "{hs:" + std::to_string(halfSpaces) + "}"; }
+
+  // The lengths of the text written in the unit in force where each stands. The unit of the
+  // last \units tag holds on into the next text the engine reads, so a text that changes it
+  // sets it back to half spaces at its end.
+  static std::string WriteLengths(const std::string& text) {
+    // Half a space of the default staff in each unit.
+    static const std::map<std::string, double> perHalfSpace = {
+        {"hs", 1.0}, {"cm", 0.1054}, {"mm", 1.054}, {"in", 0.0415}, {"pt", 3.0}, {"pc", 0.25}};
+    std::string written, unit = "hs";
+    bool changed = false;
+    for (size_t at = 0; at < text.size();) {
+      if (text.compare(at, 8, "\\units<\"") == 0) {
+        const size_t end = text.find('"', at + 8);
+        unit = text.substr(at + 8, end - at - 8);
+        changed = true;
+      }
+      if (text.compare(at, 4, "{hs:") == 0) {
+        const size_t end = text.find('}', at);
+        const double value = std::stod(text.substr(at + 4, end - at - 4)) * perHalfSpace.at(unit);
+        char number[32];
+        std::snprintf(number, sizeof number, "%.3g", value);
+        written += number;
+        at = end + 1;
+        continue;
+      }
+      written += text[at++];
+    }
+    if (changed) written.insert(written.rfind(']'), "\\units<\"hs\"> ");
+    return written;
+  }
+
+  static int ShownTicks(const Event& event) {
+    if (event.grace) return TicksPerWhole / 16;
+    return event.inTriplet ? event.ticks * 3 / 2 : event.ticks;
+  }
+
+  // Whether a written break stands before the event: before the first event of its bar, or
+  // before the grace notes that lead to it.
+  int BreakBefore(const Voice& voice, size_t e) const {
+    size_t first = e;
+    while (first > 0 && voice.events[first - 1].bar == voice.events[e].bar) --first;
+    for (size_t g = first; g < e; ++g)
+      if (!voice.events[g].grace) return 0;
+    return first == 0 ? 0 : plan_.breakBefore[size_t(voice.events[first].bar)];
   }
 
   void WriteRhythm(Voice& voice) {
@@ -210,7 +311,12 @@ class PieceWriter {
     const double chance = voice.part == Part::Melody ? 0.06 : 0.03;
     for (size_t e = 1; e < voice.events.size(); ++e) {
       Event& main = voice.events[e];
-      if (!main.figureStart || main.notes.empty() || !dice_.Chance(chance)) continue;
+      // Grace notes before a bar line or a written break come more often: their place there
+      // is the one most easily lost.
+      const int bar = main.bar;
+      const bool marked = bar != voice.events[e - 1].bar &&
+                          (plan_.barLineAfter[size_t(bar - 1)] || plan_.breakBefore[size_t(bar)]);
+      if (!main.figureStart || main.notes.empty() || !dice_.Chance(marked ? 0.3 : chance)) continue;
       const int count = dice_.Between(1, 2);
       Event grace = main;
       grace.grace = true;
@@ -288,7 +394,10 @@ class PieceWriter {
     }
   }
 
-  void WritePitches(Voice& voice, const std::set<std::pair<int, int>>& avoid) {
+  void WritePitches(Voice& voice, const std::set<std::pair<int, int>>& avoid, const Voice* melody) {
+    std::map<int, const Event*> melodyAt;  // the melody's notes by date
+    for (size_t e = 0; melody && e < melody->events.size(); ++e)
+      if (!melody->events[e].grace) melodyAt[melody->events[e].date] = &melody->events[e];
     const auto [low, high] = voice.part == Part::Melody  ? std::pair{9, 20}
                              : voice.part == Part::Inner ? std::pair{4, 12}
                                                          : std::pair{-6, 3};
@@ -304,6 +413,23 @@ class PieceWriter {
       step = std::clamp(step, low, high);
       while (avoid.count({event.bar, LetterOf(step)})) --step;
       event.notes = {Spell(step, key, voice.part != Part::Inner)};
+      // The second voice keeps under the melody where both strike, or meets it on its note held
+      // another length.
+      const auto met = melodyAt.find(event.date);
+      if (met != melodyAt.end() && !met->second->notes.empty() && met->second->octava == 0 &&
+          event.octava == 0 && step >= met->second->notes.back().step) {
+        step = met->second->notes.back().step - 1;
+        while (step > low - 7 && avoid.count({event.bar, LetterOf(step)})) --step;
+        event.notes = {Spell(step, key, false)};
+      }
+      if (features_.unisons && met != melodyAt.end() && met->second->notes.size() == 1 &&
+          met->second->ticks != event.ticks && met->second->octava == 0 && event.octava == 0 &&
+          met->second->notes[0].step >= low && met->second->notes[0].step <= high &&
+          dice_.Chance(0.3)) {
+        event.notes = met->second->notes;
+        step = event.notes[0].step;
+        continue;
+      }
       if (features_.chords && !event.inTriplet && event.ticks >= TicksPerWhole / 8)
         AddChordNotes(voice.part, event, key);
       // Grace notes step into the note from above or below.
@@ -349,7 +475,10 @@ class PieceWriter {
           from.octava != to.octava || from.inTriplet || to.inTriplet)
         continue;
       if (plan_.keys[size_t(from.bar)] != plan_.keys[size_t(to.bar)]) continue;
-      if (!dice_.Chance(0.08) || !Nests(voice, int(e), int(e) + 1)) continue;
+      // Ties into a written line start come more often, the tie's end standing at the line's
+      // start.
+      const bool intoBreak = to.bar != from.bar && plan_.breakBefore[size_t(to.bar)];
+      if (!dice_.Chance(intoBreak ? 0.4 : 0.08) || !Nests(voice, int(e), int(e) + 1)) continue;
       if (avoid.count({to.bar, LetterOf(from.notes[0].step)})) continue;
       to.notes = from.notes;
       voice.ranges.push_back({int(e), int(e) + 1, "\\tie"});
@@ -373,8 +502,7 @@ class PieceWriter {
         continue;
       const std::string offset =
           dice_.Chance(0.3)
-              ? "<dy=" + std::to_string(dice_.Between(6, 9) * (voice.part == Part::Bass ? -1 : 1)) +
-                    ">"
+              ? "<dy=" + Length(dice_.Between(6, 9) * (voice.part == Part::Bass ? -1 : 1)) + ">"
               : "";
       voice.ranges.push_back({int(e), int(last), "\\beam" + offset});
     }
@@ -395,25 +523,36 @@ class PieceWriter {
       bool fits = first >= 0;
       for (int e = first; fits && e <= last; ++e) {
         const Event& event = voice.events[size_t(e)];
-        fits = !event.notes.empty() && !event.syllable.size() &&
+        fits = !event.notes.empty() && event.syllables.empty() &&
                (!event.grace || features_.lyricsOverGraceNotes);
       }
       if (!fits || !Nests(voice, first, last)) continue;
-      std::string text;
-      int syllablesLeft = 0;
-      for (int e = first; e <= last; ++e) {
-        Event& event = voice.events[size_t(e)];
-        if (event.grace) continue;  // sung on the note they lead to
-        if (syllablesLeft == 0) {
-          syllablesLeft = dice_.Weighted({0, 4, 3, 1});
-          if (!text.empty()) text += ' ';
-        }
-        event.syllable = Syllables[dice_.Below(int(std::size(Syllables)))];
-        if (--syllablesLeft > 0 && e != last) event.syllable += '-';
-        text += event.syllable;
-      }
-      voice.ranges.push_back({first, last, "\\lyrics<\"" + text + "\">"});
+      voice.ranges.push_back({first, last, "\\lyrics<\"" + Verse(voice, first, last) + "\">"});
+      // A second verse under the first, as a song writes it: moved down by its dy.
+      if (features_.verses && dice_.Chance(0.4))
+        voice.ranges.push_back({first, last,
+                                "\\lyrics<\"" + Verse(voice, first, last) +
+                                    "\", dy=" + Length(-dice_.Between(5, 8)) + ">"});
     }
+  }
+
+  // The words of a verse sung on the events, each syllable also kept with its event.
+  std::string Verse(Voice& voice, int first, int last) {
+    std::string text;
+    int syllablesLeft = 0;
+    for (int e = first; e <= last; ++e) {
+      Event& event = voice.events[size_t(e)];
+      if (event.grace) continue;  // sung on the note they lead to
+      if (syllablesLeft == 0) {
+        syllablesLeft = int(dice_.Weighted({0, 4, 3, 1}));
+        if (!text.empty()) text += ' ';
+      }
+      std::string syllable = Syllables[dice_.Below(int(std::size(Syllables)))];
+      if (--syllablesLeft > 0 && e != last) syllable += '-';
+      text += syllable;
+      event.syllables.push_back(syllable);
+    }
+    return text;
   }
 
   // Dynamics, hairpins, staccatos and texts.
@@ -422,13 +561,31 @@ class PieceWriter {
     for (int e = 0; e < count; ++e) {
       const Event& event = voice.events[size_t(e)];
       if (!StartsFigure(voice, e)) continue;
-      if (features_.dynamics && dice_.Chance(e == 0 ? 0.6 : 0.05))
+      // Dynamics and hairpins come often beside a tuplet, whose bracket they must keep clear of.
+      if (features_.dynamics && dice_.Chance(e == 0 ? 0.6 : event.inTriplet ? 0.3 : 0.05))
         voice.tagsBefore[e].push_back(
             "\\intens<\"" + std::string(Dynamics[dice_.Below(int(std::size(Dynamics)))]) + "\">");
-      if (features_.texts && dice_.Chance(0.03))
+      const bool lineStart = e > 0 && event.bar != voice.events[size_t(e) - 1].bar &&
+                             plan_.breakBefore[size_t(event.bar)];
+      if ((features_.texts && dice_.Chance(0.03)) ||
+          (features_.textsAtLineStarts && lineStart && dice_.Chance(0.4)))
         voice.tagsBefore[e].push_back(
-            "\\text<\"" + std::string(Texts[dice_.Below(int(std::size(Texts)))]) + "\">");
-      if (features_.hairpins && dice_.Chance(0.05)) {
+            "\\text<\"" + std::string(Texts[dice_.Below(int(std::size(Texts)))]) + "\"" +
+            (dice_.Chance(0.2) ? ", dy=" + Length(dice_.Pick(std::vector<int>{-8, -6, 5, 7}))
+                               : "") +
+            ">");
+      // A hairpin over the break after the bar, ending a few notes into the next line.
+      const bool breakAhead =
+          event.bar + 1 < plan_.bars && plan_.breakBefore[size_t(event.bar) + 1];
+      if (features_.hairpins && breakAhead && dice_.Chance(0.2)) {
+        int last = e;
+        while (last < count && voice.events[size_t(last)].bar <= event.bar) ++last;
+        last += dice_.Between(0, 4);
+        while (last < count && !EndsFigure(voice, last)) ++last;
+        if (last < count && Nests(voice, e, last))
+          voice.ranges.push_back({e, last, dice_.Chance(0.5) ? "\\cresc" : "\\dim"});
+      }
+      if (features_.hairpins && dice_.Chance(event.inTriplet ? 0.15 : 0.05)) {
         int last = e + dice_.Between(2, 6);
         while (last < count && !EndsFigure(voice, last)) ++last;
         if (last < count && Nests(voice, e, last))
@@ -446,6 +603,77 @@ class PieceWriter {
     }
   }
 
+  // A repeat between two bar lines, and a double bar, in every voice.
+  void PlanBarTags() {
+    if (plan_.bars >= 4 && dice_.Chance(0.3)) {
+      const int first = dice_.Between(1, plan_.bars - 3);
+      const int last = dice_.Between(first + 1, plan_.bars - 1);
+      plan_.barTags[first].push_back("\\repeatBegin");
+      plan_.barTags[last].push_back("\\repeatEnd");
+    }
+    const int bar = dice_.Between(1, plan_.bars - 1);
+    if (dice_.Chance(0.15) && !plan_.barTags.count(bar)) plan_.barTags[bar] = {"\\doubleBar"};
+  }
+
+  // The marks a piece may carry that change nothing of what is played: articulations,
+  // ornaments, fingerings, slurs, tempo changes, breath marks, rehearsal marks, jumps, a title.
+  void AddOtherTags(Voice& voice) {
+    static const std::vector<std::string> onOneNote = {
+        "\\accent", "\\marcato", "\\ten", "\\fermata", "\\trill", "\\turn", "\\mord"};
+    static const std::vector<std::string> jumps = {"\\coda",     "\\segno",         "\\fine",
+                                                   "\\daCapo",   "\\daCapoAlFine",  "\\daCoda",
+                                                   "\\dalSegno", "\\dalSegnoAlFine"};
+    const int count = int(voice.events.size());
+    const bool melody = voice.part == Part::Melody;
+    char mark = 'A';
+    for (int e = 0; e < count; ++e) {
+      const Event& event = voice.events[size_t(e)];
+      const bool barStart = e > 0 && event.bar != voice.events[size_t(e) - 1].bar;
+      if (!event.grace && !event.notes.empty()) {
+        if (dice_.Chance(0.06)) voice.ranges.push_back({e, e, dice_.Pick(onOneNote)});
+        if (dice_.Chance(0.02))
+          voice.ranges.push_back(
+              {e, e, "\\fingering<\"" + std::to_string(dice_.Between(1, 5)) + "\">"});
+      }
+      if (melody && barStart && dice_.Chance(0.04))
+        voice.tagsBefore[e].push_back("\\mark<\"" + std::string(1, mark++) + "\">");
+      if (melody && barStart && dice_.Chance(0.03))
+        voice.tagsBefore[e].push_back(dice_.Pick(jumps));
+      if (!StartsFigure(voice, e)) continue;
+      if (dice_.Chance(0.06)) {
+        int last = e + dice_.Between(1, 5);
+        while (last < count && !EndsFigure(voice, last)) ++last;
+        if (last < count && Nests(voice, e, last)) voice.ranges.push_back({e, last, "\\slur"});
+      }
+      if (dice_.Chance(0.015)) {
+        int last = e + dice_.Between(4, 12);
+        while (last < count && !EndsFigure(voice, last)) ++last;
+        if (last < count && Nests(voice, e, last))
+          voice.ranges.push_back({e, last, dice_.Chance(0.5) ? "\\accel" : "\\rit"});
+      }
+      if (e > 0 && dice_.Chance(0.01)) voice.tagsAfter[e - 1].push_back("\\breathMark");
+      if (dice_.Chance(0.01)) voice.tagsBefore[e].push_back("\\space<" + Length(4) + ">");
+      if (dice_.Chance(0.01)) {
+        voice.tagsBefore[e].push_back("\\beamsOff");
+        voice.tagsBefore[std::min(count - 1, e + dice_.Between(4, 16))].push_back("\\beamsAuto");
+      }
+    }
+    // A first ending over the bar before the repeat's end.
+    for (const auto& [bar, tags] : plan_.barTags) {
+      if (!melody || tags.front() != "\\repeatEnd") continue;
+      int first = -1, last = -1;
+      for (int e = 0; e < count; ++e)
+        if (voice.events[size_t(e)].bar == bar - 1) last = e, first = first < 0 ? e : first;
+      if (first >= 0 && Nests(voice, first, last))
+        voice.ranges.push_back({first, last, "\\volta<\"1\", \"1.\">"});
+    }
+    if (melody && dice_.Chance(0.3)) voice.header.push_back("\\title<\"Etude\">");
+    if (melody && dice_.Chance(0.3)) voice.header.push_back("\\composer<\"Anon.\">");
+    if (dice_.Chance(0.15)) voice.header.push_back("\\instr<\"Piano\">");
+    if (!plan_.innerVoice && dice_.Chance(0.2)) voice.header.push_back("\\stemsAuto");
+    if (dice_.Chance(0.3)) voice.tagsAfter[count - 1].push_back("\\endBar");
+  }
+
   void WriteHeader(Voice& voice) {
     std::vector<std::string>& header = voice.header;
     if (plan_.staves == 2 || plan_.innerVoice)
@@ -454,7 +682,8 @@ class PieceWriter {
       header.push_back("\\oct<" + std::to_string(startOctava_) + ">");
       startOctava_ = 0;
     }
-    if (plan_.innerVoice && voice.staff == 1)
+    // Beside a resting second voice the stems are left to the engine.
+    if (plan_.innerVoice && voice.staff == 1 && !plan_.restingBars)
       header.push_back(voice.part == Part::Melody ? "\\stemsUp" : "\\stemsDown");
     if (voice.part == Part::Melody) header.push_back(plan_.pageFormat);
     // The upper staff's clef is left to the engine now and then.
@@ -478,33 +707,83 @@ class PieceWriter {
       return a.first != b.first ? a.first < b.first : a.last > b.last;
     });
     std::vector<int> open;  // the last events of the ranges open, innermost last
+    std::multimap<int, std::string> ends;  // the end tags of ranges written as begin and end
+    std::string beforeMain;  // a bar line or break written between grace notes and their note
     size_t nextRange = 0;
     for (size_t e = 0; e < voice.events.size(); ++e) {
       const Event& event = voice.events[e];
       if (e > 0 && event.bar != voice.events[e - 1].bar) {
+        std::string barText;
+        const auto barTags = plan_.barTags.find(event.bar);
         for (int bar = voice.events[e - 1].bar; bar < event.bar; ++bar)
-          if (plan_.barLineAfter[size_t(bar)]) text += " |";
-        if (plan_.writeKeys && plan_.keys[size_t(event.bar)] != plan_.keys[size_t(event.bar) - 1])
-          text += " \\key<" + std::to_string(plan_.keys[size_t(event.bar)]) + ">";
-        if (e > 0) text += "\n   ";
+          if (plan_.barLineAfter[size_t(bar)] && barTags == plan_.barTags.end())
+            barText += features_.otherTags && dice_.Chance(0.3) ? " \\bar" : " |";
+        if (const int written = plan_.breakBefore[size_t(event.bar)])
+          barText += written == 2 ? " \\newPage" : Alias(" \\newSystem");
+        if (barTags != plan_.barTags.end())
+          for (const std::string& tag : barTags->second) barText += " " + tag;
+        const bool newKey =
+            plan_.writeKeys && plan_.keys[size_t(event.bar)] != plan_.keys[size_t(event.bar) - 1];
+        if (newKey) barText += " \\key<" + std::to_string(plan_.keys[size_t(event.bar)]) + ">";
+        // Grace notes that lead into the bar are written before its bar line or break now and
+        // then, as a writer may: they belong after it, before their note, all the same.
+        if (event.grace && !newKey && !barText.empty() && dice_.Chance(0.5))
+          beforeMain = barText;
+        else
+          text += barText;
+        text += "\n   ";
+      }
+      if (!event.grace && !beforeMain.empty()) {
+        text += beforeMain;
+        beforeMain.clear();
       }
       if (voice.part == Part::Melody && plan_.tempoAtBar.count(event.bar) &&
           (e == 0 || event.bar != voice.events[e - 1].bar))
         text += " \\tempo<\"" + plan_.tempoAtBar.at(event.bar) + "\">";
       auto tags = voice.tagsBefore.find(int(e));
       if (tags != voice.tagsBefore.end())
-        for (const std::string& tag : tags->second) text += " " + tag;
+        for (const std::string& tag : tags->second) text += " " + Alias(tag);
       for (; nextRange < ranges.size() && ranges[nextRange].first == int(e); ++nextRange) {
-        text += " " + ranges[nextRange].open + "(";
+        const std::string& tag = ranges[nextRange].open;
+        const std::string name = tag.substr(0, tag.find('<'));
+        if (features_.otherTags && HasBeginForm(name) && dice_.Chance(0.25)) {
+          text += " " + name + "Begin" + tag.substr(name.size());
+          ends.insert({ranges[nextRange].last, name + "End"});
+          continue;
+        }
+        text += " " + Alias(tag) + "(";
         open.push_back(ranges[nextRange].last);
       }
       text += " " + EventText(event);
+      for (auto end = ends.lower_bound(int(e)); end != ends.upper_bound(int(e)); ++end)
+        text += " " + end->second;
       while (!open.empty() && open.back() == int(e)) {
         text += " )";
         open.pop_back();
       }
+      auto after = voice.tagsAfter.find(int(e));
+      if (after != voice.tagsAfter.end())
+        for (const std::string& tag : after->second) text += " " + tag;
     }
     return text + " ]";
+  }
+
+  // The tag under another of its names now and then, when every tag is asked for.
+  std::string Alias(const std::string& tag) {
+    if (!features_.otherTags || !dice_.Chance(0.3)) return tag;
+    static const std::pair<const char*, std::vector<const char*>> aliases[] = {
+        {"\\intens", {"\\i"}},
+        {"\\text", {"\\t"}},
+        {"\\beam", {"\\bm", "\\b"}},
+        {"\\slur", {"\\sl"}},
+        {"\\dim", {"\\decresc", "\\diminuendo"}},
+        {"\\newSystem", {"\\newLine"}}};
+    const size_t at = tag.find('\\');
+    const std::string name = tag.substr(at, tag.find_first_of("<(", at) - at);
+    for (const auto& [full, others] : aliases)
+      if (name == full)
+        return tag.substr(0, at) + dice_.Pick(others) + tag.substr(at + name.size());
+    return tag;
   }
 
   static std::string EventText(const Event& event) {

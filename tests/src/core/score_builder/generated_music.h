@@ -40,6 +40,19 @@ struct MusicFeatures {
   bool staccatos = true;
   bool narrowPages = true;  // pages narrow enough that lines and slices break everywhere
   bool a4Pages = true;      // A4 at the default staff size, 24 to 40 bars
+  bool writtenBreaks = true;        // \newSystem and \newPage before a bar, in every voice
+  bool textsAtLineStarts = true;    // a text, often over a tie's end, at a written line start
+  bool units = true;                // \units tags, the lengths after them written in their unit
+  bool verses = true;               // a second verse under the first, moved down by dy
+  bool lyricsOnLowerVoices = true;  // lyrics on the second voice of the upper staff
+  // A second voice without written stem directions that rests beside the melody, and takes up
+  // notes stems down now and then.
+  bool restingVoices = true;
+  bool unisons = true;  // the second voice meets the melody on its note with another length
+  // Every other tag the parser accepts that a piece for learners may carry: articulations,
+  // ornaments, slurs, fingerings, tempo changes, titles, repeats and jumps, tags written as
+  // "Begin" and "End" and the short names. Off unless a check asks for them.
+  bool otherTags = false;
 };
 
 // Times are counted in ticks, 96 to the whole note.
@@ -52,7 +65,13 @@ struct WrittenNote {
   int voice;  // of the text, from 0
   int date;   // ticks from the start; a grace note has the date of the note it leads to
   bool grace;
-  std::string syllable;  // sung on it as the lyrics divide them; empty for none
+  // What its head, flags or beams and dots show, in ticks: its length, of a tuplet's note the
+  // length it is drawn with.
+  int shown;
+  std::vector<std::string> syllables;  // sung on it, verse by verse; empty for none
+  // 1 when a written \newSystem stands before it, 2 for \newPage, else 0; the grace notes
+  // that lead to such a note have it too.
+  int breakBefore;
 };
 
 struct GeneratedPiece {

@@ -51,7 +51,10 @@ class StaffReader {
     keyBefore_ = key_;
     readAlter_.clear();
     key_ = {};
-    if (lastLineEndedAtBar_) written_.clear();
+    // Nobody reads signs across a line break: a line that needs a sign again shows it again,
+    // and may remind of one the line before changed.
+    for (const auto& [step, alter] : written_) carried_[step] = alter;
+    written_.clear();
 
     enum { Bar, Clef, Key, Octava, Note };
     std::multimap<qreal, std::pair<int, size_t>> items;
@@ -65,13 +68,12 @@ class StaffReader {
       items.insert({OctavaPlace(staff, places, staff.octavas[i].at.x()), {Octava, i}});
     for (size_t i = 0; i < staff.notes.size(); ++i) items.insert({places[i], {Note, i}});
 
-    qreal lastNote = -1e9, lastBar = -1e9;
     for (auto item = items.begin(); item != items.end(); ++item) {
       const auto [kind, index] = item->second;
       switch (kind) {
         case Bar:
           written_.clear();
-          lastBar = item->first;
+          carried_.clear();
           break;
         case Clef:
           ReadClef(staff.clefs[index]);
@@ -93,13 +95,11 @@ class StaffReader {
           }
           EndLineStart();
           ReadColumn(column);
-          lastNote = column.back()->head.x();
           break;
         }
       }
     }
     EndLineStart();  // a line of rests shows a new key as well
-    lastLineEndedAtBar_ = lastBar > lastNote;
     if (topStep_) tiedOver_ = TiedOverTheEnd();
   }
 
@@ -205,7 +205,8 @@ class StaffReader {
       readAlter_[note] = alter;
       reading_.notes.push_back({staff_->number, note->date, note->grace,
                                 MidiPitch({step, alter}) + 12 * octava_, staff_->page,
-                                staff_->system, note->head.x(), note->head.x() + note->headWidth});
+                                staff_->system, note->head.x(), note->head.x() + note->headWidth,
+                                note, staff_});
     }
     for (const auto& [step, alter] : read) written_[step] = alter;
   }
@@ -272,10 +273,12 @@ class StaffReader {
   // stood otherwise in another octave of the bar: a reader may take a sign for the whole letter.
   bool Courtesy(int step, int alter) const {
     if (written_.count(step)) return false;
-    for (const auto& [other, otherAlter] : written_)
-      if (LetterOf(other) == LetterOf(step) && otherAlter != alter) return true;
+    for (const Written* signs : {&written_, &carried_})
+      for (const auto& [other, otherAlter] : *signs)
+        if (LetterOf(other) == LetterOf(step) && otherAlter != alter) return true;
     return false;
   }
+
 
   void Fault(const std::string& what, qreal x) {
     reading_.faults.push_back(Where(*staff_, x) + ": " + what);
@@ -286,11 +289,11 @@ class StaffReader {
   std::optional<int> topStep_;
   Letters key_{}, keyBefore_{};
   Written written_;
+  Written carried_;  // what the lines before wrote since the last bar line
   std::map<const DrawnNote*, int> readAlter_;  // what the line's notes read as
   std::map<int, int> tiedOver_;  // by step, what the notes tied over from the line before read as
   int octava_ = 0;
   bool lineStart_ = true;
-  bool lastLineEndedAtBar_ = true;
 };
 
 }  // namespace

@@ -5,8 +5,8 @@
 // sound of the note a tie into it comes from, else the sign that last stood on its line or space
 // in the bar, whichever voice wrote it, else the key signature; an octava mark raises or lowers
 // what follows it on its staff, in both voices, until the mark that ends it. A bar line or a new
-// key clears the signs of the bar; a new line of music keeps them when no bar line ended the
-// line before.
+// key clears the signs of the bar, and so does a new line of music: nobody reads a sign across
+// a line break.
 
 #include <string>
 #include <vector>
@@ -22,6 +22,8 @@ struct ReadNote {
   int pitch;  // MIDI key number
   int page, system;
   qreal left, right;  // of its head
+  const DrawnNote* drawn;
+  const DrawnStaff* line;  // the staff of the line it stands on
 };
 
 struct PitchReading {
