@@ -19,9 +19,14 @@ bool SameNote(const DrawnMark& a, const DrawnMark& b) {
   return a.event >= 0 && a.event == b.event;
 }
 
-// Two heads struck together, of one chord or of two voices.
+// Marks of notes struck together, of one chord or of voices in unison.
+bool StruckTogether(const DrawnMark& a, const DrawnMark& b) {
+  return a.date >= 0 && a.date == b.date;
+}
+
+// Marks of notes struck together on one staff.
 bool SameDate(const DrawnMark& a, const DrawnMark& b) {
-  return a.date >= 0 && a.date == b.date && a.staff == b.staff;
+  return StruckTogether(a, b) && a.staff == b.staff;
 }
 
 // Where two marks share ink at the end of a tie or slur: within two spaces of its tip, where it
@@ -54,7 +59,7 @@ const Allowance Allowances[] = {
     // A head hangs on its stem; voices struck together in unison hang one head on both stems.
     {Mark::Head, Mark::Stem,
      [](const DrawnMark& head, const DrawnMark& stem, const QRectF&) {
-       return SameNote(head, stem) || (SameDate(head, stem) && StemOnHead(stem, head));
+       return SameNote(head, stem) || (StruckTogether(head, stem) && StemOnHead(stem, head));
      }},
     // The heads of a chord, or of voices struck together, a third apart touch at their rims, by
     // less than a tenth of a space.
@@ -65,12 +70,12 @@ const Allowance Allowances[] = {
     // Voices struck together in unison share one head, drawn once for each.
     {Mark::Head, Mark::Head,
      [](const DrawnMark& a, const DrawnMark& b, const QRectF&) {
-       return SameDate(a, b) && a.code == b.code && a.box == b.box;
+       return StruckTogether(a, b) && a.code == b.code && a.box == b.box;
      }},
     // Voices struck together in unison share the dots of one value, drawn once for each.
     {Mark::Dot, Mark::Dot,
      [](const DrawnMark& a, const DrawnMark& b, const QRectF&) {
-       return SameDate(a, b) && a.box == b.box;
+       return StruckTogether(a, b) && a.box == b.box;
      }},
     // The notes of a chord, and voices struck together, each draw the ledger lines they share.
     {Mark::LedgerLine, Mark::LedgerLine,
@@ -126,7 +131,7 @@ const Allowance Allowances[] = {
     // head stands 10 units from it: the line's end lies under the sign's edge.
     {Mark::LedgerLine, Mark::Accidental,
      [](const DrawnMark& line, const DrawnMark& sign, const QRectF& shared) {
-       return SameNote(line, sign) && shared.width() <= 11 + Tolerance;
+       return SameDate(line, sign) && shared.width() <= 11 + Tolerance;
      }},
 };
 

@@ -360,6 +360,12 @@ bool IsOneOf(Mark kind, std::initializer_list<Mark> kinds) {
   return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
+// What a chord draws between its stem and its heads, and between one head and the next: its
+// flag, beams, ties, words, ledger lines, and the signs, dots and articulations of its notes.
+const std::initializer_list<Mark> ChordParts = {Mark::LedgerLine, Mark::Flag, Mark::Beam,
+                                                Mark::Bowing,     Mark::Text, Mark::Head,
+                                                Mark::Accidental, Mark::Dot,  Mark::Articulation};
+
 // The head a note's part (a stem, flag, dot, sign, articulation or ledger line) belongs to, by
 // the order the engine draws them: a note draws its ledger lines, its head, its stem and flag,
 // then its dots, signs and articulations; a chord its stem and flag first, then its ledger lines
@@ -395,11 +401,11 @@ const DrawnMark* HeadOfPart(const std::vector<DrawnMark*>& drawn, size_t at) {
     case Mark::Stem: {
       auto attached = [&](const DrawnMark& head) { return StemOnHead(*drawn[at], head); };
       if (at > 0 && is(at - 1, {Mark::Head}) && attached(*drawn[at - 1])) return drawn[at - 1];
-      return forward({Mark::LedgerLine, Mark::Flag, Mark::Beam, Mark::Bowing, Mark::Head,
-                      Mark::Accidental, Mark::Dot, Mark::Articulation},
-                     attached);
+      return forward(ChordParts, attached);
     }
     case Mark::Flag:
+      // A flag is drawn right after its stem.
+      if (at > 0 && is(at - 1, {Mark::Stem})) return HeadOfPart(drawn, at - 1);
       if (const DrawnMark* head = backward()) return head;
       return forward({Mark::LedgerLine}, any);
     case Mark::Dot:
@@ -427,9 +433,9 @@ void DateNoteMarks(const std::vector<NoteHead>& notes, std::vector<DrawnMark>& m
   for (DrawnMark& mark : marks) drawn.push_back(&mark);
   std::stable_sort(drawn.begin(), drawn.end(),
                    [](const DrawnMark* a, const DrawnMark* b) { return a->order < b->order; });
-  // A chord draws its stem, flag, beams and ties first, then its heads, each with the ledger lines,
-  // signs, dots and articulations of its note; a note draws its head, then its stem. The heads
-  // of a chord without a stem stand in one column, at one date.
+  // A chord draws its stem, flag, beams, ties and words first, then its heads, each with the ledger
+  // lines, signs, dots and articulations of its note; a note draws its head, then its stem. The
+  // heads of a chord without a stem stand in one column, at one date.
   const DrawnMark* chordStem = nullptr;
   const DrawnMark* lastHead = nullptr;
   const DrawnMark* previous = nullptr;
@@ -447,8 +453,7 @@ void DateNoteMarks(const std::vector<NoteHead>& notes, std::vector<DrawnMark>& m
       const bool own = previous && previous->kind == Mark::Head && StemOnHead(*mark, *previous);
       chordStem = own ? nullptr : mark;
       lastHead = nullptr;
-    } else if (!IsOneOf(mark->kind, {Mark::LedgerLine, Mark::Accidental, Mark::Dot,
-                                     Mark::Articulation, Mark::Flag, Mark::Beam, Mark::Bowing})) {
+    } else if (!IsOneOf(mark->kind, ChordParts)) {
       chordStem = lastHead = nullptr;
     }
     previous = mark;
