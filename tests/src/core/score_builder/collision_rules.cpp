@@ -29,11 +29,17 @@ bool SameDate(const DrawnMark& a, const DrawnMark& b) {
   return StruckTogether(a, b) && a.staff == b.staff;
 }
 
-// Where two marks share ink at the end of a tie or slur: within two spaces of its tip, where it
-// starts at or ends on its note.
-bool AtBowingEnd(const DrawnMark& bowing, const QRectF& shared) {
+// Where a mark meets a tie or slur at the bowing's end: the tip stands within a space of the
+// mark, and what they share lies within two spaces of the tip, where the bowing starts at or
+// ends on its note.
+bool AtBowingEnd(const DrawnMark& mark, const DrawnMark& bowing, const QRectF& shared) {
   constexpr qreal Reach = 2 * Space;
-  return shared.right() <= bowing.box.left() + Reach || shared.left() >= bowing.box.right() - Reach;
+  auto near = [&](qreal tip) {
+    return tip >= mark.box.left() - Space && tip <= mark.box.right() + Space;
+  };
+  const qreal left = bowing.box.left(), right = bowing.box.right();
+  return (near(left) && shared.right() <= left + Reach) ||
+         (near(right) && shared.left() >= right - Reach);
 }
 
 // The end of a stem away from its head.
@@ -103,20 +109,20 @@ const Allowance Allowances[] = {
     // A tie or slur starts at its note and ends on the other, by its head, stem, dot or ledger
     // line.
     {Mark::LedgerLine, Mark::Bowing,
-     [](const DrawnMark&, const DrawnMark& bowing, const QRectF& shared) {
-       return AtBowingEnd(bowing, shared);
+     [](const DrawnMark& mark, const DrawnMark& bowing, const QRectF& shared) {
+       return AtBowingEnd(mark, bowing, shared);
      }},
     {Mark::Head, Mark::Bowing,
-     [](const DrawnMark&, const DrawnMark& bowing, const QRectF& shared) {
-       return AtBowingEnd(bowing, shared);
+     [](const DrawnMark& mark, const DrawnMark& bowing, const QRectF& shared) {
+       return AtBowingEnd(mark, bowing, shared);
      }},
     {Mark::Stem, Mark::Bowing,
-     [](const DrawnMark&, const DrawnMark& bowing, const QRectF& shared) {
-       return AtBowingEnd(bowing, shared);
+     [](const DrawnMark& mark, const DrawnMark& bowing, const QRectF& shared) {
+       return AtBowingEnd(mark, bowing, shared);
      }},
     {Mark::Dot, Mark::Bowing,
-     [](const DrawnMark&, const DrawnMark& bowing, const QRectF& shared) {
-       return AtBowingEnd(bowing, shared);
+     [](const DrawnMark& mark, const DrawnMark& bowing, const QRectF& shared) {
+       return AtBowingEnd(mark, bowing, shared);
      }},
     // A tie or slur crosses the bar lines between its notes.
     {Mark::Bar, Mark::Bowing,
@@ -139,8 +145,6 @@ const Allowance Allowances[] = {
 bool NeedAir(const DrawnMark& a, const DrawnMark& b);
 
 bool AllowedPair(const DrawnMark& a, const DrawnMark& b, const QRectF& shared) {
-  // Staff lines lie under everything.
-  if (a.kind == Mark::StaffLine || b.kind == Mark::StaffLine) return true;
   return std::any_of(std::begin(Allowances), std::end(Allowances), [&](const Allowance& rule) {
     return (rule.first == a.kind && rule.second == b.kind && rule.holds(a, b, shared)) ||
            (rule.first == b.kind && rule.second == a.kind && rule.holds(b, a, shared));
@@ -205,10 +209,16 @@ std::vector<Found> Collisions(const std::vector<DrawnMark>& marks) {
       const DrawnMark* a = &marks[i];
       const DrawnMark* b = &marks[j];
       if (a->box.isEmpty() || b->box.isEmpty()) continue;
+      // Staff lines lie under everything.
+      if (a->kind == Mark::StaffLine || b->kind == Mark::StaffLine) continue;
       if (b->kind < a->kind) std::swap(a, b);
       if (!a->box.adjusted(-MostAir, -MostAir, MostAir, MostAir).intersects(b->box)) continue;
-      const QRectF shared = SharedInk(*a, *b);
-      bool collide = Meet(shared) && !AllowedPair(*a, *b, shared);
+      // The inks share a part of what the boxes share, and each rule that allows the boxes'
+      // common part allows any part of it: the inks are compared only where the boxes collide.
+      const QRectF boxes = a->box.intersected(b->box);
+      const bool boxesCollide = Meet(boxes) && !AllowedPair(*a, *b, boxes);
+      const QRectF shared = boxesCollide ? SharedInk(*a, *b) : boxes;
+      bool collide = boxesCollide && Meet(shared) && !AllowedPair(*a, *b, shared);
       if (!collide && a->kind == Mark::Dynamic && b->kind == Mark::Wedge)
         collide = b->ink.intersects(WithAir(*a, WedgeAir));
       if (!collide) collide = NeedAir(*a, *b);

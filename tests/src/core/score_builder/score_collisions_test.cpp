@@ -203,6 +203,9 @@ TEST_F(CollisionCheckTest, FindsEachCollisionOnceAMarkIsMovedAgainstAnother) {
       {"[ \\meter<\"2/4\"> {c1/4, c2} e1/8 f1 ]", Mark::Beam, Mark::Stem, false},
       {"[ \\meter<\"2/4\"> e2/4 a0/4 ]", Mark::LedgerLine, Mark::Head, false},
       {"[ \\meter<\"2/4\"> e2/4 c#2/4 ]", Mark::Accidental, Mark::Head, false},
+      {"[ \\meter<\"2/4\"> c2/4 d2/4 ]", Mark::Stem, Mark::Head, false},
+      {"[ \\meter<\"2/4\"> d2/4. c2/8 ]", Mark::Flag, Mark::Stem, false},
+      {"[ \\meter<\"3/4\"> \\tie( c2/4 c2/4 ) e2/4 ]", Mark::Bowing, Mark::Head, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rmn);
