@@ -360,11 +360,12 @@ bool IsOneOf(Mark kind, std::initializer_list<Mark> kinds) {
   return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
-// What a chord draws between its stem and its heads, and between one head and the next: its
-// flag, beams, ties, words, ledger lines, and the signs, dots and articulations of its notes.
-const std::initializer_list<Mark> ChordParts = {Mark::LedgerLine, Mark::Flag, Mark::Beam,
-                                                Mark::Bowing,     Mark::Text, Mark::Head,
-                                                Mark::Accidental, Mark::Dot,  Mark::Articulation};
+// What is drawn between a chord's stem and its heads, and between one head and the next: its
+// flag, beams, ties, words, ledger lines, the signs, dots and articulations of its notes, and a
+// bar line the staff draws in between.
+const std::initializer_list<Mark> ChordParts = {
+    Mark::LedgerLine, Mark::Flag,       Mark::Beam, Mark::Bowing,       Mark::Text,
+    Mark::Head,       Mark::Accidental, Mark::Dot,  Mark::Articulation, Mark::Bar};
 
 // The head a note's part (a stem, flag, dot, sign, articulation or ledger line) belongs to, by
 // the order the engine draws them: a note draws its ledger lines, its head, its stem and flag,
