@@ -137,7 +137,7 @@ const Allowance Allowances[] = {
     // head stands 10 units from it: the line's end lies under the sign's edge.
     {Mark::LedgerLine, Mark::Accidental,
      [](const DrawnMark& line, const DrawnMark& sign, const QRectF& shared) {
-       return SameDate(line, sign) && shared.width() <= 11 + Tolerance;
+       return StruckTogether(line, sign) && shared.width() <= 11 + Tolerance;
      }},
 };
 

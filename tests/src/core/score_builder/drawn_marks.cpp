@@ -284,8 +284,8 @@ void AddLines(MarkingDevice& device, std::vector<DrawnMark>& marks) {
   }
 }
 
-// A rectangle is a bar line, a bar rest or an accolade's bar, which all stand where nothing
-// else may; a polygon of four corners is a beam, a longer one a curve.
+// A rectangle standing upright is a bar line or an accolade's bar, one lying flat the block of a
+// rest; a polygon of four corners is a beam, a longer one a curve.
 void AddShapes(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
   for (size_t i = 0; i < device.shapes.size(); ++i) {
     const PlacingDevice::Shape& shape = device.shapes[i];
@@ -296,7 +296,7 @@ void AddShapes(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
       corners << QPointF(shape.xs[corner], shape.ys[corner]);
     QPainterPath ink;
     if (!corners.isEmpty()) ink.addPolygon(corners);
-    const Mark kind = corners.isEmpty()     ? Mark::Bar
+    const Mark kind = corners.isEmpty()     ? (box.width() > box.height() ? Mark::Rest : Mark::Bar)
                       : corners.size() == 4 ? Mark::Beam
                                             : Mark::Bowing;
     marks.push_back(

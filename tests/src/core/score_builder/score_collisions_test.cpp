@@ -59,7 +59,6 @@ struct OpenFault {
     {Mark::Flag, true, {}, "a flag runs into the next note"},
     {Mark::Head, false, Mark::Head, "voices of other values share a head"},
     {Mark::Dot, false, Mark::Dot, "the dots of neighbouring notes meet"},
-    {Mark::Head, false, Mark::Bar, "a head touches the block of another voice's rest"},
     {Mark::Text, false, Mark::Text, "an octava's figure stands on other words", "text \"8"},
     {Mark::Head, false, Mark::Stem, "a head lies on the stem of a note before"},
     {Mark::LedgerLine, false, Mark::Stem, "a ledger line crosses the stem of a note before"},
