@@ -42,12 +42,6 @@ bool AtBowingEnd(const DrawnMark& mark, const DrawnMark& bowing, const QRectF& s
          (near(right) && shared.left() >= right - Reach);
 }
 
-// The end of a stem away from its head.
-qreal StemTip(const DrawnMark& stem) {
-  const bool down = stem.code == 218 || stem.code == 150;
-  return down ? stem.box.bottom() : stem.box.top();
-}
-
 // Why engraving lays two marks on each other: the pair, and how the two must belong together
 // for the rule to hold (given in the order of the pair, with what their inks share).
 struct Allowance {
@@ -101,10 +95,11 @@ const Allowance Allowances[] = {
     // A stem ends in its beam, crossing the beams of its group on the way: the beams of the
     // shortest values lie within three quarters of a space of its end.
     {Mark::Stem, Mark::Beam,
-     [](const DrawnMark& stem, const DrawnMark&, const QRectF& shared) {
+     [](const DrawnMark& stem, const DrawnMark& beam, const QRectF& shared) {
        const qreal tip = StemTip(stem);
-       return std::max(std::abs(shared.top() - tip), std::abs(shared.bottom() - tip)) <=
-              1.75 * Space;
+       return stem.beams >= 0 && stem.beams == beam.beams &&
+              std::max(std::abs(shared.top() - tip), std::abs(shared.bottom() - tip)) <=
+                  1.75 * Space;
      }},
     // A tie or slur starts at its note and ends on the other, by its head, stem, dot or ledger
     // line.

@@ -489,6 +489,11 @@ bool StemOnHead(const DrawnMark& stem, const DrawnMark& head) {
          stem.box.top() <= head.box.bottom() + Slack && head.box.top() <= stem.box.bottom() + Slack;
 }
 
+qreal StemTip(const DrawnMark& stem) {
+  const bool down = stem.code == 218 || stem.code == 150;
+  return down ? stem.box.bottom() : stem.box.top();
+}
+
 std::vector<NoteHead> NoteHeads(QRazidPainter& score, int page) {
   std::vector<NoteHead> heads;
   if (const CScoreElement* root = RazidMapGetRootElement(score.grHandle(), page))
@@ -544,6 +549,35 @@ const char* Name(Mark kind) {
   return "?";
 }
 
+namespace {
+
+// The beams of a group are drawn one after the other; a stem ends in the group whose beam holds
+// its tip.
+void GroupBeams(std::vector<DrawnMark>& marks) {
+  std::vector<DrawnMark*> drawn;
+  for (DrawnMark& mark : marks) drawn.push_back(&mark);
+  std::stable_sort(drawn.begin(), drawn.end(),
+                   [](const DrawnMark* a, const DrawnMark* b) { return a->order < b->order; });
+  std::vector<const DrawnMark*> beams;
+  const DrawnMark* previous = nullptr;
+  for (DrawnMark* mark : drawn) {
+    if (mark->kind == Mark::Beam) {
+      mark->beams = previous && previous->kind == Mark::Beam ? previous->beams : mark->order;
+      beams.push_back(mark);
+    }
+    previous = mark;
+  }
+  constexpr qreal Slack = 3;
+  for (DrawnMark& stem : marks) {
+    if (stem.kind != Mark::Stem) continue;
+    const QRectF tip(stem.box.left(), StemTip(stem) - Slack, stem.box.width(), 2 * Slack);
+    for (const DrawnMark* beam : beams)
+      if (beam->box.intersects(tip) && beam->ink.intersects(tip)) stem.beams = beam->beams;
+  }
+}
+
+}  // namespace
+
 std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
   RazidPageFormat format;
   RazidGetPageFormat(score.grHandle(), page, &format);
@@ -587,6 +621,7 @@ std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
   const std::vector<StaffBand> staves = StaffBands(score, page);
   for (DrawnMark& mark : marks) mark.staff = StaffOf(mark.box, staves);
   DateNoteMarks(NoteHeads(score, page), marks);
+  GroupBeams(marks);
   return marks;
 }
 

@@ -58,6 +58,9 @@ struct DrawnMark {
   // The note or chord a head, stem, flag, dot, sign, articulation or ledger line is drawn for,
   // by the order the engine draws them: the drawing order of its first head; -1 for others.
   int event = -1;
+  // The beams a beam is drawn with, or a stem ends in: the drawing order of the group's first
+  // beam; -1 for other marks.
+  int beams = -1;
 };
 
 // Where a note of the page has its head, and its date, by the symbol map.
@@ -84,5 +87,8 @@ const char* Name(Mark kind);
 // Whether the stem stands at the head's side, along it: an edge of the head lies in the stem's
 // width (a head pushed to the other side of a chord's stem has its other edge there).
 bool StemOnHead(const DrawnMark& stem, const DrawnMark& head);
+
+// The end of a stem away from its head.
+qreal StemTip(const DrawnMark& stem);
 
 }  // namespace ScoreOverlaps
