@@ -92,8 +92,8 @@ const Allowance Allowances[] = {
      [](const DrawnMark& stem, const DrawnMark& flag, const QRectF&) {
        return SameNote(stem, flag);
      }},
-    // A stem ends in its beam, crossing the beams of its group on the way: the beams of the
-    // shortest values lie within three quarters of a space of its end.
+    // A stem ends in a beam of its group and crosses the group's other beams on the way: those
+    // of the shortest values lie within a space and three quarters of its end.
     {Mark::Stem, Mark::Beam,
      [](const DrawnMark& stem, const DrawnMark& beam, const QRectF& shared) {
        const qreal tip = StemTip(stem);
@@ -135,9 +135,6 @@ const Allowance Allowances[] = {
        return StruckTogether(line, sign) && shared.width() <= 11 + Tolerance;
      }},
 };
-
-// Pairs that touch, and must keep air between them.
-bool NeedAir(const DrawnMark& a, const DrawnMark& b);
 
 bool AllowedPair(const DrawnMark& a, const DrawnMark& b, const QRectF& shared) {
   return std::any_of(std::begin(Allowances), std::end(Allowances), [&](const Allowance& rule) {
@@ -182,6 +179,7 @@ QPainterPath WithAir(const DrawnMark& mark, qreal air) {
   return around.createStroke(ink).united(ink);
 }
 
+// Marks of neighbouring notes that touch, and must keep air between them.
 bool NeedAir(const DrawnMark& a, const DrawnMark& b) {
   if (a.kind == Mark::Head && b.kind == Mark::Head)
     return OtherDates(a, b) && OverlapAlong(a, b) && ApartAcross(a, b) < HeadAir;
