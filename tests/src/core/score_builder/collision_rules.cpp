@@ -215,7 +215,7 @@ std::vector<Found> Collisions(const std::vector<DrawnMark>& marks) {
       if (!collide && a->kind == Mark::Dynamic && b->kind == Mark::Wedge)
         collide = b->ink.intersects(WithAir(*a, WedgeAir));
       if (!collide) collide = NeedAir(*a, *b);
-      if (collide) found.push_back({a->kind, b->kind, Describe(Overlap{*a, *b, shared})});
+      if (collide) found.push_back({a->kind, b->kind, Describe(Overlap{*a, *b, shared}), *a, *b});
     }
   }
   return found;

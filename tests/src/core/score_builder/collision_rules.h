@@ -15,6 +15,7 @@ namespace ScoreOverlaps {
 struct Found {
   Mark first, second;  // in the order of Mark
   std::string what;    // the two marks and where they stand, for a message
+  DrawnMark firstMark, secondMark;
 };
 
 // Every collision among the marks of one page (the marks of DrawnMarks, with the dates of the
