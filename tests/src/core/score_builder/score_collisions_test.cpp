@@ -189,35 +189,42 @@ void Move(DrawnMark& mark, QPointF by) {
   mark.ink.translate(by);
 }
 
+// Where a mark is moved against another: to stand a unit right of it, with its middle on the
+// other's, or with its middle on the end of the other, a stem.
+enum class Place { Beside, OnMiddle, OnStemTip };
+
 TEST_F(CollisionCheckTest, FindsEachCollisionOnceAMarkIsMovedAgainstAnother) {
+  constexpr Place Beside = Place::Beside, OnMiddle = Place::OnMiddle;
   struct Case {
     const char* rmn;
     Mark moved, still;  // the last mark of its kind is moved against the first of the other
-    bool across;        // to stand a unit right of it, else with its middle on the other's
+    Place place;
   } const cases[] = {
-      {"[ \\meter<\"2/4\"> c2/4 d2/4 ]", Mark::Head, Mark::Head, true},
-      {"[ \\meter<\"2/4\"> c1/4 c1/4 ]", Mark::LedgerLine, Mark::LedgerLine, true},
+      {"[ \\meter<\"2/4\"> c2/4 d2/4 ]", Mark::Head, Mark::Head, Beside},
+      {"[ \\meter<\"2/4\"> c1/4 c1/4 ]", Mark::LedgerLine, Mark::LedgerLine, Beside},
       {"[ \\meter<\"4/4\"> \\cresc( c2/4 d2 e2 ) \\intens<\"f\"> f2/4 ]", Mark::Dynamic,
-       Mark::Wedge, true},
+       Mark::Wedge, Beside},
       {"[ \\meter<\"2/4\"> \\lyrics<\"one two three\">( \\tuplet<\"-3-\">( c2/6 d2 e2 ) ) f2/4 ]",
-       Mark::Text, Mark::TupletBracket, false},
+       Mark::Text, Mark::TupletBracket, OnMiddle},
       {"[ \\meter<\"2/4\"> \\lyrics<\"one two\">( \\tuplet<\"-3-\">( c2/6 d2 e2 ) ) f2/4 ]",
-       Mark::Text, Mark::TupletNumber, false},
-      {"[ \\meter<\"2/4\"> e1/8 f1 ]", Mark::Head, Mark::Beam, false},
-      {"[ \\meter<\"2/4\"> \\intens<\"f\"> e1/8 f1 ]", Mark::Dynamic, Mark::Stem, false},
+       Mark::Text, Mark::TupletNumber, OnMiddle},
+      {"[ \\meter<\"2/4\"> e1/8 f1 ]", Mark::Head, Mark::Beam, OnMiddle},
+      {"[ \\meter<\"2/4\"> \\intens<\"f\"> e1/8 f1 ]", Mark::Dynamic, Mark::Stem, OnMiddle},
       {"[ \\meter<\"2/4\"> \\lyrics<\"one two\">( \\lyrics<\"three four\", dy=-6>( c2/4 d2 ) ) ]",
-       Mark::Text, Mark::Text, false},
+       Mark::Text, Mark::Text, OnMiddle},
       {"[ \\meter<\"2/4\"> \\cresc( e1/4 f1 ) \\tuplet<\"-3-\">( e1/6 f1 g1 ) a1/4 ]", Mark::Wedge,
-       Mark::TupletNumber, false},
-      {"[ \\meter<\"2/4\"> \\tie( c2/4 c2/4 ) ]", Mark::Bowing, Mark::Meter, false},
-      // A stem crossed by another note's beam far from its end, a ledger line of another note
-      // through a head, and another note's sign on a head: the owner rules do not hold.
-      {"[ \\meter<\"2/4\"> {c1/4, c2} e1/8 f1 ]", Mark::Beam, Mark::Stem, false},
-      {"[ \\meter<\"2/4\"> e2/4 a0/4 ]", Mark::LedgerLine, Mark::Head, false},
-      {"[ \\meter<\"2/4\"> e2/4 c#2/4 ]", Mark::Accidental, Mark::Head, false},
-      {"[ \\meter<\"2/4\"> c2/4 d2/4 ]", Mark::Stem, Mark::Head, false},
-      {"[ \\meter<\"2/4\"> d2/4. c2/8 ]", Mark::Flag, Mark::Stem, false},
-      {"[ \\meter<\"3/4\"> \\tie( c2/4 c2/4 ) e2/4 ]", Mark::Bowing, Mark::Head, false},
+       Mark::TupletNumber, OnMiddle},
+      {"[ \\meter<\"2/4\"> \\tie( c2/4 c2/4 ) ]", Mark::Bowing, Mark::Meter, OnMiddle},
+      // A stem crossed by a beam far from its end or ending in another note's beam, a ledger line
+      // of another note through a head, another note's sign, stem or flag on a head or stem, a tie
+      // through a head away from its ends: the owner rules do not hold.
+      {"[ \\meter<\"2/4\"> {c1/4, c2} e1/8 f1 ]", Mark::Beam, Mark::Stem, OnMiddle},
+      {"[ \\meter<\"2/4\"> {c1/4, c2} e1/8 f1 ]", Mark::Beam, Mark::Stem, Place::OnStemTip},
+      {"[ \\meter<\"2/4\"> e2/4 a0/4 ]", Mark::LedgerLine, Mark::Head, OnMiddle},
+      {"[ \\meter<\"2/4\"> e2/4 c#2/4 ]", Mark::Accidental, Mark::Head, OnMiddle},
+      {"[ \\meter<\"2/4\"> c2/4 d2/4 ]", Mark::Stem, Mark::Head, OnMiddle},
+      {"[ \\meter<\"2/4\"> d2/4. c2/8 ]", Mark::Flag, Mark::Stem, OnMiddle},
+      {"[ \\meter<\"3/4\"> \\tie( c2/4 c2/4 ) e2/4 ]", Mark::Bowing, Mark::Head, OnMiddle},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rmn);
@@ -229,8 +236,17 @@ TEST_F(CollisionCheckTest, FindsEachCollisionOnceAMarkIsMovedAgainstAnother) {
     auto first = std::find_if(marks.begin(), marks.end(),
                               [&](const DrawnMark& m) { return m.kind == c.still; });
     ASSERT_TRUE(last != marks.rend() && first != marks.end());
-    Move(*last, c.across ? QPointF(first->box.right() + 1 - last->box.left(), 0)
-                         : first->box.center() - last->box.center());
+    switch (c.place) {
+      case Place::Beside:
+        Move(*last, QPointF(first->box.right() + 1 - last->box.left(), 0));
+        break;
+      case Place::OnMiddle:
+        Move(*last, first->box.center() - last->box.center());
+        break;
+      case Place::OnStemTip:
+        Move(*last, QPointF(first->box.center().x(), StemTip(*first)) - last->box.center());
+        break;
+    }
     const std::vector<Found> found = Collisions(marks);
     EXPECT_TRUE(std::any_of(found.begin(), found.end(),
                             [&](const Found& f) {
