@@ -1,9 +1,9 @@
 #pragma once
 
-// Marks of one staff that engraving keeps apart by some air, where the overlap rules only ask
-// that they do not lie on each other: the heads of neighbouring notes, their ledger lines, a
-// wedge and a dynamic mark. And marks that belong to different things and may never meet: a
-// tuplet's bracket or number and a text under it, a beam and a head.
+// Any two marks of a page whose inks meet collide, unless a rule names the pair and how the two
+// belong together: a stem ending in its beam, a ledger line through its own head, a tie's end at
+// its head. Some pairs ask for air besides: the heads and ledger lines of neighbouring notes
+// touch when nothing stands between them, and a wedge keeps clear of a dynamic mark.
 
 #include <string>
 #include <vector>
@@ -12,26 +12,17 @@
 
 namespace ScoreOverlaps {
 
-enum class Collision {
-  HeadsTouch,           // heads of notes of different dates touch
-  LedgerLinesMerge,     // ledger lines of neighbouring notes run into one line
-  WedgeTouchesDynamic,  // a wedge comes closer to a dynamic mark than a quarter of a space
-  BracketCrossesText,   // a tuplet's bracket or number lies on a text
-  BeamThroughHead,      // a beam lies on a head
-};
-inline constexpr Collision AllCollisions[] = {
-    Collision::HeadsTouch, Collision::LedgerLinesMerge, Collision::WedgeTouchesDynamic,
-    Collision::BracketCrossesText, Collision::BeamThroughHead};
-
-const char* Name(Collision collision);
-
 struct Found {
-  Collision collision;
-  std::string what;  // the two marks and where they stand, for a message
+  Mark first, second;  // in the order of Mark
+  std::string what;    // the two marks and where they stand, for a message
+  DrawnMark firstMark, secondMark;
 };
 
 // Every collision among the marks of one page (the marks of DrawnMarks, with the dates of the
 // notes).
 std::vector<Found> Collisions(const std::vector<DrawnMark>& marks);
+
+// "head and beam" for a message.
+std::string PairName(const Found& found);
 
 }  // namespace ScoreOverlaps

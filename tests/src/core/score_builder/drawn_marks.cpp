@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -39,14 +40,18 @@ class MarkingDevice : public PlacingDevice {
   };
   std::vector<Face> glyphFaces, textFaces;  // by the index of the glyph or the text
   std::vector<bool> bracketLines;           // by the index of the line
+  // When each glyph, text, shape and line was drawn, counting every drawing call.
+  std::vector<int> glyphOrder, textOrder, shapeOrder, lineOrder;
 
   void DrawMusicSymbol(float x, float y, unsigned int symbol) override {
     PlacingDevice::DrawMusicSymbol(x, y, symbol);
+    glyphOrder.push_back(mCalls++);
     glyphFaces.push_back({GetMusicFont(), GetFontAlign(), GetXScale(), GetYScale()});
     mNumberX.reset();
   }
   void DrawString(float x, float y, char const* s, int count) override {
     PlacingDevice::DrawString(x, y, s, count);
+    textOrder.push_back(mCalls++);
     const bool ground = GetFontBackgroundColor().alpha != 0;
     textFaces.push_back({GetTextFont(), GetFontAlign(), GetXScale(), GetYScale(), ground});
     // Only a tuplet's number stands on a ground, centred over its place.
@@ -55,11 +60,21 @@ class MarkingDevice : public PlacingDevice {
   }
   void Polygon(float const* xs, float const* ys, int count) override {
     PlacingDevice::Polygon(xs, ys, count);
+    shapeOrder.resize(shapes.size(), mCalls++);
     mNumberX.reset();
   }
   void Rectangle(float l, float t, float r, float b) override {
     PlacingDevice::Rectangle(l, t, r, b);
+    shapeOrder.resize(shapes.size(), mCalls++);
     mNumberX.reset();
+  }
+  void Line(float x1, float y1, float x2, float y2) override {
+    PlacingDevice::Line(x1, y1, x2, y2);
+    lineOrder.resize(lines.size(), mCalls++);
+  }
+  void LineTo(float x, float y) override {
+    PlacingDevice::LineTo(x, y);
+    lineOrder.resize(lines.size(), mCalls++);
   }
   void PushPen(VGColor const& c, float width) override {
     PlacingDevice::PushPen(c, width);
@@ -90,6 +105,7 @@ class MarkingDevice : public PlacingDevice {
     });
   }
 
+  int mCalls = 0;
   std::optional<float> mNumberX;  // where a tuplet's number was just drawn
   std::optional<size_t> mBracketFrom;
 };
@@ -203,6 +219,7 @@ void AddGlyphs(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
   const std::vector<PlacingDevice::Glyph>& glyphs = device.glyphs;
   for (size_t i = 0; i < glyphs.size(); ++i) {
     const PlacingDevice::Glyph& glyph = glyphs[i];
+    const int order = device.glyphOrder[i];
     QPainterPath ink = GlyphInk(glyph, device.glyphFaces[i]);
     // A stem is drawn as pieces, each from where the one before it ends.
     if (IsStemPiece(glyph.code)) {
@@ -221,6 +238,7 @@ void AddGlyphs(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
                      glyph.code,
                      {},
                      {glyph.x, glyph.y}});
+    marks.back().order = order;
   }
 }
 
@@ -242,10 +260,12 @@ Mark KindOfFigure(const MarkingDevice& device, size_t first, size_t last) {
 void AddLines(MarkingDevice& device, std::vector<DrawnMark>& marks) {
   const std::vector<PlacingDevice::Segment>& lines = device.lines;
   device.bracketLines.resize(lines.size(), false);
+  device.lineOrder.resize(lines.size(), -1);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].alpha == StaffLineAlpha) {
       marks.push_back(
           {Mark::StaffLine, Stroke(lines[i]).boundingRect(), {}, -1, "staff line", 0, {}, {}});
+      marks.back().order = device.lineOrder[i];
       continue;
     }
     const size_t first = i;
@@ -260,13 +280,15 @@ void AddLines(MarkingDevice& device, std::vector<DrawnMark>& marks) {
     for (size_t part = first; part <= i; ++part) ink.addPolygon(Stroke(lines[part]));
     const Mark kind = KindOfFigure(device, first, i);
     marks.push_back({kind, ink.boundingRect(), ink, -1, Name(kind), 0, {}, {}});
+    marks.back().order = device.lineOrder[first];
   }
 }
 
-// A rectangle is a bar line, a bar rest or an accolade's bar, which all stand where nothing
-// else may; a polygon of four corners is a beam, a longer one a curve.
-void AddShapes(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
-  for (const PlacingDevice::Shape& shape : device.shapes) {
+// A rectangle standing upright is a bar line or an accolade's bar, one lying flat the block of a
+// rest; a polygon of four corners is a beam, a longer one a curve.
+void AddShapes(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
+  for (size_t i = 0; i < device.shapes.size(); ++i) {
+    const PlacingDevice::Shape& shape = device.shapes[i];
     const QRectF box(QPointF(std::min(shape.left, shape.right), std::min(shape.top, shape.bottom)),
                      QPointF(std::max(shape.left, shape.right), std::max(shape.top, shape.bottom)));
     QPolygonF corners;
@@ -274,11 +296,12 @@ void AddShapes(const PlacingDevice& device, std::vector<DrawnMark>& marks) {
       corners << QPointF(shape.xs[corner], shape.ys[corner]);
     QPainterPath ink;
     if (!corners.isEmpty()) ink.addPolygon(corners);
-    const Mark kind = corners.isEmpty()     ? Mark::Bar
+    const Mark kind = corners.isEmpty()     ? (box.width() > box.height() ? Mark::Rest : Mark::Bar)
                       : corners.size() == 4 ? Mark::Beam
                                             : Mark::Bowing;
     marks.push_back(
         {kind, box, ink, -1, "shape of " + std::to_string(corners.size()) + " corners", 0, {}, {}});
+    marks.back().order = device.shapeOrder[i];
   }
 }
 
@@ -333,8 +356,71 @@ void CollectNoteHeads(const CScoreElement* element, std::vector<NoteHead>& heads
     CollectNoteHeads(RazidMapGetChild(element, i), heads);
 }
 
+bool IsOneOf(Mark kind, std::initializer_list<Mark> kinds) {
+  return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
+}
+
+// What is drawn between a chord's stem and its heads, and between one head and the next: its
+// flag, beams, ties, words, ledger lines, the signs, dots and articulations of its notes, and a
+// bar line the staff draws in between.
+const std::initializer_list<Mark> ChordParts = {
+    Mark::LedgerLine, Mark::Flag,       Mark::Beam, Mark::Bowing,       Mark::Text,
+    Mark::Head,       Mark::Accidental, Mark::Dot,  Mark::Articulation, Mark::Bar};
+
+// The head a note's part (a stem, flag, dot, sign, articulation or ledger line) belongs to, by
+// the order the engine draws them: a note draws its ledger lines, its head, its stem and flag,
+// then its dots, signs and articulations; a chord its stem and flag first, then its ledger lines
+// and each note's head with its signs. Null for a mark drawn apart from any note.
+const DrawnMark* HeadOfPart(const std::vector<DrawnMark*>& drawn, size_t at) {
+  auto is = [&](size_t i, std::initializer_list<Mark> kinds) {
+    return IsOneOf(drawn[i]->kind, kinds);
+  };
+  // The first head after the mark that `fits`, past ledger lines and, from a chord's stem, its
+  // flag and heads.
+  auto forward = [&](std::initializer_list<Mark> past,
+                     const std::function<bool(const DrawnMark&)>& fits) -> const DrawnMark* {
+    for (size_t i = at + 1; i < drawn.size(); ++i) {
+      if (is(i, {Mark::Head}) && fits(*drawn[i])) return drawn[i];
+      if (!is(i, past)) break;
+    }
+    return nullptr;
+  };
+  auto any = [](const DrawnMark&) { return true; };
+  // The last head before the mark, past the note's other parts and one stem at the most.
+  auto backward = [&]() -> const DrawnMark* {
+    int stems = 0;
+    for (size_t i = at; i-- > 0;) {
+      if (is(i, {Mark::Head})) return drawn[i];
+      if (is(i, {Mark::Stem}) && ++stems > 1) break;
+      if (!is(i, {Mark::Stem, Mark::Flag, Mark::Dot, Mark::Accidental, Mark::Articulation})) break;
+    }
+    return nullptr;
+  };
+  switch (drawn[at]->kind) {
+    case Mark::LedgerLine:
+      return forward({Mark::LedgerLine}, any);
+    case Mark::Stem: {
+      auto attached = [&](const DrawnMark& head) { return StemOnHead(*drawn[at], head); };
+      if (at > 0 && is(at - 1, {Mark::Head}) && attached(*drawn[at - 1])) return drawn[at - 1];
+      return forward(ChordParts, attached);
+    }
+    case Mark::Flag:
+      // A flag is drawn right after its stem.
+      if (at > 0 && is(at - 1, {Mark::Stem})) return HeadOfPart(drawn, at - 1);
+      if (const DrawnMark* head = backward()) return head;
+      return forward({Mark::LedgerLine}, any);
+    case Mark::Dot:
+    case Mark::Accidental:
+    case Mark::Articulation:
+      return backward();
+    default:
+      return nullptr;
+  }
+}
+
 // A head glyph at a note's head point takes the note's date (a head elsewhere, in a tempo mark,
-// is no note); a ledger line takes the date of the head it is drawn across.
+// is no note); the note's other parts take the date of their head, and a ledger line drawn apart
+// from a head that of the nearest head on its staff.
 void DateNoteMarks(const std::vector<NoteHead>& notes, std::vector<DrawnMark>& marks) {
   std::vector<const DrawnMark*> heads;
   for (DrawnMark& mark : marks) {
@@ -343,8 +429,44 @@ void DateNoteMarks(const std::vector<NoteHead>& notes, std::vector<DrawnMark>& m
       if (mark.box.contains(note.point)) mark.date = note.date;
     if (mark.date >= 0) heads.push_back(&mark);
   }
+  // Only heads are read while the parts take their dates.
+  std::vector<DrawnMark*> drawn;
+  for (DrawnMark& mark : marks) drawn.push_back(&mark);
+  std::stable_sort(drawn.begin(), drawn.end(),
+                   [](const DrawnMark* a, const DrawnMark* b) { return a->order < b->order; });
+  // A chord draws its stem, flag, beams, ties and words first, then its heads, each with the ledger
+  // lines, signs, dots and articulations of its note; a note draws its head, then its stem. The
+  // heads of a chord without a stem stand in one column, at one date.
+  const DrawnMark* chordStem = nullptr;
+  const DrawnMark* lastHead = nullptr;
+  const DrawnMark* previous = nullptr;
+  for (DrawnMark* mark : drawn) {
+    if (mark->kind == Mark::Head) {
+      if (chordStem && StemOnHead(*chordStem, *mark))
+        mark->event = chordStem->order;
+      else if (lastHead && lastHead->date == mark->date &&
+               std::abs(lastHead->box.left() - mark->box.left()) < mark->box.width())
+        mark->event = lastHead->event;
+      else
+        mark->event = mark->order;
+      lastHead = mark;
+    } else if (mark->kind == Mark::Stem) {
+      const bool own = previous && previous->kind == Mark::Head && StemOnHead(*mark, *previous);
+      chordStem = own ? nullptr : mark;
+      lastHead = nullptr;
+    } else if (!IsOneOf(mark->kind, ChordParts)) {
+      chordStem = lastHead = nullptr;
+    }
+    previous = mark;
+  }
+  for (size_t i = 0; i < drawn.size(); ++i) {
+    if (const DrawnMark* head = HeadOfPart(drawn, i)) {
+      drawn[i]->date = head->date;
+      drawn[i]->event = head->event;
+    }
+  }
   for (DrawnMark& line : marks) {
-    if (line.kind != Mark::LedgerLine) continue;
+    if (line.kind != Mark::LedgerLine || line.date >= 0) continue;
     const DrawnMark* nearest = nullptr;
     qreal distance = 0;
     for (const DrawnMark* head : heads) {
@@ -357,6 +479,20 @@ void DateNoteMarks(const std::vector<NoteHead>& notes, std::vector<DrawnMark>& m
 }
 
 }  // namespace
+
+bool StemOnHead(const DrawnMark& stem, const DrawnMark& head) {
+  constexpr qreal Slack = 3;
+  auto inStem = [&](qreal x) {
+    return x >= stem.box.left() - Slack && x <= stem.box.right() + Slack;
+  };
+  return (inStem(head.box.left()) || inStem(head.box.right())) &&
+         stem.box.top() <= head.box.bottom() + Slack && head.box.top() <= stem.box.bottom() + Slack;
+}
+
+qreal StemTip(const DrawnMark& stem) {
+  const bool down = stem.code == 218 || stem.code == 150;
+  return down ? stem.box.bottom() : stem.box.top();
+}
 
 std::vector<NoteHead> NoteHeads(QRazidPainter& score, int page) {
   std::vector<NoteHead> heads;
@@ -413,6 +549,35 @@ const char* Name(Mark kind) {
   return "?";
 }
 
+namespace {
+
+// The beams of a group are drawn one after the other; a stem ends in the group whose beam holds
+// its tip.
+void GroupBeams(std::vector<DrawnMark>& marks) {
+  std::vector<DrawnMark*> drawn;
+  for (DrawnMark& mark : marks) drawn.push_back(&mark);
+  std::stable_sort(drawn.begin(), drawn.end(),
+                   [](const DrawnMark* a, const DrawnMark* b) { return a->order < b->order; });
+  std::vector<const DrawnMark*> beams;
+  const DrawnMark* previous = nullptr;
+  for (DrawnMark* mark : drawn) {
+    if (mark->kind == Mark::Beam) {
+      mark->beams = previous && previous->kind == Mark::Beam ? previous->beams : mark->order;
+      beams.push_back(mark);
+    }
+    previous = mark;
+  }
+  constexpr qreal Slack = 3;
+  for (DrawnMark& stem : marks) {
+    if (stem.kind != Mark::Stem) continue;
+    const QRectF tip(stem.box.left(), StemTip(stem) - Slack, stem.box.width(), 2 * Slack);
+    for (const DrawnMark* beam : beams)
+      if (beam->box.intersects(tip) && beam->ink.intersects(tip)) stem.beams = beam->beams;
+  }
+}
+
+}  // namespace
+
 std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
   RazidPageFormat format;
   RazidGetPageFormat(score.grHandle(), page, &format);
@@ -449,12 +614,14 @@ std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page) {
                      0,
                      text.text,
                      {text.x, text.y}});
+    marks.back().order = device.textOrder[i];
   }
   AddLines(device, marks);
   AddShapes(device, marks);
   const std::vector<StaffBand> staves = StaffBands(score, page);
   for (DrawnMark& mark : marks) mark.staff = StaffOf(mark.box, staves);
   DateNoteMarks(NoteHeads(score, page), marks);
+  GroupBeams(marks);
   return marks;
 }
 

@@ -51,9 +51,16 @@ struct DrawnMark {
   unsigned int code = 0;  // a glyph's code in the music font
   std::string text;       // a text's characters
   QPointF at;             // where a glyph or a text was drawn: its reference point
-  // The date of the note a head belongs to, and of the note a ledger line is drawn for, by the
-  // symbol map; -1 for other marks.
+  // The date of the note a head, stem, flag, dot, sign, articulation or ledger line is drawn
+  // for, by the symbol map; -1 for other marks.
   float date = -1;
+  int order = -1;  // when it was drawn: marks drawn later have higher numbers
+  // The note or chord a head, stem, flag, dot, sign, articulation or ledger line is drawn for,
+  // by the order the engine draws them: the drawing order of its first head; -1 for others.
+  int event = -1;
+  // The beams a beam is drawn with, or a stem ends in: the drawing order of the group's first
+  // beam; -1 for other marks.
+  int beams = -1;
 };
 
 // Where a note of the page has its head, and its date, by the symbol map.
@@ -76,5 +83,12 @@ std::vector<StaffBand> StaffBands(QRazidPainter& score, int page);
 std::vector<DrawnMark> DrawnMarks(QRazidPainter& score, int page);
 
 const char* Name(Mark kind);
+
+// Whether the stem stands at the head's side, along it: an edge of the head lies in the stem's
+// width (a head pushed to the other side of a chord's stem has its other edge there).
+bool StemOnHead(const DrawnMark& stem, const DrawnMark& head);
+
+// The end of a stem away from its head.
+qreal StemTip(const DrawnMark& stem);
 
 }  // namespace ScoreOverlaps

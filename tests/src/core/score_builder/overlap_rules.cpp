@@ -85,6 +85,7 @@ std::string Describe(const Overlap& overlap) {
   auto mark = [&](const DrawnMark& m) {
     text << Name(m.kind) << " (" << m.what << ") at " << m.box.left() << "," << m.box.top() << " "
          << m.box.width() << "x" << m.box.height();
+    if (m.date >= 0) text << " of the note at " << m.date;
   };
   mark(overlap.first);
   text << " and ";
