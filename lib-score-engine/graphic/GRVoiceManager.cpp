@@ -207,11 +207,13 @@ int GRVoiceManager::Iterate(Fraction& timePosition, int mode) {
     // A line opens with its clef and the key in force only: the naturals of a key change
     // written where the line begins would cancel a key the reader does not see on it.
   } else if (GRNotationElement* element = parseTag(object)) {
+    // Asked before the element is registered: registering may hand it over to the system, which
+    // deletes a tag it already holds.
+    auto* glue = ar_cast<GRGlue>(element);
     registerTagElement(element, object);
     // A line that a written break opens shows the octava that goes on into it, as one the line
     // breaker opens does: beside the first glue a voice opens the staff's line with.
     GRGlue const* opening = mCurGrStaff->getSecondGlue();
-    auto* glue = ar_cast<GRGlue>(element);
     if (glue && opening && (glue == opening || glue == opening->getPartner()))
       mCurGrStaff->MarkOctavaGoingOn(mStaffMgr, glue, mCurGrStaff->getStaffState().octava);
   } else if (!ar_cast<ARMusicalTag>(object) || !static_cast<ARMusicalTag*>(object)->IsStateTag()) {
