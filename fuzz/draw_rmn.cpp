@@ -6,23 +6,18 @@
 
 #include "fuzz/fuzz_targets.h"
 #include "fuzz/low_work_limits.h"
+#include "fuzz/offscreen_application.h"
 #include "lib-razid-qt/QRazidPainter.h"
 #include "lib-razid-qt/engine_fonts.h"
 
 namespace Fuzz {
 namespace {
 
-// The engine draws through Qt: an application (offscreen when the program has none of its own)
-// and the engine started once, with its fonts, for the whole run.
+// The engine draws through Qt: the application and the engine started once, with its fonts, for
+// the whole run.
 void StartEngineOnce() {
   static bool started = [] {
-    if (!QCoreApplication::instance()) {
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-      static int argc = 1;
-      static char name[] = "fuzz";
-      static char* argv[] = {name, nullptr};
-      new QGuiApplication(argc, argv);
-    }
+    StartOffscreenApplicationOnce();
     if (!RazidQt::PrepareEngineFonts()) std::abort();
     QRazidPainter::startRazidEngine();
     return true;

@@ -7,6 +7,7 @@
 #include "VGDevice.h"
 #include "VGPictureFile.h"
 #include "fuzz/fuzz_targets.h"
+#include "fuzz/offscreen_application.h"
 #include "lib-razid-qt/GSystemQt.h"
 
 namespace Fuzz {
@@ -16,26 +17,10 @@ namespace {
 // a picture weighed as lighter than it decodes is still found.
 constexpr double kMostPixels = 1 << 20;
 
-// Qt's image readers need an application; one, offscreen when the program has none of its own,
-// serves the whole run.
-void StartQtOnce() {
-  static bool started = [] {
-    if (!QCoreApplication::instance()) {
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-      static int argc = 1;
-      static char name[] = "fuzz";
-      static char* argv[] = {name, nullptr};
-      new QGuiApplication(argc, argv);
-    }
-    return true;
-  }();
-  (void)started;
-}
-
 }  // namespace
 
 int ReadPicture(const std::uint8_t* data, std::size_t size) {
-  StartQtOnce();
+  StartOffscreenApplicationOnce();
   static QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("picture"));
   {
