@@ -9,7 +9,9 @@
 #include "GREvent.h"
 #include "GRGlobalLocation.h"
 #include "GRGlobalStem.h"
+#include "GRSpring.h"
 #include "GRStaff.h"
+#include "GRSystem.h"
 #include "NEPointerList.h"
 #include "engine_globals.h"
 #include "src/common/assertion.h"
@@ -54,6 +56,15 @@ float MarksReach(GRNotationElement const* element, float top, float bottom) {
     }
   }
   return reach;
+}
+
+// The spring a grace note stands on in its line; none for one its group places alone.
+GRSpring const* SpringOf(GRNotationElement const* note) {
+  GRStaff const* staff = note->getGRStaff();
+  GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
+  KF_IVector<GRSpring> const* springs = system ? system->getSprings() : nullptr;
+  int const id = note->getSpringID();
+  return springs && id >= 0 ? springs->Get(id) : nullptr;
 }
 
 }  // namespace
@@ -124,8 +135,47 @@ void GRGrace::leanOnChord(GREvent* chord) {
   chord->reserveSpace(lead + width, 0);
 }
 
+GRNotationElement* GRGrace::leansOn() const {
+  return hasOneAssociation() ? mAssociated->GetHead() : nullptr;
+}
+
 bool GRGrace::hasOneAssociation() const {
   return mAssociated && mAssociated->GetCount() == 1;
+}
+
+std::vector<GRGrace::Place> GRGrace::placesBefore(GRNotationElement const* event) const {
+  // The notes in columns: a grace chord is one column, its notes one above the other on one
+  // stem.
+  struct Column {
+    size_t first, last;  // the notes of the column, last one excluded
+    float left, right;   // the widest room of its notes on either side
+  };
+  std::vector<Column> columns;
+  for (size_t i = 0; i < mNotes.size(); ++i) {
+    GRNotationElement const* note = mNotes[i];
+    if (columns.empty() || ColumnOf(note) != ColumnOf(mNotes[columns.back().first]))
+      columns.push_back(Column{i, i, 0, 0});
+    Column& column = columns.back();
+    column.last = i + 1;
+    column.left = std::max(column.left, note->getLeftSpace());
+    column.right = std::max(column.right, note->getRightSpace());
+  }
+  // Right to left from the event's room on the left, each column's room on the right holding
+  // the gap to what follows it; a grace's stem or flag keeps clear of a mark over the note too.
+  // A chord's place holder takes no room of its own: its notes and their signs do.
+  float lead = mChordLead;
+  if (lead < 0) {
+    lead = std::max(event->getLeftSpace(), marksReach(event));
+    for (GREvent const* note : EventsOfColumn(event)) lead = std::max(lead, note->getLeftSpace());
+  }
+  std::vector<Place> places(mNotes.size());
+  float before = lead;
+  for (size_t c = columns.size(); c-- > 0;) {
+    before += columns[c].right;
+    for (size_t i = columns[c].first; i < columns[c].last; ++i) places[i] = {mNotes[i], before};
+    before += columns[c].left;
+  }
+  return places;
 }
 
 void GRGrace::tellPosition(GObject* caller, NVPoint const& point) {
@@ -136,35 +186,15 @@ void GRGrace::tellPosition(GObject* caller, NVPoint const& point) {
   setHPosition(point.x - 60);
   auto const* event = dynamic_cast<GRNotationElement const*>(caller);
   if (!event || event != mAssociated->GetHead()) return;
-  // The notes in columns: a grace chord is one column, its notes one above the other on one
-  // stem.
-  struct Column {
-    size_t first, last;  // the notes of the column, last one excluded
-    float left, right;   // the widest room of its notes on either side
-    float x;
-  };
-  std::vector<Column> columns;
-  for (size_t i = 0; i < mNotes.size(); ++i) {
-    GRNotationElement const* note = mNotes[i];
-    if (columns.empty() || ColumnOf(note) != ColumnOf(mNotes[columns.back().first]))
-      columns.push_back(Column{i, i, 0, 0, 0});
-    Column& column = columns.back();
-    column.last = i + 1;
-    column.left = std::max(column.left, note->getLeftSpace());
-    column.right = std::max(column.right, note->getRightSpace());
+  // Moved in their order, so that a beam over them is placed once all of them stand. The springs
+  // keep room for them before the event; a line squeezed to the page's width shrinks that room
+  // with the rest of its music, and a grace note then keeps its spring's place rather than
+  // standing over the event before it.
+  for (Place const& place : placesBefore(event)) {
+    float x = point.x - place.before;
+    if (GRSpring const* spring = SpringOf(place.note)) x = std::max(x, spring->getX());
+    place.note->setHPosition(x);
   }
-  // Right to left from the event's room on the left, each column's room on the right holding
-  // the gap to what follows it; then moved in their order, so that a beam over them is placed
-  // once all of them stand.
-  // Nor may a grace's stem or flag run into a mark over the note.
-  float x =
-      point.x - (mChordLead >= 0 ? mChordLead : std::max(event->getLeftSpace(), marksReach(event)));
-  for (size_t c = columns.size(); c-- > 0;) {
-    columns[c].x = x - columns[c].right;
-    x = columns[c].x - columns[c].left;
-  }
-  for (Column const& column : columns)
-    for (size_t i = column.first; i < column.last; ++i) mNotes[i]->setHPosition(column.x);
 }
 
 void GRGrace::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {

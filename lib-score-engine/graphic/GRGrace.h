@@ -31,6 +31,15 @@ class GRGrace : public GRARCompositeNotationElement, public GRPositionTag {
   // A group written among the notes of a chord leans on the chord (its first element) once the
   // chord is whole, and stands before it: the chord keeps room for it.
   void leanOnChord(GREvent* chord);
+  // Where each grace note stands: its place this far left of the event's place, clear of the
+  // event and of the grace notes after it. The notes in the group's order.
+  struct Place {
+    GRNotationElement* note;
+    float before;
+  };
+  std::vector<Place> placesBefore(GRNotationElement const* event) const;
+  // The event the group leans on, once it leans on exactly one.
+  GRNotationElement* leansOn() const;
   // Nothing unless attached to exactly one event.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 

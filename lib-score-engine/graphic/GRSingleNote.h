@@ -48,6 +48,7 @@ class GRSingleNote : public GRNote {
   void setDotFormat(ARDotFormat const* format) override;
   // A grace note keeps a gap on its right to the note it leans on.
   void setGrace(bool grace) { mGrace = grace; }
+  bool isGrace() const { return mGrace; }
   virtual float tstStemEndPos(float) { return 0; }
   virtual float setStemEndPos(float) { return 0; }
   virtual GDirection getDirection() const { return mStemDir; }

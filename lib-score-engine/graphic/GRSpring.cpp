@@ -10,6 +10,7 @@
 #include "GRKey.h"
 #include "GRNotationElement.h"
 #include "GRRest.h"
+#include "GRSingleNote.h"
 #include "GRSpringCollider.h"
 #include "GRStaff.h"
 #include "GRTag.h"
@@ -281,13 +282,31 @@ float widestInBand(GRSpringCollider::Band band, KF_IPointerList<GRNotationElemen
   return widest;
 }
 
+// A grace note keeps clear of what stands before it on its staff at any height: over or under
+// the note before, it reads as struck with it.
+float roomBeforeGraceNotes(KF_IPointerList<GRNotationElement> const& elements,
+                           KF_IPointerList<GRNotationElement> const& next) {
+  float room = 0;
+  for (void* pos = next.GetHeadPosition(); pos;) {
+    auto const* grace = ar_cast<GRSingleNote const>(next.GetNext(pos));
+    if (!grace || !grace->isGrace()) continue;
+    int const staff = staffNumberOf(grace);
+    for (void* at = elements.GetHeadPosition(); at;) {
+      GRNotationElement const* before = elements.GetNext(at);
+      if (staffNumberOf(before) == staff)
+        room = std::max(room, before->getRightSpace() + grace->getLeftSpace());
+    }
+  }
+  return room;
+}
+
 }  // namespace
 
 float GRSpring::GetMaxDistance(GRSpring const* next) const {
   if (holdsGlue(mElements)) return widestLeft(next->mElements);
   if (holdsGlue(next->mElements)) return widestRight(mElements);
-  if (!mCollider || !next->mCollider) return 0;
-  float distance = 0;
+  float distance = roomBeforeGraceNotes(mElements, next->mElements);
+  if (!mCollider || !next->mCollider) return distance;
   mCollider->ForEachSharedBand(
       *next->mCollider, [&](GRSpringCollider::Band mine, GRSpringCollider::Band theirs) {
         distance = std::max(distance, widestInBand(mine, mElements, true) +

@@ -8,9 +8,6 @@
 #include "GRSystemSlice.h"
 #include "src/common/assertion.h"
 
-namespace {
-
-// The element's staff number in its slice, else in its system, else 0.
 int staffNumberOf(GRNotationElement const* el) {
   GRStaff* staff = el->getGRStaff();
   if (!staff) return 0;
@@ -18,8 +15,6 @@ int staffNumberOf(GRNotationElement const* el) {
   if (GRSystem* system = staff->getGRSystem()) return system->getStaffNumber(staff);
   return 0;
 }
-
-}  // namespace
 
 void GRSpringCollider::AddElement(GRNotationElement* el, void* pos) {
   MELVARIN_ASSERT(el);

@@ -8,6 +8,10 @@
 
 class GRNotationElement;
 
+// The element's staff number in its slice, else in its system, else 0: the staves of each slice
+// are objects of their own.
+int staffNumberOf(GRNotationElement const* el);
+
 // Sorts the elements of one spring into horizontal bands 25 units high, each staff number 20
 // bands further down, so that neighbouring springs need room only where their elements meet.
 // A band holds positions in the spring's element list.

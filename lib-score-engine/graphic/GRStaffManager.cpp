@@ -116,6 +116,7 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     if (GRSpring* spring = mSprings->Get(k)) spring->checkLocalCollisions();
   for (int k = startid; k < endid; ++k)
     if (GRSpring* spring = mSprings->Get(k)) spring->keepBarRestsClear(*mSprings, endid);
+  keepRoomForGraceNotes(startid, endid);
   // The slice's first spring keeps its room from the last one of the slice before (a chord's
   // signs after a bar line).
   GRSpring* before = startid > 0 ? mSprings->Get(startid - 1) : nullptr;

@@ -124,6 +124,8 @@ class GRStaffManager {
   // and of neighbouring springs, stretched to satisfy every rod. The caller owns the result.
   GRSpaceForceFunction2* BuildSFF();
   void createNewSystemRods(int startid, int endid);
+  // Rods from each grace note's spring to the spring of the note its group leans on.
+  void keepRoomForGraceNotes(int startid, int endid);
   // Stretches springs first .. end-1 so that the simple rods, then the complex ones by force,
   // reach their lengths; flagged complex rods go first.
   static void InitialSpringStretch(int startid, int endid, GRRodList* tmpsimplerods,

@@ -271,3 +271,47 @@ TEST_F(GraceTest, AGraceGroupStandsDirectlyBeforeItsNoteOnItsLine) {
 }
 
 }  // namespace
+
+namespace {
+
+// A grace group takes room of its own: its notes keep clear of the signs of the note or chord
+// they lean on, and of the notes before them at any height (a grace note over the note before
+// reads as struck with it), in a line as tight as the line breaker makes it.
+TEST_F(GraceTest, GraceNotesKeepClearOfTheirNotesSignsAndOfTheNotesBefore) {
+  for (std::string const& score : {
+           std::string("[ \\key<-1> \\meter<\"3/4\"> c2/4 d2 e2 | \\grace( a1/16 ) "
+                       "{h1/8, g1/8, e1/8} h&1/8 g2/4 a2 ]"),
+           std::string("[ \\meter<\"2/4\"> \\grace( a1/16 ) {h1/8, g#1/8} \\grace( c2/16 ) "
+                       "{d#2/8, g#1/8} \\grace( e2/16 d2 ) {c#2/4, a#1, f#1} ]"),
+           std::string("[ \\pageFormat<w=8cm, h=21cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> "
+                       "\\key<6> \\meter<\"3/4\"> c2/4 d2 e2 | \\beam( f#2/8 {e#2/8, c#2/8} ) "
+                       "\\grace( c#3/16 g#2/16 ) a#2/16 e#2/16 a1/16 h1/16 "
+                       "\\tuplet<\"-3-\">( f#2/12 f#2/12 a#2/12 ) ]"),
+       }) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    std::vector<EngineTesting::PlacingDevice::Glyph> graceHeads, heads, signs;
+    for (auto const& glyph : drawn.glyphs) {
+      bool const small = FontSize(glyph) == 150;
+      if (glyph.code == 88 || glyph.code == 69) (small ? graceHeads : heads).push_back(glyph);
+      if (!small && IsAccidental(glyph.code)) signs.push_back(glyph);
+    }
+    ASSERT_FALSE(graceHeads.empty());
+    for (auto const& grace : graceHeads) {
+      NVRect const& ink = grace.ink;
+      SCOPED_TRACE(testing::Message() << "grace head at " << ink.left << ", " << ink.top);
+      for (auto const& sign : signs)
+        EXPECT_FALSE(sign.page == grace.page && sign.ink.left < ink.right &&
+                     sign.ink.right > ink.left && sign.ink.top < ink.bottom &&
+                     sign.ink.bottom > ink.top)
+            << "on a sign at " << sign.ink.left;
+      // On its staff, a head whose middle stands before the grace head's ends before it.
+      for (auto const& head : heads)
+        if (head.page == grace.page && std::abs(head.y - grace.y) < 250 &&
+            head.ink.left + head.ink.right < ink.left + ink.right)
+          EXPECT_LE(head.ink.right, ink.left + 1) << "over a head at " << head.ink.left;
+    }
+  }
+}
+
+}  // namespace
