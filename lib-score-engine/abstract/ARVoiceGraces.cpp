@@ -1,6 +1,7 @@
 // A grace group stands directly before the note it leans on: a bar line, a break or a clef, key
 // or meter written (or put) between them goes before the group, so that the group is drawn on
-// the note's line, after the bar line and after what opens the line.
+// the note's line, after the bar line and after what opens the line; settings written between
+// them stay after the group.
 #include <algorithm>
 #include <set>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "ARGrace.h"
 #include "ARKey.h"
 #include "ARMeter.h"
+#include "ARMusicalTag.h"
 #include "ARMusicalVoice.h"
 #include "ARNewSystem.h"
 #include "ARRepeatBegin.h"
@@ -24,6 +26,12 @@ bool StandsBetweenMeasures(ARMusicalObject const* object) {
          ar_cast<ARNewSystem const>(object) || ar_cast<ARNewPage const>(object) ||
          ar_cast<ARPossibleBreak const>(object) || ar_cast<ARClef const>(object) ||
          ar_cast<ARKey const>(object) || ar_cast<ARMeter const>(object);
+}
+
+// A tag that holds a setting until the next one of its kind.
+bool IsSetting(ARMusicalObject const* object) {
+  auto const* tag = ar_cast<ARMusicalTag const>(object);
+  return tag && tag->IsStateTag();
 }
 
 }  // namespace
@@ -63,30 +71,39 @@ void ARMusicalVoice::doAutoGracesBeforeTheirNotes() {
       ObjectList::GetNext(pos);
     }
     if (!pos) continue;
-    // Only tags no range stands at are passed over, up to an event that takes time.
-    std::vector<void*> between;
+    // Only tags no range stands at are passed over, up to an event that takes time. A setting
+    // written after the group (beaming, stems, a staff) is not the group's: it stays after it.
+    std::vector<void*> between, passing, staying;
     ObjectList::GetNext(pos);
     ARMusicalObject const* next = nullptr;
     while (pos) {
       void* at = pos;
       next = ObjectList::GetNext(pos);
-      if (!StandsBetweenMeasures(next) || rangeNodes.count(at)) break;
+      if (rangeNodes.count(at)) break;
+      if (StandsBetweenMeasures(next))
+        passing.push_back(at);
+      else if (IsSetting(next))
+        staying.push_back(at);
+      else
+        break;
       between.push_back(at);
     }
-    if (between.empty() || !next || !next->isEventClass() || next->getDuration() <= Frac_0)
+    if (passing.empty() || !next || !next->isEventClass() || next->getDuration() <= Frac_0)
       continue;
 
     // The objects change nodes: those passed over take the group's first nodes, the group the
-    // rest; the ranges at the group's objects follow them.
+    // next ones and the settings after it the rest; the ranges at the group's objects follow
+    // them.
     std::vector<ARMusicalObject*> objects;
-    for (void* at : between) objects.push_back(ObjectList::GetAt(at));
+    for (void* at : passing) objects.push_back(ObjectList::GetAt(at));
     for (void* at : group) objects.push_back(ObjectList::GetAt(at));
+    for (void* at : staying) objects.push_back(ObjectList::GetAt(at));
     std::vector<void*> nodes = group;
     nodes.insert(nodes.end(), between.begin(), between.end());
     for (size_t i = 0; i < nodes.size(); ++i) ObjectList::SetAt(nodes[i], objects[i]);
     auto moved = [&](void* node) {
       auto const found = std::find(group.begin(), group.end(), node);
-      return found == group.end() ? node : nodes[between.size() + (found - group.begin())];
+      return found == group.end() ? node : nodes[passing.size() + (found - group.begin())];
     };
     for (ARPositionTag* range : tags) {
       if (!range->getCorrespondence()) range->setEndPosition(moved(range->getEndPosition()));

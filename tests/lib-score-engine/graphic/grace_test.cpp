@@ -219,6 +219,13 @@ TEST_F(GraceTest, AGraceGroupStandsDirectlyBeforeItsNoteOnItsLine) {
            std::string("[ \\meter<\"4/4\"> c2 d e f \\grace( g2/8 a2 ) \\key<2> \\meter<\"3/4\"> "
                        "h2/2. ]"),
            std::string("[ \\meter<\"3/4\"> c2/2. \\grace( d2/8 ) \\repeatBegin e2/2. ]"),
+           // Settings written after the group stay after it, and do not hold it back.
+           std::string("[ \\meter<\"4/4\"> c2/4 d2 e2 f2 \\grace( f2/16 ) \\newSystem "
+                       "\\beamsAuto g2/1 ]"),
+           std::string("[ \\meter<\"4/4\"> c2/4 d2 e2 f2 \\grace( c2/16 ) \\newPage \\beamsAuto "
+                       "\\stemsDown h1/1 ]"),
+           std::string("[ \\meter<\"4/4\"> c2/4 d2 e2 f2 \\grace( d2/16 e2 ) \\bar \\beamsAuto "
+                       "\\key<2> c2/1 ]"),
            "[ " + EngineTesting::Repeated("c2/4 d2 e2 \\grace( {f2/16, a2} ) \\bar", 30) + "g2 ]",
        }) {
     SCOPED_TRACE(score);
