@@ -135,6 +135,10 @@ void GRGrace::leanOnChord(GREvent* chord) {
   chord->reserveSpace(lead + width, 0);
 }
 
+bool GRGrace::holds(GRNotationElement const* element) const {
+  return std::find(mNotes.begin(), mNotes.end(), element) != mNotes.end();
+}
+
 GRNotationElement* GRGrace::leansOn() const {
   return hasOneAssociation() ? mAssociated->GetHead() : nullptr;
 }

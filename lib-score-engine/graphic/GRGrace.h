@@ -38,6 +38,8 @@ class GRGrace : public GRARCompositeNotationElement, public GRPositionTag {
     float before;
   };
   std::vector<Place> placesBefore(GRNotationElement const* event) const;
+  // Whether the element is one of the group's notes.
+  bool holds(GRNotationElement const* element) const;
   // The event the group leans on, once it leans on exactly one.
   GRNotationElement* leansOn() const;
   // Nothing unless attached to exactly one event.

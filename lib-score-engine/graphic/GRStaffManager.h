@@ -32,6 +32,7 @@ class ARMusicalVoice;
 class ARPageFormat;
 class ARSystemFormat;
 class GRBeginSpaceForceFunction2;
+class GRGrace;
 class GRClef;
 class GRGlobalStem;
 class GRKey;
@@ -126,6 +127,9 @@ class GRStaffManager {
   void createNewSystemRods(int startid, int endid);
   // Rods from each grace note's spring to the spring of the note its group leans on.
   void keepRoomForGraceNotes(int startid, int endid);
+  // A rod from the last spring that holds something of the group's staff to the group's first
+  // spring, across springs of other staves.
+  void keepClearOfTheStaffBefore(GRGrace const& grace, int first, int startid);
   // Stretches springs first .. end-1 so that the simple rods, then the complex ones by force,
   // reach their lengths; flagged complex rods go first.
   static void InitialSpringStretch(int startid, int endid, GRRodList* tmpsimplerods,

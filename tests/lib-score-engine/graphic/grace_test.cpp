@@ -294,15 +294,27 @@ TEST_F(GraceTest, GraceNotesKeepClearOfTheirNotesSignsAndOfTheNotesBefore) {
                        "\\key<6> \\meter<\"3/4\"> c2/4 d2 e2 | \\beam( f#2/8 {e#2/8, c#2/8} ) "
                        "\\grace( c#3/16 g#2/16 ) a#2/16 e#2/16 a1/16 h1/16 "
                        "\\tuplet<\"-3-\">( f#2/12 f#2/12 a#2/12 ) ]"),
+           // A space of the other staff stands between the chord and the grace note.
+           std::string(
+               "{ [ \\staff<1> \\meter<\"C\"> h1/8. c2/16 f1/8. h1/16 f1/8 f1/8 e#1/4 | _/4 "
+               "e1/8. e1/16 \\tuplet<\"-3-\">( f1/12 f1/12 e1/12 ) \\space<4> g1/4 ], "
+               "[ \\staff<2> \\clef<\"f4\"> \\meter<\"C\"> _/2 _/4 a&-1/4 | {e0/2, g0/2, "
+               "h0/2} \\beam( f0/8 {c0/8, e0/8, g0/8} ) \\grace( c#0/16 ) d0/8 c0/8 ] }"),
        }) {
     SCOPED_TRACE(score);
     Draw(score);
-    std::vector<EngineTesting::PlacingDevice::Glyph> graceHeads, heads, signs;
+    std::vector<EngineTesting::PlacingDevice::Glyph> graceHeads, heads, graceSigns, signs;
     for (auto const& glyph : drawn.glyphs) {
       bool const small = FontSize(glyph) == 150;
       if (glyph.code == 88 || glyph.code == 69) (small ? graceHeads : heads).push_back(glyph);
-      if (!small && IsAccidental(glyph.code)) signs.push_back(glyph);
+      if (IsAccidental(glyph.code)) (small ? graceSigns : signs).push_back(glyph);
     }
+    for (auto const& sign : graceSigns)
+      for (auto const& head : heads)
+        EXPECT_FALSE(head.page == sign.page && head.ink.left < sign.ink.right &&
+                     head.ink.right > sign.ink.left && head.ink.top < sign.ink.bottom &&
+                     head.ink.bottom > sign.ink.top)
+            << "grace sign at " << sign.ink.left << " on a head at " << head.ink.left;
     ASSERT_FALSE(graceHeads.empty());
     for (auto const& grace : graceHeads) {
       NVRect const& ink = grace.ink;
