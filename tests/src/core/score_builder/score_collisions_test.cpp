@@ -63,7 +63,6 @@ struct OpenFault {
     {Mark::Head, false, Mark::Stem, "a head lies on the stem of a note before"},
     {Mark::LedgerLine, false, Mark::Stem, "a ledger line crosses the stem of a note before"},
     {Mark::Text, true, {}, "a text at a line start keeps clear of dynamic marks only"},
-    {Mark::Rest, true, {}, "a rest moved clear of another voice keeps clear of its heads only"},
     {Mark::Bar, true, {}, "a bar line written after a grace group stands on its neighbours"},
     {Mark::LedgerLine, false, Mark::TupletBracket, "a tuplet's bracket crosses ledger lines"},
     {Mark::Stem, false, Mark::Beam, "a stem meets a beam of another group"},
