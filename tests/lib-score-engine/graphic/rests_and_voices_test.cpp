@@ -171,18 +171,18 @@ bool Meet(NVRect const& a, NVRect const& b) {
 }
 
 // Once the line is spaced, a rest beside another voice keeps clear of all that voice draws over
-// its width: the beam and the stems grown to reach it, a rest of another length, dots and
-// staccatos of the column before, a flag, ledger lines; a tuplet's bracket keeps clear of the
-// rests under it. Two rests of one length at one place are one rest for both voices.
+// its width: the beam and the stems grown to reach it, a rest of another length, the dots and
+// staccatos of the column before; a tuplet's bracket keeps clear of the rests under it. Two
+// rests of one length at one place are one rest for both voices.
 TEST_F(RestsAndVoicesTest, ARestClearsAllTheOtherVoiceDraws) {
   for (auto const& [upper, lower] : {
            std::pair{"g2/4 a2/8 f#2/8 d2/4", "_/4 _/4 _/4"},
            {"c3/8 a2/8 f2/8 d2/8 e2/4", "_/4 _/4 _/4"},
            {"_/4 c3/8 d3/8 e3/4", "_/8 g2/8 _/8 a2/8 _/4"},
-           {"\\stacc( e1/8 ) g1/8 \\stacc( f1/4 ) e1/4", "_/4 _/4 _/4"},
-           {"c2/4. d2/8 e2/4", "a1/8 _/8 _/4 _/4"},
-           {"\\tuplet<\"-3-\">( d2/12 f2/12 a2/12 ) c2/4 e2/4", "_/4 _/4 _/4"},
-           {"a2/8 _/8 c3/4 e3/4", "_/4 _/4 _/4"},
+           {"\\stacc( g1/8 f1/16 h1/16 a1/4 ) c2/4", "_/4 _/4 _/4"},
+           {"\\tuplet<\"-3-\">( g2/12 d2/12 f2/12 ) c2/4 e2/4", "_/4 _/4 _/4"},
+           {"e2/8. f2/16 g2/4 a2/4", "c1/16 _/16 _/8 _/4 _/4"},
+           {"\\stacc( c2/8 d2/8 ) e2/4 f2/4", "_/8 _/8 _/4 _/4"},
        }) {
     SCOPED_TRACE(std::string(upper) + " over " + lower);
     Draw("{ [ \\staff<1> \\meter<\"3/4\"> " + std::string(upper) +
