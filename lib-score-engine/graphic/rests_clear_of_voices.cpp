@@ -45,12 +45,23 @@ struct Rest {
   GRVoice const* voice;
 };
 
+struct Beam {
+  GRBeam const* beam;
+  GRVoice const* voice;
+  float dy;  // from its staff's coordinates to those of the rests it is asked for
+};
+
 // What the voices of one staff line draw.
 struct StaffLine {
+  float y = 0;            // of the staff in its system
+  float height = 0;       // from its top line to its bottom line
   std::vector<Ink> inks;  // heads, stems, flags, dots and ledger lines
+  size_t ownInks = 0;     // those of the staff's own notes come first
   std::vector<Rest> rests;
-  std::vector<std::pair<GRBeam const*, GRVoice const*>> beams;
+  std::vector<Beam> beams;
   std::vector<GRVoice const*> voices;  // in the order they come
+  // The staves above and below, from top line to bottom line.
+  std::vector<std::pair<float, float>> staves;
 };
 
 // Where the dots of an event stand, their glyphs' ink; false without dots.
@@ -129,10 +140,11 @@ bool OneRestForBoth(GRSingleRest const* a, GRSingleRest const* b) {
 
 class Clearing {
  public:
-  Clearing(GRSystem const& system, StaffLine& line) : mSystem(system), mLine(line) {
-    std::sort(mLine.inks.begin(), mLine.inks.end(),
+  Clearing(GRSystem const& system, StaffLine const& line)
+      : mSystem(system), mLine(line), mInks(line.inks) {
+    std::sort(mInks.begin(), mInks.end(),
               [](Ink const& a, Ink const& b) { return a.box.left < b.box.left; });
-    for (Ink const& ink : mLine.inks) mWidest = std::max(mWidest, ink.box.right - ink.box.left);
+    for (Ink const& ink : mInks) mWidest = std::max(mWidest, ink.box.right - ink.box.left);
   }
 
   bool clear(Rest const& rest) {
@@ -149,17 +161,26 @@ class Clearing {
       return std::any_of(around.begin(), around.end(),
                          [&](Box const& other) { return Meet(moved, other, gap); });
     };
+    // The staves above and below, from top line to bottom line, are no place for it: there it
+    // would be read as one of theirs.
+    auto const inStaff = [&](float dy) {
+      return std::any_of(mLine.staves.begin(), mLine.staves.end(), [&](auto const& staff) {
+        return box.top + dy < staff.second && staff.first < box.bottom + dy;
+      });
+    };
     if (!meets(0)) return false;
+    // Only where the staff next to it leaves no room on its side does a rest of a voice with
+    // automatic stems go the other way.
     GDirection const side = sideOf(rest, box, around);
     for (GDirection const way : {side, side == dirUP ? dirDOWN : dirUP}) {
       for (int step = 1; step <= kMostSteps; ++step) {
         float const dy = (way == dirUP ? -ls : ls) * static_cast<float>(step);
+        if (inStaff(dy)) break;
         if (meets(dy)) continue;
         r->moveVertically(dy);
         r->setSideOfVoices(way);
         return true;
       }
-      // A rest whose voice's stems were written keeps to its side.
       if (r->getVoiceStem() == dirUP || r->getVoiceStem() == dirDOWN) break;
     }
     return false;
@@ -169,15 +190,18 @@ class Clearing {
   // What the other voices draw over the rest's width, wherever it moves.
   void gather(Rest const& rest, Box const& box, std::vector<Box>& around) const {
     auto const from =
-        std::lower_bound(mLine.inks.begin(), mLine.inks.end(), box.left - mWidest,
+        std::lower_bound(mInks.begin(), mInks.end(), box.left - mWidest,
                          [](Ink const& ink, float left) { return ink.box.left < left; });
-    for (auto it = from; it != mLine.inks.end() && it->box.left < box.right; ++it)
+    for (auto it = from; it != mInks.end() && it->box.left < box.right; ++it)
       if (it->voice != rest.voice && it->box.right > box.left) around.push_back(it->box);
-    for (auto const& [beam, voice] : mLine.beams) {
+    for (Beam const& beam : mLine.beams) {
       Box cover{box.left, box.right, 0, 0};
-      if (voice != rest.voice &&
-          beam->coverOver(&mSystem, box.left, box.right, &cover.top, &cover.bottom))
-        around.push_back(cover);
+      if (beam.voice == rest.voice ||
+          !beam.beam->coverOver(&mSystem, box.left, box.right, &cover.top, &cover.bottom))
+        continue;
+      cover.top += beam.dy;
+      cover.bottom += beam.dy;
+      around.push_back(cover);
     }
     for (Rest const& other : mLine.rests) {
       if (other.voice == rest.voice || OneRestForBoth(rest.rest, other.rest)) continue;
@@ -209,13 +233,15 @@ class Clearing {
   }
 
   GRSystem const& mSystem;
-  StaffLine& mLine;
+  StaffLine const& mLine;
+  std::vector<Ink> mInks;  // by their left ends
   float mWidest = 0;
 };
 
-// The beams on the line, each with the voice of its notes.
+// The beams of a staff line, each with the voice of its notes, for the rests of line: a rest
+// moved off its staff may meet what the staff next to it draws.
 void AddBeams(GRSystem const& system, int staffNumber,
-              std::unordered_map<GRNotationElement const*, GRVoice const*> const& voices,
+              std::unordered_map<GRNotationElement const*, GRVoice const*> const& voices, float dy,
               StaffLine& line) {
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
     if (auto const* dummy = ar_cast<GRDummy const>(element))
@@ -226,7 +252,7 @@ void AddBeams(GRSystem const& system, int staffNumber,
     for (void* pos = notes->GetHeadPosition(); pos;) {
       auto const found = voices.find(notes->GetNext(pos));
       if (found == voices.end()) continue;
-      line.beams.emplace_back(beam, found->second);
+      line.beams.push_back({beam, found->second, dy});
       return;
     }
   });
@@ -249,6 +275,8 @@ bool KeepRestsClearOfVoices(GRSystem const& system) {
       GRStaff const* staff = element->getGRStaff();
       if (!staff || !voice) return;
       StaffLine& line = lines[staff->getStaffNumber()];
+      line.y = staff->getPosition().y;
+      line.height = staff->getLineSpace() * static_cast<float>(staff->getNumlines() - 1);
       if (std::find(line.voices.begin(), line.voices.end(), voice) == line.voices.end())
         line.voices.push_back(voice);
       voices.emplace(element, voice);
@@ -259,10 +287,24 @@ bool KeepRestsClearOfVoices(GRSystem const& system) {
       }
     });
   }
+  for (auto& [staffNumber, line] : lines) line.ownInks = line.inks.size();
   bool moved = false;
   for (auto& [staffNumber, line] : lines) {
     if (line.voices.size() < 2 || line.rests.empty()) continue;
-    AddBeams(system, staffNumber, voices, line);
+    AddBeams(system, staffNumber, voices, 0, line);
+    // The notes of the staves above and below, as seen from this one: of no voice of its own.
+    for (int const next : {staffNumber - 1, staffNumber + 1}) {
+      auto const found = lines.find(next);
+      if (found == lines.end()) continue;
+      float const dy = found->second.y - line.y;
+      StaffLine const& other = found->second;
+      for (size_t i = 0; i < other.ownInks; ++i) {
+        Box const& box = other.inks[i].box;
+        line.inks.push_back({{box.left, box.right, box.top + dy, box.bottom + dy}, nullptr});
+      }
+      AddBeams(system, next, voices, dy, line);
+      line.staves.emplace_back(dy, dy + other.height);
+    }
     Clearing clearing(system, line);
     for (Rest const& rest : line.rests)
       if (!rest.rest->isPlacedByScore() && clearing.clear(rest)) moved = true;
