@@ -57,6 +57,10 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   // The box of the main beam's piece on the system, in its staff's coordinates; false when the
   // beam has none there.
   bool getPieceBox(GRSystem const* system, NVRect& box) const;
+  // How high and how low the piece on the system, all its levels, reaches over the stretch
+  // from left to right, in its staff's coordinates; false where it does not run over the stretch,
+  // and for a beam between staves.
+  bool coverOver(GRSystem const* system, float left, float right, float* top, float* bottom) const;
 
  private:
   GRBeamSaveStruct* saveOf(GRSystemStartEndStruct const* sse) const;

@@ -32,7 +32,40 @@ struct Reach {
   }
 };
 
+// What the beam and its further levels cover over the stretch from left to right, added to reach.
+void CoverOver(GRBeam::GRBeamSaveStruct const& st, float left, float right, Reach& reach) {
+  NVPoint const* p = st.p;
+  for (float at : {left, right}) {
+    reach.Add(HeightAt(p[0], p[2], at));
+    reach.Add(HeightAt(p[1], p[3], at));
+    if (!st.simpleBeams) continue;
+    for (void* pos = st.simpleBeams->GetHeadPosition(); pos;) {
+      GRSimpleBeam const* level = st.simpleBeams->GetNext(pos);
+      if (at < level->getPoint(0).x || at > level->getPoint(2).x) continue;
+      reach.Add(HeightAt(level->getPoint(0), level->getPoint(2), at));
+      reach.Add(HeightAt(level->getPoint(1), level->getPoint(3), at));
+    }
+  }
+}
+
 }  // namespace
+
+bool GRBeam::coverOver(GRSystem const* system, float left, float right, float* top,
+                       float* bottom) const {
+  if (error || tagType == SYSTEMTAG) return false;
+  GRBeamSaveStruct const* st = saveOf(getSystemStartEndStruct(system));
+  if (!st) return false;
+  NVPoint const* p = st->p;
+  // Only the part of the stretch the beam runs over.
+  left = std::max(left, p[0].x);
+  right = std::min(right, p[2].x);
+  if (!(left <= right)) return false;
+  Reach reach{HeightAt(p[0], p[2], left), HeightAt(p[0], p[2], left)};
+  CoverOver(*st, left, right, reach);
+  *top = reach.top;
+  *bottom = reach.bottom;
+  return true;
+}
 
 void GRBeam::clearRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct const* st) {
   GRStaff const* staff = sse->endElement ? sse->endElement->getGRStaff() : nullptr;
@@ -51,19 +84,8 @@ void GRBeam::clearRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct cons
     float const x = rest->getPosition().x;
     float const half = std::max(rest->getLeftSpace(), rest->getRightSpace());
     if (x < p[0].x || x > p[2].x) continue;
-    // What the beam and its further levels cover over the rest's width.
     Reach beam{HeightAt(p[0], p[2], x), HeightAt(p[0], p[2], x)};
-    for (float at : {x - half, x + half}) {
-      beam.Add(HeightAt(p[0], p[2], at));
-      beam.Add(HeightAt(p[1], p[3], at));
-      if (!st->simpleBeams) continue;
-      for (void* pos = st->simpleBeams->GetHeadPosition(); pos;) {
-        GRSimpleBeam const* level = st->simpleBeams->GetNext(pos);
-        if (at < level->getPoint(0).x || at > level->getPoint(2).x) continue;
-        beam.Add(HeightAt(level->getPoint(0), level->getPoint(2), at));
-        beam.Add(HeightAt(level->getPoint(1), level->getPoint(3), at));
-      }
-    }
+    CoverOver(*st, x - half, x + half, beam);
     float top, bottom;
     rest->getInkExtent(&top, &bottom);
     float const gap = kClearance * ls;

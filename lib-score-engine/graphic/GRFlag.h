@@ -31,6 +31,7 @@ class GRFlag : public GRNotationElement {
 
   void calcFlagExtent(float headWidth);
   void setFlagOnOff(bool on);
+  bool isOn() const { return mFlagOn; }
   // Drawn, hanging right of a stem that goes up.
   bool isDrawnUp() const { return mFlagOn && PointsUp(); }
   void addToOffset(NVPoint const& offset) override { mOffset += offset; }

@@ -4,8 +4,10 @@
 #include <limits>
 #include <string>
 
+#include "ARCast.h"
 #include "ARTuplet.h"
 #include "GREvent.h"
+#include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "NEPointerList.h"
 #include "VGDevice.h"
@@ -66,6 +68,26 @@ void BendOver(float& left, float& right, float x1, float x2, GRNotationElement c
   } else {
     left = right - (right - oy) / (x2 - ox) * dx;  // from the end back through it
   }
+}
+
+// The line moved, as it slants, past the rests of the staff under it (above: over them; below:
+// under them), of any voice: a rest another voice moved out of the notes' way may stand there.
+void ClearRests(GRStaff const* staff, float x1, float x2, float& left, float& right, bool above) {
+  if (!staff) return;
+  NEPointerList const& elements = staff->getElements();
+  float shift = 0;
+  for (void* pos = elements.GetHeadPosition(); pos;) {
+    auto const* rest = ar_cast<GRSingleRest const>(elements.GetNext(pos));
+    if (!rest) continue;
+    float const x = rest->getPosition().x + rest->getOffset().x;
+    if (x < x1 || x > x2) continue;
+    float top, bottom;
+    rest->getInkExtent(&top, &bottom);
+    float const line = left + (right - left) * (x - x1) / (x2 - x1);
+    shift = above ? std::max(shift, line - top) : std::max(shift, bottom - line);
+  }
+  left += above ? -shift : shift;
+  right += above ? -shift : shift;
 }
 
 // The number drawn: the numerator, with the denominator after a colon when it has one; none
@@ -175,6 +197,12 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   }
   BendOver(topLeft, topRight, x1, x2, topObstacle, true);
   BendOver(bottomLeft, bottomRight, x1, x2, bottomObstacle, false);
+  ClearRests(start->getGRStaff(), x1, x2, topLeft, topRight, true);
+  ClearRests(start->getGRStaff(), x1, x2, bottomLeft, bottomRight, false);
+  if (end->getGRStaff() != start->getGRStaff()) {
+    ClearRests(end->getGRStaff(), x1, x2, topLeft, topRight, true);
+    ClearRests(end->getGRStaff(), x1, x2, bottomLeft, bottomRight, false);
+  }
 
   float left, right;
   if (below) {

@@ -47,6 +47,9 @@ class GRSingleRest : public GRRest {
   // with stems up stands above it, of the voice with stems down below it.
   void setVoiceStem(GDirection direction) { mVoiceStem = direction; }
   GDirection getVoiceStem() const { return mVoiceStem; }
+  // The way it moved out of another voice's way, where it did: it goes on that way.
+  void setSideOfVoices(GDirection side) { mSideOfVoices = side; }
+  GDirection getSideOfVoices() const { return mSideOfVoices; }
 
  private:
   void createRest(Fraction const& duration);
@@ -63,4 +66,5 @@ class GRSingleRest : public GRRest {
   float mInkBelow = 0;
   bool mPlacedByScore = false;
   GDirection mVoiceStem = dirAUTO;
+  GDirection mSideOfVoices = dirAUTO;
 };

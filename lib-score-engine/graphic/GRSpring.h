@@ -83,6 +83,15 @@ class GRSpring : public GRArenaObject {
   void addElement(GRNotationElement* element, GRVoice* voice);
   bool removeElement(GRNotationElement* element);
   KF_IPointerList<GRNotationElement> const& getElements() const { return mElements; }
+  // Each element with the voice it came with (null for one of no voice).
+  template <class Visit>
+  void forEachElementOfVoice(Visit&& visit) const {
+    void* voicePos = mVoices.GetHeadPosition();
+    for (void* pos = mElements.GetHeadPosition(); pos;) {
+      GRNotationElement* element = mElements.GetNext(pos);
+      visit(element, voicePos ? static_cast<GRVoice const*>(mVoices.GetNext(voicePos)) : nullptr);
+    }
+  }
   GRSpringCollider const* getCollider() const { return mCollider; }
 
   void setGRPositionX(float x);

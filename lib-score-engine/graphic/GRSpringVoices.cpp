@@ -156,9 +156,11 @@ bool MoveRestsApart(std::vector<VoiceEvent> const& events) {
     }
     if (moving.empty()) break;
     // Rests of both voices in each other's way move apart together.
+    // A line space at a time, as engravers move rests: the rest keeps to the lines as it stood.
     for (auto const& [rest, side] : moving) {
-      float const step = rest->verticalStep();
+      float const step = rest->getLineSpace();
       rest->moveVertically(side == dirUP ? -step : step);
+      rest->setSideOfVoices(side);
     }
     movedAny = true;
   }

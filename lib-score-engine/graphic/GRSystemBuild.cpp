@@ -23,6 +23,7 @@
 #include "GRSystemSlice.h"
 #include "GRSystemTag.h"
 #include "line_marks.h"
+#include "rests_clear_of_voices.h"
 #include "src/common/assertion.h"
 #include "stems_settling.h"
 
@@ -138,6 +139,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
     x += spring->getExtent();
   }
   mBoundingBox.right = x;
+  if (KeepRestsClearOfVoices(*this)) forgetMeasuredMusic();
   keepStavesClearOfTexts();
   endSystemBars();
   keepOctavaMarksInBox();

@@ -159,6 +159,80 @@ TEST_F(RestsAndVoicesTest, ARestOfAVoiceWithAutomaticStemsClearsTheOtherVoice) {
   }
 }
 
+// Whether a glyph is a rest: quarter down to 128th.
+bool IsRestGlyph(unsigned int code) {
+  return code == 47 || code == 64 || code == 97 || code == 108 || code == 165 || code == 174;
+}
+
+bool Meet(NVRect const& a, NVRect const& b) {
+  constexpr float kTouch = 1;
+  return a.left + kTouch < b.right && b.left + kTouch < a.right && a.top + kTouch < b.bottom &&
+         b.top + kTouch < a.bottom;
+}
+
+// Once the line is spaced, a rest beside another voice keeps clear of all that voice draws over
+// its width: the beam and the stems grown to reach it, a rest of another length, the dots and
+// staccatos of the column before; a tuplet's bracket keeps clear of the rests under it. Two
+// rests of one length at one place are one rest for both voices.
+TEST_F(RestsAndVoicesTest, ARestClearsAllTheOtherVoiceDraws) {
+  for (auto const& [upper, lower] : {
+           std::pair{"g2/4 a2/8 f#2/8 d2/4", "_/4 _/4 _/4"},
+           {"c3/8 a2/8 f2/8 d2/8 e2/4", "_/4 _/4 _/4"},
+           {"_/4 c3/8 d3/8 e3/4", "_/8 g2/8 _/8 a2/8 _/4"},
+           {"\\stacc( g1/8 f1/16 h1/16 a1/4 ) c2/4", "_/4 _/4 _/4"},
+           {"\\tuplet<\"-3-\">( g2/12 d2/12 f2/12 ) c2/4 e2/4", "_/4 _/4 _/4"},
+           {"e2/8. f2/16 g2/4 a2/4", "c1/16 _/16 _/8 _/4 _/4"},
+           {"\\stacc( c2/8 d2/8 ) e2/4 f2/4", "_/8 _/8 _/4 _/4"},
+       }) {
+    SCOPED_TRACE(std::string(upper) + " over " + lower);
+    Draw("{ [ \\staff<1> \\meter<\"3/4\"> " + std::string(upper) +
+         " ], [ \\staff<1> \\meter<\"3/4\"> " + lower + " ] }");
+    std::vector<std::pair<NVRect, unsigned int>> rests;  // ink and glyph, 0 for a bar
+    std::vector<NVRect> marks;
+    for (Glyph const& glyph : drawn.glyphs) {
+      if (IsRestGlyph(glyph.code)) {
+        rests.emplace_back(glyph.ink, glyph.code);
+      } else {
+        marks.push_back(glyph.ink);
+      }
+    }
+    for (auto const& shape : drawn.shapes)
+      if (shape.xs.empty() && shape.bottom - shape.top < 30)
+        rests.emplace_back(NVRect{shape.left, shape.top, shape.right, shape.bottom}, 0);
+    // A tuplet's bracket: the short strokes that are no staff or bar lines.
+    for (auto const& line : drawn.lines) {
+      float const length = std::hypot(line.x2 - line.x1, line.y2 - line.y1);
+      if (length < 300 && !(line.x1 == line.x2 && length > 100))
+        marks.push_back({std::min(line.x1, line.x2), std::min(line.y1, line.y2) - 2,
+                         std::max(line.x1, line.x2), std::max(line.y1, line.y2) + 2});
+    }
+    ASSERT_GE(rests.size(), 3u);
+    for (size_t i = 0; i < rests.size(); ++i) {
+      NVRect const& rest = rests[i].first;
+      for (NVRect const& mark : marks) EXPECT_FALSE(Meet(rest, mark)) << "a rest at " << rest.left;
+      for (size_t j = i + 1; j < rests.size(); ++j) {
+        bool const one = rests[i].second == rests[j].second && rest == rests[j].first;
+        EXPECT_TRUE(one || !Meet(rest, rests[j].first)) << "two rests at " << rest.left;
+      }
+      // The beams over its width, by their slanting edges.
+      for (auto const& beam : drawn.shapes) {
+        if (beam.xs.size() != 4) continue;
+        for (float x : {std::max(rest.left, beam.xs[0]), std::min(rest.right, beam.xs[3])}) {
+          if (x < rest.left || x > rest.right || x < beam.xs[0] || x > beam.xs[3] ||
+              beam.xs[3] <= beam.xs[0])
+            continue;
+          auto at = [&](int a, int b) {
+            return beam.ys[a] +
+                   (beam.ys[b] - beam.ys[a]) / (beam.xs[b] - beam.xs[a]) * (x - beam.xs[a]);
+          };
+          float const top = std::min(at(0, 3), at(1, 2)), bottom = std::max(at(0, 3), at(1, 2));
+          EXPECT_FALSE(rest.top < bottom && top < rest.bottom) << "a rest on a beam at " << x;
+        }
+      }
+    }
+  }
+}
+
 // Two voices in unison share one head only where it reads the same for both: a hollow, a filled
 // or a whole head, a dotted or a plain one, each stand beside the other's.
 TEST_F(RestsAndVoicesTest, UnisonHeadsOfDifferentKindsStandSideBySide) {

@@ -77,6 +77,12 @@ const Allowance Allowances[] = {
      [](const DrawnMark& a, const DrawnMark& b, const QRectF&) {
        return StruckTogether(a, b) && a.box == b.box;
      }},
+    // Voices resting together for one length share one rest, drawn once for each, as engravers
+    // write a single rest for both parts.
+    {Mark::Rest, Mark::Rest,
+     [](const DrawnMark& a, const DrawnMark& b, const QRectF&) {
+       return a.staff == b.staff && a.code == b.code && a.box == b.box;
+     }},
     // The notes of a chord, and voices struck together, each draw the ledger lines they share.
     {Mark::LedgerLine, Mark::LedgerLine,
      [](const DrawnMark& a, const DrawnMark& b, const QRectF&) {

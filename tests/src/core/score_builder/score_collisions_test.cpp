@@ -63,7 +63,6 @@ struct OpenFault {
     {Mark::Head, false, Mark::Stem, "a head lies on the stem of a note before"},
     {Mark::LedgerLine, false, Mark::Stem, "a ledger line crosses the stem of a note before"},
     {Mark::Text, true, {}, "a text at a line start keeps clear of dynamic marks only"},
-    {Mark::Rest, true, {}, "a rest moved clear of another voice keeps clear of its heads only"},
     {Mark::Bar, true, {}, "a bar line written after a grace group stands on its neighbours"},
     {Mark::LedgerLine, false, Mark::TupletBracket, "a tuplet's bracket crosses ledger lines"},
     {Mark::Stem, false, Mark::Beam, "a stem meets a beam of another group"},
@@ -230,6 +229,11 @@ TEST_F(CollisionCheckTest, FindsEachCollisionOnceAMarkIsMovedAgainstAnother) {
       {"[ \\meter<\"2/4\"> c2/4 d2/4 ]", Mark::Stem, Mark::Head, OnMiddle},
       {"[ \\meter<\"2/4\"> d2/4. c2/8 ]", Mark::Flag, Mark::Stem, OnMiddle},
       {"[ \\meter<\"3/4\"> \\tie( c2/4 c2/4 ) e2/4 ]", Mark::Bowing, Mark::Head, OnMiddle},
+      // Voices resting together for one length share one rest; a rest of another length on it
+      // is found.
+      {"{ [ \\staff<1> \\meter<\"2/4\"> _/4 c2/8 d2/8 ], "
+       "[ \\staff<1> \\meter<\"2/4\"> _/4 _/8 a1/8 ] }",
+       Mark::Rest, Mark::Rest, OnMiddle},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rmn);

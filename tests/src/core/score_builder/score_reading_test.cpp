@@ -145,7 +145,8 @@ TEST_F(ScoreReadingTest, SeedsReadAsWritten) {
 // slice below; the sweep tells of these too. An entry goes once the engine draws it right.
 const OpenFault StillOpen[] = {
     {"a rest lies on",
-     "a rest of a voice with automatic stems on the other voice's beam or stem (9, 16, 126)"},
+     "a rest in a column drawn into the next where a text or a crowded bar takes the room (16, "
+     "126), or against the stem of its own voice's next note (262)"},
     {"stands in the heads of",
      "a note's sign in the heads before it where a text takes the room (16), or a grace note's "
      "sign or its note's where a line is squeezed to the page's width (96)"},
