@@ -18,7 +18,8 @@
 namespace {
 
 // The box of an element of the staff where it stands, or false for one that reaches nowhere.
-bool PlacedBox(GRNotationElement const* element, GRSystem const& system, NVRect& box) {
+bool PlacedBox(GRNotationElement const* element, GRSystem const& system, NVRect& box,
+               bool withTuplets = true) {
   if (auto const* dummy = ar_cast<GRDummy const>(element)) {
     // A beam that runs on from the line before stands here as a placeholder.
     element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
@@ -26,6 +27,7 @@ bool PlacedBox(GRNotationElement const* element, GRSystem const& system, NVRect&
   }
   if (auto const* beam = ar_cast<GRBeam const>(element)) return beam->getPieceBox(&system, box);
   if (auto const* tuplet = dynamic_cast<GRNewTuplet const*>(element)) {
+    if (!withTuplets) return false;
     // A bracket over the notes and its number belong to them: marks above stand over both.
     box = tuplet->drawnBox(&system);
     return box.right > box.left;
@@ -43,11 +45,25 @@ float HighestMusicOver(GRSystem const& system, int staffNumber, float left, floa
   return system.musicTops(staffNumber).highestOver(left, right);
 }
 
-MusicTops::MusicTops(GRSystem const& system, int staffNumber) {
+float LowestMusicOver(GRSystem const& system, int staffNumber, float left, float right) {
+  return -system.musicBottoms(staffNumber).highestOver(left, right);
+}
+
+float LowestNotesOnLine(GRSystem const& system, int staffNumber) {
+  float lowest = -std::numeric_limits<float>::infinity();
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    NVRect box;
+    // A bottom that is no number is passed over.
+    if (PlacedBox(element, system, box, false) && box.bottom > lowest) lowest = box.bottom;
+  });
+  return lowest;
+}
+
+MusicTops::MusicTops(GRSystem const& system, int staffNumber, Side side) {
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
     NVRect box;
     if (!PlacedBox(element, system, box)) return;
-    Reach const reach{box.left, box.right, box.top};
+    Reach const reach{box.left, box.right, side == Side::Over ? box.top : -box.bottom};
     if (std::isnan(reach.left) || std::isnan(reach.right))
       mUnplaced.push_back(reach);
     else

@@ -1,6 +1,7 @@
 #include "text_stack.h"
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
 #include <unordered_map>
 
@@ -10,6 +11,7 @@
 #include "GRIntens.h"
 #include "GRNewTuplet.h"
 #include "GRNote.h"
+#include "GRSText.h"
 #include "GRStaff.h"
 #include "GRSystemStartEndStruct.h"
 #include "NEPointerList.h"
@@ -84,11 +86,15 @@ float TextStack::bottomUnder(GRStaff const& staff) {
   stack.mByDate = true;
   NEPointerList const& elements = staff.getElements();
   // Nor does the staff belong to a system: its own notes are the line's.
-  float lowest = staff.getDredgeSize();
-  for (void* at = elements.GetHeadPosition(); at;)
-    if (auto const* note = ar_cast<GRNote const>(elements.GetNext(at)))
-      lowest = std::max(lowest, note->getPosition().y + note->getBoundingBox().bottom);
-  stack.mLowestNote = &lowest;
+  GRText::NotesReach notes{0, staff.getDredgeSize()};
+  for (void* at = elements.GetHeadPosition(); at;) {
+    GRNotationElement const* element = elements.GetNext(at);
+    if (!element->isGREventClass()) continue;
+    NVRect const box = element->getBoundingBox() + element->getPosition();
+    notes.top = std::min(notes.top, box.top);
+    notes.bottom = std::max(notes.bottom, box.bottom);
+  }
+  stack.mNotes = &notes;
   for (void* at = elements.GetHeadPosition(); at;)
     stack.add(elements.GetNext(at), &staff, staff.getGRSystem());
   stack.place();
@@ -116,6 +122,18 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
     if (box.right <= box.left) return;
     auto const [left, right] = across(box.left, box.right);
     mObstacles.push_back({left, right, box.top, box.bottom + gap});
+    mXs.insert(mXs.end(), {left, right});
+    return;
+  }
+  if (auto const* figure = ar_cast<GRSText const>(element)) {
+    // An octava's figure under the staff stands under the notes, where the texts would.
+    std::optional<float> const bottom = figure->bottomUnder();
+    if (!bottom) return;
+    // Its box's top holds its height.
+    NVRect const box = figure->getBoundingBox();
+    float const x = figure->getPosition().x;
+    auto const [left, right] = across(x + box.left, x + box.right);
+    mObstacles.push_back({left, right, *bottom - box.top, *bottom + gap});
     mXs.insert(mXs.end(), {left, right});
     return;
   }
@@ -162,7 +180,7 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
   }
   GRText const* text = textOf(element);
   GRText::Placement at;
-  if (!text || mTextYs.count(text) || !text->placementOn(system, staff, &at, mLowestNote)) return;
+  if (!text || mTextYs.count(text) || !text->placementOn(system, staff, &at, mNotes)) return;
   // A text with no letters takes no room.
   if (at.right <= at.left) return;
   std::tie(at.left, at.right) = across(at.left, at.right);

@@ -79,6 +79,35 @@ TEST_F(TextStackTest, TextsStandInTheOrderWrittenAndEachVerseKeepsOneRow) {
   }
 }
 
+// Words written on the staff or among the notes, and words and octava figures hung under a
+// line of chords, beams and low notes, stand clear of all the music's ink and of each other.
+TEST_F(TextStackTest, TextsStandClearOfTheMusicAndOfEachOther) {
+  for (char const* text : {
+           // Written into the staff, through the stems of notes high in it.
+           "[ \\meter<\"4/4\"> f2/4 g2 \\text<\"cantabile\", dy=5> \\stacc( f2/4 ) "
+           "\\text<\"sempre\", dy=7> f2/4 ]",
+           // Written just under the staff, on low notes with their signs.
+           "[ \\meter<\"4/4\"> \\text<\"cantabile\", dy=0> {c#1/2, e1/2} \\text<\"espr.\", "
+           "dy=-1> a0/2 ]",
+           // Written under the staff, where stems down reach.
+           "[ \\meter<\"4/4\"> \\stemsDown \\text<\"espr.\", dy=-6> c1/4 d1 e1 f1 ]",
+           // Under beamed notes and chords whose stems go down.
+           "[ \\meter<\"4/4\"> \\text<\"dolce\"> \\beam( {c2/8, e2/8} h1/8 ) {a1/4, c2/4, e2/4} "
+           "\\text<\"legato\"> \\beam( d2/16 c2 h1 a1 ) g1/4 ]",
+           // Under an octava's figure.
+           "[ \\meter<\"4/4\"> \\oct<-1> \\text<\"legato\"> c0/4 h-1 a-1 g-1 | \\oct<0> "
+           "\\text<\"dolce\"> c1/1 ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> music = Music();
+    for (auto const& shape : drawn.shapes)
+      music.push_back({shape.left, shape.top, shape.right, shape.bottom});
+    EXPECT_EQ(Overlaps(TextInks(), music), 0);
+    EXPECT_EQ(Overlaps(TextInks()), 0);
+  }
+}
+
 // However deep the stack, no text touches the next staff's or system's lines or notes, and each
 // system's box takes in the texts under its staves.
 TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {
