@@ -28,6 +28,8 @@
 
 namespace {
 constexpr float kUnitsPerCm = 237.10631f;
+// A stretch reaching past both ends of any line.
+constexpr float kEverywhere = std::numeric_limits<float>::max();
 
 // A glue of the system on the spring with that id, which tells the slice where it stands.
 GRGlue* GlueAt(GRSystemSlice* slice, GRSpring* spring, int id) {
@@ -187,6 +189,8 @@ void GRSystem::keepStavesClearOfTexts() {
       for (GRStaff* staff : line.staves)
         staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + moved});
     if (line.holdsTexts) line.texts = LineMarks(*this, number).textsBottom();
+    // A staff's box may not hold all its music: a stem or beam set after it was measured.
+    line.top = std::min(line.top, HighestMusicOver(*this, number, -kEverywhere, kEverywhere));
     if (above && !above->distanceSet) {
       GRStaff const* upper = above->staves.front();
       float const reach = upper->getPosition().y + above->texts + upper->getLineSpace();
