@@ -159,6 +159,8 @@ class GRSystem : public GREvent {
   // Takes the octava marks under the staves into the system's height: they stand under the
   // lowest note of their staff's line, further down than the staff's box.
   void keepOctavaMarksInBox();
+  // The tempo marks over the top staff, lifted over its music, stand in the system's box.
+  void keepTempoMarksInBox();
   // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);

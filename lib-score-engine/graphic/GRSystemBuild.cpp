@@ -22,6 +22,7 @@
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
 #include "GRSystemTag.h"
+#include "GRTempo.h"
 #include "line_marks.h"
 #include "src/common/assertion.h"
 #include "stems_settling.h"
@@ -143,6 +144,13 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   keepStavesClearOfTexts();
   endSystemBars();
   keepOctavaMarksInBox();
+  keepTempoMarksInBox();
+}
+
+void GRSystem::keepTempoMarksInBox() {
+  for (void* pos = First(); pos;)
+    if (auto const* tempo = ar_cast<GRTempo const>(GetNext(pos)))
+      mBoundingBox.top = std::min(mBoundingBox.top, tempo->topIn(*this));
 }
 
 void GRSystem::keepOctavaMarksInBox() {

@@ -32,6 +32,10 @@ constexpr float kNoteScale = 0.65f;
 // half a line space stays free between them and the music.
 constexpr float kDescent = 22.5f;
 constexpr float kClearance = 25;
+// How far over their base line the words reach, with room for tall letters, and the small notes'
+// stems and flags.
+constexpr float kLetterReach = 100;
+constexpr float kNoteReach = 125;
 
 bool IsSymbolPart(std::pair<std::string, int> const& part) {
   return part.second == 1;
@@ -94,11 +98,7 @@ void GRTempo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   auto const* tempo = static_cast<ARTempo const*>(getAbstractRepresentation());
   if (tempo->getTempoMark().empty()) return;
   float x = getOffset().x;
-  float dy = 0;
-  if (ARMTParameter::IsSet(tempo->getDY()))
-    dy = -tempo->getDY()->getValue(50);
-  else
-    dy = liftOverMusic();
+  float const dy = shiftIn(gCurSystem);
   for (auto const& part : tempo->getTempoMark()) {
     float width = 0;
     if (IsSymbolPart(part))
@@ -109,8 +109,20 @@ void GRTempo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   }
 }
 
-float GRTempo::liftOverMusic() const {
-  GRSystem const* system = gCurSystem;
+float GRTempo::shiftIn(GRSystem const* system) const {
+  auto const* tempo = static_cast<ARTempo const*>(getAbstractRepresentation());
+  if (ARMTParameter::IsSet(tempo->getDY())) return -tempo->getDY()->getValue(50);
+  return liftOverMusic(system);
+}
+
+float GRTempo::topIn(GRSystem const& system) const {
+  auto const* tempo = static_cast<ARTempo const*>(getAbstractRepresentation());
+  bool notes = false;
+  for (auto const& part : tempo->getTempoMark()) notes = notes || IsSymbolPart(part);
+  return mPosition.y + shiftIn(&system) - (notes ? kNoteReach : kLetterReach);
+}
+
+float GRTempo::liftOverMusic(GRSystem const* system) const {
   GRSystemSlice const* first = system ? system->getFirstGRSystemSlice() : nullptr;
   if (!first) return 0;
   int top = 0, bottom = -1;

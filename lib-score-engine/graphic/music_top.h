@@ -5,8 +5,8 @@
 class GRSystem;
 
 // How high the music of one staff line of a system reaches over a stretch of it: the tops of
-// its notes (with their own stems), of its chords' shared stems, of its beams and of its
-// tuplets' brackets and numbers. The answer is
+// its notes (with their own stems), of its chords' shared stems, of its beams, of its tuplets'
+// brackets and numbers and of its clefs. The answer is
 // in the staff's coordinates (its top line at 0, upwards negative) and 0 where nothing reaches
 // above the top line; left and right are x positions of the system. Marks above the staff ask
 // it, to stand clear of what is under them.

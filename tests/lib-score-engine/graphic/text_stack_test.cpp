@@ -108,6 +108,26 @@ TEST_F(TextStackTest, TextsStandClearOfTheMusicAndOfEachOther) {
   }
 }
 
+// A tempo mark stands over the signs and the music of the top staff under it, and its system's
+// box takes it in, so that the system above keeps clear of it however high it stands.
+TEST_F(TextStackTest, TempoMarksStandClearOfTheMusicAroundThem) {
+  for (char const* text : {
+           "[ \\key<5> \\meter<\"4/4\"> \\tempo<\"Adagio\"> e&2/8 d#2/8 _/8 f#2/8 e2/2 ]",
+           "[ \\meter<\"2/4\"> \\tempo<\"Andante\"> \\stemsUp a2/4 c3 | c2/2 ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    EXPECT_EQ(Overlaps(TextInks(), Music()), 0);
+    std::vector<ScoreElementDesc> const systems = Records(7);
+    for (auto const& drawnText : drawn.texts) {
+      NVRect const ink = TextInk(drawnText);
+      EXPECT_TRUE(std::ranges::any_of(systems, [&](ScoreElementDesc const& system) {
+        return ink.top >= system.top && ink.bottom <= system.bottom + 1;
+      })) << drawnText.text;
+    }
+  }
+}
+
 // However deep the stack, no text touches the next staff's or system's lines or notes, and each
 // system's box takes in the texts under its staves.
 TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {
