@@ -196,6 +196,8 @@ void TextStack::place() {
 
   // The written texts stand where they are; the others gather into units that move as one.
   std::vector<Box> fixed;
+  // The text each written box stands for.
+  std::vector<std::pair<Box, size_t>> written;
   // A row of syllables holds those that follow each other along the line; a syllable that
   // would run into the one before (as those of a chord's notes do) starts a further row under it.
   struct Unit {
@@ -215,7 +217,7 @@ void TextStack::place() {
     GRText::Placement const& at = mTexts[i].at;
     // A verse written at its own height stays there too, but moves with the verses over it.
     if (at.placed && !at.row) {
-      fixed.push_back({at.left, at.right, at.y + at.top, at.y + at.top + at.height});
+      written.push_back({{at.left, at.right, at.y + at.top, at.y + at.top + at.height}, i});
       continue;
     }
     if (!at.row) {
@@ -235,7 +237,9 @@ void TextStack::place() {
     }
     if (at.event) versesAt[at.event].push_back(into);
   }
-  std::sort(fixed.begin(), fixed.end(), [](Box const& a, Box const& b) { return a.top < b.top; });
+  std::sort(written.begin(), written.end(),
+            [](auto const& a, auto const& b) { return a.first.top < b.first.top; });
+  for (auto const& [box, text] : written) fixed.push_back(box);
   auto key = [&](Unit const& unit) {
     // The rows of a lyrics range keep the place of its first syllable.
     size_t const first = unit.sub == 0
@@ -293,6 +297,9 @@ void TextStack::place() {
       for (size_t i : unit) {
         GRText::Placement const& at = mTexts[i].at;
         shift = std::max(shift, overBottom - at.top - at.y);
+        // Nor does it stand on what the verses before it, of any voice, or the marks put down
+        // over its syllables.
+        shift = std::max(shift, floor.lowestOver(at.left, at.right) - at.top - at.y);
       }
       place(next, shift);
       continue;
@@ -316,5 +323,29 @@ void TextStack::place() {
     }
     place(next, shift);
   }
-  for (Box const& box : fixed) mBottom = std::max(mBottom, box.bottom);
+  // A written text stays where it is written unless what was placed meets it there: then it moves
+  // down, under that, as far as it must.
+  std::vector<Box> taken = mObstacles;
+  for (Unit const& unit : units)
+    for (size_t i : unit.members) {
+      GRText::Placement const& at = mTexts[i].at;
+      float const top = mTextYs[mTexts[i].text] + at.top;
+      taken.push_back({at.left, at.right, top, top + at.height});
+    }
+  for (size_t f = 0; f < fixed.size(); ++f) {
+    Box box = fixed[f];
+    for (bool moved = true; moved;) {
+      moved = false;
+      for (Box const& other : taken) {
+        if (other.right <= box.left || box.right <= other.left || other.bottom <= box.top + kHair ||
+            box.bottom <= other.top + kHair)
+          continue;
+        float const shift = other.bottom - box.top;
+        box.top += shift, box.bottom += shift, moved = true;
+      }
+    }
+    if (box.top != fixed[f].top) mTextYs[mTexts[written[f].second].text] += box.top - fixed[f].top;
+    taken.push_back(box);
+    mBottom = std::max(mBottom, box.bottom);
+  }
 }

@@ -94,6 +94,13 @@ TEST_F(TextStackTest, TextsStandClearOfTheMusicAndOfEachOther) {
            // Under beamed notes and chords whose stems go down.
            "[ \\meter<\"4/4\"> \\text<\"dolce\"> \\beam( {c2/8, e2/8} h1/8 ) {a1/4, c2/4, e2/4} "
            "\\text<\"legato\"> \\beam( d2/16 c2 h1 a1 ) g1/4 ]",
+           // A text written under the notes, where the verses over it move down to.
+           "[ \\meter<\"4/4\"> \\lyrics<\"ve mi ve-mi\">( \\lyrics<\"la-lu mo zo\", dy=-6>( "
+           "\\text<\"dolce\", dy=-8>( c1/4 ) a0 e1 f1 ) ) ]",
+           // The verses of two voices, each written at its own height.
+           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\lyrics<\"la la la la\">( \\lyrics<\"mo "
+           "mo mo mo\", dy=-5>( c2/4 d2 e2 f2 ) ) ], [ \\staff<1> \\stemsDown \\meter<\"4/4\"> "
+           "\\lyrics<\"ka ka ka ka\">( \\lyrics<\"sa sa sa sa\", dy=-5>( a1/4 h1 c1 d1 ) ) ] }",
            // Under an octava's figure.
            "[ \\meter<\"4/4\"> \\oct<-1> \\text<\"legato\"> c0/4 h-1 a-1 g-1 | \\oct<0> "
            "\\text<\"dolce\"> c1/1 ]",
