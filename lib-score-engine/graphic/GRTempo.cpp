@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
+#include "ARCast.h"
 #include "ARMTParameter.h"
 #include "ARTempo.h"
+#include "GRSText.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
@@ -129,9 +132,16 @@ float GRTempo::liftOverMusic(GRSystem const* system) const {
   first->getStaffRange(top, bottom);
   GRStaff const* staff = top <= bottom ? first->getStaff(top) : nullptr;
   if (!staff) return 0;
-  float const reach =
-      staff->getPosition().y + HighestMusicOver(*system, top, mPosition.x + mBoundingBox.left,
-                                                mPosition.x + mBoundingBox.right);
+  float const left = mPosition.x + mBoundingBox.left;
+  float const right = mPosition.x + mBoundingBox.right;
+  float highest = HighestMusicOver(*system, top, left, right);
+  // An octava's figure stands over the music too, where the mark would.
+  system->forEachElementOnLine(top, [&](GRNotationElement const* element, GRStaff const*) {
+    auto const* figure = ar_cast<GRSText const>(element);
+    std::optional<NVRect> const ink = figure ? figure->inkOver() : std::nullopt;
+    if (ink && ink->left < right && left < ink->right) highest = std::min(highest, ink->top);
+  });
+  float const reach = staff->getPosition().y + highest;
   return std::min(0.0f, reach - kClearance - kDescent - mPosition.y);
 }
 

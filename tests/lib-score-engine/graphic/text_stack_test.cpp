@@ -121,10 +121,13 @@ TEST_F(TextStackTest, TempoMarksStandClearOfTheMusicAroundThem) {
   for (char const* text : {
            "[ \\key<5> \\meter<\"4/4\"> \\tempo<\"Adagio\"> e&2/8 d#2/8 _/8 f#2/8 e2/2 ]",
            "[ \\meter<\"2/4\"> \\tempo<\"Andante\"> \\stemsUp a2/4 c3 | c2/2 ]",
+           // Over an octava's figure.
+           "[ \\meter<\"4/4\"> \\tempo<\"Moderato assai\"> c2/8 d2 \\oct<1> e2 f2 g2/2 ]",
        }) {
     SCOPED_TRACE(text);
     Draw(text);
     EXPECT_EQ(Overlaps(TextInks(), Music()), 0);
+    EXPECT_EQ(Overlaps(TextInks()), 0);
     std::vector<ScoreElementDesc> const systems = Records(7);
     for (auto const& drawnText : drawn.texts) {
       NVRect const ink = TextInk(drawnText);
