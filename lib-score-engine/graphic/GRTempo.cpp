@@ -141,7 +141,16 @@ float GRTempo::liftOverMusic(GRSystem const* system) const {
     std::optional<NVRect> const ink = figure ? figure->inkOver() : std::nullopt;
     if (ink && ink->left < right && left < ink->right) highest = std::min(highest, ink->top);
   });
-  float const reach = staff->getPosition().y + highest;
+  float reach = staff->getPosition().y + highest;
+  // Tempo marks written at one place stand one over the other, in the order written.
+  for (void* pos = system->First(); pos;) {
+    GRNotationElement const* element = system->GetNext(pos);
+    if (element == this) break;
+    auto const* before = ar_cast<GRTempo const>(element);
+    if (before && before->mPosition.x + before->mBoundingBox.left < right &&
+        left < before->mPosition.x + before->mBoundingBox.right)
+      reach = std::min(reach, before->topIn(*system));
+  }
   return std::min(0.0f, reach - kClearance - kDescent - mPosition.y);
 }
 

@@ -115,12 +115,16 @@ TEST_F(TextStackTest, TextsStandClearOfTheMusicAndOfEachOther) {
   }
 }
 
-// A tempo mark stands over the signs and the music of the top staff under it, and its system's
+// A tempo mark stands over the signs and the music of the top staff under it and over the tempo
+// marks written before it that it would meet, and its system's
 // box takes it in, so that the system above keeps clear of it however high it stands.
 TEST_F(TextStackTest, TempoMarksStandClearOfTheMusicAroundThem) {
   for (char const* text : {
            "[ \\key<5> \\meter<\"4/4\"> \\tempo<\"Adagio\"> e&2/8 d#2/8 _/8 f#2/8 e2/2 ]",
            "[ \\meter<\"2/4\"> \\tempo<\"Andante\"> \\stemsUp a2/4 c3 | c2/2 ]",
+           // Two marks written close together.
+           "[ \\meter<\"2/4\"> \\tempo<\"Moderato assai\"> c2/16 \\tempo<\"Adagio\"> d2/16 e2/8 "
+           "f2/4 ]",
            // Over an octava's figure.
            "[ \\meter<\"4/4\"> \\tempo<\"Moderato assai\"> c2/8 d2 \\oct<1> e2 f2 g2/2 ]",
        }) {
