@@ -79,21 +79,33 @@ std::optional<float> GRSText::bottomUnder() const {
   return topUnder() + mBoundingBox.top;
 }
 
+float GRSText::footOver() const {
+  float const left = mPosition.x + mBoundingBox.left;
+  float const right = mPosition.x + mBoundingBox.right;
+  // Over the top line and over the music under it, a tuplet's bracket and number included.
+  float top = mGrStaff->highestEventTopAlongLine(left, right);
+  GRSystem const* system = mGrStaff->getGRSystem();
+  if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice)
+    top = std::min(top, HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), left, right));
+  return std::min(mLine * lineSpace(), top - kClearance * lineSpace());
+}
+
+std::optional<NVRect> GRSText::inkOver() const {
+  if (!mGrStaff || mLine >= 0) return std::nullopt;
+  float const foot = footOver();
+  // The box's top holds the text's height.
+  return NVRect{mPosition.x + mBoundingBox.left, foot - mBoundingBox.top,
+                mPosition.x + mBoundingBox.right, foot};
+}
+
 void GRSText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   float const space = lineSpace();
   float const left = mPosition.x + mBoundingBox.left;
   float y = mLine * space;
   unsigned int align = 20;  // left, the text's top at y
   if (mGrStaff && mLine < 0) {
-    // Its foot over the top line and over the music under it, a tuplet's bracket and number
-    // included.
-    align = 18;
-    float const right = mPosition.x + mBoundingBox.right;
-    float top = mGrStaff->highestEventTopAlongLine(left, right);
-    GRSystem const* system = mGrStaff->getGRSystem();
-    if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice)
-      top = std::min(top, HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), left, right));
-    y = std::min(y, top - kClearance * space);
+    align = 18;  // left, the text's foot at y
+    y = footOver();
   } else if (standsUnder()) {
     y = topUnder();
   }

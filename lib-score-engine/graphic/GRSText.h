@@ -4,6 +4,7 @@
 
 #include "GRNotationElement.h"
 #include "GRTag.h"
+#include "NVRect.h"
 
 class NVstring;
 class VGFont;
@@ -28,9 +29,14 @@ class GRSText : public GRNotationElement, public GRTag {
   // How far down a text under the staff reaches as it is drawn, under the music of its staff's
   // line; none for a text over the staff. In the staff's coordinates, once the system is placed.
   std::optional<float> bottomUnder() const;
+  // Where a text over the staff puts its letters as it is drawn, in the staff's coordinates;
+  // none for a text under the staff.
+  std::optional<NVRect> inkOver() const;
 
  private:
   bool standsUnder() const;
+  // Where the foot of a text over the staff stands, over the music under it.
+  float footOver() const;
   // Where the top of a text under the staff stands.
   float topUnder() const;
   VGFont const* font() const;

@@ -95,16 +95,7 @@ GRSystemSlice* GRSystem::getPreviousSlice(GRSystemSlice const* slice) const {
 float GRSystem::lowestNoteOnLine(int staffNumber) const {
   auto const known = mLowestNotes.find(staffNumber);
   if (known != mLowestNotes.end()) return known->second;
-  float lowest = -std::numeric_limits<float>::infinity();
-  for (void* pos = mSystemSlices.GetHeadPosition(); pos;) {
-    GRStaff const* line = mSystemSlices.GetNext(pos)->getStaff(staffNumber);
-    if (!line) continue;
-    NEPointerList const& elements = line->getElements();
-    for (void* at = elements.GetHeadPosition(); at;) {
-      auto const* note = dynamic_cast<GRNote const*>(elements.GetNext(at));
-      if (note) lowest = std::max(lowest, note->getPosition().y + note->getBoundingBox().bottom);
-    }
-  }
+  float const lowest = LowestNotesOnLine(*this, staffNumber);
   mLowestNotes.emplace(staffNumber, lowest);
   return lowest;
 }
@@ -113,6 +104,12 @@ MusicTops const& GRSystem::musicTops(int staffNumber) const {
   std::unique_ptr<MusicTops>& tops = mMusicTops[staffNumber];
   if (!tops) tops = std::make_unique<MusicTops>(*this, staffNumber);
   return *tops;
+}
+
+MusicTops const& GRSystem::musicBottoms(int staffNumber) const {
+  std::unique_ptr<MusicTops>& bottoms = mMusicBottoms[staffNumber];
+  if (!bottoms) bottoms = std::make_unique<MusicTops>(*this, staffNumber, MusicTops::Side::Under);
+  return *bottoms;
 }
 
 LedgerLineRoom const& GRSystem::ledgerLineRoom(int staffNumber) const {
@@ -130,6 +127,7 @@ LineMarks const& GRSystem::lineMarks(int staffNumber) const {
 void GRSystem::forgetMeasuredMusic() const {
   mLowestNotes.clear();
   mMusicTops.clear();
+  mMusicBottoms.clear();
   mLineMarks.clear();
   mLedgerLineRooms.clear();
 }

@@ -91,12 +91,15 @@ class GRSystem : public GREvent {
   int getStaffNumber(GRStaff const* staff) const;
 
   // The lowest point of the notes on the line of staves of the given number (that staff in each
-  // slice), in the staff's coordinates; minus infinity where it holds none. Worked out on the
-  // first question after the layout and kept: every text under the line asks it.
+  // slice) with their stems, signs and beams, in the staff's coordinates; minus infinity where it
+  // holds none. Worked out on the first question after the layout and kept: every text under the
+  // line asks it.
   float lowestNoteOnLine(int staffNumber) const;
   // The reaches of the music on that line of staves, gathered on the first question after the
   // layout and kept: every mark over the line asks them.
   MusicTops const& musicTops(int staffNumber) const;
+  // The same music's bottoms, for the marks under the line.
+  MusicTops const& musicBottoms(int staffNumber) const;
   // Where the ledger lines on that line of staves stop short of each other, worked out on the
   // first question after the layout and kept: every note with ledger lines asks it.
   LedgerLineRoom const& ledgerLineRoom(int staffNumber) const;
@@ -156,6 +159,8 @@ class GRSystem : public GREvent {
   // Takes the octava marks under the staves into the system's height: they stand under the
   // lowest note of their staff's line, further down than the staff's box.
   void keepOctavaMarksInBox();
+  // The tempo marks over the top staff, lifted over its music, stand in the system's box.
+  void keepTempoMarksInBox();
   // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);
@@ -171,6 +176,7 @@ class GRSystem : public GREvent {
   std::unique_ptr<KF_IVector<GRStaff>> mStaffs;
   mutable std::unordered_map<int, float> mLowestNotes;
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicTops;
+  mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicBottoms;
   mutable std::unordered_map<int, std::unique_ptr<LineMarks>> mLineMarks;
   mutable std::unordered_map<int, std::unique_ptr<LedgerLineRoom>> mLedgerLineRooms;
 };

@@ -22,6 +22,7 @@
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
 #include "GRSystemTag.h"
+#include "GRTempo.h"
 #include "line_marks.h"
 #include "rests_clear_of_voices.h"
 #include "src/common/assertion.h"
@@ -29,6 +30,8 @@
 
 namespace {
 constexpr float kUnitsPerCm = 237.10631f;
+// A stretch reaching past both ends of any line.
+constexpr float kEverywhere = std::numeric_limits<float>::max();
 
 // A glue of the system on the spring with that id, which tells the slice where it stands.
 GRGlue* GlueAt(GRSystemSlice* slice, GRSpring* spring, int id) {
@@ -143,6 +146,13 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   keepStavesClearOfTexts();
   endSystemBars();
   keepOctavaMarksInBox();
+  keepTempoMarksInBox();
+}
+
+void GRSystem::keepTempoMarksInBox() {
+  for (void* pos = First(); pos;)
+    if (auto const* tempo = ar_cast<GRTempo const>(GetNext(pos)))
+      mBoundingBox.top = std::min(mBoundingBox.top, tempo->topIn(*this));
 }
 
 void GRSystem::keepOctavaMarksInBox() {
@@ -189,6 +199,8 @@ void GRSystem::keepStavesClearOfTexts() {
       for (GRStaff* staff : line.staves)
         staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + moved});
     if (line.holdsTexts) line.texts = LineMarks(*this, number).textsBottom();
+    // A staff's box may not hold all its music: a stem or beam set after it was measured.
+    line.top = std::min(line.top, HighestMusicOver(*this, number, -kEverywhere, kEverywhere));
     if (above && !above->distanceSet) {
       GRStaff const* upper = above->staves.front();
       float const reach = upper->getPosition().y + above->texts + upper->getLineSpace();

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
+#include "ARCast.h"
 #include "ARMTParameter.h"
 #include "ARTempo.h"
+#include "GRSText.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
@@ -32,6 +35,10 @@ constexpr float kNoteScale = 0.65f;
 // half a line space stays free between them and the music.
 constexpr float kDescent = 22.5f;
 constexpr float kClearance = 25;
+// How far over their base line the words reach, with room for tall letters, and the small notes'
+// stems and flags.
+constexpr float kLetterReach = 100;
+constexpr float kNoteReach = 125;
 
 bool IsSymbolPart(std::pair<std::string, int> const& part) {
   return part.second == 1;
@@ -94,11 +101,7 @@ void GRTempo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   auto const* tempo = static_cast<ARTempo const*>(getAbstractRepresentation());
   if (tempo->getTempoMark().empty()) return;
   float x = getOffset().x;
-  float dy = 0;
-  if (ARMTParameter::IsSet(tempo->getDY()))
-    dy = -tempo->getDY()->getValue(50);
-  else
-    dy = liftOverMusic();
+  float const dy = shiftIn(gCurSystem);
   for (auto const& part : tempo->getTempoMark()) {
     float width = 0;
     if (IsSymbolPart(part))
@@ -109,17 +112,45 @@ void GRTempo::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   }
 }
 
-float GRTempo::liftOverMusic() const {
-  GRSystem const* system = gCurSystem;
+float GRTempo::shiftIn(GRSystem const* system) const {
+  auto const* tempo = static_cast<ARTempo const*>(getAbstractRepresentation());
+  if (ARMTParameter::IsSet(tempo->getDY())) return -tempo->getDY()->getValue(50);
+  return liftOverMusic(system);
+}
+
+float GRTempo::topIn(GRSystem const& system) const {
+  auto const* tempo = static_cast<ARTempo const*>(getAbstractRepresentation());
+  bool notes = false;
+  for (auto const& part : tempo->getTempoMark()) notes = notes || IsSymbolPart(part);
+  return mPosition.y + shiftIn(&system) - (notes ? kNoteReach : kLetterReach);
+}
+
+float GRTempo::liftOverMusic(GRSystem const* system) const {
   GRSystemSlice const* first = system ? system->getFirstGRSystemSlice() : nullptr;
   if (!first) return 0;
   int top = 0, bottom = -1;
   first->getStaffRange(top, bottom);
   GRStaff const* staff = top <= bottom ? first->getStaff(top) : nullptr;
   if (!staff) return 0;
-  float const reach =
-      staff->getPosition().y + HighestMusicOver(*system, top, mPosition.x + mBoundingBox.left,
-                                                mPosition.x + mBoundingBox.right);
+  float const left = mPosition.x + mBoundingBox.left;
+  float const right = mPosition.x + mBoundingBox.right;
+  float highest = HighestMusicOver(*system, top, left, right);
+  // An octava's figure stands over the music too, where the mark would.
+  system->forEachElementOnLine(top, [&](GRNotationElement const* element, GRStaff const*) {
+    auto const* figure = ar_cast<GRSText const>(element);
+    std::optional<NVRect> const ink = figure ? figure->inkOver() : std::nullopt;
+    if (ink && ink->left < right && left < ink->right) highest = std::min(highest, ink->top);
+  });
+  float reach = staff->getPosition().y + highest;
+  // Tempo marks written at one place stand one over the other, in the order written.
+  for (void* pos = system->First(); pos;) {
+    GRNotationElement const* element = system->GetNext(pos);
+    if (element == this) break;
+    auto const* before = ar_cast<GRTempo const>(element);
+    if (before && before->mPosition.x + before->mBoundingBox.left < right &&
+        left < before->mPosition.x + before->mBoundingBox.right)
+      reach = std::min(reach, before->topIn(*system));
+  }
   return std::min(0.0f, reach - kClearance - kDescent - mPosition.y);
 }
 

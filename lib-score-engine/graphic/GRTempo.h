@@ -4,6 +4,7 @@
 #include "GRTagARNotationElement.h"
 
 class ARTempo;
+class GRSystem;
 class VGFont;
 
 // A tempo mark above the staff: its words in the tempo font, its note values as small notes.
@@ -23,11 +24,16 @@ class GRTempo : public GRTagARNotationElement {
   // a positive denominator.
   Fraction getDuration(char const* text) const;
   using GRNotationElement::getDuration;
+  // How high the mark reaches as it is drawn over that system (the system's coordinates): the
+  // system takes it into its box, so that the system above stands clear of it.
+  float topIn(GRSystem const& system) const;
 
  private:
   // How far the mark moves up from its place to stand clear above the notes, stems and beams
   // of the system's top staff under it: 0 or less.
-  float liftOverMusic() const;
+  float liftOverMusic(GRSystem const* system) const;
+  // Where its base line stands over its own place, as written or lifted over the music.
+  float shiftIn(GRSystem const* system) const;
 
   static VGFont const* mFont;
 };

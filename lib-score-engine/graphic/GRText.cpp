@@ -1,6 +1,7 @@
 #include "GRText.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "ARCast.h"
@@ -18,6 +19,7 @@
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "music_top.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -28,6 +30,16 @@ TagParameterFloat const* Written(TagParameterFloat const* parameter) {
 
 float LineSpaceOf(GRStaff const* staff) {
   return staff ? staff->getLineSpace() : 50;
+}
+
+// How far under the staff a text of its kind hangs unless placed: its tag's own dy (half a space
+// for a text, a space for a fingering), also where a written one took its place.
+float OwnDrop(ARText const& text, TagParameterFloat const* written, float lineSpace) {
+  if (TagParameterFloat const* own = text.getDY(); own && own != written)
+    return -own->getValue(lineSpace);
+  char const* const format = text.getTagFormat();
+  char const* const dy = format ? std::strstr(format, ";U,dy,") : nullptr;
+  return dy ? -static_cast<float>(std::atof(dy + 6)) * lineSpace / 2 : 0;
 }
 
 void SetText(NVstring*& text, char const* value) {
@@ -193,33 +205,30 @@ float GRText::getRightSpace() const {
   return piece ? piece->boundingBox.right : 0;
 }
 
+bool GRText::meetsMusic(GRSystem const* system, GRStaff const* staff, NotesReach const* notes,
+                        float left, float right, float top, float bottom) {
+  if (!staff) return false;
+  float highest = 0;
+  float lowest = staff->getDredgeSize();
+  if (notes) {
+    highest = std::min(highest, notes->top);
+    lowest = std::max(lowest, notes->bottom);
+  } else if (GRSystemSlice const* slice = staff->getGRSystemSlice(); system && slice) {
+    int const line = slice->getStaffNumber(staff);
+    highest = std::min(highest, HighestMusicOver(*system, line, left, right));
+    lowest = std::max(lowest, LowestMusicOver(*system, line, left, right));
+  }
+  return top < lowest && highest < bottom;
+}
+
 bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement,
-                         float const* lowestNote) const {
+                         NotesReach const* notes) const {
   GRTextSaveStruct const* piece = pieceOf(system);
   if (!piece || !piece->text) return false;
   float const lineSpace = LineSpaceOf(staff);
   float x = piece->position.x;
-  float y = staff ? staff->getDredgeSize() : 0;
   ARText const* text = getARText();
-  TagParameterFloat const* ypos = Written(text->getYPos());
-  TagParameterFloat const* dy = Written(text->getDY());
-  if (!ypos && !dy) {
-    // The text's own height under the staff (half a space for a text, a space for a
-    // fingering), or under the lowest note of the line where that reaches lower.
-    if (TagParameterFloat const* own = text->getDY()) y -= own->getValue(lineSpace);
-    if (float const lowest = lowestNote ? *lowestNote
-                             : staff    ? LowestNote(staff)
-                                        : 0;
-        staff && lowest > staff->getDredgeSize())
-      y = std::max(y, lowest + 0.3f * lineSpace);
-  }
-  if (ypos) y -= ypos->getValue(lineSpace);
-  if (dy) y += -dy->getValue(lineSpace);
   if (TagParameterFloat const* dx = Written(text->getDX())) x += dx->getValue(lineSpace);
-  // Each further verse of lyrics reads a line lower.
-  if (text->isCutFromLyrics())
-    y += static_cast<float>(text->getVerse()) * (mLineHeight > 0 ? mLineHeight : fontSize);
-
   float const width = piece->boundingBox.right - piece->boundingBox.left;
   float const height = piece->boundingBox.top;
   placement->x = x;
@@ -227,11 +236,39 @@ bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement
   if (mTextAlign & 8) placement->left -= width / 2;
   if (mTextAlign & 32) placement->left -= width;
   placement->right = placement->left + width;
-  placement->y = y;
   // From its top, from its bottom, or on its base line with most of its letters above it.
   placement->top = (mTextAlign & 4) ? 0 : (mTextAlign & 2) ? -height : -0.75f * height;
   placement->height = height;
-  placement->placed = ypos || dy;
+
+  float const staffHeight = staff ? staff->getDredgeSize() : 0;
+  TagParameterFloat const* ypos = Written(text->getYPos());
+  TagParameterFloat const* dy = Written(text->getDY());
+  float y = staffHeight;
+  if (ypos) y -= ypos->getValue(lineSpace);
+  if (dy) y += -dy->getValue(lineSpace);
+  bool placed = ypos || dy;
+  // Words written on the staff or among its notes would be read through them: they hang under
+  // the notes as if not placed. A verse stays where it is written: the verses over it make room.
+  if (placed && !text->isCutFromLyrics() &&
+      meetsMusic(system, staff, notes, placement->left, placement->right, y + placement->top,
+                 y + placement->top + height))
+    placed = false;
+  if (!placed) {
+    // The text's own height under the staff (half a space for a text, a space for a
+    // fingering), or under the lowest note of the line where that reaches lower.
+    y = staffHeight + OwnDrop(*text, dy, lineSpace);
+    if (float const lowest = notes   ? notes->bottom
+                             : staff ? LowestNote(staff)
+                                     : 0;
+        staff && lowest > staffHeight)
+      y = std::max(y, lowest + 0.3f * lineSpace);
+  }
+  // Each further verse of lyrics reads a line lower.
+  if (text->isCutFromLyrics())
+    y += static_cast<float>(text->getVerse()) * (mLineHeight > 0 ? mLineHeight : fontSize);
+
+  placement->y = y;
+  placement->placed = placed;
   placement->rank = text->isCutFromLyrics() ? 2 : ar_cast<ARFingering const>(text) ? 1 : 0;
   placement->verse = text->getVerse();
   placement->row = text->getLyrics();

@@ -44,9 +44,14 @@ class GRText : public GRPTagARNotationElement {
   // system, and below the texts and dynamics it would meet there.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
+  // How high and how low the notes of a staff's line reach, in the staff's coordinates.
+  struct NotesReach {
+    float top, bottom;
+  };
   // Where the piece of a system stands under the staff that draws it, before it keeps clear of
-  // others: false when the system has no piece with text. The lowest note of the staff's line,
-  // when given, stands for the one of the system.
+  // others: false when the system has no piece with text. The reach of the notes of the staff's
+  // line, when given, stands for the music of the system under the letters. A text written
+  // among the notes or on the staff stands under them instead, as a text not placed does.
   struct Placement {
     float x, y;         // where it is drawn
     float left, right;  // where its letters reach across
@@ -63,7 +68,7 @@ class GRText : public GRPTagARNotationElement {
     void const* event;
   };
   bool placementOn(GRSystem const* system, GRStaff const* staff, Placement* placement,
-                   float const* lowestNote = nullptr) const;
+                   NotesReach const* notes = nullptr) const;
 
  private:
   GRTextSaveStruct* pieceOf(GRSystem const* system) const;
@@ -72,6 +77,10 @@ class GRText : public GRPTagARNotationElement {
   VGFont const* textFont() const;
   // The piece's box from its text in the text's font (empty without a drawing device).
   void measure(GRTextSaveStruct* piece) const;
+  // Where its letters, from top to bottom, meet the staff or the music on it between left and
+  // right.
+  static bool meetsMusic(GRSystem const* system, GRStaff const* staff, NotesReach const* notes,
+                         float left, float right, float top, float bottom);
 
   unsigned int mTextAlign;
   // The width of a space in the text's font, and the height of its lines.

@@ -5,11 +5,14 @@
 #include <limits>
 
 #include "ARCast.h"
+#include "GRAccidental.h"
 #include "GRBeam.h"
+#include "GRClef.h"
 #include "GRDummy.h"
 #include "GREvent.h"
 #include "GRGlobalStem.h"
 #include "GRNewTuplet.h"
+#include "GRSingleNote.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -17,8 +20,27 @@
 
 namespace {
 
+// A sign's ink reaches further over and under its note than its box: a flat's stem nearly two
+// spaces over it, where the box holds one.
+constexpr float kSignReach = 1.8f;
+
+void TakeInSigns(GRSingleNote const& note, NVRect& box) {
+  KF_IPointerList<GRAccidental> signs(0);
+  note.extractAccidentals(&signs);
+  for (void* pos = signs.GetHeadPosition(); pos;) {
+    GRAccidental const* sign = signs.GetNext(pos);
+    NVPoint const at = sign->getPosition() + sign->getOffset();
+    NVRect const own = sign->getBoundingBox();
+    float const side = sign->getLeftSpace();
+    box.Merge(NVRect{at.x - side, at.y + kSignReach * own.top, at.x + side,
+                     at.y + kSignReach * own.bottom});
+  }
+}
+
 // The box of an element of the staff where it stands, or false for one that reaches nowhere.
-bool PlacedBox(GRNotationElement const* element, GRSystem const& system, NVRect& box) {
+// Without the marks, only the notes, with their stems and beams.
+bool PlacedBox(GRNotationElement const* element, GRSystem const& system, NVRect& box,
+               bool withMarks = true) {
   if (auto const* dummy = ar_cast<GRDummy const>(element)) {
     // A beam that runs on from the line before stands here as a placeholder.
     element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
@@ -26,12 +48,19 @@ bool PlacedBox(GRNotationElement const* element, GRSystem const& system, NVRect&
   }
   if (auto const* beam = ar_cast<GRBeam const>(element)) return beam->getPieceBox(&system, box);
   if (auto const* tuplet = dynamic_cast<GRNewTuplet const*>(element)) {
+    if (!withMarks) return false;
     // A bracket over the notes and its number belong to them: marks above stand over both.
     box = tuplet->drawnBox(&system);
     return box.right > box.left;
   }
+  if (withMarks && ar_cast<GRClef const>(element)) {
+    // A clef reaches over and under the staff at the line's start.
+    box = element->getBoundingBox() + element->getPosition();
+    return true;
+  }
   if (element->isGREventClass() || ar_cast<GRGlobalStem const>(element)) {
     box = element->getBoundingBox() + element->getPosition();
+    if (auto const* note = ar_cast<GRSingleNote const>(element)) TakeInSigns(*note, box);
     return true;
   }
   return false;
@@ -43,11 +72,25 @@ float HighestMusicOver(GRSystem const& system, int staffNumber, float left, floa
   return system.musicTops(staffNumber).highestOver(left, right);
 }
 
-MusicTops::MusicTops(GRSystem const& system, int staffNumber) {
+float LowestMusicOver(GRSystem const& system, int staffNumber, float left, float right) {
+  return -system.musicBottoms(staffNumber).highestOver(left, right);
+}
+
+float LowestNotesOnLine(GRSystem const& system, int staffNumber) {
+  float lowest = -std::numeric_limits<float>::infinity();
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    NVRect box;
+    // A bottom that is no number is passed over.
+    if (PlacedBox(element, system, box, false) && box.bottom > lowest) lowest = box.bottom;
+  });
+  return lowest;
+}
+
+MusicTops::MusicTops(GRSystem const& system, int staffNumber, Side side) {
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
     NVRect box;
     if (!PlacedBox(element, system, box)) return;
-    Reach const reach{box.left, box.right, box.top};
+    Reach const reach{box.left, box.right, side == Side::Over ? box.top : -box.bottom};
     if (std::isnan(reach.left) || std::isnan(reach.right))
       mUnplaced.push_back(reach);
     else

@@ -1,6 +1,7 @@
 #include "text_stack.h"
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
 #include <unordered_map>
 
@@ -10,6 +11,7 @@
 #include "GRIntens.h"
 #include "GRNewTuplet.h"
 #include "GRNote.h"
+#include "GRSText.h"
 #include "GRStaff.h"
 #include "GRSystemStartEndStruct.h"
 #include "NEPointerList.h"
@@ -84,11 +86,15 @@ float TextStack::bottomUnder(GRStaff const& staff) {
   stack.mByDate = true;
   NEPointerList const& elements = staff.getElements();
   // Nor does the staff belong to a system: its own notes are the line's.
-  float lowest = staff.getDredgeSize();
-  for (void* at = elements.GetHeadPosition(); at;)
-    if (auto const* note = ar_cast<GRNote const>(elements.GetNext(at)))
-      lowest = std::max(lowest, note->getPosition().y + note->getBoundingBox().bottom);
-  stack.mLowestNote = &lowest;
+  GRText::NotesReach notes{0, staff.getDredgeSize()};
+  for (void* at = elements.GetHeadPosition(); at;) {
+    GRNotationElement const* element = elements.GetNext(at);
+    if (!element->isGREventClass()) continue;
+    NVRect const box = element->getBoundingBox() + element->getPosition();
+    notes.top = std::min(notes.top, box.top);
+    notes.bottom = std::max(notes.bottom, box.bottom);
+  }
+  stack.mNotes = &notes;
   for (void* at = elements.GetHeadPosition(); at;)
     stack.add(elements.GetNext(at), &staff, staff.getGRSystem());
   stack.place();
@@ -116,6 +122,18 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
     if (box.right <= box.left) return;
     auto const [left, right] = across(box.left, box.right);
     mObstacles.push_back({left, right, box.top, box.bottom + gap});
+    mXs.insert(mXs.end(), {left, right});
+    return;
+  }
+  if (auto const* figure = ar_cast<GRSText const>(element)) {
+    // An octava's figure under the staff stands under the notes, where the texts would.
+    std::optional<float> const bottom = figure->bottomUnder();
+    if (!bottom) return;
+    // Its box's top holds its height.
+    NVRect const box = figure->getBoundingBox();
+    float const x = figure->getPosition().x;
+    auto const [left, right] = across(x + box.left, x + box.right);
+    mObstacles.push_back({left, right, *bottom - box.top, *bottom + gap});
     mXs.insert(mXs.end(), {left, right});
     return;
   }
@@ -162,7 +180,7 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
   }
   GRText const* text = textOf(element);
   GRText::Placement at;
-  if (!text || mTextYs.count(text) || !text->placementOn(system, staff, &at, mLowestNote)) return;
+  if (!text || mTextYs.count(text) || !text->placementOn(system, staff, &at, mNotes)) return;
   // A text with no letters takes no room.
   if (at.right <= at.left) return;
   std::tie(at.left, at.right) = across(at.left, at.right);
@@ -178,6 +196,8 @@ void TextStack::place() {
 
   // The written texts stand where they are; the others gather into units that move as one.
   std::vector<Box> fixed;
+  // The text each written box stands for.
+  std::vector<std::pair<Box, size_t>> written;
   // A row of syllables holds those that follow each other along the line; a syllable that
   // would run into the one before (as those of a chord's notes do) starts a further row under it.
   struct Unit {
@@ -197,7 +217,7 @@ void TextStack::place() {
     GRText::Placement const& at = mTexts[i].at;
     // A verse written at its own height stays there too, but moves with the verses over it.
     if (at.placed && !at.row) {
-      fixed.push_back({at.left, at.right, at.y + at.top, at.y + at.top + at.height});
+      written.push_back({{at.left, at.right, at.y + at.top, at.y + at.top + at.height}, i});
       continue;
     }
     if (!at.row) {
@@ -217,7 +237,9 @@ void TextStack::place() {
     }
     if (at.event) versesAt[at.event].push_back(into);
   }
-  std::sort(fixed.begin(), fixed.end(), [](Box const& a, Box const& b) { return a.top < b.top; });
+  std::sort(written.begin(), written.end(),
+            [](auto const& a, auto const& b) { return a.first.top < b.first.top; });
+  for (auto const& [box, text] : written) fixed.push_back(box);
   auto key = [&](Unit const& unit) {
     // The rows of a lyrics range keep the place of its first syllable.
     size_t const first = unit.sub == 0
@@ -275,6 +297,9 @@ void TextStack::place() {
       for (size_t i : unit) {
         GRText::Placement const& at = mTexts[i].at;
         shift = std::max(shift, overBottom - at.top - at.y);
+        // Nor does it stand on what the verses before it, of any voice, or the marks put down
+        // over its syllables.
+        shift = std::max(shift, floor.lowestOver(at.left, at.right) - at.top - at.y);
       }
       place(next, shift);
       continue;
@@ -298,5 +323,29 @@ void TextStack::place() {
     }
     place(next, shift);
   }
-  for (Box const& box : fixed) mBottom = std::max(mBottom, box.bottom);
+  // A written text stays where it is written unless what was placed meets it there: then it moves
+  // down, under that, as far as it must.
+  std::vector<Box> taken = mObstacles;
+  for (Unit const& unit : units)
+    for (size_t i : unit.members) {
+      GRText::Placement const& at = mTexts[i].at;
+      float const top = mTextYs[mTexts[i].text] + at.top;
+      taken.push_back({at.left, at.right, top, top + at.height});
+    }
+  for (size_t f = 0; f < fixed.size(); ++f) {
+    Box box = fixed[f];
+    for (bool moved = true; moved;) {
+      moved = false;
+      for (Box const& other : taken) {
+        if (other.right <= box.left || box.right <= other.left || other.bottom <= box.top + kHair ||
+            box.bottom <= other.top + kHair)
+          continue;
+        float const shift = other.bottom - box.top;
+        box.top += shift, box.bottom += shift, moved = true;
+      }
+    }
+    if (box.top != fixed[f].top) mTextYs[mTexts[written[f].second].text] += box.top - fixed[f].top;
+    taken.push_back(box);
+    mBottom = std::max(mBottom, box.bottom);
+  }
 }

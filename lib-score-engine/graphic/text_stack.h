@@ -11,9 +11,9 @@ class GRStaff;
 class GRSystem;
 
 // The texts under one line of staves stacked one under the other, below the dynamic marks,
-// wedges and tuplets they meet. A text the score places stays where it is written; the others keep
-// their order from the top (texts, fingerings, then each verse of syllables), and the syllables of
-// one lyrics range move as one row.
+// wedges, tuplets and octava figures they meet. A text the score places stays where it is written;
+// the others keep their order from the top (texts, fingerings, then each verse of syllables), and
+// the syllables of one lyrics range move as one row.
 class TextStack {
  public:
   // How low the texts under the staff alone reach, stacked where its elements stand now.
@@ -48,6 +48,6 @@ class TextStack {
   float mBottom = -std::numeric_limits<float>::infinity();
   // Marks stand across the line at their dates rather than at their places.
   bool mByDate = false;
-  // The lowest note of the line, when the texts are not yet in a system that knows it.
-  float const* mLowestNote = nullptr;
+  // The reach of the notes of the line, when the texts are not yet in a system that knows it.
+  GRText::NotesReach const* mNotes = nullptr;
 };

@@ -41,7 +41,7 @@ TEST_F(LyricsTest, SyllablesTakeRoomAndHangBelowTheLowestNote) {
 
 // A text placed by the score keeps its place under the staff.
 TEST_F(LyricsTest, ATextTheScorePlacesKeepsItsPlace) {
-  Draw("[ \\text<\"low\", dy=-2>(c1/4) \\text<\"high\", dy=0>(c2/4) ]");
+  Draw("[ \\text<\"low\", dy=-2>(g1/4) \\text<\"high\", dy=0>(g1/4) ]");
   ASSERT_EQ(drawn.texts.size(), 2u);
   EXPECT_FLOAT_EQ(drawn.texts[1].y - drawn.texts[0].y, -50);  // two half spaces
 }

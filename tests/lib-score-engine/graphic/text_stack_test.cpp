@@ -79,6 +79,69 @@ TEST_F(TextStackTest, TextsStandInTheOrderWrittenAndEachVerseKeepsOneRow) {
   }
 }
 
+// Words written on the staff or among the notes, and words and octava figures hung under a
+// line of chords, beams and low notes, stand clear of all the music's ink and of each other.
+TEST_F(TextStackTest, TextsStandClearOfTheMusicAndOfEachOther) {
+  for (char const* text : {
+           // Written into the staff, through the stems of notes high in it.
+           "[ \\meter<\"4/4\"> f2/4 g2 \\text<\"cantabile\", dy=5> \\stacc( f2/4 ) "
+           "\\text<\"sempre\", dy=7> f2/4 ]",
+           // Written just under the staff, on low notes with their signs.
+           "[ \\meter<\"4/4\"> \\text<\"cantabile\", dy=0> {c#1/2, e1/2} \\text<\"espr.\", "
+           "dy=-1> a0/2 ]",
+           // Written under the staff, where stems down reach.
+           "[ \\meter<\"4/4\"> \\stemsDown \\text<\"espr.\", dy=-6> c1/4 d1 e1 f1 ]",
+           // Under beamed notes and chords whose stems go down.
+           "[ \\meter<\"4/4\"> \\text<\"dolce\"> \\beam( {c2/8, e2/8} h1/8 ) {a1/4, c2/4, e2/4} "
+           "\\text<\"legato\"> \\beam( d2/16 c2 h1 a1 ) g1/4 ]",
+           // A text written under the notes, where the verses over it move down to.
+           "[ \\meter<\"4/4\"> \\lyrics<\"ve mi ve-mi\">( \\lyrics<\"la-lu mo zo\", dy=-6>( "
+           "\\text<\"dolce\", dy=-8>( c1/4 ) a0 e1 f1 ) ) ]",
+           // The verses of two voices, each written at its own height.
+           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\lyrics<\"la la la la\">( \\lyrics<\"mo "
+           "mo mo mo\", dy=-5>( c2/4 d2 e2 f2 ) ) ], [ \\staff<1> \\stemsDown \\meter<\"4/4\"> "
+           "\\lyrics<\"ka ka ka ka\">( \\lyrics<\"sa sa sa sa\", dy=-5>( a1/4 h1 c1 d1 ) ) ] }",
+           // Under an octava's figure.
+           "[ \\meter<\"4/4\"> \\oct<-1> \\text<\"legato\"> c0/4 h-1 a-1 g-1 | \\oct<0> "
+           "\\text<\"dolce\"> c1/1 ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> music = Music();
+    for (auto const& shape : drawn.shapes)
+      music.push_back({shape.left, shape.top, shape.right, shape.bottom});
+    EXPECT_EQ(Overlaps(TextInks(), music), 0);
+    EXPECT_EQ(Overlaps(TextInks()), 0);
+  }
+}
+
+// A tempo mark stands over the signs and the music of the top staff under it and over the tempo
+// marks written before it that it would meet, and its system's
+// box takes it in, so that the system above keeps clear of it however high it stands.
+TEST_F(TextStackTest, TempoMarksStandClearOfTheMusicAroundThem) {
+  for (char const* text : {
+           "[ \\key<5> \\meter<\"4/4\"> \\tempo<\"Adagio\"> e&2/8 d#2/8 _/8 f#2/8 e2/2 ]",
+           "[ \\meter<\"2/4\"> \\tempo<\"Andante\"> \\stemsUp a2/4 c3 | c2/2 ]",
+           // Two marks written close together.
+           "[ \\meter<\"2/4\"> \\tempo<\"Moderato assai\"> c2/16 \\tempo<\"Adagio\"> d2/16 e2/8 "
+           "f2/4 ]",
+           // Over an octava's figure.
+           "[ \\meter<\"4/4\"> \\tempo<\"Moderato assai\"> c2/8 d2 \\oct<1> e2 f2 g2/2 ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    EXPECT_EQ(Overlaps(TextInks(), Music()), 0);
+    EXPECT_EQ(Overlaps(TextInks()), 0);
+    std::vector<ScoreElementDesc> const systems = Records(7);
+    for (auto const& drawnText : drawn.texts) {
+      NVRect const ink = TextInk(drawnText);
+      EXPECT_TRUE(std::ranges::any_of(systems, [&](ScoreElementDesc const& system) {
+        return ink.top >= system.top && ink.bottom <= system.bottom + 1;
+      })) << drawnText.text;
+    }
+  }
+}
+
 // However deep the stack, no text touches the next staff's or system's lines or notes, and each
 // system's box takes in the texts under its staves.
 TEST_F(TextStackTest, TheNextStaffAndSystemMakeRoomForTheTextsUnderAStaff) {

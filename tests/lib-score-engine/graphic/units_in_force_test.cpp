@@ -37,25 +37,27 @@ class UnitsInForceTest : public DrawnScore {
 TEST_F(UnitsInForceTest, ALengthTakesTheUnitInForceWhereItIsWritten) {
   constexpr float kCentimetre = 237.10631f;
   constexpr float kHalfSpace = 25;
+  // The notes stand in the staff with their stems up, so that the text stands where its dy
+  // puts it, under them.
   struct Case {
     char const* score;
-    float lift;  // of "A" over where it stands without its dy, in layout units
+    float drop;  // of "A" under where it stands without its dy, in layout units
     char const* unitsWritten;
-    char const* plain = "[ \\text<\"A\",dy=0> c d e f ]";
+    char const* plain = "[ \\text<\"A\",dy=0> g a g a ]";
   };
   for (Case const& c : {
-           Case{"[ \\units<\"cm\"> \\text<\"A\",dy=1> c d \\units<\"hs\"> e f ]", kCentimetre,
+           Case{"[ \\units<\"cm\"> \\text<\"A\",dy=-1> g a \\units<\"hs\"> g a ]", kCentimetre,
                 "\\units<\"cm\"> \\units<\"hs\"> "},
-           Case{"[ \\text<\"A\",dy=4> c d \\units<\"cm\"> e f ]", 4 * kHalfSpace,
+           Case{"[ \\text<\"A\",dy=-4> g a \\units<\"cm\"> g a ]", 4 * kHalfSpace,
                 "\\units<\"cm\"> "},
-           Case{"[ \\units<\"cm\"> \\units<\"hs\"> \\text<\"A\",dy=4> c d e f ]", 4 * kHalfSpace,
+           Case{"[ \\units<\"cm\"> \\units<\"hs\"> \\text<\"A\",dy=-4> g a g a ]", 4 * kHalfSpace,
                 "\\units<\"cm\"> \\units<\"hs\"> "},
-           Case{"{ [ \\units<\"mm\"> c d e f ], [ \\text<\"A\",dy=10> c d e f ] }", kCentimetre,
-                "\\units<\"mm\"> ", "{ [ c d e f ], [ \\text<\"A\",dy=0> c d e f ] }"},
+           Case{"{ [ \\units<\"mm\"> g a g a ], [ \\text<\"A\",dy=-10> g a g a ] }", kCentimetre,
+                "\\units<\"mm\"> ", "{ [ g a g a ], [ \\text<\"A\",dy=0> g a g a ] }"},
        }) {
     SCOPED_TRACE(c.score);
     float const plain = HeightOfA(c.plain);
-    EXPECT_NEAR(plain - HeightOfA(c.score), c.lift, 1);
+    EXPECT_NEAR(HeightOfA(c.score) - plain, c.drop, 1);
 
     std::ostringstream written;
     written << *parsed;

@@ -169,7 +169,8 @@ TEST_F(OverlapCheckTest, SymbolsMovedOntoOthersAreFound) {
     Mark first, second;
   } const cases[] = {
       {"[ \\acc<dx=2hs>(c#2/4) ]", Mark::Head, Mark::Accidental},
-      {"[ \\text<\"XX\", dy=5hs>(b1/4) ]", Mark::Head, Mark::Text},
+      // A tempo mark keeps the height it is written at.
+      {"[ \\tempo<\"XX\", dy=-8hs> b1/4 ]", Mark::Head, Mark::Text},
       {"[ \\intens<\"ff\", dy=6hs> b1/4 ]", Mark::Dynamic, Mark::Stem},
       {"{ [ \\staff<1> \\stemsUp c2/4 ], [ \\staff<1> \\stemsDown c2/4 ] }", Mark::Head,
        Mark::Head},
