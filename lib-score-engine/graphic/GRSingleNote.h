@@ -118,6 +118,9 @@ class GRSingleNote : public GRNote {
   float ledgerLinesReach(bool right) const;
   // A note of another voice stands this far right of this one's place: the dots stand after it.
   void keepDotsBeside(float shift);
+  // The room its dots take right of the note's place, with the air they keep from what follows;
+  // 0 without dots.
+  float dotsRoom() const;
 
  private:
   // Its signs right to left before its head, and its box with them.

@@ -1,0 +1,84 @@
+// Where two voices of a staff meet, each head still reads its own length: its dots stand after it
+// and before any other head on their row, and no stem of one voice runs through the other's head.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "GRNoteDot.h"
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::TwoVoices;
+
+constexpr float kSpace = 50;
+constexpr unsigned int kDot = 46;
+
+class VoiceHeadsReadTest : public EngineTesting::DrawnScore {};
+
+// A dot is read as the dot of the nearest head on its left on its row (or the row under it: the
+// dot of a head on a line stands in the space above).
+TEST_F(VoiceHeadsReadTest, EachHeadShowsItsOwnDots) {
+  for (auto const& [upper, lower] : {
+           std::pair{"g1/4. e2/4.", "g1/2."},  // both dotted, of different heads
+           {"a1/8 a1/4.", "a1/4. a1/8"},       // the dotted head of the voice with stems down
+           {"c2/2 c2/4", "c2/4. c2/8 c2/4"},
+           {"f1/2", "e1/4. e1/8"},              // a second, the lower note on a line
+           {"e2/2. d2/4", "e2/4 c2/2 h1/4"},    // a hymn's voices meeting on different values
+           {"f2/4.. f2/16", "f2/8 f2/4 f2/8"},  // two dots
+       }) {
+    SCOPED_TRACE(std::string(upper) + " over " + lower);
+    Draw(TwoVoices(upper, lower));
+    auto const notes = NoteRecords();
+    std::vector<int> dots(notes.size(), 0);
+    for (auto const& dot : Glyphs(kDot)) {
+      float const y = (dot.ink.top + dot.ink.bottom) / 2;
+      int owner = -1;
+      for (size_t i = 0; i < notes.size(); ++i) {
+        ScoreElementDesc const& head = notes[i].desc;
+        bool const onRow = y - head.refY > -0.75f * kSpace && y - head.refY < 0.3f * kSpace;
+        if (onRow && head.headX < dot.ink.left &&
+            (owner < 0 || head.headX > notes[size_t(owner)].desc.headX))
+          owner = int(i);
+      }
+      ASSERT_GE(owner, 0) << "a dot of no head at " << dot.ink.left;
+      ++dots[size_t(owner)];
+    }
+    for (size_t i = 0; i < notes.size(); ++i) {
+      ScoreElementDesc const& note = notes[i].desc;
+      // The second of two dots is drawn as a glyph of its own.
+      int const written =
+          GRNoteDot::DurationToDotCount(Fraction(int(std::lround(note.duration * 64)), 64));
+      EXPECT_EQ(dots[i], written) << "the note at " << note.date << ", y " << note.refY;
+    }
+  }
+}
+
+// Where the voices cross, the note with its stem up stands right of the other: neither stem runs
+// through a head of the other voice, which would read as a chord holding that stem's length.
+TEST_F(VoiceHeadsReadTest, NoStemRunsThroughTheOtherVoicesHead) {
+  for (auto const& [upper, lower] : {
+           std::pair{"f1/2", "a1/2"},
+           {"c2/4 e1/4", "e2/4 g1/4"},
+           {"h1/8 c2/8", "d2/4"},
+           {"e1/2", "c2/2"},  // a sixth: the stems reach past the heads
+       }) {
+    SCOPED_TRACE(std::string(upper) + " over " + lower);
+    Draw(TwoVoices(upper, lower));
+    auto const notes = NoteRecords();
+    for (auto const& stem : Records(2, 10)) {
+      int heads = 0;
+      for (auto const& [page, note] : notes) {
+        float const half = (note.right - note.left) / 2;
+        bool const atSide = std::abs(stem.left - note.left) < 0.3f * half + 3 ||
+                            std::abs(stem.right - note.right) < 0.3f * half + 3;
+        if (atSide && note.refY > stem.top - 1 && note.refY < stem.bottom + 1) ++heads;
+      }
+      EXPECT_EQ(heads, 1) << "the stem at " << stem.left;
+    }
+  }
+}
+
+}  // namespace
