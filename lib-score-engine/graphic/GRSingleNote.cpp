@@ -535,10 +535,12 @@ void GRSingleNote::keepDotsBeside(float shift) {
   updateBoundingBox();
 }
 
-float GRSingleNote::dotsRoom() const {
+float GRSingleNote::dotsReach() const {
   GRNoteDot const* dot = getDot();
   if (!dot || dot->getNumDots() < 1) return 0;
-  return dot->getOffset().x - mOffset.x + dot->getRightSpace() + kDotGap * mCurLSPACE;
+  // Every further dot is drawn one dot's step right of the first.
+  float const further = 25.0f * float(dot->getNumDots() - 1);
+  return dot->getOffset().x - mOffset.x + (dot->getBoundingBox().right + further) * dot->getSize();
 }
 
 void GRSingleNote::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {

@@ -23,6 +23,9 @@ namespace {
 
 // A rest keeps this much of a line space from the other voices.
 constexpr float kClearance = 0.25f;
+// The dots of a head beside another voice's keep this much of a line space from that head: a
+// quarter space of air past the ink of the dot, which reaches a little past the dot's box.
+constexpr float kDotsAir = 0.35f;
 // A rest moves at most this many steps: far enough past any head of the staff.
 constexpr int kMostRestSteps = 40;
 
@@ -109,9 +112,12 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
       if (left->getBesideShift() > 0) continue;  // already beside another head
       // The dots of the left head stand between the two heads: after both, they would read as
       // the right head's.
-      float const dots = left->dotsRoom();
+      float const dots = left->dotsReach();
       float shift = left->getHeadWidth() * left->getSize();
-      if (dots > 0) shift = std::max(shift, dots + right->getNoteHead()->getLeftSpace());
+      if (dots > 0) {
+        float const headLeft = -right->getNoteHead()->getBoundingBox().left * right->getSize();
+        shift = std::max(shift, dots + kDotsAir * left->getLineSpace() + headLeft);
+      }
       right->standBeside(shift);
       left->keepDotsBeside(dots > 0 ? 0 : shift);
     }
