@@ -151,7 +151,8 @@ class StaffLengths {
   // Another head on the head's line or space between it and the dot takes the dot, as a
   // voice's head beside another voice's on one note does.
   // A dot in the space over a head on a line is that space's head's, if one stands there at the
-  // same time: a head of the note before, a column to the left, has dots of its own.
+  // same time or between the head and the dot: a head of the note before, a column to the left,
+  // has dots of its own.
   bool HeadBetween(const DrawnNote& head, const DrawnGlyph& dot) const {
     const qreal quarter = 0.25 * staff_.spacing, dotY = dot.box.center().y();
     const bool ownRow = std::abs(dotY - head.head.y()) < quarter;
@@ -160,10 +161,11 @@ class StaffLengths {
       const qreal x = other.box.center().x();
       const bool between = std::abs(other.head.y() - head.head.y()) < quarter &&
                            x > head.box.right() && x < dot.box.left();
-      const bool inTheDotsRow = !ownRow && std::abs(other.head.y() - dotY) < quarter &&
-                                other.grace == head.grace &&
-                                std::abs(other.date - head.date) < 1e-6 &&
-                                x > head.box.left() - head.box.width() && x < dot.box.left();
+      const bool inTheDotsRow =
+          !ownRow && std::abs(other.head.y() - dotY) < quarter &&
+          x > head.box.left() - head.box.width() && x < dot.box.left() &&
+          (x > head.box.center().x() ||
+           (other.grace == head.grace && std::abs(other.date - head.date) < 1e-6));
       return between || inTheDotsRow;
     });
   }
