@@ -211,7 +211,12 @@ void GRBeam::RangeEnd(GRStaff* staff) {
     return true;
   });
 
-  if (st->dirset) return;
+  if (st->dirset) {
+    // A direction written for some of the notes holds for the beam's others: with stems both
+    // ways on one staff, the beam would run through the heads of some.
+    if (!betweenStaves()) followWrittenDirection(list, sse);
+    return;
+  }
   if (betweenStaves()) {
     // The notes of the upper staff reach down to the beam, those of the lower staves up.
     int upper = -1;
@@ -241,6 +246,29 @@ void GRBeam::RangeEnd(GRStaff* staff) {
     }
     event->setStemDirection(common);
     event->setFlagOnOff(false);
+    return true;
+  });
+}
+
+void GRBeam::followWrittenDirection(NEPointerList* list, SSE* sse) {
+  GDirection written = dirOFF;
+  bool agree = true;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    GREvent const* event = AsEvent(element);
+    if (!event || !event->getStemDirSet()) return true;
+    GDirection const direction = event->getStemDirection();
+    if (written == dirOFF) written = direction;
+    agree = agree && direction == written;
+    return true;
+  });
+  // Directions written both ways are the writer's: the beam keeps them.
+  if (!agree || (written != dirUP && written != dirDOWN)) return;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    GREvent* event = AsEvent(element);
+    if (event && !event->getStemDirSet() && event->getStemDirection() != written) {
+      event->setStemDirection(written);
+      event->setFlagOnOff(false);
+    }
     return true;
   });
 }

@@ -1,5 +1,6 @@
-// Where two voices of a staff meet, each head still reads its own length: its dots stand after it
-// and before any other head on their row, and no stem of one voice runs through the other's head.
+// Each head reads its own length where voices meet or stems were written: its dots stand after it
+// and before any other head on their row, no stem of one voice runs through the other's head, and
+// every stem under a beam reaches it.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,7 +15,7 @@ namespace {
 using EngineTesting::TwoVoices;
 
 constexpr float kSpace = 50;
-constexpr unsigned int kDot = 46;
+constexpr unsigned int kHead = 88, kDot = 46;
 
 class VoiceHeadsReadTest : public EngineTesting::DrawnScore {};
 
@@ -77,6 +78,30 @@ TEST_F(VoiceHeadsReadTest, NoStemRunsThroughTheOtherVoicesHead) {
         if (atSide && note.refY > stem.top - 1 && note.refY < stem.bottom + 1) ++heads;
       }
       EXPECT_EQ(heads, 1) << "the stem at " << stem.left;
+    }
+  }
+}
+
+// A direction written for some notes of a beam holds for those whose stems were left to the
+// engine: stems both ways on one staff would leave the beam running through heads, away from the
+// tips of some stems.
+TEST_F(VoiceHeadsReadTest, StemsUnderABeamPointTheWayWrittenForSomeOfThem) {
+  for (char const* text : {
+           "[ \\beam( d2/16 c2/16 \\stemsUp e2/16 d2/16 ) ]",
+           "[ \\meter<\"1/4\"> c2/16 h1/16 \\stemsDown a1/16 d2/16 ]",
+           "[ \\beam( g1/8 \\stemsDown a1/8 h1/8 ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    ScoreElementDesc const beam = Records(2, 14).at(0);
+    auto const stems = LeftToRight(Records(2, 10));
+    auto const heads = Glyphs(kHead);
+    ASSERT_EQ(heads.size(), stems.size());
+    for (size_t i = 0; i < stems.size(); ++i) {
+      bool const down = stems[i].bottom > heads[i].y + 1;
+      EXPECT_EQ(down, stems[0].bottom > heads[0].y + 1) << i;
+      float const tip = down ? stems[i].bottom : stems[i].top;
+      EXPECT_TRUE(tip >= beam.top - 0.5f && tip <= beam.bottom + 0.5f) << i;
     }
   }
 }
