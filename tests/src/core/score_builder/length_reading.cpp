@@ -129,13 +129,23 @@ class StaffLengths {
     for (const DrawnGlyph& dot : staff_.dots) {
       const qreal dy = dot.box.center().y() - head.head.y();
       if (dot.box.left() < right - 0.1 * width || dot.box.left() > right + 1.3 * width ||
-          dy < -0.75 * spacing || dy > 0.3 * spacing || OverAHead(dot) || HeadBetween(head, dot))
+          dy < -0.75 * spacing || dy > 0.3 * spacing || OverAHead(dot) || HeadBetween(head, dot) ||
+          RestBetween(head, dot))
         continue;
       if (std::none_of(columns.begin(), columns.end(),
                        [&](qreal x) { return std::abs(x - dot.box.left()) < 0.2 * spacing; }))
         columns.push_back(dot.box.left());
     }
     return columns.empty() ? 1 : columns.size() == 1 ? 1.5 : 1.75;
+  }
+
+  // A rest between the head and the dot, beside the dot's height, is the one the dot lengthens.
+  bool RestBetween(const DrawnNote& head, const DrawnGlyph& dot) const {
+    const qreal half = 0.5 * staff_.spacing, dotY = dot.box.center().y();
+    return std::any_of(staff_.rests.begin(), staff_.rests.end(), [&](const DrawnGlyph& rest) {
+      return rest.box.center().x() > head.box.right() && rest.box.center().x() < dot.box.left() &&
+             dotY > rest.box.top() - half && dotY < rest.box.bottom() + half;
+    });
   }
 
   // A staccato's dot stands over or under the middle of its head, a space or so away.
