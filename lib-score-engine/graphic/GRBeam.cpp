@@ -686,15 +686,13 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
   auto stemEnd = [&](GREvent* e) {
     return onBeam(e->getStemEndPos() + (system ? StaffPos(e) : NVPoint{}));
   };
-  GREvent* lastOfPiece = nullptr;
-  GREvent* firstOfPiece = nullptr;
+  std::vector<GREvent*> events;
   ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
-    if (GREvent* event = AsEvent(element)) {
-      if (!firstOfPiece) firstOfPiece = event;
-      lastOfPiece = event;
-    }
+    if (GREvent* event = AsEvent(element)) events.push_back(event);
     return true;
   });
+  GREvent* const firstOfPiece = events.empty() ? nullptr : events.front();
+  GREvent* const lastOfPiece = events.empty() ? nullptr : events.back();
 
   // The levels running at the break into a piece that goes on from the line before: those of
   // the last event before it. Only they go on from the line's start; any other level starts at
@@ -751,8 +749,18 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
       right = NVPoint{endAt.x, left.y};
     } else {
       GREvent* event = run.front();
-      NVPoint const stub{ls, slope * ls};
-      if (event != lastOfPiece && (event->isSyncopated() || event == firstOfPiece)) {
+      bool const pointsRight =
+          event != lastOfPiece && (event->isSyncopated() || event == firstOfPiece);
+      // A line space long, but at most half way to the stem it points to: reaching that stem
+      // it would read as that note's level too.
+      auto const at = std::find(events.begin(), events.end(), event);
+      GREvent* const neighbour = pointsRight ? (at + 1 < events.end() ? *(at + 1) : nullptr)
+                                             : (at > events.begin() ? *(at - 1) : nullptr);
+      float length = ls;
+      if (neighbour)
+        length = std::min(length, 0.5f * std::fabs(stemStart(neighbour).x - stemStart(event).x));
+      NVPoint const stub{length, slope * length};
+      if (pointsRight) {
         left = stemStart(event) + offset;
         right = left + stub;
       } else {
