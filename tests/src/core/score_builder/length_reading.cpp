@@ -159,7 +159,8 @@ class StaffLengths {
   }
 
   // Another head on the head's line or space between it and the dot takes the dot, as a
-  // voice's head beside another voice's on one note does.
+  // voice's head beside another voice's on one note does, and so does the head of a later note
+  // between them whose dot it may be.
   // A dot in the space over a head on a line is that space's head's, if one stands there at the
   // same time or between the head and the dot: a head of the note before, a column to the left,
   // has dots of its own.
@@ -176,7 +177,13 @@ class StaffLengths {
           x > head.box.left() - head.box.width() && x < dot.box.left() &&
           (x > head.box.center().x() ||
            (other.grace == head.grace && std::abs(other.date - head.date) < 1e-6));
-      return between || inTheDotsRow;
+      // A note played later, standing between, is nearer: the dot is that note's if its row
+      // lets it be.
+      const qreal dy = dotY - other.head.y();
+      const bool nearer = std::abs(other.date - head.date) > 1e-6 && x > head.box.right() &&
+                          x < dot.box.left() && dy > -0.75 * staff_.spacing &&
+                          dy < 0.3 * staff_.spacing;
+      return between || inTheDotsRow || nearer;
     });
   }
 
