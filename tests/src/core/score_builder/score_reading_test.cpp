@@ -152,8 +152,9 @@ const OpenFault StillOpen[] = {
     {"not left of what is played after it",
      "the events of a bar drawn over one another where a text takes the room (16, 33)"},
     {"lengths written",
-     "one dot for two voices' heads side by side on one note (57, 65), a beam slanted past "
-     "short stems (14), a dot in the space of the other voice's head (61)"},
+     "heads drawn over one another where a text or grace notes take the room (6, 86, 121), a "
+     "stem of a lower staff reaching the beam of the staff above (186, 389), the dot of a head "
+     "on a line in the space of the other voice's head beside it (274)"},
     {"not on the line of its note",
      "a grace group before a break with a state tag between the break and its note (86)"},
     {"a bar line stands before its note",
