@@ -211,7 +211,12 @@ void GRBeam::RangeEnd(GRStaff* staff) {
     return true;
   });
 
-  if (st->dirset) return;
+  if (st->dirset) {
+    // A direction written for some of the notes holds for the beam's others: with stems both
+    // ways on one staff, the beam would run through the heads of some.
+    if (!betweenStaves()) followWrittenDirection(list, sse);
+    return;
+  }
   if (betweenStaves()) {
     // The notes of the upper staff reach down to the beam, those of the lower staves up.
     int upper = -1;
@@ -241,6 +246,29 @@ void GRBeam::RangeEnd(GRStaff* staff) {
     }
     event->setStemDirection(common);
     event->setFlagOnOff(false);
+    return true;
+  });
+}
+
+void GRBeam::followWrittenDirection(NEPointerList* list, SSE* sse) {
+  GDirection written = dirOFF;
+  bool agree = true;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    GREvent const* event = AsEvent(element);
+    if (!event || !event->getStemDirSet()) return true;
+    GDirection const direction = event->getStemDirection();
+    if (written == dirOFF) written = direction;
+    agree = agree && direction == written;
+    return true;
+  });
+  // Directions written both ways are the writer's: the beam keeps them.
+  if (!agree || (written != dirUP && written != dirDOWN)) return;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    GREvent* event = AsEvent(element);
+    if (event && !event->getStemDirSet() && event->getStemDirection() != written) {
+      event->setStemDirection(written);
+      event->setFlagOnOff(false);
+    }
     return true;
   });
 }
@@ -658,15 +686,13 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
   auto stemEnd = [&](GREvent* e) {
     return onBeam(e->getStemEndPos() + (system ? StaffPos(e) : NVPoint{}));
   };
-  GREvent* lastOfPiece = nullptr;
-  GREvent* firstOfPiece = nullptr;
+  std::vector<GREvent*> events;
   ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
-    if (GREvent* event = AsEvent(element)) {
-      if (!firstOfPiece) firstOfPiece = event;
-      lastOfPiece = event;
-    }
+    if (GREvent* event = AsEvent(element)) events.push_back(event);
     return true;
   });
+  GREvent* const firstOfPiece = events.empty() ? nullptr : events.front();
+  GREvent* const lastOfPiece = events.empty() ? nullptr : events.back();
 
   // The levels running at the break into a piece that goes on from the line before: those of
   // the last event before it. Only they go on from the line's start; any other level starts at
@@ -723,8 +749,18 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
       right = NVPoint{endAt.x, left.y};
     } else {
       GREvent* event = run.front();
-      NVPoint const stub{ls, slope * ls};
-      if (event != lastOfPiece && (event->isSyncopated() || event == firstOfPiece)) {
+      bool const pointsRight =
+          event != lastOfPiece && (event->isSyncopated() || event == firstOfPiece);
+      // A line space long, but at most half way to the stem it points to: reaching that stem
+      // it would read as that note's level too.
+      auto const at = std::find(events.begin(), events.end(), event);
+      GREvent* const neighbour = pointsRight ? (at + 1 < events.end() ? *(at + 1) : nullptr)
+                                             : (at > events.begin() ? *(at - 1) : nullptr);
+      float length = ls;
+      if (neighbour)
+        length = std::min(length, 0.5f * std::fabs(stemStart(neighbour).x - stemStart(event).x));
+      NVPoint const stub{length, slope * length};
+      if (pointsRight) {
         left = stemStart(event) + offset;
         right = left + stub;
       } else {

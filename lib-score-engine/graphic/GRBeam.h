@@ -80,6 +80,9 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   // A beam across staves lies between them and every stem reaches it.
   void placeBetweenStaves(GRSystemStartEndStruct* sse, GRBeamSaveStruct* st);
   bool betweenStaves() const { return tagType == SYSTEMTAG && !placedByHand(); }
+  // The notes of the piece whose stems were left to the engine point the way the others' were
+  // written, where those agree.
+  void followWrittenDirection(NEPointerList* list, GRSystemStartEndStruct* sse);
   // The piece is placed between the staves: its stems were left to the beam and both its ends
   // are events.
   bool piecePlacedBetweenStaves(GRSystemStartEndStruct const* sse,

@@ -245,8 +245,10 @@ void GRSingleNote::PlaceDots() {
 void GRSingleNote::updateBoundingBox() {
   PlaceDots();
   GREvent::updateBoundingBox();
-  mBoundingBox.left = std::min(mBoundingBox.left, -0.5f * mNoteBreite);
-  mBoundingBox.right = std::max(mBoundingBox.right, 0.5f * mNoteBreite);
+  // Around the head where it stands: beside another voice's head it has left its place, and a
+  // box reaching back over that head would be read as the other note's.
+  mBoundingBox.left = std::min(mBoundingBox.left, mBesideShift - 0.5f * mNoteBreite);
+  mBoundingBox.right = std::max(mBoundingBox.right, mBesideShift + 0.5f * mNoteBreite);
   // A head moved to the other side of a shared stem takes its room there, with the ledger lines
   // drawn under it and a quarter space of air: a head or line that touches the next column
   // reads as part of it, and the head as one of the neighbour's. A line also keeps clear of the
@@ -531,6 +533,14 @@ void GRSingleNote::standBeside(float shift) {
 void GRSingleNote::keepDotsBeside(float shift) {
   mDotsBeside = shift;
   updateBoundingBox();
+}
+
+float GRSingleNote::dotsReach() const {
+  GRNoteDot const* dot = getDot();
+  if (!dot || dot->getNumDots() < 1) return 0;
+  // Every further dot is drawn one dot's step right of the first.
+  float const further = 25.0f * float(dot->getNumDots() - 1);
+  return dot->getOffset().x - mOffset.x + (dot->getBoundingBox().right + further) * dot->getSize();
 }
 
 void GRSingleNote::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {

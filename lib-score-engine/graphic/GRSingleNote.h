@@ -119,6 +119,8 @@ class GRSingleNote : public GRNote {
   float ledgerLinesReach(bool right) const;
   // A note of another voice stands this far right of this one's place: the dots stand after it.
   void keepDotsBeside(float shift);
+  // How far right of the note's place its dots reach; 0 without dots.
+  float dotsReach() const;
 
  private:
   // Its signs right to left before its head, and its box with them.

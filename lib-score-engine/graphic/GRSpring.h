@@ -30,10 +30,10 @@ class GRSpring : public GRArenaObject {
     checkVoiceCollisions();
     checkAccidentalCollisions();
   }
-  // Heads a second apart, or in unison but of different kinds, in two voices of a staff stand
-  // side by side; rests move out of the other voice's way, up for the voice with stems up and
-  // down for the one with stems down, away from the other voice's notes where stems are
-  // automatic.
+  // Heads a second apart, in unison but of different kinds, or crossed so that a stem runs
+  // through the other head, in two voices of a staff stand side by side; rests move out of the
+  // other voice's way, up for the voice with stems up and down for the one with stems down, away
+  // from the other voice's notes where stems are automatic.
   void checkVoiceCollisions();
   // A rest filling its bar stands in the bar's middle, where any event of the bar may stand: it
   // moves out of the way of what the other voices hold from this spring on to the bar's end, in

@@ -1,6 +1,8 @@
 // Two voices on one staff at one time. A head a second away from a head of the other voice
 // stands beside it, the note whose stem goes up on the right, so that neither stem crosses a
-// head; so does a head in unison with one of another kind, which one shared head would misread.
+// head; so does a head in unison with one of another kind, which one shared head would misread,
+// and, where the voices cross, a head that the other voice's stem would run through. The dots of
+// the left head stand between the two.
 // A rest of the voice with stems up moves up, and of the voice with stems down moves down, step
 // by step until it clears what the other voices hold there: their heads and their stems. A rest
 // of a voice whose stems are left to the engine moves away from the other voices' notes.
@@ -21,6 +23,9 @@ namespace {
 
 // A rest keeps this much of a line space from the other voices.
 constexpr float kClearance = 0.25f;
+// The dots of a head beside another voice's keep this much of a line space from that head: a
+// quarter space of air past the ink of the dot, which reaches a little past the dot's box.
+constexpr float kDotsAir = 0.35f;
 // A rest moves at most this many steps: far enough past any head of the staff.
 constexpr int kMostRestSteps = 40;
 
@@ -58,6 +63,10 @@ Extent ExtentOf(VoiceEvent const& event) {
   return extent;
 }
 
+bool IsWritten(GDirection direction) {
+  return direction == dirUP || direction == dirDOWN;
+}
+
 // Of two notes of different voices a second apart, the one to stand on the right: the one whose
 // stem goes up, else the later one.
 GRSingleNote* RightOfTwo(GRSingleNote* first, GRSingleNote* second) {
@@ -74,6 +83,19 @@ bool ShareOneHead(GRSingleNote const* a, GRSingleNote const* b) {
              GRNoteDot::DurationToDotCount(b->getDurTemplate());
 }
 
+// Whether, the voices crossing, the stem of one of two notes runs through the other's head: a
+// head on a stem reads as one more note of a chord, holding the stem's length.
+bool StemCrossesHead(VoiceEvent const& a, VoiceEvent const& b) {
+  GDirection const first = a.note->getStemDirection(), second = b.note->getStemDirection();
+  if (!IsWritten(first) || !IsWritten(second) || first == second) return false;
+  VoiceEvent const& up = first == dirUP ? a : b;
+  VoiceEvent const& down = first == dirUP ? b : a;
+  float const upY = up.note->getPosition().y, downY = down.note->getPosition().y;
+  if (upY <= downY) return false;
+  Extent const upReach = ExtentOf(up), downReach = ExtentOf(down);
+  return upReach.top < downY || downReach.bottom > upY;
+}
+
 void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
   for (size_t i = 0; i < events.size(); ++i) {
     GRSingleNote* a = events[i].note;
@@ -83,19 +105,23 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
       if (!b || events[j].chord || events[j].voice == events[i].voice) continue;
       int const steps =
           GObject::StaffStepsApart(a->getPosition().y, b->getPosition().y, a->getLineSpace());
-      if (steps >= 2 || (steps == 0 && ShareOneHead(a, b))) continue;
+      if (steps == 0 ? ShareOneHead(a, b) : steps >= 2 && !StemCrossesHead(events[i], events[j]))
+        continue;
       GRSingleNote* right = RightOfTwo(a, b);
       GRSingleNote* left = right == a ? b : a;
       if (left->getBesideShift() > 0) continue;  // already beside another head
-      float const shift = left->getHeadWidth() * left->getSize();
+      // The dots of the left head stand between the two heads: after both, they would read as
+      // the right head's.
+      float const dots = left->dotsReach();
+      float shift = left->getHeadWidth() * left->getSize();
+      if (dots > 0) {
+        float const headLeft = -right->getNoteHead()->getBoundingBox().left * right->getSize();
+        shift = std::max(shift, dots + kDotsAir * left->getLineSpace() + headLeft);
+      }
       right->standBeside(shift);
-      left->keepDotsBeside(shift);
+      left->keepDotsBeside(dots > 0 ? 0 : shift);
     }
   }
-}
-
-bool IsWritten(GDirection direction) {
-  return direction == dirUP || direction == dirDOWN;
 }
 
 bool Overlaps(Extent const& a, Extent const& b, float gap) {

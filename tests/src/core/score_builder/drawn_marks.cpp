@@ -146,6 +146,11 @@ bool IsStemPiece(unsigned int code) {
   return KindOfGlyph(code) == Mark::Stem;
 }
 
+// The piece that lengthens a stem begun with a start glyph, or lengthened with that piece.
+unsigned int StemPieceAfter(unsigned int code) {
+  return code == 218 || code == 150 ? 150 : 151;
+}
+
 // Where the Qt device puts text drawn at (0, 0) with the alignment.
 QPointF AlignmentShift(unsigned int align, const QFontMetricsF& metrics, const QString& text) {
   QPointF shift;
@@ -221,9 +226,11 @@ void AddGlyphs(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
     const PlacingDevice::Glyph& glyph = glyphs[i];
     const int order = device.glyphOrder[i];
     QPainterPath ink = GlyphInk(glyph, device.glyphFaces[i]);
-    // A stem is drawn as pieces, each from where the one before it ends.
+    // A stem is drawn as pieces, each from where the one before it ends: a start and the pieces
+    // that lengthen it the same way. Another start begins another stem, though it stand at the
+    // same place, as the stems of two staves' notes at one time do.
     if (IsStemPiece(glyph.code)) {
-      while (i + 1 < glyphs.size() && IsStemPiece(glyphs[i + 1].code) &&
+      while (i + 1 < glyphs.size() && glyphs[i + 1].code == StemPieceAfter(glyph.code) &&
              glyphs[i + 1].x == glyph.x) {
         ++i;
         ink.addPath(GlyphInk(glyphs[i], device.glyphFaces[i]));

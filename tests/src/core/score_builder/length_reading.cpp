@@ -129,13 +129,23 @@ class StaffLengths {
     for (const DrawnGlyph& dot : staff_.dots) {
       const qreal dy = dot.box.center().y() - head.head.y();
       if (dot.box.left() < right - 0.1 * width || dot.box.left() > right + 1.3 * width ||
-          dy < -0.75 * spacing || dy > 0.3 * spacing || OverAHead(dot) || HeadBetween(head, dot))
+          dy < -0.75 * spacing || dy > 0.3 * spacing || OverAHead(dot) || HeadBetween(head, dot) ||
+          RestBetween(head, dot))
         continue;
       if (std::none_of(columns.begin(), columns.end(),
                        [&](qreal x) { return std::abs(x - dot.box.left()) < 0.2 * spacing; }))
         columns.push_back(dot.box.left());
     }
     return columns.empty() ? 1 : columns.size() == 1 ? 1.5 : 1.75;
+  }
+
+  // A rest between the head and the dot, beside the dot's height, is the one the dot lengthens.
+  bool RestBetween(const DrawnNote& head, const DrawnGlyph& dot) const {
+    const qreal half = 0.5 * staff_.spacing, dotY = dot.box.center().y();
+    return std::any_of(staff_.rests.begin(), staff_.rests.end(), [&](const DrawnGlyph& rest) {
+      return rest.box.center().x() > head.box.right() && rest.box.center().x() < dot.box.left() &&
+             dotY > rest.box.top() - half && dotY < rest.box.bottom() + half;
+    });
   }
 
   // A staccato's dot stands over or under the middle of its head, a space or so away.
@@ -149,8 +159,11 @@ class StaffLengths {
   }
 
   // Another head on the head's line or space between it and the dot takes the dot, as a
-  // voice's head beside another voice's on one note does.
-  // A dot in the space over a head on a line is that space's head's, if one stands there.
+  // voice's head beside another voice's on one note does, and so does the head of a later note
+  // between them whose dot it may be.
+  // A dot in the space over a head on a line is that space's head's, if one stands there at the
+  // same time or between the head and the dot: a head of the note before, a column to the left,
+  // has dots of its own.
   bool HeadBetween(const DrawnNote& head, const DrawnGlyph& dot) const {
     const qreal quarter = 0.25 * staff_.spacing, dotY = dot.box.center().y();
     const bool ownRow = std::abs(dotY - head.head.y()) < quarter;
@@ -159,9 +172,18 @@ class StaffLengths {
       const qreal x = other.box.center().x();
       const bool between = std::abs(other.head.y() - head.head.y()) < quarter &&
                            x > head.box.right() && x < dot.box.left();
-      const bool inTheDotsRow = !ownRow && std::abs(other.head.y() - dotY) < quarter &&
-                                x > head.box.left() - head.box.width() && x < dot.box.left();
-      return between || inTheDotsRow;
+      const bool inTheDotsRow =
+          !ownRow && std::abs(other.head.y() - dotY) < quarter &&
+          x > head.box.left() - head.box.width() && x < dot.box.left() &&
+          (x > head.box.center().x() ||
+           (other.grace == head.grace && std::abs(other.date - head.date) < 1e-6));
+      // A note played later, standing between, is nearer: the dot is that note's if its row
+      // lets it be.
+      const qreal dy = dotY - other.head.y();
+      const bool nearer = std::abs(other.date - head.date) > 1e-6 && x > head.box.right() &&
+                          x < dot.box.left() && dy > -0.75 * staff_.spacing &&
+                          dy < 0.3 * staff_.spacing;
+      return between || inTheDotsRow || nearer;
     });
   }
 

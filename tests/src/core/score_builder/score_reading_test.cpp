@@ -154,8 +154,9 @@ const OpenFault StillOpen[] = {
      "the events of a bar drawn over one another where a text takes the room (16, 33), grace "
      "notes too where a line is squeezed to the page's width (18)"},
     {"lengths written",
-     "one dot for two voices' heads side by side on one note (57, 65), a beam slanted past "
-     "short stems (14), a dot in the space of the other voice's head (61)"},
+     "heads drawn over one another where a text or grace notes take the room (6, 86, 121), a "
+     "stem of a lower staff reaching the beam of the staff above (186, 389), the dot of a head "
+     "on a line in the space of the other voice's head beside it (274)"},
     {", read ",
      "signs of a line the engine broke in an unbarred stretch, or written before a break over a "
      "tie, read otherwise (24, 45, 73, 87)"},

@@ -1,0 +1,138 @@
+// Each head reads its own length where voices meet or stems were written: its dots stand after it
+// and before any other head on their row, no stem of one voice runs through the other's head, and
+// every stem under a beam reaches it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "GRNoteDot.h"
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::TwoVoices;
+
+constexpr float kSpace = 50;
+constexpr unsigned int kHead = 88, kDot = 46;
+
+class VoiceHeadsReadTest : public EngineTesting::DrawnScore {};
+
+// A dot is read as the dot of the nearest head on its left on its row (or the row under it: the
+// dot of a head on a line stands in the space above).
+TEST_F(VoiceHeadsReadTest, EachHeadShowsItsOwnDots) {
+  for (auto const& [upper, lower] : {
+           std::pair{"g1/4. e2/4.", "g1/2."},  // both dotted, of different heads
+           {"a1/8 a1/4.", "a1/4. a1/8"},       // the dotted head of the voice with stems down
+           {"c2/2 c2/4", "c2/4. c2/8 c2/4"},
+           {"f1/2", "e1/4. e1/8"},              // a second, the lower note on a line
+           {"e2/2. d2/4", "e2/4 c2/2 h1/4"},    // a hymn's voices meeting on different values
+           {"f2/4.. f2/16", "f2/8 f2/4 f2/8"},  // two dots
+       }) {
+    SCOPED_TRACE(std::string(upper) + " over " + lower);
+    Draw(TwoVoices(upper, lower));
+    auto const notes = NoteRecords();
+    std::vector<int> dots(notes.size(), 0);
+    for (auto const& dot : Glyphs(kDot)) {
+      float const y = (dot.ink.top + dot.ink.bottom) / 2;
+      int owner = -1;
+      for (size_t i = 0; i < notes.size(); ++i) {
+        ScoreElementDesc const& head = notes[i].desc;
+        bool const onRow = y - head.refY > -0.75f * kSpace && y - head.refY < 0.3f * kSpace;
+        if (onRow && head.headX < dot.ink.left &&
+            (owner < 0 || head.headX > notes[size_t(owner)].desc.headX))
+          owner = int(i);
+      }
+      ASSERT_GE(owner, 0) << "a dot of no head at " << dot.ink.left;
+      ++dots[size_t(owner)];
+    }
+    for (size_t i = 0; i < notes.size(); ++i) {
+      ScoreElementDesc const& note = notes[i].desc;
+      // The second of two dots is drawn as a glyph of its own.
+      int const written =
+          GRNoteDot::DurationToDotCount(Fraction(int(std::lround(note.duration * 64)), 64));
+      EXPECT_EQ(dots[i], written) << "the note at " << note.date << ", y " << note.refY;
+    }
+  }
+}
+
+// Where the voices cross, the note with its stem up stands right of the other: neither stem runs
+// through a head of the other voice, which would read as a chord holding that stem's length.
+TEST_F(VoiceHeadsReadTest, NoStemRunsThroughTheOtherVoicesHead) {
+  for (auto const& [upper, lower] : {
+           std::pair{"f1/2", "a1/2"},
+           {"c2/4 e1/4", "e2/4 g1/4"},
+           {"h1/8 c2/8", "d2/4"},
+           {"e1/2", "c2/2"},  // a sixth: the stems reach past the heads
+       }) {
+    SCOPED_TRACE(std::string(upper) + " over " + lower);
+    Draw(TwoVoices(upper, lower));
+    auto const notes = NoteRecords();
+    for (auto const& stem : Records(2, 10)) {
+      int heads = 0;
+      for (auto const& [page, note] : notes) {
+        float const half = (note.right - note.left) / 2;
+        bool const atSide = std::abs(stem.left - note.left) < 0.3f * half + 3 ||
+                            std::abs(stem.right - note.right) < 0.3f * half + 3;
+        if (atSide && note.refY > stem.top - 1 && note.refY < stem.bottom + 1) ++heads;
+      }
+      EXPECT_EQ(heads, 1) << "the stem at " << stem.left;
+    }
+  }
+}
+
+// A direction written for some notes of a beam holds for those whose stems were left to the
+// engine: stems both ways on one staff would leave the beam running through heads, away from the
+// tips of some stems.
+TEST_F(VoiceHeadsReadTest, StemsUnderABeamPointTheWayWrittenForSomeOfThem) {
+  for (char const* text : {
+           "[ \\beam( d2/16 c2/16 \\stemsUp e2/16 d2/16 ) ]",
+           "[ \\meter<\"1/4\"> c2/16 h1/16 \\stemsDown a1/16 d2/16 ]",
+           "[ \\beam( g1/8 \\stemsDown a1/8 h1/8 ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    ScoreElementDesc const beam = Records(2, 14).at(0);
+    auto const stems = LeftToRight(Records(2, 10));
+    auto const heads = Glyphs(kHead);
+    ASSERT_EQ(heads.size(), stems.size());
+    for (size_t i = 0; i < stems.size(); ++i) {
+      bool const down = stems[i].bottom > heads[i].y + 1;
+      EXPECT_EQ(down, stems[0].bottom > heads[0].y + 1) << i;
+      float const tip = down ? stems[i].bottom : stems[i].top;
+      EXPECT_TRUE(tip >= beam.top - 0.5f && tip <= beam.bottom + 0.5f) << i;
+    }
+  }
+}
+
+// Where the notes stand close, a partial beam stops half way to the stem it points to: reaching
+// that stem, it would read as a level of that note too.
+TEST_F(VoiceHeadsReadTest, EachStemCrossesAsManyBeamsAsItsNoteHasFlags) {
+  for (std::string const notes : {"h&1/8 d2/16 _/16 ", "d2/16 h&1/8 _/16 "}) {
+    SCOPED_TRACE(notes);
+    Draw(
+        "[ \\pageFormat<w=4cm, h=10cm, lm=0.3cm, tm=0.5cm, rm=0.3cm, bm=0.5cm> "
+        "\\meter<\"4/4\"> \\stemsUp " +
+        EngineTesting::Repeated(notes, 4) + "]");
+    auto const stems = LeftToRight(Records(2, 10));
+    auto const heads = LeftToRight([&] {
+      std::vector<ScoreElementDesc> descs;
+      for (auto const& [page, note] : NoteRecords()) descs.push_back(note);
+      return descs;
+    }());
+    ASSERT_EQ(stems.size(), heads.size());
+    // The map puts a stem a few units off its ink; the next stem stands a space away.
+    constexpr float kNear = 10;
+    for (size_t i = 0; i < stems.size(); ++i) {
+      int beams = 0;
+      for (auto const& shape : drawn.shapes)
+        if (!shape.xs.empty() && shape.left < stems[i].right + kNear &&
+            shape.right > stems[i].left - kNear)
+          ++beams;
+      EXPECT_EQ(beams, heads[i].duration < 0.1f ? 2 : 1) << "the note at " << heads[i].date;
+    }
+  }
+}
+
+}  // namespace
