@@ -87,9 +87,12 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
       GRSingleNote* right = RightOfTwo(a, b);
       GRSingleNote* left = right == a ? b : a;
       if (left->getBesideShift() > 0) continue;  // already beside another head
-      float const shift = left->getHeadWidth() * left->getSize();
-      right->standBeside(shift);
-      left->keepDotsBeside(shift);
+      // A whole note's head is wider than the others: the two heads touch edge to edge, and the
+      // left one's dots stand past the right one's edge.
+      GRStdNoteHead const* leftHead = left->getNoteHead();
+      GRStdNoteHead const* rightHead = right->getNoteHead();
+      right->standBeside(leftHead->getRightSpace() + rightHead->getLeftSpace());
+      left->keepDotsBeside(rightHead->getLeftSpace() + rightHead->getRightSpace());
     }
   }
 }
