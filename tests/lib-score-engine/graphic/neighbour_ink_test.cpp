@@ -1,5 +1,5 @@
 // The ink of neighbouring notes stays apart, laid out and drawn on the real music font: heads of
-// two voices beside each other.
+// two voices beside each other, and a sign after the ledger lines of the note before.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,10 +11,12 @@
 
 namespace {
 
+using EngineTesting::IsAccidental;
 using EngineTesting::Overlaps;
+using EngineTesting::Repeated;
 using EngineTesting::TwoVoices;
 
-constexpr unsigned int kDot = 46;
+constexpr unsigned int kDot = 46, kLedgerLine = 95;
 constexpr unsigned int kHeads[] = {88, 69, 119};  // filled, hollow, whole
 
 class NeighbourInkTest : public EngineTesting::DrawnScore {
@@ -44,6 +46,39 @@ TEST_F(NeighbourInkTest, HeadsOfTwoVoicesBesideEachOtherDoNotMeet) {
     std::vector<NVRect> const heads = Inks({kHeads[0], kHeads[1], kHeads[2]});
     EXPECT_EQ(Overlaps(heads), 0);
     EXPECT_EQ(Overlaps(Inks({kDot}), heads), 0);
+  }
+}
+
+// A sign keeps clear of a ledger line of the note before at its height, above the staff or
+// below, after a chord or before one, where notes of the other voice stand between, and where
+// the two stand in slices of their own.
+TEST_F(NeighbourInkTest, ASignKeepsClearOfTheLedgerLinesOfTheNoteBefore) {
+  for (std::string const& text : {
+           std::string("[ \\meter<\"2/4\"> \\beam( c1/16 {c1/16, e1, g1} ) {c#1/8, f1, a1} ]"),
+           std::string("[ \\meter<\"2/4\"> c1/16 c#1/16 h0/16 d#1/16 c1/16 e&1/16 ]"),
+           std::string("[ \\meter<\"2/4\"> a2/16 a#2/16 c3/16 h&2/16 {a2/16, c3} {c#3/16, e3} ]"),
+           std::string("{ [ \\staff<1> \\stemsDown c1/8 c#1/8 ], "
+                       "[ \\staff<1> \\stemsUp g1/16 a1/16 h1/16 c2/16 ] }"),
+           // Without bar lines a line may break anywhere: a chord and the next one stand in
+           // two slices of it.
+           std::string("[ \\meter<\"2/4\", autoBarlines=\"off\"> " +
+                       Repeated("c1/16 {c1/16, e1, g1} {d#1/16, f1, a1} {c1/16, e1, g1} "
+                                "{c#1/16, f1, a1} h0/16 {d#1/16, f#1, a1} c1/16 {e&1/16, g1}",
+                                3) +
+                       "]"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    int signs = 0;
+    for (auto const& sign : drawn.glyphs) {
+      if (!IsAccidental(sign.code)) continue;
+      ++signs;
+      // The lines of the sign's own note run under it from the right.
+      for (NVRect const& line : Inks({kLedgerLine}))
+        if (line.left + line.right < sign.ink.left + sign.ink.right)
+          EXPECT_EQ(Overlaps({line}, {sign.ink}), 0) << sign.ink.left << ", " << sign.ink.top;
+    }
+    EXPECT_GT(signs, 0);
   }
 }
 
