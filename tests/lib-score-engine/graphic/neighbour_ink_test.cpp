@@ -13,11 +13,35 @@ namespace {
 
 using EngineTesting::IsAccidental;
 using EngineTesting::Overlaps;
+using EngineTesting::PlacingDevice;
 using EngineTesting::Repeated;
 using EngineTesting::TwoVoices;
 
 constexpr unsigned int kDot = 46, kLedgerLine = 95;
 constexpr unsigned int kHeads[] = {88, 69, 119};  // filled, hollow, whole
+
+// Whether a filled polygon, as a sloping beam, covers some of the box: a beam's box reaches far
+// past its ink.
+bool Meets(PlacingDevice::Shape const& shape, NVRect const& box) {
+  size_t const corners = shape.xs.size();
+  if (corners < 3) return NVRect{shape.left, shape.top, shape.right, shape.bottom}.Collides(box);
+  std::vector<float> xs{box.left, box.right};
+  for (float const x : shape.xs)
+    if (x > box.left && x < box.right) xs.push_back(x);
+  for (float const x : xs) {
+    float top = 1e9f, bottom = -1e9f;
+    for (size_t i = 0; i < corners; ++i) {
+      float const x1 = shape.xs[i], y1 = shape.ys[i];
+      float const x2 = shape.xs[(i + 1) % corners], y2 = shape.ys[(i + 1) % corners];
+      if (x < std::min(x1, x2) || x > std::max(x1, x2)) continue;
+      float const y = x1 == x2 ? y1 : y1 + (y2 - y1) * (x - x1) / (x2 - x1);
+      top = std::min({top, y, x1 == x2 ? y2 : y});
+      bottom = std::max({bottom, y, x1 == x2 ? y2 : y});
+    }
+    if (top < box.bottom && bottom > box.top) return true;
+  }
+  return false;
+}
 
 class NeighbourInkTest : public EngineTesting::DrawnScore {
  protected:
@@ -79,6 +103,36 @@ TEST_F(NeighbourInkTest, ASignKeepsClearOfTheLedgerLinesOfTheNoteBefore) {
           EXPECT_EQ(Overlaps({line}, {sign.ink}), 0) << sign.ink.left << ", " << sign.ink.top;
     }
     EXPECT_GT(signs, 0);
+  }
+}
+
+// A beam keeps clear of the signs of the notes under it as of their heads: a steep one over a
+// sign of a note inside its group, a written one, one over a chord's sign, and one under stems
+// down.
+TEST_F(NeighbourInkTest, ABeamKeepsClearOfTheSignsUnderIt) {
+  for (std::string const& text : {
+           std::string("[ \\meter<\"2/4\"> \\beam( d1/16 g1/16 c2/16 f&2/16 ) "
+                       "\\beam( c1/16 f1/16 h&1/16 e2/16 ) ]"),
+           std::string("[ \\meter<\"2/4\"> \\beam<dy=7>( c1/16 e1/16 a&1/16 d2/16 ) "
+                       "\\beam<dy=6>( d1/16 h1/16 e&2/16 a2/16 ) ]"),
+           std::string("[ \\meter<\"2/4\"> \\beam( d1/16 {g1/16, c2} {c2/16, f#2} g2/16 ) "
+                       "\\beam( e1/16 a1/16 {d2/16, g#2} a2/16 ) ]"),
+           std::string("[ \\meter<\"3/8\"> c1/8 {c1/8, e1, g&1} c1/8 ]"),
+           std::string("[ \\meter<\"2/4\"> \\beam( c1/8 {c1/8, e1, a&1} c1/8 ) c1/8 ]"),
+           std::string("[ \\meter<\"2/4\"> \\beam( e1/16 {e1/16, g1, h&1} e1/16 d1/16 ) ]"),
+           std::string("[ \\meter<\"3/8\"> a2/8 {a2/8, f2, d#2} a2/8 ]"),
+           std::string("[ \\meter<\"2/4\"> \\stemsDown \\beam( a2/16 e2/16 h#1/16 f1/16 ) "
+                       "\\beam( h2/16 f#2/16 c#2/16 g1/16 ) ]"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> signs;
+    for (auto const& glyph : drawn.glyphs)
+      if (IsAccidental(glyph.code)) signs.push_back(glyph.ink);
+    EXPECT_FALSE(signs.empty());
+    for (auto const& shape : drawn.shapes)
+      for (NVRect const& sign : signs)
+        EXPECT_FALSE(Meets(shape, sign)) << sign.left << ", " << sign.top;
   }
 }
 
