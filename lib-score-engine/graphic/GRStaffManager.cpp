@@ -19,6 +19,7 @@
 #include "GRVoice.h"
 #include "GRVoiceManager.h"
 #include "engine_work.h"
+#include "ledger_lines_past_stems.h"
 #include "signs_past_ledger_lines.h"
 #include "src/common/assertion.h"
 
@@ -127,7 +128,8 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     mNextHeads.measure(before);
     before->setHeadsApart(mNextHeads.distanceTo(mHeads));
     const float distance =
-        std::max(before->GetMaxDistance(first), SignsPastLedgerLines(*before, *first));
+        std::max({before->GetMaxDistance(first), SignsPastLedgerLines(*before, *first),
+                  LedgerLinesPastStems(*before, *first)});
     if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
   }
   // The last spring with an event before the one looked at, while only marks stand between.
@@ -151,11 +153,13 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     // heads across it.
     if (lastEvent && lastEventID < k && next->holdsEvent()) {
       const float across =
-          std::max(lastEvent->GetMaxDistance(next), SignsPastLedgerLines(*lastEvent, *next));
+          std::max({lastEvent->GetMaxDistance(next), SignsPastLedgerLines(*lastEvent, *next),
+                    LedgerLinesPastStems(*lastEvent, *next)});
       if (across > 0) addRod(new GRRod(across, lastEventID, k + 1), false, false, 0);
     }
     const float distance =
-        std::max(spring->GetMaxDistance(next), SignsPastLedgerLines(*spring, *next));
+        std::max({spring->GetMaxDistance(next), SignsPastLedgerLines(*spring, *next),
+                  LedgerLinesPastStems(*spring, *next)});
     if (distance <= 0) continue;
     mLastSystemRod = new GRRod(distance, k, k + 1);
     if (!mFirstSystemRod) mFirstSystemRod = mLastSystemRod;

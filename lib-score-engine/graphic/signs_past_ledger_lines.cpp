@@ -6,8 +6,7 @@
 #include "GRAccidental.h"
 #include "GRSingleNote.h"
 #include "GRSpring.h"
-#include "GRStaff.h"
-#include "GRSystemSlice.h"
+#include "notes_on_one_staff.h"
 
 namespace {
 
@@ -16,20 +15,6 @@ namespace {
 constexpr float kSignAbove = 100;
 constexpr float kSignBelow = 75;
 constexpr float kLineHalfHeight = 2;
-
-// A staff is made anew in each slice of a line: two notes stand on one staff where their staffs
-// have one number in their slices.
-bool OnOneStaff(GRSingleNote const& a, GRSingleNote const& b) {
-  GRStaff* const one = a.getGRStaff();
-  GRStaff* const other = b.getGRStaff();
-  if (one == other) return true;
-  if (!one || !other) return false;
-  GRSystemSlice const* oneSlice = one->getGRSystemSlice();
-  GRSystemSlice const* otherSlice = other->getGRSystemSlice();
-  if (!oneSlice || !otherSlice) return false;
-  const int number = oneSlice->getStaffNumber(one);
-  return number >= 0 && number == otherSlice->getStaffNumber(other);
-}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -17,7 +18,7 @@ using EngineTesting::PlacingDevice;
 using EngineTesting::Repeated;
 using EngineTesting::TwoVoices;
 
-constexpr unsigned int kDot = 46, kLedgerLine = 95;
+constexpr unsigned int kDot = 46, kLedgerLine = 95, kStemUp = 218, kStemDown = 219;
 constexpr unsigned int kHeads[] = {88, 69, 119};  // filled, hollow, whole
 
 // Whether a filled polygon, as a sloping beam, covers some of the box: a beam's box reaches far
@@ -133,6 +134,32 @@ TEST_F(NeighbourInkTest, ABeamKeepsClearOfTheSignsUnderIt) {
     for (auto const& shape : drawn.shapes)
       for (NVRect const& sign : signs)
         EXPECT_FALSE(Meets(shape, sign)) << sign.left << ", " << sign.top;
+  }
+}
+
+// A ledger line keeps clear of the stem of its neighbour at its height: of a stem up on the
+// right of the note before, which the lines of a note over the staff reach back to, and of a
+// stem down on the left of the note after, which the lines of a note under the staff reach on
+// to.
+TEST_F(NeighbourInkTest, ALedgerLineKeepsClearOfTheStemOfItsNeighbour) {
+  for (std::string const& text : {
+           std::string("[ \\meter<\"2/4\"> " + Repeated("\\beam( e1/16 c3/16 f1/16 a2/16 )", 2) +
+                       "]"),
+           std::string("[ \\meter<\"2/4\"> \\stemsDown " +
+                       Repeated("\\beam( c1/16 g2/16 a0/16 f2/16 )", 2) + "]"),
+           std::string("[ \\meter<\"2/4\"> " +
+                       Repeated("\\beam( {e1/16, g1} {c3/16, e3} f1/16 {a2/16, c3} )", 2) + "]"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> const lines = Inks({kLedgerLine});
+    EXPECT_FALSE(lines.empty());
+    // A note's own stem stands at its head, in the middle part of its lines.
+    for (NVRect const& line : lines)
+      for (NVRect const& stem : Inks({kStemUp, kStemDown}))
+        if (std::abs(stem.left + stem.right - line.left - line.right) >
+            0.7f * (line.right - line.left))
+          EXPECT_EQ(Overlaps({line}, {stem}), 0) << line.left << ", " << line.top;
   }
 }
 
