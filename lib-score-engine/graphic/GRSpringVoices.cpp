@@ -97,6 +97,32 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
   }
 }
 
+// Two notes of two voices a step apart, the upper one in a space and the lower on the line under
+// it, each put their dot into that space, where the two would read as one: the lower note's dot
+// stands in the space under its line instead. The notes of a chord keep their dots, which stand
+// in the spaces of their own chord.
+void KeepDotsApart(std::vector<VoiceEvent> const& events) {
+  for (size_t i = 0; i < events.size(); ++i) {
+    GRSingleNote* a = events[i].note;
+    GRNoteDot* aDot = a && !events[i].chord ? a->getDot() : nullptr;
+    if (!aDot) continue;
+    for (size_t j = i + 1; j < events.size(); ++j) {
+      GRSingleNote* b = events[j].note;
+      GRNoteDot* bDot = b && !events[j].chord ? b->getDot() : nullptr;
+      if (!bDot || events[j].voice == events[i].voice) continue;
+      float const space = a->getLineSpace();
+      float const aY = a->getPosition().y + aDot->getOffset().y;
+      float const bY = b->getPosition().y + bDot->getOffset().y;
+      if (std::fabs(aY - bY) >= 0.5f * space) continue;
+      bool const aLower = a->getPosition().y > b->getPosition().y;
+      GRSingleNote* lower = aLower ? a : b;
+      GRNoteDot* lowerDot = aLower ? aDot : bDot;
+      if (!GObject::positionIsOnStaffLine(lower->getPosition().y, space)) continue;
+      lowerDot->setOffset(lowerDot->getOffset() + NVPoint{0, 0.8f * space});
+    }
+  }
+}
+
 bool IsWritten(GDirection direction) {
   return direction == dirUP || direction == dirDOWN;
 }
@@ -209,6 +235,7 @@ void GRSpring::checkVoiceCollisions() {
     });
     if (!voices) continue;
     PlaceHeadsBeside(staff);
+    KeepDotsApart(staff);
     moved = MoveRestsApart(staff) || moved;
   }
   if (moved) refreshCollider();

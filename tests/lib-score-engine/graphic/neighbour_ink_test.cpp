@@ -74,6 +74,23 @@ TEST_F(NeighbourInkTest, HeadsOfTwoVoicesBesideEachOtherDoNotMeet) {
   }
 }
 
+// Of two voices a step apart, the upper note in a space and the lower one on the line under it,
+// each dot stands in a space of its own: two dots, not one of both.
+TEST_F(NeighbourInkTest, DotsOfTwoVoicesAStepApartStandApart) {
+  for (std::string const& text : {
+           TwoVoices("a1/4. h1/8", "g1/4. g1/8"),
+           TwoVoices("c2/4. h1/8", "h1/4. g1/8"),
+           TwoVoices("e2/2.", "d2/2."),
+           std::string("{ [ \\staff<1> a1/4. h1/8 ], [ \\staff<1> g1/4. g1/8 ] }"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> const dots = Inks({kDot});
+    EXPECT_EQ(dots.size(), 2u);
+    EXPECT_EQ(Overlaps(dots), 0);
+  }
+}
+
 // A sign keeps clear of a ledger line of the note before at its height, above the staff or
 // below, after a chord or before one, where notes of the other voice stand between, and where
 // the two stand in slices of their own.
