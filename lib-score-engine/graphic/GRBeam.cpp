@@ -110,6 +110,20 @@ GREvent* AsEvent(GRNotationElement* element) {
   return element && element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
 }
 
+// Whether the stems of the piece's events all go one way: a beam between stems up and stems
+// down stays between them, and moving it away from the signs of one side takes it off the stems
+// of the other.
+bool StemsOneWay(NEPointerList const* list, SSE const* sse) {
+  bool up = false, down = false;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    GREvent const* event = AsEvent(element);
+    if (event && event->getStemDirection() == dirUP) up = true;
+    if (event && event->getStemDirection() == dirDOWN) down = true;
+    return true;
+  });
+  return !(up && down);
+}
+
 // Where an element's staff stands in the system: elements stand at their x in the system
 // already, so only the staff's height counts.
 NVPoint StaffPos(GRNotationElement const* element) {
@@ -541,6 +555,7 @@ void GRBeam::placeAtWrittenLengths(SSE* sse, GRBeamSaveStruct* st, float thickne
     return dx == 0 ? p[0].y : p[0].y + (p[2].y - p[0].y) / dx * (x - p[0].x);
   };
   float need = 0;
+  bool const oneWay = StemsOneWay(getAssociations(), sse);
   ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
     GREvent* event = AsEvent(element);
     if (!event || event->getStemDirection() != dir) return true;
@@ -549,9 +564,10 @@ void GRBeam::placeAtWrittenLengths(SSE* sse, GRBeamSaveStruct* st, float thickne
     float const nearest = std::min(
         {atStem, side * (head(event) - beamAt(left)), side * (head(event) - beamAt(right))});
     if (nearest < clear(event)) need = std::max({need, shortest - atStem, clear(event) - nearest});
-    need = std::max(need, SignsNeed(*event, p[0], p[2], dir,
-                                    BeamsDepth(event, thickness, levelSpace()) + 0.25f * ls,
-                                    system ? StaffPos(event).y : 0));
+    if (oneWay)
+      need = std::max(need, SignsNeed(*event, p[0], p[2], dir,
+                                      BeamsDepth(event, thickness, levelSpace()) + 0.25f * ls,
+                                      system ? StaffPos(event).y : 0));
     return true;
   });
   if (need > 0) {
@@ -621,6 +637,7 @@ void GRBeam::correctStems(SSE* sse, GRBeamSaveStruct* st, bool adjust) {
   GREvent* start = AsEvent(sse->startElement);
   GREvent* end = AsEvent(sse->endElement);
   float const thickness = HalfSpacesAtSize(0.9f, start ? start->getSize() : 1);
+  bool const oneWay = StemsOneWay(getAssociations(), sse);
   for (int pass = 0; pass < 2; ++pass) {
     float need = 0;
     ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
@@ -641,7 +658,7 @@ void GRBeam::correctStems(SSE* sse, GRBeamSaveStruct* st, bool adjust) {
       if (dir == dirUP && d < 0 && d > -m) shift = m + d;
       if (dir == dirUP && d >= 0) shift = d + m, wrongSide = true;
       if (dir == dirDOWN && d < 0) shift = d - m, wrongSide = true;
-      if (dir == dirUP || dir == dirDOWN) {
+      if (oneWay && (dir == dirUP || dir == dirDOWN)) {
         float const signs = SignsNeed(*event, p[0], p[2], dir,
                                       BeamsDepth(event, thickness, levelSpace()) + 0.25f * ls,
                                       system ? StaffPos(event).y : 0);
