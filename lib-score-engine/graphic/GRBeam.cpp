@@ -21,6 +21,7 @@
 #include "VScoreSymbolMap.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "signs_under_beams.h"
 #include "src/common/assertion.h"
 
 using SSE = GRSystemStartEndStruct;
@@ -84,8 +85,43 @@ void ForEachInPiece(NEPointerList const* list, SSE const* sse, F f) {
   }
 }
 
+// How far a beam from a to b (its edge at the stems' ends) moves away from the heads, up over
+// stems up and down under stems down, to keep the room from the signs of an event's notes
+// under it that it keeps from their heads: the depth of its levels and a little air. 0 where it
+// keeps it already.
+float SignsNeed(GREvent const& event, NVPoint a, NVPoint b, GDirection dir, float room,
+                float staffY) {
+  float const side = dir == dirDOWN ? -1.0f : 1.0f;
+  float const dx = b.x - a.x;
+  float need = 0;
+  for (NVRect const& sign : SignInks(event)) {
+    if (sign.right < std::min(a.x, b.x) || sign.left > std::max(a.x, b.x)) continue;
+    float const edge = staffY + (dir == dirDOWN ? sign.bottom : sign.top);
+    for (float const x :
+         {std::max(sign.left, std::min(a.x, b.x)), std::min(sign.right, std::max(a.x, b.x))}) {
+      float const beam = dx == 0 ? a.y : a.y + (b.y - a.y) / dx * (x - a.x);
+      need = std::max(need, room - side * (edge - beam));
+    }
+  }
+  return need;
+}
+
 GREvent* AsEvent(GRNotationElement* element) {
   return element && element->isGREventClass() ? static_cast<GREvent*>(element) : nullptr;
+}
+
+// Whether the stems of the piece's events all go one way: a beam between stems up and stems
+// down stays between them, and moving it away from the signs of one side takes it off the stems
+// of the other.
+bool StemsOneWay(NEPointerList const* list, SSE const* sse) {
+  bool up = false, down = false;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    GREvent const* event = AsEvent(element);
+    if (event && event->getStemDirection() == dirUP) up = true;
+    if (event && event->getStemDirection() == dirDOWN) down = true;
+    return true;
+  });
+  return !(up && down);
 }
 
 // Where an element's staff stands in the system: elements stand at their x in the system
@@ -547,6 +583,7 @@ void GRBeam::placeAtWrittenLengths(SSE* sse, GRBeamSaveStruct* st, float thickne
     return dx == 0 ? p[0].y : p[0].y + (p[2].y - p[0].y) / dx * (x - p[0].x);
   };
   float need = 0;
+  bool const oneWay = StemsOneWay(getAssociations(), sse);
   ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
     GREvent* event = AsEvent(element);
     if (!event || event->getStemDirection() != dir) return true;
@@ -555,6 +592,10 @@ void GRBeam::placeAtWrittenLengths(SSE* sse, GRBeamSaveStruct* st, float thickne
     float const nearest = std::min(
         {atStem, side * (head(event) - beamAt(left)), side * (head(event) - beamAt(right))});
     if (nearest < clear(event)) need = std::max({need, shortest - atStem, clear(event) - nearest});
+    if (oneWay)
+      need = std::max(need, SignsNeed(*event, p[0], p[2], dir,
+                                      BeamsDepth(event, thickness, levelSpace()) + 0.25f * ls,
+                                      system ? StaffPos(event).y : 0));
     return true;
   });
   if (need > 0) {
@@ -617,11 +658,14 @@ bool GRBeam::limitSlope(SSE* sse, GRBeamSaveStruct* st) {
 
 void GRBeam::correctStems(SSE* sse, GRBeamSaveStruct* st, bool adjust) {
   GRStaff const* endStaff = sse->endElement->getGRStaff();
-  float const m = 3.5f * (endStaff ? endStaff->getLineSpace() : mGrStaff->getLineSpace());
+  float const ls = endStaff ? endStaff->getLineSpace() : mGrStaff->getLineSpace();
+  float const m = 3.5f * ls;
   bool const system = tagType == SYSTEMTAG;
   NVPoint* p = st->p;
   GREvent* start = AsEvent(sse->startElement);
   GREvent* end = AsEvent(sse->endElement);
+  float const thickness = HalfSpacesAtSize(0.9f, start ? start->getSize() : 1);
+  bool const oneWay = StemsOneWay(getAssociations(), sse);
   for (int pass = 0; pass < 2; ++pass) {
     float need = 0;
     ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
@@ -642,6 +686,12 @@ void GRBeam::correctStems(SSE* sse, GRBeamSaveStruct* st, bool adjust) {
       if (dir == dirUP && d < 0 && d > -m) shift = m + d;
       if (dir == dirUP && d >= 0) shift = d + m, wrongSide = true;
       if (dir == dirDOWN && d < 0) shift = d - m, wrongSide = true;
+      if (oneWay && (dir == dirUP || dir == dirDOWN)) {
+        float const signs = SignsNeed(*event, p[0], p[2], dir,
+                                      BeamsDepth(event, thickness, levelSpace()) + 0.25f * ls,
+                                      system ? StaffPos(event).y : 0);
+        shift = dir == dirUP ? std::max(shift, signs) : std::min(shift, -signs);
+      }
       if (adjust && shift != 0) {
         if (need == 0 || (need > 0 && shift > need) || (need < 0 && shift < need)) {
           if (need != 0 && (need > 0) != (shift > 0)) {

@@ -110,16 +110,47 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
       GRSingleNote* right = RightOfTwo(a, b);
       GRSingleNote* left = right == a ? b : a;
       if (left->getBesideShift() > 0) continue;  // already beside another head
-      // The dots of the left head stand between the two heads: after both, they would read as
-      // the right head's.
+      // A whole note's head is wider than the others: the two heads touch edge to edge at
+      // most. The dots of the left head stand between the two heads: after both, they would read
+      // as the right head's.
+      GRStdNoteHead const* leftHead = left->getNoteHead();
+      GRStdNoteHead const* rightHead = right->getNoteHead();
       float const dots = left->dotsReach();
-      float shift = left->getHeadWidth() * left->getSize();
+      float shift = leftHead->getRightSpace() + rightHead->getLeftSpace();
       if (dots > 0) {
-        float const headLeft = -right->getNoteHead()->getBoundingBox().left * right->getSize();
+        float const headLeft = -rightHead->getBoundingBox().left * right->getSize();
         shift = std::max(shift, dots + kDotsAir * left->getLineSpace() + headLeft);
       }
       right->standBeside(shift);
       left->keepDotsBeside(dots > 0 ? 0 : shift);
+    }
+  }
+}
+
+// Two notes of two voices a step apart, the upper one in a space and the lower on the line under
+// it, each put their dot into that space, where the two would read as one: the lower note's dot
+// stands in the space under its line instead. The notes of a chord keep their dots, which stand
+// in the spaces of their own chord.
+void KeepDotsApart(std::vector<VoiceEvent> const& events) {
+  for (size_t i = 0; i < events.size(); ++i) {
+    GRSingleNote* a = events[i].note;
+    GRNoteDot* aDot = a && !events[i].chord ? a->getDot() : nullptr;
+    if (!aDot) continue;
+    for (size_t j = i + 1; j < events.size(); ++j) {
+      GRSingleNote* b = events[j].note;
+      GRNoteDot* bDot = b && !events[j].chord ? b->getDot() : nullptr;
+      if (!bDot || events[j].voice == events[i].voice) continue;
+      float const space = a->getLineSpace();
+      float const aY = a->getPosition().y + aDot->getOffset().y;
+      float const bY = b->getPosition().y + bDot->getOffset().y;
+      if (std::fabs(aY - bY) >= 0.5f * space) continue;
+      // Heads in unison stand side by side, each with its dots beside it.
+      if (a->getPosition().y == b->getPosition().y) continue;
+      bool const aLower = a->getPosition().y > b->getPosition().y;
+      GRSingleNote* lower = aLower ? a : b;
+      GRNoteDot* lowerDot = aLower ? aDot : bDot;
+      if (!GObject::positionIsOnStaffLine(lower->getPosition().y, space)) continue;
+      lowerDot->setOffset(lowerDot->getOffset() + NVPoint{0, 0.8f * space});
     }
   }
 }
@@ -234,6 +265,7 @@ void GRSpring::checkVoiceCollisions() {
     });
     if (!voices) continue;
     PlaceHeadsBeside(staff);
+    KeepDotsApart(staff);
     moved = MoveRestsApart(staff) || moved;
   }
   if (moved) refreshCollider();

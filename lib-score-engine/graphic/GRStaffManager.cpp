@@ -19,6 +19,8 @@
 #include "GRVoice.h"
 #include "GRVoiceManager.h"
 #include "engine_work.h"
+#include "ledger_lines_past_stems.h"
+#include "signs_past_ledger_lines.h"
 #include "src/common/assertion.h"
 
 float GRStaffManager::sDefaultSystemDistance = 75;
@@ -126,7 +128,9 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
   if (before && first) {
     mNextHeads.measure(before);
     before->setHeadsApart(mNextHeads.distanceTo(mHeads));
-    const float distance = before->GetMaxDistance(first);
+    const float distance =
+        std::max({before->GetMaxDistance(first), SignsPastLedgerLines(*before, *first),
+                  LedgerLinesPastStems(*before, *first)});
     if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
   }
   // The last spring with an event before the one looked at, while only marks stand between.
@@ -149,10 +153,14 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     // nothing at the heads' height: the later event's signs keep clear of the earlier one's
     // heads across it.
     if (lastEvent && lastEventID < k && next->holdsEvent()) {
-      const float across = lastEvent->GetMaxDistance(next);
+      const float across =
+          std::max({lastEvent->GetMaxDistance(next), SignsPastLedgerLines(*lastEvent, *next),
+                    LedgerLinesPastStems(*lastEvent, *next)});
       if (across > 0) addRod(new GRRod(across, lastEventID, k + 1), false, false, 0);
     }
-    const float distance = spring->GetMaxDistance(next);
+    const float distance =
+        std::max({spring->GetMaxDistance(next), SignsPastLedgerLines(*spring, *next),
+                  LedgerLinesPastStems(*spring, *next)});
     if (distance <= 0) continue;
     mLastSystemRod = new GRRod(distance, k, k + 1);
     if (!mFirstSystemRod) mFirstSystemRod = mLastSystemRod;

@@ -232,8 +232,10 @@ void AddGlyphs(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
     if (IsStemPiece(glyph.code)) {
       while (i + 1 < glyphs.size() && glyphs[i + 1].code == StemPieceAfter(glyph.code) &&
              glyphs[i + 1].x == glyph.x) {
+        const QPainterPath piece = GlyphInk(glyphs[i + 1], device.glyphFaces[i + 1]);
+        if (!ink.boundingRect().adjusted(0, -1, 0, 1).intersects(piece.boundingRect())) break;
         ++i;
-        ink.addPath(GlyphInk(glyphs[i], device.glyphFaces[i]));
+        ink.addPath(piece);
       }
     }
     ink.setFillRule(Qt::WindingFill);

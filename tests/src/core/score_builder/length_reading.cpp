@@ -125,6 +125,13 @@ class StaffLengths {
         if (std::count(stems.begin(), stems.end(), stem))
           right = std::max(right, other->box.right());
     const qreal width = head.box.width(), spacing = staff_.spacing;
+    // The dots stand past a whole note's head of another voice beside this one a step away,
+    // which is wider than this one.
+    for (const DrawnNote& other : staff_.notes)
+      if (&other != &head && other.box.width() > 1.2 * width &&
+          std::abs(other.head.y() - head.head.y()) < 0.75 * spacing &&
+          other.box.left() >= head.box.center().x() && other.box.left() <= right + 0.1 * width)
+        right = std::max(right, other.box.right());
     std::vector<qreal> columns;
     for (const DrawnGlyph& dot : staff_.dots) {
       const qreal dy = dot.box.center().y() - head.head.y();

@@ -194,6 +194,7 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
              {d#0/8, f#0/8, a0/8} \intens<"ff"> {h-1/4, d0/4, f#0/4} f0/4 \intens<"f"> a-1/2
              {f#0/4, a0/4, c#1/4} | a-1/2. ] })",
       R"({ [ \staff<1> \meter<"4/4"> h1/4 c2 d2 h1 ], [ \staff<1> \meter<"4/4"> _/4 _/4 _/2 ] })",
+      R"({ [ \staff<1> \meter<"4/4"> \stemsUp e1/1 ], [ \staff<1> \meter<"4/4"> \stemsDown d1/2. d1/4 ] })",
       R"({ [ \staff<1> \meter<"4/4"> \stacc( c2/4 d2 e2 f2 ) | g2/1 ],
            [ \staff<1> \meter<"4/4"> _/1 | \stemsDown c2/1 ] })",
       R"([ \meter<"4/4"> c d e f \grace( g/8 ) \newSystem a/1 ])",

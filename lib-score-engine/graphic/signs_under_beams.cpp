@@ -1,0 +1,56 @@
+#include "signs_under_beams.h"
+
+#include "ARCast.h"
+#include "GRAccidental.h"
+#include "GRGlobalStem.h"
+#include "GRSingleNote.h"
+
+namespace {
+
+// How far the ink of a sign reaches above and below its middle at size 1: a flat's stem
+// reaches higher than its bowl reaches down, a double sharp is a head high.
+void Reach(unsigned int symbol, float* above, float* below) {
+  switch (symbol) {
+    case 98:   // flat
+    case 134:  // double flat
+      *above = 95;
+      *below = 32;
+      return;
+    case 180:  // double sharp
+      *above = *below = 28;
+      return;
+    default:  // sharp, natural
+      *above = *below = 77;
+  }
+}
+
+void AddSigns(GRSingleNote const* note, std::vector<NVRect>& inks) {
+  if (!note) return;
+  KF_IPointerList<GRAccidental> signs(0);
+  note->extractAccidentals(&signs);
+  for (void* pos = signs.GetHeadPosition(); pos;) {
+    GRAccidental const* sign = signs.GetNext(pos);
+    NVPoint const at = sign->getPosition() + sign->getOffset();
+    float above = 0, below = 0;
+    Reach(sign->getSymbol(), &above, &below);
+    float const half = sign->getRightSpace();
+    inks.push_back(NVRect{at.x - half, at.y - above * note->getSize(), at.x + half,
+                          at.y + below * note->getSize()});
+  }
+}
+
+}  // namespace
+
+std::vector<NVRect> SignInks(GREvent const& event) {
+  std::vector<NVRect> inks;
+  GRGlobalStem const* chord = event.getGlobalStem();
+  if (!chord) {
+    AddSigns(ar_cast<GRSingleNote const>(&event), inks);
+    return inks;
+  }
+  AddSigns(ar_cast<GRSingleNote const>(chord->getFirstEl()), inks);
+  if (NEPointerList const* notes = chord->getAssociations())
+    for (void* pos = notes->GetHeadPosition(); pos;)
+      AddSigns(ar_cast<GRSingleNote const>(notes->GetNext(pos)), inks);
+  return inks;
+}

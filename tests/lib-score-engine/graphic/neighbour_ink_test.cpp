@@ -1,0 +1,183 @@
+// The ink of neighbouring notes stays apart, laid out and drawn on the real music font: heads of
+// two voices beside each other, and a sign after the ledger lines of the note before.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::IsAccidental;
+using EngineTesting::Overlaps;
+using EngineTesting::PlacingDevice;
+using EngineTesting::Repeated;
+using EngineTesting::TwoVoices;
+
+constexpr unsigned int kDot = 46, kLedgerLine = 95, kStemUp = 218, kStemDown = 219;
+constexpr unsigned int kHeads[] = {88, 69, 119};  // filled, hollow, whole
+
+// Whether a filled polygon, as a sloping beam, covers some of the box: a beam's box reaches far
+// past its ink.
+bool Meets(PlacingDevice::Shape const& shape, NVRect const& box) {
+  size_t const corners = shape.xs.size();
+  if (corners < 3) return NVRect{shape.left, shape.top, shape.right, shape.bottom}.Collides(box);
+  std::vector<float> xs{box.left, box.right};
+  for (float const x : shape.xs)
+    if (x > box.left && x < box.right) xs.push_back(x);
+  for (float const x : xs) {
+    float top = 1e9f, bottom = -1e9f;
+    for (size_t i = 0; i < corners; ++i) {
+      float const x1 = shape.xs[i], y1 = shape.ys[i];
+      float const x2 = shape.xs[(i + 1) % corners], y2 = shape.ys[(i + 1) % corners];
+      if (x < std::min(x1, x2) || x > std::max(x1, x2)) continue;
+      float const y = x1 == x2 ? y1 : y1 + (y2 - y1) * (x - x1) / (x2 - x1);
+      top = std::min({top, y, x1 == x2 ? y2 : y});
+      bottom = std::max({bottom, y, x1 == x2 ? y2 : y});
+    }
+    if (top < box.bottom && bottom > box.top) return true;
+  }
+  return false;
+}
+
+class NeighbourInkTest : public EngineTesting::DrawnScore {
+ protected:
+  std::vector<NVRect> Inks(std::initializer_list<unsigned int> codes) const {
+    std::vector<NVRect> inks;
+    for (auto const& glyph : drawn.glyphs)
+      if (std::find(codes.begin(), codes.end(), glyph.code) != codes.end())
+        inks.push_back(glyph.ink);
+    return inks;
+  }
+};
+
+// A whole note's head is wider than the others: beside a head of the other voice a second away,
+// or in unison with a head of another kind, the two touch at most, and the dots of the left one
+// stand past the right one.
+TEST_F(NeighbourInkTest, HeadsOfTwoVoicesBesideEachOtherDoNotMeet) {
+  for (std::string const& text : {
+           TwoVoices("a1/1", "g1/2 g1/2"),
+           TwoVoices("g1/1", "g1/4 a1/4 h1/2"),
+           TwoVoices("c2/2 c2/2", "h1/1"),
+           TwoVoices("a1/1", "g1/2. g1/4"),
+           TwoVoices("f2/1", "e2/4. d2/8 c2/2"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> const heads = Inks({kHeads[0], kHeads[1], kHeads[2]});
+    EXPECT_EQ(Overlaps(heads), 0);
+    EXPECT_EQ(Overlaps(Inks({kDot}), heads), 0);
+  }
+}
+
+// Of two voices a step apart, the upper note in a space and the lower one on the line under it,
+// each dot stands in a space of its own: two dots, not one of both.
+TEST_F(NeighbourInkTest, DotsOfTwoVoicesAStepApartStandApart) {
+  for (std::string const& text : {
+           TwoVoices("a1/4. h1/8", "g1/4. g1/8"),
+           TwoVoices("c2/4. h1/8", "h1/4. g1/8"),
+           TwoVoices("e2/2.", "d2/2."),
+           std::string("{ [ \\staff<1> a1/4. h1/8 ], [ \\staff<1> g1/4. g1/8 ] }"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> const dots = Inks({kDot});
+    EXPECT_EQ(dots.size(), 2u);
+    EXPECT_EQ(Overlaps(dots), 0);
+  }
+}
+
+// A sign keeps clear of a ledger line of the note before at its height, above the staff or
+// below, after a chord or before one, where notes of the other voice stand between, and where
+// the two stand in slices of their own.
+TEST_F(NeighbourInkTest, ASignKeepsClearOfTheLedgerLinesOfTheNoteBefore) {
+  for (std::string const& text : {
+           std::string("[ \\meter<\"2/4\"> \\beam( c1/16 {c1/16, e1, g1} ) {c#1/8, f1, a1} ]"),
+           std::string("[ \\meter<\"2/4\"> c1/16 c#1/16 h0/16 d#1/16 c1/16 e&1/16 ]"),
+           std::string("[ \\meter<\"2/4\"> a2/16 a#2/16 c3/16 h&2/16 {a2/16, c3} {c#3/16, e3} ]"),
+           std::string("{ [ \\staff<1> \\stemsDown c1/8 c#1/8 ], "
+                       "[ \\staff<1> \\stemsUp g1/16 a1/16 h1/16 c2/16 ] }"),
+           // Without bar lines a line may break anywhere: a chord and the next one stand in
+           // two slices of it.
+           std::string("[ \\meter<\"2/4\", autoBarlines=\"off\"> " +
+                       Repeated("c1/16 {c1/16, e1, g1} {d#1/16, f1, a1} {c1/16, e1, g1} "
+                                "{c#1/16, f1, a1} h0/16 {d#1/16, f#1, a1} c1/16 {e&1/16, g1}",
+                                3) +
+                       "]"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    int signs = 0;
+    for (auto const& sign : drawn.glyphs) {
+      if (!IsAccidental(sign.code)) continue;
+      ++signs;
+      // The lines of the sign's own note run under it from the right.
+      for (NVRect const& line : Inks({kLedgerLine}))
+        if (line.left + line.right < sign.ink.left + sign.ink.right)
+          EXPECT_EQ(Overlaps({line}, {sign.ink}), 0) << sign.ink.left << ", " << sign.ink.top;
+    }
+    EXPECT_GT(signs, 0);
+  }
+}
+
+// A beam keeps clear of the signs of the notes under it as of their heads: a steep one over a
+// sign of a note inside its group, a written one, one over a chord's sign, and one under stems
+// down.
+TEST_F(NeighbourInkTest, ABeamKeepsClearOfTheSignsUnderIt) {
+  for (std::string const& text : {
+           std::string("[ \\meter<\"2/4\"> \\beam( d1/16 g1/16 c2/16 f&2/16 ) "
+                       "\\beam( c1/16 f1/16 h&1/16 e2/16 ) ]"),
+           std::string("[ \\meter<\"2/4\"> \\beam<dy=7>( c1/16 e1/16 a&1/16 d2/16 ) "
+                       "\\beam<dy=6>( d1/16 h1/16 e&2/16 a2/16 ) ]"),
+           std::string("[ \\meter<\"2/4\"> \\beam( d1/16 {g1/16, c2} {c2/16, f#2} g2/16 ) "
+                       "\\beam( e1/16 a1/16 {d2/16, g#2} a2/16 ) ]"),
+           std::string("[ \\meter<\"3/8\"> c1/8 {c1/8, e1, g&1} c1/8 ]"),
+           std::string("[ \\meter<\"2/4\"> \\beam( c1/8 {c1/8, e1, a&1} c1/8 ) c1/8 ]"),
+           std::string("[ \\meter<\"2/4\"> \\beam( e1/16 {e1/16, g1, h&1} e1/16 d1/16 ) ]"),
+           std::string("[ \\meter<\"3/8\"> a2/8 {a2/8, f2, d#2} a2/8 ]"),
+           std::string("[ \\meter<\"2/4\"> \\stemsDown \\beam( a2/16 e2/16 h#1/16 f1/16 ) "
+                       "\\beam( h2/16 f#2/16 c#2/16 g1/16 ) ]"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> signs;
+    for (auto const& glyph : drawn.glyphs)
+      if (IsAccidental(glyph.code)) signs.push_back(glyph.ink);
+    EXPECT_FALSE(signs.empty());
+    for (auto const& shape : drawn.shapes)
+      for (NVRect const& sign : signs)
+        EXPECT_FALSE(Meets(shape, sign)) << sign.left << ", " << sign.top;
+  }
+}
+
+// A ledger line keeps clear of the stem of its neighbour at its height: of a stem up on the
+// right of the note before, which the lines of a note over the staff reach back to, and of a
+// stem down on the left of the note after, which the lines of a note under the staff reach on
+// to.
+TEST_F(NeighbourInkTest, ALedgerLineKeepsClearOfTheStemOfItsNeighbour) {
+  for (std::string const& text : {
+           std::string("[ \\meter<\"2/4\"> " + Repeated("\\beam( e1/16 c3/16 f1/16 a2/16 )", 2) +
+                       "]"),
+           std::string("[ \\meter<\"2/4\"> \\stemsDown " +
+                       Repeated("\\beam( c1/16 g2/16 a0/16 f2/16 )", 2) + "]"),
+           std::string("[ \\meter<\"2/4\"> " +
+                       Repeated("\\beam( {e1/16, g1} {c3/16, e3} f1/16 {a2/16, c3} )", 2) + "]"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> const lines = Inks({kLedgerLine});
+    EXPECT_FALSE(lines.empty());
+    // A note's own stem stands at its head, in the middle part of its lines.
+    for (NVRect const& line : lines)
+      for (NVRect const& stem : Inks({kStemUp, kStemDown}))
+        if (std::abs(stem.left + stem.right - line.left - line.right) >
+            0.7f * (line.right - line.left))
+          EXPECT_EQ(Overlaps({line}, {stem}), 0) << line.left << ", " << line.top;
+  }
+}
+
+}  // namespace
