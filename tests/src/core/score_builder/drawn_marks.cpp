@@ -221,12 +221,15 @@ void AddGlyphs(const MarkingDevice& device, std::vector<DrawnMark>& marks) {
     const PlacingDevice::Glyph& glyph = glyphs[i];
     const int order = device.glyphOrder[i];
     QPainterPath ink = GlyphInk(glyph, device.glyphFaces[i]);
-    // A stem is drawn as pieces, each from where the one before it ends.
+    // A stem is drawn as pieces, each from where the one before it ends. The stems of two
+    // staves' notes at one place may be drawn one after the other too: they do not meet.
     if (IsStemPiece(glyph.code)) {
       while (i + 1 < glyphs.size() && IsStemPiece(glyphs[i + 1].code) &&
              glyphs[i + 1].x == glyph.x) {
+        const QPainterPath piece = GlyphInk(glyphs[i + 1], device.glyphFaces[i + 1]);
+        if (!ink.boundingRect().adjusted(0, -1, 0, 1).intersects(piece.boundingRect())) break;
         ++i;
-        ink.addPath(GlyphInk(glyphs[i], device.glyphFaces[i]));
+        ink.addPath(piece);
       }
     }
     ink.setFillRule(Qt::WindingFill);
