@@ -147,10 +147,11 @@ const OpenFault StillOpen[] = {
     {"a rest lies on",
      "a rest of a voice with automatic stems on the other voice's beam or stem (9, 16, 126)"},
     {"stands in the heads of",
-     "a note's sign in its grace note's head (3), or in the heads before it where a text takes "
-     "the room (16)"},
+     "a note's sign in its grace note's head (3), or in the heads before it in a bar too wide "
+     "for its line that another voice's note or rest across the beats keeps from breaking (16)"},
     {"not left of what is played after it",
-     "the events of a bar drawn over one another where a text takes the room (16, 33)"},
+     "the events of a bar too wide for its line drawn over one another, where another voice "
+     "holds a note or rest across the beats it could break between (16, 33)"},
     {"lengths written",
      "one dot for two voices' heads side by side on one note (57, 65), a beam slanted past "
      "short stems (14), a dot in the space of the other voice's head (61)"},
