@@ -161,9 +161,6 @@ const OpenFault StillOpen[] = {
      "a grace group before a bar line with a state tag between the bar line and its note (160)"},
     {"a written line break does not begin a line there",
      "a grace group before a break with a state tag after it keeps the break (213)"},
-    {", read ",
-     "signs of a line the engine broke in an unbarred stretch, or written before a break over a "
-     "tie, read otherwise (24, 45, 73, 87)"},
 };
 
 TEST_F(ScoreReadingTest, GeneratedPiecesReadAsWritten) {
