@@ -118,10 +118,21 @@ void InsertBreaks(Managers const& managers, Fraction const& date, int kind, floa
 
 }  // namespace
 
+bool ARMusic::offerBreaksBetweenBeats() {
+  if (mBreaksBetweenBeats) return false;
+  mBreaksBetweenBeats = true;
+  walkBreaks(true);
+  return true;
+}
+
 void ARMusic::doAutoBreaks() {
+  walkBreaks(false);
+}
+
+void ARMusic::walkBreaks(bool betweenBeats) {
   Managers managers;
   for (void* pos = GetHeadPosition(); pos;)
-    managers.push_back(std::make_unique<ARVoiceManager>(GetNext(pos)));
+    managers.push_back(std::make_unique<ARVoiceManager>(GetNext(pos), betweenBeats));
   if (managers.empty()) return;
 
   Fraction date;
@@ -140,6 +151,14 @@ void ARMusic::doAutoBreaks() {
     if (cycle.allFinished) break;
 
     auto offerPossibleBreak = [&] {
+      if (betweenBeats) {
+        const bool allBegin =
+            std::all_of(managers.begin(), managers.end(),
+                        [&](auto const& manager) { return manager->BeginsBetweenBeats(date); });
+        if (allBegin && !(cycle.breaksOff && offOnArrival))
+          InsertBreaks(managers, date, 3, ARVoiceManager::kBetweenBeatsBreakWorth);
+        return;
+      }
       const float quality = MeanBreakQuality(managers, date);
       if (quality >= 0 && !(cycle.breaksOff && offOnArrival))
         InsertBreaks(managers, date, 3, quality);

@@ -26,6 +26,9 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   // Walks all voices together along time and inserts the breaks they ask for and the possible
   // breaks where a line may end.
   void doAutoBreaks();
+  // Once, after a layout whose bar was wider than its line: possible breaks between the beats
+  // of the bars, where every voice begins an event; true when they were not offered before.
+  bool offerBreaksBetweenBeats();
   // Lengthens every voice to newDuration.
   void adjustDuration(Fraction const& newDuration);
   // Deletes what the automatic passes inserted.
@@ -89,6 +92,10 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   ScoreArena mArena;
   long mMaxTagId = 0;
   long mAutoTiesLeft = static_cast<long>(sMaxPassWork / (2 * kWorkPerRange));
+  // The break pass; between beats, only the breaks between the beats of bars.
+  void walkBreaks(bool betweenBeats);
+
   bool mRanOutOfWork = false;
+  bool mBreaksBetweenBeats = false;
   NVstring mName;
 };

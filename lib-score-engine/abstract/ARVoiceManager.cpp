@@ -13,7 +13,8 @@
 #include "MoreMusicalTags.h"
 #include "src/common/assertion.h"
 
-ARVoiceManager::ARVoiceManager(ARMusicalVoice* walked) : voice(walked) {
+ARVoiceManager::ARVoiceManager(ARMusicalVoice* walked, bool betweenBeats)
+    : mBetweenBeats(betweenBeats), voice(walked) {
   MELVARIN_ASSERT(voice != nullptr);
   voice->GetHeadPosition(mCurrVoiceState);
   // Gathered once: the break pass asks at every date, and a walk per question would make it
@@ -57,13 +58,27 @@ int ARVoiceManager::Iterate(Fraction& tp, int tagMode) {
     if (takesTime) return kAtEvent;
     if (ar_cast<ARNewSystem const>(next)) return kNewSystem;
     if (ar_cast<ARNewPage const>(next)) return kNewPage;
+    passOver(next);
     voice->GetNext(pos, mCurrVoiceState);
     return CodeOfNext();
   }
   // An object without duration met here is consumed as in tag mode: the date stays.
+  passOver(next);
   voice->GetNext(pos, mCurrVoiceState);
   tp = mCurrVoiceState.curtp;
   return CodeOfNext();
+}
+
+void ARVoiceManager::passOver(ARMusicalObject const* object) {
+  if (mBetweenBeats && !object->isEventClass() && ar_cast<ARPossibleBreak const>(object))
+    lastbreaktp = mCurrVoiceState.curtp;
+}
+
+bool ARVoiceManager::BeginsBetweenBeats(Fraction const& tp) const {
+  if (tp == Frac_0 || tp == voice->getDuration() || tp == lastbreaktp) return false;
+  // A voice still within an event, or past its end, would have it cut.
+  if (mCurrVoiceState.curtp != tp || !mCurrVoiceState.vpos) return false;
+  return tp - lastbreaktp >= Fraction(1, 4);
 }
 
 float ARVoiceManager::CheckBreakPosition(Fraction const& tp) const {

@@ -31,7 +31,12 @@ class ARVoiceManager {
   static constexpr float kBarBreakWorth = 1.5f;
   static constexpr float kUnbarredBreakWorth = 0.5f;
 
-  explicit ARVoiceManager(ARMusicalVoice* voice);
+  // The value of a possible break between the beats of a bar, below that of every other: the
+  // layout takes it only for a bar wider than its line.
+  static constexpr float kBetweenBeatsBreakWorth = -0.5f;
+
+  // Walking between beats, the voice already holds the other breaks: it only notes them.
+  explicit ARVoiceManager(ARMusicalVoice* voice, bool betweenBeats = false);
   virtual ~ARVoiceManager() = default;
 
   // In tag mode consumes one object without duration at the date; otherwise the next event,
@@ -39,6 +44,8 @@ class ARVoiceManager {
   int Iterate(Fraction& tp, int tagMode);
   // The worth of a line break at tp for this voice; higher is better, below 0 unwanted.
   float CheckBreakPosition(Fraction const& tp) const;
+  // Whether the voice begins an event at tp, a beat or more after its last break.
+  bool BeginsBetweenBeats(Fraction const& tp) const;
   // Inserts an automatic break at tp (2 page, 1 system, otherwise a possible break of that
   // value), cutting the event that spans tp; always 0.
   int InsertBreak(Fraction const& tp, int breakType, float value);
@@ -54,8 +61,12 @@ class ARVoiceManager {
   // Where the objects of the walk's date begin, past the event before them.
   void* firstOfDate() const;
 
+  // Between beats, a break the voice holds is where the next break is counted from.
+  void passOver(ARMusicalObject const* object);
+
   ARMusicalVoiceState mCurrVoiceState;
   Fraction lastbreaktp;
+  bool mBetweenBeats = false;
   ARMusicalVoice* voice;
   // Whether tp lies in a stretch of the voice so long without a bar line that its lines must
   // break between events.

@@ -65,6 +65,7 @@ void GRChord::AddNote(ARNote const* note, Fraction const& duration, bool first) 
   AddTail(head);
   createDots(duration, headWidth, NVPoint{0, y});
   if (!mGrStaff) return;
+  mGrStaff->writeHeldSignsBefore(getRelativeTimePosition());
   for (int code :
        mGrStaff->askAccidentals(note->getPitch(), note->getOctave(), note->getAccidentals())) {
     auto* sign = new GRAccidental(this, headWidth, code, 1, 50);

@@ -155,16 +155,23 @@ class LineUnderWay {
 std::vector<bool> lineEnds(std::vector<GRBreakSlice> const& slices, GRLineBreakPage const& page) {
   const int count = static_cast<int>(slices.size());
   std::vector<bool> ends(count, true);
-  for (int first = 0; first < count;) {
-    int last = first;
-    while (last + 1 < count && slices[last].weakBreak) ++last;
-    if (last > first) {
-      LineUnderWay stretch(slices, first, page);
-      for (int k = first; k <= last; ++k) stretch.add(k);
-      if (!stretch.judge().tooTight) std::fill(ends.begin() + first, ends.begin() + last, false);
+  // The stretches whose slices the breaks after them join: one that fits a line stays whole.
+  auto keepTogether = [&](auto joins) {
+    for (int first = 0; first < count;) {
+      int last = first;
+      while (last + 1 < count && joins(last)) ++last;
+      if (last > first) {
+        LineUnderWay stretch(slices, first, page);
+        for (int k = first; k <= last; ++k) stretch.add(k);
+        if (!stretch.judge().tooTight) std::fill(ends.begin() + first, ends.begin() + last, false);
+      }
+      first = last + 1;
     }
-    first = last + 1;
-  }
+  };
+  keepTogether([&](int k) { return slices[k].weakBreak; });
+  // A stretch too long for a line breaks at its weak breaks, and between beats only where the
+  // part between two other breaks is itself too long.
+  keepTogether([&](int k) { return ends[k] && slices[k].betweenBeats; });
   return ends;
 }
 

@@ -32,6 +32,9 @@ struct GRBreakSlice {
   // The break after the slice is worth less than one at a bar line: between the events of
   // music without bar lines, or where the voices do not agree.
   bool weakBreak = false;
+  // Weaker still: between the beats of a bar, taken only where the music between the breaks
+  // worth more is too long for a line.
+  bool betweenBeats = false;
   // The least force at which the heads of neighbouring events in the slice, and a head and the
   // ledger lines beside it, keep their air, and the same between its last event and the first
   // of the next slice, which counts where a line goes on past the break: below it they touch.

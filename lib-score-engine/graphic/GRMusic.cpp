@@ -41,7 +41,14 @@ GRMusic::GRMusic(ARMusic* music, ARPageFormat* format, bool ownsAR)
 
 void GRMusic::createGR(ARPageFormat* format) {
   ScoreArena::Use use(mArena, ScoreArena::kGraphic);
+  // A bar wider than the page was squeezed into its line, its events drawn over one another:
+  // such music is laid out again, free to break between the beats of its bars.
+  if (layOut(format) && mSqueezedLine && getARMusic()->offerBreaksBetweenBeats()) layOut(format);
+}
+
+bool GRMusic::layOut(ARPageFormat* format) {
   ARMusic* music = getARMusic();
+  mSqueezedLine = false;
   music->resetGRRepresentation();
   RemoveLayout();
   gCurMusic = this;
@@ -51,7 +58,7 @@ void GRMusic::createGR(ARPageFormat* format) {
   mRefused = EstimatedLayoutWork(*music, mPictures, sMaxLayoutWork) > sMaxLayoutWork;
   if (mRefused) {
     ZudidOvod("Music too large for one layout - ignored");
-    return;
+    return false;
   }
   void* pos = music->GetHeadPosition();
   while (pos) {
@@ -67,11 +74,12 @@ void GRMusic::createGR(ARPageFormat* format) {
     manager.createStaves(EngineWork::ListSteps() + static_cast<std::uint64_t>(steps));
     ranOutOfWork = manager.ranOutOfWork();
   }
-  if (!ranOutOfWork) return;
+  if (!ranOutOfWork) return true;
   music->resetGRRepresentation();
   RemoveLayout();
   mRefused = true;
   ZudidOvod("Music too large for one layout - ignored");
+  return false;
 }
 
 GRMusic::~GRMusic() {

@@ -30,6 +30,8 @@ class GRMusic : public GREvent {
   // refused with a warning and gets no page.
   void createGR(ARPageFormat* format);
   bool isRefused() const { return mRefused; }
+  // A line whose music is wider than the page, squeezed into it, was laid out.
+  void noteSqueezedLine() { mSqueezedLine = true; }
   // 3.6 million: some three thousand measures (a hundred and fifty pages) of plain music on two
   // staves, or sixty thousand sixteenths on one, drawn in a few seconds and in less than 300 MB,
   // which a learner's machine can spare beside the trainer.
@@ -108,6 +110,8 @@ class GRMusic : public GREvent {
   int addQuarterC();
   // Drops every page and voice, the elements of the layout all at once.
   void RemoveLayout();
+  // One layout of the music; false when it ran out of work.
+  bool layOut(ARPageFormat* format);
 
   // The elements of every layout of the music; it goes after its pages and voices.
   ScoreArena mArena;
@@ -115,6 +119,7 @@ class GRMusic : public GREvent {
   ScorePictures mPictures;
   NVstring mName;
   bool mRefused = false;
+  bool mSqueezedLine = false;
   KF_IPointerList<GRVoice> mVoices{1};
   KF_IPointerList<GRPage> mPages{1};
   // The same voices and pages by index, and the voices by their abstract voice: the layout asks

@@ -101,6 +101,7 @@ void GRSingleNote::createNote(Fraction const& displayDuration) {
   createDots(mDurationTemplate, mNoteBreite, NVPoint{});
 
   if (mGrStaff && !mTiedOver) {
+    mGrStaff->writeHeldSignsBefore(getRelativeTimePosition());
     for (int code : mGrStaff->askAccidentals(pitch, octave, accidentals))
       AddTail(new GRAccidental(this, mNoteBreite, code, 1, 50));
   }

@@ -30,6 +30,7 @@
 #include "GRRod.h"
 #include "GRRoomBeside.h"
 #include "GRSText.h"
+#include "GRSingleNote.h"
 #include "GRSpring.h"
 #include "GRStaffManager.h"
 #include "NEPointerList.h"
@@ -367,19 +368,31 @@ GRNotationElement* GRStaff::addNotationElement(GRNotationElement* notationElemen
     }
   }
   AddTail(notationElement);
-  writeAccidentalsOf(notationElement);
+  if (!ar_cast<GRPositionTag>(notationElement))
+    writeHeldSignsBefore(notationElement->getRelativeTimePosition());
+  writeAccidentalsOf(notationElement, true);
   return notationElement;
 }
 
-void GRStaff::writeAccidentalsOf(GRNotationElement const* element) {
+void GRStaff::writeAccidentalsOf(GRNotationElement const* element, bool holdTied) {
   // A note's sign holds for the rest of the measure in its octave as drawn, under an octava as
   // elsewhere: the notes after it on the same line or space are drawn against it, not against
   // the key alone.
   if (auto const* note = ar_cast<GRNote const>(element)) {
     int pitch, octave, accidentals;
     note->getPitchAndOctave(&pitch, &octave, &accidentals);
+    auto const* single = ar_cast<GRSingleNote const>(element);
+    if (holdTied && single && single->isTiedOver()) {
+      mStaffState.holdAccidentals(element->getRelativeTimePosition(), pitch,
+                                  octave - mStaffState.octava, accidentals);
+      return;
+    }
     mStaffState.writeAccidentals(pitch, octave - mStaffState.octava, accidentals);
   }
+}
+
+void GRStaff::writeHeldSignsBefore(Fraction const& time) {
+  mStaffState.writeHeldAccidentalsBefore(time);
 }
 
 void GRStaff::holdNoteOf(GRVoice const* voice) {
@@ -730,6 +743,7 @@ void GRStaff::setStaffState(GRStaffState const* state) {
   std::copy_n(state->MeasureAccidentals, GRStaffState::kPitches, s.MeasureAccidentals);
   std::copy_n(&state->WrittenAccidentals[0][0], GRStaffState::kLetters * GRStaffState::kOctaves,
               &s.WrittenAccidentals[0][0]);
+  s.heldAccidentals = state->heldAccidentals;
   s.transposeOffset = state->transposeOffset;
   s.instrKeyNumber = state->instrKeyNumber;
   std::copy_n(state->instrKeyArray, GRStaffState::kPitches, s.instrKeyArray);

@@ -73,6 +73,8 @@ class GRStaff : public GRCompositeNotationElement {
     int const* end() const { return codes + count; }
   };
   virtual AccidentalSigns askAccidentals(int pitch, int octave, int accidentals) const;
+  // The signs of the notes tied over before the time now hold: a note of the time asks after.
+  void writeHeldSignsBefore(Fraction const& time);
   // The same against a state of the staff's measure other than its own.
   static AccidentalSigns AccidentalsIn(GRStaffState const& state, int pitch, int octave,
                                        int accidentals);
@@ -257,8 +259,9 @@ class GRStaff : public GRCompositeNotationElement {
   void NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const;
 
   void startMeasure();
-  // Records the sign of a note for the rest of its measure.
-  void writeAccidentalsOf(GRNotationElement const* element);
+  // Records the sign of a note for the rest of its measure; that of a note tied over from
+  // before only once the time after it comes, when holdTied.
+  void writeAccidentalsOf(GRNotationElement const* element, bool holdTied = false);
   // The measure starts over, numbered by the bar or counted on.
   void startBarMeasure(ARBar const* bar);
   // A bar in the "system" bar format is drawn across the system as well.

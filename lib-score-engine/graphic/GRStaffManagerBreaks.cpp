@@ -140,6 +140,7 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     entry.tightWidth = measuredTightWidth(sff, page.optForce);
     if (sff) entry.widthAt = [sff](float force) { return sff->getExtent(force); };
     entry.weakBreak = state && state->value < ARVoiceManager::kBarBreakWorth;
+    entry.betweenBeats = state && state->value < 0;
     const int last = slice->getEndSpringID();
     for (int id = slice->getStartSpringID(); id < last; ++id)
       entry.headsApartForce =

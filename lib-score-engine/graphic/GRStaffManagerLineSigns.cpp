@@ -73,10 +73,15 @@ void GRStaffManager::ShowSignsAgainOnLine(GRSystemSlice const* last, GRSystemSli
         }
         auto* note = ar_cast<GRSingleNote>(element);
         if (!note || !note->getNoteHead()) continue;
+        state.writeHeldAccidentalsBefore(note->getRelativeTimePosition());
         int pitch, octave, accidentals;
         note->getPitchAndOctave(&pitch, &octave, &accidentals);
-        if (!note->isTiedOver() &&
-            note->showSigns(GRStaff::AccidentalsIn(state, pitch, octave, accidentals)))
+        if (note->isTiedOver()) {
+          state.holdAccidentals(note->getRelativeTimePosition(), pitch, octave - state.octava,
+                                accidentals);
+          continue;
+        }
+        if (note->showSigns(GRStaff::AccidentalsIn(state, pitch, octave, accidentals)))
           changed.insert(note->getSpringID());
         state.writeAccidentals(pitch, octave - state.octava, accidentals);
       }

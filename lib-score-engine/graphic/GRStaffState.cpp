@@ -42,11 +42,37 @@ bool GRStaffState::letterOf(int pitch, int* letter, int* raised) {
 void GRStaffState::startMeasure() {
   for (int i = 0; i < kPitches; ++i) MeasureAccidentals[i] = KeyArray[i] - instrKeyArray[i];
   clearWrittenAccidentals();
+  heldAccidentals.clear();
+}
+
+void GRStaffState::holdAccidentals(Fraction const& time, int pitch, int octave, int accidentals) {
+  heldAccidentals.push_back({time, pitch, octave, accidentals});
+}
+
+void GRStaffState::writeHeldAccidentalsBefore(Fraction const& time) {
+  if (heldAccidentals.empty()) return;
+  std::erase_if(heldAccidentals, [&](HeldAccidentals const& held) {
+    int letter, raised;
+    if (held.time >= time) return false;
+    if (letterOf(held.pitch, &letter, &raised))
+      writeLetter(letter, raised, held.octave, held.accidentals);
+    return true;
+  });
 }
 
 void GRStaffState::writeAccidentals(int pitch, int octave, int accidentals) {
   int letter, raised;
   if (!letterOf(pitch, &letter, &raised)) return;
+  // A note struck on the letter speaks after a note tied over to it.
+  std::erase_if(heldAccidentals, [&](HeldAccidentals const& held) {
+    int heldLetter, heldRaised;
+    return letterOf(held.pitch, &heldLetter, &heldRaised) && heldLetter == letter &&
+           octaveSlot(held.octave) == octaveSlot(octave);
+  });
+  writeLetter(letter, raised, octave, accidentals);
+}
+
+void GRStaffState::writeLetter(int letter, int raised, int octave, int accidentals) {
   // Beyond what a byte holds, signs differ only in how many a reader counts anyway.
   long long const relative =
       static_cast<long long>(accidentals) + raised - instrKeyArray[letter - 2];
@@ -86,6 +112,7 @@ GRStaffState& GRStaffState::operator=(GRStaffState const& other) {
   std::copy_n(other.KeyArray, kPitches, KeyArray);
   std::copy_n(other.MeasureAccidentals, kPitches, MeasureAccidentals);
   std::copy_n(&other.WrittenAccidentals[0][0], kLetters * kOctaves, &WrittenAccidentals[0][0]);
+  heldAccidentals = other.heldAccidentals;
   curkey = other.curkey;
   clefset = other.clefset;
   clefname = other.clefname;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "Fraction.h"
 #include "NVstring.h"
 
 class ARBarFormat;
@@ -44,6 +46,11 @@ class GRStaffState {
   // A note of pitch (2 to 13) and octave with these accidentals (as written after its name)
   // stands in the measure.
   void writeAccidentals(int pitch, int octave, int accidentals);
+  // The same for a note tied over from before, which shows no sign: it holds for the notes after
+  // its time, not for those struck with it, whose reader sees no sign there.
+  void holdAccidentals(Fraction const& time, int pitch, int octave, int accidentals);
+  // The signs held for times before this one now hold.
+  void writeHeldAccidentalsBefore(Fraction const& time);
   // What the letter (2 to 8) has in the octave in the measure so far, relative to the instrument
   // key.
   int measureAccidentals(int letter, int octave) const;
@@ -68,6 +75,15 @@ class GRStaffState {
   // the instrument key: a sign holds for its own octave only. kNotWritten where none stood yet.
   static constexpr std::int8_t kNotWritten = INT8_MIN;
   std::int8_t WrittenAccidentals[kLetters][kOctaves];
+  // What writeAccidentals records, for a letter and what its name raises it by.
+  void writeLetter(int letter, int raised, int octave, int accidentals);
+  struct HeldAccidentals {
+    Fraction time;
+    int pitch;
+    int octave;
+    int accidentals;
+  };
+  std::vector<HeldAccidentals> heldAccidentals;
   ARKey* curkey = nullptr;
 
   int clefset = CLEFIMPLICIT;

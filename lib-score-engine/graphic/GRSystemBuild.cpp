@@ -11,6 +11,7 @@
 #include "GRAccolade.h"
 #include "GRBar.h"
 #include "GRGlue.h"
+#include "GRMusic.h"
 #include "GRPage.h"
 #include "GRPossibleBreakState.h"
 #include "GRSText.h"
@@ -133,6 +134,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   constexpr float kRounding = 1;
   const float squeeze =
       natural > width + kRounding && width > opening ? (width - opening) / (natural - opening) : 1;
+  if (squeeze < 1 && mPage && mPage->getGRMusic()) mPage->getGRMusic()->noteSqueezedLine();
   float x = 0;
   for (int id = firstId; id <= endId; ++id) {
     GRSpring* spring = mSprings->Get(id);

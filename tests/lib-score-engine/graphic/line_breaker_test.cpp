@@ -254,3 +254,31 @@ TEST(LineBreakerTest, TheFewestPagesAreTakenOnLinesThatKeepRoom) {
 }
 
 }  // namespace
+
+// Two bars of four beats, a slice each, joined by the breaks between their beats, and in music
+// without bar lines halves of two beats joined by a weak break. A line ends between beats only
+// where the bar, or the half, holds more than a line keeps apart.
+TEST(LineBreakerTest, ALineEndsBetweenBeatsOnlyWhereTheirStretchIsTooLong) {
+  struct Case {
+    float beatTightWidth;
+    bool halves;
+    bool betweenBeats;
+  } const cases[] = {
+      {200, false, false}, {300, false, true}, {300, true, false}, {600, true, true}};
+  SliceHeights heights(std::vector<float>(8, 100));
+  for (Case const& c : cases) {
+    std::vector<GRBreakSlice> slices(8, SliceOf({50, 3.75f}));
+    for (size_t k = 0; k < slices.size(); ++k) {
+      const size_t beat = k % 4;
+      slices[k].tightWidth = c.beatTightWidth;
+      slices[k].weakBreak = beat != 3;
+      slices[k].betweenBeats = beat != 3 && !(c.halves && beat == 1);
+    }
+    const std::vector<breakentry> lines = findOptimumBreakPath(slices, heights, OneArea(1000));
+    ASSERT_FALSE(lines.empty()) << c.beatTightWidth << " " << c.halves;
+    bool betweenBeats = false;
+    for (breakentry const& line : lines)
+      betweenBeats = betweenBeats || slices[line.firstSlice + line.numSlices - 2].betweenBeats;
+    EXPECT_EQ(betweenBeats, c.betweenBeats) << c.beatTightWidth << " " << c.halves;
+  }
+}

@@ -281,4 +281,39 @@ TEST_F(LineBreakTest, MusicWithoutBarLinesBreaksBetweenItsEvents) {
   }
 }
 
+// A bar wider than a narrow page, of sixteenths, of triplets or without bar lines: its lines
+// break between its beats, and each event keeps its own place, clear of the one before. A bar
+// that fits a line still breaks only at its bar line.
+TEST_F(LineBreakTest, ABarWiderThanTheLineBreaksBetweenItsBeats) {
+  std::string const narrow =
+      "\\pageFormat<w=7cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\key<-5> ";
+  struct Case {
+    std::string text;
+    float bar;  // the length of a bar, or of a stretch between the breaks of unbarred music
+    bool betweenBeats;
+  } const cases[] = {
+      {"[ " + narrow + "\\meter<\"4/4\"> " + Repeated("f&2/16 e&2 f2 g&2 ", 8) + "]", 1, true},
+      {"[ " + narrow + "\\meter<\"3/4\"> " + Repeated("\\tuplet<\"-3-\">( h&1/24 c2 d&2 ) ", 12) +
+           "]",
+       0.75f, true},
+      {"[ " + narrow + "\\meter<\"4/4\", autoBarlines=\"off\"> " +
+           Repeated("a&1/16 h&1 c2 d&2 ", 8) + "]",
+       1, true},
+      {"[ \\meter<\"4/4\"> " + Repeated("f&2/16 e&2 f2 g&2 ", 8) + "]", 1, false},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.text);
+    Draw(c.text);
+    bool betweenBeats = false;
+    for (auto const& line : DrawnLines()) {
+      auto const& notes = line.notes;
+      ASSERT_FALSE(notes.empty());
+      betweenBeats |= std::abs(std::remainder(notes.front().date, c.bar)) > 1e-4f;
+      for (size_t n = 1; n < notes.size(); ++n)
+        EXPECT_GT(notes[n].left, notes[n - 1].right) << notes[n].date;
+    }
+    EXPECT_EQ(betweenBeats, c.betweenBeats);
+  }
+}
+
 }  // namespace

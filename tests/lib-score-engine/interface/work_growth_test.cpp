@@ -130,7 +130,9 @@ TEST_F(WorkGrowthTest, EndTagsWithoutBegins) {
 }
 
 // A note longer than a measure is cut at every bar line, or whole by whole without a meter, and
-// the pieces tied: the work grows with the notes' length, not with the text.
+// the pieces tied: the work grows with the notes' length, not with the text. The notes here are
+// too long for a line at either count, so that both texts are laid out twice alike: once
+// squeezed, once broken between the pieces.
 TEST_F(WorkGrowthTest, PiecesOfLongNotes) {
   for (char const* meter : {"", "\\meter<\"3/4\"> "}) {
     SCOPED_TRACE(meter);
@@ -139,19 +141,20 @@ TEST_F(WorkGrowthTest, PiecesOfLongNotes) {
           std::string const length = std::to_string(wholes);
           return std::string("[ ") + meter + "c*" + length + " _*" + length + " d*" + length + " ]";
         },
-        60);
+        120);
   }
 }
 
 // A long chord is cut into tied pieces, each a copy of the chord; a mark inside it, which the
-// copies leave out, must not leave a piece's shared stem open over all the pieces after it.
+// copies leave out, must not leave a piece's shared stem open over all the pieces after it. As
+// above, too long for a line at either count.
 TEST_F(WorkGrowthTest, PiecesOfALongChordWithAMarkInside) {
   ExpectLinear(
       [](int wholes) {
         std::string const length = std::to_string(wholes);
         return "[ { c*" + length + ", c*" + length + ", e/4, \\intens<\"p\"> g. } ]";
       },
-      30);
+      60);
 }
 
 // A line break inside a long chord: the shared stems that end at the break end on its line, so
@@ -161,7 +164,7 @@ TEST_F(WorkGrowthTest, PiecesOfALongChordWithABreakInside) {
       [](int wholes) {
         return "[ { c*" + std::to_string(wholes) + ", e7/1, e7/8, \\newSystem e7/1, e7/8, e0. } ]";
       },
-      30);
+      60);
 }
 
 // A wedge or a tuplet bracket over hundreds of measures: each staff they cross keeps room for them

@@ -19,6 +19,7 @@ constexpr int EventKind = 1, OtherKind = 2, BarKind = 3, StaffKind = 5, SliceKin
 constexpr int NoteSubtype = 10, EmptySubtype = 12, StaffLinesSubtype = 5;
 // The first glyph of a stem pointing up.
 constexpr unsigned int StemUpStart = 219;
+constexpr unsigned int ThinBarLine = 139;  // a bar line, and each line of a double bar
 // A page's symbol map holds this many records and drops the rest.
 constexpr int MapCapacity = 2048;
 
@@ -226,6 +227,11 @@ bool ReadStroke(std::vector<SystemOnPage>& systems, const DrawnMark& mark) {
         on.rests.push_back({mark.box, 0, ink});
         return true;
       }
+      // The lines of a double bar tell no symbol map of themselves, but a reader sees the
+      // measure end there as at any bar line.
+      if (mark.code == ThinBarLine && mark.box.height() > 3 * spacing)
+        on.bars.insert(std::upper_bound(on.bars.begin(), on.bars.end(), mark.box.left()),
+                       mark.box.left());
       return false;
     default:
       return false;

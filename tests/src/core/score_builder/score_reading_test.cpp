@@ -148,18 +148,20 @@ const OpenFault StillOpen[] = {
      "a rest in a column drawn into the next where a text or a crowded bar takes the room (16, "
      "126), or against the stem of its own voice's next note (262)"},
     {"stands in the heads of",
-     "a note's sign in the heads before it where a text takes the room (16), or a grace note's "
-     "sign or its note's where a line is squeezed to the page's width (96)"},
+     "a note's sign in the heads before it in a bar too wide for its line that another voice's "
+     "note or rest across the beats keeps from breaking (16), or a grace note's sign or its "
+     "note's where a line is squeezed to the page's width (96)"},
     {"not left of what is played after it",
-     "the events of a bar drawn over one another where a text takes the room (16, 33), grace "
-     "notes too where a line is squeezed to the page's width (18)"},
+     "the events of a bar too wide for its line drawn over one another, where another voice "
+     "holds a note or rest across the beats it could break between (16, 33), grace notes too "
+     "where a line is squeezed to the page's width (18)"},
     {"lengths written",
      "heads drawn over one another where a text or grace notes take the room (6, 86, 121), a "
      "stem of a lower staff reaching the beam of the staff above (186, 389), the dot of a head "
      "on a line in the space of the other voice's head beside it (274)"},
     {", read ",
-     "signs of a line the engine broke in an unbarred stretch, or written before a break over a "
-     "tie, read otherwise (24, 45, 73, 87)"},
+     "an octava written without a range shows its figure at the line's start but not where it "
+     "ends, inside a bar the line breaks between its beats (240)"},
 };
 
 TEST_F(ScoreReadingTest, GeneratedPiecesReadAsWritten) {
