@@ -13,6 +13,7 @@
 #include "engine_globals.h"
 #include "graphic_globals.h"
 #include "src/common/assertion.h"
+#include "tuplet_ink.h"
 
 using SSE = GRSystemStartEndStruct;
 using Save = GRNewTuplet::GRNewTupletSaveStruct;
@@ -24,6 +25,7 @@ constexpr float kClearance = 62.5f;  // between the notes and the bracket
 constexpr float kHook = 25;
 constexpr float kPenWidth = 4;
 constexpr float kNumberDrop = 50;  // the number's foot stands this far below the bracket
+constexpr float kAir = 12.5f;      // at the least between the bracket or number and the notes' ink
 // Below stems that go down the bracket ends this far right of the last stem's line: a stem's
 // width and the 2.5 units by which it begins before the first stem.
 constexpr float kPastLastStem = 6.5f;
@@ -108,10 +110,6 @@ void GRNewTuplet::tellPosition(GObject* caller, NVPoint const& point) {
   // side; a format only says which hooks it has.
   if (!mTuplet->isDy1Set() && !mTuplet->isDy2Set()) {
     automaticPosition(element);
-    if (mTuplet->isFormatSet()) {
-      leftBrace = mTuplet->getLeftBrace();
-      rightBrace = mTuplet->getRightBrace();
-    }
   } else {
     manualPosition(element, point);
   }
@@ -135,6 +133,10 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   if (!start || !end) return;
   auto* save = static_cast<Save*>(sse->p);
   leftBrace = rightBrace = start->getBeamCount() < 1 || end->getBeamCount() < 1;
+  if (mTuplet->isFormatSet()) {
+    leftBrace = mTuplet->getLeftBrace();
+    rightBrace = mTuplet->getRightBrace();
+  }
   // A tuplet over one place has no bracket to place: the piece stays unplaced. A piece of a
   // longer tuplet still shows its number over the one note it has on its line.
   bool const broken =
@@ -192,6 +194,34 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   save->textPos = NVPoint{(x1 + x2) / 2, (left + right) / 2 + kNumberDrop};
   save->placed = true;
   if (broken) roomForNumber(sse);
+
+  // Placed by the outer notes and the farthest between, the bracket may still pass through signs,
+  // ledger lines, beams or notes it bent past; it moves out until none reaches it.
+  TupletInk ink;
+  for (void* pos = first; pos;) {
+    void* const here = pos;
+    ink.add(AsEvent(list->GetNext(pos)));
+    if (ownLine && here == sse->endpos) pos = nullptr;
+  }
+  float const shift = ink.shiftClear(markOf(*save), kAir * staff->getLineSpace() / 50);
+  save->p1.y -= direction * shift;
+  save->p2.y -= direction * shift;
+  save->textPos.y -= direction * shift;
+}
+
+TupletInk::Mark GRNewTuplet::markOf(Save const& save) const {
+  TupletInk::Mark mark;
+  mark.p1 = save.p1;
+  mark.p2 = save.p2;
+  mark.direction = direction;
+  if (leftBrace || rightBrace) {
+    mark.hook = kHook;
+    mark.pen = kPenWidth;
+  }
+  if (NVPoint const number = ExtentOf(NumberOf(mTuplet)); number.x > 0)
+    mark.number = NVRect{save.textPos.x - number.x / 2, save.textPos.y - number.y,
+                         save.textPos.x + number.x / 2, save.textPos.y};
+  return mark;
 }
 
 void GRNewTuplet::roomForNumber(SSE const* sse) const {
