@@ -6,6 +6,7 @@
 
 #include "ARTuplet.h"
 #include "GREvent.h"
+#include "GRSingleNote.h"
 #include "GRStaff.h"
 #include "NEPointerList.h"
 #include "VGDevice.h"
@@ -203,7 +204,41 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
     ink.add(AsEvent(list->GetNext(pos)));
     if (ownLine && here == sse->endpos) pos = nullptr;
   }
-  float const shift = ink.shiftClear(markOf(*save), kAir * staff->getLineSpace() / 50);
+  float const air = kAir * staff->getLineSpace() / 50;
+  float shift = ink.shiftClear(markOf(*save), air);
+  // On a tight line the notes beside the tuplet come close: its ends draw in from their stems,
+  // beams and signs, as far as to the outer heads, and where that is not enough it moves out.
+  if (!broken) {
+    TupletInk beside;
+    float const reach = 4 * staff->getLineSpace();
+    for (void* pos = staff->getElements().GetHeadPosition(); pos;) {
+      GRNotationElement const* element = staff->getElements().GetNext(pos);
+      // A neighbouring tuplet's bracket as it stands so far; the later placed one draws in.
+      if (auto const* other = dynamic_cast<GRNewTuplet const*>(element); other && other != this) {
+        NVRect const box = other->drawnBox(staff->getGRSystem());
+        if (box.right > box.left && box.right > x1 - reach && box.left < x2 + reach)
+          beside.addBox(box);
+        continue;
+      }
+      auto const* note = dynamic_cast<GRSingleNote const*>(element);
+      if (!note) continue;
+      float const x = note->getPosition().x;
+      if ((x < start->getPosition().x && x > x1 - reach) ||
+          (x > end->getPosition().x && x < x2 + reach))
+        beside.addBeside(note);
+    }
+    TupletInk::Mark mark = markOf(*save);
+    float const inset = kOverhang / 2;
+    beside.trimEnds(mark, air, start->getPosition().x - inset, end->getPosition().x + inset);
+    if (mark.p1.x != save->p1.x || mark.p2.x != save->p2.x) {
+      save->p1 = mark.p1;
+      save->p2 = mark.p2;
+      save->textPos =
+          NVPoint{(mark.p1.x + mark.p2.x) / 2, (mark.p1.y + mark.p2.y) / 2 + kNumberDrop};
+      shift = ink.shiftClear(markOf(*save), air);
+    }
+    shift = std::max(shift, beside.shiftClear(markOf(*save), air));
+  }
   save->p1.y -= direction * shift;
   save->p2.y -= direction * shift;
   save->textPos.y -= direction * shift;

@@ -35,6 +35,11 @@ constexpr float kBeamThickness = 0.9f;
 
 }  // namespace
 
+void TupletInk::addBeside(GREvent const* event) {
+  add(event);
+  mBeamAt.reset();
+}
+
 void TupletInk::add(GREvent const* event) {
   if (!event) return;
   NVPoint const at = event->getPosition();
@@ -119,4 +124,32 @@ float TupletInk::shiftClear(Mark const& mark, float air) const {
       shift = std::max(shift, above ? number.bottom - ink.top : ink.bottom - number.top);
   }
   return shift;
+}
+
+void TupletInk::trimEnds(Mark& mark, float air, float leftLimit, float rightLimit) const {
+  float const halfPen = mark.pen / 2;
+  float const middle = (mark.p1.x + mark.p2.x) / 2;
+  float left = mark.p1.x, right = mark.p2.x;
+  // The ends are only ever drawn in.
+  leftLimit = std::max(leftLimit, left);
+  rightLimit = std::min(rightLimit, right);
+  for (NVRect const& ink : mBoxes) {
+    bool const onLeft = ink.left + ink.right < 2 * middle;
+    NVPoint const& end = onLeft ? mark.p1 : mark.p2;
+    // The end's line and its hook, which points towards the notes.
+    float const hookTip = end.y + (mark.direction > 0 ? mark.hook : -mark.hook);
+    float const top = std::min(end.y, hookTip) - halfPen - air;
+    float const bottom = std::max(end.y, hookTip) + halfPen + air;
+    if (ink.bottom <= top || ink.top >= bottom) continue;
+    if (onLeft && ink.right + air + halfPen > left)
+      left = std::min(std::max(left, ink.right + air + halfPen), leftLimit);
+    if (!onLeft && ink.left - air - halfPen < right)
+      right = std::max(std::min(right, ink.left - air - halfPen), rightLimit);
+  }
+  float const dx = mark.p2.x - mark.p1.x;
+  if (dx <= 0 || (left == mark.p1.x && right == mark.p2.x)) return;
+  float const slope = (mark.p2.y - mark.p1.y) / dx;
+  NVPoint const from = mark.p1;
+  mark.p1 = NVPoint{left, from.y + slope * (left - from.x)};
+  mark.p2 = NVPoint{right, from.y + slope * (right - from.x)};
 }
