@@ -209,7 +209,7 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   // On a tight line the notes beside the tuplet come close: its ends draw in from their stems,
   // beams and signs, as far as to the outer heads, and where that is not enough it moves out.
   if (!broken) {
-    TupletInk beside;
+    TupletInk beside, brackets;
     float const reach = 4 * staff->getLineSpace();
     for (void* pos = staff->getElements().GetHeadPosition(); pos;) {
       GRNotationElement const* element = staff->getElements().GetNext(pos);
@@ -217,7 +217,7 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
       if (auto const* other = dynamic_cast<GRNewTuplet const*>(element); other && other != this) {
         NVRect const box = other->drawnBox(staff->getGRSystem());
         if (box.right > box.left && box.right > x1 - reach && box.left < x2 + reach)
-          beside.addBox(box);
+          brackets.addBox(box);
         continue;
       }
       auto const* note = dynamic_cast<GRSingleNote const*>(element);
@@ -230,6 +230,8 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
     TupletInk::Mark mark = markOf(*save);
     float const inset = kOverhang / 2;
     beside.trimEnds(mark, air, start->getPosition().x - inset, end->getPosition().x + inset);
+    // Side by side, brackets only draw in: one out of the other's way would stand off its notes.
+    brackets.trimEnds(mark, air, start->getPosition().x - inset, end->getPosition().x + inset);
     if (mark.p1.x != save->p1.x || mark.p2.x != save->p2.x) {
       save->p1 = mark.p1;
       save->p2 = mark.p2;

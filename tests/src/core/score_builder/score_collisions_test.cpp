@@ -65,7 +65,6 @@ struct OpenFault {
     {Mark::Text, true, {}, "a text at a line start keeps clear of dynamic marks only"},
     {Mark::Rest, true, {}, "a rest moved clear of another voice keeps clear of its heads only"},
     {Mark::Bar, true, {}, "a bar line written after a grace group stands on its neighbours"},
-    {Mark::LedgerLine, false, Mark::TupletBracket, "a tuplet's bracket crosses ledger lines"},
     {Mark::Stem, false, Mark::Beam, "a stem meets a beam of another group"},
 };
 
