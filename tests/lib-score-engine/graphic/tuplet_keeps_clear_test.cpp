@@ -65,6 +65,8 @@ TEST_F(TupletKeepsClearTest, BracketsAndNumbersStandClearOfTheNotesInk) {
            "g2 a&2 ) _/4 ) c2/4 ]",
            // The number over a beam, which lies beyond the stems' tips.
            "[ \\meter<\"2/4\"> \\stemsUp \\tuplet<\"-3-\">( f2/12 g2 a&2 ) c2/4 ]",
+           "[ \\meter<\"2/4\"> \\stemsUp \\tuplet<\"-4:3-\">( {d2/16, f2} {e2/16, g2} {f2/16, a&2} "
+           "{g2/16, h2} ) c2/4 ]",
            "{ [ \\staff<1> \\stemsUp \\meter<\"2/4\"> c3/4 c3/4 ], [ \\staff<1> \\stemsDown "
            "\\meter<\"2/4\"> \\tuplet<\"-3-\">( f2/12 g2 a&2 ) c2/4 ] }",
            // On a narrow line the notes beside a tuplet come close, and so do the brackets of
