@@ -7,6 +7,7 @@
 #include "ARCast.h"
 #include "ARTuplet.h"
 #include "GREvent.h"
+#include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "NEPointerList.h"
@@ -15,6 +16,7 @@
 #include "engine_globals.h"
 #include "graphic_globals.h"
 #include "src/common/assertion.h"
+#include "tuplet_ink.h"
 
 using SSE = GRSystemStartEndStruct;
 using Save = GRNewTuplet::GRNewTupletSaveStruct;
@@ -26,6 +28,7 @@ constexpr float kClearance = 62.5f;  // between the notes and the bracket
 constexpr float kHook = 25;
 constexpr float kPenWidth = 4;
 constexpr float kNumberDrop = 50;  // the number's foot stands this far below the bracket
+constexpr float kAir = 12.5f;      // at the least between the bracket or number and the notes' ink
 // Below stems that go down the bracket ends this far right of the last stem's line: a stem's
 // width and the 2.5 units by which it begins before the first stem.
 constexpr float kPastLastStem = 6.5f;
@@ -130,10 +133,6 @@ void GRNewTuplet::tellPosition(GObject* caller, NVPoint const& point) {
   // side; a format only says which hooks it has.
   if (!mTuplet->isDy1Set() && !mTuplet->isDy2Set()) {
     automaticPosition(element);
-    if (mTuplet->isFormatSet()) {
-      leftBrace = mTuplet->getLeftBrace();
-      rightBrace = mTuplet->getRightBrace();
-    }
   } else {
     manualPosition(element, point);
   }
@@ -157,6 +156,10 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   if (!start || !end) return;
   auto* save = static_cast<Save*>(sse->p);
   leftBrace = rightBrace = start->getBeamCount() < 1 || end->getBeamCount() < 1;
+  if (mTuplet->isFormatSet()) {
+    leftBrace = mTuplet->getLeftBrace();
+    rightBrace = mTuplet->getRightBrace();
+  }
   // A tuplet over one place has no bracket to place: the piece stays unplaced. A piece of a
   // longer tuplet still shows its number over the one note it has on its line.
   bool const broken =
@@ -220,6 +223,70 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   save->textPos = NVPoint{(x1 + x2) / 2, (left + right) / 2 + kNumberDrop};
   save->placed = true;
   if (broken) roomForNumber(sse);
+
+  // Placed by the outer notes and the farthest between, the bracket may still pass through signs,
+  // ledger lines, beams or notes it bent past; it moves out until none reaches it.
+  TupletInk ink;
+  for (void* pos = first; pos;) {
+    void* const here = pos;
+    ink.add(AsEvent(list->GetNext(pos)));
+    if (ownLine && here == sse->endpos) pos = nullptr;
+  }
+  float const air = kAir * staff->getLineSpace() / 50;
+  float shift = ink.shiftClear(markOf(*save), air);
+  // On a tight line the notes beside the tuplet come close: its ends draw in from their stems,
+  // beams and signs, as far as to the outer heads, and where that is not enough it moves out.
+  if (!broken) {
+    TupletInk beside, brackets;
+    float const reach = 4 * staff->getLineSpace();
+    for (void* pos = staff->getElements().GetHeadPosition(); pos;) {
+      GRNotationElement const* element = staff->getElements().GetNext(pos);
+      // A neighbouring tuplet's bracket as it stands so far; the later placed one draws in.
+      if (auto const* other = dynamic_cast<GRNewTuplet const*>(element); other && other != this) {
+        NVRect const box = other->drawnBox(staff->getGRSystem());
+        if (box.right > box.left && box.right > x1 - reach && box.left < x2 + reach)
+          brackets.addBox(box);
+        continue;
+      }
+      auto const* note = dynamic_cast<GRSingleNote const*>(element);
+      if (!note) continue;
+      float const x = note->getPosition().x;
+      if ((x < start->getPosition().x && x > x1 - reach) ||
+          (x > end->getPosition().x && x < x2 + reach))
+        beside.addBeside(note);
+    }
+    TupletInk::Mark mark = markOf(*save);
+    float const inset = kOverhang / 2;
+    beside.trimEnds(mark, air, start->getPosition().x - inset, end->getPosition().x + inset);
+    // Side by side, brackets only draw in: one out of the other's way would stand off its notes.
+    brackets.trimEnds(mark, air, start->getPosition().x - inset, end->getPosition().x + inset);
+    if (mark.p1.x != save->p1.x || mark.p2.x != save->p2.x) {
+      save->p1 = mark.p1;
+      save->p2 = mark.p2;
+      save->textPos =
+          NVPoint{(mark.p1.x + mark.p2.x) / 2, (mark.p1.y + mark.p2.y) / 2 + kNumberDrop};
+      shift = ink.shiftClear(markOf(*save), air);
+    }
+    shift = std::max(shift, beside.shiftClear(markOf(*save), air));
+  }
+  save->p1.y -= direction * shift;
+  save->p2.y -= direction * shift;
+  save->textPos.y -= direction * shift;
+}
+
+TupletInk::Mark GRNewTuplet::markOf(Save const& save) const {
+  TupletInk::Mark mark;
+  mark.p1 = save.p1;
+  mark.p2 = save.p2;
+  mark.direction = direction;
+  if (leftBrace || rightBrace) {
+    mark.hook = kHook;
+    mark.pen = kPenWidth;
+  }
+  if (NVPoint const number = ExtentOf(NumberOf(mTuplet)); number.x > 0)
+    mark.number = NVRect{save.textPos.x - number.x / 2, save.textPos.y - number.y,
+                         save.textPos.x + number.x / 2, save.textPos.y};
+  return mark;
 }
 
 void GRNewTuplet::roomForNumber(SSE const* sse) const {

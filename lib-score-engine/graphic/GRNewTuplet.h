@@ -5,6 +5,7 @@
 #include "GRPTagARNotationElement.h"
 #include "GRRoomBeside.h"
 #include "appended_fold.h"
+#include "tuplet_ink.h"
 
 class ARTuplet;
 
@@ -55,6 +56,8 @@ class GRNewTuplet : public GRPTagARNotationElement, public GRRoomBeside {
   // A piece cut by a break may hold one note only: its bracket still leaves room on both sides
   // of the number, reaching on towards the break as far as the line goes.
   void roomForNumber(GRSystemStartEndStruct const* sse) const;
+  // The bracket and number as placed, for keeping them clear of the notes.
+  TupletInk::Mark markOf(GRNewTupletSaveStruct const& save) const;
   // Below the notes when their stems mostly go down, unless dynamic marks or wedges stand under
   // the staff at its times: the bracket then goes above, out of their way. On a staff shared by
   // voices the other voice stands above, and the bracket stays below.

@@ -55,7 +55,6 @@ struct OpenFault {
     {Mark::Flag, true, {}, "a flag runs into the next note"},
     {Mark::Head, false, Mark::Head, "voices of other values in unison share a head"},
     {Mark::Bar, true, {}, "a bar line written after a grace group stands on its neighbours"},
-    {Mark::LedgerLine, false, Mark::TupletBracket, "a tuplet's bracket crosses ledger lines"},
     {Mark::Stem, false, Mark::Beam, "a stem meets a beam of another group"},
 };
 
