@@ -5,6 +5,7 @@
 #include "appended_fold.h"
 
 class ARDynamics;
+class MusicInk;
 
 // What crescendo and diminuendo wedges share: per system piece the wedge's start and end x and
 // a height clear of the notes, below or above the staff.
@@ -28,6 +29,9 @@ class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
   // -1 without a staff.
   virtual int updateDynamic(GRStaff const* staff);
+  // Once the line is placed: the piece of the staff's system stands beyond all the ink of the
+  // music under (over) it, of every voice, not only beyond its own notes' boxes.
+  void standClearOf(MusicInk const& ink, GRStaff const* staff);
   // A wedge over one time keeps room after it for its shortest length.
   void RangeEnd(GRStaff* staff) override;
   // Once the line is placed, a wedge ending at a note runs on towards what follows.
@@ -59,6 +63,8 @@ class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
   // the next one.
   static void keepClearOfMarks(GRNotationElement const* first, GRDynamicsSaveStruct& piece,
                                float shortest, float lineSpace);
+  // As updateDynamic, beyond the ink when given.
+  int place(GRStaff const* staff, MusicInk const* ink);
   // The farthest reach of the notes so far, below the staff or above it.
   float reachOfNotesSoFar(bool above) const;
   mutable AppendedFold mReachFold;

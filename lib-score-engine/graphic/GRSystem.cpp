@@ -22,6 +22,7 @@
 #include "VGDevice.h"
 #include "VScoreSymbolMap.h"
 #include "graphic_globals.h"
+#include "marks_beside_music.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -115,6 +116,12 @@ MusicTops const& GRSystem::musicTops(int staffNumber) const {
   return *tops;
 }
 
+MusicInk const& GRSystem::musicInk(int staffNumber) const {
+  std::unique_ptr<MusicInk>& ink = mMusicInks[staffNumber];
+  if (!ink) ink = std::make_unique<MusicInk>(*this, staffNumber);
+  return *ink;
+}
+
 LedgerLineRoom const& GRSystem::ledgerLineRoom(int staffNumber) const {
   std::unique_ptr<LedgerLineRoom>& room = mLedgerLineRooms[staffNumber];
   if (!room) room = std::make_unique<LedgerLineRoom>(*this, staffNumber);
@@ -130,6 +137,7 @@ LineMarks const& GRSystem::lineMarks(int staffNumber) const {
 void GRSystem::forgetMeasuredMusic() const {
   mLowestNotes.clear();
   mMusicTops.clear();
+  mMusicInks.clear();
   mLineMarks.clear();
   mLedgerLineRooms.clear();
 }
@@ -179,6 +187,7 @@ void GRSystem::addBar(GRBar* bar, int, GRStaff* staff) {
 void GRSystem::FinishSystem() {
   void* pos = mSystemSlices.GetHeadPosition();
   while (pos) mSystemSlices.GetNext(pos)->FinishSlice();
+  PlaceMarksBesideMusic(*this);
 }
 
 void GRSystem::dospacing() {

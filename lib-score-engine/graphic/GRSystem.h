@@ -13,6 +13,7 @@
 #include "kf_ivect.h"
 #include "ledger_line_room.h"
 #include "line_marks.h"
+#include "music_ink.h"
 #include "music_top.h"
 
 class ARAccol;
@@ -97,6 +98,9 @@ class GRSystem : public GREvent {
   // The reaches of the music on that line of staves, gathered on the first question after the
   // layout and kept: every mark over the line asks them.
   MusicTops const& musicTops(int staffNumber) const;
+  // How far all the ink of the music on that line of staves reaches, gathered on the first
+  // question after the layout and kept: every dynamic mark and wedge on the line asks it.
+  MusicInk const& musicInk(int staffNumber) const;
   // Where the ledger lines on that line of staves stop short of each other, worked out on the
   // first question after the layout and kept: every note with ledger lines asks it.
   LedgerLineRoom const& ledgerLineRoom(int staffNumber) const;
@@ -171,6 +175,7 @@ class GRSystem : public GREvent {
   std::unique_ptr<KF_IVector<GRStaff>> mStaffs;
   mutable std::unordered_map<int, float> mLowestNotes;
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicTops;
+  mutable std::unordered_map<int, std::unique_ptr<MusicInk>> mMusicInks;
   mutable std::unordered_map<int, std::unique_ptr<LineMarks>> mLineMarks;
   mutable std::unordered_map<int, std::unique_ptr<LedgerLineRoom>> mLedgerLineRooms;
 };
