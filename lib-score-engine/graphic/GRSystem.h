@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <ostream>
 #include <unordered_map>
@@ -154,9 +155,10 @@ class GRSystem : public GREvent {
   // Each staff at the height the slices give its number; the system's box spans them.
   void placeStaves(GRSliceHeight const& heights);
   void endSystemBars();
-  // Moves the staves down where the texts under a staff reach the next one, and takes the
-  // texts under the last staff into the system's height.
-  void keepStavesClearOfTexts();
+  // Moves the staves down where the texts under a staff, or the marks of `marks` (how low they
+  // reach under each line of staves), reach the next one, and takes the texts and marks under
+  // the last staff into the system's height.
+  void keepStavesClearOfTexts(std::map<int, float> const& marks);
   // Takes the octava marks under the staves into the system's height: they stand under the
   // lowest note of their staff's line, further down than the staff's box.
   void keepOctavaMarksInBox();

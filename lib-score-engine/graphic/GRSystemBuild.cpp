@@ -23,6 +23,7 @@
 #include "GRSystemSlice.h"
 #include "GRSystemTag.h"
 #include "line_marks.h"
+#include "marks_beside_music.h"
 #include "src/common/assertion.h"
 #include "stems_settling.h"
 
@@ -138,7 +139,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
     x += spring->getExtent();
   }
   mBoundingBox.right = x;
-  keepStavesClearOfTexts();
+  keepStavesClearOfTexts(PlaceMarksBesideMusic(*this));
   endSystemBars();
   keepOctavaMarksInBox();
 }
@@ -155,16 +156,18 @@ void GRSystem::keepOctavaMarksInBox() {
   });
 }
 
-void GRSystem::keepStavesClearOfTexts() {
-  // Music without texts stands as the slices stacked it.
-  bool texts = false;
+void GRSystem::keepStavesClearOfTexts(std::map<int, float> const& marks) {
+  constexpr float kNoReach = -std::numeric_limits<float>::infinity();
+  // Music without texts or marks under it stands as the slices stacked it.
+  bool texts = !marks.empty();
   forEachStaff([&texts](int, GRStaff* staff) { texts = texts || staff->holdsTexts(); });
   if (!texts) return;
   // The staves of each number, where their music begins, and how low their texts reach.
   struct Line {
     std::vector<GRStaff*> staves;
     float top = 0;
-    float texts = -std::numeric_limits<float>::infinity();
+    float texts = kNoReach;
+    float marks = kNoReach;  // of the dynamic marks and wedges
     bool distanceSet = false;
     bool holdsTexts = false;
   };
@@ -187,15 +190,23 @@ void GRSystem::keepStavesClearOfTexts() {
       for (GRStaff* staff : line.staves)
         staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + moved});
     if (line.holdsTexts) line.texts = LineMarks(*this, number).textsBottom();
+    if (auto const mark = marks.find(number); mark != marks.end()) line.marks = mark->second;
     if (above && !above->distanceSet) {
       GRStaff const* upper = above->staves.front();
-      float const reach = upper->getPosition().y + above->texts + upper->getLineSpace();
-      float const begins = line.staves.front()->getPosition().y + line.top;
-      if (reach > begins) {
+      float const space = upper->getLineSpace();
+      float const y = line.staves.front()->getPosition().y;
+      float missing = upper->getPosition().y + above->texts + space - (y + line.top);
+      // The dynamic marks and wedges stand below all the music of their staff now, further
+      // down than the room it kept for them beside its own notes; the music below may reach
+      // up past its staff's box (the stem of a chord).
+      if (above->marks > kNoReach) {
+        float const top = std::min(line.top, musicInk(number).highestOver(kNoReach, -kNoReach));
+        missing = std::max(missing, upper->getPosition().y + above->marks + space - (y + top));
+      }
+      if (missing > 0) {
         for (GRStaff* staff : line.staves)
-          staff->setPosition(
-              NVPoint{staff->getPosition().x, staff->getPosition().y + reach - begins});
-        moved += reach - begins;
+          staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + missing});
+        moved += missing;
       }
     }
     above = &line;
@@ -205,7 +216,8 @@ void GRSystem::keepStavesClearOfTexts() {
     forgetMeasuredMusic();
   }
   if (above) {
-    float const bottom = above->staves.front()->getPosition().y + above->texts;
+    float const bottom =
+        above->staves.front()->getPosition().y + std::max(above->texts, above->marks);
     mBoundingBox.bottom = std::max(mBoundingBox.bottom, bottom);
   }
 }

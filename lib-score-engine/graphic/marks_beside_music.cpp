@@ -52,7 +52,7 @@ void KeepWedgesApart(std::vector<Piece*> const& pieces, float lineSpace) {
   }
 }
 
-void PlaceOnLine(GRSystem const& system, int number) {
+float PlaceOnLine(GRSystem const& system, int number) {
   std::vector<GRIntens*> marks;
   std::vector<Wedge> wedges;
   std::set<GRDynamics const*> seen;
@@ -68,7 +68,8 @@ void PlaceOnLine(GRSystem const& system, int number) {
     auto* wedge = changing ? ar_cast<GRDynamics>(changing) : nullptr;
     if (wedge && seen.insert(wedge).second) wedges.push_back({wedge, staff});
   });
-  if (marks.empty() && wedges.empty()) return;
+  float constexpr kNone = -MusicInk::kNone;
+  if (marks.empty() && wedges.empty()) return kNone;
   MusicInk const& ink = system.musicInk(number);
   for (GRIntens* mark : marks) mark->standBelow(ink);
   std::vector<Piece*> pieces;
@@ -80,16 +81,28 @@ void PlaceOnLine(GRSystem const& system, int number) {
     lineSpace = wedge.staff->getLineSpace();
   }
   KeepWedgesApart(pieces, lineSpace);
+  float bottom = kNone;
+  for (GRIntens const* mark : marks)
+    if (NVRect const letters = mark->letters(); letters.right > letters.left)
+      bottom = std::max(bottom, letters.bottom);
+  for (Piece const* piece : pieces)
+    if (piece->placement == 0 && piece->length > 0)
+      bottom = std::max(bottom, piece->point.y + piece->lowerOpening);
+  return bottom;
 }
 
 }  // namespace
 
-void PlaceMarksBesideMusic(GRSystem const& system) {
+std::map<int, float> PlaceMarksBesideMusic(GRSystem const& system) {
   std::set<int> lines;
   system.forEachStaff([&lines](int number, GRStaff const*) { lines.insert(number); });
   // The music has moved since it was last measured.
   system.forgetMeasuredMusic();
-  for (int number : lines) PlaceOnLine(system, number);
+  std::map<int, float> bottoms;
+  for (int number : lines)
+    if (float const bottom = PlaceOnLine(system, number); bottom > -MusicInk::kNone)
+      bottoms.emplace(number, bottom);
   // So have the marks that texts keep clear of.
   system.forgetMeasuredMusic();
+  return bottoms;
 }
