@@ -47,9 +47,9 @@ struct OpenFault {
   const char* fault;
   const char* words = "";
 } const OpenFaults[] = {
-    {Mark::Wedge, true, {}, "a hairpin keeps clear of dynamic marks only"},
     {Mark::Bowing, true, {}, "a slur keeps clear of little but its own notes"},
-    {Mark::Dynamic, true, {}, "a dynamic mark keeps clear of heads only"},
+    {Mark::Stem, false, Mark::Wedge,
+     "a wedge below the music meets a tempo mark or a stem over the staff below"},
     {Mark::Text, false, Mark::Stem, "an octava's figure stands on stems and beams"},
     {Mark::Text, false, Mark::Beam, "an octava's figure stands on stems and beams"},
     {Mark::Text, false, Mark::Flag, "an octava's figure stands on stems and beams"},

@@ -1,0 +1,113 @@
+// Dynamic marks and wedges under a staff, drawn on the real music font: each stands clear of all
+// the ink of the music it stands under, of every voice on its staff and of the staff below, and
+// wedges written over each other stand one below the other.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::PlacingDevice;
+
+constexpr float kWedgePen = 6;
+// Letters the music font draws dynamic marks with: p, pp, mp, mf, f, ff.
+constexpr unsigned int kDynamics[] = {112, 132, 80, 70, 102, 131};
+// Longer than any ledger line: the staff's own lines.
+constexpr float kStaffLine = 200;
+
+struct Drawn {
+  std::string what;
+  NVRect box;
+};
+
+class MarksUnderMusicTest : public EngineTesting::DrawnScore {
+ protected:
+  static NVRect BoxOf(PlacingDevice::Segment const& line) {
+    float const half = line.width / 2;
+    return {std::min(line.x1, line.x2) - half, std::min(line.y1, line.y2) - half,
+            std::max(line.x1, line.x2) + half, std::max(line.y1, line.y2) + half};
+  }
+  static bool IsDynamic(unsigned int code) {
+    return std::ranges::find(kDynamics, code) != std::end(kDynamics);
+  }
+  // Each wedge as one box over its legs: nothing belongs between them.
+  std::vector<Drawn> Wedges() const {
+    std::vector<Drawn> found;
+    for (auto const& line : drawn.lines) {
+      if (line.width != kWedgePen) continue;
+      NVRect const box = BoxOf(line);
+      auto const same = std::ranges::find_if(found, [&](Drawn const& wedge) {
+        return std::abs(wedge.box.left - box.left) < 1 && std::abs(wedge.box.right - box.right) < 1;
+      });
+      if (same == found.end())
+        found.push_back({"wedge", box});
+      else
+        same->box.Merge(box);
+    }
+    return found;
+  }
+  std::vector<Drawn> Dynamics() const {
+    std::vector<Drawn> found;
+    for (auto const& glyph : drawn.glyphs)
+      if (IsDynamic(glyph.code))
+        found.push_back({"dynamic " + std::to_string(glyph.code), glyph.ink});
+    return found;
+  }
+  // The music's ink: every other glyph (heads, stems, flags, signs, dots, rests), the ledger
+  // lines, the beams and the curves of slurs and ties, by their boxes.
+  std::vector<Drawn> Music() const {
+    std::vector<Drawn> found;
+    for (auto const& glyph : drawn.glyphs)
+      if (!IsDynamic(glyph.code) && glyph.ink.right > glyph.ink.left)
+        found.push_back({"glyph " + std::to_string(glyph.code), glyph.ink});
+    for (auto const& line : drawn.lines)
+      if (line.width != kWedgePen && std::abs(line.x2 - line.x1) < kStaffLine)
+        found.push_back({"line", BoxOf(line)});
+    for (auto const& shape : drawn.shapes)
+      found.push_back({"shape", {shape.left, shape.top, shape.right, shape.bottom}});
+    return found;
+  }
+  // What of the one meets what of the other (each pair once where both are the same marks).
+  static std::string Meetings(std::vector<Drawn> const& ones, std::vector<Drawn> const& others) {
+    std::string met;
+    for (Drawn const& one : ones)
+      for (Drawn const& other : others)
+        if (&one < &other && one.box.left < other.box.right && other.box.left < one.box.right &&
+            one.box.top < other.box.bottom && other.box.top < one.box.bottom)
+          met += one.what + " meets " + other.what + "; ";
+    return met;
+  }
+};
+
+TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
+  for (char const* text : {
+           // The stem of a chord reaches below the boxes of its notes.
+           "{ [ \\key<-5> \\tempo<\"[1/8] 120\"> {f&-1/4, a&0/4} \\cresc( g&-1/4 {d&0/4, "
+           "a&0/4} ) ] }",
+           // The notes of the other voice on the staff, with their ledger lines.
+           "{ [ \\stemsUp \\cresc( e2/16 ) ], [ \\staff<1> g-1/2 ] }",
+           // The beams and stems of the notes after the mark's own reach under its letters.
+           "[ \\stemsDown \\intens<\"mf\"> h1/16 \\beam( c1/16 a0/16 f0/16 ) g1/4 ]",
+           // A chord of the staff below reaches up with its stem.
+           "{ [ \\staff<1> \\stemsDown \\cresc( {c1/2, e1/2} d1/2 ) ], [ \\staff<2> \\stemsUp "
+           "{c3/2, e3/2, g3/2} d1/2 ] }",
+           // Wedges written over each other.
+           "[ \\cresc( c2/4 \\cresc( d2/4 e2/4 ) f2/4 ) \\dim( g1/4 \\dim( a1/4 ) ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<Drawn> const wedges = Wedges();
+    std::vector<Drawn> const dynamics = Dynamics();
+    std::vector<Drawn> const music = Music();
+    ASSERT_FALSE(wedges.empty() && dynamics.empty());
+    EXPECT_EQ(Meetings(wedges, music), "");
+    EXPECT_EQ(Meetings(dynamics, music), "");
+    EXPECT_EQ(Meetings(wedges, wedges), "");
+  }
+}
+
+}  // namespace
