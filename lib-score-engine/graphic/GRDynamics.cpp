@@ -163,14 +163,14 @@ void GRDynamics::tellPosition(GObject* caller, NVPoint const&) {
 }
 
 int GRDynamics::updateDynamic(GRStaff const* staff) {
-  return place(staff, nullptr);
+  return place(staff, nullptr, nullptr);
 }
 
-void GRDynamics::standClearOf(MusicInk const& ink, GRStaff const* staff) {
-  if (!error && staff && getSystemStartEndStruct(staff->getGRSystem())) place(staff, &ink);
+void GRDynamics::standClearOf(MusicInk const& ink, GRStaff const* staff, MoveDown const& down) {
+  if (!error && staff && getSystemStartEndStruct(staff->getGRSystem())) place(staff, &ink, &down);
 }
 
-int GRDynamics::place(GRStaff const* staff, MusicInk const* ink) {
+int GRDynamics::place(GRStaff const* staff, MusicInk const* ink, MoveDown const* down) {
   if (!staff) return -1;
   SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
   MELVARIN_ASSERT(sse);
@@ -232,6 +232,10 @@ int GRDynamics::place(GRStaff const* staff, MusicInk const* ink) {
       save->point.y = above ? std::min(save->point.y, Clear(reach, above))
                             : std::max(save->point.y, Clear(reach, above));
   }
+  if (down && !above)
+    save->point.y +=
+        (*down)(NVRect{save->point.x, save->point.y - save->upperOpening,
+                       save->point.x + save->length, save->point.y + save->lowerOpening});
   bool const endsHere = sse->endflag != SSE::CONTINUES_ON_NEXT || !sse->endElement;
   keepClearOfMarks(first, *save, endsHere ? kShortestWedge * lineSpace : 0, lineSpace);
   return 1;

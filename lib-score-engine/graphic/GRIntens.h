@@ -27,4 +27,5 @@ class GRIntens : public GRTagARNotationElement {
   // Once the line is placed: moves the mark down below all the ink of the music its letters
   // stand under, of every voice (the beams and stems of the notes after its own, a slur).
   void standBelow(MusicInk const& ink);
+  void moveDown(float by) { mPosition.y += by; }
 };

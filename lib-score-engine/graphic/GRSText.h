@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "GRNotationElement.h"
+#include "NVRect.h"
 #include "GRTag.h"
 
 class NVstring;
@@ -28,6 +29,9 @@ class GRSText : public GRNotationElement, public GRTag {
   // How far down a text under the staff reaches as it is drawn, under the music of its staff's
   // line; none for a text over the staff. In the staff's coordinates, once the system is placed.
   std::optional<float> bottomUnder() const;
+  // Where the letters of a text under the staff stand as drawn, in the staff's coordinates and
+  // the system's x; none for a text over the staff.
+  std::optional<NVRect> boxUnder() const;
 
  private:
   bool standsUnder() const;

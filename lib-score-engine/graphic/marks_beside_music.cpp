@@ -8,15 +8,19 @@
 #include "GRDummy.h"
 #include "GRDynamics.h"
 #include "GRIntens.h"
+#include "GRSText.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemStartEndStruct.h"
+#include "GRText.h"
+#include "text_stack.h"
 
 namespace {
 
 using Piece = GRDynamics::GRDynamicsSaveStruct;
 
-// The air between two wedges, one beyond the other, in line spaces.
+// The air between two wedges, one beyond the other, or a mark and a written text, in line
+// spaces.
 constexpr float kWedgeGap = 0.5f;
 
 struct Wedge {
@@ -52,11 +56,40 @@ void KeepWedgesApart(std::vector<Piece*> const& pieces, float lineSpace) {
   }
 }
 
+// How far a box under the staff moves down to stand clear of the texts written at their own
+// heights (sorted by their tops), which stay where they are.
+float DownClearOf(NVRect const& box, std::vector<NVRect> const& written, float gap) {
+  float shift = 0;
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (NVRect const& text : written) {
+      if (box.right + gap <= text.left || text.right + gap <= box.left) continue;
+      if (box.bottom + shift + gap <= text.top || text.bottom + gap <= box.top + shift) continue;
+      shift = text.bottom + gap - box.top;
+      moved = true;
+    }
+  }
+  return shift;
+}
+
 float PlaceOnLine(GRSystem const& system, int number) {
   std::vector<GRIntens*> marks;
   std::vector<Wedge> wedges;
+  std::vector<NVRect> written;
   std::set<GRDynamics const*> seen;
   system.forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const* staff) {
+    if (GRText const* text = TextStack::textOf(element)) {
+      GRText::Placement at;
+      if (text->placementOn(&system, staff, &at) && at.placed && !at.row && at.right > at.left)
+        written.push_back({at.left, at.y + at.top, at.right, at.y + at.top + at.height});
+      return;
+    }
+    // So does an octava's figure under the lowest note of the line.
+    if (auto const* figure = ar_cast<GRSText const>(element)) {
+      if (std::optional<NVRect> const box = figure->boxUnder(); box && box->right > box->left)
+        written.push_back(*box);
+      return;
+    }
     auto* changing = const_cast<GRNotationElement*>(element);
     if (auto* mark = ar_cast<GRIntens>(changing)) {
       marks.push_back(mark);
@@ -71,14 +104,34 @@ float PlaceOnLine(GRSystem const& system, int number) {
   float constexpr kNone = -MusicInk::kNone;
   if (marks.empty() && wedges.empty()) return kNone;
   MusicInk const& ink = system.musicInk(number);
-  for (GRIntens* mark : marks) mark->standBelow(ink);
+  GRStaff const* staff = wedges.empty() ? marks.front()->getGRStaff() : wedges.front().staff;
+  float const lineSpace = staff ? staff->getLineSpace() : 50;
+  float const gap = kWedgeGap * lineSpace;
+  std::sort(written.begin(), written.end(),
+            [](NVRect const& a, NVRect const& b) { return a.top < b.top; });
+  // A text written at its height stays there, as does an octava's figure: the marks under the
+  // staff go below them.
+  for (GRIntens* mark : marks) {
+    mark->standBelow(ink);
+    mark->moveDown(DownClearOf(mark->letters(), written, gap));
+  }
   std::vector<Piece*> pieces;
-  float lineSpace = 50;
+  // A wedge also goes below the wedges before it that it would meet (nested ones, or written
+  // over each other), before it keeps clear of the marks at its height.
+  std::vector<NVRect> fixed = written;
+  GRDynamics::MoveDown const down = [&](NVRect const& box) { return DownClearOf(box, fixed, gap); };
   for (Wedge const& wedge : wedges) {
-    wedge.tag->standClearOf(ink, wedge.staff);
+    wedge.tag->standClearOf(ink, wedge.staff, down);
     GRSystemStartEndStruct const* sse = wedge.tag->getSystemStartEndStruct(&system);
-    if (auto* piece = sse ? dynamic_cast<Piece*>(sse->p) : nullptr) pieces.push_back(piece);
-    lineSpace = wedge.staff->getLineSpace();
+    auto* piece = sse ? dynamic_cast<Piece*>(sse->p) : nullptr;
+    if (!piece) continue;
+    pieces.push_back(piece);
+    if (piece->placement != 0 || piece->length <= 0) continue;
+    NVRect const box{piece->point.x, piece->point.y - piece->upperOpening,
+                     piece->point.x + piece->length, piece->point.y + piece->lowerOpening};
+    fixed.insert(std::upper_bound(fixed.begin(), fixed.end(), box,
+                                  [](NVRect const& a, NVRect const& b) { return a.top < b.top; }),
+                 box);
   }
   KeepWedgesApart(pieces, lineSpace);
   float bottom = kNone;
