@@ -1,6 +1,7 @@
 // Dynamic marks and wedges under a staff, drawn on the real music font: each stands clear of all
 // the ink of the music it stands under, of every voice on its staff and of the staff below, and
-// wedges written over each other stand one below the other.
+// wedges written over each other stand one below the other; all of them below a text written at
+// its own height and an octava's figure.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,8 +15,8 @@ namespace {
 using EngineTesting::PlacingDevice;
 
 constexpr float kWedgePen = 6;
-// Letters the music font draws dynamic marks with: p, pp, mp, mf, f, ff.
-constexpr unsigned int kDynamics[] = {112, 132, 80, 70, 102, 131};
+// Letters the music font draws dynamic marks with: p, pp, mp, mf, f, ff, sfz.
+constexpr unsigned int kDynamics[] = {112, 132, 80, 70, 102, 131, 244};
 // Longer than any ledger line: the staff's own lines.
 constexpr float kStaffLine = 200;
 
@@ -71,6 +72,11 @@ class MarksUnderMusicTest : public EngineTesting::DrawnScore {
       found.push_back({"shape", {shape.left, shape.top, shape.right, shape.bottom}});
     return found;
   }
+  std::vector<Drawn> Words() {
+    std::vector<Drawn> found;
+    for (auto const& text : drawn.texts) found.push_back({"'" + text.text + "'", TextInk(text)});
+    return found;
+  }
   // What of the one meets what of the other (each pair once where both are the same marks).
   static std::string Meetings(std::vector<Drawn> const& ones, std::vector<Drawn> const& others) {
     std::string met;
@@ -92,9 +98,17 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
            "{ [ \\stemsUp \\cresc( e2/16 ) ], [ \\staff<1> g-1/2 ] }",
            // The beams and stems of the notes after the mark's own reach under its letters.
            "[ \\stemsDown \\intens<\"mf\"> h1/16 \\beam( c1/16 a0/16 f0/16 ) g1/4 ]",
-           // A chord of the staff below reaches up with its stem.
-           "{ [ \\staff<1> \\stemsDown \\cresc( {c1/2, e1/2} d1/2 ) ], [ \\staff<2> \\stemsUp "
-           "{c3/2, e3/2, g3/2} d1/2 ] }",
+           // Under the low notes of the other voice; a chord of the staff below reaches up
+           // with its stem.
+           "{ [ \\staff<1> \\stemsUp \\dim( f2/2 ) ], [ \\staff<1> \\stemsDown \\tie( a&0/4 "
+           "a&0/4 ) ], [ \\staff<2> \\clef<\"f4\"> {c&0/4, e&0/4, g&0/4} f0/4 ] }",
+           // A text written at the wedge's height, and an octava's figure beside a mark.
+           "[ \\text<\"espr.\", dy=-3> \\cresc( c2/4 d2/4 e2/4 f2/4 ) ]",
+           "[ \\clef<\"f4\"> \\text<\"espr.\", dy=-6> \\cresc( {d#-1/4, f#-1/4, a-1/4} e-1/4 "
+           "c-1/4 ) ]",
+           "[ \\text<\"espr.\", dy=-6> \\cresc( a0/4 h0/4 c1/4 ) ]",
+           "[ \\clef<\"f4\"> \\key<-3> \\oct<-1>( \\intens<\"sfz\"> g-1/4 {e&-1/4, g-1/4, "
+           "h&-1/4} a-1/2 ) ]",
            // Wedges written over each other.
            "[ \\cresc( c2/4 \\cresc( d2/4 e2/4 ) f2/4 ) \\dim( g1/4 \\dim( a1/4 ) ) ]",
        }) {
@@ -103,10 +117,13 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
     std::vector<Drawn> const wedges = Wedges();
     std::vector<Drawn> const dynamics = Dynamics();
     std::vector<Drawn> const music = Music();
+    std::vector<Drawn> const words = Words();
     ASSERT_FALSE(wedges.empty() && dynamics.empty());
     EXPECT_EQ(Meetings(wedges, music), "");
     EXPECT_EQ(Meetings(dynamics, music), "");
     EXPECT_EQ(Meetings(wedges, wedges), "");
+    EXPECT_EQ(Meetings(wedges, words), "");
+    EXPECT_EQ(Meetings(dynamics, words), "");
   }
 }
 
