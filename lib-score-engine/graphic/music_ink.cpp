@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ARCast.h"
+#include "GRAccidental.h"
 #include "GRArticulation.h"
 #include "GRBeam.h"
 #include "GRBowing.h"
@@ -16,6 +17,14 @@
 #include "GRSystem.h"
 
 namespace {
+
+// An accidental's box reaches a line space either way of its middle and has no width; its glyph
+// reaches further: a sharp or natural half a space more either way, a flat two spaces up.
+NVRect SignInk(GRAccidental const& sign, float space) {
+  NVPoint const at = sign.getPosition() + sign.getOffset();
+  return {at.x - sign.getLeftSpace(), at.y - 2.1f * space, at.x + sign.getRightSpace(),
+          at.y + 1.6f * space};
+}
 
 // Where an element of the line puts ink, or false for one that draws none of the music's own
 // (the marks that ask, texts, bars, clefs).
@@ -37,11 +46,18 @@ bool InkOf(GRNotationElement const* element, GRSystem const& system, NVRect& box
   }
   if (!element->isGREventClass()) return false;
   box = element->getBoundingBox() + element->getPosition();
-  // Ledger lines reach past the head on both sides.
   if (auto const* note = dynamic_cast<GRSingleNote const*>(element)) {
+    // Ledger lines reach past the head on both sides.
     float const x = note->getPosition().x;
     box.left = std::min(box.left, x - note->ledgerLinesReach(false));
     box.right = std::max(box.right, x + note->ledgerLinesReach(true));
+    KF_IPointerList<GRAccidental> signs(0);
+    note->extractAccidentals(&signs);
+    float const space = note->getGRStaff() ? note->getGRStaff()->getLineSpace() : 50;
+    for (void* at = signs.GetHeadPosition(); at;) {
+      GRAccidental const* sign = signs.GetNext(at);
+      if (sign->getSymbol()) box.Merge(SignInk(*sign, space * sign->getSize()));
+    }
   }
   return true;
 }
