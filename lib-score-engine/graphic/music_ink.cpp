@@ -13,6 +13,7 @@
 #include "GRGlobalStem.h"
 #include "GRNewTuplet.h"
 #include "GRSingleNote.h"
+#include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 
@@ -46,6 +47,13 @@ bool InkOf(GRNotationElement const* element, GRSystem const& system, NVRect& box
   }
   if (!element->isGREventClass()) return false;
   box = element->getBoundingBox() + element->getPosition();
+  if (auto const* rest = dynamic_cast<GRSingleRest const*>(element)) {
+    // A rest's glyph reaches beyond its box, and moves with it out of another voice's way.
+    float top = 0, bottom = 0;
+    rest->getInkExtent(&top, &bottom);
+    float const x = rest->getPosition().x + rest->getOffset().x;
+    box.Merge({x - rest->getLeftSpace(), top, x + rest->getRightSpace(), bottom});
+  }
   if (auto const* note = dynamic_cast<GRSingleNote const*>(element)) {
     // Ledger lines reach past the head on both sides.
     float const x = note->getPosition().x;
