@@ -102,6 +102,11 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
            // with its stem.
            "{ [ \\staff<1> \\stemsUp \\dim( f2/2 ) ], [ \\staff<1> \\stemsDown \\tie( a&0/4 "
            "a&0/4 ) ], [ \\staff<2> \\clef<\"f4\"> {c&0/4, e&0/4, g&0/4} f0/4 ] }",
+           // An accidental's glyph reaches below its box, and so does a rest's, moved below the
+           // other voice's notes.
+           "[ \\key<2> \\cresc( d1/4 c1/4 e1/4 ) ]",
+           "{ [ \\staff<1> \\stemsUp e1/4 \\cresc( f1/4 g1/4 a1/4 ) ], [ \\staff<1> \\stemsDown "
+           "c1/4 _/4 c1/4 c1/4 ] }",
            // A text written at the wedge's height, and an octava's figure beside a mark.
            "[ \\text<\"espr.\", dy=-3> \\cresc( c2/4 d2/4 e2/4 f2/4 ) ]",
            "[ \\clef<\"f4\"> \\text<\"espr.\", dy=-6> \\cresc( {d#-1/4, f#-1/4, a-1/4} e-1/4 "
