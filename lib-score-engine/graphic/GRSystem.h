@@ -4,6 +4,7 @@
 #include <memory>
 #include <ostream>
 #include <unordered_map>
+#include <vector>
 
 #include "Fraction.h"
 #include "GREvent.h"
@@ -155,10 +156,10 @@ class GRSystem : public GREvent {
   // Each staff at the height the slices give its number; the system's box spans them.
   void placeStaves(GRSliceHeight const& heights);
   void endSystemBars();
-  // Moves the staves down where the texts under a staff, or the marks of `marks` (how low they
-  // reach under each line of staves), reach the next one, and takes the texts and marks under
+  // Moves the staves down where the texts under a staff, or the marks of `marks` (where they
+  // stand under each line of staves), reach the next one, and takes the texts and marks under
   // the last staff into the system's height.
-  void keepStavesClearOfTexts(std::map<int, float> const& marks);
+  void keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& marks);
   // Takes the octava marks under the staves into the system's height: they stand under the
   // lowest note of their staff's line, further down than the staff's box.
   void keepOctavaMarksInBox();

@@ -156,7 +156,7 @@ void GRSystem::keepOctavaMarksInBox() {
   });
 }
 
-void GRSystem::keepStavesClearOfTexts(std::map<int, float> const& marks) {
+void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& marks) {
   constexpr float kNoReach = -std::numeric_limits<float>::infinity();
   // Music without texts or marks under it stands as the slices stacked it.
   bool texts = !marks.empty();
@@ -167,7 +167,9 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, float> const& marks) {
     std::vector<GRStaff*> staves;
     float top = 0;
     float texts = kNoReach;
-    float marks = kNoReach;  // of the dynamic marks and wedges
+    std::vector<NVRect> const* marks = nullptr;  // the dynamic marks and wedges under it
+    float marksBottom = kNoReach;
+    float bottom = 0;  // of its first staff's box
     bool distanceSet = false;
     bool holdsTexts = false;
   };
@@ -178,6 +180,7 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, float> const& marks) {
                                    : std::min(line.top, staff->getBoundingBox().top);
     line.distanceSet = line.distanceSet || staff->getStaffState().distanceset;
     line.holdsTexts = line.holdsTexts || staff->holdsTexts();
+    if (line.staves.empty()) line.bottom = staff->getBoundingBox().bottom;
     line.staves.push_back(staff);
   });
   // The slices stacked their staves apart by the texts of each slice alone; the texts of the
@@ -190,18 +193,24 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, float> const& marks) {
       for (GRStaff* staff : line.staves)
         staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + moved});
     if (line.holdsTexts) line.texts = LineMarks(*this, number).textsBottom();
-    if (auto const mark = marks.find(number); mark != marks.end()) line.marks = mark->second;
+    if (auto const mark = marks.find(number); mark != marks.end()) {
+      line.marks = &mark->second;
+      for (NVRect const& box : mark->second)
+        line.marksBottom = std::max(line.marksBottom, box.bottom);
+    }
     if (above && !above->distanceSet) {
       GRStaff const* upper = above->staves.front();
       float const space = upper->getLineSpace();
       float const y = line.staves.front()->getPosition().y;
       float missing = upper->getPosition().y + above->texts + space - (y + line.top);
-      // The dynamic marks and wedges stand below all the music of their staff now, further
-      // down than the room it kept for them beside its own notes; the music below may reach
-      // up past its staff's box (the stem of a chord).
-      if (above->marks > kNoReach) {
-        float const top = std::min(line.top, musicInk(number).highestOver(kNoReach, -kNoReach));
-        missing = std::max(missing, upper->getPosition().y + above->marks + space - (y + top));
+      // The dynamic marks and wedges stand below all the music of their staff now, some
+      // further down than the room its box kept for them beside its own notes: each keeps a
+      // space from the staff below, or from its music over the mark, which may reach up past
+      // that staff's box (the stem of a chord).
+      for (NVRect const& box : above->marks ? *above->marks : std::vector<NVRect>{}) {
+        if (box.bottom <= above->bottom) continue;
+        float const top = std::min(0.0f, musicInk(number).highestOver(box.left, box.right));
+        missing = std::max(missing, upper->getPosition().y + box.bottom + space - (y + top));
       }
       if (missing > 0) {
         for (GRStaff* staff : line.staves)
@@ -217,7 +226,7 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, float> const& marks) {
   }
   if (above) {
     float const bottom =
-        above->staves.front()->getPosition().y + std::max(above->texts, above->marks);
+        above->staves.front()->getPosition().y + std::max(above->texts, above->marksBottom);
     mBoundingBox.bottom = std::max(mBoundingBox.bottom, bottom);
   }
 }

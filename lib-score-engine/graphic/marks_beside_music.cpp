@@ -72,7 +72,7 @@ float DownClearOf(NVRect const& box, std::vector<NVRect> const& written, float g
   return shift;
 }
 
-float PlaceOnLine(GRSystem const& system, int number) {
+std::vector<NVRect> PlaceOnLine(GRSystem const& system, int number) {
   std::vector<GRIntens*> marks;
   std::vector<Wedge> wedges;
   std::vector<NVRect> written;
@@ -101,8 +101,7 @@ float PlaceOnLine(GRSystem const& system, int number) {
     auto* wedge = changing ? ar_cast<GRDynamics>(changing) : nullptr;
     if (wedge && seen.insert(wedge).second) wedges.push_back({wedge, staff});
   });
-  float constexpr kNone = -MusicInk::kNone;
-  if (marks.empty() && wedges.empty()) return kNone;
+  if (marks.empty() && wedges.empty()) return {};
   MusicInk const& ink = system.musicInk(number);
   GRStaff const* staff = wedges.empty() ? marks.front()->getGRStaff() : wedges.front().staff;
   float const lineSpace = staff ? staff->getLineSpace() : 50;
@@ -134,28 +133,29 @@ float PlaceOnLine(GRSystem const& system, int number) {
                  box);
   }
   KeepWedgesApart(pieces, lineSpace);
-  float bottom = kNone;
+  std::vector<NVRect> under;
   for (GRIntens const* mark : marks)
     if (NVRect const letters = mark->letters(); letters.right > letters.left)
-      bottom = std::max(bottom, letters.bottom);
+      under.push_back(letters);
   for (Piece const* piece : pieces)
     if (piece->placement == 0 && piece->length > 0)
-      bottom = std::max(bottom, piece->point.y + piece->lowerOpening);
-  return bottom;
+      under.push_back({piece->point.x, piece->point.y - piece->upperOpening,
+                       piece->point.x + piece->length, piece->point.y + piece->lowerOpening});
+  return under;
 }
 
 }  // namespace
 
-std::map<int, float> PlaceMarksBesideMusic(GRSystem const& system) {
+std::map<int, std::vector<NVRect>> PlaceMarksBesideMusic(GRSystem const& system) {
   std::set<int> lines;
   system.forEachStaff([&lines](int number, GRStaff const*) { lines.insert(number); });
   // The music has moved since it was last measured.
   system.forgetMeasuredMusic();
-  std::map<int, float> bottoms;
+  std::map<int, std::vector<NVRect>> under;
   for (int number : lines)
-    if (float const bottom = PlaceOnLine(system, number); bottom > -MusicInk::kNone)
-      bottoms.emplace(number, bottom);
+    if (std::vector<NVRect> boxes = PlaceOnLine(system, number); !boxes.empty())
+      under.emplace(number, std::move(boxes));
   // So have the marks that texts keep clear of.
   system.forgetMeasuredMusic();
-  return bottoms;
+  return under;
 }
