@@ -169,7 +169,6 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
     float texts = kNoReach;
     std::vector<NVRect> const* marks = nullptr;  // the dynamic marks and wedges under it
     float marksBottom = kNoReach;
-    float bottom = 0;  // of its first staff's box
     bool distanceSet = false;
     bool holdsTexts = false;
   };
@@ -180,7 +179,6 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
                                    : std::min(line.top, staff->getBoundingBox().top);
     line.distanceSet = line.distanceSet || staff->getStaffState().distanceset;
     line.holdsTexts = line.holdsTexts || staff->holdsTexts();
-    if (line.staves.empty()) line.bottom = staff->getBoundingBox().bottom;
     line.staves.push_back(staff);
   });
   // The slices stacked their staves apart by the texts of each slice alone; the texts of the
@@ -208,7 +206,6 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
       // space from the staff below, or from its music over the mark, which may reach up past
       // that staff's box (the stem of a chord).
       for (NVRect const& box : above->marks ? *above->marks : std::vector<NVRect>{}) {
-        if (box.bottom <= above->bottom) continue;
         float const top = std::min(0.0f, musicInk(number).highestOver(box.left, box.right));
         missing = std::max(missing, upper->getPosition().y + box.bottom + space - (y + top));
       }
