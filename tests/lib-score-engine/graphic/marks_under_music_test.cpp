@@ -98,6 +98,8 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
            "{ [ \\stemsUp \\cresc( e2/16 ) ], [ \\staff<1> g-1/2 ] }",
            // The beams and stems of the notes after the mark's own reach under its letters.
            "[ \\stemsDown \\intens<\"mf\"> h1/16 \\beam( c1/16 a0/16 f0/16 ) g1/4 ]",
+           // Marks at neighbouring notes, one of them over low stems and a beam.
+           "[ \\intens<\"mp\"> g1/32 \\intens<\"mf\"> \\beam( c1/32 a0/32 f0/32 ) ]",
            // Under the low notes of the other voice; a chord of the staff below reaches up
            // with its stem.
            "{ [ \\staff<1> \\stemsUp \\dim( f2/2 ) ], [ \\staff<1> \\stemsDown \\tie( a&0/4 "
@@ -127,6 +129,7 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
     EXPECT_EQ(Meetings(wedges, music), "");
     EXPECT_EQ(Meetings(dynamics, music), "");
     EXPECT_EQ(Meetings(wedges, wedges), "");
+    EXPECT_EQ(Meetings(dynamics, dynamics), "");
     EXPECT_EQ(Meetings(wedges, words), "");
     EXPECT_EQ(Meetings(dynamics, words), "");
   }
