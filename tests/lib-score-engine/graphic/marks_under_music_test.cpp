@@ -77,12 +77,15 @@ class MarksUnderMusicTest : public EngineTesting::DrawnScore {
     for (auto const& text : drawn.texts) found.push_back({"'" + text.text + "'", TextInk(text)});
     return found;
   }
-  // What of the one meets what of the other (each pair once where both are the same marks).
+  // What of the one meets what of the other (each pair once, and nothing itself, where both are
+  // the same marks).
   static std::string Meetings(std::vector<Drawn> const& ones, std::vector<Drawn> const& others) {
     std::string met;
-    for (Drawn const& one : ones)
-      for (Drawn const& other : others)
-        if (&one < &other && one.box.left < other.box.right && other.box.left < one.box.right &&
+    bool const same = &ones == &others;
+    for (size_t i = 0; i < ones.size(); ++i)
+      for (size_t j = same ? i + 1 : 0; j < others.size(); ++j)
+        if (Drawn const& one = ones[i], &other = others[j];
+            one.box.left < other.box.right && other.box.left < one.box.right &&
             one.box.top < other.box.bottom && other.box.top < one.box.bottom)
           met += one.what + " meets " + other.what + "; ";
     return met;
