@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "GRNotationElement.h"
-#include "NVRect.h"
 #include "GRTag.h"
+#include "NVRect.h"
 
 class NVstring;
 class VGFont;
