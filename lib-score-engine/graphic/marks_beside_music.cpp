@@ -90,6 +90,7 @@ std::vector<NVRect> PlaceOnLine(GRSystem const& system, int number) {
         written.push_back(*box);
       return;
     }
+    // The line lends its elements as they stand; the marks among them are placed here.
     auto* changing = const_cast<GRNotationElement*>(element);
     if (auto* mark = ar_cast<GRIntens>(changing)) {
       marks.push_back(mark);
