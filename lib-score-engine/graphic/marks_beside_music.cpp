@@ -115,19 +115,20 @@ std::vector<NVRect> PlaceOnLine(GRSystem const& system, int number) {
     mark->standBelow(ink);
     mark->moveDown(DownClearOf(mark->letters(), written, gap));
   }
-  // Marks close enough to meet, one moved further down than the other, stand on one base line
-  // as they were spaced to.
+  // Marks whose letters reach into each other's (at notes close together) stand one under the
+  // other, the later one lower.
   std::sort(marks.begin(), marks.end(), [](GRIntens const* a, GRIntens const* b) {
     return a->letters().left < b->letters().left;
   });
   for (size_t i = 1; i < marks.size(); ++i) {
-    NVRect const before = marks[i - 1]->letters();
-    NVRect const here = marks[i]->letters();
-    if (before.right <= before.left || here.right <= here.left || before.right + gap <= here.left)
-      continue;
-    float const lower = std::max(before.bottom, here.bottom);
-    marks[i - 1]->moveDown(lower - before.bottom);
-    marks[i]->moveDown(lower - here.bottom);
+    for (size_t j = 0; j < i; ++j) {
+      NVRect const before = marks[j]->letters();
+      NVRect const here = marks[i]->letters();
+      if (here.right <= here.left || before.right <= before.left || before.right <= here.left ||
+          here.bottom + gap <= before.top || before.bottom + gap <= here.top)
+        continue;
+      marks[i]->moveDown(before.bottom + gap - here.top);
+    }
   }
   std::vector<Piece*> pieces;
   // A wedge also goes below the wedges before it that it would meet (nested ones, or written

@@ -101,8 +101,12 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
            "{ [ \\stemsUp \\cresc( e2/16 ) ], [ \\staff<1> g-1/2 ] }",
            // The beams and stems of the notes after the mark's own reach under its letters.
            "[ \\stemsDown \\intens<\"mf\"> h1/16 \\beam( c1/16 a0/16 f0/16 ) g1/4 ]",
-           // Marks at neighbouring notes, one of them over low stems and a beam.
+           // Marks at neighbouring notes, one of them over low stems and a beam, and marks at
+           // notes closer together than their letters are wide.
            "[ \\intens<\"mp\"> g1/32 \\intens<\"mf\"> \\beam( c1/32 a0/32 f0/32 ) ]",
+           "[ \\pageFormat<w=4cm, h=10cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\intens<\"mp\"> "
+           "c2/32 \\intens<\"mf\"> d2/32 \\intens<\"sfz\"> e2/32 \\intens<\"ff\"> f2/32 g2/32 "
+           "a2/32 h2/32 c3/32 ]",
            // Under the low notes of the other voice; a chord of the staff below reaches up
            // with its stem.
            "{ [ \\staff<1> \\stemsUp \\dim( f2/2 ) ], [ \\staff<1> \\stemsDown \\tie( a&0/4 "
