@@ -270,6 +270,14 @@ NVRect GRBowing::PieceBox(GRBowingSaveStruct const& save) {
   return box;
 }
 
+bool GRBowing::pieceBox(GRSystem const* system, NVRect& box) const {
+  if (error) return false;
+  GRBowingSaveStruct const* save = saveOf(getSystemStartEndStruct(system));
+  if (!save) return false;
+  box = PieceBox(*save);
+  return true;
+}
+
 void GRBowing::updateBoundingBox() {
   SSE* sse = mGrStaff ? getSystemStartEndStruct(mGrStaff->getGRSystem()) : nullptr;
   if (GRBowingSaveStruct* save = saveOf(sse)) mBoundingBox = PieceBox(*save);

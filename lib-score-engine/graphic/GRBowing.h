@@ -48,6 +48,9 @@ class GRBowing : public GRPTagARNotationElement {
 
   GRNotationElement* getStartElement(GRStaff const* staff) const;
   GRNotationElement* getEndElement(GRStaff const* staff) const;
+  // Where the piece of that system stands, from its anchors to its control point; false
+  // without a piece there.
+  bool pieceBox(GRSystem const* system, NVRect& box) const;
 
  protected:
   virtual void updateBow(GRStaff* staff);

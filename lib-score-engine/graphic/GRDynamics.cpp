@@ -1,6 +1,7 @@
 #include "GRDynamics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "NEPointerList.h"
 #include "VGColor.h"
 #include "graphic_globals.h"
+#include "music_ink.h"
 #include "src/common/assertion.h"
 
 using SSE = GRSystemStartEndStruct;
@@ -161,6 +163,14 @@ void GRDynamics::tellPosition(GObject* caller, NVPoint const&) {
 }
 
 int GRDynamics::updateDynamic(GRStaff const* staff) {
+  return place(staff, nullptr, nullptr);
+}
+
+void GRDynamics::standClearOf(MusicInk const& ink, GRStaff const* staff, MoveDown const& down) {
+  if (!error && staff && getSystemStartEndStruct(staff->getGRSystem())) place(staff, &ink, &down);
+}
+
+int GRDynamics::place(GRStaff const* staff, MusicInk const* ink, MoveDown const* down) {
   if (!staff) return -1;
   SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
   MELVARIN_ASSERT(sse);
@@ -212,6 +222,20 @@ int GRDynamics::updateDynamic(GRStaff const* staff) {
       save->length = std::max(save->length, *next - kRunOnGap * lineSpace - save->point.x);
     save->length = std::max(save->length, kShortestWedge * lineSpace);
   }
+  // The boxes of its own notes leave out the stems of their chords, the beams, slurs and ledger
+  // lines, and the other voices' notes: the wedge stands beyond all of them.
+  if (ink) {
+    float const left = save->point.x;
+    float const right = left + save->length;
+    float const reach = above ? ink->highestOver(left, right) : ink->lowestUnder(left, right);
+    if (std::isfinite(reach))
+      save->point.y = above ? std::min(save->point.y, Clear(reach, above))
+                            : std::max(save->point.y, Clear(reach, above));
+  }
+  if (down && !above)
+    save->point.y +=
+        (*down)(NVRect{save->point.x, save->point.y - save->upperOpening,
+                       save->point.x + save->length, save->point.y + save->lowerOpening});
   bool const endsHere = sse->endflag != SSE::CONTINUES_ON_NEXT || !sse->endElement;
   keepClearOfMarks(first, *save, endsHere ? kShortestWedge * lineSpace : 0, lineSpace);
   return 1;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <functional>
+
 #include "GRPTagARNotationElement.h"
 #include "GRRoomBeside.h"
 #include "appended_fold.h"
 
 class ARDynamics;
+class MusicInk;
 
 // What crescendo and diminuendo wedges share: per system piece the wedge's start and end x and
 // a height clear of the notes, below or above the staff.
@@ -28,6 +31,13 @@ class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
   void OnDraw(VGDevice&, VScoreSymbolMap&) const override {}
   // -1 without a staff.
   virtual int updateDynamic(GRStaff const* staff);
+  // How far a piece below the staff, standing in the box, moves down to keep clear of what
+  // stays where it is.
+  using MoveDown = std::function<float(NVRect const&)>;
+  // Once the line is placed: the piece of the staff's system stands beyond all the ink of the
+  // music under (over) it, of every voice, not only beyond its own notes' boxes, and a piece
+  // below the staff as far further down as `down` asks.
+  void standClearOf(MusicInk const& ink, GRStaff const* staff, MoveDown const& down);
   // A wedge over one time keeps room after it for its shortest length.
   void RangeEnd(GRStaff* staff) override;
   // Once the line is placed, a wedge ending at a note runs on towards what follows.
@@ -59,6 +69,8 @@ class GRDynamics : public GRPTagARNotationElement, public GRRoomBeside {
   // the next one.
   static void keepClearOfMarks(GRNotationElement const* first, GRDynamicsSaveStruct& piece,
                                float shortest, float lineSpace);
+  // As updateDynamic, beyond the ink when given, and moved down as `down` asks.
+  int place(GRStaff const* staff, MusicInk const* ink, MoveDown const* down);
   // The farthest reach of the notes so far, below the staff or above it.
   float reachOfNotesSoFar(bool above) const;
   mutable AppendedFold mReachFold;

@@ -15,6 +15,7 @@
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "music_ink.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -102,4 +103,14 @@ void GRIntens::StandBelowEvents(GRStaff const& staff) {
     // Half a space between the notes and the tops of the letters.
     mark->mPosition.y = std::max(6 * space, lowest + 2.5f * space);
   }
+}
+
+void GRIntens::standBelow(MusicInk const& ink) {
+  NVRect const at = letters();
+  if (at.right <= at.left) return;
+  float const lowest = ink.lowestUnder(at.left, at.right);
+  if (!std::isfinite(lowest)) return;
+  float const space = mGrStaff ? mGrStaff->getLineSpace() : 50;
+  // Half a space between the music and the tops of the letters.
+  mPosition.y = std::max(mPosition.y, lowest + 0.5f * space - mBoundingBox.top);
 }

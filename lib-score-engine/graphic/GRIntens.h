@@ -3,6 +3,7 @@
 #include "GRTagARNotationElement.h"
 
 class ARIntens;
+class MusicInk;
 class GRStaff;
 
 // A dynamic mark such as "p" or "mf", drawn as one music-font glyph below the staff.
@@ -23,4 +24,8 @@ class GRIntens : public GRTagARNotationElement {
   // mark's usual place under the staff. One walk finds how low each date reaches, so a thousand
   // marks on one note cost a thousand steps.
   static void StandBelowEvents(GRStaff const& staff);
+  // Once the line is placed: moves the mark down below all the ink of the music its letters
+  // stand under, of every voice (the beams and stems of the notes after its own, a slur).
+  void standBelow(MusicInk const& ink);
+  void moveDown(float by) { mPosition.y += by; }
 };

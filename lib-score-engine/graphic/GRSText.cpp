@@ -98,6 +98,13 @@ std::optional<NVRect> GRSText::inkOver() const {
                 mPosition.x + mBoundingBox.right, foot};
 }
 
+std::optional<NVRect> GRSText::boxUnder() const {
+  if (!standsUnder()) return std::nullopt;
+  float const top = topUnder();
+  return NVRect{mPosition.x + mBoundingBox.left, top, mPosition.x + mBoundingBox.right,
+                top + mBoundingBox.top};
+}
+
 void GRSText::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   float const space = lineSpace();
   float const left = mPosition.x + mBoundingBox.left;

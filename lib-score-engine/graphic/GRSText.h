@@ -32,6 +32,9 @@ class GRSText : public GRNotationElement, public GRTag {
   // Where a text over the staff puts its letters as it is drawn, in the staff's coordinates;
   // none for a text under the staff.
   std::optional<NVRect> inkOver() const;
+  // Where the letters of a text under the staff stand as drawn, in the staff's coordinates and
+  // the system's x; none for a text over the staff.
+  std::optional<NVRect> boxUnder() const;
 
  private:
   bool standsUnder() const;

@@ -22,6 +22,7 @@
 #include "VGDevice.h"
 #include "VScoreSymbolMap.h"
 #include "graphic_globals.h"
+#include "marks_beside_music.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -112,6 +113,12 @@ MusicTops const& GRSystem::musicBottoms(int staffNumber) const {
   return *bottoms;
 }
 
+MusicInk const& GRSystem::musicInk(int staffNumber) const {
+  std::unique_ptr<MusicInk>& ink = mMusicInks[staffNumber];
+  if (!ink) ink = std::make_unique<MusicInk>(*this, staffNumber);
+  return *ink;
+}
+
 LedgerLineRoom const& GRSystem::ledgerLineRoom(int staffNumber) const {
   std::unique_ptr<LedgerLineRoom>& room = mLedgerLineRooms[staffNumber];
   if (!room) room = std::make_unique<LedgerLineRoom>(*this, staffNumber);
@@ -128,6 +135,7 @@ void GRSystem::forgetMeasuredMusic() const {
   mLowestNotes.clear();
   mMusicTops.clear();
   mMusicBottoms.clear();
+  mMusicInks.clear();
   mLineMarks.clear();
   mLedgerLineRooms.clear();
 }
@@ -177,6 +185,7 @@ void GRSystem::addBar(GRBar* bar, int, GRStaff* staff) {
 void GRSystem::FinishSystem() {
   void* pos = mSystemSlices.GetHeadPosition();
   while (pos) mSystemSlices.GetNext(pos)->FinishSlice();
+  PlaceMarksBesideMusic(*this);
 }
 
 void GRSystem::dospacing() {

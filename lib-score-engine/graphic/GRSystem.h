@@ -1,8 +1,10 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <ostream>
 #include <unordered_map>
+#include <vector>
 
 #include "Fraction.h"
 #include "GREvent.h"
@@ -13,6 +15,7 @@
 #include "kf_ivect.h"
 #include "ledger_line_room.h"
 #include "line_marks.h"
+#include "music_ink.h"
 #include "music_top.h"
 
 class ARAccol;
@@ -100,6 +103,9 @@ class GRSystem : public GREvent {
   MusicTops const& musicTops(int staffNumber) const;
   // The same music's bottoms, for the marks under the line.
   MusicTops const& musicBottoms(int staffNumber) const;
+  // How far all the ink of the music on that line of staves reaches, gathered on the first
+  // question after the layout and kept: every dynamic mark and wedge on the line asks it.
+  MusicInk const& musicInk(int staffNumber) const;
   // Where the ledger lines on that line of staves stop short of each other, worked out on the
   // first question after the layout and kept: every note with ledger lines asks it.
   LedgerLineRoom const& ledgerLineRoom(int staffNumber) const;
@@ -153,9 +159,10 @@ class GRSystem : public GREvent {
   // Each staff at the height the slices give its number; the system's box spans them.
   void placeStaves(GRSliceHeight const& heights);
   void endSystemBars();
-  // Moves the staves down where the texts under a staff reach the next one, and takes the
-  // texts under the last staff into the system's height.
-  void keepStavesClearOfTexts();
+  // Moves the staves down where the texts under a staff, or the marks of `marks` (where they
+  // stand under each line of staves), reach the next one, and takes the texts and marks under
+  // the last staff into the system's height.
+  void keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& marks);
   // Takes the octava marks under the staves into the system's height: they stand under the
   // lowest note of their staff's line, further down than the staff's box.
   void keepOctavaMarksInBox();
@@ -177,6 +184,7 @@ class GRSystem : public GREvent {
   mutable std::unordered_map<int, float> mLowestNotes;
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicTops;
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicBottoms;
+  mutable std::unordered_map<int, std::unique_ptr<MusicInk>> mMusicInks;
   mutable std::unordered_map<int, std::unique_ptr<LineMarks>> mLineMarks;
   mutable std::unordered_map<int, std::unique_ptr<LedgerLineRoom>> mLedgerLineRooms;
 };

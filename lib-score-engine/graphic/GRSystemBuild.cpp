@@ -25,6 +25,7 @@
 #include "GRSystemTag.h"
 #include "GRTempo.h"
 #include "line_marks.h"
+#include "marks_beside_music.h"
 #include "rests_clear_of_voices.h"
 #include "src/common/assertion.h"
 #include "stems_settling.h"
@@ -145,7 +146,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   }
   mBoundingBox.right = x;
   if (KeepRestsClearOfVoices(*this)) forgetMeasuredMusic();
-  keepStavesClearOfTexts();
+  keepStavesClearOfTexts(PlaceMarksBesideMusic(*this));
   endSystemBars();
   keepOctavaMarksInBox();
   keepTempoMarksInBox();
@@ -169,16 +170,19 @@ void GRSystem::keepOctavaMarksInBox() {
   });
 }
 
-void GRSystem::keepStavesClearOfTexts() {
-  // Music without texts stands as the slices stacked it.
-  bool texts = false;
+void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& marks) {
+  constexpr float kNoReach = -std::numeric_limits<float>::infinity();
+  // Music without texts or marks under it stands as the slices stacked it.
+  bool texts = !marks.empty();
   forEachStaff([&texts](int, GRStaff* staff) { texts = texts || staff->holdsTexts(); });
   if (!texts) return;
   // The staves of each number, where their music begins, and how low their texts reach.
   struct Line {
     std::vector<GRStaff*> staves;
     float top = 0;
-    float texts = -std::numeric_limits<float>::infinity();
+    float texts = kNoReach;
+    std::vector<NVRect> const* marks = nullptr;  // the dynamic marks and wedges under it
+    float marksBottom = kNoReach;
     bool distanceSet = false;
     bool holdsTexts = false;
   };
@@ -203,15 +207,28 @@ void GRSystem::keepStavesClearOfTexts() {
     if (line.holdsTexts) line.texts = LineMarks(*this, number).textsBottom();
     // A staff's box may not hold all its music: a stem or beam set after it was measured.
     line.top = std::min(line.top, HighestMusicOver(*this, number, -kEverywhere, kEverywhere));
+    if (auto const mark = marks.find(number); mark != marks.end()) {
+      line.marks = &mark->second;
+      for (NVRect const& box : mark->second)
+        line.marksBottom = std::max(line.marksBottom, box.bottom);
+    }
     if (above && !above->distanceSet) {
       GRStaff const* upper = above->staves.front();
-      float const reach = upper->getPosition().y + above->texts + upper->getLineSpace();
-      float const begins = line.staves.front()->getPosition().y + line.top;
-      if (reach > begins) {
+      float const space = upper->getLineSpace();
+      float const y = line.staves.front()->getPosition().y;
+      float missing = upper->getPosition().y + above->texts + space - (y + line.top);
+      // The dynamic marks and wedges stand below all the music of their staff now, some
+      // further down than the room its box kept for them beside its own notes: each keeps a
+      // space from the staff below, or from its music over the mark, which may reach up past
+      // that staff's box (the stem of a chord).
+      for (NVRect const& box : above->marks ? *above->marks : std::vector<NVRect>{}) {
+        float const top = std::min(0.0f, musicInk(number).highestOver(box.left, box.right));
+        missing = std::max(missing, upper->getPosition().y + box.bottom + space - (y + top));
+      }
+      if (missing > 0) {
         for (GRStaff* staff : line.staves)
-          staff->setPosition(
-              NVPoint{staff->getPosition().x, staff->getPosition().y + reach - begins});
-        moved += reach - begins;
+          staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + missing});
+        moved += missing;
       }
     }
     above = &line;
@@ -221,7 +238,8 @@ void GRSystem::keepStavesClearOfTexts() {
     forgetMeasuredMusic();
   }
   if (above) {
-    float const bottom = above->staves.front()->getPosition().y + above->texts;
+    float const bottom =
+        above->staves.front()->getPosition().y + std::max(above->texts, above->marksBottom);
     mBoundingBox.bottom = std::max(mBoundingBox.bottom, bottom);
   }
 }

@@ -58,15 +58,23 @@ struct SystemOnPage {
   std::vector<StaffOnPage> staves;  // top down
 };
 
+// How far apart two records of one staff line may stand, in page units.
+constexpr float SameStaffLine = 0.5f;
+
 // The staves of a system: every slice has its own records of them, one above the other.
 SystemOnPage ReadSystem(const CScoreElement* system, int page, int index) {
   SystemOnPage read{BoxOf(system), {}};
-  std::map<int, StaffOnPage> byTop;  // by the top line's height, rounded
+  std::map<float, StaffOnPage> byTop;  // by the top line's height
   for (const CScoreElement* slice : Children(system, SliceKind)) {
     for (const CScoreElement* staff : Children(slice, StaffKind)) {
       float x, top;
       RazidMapGetElementRefPoint(staff, &x, &top);
-      StaffOnPage& on = byTop[int(std::lround(top))];
+      // The slices' records of one staff may stand a rounding apart: that is no other staff,
+      // also where the two roundings fall on either side of a half.
+      auto near = byTop.lower_bound(top - SameStaffLine);
+      if (near == byTop.end() || near->first > top + SameStaffLine)
+        near = byTop.emplace(top, StaffOnPage{}).first;
+      StaffOnPage& on = near->second;
       on.drawn.page = page;
       on.drawn.system = index;
       on.drawn.top = top;

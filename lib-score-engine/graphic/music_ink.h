@@ -1,0 +1,47 @@
+#pragma once
+
+#include <limits>
+#include <vector>
+
+class GRSystem;
+
+// How far the ink of the music of one staff line of a system reaches over a stretch of it, below
+// the staff and above it: heads with their stems, flags, signs, dots and articulations, rests,
+// ledger lines, the stems of chords, beams, tuplets' brackets and numbers, slurs and ties, of
+// every voice on the line. Marks beside the staff (dynamics, wedges) ask it once the line is
+// placed, to stand clear of all that is under them. In the staff's coordinates (its top line at
+// 0, downwards positive); left and right are x positions of the system. Gathered once per line:
+// each question looks only at the music near its stretch.
+class MusicInk {
+ public:
+  static constexpr float kNone = std::numeric_limits<float>::infinity();
+
+  MusicInk(GRSystem const& system, int staffNumber);
+  // The lowest point of the ink over [left, right]; -kNone where there is none.
+  float lowestUnder(float left, float right) const;
+  // The highest point of the ink over [left, right]; kNone where there is none.
+  float highestOver(float left, float right) const;
+
+ private:
+  struct Box {
+    float left, right, top, bottom;
+  };
+  // What a run of boxes (taken by their left ends) spans: the least and the most right end, and
+  // the highest top and lowest bottom among them.
+  struct Run {
+    float leastRight, mostRight, top, bottom;
+  };
+  void gather(int run, int from, int to);
+  // The highest top and lowest bottom among the boxes from..to of those before end that reach
+  // left.
+  void reachIn(int run, int from, int to, int end, float left, float& top, float& bottom) const;
+  void reach(float left, float right, float& top, float& bottom) const;
+
+  std::vector<Box> mByLeft;
+  // A tree over mByLeft: run 1 holds them all, run r the halves 2r and 2r + 1.
+  std::vector<Run> mRuns;
+};
+
+// The same as the system's kept answer for the line of staves of that number.
+float LowestInkUnder(GRSystem const& system, int staffNumber, float left, float right);
+float HighestInkOver(GRSystem const& system, int staffNumber, float left, float right);

@@ -1,0 +1,145 @@
+// Dynamic marks and wedges under a staff, drawn on the real music font: each stands clear of all
+// the ink of the music it stands under, of every voice on its staff and of the staff below, and
+// wedges written over each other stand one below the other; all of them below a text written at
+// its own height and an octava's figure.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::PlacingDevice;
+
+constexpr float kWedgePen = 6;
+// Letters the music font draws dynamic marks with: p, pp, mp, mf, f, ff, sfz.
+constexpr unsigned int kDynamics[] = {112, 132, 80, 70, 102, 131, 244};
+// Longer than any ledger line: the staff's own lines.
+constexpr float kStaffLine = 200;
+
+struct Drawn {
+  std::string what;
+  NVRect box;
+};
+
+class MarksUnderMusicTest : public EngineTesting::DrawnScore {
+ protected:
+  static NVRect BoxOf(PlacingDevice::Segment const& line) {
+    float const half = line.width / 2;
+    return {std::min(line.x1, line.x2) - half, std::min(line.y1, line.y2) - half,
+            std::max(line.x1, line.x2) + half, std::max(line.y1, line.y2) + half};
+  }
+  static bool IsDynamic(unsigned int code) {
+    return std::ranges::find(kDynamics, code) != std::end(kDynamics);
+  }
+  // Each wedge as one box over its legs: nothing belongs between them.
+  std::vector<Drawn> Wedges() const {
+    std::vector<Drawn> found;
+    for (auto const& line : drawn.lines) {
+      if (line.width != kWedgePen) continue;
+      NVRect const box = BoxOf(line);
+      auto const same = std::ranges::find_if(found, [&](Drawn const& wedge) {
+        return std::abs(wedge.box.left - box.left) < 1 && std::abs(wedge.box.right - box.right) < 1;
+      });
+      if (same == found.end())
+        found.push_back({"wedge", box});
+      else
+        same->box.Merge(box);
+    }
+    return found;
+  }
+  std::vector<Drawn> Dynamics() const {
+    std::vector<Drawn> found;
+    for (auto const& glyph : drawn.glyphs)
+      if (IsDynamic(glyph.code))
+        found.push_back({"dynamic " + std::to_string(glyph.code), glyph.ink});
+    return found;
+  }
+  // The music's ink: every other glyph (heads, stems, flags, signs, dots, rests), the ledger
+  // lines, the beams and the curves of slurs and ties, by their boxes.
+  std::vector<Drawn> Music() const {
+    std::vector<Drawn> found;
+    for (auto const& glyph : drawn.glyphs)
+      if (!IsDynamic(glyph.code) && glyph.ink.right > glyph.ink.left)
+        found.push_back({"glyph " + std::to_string(glyph.code), glyph.ink});
+    for (auto const& line : drawn.lines)
+      if (line.width != kWedgePen && std::abs(line.x2 - line.x1) < kStaffLine)
+        found.push_back({"line", BoxOf(line)});
+    for (auto const& shape : drawn.shapes)
+      found.push_back({"shape", {shape.left, shape.top, shape.right, shape.bottom}});
+    return found;
+  }
+  std::vector<Drawn> Words() {
+    std::vector<Drawn> found;
+    for (auto const& text : drawn.texts) found.push_back({"'" + text.text + "'", TextInk(text)});
+    return found;
+  }
+  // What of the one meets what of the other (each pair once, and nothing itself, where both are
+  // the same marks).
+  static std::string Meetings(std::vector<Drawn> const& ones, std::vector<Drawn> const& others) {
+    std::string met;
+    bool const same = &ones == &others;
+    for (size_t i = 0; i < ones.size(); ++i)
+      for (size_t j = same ? i + 1 : 0; j < others.size(); ++j)
+        if (Drawn const& one = ones[i], &other = others[j];
+            one.box.left < other.box.right && other.box.left < one.box.right &&
+            one.box.top < other.box.bottom && other.box.top < one.box.bottom)
+          met += one.what + " meets " + other.what + "; ";
+    return met;
+  }
+};
+
+TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
+  for (char const* text : {
+           // The stem of a chord reaches below the boxes of its notes.
+           "{ [ \\key<-5> \\tempo<\"[1/8] 120\"> {f&-1/4, a&0/4} \\cresc( g&-1/4 {d&0/4, "
+           "a&0/4} ) ] }",
+           // The notes of the other voice on the staff, with their ledger lines.
+           "{ [ \\stemsUp \\cresc( e2/16 ) ], [ \\staff<1> g-1/2 ] }",
+           // The beams and stems of the notes after the mark's own reach under its letters.
+           "[ \\stemsDown \\intens<\"mf\"> h1/16 \\beam( c1/16 a0/16 f0/16 ) g1/4 ]",
+           // Marks at neighbouring notes, one of them over low stems and a beam, and marks at
+           // notes closer together than their letters are wide.
+           "[ \\intens<\"mp\"> g1/32 \\intens<\"mf\"> \\beam( c1/32 a0/32 f0/32 ) ]",
+           "[ \\pageFormat<w=4cm, h=10cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\intens<\"mp\"> "
+           "c2/32 \\intens<\"mf\"> d2/32 \\intens<\"sfz\"> e2/32 \\intens<\"ff\"> f2/32 g2/32 "
+           "a2/32 h2/32 c3/32 ]",
+           // Under the low notes of the other voice; a chord of the staff below reaches up
+           // with its stem.
+           "{ [ \\staff<1> \\stemsUp \\dim( f2/2 ) ], [ \\staff<1> \\stemsDown \\tie( a&0/4 "
+           "a&0/4 ) ], [ \\staff<2> \\clef<\"f4\"> {c&0/4, e&0/4, g&0/4} f0/4 ] }",
+           // An accidental's glyph reaches below its box, and so does a rest's, moved below the
+           // other voice's notes.
+           "[ \\key<2> \\cresc( d1/4 c1/4 e1/4 ) ]",
+           "{ [ \\staff<1> \\stemsUp e1/4 \\cresc( f1/4 g1/4 a1/4 ) ], [ \\staff<1> \\stemsDown "
+           "c1/4 _/4 c1/4 c1/4 ] }",
+           // A text written at the wedge's height, and an octava's figure beside a mark.
+           "[ \\text<\"espr.\", dy=-3> \\cresc( c2/4 d2/4 e2/4 f2/4 ) ]",
+           "[ \\clef<\"f4\"> \\text<\"espr.\", dy=-6> \\cresc( {d#-1/4, f#-1/4, a-1/4} e-1/4 "
+           "c-1/4 ) ]",
+           "[ \\text<\"espr.\", dy=-6> \\cresc( a0/4 h0/4 c1/4 ) ]",
+           "[ \\clef<\"f4\"> \\key<-3> \\oct<-1>( \\intens<\"sfz\"> g-1/4 {e&-1/4, g-1/4, "
+           "h&-1/4} a-1/2 ) ]",
+           // Wedges written over each other.
+           "[ \\cresc( c2/4 \\cresc( d2/4 e2/4 ) f2/4 ) \\dim( g1/4 \\dim( a1/4 ) ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<Drawn> const wedges = Wedges();
+    std::vector<Drawn> const dynamics = Dynamics();
+    std::vector<Drawn> const music = Music();
+    std::vector<Drawn> const words = Words();
+    ASSERT_FALSE(wedges.empty() && dynamics.empty());
+    EXPECT_EQ(Meetings(wedges, music), "");
+    EXPECT_EQ(Meetings(dynamics, music), "");
+    EXPECT_EQ(Meetings(wedges, wedges), "");
+    EXPECT_EQ(Meetings(dynamics, dynamics), "");
+    EXPECT_EQ(Meetings(wedges, words), "");
+    EXPECT_EQ(Meetings(dynamics, words), "");
+  }
+}
+
+}  // namespace
