@@ -40,6 +40,7 @@ GRSlur::GRSlur(GRStaff* staff, ARSlur* ar) : GRBowing(staff, ar) {}
 GRSlur::GRSlur(GRStaff* staff) : GRBowing(staff, new ARSlur, true) {}
 
 void GRSlur::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  if (voiceCurveDirection(context, sse)) return;
   // A long slur goes over the music.
   if (getAssociations() && getAssociations()->GetCount() >= 17) {
     context.curveDir = 1;

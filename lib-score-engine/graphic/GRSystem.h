@@ -156,6 +156,9 @@ class GRSystem : public GREvent {
   // Takes the octava marks under the staves into the system's height: they stand under the
   // lowest note of their staff's line, further down than the staff's box.
   void keepOctavaMarksInBox();
+  // Places the slurs and ties of each line again, now that its music stands where it is drawn,
+  // clear of the ink they pass: the ties first, the slurs outside them.
+  void keepCurvesClear();
   // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);

@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "ARCast.h"
 #include "ARMusicalEvent.h"
 #include "GRAccolade.h"
 #include "GRBar.h"
+#include "GRBowing.h"
 #include "GRGlue.h"
 #include "GRPage.h"
 #include "GRPossibleBreakState.h"
@@ -22,6 +24,8 @@
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
 #include "GRSystemTag.h"
+#include "GRTie.h"
+#include "curve_ink.h"
 #include "line_marks.h"
 #include "src/common/assertion.h"
 #include "stems_settling.h"
@@ -140,7 +144,26 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   mBoundingBox.right = x;
   keepStavesClearOfTexts();
   endSystemBars();
+  keepCurvesClear();
   keepOctavaMarksInBox();
+}
+
+void GRSystem::keepCurvesClear() {
+  std::set<int> numbers;
+  forEachStaff([&numbers](int number, GRStaff*) { numbers.insert(number); });
+  for (int number : numbers) {
+    std::vector<GRBowing*> ties, slurs;
+    forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
+      auto* bowing = dynamic_cast<GRBowing*>(const_cast<GRNotationElement*>(element));
+      if (!bowing) return;
+      std::vector<GRBowing*>& kind = dynamic_cast<GRTie*>(bowing) ? ties : slurs;
+      if (std::find(kind.begin(), kind.end(), bowing) == kind.end()) kind.push_back(bowing);
+    });
+    if (ties.empty() && slurs.empty()) continue;
+    CurveInk ink(*this, number);
+    for (GRBowing* tie : ties) tie->placeClearOf(ink, this);
+    for (GRBowing* slur : slurs) slur->placeClearOf(ink, this);
+  }
 }
 
 void GRSystem::keepOctavaMarksInBox() {

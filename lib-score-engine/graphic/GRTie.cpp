@@ -11,10 +11,14 @@
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "NEPointerList.h"
+#include "curve_band.h"
+#include "curve_ink.h"
 
 namespace {
 // Just over 7.5, the gap between a head and the tie's end.
 constexpr float kGap = 7.5000005f;
+// The least length of a piece continued from or on another line.
+constexpr float kOpenLength = 75;
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -65,11 +69,11 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
   }
   if (context.openLeft) {
     start.y = end.y;
-    start.x = std::min(start.x, end.x - 75);
+    start.x = std::min(start.x, end.x - kOpenLength);
   }
   if (context.openRight) {
     end.y = start.y;
-    end.x = std::max(end.x, start.x + 75);
+    end.x = std::max(end.x, start.x + kOpenLength);
   }
   // Off the line or out of the middle of the space the notes stand on.
   float away = GObject::positionIsOnStaffLine(start.y, space) ? 12.5f : 37.5f;
@@ -111,4 +115,64 @@ void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndSt
     context.curveDir = -1;
   else
     context.curveDir = chord->getStemDir() == dirDOWN ? 1 : -1;
+}
+
+void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
+  endBesideSigns(context, sse);
+  float const met = intrusion(context, sse);
+  if (sideFree && !context.openLeft && met > 0) {
+    int const side = context.curveDir;
+    context.curveDir = -side;
+    placeOnSide(context, sse);
+    // Where both sides meet ink, the side that meets less.
+    if (float const other = intrusion(context, sse); other > 0 && other >= met) {
+      context.curveDir = side;
+      placeOnSide(context, sse);
+    }
+  }
+  // A tie stays by its heads: it rises a space and a half at the most.
+  bendClear(context, sse, 1.5f * context.staff->getLineSpace());
+}
+
+void GRTie::placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  automaticAnchorPoints(context, sse);
+  automaticControlPoints(context, sse);
+  endBesideSigns(context, sse);
+}
+
+void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  GRBowingSaveStruct const* save = saveOf(sse);
+  NVPoint start = save->position + save->offsets[0];
+  NVPoint end = save->position + save->offsets[2];
+  CurveBand const band(start, save->position + save->offsets[1], end, save->inflexion);
+  bool const above = context.curveDir == 1;
+  float const air = Air(context);
+  float const middle = (start.x + end.x) / 2;
+  float from = start.x;
+  float to = end.x;
+  passedInk()->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
+    if (ink.kind != CurveInk::Kind::Accidental && ink.kind != CurveInk::Kind::Sign) return;
+    if (band.intrusion(ink.box, above, air) <= 0) return;
+    if ((ink.box.left + ink.box.right) / 2 > middle)
+      to = std::min(to, ink.box.left - kGap);
+    else
+      from = std::max(from, ink.box.right + kGap);
+  });
+  if (context.openLeft) {
+    // A piece continued from the line before begins after the signs that open the line, and
+    // keeps its length where they leave room.
+    float const earliest = std::min(from, to - kOpenLength);
+    float opens = earliest - kGap;
+    passedInk()->forEachBetween(earliest, to, [&](CurveInk::Ink const& ink) {
+      if (ink.kind == CurveInk::Kind::Sign && ink.box.right <= to)
+        opens = std::max(opens, ink.box.right);
+    });
+    from = std::max(earliest, opens + kGap);
+  }
+  // A tie left shorter than some 0.4 space would not read as one: it keeps its ends.
+  if ((from == start.x && to == end.x) || to - from < 0.4f * context.staff->getLineSpace()) return;
+  start.x = from;
+  end.x = to;
+  setAnchors(context, sse, start, end);
+  automaticControlPoints(context, sse);
 }
