@@ -25,6 +25,7 @@
 #include "GRSystemSlice.h"
 #include "GRSystemTag.h"
 #include "GRTie.h"
+#include "NEPointerList.h"
 #include "curve_ink.h"
 #include "line_marks.h"
 #include "src/common/assertion.h"
@@ -153,11 +154,18 @@ void GRSystem::keepCurvesClear() {
   forEachStaff([&numbers](int number, GRStaff*) { numbers.insert(number); });
   for (int number : numbers) {
     std::vector<GRBowing*> ties, slurs;
-    forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
+    auto take = [&](GRNotationElement const* element) {
       auto* bowing = dynamic_cast<GRBowing*>(const_cast<GRNotationElement*>(element));
       if (!bowing) return;
       std::vector<GRBowing*>& kind = dynamic_cast<GRTie*>(bowing) ? ties : slurs;
       if (std::find(kind.begin(), kind.end(), bowing) == kind.end()) kind.push_back(bowing);
+    };
+    // A piece continued from the line before is held by the staff it began on; the notes at
+    // the ends of each piece know it.
+    forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
+      take(element);
+      if (NEPointerList const* tags = element->getAssociations())
+        for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
     });
     if (ties.empty() && slurs.empty()) continue;
     CurveInk ink(*this, number);
