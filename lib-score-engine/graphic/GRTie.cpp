@@ -150,14 +150,25 @@ void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse
   float const middle = (start.x + end.x) / 2;
   float from = start.x;
   float to = end.x;
+  // A flag is passed by only where the tie keeps a space of its length after it.
+  float flagFrom = from;
+  float flagTo = to;
   passedInk()->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
-    if (ink.kind != CurveInk::Kind::Accidental && ink.kind != CurveInk::Kind::Sign) return;
+    using Kind = CurveInk::Kind;
+    if (ink.kind != Kind::Accidental && ink.kind != Kind::Sign && ink.kind != Kind::Flag) return;
     if (band.intrusion(ink.box, above, air) <= 0) return;
+    float& first = ink.kind == Kind::Flag ? flagFrom : from;
+    float& last = ink.kind == Kind::Flag ? flagTo : to;
     if ((ink.box.left + ink.box.right) / 2 > middle)
-      to = std::min(to, ink.box.left - kGap);
+      last = std::min(last, ink.box.left - kGap);
     else
-      from = std::max(from, ink.box.right + kGap);
+      first = std::max(first, ink.box.right + kGap);
   });
+  float const space = context.staff->getLineSpace();
+  if (std::min(to, flagTo) - std::max(from, flagFrom) >= space) {
+    from = std::max(from, flagFrom);
+    to = std::min(to, flagTo);
+  }
   if (context.openLeft) {
     // A piece continued from the line before begins after the signs that open the line, and
     // keeps its length where they leave room.
@@ -170,7 +181,7 @@ void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse
     from = std::max(earliest, opens + kGap);
   }
   // A tie left shorter than some 0.4 space would not read as one: it keeps its ends.
-  if ((from == start.x && to == end.x) || to - from < 0.4f * context.staff->getLineSpace()) return;
+  if ((from == start.x && to == end.x) || to - from < 0.4f * space) return;
   start.x = from;
   end.x = to;
   setAnchors(context, sse, start, end);

@@ -30,7 +30,8 @@ class GRTie : public GRBowing {
  private:
   // Places the tie on the side the context gives, its ends clear of the signs beside them.
   void placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse);
-  // The tie ends before the signs of the note it reaches, and a piece continued from the line
-  // before begins after the signs that open the line.
+  // The tie ends before the signs of the note it reaches and begins after the flag of the note
+  // it leaves on that side, and a piece continued from the line before begins after the signs
+  // that open the line.
   void endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse);
 };

@@ -48,7 +48,6 @@ struct OpenFault {
   const char* words = "";
 } const OpenFaults[] = {
     {Mark::Wedge, true, {}, "a hairpin keeps clear of dynamic marks only"},
-    {Mark::Bowing, true, {}, "a slur keeps clear of little but its own notes"},
     {Mark::Dynamic, true, {}, "a dynamic mark keeps clear of heads only"},
     {Mark::Text, false, Mark::Stem, "an octava's figure stands on stems and beams"},
     {Mark::Text, false, Mark::Beam, "an octava's figure stands on stems and beams"},
