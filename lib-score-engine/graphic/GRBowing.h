@@ -81,7 +81,9 @@ class GRBowing : public GRPTagARNotationElement {
   virtual void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree);
   // How far the piece must move away from its notes to keep air from the ink it passes, beside
   // the heads, stems and dots its ends stand at; 0 where it keeps clear.
-  float intrusion(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
+  // With marks, the dynamic marks and wedges it meets count as well.
+  float intrusion(GRBowingContext const& context, GRSystemStartEndStruct const* sse,
+                  bool withMarks = false) const;
   // Raises the middle of a piece over its notes (lowers it under them) until it keeps clear of
   // the ink it passes, or by most at the middle.
   void bendClear(GRBowingContext const& context, GRSystemStartEndStruct* sse, float most);

@@ -51,7 +51,7 @@ float GRBowing::Air(Context const& context) {
   return 0.15f * context.staff->getLineSpace();
 }
 
-float GRBowing::intrusion(Context const& context, SSE const* sse) const {
+float GRBowing::intrusion(Context const& context, SSE const* sse, bool withMarks) const {
   GRBowingSaveStruct const* save = saveOf(sse);
   NVPoint const start = save->position + save->offsets[0];
   NVPoint const end = save->position + save->offsets[2];
@@ -61,7 +61,7 @@ float GRBowing::intrusion(Context const& context, SSE const* sse) const {
   float const air = Air(context);
   float deepest = 0;
   mInk->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
-    if (!AtAnEnd(ink, start.x, end.x, space))
+    if (!AtAnEnd(ink, start.x, end.x, space) && (withMarks || ink.kind != CurveInk::Kind::Mark))
       deepest = std::max(deepest, band.intrusion(ink.box, above, air));
   });
   return deepest;

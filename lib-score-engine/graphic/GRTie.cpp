@@ -119,13 +119,25 @@ void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndSt
 
 void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
   endBesideSigns(context, sse);
-  float const met = intrusion(context, sse);
-  if (sideFree && !context.openLeft && met > 0) {
+  // How a side does: whether the tie meets notes there, and how far it meets anything.
+  struct Meeting {
+    bool notes;
+    float all;
+  };
+  auto meeting = [&] {
+    return Meeting{intrusion(context, sse) > 0, intrusion(context, sse, true)};
+  };
+  Meeting const met = meeting();
+  if (sideFree && !context.openLeft && met.all > 0) {
     int const side = context.curveDir;
     context.curveDir = -side;
     placeOnSide(context, sse);
-    // Where both sides meet ink, the side that meets less.
-    if (float const other = intrusion(context, sse); other > 0 && other >= met) {
+    // A side clear of all, else one clear of notes (a dynamic mark may stand further off), else
+    // the side that meets less.
+    Meeting const other = meeting();
+    bool const better = other.all == 0 || (met.notes && !other.notes) ||
+                        (met.notes == other.notes && other.all < met.all);
+    if (!better) {
       context.curveDir = side;
       placeOnSide(context, sse);
     }

@@ -7,8 +7,10 @@
 #include "GRBeam.h"
 #include "GRBowing.h"
 #include "GRClef.h"
+#include "GRDynamics.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
+#include "GRIntens.h"
 #include "GRKey.h"
 #include "GRMeter.h"
 #include "GRNoteDot.h"
@@ -74,6 +76,16 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
                                       level->getPoint(3)};
           BeamSlices(corners, [&](NVRect const& box) { add(box, Kind::Beam, nullptr); });
         }
+    } else if (auto const* mark = dynamic_cast<GRIntens const*>(element)) {
+      add(mark->letters(), Kind::Mark, nullptr);
+    } else if (auto const* wedge = dynamic_cast<GRDynamics const*>(element)) {
+      GRSystemStartEndStruct const* sse = wedge->getSystemStartEndStruct(&system);
+      auto const* piece =
+          sse ? static_cast<GRDynamics::GRDynamicsSaveStruct const*>(sse->p) : nullptr;
+      if (!piece || wedge->getError()) return;
+      add(NVRect{piece->point.x, piece->point.y - piece->upperOpening,
+                 piece->point.x + piece->length, piece->point.y + piece->lowerOpening},
+          Kind::Mark, nullptr);
     } else if (auto const* key = dynamic_cast<GRKey const*>(element)) {
       for (void* pos = key->First(); pos;)
         if (auto const* sign = dynamic_cast<GRAccidental const*>(key->GetNext(pos)))

@@ -9,12 +9,14 @@ class GREvent;
 class GRSystem;
 
 // What a slur or tie drawn along one staff line of a system passes: the ink of the heads, stems,
-// flags, beams, dots, signs and rests of the line's notes, of its clefs, keys and meters, and of
-// the curves already placed on it, as boxes in the staves' coordinates. Gathered once the line's
-// music stands where it is drawn.
+// flags, beams, dots, signs and rests of the line's notes, of its clefs, keys and meters, of its
+// dynamic marks and wedges, and of the curves already placed on it, as boxes in the staves'
+// coordinates. Gathered once the line's music stands where it is drawn.
 class CurveInk {
  public:
-  enum class Kind { Head, Stem, Flag, Dot, Accidental, Rest, Beam, Sign, Curve };
+  // A mark (a dynamic mark, a wedge) stands where it is for the curve to choose its side by;
+  // a curve does not bend round it.
+  enum class Kind { Head, Stem, Flag, Dot, Accidental, Rest, Beam, Sign, Curve, Mark };
   struct Ink {
     NVRect box;
     Kind kind;
