@@ -211,7 +211,6 @@ bool GRBowing::voiceCurveDirection(Context& context, SSE const* sse) {
 }
 
 void GRBowing::automaticCurveDirection(Context& context, SSE* sse) {
-  if (voiceCurveDirection(context, sse)) return;
   GDirection start = context.stemDirLeft;
   GDirection end = context.stemDirRight;
   if (start == dirOFF)

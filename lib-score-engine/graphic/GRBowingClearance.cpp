@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "GRBowing.h"
+#include "GREvent.h"
+#include "GRGlobalStem.h"
 #include "GRStaff.h"
 #include "GRSystemStartEndStruct.h"
 #include "curve_band.h"
@@ -13,11 +15,21 @@ using Context = GRBowing::GRBowingContext;
 
 namespace {
 
+// Whether the event is the element or a note of the element's chord.
+bool OfElement(GREvent const* event, GRNotationElement const* element) {
+  if (!event || !element) return false;
+  if (event == element) return true;
+  auto const* other = dynamic_cast<GREvent const*>(element);
+  return other && event->getGlobalStem() && event->getGlobalStem() == other->getGlobalStem();
+}
+
 // A tie or slur starts beside its note's head, stem and dots and ends beside the other's: ink of
-// those kinds within a space of an end belongs to the note the curve stands at.
-bool AtAnEnd(CurveInk::Ink const& ink, float startX, float endX, float space) {
+// those kinds of the notes at its ends (a chord's stem, within a space of an end) is theirs.
+bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, float startX, float endX, float space) {
   using Kind = CurveInk::Kind;
   if (ink.kind != Kind::Head && ink.kind != Kind::Stem && ink.kind != Kind::Dot) return false;
+  if (ink.event)
+    return OfElement(ink.event, sse->startElement) || OfElement(ink.event, sse->endElement);
   auto near = [&](float tip) {
     return tip >= ink.box.left - space && tip <= ink.box.right + space;
   };
@@ -61,7 +73,8 @@ float GRBowing::intrusion(Context const& context, SSE const* sse, bool withMarks
   float const air = Air(context);
   float deepest = 0;
   mInk->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
-    if (!AtAnEnd(ink, start.x, end.x, space) && (withMarks || ink.kind != CurveInk::Kind::Mark))
+    if (!AtAnEnd(ink, sse, start.x, end.x, space) &&
+        (withMarks || ink.kind != CurveInk::Kind::Mark))
       deepest = std::max(deepest, band.intrusion(ink.box, above, air));
   });
   return deepest;

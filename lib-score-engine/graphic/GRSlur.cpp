@@ -42,6 +42,7 @@ GRSlur::GRSlur(GRStaff* staff, ARSlur* ar) : GRBowing(staff, ar) {}
 GRSlur::GRSlur(GRStaff* staff) : GRBowing(staff, new ARSlur, true) {}
 
 void GRSlur::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  // Where voices share the staff, a slur keeps to its voice's side.
   if (voiceCurveDirection(context, sse)) return;
   // A long slur goes over the music.
   if (getAssociations() && getAssociations()->GetCount() >= 17) {
@@ -160,6 +161,9 @@ void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndSt
     xi = (x0 + x1) / 2;
     yi = extreme;
   }
+  // Over all the ink of the line, a peak near an end would hook the curve back over its note:
+  // the peak keeps to the middle part of the curve.
+  if (passedInk()) xi = std::clamp(xi, x0 + 0.3f * (x1 - x0), x1 - 0.3f * (x1 - x0));
   float const d = std::fabs(yi - extreme);
   float const c = std::clamp(0.35f * d, 40.0f, 160.0f);
   float const controlY = above ? extreme - c : extreme + c;

@@ -133,10 +133,13 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
     context.curveDir = -side;
     placeOnSide(context, sse);
     // A side clear of all, else one clear of notes (a dynamic mark may stand further off), else
-    // the side that meets less.
+    // its voice's side where voices share the staff, else the side that meets less.
     Meeting const other = meeting();
-    bool const better = other.all == 0 || (met.notes && !other.notes) ||
-                        (met.notes == other.notes && other.all < met.all);
+    GRBowingContext voice = context;
+    bool const voiceSide = voiceCurveDirection(voice, sse);
+    bool better = other.all == 0 || (met.notes && !other.notes);
+    if (!better && met.notes == other.notes)
+      better = voiceSide ? voice.curveDir == context.curveDir : other.all < met.all;
     if (!better) {
       context.curveDir = side;
       placeOnSide(context, sse);
