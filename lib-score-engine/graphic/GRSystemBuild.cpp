@@ -161,9 +161,11 @@ void GRSystem::keepCurvesClear() {
       if (std::find(kind.begin(), kind.end(), bowing) == kind.end()) kind.push_back(bowing);
     };
     // A piece continued from the line before is held by the staff it began on; the notes at
-    // the ends of each piece know it.
+    // the ends of each piece know it. A range tag knows all its notes, over every line: only
+    // the notes and glues are asked.
     forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
       take(element);
+      if (!element->isGREventClass() && !dynamic_cast<GRGlue const*>(element)) return;
       if (NEPointerList const* tags = element->getAssociations())
         for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
     });
