@@ -133,8 +133,11 @@ void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndSt
     if (above ? fall > s2 : fall < s2) s2 = fall;
   };
   if (CurveInk const* ink = passedInk()) {
-    // Placed once the line stands: all that is drawn between the ends, of any voice.
-    ink->forEachBetween(x0, x1, [&](CurveInk::Ink const& passed) { pass(passed.box); });
+    // Placed once the line stands: all that is drawn between the ends, of any voice; the
+    // dynamic marks and wedges stand further off instead.
+    ink->forEachBetween(x0, x1, [&](CurveInk::Ink const& passed) {
+      if (passed.kind != CurveInk::Kind::Mark) pass(passed.box);
+    });
   } else {
     for (auto it = passedFrom(t0); it != mByTime.end() && it->time < t1; ++it) {
       GRNotationElement const* element = it->element;
@@ -184,7 +187,7 @@ void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
   auto beyond = [&](NVPoint& at, float from, float to, bool open) {
     float const was = at.y;
     passedInk()->forEachBetween(from, to, [&](CurveInk::Ink const& ink) {
-      if (!open && ink.kind != CurveInk::Kind::Curve) return;
+      if (ink.kind == CurveInk::Kind::Mark || (!open && ink.kind != CurveInk::Kind::Curve)) return;
       if (above ? ink.box.bottom < at.y - air : ink.box.top > at.y + air) return;
       at.y = above ? std::min(at.y, ink.box.top - air) : std::max(at.y, ink.box.bottom + air);
     });
