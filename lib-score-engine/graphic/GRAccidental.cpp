@@ -70,6 +70,18 @@ void GRAccidental::setOffset(NVPoint const& offset) {
   mOffsetSet = true;
 }
 
+NVRect GRAccidental::inkBox() const {
+  constexpr unsigned int kFlat = 98, kDoubleFlat = 134, kDoubleSharp = 180;
+  float const space = mBoundingBox.bottom;  // the sign's box reaches a space either way
+  NVPoint const at = mPosition + mOffset;
+  float const left = at.x + mRefpos.x * mSize;
+  float const right = left + GetSymbolExtent(mSymbol) * mSize;
+  if (mSymbol == kFlat || mSymbol == kDoubleFlat)
+    return NVRect{left, at.y - 1.75f * space, right, at.y + 0.75f * space};
+  if (mSymbol == kDoubleSharp) return NVRect{left, at.y - 0.5f * space, right, at.y + 0.5f * space};
+  return NVRect{left, at.y - 1.5f * space, right, at.y + 1.5f * space};
+}
+
 void GRAccidental::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   GRNotationElement::OnDraw(device, map);
   ScoreElementDesc desc;

@@ -20,6 +20,9 @@ class GRAccidental : public GRNotationElement {
   float getSize() const override { return mSize; }
   NVPoint const& getReferencePosition() const override { return mRefpos; }
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
+  // Where the sign puts ink: a flat reaches higher over its note than under it, a sharp or a
+  // natural a space and a half either way.
+  NVRect inkBox() const;
 
   virtual void setAccidental(int code, float noteWidth, float lineSpace);
   virtual void setOffsetX(float x);

@@ -17,6 +17,7 @@
 #include "GRStaff.h"
 #include "NEPointerList.h"
 #include "src/common/assertion.h"
+#include "voice_side.h"
 
 namespace {
 // Masks of the event's flags that an articulation stacks outside of.
@@ -59,19 +60,6 @@ bool InLowerVoice(GREvent const* event) {
   return event->getStemDirSet() && event->getStemDirection() == dirDOWN;
 }
 
-// The side of its voice a staccato, tenuto, accent or marcato takes where voices share the
-// event's staff: that of its stems, away from the other voice; automatic where the staff holds
-// one voice, or where the event tells no side.
-GDirection VoiceSide(GREvent const* event) {
-  GRStaff const* staff = event->getGRStaff();
-  if (!staff || !staff->isSharedByVoices()) return dirAUTO;
-  if (auto const* rest = dynamic_cast<GRSingleRest const*>(event)) return rest->getVoiceStem();
-  GDirection const direction = event->getStemDirection();
-  if (direction == dirUP || direction == dirDOWN) return direction;
-  if (GRGlobalStem const* shared = event->getGlobalStem())
-    return shared->hasStemsGivenDown() ? dirDOWN : dirUP;
-  return dirAUTO;
-}
 }  // namespace
 
 int GRArticulation::FlagOf(ARMusicalTag const& tag) {

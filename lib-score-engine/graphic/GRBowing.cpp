@@ -24,6 +24,7 @@
 #include "draw_slur.h"
 #include "graphic_globals.h"
 #include "src/common/assertion.h"
+#include "voice_side.h"
 
 using SSE = GRSystemStartEndStruct;
 using Context = GRBowing::GRBowingContext;
@@ -155,6 +156,7 @@ void GRBowing::updateBow(GRStaff* staff) {
 
   ARBowing* ar = mBowing;
   TagParameterString const* curve = ar->getCurve();
+  bool sideFree = false;
   if (Given(curve)) {
     char const* value = curve->getValue();
     context.curveDir = value && std::strcmp(value, "down") == 0 ? -1 : 1;
@@ -165,6 +167,7 @@ void GRBowing::updateBow(GRStaff* staff) {
     context.curveDir = mFirstPieceCurveDir;
   } else {
     automaticCurveDirection(context, sse);
+    sideFree = true;
   }
   if (!context.openLeft) mFirstPieceCurveDir = context.curveDir;
 
@@ -174,10 +177,15 @@ void GRBowing::updateBow(GRStaff* staff) {
   } else {
     automaticAnchorPoints(context, sse);
   }
-  if (!Given(ar->getR3()) && !Given(ar->getH())) {
+  bool const automatic = !Given(ar->getR3()) && !Given(ar->getH());
+  if (automatic) {
     automaticControlPoints(context, sse);
   } else {
     manualControlPoints(context, sse);
+  }
+  if (mInk && automatic && (Given(curve) || !ar->getParSet())) {
+    keepClear(context, sse, sideFree);
+    if (!context.openLeft) mFirstPieceCurveDir = context.curveDir;
   }
   updateBoundingBox();
 }
@@ -190,6 +198,16 @@ void GRBowing::getBowBeginingContext(Context& context, SSE* sse) const {
 void GRBowing::getBowEndingContext(Context& context, SSE* sse) const {
   HeadsAt(sse->endElement, true, context.topRightHead, context.bottomRightHead,
           context.stemDirRight, context.rightStem);
+}
+
+bool GRBowing::voiceCurveDirection(Context& context, SSE const* sse) {
+  // The end of a piece continued from the line before stands for the curve's notes.
+  auto const* event = dynamic_cast<GREvent const*>(sse->startElement);
+  if (!event || context.openLeft) event = dynamic_cast<GREvent const*>(sse->endElement);
+  GDirection const side = VoiceSide(event);
+  if (side != dirUP && side != dirDOWN) return false;
+  context.curveDir = side;
+  return true;
 }
 
 void GRBowing::automaticCurveDirection(Context& context, SSE* sse) {

@@ -4,6 +4,7 @@
 #include "GRPTagARNotationElement.h"
 
 class ARBowing;
+class CurveInk;
 class GRGlobalStem;
 class GRStdNoteHead;
 
@@ -52,9 +53,16 @@ class GRBowing : public GRPTagARNotationElement {
   // without a piece there.
   bool pieceBox(GRSystem const* system, NVRect& box) const;
 
+  // Places the piece on the system again once the music of its line stands where it is drawn:
+  // an automatic piece keeps clear of the ink it passes. The ink then holds the piece as well.
+  void placeClearOf(CurveInk& ink, GRSystem const* system);
+
  protected:
   virtual void updateBow(GRStaff* staff);
   virtual void automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // Where voices share the staff, a curve lies on its voice's side, that of its stems, clear of
+  // the other voice; false where the notes tell no such side.
+  static bool voiceCurveDirection(GRBowingContext& context, GRSystemStartEndStruct const* sse);
   // The notes' own anchor points; ties and slurs look further.
   virtual void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse);
   virtual void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse);
@@ -69,11 +77,28 @@ class GRBowing : public GRPTagARNotationElement {
   // From the anchors to the control point's height.
   static NVRect PieceBox(GRBowingSaveStruct const& save);
 
+  // What the piece passes while it is placed clear of it; null otherwise.
+  CurveInk const* passedInk() const { return mInk; }
+  // Moves an automatic piece clear of the ink it passes; sideFree where neither the text nor the
+  // piece that began the curve chose its side.
+  virtual void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree);
+  // How far the piece must move away from its notes to keep air from the ink it passes, beside
+  // the heads, stems and dots its ends stand at; 0 where it keeps clear.
+  // With marks, the dynamic marks and wedges it meets count as well.
+  float intrusion(GRBowingContext const& context, GRSystemStartEndStruct const* sse,
+                  bool withMarks = false) const;
+  // Raises the middle of a piece over its notes (lowers it under them) until it keeps clear of
+  // the ink it passes, or by most at the middle.
+  void bendClear(GRBowingContext const& context, GRSystemStartEndStruct* sse, float most);
+  // Where the curve keeps its air from the ink it passes.
+  static float Air(GRBowingContext const& context);
+
  private:
   void getBowBeginingContext(GRBowingContext& context, GRSystemStartEndStruct* sse) const;
   void getBowEndingContext(GRBowingContext& context, GRSystemStartEndStruct* sse) const;
 
   ARBowing* mBowing;
+  CurveInk const* mInk = nullptr;
   // The side the piece that begins the curve took: 1 above, -1 below, 0 not placed yet.
   int mFirstPieceCurveDir = 0;
 };

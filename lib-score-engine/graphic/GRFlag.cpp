@@ -124,6 +124,16 @@ void GRFlag::setFlagOnOff(bool on) {
   }
 }
 
+NVRect GRFlag::inkBox() const {
+  constexpr float kSpace = 50;
+  float const x = mPosition.x + mOffset.x + sRefpos.x * mSize;
+  float const tip = mPosition.y + mOffset.y + sRefpos.y * mSize;
+  float const reach = (3 + 0.75f * static_cast<float>(getNumFaehnchen() - 1)) * kSpace * mSize;
+  float const width = GetSymbolExtent(mSymbol) * mSize;
+  if (PointsDown()) return NVRect{x, tip - reach, x + width, tip};
+  return NVRect{x, tip, x + width, tip + reach};
+}
+
 void GRFlag::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   if (mSymbol != 0 && mFlagOn) GRNotationElement::OnDraw(device, map);
 }

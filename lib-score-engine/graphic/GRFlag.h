@@ -34,6 +34,10 @@ class GRFlag : public GRNotationElement {
   bool isOn() const { return mFlagOn; }
   // Drawn, hanging right of a stem that goes up.
   bool isDrawnUp() const { return mFlagOn && PointsUp(); }
+  bool isDrawn() const { return mFlagOn && mSymbol != 0; }
+  // Where the flags put ink: from the stem's end towards the head, three spaces for the first
+  // flag and three quarters of one for each further.
+  NVRect inkBox() const;
   void addToOffset(NVPoint const& offset) override { mOffset += offset; }
 
  private:

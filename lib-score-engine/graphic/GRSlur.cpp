@@ -5,8 +5,10 @@
 
 #include "ARSlur.h"
 #include "GRNote.h"
+#include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "NEPointerList.h"
+#include "curve_ink.h"
 
 namespace {
 
@@ -40,6 +42,8 @@ GRSlur::GRSlur(GRStaff* staff, ARSlur* ar) : GRBowing(staff, ar) {}
 GRSlur::GRSlur(GRStaff* staff) : GRBowing(staff, new ARSlur, true) {}
 
 void GRSlur::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  // Where voices share the staff, a slur keeps to its voice's side.
+  if (voiceCurveDirection(context, sse)) return;
   // A long slur goes over the music.
   if (getAssociations() && getAssociations()->GetCount() >= 17) {
     context.curveDir = 1;
@@ -118,19 +122,29 @@ void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndSt
   float extreme = farther(y0, y1) ? y0 : y1;
   float s1 = above ? -0.03f : 0.03f;
   float s2 = above ? 0.03f : -0.03f;
-  // Each note moves the extremes only farther, so the order they are looked at in is free.
-  for (auto it = passedFrom(t0); it != mByTime.end() && it->time < t1; ++it) {
-    GRNotationElement const* element = it->element;
-    NVRect const& own = element->getBoundingBox();
-    if (own.right - own.left == 0 && own.bottom - own.top == 0) continue;
-    NVRect const box = PageBox(element);
-    if (!(box.left > x0 && box.right < x1)) continue;
+  // Each obstacle moves the extremes only farther, so the order they are looked at in is free.
+  auto pass = [&](NVRect const& box) {
+    if (!(box.left > x0 && box.right < x1)) return;
     float const ey = above ? box.top : box.bottom;
     if (farther(ey, extreme)) extreme = ey;
     float const rise = (ey - y0) / (box.left - x0);
     if (above ? rise < s1 : rise > s1) s1 = rise;
     float const fall = (y1 - ey) / (x1 - box.right);
     if (above ? fall > s2 : fall < s2) s2 = fall;
+  };
+  if (CurveInk const* ink = passedInk()) {
+    // Placed once the line stands: all that is drawn between the ends, of any voice; the
+    // dynamic marks and wedges stand further off instead.
+    ink->forEachBetween(x0, x1, [&](CurveInk::Ink const& passed) {
+      if (passed.kind != CurveInk::Kind::Mark) pass(passed.box);
+    });
+  } else {
+    for (auto it = passedFrom(t0); it != mByTime.end() && it->time < t1; ++it) {
+      GRNotationElement const* element = it->element;
+      NVRect const& own = element->getBoundingBox();
+      if (own.right - own.left == 0 && own.bottom - own.top == 0) continue;
+      pass(PageBox(element));
+    }
   }
 
   // The line leaving the start and the one reaching the end, neither passing more than 20
@@ -150,10 +164,41 @@ void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndSt
     xi = (x0 + x1) / 2;
     yi = extreme;
   }
+  // Over all the ink of the line, a peak near an end would hook the curve back over its note:
+  // the peak keeps to the middle part of the curve.
+  if (passedInk()) xi = std::clamp(xi, x0 + 0.3f * (x1 - x0), x1 - 0.3f * (x1 - x0));
   float const d = std::fabs(yi - extreme);
   float const c = std::clamp(0.35f * d, 40.0f, 160.0f);
   float const controlY = above ? extreme - c : extreme + c;
   // A curve that must rise far over its notes is drawn fuller.
   if (d > c) save->inflexion = 1 / (1 / save->inflexion + (d - c) * 0.0028f);
   save->offsets[1] = NVPoint{xi, controlY} - save->position;
+}
+
+void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool) {
+  GRBowingSaveStruct const* save = saveOf(sse);
+  NVPoint start = save->position + save->offsets[0];
+  NVPoint end = save->position + save->offsets[2];
+  bool const above = context.curveDir == 1;
+  float const space = context.staff->getLineSpace();
+  float const air = 2 * Air(context);
+  // Beyond the curves the end stands over and, at an open end, beyond all ink up to a space
+  // and a half inwards.
+  auto beyond = [&](NVPoint& at, float from, float to, bool open) {
+    float const was = at.y;
+    passedInk()->forEachBetween(from, to, [&](CurveInk::Ink const& ink) {
+      if (ink.kind == CurveInk::Kind::Mark || (!open && ink.kind != CurveInk::Kind::Curve)) return;
+      if (above ? ink.box.bottom < at.y - air : ink.box.top > at.y + air) return;
+      at.y = above ? std::min(at.y, ink.box.top - air) : std::max(at.y, ink.box.bottom + air);
+    });
+    return at.y != was;
+  };
+  float const reach = 1.5f * space;
+  bool moved = beyond(start, start.x, start.x + (context.openLeft ? reach : 0), context.openLeft);
+  moved = beyond(end, end.x - (context.openRight ? reach : 0), end.x, context.openRight) || moved;
+  if (moved) {
+    setAnchors(context, sse, start, end);
+    automaticControlPoints(context, sse);
+  }
+  bendClear(context, sse, 5 * space);
 }

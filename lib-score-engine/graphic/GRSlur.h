@@ -20,6 +20,9 @@ class GRSlur : public GRBowing {
   void automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
+  // A slur's ends stand outside the ties and slurs at its notes, and an open end beyond the
+  // notes beside it; its middle then rises over (sinks under) what it passes.
+  void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) override;
 
  private:
   struct TimedElement {

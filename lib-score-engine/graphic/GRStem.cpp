@@ -89,6 +89,15 @@ void GRStem::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   NotifyNewScoreElement(device, map);
 }
 
+NVRect GRStem::inkBox() const {
+  constexpr float kStroke = 5;
+  float const reach = mRefpos.x * mSize;
+  float const x = mPosition.x + mOffset.x + (mStemDir == dirDOWN ? reach : -reach);
+  float const y = mPosition.y + mOffset.y + mRefpos.y * mSize;
+  return NVRect{x - kStroke * mSize, y + mBoundingBox.top, x + kStroke * mSize,
+                y + mBoundingBox.bottom};
+}
+
 void GRStem::NotifyNewScoreElement(VGDevice& device, VScoreSymbolMap& map) const {
   ScoreElementDesc desc;
   desc.kind = 2;

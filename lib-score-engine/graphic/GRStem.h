@@ -27,6 +27,8 @@ class GRStem : public GRNotationElement {
   virtual GDirection getStemDir() const { return mStemDir; }
   virtual float getStemLength() const { return mStemLength; }
   virtual void setColRef(unsigned char const* rgba) { mColor.set(rgba); }
+  // Where the stem puts ink: along the record's line, as wide as the stroke on either side.
+  NVRect inkBox() const;
 
  private:
   void UpdateBox();

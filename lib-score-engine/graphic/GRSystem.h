@@ -168,6 +168,9 @@ class GRSystem : public GREvent {
   void keepOctavaMarksInBox();
   // The tempo marks over the top staff, lifted over its music, stand in the system's box.
   void keepTempoMarksInBox();
+  // Places the slurs and ties of each line again, now that its music stands where it is drawn,
+  // clear of the ink they pass: the ties first, the slurs outside them.
+  void keepCurvesClear();
   // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);

@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "ARCast.h"
 #include "ARMusicalEvent.h"
 #include "GRAccolade.h"
 #include "GRBar.h"
+#include "GRBowing.h"
 #include "GRGlue.h"
 #include "GRMusic.h"
 #include "GRPage.h"
@@ -24,6 +26,9 @@
 #include "GRSystemSlice.h"
 #include "GRSystemTag.h"
 #include "GRTempo.h"
+#include "GRTie.h"
+#include "NEPointerList.h"
+#include "curve_ink.h"
 #include "line_marks.h"
 #include "marks_beside_music.h"
 #include "rests_clear_of_voices.h"
@@ -148,6 +153,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   if (KeepRestsClearOfVoices(*this)) forgetMeasuredMusic();
   keepStavesClearOfTexts(PlaceMarksBesideMusic(*this));
   endSystemBars();
+  keepCurvesClear();
   keepOctavaMarksInBox();
   keepTempoMarksInBox();
 }
@@ -156,6 +162,33 @@ void GRSystem::keepTempoMarksInBox() {
   for (void* pos = First(); pos;)
     if (auto const* tempo = ar_cast<GRTempo const>(GetNext(pos)))
       mBoundingBox.top = std::min(mBoundingBox.top, tempo->topIn(*this));
+}
+
+void GRSystem::keepCurvesClear() {
+  std::set<int> numbers;
+  forEachStaff([&numbers](int number, GRStaff*) { numbers.insert(number); });
+  for (int number : numbers) {
+    std::vector<GRBowing*> ties, slurs;
+    auto take = [&](GRNotationElement const* element) {
+      auto* bowing = dynamic_cast<GRBowing*>(const_cast<GRNotationElement*>(element));
+      if (!bowing) return;
+      std::vector<GRBowing*>& kind = dynamic_cast<GRTie*>(bowing) ? ties : slurs;
+      if (std::find(kind.begin(), kind.end(), bowing) == kind.end()) kind.push_back(bowing);
+    };
+    // A piece continued from the line before is held by the staff it began on; the notes at
+    // the ends of each piece know it. A range tag knows all its notes, over every line: only
+    // the notes and glues are asked.
+    forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
+      take(element);
+      if (!element->isGREventClass() && !dynamic_cast<GRGlue const*>(element)) return;
+      if (NEPointerList const* tags = element->getAssociations())
+        for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
+    });
+    if (ties.empty() && slurs.empty()) continue;
+    CurveInk ink(*this, number);
+    for (GRBowing* tie : ties) tie->placeClearOf(ink, this);
+    for (GRBowing* slur : slurs) slur->placeClearOf(ink, this);
+  }
 }
 
 void GRSystem::keepOctavaMarksInBox() {

@@ -11,10 +11,14 @@
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "NEPointerList.h"
+#include "curve_band.h"
+#include "curve_ink.h"
 
 namespace {
 // Just over 7.5, the gap between a head and the tie's end.
 constexpr float kGap = 7.5000005f;
+// The least length of a piece continued from or on another line.
+constexpr float kOpenLength = 75;
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -65,11 +69,11 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
   }
   if (context.openLeft) {
     start.y = end.y;
-    start.x = std::min(start.x, end.x - 75);
+    start.x = std::min(start.x, end.x - kOpenLength);
   }
   if (context.openRight) {
     end.y = start.y;
-    end.x = std::max(end.x, start.x + 75);
+    end.x = std::max(end.x, start.x + kOpenLength);
   }
   // Off the line or out of the middle of the space the notes stand on.
   float away = GObject::positionIsOnStaffLine(start.y, space) ? 12.5f : 37.5f;
@@ -111,4 +115,90 @@ void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndSt
     context.curveDir = -1;
   else
     context.curveDir = chord->getStemDir() == dirDOWN ? 1 : -1;
+}
+
+void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
+  endBesideSigns(context, sse);
+  // How a side does: whether the tie meets notes there, and how far it meets anything.
+  struct Meeting {
+    bool notes;
+    float all;
+  };
+  auto meeting = [&] {
+    return Meeting{intrusion(context, sse) > 0, intrusion(context, sse, true)};
+  };
+  Meeting const met = meeting();
+  if (sideFree && !context.openLeft && met.all > 0) {
+    int const side = context.curveDir;
+    context.curveDir = -side;
+    placeOnSide(context, sse);
+    // A side clear of all, else one clear of notes (a dynamic mark may stand further off), else
+    // its voice's side where voices share the staff, else the side that meets less.
+    Meeting const other = meeting();
+    GRBowingContext voice = context;
+    bool const voiceSide = voiceCurveDirection(voice, sse);
+    bool better = other.all == 0 || (met.notes && !other.notes);
+    if (!better && met.notes == other.notes)
+      better = voiceSide ? voice.curveDir == context.curveDir : other.all < met.all;
+    if (!better) {
+      context.curveDir = side;
+      placeOnSide(context, sse);
+    }
+  }
+  // A tie stays by its heads: it rises a space and a half at the most.
+  bendClear(context, sse, 1.5f * context.staff->getLineSpace());
+}
+
+void GRTie::placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  automaticAnchorPoints(context, sse);
+  automaticControlPoints(context, sse);
+  endBesideSigns(context, sse);
+}
+
+void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  GRBowingSaveStruct const* save = saveOf(sse);
+  NVPoint start = save->position + save->offsets[0];
+  NVPoint end = save->position + save->offsets[2];
+  CurveBand const band(start, save->position + save->offsets[1], end, save->inflexion);
+  bool const above = context.curveDir == 1;
+  float const air = Air(context);
+  float const middle = (start.x + end.x) / 2;
+  float from = start.x;
+  float to = end.x;
+  // A flag is passed by only where the tie keeps a space of its length after it.
+  float flagFrom = from;
+  float flagTo = to;
+  passedInk()->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
+    using Kind = CurveInk::Kind;
+    if (ink.kind != Kind::Accidental && ink.kind != Kind::Sign && ink.kind != Kind::Flag) return;
+    if (band.intrusion(ink.box, above, air) <= 0) return;
+    float& first = ink.kind == Kind::Flag ? flagFrom : from;
+    float& last = ink.kind == Kind::Flag ? flagTo : to;
+    if ((ink.box.left + ink.box.right) / 2 > middle)
+      last = std::min(last, ink.box.left - kGap);
+    else
+      first = std::max(first, ink.box.right + kGap);
+  });
+  float const space = context.staff->getLineSpace();
+  if (std::min(to, flagTo) - std::max(from, flagFrom) >= space) {
+    from = std::max(from, flagFrom);
+    to = std::min(to, flagTo);
+  }
+  if (context.openLeft) {
+    // A piece continued from the line before begins after the signs that open the line, and
+    // keeps its length where they leave room.
+    float const earliest = std::min(from, to - kOpenLength);
+    float opens = earliest - kGap;
+    passedInk()->forEachBetween(earliest, to, [&](CurveInk::Ink const& ink) {
+      if (ink.kind == CurveInk::Kind::Sign && ink.box.right <= to)
+        opens = std::max(opens, ink.box.right);
+    });
+    from = std::max(earliest, opens + kGap);
+  }
+  // A tie left shorter than some 0.4 space would not read as one: it keeps its ends.
+  if ((from == start.x && to == end.x) || to - from < 0.4f * space) return;
+  start.x = from;
+  end.x = to;
+  setAnchors(context, sse, start, end);
+  automaticControlPoints(context, sse);
 }

@@ -23,4 +23,15 @@ class GRTie : public GRBowing {
   void automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
+  // A tie that meets ink on its side goes to the other where that is clear, and rises over
+  // (sinks under) what it still meets.
+  void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) override;
+
+ private:
+  // Places the tie on the side the context gives, its ends clear of the signs beside them.
+  void placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // The tie ends before the signs of the note it reaches and begins after the flag of the note
+  // it leaves on that side, and a piece continued from the line before begins after the signs
+  // that open the line.
+  void endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse);
 };

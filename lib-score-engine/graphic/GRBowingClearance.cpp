@@ -1,0 +1,96 @@
+// A slur's or tie's piece placed again once the music of its line stands where it is drawn: its
+// middle rises over (sinks under) the ink it passes.
+#include <algorithm>
+
+#include "GRBowing.h"
+#include "GREvent.h"
+#include "GRGlobalStem.h"
+#include "GRStaff.h"
+#include "GRSystemStartEndStruct.h"
+#include "curve_band.h"
+#include "curve_ink.h"
+
+using SSE = GRSystemStartEndStruct;
+using Context = GRBowing::GRBowingContext;
+
+namespace {
+
+// Whether the event is the element or a note of the element's chord.
+bool OfElement(GREvent const* event, GRNotationElement const* element) {
+  if (!event || !element) return false;
+  if (event == element) return true;
+  auto const* other = dynamic_cast<GREvent const*>(element);
+  return other && event->getGlobalStem() && event->getGlobalStem() == other->getGlobalStem();
+}
+
+// A tie or slur starts beside its note's head, stem and dots and ends beside the other's: ink of
+// those kinds of the notes at its ends (a chord's stem, within a space of an end) is theirs.
+bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, float startX, float endX, float space) {
+  using Kind = CurveInk::Kind;
+  if (ink.kind != Kind::Head && ink.kind != Kind::Stem && ink.kind != Kind::Dot) return false;
+  if (ink.event)
+    return OfElement(ink.event, sse->startElement) || OfElement(ink.event, sse->endElement);
+  auto near = [&](float tip) {
+    return tip >= ink.box.left - space && tip <= ink.box.right + space;
+  };
+  return near(startX) || near(endX);
+}
+
+}  // namespace
+
+void GRBowing::placeClearOf(CurveInk& ink, GRSystem const* system) {
+  if (error) return;
+  SSE* sse = getSystemStartEndStruct(system);
+  if (!sse || !saveOf(sse)) return;
+  GRNotationElement const* at = sse->endElement ? sse->endElement : sse->startElement;
+  GRStaff* staff = at ? at->getGRStaff() : nullptr;
+  if (!staff || staff->getGRSystem() != system) return;
+  mInk = &ink;
+  updateBow(staff);
+  mInk = nullptr;
+  if (error) return;
+  GRBowingSaveStruct const* save = saveOf(sse);
+  ink.addCurve(CurveBand(save->position + save->offsets[0], save->position + save->offsets[1],
+                         save->position + save->offsets[2], save->inflexion));
+}
+
+void GRBowing::keepClear(Context& context, SSE* sse, bool) {
+  // Beyond some spaces a curve no longer reads as one over its notes.
+  bendClear(context, sse, 5 * context.staff->getLineSpace());
+}
+
+float GRBowing::Air(Context const& context) {
+  return 0.15f * context.staff->getLineSpace();
+}
+
+float GRBowing::intrusion(Context const& context, SSE const* sse, bool withMarks) const {
+  GRBowingSaveStruct const* save = saveOf(sse);
+  NVPoint const start = save->position + save->offsets[0];
+  NVPoint const end = save->position + save->offsets[2];
+  CurveBand const band(start, save->position + save->offsets[1], end, save->inflexion);
+  bool const above = context.curveDir == 1;
+  float const space = context.staff->getLineSpace();
+  float const air = Air(context);
+  float deepest = 0;
+  mInk->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
+    if (!AtAnEnd(ink, sse, start.x, end.x, space) &&
+        (withMarks || ink.kind != CurveInk::Kind::Mark))
+      deepest = std::max(deepest, band.intrusion(ink.box, above, air));
+  });
+  return deepest;
+}
+
+void GRBowing::bendClear(Context const& context, SSE* sse, float most) {
+  // Each step moves the middle point by what the deepest ink still asks: the curve beside it
+  // moves by less, the nearer its end the less, and takes a few steps more.
+  constexpr int kSteps = 8;
+  GRBowingSaveStruct* save = saveOf(sse);
+  float bent = 0;
+  for (int step = 0; step < kSteps && bent < most; ++step) {
+    float const need = intrusion(context, sse);
+    if (need <= 0) return;
+    float const by = std::min(need, most - bent);
+    save->offsets[1].y -= static_cast<float>(context.curveDir) * by;
+    bent += by;
+  }
+}

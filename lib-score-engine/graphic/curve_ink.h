@@ -1,0 +1,49 @@
+#pragma once
+
+#include <vector>
+
+#include "NVRect.h"
+
+class CurveBand;
+class GREvent;
+class GRSystem;
+
+// What a slur or tie drawn along one staff line of a system passes: the ink of the heads, stems,
+// flags, beams, dots, signs and rests of the line's notes, of its clefs, keys and meters, of its
+// dynamic marks and wedges, and of the curves already placed on it, as boxes in the staves'
+// coordinates. Gathered once the line's music stands where it is drawn.
+class CurveInk {
+ public:
+  // A mark (a dynamic mark, a wedge) stands where it is for the curve to choose its side by;
+  // a curve does not bend round it.
+  enum class Kind { Head, Stem, Flag, Dot, Accidental, Rest, Beam, Sign, Curve, Mark };
+  struct Ink {
+    NVRect box;
+    Kind kind;
+    // The note or rest the ink is drawn for; null for a beam, a line's sign or a curve.
+    GREvent const* event;
+  };
+
+  CurveInk(GRSystem const& system, int staffNumber);
+
+  // Takes in a curve placed on the line, for the curves placed after it.
+  void addCurve(CurveBand const& band);
+
+  // Each ink that reaches into [left, right], in no particular order.
+  template <class Visit>
+  void forEachBetween(float left, float right, Visit&& visit) const {
+    for (auto it = firstFrom(left); it != mInks.end() && it->box.left <= right; ++it)
+      if (it->box.right >= left) visit(*it);
+  }
+
+ private:
+  void add(NVRect const& box, Kind kind, GREvent const* event);
+  void addEvent(GREvent const* event);
+
+  // The first ink that may reach x: none before it reaches that far.
+  std::vector<Ink>::const_iterator firstFrom(float x) const;
+
+  // Sorted by their left edges.
+  std::vector<Ink> mInks;
+  float mWidest = 0;
+};

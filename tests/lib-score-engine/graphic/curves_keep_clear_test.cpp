@@ -1,0 +1,137 @@
+// Ties and slurs drawn on the real music font: each keeps clear of the notes, signs, beams and
+// curves it passes, but for the heads, stems and dots at its own ends.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::IsAccidental;
+using EngineTesting::PlacingDevice;
+
+constexpr float kSpace = 50;
+// A tie or slur is one band of two curves of 27 points; a beam a polygon of four corners.
+constexpr size_t kCurveCorners = 54, kBeamCorners = 4;
+// A curve crosses the bar lines between its notes.
+constexpr unsigned int kBarLine = 139;
+
+bool InPolygon(PlacingDevice::Shape const& shape, float x, float y) {
+  bool inside = false;
+  for (size_t i = 0, j = shape.xs.size() - 1; i < shape.xs.size(); j = i++) {
+    float const xi = shape.xs[i], yi = shape.ys[i], xj = shape.xs[j], yj = shape.ys[j];
+    if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) inside = !inside;
+  }
+  return inside;
+}
+
+bool Cross(float ax, float ay, float bx, float by, float cx, float cy, float dx, float dy) {
+  auto side = [](float px, float py, float qx, float qy, float rx, float ry) {
+    return (qx - px) * (ry - py) - (qy - py) * (rx - px);
+  };
+  return side(ax, ay, bx, by, cx, cy) * side(ax, ay, bx, by, dx, dy) < 0 &&
+         side(cx, cy, dx, dy, ax, ay) * side(cx, cy, dx, dy, bx, by) < 0;
+}
+
+// Whether two filled outlines share ink: a corner of one inside the other, or crossing edges.
+bool Meet(PlacingDevice::Shape const& a, PlacingDevice::Shape const& b) {
+  if (a.left >= b.right || b.left >= a.right || a.top >= b.bottom || b.top >= a.bottom)
+    return false;
+  for (size_t i = 0; i < a.xs.size(); ++i)
+    if (InPolygon(b, a.xs[i], a.ys[i])) return true;
+  for (size_t i = 0; i < b.xs.size(); ++i)
+    if (InPolygon(a, b.xs[i], b.ys[i])) return true;
+  for (size_t i = 0; i < a.xs.size(); ++i) {
+    size_t const i2 = (i + 1) % a.xs.size();
+    for (size_t j = 0; j < b.xs.size(); ++j) {
+      size_t const j2 = (j + 1) % b.xs.size();
+      if (Cross(a.xs[i], a.ys[i], a.xs[i2], a.ys[i2], b.xs[j], b.ys[j], b.xs[j2], b.ys[j2]))
+        return true;
+    }
+  }
+  return false;
+}
+
+// A glyph's ink as an outline, a unit inside its box: a curve that only grazes the box's
+// corner keeps clear of the glyph.
+PlacingDevice::Shape Outline(PlacingDevice::Glyph const& glyph) {
+  NVRect const& r = glyph.ink;
+  float const l = r.left + 1, t = r.top + 1, rr = r.right - 1, b = r.bottom - 1;
+  return PlacingDevice::Shape{glyph.page, l, t, rr, b, {l, rr, rr, l}, {t, t, b, b}};
+}
+
+class CurvesKeepClear : public EngineTesting::DrawnScore {
+ protected:
+  // What the curves drawn cross: glyphs away from the curve's ends (a sign at an end too),
+  // beams, and each other.
+  std::vector<std::string> Crossings() const {
+    std::vector<std::string> found;
+    std::vector<PlacingDevice::Shape const*> curves, beams;
+    for (PlacingDevice::Shape const& shape : drawn.shapes) {
+      if (shape.xs.size() == kCurveCorners) curves.push_back(&shape);
+      if (shape.xs.size() == kBeamCorners) beams.push_back(&shape);
+    }
+    for (size_t c = 0; c < curves.size(); ++c) {
+      PlacingDevice::Shape const& curve = *curves[c];
+      auto near = [&](NVRect const& ink, float tip) {
+        return tip >= ink.left - kSpace && tip <= ink.right + kSpace;
+      };
+      for (PlacingDevice::Glyph const& glyph : drawn.glyphs) {
+        if (glyph.page != curve.page || glyph.ink.right <= glyph.ink.left || glyph.code == kBarLine)
+          continue;
+        bool const atEnd = !IsAccidental(glyph.code) &&
+                           (near(glyph.ink, curve.left) || near(glyph.ink, curve.right));
+        if (!atEnd && Meet(curve, Outline(glyph)))
+          found.push_back("glyph " + std::to_string(glyph.code) + " at " + std::to_string(glyph.x) +
+                          ", " + std::to_string(glyph.y));
+      }
+      for (PlacingDevice::Shape const* beam : beams)
+        if (beam->page == curve.page && Meet(curve, *beam))
+          found.push_back("beam at " + std::to_string(beam->left));
+      for (size_t other = c + 1; other < curves.size(); ++other)
+        if (curves[other]->page == curve.page && Meet(curve, *curves[other]))
+          found.push_back("curve at " + std::to_string(curves[other]->left));
+    }
+    return found;
+  }
+};
+
+// A tie goes where it meets no other note, and ends before the signs beside its notes: under
+// another voice's notes, clear of its own flags, short of a sign of its chord, after the key
+// that opens the line it goes on on.
+TEST_F(CurvesKeepClear, TiesPassNoNoteOrSign) {
+  for (char const* text : {
+           "{ [ a#1/8 a1/8 ], [ \\staff<1> \\stemsDown \\tie( g1/4 g1/4 ) ] }",
+           "{ [ \\staff<1> \\stemsUp e2/8 d2 c2 h1 c2/2 ], "
+           "[ \\staff<1> \\stemsDown \\tie( a1/2 a1/2 ) ] }",
+           "{ [ \\staff<1> \\stemsUp \\tie( e1/8 e1/8 ) g1/4 ], "
+           "[ \\staff<1> \\stemsDown c1/4 c1/4 ] }",
+           "[ \\meter<\"2/4\"> \\tie( c2/4 {c2/4, d#2} ) ]",
+           "[ \\key<-5> \\meter<\"4/4\"> c2/2 \\tie( g1/2 \\newSystem g1/2 ) c2/2 ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
+// A slur rises over all it passes, of any voice; stands outside a tie it meets; and a piece
+// continued on a new line begins over the notes there.
+TEST_F(CurvesKeepClear, SlursPassOverAllBetweenTheirEnds) {
+  for (char const* text : {
+           "[ \\meter<\"4/4\"> \\slur( c2/4 e2 g2 c3 \\newSystem h2/4 g2 e2 c2 ) | c2/1 ]",
+           "{ [ \\staff<1> \\stemsDown \\slur( c2/4 d2 e2 f2 ) ], "
+           "[ \\staff<1> \\stemsUp _/4 a2/8 h2 c3/4 _/4 ] }",
+           "[ \\key<\"D\"> \\meter<\"4/4\"> \\slur( d2/4 e2 f#2 g2 | a2/2 \\tie( h2/2 | h2/4 ) a2 "
+           "g2 f#2 | e2/1 ) ]",
+           "[ \\meter<\"4/4\"> \\slur( a1/8 f2 e2 d2 \\tie( c2/2 | c2/4 ) ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
+}  // namespace
