@@ -19,8 +19,7 @@
 #include "GRVoice.h"
 #include "GRVoiceManager.h"
 #include "engine_work.h"
-#include "ledger_lines_past_stems.h"
-#include "signs_past_ledger_lines.h"
+#include "room_across_marks.h"
 #include "src/common/assertion.h"
 
 float GRStaffManager::sDefaultSystemDistance = 75;
@@ -120,7 +119,8 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     if (GRSpring* spring = mSprings->Get(k)) spring->keepBarRestsClear(*mSprings, endid);
   keepRoomForGraceNotes(startid, endid);
   // The slice's first spring keeps its room from the last one of the slice before (a chord's
-  // signs after a bar line).
+  // signs after a bar line), and the events on either side of the slice's start keep theirs
+  // across marks standing between them.
   GRSpring* before = startid > 0 ? mSprings->Get(startid - 1) : nullptr;
   GRSpring* first = startid < endid ? mSprings->Get(startid) : nullptr;
   // Each spring's heads are measured once, for the spring before it and the one after it.
@@ -128,9 +128,8 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
   if (before && first) {
     mNextHeads.measure(before);
     before->setHeadsApart(mNextHeads.distanceTo(mHeads));
-    const float distance =
-        std::max({before->GetMaxDistance(first), SignsPastLedgerLines(*before, *first),
-                  LedgerLinesPastStems(*before, *first)});
+    const float distance = std::max(RoomBetween(*before, *first),
+                                    RoomAcrossSliceStart(*mSprings, startid, endid));
     if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
   }
   // The last spring with an event before the one looked at, while only marks stand between.
@@ -153,14 +152,10 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     // nothing at the heads' height: the later event's signs keep clear of the earlier one's
     // heads across it.
     if (lastEvent && lastEventID < k && next->holdsEvent()) {
-      const float across =
-          std::max({lastEvent->GetMaxDistance(next), SignsPastLedgerLines(*lastEvent, *next),
-                    LedgerLinesPastStems(*lastEvent, *next)});
+      const float across = RoomBetween(*lastEvent, *next);
       if (across > 0) addRod(new GRRod(across, lastEventID, k + 1), false, false, 0);
     }
-    const float distance =
-        std::max({spring->GetMaxDistance(next), SignsPastLedgerLines(*spring, *next),
-                  LedgerLinesPastStems(*spring, *next)});
+    const float distance = RoomBetween(*spring, *next);
     if (distance <= 0) continue;
     mLastSystemRod = new GRRod(distance, k, k + 1);
     if (!mFirstSystemRod) mFirstSystemRod = mLastSystemRod;

@@ -62,10 +62,10 @@ const Allowance Allowances[] = {
        return SameNote(head, stem) || (StruckTogether(head, stem) && StemOnHead(stem, head));
      }},
     // The heads of a chord, or of voices struck together, a third apart touch at their rims, by
-    // less than a tenth of a space.
+    // less than a tenth of a space; a chord's heads do so between two staves too.
     {Mark::Head, Mark::Head,
      [](const DrawnMark& a, const DrawnMark& b, const QRectF& shared) {
-       return SameDate(a, b) && shared.height() <= 5 + Tolerance;
+       return (SameNote(a, b) || SameDate(a, b)) && shared.height() <= 5 + Tolerance;
      }},
     // Voices struck together in unison share one head, drawn once for each.
     {Mark::Head, Mark::Head,

@@ -331,17 +331,23 @@ std::vector<StaffBand> StaffBands(QRazidPainter& score, int page) {
 namespace {
 
 // The staff a box stands on: of the staves above or below it, the nearest; of those beside
-// it, the nearest when there is no other.
+// it, the nearest when there is no other. A staff's lines are drawn slice by slice, and the
+// note at a slice's start stands with its middle on the seam of two pieces of the lines: a box
+// whose middle lies on a seam, to a rounding, stands on the first piece, so that the heads of
+// notes struck together there stand on one staff. Pieces nearer than the first by no more than
+// a rounding are not nearer.
 int StaffOf(const QRectF& box, const std::vector<StaffBand>& staves) {
+  constexpr qreal Seam = 1;
   int best = -1;
   qreal bestDistance = 0;
   const QPointF middle = box.center();
   for (size_t i = 0; i < staves.size(); ++i) {
     const StaffBand& staff = staves[i];
-    const qreal across = std::max({staff.left - middle.x(), middle.x() - staff.right, 0.0});
+    qreal across = std::max({staff.left - middle.x(), middle.x() - staff.right, 0.0});
+    if (across <= Seam) across = 0;
     const qreal along = std::max({staff.top - middle.y(), middle.y() - staff.bottom, 0.0});
     const qreal distance = along + (across > 0 ? 1e6 + across : 0);
-    if (best < 0 || distance < bestDistance) best = int(i), bestDistance = distance;
+    if (best < 0 || distance < bestDistance - Seam) best = int(i), bestDistance = distance;
   }
   return best;
 }

@@ -57,7 +57,6 @@ struct OpenFault {
     {Mark::Articulation, false, Mark::Stem, "a fermata stands on the stems of a chord"},
     {Mark::Accidental, true, {}, "the sign of a note runs into the note before"},
     {Mark::Flag, true, {}, "a flag runs into the next note"},
-    {Mark::Head, false, Mark::Head, "voices of other values in unison share a head"},
     {Mark::Bar, true, {}, "a bar line written after a grace group stands on its neighbours"},
     {Mark::Stem, false, Mark::Beam, "a stem meets a beam of another group"},
 };
