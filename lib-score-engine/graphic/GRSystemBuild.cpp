@@ -146,6 +146,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   }
   mBoundingBox.right = x;
   if (KeepRestsClearOfVoices(*this)) forgetMeasuredMusic();
+  keepStavesClearOfMusicAbove();
   keepStavesClearOfTexts(PlaceMarksBesideMusic(*this));
   endSystemBars();
   keepOctavaMarksInBox();
@@ -166,6 +167,8 @@ void GRSystem::keepOctavaMarksInBox() {
       auto const* mark = ar_cast<GRSText const>(elements.GetNext(pos));
       if (std::optional<float> const bottom = mark ? mark->bottomUnder() : std::nullopt)
         mBoundingBox.bottom = std::max(mBoundingBox.bottom, staff->getPosition().y + *bottom);
+      if (std::optional<NVRect> const ink = mark ? mark->inkOver() : std::nullopt)
+        mBoundingBox.top = std::min(mBoundingBox.top, staff->getPosition().y + ink->top);
     }
   });
 }

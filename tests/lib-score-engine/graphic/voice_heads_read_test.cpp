@@ -154,4 +154,38 @@ TEST_F(VoiceHeadsReadTest, EachStemCrossesAsManyBeamsAsItsNoteHasFlags) {
   }
 }
 
+// The staves of a line stand apart by the music they hold as it ends: a stem rising from a staff
+// stops short of a beam under the staff above, where reaching it would read as one beam more.
+TEST_F(VoiceHeadsReadTest, NoStemReachesABeamOfTheStaffAbove) {
+  // A title and a narrow page bring the staves of the last line close together.
+  std::string const upper =
+      "[ \\title<\"Etude\"> \\staff<1> \\pageFormat<w=7cm, h=21cm, lm=0.5cm, tm=1cm, rm=0.5cm, "
+      "bm=1cm> \\key<5> \\meter<\"3/8\", autoBarlines=\"off\"> c#2/4 c#2/8 \\bar _/8 d#2/8 g#2/8 "
+      "\\bar _/4 d#2/8 e2/4 f#2/8 a#2/4. ";
+  std::string const lower =
+      "[ \\staff<2> \\clef<\"f4\"> \\key<5> \\meter<\"3/8\", autoBarlines=\"off\"> h-1/4. | e0/4. "
+      "\\bar e0/4. g#-1/4 a#-1/8 a#-1/8 h-1/8 c#0/8 ";
+  struct Case {
+    std::string upperEnd, lowerEnd;
+    int stemsOnBeams;  // the beamed stems the map records on these lines
+  };
+  for (auto const& [upperEnd, lowerEnd, stemsOnBeams] : {
+           Case{"f#2/8 e&2/8 d#2/8 _/8 {c#2/8, a#1/8, f#1/8} _/8 ]",
+                "{h-1/4, d#0/4, f#0/4} a#-1/8 e-1/4. ]", 3},
+           Case{"f#2/8 e&2/8 d#2/8 _/8 {c#2/8, a#1/8, f#1/8} _/8 ]",
+                "{a#-1/4, c#0/4, e0/4} a#-1/8 e-1/4. ]", 3},
+       }) {
+    std::string const text = "{ " + upper + upperEnd + ", " + lower + lowerEnd + " }";
+    SCOPED_TRACE(text);
+    Draw(text);
+    int reached = 0;
+    for (auto const& stem : Records(2, 10))
+      for (auto const& shape : drawn.shapes)
+        if (!shape.xs.empty() && shape.left < stem.right && shape.right > stem.left &&
+            shape.top < stem.bottom && shape.bottom > stem.top)
+          ++reached;
+    EXPECT_EQ(reached, stemsOnBeams);
+  }
+}
+
 }  // namespace
