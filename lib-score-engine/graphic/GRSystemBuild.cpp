@@ -146,7 +146,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   }
   mBoundingBox.right = x;
   if (KeepRestsClearOfVoices(*this)) forgetMeasuredMusic();
-  keepStavesClearOfMusicAbove();
+  keepStavesClearOfBeams();
   keepStavesClearOfTexts(PlaceMarksBesideMusic(*this));
   endSystemBars();
   keepOctavaMarksInBox();
