@@ -127,31 +127,32 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
   }
 }
 
-// Two notes of two voices a step apart, the upper one in a space and the lower on the line under
-// it, each put their dot into that space, where the two would read as one: the lower note's dot
-// stands in the space under its line instead. The notes of a chord keep their dots, which stand
-// in the spaces of their own chord.
+// Of two notes of two voices a step apart, the upper one in a space and the lower on the line under
+// it, the lower note's dot would stand in that space, in the upper head's row: beside that head or
+// the upper note's own dot it reads as the upper note's. The lower note's dot stands in the space
+// under its line instead. The notes of a chord keep their dots, which stand in the spaces of their
+// own chord.
 void KeepDotsApart(std::vector<VoiceEvent> const& events) {
-  for (size_t i = 0; i < events.size(); ++i) {
-    GRSingleNote* a = events[i].note;
-    GRNoteDot* aDot = a && !events[i].chord ? a->getDot() : nullptr;
-    if (!aDot) continue;
-    for (size_t j = i + 1; j < events.size(); ++j) {
-      GRSingleNote* b = events[j].note;
-      GRNoteDot* bDot = b && !events[j].chord ? b->getDot() : nullptr;
-      if (!bDot || events[j].voice == events[i].voice) continue;
-      float const space = a->getLineSpace();
-      float const aY = a->getPosition().y + aDot->getOffset().y;
-      float const bY = b->getPosition().y + bDot->getOffset().y;
-      if (std::fabs(aY - bY) >= 0.5f * space) continue;
-      // Heads in unison stand side by side, each with its dots beside it.
-      if (a->getPosition().y == b->getPosition().y) continue;
-      bool const aLower = a->getPosition().y > b->getPosition().y;
-      GRSingleNote* lower = aLower ? a : b;
-      GRNoteDot* lowerDot = aLower ? aDot : bDot;
-      if (!GObject::positionIsOnStaffLine(lower->getPosition().y, space)) continue;
-      lowerDot->setOffset(lowerDot->getOffset() + NVPoint{0, 0.8f * space});
-    }
+  for (VoiceEvent const& lowerEvent : events) {
+    GRSingleNote* lower = lowerEvent.note;
+    GRNoteDot* lowerDot = lower && !lowerEvent.chord ? lower->getDot() : nullptr;
+    if (!lowerDot) continue;
+    float const space = lower->getLineSpace();
+    float const lowerY = lower->getPosition().y;
+    if (!GObject::positionIsOnStaffLine(lowerY, space)) continue;
+    // Moved already, for a head of a third voice.
+    if (lowerDot->getOffset().y > lower->getOffset().y) continue;
+    float const dotY = lowerY + lowerDot->getOffset().y;
+    bool const upperInTheDotsRow =
+        std::any_of(events.begin(), events.end(), [&](VoiceEvent const& upperEvent) {
+          GRSingleNote const* upper = upperEvent.note;
+          if (!upper || upperEvent.voice == lowerEvent.voice) return false;
+          float const upperY = upper->getPosition().y;
+          return upperY < lowerY &&
+                 GObject::StaffStepsApart(upperY, lowerY, space) == 1 &&
+                 std::fabs(upperY - dotY) < 0.5f * space;
+        });
+    if (upperInTheDotsRow) lowerDot->setOffset(lowerDot->getOffset() + NVPoint{0, 0.8f * space});
   }
 }
 

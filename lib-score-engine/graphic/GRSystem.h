@@ -159,12 +159,15 @@ class GRSystem : public GREvent {
   // Each staff at the height the slices give its number; the system's box spans them.
   void placeStaves(GRSliceHeight const& heights);
   void endSystemBars();
+  // Moves the staves down where a beam of a staff, as it ends, reaches the music of the staff
+  // below or above.
+  void keepStavesClearOfBeams();
   // Moves the staves down where the texts under a staff, or the marks of `marks` (where they
   // stand under each line of staves), reach the next one, and takes the texts and marks under
   // the last staff into the system's height.
   void keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& marks);
-  // Takes the octava marks under the staves into the system's height: they stand under the
-  // lowest note of their staff's line, further down than the staff's box.
+  // Takes the octava marks into the system's height: they stand under the lowest note of their
+  // staff's line, or over its highest, further out than the staff's box.
   void keepOctavaMarksInBox();
   // The tempo marks over the top staff, lifted over its music, stand in the system's box.
   void keepTempoMarksInBox();

@@ -151,6 +151,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   }
   mBoundingBox.right = x;
   if (KeepRestsClearOfVoices(*this)) forgetMeasuredMusic();
+  keepStavesClearOfBeams();
   keepStavesClearOfTexts(PlaceMarksBesideMusic(*this));
   endSystemBars();
   keepCurvesClear();
@@ -199,6 +200,8 @@ void GRSystem::keepOctavaMarksInBox() {
       auto const* mark = ar_cast<GRSText const>(elements.GetNext(pos));
       if (std::optional<float> const bottom = mark ? mark->bottomUnder() : std::nullopt)
         mBoundingBox.bottom = std::max(mBoundingBox.bottom, staff->getPosition().y + *bottom);
+      if (std::optional<NVRect> const ink = mark ? mark->inkOver() : std::nullopt)
+        mBoundingBox.top = std::min(mBoundingBox.top, staff->getPosition().y + ink->top);
     }
   });
 }

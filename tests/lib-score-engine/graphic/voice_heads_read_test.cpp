@@ -3,6 +3,7 @@
 // every stem under a beam reaches it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -20,7 +21,8 @@ constexpr unsigned int kHead = 88, kDot = 46;
 class VoiceHeadsReadTest : public EngineTesting::DrawnScore {};
 
 // A dot is read as the dot of the nearest head on its left on its row (or the row under it: the
-// dot of a head on a line stands in the space above).
+// dot of a head on a line stands in the space above; or the row over it, where another voice's
+// head at the same time takes that space).
 TEST_F(VoiceHeadsReadTest, EachHeadShowsItsOwnDots) {
   for (auto const& [upper, lower] : {
            std::pair{"g1/4. e2/4.", "g1/2."},  // both dotted, of different heads
@@ -29,6 +31,8 @@ TEST_F(VoiceHeadsReadTest, EachHeadShowsItsOwnDots) {
            {"f1/2", "e1/4. e1/8"},              // a second, the lower note on a line
            {"e2/2. d2/4", "e2/4 c2/2 h1/4"},    // a hymn's voices meeting on different values
            {"f2/4.. f2/16", "f2/8 f2/4 f2/8"},  // two dots
+           {"e1/2.", "f1/8 f1/8 f1/2"},         // crossed: the dot after the right head
+           {"f1/4. f1/4.", "e1/4. e1/8 e1/8"},  // a step apart, dotted or not
        }) {
     SCOPED_TRACE(std::string(upper) + " over " + lower);
     Draw(TwoVoices(upper, lower));
@@ -39,9 +43,22 @@ TEST_F(VoiceHeadsReadTest, EachHeadShowsItsOwnDots) {
       int owner = -1;
       for (size_t i = 0; i < notes.size(); ++i) {
         ScoreElementDesc const& head = notes[i].desc;
-        bool const onRow = y - head.refY > -0.75f * kSpace && y - head.refY < 0.3f * kSpace;
+        bool const spaceOverTaken = std::any_of(notes.begin(), notes.end(), [&](auto const& other) {
+          return other.desc.date == head.date &&
+                 std::abs(head.refY - kSpace / 2 - other.desc.refY) < kSpace / 4;
+        });
+        float const lowest = (spaceOverTaken ? 0.75f : 0.3f) * kSpace;
+        bool const onRow = y - head.refY > -0.75f * kSpace && y - head.refY < lowest;
         if (onRow && head.headX < dot.ink.left &&
             (owner < 0 || head.headX > notes[size_t(owner)].desc.headX))
+          owner = int(i);
+      }
+      // A head of another note in the dot's own space, left of it, takes it before a head on
+      // the line beside.
+      for (size_t i = 0; i < notes.size(); ++i) {
+        ScoreElementDesc const& head = notes[i].desc;
+        if (owner >= 0 && head.headX < dot.ink.left && std::abs(y - head.refY) < kSpace / 4 &&
+            std::abs(notes[size_t(owner)].desc.refY - head.refY) > kSpace / 4)
           owner = int(i);
       }
       ASSERT_GE(owner, 0) << "a dot of no head at " << dot.ink.left;
@@ -134,6 +151,40 @@ TEST_F(VoiceHeadsReadTest, EachStemCrossesAsManyBeamsAsItsNoteHasFlags) {
           ++beams;
       EXPECT_EQ(beams, heads[i].duration < 0.1f ? 2 : 1) << "the note at " << heads[i].date;
     }
+  }
+}
+
+// The staves of a line stand apart by the music they hold as it ends: a stem rising from a staff
+// stops short of a beam under the staff above, where reaching it would read as one beam more.
+TEST_F(VoiceHeadsReadTest, NoStemReachesABeamOfTheStaffAbove) {
+  // A title and a narrow page bring the staves of the last line close together.
+  std::string const upper =
+      "[ \\title<\"Etude\"> \\staff<1> \\pageFormat<w=7cm, h=21cm, lm=0.5cm, tm=1cm, rm=0.5cm, "
+      "bm=1cm> \\key<5> \\meter<\"3/8\", autoBarlines=\"off\"> c#2/4 c#2/8 \\bar _/8 d#2/8 g#2/8 "
+      "\\bar _/4 d#2/8 e2/4 f#2/8 a#2/4. ";
+  std::string const lower =
+      "[ \\staff<2> \\clef<\"f4\"> \\key<5> \\meter<\"3/8\", autoBarlines=\"off\"> h-1/4. | e0/4. "
+      "\\bar e0/4. g#-1/4 a#-1/8 a#-1/8 h-1/8 c#0/8 ";
+  struct Case {
+    std::string upperEnd, lowerEnd;
+    int stemsOnBeams;  // the beamed stems the map records on these lines
+  };
+  for (auto const& [upperEnd, lowerEnd, stemsOnBeams] : {
+           Case{"f#2/8 e&2/8 d#2/8 _/8 {c#2/8, a#1/8, f#1/8} _/8 ]",
+                "{h-1/4, d#0/4, f#0/4} a#-1/8 e-1/4. ]", 3},
+           Case{"f#2/8 e&2/8 d#2/8 _/8 {c#2/8, a#1/8, f#1/8} _/8 ]",
+                "{a#-1/4, c#0/4, e0/4} a#-1/8 e-1/4. ]", 3},
+       }) {
+    std::string const text = "{ " + upper + upperEnd + ", " + lower + lowerEnd + " }";
+    SCOPED_TRACE(text);
+    Draw(text);
+    int reached = 0;
+    for (auto const& stem : Records(2, 10))
+      for (auto const& shape : drawn.shapes)
+        if (!shape.xs.empty() && shape.left < stem.right && shape.right > stem.left &&
+            shape.top < stem.bottom && shape.bottom > stem.top)
+          ++reached;
+    EXPECT_EQ(reached, stemsOnBeams);
   }
 }
 

@@ -132,11 +132,21 @@ class StaffLengths {
           std::abs(other.head.y() - head.head.y()) < 0.75 * spacing &&
           other.box.left() >= head.box.center().x() && other.box.left() <= right + 0.1 * width)
         right = std::max(right, other.box.right());
+    // The dot of a head on a line stands in the space over it, or, where another voice's head
+    // takes that space, in the space under it.
+    const qreal lines = (head.head.y() - staff_.top) / spacing;
+    const bool spaceOverTaken =
+        std::abs(lines - std::round(lines)) < 0.25 &&
+        std::any_of(staff_.notes.begin(), staff_.notes.end(), [&](const DrawnNote& other) {
+          return other.grace == head.grace && std::abs(other.date - head.date) < 1e-6 &&
+                 std::abs(head.head.y() - 0.5 * spacing - other.head.y()) < 0.25 * spacing;
+        });
+    const qreal lowest = (spaceOverTaken ? 0.75 : 0.3) * spacing;
     std::vector<qreal> columns;
     for (const DrawnGlyph& dot : staff_.dots) {
       const qreal dy = dot.box.center().y() - head.head.y();
       if (dot.box.left() < right - 0.1 * width || dot.box.left() > right + 1.3 * width ||
-          dy < -0.75 * spacing || dy > 0.3 * spacing || OverAHead(dot) || HeadBetween(head, dot) ||
+          dy < -0.75 * spacing || dy > lowest || OverAHead(dot) || HeadBetween(head, dot) ||
           RestBetween(head, dot))
         continue;
       if (std::none_of(columns.begin(), columns.end(),

@@ -1,0 +1,93 @@
+// The slices stack their staves apart by the boxes of their music, measured before the beams and
+// the stems under them take their final lengths: a beam under one staff and a stem rising from
+// the staff below may then meet between them, and the stem reads as reaching that beam.
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <vector>
+
+#include "ARCast.h"
+#include "GRBeam.h"
+#include "GRDummy.h"
+#include "GRStaff.h"
+#include "GRSystem.h"
+#include "music_ink.h"
+
+namespace {
+
+// A beam keeps this much of a line space from the music of the other staff.
+constexpr float kAir = 0.5f;
+
+// The boxes of the beams of one line of staves as they end, in the staff's coordinates.
+std::vector<NVRect> BeamsOnLine(GRSystem const& system, int staffNumber) {
+  std::vector<NVRect> beams;
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    // A beam that runs on from the line before stands here as a placeholder.
+    if (auto const* dummy = ar_cast<GRDummy const>(element))
+      element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
+    auto const* beam = element ? ar_cast<GRBeam const>(element) : nullptr;
+    NVRect box;
+    if (!beam || !beam->getPieceBox(&system, box)) return;
+    if (std::isnan(box.top) || std::isnan(box.bottom) || !(box.right > box.left)) return;
+    beams.push_back(box);
+  });
+  return beams;
+}
+
+}  // namespace
+
+void GRSystem::keepStavesClearOfBeams() {
+  struct Line {
+    std::vector<GRStaff*> staves;
+    bool distanceSet = false;
+  };
+  std::map<int, Line> lines;
+  forEachStaff([&lines](int number, GRStaff* staff) {
+    Line& line = lines[number];
+    line.distanceSet = line.distanceSet || staff->getStaffState().distanceset;
+    line.staves.push_back(staff);
+  });
+  float moved = 0;
+  int aboveNumber = -1;
+  Line const* above = nullptr;
+  for (auto& [number, line] : lines) {
+    if (moved > 0)
+      for (GRStaff* staff : line.staves)
+        staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + moved});
+    // A distance written for the staves holds.
+    if (above && !line.distanceSet && !above->distanceSet) {
+      GRStaff const* upper = above->staves.front();
+      GRStaff const* lower = line.staves.front();
+      float const air = kAir * upper->getLineSpace();
+      float const apart = lower->getPosition().y - upper->getPosition().y;
+      // Music written across the two staves (a beam between them, whose stems the system sets
+      // last) reaches into the other staff, past its middle: it is not in the other's way.
+      float const upperMiddle = upper->getDredgeSize() / 2 - apart;
+      float const lowerMiddle = apart + lower->getDredgeSize() / 2;
+      float missing = 0;
+      for (NVRect const& beam : BeamsOnLine(*this, aboveNumber)) {
+        float const top = musicInk(number).highestOver(beam.left, beam.right);
+        if (top == MusicInk::kNone || beam.bottom >= lowerMiddle || top <= upperMiddle) continue;
+        missing = std::max(missing, beam.bottom + air - (apart + top));
+      }
+      for (NVRect const& beam : BeamsOnLine(*this, number)) {
+        float const bottom = musicInk(aboveNumber).lowestUnder(beam.left, beam.right);
+        if (bottom == -MusicInk::kNone || beam.top <= upperMiddle || bottom >= lowerMiddle)
+          continue;
+        missing = std::max(missing, bottom + air - (apart + beam.top));
+      }
+      if (missing > 0) {
+        for (GRStaff* staff : line.staves)
+          staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + missing});
+        moved += missing;
+      }
+    }
+    above = &line;
+    aboveNumber = number;
+  }
+  if (moved > 0) {
+    mBoundingBox.bottom += moved;
+    forgetMeasuredMusic();
+  }
+}
