@@ -118,10 +118,10 @@ void InsertBreaks(Managers const& managers, Fraction const& date, int kind, floa
 
 }  // namespace
 
-bool ARMusic::offerBreaksBetweenBeats() {
+bool ARMusic::offerBreaksBetweenBeats(std::vector<std::pair<Fraction, Fraction>> const& squeezed) {
   if (mBreaksBetweenBeats) return false;
   mBreaksBetweenBeats = true;
-  walkBreaks(true);
+  walkBreaks(true, squeezed);
   return true;
 }
 
@@ -129,7 +129,8 @@ void ARMusic::doAutoBreaks() {
   walkBreaks(false);
 }
 
-void ARMusic::walkBreaks(bool betweenBeats) {
+void ARMusic::walkBreaks(bool betweenBeats,
+                         std::vector<std::pair<Fraction, Fraction>> const& squeezed) {
   Managers managers;
   for (void* pos = GetHeadPosition(); pos;)
     managers.push_back(std::make_unique<ARVoiceManager>(GetNext(pos), betweenBeats));
@@ -152,10 +153,18 @@ void ARMusic::walkBreaks(bool betweenBeats) {
 
     auto offerPossibleBreak = [&] {
       if (betweenBeats) {
+        // In a line that was squeezed, a voice resting across the beat does not keep the others
+        // from breaking there: the break parts its rest in two. Elsewhere the rests stay whole.
+        const bool inSqueezed =
+            std::any_of(squeezed.begin(), squeezed.end(),
+                        [&](auto const& line) { return line.first < date && date < line.second; });
+        auto begins = [&](auto const& manager) { return manager->BeginsBetweenBeats(date); };
         const bool allBegin =
-            std::all_of(managers.begin(), managers.end(),
-                        [&](auto const& manager) { return manager->BeginsBetweenBeats(date); });
-        if (allBegin && !(cycle.breaksOff && offOnArrival))
+            std::all_of(managers.begin(), managers.end(), [&](auto const& manager) {
+              return begins(manager) || (inSqueezed && manager->HoldsAcrossBeat(date));
+            });
+        const bool anyBegins = std::any_of(managers.begin(), managers.end(), begins);
+        if (anyBegins && allBegin && !(cycle.breaksOff && offOnArrival))
           InsertBreaks(managers, date, 3, ARVoiceManager::kBetweenBeatsBreakWorth);
         return;
       }

@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <utility>
+#include <vector>
 
 #include "ARMusicalEvent.h"
 #include "NVstring.h"
@@ -27,8 +28,10 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   // breaks where a line may end.
   void doAutoBreaks();
   // Once, after a layout whose bar was wider than its line: possible breaks between the beats
-  // of the bars, where every voice begins an event; true when they were not offered before.
-  bool offerBreaksBetweenBeats();
+  // of the bars, where every voice begins an event, and within the lines that were squeezed
+  // (each from one date to the other) also where some voices rest across the beat; true when
+  // they were not offered before.
+  bool offerBreaksBetweenBeats(std::vector<std::pair<Fraction, Fraction>> const& squeezed);
   // Lengthens every voice to newDuration.
   void adjustDuration(Fraction const& newDuration);
   // Deletes what the automatic passes inserted.
@@ -93,7 +96,8 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   long mMaxTagId = 0;
   long mAutoTiesLeft = static_cast<long>(sMaxPassWork / (2 * kWorkPerRange));
   // The break pass; between beats, only the breaks between the beats of bars.
-  void walkBreaks(bool betweenBeats);
+  void walkBreaks(bool betweenBeats,
+                  std::vector<std::pair<Fraction, Fraction>> const& squeezed = {});
 
   bool mRanOutOfWork = false;
   bool mBreaksBetweenBeats = false;

@@ -9,6 +9,7 @@
 #include "ARNewSystem.h"
 #include "ARNote.h"
 #include "ARRepeatBegin.h"
+#include "ARRest.h"
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
 #include "src/common/assertion.h"
@@ -79,6 +80,21 @@ bool ARVoiceManager::BeginsBetweenBeats(Fraction const& tp) const {
   // A voice still within an event, or past its end, would have it cut.
   if (mCurrVoiceState.curtp != tp || !mCurrVoiceState.vpos) return false;
   return tp - lastbreaktp >= Fraction(1, 4);
+}
+
+bool ARVoiceManager::HoldsAcrossBeat(Fraction const& tp) const {
+  ARMusicalVoiceState const& state = mCurrVoiceState;
+  if (tp == Frac_0 || state.curtp <= tp || !state.vpos) return false;
+  if (tp - lastbreaktp < Fraction(1, 4)) return false;
+  // Within a beat the cut would leave lengths that are not written there.
+  const Fraction barStart = state.curlastbarpos ? state.curlastbartp : Frac_0;
+  if ((tp - barStart) % Fraction(1, 4) != Frac_0) return false;
+  // A rest only: it parts in two rests that read as it did, where a note would go on in a tied
+  // note the reader takes for one struck anew when a line ends between them.
+  ARMusicalVoiceState held = state;
+  void* pos = held.vpos;
+  ARMusicalObject const* event = voice->GetPrevEvent(pos, held);
+  return pos && held.curchordtag == nullptr && ar_cast<ARRest const>(event);
 }
 
 float ARVoiceManager::CheckBreakPosition(Fraction const& tp) const {

@@ -46,6 +46,9 @@ class ARVoiceManager {
   float CheckBreakPosition(Fraction const& tp) const;
   // Whether the voice begins an event at tp, a beat or more after its last break.
   bool BeginsBetweenBeats(Fraction const& tp) const;
+  // Whether the voice holds a rest across tp, on a beat of its bar and a beat or more after its
+  // last break: a break there parts the rest in two.
+  bool HoldsAcrossBeat(Fraction const& tp) const;
   // Inserts an automatic break at tp (2 page, 1 system, otherwise a possible break of that
   // value), cutting the event that spans tp; always 0.
   int InsertBreak(Fraction const& tp, int breakType, float value);

@@ -43,12 +43,14 @@ void GRMusic::createGR(ARPageFormat* format) {
   ScoreArena::Use use(mArena, ScoreArena::kGraphic);
   // A bar wider than the page was squeezed into its line, its events drawn over one another:
   // such music is laid out again, free to break between the beats of its bars.
-  if (layOut(format) && mSqueezedLine && getARMusic()->offerBreaksBetweenBeats()) layOut(format);
+  if (layOut(format) && !mSqueezedLines.empty() &&
+      getARMusic()->offerBreaksBetweenBeats(mSqueezedLines))
+    layOut(format);
 }
 
 bool GRMusic::layOut(ARPageFormat* format) {
   ARMusic* music = getARMusic();
-  mSqueezedLine = false;
+  mSqueezedLines.clear();
   music->resetGRRepresentation();
   RemoveLayout();
   gCurMusic = this;

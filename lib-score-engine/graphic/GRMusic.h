@@ -1,6 +1,7 @@
 #pragma once
 
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "Fraction.h"
@@ -30,8 +31,11 @@ class GRMusic : public GREvent {
   // refused with a warning and gets no page.
   void createGR(ARPageFormat* format);
   bool isRefused() const { return mRefused; }
-  // A line whose music is wider than the page, squeezed into it, was laid out.
-  void noteSqueezedLine() { mSqueezedLine = true; }
+  // A line whose music, from one date to the other, is wider than the page, squeezed into it,
+  // was laid out.
+  void noteSqueezedLine(Fraction const& from, Fraction const& to) {
+    mSqueezedLines.emplace_back(from, to);
+  }
   // 3.6 million: some three thousand measures (a hundred and fifty pages) of plain music on two
   // staves, or sixty thousand sixteenths on one, drawn in a few seconds and in less than 300 MB,
   // which a learner's machine can spare beside the trainer.
@@ -119,7 +123,7 @@ class GRMusic : public GREvent {
   ScorePictures mPictures;
   NVstring mName;
   bool mRefused = false;
-  bool mSqueezedLine = false;
+  std::vector<std::pair<Fraction, Fraction>> mSqueezedLines;
   KF_IPointerList<GRVoice> mVoices{1};
   KF_IPointerList<GRPage> mPages{1};
   // The same voices and pages by index, and the voices by their abstract voice: the layout asks

@@ -140,7 +140,8 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   constexpr float kRounding = 1;
   const float squeeze =
       natural > width + kRounding && width > opening ? (width - opening) / (natural - opening) : 1;
-  if (squeeze < 1 && mPage && mPage->getGRMusic()) mPage->getGRMusic()->noteSqueezedLine();
+  if (squeeze < 1 && mPage && mPage->getGRMusic())
+    mPage->getGRMusic()->noteSqueezedLine(mStartDate, endDate);
   float x = 0;
   for (int id = firstId; id <= endId; ++id) {
     GRSpring* spring = mSprings->Get(id);

@@ -300,6 +300,13 @@ TEST_F(LineBreakTest, ABarWiderThanTheLineBreaksBetweenItsBeats) {
            Repeated("a&1/16 h&1 c2 d&2 ", 8) + "]",
        1, true},
       {"[ \\meter<\"4/4\"> " + Repeated("f&2/16 e&2 f2 g&2 ", 8) + "]", 1, false},
+      // Another voice of the staff rests through the bar: its rests part at the break.
+      {"{ [ " + narrow + "\\meter<\"4/4\"> " + Repeated("f&2/16 e&2 f2 g&2 ", 8) +
+           "], [ \\meter<\"4/4\"> _/1 _/1 ] }",
+       1, true},
+      {"{ [ " + narrow + "\\meter<\"4/4\"> " + Repeated("f&2/16 e&2 f2 g&2 ", 8) +
+           "], [ \\meter<\"4/4\"> _/2. _/4 _/4 _/2. ] }",
+       1, true},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.text);

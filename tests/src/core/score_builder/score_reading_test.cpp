@@ -149,11 +149,13 @@ const OpenFault StillOpen[] = {
      "or against the stem of its own voice's next note (262)"},
     {"stands in the heads of",
      "a note's sign in the heads before it in a bar too wide for its line that another voice's "
-     "note or rest across the beats keeps from breaking (16), or a grace note's sign or its "
-     "note's where a line is squeezed to the page's width (96)"},
+     "note held across the beats keeps from breaking (18), or where a clef and meter drawn "
+     "again for a second voice of the staff take the room of the line's first bar (16), or a "
+     "grace note's sign or its note's where a line is squeezed to the page's width (96)"},
     {"not left of what is played after it",
      "the events of a bar too wide for its line drawn over one another, where another voice "
-     "holds a note or rest across the beats it could break between (16, 33), grace notes too "
+     "holds a note across the beats it could break between (18), or where a clef and meter "
+     "drawn again for a second voice of the staff take the line's room (16), grace notes too "
      "where a line is squeezed to the page's width (18)"},
     {"lengths written",
      "heads drawn over one another where a text or grace notes take the room (6), a beam of "
