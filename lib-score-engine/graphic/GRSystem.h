@@ -168,6 +168,10 @@ class GRSystem : public GREvent {
   void keepOctavaMarksInBox();
   // The tempo marks over the top staff, lifted over its music, stand in the system's box.
   void keepTempoMarksInBox();
+  // Takes all the ink of the music into the system's height: rests moved out of another voice's
+  // way, tuplets' brackets and numbers and stems may reach past the staves' boxes, where the
+  // marks under the system above would meet them.
+  void keepMusicInBox();
   // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);

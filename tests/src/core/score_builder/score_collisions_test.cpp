@@ -48,11 +48,6 @@ struct OpenFault {
   const char* words = "";
 } const OpenFaults[] = {
     {Mark::Bowing, true, {}, "a slur keeps clear of little but its own notes"},
-    {Mark::Stem, false, Mark::Wedge,
-     "a wedge below the music meets a tempo mark or a stem over the staff below"},
-    {Mark::Rest, false, Mark::Wedge, "a wedge meets a rest moved out of another voice's way"},
-    {Mark::Wedge, false, Mark::TupletNumber,
-     "a wedge meets a tuplet's number moved past its notes"},
     {Mark::Articulation, false, Mark::Stem, "a fermata stands on the stems of a chord"},
     {Mark::Accidental, true, {}, "the sign of a note runs into the note before"},
     {Mark::Flag, true, {}, "a flag runs into the next note"},
