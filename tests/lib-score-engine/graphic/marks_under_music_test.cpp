@@ -124,6 +124,9 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
            "[ \\text<\"espr.\", dy=-6> \\cresc( a0/4 h0/4 c1/4 ) ]",
            "[ \\clef<\"f4\"> \\key<-3> \\oct<-1>( \\intens<\"sfz\"> g-1/4 {e&-1/4, g-1/4, "
            "h&-1/4} a-1/2 ) ]",
+           // An octava's figure over the staff below.
+           "{ [ \\staff<1> \\cresc( c1/4 d1/4 e1/4 f1/4 ) ], [ \\staff<2> \\clef<\"f4\"> c0/4 "
+           "d0/4 \\oct<1>( e1/4 f1/4 ) ] }",
            // Wedges written over each other.
            "[ \\cresc( c2/4 \\cresc( d2/4 e2/4 ) f2/4 ) \\dim( g1/4 \\dim( a1/4 ) ) ]",
        }) {
