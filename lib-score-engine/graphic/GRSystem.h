@@ -174,6 +174,10 @@ class GRSystem : public GREvent {
   // Places the slurs and ties of each line again, now that its music stands where it is drawn,
   // clear of the ink they pass: the ties first, the slurs outside them.
   void keepCurvesClear();
+  // Takes all the ink of the music into the system's height: rests moved out of another voice's
+  // way, tuplets' brackets and numbers and stems may reach past the staves' boxes, where the
+  // marks under the system above would meet them.
+  void keepMusicInBox();
   // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);

@@ -31,6 +31,7 @@
 #include "curve_ink.h"
 #include "line_marks.h"
 #include "marks_beside_music.h"
+#include "music_ink.h"
 #include "rests_clear_of_voices.h"
 #include "src/common/assertion.h"
 #include "stems_settling.h"
@@ -153,11 +154,25 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   mBoundingBox.right = x;
   if (KeepRestsClearOfVoices(*this)) forgetMeasuredMusic();
   keepStavesClearOfBeams();
+  // The slurs and ties go before the marks under the music, which keep clear of them.
+  keepCurvesClear();
+  forgetMeasuredMusic();
   keepStavesClearOfTexts(PlaceMarksBesideMusic(*this));
   endSystemBars();
-  keepCurvesClear();
   keepOctavaMarksInBox();
   keepTempoMarksInBox();
+  keepMusicInBox();
+}
+
+void GRSystem::keepMusicInBox() {
+  forEachStaff([this](int number, GRStaff const* staff) {
+    MusicInk const& ink = musicInk(number);
+    float const y = staff->getPosition().y;
+    if (float const top = ink.highestOver(-kEverywhere, kEverywhere); top < MusicInk::kNone)
+      mBoundingBox.top = std::min(mBoundingBox.top, y + top);
+    if (float const bottom = ink.lowestUnder(-kEverywhere, kEverywhere); bottom > -MusicInk::kNone)
+      mBoundingBox.bottom = std::max(mBoundingBox.bottom, y + bottom);
+  });
 }
 
 void GRSystem::keepTempoMarksInBox() {

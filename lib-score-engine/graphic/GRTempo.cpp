@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 
 #include "ARCast.h"
 #include "ARMTParameter.h"
 #include "ARTempo.h"
-#include "GRSText.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
@@ -18,6 +16,7 @@
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "music_ink.h"
 #include "music_top.h"
 #include "src/common/assertion.h"
 
@@ -134,13 +133,10 @@ float GRTempo::liftOverMusic(GRSystem const* system) const {
   if (!staff) return 0;
   float const left = mPosition.x + mBoundingBox.left;
   float const right = mPosition.x + mBoundingBox.right;
-  float highest = HighestMusicOver(*system, top, left, right);
-  // An octava's figure stands over the music too, where the mark would.
-  system->forEachElementOnLine(top, [&](GRNotationElement const* element, GRStaff const*) {
-    auto const* figure = ar_cast<GRSText const>(element);
-    std::optional<NVRect> const ink = figure ? figure->inkOver() : std::nullopt;
-    if (ink && ink->left < right && left < ink->right) highest = std::min(highest, ink->top);
-  });
+  // Over the clef too, and over all the ink of the music: rests moved out of another voice's way,
+  // slurs, articulations and an octava's figure.
+  float const highest = std::min(HighestMusicOver(*system, top, left, right),
+                                 system->musicInk(top).highestOver(left, right));
   float reach = staff->getPosition().y + highest;
   // Tempo marks written at one place stand one over the other, in the order written.
   for (void* pos = system->First(); pos;) {

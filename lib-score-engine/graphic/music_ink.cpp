@@ -12,6 +12,7 @@
 #include "GREvent.h"
 #include "GRGlobalStem.h"
 #include "GRNewTuplet.h"
+#include "GRSText.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRStaff.h"
@@ -40,6 +41,12 @@ bool InkOf(GRNotationElement const* element, GRSystem const& system, NVRect& box
   if (auto const* tuplet = ar_cast<GRNewTuplet const>(element)) {
     box = tuplet->drawnBox(&system);
     return box.right > box.left;
+  }
+  if (auto const* figure = ar_cast<GRSText const>(element)) {
+    // An octava's figure over the staff stands over the music under it, where it is drawn.
+    std::optional<NVRect> const ink = figure->inkOver();
+    if (ink) box = *ink;
+    return ink && ink->right > ink->left;
   }
   if (ar_cast<GRGlobalStem const>(element) || ar_cast<GRArticulation const>(element)) {
     box = element->getBoundingBox() + element->getPosition();

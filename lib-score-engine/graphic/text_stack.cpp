@@ -118,7 +118,8 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
     return std::pair{date, date + kInstant};
   };
   if (auto const* mark = ar_cast<GRIntens const>(element)) {
-    NVRect const box = mark->getBoundingBox() + mark->getPosition();
+    // Its letters' ink begins left of its box.
+    NVRect const box = mark->letters();
     if (box.right <= box.left) return;
     auto const [left, right] = across(box.left, box.right);
     mObstacles.push_back({left, right, box.top, box.bottom + gap});

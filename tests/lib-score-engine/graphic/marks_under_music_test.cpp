@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "GRStaffManager.h"
 #include "drawn_score.h"
 
 namespace {
@@ -123,6 +124,9 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
            "[ \\text<\"espr.\", dy=-6> \\cresc( a0/4 h0/4 c1/4 ) ]",
            "[ \\clef<\"f4\"> \\key<-3> \\oct<-1>( \\intens<\"sfz\"> g-1/4 {e&-1/4, g-1/4, "
            "h&-1/4} a-1/2 ) ]",
+           // An octava's figure over the staff below.
+           "{ [ \\staff<1> \\cresc( c1/4 d1/4 e1/4 f1/4 ) ], [ \\staff<2> \\clef<\"f4\"> c0/4 "
+           "d0/4 \\oct<1>( e1/4 f1/4 ) ] }",
            // Wedges written over each other.
            "[ \\cresc( c2/4 \\cresc( d2/4 e2/4 ) f2/4 ) \\dim( g1/4 \\dim( a1/4 ) ) ]",
        }) {
@@ -139,6 +143,50 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
     EXPECT_EQ(Meetings(dynamics, dynamics), "");
     EXPECT_EQ(Meetings(wedges, words), "");
     EXPECT_EQ(Meetings(dynamics, words), "");
+  }
+}
+
+// Lines stacked at the engine's distance, not spread over the page: the marks under one line keep
+// that distance from all the music of the next one, which reaches over its staff's box where it
+// moved once the line was spaced.
+TEST_F(MarksUnderMusicTest, TheNextLinesMusicStandsClearOfTheMarksAboveIt) {
+  struct Stacked {
+    int const distribution = GRStaffManager::sSystemDistribution;
+    Stacked() { GRStaffManager::sSystemDistribution = 3; }
+    ~Stacked() { GRStaffManager::sSystemDistribution = distribution; }
+  } const stacked;
+  for (char const* text : {
+           // A rest moved over the other voice's beam, a tuplet's bracket over that rest.
+           "{ [ \\staff<1> \\cresc( c1/4 d1/4 e1/4 f1/4 ) \\newSystem \\tuplet<\"-3-\">( f1/12 "
+           "e1/12 f1/12 ) f1/16 a1/16 g1/16 a1/16 g1/8 h1/8 f2/4 ], [ \\staff<1> c1/1 "
+           "\\newSystem _/2 _/2 ] }",
+           "{ [ \\staff<1> \\intens<\"ff\"> c1/1 \\newSystem f1/16 a1/16 g1/16 a1/16 g1/8 h1/8 "
+           "f2/2 ], [ \\staff<1> c1/1 \\newSystem _/4 _/4 _/2 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<float> staffLines;
+    for (auto const& line : drawn.lines)
+      if (line.width != kWedgePen && std::abs(line.x2 - line.x1) >= kStaffLine)
+        staffLines.push_back(line.y1);
+    std::ranges::sort(staffLines);
+    ASSERT_GE(staffLines.size(), 10u);
+    // The widest step between staff lines parts the first line from the second.
+    float between = 0, widest = 0;
+    for (size_t i = 1; i < staffLines.size(); ++i)
+      if (staffLines[i] - staffLines[i - 1] > widest) {
+        widest = staffLines[i] - staffLines[i - 1];
+        between = (staffLines[i] + staffLines[i - 1]) / 2;
+      }
+    float above = -1e9f, below = 1e9f;
+    for (std::vector<Drawn> const& ink : {Wedges(), Dynamics(), Music(), Words()})
+      for (Drawn const& one : ink)
+        if ((one.box.top + one.box.bottom) / 2 < between)
+          above = std::max(above, one.box.bottom);
+        else
+          below = std::min(below, one.box.top);
+    // Less the pen of a wedge's legs, which reaches past the wedge's box.
+    EXPECT_GE(below - above, GRStaffManager::sDefaultSystemDistance - kWedgePen);
   }
 }
 

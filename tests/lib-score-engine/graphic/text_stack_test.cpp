@@ -27,6 +27,9 @@ class TextStackTest : public EngineTesting::DrawnScore {
     for (auto const& line : drawn.lines)
       music.push_back({std::min(line.x1, line.x2), std::min(line.y1, line.y2),
                        std::max(line.x1, line.x2), std::max(line.y1, line.y2)});
+    // Beams, slurs and ties.
+    for (auto const& shape : drawn.shapes)
+      music.push_back({shape.left, shape.top, shape.right, shape.bottom});
     return music;
   }
 };
@@ -127,6 +130,8 @@ TEST_F(TextStackTest, TempoMarksStandClearOfTheMusicAroundThem) {
            "f2/4 ]",
            // Over an octava's figure.
            "[ \\meter<\"4/4\"> \\tempo<\"Moderato assai\"> c2/8 d2 \\oct<1> e2 f2 g2/2 ]",
+           // Over a slur.
+           "[ \\meter<\"4/4\"> \\tempo<\"Adagio\"> \\stemsDown \\slur( h2/8 d3/8 ) e3/4 d3/2 ]",
        }) {
     SCOPED_TRACE(text);
     Draw(text);

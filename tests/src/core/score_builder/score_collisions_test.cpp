@@ -47,11 +47,6 @@ struct OpenFault {
   const char* fault;
   const char* words = "";
 } const OpenFaults[] = {
-    {Mark::Stem, false, Mark::Wedge,
-     "a wedge below the music meets a tempo mark or a stem over the staff below"},
-    {Mark::Rest, false, Mark::Wedge, "a wedge meets a rest moved out of another voice's way"},
-    {Mark::Wedge, false, Mark::TupletNumber,
-     "a wedge meets a tuplet's number moved past its notes"},
     {Mark::Bowing, false, Mark::Wedge, "a tie placed clear of the notes meets a wedge"},
     {Mark::Bowing, false, Mark::Text, "a slur passes under a text written over the staff"},
     {Mark::Articulation, false, Mark::Stem, "a fermata stands on the stems of a chord"},
