@@ -148,8 +148,7 @@ void KeepDotsApart(std::vector<VoiceEvent> const& events) {
           GRSingleNote const* upper = upperEvent.note;
           if (!upper || upperEvent.voice == lowerEvent.voice) return false;
           float const upperY = upper->getPosition().y;
-          return upperY < lowerY &&
-                 GObject::StaffStepsApart(upperY, lowerY, space) == 1 &&
+          return upperY < lowerY && GObject::StaffStepsApart(upperY, lowerY, space) == 1 &&
                  std::fabs(upperY - dotY) < 0.5f * space;
         });
     if (upperInTheDotsRow) lowerDot->setOffset(lowerDot->getOffset() + NVPoint{0, 0.8f * space});

@@ -128,8 +128,8 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
   if (before && first) {
     mNextHeads.measure(before);
     before->setHeadsApart(mNextHeads.distanceTo(mHeads));
-    const float distance = std::max(RoomBetween(*before, *first),
-                                    RoomAcrossSliceStart(*mSprings, startid, endid));
+    const float distance =
+        std::max(RoomBetween(*before, *first), RoomAcrossSliceStart(*mSprings, startid, endid));
     if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
   }
   // The last spring with an event before the one looked at, while only marks stand between.

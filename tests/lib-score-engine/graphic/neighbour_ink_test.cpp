@@ -189,12 +189,12 @@ TEST_F(NeighbourInkTest, ASignKeepsClearOfTheNoteBeforeAcrossADynamicOfAnotherSt
   std::string const run = Repeated("c2/16 h1/16 a1/16 g1/16", 4);
   std::string const unbarred = "\\meter<\"4/4\", autoBarlines=\"off\"> ";
   for (std::string const& width : {"14.5cm", "15cm"}) {
-    std::string const text =
-        "{ [ \\staff<1> \\pageFormat<w=" + width +
-        ", h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\stemsUp " + unbarred +
-        Repeated(run, 4) + "], [ \\staff<1> \\stemsDown " + unbarred +
-        Repeated("f#1/1 f1/1", 2) + "], [ \\staff<2> \\clef<\"f4\"> " + unbarred +
-        Repeated("\\intens<\"f\"> c0/1 \\intens<\"p\"> c0/1", 2) + "] }";
+    std::string const text = "{ [ \\staff<1> \\pageFormat<w=" + width +
+                             ", h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\stemsUp " + unbarred +
+                             Repeated(run, 4) + "], [ \\staff<1> \\stemsDown " + unbarred +
+                             Repeated("f#1/1 f1/1", 2) + "], [ \\staff<2> \\clef<\"f4\"> " +
+                             unbarred + Repeated("\\intens<\"f\"> c0/1 \\intens<\"p\"> c0/1", 2) +
+                             "] }";
     SCOPED_TRACE(text);
     Draw(text);
     std::vector<NVRect> signs;
