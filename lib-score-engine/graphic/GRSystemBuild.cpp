@@ -5,6 +5,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <unordered_set>
 #include <vector>
 
 #include "ARCast.h"
@@ -38,6 +39,7 @@
 
 namespace {
 constexpr float kUnitsPerCm = 237.10631f;
+constexpr size_t kMostCurvesPlacedAgain = 128;
 // A stretch reaching past both ends of any line.
 constexpr float kEverywhere = std::numeric_limits<float>::max();
 
@@ -186,11 +188,11 @@ void GRSystem::keepCurvesClear() {
   forEachStaff([&numbers](int number, GRStaff*) { numbers.insert(number); });
   for (int number : numbers) {
     std::vector<GRBowing*> ties, slurs;
+    std::unordered_set<GRBowing const*> taken;
     auto take = [&](GRNotationElement const* element) {
       auto* bowing = dynamic_cast<GRBowing*>(const_cast<GRNotationElement*>(element));
-      if (!bowing) return;
-      std::vector<GRBowing*>& kind = dynamic_cast<GRTie*>(bowing) ? ties : slurs;
-      if (std::find(kind.begin(), kind.end(), bowing) == kind.end()) kind.push_back(bowing);
+      if (!bowing || !taken.insert(bowing).second) return;
+      (dynamic_cast<GRTie*>(bowing) ? ties : slurs).push_back(bowing);
     };
     // A piece continued from the line before is held by the staff it began on; the notes at
     // the ends of each piece know it. A range tag knows all its notes, over every line: only
@@ -201,7 +203,11 @@ void GRSystem::keepCurvesClear() {
       if (NEPointerList const* tags = element->getAssociations())
         for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
     });
-    if (ties.empty() && slurs.empty()) continue;
+    // Each curve is placed against the ink and the curves before it: past so many on one line,
+    // which no piece a learner reads holds, they keep the place the layout gave them, so that
+    // the line is drawn in bounded time.
+    if ((ties.empty() && slurs.empty()) || ties.size() + slurs.size() > kMostCurvesPlacedAgain)
+      continue;
     CurveInk ink(*this, number);
     for (GRBowing* tie : ties) tie->placeClearOf(ink, this);
     for (GRBowing* slur : slurs) slur->placeClearOf(ink, this);

@@ -21,7 +21,12 @@ std::optional<float> YAt(CurvePoints const& points, int from, int to, float x) {
 }  // namespace
 
 CurveBand::CurveBand(NVPoint start, NVPoint middle, NVPoint end, float inflexion)
-    : mPoints(slurOutline(start.x, start.y, middle.x, middle.y, end.x, end.y, inflexion)) {}
+    : mPoints(slurOutline(start.x, start.y, middle.x, middle.y, end.x, end.y, inflexion)) {
+  if (mPoints.count() == 0) return;
+  auto const [left, right] = std::minmax_element(mPoints.xs.begin(), mPoints.xs.end());
+  auto const [top, bottom] = std::minmax_element(mPoints.ys.begin(), mPoints.ys.end());
+  mBox = NVRect{*left, *top, *right, *bottom};
+}
 
 bool CurveBand::spanAt(float x, float* top, float* bottom) const {
   int const half = mPoints.count() / 2;
@@ -53,6 +58,9 @@ bool CurveBand::boxOf(NVRect* slice) const {
 
 float CurveBand::intrusion(NVRect const& box, bool above, float air) const {
   if (mPoints.count() == 0) return 0;
+  if (box.right < mBox.left || box.left > mBox.right || box.top - air >= mBox.bottom ||
+      box.bottom + air <= mBox.top)
+    return 0;
   float need = 0;
   auto look = [&](float x) {
     float top, bottom;

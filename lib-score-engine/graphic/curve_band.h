@@ -35,4 +35,6 @@ class CurveBand {
   bool boxOf(NVRect* slice) const;
 
   CurvePoints mPoints;
+  // The box of all the band's points: ink beyond it, with its air, is clear of the band.
+  NVRect mBox;
 };
