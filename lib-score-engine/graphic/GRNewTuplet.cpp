@@ -240,15 +240,15 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
     TupletInk beside, brackets;
     float const reach = 4 * staff->getLineSpace();
     for (void* pos = staff->getElements().GetHeadPosition(); pos;) {
-      GRNotationElement const* element = staff->getElements().GetNext(pos);
+      GRNotationElement const* neighbour = staff->getElements().GetNext(pos);
       // A neighbouring tuplet's bracket as it stands so far; the later placed one draws in.
-      if (auto const* other = dynamic_cast<GRNewTuplet const*>(element); other && other != this) {
+      if (auto const* other = dynamic_cast<GRNewTuplet const*>(neighbour); other && other != this) {
         NVRect const box = other->drawnBox(staff->getGRSystem());
         if (box.right > box.left && box.right > x1 - reach && box.left < x2 + reach)
           brackets.addBox(box);
         continue;
       }
-      auto const* note = dynamic_cast<GRSingleNote const*>(element);
+      auto const* note = dynamic_cast<GRSingleNote const*>(neighbour);
       if (!note) continue;
       float const x = note->getPosition().x;
       if ((x < start->getPosition().x && x > x1 - reach) ||

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include <QFontMetricsF>
@@ -346,6 +347,28 @@ int DrawnScore::LineAt(float y, bool over) const {
     if (!over && d < distance) nearest = n, distance = d;
   }
   return nearest;
+}
+
+NVRect DrawnScore::LineBox(PlacingDevice::Segment const& line) {
+  float const half = line.width / 2;
+  return {std::min(line.x1, line.x2) - half, std::min(line.y1, line.y2) - half,
+          std::max(line.x1, line.x2) + half, std::max(line.y1, line.y2) + half};
+}
+
+std::vector<NVRect> DrawnScore::WedgeBoxes(float pen) const {
+  std::vector<NVRect> wedges;
+  for (auto const& line : drawn.lines) {
+    if (line.width != pen) continue;
+    NVRect const box = LineBox(line);
+    auto const same = std::ranges::find_if(wedges, [&](NVRect const& wedge) {
+      return std::abs(wedge.left - box.left) < 1 && std::abs(wedge.right - box.right) < 1;
+    });
+    if (same == wedges.end())
+      wedges.push_back(box);
+    else
+      same->Merge(box);
+  }
+  return wedges;
 }
 
 std::vector<PlacingDevice::Text> DrawnScore::Texts(std::string const& words) const {

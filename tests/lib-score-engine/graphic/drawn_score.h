@@ -169,6 +169,11 @@ class DrawnScore : public RazidFontFixture {
   // standing over the music, of the first line reaching below it.
   int LineAt(float y, bool over = false) const;
   std::vector<PlacingDevice::Text> Texts(std::string const& words) const;
+  // The box a line drawn with its pen covers.
+  static NVRect LineBox(PlacingDevice::Segment const& line);
+  // Each wedge drawn with the pen as one box over its two legs, which meet, or nearly, at one
+  // end: nothing belongs between them.
+  std::vector<NVRect> WedgeBoxes(float pen) const;
   // For each note in reading order, the accidental signs drawn at its height between the note
   // before it and its head, left to right.
   std::vector<std::vector<unsigned int>> SignsOfNotes() const;

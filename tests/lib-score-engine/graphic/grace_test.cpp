@@ -255,9 +255,10 @@ TEST_F(GraceTest, AGraceGroupStandsDirectlyBeforeItsNoteOnItsLine) {
       EXPECT_LT(grace.headX, main->headX);
       EXPECT_GT(grace.headX, main->headX - 400) << "far from its note";
       for (ScoreElementDesc const& bar : Records(3, -1, page))
-        if (bar.top < lines[line].system.bottom && bar.bottom > lines[line].system.top)
+        if (bar.top < lines[line].system.bottom && bar.bottom > lines[line].system.top) {
           EXPECT_FALSE(bar.right > grace.headX && bar.left < main->headX)
               << "bar line at " << bar.left << " between the grace and its note";
+        }
     }
     EXPECT_GT(graces, 0);
     // No grace ink on a bar line, clef, key or meter.
@@ -327,8 +328,9 @@ TEST_F(GraceTest, GraceNotesKeepClearOfTheirNotesSignsAndOfTheNotesBefore) {
       // On its staff, a head whose middle stands before the grace head's ends before it.
       for (auto const& head : heads)
         if (head.page == grace.page && std::abs(head.y - grace.y) < 250 &&
-            head.ink.left + head.ink.right < ink.left + ink.right)
+            head.ink.left + head.ink.right < ink.left + ink.right) {
           EXPECT_LE(head.ink.right, ink.left + 1) << "over a head at " << head.ink.left;
+        }
     }
   }
 }

@@ -56,10 +56,11 @@ TEST_F(LineStartSignsTest, TheFirstNoteOfALineShowsTheSignItsPitchNeeds) {
     for (auto const& sign : drawn.glyphs) {
       if (!EngineTesting::IsAccidental(sign.code)) continue;
       for (auto const& glyph : drawn.glyphs)
-        if (glyph.page == sign.page && &glyph != &sign && glyph.ink.right <= sign.ink.right)
+        if (glyph.page == sign.page && &glyph != &sign && glyph.ink.right <= sign.ink.right) {
           EXPECT_FALSE(glyph.ink.left < sign.ink.right && glyph.ink.right > sign.ink.left &&
                        glyph.ink.top < sign.ink.bottom && glyph.ink.bottom > sign.ink.top)
               << "sign " << sign.code << " at " << sign.ink.left << " on glyph " << glyph.code;
+        }
     }
   }
 }

@@ -70,10 +70,12 @@ TEST_F(MarkSpringsTest, EventsKeepTheirColumnsAndTheirRoomAroundAMark) {
     ASSERT_EQ(columns.size(), plain.size());
     for (auto at = columns.begin(); at != columns.end(); ++at) {
       auto const next = std::next(at);
-      if (next != columns.end() && next->first.first == at->first.first)
+      if (next != columns.end() && next->first.first == at->first.first) {
         EXPECT_GT(next->second, at->second + 40) << "at " << next->first.second;
-      if (with.find("text") != std::string::npos)
+      }
+      if (with.find("text") != std::string::npos) {
         EXPECT_NEAR(at->second, plain.at(at->first), 35) << "at " << at->first.second;
+      }
     }
     std::vector<NVRect> signs, heads;
     for (auto const& glyph : drawn.glyphs) {

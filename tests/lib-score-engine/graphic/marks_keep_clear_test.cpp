@@ -29,35 +29,18 @@ class MarksKeepClearTest : public EngineTesting::DrawnScore {
   static bool IsNumber(std::string const& text) {
     return !text.empty() && std::ranges::all_of(text, [](char c) { return std::isdigit(c); });
   }
-  static NVRect BoxOf(PlacingDevice::Segment const& line) {
-    float const half = line.width / 2;
-    return {std::min(line.x1, line.x2) - half, std::min(line.y1, line.y2) - half,
-            std::max(line.x1, line.x2) + half, std::max(line.y1, line.y2) + half};
-  }
   // The halves and hooks of tuplet brackets, with their numbers.
   std::vector<Drawn> Tuplets() {
     std::vector<Drawn> found;
     for (auto const& line : drawn.lines)
-      if (line.width == kBracketPen) found.push_back({"bracket", BoxOf(line)});
+      if (line.width == kBracketPen) found.push_back({"bracket", LineBox(line)});
     for (auto const& text : drawn.texts)
       if (IsNumber(text.text)) found.push_back({"number " + text.text, TextInk(text)});
     return found;
   }
-  // Each wedge as one box over its legs: nothing belongs between them.
   std::vector<Drawn> Wedges() const {
     std::vector<Drawn> found;
-    for (auto const& line : drawn.lines) {
-      if (line.width != kWedgePen) continue;
-      NVRect const box = BoxOf(line);
-      // The two legs of a wedge meet, or nearly, at one end.
-      auto const same = std::ranges::find_if(found, [&](Drawn const& wedge) {
-        return std::abs(wedge.box.left - box.left) < 1 && std::abs(wedge.box.right - box.right) < 1;
-      });
-      if (same == found.end())
-        found.push_back({"wedge", box});
-      else
-        same->box.Merge(box);
-    }
+    for (NVRect const& box : WedgeBoxes(kWedgePen)) found.push_back({"wedge", box});
     return found;
   }
   // Dynamic marks, widened by the air a wedge keeps from them (a little less for rounding).

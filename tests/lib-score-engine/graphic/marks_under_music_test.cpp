@@ -28,28 +28,12 @@ struct Drawn {
 
 class MarksUnderMusicTest : public EngineTesting::DrawnScore {
  protected:
-  static NVRect BoxOf(PlacingDevice::Segment const& line) {
-    float const half = line.width / 2;
-    return {std::min(line.x1, line.x2) - half, std::min(line.y1, line.y2) - half,
-            std::max(line.x1, line.x2) + half, std::max(line.y1, line.y2) + half};
-  }
   static bool IsDynamic(unsigned int code) {
     return std::ranges::find(kDynamics, code) != std::end(kDynamics);
   }
-  // Each wedge as one box over its legs: nothing belongs between them.
   std::vector<Drawn> Wedges() const {
     std::vector<Drawn> found;
-    for (auto const& line : drawn.lines) {
-      if (line.width != kWedgePen) continue;
-      NVRect const box = BoxOf(line);
-      auto const same = std::ranges::find_if(found, [&](Drawn const& wedge) {
-        return std::abs(wedge.box.left - box.left) < 1 && std::abs(wedge.box.right - box.right) < 1;
-      });
-      if (same == found.end())
-        found.push_back({"wedge", box});
-      else
-        same->box.Merge(box);
-    }
+    for (NVRect const& box : WedgeBoxes(kWedgePen)) found.push_back({"wedge", box});
     return found;
   }
   std::vector<Drawn> Dynamics() const {
@@ -68,7 +52,7 @@ class MarksUnderMusicTest : public EngineTesting::DrawnScore {
         found.push_back({"glyph " + std::to_string(glyph.code), glyph.ink});
     for (auto const& line : drawn.lines)
       if (line.width != kWedgePen && std::abs(line.x2 - line.x1) < kStaffLine)
-        found.push_back({"line", BoxOf(line)});
+        found.push_back({"line", LineBox(line)});
     for (auto const& shape : drawn.shapes)
       found.push_back({"shape", {shape.left, shape.top, shape.right, shape.bottom}});
     return found;

@@ -117,8 +117,9 @@ TEST_F(NeighbourInkTest, ASignKeepsClearOfTheLedgerLinesOfTheNoteBefore) {
       ++signs;
       // The lines of the sign's own note run under it from the right.
       for (NVRect const& line : Inks({kLedgerLine}))
-        if (line.left + line.right < sign.ink.left + sign.ink.right)
+        if (line.left + line.right < sign.ink.left + sign.ink.right) {
           EXPECT_EQ(Overlaps({line}, {sign.ink}), 0) << sign.ink.left << ", " << sign.ink.top;
+        }
     }
     EXPECT_GT(signs, 0);
   }
@@ -175,8 +176,9 @@ TEST_F(NeighbourInkTest, ALedgerLineKeepsClearOfTheStemOfItsNeighbour) {
     for (NVRect const& line : lines)
       for (NVRect const& stem : Inks({kStemUp, kStemDown}))
         if (std::abs(stem.left + stem.right - line.left - line.right) >
-            0.7f * (line.right - line.left))
+            0.7f * (line.right - line.left)) {
           EXPECT_EQ(Overlaps({line}, {stem}), 0) << line.left << ", " << line.top;
+        }
   }
 }
 
@@ -188,7 +190,7 @@ TEST_F(NeighbourInkTest, ALedgerLineKeepsClearOfTheStemOfItsNeighbour) {
 TEST_F(NeighbourInkTest, ASignKeepsClearOfTheNoteBeforeAcrossADynamicOfAnotherStaff) {
   std::string const run = Repeated("c2/16 h1/16 a1/16 g1/16", 4);
   std::string const unbarred = "\\meter<\"4/4\", autoBarlines=\"off\"> ";
-  for (std::string const& width : {"14.5cm", "15cm"}) {
+  for (std::string const width : {"14.5cm", "15cm"}) {
     std::string const text = "{ [ \\staff<1> \\pageFormat<w=" + width +
                              ", h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\stemsUp " + unbarred +
                              Repeated(run, 4) + "], [ \\staff<1> \\stemsDown " + unbarred +

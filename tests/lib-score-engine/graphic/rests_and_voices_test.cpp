@@ -256,8 +256,9 @@ TEST_F(RestsAndVoicesTest, UnisonHeadsOfDifferentKindsStandSideBySide) {
       EXPECT_GE(apart, 55) << "two heads of different kinds drawn as one";
       // The dots stand after both heads.
       for (Glyph const& dot : Glyphs(46))
-        if (dot.x < notes[2].desc.left)
+        if (dot.x < notes[2].desc.left) {
           EXPECT_GT(dot.ink.left, std::max(notes[0].desc.headX, notes[1].desc.headX) + 25);
+        }
     }
   }
 }
