@@ -223,21 +223,31 @@ int GRDynamics::place(GRStaff const* staff, MusicInk const* ink, MoveDown const*
     save->length = std::max(save->length, kShortestWedge * lineSpace);
   }
   // The boxes of its own notes leave out the stems of their chords, the beams, slurs and ledger
-  // lines, and the other voices' notes: the wedge stands beyond all of them.
-  if (ink) {
+  // lines, and the other voices' notes: the wedge stands beyond all of them, and below the texts
+  // written under the staff.
+  auto standBeyondInk = [&] {
     float const left = save->point.x;
     float const right = left + save->length;
-    float const reach = above ? ink->highestOver(left, right) : ink->lowestUnder(left, right);
+    float const reach = !ink    ? MusicInk::kNone
+                        : above ? ink->highestOver(left, right)
+                                : ink->lowestUnder(left, right);
     if (std::isfinite(reach))
       save->point.y = above ? std::min(save->point.y, Clear(reach, above))
                             : std::max(save->point.y, Clear(reach, above));
-  }
-  if (down && !above)
-    save->point.y +=
-        (*down)(NVRect{save->point.x, save->point.y - save->upperOpening,
-                       save->point.x + save->length, save->point.y + save->lowerOpening});
+    if (down && !above)
+      save->point.y += (*down)(NVRect{left, save->point.y - save->upperOpening, right,
+                                      save->point.y + save->lowerOpening});
+  };
+  standBeyondInk();
+  float const checkedLeft = save->point.x;
+  float const checkedRight = save->point.x + save->length;
   bool const endsHere = sse->endflag != SSE::CONTINUES_ON_NEXT || !sse->endElement;
   keepClearOfMarks(first, *save, endsHere ? kShortestWedge * lineSpace : 0, lineSpace);
+  // Moved on past a mark's letters and kept at its shortest, the wedge may now reach under notes
+  // after its own, whose stems and heads it must pass beyond too.
+  if (save->length > 0 &&
+      (save->point.x < checkedLeft || save->point.x + save->length > checkedRight))
+    standBeyondInk();
   return 1;
 }
 
@@ -315,9 +325,9 @@ NVRect GRDynamics::roomBeside(GRStaff const* staff) const {
   // at the height of its lowest (highest) note, or below the brackets kept under them.
   float reach = reachOfNotesSoFar(above);
   if (!above)
-    reach = std::max(reach, staff->bracketsReachUnderBetween(
-                                list->GetHead()->getRelativeTimePosition(),
-                                list->GetTail()->getRelativeEndTimePosition()));
+    reach = std::max(
+        reach, staff->bracketsReachUnderBetween(list->GetHead()->getRelativeTimePosition(),
+                                                list->GetTail()->getRelativeEndTimePosition()));
   float const y = Clear(reach, above);
   // The width stands in for the wedge's length, which comes with the springs.
   float const opening = 0.5f * staff->getLineSpace();

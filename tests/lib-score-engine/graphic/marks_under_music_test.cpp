@@ -130,6 +130,25 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
   }
 }
 
+// A wedge that starts at a dynamic mark's note begins after the mark's letters and keeps the
+// shortest length a wedge reads as one: so it reaches under the notes after its own, and stands
+// beyond their heads, stems and ledger lines too.
+TEST_F(MarksUnderMusicTest, AWedgeMovedPastAMarkStandsClearOfTheNotesItNowReaches) {
+  for (char const* text : {
+           // Under the head of a low note, with its ledger line.
+           "[ \\intens<\"ff\"> \\dim( e1/16 ) a0/16 g1/8 ]",
+           "[ \\intens<\"mp\"> \\cresc( f1/16 ) c1/16 g1/8 ]",
+           // Under a stem reaching down below the staff.
+           "[ \\intens<\"ff\"> \\dim( e1/32 ) \\stemsDown h1/32 g1/32 a1/32 ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<Drawn> const wedges = Wedges();
+    ASSERT_FALSE(wedges.empty());
+    EXPECT_EQ(Meetings(wedges, Music()), "");
+  }
+}
+
 // Lines stacked at the engine's distance, not spread over the page: the marks under one line keep
 // that distance from all the music of the next one, which reaches over its staff's box where it
 // moved once the line was spaced.
