@@ -1,6 +1,7 @@
 // The slices stack their staves apart by the boxes of their music, measured before the beams and
-// the stems under them take their final lengths: a beam under one staff and a stem rising from
-// the staff below may then meet between them, and the stem reads as reaching that beam.
+// the stems under them take their final lengths and the tuplets' brackets their places: a beam or
+// a bracket under one staff and a stem rising from the staff below may then meet between them,
+// and the stem reads as reaching that beam, or as struck through.
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +11,7 @@
 #include "ARCast.h"
 #include "GRBeam.h"
 #include "GRDummy.h"
+#include "GRNewTuplet.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "music_ink.h"
@@ -19,13 +21,18 @@ namespace {
 // A beam keeps this much of a line space from the music of the other staff.
 constexpr float kAir = 0.5f;
 
-// The boxes of the beams of one line of staves as they end, in the staff's coordinates.
+// The boxes of the beams of one line of staves as they end, and of the tuplets' brackets and
+// numbers, in the staff's coordinates.
 std::vector<NVRect> BeamsOnLine(GRSystem const& system, int staffNumber) {
   std::vector<NVRect> beams;
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
-    // A beam that runs on from the line before stands here as a placeholder.
+    // A beam or tuplet that runs on from the line before stands here as a placeholder.
     if (auto const* dummy = ar_cast<GRDummy const>(element))
       element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
+    if (auto const* tuplet = element ? ar_cast<GRNewTuplet const>(element) : nullptr) {
+      if (NVRect const box = tuplet->drawnBox(&system); box.right > box.left) beams.push_back(box);
+      return;
+    }
     auto const* beam = element ? ar_cast<GRBeam const>(element) : nullptr;
     NVRect box;
     if (!beam || !beam->getPieceBox(&system, box)) return;

@@ -87,4 +87,30 @@ TEST_F(TupletKeepsClearTest, BracketsAndNumbersStandClearOfTheNotesInk) {
   }
 }
 
+// Placed once the line is spaced, the bracket and number under a staff may reach further than
+// the staves were set apart for, pushed below another voice's rests: the staff below moves down,
+// so that the stems rising from it do not strike through them.
+TEST_F(TupletKeepsClearTest, BracketsUnderAStaffStandClearOfTheStaffBelow) {
+  for (char const* text : {
+           // A bracket under a tuplet of stems down, below the other voice's rest there.
+           "{ [ \\staff<1> \\meter<\"2/4\"> \\tuplet<\"-3-\">( f2/12 e&2/12 a&2/12 ) \\beam( c2/8 "
+           "d2/8 ) ], [ \\staff<1> \\meter<\"2/4\"> _/4 _/4 ], [ \\staff<2> \\clef<\"f4\"> "
+           "\\meter<\"2/4\"> \\grace( c0/16 ) h-1/2 ] }",
+           "{ [ \\staff<1> \\meter<\"2/4\"> \\tuplet<\"-3-\">( f2/12 e&2/12 a&2/12 ) \\beam( c2/8 "
+           "d2/8 ) ], [ \\staff<1> \\meter<\"2/4\"> _/4 _/4 ], [ \\staff<2> \\clef<\"f4\"> "
+           "\\meter<\"2/4\"> h-1/2 ] }",
+           "{ [ \\staff<1> \\meter<\"2/4\"> \\tuplet<\"-3-\">( f2/12 e&2/12 a&2/12 ) c2/8 d2/8 ], "
+           "[ \\staff<1> \\meter<\"2/4\"> _/4 _/4 ], [ \\staff<2> \\clef<\"f4\"> \\meter<\"2/4\"> "
+           "\\stemsUp d0/2 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::string met;
+    for (Drawn const& mark : Tuplets())
+      for (Drawn const& ink : NotesInk())
+        if (Meet(mark.box, ink.box)) met += mark.what + " meets " + ink.what + "; ";
+    EXPECT_EQ(met, "");
+  }
+}
+
 }  // namespace
