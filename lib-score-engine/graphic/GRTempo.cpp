@@ -173,6 +173,10 @@ float GRTempo::DrawNote(VGDevice& device, Fraction const& value, float x, float 
   device.BeginDraw();
   device.SetScale(kNoteScale, kNoteScale);
   device.SetMusicFont(gFontDefs.music.font);
+  // The note's glyphs stand on their base line, whatever the mark drawn before left the device
+  // aligning to: a mark that opens with its note would otherwise hang it from the top of its
+  // glyphs, down into the staff.
+  device.SetFontAlign(VGDevice::kAlignLeft | VGDevice::kAlignBase);
   float const headWidth = GetSymbolExtent(head);
   float const X = (x + mPosition.x) / kNoteScale;
   float const Y = (headWidth / -2.5f + y + mPosition.y) / kNoteScale;

@@ -75,6 +75,33 @@ TEST_F(TempoTest, NoteValuesAreSmallNotesFollowedByTheWords) {
   EXPECT_THAT(device.calls, Contains(HasSubstr("font=Razid2@200")));
 }
 
+// The device keeps the alignment the mark drawn before it asked for (a centred number, a text
+// hung from its top): the small note still stands on its base line, from its left edge, or a
+// mark that opens with a note hangs it down into the staff.
+TEST_F(TempoTest, TheSmallNoteStandsOnItsBaseLineWhateverWasDrawnBefore) {
+  for (unsigned int const before :
+       {VGDevice::kAlignTop | VGDevice::kAlignLeft, VGDevice::kAlignBottom | VGDevice::kAlignCenter,
+        VGDevice::kAlignBase | VGDevice::kAlignRight}) {
+    for (char const* mark : {"[1/8] = 120", "Moderato [3/8] = 96"}) {
+      SCOPED_TRACE(std::string(mark) + " after alignment " + std::to_string(before));
+      ARTempo tempo;
+      Bind(tempo, Given().Text(mark));
+      GRTempo grTempo(staff, &tempo);
+      grTempo.setPosition(NVPoint{130, -90});
+      device.SetFontAlign(before);
+      device.calls.clear();
+      grTempo.OnDraw(device, map);
+      int symbols = 0;
+      for (std::string const& call : device.calls) {
+        if (call.rfind("DrawMusicSymbol", 0) != 0) continue;
+        ++symbols;
+        EXPECT_THAT(call, HasSubstr("align=17"));
+      }
+      EXPECT_GT(symbols, 0);
+    }
+  }
+}
+
 class JumpTest : public MarksFixture {};
 
 TEST_F(JumpTest, JumpMarksAreRowsOfWordsAndNamedGlyphs) {
