@@ -72,10 +72,11 @@ const Allowance Allowances[] = {
      [](const DrawnMark& a, const DrawnMark& b, const QRectF&) {
        return StruckTogether(a, b) && a.code == b.code && a.box == b.box;
      }},
-    // Voices struck together in unison share the dots of one value, drawn once for each.
+    // Voices struck together in unison share the dots of one value, drawn once for each; so do
+    // voices resting together for one dotted length, whose one rest has one dot.
     {Mark::Dot, Mark::Dot,
      [](const DrawnMark& a, const DrawnMark& b, const QRectF&) {
-       return StruckTogether(a, b) && a.box == b.box;
+       return (StruckTogether(a, b) || a.staff == b.staff) && a.box == b.box;
      }},
     // Voices resting together for one length share one rest, drawn once for each, as engravers
     // write a single rest for both parts.

@@ -217,10 +217,13 @@ TEST_F(CollisionCheckTest, FindsEachCollisionOnceAMarkIsMovedAgainstAnother) {
       {"[ \\meter<\"2/4\"> c2/4 d2/4 ]", Mark::Stem, Mark::Head, OnMiddle},
       {"[ \\meter<\"2/4\"> d2/4. c2/8 ]", Mark::Flag, Mark::Stem, OnMiddle},
       {"[ \\meter<\"3/4\"> \\tie( c2/4 c2/4 ) e2/4 ]", Mark::Bowing, Mark::Head, OnMiddle},
-      // Voices resting together for one length share one rest; a rest of another length on it
-      // is found.
+      // Voices resting together for one length share one rest, and a dotted one its dot; a rest
+      // of another length on it is found.
       {"{ [ \\staff<1> \\meter<\"2/4\"> _/4 c2/8 d2/8 ], "
        "[ \\staff<1> \\meter<\"2/4\"> _/4 _/8 a1/8 ] }",
+       Mark::Rest, Mark::Rest, OnMiddle},
+      {"{ [ \\staff<1> \\meter<\"3/4\"> c2/4 _/4. d2/8 ], "
+       "[ \\staff<1> \\meter<\"3/4\"> _/4 _/4. _/8 ] }",
        Mark::Rest, Mark::Rest, OnMiddle},
   };
   for (const Case& c : cases) {
