@@ -34,10 +34,11 @@ constexpr float kNoteScale = 0.65f;
 // half a line space stays free between them and the music.
 constexpr float kDescent = 22.5f;
 constexpr float kClearance = 25;
-// How far over their base line the words reach, with room for tall letters, and the small notes'
-// stems and flags.
+// How far over their base line the words reach, with room for tall letters, the small notes'
+// stems, and the flags, which rise above the stems they hang from.
 constexpr float kLetterReach = 100;
 constexpr float kNoteReach = 125;
+constexpr float kFlaggedNoteReach = 160;
 
 bool IsSymbolPart(std::pair<std::string, int> const& part) {
   return part.second == 1;
@@ -119,9 +120,12 @@ float GRTempo::shiftIn(GRSystem const* system) const {
 
 float GRTempo::topIn(GRSystem const& system) const {
   auto const* tempo = static_cast<ARTempo const*>(getAbstractRepresentation());
-  bool notes = false;
-  for (auto const& part : tempo->getTempoMark()) notes = notes || IsSymbolPart(part);
-  return mPosition.y + shiftIn(&system) - (notes ? kNoteReach : kLetterReach);
+  float reach = kLetterReach;
+  for (auto const& part : tempo->getTempoMark())
+    if (IsSymbolPart(part))
+      reach =
+          std::max(reach, FlagOf(getDuration(part.first.c_str())) ? kFlaggedNoteReach : kNoteReach);
+  return mPosition.y + shiftIn(&system) - reach;
 }
 
 float GRTempo::liftOverMusic(GRSystem const* system) const {

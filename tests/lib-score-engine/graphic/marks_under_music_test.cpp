@@ -165,6 +165,9 @@ TEST_F(MarksUnderMusicTest, TheNextLinesMusicStandsClearOfTheMarksAboveIt) {
            "\\newSystem _/2 _/2 ] }",
            "{ [ \\staff<1> \\intens<\"ff\"> c1/1 \\newSystem f1/16 a1/16 g1/16 a1/16 g1/8 h1/8 "
            "f2/2 ], [ \\staff<1> c1/1 \\newSystem _/4 _/4 _/2 ] }",
+           // A tempo mark opening the next line, whose small note's flag rises above its stem.
+           "[ \\intens<\"ff\"> c1/1 \\newSystem \\tempo<\"[1/8] = 120\"> c2/1 ]",
+           "[ \\cresc( c1/2 d1/2 ) \\newSystem \\tempo<\"[1/16] = 60\"> c2/1 ]",
        }) {
     SCOPED_TRACE(text);
     Draw(text);
