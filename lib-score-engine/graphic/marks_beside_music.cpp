@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "ARCast.h"
+#include "GRAccidental.h"
 #include "GRDummy.h"
 #include "GRDynamics.h"
 #include "GRIntens.h"
+#include "GRKey.h"
 #include "GRSText.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
@@ -56,6 +58,15 @@ void KeepWedgesApart(std::vector<Piece*> const& pieces, float lineSpace) {
   }
 }
 
+// Where the glyph of a key signature's sign puts ink: its box holds only the middle of it, and
+// a sharp or natural reaches about a space and a half below its note, a flat two spaces above.
+NVRect KeySignInk(GRAccidental const& sign, float lineSpace) {
+  NVPoint const at = sign.getPosition() + sign.getOffset();
+  float const space = lineSpace * sign.getSize();
+  return {at.x - sign.getLeftSpace(), at.y - 2 * space, at.x + sign.getRightSpace(),
+          at.y + 1.6f * space};
+}
+
 // How far a box under the staff moves down to stand clear of the texts written at their own
 // heights (sorted by their tops), which stay where they are.
 float DownClearOf(NVRect const& box, std::vector<NVRect> const& written, float gap) {
@@ -88,6 +99,14 @@ std::vector<NVRect> PlaceOnLine(GRSystem const& system, int number) {
     if (auto const* figure = ar_cast<GRSText const>(element)) {
       if (std::optional<NVRect> const box = figure->boxUnder(); box && box->right > box->left)
         written.push_back(*box);
+      return;
+    }
+    // So do the signs of a key signature, which reach below the staff with the lowest of them.
+    if (auto const* key = ar_cast<GRKey const>(element)) {
+      for (void* at = key->First(); at;)
+        if (auto const* sign = dynamic_cast<GRAccidental const*>(key->GetNext(at));
+            sign && sign->getSymbol())
+          written.push_back(KeySignInk(*sign, staff ? staff->getLineSpace() : 50));
       return;
     }
     // The line lends its elements as they stand; the marks among them are placed here.

@@ -149,6 +149,22 @@ TEST_F(MarksUnderMusicTest, AWedgeMovedPastAMarkStandsClearOfTheNotesItNowReache
   }
 }
 
+// A key changed within the line draws its signs down to the staff's lowest lines, where the
+// naturals and sharps reach below it: a wedge under them stands below those too.
+TEST_F(MarksUnderMusicTest, AWedgeUnderAKeyChangeStandsClearOfItsSigns) {
+  for (char const* text : {
+           "[ \\clef<\"f4\"> \\stemsUp \\key<6> c1/4 \\cresc( d1/4 \\key<5> e1/4 f1/4 g1/4 ) ]",
+           "[ \\clef<\"f4\"> \\stemsUp \\key<4> c1/4 \\cresc( d1/4 \\key<6> e1/4 f1/4 g1/4 ) ]",
+           "[ \\stemsUp \\key<-6> c3/4 \\cresc( d3/4 \\key<2> e3/4 f3/4 g3/4 ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<Drawn> const wedges = Wedges();
+    ASSERT_FALSE(wedges.empty());
+    EXPECT_EQ(Meetings(wedges, Music()), "");
+  }
+}
+
 // Lines stacked at the engine's distance, not spread over the page: the marks under one line keep
 // that distance from all the music of the next one, which reaches over its staff's box where it
 // moved once the line was spaced.
