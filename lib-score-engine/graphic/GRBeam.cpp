@@ -794,7 +794,9 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
       left = stemStart(run.front()) + offset;
       right = stemEnd(run.back()) + offset;
       if (broken && reachedEnd) right = NVPoint{endAt.x, left.y};
-    } else if (broken) {
+    } else if (broken && reachedEnd) {
+      // Only a level that reaches the piece's last event goes on into the next line; one that
+      // ends before it over the line's end would read as the level of the notes it passes.
       left = stemEnd(run.front()) + offset;
       right = NVPoint{endAt.x, left.y};
     } else {
