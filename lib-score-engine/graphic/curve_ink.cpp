@@ -86,6 +86,10 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
       add(NVRect{piece->point.x, piece->point.y - piece->upperOpening,
                  piece->point.x + piece->length, piece->point.y + piece->lowerOpening},
           Kind::Mark, nullptr);
+    } else if (auto const* tag = dynamic_cast<GRTag const*>(element); tag && tag->getError()) {
+      // A clef or key that a line opens with in place of its own is not drawn where it stood:
+      // a curve passing there keeps its length.
+      return;
     } else if (auto const* key = dynamic_cast<GRKey const*>(element)) {
       for (void* pos = key->First(); pos;)
         if (auto const* sign = dynamic_cast<GRAccidental const*>(key->GetNext(pos)))
