@@ -65,9 +65,8 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
       if (GRFlag const* flag = stem->getGRFlag(); flag && flag->isDrawn())
         add(flag->inkBox(), Kind::Flag, nullptr);
     } else if (auto const* beam = dynamic_cast<GRBeam const*>(element)) {
-      GRSystemStartEndStruct const* sse = beam->getSystemStartEndStruct(&system);
-      auto const* save = sse ? static_cast<GRBeam::GRBeamSaveStruct const*>(sse->p) : nullptr;
-      if (!save || beam->getError()) return;
+      GRBeam::GRBeamSaveStruct const* save = beam->drawnPiece(&system);
+      if (!save) return;
       BeamSlices(save->p, [&](NVRect const& box) { add(box, Kind::Beam, nullptr); });
       if (save->simpleBeams)
         for (void* pos = save->simpleBeams->GetHeadPosition(); pos;) {
