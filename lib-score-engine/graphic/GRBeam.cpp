@@ -124,6 +124,19 @@ bool StemsOneWay(NEPointerList const* list, SSE const* sse) {
   return !(up && down);
 }
 
+// Whether a note or chord of the piece on the system carries a stem the beam ends: a line that
+// holds only rests under the beam has none.
+bool HoldsNote(NEPointerList const* list, SSE const* sse, GRSystem const* system) {
+  bool found = false;
+  ForEachInPiece(list, sse, [&](GRNotationElement* element, void*) {
+    GRStaff const* staff = element->getGRStaff();
+    found = AsEvent(element) && !dynamic_cast<GRSingleRest*>(element) && staff &&
+            staff->getGRSystem() == system;
+    return !found;
+  });
+  return found;
+}
+
 // Where an element's staff stands in the system: elements stand at their x in the system
 // already, so only the staff's height counts.
 NVPoint StaffPos(GRNotationElement const* element) {
@@ -357,6 +370,8 @@ void GRBeam::tellPosition(GObject* caller, NVPoint const&) {
   if (sse->endElement != element) return;
   GRBeamSaveStruct* st = saveOf(sse);
   st->simpleBeams.reset();
+  st->holdsNote = HoldsNote(getAssociations(), sse, element->getGRStaff()->getGRSystem());
+  if (!st->holdsNote) return;
   if (piecePlacedBetweenStaves(sse, st)) {
     placeBetweenStaves(sse, st);
   } else {
@@ -794,7 +809,9 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
       left = stemStart(run.front()) + offset;
       right = stemEnd(run.back()) + offset;
       if (broken && reachedEnd) right = NVPoint{endAt.x, left.y};
-    } else if (broken) {
+    } else if (broken && reachedEnd) {
+      // Only a level that reaches the piece's last event goes on into the next line; one that
+      // ends before it over the line's end would read as the level of the notes it passes.
       left = stemEnd(run.front()) + offset;
       right = NVPoint{endAt.x, left.y};
     } else {
@@ -828,20 +845,28 @@ void GRBeam::addLevels(SSE* sse, GRBeamSaveStruct* st) {
     for (NVPoint& corner : st->p) corner -= startStaff;
 }
 
+GRBeam::GRBeamSaveStruct const* GRBeam::drawnPiece(GRSystem const* system) const {
+  if (error) return nullptr;
+  SSE const* sse = getSystemStartEndStruct(system);
+  GRBeamSaveStruct const* st = sse ? saveOf(sse) : nullptr;
+  if (!st || !st->holdsNote) return nullptr;
+  // A piece not yet bound to a system is found on every one: it belongs where it ends.
+  GRStaff const* staff = sse->endElement ? sse->endElement->getGRStaff() : nullptr;
+  GRSystem const* ends = staff ? staff->getGRSystem() : nullptr;
+  if (ends && ends != system) return nullptr;
+  return st;
+}
+
 bool GRBeam::getPieceBox(GRSystem const* system, NVRect& box) const {
-  if (error) return false;
-  GRBeamSaveStruct const* st = saveOf(getSystemStartEndStruct(system));
+  GRBeamSaveStruct const* st = drawnPiece(system);
   if (!st) return false;
   box = CornersBox(st->p);
   return true;
 }
 
 void GRBeam::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
-  if (error) return;
-  SSE* sse = getSystemStartEndStruct(gCurSystem);
-  if (!sse) return;
-  GRBeamSaveStruct const* st = saveOf(sse);
-  MELVARIN_ASSERT(st);
+  GRBeamSaveStruct const* st = drawnPiece(gCurSystem);
+  if (!st) return;
   VGColor const colour = getColRef() ? VGColor(getColRef()) : VGColor(0, 0, 0, 255);
   device.PushFillColor(colour);
   device.PushPen(colour, 1.0f);

@@ -28,6 +28,9 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
     // Start at the stem, start away from it, end at the stem, end away from it.
     NVPoint p[4];
     std::unique_ptr<KF_IPointerList<GRSimpleBeam>> simpleBeams;
+    // A line may hold only rests of a beam whose notes stand on other lines: no beam is drawn
+    // there, as no stem would end on it.
+    bool holdsNote = true;
   };
 
   GRBeam(GRStaff* staff, ARBeam* ar);
@@ -61,6 +64,9 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   // from left to right, in its staff's coordinates; false where it does not run over the stretch,
   // and for a beam between staves.
   bool coverOver(GRSystem const* system, float left, float right, float* top, float* bottom) const;
+  // The piece of the beam drawn on the system; null where none is, as on a line that holds
+  // only rests under a beam whose notes stand on other lines.
+  GRBeamSaveStruct const* drawnPiece(GRSystem const* system) const;
 
  private:
   GRBeamSaveStruct* saveOf(GRSystemStartEndStruct const* sse) const;

@@ -52,8 +52,8 @@ void CoverOver(GRBeam::GRBeamSaveStruct const& st, float left, float right, Reac
 
 bool GRBeam::coverOver(GRSystem const* system, float left, float right, float* top,
                        float* bottom) const {
-  if (error || tagType == SYSTEMTAG) return false;
-  GRBeamSaveStruct const* st = saveOf(getSystemStartEndStruct(system));
+  if (tagType == SYSTEMTAG) return false;
+  GRBeamSaveStruct const* st = drawnPiece(system);
   if (!st) return false;
   NVPoint const* p = st->p;
   // Only the part of the stretch the beam runs over.

@@ -65,9 +65,8 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
       if (GRFlag const* flag = stem->getGRFlag(); flag && flag->isDrawn())
         add(flag->inkBox(), Kind::Flag, nullptr);
     } else if (auto const* beam = dynamic_cast<GRBeam const*>(element)) {
-      GRSystemStartEndStruct const* sse = beam->getSystemStartEndStruct(&system);
-      auto const* save = sse ? static_cast<GRBeam::GRBeamSaveStruct const*>(sse->p) : nullptr;
-      if (!save || beam->getError()) return;
+      GRBeam::GRBeamSaveStruct const* save = beam->drawnPiece(&system);
+      if (!save) return;
       BeamSlices(save->p, [&](NVRect const& box) { add(box, Kind::Beam, nullptr); });
       if (save->simpleBeams)
         for (void* pos = save->simpleBeams->GetHeadPosition(); pos;) {
@@ -86,6 +85,10 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
       add(NVRect{piece->point.x, piece->point.y - piece->upperOpening,
                  piece->point.x + piece->length, piece->point.y + piece->lowerOpening},
           Kind::Mark, nullptr);
+    } else if (auto const* tag = dynamic_cast<GRTag const*>(element); tag && tag->getError()) {
+      // A clef or key that a line opens with in place of its own is not drawn where it stood:
+      // a curve passing there keeps its length.
+      return;
     } else if (auto const* key = dynamic_cast<GRKey const*>(element)) {
       for (void* pos = key->First(); pos;)
         if (auto const* sign = dynamic_cast<GRAccidental const*>(key->GetNext(pos)))

@@ -2,6 +2,7 @@
 // curves it passes, but for the heads, stems and dots at its own ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,31 @@ TEST_F(CurvesKeepClear, TiesPassNoNoteOrSign) {
     SCOPED_TRACE(text);
     Draw(text);
     for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
+// A key change the layout breaks a line at opens the line instead of standing after its first
+// note: a tie leaving that note starts at its head, not past where the key would have stood.
+TEST_F(CurvesKeepClear, TiesLeaveTheFirstNoteOfALineOpenedByAKeyChange) {
+  std::string const narrow = "\\pageFormat<w=8cm, h=40cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> ";
+  for (std::string const& bars :
+       {EngineTesting::Repeated("\\key<-6> \\tie( d2/2 d2/4 ) e2/4 | \\key<0> c2/1 |", 3),
+        EngineTesting::Repeated("\\key<6> \\tie( c2/2 c2/4 ) e2/4 | \\key<0> c2/1 |", 3),
+        EngineTesting::Repeated("\\key<-6> \\tie( d2/1 | d2/4 ) e2/2. | \\key<2> c2/1 |", 3)}) {
+    SCOPED_TRACE(bars);
+    Draw("[ " + narrow + "\\meter<\"4/4\"> c2/1 | " + bars + " c2/1 ]");
+    auto const lines = DrawnLines();
+    ASSERT_GT(lines.size(), 3u);
+    for (PlacingDevice::Shape const& curve : drawn.shapes) {
+      if (curve.xs.size() != kCurveCorners) continue;
+      // The gap to the nearest note it leaves; a piece going on from the line before leaves none.
+      float gap = 1e9;
+      for (ScoreElementDesc const& note : lines.at(LineAt(curve.top)).notes)
+        if (note.right <= curve.left + kSpace / 2) gap = std::min(gap, curve.left - note.right);
+      if (gap < 1e9) {
+        EXPECT_LT(gap, kSpace) << "tie at " << curve.left;
+      }
+    }
   }
 }
 

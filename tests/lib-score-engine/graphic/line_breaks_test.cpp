@@ -133,6 +133,40 @@ TEST_F(LineBreakTest, ABeamLevelStartsAtItsFirstNoteUnlessItRanAtTheBreak) {
   }
 }
 
+// A further level that ends before the break stays a stub at its note: run on to the line's end
+// it would pass the stems of the notes after it and shorten them for the reader.
+TEST_F(LineBreakTest, ABeamLevelEndingBeforeTheBreakStaysAtItsNote) {
+  for (char const* beam :
+       {"e2/16 _/16 d2/8 \\newSystem e2/8 f2/8", "c2/16 d2/8. \\newSystem e2/8",
+        "c2/8. d2/16 e2/8 \\newSystem f2/8", "c2/8 d2/32 e2/16. f2/8 \\newSystem g2/8"}) {
+    Draw(std::string("[ \\meter<\"4/4\"> c2/2 \\beam( ") + beam + " ) c2/4 ]");
+    float const last = DrawnLines().at(0).notes.back().left;
+    // Only the main level goes on past the line's last note.
+    EXPECT_EQ(
+        std::ranges::count_if(
+            drawn.shapes,
+            [&](auto& s) { return s.xs.size() == 4 && LineAt(s.top) == 0 && s.right > last; }),
+        1)
+        << beam;
+  }
+}
+
+// A beam whose notes all stand after the break draws nothing on the line that holds only its
+// rests: drawn along that line, it would be taken for the beam of the stems it reaches.
+TEST_F(LineBreakTest, ABeamDrawsNothingOnALineOfOnlyItsRests) {
+  for (char const* music : {"c2/4 d2/8 _/8 \\newSystem e2/8 f2/8 | c2/2.",
+                            "c2/4 d2/8 \\beam( _/8 \\newSystem e2/8 f2/8 ) | c2/2.",
+                            "c2/4 d2/8 \\beam( _/16 _/16 \\newSystem {e2/8, g2/8} f2/8 ) | c2/2.",
+                            "c2/4. \\beam( _/8 _/8 \\newSystem e2/8 ) | c2/2."}) {
+    Draw(std::string("[ \\meter<\"6/8\"> ") + music + " ]");
+    ASSERT_EQ(DrawnLines().size(), 2u) << music;
+    EXPECT_EQ(std::ranges::count_if(
+                  drawn.shapes, [&](auto& s) { return s.xs.size() == 4 && LineAt(s.top) == 0; }),
+              0)
+        << music;
+  }
+}
+
 // Each note of a tied chord goes on at the next line's start with a tie of its own, on the side
 // its tie took on the line before.
 TEST_F(LineBreakTest, TiesOfAChordGoOnToTheirOwnNotesOnTheSideTheyBeganOn) {

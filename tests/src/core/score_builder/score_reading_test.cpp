@@ -158,9 +158,7 @@ const OpenFault StillOpen[] = {
      "drawn again for a second voice of the staff take the line's room (16), grace notes too "
      "where a line is squeezed to the page's width (18)"},
     {"lengths written",
-     "heads drawn over one another where a text or grace notes take the room (6), a beam of "
-     "the lower staff drawn along a whole line that holds none of its notes, which a chord's "
-     "stem of that staff reaches (96)"},
+     "heads drawn over one another where a text or grace notes take the room (6)"},
     {", read ",
      "an octava written without a range shows its figure at the line's start but not where it "
      "ends, inside a bar the line breaks between its beats (240)"},
