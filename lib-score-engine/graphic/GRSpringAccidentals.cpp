@@ -14,10 +14,11 @@
 #include "GRSpringCollider.h"
 #include "GRStdNoteHead.h"
 #include "GRStem.h"
+#include "signs_under_beams.h"
 
 namespace {
 
-// Signs closer in height than this share no column.
+// Signs closer in height than this share no column, nor any whose inks would meet.
 constexpr float kAccidentalReach = 150;
 
 struct Column {
@@ -27,7 +28,13 @@ struct Column {
 
 bool Clears(Column const& column, GRAccidental const* sign) {
   return std::none_of(column.signs.begin(), column.signs.end(), [sign](GRAccidental const* other) {
-    return std::abs(other->getPosition().y - sign->getPosition().y) < kAccidentalReach;
+    GRAccidental const* upper = other->getPosition().y < sign->getPosition().y ? other : sign;
+    GRAccidental const* lower = upper == other ? sign : other;
+    float upperAbove = 0, upperBelow = 0, lowerAbove = 0, lowerBelow = 0;
+    SignReach(upper->getSymbol(), &upperAbove, &upperBelow);
+    SignReach(lower->getSymbol(), &lowerAbove, &lowerBelow);
+    float const inks = upperBelow * upper->getSize() + lowerAbove * lower->getSize();
+    return lower->getPosition().y - upper->getPosition().y < std::max(kAccidentalReach, inks);
   });
 }
 
@@ -78,6 +85,7 @@ void GRSpring::checkAccidentalCollisions() {
   // Staff by staff, in the order of their first notes, each staff's notes in the spring's order:
   // the notes of the staff are brought up behind its first, the others keeping their order.
   bool chords = false;
+  bool signs = false;
   for (auto begin = notes.begin(); begin != notes.end();) {
     GRStaff const* const staff = (*begin)->getGRStaff();
     auto end = std::next(begin);
@@ -87,13 +95,14 @@ void GRSpring::checkAccidentalCollisions() {
     for (; begin != end; ++begin) {
       (*begin)->updateBoundingBox();
       chords = chords || (*begin)->getGlobalStem();
+      signs = signs || !NoteSignInks(**begin).empty();
     }
   }
-  if (chords) refreshCollider();
+  if (chords || signs) refreshCollider();
 }
 
-// The notes of a chord were sorted into bands before their signs and their shared stem were
-// settled: they are sorted again, the signs at their full height and the stem in the bands of
+// The notes were sorted into bands by their boxes before their signs and a chord's shared stem
+// were settled: they are sorted again, the signs at their full height and the stem in the bands of
 // the chord's note that needs the least room on the left (the stem takes no more than a head's
 // room).
 void GRSpring::refreshCollider() {
@@ -108,12 +117,12 @@ void GRSpring::refreshCollider() {
     mCollider->AddElement(element, at);
     auto* note = ar_cast<GRSingleNote>(element);
     if (!note) continue;
-    // A sharp or a natural reaches half a space further up and down than its box.
-    KF_IPointerList<GRAccidental> signs(0);
-    note->extractAccidentals(&signs);
-    if (signs.GetCount() > 0) {
+    // A sign reaches further up and down than its box: a sharp or a natural by half a space,
+    // a flat's stem further up.
+    for (NVRect const& sign : NoteSignInks(*note)) {
       float const reach = 75 * note->getSize();
-      mCollider->AddExtent(note, at, note->getPosition().y - reach, note->getPosition().y + reach);
+      mCollider->AddExtent(note, at, std::min(sign.top, note->getPosition().y - reach),
+                           std::max(sign.bottom, note->getPosition().y + reach));
     }
     if (!note->getGlobalStem()) continue;
     auto holder = std::find_if(stemHolders.begin(), stemHolders.end(), [note](auto const& h) {

@@ -108,6 +108,13 @@ int GRStaffManager::deleteRod(GRRod* rod) {
   return 0;
 }
 
+namespace {
+
+// How many springs back a note keeps its room from notes across the springs between.
+constexpr int kMostSpringsAcross = 4;
+
+}  // namespace
+
 void GRStaffManager::createNewSystemRods(int startid, int endid) {
   mFirstSystemRod = nullptr;
   mLastSystemRod = nullptr;
@@ -155,6 +162,17 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
       const float across = RoomBetween(*lastEvent, *next);
       if (across > 0) addRod(new GRRod(across, lastEventID, k + 1), false, false, 0);
     }
+    // So do springs holding only the notes of other staves or voices, which fall between two
+    // notes of a staff in time: the later note's signs keep clear of the earlier one's heads
+    // across them, the springs just before it looked at.
+    if (next->holdsEvent())
+      for (int id = std::max(startid, k - kMostSpringsAcross); id < k; ++id) {
+        GRSpring* earlier = mSprings->Get(id);
+        if (!earlier || id == lastEventID || !(earlier->holdsEvent() || earlier->containsBar()))
+          continue;
+        const float across = RoomBetween(*earlier, *next);
+        if (across > 0) addRod(new GRRod(across, id, k + 1), false, false, 0);
+      }
     const float distance = RoomBetween(*spring, *next);
     if (distance <= 0) continue;
     mLastSystemRod = new GRRod(distance, k, k + 1);

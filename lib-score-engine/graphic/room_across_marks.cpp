@@ -24,7 +24,9 @@ float RoomBetween(GRSpring const& before, GRSpring const& after) {
 
 float RoomAcrossSliceStart(KF_IVector<GRSpring> const& springs, int startid, int endid) {
   GRSpring const* before = startid > 0 ? springs.Get(startid - 1) : nullptr;
-  if (!before || !before->holdsEvent()) return 0;
+  // A bar line closing the slice before reaches over the whole staff: the signs of a chord
+  // opening the measure behind a dynamic would stand on it.
+  if (!before || !(before->holdsEvent() || before->containsBar())) return 0;
   // The first event of the slice, the room the slice's springs up to it keep.
   int next = startid;
   float kept = 0;

@@ -5,11 +5,8 @@
 #include "GRGlobalStem.h"
 #include "GRSingleNote.h"
 
-namespace {
-
-// How far the ink of a sign reaches above and below its middle at size 1: a flat's stem
-// reaches higher than its bowl reaches down, a double sharp is a head high.
-void Reach(unsigned int symbol, float* above, float* below) {
+// A flat's stem reaches higher than its bowl reaches down, a double sharp is a head high.
+void SignReach(unsigned int symbol, float* above, float* below) {
   switch (symbol) {
     case 98:   // flat
     case 134:  // double flat
@@ -24,6 +21,8 @@ void Reach(unsigned int symbol, float* above, float* below) {
   }
 }
 
+namespace {
+
 void AddSigns(GRSingleNote const* note, std::vector<NVRect>& inks) {
   if (!note) return;
   KF_IPointerList<GRAccidental> signs(0);
@@ -32,7 +31,7 @@ void AddSigns(GRSingleNote const* note, std::vector<NVRect>& inks) {
     GRAccidental const* sign = signs.GetNext(pos);
     NVPoint const at = sign->getPosition() + sign->getOffset();
     float above = 0, below = 0;
-    Reach(sign->getSymbol(), &above, &below);
+    SignReach(sign->getSymbol(), &above, &below);
     float const half = sign->getRightSpace();
     inks.push_back(NVRect{at.x - half, at.y - above * note->getSize(), at.x + half,
                           at.y + below * note->getSize()});
@@ -40,6 +39,12 @@ void AddSigns(GRSingleNote const* note, std::vector<NVRect>& inks) {
 }
 
 }  // namespace
+
+std::vector<NVRect> NoteSignInks(GRSingleNote const& note) {
+  std::vector<NVRect> inks;
+  AddSigns(&note, inks);
+  return inks;
+}
 
 std::vector<NVRect> SignInks(GREvent const& event) {
   std::vector<NVRect> inks;
