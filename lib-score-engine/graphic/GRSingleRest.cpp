@@ -8,6 +8,8 @@
 #include "GRGlue.h"
 #include "GRNoteDot.h"
 #include "GRStaff.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "ScoreElementDesc.h"
 #include "TagParameterFloat.h"
 #include "TagParameterString.h"
@@ -43,6 +45,21 @@ constexpr float kBarRestHeight = 25;
 constexpr float kBarRestHalfWidth = 25;
 // The symbol-map box reaches this far around a rest.
 constexpr float kRecordMargin = 50;
+
+// Where the music of a staff's line begins: after its clef and key, at its second glue. A line
+// that opens with a slice of its own for them keeps that glue in its first slice: from the
+// line's edge, a rest filling the line's first bar would stand in the key.
+GRGlue const* OpeningGlue(GRStaff const* staff) {
+  if (!staff) return nullptr;
+  if (GRGlue const* glue = staff->getSecondGlue()) return glue;
+  GRSystemSlice const* slice = staff->getGRSystemSlice();
+  GRSystem const* system = staff->getGRSystem();
+  GRSystemSlice const* first = system ? system->getFirstGRSystemSlice() : nullptr;
+  if (!slice || !first || first == slice) return nullptr;
+  GRStaff const* opening = first->getStaff(slice->getStaffNumber(staff));
+  return opening ? opening->getSecondGlue() : nullptr;
+}
+
 }  // namespace
 
 GRSingleRest::GRSingleRest(GRStaff* staff, ARRest* rest, Fraction const& relativeTimePosition,
@@ -187,8 +204,8 @@ float GRSingleRest::BarFillingCentre(GRNotationElement const* end) const {
   if (mFirstBar && startStaff && endStaff && startStaff->getGRSystem() == endStaff->getGRSystem() &&
       mFirstBar->getPosition().x >= 0) {
     startX = mFirstBar->getPosition().x;
-  } else if (mGrStaff && mGrStaff->getSecondGlue()) {
-    startX = mGrStaff->getSecondGlue()->getPosition().x;
+  } else if (GRGlue const* glue = OpeningGlue(mGrStaff)) {
+    startX = glue->getPosition().x;
   }
   return startX + (end->getPosition().x - startX) / 2;
 }

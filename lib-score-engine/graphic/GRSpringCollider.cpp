@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "ARCast.h"
 #include "GRNotationElement.h"
+#include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -21,6 +23,13 @@ void GRSpringCollider::AddElement(GRNotationElement* el, void* pos) {
   const float y = el->getPosition().y;
   NVRect const& box = el->getBoundingBox();
   AddExtent(el, pos, y + box.top, y + box.bottom);
+  // A rest's box is where its dots and bar rests hang, not where its glyph reaches: a glyph
+  // outside its bands would take no room from a neighbour's stem, head or sign at that height.
+  if (auto const* rest = ar_cast<GRSingleRest const>(el)) {
+    float top = 0, bottom = 0;
+    rest->getInkExtent(&top, &bottom);
+    if (bottom > top) AddExtent(el, pos, top, bottom);
+  }
 }
 
 void GRSpringCollider::AddExtent(GRNotationElement* el, void* pos, float top, float bottom) {

@@ -265,6 +265,40 @@ TEST_F(RestsAndVoicesTest, UnisonHeadsOfDifferentKindsStandSideBySide) {
 
 // A rest's dots stand after it and clear of what follows, with the rest's glyph or bar as wide
 // as without them: a dot touching the next rest is read as part of that rest.
+// A rest filling the first bar of a line stands in the middle of the bar's music, after the
+// clef and key that open the line, not in the key.
+TEST_F(RestsAndVoicesTest, ARestFillingALinesFirstBarStandsAfterTheKey) {
+  for (char const* score : {
+           "[ \\pageFormat<w=5cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\key<5> "
+           "\\meter<\"2/4\"> c#2/16 d#2 e2 f#2 g#2 a#2 h2 c#3 | _/2 | c#2/2 ]",
+           "[ \\pageFormat<w=5cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\key<-6> "
+           "\\meter<\"4/4\"> c2/16 d2 e2 f2 g2 a2 h2 c3 d3 c3 h2 a2 g2 f2 e2 d2 | _/1 | c2/1 ]",
+           "{ [ \\staff<1> \\pageFormat<w=5cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> "
+           "\\key<5> \\meter<\"2/4\"> d#2/16 c#2 d#2 c#2 d#2 c#2 d#2 c#2 | a2/2 ], "
+           "[ \\staff<1> \\key<5> \\meter<\"2/4\"> h1/2 | _/2 ] }",
+       }) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    // The rest's bar and the signs of the key of its line, at the line's start.
+    std::vector<Glyph> signs;
+    for (Glyph const& glyph : drawn.glyphs)
+      if (EngineTesting::IsAccidental(glyph.code)) signs.push_back(glyph);
+    std::vector<NVRect> bars;
+    for (auto const& shape : drawn.shapes)
+      if (shape.xs.empty() && shape.bottom - shape.top < 30)
+        bars.push_back({shape.left, shape.top, shape.right, shape.bottom});
+    ASSERT_EQ(bars.size(), 1u);
+    NVRect const& rest = bars.front();
+    float keyEnd = 0;
+    for (Glyph const& sign : signs)
+      if (sign.ink.top > rest.top - 250 && sign.ink.bottom < rest.bottom + 250 &&
+          sign.ink.left < rest.left + 300)
+        keyEnd = std::max(keyEnd, sign.ink.right);
+    EXPECT_GT(keyEnd, 0) << "no key drawn before the rest";
+    EXPECT_GT(rest.left, keyEnd + 50) << "the rest stands in the key";
+  }
+}
+
 TEST_F(RestsAndVoicesTest, DottedRestsKeepRoomForTheirDots) {
   auto isRest = [](unsigned int code) {
     return code == 47 || code == 64 || code == 97 || code == 108 || code == 165 || code == 174;

@@ -5,6 +5,7 @@
 #include "GREmpty.h"
 #include "GRGlue.h"
 #include "GRRest.h"
+#include "GRSingleRest.h"
 #include "GRSpring.h"
 #include "GRSpringCollider.h"
 #include "lib-score-engine/assertion_pattern.h"
@@ -125,6 +126,24 @@ TEST_F(SpringTest, NeighboursNeedRoomOnlyWhereTheyMeet) {
   GRSpring glued(&glue, nullptr);
   EXPECT_EQ(glued.GetMaxDistance(&right), 30);
   EXPECT_EQ(left.GetMaxDistance(&glued), 200);  // every element counts next to a glue
+}
+
+// A rest's glyph reaches above the box its dots hang from: the note beside it needs room from
+// the rest wherever the glyph reaches, or its stem, head or sign stands in the glyph.
+TEST_F(SpringTest, RestsNeedRoomWhereverTheirGlyphsReach) {
+  for (int const denominator : {4, 8, 16, 32}) {
+    SCOPED_TRACE(denominator);
+    GRSingleRest rest(staves[0], Fraction(1, denominator));
+    float top = 0, bottom = 0;
+    rest.getInkExtent(&top, &bottom);
+    for (float const y : {top + 5, (top + bottom) / 2, bottom - 5}) {
+      GRSpring left(Fraction(0, 1), Fraction(1, denominator));
+      GRSpring right(Fraction(1, denominator), Fraction(1, 4));
+      left.addElement(&rest, nullptr);
+      right.addElement(Element(0, y, 30, 30, 10), nullptr);
+      EXPECT_FLOAT_EQ(left.GetMaxDistance(&right), rest.getRightSpace() + 30) << "at " << y;
+    }
+  }
 }
 
 TEST_F(SpringTest, CollidersSortPositionsIntoBands) {
