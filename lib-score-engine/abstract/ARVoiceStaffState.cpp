@@ -13,6 +13,7 @@
 #include "ARMusicalVoiceState.h"
 #include "ARNaturalKey.h"
 #include "ARNewSystem.h"
+#include "AROctava.h"
 #include "ARRepeatBegin.h"
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
@@ -37,13 +38,16 @@ int ChangeRank(ARMusicalObject const* object) {
   return -1;
 }
 
-// Where a tag goes among the tags that begin a line: clef, key, meter, then the repeat begin,
+// Where a tag goes among the tags that begin a line: clef, key, meter, then an octava written
+// without a range, whose mark stands over the music and not before the clef (nor holds back the
+// staff's signs behind those of the other staves while it is laid out), then the repeat begin,
 // which engraving sets after them at a line's start, then the glue; -1 for any other object,
 // which keeps its place and parts the tags on either side of it.
 int LeadingRank(ARMusicalObject const* object) {
   if (const int rank = ChangeRank(object); rank >= 0) return rank;
-  if (ar_cast<ARRepeatBegin const>(object)) return 3;
-  if (ar_cast<ARSecondGlue const>(object)) return 4;
+  if (auto const* octava = ar_cast<AROctava const>(object); octava && !octava->getRange()) return 3;
+  if (ar_cast<ARRepeatBegin const>(object)) return 4;
+  if (ar_cast<ARSecondGlue const>(object)) return 5;
   return -1;
 }
 
@@ -63,7 +67,7 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
   // Puts the tags of a run in the order of their ranks, keeping the written order of tags of
   // one kind: one pass over the run, however many tags it holds.
   std::vector<void*> run;
-  std::array<std::vector<ARMusicalObject*>, 5> byRank;
+  std::array<std::vector<ARMusicalObject*>, 6> byRank;
   auto putInOrder = [&] {
     auto place = run.begin();
     for (auto& tags : byRank) {
