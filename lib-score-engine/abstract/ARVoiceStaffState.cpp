@@ -1,19 +1,23 @@
 // Every staff line starts with a clef, a key and the glue marker, in the order clef, key, meter,
-// repeat begin, glue whatever order the text wrote them in; a clef, key and meter change inside a
-// line is put in the order clef, key, meter too.
+// repeat begin, the marks written there, glue whatever order the text wrote them in; a clef, key
+// and meter change inside a line is put in the order clef, key, meter too.
 #include <array>
 #include <vector>
 
 #include "ARAuto.h"
 #include "ARCast.h"
 #include "ARClef.h"
+#include "ARInstrument.h"
+#include "ARIntens.h"
 #include "ARKey.h"
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
 #include "ARNaturalKey.h"
 #include "ARNewSystem.h"
+#include "AROctava.h"
 #include "ARRepeatBegin.h"
+#include "ARStaff.h"
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
 #include "engine_globals.h"
@@ -38,13 +42,27 @@ int ChangeRank(ARMusicalObject const* object) {
 }
 
 // Where a tag goes among the tags that begin a line: clef, key, meter, then the repeat begin,
-// which engraving sets after them at a line's start, then the glue; -1 for any other object,
-// which keeps its place and parts the tags on either side of it.
+// which engraving sets after them at a line's start, then the marks written there without a
+// range (an octava, an instrument name, a dynamic), which stand over the music and not before
+// the signs, nor hold the staff's signs back behind those of the other staves while the line is
+// laid out, then the glue; -1 for any other object.
 int LeadingRank(ARMusicalObject const* object) {
   if (const int rank = ChangeRank(object); rank >= 0) return rank;
+  if (ar_cast<AROctava const>(object) || ar_cast<ARInstrument const>(object) ||
+      ar_cast<ARIntens const>(object))
+    return static_cast<ARMusicalTag const*>(object)->getRange() ? -1 : 4;
   if (ar_cast<ARRepeatBegin const>(object)) return 3;
-  if (ar_cast<ARSecondGlue const>(object)) return 4;
+  if (ar_cast<ARSecondGlue const>(object)) return 5;
   return -1;
+}
+
+// Of the other objects of a line's beginning, the settings keep their places while the tags
+// around them are put in order; a staff tag, which sends the tags after it to another staff, a
+// range and any other tag part them.
+bool PartsLeadingTags(ARMusicalObject const* object) {
+  return !ar_cast<ARMusicalTag const>(object) || ar_cast<ARStaff const>(object) ||
+         IsBreak(object) || static_cast<ARMusicalTag const*>(object)->getRange() ||
+         !static_cast<ARMusicalTag const*>(object)->IsStateTag();
 }
 
 }  // namespace
@@ -63,7 +81,7 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
   // Puts the tags of a run in the order of their ranks, keeping the written order of tags of
   // one kind: one pass over the run, however many tags it holds.
   std::vector<void*> run;
-  std::array<std::vector<ARMusicalObject*>, 5> byRank;
+  std::array<std::vector<ARMusicalObject*>, 6> byRank;
   auto putInOrder = [&] {
     auto place = run.begin();
     for (auto& tags : byRank) {
@@ -80,7 +98,7 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
       if (object->isEventClass()) break;
       const int rank = LeadingRank(object);
       if (rank < 0) {
-        putInOrder();
+        if (PartsLeadingTags(object)) putInOrder();
         continue;
       }
       run.push_back(node);

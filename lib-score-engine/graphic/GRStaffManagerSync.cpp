@@ -90,6 +90,46 @@ float widthOf(GRNotationElement const* element) {
   return element->getBoundingBox().right - element->getBoundingBox().left;
 }
 
+// A clef, key or meter that another voice of the staff wrote alike at this time is the same
+// sign of the staff, not a second one; and one that a voice did not write here (made by a pass,
+// or carried to a line's start) yields to the staff's sign there, whatever it is.
+bool sameStaffSign(GRNotationElement const* element, GRNotationElement const* other) {
+  if (typeid(*element) != typeid(*other)) return false;
+  if (!ar_cast<GRClef const>(element) && !ar_cast<GRKey const>(element) &&
+      !ar_cast<GRMeter const>(element))
+    return false;
+  auto const* key = ar_cast<GRKey const>(element);
+  if (key && key->isNatural() != static_cast<GRKey const*>(other)->isNatural()) return false;
+  GRTag const& tag = *ar_cast<GRTag const>(element);
+  GRTag const& otherTag = *ar_cast<GRTag const>(other);
+  return tag == otherTag || !writtenHere(element, tag) || !writtenHere(other, otherTag);
+}
+
+// The group that holds the staff's same sign as the element from another voice, and none of the
+// element's own voice (whose second sign at one time is a sign of its own); the last such group.
+// The voices of a staff reach their signs in different passes of the walk when one writes more
+// before them, and a voice on another staff may open a later group of the class in between.
+SyncTable::KeyType* groupOfStaffSign(SyncTable& table, GRNotationElement const* element,
+                                     GRStaff const* staff, int voicenum) {
+  SyncTable::KeyType* found = nullptr;
+  for (void* pos = table.getList()->GetHeadPosition(); pos;) {
+    SyncTable::KeyType* group = table.getList()->GetNext(pos);
+    // A group holds elements of one class, and those standing beside them after them.
+    GRStaffManager::SubHash const* first = group->value.list->GetHead();
+    if (!first || typeid(*first->grel) != typeid(*element)) continue;
+    bool alike = false;
+    bool ownVoice = false;
+    for (void* at = group->value.list->GetHeadPosition(); at;) {
+      GRStaffManager::SubHash const* member = group->value.list->GetNext(at);
+      if (member->voicenum == voicenum) ownVoice = true;
+      if (member->voicenum >= 0 && member->grstaff == staff && sameStaffSign(element, member->grel))
+        alike = true;
+    }
+    if (alike && !ownVoice) found = group;
+  }
+  return found;
+}
+
 }  // namespace
 
 bool GRStaffManager::isValidStaffNumber(int staffnum, char const* what) const {
@@ -157,6 +197,17 @@ int GRStaffManager::AddGRSyncElement(GRNotationElement* element, GRStaff* staff,
   auto setVoiceNumber = [this](int voicenum, int number) {
     if (voicenum >= 0) mVoiceSyncNumbers.Set(voicenum, number);
   };
+  if (SyncTable::KeyType* alike = groupOfStaffSign(mSyncTable, element, staff, n)) {
+    alike->value.list->AddTail(new SubHash{element, staff, n, voice});
+    if (voiceNumber < alike->value.number) {
+      setVoiceNumber(n, alike->value.number);
+    } else {
+      // The voice has placed elements after that group already: the sign stands on the group's
+      // spring beside its like, and the voice's own rods leave it out.
+      element->setNeedsSpring(0);
+    }
+    return 0;
+  }
   if (!group) {
     openGroup();
     setVoiceNumber(n, mSyncCounter);

@@ -334,7 +334,14 @@ INSTANTIATE_TEST_SUITE_P(
             "\\meter<\"3/4\">@1/2 \\repeatBegin<0>@1/2 ~\\secGlue@1/2 d1*1/2. ~\\bar@5/4 "
             "~\\pBreak<1.5>@5/4 \\key<-1>@5/4 \\meter<\"2/4\">@5/4 e1*1/2 ~\\bar@7/4 "
             "~\\pBreak<1.5>@7/4 \\repeatBegin<0>@7/4 f1*1/2 ~\\endBar@9/4 |",
-            nullptr, "Razid Warning: Meter set before key !\n"}),
+            nullptr, "Razid Warning: Meter set before key !\n"},
+        // The marks written before a line's signs follow them, the tags that draw nothing keep
+        // their places, and no tag crosses a staff tag, which sends those after it elsewhere.
+        PassCase{"[ \\oct<-1> \\intens<\"p\"> \\stemsUp \\clef<\"f4\"> \\key<2> \\oct<1> "
+                 "\\staff<2> \\instr<\"Piano\"> \\meter<\"2/4\"> c/2 ]",
+                 "\\clef<\"f4\">@0/1 \\key<2>@0/1 \\stemsUp@0/1 \\oct<i=-1>@0/1 "
+                 "\\intens<\"p\">@0/1 \\oct<i=1>@0/1 \\staff<2>@0/1 \\meter<\"2/4\">@0/1 "
+                 "\\instr<\"Piano\">@0/1 ~\\secGlue@0/1 c1*1/2 ~\\endBar@1/2 |"}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 // Both voices of the question score hold their leading tags, the chord or one empty event of a

@@ -81,8 +81,9 @@ TEST_F(VoiceManagerTest, TagsAndEventsBecomeTheStaffsElementsInOrder) {
       {R"([ \mark(e c c) ])",
        {"GRClef", "GRKey", "GRText", "GRSingleNote", "GRSingleNote", "GRSingleNote",
         "GRFinishBar"}},
+      // An octava written where the line begins stands after the line's clef and key.
       {R"([ \oct<1> c \oct<0> c ])",
-       {"GRSText", "GRClef", "GRKey", "GRSingleNote", "GRSText", "GRSingleNote", "GRFinishBar"}},
+       {"GRClef", "GRKey", "GRSText", "GRSingleNote", "GRSText", "GRSingleNote", "GRFinishBar"}},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.rmn);

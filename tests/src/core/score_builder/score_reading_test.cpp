@@ -145,18 +145,16 @@ TEST_F(ScoreReadingTest, SeedsReadAsWritten) {
 // slice below; the sweep tells of these too. An entry goes once the engine draws it right.
 const OpenFault StillOpen[] = {
     {"a rest lies on",
-     "a rest in a column drawn into the next where a text or a crowded bar takes the room (16), "
+     "a rest in a column drawn into the next where a text or a crowded bar takes the room (6), "
      "or against the stem of its own voice's next note (262)"},
     {"stands in the heads of",
      "a note's sign in the heads before it in a bar too wide for its line that another voice's "
-     "note held across the beats keeps from breaking (18), or where a clef and meter drawn "
-     "again for a second voice of the staff take the room of the line's first bar (16), or a "
-     "grace note's sign or its note's where a line is squeezed to the page's width (96)"},
+     "note held across the beats keeps from breaking (18), or a grace note's sign or its "
+     "note's where a line is squeezed to the page's width (96)"},
     {"not left of what is played after it",
      "the events of a bar too wide for its line drawn over one another, where another voice "
-     "holds a note across the beats it could break between (18), or where a clef and meter "
-     "drawn again for a second voice of the staff take the line's room (16), grace notes too "
-     "where a line is squeezed to the page's width (18)"},
+     "holds a note across the beats it could break between (18), grace notes too where a line "
+     "is squeezed to the page's width (18)"},
     {"lengths written",
      "heads drawn over one another where a text or grace notes take the room (6)"},
     {", read ",
