@@ -125,16 +125,24 @@ bool ARMusic::offerBreaksBetweenBeats(std::vector<std::pair<Fraction, Fraction>>
   return true;
 }
 
+bool ARMusic::offerBreaksAcrossHeldNotes(
+    std::vector<std::pair<Fraction, Fraction>> const& squeezed) {
+  if (mBreaksAcrossHeldNotes || squeezed.empty()) return false;
+  mBreaksAcrossHeldNotes = true;
+  return walkBreaks(true, squeezed, true) > 0;
+}
+
 void ARMusic::doAutoBreaks() {
   walkBreaks(false);
 }
 
-void ARMusic::walkBreaks(bool betweenBeats,
-                         std::vector<std::pair<Fraction, Fraction>> const& squeezed) {
+int ARMusic::walkBreaks(bool betweenBeats,
+                        std::vector<std::pair<Fraction, Fraction>> const& squeezed, bool notesToo) {
   Managers managers;
   for (void* pos = GetHeadPosition(); pos;)
     managers.push_back(std::make_unique<ARVoiceManager>(GetNext(pos), betweenBeats));
-  if (managers.empty()) return;
+  if (managers.empty()) return 0;
+  int offered = 0;
 
   Fraction date;
   bool tagMode = true;
@@ -161,16 +169,20 @@ void ARMusic::walkBreaks(bool betweenBeats,
         auto begins = [&](auto const& manager) { return manager->BeginsBetweenBeats(date); };
         const bool allBegin =
             std::all_of(managers.begin(), managers.end(), [&](auto const& manager) {
-              return begins(manager) || (inSqueezed && manager->HoldsAcrossBeat(date));
+              return begins(manager) || (inSqueezed && manager->HoldsAcrossBeat(date, notesToo));
             });
         const bool anyBegins = std::any_of(managers.begin(), managers.end(), begins);
-        if (anyBegins && allBegin && !(cycle.breaksOff && offOnArrival))
+        if (anyBegins && allBegin && !(cycle.breaksOff && offOnArrival)) {
           InsertBreaks(managers, date, 3, ARVoiceManager::kBetweenBeatsBreakWorth);
+          ++offered;
+        }
         return;
       }
       const float quality = MeanBreakQuality(managers, date);
-      if (quality >= 0 && !(cycle.breaksOff && offOnArrival))
+      if (quality >= 0 && !(cycle.breaksOff && offOnArrival)) {
         InsertBreaks(managers, date, 3, quality);
+        ++offered;
+      }
     };
     if (tagMode) {
       if (cycle.allAtEvents) {
@@ -197,6 +209,7 @@ void ARMusic::walkBreaks(bool betweenBeats,
     else
       offerPossibleBreak();
   }
+  return offered;
 }
 
 void ARMusic::removeAutoTags() {

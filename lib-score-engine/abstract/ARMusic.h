@@ -32,6 +32,11 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   // (each from one date to the other) also where some voices rest across the beat; true when
   // they were not offered before.
   bool offerBreaksBetweenBeats(std::vector<std::pair<Fraction, Fraction>> const& squeezed);
+  // Once, after a layout with those breaks whose lines were still squeezed: within these lines
+  // also where some voices hold a note across the beat, which the break parts in two tied
+  // notes. Only lines that cannot do without have their notes parted so, as a note parted and
+  // not broken between shows as tied notes on one line. True when a break was offered.
+  bool offerBreaksAcrossHeldNotes(std::vector<std::pair<Fraction, Fraction>> const& squeezed);
   // Lengthens every voice to newDuration.
   void adjustDuration(Fraction const& newDuration);
   // Deletes what the automatic passes inserted.
@@ -95,11 +100,13 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   ScoreArena mArena;
   long mMaxTagId = 0;
   long mAutoTiesLeft = static_cast<long>(sMaxPassWork / (2 * kWorkPerRange));
-  // The break pass; between beats, only the breaks between the beats of bars.
-  void walkBreaks(bool betweenBeats,
-                  std::vector<std::pair<Fraction, Fraction>> const& squeezed = {});
+  // The break pass; between beats, only the breaks between the beats of bars, across held
+  // notes too with notesToo. The number of breaks offered.
+  int walkBreaks(bool betweenBeats, std::vector<std::pair<Fraction, Fraction>> const& squeezed = {},
+                 bool notesToo = false);
 
   bool mRanOutOfWork = false;
   bool mBreaksBetweenBeats = false;
+  bool mBreaksAcrossHeldNotes = false;
   NVstring mName;
 };

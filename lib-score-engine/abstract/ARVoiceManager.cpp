@@ -82,19 +82,39 @@ bool ARVoiceManager::BeginsBetweenBeats(Fraction const& tp) const {
   return tp - lastbreaktp >= Fraction(1, 4);
 }
 
-bool ARVoiceManager::HoldsAcrossBeat(Fraction const& tp) const {
+bool ARVoiceManager::HoldsAcrossBeat(Fraction const& tp, bool notesToo) const {
   ARMusicalVoiceState const& state = mCurrVoiceState;
   if (tp == Frac_0 || state.curtp <= tp || !state.vpos) return false;
   if (tp - lastbreaktp < Fraction(1, 4)) return false;
   // Within a beat the cut would leave lengths that are not written there.
   const Fraction barStart = state.curlastbarpos ? state.curlastbartp : Frac_0;
   if ((tp - barStart) % Fraction(1, 4) != Frac_0) return false;
-  // A rest only: it parts in two rests that read as it did, where a note would go on in a tied
-  // note the reader takes for one struck anew when a line ends between them.
+  // A rest parts in two rests that read as it did. A note goes on in a tied note, which reads
+  // as held only where its parts are plain or dotted values of their own: not within a tuplet
+  // or a length drawn otherwise than it lasts, nor a chord. Its ties and beams were settled
+  // before: a note tied already or beamed keeps whole.
   ARMusicalVoiceState held = state;
   void* pos = held.vpos;
   ARMusicalObject const* event = voice->GetPrevEvent(pos, held);
-  return pos && held.curchordtag == nullptr && ar_cast<ARRest const>(event);
+  if (!pos || held.curchordtag != nullptr) return false;
+  if (ar_cast<ARRest const>(event)) return true;
+  if (!notesToo || !ar_cast<ARNote const>(event) || held.curdispdur != nullptr) return false;
+  constexpr std::uint8_t kSettled =
+      ARMusicalVoiceState::kRangeTie | ARMusicalVoiceState::kRangeBeam |
+      ARMusicalVoiceState::kRangeTuplet | ARMusicalVoiceState::kRangeMerge |
+      ARMusicalVoiceState::kRangeDisplayDuration | ARMusicalVoiceState::kRangeGrace;
+  for (ARPositionTag const* tag : held.curpositiontags)
+    if (ARMusicalVoiceState::RangeKindOf(tag) & kSettled) return false;
+  // Parted once, at the beat nearest its middle (the earlier of two as near): its tie then
+  // keeps it from parting again, and a break nearer one end would leave most of it on one line.
+  Fraction const& from = event->getRelativeTimePosition();
+  Fraction const offMiddle = tp - from - (state.curtp - from) * Fraction(1, 2);
+  if (offMiddle < Fraction(-1, 8) || offMiddle >= Fraction(1, 8)) return false;
+  auto drawnAsOne = [](Fraction length) {
+    int dots = 1;
+    return ARMusicalVoice::DurationIsDisplayable(length, dots);
+  };
+  return drawnAsOne(tp - from) && drawnAsOne(state.curtp - tp);
 }
 
 float ARVoiceManager::CheckBreakPosition(Fraction const& tp) const {

@@ -47,8 +47,9 @@ class ARVoiceManager {
   // Whether the voice begins an event at tp, a beat or more after its last break.
   bool BeginsBetweenBeats(Fraction const& tp) const;
   // Whether the voice holds a rest across tp, on a beat of its bar and a beat or more after its
-  // last break: a break there parts the rest in two.
-  bool HoldsAcrossBeat(Fraction const& tp) const;
+  // last break: a break there parts the rest in two. With notesToo, a note held so is taken as
+  // well, when both its parts are drawn as one value each: the break parts it in two tied notes.
+  bool HoldsAcrossBeat(Fraction const& tp, bool notesToo = false) const;
   // Inserts an automatic break at tp (2 page, 1 system, otherwise a possible break of that
   // value), cutting the event that spans tp; always 0.
   int InsertBreak(Fraction const& tp, int breakType, float value);

@@ -42,9 +42,13 @@ GRMusic::GRMusic(ARMusic* music, ARPageFormat* format, bool ownsAR)
 void GRMusic::createGR(ARPageFormat* format) {
   ScoreArena::Use use(mArena, ScoreArena::kGraphic);
   // A bar wider than the page was squeezed into its line, its events drawn over one another:
-  // such music is laid out again, free to break between the beats of its bars.
-  if (layOut(format) && !mSqueezedLines.empty() &&
-      getARMusic()->offerBreaksBetweenBeats(mSqueezedLines))
+  // such music is laid out again, free to break between the beats of its bars; where a voice
+  // holding a note across the beats still keeps a line squeezed, once more, free to part the
+  // note there.
+  if (!layOut(format) || mSqueezedLines.empty() ||
+      !getARMusic()->offerBreaksBetweenBeats(mSqueezedLines) || !layOut(format))
+    return;
+  if (!mSqueezedLines.empty() && getARMusic()->offerBreaksAcrossHeldNotes(mSqueezedLines))
     layOut(format);
 }
 

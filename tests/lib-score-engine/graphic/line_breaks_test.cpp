@@ -357,4 +357,54 @@ TEST_F(LineBreakTest, ABarWiderThanTheLineBreaksBetweenItsBeats) {
   }
 }
 
+// A bar wider than a narrow page while another voice, of its staff or of the other, holds a note
+// across its beats: the bar breaks between beats all the same, the held note parted in two notes
+// tied over the break, and each event keeps its own place, clear of those before it. On a page
+// the bar fits the held note stays whole.
+TEST_F(LineBreakTest, ABarWiderThanTheLinePartsANoteHeldAcrossItsBeats) {
+  std::string const narrow = "\\pageFormat<w=7cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> ",
+                    sixteenths = "\\meter<\"4/4\"> " + Repeated("f&2/16 e&2 f2 g&2 ", 8);
+  struct Case {
+    std::string text;
+    float held;  // the date the held note begins
+    bool parted;
+  } const cases[] = {
+      {"{ [ \\staff<1> " + narrow + "\\stemsUp " + sixteenths +
+           "], [ \\staff<1> \\meter<\"4/4\"> \\stemsDown c1/1 c1/1 ] }",
+       0, true},
+      {"{ [ \\staff<1> " + narrow + "\\stemsUp " + sixteenths +
+           "], [ \\staff<1> \\meter<\"4/4\"> \\stemsDown c1/4 d1/2. c1/1 ] }",
+       0.25f, true},
+      {"{ [ \\staff<1> " + narrow + sixteenths +
+           "], [ \\staff<2> \\clef<\"f\"> \\meter<\"4/4\"> c0/2 c0/2 c0/1 ] }",
+       0, true},
+      {"{ [ \\staff<1> \\stemsUp " + sixteenths +
+           "], [ \\staff<1> \\meter<\"4/4\"> \\stemsDown c1/1 c1/1 ] }",
+       0, false},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.text);
+    Draw(c.text);
+    int heldHeads = 0;
+    int lineOfTie = -1;
+    for (auto const& line : DrawnLines()) {
+      auto const& notes = line.notes;
+      for (auto const& note : notes) {
+        bool const held =
+            note.date >= c.held - 1e-4f && note.date < 1 - 1e-4f && note.duration >= 0.25f - 1e-4f;
+        if (held) ++heldHeads;
+        for (auto const& before : notes) {
+          if (before.date < note.date - 1e-4f) {
+            EXPECT_GT(note.left, before.right) << note.date;
+          }
+        }
+      }
+    }
+    for (auto const& shape : drawn.shapes)
+      if (shape.xs.size() > 4) lineOfTie = std::max(lineOfTie, LineAt(shape.top));
+    EXPECT_TRUE(c.parted ? heldHeads >= 2 : heldHeads == 1) << heldHeads;
+    EXPECT_EQ(lineOfTie > 0, c.parted);
+  }
+}
+
 }  // namespace

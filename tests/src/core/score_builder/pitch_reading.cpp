@@ -206,7 +206,7 @@ class StaffReader {
       reading_.notes.push_back({staff_->number, note->date, note->grace,
                                 MidiPitch({step, alter}) + 12 * octava_, staff_->page,
                                 staff_->system, note->head.x(), note->head.x() + note->headWidth,
-                                note, staff_});
+                                note, staff_, held.has_value()});
     }
     for (const auto& [step, alter] : read) written_[step] = alter;
   }
@@ -278,7 +278,6 @@ class StaffReader {
         if (LetterOf(other) == LetterOf(step) && otherAlter != alter) return true;
     return false;
   }
-
 
   void Fault(const std::string& what, qreal x) {
     reading_.faults.push_back(Where(*staff_, x) + ": " + what);

@@ -24,6 +24,7 @@ struct ReadNote {
   qreal left, right;  // of its head
   const DrawnNote* drawn;
   const DrawnStaff* line;  // the staff of the line it stands on
+  bool tiedInto = false;   // a tie into its head holds on the note before
 };
 
 struct PitchReading {

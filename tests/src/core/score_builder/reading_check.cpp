@@ -181,6 +181,52 @@ void ReadRests(const DrawnScore& drawn, std::vector<std::string>& faults) {
     }
 }
 
+// A note parted where a line breaks between the beats of a bar goes on in a note tied from it,
+// which a pianist holds on: where more of its pitch is read at its time than written, it reads as
+// the note the tie comes from, as long as both. Notes written tied are each written and read.
+void HoldTiedNotes(const PitchReading& reading, const std::map<Onset, std::vector<int>>& written,
+                   const std::map<const DrawnNote*, std::vector<int>>& shown,
+                   std::map<Onset, ReadOnset>& read,
+                   std::map<Onset, std::multiset<std::pair<int, int>>>& lengths) {
+  std::vector<const ReadNote*> tied;
+  for (const ReadNote& note : reading.notes)
+    if (note.tiedInto && !note.grace) tied.push_back(&note);
+  std::stable_sort(tied.begin(), tied.end(),
+                   [](const ReadNote* a, const ReadNote* b) { return a->date < b->date; });
+  for (const ReadNote* note : tied) {
+    const Onset at{note->staff, int(std::lround(note->date * TicksPerWhole)), false};
+    // Another voice may strike the pitch at the time: a note more is read than written.
+    const auto wrote = written.find(at);
+    const auto saw = read.find(at);
+    const auto count = [&](const std::vector<int>& pitches) {
+      return std::count(pitches.begin(), pitches.end(), note->pitch);
+    };
+    if (saw == read.end() ||
+        count(saw->second.pitches) <= (wrote == written.end() ? 0 : count(wrote->second)))
+      continue;
+    // A head that two voices share reads two lengths: which one goes on is not told.
+    const auto drawnLengths = shown.find(note->drawn);
+    if (drawnLengths == shown.end() || drawnLengths->second.size() != 1) continue;
+    auto& here = lengths[at];
+    const auto own = here.find({note->pitch, drawnLengths->second.front()});
+    if (own == here.end()) continue;
+    // The note before of that pitch on the staff, ending where this one begins.
+    for (auto& [onset, before] : lengths) {
+      const auto [staff, ticks, grace] = onset;
+      if (staff != note->staff || grace || ticks >= std::get<1>(at)) continue;
+      const auto held = before.find({note->pitch, std::get<1>(at) - ticks});
+      if (held == before.end()) continue;
+      before.erase(held);
+      before.insert({note->pitch, std::get<1>(at) - ticks + drawnLengths->second.front()});
+      here.erase(own);
+      std::vector<int>& pitches = read[at].pitches;
+      pitches.erase(std::find(pitches.begin(), pitches.end(), note->pitch));
+      if (pitches.empty()) read.erase(at);
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> ReadingFaults(const GeneratedPiece& piece, const DrawnScore& drawn) {
@@ -212,6 +258,8 @@ std::vector<std::string> ReadingFaults(const GeneratedPiece& piece, const DrawnS
     onset.right = std::max(onset.right, note.right);
     for (int length : shown[note.drawn]) readLengths[at].insert({note.pitch, length});
   }
+
+  HoldTiedNotes(reading, written, shown, read, readLengths);
 
   std::set<Onset> onsets;
   for (const auto& [onset, pitches] : written) onsets.insert(onset);
