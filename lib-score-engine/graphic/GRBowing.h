@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
+
 #include "GDirection.h"
 #include "GRPTagARNotationElement.h"
+#include "curve_band.h"
 
 class ARBowing;
 class CurveInk;
@@ -52,6 +55,8 @@ class GRBowing : public GRPTagARNotationElement {
   // Where the piece of that system stands, from its anchors to its control point; false
   // without a piece there.
   bool pieceBox(GRSystem const* system, NVRect& box) const;
+  // The band the piece of that system draws; none without a piece there.
+  std::optional<CurveBand> bandOn(GRSystem const* system) const;
 
   // Places the piece on the system again once the music of its line stands where it is drawn:
   // an automatic piece keeps clear of the ink it passes. The ink then holds the piece as well.

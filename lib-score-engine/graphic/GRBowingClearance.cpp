@@ -49,9 +49,15 @@ void GRBowing::placeClearOf(CurveInk& ink, GRSystem const* system) {
   updateBow(staff);
   mInk = nullptr;
   if (error) return;
-  GRBowingSaveStruct const* save = saveOf(sse);
-  ink.addCurve(CurveBand(save->position + save->offsets[0], save->position + save->offsets[1],
-                         save->position + save->offsets[2], save->inflexion));
+  if (std::optional<CurveBand> const band = bandOn(system)) ink.addCurve(*band);
+}
+
+std::optional<CurveBand> GRBowing::bandOn(GRSystem const* system) const {
+  if (error) return std::nullopt;
+  GRBowingSaveStruct const* save = saveOf(getSystemStartEndStruct(system));
+  if (!save) return std::nullopt;
+  return CurveBand(save->position + save->offsets[0], save->position + save->offsets[1],
+                   save->position + save->offsets[2], save->inflexion);
 }
 
 void GRBowing::keepClear(Context& context, SSE* sse, bool) {

@@ -14,6 +14,7 @@
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "line_marks.h"
 
 std::map<std::string, unsigned int> GRJump::mSymbols;
 VGFont const* GRJump::mFont = nullptr;
@@ -180,8 +181,13 @@ float GRJump::markBase(float rowHeight, float shift) const {
   // words set close after a high note stand over it instead of beside it.
   float const near = staff->getLineSpace() / 2;
   float base = staff->highestEventTopAlongLine(left, right, near) - kClearance;
-  // Words under a volta's bracket that would touch its line or hooks stand over its line.
+  // And over the slurs and ties passing under it.
   GRSystem const* system = staff->getGRSystem();
+  if (GRSystemSlice const* slice = staff->getGRSystemSlice(); system && slice)
+    base =
+        std::min(base, system->lineMarks(slice->getStaffNumber(staff)).curvesTopOver(left, right) -
+                           kClearance);
+  // Words under a volta's bracket that would touch its line or hooks stand over its line.
   for (GRVolta const* volta : staff->voltasAlongLine()) {
     NVRect piece;
     if (!volta->pieceOn(system, &piece)) continue;

@@ -11,11 +11,16 @@
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "line_marks.h"
 #include "music_top.h"
 
 namespace {
 // Between the text and the music it stands over or under, in line spaces.
 constexpr float kClearance = 0.5f;
+// Between the text and a curve under it, and how far over the music the text rises for the
+// curve at most, in line spaces.
+constexpr float kCurveClearance = 0.25f;
+constexpr float kMostLift = 1.5f;
 }  // namespace
 
 GRSText::GRSText(GRStaff* staff, NVstring const& text, int line)
@@ -85,9 +90,19 @@ float GRSText::footOver() const {
   // Over the top line and over the music under it, a tuplet's bracket and number included.
   float top = mGrStaff->highestEventTopAlongLine(left, right);
   GRSystem const* system = mGrStaff->getGRSystem();
-  if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice)
+  GRSystemSlice const* slice = mGrStaff->getGRSystemSlice();
+  if (system && slice)
     top = std::min(top, HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), left, right));
-  return std::min(mLine * lineSpace(), top - kClearance * lineSpace());
+  float foot = top - kClearance * lineSpace();
+  if (system && slice) {
+    // And over a tie or slur close over the notes there, by so much at most: lifted further,
+    // the figure would stand nearer the staff above than its own.
+    float const curve =
+        system->lineMarks(slice->getStaffNumber(mGrStaff)).curvesTopOver(left, right);
+    foot = std::min(foot,
+                    std::max(curve - kCurveClearance * lineSpace(), top - kMostLift * lineSpace()));
+  }
+  return std::min(mLine * lineSpace(), foot);
 }
 
 std::optional<NVRect> GRSText::inkOver() const {

@@ -159,8 +159,8 @@ class GRSystem : public GREvent {
   // Each staff at the height the slices give its number; the system's box spans them.
   void placeStaves(GRSliceHeight const& heights);
   void endSystemBars();
-  // Moves the staves down where a beam of a staff, as it ends, or a tuplet's bracket or number
-  // reaches the music of the staff below or above.
+  // Moves the staves down where a beam of a staff, as it ends, a tuplet's bracket or number, or an
+  // articulation between two staves reaches the music of the staff below or above.
   void keepStavesClearOfBeams();
   // Moves the staves down where the texts under a staff, or the marks of `marks` (where they
   // stand under each line of staves), reach the next one, and takes the texts and marks under

@@ -1,7 +1,9 @@
 // The slices stack their staves apart by the boxes of their music, measured before the beams and
 // the stems under them take their final lengths and the tuplets' brackets their places: a beam or
 // a bracket under one staff and a stem rising from the staff below may then meet between them,
-// and the stem reads as reaching that beam, or as struck through.
+// and the stem reads as reaching that beam, or as struck through. So may a fermata or accent over
+// the staff below and a stem hanging from the staff above, which the boxes of the notes alone
+// never held apart.
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +11,10 @@
 #include <vector>
 
 #include "ARCast.h"
+#include "GRArticulation.h"
 #include "GRBeam.h"
 #include "GRDummy.h"
+#include "GREvent.h"
 #include "GRNewTuplet.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
@@ -40,6 +44,22 @@ std::vector<NVRect> BeamsOnLine(GRSystem const& system, int staffNumber) {
     beams.push_back(box);
   });
   return beams;
+}
+
+// The boxes of the articulations of the notes and rests of one line of staves, in the staff's
+// coordinates.
+std::vector<NVRect> ArticulationsOnLine(GRSystem const& system, int staffNumber) {
+  std::vector<NVRect> marks;
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    auto const* event = dynamic_cast<GREvent const*>(element);
+    if (!event) return;
+    for (auto const& mark : event->getArticulations()) {
+      NVRect const box = mark->getBoundingBox() + mark->getPosition();
+      if (std::isnan(box.top) || std::isnan(box.bottom) || !(box.right > box.left)) continue;
+      marks.push_back(box);
+    }
+  });
+  return marks;
 }
 
 }  // namespace
@@ -83,6 +103,19 @@ void GRSystem::keepStavesClearOfBeams() {
         if (bottom == -MusicInk::kNone || beam.top <= upperMiddle || bottom >= lowerMiddle)
           continue;
         missing = std::max(missing, bottom + air - (apart + beam.top));
+      }
+      // An articulation between the staves keeps the same air from the other staff's music.
+      for (NVRect const& mark : ArticulationsOnLine(*this, number)) {
+        if (mark.top >= 0) continue;
+        float const bottom = musicInk(aboveNumber).lowestUnder(mark.left, mark.right);
+        if (bottom == -MusicInk::kNone || bottom >= lowerMiddle) continue;
+        missing = std::max(missing, bottom + air - (apart + mark.top));
+      }
+      for (NVRect const& mark : ArticulationsOnLine(*this, aboveNumber)) {
+        if (mark.bottom <= upper->getDredgeSize()) continue;
+        float const top = musicInk(number).highestOver(mark.left, mark.right);
+        if (top == MusicInk::kNone || top <= upperMiddle) continue;
+        missing = std::max(missing, mark.bottom + air - (apart + top));
       }
       if (missing > 0) {
         for (GRStaff* staff : line.staves)

@@ -10,15 +10,23 @@
 #include "GRRest.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "NEPointerList.h"
 #include "VGDevice.h"
+#include "VGFont.h"
+#include "engine_globals.h"
 #include "engine_work.h"
 #include "graphic_globals.h"
+#include "line_marks.h"
 
 namespace {
 
 constexpr float kHookEnd = 25;  // hooks stop this far above the bracket's bottom
 constexpr float kGap = 12.5f;   // between the bracket's end and the next element
+// The number stands this far right of the bracket's start, its base line this far above the
+// bracket's bottom.
+constexpr float kTextInset = 25;
+constexpr float kCurveAir = 12.5f;  // between a slur or tie and the line or number over it
 
 NVRect PageBox(GRNotationElement const* element) {
   NVRect box = element->getBoundingBox();
@@ -183,7 +191,27 @@ bool GRVolta::placedPiece(GRSystem const* on, NVRect* box, size_t* index) const 
   if (*index == mEarlierPieces.size() && on != system) return false;
   *box = NVRect{pieceBox.left + at.x, pieceBox.top + at.y, pieceBox.right + at.x,
                 pieceBox.bottom + at.y};
+  float const lift = liftOverCurves(on, *box, *index == 0);
+  box->top -= lift;
+  box->bottom -= lift;
   return true;
+}
+
+float GRVolta::liftOverCurves(GRSystem const* on, NVRect const& box, bool withText) const {
+  GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
+  if (!slice) return 0;
+  LineMarks const& marks = on->lineMarks(slice->getStaffNumber(mGrStaff));
+  float lift = std::max(0.0f, box.top + kCurveAir - marks.curvesTopOver(box.left, box.right));
+  VGFont const* font = gFontDefs.text.font;
+  VGDevice* device = gGlobalSettings.gDevice;
+  if (withText && font && device && !mark.empty()) {
+    float width = 0, height = 0;
+    font->GetExtent(mark.c_str(), static_cast<int>(mark.size()), &width, &height, device);
+    float const left = box.left + kTextInset;
+    float const baseLine = box.bottom - kTextInset;
+    lift = std::max(lift, baseLine + kCurveAir - marks.curvesTopOver(left, left + width));
+  }
+  return lift;
 }
 
 bool GRVolta::pieceOn(GRSystem const* on, NVRect* box) const {
@@ -249,7 +277,8 @@ void GRVolta::drawPiece(VGDevice& device, NVRect box, int pieceShape, bool withT
   device.SetTextFont(gFontDefs.text.font);
   device.SetFontColor(kOpaqueBlack);
   device.SetFontAlign(17);  // left edge on the base line
-  device.DrawString(box.left + 25, box.bottom - 25, mark.c_str(), static_cast<int>(mark.size()));
+  device.DrawString(box.left + kTextInset, box.bottom - kTextInset, mark.c_str(),
+                    static_cast<int>(mark.size()));
   device.SetFontColor(colour);
 }
 

@@ -47,6 +47,17 @@ void LineMarks::placeTexts(GRSystem const& system, int staffNumber) {
   stack.place();
   mTextYs = stack.textYs();
   mTextsBottom = stack.bottom();
+  mCurveInk = stack.curveInk();
+}
+
+float LineMarks::curvesTopOver(float left, float right) const {
+  float top = std::numeric_limits<float>::infinity();
+  auto const first =
+      std::lower_bound(mCurveInk.begin(), mCurveInk.end(), left - TextStack::kCurveSlice,
+                       [](NVRect const& ink, float from) { return ink.left < from; });
+  for (auto ink = first; ink != mCurveInk.end() && ink->left <= right; ++ink)
+    if (ink->right >= left) top = std::min(top, ink->top);
+  return top;
 }
 
 float LineMarks::jumpShift(GRJump const* jump) const {

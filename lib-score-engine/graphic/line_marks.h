@@ -2,6 +2,9 @@
 
 #include <limits>
 #include <unordered_map>
+#include <vector>
+
+#include "NVRect.h"
 
 class GRJump;
 class GRSystem;
@@ -22,6 +25,9 @@ class LineMarks {
   // The lowest point the texts under the line reach, in the staff's coordinates; minus infinity
   // without any.
   float textsBottom() const { return mTextsBottom; }
+  // The highest point of the slurs and ties over [left, right], in the staff's coordinates;
+  // infinity where none passes. Marks over the music stand over them too.
+  float curvesTopOver(float left, float right) const;
 
  private:
   void placeJumps(GRSystem const& system, int staffNumber);
@@ -30,4 +36,6 @@ class LineMarks {
   std::unordered_map<GRJump const*, float> mJumpShifts;
   std::unordered_map<GRText const*, float> mTextYs;
   float mTextsBottom = -std::numeric_limits<float>::infinity();
+  // Sorted by their left ends.
+  std::vector<NVRect> mCurveInk;
 };

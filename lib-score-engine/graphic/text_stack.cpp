@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "ARCast.h"
+#include "GRBowing.h"
 #include "GRDummy.h"
 #include "GRDynamics.h"
 #include "GRIntens.h"
@@ -142,6 +143,17 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
   if (auto const* dummy = ar_cast<GRDummy const>(element))
     element = dynamic_cast<GRNotationElement const*>(dummy->getTag());
   if (!element) return;
+  if (!mByDate) {
+    // A curve is held by the staff it began on; the notes at the ends of its piece on this line
+    // know it.
+    if (auto const* curve = dynamic_cast<GRBowing const*>(element))
+      return addCurve(curve, staff, system);
+    if (NEPointerList const* tags =
+            element->isGREventClass() ? element->getAssociations() : nullptr)
+      for (void* pos = tags->GetHeadPosition(); pos;)
+        if (auto const* curve = dynamic_cast<GRBowing const*>(tags->GetNext(pos)))
+          addCurve(curve, staff, system);
+  }
   auto const* wedge = ar_cast<GRDynamics const>(element);
   auto const* tuplet = wedge ? nullptr : ar_cast<GRNewTuplet const>(element);
   if (mByDate && (wedge || tuplet)) {
@@ -190,10 +202,24 @@ void TextStack::add(GRNotationElement const* element, GRStaff const* staff,
   mXs.insert(mXs.end(), {at.left, at.right});
 }
 
+void TextStack::addCurve(GRBowing const* curve, GRStaff const* staff, GRSystem const* system) {
+  if (!system || !mCurves.insert(curve).second) return;
+  std::optional<CurveBand> const band = curve->bandOn(system);
+  if (!band) return;
+  float const gap = kMarkGap * staff->getLineSpace();
+  band->forEachSlice(kCurveSlice, [&](NVRect const& slice) {
+    mCurveInk.push_back({slice.left, slice.top, slice.right, slice.bottom + gap});
+    mXs.insert(mXs.end(), {slice.left, slice.right});
+  });
+}
+
 void TextStack::place() {
   if (mTexts.empty()) return;
   Floor floor(std::move(mXs));
   for (Box const& mark : mObstacles) floor.place(mark.left, mark.right, mark.bottom);
+  for (NVRect const& ink : mCurveInk) floor.place(ink.left, ink.right, ink.bottom);
+  std::sort(mCurveInk.begin(), mCurveInk.end(),
+            [](NVRect const& a, NVRect const& b) { return a.left < b.left; });
 
   // The written texts stand where they are; the others gather into units that move as one.
   std::vector<Box> fixed;
@@ -335,15 +361,27 @@ void TextStack::place() {
     }
   for (size_t f = 0; f < fixed.size(); ++f) {
     Box box = fixed[f];
+    // A text written over the staff stays there: a curve under the notes passes far below it,
+    // one over them under it.
+    bool const underStaff = box.top >= 0;
+    auto clearOf = [&box](Box const& other) {
+      if (other.right <= box.left || box.right <= other.left || other.bottom <= box.top + kHair ||
+          box.bottom <= other.top + kHair)
+        return false;
+      float const shift = other.bottom - box.top;
+      box.top += shift, box.bottom += shift;
+      return true;
+    };
     for (bool moved = true; moved;) {
       moved = false;
-      for (Box const& other : taken) {
-        if (other.right <= box.left || box.right <= other.left || other.bottom <= box.top + kHair ||
-            box.bottom <= other.top + kHair)
-          continue;
-        float const shift = other.bottom - box.top;
-        box.top += shift, box.bottom += shift, moved = true;
-      }
+      for (Box const& other : taken) moved = clearOf(other) || moved;
+      if (!underStaff) continue;
+      // The slices are sorted by their left ends and none is wider than a slice.
+      auto const first =
+          std::lower_bound(mCurveInk.begin(), mCurveInk.end(), box.left - kCurveSlice,
+                           [](NVRect const& ink, float left) { return ink.left < left; });
+      for (auto ink = first; ink != mCurveInk.end() && ink->left < box.right; ++ink)
+        moved = clearOf({ink->left, ink->right, ink->top, ink->bottom}) || moved;
     }
     if (box.top != fixed[f].top) mTextYs[mTexts[written[f].second].text] += box.top - fixed[f].top;
     taken.push_back(box);

@@ -1,0 +1,100 @@
+// Slurs and ties drawn on the real music font beside the words of the score: the texts under
+// the notes, a jump mark's words and a volta's number keep clear of the curves; and the marks
+// between two staves keep clear of the other staff's stems.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "drawn_score.h"
+
+namespace {
+
+using EngineTesting::PlacingDevice;
+
+// A tie or slur is one band of two curves of 27 points.
+constexpr size_t kCurveCorners = 54;
+// Fermatas over and under their notes, and the stems the music font draws.
+constexpr unsigned int kFermatas[] = {85, 117};
+constexpr unsigned int kStems[] = {218, 219};
+// Points looked at along each edge of a curve's outline.
+constexpr int kSteps = 16;
+
+bool Inside(NVRect const& box, float x, float y) {
+  return x > box.left && x < box.right && y > box.top && y < box.bottom;
+}
+
+bool Meet(NVRect const& a, NVRect const& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool Listed(unsigned int code, auto const& codes) {
+  return std::ranges::find(codes, code) != std::end(codes);
+}
+
+class CurvesAndWordsTest : public EngineTesting::DrawnScore {
+ protected:
+  // Each drawn text whose letters a curve's outline passes through.
+  std::vector<std::string> TextsOnCurves() {
+    std::vector<std::string> found;
+    for (PlacingDevice::Shape const& curve : drawn.shapes) {
+      if (curve.xs.size() != kCurveCorners) continue;
+      for (PlacingDevice::Text const& text : drawn.texts) {
+        NVRect const box = TextInk(text);
+        if (text.page != curve.page ||
+            !Meet(box, {curve.left, curve.top, curve.right, curve.bottom}))
+          continue;
+        bool met = false;
+        for (size_t i = 0; i < curve.xs.size() && !met; ++i) {
+          size_t const next = (i + 1) % curve.xs.size();
+          for (int step = 0; step <= kSteps && !met; ++step) {
+            float const t = static_cast<float>(step) / kSteps;
+            met = Inside(box, curve.xs[i] + t * (curve.xs[next] - curve.xs[i]),
+                         curve.ys[i] + t * (curve.ys[next] - curve.ys[i]));
+          }
+        }
+        if (met) found.push_back("'" + text.text + "'");
+      }
+    }
+    return found;
+  }
+};
+
+// A text under the notes goes under the slur beneath them; a jump mark's words and a volta's
+// number rise over the curve that passes under them.
+TEST_F(CurvesAndWordsTest, WordsStandClearOfTheCurvesTheyMeet) {
+  for (char const* text : {
+           "[ \\slur( \\text<\"cantabile\">( e1/4 ) f1 g1 a1 ) ]",
+           "[ \\slur( \\text<\"dolce\">( a0/4 ) h0 c1 d1 ) ]",
+           "[ \\slur( \\text<\"legato\">( g1/4 ) f1 e1 d1 ) ]",
+           "[ \\key<\"F\"> \\repeatBegin f2/4 g2 a2 h&2 \\volta<\"1.\", \"1.\">( \\slur( h&2/4 a2 "
+           "g2 f2 | e2/2 ) c2/2 \\repeatEnd ) \\volta<\"2.\", \"2.\">( \\slur( h&2/4 a2 g2 e2 ) | "
+           "f2/2. _/4 ) ]",
+           "[ \\coda \\slur( f2/4 a2 c3 f3 | e3/4 c3 h&2 g2 ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& met : TextsOnCurves()) ADD_FAILURE() << met << " meets a curve";
+  }
+}
+
+// A fermata over the lower staff stands clear of a stem hanging from the upper one: the staves
+// stand apart for it.
+TEST_F(CurvesAndWordsTest, StavesLeaveRoomForTheFermatasBetweenThem) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\fermata( {c1/2, e1, g1} ) ], "
+           "[ \\staff<2> \\clef<\"bass\"> \\fermata( {c-1/2, a0} ) ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (PlacingDevice::Glyph const& fermata : drawn.glyphs) {
+      if (!Listed(fermata.code, kFermatas)) continue;
+      for (PlacingDevice::Glyph const& stem : drawn.glyphs)
+        if (Listed(stem.code, kStems) && Meet(fermata.ink, stem.ink))
+          ADD_FAILURE() << "fermata " << fermata.code << " meets stem " << stem.code;
+    }
+  }
+}
+
+}  // namespace
