@@ -110,7 +110,9 @@ bool ARVoiceManager::HoldsAcrossBeat(Fraction const& tp, bool notesToo) const {
   Fraction const& from = event->getRelativeTimePosition();
   Fraction const offMiddle = tp - from - (state.curtp - from) * Fraction(1, 2);
   if (offMiddle < Fraction(-1, 8) || offMiddle >= Fraction(1, 8)) return false;
+  // A length whose denominator is no power of two (under a meter of 5/40, say) has no value.
   auto drawnAsOne = [](Fraction length) {
+    if (!ARMusicalObject::IsPowerOfTwoDenom(length)) return false;
     int dots = 1;
     return ARMusicalVoice::DurationIsDisplayable(length, dots);
   };

@@ -105,29 +105,38 @@ bool sameStaffSign(GRNotationElement const* element, GRNotationElement const* ot
   return tag == otherTag || !writtenHere(element, tag) || !writtenHere(other, otherTag);
 }
 
+// The voices of a staff reach their signs within a few groups of one another, however many
+// settings one writes before them: only so many of the last groups are searched, so that a text
+// of thousands of tags at one date is not searched through again for each of them.
+constexpr int kGroupsSearchedForSign = 16;
+
 // The group that holds the staff's same sign as the element from another voice, and none of the
 // element's own voice (whose second sign at one time is a sign of its own); the last such group.
 // The voices of a staff reach their signs in different passes of the walk when one writes more
 // before them, and a voice on another staff may open a later group of the class in between.
 SyncTable::KeyType* groupOfStaffSign(SyncTable& table, GRNotationElement const* element,
                                      GRStaff const* staff, int voicenum) {
-  SyncTable::KeyType* found = nullptr;
-  for (void* pos = table.getList()->GetHeadPosition(); pos;) {
-    SyncTable::KeyType* group = table.getList()->GetNext(pos);
+  if (!ar_cast<GRClef const>(element) && !ar_cast<GRKey const>(element) &&
+      !ar_cast<GRMeter const>(element))
+    return nullptr;
+  int searched = 0;
+  for (void* pos = table.getList()->GetTailPosition(); pos && searched < kGroupsSearchedForSign;
+       ++searched) {
+    SyncTable::KeyType* group = table.getList()->GetPrev(pos);
     // A group holds elements of one class, and those standing beside them after them.
     GRStaffManager::SubHash const* first = group->value.list->GetHead();
     if (!first || typeid(*first->grel) != typeid(*element)) continue;
     bool alike = false;
     bool ownVoice = false;
-    for (void* at = group->value.list->GetHeadPosition(); at;) {
+    for (void* at = group->value.list->GetHeadPosition(); at && !ownVoice;) {
       GRStaffManager::SubHash const* member = group->value.list->GetNext(at);
       if (member->voicenum == voicenum) ownVoice = true;
       if (member->voicenum >= 0 && member->grstaff == staff && sameStaffSign(element, member->grel))
         alike = true;
     }
-    if (alike && !ownVoice) found = group;
+    if (alike && !ownVoice) return group;
   }
-  return found;
+  return nullptr;
 }
 
 }  // namespace
