@@ -19,6 +19,8 @@ namespace {
 constexpr float kGap = 7.5000005f;
 // The least length of a piece continued from or on another line.
 constexpr float kOpenLength = 75;
+// A tie shorter than some 0.4 space, in spaces, would not read as one.
+constexpr float kLeast = 0.4f;
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -201,7 +203,8 @@ void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse
     // A piece continued from the line before begins after the signs that open the line, and
     // keeps its length where they leave room. Where it would pass over notes before its own
     // (grace notes, another voice's) or another curve, it begins after them as well, so long as
-    // a space is left for it: it does not rise over them, as it is bound to the side it began on.
+    // it still reads as a tie: it does not rise over them, as it is bound to the side it began
+    // on.
     float const earliest = std::min(from, to - kOpenLength);
     float afterSigns = earliest - kGap;
     float afterAll = afterSigns;
@@ -215,11 +218,11 @@ void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse
         afterAll = std::max(afterAll, ink.box.right);
       }
     });
-    float const opens = to - (afterAll + kGap) >= space ? afterAll : afterSigns;
+    float const opens = to - (afterAll + kGap) >= kLeast * space ? afterAll : afterSigns;
     from = std::max(earliest, opens + kGap);
   }
   // A tie left shorter than some 0.4 space would not read as one: it keeps its ends.
-  if ((from == start.x && to == end.x) || to - from < 0.4f * space) return;
+  if ((from == start.x && to == end.x) || to - from < kLeast * space) return;
   start.x = from;
   end.x = to;
   setAnchors(context, sse, start, end);
