@@ -24,16 +24,23 @@ bool OfElement(GREvent const* event, GRNotationElement const* element) {
 }
 
 // A tie or slur starts beside its note's head, stem and dots and ends beside the other's: ink of
-// those kinds of the notes at its ends (a chord's stem, within a space of an end) is theirs.
-bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, float startX, float endX, float space) {
+// those kinds of the notes at its ends (a chord's stem, within a space of an end) is theirs. So is
+// the flag of a note at an end drawn on the far side of its heads: the heads stand between.
+bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, NVPoint start, NVPoint end, bool above,
+             float space) {
   using Kind = CurveInk::Kind;
-  if (ink.kind != Kind::Head && ink.kind != Kind::Stem && ink.kind != Kind::Dot) return false;
-  if (ink.event)
-    return OfElement(ink.event, sse->startElement) || OfElement(ink.event, sse->endElement);
+  if (ink.kind != Kind::Head && ink.kind != Kind::Stem && ink.kind != Kind::Dot &&
+      ink.kind != Kind::Flag)
+    return false;
   auto near = [&](float tip) {
     return tip >= ink.box.left - space && tip <= ink.box.right + space;
   };
-  return near(startX) || near(endX);
+  bool const atStart = ink.event ? OfElement(ink.event, sse->startElement) : near(start.x);
+  bool const atEnd = ink.event ? OfElement(ink.event, sse->endElement) : near(end.x);
+  if (ink.kind != Kind::Flag) return atStart || atEnd;
+  float const middle = (ink.box.top + ink.box.bottom) / 2;
+  auto beyondHeads = [&](NVPoint const& tip) { return above ? middle > tip.y : middle < tip.y; };
+  return (atStart && beyondHeads(start)) || (atEnd && beyondHeads(end));
 }
 
 }  // namespace
@@ -79,7 +86,7 @@ float GRBowing::intrusion(Context const& context, SSE const* sse, bool withMarks
   float const air = Air(context);
   float deepest = 0;
   mInk->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
-    if (!AtAnEnd(ink, sse, start.x, end.x, space) &&
+    if (!AtAnEnd(ink, sse, start, end, above, space) &&
         (withMarks || ink.kind != CurveInk::Kind::Mark))
       deepest = std::max(deepest, band.intrusion(ink.box, above, air));
   });

@@ -19,6 +19,8 @@ namespace {
 constexpr float kGap = 7.5000005f;
 // The least length of a piece continued from or on another line.
 constexpr float kOpenLength = 75;
+// A tie shorter than some 0.4 space, in spaces, would not read as one.
+constexpr float kLeast = 0.4f;
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -118,6 +120,8 @@ void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndSt
 }
 
 void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
+  // A tie stays by its heads: it rises a space and a half at the most.
+  float const most = 1.5f * context.staff->getLineSpace();
   endBesideSigns(context, sse);
   // How a side does: whether the tie meets notes there, and how far it meets anything.
   struct Meeting {
@@ -127,26 +131,37 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
   auto meeting = [&] {
     return Meeting{intrusion(context, sse) > 0, intrusion(context, sse, true)};
   };
-  Meeting const met = meeting();
-  if (sideFree && !context.openLeft && met.all > 0) {
-    int const side = context.curveDir;
-    context.curveDir = -side;
-    placeOnSide(context, sse);
-    // A side clear of all, else one clear of notes (a dynamic mark may stand further off), else
-    // its voice's side where voices share the staff, else the side that meets less.
-    Meeting const other = meeting();
-    GRBowingContext voice = context;
-    bool const voiceSide = voiceCurveDirection(voice, sse);
-    bool better = other.all == 0 || (met.notes && !other.notes);
-    if (!better && met.notes == other.notes)
-      better = voiceSide ? voice.curveDir == context.curveDir : other.all < met.all;
-    if (!better) {
-      context.curveDir = side;
-      placeOnSide(context, sse);
-    }
+  if (!sideFree || context.openLeft || meeting().all <= 0) {
+    bendClear(context, sse, most);
+    return;
   }
-  // A tie stays by its heads: it rises a space and a half at the most.
-  bendClear(context, sse, 1.5f * context.staff->getLineSpace());
+  int const side = context.curveDir;
+  context.curveDir = -side;
+  placeOnSide(context, sse);
+  if (meeting().all <= 0) {
+    bendClear(context, sse, most);
+    return;
+  }
+  // Neither side is clear as it stands: each is judged as it stands once it rises as far as it
+  // may, so that ink a little rise clears (the box of a flag beside the head) does not send the
+  // tie across its stem. A side clear of all, else one clear of notes (a dynamic mark may stand
+  // further off), else its voice's side where voices share the staff, else the side that meets
+  // less.
+  bendClear(context, sse, most);
+  Meeting const other = meeting();
+  context.curveDir = side;
+  placeOnSide(context, sse);
+  bendClear(context, sse, most);
+  Meeting const met = meeting();
+  GRBowingContext voice = context;
+  bool const voiceSide = voiceCurveDirection(voice, sse);
+  bool better = met.all > 0 && (other.all <= 0 || (met.notes && !other.notes));
+  if (!better && met.all > 0 && met.notes == other.notes)
+    better = voiceSide ? voice.curveDir == -side : other.all < met.all;
+  if (!better) return;
+  context.curveDir = -side;
+  placeOnSide(context, sse);
+  bendClear(context, sse, most);
 }
 
 void GRTie::placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse) {
@@ -186,17 +201,28 @@ void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse
   }
   if (context.openLeft) {
     // A piece continued from the line before begins after the signs that open the line, and
-    // keeps its length where they leave room.
+    // keeps its length where they leave room. Where it would pass over notes before its own
+    // (grace notes, another voice's) or another curve, it begins after them as well, so long as
+    // it still reads as a tie: it does not rise over them, as it is bound to the side it began
+    // on.
     float const earliest = std::min(from, to - kOpenLength);
-    float opens = earliest - kGap;
+    float afterSigns = earliest - kGap;
+    float afterAll = afterSigns;
     passedInk()->forEachBetween(earliest, to, [&](CurveInk::Ink const& ink) {
-      if (ink.kind == CurveInk::Kind::Sign && ink.box.right <= to)
-        opens = std::max(opens, ink.box.right);
+      using Kind = CurveInk::Kind;
+      if (ink.box.right > to || ink.kind == Kind::Mark) return;
+      if (ink.kind == Kind::Sign) {
+        afterSigns = std::max(afterSigns, ink.box.right);
+        afterAll = std::max(afterAll, ink.box.right);
+      } else if (band.intrusion(ink.box, above, air) > 0) {
+        afterAll = std::max(afterAll, ink.box.right);
+      }
     });
+    float const opens = to - (afterAll + kGap) >= kLeast * space ? afterAll : afterSigns;
     from = std::max(earliest, opens + kGap);
   }
   // A tie left shorter than some 0.4 space would not read as one: it keeps its ends.
-  if ((from == start.x && to == end.x) || to - from < 0.4f * space) return;
+  if ((from == start.x && to == end.x) || to - from < kLeast * space) return;
   start.x = from;
   end.x = to;
   setAnchors(context, sse, start, end);

@@ -16,6 +16,8 @@ using EngineTesting::PlacingDevice;
 constexpr float kSpace = 50;
 // A tie or slur is one band of two curves of 27 points; a beam a polygon of four corners.
 constexpr size_t kCurveCorners = 54, kBeamCorners = 4;
+// The flags of one to six hooks on up and down stems.
+constexpr unsigned int kFlags[] = {106, 107, 221, 115, 246, 248, 74, 75, 222, 83, 245, 247};
 // A curve crosses the bar lines between its notes.
 constexpr unsigned int kBarLine = 139;
 
@@ -97,6 +99,22 @@ class CurvesKeepClear : public EngineTesting::DrawnScore {
     }
     return found;
   }
+
+  // The flags the curves drawn meet, at their ends as well: a curve starts beside its note's
+  // head, not in its flag.
+  std::vector<std::string> FlagsMet() const {
+    std::vector<std::string> found;
+    for (PlacingDevice::Shape const& curve : drawn.shapes) {
+      if (curve.xs.size() != kCurveCorners) continue;
+      for (PlacingDevice::Glyph const& glyph : drawn.glyphs)
+        if (glyph.page == curve.page &&
+            std::find(std::begin(kFlags), std::end(kFlags), glyph.code) != std::end(kFlags) &&
+            Meet(curve, Outline(glyph)))
+          found.push_back("flag " + std::to_string(glyph.code) + " at " + std::to_string(glyph.x) +
+                          ", " + std::to_string(glyph.y));
+    }
+    return found;
+  }
 };
 
 // A tie goes where it meets no other note, and ends before the signs beside its notes: under
@@ -157,6 +175,25 @@ TEST_F(CurvesKeepClear, SlursPassOverAllBetweenTheirEnds) {
     SCOPED_TRACE(text);
     Draw(text);
     for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
+// A tie keeps to the side away from its stems where a little rise clears the flag beside its
+// head, though another voice shares the staff: on a narrow line, where the notes stand close,
+// it does not cross to the flag's side.
+TEST_F(CurvesKeepClear, TiesKeepClearOfFlags) {
+  for (char const* text : {
+           "{ [ \\pageFormat<w=5cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\staff<1> "
+           "\\stemsUp \\meter<\"4/4\"> _/8. \\tie( g#1/16 g#1/4 ) g#1/16 a1 h1 c2 d2 e2 f2 g2 ], "
+           "[ \\staff<1> \\stemsDown e1/2 e1/2 ] }",
+           "{ [ \\pageFormat<w=5cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\staff<1> "
+           "\\stemsUp \\meter<\"4/4\"> _/8. \\tie( g#1/16 g#1/4 ) f1/16 a1 h1 c2 d2 e2 f2 g2 ], "
+           "[ \\staff<1> \\stemsDown e1/2 f1/2 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+    for (std::string const& flag : FlagsMet()) ADD_FAILURE() << flag;
   }
 }
 
