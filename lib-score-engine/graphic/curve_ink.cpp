@@ -90,16 +90,11 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
       // a curve passing there keeps its length.
       return;
     } else if (auto const* key = dynamic_cast<GRKey const*>(element)) {
-      // A key, clef or meter written where a line opens gives its place to the line's own and
-      // is not drawn.
-      if (key->getError()) return;
       for (void* pos = key->First(); pos;)
         if (auto const* sign = dynamic_cast<GRAccidental const*>(key->GetNext(pos)))
           add(sign->inkBox(), Kind::Sign, nullptr);
-    } else if (auto const* clef = dynamic_cast<GRClef const*>(element)) {
-      if (!clef->getError()) add(Placed(clef), Kind::Sign, nullptr);
-    } else if (auto const* meter = dynamic_cast<GRMeter const*>(element)) {
-      if (!meter->getError()) add(Placed(meter), Kind::Sign, nullptr);
+    } else if (dynamic_cast<GRClef const*>(element) || dynamic_cast<GRMeter const*>(element)) {
+      add(Placed(element), Kind::Sign, nullptr);
     }
   });
   std::sort(mInks.begin(), mInks.end(),
