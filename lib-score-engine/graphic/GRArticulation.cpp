@@ -11,6 +11,7 @@
 #include "ARMarcato.h"
 #include "ARStaccato.h"
 #include "ARTenuto.h"
+#include "GRBeam.h"
 #include "GRGlobalStem.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
@@ -49,6 +50,34 @@ std::optional<float> StemEnd(GREvent const* event, GDirection direction) {
   auto const* note = dynamic_cast<GRSingleNote const*>(event);
   if (!note || !note->getStem()) return std::nullopt;
   return note->getStemStartPos().y;
+}
+
+// How far the beams over the event's stem reach over the stretch from left to right: their top
+// for a stem up, their bottom for one down. A steep beam stands higher (lower) over the head than
+// where it meets the stem, and a mark over the head keeps clear of it there.
+std::optional<float> BeamEdge(GREvent const* event, GDirection direction, float left, float right) {
+  GRStaff const* staff = event->getGRStaff();
+  GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
+  if (!system) return std::nullopt;
+  std::optional<float> edge;
+  // The beam holds one note of a chord, which need not be the one holding the mark.
+  auto const look = [&](GRNotationElement const* element) {
+    NEPointerList const* tags = element ? element->getAssociations() : nullptr;
+    for (void* pos = tags ? tags->GetHeadPosition() : nullptr; pos;) {
+      auto const* beam = dynamic_cast<GRBeam const*>(tags->GetNext(pos));
+      float top = 0, bottom = 0;
+      if (!beam || !beam->coverOver(system, left, right, &top, &bottom)) continue;
+      float const reach = direction == dirUP ? top : bottom;
+      edge = !edge ? reach : direction == dirUP ? std::min(*edge, reach) : std::max(*edge, reach);
+    }
+  };
+  look(event);
+  if (GRGlobalStem const* shared = event->getGlobalStem()) {
+    look(shared->getFirstEl());
+    if (NEPointerList const* chord = shared->getAssociations())
+      for (void* pos = chord->GetHeadPosition(); pos;) look(chord->GetNext(pos));
+  }
+  return edge;
 }
 
 // Whether the score gave the event's voice stems down: a lower voice of its staff, whose marks
@@ -176,15 +205,18 @@ void GRArticulation::placeOnVoiceSide(GREvent const* event, NVPoint& q, bool abo
   q.y = OuterHeadY(event, above);
   // The stacking starts from the end of a stem on the mark's side, as from a head beyond it, so
   // that the innermost mark keeps half a space from the stem's end (and the beam there).
-  if (std::optional<float> const end = stemEnd(event, above ? dirUP : dirDOWN))
+  if (std::optional<float> const end = stemEnd(event, above ? dirUP : dirDOWN, q.x))
     q.y = above ? std::min(q.y, *end + 0.5f * L) : std::max(q.y, *end - 0.5f * L);
   if (mArticulationFlag == kMarcato) setMarcatoDirection(above);
   placeAfterNote(event, q, above);
 }
 
-std::optional<float> GRArticulation::stemEnd(GREvent const* event, GDirection direction) {
+std::optional<float> GRArticulation::stemEnd(GREvent const* event, GDirection direction, float x) {
   std::optional<float> end = StemEnd(event, direction);
   mFollowsStem = mFollowsStem || end.has_value();
+  if (!end) return end;
+  if (std::optional<float> const beam = BeamEdge(event, direction, x - mLeftSpace, x + mRightSpace))
+    end = direction == dirUP ? std::min(*end, *beam) : std::max(*end, *beam);
   return end;
 }
 
@@ -196,14 +228,15 @@ void GRArticulation::placeFermata(GREvent const* event, NVPoint& q, bool stemUp)
     placeAfterNote(event, q, true);
   }
   // Its dot keeps half a space above the end of a stem that points up.
-  if (std::optional<float> const end = stemEnd(event, dirUP)) q.y = std::min(q.y, *end - 0.5f * L);
+  if (std::optional<float> const end = stemEnd(event, dirUP, q.x))
+    q.y = std::min(q.y, *end - 0.5f * L);
 }
 
 void GRArticulation::placeFermataBelow(GREvent const* event, NVPoint& q) {
   float const L = event->getGRStaff() ? event->getGRStaff()->getLineSpace() : 50;
   placeAfterNote(event, q, false);
   // Turned over, its dot keeps half a space below the end of a stem that points down.
-  if (std::optional<float> const end = stemEnd(event, dirDOWN))
+  if (std::optional<float> const end = stemEnd(event, dirDOWN, q.x))
     q.y = std::max(q.y, *end + 0.5f * L);
 }
 

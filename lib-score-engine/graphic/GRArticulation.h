@@ -45,8 +45,9 @@ class GRArticulation : public GRTagARNotationElement {
   // Where voices share the staff: above the heads and an up stem, or below the heads and a down
   // stem, stacked as on the head's side.
   void placeOnVoiceSide(GREvent const* event, NVPoint& point, bool above);
-  // The end of the event's stem where it points that way; the mark then follows that end.
-  std::optional<float> stemEnd(GREvent const* event, GDirection direction);
+  // The end of the event's stem where it points that way, or the edge of a beam on it over the
+  // mark standing at x, where that reaches further; the mark then follows that end.
+  std::optional<float> stemEnd(GREvent const* event, GDirection direction, float x);
   // Above the staff, the note and the stem.
   void placeFermata(GREvent const* event, NVPoint& point, bool stemUp);
   // Below the staff, the note and the stem: for the lower of two voices.

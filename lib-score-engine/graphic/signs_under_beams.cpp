@@ -1,5 +1,7 @@
 #include "signs_under_beams.h"
 
+#include <optional>
+
 #include "ARCast.h"
 #include "GRAccidental.h"
 #include "GRGlobalStem.h"
@@ -23,13 +25,16 @@ void SignReach(unsigned int symbol, float* above, float* below) {
 
 namespace {
 
-void AddSigns(GRSingleNote const* note, std::vector<NVRect>& inks) {
+// The signs of the note, as they stand when the note stands at x: a beam is placed when the
+// chord's leading event is, before the spring of that event puts the chord's notes there.
+void AddSigns(GRSingleNote const* note, std::optional<float> x, std::vector<NVRect>& inks) {
   if (!note) return;
+  float const shift = x ? *x - note->getPosition().x : 0;
   KF_IPointerList<GRAccidental> signs(0);
   note->extractAccidentals(&signs);
   for (void* pos = signs.GetHeadPosition(); pos;) {
     GRAccidental const* sign = signs.GetNext(pos);
-    NVPoint const at = sign->getPosition() + sign->getOffset();
+    NVPoint const at = sign->getPosition() + sign->getOffset() + NVPoint{shift, 0};
     float above = 0, below = 0;
     SignReach(sign->getSymbol(), &above, &below);
     float const half = sign->getRightSpace();
@@ -42,7 +47,7 @@ void AddSigns(GRSingleNote const* note, std::vector<NVRect>& inks) {
 
 std::vector<NVRect> NoteSignInks(GRSingleNote const& note) {
   std::vector<NVRect> inks;
-  AddSigns(&note, inks);
+  AddSigns(&note, std::nullopt, inks);
   return inks;
 }
 
@@ -50,12 +55,15 @@ std::vector<NVRect> SignInks(GREvent const& event) {
   std::vector<NVRect> inks;
   GRGlobalStem const* chord = event.getGlobalStem();
   if (!chord) {
-    AddSigns(ar_cast<GRSingleNote const>(&event), inks);
+    AddSigns(ar_cast<GRSingleNote const>(&event), std::nullopt, inks);
     return inks;
   }
-  AddSigns(ar_cast<GRSingleNote const>(chord->getFirstEl()), inks);
+  GRNotationElement const* first = chord->getFirstEl();
+  std::optional<float> const x =
+      first ? std::optional<float>(first->getPosition().x) : std::nullopt;
+  AddSigns(ar_cast<GRSingleNote const>(first), x, inks);
   if (NEPointerList const* notes = chord->getAssociations())
     for (void* pos = notes->GetHeadPosition(); pos;)
-      AddSigns(ar_cast<GRSingleNote const>(notes->GetNext(pos)), inks);
+      AddSigns(ar_cast<GRSingleNote const>(notes->GetNext(pos)), x, inks);
   return inks;
 }

@@ -222,6 +222,43 @@ TEST_F(MarksAtTheirNotesTest, StemsReachTheirBeamAndABeamNeverRunsIntoTheHeads) 
   }
 }
 
+// A mark on the stem's side of a beamed note keeps clear of a steep beam, which over the head,
+// where the mark stands, lies further from the head than where it meets the stem: over stems up
+// and under stems down, falling and rising, a chord's mark and a fermata's.
+TEST_F(MarksAtTheirNotesTest, AMarkOnTheStemsSideKeepsClearOfASteepBeam) {
+  for (std::string const& text : {
+           TwoVoices(
+               "\\meter<\"2/4\"> \\stacc( \\beam<dy=8>( c2/8 g1/8 ) \\beam<dy=8>( d2/8 e1/8 ) )",
+               "\\meter<\"2/4\"> f1/2"),
+           TwoVoices(
+               "\\meter<\"2/4\"> \\ten( \\beam<dy=8>( g1/8 d2/8 ) \\beam<dy=7>( e1/8 c2/8 ) )",
+               "\\meter<\"2/4\"> d1/2"),
+           TwoVoices(
+               "\\meter<\"2/4\"> h1/2",
+               "\\meter<\"2/4\"> \\stacc( \\beam<dy=-8>( c1/8 g1/8 ) \\beam<dy=-8>( a1/8 d1/8 ) )"),
+           TwoVoices("\\meter<\"2/4\"> \\stacc( \\beam<dy=8>( {c2/8, e2} {f1/8, a1} ) ) g1/4",
+                     "\\meter<\"2/4\"> d1/2"),
+           std::string(
+               "[ \\meter<\"2/4\"> \\stemsUp \\fermata( \\beam<dy=8>( c2/8 g1/8 ) ) g1/4 ]"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    int marks = 0;
+    // staccato, tenuto, accent, marcatos, fermatas
+    for (unsigned int code : {46, 45, 62, 94, 118, 85, 117}) {
+      for (auto const& mark : Glyphs(code)) {
+        ++marks;
+        NVRect const& ink = mark.ink;
+        for (auto const& beam : drawn.shapes)
+          if (beam.xs.size() == 4)
+            EXPECT_FALSE(Crosses(beam, NVRect{ink.left, ink.top - 5, ink.right, ink.bottom + 5}))
+                << "glyph " << code << " on the beam at " << mark.x;
+      }
+    }
+    EXPECT_GT(marks, 0);
+  }
+}
+
 // A tempo mark starts at the note it was written before, on that note's line: inside a measure,
 // after a bar line, at the first measure of a line the line breaker or a written break starts,
 // and over a note of the lower staff.

@@ -126,8 +126,8 @@ TEST_F(NeighbourInkTest, ASignKeepsClearOfTheLedgerLinesOfTheNoteBefore) {
 }
 
 // A beam keeps clear of the signs of the notes under it as of their heads: a steep one over a
-// sign of a note inside its group, a written one, one over a chord's sign, and one under stems
-// down.
+// sign of a note inside its group, a written one, one over a chord's sign, one under stems
+// down, and a written one ending on a chord, whose notes are placed after the beam.
 TEST_F(NeighbourInkTest, ABeamKeepsClearOfTheSignsUnderIt) {
   for (std::string const& text : {
            std::string("[ \\meter<\"2/4\"> \\beam( d1/16 g1/16 c2/16 f&2/16 ) "
@@ -142,6 +142,11 @@ TEST_F(NeighbourInkTest, ABeamKeepsClearOfTheSignsUnderIt) {
            std::string("[ \\meter<\"3/8\"> a2/8 {a2/8, f2, d#2} a2/8 ]"),
            std::string("[ \\meter<\"2/4\"> \\stemsDown \\beam( a2/16 e2/16 h#1/16 f1/16 ) "
                        "\\beam( h2/16 f#2/16 c#2/16 g1/16 ) ]"),
+           std::string(
+               "[ \\clef<\"f4\"> \\meter<\"2/4\"> \\beam<dy=-9>( a##-1/8 {d0/8, f#0, a#0} ) "
+               "\\beam<dy=-1.5>( c&0/8 {e&0/8, g&0, h&0} ) ]"),
+           std::string("[ \\meter<\"2/4\"> \\beam<dy=6>( a&1/8 {d2/8, f#2} ) "
+                       "\\stemsDown \\beam<dy=-6>( g2/8 {d#2/8, f2} ) ]"),
        }) {
     SCOPED_TRACE(text);
     Draw(text);

@@ -55,7 +55,6 @@ struct OpenFault {
     {Mark::Accidental, false, Mark::Dot, "the sign of a note runs into the note before"},
     {Mark::Accidental, false, Mark::Flag, "the sign of a note runs into the note before"},
     {Mark::Accidental, false, Mark::Accidental, "neighbouring columns of a chord's signs touch"},
-    {Mark::Accidental, false, Mark::Beam, "a steep beam runs over the sign of a chord"},
     {Mark::Accidental, false, Mark::Rest, "the sign of a note runs into a rest"},
     {Mark::Accidental, false, Mark::Bowing, "a tie or slur runs through the sign of a note"},
     {Mark::Accidental, false, Mark::Wedge, "a wedge runs through the sign of a note"},
