@@ -379,7 +379,21 @@ void GRBeam::tellPosition(GObject* caller, NVPoint const&) {
     bool const adjust = limitSlope(sse, st);
     correctStems(sse, st, adjust);
   }
+  // The levels count themselves on the notes: placed anew, they are taken off first.
+  std::vector<std::pair<GREvent*, int>> counts;
+  ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
+    if (GREvent* event = AsEvent(element)) counts.emplace_back(event, event->getBeamCount());
+    return true;
+  });
   addLevels(sse, st);
+  if (float const room = tagType != SYSTEMTAG ? roomForRests(sse, st) : 0; room != 0) {
+    for (NVPoint& corner : st->p) corner.y += room;
+    st->simpleBeams.reset();
+    for (auto const& [event, count] : counts)
+      while (event->getBeamCount() > count) event->decBeamCount();
+    correctStems(sse, st, false);
+    addLevels(sse, st);
+  }
   if (tagType != SYSTEMTAG) clearRests(sse, st);
 }
 

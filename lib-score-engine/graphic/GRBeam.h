@@ -81,6 +81,9 @@ class GRBeam : public GRPTagARNotationElement, public GRSystemTagInterface {
   // The rests under the piece move away from the beam, by half line spaces, until it clears
   // them.
   void clearRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct const* st);
+  // How far the beam moves, down where positive, to clear the rests that the other voices moved
+  // toward it; 0 where none needs it.
+  float roomForRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct const* st) const;
   // The text gives corners or stem lengths of its own.
   bool placedByHand() const;
   // A beam across staves lies between them and every stem reaches it.

@@ -1,5 +1,7 @@
 // The rests a beam goes over: each keeps its height unless the beam runs through it, and then
-// moves away from the beam, to the side of the heads, by half line spaces.
+// moves away from the beam, to the side of the heads, by half line spaces. A rest moved off
+// toward the beam by another voice's notes would go back onto them: there the beam moves away
+// instead, its stems growing.
 
 #include <algorithm>
 #include <cmath>
@@ -48,6 +50,23 @@ void CoverOver(GRBeam::GRBeamSaveStruct const& st, float left, float right, Reac
   }
 }
 
+// How far the rest reaches into the beam and the clearance it keeps, toward the heads; 0 where
+// it is clear, or where the beam runs further into it than any staff lies.
+float RestInBeam(GRBeam::GRBeamSaveStruct const& st, GRSingleRest const& rest, bool headsBelow,
+                 float ls) {
+  NVPoint const* p = st.p;
+  float const x = rest.getPosition().x;
+  float const half = std::max(rest.getLeftSpace(), rest.getRightSpace());
+  if (x < p[0].x || x > p[2].x) return 0;
+  Reach beam{HeightAt(p[0], p[2], x), HeightAt(p[0], p[2], x)};
+  CoverOver(st, x - half, x + half, beam);
+  float top, bottom;
+  rest.getInkExtent(&top, &bottom);
+  float const gap = kClearance * ls;
+  float const overlap = headsBelow ? beam.bottom + gap - top : bottom - (beam.top - gap);
+  return overlap > 0 && overlap < kFarthest * ls ? overlap : 0;
+}
+
 }  // namespace
 
 bool GRBeam::coverOver(GRSystem const* system, float left, float right, float* top,
@@ -67,6 +86,26 @@ bool GRBeam::coverOver(GRSystem const* system, float left, float right, float* t
   return true;
 }
 
+// Rests moved off toward the beam by another voice, and only those, make the beam give way.
+float GRBeam::roomForRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct const* st) const {
+  GRStaff const* staff = sse->endElement ? sse->endElement->getGRStaff() : nullptr;
+  if (!staff || mRestsUnder.empty() || placedByHand()) return 0;
+  NVPoint const* p = st->p;
+  bool const headsBelow = p[1].y > p[0].y;
+  GDirection const towardBeam = headsBelow ? dirUP : dirDOWN;
+  float const ls = staff->getLineSpace();
+  float most = 0;
+  for (GRSingleRest const* rest : mRestsUnder) {
+    GRStaff const* restStaff = rest->getGRStaff();
+    if (rest->isPlacedByScore() || rest->getSideOfVoices() != towardBeam || !restStaff ||
+        restStaff->getGRSystem() != staff->getGRSystem() ||
+        restStaff->getStaffNumber() != staff->getStaffNumber())
+      continue;
+    most = std::max(most, RestInBeam(*st, *rest, headsBelow, ls));
+  }
+  return headsBelow ? -most : most;
+}
+
 void GRBeam::clearRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct const* st) {
   GRStaff const* staff = sse->endElement ? sse->endElement->getGRStaff() : nullptr;
   // Corners the score gave stay where it put them, and so do the rests under them.
@@ -81,16 +120,8 @@ void GRBeam::clearRests(GRSystemStartEndStruct const* sse, GRBeamSaveStruct cons
     if (rest->isPlacedByScore() || !restStaff || restStaff->getGRSystem() != staff->getGRSystem() ||
         restStaff->getStaffNumber() != staff->getStaffNumber())
       continue;
-    float const x = rest->getPosition().x;
-    float const half = std::max(rest->getLeftSpace(), rest->getRightSpace());
-    if (x < p[0].x || x > p[2].x) continue;
-    Reach beam{HeightAt(p[0], p[2], x), HeightAt(p[0], p[2], x)};
-    CoverOver(*st, x - half, x + half, beam);
-    float top, bottom;
-    rest->getInkExtent(&top, &bottom);
-    float const gap = kClearance * ls;
-    float const overlap = headsBelow ? beam.bottom + gap - top : bottom - (beam.top - gap);
-    if (!(overlap > 0 && overlap < kFarthest * ls)) continue;
+    float const overlap = RestInBeam(*st, *rest, headsBelow, ls);
+    if (overlap == 0) continue;
     float const step = rest->verticalStep();
     float const steps = std::ceil(overlap / step);
     rest->moveVertically(headsBelow ? steps * step : -steps * step);

@@ -172,7 +172,8 @@ bool Meet(NVRect const& a, NVRect const& b) {
 
 // Once the line is spaced, a rest beside another voice keeps clear of all that voice draws over
 // its width: the beam and the stems grown to reach it, a rest of another length, the dots and
-// staccatos of the column before; a tuplet's bracket keeps clear of the rests under it. Two
+// staccatos of the column before; where that voice pushes it toward its own beam, the beam moves
+// away. A tuplet's bracket keeps clear of the rests under it. Two
 // rests of one length at one place are one rest for both voices.
 TEST_F(RestsAndVoicesTest, ARestClearsAllTheOtherVoiceDraws) {
   for (auto const& [upper, lower] : {
@@ -183,6 +184,11 @@ TEST_F(RestsAndVoicesTest, ARestClearsAllTheOtherVoiceDraws) {
            {"\\tuplet<\"-3-\">( g2/12 d2/12 f2/12 ) c2/4 e2/4", "_/4 _/4 _/4"},
            {"e2/8. f2/16 g2/4 a2/4", "c1/16 _/16 _/8 _/4 _/4"},
            {"\\stacc( c2/8 d2/8 ) e2/4 f2/4", "_/8 _/8 _/4 _/4"},
+           // Pushed toward its own beam, the rest finds the beam moved away from it.
+           {"\\stemsUp d1/8 e1/8 e1/8 c2/8 c2/4", "\\stemsDown \\beam( d1/8 _/8 f1/8 ) _/8 _/4"},
+           {"\\stemsUp d1/16 e1/16 e1/16 d1/16 c2/4 c2/4",
+            "\\stemsDown \\beam( d1/16 _/16 d1/16 f1/16 ) _/4 _/4"},
+           {"\\stemsUp \\beam( g2/8 _/8 e2/8 ) _/8 _/4", "\\stemsDown h1/8 h1/8 h1/8 g1/8 g1/4"},
        }) {
     SCOPED_TRACE(std::string(upper) + " over " + lower);
     Draw("{ [ \\staff<1> \\meter<\"3/4\"> " + std::string(upper) +
