@@ -60,10 +60,15 @@ std::optional<float> BeamEdge(GREvent const* event, GDirection direction, float 
   GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
   if (!system) return std::nullopt;
   std::optional<float> edge;
+  // A note holds a few tags; of a text that stacks hundreds on one, only so many are looked
+  // through for each of its marks.
+  constexpr int kTagsLookedAt = 32;
   // The beam holds one note of a chord, which need not be the one holding the mark.
   auto const look = [&](GRNotationElement const* element) {
     NEPointerList const* tags = element ? element->getAssociations() : nullptr;
-    for (void* pos = tags ? tags->GetHeadPosition() : nullptr; pos;) {
+    int looked = 0;
+    for (void* pos = tags ? tags->GetHeadPosition() : nullptr; pos && looked < kTagsLookedAt;
+         ++looked) {
       auto const* beam = dynamic_cast<GRBeam const*>(tags->GetNext(pos));
       float top = 0, bottom = 0;
       if (!beam || !beam->coverOver(system, left, right, &top, &bottom)) continue;
