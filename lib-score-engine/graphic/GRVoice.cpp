@@ -1,4 +1,6 @@
 #include "GRVoice.h"
+
+#include <algorithm>
 #include "ARCast.h"
 
 #include "ARMusicalVoice.h"
@@ -86,9 +88,10 @@ int GRVoice::createNewRods(GRStaffManager* manager, int& startspr, int& endspr) 
   bool spacesSeen = false;
   GRNotationElement* previous = nullptr;
   auto hand = [&](GRRod* rod) {
-    // A rod over written spaces keeps its length: its springs are marked.
+    // A rod over written spaces is marked but leaves its springs free: frozen at the width the
+    // first rod gave them, they could not make room for a later note's signs or another staff.
     if (spacesSeen) rod->setIsMarked(true);
-    manager->addRod(rod, spacesSeen, false, -1);
+    manager->addRod(rod, false, false, -1);
     extraSpace = 0;
     spacesSeen = false;
     if (rod->getSpr1() < startspr) startspr = rod->getSpr1();
@@ -119,7 +122,9 @@ int GRVoice::createNewRods(GRStaffManager* manager, int& startspr, int& endspr) 
       const float lead = ar_cast<GRClef>(el) ? 50 : 25;
       hand(new GRRod(el->getLeftSpace() + lead, el->getSpringID() - 1, el->getSpringID()));
     } else if (previous) {
-      hand(spacesSeen ? new GRRod(previous, el, 0, extraSpace) : new GRRod(previous, el, 0));
+      // A written space never draws the two closer than the room they need.
+      const float needed = previous->getRightSpace() + el->getLeftSpace();
+      hand(new GRRod(previous, el, 0, spacesSeen ? std::max(extraSpace, needed) : needed));
     }
     previous = el;
     bool const markOrBar = ar_cast<GRIntens>(el) || ar_cast<GRBar>(el);

@@ -123,9 +123,39 @@ TEST_F(VoiceSpacingTest, SpacesBetweenNotesAddUpAndMarkTheRod) {
   EXPECT_EQ(spaced->getSpr1(), 0);
   EXPECT_FLOAT_EQ(spaced->getLength(), spaces[0]->getARSpace()->getValue() * 3);
   EXPECT_TRUE(spaced->getIsMarked());
-  EXPECT_EQ(manager.getSprings()->Get(0)->isFrozen(), 1);  // its spring keeps the length
+  EXPECT_EQ(manager.getSprings()->Get(0)->isFrozen(), 0);  // free to give room to other staves
   EXPECT_FALSE(voice->getLastRod()->getIsMarked());
   EXPECT_EQ(voice->getLastRod()->getLength(), 20);
+}
+
+TEST_F(VoiceSpacingTest, AWrittenSpaceNeverDrawsNotesCloserThanTheirRoom) {
+  struct Case {
+    float cm;           // the written space
+    float left, right;  // room of the note after it and of the note before it
+    float length;       // the rod between the two notes
+  } const cases[] = {
+      {0.1f, 30, 20, 50},  // narrower than the heads need: the heads keep their room
+      {0.1f, 60, 40, 100},
+      {2.0f, 30, 20, 0},  // wider: the written width (0 stands for it)
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.cm);
+    GRStaffManager local;
+    for (int id = 0; id < 3; ++id) local.addSpring(new GRSpring(Fraction(id, 4), Fraction(1, 4)));
+    GRVoice* voice = NewVoice();
+    voice->AddTail(Note(0, Fraction(0, 1), 1, 4, 0, 20, c.right));
+    GRSpace* space = Space(c.cm);
+    voice->AddTail(space);
+    voice->AddTail(Note(0, Fraction(1, 4), 1, 4, 2, c.left, 20));
+    int first = 0, end = 3;
+    voice->createNewRods(&local, first, end);
+    GRRod const* spaced = local.getComplexRods().GetHead();
+    ASSERT_NE(spaced, nullptr);
+    EXPECT_FLOAT_EQ(spaced->getLength(), c.length > 0 ? c.length : space->getARSpace()->getValue());
+    // The springs under it stay free: a sign or another staff's note there still gets room.
+    EXPECT_EQ(local.getSprings()->Get(0)->isFrozen(), 0);
+    EXPECT_EQ(local.getSprings()->Get(1)->isFrozen(), 0);
+  }
 }
 
 TEST_F(VoiceSpacingTest, EqualNotesFormOneNeighbourList) {
