@@ -381,8 +381,8 @@ void GRBeam::tellPosition(GObject* caller, NVPoint const&) {
   }
   // The levels count themselves on the notes: placed anew, they are taken off first.
   std::vector<std::pair<GREvent*, int>> counts;
-  ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* element, void*) {
-    if (GREvent* event = AsEvent(element)) counts.emplace_back(event, event->getBeamCount());
+  ForEachInPiece(getAssociations(), sse, [&](GRNotationElement* member, void*) {
+    if (GREvent* event = AsEvent(member)) counts.emplace_back(event, event->getBeamCount());
     return true;
   });
   addLevels(sse, st);

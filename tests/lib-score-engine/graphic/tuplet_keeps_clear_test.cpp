@@ -49,6 +49,15 @@ class TupletKeepsClearTest : public EngineTesting::DrawnScore {
         found.push_back({"beam", {shape.left, shape.top, shape.right, shape.bottom}});
     return found;
   }
+  // The text drawn, with no bracket or number of a tuplet on the ink of a note or beam.
+  void ExpectTupletsClearOfNotes(char const* text) {
+    Draw(text);
+    std::string met;
+    for (Drawn const& mark : Tuplets())
+      for (Drawn const& ink : NotesInk())
+        if (Meet(mark.box, ink.box)) met += mark.what + " meets " + ink.what + "; ";
+    EXPECT_EQ(met, "");
+  }
 };
 
 TEST_F(TupletKeepsClearTest, BracketsAndNumbersStandClearOfTheNotesInk) {
@@ -70,20 +79,14 @@ TEST_F(TupletKeepsClearTest, BracketsAndNumbersStandClearOfTheNotesInk) {
            "{ [ \\staff<1> \\stemsUp \\meter<\"2/4\"> c3/4 c3/4 ], [ \\staff<1> \\stemsDown "
            "\\meter<\"2/4\"> \\tuplet<\"-3-\">( f2/12 g2 a&2 ) c2/4 ] }",
            // On a narrow line the notes beside a tuplet come close, and so do the brackets of
-           // tuplets
-           // side by side.
+           // tuplets side by side.
            "[ \\pageFormat<w=7cm, h=26cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\meter<\"4/4\"> "
            "\\intens<\"p\"> _/16 c#2/16 c#2/16 a#2/16 \\tuplet<\"-3-\">( e#2/12 f##2/12 g#2/12 ) "
            "\\intens<\"sfz\"> \\cresc( \\tuplet<\"-3-\">( g#2/12 f#2/12 e#2/12 ) a#1/8 f#1/8 ) "
            "\\tuplet<\"-3-\">( e#2/12 f##2/12 g#2/12 ) ]",
        }) {
     SCOPED_TRACE(text);
-    Draw(text);
-    std::string met;
-    for (Drawn const& mark : Tuplets())
-      for (Drawn const& ink : NotesInk())
-        if (Meet(mark.box, ink.box)) met += mark.what + " meets " + ink.what + "; ";
-    EXPECT_EQ(met, "");
+    ExpectTupletsClearOfNotes(text);
   }
 }
 
@@ -104,12 +107,7 @@ TEST_F(TupletKeepsClearTest, BracketsUnderAStaffStandClearOfTheStaffBelow) {
            "\\stemsUp d0/2 ] }",
        }) {
     SCOPED_TRACE(text);
-    Draw(text);
-    std::string met;
-    for (Drawn const& mark : Tuplets())
-      for (Drawn const& ink : NotesInk())
-        if (Meet(mark.box, ink.box)) met += mark.what + " meets " + ink.what + "; ";
-    EXPECT_EQ(met, "");
+    ExpectTupletsClearOfNotes(text);
   }
 }
 
