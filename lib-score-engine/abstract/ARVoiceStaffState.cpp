@@ -57,11 +57,19 @@ int LeadingRank(ARMusicalObject const* object) {
 }
 
 // Of the other objects of a line's beginning, the settings keep their places while the tags
-// around them are put in order; a staff tag, which sends the tags after it to another staff, a
-// range and any other tag part them.
-bool PartsLeadingTags(ARMusicalObject const* object) {
-  return !ar_cast<ARMusicalTag const>(object) || ar_cast<ARStaff const>(object) ||
-         IsBreak(object) || static_cast<ARMusicalTag const*>(object)->getRange() ||
+// around them are put in order; a range and any other tag part them. A staff tag parts them only
+// where it sends the tags after it to another staff than the one in force (`staff`, which it
+// updates): naming the staff the voice is already on, as a piece's first staff tag often does,
+// moves nothing, so an instrument name written before it still follows the clef.
+bool PartsLeadingTags(ARMusicalObject const* object, int& staff) {
+  if (auto const* staffTag = ar_cast<ARStaff const>(object)) {
+    const int named = staffTag->getStaffNumber();
+    const bool parts = named < 0 || named != staff;
+    staff = named;
+    return parts;
+  }
+  return !ar_cast<ARMusicalTag const>(object) || IsBreak(object) ||
+         static_cast<ARMusicalTag const*>(object)->getRange() ||
          !static_cast<ARMusicalTag const*>(object)->IsStateTag();
 }
 
@@ -90,15 +98,19 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
     }
     run.clear();
   };
+  // The staff the tags of the walk are on: a voice starts on the staff of its number.
+  int staffInForce = getVoiceNum();
+  int staffAtLineStart = staffInForce;
   // Puts each run of leading tags from line start to the first event in order.
   auto sortLeadingBlock = [&] {
+    int staff = staffAtLineStart;
     for (void* at = lineStart; at;) {
       void* const node = at;
       ARMusicalObject* object = ObjectList::GetNext(at);
       if (object->isEventClass()) break;
       const int rank = LeadingRank(object);
       if (rank < 0) {
-        if (PartsLeadingTags(object)) putInOrder();
+        if (PartsLeadingTags(object, staff)) putInOrder();
         continue;
       }
       run.push_back(node);
@@ -132,6 +144,8 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
       else
         sortChanges();
     }
+    if (auto const* staffTag = ar_cast<ARStaff const>(object))
+      staffInForce = staffTag->getStaffNumber();
     auto const* tag = ar_cast<ARMusicalTag const>(object);
     if (tag && tag->IsStateTag() && !ar_cast<ARClef const>(tag) && !IsKey(tag) &&
         !ar_cast<ARMeter const>(tag) && !IsBreak(tag))
@@ -210,6 +224,7 @@ void ARMusicalVoice::doAutoCheckStaffStateTags() {
       meterBeforeKey = false;
       // The line's leading tags are sorted from here once its first event is met.
       lineStart = pos;
+      staffAtLineStart = staffInForce;
     }
   }
   sortChanges();

@@ -341,7 +341,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "\\staff<2> \\instr<\"Piano\"> \\meter<\"2/4\"> c/2 ]",
                  "\\clef<\"f4\">@0/1 \\key<2>@0/1 \\stemsUp@0/1 \\oct<i=-1>@0/1 "
                  "\\intens<\"p\">@0/1 \\oct<i=1>@0/1 \\staff<2>@0/1 \\meter<\"2/4\">@0/1 "
-                 "\\instr<\"Piano\">@0/1 ~\\secGlue@0/1 c1*1/2 ~\\endBar@1/2 |"}),
+                 "\\instr<\"Piano\">@0/1 ~\\secGlue@0/1 c1*1/2 ~\\endBar@1/2 |"},
+        // A staff tag naming the staff the voice is on parts nothing, so an instrument name
+        // written before it is not drawn over the clef; one naming another staff still parts.
+        PassCase{"[ \\instr<\"Piano\"> \\staff<1> \\clef<\"g2\"> c/2 \\newSystem "
+                 "\\instr<\"Violin\"> \\staff<2> \\clef<\"f4\"> d/2 ]",
+                 "\\clef<\"g2\">@0/1 \\staff<1>@0/1 ~\\key<0>@0/1 \\instr<\"Piano\">@0/1 "
+                 "~\\secGlue@0/1 c1*1/2 \\newSystem@1/2 \\instr<\"Violin\">@1/2 \\staff<2>@1/2 "
+                 "\\clef<\"f4\">@1/2 ~\\key<0>@1/2 ~\\secGlue@1/2 d1*1/2 ~\\endBar@1/1 |"}),
     [](auto const& param) { return "case" + std::to_string(param.index); });
 
 // Both voices of the question score hold their leading tags, the chord or one empty event of a
