@@ -236,6 +236,16 @@ bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement
   if (mTextAlign & 8) placement->left -= width / 2;
   if (mTextAlign & 32) placement->left -= width;
   placement->right = placement->left + width;
+  // A text that would reach past the end of its line, and so past the page's margin or edge,
+  // ends with the line instead, as far as the line's start allows: its words are read whole.
+  if (system) {
+    float const over = placement->right - system->getBoundingBox().right;
+    if (float const shift = std::min(over, placement->left); shift > 0) {
+      placement->x -= shift;
+      placement->left -= shift;
+      placement->right -= shift;
+    }
+  }
   // From its top, from its bottom, or on its base line with most of its letters above it.
   placement->top = (mTextAlign & 4) ? 0 : (mTextAlign & 2) ? -height : -0.75f * height;
   placement->height = height;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "drawn_score.h"
 
@@ -9,6 +10,7 @@ namespace {
 
 using EngineTesting::DrawnScore;
 using EngineTesting::PlacingDevice;
+using EngineTesting::Repeated;
 
 class LyricsTest : public DrawnScore {};
 
@@ -89,6 +91,34 @@ TEST_F(LyricsTest, EveryNoteTakesASyllableOfEachVerseOnALineOfItsOwn) {
     under[0].face->GetExtent(under[0].text.c_str(), static_cast<int>(under[0].text.size()), &width,
                              &height, &drawn);
     EXPECT_GE(under[1].y, under[0].y + height);
+  }
+}
+
+// Words at the end of a line that would reach past it end with the line, their first letters
+// moved left under the notes before: drawn past the margin they would be cut off at the page's
+// edge, or read into the margin, on a narrow page above all.
+TEST_F(LyricsTest, WordsAtALinesEndEndWithTheLine) {
+  std::string const narrow =
+      "\\pageFormat<w=7cm, h=12cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\meter<\"4/4\"> ";
+  for (std::string const text : {
+           // At the last note of the piece and, centred, of a line the engine ends.
+           "[ " + narrow + "c1/4 d1 e1 f1 | g1 a1 h1 \\text<\"a tempo e molto espressivo\"> c2 ]",
+           "[ " + narrow + "c1/4 d1 e1 \\text<\"poco a poco crescendo\", textformat=\"lc\"> f1 | " +
+               Repeated("g1/4 a1 h1 c2 |", 3) + " ]",
+           // A syllable of a verse.
+           "[ " + narrow + "\\lyrics<\"la la la Constantinopolitanisch\">( c1/4 d1 e1 f1 ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    float lineEnd = 0;
+    for (auto const& line : drawn.lines) lineEnd = std::max({lineEnd, line.x1, line.x2});
+    ASSERT_FALSE(drawn.texts.empty());
+    for (auto const& word : drawn.texts) {
+      SCOPED_TRACE(word.text);
+      NVRect const ink = TextInk(word);
+      EXPECT_LE(ink.right, lineEnd + 1);
+      EXPECT_GE(ink.left, 0);
+    }
   }
 }
 
