@@ -215,6 +215,21 @@ void GRStaffManager::setSpringConstants(GRSpacingMatrix const& matrix) {
   }
 }
 
+void GRStaffManager::keepHeadsAirOfShortSprings(int startid, int endid) {
+  // A line is set no tighter than its heads keep their air at (see the line breaker), but a
+  // spring so short that only a force beyond the optimum would stretch it that far is left to
+  // its rods: a triplet's note and another voice's eighth just after it would stand rim to rim.
+  // The spring before the slice's first keeps its rod from this slice.
+  const float optimum = GRSpaceForceFunction2::getOptForce();
+  for (int k = std::max(startid - 1, 0); k < endid; ++k) {
+    GRSpring* spring = mSprings->Get(k);
+    if (!spring || !mSprings->Get(k + 1)) continue;
+    const float wanted = HeadsApartWithAir(*spring);
+    if (wanted > 0 && wanted * spring->getConstant() > optimum)
+      addRod(new GRRod(wanted, k, k + 1), false, false, 0);
+  }
+}
+
 GRSpaceForceFunction2* GRStaffManager::BuildSFF() {
   auto* sff = new GRSpaceForceFunction2;
   GRSpacingMatrix matrix(mLastSpringID);
@@ -234,6 +249,7 @@ GRSpaceForceFunction2* GRStaffManager::BuildSFF() {
   if (sNeedSpecialSpacing) matrix.CheckNeighbours(mSprings);
   createNewSystemRods(mLastSpringID, mSpringID);
   setSpringConstants(matrix);
+  keepHeadsAirOfShortSprings(mLastSpringID, mSpringID);
   InitialSpringStretch(mLastSpringID, mSpringID, mSimpleRods, mComplexRods, mSprings);
   for (int k = mLastSpringID; k < mSpringID; ++k)
     if (GRSpring* spring = mSprings->Get(k)) sff->addSpring(spring);

@@ -199,6 +199,9 @@ class GRStaffManager {
 
  private:
   void setSpringConstants(GRSpacingMatrix const& matrix);
+  // Rods that keep the heads of neighbouring events their air where a spring is too short for
+  // the force of a line at its optimum to give it them (see HeadsApartWithAir).
+  void keepHeadsAirOfShortSprings(int startid, int endid);
   void makeSpringZero();
   void resetSpacing();
   bool isValidStaffNumber(int staffnum, char const* what) const;

@@ -23,6 +23,7 @@
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
 #include "TagParameterFloat.h"
+#include "head_bands.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -32,16 +33,12 @@ GRLineSpacing spacingAtOptimum(GRSpaceForceFunction2 const* sff) {
   return {sff->getOverOptExtent(), sff->getOptConstant()};
 }
 
-// The air the heads of neighbouring events keep at the least, in line spaces: closer, they
-// read as touching.
-constexpr float kHeadsAir = 0.15f;
-
 // The least force at which the heads on the spring stand the air clear of those on the next
 // one; 0 where its rods hold it that long already, and where only a force beyond the optimum
 // would (its rods then set it as they must on any line).
 float headsApartForceOf(GRSpring const* spring, float optForce) {
   if (!spring || spring->isFrozen() || spring->getHeadsApart() <= 0) return 0;
-  const float wanted = spring->getHeadsApart() + kHeadsAir * 50 * spring->staffScale();
+  const float wanted = HeadsApartWithAir(*spring);
   if (spring->getExtent() >= wanted) return 0;
   const float force = wanted * spring->getConstant();
   return force <= optForce ? force : 0;

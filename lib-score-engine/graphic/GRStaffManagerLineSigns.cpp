@@ -21,6 +21,7 @@
 #include "GRStaffManager.h"
 #include "GRSystemSlice.h"
 #include "NEPointerList.h"
+#include "room_across_marks.h"
 
 namespace {
 
@@ -93,7 +94,8 @@ void GRStaffManager::ShowSignsAgainOnLine(GRSystemSlice const* last, GRSystemSli
     if (!spring) continue;
     spring->settleChangedSigns();
     // The springs before the note together keep at least the room that what stands on each of
-    // them needs from it; the one just before it takes what is missing.
+    // them needs from it, its new signs clear of the heads and of the ledger lines reaching on
+    // from them; the one just before it takes what is missing.
     GRSpring* before = mSprings->Get(id - 1);
     if (!before || id - 1 < begin->getStartSpringID()) continue;
     float missing = 0;
@@ -102,7 +104,7 @@ void GRStaffManager::ShowSignsAgainOnLine(GRSystemSlice const* last, GRSystemSli
       GRSpring const* other = mSprings->Get(k);
       if (!other) break;
       have += other->getExtent();
-      missing = std::max(missing, other->GetMaxDistance(spring) - have);
+      missing = std::max(missing, RoomBetween(*other, *spring) - have);
     }
     if (missing <= 0) continue;
     for (GRSystemSlice* slice : line) {

@@ -67,6 +67,11 @@ void HeadBands::measure(GRSpring const* spring) {
   });
 }
 
+float HeadsApartWithAir(GRSpring const& spring) {
+  const float apart = spring.getHeadsApart();
+  return apart > 0 ? apart + kHeadsAir * 50 * spring.staffScale() : 0;
+}
+
 float HeadBands::distanceTo(HeadBands const& next) const {
   float distance = 0;
   auto mine = mBands.begin();

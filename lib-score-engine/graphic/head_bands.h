@@ -4,6 +4,14 @@
 
 class GRSpring;
 
+// The air the heads of neighbouring events keep at the least, in line spaces: closer, they read
+// as touching.
+inline constexpr float kHeadsAir = 0.15f;
+
+// How far apart the spring and the next stand at the least for the heads of both to keep that
+// air, where they meet (see GRSpring::getHeadsApart); 0 where none meet.
+float HeadsApartWithAir(GRSpring const& spring);
+
 // How far the note heads of a spring reach to either side, band by band of its collider: how
 // far apart two neighbouring springs stand where heads of both meet in a band, edge to edge, or
 // where the ledger lines of a head meet a head of the other at its height.

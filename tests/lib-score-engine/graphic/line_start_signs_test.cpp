@@ -29,6 +29,9 @@ TEST_F(LineStartSignsTest, TheFirstNoteOfALineShowsTheSignItsPitchNeeds) {
            Case{"[ c2/16 d2 e2 f#2 g2 a2 h2 c3 " + run + "f#2/4 ]", {{kSharp}}},
            Case{"[ c2/16 h&1 e&2 c#2 g2 a2 h2 c3 " + run + "h&1/4 e&2 c#2 ]",
                 {{kFlat}, {kFlat}, {kSharp}}},
+           // A sign gained inside a line stands clear of the ledger lines of the note just
+           // before it, which reach on past that note's head.
+           Case{"[ \\meter<\"12/4\"> " + Repeated("a0/32 f#1 e1 f#1 a0 f#1 e1 f#1", 12) + "]", {}},
            // A sign from the line before is not cancelled: the note reads as the key gives it.
            Case{"[ c2/16 d2 e2 f#2 g2 a2 h2 c3 " + run + "f2/4 ]", {{}}},
            Case{"[ \\key<-1> c2/16 h1 e2 f2 g2 a2 h2 c3 " + run + "h1/4 ]", {{kNatural}}},

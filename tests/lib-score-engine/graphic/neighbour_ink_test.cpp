@@ -187,6 +187,31 @@ TEST_F(NeighbourInkTest, ALedgerLineKeepsClearOfTheStemOfItsNeighbour) {
   }
 }
 
+// The heads of neighbouring events keep air between them however short the time between:
+// a triplet's note and the other voice's eighth just after it stand apart, not rim to rim.
+TEST_F(NeighbourInkTest, HeadsOfNeighbouringEventsKeepAirBetween) {
+  for (std::string const& text : {
+           TwoVoices("\\key<3> \\meter<\"2/4\"> " +
+                         Repeated("f#1/8 a1/8 \\tuplet<\"-3-\">( g#1/12 g#1/12 a&1/12 )", 8),
+                     "\\key<3> \\meter<\"2/4\"> " + Repeated("g#0/8 c#1/8 f#1/8 e1/8", 8)),
+           TwoVoices("\\key<3> \\meter<\"2/4\"> " +
+                         Repeated("f#1/8 a1/8 \\tuplet<\"-3-\">( g#1/12 g#1/12 a&1/12 ) a1/4", 6),
+                     "\\key<3> \\meter<\"2/4\"> " + Repeated("g#0/8 c#1/8 f#1/8 e1/8 c#1/4", 6)),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> const heads = Inks({kHeads[0]});
+    ASSERT_FALSE(heads.empty());
+    // Heads at one date stand in one column (a second apart beside each other, touching).
+    for (NVRect const& a : heads)
+      for (NVRect const& b : heads)
+        if (a.left < b.left - 1 && a.bottom > b.top + 1 && b.bottom > a.top + 1 &&
+            std::abs(a.top - b.top) > 30) {
+          EXPECT_GE(b.left - a.right, 5) << a.left << ", " << a.top << " and " << b.left;
+        }
+  }
+}
+
 }  // namespace
 
 // A sign keeps clear of the note before on its staff where a dynamic of another staff stands
