@@ -176,8 +176,14 @@ void ARMusicalVoice::SplitEventAtPos(ARMusicalVoiceState& state, Fraction const&
   const Fraction first = t - event->getRelativeTimePosition();
   if (state.curchordtag) {
     CutChordAt(state, p, first);
+    // The walk goes on past the whole first part, its notes too, also where it reads event by
+    // event (as it does once the music was laid out): what comes at the cut goes between the
+    // two chords, not between the first one's duration and its notes.
+    const int mode = readmode;
+    readmode = CHORDMODE;
     void* pos = state.vpos;
     GetNext(pos, state);
+    readmode = mode;
     return;
   }
   void* rest = CutEventAt(state, p, first, p, openTies == 0);

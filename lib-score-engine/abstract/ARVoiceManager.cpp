@@ -4,6 +4,8 @@
 
 #include "ARBar.h"
 #include "ARCast.h"
+#include "ARChordTag.h"
+#include "ARDisplayDuration.h"
 #include "ARMeter.h"
 #include "ARMusicalVoice.h"
 #include "ARNewSystem.h"
@@ -82,6 +84,38 @@ bool ARVoiceManager::BeginsBetweenBeats(Fraction const& tp) const {
   return tp - lastbreaktp >= Fraction(1, 4);
 }
 
+namespace {
+
+// Whether a drawn length shows a value as long as the event lasts, dots and all.
+bool DrawnAsItLasts(ARDisplayDuration const& shown, Fraction const& length) {
+  const Fraction value = shown.getDisplayDuration();
+  Fraction drawn = value;
+  Fraction dot = value;
+  for (int i = 0; i < shown.getDots(); ++i) {
+    dot = dot * Fraction(1, 2);
+    drawn = drawn + dot;
+  }
+  return drawn == length;
+}
+
+// Whether a note of the chord that begins at pos is tied on: its parts would each be tied to
+// their copy, and the tie written would reach over the second part. The look goes no further
+// than the chord, whether the voice is read event by event or chord by chord.
+bool ChordNoteTied(ARMusicalVoice const& voice, void* pos, ARMusicalVoiceState state) {
+  void* const end = state.getCurChordTag()->getEndPosition();
+  constexpr std::uint8_t kTied = ARMusicalVoiceState::kRangeTie | ARMusicalVoiceState::kRangeMerge;
+  while (pos) {
+    void* const at = pos;
+    voice.GetNext(pos, state);
+    for (ARPositionTag const* tag : state.getCurPositionTags())
+      if (ARMusicalVoiceState::RangeKindOf(tag) & kTied) return true;
+    if (at == end || !end || !state.getCurChordTag()) break;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool ARVoiceManager::HoldsAcrossBeat(Fraction const& tp, bool notesToo) const {
   ARMusicalVoiceState const& state = mCurrVoiceState;
   if (tp == Frac_0 || state.curtp <= tp || !state.vpos) return false;
@@ -89,22 +123,29 @@ bool ARVoiceManager::HoldsAcrossBeat(Fraction const& tp, bool notesToo) const {
   // Within a beat the cut would leave lengths that are not written there.
   const Fraction barStart = state.curlastbarpos ? state.curlastbartp : Frac_0;
   if ((tp - barStart) % Fraction(1, 4) != Frac_0) return false;
-  // A rest parts in two rests that read as it did. A note goes on in a tied note, which reads
-  // as held only where its parts are plain or dotted values of their own: not within a tuplet
-  // or a length drawn otherwise than it lasts, nor a chord. Its ties and beams were settled
-  // before: a note tied already or beamed keeps whole.
+  // A rest parts in two rests that read as it did. A note or chord goes on in a tied one, which
+  // reads as held only where its parts are plain or dotted values of their own: not within a
+  // tuplet or a length drawn otherwise than it lasts (a chord's drawn length, which is only its
+  // own, is given to each part). Its ties and beams were settled before: one tied already or
+  // beamed keeps whole.
   ARMusicalVoiceState held = state;
   void* pos = held.vpos;
   ARMusicalObject const* event = voice->GetPrevEvent(pos, held);
-  if (!pos || held.curchordtag != nullptr) return false;
-  if (ar_cast<ARRest const>(event)) return true;
-  if (!notesToo || !ar_cast<ARNote const>(event) || held.curdispdur != nullptr) return false;
+  if (!pos) return false;
+  if (ar_cast<ARRest const>(event) && held.curchordtag == nullptr) return true;
+  ARDisplayDuration const* shown = held.curdispdur;
+  if (shown && !(held.curchordtag && DrawnAsItLasts(*shown, event->getDuration()))) return false;
+  if (!notesToo || !ar_cast<ARNote const>(event)) return false;
   constexpr std::uint8_t kSettled =
       ARMusicalVoiceState::kRangeTie | ARMusicalVoiceState::kRangeBeam |
       ARMusicalVoiceState::kRangeTuplet | ARMusicalVoiceState::kRangeMerge |
       ARMusicalVoiceState::kRangeDisplayDuration | ARMusicalVoiceState::kRangeGrace;
   for (ARPositionTag const* tag : held.curpositiontags)
-    if (ARMusicalVoiceState::RangeKindOf(tag) & kSettled) return false;
+    if (tag != shown && (ARMusicalVoiceState::RangeKindOf(tag) & kSettled)) return false;
+  if (held.curchordtag && ChordNoteTied(*voice, pos, held)) return false;
+  // The second part of a note or chord parted here keeps whole: the ties the cut made are not
+  // among the ranges the walk knows.
+  if (state.curtp == partedEnd) return false;
   // Parted once, at the beat nearest its middle (the earlier of two as near): its tie then
   // keeps it from parting again, and a break nearer one end would leave most of it on one line.
   Fraction const& from = event->getRelativeTimePosition();
@@ -239,6 +280,7 @@ int ARVoiceManager::InsertBreak(Fraction const& tp, int breakType, float value) 
     }
   } else {
     // Step back into the event that spans tp and cut it there.
+    partedEnd = state.curtp;
     voice->GetPrevEvent(state.vpos, state);
     voice->SplitEventAtPos(state, tp, 1);
   }

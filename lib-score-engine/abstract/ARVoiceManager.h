@@ -70,6 +70,8 @@ class ARVoiceManager {
 
   ARMusicalVoiceState mCurrVoiceState;
   Fraction lastbreaktp;
+  // Where the event the last break cut ends: its second part, from the break, is not cut again.
+  Fraction partedEnd;
   bool mBetweenBeats = false;
   ARMusicalVoice* voice;
   // Whether tp lies in a stretch of the voice so long without a bar line that its lines must
