@@ -159,6 +159,12 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   // The slurs and ties go before the marks under the music, which keep clear of them.
   keepCurvesClear();
   forgetMeasuredMusic();
+  // A rest moved from under another voice's tie leaves room the tie no longer needs to rise
+  // over: the curves are placed again against the rests where they now stand.
+  if (KeepRestsClearOfTies(*this)) {
+    keepCurvesClear();
+    forgetMeasuredMusic();
+  }
   keepStavesClearOfTexts(PlaceMarksBesideMusic(*this));
   endSystemBars();
   keepOctavaMarksInBox();

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "ARCast.h"
@@ -18,12 +20,16 @@
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "GRSystem.h"
+#include "GRTie.h"
 #include "NEPointerList.h"
+#include "curve_band.h"
 
 namespace {
 
 // A rest keeps this much of a line space from the other voices' ink.
 constexpr float kClearance = 0.25f;
+// A rest keeps this much of a line space from the other voices' ties.
+constexpr float kTieAir = 0.1f;
 // A rest moves at most this many line spaces: past that it would stand far from its staff.
 constexpr int kMostSteps = 10;
 // How far a flag reaches right of its stem and along it, in line spaces.
@@ -55,11 +61,14 @@ struct Beam {
 struct StaffLine {
   float y = 0;            // of the staff in its system
   float height = 0;       // from its top line to its bottom line
+  float space = 0;        // between its lines
   std::vector<Ink> inks;  // heads, stems, flags, dots and ledger lines
   size_t ownInks = 0;     // those of the staff's own notes come first
   std::vector<Rest> rests;
   std::vector<Beam> beams;
-  std::vector<GRVoice const*> voices;  // in the order they come
+  std::vector<std::pair<GRTie const*, GRVoice const*>> ties;  // each once, with its notes' voice
+  std::unordered_set<GRTie const*> tied;                      // those taken
+  std::vector<GRVoice const*> voices;                         // in the order they come
   // The staves above and below, from top line to bottom line.
   std::vector<std::pair<float, float>> staves;
 };
@@ -152,14 +161,16 @@ class Clearing {
     float const ls = r->getLineSpace();
     float const gap = kClearance * ls;
     Box const box = RestBox(r);
-    std::vector<Box> around;
-    gather(rest, box, around);
+    std::vector<Box> around, ownBeams;
+    gather(rest, box, around, ownBeams);
+    // A rest may stand under its own voice's beam where it was written; it is not moved onto it.
     auto const meets = [&](float dy) {
       Box moved = box;
       moved.top += dy;
       moved.bottom += dy;
-      return std::any_of(around.begin(), around.end(),
-                         [&](Box const& other) { return Meet(moved, other, gap); });
+      auto const meet = [&](Box const& other) { return Meet(moved, other, gap); };
+      return std::any_of(around.begin(), around.end(), meet) ||
+             (dy != 0 && std::any_of(ownBeams.begin(), ownBeams.end(), meet));
     };
     // The staves above and below, from top line to bottom line, are no place for it: there it
     // would be read as one of theirs.
@@ -187,8 +198,10 @@ class Clearing {
   }
 
  private:
-  // What the other voices draw over the rest's width, wherever it moves.
-  void gather(Rest const& rest, Box const& box, std::vector<Box>& around) const {
+  // What the other voices draw over the rest's width, wherever it moves, and its own voice's
+  // beams there.
+  void gather(Rest const& rest, Box const& box, std::vector<Box>& around,
+              std::vector<Box>& ownBeams) const {
     auto const from =
         std::lower_bound(mInks.begin(), mInks.end(), box.left - mWidest,
                          [](Ink const& ink, float left) { return ink.box.left < left; });
@@ -196,12 +209,10 @@ class Clearing {
       if (it->voice != rest.voice && it->box.right > box.left) around.push_back(it->box);
     for (Beam const& beam : mLine.beams) {
       Box cover{box.left, box.right, 0, 0};
-      if (beam.voice == rest.voice ||
-          !beam.beam->coverOver(&mSystem, box.left, box.right, &cover.top, &cover.bottom))
-        continue;
+      if (!beam.beam->coverOver(&mSystem, box.left, box.right, &cover.top, &cover.bottom)) continue;
       cover.top += beam.dy;
       cover.bottom += beam.dy;
-      around.push_back(cover);
+      (beam.voice == rest.voice ? ownBeams : around).push_back(cover);
     }
     for (Rest const& other : mLine.rests) {
       if (other.voice == rest.voice || OneRestForBoth(rest.rest, other.rest)) continue;
@@ -258,9 +269,30 @@ void AddBeams(GRSystem const& system, int staffNumber,
   });
 }
 
-}  // namespace
+// The ties a note begins or ends, each taken once.
+void AddTies(GRSingleNote const* note, GRVoice const* voice, StaffLine& line) {
+  NEPointerList const* tags = note->getAssociations();
+  if (!tags) return;
+  for (void* pos = tags->GetHeadPosition(); pos;) {
+    auto const* tie = dynamic_cast<GRTie const*>(tags->GetNext(pos));
+    if (tie && line.tied.insert(tie).second) line.ties.emplace_back(tie, voice);
+  }
+}
 
-bool KeepRestsClearOfVoices(GRSystem const& system) {
+// A tie's piece on the line as boxes of half a space along it: a rest under its arc stays clear
+// of it where a box of the whole tie would send it off as far as the arc's top.
+void AddTieInk(GRSystem const& system, GRTie const* tie, GRVoice const* voice, StaffLine& line) {
+  std::optional<CurveBand> const band = tie->bandOn(&system);
+  if (!band) return;
+  // A tie passes as near a rest as it passes the heads it ties: its boxes are drawn in by the
+  // clearance the rest keeps, less the air a tie keeps.
+  float const in = (kClearance - kTieAir) * line.space;
+  band->forEachSlice(0.5f * line.space, [&](NVRect const& slice) {
+    line.inks.push_back({{slice.left, slice.right, slice.top + in, slice.bottom - in}, voice});
+  });
+}
+
+bool KeepRestsClear(GRSystem const& system, bool withTies) {
   KF_IVector<GRSpring> const* springs = system.getSprings();
   if (!springs) return false;
   std::map<int, StaffLine> lines;
@@ -276,7 +308,8 @@ bool KeepRestsClearOfVoices(GRSystem const& system) {
       if (!staff || !voice) return;
       StaffLine& line = lines[staff->getStaffNumber()];
       line.y = staff->getPosition().y;
-      line.height = staff->getLineSpace() * static_cast<float>(staff->getNumlines() - 1);
+      line.space = staff->getLineSpace();
+      line.height = line.space * static_cast<float>(staff->getNumlines() - 1);
       if (std::find(line.voices.begin(), line.voices.end(), voice) == line.voices.end())
         line.voices.push_back(voice);
       voices.emplace(element, voice);
@@ -284,10 +317,14 @@ bool KeepRestsClearOfVoices(GRSystem const& system) {
         line.rests.push_back({rest, voice});
       } else {
         AddNote(note, voice, line.inks);
+        if (withTies) AddTies(note, voice, line);
       }
     });
   }
-  for (auto& [staffNumber, line] : lines) line.ownInks = line.inks.size();
+  for (auto& [staffNumber, line] : lines) {
+    line.ownInks = line.inks.size();
+    for (auto const& [tie, voice] : line.ties) AddTieInk(system, tie, voice, line);
+  }
   bool moved = false;
   for (auto& [staffNumber, line] : lines) {
     if (line.voices.size() < 2 || line.rests.empty()) continue;
@@ -310,4 +347,14 @@ bool KeepRestsClearOfVoices(GRSystem const& system) {
       if (!rest.rest->isPlacedByScore() && clearing.clear(rest)) moved = true;
   }
   return moved;
+}
+
+}  // namespace
+
+bool KeepRestsClearOfVoices(GRSystem const& system) {
+  return KeepRestsClear(system, false);
+}
+
+bool KeepRestsClearOfTies(GRSystem const& system) {
+  return KeepRestsClear(system, true);
 }

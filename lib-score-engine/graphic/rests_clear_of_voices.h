@@ -8,3 +8,7 @@ class GRSystem;
 // stood at its time alone it has moved already; beams, stems grown to reach them and marks of
 // the columns beside it are known only now. Whether any rest moved.
 bool KeepRestsClearOfVoices(GRSystem const& system);
+
+// The same once the line's ties are placed: a rest moves out from under the ties of the other
+// voices too, which reach over the notes between their heads. Whether any rest moved.
+bool KeepRestsClearOfTies(GRSystem const& system);

@@ -4,6 +4,7 @@
 
 #include "GRSpring.h"
 #include "ledger_lines_past_stems.h"
+#include "rests_beside_stems.h"
 #include "signs_past_ledger_lines.h"
 
 namespace {
@@ -19,7 +20,7 @@ bool OnlyMarks(GRSpring const* spring) {
 
 float RoomBetween(GRSpring const& before, GRSpring const& after) {
   return std::max({before.GetMaxDistance(&after), SignsPastLedgerLines(before, after),
-                   LedgerLinesPastStems(before, after)});
+                   LedgerLinesPastStems(before, after), RestsBesideStems(before, after)});
 }
 
 float RoomAcrossSliceStart(KF_IVector<GRSpring> const& springs, int startid, int endid) {

@@ -14,6 +14,7 @@
 namespace {
 
 using EngineTesting::DrawnScore;
+using EngineTesting::Repeated;
 using Glyph = EngineTesting::PlacingDevice::Glyph;
 
 struct Span {
@@ -236,6 +237,84 @@ TEST_F(RestsAndVoicesTest, ARestClearsAllTheOtherVoiceDraws) {
         }
       }
     }
+  }
+}
+
+// The rests drawn: their glyphs' ink and whole or half rests' bars.
+std::vector<NVRect> RestInks(EngineTesting::PlacingDevice const& drawn) {
+  std::vector<NVRect> rests;
+  for (Glyph const& glyph : drawn.glyphs)
+    if (IsRestGlyph(glyph.code)) rests.push_back(glyph.ink);
+  for (auto const& shape : drawn.shapes)
+    if (shape.xs.empty() && shape.bottom - shape.top < 30)
+      rests.push_back({shape.left, shape.top, shape.right, shape.bottom});
+  return rests;
+}
+
+// Whether the outline of a filled polygon, as a tie, passes through the box: its edges are
+// followed a unit at a time.
+bool OutlineCrosses(EngineTesting::PlacingDevice::Shape const& shape, NVRect const& box) {
+  size_t const corners = shape.xs.size();
+  for (size_t i = 0; i < corners; ++i) {
+    float const x1 = shape.xs[i], y1 = shape.ys[i];
+    float const x2 = shape.xs[(i + 1) % corners], y2 = shape.ys[(i + 1) % corners];
+    int const steps = 1 + static_cast<int>(std::hypot(x2 - x1, y2 - y1));
+    for (int step = 0; step <= steps; ++step) {
+      float const t = static_cast<float>(step) / static_cast<float>(steps);
+      float const x = x1 + (x2 - x1) * t, y = y1 + (y2 - y1) * t;
+      if (x > box.left && x < box.right && y > box.top && y < box.bottom) return true;
+    }
+  }
+  return false;
+}
+
+// A rest under the arc of another voice's tie, which rises from a low whole note through the
+// staff over the notes it passes, moves out from under it a whole space at a time.
+TEST_F(RestsAndVoicesTest, ARestMovesFromUnderTheOtherVoicesTie) {
+  std::string const staff = "[ \\staff<1> \\meter<\"4/4\"> ";
+  for (auto const& [upper, lower] : {
+           std::pair{"\\stemsUp \\tie( e1/1 e1/4 ) g1/4 a1/2",
+                     "\\stemsDown d1/4 a0/4 _/4 e1/4 d1/1"},
+           {"\\stemsUp \\tie( e1/1 e1/2 ) f1/2", "\\stemsDown c1/4 _/4 _/4 c1/4 c1/1"},
+       }) {
+    SCOPED_TRACE(std::string(upper) + " over " + lower);
+    Draw("{ " + staff + upper + " ], " + staff + lower + " ] }");
+    std::vector<NVRect> const rests = RestInks(drawn);
+    ASSERT_FALSE(rests.empty());
+    int ties = 0;
+    for (auto const& curve : drawn.shapes) {
+      if (curve.xs.size() < 8) continue;
+      ++ties;
+      for (NVRect const& rest : rests)
+        EXPECT_FALSE(OutlineCrosses(curve, rest)) << "a tie through the rest at " << rest.left;
+    }
+    EXPECT_GT(ties, 0);
+  }
+}
+
+// On a line hardly wider than its page, a bar of one beat whose seven flats and naturals leave
+// its notes little room, a rest keeps air from the stem standing up on the right of the head of
+// its own voice's note before it: the stem grows to its beam only once the line is spaced, and
+// the room kept between heads left it out.
+TEST_F(RestsAndVoicesTest, ARestKeepsAirFromTheStemOfTheNoteBefore) {
+  for (auto const& [bar, width] : {
+           std::pair{"\\beam( c1/16 e1/16 _/16 c1/16 )", "5.5"},
+           {"\\beam( c1/16 e1/16 _/16 c1/16 )", "6.5"},
+       }) {
+    std::string const text = std::string("[ \\pageFormat<w=") + width +
+                             "cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\key<-7> "
+                             "\\meter<\"1/4\"> " +
+                             bar + " | " + bar + " ]";
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> const rests = RestInks(drawn);
+    ASSERT_EQ(rests.size(), 2u);
+    for (auto const& stem : Records(2, 10))
+      for (NVRect const& rest : rests) {
+        NVRect const near{stem.left - 5, stem.top, stem.right + 5, stem.bottom};
+        EXPECT_FALSE(Meet(rest, near))
+            << "a rest at " << rest.left << " by a stem at " << stem.left;
+      }
   }
 }
 
