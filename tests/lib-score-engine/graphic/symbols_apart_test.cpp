@@ -264,4 +264,28 @@ TEST_F(SymbolsApart, StemsBetweenTheStavesStandClearOfTheOtherStaffsHeads) {
   }
 }
 
+// The figure of an octava down stands under the music of its staff and keeps a quarter space
+// from the staff below and its music, or it reads as that staff's.
+TEST_F(SymbolsApart, AnOctavaDownStandsClearOfTheStaffBelow) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\clef<\"f4\"> \\oct<-1> d0/4 g#-1/4 {f&-1/4, a-1/4, c0/4} ], "
+           "[ \\staff<2> \\clef<\"f4\"> e0/4 f0 g0 ] }",
+           "{ [ \\staff<1> \\oct<-1> c1/4 a0 f0 ], [ \\staff<2> g2/4 c3 e3 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    Boxes const staves = Records(kOther, 5);
+    ASSERT_EQ(staves.size(), 2u);
+    int figures = 0;
+    for (PlacingDevice::Text const& figure : drawn.texts) {
+      if (figure.text != "8ba") continue;
+      ++figures;
+      NVRect const ink = TextInk(figure);
+      EXPECT_LT(ink.bottom + 12.5f, staves[1].top);
+      ExpectClear(ink.left, ink.top, ink.right, ink.bottom);
+    }
+    EXPECT_EQ(figures, 1);
+  }
+}
+
 }  // namespace
