@@ -3,7 +3,8 @@
 // a bracket under one staff and a stem rising from the staff below may then meet between them,
 // and the stem reads as reaching that beam, or as struck through. So may a fermata or accent over
 // the staff below and a stem hanging from the staff above, which the boxes of the notes alone
-// never held apart.
+// never held apart, and a stem reaching out of one staff and a head of the other on a line whose
+// staves stand as close as its opening allowed: the stem reads as that head's too.
 
 #include <algorithm>
 #include <cmath>
