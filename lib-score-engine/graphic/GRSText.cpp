@@ -38,6 +38,12 @@ GRSText::GRSText(GRStaff* staff, NVstring const& text, int line)
   mBoundingBox.bottom = 200;
 }
 
+void GRSText::drawNothing() {
+  *mText = NVstring("");
+  mBoundingBox.right = 0;
+  mBoundingBox.top = 0;
+}
+
 GRSText::~GRSText() {
   delete mText;
   if (mAssociatedElement && !IsWholeLayoutGoing()) mAssociatedElement->removeAssociation(this);

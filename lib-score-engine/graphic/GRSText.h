@@ -25,6 +25,9 @@ class GRSText : public GRNotationElement, public GRTag {
   using GRNotationElement::removeAssociation;
   void tellPosition(GObject*, NVPoint const& point) override { setPosition(point); }
   NVstring const& getText() const { return *mText; }
+  // The mark stands for nothing after all and draws nothing (an octava carried into a line that
+  // ends where the line begins).
+  void drawNothing();
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
   // How far down a text under the staff reaches as it is drawn, under the music of its staff's
   // line; none for a text over the staff. In the staff's coordinates, once the system is placed.

@@ -1,8 +1,8 @@
 // Two voices on one staff at one time. A head a second away from a head of the other voice
 // stands beside it, the note whose stem goes up on the right, so that neither stem crosses a
-// head; so does a head in unison with one of another kind, which one shared head would misread,
-// and, where the voices cross, a head that the other voice's stem would run through. The dots of
-// the left head stand between the two.
+// head; so does a head in unison with one of another kind or without a stem, which one shared
+// head would misread, and, where the voices cross, a head that the other voice's stem would run
+// through. The dots of the left head stand between the two.
 // A rest of the voice with stems up moves up, and of the voice with stems down moves down, step
 // by step until it clears what the other voices hold there: their heads and their stems. A rest
 // of a voice whose stems are left to the engine moves away from the other voices' notes.
@@ -16,8 +16,8 @@
 #include "GRNoteDot.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
-#include "GRStdNoteHead.h"
 #include "GRSpring.h"
+#include "GRStdNoteHead.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ struct VoiceEvent {
   GRVoice const* voice;
   GRSingleNote* note;  // with a head
   GRSingleRest* rest;
-  bool chord;  // the note shares its stem with others: it stays where its chord puts it
+  bool chord;    // the note shares its stem with others: it stays where its chord puts it
   bool movable;  // a rest that moves out of the other voices' way here
 };
 
@@ -76,9 +76,13 @@ GRSingleNote* RightOfTwo(GRSingleNote* first, GRSingleNote* second) {
 }
 
 // Whether two notes at one pitch can show one head: a hollow, a filled and a whole head, or a
-// dotted and a plain one, each read a length of their own.
+// dotted and a plain one, each read a length of their own. A shared head shows each voice by its
+// stem; a whole note's or a breve's has none, and one head would read as one note.
 bool ShareOneHead(GRSingleNote const* a, GRSingleNote const* b) {
-  return a->getNoteHead()->getSymbol() == b->getNoteHead()->getSymbol() &&
+  constexpr unsigned int kWholeHead = 119, kBreveHead = 87;
+  unsigned int const symbol = a->getNoteHead()->getSymbol();
+  if (symbol == kWholeHead || symbol == kBreveHead) return false;
+  return symbol == b->getNoteHead()->getSymbol() &&
          GRNoteDot::DurationToDotCount(a->getDurTemplate()) ==
              GRNoteDot::DurationToDotCount(b->getDurTemplate());
 }

@@ -637,11 +637,27 @@ void GRStaff::setInstrumentTransposition(char const* transp) {
 
 GRNotationElement* GRStaff::AddOctava(AROctava* octava) {
   const int shift = octava->getOctava();
+  // A line a written break opens marks the octava going on into it before the voices' tags at
+  // its start are met: one of them that changes the octava there marks the line instead, and
+  // the octava carried over, which holds for no note, must not be read.
+  if (mOctavaGoingOn && NoEventSince(mOctavaGoingOn) &&
+      mOctavaGoingOn->getRelativeTimePosition() == octava->getRelativeTimePosition())
+    mOctavaGoingOn->drawNothing();
+  mOctavaGoingOn = nullptr;
   GRSText* text = NewOctavaMark(shift);
   text->setRelativeTimePosition(octava->getRelativeTimePosition());
   mStaffState.octava = shift;
   addNotationElement(text);
   return text;
+}
+
+bool GRStaff::NoEventSince(GRNotationElement const* element) const {
+  for (void* pos = mCompElements.GetTailPosition(); pos;) {
+    GRNotationElement const* later = mCompElements.GetPrev(pos);
+    if (later == element) return true;
+    if (later->isGREventClass()) return false;
+  }
+  return false;
 }
 
 GRSText* GRStaff::NewOctavaMark(int shift) {

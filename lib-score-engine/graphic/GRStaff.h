@@ -142,6 +142,8 @@ class GRStaff : public GRCompositeNotationElement {
   // The mark an octava of the shift puts at the staff: "8" over it for one octave up, "8ba"
   // under it for one down, an empty text that ends it otherwise. The caller adds it to the staff.
   GRSText* NewOctavaMark(int shift);
+  // Whether the element is the staff's and no event was added after it.
+  bool NoEventSince(GRNotationElement const* element) const;
   // The shift of the octava whose mark that is.
   static int OctavaShiftOf(GRSText const& mark);
   GRNote* getLastNote() const;
@@ -288,6 +290,8 @@ class GRStaff : public GRCompositeNotationElement {
   bool mHoldsDynamicMarks = false;
   bool mHoldsTexts = false;
   bool mHoldsOctavaMarks = false;
+  // The mark of the octava going on into the line, until the line's first event.
+  GRSText* mOctavaGoingOn = nullptr;
   GRVoice const* mFirstVoice = nullptr;
   bool mSharedByVoices = false;
   std::vector<GRRoomBeside const*> mMarksBeside;

@@ -65,6 +65,7 @@ void GRStaff::MarkOctavaGoingOn(GRStaffManager* manager, GRGlue* glue, int shift
     if (ar_cast<GRSText>(mCompElements.GetNext(pos))) return;
   // The line's notes stand an octave off their sound from the first on.
   GRSText* mark = NewOctavaMark(shift);
+  mOctavaGoingOn = mark;
   mark->setRelativeTimePosition(mRelativeTimePositionOfGR);
   mark->setNeedsSpring(-1);
   addNotationElement(mark);

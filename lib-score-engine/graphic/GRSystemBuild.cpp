@@ -51,6 +51,22 @@ GRGlue* GlueAt(GRSystemSlice* slice, GRSpring* spring, int id) {
   glue->tellSpringID(id);
   return glue;
 }
+
+// Where the figures of the octavas down of a line of staves stand, in the staff's coordinates
+// (each staff of the line stands at the same height).
+std::vector<NVRect> OctavaFiguresUnder(std::vector<GRStaff*> const& staves) {
+  std::vector<NVRect> figures;
+  for (GRStaff const* staff : staves) {
+    if (!staff->holdsOctavaMarks()) continue;
+    NEPointerList const& elements = staff->getElements();
+    for (void* pos = elements.GetHeadPosition(); pos;) {
+      auto const* mark = ar_cast<GRSText const>(elements.GetNext(pos));
+      if (std::optional<NVRect> const box = mark ? mark->boxUnder() : std::nullopt)
+        if (box->right > box->left) figures.push_back(*box);
+    }
+  }
+  return figures;
+}
 }  // namespace
 
 GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startDate,
@@ -238,7 +254,9 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
   constexpr float kNoReach = -std::numeric_limits<float>::infinity();
   // Music without texts or marks under it stands as the slices stacked it.
   bool texts = !marks.empty();
-  forEachStaff([&texts](int, GRStaff* staff) { texts = texts || staff->holdsTexts(); });
+  forEachStaff([&texts](int, GRStaff* staff) {
+    texts = texts || staff->holdsTexts() || staff->holdsOctavaMarks();
+  });
   if (!texts) return;
   // The staves of each number, where their music begins, and how low their texts reach.
   struct Line {
@@ -249,6 +267,7 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
     float marksBottom = kNoReach;
     bool distanceSet = false;
     bool holdsTexts = false;
+    bool holdsOctavaMarks = false;
   };
   std::map<int, Line> lines;
   forEachStaff([&lines](int number, GRStaff* staff) {
@@ -257,6 +276,7 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
                                    : std::min(line.top, staff->getBoundingBox().top);
     line.distanceSet = line.distanceSet || staff->getStaffState().distanceset;
     line.holdsTexts = line.holdsTexts || staff->holdsTexts();
+    line.holdsOctavaMarks = line.holdsOctavaMarks || staff->holdsOctavaMarks();
     line.staves.push_back(staff);
   });
   // The slices stacked their staves apart by the texts of each slice alone; the texts of the
@@ -289,6 +309,12 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
         float const top = std::min(0.0f, musicInk(number).highestOver(box.left, box.right));
         missing = std::max(missing, upper->getPosition().y + box.bottom + space - (y + top));
       }
+      // So does the figure of an octava down under it, which stands under all its music.
+      if (above->holdsOctavaMarks)
+        for (NVRect const& box : OctavaFiguresUnder(above->staves)) {
+          float const top = std::min(0.0f, musicInk(number).highestOver(box.left, box.right));
+          missing = std::max(missing, upper->getPosition().y + box.bottom + space - (y + top));
+        }
       if (missing > 0) {
         for (GRStaff* staff : line.staves)
           staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + missing});

@@ -3,11 +3,13 @@
 // a bracket under one staff and a stem rising from the staff below may then meet between them,
 // and the stem reads as reaching that beam, or as struck through. So may a fermata or accent over
 // the staff below and a stem hanging from the staff above, which the boxes of the notes alone
-// never held apart.
+// never held apart, and a stem reaching out of one staff and a head of the other on a line whose
+// staves stand as close as its opening allowed: the stem reads as that head's too.
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "ARCast.h"
@@ -15,7 +17,9 @@
 #include "GRBeam.h"
 #include "GRDummy.h"
 #include "GREvent.h"
+#include "GRGlobalStem.h"
 #include "GRNewTuplet.h"
+#include "GRSingleNote.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "music_ink.h"
@@ -60,6 +64,33 @@ std::vector<NVRect> ArticulationsOnLine(GRSystem const& system, int staffNumber)
     }
   });
   return marks;
+}
+
+// The stems of one line of staves, from the head that carries each to its end, in the staff's
+// coordinates; a chord's stem once, from its note on this line.
+std::vector<NVRect> StemsOnLine(GRSystem const& system, int staffNumber) {
+  std::vector<NVRect> stems;
+  std::set<GRGlobalStem const*> chords;
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element,
+                                               GRStaff const* staff) {
+    auto const* note = ar_cast<GRSingleNote const>(element);
+    if (!note || !staff || !note->getStem()) return;
+    NVPoint tip;
+    if (GRGlobalStem const* chord = note->getGlobalStem()) {
+      if (!chords.insert(chord).second) return;
+      if (chord->getStemLength() <= 0) return;
+      tip = chord->getStemStartPos();
+    } else {
+      if (note->getStemLength() <= 0) return;
+      tip = note->getStemStartPos();
+    }
+    float const headY = note->getPosition().y;
+    float const half = 0.1f * staff->getLineSpace();
+    NVRect const box{tip.x - half, std::min(tip.y, headY), tip.x + half, std::max(tip.y, headY)};
+    if (std::isnan(box.top) || std::isnan(box.bottom) || std::isnan(box.left)) return;
+    stems.push_back(box);
+  });
+  return stems;
 }
 
 }  // namespace
@@ -116,6 +147,20 @@ void GRSystem::keepStavesClearOfBeams() {
         float const top = musicInk(number).highestOver(mark.left, mark.right);
         if (top == MusicInk::kNone || top <= upperMiddle) continue;
         missing = std::max(missing, mark.bottom + air - (apart + top));
+      }
+      // A stem reaching out of its staff towards the other keeps the same air from its music, or
+      // it reads as the stem of a head there.
+      for (NVRect const& stem : StemsOnLine(*this, number)) {
+        if (stem.top >= 0 || stem.top <= upperMiddle) continue;
+        float const bottom = musicInk(aboveNumber).lowestUnder(stem.left, stem.right);
+        if (bottom == -MusicInk::kNone || bottom >= lowerMiddle) continue;
+        missing = std::max(missing, bottom + air - (apart + stem.top));
+      }
+      for (NVRect const& stem : StemsOnLine(*this, aboveNumber)) {
+        if (stem.bottom <= upper->getDredgeSize() || stem.bottom >= lowerMiddle) continue;
+        float const top = musicInk(number).highestOver(stem.left, stem.right);
+        if (top == MusicInk::kNone || top <= upperMiddle) continue;
+        missing = std::max(missing, stem.bottom + air - (apart + top));
       }
       if (missing > 0) {
         for (GRStaff* staff : line.staves)

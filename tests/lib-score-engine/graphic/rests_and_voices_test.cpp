@@ -319,13 +319,15 @@ TEST_F(RestsAndVoicesTest, ARestKeepsAirFromTheStemOfTheNoteBefore) {
 }
 
 // Two voices in unison share one head only where it reads the same for both: a hollow, a filled
-// or a whole head, a dotted or a plain one, each stand beside the other's.
+// or a whole head, a dotted or a plain one, each stand beside the other's; so do two whole notes,
+// whose one head has no stems to show it is two voices'.
 TEST_F(RestsAndVoicesTest, UnisonHeadsOfDifferentKindsStandSideBySide) {
   for (auto const& [upper, lower, shared] : {
            std::tuple{"c2/2", "c2/4", false},
            {"e2/2.", "e2/4", false},
            {"e2/4.", "e2/4", false},
            {"c2/1", "c2/2", false},
+           {"c2/1", "c2/1", false},
            {"c2/4", "c2/4", true},
            {"c2/4", "c2/8", true},
            {"c2/2", "c2/2", true},

@@ -216,4 +216,76 @@ TEST_F(SymbolsApart, TupletsInBothHandsTakeTheirRoomBetweenTheStaves) {
   EXPECT_EQ(bands, 2);
 }
 
+// A stem reaching out of its staff towards the other staff of the system stays clear of that
+// staff's heads by a quarter space, or it reads as their stem too: the staves stand apart for
+// it. The second text draws its third line with the staves as close as its opening allows.
+TEST_F(SymbolsApart, StemsBetweenTheStavesStandClearOfTheOtherStaffsHeads) {
+  constexpr unsigned int kFilledHead = 88;
+  for (char const* text : {
+           "{ [ \\staff<1> \\stemsUp c1/4 ], [ \\staff<2> \\clef<\"bass\"> \\stemsUp g0/4 ] }",
+           "{ [ \\staff<1> \\pageFormat<w=7cm, h=17cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> "
+           "\\key<-6> \\meter<\"3/4\"> \\i<\"sfz\"> \\mord( g&2/4 ) \\tie( a&2/4 \\i<\"mp\"> a&2/4 "
+           ") | _/8 h&2/16 a&2/16 \\b<dy=9>( \\turn( {e&2/8, c&2/8} ) e&2/8 ) \\beamBegin {g&1/8, "
+           "e&1/8, c&1/8} {h&1/8, g&1/8} \\beamEnd | \\grace( d&1/16 e&1/16 ) f1/4. g&&1/8 a&1/4 | "
+           "], [ \\units<\"hs\"> \\instr<\"Piano\"> \\stemsAuto \\staff<2> \\clef<\"f4\"> "
+           "\\key<-6> \\meter<\"3/4\"> \\intens<\"f\"> {c0/4, e&0/4, g&0/4} e-1/4 a-1/4 | g&-1/2 "
+           "{h&-1/4, d&0/4, f0/4} | \\stacc( {c0/4, e&0/4, g&0/4} ) \\grace( f0/16 c&0/16 ) "
+           "{d&0/8, f#0/8, a&0/8} d&&0/8 {e&0/4, g&0/4, h&0/4} \\bar ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    // The staff a point is nearest to, by the lines of the staves drawn on its page over it.
+    auto staffOf = [&](int page, float x, float y) {
+      ScoreElementDesc nearest;
+      float best = 1e9f;
+      for (ScoreElementDesc const& staff : Records(kOther, 5, page)) {
+        if (x < staff.left || x > staff.right) continue;
+        float const away = std::max({0.f, staff.top - y, y - staff.bottom});
+        if (away < best) best = away, nearest = staff;
+      }
+      return nearest.top;
+    };
+    for (int page = 1; page <= Pages(); ++page)
+      for (ScoreElementDesc const& stem : Records(kOther, kStem, page)) {
+        // A stem leaves from the staff its middle is nearest to.
+        float const x = (stem.left + stem.right) / 2;
+        float const own = staffOf(page, x, (stem.top + stem.bottom) / 2);
+        for (PlacingDevice::Glyph const& head : Glyphs(kFilledHead)) {
+          // The head's glyph, half a space either way of its line or space; a stem at either
+          // edge is its stem.
+          NVRect const ink{head.x - 5, head.y - 25, head.x + Width(kFilledHead) + 5, head.y + 25};
+          if (head.page != page || staffOf(page, x, head.y) == own) continue;
+          EXPECT_FALSE(stem.left < ink.right && ink.left < stem.right &&
+                       stem.top < ink.bottom + 12.5f && ink.top - 12.5f < stem.bottom)
+              << "stem at " << x << ", " << stem.top << ".." << stem.bottom << " and head at "
+              << head.x << ", " << head.y;
+        }
+      }
+  }
+}
+
+// The figure of an octava down stands under the music of its staff and keeps a quarter space
+// from the staff below and its music, or it reads as that staff's.
+TEST_F(SymbolsApart, AnOctavaDownStandsClearOfTheStaffBelow) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\clef<\"f4\"> \\oct<-1> d0/4 g#-1/4 {f&-1/4, a-1/4, c0/4} ], "
+           "[ \\staff<2> \\clef<\"f4\"> e0/4 f0 g0 ] }",
+           "{ [ \\staff<1> \\oct<-1> c1/4 a0 f0 ], [ \\staff<2> g2/4 c3 e3 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    Boxes const staves = Records(kOther, 5);
+    ASSERT_EQ(staves.size(), 2u);
+    int figures = 0;
+    for (PlacingDevice::Text const& figure : drawn.texts) {
+      if (figure.text != "8ba") continue;
+      ++figures;
+      NVRect const ink = TextInk(figure);
+      EXPECT_LT(ink.bottom + 12.5f, staves[1].top);
+      ExpectClear(ink.left, ink.top, ink.right, ink.bottom);
+    }
+    EXPECT_EQ(figures, 1);
+  }
+}
+
 }  // namespace
