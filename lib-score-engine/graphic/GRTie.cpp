@@ -1,6 +1,8 @@
 #include "GRTie.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 #include <vector>
 
 #include "ARTie.h"
@@ -21,6 +23,12 @@ constexpr float kGap = 7.5000005f;
 constexpr float kOpenLength = 75;
 // A tie shorter than some 0.4 space, in spaces, would not read as one.
 constexpr float kLeast = 0.4f;
+// How far from an end, in spaces, ink stands beside it rather than in the tie's way.
+constexpr float kBeside = 1.5f;
+// How far an end may be cut back from its head, in spaces, and still join it.
+constexpr float kReach = 0.25f;
+// How many times a tie bends clear of the ink it meets at the most.
+constexpr int kBendings = 4;
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -120,9 +128,8 @@ void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndSt
 }
 
 void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
-  // A tie stays by its heads: it rises a space and a half at the most.
-  float const most = 1.5f * context.staff->getLineSpace();
-  endBesideSigns(context, sse);
+  bool const reaches = endBesideSigns(context, sse);
+  auto most = [&] { return mostRise(context, sse); };
   // How a side does: whether the tie meets notes there, and how far it meets anything.
   struct Meeting {
     bool notes;
@@ -131,15 +138,27 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
   auto meeting = [&] {
     return Meeting{intrusion(context, sse) > 0, intrusion(context, sse, true)};
   };
-  if (!sideFree || context.openLeft || meeting().all <= 0) {
-    bendClear(context, sse, most);
+  if (!sideFree || context.openLeft) {
+    riseClear(context, sse, most());
+    return;
+  }
+  // A side where the tie meets nothing keeps it, unless a sign or flag beside a head leaves it no
+  // room to join that head (it would read as a note struck anew) and the other side is clear.
+  bool const clear = meeting().all <= 0;
+  if (clear && reaches) {
+    riseClear(context, sse, most());
     return;
   }
   int const side = context.curveDir;
   context.curveDir = -side;
-  placeOnSide(context, sse);
-  if (meeting().all <= 0) {
-    bendClear(context, sse, most);
+  bool const otherReaches = placeOnSide(context, sse);
+  if (meeting().all <= 0 && (otherReaches || !clear)) {
+    riseClear(context, sse, most());
+    return;
+  }
+  if (clear) {
+    context.curveDir = side;
+    placeOnSide(context, sse);
     return;
   }
   // Neither side is clear as it stands: each is judged as it stands once it rises as far as it
@@ -147,11 +166,11 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
   // tie across its stem. A side clear of all, else one clear of notes (a dynamic mark may stand
   // further off), else its voice's side where voices share the staff, else the side that meets
   // less.
-  bendClear(context, sse, most);
+  riseClear(context, sse, most());
   Meeting const other = meeting();
   context.curveDir = side;
   placeOnSide(context, sse);
-  bendClear(context, sse, most);
+  riseClear(context, sse, most());
   Meeting const met = meeting();
   GRBowingContext voice = context;
   bool const voiceSide = voiceCurveDirection(voice, sse);
@@ -161,19 +180,51 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
   if (!better) return;
   context.curveDir = -side;
   placeOnSide(context, sse);
-  bendClear(context, sse, most);
+  riseClear(context, sse, most());
 }
 
-void GRTie::placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+void GRTie::riseClear(GRBowingContext const& context, GRSystemStartEndStruct* sse, float most) {
+  // Each bending moves the middle by what the deepest ink asks in a few steps; ink near an end,
+  // which the curve beside it clears slowly, may ask for more bendings, up to the most.
+  GRBowingSaveStruct const* save = saveOf(sse);
+  float const unbent = save->offsets[1].y;
+  for (int round = 0; round < kBendings; ++round) {
+    float const bent = std::abs(save->offsets[1].y - unbent);
+    if (bent >= most || intrusion(context, sse) <= 0) return;
+    bendClear(context, sse, most - bent);
+  }
+}
+
+bool GRTie::placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   automaticAnchorPoints(context, sse);
   automaticControlPoints(context, sse);
-  endBesideSigns(context, sse);
+  return endBesideSigns(context, sse);
 }
 
-void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+bool GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   GRBowingSaveStruct const* save = saveOf(sse);
-  NVPoint start = save->position + save->offsets[0];
-  NVPoint end = save->position + save->offsets[2];
+  NVPoint const start = save->position + save->offsets[0];
+  NVPoint const end = save->position + save->offsets[2];
+  // Ink beside an end stands between the tie and its head; what stands further in (the notes a
+  // long tie or a piece going on to the next line passes) the tie rises over where it can, so
+  // that it still joins its heads. Where it cannot, it ends before that ink as well.
+  std::pair<float, float> const beside = cutEnds(context, sse, true);
+  std::pair<float, float> const all = cutEnds(context, sse, false);
+  if (beside != all) {
+    bool const reaches = placeEnds(context, sse, start, end, beside);
+    riseClear(context, sse, mostRise(context, sse));
+    if (intrusion(context, sse) <= 0) return reaches;
+    setAnchors(context, sse, start, end);
+    automaticControlPoints(context, sse);
+  }
+  return placeEnds(context, sse, start, end, all);
+}
+
+std::pair<float, float> GRTie::cutEnds(GRBowingContext const& context,
+                                       GRSystemStartEndStruct const* sse, bool besideOnly) const {
+  GRBowingSaveStruct const* save = saveOf(sse);
+  NVPoint const start = save->position + save->offsets[0];
+  NVPoint const end = save->position + save->offsets[2];
   CurveBand const band(start, save->position + save->offsets[1], end, save->inflexion);
   bool const above = context.curveDir == 1;
   float const air = Air(context);
@@ -183,18 +234,20 @@ void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse
   // A flag is passed by only where the tie keeps a space of its length after it.
   float flagFrom = from;
   float flagTo = to;
+  float const space = context.staff->getLineSpace();
+  float const beside = besideOnly ? kBeside * space : end.x - start.x;
   passedInk()->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
     using Kind = CurveInk::Kind;
     if (ink.kind != Kind::Accidental && ink.kind != Kind::Sign && ink.kind != Kind::Flag) return;
     if (band.intrusion(ink.box, above, air) <= 0) return;
     float& first = ink.kind == Kind::Flag ? flagFrom : from;
     float& last = ink.kind == Kind::Flag ? flagTo : to;
-    if ((ink.box.left + ink.box.right) / 2 > middle)
-      last = std::min(last, ink.box.left - kGap);
-    else
+    if ((ink.box.left + ink.box.right) / 2 > middle) {
+      if (ink.box.right >= end.x - beside) last = std::min(last, ink.box.left - kGap);
+    } else if (ink.box.left <= start.x + beside) {
       first = std::max(first, ink.box.right + kGap);
+    }
   });
-  float const space = context.staff->getLineSpace();
   if (std::min(to, flagTo) - std::max(from, flagFrom) >= space) {
     from = std::max(from, flagFrom);
     to = std::min(to, flagTo);
@@ -221,10 +274,32 @@ void GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse
     float const opens = to - (afterAll + kGap) >= kLeast * space ? afterAll : afterSigns;
     from = std::max(earliest, opens + kGap);
   }
+  return {from, to};
+}
+
+bool GRTie::placeEnds(GRBowingContext& context, GRSystemStartEndStruct* sse, NVPoint start,
+                      NVPoint end, std::pair<float, float> ends) {
+  auto const [from, to] = ends;
+  float const space = context.staff->getLineSpace();
+  // An end cut back further than a quarter space from its head no longer joins it.
+  float const reach = kReach * space;
+  bool const reaches =
+      (context.openLeft || from <= start.x + reach) && (context.openRight || to >= end.x - reach);
   // A tie left shorter than some 0.4 space would not read as one: it keeps its ends.
-  if ((from == start.x && to == end.x) || to - from < kLeast * space) return;
+  if (to - from < kLeast * space) return true;
+  if (from == start.x && to == end.x) return reaches;
   start.x = from;
   end.x = to;
   setAnchors(context, sse, start, end);
   automaticControlPoints(context, sse);
+  return reaches;
+}
+
+float GRTie::mostRise(GRBowingContext const& context, GRSystemStartEndStruct const* sse) {
+  // A tie stays by its heads: it rises a space and a half at the most, a long one (that passes
+  // other notes) as far as a quarter of its length, up to three spaces.
+  float const space = context.staff->getLineSpace();
+  GRBowingSaveStruct const* save = saveOf(sse);
+  float const length = save->offsets[2].x - save->offsets[0].x;
+  return std::clamp(length / 4, 1.5f * space, 3 * space);
 }

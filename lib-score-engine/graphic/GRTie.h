@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "GRBowing.h"
 
 class ARTie;
@@ -23,15 +25,30 @@ class GRTie : public GRBowing {
   void automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
-  // A tie that meets ink on its side goes to the other where that is clear, and rises over
-  // (sinks under) what it still meets.
+  // A tie that meets ink on its side, or cannot join its heads there for a sign or flag beside
+  // them, goes to the other where that is clear, and rises over (sinks under) what it still
+  // meets.
   void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) override;
 
  private:
-  // Places the tie on the side the context gives, its ends clear of the signs beside them.
-  void placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // Bends the tie clear of the ink it meets, by most at the middle.
+  void riseClear(GRBowingContext const& context, GRSystemStartEndStruct* sse, float most);
+  // Places the tie on the side the context gives, its ends clear of the signs beside them;
+  // tells whether its ends still join their heads.
+  bool placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse);
   // The tie ends before the signs of the note it reaches and begins after the flag of the note
   // it leaves on that side, and a piece continued from the line before begins after the signs
-  // that open the line.
-  void endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // that open the line. Signs and flags of other notes further in it rises over where it can.
+  // Tells whether the ends still join their heads: ink beside a head may leave no room there.
+  bool endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // Where the ends go to clear the signs and flags the tie meets: those beside its ends only, or
+  // all of them.
+  std::pair<float, float> cutEnds(GRBowingContext const& context, GRSystemStartEndStruct const* sse,
+                                  bool besideOnly) const;
+  // Moves the ends from start and end to ends, where the tie keeps a length that reads as one;
+  // tells whether they still join their heads.
+  bool placeEnds(GRBowingContext& context, GRSystemStartEndStruct* sse, NVPoint start, NVPoint end,
+                 std::pair<float, float> ends);
+  // How far the tie may rise over what it meets, at the middle.
+  static float mostRise(GRBowingContext const& context, GRSystemStartEndStruct const* sse);
 };
