@@ -1,6 +1,7 @@
 #include "GRTie.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "ARTie.h"
@@ -21,6 +22,26 @@ constexpr float kGap = 7.5000005f;
 constexpr float kOpenLength = 75;
 // A tie shorter than some 0.4 space, in spaces, would not read as one.
 constexpr float kLeast = 0.4f;
+
+// Whether a note of another voice stands at the head's pitch at its time, on that head or beside
+// it. Ties that leave (reach) such a place in both voices cross unless each keeps to its
+// voice's side.
+bool SharedWithAnotherVoice(CurveInk const& ink, GRNotationElement const* element, float space) {
+  auto const* note = dynamic_cast<GRSingleNote const*>(element);
+  GRStdNoteHead const* head = note ? note->getNoteHead() : nullptr;
+  if (!head) return false;
+  NVRect const own = head->getBoundingBox() + head->getNoteHeadPosition();
+  float const near = 0.25f * space;
+  float const middle = (own.top + own.bottom) / 2;
+  bool shared = false;
+  ink.forEachBetween(own.left - near, own.right + near, [&](CurveInk::Ink const& other) {
+    if (other.kind != CurveInk::Kind::Head || !other.event || other.event == note ||
+        other.event->getRelativeTimePosition() != note->getRelativeTimePosition())
+      return;
+    shared = shared || std::fabs((other.box.top + other.box.bottom) / 2 - middle) < near;
+  });
+  return shared;
+}
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -131,6 +152,15 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
   auto meeting = [&] {
     return Meeting{intrusion(context, sse) > 0, intrusion(context, sse, true)};
   };
+  if (sideFree && !context.openLeft && inUnison(context, sse)) {
+    GRBowingContext voice = context;
+    if (voiceCurveDirection(voice, sse) && voice.curveDir != context.curveDir) {
+      context.curveDir = voice.curveDir;
+      placeOnSide(context, sse);
+    }
+    bendClear(context, sse, most);
+    return;
+  }
   if (!sideFree || context.openLeft || meeting().all <= 0) {
     bendClear(context, sse, most);
     return;
@@ -162,6 +192,12 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
   context.curveDir = -side;
   placeOnSide(context, sse);
   bendClear(context, sse, most);
+}
+
+bool GRTie::inUnison(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const {
+  float const space = context.staff->getLineSpace();
+  return SharedWithAnotherVoice(*passedInk(), sse->startElement, space) ||
+         SharedWithAnotherVoice(*passedInk(), sse->endElement, space);
 }
 
 void GRTie::placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse) {

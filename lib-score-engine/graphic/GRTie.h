@@ -24,10 +24,14 @@ class GRTie : public GRBowing {
   void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   // A tie that meets ink on its side goes to the other where that is clear, and rises over
-  // (sinks under) what it still meets.
+  // (sinks under) what it still meets. One from or to a note that another voice sounds at its
+  // pitch keeps to its voice's side.
   void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) override;
 
  private:
+  // Whether a note of another voice sounds with one of the tie's notes at its pitch: the voices'
+  // ties from (to) that place part to their voices' sides.
+  bool inUnison(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
   // Places the tie on the side the context gives, its ends clear of the signs beside them.
   void placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse);
   // The tie ends before the signs of the note it reaches and begins after the flag of the note

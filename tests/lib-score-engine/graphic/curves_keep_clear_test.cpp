@@ -136,6 +136,45 @@ TEST_F(CurvesKeepClear, TiesPassNoNoteOrSign) {
   }
 }
 
+// Two voices sounding one pitch at once, on one head or on two heads side by side, each tie
+// their note on: each tie keeps to its voice's side, so that neither crosses the other.
+TEST_F(CurvesKeepClear, TiesOfVoicesInUnisonPart) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\stemsUp \\meter<\"3/4\"> \\beam( \\tie( a1/8 a1/16 ) f2/16 ) "
+           "g2/4 f2/4 ], [ \\staff<1> \\stemsDown \\tie( a1/4 a1/4 ) e1/4 ] }",
+           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\tie( g1/8 g1/8 ) a1/4 h1/2 ], "
+           "[ \\staff<1> \\stemsDown \\tie( g1/2 g1/2 ) ] }",
+           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\tie( g1/8 g1/8 ) a1/8 f#1/8 h1/2 ], "
+           "[ \\staff<1> \\stemsDown \\tie( g1/2 g1/2 ) ] }",
+           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> _/4 \\tie( e1/8 e1/8 ) g1/4 h1/4 ], "
+           "[ \\staff<1> \\stemsDown c1/4 \\tie( e1/2 e1/4 ) ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
+// Two voices each tie a note over a line break, the upper voice a whole note over a shorter
+// note of the lower: where the line opens, the lower tie does not rise across the upper one to
+// clear the wider head its tip stands under.
+TEST_F(CurvesKeepClear, ContinuedTiesOfTwoVoicesStayApart) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\stemsUp \\key<-3> \\meter<\"4/4\"> \\tie( h&1/1 \\newSystem "
+           "h&1/1 ) ], "
+           "[ \\staff<1> \\stemsDown \\key<-3> \\meter<\"4/4\"> e&1/4 e&1/4 \\tie( g1/2 "
+           "\\newSystem g1/4 ) f1/4 e&1/2 ] }",
+           "{ [ \\staff<1> \\stemsUp \\key<5> \\meter<\"4/4\"> \\tie( a1/1 \\newSystem "
+           "a1/1 ) ], "
+           "[ \\staff<1> \\stemsDown \\key<5> \\meter<\"4/4\"> d#1/4 d#1/4 \\tie( f#1/2 "
+           "\\newSystem f#1/4 ) e1/4 d#1/2 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
 // A key change the layout breaks a line at opens the line instead of standing after its first
 // note: a tie leaving that note starts at its head, not past where the key would have stood.
 TEST_F(CurvesKeepClear, TiesLeaveTheFirstNoteOfALineOpenedByAKeyChange) {
