@@ -90,7 +90,7 @@ float GRBowing::intrusion(Context const& context, SSE const* sse, bool withMarks
   float const air = Air(context);
   float deepest = 0;
   mInk->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
-    if (!AtAnEnd(ink, sse, start, end, above, space) &&
+    if (!AtAnEnd(ink, sse, start, end, above, space) && ink.kind != CurveInk::Kind::Figure &&
         (withMarks || ink.kind != CurveInk::Kind::Mark))
       deepest = std::max(deepest, band.intrusion(ink.box, above, air));
   });

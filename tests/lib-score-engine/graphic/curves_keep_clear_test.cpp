@@ -59,10 +59,13 @@ bool Meet(PlacingDevice::Shape const& a, PlacingDevice::Shape const& b) {
 
 // A glyph's ink as an outline, a unit inside its box: a curve that only grazes the box's
 // corner keeps clear of the glyph.
+PlacingDevice::Shape Filled(int page, float l, float t, float r, float b) {
+  return PlacingDevice::Shape{page, l, t, r, b, {l, r, r, l}, {t, t, b, b}};
+}
+
 PlacingDevice::Shape Outline(PlacingDevice::Glyph const& glyph) {
   NVRect const& r = glyph.ink;
-  float const l = r.left + 1, t = r.top + 1, rr = r.right - 1, b = r.bottom - 1;
-  return PlacingDevice::Shape{glyph.page, l, t, rr, b, {l, rr, rr, l}, {t, t, b, b}};
+  return Filled(glyph.page, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
 }
 
 class CurvesKeepClear : public EngineTesting::DrawnScore {
@@ -172,6 +175,33 @@ TEST_F(CurvesKeepClear, ContinuedTiesOfTwoVoicesStayApart) {
     SCOPED_TRACE(text);
     Draw(text);
     for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
+// A tie going on over a line break inside an octava begins after the octava's figure that
+// opens the new line, rather than through it.
+TEST_F(CurvesKeepClear, ContinuedTiesBeginAfterTheOctavaFigure) {
+  for (char const* text : {
+           "[ \\oct<1> \\key<-1> \\meter<\"4/4\"> c2/2 \\tie( h&2/2 | \\newSystem h&2/8 ) "
+           "c2/8 h&1/4 d2/2 ]",
+           "[ \\oct<1> \\key<-3> \\meter<\"4/4\"> e&2/2 \\tie( c3/2 | \\newSystem c3/1 ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    int figures = 0;
+    for (PlacingDevice::Text const& figure : drawn.texts) {
+      if (figure.text != "8" && figure.text != "8ba") continue;
+      ++figures;
+      NVRect const ink = TextInk(figure);
+      PlacingDevice::Shape const letters =
+          Filled(figure.page, ink.left, ink.top, ink.right, ink.bottom);
+      for (PlacingDevice::Shape const& curve : drawn.shapes) {
+        if (curve.xs.size() == kCurveCorners && curve.page == figure.page) {
+          EXPECT_FALSE(Meet(curve, letters)) << "tie at " << curve.left << " on " << figure.text;
+        }
+      }
+    }
+    EXPECT_EQ(figures, 2);
   }
 }
 
