@@ -37,6 +37,10 @@ bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, NVPoint start, NVPoint en
   };
   bool const atStart = ink.event ? OfElement(ink.event, sse->startElement) : near(start.x);
   bool const atEnd = ink.event ? OfElement(ink.event, sse->endElement) : near(end.x);
+  // A head over (under) a tip, such as another voice's wider head at an end note: the tips stay
+  // by their own heads however far the middle bends, so bending would not clear it.
+  auto over = [&](float tip) { return tip >= ink.box.left && tip <= ink.box.right; };
+  if (ink.kind == Kind::Head && (over(start.x) || over(end.x))) return true;
   if (ink.kind != Kind::Flag) return atStart || atEnd;
   float const middle = (ink.box.top + ink.box.bottom) / 2;
   auto beyondHeads = [&](NVPoint const& tip) { return above ? middle > tip.y : middle < tip.y; };
@@ -86,7 +90,7 @@ float GRBowing::intrusion(Context const& context, SSE const* sse, bool withMarks
   float const air = Air(context);
   float deepest = 0;
   mInk->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
-    if (!AtAnEnd(ink, sse, start, end, above, space) &&
+    if (!AtAnEnd(ink, sse, start, end, above, space) && ink.kind != CurveInk::Kind::Figure &&
         (withMarks || ink.kind != CurveInk::Kind::Mark))
       deepest = std::max(deepest, band.intrusion(ink.box, above, air));
   });

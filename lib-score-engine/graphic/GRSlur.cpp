@@ -136,7 +136,8 @@ void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndSt
     // Placed once the line stands: all that is drawn between the ends, of any voice; the
     // dynamic marks and wedges stand further off instead.
     ink->forEachBetween(x0, x1, [&](CurveInk::Ink const& passed) {
-      if (passed.kind != CurveInk::Kind::Mark) pass(passed.box);
+      if (passed.kind != CurveInk::Kind::Mark && passed.kind != CurveInk::Kind::Figure)
+        pass(passed.box);
     });
   } else {
     for (auto it = passedFrom(t0); it != mByTime.end() && it->time < t1; ++it) {
@@ -187,7 +188,9 @@ void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
   auto beyond = [&](NVPoint& at, float from, float to, bool open) {
     float const was = at.y;
     passedInk()->forEachBetween(from, to, [&](CurveInk::Ink const& ink) {
-      if (ink.kind == CurveInk::Kind::Mark || (!open && ink.kind != CurveInk::Kind::Curve)) return;
+      if (ink.kind == CurveInk::Kind::Mark || ink.kind == CurveInk::Kind::Figure ||
+          (!open && ink.kind != CurveInk::Kind::Curve))
+        return;
       if (above ? ink.box.bottom < at.y - air : ink.box.top > at.y + air) return;
       at.y = above ? std::min(at.y, ink.box.top - air) : std::max(at.y, ink.box.bottom + air);
     });

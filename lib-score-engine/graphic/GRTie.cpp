@@ -29,6 +29,26 @@ constexpr float kBeside = 1.5f;
 constexpr float kReach = 0.25f;
 // How many times a tie bends clear of the ink it meets at the most.
 constexpr int kBendings = 4;
+
+// Whether a note of another voice stands at the head's pitch at its time, on that head or beside
+// it. Ties that leave (reach) such a place in both voices cross unless each keeps to its
+// voice's side.
+bool SharedWithAnotherVoice(CurveInk const& ink, GRNotationElement const* element, float space) {
+  auto const* note = dynamic_cast<GRSingleNote const*>(element);
+  GRStdNoteHead const* head = note ? note->getNoteHead() : nullptr;
+  if (!head) return false;
+  NVRect const own = head->getBoundingBox() + head->getNoteHeadPosition();
+  float const near = 0.25f * space;
+  float const middle = (own.top + own.bottom) / 2;
+  bool shared = false;
+  ink.forEachBetween(own.left - near, own.right + near, [&](CurveInk::Ink const& other) {
+    if (other.kind != CurveInk::Kind::Head || !other.event || other.event == note ||
+        other.event->getRelativeTimePosition() != note->getRelativeTimePosition())
+      return;
+    shared = shared || std::fabs((other.box.top + other.box.bottom) / 2 - middle) < near;
+  });
+  return shared;
+}
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -138,6 +158,15 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
   auto meeting = [&] {
     return Meeting{intrusion(context, sse) > 0, intrusion(context, sse, true)};
   };
+  if (sideFree && !context.openLeft && inUnison(context, sse)) {
+    GRBowingContext voice = context;
+    if (voiceCurveDirection(voice, sse) && voice.curveDir != context.curveDir) {
+      context.curveDir = voice.curveDir;
+      placeOnSide(context, sse);
+    }
+    riseClear(context, sse, most());
+    return;
+  }
   if (!sideFree || context.openLeft) {
     riseClear(context, sse, most());
     return;
@@ -193,6 +222,12 @@ void GRTie::riseClear(GRBowingContext const& context, GRSystemStartEndStruct* ss
     if (bent >= most || intrusion(context, sse) <= 0) return;
     bendClear(context, sse, most - bent);
   }
+}
+
+bool GRTie::inUnison(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const {
+  float const space = context.staff->getLineSpace();
+  return SharedWithAnotherVoice(*passedInk(), sse->startElement, space) ||
+         SharedWithAnotherVoice(*passedInk(), sse->endElement, space);
 }
 
 bool GRTie::placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse) {

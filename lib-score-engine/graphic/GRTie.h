@@ -27,10 +27,13 @@ class GRTie : public GRBowing {
   void automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   // A tie that meets ink on its side, or cannot join its heads there for a sign or flag beside
   // them, goes to the other where that is clear, and rises over (sinks under) what it still
-  // meets.
+  // meets. One from or to a note that another voice sounds at its pitch keeps to its voice's side.
   void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) override;
 
  private:
+  // Whether a note of another voice sounds with one of the tie's notes at its pitch: the voices'
+  // ties from (to) that place part to their voices' sides.
+  bool inUnison(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
   // Bends the tie clear of the ink it meets, by most at the middle.
   void riseClear(GRBowingContext const& context, GRSystemStartEndStruct* sse, float most);
   // Places the tie on the side the context gives, its ends clear of the signs beside them;

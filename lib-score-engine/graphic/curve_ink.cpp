@@ -1,6 +1,7 @@
 #include "curve_ink.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "ARCast.h"
 #include "GRAccidental.h"
@@ -14,6 +15,7 @@
 #include "GRKey.h"
 #include "GRMeter.h"
 #include "GRNoteDot.h"
+#include "GRSText.h"
 #include "GRSimpleBeam.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
@@ -95,6 +97,14 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
           add(sign->inkBox(), Kind::Sign, nullptr);
     } else if (dynamic_cast<GRClef const*>(element) || dynamic_cast<GRMeter const*>(element)) {
       add(Placed(element), Kind::Sign, nullptr);
+    } else if (auto const* figure = dynamic_cast<GRSText const*>(element)) {
+      // Its letters run from its box's left by their width, the box's right, the box keeping
+      // room before them.
+      for (std::optional<NVRect> box : {figure->inkOver(), figure->boxUnder()})
+        if (box) {
+          box->right = box->left + figure->getBoundingBox().right;
+          add(*box, Kind::Figure, nullptr);
+        }
     }
   });
   std::sort(mInks.begin(), mInks.end(),

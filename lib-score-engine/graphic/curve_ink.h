@@ -15,8 +15,9 @@ class GRSystem;
 class CurveInk {
  public:
   // A mark (a dynamic mark, a wedge) stands where it is for the curve to choose its side by;
-  // a curve does not bend round it.
-  enum class Kind { Head, Stem, Flag, Dot, Accidental, Rest, Beam, Sign, Curve, Mark };
+  // a curve does not bend round it. Nor round an octava's figure, which rises over the curves
+  // under it; a piece going on from the line before begins after the one that opens the line.
+  enum class Kind { Head, Stem, Flag, Dot, Accidental, Rest, Beam, Sign, Curve, Mark, Figure };
   struct Ink {
     NVRect box;
     Kind kind;

@@ -59,10 +59,13 @@ bool Meet(PlacingDevice::Shape const& a, PlacingDevice::Shape const& b) {
 
 // A glyph's ink as an outline, a unit inside its box: a curve that only grazes the box's
 // corner keeps clear of the glyph.
+PlacingDevice::Shape Filled(int page, float l, float t, float r, float b) {
+  return PlacingDevice::Shape{page, l, t, r, b, {l, r, r, l}, {t, t, b, b}};
+}
+
 PlacingDevice::Shape Outline(PlacingDevice::Glyph const& glyph) {
   NVRect const& r = glyph.ink;
-  float const l = r.left + 1, t = r.top + 1, rr = r.right - 1, b = r.bottom - 1;
-  return PlacingDevice::Shape{glyph.page, l, t, rr, b, {l, rr, rr, l}, {t, t, b, b}};
+  return Filled(glyph.page, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
 }
 
 class CurvesKeepClear : public EngineTesting::DrawnScore {
@@ -133,6 +136,72 @@ TEST_F(CurvesKeepClear, TiesPassNoNoteOrSign) {
     SCOPED_TRACE(text);
     Draw(text);
     for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
+// Two voices sounding one pitch at once, on one head or on two heads side by side, each tie
+// their note on: each tie keeps to its voice's side, so that neither crosses the other.
+TEST_F(CurvesKeepClear, TiesOfVoicesInUnisonPart) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\stemsUp \\meter<\"3/4\"> \\beam( \\tie( a1/8 a1/16 ) f2/16 ) "
+           "g2/4 f2/4 ], [ \\staff<1> \\stemsDown \\tie( a1/4 a1/4 ) e1/4 ] }",
+           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\tie( g1/8 g1/8 ) a1/4 h1/2 ], "
+           "[ \\staff<1> \\stemsDown \\tie( g1/2 g1/2 ) ] }",
+           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\tie( g1/8 g1/8 ) a1/8 f#1/8 h1/2 ], "
+           "[ \\staff<1> \\stemsDown \\tie( g1/2 g1/2 ) ] }",
+           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> _/4 \\tie( e1/8 e1/8 ) g1/4 h1/4 ], "
+           "[ \\staff<1> \\stemsDown c1/4 \\tie( e1/2 e1/4 ) ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
+// Two voices each tie a note over a line break, the upper voice a whole note over a shorter
+// note of the lower: where the line opens, the lower tie does not rise across the upper one to
+// clear the wider head its tip stands under.
+TEST_F(CurvesKeepClear, ContinuedTiesOfTwoVoicesStayApart) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\stemsUp \\key<-3> \\meter<\"4/4\"> \\tie( h&1/1 \\newSystem "
+           "h&1/1 ) ], "
+           "[ \\staff<1> \\stemsDown \\key<-3> \\meter<\"4/4\"> e&1/4 e&1/4 \\tie( g1/2 "
+           "\\newSystem g1/4 ) f1/4 e&1/2 ] }",
+           "{ [ \\staff<1> \\stemsUp \\key<5> \\meter<\"4/4\"> \\tie( a1/1 \\newSystem "
+           "a1/1 ) ], "
+           "[ \\staff<1> \\stemsDown \\key<5> \\meter<\"4/4\"> d#1/4 d#1/4 \\tie( f#1/2 "
+           "\\newSystem f#1/4 ) e1/4 d#1/2 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+  }
+}
+
+// A tie going on over a line break inside an octava begins after the octava's figure that
+// opens the new line, rather than through it.
+TEST_F(CurvesKeepClear, ContinuedTiesBeginAfterTheOctavaFigure) {
+  for (char const* text : {
+           "[ \\oct<1> \\key<-1> \\meter<\"4/4\"> c2/2 \\tie( h&2/2 | \\newSystem h&2/8 ) "
+           "c2/8 h&1/4 d2/2 ]",
+           "[ \\oct<1> \\key<-3> \\meter<\"4/4\"> e&2/2 \\tie( c3/2 | \\newSystem c3/1 ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    int figures = 0;
+    for (PlacingDevice::Text const& figure : drawn.texts) {
+      if (figure.text != "8" && figure.text != "8ba") continue;
+      ++figures;
+      NVRect const ink = TextInk(figure);
+      PlacingDevice::Shape const letters =
+          Filled(figure.page, ink.left, ink.top, ink.right, ink.bottom);
+      for (PlacingDevice::Shape const& curve : drawn.shapes) {
+        if (curve.xs.size() == kCurveCorners && curve.page == figure.page) {
+          EXPECT_FALSE(Meet(curve, letters)) << "tie at " << curve.left << " on " << figure.text;
+        }
+      }
+    }
+    EXPECT_EQ(figures, 2);
   }
 }
 

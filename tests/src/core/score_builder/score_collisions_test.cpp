@@ -48,8 +48,6 @@ struct OpenFault {
   const char* words = "";
 } const OpenFaults[] = {
     {Mark::Bowing, false, Mark::Wedge, "a tie placed clear of the notes meets a wedge"},
-    {Mark::Bowing, false, Mark::Text, "an octava's figure stands on the curve under it",
-     "(text \"8\")"},
     {Mark::Accidental, false, Mark::Stem, "the sign of a note runs into the note before"},
     {Mark::Accidental, false, Mark::LedgerLine, "the sign of a note runs into the note before"},
     {Mark::Accidental, false, Mark::Dot, "the sign of a note runs into the note before"},
