@@ -47,6 +47,8 @@ float Clear(float y, bool above) {
 constexpr float kShortestWedge = 3;
 // The air between a wedge that runs on after its last note and what comes next, in line spaces.
 constexpr float kRunOnGap = 0.5f;
+// The air a wedge keeps beside ink at its ends, in line spaces.
+constexpr float kInkAir = 0.25f;
 // Wider than the letters of any dynamic mark.
 constexpr float kWidestMark = 500;
 
@@ -224,10 +226,12 @@ int GRDynamics::place(GRStaff const* staff, MusicInk const* ink, MoveDown const*
   }
   // The boxes of its own notes leave out the stems of their chords, the beams, slurs and ledger
   // lines, and the other voices' notes: the wedge stands beyond all of them, and below the texts
-  // written under the staff.
+  // written under the staff. The legs' pen reaches past the ends, and the ink beside them
+  // keeps some air from it.
+  float const beside = 0.5f * kPenWidth + kInkAir * lineSpace;
   auto standBeyondInk = [&] {
-    float const left = save->point.x;
-    float const right = left + save->length;
+    float const left = save->point.x - beside;
+    float const right = save->point.x + save->length + beside;
     float const reach = !ink    ? MusicInk::kNone
                         : above ? ink->highestOver(left, right)
                                 : ink->lowestUnder(left, right);

@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "ARCast.h"
 #include "ARTuplet.h"
 #include "GREvent.h"
+#include "GRNoteDot.h"
 #include "GRSingleNote.h"
 #include "GRSingleRest.h"
 #include "GRStaff.h"
+#include "GRSystemSlice.h"
 #include "NEPointerList.h"
 #include "VGDevice.h"
 #include "VGFont.h"
@@ -75,6 +78,7 @@ void BendOver(float& left, float& right, float x1, float x2, GRNotationElement c
 
 // The line moved, as it slants, past the rests of the staff under it (above: over them; below:
 // under them), of any voice: a rest another voice moved out of the notes' way may stand there.
+// A rest beside the outer notes still reaches under the line's end with its glyph or its dots.
 void ClearRests(GRStaff const* staff, float x1, float x2, float& left, float& right, bool above) {
   if (!staff) return;
   NEPointerList const& elements = staff->getElements();
@@ -83,11 +87,20 @@ void ClearRests(GRStaff const* staff, float x1, float x2, float& left, float& ri
     auto const* rest = ar_cast<GRSingleRest const>(elements.GetNext(pos));
     if (!rest) continue;
     float const x = rest->getPosition().x + rest->getOffset().x;
-    if (x < x1 || x > x2) continue;
+    float const from = std::max(x1, x - rest->getLeftSpace());
+    float const to = std::min(x2, x + rest->getRightSpace());
+    if (from > to) continue;
     float top, bottom;
     rest->getInkExtent(&top, &bottom);
-    float const line = left + (right - left) * (x - x1) / (x2 - x1);
-    shift = above ? std::max(shift, line - top) : std::max(shift, bottom - line);
+    if (GRNoteDot const* dot = rest->getDot()) {
+      NVRect const dots = dot->getBoundingBox() + dot->getPosition() + dot->getOffset();
+      top = std::min(top, dots.top);
+      bottom = std::max(bottom, dots.bottom);
+    }
+    for (float const at : {from, to}) {
+      float const line = left + (right - left) * (at - x1) / (x2 - x1);
+      shift = above ? std::max(shift, line - top) : std::max(shift, bottom - line);
+    }
   }
   left += above ? -shift : shift;
   right += above ? -shift : shift;
@@ -117,6 +130,29 @@ float GapOf(std::string const& number) {
   return number.empty() ? 12.5f : (static_cast<float>(number.size()) + 0.5f) * 50 * 0.5f;
 }
 
+// The staves whose notes may stand beside a piece from start to end: its own, and at either end
+// that of the slice before or after on the line, which holds the neighbours of a tuplet at the
+// edge of its slice.
+std::vector<GRStaff const*> StavesBeside(GREvent const* start, GREvent const* end) {
+  std::vector<GRStaff const*> staves;
+  auto take = [&staves](GRStaff const* staff) {
+    if (staff && std::find(staves.begin(), staves.end(), staff) == staves.end())
+      staves.push_back(staff);
+  };
+  auto neighbour = [](GRStaff const* staff, bool before) -> GRStaff const* {
+    GRSystemSlice const* slice = staff ? staff->getGRSystemSlice() : nullptr;
+    if (!slice) return nullptr;
+    GRSystemSlice const* other = before ? slice->getPreviousOnLine() : slice->getNextOnLine();
+    int const number = slice->getStaffNumber(staff);
+    return other && number >= 0 ? other->getStaff(number) : nullptr;
+  };
+  take(neighbour(start->getGRStaff(), true));
+  take(start->getGRStaff());
+  take(end->getGRStaff());
+  take(neighbour(end->getGRStaff(), false));
+  return staves;
+}
+
 }  // namespace
 
 GRNewTuplet::GRNewTuplet(GRStaff* staff, ARTuplet* ar) : GRPTagARNotationElement(ar), mTuplet(ar) {
@@ -141,8 +177,9 @@ void GRNewTuplet::tellPosition(GObject* caller, NVPoint const& point) {
 void GRNewTuplet::FinishPTag(GRStaff* staff) {
   if (!staff || mTuplet->isDy1Set() || mTuplet->isDy2Set()) return;
   SSE* sse = getSystemStartEndStruct(staff->getGRSystem());
+  // The piece may end on the staff of a later slice of the system, which does not hold it.
   GRNotationElement* end = sse ? sse->endElement : nullptr;
-  if (end && end->getGRStaff() == staff) tellPosition(end, end->getPosition());
+  if (end) tellPosition(end, end->getPosition());
 }
 
 void GRNewTuplet::automaticPosition(GRNotationElement* element) {
@@ -239,21 +276,24 @@ void GRNewTuplet::automaticPosition(GRNotationElement* element) {
   if (!broken) {
     TupletInk beside, brackets;
     float const reach = 4 * staff->getLineSpace();
-    for (void* pos = staff->getElements().GetHeadPosition(); pos;) {
-      GRNotationElement const* neighbour = staff->getElements().GetNext(pos);
-      // A neighbouring tuplet's bracket as it stands so far; the later placed one draws in.
-      if (auto const* other = dynamic_cast<GRNewTuplet const*>(neighbour); other && other != this) {
-        NVRect const box = other->drawnBox(staff->getGRSystem());
-        if (box.right > box.left && box.right > x1 - reach && box.left < x2 + reach)
-          brackets.addBox(box);
-        continue;
+    for (GRStaff const* on : StavesBeside(start, end)) {
+      for (void* pos = on->getElements().GetHeadPosition(); pos;) {
+        GRNotationElement const* neighbour = on->getElements().GetNext(pos);
+        // A neighbouring tuplet's bracket as it stands so far; the later placed one draws in.
+        if (auto const* other = dynamic_cast<GRNewTuplet const*>(neighbour);
+            other && other != this) {
+          NVRect const box = other->drawnBox(staff->getGRSystem());
+          if (box.right > box.left && box.right > x1 - reach && box.left < x2 + reach)
+            brackets.addBox(box);
+          continue;
+        }
+        auto const* note = dynamic_cast<GRSingleNote const*>(neighbour);
+        if (!note) continue;
+        float const x = note->getPosition().x;
+        if ((x < start->getPosition().x && x > x1 - reach) ||
+            (x > end->getPosition().x && x < x2 + reach))
+          beside.addBeside(note);
       }
-      auto const* note = dynamic_cast<GRSingleNote const*>(neighbour);
-      if (!note) continue;
-      float const x = note->getPosition().x;
-      if ((x < start->getPosition().x && x > x1 - reach) ||
-          (x > end->getPosition().x && x < x2 + reach))
-        beside.addBeside(note);
     }
     TupletInk::Mark mark = markOf(*save);
     float const inset = kOverhang / 2;
@@ -362,7 +402,7 @@ float GRNewTuplet::reachUnderBetween(Fraction const& from, Fraction const& to,
   if (room.bottom <= room.top || room.top < 0) return none;
   NVRect const placed = drawnBox(staff->getGRSystem());
   return placed.bottom > placed.top && placed.top >= 0 ? std::max(room.bottom, placed.bottom)
-                                                      : room.bottom;
+                                                       : room.bottom;
 }
 
 bool GRNewTuplet::goesBelow(int stems, GRStaff const* staff) const {

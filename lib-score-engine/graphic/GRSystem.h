@@ -162,6 +162,8 @@ class GRSystem : public GREvent {
   // Moves the staves down where a beam of a staff, as it ends, a tuplet's bracket or number, or an
   // articulation between two staves reaches the music of the staff below or above.
   void keepStavesClearOfBeams();
+  // Places the tuplets' brackets again, over the rests that moved out of their notes' way.
+  void placeTupletsAgain();
   // Moves the staves down where the texts under a staff, or the marks of `marks` (where they
   // stand under each line of staves), reach the next one, and takes the texts and marks under
   // the last staff into the system's height.

@@ -170,7 +170,10 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
     x += spring->getExtent();
   }
   mBoundingBox.right = x;
-  if (KeepRestsClearOfVoices(*this)) forgetMeasuredMusic();
+  if (KeepRestsClearOfVoices(*this)) {
+    placeTupletsAgain();
+    forgetMeasuredMusic();
+  }
   keepStavesClearOfBeams();
   // The slurs and ties go before the marks under the music, which keep clear of them.
   keepCurvesClear();

@@ -95,6 +95,22 @@ std::vector<NVRect> StemsOnLine(GRSystem const& system, int staffNumber) {
 
 }  // namespace
 
+// Each bracket was placed as its notes took their places, before the rests of other voices moved
+// out of the notes' way: it passes under (over) them now, and the staves are set apart by where
+// it stands then.
+void GRSystem::placeTupletsAgain() {
+  forEachStaff([](int, GRStaff* staff) {
+    NEPointerList const& elements = staff->getElements();
+    for (void* pos = elements.GetHeadPosition(); pos;) {
+      GRNotationElement* element = elements.GetNext(pos);
+      if (auto* dummy = ar_cast<GRDummy>(element))
+        element = dynamic_cast<GRNotationElement*>(dummy->getTag());
+      if (auto* tuplet = element ? ar_cast<GRNewTuplet>(element) : nullptr)
+        tuplet->FinishPTag(staff);
+    }
+  });
+}
+
 void GRSystem::keepStavesClearOfBeams() {
   struct Line {
     std::vector<GRStaff*> staves;

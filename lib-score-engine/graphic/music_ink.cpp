@@ -10,6 +10,7 @@
 #include "GRBowing.h"
 #include "GRDummy.h"
 #include "GREvent.h"
+#include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRNewTuplet.h"
 #include "GRSText.h"
@@ -50,6 +51,10 @@ bool InkOf(GRNotationElement const* element, GRSystem const& system, NVRect& box
   }
   if (ar_cast<GRGlobalStem const>(element) || ar_cast<GRArticulation const>(element)) {
     box = element->getBoundingBox() + element->getPosition();
+    // A chord's stem holds its flag, which hangs beside the stem's line.
+    auto const* stem = ar_cast<GRGlobalStem const>(element);
+    if (GRFlag const* flag = stem ? stem->getGRFlag() : nullptr; flag && flag->isDrawn())
+      box.Merge(flag->inkBox());
     return true;
   }
   if (!element->isGREventClass()) return false;

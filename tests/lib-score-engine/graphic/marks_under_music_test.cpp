@@ -82,6 +82,8 @@ TEST_F(MarksUnderMusicTest, DynamicsAndWedgesStandClearOfAllTheMusicUnderThem) {
            // The stem of a chord reaches below the boxes of its notes.
            "{ [ \\key<-5> \\tempo<\"[1/8] 120\"> {f&-1/4, a&0/4} \\cresc( g&-1/4 {d&0/4, "
            "a&0/4} ) ] }",
+           // A chord's flag hangs from its stem over where the wedge begins.
+           "[ \\meter<\"2/4\"> \\dim( {e2/8, c2/8, a1/8} _/8 g2/4 ) ]",
            // The notes of the other voice on the staff, with their ledger lines.
            "{ [ \\stemsUp \\cresc( e2/16 ) ], [ \\staff<1> g-1/2 ] }",
            // The beams and stems of the notes after the mark's own reach under its letters.

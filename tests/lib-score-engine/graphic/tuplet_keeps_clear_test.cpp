@@ -105,6 +105,27 @@ TEST_F(TupletKeepsClearTest, BracketsUnderAStaffStandClearOfTheStaffBelow) {
            "{ [ \\staff<1> \\meter<\"2/4\"> \\tuplet<\"-3-\">( f2/12 e&2/12 a&2/12 ) c2/8 d2/8 ], "
            "[ \\staff<1> \\meter<\"2/4\"> _/4 _/4 ], [ \\staff<2> \\clef<\"f4\"> \\meter<\"2/4\"> "
            "\\stemsUp d0/2 ] }",
+           // The other voice's rest moves below the tuplet's beam only once the line is spaced,
+           // and the bracket with it, over the beam of the staff below.
+           "{ [ \\staff<1> \\meter<\"2/4\"> \\tuplet<\"-3-\">( a&2/12 f2/12 f2/12 ) e&2/4 ], [ "
+           "\\staff<1> \\meter<\"2/4\"> _/4 _/4 ], [ \\staff<2> \\clef<\"f4\"> \\meter<\"2/4\"> "
+           "{e&-1/8, g-1/8, h-1/8} f-1/8 c0/4 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    ExpectTupletsClearOfNotes(text);
+  }
+}
+
+// Once the line is spaced the bracket is placed again, over the stems as the beams set them,
+// also where a squeezed bar parts the line's slices inside the tuplet, and clear of a rest of the
+// other voice beside its outer notes, the rest's dot too.
+TEST_F(TupletKeepsClearTest, BracketsPlacedAgainOnTheSpacedLineStandClearOfTheInkAroundThem) {
+  for (char const* text : {
+           "[ \\pageFormat<w=5cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\key<3> "
+           "\\meter<\"4/4\"> e#2/4. a#1/8 f#1/16 _/16 h1/16 f#1/16 \\tuplet<\"-3-\">( g#1/12 h1/12 "
+           "f#2/12 ) {g#1/4, e#1/4, c#1/4} e#2/8 g#1/16 f#1/16 g#1/8 f#1/8 a1/2 ]",
+           "{ [ \\staff<1> \\meter<\"3/4\"> c2/4. h&1/8 \\tuplet<\"-3-\">( f1/12 h1/12 h1/12 ) | "
+           "h1/2. ], [ \\staff<1> \\meter<\"3/4\"> _/2. | _/2. ] }",
        }) {
     SCOPED_TRACE(text);
     ExpectTupletsClearOfNotes(text);
