@@ -238,7 +238,8 @@ bool GRText::placementOn(GRSystem const* system, GRStaff const* staff, Placement
   placement->right = placement->left + width;
   // A text that would reach past the end of its line, and so past the page's margin or edge,
   // ends with the line instead, as far as the line's start allows: its words are read whole.
-  if (system) {
+  // A system not yet laid out (of no width) has no end to keep to.
+  if (system && system->getBoundingBox().right > 0) {
     float const over = placement->right - system->getBoundingBox().right;
     if (float const shift = std::min(over, placement->left); shift > 0) {
       placement->x -= shift;

@@ -100,7 +100,7 @@ TEST_F(LyricsTest, EveryNoteTakesASyllableOfEachVerseOnALineOfItsOwn) {
 TEST_F(LyricsTest, WordsAtALinesEndEndWithTheLine) {
   std::string const narrow =
       "\\pageFormat<w=7cm, h=12cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\meter<\"4/4\"> ";
-  for (std::string const text : {
+  for (std::string const& text : {
            // At the last note of the piece and, centred, of a line the engine ends.
            "[ " + narrow + "c1/4 d1 e1 f1 | g1 a1 h1 \\text<\"a tempo e molto espressivo\"> c2 ]",
            "[ " + narrow + "c1/4 d1 e1 \\text<\"poco a poco crescendo\", textformat=\"lc\"> f1 | " +
