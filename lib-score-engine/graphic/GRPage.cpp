@@ -135,6 +135,14 @@ bool GRPage::addSystem(GRSystem* system, float* distance) {
   return true;
 }
 
+bool GRPage::hasRoomFor(GRSystem const& system, float leastGap) const {
+  int const count = mSystems.GetCount();
+  if (count == 0) return true;
+  NVRect const& box = system.getBoundingBox();
+  return mUsedHeight + box.bottom - box.top + static_cast<float>(count) * leastGap <=
+         getInnerHeight();
+}
+
 void GRPage::finishPage(bool lastPage) {
   int const mode = GRStaffManager::sSystemDistribution;
   if (mode != 3) {

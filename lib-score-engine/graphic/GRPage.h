@@ -49,6 +49,10 @@ class GRPage : public GREvent {
   // Places the system under the previous one: at the one-shot distance when *distance is
   // positive (which is then used up), else at the default system distance. The page owns it.
   bool addSystem(GRSystem* system, float* distance);
+  // Whether the system still goes below the page's systems with at least leastGap between any
+  // two once the page is spread: the line breaker chose the page from estimated heights, and
+  // the systems as built can stand taller.
+  bool hasRoomFor(GRSystem const& system, float leastGap) const;
   // Spreads the systems over the inner height as the distribution setting says, then finishes
   // every system.
   void finishPage(bool lastPage);

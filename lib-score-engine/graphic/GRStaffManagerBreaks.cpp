@@ -78,6 +78,10 @@ float openingBeyondBegin(GRSpaceForceFunction2 const& begin, GRClef const* clef,
   return std::max(0.0f, signs) + room;
 }
 
+// The least gap between systems, as a share of the default distance, that keeps the ink of one
+// (a stem reaching down) off the next (a beam above its staff) once a page is spread.
+constexpr float kLeastSystemGapShare = 0.5f;
+
 float measuredTightWidth(GRSpaceForceFunction2 const* sff, float optForce) {
   return sff ? sff->getExtent(kTightestForceShare * optForce) : 0;
 }
@@ -161,9 +165,19 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
   const std::vector<breakentry> path = findOptimumBreakPath(breakSlices, heights, page);
 
   bool madeSystem = false;
+  // Set when a system that did not fit started a page the breaker had not planned: the next
+  // planned page start is then already made.
+  bool pageMovedOn = false;
+  std::function<void()> newPage;
   auto addSystem = [&](Fraction const& time, int count, GRSystemSlice* beginSlice, bool last) {
     auto* system = new GRSystem(this, mCurrentPage, time, mFinishedSlices, count, beginSlice,
                                 *mSprings, mSystemFormat, last);
+    if (mCurrentSystem &&
+        !mCurrentPage->hasRoomFor(*system, kLeastSystemGapShare * sDefaultSystemDistance)) {
+      newPage();
+      system->setGRPage(mCurrentPage);
+      pageMovedOn = true;
+    }
     mCurrentSystem = system;
     madeSystem = true;
     if (mAccoladeTag) system->notifyAccoladeTag(mAccoladeTag);
@@ -172,7 +186,7 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     MELVARIN_ASSERT(added);
   };
 
-  auto newPage = [&] {
+  newPage = [&] {
     auto* next =
         new GRPage(mGrMusic, this, mCurrentSystem->getRelativeEndTimePosition(), mCurrentPage);
     // The systems made so far stay on the page they were placed on, so that a time in them
@@ -184,7 +198,10 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
   GRSystemSlice* lastOfLine = nullptr;
   for (size_t n = 0; n < path.size(); ++n) {
     breakentry const& line = path[n];
-    if (line.newPage && mCurrentSystem) newPage();
+    if (line.newPage && mCurrentSystem) {
+      if (!pageMovedOn) newPage();
+      pageMovedOn = false;
+    }
     Fraction time;
     GRSystemSlice* beginSlice = nullptr;
     if (!lastOfLine) {
