@@ -49,7 +49,7 @@ class StaffReader {
     octava_ = 0;
     lineStart_ = true;
     keyBefore_ = key_;
-    readAlter_.clear();
+    read_.clear();
     key_ = {};
     // Nobody reads signs across a line break: a line that needs a sign again shows it again,
     // and may remind of one the line before changed.
@@ -202,7 +202,7 @@ class StaffReader {
                         : shared != columnSigns.end() ? shared->second
                                                       : inForce;
       read.push_back({step, alter});
-      readAlter_[note] = alter;
+      read_[note] = {Sounding(step), alter};
       reading_.notes.push_back({staff_->number, note->date, note->grace,
                                 MidiPitch({step, alter}) + 12 * octava_, staff_->page,
                                 staff_->system, note->head.x(), note->head.x() + note->headWidth,
@@ -236,30 +236,35 @@ class StaffReader {
     return best;
   }
 
+  // The step a head on the step of the staff sounds on under the octava in force.
+  int Sounding(int step) const { return step + 7 * octava_; }
+
   // What the note a tie into the note's head comes from reads as; none when no tie ends there.
-  // A tie is level: it joins heads on one line or space. The part of a tie going on from the
-  // line before joins a head on the step of a tie that ran to the end of that line.
+  // A tie joins two heads of one sounding pitch: on one line or space, or an octave apart where
+  // an octava begins over the second, as over the first note of a line. The part of a tie going
+  // on from the line before joins a head sounding on the step of a tie that ran to the end of
+  // that line.
   std::optional<int> TiedFrom(const DrawnNote& note) const {
+    const int sounding = Sounding(StepAt(note.head.y()));
     for (const DrawnTie& tie : staff_->ties) {
       if (!TipOff(tie.to, note, false)) continue;
       if (const DrawnNote* from = HeadAt(tie.from, true, note.date)) {
-        const auto read = readAlter_.find(from);
-        if (std::abs(from->head.y() - note.head.y()) < 1 && read != readAlter_.end())
-          return read->second;
-      } else if (const auto over = tiedOver_.find(StepAt(note.head.y())); over != tiedOver_.end()) {
+        const auto read = read_.find(from);
+        if (read != read_.end() && read->second.first == sounding) return read->second.second;
+      } else if (const auto over = tiedOver_.find(sounding); over != tiedOver_.end()) {
         return over->second;
       }
     }
     return {};
   }
 
-  // What the heads whose ties run to the end of the line read as, by step.
+  // What the heads whose ties run to the end of the line read as, by the step they sound on.
   std::map<int, int> TiedOverTheEnd() const {
     std::map<int, int> tiedOver;
     for (const DrawnTie& tie : staff_->ties)
       if (const DrawnNote* from = HeadAt(tie.from, true); from && !HeadAt(tie.to, false))
-        if (const auto read = readAlter_.find(from); read != readAlter_.end())
-          tiedOver[StepAt(from->head.y())] = read->second;
+        if (const auto read = read_.find(from); read != read_.end())
+          tiedOver[read->second.first] = read->second.second;
     return tiedOver;
   }
 
@@ -289,8 +294,10 @@ class StaffReader {
   Letters key_{}, keyBefore_{};
   Written written_;
   Written carried_;  // what the lines before wrote since the last bar line
-  std::map<const DrawnNote*, int> readAlter_;  // what the line's notes read as
-  std::map<int, int> tiedOver_;  // by step, what the notes tied over from the line before read as
+  // What the line's notes read as: the step they sound on and their alteration.
+  std::map<const DrawnNote*, std::pair<int, int>> read_;
+  // By the step they sound on, what the notes tied over from the line before read as.
+  std::map<int, int> tiedOver_;
   int octava_ = 0;
   bool lineStart_ = true;
 };

@@ -206,6 +206,25 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
     EXPECT_THAT(Faults(WrittenPiece(rmn)), testing::IsEmpty()) << rmn;
 }
 
+// A note the engine parts across a line break, where an octava begins over the new line, is
+// drawn on under the "8" an octave lower and still tied: it reads as held on. Tied on to a head
+// sounding otherwise than written, it is found out.
+TEST_F(ScoreReadingTest, NoteTiedOnUnderANewOctavaReadsByItsSound) {
+  // Two bars of sixteenths too wide for a line each, over whole notes the breaks part.
+  const auto piece = [](const std::string& held) {
+    std::string rmn = R"({ [ \staff<1> \pageFormat<w=7cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, )"
+                      R"(bm=1cm> \meter<"4/4"> \stemsUp)";
+    for (int i = 0; i < 6; ++i) rmn += " f&2/16 e&2 f2 g&2";
+    rmn += R"( \oct<1>( f&2/16 e&2 f2 g&2 f&2/16 e&2 f2 g&2 ) ],)";
+    return rmn + R"( [ \staff<1> \meter<"4/4"> \stemsDown c2/1 )" + held + " ] }";
+  };
+  EXPECT_THAT(Faults(WrittenPiece(piece("c2/1"))), testing::IsEmpty());
+  EXPECT_THAT(Faults(WrittenPiece(piece("c#2/1"))), testing::IsEmpty());
+  GeneratedPiece octaveOff = WrittenPiece(piece("c3/1"));
+  octaveOff.rmn = piece("c2/1");
+  EXPECT_THAT(Faults(octaveOff), testing::Not(testing::IsEmpty()));
+}
+
 // The check itself: a piece that reads as written is found out once one note or syllable is
 // written otherwise than drawn, the second voice of a staff's too, or held otherwise, or said
 // to begin a line it does not begin.
