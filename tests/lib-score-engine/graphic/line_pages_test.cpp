@@ -228,12 +228,13 @@ TEST_F(LinePagesTest, SystemsBuiltTallerThanEstimatedKeepAGapOnTheirPage) {
       GRSystem const* above = nullptr;
       for (void* pos = music->getPage(n)->getSystems().GetHeadPosition(); pos;) {
         GRSystem const* system = music->getPage(n)->getSystems().GetNext(pos);
-        if (above)
+        if (above) {
           EXPECT_GE(system->getPosition().y + system->getBoundingBox().top -
                         (above->getPosition().y + above->getBoundingBox().bottom),
                     leastGap)
               << "page " << n << " of\n"
               << piece;
+        }
         above = system;
       }
     }
