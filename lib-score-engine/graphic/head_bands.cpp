@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "ARCast.h"
 #include "GRSingleNote.h"
@@ -87,6 +89,22 @@ float HeadBands::distanceTo(HeadBands const& next) const {
       ++theirs;
     }
   }
+  // Heads of one staff at any heights keep the later one right of the earlier: a musician reads
+  // the time of two voices' notes by their order on the line, and a head starting before the one
+  // played before it ends reads as played first (two voices at different heights meet in no
+  // band). Each staff's widest reach on either side is taken once, so a great chord costs no more.
+  std::vector<std::pair<void const*, float>> rights;
+  for (Lines const& a : mLines) {
+    auto known = std::ranges::find(rights, a.staff, &std::pair<void const*, float>::first);
+    if (known == rights.end())
+      rights.emplace_back(a.staff, a.right);
+    else
+      known->second = std::max(known->second, a.right);
+  }
+  for (Lines const& b : next.mLines)
+    if (auto known = std::ranges::find(rights, b.staff, &std::pair<void const*, float>::first);
+        known != rights.end())
+      distance = std::max(distance, known->second + b.left);
   if (mAnyLines || next.mAnyLines)
     for (Lines const& a : mLines)
       for (Lines const& b : next.mLines) distance = std::max(distance, linesApart(a, b));

@@ -212,6 +212,31 @@ TEST_F(NeighbourInkTest, HeadsOfNeighbouringEventsKeepAirBetween) {
   }
 }
 
+// Heads of two voices of a staff far apart in height keep the order of their times: the later
+// one starts right of the earlier one's head, however short the time between, as a triplet's
+// notes high and the other voice's sixteenths low alternate a twenty-fourth apart.
+TEST_F(NeighbourInkTest, HeadsOfTwoVoicesStandInTheOrderOfTheirTimes) {
+  for (std::string const& text : {
+           TwoVoices("\\meter<\"2/4\"> " +
+                         Repeated("\\tuplet<\"-3-\">( e2/12 f2/12 g2/12 ) a2/8 h2/16 c3/16", 8),
+                     "\\meter<\"2/4\"> " + Repeated("c1/8 d1/16 e1/16 f1/8 g1/8", 8)),
+           TwoVoices("\\meter<\"2/4\"> " +
+                         Repeated("\\tuplet<\"-3-\">( c3/12 h2/12 a2/12 ) g2/8 f2/8", 8),
+                     "\\meter<\"2/4\"> " + Repeated("a0/8 h0/8 c1/16 d1/16 e1/8", 8)),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    float const headWidth = Width(kHeads[0]);
+    for (DrawnLine const& line : DrawnLines())
+      for (ScoreElementDesc const& earlier : line.notes)
+        for (ScoreElementDesc const& later : line.notes)
+          if (earlier.date < later.date) {
+            EXPECT_GE(later.headX - earlier.headX, headWidth - 1)
+                << earlier.date << " and " << later.date;
+          }
+  }
+}
+
 }  // namespace
 
 // A sign keeps clear of the note before on its staff where a dynamic of another staff stands
