@@ -144,9 +144,6 @@ TEST_F(ScoreReadingTest, SeedsReadAsWritten) {
 // What the engine still draws so that it reads otherwise than written, each with a seed of the
 // slice below; the sweep tells of these too. An entry goes once the engine draws it right.
 const OpenFault StillOpen[] = {
-    {"not left of what is played after it",
-     "a note of one voice of a staff drawn closer than a head to the next note of the other "
-     "voice, played after it (274)"},
     {"lengths written",
      "a note parted across a break whose tie on the new line ends short of its head, before "
      "grace notes or a sign, so that it reads as struck anew (177)"},
