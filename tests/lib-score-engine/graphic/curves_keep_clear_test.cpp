@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,15 @@ class CurvesKeepClear : public EngineTesting::DrawnScore {
     return found;
   }
 
+  // Draws each text and fails for every crossing its curves make.
+  void ExpectNoCrossings(std::initializer_list<char const*> texts) {
+    for (char const* text : texts) {
+      SCOPED_TRACE(text);
+      Draw(text);
+      for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+    }
+  }
+
   // The flags the curves drawn meet, at their ends as well: a curve starts beside its note's
   // head, not in its flag.
   std::vector<std::string> FlagsMet() const {
@@ -124,58 +134,46 @@ class CurvesKeepClear : public EngineTesting::DrawnScore {
 // another voice's notes, clear of its own flags, short of a sign of its chord, after the key
 // that opens the line it goes on on.
 TEST_F(CurvesKeepClear, TiesPassNoNoteOrSign) {
-  for (char const* text : {
-           "{ [ a#1/8 a1/8 ], [ \\staff<1> \\stemsDown \\tie( g1/4 g1/4 ) ] }",
-           "{ [ \\staff<1> \\stemsUp e2/8 d2 c2 h1 c2/2 ], "
-           "[ \\staff<1> \\stemsDown \\tie( a1/2 a1/2 ) ] }",
-           "{ [ \\staff<1> \\stemsUp \\tie( e1/8 e1/8 ) g1/4 ], "
-           "[ \\staff<1> \\stemsDown c1/4 c1/4 ] }",
-           "[ \\meter<\"2/4\"> \\tie( c2/4 {c2/4, d#2} ) ]",
-           "[ \\key<-5> \\meter<\"4/4\"> c2/2 \\tie( g1/2 \\newSystem g1/2 ) c2/2 ]",
-       }) {
-    SCOPED_TRACE(text);
-    Draw(text);
-    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
-  }
+  ExpectNoCrossings({
+      "{ [ a#1/8 a1/8 ], [ \\staff<1> \\stemsDown \\tie( g1/4 g1/4 ) ] }",
+      "{ [ \\staff<1> \\stemsUp e2/8 d2 c2 h1 c2/2 ], "
+      "[ \\staff<1> \\stemsDown \\tie( a1/2 a1/2 ) ] }",
+      "{ [ \\staff<1> \\stemsUp \\tie( e1/8 e1/8 ) g1/4 ], "
+      "[ \\staff<1> \\stemsDown c1/4 c1/4 ] }",
+      "[ \\meter<\"2/4\"> \\tie( c2/4 {c2/4, d#2} ) ]",
+      "[ \\key<-5> \\meter<\"4/4\"> c2/2 \\tie( g1/2 \\newSystem g1/2 ) c2/2 ]",
+  });
 }
 
 // Two voices sounding one pitch at once, on one head or on two heads side by side, each tie
 // their note on: each tie keeps to its voice's side, so that neither crosses the other.
 TEST_F(CurvesKeepClear, TiesOfVoicesInUnisonPart) {
-  for (char const* text : {
-           "{ [ \\staff<1> \\stemsUp \\meter<\"3/4\"> \\beam( \\tie( a1/8 a1/16 ) f2/16 ) "
-           "g2/4 f2/4 ], [ \\staff<1> \\stemsDown \\tie( a1/4 a1/4 ) e1/4 ] }",
-           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\tie( g1/8 g1/8 ) a1/4 h1/2 ], "
-           "[ \\staff<1> \\stemsDown \\tie( g1/2 g1/2 ) ] }",
-           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\tie( g1/8 g1/8 ) a1/8 f#1/8 h1/2 ], "
-           "[ \\staff<1> \\stemsDown \\tie( g1/2 g1/2 ) ] }",
-           "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> _/4 \\tie( e1/8 e1/8 ) g1/4 h1/4 ], "
-           "[ \\staff<1> \\stemsDown c1/4 \\tie( e1/2 e1/4 ) ] }",
-       }) {
-    SCOPED_TRACE(text);
-    Draw(text);
-    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
-  }
+  ExpectNoCrossings({
+      "{ [ \\staff<1> \\stemsUp \\meter<\"3/4\"> \\beam( \\tie( a1/8 a1/16 ) f2/16 ) "
+      "g2/4 f2/4 ], [ \\staff<1> \\stemsDown \\tie( a1/4 a1/4 ) e1/4 ] }",
+      "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\tie( g1/8 g1/8 ) a1/4 h1/2 ], "
+      "[ \\staff<1> \\stemsDown \\tie( g1/2 g1/2 ) ] }",
+      "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\tie( g1/8 g1/8 ) a1/8 f#1/8 h1/2 ], "
+      "[ \\staff<1> \\stemsDown \\tie( g1/2 g1/2 ) ] }",
+      "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> _/4 \\tie( e1/8 e1/8 ) g1/4 h1/4 ], "
+      "[ \\staff<1> \\stemsDown c1/4 \\tie( e1/2 e1/4 ) ] }",
+  });
 }
 
 // Two voices each tie a note over a line break, the upper voice a whole note over a shorter
 // note of the lower: where the line opens, the lower tie does not rise across the upper one to
 // clear the wider head its tip stands under.
 TEST_F(CurvesKeepClear, ContinuedTiesOfTwoVoicesStayApart) {
-  for (char const* text : {
-           "{ [ \\staff<1> \\stemsUp \\key<-3> \\meter<\"4/4\"> \\tie( h&1/1 \\newSystem "
-           "h&1/1 ) ], "
-           "[ \\staff<1> \\stemsDown \\key<-3> \\meter<\"4/4\"> e&1/4 e&1/4 \\tie( g1/2 "
-           "\\newSystem g1/4 ) f1/4 e&1/2 ] }",
-           "{ [ \\staff<1> \\stemsUp \\key<5> \\meter<\"4/4\"> \\tie( a1/1 \\newSystem "
-           "a1/1 ) ], "
-           "[ \\staff<1> \\stemsDown \\key<5> \\meter<\"4/4\"> d#1/4 d#1/4 \\tie( f#1/2 "
-           "\\newSystem f#1/4 ) e1/4 d#1/2 ] }",
-       }) {
-    SCOPED_TRACE(text);
-    Draw(text);
-    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
-  }
+  ExpectNoCrossings({
+      "{ [ \\staff<1> \\stemsUp \\key<-3> \\meter<\"4/4\"> \\tie( h&1/1 \\newSystem "
+      "h&1/1 ) ], "
+      "[ \\staff<1> \\stemsDown \\key<-3> \\meter<\"4/4\"> e&1/4 e&1/4 \\tie( g1/2 "
+      "\\newSystem g1/4 ) f1/4 e&1/2 ] }",
+      "{ [ \\staff<1> \\stemsUp \\key<5> \\meter<\"4/4\"> \\tie( a1/1 \\newSystem "
+      "a1/1 ) ], "
+      "[ \\staff<1> \\stemsDown \\key<5> \\meter<\"4/4\"> d#1/4 d#1/4 \\tie( f#1/2 "
+      "\\newSystem f#1/4 ) e1/4 d#1/2 ] }",
+  });
 }
 
 // A tie going on over a line break inside an octava begins after the octava's figure that
@@ -233,18 +231,14 @@ TEST_F(CurvesKeepClear, TiesLeaveTheFirstNoteOfALineOpenedByAKeyChange) {
 // A slur rises over all it passes, of any voice; stands outside a tie it meets; and a piece
 // continued on a new line begins over the notes there.
 TEST_F(CurvesKeepClear, SlursPassOverAllBetweenTheirEnds) {
-  for (char const* text : {
-           "[ \\meter<\"4/4\"> \\slur( c2/4 e2 g2 c3 \\newSystem h2/4 g2 e2 c2 ) | c2/1 ]",
-           "{ [ \\staff<1> \\stemsDown \\slur( c2/4 d2 e2 f2 ) ], "
-           "[ \\staff<1> \\stemsUp _/4 a2/8 h2 c3/4 _/4 ] }",
-           "[ \\key<\"D\"> \\meter<\"4/4\"> \\slur( d2/4 e2 f#2 g2 | a2/2 \\tie( h2/2 | h2/4 ) a2 "
-           "g2 f#2 | e2/1 ) ]",
-           "[ \\meter<\"4/4\"> \\slur( a1/8 f2 e2 d2 \\tie( c2/2 | c2/4 ) ) ]",
-       }) {
-    SCOPED_TRACE(text);
-    Draw(text);
-    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
-  }
+  ExpectNoCrossings({
+      "[ \\meter<\"4/4\"> \\slur( c2/4 e2 g2 c3 \\newSystem h2/4 g2 e2 c2 ) | c2/1 ]",
+      "{ [ \\staff<1> \\stemsDown \\slur( c2/4 d2 e2 f2 ) ], "
+      "[ \\staff<1> \\stemsUp _/4 a2/8 h2 c3/4 _/4 ] }",
+      "[ \\key<\"D\"> \\meter<\"4/4\"> \\slur( d2/4 e2 f#2 g2 | a2/2 \\tie( h2/2 | h2/4 ) a2 "
+      "g2 f#2 | e2/1 ) ]",
+      "[ \\meter<\"4/4\"> \\slur( a1/8 f2 e2 d2 \\tie( c2/2 | c2/4 ) ) ]",
+  });
 }
 
 // A tie keeps to the side away from its stems where a little rise clears the flag beside its
