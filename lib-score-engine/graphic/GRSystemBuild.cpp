@@ -308,16 +308,14 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
       // further down than the room its box kept for them beside its own notes: each keeps a
       // space from the staff below, or from its music over the mark, which may reach up past
       // that staff's box (the stem of a chord).
-      for (NVRect const& box : above->marks ? *above->marks : std::vector<NVRect>{}) {
+      auto keepSpaceUnder = [&](NVRect const& box) {
         float const top = std::min(0.0f, musicInk(number).highestOver(box.left, box.right));
         missing = std::max(missing, upper->getPosition().y + box.bottom + space - (y + top));
-      }
+      };
+      if (above->marks) std::ranges::for_each(*above->marks, keepSpaceUnder);
       // So does the figure of an octava down under it, which stands under all its music.
       if (above->holdsOctavaMarks)
-        for (NVRect const& box : OctavaFiguresUnder(above->staves)) {
-          float const top = std::min(0.0f, musicInk(number).highestOver(box.left, box.right));
-          missing = std::max(missing, upper->getPosition().y + box.bottom + space - (y + top));
-        }
+        std::ranges::for_each(OctavaFiguresUnder(above->staves), keepSpaceUnder);
       if (missing > 0) {
         for (GRStaff* staff : line.staves)
           staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + missing});
