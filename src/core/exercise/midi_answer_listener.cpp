@@ -11,6 +11,15 @@ MidiAnswerListener::MidiAnswerListener(Exercise* exercise, std::shared_ptr<MidiI
 
 MidiAnswerListener::~MidiAnswerListener() {
   Detach();
+  std::vector<std::weak_ptr<MidiInDevice>> devices;
+  {
+    std::lock_guard lock(m_deviceMutex);
+    devices.swap(m_devicesListenedTo);
+  }
+  // A device copies its observers before calling them, so one may call this listener after it
+  // stopped observing.
+  for (const std::weak_ptr<MidiInDevice>& listenedTo : devices)
+    if (std::shared_ptr<MidiInDevice> device = listenedTo.lock()) device->WaitForNoticesUnderWay();
   std::lock_guard wait(m_deliveryMutex);
 }
 
@@ -18,7 +27,11 @@ void MidiAnswerListener::SetDevice(std::shared_ptr<MidiInDevice> device) {
   std::lock_guard lock(m_deviceMutex);
   StopObserving();
   m_device = device;
-  if (device && !m_detached.load()) device->AddObserver(this);
+  if (!device || m_detached.load()) return;
+  std::erase_if(m_devicesListenedTo,
+                [](const std::weak_ptr<MidiInDevice>& listenedTo) { return listenedTo.expired(); });
+  m_devicesListenedTo.push_back(device);
+  device->AddObserver(this);
 }
 
 void MidiAnswerListener::Detach() {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "src/core/midi/midi_device.h"
 #include "src/core/midi/observers.h"
@@ -18,9 +19,9 @@ class Exercise;
 class MidiAnswerListener : public MidiDeviceObserver {
  public:
   MidiAnswerListener(Exercise* exercise, std::shared_ptr<MidiInDevice> device);
-  // Stops listening and waits for a delivery still under way on the input thread, so no event
-  // reaches the exercise once the listener is gone. The caller must not hold the exercise's
-  // lesson lock: that delivery may be waiting for it.
+  // Stops listening and waits for deliveries still under way on input threads, also those that
+  // began before a device change, so no event reaches the exercise once the listener is gone. The
+  // caller must not hold the exercise's lesson lock: that delivery may be waiting for it.
   ~MidiAnswerListener() override;
   MidiAnswerListener(const MidiAnswerListener&) = delete;
   MidiAnswerListener& operator=(const MidiAnswerListener&) = delete;
@@ -43,6 +44,9 @@ class MidiAnswerListener : public MidiDeviceObserver {
   std::atomic<bool> m_detached{false};
   Exercise* const m_exercise;
   std::weak_ptr<MidiInDevice> m_device;
+  // Every device listened to, the present one included: a device left behind may still be
+  // handing over an event it took before the change.
+  std::vector<std::weak_ptr<MidiInDevice>> m_devicesListenedTo;
 };
 
 }  // namespace Core

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "exercise_test_support.h"
 #include "src/core/exercise/midi_answer_listener.h"
@@ -60,6 +63,49 @@ TEST_F(MidiAnswerListenerTest, DetachedListenerForwardsNothing) {
   second->Press(60);
   EXPECT_EQ(notices.Count("note on 60"), 0);
   EXPECT_EQ(exercise.GetState(), Core::ES_AWAITING_ANSWER);
+}
+
+// Holds the keyboard's hand-over in an observer called before the listener.
+class HoldingObserver : public Core::MidiDeviceObserver {
+ public:
+  void OnMidiEvent(const Core::MidiEvent&) override {
+    std::unique_lock lock(m_mutex);
+    m_entered = true;
+    m_changed.notify_all();
+    m_changed.wait(lock, [this] { return m_open; });
+  }
+  void WaitUntilEntered() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_entered; });
+  }
+  void Open() {
+    std::lock_guard lock(m_mutex);
+    m_open = true;
+    m_changed.notify_all();
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  bool m_entered = false;
+  bool m_open = false;
+};
+
+// The device copies its observers before calling them: a listener destroyed while a key is being
+// handed over waits for that hand-over instead of being called once it is gone.
+TEST_F(MidiAnswerListenerTest, ListenerDestroyedDuringAHandOverOutlastsIt) {
+  HoldingObserver holding;
+  first->AddObserver(&holding);
+  auto listener = std::make_unique<Core::MidiAnswerListener>(&exercise, first);
+  std::thread keyboard([&] { first->Send(Testing::NoteOn(60)); });
+  holding.WaitUntilEntered();
+  listener->Detach();
+  std::thread destroyer([&] { listener.reset(); });
+  holding.Open();
+  destroyer.join();
+  keyboard.join();
+  first->RemoveObserver(&holding);
+  EXPECT_EQ(notices.Count("note on 60"), 0);
 }
 
 }  // namespace
