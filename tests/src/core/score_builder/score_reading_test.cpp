@@ -95,10 +95,10 @@ class ScoreReadingTest : public RazidQtTesting::EngineFixture {
       for (size_t i = 0; i < faults.size() && i < shown; ++i) told << "  " << faults[i] << "\n";
       told << "  " << piece.rmn << "\n";
     }
-    told << "kinds of fault, with the number of pieces and the first seeds:\n";
+    told << "kinds of fault, with the number of pieces and their seeds:\n";
     for (const auto& [kind, seeds] : kinds) {
       told << "  " << seeds.size() << "  " << kind << ":";
-      for (size_t i = 0; i < seeds.size() && i < 8; ++i) told << " " << seeds[i];
+      for (const unsigned seed : seeds) told << " " << seed;
       told << "\n";
     }
     EXPECT_EQ(failed, 0) << "of " << (last - first + 1) << " pieces\n" << told.str();
