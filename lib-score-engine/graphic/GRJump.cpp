@@ -106,6 +106,12 @@ void GRJump::measure() {
   mRightSpace = mRightJustified ? 0 : mBoundingBox.left - mBoundingBox.right;
 }
 
+void GRJump::openLine() {
+  if (!mRightJustified) return;
+  mRightJustified = false;
+  measure();
+}
+
 ARJump const* GRJump::getARJump() const {
   return dynamic_cast<ARJump const*>(getAbstractRepresentation());
 }

@@ -20,6 +20,9 @@ class GRJump : public GRTagARNotationElement {
   static void ResetClassState();
 
   ARJump const* getARJump() const;
+  // The mark stands first on a line the line breaker opened: no bar line stands before it to
+  // take its room over, so it starts at its place and the line's notes go on under it.
+  void openLine();
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
   NVPoint const& getReferencePosition() const override { return sRefposNone; }
   virtual float getSymbolSize() const { return 1.0f; }

@@ -9,6 +9,7 @@
 #include "GRBar.h"
 #include "GRClef.h"
 #include "GRGlue.h"
+#include "GRJump.h"
 #include "GRKey.h"
 #include "GRMeter.h"
 #include "GRPositionTag.h"
@@ -136,6 +137,14 @@ GRSpring* FirstShownSpring(GRSystemSlice const& slice, KF_IVector<GRSpring>& spr
   return nullptr;
 }
 
+// Jump marks written to end over the bar line before them start at their place when they open
+// a line: taking their room there would push the line's music off by the width of their words.
+void OpenLineWithJumps(GRSpring const& spring) {
+  KF_IPointerList<GRNotationElement> const& elements = spring.getElements();
+  for (void* pos = elements.GetHeadPosition(); pos;)
+    if (auto* jump = dynamic_cast<GRJump*>(elements.GetNext(pos))) jump->openLine();
+}
+
 }  // namespace
 
 GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSystemSlice* next) {
@@ -199,6 +208,7 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSys
   GRSpring* opening =
       next && next->getStartSpringID() == mSpringID ? FirstShownSpring(*next, *mSprings) : nullptr;
   if (glue && opening) {
+    OpenLineWithJumps(*opening);
     const float room = glue->GetMaxDistance(opening);
     if (room > 0) addRod(new GRRod(room, mSpringID - 1, mSpringID), false, false, 0);
   }

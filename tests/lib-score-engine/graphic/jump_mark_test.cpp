@@ -222,4 +222,25 @@ TEST_F(JumpMarkTest, FineInAnEndingKeepsClearOfItsBracket) {
   }
 }
 
+// A mark written after a repeat sign ends over it; where the line breaker opens a line with the
+// mark, no bar line stands before it there: the mark starts over the line's first note, which
+// keeps its place after the key rather than giving room to the words.
+TEST_F(JumpMarkTest, AMarkOpeningALineTheBreakerMadeStandsOverItsFirstNote) {
+  for (char const* mark : {"\\daCapoAlFine", "\\dalSegno", "\\fine"}) {
+    SCOPED_TRACE(mark);
+    Draw(std::string("[ \\pageFormat<w=7cm, h=16cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> "
+                     "\\key<3> \\meter<\"4/4\"> c2/4 d2 e2 f2 | g1/1 \\repeatEnd ") +
+         mark + " a1/4. a1/8 _/4 h1/8 _/8 | c2/1 ]");
+    ASSERT_EQ(drawn.texts.size(), 1u);
+    auto const& words = drawn.texts[0];
+    auto const lines = DrawnLines();
+    int const line = LineAt(words.y, true);
+    ASSERT_GE(line, 1);  // the breaker opened a line with the mark
+    ASSERT_FALSE(lines[line].notes.empty());
+    ScoreElementDesc const& first = lines[line].notes.front();
+    EXPECT_LT(first.left, words.x + Width(words));
+    EXPECT_GT(first.right, words.x);
+  }
+}
+
 }  // namespace
