@@ -170,7 +170,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
     x += spring->getExtent();
   }
   mBoundingBox.right = x;
-  if (KeepRestsClearOfVoices(*this)) {
+  if (KeepRestsClearOfVoices(*this, squeeze < 1)) {
     placeTupletsAgain();
     forgetMeasuredMusic();
   }
@@ -180,7 +180,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   forgetMeasuredMusic();
   // A rest moved from under another voice's tie leaves room the tie no longer needs to rise
   // over: the curves are placed again against the rests where they now stand.
-  if (KeepRestsClearOfTies(*this)) {
+  if (KeepRestsClearOfTies(*this, squeeze < 1)) {
     keepCurvesClear();
     forgetMeasuredMusic();
   }

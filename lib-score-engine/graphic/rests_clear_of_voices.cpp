@@ -71,6 +71,8 @@ struct StaffLine {
   std::vector<GRVoice const*> voices;                         // in the order they come
   // The staves above and below, from top line to bottom line.
   std::vector<std::pair<float, float>> staves;
+  // Squeezed narrower than its notes need: a rest's own voice's notes may reach over it.
+  bool squeezed = false;
 };
 
 // Where the dots of an event stand, their glyphs' ink; false without dots.
@@ -206,7 +208,8 @@ class Clearing {
         std::lower_bound(mInks.begin(), mInks.end(), box.left - mWidest,
                          [](Ink const& ink, float left) { return ink.box.left < left; });
     for (auto it = from; it != mInks.end() && it->box.left < box.right; ++it)
-      if (it->voice != rest.voice && it->box.right > box.left) around.push_back(it->box);
+      if ((mLine.squeezed || it->voice != rest.voice) && it->box.right > box.left)
+        around.push_back(it->box);
     for (Beam const& beam : mLine.beams) {
       Box cover{box.left, box.right, 0, 0};
       if (!beam.beam->coverOver(&mSystem, box.left, box.right, &cover.top, &cover.bottom)) continue;
@@ -292,7 +295,7 @@ void AddTieInk(GRSystem const& system, GRTie const* tie, GRVoice const* voice, S
   });
 }
 
-bool KeepRestsClear(GRSystem const& system, bool withTies) {
+bool KeepRestsClear(GRSystem const& system, bool withTies, bool squeezed) {
   KF_IVector<GRSpring> const* springs = system.getSprings();
   if (!springs) return false;
   std::map<int, StaffLine> lines;
@@ -327,7 +330,8 @@ bool KeepRestsClear(GRSystem const& system, bool withTies) {
   }
   bool moved = false;
   for (auto& [staffNumber, line] : lines) {
-    if (line.voices.size() < 2 || line.rests.empty()) continue;
+    line.squeezed = squeezed;
+    if ((line.voices.size() < 2 && !squeezed) || line.rests.empty()) continue;
     AddBeams(system, staffNumber, voices, 0, line);
     // The notes of the staves above and below, as seen from this one: of no voice of its own.
     for (int const next : {staffNumber - 1, staffNumber + 1}) {
@@ -351,10 +355,10 @@ bool KeepRestsClear(GRSystem const& system, bool withTies) {
 
 }  // namespace
 
-bool KeepRestsClearOfVoices(GRSystem const& system) {
-  return KeepRestsClear(system, false);
+bool KeepRestsClearOfVoices(GRSystem const& system, bool squeezed) {
+  return KeepRestsClear(system, false, squeezed);
 }
 
-bool KeepRestsClearOfTies(GRSystem const& system) {
-  return KeepRestsClear(system, true);
+bool KeepRestsClearOfTies(GRSystem const& system, bool squeezed) {
+  return KeepRestsClear(system, true, squeezed);
 }

@@ -318,6 +318,39 @@ TEST_F(RestsAndVoicesTest, ARestKeepsAirFromTheStemOfTheNoteBefore) {
   }
 }
 
+// On a line squeezed narrower than its notes need, a bar of one beat too wide for the page that
+// no break can part, the rests cannot keep their room beside the stems and heads around them:
+// they move out of the way of those notes instead, their own voice's as well as the other's.
+TEST_F(RestsAndVoicesTest, ARestOnASqueezedLineMovesOffTheNotesAroundIt) {
+  std::string const page =
+      "\\pageFormat<w=4.5cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\key<-7> "
+      "\\meter<\"1/4\"> ";
+  for (std::string const text : {
+           "[ " + page +
+               "\\beam( c2/32 e2/32 ) _/32 \\beam( c2/32 g1/32 ) _/32 \\beam( a1/32 c2/32 ) ]",
+           "{ [ \\staff<1> " + page +
+               "\\stemsUp \\beam( e2/32 g2/32 ) _/32 \\beam( a2/32 c3/32 ) _/32 "
+               "\\beam( h2/32 d3/32 ) ], [ \\staff<1> " +
+               page + "\\stemsDown g1/8 _/8 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> const rests = RestInks(drawn);
+    ASSERT_GE(rests.size(), 2u);
+    std::vector<NVRect> notes;
+    for (auto const& stem : Records(2, 10))
+      notes.push_back({stem.left - 3, stem.top, stem.right + 3, stem.bottom});
+    for (auto const& record : NoteRecords()) {
+      ScoreElementDesc const& head = record.desc;
+      notes.push_back({head.headX - 30, head.refY - 25, head.headX + 30, head.refY + 25});
+    }
+    for (NVRect const& rest : rests)
+      for (NVRect const& note : notes)
+        EXPECT_FALSE(Meet(rest, note))
+            << "a rest at " << rest.left << " on a note at " << note.left;
+  }
+}
+
 // Two voices in unison share one head only where it reads the same for both: a hollow, a filled
 // or a whole head, a dotted or a plain one, each stand beside the other's; so do two whole notes,
 // whose one head has no stems to show it is two voices'.
