@@ -203,6 +203,34 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
     EXPECT_THAT(Faults(WrittenPiece(rmn)), testing::IsEmpty()) << rmn;
 }
 
+// A bar of sixteenths too wide for a narrow page, while another voice holds a note already tied
+// across its beats: into it from the note before, on from it to the next, both, from a note cut
+// at a bar line, on the other staff. The bar breaks between beats with the note parted in two
+// tied parts, so its events stand in order with their signs clear of the heads, each written
+// tie still joins its heads and the whole reads as held for its written length.
+TEST_F(ScoreReadingTest, TiedNoteHeldAcrossATooWideBarReadsAsWritten) {
+  std::string sixteenths = R"(\pageFormat<w=7cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> )"
+                           R"(\meter<"4/4">)";
+  for (int i = 0; i < 12; ++i) sixteenths += " f&2/16 e&2 f2 g&2";
+  const std::string heldOnStaff1[] = {
+      R"(\tie( c1/1 c1/1 ) c1/1)",
+      R"(c1/2 \tie( c1/2 c1/1 ) c1/1)",
+      R"(\tie( c1/1 c1/2 ) c1/2 c1/1)",
+      R"(c1/2 c1/1. c1/2)",
+      R"(c1/1 c1/1. c1/2)",
+      R"(\tieBegin a0/2 a0/2 \tieEnd \tie( a0/2. a0/4 ) a0/1)",
+  };
+  for (const std::string& held : heldOnStaff1) {
+    const std::string rmn = R"({ [ \staff<1> \stemsUp )" + sixteenths +
+                            R"( ], [ \staff<1> \meter<"4/4"> \stemsDown )" + held + " ] }";
+    EXPECT_THAT(Faults(WrittenPiece(rmn)), testing::IsEmpty()) << rmn;
+  }
+  const std::string otherStaff = R"({ [ \staff<1> )" + sixteenths +
+                                 R"( ], [ \staff<2> \clef<"f"> \meter<"4/4"> )" +
+                                 R"(\tie( c0/1 c0/1 ) c0/1 ] })";
+  EXPECT_THAT(Faults(WrittenPiece(otherStaff)), testing::IsEmpty()) << otherStaff;
+}
+
 // A note the engine parts across a line break, where an octava begins over the new line, is
 // drawn on under the "8" an octave lower and still tied: it reads as held on. Tied on to a head
 // sounding otherwise than written, it is found out.
