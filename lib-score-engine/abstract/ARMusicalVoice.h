@@ -200,6 +200,10 @@ class ARMusicalVoice : public KF_IPointerList<ARMusicalObject>, public ARMusical
                                void* after);
   // The same for the chord the state stands at: the chord keeps first, a copy takes the rest.
   void* CutChordAt(ARMusicalVoiceState& state, void* p, Fraction const& first);
+  // Moves a range's begin, which the walk has passed, from the element before to 'to' at time,
+  // where the state stands: it goes right in front of the state's cursor.
+  void MoveRangeBeginBeforeCursor(ARMusicalVoiceState& state, ARPositionTag* begin, void* to,
+                                  Fraction const& time);
 
   // One step of GetNext: closes the ranges ending at pos, takes the object there, opens the
   // ranges beginning after it.

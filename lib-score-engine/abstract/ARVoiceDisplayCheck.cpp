@@ -167,12 +167,28 @@ void ARMusicalVoice::SplitEventAtPos(ARMusicalVoiceState& state, Fraction const&
   MELVARIN_ASSERT(p != nullptr);
   ARMusicalObject* event = GetAt(p);
   MELVARIN_ASSERT(event->isEventClass());
+  // The automatic ties of the note itself, into it from the note before or on from it to the
+  // next, each join two heads only: the tie into it stays on its first part, the tie on leaves
+  // from its second, and the two parts need a tie of their own. A tie range written over it
+  // (before the ties were made) or a merge reaches both parts as it is.
   int openTies = 0;
+  std::vector<ARPositionTag*> tiedOn;
   EngineWork::tListSteps += state.curpositiontags.size();
-  for (ARPositionTag* tag : state.curpositiontags)
-    if (ARMusicalVoiceState::RangeKindOf(tag) &
-        (ARMusicalVoiceState::kRangeTie | ARMusicalVoiceState::kRangeMerge))
-      ++openTies;
+  for (ARPositionTag* tag : state.curpositiontags) {
+    if (!(ARMusicalVoiceState::RangeKindOf(tag) &
+          (ARMusicalVoiceState::kRangeTie | ARMusicalVoiceState::kRangeMerge)))
+      continue;
+    auto const* tie = ar_cast<ARTie const>(tag);
+    ARPositionTag const* end = tag->getCorrespondence();
+    if (tie && tie->getIsAuto() && end && !state.curchordtag) {
+      if (tag->getPosition() == p) {
+        tiedOn.push_back(tag);
+        continue;
+      }
+      if (end->getPosition() == p) continue;
+    }
+    ++openTies;
+  }
   const Fraction first = t - event->getRelativeTimePosition();
   if (state.curchordtag) {
     CutChordAt(state, p, first);
@@ -187,8 +203,32 @@ void ARMusicalVoice::SplitEventAtPos(ARMusicalVoiceState& state, Fraction const&
     return;
   }
   void* rest = CutEventAt(state, p, first, p, openTies == 0);
+  if (openTies == 0 && VoicePass::IsNamedNote(GetAt(rest)))
+    for (ARPositionTag* tie : tiedOn) MoveRangeBeginBeforeCursor(state, tie, rest, t);
   state.vpos = rest;
   state.curtp = t;
+}
+
+void ARMusicalVoice::MoveRangeBeginBeforeCursor(ARMusicalVoiceState& state, ARPositionTag* begin,
+                                                void* to, Fraction const& time) {
+  // The begin stands among the range tags of the element before, which all lie between it and
+  // the cursor: each of them moves up one node, and the begin takes the last one, so that it is
+  // the last begin before the end markers at the cursor.
+  PositionTagList& list = PositionTags();
+  MELVARIN_ASSERT(state.ptagpos != nullptr);
+  std::vector<void*> nodes;
+  void* node = state.ptagpos;
+  list.GetPrev(node);
+  while (node && list.GetAt(node) != begin) {
+    nodes.push_back(node);
+    list.GetPrev(node);
+  }
+  MELVARIN_ASSERT(node != nullptr);
+  nodes.push_back(node);
+  for (size_t i = nodes.size() - 1; i > 0; --i) list.SetAt(nodes[i], list.GetAt(nodes[i - 1]));
+  list.SetAt(nodes.front(), begin);
+  begin->setPosition(to);
+  if (auto* object = ar_cast<ARMusicalObject>(begin)) object->setRelativeTimePosition(time);
 }
 
 namespace {

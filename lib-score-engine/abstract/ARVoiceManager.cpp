@@ -12,6 +12,7 @@
 #include "ARNote.h"
 #include "ARRepeatBegin.h"
 #include "ARRest.h"
+#include "ARTie.h"
 #include "ARVoicePassSupport.h"
 #include "MoreMusicalTags.h"
 #include "src/common/assertion.h"
@@ -114,6 +115,13 @@ bool ChordNoteTied(ARMusicalVoice const& voice, void* pos, ARMusicalVoiceState s
   return false;
 }
 
+// Whether tag is an automatic tie into or on from the note at pos.
+bool TiesHeadOf(ARPositionTag const* tag, void* pos) {
+  auto const* tie = ar_cast<ARTie const>(tag);
+  ARPositionTag const* end = tag->getCorrespondence();
+  return tie && tie->getIsAuto() && end && (tag->getPosition() == pos || end->getPosition() == pos);
+}
+
 }  // namespace
 
 bool ARVoiceManager::HoldsAcrossBeat(Fraction const& tp, bool notesToo) const {
@@ -126,8 +134,8 @@ bool ARVoiceManager::HoldsAcrossBeat(Fraction const& tp, bool notesToo) const {
   // A rest parts in two rests that read as it did. A note or chord goes on in a tied one, which
   // reads as held only where its parts are plain or dotted values of their own: not within a
   // tuplet or a length drawn otherwise than it lasts (a chord's drawn length, which is only its
-  // own, is given to each part). Its ties and beams were settled before: one tied already or
-  // beamed keeps whole.
+  // own, is given to each part). Its beams were settled before: one beamed keeps whole. Its
+  // own ties, into it and on from it, each join two heads: the cut keeps them on the right part.
   ARMusicalVoiceState held = state;
   void* pos = held.vpos;
   ARMusicalObject const* event = voice->GetPrevEvent(pos, held);
@@ -141,7 +149,9 @@ bool ARVoiceManager::HoldsAcrossBeat(Fraction const& tp, bool notesToo) const {
       ARMusicalVoiceState::kRangeTuplet | ARMusicalVoiceState::kRangeMerge |
       ARMusicalVoiceState::kRangeDisplayDuration | ARMusicalVoiceState::kRangeGrace;
   for (ARPositionTag const* tag : held.curpositiontags)
-    if (tag != shown && (ARMusicalVoiceState::RangeKindOf(tag) & kSettled)) return false;
+    if (tag != shown && (ARMusicalVoiceState::RangeKindOf(tag) & kSettled) &&
+        !(held.curchordtag == nullptr && TiesHeadOf(tag, pos)))
+      return false;
   if (held.curchordtag && ChordNoteTied(*voice, pos, held)) return false;
   // The second part of a note or chord parted here keeps whole: the ties the cut made are not
   // among the ranges the walk knows.

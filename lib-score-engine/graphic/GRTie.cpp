@@ -185,9 +185,16 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
     riseClear(context, sse, most());
     return;
   }
-  if (clear) {
+  // A side clear only because an end was cut back from its head does not join that head: the
+  // other side joining both, where it meets no notes, is the better one, as the marks under or
+  // over the music keep clear of the ties placed before them.
+  if (clear && (reaches || !otherReaches || meeting().notes)) {
     context.curveDir = side;
     placeOnSide(context, sse);
+    return;
+  }
+  if (clear) {
+    riseClear(context, sse, most());
     return;
   }
   // Neither side is clear as it stands: each is judged as it stands once it rises as far as it

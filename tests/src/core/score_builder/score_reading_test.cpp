@@ -159,7 +159,8 @@ TEST_F(ScoreReadingTest, GeneratedPiecesReadAsWritten) {
 // written break, voices meeting on notes of different lengths, a text at the start of an
 // unbarred line over a tie's end, rests beside a voice of automatic stems, grace notes before a
 // break or a bar line (a setting written between too) or before a chord with signs, signs of a
-// line the engine broke, and a note held across the beats of a bar the engine broke between.
+// line the engine broke, a note held across the beats of a bar the engine broke between, and a
+// tie going on to the next line from such a note whose side over it is crowded by signs.
 TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
   std::string cadenza = "[ c2/16 d2 e2 f#2 g2 a2 h2 c3";
   for (int i = 0; i < 8; ++i) cadenza += " d3 c3 h2 a2 g2 a2 h2 c3";
@@ -198,9 +199,43 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
       cadenza,
       flats,
       held,
+      R"({ [ \staff<1> \pageFormat<w=7cm, h=25cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \stemsUp
+             \meter<"4/4"> \dim( \grace( f2/16 c2/16 ) \fermata( d2/8 ) c2/16 g&1/16
+             \grace( g1/16 c2/16 ) h#1/8 a1/8 \grace( d2/16 a1/16 ) h1/2 ) | e2/4 e2/4 d2/8 g2/8 f2/4 ],
+           [ \staff<1> \stemsDown \meter<"4/4"> \tie( d1/1 | d1/4 ) e1/4 c1/2 ],
+           [ \staff<2> \clef<"f4"> \meter<"4/4"> \slur( {e0/2, g0/2, h0/2} c0/8 d&0/8 ) e0/8
+             {e0/8, g0/8, h0/8} | {f0/1, a0/1, c1/1} ] })",
   };
   for (const std::string& rmn : examples)
     EXPECT_THAT(Faults(WrittenPiece(rmn)), testing::IsEmpty()) << rmn;
+}
+
+// A bar of sixteenths too wide for a narrow page, while another voice holds a note already tied
+// across its beats: into it from the note before, on from it to the next, both, from a note cut
+// at a bar line, on the other staff. The bar breaks between beats with the note parted in two
+// tied parts, so its events stand in order with their signs clear of the heads, each written
+// tie still joins its heads and the whole reads as held for its written length.
+TEST_F(ScoreReadingTest, TiedNoteHeldAcrossATooWideBarReadsAsWritten) {
+  std::string sixteenths = R"(\pageFormat<w=7cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> )"
+                           R"(\meter<"4/4">)";
+  for (int i = 0; i < 12; ++i) sixteenths += " f&2/16 e&2 f2 g&2";
+  const std::string heldOnStaff1[] = {
+      R"(\tie( c1/1 c1/1 ) c1/1)",
+      R"(c1/2 \tie( c1/2 c1/1 ) c1/1)",
+      R"(\tie( c1/1 c1/2 ) c1/2 c1/1)",
+      R"(c1/2 c1/1. c1/2)",
+      R"(c1/1 c1/1. c1/2)",
+      R"(\tieBegin a0/2 a0/2 \tieEnd \tie( a0/2. a0/4 ) a0/1)",
+  };
+  for (const std::string& held : heldOnStaff1) {
+    const std::string rmn = R"({ [ \staff<1> \stemsUp )" + sixteenths +
+                            R"( ], [ \staff<1> \meter<"4/4"> \stemsDown )" + held + " ] }";
+    EXPECT_THAT(Faults(WrittenPiece(rmn)), testing::IsEmpty()) << rmn;
+  }
+  const std::string otherStaff = R"({ [ \staff<1> )" + sixteenths +
+                                 R"( ], [ \staff<2> \clef<"f"> \meter<"4/4"> )" +
+                                 R"(\tie( c0/1 c0/1 ) c0/1 ] })";
+  EXPECT_THAT(Faults(WrittenPiece(otherStaff)), testing::IsEmpty()) << otherStaff;
 }
 
 // A note the engine parts across a line break, where an octava begins over the new line, is
