@@ -49,6 +49,12 @@ bool SharedWithAnotherVoice(CurveInk const& ink, GRNotationElement const* elemen
   });
   return shared;
 }
+
+// Whether the note is drawn with a stem, which gives its voice's side: a whole note has none.
+bool DrawsStem(GRNotationElement const* element) {
+  auto const* note = dynamic_cast<GRSingleNote const*>(element);
+  return !note || note->getDurTemplate() < Frac_1;
+}
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -170,6 +176,22 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
   if (!sideFree || context.openLeft) {
     riseClear(context, sse, most());
     return;
+  }
+  // A tie going on to the next line keeps its side there, among notes this line cannot see:
+  // where voices share the staff it takes its voice's side, away from the other voice, wherever
+  // that side is clear here. A tie of notes without stems keeps the side it was given.
+  if (context.openRight && DrawsStem(sse->startElement)) {
+    GRBowingContext voice = context;
+    if (voiceCurveDirection(voice, sse) && voice.curveDir != context.curveDir) {
+      int const side = context.curveDir;
+      context.curveDir = voice.curveDir;
+      if (placeOnSide(context, sse) && meeting().all <= 0) {
+        riseClear(context, sse, most());
+        return;
+      }
+      context.curveDir = side;
+      placeOnSide(context, sse);
+    }
   }
   // A side where the tie meets nothing keeps it, unless a sign or flag beside a head leaves it no
   // room to join that head (it would read as a note struck anew) and the other side is clear.

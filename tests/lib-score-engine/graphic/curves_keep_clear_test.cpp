@@ -203,6 +203,17 @@ TEST_F(CurvesKeepClear, ContinuedTiesBeginAfterTheOctavaFigure) {
   }
 }
 
+// A tie going on over a line break, of a voice sharing its staff, lies on its voice's side on both
+// lines: on the new line the other voice's note and sign beside the tied note stand on the other
+// side, where the piece would have to pass through them.
+TEST_F(CurvesKeepClear, BrokenTiesOfVoicesKeepToTheirSide) {
+  ExpectNoCrossings({
+      "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> c2/1 | g#1/1 ], "
+      "[ \\staff<1> \\stemsDown \\meter<\"4/4\"> e1/2 \\tie( d1/2 \\newSystem d1/4 ) f1/4 "
+      "e1/4 d1/4 ] }",
+  });
+}
+
 // A key change the layout breaks a line at opens the line instead of standing after its first
 // note: a tie leaving that note starts at its head, not past where the key would have stood.
 TEST_F(CurvesKeepClear, TiesLeaveTheFirstNoteOfALineOpenedByAKeyChange) {
