@@ -95,8 +95,9 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
   NVPoint end = endHead ? endHead->getNoteHeadPosition() : endAt->getPosition();
   end.x -= endAt->getLeftSpace() + kGap;
   float const space = context.staff->getLineSpace();
-  // Heads too close for a tie between them (short notes set tight) are tied from the middle of
-  // one to the middle of the other, clear over or under them.
+  // Heads too close for a tie between them (short notes set tight), or either side of a sign the
+  // tie must pass, are tied from the middle of one to the middle of the other, clear over or
+  // under them.
   bool const close = startHead && endHead && !context.openLeft && !context.openRight &&
                      (mOverHeads || end.x - start.x < space);
   if (close) {
