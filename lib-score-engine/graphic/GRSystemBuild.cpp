@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_set>
 #include <vector>
@@ -29,6 +30,7 @@
 #include "GRTempo.h"
 #include "GRTie.h"
 #include "NEPointerList.h"
+#include "curve_band.h"
 #include "curve_ink.h"
 #include "line_marks.h"
 #include "marks_beside_music.h"
@@ -66,6 +68,27 @@ std::vector<NVRect> OctavaFiguresUnder(std::vector<GRStaff*> const& staves) {
     }
   }
   return figures;
+}
+
+// How high the slurs and ties of a line of staves reach over it, in the staff's coordinates:
+// the boxes of their notes do not hold them. A piece continued from the line before is held by
+// the staff it began on; the notes at its ends know it.
+float HighestCurveOn(GRSystem const& system, int number, float space) {
+  float top = std::numeric_limits<float>::infinity();
+  std::unordered_set<GRBowing const*> taken;
+  auto take = [&](GRNotationElement const* element) {
+    auto const* bowing = dynamic_cast<GRBowing const*>(element);
+    if (!bowing || !taken.insert(bowing).second) return;
+    if (std::optional<CurveBand> const band = bowing->bandOn(&system))
+      band->forEachSlice(space, [&](NVRect const& slice) { top = std::min(top, slice.top); });
+  };
+  system.forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
+    take(element);
+    if (!element->isGREventClass()) return;
+    if (NEPointerList const* tags = element->getAssociations())
+      for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
+  });
+  return top;
 }
 }  // namespace
 
@@ -294,6 +317,9 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
     if (line.holdsTexts) line.texts = LineMarks(*this, number).textsBottom();
     // A staff's box may not hold all its music: a stem or beam set after it was measured.
     line.top = std::min(line.top, HighestMusicOver(*this, number, -kEverywhere, kEverywhere));
+    // A verse over the staff keeps its distance from the slurs and ties over its notes too.
+    line.top =
+        std::min(line.top, HighestCurveOn(*this, number, line.staves.front()->getLineSpace()));
     if (auto const mark = marks.find(number); mark != marks.end()) {
       line.marks = &mark->second;
       for (NVRect const& box : mark->second)

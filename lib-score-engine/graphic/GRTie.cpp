@@ -49,6 +49,12 @@ bool SharedWithAnotherVoice(CurveInk const& ink, GRNotationElement const* elemen
   });
   return shared;
 }
+
+// Whether the note is drawn with a stem, which gives its voice's side: a whole note has none.
+bool DrawsStem(GRNotationElement const* element) {
+  auto const* note = dynamic_cast<GRSingleNote const*>(element);
+  return !note || note->getDurTemplate() < Frac_1;
+}
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -89,10 +95,11 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
   NVPoint end = endHead ? endHead->getNoteHeadPosition() : endAt->getPosition();
   end.x -= endAt->getLeftSpace() + kGap;
   float const space = context.staff->getLineSpace();
-  // Heads too close for a tie between them (short notes set tight) are tied from the middle of
-  // one to the middle of the other, clear over or under them.
-  bool const close =
-      startHead && endHead && !context.openLeft && !context.openRight && end.x - start.x < space;
+  // Heads too close for a tie between them (short notes set tight), or either side of a sign the
+  // tie must pass, are tied from the middle of one to the middle of the other, clear over or
+  // under them.
+  bool const close = startHead && endHead && !context.openLeft && !context.openRight &&
+                     (mOverHeads || end.x - start.x < space);
   if (close) {
     start.x = startHead->getNoteHeadPosition().x;
     end.x = endHead->getNoteHeadPosition().x;
@@ -148,6 +155,55 @@ void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndSt
 }
 
 void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
+  placeClear(context, sse, sideFree);
+  overHeadsPastSign(context, sse, sideFree);
+}
+
+bool GRTie::signInTheWay(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const {
+  GRBowingSaveStruct const* save = saveOf(sse);
+  NVPoint const start = save->position + save->offsets[0];
+  NVPoint const end = save->position + save->offsets[2];
+  CurveBand const band(start, save->position + save->offsets[1], end, save->inflexion);
+  bool met = false;
+  passedInk()->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
+    met = met || (ink.kind == CurveInk::Kind::Accidental &&
+                  band.intrusion(ink.box, context.curveDir == 1, Air(context)) > 0);
+  });
+  return met;
+}
+
+void GRTie::overHeadsPastSign(GRBowingContext& context, GRSystemStartEndStruct* sse,
+                              bool sideFree) {
+  if (context.openLeft || context.openRight || !context.topLeftHead || !context.topRightHead ||
+      !context.bottomLeftHead || !context.bottomRightHead || !signInTheWay(context, sse))
+    return;
+  GRBowingSaveStruct* save = saveOf(sse);
+  int const side = context.curveDir;
+  NVPoint const start = save->position + save->offsets[0];
+  NVPoint const end = save->position + save->offsets[2];
+  NVPoint const middle = save->offsets[1];
+  bool const free = sideFree && !inUnison(context, sse);
+  mOverHeads = true;
+  for (int const tried : {side, -side}) {
+    // Over (under) a head on its stem's side the tie would cross that stem.
+    if ((tried != side && !free) || tried == context.stemDirLeft || tried == context.stemDirRight)
+      continue;
+    context.curveDir = tried;
+    automaticAnchorPoints(context, sse);
+    automaticControlPoints(context, sse);
+    riseClear(context, sse, mostRise(context, sse));
+    if (intrusion(context, sse, true) <= 0) {
+      mOverHeads = false;
+      return;
+    }
+  }
+  mOverHeads = false;
+  context.curveDir = side;
+  setAnchors(context, sse, start, end);
+  save->offsets[1] = middle;
+}
+
+void GRTie::placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
   bool const reaches = endBesideSigns(context, sse);
   auto most = [&] { return mostRise(context, sse); };
   // How a side does: whether the tie meets notes there, and how far it meets anything.
@@ -170,6 +226,22 @@ void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, boo
   if (!sideFree || context.openLeft) {
     riseClear(context, sse, most());
     return;
+  }
+  // A tie going on to the next line keeps its side there, among notes this line cannot see:
+  // where voices share the staff it takes its voice's side, away from the other voice, wherever
+  // that side is clear here. A tie of notes without stems keeps the side it was given.
+  if (context.openRight && DrawsStem(sse->startElement)) {
+    GRBowingContext voice = context;
+    if (voiceCurveDirection(voice, sse) && voice.curveDir != context.curveDir) {
+      int const side = context.curveDir;
+      context.curveDir = voice.curveDir;
+      if (placeOnSide(context, sse) && meeting().all <= 0) {
+        riseClear(context, sse, most());
+        return;
+      }
+      context.curveDir = side;
+      placeOnSide(context, sse);
+    }
   }
   // A side where the tie meets nothing keeps it, unless a sign or flag beside a head leaves it no
   // room to join that head (it would read as a note struck anew) and the other side is clear.

@@ -31,6 +31,14 @@ class GRTie : public GRBowing {
   void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) override;
 
  private:
+  // Chooses the side and places the tie on it, clear of what it passes where it can.
+  void placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree);
+  // A sign of another note standing between the heads, which the tie can neither end before nor
+  // rise over from beside the heads, is passed from over (under) the middle of one head to the
+  // other, on a side away from the stems where that keeps clear of all.
+  void overHeadsPastSign(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree);
+  // Whether a sign between the tie's ends stands in its way.
+  bool signInTheWay(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
   // Whether a note of another voice sounds with one of the tie's notes at its pitch: the voices'
   // ties from (to) that place part to their voices' sides.
   bool inUnison(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
@@ -54,4 +62,7 @@ class GRTie : public GRBowing {
                  std::pair<float, float> ends);
   // How far the tie may rise over what it meets, at the middle.
   static float mostRise(GRBowingContext const& context, GRSystemStartEndStruct const* sse);
+
+  // The tips stand over (under) the middles of the heads rather than beside them.
+  bool mOverHeads = false;
 };

@@ -79,6 +79,20 @@ TEST_F(CurvesAndWordsTest, WordsStandClearOfTheCurvesTheyMeet) {
   }
 }
 
+// A verse under one staff keeps its distance from a long tie over the notes of the staff below,
+// which rises higher than those notes: the staff below moves down for it.
+TEST_F(CurvesAndWordsTest, VersesStandClearOfTheCurvesOverTheStaffBelow) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\meter<\"4/4\"> \\lyrics<\"ti la- na zo lo lu ka fe zo ti zo lu\">( "
+           "c1/16 d1 c1 d1 c1 d1 c1 d1 c1 d1 c1 d1 c1 d1 c1 d1 | c1/4 d1 c1 d1 ) ], "
+           "[ \\staff<2> \\clef<\"f4\"> \\meter<\"4/4\"> \\tie( d1/2 d1/2 ) d1/1 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& met : TextsOnCurves()) ADD_FAILURE() << met << " meets a curve";
+  }
+}
+
 // A fermata over the lower staff stands clear of a stem hanging from the upper one: the staves
 // stand apart for it.
 TEST_F(CurvesAndWordsTest, StavesLeaveRoomForTheFermatasBetweenThem) {

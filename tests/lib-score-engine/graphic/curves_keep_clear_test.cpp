@@ -203,6 +203,29 @@ TEST_F(CurvesKeepClear, ContinuedTiesBeginAfterTheOctavaFigure) {
   }
 }
 
+// A tie going on over a line break, of a voice sharing its staff, lies on its voice's side on both
+// lines: on the new line the other voice's note and sign beside the tied note stand on the other
+// side, where the piece would have to pass through them.
+TEST_F(CurvesKeepClear, BrokenTiesOfVoicesKeepToTheirSide) {
+  ExpectNoCrossings({
+      "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> c2/1 | g#1/1 ], "
+      "[ \\staff<1> \\stemsDown \\meter<\"4/4\"> e1/2 \\tie( d1/2 \\newSystem d1/4 ) f1/4 "
+      "e1/4 d1/4 ] }",
+  });
+}
+
+// A sign of another voice's note standing between a tie's heads, where the tie could neither end
+// before it nor rise over it from beside the heads: the tie passes over it from over the middle of
+// one head to the other, on the side away from the stems.
+TEST_F(CurvesKeepClear, TiesPassOverASignBetweenTheirHeads) {
+  ExpectNoCrossings({
+      "{ [ \\pageFormat<w=10cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\staff<1> \\stemsUp "
+      "\\key<3> \\meter<\"2/4\", autoBarlines=\"off\"> h1/4 a1/4 e#1/2 ], "
+      "[ \\staff<1> \\stemsDown \\key<3> \\meter<\"2/4\", autoBarlines=\"off\"> e1/8 g#1/8 f#1/8 "
+      "\\tie( f#1/8 f#1/4 ) f#1/4 ] }",
+  });
+}
+
 // A key change the layout breaks a line at opens the line instead of standing after its first
 // note: a tie leaving that note starts at its head, not past where the key would have stood.
 TEST_F(CurvesKeepClear, TiesLeaveTheFirstNoteOfALineOpenedByAKeyChange) {
