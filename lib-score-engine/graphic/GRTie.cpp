@@ -316,10 +316,11 @@ bool GRTie::placeEnds(GRBowingContext& context, GRSystemStartEndStruct* sse, NVP
                       NVPoint end, std::pair<float, float> ends) {
   auto const [from, to] = ends;
   float const space = context.staff->getLineSpace();
-  // An end cut back further than a quarter space from its head no longer joins it.
+  // An end cut back further than a quarter space from its head no longer joins it. A piece
+  // going on to the next line cut back from the line's end ends at whatever note stands there
+  // instead, as a tie into it.
   float const reach = kReach * space;
-  bool const reaches =
-      (context.openLeft || from <= start.x + reach) && (context.openRight || to >= end.x - reach);
+  bool const reaches = (context.openLeft || from <= start.x + reach) && to >= end.x - reach;
   // A tie left shorter than some 0.4 space would not read as one: it keeps its ends.
   if (to - from < kLeast * space) return true;
   if (from == start.x && to == end.x) return reaches;

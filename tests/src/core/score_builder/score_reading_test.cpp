@@ -203,6 +203,15 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
     EXPECT_THAT(Faults(WrittenPiece(rmn)), testing::IsEmpty()) << rmn;
 }
 
+// Pieces where a note held across a line break once read as struck anew on the new line: the
+// part of its tie going on to the next line ended short of the line's end, before the flag of
+// the other voice's next note, as a tie into that note.
+TEST_F(ScoreReadingTest, NotesHeldOverALineBreakReadAsHeld) {
+  const unsigned seeds[] = {3775, 5239};
+  for (const unsigned seed : seeds)
+    EXPECT_THAT(Faults(GenerateMusic(seed, ReadFeatures())), testing::IsEmpty()) << seed;
+}
+
 // A note the engine parts across a line break, where an octava begins over the new line, is
 // drawn on under the "8" an octave lower and still tied: it reads as held on. Tied on to a head
 // sounding otherwise than written, it is found out.
