@@ -239,6 +239,13 @@ class StaffReader {
   // The step a head on the step of the staff sounds on under the octava in force.
   int Sounding(int step) const { return step + 7 * octava_; }
 
+  // A tie whose end lies in the head of another note is not seen to reach the head beside it.
+  bool InAnotherHead(QPointF tip, const DrawnNote& note) const {
+    return std::any_of(staff_->notes.begin(), staff_->notes.end(), [&](const DrawnNote& other) {
+      return &other != &note && other.ink.contains(tip);
+    });
+  }
+
   // What the note a tie into the note's head comes from reads as; none when no tie ends there.
   // A tie joins two heads of one sounding pitch: on one line or space, or an octave apart where
   // an octava begins over the second, as over the first note of a line. The part of a tie going
@@ -247,7 +254,7 @@ class StaffReader {
   std::optional<int> TiedFrom(const DrawnNote& note) const {
     const int sounding = Sounding(StepAt(note.head.y()));
     for (const DrawnTie& tie : staff_->ties) {
-      if (!TipOff(tie.to, note, false)) continue;
+      if (!TipOff(tie.to, note, false) || InAnotherHead(tie.to, note)) continue;
       if (const DrawnNote* from = HeadAt(tie.from, true, note.date)) {
         const auto read = read_.find(from);
         if (read != read_.end() && read->second.first == sounding) return read->second.second;

@@ -203,13 +203,29 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
     EXPECT_THAT(Faults(WrittenPiece(rmn)), testing::IsEmpty()) << rmn;
 }
 
-// Pieces where a note held across a line break once read as struck anew on the new line: the
-// part of its tie going on to the next line ended short of the line's end, before the flag of
-// the other voice's next note, as a tie into that note.
-TEST_F(ScoreReadingTest, NotesHeldOverALineBreakReadAsHeld) {
-  const unsigned seeds[] = {3775, 5239};
-  for (const unsigned seed : seeds)
-    EXPECT_THAT(Faults(GenerateMusic(seed, ReadFeatures())), testing::IsEmpty()) << seed;
+// Pieces where a tied note, most of them across a line break, once read as struck anew.
+TEST_F(ScoreReadingTest, TiedNotesReadAsHeld) {
+  struct Case {
+    unsigned seed;
+    const char* what;
+  } const cases[] = {
+      {3775,
+       "the part going on to the next line ended before the flag of the other voice's next "
+       "note, as a tie into it"},
+      {5239, "the same, the other voice's note a sixteenth of the held pitch"},
+      {8554,
+       "the part going on from the line before lay in the head of the other voice a second "
+       "below its own, and the part before it began past the box of its note's own flag on "
+       "the far side of the head"},
+      {9773, "the part going on to the next line began past the box of its note's own flag"},
+      {3548,
+       "a tie across a bar line began past the bar line, after the box of its note's own "
+       "flag on the far side of the head"},
+      {5508, "the same, the tie going on to the next line"},
+  };
+  for (const Case& c : cases)
+    EXPECT_THAT(Faults(GenerateMusic(c.seed, ReadFeatures())), testing::IsEmpty())
+        << c.seed << ": " << c.what;
 }
 
 // A note the engine parts across a line break, where an octava begins over the new line, is
