@@ -164,7 +164,9 @@ void GRBowing::updateBow(GRStaff* staff) {
     context.curveDir = ar->getH()->getValue(staff->getLineSpace()) > 0 ? 1 : -1;
   } else if (context.openLeft && mFirstPieceCurveDir != 0) {
     // A curve cut by a line break reads as one only when it goes on on the side it began on.
+    // The side is still the engine's own, not the writer's: a tie hidden there may leave it.
     context.curveDir = mFirstPieceCurveDir;
+    sideFree = true;
   } else {
     automaticCurveDirection(context, sse);
     sideFree = true;

@@ -55,6 +55,21 @@ bool DrawsStem(GRNotationElement const* element) {
   auto const* note = dynamic_cast<GRSingleNote const*>(element);
   return !note || note->getDurTemplate() < Frac_1;
 }
+
+// Whether the ink is the flag of a note at an end of the tie drawn on the far side of its heads:
+// the heads stand between it and the tie, however far down (up) its box reaches.
+bool FlagBeyondHeads(CurveInk::Ink const& ink, GRSystemStartEndStruct const* sse, NVPoint start,
+                     NVPoint end, bool above) {
+  auto of = [&](GRNotationElement const* element) {
+    auto const* event = dynamic_cast<GREvent const*>(element);
+    return event && ink.event &&
+           (ink.event == event ||
+            (event->getGlobalStem() && ink.event->getGlobalStem() == event->getGlobalStem()));
+  };
+  float const middle = (ink.box.top + ink.box.bottom) / 2;
+  auto beyond = [&](NVPoint const& tip) { return above ? middle > tip.y : middle < tip.y; };
+  return (of(sse->startElement) && beyond(start)) || (of(sse->endElement) && beyond(end));
+}
 }  // namespace
 
 GRTie::GRTie(GRStaff* staff, ARTie* ar) : GRBowing(staff, ar) {}
@@ -223,7 +238,23 @@ void GRTie::placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
     riseClear(context, sse, most());
     return;
   }
-  if (!sideFree || context.openLeft) {
+  if (!sideFree) {
+    riseClear(context, sse, most());
+    return;
+  }
+  if (context.openLeft) {
+    // A piece going on from the line before keeps the side it began on, unless its end lies there
+    // in the head of another voice beside its own and the other side is clear: hidden, it would
+    // not read at all.
+    riseClear(context, sse, most());
+    if (!endHidden(context, sse)) return;
+    int const side = context.curveDir;
+    context.curveDir = -side;
+    placeOnSide(context, sse);
+    riseClear(context, sse, most());
+    if (meeting().all <= 0 && !endHidden(context, sse)) return;
+    context.curveDir = side;
+    placeOnSide(context, sse);
     riseClear(context, sse, most());
     return;
   }
@@ -303,6 +334,23 @@ void GRTie::riseClear(GRBowingContext const& context, GRSystemStartEndStruct* ss
   }
 }
 
+bool GRTie::endHidden(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const {
+  GRBowingSaveStruct const* save = saveOf(sse);
+  NVPoint const end = save->position + save->offsets[2];
+  auto const* own = dynamic_cast<GREvent const*>(sse->endElement);
+  GRGlobalStem const* chord = own ? own->getGlobalStem() : nullptr;
+  float const near = 0.25f * context.staff->getLineSpace();
+  bool hidden = false;
+  passedInk()->forEachBetween(end.x - near, end.x + near, [&](CurveInk::Ink const& ink) {
+    if (ink.kind != CurveInk::Kind::Head || !ink.event || ink.event == own ||
+        (chord && ink.event->getGlobalStem() == chord))
+      return;
+    hidden = hidden || (end.x >= ink.box.left && end.x <= ink.box.right && end.y >= ink.box.top &&
+                        end.y <= ink.box.bottom);
+  });
+  return hidden;
+}
+
 bool GRTie::inUnison(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const {
   float const space = context.staff->getLineSpace();
   return SharedWithAnotherVoice(*passedInk(), sse->startElement, space) ||
@@ -353,6 +401,7 @@ std::pair<float, float> GRTie::cutEnds(GRBowingContext const& context,
   passedInk()->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
     using Kind = CurveInk::Kind;
     if (ink.kind != Kind::Accidental && ink.kind != Kind::Sign && ink.kind != Kind::Flag) return;
+    if (ink.kind == Kind::Flag && FlagBeyondHeads(ink, sse, start, end, above)) return;
     if (band.intrusion(ink.box, above, air) <= 0) return;
     float& first = ink.kind == Kind::Flag ? flagFrom : from;
     float& last = ink.kind == Kind::Flag ? flagTo : to;
@@ -395,10 +444,11 @@ bool GRTie::placeEnds(GRBowingContext& context, GRSystemStartEndStruct* sse, NVP
                       NVPoint end, std::pair<float, float> ends) {
   auto const [from, to] = ends;
   float const space = context.staff->getLineSpace();
-  // An end cut back further than a quarter space from its head no longer joins it.
+  // An end cut back further than a quarter space from its head no longer joins it. A piece
+  // going on to the next line cut back from the line's end ends at whatever note stands there
+  // instead, as a tie into it.
   float const reach = kReach * space;
-  bool const reaches =
-      (context.openLeft || from <= start.x + reach) && (context.openRight || to >= end.x - reach);
+  bool const reaches = (context.openLeft || from <= start.x + reach) && to >= end.x - reach;
   // A tie left shorter than some 0.4 space would not read as one: it keeps its ends.
   if (to - from < kLeast * space) return true;
   if (from == start.x && to == end.x) return reaches;

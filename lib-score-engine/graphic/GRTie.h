@@ -42,6 +42,9 @@ class GRTie : public GRBowing {
   // Whether a note of another voice sounds with one of the tie's notes at its pitch: the voices'
   // ties from (to) that place part to their voices' sides.
   bool inUnison(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
+  // Whether the tie's end lies in the head of another note, as beside a head of another voice a
+  // second away that stands where the tie meets its own.
+  bool endHidden(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
   // Bends the tie clear of the ink it meets, by most at the middle.
   void riseClear(GRBowingContext const& context, GRSystemStartEndStruct* sse, float most);
   // Places the tie on the side the context gives, its ends clear of the signs beside them;

@@ -49,6 +49,7 @@ class StaffLengths {
       for (const DrawnStem* stem : stems) {
         const int halvings = head.code == HollowHead ? 0 : FlagsAndBeams(*stem);
         shown.push_back(int(std::lround(base * dots / (1 << halvings))));
+        reading.byStem[&head].push_back({stem->up, shown.back()});
       }
     }
     return reading;

@@ -18,6 +18,8 @@ struct LengthReading {
   // The lengths in ticks of generated_music.h, by head; the first of heads drawn one over
   // another carries the lengths of all of them, the others none.
   std::map<const DrawnNote*, std::vector<int>> shown;
+  // The lengths read off a head's stems, by the way each stem points (true for up).
+  std::map<const DrawnNote*, std::vector<std::pair<bool, int>>> byStem;
   std::vector<std::string> faults;
 };
 

@@ -206,7 +206,7 @@ class StaffReader {
       reading_.notes.push_back({staff_->number, note->date, note->grace,
                                 MidiPitch({step, alter}) + 12 * octava_, staff_->page,
                                 staff_->system, note->head.x(), note->head.x() + note->headWidth,
-                                note, staff_, held.has_value()});
+                                note, staff_, held.has_value(), held && tieBelow_});
     }
     for (const auto& [step, alter] : read) written_[step] = alter;
   }
@@ -239,6 +239,13 @@ class StaffReader {
   // The step a head on the step of the staff sounds on under the octava in force.
   int Sounding(int step) const { return step + 7 * octava_; }
 
+  // A tie drawn from end to end in the head of another note is not seen at all.
+  bool HiddenInAnotherHead(const DrawnTie& tie, const DrawnNote& note) const {
+    return std::any_of(staff_->notes.begin(), staff_->notes.end(), [&](const DrawnNote& other) {
+      return &other != &note && other.ink.contains(tie.from) && other.ink.contains(tie.to);
+    });
+  }
+
   // What the note a tie into the note's head comes from reads as; none when no tie ends there.
   // A tie joins two heads of one sounding pitch: on one line or space, or an octave apart where
   // an octava begins over the second, as over the first note of a line. The part of a tie going
@@ -247,7 +254,8 @@ class StaffReader {
   std::optional<int> TiedFrom(const DrawnNote& note) const {
     const int sounding = Sounding(StepAt(note.head.y()));
     for (const DrawnTie& tie : staff_->ties) {
-      if (!TipOff(tie.to, note, false)) continue;
+      if (!TipOff(tie.to, note, false) || HiddenInAnotherHead(tie, note)) continue;
+      tieBelow_ = tie.to.y() > note.head.y();
       if (const DrawnNote* from = HeadAt(tie.from, true, note.date)) {
         const auto read = read_.find(from);
         if (read != read_.end() && read->second.first == sounding) return read->second.second;
@@ -298,6 +306,8 @@ class StaffReader {
   std::map<const DrawnNote*, std::pair<int, int>> read_;
   // By the step they sound on, what the notes tied over from the line before read as.
   std::map<int, int> tiedOver_;
+  // Whether the tie TiedFrom last found meets its head from under it.
+  mutable bool tieBelow_ = false;
   int octava_ = 0;
   bool lineStart_ = true;
 };

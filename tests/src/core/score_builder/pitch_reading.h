@@ -25,6 +25,7 @@ struct ReadNote {
   const DrawnNote* drawn;
   const DrawnStaff* line;  // the staff of the line it stands on
   bool tiedInto = false;   // a tie into its head holds on the note before
+  bool tiedBelow = false;  // and that tie meets the head from under it
 };
 
 struct PitchReading {

@@ -184,8 +184,11 @@ void ReadRests(const DrawnScore& drawn, std::vector<std::string>& faults) {
 // A note parted where a line breaks between the beats of a bar goes on in a note tied from it,
 // which a pianist holds on: where more of its pitch is read at its time than written, it reads as
 // the note the tie comes from, as long as both. Notes written tied are each written and read.
+// A head that two voices share, one struck and one held, is held by the voice on the side the
+// tie meets it from: the one whose stem points that way.
 void HoldTiedNotes(const PitchReading& reading, const std::map<Onset, std::vector<int>>& written,
                    const std::map<const DrawnNote*, std::vector<int>>& shown,
+                   const std::map<const DrawnNote*, std::vector<std::pair<bool, int>>>& byStem,
                    std::map<Onset, ReadOnset>& read,
                    std::map<Onset, std::multiset<std::pair<int, int>>>& lengths) {
   std::vector<const ReadNote*> tied;
@@ -204,11 +207,21 @@ void HoldTiedNotes(const PitchReading& reading, const std::map<Onset, std::vecto
     if (saw == read.end() ||
         count(saw->second.pitches) <= (wrote == written.end() ? 0 : count(wrote->second)))
       continue;
-    // A head that two voices share reads two lengths: which one goes on is not told.
     const auto drawnLengths = shown.find(note->drawn);
-    if (drawnLengths == shown.end() || drawnLengths->second.size() != 1) continue;
+    if (drawnLengths == shown.end() || drawnLengths->second.empty()) continue;
+    int length = drawnLengths->second.front();
+    if (drawnLengths->second.size() != 1) {
+      // A head that two voices share reads two lengths: the stem on the tie's side goes on.
+      const auto stems = byStem.find(note->drawn);
+      if (stems == byStem.end()) continue;
+      const auto onSide = [&](const std::pair<bool, int>& stem) {
+        return stem.first != note->tiedBelow;
+      };
+      if (std::count_if(stems->second.begin(), stems->second.end(), onSide) != 1) continue;
+      length = std::find_if(stems->second.begin(), stems->second.end(), onSide)->second;
+    }
     auto& here = lengths[at];
-    const auto own = here.find({note->pitch, drawnLengths->second.front()});
+    const auto own = here.find({note->pitch, length});
     if (own == here.end()) continue;
     // The note before of that pitch on the staff, ending where this one begins.
     for (auto& [onset, before] : lengths) {
@@ -217,7 +230,7 @@ void HoldTiedNotes(const PitchReading& reading, const std::map<Onset, std::vecto
       const auto held = before.find({note->pitch, std::get<1>(at) - ticks});
       if (held == before.end()) continue;
       before.erase(held);
-      before.insert({note->pitch, std::get<1>(at) - ticks + drawnLengths->second.front()});
+      before.insert({note->pitch, std::get<1>(at) - ticks + length});
       here.erase(own);
       std::vector<int>& pitches = read[at].pitches;
       pitches.erase(std::find(pitches.begin(), pitches.end(), note->pitch));
@@ -235,9 +248,11 @@ std::vector<std::string> ReadingFaults(const GeneratedPiece& piece, const DrawnS
   const PitchReading reading = ReadPitches(drawn);
   faults.insert(faults.end(), reading.faults.begin(), reading.faults.end());
   std::map<const DrawnNote*, std::vector<int>> shown;
+  std::map<const DrawnNote*, std::vector<std::pair<bool, int>>> byStem;
   for (const DrawnStaff& staff : drawn.staves) {
     LengthReading lengths = ReadLengths(staff);
     shown.merge(lengths.shown);
+    byStem.merge(lengths.byStem);
     faults.insert(faults.end(), lengths.faults.begin(), lengths.faults.end());
   }
 
@@ -259,7 +274,7 @@ std::vector<std::string> ReadingFaults(const GeneratedPiece& piece, const DrawnS
     for (int length : shown[note.drawn]) readLengths[at].insert({note.pitch, length});
   }
 
-  HoldTiedNotes(reading, written, shown, read, readLengths);
+  HoldTiedNotes(reading, written, shown, byStem, read, readLengths);
 
   std::set<Onset> onsets;
   for (const auto& [onset, pitches] : written) onsets.insert(onset);
