@@ -259,8 +259,10 @@ void GRArticulation::placeAbove(GREvent const* event, NVPoint& q) const {
   int const own = mArticulationFlag;
   q.y -= L;
   if (q.y >= 0 && positionIsOnStaffLine(q.y, L)) q.y -= h;
-  if (event->hasArticulation(kOutsideStaffMask) && q.y > h) q.y = h;
+  // A staccato stays by its head: moved to the staff's outer space beside an accent, marcato or
+  // fermata, its dot would stand where the dot of a neighbouring head in that space stands.
   if (own & kStaccatoMask) return;
+  if (event->hasArticulation(kOutsideStaffMask) && q.y > h) q.y = h;
   if (event->hasArticulation(kStaccatoMask)) q.y -= (q.y > 0 ? L : h);
   if (own == kTenuto) return;
   if (event->hasArticulation(kTenuto)) q.y -= (q.y > 0 ? L : h);
@@ -285,8 +287,8 @@ void GRArticulation::placeBelow(GREvent const* event, NVPoint& q) const {
   int const own = mArticulationFlag;
   q.y += L;
   if (B >= q.y && positionIsOnStaffLine(q.y, L)) q.y += h;
+  if (own & kStaccatoMask) return;  // by its head, as above
   if (event->hasArticulation(kOutsideStaffMask) && B - h > q.y) q.y = B - h;
-  if (own & kStaccatoMask) return;
   if (event->hasArticulation(kStaccatoMask)) q.y += (q.y < B ? L : h);
   if (own == kTenuto) return;
   if (event->hasArticulation(kTenuto)) q.y += (q.y < B ? L : h);

@@ -196,6 +196,13 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
       R"([ \key<-1> \meter<"3/4"> c2/4 d2 e2 | \grace( a1/16 ) {h1/8, g1/8, e1/8} h&1/8 g2/4 a2 ])",
       R"({ [ \staff<1> \key<2> \meter<"4/4"> c2 d e f \grace( g/8 ) \newSystem a/1 ],
            [ \staff<2> \clef<"f4"> \key<2> \meter<"4/4"> c0/1 | c0/1 ] })",
+      // A staccato beside an accent, marcato or fermata on a high note with its stem up stands
+      // in the staff's lowest space, in line with its head: it is no dot of the low note before.
+      R"([ \pageFormat<w=5cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \meter<"2/4"> \stemsUp
+           f1/16 \stacc( \accent( c2/16 ) ) f1/16 \stacc( \marcato( d2/16 ) ) f1/16
+           \stacc( \fermata( c2/16 ) ) f1/16 \stacc( \accent( e2/16 ) ) f1/16 \stacc( \accent( c2/16 ) )
+           f1/16 \stacc( \marcato( d2/16 ) ) f1/16 \stacc( \fermata( c2/16 ) ) f1/16
+           \stacc( \accent( e2/16 ) ) ])",
       cadenza,
       flats,
       held,
