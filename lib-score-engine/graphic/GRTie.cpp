@@ -139,7 +139,10 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
 void GRTie::automaticControlPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   GRBowingSaveStruct* save = saveOf(sse);
   float const dx = save->offsets[2].x - save->offsets[0].x;
-  float const h = context.staff->getLineSpace() * (dx >= 600 ? 1.25f : 0.5f);
+  // A short tie (one begun after a flag or ended before a sign) keeps low, so that it still
+  // reads as a tie rather than as a mark of its own.
+  float const h =
+      std::min(context.staff->getLineSpace() * (dx >= 600 ? 1.25f : 0.5f), std::abs(dx) / 3);
   save->offsets[1].x = save->offsets[0].x + dx / 2;
   save->offsets[1].y = save->offsets[0].y - context.curveDir * h;
 }
@@ -393,7 +396,9 @@ std::pair<float, float> GRTie::cutEnds(GRBowingContext const& context,
   float const middle = (start.x + end.x) / 2;
   float from = start.x;
   float to = end.x;
-  // A flag is passed by only where the tie keeps a space of its length after it.
+  // A flag is passed by where the tie keeps its least length after it, rather than being drawn
+  // through the flag. A piece going on from or to another line keeps a space after it: only its
+  // end at a head tells which note it holds.
   float flagFrom = from;
   float flagTo = to;
   float const space = context.staff->getLineSpace();
@@ -411,7 +416,8 @@ std::pair<float, float> GRTie::cutEnds(GRBowingContext const& context,
       first = std::max(first, ink.box.right + kGap);
     }
   });
-  if (std::min(to, flagTo) - std::max(from, flagFrom) >= space) {
+  float const room = context.openLeft || context.openRight ? space : kLeast * space;
+  if (std::min(to, flagTo) - std::max(from, flagFrom) >= room) {
     from = std::max(from, flagFrom);
     to = std::min(to, flagTo);
   }

@@ -13,6 +13,7 @@
 namespace {
 
 using EngineTesting::DrawnScore;
+using EngineTesting::Repeated;
 using EngineTesting::TwoVoices;
 
 constexpr float kSpace = 50;
@@ -77,6 +78,36 @@ TEST_F(TieEndsTest, ATiePassingSignsOfOtherNotesStillJoinsItsHeads) {
               [](auto const& a, auto const& b) { return a.first.y < b.first.y; });
     EXPECT_TRUE(AtHead(tips.front().first, true)) << "leaves no head at " << tips.front().first.x;
     EXPECT_TRUE(AtHead(tips.back().second, false)) << "reaches no head at " << tips.back().second.x;
+  }
+}
+
+// A tie on the stem side of a flagged note, where the next head stands close to the flag, begins
+// after the flag rather than in it, and keeps low there, so that it still reads as a tie.
+TEST_F(TieEndsTest, ATieLeavingAFlaggedNoteOnItsStemSideBeginsAfterTheFlag) {
+  // Flags of eighth and sixteenth notes, stems up and down.
+  constexpr unsigned int kFlags[] = {106, 107, 74, 75};
+  std::string const narrow =
+      "\\pageFormat<w=8cm, h=21cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> "
+      "\\meter<\"6/8\", autoBarlines=\"off\"> ";
+  std::string const cases[] = {
+      // the note tied to stands in unison with the other voice's, so the tie keeps to its
+      // voice's side, over the flag of the note it leaves, on lines squeezed to leave less than
+      // a space after the flag
+      TwoVoices(narrow + Repeated("e&1/4 \\tie( a1/8 a1/8 ) g#1/4", 7),
+                Repeated("c1/4 e1/8 a1/8 e1/4", 7)),
+  };
+  for (std::string const& score : cases) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    ASSERT_FALSE(TieTips().empty());
+    int inFlags = 0;
+    for (unsigned int code : kFlags)
+      for (auto const& flag : Glyphs(code))
+        for (auto const& [left, right] : TieTips())
+          for (Tip tip : {left, right})
+            inFlags += tip.x > flag.ink.left && tip.x < flag.ink.right && tip.y > flag.ink.top &&
+                       tip.y < flag.ink.bottom;
+    EXPECT_EQ(inFlags, 0) << "ends of ties in a flag";
   }
 }
 
