@@ -27,6 +27,9 @@ constexpr float kLeast = 0.4f;
 constexpr float kBeside = 1.5f;
 // How far an end may be cut back from its head, in spaces, and still join it.
 constexpr float kReach = 0.25f;
+// How far, in spaces, a low piece going on from the line before still bends at its middle: from
+// the first to the least.
+constexpr float kLowBends[] = {0.35f, 0.25f};
 // How many times a tie bends clear of the ink it meets at the most.
 constexpr int kBendings = 4;
 
@@ -241,6 +244,9 @@ void GRTie::placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
     riseClear(context, sse, most());
     return;
   }
+  // The side of a piece going on from the line before was chosen on that line, before the signs
+  // of this one stood anywhere: it keeps that side, passing low by them where it can.
+  if (context.openLeft && !reaches && passLowBesideSigns(context, sse)) return;
   if (!sideFree) {
     riseClear(context, sse, most());
     return;
@@ -463,6 +469,30 @@ bool GRTie::placeEnds(GRBowingContext& context, GRSystemStartEndStruct* sse, NVP
   setAnchors(context, sse, start, end);
   automaticControlPoints(context, sse);
   return reaches;
+}
+
+bool GRTie::passLowBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  GRBowingSaveStruct* save = saveOf(sse);
+  float const space = context.staff->getLineSpace();
+  float const reach = kReach * space;
+  auto bendLow = [&](float bend) {
+    save->offsets[1].y = save->offsets[0].y - static_cast<float>(context.curveDir) * bend * space;
+  };
+  for (float const bend : kLowBends) {
+    automaticAnchorPoints(context, sse);
+    automaticControlPoints(context, sse);
+    NVPoint const start = save->position + save->offsets[0];
+    NVPoint const end = save->position + save->offsets[2];
+    bendLow(bend);
+    std::pair<float, float> const ends = cutEnds(context, sse, false);
+    if (ends.second < end.x - reach) continue;
+    placeEnds(context, sse, start, end, ends);
+    bendLow(bend);
+    if (intrusion(context, sse) <= 0 && cutEnds(context, sse, false).second >= end.x - reach)
+      return true;
+  }
+  placeOnSide(context, sse);
+  return false;
 }
 
 float GRTie::mostRise(GRBowingContext const& context, GRSystemStartEndStruct const* sse) {

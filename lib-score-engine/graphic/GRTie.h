@@ -63,6 +63,10 @@ class GRTie : public GRBowing {
   // tells whether they still join their heads.
   bool placeEnds(GRBowingContext& context, GRSystemStartEndStruct* sse, NVPoint start, NVPoint end,
                  std::pair<float, float> ends);
+  // A piece going on from the line before keeps the side the tie began on: where a sign beside
+  // the head it reaches leaves it no room to join that head, it passes lower under (over) the
+  // sign, as far as it still bends as a tie. Tells whether it found such a place.
+  bool passLowBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse);
   // How far the tie may rise over what it meets, at the middle.
   static float mostRise(GRBowingContext const& context, GRSystemStartEndStruct const* sse);
 

@@ -160,7 +160,8 @@ TEST_F(ScoreReadingTest, GeneratedPiecesReadAsWritten) {
 // unbarred line over a tie's end, rests beside a voice of automatic stems, grace notes before a
 // break or a bar line (a setting written between too) or before a chord with signs, signs of a
 // line the engine broke, a note held across the beats of a bar the engine broke between, and a
-// tie going on to the next line from such a note whose side over it is crowded by signs.
+// tie going on to the next line from such a note whose side over it is crowded by signs, and a
+// tie going on to the next line whose head there has another voice's sign over it, on its side.
 TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
   std::string cadenza = "[ c2/16 d2 e2 f#2 g2 a2 h2 c3";
   for (int i = 0; i < 8; ++i) cadenza += " d3 c3 h2 a2 g2 a2 h2 c3";
@@ -212,6 +213,8 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
            [ \staff<1> \stemsDown \meter<"4/4"> \tie( d1/1 | d1/4 ) e1/4 c1/2 ],
            [ \staff<2> \clef<"f4"> \meter<"4/4"> \slur( {e0/2, g0/2, h0/2} c0/8 d&0/8 ) e0/8
              {e0/8, g0/8, h0/8} | {f0/1, a0/1, c1/1} ] })",
+      R"({ [ \staff<1> \meter<"4/4"> \stemsUp c2/4 d2 e2 f2 | \newSystem c&2/4 c2 d2 e2 ],
+           [ \staff<1> \meter<"4/4"> \stemsDown c1/2 g1/1 f1/2 ] })",
   };
   for (const std::string& rmn : examples)
     EXPECT_THAT(Faults(WrittenPiece(rmn)), testing::IsEmpty()) << rmn;
