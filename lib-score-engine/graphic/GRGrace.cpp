@@ -9,11 +9,13 @@
 #include "GREvent.h"
 #include "GRGlobalLocation.h"
 #include "GRGlobalStem.h"
+#include "GRSingleNote.h"
 #include "GRSpring.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "NEPointerList.h"
 #include "engine_globals.h"
+#include "signs_under_beams.h"
 #include "src/common/assertion.h"
 
 namespace {
@@ -67,6 +69,22 @@ GRSpring const* SpringOf(GRNotationElement const* note) {
   return springs && id >= 0 ? springs->Get(id) : nullptr;
 }
 
+// How far left of the event's place the notes of other voices standing with it on its staff
+// reach, in the spring that holds them all, where their signs stand between top and bottom.
+float OtherVoicesLead(GRNotationElement const* event, GRSpring const* spring, float top,
+                      float bottom) {
+  if (!spring) return 0;
+  float lead = 0;
+  KF_IPointerList<GRNotationElement> const& elements = spring->getElements();
+  for (void* pos = elements.GetHeadPosition(); pos;) {
+    auto const* other = ar_cast<GRSingleNote const>(elements.GetNext(pos));
+    if (!other || other == event || other->getGRStaff() != event->getGRStaff()) continue;
+    for (NVRect const& sign : NoteSignInks(*other))
+      if (sign.top < bottom && sign.bottom > top) lead = std::max(lead, other->getLeftSpace());
+  }
+  return lead;
+}
+
 }  // namespace
 
 GRGrace::GRGrace(GRStaff* staff, ARGrace* grace)
@@ -85,20 +103,26 @@ void GRGrace::addAssociation(GRNotationElement* element) {
     if (float const reach = marksReach(element); reach > 0) event->reserveSpace(reach, 0);
 }
 
-float GRGrace::marksReach(GRNotationElement const* event) const {
-  if (mNotes.empty()) return 0;
-  float top = 0, bottom = 0;
+bool GRGrace::heights(float* top, float* bottom) const {
+  if (mNotes.empty()) return false;
   for (size_t i = 0; i < mNotes.size(); ++i) {
     GRNotationElement const* note = mNotes[i];
     NVRect box = note->getBoundingBox() + NVPoint{0, note->getPosition().y};
     if (auto const* grace = ar_cast<GREvent const>(note))
       if (GRGlobalStem const* stem = grace->getGlobalStem())
         box.Merge(stem->getBoundingBox() + NVPoint{0, stem->getPosition().y});
-    top = i == 0 ? box.top : std::min(top, box.top);
-    bottom = i == 0 ? box.bottom : std::max(bottom, box.bottom);
+    *top = i == 0 ? box.top : std::min(*top, box.top);
+    *bottom = i == 0 ? box.bottom : std::max(*bottom, box.bottom);
   }
   float const gap = 0.1f * (mGrStaff ? mGrStaff->getLineSpace() : 50);
-  return MarksReach(event, top - gap, bottom + gap);
+  *top -= gap;
+  *bottom += gap;
+  return true;
+}
+
+float GRGrace::marksReach(GRNotationElement const* event) const {
+  float top = 0, bottom = 0;
+  return heights(&top, &bottom) ? MarksReach(event, top, bottom) : 0;
 }
 
 void GRGrace::removeAssociation(GRNotationElement* element) {
@@ -147,7 +171,8 @@ bool GRGrace::hasOneAssociation() const {
   return mAssociated && mAssociated->GetCount() == 1;
 }
 
-std::vector<GRGrace::Place> GRGrace::placesBefore(GRNotationElement const* event) const {
+std::vector<GRGrace::Place> GRGrace::placesBefore(GRNotationElement const* event,
+                                                  GRSpring const* spring) const {
   // The notes in columns: a grace chord is one column, its notes one above the other on one
   // stem.
   struct Column {
@@ -171,6 +196,8 @@ std::vector<GRGrace::Place> GRGrace::placesBefore(GRNotationElement const* event
   if (lead < 0) {
     lead = std::max(event->getLeftSpace(), marksReach(event));
     for (GREvent const* note : EventsOfColumn(event)) lead = std::max(lead, note->getLeftSpace());
+    if (float top = 0, bottom = 0; heights(&top, &bottom))
+      lead = std::max(lead, OtherVoicesLead(event, spring ? spring : SpringOf(event), top, bottom));
   }
   std::vector<Place> places(mNotes.size());
   float before = lead;

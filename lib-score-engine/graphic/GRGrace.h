@@ -7,6 +7,7 @@
 
 class ARGrace;
 class GREvent;
+class GRSpring;
 
 // A group of grace notes: the notes are its own elements, drawn and placed just before the one
 // event the group is attached to.
@@ -37,7 +38,10 @@ class GRGrace : public GRARCompositeNotationElement, public GRPositionTag {
     GRNotationElement* note;
     float before;
   };
-  std::vector<Place> placesBefore(GRNotationElement const* event) const;
+  // The notes of other voices in the event's spring (when known) on its staff keep their room
+  // on the left too where a sign of theirs stands as high as the group.
+  std::vector<Place> placesBefore(GRNotationElement const* event,
+                                  GRSpring const* spring = nullptr) const;
   // Whether the element is one of the group's notes.
   bool holds(GRNotationElement const* element) const;
   // The event the group leans on, once it leans on exactly one.
@@ -50,6 +54,9 @@ class GRGrace : public GRARCompositeNotationElement, public GRPositionTag {
   // How far left of its place a mark of the event reaches that stands as high as the grace
   // notes; 0 for none.
   float marksReach(GRNotationElement const* event) const;
+  // The heights the grace notes (with their stems) stand between, with a little air; false
+  // for a group without notes.
+  bool heights(float* top, float* bottom) const;
 
   std::vector<GRNotationElement*> mNotes;  // not owned: the staff holds them
   // For a group leaning on a chord: how far left of the chord's place the chord's own room

@@ -84,21 +84,17 @@ void GRSpring::checkAccidentalCollisions() {
     if (auto* note = ar_cast<GRSingleNote>(mElements.GetNext(pos))) notes.push_back(note);
   // Staff by staff, in the order of their first notes, each staff's notes in the spring's order:
   // the notes of the staff are brought up behind its first, the others keeping their order.
-  bool chords = false;
-  bool signs = false;
   for (auto begin = notes.begin(); begin != notes.end();) {
     GRStaff const* const staff = (*begin)->getGRStaff();
     auto end = std::next(begin);
     for (auto at = end; at != notes.end(); ++at)
       if ((*at)->getGRStaff() == staff) std::rotate(end++, at, std::next(at));
     PlaceSigns({begin, end});
-    for (; begin != end; ++begin) {
-      (*begin)->updateBoundingBox();
-      chords = chords || (*begin)->getGlobalStem();
-      signs = signs || !NoteSignInks(**begin).empty();
-    }
+    for (; begin != end; ++begin) (*begin)->updateBoundingBox();
   }
-  if (chords || signs) refreshCollider();
+  // A note was sorted into bands when it came into the spring, before its stem was set: a stem
+  // up would take no room from the signs of the next note that stand beside it.
+  if (!notes.empty()) refreshCollider();
 }
 
 // The notes were sorted into bands by their boxes before their signs and a chord's shared stem

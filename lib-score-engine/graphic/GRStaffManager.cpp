@@ -115,6 +115,27 @@ constexpr int kMostSpringsAcross = 4;
 
 }  // namespace
 
+// Within a slice, a note keeps its room from the notes a few springs back with rods across the
+// springs between; the slice's first note has only the rod from the spring just before it, which
+// the line breaker carries over the slice's start. That rod takes in the room across too, less
+// what the springs between already hold: the signs of the first note would stand on the ledger
+// lines of the slice's last note where another staff's note falls between them.
+float GRStaffManager::RoomFromSliceBefore(int startid) const {
+  GRSpring const* first = mSprings->Get(startid);
+  if (!first || !first->holdsEvent()) return 0;
+  float room = 0;
+  float held = 0;  // what the springs between hold already
+  for (int id = startid - 2; id >= std::max(0, startid - kMostSpringsAcross); --id) {
+    GRSpring const* earlier = mSprings->Get(id);
+    if (!earlier) break;
+    held += earlier->getExtent();
+    if (earlier->holdsEvent() || earlier->containsBar())
+      room = std::max(room, RoomBetween(*earlier, *first) - held);
+    if (earlier->containsBar()) break;
+  }
+  return room;
+}
+
 void GRStaffManager::createNewSystemRods(int startid, int endid) {
   mFirstSystemRod = nullptr;
   mLastSystemRod = nullptr;
@@ -136,7 +157,8 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     mNextHeads.measure(before);
     before->setHeadsApart(mNextHeads.distanceTo(mHeads));
     const float distance =
-        std::max(RoomBetween(*before, *first), RoomAcrossSliceStart(*mSprings, startid, endid));
+        std::max({RoomBetween(*before, *first), RoomAcrossSliceStart(*mSprings, startid, endid),
+                  RoomFromSliceBefore(startid)});
     if (distance > 0) addRod(new GRRod(distance, startid - 1, startid), false, false, 0);
   }
   // The last spring with an event before the one looked at, while only marks stand between.

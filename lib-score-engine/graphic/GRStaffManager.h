@@ -125,6 +125,9 @@ class GRStaffManager {
   // and of neighbouring springs, stretched to satisfy every rod. The caller owns the result.
   GRSpaceForceFunction2* BuildSFF();
   void createNewSystemRods(int startid, int endid);
+  // The room the slice's first event keeps from the last events of the slice before, past the
+  // springs between them (notes of other voices), beyond what those springs hold already.
+  float RoomFromSliceBefore(int startid) const;
   // Rods from each grace note's spring to the spring of the note its group leans on.
   void keepRoomForGraceNotes(int startid, int endid);
   // A rod from the last spring that holds something of the group's staff to the group's first

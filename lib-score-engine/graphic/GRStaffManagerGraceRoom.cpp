@@ -70,7 +70,7 @@ void GRStaffManager::keepRoomForGraceNotes(int startid, int endid) {
         auto const* grace = ar_cast<GRGrace const>(associations->GetNext(at));
         if (!grace || grace->leansOn() != event) continue;
         std::map<int, float> room;  // by the grace notes' springs
-        for (GRGrace::Place const& place : grace->placesBefore(event)) {
+        for (GRGrace::Place const& place : grace->placesBefore(event, spring)) {
           int const id = place.note->getSpringID();
           if (id < startid || id >= k) continue;
           room[id] = std::max(room[id], place.before);

@@ -1,6 +1,7 @@
 #include "ledger_lines_past_stems.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "ARCast.h"
 #include "GRGlobalStem.h"
@@ -51,8 +52,14 @@ float Apart(GRSingleNote const& a, GRSingleNote const& b) {
   float const air = kAir * std::max(a.getSize(), b.getSize());
   float distance = 0;
   Stem stem{};
-  if (b.getNumHelplines() != 0 && StemOf(a, &stem) && stem.up && LinesMeet(b, stem))
-    distance = stem.reach + air + b.ledgerLinesReach(false);
+  if (b.getNumHelplines() != 0 && StemOf(a, &stem) && stem.up) {
+    // A beamed stem up rises to its beam, which the beam sets only after the notes are spaced:
+    // the beam stands over the heads of the notes beamed with it, and so over the lines of a
+    // beamed neighbour over the staff, which all stand under that neighbour's head.
+    if (a.getBeamCount() > 0 && b.getBeamCount() > 0 && b.getNumHelplines() > 0)
+      stem.top = -std::numeric_limits<float>::infinity();
+    if (LinesMeet(b, stem)) distance = stem.reach + air + b.ledgerLinesReach(false);
+  }
   if (a.getNumHelplines() != 0 && StemOf(b, &stem) && !stem.up && LinesMeet(a, stem))
     distance = std::max(distance, a.ledgerLinesReach(true) + air + stem.reach);
   return distance;

@@ -13,6 +13,7 @@
 #include "GRGlobalStem.h"
 #include "GRNewTuplet.h"
 #include "GRSingleNote.h"
+#include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
@@ -61,6 +62,16 @@ bool PlacedBox(GRNotationElement const* element, GRSystem const& system, NVRect&
   if (element->isGREventClass() || ar_cast<GRGlobalStem const>(element)) {
     box = element->getBoundingBox() + element->getPosition();
     if (auto const* note = ar_cast<GRSingleNote const>(element)) TakeInSigns(*note, box);
+    // A rest's box holds its dots and bar rests, not its glyph, which reaches further over and
+    // under (a quarter rest of a lower voice hangs below the staff) and across its room.
+    if (auto const* rest = ar_cast<GRSingleRest const>(element)) {
+      float top = 0, bottom = 0;
+      rest->getInkExtent(&top, &bottom);
+      if (bottom > top) {
+        float const x = rest->getPosition().x;
+        box.Merge(NVRect{x - rest->getLeftSpace(), top, x + rest->getRightSpace(), bottom});
+      }
+    }
     return true;
   }
   return false;

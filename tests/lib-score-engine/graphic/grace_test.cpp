@@ -282,9 +282,10 @@ TEST_F(GraceTest, AGraceGroupStandsDirectlyBeforeItsNoteOnItsLine) {
 
 namespace {
 
-// A grace group takes room of its own: its notes keep clear of the signs of the note or chord
-// they lean on, and of the notes before them at any height (a grace note over the note before
-// reads as struck with it), in a line as tight as the line breaker makes it.
+// A grace group takes room of its own: its notes and flags keep clear of the signs of the note or
+// chord they lean on and of the other voice's notes with it, and of the notes before them at any
+// height (a grace note over the note before reads as struck with it), in a line as tight as the
+// line breaker makes it.
 TEST_F(GraceTest, GraceNotesKeepClearOfTheirNotesSignsAndOfTheNotesBefore) {
   for (std::string const& score : {
            std::string("[ \\key<-1> \\meter<\"3/4\"> c2/4 d2 e2 | \\grace( a1/16 ) "
@@ -301,13 +302,19 @@ TEST_F(GraceTest, GraceNotesKeepClearOfTheirNotesSignsAndOfTheNotesBefore) {
                "e1/8. e1/16 \\tuplet<\"-3-\">( f1/12 f1/12 e1/12 ) \\space<4> g1/4 ], "
                "[ \\staff<2> \\clef<\"f4\"> \\meter<\"C\"> _/2 _/4 a&-1/4 | {e0/2, g0/2, "
                "h0/2} \\beam( f0/8 {c0/8, e0/8, g0/8} ) \\grace( c#0/16 ) d0/8 c0/8 ] }"),
+           // The sign of the other voice's note at the same time stands as high as a grace
+           // head, or as its flag.
+           EngineTesting::TwoVoices("c2/4 \\grace( a1/16 ) c2/4 c2/2", "c2/4 a&1/4 a1/2"),
+           EngineTesting::TwoVoices("c2/4 \\grace( e2/16 d2/16 ) c2/4 c2/2", "c2/4 a&1/4 a1/2"),
        }) {
     SCOPED_TRACE(score);
     Draw(score);
-    std::vector<EngineTesting::PlacingDevice::Glyph> graceHeads, heads, graceSigns, signs;
+    std::vector<EngineTesting::PlacingDevice::Glyph> graceHeads, heads, graceSigns, signs,
+        graceFlags;
     for (auto const& glyph : drawn.glyphs) {
       bool const small = FontSize(glyph) == 150;
       if (glyph.code == 88 || glyph.code == 69) (small ? graceHeads : heads).push_back(glyph);
+      if (small && (glyph.code == 106 || glyph.code == 107)) graceFlags.push_back(glyph);
       if (IsAccidental(glyph.code)) (small ? graceSigns : signs).push_back(glyph);
     }
     for (auto const& sign : graceSigns)
@@ -316,6 +323,12 @@ TEST_F(GraceTest, GraceNotesKeepClearOfTheirNotesSignsAndOfTheNotesBefore) {
                      head.ink.right > sign.ink.left && head.ink.top < sign.ink.bottom &&
                      head.ink.bottom > sign.ink.top)
             << "grace sign at " << sign.ink.left << " on a head at " << head.ink.left;
+    for (auto const& flag : graceFlags)
+      for (auto const& sign : signs)
+        EXPECT_FALSE(sign.page == flag.page && sign.ink.left < flag.ink.right &&
+                     sign.ink.right > flag.ink.left && sign.ink.top < flag.ink.bottom &&
+                     sign.ink.bottom > flag.ink.top)
+            << "grace flag at " << flag.ink.left << " on a sign at " << sign.ink.left;
     ASSERT_FALSE(graceHeads.empty());
     for (auto const& grace : graceHeads) {
       NVRect const& ink = grace.ink;

@@ -104,6 +104,9 @@ TEST_F(TextStackTest, TextsStandClearOfTheMusicAndOfEachOther) {
            "{ [ \\staff<1> \\stemsUp \\meter<\"4/4\"> \\lyrics<\"la la la la\">( \\lyrics<\"mo "
            "mo mo mo\", dy=-5>( c2/4 d2 e2 f2 ) ) ], [ \\staff<1> \\stemsDown \\meter<\"4/4\"> "
            "\\lyrics<\"ka ka ka ka\">( \\lyrics<\"sa sa sa sa\", dy=-5>( a1/4 h1 c1 d1 ) ) ] }",
+           // Written under the staff, its end under a rest of the lower voice hanging there.
+           "{ [ \\staff<1> \\key<-3> \\stacc( \\beam( f#1/8 g1/8 ) \\text<\"dolce\", dy=-6, dx=4> "
+           "f1/4 g1/4 ) g1/16 a&1/16 _/16 _/16 f1/8 ], [ \\staff<1> \\key<-3> _/4 _/4 _/4 _/4 ] }",
            // Under an octava's figure.
            "[ \\meter<\"4/4\"> \\oct<-1> \\text<\"legato\"> c0/4 h-1 a-1 g-1 | \\oct<0> "
            "\\text<\"dolce\"> c1/1 ]",

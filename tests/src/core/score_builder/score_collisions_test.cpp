@@ -48,10 +48,7 @@ struct OpenFault {
   const char* words = "";
 } const OpenFaults[] = {
     {Mark::Bowing, false, Mark::Wedge, "a tie placed clear of the notes meets a wedge"},
-    {Mark::Accidental, false, Mark::Stem, "the sign of a note runs into the note before"},
-    {Mark::Accidental, false, Mark::LedgerLine, "the sign of a note runs into the note before"},
     {Mark::Accidental, false, Mark::Dot, "the sign of a note runs into the note before"},
-    {Mark::Accidental, false, Mark::Flag, "the sign of a note runs into the note before"},
     {Mark::Accidental, false, Mark::Accidental, "neighbouring columns of a chord's signs touch"},
     {Mark::Accidental, false, Mark::Rest, "the sign of a note runs into a rest"},
     {Mark::Accidental, false, Mark::Bowing, "a tie or slur runs through the sign of a note"},
@@ -168,8 +165,18 @@ TEST_F(ScoreCollisionsTest, GeneratedMusicKeepsItsMarksApart) {
     };
     return packed(found.first) && packed(found.second);
   };
+  // Pieces beyond the slice whose collisions were mended, one of each: the sign of a note on
+  // the stem of a beamed note before it, and on the ledger line of the last note of the slice
+  // before across another staff's note; a grace note's flag on another voice's sign; a text
+  // on a rest of the lower voice; a ledger line on the stem of the note before, risen to the
+  // beam over both.
+  constexpr unsigned MendedSeeds[] = {3698, 7120, 4298, 9617, 6021};
   const auto [first, last] = Seeds();
-  for (unsigned seed = first; seed <= last; ++seed) {
+  std::vector<unsigned> seeds;
+  for (unsigned seed = first; seed <= last; ++seed) seeds.push_back(seed);
+  for (unsigned seed : MendedSeeds)
+    if (seed < first || seed > last) seeds.push_back(seed);
+  for (unsigned seed : seeds) {
     const GeneratedPiece piece = GenerateMusic(seed);
     CheckPiece("seed " + std::to_string(seed), QString::fromStdString(piece.rmn),
                piece.narrowPage ? +squeezed : nullptr);
