@@ -136,10 +136,13 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   // A piece that fits on this one line keeps its natural width instead of filling the page.
   mForce = mSpaceForceFunction->getForce(getSystemWidthCm() * kUnitsPerCm);
   if (!beginSlice && mStartDate == Frac_0 && pending.IsEmpty() && lastSystem &&
-      GRSpaceForceFunction2::getOptForce() < mForce)
+      GRSpaceForceFunction2::getOptForce() < mForce) {
     mForce = GRSpaceForceFunction2::getOptForce();
-  else
-    keepHeadsApart(firstId, endId);
+  } else if (!keepHeadsApart(firstId, endId) && mPage && mPage->getGRMusic()) {
+    // A line too narrow for its heads to stand clear counts as squeezed: the music is laid out
+    // again, free to part its bar between the beats.
+    mPage->getGRMusic()->noteSqueezedLine(mStartDate, endDate);
+  }
 
   if (manager) manager->TakeCareOfBreakAt(this);
 
@@ -194,7 +197,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   keepMusicInBox();
 }
 
-void GRSystem::keepHeadsApart(int firstId, int endId) {
+bool GRSystem::keepHeadsApart(int firstId, int endId) {
   // The line breaker sets a line no tighter than its heads keep their air at where it can; a
   // line it could not widen so (a bar that fills it alone) would set the heads of neighbouring
   // events rim to rim or over one another: a wide head of one voice over the note another
@@ -202,9 +205,9 @@ void GRSystem::keepHeadsApart(int firstId, int endId) {
   // as a rod would, and the line's other springs give the room. Raising one lowers the force,
   // which may leave another short: a spring raised stays raised, so that ends. Where the line
   // has not the room for all they want, they share what there is; a line squeezed to its width
-  // already stays as it is.
+  // already stays as it is (giving the heads more there takes it from others that then meet).
   const float width = getSystemWidthCm() * kUnitsPerCm;
-  if (mForce <= 0) return;
+  if (mForce <= 0) return true;
   struct Raised {
     GRSpring* spring;
     float force;   // at which its rods held it
@@ -227,11 +230,11 @@ void GRSystem::keepHeadsApart(int firstId, int endId) {
       raised.push_back({spring, spring->getForce(), wanted});
       setExtent(spring, wanted);
     }
-    if (raised.size() == before) return;
+    if (raised.size() == before) return true;
     mForce = mSpaceForceFunction->getForce(width);
     if (mForce <= 0) break;
   }
-  if (mForce > 0) return;
+  if (mForce > 0) return true;
   // Short of room: the heads first stand clear of one another, then keep their air. Each raised
   // spring takes the same share of what it lacks for the one, then for the other: the largest
   // share that leaves the line a force, found by halving (none is the line as it was set).
@@ -250,6 +253,7 @@ void GRSystem::keepHeadsApart(int firstId, int endId) {
     (raiseBy(share) > 0 ? low : high) = share;
   }
   mForce = raiseBy(low);
+  return low >= 1;
 }
 
 void GRSystem::keepMusicInBox() {
