@@ -31,6 +31,8 @@ class GRSpaceForceFunction2 : public GRArenaObject {
 
   void addSpring(GRSpring* spring);
   void deleteSpring(GRSpring* spring);
+  // Whether the spring is among those the function sums.
+  bool holds(GRSpring const* spring) const { return findRecord(spring) != nullptr; }
   void FreezeSpring(GRSpring* spr);
   void UnfreezeSpring(GRSpring* spr);
 

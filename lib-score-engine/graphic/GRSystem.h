@@ -180,6 +180,10 @@ class GRSystem : public GREvent {
   // way, tuplets' brackets and numbers and stems may reach past the staves' boxes, where the
   // marks under the system above would meet them.
   void keepMusicInBox();
+  // Widens the springs of the line from firstId to endId whose heads its force sets closer than
+  // their air (see HeadsApartWithAir), at the cost of the others; false where the line has not
+  // the room for its heads to stand clear of one another.
+  bool keepHeadsApart(int firstId, int endId);
   // The staff of the highest number in the last slice.
   GRStaff const* lastStaff() const;
   void adoptElementsOf(GRSystemSlice* slice);

@@ -32,6 +32,7 @@
 #include "NEPointerList.h"
 #include "curve_band.h"
 #include "curve_ink.h"
+#include "head_bands.h"
 #include "line_marks.h"
 #include "marks_beside_music.h"
 #include "music_ink.h"
@@ -158,8 +159,13 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   // A piece that fits on this one line keeps its natural width instead of filling the page.
   mForce = mSpaceForceFunction->getForce(getSystemWidthCm() * kUnitsPerCm);
   if (!beginSlice && mStartDate == Frac_0 && pending.IsEmpty() && lastSystem &&
-      GRSpaceForceFunction2::getOptForce() < mForce)
+      GRSpaceForceFunction2::getOptForce() < mForce) {
     mForce = GRSpaceForceFunction2::getOptForce();
+  } else if (!keepHeadsApart(firstId, endId) && mPage && mPage->getGRMusic()) {
+    // A line too narrow for its heads to stand clear counts as squeezed: the music is laid out
+    // again, free to part its bar between the beats.
+    mPage->getGRMusic()->noteSqueezedLine(mStartDate, endDate);
+  }
 
   if (manager) manager->TakeCareOfBreakAt(this);
 
@@ -212,6 +218,65 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   keepOctavaMarksInBox();
   keepTempoMarksInBox();
   keepMusicInBox();
+}
+
+bool GRSystem::keepHeadsApart(int firstId, int endId) {
+  // The line breaker sets a line no tighter than its heads keep their air at where it can; a
+  // line it could not widen so (a bar that fills it alone) would set the heads of neighbouring
+  // events rim to rim or over one another: a wide head of one voice over the note another
+  // voice plays after it. Each spring too short for its heads at the line's force holds them
+  // as a rod would, and the line's other springs give the room. Raising one lowers the force,
+  // which may leave another short: a spring raised stays raised, so that ends. Where the line
+  // has not the room for all they want, they share what there is; a line squeezed to its width
+  // already stays as it is (giving the heads more there takes it from others that then meet).
+  const float width = getSystemWidthCm() * kUnitsPerCm;
+  if (mForce <= 0) return true;
+  struct Raised {
+    GRSpring* spring;
+    float force;   // at which its rods held it
+    float wanted;  // its extent for the heads
+  };
+  std::vector<Raised> raised;
+  auto setExtent = [this](GRSpring* spring, float extent) {
+    mSpaceForceFunction->deleteSpring(spring);
+    spring->change_force(extent * spring->getConstant());
+    mSpaceForceFunction->addSpring(spring);
+  };
+  for (int round = firstId; round <= endId; ++round) {
+    const size_t before = raised.size();
+    for (int id = firstId; id < endId; ++id) {
+      GRSpring* spring = mSprings->Get(id);
+      if (!spring || spring->isFrozen() || spring->getConstant() <= 0) continue;
+      const float wanted = HeadsApartWithAir(*spring);
+      const float atForce = std::max(spring->getExtent(), mForce / spring->getConstant());
+      if (wanted <= atForce || !mSpaceForceFunction->holds(spring)) continue;
+      raised.push_back({spring, spring->getForce(), wanted});
+      setExtent(spring, wanted);
+    }
+    if (raised.size() == before) return true;
+    mForce = mSpaceForceFunction->getForce(width);
+    if (mForce <= 0) break;
+  }
+  if (mForce > 0) return true;
+  // Short of room: the heads first stand clear of one another, then keep their air. Each raised
+  // spring takes the same share of what it lacks for the one, then for the other: the largest
+  // share that leaves the line a force, found by halving (none is the line as it was set).
+  auto raiseBy = [&](float share) {
+    for (Raised const& each : raised) {
+      const float from = each.force / each.spring->getConstant();
+      const float clear = std::max(from, each.spring->getHeadsApart());
+      setExtent(each.spring, share <= 1 ? from + share * (clear - from)
+                                        : clear + (share - 1) * (each.wanted - clear));
+    }
+    return mSpaceForceFunction->getForce(width);
+  };
+  float low = 0, high = 2;
+  for (int step = 0; step < 14; ++step) {
+    const float share = (low + high) / 2;
+    (raiseBy(share) > 0 ? low : high) = share;
+  }
+  mForce = raiseBy(low);
+  return low >= 1;
 }
 
 void GRSystem::keepMusicInBox() {

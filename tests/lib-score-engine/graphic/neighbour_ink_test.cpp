@@ -228,6 +228,41 @@ TEST_F(NeighbourInkTest, HeadsOfTwoVoicesAShortTimeApartKeepTheirOrderAndAir) {
   }
 }
 
+// A bar that fills a narrow line alone is set tighter than its heads keep their air at: the
+// springs too short for them still keep a head of one voice, a wide whole note's most of all,
+// clear of the note the other voice plays after it, at the cost of the line's other springs;
+// on a line too narrow for all their air, the heads still stand clear.
+TEST_F(NeighbourInkTest, HeadsOfABarFillingItsLineKeepTheOrderOfTheirTimes) {
+  std::string const run = Repeated("c2/16 d2/16 e2/16 d2/16", 4);
+  for (std::string const width : {"8cm", "7.5cm"}) {
+    std::string const page = "\\set<systemBreak=\"off\"> \\pageFormat<w=" + width +
+                             ", h=10cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\meter<\"4/4\"> ";
+    std::string const text = TwoVoices(page + run, "\\meter<\"4/4\"> e1/1");
+    SCOPED_TRACE(text);
+    Draw(text);
+    // Each note's head, drawn centred on the note's place.
+    auto headOf = [this](ScoreElementDesc const& note) {
+      NVRect head{};
+      for (auto const& glyph : drawn.glyphs)
+        if (std::find(std::begin(kHeads), std::end(kHeads), glyph.code) != std::end(kHeads) &&
+            std::abs(glyph.y - note.refY) < 1 &&
+            std::abs((glyph.ink.left + glyph.ink.right) / 2 - note.headX) < 5)
+          head = glyph.ink;
+      return head;
+    };
+    std::vector<DrawnLine> const lines = DrawnLines();
+    ASSERT_EQ(lines.size(), 1u);
+    for (ScoreElementDesc const& earlier : lines.front().notes) {
+      ASSERT_GT(headOf(earlier).right, headOf(earlier).left) << earlier.date;
+      for (ScoreElementDesc const& later : lines.front().notes)
+        if (earlier.date < later.date) {
+          EXPECT_GE(headOf(later).left, headOf(earlier).right)
+              << earlier.date << " and " << later.date;
+        }
+    }
+  }
+}
+
 }  // namespace
 
 // A sign keeps clear of the note before on its staff where a dynamic of another staff stands
