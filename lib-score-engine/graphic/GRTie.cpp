@@ -104,6 +104,8 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
     start.x = startHead->getNoteHeadPosition().x;
     end.x = endHead->getNoteHeadPosition().x;
   }
+  bool const overEnd = !close && mOverEnd && endHead && !context.openRight;
+  if (overEnd) end.x = endHead->getNoteHeadPosition().x;
   if (context.openLeft) {
     start.y = end.y;
     start.x = std::min(start.x, end.x - kOpenLength);
@@ -118,6 +120,7 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
   float const move = above ? -away : away;
   start.y += move;
   end.y += move;
+  if (overEnd) end.y += (above ? -1 : 1) * (std::max(away, 0.75f * space) - away);
   setAnchors(context, sse, start, end);
 }
 
@@ -157,6 +160,36 @@ void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndSt
 void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
   placeClear(context, sse, sideFree);
   overHeadsPastSign(context, sse, sideFree);
+  endOverHeadPastSign(context, sse);
+}
+
+void GRTie::endOverHeadPastSign(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  GRStdNoteHead const* endHead =
+      context.curveDir == 1 ? context.topRightHead : context.bottomRightHead;
+  if (context.openLeft || context.openRight || !endHead || context.curveDir == context.stemDirRight)
+    return;
+  GRBowingSaveStruct* save = saveOf(sse);
+  NVPoint const start = save->position + save->offsets[0];
+  NVPoint const end = save->position + save->offsets[2];
+  NVPoint const middle = save->offsets[1];
+  auto restore = [&] {
+    setAnchors(context, sse, start, end);
+    save->offsets[1] = middle;
+  };
+  // Only a tie cut back from its last head, which a sign left uncut would stand in the way of.
+  automaticAnchorPoints(context, sse);
+  automaticControlPoints(context, sse);
+  float const cut = save->position.x + save->offsets[2].x - end.x;
+  if (cut <= kReach * context.staff->getLineSpace() || !signInTheWay(context, sse)) {
+    restore();
+    return;
+  }
+  mOverEnd = true;
+  automaticAnchorPoints(context, sse);
+  automaticControlPoints(context, sse);
+  mOverEnd = false;
+  riseClear(context, sse, mostRise(context, sse));
+  if (intrusion(context, sse, true) > 0) restore();
 }
 
 bool GRTie::signInTheWay(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const {

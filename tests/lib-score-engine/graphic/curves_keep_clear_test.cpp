@@ -226,6 +226,22 @@ TEST_F(CurvesKeepClear, TiesPassOverASignBetweenTheirHeads) {
   });
 }
 
+// A sign of another voice's note, at one time with a tie's last note, standing left of both their
+// heads at the tied heads' height: the notes stand apart far enough for the tie to pass over the
+// sign, and the tie ends over its head rather than short of the sign.
+TEST_F(CurvesKeepClear, TiesPassASignJustBeforeTheirLastHead) {
+  char const* const text =
+      "{ [ \\staff<1> \\stemsUp h1/4 \\beam( h1/8 e#1/8 ) h1/2 ], "
+      "[ \\staff<1> \\stemsDown \\beam( c1/8 c1/8 ) \\tie( g1/8 g1/8 ) g1/2 ] }";
+  ExpectNoCrossings({text});
+  float signRight = 0, tieRight = 0;
+  for (PlacingDevice::Glyph const& glyph : drawn.glyphs)
+    if (IsAccidental(glyph.code)) signRight = std::max(signRight, glyph.ink.right);
+  for (PlacingDevice::Shape const& shape : drawn.shapes)
+    if (shape.xs.size() == kCurveCorners) tieRight = std::max(tieRight, shape.right);
+  EXPECT_GT(tieRight, signRight);
+}
+
 // A key change the layout breaks a line at opens the line instead of standing after its first
 // note: a tie leaving that note starts at its head, not past where the key would have stood.
 TEST_F(CurvesKeepClear, TiesLeaveTheFirstNoteOfALineOpenedByAKeyChange) {
