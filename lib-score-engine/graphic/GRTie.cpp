@@ -29,6 +29,10 @@ constexpr float kBeside = 1.5f;
 constexpr float kReach = 0.25f;
 // How many times a tie bends clear of the ink it meets at the most.
 constexpr int kBendings = 4;
+// The fullness a tie meeting notes is tried at, fuller and fuller (the drawn default is 6), and
+// where along its length its deepest point is tried, from the middle outwards.
+constexpr float kFuller[] = {6, 3, 1.5f};
+constexpr float kDeepest[] = {0.5f, 0.35f, 0.65f};
 
 // Whether a note of another voice stands at the head's pitch at its time, on that head or beside
 // it. Ties that leave (reach) such a place in both voices cross unless each keeps to its
@@ -158,9 +162,30 @@ void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndSt
 }
 
 void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
+  saveOf(sse)->inflexion = GRBowingSaveStruct{}.inflexion;
   placeClear(context, sse, sideFree);
   overHeadsPastSign(context, sse, sideFree);
   endOverHeadPastSign(context, sse);
+  fullerPastNotes(context, sse);
+}
+
+void GRTie::fullerPastNotes(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  if (intrusion(context, sse) <= 0) return;
+  GRBowingSaveStruct* save = saveOf(sse);
+  NVPoint const middle = save->offsets[1];
+  float const inflexion = save->inflexion;
+  float const length = save->offsets[2].x - save->offsets[0].x;
+  for (float const deepest : kDeepest) {
+    for (float const fuller : kFuller) {
+      save->inflexion = fuller;
+      automaticControlPoints(context, sse);
+      save->offsets[1].x = save->offsets[0].x + deepest * length;
+      riseClear(context, sse, mostRise(context, sse));
+      if (intrusion(context, sse, true) <= 0) return;
+    }
+  }
+  save->inflexion = inflexion;
+  save->offsets[1] = middle;
 }
 
 void GRTie::endOverHeadPastSign(GRBowingContext& context, GRSystemStartEndStruct* sse) {

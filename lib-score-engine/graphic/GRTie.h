@@ -41,6 +41,10 @@ class GRTie : public GRBowing {
   // over (under) the head's middle instead, rising over the sign, where that keeps clear of all
   // and the head's stem is on the other side.
   void endOverHeadPastSign(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // A tie still meeting notes once risen as far as it may, another voice's head standing low by an
+  // end of a long tie, is drawn fuller (steep by its ends, flat between) and deepest nearer that
+  // end, where that keeps it clear of all.
+  void fullerPastNotes(GRBowingContext& context, GRSystemStartEndStruct* sse);
   // Whether a sign between the tie's ends stands in its way.
   bool signInTheWay(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
   // Whether a note of another voice sounds with one of the tie's notes at its pitch: the voices'

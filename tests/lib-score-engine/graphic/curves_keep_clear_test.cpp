@@ -242,6 +242,22 @@ TEST_F(CurvesKeepClear, TiesPassASignJustBeforeTheirLastHead) {
   EXPECT_GT(tieRight, signRight);
 }
 
+// A long tie under the notes, another voice's head standing lower than the tie's ends just before
+// its last head: the tie is drawn fuller and deepest nearer that head, passing under it.
+TEST_F(CurvesKeepClear, LongTiesPassALowHeadBeforeTheirEnd) {
+  char const* const text =
+      "{ [ \\staff<1> \\stemsUp c2/8 c2/8 c2/8 c2/8 \\beam( c2/16 c2/16 c2/16 e1/16 ) _/8 c2/8 ], "
+      "[ \\staff<1> \\stemsDown \\tie( g1/2. g1/8 ) h0/8 ] }";
+  ExpectNoCrossings({text});
+  // The head stands within a space of the tie's end, where the crossings above let heads be.
+  constexpr unsigned int kHead = 88;
+  for (PlacingDevice::Shape const& curve : drawn.shapes)
+    for (PlacingDevice::Glyph const& glyph : drawn.glyphs)
+      if (curve.xs.size() == kCurveCorners && glyph.code == kHead && glyph.ink.left > curve.left &&
+          glyph.ink.right < curve.right)
+        EXPECT_FALSE(Meet(curve, Outline(glyph))) << "head at " << glyph.x << ", " << glyph.y;
+}
+
 // A key change the layout breaks a line at opens the line instead of standing after its first
 // note: a tie leaving that note starts at its head, not past where the key would have stood.
 TEST_F(CurvesKeepClear, TiesLeaveTheFirstNoteOfALineOpenedByAKeyChange) {
