@@ -32,6 +32,10 @@ constexpr float kReach = 0.25f;
 constexpr float kLowBends[] = {0.35f, 0.25f};
 // How many times a tie bends clear of the ink it meets at the most.
 constexpr int kBendings = 4;
+// The fullness a tie meeting notes is tried at, fuller and fuller (the drawn default is 6), and
+// where along its length its deepest point is tried, from the middle outwards.
+constexpr float kFuller[] = {6, 3, 1.5f};
+constexpr float kDeepest[] = {0.5f, 0.35f, 0.65f};
 
 // Whether a note of another voice stands at the head's pitch at its time, on that head or beside
 // it. Ties that leave (reach) such a place in both voices cross unless each keeps to its
@@ -122,6 +126,8 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
     start.x = startHead->getNoteHeadPosition().x;
     end.x = endHead->getNoteHeadPosition().x;
   }
+  bool const overEnd = !close && mOverEnd && endHead && !context.openRight;
+  if (overEnd) end.x = endHead->getNoteHeadPosition().x;
   if (context.openLeft) {
     start.y = end.y;
     start.x = std::min(start.x, end.x - kOpenLength);
@@ -136,6 +142,7 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
   float const move = above ? -away : away;
   start.y += move;
   end.y += move;
+  if (overEnd) end.y += (above ? -1 : 1) * (std::max(away, 0.75f * space) - away);
   setAnchors(context, sse, start, end);
 }
 
@@ -176,8 +183,59 @@ void GRTie::automaticCurveDirection(GRBowingContext& context, GRSystemStartEndSt
 }
 
 void GRTie::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
+  saveOf(sse)->inflexion = GRBowingSaveStruct{}.inflexion;
   placeClear(context, sse, sideFree);
   overHeadsPastSign(context, sse, sideFree);
+  endOverHeadPastSign(context, sse);
+  fullerPastNotes(context, sse);
+}
+
+void GRTie::fullerPastNotes(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  if (intrusion(context, sse) <= 0) return;
+  GRBowingSaveStruct* save = saveOf(sse);
+  NVPoint const middle = save->offsets[1];
+  float const inflexion = save->inflexion;
+  float const length = save->offsets[2].x - save->offsets[0].x;
+  for (float const deepest : kDeepest) {
+    for (float const fuller : kFuller) {
+      save->inflexion = fuller;
+      automaticControlPoints(context, sse);
+      save->offsets[1].x = save->offsets[0].x + deepest * length;
+      riseClear(context, sse, mostRise(context, sse));
+      if (intrusion(context, sse, true) <= 0) return;
+    }
+  }
+  save->inflexion = inflexion;
+  save->offsets[1] = middle;
+}
+
+void GRTie::endOverHeadPastSign(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  GRStdNoteHead const* endHead =
+      context.curveDir == 1 ? context.topRightHead : context.bottomRightHead;
+  if (context.openLeft || context.openRight || !endHead || context.curveDir == context.stemDirRight)
+    return;
+  GRBowingSaveStruct* save = saveOf(sse);
+  NVPoint const start = save->position + save->offsets[0];
+  NVPoint const end = save->position + save->offsets[2];
+  NVPoint const middle = save->offsets[1];
+  auto restore = [&] {
+    setAnchors(context, sse, start, end);
+    save->offsets[1] = middle;
+  };
+  // Only a tie cut back from its last head, which a sign left uncut would stand in the way of.
+  automaticAnchorPoints(context, sse);
+  automaticControlPoints(context, sse);
+  float const cut = save->position.x + save->offsets[2].x - end.x;
+  if (cut <= kReach * context.staff->getLineSpace() || !signInTheWay(context, sse)) {
+    restore();
+    return;
+  }
+  mOverEnd = true;
+  automaticAnchorPoints(context, sse);
+  automaticControlPoints(context, sse);
+  mOverEnd = false;
+  riseClear(context, sse, mostRise(context, sse));
+  if (intrusion(context, sse, true) > 0) restore();
 }
 
 bool GRTie::signInTheWay(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const {

@@ -37,6 +37,14 @@ class GRTie : public GRBowing {
   // rise over from beside the heads, is passed from over (under) the middle of one head to the
   // other, on a side away from the stems where that keeps clear of all.
   void overHeadsPastSign(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree);
+  // A tie cut back from its last head by another note's sign standing just before that head ends
+  // over (under) the head's middle instead, rising over the sign, where that keeps clear of all
+  // and the head's stem is on the other side.
+  void endOverHeadPastSign(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // A tie still meeting notes once risen as far as it may, another voice's head standing low by an
+  // end of a long tie, is drawn fuller (steep by its ends, flat between) and deepest nearer that
+  // end, where that keeps it clear of all.
+  void fullerPastNotes(GRBowingContext& context, GRSystemStartEndStruct* sse);
   // Whether a sign between the tie's ends stands in its way.
   bool signInTheWay(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
   // Whether a note of another voice sounds with one of the tie's notes at its pitch: the voices'
@@ -72,4 +80,6 @@ class GRTie : public GRBowing {
 
   // The tips stand over (under) the middles of the heads rather than beside them.
   bool mOverHeads = false;
+  // The last tip alone stands over (under) its head's middle.
+  bool mOverEnd = false;
 };

@@ -5,7 +5,7 @@
 class GRSpring;
 
 // The room the elements of two springs need between them, band by band through the colliders,
-// and where ledger lines meet signs or stems.
+// where ledger lines meet signs or stems, and where a tie passes a sign before its last head.
 float RoomBetween(GRSpring const& before, GRSpring const& after);
 
 // The length the rod from the last spring before a slice to the slice's first (startid) needs

@@ -226,6 +226,38 @@ TEST_F(CurvesKeepClear, TiesPassOverASignBetweenTheirHeads) {
   });
 }
 
+// A sign of another voice's note, at one time with a tie's last note, standing left of both their
+// heads at the tied heads' height: the notes stand apart far enough for the tie to pass over the
+// sign, and the tie ends over its head rather than short of the sign.
+TEST_F(CurvesKeepClear, TiesPassASignJustBeforeTheirLastHead) {
+  char const* const text =
+      "{ [ \\staff<1> \\stemsUp h1/4 \\beam( h1/8 e#1/8 ) h1/2 ], "
+      "[ \\staff<1> \\stemsDown \\beam( c1/8 c1/8 ) \\tie( g1/8 g1/8 ) g1/2 ] }";
+  ExpectNoCrossings({text});
+  float signRight = 0, tieRight = 0;
+  for (PlacingDevice::Glyph const& glyph : drawn.glyphs)
+    if (IsAccidental(glyph.code)) signRight = std::max(signRight, glyph.ink.right);
+  for (PlacingDevice::Shape const& shape : drawn.shapes)
+    if (shape.xs.size() == kCurveCorners) tieRight = std::max(tieRight, shape.right);
+  EXPECT_GT(tieRight, signRight);
+}
+
+// A long tie under the notes, another voice's head standing lower than the tie's ends just before
+// its last head: the tie is drawn fuller and deepest nearer that head, passing under it.
+TEST_F(CurvesKeepClear, LongTiesPassALowHeadBeforeTheirEnd) {
+  char const* const text =
+      "{ [ \\staff<1> \\stemsUp c2/8 c2/8 c2/8 c2/8 \\beam( c2/16 c2/16 c2/16 e1/16 ) _/8 c2/8 ], "
+      "[ \\staff<1> \\stemsDown \\tie( g1/2. g1/8 ) h0/8 ] }";
+  ExpectNoCrossings({text});
+  // The head stands within a space of the tie's end, where the crossings above let heads be.
+  constexpr unsigned int kHead = 88;
+  for (PlacingDevice::Shape const& curve : drawn.shapes)
+    for (PlacingDevice::Glyph const& glyph : drawn.glyphs)
+      if (curve.xs.size() == kCurveCorners && glyph.code == kHead && glyph.ink.left > curve.left &&
+          glyph.ink.right < curve.right)
+        EXPECT_FALSE(Meet(curve, Outline(glyph))) << "head at " << glyph.x << ", " << glyph.y;
+}
+
 // A key change the layout breaks a line at opens the line instead of standing after its first
 // note: a tie leaving that note starts at its head, not past where the key would have stood.
 TEST_F(CurvesKeepClear, TiesLeaveTheFirstNoteOfALineOpenedByAKeyChange) {
