@@ -105,6 +105,9 @@ class GRSingleNote : public GRNote {
   // placed its signs itself.
   bool showSigns(GRStaff::AccidentalSigns const& signs);
   bool isTiedOver() const { return mTiedOver; }
+  // Whether a tie begins at the note: spacing keeps room for it past a flag beside the head.
+  void setBeginsTie(bool begins) { mBeginsTie = begins; }
+  bool beginsTie() const { return mBeginsTie; }
   // Moves the last accidental a head width further left, beside a head moved out of the way.
   void updateAccidentalsPos();
   // Stands the note, all but its signs, this far right of its place (0: at its place), beside a
@@ -162,6 +165,7 @@ class GRSingleNote : public GRNote {
   bool mStemDirSet = false;
   int mHeadState = kNoHeadState;
   bool mTiedOver = false;
+  bool mBeginsTie = false;
   bool mGrace = false;
   float mBesideShift = 0;
   // How far the dots stand past a flag beside the head or past another voice's head beside this

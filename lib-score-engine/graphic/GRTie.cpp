@@ -101,6 +101,9 @@ void GRTie::addAssociation(GRNotationElement* element) {
     error = 1;
     return;
   }
+  NEPointerList const* held = getAssociations();
+  if (auto* note = dynamic_cast<GRSingleNote*>(element); note && (!held || held->GetCount() == 0))
+    note->setBeginsTie(true);
   GRBowing::addAssociation(element);
 }
 
@@ -311,10 +314,11 @@ void GRTie::placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
   }
   if (context.openLeft) {
     // A piece going on from the line before keeps the side it began on, unless its end lies there
-    // in the head of another voice beside its own and the other side is clear: hidden, it would
-    // not read at all.
+    // in the head of another voice beside its own, or it meets other notes there (the piece
+    // before left its voice's side to a flag), and the other side is clear: hidden, it would not
+    // read at all; crossing notes, it would be read as theirs.
     riseClear(context, sse, most());
-    if (!endHidden(context, sse)) return;
+    if (!endHidden(context, sse) && !meeting().notes) return;
     int const side = context.curveDir;
     context.curveDir = -side;
     placeOnSide(context, sse);

@@ -6,6 +6,7 @@
 #include "ledger_lines_past_stems.h"
 #include "rests_beside_stems.h"
 #include "signs_past_ledger_lines.h"
+#include "ties_past_flags.h"
 #include "ties_past_signs.h"
 
 namespace {
@@ -22,7 +23,7 @@ bool OnlyMarks(GRSpring const* spring) {
 float RoomBetween(GRSpring const& before, GRSpring const& after) {
   return std::max({before.GetMaxDistance(&after), SignsPastLedgerLines(before, after),
                    LedgerLinesPastStems(before, after), RestsBesideStems(before, after),
-                   TiesPastSigns(before, after)});
+                   TiesPastSigns(before, after), TiesPastFlags(before, after)});
 }
 
 float RoomAcrossSliceStart(KF_IVector<GRSpring> const& springs, int startid, int endid) {

@@ -315,4 +315,36 @@ TEST_F(CurvesKeepClear, TiesKeepClearOfFlags) {
   }
 }
 
+// A tie of a voice sharing its staff leaves a flagged note on its voice's side, the flag's: the
+// note keeps room past its flag for the least tie, which begins after the flag rather than in it.
+// Where the piece before a line break was left under its note by the flag, the piece going on
+// takes its voice's side rather than cross the other voice's stem beside the note it reaches.
+TEST_F(CurvesKeepClear, TiesLeaveTheirFlagOnTheirVoiceSide) {
+  for (char const* text : {
+           // the other voice holds the pitch at once, on a line set tight
+           "{ [ \\staff<1> \\stemsUp \\pageFormat<w=8cm, h=17cm, lm=0.5cm, tm=1cm, rm=0.5cm, "
+           "bm=1cm> \\clef<\"g2\"> \\meter<\"3/8\"> \\intens<\"p\"> e&2/4 \\tie( h2/8 h2/8 ) _/4 "
+           "f2/4 h1/8 \\tie( g1/8 g1/4 ) _/4. \\cresc( a1/8 \\tie( h1/8 h1/8 ) g#1/4 h#1/8 ) "
+           "\\beam( g2/8 h#1/8 f1/8 ) ], [ \\staff<1> \\stemsDown \\clef<\"g2\"> \\meter<\"3/8\"> "
+           "g0/4 h0/8 a0/4. c1/4. \\tie( g1/4 g1/8 ) \\beam( d1/8 d1/8 e1/8 ) a1/4 \\tie( "
+           "f1/8 f1/4 ) f1/8 g1/8 a1/8 e1/8 ], [ \\staff<2> \\oct<-1> \\clef<\"f4\"> "
+           "\\meter<\"3/8\"> a-1/4. {d-1/8, f-1/8, a-1/8} e-1/8 {f-1/8, a-1/8, c0/8} {d0/4, "
+           "f0/4, a0/4} e0/8 e0/8 a-1/8 {g-1/8, h-1/8, d0/8} \\oct<0> \\intens<\"p\"> d-1/4. "
+           "g-1/4. g-1/4 f#-1/8 _/4 _/8 ] }",
+           // the tie goes on to the next line from the line's last note
+           "{ [ \\staff<1> \\stemsUp \\pageFormat<w=8cm, h=22cm, lm=0.5cm, tm=1cm, rm=0.5cm, "
+           "bm=1cm> \\clef<\"g2\"> \\key<6> \\meter<\"4/4\"> d#2/1 | \\newSystem \\grace( e#2/16 ) "
+           "f#2/8 h2/8 \\beam<dy=6>( f#2/8 e#2/8 ) f#2/4. \\tie( a#1/8 | \\newSystem a#1/4 ) "
+           "\\beam( e#1/8 f#1/8 ) g#1/8 a#1/8 h1/4 ], [ \\staff<1> \\stemsDown \\clef<\"g2\"> "
+           "\\key<6> \\meter<\"4/4\"> f#1/1 | a#0/2 d#1/2 | g#1/2. _/4 ], [ \\staff<2> "
+           "\\clef<\"f4\"> \\key<6> \\meter<\"4/4\"> f#0/1 | \\oct<-1>( c0/2 d#0/2 | \\grace( "
+           "a#-1/16 h-1/16 ) c#0/2 {d#0/4, f#0/4, a#0/4} a##-1/4 ) ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+    for (std::string const& flag : FlagsMet()) ADD_FAILURE() << flag;
+  }
+}
+
 }  // namespace
