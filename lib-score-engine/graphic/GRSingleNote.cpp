@@ -531,6 +531,17 @@ void GRSingleNote::standBeside(float shift) {
   updateBoundingBox();
 }
 
+float GRSingleNote::signsWidth() const {
+  KF_IPointerList<GRAccidental> signs(0);
+  extractAccidentals(&signs);
+  float width = 0;
+  for (void* pos = signs.GetHeadPosition(); pos;) {
+    GRAccidental const* sign = signs.GetNext(pos);
+    width += 10 * mSize + 2 * sign->getRightSpace();
+  }
+  return width;
+}
+
 void GRSingleNote::keepDotsBeside(float shift) {
   mDotsBeside = shift;
   updateBoundingBox();

@@ -114,6 +114,12 @@ class GRSingleNote : public GRNote {
   // head of another voice; it takes that much more room on the right.
   void standBeside(float shift);
   float getBesideShift() const { return mBesideShift; }
+  // Beside a head of another pitch on its own step, the note's signs stand before its own head,
+  // between the two: left of both they would read as the left head's.
+  void keepSignsAtHead() { mSignsAtHead = true; }
+  bool signsAtHead() const { return mSignsAtHead; }
+  // How wide its signs stand before its head, with the air before each; 0 without signs.
+  float signsWidth() const;
   // How far the head reaches right or left of the note's place, wherever it stands: moved to the
   // other side of a shared stem or beside another voice's head. 0 without a head.
   float headReach(bool right) const;
@@ -168,6 +174,7 @@ class GRSingleNote : public GRNote {
   bool mBeginsTie = false;
   bool mGrace = false;
   float mBesideShift = 0;
+  bool mSignsAtHead = false;
   // How far the dots stand past a flag beside the head or past another voice's head beside this
   // one, and how far they stand right of the head now.
   float mDotPastFlag = 0;

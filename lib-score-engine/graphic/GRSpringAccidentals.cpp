@@ -38,6 +38,22 @@ bool Clears(Column const& column, GRAccidental const* sign) {
   });
 }
 
+// The signs of a note standing beside another voice's head on its step, right to left before
+// its own head.
+void PlaceSignsAtHead(GRSingleNote& note) {
+  KF_IPointerList<GRAccidental> signs(0);
+  note.extractAccidentals(&signs);
+  float const size = note.getSize();
+  float right = note.getNoteHead()->getOffset().x - 0.5f * note.getHeadWidth() * size;
+  for (void* pos = signs.GetHeadPosition(); pos;) {
+    GRAccidental* sign = signs.GetNext(pos);
+    if (sign->getOffsetSet()) continue;  // placed by the score
+    right -= 10 * size;
+    sign->placeRightEdgeAt(right);
+    right -= 2 * sign->getRightSpace();
+  }
+}
+
 // The signs of the notes of one staff, placed relative to the notes' common x.
 void PlaceSigns(std::span<GRSingleNote* const> notes) {
   KF_IPointerList<GRAccidental> accidentals(0);
@@ -45,8 +61,13 @@ void PlaceSigns(std::span<GRSingleNote* const> notes) {
   float size = 0;
   bool anyHead = false;
   for (GRSingleNote* note : notes) {
+    GRStdNoteHead const* head = note->getNoteHead();
+    if (head && note->signsAtHead()) {
+      PlaceSignsAtHead(*note);
+      continue;
+    }
     note->extractAccidentals(&accidentals);
-    if (GRStdNoteHead const* head = note->getNoteHead()) {
+    if (head) {
       float const left = head->getOffset().x - 0.5f * note->getHeadWidth() * note->getSize();
       headsLeft = anyHead ? std::min(headsLeft, left) : left;
       size = std::max(size, note->getSize());

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ARCast.h"
+#include "ARNote.h"
 #include "GRGlobalStem.h"
 #include "GRNoteDot.h"
 #include "GRSingleNote.h"
@@ -75,11 +76,22 @@ GRSingleNote* RightOfTwo(GRSingleNote* first, GRSingleNote* second) {
   return second;
 }
 
+bool SamePitch(GRSingleNote const* a, GRSingleNote const* b) {
+  ARNote const* first = a->getARNote();
+  ARNote const* second = b->getARNote();
+  if (!first || !second) return true;
+  return first->getPitch() == second->getPitch() && first->getOctave() == second->getOctave() &&
+         first->getAccidentals() == second->getAccidentals();
+}
+
 // Whether two notes at one pitch can show one head: a hollow, a filled and a whole head, or a
 // dotted and a plain one, each read a length of their own. A shared head shows each voice by its
 // stem; a whole note's or a breve's has none, and one head would read as one note.
+// Nor can two notes of different pitches on one step, an a flat and an a natural: one head
+// would show one pitch, the other voice's sound lost or its sign read for both.
 bool ShareOneHead(GRSingleNote const* a, GRSingleNote const* b) {
   constexpr unsigned int kWholeHead = 119, kBreveHead = 87;
+  if (!SamePitch(a, b)) return false;
   unsigned int const symbol = a->getNoteHead()->getSymbol();
   if (symbol == kWholeHead || symbol == kBreveHead) return false;
   return symbol == b->getNoteHead()->getSymbol() &&
@@ -120,11 +132,16 @@ void PlaceHeadsBeside(std::vector<VoiceEvent> const& events) {
       GRStdNoteHead const* leftHead = left->getNoteHead();
       GRStdNoteHead const* rightHead = right->getNoteHead();
       float const dots = left->dotsReach();
-      float shift = leftHead->getRightSpace() + rightHead->getLeftSpace();
+      // On one step at two pitches, the right head's signs stand between the two heads, clear
+      // of the left head and its dots. At one pitch a sign before both holds for both.
+      bool const signsBetween = steps == 0 && !SamePitch(a, b) && right->signsWidth() > 0;
+      float const signs = signsBetween ? right->signsWidth() + 10 * left->getSize() : 0;
+      float shift = leftHead->getRightSpace() + signs + rightHead->getLeftSpace();
       if (dots > 0) {
         float const headLeft = -rightHead->getBoundingBox().left * right->getSize();
-        shift = std::max(shift, dots + kDotsAir * left->getLineSpace() + headLeft);
+        shift = std::max(shift, dots + kDotsAir * left->getLineSpace() + signs + headLeft);
       }
+      if (signsBetween) right->keepSignsAtHead();
       right->standBeside(shift);
       left->keepDotsBeside(dots > 0 ? 0 : shift);
     }

@@ -387,7 +387,8 @@ void GRStaff::writeAccidentalsOf(GRNotationElement const* element, bool holdTied
                                   octave - mStaffState.octava, accidentals);
       return;
     }
-    mStaffState.writeAccidentals(pitch, octave - mStaffState.octava, accidentals);
+    mStaffState.writeAccidentals(element->getRelativeTimePosition(), pitch,
+                                 octave - mStaffState.octava, accidentals);
   }
 }
 
@@ -760,6 +761,7 @@ void GRStaff::setStaffState(GRStaffState const* state) {
   std::copy_n(&state->WrittenAccidentals[0][0], GRStaffState::kLetters * GRStaffState::kOctaves,
               &s.WrittenAccidentals[0][0]);
   s.heldAccidentals = state->heldAccidentals;
+  s.struckNow = state->struckNow;
   s.transposeOffset = state->transposeOffset;
   s.instrKeyNumber = state->instrKeyNumber;
   std::copy_n(state->instrKeyArray, GRStaffState::kPitches, s.instrKeyArray);

@@ -84,7 +84,8 @@ void GRStaffManager::ShowSignsAgainOnLine(GRSystemSlice const* last, GRSystemSli
         }
         if (note->showSigns(GRStaff::AccidentalsIn(state, pitch, octave, accidentals)))
           changed.insert(note->getSpringID());
-        state.writeAccidentals(pitch, octave - state.octava, accidentals);
+        state.writeAccidentals(note->getRelativeTimePosition(), pitch, octave - state.octava,
+                               accidentals);
       }
     }
   }

@@ -43,10 +43,25 @@ void GRStaffState::startMeasure() {
   for (int i = 0; i < kPitches; ++i) MeasureAccidentals[i] = KeyArray[i] - instrKeyArray[i];
   clearWrittenAccidentals();
   heldAccidentals.clear();
+  struckNow.clear();
 }
 
 void GRStaffState::holdAccidentals(Fraction const& time, int pitch, int octave, int accidentals) {
+  int letter, raised;
+  if (letterOf(pitch, &letter, &raised) &&
+      std::any_of(struckNow.begin(), struckNow.end(), [&](HeldAccidentals const& struck) {
+        return struck.time == time && struck.pitch == letter &&
+               octaveSlot(struck.octave) == octaveSlot(octave);
+      }))
+    return;
   heldAccidentals.push_back({time, pitch, octave, accidentals});
+}
+
+void GRStaffState::writeAccidentals(Fraction const& time, int pitch, int octave, int accidentals) {
+  int letter, raised;
+  if (!struckNow.empty() && struckNow.front().time != time) struckNow.clear();
+  if (letterOf(pitch, &letter, &raised)) struckNow.push_back({time, letter, octave, 0});
+  writeAccidentals(pitch, octave, accidentals);
 }
 
 void GRStaffState::writeHeldAccidentalsBefore(Fraction const& time) {
@@ -113,6 +128,7 @@ GRStaffState& GRStaffState::operator=(GRStaffState const& other) {
   std::copy_n(other.MeasureAccidentals, kPitches, MeasureAccidentals);
   std::copy_n(&other.WrittenAccidentals[0][0], kLetters * kOctaves, &WrittenAccidentals[0][0]);
   heldAccidentals = other.heldAccidentals;
+  struckNow = other.struckNow;
   curkey = other.curkey;
   clefset = other.clefset;
   clefname = other.clefname;

@@ -46,6 +46,9 @@ class GRStaffState {
   // A note of pitch (2 to 13) and octave with these accidentals (as written after its name)
   // stands in the measure.
   void writeAccidentals(int pitch, int octave, int accidentals);
+  // The same for a note struck at time: a note tied over to its letter at that time, whichever
+  // voice comes first, holds nothing after it.
+  void writeAccidentals(Fraction const& time, int pitch, int octave, int accidentals);
   // The same for a note tied over from before, which shows no sign: it holds for the notes after
   // its time, not for those struck with it, whose reader sees no sign there.
   void holdAccidentals(Fraction const& time, int pitch, int octave, int accidentals);
@@ -84,6 +87,8 @@ class GRStaffState {
     int accidentals;
   };
   std::vector<HeldAccidentals> heldAccidentals;
+  // The notes struck at the latest time given: their time, letter and octave.
+  std::vector<HeldAccidentals> struckNow;
   ARKey* curkey = nullptr;
 
   int clefset = CLEFIMPLICIT;

@@ -166,9 +166,13 @@ TEST_F(MeasureAccidentalsTest, SignsOfGraceNotesAtAKeyChangeHoldForBothVoices) {
 // A note tied over shows no sign, so a reader takes none from it for the notes struck with it:
 // another voice's note of its letter there shows its own sign (the unison's flat, drawn before
 // both heads), or none where the measure needs none; after them the letter follows the note
-// struck last, a plain a calling for the flat again.
+// struck last, a plain a calling for the flat again, and a plain a after a natural struck with
+// the flat held, whichever voice comes first, needing no sign.
 TEST_F(MeasureAccidentalsTest, ANoteTiedOverLendsNoSignToTheNotesStruckWithIt) {
   ExpectSigns({
+      {R"({ [ \staff<1> \meter<"2/4"> \stemsUp c2/4 c2/4 | a1/4 a1/4 ],)"
+       R"(  [ \staff<1> \meter<"2/4"> \stemsDown c1/4 \tie( a&1/4 | a&1/4 ) f1/4 ] })",
+       {{}, {}, {}, {kFlat}, {}, {}, {}, {}}},
       {R"({ [ \staff<1> \meter<"2/4"> \stemsUp c2/4 \tie( a&1/4 | a&1/4 ) a&1/4 ],)"
        R"(  [ \staff<1> \meter<"2/4"> \stemsDown f1/2 | a&1/4 f1/4 ] })",
        {{}, {}, {kFlat}, {kFlat}, {kFlat}, {}, {}}},

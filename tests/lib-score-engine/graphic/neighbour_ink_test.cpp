@@ -74,6 +74,42 @@ TEST_F(NeighbourInkTest, HeadsOfTwoVoicesBesideEachOtherDoNotMeet) {
   }
 }
 
+// Two voices on one step at two pitches, struck or one held by a tie, never share a head: the
+// two heads stand side by side, and a sign of the right one stands between them, before its own
+// head, where it cannot read as the left one's.
+TEST_F(NeighbourInkTest, HeadsOfTwoPitchesOnOneStepStandApartEachBehindItsSign) {
+  struct Case {
+    std::string text;
+    int signsBetween;  // signs standing right of the left head
+  };
+  for (Case const& c : {
+           Case{TwoVoices("a1/4", "a&1/4"), 0},
+           Case{TwoVoices("a&1/4", "a1/4"), 1},
+           Case{TwoVoices("f#1/2", "f1/2"), 1},
+           Case{"{ [ \\staff<1> \\stemsUp \\key<1> c2/4 a&1/4 a1/4 ], "
+                "[ \\staff<1> \\stemsDown \\key<1> c1/4 \\tie( a&1/4 a&1/4 ) ] }",
+                1},
+       }) {
+    SCOPED_TRACE(c.text);
+    Draw(c.text);
+    // The last two heads are the two voices' at one time; before them two may share a head.
+    std::vector<NVRect> heads = Inks({kHeads[0], kHeads[1]});
+    ASSERT_GE(heads.size(), 2u);
+    std::sort(heads.begin(), heads.end(),
+              [](NVRect const& a, NVRect const& b) { return a.left < b.left; });
+    NVRect const left = heads[heads.size() - 2], right = heads.back();
+    EXPECT_EQ(Overlaps({left}, {right}), 0);
+    float const leftEdge = left.right;
+    int between = 0;
+    for (auto const& sign : drawn.glyphs) {
+      if (!IsAccidental(sign.code)) continue;
+      EXPECT_EQ(Overlaps({sign.ink}, heads), 0);
+      if (sign.ink.left >= leftEdge) ++between;
+    }
+    EXPECT_EQ(between, c.signsBetween);
+  }
+}
+
 // Of two voices a step apart, the upper note in a space and the lower one on the line under it,
 // each dot stands in a space of its own: two dots, not one of both.
 TEST_F(NeighbourInkTest, DotsOfTwoVoicesAStepApartStandApart) {

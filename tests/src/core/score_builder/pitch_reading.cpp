@@ -212,15 +212,30 @@ class StaffReader {
   }
 
   // How far a tip of a tie's curve stands from where it would at the head, in spaces; none
-  // when the head is out of its reach. A tie leaves a head at its right or over (under) its
-  // middle and meets the next one just before it or over (under) its middle, a quarter space
-  // off a line: the head's own line, or the line beyond a head in a space.
+  // when the head is out of its reach. A tie leaves a head at its right, over (under) its
+  // middle, or just past the flag of its stem up, and meets the next one just before it or over
+  // (under) its middle, a quarter space off a line: the head's own line, or the line beyond a
+  // head in a space.
   std::optional<qreal> TipOff(QPointF tip, const DrawnNote& head, bool leaving) const {
     const qreal x = (tip.x() - head.head.x()) / head.headWidth;
     const qreal off = std::abs(tip.y() - head.head.y()) / staff_->spacing;
-    if (!(leaving ? x > 0.4 && x < 1.25 : x > -0.25 && x < 0.6) || off > 0.8) return {};
+    const bool leaves = (x > 0.4 && x < 1.25) || PastItsFlag(tip, head);
+    if (!(leaving ? leaves : x > -0.25 && x < 0.6) || off > 0.8) return {};
     const bool onLine = (StepAt(head.head.y()) - *topStep_) % 2 == 0;
     return std::abs(off - (onLine ? 0.25 : 0.75));
+  }
+
+  // Whether a tip stands just past the flag of the head's stem up, whose end hangs down beside
+  // the head: a tie over it leaves from there, and reads as leaving the head.
+  bool PastItsFlag(QPointF tip, const DrawnNote& head) const {
+    const qreal stemSide = head.head.x() + head.headWidth;
+    return std::any_of(staff_->flags.begin(), staff_->flags.end(), [&](const DrawnGlyph& flag) {
+      return std::abs(flag.box.left() - stemSide) < head.headWidth / 4 &&
+             flag.box.bottom() < head.head.y() &&
+             flag.box.bottom() > head.head.y() - 2 * staff_->spacing &&
+             tip.x() > flag.box.right() - head.headWidth / 4 &&
+             tip.x() < flag.box.right() + head.headWidth / 2;
+    });
   }
 
   // The head a tip of a tie stands at, played before the date given, the one it stands as at a

@@ -271,6 +271,11 @@ TEST_F(ScoreReadingTest, TiedNotesReadAsHeld) {
       {2685,
        "a head that the held voice shares with a voice striking it anew, the tie meeting it on "
        "the held voice's side, was not read as held by either"},
+      {8011,
+       "the part going on to the next line, over a stem up, began just past its note's own "
+       "flag"},
+      {9955, "the same, a tie within the line"},
+      {8764, "a flat held on one step with a natural struck there shared one head with it"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> misread = Faults(GenerateMusic(c.seed, ReadFeatures()));
