@@ -86,15 +86,17 @@ void ForEachInPiece(NEPointerList const* list, SSE const* sse, F f) {
 }
 
 // How far a beam from a to b (its edge at the stems' ends) moves away from the heads, up over
-// stems up and down under stems down, to keep the room from the signs of an event's notes
-// under it that it keeps from their heads: the depth of its levels and a little air. 0 where it
-// keeps it already.
-float SignsNeed(GREvent const& event, NVPoint a, NVPoint b, GDirection dir, float room,
-                float staffY) {
+// stems up and down under stems down, to keep the room from the signs and ledger lines of an
+// event's notes under it that it keeps from their heads: the depth of its levels and a little
+// air. 0 where it keeps it already.
+float InksUnderNeed(GREvent const& event, NVPoint a, NVPoint b, GDirection dir, float room,
+                    float staffY) {
   float const side = dir == dirDOWN ? -1.0f : 1.0f;
   float const dx = b.x - a.x;
   float need = 0;
-  for (NVRect const& sign : SignInks(event)) {
+  std::vector<NVRect> inks = SignInks(event);
+  for (NVRect const& line : LedgerLineInks(event)) inks.push_back(line);
+  for (NVRect const& sign : inks) {
     if (sign.right < std::min(a.x, b.x) || sign.left > std::max(a.x, b.x)) continue;
     float const edge = staffY + (dir == dirDOWN ? sign.bottom : sign.top);
     for (float const x :
@@ -622,9 +624,9 @@ void GRBeam::placeAtWrittenLengths(SSE* sse, GRBeamSaveStruct* st, float thickne
         {atStem, side * (head(event) - beamAt(left)), side * (head(event) - beamAt(right))});
     if (nearest < clear(event)) need = std::max({need, shortest - atStem, clear(event) - nearest});
     if (oneWay)
-      need = std::max(need, SignsNeed(*event, p[0], p[2], dir,
-                                      BeamsDepth(event, thickness, levelSpace()) + 0.25f * ls,
-                                      system ? StaffPos(event).y : 0));
+      need = std::max(need, InksUnderNeed(*event, p[0], p[2], dir,
+                                          BeamsDepth(event, thickness, levelSpace()) + 0.25f * ls,
+                                          system ? StaffPos(event).y : 0));
     return true;
   });
   if (need > 0) {
@@ -716,9 +718,9 @@ void GRBeam::correctStems(SSE* sse, GRBeamSaveStruct* st, bool adjust) {
       if (dir == dirUP && d >= 0) shift = d + m, wrongSide = true;
       if (dir == dirDOWN && d < 0) shift = d - m, wrongSide = true;
       if (oneWay && (dir == dirUP || dir == dirDOWN)) {
-        float const signs = SignsNeed(*event, p[0], p[2], dir,
-                                      BeamsDepth(event, thickness, levelSpace()) + 0.25f * ls,
-                                      system ? StaffPos(event).y : 0);
+        float const signs = InksUnderNeed(*event, p[0], p[2], dir,
+                                          BeamsDepth(event, thickness, levelSpace()) + 0.25f * ls,
+                                          system ? StaffPos(event).y : 0);
         shift = dir == dirUP ? std::max(shift, signs) : std::min(shift, -signs);
       }
       if (adjust && shift != 0) {

@@ -5,9 +5,11 @@
 #include <cmath>
 
 #include "GRBar.h"
+#include "GRClef.h"
 #include "GREmpty.h"
 #include "GRGlue.h"
 #include "GRKey.h"
+#include "GRMeter.h"
 #include "GRNotationElement.h"
 #include "GRRest.h"
 #include "GRSingleNote.h"
@@ -211,6 +213,15 @@ bool GRSpring::holdsEvent() const {
 bool GRSpring::containsBar() const {
   for (void* pos = mElements.GetHeadPosition(); pos;)
     if (ar_cast<GRBar>(mElements.GetNext(pos))) return true;
+  return false;
+}
+
+bool GRSpring::holdsStaffSign() const {
+  for (void* pos = mElements.GetHeadPosition(); pos;) {
+    GRNotationElement* element = mElements.GetNext(pos);
+    if (ar_cast<GRKey>(element) || ar_cast<GRClef>(element) || ar_cast<GRMeter>(element))
+      return true;
+  }
   return false;
 }
 

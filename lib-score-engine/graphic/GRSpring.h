@@ -103,6 +103,9 @@ class GRSpring : public GRArenaObject {
 
   bool hasType(std::type_info const& type) const;
   bool containsBar() const;
+  // Whether a clef, key or meter written within the line stands here: its signs reach over the
+  // staff as a bar line does.
+  bool holdsStaffSign() const;
   // Whether a note, rest or other event stands here, not only tags.
   bool holdsEvent() const;
   bool hasStaffAndType(GRStaff const* staff, std::type_info const& type) const;

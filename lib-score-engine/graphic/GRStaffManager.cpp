@@ -186,11 +186,14 @@ void GRStaffManager::createNewSystemRods(int startid, int endid) {
     }
     // So do springs holding only the notes of other staves or voices, which fall between two
     // notes of a staff in time: the later note's signs keep clear of the earlier one's heads
-    // across them, the springs just before it looked at.
+    // across them, the springs just before it looked at. A key, clef or meter changed within the
+    // line reaches over the staff as a bar line does: a chord's signs behind a dynamic would
+    // stand on its sharps.
     if (next->holdsEvent())
       for (int id = std::max(startid, k - kMostSpringsAcross); id < k; ++id) {
         GRSpring* earlier = mSprings->Get(id);
-        if (!earlier || id == lastEventID || !(earlier->holdsEvent() || earlier->containsBar()))
+        if (!earlier || id == lastEventID ||
+            !(earlier->holdsEvent() || earlier->containsBar() || earlier->holdsStaffSign()))
           continue;
         const float across = RoomBetween(*earlier, *next);
         if (across > 0) addRod(new GRRod(across, id, k + 1), false, false, 0);

@@ -25,6 +25,9 @@ void SignReach(unsigned int symbol, float* above, float* below) {
 
 namespace {
 
+// Half a ledger line's thickness at size 1.
+constexpr float kLedgerLineHalfThickness = 2;
+
 // The signs of the note, as they stand when the note stands at x: a beam is placed when the
 // chord's leading event is, before the spring of that event puts the chord's notes there.
 void AddSigns(GRSingleNote const* note, std::optional<float> x, std::vector<NVRect>& inks) {
@@ -43,6 +46,35 @@ void AddSigns(GRSingleNote const* note, std::optional<float> x, std::vector<NVRe
   }
 }
 
+// The ledger lines of the note, as they stand when the note stands at x.
+void AddLedgerLines(GRSingleNote const* note, std::optional<float> x, std::vector<NVRect>& inks) {
+  if (!note) return;
+  GRSingleNote::LedgerLines const lines = note->ledgerLines();
+  float const shift = x ? *x - note->getPosition().x : 0;
+  float const half = kLedgerLineHalfThickness * note->getSize();
+  for (int i = 0; i < lines.count; ++i) {
+    float const y = lines.first + static_cast<float>(i) * lines.step;
+    inks.push_back(NVRect{lines.left + shift, y - half, lines.right + shift, y + half});
+  }
+}
+
+// The notes of an event: its chord's, led by the chord's first, or the event alone.
+template <class F>
+void ForEachNote(GREvent const& event, F add) {
+  GRGlobalStem const* chord = event.getGlobalStem();
+  if (!chord) {
+    add(ar_cast<GRSingleNote const>(&event), std::nullopt);
+    return;
+  }
+  GRNotationElement const* first = chord->getFirstEl();
+  std::optional<float> const x =
+      first ? std::optional<float>(first->getPosition().x) : std::nullopt;
+  add(ar_cast<GRSingleNote const>(first), x);
+  if (NEPointerList const* notes = chord->getAssociations())
+    for (void* pos = notes->GetHeadPosition(); pos;)
+      add(ar_cast<GRSingleNote const>(notes->GetNext(pos)), x);
+}
+
 }  // namespace
 
 std::vector<NVRect> NoteSignInks(GRSingleNote const& note) {
@@ -53,17 +85,15 @@ std::vector<NVRect> NoteSignInks(GRSingleNote const& note) {
 
 std::vector<NVRect> SignInks(GREvent const& event) {
   std::vector<NVRect> inks;
-  GRGlobalStem const* chord = event.getGlobalStem();
-  if (!chord) {
-    AddSigns(ar_cast<GRSingleNote const>(&event), std::nullopt, inks);
-    return inks;
-  }
-  GRNotationElement const* first = chord->getFirstEl();
-  std::optional<float> const x =
-      first ? std::optional<float>(first->getPosition().x) : std::nullopt;
-  AddSigns(ar_cast<GRSingleNote const>(first), x, inks);
-  if (NEPointerList const* notes = chord->getAssociations())
-    for (void* pos = notes->GetHeadPosition(); pos;)
-      AddSigns(ar_cast<GRSingleNote const>(notes->GetNext(pos)), x, inks);
+  ForEachNote(event,
+              [&](GRSingleNote const* note, std::optional<float> x) { AddSigns(note, x, inks); });
+  return inks;
+}
+
+std::vector<NVRect> LedgerLineInks(GREvent const& event) {
+  std::vector<NVRect> inks;
+  ForEachNote(event, [&](GRSingleNote const* note, std::optional<float> x) {
+    AddLedgerLines(note, x, inks);
+  });
   return inks;
 }

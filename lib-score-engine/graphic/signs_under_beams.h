@@ -15,5 +15,10 @@ void SignReach(unsigned int symbol, float* above, float* below);
 // of its heads, above the signs of stems up and below those of stems down.
 std::vector<NVRect> SignInks(GREvent const& event);
 
+// Where the ledger lines of an event's notes (of its chord's, as above) put their ink, in the
+// event's staff: a steep beam passing over a chord's heads runs through the lines reaching past
+// them otherwise.
+std::vector<NVRect> LedgerLineInks(GREvent const& event);
+
 // Where the signs of the note alone put their ink, as above.
 std::vector<NVRect> NoteSignInks(GRSingleNote const& note);

@@ -1,5 +1,6 @@
 // The ink of neighbouring notes stays apart, laid out and drawn on the real music font: heads of
-// two voices beside each other, and a sign after the ledger lines of the note before.
+// two voices beside each other, a sign after the ledger lines of the note before, and a beam
+// over the signs and ledger lines of its notes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -193,6 +194,26 @@ TEST_F(NeighbourInkTest, ABeamKeepsClearOfTheSignsUnderIt) {
     for (auto const& shape : drawn.shapes)
       for (NVRect const& sign : signs)
         EXPECT_FALSE(Meets(shape, sign)) << sign.left << ", " << sign.top;
+  }
+}
+
+// A steep beam over the heads of a chord beyond the staff keeps clear of the ledger lines
+// reaching past them as of the heads: a written one whose lengths give way to the shortest
+// stem, rising to a chord over the staff and falling from one under it.
+TEST_F(NeighbourInkTest, ABeamKeepsClearOfTheLedgerLinesUnderIt) {
+  for (std::string const& text : {
+           std::string("[ \\clef<\"f4\"> \\meter<\"2/4\"> \\beam<dy=-7>( f-1/16 "
+                       "{a0/16, c1/16, e1/16} ) {c1/8, e1/8} g0/8 g0/16 g0/16 g0/16 g0/16 ]"),
+           std::string("[ \\meter<\"2/4\"> \\stemsDown \\beam<dy=-7>( "
+                       "{a0/16, c1/16, e1/16} g2/16 ) {a0/8, c1/8} d1/8 d1/16 d1/16 d1/16 d1/16 ]"),
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    std::vector<NVRect> const lines = Inks({kLedgerLine});
+    EXPECT_FALSE(lines.empty());
+    for (auto const& shape : drawn.shapes)
+      for (NVRect const& line : lines)
+        EXPECT_FALSE(Meets(shape, line)) << line.left << ", " << line.top;
   }
 }
 

@@ -1,7 +1,8 @@
 // A note's signs take their room before its head clear of the ink drawn before them on the
 // staff: the bar line before a measure that opens with a dynamic, the last note of the staff
 // where another staff's notes stand between the two in time, the other voice's head where a
-// flat's stem reaches higher than its box, and the sign over it in the column of signs.
+// flat's stem reaches higher than its box, the sign over it in the column of signs, and the
+// signs of a key changed within the line across a dynamic.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,6 +38,9 @@ TEST_F(SignsKeepClearTest, ASignKeepsClearOfTheInkBeforeIt) {
        TwoVoices("\\beam( e2/8 d2/8 ) e2/4", "\\beam( d2/8 a&1/8 ) d2/4")},
       {"a flat's stem on the head of the other voice, in sixteenths",
        TwoVoices("a1/16 g1/16 a1/16 g1/16 a1/4", "g1/16 d&1/16 g1/16 d&1/16 g1/4")},
+      {"a chord's sharp on the sharp of a key changed within the line, behind a dynamic",
+       "[ \\clef<\"f4\"> \\key<-2> h&-1/2 h&-1/2 \\key<1> \\intens<\"p\"> "
+       "{h-1/4, d#0/4, f#0/4} c0/4 d0/2 ]"},
       {"a sharp over a flat of the other voice, in one column", TwoVoices("c#2/4 c2/4", "d&1/2")},
       {"a sharp over a flat of the other voice a step lower, in one column",
        TwoVoices("h#1/4 h1/4", "c&1/2")},
