@@ -1,10 +1,13 @@
 #include "line_marks.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "ARCast.h"
+#include "GRFirstNoteMark.h"
 #include "GRJump.h"
 #include "GRSystem.h"
+#include "NEPointerList.h"
 #include "text_stack.h"
 
 namespace {
@@ -15,6 +18,7 @@ constexpr float kJumpGap = 25;
 LineMarks::LineMarks(GRSystem const& system, int staffNumber) {
   placeJumps(system, staffNumber);
   placeTexts(system, staffNumber);
+  findNoteWords(system, staffNumber);
 }
 
 void LineMarks::placeJumps(GRSystem const& system, int staffNumber) {
@@ -48,6 +52,29 @@ void LineMarks::placeTexts(GRSystem const& system, int staffNumber) {
   mTextYs = stack.textYs();
   mTextsBottom = stack.bottom();
   mCurveInk = stack.curveInk();
+}
+
+void LineMarks::findNoteWords(GRSystem const& system, int staffNumber) {
+  // A note's marks are held by the note or by its staff.
+  std::unordered_set<GRFirstNoteMark const*> seen;
+  auto take = [&](GRNotationElement const* element) {
+    auto const* mark = dynamic_cast<GRFirstNoteMark const*>(element);
+    if (!mark || !seen.insert(mark).second) return;
+    if (std::optional<NVRect> const box = mark->wordsBoxOn(&system)) mNoteWords.push_back(*box);
+  };
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    take(element);
+    if (NEPointerList const* tags =
+            element->isGREventClass() ? element->getAssociations() : nullptr)
+      for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
+  });
+}
+
+float LineMarks::noteWordsTopOver(float left, float right) const {
+  float top = std::numeric_limits<float>::infinity();
+  for (NVRect const& words : mNoteWords)
+    if (words.right >= left && words.left <= right) top = std::min(top, words.top);
+  return top;
 }
 
 float LineMarks::curvesTopOver(float left, float right) const {
