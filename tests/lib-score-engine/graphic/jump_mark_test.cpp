@@ -244,8 +244,8 @@ TEST_F(JumpMarkTest, AMarkOpeningALineTheBreakerMadeStandsOverItsFirstNote) {
 }
 
 // A jump mark at a line's start stands over the words of a tempo change or an ornament at the
-// line's first note, and over a tempo mark written there, which stands over those words in turn;
-// the line before keeps clear of the mark.
+// line's first note, over an octava's figure, and over a tempo mark written there, which stands
+// over those words in turn; the line before keeps clear of the mark.
 TEST_F(JumpMarkTest, AMarkAtALineStartStandsOverTheWordsAtItsFirstNote) {
   struct Case {
     char const* mark;
@@ -256,6 +256,7 @@ TEST_F(JumpMarkTest, AMarkAtALineStartStandsOverTheWordsAtItsFirstNote) {
       {"\\fine", "\\trill( c3/4 ) d2 e2 f2"},
       {"\\dalSegno", "\\tempo<\"Adagio\"> a1/4 g1 f1 e1"},
       {"\\daCapoAlFine", "\\tempo<\"Allegro\"> \\accelBegin c2/4 d2 \\accelEnd e2 f2"},
+      {"\\daCapo", "\\oct<1> c2/4 d2 e2 f2"},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.mark + std::string(" ") + c.music);
