@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <optional>
 
 #include "ARCast.h"
 #include "ARJump.h"
-#include "GRSText.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
@@ -225,12 +223,7 @@ float GRJump::markBase(GRStaff const* staff, float rowHeight, float shift) const
     base = std::min({base, marks.curvesTopOver(left, right) - kClearance,
                      marks.noteWordsTopOver(left, right) - kClearance});
     // So do the figures of octavas over the staff.
-    system->forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
-      auto const* figure = ar_cast<GRSText const>(element);
-      std::optional<NVRect> const ink = figure ? figure->inkOver() : std::nullopt;
-      if (ink && ink->right > left && ink->left < right)
-        base = std::min(base, ink->top - kClearance);
-    });
+    base = std::min(base, marks.octavaFiguresTopOver(left, right) - kClearance);
     // A tempo mark over the system's top staff at the same place stands under the row.
     if (system->getFirstGRSystemSlice() && number == TopStaffNumber(*system))
       base =

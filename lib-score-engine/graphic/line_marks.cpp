@@ -6,6 +6,7 @@
 #include "ARCast.h"
 #include "GRFirstNoteMark.h"
 #include "GRJump.h"
+#include "GRSText.h"
 #include "GRSystem.h"
 #include "NEPointerList.h"
 #include "text_stack.h"
@@ -15,7 +16,8 @@ namespace {
 constexpr float kJumpGap = 25;
 }  // namespace
 
-LineMarks::LineMarks(GRSystem const& system, int staffNumber) {
+LineMarks::LineMarks(GRSystem const& system, int staffNumber)
+    : mSystem(system), mStaffNumber(staffNumber) {
   placeJumps(system, staffNumber);
   placeTexts(system, staffNumber);
   findNoteWords(system, staffNumber);
@@ -74,6 +76,22 @@ float LineMarks::noteWordsTopOver(float left, float right) const {
   float top = std::numeric_limits<float>::infinity();
   for (NVRect const& words : mNoteWords)
     if (words.right >= left && words.left <= right) top = std::min(top, words.top);
+  return top;
+}
+
+float LineMarks::octavaFiguresTopOver(float left, float right) const {
+  if (!mOctavaFigures) {
+    mOctavaFigures.emplace();
+    mSystem.forEachElementOnLine(
+        mStaffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+          auto const* figure = ar_cast<GRSText const>(element);
+          if (std::optional<NVRect> const ink = figure ? figure->inkOver() : std::nullopt)
+            mOctavaFigures->push_back(*ink);
+        });
+  }
+  float top = std::numeric_limits<float>::infinity();
+  for (NVRect const& ink : *mOctavaFigures)
+    if (ink.right > left && ink.left < right) top = std::min(top, ink.top);
   return top;
 }
 

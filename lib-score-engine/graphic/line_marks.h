@@ -1,6 +1,7 @@
 #pragma once
 
 #include <limits>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -32,6 +33,10 @@ class LineMarks {
   // trill's), in the staff's coordinates; infinity where none stands. A jump mark stands over
   // them.
   float noteWordsTopOver(float left, float right) const;
+  // The highest point of the octava figures over the staff over [left, right], in the staff's
+  // coordinates; infinity where none stands. Found once the line's marks are known: a figure
+  // stands over the curves.
+  float octavaFiguresTopOver(float left, float right) const;
 
  private:
   void placeJumps(GRSystem const& system, int staffNumber);
@@ -44,4 +49,7 @@ class LineMarks {
   // Sorted by their left ends.
   std::vector<NVRect> mCurveInk;
   std::vector<NVRect> mNoteWords;
+  GRSystem const& mSystem;
+  int mStaffNumber;
+  mutable std::optional<std::vector<NVRect>> mOctavaFigures;
 };
