@@ -8,5 +8,7 @@ class ARAccelerando;
 class GRAccelerando : public GRFirstNoteMark {
  public:
   GRAccelerando(GRStaff* staff, ARAccelerando* ar);
-  void drawMark(VGDevice& device, VScoreSymbolMap& map) const override;
+
+ protected:
+  char const* words() const override { return "accel"; }
 };

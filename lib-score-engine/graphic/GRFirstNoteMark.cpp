@@ -2,9 +2,14 @@
 
 #include <algorithm>
 
+#include <cstring>
+
+#include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystemStartEndStruct.h"
 #include "NEPointerList.h"
+#include "VGFont.h"
+#include "engine_globals.h"
 #include "graphic_globals.h"
 #include "src/common/assertion.h"
 
@@ -29,4 +34,29 @@ void GRFirstNoteMark::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
   if (error) return;
   GRSystemStartEndStruct const* sse = getSystemStartEndStruct(gCurSystem);
   if (sse && sse->startflag == GRSystemStartEndStruct::BEGINS_HERE) drawMark(device, map);
+}
+
+void GRFirstNoteMark::drawMark(VGDevice& device, VScoreSymbolMap&) const {
+  if (char const* text = words()) drawText(device, text);
+}
+
+std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
+  char const* text = words();
+  GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
+  if (error || !text || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE)
+    return std::nullopt;
+  // Measured in the face drawText draws with, as the page measures its texts.
+  VGFont const* font = gFontDefs.text.font;
+  if (NVstring const* name = getFont())
+    font = GRSpecial::FindOrCreateFont(getFontSize(), name, getFontAttrib());
+  VGDevice* device = gGlobalSettings.gDevice;
+  if (!font || !device) return std::nullopt;
+  float width = 0;
+  float height = 0;
+  font->GetExtent(text, static_cast<int>(std::strlen(text)), &width, &height, device);
+  // Centred on its x, standing on its y.
+  NVPoint const& offset = getOffset();
+  float const x = mPosition.x + offset.x;
+  float const y = mPosition.y + offset.y;
+  return NVRect{x - width / 2, y - height, x + width / 2, y};
 }

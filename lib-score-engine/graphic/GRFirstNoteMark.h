@@ -1,6 +1,11 @@
 #pragma once
 
+#include <optional>
+
 #include "GRPTagARNotationElement.h"
+#include "NVRect.h"
+
+class GRSystem;
 
 // A range mark drawn once, over the first note of its range: trills, tremolos and the tempo
 // changes. Texts and glyphs stand centred on the note, a space over the staff, or over the note
@@ -15,9 +20,15 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   // On the system where the range begins only: a later piece has no first note to stand at. A
   // mark in error draws nothing.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const final;
+  // The box of the words drawn on the system, in the staff's coordinates: none for a mark drawn
+  // as a glyph or standing on another system. Marks placed beside the note's words keep clear
+  // of it.
+  std::optional<NVRect> wordsBoxOn(GRSystem const* system) const;
 
  protected:
-  virtual void drawMark(VGDevice& device, VScoreSymbolMap& map) const = 0;
+  // Its words, or null for a mark drawn otherwise.
+  virtual char const* words() const { return nullptr; }
+  virtual void drawMark(VGDevice& device, VScoreSymbolMap& map) const;
   // The whole text at the mark's place.
   void drawText(VGDevice& device, char const* text) const { OnDrawText(device, text, -1); }
 };

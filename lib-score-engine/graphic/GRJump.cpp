@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
+#include "ARCast.h"
 #include "ARJump.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
+#include "GRTempo.h"
 #include "GRVolta.h"
 #include "NVstring.h"
 #include "VGDevice.h"
@@ -36,6 +39,13 @@ float HalfHeightOf(unsigned int glyph) {
     default:
       return 0;
   }
+}
+
+// The number of the system's top staff.
+int TopStaffNumber(GRSystem const& system) {
+  int top = 0, bottom = -1;
+  system.getFirstGRSystemSlice()->getStaffRange(top, bottom);
+  return top;
 }
 
 bool IsSymbolPart(std::pair<std::string, int> const& part) {
@@ -125,13 +135,13 @@ VGFont const* GRJump::SelectTextFont(VGDevice& device) const {
 void GRJump::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   ARJump const* jump = getARJump();
   if (!jump || jump->getMark().empty()) return;
-  float const shift = sideShift();
+  float const shift = sideShift(gCurStaff);
   float x = mPosition.x + mBoundingBox.left + shift;
   // The row stands half a space over the top line, or over the notes under it when they reach
   // higher: words on that line and signs with their foot on it. Texts are measured as the mark
   // was, at the page's own scale.
   VGDevice* measuring = gGlobalSettings.gDevice ? gGlobalSettings.gDevice : &device;
-  float const base = markBase(rowHeight(measuring), shift);
+  float const base = markBase(gCurStaff, rowHeight(measuring), shift);
   NVPoint const& offset = getOffset();
   for (auto const& part : jump->getMark()) {
     if (IsSymbolPart(part)) {
@@ -170,16 +180,33 @@ float GRJump::rowHeight(VGDevice* measuring) const {
   return height;
 }
 
-float GRJump::sideShift() const {
-  GRStaff const* staff = gCurStaff;
+float GRJump::topOn(GRStaff const* staff) const {
+  ARJump const* jump = getARJump();
+  if (!jump || jump->getMark().empty() || !gGlobalSettings.gDevice) return 0;
+  float const height = rowHeight(gGlobalSettings.gDevice);
+  return markBase(staff, height, sideShift(staff)) - height;
+}
+
+float GRJump::sideShift(GRStaff const* staff) const {
   GRSystem const* system = staff ? staff->getGRSystem() : nullptr;
   GRSystemSlice const* slice = staff ? staff->getGRSystemSlice() : nullptr;
   if (!system || !slice) return 0;
   return system->lineMarks(slice->getStaffNumber(staff)).jumpShift(this);
 }
 
-float GRJump::markBase(float rowHeight, float shift) const {
-  GRStaff const* staff = gCurStaff;
+float GRJump::tempoMarksTop(GRSystem const& system, float left, float right) {
+  float top = std::numeric_limits<float>::infinity();
+  for (void* pos = system.First(); pos;) {
+    auto const* tempo = ar_cast<GRTempo const>(system.GetNext(pos));
+    if (!tempo) continue;
+    float const x = tempo->getPosition().x;
+    if (x + tempo->getBoundingBox().right > left && x + tempo->getBoundingBox().left < right)
+      top = std::min(top, tempo->topIn(system));
+  }
+  return top;
+}
+
+float GRJump::markBase(GRStaff const* staff, float rowHeight, float shift) const {
   if (!staff) return -kClearance;
   float const left = mPosition.x + mBoundingBox.left + shift;
   float const right = mPosition.x + mBoundingBox.right + shift;
@@ -187,12 +214,21 @@ float GRJump::markBase(float rowHeight, float shift) const {
   // words set close after a high note stand over it instead of beside it.
   float const near = staff->getLineSpace() / 2;
   float base = staff->highestEventTopAlongLine(left, right, near) - kClearance;
-  // And over the slurs and ties passing under it.
+  // And over the slurs and ties passing under it, and the words of tempo changes and ornaments
+  // at its notes.
   GRSystem const* system = staff->getGRSystem();
-  if (GRSystemSlice const* slice = staff->getGRSystemSlice(); system && slice)
-    base =
-        std::min(base, system->lineMarks(slice->getStaffNumber(staff)).curvesTopOver(left, right) -
-                           kClearance);
+  if (GRSystemSlice const* slice = staff->getGRSystemSlice(); system && slice) {
+    int const number = slice->getStaffNumber(staff);
+    LineMarks const& marks = system->lineMarks(number);
+    base = std::min({base, marks.curvesTopOver(left, right) - kClearance,
+                     marks.noteWordsTopOver(left, right) - kClearance});
+    // So do the figures of octavas over the staff.
+    base = std::min(base, marks.octavaFiguresTopOver(left, right) - kClearance);
+    // A tempo mark over the system's top staff at the same place stands under the row.
+    if (system->getFirstGRSystemSlice() && number == TopStaffNumber(*system))
+      base =
+          std::min(base, tempoMarksTop(*system, left, right) - staff->getPosition().y - kClearance);
+  }
   // Words under a volta's bracket that would touch its line or hooks stand over its line.
   for (GRVolta const* volta : staff->voltasAlongLine()) {
     NVRect piece;

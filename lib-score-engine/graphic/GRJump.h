@@ -6,6 +6,8 @@
 #include "GRTagARNotationElement.h"
 
 class ARJump;
+class GRStaff;
+class GRSystem;
 class VGFont;
 
 // A navigation mark above the staff (da capo, dal segno, fine and the like): a row of words in
@@ -27,6 +29,9 @@ class GRJump : public GRTagARNotationElement {
   NVPoint const& getReferencePosition() const override { return sRefposNone; }
   virtual float getSymbolSize() const { return 1.0f; }
   VGFont const* SelectTextFont(VGDevice& device) const;
+  // The top of the row drawn on the staff, in the staff's coordinates: the system keeps it in
+  // its box.
+  float topOn(GRStaff const* staff) const;
 
  protected:
   // The glyph of a symbol part's name; 0 for a name without one.
@@ -36,12 +41,14 @@ class GRJump : public GRTagARNotationElement {
   void measure();
   // How far the row reaches up from its base line, its texts measured on the device given.
   float rowHeight(VGDevice* measuring) const;
-  // The base line of the row on the staff being drawn, for a row that high drawn shift right
-  // of its place.
-  float markBase(float rowHeight, float shift) const;
+  // The base line of the row on the staff, for a row that high drawn shift right of its place.
+  float markBase(GRStaff const* staff, float rowHeight, float shift) const;
+  // The highest point of the tempo marks over [left, right] of the system, in its coordinates;
+  // infinity where none stands.
+  static float tempoMarksTop(GRSystem const& system, float left, float right);
   // How far right of its place the mark stands, beside the marks written before it at its date
-  // on the staff line being drawn.
-  float sideShift() const;
+  // on the staff's line.
+  float sideShift(GRStaff const* staff) const;
 
   bool mRightJustified;
 

@@ -3,7 +3,3 @@
 #include "ARRitardando.h"
 
 GRRitardando::GRRitardando(GRStaff* staff, ARRitardando* ar) : GRFirstNoteMark(staff, ar) {}
-
-void GRRitardando::drawMark(VGDevice& device, VScoreSymbolMap&) const {
-  drawText(device, "rit");
-}

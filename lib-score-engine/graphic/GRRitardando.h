@@ -8,5 +8,7 @@ class ARRitardando;
 class GRRitardando : public GRFirstNoteMark {
  public:
   GRRitardando(GRStaff* staff, ARRitardando* ar);
-  void drawMark(VGDevice& device, VScoreSymbolMap& map) const override;
+
+ protected:
+  char const* words() const override { return "rit"; }
 };

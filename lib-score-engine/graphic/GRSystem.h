@@ -173,6 +173,8 @@ class GRSystem : public GREvent {
   void keepOctavaMarksInBox();
   // The tempo marks over the top staff, lifted over its music, stand in the system's box.
   void keepTempoMarksInBox();
+  // Jump marks stand over the music and the words at its notes: the system reaches up to them.
+  void keepJumpMarksInBox();
   // Places the slurs and ties of each line again, now that its music stands where it is drawn,
   // clear of the ink they pass: the ties first, the slurs outside them.
   void keepCurvesClear();

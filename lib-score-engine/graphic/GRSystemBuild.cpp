@@ -15,6 +15,7 @@
 #include "GRBar.h"
 #include "GRBowing.h"
 #include "GRGlue.h"
+#include "GRJump.h"
 #include "GRMusic.h"
 #include "GRPage.h"
 #include "GRPossibleBreakState.h"
@@ -217,6 +218,7 @@ GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startD
   endSystemBars();
   keepOctavaMarksInBox();
   keepTempoMarksInBox();
+  keepJumpMarksInBox();
   keepMusicInBox();
 }
 
@@ -294,6 +296,15 @@ void GRSystem::keepTempoMarksInBox() {
   for (void* pos = First(); pos;)
     if (auto const* tempo = ar_cast<GRTempo const>(GetNext(pos)))
       mBoundingBox.top = std::min(mBoundingBox.top, tempo->topIn(*this));
+}
+
+void GRSystem::keepJumpMarksInBox() {
+  forEachStaff([this](int, GRStaff* staff) {
+    NEPointerList const& elements = staff->getElements();
+    for (void* pos = elements.GetHeadPosition(); pos;)
+      if (auto const* jump = ar_cast<GRJump const>(elements.GetNext(pos)))
+        mBoundingBox.top = std::min(mBoundingBox.top, staff->getPosition().y + jump->topOn(staff));
+  });
 }
 
 void GRSystem::keepCurvesClear() {

@@ -16,6 +16,7 @@
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "line_marks.h"
 #include "music_ink.h"
 #include "music_top.h"
 #include "src/common/assertion.h"
@@ -141,7 +142,9 @@ float GRTempo::liftOverMusic(GRSystem const* system) const {
   // slurs, articulations and an octava's figure.
   float const highest = std::min(HighestMusicOver(*system, top, left, right),
                                  system->musicInk(top).highestOver(left, right));
-  float reach = staff->getPosition().y + highest;
+  // And over the words of tempo changes and ornaments at the notes under it.
+  float const words = system->lineMarks(top).noteWordsTopOver(left, right);
+  float reach = staff->getPosition().y + std::min(highest, words);
   // Tempo marks written at one place stand one over the other, in the order written.
   for (void* pos = system->First(); pos;) {
     GRNotationElement const* element = system->GetNext(pos);

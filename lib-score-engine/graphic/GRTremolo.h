@@ -8,5 +8,7 @@ class ARTremolo;
 class GRTremolo : public GRFirstNoteMark {
  public:
   GRTremolo(GRStaff* staff, ARTremolo* ar);
-  void drawMark(VGDevice& device, VScoreSymbolMap& map) const override;
+
+ protected:
+  char const* words() const override { return "trem."; }
 };

@@ -12,15 +12,19 @@ GRTrill::GRTrill(GRStaff* staff, ARTrill* ar) : GRFirstNoteMark(staff, ar) {
 
 void GRTrill::drawMark(VGDevice& device, VScoreSymbolMap& map) const {
   auto const* trill = static_cast<ARTrill const*>(getAbstractRepresentation());
-  switch (trill->getType()) {
-    case ARTrill::MORD:
-      GRNotationElement::OnDraw(device, map);
-      break;
+  if (trill->getType() == ARTrill::MORD)
+    GRNotationElement::OnDraw(device, map);
+  else
+    GRFirstNoteMark::drawMark(device, map);
+}
+
+char const* GRTrill::words() const {
+  switch (static_cast<ARTrill const*>(getAbstractRepresentation())->getType()) {
     case ARTrill::TRILL:
-      drawText(device, "trill");
-      break;
+      return "trill";
     case ARTrill::TURN:
-      drawText(device, "turn");
-      break;
+      return "turn";
+    default:
+      return nullptr;
   }
 }

@@ -9,4 +9,7 @@ class GRTrill : public GRFirstNoteMark {
  public:
   GRTrill(GRStaff* staff, ARTrill* ar);
   void drawMark(VGDevice& device, VScoreSymbolMap& map) const override;
+
+ protected:
+  char const* words() const override;
 };

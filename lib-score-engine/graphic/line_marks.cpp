@@ -1,10 +1,14 @@
 #include "line_marks.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "ARCast.h"
+#include "GRFirstNoteMark.h"
 #include "GRJump.h"
+#include "GRSText.h"
 #include "GRSystem.h"
+#include "NEPointerList.h"
 #include "text_stack.h"
 
 namespace {
@@ -12,9 +16,11 @@ namespace {
 constexpr float kJumpGap = 25;
 }  // namespace
 
-LineMarks::LineMarks(GRSystem const& system, int staffNumber) {
+LineMarks::LineMarks(GRSystem const& system, int staffNumber)
+    : mSystem(system), mStaffNumber(staffNumber) {
   placeJumps(system, staffNumber);
   placeTexts(system, staffNumber);
+  findNoteWords(system, staffNumber);
 }
 
 void LineMarks::placeJumps(GRSystem const& system, int staffNumber) {
@@ -48,6 +54,45 @@ void LineMarks::placeTexts(GRSystem const& system, int staffNumber) {
   mTextYs = stack.textYs();
   mTextsBottom = stack.bottom();
   mCurveInk = stack.curveInk();
+}
+
+void LineMarks::findNoteWords(GRSystem const& system, int staffNumber) {
+  // A note's marks are held by the note or by its staff.
+  std::unordered_set<GRFirstNoteMark const*> seen;
+  auto take = [&](GRNotationElement const* element) {
+    auto const* mark = dynamic_cast<GRFirstNoteMark const*>(element);
+    if (!mark || !seen.insert(mark).second) return;
+    if (std::optional<NVRect> const box = mark->wordsBoxOn(&system)) mNoteWords.push_back(*box);
+  };
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    take(element);
+    if (NEPointerList const* tags =
+            element->isGREventClass() ? element->getAssociations() : nullptr)
+      for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
+  });
+}
+
+float LineMarks::noteWordsTopOver(float left, float right) const {
+  float top = std::numeric_limits<float>::infinity();
+  for (NVRect const& words : mNoteWords)
+    if (words.right >= left && words.left <= right) top = std::min(top, words.top);
+  return top;
+}
+
+float LineMarks::octavaFiguresTopOver(float left, float right) const {
+  if (!mOctavaFigures) {
+    mOctavaFigures.emplace();
+    mSystem.forEachElementOnLine(
+        mStaffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+          auto const* figure = ar_cast<GRSText const>(element);
+          if (std::optional<NVRect> const ink = figure ? figure->inkOver() : std::nullopt)
+            mOctavaFigures->push_back(*ink);
+        });
+  }
+  float top = std::numeric_limits<float>::infinity();
+  for (NVRect const& ink : *mOctavaFigures)
+    if (ink.right > left && ink.left < right) top = std::min(top, ink.top);
+  return top;
 }
 
 float LineMarks::curvesTopOver(float left, float right) const {

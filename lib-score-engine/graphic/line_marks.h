@@ -1,6 +1,7 @@
 #pragma once
 
 #include <limits>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -28,14 +29,27 @@ class LineMarks {
   // The highest point of the slurs and ties over [left, right], in the staff's coordinates;
   // infinity where none passes. Marks over the music stand over them too.
   float curvesTopOver(float left, float right) const;
+  // The highest point of the words drawn at notes over [left, right] (a tempo change's, a
+  // trill's), in the staff's coordinates; infinity where none stands. A jump mark stands over
+  // them.
+  float noteWordsTopOver(float left, float right) const;
+  // The highest point of the octava figures over the staff over [left, right], in the staff's
+  // coordinates; infinity where none stands. Found once the line's marks are known: a figure
+  // stands over the curves.
+  float octavaFiguresTopOver(float left, float right) const;
 
  private:
   void placeJumps(GRSystem const& system, int staffNumber);
   void placeTexts(GRSystem const& system, int staffNumber);
+  void findNoteWords(GRSystem const& system, int staffNumber);
 
   std::unordered_map<GRJump const*, float> mJumpShifts;
   std::unordered_map<GRText const*, float> mTextYs;
   float mTextsBottom = -std::numeric_limits<float>::infinity();
   // Sorted by their left ends.
   std::vector<NVRect> mCurveInk;
+  std::vector<NVRect> mNoteWords;
+  GRSystem const& mSystem;
+  int mStaffNumber;
+  mutable std::optional<std::vector<NVRect>> mOctavaFigures;
 };

@@ -243,4 +243,48 @@ TEST_F(JumpMarkTest, AMarkOpeningALineTheBreakerMadeStandsOverItsFirstNote) {
   }
 }
 
+// A jump mark at a line's start stands over the words of a tempo change or an ornament at the
+// line's first note, over an octava's figure, and over a tempo mark written there, which stands
+// over those words in turn; the line before keeps clear of the mark.
+TEST_F(JumpMarkTest, AMarkAtALineStartStandsOverTheWordsAtItsFirstNote) {
+  struct Case {
+    char const* mark;
+    char const* music;  // of the line the mark opens
+  } const cases[] = {
+      {"\\dalSegnoAlFine", "\\ritBegin a2/4 g2 \\ritEnd f2 e2"},
+      {"\\daCapo", "\\accelBegin c2/4 d2 \\accelEnd e2 f2"},
+      {"\\fine", "\\trill( c3/4 ) d2 e2 f2"},
+      {"\\dalSegno", "\\tempo<\"Adagio\"> a1/4 g1 f1 e1"},
+      {"\\daCapoAlFine", "\\tempo<\"Allegro\"> \\accelBegin c2/4 d2 \\accelEnd e2 f2"},
+      {"\\daCapo", "\\oct<1> c2/4 d2 e2 f2"},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.mark + std::string(" ") + c.music);
+    Draw(std::string("[ \\pageFormat<w=7cm, h=21cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> "
+                     "\\meter<\"4/4\"> a0/4 h0 c1 d1 \\newSystem ") +
+         c.mark + " " + c.music + " ]");
+    auto const jump = std::find_if(drawn.texts.begin(), drawn.texts.end(),
+                                   [](auto const& t) { return t.properties == 3; });
+    ASSERT_NE(jump, drawn.texts.end());
+    NVRect const row = TextInk(*jump);
+    int others = 0;
+    for (auto const& text : drawn.texts) {
+      if (&text == &*jump) continue;
+      ++others;
+      NVRect const words = TextInk(text);
+      EXPECT_GE(words.top - row.bottom, 10) << text.text;
+      for (auto const& more : drawn.texts)
+        if (&more != &text && &more != &*jump && more.y < text.y) {
+          EXPECT_GE(words.top - TextInk(more).bottom, 10) << more.text << " over " << text.text;
+        }
+    }
+    EXPECT_GE(others, 1);
+    for (auto const& glyph : drawn.glyphs) {
+      if (glyph.ink.top < row.top) {
+        EXPECT_LE(glyph.ink.bottom + 10, row.top) << glyph.code;
+      }
+    }
+  }
+}
+
 }  // namespace

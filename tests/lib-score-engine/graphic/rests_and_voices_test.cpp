@@ -325,7 +325,7 @@ TEST_F(RestsAndVoicesTest, ARestOnASqueezedLineMovesOffTheNotesAroundIt) {
   std::string const page =
       "\\pageFormat<w=4.5cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\key<-7> "
       "\\meter<\"1/4\"> ";
-  for (std::string const text : {
+  for (std::string const& text : {
            "[ " + page +
                "\\beam( c2/32 e2/32 ) _/32 \\beam( c2/32 g1/32 ) _/32 \\beam( a1/32 c2/32 ) ]",
            "{ [ \\staff<1> " + page +

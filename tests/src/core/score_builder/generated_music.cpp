@@ -706,7 +706,7 @@ class PieceWriter {
     std::stable_sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) {
       return a.first != b.first ? a.first < b.first : a.last > b.last;
     });
-    std::vector<int> open;  // the last events of the ranges open, innermost last
+    std::vector<int> open;                 // the last events of the ranges open, innermost last
     std::multimap<int, std::string> ends;  // the end tags of ranges written as begin and end
     std::string beforeMain;  // a bar line or break written between grace notes and their note
     size_t nextRange = 0;
@@ -817,6 +817,13 @@ class PieceWriter {
 
 GeneratedPiece GenerateMusic(unsigned seed, const MusicFeatures& features) {
   return PieceWriter(seed, features).Write(seed);
+}
+
+MusicFeatures EveryFeature() {
+  MusicFeatures features;
+  features.octavasOverTwoVoices = true;
+  features.otherTags = true;
+  return features;
 }
 
 }  // namespace ScoreOverlaps

@@ -38,8 +38,8 @@ struct MusicFeatures {
   bool texts = true;
   bool beams = true;  // written beams, some moved by a written offset
   bool staccatos = true;
-  bool narrowPages = true;  // pages narrow enough that lines and slices break everywhere
-  bool a4Pages = true;      // A4 at the default staff size, 24 to 40 bars
+  bool narrowPages = true;          // pages narrow enough that lines and slices break everywhere
+  bool a4Pages = true;              // A4 at the default staff size, 24 to 40 bars
   bool writtenBreaks = true;        // \newSystem and \newPage before a bar, in every voice
   bool textsAtLineStarts = true;    // a text, often over a tie's end, at a written line start
   bool units = true;                // \units tags, the lengths after them written in their unit
@@ -83,5 +83,10 @@ struct GeneratedPiece {
 };
 
 GeneratedPiece GenerateMusic(unsigned seed, const MusicFeatures& features = {});
+
+// Every feature, those off unless asked for too: what the reading and collision checks draw, so
+// that every mark a piece may carry (jumps, tempo changes, ornaments, octavas over two voices)
+// meets the others on their pages.
+MusicFeatures EveryFeature();
 
 }  // namespace ScoreOverlaps

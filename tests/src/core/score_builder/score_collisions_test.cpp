@@ -5,8 +5,8 @@
 // The suite checks every learner piece and a fixed slice of the generated pieces, and lets the
 // collisions the engine is known still to draw pass, counted apart; the sweep program built from
 // this file (score_overlaps_sweep) checks the seeds MELVARIN_SWEEP_SEEDS names ("first-last",
-// 0-1999 when not set), reports every collision, and says how many pieces each pair of marks
-// collided in.
+// 0-1999 when not set), with every mark a piece may carry, reports every collision, and says how
+// many pieces each pair of marks collided in.
 
 #include <gtest/gtest.h>
 
@@ -139,6 +139,22 @@ TEST_F(ScoreCollisionsTest, LearnerPiecesKeepTheirMarksApart) {
   ExpectNoCollisions();
 }
 
+// The sweep draws every mark a piece may carry: jumps, tempo marks and changes, ornaments,
+// octavas over two voices.
+MusicFeatures SweepFeatures() {
+  return EveryFeature();
+}
+
+// The suite's slice leaves out the other tags, among whose marks the sweep still finds
+// collisions of many kinds.
+MusicFeatures CheckedFeatures() {
+#ifdef MELVARIN_SWEEP_EVERY_SCORE
+  return SweepFeatures();
+#else
+  return {};
+#endif
+}
+
 // The generated pieces of a fixed slice of seeds, or of the seeds the sweep is given.
 std::pair<unsigned, unsigned> Seeds() {
 #ifdef MELVARIN_SWEEP_EVERY_SCORE
@@ -178,11 +194,22 @@ TEST_F(ScoreCollisionsTest, GeneratedMusicKeepsItsMarksApart) {
   for (unsigned seed : MendedSeeds)
     if (seed < first || seed > last) seeds.push_back(seed);
   for (unsigned seed : seeds) {
-    const GeneratedPiece piece = GenerateMusic(seed);
+    const GeneratedPiece piece = GenerateMusic(seed, CheckedFeatures());
     CheckPiece("seed " + std::to_string(seed), QString::fromStdString(piece.rmn),
                piece.narrowPage ? +squeezed : nullptr);
   }
   ExpectNoCollisions();
+}
+
+// The pieces the sweep checks carry every kind of mark over the music, so that each meets the
+// others: jumps, tempo marks and changes, ornaments, octavas, texts and dynamics.
+TEST(CollisionSweepPieces, CarryEveryMarkOverTheMusic) {
+  std::string written;
+  for (unsigned seed = 0; seed < 200; ++seed) written += GenerateMusic(seed, SweepFeatures()).rmn;
+  for (const char* tag :
+       {"\\daCapo", "\\dalSegno", "\\fine", "\\coda", "\\segno", "\\ritBegin", "\\accelBegin",
+        "\\tempo<", "\\trill(", "\\oct<", "\\text<", "\\intens<", "\\volta<"})
+    EXPECT_NE(written.find(tag), std::string::npos) << tag;
 }
 
 // The check itself: a page the engine draws clean shows no collision until one of its marks is
@@ -304,6 +331,11 @@ TEST_F(CollisionCheckTest, FindsMarksDrawnThroughOthers) {
        "\\dim( a#1/4 \\stacc( g#1/4 ) e1/1 | e1/8 h1/8 a1/8 e1/8 ) a#1/16 h1/16 f#2/16 a#1/16 "
        "d#2/4 ]",
        Mark::Dynamic, Mark::Wedge},
+      // A jump mark opening a line runs through the words of a tempo change at its first note.
+      {"[ \\pageFormat<w=7cm, h=21cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\key<3> "
+       "\\meter<\"4/4\"> a0/4 h0 c1 d1 \\repeatEnd \\newSystem \\dalSegnoAlFine "
+       "\\ritBegin a2/4 g2 f2 \\ritEnd e2 ]",
+       Mark::Text, Mark::Text},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rmn);

@@ -105,20 +105,12 @@ class ScoreReadingTest : public RazidQtTesting::EngineFixture {
   }
 };
 
-// What the reading check reads: every feature, octavas over two voices of a staff too.
-MusicFeatures ReadFeatures() {
-  MusicFeatures features;
-  features.octavasOverTwoVoices = true;
-  features.otherTags = true;
-  return features;
-}
-
 // Every tag the parser accepts comes in generated music, or is left out for a reason named;
 // none left out comes.
 TEST(GeneratedMusicTags, EveryTagIsWrittenOrLeftOutForAReason) {
   std::set<std::string> written;
   for (unsigned seed = 0; seed < 400; ++seed) {
-    const std::string rmn = GenerateMusic(seed, ReadFeatures()).rmn;
+    const std::string rmn = GenerateMusic(seed, EveryFeature()).rmn;
     for (size_t at = rmn.find('\\'); at != std::string::npos; at = rmn.find('\\', at + 1)) {
       size_t end = at + 1;
       while (end < rmn.size() && std::isalpha(static_cast<unsigned char>(rmn[end]))) ++end;
@@ -138,7 +130,7 @@ TEST_F(ScoreReadingTest, SeedsReadAsWritten) {
   unsigned first = 0, last = 1999;
   if (const char* seeds = std::getenv("MELVARIN_READING_SEEDS"))
     std::sscanf(seeds, "%u-%u", &first, &last);
-  ExpectReadAsWritten(first, last, ReadFeatures());
+  ExpectReadAsWritten(first, last, EveryFeature());
 }
 #else
 // What the engine still draws so that it reads otherwise than written, each with a seed of the
@@ -151,7 +143,7 @@ const OpenFault StillOpen[] = {
 };
 
 TEST_F(ScoreReadingTest, GeneratedPiecesReadAsWritten) {
-  ExpectReadAsWritten(0, 399, ReadFeatures(), StillOpen);
+  ExpectReadAsWritten(0, 399, EveryFeature(), StillOpen);
 }
 #endif
 
@@ -312,7 +304,7 @@ TEST_F(ScoreReadingTest, NotesAndSyllablesWrittenOtherwiseAreFound) {
   size_t inner = 0;  // a note of the upper staff's second voice
   // The first piece that reads as written and has what the changes need.
   for (unsigned seed = 0; sung.size() < 2 || !inner || !Faults(piece).empty(); ++seed) {
-    piece = GenerateMusic(seed, ReadFeatures());
+    piece = GenerateMusic(seed, EveryFeature());
     sung.clear();
     inner = 0;
     for (size_t i = 0; i < piece.notes.size(); ++i) {
