@@ -270,7 +270,7 @@ TEST_F(ScoreReadingTest, TiedNotesReadAsHeld) {
       {8764, "a flat held on one step with a natural struck there shared one head with it"},
   };
   for (const Case& c : cases) {
-    std::vector<std::string> misread = Faults(GenerateMusic(c.seed, ReadFeatures()));
+    std::vector<std::string> misread = Faults(GenerateMusic(c.seed, EveryFeature()));
     std::erase_if(misread, [](const std::string& f) { return f.find("written") == f.npos; });
     EXPECT_THAT(misread, testing::IsEmpty()) << c.seed << ": " << c.what;
   }
