@@ -271,6 +271,12 @@ TEST_F(ScoreReadingTest, TiedNotesReadAsHeld) {
       {2685,
        "a head that the held voice shares with a voice striking it anew, the tie meeting it on "
        "the held voice's side, was not read as held by either"},
+      {5429,
+       "the part going on to the next line, on the lower voice's side, met the upper voice's "
+       "rest there and went over instead, cut between that voice's heads on both sides"},
+      {7504,
+       "a tie under heads on a line, past a flat of the other voice whose tail reaches just "
+       "under that line, began after the flat"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> misread = Faults(GenerateMusic(c.seed, ReadFeatures()));
