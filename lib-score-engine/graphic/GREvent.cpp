@@ -88,8 +88,9 @@ void GREvent::tellArticulations() {
   all.merged = false;
   all.placing = true;
   all.anyFollowsStem = false;
+  NVPoint const at = mPosition + NVPoint{marksShift(), 0};
   for (auto& articulation : all.marks) {
-    articulation->tellPosition(this, mPosition);
+    articulation->tellPosition(this, at);
     all.anyFollowsStem = all.anyFollowsStem || articulation->followsStem();
   }
   all.placing = false;
@@ -189,7 +190,7 @@ void GREvent::addArticulation(ARMusicalTag* tag) {
   GRArticulation* added =
       all.marks.emplace_back(std::make_unique<GRArticulation>(tag, mCurLSPACE, false)).get();
   all.placing = true;
-  added->tellPosition(this, mPosition);
+  added->tellPosition(this, mPosition + NVPoint{marksShift(), 0});
   all.placing = false;
   // The others may stand otherwise beside the new one: they are placed again when the event moves.
   all.placedHere = false;

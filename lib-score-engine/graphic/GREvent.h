@@ -105,6 +105,8 @@ class GREvent : public GRARCompositeNotationElement {
   // its position.
   ScoreElementDesc PlacedElementDesc(int kind, int subtype) const;
   void tellArticulations();
+  // How far right of the event's place its head stands, and its marks over (under) it with it.
+  virtual float marksShift() const { return 0; }
   void drawArticulations(VGDevice& device, VScoreSymbolMap& map) const;
   // Keeps room on the right up to the end of the dots where they stand, and the air after them.
   void keepRoomForDots();

@@ -528,6 +528,8 @@ void GRSingleNote::standBeside(float shift) {
     else if (!ar_cast<GRAccidental>(element))
       element->addToOffset(NVPoint{dx, 0});
   }
+  // Its marks stand over (under) the head where it now stands.
+  tellArticulations();
   updateBoundingBox();
 }
 

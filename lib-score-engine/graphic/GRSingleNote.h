@@ -140,6 +140,7 @@ class GRSingleNote : public GRNote {
   void PlaceDots();
   // How far the head stands beside the note's place, pushed to the other side of a shared stem.
   float HeadShift() const;
+  float marksShift() const override { return mBesideShift; }
   // The room on that side of the note's place that a head moved this far out to it takes: the
   // head, the ledger lines drawn under it and a quarter space of air, so that neither touches
   // the next column and reads as part of it.

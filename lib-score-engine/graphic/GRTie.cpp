@@ -139,8 +139,11 @@ void GRTie::automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStru
     end.y = start.y;
     end.x = std::max(end.x, start.x + kOpenLength);
   }
-  // Off the line or out of the middle of the space the notes stand on.
-  float away = GObject::positionIsOnStaffLine(start.y, space) ? 12.5f : 37.5f;
+  // Off the line (or in the middle of the space beyond it) or out of the middle of the space the
+  // notes stand on.
+  float away = !GObject::positionIsOnStaffLine(start.y, space) ? 37.5f
+               : mMidSpace                                     ? 0.5f * space
+                                                               : 12.5f;
   if (close) away = std::max(away, 0.75f * space);
   float const move = above ? -away : away;
   start.y += move;
@@ -331,15 +334,16 @@ void GRTie::placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
   }
   // A tie going on to the next line keeps its side there, among notes this line cannot see:
   // where voices share the staff it takes its voice's side, away from the other voice, wherever
-  // that side is clear here. A tie of notes without stems keeps the side it was given.
+  // that side is clear here once it sinks (rises) as far as it may, past a rest of the other
+  // voice reaching down (up) to it. A tie of notes without stems keeps the side it was given.
   if (context.openRight && DrawsStem(sse->startElement)) {
     GRBowingContext voice = context;
     if (voiceCurveDirection(voice, sse) && voice.curveDir != context.curveDir) {
       int const side = context.curveDir;
       context.curveDir = voice.curveDir;
-      if (placeOnSide(context, sse) && meeting().all <= 0) {
+      if (placeOnSide(context, sse)) {
         riseClear(context, sse, most());
-        return;
+        if (meeting().all <= 0) return;
       }
       context.curveDir = side;
       placeOnSide(context, sse);
@@ -435,6 +439,26 @@ bool GRTie::placeOnSide(GRBowingContext& context, GRSystemStartEndStruct* sse) {
 }
 
 bool GRTie::endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse) {
+  if (cutBesideSigns(context, sse)) return true;
+  if (context.openLeft || context.openRight || mOverHeads || mOverEnd) return false;
+  GRBowingSaveStruct* save = saveOf(sse);
+  NVPoint const start = save->position + save->offsets[0];
+  NVPoint const end = save->position + save->offsets[2];
+  NVPoint const middle = save->offsets[1];
+  float const inflexion = save->inflexion;
+  mMidSpace = true;
+  automaticAnchorPoints(context, sse);
+  mMidSpace = false;
+  automaticControlPoints(context, sse);
+  bool const offTheLine = (save->position + save->offsets[0]).y != start.y;
+  if (offTheLine && cutBesideSigns(context, sse)) return true;
+  setAnchors(context, sse, start, end);
+  save->offsets[1] = middle;
+  save->inflexion = inflexion;
+  return false;
+}
+
+bool GRTie::cutBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   GRBowingSaveStruct const* save = saveOf(sse);
   NVPoint const start = save->position + save->offsets[0];
   NVPoint const end = save->position + save->offsets[2];

@@ -62,6 +62,10 @@ class GRTie : public GRBowing {
   // it leaves on that side, and a piece continued from the line before begins after the signs
   // that open the line. Signs and flags of other notes further in it rises over where it can.
   // Tells whether the ends still join their heads: ink beside a head may leave no room there.
+  bool cutBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // As cutBesideSigns; but heads on a line whose tie a sign beside them would cut back from them
+  // (the tail of a flat reaching just past the line) are tied from the middle of the space
+  // beyond instead, where the tie passes the sign and still joins them.
   bool endBesideSigns(GRBowingContext& context, GRSystemStartEndStruct* sse);
   // Where the ends go to clear the signs and flags the tie meets: those beside its ends only, or
   // all of them.
@@ -82,4 +86,6 @@ class GRTie : public GRBowing {
   bool mOverHeads = false;
   // The last tip alone stands over (under) its head's middle.
   bool mOverEnd = false;
+  // The tips of a tie of heads on a line stand in the middle of the space beyond that line.
+  bool mMidSpace = false;
 };

@@ -196,6 +196,11 @@ TEST_F(ScoreReadingTest, ExamplesReadAsWritten) {
            \stacc( \fermata( c2/16 ) ) f1/16 \stacc( \accent( e2/16 ) ) f1/16 \stacc( \accent( c2/16 ) )
            f1/16 \stacc( \marcato( d2/16 ) ) f1/16 \stacc( \fermata( c2/16 ) ) f1/16
            \stacc( \accent( e2/16 ) ) ])",
+      // A staccato on a head standing beside the other voice's head at its pitch stands over
+      // its own beam, not over the other head, where its dot stood as the high note's before it.
+      R"({ [ \staff<1> \stemsUp \key<-2> \meter<"4/4"> \beam( h&2/8 g2/8 )
+             \stacc( \tie( a2/8. a2/16 ) a1/8. g1/16 ) e2/8 f2/8 ],
+           [ \staff<1> \stemsDown \key<-2> \meter<"4/4"> c1/2 a1/4 f1/4 ] })",
       cadenza,
       flats,
       held,
@@ -268,6 +273,12 @@ TEST_F(ScoreReadingTest, TiedNotesReadAsHeld) {
        "flag"},
       {9955, "the same, a tie within the line"},
       {8764, "a flat held on one step with a natural struck there shared one head with it"},
+      {5429,
+       "the part going on to the next line, on the lower voice's side, met the upper voice's "
+       "rest there and went over instead, cut between that voice's heads on both sides"},
+      {7504,
+       "a tie under heads on a line, past a flat of the other voice whose tail reaches just "
+       "under that line, began after the flat"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> misread = Faults(GenerateMusic(c.seed, EveryFeature()));
