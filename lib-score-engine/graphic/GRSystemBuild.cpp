@@ -244,9 +244,11 @@ bool GRSystem::keepHeadsApart(int firstId, int endId) {
     spring->change_force(extent * spring->getConstant());
     mSpaceForceFunction->addSpring(spring);
   };
+  // The last spring ends at the line's end: the heads it was measured against, those of the
+  // music after the break, stand on the next line.
   for (int round = firstId; round <= endId; ++round) {
     const size_t before = raised.size();
-    for (int id = firstId; id < endId; ++id) {
+    for (int id = firstId; id + 1 < endId; ++id) {
       GRSpring* spring = mSprings->Get(id);
       if (!spring || spring->isFrozen() || spring->getConstant() <= 0) continue;
       const float wanted = HeadsApartWithAir(*spring);

@@ -9,6 +9,7 @@
 #include "GRSingleNote.h"
 #include "GRSpring.h"
 #include "GRSpringCollider.h"
+#include "GRStaff.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void HeadBands::measure(GRSpring const* spring) {
     mHeads.push_back({at, note->headReach(true), note->headReach(false)});
     const float y = note->getPosition().y;
     Lines lines{spring,
-                note->getGRStaff(),
+                note->getGRStaff() ? note->getGRStaff()->getStaffNumber() : 0,
                 y - kHeadHalfHeight,
                 y + kHeadHalfHeight,
                 note->headReach(true),
@@ -93,16 +94,16 @@ float HeadBands::distanceTo(HeadBands const& next) const {
   // the time of two voices' notes by their order on the line, and a head starting before the one
   // played before it ends reads as played first (two voices at different heights meet in no
   // band). Each staff's widest reach on either side is taken once, so a great chord costs no more.
-  std::vector<std::pair<void const*, float>> rights;
+  std::vector<std::pair<int, float>> rights;
   for (Lines const& a : mLines) {
-    auto known = std::ranges::find(rights, a.staff, &std::pair<void const*, float>::first);
+    auto known = std::ranges::find(rights, a.staff, &std::pair<int, float>::first);
     if (known == rights.end())
       rights.emplace_back(a.staff, a.right);
     else
       known->second = std::max(known->second, a.right);
   }
   for (Lines const& b : next.mLines)
-    if (auto known = std::ranges::find(rights, b.staff, &std::pair<void const*, float>::first);
+    if (auto known = std::ranges::find(rights, b.staff, &std::pair<int, float>::first);
         known != rights.end())
       distance = std::max(distance, known->second + b.left);
   if (mAnyLines || next.mAnyLines)

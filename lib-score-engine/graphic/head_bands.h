@@ -36,9 +36,11 @@ class HeadBands {
     float left;
   };
   // A head drawn with ledger lines, or one they may meet: the heights are those of its staff.
+  // The staff is known by its number: a line's slices each draw their own piece of it, and the
+  // heads either side of a slice's start stand on different pieces.
   struct Lines {
     GRSpring const* spring;
-    void const* staff;
+    int staff;
     float top, bottom;  // of the head's glyph
     float right, left;  // of the head
     float linesRight, linesLeft;

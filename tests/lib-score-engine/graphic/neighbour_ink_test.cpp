@@ -54,6 +54,30 @@ class NeighbourInkTest : public EngineTesting::DrawnScore {
         inks.push_back(glyph.ink);
     return inks;
   }
+  // The ink of a note's head, drawn centred on the note's place.
+  NVRect HeadOf(ScoreElementDesc const& note) const {
+    NVRect head{};
+    for (auto const& glyph : drawn.glyphs)
+      if (std::find(std::begin(kHeads), std::end(kHeads), glyph.code) != std::end(kHeads) &&
+          std::abs(glyph.y - note.refY) < 1 &&
+          std::abs((glyph.ink.left + glyph.ink.right) / 2 - note.headX) < 5)
+        head = glyph.ink;
+    return head;
+  }
+  // Each head of the line starts no further left than where every head of its staff played
+  // before it ends, and the air past it. The staves of these pieces stand further apart than
+  // the heads of one reach.
+  void ExpectHeadsInTheOrderOfTheirTimes(DrawnLine const& line, float air = 0) const {
+    constexpr float kStavesApart = 400;
+    for (ScoreElementDesc const& earlier : line.notes) {
+      ASSERT_GT(HeadOf(earlier).right, HeadOf(earlier).left) << earlier.date;
+      for (ScoreElementDesc const& later : line.notes)
+        if (earlier.date < later.date && std::abs(later.refY - earlier.refY) < kStavesApart) {
+          EXPECT_GE(HeadOf(later).left, HeadOf(earlier).right + air)
+              << earlier.date << " and " << later.date;
+        }
+    }
+  }
 };
 
 // A whole note's head is wider than the others: beside a head of the other voice a second away,
@@ -297,26 +321,32 @@ TEST_F(NeighbourInkTest, HeadsOfABarFillingItsLineKeepTheOrderOfTheirTimes) {
     std::string const text = TwoVoices(page + run, "\\meter<\"4/4\"> e1/1");
     SCOPED_TRACE(text);
     Draw(text);
-    // Each note's head, drawn centred on the note's place.
-    auto headOf = [this](ScoreElementDesc const& note) {
-      NVRect head{};
-      for (auto const& glyph : drawn.glyphs)
-        if (std::find(std::begin(kHeads), std::end(kHeads), glyph.code) != std::end(kHeads) &&
-            std::abs(glyph.y - note.refY) < 1 &&
-            std::abs((glyph.ink.left + glyph.ink.right) / 2 - note.headX) < 5)
-          head = glyph.ink;
-      return head;
-    };
     std::vector<DrawnLine> const lines = DrawnLines();
     ASSERT_EQ(lines.size(), 1u);
-    for (ScoreElementDesc const& earlier : lines.front().notes) {
-      ASSERT_GT(headOf(earlier).right, headOf(earlier).left) << earlier.date;
-      for (ScoreElementDesc const& later : lines.front().notes)
-        if (earlier.date < later.date) {
-          EXPECT_GE(headOf(later).left, headOf(earlier).right)
-              << earlier.date << " and " << later.date;
-        }
-    }
+    ExpectHeadsInTheOrderOfTheirTimes(lines.front());
+  }
+}
+
+// A line's slices start where it may break, a bar line drawn there or not: the last head of one
+// slice, a short note's, keeps clear of a wide whole note at another height that starts the next
+// slice beside another voice's note, as it does within a slice. A line broken so ends without a
+// bar line: its last note gives no room to the heads the next line starts with, taken from the
+// air of the line's own heads.
+TEST_F(NeighbourInkTest, HeadsEitherSideOfASliceStartKeepTheirOrderAndAir) {
+  std::string const meter = "\\meter<\"4/4\", autoBarlines=\"off\"> ";
+  std::string const page = "\\pageFormat<w=7cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> ";
+  for (std::string const& text : {
+           TwoVoices(meter + Repeated("h1/2 g1/8 e2/8 a2/8. a2/16 d2/1", 3),
+                     meter + Repeated("e1/4 a1/4 a1/2 e1/2 a1/4 a1/4", 3)),
+           "{ [ \\staff<1> " + page + meter +
+               "a#1/4 {c#2/4, a1/4, f1/4} \\tuplet<\"-3-\">( h1/12 h1/12 a&1/12 ) "
+               "\\grace( g1/16 ) a1/8 f2/16 g2/16 _/16 h1/16 g2/16 h1/16 {c2/4, a1/4} d&2/8 e2/8 "
+               "e2/8 c#2/8 ], [ \\staff<2> \\clef<\"f4\"> " +
+               meter + "{e#-1/2, g-1/2, h-1/2} _/4 g-1/4 {d-1/1, f-1/1, a-1/1} ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (DrawnLine const& line : DrawnLines()) ExpectHeadsInTheOrderOfTheirTimes(line, 5);
   }
 }
 
