@@ -15,6 +15,9 @@ GRDoubleBar::GRDoubleBar(ARDoubleBar* bar, GRStaff* staff, Fraction const& time)
 }
 
 void GRDoubleBar::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
+  // Another voice of the staff wrote the same bar here and draws it, or a repeat sign stands in
+  // its place.
+  if (error) return;
   float const half = kHalfDistance * size;
   OnDrawSymbol(device, mSymbol, -half, 0, size);
   OnDrawSymbol(device, mSymbol, half, 0, size);

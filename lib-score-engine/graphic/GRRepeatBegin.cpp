@@ -18,6 +18,8 @@ GRRepeatBegin::GRRepeatBegin(ARRepeatBegin* repeat, bool ownsAR)
 }
 
 void GRRepeatBegin::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
+  // Another voice of the staff wrote the same sign here: it is drawn and listed once.
+  if (error) return;
   GRNotationElement::OnDraw(device, map);
   GRBar::ReportBarLine(device, map, *this);
 }

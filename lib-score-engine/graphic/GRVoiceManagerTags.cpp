@@ -535,8 +535,12 @@ GRBar* GRVoiceManager::barJustBefore(GRStaff* staff, Fraction const& tp) const {
       if (ar_cast<GRPositionTag>(element) || ar_cast<GRGlue>(element) ||
           ar_cast<GRRepeatBegin>(element))
         continue;
-      if (typeid(*element) == typeid(GRBar) && element->getRelativeTimePosition() == tp)
+      if (typeid(*element) == typeid(GRBar) && element->getRelativeTimePosition() == tp) {
+        // Another voice's repeat sign hid this one already: the voice's own bar line there
+        // stands before it.
+        if (static_cast<GRBar*>(element)->getError()) continue;
         return static_cast<GRBar*>(element);
+      }
       return nullptr;
     }
     return nullptr;

@@ -172,6 +172,38 @@ TEST_F(SymbolsApart, SignsAfterARepeatBeginStandClearOfItsDots) {
   }
 }
 
+// A bar sign both voices of a staff write at one time is the staff's one sign: its glyphs are
+// drawn once, not a second time in the same place, it is listed once, and no bar line of either
+// voice (written, or set by the meter) stands before a repeat begin.
+TEST_F(SymbolsApart, BarSignsBothVoicesWriteAreDrawnOnce) {
+  constexpr unsigned int kRepeatBegin = 93, kBarLine = 139, kRepeatEnd = 125;
+  struct Case {
+    char const* meter;
+    char const* sign;
+    unsigned int glyph;
+    size_t glyphs;  // of the staff's one sign
+  };
+  char const* const unbarred = "\\meter<\"4/4\", autoBarlines=\"off\"> ";
+  char const* const barred = "\\meter<\"4/4\"> ";
+  for (Case const& c : {Case{unbarred, "\\doubleBar", kBarLine, 2},
+                        Case{unbarred, "\\repeatBegin", kRepeatBegin, 1},
+                        Case{unbarred, "\\bar \\repeatBegin", kRepeatBegin, 1},
+                        Case{barred, "\\repeatBegin", kRepeatBegin, 1},
+                        Case{unbarred, "\\repeatEnd", kRepeatEnd, 1}}) {
+    std::string const meter = c.meter, sign = c.sign;
+    std::string const score = "{ [ \\staff<1> \\stemsUp " + meter + "c2/1 " + sign +
+                              " d2/1 ], [ \\staff<1> \\stemsDown " + meter + "e1/1 " + sign +
+                              " f1/1 ] }";
+    SCOPED_TRACE(score);
+    Draw(score);
+    EXPECT_EQ(Glyphs(c.glyph).size(), c.glyphs);
+    size_t listed = 0;
+    for (ScoreElementDesc const& bar : Records(kBar)) listed += std::fabs(bar.date - 1) < 1e-4;
+    EXPECT_LE(listed, 1u);
+    if (c.glyph != kBarLine) EXPECT_TRUE(Glyphs(kBarLine).empty());
+  }
+}
+
 // Under stems that go down, a tuplet's bracket ends at its last stem, below the beam there.
 TEST_F(SymbolsApart, TupletBracketEndsAtItsLastStem) {
   Draw("[ \\meter<\"2/4\"> \\tuplet<\"-6-\">( c2/24 d2 e2 f2 g2 a2 ) h1/8 c2/8 ]");
