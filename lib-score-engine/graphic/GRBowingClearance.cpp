@@ -29,6 +29,13 @@ bool OfElement(GREvent const* event, GRNotationElement const* element) {
 bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, NVPoint start, NVPoint end, bool above,
              float space) {
   using Kind = CurveInk::Kind;
+  // The marks of the notes at the ends stand by their heads as the tips do; a bracket's piece over
+  // (under) a tip holds the tip's note, which bending the middle would not clear.
+  if (ink.kind == Kind::Articulation)
+    return OfElement(ink.event, sse->startElement) || OfElement(ink.event, sse->endElement);
+  if (ink.kind == Kind::Tuplet)
+    return (start.x >= ink.box.left && start.x <= ink.box.right) ||
+           (end.x >= ink.box.left && end.x <= ink.box.right);
   if (ink.kind != Kind::Head && ink.kind != Kind::Stem && ink.kind != Kind::Dot &&
       ink.kind != Kind::Flag)
     return false;

@@ -501,6 +501,25 @@ NVRect GRNewTuplet::drawnBox(GRSystem const* system) const {
   return box;
 }
 
+GRNewTuplet::Parts GRNewTuplet::drawnParts(GRSystem const* system) const {
+  SSE const* sse = getSystemStartEndStruct(system);
+  auto const* save = sse ? static_cast<Save const*>(sse->p) : nullptr;
+  Parts parts;
+  if (!save || !save->placed) return parts;
+  if (NVPoint const number = ExtentOf(NumberOf(mTuplet)); number.x > 0)
+    parts.number = NVRect{save->textPos.x - number.x / 2, save->textPos.y - number.y,
+                          save->textPos.x + number.x / 2, save->textPos.y};
+  if (leftBrace || rightBrace) {
+    float const hook = direction * kHook;
+    parts.bracket = true;
+    parts.left = save->p1;
+    parts.right = save->p2;
+    parts.top = std::min(0.f, hook) - kPenWidth / 2;
+    parts.bottom = std::max(0.f, hook) + kPenWidth / 2;
+  }
+  return parts;
+}
+
 void GRNewTuplet::OnDraw(VGDevice& device, VScoreSymbolMap&) const {
   MELVARIN_ASSERT(gCurSystem);
   SSE* sse = getSystemStartEndStruct(gCurSystem);

@@ -43,6 +43,15 @@ class GRNewTuplet : public GRPTagARNotationElement, public GRRoomBeside {
   // Where the bracket and the number of the piece on that system are drawn, the number's white
   // ground included; empty for a piece that draws nothing.
   NVRect drawnBox(GRSystem const* system) const;
+  // The same ink in its parts, for a curve to pass clear of: the number's box, and the bracket's
+  // line as its two ends with the pen's width and the hooks' reach; no ends where none is drawn.
+  struct Parts {
+    NVRect number;
+    NVPoint left, right;
+    float top = 0, bottom = 0;  // how far the line's ink reaches over and under it
+    bool bracket = false;
+  };
+  Parts drawnParts(GRSystem const* system) const;
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const override;
 
  private:

@@ -2,18 +2,22 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 
 #include "ARCast.h"
 #include "GRAccidental.h"
+#include "GRArticulation.h"
 #include "GRBeam.h"
 #include "GRBowing.h"
 #include "GRClef.h"
+#include "GRDummy.h"
 #include "GRDynamics.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRIntens.h"
 #include "GRKey.h"
 #include "GRMeter.h"
+#include "GRNewTuplet.h"
 #include "GRNoteDot.h"
 #include "GRSText.h"
 #include "GRSimpleBeam.h"
@@ -59,7 +63,15 @@ void BeamSlices(NVPoint const (&p)[4], Add&& add) {
 }  // namespace
 
 CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
+  std::unordered_set<GRNewTuplet const*> tuplets;
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    GRNotationElement const* tag = element;
+    if (auto const* dummy = dynamic_cast<GRDummy const*>(element))
+      tag = dynamic_cast<GRNotationElement const*>(dummy->getTag());
+    if (auto const* tuplet = dynamic_cast<GRNewTuplet const*>(tag)) {
+      if (tuplets.insert(tuplet).second) addTuplet(tuplet->drawnParts(&system));
+      return;
+    }
     if (auto const* event = dynamic_cast<GREvent const*>(element)) {
       addEvent(event);
     } else if (auto const* stem = dynamic_cast<GRGlobalStem const*>(element)) {
@@ -111,7 +123,18 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
             [](Ink const& a, Ink const& b) { return a.box.left < b.box.left; });
 }
 
+void CurveInk::addTuplet(GRNewTuplet::Parts const& parts) {
+  add(parts.number, Kind::Tuplet, nullptr);
+  if (!parts.bracket) return;
+  NVPoint const line[4] = {
+      parts.left + NVPoint{0, parts.top}, parts.left + NVPoint{0, parts.bottom},
+      parts.right + NVPoint{0, parts.top}, parts.right + NVPoint{0, parts.bottom}};
+  BeamSlices(line, [&](NVRect const& box) { add(box, Kind::Tuplet, nullptr); });
+}
+
 void CurveInk::addEvent(GREvent const* event) {
+  for (auto const& articulation : event->getArticulations())
+    add(articulation->getBoundingBox() + articulation->getPosition(), Kind::Articulation, event);
   if (auto const* rest = dynamic_cast<GRSingleRest const*>(event)) {
     NVRect box;
     rest->getInkExtent(&box.top, &box.bottom);

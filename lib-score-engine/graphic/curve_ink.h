@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "GRNewTuplet.h"
 #include "NVRect.h"
 
 class CurveBand;
@@ -17,7 +18,23 @@ class CurveInk {
   // A mark (a dynamic mark, a wedge) stands where it is for the curve to choose its side by;
   // a curve does not bend round it. Nor round an octava's figure, which rises over the curves
   // under it; a piece going on from the line before begins after the one that opens the line.
-  enum class Kind { Head, Stem, Flag, Dot, Accidental, Rest, Beam, Sign, Curve, Mark, Figure };
+  // A note's articulations and a tuplet's bracket and number stand outside the curves over their
+  // notes: the curve bends round them.
+  enum class Kind {
+    Head,
+    Stem,
+    Flag,
+    Dot,
+    Accidental,
+    Rest,
+    Beam,
+    Sign,
+    Curve,
+    Mark,
+    Figure,
+    Articulation,
+    Tuplet
+  };
   struct Ink {
     NVRect box;
     Kind kind;
@@ -40,6 +57,7 @@ class CurveInk {
  private:
   void add(NVRect const& box, Kind kind, GREvent const* event);
   void addEvent(GREvent const* event);
+  void addTuplet(GRNewTuplet::Parts const& parts);
 
   // The first ink that may reach x: none before it reaches that far.
   std::vector<Ink>::const_iterator firstFrom(float x) const;

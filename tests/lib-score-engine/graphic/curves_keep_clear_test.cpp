@@ -283,8 +283,8 @@ TEST_F(CurvesKeepClear, TiesLeaveTheFirstNoteOfALineOpenedByAKeyChange) {
   }
 }
 
-// A slur rises over all it passes, of any voice; stands outside a tie it meets; and a piece
-// continued on a new line begins over the notes there.
+// A slur rises over all it passes, of any voice, the marks over its inner notes too; stands
+// outside a tie it meets; and a piece continued on a new line begins over the notes there.
 TEST_F(CurvesKeepClear, SlursPassOverAllBetweenTheirEnds) {
   ExpectNoCrossings({
       "[ \\meter<\"4/4\"> \\slur( c2/4 e2 g2 c3 \\newSystem h2/4 g2 e2 c2 ) | c2/1 ]",
@@ -293,6 +293,8 @@ TEST_F(CurvesKeepClear, SlursPassOverAllBetweenTheirEnds) {
       "[ \\key<\"D\"> \\meter<\"4/4\"> \\slur( d2/4 e2 f#2 g2 | a2/2 \\tie( h2/2 | h2/4 ) a2 "
       "g2 f#2 | e2/1 ) ]",
       "[ \\meter<\"4/4\"> \\slur( a1/8 f2 e2 d2 \\tie( c2/2 | c2/4 ) ) ]",
+      "[ \\meter<\"4/4\"> \\slur( _/4 d2/2 \\tie( c2/4 \\marcato( c2/8 ) ) a1/8 g1/4 ) ]",
+      "[ \\meter<\"4/4\"> \\slur( d2/4 \\marcato( c2/8 ) a1/8 g1/8 f1/8 ) ]",
   });
 }
 
