@@ -5,6 +5,7 @@
 
 #include "ARSlur.h"
 #include "GRNote.h"
+#include "GRRest.h"
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "NEPointerList.h"
@@ -35,7 +36,56 @@ NVPoint Anchor(GRNotationElement const* element, bool below, GDirection stem) {
   return NVPoint{x, below ? box.bottom + 37.5f : box.top - 37.5f};
 }
 
+bool IsRest(GRNotationElement const* element) {
+  return dynamic_cast<GRRest const*>(element) != nullptr;
+}
+
+// A note or chord that takes time: grace notes may be drawn at the head of the next line though
+// they come before its bar, so a slur is not moved onto them.
+bool IsTimedNote(GRNotationElement const* element) {
+  return !IsRest(element) && element->getDuration() > Fraction(0);
+}
+
 }  // namespace
+
+void GRSlur::setStartElement(GRStaff const* staff, GRNotationElement* element) {
+  NEPointerList* list = getAssociations();
+  if (list && IsRest(element) && element == list->GetHead()) {
+    // Moved only where another note follows: a slur needs two ends.
+    GRNotationElement* first = nullptr;
+    for (void* pos = list->GetHeadPosition(); pos;) {
+      GRNotationElement* next = list->GetNext(pos);
+      if (next->getGRStaff() != element->getGRStaff()) break;
+      if (!IsTimedNote(next)) continue;
+      if (first) {
+        element = first;
+        break;
+      }
+      first = next;
+    }
+  }
+  GRBowing::setStartElement(staff, element);
+}
+
+void GRSlur::setEndElement(GRStaff const* staff, GRNotationElement* element) {
+  NEPointerList* list = getAssociations();
+  GRSystemStartEndStruct const* sse =
+      staff ? getSystemStartEndStruct(staff->getGRSystem()) : nullptr;
+  if (sse && list && IsRest(element) && element == list->GetTail() && !IsRest(sse->startElement)) {
+    // Back to the last note of this line's piece, never onto its start or the lines before; a
+    // start left on a rest had no two notes to bind.
+    int index = list->GetCount();
+    for (void* pos = list->GetTailPosition(); pos && --index >= sse->elementsBefore;) {
+      GRNotationElement* note = list->GetPrev(pos);
+      if (note == sse->startElement || note->getGRStaff() != element->getGRStaff()) break;
+      if (IsTimedNote(note)) {
+        element = note;
+        break;
+      }
+    }
+  }
+  GRBowing::setEndElement(staff, element);
+}
 
 GRSlur::GRSlur(GRStaff* staff, ARSlur* ar) : GRBowing(staff, ar) {}
 

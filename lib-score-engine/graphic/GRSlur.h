@@ -16,6 +16,11 @@ class GRSlur : public GRBowing {
   // A slur of its own, with no tag in the text.
   explicit GRSlur(GRStaff* staff);
 
+  // A slur binds notes: where its range begins or ends with rests, it begins at the first note
+  // of the line and ends at the last one, so that it does not reach over the rests outside.
+  void setStartElement(GRStaff const* staff, GRNotationElement* element) override;
+  void setEndElement(GRStaff const* staff, GRNotationElement* element) override;
+
  protected:
   void automaticCurveDirection(GRBowingContext& context, GRSystemStartEndStruct* sse) override;
   void automaticAnchorPoints(GRBowingContext& context, GRSystemStartEndStruct* sse) override;

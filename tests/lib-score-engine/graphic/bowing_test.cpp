@@ -77,6 +77,22 @@ TEST_F(BowingTest, SlurRisesOverAHighNoteBetweenItsEnds) {
   EXPECT_LE(rise, 160 + 0.01);
 }
 
+TEST_F(BowingTest, SlurEndsAtItsFirstAndLastNotesNotAtRestsBeyondThem) {
+  struct Case {
+    char const* music;
+    size_t start, end;
+  };
+  for (Case const& c : {Case{"[ _/4 e1/4 g1/4 ]", 1, 2}, Case{"[ e1/4 g1/4 _/4 ]", 0, 1},
+                        Case{"[ _/8 e1/4 g1/4 _/8 ]", 1, 2}, Case{"[ e1/4 _/4 g1/4 ]", 0, 2},
+                        // With one note only, the rests stay its ends: a slur needs two.
+                        Case{"[ _/4 e1/4 _/4 ]", 0, 2}}) {
+    auto& voice = Voice(c.music, {100, 300, 500, 700});
+    auto* slur = SlurOver(voice.events);
+    EXPECT_EQ(slur->getStartElement(staff), voice.events[c.start]) << c.music;
+    EXPECT_EQ(slur->getEndElement(staff), voice.events[c.end]) << c.music;
+  }
+}
+
 TEST_F(BowingTest, TieLeavesTheLineOrSpaceByItsOwnAmount) {
   struct Case {
     char const* text;
