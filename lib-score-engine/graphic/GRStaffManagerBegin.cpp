@@ -186,8 +186,11 @@ GRSystemSlice* GRStaffManager::CreateBeginSlice(GRSystemSlice const* last, GRSys
   MELVARIN_ASSERT(mSpringID == state->springID);
   slice->setSpringIDs(first, mSpringID - 1);
 
-  // The simple rods that lie inside the begin springs: those starting there.
+  // The rods starting on those ids held the previous system's last springs apart, and a rod
+  // keeps the force it was found to need: left in place, one between two of its signs (a key
+  // change and a text) would stretch the new line's glue and clef to that force.
   mSimpleRods->removeStartingIn(first, mSpringID);
+  mComplexRods->removeStartingIn(first, mSpringID);
 
   const int lowest = mSprings->GetMinimum();
   int lowestStaff = 0;

@@ -1,5 +1,6 @@
 // What opens a line: clef, key and meter in that order, then the repeat sign, whatever order the
-// text wrote them in; a line broken before a repeat sign ends with its bar line.
+// text wrote them in, at the line's start; a line broken before a repeat sign ends with its bar
+// line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -147,6 +148,35 @@ TEST_F(LineStartOrderTest, ALineBrokenBeforeARepeatEndsWithItsBarLine) {
     EXPECT_EQ(Glyphs(kRepeatBegin).size(), 1u);
     // The bars after d and after e only; none before the repeat sign.
     EXPECT_EQ(Glyphs(kBar).size(), 1u);
+  }
+}
+
+// A line the layout breaks just after a key change opens with its clef and key at their own
+// width, whatever the signs of the line before needed: the music gets the line's room.
+TEST_F(LineStartOrderTest, ALineOpensWithItsClefAtItsStart) {
+  for (char const* score : {
+           // A key change with words, two events before the break.
+           "{ [ \\pageFormat<w=13cm, h=18cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> \\key<-5> "
+           "\\cresc( h&1/2. | d2/2. _/4 g&1/8 ) \\stacc( \\beam( g&&1/8 c2/8 g&2/8 ) f2/16 ) "
+           "a2/16 g&2/8 g&2/8 _/4 {e&2/8, a&1/8} \\key<-6> \\t<\"a tempo\"> g&2/4. ], "
+           "[ \\fingering<\"4\">( d&0/2. ) e&&0/4 h&-1/8 \\accent( c0/4 ) e&0/8 d&0/2. "
+           "\\cresc( {a&-1/4, c#0/4, e&0/4} g&-1/8 \\marcato( {a&-1/4., c0/4., e&0/4.} ) ) "
+           "\\key<-6> \\slur( g&&-1/4 e&-1/8 d&0/8 ) ] }",
+       }) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    auto clefs = Glyphs(kTreble);
+    for (auto const& glyph : Glyphs(kBass)) clefs.push_back(glyph);
+    auto const lines = DrawnLines();
+    ASSERT_GT(lines.size(), 2u);
+    for (auto const& line : lines) {
+      float first = line.system.right;
+      for (auto const& clef : clefs)
+        if (clef.page == line.page && clef.y >= line.system.top && clef.y <= line.system.bottom)
+          first = std::min(first, clef.x);
+      EXPECT_LT(first - line.system.left, (line.system.right - line.system.left) / 10)
+          << "line at " << line.system.top;
+    }
   }
 }
 
