@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 
 #include "ARCast.h"
 #include "GRAccidental.h"
@@ -9,6 +10,7 @@
 #include "GRBowing.h"
 #include "GRClef.h"
 #include "GRDynamics.h"
+#include "GRFirstNoteMark.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRIntens.h"
@@ -24,6 +26,7 @@
 #include "GRStem.h"
 #include "GRSystem.h"
 #include "GRSystemStartEndStruct.h"
+#include "NEPointerList.h"
 #include "curve_band.h"
 
 namespace {
@@ -107,8 +110,28 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
         }
     }
   });
+  addNoteWords(system, staffNumber);
   std::sort(mInks.begin(), mInks.end(),
             [](Ink const& a, Ink const& b) { return a.box.left < b.box.left; });
+}
+
+void CurveInk::addNoteWords(GRSystem const& system, int staffNumber) {
+  // A trill's or tempo change's words stand over their note before the curves are placed: a
+  // curve passing there rises over (sinks under) them as over a sign. The marks are held by
+  // their notes or by the staff.
+  std::unordered_set<GRFirstNoteMark const*> seen;
+  auto take = [&](GRNotationElement const* element) {
+    auto const* mark = dynamic_cast<GRFirstNoteMark const*>(element);
+    if (!mark || !seen.insert(mark).second) return;
+    if (std::optional<NVRect> const box = mark->wordsBoxOn(&system))
+      add(*box, Kind::Words, nullptr);
+  };
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    take(element);
+    if (NEPointerList const* tags =
+            element->isGREventClass() ? element->getAssociations() : nullptr)
+      for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
+  });
 }
 
 void CurveInk::addEvent(GREvent const* event) {

@@ -17,7 +17,22 @@ class CurveInk {
   // A mark (a dynamic mark, a wedge) stands where it is for the curve to choose its side by;
   // a curve does not bend round it. Nor round an octava's figure, which rises over the curves
   // under it; a piece going on from the line before begins after the one that opens the line.
-  enum class Kind { Head, Stem, Flag, Dot, Accidental, Rest, Beam, Sign, Curve, Mark, Figure };
+  // A note's words (a trill's, a tempo change's) are bent round as a sign is, unless they stand
+  // over a curve's tip, which no bending moves.
+  enum class Kind {
+    Head,
+    Stem,
+    Flag,
+    Dot,
+    Accidental,
+    Rest,
+    Beam,
+    Sign,
+    Curve,
+    Mark,
+    Figure,
+    Words
+  };
   struct Ink {
     NVRect box;
     Kind kind;
@@ -40,6 +55,7 @@ class CurveInk {
  private:
   void add(NVRect const& box, Kind kind, GREvent const* event);
   void addEvent(GREvent const* event);
+  void addNoteWords(GRSystem const& system, int staffNumber);
 
   // The first ink that may reach x: none before it reaches that far.
   std::vector<Ink>::const_iterator firstFrom(float x) const;
