@@ -29,13 +29,19 @@ bool OfElement(GREvent const* event, GRNotationElement const* element) {
 bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, NVPoint start, NVPoint end, bool above,
              float space) {
   using Kind = CurveInk::Kind;
+  auto over = [&](float tip) { return tip >= ink.box.left && tip <= ink.box.right; };
   // The marks of the notes at the ends stand by their heads as the tips do; a bracket's piece over
   // (under) a tip holds the tip's note, which bending the middle would not clear.
   if (ink.kind == Kind::Articulation)
     return OfElement(ink.event, sse->startElement) || OfElement(ink.event, sse->endElement);
-  if (ink.kind == Kind::Tuplet)
-    return (start.x >= ink.box.left && start.x <= ink.box.right) ||
-           (end.x >= ink.box.left && end.x <= ink.box.right);
+  if (ink.kind == Kind::Tuplet) return over(start.x) || over(end.x);
+  // Words over a tip, or within a fifth of the span of an end, ask the middle to bend far for
+  // the little the curve rises there, into the music around: the curve keeps its shape.
+  if (ink.kind == Kind::Words) {
+    float const middle = (ink.box.left + ink.box.right) / 2;
+    float const near = (end.x - start.x) / 5;
+    return over(start.x) || over(end.x) || middle < start.x + near || middle > end.x - near;
+  }
   if (ink.kind != Kind::Head && ink.kind != Kind::Stem && ink.kind != Kind::Dot &&
       ink.kind != Kind::Flag)
     return false;
@@ -46,7 +52,6 @@ bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, NVPoint start, NVPoint en
   bool const atEnd = ink.event ? OfElement(ink.event, sse->endElement) : near(end.x);
   // A head over (under) a tip, such as another voice's wider head at an end note: the tips stay
   // by their own heads however far the middle bends, so bending would not clear it.
-  auto over = [&](float tip) { return tip >= ink.box.left && tip <= ink.box.right; };
   if (ink.kind == Kind::Head && (over(start.x) || over(end.x))) return true;
   if (ink.kind != Kind::Flag) return atStart || atEnd;
   float const middle = (ink.box.top + ink.box.bottom) / 2;

@@ -186,8 +186,13 @@ void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndSt
     // Placed once the line stands: all that is drawn between the ends, of any voice; the
     // dynamic marks and wedges stand further off instead.
     ink->forEachBetween(x0, x1, [&](CurveInk::Ink const& passed) {
-      if (passed.kind != CurveInk::Kind::Mark && passed.kind != CurveInk::Kind::Figure)
-        pass(passed.box);
+      if (passed.kind == CurveInk::Kind::Mark || passed.kind == CurveInk::Kind::Figure) return;
+      // A note's words near an end would steepen the whole curve for them.
+      float const middle = (passed.box.left + passed.box.right) / 2;
+      float const near = (x1 - x0) / 5;
+      if (passed.kind == CurveInk::Kind::Words && (middle < x0 + near || middle > x1 - near))
+        return;
+      pass(passed.box);
     });
   } else {
     for (auto it = passedFrom(t0); it != mByTime.end() && it->time < t1; ++it) {

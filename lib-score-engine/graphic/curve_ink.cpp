@@ -12,6 +12,7 @@
 #include "GRClef.h"
 #include "GRDummy.h"
 #include "GRDynamics.h"
+#include "GRFirstNoteMark.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRIntens.h"
@@ -28,6 +29,7 @@
 #include "GRStem.h"
 #include "GRSystem.h"
 #include "GRSystemStartEndStruct.h"
+#include "NEPointerList.h"
 #include "curve_band.h"
 
 namespace {
@@ -119,6 +121,7 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
         }
     }
   });
+  addNoteWords(system, staffNumber);
   std::sort(mInks.begin(), mInks.end(),
             [](Ink const& a, Ink const& b) { return a.box.left < b.box.left; });
 }
@@ -130,6 +133,25 @@ void CurveInk::addTuplet(GRNewTuplet::Parts const& parts) {
       parts.left + NVPoint{0, parts.top}, parts.left + NVPoint{0, parts.bottom},
       parts.right + NVPoint{0, parts.top}, parts.right + NVPoint{0, parts.bottom}};
   BeamSlices(line, [&](NVRect const& box) { add(box, Kind::Tuplet, nullptr); });
+}
+
+void CurveInk::addNoteWords(GRSystem const& system, int staffNumber) {
+  // A trill's or tempo change's words stand over their note before the curves are placed: a
+  // curve passing there rises over (sinks under) them as over a sign. The marks are held by
+  // their notes or by the staff.
+  std::unordered_set<GRFirstNoteMark const*> seen;
+  auto take = [&](GRNotationElement const* element) {
+    auto const* mark = dynamic_cast<GRFirstNoteMark const*>(element);
+    if (!mark || !seen.insert(mark).second) return;
+    if (std::optional<NVRect> const box = mark->wordsBoxOn(&system))
+      add(*box, Kind::Words, nullptr);
+  };
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    take(element);
+    if (NEPointerList const* tags =
+            element->isGREventClass() ? element->getAssociations() : nullptr)
+      for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
+  });
 }
 
 void CurveInk::addEvent(GREvent const* event) {

@@ -20,6 +20,8 @@ class CurveInk {
   // under it; a piece going on from the line before begins after the one that opens the line.
   // A note's articulations and a tuplet's bracket and number stand outside the curves over their
   // notes: the curve bends round them.
+  // A note's words (a trill's, a tempo change's) are bent round as a sign is, unless they stand
+  // over a curve's tip, which no bending moves.
   enum class Kind {
     Head,
     Stem,
@@ -33,7 +35,8 @@ class CurveInk {
     Mark,
     Figure,
     Articulation,
-    Tuplet
+    Tuplet,
+    Words
   };
   struct Ink {
     NVRect box;
@@ -58,6 +61,7 @@ class CurveInk {
   void add(NVRect const& box, Kind kind, GREvent const* event);
   void addEvent(GREvent const* event);
   void addTuplet(GRNewTuplet::Parts const& parts);
+  void addNoteWords(GRSystem const& system, int staffNumber);
 
   // The first ink that may reach x: none before it reaches that far.
   std::vector<Ink>::const_iterator firstFrom(float x) const;

@@ -62,7 +62,8 @@ class CurvesAndWordsTest : public EngineTesting::DrawnScore {
 };
 
 // A text under the notes goes under the slur beneath them; a jump mark's words and a volta's
-// number rise over the curve that passes under them.
+// number rise over the curve that passes under them; a slur over a trill's, a turn's or a tempo
+// change's words within it rises over them.
 TEST_F(CurvesAndWordsTest, WordsStandClearOfTheCurvesTheyMeet) {
   for (char const* text : {
            "[ \\slur( \\text<\"cantabile\">( e1/4 ) f1 g1 a1 ) ]",
@@ -72,6 +73,12 @@ TEST_F(CurvesAndWordsTest, WordsStandClearOfTheCurvesTheyMeet) {
            "g2 f2 | e2/2 ) c2/2 \\repeatEnd ) \\volta<\"2.\", \"2.\">( \\slur( h&2/4 a2 g2 e2 ) | "
            "f2/2. _/4 ) ]",
            "[ \\coda \\slur( f2/4 a2 c3 f3 | e3/4 c3 h&2 g2 ) ]",
+           "{ [ \\staff<1> \\stemsUp \\slur( g#2/4 d&2/4 \\trill( f#2/4 ) e2/16 d2/16 g1/16 "
+           "d&2/16 ) ], [ \\staff<1> \\stemsDown e1/4 d1/4 e1/4 d1/4 ] }",
+           "{ [ \\staff<1> \\stemsUp \\slur( g2/4 d2/4 \\turn( f2/4 ) e2/16 d2/16 g1/16 "
+           "d2/16 ) ], [ \\staff<1> \\stemsDown e1/4 d1/4 e1/4 d1/4 ] }",
+           "{ [ \\staff<1> \\stemsUp \\slur( g2/4 d2/4 \\accel( f2/4 ) e2/16 d2/16 g1/16 "
+           "d2/16 ) ], [ \\staff<1> \\stemsDown e1/4 d1/4 e1/4 d1/4 ] }",
        }) {
     SCOPED_TRACE(text);
     Draw(text);
