@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "GRBowing.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
@@ -87,6 +88,16 @@ float GRFirstNoteMark::riseOn(GRSystem const* system, float width) const {
   float const x = mPosition.x + getOffset().x;
   float const highest =
       HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), x - width / 2, x + width / 2);
+  float top = highest - mGrStaff->getLineSpace() / 2;
+  // A slur or tie arching over the music under the words is passed over as well.
+  int const line = slice->getStaffNumber(mGrStaff);
+  system->forEachElementOnLine(line, [&](GRNotationElement const* element, GRStaff const*) {
+    auto const* bow = dynamic_cast<GRBowing const*>(element);
+    NVRect box;
+    if (bow && bow->pieceBox(system, box) && box.right > x - width / 2 &&
+        box.left < x + width / 2 && box.bottom > top && box.top < 0)
+      top = std::min(top, box.top - mGrStaff->getLineSpace() / 4);
+  });
   float const y = mPosition.y + getOffset().y;
-  return std::min(0.f, highest - mGrStaff->getLineSpace() / 2 - y);
+  return std::min(0.f, top - y);
 }
