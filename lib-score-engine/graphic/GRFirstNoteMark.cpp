@@ -4,13 +4,18 @@
 
 #include <cstring>
 
+#include "GRBowing.h"
 #include "GRSpecial.h"
 #include "GRStaff.h"
+#include "GRSystem.h"
+#include "GRSystemSlice.h"
 #include "GRSystemStartEndStruct.h"
 #include "NEPointerList.h"
+#include "VGDevice.h"
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "music_top.h"
 #include "src/common/assertion.h"
 
 GRFirstNoteMark::GRFirstNoteMark(GRStaff* staff, ARMusicalObject* ar)
@@ -40,23 +45,59 @@ void GRFirstNoteMark::drawMark(VGDevice& device, VScoreSymbolMap&) const {
   if (char const* text = words()) drawText(device, text);
 }
 
+void GRFirstNoteMark::drawText(VGDevice& device, char const* text) const {
+  float width = 0;
+  float height = 0;
+  float const rise = measureWords(text, &width, &height) ? riseOn(gCurSystem, width) : 0;
+  device.OffsetOrigin(0, rise);
+  OnDrawText(device, text, -1);
+  device.OffsetOrigin(0, -rise);
+}
+
 std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
   char const* text = words();
   GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
   if (error || !text || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE)
     return std::nullopt;
+  float width = 0;
+  float height = 0;
+  if (!measureWords(text, &width, &height)) return std::nullopt;
+  // Centred on its x, standing on its y.
+  NVPoint const& offset = getOffset();
+  float const x = mPosition.x + offset.x;
+  float const y = mPosition.y + offset.y + riseOn(system, width);
+  return NVRect{x - width / 2, y - height, x + width / 2, y};
+}
+
+bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height) const {
   // Measured in the face drawText draws with, as the page measures its texts.
   VGFont const* font = gFontDefs.text.font;
   if (NVstring const* name = getFont())
     font = GRSpecial::FindOrCreateFont(getFontSize(), name, getFontAttrib());
   VGDevice* device = gGlobalSettings.gDevice;
-  if (!font || !device) return std::nullopt;
-  float width = 0;
-  float height = 0;
-  font->GetExtent(text, static_cast<int>(std::strlen(text)), &width, &height, device);
-  // Centred on its x, standing on its y.
-  NVPoint const& offset = getOffset();
-  float const x = mPosition.x + offset.x;
-  float const y = mPosition.y + offset.y;
-  return NVRect{x - width / 2, y - height, x + width / 2, y};
+  if (!text || !font || !device) return false;
+  font->GetExtent(text, static_cast<int>(std::strlen(text)), width, height, device);
+  return true;
+}
+
+float GRFirstNoteMark::riseOn(GRSystem const* system, float width) const {
+  GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
+  if (!system || !slice) return 0;
+  // Where the note stood when the mark was placed its beam was not yet set, and the words
+  // reach over the neighbours: half a space over the highest of what stands under them.
+  float const x = mPosition.x + getOffset().x;
+  float const highest =
+      HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), x - width / 2, x + width / 2);
+  float top = highest - mGrStaff->getLineSpace() / 2;
+  // A slur or tie arching over the music under the words is passed over as well.
+  int const line = slice->getStaffNumber(mGrStaff);
+  system->forEachElementOnLine(line, [&](GRNotationElement const* element, GRStaff const*) {
+    auto const* bow = dynamic_cast<GRBowing const*>(element);
+    NVRect box;
+    if (bow && bow->pieceBox(system, box) && box.right > x - width / 2 &&
+        box.left < x + width / 2 && box.bottom > top && box.top < 0)
+      top = std::min(top, box.top - mGrStaff->getLineSpace() / 4);
+  });
+  float const y = mPosition.y + getOffset().y;
+  return std::min(0.f, top - y);
 }

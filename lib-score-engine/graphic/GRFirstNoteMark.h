@@ -9,7 +9,9 @@ class GRSystem;
 
 // A range mark drawn once, over the first note of its range: trills, tremolos and the tempo
 // changes. Texts and glyphs stand centred on the note, a space over the staff, or over the note
-// and its stem when they reach higher, clear of the staff lines and of the head.
+// and its stem when they reach higher, clear of the staff lines and of the head. Words reach
+// wider than the note: once the line is laid out they rise over whatever music stands under
+// their whole width, the note's beam and its neighbours' stems, heads and ledger lines.
 class GRFirstNoteMark : public GRPTagARNotationElement {
  public:
   GRFirstNoteMark(GRStaff* staff, ARMusicalObject* ar);
@@ -29,6 +31,13 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   // Its words, or null for a mark drawn otherwise.
   virtual char const* words() const { return nullptr; }
   virtual void drawMark(VGDevice& device, VScoreSymbolMap& map) const;
-  // The whole text at the mark's place.
-  void drawText(VGDevice& device, char const* text) const { OnDrawText(device, text, -1); }
+  // The whole text at the mark's place, raised over the music under it on the system drawn.
+  void drawText(VGDevice& device, char const* text) const;
+
+ private:
+  // The width and height of the words in the face they are drawn with; false without them.
+  bool measureWords(char const* text, float* width, float* height) const;
+  // How far the words of that width rise over their place to clear the music of the line under
+  // them: 0 or less.
+  float riseOn(GRSystem const* system, float width) const;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <unordered_set>
 
 #include "ARCast.h"
 #include "GRAccidental.h"
@@ -10,6 +12,7 @@
 #include "GRBowing.h"
 #include "GRDummy.h"
 #include "GREvent.h"
+#include "GRFirstNoteMark.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
 #include "GRNewTuplet.h"
@@ -18,6 +21,7 @@
 #include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
+#include "NEPointerList.h"
 
 namespace {
 
@@ -93,6 +97,21 @@ MusicInk::MusicInk(GRSystem const& system, int staffNumber) {
         std::isnan(box.bottom) || box.right < box.left)
       return;
     mByLeft.push_back({box.left, box.right, box.top, box.bottom});
+  });
+  // The words of the trills and tempo changes stand close over their notes, held by the note or
+  // by its staff: marks beside the staff stand clear of them as of the music.
+  std::unordered_set<GRFirstNoteMark const*> seen;
+  auto takeWords = [&](GRNotationElement const* tag) {
+    auto const* mark = dynamic_cast<GRFirstNoteMark const*>(tag);
+    if (!mark || !seen.insert(mark).second) return;
+    if (std::optional<NVRect> const words = mark->wordsBoxOn(&system))
+      mByLeft.push_back({words->left, words->right, words->top, words->bottom});
+  };
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    takeWords(element);
+    if (NEPointerList const* tags =
+            element->isGREventClass() ? element->getAssociations() : nullptr)
+      for (void* pos = tags->GetHeadPosition(); pos;) takeWords(tags->GetNext(pos));
   });
   std::sort(mByLeft.begin(), mByLeft.end(),
             [](Box const& a, Box const& b) { return a.left < b.left; });

@@ -8,7 +8,8 @@ class GRSystem;
 // How far the ink of the music of one staff line of a system reaches over a stretch of it, below
 // the staff and above it: heads with their stems, flags, signs, dots and articulations, rests,
 // ledger lines, the stems of chords, beams, tuplets' brackets and numbers, slurs and ties, of
-// every voice on the line, and the octavas' figures over the staff. Marks beside the staff
+// every voice on the line, the octavas' figures over the staff and the words of the trills and
+// tempo changes over their notes. Marks beside the staff
 // (dynamics, wedges) ask it once the line is placed, to stand clear of all that is under them. In
 // the staff's coordinates (its top line at 0, downwards positive); left and right are x positions
 // of the system. Gathered once per line: each question looks only at the music near its stretch.

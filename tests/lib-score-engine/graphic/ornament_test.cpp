@@ -70,4 +70,34 @@ TEST_F(OrnamentTest, TremoloAndTempoChangeWordsStandOverTheStaffAndTheirNote) {
   }
 }
 
+// Words reach wider than their note and are placed before its beam is: over beamed notes with
+// stems up, and beside neighbours that reach higher, they stand over every stem, head and beam
+// under their whole width.
+TEST_F(OrnamentTest, WordsStandOverTheStemsAndHeadsUnderTheirWidth) {
+  char const* const pieces[] = {
+      "[ \\meter<\"4/4\"> \\trill( d1/8 ) h1/8 \\turn( e1/8 ) c2/8 \\rit( f1/8 ) a2/8 "
+      "\\accel( g1/8 ) e2/8 ]",
+      "[ \\meter<\"4/4\"> \\trill( c1/16 ) g1/16 h1/16 d2/16 \\accel( e1/16 ) a1/16 c2/16 "
+      "f2/16 \\turn( c1/8 ) c2/8 ]",
+      "[ \\meter<\"4/4\"> \\accel( d1/4 ) c3/16 a2/16 \\rit( e1/8 ) e3/4 \\trill( c1/4 ) ]",
+  };
+  for (char const* piece : pieces) {
+    SCOPED_TRACE(piece);
+    Draw(piece);
+    ASSERT_FALSE(drawn.texts.empty());
+    auto const notes = NoteRecords();
+    auto const stems = Records(2, 10);
+    for (auto const& text : drawn.texts) {
+      SCOPED_TRACE(text.text);
+      float const left = text.x - Width(text) / 2;
+      float const right = text.x + Width(text) / 2;
+      for (auto const& stem : stems)
+        if (stem.right > left && stem.left < right) EXPECT_LT(text.y, stem.top);
+      for (auto const& note : notes)
+        if (note.desc.right > left && note.desc.left < right)
+          EXPECT_LT(text.y, note.desc.top) << "on the note at " << note.desc.refX;
+    }
+  }
+}
+
 }  // namespace
