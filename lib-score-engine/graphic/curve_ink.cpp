@@ -101,7 +101,8 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
       add(NVRect{piece->point.x, piece->point.y - piece->upperOpening,
                  piece->point.x + piece->length, piece->point.y + piece->lowerOpening},
           Kind::Mark, nullptr);
-    } else if (auto const* tag = dynamic_cast<GRTag const*>(element); tag && tag->getError()) {
+    } else if (auto const* hidden = dynamic_cast<GRTag const*>(element);
+               hidden && hidden->getError()) {
       // A clef or key that a line opens with in place of its own is not drawn where it stood:
       // a curve passing there keeps its length.
       return;

@@ -254,8 +254,9 @@ TEST_F(CurvesKeepClear, LongTiesPassALowHeadBeforeTheirEnd) {
   for (PlacingDevice::Shape const& curve : drawn.shapes)
     for (PlacingDevice::Glyph const& glyph : drawn.glyphs)
       if (curve.xs.size() == kCurveCorners && glyph.code == kHead && glyph.ink.left > curve.left &&
-          glyph.ink.right < curve.right)
+          glyph.ink.right < curve.right) {
         EXPECT_FALSE(Meet(curve, Outline(glyph))) << "head at " << glyph.x << ", " << glyph.y;
+      }
 }
 
 // A key change the layout breaks a line at opens the line instead of standing after its first

@@ -91,11 +91,16 @@ TEST_F(OrnamentTest, WordsStandOverTheStemsAndHeadsUnderTheirWidth) {
       SCOPED_TRACE(text.text);
       float const left = text.x - Width(text) / 2;
       float const right = text.x + Width(text) / 2;
-      for (auto const& stem : stems)
-        if (stem.right > left && stem.left < right) EXPECT_LT(text.y, stem.top);
-      for (auto const& note : notes)
-        if (note.desc.right > left && note.desc.left < right)
+      for (auto const& stem : stems) {
+        if (stem.right > left && stem.left < right) {
+          EXPECT_LT(text.y, stem.top);
+        }
+      }
+      for (auto const& note : notes) {
+        if (note.desc.right > left && note.desc.left < right) {
           EXPECT_LT(text.y, note.desc.top) << "on the note at " << note.desc.refX;
+        }
+      }
     }
   }
 }

@@ -200,7 +200,9 @@ TEST_F(SymbolsApart, BarSignsBothVoicesWriteAreDrawnOnce) {
     size_t listed = 0;
     for (ScoreElementDesc const& bar : Records(kBar)) listed += std::fabs(bar.date - 1) < 1e-4;
     EXPECT_LE(listed, 1u);
-    if (c.glyph != kBarLine) EXPECT_TRUE(Glyphs(kBarLine).empty());
+    if (c.glyph != kBarLine) {
+      EXPECT_TRUE(Glyphs(kBarLine).empty());
+    }
   }
 }
 
