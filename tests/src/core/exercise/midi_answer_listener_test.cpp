@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 #include "exercise_test_support.h"
 #include "src/core/exercise/midi_answer_listener.h"
 #include "src/core/midi/timer.h"
+#include "support/gate.h"
 
 namespace {
 
@@ -68,27 +67,8 @@ TEST_F(MidiAnswerListenerTest, DetachedListenerForwardsNothing) {
 // Holds the keyboard's hand-over in an observer called before the listener.
 class HoldingObserver : public Core::MidiDeviceObserver {
  public:
-  void OnMidiEvent(const Core::MidiEvent&) override {
-    std::unique_lock lock(m_mutex);
-    m_entered = true;
-    m_changed.notify_all();
-    m_changed.wait(lock, [this] { return m_open; });
-  }
-  void WaitUntilEntered() {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_entered; });
-  }
-  void Open() {
-    std::lock_guard lock(m_mutex);
-    m_open = true;
-    m_changed.notify_all();
-  }
-
- private:
-  std::mutex m_mutex;
-  std::condition_variable m_changed;
-  bool m_entered = false;
-  bool m_open = false;
+  void OnMidiEvent(const Core::MidiEvent&) override { gate.EnterAndWait(); }
+  Testing::Gate gate;
 };
 
 // The device copies its observers before calling them: a listener destroyed while a key is being
@@ -98,10 +78,10 @@ TEST_F(MidiAnswerListenerTest, ListenerDestroyedDuringAHandOverOutlastsIt) {
   first->AddObserver(&holding);
   auto listener = std::make_unique<Core::MidiAnswerListener>(&exercise, first);
   std::thread keyboard([&] { first->Send(Testing::NoteOn(60)); });
-  holding.WaitUntilEntered();
+  holding.gate.WaitUntilEntered();
   listener->Detach();
   std::thread destroyer([&] { listener.reset(); });
-  holding.Open();
+  holding.gate.Open();
   destroyer.join();
   keyboard.join();
   first->RemoveObserver(&holding);

@@ -2,13 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <thread>
 
 #include "src/core/midi/observers.h"
 #include "src/core/midi/subject.h"
+#include "support/gate.h"
 
 namespace Core {
 namespace {
@@ -85,37 +84,11 @@ TEST(Subject, ConcurrentRegistrationAndNotification) {
   EXPECT_EQ(steady.calls, 2000);
 }
 
-// Holds a notice inside its first observer until the test lets it go on.
-class Gate {
- public:
-  void EnterAndWait() {
-    std::unique_lock lock(m_mutex);
-    m_entered = true;
-    m_changed.notify_all();
-    m_changed.wait(lock, [this] { return m_open; });
-  }
-  void WaitUntilEntered() {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_entered; });
-  }
-  void Open() {
-    std::lock_guard lock(m_mutex);
-    m_open = true;
-    m_changed.notify_all();
-  }
-
- private:
-  std::mutex m_mutex;
-  std::condition_variable m_changed;
-  bool m_entered = false;
-  bool m_open = false;
-};
-
 // A removed observer may still be called by a notice that began before the removal; one that is
 // about to be destroyed waits for such notices, and is called by none after the wait.
 TEST(Subject, WaitingForNoticesUnderWayOutlastsTheirLastCall) {
   StreamSubject subject;
-  Gate gate;
+  Testing::Gate gate;
   CountingObserver holding, removed;
   holding.onCall = [&] { gate.EnterAndWait(); };
   std::atomic<bool> waited{false};
