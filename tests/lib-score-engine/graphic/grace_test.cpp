@@ -317,17 +317,17 @@ TEST_F(GraceTest, GraceNotesKeepClearOfTheirNotesSignsAndOfTheNotesBefore) {
       if (small && (glyph.code == 106 || glyph.code == 107)) graceFlags.push_back(glyph);
       if (IsAccidental(glyph.code)) (small ? graceSigns : signs).push_back(glyph);
     }
+    auto const meet = [](auto const& a, auto const& b) {
+      return a.page == b.page && a.ink.left < b.ink.right && a.ink.right > b.ink.left &&
+             a.ink.top < b.ink.bottom && a.ink.bottom > b.ink.top;
+    };
     for (auto const& sign : graceSigns)
       for (auto const& head : heads)
-        EXPECT_FALSE(head.page == sign.page && head.ink.left < sign.ink.right &&
-                     head.ink.right > sign.ink.left && head.ink.top < sign.ink.bottom &&
-                     head.ink.bottom > sign.ink.top)
+        EXPECT_FALSE(meet(head, sign))
             << "grace sign at " << sign.ink.left << " on a head at " << head.ink.left;
     for (auto const& flag : graceFlags)
       for (auto const& sign : signs)
-        EXPECT_FALSE(sign.page == flag.page && sign.ink.left < flag.ink.right &&
-                     sign.ink.right > flag.ink.left && sign.ink.top < flag.ink.bottom &&
-                     sign.ink.bottom > flag.ink.top)
+        EXPECT_FALSE(meet(sign, flag))
             << "grace flag at " << flag.ink.left << " on a sign at " << sign.ink.left;
     ASSERT_FALSE(graceHeads.empty());
     for (auto const& grace : graceHeads) {
