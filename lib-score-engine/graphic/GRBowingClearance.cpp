@@ -35,13 +35,9 @@ bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, NVPoint start, NVPoint en
   if (ink.kind == Kind::Articulation)
     return OfElement(ink.event, sse->startElement) || OfElement(ink.event, sse->endElement);
   if (ink.kind == Kind::Tuplet) return over(start.x) || over(end.x);
-  // Words over a tip, or within a fifth of the span of an end, ask the middle to bend far for
-  // the little the curve rises there, into the music around: the curve keeps its shape.
-  if (ink.kind == Kind::Words) {
-    float const middle = (ink.box.left + ink.box.right) / 2;
-    float const near = (end.x - start.x) / 5;
-    return over(start.x) || over(end.x) || middle < start.x + near || middle > end.x - near;
-  }
+  // Words over a tip or near an end would have the middle bend far, into the music around.
+  if (ink.kind == Kind::Words)
+    return over(start.x) || over(end.x) || CurveInk::WordsNearAnEnd(ink.box, start.x, end.x);
   if (ink.kind != Kind::Head && ink.kind != Kind::Stem && ink.kind != Kind::Dot &&
       ink.kind != Kind::Flag)
     return false;

@@ -187,10 +187,7 @@ void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndSt
     // dynamic marks and wedges stand further off instead.
     ink->forEachBetween(x0, x1, [&](CurveInk::Ink const& passed) {
       if (passed.kind == CurveInk::Kind::Mark || passed.kind == CurveInk::Kind::Figure) return;
-      // A note's words near an end would steepen the whole curve for them.
-      float const middle = (passed.box.left + passed.box.right) / 2;
-      float const near = (x1 - x0) / 5;
-      if (passed.kind == CurveInk::Kind::Words && (middle < x0 + near || middle > x1 - near))
+      if (passed.kind == CurveInk::Kind::Words && CurveInk::WordsNearAnEnd(passed.box, x0, x1))
         return;
       pass(passed.box);
     });

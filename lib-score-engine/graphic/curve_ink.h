@@ -47,6 +47,14 @@ class CurveInk {
 
   CurveInk(GRSystem const& system, int staffNumber);
 
+  // Whether a note's words stand within a fifth of the span [left, right] of one of its ends:
+  // bending a curve for them there would steepen the whole curve for the little it rises.
+  static bool WordsNearAnEnd(NVRect const& words, float left, float right) {
+    float const middle = (words.left + words.right) / 2;
+    float const near = (right - left) / 5;
+    return middle < left + near || middle > right - near;
+  }
+
   // Takes in a curve placed on the line, for the curves placed after it.
   void addCurve(CurveBand const& band);
 
