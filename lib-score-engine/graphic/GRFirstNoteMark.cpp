@@ -13,6 +13,8 @@
 #include "NEPointerList.h"
 #include "VGDevice.h"
 #include "VGFont.h"
+#include "curve_band.h"
+#include "curves_on_line.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
 #include "music_top.h"
@@ -48,7 +50,7 @@ void GRFirstNoteMark::drawMark(VGDevice& device, VScoreSymbolMap&) const {
 void GRFirstNoteMark::drawText(VGDevice& device, char const* text) const {
   float width = 0;
   float height = 0;
-  float const rise = measureWords(text, &width, &height) ? riseOn(gCurSystem, width) : 0;
+  float const rise = measureWords(text, &width, &height) ? riseOn(gCurSystem, width, height) : 0;
   device.OffsetOrigin(0, rise);
   OnDrawText(device, text, -1);
   device.OffsetOrigin(0, -rise);
@@ -65,7 +67,7 @@ std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const 
   // Centred on its x, standing on its y.
   NVPoint const& offset = getOffset();
   float const x = mPosition.x + offset.x;
-  float const y = mPosition.y + offset.y + riseOn(system, width);
+  float const y = mPosition.y + offset.y + riseOn(system, width, height);
   return NVRect{x - width / 2, y - height, x + width / 2, y};
 }
 
@@ -80,24 +82,32 @@ bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height
   return true;
 }
 
-float GRFirstNoteMark::riseOn(GRSystem const* system, float width) const {
+float GRFirstNoteMark::riseOn(GRSystem const* system, float width, float height) const {
   GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
   if (!system || !slice) return 0;
   // Where the note stood when the mark was placed its beam was not yet set, and the words
   // reach over the neighbours: half a space over the highest of what stands under them.
   float const x = mPosition.x + getOffset().x;
-  float const highest =
-      HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), x - width / 2, x + width / 2);
-  float top = highest - mGrStaff->getLineSpace() / 2;
-  // A slur or tie arching over the music under the words is passed over as well.
   int const line = slice->getStaffNumber(mGrStaff);
-  system->forEachElementOnLine(line, [&](GRNotationElement const* element, GRStaff const*) {
-    auto const* bow = dynamic_cast<GRBowing const*>(element);
-    NVRect box;
-    if (bow && bow->pieceBox(system, box) && box.right > x - width / 2 &&
-        box.left < x + width / 2 && box.bottom > top && box.top < 0)
-      top = std::min(top, box.top - mGrStaff->getLineSpace() / 4);
+  float const space = mGrStaff->getLineSpace();
+  float const highest = HighestMusicOver(*system, line, x - width / 2, x + width / 2);
+  NVRect words{x - width / 2, highest - space / 2 - height, x + width / 2, highest - space / 2};
+  // A slur or tie whose ink the words would meet is passed over where it runs under them: a
+  // curve's tip by their note stays by the note, and one bent over the words keeps over them.
+  // Rising over one curve may meet another over it.
+  std::vector<CurveBand> bands;
+  ForEachCurveOnLine(*system, line, [&](GRBowing const* bowing) {
+    if (std::optional<CurveBand> band = bowing->bandOn(system)) bands.push_back(*band);
   });
+  for (size_t round = 0; round <= bands.size(); ++round) {
+    float rise = 0;
+    for (CurveBand const& band : bands)
+      if (band.intrusion(words, false, 0) > 0)
+        rise = std::max(rise, band.intrusion(words, false, space / 4));
+    if (rise <= 0) break;
+    words.top -= rise;
+    words.bottom -= rise;
+  }
   float const y = mPosition.y + getOffset().y;
-  return std::min(0.f, top - y);
+  return std::min(0.f, words.bottom - y);
 }

@@ -37,7 +37,7 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
  private:
   // The width and height of the words in the face they are drawn with; false without them.
   bool measureWords(char const* text, float* width, float* height) const;
-  // How far the words of that width rise over their place to clear the music of the line under
-  // them: 0 or less.
-  float riseOn(GRSystem const* system, float width) const;
+  // How far the words of that size rise over their place to clear the music of the line under
+  // them and the curves they would meet: 0 or less.
+  float riseOn(GRSystem const* system, float width, float height) const;
 };

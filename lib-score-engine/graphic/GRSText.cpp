@@ -9,6 +9,8 @@
 #include "NVstring.h"
 #include "VGDevice.h"
 #include "VGFont.h"
+#include "curve_band.h"
+#include "curves_on_line.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
 #include "line_marks.h"
@@ -79,9 +81,23 @@ bool GRSText::standsUnder() const {
 float GRSText::topUnder() const {
   float lowest = mGrStaff->getDredgeSize();
   GRSystem const* system = mGrStaff->getGRSystem();
-  if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice)
-    lowest = std::max(lowest, system->lowestNoteOnLine(slice->getStaffNumber(mGrStaff)));
-  return std::max(mLine * lineSpace(), lowest + kClearance * lineSpace());
+  float top = mLine * lineSpace();
+  if (GRSystemSlice const* slice = mGrStaff->getGRSystemSlice(); system && slice) {
+    int const line = slice->getStaffNumber(mGrStaff);
+    lowest = std::max(lowest, system->lowestNoteOnLine(line));
+    // And under the slurs and ties passing over its letters, which do not bend for it: a curve
+    // under the notes there may reach below them all.
+    float const left = mPosition.x + mBoundingBox.left;
+    float const right = left + mBoundingBox.right;
+    ForEachCurveOnLine(*system, line, [&](GRBowing const* bowing) {
+      if (std::optional<CurveBand> const band = bowing->bandOn(system))
+        band->forEachSlice(lineSpace() / 2, [&](NVRect const& ink) {
+          if (ink.right > left && ink.left < right)
+            top = std::max(top, ink.bottom + kCurveClearance * lineSpace());
+        });
+    });
+  }
+  return std::max(top, lowest + kClearance * lineSpace());
 }
 
 std::optional<float> GRSText::bottomUnder() const {

@@ -33,6 +33,7 @@
 #include "NEPointerList.h"
 #include "curve_band.h"
 #include "curve_ink.h"
+#include "curves_on_line.h"
 #include "head_bands.h"
 #include "line_marks.h"
 #include "marks_beside_music.h"
@@ -77,18 +78,9 @@ std::vector<NVRect> OctavaFiguresUnder(std::vector<GRStaff*> const& staves) {
 // the staff it began on; the notes at its ends know it.
 float HighestCurveOn(GRSystem const& system, int number, float space) {
   float top = std::numeric_limits<float>::infinity();
-  std::unordered_set<GRBowing const*> taken;
-  auto take = [&](GRNotationElement const* element) {
-    auto const* bowing = dynamic_cast<GRBowing const*>(element);
-    if (!bowing || !taken.insert(bowing).second) return;
+  ForEachCurveOnLine(system, number, [&](GRBowing const* bowing) {
     if (std::optional<CurveBand> const band = bowing->bandOn(&system))
       band->forEachSlice(space, [&](NVRect const& slice) { top = std::min(top, slice.top); });
-  };
-  system.forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
-    take(element);
-    if (!element->isGREventClass()) return;
-    if (NEPointerList const* tags = element->getAssociations())
-      for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
   });
   return top;
 }
@@ -314,26 +306,22 @@ void GRSystem::keepCurvesClear() {
   forEachStaff([&numbers](int number, GRStaff*) { numbers.insert(number); });
   for (int number : numbers) {
     std::vector<GRBowing*> ties, slurs;
-    std::unordered_set<GRBowing const*> taken;
-    auto take = [&](GRNotationElement const* element) {
-      auto* bowing = dynamic_cast<GRBowing*>(const_cast<GRNotationElement*>(element));
-      if (!bowing || !taken.insert(bowing).second) return;
+    ForEachCurveOnLine(*this, number, [&](GRBowing* bowing) {
       (dynamic_cast<GRTie*>(bowing) ? ties : slurs).push_back(bowing);
-    };
-    // A piece continued from the line before is held by the staff it began on; the notes at
-    // the ends of each piece know it. A range tag knows all its notes, over every line: only
-    // the notes and glues are asked.
-    forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
-      take(element);
-      if (!element->isGREventClass() && !dynamic_cast<GRGlue const*>(element)) return;
-      if (NEPointerList const* tags = element->getAssociations())
-        for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
     });
     // Each curve is placed against the ink and the curves before it: past so many on one line,
     // which no piece a learner reads holds, they keep the place the layout gave them, so that
     // the line is drawn in bounded time.
     if ((ties.empty() && slurs.empty()) || ties.size() + slurs.size() > kMostCurvesPlacedAgain)
       continue;
+    // A slur inside another is placed first, so that the one around it passes over (under) it
+    // rather than the inner one jumping out across it.
+    auto span = [this](GRBowing const* slur) {
+      NVRect box;
+      return slur->pieceBox(this, box) ? box.right - box.left : 0.0f;
+    };
+    std::stable_sort(slurs.begin(), slurs.end(),
+                     [&](GRBowing const* a, GRBowing const* b) { return span(a) < span(b); });
     CurveInk ink(*this, number);
     for (GRBowing* tie : ties) tie->placeClearOf(ink, this);
     for (GRBowing* slur : slurs) slur->placeClearOf(ink, this);

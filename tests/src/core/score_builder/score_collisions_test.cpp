@@ -201,6 +201,30 @@ TEST_F(ScoreCollisionsTest, GeneratedMusicKeepsItsMarksApart) {
   ExpectNoCollisions();
 }
 
+// A note's words and an octava's figure keep clear of the slurs and ties along their staff:
+// words over a curve's tip stand over it, a figure under the notes stands under a curve there.
+TEST_F(ScoreCollisionsTest, WordsAndFiguresKeepClearOfCurves) {
+  const char* const pieces[] = {
+      // Words at the note a slur over the beam ends at.
+      "[ \\meter<\"6/8\"> \\slurBegin g1/8 {a1/8, f#1/8} \\turn( g1/8 \\slurEnd ) {f#1/4, d1/4} "
+      "{e1/8, c1/8} ]",
+      // The figure an octava down opens the next line with, under the slur going on there.
+      "[ \\meter<\"4/4\"> \\oct<-1> g-1/4 \\slur( {e&-1/4, g-1/4, h&-1/4} d&-1/2 \\newSystem "
+      "e-1/4 ) \\oct<0> c0/4 c0/2 ]",
+  };
+  for (const char* rmn : pieces) CheckPiece(rmn, rmn);
+  ExpectNoCollisions();
+}
+
+// A slur inside another is placed first: the one around it passes over it.
+TEST_F(ScoreCollisionsTest, NestedSlursKeepApart) {
+  const char* const pieces[] = {
+      "[ \\meter<\"4/4\"> \\slur( e2/8 \\slur( g2/16 e2/16 ) c2/8 d2/8 f2/8 g2 a2 h2 ) ]",
+  };
+  for (const char* rmn : pieces) CheckPiece(rmn, rmn);
+  ExpectNoCollisions();
+}
+
 // The pieces the sweep checks carry every kind of mark over the music, so that each meets the
 // others: jumps, tempo marks and changes, ornaments, octavas, texts and dynamics.
 TEST(CollisionSweepPieces, CarryEveryMarkOverTheMusic) {
