@@ -13,7 +13,6 @@
 #include "NEPointerList.h"
 #include "VGDevice.h"
 #include "VGFont.h"
-#include "curve_band.h"
 #include "curves_on_line.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
@@ -91,23 +90,11 @@ float GRFirstNoteMark::riseOn(GRSystem const* system, float width, float height)
   int const line = slice->getStaffNumber(mGrStaff);
   float const space = mGrStaff->getLineSpace();
   float const highest = HighestMusicOver(*system, line, x - width / 2, x + width / 2);
-  NVRect words{x - width / 2, highest - space / 2 - height, x + width / 2, highest - space / 2};
+  float const foot = highest - space / 2;
   // A slur or tie whose ink the words would meet is passed over where it runs under them: a
   // curve's tip by their note stays by the note, and one bent over the words keeps over them.
-  // Rising over one curve may meet another over it.
-  std::vector<CurveBand> bands;
-  ForEachCurveOnLine(*system, line, [&](GRBowing const* bowing) {
-    if (std::optional<CurveBand> band = bowing->bandOn(system)) bands.push_back(*band);
-  });
-  for (size_t round = 0; round <= bands.size(); ++round) {
-    float rise = 0;
-    for (CurveBand const& band : bands)
-      if (band.intrusion(words, false, 0) > 0)
-        rise = std::max(rise, band.intrusion(words, false, space / 4));
-    if (rise <= 0) break;
-    words.top -= rise;
-    words.bottom -= rise;
-  }
+  float const rise = RiseOverCurves(
+      *system, line, NVRect{x - width / 2, foot - height, x + width / 2, foot}, space / 4);
   float const y = mPosition.y + getOffset().y;
-  return std::min(0.f, words.bottom - y);
+  return std::min(0.f, foot - rise - y);
 }

@@ -13,7 +13,6 @@
 #include "curves_on_line.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
-#include "line_marks.h"
 #include "music_top.h"
 
 namespace {
@@ -90,6 +89,8 @@ float GRSText::topUnder() const {
     float const left = mPosition.x + mBoundingBox.left;
     float const right = left + mBoundingBox.right;
     ForEachCurveOnLine(*system, line, [&](GRBowing const* bowing) {
+      NVRect piece;
+      if (!bowing->pieceBox(system, piece) || piece.right <= left || piece.left >= right) return;
       if (std::optional<CurveBand> const band = bowing->bandOn(system))
         band->forEachSlice(lineSpace() / 2, [&](NVRect const& ink) {
           if (ink.right > left && ink.left < right)
@@ -117,12 +118,12 @@ float GRSText::footOver() const {
     top = std::min(top, HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), left, right));
   float foot = top - kClearance * lineSpace();
   if (system && slice) {
-    // And over a tie or slur close over the notes there, by so much at most: lifted further,
+    // And over a tie or slur its letters would meet there, by so much at most: lifted further,
     // the figure would stand nearer the staff above than its own.
-    float const curve =
-        system->lineMarks(slice->getStaffNumber(mGrStaff)).curvesTopOver(left, right);
-    foot = std::min(foot,
-                    std::max(curve - kCurveClearance * lineSpace(), top - kMostLift * lineSpace()));
+    NVRect const letters{left, foot - mBoundingBox.top, left + mBoundingBox.right, foot};
+    float const rise = RiseOverCurves(*system, slice->getStaffNumber(mGrStaff), letters,
+                                      kCurveClearance * lineSpace());
+    foot = std::max(foot - rise, std::min(foot, top - kMostLift * lineSpace()));
   }
   return std::min(mLine * lineSpace(), foot);
 }

@@ -6,6 +6,7 @@
 #include "GRGlue.h"
 #include "GRSystem.h"
 #include "NEPointerList.h"
+#include "NVRect.h"
 
 // Each slur and tie drawn along one staff line of a system, once. A piece continued from the line
 // before is held by the staff it began on: the notes at the ends of each piece, and the glue a
@@ -25,3 +26,8 @@ void ForEachCurveOnLine(GRSystem const& system, int staffNumber, Visit&& visit) 
       for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
   });
 }
+
+// How far a box standing over (in) the music of the line must rise to clear, by the air, the
+// slurs and ties whose ink it meets: 0 when it meets none. A curve passing over the box without
+// touching it keeps over it.
+float RiseOverCurves(GRSystem const& system, int staffNumber, NVRect box, float air);
