@@ -42,26 +42,30 @@ void GRFirstNoteMark::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
 }
 
 void GRFirstNoteMark::drawMark(VGDevice& device, VScoreSymbolMap&) const {
-  if (char const* text = words()) drawText(device, text);
-}
-
-void GRFirstNoteMark::drawText(VGDevice& device, char const* text) const {
-  float width = 0;
-  float height = 0;
-  float const rise = measureWords(text, &width, &height) ? riseOn(gCurSystem, width) : 0;
+  char const* text = words();
+  if (!text) return;
+  float const rise = riseHere();
   device.OffsetOrigin(0, rise);
   OnDrawText(device, text, -1);
   device.OffsetOrigin(0, -rise);
 }
 
-std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
-  char const* text = words();
-  GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
-  if (error || !text || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE)
-    return std::nullopt;
+bool GRFirstNoteMark::measureMark(float* width, float* height) const {
+  return measureWords(words(), width, height);
+}
+
+float GRFirstNoteMark::riseHere() const {
   float width = 0;
   float height = 0;
-  if (!measureWords(text, &width, &height)) return std::nullopt;
+  return measureMark(&width, &height) ? riseOn(gCurSystem, width) : 0;
+}
+
+std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
+  GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
+  if (error || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE) return std::nullopt;
+  float width = 0;
+  float height = 0;
+  if (!measureMark(&width, &height)) return std::nullopt;
   // Centred on its x, standing on its y.
   NVPoint const& offset = getOffset();
   float const x = mPosition.x + offset.x;
@@ -70,7 +74,7 @@ std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const 
 }
 
 bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height) const {
-  // Measured in the face drawText draws with, as the page measures its texts.
+  // Measured in the face drawMark draws them with, as the page measures its texts.
   VGFont const* font = gFontDefs.text.font;
   if (NVstring const* name = getFont())
     font = GRSpecial::FindOrCreateFont(getFontSize(), name, getFontAttrib());
