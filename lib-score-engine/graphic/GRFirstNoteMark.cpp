@@ -13,6 +13,8 @@
 #include "NEPointerList.h"
 #include "VGDevice.h"
 #include "VGFont.h"
+#include "curve_band.h"
+#include "curve_ink.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
 #include "music_top.h"
@@ -57,7 +59,7 @@ bool GRFirstNoteMark::measureMark(float* width, float* height) const {
 float GRFirstNoteMark::riseHere() const {
   float width = 0;
   float height = 0;
-  return measureMark(&width, &height) ? riseOn(gCurSystem, width) : 0;
+  return measureMark(&width, &height) ? riseOn(gCurSystem, width, height) : 0;
 }
 
 std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
@@ -69,7 +71,7 @@ std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const 
   // Centred on its x, standing on its y.
   NVPoint const& offset = getOffset();
   float const x = mPosition.x + offset.x;
-  float const y = mPosition.y + offset.y + riseOn(system, width);
+  float const y = mPosition.y + offset.y + riseOn(system, width, height);
   return NVRect{x - width / 2, y - height, x + width / 2, y};
 }
 
@@ -84,24 +86,59 @@ bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height
   return true;
 }
 
-float GRFirstNoteMark::riseOn(GRSystem const* system, float width) const {
+float GRFirstNoteMark::riseOn(GRSystem const* system, float width, float height) const {
   GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
   if (!system || !slice) return 0;
-  // Where the note stood when the mark was placed its beam was not yet set, and the words
-  // reach over the neighbours: half a space over the highest of what stands under them.
+  // Where the note stood when the mark was placed its beam was not yet set, and the mark
+  // reaches over the neighbours: half a space over the highest of what stands under it.
   float const x = mPosition.x + getOffset().x;
-  float const highest =
-      HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), x - width / 2, x + width / 2);
-  float top = highest - mGrStaff->getLineSpace() / 2;
-  // A slur or tie arching over the music under the words is passed over as well.
   int const line = slice->getStaffNumber(mGrStaff);
-  system->forEachElementOnLine(line, [&](GRNotationElement const* element, GRStaff const*) {
-    auto const* bow = dynamic_cast<GRBowing const*>(element);
-    NVRect box;
-    if (bow && bow->pieceBox(system, box) && box.right > x - width / 2 &&
-        box.left < x + width / 2 && box.bottom > top && box.top < 0)
-      top = std::min(top, box.top - mGrStaff->getLineSpace() / 4);
-  });
+  float top =
+      HighestMusicOver(*system, line, x - width / 2, x + width / 2) - mGrStaff->getLineSpace() / 2;
+  // Words pass over a slur or tie arching over the music under them as well. A glyph keeps close
+  // to its note, under the curve, which passes over it, but near a curve's end, where the curve
+  // stays by its notes' heads, it stands over the curve.
+  if (words()) {
+    system->forEachElementOnLine(line, [&](GRNotationElement const* element, GRStaff const*) {
+      auto const* bow = dynamic_cast<GRBowing const*>(element);
+      NVRect box;
+      if (bow && bow->pieceBox(system, box) && box.right > x - width / 2 &&
+          box.left < x + width / 2 && box.bottom > top && box.top < 0)
+        top = std::min(top, box.top - mGrStaff->getLineSpace() / 4);
+    });
+  } else {
+    top = overCurveEnds(*system, line, x - width / 2, x + width / 2, top, height);
+  }
   float const y = mPosition.y + getOffset().y;
   return std::min(0.f, top - y);
+}
+
+float GRFirstNoteMark::overCurveEnds(GRSystem const& system, int line, float left, float right,
+                                     float bottom, float height) const {
+  float const space = mGrStaff->getLineSpace();
+  float const air = space / 4;
+  // Standing over one curve may bring the glyph down on the end of another: a few rounds settle
+  // it.
+  for (int round = 0; round < 3; ++round) {
+    bool risen = false;
+    system.forEachElementOnLine(line, [&](GRNotationElement const* element, GRStaff const*) {
+      auto const* bow = dynamic_cast<GRBowing const*>(element);
+      NVRect span;
+      if (!bow || !bow->pieceBox(&system, span) || span.right < left || span.left > right) return;
+      if (!CurveInk::WordsNearAnEnd(NVRect{left, bottom - height, right, bottom}, span.left,
+                                    span.right))
+        return;
+      std::optional<CurveBand> const band = bow->bandOn(&system);
+      if (!band) return;
+      band->forEachSlice(space / 4, [&](NVRect const& slice) {
+        if (slice.right < left || slice.left > right) return;
+        if (slice.bottom + air > bottom - height && slice.top - air < bottom) {
+          bottom = slice.top - air;
+          risen = true;
+        }
+      });
+    });
+    if (!risen) break;
+  }
+  return bottom;
 }

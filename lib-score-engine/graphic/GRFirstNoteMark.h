@@ -39,7 +39,11 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
  private:
   // The width and height of the words in the face they are drawn with; false without them.
   bool measureWords(char const* text, float* width, float* height) const;
-  // How far the words of that width rise over their place to clear the music of the line under
-  // them: 0 or less.
-  float riseOn(GRSystem const* system, float width) const;
+  // How far the mark of that width and height rises over its place to clear the music of the
+  // line under it: 0 or less.
+  float riseOn(GRSystem const* system, float width, float height) const;
+  // The base line a glyph over [left, right] standing on bottom takes to clear the ends of the
+  // line's curves under it.
+  float overCurveEnds(GRSystem const& system, int line, float left, float right, float bottom,
+                      float height) const;
 };
