@@ -14,7 +14,6 @@
 #include "VGDevice.h"
 #include "VGFont.h"
 #include "curve_band.h"
-#include "curve_ink.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
 #include "music_top.h"
@@ -95,9 +94,9 @@ float GRFirstNoteMark::riseOn(GRSystem const* system, float width, float height)
   int const line = slice->getStaffNumber(mGrStaff);
   float top =
       HighestMusicOver(*system, line, x - width / 2, x + width / 2) - mGrStaff->getLineSpace() / 2;
-  // Words pass over a slur or tie arching over the music under them as well. A glyph keeps close
-  // to its note, under the curve, which passes over it, but near a curve's end, where the curve
-  // stays by its notes' heads, it stands over the curve.
+  // Words pass over a slur or tie arching over the music under them as well, and the curve passes
+  // round them. A glyph stands over the curve where the curve reaches under it, and the curve
+  // keeps its course: an ornament is written outside the slur over its note.
   if (words()) {
     system->forEachElementOnLine(line, [&](GRNotationElement const* element, GRStaff const*) {
       auto const* bow = dynamic_cast<GRBowing const*>(element);
@@ -107,27 +106,23 @@ float GRFirstNoteMark::riseOn(GRSystem const* system, float width, float height)
         top = std::min(top, box.top - mGrStaff->getLineSpace() / 4);
     });
   } else {
-    top = overCurveEnds(*system, line, x - width / 2, x + width / 2, top, height);
+    top = overCurves(*system, line, x - width / 2, x + width / 2, top, height);
   }
   float const y = mPosition.y + getOffset().y;
   return std::min(0.f, top - y);
 }
 
-float GRFirstNoteMark::overCurveEnds(GRSystem const& system, int line, float left, float right,
-                                     float bottom, float height) const {
+float GRFirstNoteMark::overCurves(GRSystem const& system, int line, float left, float right,
+                                  float bottom, float height) const {
   float const space = mGrStaff->getLineSpace();
   float const air = space / 4;
-  // Standing over one curve may bring the glyph down on the end of another: a few rounds settle
-  // it.
+  // Standing over one curve may bring the glyph down on another: a few rounds settle it.
   for (int round = 0; round < 3; ++round) {
     bool risen = false;
     system.forEachElementOnLine(line, [&](GRNotationElement const* element, GRStaff const*) {
       auto const* bow = dynamic_cast<GRBowing const*>(element);
       NVRect span;
       if (!bow || !bow->pieceBox(&system, span) || span.right < left || span.left > right) return;
-      if (!CurveInk::WordsNearAnEnd(NVRect{left, bottom - height, right, bottom}, span.left,
-                                    span.right))
-        return;
       std::optional<CurveBand> const band = bow->bandOn(&system);
       if (!band) return;
       band->forEachSlice(space / 4, [&](NVRect const& slice) {

@@ -25,6 +25,8 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   // The box of the words or glyph drawn on the system, in the staff's coordinates: none for a
   // mark standing on another system. Marks placed beside the note's mark keep clear of it.
   std::optional<NVRect> wordsBoxOn(GRSystem const* system) const;
+  // Whether the mark draws words, which a curve passes round; a curve passes under a glyph.
+  bool drawsWords() const { return words() != nullptr; }
 
  protected:
   // Its words, or null for a mark drawn otherwise.
@@ -42,8 +44,8 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   // How far the mark of that width and height rises over its place to clear the music of the
   // line under it: 0 or less.
   float riseOn(GRSystem const* system, float width, float height) const;
-  // The base line a glyph over [left, right] standing on bottom takes to clear the ends of the
-  // line's curves under it.
-  float overCurveEnds(GRSystem const& system, int line, float left, float right, float bottom,
-                      float height) const;
+  // The base line a glyph over [left, right] standing on bottom takes to clear the line's curves
+  // under it.
+  float overCurves(GRSystem const& system, int line, float left, float right, float bottom,
+                   float height) const;
 };

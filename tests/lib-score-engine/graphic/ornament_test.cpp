@@ -108,8 +108,8 @@ TEST_F(OrnamentTest, WordsStandOverTheStemsAndHeadsUnderTheirWidth) {
 
 // A mordent reaches wider than its note and is placed before the line is laid out: drawn, it
 // stands clear of whatever ink is under its whole width, its own note's beam and a chord's stem,
-// its neighbours' ledger lines, a tuplet's number, and the end of a slur at its note, which
-// stays by the head however the curve bends.
+// its neighbours' ledger lines, a tuplet's number, and a slur over its note: an ornament is
+// written outside the slur, which keeps its course.
 TEST_F(OrnamentTest, TheMordentKeepsClearOfTheMusicUnderItsWidth) {
   struct Case {
     char const* what;
@@ -123,6 +123,7 @@ TEST_F(OrnamentTest, TheMordentKeepsClearOfTheMusicUnderItsWidth) {
        "[ \\meter<\"4/4\"> \\mord( g1/16 ) c3/16 \\mord( a2/16 ) e3/16 ]"},
       {"a slur's start", "[ \\meter<\"4/4\"> \\slur( \\mord( e2/4 ) d2/4 c2/4 ) ]"},
       {"a slur's end", "[ \\meter<\"4/4\"> \\slur( c2/4 d2/4 \\mord( e2/4 ) ) ]"},
+      {"a slur over its note", "[ \\meter<\"4/4\"> \\slur( c2/4 \\mord( e2/4 ) d2/4 c2/4 ) ]"},
   };
   for (Case const& test : cases) {
     SCOPED_TRACE(test.what);
