@@ -43,26 +43,30 @@ void GRFirstNoteMark::OnDraw(VGDevice& device, VScoreSymbolMap& map) const {
 }
 
 void GRFirstNoteMark::drawMark(VGDevice& device, VScoreSymbolMap&) const {
-  if (char const* text = words()) drawText(device, text);
-}
-
-void GRFirstNoteMark::drawText(VGDevice& device, char const* text) const {
-  float width = 0;
-  float height = 0;
-  float const rise = measureWords(text, &width, &height) ? riseOn(gCurSystem, width, height) : 0;
+  char const* text = words();
+  if (!text) return;
+  float const rise = riseHere();
   device.OffsetOrigin(0, rise);
   OnDrawText(device, text, -1);
   device.OffsetOrigin(0, -rise);
 }
 
-std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
-  char const* text = words();
-  GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
-  if (error || !text || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE)
-    return std::nullopt;
+bool GRFirstNoteMark::measureMark(float* width, float* height) const {
+  return measureWords(words(), width, height);
+}
+
+float GRFirstNoteMark::riseHere() const {
   float width = 0;
   float height = 0;
-  if (!measureWords(text, &width, &height)) return std::nullopt;
+  return measureMark(&width, &height) ? riseOn(gCurSystem, width, height) : 0;
+}
+
+std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
+  GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
+  if (error || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE) return std::nullopt;
+  float width = 0;
+  float height = 0;
+  if (!measureMark(&width, &height)) return std::nullopt;
   // Centred on its x, standing on its y.
   NVPoint const& offset = getOffset();
   float const x = mPosition.x + offset.x;
@@ -71,7 +75,7 @@ std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const 
 }
 
 bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height) const {
-  // Measured in the face drawText draws with, as the page measures its texts.
+  // Measured in the face drawMark draws them with, as the page measures its texts.
   VGFont const* font = gFontDefs.text.font;
   if (NVstring const* name = getFont())
     font = GRSpecial::FindOrCreateFont(getFontSize(), name, getFontAttrib());
@@ -84,17 +88,19 @@ bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height
 float GRFirstNoteMark::riseOn(GRSystem const* system, float width, float height) const {
   GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
   if (!system || !slice) return 0;
-  // Where the note stood when the mark was placed its beam was not yet set, and the words
-  // reach over the neighbours: half a space over the highest of what stands under them.
+  // Where the note stood when the mark was placed its beam was not yet set, and the mark
+  // reaches over the neighbours: half a space over the highest of what stands under it.
   float const x = mPosition.x + getOffset().x;
   int const line = slice->getStaffNumber(mGrStaff);
   float const space = mGrStaff->getLineSpace();
   float const highest = HighestMusicOver(*system, line, x - width / 2, x + width / 2);
   float const foot = highest - space / 2;
-  // A slur or tie whose ink the words would meet is passed over where it runs under them: a
-  // curve's tip by their note stays by the note, and one bent over the words keeps over them.
+  // A slur or tie whose ink the mark would meet is passed over where it runs under it: a curve's
+  // tip by its note stays by the note, and one bent over words keeps over them. No curve bends
+  // round a glyph, so an ornament stands outside the slur over its note.
   float const rise = RiseOverCurves(
       *system, line, NVRect{x - width / 2, foot - height, x + width / 2, foot}, space / 4);
   float const y = mPosition.y + getOffset().y;
   return std::min(0.f, foot - rise - y);
 }
+

@@ -22,22 +22,26 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   // On the system where the range begins only: a later piece has no first note to stand at. A
   // mark in error draws nothing.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const final;
-  // The box of the words drawn on the system, in the staff's coordinates: none for a mark drawn
-  // as a glyph or standing on another system. Marks placed beside the note's words keep clear
-  // of it.
+  // The box of the words or glyph drawn on the system, in the staff's coordinates: none for a
+  // mark standing on another system. Marks placed beside the note's mark keep clear of it.
   std::optional<NVRect> wordsBoxOn(GRSystem const* system) const;
+  // Whether the mark draws words, which a curve passes round; a curve passes under a glyph.
+  bool drawsWords() const { return words() != nullptr; }
 
  protected:
   // Its words, or null for a mark drawn otherwise.
   virtual char const* words() const { return nullptr; }
   virtual void drawMark(VGDevice& device, VScoreSymbolMap& map) const;
-  // The whole text at the mark's place, raised over the music under it on the system drawn.
-  void drawText(VGDevice& device, char const* text) const;
+  // The width and height of what the mark draws, centred on its x and standing on its y: its
+  // words by default; false for a mark that draws nothing.
+  virtual bool measureMark(float* width, float* height) const;
+  // How far the mark rises over its place on the system drawn: 0 or less.
+  float riseHere() const;
 
  private:
   // The width and height of the words in the face they are drawn with; false without them.
   bool measureWords(char const* text, float* width, float* height) const;
-  // How far the words of that size rise over their place to clear the music of the line under
-  // them and the curves they would meet: 0 or less.
+  // How far the mark of that width and height rises over its place to clear the music of the
+  // line under it and the curves it would meet: 0 or less.
   float riseOn(GRSystem const* system, float width, float height) const;
 };

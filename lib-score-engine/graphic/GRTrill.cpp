@@ -1,9 +1,13 @@
 #include "GRTrill.h"
 
 #include "ARTrill.h"
+#include "GRStaff.h"
+#include "VGDevice.h"
 
 namespace {
 constexpr unsigned int kMordentGlyph = 77;
+// The mordent's ink stands on its base line and reaches this many spaces over it.
+constexpr float kMordentHeight = 1.4f;
 }  // namespace
 
 GRTrill::GRTrill(GRStaff* staff, ARTrill* ar) : GRFirstNoteMark(staff, ar) {
@@ -11,11 +15,12 @@ GRTrill::GRTrill(GRStaff* staff, ARTrill* ar) : GRFirstNoteMark(staff, ar) {
 }
 
 void GRTrill::drawMark(VGDevice& device, VScoreSymbolMap& map) const {
-  auto const* trill = static_cast<ARTrill const*>(getAbstractRepresentation());
-  if (trill->getType() == ARTrill::MORD)
-    GRNotationElement::OnDraw(device, map);
-  else
-    GRFirstNoteMark::drawMark(device, map);
+  if (!isMordent()) return GRFirstNoteMark::drawMark(device, map);
+  // Raised over the music under its width, as the words are.
+  float const rise = riseHere();
+  device.OffsetOrigin(0, rise);
+  GRNotationElement::OnDraw(device, map);
+  device.OffsetOrigin(0, -rise);
 }
 
 char const* GRTrill::words() const {
@@ -27,4 +32,15 @@ char const* GRTrill::words() const {
     default:
       return nullptr;
   }
+}
+
+bool GRTrill::measureMark(float* width, float* height) const {
+  if (!isMordent()) return GRFirstNoteMark::measureMark(width, height);
+  *width = GetSymbolExtent(getSymbol()) * getSize();
+  *height = kMordentHeight * (mGrStaff ? mGrStaff->getLineSpace() : 50);
+  return *width > 0;
+}
+
+bool GRTrill::isMordent() const {
+  return static_cast<ARTrill const*>(getAbstractRepresentation())->getType() == ARTrill::MORD;
 }

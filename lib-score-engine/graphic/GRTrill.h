@@ -12,4 +12,8 @@ class GRTrill : public GRFirstNoteMark {
 
  protected:
   char const* words() const override;
+  bool measureMark(float* width, float* height) const override;
+
+ private:
+  bool isMordent() const;
 };

@@ -143,7 +143,7 @@ void CurveInk::addNoteWords(GRSystem const& system, int staffNumber) {
   std::unordered_set<GRFirstNoteMark const*> seen;
   auto take = [&](GRNotationElement const* element) {
     auto const* mark = dynamic_cast<GRFirstNoteMark const*>(element);
-    if (!mark || !seen.insert(mark).second) return;
+    if (!mark || !mark->drawsWords() || !seen.insert(mark).second) return;
     if (std::optional<NVRect> const box = mark->wordsBoxOn(&system))
       add(*box, Kind::Words, nullptr);
   };

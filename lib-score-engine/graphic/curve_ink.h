@@ -21,7 +21,7 @@ class CurveInk {
   // A note's articulations and a tuplet's bracket and number stand outside the curves over their
   // notes: the curve bends round them.
   // A note's words (a trill's, a tempo change's) are bent round as a sign is, unless they stand
-  // over a curve's tip, which no bending moves.
+  // over a curve's tip, which no bending moves. A mordent stands over the curves instead.
   enum class Kind {
     Head,
     Stem,

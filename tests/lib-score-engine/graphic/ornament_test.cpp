@@ -7,6 +7,7 @@
 namespace {
 
 using EngineTesting::DrawnScore;
+using EngineTesting::PlacingDevice;
 
 constexpr unsigned int kTrill = 109, kMordent = 77;
 
@@ -99,6 +100,55 @@ TEST_F(OrnamentTest, WordsStandOverTheStemsAndHeadsUnderTheirWidth) {
       for (auto const& note : notes) {
         if (note.desc.right > left && note.desc.left < right) {
           EXPECT_LT(text.y, note.desc.top) << "on the note at " << note.desc.refX;
+        }
+      }
+    }
+  }
+}
+
+// A mordent reaches wider than its note and is placed before the line is laid out: drawn, it
+// stands clear of whatever ink is under its whole width, its own note's beam and a chord's stem,
+// its neighbours' ledger lines, a tuplet's number, and a slur over its note: an ornament is
+// written outside the slur, which keeps its course.
+TEST_F(OrnamentTest, TheMordentKeepsClearOfTheMusicUnderItsWidth) {
+  struct Case {
+    char const* what;
+    char const* piece;
+  };
+  Case const cases[] = {
+      {"its beam", "[ \\meter<\"4/4\"> g1/16 \\mord( c1/16 ) a1/16 c2/16 ]"},
+      {"a chord's stem", "[ \\meter<\"4/4\"> \\mord( {f1/4, a1/4, c2/4} ) c1/4 ]"},
+      {"a tuplet's number", "[ \\meter<\"4/4\"> \\tuplet<\"-3-\">( c1/8 \\mord( d1/8 ) e1/8 ) ]"},
+      {"its neighbours' ledger lines",
+       "[ \\meter<\"4/4\"> \\mord( g1/16 ) c3/16 \\mord( a2/16 ) e3/16 ]"},
+      {"a slur's start", "[ \\meter<\"4/4\"> \\slur( \\mord( e2/4 ) d2/4 c2/4 ) ]"},
+      {"a slur's end", "[ \\meter<\"4/4\"> \\slur( c2/4 d2/4 \\mord( e2/4 ) ) ]"},
+      {"a slur over its note", "[ \\meter<\"4/4\"> \\slur( c2/4 \\mord( e2/4 ) d2/4 c2/4 ) ]"},
+  };
+  for (Case const& test : cases) {
+    SCOPED_TRACE(test.what);
+    Draw(test.piece);
+    auto const mordents = Glyphs(kMordent);
+    ASSERT_FALSE(mordents.empty());
+    // The ink of the music: glyphs, filled shapes (a beam's box), texts and lines drawn opaque
+    // (the staff lines are not).
+    std::vector<NVRect> music;
+    for (PlacingDevice::Glyph const& glyph : drawn.glyphs)
+      if (glyph.code != kMordent) music.push_back(glyph.ink);
+    for (PlacingDevice::Text const& text : drawn.texts) music.push_back(TextInk(text));
+    for (PlacingDevice::Segment const& line : drawn.lines)
+      if (line.alpha == 255) music.push_back(LineBox(line));
+    for (PlacingDevice::Shape const& shape : drawn.shapes)
+      if (shape.xs.size() <= 4) music.push_back({shape.left, shape.top, shape.right, shape.bottom});
+    for (PlacingDevice::Glyph const& mordent : mordents) {
+      SCOPED_TRACE(mordent.x);
+      EXPECT_EQ(EngineTesting::Overlaps({mordent.ink}, music), 0);
+      // A curve's outline, by the points along it.
+      for (PlacingDevice::Shape const& curve : drawn.shapes) {
+        for (size_t i = 0; curve.xs.size() > 4 && i < curve.xs.size(); ++i) {
+          EXPECT_FALSE(curve.xs[i] > mordent.ink.left && curve.xs[i] < mordent.ink.right &&
+                       curve.ys[i] > mordent.ink.top && curve.ys[i] < mordent.ink.bottom)
+              << "the curve at " << curve.xs[i] << ", " << curve.ys[i];
         }
       }
     }
