@@ -17,6 +17,7 @@
 #include "ARMusicalVoice.h"
 #include "ARMusicalVoiceState.h"
 #include "ARRangeSpans.h"
+#include "ARStaff.h"
 #include "ARVoiceManager.h"
 #include "ARVoicePassSupport.h"
 #include "engine_globals.h"
@@ -106,6 +107,16 @@ struct BreakCycle {
 
 using Managers = std::vector<std::unique_ptr<ARVoiceManager>>;
 
+// The staff a voice's first staff tag names, 1 where it names none.
+int FirstStaffOf(ARMusicalVoice& voice) {
+  for (void* pos = voice.ObjectList::GetHeadPosition(); pos;) {
+    ARMusicalObject const* object = voice.ObjectList::GetNext(pos);
+    if (object->isEventClass()) return 1;
+    if (auto const* staff = ar_cast<ARStaff const>(object)) return staff->getStaffNumber();
+  }
+  return 1;
+}
+
 float MeanBreakQuality(Managers const& managers, Fraction const& date) {
   float sum = 0;
   for (auto const& manager : managers) sum += manager->CheckBreakPosition(date);
@@ -127,8 +138,8 @@ bool ARMusic::offerBreaksBetweenBeats(std::vector<std::pair<Fraction, Fraction>>
 
 bool ARMusic::offerBreaksAcrossHeldNotes(
     std::vector<std::pair<Fraction, Fraction>> const& squeezed) {
-  if (mBreaksAcrossHeldNotes || squeezed.empty()) return false;
-  mBreaksAcrossHeldNotes = true;
+  if (mHeldNoteRounds >= kHeldNoteRounds || squeezed.empty()) return false;
+  ++mHeldNoteRounds;
   return walkBreaks(true, squeezed, true) > 0;
 }
 
@@ -143,6 +154,17 @@ int ARMusic::walkBreaks(bool betweenBeats,
     managers.push_back(std::make_unique<ARVoiceManager>(GetNext(pos), betweenBeats));
   if (managers.empty()) return 0;
   int offered = 0;
+  // Offered again, breaks part the notes only of a voice that has its staff to itself (as its
+  // first staff tag names it): among another voice's heads and signs, on lines of a beat or two,
+  // the tie pieces into parts of a note parted twice too often cannot reach their heads. Rests
+  // part as before.
+  std::vector<bool> partable(managers.size(), true);
+  if (notesToo && mHeldNoteRounds > 1) {
+    std::vector<int> staves;
+    for (void* pos = GetHeadPosition(); pos;) staves.push_back(FirstStaffOf(*GetNext(pos)));
+    for (size_t i = 0; i < staves.size(); ++i)
+      partable[i] = std::count(staves.begin(), staves.end(), staves[i]) == 1;
+  }
 
   Fraction date;
   bool tagMode = true;
@@ -167,10 +189,10 @@ int ARMusic::walkBreaks(bool betweenBeats,
             std::any_of(squeezed.begin(), squeezed.end(),
                         [&](auto const& line) { return line.first < date && date < line.second; });
         auto begins = [&](auto const& manager) { return manager->BeginsBetweenBeats(date); };
-        const bool allBegin =
-            std::all_of(managers.begin(), managers.end(), [&](auto const& manager) {
-              return begins(manager) || (inSqueezed && manager->HoldsAcrossBeat(date, notesToo));
-            });
+        bool allBegin = true;
+        for (size_t i = 0; i < managers.size() && allBegin; ++i)
+          allBegin = begins(managers[i]) ||
+                     (inSqueezed && managers[i]->HoldsAcrossBeat(date, notesToo && partable[i]));
         const bool anyBegins = std::any_of(managers.begin(), managers.end(), begins);
         if (anyBegins && allBegin && !(cycle.breaksOff && offOnArrival)) {
           InsertBreaks(managers, date, 3, ARVoiceManager::kBetweenBeatsBreakWorth);

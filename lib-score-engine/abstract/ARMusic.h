@@ -32,10 +32,12 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
   // (each from one date to the other) also where some voices rest across the beat; true when
   // they were not offered before.
   bool offerBreaksBetweenBeats(std::vector<std::pair<Fraction, Fraction>> const& squeezed);
-  // Once, after a layout with those breaks whose lines were still squeezed: within these lines
-  // also where some voices hold a note across the beat, which the break parts in two tied
-  // notes. Only lines that cannot do without have their notes parted so, as a note parted and
-  // not broken between shows as tied notes on one line. True when a break was offered.
+  // After a layout with those breaks whose lines were still squeezed: within these lines also
+  // where some voices hold a note across the beat, which the break parts in two tied notes.
+  // Only lines that cannot do without have their notes parted so, as a note parted and not
+  // broken between shows as tied notes on one line. A line still squeezed after that (half a
+  // bar that is still too wide) is offered such breaks once more. True when a break was
+  // offered.
   bool offerBreaksAcrossHeldNotes(std::vector<std::pair<Fraction, Fraction>> const& squeezed);
   // Lengthens every voice to newDuration.
   void adjustDuration(Fraction const& newDuration);
@@ -107,6 +109,8 @@ class ARMusic : public KF_IPointerList<ARMusicalVoice>, public ARMusicalEvent {
 
   bool mRanOutOfWork = false;
   bool mBreaksBetweenBeats = false;
-  bool mBreaksAcrossHeldNotes = false;
+  // How often breaks across held notes were offered, and how often they may be.
+  int mHeldNoteRounds = 0;
+  static constexpr int kHeldNoteRounds = 2;
   NVstring mName;
 };

@@ -44,12 +44,13 @@ void GRMusic::createGR(ARPageFormat* format) {
   // A bar wider than the page was squeezed into its line, its events drawn over one another:
   // such music is laid out again, free to break between the beats of its bars; where a voice
   // holding a note across the beats still keeps a line squeezed, once more, free to part the
-  // note there.
+  // note there, and where half a bar is still too wide, as long as the music offers more
+  // breaks so.
   if (!layOut(format) || mSqueezedLines.empty() ||
       !getARMusic()->offerBreaksBetweenBeats(mSqueezedLines) || !layOut(format))
     return;
-  if (!mSqueezedLines.empty() && getARMusic()->offerBreaksAcrossHeldNotes(mSqueezedLines))
-    layOut(format);
+  while (!mSqueezedLines.empty() && getARMusic()->offerBreaksAcrossHeldNotes(mSqueezedLines))
+    if (!layOut(format)) return;
 }
 
 bool GRMusic::layOut(ARPageFormat* format) {

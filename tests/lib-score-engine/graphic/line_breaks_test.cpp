@@ -364,7 +364,9 @@ TEST_F(LineBreakTest, ABarWiderThanTheLineBreaksBetweenItsBeats) {
 // it. On a page the bar fits the held note stays whole.
 TEST_F(LineBreakTest, ABarWiderThanTheLinePartsANoteHeldAcrossItsBeats) {
   std::string const narrow = "\\pageFormat<w=7cm, h=20cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm> ",
-                    sixteenths = "\\meter<\"4/4\"> " + Repeated("f&2/16 e&2 f2 g&2 ", 8);
+                    sixteenths = "\\meter<\"4/4\"> " + Repeated("f&2/16 e&2 f2 g&2 ", 8),
+                    // Half a bar of these is still wider than a narrow line with six flats.
+      thirtySeconds = "\\key<-6> \\meter<\"4/4\"> " + Repeated("f2/32 e&2 f2 g&2 ", 16);
   struct Case {
     std::string text;
     float held;  // the date the held note begins
@@ -385,6 +387,14 @@ TEST_F(LineBreakTest, ABarWiderThanTheLinePartsANoteHeldAcrossItsBeats) {
       {"{ [ \\staff<1> " + narrow + "\\stemsUp " + sixteenths +
            "], [ \\staff<1> \\meter<\"4/4\"> \\stemsDown c1/4 {a0/2., c1/2.} c1/1 ] }",
        0.25f, true},
+      // The parts of a note parted once, alone on their staff, still hold across the beats of a
+      // squeezed line: they are parted again, also where the note is tied on.
+      {"{ [ \\staff<1> " + narrow + thirtySeconds +
+           "], [ \\staff<2> \\clef<\"f\"> \\key<-6> \\meter<\"4/4\"> \\tie( c0/1 c0/4 ) c0/2. ] }",
+       0, true},
+      {"{ [ \\staff<1> " + narrow + thirtySeconds +
+           "], [ \\staff<2> \\clef<\"f\"> \\key<-6> \\meter<\"4/4\"> c0/1 c0/1 ] }",
+       0, true},
       {"{ [ \\staff<1> \\stemsUp " + sixteenths +
            "], [ \\staff<1> \\meter<\"4/4\"> \\stemsDown c1/1 c1/1 ] }",
        0, false},
