@@ -56,9 +56,7 @@ void GRFirstNoteMark::drawText(VGDevice& device, char const* text) const {
 
 std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
   char const* text = words();
-  GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
-  if (error || !text || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE)
-    return std::nullopt;
+  if (!text || !drawnOn(system)) return std::nullopt;
   float width = 0;
   float height = 0;
   if (!measureWords(text, &width, &height)) return std::nullopt;
@@ -67,6 +65,11 @@ std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const 
   float const x = mPosition.x + offset.x;
   float const y = mPosition.y + offset.y + riseOn(system, width);
   return NVRect{x - width / 2, y - height, x + width / 2, y};
+}
+
+bool GRFirstNoteMark::drawnOn(GRSystem const* system) const {
+  GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
+  return !error && sse && sse->startflag == GRSystemStartEndStruct::BEGINS_HERE;
 }
 
 bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height) const {

@@ -9,6 +9,7 @@
 #include "GRArticulation.h"
 #include "GRBeam.h"
 #include "GRBowing.h"
+#include "GRBreathMark.h"
 #include "GRClef.h"
 #include "GRDummy.h"
 #include "GRDynamics.h"
@@ -29,6 +30,7 @@
 #include "GRStem.h"
 #include "GRSystem.h"
 #include "GRSystemStartEndStruct.h"
+#include "GRTrill.h"
 #include "NEPointerList.h"
 #include "curve_band.h"
 
@@ -91,6 +93,8 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
                                       level->getPoint(3)};
           BeamSlices(corners, [&](NVRect const& box) { add(box, Kind::Beam, nullptr); });
         }
+    } else if (auto const* breath = dynamic_cast<GRBreathMark const*>(element)) {
+      add(breath->inkBox(), Kind::Articulation, nullptr);
     } else if (auto const* mark = dynamic_cast<GRIntens const*>(element)) {
       add(mark->letters(), Kind::Mark, nullptr);
     } else if (auto const* wedge = dynamic_cast<GRDynamics const*>(element)) {
@@ -137,15 +141,22 @@ void CurveInk::addTuplet(GRNewTuplet::Parts const& parts) {
 }
 
 void CurveInk::addNoteWords(GRSystem const& system, int staffNumber) {
-  // A trill's or tempo change's words stand over their note before the curves are placed: a
-  // curve passing there rises over (sinks under) them as over a sign. The marks are held by
-  // their notes or by the staff.
+  // A trill's or tempo change's words, a mordent's glyph, stand over their note before the
+  // curves are placed: a curve passing there rises over (sinks under) them as over a sign. The
+  // marks are held by their notes or by the staff.
   std::unordered_set<GRFirstNoteMark const*> seen;
   auto take = [&](GRNotationElement const* element) {
     auto const* mark = dynamic_cast<GRFirstNoteMark const*>(element);
     if (!mark || !seen.insert(mark).second) return;
     if (std::optional<NVRect> const box = mark->wordsBoxOn(&system))
       add(*box, Kind::Words, nullptr);
+    auto const* ornament = dynamic_cast<GRTrill const*>(mark);
+    if (std::optional<NVRect> const box = ornament ? ornament->glyphBoxOn(&system) : std::nullopt) {
+      NEPointerList const* notes = mark->getAssociations();
+      auto const* note =
+          notes && notes->GetCount() > 0 ? dynamic_cast<GREvent const*>(notes->GetHead()) : nullptr;
+      add(*box, Kind::Ornament, note);
+    }
   };
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
     take(element);
@@ -155,9 +166,18 @@ void CurveInk::addNoteWords(GRSystem const& system, int staffNumber) {
   });
 }
 
+bool CurveInk::Ink::of(GRNotationElement const* element) const {
+  if (!event || !element) return false;
+  if (event == element) return true;
+  auto const* other = dynamic_cast<GREvent const*>(element);
+  return other && event->getGlobalStem() && event->getGlobalStem() == other->getGlobalStem();
+}
+
 void CurveInk::addEvent(GREvent const* event) {
-  for (auto const& articulation : event->getArticulations())
-    add(articulation->getBoundingBox() + articulation->getPosition(), Kind::Articulation, event);
+  for (auto const& articulation : event->getArticulations()) {
+    bool const afterNote = articulation->getArticulationFlag() == GRArticulation::kBreathMark;
+    add(articulation->inkBox(), Kind::Articulation, afterNote ? nullptr : event);
+  }
   if (auto const* rest = dynamic_cast<GRSingleRest const*>(event)) {
     NVRect box;
     rest->getInkExtent(&box.top, &box.bottom);

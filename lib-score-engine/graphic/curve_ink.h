@@ -7,6 +7,7 @@
 
 class CurveBand;
 class GREvent;
+class GRNotationElement;
 class GRSystem;
 
 // What a slur or tie drawn along one staff line of a system passes: the ink of the heads, stems,
@@ -18,8 +19,10 @@ class CurveInk {
   // A mark (a dynamic mark, a wedge) stands where it is for the curve to choose its side by;
   // a curve does not bend round it. Nor round an octava's figure, which rises over the curves
   // under it; a piece going on from the line before begins after the one that opens the line.
-  // A note's articulations and a tuplet's bracket and number stand outside the curves over their
-  // notes: the curve bends round them.
+  // A note's articulations and ornaments and a tuplet's bracket and number stand outside the
+  // curves over their notes: the curve bends round them. Those of the notes at a curve's ends
+  // stand by its tips, which no bending moves: a slur begins (ends) beyond them, a tie short of
+  // them.
   // A note's words (a trill's, a tempo change's) are bent round as a sign is, unless they stand
   // over a curve's tip, which no bending moves.
   enum class Kind {
@@ -36,13 +39,18 @@ class CurveInk {
     Figure,
     Articulation,
     Tuplet,
-    Words
+    Words,
+    Ornament
   };
   struct Ink {
     NVRect box;
     Kind kind;
-    // The note or rest the ink is drawn for; null for a beam, a line's sign or a curve.
+    // The note or rest the ink is drawn for; null for a beam, a line's sign, a curve and a mark
+    // standing after its note rather than by its head (a breath mark).
     GREvent const* event;
+
+    // Whether the ink is drawn for the element or for a note of the element's chord.
+    bool of(GRNotationElement const* element) const;
   };
 
   CurveInk(GRSystem const& system, int staffNumber);
