@@ -61,6 +61,7 @@ void GRBowing::placeClearOf(CurveInk& ink, GRSystem const* system) {
   updateBow(staff);
   mInk = nullptr;
   if (error) return;
+  clearMarksOf(ink, system);
   if (std::optional<CurveBand> const band = bandOn(system)) ink.addCurve(*band);
 }
 

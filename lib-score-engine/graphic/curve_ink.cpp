@@ -221,6 +221,15 @@ void CurveInk::addCurve(CurveBand const& band) {
   });
 }
 
+void CurveInk::moveArticulations(GREvent const* event, bool above, float height, float by) {
+  for (Ink& ink : mInks)
+    if (ink.kind == Kind::Articulation && ink.event == event &&
+        (above ? ink.box.bottom <= height : ink.box.top >= height)) {
+      ink.box.top += by;
+      ink.box.bottom += by;
+    }
+}
+
 std::vector<CurveInk::Ink>::const_iterator CurveInk::firstFrom(float x) const {
   return std::lower_bound(mInks.begin(), mInks.end(), x - mWidest,
                           [](Ink const& ink, float at) { return ink.box.left < at; });

@@ -65,6 +65,9 @@ class CurveInk {
 
   // Takes in a curve placed on the line, for the curves placed after it.
   void addCurve(CurveBand const& band);
+  // Moves the articulations of the event standing above (below) the height by, down the page,
+  // as they were moved.
+  void moveArticulations(GREvent const* event, bool above, float height, float by);
 
   // Each ink that reaches into [left, right], in no particular order.
   template <class Visit>
