@@ -23,10 +23,9 @@ bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, NVPoint start, NVPoint en
   using Kind = CurveInk::Kind;
   auto over = [&](float tip) { return tip >= ink.box.left && tip <= ink.box.right; };
   // The marks of the notes at the ends stand by their heads as the tips do; a bracket's piece or a
-  // breath mark over (under) a tip holds the tip's note, which bending the middle would not clear.
+  // mark over (under) a tip holds the tip's note, which bending the middle would not clear.
   if (ink.kind == Kind::Articulation || ink.kind == Kind::Ornament)
-    return ink.of(sse->startElement) || ink.of(sse->endElement) ||
-           (!ink.event && (over(start.x) || over(end.x)));
+    return ink.of(sse->startElement) || ink.of(sse->endElement) || over(start.x) || over(end.x);
   if (ink.kind == Kind::Tuplet) return over(start.x) || over(end.x);
   // Words over a tip or near an end would have the middle bend far, into the music around.
   if (ink.kind == Kind::Words)

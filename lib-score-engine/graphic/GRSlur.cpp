@@ -236,8 +236,9 @@ void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
   float const space = context.staff->getLineSpace();
   float const air = 2 * Air(context);
   // Beyond the curves the end stands over and, at an open end, beyond all ink up to a space
-  // and a half inwards. Beyond the articulations and ornaments of the end's note on the slur's
-  // side within half a space of the end, however far out they stand: the slur holds them.
+  // and a half inwards. Beyond the articulations and ornaments on the slur's side of the end's
+  // note within half a space of the end, or of any note over the end, however far out they
+  // stand: the slur holds them.
   auto beyond = [&](NVPoint& at, GRNotationElement const* note, bool open) {
     float const was = at.y;
     float const reach = open ? 1.5f * space : 0;
@@ -245,7 +246,8 @@ void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
     float const to = at.x + (&at == &start ? reach : 0);
     auto const marks = [&](CurveInk::Ink const& ink) {
       return (ink.kind == CurveInk::Kind::Articulation || ink.kind == CurveInk::Kind::Ornament) &&
-             ink.of(note) && (above ? ink.box.bottom < at.y + space : ink.box.top > at.y - space);
+             (ink.of(note) || (ink.box.left <= at.x && ink.box.right >= at.x)) &&
+             (above ? ink.box.bottom < at.y + space : ink.box.top > at.y - space);
     };
     passedInk()->forEachBetween(from - space / 2, to + space / 2, [&](CurveInk::Ink const& ink) {
       bool const held = marks(ink);

@@ -64,6 +64,19 @@ void BeamSlices(NVPoint const (&p)[4], Add&& add) {
   }
 }
 
+// The note an ornament stands over: the first of its range, a note of a chord standing for the
+// chord.
+GREvent const* OrnamentedNote(GRTrill const& ornament) {
+  NEPointerList const* notes = ornament.getAssociations();
+  GREvent const* first = nullptr;
+  for (void* pos = notes ? notes->GetHeadPosition() : nullptr; pos;) {
+    GRNotationElement const* element = notes->GetNext(pos);
+    if (auto const* note = dynamic_cast<GRSingleNote const*>(element)) return note;
+    if (!first) first = dynamic_cast<GREvent const*>(element);
+  }
+  return first;
+}
+
 }  // namespace
 
 CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
@@ -151,12 +164,8 @@ void CurveInk::addNoteWords(GRSystem const& system, int staffNumber) {
     if (std::optional<NVRect> const box = mark->wordsBoxOn(&system))
       add(*box, Kind::Words, nullptr);
     auto const* ornament = dynamic_cast<GRTrill const*>(mark);
-    if (std::optional<NVRect> const box = ornament ? ornament->glyphBoxOn(&system) : std::nullopt) {
-      NEPointerList const* notes = mark->getAssociations();
-      auto const* note =
-          notes && notes->GetCount() > 0 ? dynamic_cast<GREvent const*>(notes->GetHead()) : nullptr;
-      add(*box, Kind::Ornament, note);
-    }
+    if (std::optional<NVRect> const box = ornament ? ornament->glyphBoxOn(&system) : std::nullopt)
+      add(*box, Kind::Ornament, OrnamentedNote(*ornament));
   };
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
     take(element);
