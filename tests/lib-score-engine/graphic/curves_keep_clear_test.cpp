@@ -369,8 +369,8 @@ TEST_F(CurvesKeepClear, TiesLeaveTheirFlagOnTheirVoiceSide) {
 
 // A curve keeps clear of the marks of the notes it binds and passes, by the marks' ink: a tie
 // stays by its heads and the marks of its notes on its side stand outside it; a slur rises over
-// an ornament or a free-standing breath mark it passes, and ends beyond an ornament of its last
-// chord.
+// an ornament or a free-standing breath mark it passes, and ends beyond an ornament or a
+// marcato of its last chord.
 TEST_F(CurvesKeepClear, CurvesKeepClearOfTheMarksOfTheirNotes) {
   for (char const* text : {
            "[ \\meter<\"2/4\"> c2/16 e&2/16 f2/16 \\tie( \\marcato( e2/16 ) e2/8 ) a2/8 ]",
@@ -380,6 +380,8 @@ TEST_F(CurvesKeepClear, CurvesKeepClearOfTheMarksOfTheirNotes) {
            "[ \\meter<\"4/4\"> \\slurBegin c#2/2 \\marcato( {h1/4, g#1/4, e1/4} ) "
            "\\mord( {c#2/4, a#1/4, f#1/4} \\slurEnd ) ]",
            "[ \\meter<\"4/4\"> \\slur( c2/4 d2/4 \\breathMark e2/4 f2/4 ) ]",
+           "[ \\clef<\"f4\"> \\meter<\"3/4\"> \\slurBegin {f-1/8, a#-1/8, c0/8} "
+           "\\marcato( {f-1/8, a-1/8, c0/8} \\slurEnd ) c&0/4 {g-1/8, h-1/8, d0/8} _/8 ]",
        }) {
     SCOPED_TRACE(text);
     Draw(text);
