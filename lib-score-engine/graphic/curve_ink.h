@@ -21,8 +21,8 @@ class CurveInk {
   // under it; a piece going on from the line before begins after the one that opens the line.
   // A note's articulations and ornaments and a tuplet's bracket and number stand outside the
   // curves over their notes: the curve bends round them. Those of the notes at a curve's ends
-  // stand by its tips, which no bending moves: a slur begins (ends) beyond them, a tie short of
-  // them.
+  // stand by its tips, which no bending moves: a slur begins (ends) beyond them, and the marks
+  // move out past a tie.
   // A note's words (a trill's, a tempo change's) are bent round as a sign is, unless they stand
   // over a curve's tip, which no bending moves.
   enum class Kind {
