@@ -37,6 +37,10 @@ class GRArticulation : public GRTagARNotationElement {
   // Above the notes, or turned over below them.
   void setFermataDirection(bool above);
   int getArticulationFlag() const { return mArticulationFlag; }
+  // Where the glyph puts its ink, in the staff's coordinates: the box the mark keeps room by
+  // reaches otherwise (a breath mark's stands under its ink, a marcato's stops short of its
+  // point). A curve passing the mark keeps clear of this.
+  NVRect inkBox() const;
   // Whether the mark's place, where it was last told, depends on the end of its event's stem.
   bool followsStem() const { return mFollowsStem; }
 

@@ -97,6 +97,9 @@ class GRBowing : public GRPTagARNotationElement {
   void bendClear(GRBowingContext const& context, GRSystemStartEndStruct* sse, float most);
   // Where the curve keeps its air from the ink it passes.
   static float Air(GRBowingContext const& context);
+  // Once the piece on the system stands where it is drawn: moves the marks of its notes that
+  // must keep clear of it, in the ink as well. A slur holds them; it moves none.
+  virtual void clearMarksOf(CurveInk& /*ink*/, GRSystem const* /*system*/) {}
 
  private:
   void getBowBeginingContext(GRBowingContext& context, GRSystemStartEndStruct* sse) const;

@@ -15,14 +15,6 @@ using Context = GRBowing::GRBowingContext;
 
 namespace {
 
-// Whether the event is the element or a note of the element's chord.
-bool OfElement(GREvent const* event, GRNotationElement const* element) {
-  if (!event || !element) return false;
-  if (event == element) return true;
-  auto const* other = dynamic_cast<GREvent const*>(element);
-  return other && event->getGlobalStem() && event->getGlobalStem() == other->getGlobalStem();
-}
-
 // A tie or slur starts beside its note's head, stem and dots and ends beside the other's: ink of
 // those kinds of the notes at its ends (a chord's stem, within a space of an end) is theirs. So is
 // the flag of a note at an end drawn on the far side of its heads: the heads stand between.
@@ -30,10 +22,10 @@ bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, NVPoint start, NVPoint en
              float space) {
   using Kind = CurveInk::Kind;
   auto over = [&](float tip) { return tip >= ink.box.left && tip <= ink.box.right; };
-  // The marks of the notes at the ends stand by their heads as the tips do; a bracket's piece over
-  // (under) a tip holds the tip's note, which bending the middle would not clear.
+  // The marks of the notes at the ends stand by their heads as the tips do; a bracket's piece or a
+  // mark over (under) a tip holds the tip's note, which bending the middle would not clear.
   if (ink.kind == Kind::Articulation)
-    return OfElement(ink.event, sse->startElement) || OfElement(ink.event, sse->endElement);
+    return ink.of(sse->startElement) || ink.of(sse->endElement) || over(start.x) || over(end.x);
   if (ink.kind == Kind::Tuplet) return over(start.x) || over(end.x);
   // Words over a tip or near an end would have the middle bend far, into the music around.
   if (ink.kind == Kind::Words)
@@ -44,8 +36,8 @@ bool AtAnEnd(CurveInk::Ink const& ink, SSE const* sse, NVPoint start, NVPoint en
   auto near = [&](float tip) {
     return tip >= ink.box.left - space && tip <= ink.box.right + space;
   };
-  bool const atStart = ink.event ? OfElement(ink.event, sse->startElement) : near(start.x);
-  bool const atEnd = ink.event ? OfElement(ink.event, sse->endElement) : near(end.x);
+  bool const atStart = ink.event ? ink.of(sse->startElement) : near(start.x);
+  bool const atEnd = ink.event ? ink.of(sse->endElement) : near(end.x);
   // A head over (under) a tip, such as another voice's wider head at an end note: the tips stay
   // by their own heads however far the middle bends, so bending would not clear it.
   if (ink.kind == Kind::Head && (over(start.x) || over(end.x))) return true;
@@ -68,6 +60,7 @@ void GRBowing::placeClearOf(CurveInk& ink, GRSystem const* system) {
   updateBow(staff);
   mInk = nullptr;
   if (error) return;
+  clearMarksOf(ink, system);
   if (std::optional<CurveBand> const band = bandOn(system)) ink.addCurve(*band);
 }
 

@@ -8,6 +8,8 @@ class GRBreathMark : public GRTagARNotationElement {
   explicit GRBreathMark(ARMusicalTag* tag);
 
   NVPoint const& getReferencePosition() const override { return mRefpos; }
+  // Where the comma puts its ink, in the staff's coordinates: the mark keeps no room of its own.
+  NVRect inkBox() const;
 
   static constexpr unsigned int sBreathMarkSymbol = 44;
 

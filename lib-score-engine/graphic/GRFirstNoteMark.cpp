@@ -62,8 +62,7 @@ float GRFirstNoteMark::riseHere() const {
 }
 
 std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
-  GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
-  if (error || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE) return std::nullopt;
+  if (!drawnOn(system)) return std::nullopt;
   float width = 0;
   float height = 0;
   if (!measureMark(&width, &height)) return std::nullopt;
@@ -72,6 +71,11 @@ std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const 
   float const x = mPosition.x + offset.x;
   float const y = mPosition.y + offset.y + riseOn(system, width, height);
   return NVRect{x - width / 2, y - height, x + width / 2, y};
+}
+
+bool GRFirstNoteMark::drawnOn(GRSystem const* system) const {
+  GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
+  return !error && sse && sse->startflag == GRSystemStartEndStruct::BEGINS_HERE;
 }
 
 bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height) const {
@@ -103,4 +107,3 @@ float GRFirstNoteMark::riseOn(GRSystem const* system, float width, float height)
   float const y = mPosition.y + getOffset().y;
   return std::min(0.f, foot - rise - y);
 }
-

@@ -29,6 +29,8 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   bool drawsWords() const { return words() != nullptr; }
 
  protected:
+  // Whether the mark is drawn on the system: where its range begins, and not in error.
+  bool drawnOn(GRSystem const* system) const;
   // Its words, or null for a mark drawn otherwise.
   virtual char const* words() const { return nullptr; }
   virtual void drawMark(VGDevice& device, VScoreSymbolMap& map) const;

@@ -236,21 +236,32 @@ void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
   float const space = context.staff->getLineSpace();
   float const air = 2 * Air(context);
   // Beyond the curves the end stands over and, at an open end, beyond all ink up to a space
-  // and a half inwards.
-  auto beyond = [&](NVPoint& at, float from, float to, bool open) {
+  // and a half inwards. Beyond the articulations and ornaments on the slur's side of the end's
+  // note within half a space of the end, or of any note over the end, however far out they
+  // stand: the slur holds them.
+  auto beyond = [&](NVPoint& at, GRNotationElement const* note, bool open) {
     float const was = at.y;
-    passedInk()->forEachBetween(from, to, [&](CurveInk::Ink const& ink) {
+    float const reach = open ? 1.5f * space : 0;
+    float const from = at.x - (&at == &end ? reach : 0);
+    float const to = at.x + (&at == &start ? reach : 0);
+    auto const marks = [&](CurveInk::Ink const& ink) {
+      return ink.kind == CurveInk::Kind::Articulation &&
+             (ink.of(note) || (ink.box.left <= at.x && ink.box.right >= at.x)) &&
+             (above ? ink.box.bottom < at.y + space : ink.box.top > at.y - space);
+    };
+    passedInk()->forEachBetween(from - space / 2, to + space / 2, [&](CurveInk::Ink const& ink) {
+      bool const held = marks(ink);
+      if (!held && (ink.box.right < from || ink.box.left > to)) return;
       if (ink.kind == CurveInk::Kind::Mark || ink.kind == CurveInk::Kind::Figure ||
-          (!open && ink.kind != CurveInk::Kind::Curve))
+          (!open && !held && ink.kind != CurveInk::Kind::Curve))
         return;
-      if (above ? ink.box.bottom < at.y - air : ink.box.top > at.y + air) return;
+      if (!held && (above ? ink.box.bottom < at.y - air : ink.box.top > at.y + air)) return;
       at.y = above ? std::min(at.y, ink.box.top - air) : std::max(at.y, ink.box.bottom + air);
     });
     return at.y != was;
   };
-  float const reach = 1.5f * space;
-  bool moved = beyond(start, start.x, start.x + (context.openLeft ? reach : 0), context.openLeft);
-  moved = beyond(end, end.x - (context.openRight ? reach : 0), end.x, context.openRight) || moved;
+  bool moved = beyond(start, sse->startElement, context.openLeft);
+  moved = beyond(end, sse->endElement, context.openRight) || moved;
   if (moved) {
     setAnchors(context, sse, start, end);
     automaticControlPoints(context, sse);

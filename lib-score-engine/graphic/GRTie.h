@@ -29,6 +29,8 @@ class GRTie : public GRBowing {
   // them, goes to the other where that is clear, and rises over (sinks under) what it still
   // meets. One from or to a note that another voice sounds at its pitch keeps to its voice's side.
   void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) override;
+  // A tie stays by its heads: the articulations of its notes on its side stand outside it.
+  void clearMarksOf(CurveInk& ink, GRSystem const* system) override;
 
  private:
   // Chooses the side and places the tie on it, clear of what it passes where it can.

@@ -9,6 +9,7 @@
 #include "GRArticulation.h"
 #include "GRBeam.h"
 #include "GRBowing.h"
+#include "GRBreathMark.h"
 #include "GRClef.h"
 #include "GRDummy.h"
 #include "GRDynamics.h"
@@ -91,6 +92,8 @@ CurveInk::CurveInk(GRSystem const& system, int staffNumber) {
                                       level->getPoint(3)};
           BeamSlices(corners, [&](NVRect const& box) { add(box, Kind::Beam, nullptr); });
         }
+    } else if (auto const* breath = dynamic_cast<GRBreathMark const*>(element)) {
+      add(breath->inkBox(), Kind::Articulation, nullptr);
     } else if (auto const* mark = dynamic_cast<GRIntens const*>(element)) {
       add(mark->letters(), Kind::Mark, nullptr);
     } else if (auto const* wedge = dynamic_cast<GRDynamics const*>(element)) {
@@ -155,9 +158,18 @@ void CurveInk::addNoteWords(GRSystem const& system, int staffNumber) {
   });
 }
 
+bool CurveInk::Ink::of(GRNotationElement const* element) const {
+  if (!event || !element) return false;
+  if (event == element) return true;
+  auto const* other = dynamic_cast<GREvent const*>(element);
+  return other && event->getGlobalStem() && event->getGlobalStem() == other->getGlobalStem();
+}
+
 void CurveInk::addEvent(GREvent const* event) {
-  for (auto const& articulation : event->getArticulations())
-    add(articulation->getBoundingBox() + articulation->getPosition(), Kind::Articulation, event);
+  for (auto const& articulation : event->getArticulations()) {
+    bool const afterNote = articulation->getArticulationFlag() == GRArticulation::kBreathMark;
+    add(articulation->inkBox(), Kind::Articulation, afterNote ? nullptr : event);
+  }
   if (auto const* rest = dynamic_cast<GRSingleRest const*>(event)) {
     NVRect box;
     rest->getInkExtent(&box.top, &box.bottom);
@@ -199,6 +211,15 @@ void CurveInk::addCurve(CurveBand const& band) {
     mInks.insert(std::upper_bound(mInks.begin(), mInks.end(), ink, byLeft), ink);
     mWidest = std::max(mWidest, box.right - box.left);
   });
+}
+
+void CurveInk::moveArticulations(GREvent const* event, bool above, float height, float by) {
+  for (Ink& ink : mInks)
+    if (ink.kind == Kind::Articulation && ink.event == event &&
+        (above ? ink.box.bottom <= height : ink.box.top >= height)) {
+      ink.box.top += by;
+      ink.box.bottom += by;
+    }
 }
 
 std::vector<CurveInk::Ink>::const_iterator CurveInk::firstFrom(float x) const {

@@ -7,6 +7,7 @@
 
 class CurveBand;
 class GREvent;
+class GRNotationElement;
 class GRSystem;
 
 // What a slur or tie drawn along one staff line of a system passes: the ink of the heads, stems,
@@ -18,8 +19,10 @@ class CurveInk {
   // A mark (a dynamic mark, a wedge) stands where it is for the curve to choose its side by;
   // a curve does not bend round it. Nor round an octava's figure, which rises over the curves
   // under it; a piece going on from the line before begins after the one that opens the line.
-  // A note's articulations and a tuplet's bracket and number stand outside the curves over their
-  // notes: the curve bends round them.
+  // A note's articulations and a tuplet's bracket and number stand outside the
+  // curves over their notes: the curve bends round them. Those of the notes at a curve's ends
+  // stand by its tips, which no bending moves: a slur begins (ends) beyond them, and the marks
+  // move out past a tie.
   // A note's words (a trill's, a tempo change's) are bent round as a sign is, unless they stand
   // over a curve's tip, which no bending moves. A mordent stands over the curves instead.
   enum class Kind {
@@ -41,8 +44,12 @@ class CurveInk {
   struct Ink {
     NVRect box;
     Kind kind;
-    // The note or rest the ink is drawn for; null for a beam, a line's sign or a curve.
+    // The note or rest the ink is drawn for; null for a beam, a line's sign, a curve and a mark
+    // standing after its note rather than by its head (a breath mark).
     GREvent const* event;
+
+    // Whether the ink is drawn for the element or for a note of the element's chord.
+    bool of(GRNotationElement const* element) const;
   };
 
   CurveInk(GRSystem const& system, int staffNumber);
@@ -57,6 +64,9 @@ class CurveInk {
 
   // Takes in a curve placed on the line, for the curves placed after it.
   void addCurve(CurveBand const& band);
+  // Moves the articulations of the event standing above (below) the height by, down the page,
+  // as they were moved.
+  void moveArticulations(GREvent const* event, bool above, float height, float by);
 
   // Each ink that reaches into [left, right], in no particular order.
   template <class Visit>

@@ -19,6 +19,8 @@ constexpr float kSpace = 50;
 constexpr size_t kCurveCorners = 54, kBeamCorners = 4;
 // The flags of one to six hooks on up and down stems.
 constexpr unsigned int kFlags[] = {106, 107, 221, 115, 246, 248, 74, 75, 222, 83, 245, 247};
+// The breath mark, tenuto, staccato, accent, mordent, fermatas and marcatos.
+constexpr unsigned int kMarks[] = {44, 45, 46, 62, 77, 85, 94, 117, 118};
 // A curve crosses the bar lines between its notes.
 constexpr unsigned int kBarLine = 139;
 
@@ -100,6 +102,21 @@ class CurvesKeepClear : public EngineTesting::DrawnScore {
       for (size_t other = c + 1; other < curves.size(); ++other)
         if (curves[other]->page == curve.page && Meet(curve, *curves[other]))
           found.push_back("curve at " + std::to_string(curves[other]->left));
+    }
+    return found;
+  }
+
+  // The articulations and ornaments the curves drawn meet, at their ends as well.
+  std::vector<std::string> MarksMet() const {
+    std::vector<std::string> found;
+    for (PlacingDevice::Shape const& curve : drawn.shapes) {
+      if (curve.xs.size() != kCurveCorners) continue;
+      for (PlacingDevice::Glyph const& glyph : drawn.glyphs)
+        if (glyph.page == curve.page &&
+            std::find(std::begin(kMarks), std::end(kMarks), glyph.code) != std::end(kMarks) &&
+            Meet(curve, Outline(glyph)))
+          found.push_back("mark " + std::to_string(glyph.code) + " at " + std::to_string(glyph.x) +
+                          ", " + std::to_string(glyph.y));
     }
     return found;
   }
@@ -347,6 +364,28 @@ TEST_F(CurvesKeepClear, TiesLeaveTheirFlagOnTheirVoiceSide) {
     Draw(text);
     for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
     for (std::string const& flag : FlagsMet()) ADD_FAILURE() << flag;
+  }
+}
+
+// A curve keeps clear of the marks of the notes it binds and passes, by the marks' ink: a tie
+// stays by its heads and the marks of its notes on its side stand outside it; a slur rises over
+// an ornament or a free-standing breath mark it passes, and ends beyond an ornament or a
+// marcato of its last chord.
+TEST_F(CurvesKeepClear, CurvesKeepClearOfTheMarksOfTheirNotes) {
+  for (char const* text : {
+           "[ \\meter<\"2/4\"> c2/16 e&2/16 f2/16 \\tie( \\marcato( e2/16 ) e2/8 ) a2/8 ]",
+           "[ \\meter<\"2/4\"> e2/16 \\tie( f2/16 \\ten( f2/16 ) ) a2/16 \\bm( e2/8 g1/8 ) ]",
+           "[ \\meter<\"4/4\"> \\slur( f#1/8 g#1/16 _/16 {a1/8., f#1/8.} \\mord( g#1/16 ) "
+           "c#2/8 _/16 g2/16 ) a2/4 ]",
+           "[ \\meter<\"4/4\"> \\slurBegin c#2/2 \\marcato( {h1/4, g#1/4, e1/4} ) "
+           "\\mord( {c#2/4, a#1/4, f#1/4} \\slurEnd ) ]",
+           "[ \\meter<\"4/4\"> \\slur( c2/4 d2/4 \\breathMark e2/4 f2/4 ) ]",
+           "[ \\clef<\"f4\"> \\meter<\"3/4\"> \\slurBegin {f-1/8, a#-1/8, c0/8} "
+           "\\marcato( {f-1/8, a-1/8, c0/8} \\slurEnd ) c&0/4 {g-1/8, h-1/8, d0/8} _/8 ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& met : MarksMet()) ADD_FAILURE() << met;
   }
 }
 
