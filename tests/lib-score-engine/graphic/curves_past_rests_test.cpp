@@ -61,6 +61,10 @@ TEST_F(CurvesPastRests, SlursKeepClearOfTheRestsTheyMeet) {
            "[ \\staff<1> \\meter<\"3/4\"> _/4 _/4 _/4 ] }",
            "{ [ \\staff<1> \\meter<\"3/4\"> \\slur( a2/4 g2/4 a2/4 ) ], "
            "[ \\staff<1> \\meter<\"3/4\"> _/4 _/4 _/4 ] }",
+           // The slur keeps to the side its beamed notes leave free: the rest over its first note
+           // moves out of the way of its tip.
+           "{ [ \\staff<1> \\meter<\"3/4\"> _/4 \\slur( \\tuplet<\"-3-\">( e2/12 g1/12 a1/12 ) ) "
+           "_/4 ], [ \\staff<1> \\meter<\"3/4\"> _/4 _/4 _/4 ] }",
        }) {
     SCOPED_TRACE(text);
     Draw(text);
