@@ -6,6 +6,7 @@
 #include "ARSlur.h"
 #include "GRNote.h"
 #include "GRRest.h"
+#include "GRSingleRest.h"
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "NEPointerList.h"
@@ -20,6 +21,9 @@ NVRect PageBox(GRNotationElement const* element) {
   box.right += at.x;
   box.top += at.y;
   box.bottom += at.y;
+  // A rest's box is the room it keeps on the line; its glyph reaches further up and down.
+  if (auto const* rest = dynamic_cast<GRSingleRest const*>(element))
+    rest->getInkExtent(&box.top, &box.bottom);
   return box;
 }
 
@@ -228,7 +232,12 @@ void GRSlur::automaticControlPoints(GRBowingContext& context, GRSystemStartEndSt
   save->offsets[1] = NVPoint{xi, controlY} - save->position;
 }
 
-void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool) {
+void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) {
+  placeClear(context, sse);
+  if (sideFree) sideClearOfRests(context, sse);
+}
+
+void GRSlur::placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   GRBowingSaveStruct const* save = saveOf(sse);
   NVPoint start = save->position + save->offsets[0];
   NVPoint end = save->position + save->offsets[2];

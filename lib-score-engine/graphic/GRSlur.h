@@ -4,6 +4,7 @@
 
 #include "Fraction.h"
 #include "GRBowing.h"
+#include "curve_ink.h"
 
 class ARSlur;
 class NEPointerList;
@@ -30,6 +31,16 @@ class GRSlur : public GRBowing {
   void keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bool sideFree) override;
 
  private:
+  // Places the ends clear of the curves (and an open end of the notes) beside them, then bends
+  // the middle clear of what the slur passes, on the side it lies on.
+  void placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // A slur whose side no voice of its staff tells, which still meets a rest (of another voice,
+  // one bending the middle does not clear), goes to the other side of its notes where it meets
+  // nothing there. Where it keeps its side, the rest moves out of its way once it is placed.
+  void sideClearOfRests(GRBowingContext& context, GRSystemStartEndStruct* sse);
+  // How far the slur must move away from its notes to keep air from the rests it passes.
+  float restIntrusion(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
+
   struct TimedElement {
     Fraction time;
     GRNotationElement const* element;

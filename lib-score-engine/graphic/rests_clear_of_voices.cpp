@@ -10,6 +10,7 @@
 #include "ARCast.h"
 #include "GRArticulation.h"
 #include "GRBeam.h"
+#include "GRBowing.h"
 #include "GRDummy.h"
 #include "GRFlag.h"
 #include "GRGlobalStem.h"
@@ -20,7 +21,6 @@
 #include "GRStaff.h"
 #include "GRStdNoteHead.h"
 #include "GRSystem.h"
-#include "GRTie.h"
 #include "NEPointerList.h"
 #include "curve_band.h"
 
@@ -44,6 +44,9 @@ struct Box {
 struct Ink {
   Box box;
   GRVoice const* voice;
+  // Of a tie or slur: a rest of its own voice under it stays where it is, the curve bending
+  // over it, though the line is squeezed.
+  bool ofCurve = false;
 };
 
 struct Rest {
@@ -66,9 +69,10 @@ struct StaffLine {
   size_t ownInks = 0;     // those of the staff's own notes come first
   std::vector<Rest> rests;
   std::vector<Beam> beams;
-  std::vector<std::pair<GRTie const*, GRVoice const*>> ties;  // each once, with its notes' voice
-  std::unordered_set<GRTie const*> tied;                      // those taken
-  std::vector<GRVoice const*> voices;                         // in the order they come
+  // The ties and slurs, each once, with its notes' voice, and those taken.
+  std::vector<std::pair<GRBowing const*, GRVoice const*>> ties;
+  std::unordered_set<GRBowing const*> tied;
+  std::vector<GRVoice const*> voices;  // in the order they come
   // The staves above and below, from top line to bottom line.
   std::vector<std::pair<float, float>> staves;
   // Squeezed narrower than its notes need: a rest's own voice's notes may reach over it.
@@ -208,7 +212,7 @@ class Clearing {
         std::lower_bound(mInks.begin(), mInks.end(), box.left - mWidest,
                          [](Ink const& ink, float left) { return ink.box.left < left; });
     for (auto it = from; it != mInks.end() && it->box.left < box.right; ++it)
-      if ((mLine.squeezed || it->voice != rest.voice) && it->box.right > box.left)
+      if (((mLine.squeezed && !it->ofCurve) || it->voice != rest.voice) && it->box.right > box.left)
         around.push_back(it->box);
     for (Beam const& beam : mLine.beams) {
       Box cover{box.left, box.right, 0, 0};
@@ -272,26 +276,29 @@ void AddBeams(GRSystem const& system, int staffNumber,
   });
 }
 
-// The ties a note begins or ends, each taken once.
+// The ties and slurs a note begins, ends or lies under, each taken once.
 void AddTies(GRSingleNote const* note, GRVoice const* voice, StaffLine& line) {
   NEPointerList const* tags = note->getAssociations();
   if (!tags) return;
   for (void* pos = tags->GetHeadPosition(); pos;) {
-    auto const* tie = dynamic_cast<GRTie const*>(tags->GetNext(pos));
+    auto const* tie = dynamic_cast<GRBowing const*>(tags->GetNext(pos));
     if (tie && line.tied.insert(tie).second) line.ties.emplace_back(tie, voice);
   }
 }
 
-// A tie's piece on the line as boxes of half a space along it: a rest under its arc stays clear
-// of it where a box of the whole tie would send it off as far as the arc's top.
-void AddTieInk(GRSystem const& system, GRTie const* tie, GRVoice const* voice, StaffLine& line) {
+// A tie's (slur's) piece on the line as boxes of half a space along it: a rest under its arc
+// stays clear of it where a box of the whole tie would send it off as far as the arc's top. A
+// slur bends over the rests it passes: those it still meets stand at its tips, over (under) the
+// notes it leaves or reaches.
+void AddTieInk(GRSystem const& system, GRBowing const* tie, GRVoice const* voice, StaffLine& line) {
   std::optional<CurveBand> const band = tie->bandOn(&system);
   if (!band) return;
   // A tie passes as near a rest as it passes the heads it ties: its boxes are drawn in by the
   // clearance the rest keeps, less the air a tie keeps.
   float const in = (kClearance - kTieAir) * line.space;
   band->forEachSlice(0.5f * line.space, [&](NVRect const& slice) {
-    line.inks.push_back({{slice.left, slice.right, slice.top + in, slice.bottom - in}, voice});
+    line.inks.push_back(
+        {{slice.left, slice.right, slice.top + in, slice.bottom - in}, voice, true});
   });
 }
 

@@ -11,6 +11,7 @@ class GRSystem;
 // a staff of one voice as well. Whether any rest moved.
 bool KeepRestsClearOfVoices(GRSystem const& system, bool squeezed);
 
-// The same once the line's ties are placed: a rest moves out from under the ties of the other
-// voices too, which reach over the notes between their heads. Whether any rest moved.
+// The same once the line's ties and slurs are placed: a rest moves out from under the ties of
+// the other voices too, which reach over the notes between their heads, and out of the way of
+// their slurs' tips. Whether any rest moved.
 bool KeepRestsClearOfTies(GRSystem const& system, bool squeezed);
