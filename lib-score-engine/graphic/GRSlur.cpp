@@ -10,6 +10,7 @@
 #include "GRStdNoteHead.h"
 #include "NEPointerList.h"
 #include "curve_ink.h"
+#include "curve_tips_past_stems.h"
 
 namespace {
 
@@ -251,6 +252,17 @@ void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
   float const reach = 1.5f * space;
   bool moved = beyond(start, start.x, start.x + (context.openLeft ? reach : 0), context.openLeft);
   moved = beyond(end, end.x - (context.openRight ? reach : 0), end.x, context.openRight) || moved;
+  // An end on the stem side of its note stands at the stem's end, past its flag or beam; then
+  // beyond a curve met there.
+  float const stemLength = 4.5f * space;
+  if (!context.openLeft && TipPastStems(*passedInk(), start, above, air, stemLength)) {
+    beyond(start, start.x, start.x, false);
+    moved = true;
+  }
+  if (!context.openRight && TipPastStems(*passedInk(), end, above, air, stemLength)) {
+    beyond(end, end.x, end.x, false);
+    moved = true;
+  }
   if (moved) {
     setAnchors(context, sse, start, end);
     automaticControlPoints(context, sse);

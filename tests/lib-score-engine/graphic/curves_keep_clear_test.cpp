@@ -350,4 +350,24 @@ TEST_F(CurvesKeepClear, TiesLeaveTheirFlagOnTheirVoiceSide) {
   }
 }
 
+// A slur on the stem side of a note at its end, where voices share the staff or the stems turn
+// between its ends, ends at the stem's end, past the beam or flag, rather than in them.
+TEST_F(CurvesKeepClear, SlursEndPastTheStemsOnTheirSide) {
+  for (char const* text : {
+           "[ \\meter<\"4/4\"> \\slur( \\beam( g1/8 a1/8 ) c3/4 ) _/2 ]",
+           "[ \\meter<\"4/4\"> \\slur( c3/4 \\beam( f1/8 e1/8 ) ) _/2 ]",
+           "{ [ \\staff<1> \\stemsUp \\slur( \\beam( g1/8 h1/8 c2/8 d2/8 ) ) ], "
+           "[ \\staff<1> \\stemsDown c1/2 ] }",
+           "{ [ \\staff<1> \\stemsUp c2/2 ], "
+           "[ \\staff<1> \\stemsDown \\slur( \\beam( a1/16 g1/16 f1/16 e1/16 ) ) _/4 ] }",
+           "{ [ \\staff<1> \\stemsUp \\slur( g1/8 _/4 a1/8 ) ], "
+           "[ \\staff<1> \\stemsDown c1/2 ] }",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
+    for (std::string const& flag : FlagsMet()) ADD_FAILURE() << flag;
+  }
+}
+
 }  // namespace
