@@ -1,5 +1,6 @@
 #include "curve_tips_past_stems.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "curve_ink.h"
@@ -27,5 +28,15 @@ bool TipPastStems(CurveInk const& ink, NVPoint& tip, bool above, float air, floa
     });
     if (!moved) break;
   }
+  // A bare stem the tip stands by is the tip's note's, as a head is: the curve rising to its end
+  // would only crowd what stands beyond.
+  float const from = std::min(was, tip.y), to = std::max(was, tip.y);
+  bool pastFlagOrBeam = false;
+  ink.forEachBetween(tip.x - reach, tip.x + reach, [&](CurveInk::Ink const& passed) {
+    if ((passed.kind == Kind::Flag || passed.kind == Kind::Beam) && passed.box.bottom > from &&
+        passed.box.top < to)
+      pastFlagOrBeam = true;
+  });
+  if (!pastFlagOrBeam) tip.y = was;
   return tip.y != was;
 }
