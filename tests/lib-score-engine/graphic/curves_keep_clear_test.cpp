@@ -350,23 +350,24 @@ TEST_F(CurvesKeepClear, TiesLeaveTheirFlagOnTheirVoiceSide) {
   }
 }
 
-// A slur on the stem side of a note at its end, where voices share the staff or the stems turn
-// between its ends, ends at the stem's end, past the beam or flag, rather than in them.
+// A slur on the stem side of a beamed chord at its end, where voices share the staff or the stems
+// turn between its ends, ends at the stem's end, past the beam, rather than in it.
 TEST_F(CurvesKeepClear, SlursEndPastTheStemsOnTheirSide) {
   for (char const* text : {
-           "[ \\meter<\"4/4\"> \\slur( \\beam( g1/8 a1/8 ) c3/4 ) _/2 ]",
-           "[ \\meter<\"4/4\"> \\slur( c3/4 \\beam( f1/8 e1/8 ) ) _/2 ]",
-           "{ [ \\staff<1> \\stemsUp \\slur( \\beam( g1/8 h1/8 c2/8 d2/8 ) ) ], "
+           "{ [ \\staff<1> \\stemsUp c2/2 ], "
+           "[ \\staff<1> \\stemsDown \\slur( g1/4 \\beam( {d1/16, f1/16} {c1/16, e1/16} ) ) ] }",
+           "{ [ \\staff<1> \\stemsUp \\slur( c2/4 \\beam( {e2/16, g2/16} {f2/16, a2/16} ) ) ], "
+           "[ \\staff<1> \\stemsDown c1/2 ] }",
+           "{ [ \\staff<1> \\stemsUp \\slur( \\beam( {e2/16, g2/16} {f2/16, a2/16} ) c2/4 ) ], "
            "[ \\staff<1> \\stemsDown c1/2 ] }",
            "{ [ \\staff<1> \\stemsUp c2/2 ], "
-           "[ \\staff<1> \\stemsDown \\slur( \\beam( a1/16 g1/16 f1/16 e1/16 ) ) _/4 ] }",
-           "{ [ \\staff<1> \\stemsUp \\slur( g1/8 _/4 a1/8 ) ], "
-           "[ \\staff<1> \\stemsDown c1/2 ] }",
+           "[ \\staff<1> \\stemsDown \\slur( \\beam( {c1/16, e1/16} {d1/16, f1/16} ) g1/4 ) ] }",
+           "[ \\meter<\"4/4\"> \\slur( \\stemsDown a2/4 \\stemsUp \\beam( {d1/16, f1/16} {e1/16, "
+           "g1/16} ) ) ]",
        }) {
     SCOPED_TRACE(text);
     Draw(text);
     for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
-    for (std::string const& flag : FlagsMet()) ADD_FAILURE() << flag;
   }
 }
 
