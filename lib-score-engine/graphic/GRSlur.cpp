@@ -253,8 +253,8 @@ void GRSlur::keepClear(GRBowingContext& context, GRSystemStartEndStruct* sse, bo
   bool moved = beyond(start, start.x, start.x + (context.openLeft ? reach : 0), context.openLeft);
   moved = beyond(end, end.x - (context.openRight ? reach : 0), end.x, context.openRight) || moved;
   // An end on the stem side of its note stands at the stem's end, past its flag or beam; then
-  // beyond a curve met there.
-  float const stemLength = 4.5f * space;
+  // beyond a curve met there. A beamed note's stem may reach far out to its beam.
+  float const stemLength = 8 * space;
   if (!context.openLeft && TipPastStems(*passedInk(), start, above, air, stemLength)) {
     beyond(start, start.x, start.x, false);
     moved = true;
