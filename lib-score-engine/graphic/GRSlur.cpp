@@ -11,6 +11,7 @@
 #include "GRStdNoteHead.h"
 #include "NEPointerList.h"
 #include "curve_ink.h"
+#include "curve_tips_past_stems.h"
 
 namespace {
 
@@ -245,9 +246,8 @@ void GRSlur::placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   float const space = context.staff->getLineSpace();
   float const air = 2 * Air(context);
   // Beyond the curves the end stands over and, at an open end, beyond all ink up to a space
-  // and a half inwards. Beyond the articulations and ornaments on the slur's side of the end's
-  // note within half a space of the end, or of any note over the end, however far out they
-  // stand: the slur holds them.
+  // and a half inwards. Beyond the articulations on the slur's side of the end's note within half a
+  // space of the end, or of any note over the end, however far out they stand: the slur holds them.
   auto beyond = [&](NVPoint& at, GRNotationElement const* note, bool open) {
     float const was = at.y;
     float const reach = open ? 1.5f * space : 0;
@@ -271,6 +271,17 @@ void GRSlur::placeClear(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   };
   bool moved = beyond(start, sse->startElement, context.openLeft);
   moved = beyond(end, sse->endElement, context.openRight) || moved;
+  // An end on the stem side of its note stands at the stem's end, past its flag or beam; then
+  // beyond a curve met there. A beamed note's stem may reach far out to its beam.
+  float const stemLength = 8 * space;
+  if (!context.openLeft && TipPastStems(*passedInk(), start, above, air, stemLength)) {
+    beyond(start, sse->startElement, false);
+    moved = true;
+  }
+  if (!context.openRight && TipPastStems(*passedInk(), end, above, air, stemLength)) {
+    beyond(end, sse->endElement, false);
+    moved = true;
+  }
   if (moved) {
     setAnchors(context, sse, start, end);
     automaticControlPoints(context, sse);

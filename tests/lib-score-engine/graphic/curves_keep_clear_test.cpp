@@ -369,8 +369,8 @@ TEST_F(CurvesKeepClear, TiesLeaveTheirFlagOnTheirVoiceSide) {
 
 // A curve keeps clear of the marks of the notes it binds and passes, by the marks' ink: a tie
 // stays by its heads and the marks of its notes on its side stand outside it; a slur rises over
-// an ornament or a free-standing breath mark it passes, and ends beyond an ornament or a
-// marcato of its last chord.
+// a free-standing breath mark it passes, and ends beyond a marcato of its last chord; a mordent
+// over a slur's note or end stands outside the slur.
 TEST_F(CurvesKeepClear, CurvesKeepClearOfTheMarksOfTheirNotes) {
   for (char const* text : {
            "[ \\meter<\"2/4\"> c2/16 e&2/16 f2/16 \\tie( \\marcato( e2/16 ) e2/8 ) a2/8 ]",
@@ -386,6 +386,27 @@ TEST_F(CurvesKeepClear, CurvesKeepClearOfTheMarksOfTheirNotes) {
     SCOPED_TRACE(text);
     Draw(text);
     for (std::string const& met : MarksMet()) ADD_FAILURE() << met;
+  }
+}
+
+// A slur on the stem side of a beamed chord at its end, where voices share the staff or the stems
+// turn between its ends, ends at the stem's end, past the beam, rather than in it.
+TEST_F(CurvesKeepClear, SlursEndPastTheStemsOnTheirSide) {
+  for (char const* text : {
+           "{ [ \\staff<1> \\stemsUp c2/2 ], "
+           "[ \\staff<1> \\stemsDown \\slur( g1/4 \\beam( {d1/16, f1/16} {c1/16, e1/16} ) ) ] }",
+           "{ [ \\staff<1> \\stemsUp \\slur( c2/4 \\beam( {e2/16, g2/16} {f2/16, a2/16} ) ) ], "
+           "[ \\staff<1> \\stemsDown c1/2 ] }",
+           "{ [ \\staff<1> \\stemsUp \\slur( \\beam( {e2/16, g2/16} {f2/16, a2/16} ) c2/4 ) ], "
+           "[ \\staff<1> \\stemsDown c1/2 ] }",
+           "{ [ \\staff<1> \\stemsUp c2/2 ], "
+           "[ \\staff<1> \\stemsDown \\slur( \\beam( {c1/16, e1/16} {d1/16, f1/16} ) g1/4 ) ] }",
+           "[ \\meter<\"4/4\"> \\slur( \\stemsDown a2/4 \\stemsUp \\beam( {d1/16, f1/16} {e1/16, "
+           "g1/16} ) ) ]",
+       }) {
+    SCOPED_TRACE(text);
+    Draw(text);
+    for (std::string const& crossing : Crossings()) ADD_FAILURE() << crossing;
   }
 }
 
