@@ -15,8 +15,14 @@
 #include "VGFont.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "line_marks.h"
 #include "music_top.h"
 #include "src/common/assertion.h"
+
+namespace {
+// How high an ornament drawn as a glyph reaches over its base line, in line spaces.
+constexpr float kGlyphHeight = 1.35f;
+}  // namespace
 
 GRFirstNoteMark::GRFirstNoteMark(GRStaff* staff, ARMusicalObject* ar)
     : GRPTagARNotationElement(ar) {
@@ -48,25 +54,58 @@ void GRFirstNoteMark::drawMark(VGDevice& device, VScoreSymbolMap&) const {
 void GRFirstNoteMark::drawText(VGDevice& device, char const* text) const {
   float width = 0;
   float height = 0;
-  float const rise = measureWords(text, &width, &height) ? riseOn(gCurSystem, width) : 0;
+  float const rise = (measureWords(text, &width, &height) ? riseOn(gCurSystem, width) : 0) +
+                     stackRiseOn(gCurSystem);
   device.OffsetOrigin(0, rise);
   OnDrawText(device, text, -1);
   device.OffsetOrigin(0, -rise);
 }
 
 std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
+  return words() ? boxOn(system) : std::nullopt;
+}
+
+std::optional<NVRect> GRFirstNoteMark::boxOn(GRSystem const* system) const {
+  std::optional<NVRect> box = ownBoxOn(system);
+  if (!box) return std::nullopt;
+  float const rise = stackRiseOn(system);
+  box->top += rise;
+  box->bottom += rise;
+  return box;
+}
+
+std::optional<NVRect> GRFirstNoteMark::ownBoxOn(GRSystem const* system) const {
   char const* text = words();
+  unsigned int const glyph = getSymbol();
   GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
-  if (error || !text || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE)
+  if (error || (!text && !glyph) || !sse || sse->startflag != GRSystemStartEndStruct::BEGINS_HERE)
     return std::nullopt;
   float width = 0;
   float height = 0;
-  if (!measureWords(text, &width, &height)) return std::nullopt;
+  float rise = 0;
+  if (text) {
+    if (!measureWords(text, &width, &height)) return std::nullopt;
+    rise = riseOn(system, width);
+  } else {
+    VGFont const* font = gFontDefs.music.font;
+    VGDevice* device = gGlobalSettings.gDevice;
+    if (!font || !device) return std::nullopt;
+    // The font tells the glyph's width; its height is the face's, far over the ornament's ink,
+    // which stands on the base line.
+    font->GetExtent(static_cast<unsigned char>(glyph), &width, &height, device);
+    height = kGlyphHeight * (mGrStaff ? mGrStaff->getLineSpace() : 50) * getSize();
+  }
   // Centred on its x, standing on its y.
   NVPoint const& offset = getOffset();
   float const x = mPosition.x + offset.x;
-  float const y = mPosition.y + offset.y + riseOn(system, width);
+  float const y = mPosition.y + offset.y + rise;
   return NVRect{x - width / 2, y - height, x + width / 2, y};
+}
+
+float GRFirstNoteMark::stackRiseOn(GRSystem const* system) const {
+  GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
+  if (!system || !slice) return 0;
+  return system->lineMarks(slice->getStaffNumber(mGrStaff)).noteMarkRise(this);
 }
 
 bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height) const {

@@ -26,6 +26,13 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   // as a glyph or standing on another system. Marks placed beside the note's words keep clear
   // of it.
   std::optional<NVRect> wordsBoxOn(GRSystem const* system) const;
+  // The box of the words or glyph drawn on the system, where it stands among the marks of its
+  // line: none where it draws nothing.
+  std::optional<NVRect> boxOn(GRSystem const* system) const;
+  // The box of the words or glyph drawn on the system where the mark would stand alone, over the
+  // music under it, before it stands over the marks of its line that it would meet: none where
+  // it draws nothing.
+  std::optional<NVRect> ownBoxOn(GRSystem const* system) const;
 
  protected:
   // Its words, or null for a mark drawn otherwise.
@@ -33,6 +40,9 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   virtual void drawMark(VGDevice& device, VScoreSymbolMap& map) const;
   // The whole text at the mark's place, raised over the music under it on the system drawn.
   void drawText(VGDevice& device, char const* text) const;
+  // How far the mark rises on the system over the marks at notes before it on its line that it
+  // would meet: 0 or less.
+  float stackRiseOn(GRSystem const* system) const;
 
  private:
   // The width and height of the words in the face they are drawn with; false without them.

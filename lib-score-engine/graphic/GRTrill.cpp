@@ -1,6 +1,8 @@
 #include "GRTrill.h"
 
 #include "ARTrill.h"
+#include "VGDevice.h"
+#include "graphic_globals.h"
 
 namespace {
 constexpr unsigned int kMordentGlyph = 77;
@@ -12,9 +14,12 @@ GRTrill::GRTrill(GRStaff* staff, ARTrill* ar) : GRFirstNoteMark(staff, ar) {
 
 void GRTrill::drawMark(VGDevice& device, VScoreSymbolMap& map) const {
   auto const* trill = static_cast<ARTrill const*>(getAbstractRepresentation());
-  if (trill->getType() == ARTrill::MORD)
+  if (trill->getType() == ARTrill::MORD) {
+    float const rise = stackRiseOn(gCurSystem);
+    device.OffsetOrigin(0, rise);
     GRNotationElement::OnDraw(device, map);
-  else
+    device.OffsetOrigin(0, -rise);
+  } else
     GRFirstNoteMark::drawMark(device, map);
 }
 
