@@ -103,10 +103,13 @@ float GRSText::footOver() const {
   if (system && slice) {
     // And over a tie or slur close over the notes there, by so much at most: lifted further,
     // the figure would stand nearer the staff above than its own.
-    float const curve =
-        system->lineMarks(slice->getStaffNumber(mGrStaff)).curvesTopOver(left, right);
+    LineMarks const& marks = system->lineMarks(slice->getStaffNumber(mGrStaff));
+    float const curve = marks.curvesTopOver(left, right);
     foot = std::min(foot,
                     std::max(curve - kCurveClearance * lineSpace(), top - kMostLift * lineSpace()));
+    // The words and ornaments at the notes stand close over them: the figure, which marks the
+    // whole stretch, stands over those under it.
+    foot = std::min(foot, marks.noteWordsTopOver(left, right) - kCurveClearance * lineSpace());
   }
   return std::min(mLine * lineSpace(), foot);
 }

@@ -34,6 +34,8 @@ class LineMarks {
   // trill's), in the staff's coordinates; infinity where none stands. A jump mark stands over
   // them.
   float noteWordsTopOver(float left, float right) const;
+  // Where the marks at notes stand on the line, in the staff's coordinates.
+  std::vector<NVRect> const& noteMarks() const { return mNoteWords; }
   // How far a mark at a note (a tempo change's or an ornament's words, a mordent) rises over the
   // marks at notes before it on the line that it would meet: 0 or less.
   float noteMarkRise(GRFirstNoteMark const* mark) const;
