@@ -63,4 +63,19 @@ TEST_F(MarksOverNotesStackTest, AMordentAndTheWordsOverItKeepApart) {
   }
 }
 
+// A jump mark opening a line over the number of a tuplet set over the notes there.
+TEST_F(MarksOverNotesStackTest, AJumpMarkStandsOverATupletsNumber) {
+  for (char const* score : {
+           "[ \\key<5> \\meter<\"C\"> c#2/1 | \\newSystem \\i<\"mf\"> \\text<\"dolce\"> "
+           "\\dalSegnoAlFine \\tuplet<\"-3-\">( c#2/12 g#1/12 a#1/12 ) \\beamBegin f#2/16 a#2/16 "
+           "h2/16 g#2/16 \\beamEnd g#2/4 e2/4 ]",
+       }) {
+    SCOPED_TRACE(score);
+    Draw(score);
+    ASSERT_EQ(Pages(), 1);
+    ASSERT_FALSE(Texts("3").empty());
+    EXPECT_EQ(Overlaps(TextBoxes()), 0);
+  }
+}
+
 }  // namespace
