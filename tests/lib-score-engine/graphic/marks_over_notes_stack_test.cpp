@@ -29,13 +29,18 @@ class MarksOverNotesStackTest : public EngineTesting::DrawnScore {
 };
 
 // Words at one note: two ornaments' or tempo changes' words, an octava's figure over them, a
-// volta's number over them, and the words over a staff under a text of the staff above.
+// volta's number over them and a tempo mark over that, and the words over a staff under a text
+// of the staff above.
 TEST_F(MarksOverNotesStackTest, TextsOverTheNotesStandOneOverTheOther) {
   for (char const* score : {
            "[ \\meter<\"4/4\"> \\accel( \\trill( c2/4 ) d2 ) \\rit( \\turn( e2/4 ) ) f2 ]",
            "[ \\meter<\"4/4\"> \\oct<1> \\rit( \\turn( a1/4 ) ) h1 c2 d2 ]",
            "[ \\meter<\"4/4\"> \\repeatBegin c2/4 d2 e2 f2 \\volta<\"1.\", \"1.\">( "
            "\\trill( g2/4 ) f2 e2 d2 \\repeatEnd ) \\volta<\"2.\", \"2.\">( c2/1 ) ]",
+           "[ \\meter<\"4/4\"> \\tempo<\"Adagio\"> \\volta<\"1.\", \"1.\">( c2/4 d2 e2 f2 "
+           "\\repeatEnd ) \\volta<\"2.\", \"2.\">( g2/1 ) ]",
+           "[ \\meter<\"4/4\"> \\tempo<\"Presto\"> \\volta<\"1.\", \"1.\">( a2/4 h2 c3 d3 "
+           "\\repeatEnd ) \\volta<\"2.\", \"2.\">( g2/1 ) ]",
            "{ [ \\staff<1> \\meter<\"4/4\"> \\text<\"sempre\">( c1/4 ) d1 e1 f1 ], [ \\staff<2> "
            "\\meter<\"4/4\"> \\rit( \\turn( h2/4 ) ) a2 g2 f2 ] }",
        }) {
