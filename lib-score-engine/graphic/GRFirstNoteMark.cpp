@@ -16,8 +16,14 @@
 #include "curves_on_line.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "line_marks.h"
 #include "music_top.h"
 #include "src/common/assertion.h"
+
+namespace {
+// How high an ornament drawn as a glyph reaches over its base line, in line spaces.
+constexpr float kGlyphHeight = 1.35f;
+}  // namespace
 
 GRFirstNoteMark::GRFirstNoteMark(GRStaff* staff, ARMusicalObject* ar)
     : GRPTagARNotationElement(ar) {
@@ -58,10 +64,20 @@ bool GRFirstNoteMark::measureMark(float* width, float* height) const {
 float GRFirstNoteMark::riseHere() const {
   float width = 0;
   float height = 0;
-  return measureMark(&width, &height) ? riseOn(gCurSystem, width, height) : 0;
+  float const overMusic = measureMark(&width, &height) ? riseOn(gCurSystem, width, height) : 0;
+  return overMusic + stackRiseOn(gCurSystem);
 }
 
-std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const {
+std::optional<NVRect> GRFirstNoteMark::boxOn(GRSystem const* system) const {
+  std::optional<NVRect> box = ownBoxOn(system);
+  if (!box) return std::nullopt;
+  float const rise = stackRiseOn(system);
+  box->top += rise;
+  box->bottom += rise;
+  return box;
+}
+
+std::optional<NVRect> GRFirstNoteMark::ownBoxOn(GRSystem const* system) const {
   if (!drawnOn(system)) return std::nullopt;
   float width = 0;
   float height = 0;
@@ -76,6 +92,12 @@ std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const 
 bool GRFirstNoteMark::drawnOn(GRSystem const* system) const {
   GRSystemStartEndStruct const* sse = getSystemStartEndStruct(system);
   return !error && sse && sse->startflag == GRSystemStartEndStruct::BEGINS_HERE;
+}
+
+float GRFirstNoteMark::stackRiseOn(GRSystem const* system) const {
+  GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
+  if (!system || !slice) return 0;
+  return system->lineMarks(slice->getStaffNumber(mGrStaff)).noteMarkRise(this);
 }
 
 bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height) const {

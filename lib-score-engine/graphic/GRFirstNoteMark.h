@@ -22,9 +22,13 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   // On the system where the range begins only: a later piece has no first note to stand at. A
   // mark in error draws nothing.
   void OnDraw(VGDevice& device, VScoreSymbolMap& map) const final;
-  // The box of the words or glyph drawn on the system, in the staff's coordinates: none for a
-  // mark standing on another system. Marks placed beside the note's mark keep clear of it.
-  std::optional<NVRect> wordsBoxOn(GRSystem const* system) const;
+  // The box of the words or glyph drawn on the system, where it stands among the marks of its
+  // line: none where it draws nothing.
+  std::optional<NVRect> boxOn(GRSystem const* system) const;
+  // The box of the words or glyph drawn on the system where the mark would stand alone, over the
+  // music under it, before it stands over the marks of its line that it would meet: none where
+  // it draws nothing.
+  std::optional<NVRect> ownBoxOn(GRSystem const* system) const;
   // Whether the mark draws words, which a curve passes round; a curve passes under a glyph.
   bool drawsWords() const { return words() != nullptr; }
 
@@ -39,6 +43,9 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   virtual bool measureMark(float* width, float* height) const;
   // How far the mark rises over its place on the system drawn: 0 or less.
   float riseHere() const;
+  // How far the mark rises on the system over the marks at notes before it on its line that it
+  // would meet: 0 or less.
+  float stackRiseOn(GRSystem const* system) const;
 
  private:
   // The width and height of the words in the face they are drawn with; false without them.

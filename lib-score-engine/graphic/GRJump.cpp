@@ -18,6 +18,7 @@
 #include "engine_globals.h"
 #include "graphic_globals.h"
 #include "line_marks.h"
+#include "music_top.h"
 
 std::map<std::string, unsigned int> GRJump::mSymbols;
 VGFont const* GRJump::mFont = nullptr;
@@ -222,8 +223,10 @@ float GRJump::markBase(GRStaff const* staff, float rowHeight, float shift) const
     LineMarks const& marks = system->lineMarks(number);
     base = std::min({base, marks.curvesTopOver(left, right) - kClearance,
                      marks.noteWordsTopOver(left, right) - kClearance});
-    // So do the figures of octavas over the staff.
+    // So do the figures of octavas over the staff, and the beams and tuplets' brackets and
+    // numbers set over the notes.
     base = std::min(base, marks.octavaFiguresTopOver(left, right) - kClearance);
+    base = std::min(base, HighestMusicOver(*system, number, left, right) - kClearance);
     // A tempo mark over the system's top staff at the same place stands under the row.
     if (system->getFirstGRSystemSlice() && number == TopStaffNumber(*system))
       base =

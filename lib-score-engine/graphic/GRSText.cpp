@@ -13,6 +13,7 @@
 #include "curves_on_line.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "line_marks.h"
 #include "music_top.h"
 
 namespace {
@@ -124,6 +125,10 @@ float GRSText::footOver() const {
     float const rise = RiseOverCurves(*system, slice->getStaffNumber(mGrStaff), letters,
                                       kCurveClearance * lineSpace());
     foot = std::max(foot - rise, std::min(foot, top - kMostLift * lineSpace()));
+    // The words and ornaments at the notes stand close over them: the figure, which marks the
+    // whole stretch, stands over those under it.
+    LineMarks const& marks = system->lineMarks(slice->getStaffNumber(mGrStaff));
+    foot = std::min(foot, marks.noteWordsTopOver(left, right) - kCurveClearance * lineSpace());
   }
   return std::min(mLine * lineSpace(), foot);
 }

@@ -376,13 +376,17 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
   // down for a text in another slice). The staves below then move down by what is missing.
   float moved = 0;
   Line const* above = nullptr;
+  int aboveNumber = -1;
   for (auto& [number, line] : lines) {
     if (moved > 0)
       for (GRStaff* staff : line.staves)
         staff->setPosition(NVPoint{staff->getPosition().x, staff->getPosition().y + moved});
-    if (line.holdsTexts) line.texts = LineMarks(*this, number).textsBottom();
+    LineMarks const lineMarks(*this, number);
+    if (line.holdsTexts) line.texts = lineMarks.textsBottom();
     // A staff's box may not hold all its music: a stem or beam set after it was measured.
     line.top = std::min(line.top, HighestMusicOver(*this, number, -kEverywhere, kEverywhere));
+    // Nor the words and ornaments at its notes, which rose over the music once it stood.
+    line.top = std::min(line.top, lineMarks.noteWordsTopOver(-kEverywhere, kEverywhere));
     // A verse over the staff keeps its distance from the slurs and ties over its notes too.
     line.top =
         std::min(line.top, HighestCurveOn(*this, number, line.staves.front()->getLineSpace()));
@@ -405,6 +409,14 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
         missing = std::max(missing, upper->getPosition().y + box.bottom + space - (y + top));
       };
       if (above->marks) std::ranges::for_each(*above->marks, keepSpaceUnder);
+      // The words and ornaments over its notes keep half a space from the music of the staff
+      // above, which may reach down past that staff's box.
+      for (NVRect const& words : lineMarks.noteMarks()) {
+        float const bottom = musicInk(aboveNumber).lowestUnder(words.left, words.right);
+        if (bottom != -MusicInk::kNone)
+          missing =
+              std::max(missing, upper->getPosition().y + bottom + space / 2 - (y + words.top));
+      }
       // So does the figure of an octava down under it, which stands under all its music.
       if (above->holdsOctavaMarks)
         std::ranges::for_each(OctavaFiguresUnder(above->staves), keepSpaceUnder);
@@ -415,6 +427,7 @@ void GRSystem::keepStavesClearOfTexts(std::map<int, std::vector<NVRect>> const& 
       }
     }
     above = &line;
+    aboveNumber = number;
   }
   if (moved > 0) {
     mBoundingBox.bottom += moved;

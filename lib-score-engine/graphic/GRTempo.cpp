@@ -10,6 +10,7 @@
 #include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
+#include "GRVolta.h"
 #include "NVstring.h"
 #include "TagParameterFloat.h"
 #include "VGDevice.h"
@@ -145,6 +146,12 @@ float GRTempo::liftOverMusic(GRSystem const* system) const {
   // And over the words of tempo changes and ornaments at the notes under it.
   float const words = system->lineMarks(top).noteWordsTopOver(left, right);
   float reach = staff->getPosition().y + std::min(highest, words);
+  // And over the bracket and number of a volta there.
+  for (GRVolta const* volta : staff->voltasAlongLine()) {
+    NVRect piece;
+    if (volta->pieceOn(system, &piece) && piece.left < right && left < piece.right)
+      reach = std::min(reach, staff->getPosition().y + piece.top);
+  }
   // Tempo marks written at one place stand one over the other, in the order written.
   for (void* pos = system->First(); pos;) {
     GRNotationElement const* element = system->GetNext(pos);

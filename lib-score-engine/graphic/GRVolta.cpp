@@ -191,17 +191,23 @@ bool GRVolta::placedPiece(GRSystem const* on, NVRect* box, size_t* index) const 
   if (*index == mEarlierPieces.size() && on != system) return false;
   *box = NVRect{pieceBox.left + at.x, pieceBox.top + at.y, pieceBox.right + at.x,
                 pieceBox.bottom + at.y};
-  float const lift = liftOverCurves(on, *box, *index == 0);
+  float const lift = liftOverMarksUnder(on, *box, *index == 0);
   box->top -= lift;
   box->bottom -= lift;
   return true;
 }
 
-float GRVolta::liftOverCurves(GRSystem const* on, NVRect const& box, bool withText) const {
+float GRVolta::liftOverMarksUnder(GRSystem const* on, NVRect const& box, bool withText) const {
   GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
   if (!slice) return 0;
   LineMarks const& marks = on->lineMarks(slice->getStaffNumber(mGrStaff));
-  float lift = std::max(0.0f, box.top + kCurveAir - marks.curvesTopOver(box.left, box.right));
+  // The words and ornaments at the notes and the octava figures stand close over the music as
+  // well: the bracket, which marks the whole ending, stands over them.
+  auto topUnder = [&marks](float left, float right) {
+    return std::min({marks.curvesTopOver(left, right), marks.noteWordsTopOver(left, right),
+                     marks.octavaFiguresTopOver(left, right)});
+  };
+  float lift = std::max(0.0f, box.top + kCurveAir - topUnder(box.left, box.right));
   VGFont const* font = gFontDefs.text.font;
   VGDevice* device = gGlobalSettings.gDevice;
   if (withText && font && device && !mark.empty()) {
@@ -209,7 +215,7 @@ float GRVolta::liftOverCurves(GRSystem const* on, NVRect const& box, bool withTe
     font->GetExtent(mark.c_str(), static_cast<int>(mark.size()), &width, &height, device);
     float const left = box.left + kTextInset;
     float const baseLine = box.bottom - kTextInset;
-    lift = std::max(lift, baseLine + kCurveAir - marks.curvesTopOver(left, left + width));
+    lift = std::max(lift, baseLine + kCurveAir - topUnder(left, left + width));
   }
   return lift;
 }

@@ -62,9 +62,10 @@ class GRVolta : public GRPTagARNotationElement {
   // (0 the first; the current piece, in mBoundingBox and mPosition, is the last). False when
   // the volta has no piece there.
   bool placedPiece(GRSystem const* on, NVRect* box, size_t* index) const;
-  // How far the piece must rise for the slurs and ties under it to pass below its line, and
-  // below its number when it carries it: the curves were placed after the volta.
-  float liftOverCurves(GRSystem const* on, NVRect const& box, bool withText) const;
+  // How far the piece must rise for the slurs and ties, the words and ornaments at the notes and
+  // the octava figures under it to stay below its line, and below its number when it carries it:
+  // they were placed after the volta.
+  float liftOverMarksUnder(GRSystem const* on, NVRect const& box, bool withText) const;
   // Takes the current piece over its elements on its line: it reaches to the last of them and,
   // unless the text gives its height, stands above them.
   void clearElementsOfPiece();

@@ -147,8 +147,7 @@ void CurveInk::addNoteWords(GRSystem const& system, int staffNumber) {
   auto take = [&](GRNotationElement const* element) {
     auto const* mark = dynamic_cast<GRFirstNoteMark const*>(element);
     if (!mark || !mark->drawsWords() || !seen.insert(mark).second) return;
-    if (std::optional<NVRect> const box = mark->wordsBoxOn(&system))
-      add(*box, Kind::Words, nullptr);
+    if (std::optional<NVRect> const box = mark->boxOn(&system)) add(*box, Kind::Words, nullptr);
   };
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
     take(element);

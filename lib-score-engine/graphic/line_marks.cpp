@@ -14,6 +14,8 @@
 namespace {
 // Between two jump marks side by side.
 constexpr float kJumpGap = 25;
+// Between two marks at notes standing one over the other.
+constexpr float kNoteMarkGap = 10;
 }  // namespace
 
 LineMarks::LineMarks(GRSystem const& system, int staffNumber)
@@ -57,12 +59,32 @@ void LineMarks::placeTexts(GRSystem const& system, int staffNumber) {
 }
 
 void LineMarks::findNoteWords(GRSystem const& system, int staffNumber) {
-  // A note's marks are held by the note or by its staff.
+  // A note's marks are held by the note or by its staff. They come in time order along the line:
+  // a mark that would meet one before it stands over it, the later further from the staff.
   std::unordered_set<GRFirstNoteMark const*> seen;
+  std::vector<NVRect> met;
   auto take = [&](GRNotationElement const* element) {
     auto const* mark = dynamic_cast<GRFirstNoteMark const*>(element);
     if (!mark || !seen.insert(mark).second) return;
-    if (std::optional<NVRect> const box = mark->wordsBoxOn(&system)) mNoteWords.push_back(*box);
+    std::optional<NVRect> const own = mark->ownBoxOn(&system);
+    if (!own) return;
+    NVRect box = *own;
+    met.clear();
+    for (NVRect const& before : mNoteWords)
+      if (before.left < box.right + kNoteMarkGap && box.left < before.right + kNoteMarkGap)
+        met.push_back(before);
+    // Lowest first: once over one, the mark stays clear of those lower still.
+    std::sort(met.begin(), met.end(),
+              [](NVRect const& a, NVRect const& b) { return a.top > b.top; });
+    for (NVRect const& before : met) {
+      if (before.bottom + kNoteMarkGap <= box.top || box.bottom <= before.top - kNoteMarkGap)
+        continue;
+      float const rise = before.top - kNoteMarkGap - box.bottom;
+      box.top += rise;
+      box.bottom += rise;
+    }
+    if (box.top != own->top) mNoteMarkRises.emplace(mark, box.top - own->top);
+    mNoteWords.push_back(box);
   };
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
     take(element);
@@ -70,6 +92,11 @@ void LineMarks::findNoteWords(GRSystem const& system, int staffNumber) {
             element->isGREventClass() ? element->getAssociations() : nullptr)
       for (void* pos = tags->GetHeadPosition(); pos;) take(tags->GetNext(pos));
   });
+}
+
+float LineMarks::noteMarkRise(GRFirstNoteMark const* mark) const {
+  auto const found = mNoteMarkRises.find(mark);
+  return found == mNoteMarkRises.end() ? 0 : found->second;
 }
 
 float LineMarks::noteWordsTopOver(float left, float right) const {

@@ -7,6 +7,7 @@
 
 #include "NVRect.h"
 
+class GRFirstNoteMark;
 class GRJump;
 class GRSystem;
 class GRText;
@@ -33,6 +34,11 @@ class LineMarks {
   // trill's), in the staff's coordinates; infinity where none stands. A jump mark stands over
   // them.
   float noteWordsTopOver(float left, float right) const;
+  // Where the marks at notes stand on the line, in the staff's coordinates.
+  std::vector<NVRect> const& noteMarks() const { return mNoteWords; }
+  // How far a mark at a note (a tempo change's or an ornament's words, a mordent) rises over the
+  // marks at notes before it on the line that it would meet: 0 or less.
+  float noteMarkRise(GRFirstNoteMark const* mark) const;
   // The highest point of the octava figures over the staff over [left, right], in the staff's
   // coordinates; infinity where none stands. Found once the line's marks are known: a figure
   // stands over the curves.
@@ -49,6 +55,7 @@ class LineMarks {
   // Sorted by their left ends.
   std::vector<NVRect> mCurveInk;
   std::vector<NVRect> mNoteWords;
+  std::unordered_map<GRFirstNoteMark const*, float> mNoteMarkRises;
   GRSystem const& mSystem;
   int mStaffNumber;
   mutable std::optional<std::vector<NVRect>> mOctavaFigures;

@@ -98,13 +98,13 @@ MusicInk::MusicInk(GRSystem const& system, int staffNumber) {
       return;
     mByLeft.push_back({box.left, box.right, box.top, box.bottom});
   });
-  // The words of the trills and tempo changes stand close over their notes, held by the note or
-  // by its staff: marks beside the staff stand clear of them as of the music.
+  // The words of the trills and tempo changes and the mordents stand close over their notes, held
+  // by the note or by its staff: marks beside the staff stand clear of them as of the music.
   std::unordered_set<GRFirstNoteMark const*> seen;
   auto takeWords = [&](GRNotationElement const* tag) {
     auto const* mark = dynamic_cast<GRFirstNoteMark const*>(tag);
     if (!mark || !seen.insert(mark).second) return;
-    if (std::optional<NVRect> const words = mark->wordsBoxOn(&system))
+    if (std::optional<NVRect> const words = mark->boxOn(&system))
       mByLeft.push_back({words->left, words->right, words->top, words->bottom});
   };
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
