@@ -13,8 +13,10 @@
 #include "NEPointerList.h"
 #include "VGDevice.h"
 #include "VGFont.h"
+#include "drawn_text_extent.h"
 #include "engine_globals.h"
 #include "graphic_globals.h"
+#include "music_ink.h"
 #include "music_top.h"
 #include "src/common/assertion.h"
 
@@ -48,7 +50,7 @@ void GRFirstNoteMark::drawMark(VGDevice& device, VScoreSymbolMap&) const {
 void GRFirstNoteMark::drawText(VGDevice& device, char const* text) const {
   float width = 0;
   float height = 0;
-  float const rise = measureWords(text, &width, &height) ? riseOn(gCurSystem, width) : 0;
+  float const rise = MeasureDrawnText(*this, text, &width, &height) ? riseOn(gCurSystem, width) : 0;
   device.OffsetOrigin(0, rise);
   OnDrawText(device, text, -1);
   device.OffsetOrigin(0, -rise);
@@ -61,7 +63,7 @@ std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const 
     return std::nullopt;
   float width = 0;
   float height = 0;
-  if (!measureWords(text, &width, &height)) return std::nullopt;
+  if (!MeasureDrawnText(*this, text, &width, &height)) return std::nullopt;
   // Centred on its x, standing on its y.
   NVPoint const& offset = getOffset();
   float const x = mPosition.x + offset.x;
@@ -69,29 +71,20 @@ std::optional<NVRect> GRFirstNoteMark::wordsBoxOn(GRSystem const* system) const 
   return NVRect{x - width / 2, y - height, x + width / 2, y};
 }
 
-bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height) const {
-  // Measured in the face drawText draws with, as the page measures its texts.
-  VGFont const* font = gFontDefs.text.font;
-  if (NVstring const* name = getFont())
-    font = GRSpecial::FindOrCreateFont(getFontSize(), name, getFontAttrib());
-  VGDevice* device = gGlobalSettings.gDevice;
-  if (!text || !font || !device) return false;
-  font->GetExtent(text, static_cast<int>(std::strlen(text)), width, height, device);
-  return true;
-}
-
 float GRFirstNoteMark::riseOn(GRSystem const* system, float width) const {
   GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
   if (!system || !slice) return 0;
   // Where the note stood when the mark was placed its beam was not yet set, and the words
-  // reach over the neighbours: half a space over the highest of what stands under them.
+  // reach over the neighbours: half a space over the highest ink of the music under them,
+  // their signs, articulations, dots, rests and ledger lines as well.
   float const x = mPosition.x + getOffset().x;
+  int const number = slice->getStaffNumber(mGrStaff);
   float const highest =
-      HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), x - width / 2, x + width / 2);
+      std::min(HighestMusicOver(*system, number, x - width / 2, x + width / 2),
+               HighestNotesInkOver(*system, number, x - width / 2, x + width / 2));
   float top = highest - mGrStaff->getLineSpace() / 2;
   // A slur or tie arching over the music under the words is passed over as well.
-  int const line = slice->getStaffNumber(mGrStaff);
-  system->forEachElementOnLine(line, [&](GRNotationElement const* element, GRStaff const*) {
+  system->forEachElementOnLine(number, [&](GRNotationElement const* element, GRStaff const*) {
     auto const* bow = dynamic_cast<GRBowing const*>(element);
     NVRect box;
     if (bow && bow->pieceBox(system, box) && box.right > x - width / 2 &&

@@ -9,6 +9,7 @@
 #include "ARSystemFormat.h"
 #include "ARVoiceManager.h"
 #include "GRClef.h"
+#include "GRInstrument.h"
 #include "GRKey.h"
 #include "GRLineBreaker.h"
 #include "GRMusic.h"
@@ -128,6 +129,9 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
   page.innerWidth = mCurrentPage->getInnerWidth();
   if (mSystemFormat && mSystemFormat->getDX())
     page.firstLineIndent = mSystemFormat->getDX()->getValue(50);
+  // Instruments named where the first line begins stand in the margin before it.
+  float namesRoom = mFinishedSlices.IsEmpty() ? 0 : InstrumentNamesRoom(*mFinishedSlices.GetHead());
+  page.firstLineIndent = std::max(page.firstLineIndent, namesRoom);
 
   std::vector<GRSystemSlice*> slices;
   std::vector<GRBreakSlice> breakSlices;
@@ -171,7 +175,7 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
   std::function<void()> newPage;
   auto addSystem = [&](Fraction const& time, int count, GRSystemSlice* beginSlice, bool last) {
     auto* system = new GRSystem(this, mCurrentPage, time, mFinishedSlices, count, beginSlice,
-                                *mSprings, mSystemFormat, last);
+                                *mSprings, mSystemFormat, last, namesRoom);
     if (mCurrentSystem &&
         !mCurrentPage->hasRoomFor(*system, kLeastSystemGapShare * sDefaultSystemDistance)) {
       newPage();
@@ -182,6 +186,7 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     madeSystem = true;
     if (mAccoladeTag) system->notifyAccoladeTag(mAccoladeTag);
     mSystemFormat = nullptr;
+    namesRoom = 0;
     const bool added = mCurrentPage->addSystem(system, &distance);
     MELVARIN_ASSERT(added);
   };

@@ -59,10 +59,13 @@ ARMusic* GRSystem::getARMusic() const {
   return mPage ? mPage->getARMusic() : nullptr;
 }
 
-void GRSystem::setSystemFormat(ARSystemFormat const* format) {
-  if (!format || !IsSet(format->getDX())) return;
-  mXOffset = format->getDX()->getValue(kLineSpace);
-  setPosition(mPosition);
+void GRSystem::setSystemFormat(ARSystemFormat const* format, float leastIndent) {
+  bool const formatted = format && IsSet(format->getDX());
+  if (!formatted && leastIndent <= 0) return;
+  float const unindented = mPosition.x - mXOffset;
+  if (formatted) mXOffset = format->getDX()->getValue(kLineSpace);
+  mXOffset = std::max(mXOffset, leastIndent);
+  setPosition(NVPoint{unindented, mPosition.y});
 }
 
 // The system's elements stand relative to it: moving the system leaves them and its box alone.

@@ -42,10 +42,12 @@ class GRSystem : public GREvent {
   GRSystem(GRPage* page, Fraction const& startDate);
   // Takes count slices from the front of pending (after beginSlice, when given), and the springs
   // up to the last of them from springs, which keeps the rest. The last system of a piece that
-  // fits on this one line keeps its natural width.
+  // fits on this one line keeps its natural width. The line is indented by the format's offset,
+  // or by leastIndent where that is more.
   GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startDate,
            KF_IPointerList<GRSystemSlice>& pending, int count, GRSystemSlice* beginSlice,
-           KF_IVector<GRSpring>& springs, ARSystemFormat* format, bool lastSystem);
+           KF_IVector<GRSpring>& springs, ARSystemFormat* format, bool lastSystem,
+           float leastIndent = 0);
   ~GRSystem() override;
 
   // Reports the system, then draws its slices (or staves), accolade, left line and own elements
@@ -65,7 +67,8 @@ class GRSystem : public GREvent {
   // The page that will show the system.
   void setGRPage(GRPage* page) { mPage = page; }
   ARMusic* getARMusic() const;
-  void setSystemFormat(ARSystemFormat const* format);
+  // The format's offset, or leastIndent where that is more, indents the line.
+  void setSystemFormat(ARSystemFormat const* format, float leastIndent = 0);
   void notifyAccoladeTag(ARAccol const* tag);
 
   // The system owns the slice; the first one gives the system its start date.

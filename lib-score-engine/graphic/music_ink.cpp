@@ -10,6 +10,7 @@
 #include "GRArticulation.h"
 #include "GRBeam.h"
 #include "GRBowing.h"
+#include "GRBreathMark.h"
 #include "GRDummy.h"
 #include "GREvent.h"
 #include "GRFirstNoteMark.h"
@@ -182,4 +183,28 @@ float LowestInkUnder(GRSystem const& system, int staffNumber, float left, float 
 
 float HighestInkOver(GRSystem const& system, int staffNumber, float left, float right) {
   return system.musicInk(staffNumber).highestOver(left, right);
+}
+
+float HighestNotesInkOver(GRSystem const& system, int staffNumber, float left, float right) {
+  float top = MusicInk::kNone;
+  system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
+    NVRect box;
+    auto const* dummy = ar_cast<GRDummy const>(element);
+    GRNotationElement const* drawn =
+        dummy ? dynamic_cast<GRNotationElement const*>(dummy->getTag()) : element;
+    if (auto const* breath = dynamic_cast<GRBreathMark const*>(drawn)) {
+      // A breath mark's comma hangs from its place before it, reaching a space over it.
+      NVPoint const at = breath->getPosition() + breath->getOffset();
+      float const x = at.x + breath->getReferencePosition().x;
+      box = {x, at.y - 50, x + GObject::GetSymbolExtent(breath->getSymbol()), at.y + 25};
+    } else if (!drawn || ar_cast<GRBowing const>(drawn) || ar_cast<GRSText const>(drawn) ||
+               !InkOf(element, system, box)) {
+      // The octavas' figures stand beside the words, placed by them.
+      return;
+    }
+    // A box not yet placed, or beside the stretch, is passed over.
+    if (!(box.right > left && box.left < right) || std::isnan(box.top)) return;
+    top = std::min(top, box.top);
+  });
+  return top;
 }

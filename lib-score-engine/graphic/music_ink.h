@@ -46,3 +46,9 @@ class MusicInk {
 // The same as the system's kept answer for the line of staves of that number.
 float LowestInkUnder(GRSystem const& system, int staffNumber, float left, float right);
 float HighestInkOver(GRSystem const& system, int staffNumber, float left, float right);
+// How high the ink of the music itself reaches over a stretch of a line: the same ink without
+// the slurs and ties, the octavas' figures and the words over the notes, for the words
+// themselves to stand over (the figures stand beside them). Asked
+// afresh each time (those words ask while the line's ink is being gathered); kNone where there is
+// none.
+float HighestNotesInkOver(GRSystem const& system, int staffNumber, float left, float right);
