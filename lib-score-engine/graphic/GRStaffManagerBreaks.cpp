@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "ARSystemFormat.h"
@@ -129,9 +130,6 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
   page.innerWidth = mCurrentPage->getInnerWidth();
   if (mSystemFormat && mSystemFormat->getDX())
     page.firstLineIndent = mSystemFormat->getDX()->getValue(50);
-  // Instruments named where the first line begins stand in the margin before it.
-  float namesRoom = mFinishedSlices.IsEmpty() ? 0 : InstrumentNamesRoom(*mFinishedSlices.GetHead());
-  page.firstLineIndent = std::max(page.firstLineIndent, namesRoom);
 
   std::vector<GRSystemSlice*> slices;
   std::vector<GRBreakSlice> breakSlices;
@@ -165,6 +163,15 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     }
     breakSlices.push_back(entry);
   }
+  // Instruments named where the first line begins stand in the margin before it, where the
+  // line keeps room for its first slice: a line that would be squeezed rather leaves them at
+  // their place.
+  float namesRoom = slices.empty() ? 0 : InstrumentNamesRoom(*slices.front());
+  if (std::optional<float> const tight =
+          breakSlices.empty() ? std::nullopt : breakSlices.front().tightWidth;
+      tight && *tight > page.innerWidth - page.firstLineIndent - namesRoom)
+    namesRoom = 0;
+  page.firstLineIndent = std::max(page.firstLineIndent, namesRoom);
   SliceLineHeights heights(slices);
   const std::vector<breakentry> path = findOptimumBreakPath(breakSlices, heights, page);
 

@@ -122,6 +122,12 @@ MusicInk const& GRSystem::musicInk(int staffNumber) const {
   return *ink;
 }
 
+MusicInk const& GRSystem::notesInk(int staffNumber) const {
+  std::unique_ptr<MusicInk>& ink = mNotesInks[staffNumber];
+  if (!ink) ink = std::make_unique<MusicInk>(*this, staffNumber, MusicInk::Reach::NotesOnly);
+  return *ink;
+}
+
 LedgerLineRoom const& GRSystem::ledgerLineRoom(int staffNumber) const {
   std::unique_ptr<LedgerLineRoom>& room = mLedgerLineRooms[staffNumber];
   if (!room) room = std::make_unique<LedgerLineRoom>(*this, staffNumber);
@@ -139,6 +145,7 @@ void GRSystem::forgetMeasuredMusic() const {
   mMusicTops.clear();
   mMusicBottoms.clear();
   mMusicInks.clear();
+  mNotesInks.clear();
   mLineMarks.clear();
   mLedgerLineRooms.clear();
 }

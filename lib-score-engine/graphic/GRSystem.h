@@ -109,6 +109,9 @@ class GRSystem : public GREvent {
   // How far all the ink of the music on that line of staves reaches, gathered on the first
   // question after the layout and kept: every dynamic mark and wedge on the line asks it.
   MusicInk const& musicInk(int staffNumber) const;
+  // The same ink without the curves, the octavas' figures and the words over the notes, with the
+  // breath marks: the words ask it, to stand over the music under them.
+  MusicInk const& notesInk(int staffNumber) const;
   // Where the ledger lines on that line of staves stop short of each other, worked out on the
   // first question after the layout and kept: every note with ledger lines asks it.
   LedgerLineRoom const& ledgerLineRoom(int staffNumber) const;
@@ -206,6 +209,7 @@ class GRSystem : public GREvent {
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicTops;
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicBottoms;
   mutable std::unordered_map<int, std::unique_ptr<MusicInk>> mMusicInks;
+  mutable std::unordered_map<int, std::unique_ptr<MusicInk>> mNotesInks;
   mutable std::unordered_map<int, std::unique_ptr<LineMarks>> mLineMarks;
   mutable std::unordered_map<int, std::unique_ptr<LedgerLineRoom>> mLedgerLineRooms;
 };

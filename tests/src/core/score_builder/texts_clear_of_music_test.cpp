@@ -56,7 +56,7 @@ TEST_F(TextsClearOfMusicTest, AnInstrumentNameStandsInTheMarginBeforeItsLine) {
   const char* const pieces[] = {
       // Beamed notes with stems up right after the meter.
       R"({ [ \instr<"Piano"> \pageFormat<w=7cm, h=19cm, lm=0.5cm, tm=1cm, rm=0.5cm, bm=1cm>
-         \clef<"g2"> \key<2> \meter<"3/4"> d2/16 h2/16 f#2/16 g2/16 f#2/4 c#2/4 ] })",
+         \clef<"g2"> \meter<"2/4"> d2/16 h2/16 f#2/16 g2/16 f#2/4 | c#2/4 a1/4 | d2/2 ] })",
       // A name on each staff of a piano system, the first notes high with signs.
       R"({ [ \instr<"Piano"> \staff<1> \clef<"g2"> \meter<"4/4"> c#3/4 h&2/4 a2/2 ],
          [ \instr<"Violoncello"> \staff<2> \clef<"f4"> \meter<"4/4"> e#0/2 c1/2 ] })",
@@ -70,9 +70,8 @@ TEST_F(TextsClearOfMusicTest, AnInstrumentNameStandsInTheMarginBeforeItsLine) {
     EXPECT_TRUE(meetings.empty()) << Meetings();
     const std::vector<StaffBand> staves = StaffBands(*score, 1);
     ASSERT_FALSE(staves.empty());
-    const qreal lineStart = std::min_element(staves.begin(), staves.end(), [](auto a, auto b) {
-                              return a.left < b.left;
-                            })->left;
+    // The first line's staves begin where its top staff does.
+    const qreal lineStart = staves.front().left;
     int names = 0;
     for (const DrawnMark& text : texts) {
       if (text.text == "Piano" || text.text == "Violoncello" || text.text == "Pianoforte solo") {
