@@ -2,21 +2,17 @@
 
 #include <algorithm>
 
-#include <cstring>
-
-#include "GRBowing.h"
-#include "GRSpecial.h"
 #include "GRStaff.h"
 #include "GRSystem.h"
 #include "GRSystemSlice.h"
 #include "GRSystemStartEndStruct.h"
 #include "NEPointerList.h"
 #include "VGDevice.h"
-#include "VGFont.h"
 #include "curves_on_line.h"
-#include "engine_globals.h"
+#include "drawn_text_extent.h"
 #include "graphic_globals.h"
 #include "line_marks.h"
+#include "music_ink.h"
 #include "music_top.h"
 #include "src/common/assertion.h"
 
@@ -58,7 +54,8 @@ void GRFirstNoteMark::drawMark(VGDevice& device, VScoreSymbolMap&) const {
 }
 
 bool GRFirstNoteMark::measureMark(float* width, float* height) const {
-  return measureWords(words(), width, height);
+  char const* text = words();
+  return text && MeasureDrawnText(*this, text, width, height);
 }
 
 float GRFirstNoteMark::riseHere() const {
@@ -100,26 +97,17 @@ float GRFirstNoteMark::stackRiseOn(GRSystem const* system) const {
   return system->lineMarks(slice->getStaffNumber(mGrStaff)).noteMarkRise(this);
 }
 
-bool GRFirstNoteMark::measureWords(char const* text, float* width, float* height) const {
-  // Measured in the face drawMark draws them with, as the page measures its texts.
-  VGFont const* font = gFontDefs.text.font;
-  if (NVstring const* name = getFont())
-    font = GRSpecial::FindOrCreateFont(getFontSize(), name, getFontAttrib());
-  VGDevice* device = gGlobalSettings.gDevice;
-  if (!text || !font || !device) return false;
-  font->GetExtent(text, static_cast<int>(std::strlen(text)), width, height, device);
-  return true;
-}
-
 float GRFirstNoteMark::riseOn(GRSystem const* system, float width, float height) const {
   GRSystemSlice const* slice = mGrStaff ? mGrStaff->getGRSystemSlice() : nullptr;
   if (!system || !slice) return 0;
   // Where the note stood when the mark was placed its beam was not yet set, and the mark
-  // reaches over the neighbours: half a space over the highest of what stands under it.
+  // reaches over the neighbours: half a space over the highest ink of the music under it, their
+  // signs, articulations, dots, rests and ledger lines as well.
   float const x = mPosition.x + getOffset().x;
   int const line = slice->getStaffNumber(mGrStaff);
   float const space = mGrStaff->getLineSpace();
-  float const highest = HighestMusicOver(*system, line, x - width / 2, x + width / 2);
+  float const highest = std::min(HighestMusicOver(*system, line, x - width / 2, x + width / 2),
+                                 HighestNotesInkOver(*system, line, x - width / 2, x + width / 2));
   float const foot = highest - space / 2;
   // A slur or tie whose ink the mark would meet is passed over where it runs under it: a curve's
   // tip by its note stays by the note, and one bent over words keeps over them. No curve bends

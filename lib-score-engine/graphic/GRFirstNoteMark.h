@@ -11,7 +11,8 @@ class GRSystem;
 // changes. Texts and glyphs stand centred on the note, a space over the staff, or over the note
 // and its stem when they reach higher, clear of the staff lines and of the head. Words reach
 // wider than the note: once the line is laid out they rise over whatever music stands under
-// their whole width, the note's beam and its neighbours' stems, heads and ledger lines.
+// their whole width, the note's beam and its neighbours' stems, heads, signs, articulations,
+// rests and ledger lines.
 class GRFirstNoteMark : public GRPTagARNotationElement {
  public:
   GRFirstNoteMark(GRStaff* staff, ARMusicalObject* ar);
@@ -48,8 +49,6 @@ class GRFirstNoteMark : public GRPTagARNotationElement {
   float stackRiseOn(GRSystem const* system) const;
 
  private:
-  // The width and height of the words in the face they are drawn with; false without them.
-  bool measureWords(char const* text, float* width, float* height) const;
   // How far the mark of that width and height rises over its place to clear the music of the
   // line under it and the curves it would meet: 0 or less.
   float riseOn(GRSystem const* system, float width, float height) const;

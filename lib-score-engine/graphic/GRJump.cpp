@@ -223,10 +223,12 @@ float GRJump::markBase(GRStaff const* staff, float rowHeight, float shift) const
     LineMarks const& marks = system->lineMarks(number);
     base = std::min({base, marks.curvesTopOver(left, right) - kClearance,
                      marks.noteWordsTopOver(left, right) - kClearance});
-    // So do the figures of octavas over the staff, and the beams and tuplets' brackets and
-    // numbers set over the notes.
-    base = std::min(base, marks.octavaFiguresTopOver(left, right) - kClearance);
-    base = std::min(base, HighestMusicOver(*system, number, left, right) - kClearance);
+    // So do the figures of octavas over the staff, the beams and tuplets' brackets and numbers set
+    // over the notes, and whatever ink of the music reaches over its notes' boxes: signs, rests,
+    // articulations and ledger lines.
+    base = std::min({base, marks.octavaFiguresTopOver(left, right) - kClearance,
+                     HighestMusicOver(*system, number, left, right) - kClearance,
+                     system->musicInk(number).highestOver(left, right) - kClearance});
     // A tempo mark over the system's top staff at the same place stands under the row.
     if (system->getFirstGRSystemSlice() && number == TopStaffNumber(*system))
       base =

@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "ARSystemFormat.h"
 #include "ARVoiceManager.h"
 #include "GRClef.h"
+#include "GRInstrument.h"
 #include "GRKey.h"
 #include "GRLineBreaker.h"
 #include "GRMusic.h"
@@ -161,6 +163,15 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     }
     breakSlices.push_back(entry);
   }
+  // Instruments named where the first line begins stand in the margin before it, where the
+  // line keeps room for its first slice: a line that would be squeezed rather leaves them at
+  // their place.
+  float namesRoom = slices.empty() ? 0 : InstrumentNamesRoom(*slices.front());
+  if (std::optional<float> const tight =
+          breakSlices.empty() ? std::nullopt : breakSlices.front().tightWidth;
+      tight && *tight > page.innerWidth - page.firstLineIndent - namesRoom)
+    namesRoom = 0;
+  page.firstLineIndent = std::max(page.firstLineIndent, namesRoom);
   SliceLineHeights heights(slices);
   const std::vector<breakentry> path = findOptimumBreakPath(breakSlices, heights, page);
 
@@ -171,7 +182,7 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
   std::function<void()> newPage;
   auto addSystem = [&](Fraction const& time, int count, GRSystemSlice* beginSlice, bool last) {
     auto* system = new GRSystem(this, mCurrentPage, time, mFinishedSlices, count, beginSlice,
-                                *mSprings, mSystemFormat, last);
+                                *mSprings, mSystemFormat, last, namesRoom);
     if (mCurrentSystem &&
         !mCurrentPage->hasRoomFor(*system, kLeastSystemGapShare * sDefaultSystemDistance)) {
       newPage();
@@ -182,6 +193,7 @@ float GRStaffManager::FindOptimumBreaks(int mode, float usedHeight) {
     madeSystem = true;
     if (mAccoladeTag) system->notifyAccoladeTag(mAccoladeTag);
     mSystemFormat = nullptr;
+    namesRoom = 0;
     const bool added = mCurrentPage->addSystem(system, &distance);
     MELVARIN_ASSERT(added);
   };

@@ -59,10 +59,13 @@ ARMusic* GRSystem::getARMusic() const {
   return mPage ? mPage->getARMusic() : nullptr;
 }
 
-void GRSystem::setSystemFormat(ARSystemFormat const* format) {
-  if (!format || !IsSet(format->getDX())) return;
-  mXOffset = format->getDX()->getValue(kLineSpace);
-  setPosition(mPosition);
+void GRSystem::setSystemFormat(ARSystemFormat const* format, float leastIndent) {
+  bool const formatted = format && IsSet(format->getDX());
+  if (!formatted && leastIndent <= 0) return;
+  float const unindented = mPosition.x - mXOffset;
+  if (formatted) mXOffset = format->getDX()->getValue(kLineSpace);
+  mXOffset = std::max(mXOffset, leastIndent);
+  setPosition(NVPoint{unindented, mPosition.y});
 }
 
 // The system's elements stand relative to it: moving the system leaves them and its box alone.
@@ -119,6 +122,12 @@ MusicInk const& GRSystem::musicInk(int staffNumber) const {
   return *ink;
 }
 
+MusicInk const& GRSystem::notesInk(int staffNumber) const {
+  std::unique_ptr<MusicInk>& ink = mNotesInks[staffNumber];
+  if (!ink) ink = std::make_unique<MusicInk>(*this, staffNumber, MusicInk::Reach::NotesOnly);
+  return *ink;
+}
+
 LedgerLineRoom const& GRSystem::ledgerLineRoom(int staffNumber) const {
   std::unique_ptr<LedgerLineRoom>& room = mLedgerLineRooms[staffNumber];
   if (!room) room = std::make_unique<LedgerLineRoom>(*this, staffNumber);
@@ -136,6 +145,7 @@ void GRSystem::forgetMeasuredMusic() const {
   mMusicTops.clear();
   mMusicBottoms.clear();
   mMusicInks.clear();
+  mNotesInks.clear();
   mLineMarks.clear();
   mLedgerLineRooms.clear();
 }

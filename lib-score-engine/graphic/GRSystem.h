@@ -42,10 +42,12 @@ class GRSystem : public GREvent {
   GRSystem(GRPage* page, Fraction const& startDate);
   // Takes count slices from the front of pending (after beginSlice, when given), and the springs
   // up to the last of them from springs, which keeps the rest. The last system of a piece that
-  // fits on this one line keeps its natural width.
+  // fits on this one line keeps its natural width. The line is indented by the format's offset,
+  // or by leastIndent where that is more.
   GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startDate,
            KF_IPointerList<GRSystemSlice>& pending, int count, GRSystemSlice* beginSlice,
-           KF_IVector<GRSpring>& springs, ARSystemFormat* format, bool lastSystem);
+           KF_IVector<GRSpring>& springs, ARSystemFormat* format, bool lastSystem,
+           float leastIndent = 0);
   ~GRSystem() override;
 
   // Reports the system, then draws its slices (or staves), accolade, left line and own elements
@@ -65,7 +67,8 @@ class GRSystem : public GREvent {
   // The page that will show the system.
   void setGRPage(GRPage* page) { mPage = page; }
   ARMusic* getARMusic() const;
-  void setSystemFormat(ARSystemFormat const* format);
+  // The format's offset, or leastIndent where that is more, indents the line.
+  void setSystemFormat(ARSystemFormat const* format, float leastIndent = 0);
   void notifyAccoladeTag(ARAccol const* tag);
 
   // The system owns the slice; the first one gives the system its start date.
@@ -106,6 +109,9 @@ class GRSystem : public GREvent {
   // How far all the ink of the music on that line of staves reaches, gathered on the first
   // question after the layout and kept: every dynamic mark and wedge on the line asks it.
   MusicInk const& musicInk(int staffNumber) const;
+  // The same ink without the curves, the octavas' figures and the words over the notes, with the
+  // breath marks: the words ask it, to stand over the music under them.
+  MusicInk const& notesInk(int staffNumber) const;
   // Where the ledger lines on that line of staves stop short of each other, worked out on the
   // first question after the layout and kept: every note with ledger lines asks it.
   LedgerLineRoom const& ledgerLineRoom(int staffNumber) const;
@@ -203,6 +209,7 @@ class GRSystem : public GREvent {
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicTops;
   mutable std::unordered_map<int, std::unique_ptr<MusicTops>> mMusicBottoms;
   mutable std::unordered_map<int, std::unique_ptr<MusicInk>> mMusicInks;
+  mutable std::unordered_map<int, std::unique_ptr<MusicInk>> mNotesInks;
   mutable std::unordered_map<int, std::unique_ptr<LineMarks>> mLineMarks;
   mutable std::unordered_map<int, std::unique_ptr<LedgerLineRoom>> mLedgerLineRooms;
 };

@@ -88,12 +88,13 @@ float HighestCurveOn(GRSystem const& system, int number, float space) {
 
 GRSystem::GRSystem(GRStaffManager* manager, GRPage* page, Fraction const& startDate,
                    KF_IPointerList<GRSystemSlice>& pending, int count, GRSystemSlice* beginSlice,
-                   KF_IVector<GRSpring>& springs, ARSystemFormat* format, bool lastSystem)
+                   KF_IVector<GRSpring>& springs, ARSystemFormat* format, bool lastSystem,
+                   float leastIndent)
     : GREvent(nullptr, new ARMusicalEvent(startDate, Frac_0), true),
       mStartDate(startDate),
       mPage(page),
       mAccolade(std::make_unique<GRAccolade>(2, 0)) {
-  setSystemFormat(format);
+  setSystemFormat(format, leastIndent);
   GRSliceHeight heights;
   if (beginSlice) {
     heights.AddSystemSlice(beginSlice, true);

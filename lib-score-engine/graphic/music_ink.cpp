@@ -10,6 +10,7 @@
 #include "GRArticulation.h"
 #include "GRBeam.h"
 #include "GRBowing.h"
+#include "GRBreathMark.h"
 #include "GRDummy.h"
 #include "GREvent.h"
 #include "GRFirstNoteMark.h"
@@ -86,12 +87,30 @@ bool InkOf(GRNotationElement const* element, GRSystem const& system, NVRect& box
   return true;
 }
 
+// The ink of the notes themselves: as InkOf, without the slurs and ties and the octavas' figures
+// (those stand beside the words over the notes, placed by them), and with the breath marks.
+bool NotesInkOf(GRNotationElement const* element, GRSystem const& system, NVRect& box) {
+  auto const* dummy = ar_cast<GRDummy const>(element);
+  GRNotationElement const* drawn =
+      dummy ? dynamic_cast<GRNotationElement const*>(dummy->getTag()) : element;
+  if (auto const* breath = dynamic_cast<GRBreathMark const*>(drawn)) {
+    // A breath mark's comma hangs from its place before it, reaching a space over it.
+    NVPoint const at = breath->getPosition() + breath->getOffset();
+    float const x = at.x + breath->getReferencePosition().x;
+    box = {x, at.y - 50, x + GObject::GetSymbolExtent(breath->getSymbol()), at.y + 25};
+    return true;
+  }
+  if (!drawn || ar_cast<GRBowing const>(drawn) || ar_cast<GRSText const>(drawn)) return false;
+  return InkOf(element, system, box);
+}
+
 }  // namespace
 
-MusicInk::MusicInk(GRSystem const& system, int staffNumber) {
+MusicInk::MusicInk(GRSystem const& system, int staffNumber, Reach taken) {
+  bool const notesOnly = taken == Reach::NotesOnly;
   system.forEachElementOnLine(staffNumber, [&](GRNotationElement const* element, GRStaff const*) {
     NVRect box;
-    if (!InkOf(element, system, box)) return;
+    if (notesOnly ? !NotesInkOf(element, system, box) : !InkOf(element, system, box)) return;
     // A box with a side that is no number stands nowhere yet.
     if (std::isnan(box.left) || std::isnan(box.right) || std::isnan(box.top) ||
         std::isnan(box.bottom) || box.right < box.left)
@@ -100,6 +119,10 @@ MusicInk::MusicInk(GRSystem const& system, int staffNumber) {
   });
   // The words of the trills and tempo changes and the mordents stand close over their notes, held
   // by the note or by its staff: marks beside the staff stand clear of them as of the music.
+  if (notesOnly) {
+    finish();
+    return;
+  }
   std::unordered_set<GRFirstNoteMark const*> seen;
   auto takeWords = [&](GRNotationElement const* tag) {
     auto const* mark = dynamic_cast<GRFirstNoteMark const*>(tag);
@@ -113,6 +136,10 @@ MusicInk::MusicInk(GRSystem const& system, int staffNumber) {
             element->isGREventClass() ? element->getAssociations() : nullptr)
       for (void* pos = tags->GetHeadPosition(); pos;) takeWords(tags->GetNext(pos));
   });
+  finish();
+}
+
+void MusicInk::finish() {
   std::sort(mByLeft.begin(), mByLeft.end(),
             [](Box const& a, Box const& b) { return a.left < b.left; });
   if (mByLeft.empty()) return;
@@ -182,4 +209,8 @@ float LowestInkUnder(GRSystem const& system, int staffNumber, float left, float 
 
 float HighestInkOver(GRSystem const& system, int staffNumber, float left, float right) {
   return system.musicInk(staffNumber).highestOver(left, right);
+}
+
+float HighestNotesInkOver(GRSystem const& system, int staffNumber, float left, float right) {
+  return system.notesInk(staffNumber).highestOver(left, right);
 }

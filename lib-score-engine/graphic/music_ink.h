@@ -17,7 +17,10 @@ class MusicInk {
  public:
   static constexpr float kNone = std::numeric_limits<float>::infinity();
 
-  MusicInk(GRSystem const& system, int staffNumber);
+  // All of it, or the notes' own ink only: without the slurs and ties, the octavas' figures and
+  // the words over the notes, and with the breath marks, for those words to stand over.
+  enum class Reach { All, NotesOnly };
+  MusicInk(GRSystem const& system, int staffNumber, Reach taken = Reach::All);
   // The lowest point of the ink over [left, right]; -kNone where there is none.
   float lowestUnder(float left, float right) const;
   // The highest point of the ink over [left, right]; kNone where there is none.
@@ -37,6 +40,8 @@ class MusicInk {
   // left.
   void reachIn(int run, int from, int to, int end, float left, float& top, float& bottom) const;
   void reach(float left, float right, float& top, float& bottom) const;
+  // Sorts the boxes gathered and builds the tree over them.
+  void finish();
 
   std::vector<Box> mByLeft;
   // A tree over mByLeft: run 1 holds them all, run r the halves 2r and 2r + 1.
@@ -46,3 +51,6 @@ class MusicInk {
 // The same as the system's kept answer for the line of staves of that number.
 float LowestInkUnder(GRSystem const& system, int staffNumber, float left, float right);
 float HighestInkOver(GRSystem const& system, int staffNumber, float left, float right);
+// The highest point of the notes' own ink over [left, right] (the system's kept answer); kNone
+// where there is none.
+float HighestNotesInkOver(GRSystem const& system, int staffNumber, float left, float right);
