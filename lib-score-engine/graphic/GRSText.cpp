@@ -109,6 +109,8 @@ std::optional<float> GRSText::bottomUnder() const {
 }
 
 float GRSText::footOver() const {
+  // The end of an octava writes no letters: it stays by its staff, where it tells the end.
+  if (mText->length() == 0) return mLine * lineSpace();
   float const left = mPosition.x + mBoundingBox.left;
   float const right = mPosition.x + mBoundingBox.right;
   // Over the top line and over the music under it, a tuplet's bracket and number included.
