@@ -18,13 +18,6 @@ constexpr size_t kCurveCorners = 54;
 // Fermatas over and under their notes, and the stems the music font draws.
 constexpr unsigned int kFermatas[] = {85, 117};
 constexpr unsigned int kStems[] = {218, 219};
-// Points looked at along each edge of a curve's outline.
-constexpr int kSteps = 16;
-
-bool Inside(NVRect const& box, float x, float y) {
-  return x > box.left && x < box.right && y > box.top && y < box.bottom;
-}
-
 bool Meet(NVRect const& a, NVRect const& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -45,16 +38,7 @@ class CurvesAndWordsTest : public EngineTesting::DrawnScore {
         if (text.page != curve.page ||
             !Meet(box, {curve.left, curve.top, curve.right, curve.bottom}))
           continue;
-        bool met = false;
-        for (size_t i = 0; i < curve.xs.size() && !met; ++i) {
-          size_t const next = (i + 1) % curve.xs.size();
-          for (int step = 0; step <= kSteps && !met; ++step) {
-            float const t = static_cast<float>(step) / kSteps;
-            met = Inside(box, curve.xs[i] + t * (curve.xs[next] - curve.xs[i]),
-                         curve.ys[i] + t * (curve.ys[next] - curve.ys[i]));
-          }
-        }
-        if (met) found.push_back("'" + text.text + "'");
+        if (EngineTesting::OutlineCrosses(curve, box)) found.push_back("'" + text.text + "'");
       }
     }
     return found;

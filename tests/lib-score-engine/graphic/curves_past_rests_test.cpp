@@ -16,13 +16,6 @@ using EngineTesting::PlacingDevice;
 constexpr size_t kCurveCorners = 54;
 // The rests from a quarter's to a 256th's.
 constexpr unsigned int kRests[] = {165, 97, 64, 174, 108, 47, 249};
-// Points looked at along each edge of a curve's outline.
-constexpr int kSteps = 16;
-
-bool Inside(NVRect const& box, float x, float y) {
-  return x > box.left && x < box.right && y > box.top && y < box.bottom;
-}
-
 class CurvesPastRests : public EngineTesting::DrawnScore {
  protected:
   // Each rest a curve's outline passes through, at the curve's ends too.
@@ -33,16 +26,7 @@ class CurvesPastRests : public EngineTesting::DrawnScore {
       for (PlacingDevice::Glyph const& rest : drawn.glyphs) {
         if (rest.page != curve.page || std::ranges::find(kRests, rest.code) == std::end(kRests))
           continue;
-        bool met = false;
-        for (size_t i = 0; i < curve.xs.size() && !met; ++i) {
-          size_t const next = (i + 1) % curve.xs.size();
-          for (int step = 0; step <= kSteps && !met; ++step) {
-            float const t = static_cast<float>(step) / kSteps;
-            met = Inside(rest.ink, curve.xs[i] + t * (curve.xs[next] - curve.xs[i]),
-                         curve.ys[i] + t * (curve.ys[next] - curve.ys[i]));
-          }
-        }
-        if (met)
+        if (EngineTesting::OutlineCrosses(curve, rest.ink))
           found.push_back("rest " + std::to_string(rest.code) + " at " + std::to_string(rest.x) +
                           ", " + std::to_string(rest.y));
       }

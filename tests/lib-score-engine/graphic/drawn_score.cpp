@@ -382,6 +382,20 @@ bool IsAccidental(unsigned int code) {
   return code == 35 || code == 98 || code == 110 || code == 134 || code == 180;
 }
 
+bool OutlineCrosses(PlacingDevice::Shape const& shape, NVRect const& box) {
+  constexpr int kSteps = 16;
+  for (size_t i = 0; i < shape.xs.size(); ++i) {
+    size_t const next = (i + 1) % shape.xs.size();
+    for (int step = 0; step <= kSteps; ++step) {
+      float const t = static_cast<float>(step) / kSteps;
+      float const x = shape.xs[i] + t * (shape.xs[next] - shape.xs[i]);
+      float const y = shape.ys[i] + t * (shape.ys[next] - shape.ys[i]);
+      if (x > box.left && x < box.right && y > box.top && y < box.bottom) return true;
+    }
+  }
+  return false;
+}
+
 std::vector<std::vector<unsigned int>> DrawnScore::SignsOfNotes() const {
   std::vector<PlacingSymbolMap::Record> const notes = NoteRecords();
   std::vector<std::vector<unsigned int>> signs;

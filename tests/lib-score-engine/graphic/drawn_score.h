@@ -128,6 +128,10 @@ inline std::string TwoVoices(std::string const& upper, std::string const& lower)
 // Whether a music glyph is an accidental sign: sharp, flat, natural, double flat or double sharp.
 bool IsAccidental(unsigned int code);
 
+// Whether the outline of a drawn shape (the band of a tie or slur) passes through the box, looked
+// at in even steps along each of its edges.
+bool OutlineCrosses(PlacingDevice::Shape const& shape, NVRect const& box);
+
 class DrawnScore : public RazidFontFixture {
  public:
   // The width of a music glyph drawn at the default size.
