@@ -21,6 +21,15 @@ namespace {
 // Signs closer in height than this share no column, nor any whose inks would meet.
 constexpr float kAccidentalReach = 150;
 
+// On a staff of line space 50: how far the signs stand off a held head they stand in front of
+// (one tied over from the note before, which has no sign of its own), and how near above or below
+// that head's middle a sign's ink stands in the way of the tie coming into it. The tie's end
+// dips under (over) the sign and rises into its head in that room: ending before the sign, it
+// would not be read as joining the head (a piece going on from the line before above all, which
+// cannot rise over the sign, bound to the side it began on).
+constexpr float kRoomForTie = 35;
+constexpr float kTieInTheWay = 40;
+
 struct Column {
   std::vector<GRAccidental*> signs;
   float width = 0;
@@ -52,6 +61,21 @@ void PlaceSignsAtHead(GRSingleNote& note) {
     sign->placeRightEdgeAt(right);
     right -= 2 * sign->getRightSpace();
   }
+}
+
+// Whether a sign of the notes stands at the height of a held note's head among them.
+bool SignBeforeHeldHead(std::span<GRSingleNote* const> notes) {
+  for (GRSingleNote const* held : notes) {
+    if (!held->isTiedOver() || !held->getNoteHead()) continue;
+    float const middle = held->getPosition().y;
+    float const reach = kTieInTheWay * held->getSize();
+    for (GRSingleNote const* note : notes) {
+      if (note == held || note->signsAtHead()) continue;
+      for (NVRect const& sign : NoteSignInks(*note))
+        if (sign.top < middle + reach && sign.bottom > middle - reach) return true;
+    }
+  }
+  return false;
 }
 
 // The signs of the notes of one staff, placed relative to the notes' common x.
@@ -90,6 +114,7 @@ void PlaceSigns(std::span<GRSingleNote* const> notes) {
   // A single sign keeps a fifth of a space from its head; the glyphs' own margins part the
   // columns.
   float right = headsLeft - 10 * size;
+  if (SignBeforeHeldHead(notes)) right -= kRoomForTie * size;
   for (Column const& column : columns) {
     for (GRAccidental* sign : column.signs) sign->placeRightEdgeAt(right);
     right -= column.width;

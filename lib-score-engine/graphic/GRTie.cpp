@@ -28,8 +28,9 @@ constexpr float kBeside = 1.5f;
 // How far an end may be cut back from its head, in spaces, and still join it.
 constexpr float kReach = 0.25f;
 // How far, in spaces, a low piece going on from the line before still bends at its middle: from
-// the first to the least.
-constexpr float kLowBends[] = {0.35f, 0.25f};
+// the first to the least, then deeper, under a sign of another voice that stands in front of its
+// head with room left to rise into the head after it.
+constexpr float kLowBends[] = {0.35f, 0.25f, 0.7f, 1.0f};
 // How many times a tie bends clear of the ink it meets at the most.
 constexpr int kBendings = 4;
 // The fullness a tie meeting notes is tried at, fuller and fuller (the drawn default is 6), and
