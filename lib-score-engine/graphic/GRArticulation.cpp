@@ -25,6 +25,8 @@ namespace {
 constexpr int kStaccatoMask = 3;
 constexpr int kOutsideStaffMask = 56;
 constexpr int kAccentOrMarcatoMask = 24;
+// The marks that stack between the head and a fermata on the same side.
+constexpr int kInsideFermataMask = kStaccatoMask | GRArticulation::kTenuto | kAccentOrMarcatoMask;
 
 // The height of the highest (lowest) note of the event's chord on its staff, or the event's own.
 float OuterHeadY(GREvent const* event, bool highest) {
@@ -183,7 +185,12 @@ void GRArticulation::tellPosition(GObject* caller, NVPoint const& point) {
         break;
       case kFermata:
         setFermataDirection(!fermataBelow);
-        if (fermataBelow) {
+        // Where voices share the staff, the event's other marks stand at its stem's end on the
+        // fermata's side: it stacks outside them there.
+        if (event->hasArticulation(kInsideFermataMask) &&
+            VoiceSide(event) == (fermataBelow ? dirDOWN : dirUP)) {
+          placeOnVoiceSide(event, q, !fermataBelow);
+        } else if (fermataBelow) {
           placeFermataBelow(event, q);
         } else {
           placeFermata(event, q, stemUp);

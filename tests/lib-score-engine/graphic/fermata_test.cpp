@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "drawn_score.h"
 
 namespace {
@@ -70,6 +73,35 @@ TEST_F(FermataTest, TheLowerVoicesFermataStandsTurnedOverBelowTheStaff) {
     for (auto const& [page, note] : NoteRecords())
       if (over(note.headX - 30, note.headX + 30)) lowest = std::max(lowest, note.refY + 25);
     EXPECT_GE(fermata.ink.top, lowest + 10) << fermata.x;
+  }
+}
+
+// Where voices share a staff, a note's staccato, tenuto, accent and marcato stand at its stem's
+// end on its voice's side; a fermata there stacks outside them, its ink clear of theirs.
+TEST_F(FermataTest, AFermataOfASharedStaffStandsOutsideTheVoicesOtherMarks) {
+  std::string const pieces[] = {
+      EngineTesting::TwoVoices("\\bm( \\staccBegin \\fermata( h&2/8 ) \\fermata( a2/8 "
+                               "\\staccEnd ) ) \\stacc( \\fermata( {e2/4, g2} ) ) "
+                               "\\accent( \\fermata( d2/4 ) ) \\marcato( \\fermata( c2/4 ) )",
+                               "c1/1"),
+      EngineTesting::TwoVoices("e2/1",
+                               "\\stacc( \\fermata( e1/4 ) ) \\marcato( \\fermata( d1/8 ) ) "
+                               "\\ten( \\stacc( \\fermata( g1/8 ) ) ) "
+                               "\\accent( \\fermata( {c1/4, e1} ) ) \\ten( \\fermata( f1/4 ) )"),
+  };
+  for (std::string const& piece : pieces) {
+    SCOPED_TRACE(piece);
+    Draw(piece);
+    std::vector<NVRect> fermatas, others;
+    for (unsigned int code : {kFermata, 117u})
+      for (auto const& fermata : Glyphs(code)) {
+        NVRect const& ink = fermata.ink;  // with the room it keeps from the marks inside it
+        fermatas.push_back(NVRect(ink.left, ink.top - 10, ink.right, ink.bottom + 10));
+      }
+    ASSERT_EQ(fermatas.size(), 5u);
+    for (unsigned int code : {kStaccato, 45u, 62u, 94u, 118u})
+      for (auto const& mark : Glyphs(code)) others.push_back(mark.ink);
+    EXPECT_EQ(EngineTesting::Overlaps(fermatas, others), 0);
   }
 }
 
