@@ -383,13 +383,14 @@ bool IsAccidental(unsigned int code) {
 }
 
 bool OutlineCrosses(PlacingDevice::Shape const& shape, NVRect const& box) {
-  constexpr int kSteps = 16;
-  for (size_t i = 0; i < shape.xs.size(); ++i) {
-    size_t const next = (i + 1) % shape.xs.size();
-    for (int step = 0; step <= kSteps; ++step) {
-      float const t = static_cast<float>(step) / kSteps;
-      float const x = shape.xs[i] + t * (shape.xs[next] - shape.xs[i]);
-      float const y = shape.ys[i] + t * (shape.ys[next] - shape.ys[i]);
+  size_t const corners = shape.xs.size();
+  for (size_t i = 0; i < corners; ++i) {
+    float const x1 = shape.xs[i], y1 = shape.ys[i];
+    float const x2 = shape.xs[(i + 1) % corners], y2 = shape.ys[(i + 1) % corners];
+    int const steps = 1 + static_cast<int>(std::hypot(x2 - x1, y2 - y1));
+    for (int step = 0; step <= steps; ++step) {
+      float const t = static_cast<float>(step) / static_cast<float>(steps);
+      float const x = x1 + (x2 - x1) * t, y = y1 + (y2 - y1) * t;
       if (x > box.left && x < box.right && y > box.top && y < box.bottom) return true;
     }
   }

@@ -128,8 +128,8 @@ inline std::string TwoVoices(std::string const& upper, std::string const& lower)
 // Whether a music glyph is an accidental sign: sharp, flat, natural, double flat or double sharp.
 bool IsAccidental(unsigned int code);
 
-// Whether the outline of a drawn shape (the band of a tie or slur) passes through the box, looked
-// at in even steps along each of its edges.
+// Whether the outline of a drawn shape (the band of a tie or slur) passes through the box: its
+// edges are followed a unit at a time.
 bool OutlineCrosses(PlacingDevice::Shape const& shape, NVRect const& box);
 
 class DrawnScore : public RazidFontFixture {

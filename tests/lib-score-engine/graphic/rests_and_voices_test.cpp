@@ -251,23 +251,6 @@ std::vector<NVRect> RestInks(EngineTesting::PlacingDevice const& drawn) {
   return rests;
 }
 
-// Whether the outline of a filled polygon, as a tie, passes through the box: its edges are
-// followed a unit at a time.
-bool OutlineCrosses(EngineTesting::PlacingDevice::Shape const& shape, NVRect const& box) {
-  size_t const corners = shape.xs.size();
-  for (size_t i = 0; i < corners; ++i) {
-    float const x1 = shape.xs[i], y1 = shape.ys[i];
-    float const x2 = shape.xs[(i + 1) % corners], y2 = shape.ys[(i + 1) % corners];
-    int const steps = 1 + static_cast<int>(std::hypot(x2 - x1, y2 - y1));
-    for (int step = 0; step <= steps; ++step) {
-      float const t = static_cast<float>(step) / static_cast<float>(steps);
-      float const x = x1 + (x2 - x1) * t, y = y1 + (y2 - y1) * t;
-      if (x > box.left && x < box.right && y > box.top && y < box.bottom) return true;
-    }
-  }
-  return false;
-}
-
 // A rest under the arc of another voice's tie, which rises from a low whole note through the
 // staff over the notes it passes, moves out from under it a whole space at a time.
 TEST_F(RestsAndVoicesTest, ARestMovesFromUnderTheOtherVoicesTie) {
@@ -286,7 +269,8 @@ TEST_F(RestsAndVoicesTest, ARestMovesFromUnderTheOtherVoicesTie) {
       if (curve.xs.size() < 8) continue;
       ++ties;
       for (NVRect const& rest : rests)
-        EXPECT_FALSE(OutlineCrosses(curve, rest)) << "a tie through the rest at " << rest.left;
+        EXPECT_FALSE(EngineTesting::OutlineCrosses(curve, rest))
+            << "a tie through the rest at " << rest.left;
     }
     EXPECT_GT(ties, 0);
   }
