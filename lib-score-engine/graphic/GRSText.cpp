@@ -14,6 +14,7 @@
 #include "engine_globals.h"
 #include "graphic_globals.h"
 #include "line_marks.h"
+#include "music_ink.h"
 #include "music_top.h"
 
 namespace {
@@ -117,8 +118,13 @@ float GRSText::footOver() const {
   float top = mGrStaff->highestEventTopAlongLine(left, right);
   GRSystem const* system = mGrStaff->getGRSystem();
   GRSystemSlice const* slice = mGrStaff->getGRSystemSlice();
-  if (system && slice)
-    top = std::min(top, HighestMusicOver(*system, slice->getStaffNumber(mGrStaff), left, right));
+  // And over the notes' own ink there: their articulations, signs, dots and rests stand over
+  // the heads the events tell of.
+  if (system && slice) {
+    int const line = slice->getStaffNumber(mGrStaff);
+    top = std::min({top, HighestMusicOver(*system, line, left, right),
+                    HighestNotesInkOver(*system, line, left, right)});
+  }
   float foot = top - kClearance * lineSpace();
   if (system && slice) {
     // And over a tie or slur its letters would meet there, by so much at most: lifted further,
