@@ -22,16 +22,17 @@ struct Target {
   const char* corpus;
   int (*entry)(const std::uint8_t*, std::size_t);
   // How many texts one test replays; 0 for the whole corpus. The engine-limit targets spend up to
-  // seconds on a text in an unoptimised build: their corpora are replayed a slice at a time, so
-  // that each test stays far inside its time limit on a busy machine however the corpus grows.
+  // seconds on a text in an unoptimised build, and the layout corpus holds thousands of texts:
+  // those corpora are replayed a slice at a time, so that each test stays far inside its time
+  // limit on a busy machine, under a sanitizer too, however the corpus grows.
   int textsPerShard;
 };
 
 const Target Targets[] = {
     {"midi_file", "midi_file", &Fuzz::ReadMidiFile, 0},
     {"rmn", "rmn", &Fuzz::ParseRmn, 0},
-    {"rmn_layout", "rmn_layout", &Fuzz::LayoutRmn, 0},
-    {"rmn_draw", "rmn_layout", &Fuzz::DrawRmn, 0},
+    {"rmn_layout", "rmn_layout", &Fuzz::LayoutRmn, 1000},
+    {"rmn_draw", "rmn_layout", &Fuzz::DrawRmn, 1000},
     {"rmn_layout_engine_limits", "rmn_engine_limits", &Fuzz::LayoutRmnAtEngineLimits, 100},
     {"rmn_draw_engine_limits", "rmn_engine_limits", &Fuzz::DrawRmnAtEngineLimits, 100},
     {"picture", "picture", &Fuzz::ReadPicture, 0},
