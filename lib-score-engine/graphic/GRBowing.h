@@ -5,9 +5,9 @@
 #include "GDirection.h"
 #include "GRPTagARNotationElement.h"
 #include "curve_band.h"
+#include "curve_ink.h"
 
 class ARBowing;
-class CurveInk;
 class GRGlobalStem;
 class GRStdNoteHead;
 
@@ -92,6 +92,10 @@ class GRBowing : public GRPTagARNotationElement {
   // With marks, the dynamic marks and wedges it meets count as well.
   float intrusion(GRBowingContext const& context, GRSystemStartEndStruct const* sse,
                   bool withMarks = false) const;
+  // How far the piece reaches, by the air, into the ink it passes of one kind, wherever it
+  // stands: 0 where it keeps clear of all of it.
+  float intrusionInto(GRBowingContext const& context, GRSystemStartEndStruct const* sse,
+                      CurveInk::Kind kind) const;
   // Raises the middle of a piece over its notes (lowers it under them) until it keeps clear of
   // the ink it passes, or by most at the middle.
   void bendClear(GRBowingContext const& context, GRSystemStartEndStruct* sse, float most);

@@ -98,6 +98,20 @@ float GRBowing::intrusion(Context const& context, SSE const* sse, bool withMarks
   return deepest;
 }
 
+float GRBowing::intrusionInto(Context const& context, SSE const* sse, CurveInk::Kind kind) const {
+  GRBowingSaveStruct const* save = saveOf(sse);
+  NVPoint const start = save->position + save->offsets[0];
+  NVPoint const end = save->position + save->offsets[2];
+  CurveBand const band(start, save->position + save->offsets[1], end, save->inflexion);
+  bool const above = context.curveDir == 1;
+  float const air = Air(context);
+  float deepest = 0;
+  mInk->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
+    if (ink.kind == kind) deepest = std::max(deepest, band.intrusion(ink.box, above, air));
+  });
+  return deepest;
+}
+
 void GRBowing::bendClear(Context const& context, SSE* sse, float most) {
   // Each step moves the middle point by what the deepest ink still asks: the curve beside it
   // moves by less, the nearer its end the less, and takes a few steps more.

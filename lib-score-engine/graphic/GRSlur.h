@@ -38,8 +38,6 @@ class GRSlur : public GRBowing {
   // one bending the middle does not clear), goes to the other side of its notes where it meets
   // nothing there. Where it keeps its side, the rest moves out of its way once it is placed.
   void sideClearOfRests(GRBowingContext& context, GRSystemStartEndStruct* sse);
-  // How far the slur must move away from its notes to keep air from the rests it passes.
-  float restIntrusion(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const;
 
   struct TimedElement {
     Fraction time;

@@ -246,16 +246,7 @@ void GRTie::endOverHeadPastSign(GRBowingContext& context, GRSystemStartEndStruct
 }
 
 bool GRTie::signInTheWay(GRBowingContext const& context, GRSystemStartEndStruct const* sse) const {
-  GRBowingSaveStruct const* save = saveOf(sse);
-  NVPoint const start = save->position + save->offsets[0];
-  NVPoint const end = save->position + save->offsets[2];
-  CurveBand const band(start, save->position + save->offsets[1], end, save->inflexion);
-  bool met = false;
-  passedInk()->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
-    met = met || (ink.kind == CurveInk::Kind::Accidental &&
-                  band.intrusion(ink.box, context.curveDir == 1, Air(context)) > 0);
-  });
-  return met;
+  return intrusionInto(context, sse, CurveInk::Kind::Accidental) > 0;
 }
 
 void GRTie::overHeadsPastSign(GRBowingContext& context, GRSystemStartEndStruct* sse,

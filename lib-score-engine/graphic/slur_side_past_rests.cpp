@@ -1,34 +1,16 @@
 // A slur meeting a rest that bending its middle does not clear: a rest of another voice that
 // moved out of the way of the slur's notes to stand over (under) them, often by a tip. Where no
 // voice tells the slur's side, it goes to the other side of its notes instead.
-#include <algorithm>
-
 #include "GRSlur.h"
 #include "GRSystemStartEndStruct.h"
-#include "curve_band.h"
 #include "curve_ink.h"
-
-float GRSlur::restIntrusion(GRBowingContext const& context,
-                            GRSystemStartEndStruct const* sse) const {
-  GRBowingSaveStruct const* save = saveOf(sse);
-  NVPoint const start = save->position + save->offsets[0];
-  NVPoint const end = save->position + save->offsets[2];
-  CurveBand const band(start, save->position + save->offsets[1], end, save->inflexion);
-  bool const above = context.curveDir == 1;
-  float const air = Air(context);
-  float deepest = 0;
-  passedInk()->forEachBetween(start.x, end.x, [&](CurveInk::Ink const& ink) {
-    if (ink.kind == CurveInk::Kind::Rest)
-      deepest = std::max(deepest, band.intrusion(ink.box, above, air));
-  });
-  return deepest;
-}
 
 void GRSlur::sideClearOfRests(GRBowingContext& context, GRSystemStartEndStruct* sse) {
   // A piece going on from the line before keeps the side it began on; where voices share the
   // staff, the slur keeps to its voice's side and the other voice's rests move out of its way.
   GRBowingContext voice = context;
-  if (context.openLeft || voiceCurveDirection(voice, sse) || restIntrusion(context, sse) <= 0)
+  if (context.openLeft || voiceCurveDirection(voice, sse) ||
+      intrusionInto(context, sse, CurveInk::Kind::Rest) <= 0)
     return;
   GRBowingSaveStruct* save = saveOf(sse);
   NVPoint const start = save->position + save->offsets[0];
